@@ -1,0 +1,137 @@
+#include "MessageService.h"
+
+#include <QByteArray>
+#include <cstdio>
+
+namespace kelbrin {
+
+namespace {
+
+std::unique_ptr<MessageService>& serviceSlot() {
+    static std::unique_ptr<MessageService> service;
+    return service;
+}
+
+QString autoWord() { return QString::fromLocal8Bit(qgetenv("KELBRIN_AUTO_ANSWER")).trimmed().toLower(); }
+
+void logBox(int number, const QString& text) {
+    QString shown = text;
+    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    const QByteArray line = QStringLiteral("[%1] %2\n").arg(number).arg(shown).toUtf8();
+    std::fwrite(line.constData(), 1, static_cast<size_t>(line.size()), stderr);
+    std::fflush(stderr);
+}
+
+bool hasButton(int buttons, int answer) {
+    switch (answer) {
+    case mb::Ok:
+        return buttons == mb::OkOnly || buttons == mb::OkCancel;
+    case mb::Cancel:
+        return buttons == mb::OkCancel || buttons == mb::YesNoCancel || buttons == mb::RetryCancel;
+    case mb::Yes:
+    case mb::No:
+        return buttons == mb::YesNo || buttons == mb::YesNoCancel;
+    default:
+        return false;
+    }
+}
+
+int defaultButton(int buttons) {
+    switch (buttons) {
+    case mb::YesNo:
+    case mb::YesNoCancel:
+        return mb::Yes;
+    case mb::AbortRetryIgnore:
+        return mb::Abort;
+    case mb::RetryCancel:
+        return mb::Retry;
+    default:
+        return mb::Ok;
+    }
+}
+
+// Answers with the named button, or the nearest one the box has.
+int pick(int buttons, const QString& word) {
+    const int wanted[4][3] = {{mb::Yes, mb::Ok, 0},
+                              {mb::No, mb::Cancel, 0},
+                              {mb::Ok, mb::Yes, 0},
+                              {mb::Cancel, mb::No, 0}};
+    int row = -1;
+    if (word == QLatin1String("yes"))
+        row = 0;
+    else if (word == QLatin1String("no"))
+        row = 1;
+    else if (word == QLatin1String("ok"))
+        row = 2;
+    else if (word == QLatin1String("cancel"))
+        row = 3;
+    if (row >= 0)
+        for (int answer : wanted[row])
+            if (answer && hasButton(buttons, answer))
+                return answer;
+    return defaultButton(buttons);
+}
+
+class UnattendedMessageService final : public MessageService {
+public:
+    int showMessage(const MessageRequest& r) override {
+        return AutoAnswerFor(r.style).value_or(defaultButton(r.style & 7));
+    }
+    std::optional<QString> inputBox(const InputRequest& r) override {
+        return r.defaultText;
+    }
+};
+
+bool knownWord(const QString& w) {
+    return w == QLatin1String("yes") || w == QLatin1String("no") || w == QLatin1String("ok") ||
+           w == QLatin1String("cancel");
+}
+
+} // namespace
+
+std::optional<int> AutoAnswerFor(int style) {
+    const QString word = autoWord();
+    if (!knownWord(word))
+        return std::nullopt;
+    return pick(style & 7, word);
+}
+
+MessageService& Messages() {
+    auto& slot = serviceSlot();
+    if (!slot)
+        slot = std::make_unique<UnattendedMessageService>();
+    return *slot;
+}
+
+std::unique_ptr<MessageService> SetMessageService(std::unique_ptr<MessageService> service) {
+    auto previous = std::move(serviceSlot());
+    serviceSlot() = std::move(service);
+    return previous;
+}
+
+int ShowMessage(const QString& text, int style, const QString& title, int textNumber) {
+    if (auto answer = AutoAnswerFor(style)) {
+        logBox(textNumber, text);
+        return *answer;
+    }
+    return Messages().showMessage(MessageRequest{text, style, title, textNumber});
+}
+
+std::optional<QString> InputBox(const QString& prompt, const QString& title,
+                                const QString& defaultText, int textNumber) {
+    const QString word = autoWord();
+    if (knownWord(word)) {
+        logBox(textNumber, prompt);
+        if (word == QLatin1String("yes") || word == QLatin1String("ok"))
+            return defaultText;
+        return std::nullopt;
+    }
+    return Messages().inputBox(InputRequest{prompt, title, defaultText, textNumber});
+}
+
+void ShowErrorBox(int errorNumber, const QString& description, const QString& where) {
+    ShowMessage(QStringLiteral("Error Nr.%1\r%2\rModul %3").arg(errorNumber).arg(description, where),
+                mb::OkOnly);
+}
+
+} // namespace kelbrin

@@ -1,0 +1,71 @@
+#pragma once
+// Every message box and input box of the editor goes through this service, so
+// that tests can script the answers and unattended runs can answer them.
+//
+// Unattended mode: when KELBRIN_AUTO_ANSWER is "yes", "no", "ok" or "cancel",
+// each box is written to standard error as "[number] text" and answered with
+// that button instead of being shown.
+
+#include <QString>
+#include <memory>
+#include <optional>
+
+namespace kelbrin {
+
+// Button and icon style codes and the answers, in the platform's values.
+namespace mb {
+enum Style : int {
+    OkOnly = 0,
+    OkCancel = 1,
+    AbortRetryIgnore = 2,
+    YesNoCancel = 3,
+    YesNo = 4,
+    RetryCancel = 5,
+    Critical = 16,
+    Question = 32,
+    Exclamation = 48,
+    Information = 64,
+};
+enum Answer : int { Ok = 1, Cancel = 2, Abort = 3, Retry = 4, Ignore = 5, Yes = 6, No = 7 };
+} // namespace mb
+
+struct MessageRequest {
+    QString text;   // CR marks a line break
+    int style = 0;  // buttons + icon
+    QString title;
+    int textNumber = 0; // catalogue number of the text, 0 when composed
+};
+
+struct InputRequest {
+    QString prompt;
+    QString title;
+    QString defaultText;
+    int textNumber = 0;
+};
+
+class MessageService {
+public:
+    virtual ~MessageService() = default;
+    virtual int showMessage(const MessageRequest& request) = 0;
+    // The text entered, or nothing when the user cancelled.
+    virtual std::optional<QString> inputBox(const InputRequest& request) = 0;
+};
+
+// The service in force. Without an installed one, boxes are answered the way
+// KELBRIN_AUTO_ANSWER says, else with the box's default button.
+MessageService& Messages();
+std::unique_ptr<MessageService> SetMessageService(std::unique_ptr<MessageService> service);
+
+// The answer that unattended mode gives to a box with these buttons, or nothing
+// when KELBRIN_AUTO_ANSWER is not set (or holds no known word).
+std::optional<int> AutoAnswerFor(int style);
+
+int ShowMessage(const QString& text, int style = 0, const QString& title = QString(),
+                int textNumber = 0);
+std::optional<QString> InputBox(const QString& prompt, const QString& title = QString(),
+                                const QString& defaultText = QString(), int textNumber = 0);
+
+// The "Error Nr." box shown when a handler meets an unexpected failure.
+void ShowErrorBox(int errorNumber, const QString& description, const QString& where);
+
+} // namespace kelbrin

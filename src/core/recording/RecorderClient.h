@@ -1,0 +1,33 @@
+#pragma once
+// The editor's side of the encoder server's class clsStreamMP3. The server runs
+// in its own process; every call crosses over synchronously.
+
+#include "platform/shell/ComponentActivation.h"
+
+#include <QString>
+#include <memory>
+
+namespace kelbrin {
+
+class RecorderClient {
+public:
+    explicit RecorderClient(std::unique_ptr<RemoteObject> object);
+
+    void UstawStanZapisu(int speechMode);
+    bool INIT(const QString& formatFile, const QString& bufferFile);
+    void Start(int intervalMs);
+    void UNINIT();
+    int DajStan();
+    int DajStanPliku();
+    // The list of files recorded so far (the server's public member).
+    QString strFileRec();
+
+private:
+    QVariant call(const char* method, const QVariantList& args = {});
+    std::unique_ptr<RemoteObject> m_object;
+};
+
+// The class name under which the server registers.
+inline QString RecorderClassName() { return QStringLiteral("clsStreamMP3"); }
+
+} // namespace kelbrin

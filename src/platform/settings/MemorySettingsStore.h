@@ -1,0 +1,29 @@
+#pragma once
+#include "SettingsStore.h"
+
+#include <QMap>
+#include <QStringList>
+
+namespace kelbrin {
+
+// In-memory store for tests: records every write so a test can tell what was written.
+class MemorySettingsStore final : public SettingsStore {
+public:
+    QString read(const QString& key, const QString& defaultValue) override {
+        ++reads;
+        return values.contains(key) ? values.value(key) : defaultValue;
+    }
+    void write(const QString& key, const QString& value) override {
+        values.insert(key, value);
+        writes.append(key);
+    }
+    bool contains(const QString& key) override { return values.contains(key); }
+    void sync() override { ++syncs; }
+
+    QMap<QString, QString> values;
+    QStringList writes;
+    int reads = 0;
+    int syncs = 0;
+};
+
+} // namespace kelbrin

@@ -1,0 +1,24 @@
+#pragma once
+#include "SettingsStore.h"
+
+#include <QSettings>
+
+namespace kelbrin {
+
+// $XDG_CONFIG_HOME/Pelorin/Kelbrin.conf, section [Kelbrin], string values.
+class QtSettingsStore final : public SettingsStore {
+public:
+    QtSettingsStore();
+    QString read(const QString& key, const QString& defaultValue) override;
+    void write(const QString& key, const QString& value) override;
+    bool contains(const QString& key) override;
+    void sync() override;
+
+    // The folder that holds Kelbrin.conf; formatex.ini lives there too.
+    static QString folder();
+
+private:
+    QSettings m_settings;
+};
+
+} // namespace kelbrin

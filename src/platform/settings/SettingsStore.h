@@ -1,0 +1,32 @@
+#pragma once
+// The per-user settings store shared by the editor and the encoder server.
+// Values are strings addressed by key; a missing key gives the reader's default.
+
+#include <QString>
+#include <memory>
+
+namespace kelbrin {
+
+class SettingsStore {
+public:
+    virtual ~SettingsStore() = default;
+    // The stored value, or defaultValue when the key is missing.
+    virtual QString read(const QString& key, const QString& defaultValue = QString()) = 0;
+    virtual void write(const QString& key, const QString& value) = 0;
+    virtual bool contains(const QString& key) = 0;
+    // Makes writes visible to the other process and picks up its writes.
+    virtual void sync() = 0;
+};
+
+// The store every part of the program uses. Tests swap in a MemorySettingsStore.
+SettingsStore& Settings();
+// Replaces the process-wide store; returns the previous one.
+std::unique_ptr<SettingsStore> SetSettingsStore(std::unique_ptr<SettingsStore> store);
+
+// Shorthands for the most common calls.
+inline QString GetSetting(const QString& key, const QString& defaultValue = QString()) {
+    return Settings().read(key, defaultValue);
+}
+inline void SaveSetting(const QString& key, const QString& value) { Settings().write(key, value); }
+
+} // namespace kelbrin

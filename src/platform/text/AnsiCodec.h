@@ -1,0 +1,30 @@
+#pragma once
+// Legacy 8-bit text (ID3v1 fields, hidden text, strings in project and script
+// files, CUE sheets) is in the system's ANSI code page, derived from the locale
+// as the original platform derives it.
+
+#include <QByteArray>
+#include <QString>
+
+namespace kelbrin {
+
+class AnsiCodec {
+public:
+    // The code page for a locale name such as "pl_PL" or "ru": Central European
+    // languages give 1250, Cyrillic ones 1251, Greek 1253, all others 1252.
+    static int codePageForLocale(const QString& localeName);
+    // The code page of the running system's locale.
+    static int systemCodePage();
+
+    explicit AnsiCodec(int codePage = systemCodePage());
+    int codePage() const { return m_codePage; }
+
+    QString toUnicode(const QByteArray& bytes) const;
+    // Characters the code page cannot hold become '?'; *lossless tells whether any did.
+    QByteArray fromUnicode(const QString& text, bool* lossless = nullptr) const;
+
+private:
+    int m_codePage;
+};
+
+} // namespace kelbrin

@@ -1,0 +1,58 @@
+#include "TestEnvironment.h"
+
+#include <QDir>
+#include <QFile>
+#include <QUuid>
+
+#include <cstdlib>
+#include <unistd.h>
+
+namespace kelbrin::test {
+
+namespace {
+QString& root() {
+    static QString r;
+    return r;
+}
+} // namespace
+
+void SetUpPrivateEnvironment() {
+    const QString base = QStringLiteral(KELBRIN_TEST_TMP_ROOT);
+    QDir().mkpath(base);
+    root() = base + QStringLiteral("/%1-%2").arg(::getpid()).arg(
+                         QUuid::createUuid().toString(QUuid::Id128).left(8));
+    const char* names[][2] = {{"XDG_CONFIG_HOME", "config"},
+                              {"XDG_CACHE_HOME", "cache"},
+                              {"XDG_DATA_HOME", "data"},
+                              {"XDG_RUNTIME_DIR", "runtime"},
+                              {"TMPDIR", "tmp"},
+                              {"HOME", "home"}};
+    for (auto& n : names) {
+        const QString dir = root() + QLatin1Char('/') + QLatin1String(n[1]);
+        QDir().mkpath(dir);
+        ::setenv(n[0], QFile::encodeName(dir).constData(), 1);
+    }
+    QFile::setPermissions(root() + QStringLiteral("/runtime"),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    // Tests never answer real dialogs and never power the machine off.
+    ::unsetenv("KELBRIN_AUTO_ANSWER");
+    ::setenv("KELBRIN_NO_POWEROFF", "1", 1);
+    if (!std::getenv("QT_QPA_PLATFORM"))
+        ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+}
+
+QString PrivateRoot() { return root(); }
+
+QString MakeTempDir(const QString& hint) {
+    const QString dir = root() + QStringLiteral("/tmp/") + hint + QLatin1Char('-') +
+                        QUuid::createUuid().toString(QUuid::Id128).left(8);
+    QDir().mkpath(dir);
+    return dir;
+}
+
+QString MediaDir() { return QStringLiteral(KELBRIN_TEST_MEDIA_DIR); }
+QString MediaFile(const QString& name) { return MediaDir() + QLatin1Char('/') + name; }
+QString RuntimeDir() { return QStringLiteral(KELBRIN_RUNTIME_DIR); }
+QString SourceDir() { return QStringLiteral(KELBRIN_SOURCE_DIR); }
+
+} // namespace kelbrin::test
