@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QUuid>
 
 #include <cstdlib>
@@ -53,6 +54,14 @@ QString MakeTempDir(const QString& hint) {
 QString MediaDir() { return QStringLiteral(KELBRIN_TEST_MEDIA_DIR); }
 QString MediaFile(const QString& name) { return MediaDir() + QLatin1Char('/') + name; }
 QString RuntimeDir() { return QStringLiteral(KELBRIN_RUNTIME_DIR); }
+QString WriteFile(const QString& path, const QByteArray& bytes) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        file.write(bytes);
+    return path;
+}
+
 QString SourceDir() { return QStringLiteral(KELBRIN_SOURCE_DIR); }
 
 } // namespace kelbrin::test

@@ -2,6 +2,7 @@
 // Each test process gets its own XDG folders inside the build tree, so no test
 // touches the user's settings, caches or runtime files.
 
+#include <QByteArray>
 #include <QString>
 
 namespace kelbrin::test {
@@ -19,6 +20,8 @@ QString MediaDir();
 QString MediaFile(const QString& name);
 // The build's program folder (holds kelbrin, capturon and Kelbrin.ini).
 QString RuntimeDir();
+// Writes `bytes` to `path` (creating its folder); returns the path.
+QString WriteFile(const QString& path, const QByteArray& bytes);
 QString SourceDir();
 
 } // namespace kelbrin::test

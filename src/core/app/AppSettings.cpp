@@ -1,1 +1,123 @@
-// in progress
+#include "AppSettings.h"
+
+#include "Numbers.h"
+#include "SharedState.h"
+#include "TextCatalog.h"
+#include "platform/settings/QtSettingsStore.h"
+#include "platform/settings/SettingsStore.h"
+#include "platform/shell/SystemInfo.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+
+namespace kelbrin {
+
+namespace {
+
+bool missingOrEmpty(const QString& key) { return GetSetting(key).isEmpty(); }
+
+QString withSlash(QString path) {
+    if (!path.endsWith(QLatin1Char('/')))
+        path += QLatin1Char('/');
+    return path;
+}
+
+} // namespace
+
+LoadSettingsEnvironment DefaultLoadSettingsEnvironment() {
+    LoadSettingsEnvironment env;
+    env.programFolder = withSlash(QCoreApplication::applicationDirPath());
+    env.programFile = QCoreApplication::applicationFilePath();
+    env.tempFolder = SystemInfo::TempFolder();
+    env.mediaFolder = SystemInfo::UserMediaFolder();
+    env.formatFile = QtSettingsStore::folder() + QStringLiteral("/formatex.ini");
+    return env;
+}
+
+QString DefaultFolderRoot(const LoadSettingsEnvironment& env) { return withSlash(env.mediaFolder); }
+
+QString DefaultFolder(const LoadSettingsEnvironment& env) {
+    QString folder = env.mediaFolder;
+    while (folder.size() > 1 && folder.endsWith(QLatin1Char('/')))
+        folder.chop(1);
+    return folder;
+}
+
+void LoadSettings(const LoadSettingsEnvironment& env) {
+    SharedState& s = Shared();
+    const QString folderRoot = DefaultFolderRoot(env);
+    const QString folder = DefaultFolder(env);
+
+    // A missing TempRecDir marks the very first start.
+    if (missingOrEmpty(QStringLiteral("TempRecDir"))) {
+        SaveSetting(QStringLiteral("TempRecDir"), withSlash(env.tempFolder.trimmed()));
+        SaveSetting(QStringLiteral("ExactSave"), QStringLiteral("1"));
+    }
+    s.TempRecordFolder = GetSetting(QStringLiteral("TempRecDir"), folderRoot);
+    s.UseOldAlgorithm = Val(GetSetting(QStringLiteral("OldAlg"), QStringLiteral("0"))) == 1.0;
+    if (missingOrEmpty(QStringLiteral("RecBufor")))
+        SaveSetting(QStringLiteral("RecBufor"), QStringLiteral("500"));
+    if (missingOrEmpty(QStringLiteral("S_Buf")))
+        SaveSetting(QStringLiteral("S_Buf"), QStringLiteral("100000"));
+    if (missingOrEmpty(QStringLiteral("EngineType")))
+        SaveSetting(QStringLiteral("EngineType"), QStringLiteral("1"));
+    s.CopyChunkSize = 65535;
+    if (missingOrEmpty(QStringLiteral("DestPath")))
+        SaveSetting(QStringLiteral("DestPath"), folder);
+    if (missingOrEmpty(QStringLiteral("RecDir")))
+        SaveSetting(QStringLiteral("RecDir"), folderRoot);
+    s.RecordFolder = withSlash(GetSetting(QStringLiteral("RecDir")));
+    if (missingOrEmpty(QStringLiteral("ViewNode")))
+        SaveSetting(QStringLiteral("ViewNode"), QStringLiteral("1"));
+    const QString dest = GetSetting(QStringLiteral("DestPath"), folder);
+    if (!dest.isEmpty())
+        s.DestFolder = dest;
+
+    if (missingOrEmpty(QStringLiteral("SPath"))) {
+        // First run of the source folder: desktop launcher and file type, once.
+        // Their failures never stop start-up, and SPath is written either way.
+        if (env.firstRun && QFileInfo::exists(env.programFile)) {
+            QString workingFolder = env.programFolder;
+            if (workingFolder.size() > 1 && workingFolder.endsWith(QLatin1Char('/')))
+                workingFolder.chop(1);
+            env.firstRun->createDesktopShortcut(GetText(105), env.programFile, workingFolder);
+        }
+        SaveSetting(QStringLiteral("SPath"), folderRoot);
+        if (env.firstRun)
+            env.firstRun->registerProjectFileType();
+    }
+    const QString source = GetSetting(QStringLiteral("SPath"), folderRoot);
+    if (!source.isEmpty())
+        s.SourceFolder = source;
+
+    if (missingOrEmpty(QStringLiteral("OverTake")))
+        SaveSetting(QStringLiteral("OverTake"), QStringLiteral("150"));
+    // Values beyond what their controls can show are clamped, never refused.
+    s.MoveStep = std::max(1, ValLong(GetSetting(QStringLiteral("Move"), QStringLiteral("5"))));
+    s.MouseSensitivity = ClampTo(ValLong(GetSetting(QStringLiteral("MouseSens"), QStringLiteral("150"))),
+                                 kMouseSensMin, kMouseSensMax);
+    s.OverTakeSeconds = static_cast<float>(
+        std::max(0.0, Val(GetSetting(QStringLiteral("OverTake"), QStringLiteral("150"))) / 1000.0));
+    if (GetSetting(QStringLiteral("DeviceIn"), QStringLiteral("0")).isEmpty())
+        SaveSetting(QStringLiteral("DeviceIn"), QStringLiteral("0"));
+    s.CaptureDevice = std::max<std::int32_t>(
+        -1, static_cast<std::int32_t>(
+                RoundHalfEven(Val(GetSetting(QStringLiteral("DeviceIn"), QStringLiteral("0"))) - 1)));
+
+    QFile format(env.formatFile);
+    if (format.exists() && format.open(QIODevice::ReadOnly)) {
+        const QByteArray bytes = format.read(68);
+        if (!bytes.isEmpty()) {
+            QByteArray record = s.RecordFormat.leftJustified(68, '\0', true);
+            record.replace(0, bytes.size(), bytes);
+            s.RecordFormat = record;
+        }
+    }
+}
+
+void LoadSettings() { LoadSettings(DefaultLoadSettingsEnvironment()); }
+
+} // namespace kelbrin

@@ -1,1 +1,54 @@
-// in progress
+#include "PathProcedures.h"
+
+#include "SharedState.h"
+
+#include <QRegularExpression>
+
+namespace kelbrin {
+
+QString StripExtension(const QString& name) {
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    const qsizetype slash = name.lastIndexOf(QLatin1Char('/'));
+    if (dot < 0 || dot < slash)
+        return name;
+    return name.left(dot);
+}
+
+QString FileNameFromPath(const QString& path) {
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+    return slash < 0 ? path : path.mid(slash + 1);
+}
+
+QString UniqueTrackName(const QString& name, int sameSourceCount) {
+    SharedState& s = Shared();
+    if (s.SuppressTrackNumbering) {
+        s.SuppressTrackNumbering = false;
+        return name;
+    }
+    const int n = sameSourceCount + 1;
+    static const QRegularExpression counter(QStringLiteral("^(.*)\\((\\d+)\\)$"),
+                                            QRegularExpression::DotMatchesEverythingOption);
+    const QRegularExpressionMatch m = counter.match(name);
+    const QString base = m.hasMatch() ? m.captured(1) : name;
+    if (n < 2)
+        return name;
+    return base + QLatin1Char('(') + QString::number(n) + QLatin1Char(')');
+}
+
+double RescaleFromPlayerTime(double t, double itemDuration, double playerDuration) {
+    if (Shared().UseOldAlgorithm)
+        return t;
+    if (playerDuration <= 0)
+        return 0;
+    return t / playerDuration * itemDuration;
+}
+
+double RescaleToPlayerTime(double t, double itemDuration, double playerDuration) {
+    if (Shared().UseOldAlgorithm)
+        return t;
+    if (itemDuration <= 0)
+        return 0;
+    return t / itemDuration * playerDuration;
+}
+
+} // namespace kelbrin

@@ -1,1 +1,149 @@
-// in progress
+#include "Startup.h"
+
+#include "MessageService.h"
+#include "Numbers.h"
+#include "PathProcedures.h"
+#include "SharedState.h"
+#include "TextCatalog.h"
+#include "core/document/cPozycjePlikow.h"
+#include "core/recording/RecorderClient.h"
+#include "platform/settings/SettingsStore.h"
+
+#include <QStringList>
+
+namespace kelbrin {
+
+namespace {
+constexpr int kPolishLangId = 1045;
+const QString kServerProgram = QStringLiteral("capturon");
+} // namespace
+
+QString LanguageFileMissingText() {
+    return QStringLiteral("File Kelbrin.ini not found!\rBrak plik Kelbrin.ini w katalogu aplikacji!");
+}
+
+QString ChooseLanguage(const QString& saved, const QStringList& sections, int systemLangId) {
+    if (saved.isEmpty())
+        return systemLangId == kPolishLangId ? QStringLiteral("POLSKI") : QStringLiteral("ENGLISH");
+    const QString upper = saved.toUpper();
+    for (const QString& section : sections)
+        if (section.compare(upper, Qt::CaseInsensitive) == 0)
+            return upper;
+    return QString();
+}
+
+StartupResult Main(StartupPlatform& platform, StartupWindows& windows, const QString& commandLine) {
+    if (!platform.acquireSingleInstance())
+        return StartupResult::SecondInstance;
+    SharedState& s = Shared();
+    s.SuppressTrackNumbering = false;
+
+    const QString languageFile = platform.programFolder() + QStringLiteral("Kelbrin.ini");
+    if (!platform.fileExists(languageFile) || !Catalog().load(languageFile) ||
+        Catalog().file().sectionNames().isEmpty()) {
+        ShowMessage(LanguageFileMissingText(), mb::OkOnly | mb::Critical, QString());
+        return StartupResult::LanguageFileMissing;
+    }
+    s.LanguageSections = Catalog().file().sectionNames();
+    Catalog().setLanguage(QStringLiteral("ENGLISH"));
+
+    const QString saved = GetSetting(QStringLiteral("Langauge"));
+    const QString language = ChooseLanguage(saved, s.LanguageSections, platform.systemDefaultLangId());
+    if (language.isEmpty())
+        windows.showLanguageDialog();
+    else
+        Catalog().setLanguage(language);
+
+    platform.setBusyCursor(true);
+    platform.processEventsOnce();
+    windows.loadSettings();
+    windows.enumerateSoundCards();
+    platform.setBusyCursor(false);
+
+    s.OpenFiles = std::make_shared<cPozycjePlikow>();
+    s.NextFileId = 1;
+
+    // The encoder server: one retry after asking the server to register itself.
+    if (!s.Recorder) {
+        s.Recorder = platform.createRecorder();
+        if (!s.Recorder) {
+            const QString server = platform.binaryFolder() + kServerProgram;
+            if (platform.fileExists(server))
+                platform.startDetached(server, {QStringLiteral("/RegServer")});
+            s.Recorder = platform.createRecorder();
+        }
+    }
+
+    try {
+        windows.showMainWindow();
+    } catch (...) {
+        // Start-up goes on with the command line whatever the window met.
+    }
+
+    HandleCommandLine(platform, windows, commandLine);
+    return StartupResult::Started;
+}
+
+void HandleCommandLine(StartupPlatform& platform, StartupWindows& windows, const QString& commandLine) {
+    SharedState& s = Shared();
+    s.RecTimeLimit = 0;
+    if (commandLine.left(4).toLower().trimmed() == QLatin1String("-rec")) {
+        AutoOpenLastFile(platform, windows, true);
+        QString compact = commandLine.toLower();
+        compact.remove(QLatin1Char(' '));
+        const qsizetype n = compact.size();
+        if (compact.endsWith(QLatin1Char('e'))) {
+            s.RecArgSuffixE = true;
+            if (n > 4)
+                s.RecTimeLimit = ValLong(compact.mid(4, n - 5));
+        } else {
+            s.RecArgSuffixE = false;
+            if (n > 4)
+                s.RecTimeLimit = ValLong(compact.mid(4, n - 4));
+        }
+        windows.showRecorder(true);
+        return;
+    }
+    QString path = commandLine;
+    path.remove(QLatin1Char('"'));
+    if (path.isEmpty()) {
+        AutoOpenLastFile(platform, windows, false);
+        return;
+    }
+    try {
+        if (platform.fileExists(path)) {
+            const bool isScript = path.right(3).toLower() == QLatin1String("kbs");
+            windows.openFile(path, 0, isScript, false);
+        }
+    } catch (...) {
+        // A file that fails to open leaves the editor running with an empty project.
+    }
+}
+
+void AutoOpenLastFile(StartupPlatform& platform, StartupWindows& windows, bool fromRecorder) {
+    if (!(Val(GetSetting(QStringLiteral("AutoOpen"), QStringLiteral("0"))) > 0))
+        return;
+    try {
+        const QString last = GetSetting(QStringLiteral("F1"), QStringLiteral("0"));
+        if (!platform.fileExists(last))
+            return;
+        bool ok = false;
+        try {
+            ok = windows.openFile(last, 0, false, fromRecorder);
+        } catch (...) {
+            ok = false;
+        }
+        if (ok) {
+            QString root = FileNameFromPath(last);
+            if (root.right(4).toLower() == QLatin1String(".kbe"))
+                root.chop(4);
+            windows.setTreeRootText(root);
+            windows.checkRecentProjectItem(2);
+        }
+        windows.clickSelectedTreeNode();
+    } catch (...) {
+        // Reopening the last project is a convenience; it never stops start-up.
+    }
+}
+
+} // namespace kelbrin

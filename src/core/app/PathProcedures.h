@@ -1,0 +1,27 @@
+#pragma once
+// Name and path procedures, the unique track name and the time rescaling that
+// many windows share.
+
+#include <QString>
+
+namespace kelbrin {
+
+// The text before the last '.' of the file name part; a dot inside a folder
+// name is not an extension.
+QString StripExtension(const QString& name);
+// The text after the last '/', or the whole text when there is none.
+QString FileNameFromPath(const QString& path);
+
+// `name`, numbered so that tracks cut from one source stay apart: with
+// `sameSourceCount` tracks of the source already present, n = count + 1 and
+// the name gets "(n)" when n >= 2. Only a trailing "(digits)" counts as an
+// earlier number and is replaced; "Song (live)" keeps its brackets.
+// When Shared().SuppressTrackNumbering is set, it is cleared and the name kept.
+QString UniqueTrackName(const QString& name, int sameSourceCount);
+
+// Between a track's own time (from its frame index) and its player's time.
+// Both return t unchanged when the rescaling is switched off (UseOldAlgorithm).
+double RescaleFromPlayerTime(double t, double itemDuration, double playerDuration);
+double RescaleToPlayerTime(double t, double itemDuration, double playerDuration);
+
+} // namespace kelbrin

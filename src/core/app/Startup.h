@@ -1,0 +1,69 @@
+#pragma once
+// The editor's start-up: single instance, language file and language, settings,
+// the open-files collection, the encoder server, the main window and finally
+// the command line. The windows and the platform are reached through the two
+// interfaces below, so the sequence runs (and is tested) headless.
+
+#include <QString>
+#include <memory>
+
+namespace kelbrin {
+
+class RecorderClient;
+
+// What start-up needs of the system.
+class StartupPlatform {
+public:
+    virtual ~StartupPlatform() = default;
+    // False when another editor already runs.
+    virtual bool acquireSingleInstance() = 0;
+    // The folder of the program's read-only files, with a trailing '/'.
+    virtual QString programFolder() = 0;
+    // The folder of the running program's binary, with a trailing '/'.
+    virtual QString binaryFolder() = 0;
+    virtual int systemDefaultLangId() = 0;
+    virtual bool fileExists(const QString& path) = 0;
+    virtual void setBusyCursor(bool busy) = 0;
+    virtual void processEventsOnce() = 0;
+    // One attempt to create the encoder server's class; nullptr on failure.
+    virtual std::shared_ptr<RecorderClient> createRecorder() = 0;
+    virtual void startDetached(const QString& program, const QStringList& arguments) = 0;
+};
+
+// What start-up needs of the windows and of later stages.
+class StartupWindows {
+public:
+    virtual ~StartupWindows() = default;
+    virtual void showLanguageDialog() = 0;             // modal; sets and saves the language
+    virtual void loadSettings() = 0;                   // LoadSettings
+    virtual void enumerateSoundCards() = 0;            // the audio output device list
+    virtual void showMainWindow() = 0;                 // frmDazudizi.PokazMnie; may throw
+    // frmDazudizi.OtworzPlik: opens a project, or runs a batch script.
+    virtual bool openFile(const QString& path, int mode, bool isScript, bool fromRecorder) = 0;
+    virtual void setTreeRootText(const QString& text) = 0;
+    virtual void checkRecentProjectItem(int index) = 0; // mnuPlik_End(index)
+    virtual void clickSelectedTreeNode() = 0;          // tvwNodes_NodeClick for the selection
+    virtual void showRecorder(bool autoStart) = 0;     // frmRecord.PokazMnie
+};
+
+enum class StartupResult {
+    SecondInstance,      // another editor runs: leave at once, status 0
+    LanguageFileMissing, // the language file is missing or empty: leave, failure status
+    Started,             // the main window is up
+};
+
+// The built-in message shown when Kelbrin.ini is missing or has no section.
+QString LanguageFileMissingText();
+
+// Main. `commandLine` is the argument text as one string.
+StartupResult Main(StartupPlatform& platform, StartupWindows& windows, const QString& commandLine);
+
+// The command-line step of Main, on its own for the windows that re-run it.
+void HandleCommandLine(StartupPlatform& platform, StartupWindows& windows, const QString& commandLine);
+void AutoOpenLastFile(StartupPlatform& platform, StartupWindows& windows, bool fromRecorder);
+
+// The language for a saved setting: the setting upper-cased when it names a
+// whole section (any case), else empty (the dialog must ask).
+QString ChooseLanguage(const QString& saved, const QStringList& sections, int systemLangId);
+
+} // namespace kelbrin

@@ -1,0 +1,99 @@
+#include "EditorStartup.h"
+
+#include "core/app/AppSettings.h"
+#include "core/app/SharedState.h"
+#include "core/recording/RecorderClient.h"
+#include "gui/app/frmLang.h"
+#include "gui/mainwindow/frmDazudizi.h"
+#include "platform/settings/SettingsStore.h"
+#include "platform/shell/ComponentActivation.h"
+#include "platform/shell/ProcessLauncher.h"
+#include "platform/shell/SystemInfo.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+namespace kelbrin {
+
+namespace {
+QString withSlash(QString path) {
+    if (!path.endsWith(QLatin1Char('/')))
+        path += QLatin1Char('/');
+    return path;
+}
+} // namespace
+
+EditorStartup::EditorStartup() : m_instance(QStringLiteral("kelbrin")) {}
+
+QString EditorStartup::ReadOnlyFilesFolder() {
+    const QString beside = withSlash(QCoreApplication::applicationDirPath());
+    if (QFileInfo::exists(beside + QStringLiteral("Kelbrin.ini")))
+        return beside;
+    const QString shared =
+        withSlash(QDir::cleanPath(beside + QStringLiteral("../share/kelbrin")));
+    if (QFileInfo::exists(shared + QStringLiteral("Kelbrin.ini")))
+        return shared;
+    return beside;
+}
+
+bool EditorStartup::acquireSingleInstance() { return m_instance.acquire(); }
+QString EditorStartup::programFolder() { return ReadOnlyFilesFolder(); }
+QString EditorStartup::binaryFolder() { return withSlash(QCoreApplication::applicationDirPath()); }
+int EditorStartup::systemDefaultLangId() { return SystemInfo::DefaultLangId(); }
+bool EditorStartup::fileExists(const QString& path) { return QFileInfo(path).isFile(); }
+
+void EditorStartup::setBusyCursor(bool busy) {
+    if (busy)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}
+
+void EditorStartup::processEventsOnce() { QCoreApplication::processEvents(); }
+
+std::shared_ptr<RecorderClient> EditorStartup::createRecorder() {
+    DBusComponentActivator activator;
+    auto object = activator.create(RecorderClassName());
+    if (!object)
+        return nullptr;
+    return std::make_shared<RecorderClient>(std::move(object));
+}
+
+void EditorStartup::startDetached(const QString& program, const QStringList& arguments) {
+    QtProcessLauncher().startDetached(program, arguments);
+}
+
+void EditorStartup::showLanguageDialog() {
+    frmLang dialog;
+    dialog.exec();
+}
+
+void EditorStartup::loadSettings() {
+    LoadSettings();
+    // Seeded values reach the file at once, not only when the program ends.
+    Settings().sync();
+}
+
+void EditorStartup::enumerateSoundCards() {
+    // The audio output device list comes with the playback work; until then
+    // every graph uses the system's default output.
+    Shared().UseDefaultRenderer = true;
+}
+
+void EditorStartup::showMainWindow() {
+    m_main = new frmDazudizi();
+    m_main->PokazMnie();
+}
+
+bool EditorStartup::openFile(const QString& path, int mode, bool isScript, bool fromRecorder) {
+    return m_main && m_main->OtworzPlik(path, mode, isScript, fromRecorder);
+}
+
+void EditorStartup::setTreeRootText(const QString&) {}
+void EditorStartup::checkRecentProjectItem(int) {}
+void EditorStartup::clickSelectedTreeNode() {}
+void EditorStartup::showRecorder(bool) {}
+
+} // namespace kelbrin

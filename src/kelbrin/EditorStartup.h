@@ -1,0 +1,46 @@
+#pragma once
+// Start-up's view of the real system and the real windows.
+
+#include "core/app/Startup.h"
+#include "platform/shell/SingleInstance.h"
+
+#include <QPointer>
+
+namespace kelbrin {
+
+class frmDazudizi;
+
+class EditorStartup final : public StartupPlatform, public StartupWindows {
+public:
+    EditorStartup();
+
+    // The folder of Kelbrin.ini and the other read-only files: beside the
+    // program, else <prefix>/share/kelbrin.
+    static QString ReadOnlyFilesFolder();
+
+    bool acquireSingleInstance() override;
+    QString programFolder() override;
+    QString binaryFolder() override;
+    int systemDefaultLangId() override;
+    bool fileExists(const QString& path) override;
+    void setBusyCursor(bool busy) override;
+    void processEventsOnce() override;
+    std::shared_ptr<RecorderClient> createRecorder() override;
+    void startDetached(const QString& program, const QStringList& arguments) override;
+
+    void showLanguageDialog() override;
+    void loadSettings() override;
+    void enumerateSoundCards() override;
+    void showMainWindow() override;
+    bool openFile(const QString& path, int mode, bool isScript, bool fromRecorder) override;
+    void setTreeRootText(const QString& text) override;
+    void checkRecentProjectItem(int index) override;
+    void clickSelectedTreeNode() override;
+    void showRecorder(bool autoStart) override;
+
+private:
+    SingleInstance m_instance;
+    QPointer<frmDazudizi> m_main;
+};
+
+} // namespace kelbrin

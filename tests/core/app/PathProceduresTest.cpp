@@ -1,0 +1,45 @@
+#include "core/app/PathProcedures.h"
+#include "core/app/SharedState.h"
+
+#include <gtest/gtest.h>
+
+using namespace kelbrin;
+
+TEST(PathProcedures, ExtensionAndFileName) {
+    EXPECT_EQ(StripExtension("a.b.mp3"), "a.b");
+    EXPECT_EQ(StripExtension("/music/song"), "/music/song");
+    EXPECT_EQ(StripExtension("/music/v1.2/song"), "/music/v1.2/song");
+    EXPECT_EQ(StripExtension("/music/v1.2/song.mp3"), "/music/v1.2/song");
+    EXPECT_EQ(FileNameFromPath("/music/live/a.kbe"), "a.kbe");
+    EXPECT_EQ(FileNameFromPath("a.kbe"), "a.kbe");
+    EXPECT_EQ(FileNameFromPath("/music/"), "");
+}
+
+TEST(PathProcedures, UniqueTrackNameNumbersOnlyTrailingCounters) {
+    ResetSharedState();
+    EXPECT_EQ(UniqueTrackName("Song", 0), "Song");
+    EXPECT_EQ(UniqueTrackName("Song", 1), "Song(2)");
+    EXPECT_EQ(UniqueTrackName("Song", 2), "Song(3)");
+    EXPECT_EQ(UniqueTrackName("Intro(2)", 2), "Intro(3)");
+    EXPECT_EQ(UniqueTrackName("Intro(2)", 0), "Intro(2)");
+    EXPECT_EQ(UniqueTrackName("Song (live)", 0), "Song (live)");
+    EXPECT_EQ(UniqueTrackName("Song (live)", 1), "Song (live)(2)");
+    EXPECT_EQ(UniqueTrackName("A (b) (4)", 1), "A (b) (2)");
+
+    Shared().SuppressTrackNumbering = true;
+    EXPECT_EQ(UniqueTrackName("Song", 5), "Song");
+    EXPECT_FALSE(Shared().SuppressTrackNumbering);
+    EXPECT_EQ(UniqueTrackName("Song", 5), "Song(6)");
+}
+
+TEST(PathProcedures, RescalingBetweenTrackAndPlayerTime) {
+    ResetSharedState();
+    EXPECT_DOUBLE_EQ(RescaleToPlayerTime(30, 60, 61), 30.5);
+    EXPECT_DOUBLE_EQ(RescaleFromPlayerTime(30.5, 60, 61), 30);
+    EXPECT_DOUBLE_EQ(RescaleToPlayerTime(30, 0, 61), 0);
+    EXPECT_DOUBLE_EQ(RescaleFromPlayerTime(30, 60, -1), 0);
+    Shared().UseOldAlgorithm = true;
+    EXPECT_DOUBLE_EQ(RescaleToPlayerTime(30, 0, 61), 30);
+    EXPECT_DOUBLE_EQ(RescaleFromPlayerTime(30, 60, 61), 30);
+    ResetSharedState();
+}
