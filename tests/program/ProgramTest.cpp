@@ -1,0 +1,121 @@
+// Starts the built editor as a separate process, offscreen, with its own
+// settings folder, and checks what a user would see of its start-up.
+#include "support/TestEnvironment.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QThread>
+#include <gtest/gtest.h>
+
+using namespace kelbrin;
+
+namespace {
+
+class ProgramTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        home = test::MakeTempDir("home");
+        for (const char* d : {"config", "runtime", "data", "cache"})
+            QDir().mkpath(home + "/" + d);
+        QFile::setPermissions(home + "/runtime", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_CONFIG_HOME", home + "/config");
+        env.insert("XDG_RUNTIME_DIR", home + "/runtime");
+        env.insert("XDG_DATA_HOME", home + "/data");
+        env.insert("XDG_CACHE_HOME", home + "/cache");
+        env.insert("HOME", home);
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("LANG", "en_US.UTF-8");
+        env.remove("DBUS_SESSION_BUS_ADDRESS");
+        env.remove("KELBRIN_AUTO_ANSWER");
+        conf = home + "/config/Pelorin/Kelbrin.conf";
+    }
+    void TearDown() override {
+        for (QProcess* p : running) {
+            p->kill();
+            p->waitForFinished(5000);
+            delete p;
+        }
+    }
+    QProcess* start(const QString& program, const QStringList& args = {}) {
+        auto* p = new QProcess;
+        p->setProcessEnvironment(env);
+        p->start(program, args);
+        running.append(p);
+        EXPECT_TRUE(p->waitForStarted(5000));
+        return p;
+    }
+    static bool waitFor(const std::function<bool()>& condition, int ms) {
+        QElapsedTimer t;
+        t.start();
+        while (t.elapsed() < ms) {
+            if (condition())
+                return true;
+            QThread::msleep(20);
+        }
+        return condition();
+    }
+    static QByteArray read(const QString& path) {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+    QString home, conf;
+    QProcessEnvironment env;
+    QList<QProcess*> running;
+    const QString program = test::RuntimeDir() + "/kelbrin";
+};
+
+} // namespace
+
+TEST_F(ProgramTest, FirstStartWritesTheSettingsAtOnceAndASecondStartChangesNothing) {
+    QProcess* first = start(program);
+    ASSERT_TRUE(waitFor([&] { return QFileInfo::exists(conf); }, 5000));
+    QThread::msleep(1000);
+    const QByteArray written = read(conf);
+    for (const char* key : {"TempRecDir=", "ExactSave=1", "RecBufor=500", "S_Buf=100000",
+                            "EngineType=1", "DestPath=", "RecDir=", "ViewNode=1", "SPath=",
+                            "OverTake=150"})
+        EXPECT_TRUE(written.contains(key)) << key << "\n" << written.constData();
+    EXPECT_FALSE(written.contains("DeviceIn"));
+    EXPECT_FALSE(written.contains("Langauge"));
+    const QDateTime stamp = QFileInfo(conf).lastModified();
+
+    // A second editor while the first runs: leaves at once, silently.
+    QProcess* second = start(program);
+    ASSERT_TRUE(second->waitForFinished(5000));
+    EXPECT_EQ(second->exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second->exitCode(), 0);
+    EXPECT_TRUE(second->readAllStandardError().isEmpty());
+    EXPECT_EQ(first->state(), QProcess::Running);
+
+    first->terminate();
+    ASSERT_TRUE(first->waitForFinished(5000));
+    QThread::msleep(50);
+    EXPECT_EQ(read(conf), written);
+
+    // A later start of its own changes nothing in the file either.
+    QProcess* third = start(program);
+    QThread::msleep(1500);
+    EXPECT_EQ(third->state(), QProcess::Running);
+    third->terminate();
+    third->waitForFinished(5000);
+    EXPECT_EQ(read(conf), written);
+    EXPECT_EQ(QFileInfo(conf).lastModified(), stamp);
+}
+
+TEST_F(ProgramTest, WithoutTheLanguageFileItSaysSoAndFails) {
+    const QString lonely = test::MakeTempDir("lonely");
+    ASSERT_TRUE(QFile::copy(program, lonely + "/kelbrin"));
+    env.insert("KELBRIN_AUTO_ANSWER", "ok");
+    QProcess* p = start(lonely + "/kelbrin");
+    ASSERT_TRUE(p->waitForFinished(10000));
+    EXPECT_NE(p->exitCode(), 0);
+    const QString err = QString::fromUtf8(p->readAllStandardError());
+    EXPECT_TRUE(err.contains("File Kelbrin.ini not found!")) << err.toStdString();
+    EXPECT_TRUE(err.contains("Brak plik Kelbrin.ini w katalogu aplikacji!")) << err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(conf)); // nothing was saved
+}
