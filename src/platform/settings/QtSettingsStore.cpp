@@ -9,7 +9,7 @@ const QString kGroup = QStringLiteral("Kelbrin/");
 }
 
 QtSettingsStore::QtSettingsStore()
-    : m_settings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Pelorin"),
+    : m_settings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Pelorin"),
                  QStringLiteral("Kelbrin")) {}
 
 QString QtSettingsStore::read(const QString& key, const QString& defaultValue) {
@@ -33,7 +33,7 @@ bool QtSettingsStore::contains(const QString& key) { return m_settings.contains(
 void QtSettingsStore::sync() { m_settings.sync(); }
 
 QString QtSettingsStore::folder() {
-    QSettings probe(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Pelorin"),
+    QSettings probe(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Pelorin"),
                     QStringLiteral("Kelbrin"));
     return QFileInfo(probe.fileName()).absolutePath();
 }

@@ -1,0 +1,33 @@
+#pragma once
+// The shared file and folder dialogs: every window asks for files and folders
+// through these two, with the calling convention of the editor's callers.
+
+#include <QString>
+
+class QWidget;
+
+namespace kelbrin {
+
+// Shows an open dialog (save false) or a save dialog.
+//
+// filter: pairs of a description and a pattern, each part ended by NUL; a
+//   pattern lists masks separated by ";" ("*.mp3;*.mp2"). An empty
+//   description ends the list.
+// filterIndex: 1-based; the filter shown first on entry, the filter in force
+//   when the user confirmed on return. Left unchanged on cancel.
+// multiSelect: lets an open dialog take several files. Only single-selection
+//   save dialogs ask before replacing an existing file.
+// title: the window title; empty gives the dialog's own.
+//
+// Result: the full path of a single choice (also of a multiple choice of one
+// file); for several files the folder, NUL, each file name followed by NUL,
+// and one more NUL. Empty when the user cancelled.
+QString ShowFileDialog(QWidget* owner, const QString& initialFolder, const QString& filter,
+                       int& filterIndex, bool save, bool multiSelect, const QString& title);
+
+// Lets the user choose a folder; title is the text shown above the folder view
+// (CR or CR LF break its lines). Result: the folder with exactly one trailing
+// "/" ("/" for the root), or empty on cancel.
+QString BrowseForFolder(QWidget* owner, const QString& title);
+
+} // namespace kelbrin

@@ -1,0 +1,109 @@
+#include "QtMessageService.h"
+
+#include "ProgramName.h"
+
+#include <QApplication>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include <vector>
+
+namespace kelbrin {
+
+namespace {
+
+constexpr int kButtonsMask = 0x0F;
+constexpr int kIconMask = 0xF0;
+
+// A box's text or title: CR (alone or before LF) is a line break.
+QString displayText(QString text) {
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+
+QString titleOrProgramName(const QString& title) {
+    return title.isEmpty() ? ProgramName() : displayText(title);
+}
+
+struct ButtonSet {
+    // The buttons in the order the user reads them; the first is the default.
+    std::vector<std::pair<QMessageBox::StandardButton, int>> buttons;
+    int escapeAnswer;
+};
+
+ButtonSet buttonsFor(int style) {
+    using B = QMessageBox;
+    switch (style & kButtonsMask) {
+    case mb::OkCancel:
+        return {{{B::Ok, mb::Ok}, {B::Cancel, mb::Cancel}}, mb::Cancel};
+    case mb::AbortRetryIgnore:
+        // No Cancel, no No: closing the box means giving up, like Abort.
+        return {{{B::Abort, mb::Abort}, {B::Retry, mb::Retry}, {B::Ignore, mb::Ignore}}, mb::Abort};
+    case mb::YesNoCancel:
+        return {{{B::Yes, mb::Yes}, {B::No, mb::No}, {B::Cancel, mb::Cancel}}, mb::Cancel};
+    case mb::YesNo:
+        return {{{B::Yes, mb::Yes}, {B::No, mb::No}}, mb::No};
+    case mb::RetryCancel:
+        return {{{B::Retry, mb::Retry}, {B::Cancel, mb::Cancel}}, mb::Cancel};
+    default:
+        return {{{B::Ok, mb::Ok}}, mb::Ok};
+    }
+}
+
+QMessageBox::Icon iconFor(int style) {
+    switch (style & kIconMask) {
+    case mb::Critical:
+        return QMessageBox::Critical;
+    case mb::Question:
+        return QMessageBox::Question;
+    case mb::Exclamation:
+        return QMessageBox::Warning;
+    case mb::Information:
+        return QMessageBox::Information;
+    default:
+        return QMessageBox::NoIcon;
+    }
+}
+
+} // namespace
+
+int QtMessageService::showMessage(const MessageRequest& request) {
+    QMessageBox box(QApplication::activeWindow());
+    box.setIcon(iconFor(request.style));
+    box.setWindowTitle(titleOrProgramName(request.title));
+    box.setTextFormat(Qt::PlainText);
+    box.setText(displayText(request.text));
+
+    const ButtonSet set = buttonsFor(request.style);
+    std::vector<std::pair<QAbstractButton*, int>> answers;
+    QAbstractButton* escape = nullptr;
+    for (const auto& [standard, answer] : set.buttons) {
+        QPushButton* button = box.addButton(standard);
+        answers.emplace_back(button, answer);
+        if (answer == set.escapeAnswer)
+            escape = button;
+    }
+    box.setDefaultButton(static_cast<QPushButton*>(answers.front().first));
+    box.setEscapeButton(escape);
+
+    box.exec();
+    for (const auto& [button, answer] : answers)
+        if (box.clickedButton() == button)
+            return answer;
+    return set.escapeAnswer;
+}
+
+std::optional<QString> QtMessageService::inputBox(const InputRequest& request) {
+    QInputDialog dialog(QApplication::activeWindow());
+    dialog.setInputMode(QInputDialog::TextInput);
+    dialog.setWindowTitle(titleOrProgramName(request.title));
+    dialog.setLabelText(displayText(request.prompt));
+    dialog.setTextValue(request.defaultText);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.textValue();
+}
+
+} // namespace kelbrin

@@ -1,0 +1,25 @@
+#pragma once
+// The language dialog: lists the sections of the language file and makes the
+// selected one the language of the program at once. It has no buttons; the user
+// closes it with the close box.
+
+#include <QDialog>
+
+class QComboBox;
+class QLabel;
+
+namespace kelbrin {
+
+class frmLang : public QDialog {
+    Q_OBJECT
+public:
+    explicit frmLang(QWidget* parent = nullptr);
+
+private:
+    void cboLang_Click(int index);
+
+    QLabel* Label1;
+    QComboBox* cboLang;
+};
+
+} // namespace kelbrin

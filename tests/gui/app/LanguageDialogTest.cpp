@@ -1,0 +1,92 @@
+#include "gui/app/frmLang.h"
+
+#include "core/app/SharedState.h"
+#include "core/app/TextCatalog.h"
+#include "platform/settings/MemorySettingsStore.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <gtest/gtest.h>
+
+using namespace kelbrin;
+
+namespace {
+
+class LanguageDialog : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetSharedState();
+        Catalog().loadFromText(QStringLiteral("[ENGLISH]\n3210=Choose`the language\n"
+                                              "[Polski]\n3210=Wybierz język\n"));
+        Catalog().setLanguage(QStringLiteral("ENGLISH"));
+        auto owned = std::make_unique<MemorySettingsStore>();
+        store = owned.get();
+        previous = SetSettingsStore(std::move(owned));
+        Shared().LanguageSections = {"ENGLISH", "Polski", "Deutsch"};
+    }
+    void TearDown() override {
+        SetSettingsStore(std::move(previous));
+        Catalog().setLanguage(QStringLiteral("ENGLISH"));
+        ResetSharedState();
+    }
+    static QComboBox* combo(frmLang& dialog) {
+        return dialog.findChild<QComboBox*>(QStringLiteral("cboLang"));
+    }
+
+    MemorySettingsStore* store = nullptr;
+    std::unique_ptr<SettingsStore> previous;
+};
+
+TEST_F(LanguageDialog, ListsTheSectionsInFileOrderUnderTheCataloguePrompt) {
+    frmLang dialog;
+    EXPECT_TRUE(dialog.isModal());
+    auto* label = dialog.findChild<QLabel*>(QStringLiteral("Label1"));
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(label->text(), "Choose\nthe language");
+    EXPECT_EQ(label->property("Tag").toString(), "3210");
+    ASSERT_NE(combo(dialog), nullptr);
+    const QStringList expected{"ENGLISH", "Polski", "Deutsch"};
+    ASSERT_EQ(combo(dialog)->count(), expected.size());
+    for (int i = 0; i < expected.size(); ++i)
+        EXPECT_EQ(combo(dialog)->itemText(i), expected[i]);
+}
+
+TEST_F(LanguageDialog, ChoosingAnEntrySetsAndSavesItUpperCased) {
+    frmLang dialog;
+    combo(dialog)->setCurrentIndex(1);
+    EXPECT_EQ(Catalog().language(), "POLSKI");
+    EXPECT_EQ(store->values.value("Langauge"), "POLSKI");
+    EXPECT_EQ(GetText(3210), "Wybierz język");
+}
+
+TEST_F(LanguageDialog, OpensOnTheSavedLanguageWhateverItsCase) {
+    store->values.insert("Langauge", "POLSKI");
+    frmLang dialog;
+    EXPECT_EQ(combo(dialog)->currentIndex(), 1);
+    EXPECT_EQ(Catalog().language(), "POLSKI");
+    EXPECT_EQ(store->values.value("Langauge"), "POLSKI");
+}
+
+TEST_F(LanguageDialog, WithoutAUsableSavedLanguageTheFirstEntryIsChosenOnOpening) {
+    for (const char* saved : {"", "FRANCAIS", "POL"}) {
+        SCOPED_TRACE(saved);
+        store->values.clear();
+        if (*saved)
+            store->values.insert("Langauge", saved);
+        Catalog().setLanguage("POLSKI");
+        frmLang dialog;
+        EXPECT_EQ(combo(dialog)->currentIndex(), 0);
+        EXPECT_EQ(Catalog().language(), "ENGLISH");
+        EXPECT_EQ(store->values.value("Langauge"), "ENGLISH");
+    }
+}
+
+TEST_F(LanguageDialog, AnEmptyListChoosesNothing) {
+    Shared().LanguageSections.clear();
+    frmLang dialog;
+    EXPECT_EQ(combo(dialog)->count(), 0);
+    EXPECT_EQ(Catalog().language(), "ENGLISH");
+    EXPECT_TRUE(store->writes.isEmpty());
+}
+
+} // namespace
