@@ -19,6 +19,7 @@ struct SharedState {
     QStringList LanguageSections;          // the language file's section names, file order
     std::shared_ptr<cPozycjePlikow> OpenFiles; // the open-files collection
     std::int32_t NextFileId = 1;
+    std::int32_t NextTrackNo = 1;          // number of the next new track
     std::shared_ptr<RecorderClient> Recorder;  // empty when the encoder server is unavailable
     std::int32_t RecTimeLimit = 0;         // minutes, 0 = no limit
     bool RecArgSuffixE = false;            // "-rec...e": turn the computer off afterwards

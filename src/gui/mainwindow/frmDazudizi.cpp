@@ -1,34 +1,464 @@
 #include "frmDazudizi.h"
 
+#include "DelayTimers.h"
+#include "MainLayout.h"
+#include "TrackPanelFrame.h"
+#include "core/app/Numbers.h"
+#include "core/app/SharedState.h"
 #include "core/app/TextCatalog.h"
+#include "core/document/MpegHeader.h"
+#include "core/document/PlikOpen.h"
+#include "core/document/cPozycjeMP3.h"
+#include "gui/app/FileDialogs.h"
+#include "gui/app/Twips.h"
+#include "platform/settings/SettingsStore.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
 #include <QCoreApplication>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTreeWidget>
 
 namespace kelbrin {
+
+namespace {
+frmDazudizi* g_instance = nullptr;
+
+QString Caption(int nr) {
+    QString text = CatalogText(nr);
+    text.replace(QLatin1Char('`'), QLatin1Char('\n'));
+    return text;
+}
+} // namespace
+
+frmDazudizi* frmDazudizi::Instance() { return g_instance; }
 
 frmDazudizi::frmDazudizi(QWidget* parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("frmDazudizi"));
     setAttribute(Qt::WA_DeleteOnClose);
+    g_instance = this;
+    m_timers = new DelayTimers(this);
+    m_menus.build(this);
+    buildControls();
+}
+
+frmDazudizi::~frmDazudizi() {
+    if (g_instance == this)
+        g_instance = nullptr;
+}
+
+void frmDazudizi::buildControls() {
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    setCentralWidget(client);
+
+    tvwNodes = new QTreeWidget(client);
+    tvwNodes->setObjectName(QStringLiteral("tvwNodes"));
+    tvwNodes->setHeaderHidden(true);
+    tvwNodes->setGeometry(TwipRect{0, 0, 2500, 3000}.toPx());
+
+    picWork = new QWidget(client);
+    picWork->setObjectName(QStringLiteral("picWork"));
+    picWork->setAutoFillBackground(true);
+    QPalette surface = picWork->palette();
+    surface.setColor(QPalette::Window, Qt::white);
+    picWork->setPalette(surface);
+
+    lvwNodes = new QTreeWidget(client);
+    lvwNodes->setObjectName(QStringLiteral("lvwNodes"));
+    lvwNodes->setRootIsDecorated(false);
+    lvwNodes->setSelectionBehavior(QAbstractItemView::SelectRows);
+    lvwNodes->hide();
+
+    fraAudio = new TrackPanelFrame(client);
+    fraAudio->resize(fraAudio->width(), TwipsToPx(2600));
+    fraAudio->hide();
+
+    fraHelp = new QGroupBox(client);
+    fraHelp->setObjectName(QStringLiteral("fraHelp"));
+    fraHelp->setProperty("Tag", QStringLiteral("2559;0"));
+    fraHelp->resize(fraHelp->width(), TwipsToPx(700));
+    lblHelp = new QLabel(fraHelp);
+    lblHelp->setObjectName(QStringLiteral("lblHelp"));
+    lblHelp->setWordWrap(true);
+    lblHelp->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    lblHelp->setGeometry(TwipRect{50, 250, 5000, 400}.toPx());
+
+    fraTools = new QFrame(client);
+    fraTools->setObjectName(QStringLiteral("fraTools"));
+    fraTools->resize(fraTools->width(), TwipsToPx(555));
+    cmdSave = new QPushButton(fraTools);
+    cmdSave->setObjectName(QStringLiteral("cmdSave"));
+    cmdSave->setProperty("Tag", QStringLiteral("1153;5023"));
+    cmdSave->setGeometry(TwipRect{0, 60, 495, 435}.toPx());
+    cmdSave->setEnabled(false); // the export comes with its own work
+
+    lblTrackInfo = new QLabel(client);
+    lblTrackInfo->setObjectName(QStringLiteral("lblTrackInfo"));
+    lblTrackInfo->resize(lblTrackInfo->width(), TwipsToPx(255));
+
+    lblProgress = new QLabel(client);
+    lblProgress->setObjectName(QStringLiteral("lblProgress"));
+    lblProgress->setFrameShape(QFrame::Panel);
+    lblProgress->setFrameShadow(QFrame::Sunken);
+    lblProgress->resize(lblProgress->width(), TwipsToPx(255));
+
+    shpPostep = new QFrame(client);
+    shpPostep->setObjectName(QStringLiteral("shpPostep"));
+    shpPostep->setAutoFillBackground(true);
+    SetProgressColour(kFrameColour);
+    shpPostep->setGeometry(0, 0, 0, TwipsToPx(180));
+
+    // Menu items whose commands are not built yet stay disabled.
+    for (QAction* a : m_menus.items)
+        if (!a->menu() && !a->isSeparator())
+            a->setEnabled(false);
+    for (const char* name : {"mnulvw", "mnuHelp", "mnuTrack_Labelki(2)", "mnuPlik_End(0)"})
+        m_menus.item(QLatin1String(name))->setEnabled(true);
+    connect(m_menus.item(QStringLiteral("mnulvw")), &QAction::triggered, this, [this](bool on) {
+        if (!CanChangeProject())
+            return;
+        SaveSetting(QStringLiteral("AdvView"), on ? QStringLiteral("1") : QStringLiteral("0"));
+        setAdvancedView(on);
+    });
+    connect(m_menus.item(QStringLiteral("mnuHelp")), &QAction::triggered, this, [this] { Form_Resize(); });
+    connect(m_menus.item(QStringLiteral("mnuTrack_Labelki(2)")), &QAction::triggered, this,
+            [this](bool on) {
+                lblTrackInfo->setVisible(on);
+                Form_Resize();
+            });
+    connect(m_menus.item(QStringLiteral("mnuPlik_End(0)")), &QAction::triggered, this, &QWidget::close);
 }
 
 QString frmDazudizi::TitleText() {
+    const QStringList parts = QCoreApplication::applicationVersion().split(QLatin1Char('.'));
+    QStringList numbers;
+    for (int i = 0; i < 3; ++i)
+        numbers << QString::number(i < parts.size() ? ValLong(parts[i]) : 0);
     return GetText(101, QStringLiteral("|1"), QStringLiteral("Linux")) +
-           QCoreApplication::applicationVersion();
-}
-
-void frmDazudizi::Form_Load() {
-    setWindowTitle(TitleText());
-    resize(755, 386); // 11325 x 5790 twips at 15 twips per pixel
+           numbers.join(QLatin1Char('.')) + GetText(102);
 }
 
 void frmDazudizi::PokazMnie() {
+    ProjectDate = QDate::currentDate();
+    blnPause = false;
+    cPozycje = std::make_shared<cPozycjeMP3>();
     Form_Load();
     show();
+    m_loaded = true;
+    Form_Resize();
+}
+
+void frmDazudizi::Form_Load() {
+    m_menus.item(QStringLiteral("mnuHelp"))
+        ->setChecked(Val(GetSetting(QStringLiteral("Help"), QStringLiteral("1"))) != 0);
+    FontSize = ValLong(GetSetting(QStringLiteral("FontSize"), QStringLiteral("8")));
+    m_menus.item(QStringLiteral("mnuPLoop"))
+        ->setChecked(Val(GetSetting(QStringLiteral("LoopProp"), QStringLiteral("0"))) != 0);
+    // Values beyond what the settings dialog can show are brought back into its range.
+    if (FontSize <= 0)
+        FontSize = 6;
+    FontSize = std::min(FontSize, 30);
+    NodeSize = ValLong(GetSetting(QStringLiteral("NodeSize"), QStringLiteral("450")));
+    if (NodeSize < 200 || NodeSize > 1000)
+        NodeSize = 450;
+    SaveSetting(QStringLiteral("FontSize"), QString::number(FontSize));
+    QFont viewFont = tvwNodes->font();
+    viewFont.setPointSize(FontSize);
+    tvwNodes->setFont(viewFont);
+    lvwNodes->setFont(viewFont);
+    lngSelectedTrack = 0;
+
+    LoadLang();
+
+    fraAudio->cboGenre->clear();
+    for (int i = 0; i <= 256; ++i) {
+        const QString name = GenreName(static_cast<std::int16_t>(i));
+        if (!name.isEmpty())
+            fraAudio->cboGenre->addItem(name, i);
+    }
+
+    Shared().NextTrackNo = 1;
+    Shared().NextFileId = 1;
+    blnClose = true;
+    setWindowTitle(TitleText());
+
+    MaxProgress(100);
+    ZerujProgress();
+
+    // The program is installed by the system's packages, so only the last run
+    // is recorded here; nothing is copied over another installation.
+    const QFileInfo program(QCoreApplication::applicationFilePath());
+    const QStringList parts = QCoreApplication::applicationVersion().split(QLatin1Char('.'));
+    QString digits;
+    for (int i = 0; i < 3; ++i)
+        digits += QString::number(i < parts.size() ? ValLong(parts[i]) : 0);
+    SaveSetting(QStringLiteral("AppLastVersion"), digits);
+    SaveSetting(QStringLiteral("AppLastPath"), program.absolutePath());
+    SaveSetting(QStringLiteral("AppLastName"), program.completeBaseName());
+
+    ClearTree();
+
+    lvwNodes->clear();
+    const int columns[][2] = {{3212, 1740}, {3213, 1000}, {3214, 1000},
+                              {3234, 1000}, {3215, 4500}, {3216, 4200}};
+    lvwNodes->setColumnCount(6);
+    QStringList headers;
+    for (const auto& c : columns)
+        headers << GetText(c[0]);
+    lvwNodes->setHeaderLabels(headers);
+    for (int i = 0; i < 6; ++i)
+        lvwNodes->setColumnWidth(i, TwipsToPx(columns[i][1]));
+
+    const int adv = ValLong(GetSetting(QStringLiteral("AdvView"), QStringLiteral("2")));
+    if (adv == 1 || adv == 2) {
+        m_menus.item(QStringLiteral("mnulvw"))->setChecked(true);
+        setAdvancedView(true);
+    }
+    restorePlacement();
+}
+
+void frmDazudizi::restorePlacement() {
+    const int state = ValLong(GetSetting(QStringLiteral("WindowState"), QStringLiteral("2")));
+    setMinimumWidth(TwipsToPx(kMainMinOuterWidth));
+    if (state == 1) {
+        setWindowState(Qt::WindowMinimized);
+    } else if (state == 2) {
+        setWindowState(Qt::WindowMaximized);
+    } else {
+        // Sizes the screen cannot hold are brought back within it.
+        const QRect screen = QApplication::primaryScreen()
+                                 ? QApplication::primaryScreen()->availableGeometry()
+                                 : QRect(0, 0, 1920, 1080);
+        const int w = ClampTo(TwipsToPx(Val(GetSetting(QStringLiteral("Width"), QStringLiteral("11325")))),
+                              minimumWidth(), std::max(minimumWidth(), screen.width()));
+        const int h = ClampTo(TwipsToPx(Val(GetSetting(QStringLiteral("Height"), QStringLiteral("5790")))),
+                              200, std::max(200, screen.height()));
+        const int x = ClampTo(TwipsToPx(Val(GetSetting(QStringLiteral("Left"), QStringLiteral("0")))),
+                              screen.left(), std::max(screen.left(), screen.right() - 100));
+        const int y = ClampTo(TwipsToPx(Val(GetSetting(QStringLiteral("Top"), QStringLiteral("0")))),
+                              screen.top(), std::max(screen.top(), screen.bottom() - 100));
+        setWindowState(Qt::WindowNoState);
+        resize(w, h);
+        move(x, y);
+    }
+}
+
+void frmDazudizi::LoadLang() {
+    m_menus.translate();
+    // Labels and frames take the text their Tag names.
+    const auto widgets = findChildren<QWidget*>();
+    for (QWidget* w : widgets) {
+        const int number = ValLong(w->property("Tag").toString());
+        if (number <= 0)
+            continue;
+        if (auto* label = qobject_cast<QLabel*>(w))
+            label->setText(Caption(number));
+        else if (auto* frame = qobject_cast<QGroupBox*>(w))
+            frame->setTitle(Caption(number));
+    }
+}
+
+void frmDazudizi::setAdvancedView(bool on) {
+    lvwNodes->setVisible(on);
+    Form_Resize();
+}
+
+bool frmDazudizi::ClearTree() {
+    tvwNodes->clear();
+    return true;
+}
+
+void frmDazudizi::ShowHelpText(const QString& text) {
+    QString shown = text;
+    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    lblHelp->setText(shown);
+}
+
+void frmDazudizi::Form_Resize() {
+    QWidget* client = centralWidget();
+    if (!client)
+        return;
+    fraHelp->setVisible(m_menus.item(QStringLiteral("mnuHelp"))->isChecked());
+
+    MainLayoutInput in;
+    in.innerWidth = PxToTwips(client->width());
+    in.innerHeight = PxToTwips(client->height());
+    in.outerWidth = PxToTwips(frameGeometry().width());
+    in.treeWidth = PxToTwips(tvwNodes->width());
+    in.toolFrameHeight = PxToTwips(fraTools->height());
+    in.progressHeight = PxToTwips(lblProgress->height());
+    in.trackInfoHeight = PxToTwips(lblTrackInfo->height());
+    in.trackInfoVisible = m_menus.item(QStringLiteral("mnuTrack_Labelki(2)"))->isChecked();
+    in.trackPanelHeight = PxToTwips(fraAudio->height());
+    in.trackPanelVisible = fraAudio->isVisibleTo(this);
+    in.helpFrameHeight = fraHelp->isVisibleTo(this) ? PxToTwips(fraHelp->height()) : 0;
+    in.advancedView = m_menus.item(QStringLiteral("mnulvw"))->isChecked();
+    in.frame2Left = PxToTwips(fraAudio->Frame2->x());
+    in.frame2Top = PxToTwips(fraAudio->Frame2->y());
+    in.speedScrollLeft = PxToTwips(fraAudio->HScrSpeed->x());
+    in.speedLabelLeft = PxToTwips(fraAudio->lblSpeed->x());
+    in.balanceScrollLeft = PxToTwips(fraAudio->HScrBalance->x());
+    in.balanceLabelLeft = PxToTwips(fraAudio->lblBal->x());
+    in.deviceFrameLeft = PxToTwips(fraAudio->fraDevice->x());
+    in.deviceComboLeft = PxToTwips(fraAudio->cboDevice->x());
+    in.saveButtonWidth = PxToTwips(cmdSave->width());
+    const MainLayoutResult r = ComputeMainLayout(in);
+
+    fraTools->setGeometry(r.toolFrame.toPx());
+    lblTrackInfo->setGeometry(r.trackInfo.toPx());
+    lblTrackInfo->setVisible(in.trackInfoVisible);
+    fraAudio->setGeometry(r.trackPanel.toPx());
+    picWork->setGeometry(r.surface.toPx());
+    tvwNodes->setGeometry(r.tree.toPx());
+    if (in.advancedView) {
+        lvwNodes->setGeometry(r.list.toPx());
+        lvwNodes->raise();
+    }
+    fraAudio->fraTAG->setVisible(r.tagFrameVisible);
+    fraAudio->Frame2->setVisible(!r.tagFrameVisible);
+    const QRect tag = r.tagFrame.toPx();
+    fraAudio->fraTAG->setGeometry(tag.x(), tag.y(), tag.width(), fraAudio->fraTAG->height());
+    fraHelp->setGeometry(TwipRect{r.helpFrame.left, r.helpFrame.top, r.helpFrame.width,
+                                  double(PxToTwips(fraHelp->height()))}.toPx());
+    lblHelp->resize(std::max(0, TwipsToPx(r.helpTextWidth)), lblHelp->height());
+    auto setWidth = [](QWidget* w, double twips) { w->resize(std::max(0, TwipsToPx(twips)), w->height()); };
+    setWidth(fraAudio->HScrSpeed, r.speedScrollWidth);
+    setWidth(fraAudio->lblSpeed, r.speedLabelWidth);
+    setWidth(fraAudio->HScrBalance, r.balanceScrollWidth);
+    setWidth(fraAudio->lblBal, r.balanceLabelWidth);
+    setWidth(fraAudio->fraDevice, r.deviceFrameWidth);
+    setWidth(fraAudio->cboDevice, r.deviceComboWidth);
+    lblProgress->setGeometry(r.progressLine.toPx());
+    cmdSave->move(TwipsToPx(r.saveButtonLeft), cmdSave->y());
+    shpPostep->move(TwipsToPx(r.progressBar.left), TwipsToPx(r.progressBar.top));
+    shpPostep->raise();
+    fraHelp->raise();
+}
+
+void frmDazudizi::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    if (m_loaded)
+        Form_Resize();
+}
+
+void frmDazudizi::closeEvent(QCloseEvent* event) {
+    // Nothing may close the window under a running operation.
+    if (!blnClose) {
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
+}
+
+void frmDazudizi::keyPressEvent(QKeyEvent* event) {
+    // Esc during a long operation asks it to stop at its next progress step.
+    if (event->key() == Qt::Key_Escape && !blnClose) {
+        blnScanFailed = true;
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
+}
+
+void frmDazudizi::MaxProgress(std::int64_t maximum) {
+    m_progressMax = static_cast<double>(maximum);
+    if (!m_hourglass) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        m_hourglass = true;
+    }
+}
+
+void frmDazudizi::UstawProgress(std::int64_t value) {
+    if (static_cast<double>(value) > m_progressMax || m_progressMax == 0)
+        return;
+    const double innerWidth = PxToTwips(centralWidget()->width());
+    shpPostep->resize(TwipsToPx(innerWidth / m_progressMax * static_cast<double>(value)),
+                      shpPostep->height());
+    QCoreApplication::processEvents();
+}
+
+void frmDazudizi::ZerujProgress() {
+    UstawProgress(0);
+    if (m_hourglass) {
+        QApplication::restoreOverrideCursor();
+        m_hourglass = false;
+    }
+}
+
+void frmDazudizi::SetProgressColour(std::uint32_t colour) {
+    QPalette p = shpPostep->palette();
+    p.setColor(QPalette::Window, ColourFromBgr(colour));
+    shpPostep->setPalette(p);
+}
+
+void frmDazudizi::SetBusyPointer(bool busy) {
+    if (busy)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+    QCoreApplication::processEvents();
+}
+
+bool frmDazudizi::IsCaptureFileOpen() {
+    // No recording runs until the recorder window exists.
+    return false;
+}
+
+std::optional<SourceFileChoice> frmDazudizi::ChooseSourceFiles(const SourceFileDialog& dialog) {
+    QString filter;
+    for (const auto& f : dialog.filters)
+        filter += GetText(f.first) + QChar(0) + f.second + QChar(0);
+    int index = dialog.initialFilter;
+    const QString result = ShowFileDialog(this, dialog.folder, filter, index, false,
+                                          dialog.multipleChoice, dialog.title);
+    if (result.isEmpty())
+        return std::nullopt;
+    SourceFileChoice choice;
+    choice.filterIndex = index;
+    const QStringList parts = result.split(QChar(0), Qt::SkipEmptyParts);
+    if (parts.size() <= 1) {
+        choice.paths = parts;
+        choice.folder = QFileInfo(parts.value(0)).absolutePath();
+    } else {
+        choice.folder = parts.first();
+        for (int i = 1; i < parts.size(); ++i)
+            choice.paths << choice.folder + QLatin1Char('/') + parts[i];
+    }
+    return choice;
+}
+
+QString frmDazudizi::OpenSourceFile(std::shared_ptr<cPozycjaPlikow>& file, bool& buildIndex,
+                                    bool asNewFile, const QString& title, const cPozycjaMP3* track,
+                                    bool noTimeLimit, bool offerMediaFiles, QString& folder,
+                                    std::int32_t filterIndex) {
+    if (!blnClose)
+        return QString();
+    blnClose = false;
+    // Whatever way the scan ends, the window is usable again and no hourglass stays.
+    struct Restore {
+        frmDazudizi* w;
+        ~Restore() {
+            w->blnClose = true;
+            if (w->m_hourglass)
+                w->ZerujProgress();
+        }
+    } restore{this};
+    return Plik_Open(*this, file, buildIndex, asNewFile, title, track, noTimeLimit,
+                     offerMediaFiles, folder, filterIndex);
 }
 
 bool frmDazudizi::OtworzPlik(const QString& path, int mode, bool isScript, bool fromRecorder) {
     // Project files and batch scripts come with the project-file work; until
-    // then nothing is opened and the caller sees it.
+    // then nothing is opened and the caller is told so.
     Q_UNUSED(path);
     Q_UNUSED(mode);
     Q_UNUSED(isScript);

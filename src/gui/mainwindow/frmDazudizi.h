@@ -1,25 +1,110 @@
 #pragma once
-// The editor's main window. Closing it ends the program.
+// The editor's main window: the drawing surface, the tree and list of tracks,
+// the track panel, the help panel, the tool frame and the progress bar. It is
+// the host of every long operation: the progress procedures yield to the
+// event loop, and while an operation runs (blnClose False) the window cannot
+// close and project-changing commands are refused.
 
+#include "MainMenus.h"
+#include "core/document/FrameScanHost.h"
+
+#include <QDate>
 #include <QMainWindow>
+#include <memory>
+
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QTreeWidget;
 
 namespace kelbrin {
 
-class frmDazudizi : public QMainWindow {
+class cPozycjaMP3;
+class cPozycjaPlikow;
+class cPozycjeMP3;
+class DelayTimers;
+class TrackPanelFrame;
+
+class frmDazudizi : public QMainWindow, public FrameScanHost {
     Q_OBJECT
 public:
     explicit frmDazudizi(QWidget* parent = nullptr);
+    ~frmDazudizi() override;
 
-    // Shows the window (its load runs inside).
+    // The one main window of the run (null before it exists).
+    static frmDazudizi* Instance();
+
     void PokazMnie();
-    // Opens a project, or runs a batch script; true when the file was opened.
     bool OtworzPlik(const QString& path, int mode, bool isScript, bool fromRecorder);
-
-    // The window title: text 101 with the program's version.
     static QString TitleText();
+
+    // Public members that the other windows use.
+    std::shared_ptr<cPozycjeMP3> cPozycje;
+    bool blnClose = false;
+    bool blnPause = false;
+    std::int32_t lngSelectedTrack = 0;
+    std::shared_ptr<cPozycjaMP3> CpozSchowek;
+    QDate ProjectDate;
+    int NodeSize = 450;  // twips
+    int FontSize = 8;
+
+    // Progress bar and busy pointer (the frame scanner and the save engine drive them).
+    void MaxProgress(std::int64_t maximum) override;
+    void UstawProgress(std::int64_t value) override;
+    void ZerujProgress() override;
+    void SetProgressColour(std::uint32_t colour) override;
+    void SetBusyPointer(bool busy) override;
+    bool IsCaptureFileOpen() override;
+    std::optional<SourceFileChoice> ChooseSourceFiles(const SourceFileDialog& dialog) override;
+    double ProgressMaximum() const { return m_progressMax; }
+
+    // Opens source files through the frame scanner with this window as its host.
+    QString OpenSourceFile(std::shared_ptr<cPozycjaPlikow>& file, bool& buildIndex, bool asNewFile,
+                           const QString& title, const cPozycjaMP3* track, bool noTimeLimit,
+                           bool offerMediaFiles, QString& folder, std::int32_t filterIndex);
+
+    // True while no long operation runs; a command that would change the
+    // project asks this first and does nothing otherwise.
+    bool CanChangeProject() const { return blnClose; }
+
+    bool ClearTree();
+    void Form_Resize();
+    void LoadLang();
+    void ShowHelpText(const QString& text);
+
+    const MainMenus& Menus() const { return m_menus; }
+    DelayTimers& Timers() { return *m_timers; }
+
+    // Controls, by their names.
+    QTreeWidget* tvwNodes = nullptr;
+    QTreeWidget* lvwNodes = nullptr;
+    QWidget* picWork = nullptr;
+    TrackPanelFrame* fraAudio = nullptr;
+    QGroupBox* fraHelp = nullptr;
+    QLabel* lblHelp = nullptr;
+    QFrame* fraTools = nullptr;
+    QPushButton* cmdSave = nullptr;
+    QLabel* lblTrackInfo = nullptr;
+    QLabel* lblProgress = nullptr;
+    QFrame* shpPostep = nullptr;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void Form_Load();
+    void buildControls();
+    void setAdvancedView(bool on);
+    void restorePlacement();
+
+    MainMenus m_menus;
+    DelayTimers* m_timers = nullptr;
+    double m_progressMax = 0;
+    bool m_hourglass = false;
+    bool m_loaded = false;
 };
 
 } // namespace kelbrin

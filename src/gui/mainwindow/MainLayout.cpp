@@ -1,0 +1,80 @@
+#include "MainLayout.h"
+
+namespace kelbrin {
+
+MainLayoutResult ComputeMainLayout(const MainLayoutInput& in) {
+    MainLayoutResult r;
+    // Tool frame across the bottom, above the hint line when that is shown.
+    r.toolFrame.width = in.innerWidth - 10;
+    r.toolFrame.left = 0;
+    r.toolFrame.height = in.toolFrameHeight;
+    r.trackInfo.height = in.trackInfoHeight;
+    if (in.trackInfoVisible) {
+        // The visible hint line gets its own band above the bottom line.
+        r.trackInfo.width = in.outerWidth;
+        r.trackInfo.left = 0;
+        r.trackInfo.top = in.innerHeight - in.progressHeight - 40 - in.trackInfoHeight;
+        r.toolFrame.top = r.trackInfo.top - in.toolFrameHeight - 40;
+    } else {
+        r.toolFrame.top = in.innerHeight - in.progressHeight - in.toolFrameHeight - 40;
+        r.trackInfo.width = in.outerWidth;
+        r.trackInfo.top = r.toolFrame.top + in.toolFrameHeight + 40;
+    }
+
+    const double panelTop =
+        r.toolFrame.top + 40 - (in.trackPanelVisible ? in.trackPanelHeight : 0);
+    r.trackPanel.top = panelTop;
+    r.trackPanel.height = in.trackPanelHeight;
+
+    r.surface.height = panelTop;
+    r.surface.left = in.treeWidth + 15;
+    r.surface.width = in.innerWidth;
+    r.surface.top = 0;
+
+    r.tree.left = 0;
+    r.tree.top = 0;
+    r.tree.width = in.treeWidth;
+    r.tree.height = r.toolFrame.top + 50;
+
+    if (in.advancedView) {
+        r.list = {0, 0, in.outerWidth - 100, r.surface.height};
+        r.trackPanel.left = 0;
+        r.trackPanel.width = r.list.width;
+        r.tagFrameVisible = true;
+    } else {
+        r.trackPanel.left = in.treeWidth;
+        r.trackPanel.width = in.outerWidth - r.trackPanel.left - 100;
+        r.tagFrameVisible = false;
+    }
+
+    r.tagFrame.left = in.frame2Left;
+    r.tagFrame.top = in.frame2Top;
+    r.tagFrame.width = r.trackPanel.width - in.frame2Left - 100;
+
+    r.helpFrame.height = in.helpFrameHeight;
+    r.helpFrame.top = panelTop - in.helpFrameHeight;
+    r.helpFrame.left = r.trackPanel.left;
+    r.helpFrame.width = r.trackPanel.width;
+    r.helpTextWidth = r.helpFrame.width - 100;
+
+    const double w = r.trackPanel.width;
+    r.speedScrollWidth = w - in.speedScrollLeft - 100;
+    r.speedLabelWidth = w - in.speedLabelLeft - 100;
+    r.balanceScrollWidth = w - in.balanceScrollLeft - 100;
+    r.balanceLabelWidth = w - in.balanceLabelLeft - 100;
+    r.deviceFrameWidth = w - in.deviceFrameLeft - 100;
+    r.deviceComboWidth = r.deviceFrameWidth - in.deviceComboLeft - 100;
+
+    r.progressLine.height = in.progressHeight;
+    r.progressLine.top = in.innerHeight - in.progressHeight - 10;
+    r.progressLine.width = in.innerWidth - 10;
+    r.progressLine.left = 0;
+
+    r.saveButtonLeft = r.toolFrame.width - in.saveButtonWidth - 100;
+
+    r.progressBar.top = r.progressLine.top + 40;
+    r.progressBar.left = 0;
+    return r;
+}
+
+} // namespace kelbrin

@@ -1,0 +1,74 @@
+// Draws the main window in each language on a real X display and saves a
+// picture of it, failing when a caption is missing or shows a bare number.
+// Run under xvfb-run; the pictures land in <build>/screenshots.
+#include "core/app/SharedState.h"
+#include "core/app/TextCatalog.h"
+#include "gui/mainwindow/TrackPanelFrame.h"
+#include "gui/mainwindow/frmDazudizi.h"
+#include "platform/settings/MemorySettingsStore.h"
+#include "support/TestEnvironment.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPixmap>
+#include <QRegularExpression>
+#include <cstdio>
+
+using namespace kelbrin;
+
+int main(int argc, char** argv) {
+    test::SetUpPrivateEnvironment();
+    if (!qEnvironmentVariableIsEmpty("DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
+    QApplication app(argc, argv);
+    QApplication::setApplicationVersion("0.1.0");
+    const QString outDir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screenshots");
+    QDir().mkpath(outDir);
+
+    auto* store = new MemorySettingsStore;
+    SetSettingsStore(std::unique_ptr<SettingsStore>(store));
+    store->values = {{"WindowState", "0"}, {"Width", "15000"}, {"Height", "9000"}, {"AdvView", "0"}};
+    Catalog().load(test::SourceDir() + "/resources/Kelbrin.ini");
+
+    int failures = 0;
+    for (const QString language : {QStringLiteral("ENGLISH"), QStringLiteral("POLSKI")}) {
+        Catalog().setLanguage(language);
+        auto* window = new frmDazudizi;
+        window->PokazMnie();
+        window->fraAudio->show();
+        window->ShowHelpText(GetText(5023));
+        window->Form_Resize();
+        for (int i = 0; i < 20; ++i)
+            QCoreApplication::processEvents();
+
+        static const QRegularExpression bare(QStringLiteral("^[0-9;]*$"));
+        for (QAction* top : window->menuBar()->actions()) {
+            QList<QAction*> all{top};
+            if (top->menu())
+                all += top->menu()->actions();
+            for (QAction* a : all) {
+                if (a->isSeparator() || !a->isVisible())
+                    continue;
+                if (bare.match(a->text()).hasMatch()) {
+                    std::fprintf(stderr, "%s: menu item %s has no caption\n", qPrintable(language),
+                                 qPrintable(a->objectName()));
+                    ++failures;
+                }
+            }
+        }
+        const QString file = outDir + QStringLiteral("/mainwindow-%1.png").arg(language.toLower());
+        if (!window->grab().save(file)) {
+            std::fprintf(stderr, "cannot save %s\n", qPrintable(file));
+            ++failures;
+        } else {
+            std::printf("saved %s\n", qPrintable(file));
+        }
+        window->close();
+        delete window;
+    }
+    std::printf("%d passed, %d failed\n", failures == 0 ? 1 : 0, failures == 0 ? 0 : 1);
+    return failures == 0 ? 0 : 1;
+}

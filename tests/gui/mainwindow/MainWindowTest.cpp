@@ -1,0 +1,213 @@
+#include "core/app/SharedState.h"
+#include "core/app/TextCatalog.h"
+#include "gui/app/Twips.h"
+#include "gui/mainwindow/DelayTimers.h"
+#include "gui/mainwindow/TrackPanelFrame.h"
+#include "gui/mainwindow/frmDazudizi.h"
+#include "platform/settings/MemorySettingsStore.h"
+#include "support/TestEnvironment.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+using namespace kelbrin;
+
+namespace {
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetSharedState();
+        store = new MemorySettingsStore;
+        SetSettingsStore(std::unique_ptr<SettingsStore>(store));
+        Catalog().load(test::SourceDir() + "/resources/Kelbrin.ini");
+        Catalog().setLanguage("ENGLISH");
+        QCoreApplication::setApplicationVersion("3.2.15");
+    }
+    void TearDown() override {
+        delete window;
+        SetSettingsStore(nullptr);
+    }
+    frmDazudizi* open() {
+        window = new frmDazudizi;
+        window->setAttribute(Qt::WA_DeleteOnClose, false);
+        window->PokazMnie();
+        QCoreApplication::processEvents();
+        return window;
+    }
+    void normalPlacement(int widthTwips = 12000, int heightTwips = 9000) {
+        store->values["WindowState"] = "0";
+        store->values["Width"] = QString::number(widthTwips);
+        store->values["Height"] = QString::number(heightTwips);
+    }
+
+    MemorySettingsStore* store = nullptr;
+    frmDazudizi* window = nullptr;
+};
+
+} // namespace
+
+TEST_F(MainWindowTest, LoadTranslatesTheWindowAndFillsItsLists) {
+    normalPlacement();
+    open();
+    EXPECT_EQ(window->windowTitle(), "MP3 Dravon  (Linux)   Version 3.2.15" + GetText(102));
+    EXPECT_EQ(window->Menus().item("mnuFile")->text(), CatalogText(2000));
+    EXPECT_EQ(window->Menus().item("mnuPLoop")->text(), window->Menus().item("mnuPlay_Repeat")->text());
+    for (const char* name : {"mnuFile_Nowy", "mnuTrack_Blok", "mnulvw", "mnu_Inform", "mnuEdytor"}) {
+        const QString caption = window->Menus().item(name)->text();
+        EXPECT_FALSE(caption.isEmpty()) << name;
+        EXPECT_NE(caption, name);
+    }
+    EXPECT_EQ(window->fraHelp->title(), CatalogText(2559));
+    EXPECT_EQ(window->findChild<QLabel*>("lblSync")->text(), CatalogText(3194));
+    EXPECT_EQ(window->findChild<QGroupBox*>("fraDevice")->title(), CatalogText(3156));
+
+    ASSERT_EQ(window->lvwNodes->columnCount(), 6);
+    EXPECT_EQ(window->lvwNodes->headerItem()->text(3), GetText(3234));
+    EXPECT_EQ(window->lvwNodes->columnWidth(0), TwipsToPx(1740));
+
+    QComboBox* genres = window->fraAudio->cboGenre;
+    ASSERT_EQ(genres->count(), 149); // 0..147 and 255
+    EXPECT_EQ(genres->itemData(148).toInt(), 255);
+    for (int i = 0; i < genres->count(); ++i)
+        EXPECT_FALSE(genres->itemText(i).isEmpty());
+
+    EXPECT_TRUE(window->blnClose);
+    EXPECT_EQ(Shared().NextTrackNo, 1);
+    EXPECT_EQ(store->values.value("AppLastVersion"), "3215");
+}
+
+TEST_F(MainWindowTest, StoredValuesAreBroughtIntoRange) {
+    store->values["NodeSize"] = "199";
+    store->values["FontSize"] = "-3";
+    open();
+    EXPECT_EQ(window->NodeSize, 450);
+    EXPECT_EQ(window->FontSize, 6);
+    EXPECT_EQ(store->values.value("FontSize"), "6");
+    delete window;
+    window = nullptr;
+
+    store->values["NodeSize"] = "1000";
+    store->values["FontSize"] = "99";
+    open();
+    EXPECT_EQ(window->NodeSize, 1000);
+    EXPECT_EQ(window->FontSize, 30);
+}
+
+TEST_F(MainWindowTest, PlacementIsUsedOnlyForANormalWindow) {
+    normalPlacement(12000, 7500);
+    store->values["AdvView"] = "0";
+    open();
+    EXPECT_EQ(window->width(), TwipsToPx(12000));
+    EXPECT_EQ(window->height(), TwipsToPx(7500));
+    EXPECT_FALSE(window->lvwNodes->isVisible());
+    delete window;
+    window = nullptr;
+
+    store->values["WindowState"] = "0";
+    store->values["Width"] = "100"; // narrower than the window may be
+    store->values["AdvView"] = "1";
+    open();
+    EXPECT_GE(window->width(), TwipsToPx(10300) - 1);
+    EXPECT_TRUE(window->lvwNodes->isVisible());
+    EXPECT_TRUE(window->Menus().item("mnulvw")->isChecked());
+}
+
+TEST_F(MainWindowTest, GeometryFollowsTheLayoutAtSmallAndLargeSizes) {
+    normalPlacement();
+    store->values["AdvView"] = "0";
+    open();
+    for (QSize size : {QSize(700, 420), QSize(1600, 1000)}) {
+        window->resize(size);
+        QCoreApplication::processEvents();
+        QWidget* client = window->centralWidget();
+        const int bottom = client->height();
+        EXPECT_NEAR(window->lblProgress->geometry().bottom() + 1, bottom - TwipsToPx(10), 1);
+        EXPECT_NEAR(window->fraTools->width(), client->width() - TwipsToPx(10), 1);
+        EXPECT_LE(window->fraTools->geometry().bottom(), window->lblProgress->y());
+        EXPECT_NEAR(window->picWork->x(), window->tvwNodes->width() + 1, 1);
+        EXPECT_NEAR(window->picWork->height(), window->fraTools->y() + TwipsToPx(40), 2);
+        EXPECT_NEAR(window->cmdSave->geometry().right() + 1,
+                    window->fraTools->width() - TwipsToPx(100), 2);
+        if (window->fraHelp->isVisible())
+            EXPECT_NEAR(window->fraHelp->geometry().bottom() + 1,
+                        window->fraTools->y() + TwipsToPx(40), 2);
+    }
+
+    // Showing the track panel moves the surface's bottom up by its height.
+    const int before = window->picWork->height();
+    window->fraAudio->show();
+    window->Form_Resize();
+    EXPECT_NEAR(window->picWork->height(), before - window->fraAudio->height(), 2);
+
+    // The advanced view puts the list over tree and surface from the left edge.
+    window->Menus().item("mnulvw")->trigger();
+    EXPECT_TRUE(window->lvwNodes->isVisible());
+    EXPECT_EQ(window->lvwNodes->x(), 0);
+    EXPECT_EQ(window->fraAudio->x(), 0);
+    EXPECT_NEAR(window->fraAudio->width(), window->lvwNodes->width(), 1);
+    EXPECT_EQ(store->values.value("AdvView"), "1");
+}
+
+TEST_F(MainWindowTest, ProgressBarFillsTheInnerWidth) {
+    normalPlacement();
+    open();
+    const int inner = window->centralWidget()->width();
+    window->MaxProgress(0);
+    window->ZerujProgress();
+    const int untouched = window->shpPostep->width();
+    window->UstawProgress(10);
+    EXPECT_EQ(window->shpPostep->width(), untouched); // no maximum yet
+
+    window->MaxProgress(200);
+    EXPECT_EQ(QApplication::overrideCursor() ? QApplication::overrideCursor()->shape() : Qt::ArrowCursor,
+              Qt::WaitCursor);
+    window->UstawProgress(100);
+    EXPECT_NEAR(window->shpPostep->width(), inner / 2, 1);
+    window->UstawProgress(200);
+    EXPECT_NEAR(window->shpPostep->width(), inner, 1);
+    window->UstawProgress(201); // above the maximum: the bar stays
+    EXPECT_NEAR(window->shpPostep->width(), inner, 1);
+    window->ZerujProgress();
+    EXPECT_EQ(window->shpPostep->width(), 0);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(MainWindowTest, NothingClosesTheWindowUnderALongOperation) {
+    normalPlacement();
+    open();
+    window->blnClose = false;
+    EXPECT_FALSE(window->close());
+    EXPECT_TRUE(window->isVisible());
+    // Esc asks the running operation to stop.
+    window->blnScanFailed = false;
+    QTest::keyClick(window, Qt::Key_Escape);
+    EXPECT_TRUE(window->blnScanFailed);
+    // Commands that change the project are refused meanwhile.
+    store->values.remove("AdvView");
+    window->Menus().item("mnulvw")->trigger();
+    EXPECT_FALSE(store->values.contains("AdvView"));
+    window->blnClose = true;
+    EXPECT_TRUE(window->close());
+}
+
+TEST_F(MainWindowTest, DelayTimersOnlyClearTheirOwnTag) {
+    DelayTimers timers;
+    timers.Arm(3, 20, "1");
+    timers.Arm(4, 10000, "1");
+    EXPECT_EQ(timers.Tag(3), "1");
+    QTest::qWait(80);
+    EXPECT_EQ(timers.Tag(3), "0");
+    EXPECT_EQ(timers.Tag(4), "1");
+    EXPECT_TRUE(timers.IsActive(3)); // it keeps ticking until the player stops it
+    timers.Stop(3);
+    EXPECT_FALSE(timers.IsActive(3));
+}
