@@ -10,6 +10,7 @@
 #include "core/document/PlikOpen.h"
 #include "core/document/cPozycjeMP3.h"
 #include "gui/app/FileDialogs.h"
+#include "gui/document/frmPliki.h"
 #include "gui/app/Twips.h"
 #include "platform/settings/SettingsStore.h"
 
@@ -122,7 +123,8 @@ void frmDazudizi::buildControls() {
     for (QAction* a : m_menus.items)
         if (!a->menu() && !a->isSeparator())
             a->setEnabled(false);
-    for (const char* name : {"mnulvw", "mnuHelp", "mnuTrack_Labelki(2)", "mnuPlik_End(0)"})
+    for (const char* name :
+         {"mnulvw", "mnuHelp", "mnuTrack_Labelki(2)", "mnuPlik_End(0)", "mnuFile_Lista"})
         m_menus.item(QLatin1String(name))->setEnabled(true);
     connect(m_menus.item(QStringLiteral("mnulvw")), &QAction::triggered, this, [this](bool on) {
         if (!CanChangeProject())
@@ -137,6 +139,14 @@ void frmDazudizi::buildControls() {
                 Form_Resize();
             });
     connect(m_menus.item(QStringLiteral("mnuPlik_End(0)")), &QAction::triggered, this, &QWidget::close);
+    connect(m_menus.item(QStringLiteral("mnuFile_Lista")), &QAction::triggered, this, [this] {
+        if (!CanChangeProject())
+            return;
+        frmPliki::Services services;
+        services.tracks = [this] { return cPozycje; };
+        services.clearUndoHistory = [this] { ClearUndoHistory(); };
+        frmPliki::PokazMnie(services, this);
+    });
 }
 
 QString frmDazudizi::TitleText() {
@@ -272,6 +282,8 @@ void frmDazudizi::setAdvancedView(bool on) {
     lvwNodes->setVisible(on);
     Form_Resize();
 }
+
+void frmDazudizi::ClearUndoHistory() {}
 
 bool frmDazudizi::ClearTree() {
     tvwNodes->clear();

@@ -69,6 +69,8 @@ public:
     bool CanChangeProject() const { return blnClose; }
 
     bool ClearTree();
+    // Empties the undo history (nothing to empty until undo exists).
+    void ClearUndoHistory();
     void Form_Resize();
     void LoadLang();
     void ShowHelpText(const QString& text);

@@ -1,0 +1,89 @@
+#include "FileList.h"
+
+#include "SharedState.h"
+#include "TextCatalog.h"
+#include "core/app/AppSettings.h"
+#include "core/document/cPozycjePlikow.h"
+#include "platform/settings/SettingsStore.h"
+
+#include <QDir>
+
+namespace kelbrin {
+
+namespace {
+QString withSlash(QString path) {
+    if (!path.endsWith(QLatin1Char('/')))
+        path += QLatin1Char('/');
+    return path;
+}
+} // namespace
+
+bool ListContains(const QStringList& entries, const QString& text) { return entries.contains(text); }
+
+bool IsFileSavable(const QString& path) {
+    const auto& files = Shared().OpenFiles;
+    if (!files)
+        return false;
+    for (std::int32_t i = 1; i <= files->Count(); ++i) {
+        const auto file = files->Item(i);
+        if (file && file->strFileName == path)
+            return !file->blnNoSave;
+    }
+    return false;
+}
+
+FileListFolders CurrentFileListFolders(bool recordingRuns) {
+    FileListFolders f;
+    f.recordFolder = Shared().RecordFolder;
+    f.sourceFolder = GetSetting(QStringLiteral("SPath"), DefaultFolderRoot(DefaultLoadSettingsEnvironment()));
+    if (recordingRuns)
+        f.recordingPath = GetSetting(QStringLiteral("RecFilePath"));
+    return f;
+}
+
+FileListContent BuildFileList(bool withDiskFiles, bool extra, const FileListFolders& folders) {
+    FileListContent content;
+    QStringList texts;
+    const auto& files = Shared().OpenFiles;
+    if (files) {
+        for (std::int32_t i = 1; i <= files->Count(); ++i) {
+            const auto file = files->Item(i);
+            if (!file || file->blnExtraArray != extra)
+                continue;
+            if (withDiskFiles || !file->blnNoSave) {
+                content.entries.append({file->strFileName, file->lngNrPozycji});
+                texts.append(file->strFileName);
+                content.selected = static_cast<int>(content.entries.size()) - 1;
+            }
+        }
+    }
+    if (!withDiskFiles)
+        return content;
+    for (const QString& folderText : {folders.recordFolder, folders.sourceFolder}) {
+        if (folderText.isEmpty())
+            continue;
+        const QString folder = withSlash(folderText);
+        const QDir dir(folder);
+        const std::pair<const char*, int> groups[] = {{"*.mp*", 3152}, {"*.wav", 3153}};
+        for (const auto& group : groups) {
+            bool headed = false;
+            const QStringList names =
+                dir.entryList({QLatin1String(group.first)}, QDir::Files, QDir::Name);
+            for (const QString& name : names) {
+                const QString path = folder + name;
+                if (ListContains(texts, path) || path == folders.recordingPath)
+                    continue;
+                if (!headed) {
+                    content.entries.append({GetText(group.second), 0});
+                    texts.append(content.entries.last().text);
+                    headed = true;
+                }
+                content.entries.append({path, 0});
+                texts.append(path);
+            }
+        }
+    }
+    return content;
+}
+
+} // namespace kelbrin

@@ -1,0 +1,186 @@
+#include "Translation.h"
+
+#include "ProgramIcons.h"
+#include "core/app/Numbers.h"
+#include "core/app/TextCatalog.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QChildEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSet>
+#include <QToolButton>
+
+namespace kelbrin {
+
+namespace {
+
+// Catalogue texts mark line breaks with a CR (GetText) or a backquote (raw
+// texts); Qt's widgets break lines at LF.
+QString ForDisplay(QString text) {
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    text.replace(QLatin1Char('`'), QLatin1Char('\n'));
+    return text;
+}
+
+HintSink& Sink() {
+    static HintSink sink;
+    return sink;
+}
+
+// Every action of the form in control order: those it owns and those its
+// widgets show (an action added to a menu need not be owned by it).
+QList<QAction*> FormActions(QWidget* form) {
+    QList<QAction*> actions;
+    QSet<QAction*> seen;
+    auto add = [&](QAction* action) {
+        if (!seen.contains(action)) {
+            seen.insert(action);
+            actions.append(action);
+        }
+    };
+    for (QAction* action : form->actions())
+        add(action);
+    for (QObject* object : form->findChildren<QObject*>()) {
+        if (auto* action = qobject_cast<QAction*>(object))
+            add(action);
+        else if (object->isWidgetType())
+            for (QAction* action : static_cast<QWidget*>(object)->actions())
+                add(action);
+    }
+    return actions;
+}
+
+const QString kHoverHookName = QStringLiteral("kelbrinHintOnHover");
+
+// Entering a tagged control shows its hint; leaving it shows the hint of the
+// nearest tagged control around it, or clears the line over the bare window.
+class HintOnHover final : public QObject {
+public:
+    explicit HintOnHover(QWidget* window) : QObject(window), m_window(window) {
+        setObjectName(kHoverHookName);
+        watch(window);
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        switch (event->type()) {
+        case QEvent::Enter:
+            if (const QVariant tag = watched->property("Tag"); tag.isValid())
+                ShowHint(tag.toString());
+            break;
+        case QEvent::Leave:
+            if (watched != m_window && watched->property("Tag").isValid())
+                ShowHint(TagAround(static_cast<QWidget*>(watched)));
+            break;
+        case QEvent::ChildAdded:
+            if (QObject* child = static_cast<QChildEvent*>(event)->child(); child->isWidgetType())
+                watch(static_cast<QWidget*>(child));
+            break;
+        default:
+            break;
+        }
+        return false;
+    }
+
+private:
+    void watch(QWidget* widget) {
+        widget->installEventFilter(this);
+        for (QWidget* child : widget->findChildren<QWidget*>())
+            child->installEventFilter(this);
+    }
+
+    QString TagAround(QWidget* widget) const {
+        for (QWidget* outer = widget->parentWidget(); outer; outer = outer->parentWidget()) {
+            if (const QVariant tag = outer->property("Tag"); tag.isValid())
+                return tag.toString();
+            if (outer == m_window)
+                break;
+        }
+        return QString();
+    }
+
+    QWidget* m_window;
+};
+
+} // namespace
+
+QString TagOf(const QObject* object) {
+    return object ? object->property("Tag").toString() : QString();
+}
+
+int TagNumber(const QString& tag) {
+    return ValLong(tag);
+}
+
+int TagHintNumber(const QString& tag) {
+    const qsizetype semicolon = tag.indexOf(QLatin1Char(';'));
+    return ValLong(semicolon < 0 ? tag : tag.mid(semicolon + 1));
+}
+
+void ApplyButtonIcons(QWidget* form) {
+    if (!form)
+        return;
+    for (QAbstractButton* button : form->findChildren<QAbstractButton*>()) {
+        if (!qobject_cast<QPushButton*>(button) && !qobject_cast<QToolButton*>(button))
+            continue;
+        const int number = TagNumber(TagOf(button));
+        if (number <= 0)
+            continue;
+        const QIcon icon = ProgramIcon(number);
+        // Checked before anything changes, so a bad number never leaves a
+        // button with neither caption nor picture.
+        if (icon.isNull())
+            return;
+        button->setText(QString());
+        button->setIcon(icon);
+        button->setToolTip(ForDisplay(GetText(number)));
+    }
+}
+
+void LoadLangCaptions(QWidget* form, int menuBase) {
+    if (!form)
+        return;
+    for (QWidget* widget : form->findChildren<QWidget*>()) {
+        const int number = TagNumber(TagOf(widget));
+        if (number <= 0)
+            continue;
+        if (auto* label = qobject_cast<QLabel*>(widget))
+            label->setText(ForDisplay(CatalogText(number)));
+        else if (auto* frame = qobject_cast<QGroupBox*>(widget))
+            frame->setTitle(ForDisplay(CatalogText(number)));
+        else if (qobject_cast<QCheckBox*>(widget) || qobject_cast<QRadioButton*>(widget))
+            static_cast<QAbstractButton*>(widget)->setText(ForDisplay(CatalogText(number)));
+    }
+    for (QAction* action : FormActions(form)) {
+        QString tag = TagOf(action);
+        if (tag.isEmpty())
+            tag = TagOf(action->menu());
+        if (const int number = TagNumber(tag); number > 0)
+            action->setText(ForDisplay(CatalogText(menuBase + number)));
+    }
+}
+
+HintSink SetHintSink(HintSink sink) {
+    HintSink previous = std::move(Sink());
+    Sink() = std::move(sink);
+    return previous;
+}
+
+void ShowHint(const QString& tag) {
+    const int number = TagHintNumber(tag);
+    const QString text = number == 0 ? QString() : ForDisplay(GetText(number));
+    if (Sink())
+        Sink()(text);
+}
+
+void InstallHintOnHover(QWidget* window) {
+    if (!window || window->findChild<QObject*>(kHoverHookName, Qt::FindDirectChildrenOnly))
+        return;
+    new HintOnHover(window);
+}
+
+} // namespace kelbrin

@@ -1,0 +1,125 @@
+#include "core/app/MessageService.h"
+#include "core/app/SharedState.h"
+#include "core/app/TextCatalog.h"
+#include "core/document/cPozycjaMP3.h"
+#include "core/document/cPozycjeMP3.h"
+#include "core/document/cPozycjePlikow.h"
+#include "gui/document/frmPliki.h"
+#include "platform/settings/MemorySettingsStore.h"
+#include "support/ScriptedMessages.h"
+#include "support/TestEnvironment.h"
+
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace kelbrin;
+
+namespace {
+
+class OpenFilesListTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetSharedState();
+        SetSettingsStore(std::make_unique<MemorySettingsStore>());
+        messages = new test::ScriptedMessages;
+        SetMessageService(std::unique_ptr<MessageService>(messages));
+        Catalog().load(test::SourceDir() + "/resources/Kelbrin.ini");
+        Catalog().setLanguage("ENGLISH");
+        Shared().OpenFiles = std::make_shared<cPozycjePlikow>();
+        tracks = std::make_shared<cPozycjeMP3>();
+        services.tracks = [this] { return tracks; };
+        services.clearUndoHistory = [this] { ++undoClears; };
+        services.openTagEditor = [this](std::shared_ptr<cPozycjaPlikow> f) { tagged << f->strFileName; };
+    }
+    void TearDown() override {
+        delete window.data();
+        SetMessageService(nullptr);
+        SetSettingsStore(nullptr);
+    }
+    void open(const char* path, bool noSave = false) {
+        auto f = std::make_shared<cPozycjaPlikow>();
+        f->strFileName = path;
+        f->blnNoSave = noSave;
+        Shared().OpenFiles->Add(f);
+    }
+    QStringList listed() const {
+        QStringList texts;
+        for (int i = 0; i < window->lstFile->count(); ++i)
+            texts << window->lstFile->item(i)->text();
+        return texts;
+    }
+
+    test::ScriptedMessages* messages = nullptr;
+    std::shared_ptr<cPozycjeMP3> tracks;
+    frmPliki::Services services;
+    int undoClears = 0;
+    QStringList tagged;
+    QPointer<frmPliki> window;
+};
+
+} // namespace
+
+TEST_F(OpenFilesListTest, WithoutOpenFilesItOnlySaysSo) {
+    EXPECT_EQ(frmPliki::PokazMnie(services), nullptr);
+    ASSERT_EQ(messages->shown.size(), 1);
+    EXPECT_EQ(messages->shown[0].textNumber, 3014);
+}
+
+TEST_F(OpenFilesListTest, ListsFilesAndFollowsTheSelectionForTheTagButton) {
+    open("/A.mp3");
+    open("/B.wma", true);
+    open("/C.mp3");
+    window = frmPliki::PokazMnie(services);
+    ASSERT_TRUE(window);
+    EXPECT_EQ(listed(), (QStringList{"/A.mp3", "/B.wma", "/C.mp3"}));
+    EXPECT_EQ(window->lstFile->currentRow(), 0);
+    EXPECT_TRUE(window->cmdTAG->isEnabled());
+    window->lstFile->setCurrentRow(1);
+    EXPECT_FALSE(window->cmdTAG->isEnabled());
+    window->lstFile_DblClick();
+    EXPECT_TRUE(tagged.isEmpty());
+    window->lstFile->setCurrentRow(2);
+    window->lstFile_DblClick();
+    EXPECT_EQ(tagged, QStringList{"/C.mp3"});
+    EXPECT_EQ(frmPliki::PokazMnie(services), window.data()); // one window only
+}
+
+TEST_F(OpenFilesListTest, ClosesOnlyFilesThatNoTrackUses) {
+    open("/A.mp3");
+    open("/B.mp3");
+    open("/C.mp3");
+    auto track = std::make_shared<cPozycjaMP3>();
+    track->strFileNameSource = "/C.mp3";
+    tracks->Add(track);
+    window = frmPliki::PokazMnie(services);
+
+    window->lstFile->setCurrentRow(1);
+    messages->answers.enqueue(mb::No);
+    window->cmdUsun_Click();
+    EXPECT_EQ(Shared().OpenFiles->Count(), 3);
+
+    messages->answers.enqueue(mb::Yes);
+    window->cmdUsun_Click();
+    EXPECT_EQ(Shared().OpenFiles->Count(), 2);
+    EXPECT_EQ(Shared().OpenFiles->Item(2)->strFileName, "/C.mp3");
+    EXPECT_EQ(listed(), (QStringList{"/A.mp3", "/C.mp3"}));
+    EXPECT_EQ(undoClears, 1);
+
+    window->lstFile->setCurrentRow(1);
+    messages->answers.enqueue(mb::Yes);
+    window->cmdUsun_Click();
+    EXPECT_EQ(messages->shown.last().textNumber, 3099);
+    EXPECT_EQ(Shared().OpenFiles->Count(), 2);
+    EXPECT_EQ(undoClears, 1);
+}
+
+TEST_F(OpenFilesListTest, EnterClosesTheWindow) {
+    open("/A.mp3");
+    window = frmPliki::PokazMnie(services);
+    window->lstFile->setFocus();
+    QTest::keyClick(window->lstFile, Qt::Key_Return);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(!window || !window->isVisible());
+}
