@@ -10,6 +10,7 @@
 #include "core/document/PlikOpen.h"
 #include "core/document/cPozycjeMP3.h"
 #include "gui/app/FileDialogs.h"
+#include "gui/app/Translation.h"
 #include "gui/document/frmPliki.h"
 #include "gui/app/Twips.h"
 #include "platform/settings/SettingsStore.h"
@@ -33,12 +34,6 @@ namespace kelbrin {
 
 namespace {
 frmDazudizi* g_instance = nullptr;
-
-QString Caption(int nr) {
-    QString text = CatalogText(nr);
-    text.replace(QLatin1Char('`'), QLatin1Char('\n'));
-    return text;
-}
 } // namespace
 
 frmDazudizi* frmDazudizi::Instance() { return g_instance; }
@@ -50,11 +45,15 @@ frmDazudizi::frmDazudizi(QWidget* parent) : QMainWindow(parent) {
     m_timers = new DelayTimers(this);
     m_menus.build(this);
     buildControls();
+    SetHintSink([this](const QString& text) { ShowHelpText(text); });
+    InstallHintOnHover(this);
 }
 
 frmDazudizi::~frmDazudizi() {
-    if (g_instance == this)
+    if (g_instance == this) {
         g_instance = nullptr;
+        SetHintSink(nullptr);
+    }
 }
 
 void frmDazudizi::buildControls() {
@@ -201,6 +200,7 @@ void frmDazudizi::Form_Load() {
     Shared().NextFileId = 1;
     blnClose = true;
     setWindowTitle(TitleText());
+    ApplyButtonIcons(this);
 
     MaxProgress(100);
     ZerujProgress();
@@ -266,16 +266,7 @@ void frmDazudizi::restorePlacement() {
 void frmDazudizi::LoadLang() {
     m_menus.translate();
     // Labels and frames take the text their Tag names.
-    const auto widgets = findChildren<QWidget*>();
-    for (QWidget* w : widgets) {
-        const int number = ValLong(w->property("Tag").toString());
-        if (number <= 0)
-            continue;
-        if (auto* label = qobject_cast<QLabel*>(w))
-            label->setText(Caption(number));
-        else if (auto* frame = qobject_cast<QGroupBox*>(w))
-            frame->setTitle(Caption(number));
-    }
+    LoadLangCaptions(this);
 }
 
 void frmDazudizi::setAdvancedView(bool on) {

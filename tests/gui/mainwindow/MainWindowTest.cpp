@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QEnterEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -210,4 +211,18 @@ TEST_F(MainWindowTest, DelayTimersOnlyClearTheirOwnTag) {
     EXPECT_TRUE(timers.IsActive(3)); // it keeps ticking until the player stops it
     timers.Stop(3);
     EXPECT_FALSE(timers.IsActive(3));
+}
+
+TEST_F(MainWindowTest, HoveringShowsHintsAndButtonsCarryCatalogueTooltips) {
+    normalPlacement();
+    open();
+    EXPECT_TRUE(window->cmdSave->text().isEmpty());
+    EXPECT_FALSE(window->cmdSave->icon().isNull());
+    EXPECT_EQ(window->cmdSave->toolTip(), GetText(1153));
+    QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
+    QCoreApplication::sendEvent(window->cmdSave, &enter);
+    EXPECT_EQ(window->lblHelp->text(), GetText(5023));
+    QEnterEvent enterSync(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
+    QCoreApplication::sendEvent(window->fraAudio->lblSync, &enterSync);
+    EXPECT_EQ(window->lblHelp->text(), GetText(5034));
 }
