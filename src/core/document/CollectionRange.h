@@ -1,0 +1,31 @@
+#pragma once
+// The 1-based item and remove rules shared by the track and open-file
+// collections: an item at 0 or less is nothing, past the end a failure; a
+// removal past the end does nothing, at 0 or less a failure.
+
+#include <QList>
+#include <cstdint>
+#include <memory>
+#include <stdexcept>
+
+namespace kelbrin {
+
+template <typename T>
+std::shared_ptr<T> CollectionItem(const QList<std::shared_ptr<T>>& items, std::int32_t position) {
+    if (position <= 0)
+        return nullptr;
+    if (position > items.size())
+        throw std::out_of_range("Subscript out of range");
+    return items[position - 1];
+}
+
+template <typename T>
+void CollectionRemove(QList<std::shared_ptr<T>>& items, std::int32_t position) {
+    if (position <= 0)
+        throw std::out_of_range("Subscript out of range");
+    if (position > items.size())
+        return;
+    items.removeAt(position - 1);
+}
+
+} // namespace kelbrin

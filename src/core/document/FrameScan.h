@@ -1,0 +1,79 @@
+#pragma once
+// The main pass over a source file: walks from the first frame the probe found,
+// frame by frame, accepting only headers that match the reference, and either
+// checks that the bit rate stays constant or appends every frame to the index.
+// A bit-rate change turns the check into a full indexing run.
+
+#include <array>
+#include <cstdint>
+
+namespace kelbrin {
+
+class SourceReader;
+class cPozycjaPlikow;
+class FrameScanHost;
+
+struct FrameScanRequest {
+    std::int64_t firstFrame = 0; // 1-based position of the probe's first frame
+    std::uint8_t reference2 = 0; // reference header bytes 2 and 3
+    std::uint8_t reference3 = 0;
+    std::int64_t audioEnd = 0;    // bytes of audio: the file size, less an ID3v1 tag
+    bool trackGiven = false;      // a track's range limits the build
+    std::int32_t neededFrame = 0; // 0 = no limit
+    std::int64_t neededPosition = 0;
+};
+
+enum class FrameScanOutcome {
+    Complete, // walked to the scan end
+    Partial,  // stopped once the track's range was covered
+    Stopped,  // the host's stop flag was set
+    ReadFailed,
+};
+
+struct FrameScanResult {
+    FrameScanOutcome outcome = FrameScanOutcome::Complete;
+    bool paddedFrameSeen = false;
+};
+
+class FrameScan {
+public:
+    // Frame lengths this far apart from the first frame are enough to tell a
+    // constant bit rate.
+    static constexpr std::int64_t kConstantRateCheckFrames = 10;
+    static constexpr std::int64_t kReadsPerProgress = 1000;
+    static constexpr int kRejectionsForSearchColour = 4;
+    static constexpr int kFramesForFrameColour = 20;
+
+    FrameScan(SourceReader& reader, cPozycjaPlikow& file, FrameScanHost& host,
+              const FrameScanRequest& request);
+
+    // `buildIndex` in: append every frame (the caller sets it for a file known
+    // to vary); out: true also when the walk found a variable bit rate.
+    FrameScanResult Run(bool& buildIndex);
+
+private:
+    enum class Pass { Done, Restart };
+
+    Pass walk(bool& buildIndex, FrameScanResult& result);
+    bool matchesReference(const std::uint8_t* header) const;
+    bool followedByFrame(std::int64_t offset, std::int32_t length);
+    bool rangeCovered() const;
+    void countReads(std::int64_t reads, std::int64_t position);
+    void reject(std::int64_t count);
+    void setColour(std::uint32_t colour);
+
+    SourceReader& m_reader;
+    cPozycjaPlikow& m_file;
+    FrameScanHost& m_host;
+    FrameScanRequest m_request;
+    // Length and bit rate by bit-rate index and padding bit, for the reference's
+    // version, layer and sampling rate.
+    std::array<std::array<std::int32_t, 2>, 16> m_lengths{};
+    std::array<std::int32_t, 16> m_bitrates{};
+    std::int64_t m_reads = 0;
+    std::int64_t m_rejections = 0;
+    std::int64_t m_accepted = 0;
+    std::uint32_t m_colour = 0xFFFFFFFF;
+};
+
+} // namespace kelbrin

@@ -1,0 +1,145 @@
+#include "PlikOpen.h"
+
+#include "FrameScanHost.h"
+#include "MpegSourceScan.h"
+#include "cPozycjaPlikow.h"
+#include "cPozycjePlikow.h"
+#include "core/app/MessageService.h"
+#include "core/app/Numbers.h"
+#include "core/app/SharedState.h"
+#include "core/app/TextCatalog.h"
+#include "platform/media/MediaDuration.h"
+#include "platform/settings/SettingsStore.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace kelbrin {
+
+namespace {
+
+cPozycjePlikow& openFiles() {
+    auto& files = Shared().OpenFiles;
+    if (!files)
+        files = std::make_shared<cPozycjePlikow>();
+    return *files;
+}
+
+void removeFileWithId(std::int32_t id) {
+    cPozycjePlikow& files = openFiles();
+    for (std::int32_t i = 1; i <= files.Count(); ++i) {
+        if (files.Item(i)->lngNrPozycji == id) {
+            files.Remove(i);
+            return;
+        }
+    }
+}
+
+// The file the recorder is writing, as the encoder server names it.
+QString recordingOutputPath() {
+    Settings().sync();
+    const QString recorded = GetSetting(QStringLiteral("RecFilePath"));
+    if (recorded.isEmpty())
+        return QString();
+    if (QFileInfo(recorded).isAbsolute())
+        return QDir::cleanPath(recorded);
+    return QDir::cleanPath(GetSetting(QStringLiteral("RecDir")) + QLatin1Char('/') + recorded);
+}
+
+std::optional<SourceFileChoice> askForFiles(FrameScanHost& host, const QString& title,
+                                            bool multipleChoice, bool offerMediaFiles,
+                                            const QString& folder) {
+    SourceFileDialog dialog;
+    dialog.title = title;
+    dialog.multipleChoice = multipleChoice;
+    dialog.folder = folder.isEmpty() ? Shared().SourceFolder : folder;
+    dialog.filters.append({3037, QStringLiteral("*.mp3;*.mp2")});
+    dialog.filters.append({3038, QStringLiteral("*.wav")});
+    if (offerMediaFiles)
+        dialog.filters.append(
+            {3160, QStringLiteral("*.wav;*.snd;*.au;*.aif;*.aifc;*.aiff;*.wma;*.asf;*.wm;*.wma;"
+                                  "*.mid;*.rmi;*.midi")});
+    const std::int32_t stored = ValLong(GetSetting(QStringLiteral("TypPliku")));
+    dialog.initialFilter = (stored < 1 || stored > 3) ? 1 : stored;
+    auto choice = host.ChooseSourceFiles(dialog);
+    if (choice)
+        SaveSetting(QStringLiteral("TypPliku"), QString::number(choice->filterIndex));
+    return choice;
+}
+
+// A file the media framework plays as it is: not savable, its length from the
+// framework (left as it was when the framework cannot render it).
+void openMediaFile(cPozycjaPlikow& file, const QString& path) {
+    ShowText(3159, mb::Information);
+    file.blnNoSave = true;
+    if (const auto duration = MediaDurations().durationSeconds(path))
+        file.sngCzasTrwania = static_cast<float>(*duration);
+}
+
+} // namespace
+
+QString Plik_Open(FrameScanHost& host, std::shared_ptr<cPozycjaPlikow>& file, bool& buildIndex,
+                  bool asNewFile, const QString& title, const cPozycjaMP3* track, bool noTimeLimit,
+                  bool offerMediaFiles, QString& folder, std::int32_t filterIndex) {
+    if (!file && !asNewFile)
+        file = std::make_shared<cPozycjaPlikow>();
+    QStringList paths;
+    std::int32_t filter = filterIndex;
+    if (file && !file->strFileName.isEmpty()) {
+        const QString path = file->strFileName;
+        if (!QFileInfo::exists(path)) {
+            ShowText(3025, mb::Information, QStringLiteral("|1"), path);
+            return QString();
+        }
+        paths.append(path);
+    } else {
+        const auto choice = askForFiles(host, title, asNewFile, offerMediaFiles, folder);
+        if (!choice || choice->paths.isEmpty())
+            return QString();
+        paths = choice->paths;
+        filter = choice->filterIndex;
+        if (asNewFile && paths.size() > 1)
+            folder = choice->folder;
+    }
+
+    QString lastPath;
+    for (const QString& path : paths) {
+        if (host.IsCaptureFileOpen() && QDir::cleanPath(path) == recordingOutputPath()) {
+            ShowText(3178, mb::Information);
+            lastPath.clear();
+            break;
+        }
+        host.SetBusyPointer(true);
+        if (asNewFile) {
+            file = std::make_shared<cPozycjaPlikow>();
+            file->lngNrPozycji = Shared().NextFileId;
+            openFiles().Add(file);
+        }
+        host.blnScanFailed = false;
+        bool opened = true;
+        if (filter == source_filter::Media)
+            openMediaFile(*file, path);
+        else
+            opened = ScanMpegSource(host, *file, path, buildIndex, track, noTimeLimit);
+        if (!opened) {
+            host.blnScanFailed = true;
+            if (asNewFile)
+                removeFileWithId(Shared().NextFileId);
+            continue;
+        }
+        if (asNewFile) {
+            file->strFileName = path;
+            file->lngNrPozycji = Shared().NextFileId;
+            ++Shared().NextFileId;
+        }
+        lastPath = path;
+    }
+
+    const QString result = host.blnScanFailed ? QString() : lastPath;
+    host.blnScanFailed = true;
+    host.SetBusyPointer(false);
+    host.SetProgressColour(FrameScanHost::kFrameColour);
+    return result;
+}
+
+} // namespace kelbrin

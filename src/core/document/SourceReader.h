@@ -1,0 +1,50 @@
+#pragma once
+// Checked, block-buffered reading of a source file for one operation: the file
+// is opened read-only when the reader is made and closed when it goes. Offsets
+// are 0-based and 64-bit.
+
+#include <QFile>
+#include <QString>
+#include <cstdint>
+#include <vector>
+
+namespace kelbrin {
+
+class SourceReader {
+public:
+    static constexpr std::int64_t kBlockSize = 1 << 20;
+
+    explicit SourceReader(const QString& path);
+    SourceReader(const SourceReader&) = delete;
+    SourceReader& operator=(const SourceReader&) = delete;
+
+    bool isOpen() const { return m_open; }
+    std::int64_t size() const { return m_size; }
+    // A read or seek failed (an end of file is not a failure).
+    bool failed() const { return m_failed; }
+
+    // Reads up to `count` bytes at `offset`; the number read (short at the end
+    // of the file), or -1 when the read fails.
+    std::int64_t readAt(std::int64_t offset, void* destination, std::int64_t count);
+
+    // Makes the bytes from `offset` readable through data(), refilling the
+    // block when fewer than `wanted` of them are buffered. Returns how many
+    // bytes from `offset` are buffered; fewer than wanted only at the end of the
+    // file or after a failure.
+    std::int64_t fill(std::int64_t offset, std::int64_t wanted);
+    // The buffered byte at `offset`; valid for the range the last fill returned.
+    const std::uint8_t* data(std::int64_t offset) const {
+        return m_block.data() + (offset - m_blockStart);
+    }
+
+private:
+    QFile m_file;
+    bool m_open = false;
+    bool m_failed = false;
+    std::int64_t m_size = 0;
+    std::vector<std::uint8_t> m_block;
+    std::int64_t m_blockStart = 0;
+    std::int64_t m_blockLength = 0;
+};
+
+} // namespace kelbrin

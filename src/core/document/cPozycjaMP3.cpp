@@ -1,0 +1,13 @@
+#include "cPozycjaMP3.h"
+
+#include "core/app/TextCatalog.h"
+#include "platform/settings/SettingsStore.h"
+
+namespace kelbrin {
+
+cPozycjaMP3::cPozycjaMP3()
+    : strLabel(GetText(3097)), strDevice(GetSetting(QStringLiteral("DefSoundCard"),
+                                                    QStringLiteral("Default DirectSound Device"))) {
+}
+
+} // namespace kelbrin

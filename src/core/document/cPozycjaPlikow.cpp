@@ -1,0 +1,111 @@
+#include "cPozycjaPlikow.h"
+
+#include "core/app/Numbers.h"
+
+#include <stdexcept>
+
+namespace kelbrin {
+
+namespace {
+constexpr std::int32_t kGrowthStep = 1000;
+}
+
+void cPozycjaPlikow::resizeArrays(std::size_t elements) {
+    m_offsets.resize(elements, 0);
+    if (blnExtraArray) {
+        m_header2.resize(elements, 0);
+        m_header3.resize(elements, 0);
+        m_header4.resize(elements, 0);
+    }
+}
+
+void cPozycjaPlikow::Oszacuj(std::int64_t size) {
+    if (lngD1Ramki == 0)
+        throw std::domain_error("Division by zero");
+    const std::int64_t estimate = size / lngD1Ramki;
+    if (estimate > IndexUpperBound())
+        resizeArrays(static_cast<std::size_t>(estimate) + 1);
+}
+
+void cPozycjaPlikow::Wyrownaj() {
+    resizeArrays(static_cast<std::size_t>(m_frameCount) + 1);
+    m_offsets.shrink_to_fit();
+    if (blnExtraArray) {
+        m_header2.shrink_to_fit();
+        m_header3.shrink_to_fit();
+        m_header4.shrink_to_fit();
+    }
+}
+
+void cPozycjaPlikow::Add_Naglowek(std::int64_t position, std::uint8_t byte2, std::uint8_t byte3,
+                                  std::uint8_t byte4) {
+    ++m_frameCount;
+    if (IndexUpperBound() <= m_frameCount)
+        resizeArrays(static_cast<std::size_t>(m_frameCount) + kGrowthStep + 1);
+    m_offsets[m_frameCount] = position;
+    if (blnExtraArray) {
+        // The flag may have been set after frames were indexed without it.
+        if (m_header2.size() != m_offsets.size())
+            resizeArrays(m_offsets.size());
+        m_header2[m_frameCount] = byte2;
+        m_header3[m_frameCount] = byte3;
+        m_header4[m_frameCount] = byte4;
+    }
+}
+
+void cPozycjaPlikow::Naglowek_Przypisz(std::int32_t which, std::int32_t index, std::int64_t value) {
+    std::vector<std::uint8_t>* bytes = nullptr;
+    switch (which) {
+    case 0:
+        m_offsets.at(static_cast<std::size_t>(index)) = value;
+        return;
+    case 2:
+        bytes = &m_header2;
+        break;
+    case 3:
+        bytes = &m_header3;
+        break;
+    case 4:
+        bytes = &m_header4;
+        break;
+    default:
+        return;
+    }
+    if (value < 0 || value > 255)
+        throw std::overflow_error("Overflow");
+    bytes->at(static_cast<std::size_t>(index)) = static_cast<std::uint8_t>(value);
+}
+
+std::int64_t cPozycjaPlikow::Daj_Naglowek_Offset(double index) const {
+    const std::int64_t i = RoundHalfEven(index);
+    if (i < 0 || i > IndexUpperBound())
+        throw std::out_of_range("Subscript out of range");
+    return m_offsets[static_cast<std::size_t>(i)];
+}
+
+std::uint8_t cPozycjaPlikow::headerByte(const std::vector<std::uint8_t>& bytes,
+                                        std::int32_t index) {
+    return bytes.at(static_cast<std::size_t>(index));
+}
+
+std::uint8_t cPozycjaPlikow::Daj_Naglowek_Header2(std::int32_t index) const {
+    return headerByte(m_header2, index);
+}
+std::uint8_t cPozycjaPlikow::Daj_Naglowek_Header3(std::int32_t index) const {
+    return headerByte(m_header3, index);
+}
+std::uint8_t cPozycjaPlikow::Daj_Naglowek_Header4(std::int32_t index) const {
+    return headerByte(m_header4, index);
+}
+
+std::int32_t cPozycjaPlikow::IndexUpperBound() const {
+    return static_cast<std::int32_t>(m_offsets.size()) - 1;
+}
+
+std::int64_t cPozycjaPlikow::IndexMemoryBytes() const {
+    return static_cast<std::int64_t>(m_offsets.capacity() * sizeof(std::int64_t) +
+                                     m_header2.capacity() + m_header3.capacity() +
+                                     m_header4.capacity());
+}
+
+} // namespace kelbrin

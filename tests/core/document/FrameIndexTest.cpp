@@ -1,0 +1,79 @@
+#include "core/document/cPozycjaPlikow.h"
+
+#include <gtest/gtest.h>
+#include <stdexcept>
+
+using namespace kelbrin;
+
+namespace {
+void addFrames(cPozycjaPlikow& file, int count) {
+    for (int i = 1; i <= count; ++i)
+        file.Add_Naglowek(i * 1000, 0xFB, 0x90, std::uint8_t(i));
+}
+} // namespace
+
+TEST(DocumentFrameIndex, GrowsInStepsOfAThousandAndTrimsToItsFrames) {
+    cPozycjaPlikow file;
+    EXPECT_EQ(file.Daj_Naglowek_Ilosc(), 0);
+    EXPECT_EQ(file.IndexUpperBound(), 0);
+    EXPECT_EQ(file.Daj_Naglowek_Offset(0), 0);
+    file.Add_Naglowek(1, 0xFB, 0x90, 0x64);
+    EXPECT_EQ(file.IndexUpperBound(), 1001);
+    addFrames(file, 1000);
+    EXPECT_EQ(file.Daj_Naglowek_Ilosc(), 1001);
+    EXPECT_EQ(file.IndexUpperBound(), 2001);
+    addFrames(file, 499);
+    file.Wyrownaj();
+    EXPECT_EQ(file.IndexUpperBound(), 1500);
+    EXPECT_EQ(file.Daj_Naglowek_Offset(1500), 499 * 1000);
+    EXPECT_THROW(file.Daj_Naglowek_Offset(1501), std::out_of_range);
+    EXPECT_THROW(file.Daj_Naglowek_Offset(-1), std::out_of_range);
+}
+
+TEST(DocumentFrameIndex, EstimateOnlyEverGrowsTheIndex) {
+    cPozycjaPlikow file;
+    EXPECT_THROW(file.Oszacuj(100000), std::domain_error); // no reference length yet
+    file.lngD1Ramki = 418;
+    file.Oszacuj(418 * 5000 + 17);
+    EXPECT_EQ(file.IndexUpperBound(), 5000);
+    file.Oszacuj(418 * 10);
+    EXPECT_EQ(file.IndexUpperBound(), 5000);
+    addFrames(file, 3);
+    EXPECT_EQ(file.IndexUpperBound(), 5000);
+}
+
+TEST(DocumentFrameIndex, HeaderBytesAreKeptOnlyOnRequest) {
+    cPozycjaPlikow plain;
+    plain.Add_Naglowek(1, 0xFB, 0x92, 0x64);
+    EXPECT_THROW(plain.Daj_Naglowek_Header3(1), std::out_of_range);
+
+    cPozycjaPlikow extra;
+    extra.blnExtraArray = true;
+    extra.Add_Naglowek(1, 0xFB, 0x92, 0x64);
+    extra.Add_Naglowek(419, 0xFB, 0x90, 0x44);
+    EXPECT_EQ(extra.Daj_Naglowek_Header2(2), 0xFB);
+    EXPECT_EQ(extra.Daj_Naglowek_Header3(1), 0x92);
+    EXPECT_EQ(extra.Daj_Naglowek_Header4(2), 0x44);
+
+    extra.Naglowek_Przypisz(1, 1, 0x00); // not a field: nothing changes
+    extra.Naglowek_Przypisz(3, 1, 0x93);
+    extra.Naglowek_Przypisz(0, 2, 5'000'000'000LL);
+    EXPECT_EQ(extra.Daj_Naglowek_Header2(1), 0xFB);
+    EXPECT_EQ(extra.Daj_Naglowek_Header3(1), 0x93);
+    EXPECT_EQ(extra.Daj_Naglowek_Offset(2), 5'000'000'000LL);
+    EXPECT_THROW(extra.Naglowek_Przypisz(4, 1, 256), std::overflow_error);
+    EXPECT_THROW(extra.Naglowek_Przypisz(2, 5000, 1), std::out_of_range);
+
+    plain.blnExtraArray = true; // asked for after frames were indexed
+    plain.Add_Naglowek(419, 0xFB, 0x90, 0x44);
+    EXPECT_EQ(plain.Daj_Naglowek_Header4(2), 0x44);
+    EXPECT_EQ(plain.Daj_Naglowek_Header3(1), 0x00); // never read
+}
+
+TEST(DocumentFrameIndex, FrameNumbersRoundHalfToEven) {
+    cPozycjaPlikow file;
+    addFrames(file, 4);
+    EXPECT_EQ(file.Daj_Naglowek_Offset(2.5), 2000);
+    EXPECT_EQ(file.Daj_Naglowek_Offset(3.5), 4000);
+    EXPECT_EQ(file.Daj_Naglowek_Offset(2.6), 3000);
+}
