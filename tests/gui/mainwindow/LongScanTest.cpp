@@ -1,0 +1,110 @@
+// A long source scanned through the main window: the bar moves, a handler
+// running inside the scan can stop it, and nothing is left busy afterwards.
+#include "core/app/SharedState.h"
+#include "core/app/TextCatalog.h"
+#include "core/document/cPozycjaPlikow.h"
+#include "core/document/cPozycjePlikow.h"
+#include "gui/mainwindow/frmDazudizi.h"
+#include "platform/settings/MemorySettingsStore.h"
+#include "support/ScriptedMessages.h"
+#include "support/TestEnvironment.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QFrame>
+#include <functional>
+#include <gtest/gtest.h>
+
+using namespace kelbrin;
+
+namespace {
+
+// An hour of audio: the ten-second test recording played 360 times over.
+QString HourLongFile() {
+    const QString path = test::MakeTempDir("long") + "/hour.mp3";
+    QFile in(test::MediaFile("vbr_noinfo.mp3"));
+    if (!in.open(QIODevice::ReadOnly))
+        return QString();
+    const QByteArray piece = in.readAll();
+    QFile out(path);
+    if (!out.open(QIODevice::WriteOnly))
+        return QString();
+    for (int i = 0; i < 360; ++i)
+        out.write(piece);
+    return path;
+}
+
+// Counts the bar's moves and runs `onFifth` from inside the fifth one, the
+// way a click handled during the scan's progress step would run.
+class BarWatcher : public QObject {
+public:
+    int resizes = 0;
+    std::function<void()> onFifth;
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Resize && ++resizes == 5 && onFifth)
+            onFifth();
+        return false;
+    }
+};
+
+class LongScanTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetSharedState();
+        auto* store = new MemorySettingsStore;
+        store->values = {{"WindowState", "0"}};
+        SetSettingsStore(std::unique_ptr<SettingsStore>(store));
+        SetMessageService(std::make_unique<test::ScriptedMessages>());
+        Catalog().load(test::SourceDir() + "/resources/Kelbrin.ini");
+        Catalog().setLanguage("ENGLISH");
+        Shared().OpenFiles = std::make_shared<cPozycjePlikow>();
+        window = new frmDazudizi;
+        window->setAttribute(Qt::WA_DeleteOnClose, false);
+        window->PokazMnie();
+        path = HourLongFile();
+        ASSERT_FALSE(path.isEmpty());
+    }
+    void TearDown() override {
+        delete window;
+        SetMessageService(nullptr);
+        SetSettingsStore(nullptr);
+    }
+    QString scan(std::shared_ptr<cPozycjaPlikow>& file) {
+        file = std::make_shared<cPozycjaPlikow>();
+        file->strFileName = path;
+        bool build = true;
+        QString folder;
+        return window->OpenSourceFile(file, build, true, QString(), nullptr, false, false, folder, 1);
+    }
+    frmDazudizi* window = nullptr;
+    QString path;
+};
+
+} // namespace
+
+TEST_F(LongScanTest, TheBarMovesWhileAnHourIsIndexed) {
+    BarWatcher watcher;
+    window->shpPostep->installEventFilter(&watcher);
+    bool closedDuringScan = true;
+    watcher.onFifth = [&] { closedDuringScan = window->close(); };
+    std::shared_ptr<cPozycjaPlikow> file;
+    EXPECT_EQ(scan(file), path);
+    EXPECT_GT(watcher.resizes, 10);
+    EXPECT_FALSE(closedDuringScan);
+    EXPECT_TRUE(file->blnLoadedFull);
+    EXPECT_NEAR(file->sngCzasTrwania, 3600, 15); // each piece carries the encoder's padding
+    EXPECT_TRUE(window->blnClose);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(LongScanTest, AStopInsideTheScanEndsIt) {
+    BarWatcher watcher;
+    window->shpPostep->installEventFilter(&watcher);
+    watcher.onFifth = [&] { window->blnScanFailed = true; };
+    std::shared_ptr<cPozycjaPlikow> file;
+    scan(file);
+    EXPECT_FALSE(file->blnLoadedFull);
+    EXPECT_LT(file->Daj_Naglowek_Ilosc(), 100000);
+    EXPECT_TRUE(window->blnClose);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
