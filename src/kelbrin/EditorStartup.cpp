@@ -1,6 +1,7 @@
 #include "EditorStartup.h"
 
 #include "core/app/AppSettings.h"
+#include "core/app/PathProcedures.h"
 #include "core/app/SharedState.h"
 #include "core/recording/RecorderClient.h"
 #include "gui/app/frmLang.h"
@@ -17,22 +18,14 @@
 
 namespace kelbrin {
 
-namespace {
-QString withSlash(QString path) {
-    if (!path.endsWith(QLatin1Char('/')))
-        path += QLatin1Char('/');
-    return path;
-}
-} // namespace
-
 EditorStartup::EditorStartup() : m_instance(QStringLiteral("kelbrin")) {}
 
 QString EditorStartup::ReadOnlyFilesFolder() {
-    const QString beside = withSlash(QCoreApplication::applicationDirPath());
+    const QString beside = WithTrailingSlash(QCoreApplication::applicationDirPath());
     if (QFileInfo::exists(beside + QStringLiteral("Kelbrin.ini")))
         return beside;
     const QString shared =
-        withSlash(QDir::cleanPath(beside + QStringLiteral("../share/kelbrin")));
+        WithTrailingSlash(QDir::cleanPath(beside + QStringLiteral("../share/kelbrin")));
     if (QFileInfo::exists(shared + QStringLiteral("Kelbrin.ini")))
         return shared;
     return beside;
@@ -40,7 +33,7 @@ QString EditorStartup::ReadOnlyFilesFolder() {
 
 bool EditorStartup::acquireSingleInstance() { return m_instance.acquire(); }
 QString EditorStartup::programFolder() { return ReadOnlyFilesFolder(); }
-QString EditorStartup::binaryFolder() { return withSlash(QCoreApplication::applicationDirPath()); }
+QString EditorStartup::binaryFolder() { return WithTrailingSlash(QCoreApplication::applicationDirPath()); }
 int EditorStartup::systemDefaultLangId() { return SystemInfo::DefaultLangId(); }
 bool EditorStartup::fileExists(const QString& path) { return QFileInfo(path).isFile(); }
 

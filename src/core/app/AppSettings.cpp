@@ -1,6 +1,7 @@
 #include "AppSettings.h"
 
 #include "Numbers.h"
+#include "PathProcedures.h"
 #include "SharedState.h"
 #include "TextCatalog.h"
 #include "platform/settings/QtSettingsStore.h"
@@ -19,17 +20,12 @@ namespace {
 
 bool missingOrEmpty(const QString& key) { return GetSetting(key).isEmpty(); }
 
-QString withSlash(QString path) {
-    if (!path.endsWith(QLatin1Char('/')))
-        path += QLatin1Char('/');
-    return path;
-}
 
 } // namespace
 
 LoadSettingsEnvironment DefaultLoadSettingsEnvironment() {
     LoadSettingsEnvironment env;
-    env.programFolder = withSlash(QCoreApplication::applicationDirPath());
+    env.programFolder = WithTrailingSlash(QCoreApplication::applicationDirPath());
     env.programFile = QCoreApplication::applicationFilePath();
     env.tempFolder = SystemInfo::TempFolder();
     env.mediaFolder = SystemInfo::UserMediaFolder();
@@ -37,7 +33,7 @@ LoadSettingsEnvironment DefaultLoadSettingsEnvironment() {
     return env;
 }
 
-QString DefaultFolderRoot(const LoadSettingsEnvironment& env) { return withSlash(env.mediaFolder); }
+QString DefaultFolderRoot(const LoadSettingsEnvironment& env) { return WithTrailingSlash(env.mediaFolder); }
 
 QString DefaultFolder(const LoadSettingsEnvironment& env) {
     QString folder = env.mediaFolder;
@@ -53,7 +49,7 @@ void LoadSettings(const LoadSettingsEnvironment& env) {
 
     // A missing TempRecDir marks the very first start.
     if (missingOrEmpty(QStringLiteral("TempRecDir"))) {
-        SaveSetting(QStringLiteral("TempRecDir"), withSlash(env.tempFolder.trimmed()));
+        SaveSetting(QStringLiteral("TempRecDir"), WithTrailingSlash(env.tempFolder.trimmed()));
         SaveSetting(QStringLiteral("ExactSave"), QStringLiteral("1"));
     }
     s.TempRecordFolder = GetSetting(QStringLiteral("TempRecDir"), folderRoot);
@@ -69,7 +65,7 @@ void LoadSettings(const LoadSettingsEnvironment& env) {
         SaveSetting(QStringLiteral("DestPath"), folder);
     if (missingOrEmpty(QStringLiteral("RecDir")))
         SaveSetting(QStringLiteral("RecDir"), folderRoot);
-    s.RecordFolder = withSlash(GetSetting(QStringLiteral("RecDir")));
+    s.RecordFolder = WithTrailingSlash(GetSetting(QStringLiteral("RecDir")));
     if (missingOrEmpty(QStringLiteral("ViewNode")))
         SaveSetting(QStringLiteral("ViewNode"), QStringLiteral("1"));
     const QString dest = GetSetting(QStringLiteral("DestPath"), folder);

@@ -1,5 +1,6 @@
 #include "FileList.h"
 
+#include "PathProcedures.h"
 #include "SharedState.h"
 #include "TextCatalog.h"
 #include "core/app/AppSettings.h"
@@ -9,14 +10,6 @@
 #include <QDir>
 
 namespace kelbrin {
-
-namespace {
-QString withSlash(QString path) {
-    if (!path.endsWith(QLatin1Char('/')))
-        path += QLatin1Char('/');
-    return path;
-}
-} // namespace
 
 bool ListContains(const QStringList& entries, const QString& text) { return entries.contains(text); }
 
@@ -62,7 +55,7 @@ FileListContent BuildFileList(bool withDiskFiles, bool extra, const FileListFold
     for (const QString& folderText : {folders.recordFolder, folders.sourceFolder}) {
         if (folderText.isEmpty())
             continue;
-        const QString folder = withSlash(folderText);
+        const QString folder = WithTrailingSlash(folderText);
         const QDir dir(folder);
         const std::pair<const char*, int> groups[] = {{"*.mp*", 3152}, {"*.wav", 3153}};
         for (const auto& group : groups) {

@@ -19,6 +19,12 @@ QString FileNameFromPath(const QString& path) {
     return slash < 0 ? path : path.mid(slash + 1);
 }
 
+QString WithTrailingSlash(QString folder) {
+    if (!folder.endsWith(QLatin1Char('/')))
+        folder += QLatin1Char('/');
+    return folder;
+}
+
 QString UniqueTrackName(const QString& name, int sameSourceCount) {
     SharedState& s = Shared();
     if (s.SuppressTrackNumbering) {

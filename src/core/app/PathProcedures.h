@@ -11,6 +11,8 @@ namespace kelbrin {
 QString StripExtension(const QString& name);
 // The text after the last '/', or the whole text when there is none.
 QString FileNameFromPath(const QString& path);
+// A folder with one '/' at its end.
+QString WithTrailingSlash(QString folder);
 
 // `name`, numbered so that tracks cut from one source stay apart: with
 // `sameSourceCount` tracks of the source already present, n = count + 1 and
