@@ -20,7 +20,6 @@ namespace {
 
 bool missingOrEmpty(const QString& key) { return GetSetting(key).isEmpty(); }
 
-
 } // namespace
 
 LoadSettingsEnvironment DefaultLoadSettingsEnvironment() {
