@@ -1,0 +1,158 @@
+#pragma once
+// The track graph editor's state and gestures (Parts 3.101, 3.102, and the
+// link-mode and enabling services of 3.103), without widgets. The drawing
+// surface feeds it mouse events in twips and paints what it holds; the list
+// feeds it row gestures; the main window fills the host with what lies outside
+// the editor (menus, the track panel, the split dialog, the undo buttons).
+//
+// The editor holds no fact of the model: box centres, links, labels and
+// colours are read from the track collection whenever they are needed. It only
+// holds the view's own state: the start box, the selection, link mode, the
+// drag outline and the rubber band.
+
+#include "PlayRun.h"
+#include "TrackGraph.h"
+#include "UndoHistory.h"
+
+#include <QHash>
+#include <QPoint>
+#include <QRect>
+#include <QString>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+
+namespace kelbrin {
+
+class cPozycjaMP3;
+class cPozycjeMP3;
+
+namespace mouse {
+enum Button : int { None = 0, Left = 1, Right = 2, Middle = 4 };
+}
+
+// The enabled state of every track command, by control name (Part 3.103).
+using CommandStates = QHash<QString, bool>;
+
+// What the editor asks of the window around it.
+class GraphEditorHost {
+public:
+    virtual ~GraphEditorHost() = default;
+    // TworzUndo (False, False): take one snapshot of the collection now.
+    virtual void TworzUndo() = 0;
+    // The pop-up menus of a box and of a loop line.
+    virtual void showTrackMenu() = 0;
+    virtual void showLoopMenu() = 0;
+    // The track panel for a track (PokazMnie_FA, a later issue).
+    virtual void openProperties(std::shared_ptr<cPozycjaMP3> track) = 0;
+    // cmdDodaj_Click: a new track through the split dialog.
+    virtual void addTrack() = 0;
+    // The fade editor for the transition ending -> starting.
+    virtual void openFadeEditor(std::shared_ptr<cPozycjaMP3> ending,
+                                std::shared_ptr<cPozycjaMP3> starting) = 0;
+    // Command states changed (Udostepniaj and the link-mode changes).
+    virtual void applyCommandStates(const CommandStates& states) = 0;
+    // The hover information (lblTrackInfo); CR marks a line break.
+    virtual void showHoverText(const QString& text) = 0;
+    // A track's links changed: its tree node moves (the tree is a later issue).
+    virtual void trackLinkChanged(std::int32_t number) = 0;
+    // Something the surface shows changed.
+    virtual void update() = 0;
+};
+
+class GraphEditor {
+public:
+    using TracksGetter = std::function<cPozycjeMP3*()>;
+    GraphEditor(TracksGetter tracks, GraphEditorHost& host);
+
+    cPozycjeMP3& tracks() const { return *m_tracks(); }
+
+    // --- the surface's own elements (twips) ---
+    int nodeSize() const { return m_nodeSize; }
+    void setNodeSize(int size);
+    QRect startBox() const { return m_startBox; }
+    QPoint startCentre() const;
+    void setStartBoxTopLeft(QPoint topLeft);
+    // The box of the track with this number; an empty rect when none.
+    QRect boxRect(std::int32_t number) const;
+    // The selection pointer (shpSelect): the selected box grown by 5 units.
+    QRect selectionRect() const { return m_selectRect; }
+    // The drag outline (shpMove), shown while a box is being dragged.
+    bool isDragging() const { return m_dragBox >= 0; }
+    std::int32_t dragBox() const { return m_dragBox; }
+    QRect moveRect() const { return m_moveRect; }
+    // The rubber band (Linia) of link mode.
+    bool bandVisible() const { return m_linkMode; }
+    QPoint bandFrom() const { return QPoint(m_linkX, m_linkY); }
+    QPoint bandTo() const { return m_bandTo; }
+    std::uint32_t bandColour() const;
+    // The lines to paint: every link line but the one being relinked and the
+    // lines of a box that is lifted.
+    QList<LinkLine> visibleLines() const;
+    std::int32_t hoverBox() const { return m_hoverBox; }
+
+    // --- state (Part 3.102's table) ---
+    std::int32_t lngSelectedTrack = 0;
+    std::int32_t lngCurrentTrack = 0;
+    bool linkMode() const { return m_linkMode; }
+    bool linkLoop() const { return m_linkLoop; }
+    bool hoverInfoShown = true; // mnuTrack_Labelki (2)
+    bool nameLabelsShown = true; // mnuTrack_Labelki (0)
+    int mouseSensitivity = 150;
+    bool clipboardFull = false;  // CpozSchowek exists
+    bool deleteEnabled = true;   // cmdUsun's state (the export dialog turns it off)
+    PlayRunState run;
+
+    // --- gestures (Part 3.102), coordinates in twips ---
+    void mouseDown(int button, int shift, QPoint p);
+    void mouseMove(int buttons, int shift, QPoint p);
+    void mouseUp(int button, int shift, QPoint p);
+    void doubleClick();
+    void SelectTrackBox(std::int32_t index, int button, int shift, QPoint p);
+    void LinkOrDrop(std::int32_t index, int button, int shift, QPoint p);
+    void OpenFromBox(std::int32_t index);
+    // Leaves link mode without a link (Esc or a right click): the link and the
+    // line that a line click took away come back, so model and drawing agree.
+    void cancelLinkMode();
+
+    // --- services of Part 3.103 ---
+    void MovePointer();
+    void Udostepniaj(std::int32_t number);
+    void DrawRubberBand(QPoint p);
+    // Connect and add a loop: link mode from the selected track.
+    void startLink(bool loop);
+    // The states Udostepniaj would set for this number (the 25 controls).
+    CommandStates commandStatesFor(std::int32_t number) const;
+    // After an undo or redo: no selection, no drag, no link mode.
+    void resetSelection();
+
+private:
+    void enterLinkMode(std::int32_t position, bool loop, QPoint bandEnd);
+    void leaveLinkMode();
+    void lift(std::int32_t index, QPoint p);
+    void putDown(std::int32_t index, QPoint p);
+    void describeHover(QPoint p);
+    std::int32_t hit(QPoint p) const;
+
+    TracksGetter m_tracks;
+    GraphEditorHost& m_host;
+    int m_nodeSize = kDefaultNodeSize;
+    QRect m_startBox{300, 300, kDefaultNodeSize, kDefaultNodeSize};
+    QRect m_selectRect;
+    bool m_linkMode = false;
+    bool m_linkLoop = false;
+    std::int32_t m_linkX = 0, m_linkY = 0;
+    QPoint m_bandTo;
+    std::int32_t m_dragBox = -1;
+    QRect m_moveRect;
+    QPoint m_mouse;
+    std::int32_t m_hoverBox = -1;
+    // The line a line click took away while link mode waits, and the
+    // successor entry it removed (predecessor position, successor position).
+    std::optional<LinkLine> m_relinkedLine;
+    // (predecessor number, successor number).
+    std::optional<std::pair<std::int32_t, std::int32_t>> m_removedSuccessor;
+};
+
+} // namespace kelbrin

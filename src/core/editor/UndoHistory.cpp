@@ -1,0 +1,109 @@
+#include "UndoHistory.h"
+
+#include "PlayRun.h"
+#include "Synchro.h"
+#include "TrackDeletion.h"
+#include "TrackGraph.h"
+#include "core/document/cPozycjeMP3.h"
+
+namespace kelbrin {
+
+UndoHistory::Snapshot UndoHistory::MakeSnapshot(const cPozycjeMP3& tracks) {
+    auto copy = std::make_shared<cPozycjeMP3>();
+    for (std::int32_t i = 1; i <= tracks.Count(); ++i) {
+        const cPozycjaMP3& t = *tracks.Item(i);
+        auto c = std::make_shared<cPozycjaMP3>();
+        Synchro(t, *c, synchro::Undo);
+        c->blnZmodyfikowana = false;
+        c->lngNrPozycji = t.lngNrPozycji;
+        copy->Add(c);
+    }
+    return copy;
+}
+
+void UndoHistory::Push(Snapshot snapshot) {
+    if (!snapshot)
+        return;
+    // A change made while an older state is shown discards the newer ones,
+    // and the one shown with them: the fresh snapshot holds its content.
+    if (m_shown >= 0)
+        m_snapshots.resize(m_shown);
+    m_snapshots.append(std::move(snapshot));
+    m_shown = -1;
+}
+
+bool UndoHistory::CanUndo() const {
+    return m_shown < 0 ? !m_snapshots.isEmpty() : m_shown > 0;
+}
+
+bool UndoHistory::CanRedo() const {
+    return m_shown >= 0 && m_shown + 1 < m_snapshots.size();
+}
+
+UndoHistory::Snapshot UndoHistory::Undo(const cPozycjeMP3& current) {
+    if (!CanUndo())
+        return nullptr;
+    if (m_shown < 0) {
+        m_snapshots.append(MakeSnapshot(current));
+        m_shown = m_snapshots.size() - 1;
+    }
+    m_shown -= 1;
+    return m_snapshots[m_shown];
+}
+
+UndoHistory::Snapshot UndoHistory::Redo() {
+    if (!CanRedo())
+        return nullptr;
+    m_shown += 1;
+    return m_snapshots[m_shown];
+}
+
+void UndoHistory::Clear() {
+    m_snapshots.clear();
+    m_shown = -1;
+}
+
+RestoreReport RestoreSnapshot(cPozycjeMP3& tracks, const cPozycjeMP3& snapshot,
+                              PlayRunState* run) {
+    RestoreReport report;
+    QList<const cPozycjaMP3*> restored;
+    for (std::int32_t i = 1; i <= snapshot.Count(); ++i) {
+        const cPozycjaMP3& s = *snapshot.Item(i);
+        auto t = TrackByNumber(tracks, s.lngNrPozycji);
+        if (!t) {
+            t = std::make_shared<cPozycjaMP3>();
+            t->lngNrPozycji = s.lngNrPozycji;
+            tracks.Add(t);
+            report.created.append(s.lngNrPozycji);
+        }
+        t->blnZmodyfikowana = true;
+        Synchro(s, *t, synchro::Undo);
+        restored.append(t.get());
+    }
+    // Tracks the snapshot does not hold go, each exactly once; a playing one
+    // stays. The list is made first, so the loop always ends.
+    QList<std::shared_ptr<cPozycjaMP3>> extra;
+    for (std::int32_t i = 1; i <= tracks.Count(); ++i) {
+        auto t = tracks.Item(i);
+        if (!restored.contains(t.get()))
+            extra.append(t);
+    }
+    for (const auto& t : extra) {
+        if (t->blnPlayed) {
+            report.keptPlaying.append(t->lngNrPozycji);
+            continue;
+        }
+        for (std::int32_t i = 1; i <= tracks.Count(); ++i)
+            if (tracks.Item(i) == t) {
+                DeletionOptions options;
+                options.deferForPlayer = false;
+                DeleteTrackAt(tracks, i, run, options);
+                report.removed.append(t->lngNrPozycji);
+                break;
+            }
+    }
+    RebuildAllSuccessors(tracks);
+    return report;
+}
+
+} // namespace kelbrin
