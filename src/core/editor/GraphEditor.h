@@ -109,6 +109,8 @@ public:
     void mouseMove(int buttons, int shift, QPoint p);
     void mouseUp(int button, int shift, QPoint p);
     void doubleClick();
+    // The last mouse position (sngMouseX, sngMouseY), which the double-click reads.
+    void rememberMouse(QPoint p) { m_mouse = p; }
     void SelectTrackBox(std::int32_t index, int button, int shift, QPoint p);
     void LinkOrDrop(std::int32_t index, int button, int shift, QPoint p);
     void OpenFromBox(std::int32_t index);

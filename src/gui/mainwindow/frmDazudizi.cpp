@@ -13,6 +13,8 @@
 #include "gui/app/Translation.h"
 #include "gui/document/frmPliki.h"
 #include "gui/app/Twips.h"
+#include "gui/editor/EditorController.h"
+#include "gui/editor/TrackSurface.h"
 #include "platform/settings/SettingsStore.h"
 
 #include <QAction>
@@ -65,13 +67,6 @@ void frmDazudizi::buildControls() {
     tvwNodes->setObjectName(QStringLiteral("tvwNodes"));
     tvwNodes->setHeaderHidden(true);
     tvwNodes->setGeometry(TwipRect{0, 0, 2500, 3000}.toPx());
-
-    picWork = new QWidget(client);
-    picWork->setObjectName(QStringLiteral("picWork"));
-    picWork->setAutoFillBackground(true);
-    QPalette surface = picWork->palette();
-    surface.setColor(QPalette::Window, Qt::white);
-    picWork->setPalette(surface);
 
     lvwNodes = new QTreeWidget(client);
     lvwNodes->setObjectName(QStringLiteral("lvwNodes"));
@@ -146,6 +141,28 @@ void frmDazudizi::buildControls() {
         services.clearUndoHistory = [this] { ClearUndoHistory(); };
         frmPliki::PokazMnie(services, this);
     });
+
+    // The track graph editor: its surface stands where picWork goes, under the list.
+    EditorControllerParts parts;
+    parts.tracks = [this] { return cPozycje.get(); };
+    parts.surfaceParent = client;
+    parts.list = lvwNodes;
+    parts.hoverLabel = lblTrackInfo;
+    parts.menus = &m_menus;
+    parts.controls = this;
+    parts.toolFrame = fraTools;
+    m_editor = new EditorController(parts, this);
+    picWork = m_editor->surface();
+    picWork->lower();
+    // The split dialog (add track) and the track panel (properties) fill
+    // m_editor->hooks when they come.
+}
+
+void frmDazudizi::TworzUndo() { m_editor->TworzUndo(); }
+
+void frmDazudizi::DrawTrackGraph(bool rebuildSuccessors) {
+    m_editor->DrawTrackGraph(rebuildSuccessors);
+    m_editor->RebuildViews();
 }
 
 QString frmDazudizi::TitleText() {
@@ -177,9 +194,9 @@ void frmDazudizi::Form_Load() {
     if (FontSize <= 0)
         FontSize = 6;
     FontSize = std::min(FontSize, 30);
-    NodeSize = ValLong(GetSetting(QStringLiteral("NodeSize"), QStringLiteral("450")));
-    if (NodeSize < 200 || NodeSize > 1000)
-        NodeSize = 450;
+    NodeSize = NodeSizeFromSetting(GetSetting(QStringLiteral("NodeSize"), QStringLiteral("450")));
+    m_editor->editor().setNodeSize(NodeSize);
+    m_editor->editor().mouseSensitivity = Shared().MouseSensitivity;
     SaveSetting(QStringLiteral("FontSize"), QString::number(FontSize));
     QFont viewFont = tvwNodes->font();
     viewFont.setPointSize(FontSize);
@@ -228,6 +245,9 @@ void frmDazudizi::Form_Load() {
     lvwNodes->setHeaderLabels(headers);
     for (int i = 0; i < 6; ++i)
         lvwNodes->setColumnWidth(i, TwipsToPx(columns[i][1]));
+    m_lvwStyle.setHWnd(lvwNodes);
+    m_lvwStyle.setFullRowSelect(true);
+    m_lvwStyle.setGridlines(true);
 
     const int adv = ValLong(GetSetting(QStringLiteral("AdvView"), QStringLiteral("2")));
     if (adv == 1 || adv == 2) {
@@ -274,7 +294,7 @@ void frmDazudizi::setAdvancedView(bool on) {
     Form_Resize();
 }
 
-void frmDazudizi::ClearUndoHistory() {}
+void frmDazudizi::ClearUndoHistory() { m_editor->ClearUndoHistory(); }
 
 bool frmDazudizi::ClearTree() {
     tvwNodes->clear();
@@ -369,6 +389,8 @@ void frmDazudizi::keyPressEvent(QKeyEvent* event) {
         blnScanFailed = true;
         return;
     }
+    if (event->key() == Qt::Key_Escape && m_editor->CancelLinkMode())
+        return;
     QMainWindow::keyPressEvent(event);
 }
 

@@ -7,6 +7,7 @@
 
 #include "MainMenus.h"
 #include "core/document/FrameScanHost.h"
+#include "gui/editor/cListView.h"
 
 #include <QDate>
 #include <QMainWindow>
@@ -24,6 +25,7 @@ class cPozycjaMP3;
 class cPozycjaPlikow;
 class cPozycjeMP3;
 class DelayTimers;
+class EditorController;
 class TrackPanelFrame;
 
 class frmDazudizi : public QMainWindow, public FrameScanHost {
@@ -69,8 +71,15 @@ public:
     bool CanChangeProject() const { return blnClose; }
 
     bool ClearTree();
-    // Empties the undo history (nothing to empty until undo exists).
+    // Empties the undo history; undo and redo become disabled.
     void ClearUndoHistory();
+    // The track graph editor: drawing surface, list, undo history.
+    EditorController& Editor() const { return *m_editor; }
+    // One undo snapshot of the whole collection, before a change.
+    void TworzUndo();
+    // Repaints the graph after the collection changed from outside the editor
+    // (project loading asks for the successor lists too) and rebuilds the list.
+    void DrawTrackGraph(bool rebuildSuccessors);
     void Form_Resize();
     void LoadLang();
     void ShowHelpText(const QString& text);
@@ -104,6 +113,8 @@ private:
 
     MainMenus m_menus;
     DelayTimers* m_timers = nullptr;
+    EditorController* m_editor = nullptr;
+    cListView m_lvwStyle;
     double m_progressMax = 0;
     bool m_hourglass = false;
     bool m_loaded = false;

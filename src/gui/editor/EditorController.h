@@ -1,0 +1,107 @@
+#pragma once
+// Puts the track graph editor into a window: it owns the editor's state, the
+// undo history, the drawing surface and the list navigator, answers what the
+// editor asks of the window (menus, buttons, hover line), and offers the
+// window's undo commands. What belongs to other windows (the split dialog,
+// the track panel, the fade editor, the tree) is reached through hooks that
+// the main window fills.
+
+#include "core/editor/GraphEditor.h"
+#include "core/editor/UndoHistory.h"
+
+#include <QObject>
+#include <functional>
+#include <memory>
+
+class QAbstractButton;
+class QLabel;
+class QPushButton;
+class QTreeWidget;
+class QWidget;
+
+namespace kelbrin {
+
+class TrackListNavigator;
+class TrackSurface;
+struct MainMenus;
+
+struct EditorControllerParts {
+    std::function<cPozycjeMP3*()> tracks; // the project's collection, read each time
+    QWidget* surfaceParent = nullptr;    // where the drawing surface goes
+    QTreeWidget* list = nullptr;         // lvwNodes (optional)
+    QLabel* hoverLabel = nullptr;        // lblTrackInfo (optional)
+    const MainMenus* menus = nullptr;    // the Track and View menus (optional)
+    QWidget* controls = nullptr;         // searched for buttons by name (optional)
+    QWidget* toolFrame = nullptr;        // where cmdUndo and cmdRedo go (optional)
+};
+
+struct EditorHooks {
+    std::function<void()> addTrack;                                       // cmdDodaj_Click
+    std::function<void(std::shared_ptr<cPozycjaMP3>)> openProperties;     // PokazMnie_FA (track, 0)
+    std::function<void(std::shared_ptr<cPozycjaMP3>, std::shared_ptr<cPozycjaMP3>)> openFade;
+    std::function<void()> playPreview;                                    // cmdPlay2_Click
+    std::function<void(std::int32_t)> treeTrackRelinked;                 // the tree's node of a track
+    std::function<void()> treeRebuild;                                    // PokazMnieTvw
+};
+
+class EditorController : public QObject, public GraphEditorHost {
+    Q_OBJECT
+public:
+    EditorController(const EditorControllerParts& parts, QObject* parent = nullptr);
+    ~EditorController() override;
+
+    GraphEditor& editor() { return *m_editor; }
+    UndoHistory& history() { return m_history; }
+    TrackSurface* surface() const { return m_surface; }
+    TrackListNavigator* list() const { return m_list.get(); }
+    cPozycjeMP3& tracks() const;
+    EditorHooks hooks;
+
+    QPushButton* cmdUndo = nullptr;
+    QPushButton* cmdRedo = nullptr;
+
+    // The undo history's commands (both do nothing in link mode).
+    void cmdUndo_Click();
+    void cmdRedo_Click();
+    void ClearUndoHistory();
+    // Repaint after the collection changed outside the editor (load, split
+    // dialog): successor lists from the links when asked, the list, the view.
+    void DrawTrackGraph(bool rebuildSuccessors);
+    void mnuTrack_Refresh_Click();
+    void mnuTrack_Labelki_Click(int index, bool checked);
+    // Esc in the window: leaves link mode; true when it did.
+    bool CancelLinkMode();
+    // The list rebuilt from the collection (and the tree, through its hook).
+    void RebuildViews();
+
+    // GraphEditorHost
+    void TworzUndo() override;
+    void showTrackMenu() override;
+    void showLoopMenu() override;
+    void openProperties(std::shared_ptr<cPozycjaMP3> track) override;
+    void addTrack() override;
+    void openFadeEditor(std::shared_ptr<cPozycjaMP3> ending,
+                        std::shared_ptr<cPozycjaMP3> starting) override;
+    void applyCommandStates(const CommandStates& states) override;
+    void showHoverText(const QString& text) override;
+    void trackLinkChanged(std::int32_t number) override;
+    void update() override;
+
+    // A command control (menu item or button) by name.
+    void setControlEnabled(const QString& name, bool on);
+    bool controlEnabled(const QString& name) const;
+
+private:
+    void restore(const UndoHistory::Snapshot& snapshot);
+    void updateUndoButtons();
+    void wireMenus();
+
+    EditorControllerParts m_parts;
+    std::unique_ptr<GraphEditor> m_editor;
+    UndoHistory m_history;
+    TrackSurface* m_surface = nullptr;
+    std::unique_ptr<TrackListNavigator> m_list;
+    bool m_undoBusy = false;
+};
+
+} // namespace kelbrin
