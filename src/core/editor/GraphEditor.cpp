@@ -346,13 +346,14 @@ CommandStates GraphEditor::commandStatesFor(std::int32_t number) const {
             s[QLatin1String(name)] = false;
         return s;
     }
-    s["cmdPaste(0)"] = clipboardFull;
-    s["mnuTrack_Wklej"] = clipboardFull;
+    const bool full = clipboardFull && clipboardFull();
+    s["cmdPaste(0)"] = full;
+    s["mnuTrack_Wklej"] = full;
     for (const char* name : {"cmdCut", "cmdCopy", "cmdBlok", "cmdLabel", "mnuTrack_Kopiuj",
                              "mnuLoopTrack", "mnuTrack_Blok", "mnuTrack_Adv", "mnuTrack_Prop",
                              "mnuTrack_Label", "mnuTrack_Remove"})
         s[QLatin1String(name)] = true;
-    s["mnuTrack_Wytnij"] = deleteEnabled;
+    s["mnuTrack_Wytnij"] = !deleteEnabled || deleteEnabled();
     auto t = TrackByNumber(tracks(), number);
     if (!t)
         return s;

@@ -100,8 +100,8 @@ public:
     bool hoverInfoShown = true; // mnuTrack_Labelki (2)
     bool nameLabelsShown = true; // mnuTrack_Labelki (0)
     int mouseSensitivity = 150;
-    bool clipboardFull = false;  // CpozSchowek exists
-    bool deleteEnabled = true;   // cmdUsun's state (the export dialog turns it off)
+    std::function<bool()> clipboardFull; // CpozSchowek exists (none: empty)
+    std::function<bool()> deleteEnabled; // cmdUsun's state (none: enabled)
     PlayRunState run;
 
     // --- gestures (Part 3.102), coordinates in twips ---

@@ -7,6 +7,19 @@
 
 namespace kelbrin {
 
+bool MarkForPlayer(const cPozycjeMP3& tracks, std::int32_t position, PlayRunState* run) {
+    Q_UNUSED(tracks);
+    if (!run || !run->colPlayRun || run->lngPlayRunMark < 0)
+        return false;
+    const QList<std::int32_t>& list = *run->colPlayRun;
+    for (qsizetype k = 0; k < list.size(); ++k)
+        if (list[k] == position) {
+            run->lngPlayRunMark = static_cast<std::int32_t>(k + 1);
+            return true;
+        }
+    return false;
+}
+
 DeletionResult DeleteTrack(cPozycjeMP3& tracks, std::int32_t number, PlayRunState* run,
                            DeletionOptions options) {
     const std::int32_t p = ItemTracka(tracks, number);
@@ -20,15 +33,8 @@ DeletionResult DeleteTrackAt(cPozycjeMP3& tracks, std::int32_t p, PlayRunState* 
     if (p < 1 || p > tracks.Count())
         return DeletionResult::NotFound;
 
-    // Step 3: a track of the running player's list waits for the player.
-    if (options.deferForPlayer && run && run->colPlayRun && run->lngPlayRunMark >= 0) {
-        const QList<std::int32_t>& list = *run->colPlayRun;
-        for (qsizetype k = 0; k < list.size(); ++k)
-            if (list[k] == p) {
-                run->lngPlayRunMark = static_cast<std::int32_t>(k + 1);
-                return DeletionResult::Deferred;
-            }
-    }
+    if (options.deferForPlayer && MarkForPlayer(tracks, p, run))
+        return DeletionResult::Deferred;
 
     auto d = tracks.Item(p);
     const std::int32_t dNumber = d->lngNrPozycji;

@@ -23,6 +23,11 @@ struct DeletionOptions {
     bool deferForPlayer = true;
 };
 
+// The running player keeps the track at this position: when it is in the run
+// list while a marker is in use, the marker is set to its entry and true comes
+// back; the deletion then waits for the player.
+bool MarkForPlayer(const cPozycjeMP3& tracks, std::int32_t position, PlayRunState* run);
+
 // Deletes the first track with this number.
 DeletionResult DeleteTrack(cPozycjeMP3& tracks, std::int32_t number, PlayRunState* run,
                            DeletionOptions options = {});

@@ -41,6 +41,8 @@ struct EditorHooks {
     std::function<void(std::shared_ptr<cPozycjaMP3>, std::shared_ptr<cPozycjaMP3>)> openFade;
     std::function<void()> playPreview;                                    // cmdPlay2_Click
     std::function<void(std::int32_t)> treeTrackRelinked;                 // the tree's node of a track
+    std::function<void(std::int32_t)> treeTrackChanged;                  // its text or image
+    std::function<void(std::int32_t)> treeTrackDeleted;                  // its node goes
     std::function<void()> treeRebuild;                                    // PokazMnieTvw
 };
 

@@ -110,7 +110,8 @@ void TrackSurface::paintEvent(QPaintEvent* event) {
         painter.drawRect(PxRect(m_editor.moveRect()));
     }
     if (!m_editor.selectionRect().isNull()) {
-        painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
+        // The selection pointer is yellow, as the legend shows it.
+        painter.setPen(QPen(QColor(255, 255, 0), 2, Qt::SolidLine));
         QRect sel = PxRect(m_editor.selectionRect());
         if (m_editor.isDragging() && m_editor.dragBox() == m_editor.lngSelectedTrack)
             sel = PxRect(m_editor.moveRect().adjusted(-5, -5, 5, 5));

@@ -14,7 +14,9 @@
 #include "gui/document/frmPliki.h"
 #include "gui/app/Twips.h"
 #include "gui/editor/EditorController.h"
+#include "gui/editor/TrackCommandSet.h"
 #include "gui/editor/TrackSurface.h"
+#include "gui/editor/frmLegend.h"
 #include "platform/settings/SettingsStore.h"
 
 #include <QAction>
@@ -154,6 +156,10 @@ void frmDazudizi::buildControls() {
     m_editor = new EditorController(parts, this);
     picWork = m_editor->surface();
     picWork->lower();
+    m_commands = new TrackCommandSet(*m_editor, &m_menus, fraTools, &CpozSchowek, this, this);
+    QAction* legend = m_menus.item(QStringLiteral("mnu_Info_Legend"));
+    legend->setEnabled(true);
+    connect(legend, &QAction::triggered, this, [this] { frmLegend::PokazMnie(this); });
     // The split dialog (add track) and the track panel (properties) fill
     // m_editor->hooks when they come.
 }

@@ -26,6 +26,7 @@ class cPozycjaPlikow;
 class cPozycjeMP3;
 class DelayTimers;
 class EditorController;
+class TrackCommandSet;
 class TrackPanelFrame;
 
 class frmDazudizi : public QMainWindow, public FrameScanHost {
@@ -75,6 +76,8 @@ public:
     void ClearUndoHistory();
     // The track graph editor: drawing surface, list, undo history.
     EditorController& Editor() const { return *m_editor; }
+    // The Track menu's commands and their buttons.
+    TrackCommandSet& Commands() const { return *m_commands; }
     // One undo snapshot of the whole collection, before a change.
     void TworzUndo();
     // Repaints the graph after the collection changed from outside the editor
@@ -114,6 +117,7 @@ private:
     MainMenus m_menus;
     DelayTimers* m_timers = nullptr;
     EditorController* m_editor = nullptr;
+    TrackCommandSet* m_commands = nullptr;
     cListView m_lvwStyle;
     double m_progressMax = 0;
     bool m_hourglass = false;

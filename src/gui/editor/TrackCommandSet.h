@@ -1,0 +1,69 @@
+#pragma once
+// The Track menu's commands and their tool buttons: lock, connect, remove the
+// connection, loops and their count, properties, fade, label, split, delete,
+// and the clipboard's copy, cut, paste and paste as new. Each command that
+// changes tracks takes one undo snapshot first; link mode blocks cut, undo
+// and redo.
+
+#include "FadeEditors.h"
+
+#include <QObject>
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+class QPushButton;
+class QWidget;
+
+namespace kelbrin {
+
+class EditorController;
+class cPozycjaMP3;
+struct MainMenus;
+
+class TrackCommandSet : public QObject {
+    Q_OBJECT
+public:
+    // `clipboard` is the window's CpozSchowek; `window` is searched for the
+    // active control (Delete in a text box edits the text).
+    TrackCommandSet(EditorController& editor, const MainMenus* menus, QWidget* toolFrame,
+                    std::shared_ptr<cPozycjaMP3>* clipboard, QWidget* window, QObject* parent = nullptr);
+
+    FadeEditors fadeEditors;
+
+    void mnuTrack_Blok_Click();
+    void mnuTrack_Con_Connect_Click();
+    void mnuTrack_Con_Remove_Click();
+    void mnuTrack_Loop_Click();
+    void mnuLoopTrack_Ilosc_Click();
+    void mnuLoopTrack_Remove_Click();
+    void mnuTrack_Prop_Click();
+    void mnuTrack_Fade_Click();
+    void mnuTrack_Label_Click();
+    void mnuTrack_Adv_Click();
+    void mnuTrack_Remove_Click();
+    void cmdUsun_Click();
+    void mnuTrack_Kopiuj_Click();
+    void CopyToClipboard(std::int32_t number);
+    void mnuTrack_Wklej_Click();
+    void mnuTrack_Wklej_Nowy_Click();
+    void mnuTrack_Wytnij_Click();
+    void OpenFadeEditor(std::shared_ptr<cPozycjaMP3> ending, std::shared_ptr<cPozycjaMP3> starting);
+
+    QPushButton* button(const QString& name) const;
+
+private:
+    void wire(const char* action, void (TrackCommandSet::*handler)());
+    void addButton(const char* name, const char* tag, int slot, void (TrackCommandSet::*handler)(),
+                   bool enabled);
+    void changed(const cPozycjaMP3& track);
+    std::shared_ptr<cPozycjaMP3> selected() const;
+
+    EditorController& m_editor;
+    const MainMenus* m_menus;
+    QWidget* m_toolFrame;
+    std::shared_ptr<cPozycjaMP3>* m_clipboard;
+    QWidget* m_window;
+};
+
+} // namespace kelbrin
