@@ -1,0 +1,361 @@
+// The Track menu's commands, the clipboard, deletion, the label dialog and
+// the legend inside the main window.
+#include "core/app/SharedState.h"
+#include "core/app/TextCatalog.h"
+#include "core/document/cPozycjeMP3.h"
+#include "core/editor/SplitDialogSeam.h"
+#include "core/editor/TrackGraph.h"
+#include "gui/app/Twips.h"
+#include "gui/editor/EditorController.h"
+#include "gui/editor/TrackCommandSet.h"
+#include "gui/editor/TrackListNavigator.h"
+#include "gui/editor/TrackSurface.h"
+#include "gui/editor/frmLabel.h"
+#include "gui/editor/frmLegend.h"
+#include "gui/mainwindow/frmDazudizi.h"
+#include "platform/settings/MemorySettingsStore.h"
+#include "support/ScriptedMessages.h"
+#include "support/TestEnvironment.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+using namespace kelbrin;
+
+namespace {
+
+// A split dialog that finishes at once: numbers the track, adds it, reports it.
+class InstantSplitDialog : public SplitDialogLauncher {
+public:
+    explicit InstantSplitDialog(frmDazudizi& w) : window(w) {}
+    void PokazMnie(const SplitDialogRequest& r) override {
+        requests.append(r);
+        if (!r.newTrack || !r.runAtOnce)
+            return;
+        r.track->lngNrPozycji = Shared().NextTrackNo++;
+        r.track->lngLeft = 9000;
+        r.track->lngTop = 6000;
+        window.cPozycje->Add(r.track);
+        if (r.tracksAdded)
+            r.tracksAdded({r.track->lngNrPozycji});
+    }
+    frmDazudizi& window;
+    QList<SplitDialogRequest> requests;
+};
+
+class Commands : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetSharedState();
+        auto* store = new MemorySettingsStore;
+        SetSettingsStore(std::unique_ptr<SettingsStore>(store));
+        store->values = {{"WindowState", "0"}, {"Width", "15000"}, {"Height", "9000"}, {"AdvView", "0"}};
+        Catalog().load(test::SourceDir() + "/resources/Kelbrin.ini");
+        Catalog().setLanguage("ENGLISH");
+        auto scripted = std::make_unique<test::ScriptedMessages>();
+        messages = scripted.get();
+        previous = SetMessageService(std::move(scripted));
+        window = new frmDazudizi;
+        window->setAttribute(Qt::WA_DeleteOnClose, false);
+        window->PokazMnie();
+        QCoreApplication::processEvents();
+        editor = &window->Editor();
+        commands = &window->Commands();
+        // A chain 1 -> 2 -> 3 and a detached 4.
+        for (int n = 1; n <= 4; ++n)
+            add(n, 1500 + 3000 * ((n - 1) % 3), n == 4 ? 5400 : 1500, n == 4 ? 4 : n - 1);
+        Shared().NextTrackNo = 5;
+        window->DrawTrackGraph(true);
+    }
+    void TearDown() override {
+        SetSplitDialogLauncher(nullptr);
+        if (frmLabel::Instance())
+            delete frmLabel::Instance();
+        if (frmLegend::Instance())
+            delete frmLegend::Instance();
+        delete window;
+        SetMessageService(std::move(previous));
+        SetSettingsStore(nullptr);
+    }
+    std::shared_ptr<cPozycjaMP3> add(std::int32_t number, int x, int y, std::int32_t pred) {
+        auto t = std::make_shared<cPozycjaMP3>();
+        t->lngNrPozycji = number;
+        t->lngLeft = x;
+        t->lngTop = y;
+        t->lngTrack = pred;
+        t->strLabel = QStringLiteral("Track %1").arg(number);
+        t->strFileNameSource = QStringLiteral("/m/%1.mp3").arg(number);
+        window->cPozycje->Add(t);
+        return t;
+    }
+    std::shared_ptr<cPozycjaMP3> track(std::int32_t number) { return TrackByNumber(*window->cPozycje, number); }
+    void select(std::int32_t number) {
+        QTreeWidgetItem* row = editor->list()->RowOf(number);
+        ASSERT_TRUE(row);
+        editor->editor().SelectTrackBox(number, 1, 0, QPoint());
+        editor->editor().LinkOrDrop(number, 1, 0, QPoint());
+    }
+    bool enabled(const char* name) { return editor->controlEnabled(QLatin1String(name)); }
+    QPushButton* button(const char* name) { return commands->button(QLatin1String(name)); }
+    QColor boxPixel(std::int32_t number) {
+        auto t = track(number);
+        return editor->surface()->grab().toImage().pixelColor(
+            TrackSurface::toPixels(QPoint(t->lngLeft, t->lngTop)));
+    }
+
+    frmDazudizi* window = nullptr;
+    EditorController* editor = nullptr;
+    TrackCommandSet* commands = nullptr;
+    test::ScriptedMessages* messages = nullptr;
+    std::unique_ptr<MessageService> previous;
+};
+
+} // namespace
+
+TEST_F(Commands, EnableStatesFollowTheSelectionAndLinkModeGates) {
+    EXPECT_TRUE(button("cmdZmien")->isEnabled());
+    EXPECT_TRUE(button("cmdUsun")->isEnabled());
+    EXPECT_FALSE(button("cmdBlok")->isEnabled());
+    select(4); // detached
+    EXPECT_TRUE(enabled("cmdPolacz"));
+    EXPECT_TRUE(enabled("mnuTrack_Con_Connect"));
+    EXPECT_FALSE(enabled("mnuTrack_Con_Remove"));
+    EXPECT_FALSE(enabled("mnuTrack_Fade"));
+    EXPECT_TRUE(enabled("cmdDodajPetle"));
+    EXPECT_FALSE(enabled("cmdUsunPetle"));
+    EXPECT_FALSE(enabled("cmdPaste(0)"));
+    EXPECT_TRUE(enabled("mnuTrack_Wytnij"));
+    select(2);
+    EXPECT_FALSE(enabled("cmdPolacz"));
+    EXPECT_TRUE(enabled("cmdUsunPolaczenie"));
+    EXPECT_TRUE(enabled("mnuTrack_Fade"));
+    // While the export dialog holds the delete button, cut follows it.
+    button("cmdUsun")->setEnabled(false);
+    select(2);
+    EXPECT_FALSE(enabled("mnuTrack_Wytnij"));
+    button("cmdUsun")->setEnabled(true);
+    // Link mode: the Track menu opener changes nothing, cut does nothing.
+    QTest::mouseClick(button("cmdPolacz"), Qt::LeftButton); // disabled: no effect
+    EXPECT_FALSE(editor->editor().linkMode());
+    select(4);
+    QTest::mouseClick(button("cmdPolacz"), Qt::LeftButton);
+    ASSERT_TRUE(editor->editor().linkMode());
+    editor->editor().lngSelectedTrack = 1;
+    emit window->Menus().menu("mnuTrack")->aboutToShow();
+    EXPECT_TRUE(enabled("cmdPolacz")); // still the states of track 4
+    commands->mnuTrack_Wytnij_Click();
+    EXPECT_EQ(window->cPozycje->Count(), 4);
+    // The link completes on track 3's box.
+    editor->editor().LinkOrDrop(3, 1, 0, QPoint());
+    EXPECT_EQ(track(4)->lngTrack, 3);
+    EXPECT_TRUE(editor->cmdUndo->isEnabled());
+}
+
+TEST_F(Commands, LockColoursWhileIdleAndWhilePlaying) {
+    select(1);
+    QTest::mouseClick(button("cmdBlok"), Qt::LeftButton);
+    EXPECT_TRUE(track(1)->blnZablokowany);
+    EXPECT_EQ(boxPixel(1), QColor(0, 0, 255));
+    track(1)->blnPlayed = true;
+    EXPECT_EQ(boxPixel(1), QColor(0, 0, 255));
+    window->Menus().item("mnuTrack_Blok")->trigger();
+    EXPECT_FALSE(track(1)->blnZablokowany);
+    EXPECT_EQ(boxPixel(1), QColor(255, 0, 0));
+    track(1)->blnPlayed = false;
+    EXPECT_EQ(boxPixel(1), QColor(0, 255, 0));
+    editor->cmdUndo_Click();
+    EXPECT_TRUE(track(1)->blnZablokowany);
+}
+
+TEST_F(Commands, LoopCountThroughTheInputBox) {
+    select(3);
+    commands->mnuTrack_Loop_Click();
+    editor->editor().LinkOrDrop(1, 1, 0, QPoint());
+    ASSERT_EQ(track(3)->lngLoopTrack, 1);
+    select(3);
+    messages->inputAnswers.enqueue(QString("7"));
+    commands->mnuLoopTrack_Ilosc_Click();
+    EXPECT_EQ(messages->inputs.last().defaultText, "1");
+    EXPECT_EQ(track(3)->lngLoopCountBackup, 7);
+    messages->inputAnswers.enqueue(QString("-3"));
+    commands->mnuLoopTrack_Ilosc_Click();
+    ASSERT_EQ(messages->shown.size(), 1);
+    EXPECT_EQ(messages->shown[0].textNumber, 3902);
+    EXPECT_EQ(track(3)->lngLoopCountBackup, 7);
+    messages->inputAnswers.enqueue(std::nullopt); // Cancel
+    commands->mnuLoopTrack_Ilosc_Click();
+    EXPECT_EQ(track(3)->lngLoopCountBackup, 7);
+    QTest::mouseClick(button("cmdUsunPetle"), Qt::LeftButton);
+    EXPECT_EQ(track(3)->lngLoopTrack, -1);
+    EXPECT_TRUE(enabled("cmdDodajPetle"));
+    editor->cmdUndo_Click();
+    EXPECT_EQ(track(3)->lngLoopTrack, 1);
+    EXPECT_EQ(track(3)->lngLoopCountBackup, 7);
+}
+
+TEST_F(Commands, DeletionBridgesShiftsAndComesBackWithUndo) {
+    select(2);
+    QTest::mouseClick(button("cmdUsun"), Qt::LeftButton);
+    ASSERT_EQ(window->cPozycje->Count(), 3);
+    EXPECT_EQ(track(3)->lngTrack, 1);
+    EXPECT_EQ(ItemTracka(*window->cPozycje, 3), 2);
+    EXPECT_EQ(track(1)->colNastepnik, (QList<std::int32_t>{2}));
+    EXPECT_EQ(window->lvwNodes->topLevelItemCount(), 3);
+    EXPECT_FALSE(editor->list()->RowOf(2));
+    EXPECT_EQ(editor->editor().lngSelectedTrack, 0);
+    editor->cmdUndo_Click();
+    EXPECT_EQ(window->cPozycje->Count(), 4);
+    EXPECT_EQ(track(2)->lngTrack, 1);
+    EXPECT_EQ(track(3)->lngTrack, 2);
+    EXPECT_EQ(window->lvwNodes->topLevelItemCount(), 4);
+    // Refused while a text box has the focus, and while the player runs it.
+    QLineEdit box(window);
+    box.show();
+    box.setFocus();
+    QApplication::setActiveWindow(window);
+    select(1);
+    if (QApplication::focusWidget() == &box) {
+        commands->cmdUsun_Click();
+        EXPECT_EQ(window->cPozycje->Count(), 4);
+    }
+    box.clearFocus();
+    box.hide();
+    editor->editor().run.colPlayRun = QList<std::int32_t>{1, ItemTracka(*window->cPozycje, 4)};
+    editor->editor().run.lngPlayRunMark = 0;
+    select(4);
+    window->Menus().item("mnuTrack_Remove")->trigger();
+    EXPECT_EQ(window->cPozycje->Count(), 4);
+    EXPECT_EQ(editor->editor().run.lngPlayRunMark, 2);
+}
+
+// Fault mended: the box showed the clipboard's label while the track stored
+// another one.
+TEST_F(Commands, CopyPasteAndPasteAsNew) {
+    select(1);
+    track(1)->lngVolume = -700;
+    QTest::mouseClick(button("cmdCopy"), Qt::LeftButton);
+    ASSERT_TRUE(window->CpozSchowek);
+    EXPECT_TRUE(enabled("cmdPaste(1)"));
+    select(2);
+    EXPECT_TRUE(enabled("cmdPaste(0)"));
+    QTest::mouseClick(button("cmdPaste(0)"), Qt::LeftButton);
+    EXPECT_EQ(track(2)->lngVolume, -700);
+    EXPECT_EQ(track(2)->lngTrack, 1);
+    EXPECT_EQ(editor->list()->RowOf(2)->text(0), track(2)->strLabel);
+    // Paste as new through the split dialog's run-at-once path.
+    InstantSplitDialog split(*window);
+    SetSplitDialogLauncher(&split);
+    QStringList opened;
+    editor->hooks.openProperties = [&](std::shared_ptr<cPozycjaMP3> t) { opened << t->strLabel; };
+    QTest::mouseClick(button("cmdPaste(1)"), Qt::LeftButton);
+    ASSERT_EQ(split.requests.size(), 1);
+    EXPECT_TRUE(split.requests[0].newTrack);
+    EXPECT_TRUE(split.requests[0].runAtOnce);
+    ASSERT_EQ(window->cPozycje->Count(), 5);
+    EXPECT_EQ(track(5)->lngVolume, -700);
+    EXPECT_FALSE(track(5)->blnAwlaysTop);
+    EXPECT_EQ(window->lvwNodes->topLevelItemCount(), 5);
+    EXPECT_EQ(opened.size(), 1);
+    editor->cmdUndo_Click();
+    EXPECT_EQ(window->cPozycje->Count(), 4);
+    // Cut: a copy, then the deletion.
+    select(4);
+    window->Menus().item("mnuTrack_Wytnij")->trigger();
+    EXPECT_EQ(window->CpozSchowek->lngNrPozycji, 4);
+    EXPECT_FALSE(track(4));
+    // An empty clipboard disables paste on use.
+    window->CpozSchowek.reset();
+    commands->mnuTrack_Wklej_Click();
+    EXPECT_FALSE(enabled("mnuTrack_Wklej"));
+}
+
+// Fault mended: fade editors were found again by their caption (the labels).
+TEST_F(Commands, FadeEditorsAreFoundByTheirPairOfNumbers) {
+    QList<QWidget*> created;
+    commands->fadeEditors.create = [&](std::shared_ptr<cPozycjaMP3> e, std::shared_ptr<cPozycjaMP3> s) {
+        auto* w = new QWidget(window, Qt::Window);
+        w->setWindowTitle(GetText(3146) + " " + e->strLabel + "/" + s->strLabel);
+        created << w;
+        return w;
+    };
+    select(2);
+    commands->mnuTrack_Fade_Click();
+    ASSERT_EQ(created.size(), 1);
+    track(1)->strLabel = "Renamed";
+    commands->mnuTrack_Fade_Click();
+    EXPECT_EQ(created.size(), 1);
+    // Another pair with the same labels gets its own editor.
+    track(3)->strLabel = track(2)->strLabel;
+    select(3);
+    commands->mnuTrack_Fade_Click();
+    EXPECT_EQ(created.size(), 2);
+    // A track following the start box fades with itself; clicking its line
+    // with the right button opens the same editor.
+    select(1);
+    commands->mnuTrack_Fade_Click();
+    ASSERT_EQ(created.size(), 3);
+    EXPECT_EQ(commands->fadeEditors.Find(1, 1), created[2]);
+    delete created[0];
+    select(2);
+    commands->mnuTrack_Fade_Click();
+    EXPECT_EQ(created.size(), 4);
+}
+
+TEST_F(Commands, LabelDialogStoresOnEnterOrCloseAndDiscardsOnEscape) {
+    select(1);
+    window->Menus().item("mnuTrack_Label")->trigger();
+    frmLabel* dialog = frmLabel::Instance();
+    ASSERT_TRUE(dialog);
+    EXPECT_EQ(dialog->txtText->text(), "Track 1");
+    dialog->txtText->setText("a:b/c?d");
+    QTest::keyClick(dialog->txtText, Qt::Key_Return);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(track(1)->strLabel, "abcd");
+    EXPECT_TRUE(track(1)->blnLabelEdited);
+    EXPECT_EQ(editor->list()->RowOf(1)->text(0), "abcd");
+    EXPECT_TRUE(editor->cmdUndo->isEnabled());
+
+    select(2);
+    track(2)->blnZmodyfikowana = false;
+    window->Menus().item("mnuTrack_Label")->trigger();
+    frmLabel::Instance()->txtText->setText("changed");
+    QTest::keyClick(frmLabel::Instance()->txtText, Qt::Key_Escape);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(track(2)->strLabel, "Track 2");
+    EXPECT_FALSE(track(2)->blnLabelEdited);
+    EXPECT_FALSE(track(2)->blnZmodyfikowana);
+
+    window->Menus().item("mnuTrack_Label")->trigger();
+    frmLabel::Instance()->txtText->setText("");
+    frmLabel::Instance()->close();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(track(2)->strLabel, "");
+    EXPECT_TRUE(track(2)->blnLabelEdited);
+}
+
+TEST_F(Commands, LegendShowsTheSurfaceColours) {
+    window->Menus().item("mnu_Info_Legend")->trigger();
+    frmLegend* legend = frmLegend::Instance();
+    ASSERT_TRUE(legend);
+    EXPECT_EQ(legend->windowTitle(), GetText(2557));
+    auto fill = [&](const char* name) {
+        auto* f = legend->findChild<QFrame*>(name);
+        return f ? f->styleSheet() : QString();
+    };
+    EXPECT_TRUE(fill("shpTrack(0)").contains(ColourFromBgr(graph_colour::StartBox).name()));
+    EXPECT_TRUE(fill("shpTrack(1)").contains(ColourFromBgr(graph_colour::Plain).name()));
+    EXPECT_TRUE(fill("shpTrack(2)").contains(ColourFromBgr(graph_colour::Playing).name()));
+    EXPECT_TRUE(fill("shpTrack(4)").contains(ColourFromBgr(graph_colour::Locked).name()));
+    EXPECT_TRUE(fill("shpTrack(5)").contains(ColourFromBgr(graph_colour::Looped).name()));
+    EXPECT_TRUE(fill("Line2").contains("dashed"));
+    EXPECT_EQ(legend->findChild<QLabel*>("lblLegend(2)")->text(), CatalogText(2154));
+    EXPECT_TRUE(legend->windowFlags() & Qt::WindowStaysOnTopHint);
+}
