@@ -329,7 +329,7 @@ void GraphEditor::putDown(std::int32_t index, QPoint p) {
     m_host.update();
 }
 
-// ---- services of Part 3.103 ----
+// ---- services the track commands offer the other windows ----
 
 void GraphEditor::MovePointer() {
     const QRect box = boxRect(lngSelectedTrack);

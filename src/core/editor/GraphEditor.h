@@ -32,7 +32,7 @@ namespace mouse {
 enum Button : int { None = 0, Left = 1, Right = 2, Middle = 4 };
 }
 
-// The enabled state of every track command, by control name (Part 3.103).
+// The enabled state of every track command, by control name.
 using CommandStates = QHash<QString, bool>;
 
 // What the editor asks of the window around it.
@@ -92,7 +92,7 @@ public:
     QList<LinkLine> visibleLines() const;
     std::int32_t hoverBox() const { return m_hoverBox; }
 
-    // --- state (Part 3.102's table) ---
+    // --- state of the mouse gestures ---
     std::int32_t lngSelectedTrack = 0;
     std::int32_t lngCurrentTrack = 0;
     bool linkMode() const { return m_linkMode; }
@@ -104,7 +104,7 @@ public:
     std::function<bool()> deleteEnabled; // cmdUsun's state (none: enabled)
     PlayRunState run;
 
-    // --- gestures (Part 3.102), coordinates in twips ---
+    // --- gestures, coordinates in twips ---
     void mouseDown(int button, int shift, QPoint p);
     void mouseMove(int buttons, int shift, QPoint p);
     void mouseUp(int button, int shift, QPoint p);
@@ -118,7 +118,7 @@ public:
     // line that a line click took away come back, so model and drawing agree.
     void cancelLinkMode();
 
-    // --- services of Part 3.103 ---
+    // --- services the track commands offer the other windows ---
     void MovePointer();
     void Udostepniaj(std::int32_t number);
     void DrawRubberBand(QPoint p);

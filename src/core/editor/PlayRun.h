@@ -1,5 +1,5 @@
 #pragma once
-// The sequence player's run list as the editor sees it (Part 0.6). The player
+// The sequence player's run list as the editor sees it. The player
 // issue fills it; until then it simply never exists. Entries are positions in
 // the track collection.
 

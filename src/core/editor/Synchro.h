@@ -1,5 +1,5 @@
 #pragma once
-// Copying a track's members (Part 3.104): the undo history's whole-track copy,
+// Copying a track's members: the undo history's whole-track copy,
 // paste onto a track, paste into a new track and the copy into the clipboard.
 
 #include <QString>

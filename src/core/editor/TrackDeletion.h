@@ -1,5 +1,5 @@
 #pragma once
-// Deleting a track from the collection (Part 3.105), the model's half: the
+// Deleting a track from the collection, the model's half: the
 // links through it are bridged, loops into it cleared, the track removed, and
 // every position-based list (successor lists, the player's run list) brought
 // back in line. Numbers never change; only positions shift.

@@ -81,7 +81,7 @@ void RebuildAllSuccessors(cPozycjeMP3& tracks);
 // track to its predecessor's list, in collection order.
 void AppendSuccessorsFromLinks(cPozycjeMP3& tracks);
 
-// The player's step to the next successor (Part 0.6): the successor index of
+// The player's step to the next successor: the successor index of
 // the track at `position` moves on by one, wrapping round to the first entry.
 void NextSuccessor(cPozycjeMP3& tracks, std::int32_t position);
 

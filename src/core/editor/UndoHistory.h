@@ -1,5 +1,5 @@
 #pragma once
-// The in-memory undo history (Part 3.106). A snapshot is a deep copy of the
+// The in-memory undo history. A snapshot is a deep copy of the
 // track collection's fields (not the player's run-time state) taken before a
 // change. The history keeps the snapshots in order and knows which of them the
 // window shows, so an undo always moves to the state before the one shown and
