@@ -231,7 +231,13 @@ void TrackCommandSet::cmdUsun_Click() {
     GraphEditor& g = m_editor.editor();
     if (g.linkMode() || g.lngSelectedTrack == 0)
         return;
-    const std::int32_t number = g.lngSelectedTrack;
+    DeleteTrack(g.lngSelectedTrack);
+}
+
+void TrackCommandSet::DeleteTrack(std::int32_t number) {
+    GraphEditor& g = m_editor.editor();
+    if (g.linkMode() || number == 0)
+        return;
     try {
         cPozycjeMP3& tracks = m_editor.tracks();
         const std::int32_t position = ItemTracka(tracks, number);
@@ -284,7 +290,9 @@ void TrackCommandSet::mnuTrack_Wklej_Click() {
     changed(*t); // the box, the row and the node show the label the track now holds
 }
 
-void TrackCommandSet::mnuTrack_Wklej_Nowy_Click() {
+void TrackCommandSet::mnuTrack_Wklej_Nowy_Click() { PasteAsNewTrack({}); }
+
+void TrackCommandSet::PasteAsNewTrack(std::function<void(const QList<std::int32_t>&)> added) {
     if (!m_clipboard || !*m_clipboard) {
         m_editor.setControlEnabled(QStringLiteral("mnuTrack_Wklej_Nowy"), false);
         return;
@@ -297,9 +305,11 @@ void TrackCommandSet::mnuTrack_Wklej_Nowy_Click() {
     request.track = PasteAsNew(**m_clipboard, m_editor.tracks());
     request.newTrack = true;
     request.runAtOnce = true;
-    request.tracksAdded = [this](const QList<std::int32_t>&) {
+    request.tracksAdded = [this, added](const QList<std::int32_t>& numbers) {
         m_editor.RebuildViews();
         m_editor.update();
+        if (added)
+            added(numbers);
     };
     split->PokazMnie(request);
     CommandStates s;

@@ -7,6 +7,7 @@
 
 #include "FadeEditors.h"
 
+#include <QList>
 #include <QObject>
 #include <cstdint>
 #include <functional>
@@ -43,10 +44,16 @@ public:
     void mnuTrack_Adv_Click();
     void mnuTrack_Remove_Click();
     void cmdUsun_Click();
+    // Deletes the track with this number as the delete button does, whatever
+    // control has the focus.
+    void DeleteTrack(std::int32_t number);
     void mnuTrack_Kopiuj_Click();
     void CopyToClipboard(std::int32_t number);
     void mnuTrack_Wklej_Click();
     void mnuTrack_Wklej_Nowy_Click();
+    // Paste as new; `added` hears the numbers of the tracks the split dialog
+    // added (nothing when it added none).
+    void PasteAsNewTrack(std::function<void(const QList<std::int32_t>&)> added);
     void mnuTrack_Wytnij_Click();
     void OpenFadeEditor(std::shared_ptr<cPozycjaMP3> ending, std::shared_ptr<cPozycjaMP3> starting);
 

@@ -16,6 +16,7 @@
 #include "gui/editor/EditorController.h"
 #include "gui/editor/TrackCommandSet.h"
 #include "gui/editor/TrackSurface.h"
+#include "gui/editor/TreeNavigator.h"
 #include "gui/editor/frmLegend.h"
 #include "platform/settings/SettingsStore.h"
 
@@ -68,6 +69,7 @@ void frmDazudizi::buildControls() {
     tvwNodes = new QTreeWidget(client);
     tvwNodes->setObjectName(QStringLiteral("tvwNodes"));
     tvwNodes->setHeaderHidden(true);
+    tvwNodes->setProperty("Tag", QStringLiteral("2070;5070"));
     tvwNodes->setGeometry(TwipRect{0, 0, 2500, 3000}.toPx());
 
     lvwNodes = new QTreeWidget(client);
@@ -160,8 +162,13 @@ void frmDazudizi::buildControls() {
     QAction* legend = m_menus.item(QStringLiteral("mnu_Info_Legend"));
     legend->setEnabled(true);
     connect(legend, &QAction::triggered, this, [this] { frmLegend::PokazMnie(this); });
-    // The split dialog (add track) and the track panel (properties) fill
-    // m_editor->hooks when they come.
+
+    m_tree = new TreeNavigator(*tvwNodes, *m_editor, *m_commands, &m_menus, this);
+    m_tree->selectionChanged = [this](std::int32_t number) { lngSelectedTrack = number; };
+    m_editor->hooks.treeTrackRelinked = [this](std::int32_t n) { m_tree->TrackRelinked(n); };
+    m_editor->hooks.treeTrackChanged = [this](std::int32_t n) { m_tree->TrackChanged(n); };
+    m_editor->hooks.treeTrackDeleted = [this](std::int32_t n) { m_tree->TrackDeleted(n); };
+    m_editor->hooks.treeRebuild = [this] { m_tree->Refresh(); };
 }
 
 void frmDazudizi::TworzUndo() { m_editor->TworzUndo(); }
@@ -188,6 +195,7 @@ void frmDazudizi::PokazMnie() {
     show();
     m_loaded = true;
     Form_Resize();
+    m_tree->mnuView_Tree_Click();
 }
 
 void frmDazudizi::Form_Load() {
@@ -239,7 +247,7 @@ void frmDazudizi::Form_Load() {
     SaveSetting(QStringLiteral("AppLastPath"), program.absolutePath());
     SaveSetting(QStringLiteral("AppLastName"), program.completeBaseName());
 
-    ClearTree();
+    m_tree->treeWorks = ClearTree();
 
     lvwNodes->clear();
     const int columns[][2] = {{3212, 1740}, {3213, 1000}, {3214, 1000},

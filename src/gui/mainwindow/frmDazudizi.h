@@ -28,6 +28,7 @@ class DelayTimers;
 class EditorController;
 class TrackCommandSet;
 class TrackPanelFrame;
+class TreeNavigator;
 
 class frmDazudizi : public QMainWindow, public FrameScanHost {
     Q_OBJECT
@@ -78,6 +79,8 @@ public:
     EditorController& Editor() const { return *m_editor; }
     // The Track menu's commands and their buttons.
     TrackCommandSet& Commands() const { return *m_commands; }
+    // The track tree.
+    TreeNavigator& Tree() const { return *m_tree; }
     // One undo snapshot of the whole collection, before a change.
     void TworzUndo();
     // Repaints the graph after the collection changed from outside the editor
@@ -118,6 +121,7 @@ private:
     DelayTimers* m_timers = nullptr;
     EditorController* m_editor = nullptr;
     TrackCommandSet* m_commands = nullptr;
+    TreeNavigator* m_tree = nullptr;
     cListView m_lvwStyle;
     double m_progressMax = 0;
     bool m_hourglass = false;
