@@ -1,0 +1,35 @@
+#include "DefaultNames.h"
+
+#include "platform/settings/SettingsStore.h"
+
+namespace kelbrin {
+
+namespace {
+
+QString twoDigits(int value) { return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0')); }
+
+// Plain digits whatever the user's locale says.
+QString stamp(const QDateTime& when) {
+    const QDate d = when.date();
+    const QTime t = when.time();
+    return QStringLiteral("%1%2%3__%4_%5_%6")
+        .arg(d.year(), 4, 10, QLatin1Char('0'))
+        .arg(twoDigits(d.month()), twoDigits(d.day()), twoDigits(t.hour()), twoDigits(t.minute()),
+             twoDigits(t.second()));
+}
+
+} // namespace
+
+QString DefaultOutputName(const QDateTime& when, std::int32_t n, std::int32_t trackCount) {
+    // Compared as text: " 2" or "02" are not "2".
+    const QString naming = GetSetting(QStringLiteral("FileNaming"), QStringLiteral("0"));
+    const bool numbered = naming == QLatin1String("2") || naming == QLatin1String("3");
+    const bool mp2 = naming == QLatin1String("1") || naming == QLatin1String("3");
+    const QString extension = mp2 ? QStringLiteral(".mp2") : QStringLiteral(".mp3");
+    if (!numbered)
+        return stamp(when) + extension;
+    const std::int64_t number = n != 0 ? std::int64_t(n) : std::int64_t(trackCount) + 1;
+    return QString::number(number) + extension;
+}
+
+} // namespace kelbrin

@@ -1,0 +1,66 @@
+#include "ExportSideFiles.h"
+
+#include "CueSheetWriter.h"
+#include "core/app/MessageService.h"
+#include "core/app/TextCatalog.h"
+#include "platform/shell/DesktopOpener.h"
+#include "platform/text/AnsiCodec.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace kelbrin {
+
+namespace {
+constexpr int kSideFileFailed = 3365;
+
+void reportFailure(const QString& path) {
+    ShowText(kSideFileFailed, mb::Information, QStringLiteral("|1"), path);
+}
+} // namespace
+
+bool WriteWholeFile(const QString& path, const QByteArray& bytes) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+QString PlaylistFileName() {
+    QString name = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+    if (name.isEmpty())
+        name = QStringLiteral("kelbrin");
+    return name + QStringLiteral(".m3u");
+}
+
+QString WriteCueSheet(const QString& folder, const CueSheetWriter& sheet) {
+    const QString path = folder + QStringLiteral("/cdr.cue");
+    if (!WriteWholeFile(path, AnsiCodec().fromUnicode(sheet.Text()))) {
+        reportFailure(path);
+        return QString();
+    }
+    return path;
+}
+
+QString WritePlaylist(const QString& folder, const QStringList& outputs) {
+    if (outputs.isEmpty() || !QFileInfo::exists(outputs.last()))
+        return QString();
+    QString text;
+    for (const QString& output : outputs)
+        text += output + QStringLiteral("\r\n");
+    const QString path = folder + QLatin1Char('/') + PlaylistFileName();
+    if (!WriteWholeFile(path, QFile::encodeName(text))) {
+        reportFailure(path);
+        return QString();
+    }
+    // A desktop without a player for playlists is no error worth a box.
+    Desktop().openWithDefaultApplication(path);
+    return path;
+}
+
+} // namespace kelbrin

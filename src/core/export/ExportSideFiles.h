@@ -1,0 +1,30 @@
+#pragma once
+// The files written beside the outputs when an export has finished: the CUE
+// sheet "cdr.cue" and the playlist, which is then handed to the player the
+// desktop associates with it. Both go into the destination folder and are
+// written whole (a temporary file renamed over the old one).
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+namespace kelbrin {
+
+class CueSheetWriter;
+
+// Writes the file through a temporary one in the same folder; false on failure.
+bool WriteWholeFile(const QString& path, const QByteArray& bytes);
+
+// The playlist's name: the program's name with ".m3u".
+QString PlaylistFileName();
+
+// "cdr.cue" in the folder, in the ANSI code page. Returns its path, or ""
+// after reporting a failure.
+QString WriteCueSheet(const QString& folder, const CueSheetWriter& sheet);
+
+// The playlist of the outputs written, handed to the desktop's player for it.
+// Nothing is written when the last output is not on disk. Returns its path,
+// or "" when none was written (a failure is reported).
+QString WritePlaylist(const QString& folder, const QStringList& outputs);
+
+} // namespace kelbrin

@@ -1,0 +1,380 @@
+#include "SaveEngine.h"
+
+#include "CueSheetWriter.h"
+#include "ExportSideFiles.h"
+#include "Id3v1Block.h"
+#include "SaveCopy.h"
+#include "SaveFrameLocator.h"
+#include "SaveFrameMath.h"
+#include "SaveHost.h"
+#include "SaveInfoFrame.h"
+#include "SaveRange.h"
+#include "SaveTarget.h"
+#include "core/app/MessageService.h"
+#include "core/app/SharedState.h"
+#include "core/app/TextCatalog.h"
+#include "core/document/MpegHeader.h"
+#include "core/document/PlikOpen.h"
+#include "core/document/cPozycjaPlikow.h"
+#include "core/document/cPozycjePlikow.h"
+
+#include <QFileInfo>
+#include <memory>
+#include <optional>
+
+namespace kelbrin {
+
+namespace {
+
+constexpr int kFormatsDiffer = 3007;
+constexpr int kReplaceQuestion = 3011;
+constexpr int kReplaceQuestionTail = 3022;
+constexpr int kCannotCreateQuestion = 3024;
+constexpr int kScanningCaption = 3112;
+constexpr int kWritingCaption = 3113;
+constexpr int kNoJoinedName = 3118;
+constexpr int kNothingTicked = 3119;
+constexpr int kNoFolder = 3130;
+constexpr int kSourceNotOpen = 3361;
+constexpr int kOutputIsSource = 3362;
+constexpr int kReadFailed = 3363;
+constexpr int kWriteFailed = 3364;
+
+// Preview: about this much of the head and of the tail of every piece.
+constexpr std::int64_t kPreviewHead = 65535;
+constexpr std::int64_t kPreviewTail = 51200;
+
+struct Segment {
+    std::int64_t start = 0;
+    std::int64_t end = 0;
+};
+
+struct Output {
+    explicit Output(const QString& path) : target(path) {}
+    SaveTarget target;
+    QByteArray infoFrame; // the output began with an Info frame
+    OutputFacts facts;
+    std::int64_t samples = 0; // at the piece rate, for the joined CUE sheet
+};
+
+QString joinedExtension(const QString& name) {
+    if (name.size() <= 3)
+        return QStringLiteral(".mp3");
+    return name.at(name.size() - 4) == QLatin1Char('.') ? QString() : QStringLiteral(".mp3");
+}
+
+QString canonical(const QString& path) {
+    const QFileInfo info(path);
+    return info.exists() ? info.canonicalFilePath() : QString();
+}
+
+class SaveRun {
+public:
+    SaveRun(const SaveRequest& request, SaveHost& host)
+        : m_request(request), m_host(host), m_cue(request.joined),
+          m_folder(request.destFolder) {}
+
+    SaveOutcome run();
+
+private:
+    std::optional<SaveOutcome> checkBeforeWork();
+    std::shared_ptr<cPozycjaPlikow> findSource(const QString& path) const;
+    QString outputPath(const ExportPiece& piece) const;
+    bool completeIndex(const std::shared_ptr<cPozycjaPlikow>& file);
+    std::optional<SaveOutcome> writePiece(int i);
+    std::vector<Segment> segmentsOf(const PieceBytes& bytes, SaveFrameLocator& frames) const;
+    bool copySegments(Output& out, const std::vector<Segment>& segments, const SaveSource& source,
+                      SaveFrameLocator& frames, const cPozycjaPlikow& file, CopyResult& result);
+    bool finish(Output& out, const Id3v1Fields& tag);
+    SaveOutcome stop(SaveStatus status, int messageNumber = 0);
+    SaveOutcome failed(int messageNumber, const QString& path);
+
+    const SaveRequest& m_request;
+    SaveHost& m_host;
+    CueSheetWriter m_cue;
+    QString m_folder;
+    QList<std::shared_ptr<cPozycjaPlikow>> m_sources;
+    std::unique_ptr<Output> m_joined;
+    SaveOutcome m_outcome;
+};
+
+std::shared_ptr<cPozycjaPlikow> SaveRun::findSource(const QString& path) const {
+    const auto& files = Shared().OpenFiles;
+    if (!files || !QFileInfo(path).isFile())
+        return nullptr;
+    for (std::int32_t i = 1; i <= files->Count(); ++i)
+        if (files->Item(i)->strFileName == path)
+            return files->Item(i);
+    return nullptr;
+}
+
+QString SaveRun::outputPath(const ExportPiece& piece) const {
+    QString name;
+    if (m_request.joined)
+        name = m_request.joinedName + joinedExtension(m_request.joinedName);
+    else
+        name = m_request.nameByLabel ? piece.label + QStringLiteral(".mp3") : piece.outputName;
+    return m_folder + QLatin1Char('/') + name;
+}
+
+std::optional<SaveOutcome> SaveRun::checkBeforeWork() {
+    if (m_request.joined && m_request.joinedName.trimmed().isEmpty()) {
+        ShowText(kNoJoinedName, mb::Information);
+        return stop(SaveStatus::Refused, kNoJoinedName);
+    }
+    if (m_request.pieces.isEmpty()) {
+        ShowText(kNothingTicked, mb::Information);
+        return stop(SaveStatus::Refused, kNothingTicked);
+    }
+    if (m_folder.isEmpty() || !QFileInfo(m_folder).isDir()) {
+        ShowText(kNoFolder, mb::Information, QStringLiteral("|1"), m_folder);
+        return stop(SaveStatus::Refused, kNoFolder);
+    }
+    QStringList sourcePaths;
+    for (const ExportPiece& piece : m_request.pieces) {
+        m_sources.append(findSource(piece.sourcePath));
+        const QString path = canonical(piece.sourcePath);
+        if (!path.isEmpty())
+            sourcePaths.append(path);
+    }
+    // An output over one of the sources would destroy what is still to be read.
+    for (const ExportPiece& piece : m_request.pieces) {
+        const QString output = outputPath(piece);
+        if (sourcePaths.contains(canonical(output))) {
+            ShowText(kOutputIsSource, mb::Information, QStringLiteral("|1"), output);
+            return stop(SaveStatus::Refused, kOutputIsSource);
+        }
+    }
+    if (m_request.joined) {
+        // One file holds one stream: every piece must share rate, version and layer.
+        std::int32_t rate = 0;
+        std::uint8_t bits = 0;
+        for (const auto& file : m_sources) {
+            if (!file)
+                continue;
+            if (rate == 0) {
+                rate = HeaderSampleRate(*file);
+                bits = file->btyFrame2 & 0x1E;
+            } else if (HeaderSampleRate(*file) != rate || (file->btyFrame2 & 0x1E) != bits) {
+                ShowText(kFormatsDiffer, mb::Information);
+                return stop(SaveStatus::Refused, kFormatsDiffer);
+            }
+        }
+        const QString output = outputPath(m_request.pieces.first());
+        if (QFileInfo::exists(output) &&
+            m_host.Ask(kReplaceQuestion, mb::YesNo | mb::Question,
+                       {QStringLiteral("|1"), output + QLatin1Char('\r') + GetText(kReplaceQuestionTail)}) !=
+                mb::Yes)
+            return stop(SaveStatus::Declined);
+    }
+    return std::nullopt;
+}
+
+bool SaveRun::completeIndex(const std::shared_ptr<cPozycjaPlikow>& file) {
+    if (file->blnLoadedFull && file->Daj_Naglowek_Ilosc() > 0)
+        return true;
+    m_host.ShowCaption(GetText(kScanningCaption));
+    std::shared_ptr<cPozycjaPlikow> record = file;
+    bool buildIndex = true; // cutting between frames needs every frame's place
+    QString folder;
+    const QString opened = Plik_Open(m_host.ScanHost(), record, buildIndex, false, QString(),
+                                     nullptr, true, false, folder, source_filter::Mpeg);
+    return !opened.isEmpty() && file->blnLoadedFull && file->Daj_Naglowek_Ilosc() > 0;
+}
+
+std::vector<Segment> SaveRun::segmentsOf(const PieceBytes& bytes, SaveFrameLocator& frames) const {
+    if (!m_request.preview || bytes.end - bytes.start <= kPreviewHead + kPreviewTail)
+        return {{bytes.start, bytes.end}};
+    const std::int64_t headEnd = frames.atOrAfter(bytes.start + kPreviewHead);
+    const std::int64_t tailStart = std::max(headEnd, frames.atOrAfter(bytes.end - kPreviewTail));
+    if (headEnd >= bytes.end || tailStart >= bytes.end)
+        return {{bytes.start, bytes.end}};
+    return {{bytes.start, headEnd}, {tailStart, bytes.end}};
+}
+
+bool SaveRun::copySegments(Output& out, const std::vector<Segment>& segments,
+                           const SaveSource& source, SaveFrameLocator& frames,
+                           const cPozycjaPlikow& file, CopyResult& result) {
+    ChunkCopier copier(source, out.target, Shared().CopyChunkSize, m_host);
+    const std::int32_t samplesPerFrame = mpeg::SamplesPerFrame(file.btyFrame2);
+    for (std::size_t k = 0; k < segments.size(); ++k) {
+        Segment segment = segments[k];
+        const std::int64_t outputStart = out.target.size();
+        const std::int32_t firstLength = frames.frameLength(segment.start);
+        if (outputStart == 0 && firstLength > 0) {
+            const QByteArray first = source.readExactly(segment.start, firstLength);
+            if (first.isEmpty()) {
+                result = CopyResult::ReadFailed;
+                return false;
+            }
+            if (IsInfoFrame(first))
+                out.infoFrame = first;
+        }
+        const bool countFrames = !out.infoFrame.isEmpty() || (m_request.joined && m_request.writeCue);
+        if (countFrames) {
+            const std::vector<std::int64_t> starts = frames.frameStarts(segment.start, segment.end);
+            out.samples += static_cast<std::int64_t>(starts.size()) * samplesPerFrame;
+            if (!out.infoFrame.isEmpty())
+                for (std::int64_t at : starts)
+                    if (outputStart + (at - segment.start) > 0)
+                        out.facts.framePositions.push_back(outputStart + (at - segment.start));
+        }
+        // A piece joined behind another starts with a silent frame: its first
+        // frame would borrow bits from a frame that is not in front of it any more.
+        if (m_request.joined && outputStart > 0 && k == 0 && firstLength > 0) {
+            const QByteArray header = source.readExactly(segment.start, 4);
+            if (header.size() != 4) {
+                result = CopyResult::ReadFailed;
+                return false;
+            }
+            const QByteArray silent = save_frame::SilentFrame(
+                reinterpret_cast<const std::uint8_t*>(header.constData()), firstLength);
+            if (!out.target.write(silent)) {
+                result = CopyResult::WriteFailed;
+                return false;
+            }
+            segment.start += firstLength;
+        }
+        result = copier.copy(segment.start, segment.end);
+        if (result != CopyResult::Done)
+            return false;
+    }
+    out.facts.audioBytes = out.target.size();
+    out.facts.endsWithSourceEnd = !segments.empty() && segments.back().end >= frames.audioEnd();
+    return true;
+}
+
+bool SaveRun::finish(Output& out, const Id3v1Fields& tag) {
+    if (!out.infoFrame.isEmpty() &&
+        !out.target.writeAt(0, DescribeOutput(out.infoFrame, out.facts)))
+        return false;
+    if (!out.target.write(Id3v1Block(tag)))
+        return false;
+    if (!out.target.commit())
+        return false;
+    m_outcome.written.append(out.target.targetPath());
+    return true;
+}
+
+SaveOutcome SaveRun::stop(SaveStatus status, int messageNumber) {
+    m_joined.reset(); // an unfinished joined file goes with it
+    m_host.ZerujProgress();
+    m_host.ShowCaption(QString());
+    m_outcome.status = status;
+    m_outcome.messageNumber = messageNumber;
+    return m_outcome;
+}
+
+SaveOutcome SaveRun::failed(int messageNumber, const QString& path) {
+    m_joined.reset();
+    m_host.ZerujProgress();
+    ShowText(messageNumber, mb::Information, QStringLiteral("|1"), path);
+    return stop(SaveStatus::Failed, messageNumber);
+}
+
+std::optional<SaveOutcome> SaveRun::writePiece(int i) {
+    const ExportPiece& piece = m_request.pieces[i];
+    const std::shared_ptr<cPozycjaPlikow> file = m_sources[i];
+    if (!file) {
+        ShowText(kSourceNotOpen, mb::Information, QStringLiteral("|1"), piece.label,
+                 QStringLiteral("|2"), piece.sourcePath);
+        return std::nullopt;
+    }
+    if (!m_request.turbo && !completeIndex(file)) {
+        if (m_host.StopRequested())
+            return stop(SaveStatus::Cancelled);
+        return std::nullopt; // the scanner has said why
+    }
+    if (m_host.StopRequested())
+        return stop(SaveStatus::Cancelled);
+
+    SaveSource source(file->strFileName);
+    if (!source.isOpen())
+        return failed(kReadFailed, file->strFileName);
+    SaveFrameLocator frames(*file, source, !m_request.turbo);
+    if (!frames.valid())
+        return failed(kReadFailed, file->strFileName);
+    const PieceBytes bytes =
+        m_request.turbo
+            ? TurboPieceBytes(piece, *file, frames, TurboFrameLength(*file, m_request.turboLength))
+            : ExactPieceBytes(piece, *file, frames);
+    if (bytes.empty())
+        return std::nullopt;
+
+    const QString path = outputPath(piece);
+    std::unique_ptr<Output> single;
+    Output* out = m_joined.get();
+    if (!out) {
+        if (!m_request.joined && QFileInfo::exists(path) &&
+            m_host.Ask(kReplaceQuestion, mb::YesNo | mb::Question,
+                       {QStringLiteral("|1"), path + QLatin1Char('\r') + GetText(kReplaceQuestionTail)}) !=
+                mb::Yes)
+            return std::nullopt;
+        auto created = std::make_unique<Output>(path);
+        if (!created->target.open()) {
+            if (m_host.Ask(kCannotCreateQuestion, mb::YesNo | mb::Question,
+                           {QStringLiteral("|1"), path}) == mb::Yes)
+                return std::nullopt;
+            return stop(SaveStatus::Failed, kCannotCreateQuestion);
+        }
+        if (m_request.joined)
+            m_joined = std::move(created);
+        else
+            single = std::move(created);
+        out = m_request.joined ? m_joined.get() : single.get();
+    }
+
+    m_host.ShowCaption(GetText(kWritingCaption) + QLatin1Char(' ') + piece.label);
+    m_host.MaxProgress(bytes.end);
+    const std::int64_t pieceStartSamples = out->samples;
+    CopyResult result = CopyResult::Done;
+    const bool copied = m_host.UstawProgress(0) &&
+                        copySegments(*out, segmentsOf(bytes, frames), source, frames, *file, result);
+    if (!copied) {
+        if (result == CopyResult::ReadFailed)
+            return failed(kReadFailed, file->strFileName);
+        if (result == CopyResult::WriteFailed)
+            return failed(kWriteFailed, path);
+        return stop(SaveStatus::Cancelled);
+    }
+    m_host.ZerujProgress();
+    if (single && !finish(*single, piece.tag))
+        return failed(kWriteFailed, path);
+    m_cue.AddPiece(path, piece.tag.artist, piece.tag.title, pieceStartSamples,
+                   HeaderSampleRate(*file));
+    return std::nullopt;
+}
+
+SaveOutcome SaveRun::run() {
+    if (auto refused = checkBeforeWork())
+        return *refused;
+    for (int i = 0; i < m_request.pieces.size(); ++i) {
+        if (m_host.StopRequested())
+            return stop(SaveStatus::Cancelled);
+        if (auto ended = writePiece(i))
+            return *ended;
+    }
+    if (m_joined) {
+        if (!finish(*m_joined, m_request.pieces.last().tag))
+            return failed(kWriteFailed, m_joined->target.targetPath());
+        m_joined.reset();
+    }
+    if (m_request.writeCue && m_cue.TrackCount() > 0)
+        m_outcome.cueSheet = WriteCueSheet(m_folder, m_cue);
+    if (m_request.writePlaylist)
+        m_outcome.playlist = WritePlaylist(m_folder, m_outcome.written);
+    return stop(SaveStatus::Finished);
+}
+
+} // namespace
+
+SaveOutcome SavePieces(const SaveRequest& request, SaveHost& host) {
+    return SaveRun(request, host).run();
+}
+
+SaveOutcome RunExport(const SaveRequest& request) {
+    HeadlessSaveHost host;
+    return SavePieces(request, host);
+}
+
+} // namespace kelbrin

@@ -1,0 +1,202 @@
+#include "SaveFrameLocator.h"
+
+#include "SaveCopy.h"
+#include "SaveFrameMath.h"
+#include "core/document/FrameProbe.h"
+#include "core/document/SourceReader.h"
+#include "core/document/cPozycjaPlikow.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace kelbrin {
+
+namespace {
+constexpr std::int64_t kBlock = 1 << 16;
+constexpr int kChain = 3;                   // frames in a row that prove a frame start
+constexpr std::int64_t kBackwardSpan = 8192; // more than two of the longest frames
+constexpr std::int64_t kId3v1Size = 128;
+} // namespace
+
+SaveFrameLocator::SaveFrameLocator(const cPozycjaPlikow& file, const SaveSource& source,
+                                   bool useIndex)
+    : m_file(file), m_source(source) {
+    m_useIndex = useIndex && file.blnLoadedFull && file.Daj_Naglowek_Ilosc() > 0;
+    m_ref2 = file.btyFrame2;
+    m_ref3 = file.btyFrame3;
+    std::int64_t end = source.size();
+    if (end >= kId3v1Size && source.readExactly(end - kId3v1Size, 3) == QByteArrayLiteral("TAG"))
+        end -= kId3v1Size;
+    m_audioEnd = end;
+    if (file.Daj_Naglowek_Ilosc() > 0) {
+        m_first = file.Daj_Naglowek_Offset(1) - 1;
+    } else {
+        // Not indexed yet: the probe finds the first frame as the scanner did.
+        SourceReader reader(file.strFileName);
+        cPozycjaPlikow scratch;
+        const ProbeResult probe = reader.isOpen() ? FrameProbe::Run(reader, scratch) : ProbeResult{};
+        if (!probe.found)
+            return;
+        m_first = probe.firstFramePosition - 1;
+        m_ref2 = probe.byte2;
+        m_ref3 = probe.byte3;
+    }
+    if (m_useIndex) {
+        // The audio ends with the last indexed frame, not with junk behind it.
+        const std::int64_t last = indexedFrame(file.Daj_Naglowek_Ilosc());
+        const std::int32_t length = frameLength(last);
+        if (length > 0)
+            m_audioEnd = std::min(m_audioEnd, last + length);
+    }
+    m_valid = m_first >= 0 && m_first < m_audioEnd;
+}
+
+std::int32_t SaveFrameLocator::frameCount() const {
+    return m_useIndex ? m_file.Daj_Naglowek_Ilosc() : 0;
+}
+
+std::int64_t SaveFrameLocator::indexedFrame(std::int64_t n) const {
+    if (n < 1)
+        return m_first;
+    if (n > m_file.Daj_Naglowek_Ilosc())
+        return m_audioEnd;
+    return m_file.Daj_Naglowek_Offset(static_cast<double>(n)) - 1;
+}
+
+const std::uint8_t* SaveFrameLocator::bytesAt(std::int64_t position, std::int64_t count) {
+    if (position < 0 || position + count > m_source.size())
+        return nullptr;
+    if (m_blockStart < 0 || position < m_blockStart ||
+        position + count > m_blockStart + static_cast<std::int64_t>(m_block.size())) {
+        // Some bytes before the position too, for the backward search.
+        const std::int64_t start = std::max<std::int64_t>(0, position - kBlock / 4);
+        const std::int64_t length = std::min(kBlock, m_source.size() - start);
+        const QByteArray bytes = m_source.readExactly(start, length);
+        if (bytes.size() < position - start + count)
+            return nullptr;
+        m_block.assign(bytes.begin(), bytes.end());
+        m_blockStart = start;
+    }
+    return m_block.data() + (position - m_blockStart);
+}
+
+bool SaveFrameLocator::header(std::int64_t position, std::uint8_t out[4]) {
+    const std::uint8_t* h = bytesAt(position, 4);
+    if (!h)
+        return false;
+    std::memcpy(out, h, 4);
+    return true;
+}
+
+std::int32_t SaveFrameLocator::frameLength(std::int64_t position) {
+    std::uint8_t h[4];
+    if (position >= m_audioEnd || !header(position, h) || !save_frame::MatchesStream(h, m_ref2, m_ref3))
+        return 0;
+    const std::int32_t length = save_frame::ExactLength(h[1], h[2]);
+    return static_cast<std::int32_t>(std::min<std::int64_t>(length, m_audioEnd - position));
+}
+
+bool SaveFrameLocator::chainAt(std::int64_t position) {
+    std::int64_t at = position;
+    for (int i = 0; i < kChain; ++i) {
+        std::uint8_t h[4];
+        if (at + 4 > m_audioEnd || !header(at, h) || !save_frame::MatchesStream(h, m_ref2, m_ref3))
+            return false;
+        at += save_frame::ExactLength(h[1], h[2]);
+        if (at >= m_audioEnd)
+            return true; // the stream's last frames
+    }
+    return true;
+}
+
+std::int64_t SaveFrameLocator::scanForward(std::int64_t from) {
+    for (std::int64_t at = std::max(from, m_first); at + 4 <= m_audioEnd; ++at) {
+        const std::uint8_t* h = bytesAt(at, 4);
+        if (!h)
+            return m_audioEnd;
+        if (h[0] != 0xFF) {
+            // Skip to the next possible sync byte within the buffered block.
+            const std::int64_t span = m_blockStart + static_cast<std::int64_t>(m_block.size()) - at;
+            const void* sync = std::memchr(h, 0xFF, static_cast<std::size_t>(span));
+            at = sync ? at + (static_cast<const std::uint8_t*>(sync) - h) - 1 : at + span - 1;
+            continue;
+        }
+        if (chainAt(at))
+            return at;
+    }
+    return m_audioEnd;
+}
+
+std::int64_t SaveFrameLocator::scanBackward(std::int64_t from, std::int64_t limit) {
+    for (std::int64_t at = from; at >= limit; --at) {
+        const std::uint8_t* h = bytesAt(at, 4);
+        if (h && h[0] == 0xFF && chainAt(at))
+            return at;
+    }
+    return -1;
+}
+
+std::int64_t SaveFrameLocator::indexLowerBound(std::int64_t p) const {
+    std::int64_t low = 1, high = m_file.Daj_Naglowek_Ilosc() + 1;
+    while (low < high) {
+        const std::int64_t mid = (low + high) / 2;
+        if (indexedFrame(mid) < p)
+            low = mid + 1;
+        else
+            high = mid;
+    }
+    return low;
+}
+
+std::int64_t SaveFrameLocator::atOrAfter(std::int64_t p) {
+    if (p <= m_first)
+        return m_first;
+    if (p >= m_audioEnd)
+        return m_audioEnd;
+    if (m_useIndex)
+        return indexedFrame(indexLowerBound(p));
+    return scanForward(p);
+}
+
+std::int64_t SaveFrameLocator::nearest(std::int64_t p) {
+    const std::int64_t after = atOrAfter(p);
+    if (after == p || p <= m_first)
+        return after;
+    std::int64_t before = -1;
+    if (m_useIndex) {
+        const std::int64_t n = indexLowerBound(p);
+        if (n > 1)
+            before = indexedFrame(n - 1);
+    } else {
+        before = scanBackward(std::min(p, m_audioEnd) - 1, std::max(m_first, p - kBackwardSpan));
+    }
+    if (before < 0)
+        return after;
+    return (p - before) < (after - p) ? before : after;
+}
+
+std::vector<std::int64_t> SaveFrameLocator::frameStarts(std::int64_t from, std::int64_t to) {
+    std::vector<std::int64_t> starts;
+    if (m_useIndex) {
+        for (std::int64_t n = indexLowerBound(from); n <= m_file.Daj_Naglowek_Ilosc(); ++n) {
+            const std::int64_t at = indexedFrame(n);
+            if (at >= to)
+                break;
+            starts.push_back(at);
+        }
+        return starts;
+    }
+    std::int64_t at = from;
+    while (at < to) {
+        const std::int32_t length = frameLength(at);
+        if (length <= 0) {
+            at = scanForward(at + 1); // junk between frames is copied but is no frame
+            continue;
+        }
+        starts.push_back(at);
+        at += length;
+    }
+    return starts;
+}
+
+} // namespace kelbrin

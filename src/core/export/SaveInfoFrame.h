@@ -1,0 +1,29 @@
+#pragma once
+// The Info/Xing (or VBRI) frame that encoders put first in a file tells
+// players the number of frames and bytes and holds a seek table. Copied to the
+// start of an output, it must describe that output, not the source it came
+// from, or players show the source's duration and seek wrongly.
+
+#include <QByteArray>
+#include <cstdint>
+#include <vector>
+
+namespace kelbrin {
+
+struct OutputFacts {
+    // Byte positions, from the start of the output, of the audio frames that
+    // follow the Info frame.
+    std::vector<std::int64_t> framePositions;
+    std::int64_t audioBytes = 0;   // the output's frames, the Info frame included
+    bool endsWithSourceEnd = false; // the last frame is the source's last
+};
+
+// True when the frame carries an Info, Xing or VBRI header.
+bool IsInfoFrame(const QByteArray& frame);
+
+// The frame rewritten to describe the output: frame and byte counts, a seek
+// table rebuilt from the frame positions, the encoder tag's music length and
+// CRC, and its end padding dropped when the output ends before the source does.
+QByteArray DescribeOutput(const QByteArray& frame, const OutputFacts& facts);
+
+} // namespace kelbrin

@@ -1,0 +1,51 @@
+#pragma once
+// One output file of an export, written as a temporary file in the target's
+// folder and renamed over the target only when it is complete. Whatever stops
+// the writing before that (a failure, a cancel, an early return) removes the
+// temporary file, so the target is either the old file or the whole new one.
+//
+// Every write is checked; positions are 64-bit.
+
+#include <QString>
+#include <cstdint>
+
+class QByteArray;
+
+namespace kelbrin {
+
+class SaveTarget {
+public:
+    explicit SaveTarget(const QString& targetPath);
+    ~SaveTarget();
+    SaveTarget(const SaveTarget&) = delete;
+    SaveTarget& operator=(const SaveTarget&) = delete;
+
+    // Creates the temporary file; false when the folder takes no new file.
+    bool open();
+    bool isOpen() const { return m_fd >= 0; }
+    int handle() const { return m_fd; }
+    const QString& targetPath() const { return m_target; }
+
+    // Appends; false when not every byte was written.
+    bool write(const char* data, std::int64_t count);
+    bool write(const QByteArray& bytes);
+    // Overwrites bytes already written, at a 0-based position.
+    bool writeAt(std::int64_t position, const QByteArray& bytes);
+    // The caller moved the end of the file itself (a kernel copy).
+    void advance(std::int64_t count) { m_size += count; }
+    std::int64_t size() const { return m_size; }
+
+    // Closes and renames the file over the target; false on failure (the
+    // temporary file is then removed and the target left as it was).
+    bool commit();
+    // Closes and removes the temporary file.
+    void abandon();
+
+private:
+    QString m_target;
+    QString m_temporary;
+    int m_fd = -1;
+    std::int64_t m_size = 0;
+};
+
+} // namespace kelbrin

@@ -1,0 +1,48 @@
+#include "SegmentList.h"
+
+#include "SplitTextFile.h"
+#include "core/app/Numbers.h"
+#include "core/app/PathProcedures.h"
+
+#include <QRegularExpression>
+#include <cstdlib>
+
+namespace kelbrin {
+
+QString SegmentListPath(const QString& source) {
+    if (source.isEmpty())
+        return QString();
+    return StripExtension(source) + QStringLiteral(".tim");
+}
+
+QList<std::int64_t> ParseSegmentList(const QString& text) {
+    static const QRegularExpression number(QStringLiteral("^\\s*[-+]?(\\d|\\.\\d)"));
+    QList<std::int64_t> values;
+    for (const QString& line : SplitTextLines(text))
+        if (number.match(line).hasMatch())
+            values.append(RoundHalfEven(Val(line)));
+    return values;
+}
+
+std::optional<QList<std::int64_t>> ReadSegmentList(const QString& path) {
+    const auto text = ReadSplitTextFile(path);
+    if (!text)
+        return std::nullopt;
+    return ParseSegmentList(*text);
+}
+
+QList<std::pair<double, double>> SegmentPieces(const QList<std::int64_t>& values) {
+    qsizetype first = 0;
+    while (first < values.size() && values[first] <= 0)
+        ++first;
+    QList<std::pair<double, double>> pieces;
+    for (qsizetype i = first; i + 1 < values.size(); i += 2) {
+        const auto start = double(std::llabs(values[i]));
+        const auto end = double(std::llabs(values[i + 1]));
+        if (end > start)
+            pieces.append({start, end});
+    }
+    return pieces;
+}
+
+} // namespace kelbrin

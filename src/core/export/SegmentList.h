@@ -1,0 +1,30 @@
+#pragma once
+// The segment list (".tim") that the recorder writes beside a recording: one
+// signed whole number of seconds per line, positive where a segment starts and
+// negative where it ends. Each entry is written as CR LF and the value, so the
+// file starts with an empty line and has no final line break.
+
+#include <QList>
+#include <QString>
+#include <cstdint>
+#include <optional>
+#include <utility>
+
+namespace kelbrin {
+
+// The list beside a source: its extension after the last dot replaced by "tim"
+// (added when it has none); "" for an empty source.
+QString SegmentListPath(const QString& source);
+
+// The values of the list's lines, in order. Blank lines and lines that do not
+// start with a number are left out, so they cannot shift the start/end pairs.
+QList<std::int64_t> ParseSegmentList(const QString& text);
+// Nothing after a numbered message when the file cannot be read.
+std::optional<QList<std::int64_t>> ReadSegmentList(const QString& path);
+
+// The pieces to cut, in seconds: pairs of values from the first positive one
+// on, start and end taken as absolute values. A start without an end, and a
+// pair that does not end after its start, make no piece.
+QList<std::pair<double, double>> SegmentPieces(const QList<std::int64_t>& values);
+
+} // namespace kelbrin

@@ -1,0 +1,17 @@
+#pragma once
+// The desktop opener of the running editor: the desktop services hand a file
+// to the program associated with its type.
+
+#include "platform/shell/DesktopOpener.h"
+
+namespace kelbrin {
+
+class QtDesktopOpener final : public DesktopOpener {
+public:
+    bool openWithDefaultApplication(const QString& path) override;
+};
+
+// Installs it unless another opener (a test's fake) is already in place.
+void UseDesktopServicesOpener();
+
+} // namespace kelbrin

@@ -1,0 +1,32 @@
+#pragma once
+// Where the export dialog's controls go. The track list grows with the window,
+// the option column follows the list's right edge and the buttons keep to the
+// bottom right. All lengths are twips; pure arithmetic, so the rules are
+// tested without a window.
+
+#include "gui/app/Twips.h"
+
+namespace kelbrin {
+
+struct SaveDialogLayout {
+    double innerWidth = 0, innerHeight = 0; // client area
+    double outerWidth = 0, outerHeight = 0; // with the window frame
+    TwipRect Label1, Label2, lstSource, txtSave, cmdDir, optSave0, txtFileName, optSave1,
+        chkNazwy, chkWinamp, chkDetails, chkTurbo, chkCue, fraTurbo, txtWGore, txtWDol,
+        cmdWytnij0, cmdWytnij1, cmdOK;
+    // Inside the Turbo frame, relative to it.
+    TwipRect Label3, optTurbo0, optTurbo1, optTurbo2;
+};
+
+// The smallest outer size of the window.
+constexpr double kSaveDialogMinOuterWidth = 6720;
+constexpr double kSaveDialogMinOuterHeight = 5640;
+
+// The arrangement at the design size (client area 6615 x 5295).
+SaveDialogLayout DesignSaveDialogLayout();
+
+// Re-flows the controls for the sizes in `layout`, each step from the values
+// the steps before it left.
+void ReflowSaveDialog(SaveDialogLayout& layout);
+
+} // namespace kelbrin

@@ -1,0 +1,98 @@
+#include "SplitCommands.h"
+
+#include "frmPozycje.h"
+#include "core/app/MessageService.h"
+#include "core/app/SharedState.h"
+#include "core/app/TextCatalog.h"
+#include "core/document/cPozycjaMP3.h"
+#include "core/document/cPozycjePlikow.h"
+#include "core/document/cPozycjeMP3.h"
+#include "core/export/CueImport.h"
+#include "core/export/CueReader.h"
+#include "core/export/SplitHost.h"
+#include "core/export/SplitSource.h"
+#include "gui/app/FileDialogs.h"
+
+namespace kelbrin {
+
+namespace {
+
+std::shared_ptr<cPozycjaMP3> selectedTrack(SplitHost& host) {
+    const auto tracks = host.Tracks();
+    const std::int32_t number = host.SelectedTrack();
+    for (std::int32_t i = 1; tracks && number != 0 && i <= tracks->Count(); ++i)
+        if (tracks->Item(i)->lngNrPozycji == number)
+            return tracks->Item(i);
+    return nullptr;
+}
+
+} // namespace
+
+void AddTrackThroughSplit(const std::shared_ptr<SplitHost>& host, QWidget* parent) {
+    if (!host || !host->CanChangeProject())
+        return;
+    host->SetAddButtonEnabled(false);
+    const auto& files = Shared().OpenFiles;
+    SplitOpenOptions options;
+    options.newTrack = true;
+    options.openSource = !files || files->Count() == 0;
+    frmPozycje::PokazMnie(host, std::make_shared<cPozycjaMP3>(), options, parent);
+}
+
+void EditTrackThroughSplit(const std::shared_ptr<SplitHost>& host, QWidget* parent) {
+    if (!host || !host->CanChangeProject())
+        return;
+    auto track = selectedTrack(*host);
+    if (!track)
+        return;
+    SplitOpenOptions options;
+    options.newTrack = false;
+    frmPozycje::PokazMnie(host, track, options, parent);
+}
+
+void SplitAtOnce(const std::shared_ptr<SplitHost>& host, std::shared_ptr<cPozycjaMP3> track,
+                 bool openSource, const QDateTime& when, SplitMode mode) {
+    if (!host || !track)
+        return;
+    SplitOpenOptions options;
+    options.newTrack = true;
+    options.openSource = openSource;
+    options.autoOK = true;
+    options.date = when;
+    options.autoMode = mode;
+    frmPozycje::PokazMnie(host, std::move(track), options);
+}
+
+void ImportCueSheet(const std::shared_ptr<SplitHost>& host, QWidget* parent) {
+    if (!host || !host->CanChangeProject())
+        return;
+    const auto selected = selectedTrack(*host);
+    if (!selected) {
+        ShowText(3686, mb::Information);
+        return;
+    }
+    int filterIndex = 1;
+    const QString filter = GetText(3687) + QChar(0) + QStringLiteral("*.cue") + QChar(0);
+    const QString path =
+        ShowFileDialog(parent, Shared().SourceFolder, filter, filterIndex, false, false, QString());
+    if (path.isEmpty())
+        return;
+    const auto sheet = ReadCueSheet(path);
+    if (!sheet)
+        return;
+    const auto source = FindOpenFile(selected->strFileNameSource);
+    QStringList skipped = sheet->skipped;
+    const QList<CueImportTrack> tracks =
+        PlanCueImport(sheet->entries, *selected, TrackEndSeconds(*selected, source.get()),
+                      QDateTime::currentDateTime(), &skipped);
+    ReportSkippedCueEntries(skipped);
+    if (tracks.isEmpty()) {
+        ShowText(3682, mb::Information, QStringLiteral("|1"), path);
+        return;
+    }
+    host->TakeUndoSnapshot(); // one step back undoes the whole import
+    for (const CueImportTrack& t : tracks)
+        SplitAtOnce(host, t.track, true, t.date);
+}
+
+} // namespace kelbrin

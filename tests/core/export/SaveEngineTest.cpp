@@ -1,0 +1,161 @@
+// Outputs of the save engine against outside oracles: every output is a run of
+// whole source frames (ffprobe's packet positions), followed by one ID3v1
+// block, and mp3val and mpg123 accept it; joined outputs are the same runs
+// with the first frame of every appended piece made silent.
+#include "ExportTestSupport.h"
+#include "core/document/MpegHeader.h"
+#include "core/export/SaveFrameMath.h"
+#include "core/export/SaveInfoFrame.h"
+
+#include <QFileInfo>
+#include <set>
+
+using namespace kelbrin;
+using namespace kelbrin::test;
+
+namespace {
+
+struct SourceFacts {
+    QByteArray bytes;
+    std::set<std::int64_t> starts; // frame starts, the Info frame's included
+    std::int64_t infoLength = 0;   // the Info frame's length at the first frame, or 0
+    std::int64_t audioEnd = 0;
+};
+
+SourceFacts Facts(const QString& path) {
+    SourceFacts f;
+    f.bytes = ReadAll(path);
+    for (std::int64_t p : PacketPositions(path))
+        f.starts.insert(p);
+    const std::int64_t first = *f.starts.begin();
+    if (first > 0 && first < 4096 && (f.bytes.left(first).contains("Info") || f.bytes.left(first).contains("Xing"))) {
+        f.starts.insert(0);
+        f.infoLength = first;
+    }
+    f.audioEnd = f.bytes.size();
+    if (f.bytes.size() >= 128 && f.bytes.mid(f.bytes.size() - 128, 3) == "TAG")
+        f.audioEnd -= 128;
+    f.starts.insert(f.audioEnd);
+    return f;
+}
+
+// Where in the source the output's audio comes from; -1 when it is not a run
+// of whole frames.
+std::int64_t SourceStartOf(const QByteArray& audio, const SourceFacts& src) {
+    for (std::int64_t start : src.starts) {
+        if (start + audio.size() > src.audioEnd || !src.starts.count(start + audio.size()))
+            continue;
+        // A copied Info frame was rewritten to describe the output.
+        const std::int64_t skip = (start == 0 && src.infoLength > 0) ? src.infoLength : 0;
+        if (skip > 0 && audio.left(4) != src.bytes.left(4))
+            continue;
+        if (audio.mid(skip) == src.bytes.mid(start + skip, audio.size() - skip))
+            return start;
+    }
+    return -1;
+}
+
+QByteArray AudioOf(const QString& output) {
+    const QByteArray bytes = ReadAll(output);
+    EXPECT_GE(bytes.size(), 128);
+    EXPECT_EQ(bytes.mid(bytes.size() - 128, 3), QByteArray("TAG"));
+    return bytes.left(bytes.size() - 128);
+}
+
+std::uint32_t Big32(const QByteArray& b, int at) {
+    return (std::uint32_t(std::uint8_t(b[at])) << 24) | (std::uint32_t(std::uint8_t(b[at + 1])) << 16) |
+           (std::uint32_t(std::uint8_t(b[at + 2])) << 8) | std::uint8_t(b[at + 3]);
+}
+
+// An Info frame at the start of an output counts that output's frames and bytes.
+void ExpectInfoFrameDescribes(const QString& output) {
+    const QByteArray audio = AudioOf(output);
+    int at = audio.left(64).indexOf("Info");
+    if (at < 0)
+        at = audio.left(64).indexOf("Xing");
+    if (at < 0)
+        return;
+    const std::uint32_t flags = Big32(audio, at + 4);
+    ASSERT_EQ(flags & 3u, 3u);
+    EXPECT_EQ(Big32(audio, at + 8), std::uint32_t(PacketPositions(output).size()));
+    EXPECT_EQ(Big32(audio, at + 12), std::uint32_t(audio.size()));
+}
+
+struct Case {
+    const char* source;
+    bool turbo;
+};
+
+class EverySource : public ExportTest, public ::testing::WithParamInterface<Case> {};
+
+} // namespace
+
+TEST_P(EverySource, PiecesAreWholeSourceFramesAndJoinedOnesStartSilent) {
+    const QString path = MediaFile(GetParam().source);
+    const auto file = open(path);
+    ASSERT_TRUE(file);
+    const SourceFacts src = Facts(path);
+    const double duration = file->sngCzasTrwania;
+    SaveRequest r = request({seconds(path, 0, 3.1, "a.mp3"), seconds(path, 3.1, 6.5, "b.mp3"),
+                             seconds(path, 6.5, duration, "c.mp3")});
+    r.turbo = GetParam().turbo;
+    ASSERT_EQ(SavePieces(r, *std::make_unique<HeadlessSaveHost>()).status, SaveStatus::Finished);
+
+    QList<QByteArray> parts;
+    std::int64_t expectedStart = -2;
+    for (const char* name : {"a.mp3", "b.mp3", "c.mp3"}) {
+        const QString output = dest + "/" + name;
+        const QByteArray audio = AudioOf(output);
+        const std::int64_t start = SourceStartOf(audio, src);
+        ASSERT_GE(start, 0) << name << " is not a run of whole frames";
+        if (expectedStart != -2)
+            EXPECT_EQ(start, expectedStart) << name << " does not go on where the last one ended";
+        expectedStart = start + audio.size();
+        ExpectPlayable(output);
+        ExpectInfoFrameDescribes(output);
+        parts.append(audio);
+    }
+    EXPECT_EQ(expectedStart, src.audioEnd) << "a piece to the end keeps the last frame";
+    if (!GetParam().turbo) {
+        // The frames-from-seconds rule, also for a variable bit rate.
+        const std::int64_t second = static_cast<std::int64_t>(
+            3.1 * HeaderSampleRate(*file) / mpeg::SamplesPerFrame(file->btyFrame2));
+        EXPECT_EQ(SourceStartOf(parts[1], src), file->Daj_Naglowek_Offset(second) - 1);
+    }
+
+    r.joined = true;
+    r.joinedName = "joined";
+    ASSERT_EQ(SavePieces(r, *std::make_unique<HeadlessSaveHost>()).status, SaveStatus::Finished);
+    const QString joinedPath = dest + "/joined.mp3";
+    const QByteArray joined = AudioOf(joinedPath);
+    ASSERT_EQ(joined.size(), parts[0].size() + parts[1].size() + parts[2].size());
+    const std::int64_t info = IsInfoFrame(parts[0]) ? src.infoLength : 0;
+    EXPECT_EQ(joined.mid(info, parts[0].size() - info), parts[0].mid(info));
+    std::int64_t at = parts[0].size();
+    for (int k = 1; k < 3; ++k) {
+        const auto* h = reinterpret_cast<const std::uint8_t*>(parts[k].constData());
+        const int length = save_frame::ExactLength(h[1], h[2]);
+        const QByteArray silent = save_frame::SilentFrame(h, length);
+        EXPECT_EQ(joined.mid(at, length), silent) << "piece " << k;
+        EXPECT_EQ(joined.mid(at + length, parts[k].size() - length), parts[k].mid(length));
+        at += parts[k].size();
+    }
+    ExpectPlayable(joinedPath);
+    ExpectInfoFrameDescribes(joinedPath);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Export, EverySource,
+    ::testing::Values(Case{"cbr_noinfo.mp3", false}, Case{"cbr_noinfo.mp3", true},
+                      Case{"cbr_info.mp3", false}, Case{"cbr_info.mp3", true},
+                      Case{"vbr_xing.mp3", false}, Case{"vbr_xing.mp3", true},
+                      Case{"vbr_noinfo.mp3", false}, Case{"crc.mp3", false}, Case{"crc.mp3", true},
+                      Case{"mpeg2_l3.mp3", false}, Case{"mpeg2_l3.mp3", true},
+                      Case{"mpeg25_l3.mp3", false}, Case{"layer2.mp2", false},
+                      Case{"layer2.mp2", true}, Case{"id3v2_100k.mp3", false},
+                      Case{"id3v2_100k.mp3", true}, Case{"id3v2_100k_vbr.mp3", false},
+                      Case{"id3v2_100k_vbr.mp3", true}, Case{"id3v1.mp3", false}),
+    [](const auto& info) {
+        QString name = QString(info.param.source).section('.', 0, 0);
+        return (name + (info.param.turbo ? "_turbo" : "_exact")).toStdString();
+    });

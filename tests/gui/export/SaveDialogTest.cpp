@@ -1,0 +1,249 @@
+// The export dialog: its list and ticks, its options and settings, runs that
+// hold the project and can be stopped, the script mode, and the layout.
+#include "core/app/SharedState.h"
+#include "core/app/TextCatalog.h"
+#include "core/document/PlikOpen.h"
+#include "core/document/cPozycjaMP3.h"
+#include "core/document/cPozycjaPlikow.h"
+#include "core/document/cPozycjeMP3.h"
+#include "core/document/cPozycjePlikow.h"
+#include "gui/export/SaveDialogLayout.h"
+#include "gui/export/frmSave.h"
+#include "gui/mainwindow/frmDazudizi.h"
+#include "platform/settings/MemorySettingsStore.h"
+#include "platform/shell/DesktopOpener.h"
+#include "support/ScriptedMessages.h"
+#include "support/TestEnvironment.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using namespace kelbrin;
+
+namespace {
+
+class SaveDialogTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetSharedState();
+        store = new MemorySettingsStore;
+        store->values = {{"WindowState", "0"}};
+        SetSettingsStore(std::unique_ptr<SettingsStore>(store));
+        auto scripted = std::make_unique<test::ScriptedMessages>();
+        messages = scripted.get();
+        SetMessageService(std::move(scripted));
+        SetDesktopOpener(std::make_unique<FakeDesktopOpener>());
+        Catalog().load(test::SourceDir() + "/resources/Kelbrin.ini");
+        Catalog().setLanguage("ENGLISH");
+        Shared().OpenFiles = std::make_shared<cPozycjePlikow>();
+        main = new frmDazudizi;
+        main->setAttribute(Qt::WA_DeleteOnClose, false);
+        main->PokazMnie();
+        dest = test::MakeTempDir("dest");
+        store->values.insert("DestPath", dest);
+    }
+    void TearDown() override {
+        if (frmSave::Instance())
+            delete frmSave::Instance();
+        delete main;
+        QDir(dest).removeRecursively();
+        SetDesktopOpener(nullptr);
+        SetMessageService(nullptr);
+        SetSettingsStore(nullptr);
+    }
+    std::shared_ptr<cPozycjaPlikow> openSource(const QString& name) {
+        auto file = std::make_shared<cPozycjaPlikow>();
+        file->strFileName = test::MediaFile(name);
+        bool build = true;
+        QString folder;
+        HeadlessScanHost host;
+        Plik_Open(host, file, build, false, QString(), nullptr, true, false, folder, 1);
+        file->lngNrPozycji = Shared().NextFileId++;
+        Shared().OpenFiles->Add(file);
+        return file;
+    }
+    std::shared_ptr<cPozycjaMP3> addTrack(const QString& source, const QString& label, bool ticked,
+                                          int from = 0, int to = 2) {
+        auto t = std::make_shared<cPozycjaMP3>();
+        t->strFileNameSource = source;
+        t->strLabel = label;
+        t->strFileName = label + ".mp3";
+        t->blnAwlaysTop = ticked;
+        t->lngPoczatek_S = from;
+        t->lngKoniec_S = to;
+        main->cPozycje->Add(t);
+        return t;
+    }
+    QList<int> shown() const {
+        QList<int> n;
+        for (const auto& m : messages->shown)
+            n.append(m.textNumber);
+        return n;
+    }
+
+    MemorySettingsStore* store = nullptr;
+    test::ScriptedMessages* messages = nullptr;
+    frmDazudizi* main = nullptr;
+    QString dest;
+};
+
+} // namespace
+
+TEST_F(SaveDialogTest, WithoutAnOpenSourceItSaysSoAndStaysAway) {
+    EXPECT_EQ(frmSave::PokazMnie(*main), nullptr);
+    EXPECT_EQ(shown(), QList<int>{3014});
+    EXPECT_EQ(frmSave::Instance(), nullptr);
+}
+
+TEST_F(SaveDialogTest, TheListMirrorsTheTicksAndMovesItemsWithTheirMarks) {
+    const auto source = openSource("cbr_noinfo.mp3");
+    auto locked = openSource("cbr_info.mp3");
+    locked->blnNoSave = true;
+    auto a = addTrack(source->strFileName, "A", true);
+    addTrack(locked->strFileName, "Locked", true);
+    auto c = addTrack(source->strFileName, "C", false);
+    frmSave* d = frmSave::PokazMnie(*main);
+    ASSERT_TRUE(d);
+    ASSERT_EQ(d->lstSource->count(), 2);
+    EXPECT_EQ(d->lstSource->item(1)->data(Qt::UserRole).toInt(), 3);
+    EXPECT_EQ(d->lstSource->item(0)->checkState(), Qt::Checked);
+    EXPECT_EQ(d->lstSource->item(1)->checkState(), Qt::Unchecked);
+
+    d->lstSource->setCurrentRow(0);
+    d->txtWGore_Click(); // already first
+    d->txtWDol_Click();
+    EXPECT_EQ(d->lstSource->item(1)->text(), "A");
+    EXPECT_EQ(d->lstSource->item(1)->checkState(), Qt::Checked);
+    EXPECT_EQ(d->lstSource->item(1)->data(Qt::UserRole).toInt(), 1);
+    EXPECT_EQ(d->lstSource->currentRow(), 1);
+    EXPECT_TRUE(a->blnAwlaysTop);
+    EXPECT_FALSE(c->blnAwlaysTop);
+
+    d->lstSource->item(1)->setCheckState(Qt::Unchecked); // the user's click
+    d->lstSource->item(0)->setCheckState(Qt::Checked);
+    EXPECT_FALSE(a->blnAwlaysTop);
+    EXPECT_TRUE(c->blnAwlaysTop);
+    const SaveRequest r = d->BuildRequest(false);
+    ASSERT_EQ(r.pieces.size(), 1);
+    EXPECT_EQ(r.pieces[0].label, "C");
+}
+
+TEST_F(SaveDialogTest, OptionsComeFromTheSettingsAndExcludeEachOther) {
+    openSource("cbr_noinfo.mp3");
+    for (int i = 0; i < 4; ++i)
+        addTrack(Shared().OpenFiles->Item(1)->strFileName, QString::number(i), false);
+    store->values.insert("Turbo", "1");
+    store->values.insert("ExactSave", "1");
+    store->values.insert("FileNaming", "2");
+    store->values.insert("T_Set", "7");
+    frmSave* d = frmSave::PokazMnie(*main);
+    ASSERT_TRUE(d);
+    EXPECT_TRUE(d->chkTurbo->isChecked());
+    EXPECT_FALSE(d->chkDetails->isChecked());
+    EXPECT_TRUE(d->fraTurbo->isVisible());
+    EXPECT_TRUE(d->optTurbo[2]->isChecked());
+    EXPECT_EQ(d->txtFileName->text(), "5.mp3");
+    EXPECT_EQ(d->txtSave->text(), dest);
+    d->chkDetails->setChecked(true);
+    EXPECT_FALSE(d->chkTurbo->isChecked());
+    EXPECT_FALSE(d->fraTurbo->isVisible());
+
+    d->optSave[0]->setChecked(true);
+    EXPECT_TRUE(d->txtFileName->isEnabled());
+    EXPECT_FALSE(d->chkNazwy->isEnabled());
+    d->txtFileName->setText("a:b?c.mp3");
+    EXPECT_EQ(d->txtFileName->text(), "abc.mp3");
+    EXPECT_EQ(d->txtFileName->cursorPosition(), 7);
+    d->close();
+    EXPECT_EQ(store->values.value("ExactSave"), "1");
+    EXPECT_EQ(store->values.value("Turbo"), "0");
+    EXPECT_EQ(store->values.value("FileNameSave"), "1");
+    EXPECT_EQ(store->values.value("T_Set"), "2");
+}
+
+TEST_F(SaveDialogTest, ARunHoldsTheProjectAndClosesTheDialogWhenDone) {
+    const auto source = openSource("cbr_noinfo.mp3");
+    addTrack(source->strFileName, "one", true, 0, 3);
+    addTrack(source->strFileName, "two", true, 3, 6);
+    frmSave* d = frmSave::PokazMnie(*main);
+    ASSERT_TRUE(d);
+    bool heldDuringRun = false;
+    QTimer::singleShot(0, [&] { heldDuringRun = !main->CanChangeProject() && d->IsBusy(); });
+    QPointer<frmSave> guard(d);
+    d->cmdWytnij[1]->click();
+    EXPECT_TRUE(heldDuringRun);
+    EXPECT_TRUE(main->CanChangeProject());
+    EXPECT_EQ(frmSave::LastOutcome().status, SaveStatus::Finished);
+    EXPECT_TRUE(QFileInfo::exists(dest + "/one.mp3"));
+    EXPECT_TRUE(QFileInfo::exists(dest + "/two.mp3"));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(guard.isNull());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(SaveDialogTest, CancelAnsweredYesStopsTheRunAndLeavesNothing) {
+    const auto source = openSource("cbr_noinfo.mp3");
+    addTrack(source->strFileName, "one", true, 0, 9);
+    frmSave* d = frmSave::PokazMnie(*main);
+    ASSERT_TRUE(d);
+    messages->answers << mb::Yes;
+    QTimer::singleShot(0, [&] { d->cmdOK->click(); });
+    d->cmdWytnij[1]->click();
+    EXPECT_EQ(shown(), QList<int>{3151});
+    EXPECT_EQ(frmSave::LastOutcome().status, SaveStatus::Cancelled);
+    EXPECT_TRUE(QDir(dest).entryList(QDir::Files | QDir::Hidden).isEmpty());
+    EXPECT_TRUE(main->CanChangeProject());
+}
+
+TEST_F(SaveDialogTest, AScriptRunWritesOneFilePerTrackUnseen) {
+    const auto source = openSource("cbr_noinfo.mp3");
+    addTrack(source->strFileName, "one", true, 0, 3);
+    store->values.insert("Turbo", "1");
+    store->values.insert("FileNameSave", "1");
+    EXPECT_EQ(frmSave::PokazMnie(*main, true), nullptr);
+    EXPECT_TRUE(QFileInfo::exists(dest + "/one.mp3"));
+    EXPECT_EQ(store->values.value("ExactSave"), "1");
+    EXPECT_EQ(store->values.value("Turbo"), "0");
+    EXPECT_EQ(store->values.value("FileNameSave"), "0");
+    EXPECT_EQ(store->values.value("FileNameSame"), "0");
+}
+
+TEST(SaveDialogLayout, TheListGrowsAndTheButtonsKeepToTheBottomRight) {
+    SaveDialogLayout l = DesignSaveDialogLayout();
+    l.innerWidth = l.outerWidth = 12000;
+    l.innerHeight = l.outerHeight = 9000;
+    ReflowSaveDialog(l);
+    EXPECT_DOUBLE_EQ(l.lstSource.width, 5000);
+    EXPECT_DOUBLE_EQ(l.lstSource.height, 9000 - 240 - 45);
+    EXPECT_DOUBLE_EQ(l.txtWGore.left, 60 + 5000 + 50);
+    EXPECT_DOUBLE_EQ(l.txtWDol.top + l.txtWDol.height, 9000);
+    EXPECT_DOUBLE_EQ(l.cmdDir.left + l.cmdDir.width, 12000 - 200);
+    EXPECT_DOUBLE_EQ(l.cmdOK.left + l.cmdOK.width, 12000);
+    EXPECT_DOUBLE_EQ(l.txtSave.left + l.txtSave.width, l.cmdDir.left);
+    EXPECT_DOUBLE_EQ(l.chkNazwy.left, l.optSave1.left + 500);
+    EXPECT_DOUBLE_EQ(l.fraTurbo.top, l.chkCue.top + l.chkCue.height + 10);
+    EXPECT_DOUBLE_EQ(l.optSave0.top, 375); // the option column keeps its places
+}
+
+TEST_F(SaveDialogTest, TheWindowSnapsBackToItsSmallestSize) {
+    openSource("cbr_noinfo.mp3");
+    frmSave* d = frmSave::PokazMnie(*main);
+    ASSERT_TRUE(d);
+    d->resize(100, 100);
+    QApplication::processEvents();
+    EXPECT_GE(d->frameGeometry().width(), TwipsToPx(kSaveDialogMinOuterWidth));
+    EXPECT_GE(d->frameGeometry().height(), TwipsToPx(kSaveDialogMinOuterHeight));
+    d->resize(TwipsToPx(12000), TwipsToPx(9000));
+    QApplication::processEvents();
+    EXPECT_EQ(d->cmdOK->geometry().right() + 1, d->width());
+    EXPECT_NEAR(d->lstSource->width(), d->width() / 2.4, 1.5);
+}
