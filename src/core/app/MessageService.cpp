@@ -36,15 +36,18 @@ bool hasButton(int buttons, int answer) {
     }
 }
 
-int defaultButton(int buttons) {
-    switch (buttons) {
+int defaultButton(int style) {
+    const bool second = style & mb::DefaultButton2;
+    switch (style & 7) {
     case mb::YesNo:
     case mb::YesNoCancel:
-        return mb::Yes;
+        return second ? mb::No : mb::Yes;
+    case mb::OkCancel:
+        return second ? mb::Cancel : mb::Ok;
     case mb::AbortRetryIgnore:
         return mb::Abort;
     case mb::RetryCancel:
-        return mb::Retry;
+        return second ? mb::Cancel : mb::Retry;
     default:
         return mb::Ok;
     }
@@ -75,7 +78,7 @@ int pick(int buttons, const QString& word) {
 class UnattendedMessageService final : public MessageService {
 public:
     int showMessage(const MessageRequest& r) override {
-        return AutoAnswerFor(r.style).value_or(defaultButton(r.style & 7));
+        return AutoAnswerFor(r.style).value_or(defaultButton(r.style));
     }
     std::optional<QString> inputBox(const InputRequest& r) override {
         return r.defaultText;

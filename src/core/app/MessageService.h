@@ -25,6 +25,7 @@ enum Style : int {
     Question = 32,
     Exclamation = 48,
     Information = 64,
+    DefaultButton2 = 256, // the second button is the default (Enter and unattended runs)
 };
 enum Answer : int { Ok = 1, Cancel = 2, Abort = 3, Retry = 4, Ignore = 5, Yes = 6, No = 7 };
 } // namespace mb

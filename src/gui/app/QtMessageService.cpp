@@ -28,7 +28,8 @@ QString titleOrProgramName(const QString& title) {
 }
 
 struct ButtonSet {
-    // The buttons in the order the user reads them; the first is the default.
+    // The buttons in the order the user reads them; the first is the default
+    // unless the style names the second.
     std::vector<std::pair<QMessageBox::StandardButton, int>> buttons;
     int escapeAnswer;
 };
@@ -85,7 +86,8 @@ int QtMessageService::showMessage(const MessageRequest& request) {
         if (answer == set.escapeAnswer)
             escape = button;
     }
-    box.setDefaultButton(static_cast<QPushButton*>(answers.front().first));
+    const std::size_t defaultIndex = (request.style & mb::DefaultButton2) && answers.size() > 1 ? 1 : 0;
+    box.setDefaultButton(static_cast<QPushButton*>(answers[defaultIndex].first));
     box.setEscapeButton(escape);
 
     box.exec();

@@ -138,6 +138,9 @@ void EditorController::updateUndoButtons() {
 void EditorController::DrawTrackGraph(bool rebuildSuccessors) {
     if (rebuildSuccessors)
         AppendSuccessorsFromLinks(tracks());
+    // A new or reopened project has none of the old selection.
+    if (m_editor->lngSelectedTrack != 0 && !TrackByNumber(tracks(), m_editor->lngSelectedTrack))
+        m_editor->resetSelection();
     m_editor->MovePointer();
     m_surface->update();
 }

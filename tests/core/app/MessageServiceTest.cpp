@@ -45,6 +45,15 @@ TEST(MessageService, UnattendedModeAnswersWithTheNearestButton) {
     SetMessageService(nullptr);
 }
 
+TEST(MessageService, WithoutAWindowTheDefaultButtonAnswers) {
+    SetMessageService(nullptr);
+    EXPECT_EQ(ShowMessage("q", mb::YesNo | mb::Question), mb::Yes);
+    // A box that must not do harm on Enter names its second button.
+    EXPECT_EQ(ShowMessage("q", mb::YesNo | mb::Question | mb::DefaultButton2), mb::No);
+    EXPECT_EQ(ShowMessage("q", mb::YesNoCancel | mb::DefaultButton2), mb::No);
+    EXPECT_EQ(ShowMessage("q", mb::OkCancel | mb::DefaultButton2), mb::Cancel);
+}
+
 TEST(MessageService, CatalogueMessagesCarryTheirNumber) {
     auto* scripted = new test::ScriptedMessages;
     SetMessageService(std::unique_ptr<MessageService>(scripted));
