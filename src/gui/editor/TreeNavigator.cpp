@@ -291,19 +291,19 @@ void TreeNavigator::TrackRelinked(std::int32_t number) {
     if (track)
         parent = track->lngTrack == number ? m_tree.topLevelItem(0) : ZnajdzNoda(track->lngTrack);
     QTreeWidgetItem* old = node->parent();
+    if (parent == old)
+        return;
     // The node moves with what is open under it; where its new place is not
     // shown (or lies inside it: a loop of links), it comes back when its new
     // predecessor is opened.
-    if (parent && parent != old && !isInside(parent, node) && parent->isExpanded()) {
+    if (parent && !isInside(parent, node) && parent->isExpanded()) {
         old->removeChild(node);
         parent->addChild(node);
-    } else if (parent != old) {
+    } else {
         delete node;
     }
-    if (old && old->childCount() == 0)
+    if (old->childCount() == 0)
         old->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicatorWhenChildless);
-    if (parent && parent != old && parent->childCount() == 0)
-        parent->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
 }
 
 void TreeNavigator::TrackDeleted(std::int32_t number) {
