@@ -1,6 +1,7 @@
 #include "ExportSideFiles.h"
 
 #include "CueSheetWriter.h"
+#include "core/app/FileBytes.h"
 #include "core/app/MessageService.h"
 #include "core/app/TextCatalog.h"
 #include "platform/shell/DesktopOpener.h"
@@ -8,7 +9,6 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace kelbrin {
 
@@ -21,14 +21,7 @@ void reportFailure(const QString& path) {
 } // namespace
 
 bool WriteWholeFile(const QString& path, const QByteArray& bytes) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return ReplaceFileBytes(path, bytes).ok();
 }
 
 QString PlaylistFileName() {

@@ -1,0 +1,171 @@
+#include "ProjectController.h"
+
+#include "ProjectFileReader.h"
+#include "ProjectReset.h"
+#include "ProjectSaver.h"
+#include "ProjectWindow.h"
+#include "RecentProjects.h"
+#include "core/app/MessageService.h"
+#include "core/app/SharedState.h"
+#include "core/app/TextCatalog.h"
+#include "core/document/cPozycjePlikow.h"
+#include "platform/text/AnsiCodec.h"
+
+#include <QFileInfo>
+#include <exception>
+
+namespace kelbrin {
+
+namespace {
+
+const QString kP1 = QStringLiteral("|1");
+
+// Holds the window busy for the whole of an opening: no other command can
+// replace the project meanwhile, and the window cannot close under it.
+struct BusyGuard {
+    ProjectWindow& w;
+    explicit BusyGuard(ProjectWindow& window) : w(window) {
+        w.SetReady(false);
+        w.SetBusyPointer(true);
+    }
+    ~BusyGuard() {
+        w.SetBusyPointer(false);
+        w.SetInputEnabled(true);
+        w.SetReady(true);
+    }
+};
+
+// Why a project file is refused; its open project is then left as it was.
+void explain(const ProjectReadResult& r, const QString& path) {
+    switch (r.status) {
+    case ProjectReadStatus::Ok:
+        break;
+    case ProjectReadStatus::Unreadable:
+        ShowText(3301, mb::Information, kP1, path);
+        break;
+    case ProjectReadStatus::TooLarge:
+        ShowText(3348, mb::Information, kP1, path);
+        break;
+    case ProjectReadStatus::TooOld:
+        ShowText(3131, mb::Information, kP1, path);
+        break;
+    case ProjectReadStatus::UnknownVersion:
+        ShowText(3028, mb::Information, kP1, path);
+        break;
+    case ProjectReadStatus::Damaged:
+        ShowText(3340, mb::Information, kP1, path);
+        break;
+    }
+}
+
+} // namespace
+
+ProjectController::ProjectController(ProjectWindow& window)
+    : m_window(window), m_loader(window), m_scripts(window) {}
+
+void ProjectController::ResetProject() {
+    kelbrin::ResetProject(m_window);
+}
+
+bool ProjectController::Zapisz(bool updateRecent, bool& keepName, const QString& projectName) {
+    return kelbrin::Zapisz(m_window, updateRecent, keepName, projectName);
+}
+
+bool ProjectController::OtworzPlik(const QString& givenPath, bool updateRecent, bool isScript,
+                                   bool quiet) {
+    if (!m_window.IsReady())
+        return false;
+    if (isScript && ShowText(3148, mb::YesNo | mb::Question) != mb::Yes)
+        return false;
+    const QString path = QFileInfo(givenPath).absoluteFilePath();
+    if (!QFileInfo(path).isFile()) {
+        ShowText(3059, mb::Information, kP1, path);
+        return false;
+    }
+    BusyGuard busy(m_window);
+    if (isScript)
+        return m_scripts.Run(path);
+    return openProject(path, updateRecent, quiet);
+}
+
+bool ProjectController::openProject(const QString& path, bool updateRecent, bool quiet) {
+    const ProjectReadResult read = ReadProjectFile(path, AnsiCodec());
+    if (read.status != ProjectReadStatus::Ok) {
+        explain(read, path);
+        return false;
+    }
+    kelbrin::ResetProject(m_window);
+    try {
+        m_loader.Load(path, read.contents, quiet);
+        m_window.FinishProjectLoad();
+    } catch (const std::exception& e) {
+        ShowText(3135, mb::Information, kP1, QString::fromLocal8Bit(e.what()));
+        kelbrin::ResetProject(m_window);
+        return false;
+    }
+    m_window.SetProjectFile(path);
+    if (updateRecent) {
+        PushRecentProject(path);
+        m_window.RefreshRecentMenu();
+        m_window.SetCheckedRecentItem(2);
+    }
+    m_window.SetAutosave(true);
+    m_window.SetTreeRootText(ProjectRootName(path));
+    m_window.SetCloneEnabled(true);
+    return true;
+}
+
+bool ProjectController::SaveChangesFirst(bool updateRecent) {
+    if (!Shared().OpenFiles || Shared().OpenFiles->Count() < 1)
+        return true;
+    switch (ShowText(3008, mb::YesNoCancel)) {
+    case mb::Yes: {
+        bool keepName = true;
+        return kelbrin::Zapisz(m_window, updateRecent, keepName, QString());
+    }
+    case mb::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void ProjectController::NewProject() {
+    if (!m_window.IsReady())
+        return;
+    if (!m_window.IsPlayerIdle()) {
+        ShowText(3105, mb::Information);
+        return;
+    }
+    if (SaveChangesFirst(true))
+        kelbrin::ResetProject(m_window);
+}
+
+void ProjectController::openChosenFile(int filterText, const QString& pattern, bool isScript) {
+    if (!m_window.IsReady() || !SaveChangesFirst(true))
+        return;
+    const QString filter = GetText(filterText) + QChar(0) + pattern + QChar(0);
+    int filterIndex = 1;
+    const QString chosen = m_window.ChooseFile(Shared().SourceFolder, filter, filterIndex, false);
+    if (!chosen.trimmed().isEmpty())
+        OtworzPlik(chosen, true, isScript, false);
+}
+
+void ProjectController::OpenProject() {
+    openChosenFile(3036, QStringLiteral("*.kbe"), false);
+}
+void ProjectController::OpenScript() {
+    openChosenFile(3132, QStringLiteral("*.kbs"), true);
+}
+
+void ProjectController::Save() {
+    bool keepName = true;
+    kelbrin::Zapisz(m_window, true, keepName, QString());
+}
+
+void ProjectController::SaveAs() {
+    bool keepName = false;
+    kelbrin::Zapisz(m_window, true, keepName, QString());
+}
+
+} // namespace kelbrin

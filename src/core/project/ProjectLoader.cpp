@@ -1,0 +1,144 @@
+#include "ProjectLoader.h"
+
+#include "LoadedTrackView.h"
+#include "OutputNames.h"
+#include "ProjectFileReader.h"
+#include "ProjectWindow.h"
+#include "core/app/MessageService.h"
+#include "core/app/SharedState.h"
+#include "core/app/TextCatalog.h"
+#include "core/document/FrameScanHost.h"
+#include "core/document/PlikOpen.h"
+#include "core/document/cPozycjaMP3.h"
+#include "core/document/cPozycjeMP3.h"
+#include "core/document/cPozycjePlikow.h"
+
+#include <QFileInfo>
+
+namespace kelbrin {
+
+namespace {
+
+constexpr int kDefaultButtonNo = 256;
+
+// The file name part of a stored path; paths written on other systems may use
+// "\" between folders.
+QString storedFileName(const QString& path) {
+    const qsizetype cut =
+        std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
+    return path.mid(cut + 1);
+}
+
+std::shared_ptr<cPozycjaPlikow> firstFileWithId(std::int32_t id) {
+    const cPozycjePlikow& files = *Shared().OpenFiles;
+    for (std::int32_t i = 1; i <= files.Count(); ++i)
+        if (files.Item(i)->lngNrPozycji == id)
+            return files.Item(i);
+    return nullptr;
+}
+
+} // namespace
+
+QString ProjectLoader::pickReplacement(const QString& storedPath,
+                                       std::shared_ptr<cPozycjaPlikow>& file) {
+    auto picked = std::make_shared<cPozycjaPlikow>();
+    bool buildIndex = false;
+    QString folder;
+    const QString path = Plik_Open(m_window.ScanHost(), picked, buildIndex, false,
+                                   GetText(3111, QStringLiteral("|1"), storedFileName(storedPath)),
+                                   nullptr, false, false, folder, source_filter::Mpeg);
+    m_window.ScanHost().ZerujProgress();
+    if (!path.isEmpty())
+        file = picked;
+    return path;
+}
+
+std::shared_ptr<cPozycjaPlikow> ProjectLoader::openSource(const StoredSource& stored,
+                                                          std::int32_t version, bool quiet) {
+    auto file = std::make_shared<cPozycjaPlikow>();
+    QString path = stored.path;
+    bool replaced = false;
+    if (!QFileInfo::exists(path)) {
+        int style = mb::YesNo | mb::Question;
+        if (version >= 1003) {
+            if (Shared().OpenFiles->Count() == 0 && !quiet) {
+                const QString chosen = m_window.ChooseFolder(
+                    GetText(3111, QStringLiteral("|1"), storedFileName(stored.path)));
+                if (!chosen.isEmpty())
+                    MissingSourceFolder = chosen;
+            }
+            if (!MissingSourceFolder.isEmpty()) {
+                QString folder = MissingSourceFolder;
+                if (!folder.endsWith(QLatin1Char('/')))
+                    folder += QLatin1Char('/');
+                path = folder + storedFileName(stored.path);
+            }
+            style |= kDefaultButtonNo;
+        }
+        if (!quiet && !QFileInfo::exists(path) &&
+            ShowText(3101, style, QStringLiteral("|1"), path) == mb::Yes) {
+            const QString picked = pickReplacement(path, file);
+            if (!picked.isEmpty()) {
+                path = picked;
+                replaced = true;
+            }
+        }
+    }
+    file->strFileName = path;
+    file->lngNrPozycji = stored.id;
+    file->sngCzasTrwania = static_cast<float>(stored.duration);
+    file->blnVBR = stored.vbr;
+    file->blnNoSave = version >= 1003 && stored.noSave;
+    file->blnZmodyfikowana = replaced;
+    return file;
+}
+
+void ProjectLoader::Load(const QString& path, const ProjectContents& contents, bool quiet) {
+    const ProjectHeader& h = contents.header;
+    const QDate date = project_format::DateFromValue(h.date);
+    if (date.isValid())
+        m_window.SetProjectDate(date);
+    Shared().NextTrackNo = h.nextTrackNo;
+    Shared().NextFileId = h.nextFileId;
+    m_window.SetTemplateBoxPosition(h.templateLeft, h.templateTop);
+
+    for (const StoredSource& stored : contents.sources)
+        Shared().OpenFiles->Add(openSource(stored, h.version, quiet));
+
+    int unplaced = 0;
+    int refusedNames = 0;
+    cPozycjeMP3& tracks = *m_window.Tracks();
+    for (const StoredTrack& stored : contents.tracks) {
+        const auto source = firstFileWithId(stored.sourceId);
+        if (!source) {
+            ++unplaced;
+            continue;
+        }
+        cPozycjaMP3& t = *stored.track;
+        t.strFileNameSource = source->strFileName;
+        t.dblDuration = source->sngCzasTrwania;
+        t.blnPlayed = false;
+        const QString name = CleanOutputName(t.strFileName);
+        if (!t.strFileName.isEmpty() && !IsUsableOutputName(name)) {
+            ++refusedNames;
+            t.strFileName.clear();
+        } else {
+            t.strFileName = name;
+        }
+        tracks.Add(stored.track);
+        m_window.ShowLoadedTrack(t, LoadedBoxColour(t), QFileInfo::exists(t.strFileNameSource));
+    }
+
+    const QString count = QStringLiteral("|2");
+    if (!contents.renumbered.isEmpty())
+        ShowText(3341, mb::Information, QStringLiteral("|1"), path, count,
+                 QString::number(contents.renumbered.size()));
+    if (unplaced > 0)
+        ShowText(3342, mb::Information, QStringLiteral("|1"), path, count,
+                 QString::number(unplaced));
+    if (refusedNames > 0)
+        ShowText(3345, mb::Information, QStringLiteral("|1"), path, count,
+                 QString::number(refusedNames));
+}
+
+} // namespace kelbrin

@@ -1,0 +1,37 @@
+#pragma once
+// Puts a checked project file into a freshly reset window: the header's
+// values, one open file per source record, one track per track record, each
+// track's box and list row. A source that is missing on disk is looked for in
+// the folder the user chose for missing sources; when it is not found it stays
+// open under its missing path with its tracks, so nothing of the project is
+// lost. In quiet mode nothing is asked.
+
+#include <QString>
+#include <memory>
+
+namespace kelbrin {
+
+class cPozycjaPlikow;
+class ProjectWindow;
+struct ProjectContents;
+struct StoredSource;
+
+class ProjectLoader {
+public:
+    explicit ProjectLoader(ProjectWindow& window) : m_window(window) {}
+
+    void Load(const QString& path, const ProjectContents& contents, bool quiet);
+
+    // Where missing sources are looked for; kept from one opening to the next.
+    QString MissingSourceFolder;
+
+private:
+    std::shared_ptr<cPozycjaPlikow> openSource(const StoredSource& stored, std::int32_t version,
+                                               bool quiet);
+    // The user's replacement for a missing source; empty when none was opened.
+    QString pickReplacement(const QString& storedPath, std::shared_ptr<cPozycjaPlikow>& file);
+
+    ProjectWindow& m_window;
+};
+
+} // namespace kelbrin

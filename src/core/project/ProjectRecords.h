@@ -1,0 +1,77 @@
+#pragma once
+// The records of the binary project file (".kbe"): a 56-byte header, one
+// record per open source file, one record per track. Files are written as
+// version 1006 and read as versions 1002 to 1006, which differ only in how
+// much of each record they carry.
+
+#include <QDate>
+#include <QList>
+#include <QString>
+#include <cstdint>
+#include <memory>
+
+namespace kelbrin {
+
+class ByteReader;
+class ByteWriter;
+class cPozycjaMP3;
+
+namespace project_format {
+constexpr std::int32_t kWrittenVersion = 1006;
+constexpr std::int32_t kOldestReadVersion = 1002;
+constexpr std::int32_t kUnsupportedOldVersion = 1001;
+constexpr qint64 kHeaderBytes = 56;
+constexpr std::int32_t kMaxSourceId = 32767; // the id is a 16-bit field
+
+// The fewest bytes a record of this version can take (all strings empty).
+qint64 MinimumSourceRecordBytes(std::int32_t version);
+qint64 MinimumTrackRecordBytes(std::int32_t version);
+
+// Date values count days from 30 December 1899; the fraction is the time of day.
+double DateValue(const QDate& date);
+// The day of a stored date value; an invalid date for values that are not a
+// finite day between the years 100 and 9999.
+QDate DateFromValue(double value);
+} // namespace project_format
+
+struct ProjectHeader {
+    std::int32_t version = project_format::kWrittenVersion;
+    double date = 0;
+    std::int32_t trackCount = 0;
+    std::int32_t sourceCount = 0;
+    std::int32_t windowHeight = 0;
+    std::int32_t nextTrackNo = 1;
+    std::int32_t nextFileId = 1;
+    std::int32_t windowWidth = 0;
+    std::int32_t constant = 1;
+    std::int32_t templateLeft = 0;
+    std::int32_t templateTop = 0;
+    std::int32_t windowA = 0;
+    std::int32_t windowB = 0;
+};
+
+struct StoredSource {
+    QString path;
+    bool vbr = false;
+    std::int16_t id = 0;
+    double duration = 0;
+    bool noSave = false; // carried from version 1003 on
+};
+
+struct StoredTrack {
+    std::shared_ptr<cPozycjaMP3> track;
+    std::int32_t sourceId = 0; // field 26: the id of the track's source record
+    double storedDuration = 0; // field 25: written, never trusted on reading
+};
+
+void WriteHeader(ByteWriter& out, const ProjectHeader& header);
+void WriteSourceRecord(ByteWriter& out, const StoredSource& source);
+// Always the version written; the year goes in as its whole number, 0 when empty.
+void WriteTrackRecord(ByteWriter& out, const cPozycjaMP3& track, std::int32_t sourceId);
+
+ProjectHeader ReadHeader(ByteReader& in);
+StoredSource ReadSourceRecord(ByteReader& in, std::int32_t version);
+// Fills the fields the version carries; the others keep the track's defaults.
+StoredTrack ReadTrackRecord(ByteReader& in, std::int32_t version);
+
+} // namespace kelbrin

@@ -1,0 +1,28 @@
+#include "ProjectReset.h"
+
+#include "ProjectWindow.h"
+#include "core/app/SharedState.h"
+#include "core/document/cPozycjeMP3.h"
+#include "core/document/cPozycjePlikow.h"
+
+namespace kelbrin {
+
+void ResetProject(ProjectWindow& w) {
+    w.SetSelectedTrack(0);
+    w.Tracks() = std::make_shared<cPozycjeMP3>();
+    Shared().OpenFiles = std::make_shared<cPozycjePlikow>();
+    w.ClearTrackViews();
+    w.ReleasePreviewPlayer();
+    w.SetProjectFile(QString());
+    w.SetCheckedRecentItem(0);
+    w.SetCloneEnabled(false);
+    Shared().NextTrackNo = 1;
+    Shared().NextFileId = 1;
+    w.SetProjectDate(QDate::currentDate());
+    w.ClearUndoHistory();
+    w.RebuildTree();
+    w.ReleaseClipboardTrack();
+    w.SetAutosave(false);
+}
+
+} // namespace kelbrin

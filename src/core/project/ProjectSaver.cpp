@@ -1,0 +1,131 @@
+#include "ProjectSaver.h"
+
+#include "core/app/FileBytes.h"
+#include "ProjectFileWriter.h"
+#include "ProjectWindow.h"
+#include "RecentProjects.h"
+#include "ScriptWriter.h"
+#include "core/app/MessageService.h"
+#include "core/app/SharedState.h"
+#include "core/app/TextCatalog.h"
+#include "core/document/cPozycjeMP3.h"
+#include "core/document/cPozycjePlikow.h"
+#include "platform/text/AnsiCodec.h"
+
+#include <QFileInfo>
+
+namespace kelbrin {
+
+namespace {
+
+enum FileType { ProjectType = 1, ScriptType = 2 };
+
+const QString kP1 = QStringLiteral("|1");
+
+struct BusyPointer {
+    ProjectWindow& w;
+    explicit BusyPointer(ProjectWindow& window) : w(window) { w.SetBusyPointer(true); }
+    ~BusyPointer() { w.SetBusyPointer(false); }
+};
+
+QString withExtension(QString path, FileType type) {
+    path.remove(QChar(0));
+    const QString extension = type == ScriptType ? QStringLiteral(".kbs") : QStringLiteral(".kbe");
+    if (!path.endsWith(extension, Qt::CaseInsensitive))
+        path += extension;
+    return path;
+}
+
+const cPozycjePlikow& openFiles() {
+    static const cPozycjePlikow none;
+    return Shared().OpenFiles ? *Shared().OpenFiles : none;
+}
+
+QByteArray projectBytes(ProjectWindow& w, bool& fits) {
+    const ProjectGeometry g = w.Geometry();
+    ProjectHeader h;
+    h.date = project_format::DateValue(w.ProjectDate());
+    h.windowHeight = g.innerHeight;
+    h.windowWidth = g.innerWidth;
+    h.nextTrackNo = Shared().NextTrackNo;
+    h.nextFileId = Shared().NextFileId;
+    h.templateLeft = g.templateLeft;
+    h.templateTop = g.templateTop;
+    const auto bytes = BuildProjectBytes(h, openFiles(), *w.Tracks(), AnsiCodec());
+    fits = bytes.has_value();
+    return bytes.value_or(QByteArray());
+}
+
+bool write(const QString& path, const QByteArray& bytes) {
+    const FileBytesResult r = ReplaceFileBytes(path, bytes);
+    if (!r.ok())
+        ShowText(3346, mb::Information, kP1, path, QStringLiteral("|2"), r.error);
+    return r.ok();
+}
+
+void markSaved(ProjectWindow& w) {
+    const cPozycjePlikow& files = openFiles();
+    for (std::int32_t i = 1; i <= files.Count(); ++i)
+        files.Item(i)->blnZmodyfikowana = false;
+    const cPozycjeMP3& tracks = *w.Tracks();
+    for (std::int32_t i = 1; i <= tracks.Count(); ++i)
+        tracks.Item(i)->blnZmodyfikowana = false;
+}
+
+} // namespace
+
+bool Zapisz(ProjectWindow& w, bool updateRecent, bool& keepName, const QString& projectName) {
+    BusyPointer busy(w);
+    if (!w.Tracks())
+        w.Tracks() = std::make_shared<cPozycjeMP3>();
+    QString path = w.ProjectFile();
+    if (!projectName.isEmpty())
+        path = Shared().DestFolder + QLatin1Char('/') + projectName;
+
+    FileType type = ProjectType;
+    if (path.isEmpty() || !keepName) {
+        const QString filter = GetText(3036) + QChar(0) + QStringLiteral("*.kbe") + QChar(0) +
+                               GetText(3132) + QChar(0) + QStringLiteral("*.kbs") + QChar(0);
+        int filterIndex = ProjectType;
+        const QString chosen =
+            w.ChooseFile(Shared().DestFolder + QLatin1Char('/'), filter, filterIndex, true);
+        if (chosen.trimmed().isEmpty())
+            return false;
+        path = chosen;
+        type = filterIndex == ScriptType ? ScriptType : ProjectType;
+        keepName = false;
+    }
+    path = withExtension(path, type);
+
+    if (QFileInfo::exists(path) && (type == ScriptType || !keepName) &&
+        ShowMessage(GetText(3011, kP1, path) + QLatin1Char('\r') + GetText(3022),
+                    mb::YesNo | mb::Question, QString(), 3011) != mb::Yes)
+        return false;
+
+    if (type == ScriptType) {
+        // A script keeps only ranges and names: the project still counts as unsaved.
+        write(path, AnsiCodec().fromUnicode(BuildScriptText(openFiles(), *w.Tracks())));
+        return false;
+    }
+
+    bool fits = true;
+    const QByteArray bytes = projectBytes(w, fits);
+    if (!fits) {
+        ShowText(3349, mb::Information, kP1, QString::number(project_format::kMaxSourceId));
+        return false;
+    }
+    if (!write(path, bytes))
+        return false;
+    markSaved(w);
+    w.SetProjectFile(path);
+    w.SetAutosave(true);
+    if (updateRecent || !keepName) {
+        PushRecentProject(path);
+        w.RefreshRecentMenu();
+        w.SetCheckedRecentItem(2);
+    }
+    w.SetTreeRootText(ProjectRootName(path));
+    return true;
+}
+
+} // namespace kelbrin

@@ -1,0 +1,143 @@
+#include "ScriptRunner.h"
+
+#include "core/app/FileBytes.h"
+#include "ProjectReset.h"
+#include "ProjectWindow.h"
+#include "ScriptExport.h"
+#include "ScriptReader.h"
+#include "core/app/MessageService.h"
+#include "core/app/PathProcedures.h"
+#include "core/app/SharedState.h"
+#include "core/app/TextCatalog.h"
+#include "core/document/FrameScanHost.h"
+#include "core/document/PlikOpen.h"
+#include "core/document/cPozycjaMP3.h"
+#include "core/document/cPozycjeMP3.h"
+#include "core/document/cPozycjePlikow.h"
+#include "platform/text/AnsiCodec.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace kelbrin {
+
+namespace {
+
+constexpr qint64 kMaxScriptBytes = 64LL * 1024 * 1024;
+
+const QString kP1 = QStringLiteral("|1");
+const QString kP2 = QStringLiteral("|2");
+
+// Tells why a script cannot run; true when it can.
+bool explain(const ScriptReadResult& r, const QString& path) {
+    switch (r.status) {
+    case ScriptReadStatus::Ok:
+        return true;
+    case ScriptReadStatus::NoSourceSection:
+        ShowText(3343, mb::Information, kP1, path, kP2, QStringLiteral("[Source Files]"));
+        return false;
+    case ScriptReadStatus::NoDestinationSection:
+        ShowText(3343, mb::Information, kP1, path, kP2, QStringLiteral("[Destination Files]"));
+        return false;
+    case ScriptReadStatus::BadLine:
+        ShowText(3030, mb::Information, kP1, QString::number(r.line), kP2, r.lineText);
+        return false;
+    case ScriptReadStatus::BadName:
+        ShowText(3344, mb::Information, kP1, QString::number(r.line), kP2, r.lineText);
+        return false;
+    }
+    return false;
+}
+
+std::shared_ptr<cPozycjaPlikow> firstFileWithId(std::int32_t id) {
+    const cPozycjePlikow& files = *Shared().OpenFiles;
+    for (std::int32_t i = 1; i <= files.Count(); ++i)
+        if (files.Item(i)->lngNrPozycji == id)
+            return files.Item(i);
+    return nullptr;
+}
+
+void setTime(const ScriptTime& time, std::int32_t& m, std::int32_t& s, std::int32_t& ms) {
+    m = time.minutes;
+    s = time.seconds;
+    ms = time.milliseconds;
+}
+
+} // namespace
+
+bool ScriptRunner::openSources(const ScriptDescription& script, const QString& scriptFolder) {
+    const QDir folder(scriptFolder);
+    for (const ScriptSource& source : script.sources) {
+        auto file = std::make_shared<cPozycjaPlikow>();
+        // A relative path means the script's own folder, not wherever the
+        // program happened to start.
+        file->strFileName = QDir::cleanPath(folder.absoluteFilePath(source.path));
+        bool buildIndex = true;
+        QString dialogFolder;
+        const QString opened = Plik_Open(m_window.ScanHost(), file, buildIndex, false, QString(),
+                                         nullptr, false, false, dialogFolder, source_filter::Mpeg);
+        m_window.ScanHost().ZerujProgress();
+        if (opened.isEmpty())
+            return false;
+        file->lngNrPozycji = source.id;
+        file->blnZmodyfikowana = false;
+        Shared().OpenFiles->Add(file);
+    }
+    return true;
+}
+
+void ScriptRunner::buildTracks(const ScriptDescription& script) {
+    Shared().NextTrackNo = 1;
+    for (const ScriptTrackLine& line : script.tracks) {
+        auto track = std::make_shared<cPozycjaMP3>();
+        cPozycjaMP3& t = *track;
+        if (const auto source = firstFileWithId(line.sourceId)) {
+            t.strFileNameSource = source->strFileName;
+            t.strLabel = FileNameFromPath(source->strFileName);
+            t.dblDuration = source->sngCzasTrwania;
+        }
+        t.strFileName = line.name;
+        t.blnJednostka = line.inTime;
+        if (line.inTime) {
+            setTime(line.start, t.lngPoczatek_M, t.lngPoczatek_S, t.lngPoczatek_SS);
+            setTime(line.end, t.lngKoniec_M, t.lngKoniec_S, t.lngKoniec_SS);
+        } else {
+            t.lngRamkaOd = line.frameFrom;
+            t.lngRamkaDo = line.frameTo;
+        }
+        t.lngNrPozycji = Shared().NextTrackNo++;
+        t.blnZmodyfikowana = false;
+        t.blnAwlaysTop = true;
+        m_window.Tracks()->Add(track);
+    }
+}
+
+bool ScriptRunner::Run(const QString& path) {
+    const FileBytesResult file = ReadFileBytes(path, kMaxScriptBytes);
+    if (file.status == FileBytesStatus::TooLarge) {
+        ShowText(3348, mb::Information, kP1, path);
+        return false;
+    }
+    if (!file.ok()) {
+        ShowText(3301, mb::Information, kP1, path);
+        return false;
+    }
+    const ScriptReadResult read = ParseScript(AnsiCodec().toUnicode(file.bytes));
+    if (!explain(read, path))
+        return false;
+
+    ResetProject(m_window);
+    m_window.SetInputEnabled(false);
+    if (openSources(read.script, QFileInfo(path).absolutePath())) {
+        buildTracks(read.script);
+        ScriptExportRequest request;
+        request.tracks = m_window.Tracks();
+        request.files = Shared().OpenFiles;
+        ScriptExporter().Run(request);
+    }
+    ResetProject(m_window);
+    m_window.SetInputEnabled(true);
+    return false;
+}
+
+} // namespace kelbrin

@@ -1,0 +1,263 @@
+// Saving a project and opening it again, through the same procedures the main
+// window uses; and what a save does when it cannot write.
+#include "ProjectTestSupport.h"
+
+#include "core/project/ProjectController.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <csignal>
+#include <sys/resource.h>
+
+using namespace kelbrin;
+using namespace kelbrin::test;
+
+namespace {
+
+void expectSameStoredFields(const cPozycjaMP3& a, const cPozycjaMP3& b) {
+    // clang-format off
+#define SAME(field) EXPECT_EQ(a.field, b.field) << #field
+    SAME(lngNrPozycji); SAME(strFileName); SAME(strFileNameSource); SAME(lngPoczatek_M);
+    SAME(lngPoczatek_S); SAME(lngPoczatek_SS); SAME(lngKoniec_M); SAME(lngKoniec_S);
+    SAME(lngKoniec_SS); SAME(lngRamkaOd); SAME(lngRamkaDo); SAME(blnJednostka); SAME(strLabel);
+    SAME(lngLeft); SAME(lngTop); SAME(lngTrack); SAME(lngLoopTrack); SAME(lngLoopCountBackup);
+    SAME(blnZablokowany); SAME(lngVolume); SAME(lngBalance); SAME(sngRate); SAME(blnAwlaysTop);
+    SAME(lngVolumeStart); SAME(lngVolumeEnd); SAME(sngFadeInTime); SAME(sngFadeInTimeOld);
+    SAME(sngFadeInOffsetTime); SAME(sngFadeInOffsetTimeOld); SAME(sngFadeOutTime);
+    SAME(sngFadeOutTimeOld); SAME(sngOvertake); SAME(strDevice); SAME(blnLabelEdited);
+    SAME(lngMarkerFrom); SAME(lngMarkerTo); SAME(blnDetails); SAME(lngBPM); SAME(lngGenre);
+    SAME(strYear);
+#undef SAME
+    // clang-format on
+    // Tag texts come back padded to their 30 bytes.
+    EXPECT_EQ(a.strTitle.leftJustified(30), b.strTitle);
+    EXPECT_EQ(a.strAutor.leftJustified(30), b.strAutor);
+    EXPECT_EQ(a.strAlbum.leftJustified(30), b.strAlbum);
+    EXPECT_EQ(a.strComment.leftJustified(30), b.strComment);
+}
+
+std::shared_ptr<cPozycjaMP3> richTrack(int n, const QString& source) {
+    auto t = std::make_shared<cPozycjaMP3>();
+    t->lngNrPozycji = n;
+    t->strFileName = QStringLiteral("out %1.mp3").arg(n);
+    t->strFileNameSource = source;
+    t->lngPoczatek_M = n;
+    t->lngPoczatek_S = 10 + n;
+    t->lngPoczatek_SS = 100 + n;
+    t->lngKoniec_M = 5 + n;
+    t->lngKoniec_S = 20 + n;
+    t->lngKoniec_SS = 200 + n;
+    t->lngRamkaOd = 1000 * n;
+    t->lngRamkaDo = 1000 * n + 500;
+    t->blnJednostka = n % 2 == 0;
+    t->strLabel = QStringLiteral("Label %1").arg(n);
+    t->lngLeft = 300 * n;
+    t->lngTop = 400 * n;
+    t->lngTrack = n - 1;
+    t->lngLoopTrack = n == 3 ? 1 : -1;
+    t->lngLoopCountBackup = n == 3 ? 4 : 0;
+    t->lngLoopCount = 1;
+    t->blnZablokowany = n == 2;
+    t->lngVolume = -10 * n;
+    t->lngBalance = 500 * n;
+    t->sngRate = 1.0f + n / 8.0f;
+    t->blnAwlaysTop = n != 2;
+    t->lngVolumeStart = -9000 + n;
+    t->lngVolumeEnd = -8000 + n;
+    t->sngFadeInTime = 0.5f * n;
+    t->sngFadeInTimeOld = 0.25f * n;
+    t->sngFadeInOffsetTime = 1.5f * n;
+    t->sngFadeInOffsetTimeOld = 1.25f * n;
+    t->sngFadeOutTime = 2.5f * n;
+    t->sngFadeOutTimeOld = 2.25f * n;
+    t->sngOvertake = 0.125f * n;
+    t->strDevice = QStringLiteral("Device %1").arg(n);
+    t->blnLabelEdited = true;
+    t->lngMarkerFrom = 1000 + n;
+    t->lngMarkerTo = 30000 + n;
+    t->blnDetails = n == 1;
+    t->lngBPM = 120 + n;
+    t->strTitle = QStringLiteral("Title %1").arg(n);
+    t->strAutor = QStringLiteral("Artist %1").arg(n);
+    t->strAlbum = QStringLiteral("Album %1").arg(n);
+    t->strComment = QStringLiteral("Comment %1").arg(n);
+    t->lngGenre = 10 + n;
+    t->strYear = n == 1 ? QString() : QString::number(1990 + n);
+    t->blnZmodyfikowana = true;
+    return t;
+}
+
+class ProjectRoundTrip : public ProjectTest {
+protected:
+    void SetUp() override {
+        ProjectTest::SetUp();
+        controller = std::make_unique<ProjectController>(window);
+    }
+    FakeProjectWindow window;
+    std::unique_ptr<ProjectController> controller;
+};
+
+} // namespace
+
+TEST_F(ProjectRoundTrip, SaveThenOpenGivesBackTheSameProject) {
+    const QString first = MediaFile("cbr_noinfo.mp3");
+    const QString second = MediaFile("vbr_xing.mp3");
+    const QString gone = dir + "/gone.mp3";
+    addSource(second, 60001, 10.5f)->blnVBR = true;
+    addSource(first, 60000, 9.75f)->blnZmodyfikowana = true;
+    addSource(gone, 60002, 3)->blnNoSave = true;
+    QList<std::shared_ptr<cPozycjaMP3>> originals;
+    for (int n = 1; n <= 4; ++n) {
+        originals << richTrack(n, n == 4 ? gone : (n % 2 ? first : second));
+        window.tracks->Add(originals.last());
+    }
+    window.date = QDate(2019, 7, 14);
+    window.geometry = {11000, 7000, 135, 270};
+    Shared().NextTrackNo = 5;
+    Shared().NextFileId = 60003;
+
+    const QString path = dir + "/My project";
+    window.fileAnswers.enqueue({path, 1});
+    bool keepName = true;
+    ASSERT_TRUE(controller->Zapisz(true, keepName, QString()));
+    EXPECT_FALSE(keepName);
+    EXPECT_TRUE(QFile::exists(path + ".kbe"));
+    for (const auto& t : originals)
+        EXPECT_FALSE(t->blnZmodyfikowana);
+    EXPECT_FALSE(Shared().OpenFiles->Item(2)->blnZmodyfikowana);
+    EXPECT_EQ(store->values.value("F1"), path + ".kbe");
+    EXPECT_EQ(window.checkedItem, 2);
+    EXPECT_EQ(window.projectFile, path + ".kbe");
+    EXPECT_TRUE(window.autosave);
+    EXPECT_EQ(window.rootText, "My project");
+
+    controller->ResetProject();
+    ASSERT_EQ(window.tracks->Count(), 0);
+    ASSERT_EQ(Shared().OpenFiles->Count(), 0);
+    EXPECT_FALSE(window.autosave);
+    EXPECT_TRUE(window.projectFile.isEmpty());
+
+    ASSERT_TRUE(controller->OtworzPlik(path + ".kbe", true, false, true));
+    EXPECT_TRUE(messages->shown.isEmpty());
+    EXPECT_EQ(window.date, QDate(2019, 7, 14));
+    EXPECT_EQ(Shared().NextTrackNo, 5);
+    EXPECT_EQ(Shared().NextFileId, 60003);
+    EXPECT_EQ(window.geometry.templateLeft, 135);
+    EXPECT_EQ(window.geometry.templateTop, 270);
+
+    const cPozycjePlikow& files = *Shared().OpenFiles;
+    ASSERT_EQ(files.Count(), 3);
+    EXPECT_EQ(files.Item(1)->strFileName, second);
+    EXPECT_EQ(files.Item(2)->strFileName, first);
+    EXPECT_EQ(files.Item(3)->strFileName, gone); // missing, asked nothing (quiet), kept
+    for (int i = 1; i <= 3; ++i)
+        EXPECT_EQ(files.Item(i)->lngNrPozycji, i);
+    EXPECT_TRUE(files.Item(1)->blnVBR);
+    EXPECT_EQ(files.Item(2)->sngCzasTrwania, 9.75f);
+    EXPECT_TRUE(files.Item(3)->blnNoSave);
+    EXPECT_FALSE(files.Item(2)->blnZmodyfikowana);
+
+    ASSERT_EQ(window.tracks->Count(), 4);
+    for (int n = 1; n <= 4; ++n) {
+        SCOPED_TRACE(n);
+        const cPozycjaMP3& back = *window.tracks->Item(n);
+        expectSameStoredFields(*originals[n - 1], back);
+        EXPECT_EQ(back.lngLoopCount, back.lngLoopCountBackup);
+        EXPECT_EQ(back.dblDuration, n == 4 ? 3.0 : (n % 2 ? 9.75 : 10.5));
+        EXPECT_FALSE(back.blnZmodyfikowana);
+    }
+    ASSERT_EQ(window.shown.size(), 4);
+    EXPECT_EQ(window.shown[0].colour, 0x00FF00u);
+    EXPECT_EQ(window.shown[1].colour, 0xFF0000u); // locked
+    EXPECT_EQ(window.shown[2].colour, 0xFF00FFu); // loops
+    EXPECT_TRUE(window.shown[0].listed);
+    EXPECT_FALSE(window.shown[3].listed); // its source is missing
+    EXPECT_EQ(window.loadsFinished, 1);
+    EXPECT_TRUE(window.autosave);
+    EXPECT_TRUE(window.cloneEnabled);
+    EXPECT_EQ(window.rootText, "My project");
+    EXPECT_EQ(window.projectFile, path + ".kbe");
+    EXPECT_EQ(store->values.value("F1"), path + ".kbe");
+    EXPECT_EQ(store->values.value("F2"), path + ".kbe");
+    EXPECT_EQ(window.readyChanges, (QList<bool>{false, true}));
+}
+
+TEST_F(ProjectRoundTrip, AFailedSaveKeepsTheOldFileAndTheUnsavedState) {
+    const QString path = dir + "/kept.kbe";
+    const QByteArray old(40, 'o');
+    WriteFile(path, old);
+    addSource(MediaFile("cbr_noinfo.mp3"), 1);
+    auto t = richTrack(1, MediaFile("cbr_noinfo.mp3"));
+    window.tracks->Add(t);
+    window.projectFile = path;
+
+    // The new project is larger than the system lets any file grow.
+    struct rlimit saved {};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = saved;
+    small.rlim_cur = 100;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    bool keepName = true;
+    const bool saved_ = controller->Zapisz(true, keepName, QString());
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+
+    EXPECT_FALSE(saved_);
+    EXPECT_EQ(shownNumbers(), QList<int>{3346});
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), old);
+    EXPECT_EQ(QDir(dir).entryList(QDir::Files), QStringList{"kept.kbe"}); // no temporary left
+    EXPECT_TRUE(t->blnZmodyfikowana);
+    EXPECT_FALSE(window.autosave);
+    EXPECT_FALSE(store->values.contains("F1"));
+}
+
+TEST_F(ProjectRoundTrip, SaveChoosesItsTargetAndAsksBeforeReplacing) {
+    addSource(MediaFile("cbr_noinfo.mp3"), 1);
+    auto t = richTrack(1, MediaFile("cbr_noinfo.mp3"));
+    window.tracks->Add(t);
+    bool keepName = true;
+
+    // No current file: the dialog, whatever keepName says; ".KBE" is not doubled.
+    window.fileAnswers.enqueue({dir + "/Upper.KBE", 1});
+    ASSERT_TRUE(controller->Zapisz(false, keepName, QString()));
+    EXPECT_TRUE(QFile::exists(dir + "/Upper.KBE"));
+    EXPECT_EQ(store->values.value("F1"), dir + "/Upper.KBE");
+    EXPECT_EQ(window.fileDialogs.last().folder, Shared().DestFolder + "/");
+    EXPECT_TRUE(window.fileDialogs.last().save);
+
+    // Save as onto an existing file asks; No writes nothing.
+    window.fileAnswers.enqueue({dir + "/Upper.KBE", 1});
+    messages->answers.enqueue(mb::No);
+    keepName = false;
+    const auto before = QFileInfo(dir + "/Upper.KBE").lastModified();
+    EXPECT_FALSE(controller->Zapisz(true, keepName, QString()));
+    EXPECT_EQ(shownNumbers(), QList<int>{3011});
+    EXPECT_TRUE(messages->shown.last().text.contains(GetText(3022)));
+
+    // A named project goes to the destination folder, without dialog or question.
+    Shared().DestFolder = dir;
+    WriteFile(dir + "/Record 07_14.kbe", "x");
+    const int dialogs = window.fileDialogs.size();
+    keepName = true;
+    ASSERT_TRUE(controller->Zapisz(true, keepName, "Record 07_14"));
+    EXPECT_EQ(window.fileDialogs.size(), dialogs);
+    EXPECT_GT(QFileInfo(dir + "/Record 07_14.kbe").size(), 56);
+    EXPECT_EQ(QFileInfo(dir + "/Upper.KBE").lastModified(), before);
+
+    // A batch script is written but the project stays unsaved.
+    t->blnZmodyfikowana = true;
+    window.autosave = false;
+    window.fileAnswers.enqueue({dir + "/batch", 2});
+    keepName = false;
+    EXPECT_FALSE(controller->Zapisz(true, keepName, QString()));
+    QFile script(dir + "/batch.kbs");
+    ASSERT_TRUE(script.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(script.readAll().startsWith("[Source Files]\r\n"));
+    EXPECT_TRUE(t->blnZmodyfikowana);
+    EXPECT_FALSE(window.autosave);
+    EXPECT_EQ(store->values.value("F1"), dir + "/Record 07_14.kbe");
+}
