@@ -1,0 +1,83 @@
+#include "FileMenu.h"
+
+#include "AutoSave.h"
+#include "MainMenus.h"
+#include "RecentProjectsMenu.h"
+#include "core/project/ProjectController.h"
+#include "core/project/ProjectWindow.h"
+
+#include <QAction>
+
+namespace kelbrin {
+
+FileMenu::FileMenu(const MainMenus& menus, ProjectWindow& window, ProjectController& project,
+                   Services services, QObject* parent, int autosaveInterval)
+    : QObject(parent), m_menus(menus), m_window(window), m_project(project), m_services(std::move(services)) {
+    m_recent = new RecentProjectsMenu(menus, this);
+    AutoSave::Hooks hooks;
+    hooks.busy = [this] { return !m_window.IsReady(); };
+    hooks.hasProjectFile = [this] { return !m_window.ProjectFile().isEmpty(); };
+    hooks.save = [this] {
+        // Only into the project's own file: keeping the name never asks for one.
+        bool keepName = true;
+        return !m_window.ProjectFile().isEmpty() && m_project.Zapisz(false, keepName, QString());
+    };
+    m_autosave = new AutoSave(hooks, this, autosaveInterval);
+
+    wire("mnuFile_Nowy", &FileMenu::mnuFile_Nowy_Click);
+    wire("mnuFile_O", &FileMenu::mnuFile_O_Click);
+    wire("mnuFile_Skrypt", &FileMenu::mnuFile_Skrypt_Click);
+    wire("mnuFile_S", &FileMenu::mnuFile_S_Click);
+    wire("mnuFile_Z", &FileMenu::mnuFile_Z_Click);
+    wire("mnuFile_Add", &FileMenu::mnuFile_Add_Click);
+    wire("mnuFile_Save", &FileMenu::mnuFile_Save_Click);
+    if (QAction* exit = m_menus.item(QStringLiteral("mnuPlik_End(0)"))) {
+        exit->setEnabled(true);
+        connect(exit, &QAction::triggered, this, [this] { mnuPlik_End_Click(0); });
+    }
+    connect(m_recent, &RecentProjectsMenu::itemChosen, this, &FileMenu::mnuPlik_End_Click);
+}
+
+void FileMenu::wire(const char* name, void (FileMenu::*handler)()) {
+    QAction* a = m_menus.item(QLatin1String(name));
+    if (!a)
+        return;
+    a->setEnabled(true);
+    connect(a, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
+}
+
+void FileMenu::mnuFile_Nowy_Click() { m_project.NewProject(); }
+void FileMenu::mnuFile_O_Click() { m_project.OpenProject(); }
+void FileMenu::mnuFile_Skrypt_Click() { m_project.OpenScript(); }
+void FileMenu::mnuFile_S_Click() { m_project.Save(); }
+void FileMenu::mnuFile_Z_Click() { m_project.SaveAs(); }
+
+void FileMenu::mnuFile_Add_Click() {
+    if (!m_window.IsReady() || (m_services.addEnabled && !m_services.addEnabled()))
+        return;
+    if (m_services.addTrack)
+        m_services.addTrack();
+}
+
+void FileMenu::mnuFile_Save_Click() {
+    if (m_window.IsReady() && m_services.exportTracks)
+        m_services.exportTracks();
+}
+
+void FileMenu::mnuPlik_End_Click(int index) {
+    if (index == 0) {
+        if (m_services.exitProgram)
+            m_services.exitProgram();
+        return;
+    }
+    const QString path = m_recent->ItemPath(index);
+    if (index < 2 || index > 5 || path.isEmpty())
+        return;
+    if (!m_project.SaveChangesFirst(false))
+        return;
+    // The list keeps its order; only the mark moves to the item opened.
+    if (m_project.OtworzPlik(path, false, false, false))
+        m_recent->SetCheckedItem(index);
+}
+
+} // namespace kelbrin
