@@ -5,6 +5,9 @@
 #include "core/app/SharedState.h"
 #include "core/recording/RecorderClient.h"
 #include "gui/app/frmLang.h"
+#include "gui/editor/TreeNavigator.h"
+#include "gui/mainwindow/FileMenu.h"
+#include "gui/mainwindow/RecentProjectsMenu.h"
 #include "gui/mainwindow/frmDazudizi.h"
 #include "platform/settings/SettingsStore.h"
 #include "platform/shell/ComponentActivation.h"
@@ -84,9 +87,21 @@ bool EditorStartup::openFile(const QString& path, int mode, bool isScript, bool 
     return m_main && m_main->OtworzPlik(path, mode, isScript, fromRecorder);
 }
 
-void EditorStartup::setTreeRootText(const QString&) {}
-void EditorStartup::checkRecentProjectItem(int) {}
-void EditorStartup::clickSelectedTreeNode() {}
+void EditorStartup::setTreeRootText(const QString& text) {
+    if (m_main)
+        m_main->Tree().SetRootText(text);
+}
+
+void EditorStartup::checkRecentProjectItem(int index) {
+    if (m_main)
+        m_main->Files().recent().SetCheckedItem(index);
+}
+
+void EditorStartup::clickSelectedTreeNode() {
+    if (m_main)
+        m_main->Tree().ClickSelectedNode();
+}
+
 void EditorStartup::showRecorder(bool) {}
 
 } // namespace kelbrin

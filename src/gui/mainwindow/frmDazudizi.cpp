@@ -1,7 +1,12 @@
 #include "frmDazudizi.h"
 
+#include "AutoSave.h"
 #include "DelayTimers.h"
+#include "FileMenu.h"
+#include "MainClose.h"
 #include "MainLayout.h"
+#include "ProjectCommands.h"
+#include "RecentProjectsMenu.h"
 #include "TrackPanelFrame.h"
 #include "core/app/Numbers.h"
 #include "core/app/SharedState.h"
@@ -10,8 +15,13 @@
 #include "core/document/PlikOpen.h"
 #include "core/document/cPozycjeMP3.h"
 #include "gui/app/FileDialogs.h"
+#include "gui/app/ProgramIcons.h"
 #include "gui/app/Translation.h"
 #include "gui/document/frmPliki.h"
+#include "gui/export/SplitCommands.h"
+#include "gui/export/SplitViewsAdapter.h"
+#include "gui/export/SplitWindowCommands.h"
+#include "gui/export/frmSave.h"
 #include "gui/app/Twips.h"
 #include "gui/editor/EditorController.h"
 #include "gui/editor/TrackCommandSet.h"
@@ -99,7 +109,6 @@ void frmDazudizi::buildControls() {
     cmdSave->setObjectName(QStringLiteral("cmdSave"));
     cmdSave->setProperty("Tag", QStringLiteral("1153;5023"));
     cmdSave->setGeometry(TwipRect{0, 60, 495, 435}.toPx());
-    cmdSave->setEnabled(false); // the export comes with its own work
 
     lblTrackInfo = new QLabel(client);
     lblTrackInfo->setObjectName(QStringLiteral("lblTrackInfo"));
@@ -121,8 +130,7 @@ void frmDazudizi::buildControls() {
     for (QAction* a : m_menus.items)
         if (!a->menu() && !a->isSeparator())
             a->setEnabled(false);
-    for (const char* name :
-         {"mnulvw", "mnuHelp", "mnuTrack_Labelki(2)", "mnuPlik_End(0)", "mnuFile_Lista"})
+    for (const char* name : {"mnulvw", "mnuHelp", "mnuTrack_Labelki(2)", "mnuFile_Lista"})
         m_menus.item(QLatin1String(name))->setEnabled(true);
     connect(m_menus.item(QStringLiteral("mnulvw")), &QAction::triggered, this, [this](bool on) {
         if (!CanChangeProject())
@@ -136,7 +144,6 @@ void frmDazudizi::buildControls() {
                 lblTrackInfo->setVisible(on);
                 Form_Resize();
             });
-    connect(m_menus.item(QStringLiteral("mnuPlik_End(0)")), &QAction::triggered, this, &QWidget::close);
     connect(m_menus.item(QStringLiteral("mnuFile_Lista")), &QAction::triggered, this, [this] {
         if (!CanChangeProject())
             return;
@@ -169,6 +176,84 @@ void frmDazudizi::buildControls() {
     m_editor->hooks.treeTrackChanged = [this](std::int32_t n) { m_tree->TrackChanged(n); };
     m_editor->hooks.treeTrackDeleted = [this](std::int32_t n) { m_tree->TrackDeleted(n); };
     m_editor->hooks.treeRebuild = [this] { m_tree->Refresh(); };
+
+    buildToolButtons();
+    // The split dialog answers the editor's requests (split, paste as new);
+    // adding a track goes through this window, whose tree shows the new node.
+    InstallSplitDialog(*this);
+    m_editor->hooks.addTrack = [this] { cmdDodaj_Click(); };
+    m_tree->addEnabled = [this] { return cmdDodaj->isEnabled(); };
+    m_tree->addTrack = [this] { cmdDodaj_Click(); };
+    wireProjectCommands();
+}
+
+void frmDazudizi::buildToolButtons() {
+    // After the track commands' buttons.
+    cmdDodaj = new QPushButton(fraTools);
+    cmdDodaj->setObjectName(QStringLiteral("cmdDodaj"));
+    cmdDodaj->setProperty("Tag", QStringLiteral("1105;5000"));
+    cmdDodaj->setGeometry(TwipRect{1100 + 510 * 13, 60, 495, 435}.toPx());
+    connect(cmdDodaj, &QPushButton::clicked, this, [this] { cmdDodaj_Click(); });
+
+    // The clone button has no tag of its own: its picture is set here, and it
+    // shows only in the advanced view.
+    cmdKlon = new QPushButton(fraTools);
+    cmdKlon->setObjectName(QStringLiteral("cmdKlon"));
+    cmdKlon->setIcon(ProgramIcon(1151));
+    cmdKlon->setGeometry(TwipRect{1100 + 510 * 14, 60, 495, 435}.toPx());
+    cmdKlon->setEnabled(false);
+    cmdKlon->hide();
+    connect(cmdKlon, &QPushButton::clicked, this, [this] { cmdKlon_Click(*this); });
+
+    connect(cmdSave, &QPushButton::clicked, this, [this] {
+        if (m_menus.item(QStringLiteral("mnuFile_Save"))->isEnabled())
+            m_fileMenu->mnuFile_Save_Click();
+    });
+}
+
+void frmDazudizi::cmdDodaj_Click() {
+    // While the split dialog is open the add button is off.
+    if (!cmdDodaj->isEnabled())
+        return;
+    SplitViewsParts parts;
+    parts.window = this;
+    parts.editor = m_editor;
+    parts.addTreeNode = [this](const cPozycjaMP3& track) { m_tree->TrackAdded(track); };
+    AddTrackThroughSplit(MakeSplitHost(parts), this);
+}
+
+void frmDazudizi::wireProjectCommands() {
+    m_projects = std::make_unique<ProjectCommands>(*this);
+    ProjectViewSeams& seams = m_projects->seams;
+    seams.rebuildTree = [this] { m_tree->PokazMnieTvw(); };
+    seams.setTreeRootText = [this](const QString& text) { m_tree->SetRootText(text); };
+    seams.openStartNode = [this] {
+        if (QTreeWidgetItem* start = m_tree->ZnajdzNoda(0))
+            m_tree->tvwNodes_NodeClick(start);
+    };
+    seams.templateBoxPosition = [this] { return m_editor->editor().startBox().topLeft(); };
+    seams.setTemplateBoxPosition = [this](std::int32_t left, std::int32_t top) {
+        m_editor->editor().setStartBoxTopLeft(QPoint(left, top));
+        m_editor->update();
+    };
+
+    FileMenu::Services services;
+    services.addEnabled = [this] { return cmdDodaj->isEnabled(); };
+    services.addTrack = [this] { cmdDodaj_Click(); };
+    services.exportTracks = [this] { frmSave::PokazMnie(*this, false); };
+    services.exitProgram = [this] { close(); };
+    m_fileMenu = new FileMenu(m_menus, *m_projects, m_projects->controller(), services, this);
+    seams.setAutosave = [this](bool on) { m_fileMenu->autosave().SetEnabled(on); };
+    seams.refreshRecentMenu = [this] { m_fileMenu->recent().RefreshRecentMenu(); };
+    seams.setCheckedRecentItem = [this](int element) { m_fileMenu->recent().SetCheckedItem(element); };
+
+    MainClose::Seams closing;
+    closing.save = [this](bool updateRecent, bool keepName, const QString& name) {
+        return m_projects->Zapisz(updateRecent, keepName, name);
+    };
+    closing.ready = [this] { return CanChangeProject(); };
+    closing.tracks = [this] { return cPozycje.get(); };
+    m_close = std::make_unique<MainClose>(*this, m_menus, closing);
 }
 
 void frmDazudizi::TworzUndo() { m_editor->TworzUndo(); }
@@ -248,6 +333,7 @@ void frmDazudizi::Form_Load() {
     SaveSetting(QStringLiteral("AppLastName"), program.completeBaseName());
 
     m_tree->treeWorks = ClearTree();
+    m_fileMenu->recent().RefreshRecentMenu();
 
     lvwNodes->clear();
     const int columns[][2] = {{3212, 1740}, {3213, 1000}, {3214, 1000},
@@ -305,6 +391,7 @@ void frmDazudizi::LoadLang() {
 
 void frmDazudizi::setAdvancedView(bool on) {
     lvwNodes->setVisible(on);
+    cmdKlon->setVisible(on);
     Form_Resize();
 }
 
@@ -389,11 +476,13 @@ void frmDazudizi::resizeEvent(QResizeEvent* event) {
 }
 
 void frmDazudizi::closeEvent(QCloseEvent* event) {
-    // Nothing may close the window under a running operation.
-    if (!blnClose) {
+    // Nothing may close the window under a running operation, and the user
+    // may keep it to save first.
+    if (!m_close->Form_Unload()) {
         event->ignore();
         return;
     }
+    m_fileMenu->autosave().SetEnabled(false);
     QMainWindow::closeEvent(event);
 }
 
@@ -496,13 +585,9 @@ QString frmDazudizi::OpenSourceFile(std::shared_ptr<cPozycjaPlikow>& file, bool&
 }
 
 bool frmDazudizi::OtworzPlik(const QString& path, int mode, bool isScript, bool fromRecorder) {
-    // Project files and batch scripts come with the project-file work; until
-    // then nothing is opened and the caller is told so.
-    Q_UNUSED(path);
-    Q_UNUSED(mode);
-    Q_UNUSED(isScript);
-    Q_UNUSED(fromRecorder);
-    return false;
+    // A non-zero mode puts the project first in the recent list; the last
+    // flag opens without asking about missing sources.
+    return m_projects->OtworzPlik(path, mode != 0, isScript, fromRecorder);
 }
 
 } // namespace kelbrin

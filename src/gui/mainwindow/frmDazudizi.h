@@ -26,6 +26,9 @@ class cPozycjaPlikow;
 class cPozycjeMP3;
 class DelayTimers;
 class EditorController;
+class FileMenu;
+class MainClose;
+class ProjectCommands;
 class TrackCommandSet;
 class TrackPanelFrame;
 class TreeNavigator;
@@ -68,6 +71,9 @@ public:
                            const QString& title, const cPozycjaMP3* track, bool noTimeLimit,
                            bool offerMediaFiles, QString& folder, std::int32_t filterIndex);
 
+    // A new track through the split dialog (the add button and its twins).
+    void cmdDodaj_Click();
+
     // True while no long operation runs; a command that would change the
     // project asks this first and does nothing otherwise.
     bool CanChangeProject() const { return blnClose; }
@@ -81,6 +87,12 @@ public:
     TrackCommandSet& Commands() const { return *m_commands; }
     // The track tree.
     TreeNavigator& Tree() const { return *m_tree; }
+    // The File menu with the recent projects and the autosave.
+    FileMenu& Files() const { return *m_fileMenu; }
+    // New, open and save, as the rest of the program reaches them.
+    ProjectCommands& Projects() const { return *m_projects; }
+    // The close of the window, whose recorder and player steps later work fills.
+    MainClose& Closing() const { return *m_close; }
     // One undo snapshot of the whole collection, before a change.
     void TworzUndo();
     // Repaints the graph after the collection changed from outside the editor
@@ -102,6 +114,8 @@ public:
     QLabel* lblHelp = nullptr;
     QFrame* fraTools = nullptr;
     QPushButton* cmdSave = nullptr;
+    QPushButton* cmdDodaj = nullptr;
+    QPushButton* cmdKlon = nullptr;
     QLabel* lblTrackInfo = nullptr;
     QLabel* lblProgress = nullptr;
     QFrame* shpPostep = nullptr;
@@ -114,6 +128,8 @@ protected:
 private:
     void Form_Load();
     void buildControls();
+    void buildToolButtons();
+    void wireProjectCommands();
     void setAdvancedView(bool on);
     void restorePlacement();
 
@@ -122,6 +138,9 @@ private:
     EditorController* m_editor = nullptr;
     TrackCommandSet* m_commands = nullptr;
     TreeNavigator* m_tree = nullptr;
+    std::unique_ptr<ProjectCommands> m_projects;
+    FileMenu* m_fileMenu = nullptr;
+    std::unique_ptr<MainClose> m_close;
     cListView m_lvwStyle;
     double m_progressMax = 0;
     bool m_hourglass = false;

@@ -2,9 +2,12 @@
 // other commands make, and moving tracks by drag and drop.
 #include "core/app/SharedState.h"
 #include "core/app/TextCatalog.h"
+#include "core/document/cPozycjaPlikow.h"
 #include "core/document/cPozycjeMP3.h"
+#include "core/document/cPozycjePlikow.h"
 #include "core/editor/SplitDialogSeam.h"
 #include "core/editor/TrackGraph.h"
+#include "gui/export/frmPozycje.h"
 #include "gui/editor/EditorController.h"
 #include "gui/editor/TrackCommandSet.h"
 #include "gui/editor/TreeNavigator.h"
@@ -15,6 +18,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFile>
+#include <QPushButton>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
@@ -231,6 +236,27 @@ TEST_F(Tree, ANodeDroppedOnABoxMovesItsTrackThere) {
     EXPECT_EQ(TrackByNumber(*window->cPozycje, 6)->lngTrack, 5);
 }
 
+TEST_F(Tree, ATrackAddedThroughTheAddButtonShowsUnderItsPredecessorAtOnce) {
+    SetSplitDialogLauncher(nullptr);
+    Shared().OpenFiles = std::make_shared<cPozycjePlikow>();
+    const QString path = test::MakeTempDir("tree") + "/song.mp3";
+    ASSERT_TRUE(QFile::copy(test::MediaFile("cbr_noinfo.mp3"), path));
+    auto file = std::make_shared<cPozycjaPlikow>();
+    file->strFileName = path;
+    bool index = false;
+    QString folder;
+    ASSERT_EQ(window->OpenSourceFile(file, index, true, QString(), nullptr, false, true, folder, 1), path);
+
+    window->cmdDodaj_Click(); // the start node is selected
+    ASSERT_TRUE(frmPozycje::Instance());
+    EXPECT_FALSE(window->cmdDodaj->isEnabled());
+    frmPozycje::Instance()->cmdOK_Click();
+    ASSERT_EQ(window->cPozycje->Count(), 1);
+    EXPECT_EQ(children(0), QList<std::int32_t>{window->cPozycje->Item(1)->lngNrPozycji});
+    if (frmPozycje::Instance())
+        delete frmPozycje::Instance();
+}
+
 TEST_F(Tree, DeletionAndRelinkingKeepTheTreeTrue) {
     chain();
     tree->tvwNodes_NodeClick(node(1));
@@ -244,6 +270,16 @@ TEST_F(Tree, DeletionAndRelinkingKeepTheTreeTrue) {
     tree->TrackRelinked(3);
     EXPECT_EQ(children(0), (QList<std::int32_t>{1, 5, 3}));
     EXPECT_TRUE(children(1).isEmpty());
+    // A link into its own branch cannot be shown: the branch closes.
+    tree->tvwNodes_NodeClick(node(3));
+    TrackByNumber(*window->cPozycje, 4)->lngTrack = 3;
+    tree->TrackRelinked(4);
+    EXPECT_EQ(children(3), QList<std::int32_t>{4});
+    TrackByNumber(*window->cPozycje, 3)->lngTrack = 4;
+    tree->TrackRelinked(3);
+    EXPECT_FALSE(node(3));
+    EXPECT_FALSE(node(4));
+    EXPECT_EQ(children(0), (QList<std::int32_t>{1, 5}));
 
     // A label and a lock show at once.
     auto t = TrackByNumber(*window->cPozycje, 1);

@@ -1,0 +1,205 @@
+// Closing the main window: the question about unsaved changes, the window's
+// placement, the other windows, a recording still running, and the source
+// files a start with an argument may leave behind.
+#include "core/app/SharedState.h"
+#include "core/app/TextCatalog.h"
+#include "core/document/cPozycjaMP3.h"
+#include "core/document/cPozycjaPlikow.h"
+#include "core/document/cPozycjeMP3.h"
+#include "core/document/cPozycjePlikow.h"
+#include "gui/app/Twips.h"
+#include "gui/mainwindow/MainClose.h"
+#include "gui/mainwindow/ProjectCommands.h"
+#include "gui/mainwindow/frmDazudizi.h"
+#include "platform/settings/MemorySettingsStore.h"
+#include "support/ScriptedMessages.h"
+#include "support/TestEnvironment.h"
+
+#include <QAction>
+#include <QFile>
+#include <QPointer>
+#include <gtest/gtest.h>
+
+using namespace kelbrin;
+
+namespace {
+
+class MainCloseTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetSharedState();
+        Shared().OpenFiles = std::make_shared<cPozycjePlikow>();
+        store = new MemorySettingsStore;
+        SetSettingsStore(std::unique_ptr<SettingsStore>(store));
+        store->values = {{"WindowState", "0"}, {"Width", "12000"}, {"Height", "8000"},
+                         {"Left", "300"},      {"Top", "450"},     {"AdvView", "0"}};
+        Catalog().load(test::SourceDir() + "/resources/Kelbrin.ini");
+        Catalog().setLanguage("ENGLISH");
+        auto scripted = std::make_unique<test::ScriptedMessages>();
+        messages = scripted.get();
+        previous = SetMessageService(std::move(scripted));
+        Shared().DestFolder = test::MakeTempDir("dest");
+        window = new frmDazudizi;
+        window->setAttribute(Qt::WA_DeleteOnClose, false);
+        window->PokazMnie();
+        MainClose::Seams& seams = window->Closing().seams();
+        seams.endProgram = [this] { ++ended; };
+        seams.commandLine = [this] { return commandLine; };
+    }
+    void TearDown() override {
+        delete window;
+        SetMessageService(std::move(previous));
+        SetSettingsStore(nullptr);
+    }
+    // One track from a copy of a test file, so that it may be deleted.
+    std::shared_ptr<cPozycjaMP3> fillProject(bool modified) {
+        source = test::MakeTempDir("src") + "/source.mp3";
+        QFile::copy(test::MediaFile("cbr_noinfo.mp3"), source);
+        auto file = std::make_shared<cPozycjaPlikow>();
+        file->strFileName = source;
+        file->lngNrPozycji = 1;
+        Shared().OpenFiles->Add(file);
+        auto t = std::make_shared<cPozycjaMP3>();
+        t->lngNrPozycji = 1;
+        t->strFileNameSource = source;
+        t->blnZmodyfikowana = modified;
+        window->cPozycje->Add(t);
+        return t;
+    }
+    bool close() { return window->close(); }
+
+    MemorySettingsStore* store = nullptr;
+    test::ScriptedMessages* messages = nullptr;
+    std::unique_ptr<MessageService> previous;
+    frmDazudizi* window = nullptr;
+    QString commandLine;
+    QString source;
+    int ended = 0;
+};
+
+} // namespace
+
+TEST_F(MainCloseTest, CancelKeepsTheWindowAndWritesNoSetting) {
+    fillProject(true);
+    window->resize(TwipsToPx(9000), TwipsToPx(6000));
+    const auto before = store->values;
+    messages->answers.enqueue(mb::Cancel);
+    EXPECT_FALSE(close());
+    ASSERT_EQ(messages->shown.size(), 1);
+    EXPECT_EQ(messages->shown[0].textNumber, 3023);
+    EXPECT_EQ(messages->shown[0].style, mb::YesNoCancel);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(store->values, before);
+    EXPECT_EQ(ended, 0);
+}
+
+TEST_F(MainCloseTest, YesSavesIntoTheProjectsFileThenTheWindowGoes) {
+    fillProject(false);
+    bool keepName = true;
+    ASSERT_TRUE(window->Projects().Zapisz(true, keepName, "kept"));
+    const QString path = window->Projects().ProjectFile();
+    QFile::remove(path);
+    window->cPozycje->Item(1)->blnZmodyfikowana = true;
+
+    QWidget other;
+    other.show();
+    window->Menus().item("mnuHelp")->setChecked(false);
+    window->setWindowState(Qt::WindowNoState);
+    window->resize(TwipsToPx(11000), TwipsToPx(7500));
+
+    messages->answers.enqueue(mb::Yes);
+    EXPECT_TRUE(close());
+    EXPECT_TRUE(QFile::exists(path));
+    EXPECT_FALSE(other.isVisible());
+    EXPECT_EQ(ended, 1);
+    EXPECT_EQ(store->values.value("Help"), "0");
+    EXPECT_EQ(store->values.value("WindowState"), "0");
+    EXPECT_EQ(store->values.value("Width"), QString::number(PxToTwips(TwipsToPx(11000))));
+    EXPECT_EQ(store->values.value("Height"), QString::number(PxToTwips(TwipsToPx(7500))));
+}
+
+TEST_F(MainCloseTest, NothingIsAskedWithoutChangesAndNoBlocksNothing) {
+    fillProject(false);
+    EXPECT_TRUE(close());
+    EXPECT_TRUE(messages->shown.isEmpty());
+    EXPECT_EQ(ended, 1);
+
+    window->show();
+    window->cPozycje->Item(1)->blnZmodyfikowana = true;
+    messages->answers.enqueue(mb::No);
+    EXPECT_TRUE(close());
+    EXPECT_EQ(ended, 2);
+
+    // A change in a source file's headers counts too.
+    window->show();
+    window->cPozycje->Item(1)->blnZmodyfikowana = false;
+    Shared().OpenFiles->Item(1)->blnZmodyfikowana = true;
+    messages->answers.enqueue(mb::Cancel);
+    EXPECT_FALSE(close());
+}
+
+TEST_F(MainCloseTest, AMinimizedWindowKeepsTheLastPlacement) {
+    window->setWindowState(Qt::WindowMinimized);
+    EXPECT_TRUE(close());
+    EXPECT_EQ(store->values.value("Width"), "12000");
+    EXPECT_EQ(store->values.value("Left"), "300");
+    EXPECT_EQ(store->values.value("Help"), window->Menus().item("mnuHelp")->isChecked() ? "1" : "0");
+}
+
+TEST_F(MainCloseTest, NoCloseUnderALongOperation) {
+    fillProject(true);
+    window->blnClose = false;
+    EXPECT_FALSE(close());
+    EXPECT_TRUE(messages->shown.isEmpty());
+    EXPECT_EQ(ended, 0);
+    window->blnClose = true;
+}
+
+TEST_F(MainCloseTest, ARunningRecordingIsFinishedAndKeptAsAProject) {
+    fillProject(true);
+    int stopped = 0, waits = 0;
+    MainClose::Seams& seams = window->Closing().seams();
+    seams.recording = [] { return true; };
+    seams.stopRecording = [&] { ++stopped; };
+    seams.handingOver = [&] { return ++waits < 3; };
+    seams.today = [] { return QDate(2024, 3, 7); };
+    EXPECT_TRUE(close());
+    EXPECT_EQ(stopped, 1);
+    EXPECT_EQ(waits, 3);
+    EXPECT_TRUE(QFile::exists(Shared().DestFolder + "/Record 03_07.kbe"));
+    EXPECT_TRUE(messages->shown.isEmpty()); // the save left nothing unsaved
+    EXPECT_TRUE(QFile::exists(source)); // saved in this close: sources stay
+}
+
+TEST_F(MainCloseTest, SourcesAreOfferedForDeletionOnlyAfterAStartWithAnArgument) {
+    auto t = fillProject(false);
+    t->blnAwlaysTop = true;
+    store->values["AskRemove"] = "1";
+    window->Menus().item("mnulvw")->setChecked(true);
+    EXPECT_TRUE(close());
+    EXPECT_TRUE(messages->shown.isEmpty()); // no argument: never asked
+    EXPECT_TRUE(QFile::exists(source));
+
+    commandLine = "  ";
+    window->show();
+    EXPECT_TRUE(close());
+    EXPECT_TRUE(messages->shown.isEmpty());
+
+    commandLine = "/x/a.kbe";
+    window->show();
+    messages->answers.enqueue(mb::No);
+    EXPECT_TRUE(close());
+    ASSERT_EQ(messages->shown.size(), 1);
+    EXPECT_EQ(messages->shown[0].textNumber, 3241);
+    EXPECT_EQ(messages->shown[0].style, mb::YesNo | mb::Question | mb::DefaultButton2);
+    EXPECT_TRUE(QFile::exists(source));
+
+    int stops = 0;
+    window->Closing().seams().stopPreview = [&] { ++stops; };
+    window->Closing().seams().stopPlayer = [&] { ++stops; };
+    window->show();
+    messages->answers.enqueue(mb::Yes);
+    EXPECT_TRUE(close());
+    EXPECT_EQ(stops, 2);
+    EXPECT_FALSE(QFile::exists(source));
+}

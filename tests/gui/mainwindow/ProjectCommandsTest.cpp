@@ -1,0 +1,143 @@
+// The project commands on the real main window: the recent menu names the
+// project's file, an opening holds the window busy, and a reset empties
+// what the window shows.
+#include "gui/mainwindow/ProjectCommands.h"
+#include "core/app/SharedState.h"
+#include "core/app/TextCatalog.h"
+#include "core/document/cPozycjaMP3.h"
+#include "core/document/cPozycjeMP3.h"
+#include "core/document/cPozycjePlikow.h"
+#include "core/project/ScriptExport.h"
+#include "gui/mainwindow/TrackPanelFrame.h"
+#include "gui/mainwindow/frmDazudizi.h"
+#include "platform/settings/MemorySettingsStore.h"
+#include "support/ScriptedMessages.h"
+#include "support/TestEnvironment.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QFile>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+using namespace kelbrin;
+
+namespace {
+
+class ProjectCommandsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetSharedState();
+        Shared().OpenFiles = std::make_shared<cPozycjePlikow>();
+        store = new MemorySettingsStore;
+        SetSettingsStore(std::unique_ptr<SettingsStore>(store));
+        store->values["WindowState"] = "0";
+        store->values["AdvView"] = "1";
+        Catalog().load(test::SourceDir() + "/resources/Kelbrin.ini");
+        Catalog().setLanguage("ENGLISH");
+        auto scripted = std::make_unique<test::ScriptedMessages>();
+        messages = scripted.get();
+        previousMessages = SetMessageService(std::move(scripted));
+        window = new frmDazudizi;
+        window->setAttribute(Qt::WA_DeleteOnClose, false);
+        window->PokazMnie();
+        commands = std::make_unique<ProjectCommands>(*window);
+        Shared().DestFolder = test::MakeTempDir("dest");
+    }
+    void TearDown() override {
+        commands.reset();
+        delete window;
+        SetMessageService(std::move(previousMessages));
+        SetSettingsStore(nullptr);
+    }
+    void addTrack(std::int32_t number, const QString& source) {
+        auto t = std::make_shared<cPozycjaMP3>();
+        t->lngNrPozycji = number;
+        t->strFileNameSource = source;
+        t->strLabel = QStringLiteral("Track %1").arg(number);
+        window->cPozycje->Add(t);
+    }
+    QAction* recent(int k) const {
+        return window->Menus().item(QStringLiteral("mnuPlik_End(%1)").arg(k));
+    }
+
+    MemorySettingsStore* store = nullptr;
+    test::ScriptedMessages* messages = nullptr;
+    std::unique_ptr<MessageService> previousMessages;
+    frmDazudizi* window = nullptr;
+    std::unique_ptr<ProjectCommands> commands;
+};
+
+} // namespace
+
+TEST_F(ProjectCommandsTest, SaveWritesToTheProjectsOwnFileAndTheRecentMenuShowsIt) {
+    const QString source = test::MediaFile("cbr_noinfo.mp3");
+    auto file = std::make_shared<cPozycjaPlikow>();
+    file->strFileName = source;
+    file->lngNrPozycji = 1;
+    Shared().OpenFiles->Add(file);
+    addTrack(1, source);
+
+    bool keepName = true;
+    ASSERT_TRUE(commands->Zapisz(true, keepName, "first"));
+    const QString path = Shared().DestFolder + "/first.kbe";
+    EXPECT_EQ(recent(2)->text(), path);
+    EXPECT_TRUE(recent(2)->isVisible());
+    EXPECT_TRUE(recent(2)->isChecked());
+    EXPECT_TRUE(recent(1)->isVisible());
+    EXPECT_EQ(commands->ProjectFile(), path);
+
+    // Save writes to the checked item's file, with no dialog.
+    QFile::remove(path);
+    commands->mnuFile_S_Click();
+    EXPECT_TRUE(QFile::exists(path));
+
+    commands->ResetProject();
+    EXPECT_FALSE(recent(2)->isChecked());
+    EXPECT_TRUE(commands->ProjectFile().isEmpty());
+    EXPECT_EQ(window->cPozycje->Count(), 0);
+    EXPECT_EQ(window->lvwNodes->topLevelItemCount(), 0);
+    EXPECT_FALSE(window->fraAudio->isVisible());
+
+    ASSERT_TRUE(commands->OtworzPlik(path, true, false, false));
+    EXPECT_TRUE(messages->shown.isEmpty());
+    ASSERT_EQ(window->cPozycje->Count(), 1);
+    EXPECT_EQ(window->cPozycje->Item(1)->strLabel, "Track 1");
+    EXPECT_EQ(window->lvwNodes->topLevelItemCount(), 1);
+    EXPECT_TRUE(window->blnClose);
+    EXPECT_EQ(store->values.value("F2"), path);
+    EXPECT_EQ(commands->ProjectFile(), path);
+}
+
+TEST_F(ProjectCommandsTest, AScriptRunHoldsTheWindowBusyAndEndsEmpty) {
+    struct Probe : ScriptExport {
+        frmDazudizi* window;
+        int tracks = -1;
+        bool enabled = true, ready = true;
+        void Run(const ScriptExportRequest& r) override {
+            tracks = r.tracks->Count();
+            enabled = window->isEnabled();
+            ready = window->blnClose;
+        }
+    };
+    auto probe = std::make_unique<Probe>();
+    probe->window = window;
+    Probe* seen = probe.get();
+    auto previous = SetScriptExporter(std::move(probe));
+
+    const QString script =
+        test::WriteFile(test::MakeTempDir("script") + "/s.kbs",
+                        "[Source Files]\n1:" + test::MediaFile("cbr_noinfo.mp3").toUtf8() +
+                            "\n[Destination Files]\n1:a.mp3:0:1:20\n");
+    messages->answers.enqueue(mb::Yes);
+    EXPECT_FALSE(commands->OtworzPlik(script, true, true, false));
+    SetScriptExporter(std::move(previous));
+
+    EXPECT_EQ(seen->tracks, 1);
+    EXPECT_FALSE(seen->enabled);
+    EXPECT_FALSE(seen->ready);
+    EXPECT_TRUE(window->isEnabled());
+    EXPECT_TRUE(window->blnClose);
+    EXPECT_EQ(window->cPozycje->Count(), 0);
+    EXPECT_FALSE(store->values.contains("F1"));
+}
