@@ -7,6 +7,7 @@
 //
 // Targets: at most 1.5x the cp time, and faster than mp3splt.
 
+#include "BenchSupport.h"
 #include "core/app/SharedState.h"
 #include "core/document/FrameScanHost.h"
 #include "core/document/MpegHeader.h"
@@ -37,56 +38,6 @@ namespace {
 constexpr int kRuns = 5;
 constexpr int kTracks = 6;
 constexpr double kTrackSeconds = 600;
-
-bool run(const QString& program, const QStringList& arguments) {
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(-1) || process.exitStatus() != QProcess::NormalExit ||
-        process.exitCode() != 0) {
-        std::fprintf(stderr, "%s failed: %s\n", qPrintable(program),
-                     process.readAllStandardError().constData());
-        return false;
-    }
-    return true;
-}
-
-// Ten seconds of noise encoded once, its frames repeated to an hour.
-bool makeHourLongMp3(const QString& folder, const QString& target) {
-    const QString wav = folder + "/seed.wav";
-    const QString seed = folder + "/seed.mp3";
-    if (!run("sox", {"-q", "-n", "-r", "44100", "-c", "2", "-b", "16", wav, "synth", "10",
-                     "pinknoise", "vol", "0.5"}) ||
-        !run("lame", {"--quiet", "-b", "128", "-t", wav, seed}))
-        return false;
-    QFile seedFile(seed);
-    if (!seedFile.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray bytes = seedFile.readAll();
-    QList<QByteArray> frames;
-    for (qsizetype pos = 0; pos + 4 <= bytes.size();) {
-        const auto* h = reinterpret_cast<const std::uint8_t*>(bytes.constData() + pos);
-        if (!mpeg::IsCandidate(h))
-            return false;
-        const int length =
-            144 * mpeg::Bitrate(h[1], h[2]) / mpeg::RealRate(h[1], h[2]) + mpeg::Padding(h[2]);
-        frames.append(bytes.mid(pos, length));
-        pos += length;
-    }
-    const auto wanted = static_cast<std::int64_t>(3600 / (1152.0 / 44100.0)) + 1;
-    QFile out(target);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return false;
-    QByteArray chunk;
-    for (std::int64_t i = 0; i < wanted; ++i) {
-        chunk += frames[i % frames.size()];
-        if (chunk.size() > (4 << 20) || i + 1 == wanted) {
-            if (out.write(chunk) != chunk.size())
-                return false;
-            chunk.clear();
-        }
-    }
-    return true;
-}
 
 // The best of kRuns timings of `work`, each after `prepare`; -1 when it fails.
 double best(const std::function<void()>& prepare, const std::function<bool()>& work) {
@@ -121,7 +72,7 @@ int main(int argc, char** argv) {
 
     std::printf("generating a 60-minute 128 kbit/s MP3 ...\n");
     std::fflush(stdout);
-    if (!makeHourLongMp3(folder, path)) {
+    if (!bench::MakeHourLongMp3(folder, path)) {
         std::fprintf(stderr, "could not make the test file\n");
         return 2;
     }
@@ -159,7 +110,9 @@ int main(int argc, char** argv) {
     qint64 written = 0;
     for (const QFileInfo& f : QDir(out).entryInfoList(QDir::Files))
         written += f.size();
-    const double cpSeconds = best(clean, [&] { return run("cp", {path, out + "/copy.mp3"}); });
+    const double cpSeconds = best(clean, [&] {
+        return bench::RunProgram("cp", {path, out + "/copy.mp3"});
+    });
 
     const QString splitter = QStandardPaths::findExecutable("mp3splt");
     double splitSeconds = -1;
@@ -168,7 +121,7 @@ int main(int argc, char** argv) {
         for (int i = 0; i < kTracks; ++i)
             arguments << QString("%1.00").arg(i * 10);
         arguments << "EOF";
-        splitSeconds = best(clean, [&] { return run(splitter, arguments); });
+        splitSeconds = best(clean, [&] { return bench::RunProgram(splitter, arguments); });
     }
     QDir(out).removeRecursively();
 
@@ -180,7 +133,8 @@ int main(int argc, char** argv) {
                 static_cast<long long>(written), kRuns);
     std::printf("cp, whole file:  %8.2f ms (best of %d)\n", cpSeconds * 1e3, kRuns);
     const double ratio = exportSeconds / cpSeconds;
-    std::printf("export / cp:     %8.2f   (target <= 1.50) %s\n", ratio, ratio <= 1.5 ? "met" : "MISSED");
+    std::printf("export / cp:     %8.2f   (target <= 1.50) %s\n", ratio,
+                ratio <= 1.5 ? "met" : "MISSED");
     if (splitSeconds < 0) {
         std::printf("mp3splt not available\n");
     } else {
