@@ -26,8 +26,8 @@ produce() {
 }
 
 # Ten seconds of pulsing noise, so a variable bit rate really varies early on.
-produce source.wav sox -q -n -r 44100 -c 2 -b 16 -t wav @OUT@ synth 10 pinknoise tremolo 4 90 vol 0.5
-produce tone.wav sox -q -n -r 44100 -c 1 -b 16 -t wav @OUT@ synth 3 sine 440
+produce source.wav sox -R -q -n -r 44100 -c 2 -b 16 -t wav @OUT@ synth 10 pinknoise tremolo 4 90 vol 0.5
+produce tone.wav sox -R -q -n -r 44100 -c 1 -b 16 -t wav @OUT@ synth 3 sine 440
 
 produce cbr_info.mp3 lame --quiet -b 128 source.wav @OUT@
 produce cbr_noinfo.mp3 lame --quiet -b 128 -t source.wav @OUT@
