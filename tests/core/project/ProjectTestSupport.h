@@ -15,6 +15,7 @@
 #include "platform/settings/MemorySettingsStore.h"
 #include "support/ScriptedMessages.h"
 #include "support/TestEnvironment.h"
+#include "support/ProgramState.h"
 
 #include <QQueue>
 #include <QtEndian>
@@ -148,10 +149,7 @@ public:
 class ProjectTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ResetSharedState();
-        Shared().OpenFiles = std::make_shared<cPozycjePlikow>();
-        store = new MemorySettingsStore;
-        SetSettingsStore(std::unique_ptr<SettingsStore>(store));
+        store = test::FreshProgramState();
         Catalog().load(SourceDir() + "/resources/Kelbrin.ini");
         Catalog().setLanguage("ENGLISH");
         auto scripted = std::make_unique<ScriptedMessages>();

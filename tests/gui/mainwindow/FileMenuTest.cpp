@@ -16,6 +16,7 @@
 #include "platform/settings/MemorySettingsStore.h"
 #include "support/ScriptedMessages.h"
 #include "support/TestEnvironment.h"
+#include "support/ProgramState.h"
 
 #include <QAction>
 #include <QFile>
@@ -32,10 +33,7 @@ namespace {
 class FileMenuTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ResetSharedState();
-        Shared().OpenFiles = std::make_shared<cPozycjePlikow>();
-        store = new MemorySettingsStore;
-        SetSettingsStore(std::unique_ptr<SettingsStore>(store));
+        store = test::FreshProgramState();
         store->values = {{"WindowState", "0"}, {"AdvView", "0"}};
         Catalog().load(test::SourceDir() + "/resources/Kelbrin.ini");
         Catalog().setLanguage("ENGLISH");

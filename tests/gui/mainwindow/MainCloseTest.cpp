@@ -14,6 +14,7 @@
 #include "platform/settings/MemorySettingsStore.h"
 #include "support/ScriptedMessages.h"
 #include "support/TestEnvironment.h"
+#include "support/ProgramState.h"
 
 #include <QAction>
 #include <QFile>
@@ -27,10 +28,7 @@ namespace {
 class MainCloseTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ResetSharedState();
-        Shared().OpenFiles = std::make_shared<cPozycjePlikow>();
-        store = new MemorySettingsStore;
-        SetSettingsStore(std::unique_ptr<SettingsStore>(store));
+        store = test::FreshProgramState();
         store->values = {{"WindowState", "0"}, {"Width", "12000"}, {"Height", "8000"},
                          {"Left", "300"},      {"Top", "450"},     {"AdvView", "0"}};
         Catalog().load(test::SourceDir() + "/resources/Kelbrin.ini");

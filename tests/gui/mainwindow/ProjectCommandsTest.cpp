@@ -13,6 +13,7 @@
 #include "platform/settings/MemorySettingsStore.h"
 #include "support/ScriptedMessages.h"
 #include "support/TestEnvironment.h"
+#include "support/ProgramState.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -27,10 +28,7 @@ namespace {
 class ProjectCommandsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ResetSharedState();
-        Shared().OpenFiles = std::make_shared<cPozycjePlikow>();
-        store = new MemorySettingsStore;
-        SetSettingsStore(std::unique_ptr<SettingsStore>(store));
+        store = test::FreshProgramState();
         store->values["WindowState"] = "0";
         store->values["AdvView"] = "1";
         Catalog().load(test::SourceDir() + "/resources/Kelbrin.ini");
