@@ -11,6 +11,7 @@
 #include "platform/settings/MemorySettingsStore.h"
 #include "support/ScriptedMessages.h"
 #include "support/TestEnvironment.h"
+#include "support/TrackFactory.h"
 
 #include <QStringList>
 #include <gtest/gtest.h>
@@ -73,12 +74,7 @@ protected:
     // A track numbered `number` centred at (x, y), following `pred`
     // (0 = the start box, its own number = detached).
     std::shared_ptr<cPozycjaMP3> add(std::int32_t number, int x, int y, std::int32_t pred) {
-        auto t = std::make_shared<cPozycjaMP3>();
-        t->lngNrPozycji = number;
-        t->lngLeft = x;
-        t->lngTop = y;
-        t->lngTrack = pred;
-        t->strLabel = QStringLiteral("T%1").arg(number);
+        auto t = test::MakeTrackAt(number, x, y, pred, QStringLiteral("T%1").arg(number));
         tracks.Add(t);
         return t;
     }

@@ -16,6 +16,7 @@
 #include "platform/settings/MemorySettingsStore.h"
 #include "support/ScriptedMessages.h"
 #include "support/TestEnvironment.h"
+#include "support/TrackFactory.h"
 
 #include <QAction>
 #include <QApplication>
@@ -86,12 +87,7 @@ protected:
         SetSettingsStore(nullptr);
     }
     std::shared_ptr<cPozycjaMP3> add(std::int32_t number, int x, int y, std::int32_t pred) {
-        auto t = std::make_shared<cPozycjaMP3>();
-        t->lngNrPozycji = number;
-        t->lngLeft = x;
-        t->lngTop = y;
-        t->lngTrack = pred;
-        t->strLabel = QStringLiteral("Track %1").arg(number);
+        auto t = test::MakeTrackAt(number, x, y, pred, QStringLiteral("Track %1").arg(number));
         t->strFileNameSource = QStringLiteral("/m/%1.mp3").arg(number);
         window->cPozycje->Add(t);
         return t;

@@ -11,6 +11,7 @@
 #include "gui/mainwindow/frmDazudizi.h"
 #include "platform/settings/MemorySettingsStore.h"
 #include "support/TestEnvironment.h"
+#include "support/TrackFactory.h"
 
 #include <QAction>
 #include <QApplication>
@@ -49,12 +50,7 @@ protected:
         SetSettingsStore(nullptr);
     }
     std::shared_ptr<cPozycjaMP3> add(std::int32_t number, int x, int y, std::int32_t pred) {
-        auto t = std::make_shared<cPozycjaMP3>();
-        t->lngNrPozycji = number;
-        t->lngLeft = x;
-        t->lngTop = y;
-        t->lngTrack = pred;
-        t->strLabel = QStringLiteral("Track %1").arg(number);
+        auto t = test::MakeTrackAt(number, x, y, pred, QStringLiteral("Track %1").arg(number));
         window->cPozycje->Add(t);
         return t;
     }
