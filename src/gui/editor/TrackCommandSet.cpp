@@ -247,7 +247,7 @@ void TrackCommandSet::cmdUsun_Click() {
         qobject_cast<QPlainTextEdit*>(focus) || qobject_cast<QAbstractSpinBox*>(focus))
         return;
     GraphEditor& g = m_editor.editor();
-    if (g.linkMode() || g.lngSelectedTrack == 0)
+    if (g.linkMode() || g.lngSelectedTrack == 0 || m_deleteHeld)
         return;
     DeleteTrack(g.lngSelectedTrack);
 }
