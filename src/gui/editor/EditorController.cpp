@@ -96,13 +96,13 @@ void EditorController::TworzUndo() {
 }
 
 void EditorController::cmdUndo_Click() {
-    if (m_editor->linkMode())
+    if (m_editor->linkMode() || (hooks.tracksHeld && hooks.tracksHeld()))
         return;
     restore(m_history.Undo(tracks()));
 }
 
 void EditorController::cmdRedo_Click() {
-    if (m_editor->linkMode())
+    if (m_editor->linkMode() || (hooks.tracksHeld && hooks.tracksHeld()))
         return;
     restore(m_history.Redo());
 }
