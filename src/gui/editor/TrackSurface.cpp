@@ -47,10 +47,19 @@ TrackSurface::TrackSurface(GraphEditor& editor, QWidget* parent) : QWidget(paren
     setPalette(p);
     setMouseTracking(true);
     setFocusPolicy(Qt::ClickFocus);
+    m_labelFont = font();
 }
 
 QPoint TrackSurface::toTwips(QPoint px) { return QPoint(PxToTwips(px.x()), PxToTwips(px.y())); }
 QPoint TrackSurface::toPixels(QPoint twips) { return QPoint(TwipsToPx(twips.x()), TwipsToPx(twips.y())); }
+
+void TrackSurface::setLabelFontSize(int points) {
+    m_labelFont = font();
+    m_labelFont.setPointSize(points);
+    update();
+}
+
+int TrackSurface::labelFontSize() const { return m_labelFont.pointSize(); }
 
 void TrackSurface::setTimeText(std::int32_t number, const QString& text) {
     m_timeTexts.insert(number, text);
@@ -81,6 +90,7 @@ void TrackSurface::paintEvent(QPaintEvent* event) {
     }
 
     const QFontMetrics metrics(font());
+    const QFontMetrics labelMetrics(m_labelFont);
     auto drawBox = [&](const QRect& twips, std::uint32_t colour, const QString& label,
                        const QString& time, bool labelShown) {
         const QRect r = PxRect(twips);
@@ -88,8 +98,11 @@ void TrackSurface::paintEvent(QPaintEvent* event) {
         painter.setBrush(ColourFromBgr(colour));
         painter.drawRect(r);
         painter.setPen(Qt::black);
-        if (labelShown && !label.isEmpty())
-            painter.drawText(QPoint(r.left(), r.top() - metrics.descent() - 1), label);
+        if (labelShown && !label.isEmpty()) {
+            painter.setFont(m_labelFont);
+            painter.drawText(QPoint(r.left(), r.top() - labelMetrics.descent() - 1), label);
+            painter.setFont(font());
+        }
         if (!time.isEmpty())
             painter.drawText(QPoint(r.left(), r.bottom() + metrics.ascent() + 1), time);
     };

@@ -3,6 +3,7 @@
 // and the track collection describes, and hands its mouse gestures to the
 // editor in twips (15 to a pixel). It keeps nothing of the model itself.
 
+#include <QFont>
 #include <QHash>
 #include <QWidget>
 #include <cstdint>
@@ -15,6 +16,10 @@ class TrackSurface : public QWidget {
     Q_OBJECT
 public:
     TrackSurface(GraphEditor& editor, QWidget* parent = nullptr);
+
+    // The font size of the boxes' name labels (the FontSize setting).
+    void setLabelFontSize(int points);
+    int labelFontSize() const;
 
     // The player's time label of a track (lblTime); "00:00" until it writes one.
     void setTimeText(std::int32_t number, const QString& text);
@@ -40,6 +45,7 @@ protected:
 private:
     GraphEditor& m_editor;
     QHash<std::int32_t, QString> m_timeTexts;
+    QFont m_labelFont;
 };
 
 } // namespace kelbrin

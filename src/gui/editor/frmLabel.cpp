@@ -4,6 +4,7 @@
 #include "core/document/cPozycjaMP3.h"
 #include "core/editor/TrackCommands.h"
 #include "core/app/TextCatalog.h"
+#include "gui/app/SelectAllText.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -27,6 +28,7 @@ frmLabel::frmLabel(QWidget* parent) : QWidget(parent, Qt::Window) {
     txtText->setObjectName(QStringLiteral("txtText"));
     txtText->setMinimumWidth(280);
     txtText->installEventFilter(this);
+    SelectAllTextOnFocus(txtText);
     layout->addWidget(txtText);
 }
 
@@ -45,15 +47,13 @@ frmLabel* frmLabel::PokazMnie(std::shared_ptr<cPozycjaMP3> track,
     w->txtText->setText(w->m_track ? w->m_track->strLabel : QString());
     w->show();
     w->txtText->setFocus();
-    w->txtText->selectAll();
+    SelectAllText(w->txtText);
     return w;
 }
 
 bool frmLabel::eventFilter(QObject* watched, QEvent* event) {
     if (watched == txtText) {
-        if (event->type() == QEvent::FocusIn) {
-            txtText->selectAll();
-        } else if (event->type() == QEvent::KeyPress) {
+        if (event->type() == QEvent::KeyPress) {
             const int key = static_cast<QKeyEvent*>(event)->key();
             if (key == Qt::Key_Escape) {
                 m_cancel = true;
