@@ -4,6 +4,7 @@
 // Run under xvfb-run.
 #include "core/app/TextCatalog.h"
 #include "core/document/cPozycjaMP3.h"
+#include "core/document/cPozycjeMP3.h"
 #include "gui/editor/frmLabel.h"
 #include "gui/editor/frmLegend.h"
 #include "platform/settings/MemorySettingsStore.h"
@@ -56,10 +57,12 @@ int main(int argc, char** argv) {
         shoot(legend, outDir + QStringLiteral("/frmLegend") + suffix);
         delete legend;
 
+        cPozycjeMP3 tracks;
         auto track = std::make_shared<cPozycjaMP3>();
         track->lngNrPozycji = 1;
         track->strLabel = GetText(3097);
-        frmLabel* label = frmLabel::PokazMnie(track, nullptr);
+        tracks.Add(track);
+        frmLabel* label = frmLabel::PokazMnie(1, [&tracks] { return &tracks; }, nullptr);
         shoot(label, outDir + QStringLiteral("/frmLabel") + suffix);
         delete label; // deleting stores nothing
 

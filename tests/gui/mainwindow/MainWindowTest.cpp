@@ -115,28 +115,29 @@ TEST_F(MainWindowTest, StoredValuesAreBroughtIntoRange) {
 }
 
 TEST_F(MainWindowTest, FontSizeSetsTheBoxLabelsFont) {
-    // Dark pixels of the track's name label, painted above its box.
-    auto labelInk = [this](const char* fontSize) {
+    // Dark pixels of a track's name label: the box's column down to its
+    // bottom, with the label less without it.
+    auto ink = [this](const char* fontSize, const QString& label) {
         store->values["FontSize"] = fontSize;
         normalPlacement();
         open();
         EXPECT_EQ(window->Editor().surface()->labelFontSize(), ValLong(fontSize));
-        auto t = test::MakeTrackAt(1, 4500, 2400, 1, QStringLiteral("WWWWWW")); // detached: no line
+        auto t = test::MakeTrackAt(1, 4500, 2400, 1, label); // detached: no line
         window->cPozycje->Add(t);
         window->DrawTrackGraph(true);
         QCoreApplication::processEvents();
         const QImage image = window->picWork->grab().toImage();
         const QRect box = window->Editor().editor().boxRect(1);
-        int ink = 0;
-        for (int y = 0; y < TwipsToPx(box.top()); ++y)
+        int dark = 0;
+        for (int y = 0; y <= TwipsToPx(box.bottom()); ++y)
             for (int x = TwipsToPx(box.left()); x < image.width(); ++x)
-                ink += qGray(image.pixel(x, y)) < 100 ? 1 : 0;
+                dark += qGray(image.pixel(x, y)) < 100 ? 1 : 0;
         delete window;
         window = nullptr;
-        return ink;
+        return dark;
     };
-    const int small = labelInk("6");
-    const int large = labelInk("20");
+    const int small = ink("6", "WWWWWW") - ink("6", "");
+    const int large = ink("20", "WWWWWW") - ink("20", "");
     EXPECT_GT(small, 0);
     EXPECT_GT(large, small * 3);
 }
