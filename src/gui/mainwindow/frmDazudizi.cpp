@@ -10,6 +10,7 @@
 #include "TrackPanelFrame.h"
 #include "core/app/MessageService.h"
 #include "core/app/Numbers.h"
+#include "core/app/PathProcedures.h"
 #include "core/app/SharedState.h"
 #include "core/app/TextCatalog.h"
 #include "core/document/MpegHeader.h"
@@ -231,8 +232,8 @@ void frmDazudizi::buildToolButtons() {
     cmdDodaj->setGeometry(TwipRect{1100 + 510 * 13, 60, 495, 435}.toPx());
     connect(cmdDodaj, &QPushButton::clicked, this, [this] { cmdDodaj_Click(); });
 
-    // The clone button has no tag of its own: its picture is set here, and it
-    // shows only in the advanced view.
+    // The clone button has no tag of its own: its picture is set here and its
+    // caption by LoadLang, and it shows only in the advanced view.
     cmdKlon = new QPushButton(fraTools);
     cmdKlon->setObjectName(QStringLiteral("cmdKlon"));
     cmdKlon->setIcon(ProgramIcon(1151));
@@ -350,6 +351,7 @@ void frmDazudizi::Form_Load() {
     viewFont.setPointSize(FontSize);
     tvwNodes->setFont(viewFont);
     lvwNodes->setFont(viewFont);
+    m_editor->surface()->setLabelFontSize(FontSize);
     lngSelectedTrack = 0;
 
     LoadLang();
@@ -409,31 +411,31 @@ void frmDazudizi::Form_Load() {
 void frmDazudizi::restorePlacement() {
     const int state = ValLong(GetSetting(QStringLiteral("WindowState"), QStringLiteral("2")));
     setMinimumWidth(TwipsToPx(kMainMinOuterWidth));
-    if (state == 1) {
+    // The normal placement is set whatever the state, so that a window started
+    // maximized or minimized comes back to a usable size.
+    const QRect available = QApplication::primaryScreen()
+                                ? QApplication::primaryScreen()->availableGeometry()
+                                : QRect(0, 0, 1920, 1080);
+    TwipRect stored;
+    stored.width = Val(GetSetting(QStringLiteral("Width"), QStringLiteral("11325")));
+    stored.height = Val(GetSetting(QStringLiteral("Height"), QStringLiteral("5790")));
+    stored.left = Val(GetSetting(QStringLiteral("Left"), QStringLiteral("0")));
+    stored.top = Val(GetSetting(QStringLiteral("Top"), QStringLiteral("0")));
+    const QRect normal = NormalPlacement(stored, TwipRect::fromPx(available)).toPx();
+    setWindowState(Qt::WindowNoState);
+    resize(normal.size());
+    move(normal.topLeft());
+    if (state == 1)
         setWindowState(Qt::WindowMinimized);
-    } else if (state == 2) {
+    else if (state == 2)
         setWindowState(Qt::WindowMaximized);
-    } else {
-        // Sizes the screen cannot hold are brought back within it.
-        const QRect screen = QApplication::primaryScreen()
-                                 ? QApplication::primaryScreen()->availableGeometry()
-                                 : QRect(0, 0, 1920, 1080);
-        const int w = ClampTo(TwipsToPx(Val(GetSetting(QStringLiteral("Width"), QStringLiteral("11325")))),
-                              minimumWidth(), std::max(minimumWidth(), screen.width()));
-        const int h = ClampTo(TwipsToPx(Val(GetSetting(QStringLiteral("Height"), QStringLiteral("5790")))),
-                              200, std::max(200, screen.height()));
-        const int x = ClampTo(TwipsToPx(Val(GetSetting(QStringLiteral("Left"), QStringLiteral("0")))),
-                              screen.left(), std::max(screen.left(), screen.right() - 100));
-        const int y = ClampTo(TwipsToPx(Val(GetSetting(QStringLiteral("Top"), QStringLiteral("0")))),
-                              screen.top(), std::max(screen.top(), screen.bottom() - 100));
-        setWindowState(Qt::WindowNoState);
-        resize(w, h);
-        move(x, y);
-    }
 }
 
 void frmDazudizi::LoadLang() {
     m_menus.translate();
+    // The clone button carries its caption beside its picture, as wide as it needs.
+    cmdKlon->setText(GetText(2192));
+    cmdKlon->resize(std::max(TwipsToPx(495), cmdKlon->sizeHint().width()), cmdKlon->height());
     // Labels and frames take the text their Tag names.
     LoadLangCaptions(this);
 }
@@ -601,15 +603,7 @@ std::optional<SourceFileChoice> frmDazudizi::ChooseSourceFiles(const SourceFileD
         return std::nullopt;
     SourceFileChoice choice;
     choice.filterIndex = index;
-    const QStringList parts = result.split(QChar(0), Qt::SkipEmptyParts);
-    if (parts.size() <= 1) {
-        choice.paths = parts;
-        choice.folder = QFileInfo(parts.value(0)).absolutePath();
-    } else {
-        choice.folder = parts.first();
-        for (int i = 1; i < parts.size(); ++i)
-            choice.paths << choice.folder + QLatin1Char('/') + parts[i];
-    }
+    choice.paths = PathsFromFileChoice(result, &choice.folder);
     return choice;
 }
 

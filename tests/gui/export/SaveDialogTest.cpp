@@ -19,6 +19,7 @@
 #include "platform/shell/DesktopOpener.h"
 #include "support/ScriptedMessages.h"
 #include "support/TestEnvironment.h"
+#include "support/TextFit.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -330,4 +331,38 @@ TEST_F(SaveDialogTest, TheWindowSnapsBackToItsSmallestSize) {
     QApplication::processEvents();
     EXPECT_EQ(d->cmdOK->geometry().right() + 1, d->width());
     EXPECT_NEAR(d->lstSource->width(), d->width() / 2.4, 1.5);
+}
+
+TEST_F(SaveDialogTest, EveryCaptionFitsAtTheSmallestSizeInBothLanguages) {
+    openSource("cbr_noinfo.mp3");
+    for (const char* language : {"ENGLISH", "POLSKI"}) {
+        Catalog().setLanguage(language);
+        frmSave* d = frmSave::PokazMnie(*main);
+        ASSERT_TRUE(d);
+        d->chkTurbo->setChecked(true); // the Turbo frame shows too
+        d->resize(100, 100);
+        QApplication::processEvents();
+        EXPECT_EQ(d->cmdOK->text(), CatalogText(1101)) << language;
+        EXPECT_EQ(test::CutCaptions(d).join("; ").toStdString(), "") << language;
+        // The one-file option is the longest caption of the column.
+        EXPECT_LE(d->optSave[0]->geometry().right(), d->width()) << language;
+        delete d;
+    }
+    Catalog().setLanguage("POLSKI");
+    frmSave* d = frmSave::PokazMnie(*main);
+    EXPECT_EQ(d->cmdOK->text(), "Anuluj");
+    EXPECT_EQ(d->optSave[0]->text(), "Połącz zaznaczone utwory w jeden plik:");
+}
+
+TEST(SaveDialogLayout, TheSmallestWidthMakesRoomForTheWidestOption) {
+    // The design's column (3660) fits the design's smallest window.
+    EXPECT_DOUBLE_EQ(SaveDialogMinOuterWidth(3660, 105), kSaveDialogMinOuterWidth);
+    const double wider = SaveDialogMinOuterWidth(5000, 105);
+    EXPECT_GT(wider, kSaveDialogMinOuterWidth);
+    // At that width the column ends inside the client area.
+    SaveDialogLayout l = DesignSaveDialogLayout();
+    l.innerWidth = wider - 105;
+    l.outerWidth = wider;
+    ReflowSaveDialog(l);
+    EXPECT_LE(l.optSave0.left + 5000, l.innerWidth - 60 + 1e-6);
 }
