@@ -13,7 +13,9 @@ namespace kelbrin {
 std::uint16_t Crc16(const std::uint8_t* data, std::size_t length, std::uint16_t crc = 0xFFFF);
 
 // Clear protection bit: a CRC follows the header.
-inline bool IsCrcProtected(std::uint8_t byte2) { return (byte2 & 0x01) == 0; }
+inline bool IsCrcProtected(std::uint8_t byte2) {
+    return (byte2 & 0x01) == 0;
+}
 
 // Bytes of Layer III side information: 17 or 32 for MPEG-1 (mono or not),
 // 9 or 17 for MPEG-2 and MPEG-2.5.

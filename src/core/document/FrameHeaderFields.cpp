@@ -5,7 +5,9 @@
 namespace kelbrin {
 
 namespace {
-HeaderFieldEntry text(int number, std::uint8_t value) { return {number, QString(), value}; }
+HeaderFieldEntry text(int number, std::uint8_t value) {
+    return {number, QString(), value};
+}
 HeaderFieldEntry fixed(const char* t, std::uint8_t value) {
     return {0, QString::fromUtf8(t), value};
 }
@@ -13,46 +15,71 @@ HeaderFieldEntry fixed(const char* t, std::uint8_t value) {
 
 HeaderFieldBits FieldBits(HeaderField field) {
     switch (field) {
-    case HeaderField::Version: return {2, 0x18};
-    case HeaderField::Layer: return {2, 0x06};
-    case HeaderField::Crc: return {2, 0x01};
-    case HeaderField::Bitrate: return {3, 0xF0};
-    case HeaderField::SamplingRate: return {3, 0x0C};
-    case HeaderField::Padding: return {3, 0x02};
-    case HeaderField::Private: return {3, 0x01};
-    case HeaderField::ChannelMode: return {4, 0xC0};
-    case HeaderField::Extension: return {4, 0x30};
-    case HeaderField::Copyright: return {4, 0x08};
-    case HeaderField::Original: return {4, 0x04};
-    case HeaderField::Emphasis: return {4, 0x03};
+    case HeaderField::Version:
+        return {2, 0x18};
+    case HeaderField::Layer:
+        return {2, 0x06};
+    case HeaderField::Crc:
+        return {2, 0x01};
+    case HeaderField::Bitrate:
+        return {3, 0xF0};
+    case HeaderField::SamplingRate:
+        return {3, 0x0C};
+    case HeaderField::Padding:
+        return {3, 0x02};
+    case HeaderField::Private:
+        return {3, 0x01};
+    case HeaderField::ChannelMode:
+        return {4, 0xC0};
+    case HeaderField::Extension:
+        return {4, 0x30};
+    case HeaderField::Copyright:
+        return {4, 0x08};
+    case HeaderField::Original:
+        return {4, 0x04};
+    case HeaderField::Emphasis:
+        return {4, 0x03};
     }
     return {2, 0};
 }
 
 QList<HeaderFieldEntry> FixedFieldEntries(HeaderField field) {
     switch (field) {
-    case HeaderField::Version: return {text(3068, 0x00), text(3069, 0x08), text(3070, 0x10), text(3071, 0x18)};
-    case HeaderField::Layer: return {text(3062, 0), text(3063, 2), text(3064, 4), text(3065, 6)};
-    case HeaderField::Crc: return {text(3066, 0), text(3067, 1)};
-    case HeaderField::Padding: return {text(3073, 0), text(3074, 2)};
-    case HeaderField::Private: return {fixed("0", 0), fixed("1", 1)};
-    case HeaderField::ChannelMode: return {text(3075, 0x00), text(3076, 0x40), text(3077, 0x80), text(3078, 0xC0)};
-    case HeaderField::Copyright: return {text(3087, 0), text(3088, 8)};
-    case HeaderField::Original: return {text(3089, 0), text(3090, 4)};
-    case HeaderField::Emphasis: return {text(3091, 0), text(3092, 1), text(3062, 2), text(3093, 3)};
+    case HeaderField::Version:
+        return {text(3068, 0x00), text(3069, 0x08), text(3070, 0x10), text(3071, 0x18)};
+    case HeaderField::Layer:
+        return {text(3062, 0), text(3063, 2), text(3064, 4), text(3065, 6)};
+    case HeaderField::Crc:
+        return {text(3066, 0), text(3067, 1)};
+    case HeaderField::Padding:
+        return {text(3073, 0), text(3074, 2)};
+    case HeaderField::Private:
+        return {fixed("0", 0), fixed("1", 1)};
+    case HeaderField::ChannelMode:
+        return {text(3075, 0x00), text(3076, 0x40), text(3077, 0x80), text(3078, 0xC0)};
+    case HeaderField::Copyright:
+        return {text(3087, 0), text(3088, 8)};
+    case HeaderField::Original:
+        return {text(3089, 0), text(3090, 4)};
+    case HeaderField::Emphasis:
+        return {text(3091, 0), text(3092, 1), text(3062, 2), text(3093, 3)};
     case HeaderField::Bitrate:
     case HeaderField::SamplingRate:
-    case HeaderField::Extension: return {};
+    case HeaderField::Extension:
+        return {};
     }
     return {};
 }
 
 int FirstFieldSelection(HeaderField field) {
     switch (field) {
-    case HeaderField::Version: return 3;
+    case HeaderField::Version:
+        return 3;
     case HeaderField::Layer:
-    case HeaderField::Crc: return 1;
-    default: return 0;
+    case HeaderField::Crc:
+        return 1;
+    default:
+        return 0;
     }
 }
 

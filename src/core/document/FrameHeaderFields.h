@@ -28,7 +28,7 @@ enum class HeaderField {
 };
 
 struct HeaderFieldBits {
-    int byte;           // 2, 3 or 4
+    int byte; // 2, 3 or 4
     std::uint8_t mask;
 };
 HeaderFieldBits FieldBits(HeaderField field);

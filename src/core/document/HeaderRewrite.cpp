@@ -73,7 +73,8 @@ HeaderWriteStatus SetPrivateBit(InPlaceFile& file, std::int64_t position, bool b
                             static_cast<std::uint8_t>(old.at(3))};
     header.byte3 = static_cast<std::uint8_t>((header.byte3 & 0xFE) | (bit ? 1 : 0));
     const HeaderWriteStatus status = apply(file, position, old, header);
-    if (newByte3 && (status == HeaderWriteStatus::Written || status == HeaderWriteStatus::Unchanged))
+    if (newByte3 &&
+        (status == HeaderWriteStatus::Written || status == HeaderWriteStatus::Unchanged))
         *newByte3 = header.byte3;
     return status;
 }

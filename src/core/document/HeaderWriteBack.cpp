@@ -36,8 +36,9 @@ SourceWriteResult WriteBackHeaders(const cPozycjaPlikow& file, SourceWriteHost& 
         } else if (status == HeaderWriteStatus::SkippedProtected) {
             ++result.skippedProtected;
         } else if (status != HeaderWriteStatus::Unchanged) {
-            result.status = status == HeaderWriteStatus::OutsideFile ? SourceWriteStatus::OutsideFile
-                                                                     : SourceWriteStatus::Failed;
+            result.status = status == HeaderWriteStatus::OutsideFile
+                                ? SourceWriteStatus::OutsideFile
+                                : SourceWriteStatus::Failed;
             result.failedFrame = i;
             result.error = out.error();
             break;

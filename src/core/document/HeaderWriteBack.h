@@ -13,7 +13,9 @@ namespace kelbrin {
 class cPozycjaPlikow;
 
 // The frame carries a header edit that the write-back will write.
-inline bool IsFrameEdited(std::uint8_t storedByte2) { return (storedByte2 & 0x40) == 0; }
+inline bool IsFrameEdited(std::uint8_t storedByte2) {
+    return (storedByte2 & 0x40) == 0;
+}
 
 // The file must exist; it is never created. Yields every 10 frames.
 SourceWriteResult WriteBackHeaders(const cPozycjaPlikow& file, SourceWriteHost& host);

@@ -87,9 +87,10 @@ SourceWriteResult WriteHiddenCodes(cPozycjaPlikow& file, const QByteArray& codes
             continue;
         }
         if (status != HeaderWriteStatus::Written && status != HeaderWriteStatus::Unchanged) {
-            result.status = status == HeaderWriteStatus::NotAHeader    ? SourceWriteStatus::FileChanged
-                            : status == HeaderWriteStatus::OutsideFile ? SourceWriteStatus::OutsideFile
-                                                                       : SourceWriteStatus::Failed;
+            result.status = status == HeaderWriteStatus::NotAHeader ? SourceWriteStatus::FileChanged
+                            : status == HeaderWriteStatus::OutsideFile
+                                ? SourceWriteStatus::OutsideFile
+                                : SourceWriteStatus::Failed;
             result.failedFrame = k;
             result.error = out.error();
             break;

@@ -26,8 +26,8 @@ struct Id3v1Tag {
     QString artist;
     QString album;
     QString year = QStringLiteral("1999");
-    QString comment;       // up to 30 characters; 28 in the ID3v1.1 form
-    bool v11 = false;      // bytes 125-126 hold a zero and the track number
+    QString comment;        // up to 30 characters; 28 in the ID3v1.1 form
+    bool v11 = false;       // bytes 125-126 hold a zero and the track number
     std::int32_t track = 0; // 0..255
     std::uint8_t genre = 0;
 };
@@ -42,8 +42,8 @@ std::optional<Id3v1Tag> ParseId3v1(const QByteArray& block, const AnsiCodec& cod
 std::optional<QByteArray> BuildId3v1(const Id3v1Tag& tag, const AnsiCodec& codec);
 
 struct Id3v1ReadResult {
-    bool fileFound = false;        // the file exists
-    std::optional<Id3v1Tag> tag;   // the block, when the file ends with one
+    bool fileFound = false;      // the file exists
+    std::optional<Id3v1Tag> tag; // the block, when the file ends with one
 };
 // Reads the block of a file; a file that cannot be read or is shorter than the
 // block reads as one without a block.

@@ -23,7 +23,9 @@ InPlaceFile::InPlaceFile(const QString& path, Mode mode) : m_file(path) {
     m_size = m_file.size();
 }
 
-InPlaceFile::~InPlaceFile() { close(); }
+InPlaceFile::~InPlaceFile() {
+    close();
+}
 
 QByteArray InPlaceFile::readAt(std::int64_t offset, std::int64_t count) {
     if (!m_open || offset < 0 || count < 0 || offset + count > m_size)

@@ -15,10 +15,12 @@ void ReportSourceWrite(const SourceWriteResult& result, const QString& path) {
         ShowText(6500, mb::Exclamation, QStringLiteral("|1"), path);
         break;
     case SourceWriteStatus::CannotOpen:
-        ShowText(6501, mb::Exclamation, QStringLiteral("|1"), path, QStringLiteral("|2"), result.error);
+        ShowText(6501, mb::Exclamation, QStringLiteral("|1"), path, QStringLiteral("|2"),
+                 result.error);
         break;
     case SourceWriteStatus::Failed:
-        ShowText(6502, mb::Critical, QStringLiteral("|1"), path, QStringLiteral("|2"), result.error);
+        ShowText(6502, mb::Critical, QStringLiteral("|1"), path, QStringLiteral("|2"),
+                 result.error);
         break;
     case SourceWriteStatus::FileChanged:
         ShowText(6505, mb::Exclamation, QStringLiteral("|1"), path, QStringLiteral("|2"), frame);

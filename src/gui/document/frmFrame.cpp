@@ -2,7 +2,6 @@
 
 #include "SourceToolFiles.h"
 #include "SourceToolHost.h"
-#include "frmTAG.h"
 #include "core/app/MessageService.h"
 #include "core/app/Numbers.h"
 #include "core/app/TextCatalog.h"
@@ -10,6 +9,7 @@
 #include "core/document/MpegHeader.h"
 #include "core/document/SourceWriteReport.h"
 #include "core/document/cPozycjaPlikow.h"
+#include "frmTAG.h"
 #include "gui/app/Translation.h"
 #include "gui/app/Twips.h"
 
@@ -52,7 +52,8 @@ QLabel* label(QWidget* parent, const QString& name, int tag, TwipRect r) {
 }
 
 QValidator* digitsOnly(QObject* parent) {
-    return new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,15}")), parent);
+    return new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,15}")),
+                                           parent);
 }
 
 // The twelve field lists: field, control name, caption index and text, column, row.
@@ -166,7 +167,8 @@ void frmFrame::buildInfo() {
     Label1[16] = label(this, QStringLiteral("Label1_16"), 2103, {8100, 1180, 300, 255});
     for (int i : {0, 2, 8})
         setInfo(i, QString());
-    for (QWidget* w : std::initializer_list<QWidget*>{txtOffset, lblInfo[3], Label1[19], Label1[21]})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{txtOffset, lblInfo[3], Label1[19], Label1[21]})
         w->hide();
 }
 
@@ -185,7 +187,8 @@ void frmFrame::buildLists() {
         list->setGeometry(TwipRect{left + kLabelWidth + 50, top, double(kListWidth), 315}.toPx());
         lists[p.field] = list;
         const HeaderField field = p.field;
-        connect(list, &QComboBox::currentIndexChanged, this, [this, field] { fieldSelected(field); });
+        connect(list, &QComboBox::currentIndexChanged, this,
+                [this, field] { fieldSelected(field); });
     }
     cboVersion = lists[HeaderField::Version];
     cboLayer = lists[HeaderField::Layer];
@@ -208,9 +211,10 @@ void frmFrame::Form_Load() {
     blnFillingRates = false;
     // In this order; the selections run the lists' own handlers, which build
     // the dependent lists and, with no file chosen, change no file.
-    for (HeaderField field : {HeaderField::Version, HeaderField::Layer, HeaderField::Crc,
-                              HeaderField::Padding, HeaderField::Private, HeaderField::ChannelMode,
-                              HeaderField::Copyright, HeaderField::Original, HeaderField::Emphasis}) {
+    for (HeaderField field :
+         {HeaderField::Version, HeaderField::Layer, HeaderField::Crc, HeaderField::Padding,
+          HeaderField::Private, HeaderField::ChannelMode, HeaderField::Copyright,
+          HeaderField::Original, HeaderField::Emphasis}) {
         fill(lists[field], FixedFieldEntries(field), FirstFieldSelection(field));
         fieldSelected(field);
     }
@@ -253,7 +257,9 @@ void frmFrame::RefillBitrateList() {
     blnFillingBitrates = false;
 }
 
-std::shared_ptr<cPozycjaPlikow> frmFrame::GetSelectedFile() const { return SelectedToolFile(cboPlik); }
+std::shared_ptr<cPozycjaPlikow> frmFrame::GetSelectedFile() const {
+    return SelectedToolFile(cboPlik);
+}
 
 std::int32_t frmFrame::shownFrame() const {
     return static_cast<std::int32_t>(ClampTo<double>(Val(txtRamka->text()), 0, 2147483647.0));
@@ -295,7 +301,8 @@ void frmFrame::fieldSelected(HeaderField field) {
     const std::uint8_t byte = bits.byte == 2   ? file->Daj_Naglowek_Header2(n)
                               : bits.byte == 3 ? file->Daj_Naglowek_Header3(n)
                                                : file->Daj_Naglowek_Header4(n);
-    file->Naglowek_Przypisz(bits.byte, n, ApplyFieldValue(byte, field, static_cast<std::uint8_t>(value)));
+    file->Naglowek_Przypisz(bits.byte, n,
+                            ApplyFieldValue(byte, field, static_cast<std::uint8_t>(value)));
     markEdited(*file, n);
     if (field == HeaderField::Bitrate || field == HeaderField::SamplingRate ||
         field == HeaderField::Padding)
@@ -338,7 +345,8 @@ void frmFrame::ShowFrame(std::int32_t n) {
         auto file = GetSelectedFile();
         if (!file)
             return;
-        if (file->Daj_Naglowek_Ilosc() == 0 && !EnsureFrameIndex(m_host, file, cboPlik->currentText())) {
+        if (file->Daj_Naglowek_Ilosc() == 0 &&
+            !EnsureFrameIndex(m_host, file, cboPlik->currentText())) {
             cmdSave->setEnabled(false);
             return;
         }
@@ -385,7 +393,8 @@ void frmFrame::ShowHeader(std::int64_t offset, std::uint8_t b2, std::uint8_t b3,
         const auto last = FrameLastByte(offset, b2, b3);
         lblInfo[3]->setText(last ? QString::number(*last) : QStringLiteral("?"));
     }
-    for (QWidget* w : std::initializer_list<QWidget*>{txtOffset, lblInfo[3], Label1[19], Label1[21]})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{txtOffset, lblInfo[3], Label1[19], Label1[21]})
         w->setVisible(placed);
     if (time <= 0) {
         for (QWidget* w : std::initializer_list<QWidget*>{lblInfo[0], Label1[17], Label1[18]})
@@ -406,7 +415,8 @@ void frmFrame::txtRamka_Change() {
         txtRamka->setText(QStringLiteral("0")); // shows again through this handler
         return;
     }
-    ShowFrame(static_cast<std::int32_t>(RoundHalfEven(ClampTo<double>(Val(text), 0, 2147483647.0))));
+    ShowFrame(
+        static_cast<std::int32_t>(RoundHalfEven(ClampTo<double>(Val(text), 0, 2147483647.0))));
     blnEditsCount = true;
 }
 
@@ -441,7 +451,8 @@ void frmFrame::txtOffset_Change() {
     file->Naglowek_Przypisz(0, n, value);
     if (blnEditsCount)
         markEdited(*file, n);
-    const auto last = FrameLastByte(value, file->Daj_Naglowek_Header2(n), file->Daj_Naglowek_Header3(n));
+    const auto last =
+        FrameLastByte(value, file->Daj_Naglowek_Header2(n), file->Daj_Naglowek_Header3(n));
     lblInfo[3]->setText(last ? QString::number(*last) : QStringLiteral("?"));
 }
 

@@ -53,8 +53,8 @@ private:
     SourceToolHost& m_host;
     bool m_reading = false;
     bool m_writing = false;
-    bool m_stop = false;         // asks the running write to stop
-    int m_readGeneration = 0;    // a newer read ends the one running
+    bool m_stop = false;      // asks the running write to stop
+    int m_readGeneration = 0; // a newer read ends the one running
     bool m_closeWhenDone = false;
     static QPointer<frmHidden> s_instance;
 };

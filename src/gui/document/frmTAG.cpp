@@ -6,9 +6,9 @@
 #include "core/document/Id3v1Tag.h"
 #include "core/document/MpegHeader.h"
 #include "core/document/PlayerGraphs.h"
-#include "core/document/cPozycjaPlikow.h"
 #include "core/document/SourceWriteHost.h"
 #include "core/document/SourceWriteReport.h"
+#include "core/document/cPozycjaPlikow.h"
 #include "gui/app/Translation.h"
 #include "gui/app/Twips.h"
 #include "platform/text/AnsiCodec.h"
@@ -31,10 +31,14 @@ constexpr int kBadTrackText = 6508;
 
 SourceWriteStatus writeStatus(Id3v1WriteStatus status) {
     switch (status) {
-    case Id3v1WriteStatus::Missing: return SourceWriteStatus::Missing;
-    case Id3v1WriteStatus::CannotOpen: return SourceWriteStatus::CannotOpen;
-    case Id3v1WriteStatus::WriteFailed: return SourceWriteStatus::Failed;
-    default: return SourceWriteStatus::Done;
+    case Id3v1WriteStatus::Missing:
+        return SourceWriteStatus::Missing;
+    case Id3v1WriteStatus::CannotOpen:
+        return SourceWriteStatus::CannotOpen;
+    case Id3v1WriteStatus::WriteFailed:
+        return SourceWriteStatus::Failed;
+    default:
+        return SourceWriteStatus::Done;
     }
 }
 } // namespace
@@ -70,7 +74,8 @@ frmTAG::frmTAG(std::shared_ptr<cPozycjaPlikow> file, QWidget* parent)
                    Qt::WindowCloseButtonHint);
     setWindowTitle(QStringLiteral("Track Info"));
 
-    const char* names[8] = {nullptr, "Label1", "Label2", "Label3", "Label4", "Label5", "Label6", "Label7"};
+    const char* names[8] = {nullptr,  "Label1", "Label2", "Label3",
+                            "Label4", "Label5", "Label6", "Label7"};
     const int tags[8] = {0, 2142, 2143, 2144, 2145, 2146, 2147, 2148};
     // Rows: title, artist, album, year, genre, comment, track.
     const int rows[8] = {0, 0, 1, 2, 3, 4, 5, 6};
@@ -108,8 +113,8 @@ frmTAG::frmTAG(std::shared_ptr<cPozycjaPlikow> file, QWidget* parent)
     Label[7]->resize(TwipsToPx(1450), Label[7]->height());
     Label[7]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     // Digits only: a track number is 0 to 255.
-    txtTrack->setValidator(
-        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,3}")), txtTrack));
+    txtTrack->setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("[0-9]{0,3}")), txtTrack));
     txtTrack->setText(QStringLiteral("0"));
     txtTrack->setEnabled(false);
     Label[7]->setEnabled(false);
@@ -142,7 +147,9 @@ void frmTAG::Form_Load() {
     }
 }
 
-void frmTAG::LoadLang() { LoadLangCaptions(this); }
+void frmTAG::LoadLang() {
+    LoadLangCaptions(this);
+}
 
 void frmTAG::showTag(const Id3v1Tag& tag) {
     txtTitle->setText(tag.title);

@@ -4,7 +4,8 @@
 
 namespace kelbrin {
 
-QString MainSourceToolHost::OpenSource(std::shared_ptr<cPozycjaPlikow>& file, bool offerMediaFiles) {
+QString MainSourceToolHost::OpenSource(std::shared_ptr<cPozycjaPlikow>& file,
+                                       bool offerMediaFiles) {
     bool buildIndex = true;
     QString folder;
     return m_window.OpenSourceFile(file, buildIndex, false, QString(), nullptr, false,
@@ -23,8 +24,14 @@ void MainSourceToolHost::EndLongWork() {
     m_window.ZerujProgress();
 }
 
-void MainSourceToolHost::MaxProgress(std::int64_t maximum) { m_window.MaxProgress(maximum); }
-void MainSourceToolHost::UstawProgress(std::int64_t value) { m_window.UstawProgress(value); }
-void MainSourceToolHost::ZerujProgress() { m_window.ZerujProgress(); }
+void MainSourceToolHost::MaxProgress(std::int64_t maximum) {
+    m_window.MaxProgress(maximum);
+}
+void MainSourceToolHost::UstawProgress(std::int64_t value) {
+    m_window.UstawProgress(value);
+}
+void MainSourceToolHost::ZerujProgress() {
+    m_window.ZerujProgress();
+}
 
 } // namespace kelbrin

@@ -1,8 +1,8 @@
+#include "core/document/HeaderWriteBack.h"
 #include "DocumentTestSupport.h"
 #include "SourceToolsSupport.h"
 #include "core/document/FrameCrc.h"
 #include "core/document/FrameHeaderFields.h"
-#include "core/document/HeaderWriteBack.h"
 #include "core/document/MpegHeader.h"
 #include "core/document/cPozycjaPlikow.h"
 #include "support/SyntheticMpeg.h"
@@ -152,14 +152,17 @@ TEST_F(HeaderWriteBackTest, ProtectedLayerThreeFileStillDecodesWithItsChecksumsC
     }
     const Decoded decoded = DecodeWithFfmpeg(path, true);
     EXPECT_TRUE(decoded.errors.isEmpty()) << decoded.errors.toStdString();
-    EXPECT_EQ(decoded.samples, DecodeWithFfmpeg(MediaFile(QStringLiteral("crc.mp3")), true).samples);
+    EXPECT_EQ(decoded.samples,
+              DecodeWithFfmpeg(MediaFile(QStringLiteral("crc.mp3")), true).samples);
 
     // The oracle does see a stale checksum.
     QByteArray stale = before;
     const qsizetype byte4 = qsizetype(file->Daj_Naglowek_Offset(40) + 2);
     stale[byte4] = static_cast<char>(stale[byte4] ^ 0x08);
-    const Decoded staleDecoded = DecodeWithFfmpeg(WriteTempFile(QStringLiteral("stale.mp3"), stale), true);
-    EXPECT_TRUE(staleDecoded.errors.contains(QStringLiteral("CRC"))) << staleDecoded.errors.toStdString();
+    const Decoded staleDecoded =
+        DecodeWithFfmpeg(WriteTempFile(QStringLiteral("stale.mp3"), stale), true);
+    EXPECT_TRUE(staleDecoded.errors.contains(QStringLiteral("CRC")))
+        << staleDecoded.errors.toStdString();
 }
 
 TEST_F(HeaderWriteBackTest, ReportsMissingFilesAndHeadersOutsideTheFile) {
@@ -186,5 +189,6 @@ TEST_F(HeaderWriteBackTest, ReportsMissingFilesAndHeadersOutsideTheFile) {
     progress.stop = true;
     EXPECT_EQ(WriteBackHeaders(*file, progress).status, SourceWriteStatus::Stopped);
     const QByteArray now = ReadWholeFile(path);
-    EXPECT_EQ(now.mid(file->Daj_Naglowek_Offset(25) - 1, 4), bytes.mid(file->Daj_Naglowek_Offset(25) - 1, 4));
+    EXPECT_EQ(now.mid(file->Daj_Naglowek_Offset(25) - 1, 4),
+              bytes.mid(file->Daj_Naglowek_Offset(25) - 1, 4));
 }

@@ -1,6 +1,6 @@
+#include "core/document/HiddenText.h"
 #include "DocumentTestSupport.h"
 #include "SourceToolsSupport.h"
-#include "core/document/HiddenText.h"
 #include "core/document/MpegHeader.h"
 #include "core/document/cPozycjaPlikow.h"
 #include "platform/text/AnsiCodec.h"

@@ -1,6 +1,6 @@
+#include "core/document/Id3v1Tag.h"
 #include "DocumentTestSupport.h"
 #include "SourceToolsSupport.h"
-#include "core/document/Id3v1Tag.h"
 #include "platform/text/AnsiCodec.h"
 #include "support/SyntheticMpeg.h"
 #include "support/TestEnvironment.h"
@@ -62,7 +62,7 @@ Id3v1Tag SampleTag() {
 
 } // namespace
 
-TEST(Id3v1Block, BuildsBothFormsWithBlankFillAndReadsThemBack) {
+TEST(Id3v1TagBlock, BuildsBothFormsWithBlankFillAndReadsThemBack) {
     Id3v1Tag tag = SampleTag();
     const QByteArray v11 = *BuildId3v1(tag, kWestern);
     ASSERT_EQ(v11.size(), 128);
@@ -92,7 +92,7 @@ TEST(Id3v1Block, BuildsBothFormsWithBlankFillAndReadsThemBack) {
     EXPECT_EQ(*BuildId3v1(plain, kWestern), v1);
 }
 
-TEST(Id3v1Block, ZeroFilledFieldsTrackZeroAndUnmappableCharacters) {
+TEST(Id3v1TagBlock, ZeroFilledFieldsTrackZeroAndUnmappableCharacters) {
     QByteArray block("TAG");
     block += QByteArray("Title").leftJustified(30, '\0');
     block += QByteArray(60, '\0');
@@ -113,8 +113,10 @@ TEST(Id3v1Block, ZeroFilledFieldsTrackZeroAndUnmappableCharacters) {
 
     Id3v1Tag polish;
     polish.title = QStringLiteral("Łódź");
-    EXPECT_EQ(BuildId3v1(polish, kWestern)->mid(3, 4), QByteArray("?\xF3" "d?"));
-    EXPECT_EQ(BuildId3v1(polish, AnsiCodec(1250))->mid(3, 4), QByteArray("\xA3\xF3" "d\x9F"));
+    EXPECT_EQ(BuildId3v1(polish, kWestern)->mid(3, 4), QByteArray("?\xF3"
+                                                                  "d?"));
+    EXPECT_EQ(BuildId3v1(polish, AnsiCodec(1250))->mid(3, 4), QByteArray("\xA3\xF3"
+                                                                         "d\x9F"));
 
     Id3v1Tag bad = SampleTag();
     bad.track = 256;

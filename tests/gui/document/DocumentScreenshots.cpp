@@ -44,9 +44,9 @@ int CheckCaptions(QWidget* window, const QString& language) {
         for (int i = 0; i < c->count(); ++i) {
             const int needed = c->fontMetrics().horizontalAdvance(c->itemText(i)) + 30;
             if (needed > c->width()) {
-                std::fprintf(stderr, "%s %s: entry \"%s\" of %s does not fit\n", qPrintable(language),
-                             qPrintable(window->objectName()), qPrintable(c->itemText(i)),
-                             qPrintable(c->objectName()));
+                std::fprintf(stderr, "%s %s: entry \"%s\" of %s does not fit\n",
+                             qPrintable(language), qPrintable(window->objectName()),
+                             qPrintable(c->itemText(i)), qPrintable(c->objectName()));
                 ++failures;
             }
         }
@@ -78,7 +78,8 @@ int main(int argc, char** argv) {
     if (!qEnvironmentVariableIsEmpty("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "xcb");
     QApplication app(argc, argv);
-    const QString outDir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screenshots");
+    const QString outDir =
+        argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screenshots");
     const QString mediaDir = argc > 2 ? QString::fromLocal8Bit(argv[2]) : test::MediaDir();
     QDir().mkpath(outDir);
     SetSettingsStore(std::make_unique<MemorySettingsStore>());

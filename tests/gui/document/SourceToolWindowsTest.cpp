@@ -231,7 +231,8 @@ TEST_F(SourceToolWindowsTest, ClosingTheHiddenTextWindowDuringAWriteAsksAndStops
     // Frames 1-99 were written, the rest not.
     const QByteArray codes(40, 'x');
     for (std::int32_t k = 1; k <= 120; ++k)
-        EXPECT_EQ(file->Daj_Naglowek_Header3(k) & 1, k < 100 && HiddenTextBit(codes, k) ? 1 : 0) << k;
+        EXPECT_EQ(file->Daj_Naglowek_Header3(k) & 1, k < 100 && HiddenTextBit(codes, k) ? 1 : 0)
+            << k;
 }
 
 TEST_F(SourceToolWindowsTest, FrameEditorShowsFramesRefillsListsAndWritesBackOnlyEdits) {
