@@ -254,6 +254,11 @@ TEST_F(SourceToolWindowsTest, FrameEditorShowsFramesRefillsListsAndWritesBackOnl
     EXPECT_EQ(w->txtOffset->text(), QString::number(file->Daj_Naglowek_Offset(1)));
     EXPECT_TRUE(w->cmdTAG->isEnabled());
     EXPECT_FALSE(w->cmdSave->isEnabled());
+    w->cmdTAG_Click(); // the tag editor for the same file
+    bool tagEditorShown = false;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        tagEditorShown = tagEditorShown || (qobject_cast<frmTAG*>(top) && top->isVisible());
+    EXPECT_TRUE(tagEditorShown);
 
     // Moving about never marks a frame.
     w->VScroll1->setValue(0); // the upper arrow: the next frame
