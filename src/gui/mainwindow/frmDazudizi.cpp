@@ -17,6 +17,7 @@
 #include "gui/app/FileDialogs.h"
 #include "gui/app/ProgramIcons.h"
 #include "gui/app/Translation.h"
+#include "gui/app/frmSettings.h"
 #include "gui/document/frmPliki.h"
 #include "gui/export/SplitCommands.h"
 #include "gui/export/SplitViewsAdapter.h"
@@ -169,6 +170,9 @@ void frmDazudizi::buildControls() {
     QAction* legend = m_menus.item(QStringLiteral("mnu_Info_Legend"));
     legend->setEnabled(true);
     connect(legend, &QAction::triggered, this, [this] { frmLegend::PokazMnie(this); });
+    QAction* settings = m_menus.item(QStringLiteral("mnuSetting"));
+    settings->setEnabled(true);
+    connect(settings, &QAction::triggered, this, [this] { frmSettings::PokazMnie(this, cPozycje); });
 
     m_tree = new TreeNavigator(*tvwNodes, *m_editor, *m_commands, &m_menus, this);
     m_tree->selectionChanged = [this](std::int32_t number) { lngSelectedTrack = number; };
