@@ -119,6 +119,7 @@ void frmSettings::buildControls() {
     txtMove->setMaximumWidth(80);
     lblNaming = Named(new QLabel(Frame1), "lblNaming", "3161");
     cboName = Named(new QComboBox(Frame1), "cboName");
+    cboName->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     Label1[0] = Named(new QLabel(Frame1), "Label1(0)", "2100");
     lblFolder = PathLabel(Frame1, "lblFolder");
     cmdFolder = Named(new QPushButton(Frame1), "cmdFolder", "1113");
@@ -239,6 +240,7 @@ void frmSettings::LoadLang() {
     cboName->clear();
     for (int i = 0; i < kFileNamingCount; ++i)
         cboName->addItem(Display(GetText(kFirstNamingText + i)));
+    cboName->setMinimumWidth(cboName->sizeHint().width()); // every entry readable
     LoadLangCaptions(this);
     for (int tab = 0; tab < TabStrip1->count(); ++tab)
         TabStrip1->setTabText(tab, Display(CatalogText(kTabCaptionBase + TagNumber(TagOf(TabStrip1->widget(tab))))));
