@@ -1,6 +1,7 @@
 #include "core/app/SharedState.h"
 #include "core/app/TextCatalog.h"
 #include "gui/app/Twips.h"
+#include "gui/app/frmSettings.h"
 #include "gui/mainwindow/DelayTimers.h"
 #include "gui/mainwindow/TrackPanelFrame.h"
 #include "gui/mainwindow/frmDazudizi.h"
@@ -13,6 +14,7 @@
 #include <QEnterEvent>
 #include <QGroupBox>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -225,4 +227,23 @@ TEST_F(MainWindowTest, HoveringShowsHintsAndButtonsCarryCatalogueTooltips) {
     QEnterEvent enterSync(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
     QCoreApplication::sendEvent(window->fraAudio->lblSync, &enterSync);
     EXPECT_EQ(window->lblHelp->text(), GetText(5034));
+}
+
+TEST_F(MainWindowTest, TheSettingsItemOpensTheSettingsDialog) {
+    normalPlacement();
+    open();
+    QAction* settings = nullptr;
+    for (QAction* a : window->findChildren<QAction*>())
+        if (a->objectName() == "mnuSetting")
+            settings = a;
+    ASSERT_NE(settings, nullptr);
+    EXPECT_TRUE(settings->isEnabled());
+    settings->trigger();
+    QPointer<frmSettings> dialog = frmSettings::Instance();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_FALSE(dialog->isModal());
+    dialog->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(dialog, nullptr);
 }
