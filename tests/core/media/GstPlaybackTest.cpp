@@ -104,11 +104,11 @@ TEST_F(GstPlayback, PlaysEachFormatToTheEndInRealTime) {
         graph->run();
         EXPECT_EQ(graph->state(), GraphState::Running);
         ASSERT_TRUE(WaitFor([&] { return clock.elapsed() >= 1000; }, 3000));
-        EXPECT_NEAR(graph->currentPosition(), 1.0, 0.15) << "the position follows real time";
+        EXPECT_NEAR(graph->currentPosition(), 1.0, 0.25) << "the position follows real time";
         ASSERT_TRUE(WaitFor([&] { return graph->currentPosition() == graph->stopTime(); }, 5000));
         const double seconds = clock.elapsed() / 1000.0;
         EXPECT_GT(seconds, graph->duration() - 0.2) << "played faster than real time";
-        EXPECT_LT(seconds, graph->duration() + 0.6);
+        EXPECT_LT(seconds, graph->duration() + 1.0);
         EXPECT_EQ(graph->state(), GraphState::Running);
         const auto blocks = tap.take();
         ASSERT_FALSE(blocks.isEmpty());
@@ -150,7 +150,8 @@ TEST_F(GstPlayback, StopsAtTheStopTimeAndThenReportsExactlyIt) {
     clock.start();
     graph->run();
     ASSERT_TRUE(WaitFor([&] { return graph->currentPosition() == 1.0; }, 3000));
-    EXPECT_NEAR(clock.elapsed() / 1000.0, 0.5, 0.25);
+    EXPECT_GT(clock.elapsed(), 400);
+    EXPECT_LT(clock.elapsed(), 1100);
     auto blocks = tap.take();
     ASSERT_FALSE(blocks.isEmpty());
     EXPECT_NEAR(EndOf(blocks.last()), 1.0, kMp3Frame);
@@ -177,7 +178,8 @@ TEST_F(GstPlayback, RateTwoPlaysATwoSecondRangeInAboutOneSecond) {
     clock.start();
     graph->run();
     ASSERT_TRUE(WaitFor([&] { return graph->currentPosition() == 2.0; }, 4000));
-    EXPECT_NEAR(clock.elapsed() / 1000.0, 1.0, 0.3);
+    EXPECT_GT(clock.elapsed(), 850) << "not faster than twice real time";
+    EXPECT_LT(clock.elapsed(), 1600) << "about twice real time, not once";
 }
 
 TEST_F(GstPlayback, StopAndPauseKeepThePosition) {
