@@ -19,7 +19,7 @@ namespace kelbrin {
 namespace {
 
 constexpr GstClockTime kPrerollTimeout = 10 * GST_SECOND;
-constexpr int kBusPollMs = 20;
+constexpr int kBusPollMs = 50; // queries read the bus too, so this only bounds the delay of errors
 
 gint64 Nanoseconds(double seconds) { return static_cast<gint64>(std::llround(seconds * GST_SECOND)); }
 
