@@ -19,6 +19,7 @@ namespace kelbrin {
 namespace {
 
 constexpr GstClockTime kPrerollTimeout = 10 * GST_SECOND;
+constexpr int kLengthWaitMs = 3000;
 constexpr int kBusPollMs = 50; // queries read the bus too, so this only bounds the delay of errors
 
 gint64 Nanoseconds(double seconds) { return static_cast<gint64>(std::llround(seconds * GST_SECOND)); }
@@ -159,12 +160,19 @@ bool GstPlaybackGraph::prepare(const QString& file, GstElement* sink, const Audi
     drainBus();
     if (!linked || m_failed)
         return fail(QStringLiteral("no audio stream was decoded"));
+    // A stream without a length header (MP2, MP3 without an info frame)
+    // knows its length only once the parser has read some frames, which it
+    // goes on doing while the pipeline waits prerolled.
     gint64 length = -1;
-    if (gst_element_query_duration(m_pipeline, GST_FORMAT_TIME, &length) && length > 0) {
+    for (int waited = 0; waited < kLengthWaitMs; waited += 10) {
+        if (gst_element_query_duration(m_pipeline, GST_FORMAT_TIME, &length) && length > 0)
+            break;
+        g_usleep(10 * 1000);
+    }
+    if (length > 0) {
         m_duration = static_cast<double>(length) / GST_SECOND;
     } else {
-        // A stream without a length header (MP2, MP3 without an info frame)
-        // may not know its length after preroll; the discoverer reads on.
+        // Still nothing: the discoverer reads the whole stream.
         m_duration = GstMediaDurationReader().durationSeconds(file).value_or(0.0);
         if (m_duration <= 0)
             return fail(QStringLiteral("the file has no known length"));
