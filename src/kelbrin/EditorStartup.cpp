@@ -3,6 +3,7 @@
 #include "core/app/AppSettings.h"
 #include "core/app/PathProcedures.h"
 #include "core/app/SharedState.h"
+#include "core/app/SoundCards.h"
 #include "core/recording/RecorderClient.h"
 #include "gui/app/frmLang.h"
 #include "gui/editor/TreeNavigator.h"
@@ -73,9 +74,7 @@ void EditorStartup::loadSettings() {
 }
 
 void EditorStartup::enumerateSoundCards() {
-    // The audio output device list comes with the playback work; until then
-    // every graph uses the system's default output.
-    Shared().UseDefaultRenderer = true;
+    EnumerateSoundCards([this](bool busy) { setBusyCursor(busy); });
 }
 
 void EditorStartup::showMainWindow() {

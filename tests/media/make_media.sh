@@ -38,6 +38,13 @@ produce mpeg2_l3.mp3 lame --quiet --resample 22.05 -b 64 source.wav @OUT@
 produce mpeg25_l3.mp3 lame --quiet --resample 8 -b 16 source.wav @OUT@
 produce layer2.mp2 twolame --quiet -b 192 source.wav @OUT@
 
+# Two seconds of a steady stereo tone at half scale, in each format the
+# playback graphs must play, so what reaches the output can be measured.
+produce play_tone.wav sox -R -q -n -r 44100 -c 2 -b 16 -t wav @OUT@ synth 2 sine 1000 vol 0.5
+produce play_cbr.mp3 lame --quiet -b 128 play_tone.wav @OUT@
+produce play_vbr.mp3 lame --quiet -V 2 play_tone.wav @OUT@
+produce play.mp2 twolame --quiet -b 192 play_tone.wav @OUT@
+
 id3v1_file() {
     cp cbr_noinfo.mp3 "$tmp"
     id3v2 -1 -a "Test Artist" -t "Test Title" -A "Test Album" -y 2024 "$tmp" >/dev/null

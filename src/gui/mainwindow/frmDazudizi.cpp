@@ -23,6 +23,7 @@
 #include "gui/app/Translation.h"
 #include "gui/document/frmFrame.h"
 #include "gui/document/frmHidden.h"
+#include "gui/app/frmSettings.h"
 #include "gui/document/frmPliki.h"
 #include "gui/export/ScriptExportRun.h"
 #include "gui/document/frmTAG.h"
@@ -194,6 +195,9 @@ void frmDazudizi::buildControls() {
     QAction* legend = m_menus.item(QStringLiteral("mnu_Info_Legend"));
     legend->setEnabled(true);
     connect(legend, &QAction::triggered, this, [this] { frmLegend::PokazMnie(this); });
+    QAction* settings = m_menus.item(QStringLiteral("mnuSetting"));
+    settings->setEnabled(true);
+    connect(settings, &QAction::triggered, this, [this] { frmSettings::PokazMnie(this, cPozycje); });
 
     m_tree = new TreeNavigator(*tvwNodes, *m_editor, *m_commands, &m_menus, this);
     m_tree->selectionChanged = [this](std::int32_t number) { lngSelectedTrack = number; };

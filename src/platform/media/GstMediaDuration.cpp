@@ -1,5 +1,7 @@
 #include "GstMediaDuration.h"
 
+#include "GstSetup.h"
+
 #include <QFileInfo>
 #include <QUrl>
 
@@ -12,15 +14,10 @@ namespace {
 
 constexpr GstClockTime kDiscoverTimeout = 10 * GST_SECOND;
 
-bool gstreamerReady() {
-    static const bool ready = gst_init_check(nullptr, nullptr, nullptr);
-    return ready;
-}
-
 } // namespace
 
 std::optional<double> GstMediaDurationReader::durationSeconds(const QString& path) {
-    if (!gstreamerReady() || !QFileInfo(path).isFile())
+    if (!EnsureGstreamer() || !QFileInfo(path).isFile())
         return std::nullopt;
     GError* error = nullptr;
     GstDiscoverer* discoverer = gst_discoverer_new(kDiscoverTimeout, &error);

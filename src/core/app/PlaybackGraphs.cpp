@@ -1,0 +1,32 @@
+#include "PlaybackGraphs.h"
+
+#include "MessageService.h"
+#include "SharedState.h"
+#include "TextCatalog.h"
+#include "platform/media/MediaPlatform.h"
+#include "platform/media/PlaybackGraph.h"
+
+namespace kelbrin {
+
+namespace {
+constexpr int kNoGraphText = 3162;
+
+std::shared_ptr<PlaybackGraph> NoGraph() {
+    ShowMessage(GetText(kNoGraphText), mb::Information, QString(), kNoGraphText);
+    return nullptr;
+}
+} // namespace
+
+std::shared_ptr<PlaybackGraph> BuildPlaybackGraph(const QString& file, const QString& device, bool useDefault) {
+    QString output = device;
+    if (useDefault || Shared().UseDefaultRenderer)
+        output = kDefaultOutputName;
+    else if (device.trimmed().isEmpty())
+        return NoGraph();
+    auto graph = Media().createGraph(file, output);
+    if (!graph)
+        return NoGraph();
+    return graph;
+}
+
+} // namespace kelbrin

@@ -1,0 +1,18 @@
+#pragma once
+// BuildPlaybackGraph: the one way every player gets a graph for a file.
+
+#include <QString>
+#include <memory>
+
+namespace kelbrin {
+
+class PlaybackGraph;
+
+// A stopped graph for `file` on the output named `device`, or nullptr.
+// With `useDefault` or UseDefaultRenderer set, the system's default output is
+// used and the name ignored. Otherwise a blank name, and in any case a graph
+// that cannot be built (missing file, no decoder, an output that will not
+// open), show text 3162 with the information icon and give nullptr.
+std::shared_ptr<PlaybackGraph> BuildPlaybackGraph(const QString& file, const QString& device, bool useDefault);
+
+} // namespace kelbrin

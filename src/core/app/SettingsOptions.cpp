@@ -1,0 +1,104 @@
+#include "SettingsOptions.h"
+
+#include "AppSettings.h"
+#include "Numbers.h"
+#include "SharedState.h"
+#include "SoundCards.h"
+#include "platform/settings/SettingsStore.h"
+
+#include <cmath>
+
+namespace kelbrin {
+
+namespace {
+
+bool Checked(const QString& key) { return Val(GetSetting(key, QStringLiteral("0"))) != 0; }
+QString CheckText(bool on) { return on ? QStringLiteral("1") : QStringLiteral("0"); }
+int ClampedSetting(const QString& key, const char* fallback, int low, int high) {
+    return ClampTo(ValLong(GetSetting(key, QLatin1String(fallback))), low, high);
+}
+// Only digits make a number here: the boxes take neither sign nor comma.
+bool IsWholeNumber(const QString& text) {
+    if (text.isEmpty())
+        return false;
+    for (const QChar c : text)
+        if (!c.isDigit())
+            return false;
+    return true;
+}
+
+} // namespace
+
+SettingsOptions LoadSettingsOptions() {
+    SettingsOptions o;
+    o.fileNaming = ClampedSetting(QStringLiteral("FileNaming"), "0", 0, kFileNamingCount - 1);
+    const LoadSettingsEnvironment env = DefaultLoadSettingsEnvironment();
+    LoadSettings(env);
+    SharedState& s = Shared();
+    s.UseDefaultRenderer = UseDefaultRendererSetting();
+    o.oneOutputForAll = s.UseDefaultRenderer;
+    o.overTakeText = QString::number(std::lround(s.OverTakeSeconds * 1000.0));
+    o.askRemove = Checked(QStringLiteral("AskRemove"));
+    if (GetSetting(QStringLiteral("DestPath")).isEmpty())
+        SaveSetting(QStringLiteral("DestPath"), DefaultFolder(env));
+    o.moveText = QString::number(s.MoveStep);
+    o.autoOpen = Checked(QStringLiteral("AutoOpen"));
+    o.destFolder = GetSetting(QStringLiteral("DestPath"));
+    if (GetSetting(QStringLiteral("SPath")).isEmpty())
+        SaveSetting(QStringLiteral("SPath"), DefaultFolderRoot(env));
+    o.sourceFolder = GetSetting(QStringLiteral("SPath"));
+    o.fontSize = ClampedSetting(QStringLiteral("FontSize"), "8", kFontSizeMin, kFontSizeMax);
+    o.nodeSize = ClampedSetting(QStringLiteral("NodeSize"), "450", kNodeSizeMin, kNodeSizeMax);
+    o.mouseSensitivity = ClampedSetting(QStringLiteral("MouseSens"), "150", kMouseSensMin, kMouseSensMax);
+    o.autoSave = Checked(QStringLiteral("AutoSave"));
+    return o;
+}
+
+void SaveSettingsOptions(const SettingsOptions& o) {
+    SharedState& s = Shared();
+    SaveSetting(QStringLiteral("FileNaming"), QString::number(ClampTo(o.fileNaming, 0, kFileNamingCount - 1)));
+    SaveSetting(QStringLiteral("FontSize"), QString::number(o.fontSize));
+    SaveSetting(QStringLiteral("MouseSens"), QString::number(o.mouseSensitivity));
+    SaveSetting(QStringLiteral("NodeSize"), QString::number(o.nodeSize));
+    s.MouseSensitivity = o.mouseSensitivity;
+    SaveSetting(QStringLiteral("AutoSave"), CheckText(o.autoSave));
+    SaveSetting(QStringLiteral("AskRemove"), CheckText(o.askRemove));
+    if (!o.destFolder.isEmpty()) {
+        SaveSetting(QStringLiteral("DestPath"), o.destFolder);
+        s.DestFolder = o.destFolder;
+    }
+    if (!o.sourceFolder.isEmpty()) {
+        SaveSetting(QStringLiteral("SPath"), o.sourceFolder);
+        s.SourceFolder = o.sourceFolder;
+    }
+    SaveSetting(QStringLiteral("OverTake"),
+                IsWholeNumber(o.overTakeText) ? QString::number(ValLong(o.overTakeText)) : QStringLiteral("100"));
+    s.OverTakeSeconds = static_cast<float>(Val(GetSetting(QStringLiteral("OverTake"), QStringLiteral("150"))) / 1000.0);
+    SaveSetting(QStringLiteral("AutoOpen"), CheckText(o.autoOpen));
+    const std::int32_t move = ValLong(o.moveText);
+    SaveSetting(QStringLiteral("Move"), QString::number(move > 0 ? move : 1));
+    s.MoveStep = ValLong(GetSetting(QStringLiteral("Move"), QStringLiteral("5")));
+    SaveSetting(QStringLiteral("DefSoundCard"), o.device);
+    SaveSetting(QStringLiteral("MultiDevices"), o.oneOutputForAll ? QStringLiteral("0") : QStringLiteral("1"));
+    s.UseDefaultRenderer = o.oneOutputForAll;
+}
+
+void RefreshSoundCards(const QString& selected, const std::function<void(bool)>& busy) {
+    QStringList kept;
+    for (const QString& name : Shared().SoundCards)
+        if (!name.isEmpty() && name != selected)
+            kept.append(name);
+    SaveSetting(QStringLiteral("SoundCardS"), StoredSoundCardsText(kept));
+    Shared().SoundCards.clear();
+    EnumerateSoundCards(busy);
+}
+
+void AddSoundCard(const QString& name) {
+    Shared().SoundCards.append(name);
+    QString stored = GetSetting(QStringLiteral("SoundCardS"));
+    if (stored.isEmpty()) // a list always opens with its separator
+        stored = QStringLiteral("`");
+    SaveSetting(QStringLiteral("SoundCardS"), stored + name + QLatin1Char('`'));
+}
+
+} // namespace kelbrin

@@ -1,0 +1,66 @@
+#include "SoundCards.h"
+
+#include "MessageService.h"
+#include "Numbers.h"
+#include "SharedState.h"
+#include "TextCatalog.h"
+#include "platform/media/MediaPlatform.h"
+#include "platform/settings/SettingsStore.h"
+
+namespace kelbrin {
+
+namespace {
+constexpr QChar kSeparator = QLatin1Char('`');
+constexpr int kNoOutputDeviceText = 3170;
+} // namespace
+
+void AppendStoredSoundCards(QStringList& names, const QString& stored) {
+    qsizetype p = 0; // the first character is skipped whatever it is
+    for (;;) {
+        const qsizetype q = stored.indexOf(kSeparator, p + 1);
+        if (q < 0)
+            break;
+        const QString name = stored.mid(p + 1, q - p - 1);
+        if (!names.contains(name))
+            names.append(name);
+        p = q;
+    }
+}
+
+QString StoredSoundCardsText(const QStringList& names) {
+    if (names.isEmpty())
+        return QString();
+    QString text(kSeparator);
+    for (const QString& name : names)
+        text += name + kSeparator;
+    return text;
+}
+
+bool UseDefaultRendererSetting() { return Val(GetSetting(QStringLiteral("MultiDevices"))) == 0; }
+
+void EnumerateSoundCards(const std::function<void(bool)>& busy) {
+    SharedState& shared = Shared();
+    const QString stored = GetSetting(QStringLiteral("SoundCardS"));
+    if (!stored.trimmed().isEmpty()) {
+        AppendStoredSoundCards(shared.SoundCards, stored);
+    } else {
+        if (busy)
+            busy(true);
+        const QStringList devices = Media().outputDeviceNames();
+        if (busy)
+            busy(false);
+        if (devices.isEmpty()) {
+            ShowMessage(GetText(kNoOutputDeviceText), mb::Information, QString(), kNoOutputDeviceText);
+            for (const QString& name : {kDefaultOutputName, kNullOutputName})
+                if (!shared.SoundCards.contains(name))
+                    shared.SoundCards.append(name);
+        } else {
+            shared.SoundCards = QStringList{kDefaultOutputName} + devices + QStringList{kNullOutputName};
+            SaveSetting(QStringLiteral("DefSoundCard"), shared.SoundCards.first());
+            SaveSetting(QStringLiteral("SoundCardS"), StoredSoundCardsText(shared.SoundCards));
+        }
+    }
+    shared.UseDefaultRenderer = UseDefaultRendererSetting();
+}
+
+} // namespace kelbrin

@@ -1,0 +1,37 @@
+#pragma once
+// The list of audio outputs the user may choose from (SoundCards), cached in
+// the setting SoundCardS so that the devices are asked only once per
+// installation, and the switch between one output for everything and one
+// output per track (UseDefaultRenderer, from MultiDevices).
+//
+// The stored form: a backquote, then every name followed by a backquote. The
+// first character is always skipped and text after the last backquote is
+// ignored; an empty value means "not enumerated yet".
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+namespace kelbrin {
+
+// Appends the names of a stored list to `names`, each one only when it is not
+// there yet (exact comparison).
+void AppendStoredSoundCards(QStringList& names, const QString& stored);
+
+// The stored form of `names`; empty when there are none.
+QString StoredSoundCardsText(const QStringList& names);
+
+// UseDefaultRenderer as the settings give it: MultiDevices missing or 0.
+bool UseDefaultRendererSetting();
+
+// Fills Shared().SoundCards: from SoundCardS when it holds a list, else from
+// the platform's output devices, with the default output first and the
+// silent "null" output last; a fresh list is stored in SoundCardS and its
+// first name in DefSoundCard. Without any output device text 3170 is shown,
+// the list holds just the default and "null", and nothing is stored (the next
+// start asks again). Always sets UseDefaultRenderer. The caller empties
+// SoundCards first when it wants a fresh list; `busy` (optional) shows the
+// busy pointer while the devices are asked.
+void EnumerateSoundCards(const std::function<void(bool)>& busy = {});
+
+} // namespace kelbrin

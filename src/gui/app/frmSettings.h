@@ -1,0 +1,90 @@
+#pragma once
+// The settings dialog: general options (confirmations, auto-open, autosave,
+// seek step, output naming, language, folders) and advanced options (audio
+// outputs, overlap time, font size, track box size, mouse sensitivity). It
+// has no OK or Cancel: closing it stores every option. Shown modeless, once.
+
+#include <QWidget>
+#include <memory>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QScrollBar;
+class QTabWidget;
+
+namespace kelbrin {
+
+class cPozycjeMP3;
+
+class frmSettings : public QWidget {
+    Q_OBJECT
+public:
+    // Shows the dialog (a new one, or the open one raised). `tracks` are the
+    // project's tracks that "apply to every track" changes.
+    static frmSettings* PokazMnie(QWidget* parent, std::shared_ptr<cPozycjeMP3> tracks);
+    static frmSettings* Instance();
+
+    explicit frmSettings(QWidget* parent = nullptr, std::shared_ptr<cPozycjeMP3> tracks = {});
+
+    void FillDeviceCombo();
+    void chkMultiDev_Click();
+    void cmdSet_Click();
+    void cmdRefresh_Click();
+    void cmdAdd_Click();
+    void lstDev_DblClick();
+    void Command1_Click();
+    void cmdFolder_Click();
+    void cmdSource_Click();
+    void TabStrip1_Click();
+
+    QTabWidget* TabStrip1;
+    QWidget* Frame1;
+    QWidget* Frame2;
+    QCheckBox* chkPytaj;
+    QCheckBox* chkOpen;
+    QCheckBox* chkAutoSave;
+    QCheckBox* chkMultiDev;
+    QLineEdit* txtMove;
+    QLineEdit* txtOverTake;
+    QComboBox* cboName;
+    QComboBox* cboDevice;
+    QLabel* lblFolder;
+    QLabel* lblSource;
+    QLabel* lblDevice;
+    QLabel* lblNaming;
+    QLabel* Label1[2]; // the captions above the destination and the source folder
+    QLabel* lblFont;
+    QLabel* lblNode;
+    QLabel* lblMouse;
+    QScrollBar* vscrFont;
+    QScrollBar* VScrNode;
+    QScrollBar* VScrMouse;
+    QPushButton* Command1;
+    QPushButton* cmdFolder;
+    QPushButton* cmdSource;
+    QPushButton* cmdSet;
+    QPushButton* cmdRefresh;
+    QPushButton* cmdAdd;
+    QListWidget* lstDev;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildControls();
+    void LoadLang();
+    void Form_Load();
+    void Form_Unload();
+    void hideDeviceList();
+
+    std::shared_ptr<cPozycjeMP3> m_tracks;
+    bool m_saved = false;
+};
+
+} // namespace kelbrin

@@ -1,0 +1,369 @@
+#include "GstPlaybackGraph.h"
+
+#include "GstMediaDuration.h"
+#include "GstSetup.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QTimer>
+
+#include <gst/audio/audio.h>
+#include <gst/gst.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace kelbrin {
+
+namespace {
+
+constexpr GstClockTime kPrerollTimeout = 10 * GST_SECOND;
+constexpr int kLengthWaitMs = 1000;
+constexpr int kBusPollMs = 50; // queries read the bus too, so this only bounds the delay of errors
+
+gint64 Nanoseconds(double seconds) { return static_cast<gint64>(std::llround(seconds * GST_SECOND)); }
+
+// decodebin's decoded pad goes to the first converter; only the first audio
+// stream is played.
+void OnDecodedPad(GstElement*, GstPad* pad, gpointer converter) {
+    GstPad* sinkPad = gst_element_get_static_pad(GST_ELEMENT(converter), "sink");
+    if (!gst_pad_is_linked(sinkPad)) {
+        GstCaps* caps = gst_pad_get_current_caps(pad);
+        if (!caps)
+            caps = gst_pad_query_caps(pad, nullptr);
+        const GstStructure* s = caps ? gst_caps_get_structure(caps, 0) : nullptr;
+        if (s && g_str_has_prefix(gst_structure_get_name(s), "audio/"))
+            gst_pad_link(pad, sinkPad);
+        if (caps)
+            gst_caps_unref(caps);
+    }
+    gst_object_unref(sinkPad);
+}
+
+GstPadProbeReturn OnSinkBuffer(GstPad* pad, GstPadProbeInfo* info, gpointer tapPointer) {
+    auto* tap = static_cast<AudioTap*>(tapPointer);
+    GstBuffer* buffer = GST_PAD_PROBE_INFO_BUFFER(info);
+    GstCaps* caps = gst_pad_get_current_caps(pad);
+    GstAudioInfo audio;
+    const bool known = caps && gst_audio_info_from_caps(&audio, caps);
+    if (caps)
+        gst_caps_unref(caps);
+    GstMapInfo map;
+    if (!known || !buffer || !gst_buffer_map(buffer, &map, GST_MAP_READ))
+        return GST_PAD_PROBE_OK;
+    AudioBlock block;
+    block.channels = GST_AUDIO_INFO_CHANNELS(&audio);
+    block.sampleRate = GST_AUDIO_INFO_RATE(&audio);
+    if (GST_BUFFER_PTS_IS_VALID(buffer))
+        block.position = static_cast<double>(GST_BUFFER_PTS(buffer)) / GST_SECOND;
+    const GstAudioFormat format = GST_AUDIO_INFO_FORMAT(&audio);
+    auto convert = [&](auto sample, double scale) {
+        using T = decltype(sample);
+        const gsize count = map.size / sizeof(T);
+        block.samples.resize(static_cast<int>(count));
+        for (gsize i = 0; i < count; ++i) {
+            T value;
+            std::memcpy(&value, map.data + i * sizeof(T), sizeof(T));
+            block.samples[static_cast<int>(i)] = static_cast<float>(value / scale);
+        }
+    };
+    switch (format) {
+    case GST_AUDIO_FORMAT_F32LE: convert(float(), 1.0); break;
+    case GST_AUDIO_FORMAT_F64LE: convert(double(), 1.0); break;
+    case GST_AUDIO_FORMAT_S16LE: convert(gint16(), 32768.0); break;
+    case GST_AUDIO_FORMAT_S32LE: convert(gint32(), 2147483648.0); break;
+    default: break; // other layouts are reported without samples
+    }
+    gst_buffer_unmap(buffer, &map);
+    (*tap)(block);
+    return GST_PAD_PROBE_OK;
+}
+
+// The length that the stream's parser works out from the file's size, or -1.
+gint64 ParserLength(GstElement* pipeline, gint64 fileBytes) {
+    gint64 length = -1;
+    GstIterator* it = gst_bin_iterate_recurse(GST_BIN(pipeline));
+    GValue item = G_VALUE_INIT;
+    while (length <= 0 && gst_iterator_next(it, &item) == GST_ITERATOR_OK) {
+        auto* element = GST_ELEMENT(g_value_get_object(&item));
+        GstElementFactory* factory = gst_element_get_factory(element);
+        const gchar* klass = factory ? gst_element_factory_get_metadata(factory, GST_ELEMENT_METADATA_KLASS) : nullptr;
+        if (klass && std::strstr(klass, "Parser")) {
+            if (GstPad* pad = gst_element_get_static_pad(element, "src")) {
+                if (!gst_pad_query_convert(pad, GST_FORMAT_BYTES, fileBytes, GST_FORMAT_TIME, &length))
+                    length = -1;
+                gst_object_unref(pad);
+            }
+        }
+        g_value_reset(&item);
+    }
+    g_value_unset(&item);
+    gst_iterator_free(it);
+    return length;
+}
+
+GstElement* Make(const char* factory, const char* name) { return gst_element_factory_make(factory, name); }
+
+} // namespace
+
+std::shared_ptr<GstPlaybackGraph> GstPlaybackGraph::Build(const QString& file, GstElement* sink,
+                                                          const AudioTap& tap, QString* why) {
+    std::shared_ptr<GstPlaybackGraph> graph(new GstPlaybackGraph());
+    if (!graph->prepare(file, sink, tap, why))
+        return nullptr;
+    return graph;
+}
+
+bool GstPlaybackGraph::prepare(const QString& file, GstElement* sink, const AudioTap& tap, QString* why) {
+    auto fail = [&](const QString& reason) {
+        if (why)
+            *why = reason;
+        return false;
+    };
+    if (sink && g_object_is_floating(sink))
+        gst_object_ref_sink(sink); // from here on we own exactly one reference
+    if (!EnsureGstreamer()) {
+        if (sink)
+            gst_object_unref(sink);
+        return fail(QStringLiteral("GStreamer cannot start"));
+    }
+    if (!sink)
+        return fail(QStringLiteral("no output sink"));
+    if (!QFileInfo(file).isFile()) {
+        gst_object_unref(sink);
+        return fail(QStringLiteral("no such file: ") + file);
+    }
+
+    m_pipeline = gst_pipeline_new("playback");
+    GstElement* source = Make("filesrc", "source");
+    GstElement* decoder = Make("decodebin", "decoder");
+    GstElement* convert = Make("audioconvert", "convert");
+    m_panorama = Make("audiopanorama", "balance");
+    m_volumeElement = Make("volume", "volume");
+    GstElement* convertOut = Make("audioconvert", "convert-out");
+    GstElement* resample = Make("audioresample", "resample");
+    GstElement* parts[] = {source, decoder, convert, m_panorama, m_volumeElement, convertOut, resample};
+    for (GstElement* part : parts) {
+        if (!part) {
+            for (GstElement* other : parts)
+                if (other)
+                    gst_object_unref(gst_object_ref_sink(other));
+            m_panorama = m_volumeElement = nullptr;
+            gst_object_unref(sink);
+            return fail(QStringLiteral("a GStreamer element is missing"));
+        }
+    }
+    g_object_set(source, "location", QFile::encodeName(QFileInfo(file).absoluteFilePath()).constData(), nullptr);
+    gst_util_set_object_arg(G_OBJECT(m_panorama), "method", "simple");
+    gst_bin_add_many(GST_BIN(m_pipeline), source, decoder, convert, m_panorama, m_volumeElement, convertOut,
+                     resample, sink, nullptr);
+    gst_object_unref(sink); // the pipeline holds it now
+    m_bus = gst_pipeline_get_bus(GST_PIPELINE(m_pipeline));
+
+    if (!gst_element_link(source, decoder) ||
+        !gst_element_link_many(convert, m_panorama, m_volumeElement, convertOut, resample, sink, nullptr))
+        return fail(QStringLiteral("the elements do not link"));
+    g_signal_connect(decoder, "pad-added", G_CALLBACK(OnDecodedPad), convert);
+
+    if (tap) {
+        m_tap = std::make_shared<AudioTap>(tap);
+        GstPad* pad = gst_element_get_static_pad(sink, "sink");
+        if (pad) {
+            gst_pad_add_probe(pad, GST_PAD_PROBE_TYPE_BUFFER, OnSinkBuffer, m_tap.get(), nullptr);
+            gst_object_unref(pad);
+        }
+    }
+
+    if (gst_element_set_state(m_pipeline, GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE || !waitForPreroll())
+        return fail(QStringLiteral("the file does not play on this output"));
+    GstPad* decoded = gst_element_get_static_pad(convert, "sink");
+    const bool linked = gst_pad_is_linked(decoded);
+    gst_object_unref(decoded);
+    drainBus();
+    if (!linked || m_failed)
+        return fail(QStringLiteral("no audio stream was decoded"));
+    // A stream without a length header (MP2, MP3 without an info frame)
+    // knows its length only once the parser has read some frames, which it
+    // goes on doing while the pipeline waits prerolled.
+    gint64 length = -1;
+    for (int waited = 0; waited < kLengthWaitMs; waited += 10) {
+        if (gst_element_query_duration(m_pipeline, GST_FORMAT_TIME, &length) && length > 0)
+            break;
+        g_usleep(10 * 1000);
+    }
+    if (length <= 0) {
+        // The parser can still turn the file's size into time at the rate it
+        // has seen.
+        length = ParserLength(m_pipeline, QFileInfo(file).size());
+    }
+    if (length > 0) {
+        m_duration = static_cast<double>(length) / GST_SECOND;
+    } else {
+        // Still nothing: the discoverer reads the whole stream.
+        m_duration = GstMediaDurationReader().durationSeconds(file).value_or(0.0);
+        if (m_duration <= 0)
+            return fail(QStringLiteral("the file has no known length"));
+    }
+    m_stop = m_duration;
+
+    auto* busTimer = new QTimer(this);
+    connect(busTimer, &QTimer::timeout, this, [this] { drainBus(); });
+    busTimer->start(kBusPollMs);
+    return true;
+}
+
+GstPlaybackGraph::~GstPlaybackGraph() {
+    if (m_pipeline) {
+        gst_element_set_state(m_pipeline, GST_STATE_NULL);
+        gst_object_unref(m_pipeline);
+    }
+    if (m_bus)
+        gst_object_unref(m_bus);
+}
+
+bool GstPlaybackGraph::waitForPreroll() const {
+    return gst_element_get_state(m_pipeline, nullptr, nullptr, kPrerollTimeout) == GST_STATE_CHANGE_SUCCESS;
+}
+
+void GstPlaybackGraph::drainBus() const {
+    if (!m_bus)
+        return;
+    while (GstMessage* message = gst_bus_pop(m_bus)) {
+        switch (GST_MESSAGE_TYPE(message)) {
+        case GST_MESSAGE_EOS:
+            m_ended = true;
+            m_seekPending = false;
+            break;
+        case GST_MESSAGE_ERROR:
+            m_failed = true;
+            m_ended = true;
+            m_seekPending = false;
+            break;
+        case GST_MESSAGE_ASYNC_DONE:
+            m_seekPending = false;
+            break;
+        default:
+            break;
+        }
+        gst_message_unref(message);
+    }
+}
+
+bool GstPlaybackGraph::failed() const {
+    drainBus();
+    return m_failed;
+}
+
+QStringList GstPlaybackGraph::elementFactories() const {
+    QStringList names;
+    GstIterator* it = gst_bin_iterate_recurse(GST_BIN(m_pipeline));
+    GValue item = G_VALUE_INIT;
+    while (gst_iterator_next(it, &item) == GST_ITERATOR_OK) {
+        auto* element = GST_ELEMENT(g_value_get_object(&item));
+        if (GstElementFactory* factory = gst_element_get_factory(element))
+            names.append(QString::fromUtf8(gst_plugin_feature_get_name(GST_PLUGIN_FEATURE(factory))));
+        g_value_reset(&item);
+    }
+    g_value_unset(&item);
+    gst_iterator_free(it);
+    return names;
+}
+
+void GstPlaybackGraph::applyPipelineState() {
+    const bool sounding = m_state == GraphState::Running && !m_ended;
+    gst_element_set_state(m_pipeline, sounding ? GST_STATE_PLAYING : GST_STATE_PAUSED);
+}
+
+void GstPlaybackGraph::run() {
+    drainBus();
+    m_state = GraphState::Running;
+    applyPipelineState();
+}
+
+void GstPlaybackGraph::pause() {
+    m_lastPosition = currentPosition();
+    m_state = GraphState::Paused;
+    applyPipelineState();
+}
+
+void GstPlaybackGraph::stop() {
+    m_lastPosition = currentPosition();
+    m_state = GraphState::Stopped;
+    applyPipelineState();
+}
+
+double GstPlaybackGraph::currentPosition() const {
+    drainBus();
+    if (m_ended)
+        return m_stop;
+    if (m_seekPending)
+        return m_seekTarget;
+    gint64 position = -1;
+    if (gst_element_query_position(m_pipeline, GST_FORMAT_TIME, &position) && position >= 0)
+        m_lastPosition = static_cast<double>(position) / GST_SECOND;
+    return std::clamp(m_lastPosition, 0.0, m_stop);
+}
+
+void GstPlaybackGraph::seekFrom(double seconds) {
+    drainBus();
+    m_failed = false;
+    m_seekTarget = std::clamp(seconds, 0.0, m_duration);
+    m_lastPosition = m_seekTarget;
+    if (m_seekTarget >= m_stop) {
+        // Nothing left to play: at the end at once, and silent.
+        m_ended = true;
+        m_seekPending = false;
+        applyPipelineState();
+        return;
+    }
+    m_ended = false;
+    const bool toTheEnd = m_stop >= m_duration;
+    // A seek needs a prerolled pipeline; a paused one keeps its place.
+    if (m_state != GraphState::Running)
+        gst_element_set_state(m_pipeline, GST_STATE_PAUSED);
+    m_seekPending = gst_element_seek(m_pipeline, m_rate, GST_FORMAT_TIME,
+                                     GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
+                                     GST_SEEK_TYPE_SET, Nanoseconds(m_seekTarget),
+                                     toTheEnd ? GST_SEEK_TYPE_NONE : GST_SEEK_TYPE_SET,
+                                     toTheEnd ? GST_CLOCK_TIME_NONE : Nanoseconds(m_stop));
+    applyPipelineState();
+    if (m_state != GraphState::Running) {
+        waitForPreroll();
+        drainBus();
+        m_seekPending = false;
+    }
+}
+
+void GstPlaybackGraph::setCurrentPosition(double seconds) { seekFrom(seconds); }
+
+void GstPlaybackGraph::setStopTime(double seconds) {
+    const double from = currentPosition();
+    m_stop = std::clamp(seconds, 0.0, m_duration);
+    seekFrom(from);
+}
+
+void GstPlaybackGraph::setRate(double rate) {
+    if (!(rate > 0) || rate == m_rate)
+        return;
+    const double from = currentPosition();
+    m_rate = rate;
+    seekFrom(from);
+}
+
+void GstPlaybackGraph::setVolume(int hundredthsDb) {
+    m_volume = std::clamp(hundredthsDb, -10000, 0);
+    g_object_set(m_volumeElement, "volume", GainOfVolume(m_volume), nullptr);
+}
+
+void GstPlaybackGraph::setBalance(int hundredthsDb) {
+    m_balance = std::clamp(hundredthsDb, -10000, 10000);
+    // Simple panning keeps one side and scales the other by 1 - |pan|, so the
+    // attenuation in 1/100 dB becomes a pan of 1 - gain.
+    const double pan = m_balance == 0 ? 0.0
+                       : m_balance > 0 ? 1.0 - GainOfVolume(-m_balance)
+                                       : -(1.0 - GainOfVolume(m_balance));
+    g_object_set(m_panorama, "panorama", static_cast<gfloat>(pan), nullptr);
+}
+
+} // namespace kelbrin
