@@ -35,7 +35,7 @@ codecChooser::codecChooser(CodecLibrary& codecs, const WaveFormatEx& initial, co
     cboFormatTag->setObjectName(QStringLiteral("cboFormatTag"));
     cboFormat = new QComboBox(this);
     cboFormat->setObjectName(QStringLiteral("cboFormat"));
-    cboFormat->setMinimumContentsLength(30);
+    cboFormat->setMinimumContentsLength(36);
     cboFormat->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     cmdOK = new QPushButton(GetText(kOkText), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));

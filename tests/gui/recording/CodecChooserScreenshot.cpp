@@ -23,7 +23,7 @@ int main(int argc, char** argv) {
     Catalog().load(test::SourceDir() + "/resources/Kelbrin.ini");
 
     int failures = 0;
-    for (const QString language : {QStringLiteral("ENGLISH"), QStringLiteral("POLSKI")}) {
+    for (const QString& language : {QStringLiteral("ENGLISH"), QStringLiteral("POLSKI")}) {
         Catalog().setLanguage(language);
         QByteArray record(68, '\0');
         PresetEmptyRecord(record);
