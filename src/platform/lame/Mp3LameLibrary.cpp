@@ -122,7 +122,9 @@ BE_ERR Mp3LameLibrary::beEncodeChunk(HBE_STREAM handle, std::uint32_t samples, c
     if (!pcm || !output)
         return BE_ERR_INVALID_FORMAT_PARAMETERS;
     const int perChannel = static_cast<int>(samples) / s->channels;
-    const int capacity = static_cast<int>(std::max(s->outputSize, outputBound(perChannel)));
+    // The caller's buffer holds what beInitStream promised; LAME refuses to
+    // write more rather than overrun it.
+    const int capacity = static_cast<int>(s->outputSize);
     int written = 0;
     if (s->channels == 1)
         written = lame_encode_buffer(gf(s->flags), const_cast<short*>(pcm), const_cast<short*>(pcm),

@@ -223,3 +223,14 @@ TEST_F(LameEncodeTest, VersionNamesTheEngine) {
     const QString text = LameVersionText(v);
     EXPECT_TRUE(text.contains(QStringLiteral("Lame Engine Version 3.%1").arg(v.byMinorVersion)));
 }
+
+TEST_F(LameEncodeTest, ConfigurationLearnsTheRealEncodersChunk) {
+    auto previous = SetLameLibrary(std::make_unique<Mp3LameLibrary>());
+    EXPECT_EQ(ConfigureLameEncoder(true), 9216); // 1152 samples per channel, stereo
+    store->values["LameChanMode"] = "3";
+    EXPECT_EQ(ConfigureLameEncoder(true), 2304);
+    store->values = {{"LameMPEGver", "1"}, {"LameSampleRate", "2"}, {"LameBitRate", "5"}};
+    EXPECT_EQ(ConfigureLameEncoder(true), 4608); // 576 per channel at MPEG-2 rates
+    EXPECT_EQ(Shared().EncoderSampleRate, 24000u);
+    SetLameLibrary(std::move(previous));
+}
