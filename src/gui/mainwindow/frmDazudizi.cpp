@@ -8,16 +8,19 @@
 #include "ProjectCommands.h"
 #include "RecentProjectsMenu.h"
 #include "TrackPanelFrame.h"
+#include "core/app/MessageService.h"
 #include "core/app/Numbers.h"
 #include "core/app/SharedState.h"
 #include "core/app/TextCatalog.h"
 #include "core/document/MpegHeader.h"
 #include "core/document/PlikOpen.h"
 #include "core/document/cPozycjeMP3.h"
+#include "core/project/ScriptExport.h"
 #include "gui/app/FileDialogs.h"
 #include "gui/app/ProgramIcons.h"
 #include "gui/app/Translation.h"
 #include "gui/document/frmPliki.h"
+#include "gui/export/ScriptExportRun.h"
 #include "gui/export/SplitCommands.h"
 #include "gui/export/SplitViewsAdapter.h"
 #include "gui/export/SplitWindowCommands.h"
@@ -49,6 +52,7 @@ namespace kelbrin {
 
 namespace {
 frmDazudizi* g_instance = nullptr;
+constexpr int kExportDialogOpen = 6002;
 } // namespace
 
 frmDazudizi* frmDazudizi::Instance() { return g_instance; }
@@ -65,6 +69,9 @@ frmDazudizi::frmDazudizi(QWidget* parent) : QMainWindow(parent) {
 }
 
 frmDazudizi::~frmDazudizi() {
+    // The script export works in this window; the windowless one takes over.
+    if (&ScriptExporter() == m_scriptExport)
+        SetScriptExporter(nullptr);
     if (g_instance == this) {
         g_instance = nullptr;
         SetHintSink(nullptr);
@@ -126,7 +133,8 @@ void frmDazudizi::buildControls() {
     SetProgressColour(kFrameColour);
     shpPostep->setGeometry(0, 0, 0, TwipsToPx(180));
 
-    // Menu items whose commands are not built yet stay disabled.
+    // A menu item is enabled only by the part of the window that carries out
+    // its command.
     for (QAction* a : m_menus.items)
         if (!a->menu() && !a->isSeparator())
             a->setEnabled(false);
@@ -165,6 +173,7 @@ void frmDazudizi::buildControls() {
     m_editor = new EditorController(parts, this);
     picWork = m_editor->surface();
     picWork->lower();
+    wireHelpEdge();
     m_commands = new TrackCommandSet(*m_editor, &m_menus, fraTools, &CpozSchowek, this, this);
     QAction* legend = m_menus.item(QStringLiteral("mnu_Info_Legend"));
     legend->setEnabled(true);
@@ -182,9 +191,36 @@ void frmDazudizi::buildControls() {
     // adding a track goes through this window, whose tree shows the new node.
     InstallSplitDialog(*this);
     m_editor->hooks.addTrack = [this] { cmdDodaj_Click(); };
+    m_editor->hooks.tracksHeld = [this] { return ExportDialogHoldsTracks(); };
     m_tree->addEnabled = [this] { return cmdDodaj->isEnabled(); };
     m_tree->addTrack = [this] { cmdDodaj_Click(); };
     wireProjectCommands();
+}
+
+void frmDazudizi::wireHelpEdge() {
+    // The help box lies over the bottom of the surface; its top edge is
+    // dragged from the surface. It keeps room for a line of help, and the
+    // surface keeps room for a row of boxes.
+    constexpr int kHelpMinHeight = 600;     // twips
+    constexpr int kSurfaceMinAboveHelp = 1500;
+    TrackSurface* surface = m_editor->surface();
+    surface->helpEdge.top = [this]() -> std::optional<int> {
+        if (!fraHelp->isVisible() || !lblHelp->isVisible())
+            return std::nullopt;
+        return PxToTwips(fraHelp->y() - picWork->y());
+    };
+    surface->helpEdge.dragTo = [this](int y) {
+        const int bottom = fraHelp->y() + fraHelp->height();
+        const int highest = picWork->y() + TwipsToPx(kSurfaceMinAboveHelp);
+        const int top = std::min(std::max(picWork->y() + TwipsToPx(y), highest),
+                                 bottom - TwipsToPx(kHelpMinHeight));
+        const int height = bottom - top;
+        if (height == fraHelp->height() || height < TwipsToPx(kHelpMinHeight))
+            return;
+        fraHelp->resize(fraHelp->width(), height);
+        lblHelp->resize(lblHelp->width(), std::max(0, height - lblHelp->y() - TwipsToPx(50)));
+        Form_Resize();
+    };
 }
 
 void frmDazudizi::buildToolButtons() {
@@ -242,6 +278,7 @@ void frmDazudizi::wireProjectCommands() {
     services.addTrack = [this] { cmdDodaj_Click(); };
     services.exportTracks = [this] { frmSave::PokazMnie(*this, false); };
     services.exitProgram = [this] { close(); };
+    services.tracksHeld = [this] { return ExportDialogHoldsTracks(); };
     m_fileMenu = new FileMenu(m_menus, *m_projects, m_projects->controller(), services, this);
     seams.setAutosave = [this](bool on) { m_fileMenu->autosave().SetEnabled(on); };
     seams.refreshRecentMenu = [this] { m_fileMenu->recent().RefreshRecentMenu(); };
@@ -254,6 +291,18 @@ void frmDazudizi::wireProjectCommands() {
     closing.ready = [this] { return CanChangeProject(); };
     closing.tracks = [this] { return cPozycje.get(); };
     m_close = std::make_unique<MainClose>(*this, m_menus, closing);
+
+    auto scriptExport = std::make_unique<ScriptExportRun>(*this);
+    m_scriptExport = scriptExport.get();
+    SetScriptExporter(std::move(scriptExport));
+}
+
+bool frmDazudizi::ExportDialogHoldsTracks() {
+    const frmSave* dialog = frmSave::Instance();
+    if (!dialog || !dialog->isVisible())
+        return false;
+    ShowText(kExportDialogOpen, mb::Information);
+    return true;
 }
 
 void frmDazudizi::TworzUndo() { m_editor->TworzUndo(); }
@@ -585,6 +634,8 @@ QString frmDazudizi::OpenSourceFile(std::shared_ptr<cPozycjaPlikow>& file, bool&
 }
 
 bool frmDazudizi::OtworzPlik(const QString& path, int mode, bool isScript, bool fromRecorder) {
+    if (ExportDialogHoldsTracks())
+        return false;
     // A non-zero mode puts the project first in the recent list; the last
     // flag opens without asking about missing sources.
     return m_projects->OtworzPlik(path, mode != 0, isScript, fromRecorder);
