@@ -8,6 +8,9 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPaintEvent>
+
+#include <algorithm>
 
 namespace kelbrin {
 
@@ -72,18 +75,40 @@ void TrackSurface::paintEvent(QPaintEvent* event) {
     painter.setRenderHint(QPainter::Antialiasing, false);
     const cPozycjeMP3& tracks = m_editor.tracks();
 
+    // Only what reaches the exposed rectangle is drawn: a window showing part
+    // of a large graph pays for that part, not for every track.
+    const QRect exposed = event->rect();
+
     // Lines first, so the boxes sit on their ends.
     for (const LinkLine& line : m_editor.visibleLines()) {
+        const QPoint a = toPixels(line.a), b = toPixels(line.b);
+        if (!QRect(a, b).normalized().adjusted(-2, -2, 2, 2).intersects(exposed))
+            continue;
         QPen pen(ColourFromBgr(line.loop ? graph_colour::LoopLine : graph_colour::SuccessorLine), 2,
                  line.loop ? Qt::DashLine : Qt::SolidLine);
         painter.setPen(pen);
-        painter.drawLine(toPixels(line.a), toPixels(line.b));
+        painter.drawLine(a, b);
     }
 
     const QFontMetrics metrics(font());
+    // A box with its label above and its time below reaches this far.
+    auto reaches = [&](const QRect& r, const QString& label, const QString& time, bool labelShown) {
+        const int textHeight = metrics.height() + 2;
+        if (r.top() - textHeight > exposed.bottom() || r.bottom() + textHeight < exposed.top() ||
+            r.left() > exposed.right())
+            return false;
+        if (r.right() + 1 >= exposed.left())
+            return true;
+        // Texts run to the right of the box's left edge.
+        const int textWidth =
+            std::max(labelShown ? metrics.horizontalAdvance(label) : 0, metrics.horizontalAdvance(time));
+        return r.left() + textWidth + 1 >= exposed.left();
+    };
     auto drawBox = [&](const QRect& twips, std::uint32_t colour, const QString& label,
                        const QString& time, bool labelShown) {
         const QRect r = PxRect(twips);
+        if (!reaches(r, label, time, labelShown))
+            return;
         painter.setPen(QPen(ColourFromBgr(colour).darker(160), 1));
         painter.setBrush(ColourFromBgr(colour));
         painter.drawRect(r);
