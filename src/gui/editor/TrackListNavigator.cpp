@@ -75,12 +75,19 @@ QTreeWidgetItem* TrackListNavigator::RowOf(std::int32_t number) const {
     return nullptr;
 }
 
-void TrackListNavigator::UpdateRow(const cPozycjaMP3& track) {
-    QTreeWidgetItem* row = RowOf(track.lngNrPozycji);
-    if (!row) {
-        row = new QTreeWidgetItem(&m_list);
+void TrackListNavigator::AddRow(const cPozycjaMP3& track) {
+    if (!RowOf(track.lngNrPozycji)) {
+        auto* row = new QTreeWidgetItem(&m_list);
         row->setData(0, Qt::UserRole, track.lngNrPozycji);
     }
+    UpdateRow(track);
+}
+
+void TrackListNavigator::UpdateRow(const cPozycjaMP3& track) {
+    // A track without a row (deleted, or not listed) gets none here.
+    QTreeWidgetItem* row = RowOf(track.lngNrPozycji);
+    if (!row)
+        return;
     const QStringList texts = RowTexts(track);
     for (int c = 0; c < texts.size(); ++c)
         row->setText(c, texts[c]);
@@ -107,7 +114,8 @@ bool TrackListNavigator::eventFilter(QObject* watched, QEvent* event) {
         m_editor.SelectTrackBox(tag, button, shift, QPoint());
     } else if (type == QEvent::MouseButtonRelease) {
         m_editor.LinkOrDrop(tag, button, shift, QPoint());
-    } else {
+    } else if (m_editor.canOpenFromBox(tag)) {
+        // The row's track in the track panel, and its preview played there.
         m_editor.SelectTrackBox(tag, mouse::None, 0, QPoint());
         m_editor.LinkOrDrop(tag, mouse::None, 0, QPoint());
         m_editor.OpenFromBox(tag);

@@ -6,6 +6,8 @@
 #include <QHash>
 #include <QWidget>
 #include <cstdint>
+#include <functional>
+#include <optional>
 
 namespace kelbrin {
 
@@ -25,6 +27,25 @@ public:
     static QPoint toTwips(QPoint px);
     static QPoint toPixels(QPoint twips);
 
+    // Where a box's name label is painted (pixels); empty when it is not
+    // shown. Number 0 is the start box, whose label the View menu's name
+    // label toggle leaves alone.
+    QRect nameLabelRect(std::int32_t number) const;
+
+    // The help box lies over the bottom of the surface. Within this many
+    // twips above its top edge the pointer becomes the sizing arrow, and a
+    // move with the left button held (no box being dragged) moves the edge.
+    static constexpr int kHelpEdgeBand = 100;
+    struct HelpBoxEdge {
+        // The help box's top edge in surface twips; none while it is hidden.
+        std::function<std::optional<int>()> top;
+        // The edge follows the pointer to this surface Y (twips).
+        std::function<void(int)> dragTo;
+    };
+    HelpBoxEdge helpEdge;
+    // True while the pointer is in the help box's edge band.
+    bool onHelpEdge(QPoint twips) const;
+
 signals:
     // Esc or a right click left link mode (the window may want to know).
     void linkModeLeft();
@@ -38,8 +59,11 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    QRect timeLabelRect(const QRect& boxPx) const;
+
     GraphEditor& m_editor;
     QHash<std::int32_t, QString> m_timeTexts;
+    bool m_helpDrag = false; // the help box's edge follows the left button
 };
 
 } // namespace kelbrin

@@ -15,6 +15,7 @@
 #include "core/export/SaveEngine.h"
 #include "gui/app/FileDialogs.h"
 #include "gui/app/Translation.h"
+#include "gui/editor/TrackCommandSet.h"
 #include "gui/mainwindow/frmDazudizi.h"
 #include "platform/settings/SettingsStore.h"
 #include "platform/shell/SystemInfo.h"
@@ -417,8 +418,7 @@ void frmSave::saveOptions() {
 
 void frmSave::setDeleteTrackEnabled(bool enabled) {
     // No track may vanish under the list's positions while the dialog is open.
-    if (auto* button = m_main.findChild<QWidget*>(QStringLiteral("cmdUsun")))
-        button->setEnabled(enabled);
+    m_main.Commands().HoldDeletion(!enabled);
 }
 
 void frmSave::closeEvent(QCloseEvent* event) {

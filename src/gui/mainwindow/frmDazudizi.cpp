@@ -126,7 +126,8 @@ void frmDazudizi::buildControls() {
     SetProgressColour(kFrameColour);
     shpPostep->setGeometry(0, 0, 0, TwipsToPx(180));
 
-    // Menu items whose commands are not built yet stay disabled.
+    // A menu item is enabled only by the part of the window that carries out
+    // its command.
     for (QAction* a : m_menus.items)
         if (!a->menu() && !a->isSeparator())
             a->setEnabled(false);
@@ -165,6 +166,7 @@ void frmDazudizi::buildControls() {
     m_editor = new EditorController(parts, this);
     picWork = m_editor->surface();
     picWork->lower();
+    wireHelpEdge();
     m_commands = new TrackCommandSet(*m_editor, &m_menus, fraTools, &CpozSchowek, this, this);
     QAction* legend = m_menus.item(QStringLiteral("mnu_Info_Legend"));
     legend->setEnabled(true);
@@ -185,6 +187,32 @@ void frmDazudizi::buildControls() {
     m_tree->addEnabled = [this] { return cmdDodaj->isEnabled(); };
     m_tree->addTrack = [this] { cmdDodaj_Click(); };
     wireProjectCommands();
+}
+
+void frmDazudizi::wireHelpEdge() {
+    // The help box lies over the bottom of the surface; its top edge is
+    // dragged from the surface. It keeps room for a line of help, and the
+    // surface keeps room for a row of boxes.
+    constexpr int kHelpMinHeight = 600;     // twips
+    constexpr int kSurfaceMinAboveHelp = 1500;
+    TrackSurface* surface = m_editor->surface();
+    surface->helpEdge.top = [this]() -> std::optional<int> {
+        if (!fraHelp->isVisible() || !lblHelp->isVisible())
+            return std::nullopt;
+        return PxToTwips(fraHelp->y() - picWork->y());
+    };
+    surface->helpEdge.dragTo = [this](int y) {
+        const int bottom = fraHelp->y() + fraHelp->height();
+        const int highest = picWork->y() + TwipsToPx(kSurfaceMinAboveHelp);
+        const int top = std::min(std::max(picWork->y() + TwipsToPx(y), highest),
+                                 bottom - TwipsToPx(kHelpMinHeight));
+        const int height = bottom - top;
+        if (height == fraHelp->height() || height < TwipsToPx(kHelpMinHeight))
+            return;
+        fraHelp->resize(fraHelp->width(), height);
+        lblHelp->resize(lblHelp->width(), std::max(0, height - lblHelp->y() - TwipsToPx(50)));
+        Form_Resize();
+    };
 }
 
 void frmDazudizi::buildToolButtons() {

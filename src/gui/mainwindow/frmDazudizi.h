@@ -91,7 +91,8 @@ public:
     FileMenu& Files() const { return *m_fileMenu; }
     // New, open and save, as the rest of the program reaches them.
     ProjectCommands& Projects() const { return *m_projects; }
-    // The close of the window, whose recorder and player steps later work fills.
+    // The close of the window; the recorder and the players plug their steps
+    // into its seams.
     MainClose& Closing() const { return *m_close; }
     // One undo snapshot of the whole collection, before a change.
     void TworzUndo();
@@ -129,6 +130,7 @@ private:
     void Form_Load();
     void buildControls();
     void buildToolButtons();
+    void wireHelpEdge();
     void wireProjectCommands();
     void setAdvancedView(bool on);
     void restorePlacement();
