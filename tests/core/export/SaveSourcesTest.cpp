@@ -1,0 +1,68 @@
+// A run reads each source through one reader and one frame locator: many
+// pieces from one source come out exactly as when each is written alone.
+#include "ExportTestSupport.h"
+#include "core/export/SaveSources.h"
+
+using namespace kelbrin;
+using namespace kelbrin::test;
+
+namespace {
+
+SaveRequest piecesOf(const QString& source, const QString& folder, int count, double seconds) {
+    SaveRequest request;
+    request.destFolder = folder;
+    for (int i = 0; i < count; ++i) {
+        ExportPiece piece;
+        piece.sourcePath = source;
+        piece.label = QString("piece%1").arg(i);
+        piece.outputName = piece.label + ".mp3";
+        piece.startSeconds = i * seconds;
+        piece.endSeconds = (i + 1) * seconds;
+        request.pieces.append(piece);
+    }
+    return request;
+}
+
+} // namespace
+
+TEST_F(ExportTest, ASourceIsOpenedOnceForTheWholeRun) {
+    auto file = open(MediaFile("cbr_noinfo.mp3"));
+    ASSERT_TRUE(file);
+    SaveSources sources;
+    SaveSources::Opened* first = sources.open(*file, true);
+    ASSERT_NE(first, nullptr);
+    EXPECT_TRUE(first->frames.usesIndex());
+    EXPECT_EQ(sources.open(*file, true), first);
+
+    cPozycjaPlikow missing;
+    missing.strFileName = dest + "/gone.mp3";
+    EXPECT_EQ(sources.open(missing, true), nullptr);
+    EXPECT_EQ(sources.open(missing, true), nullptr);
+}
+
+TEST_F(ExportTest, ManyPiecesInOneRunMatchEachPieceWrittenAlone) {
+    for (const char* name : {"cbr_noinfo.mp3", "vbr_xing.mp3", "id3v2_100k.mp3"}) {
+        for (const bool turbo : {false, true}) {
+            SCOPED_TRACE(std::string(name) + (turbo ? " turbo" : " exact"));
+            Shared().OpenFiles = std::make_shared<cPozycjePlikow>();
+            const QString source = MediaFile(name);
+            ASSERT_TRUE(open(source, !turbo));
+            const QString together = MakeTempDir("together");
+            SaveRequest request = piecesOf(source, together, 8, 0.9);
+            request.turbo = turbo;
+            ASSERT_EQ(RunExport(request).status, SaveStatus::Finished);
+            for (int i = 0; i < request.pieces.size(); ++i) {
+                const QString alone = MakeTempDir("alone");
+                SaveRequest one = request;
+                one.destFolder = alone;
+                one.pieces = {request.pieces[i]};
+                ASSERT_EQ(RunExport(one).status, SaveStatus::Finished);
+                const QString file = "/" + request.pieces[i].outputName;
+                EXPECT_FALSE(ReadAll(together + file).isEmpty()) << i;
+                EXPECT_EQ(ReadAll(together + file), ReadAll(alone + file)) << i;
+                QDir(alone).removeRecursively();
+            }
+            QDir(together).removeRecursively();
+        }
+    }
+}
