@@ -9,6 +9,7 @@
 // the hidden-text tool need them); byte 1 is always 0xFF.
 
 #include "FrameOffsets.h"
+#include "SourceStamp.h"
 
 #include <QString>
 #include <cstdint>
@@ -32,6 +33,7 @@ public:
     bool blnNoSave = false;        // not usable as a source when saving
     bool blnExtraArray = false;    // keep header bytes 2-4 of every frame
     bool blnListaCiec = false;
+    SourceStamp stampRead;         // the file as it was when the scanner last read it
 
     // Pre-sizes the index for a file of `size` bytes: size / lngD1Ramki entries.
     // Never shrinks. std::domain_error when lngD1Ramki is 0. The estimate

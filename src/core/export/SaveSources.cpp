@@ -15,4 +15,6 @@ SaveSources::Opened* SaveSources::open(const cPozycjaPlikow& file, bool useIndex
     return opened->source.isOpen() && opened->frames.valid() ? opened : nullptr;
 }
 
+void SaveSources::forget(const cPozycjaPlikow& file) { m_opened.erase(&file); }
+
 } // namespace kelbrin

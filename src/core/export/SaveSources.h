@@ -27,6 +27,8 @@ public:
     // `useIndex` is read on first use only: a run uses the index for every
     // piece or for none.
     Opened* open(const cPozycjaPlikow& file, bool useIndex);
+    // Closes what was opened for this file: the file changed and is read anew.
+    void forget(const cPozycjaPlikow& file);
 
 private:
     std::map<const cPozycjaPlikow*, std::unique_ptr<Opened>> m_opened;

@@ -8,16 +8,19 @@
 #include "ProjectCommands.h"
 #include "RecentProjectsMenu.h"
 #include "TrackPanelFrame.h"
+#include "core/app/MessageService.h"
 #include "core/app/Numbers.h"
 #include "core/app/SharedState.h"
 #include "core/app/TextCatalog.h"
 #include "core/document/MpegHeader.h"
 #include "core/document/PlikOpen.h"
 #include "core/document/cPozycjeMP3.h"
+#include "core/project/ScriptExport.h"
 #include "gui/app/FileDialogs.h"
 #include "gui/app/ProgramIcons.h"
 #include "gui/app/Translation.h"
 #include "gui/document/frmPliki.h"
+#include "gui/export/ScriptExportRun.h"
 #include "gui/export/SplitCommands.h"
 #include "gui/export/SplitViewsAdapter.h"
 #include "gui/export/SplitWindowCommands.h"
@@ -49,6 +52,7 @@ namespace kelbrin {
 
 namespace {
 frmDazudizi* g_instance = nullptr;
+constexpr int kExportDialogOpen = 6002;
 } // namespace
 
 frmDazudizi* frmDazudizi::Instance() { return g_instance; }
@@ -65,6 +69,9 @@ frmDazudizi::frmDazudizi(QWidget* parent) : QMainWindow(parent) {
 }
 
 frmDazudizi::~frmDazudizi() {
+    // The script export works in this window; the windowless one takes over.
+    if (&ScriptExporter() == m_scriptExport)
+        SetScriptExporter(nullptr);
     if (g_instance == this) {
         g_instance = nullptr;
         SetHintSink(nullptr);
@@ -184,6 +191,7 @@ void frmDazudizi::buildControls() {
     // adding a track goes through this window, whose tree shows the new node.
     InstallSplitDialog(*this);
     m_editor->hooks.addTrack = [this] { cmdDodaj_Click(); };
+    m_editor->hooks.tracksHeld = [this] { return ExportDialogHoldsTracks(); };
     m_tree->addEnabled = [this] { return cmdDodaj->isEnabled(); };
     m_tree->addTrack = [this] { cmdDodaj_Click(); };
     wireProjectCommands();
@@ -270,6 +278,7 @@ void frmDazudizi::wireProjectCommands() {
     services.addTrack = [this] { cmdDodaj_Click(); };
     services.exportTracks = [this] { frmSave::PokazMnie(*this, false); };
     services.exitProgram = [this] { close(); };
+    services.tracksHeld = [this] { return ExportDialogHoldsTracks(); };
     m_fileMenu = new FileMenu(m_menus, *m_projects, m_projects->controller(), services, this);
     seams.setAutosave = [this](bool on) { m_fileMenu->autosave().SetEnabled(on); };
     seams.refreshRecentMenu = [this] { m_fileMenu->recent().RefreshRecentMenu(); };
@@ -282,6 +291,18 @@ void frmDazudizi::wireProjectCommands() {
     closing.ready = [this] { return CanChangeProject(); };
     closing.tracks = [this] { return cPozycje.get(); };
     m_close = std::make_unique<MainClose>(*this, m_menus, closing);
+
+    auto scriptExport = std::make_unique<ScriptExportRun>(*this);
+    m_scriptExport = scriptExport.get();
+    SetScriptExporter(std::move(scriptExport));
+}
+
+bool frmDazudizi::ExportDialogHoldsTracks() {
+    const frmSave* dialog = frmSave::Instance();
+    if (!dialog || !dialog->isVisible())
+        return false;
+    ShowText(kExportDialogOpen, mb::Information);
+    return true;
 }
 
 void frmDazudizi::TworzUndo() { m_editor->TworzUndo(); }
@@ -613,6 +634,8 @@ QString frmDazudizi::OpenSourceFile(std::shared_ptr<cPozycjaPlikow>& file, bool&
 }
 
 bool frmDazudizi::OtworzPlik(const QString& path, int mode, bool isScript, bool fromRecorder) {
+    if (ExportDialogHoldsTracks())
+        return false;
     // A non-zero mode puts the project first in the recent list; the last
     // flag opens without asking about missing sources.
     return m_projects->OtworzPlik(path, mode != 0, isScript, fromRecorder);

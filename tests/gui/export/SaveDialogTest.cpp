@@ -7,7 +7,12 @@
 #include "core/document/cPozycjaPlikow.h"
 #include "core/document/cPozycjeMP3.h"
 #include "core/document/cPozycjePlikow.h"
+#include "core/project/ScriptExport.h"
+#include "gui/editor/EditorController.h"
+#include "gui/editor/TrackCommandSet.h"
 #include "gui/export/SaveDialogLayout.h"
+#include "gui/export/ScriptExportRun.h"
+#include "gui/mainwindow/FileMenu.h"
 #include "gui/export/frmSave.h"
 #include "gui/mainwindow/frmDazudizi.h"
 #include "platform/settings/MemorySettingsStore.h"
@@ -20,6 +25,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -215,6 +221,84 @@ TEST_F(SaveDialogTest, AScriptRunWritesOneFilePerTrackUnseen) {
     EXPECT_EQ(store->values.value("Turbo"), "0");
     EXPECT_EQ(store->values.value("FileNameSave"), "0");
     EXPECT_EQ(store->values.value("FileNameSame"), "0");
+}
+
+TEST_F(SaveDialogTest, WhileItIsOpenNoCommandRemovesOrReplacesTracks) {
+    const auto source = openSource("cbr_noinfo.mp3");
+    addTrack(source->strFileName, "one", true)->lngNrPozycji = 1;
+    addTrack(source->strFileName, "two", true)->lngNrPozycji = 2;
+    frmSave* d = frmSave::PokazMnie(*main);
+    ASSERT_TRUE(d);
+    main->Editor().editor().lngSelectedTrack = 1;
+    main->Commands().mnuTrack_Wytnij_Click();
+    main->Commands().DeleteTrack(2);
+    main->Editor().cmdUndo_Click();
+    main->Files().mnuFile_Nowy_Click();
+    main->Files().mnuFile_O_Click();
+    main->Files().mnuFile_Skrypt_Click();
+    EXPECT_FALSE(main->OtworzPlik(dest + "/other.kbe", 0, false, false));
+    EXPECT_EQ(shown(), QList<int>(7, 6002));
+    EXPECT_EQ(main->cPozycje->Count(), 2);
+    EXPECT_FALSE(main->CpozSchowek); // nothing was cut to the clipboard either
+
+    d->close();
+    messages->shown.clear();
+    main->Commands().DeleteTrack(2);
+    EXPECT_TRUE(shown().isEmpty());
+    EXPECT_EQ(main->cPozycje->Count(), 1);
+}
+
+TEST_F(SaveDialogTest, AScriptsExportShowsItsProgressAndStopsOnEsc) {
+    // A long source, so the copy yields several times.
+    QByteArray bytes;
+    const QByteArray piece = [] {
+        QFile f(test::MediaFile("cbr_noinfo.mp3"));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }();
+    for (int i = 0; i < 30; ++i)
+        bytes += piece;
+    const QString folder = test::MakeTempDir("long");
+    const QString path = test::WriteFile(folder + "/long.mp3", bytes);
+    auto file = std::make_shared<cPozycjaPlikow>();
+    file->strFileName = path;
+    bool build = true;
+    QString dialogFolder;
+    HeadlessScanHost scan;
+    ASSERT_FALSE(Plik_Open(scan, file, build, false, QString(), nullptr, true, false, dialogFolder, 1)
+                     .isEmpty());
+    file->lngNrPozycji = 1;
+    Shared().OpenFiles->Add(file);
+    auto tracks = std::make_shared<cPozycjeMP3>();
+    auto t = std::make_shared<cPozycjaMP3>();
+    t->strFileNameSource = path;
+    t->strFileName = "long.mp3";
+    t->strLabel = "long";
+    t->blnAwlaysTop = true;
+    t->lngKoniec_M = 5;
+    tracks->Add(t);
+    ScriptExportRequest request;
+    request.tracks = tracks;
+    request.files = Shared().OpenFiles;
+
+    auto* run = dynamic_cast<ScriptExportRun*>(&ScriptExporter());
+    ASSERT_TRUE(run) << "the main window runs a script's export itself";
+    double maximumSeen = 0;
+    QTimer::singleShot(0, [&] {
+        maximumSeen = main->ProgressMaximum();
+        QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QApplication::sendEvent(main, &esc);
+    });
+    run->Run(request);
+    EXPECT_GT(maximumSeen, 1e6);
+    EXPECT_EQ(run->LastOutcome().status, SaveStatus::Cancelled);
+    EXPECT_TRUE(QDir(dest).entryList(QDir::Files | QDir::Hidden).isEmpty());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+
+    // Left alone, the same run writes the file.
+    run->Run(request);
+    EXPECT_EQ(run->LastOutcome().status, SaveStatus::Finished);
+    EXPECT_TRUE(QFileInfo::exists(dest + "/long.mp3"));
+    QDir(folder).removeRecursively();
 }
 
 TEST(SaveDialogLayout, TheListGrowsAndTheButtonsKeepToTheBottomRight) {
