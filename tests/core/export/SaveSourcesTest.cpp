@@ -66,3 +66,59 @@ TEST_F(ExportTest, ManyPiecesInOneRunMatchEachPieceWrittenAlone) {
         }
     }
 }
+
+namespace {
+
+// Replaces the source with another file once the first piece is being written.
+class ReplacingHost : public HeadlessSaveHost {
+public:
+    ReplacingHost(QString path, QByteArray replacement)
+        : m_path(std::move(path)), m_replacement(std::move(replacement)) {}
+    void ShowCaption(const QString& text) override {
+        if (!m_done && text.contains("a.mp3")) {
+            m_done = true;
+            QFile::remove(m_path);
+            WriteFile(m_path, m_replacement);
+        }
+    }
+
+private:
+    QString m_path;
+    QByteArray m_replacement;
+    bool m_done = false;
+};
+
+} // namespace
+
+TEST_F(ExportTest, ASourceReplacedDuringTheRunIsReopenedForTheNextPiece) {
+    const QString folder = MakeTempDir("replaced");
+    const QByteArray original = ReadAll(MediaFile("cbr_noinfo.mp3"));
+    QByteArray tag("ID3\x03\x00\x00\x00\x00\x07\x76", 10);
+    tag += QByteArray(1014, '\0');
+    const QString path = WriteFile(folder + "/s.mp3", original);
+    ASSERT_TRUE(open(path));
+    const QList<ExportPiece> pieces = {seconds(path, 1, 3, "a.mp3"), seconds(path, 4, 6, "b.mp3")};
+
+    ReplacingHost host(path, tag + original);
+    ASSERT_EQ(SavePieces(request(pieces), host).status, SaveStatus::Finished);
+    const QByteArray first = ReadAll(dest + "/a.mp3");
+    const QByteArray second = ReadAll(dest + "/b.mp3");
+
+    // Each piece as a fresh run cuts it: the first from the file as it was,
+    // the second from the file that replaced it.
+    const auto expected = [&](const QByteArray& content, const ExportPiece& piece) {
+        const QString alone = MakeTempDir("alone");
+        const QString source = WriteFile(alone + "/s.mp3", content);
+        Shared().OpenFiles = std::make_shared<cPozycjePlikow>();
+        EXPECT_TRUE(open(source));
+        ExportPiece moved = piece;
+        moved.sourcePath = source;
+        SaveRequest one = request({moved});
+        one.destFolder = alone;
+        EXPECT_EQ(RunExport(one).status, SaveStatus::Finished);
+        return ReadAll(alone + "/" + piece.outputName);
+    };
+    EXPECT_FALSE(first.isEmpty());
+    EXPECT_EQ(first, expected(original, pieces[0]));
+    EXPECT_EQ(second, expected(tag + original, pieces[1]));
+}
