@@ -1,11 +1,14 @@
 #include "SourceReader.h"
 
+#include <QFileInfo>
+
 #include <algorithm>
 
 namespace kelbrin {
 
 SourceReader::SourceReader(const QString& path) : m_file(path) {
-    m_open = m_file.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+    // Only a regular file: opening a FIFO would block until a writer came.
+    m_open = QFileInfo(path).isFile() && m_file.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
     if (m_open)
         m_size = m_file.size();
 }
