@@ -154,6 +154,10 @@ FrameScan::Pass FrameScan::walk(bool& buildIndex, FrameScanResult& result) {
             }
             // The check may have refilled the buffer.
             buffered = m_reader.fill(offset, 4);
+            if (m_reader.failed() || buffered == 0) {
+                result.outcome = FrameScanOutcome::ReadFailed;
+                return Pass::Done;
+            }
             h = m_reader.data(offset);
             reject(1);
             // Positions up to the next 0xFF cannot start a header: take them
