@@ -16,7 +16,7 @@ inline bool SameFormat(std::uint8_t a2, std::uint8_t a3, std::uint8_t b2, std::u
 }
 
 struct FrameRun {
-    std::uint8_t byte2 = 0;          // the first header's bytes 2 and 3
+    std::uint8_t byte2 = 0; // the first header's bytes 2 and 3
     std::uint8_t byte3 = 0;
     std::vector<int> bitrateIndexes; // one per frame of the run
 };

@@ -50,7 +50,8 @@ QString minutesSecondsText(double seconds) {
 }
 
 void showFormatChange(const cPozycjaPlikow& file, const QString& path) {
-    const double end = HeaderSampleRate(file) > 0 ? FramesToSeconds(file, file.Daj_Naglowek_Ilosc()) : 0;
+    const std::int32_t frames = file.Daj_Naglowek_Ilosc();
+    const double end = HeaderSampleRate(file) > 0 ? FramesToSeconds(file, frames) : 0;
     ShowText(kFormatChanged, mb::Information, QStringLiteral("|1"), path, QStringLiteral("|2"),
              minutesSecondsText(end));
 }

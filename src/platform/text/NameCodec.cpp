@@ -6,7 +6,9 @@ namespace kelbrin {
 
 namespace {
 
-bool isContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
+bool isContinuation(unsigned char c) {
+    return (c & 0xC0) == 0x80;
+}
 
 // Splits at CR and LF, keeping each break with the text before it.
 template <typename Text, typename Each> void forEachLine(const Text& text, Each each) {

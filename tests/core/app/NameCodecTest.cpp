@@ -44,7 +44,7 @@ TEST(NameCodec, OlderFilesReadAsBeforeAndLookAlikesRoundTrip) {
 TEST(NameCodec, Utf8IsCheckedStrictly) {
     EXPECT_FALSE(NameCodec::IsNonAsciiUtf8("ascii only"));
     EXPECT_TRUE(NameCodec::IsNonAsciiUtf8(kSnowman.toUtf8()));
-    EXPECT_TRUE(NameCodec::IsNonAsciiUtf8("\xF0\x9F\x98\x80")); // outside the BMP
+    EXPECT_TRUE(NameCodec::IsNonAsciiUtf8("\xF0\x9F\x98\x80"));  // outside the BMP
     EXPECT_FALSE(NameCodec::IsNonAsciiUtf8("\xC3"));             // cut short
     EXPECT_FALSE(NameCodec::IsNonAsciiUtf8("\xC0\xAF"));         // over-long
     EXPECT_FALSE(NameCodec::IsNonAsciiUtf8("\xE0\x80\xAF"));     // over-long
@@ -55,8 +55,8 @@ TEST(NameCodec, Utf8IsCheckedStrictly) {
 
 TEST(NameCodec, EachLineOfATextStandsOnItsOwn) {
     const NameCodec west{AnsiCodec(1252)};
-    const QString text = "1:/m/" + kSnowman + "\r\n2:/m/" + QString::fromUtf8("Café.mp3") +
-                         "\r\n\nlast";
+    const QString text =
+        "1:/m/" + kSnowman + "\r\n2:/m/" + QString::fromUtf8("Café.mp3") + "\r\n\nlast";
     const QByteArray bytes = west.encodeLines(text);
     EXPECT_EQ(bytes, "1:/m/" + kSnowman.toUtf8() + "\r\n2:/m/Caf\xE9.mp3\r\n\nlast");
     EXPECT_EQ(west.decodeLines(bytes), text);

@@ -122,8 +122,8 @@ TEST_F(ExportTest, SideFilesKeepNamesTheCodePageCannotHold) {
         EXPECT_EQ(back->entries[1].title, cafe);
 
         const QString playlist = WritePlaylist(folder, {snowman, plain});
-        EXPECT_EQ(ReadAll(playlist), snowman.toUtf8() + "\r\n" + AnsiCodec(codePage).fromUnicode(plain) +
-                                         "\r\n");
+        const QByteArray plainBytes = AnsiCodec(codePage).fromUnicode(plain);
+        EXPECT_EQ(ReadAll(playlist), snowman.toUtf8() + "\r\n" + plainBytes + "\r\n");
     }
     AnsiCodec::OverrideSystemCodePage(0);
 }

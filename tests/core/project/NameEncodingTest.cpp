@@ -119,9 +119,10 @@ TEST_P(NameEncoding, AScriptAnOlderVersionWroteReadsInTheCodePage) {
     const AnsiCodec codec(GetParam());
     const QString old = dir + "/" + QString::fromUtf8("ó é.mp3");
     ASSERT_TRUE(QFile::copy(MediaFile("cbr_noinfo.mp3"), old));
-    const QByteArray text = "[Source Files]\r\n\r\n4:" + codec.fromUnicode(old) +
-                            "\r\n\r\n[Destination Files]\r\n\r\n4:" +
-                            codec.fromUnicode(QString::fromUtf8("é.mp3")) + ":0:1:20\r\n";
+    const QByteArray text =
+        "[Source Files]\r\n\r\n4:" + codec.fromUnicode(old) +
+        "\r\n\r\n[Destination Files]\r\n\r\n4:" + codec.fromUnicode(QString::fromUtf8("é.mp3")) +
+        ":0:1:20\r\n";
     const QString path = WriteFile(dir + "/old.kbs", text);
     auto exporter = std::make_unique<RecordingExport>();
     RecordingExport* seen = exporter.get();
