@@ -252,8 +252,14 @@ void GraphEditor::OpenFromBox(std::int32_t index) {
         m_host.addTrack();
         return;
     }
+    if (!m_host.canOpenProperties())
+        return;
     if (auto t = TrackByNumber(tracks(), index))
         m_host.openProperties(t);
+}
+
+bool GraphEditor::canOpenFromBox(std::int32_t index) const {
+    return index == 0 || (m_host.canOpenProperties() && TrackByNumber(tracks(), index));
 }
 
 void GraphEditor::cancelLinkMode() {
@@ -315,6 +321,7 @@ void GraphEditor::putDown(std::int32_t index, QPoint p) {
     const QRect target = m_moveRect;
     if (index == 0) {
         m_startBox.moveTopLeft(target.topLeft());
+        m_droppedBox = 0;
     } else if (auto t = TrackByNumber(tracks(), index)) {
         const std::int32_t left = target.left() + target.width() / 2;
         const std::int32_t top = target.top() + target.height() / 2;
@@ -324,6 +331,7 @@ void GraphEditor::putDown(std::int32_t index, QPoint p) {
             t->lngTop = top;
             t->blnZmodyfikowana = true;
         }
+        m_droppedBox = index;
     }
     MovePointer();
     m_host.update();
@@ -344,16 +352,22 @@ CommandStates GraphEditor::commandStatesFor(std::int32_t number) const {
     if (number == 0) {
         for (const char* name : kTrackControls)
             s[QLatin1String(name)] = false;
+        // The start box has no properties and cannot be deleted.
+        s["cmdZmien"] = false;
+        s["cmdUsun"] = false;
         return s;
     }
     const bool full = clipboardFull && clipboardFull();
     s["cmdPaste(0)"] = full;
     s["mnuTrack_Wklej"] = full;
     for (const char* name : {"cmdCut", "cmdCopy", "cmdBlok", "cmdLabel", "mnuTrack_Kopiuj",
-                             "mnuLoopTrack", "mnuTrack_Blok", "mnuTrack_Adv", "mnuTrack_Prop",
-                             "mnuTrack_Label", "mnuTrack_Remove"})
+                             "mnuLoopTrack", "mnuTrack_Blok", "mnuTrack_Adv", "mnuTrack_Label",
+                             "mnuTrack_Remove"})
         s[QLatin1String(name)] = true;
-    s["mnuTrack_Wytnij"] = !deleteEnabled || deleteEnabled();
+    // Properties need the track panel; the pencil button repeats the command.
+    s["mnuTrack_Prop"] = s["cmdZmien"] = m_host.canOpenProperties();
+    // Cut deletes, so it goes with the delete button.
+    s["mnuTrack_Wytnij"] = s["cmdUsun"] = !deleteAllowed || deleteAllowed();
     auto t = TrackByNumber(tracks(), number);
     if (!t)
         return s;
@@ -362,7 +376,8 @@ CommandStates GraphEditor::commandStatesFor(std::int32_t number) const {
     s["mnuTrack_Loop"] = s["cmdDodajPetle"] = !looped;
     s["mnuLoopTrack_Ilosc"] = s["mnuLoopTrack_Remove"] = s["cmdIloscPetli"] = s["cmdUsunPetle"] = looped;
     s["mnuTrack_Con_Connect"] = s["cmdPolacz"] = detached;
-    s["mnuTrack_Fade"] = s["mnuTrack_Con_Remove"] = s["cmdUsunPolaczenie"] = !detached;
+    s["mnuTrack_Con_Remove"] = s["cmdUsunPolaczenie"] = !detached;
+    s["mnuTrack_Fade"] = !detached && m_host.canOpenFadeEditor();
     return s;
 }
 
@@ -385,9 +400,10 @@ void GraphEditor::startLink(bool loop) {
     const std::int32_t position = ItemTracka(tracks(), lngSelectedTrack);
     if (position == 0)
         return;
+    // A relink begun on a line holds a successor entry; dropping it here
+    // would leave a link drawn that the successor list no longer has.
+    cancelLinkMode();
     auto s = tracks().Item(position);
-    m_relinkedLine.reset();
-    m_removedSuccessor.reset();
     enterLinkMode(position, loop, QPoint(s->lngLeft, s->lngTop));
     if (loop) {
         CommandStates states;
@@ -396,6 +412,11 @@ void GraphEditor::startLink(bool loop) {
         states["cmdDodajPetle"] = false;
         m_host.applyCommandStates(states);
     }
+}
+
+void GraphEditor::fullRepaint() {
+    m_droppedBox = -1;
+    m_host.update();
 }
 
 void GraphEditor::resetSelection() {

@@ -1,9 +1,10 @@
 #pragma once
-// The track graph editor's state and gestures (Parts 3.101, 3.102, and the
-// link-mode and enabling services of 3.103), without widgets. The drawing
-// surface feeds it mouse events in twips and paints what it holds; the list
-// feeds it row gestures; the main window fills the host with what lies outside
-// the editor (menus, the track panel, the split dialog, the undo buttons).
+// The track graph editor's state and gestures, without widgets: selecting,
+// dragging and linking boxes, link mode, and which track commands are
+// enabled. The drawing surface feeds it mouse events in twips and paints what
+// it holds; the list feeds it row gestures; the main window fills the host
+// with what lies outside the editor (menus, the track panel, the split
+// dialog, the undo buttons).
 //
 // The editor holds no fact of the model: box centres, links, labels and
 // colours are read from the track collection whenever they are needed. It only
@@ -44,18 +45,23 @@ public:
     // The pop-up menus of a box and of a loop line.
     virtual void showTrackMenu() = 0;
     virtual void showLoopMenu() = 0;
-    // The track panel for a track (PokazMnie_FA, a later issue).
+    // The track panel for a track (PokazMnie_FA). Properties commands and
+    // double-clicks on a track are offered only while canOpenProperties()
+    // holds, that is while a track panel is there to show the track.
     virtual void openProperties(std::shared_ptr<cPozycjaMP3> track) = 0;
+    virtual bool canOpenProperties() const = 0;
     // cmdDodaj_Click: a new track through the split dialog.
     virtual void addTrack() = 0;
     // The fade editor for the transition ending -> starting.
+    // The fade command is offered only while canOpenFadeEditor() holds.
     virtual void openFadeEditor(std::shared_ptr<cPozycjaMP3> ending,
                                 std::shared_ptr<cPozycjaMP3> starting) = 0;
+    virtual bool canOpenFadeEditor() const = 0;
     // Command states changed (Udostepniaj and the link-mode changes).
     virtual void applyCommandStates(const CommandStates& states) = 0;
     // The hover information (lblTrackInfo); CR marks a line break.
     virtual void showHoverText(const QString& text) = 0;
-    // A track's links changed: its tree node moves (the tree is a later issue).
+    // A track's links changed: its tree node moves under its new predecessor.
     virtual void trackLinkChanged(std::int32_t number) = 0;
     // Something the surface shows changed.
     virtual void update() = 0;
@@ -91,6 +97,11 @@ public:
     // lines of a box that is lifted.
     QList<LinkLine> visibleLines() const;
     std::int32_t hoverBox() const { return m_hoverBox; }
+    // The box put down by the last drag, whose name label stands one label
+    // height above it until the next full repaint; -1 when none.
+    std::int32_t droppedBox() const { return m_droppedBox; }
+    // A full repaint lays every name label out afresh.
+    void fullRepaint();
 
     // --- state of the mouse gestures ---
     std::int32_t lngSelectedTrack = 0;
@@ -101,7 +112,9 @@ public:
     bool nameLabelsShown = true; // mnuTrack_Labelki (0)
     int mouseSensitivity = 150;
     std::function<bool()> clipboardFull; // CpozSchowek exists (none: empty)
-    std::function<bool()> deleteEnabled; // cmdUsun's state (none: enabled)
+    // False while another window holds deletion back (the export dialog
+    // lists tracks by position); none: never held back.
+    std::function<bool()> deleteAllowed;
     PlayRunState run;
 
     // --- gestures, coordinates in twips ---
@@ -114,6 +127,9 @@ public:
     void SelectTrackBox(std::int32_t index, int button, int shift, QPoint p);
     void LinkOrDrop(std::int32_t index, int button, int shift, QPoint p);
     void OpenFromBox(std::int32_t index);
+    // Whether a double-click on this box (or its row or node) does anything:
+    // the start box adds a track; a track's box needs the track panel.
+    bool canOpenFromBox(std::int32_t index) const;
     // Leaves link mode without a link (Esc or a right click): the link and the
     // line that a line click took away come back, so model and drawing agree.
     void cancelLinkMode();
@@ -122,9 +138,11 @@ public:
     void MovePointer();
     void Udostepniaj(std::int32_t number);
     void DrawRubberBand(QPoint p);
-    // Connect and add a loop: link mode from the selected track.
+    // Connect and add a loop: link mode from the selected track. A link
+    // still pending is given up first, its taken successor entry restored.
     void startLink(bool loop);
-    // The states Udostepniaj would set for this number (the 25 controls).
+    // The states Udostepniaj would set for this number: the 25 commands of a
+    // track, and the properties and delete buttons.
     CommandStates commandStatesFor(std::int32_t number) const;
     // After an undo or redo: no selection, no drag, no link mode.
     void resetSelection();
@@ -150,6 +168,7 @@ private:
     QRect m_moveRect;
     QPoint m_mouse;
     std::int32_t m_hoverBox = -1;
+    std::int32_t m_droppedBox = -1;
     // The line a line click took away while link mode waits, and the
     // successor entry it removed (predecessor position, successor position).
     std::optional<LinkLine> m_relinkedLine;

@@ -1,7 +1,8 @@
 #pragma once
-// The sequence player's run list as the editor sees it. The player
-// issue fills it; until then it simply never exists. Entries are positions in
-// the track collection.
+// The sequence player's run list as the editor sees it: the player fills it
+// while a run goes on, and the editor's deletions keep it in line with the
+// collection. Without a run it does not exist. Entries are positions in the
+// track collection.
 
 #include <QList>
 #include <cstdint>

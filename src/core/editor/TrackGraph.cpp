@@ -74,9 +74,19 @@ double DistanceToSegment(QPointF p, QPointF a, QPointF b) {
 }
 
 std::optional<LinkLine> HitLinkLine(const QList<LinkLine>& lines, QPoint p, int tolerance) {
+    // Track by track in collection order, each track's loop line before its
+    // successor line: a loop lying on the successor line must stay reachable.
+    QList<const LinkLine*> order;
     for (const LinkLine& line : lines)
-        if (line.a != line.b && DistanceToSegment(p, line.a, line.b) <= tolerance)
-            return line;
+        order.append(&line);
+    std::stable_sort(order.begin(), order.end(), [](const LinkLine* x, const LinkLine* y) {
+        if (x->position != y->position)
+            return x->position < y->position;
+        return x->loop && !y->loop;
+    });
+    for (const LinkLine* line : order)
+        if (line->a != line->b && DistanceToSegment(p, line->a, line->b) <= tolerance)
+            return *line;
     return std::nullopt;
 }
 

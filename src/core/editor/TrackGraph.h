@@ -65,7 +65,9 @@ QList<LinkLine> CollectLinkLines(const cPozycjeMP3& tracks, QPoint startCentre);
 double DistanceToSegment(QPointF p, QPointF a, QPointF b);
 
 // The first line within `tolerance` of the point, measured to the segment
-// (so vertical and horizontal lines are hit like any other).
+// (so vertical and horizontal lines are hit like any other). Lines are tried
+// track by track in collection order, and a track's loop line before its
+// successor line, whatever the order of `lines`.
 std::optional<LinkLine> HitLinkLine(const QList<LinkLine>& lines, QPoint p, int tolerance);
 
 // The box under the point: the start box first, then the tracks by ascending

@@ -8,10 +8,13 @@
 
 namespace kelbrin {
 
-UndoHistory::Snapshot UndoHistory::MakeSnapshot(const cPozycjeMP3& tracks) {
+UndoHistory::Snapshot UndoHistory::MakeSnapshot(const cPozycjeMP3& tracks,
+                                                const QList<std::int32_t>& leaveOut) {
     auto copy = std::make_shared<cPozycjeMP3>();
     for (std::int32_t i = 1; i <= tracks.Count(); ++i) {
         const cPozycjaMP3& t = *tracks.Item(i);
+        if (leaveOut.contains(t.lngNrPozycji))
+            continue;
         auto c = std::make_shared<cPozycjaMP3>();
         Synchro(t, *c, synchro::Undo);
         c->blnZmodyfikowana = false;

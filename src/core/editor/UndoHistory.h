@@ -5,10 +5,10 @@
 // window shows, so an undo always moves to the state before the one shown and
 // a redo to the one after it.
 //
-// Departure from the original's position arithmetic (lngPozUndo with its +2/+4
-// steps): the original's undo right after a redo that stopped short of the
-// newest snapshot restored the state already shown. Here an undo always shows
-// the previous state.
+// The history keeps the index of the snapshot shown rather than a position
+// stepped by fixed amounts, so an undo right after a redo that stopped short
+// of the newest snapshot shows the previous state, never the one already
+// shown.
 
 #include <QList>
 #include <cstdint>
@@ -25,8 +25,10 @@ public:
     using Snapshot = std::shared_ptr<const cPozycjeMP3>;
 
     // A copy of every track: the members that Synchro copies in mode 0, the
-    // number, and blnZmodyfikowana False.
-    static Snapshot MakeSnapshot(const cPozycjeMP3& tracks);
+    // number, and blnZmodyfikowana False. The tracks numbered in `leaveOut`
+    // are not copied (a snapshot of the state before they were added).
+    static Snapshot MakeSnapshot(const cPozycjeMP3& tracks,
+                                 const QList<std::int32_t>& leaveOut = {});
 
     // TworzUndo (False, False): the state before a change. Whatever lies above
     // the state shown (the redo part) is discarded.

@@ -95,14 +95,23 @@ void EditorController::TworzUndo() {
     m_undoBusy = false;
 }
 
+void EditorController::TworzUndoWithout(const QList<std::int32_t>& added) {
+    if (m_undoBusy)
+        return;
+    m_undoBusy = true;
+    m_history.Push(UndoHistory::MakeSnapshot(tracks(), added));
+    updateUndoButtons();
+    m_undoBusy = false;
+}
+
 void EditorController::cmdUndo_Click() {
-    if (m_editor->linkMode())
+    if (m_editor->linkMode() || (hooks.tracksHeld && hooks.tracksHeld()))
         return;
     restore(m_history.Undo(tracks()));
 }
 
 void EditorController::cmdRedo_Click() {
-    if (m_editor->linkMode())
+    if (m_editor->linkMode() || (hooks.tracksHeld && hooks.tracksHeld()))
         return;
     restore(m_history.Redo());
 }
@@ -142,7 +151,7 @@ void EditorController::DrawTrackGraph(bool rebuildSuccessors) {
     if (m_editor->lngSelectedTrack != 0 && !TrackByNumber(tracks(), m_editor->lngSelectedTrack))
         m_editor->resetSelection();
     m_editor->MovePointer();
-    m_surface->update();
+    m_editor->fullRepaint();
 }
 
 void EditorController::mnuTrack_Refresh_Click() { DrawTrackGraph(false); }
@@ -170,6 +179,13 @@ void EditorController::RebuildViews() {
         m_list->Rebuild(tracks());
     if (hooks.treeRebuild)
         hooks.treeRebuild();
+    TracksChanged();
+}
+
+void EditorController::TracksChanged() {
+    if (m_parts.hoverLabel)
+        m_parts.hoverLabel->clear();
+    emit tracksChanged();
 }
 
 // ---- host ----
@@ -193,6 +209,12 @@ void EditorController::showLoopMenu() {
 void EditorController::openProperties(std::shared_ptr<cPozycjaMP3> track) {
     if (hooks.openProperties)
         hooks.openProperties(std::move(track));
+}
+
+bool EditorController::canOpenProperties() const { return bool(hooks.openProperties); }
+
+bool EditorController::canOpenFadeEditor() const {
+    return hooks.openFade && hooks.fadeEditorAvailable && hooks.fadeEditorAvailable();
 }
 
 void EditorController::addTrack() {

@@ -35,15 +35,24 @@ struct EditorControllerParts {
     QWidget* toolFrame = nullptr;        // where cmdUndo and cmdRedo go (optional)
 };
 
+// The track panel and the fade editor are windows of their own. Until the
+// program gives the editor a way to open them (openProperties, and openFade
+// with fadeEditorAvailable answering true), every command and double-click
+// that would open them is disabled.
 struct EditorHooks {
     std::function<void()> addTrack;                                       // cmdDodaj_Click
     std::function<void(std::shared_ptr<cPozycjaMP3>)> openProperties;     // PokazMnie_FA (track, 0)
     std::function<void(std::shared_ptr<cPozycjaMP3>, std::shared_ptr<cPozycjaMP3>)> openFade;
+    std::function<bool()> fadeEditorAvailable;                            // openFade opens a window
     std::function<void()> playPreview;                                    // cmdPlay2_Click
     std::function<void(std::int32_t)> treeTrackRelinked;                 // the tree's node of a track
     std::function<void(std::int32_t)> treeTrackChanged;                  // its text or image
     std::function<void(std::int32_t)> treeTrackDeleted;                  // its node goes
     std::function<void()> treeRebuild;                                    // PokazMnieTvw
+    // True while another window lists the tracks by their places (the export
+    // dialog); it has said why. Commands that remove, replace or reorder
+    // tracks ask it first and then do nothing.
+    std::function<bool()> tracksHeld;
 };
 
 class EditorController : public QObject, public GraphEditorHost {
@@ -75,15 +84,24 @@ public:
     bool CancelLinkMode();
     // The list rebuilt from the collection (and the tree, through its hook).
     void RebuildViews();
+    // Tracks were added, deleted or replaced: the information line no longer
+    // describes what the pointer rests on, and windows bound to one track
+    // check that it is still there.
+    void TracksChanged();
+    // An undo snapshot of the collection as it was before the tracks with
+    // these numbers were added (for additions that are known only afterwards).
+    void TworzUndoWithout(const QList<std::int32_t>& added);
 
     // GraphEditorHost
     void TworzUndo() override;
     void showTrackMenu() override;
     void showLoopMenu() override;
     void openProperties(std::shared_ptr<cPozycjaMP3> track) override;
+    bool canOpenProperties() const override;
     void addTrack() override;
     void openFadeEditor(std::shared_ptr<cPozycjaMP3> ending,
                         std::shared_ptr<cPozycjaMP3> starting) override;
+    bool canOpenFadeEditor() const override;
     void applyCommandStates(const CommandStates& states) override;
     void showHoverText(const QString& text) override;
     void trackLinkChanged(std::int32_t number) override;
@@ -92,6 +110,10 @@ public:
     // A command control (menu item or button) by name.
     void setControlEnabled(const QString& name, bool on);
     bool controlEnabled(const QString& name) const;
+
+signals:
+    // Sent by TracksChanged().
+    void tracksChanged();
 
 private:
     void restore(const UndoHistory::Snapshot& snapshot);

@@ -20,9 +20,10 @@ class FadeEditors {
 public:
     using Factory = std::function<QWidget*(std::shared_ptr<cPozycjaMP3> ending,
                                            std::shared_ptr<cPozycjaMP3> starting)>;
-    // The fade editor window (frmFade.PokazMnie); a later part of the program
-    // fills it. Without one, nothing opens.
+    // Makes the fade editor window (frmFade.PokazMnie). The fade commands
+    // are offered only while there is one.
     Factory create;
+    bool available() const { return bool(create); }
 
     // Brings back the open editor of the pair (restored if minimized and
     // focused), or opens a new one. Returns the window, or null.

@@ -29,9 +29,10 @@ TrackCommandSet::TrackCommandSet(EditorController& editor, const MainMenus* menu
                                  std::shared_ptr<cPozycjaMP3>* clipboard, QWidget* window, QObject* parent)
     : QObject(parent), m_editor(editor), m_menus(menus), m_toolFrame(toolFrame), m_clipboard(clipboard),
       m_window(window) {
-    // Buttons after the undo pair, in the Track menu's order.
-    addButton("cmdZmien", "1106;5002", 0, &TrackCommandSet::mnuTrack_Prop_Click, true);
-    addButton("cmdUsun", "1104;5001", 1, &TrackCommandSet::cmdUsun_Click, true);
+    // Buttons after the undo pair, in the Track menu's order. Properties and
+    // delete wait for a track to be selected.
+    addButton("cmdZmien", "1106;5002", 0, &TrackCommandSet::mnuTrack_Prop_Click, false);
+    addButton("cmdUsun", "1104;5001", 1, &TrackCommandSet::cmdUsun_Click, false);
     addButton("cmdBlok", "1147;5018", 2, &TrackCommandSet::mnuTrack_Blok_Click, false);
     addButton("cmdPolacz", "1145;5020", 3, &TrackCommandSet::mnuTrack_Con_Connect_Click, false);
     addButton("cmdUsunPolaczenie", "1146;5021", 4, &TrackCommandSet::mnuTrack_Con_Remove_Click, false);
@@ -62,10 +63,22 @@ TrackCommandSet::TrackCommandSet(EditorController& editor, const MainMenus* menu
 
     GraphEditor& g = m_editor.editor();
     g.clipboardFull = [this] { return m_clipboard && *m_clipboard; };
-    g.deleteEnabled = [this] { return !button("cmdUsun") || button("cmdUsun")->isEnabled(); };
+    g.deleteAllowed = [this] { return !m_deleteHeld; };
     m_editor.hooks.openFade = [this](std::shared_ptr<cPozycjaMP3> e, std::shared_ptr<cPozycjaMP3> s) {
         OpenFadeEditor(std::move(e), std::move(s));
     };
+    m_editor.hooks.fadeEditorAvailable = [this] { return fadeEditors.available(); };
+    // The window's states follow the selection from the start.
+    g.Udostepniaj(g.lngSelectedTrack);
+}
+
+void TrackCommandSet::HoldDeletion(bool held) {
+    m_deleteHeld = held;
+    GraphEditor& g = m_editor.editor();
+    if (!g.linkMode())
+        g.Udostepniaj(g.lngSelectedTrack);
+    else
+        m_editor.setControlEnabled(QStringLiteral("cmdUsun"), !held && g.lngSelectedTrack != 0);
 }
 
 void TrackCommandSet::addButton(const char* name, const char* tag, int slot,
@@ -200,7 +213,12 @@ void TrackCommandSet::mnuTrack_Label_Click() {
     if (!t)
         return;
     m_editor.TworzUndo();
-    frmLabel::PokazMnie(t, [this](const cPozycjaMP3& track) { changed(track); }, m_window);
+    EditorController* editor = &m_editor;
+    frmLabel* dialog = frmLabel::PokazMnie(
+        t->lngNrPozycji, [editor] { return &editor->tracks(); },
+        [this](const cPozycjaMP3& track) { changed(track); }, m_window);
+    // A deletion, an undo or another project may take the track away.
+    connect(&m_editor, &EditorController::tracksChanged, dialog, &frmLabel::CheckTrack);
 }
 
 void TrackCommandSet::mnuTrack_Adv_Click() {
@@ -222,6 +240,10 @@ void TrackCommandSet::mnuTrack_Remove_Click() {
     cmdUsun_Click();
 }
 
+bool TrackCommandSet::tracksHeld() const {
+    return m_editor.hooks.tracksHeld && m_editor.hooks.tracksHeld();
+}
+
 void TrackCommandSet::cmdUsun_Click() {
     // Delete in a text box edits the text.
     QWidget* focus = QApplication::focusWidget();
@@ -229,14 +251,14 @@ void TrackCommandSet::cmdUsun_Click() {
         qobject_cast<QPlainTextEdit*>(focus) || qobject_cast<QAbstractSpinBox*>(focus))
         return;
     GraphEditor& g = m_editor.editor();
-    if (g.linkMode() || g.lngSelectedTrack == 0)
+    if (g.linkMode() || g.lngSelectedTrack == 0 || m_deleteHeld)
         return;
     DeleteTrack(g.lngSelectedTrack);
 }
 
 void TrackCommandSet::DeleteTrack(std::int32_t number) {
     GraphEditor& g = m_editor.editor();
-    if (g.linkMode() || number == 0)
+    if (g.linkMode() || number == 0 || tracksHeld())
         return;
     try {
         cPozycjeMP3& tracks = m_editor.tracks();
@@ -254,6 +276,7 @@ void TrackCommandSet::DeleteTrack(std::int32_t number) {
         if (m_editor.hooks.treeTrackDeleted)
             m_editor.hooks.treeTrackDeleted(number);
         g.resetSelection();
+        m_editor.TracksChanged();
         m_editor.update();
     } catch (const std::exception& e) {
         ShowErrorBox(9, QString::fromUtf8(e.what()), QStringLiteral("frmDazudizi.Usun_Click"));
@@ -300,12 +323,18 @@ void TrackCommandSet::PasteAsNewTrack(std::function<void(const QList<std::int32_
     SplitDialogLauncher* split = SplitDialog();
     if (!split)
         return; // nothing can add the track: no snapshot either
-    m_editor.TworzUndo();
     SplitDialogRequest request;
     request.track = PasteAsNew(**m_clipboard, m_editor.tracks());
     request.newTrack = true;
     request.runAtOnce = true;
-    request.tracksAdded = [this, added](const QList<std::int32_t>& numbers) {
+    // The dialog may refuse (no source open); the undo step exists only once
+    // a track is really added, and holds the state before it.
+    auto snapshotTaken = std::make_shared<bool>(false);
+    request.tracksAdded = [this, added, snapshotTaken](const QList<std::int32_t>& numbers) {
+        if (!numbers.isEmpty() && !*snapshotTaken) {
+            *snapshotTaken = true;
+            m_editor.TworzUndoWithout(numbers);
+        }
         m_editor.RebuildViews();
         m_editor.update();
         if (added)
@@ -320,7 +349,7 @@ void TrackCommandSet::PasteAsNewTrack(std::function<void(const QList<std::int32_
 }
 
 void TrackCommandSet::mnuTrack_Wytnij_Click() {
-    if (m_editor.editor().linkMode())
+    if (m_editor.editor().linkMode() || tracksHeld())
         return;
     mnuTrack_Kopiuj_Click();
     cmdUsun_Click();

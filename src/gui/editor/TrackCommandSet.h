@@ -56,6 +56,10 @@ public:
     void PasteAsNewTrack(std::function<void(const QList<std::int32_t>&)> added);
     void mnuTrack_Wytnij_Click();
     void OpenFadeEditor(std::shared_ptr<cPozycjaMP3> ending, std::shared_ptr<cPozycjaMP3> starting);
+    // Another window holds deletion back (the export dialog lists tracks by
+    // position): delete, cut and the tree's move are off until it lets go.
+    void HoldDeletion(bool held);
+    bool deletionHeld() const { return m_deleteHeld; }
 
     QPushButton* button(const QString& name) const;
 
@@ -65,12 +69,14 @@ private:
                    bool enabled);
     void changed(const cPozycjaMP3& track);
     std::shared_ptr<cPozycjaMP3> selected() const;
+    bool tracksHeld() const;
 
     EditorController& m_editor;
     const MainMenus* m_menus;
     QWidget* m_toolFrame;
     std::shared_ptr<cPozycjaMP3>* m_clipboard;
     QWidget* m_window;
+    bool m_deleteHeld = false;
 };
 
 } // namespace kelbrin

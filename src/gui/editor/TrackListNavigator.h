@@ -26,6 +26,9 @@ public:
     static QStringList RowTexts(const cPozycjaMP3& track);
 
     void Rebuild(const cPozycjeMP3& tracks);
+    // A row for a track just added (its texts refreshed when it has one).
+    void AddRow(const cPozycjaMP3& track);
+    // The texts of the track's row, when it has one.
     void UpdateRow(const cPozycjaMP3& track);
     void RemoveRow(std::int32_t number);
     QTreeWidgetItem* RowOf(std::int32_t number) const;

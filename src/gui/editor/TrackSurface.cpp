@@ -3,6 +3,7 @@
 #include "core/app/TextCatalog.h"
 #include "core/document/cPozycjeMP3.h"
 #include "core/editor/GraphEditor.h"
+#include "core/editor/TrackGraph.h"
 #include "gui/app/Twips.h"
 
 #include <QKeyEvent>
@@ -47,10 +48,19 @@ TrackSurface::TrackSurface(GraphEditor& editor, QWidget* parent) : QWidget(paren
     setPalette(p);
     setMouseTracking(true);
     setFocusPolicy(Qt::ClickFocus);
+    m_labelFont = font();
 }
 
 QPoint TrackSurface::toTwips(QPoint px) { return QPoint(PxToTwips(px.x()), PxToTwips(px.y())); }
 QPoint TrackSurface::toPixels(QPoint twips) { return QPoint(TwipsToPx(twips.x()), TwipsToPx(twips.y())); }
+
+void TrackSurface::setLabelFontSize(int points) {
+    m_labelFont = font();
+    m_labelFont.setPointSize(points);
+    update();
+}
+
+int TrackSurface::labelFontSize() const { return m_labelFont.pointSize(); }
 
 void TrackSurface::setTimeText(std::int32_t number, const QString& text) {
     m_timeTexts.insert(number, text);
@@ -64,6 +74,47 @@ QString TrackSurface::timeText(std::int32_t number) const {
 void TrackSurface::clearTimeTexts() {
     m_timeTexts.clear();
     update();
+}
+
+QRect TrackSurface::nameLabelRect(std::int32_t number) const {
+    if (number != 0 && !m_editor.nameLabelsShown)
+        return QRect();
+    const QFontMetrics metrics(m_labelFont);
+    const int height = metrics.height();
+    QString text;
+    QRect box;
+    if (m_editor.isDragging() && m_editor.dragBox() == number) {
+        box = PxRect(m_editor.moveRect()); // the label goes along with the outline
+    } else {
+        box = PxRect(m_editor.boxRect(number));
+    }
+    if (box.isNull())
+        return QRect();
+    if (number == 0) {
+        text = GetText(3171);
+    } else if (auto t = TrackByNumber(m_editor.tracks(), number)) {
+        text = t->strLabel;
+    }
+    const int width = std::max(box.width(), metrics.horizontalAdvance(text));
+    // A full repaint puts the label half a box height above the box; a box
+    // just put down (or being dragged) carries it one label height above.
+    const bool carried = number == m_editor.droppedBox() ||
+                         (m_editor.isDragging() && m_editor.dragBox() == number);
+    const int top = carried ? box.top() - height
+                            : TwipsToPx(m_editor.boxRect(number).top() - m_editor.nodeSize() / 2);
+    return QRect(box.left(), top, width, height);
+}
+
+QRect TrackSurface::timeLabelRect(const QRect& boxPx) const {
+    const QFontMetrics metrics(font());
+    return QRect(boxPx.left(), boxPx.top() + boxPx.height(), std::max(boxPx.width(), 1), metrics.height());
+}
+
+bool TrackSurface::onHelpEdge(QPoint twips) const {
+    if (!helpEdge.top)
+        return false;
+    const std::optional<int> top = helpEdge.top();
+    return top && twips.y() + kHelpEdgeBand >= *top;
 }
 
 void TrackSurface::paintEvent(QPaintEvent* event) {
@@ -81,27 +132,40 @@ void TrackSurface::paintEvent(QPaintEvent* event) {
     }
 
     const QFontMetrics metrics(font());
-    auto drawBox = [&](const QRect& twips, std::uint32_t colour, const QString& label,
-                       const QString& time, bool labelShown) {
+    auto drawLabels = [&](std::int32_t number, const QRect& boxPx, const QString& label,
+                          const QString& time) {
+        painter.setPen(Qt::black);
+        const QRect name = nameLabelRect(number);
+        if (!name.isNull() && !label.isEmpty()) {
+            painter.setFont(m_labelFont);
+            painter.drawText(QPoint(name.left(), name.top() + QFontMetrics(m_labelFont).ascent()), label);
+            painter.setFont(font());
+        }
+        if (!time.isEmpty()) {
+            const QRect under = timeLabelRect(boxPx);
+            painter.drawText(QPoint(under.left(), under.top() + metrics.ascent()), time);
+        }
+    };
+    auto drawBox = [&](const QRect& twips, std::uint32_t colour) {
         const QRect r = PxRect(twips);
         painter.setPen(QPen(ColourFromBgr(colour).darker(160), 1));
         painter.setBrush(ColourFromBgr(colour));
         painter.drawRect(r);
-        painter.setPen(Qt::black);
-        if (labelShown && !label.isEmpty())
-            painter.drawText(QPoint(r.left(), r.top() - metrics.descent() - 1), label);
-        if (!time.isEmpty())
-            painter.drawText(QPoint(r.left(), r.bottom() + metrics.ascent() + 1), time);
+        return r;
     };
 
-    drawBox(m_editor.startBox(), graph_colour::StartBox, GetText(3171), QString(),
-            m_editor.nameLabelsShown);
+    const QRect start = drawBox(m_editor.startBox(), graph_colour::StartBox);
+    drawLabels(0, m_editor.dragBox() == 0 ? PxRect(m_editor.moveRect()) : start, GetText(3171), QString());
     for (std::int32_t i = 1; i <= tracks.Count(); ++i) {
         const cPozycjaMP3& t = *tracks.Item(i);
-        if (m_editor.dragBox() == t.lngNrPozycji)
-            continue; // lifted: the outline stands in for it
-        drawBox(m_editor.boxRect(t.lngNrPozycji), BoxColour(t), t.strLabel,
-                timeText(t.lngNrPozycji), m_editor.nameLabelsShown);
+        const std::int32_t n = t.lngNrPozycji;
+        if (m_editor.dragBox() == n) {
+            // Lifted: the outline stands in for the box, the labels go with it.
+            drawLabels(n, PxRect(m_editor.moveRect()), t.strLabel, timeText(n));
+            continue;
+        }
+        const QRect r = drawBox(m_editor.boxRect(n), BoxColour(t));
+        drawLabels(n, r, t.strLabel, timeText(n));
     }
 
     painter.setBrush(Qt::NoBrush);
@@ -126,22 +190,36 @@ void TrackSurface::paintEvent(QPaintEvent* event) {
 void TrackSurface::mousePressEvent(QMouseEvent* event) {
     setFocus(Qt::MouseFocusReason);
     const bool wasLinking = m_editor.linkMode();
-    m_editor.mouseDown(ButtonCode(event->button()), ShiftCode(event->modifiers()),
-                       toTwips(event->position().toPoint()));
+    const QPoint twips = toTwips(event->position().toPoint());
+    m_editor.mouseDown(ButtonCode(event->button()), ShiftCode(event->modifiers()), twips);
+    m_helpDrag = event->button() == Qt::LeftButton && onHelpEdge(twips) && !m_editor.isDragging() &&
+                 !m_editor.linkMode();
     if (wasLinking && !m_editor.linkMode() && event->button() == Qt::RightButton)
         emit linkModeLeft();
 }
 
 void TrackSurface::mouseMoveEvent(QMouseEvent* event) {
-    m_editor.mouseMove(ButtonsCode(event->buttons()), ShiftCode(event->modifiers()),
-                       toTwips(event->position().toPoint()));
-    if (m_editor.isDragging() && m_editor.dragBox() != m_editor.hoverBox())
+    const QPoint twips = toTwips(event->position().toPoint());
+    const bool onEdge = onHelpEdge(twips);
+    m_editor.mouseMove(ButtonsCode(event->buttons()), ShiftCode(event->modifiers()), twips);
+    // Once the edge is taken with the left button it follows the pointer
+    // until the button is let go, however fast the pointer moves.
+    if (event->buttons() != Qt::LeftButton)
+        m_helpDrag = false;
+    else if (onEdge && !m_editor.isDragging() && !m_editor.linkMode())
+        m_helpDrag = true;
+    if (m_helpDrag && helpEdge.dragTo)
+        helpEdge.dragTo(twips.y());
+    if (onEdge || m_helpDrag)
+        setCursor(Qt::SizeVerCursor);
+    else if (m_editor.isDragging() && m_editor.dragBox() != m_editor.hoverBox())
         setCursor(Qt::ClosedHandCursor);
     else
         unsetCursor();
 }
 
 void TrackSurface::mouseReleaseEvent(QMouseEvent* event) {
+    m_helpDrag = false;
     m_editor.mouseUp(ButtonCode(event->button()), ShiftCode(event->modifiers()),
                      toTwips(event->position().toPoint()));
     unsetCursor();

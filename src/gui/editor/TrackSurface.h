@@ -3,9 +3,12 @@
 // and the track collection describes, and hands its mouse gestures to the
 // editor in twips (15 to a pixel). It keeps nothing of the model itself.
 
+#include <QFont>
 #include <QHash>
 #include <QWidget>
 #include <cstdint>
+#include <functional>
+#include <optional>
 
 namespace kelbrin {
 
@@ -16,6 +19,10 @@ class TrackSurface : public QWidget {
 public:
     TrackSurface(GraphEditor& editor, QWidget* parent = nullptr);
 
+    // The font size of the boxes' name labels (the FontSize setting).
+    void setLabelFontSize(int points);
+    int labelFontSize() const;
+
     // The player's time label of a track (lblTime); "00:00" until it writes one.
     void setTimeText(std::int32_t number, const QString& text);
     QString timeText(std::int32_t number) const;
@@ -24,6 +31,25 @@ public:
     // The twip point of a pixel point and back.
     static QPoint toTwips(QPoint px);
     static QPoint toPixels(QPoint twips);
+
+    // Where a box's name label is painted (pixels); empty when it is not
+    // shown. Number 0 is the start box, whose label the View menu's name
+    // label toggle leaves alone.
+    QRect nameLabelRect(std::int32_t number) const;
+
+    // The help box lies over the bottom of the surface. Within this many
+    // twips above its top edge the pointer becomes the sizing arrow, and a
+    // move with the left button held (no box being dragged) moves the edge.
+    static constexpr int kHelpEdgeBand = 100;
+    struct HelpBoxEdge {
+        // The help box's top edge in surface twips; none while it is hidden.
+        std::function<std::optional<int>()> top;
+        // The edge follows the pointer to this surface Y (twips).
+        std::function<void(int)> dragTo;
+    };
+    HelpBoxEdge helpEdge;
+    // True while the pointer is in the help box's edge band.
+    bool onHelpEdge(QPoint twips) const;
 
 signals:
     // Esc or a right click left link mode (the window may want to know).
@@ -38,8 +64,12 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    QRect timeLabelRect(const QRect& boxPx) const;
+
     GraphEditor& m_editor;
     QHash<std::int32_t, QString> m_timeTexts;
+    QFont m_labelFont;
+    bool m_helpDrag = false; // the help box's edge follows the left button
 };
 
 } // namespace kelbrin

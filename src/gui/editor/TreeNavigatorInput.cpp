@@ -73,7 +73,9 @@ void TreeNavigator::DoubleClick() {
     QTreeWidgetItem* node = m_tree.currentItem();
     if (!node)
         return;
-    m_editor.editor().OpenFromBox(NodeTag(node));
+    // A track's node opens the track panel only while there is one.
+    if (m_editor.editor().canOpenFromBox(NodeTag(node)))
+        m_editor.editor().OpenFromBox(NodeTag(node));
     addChildren(node);
     node->setExpanded(true);
 }
@@ -150,9 +152,9 @@ void TreeNavigator::Upusc(std::int32_t target) {
     GraphEditor& g = m_editor.editor();
     if (dragged == target || dragged <= 0 || g.linkMode())
         return;
-    // A move deletes, so it follows the delete button (off while the export
-    // dialog holds the tracks).
-    if (g.deleteEnabled && !g.deleteEnabled())
+    // A move deletes, so it is held back while the export dialog holds the
+    // tracks, as the delete button is.
+    if (g.deleteAllowed && !g.deleteAllowed())
         return;
     if (!TrackByNumber(m_editor.tracks(), dragged))
         return;

@@ -1,9 +1,11 @@
 #include "frmLabel.h"
 
 #include "core/app/MessageService.h"
-#include "core/document/cPozycjaMP3.h"
+#include "core/document/cPozycjeMP3.h"
+#include "core/editor/TrackGraph.h"
 #include "core/editor/TrackCommands.h"
 #include "core/app/TextCatalog.h"
+#include "gui/app/SelectAllText.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -27,33 +29,50 @@ frmLabel::frmLabel(QWidget* parent) : QWidget(parent, Qt::Window) {
     txtText->setObjectName(QStringLiteral("txtText"));
     txtText->setMinimumWidth(280);
     txtText->installEventFilter(this);
+    SelectAllTextOnFocus(txtText);
     layout->addWidget(txtText);
 }
 
 frmLabel* frmLabel::Instance() { return g_label; }
 
-frmLabel* frmLabel::PokazMnie(std::shared_ptr<cPozycjaMP3> track,
+frmLabel* frmLabel::PokazMnie(std::int32_t trackNumber, TracksGetter tracks,
                               std::function<void(const cPozycjaMP3&)> stored, QWidget* parent) {
     // One label dialog at a time: an open one keeps its own track.
     if (g_label)
         g_label->close();
     auto* w = new frmLabel(parent);
     g_label = w;
-    w->m_track = std::move(track);
+    w->m_number = trackNumber;
+    w->m_tracks = std::move(tracks);
+    w->m_collection = w->m_tracks ? w->m_tracks() : nullptr;
     w->m_stored = std::move(stored);
     w->m_cancel = false;
-    w->txtText->setText(w->m_track ? w->m_track->strLabel : QString());
+    const auto t = w->track();
+    w->txtText->setText(t ? t->strLabel : QString());
     w->show();
     w->txtText->setFocus();
-    w->txtText->selectAll();
+    SelectAllText(w->txtText);
     return w;
+}
+
+std::shared_ptr<cPozycjaMP3> frmLabel::track() const {
+    const cPozycjeMP3* now = m_tracks ? m_tracks() : nullptr;
+    // Another project may reuse the number for another track.
+    if (!now || now != m_collection)
+        return nullptr;
+    return TrackByNumber(*now, m_number);
+}
+
+void frmLabel::CheckTrack() {
+    if (track())
+        return;
+    m_cancel = true;
+    close();
 }
 
 bool frmLabel::eventFilter(QObject* watched, QEvent* event) {
     if (watched == txtText) {
-        if (event->type() == QEvent::FocusIn) {
-            txtText->selectAll();
-        } else if (event->type() == QEvent::KeyPress) {
+        if (event->type() == QEvent::KeyPress) {
             const int key = static_cast<QKeyEvent*>(event)->key();
             if (key == Qt::Key_Escape) {
                 m_cancel = true;
@@ -77,14 +96,15 @@ void frmLabel::closeEvent(QCloseEvent* event) {
 }
 
 void frmLabel::store() {
-    if (!m_track)
+    const auto t = track();
+    if (!t)
         return;
     try {
-        m_track->blnLabelEdited = true;
-        m_track->strLabel = CleanLabel(txtText->text());
-        m_track->blnZmodyfikowana = true;
+        t->blnLabelEdited = true;
+        t->strLabel = CleanLabel(txtText->text());
+        t->blnZmodyfikowana = true;
         if (m_stored)
-            m_stored(*m_track);
+            m_stored(*t);
     } catch (const std::exception& e) {
         ShowErrorBox(5, QString::fromUtf8(e.what()), QStringLiteral("frmLabel.Form_Unload"));
     }

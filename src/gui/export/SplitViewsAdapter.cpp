@@ -68,7 +68,7 @@ public:
     void AddTrackViews(const cPozycjaMP3& track, std::int32_t position) override {
         Q_UNUSED(position);
         if (m.editor && m.editor->list()) {
-            m.editor->list()->UpdateRow(track);
+            m.editor->list()->AddRow(track);
         } else if (QTreeWidget* list = m.window->lvwNodes) {
             auto* row = new QTreeWidgetItem(list, TrackListNavigator::RowTexts(track));
             row->setData(0, Qt::UserRole, track.lngNrPozycji);
@@ -84,8 +84,12 @@ public:
     void SelectTrack(std::int32_t trackNo) override {
         m.window->lngSelectedTrack = trackNo;
         if (m.editor) {
-            m.editor->editor().lngSelectedTrack = trackNo;
-            m.editor->editor().MovePointer();
+            GraphEditor& g = m.editor->editor();
+            g.lngSelectedTrack = trackNo;
+            g.MovePointer();
+            // The commands follow the new selection (delete, properties...).
+            if (!g.linkMode())
+                g.Udostepniaj(trackNo);
             m.editor->update();
         }
     }

@@ -5,9 +5,9 @@
 // placement is stored, the other windows are closed, the shared objects are
 // released and the program ends.
 //
-// The recorder, its tray icon and the players belong to later work; their
-// part of the close is reached through the seams below, whose defaults do
-// what is right while they do not exist.
+// The recorder, its tray icon and the players live in their own windows;
+// their part of the close is reached through the seams below, whose defaults
+// do what is right for a program without them.
 
 #include <QDate>
 #include <QString>
@@ -46,7 +46,7 @@ public:
 
     MainClose(QMainWindow& window, const MainMenus& menus, Seams seams);
 
-    // Later work (the recorder, the players) and tests fill what they own.
+    // The recorder, the players and tests fill what they own.
     Seams& seams() { return m_seams; }
 
     // Form_Unload: false keeps the window open.

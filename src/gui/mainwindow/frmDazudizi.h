@@ -29,6 +29,7 @@ class EditorController;
 class FileMenu;
 class MainClose;
 class ProjectCommands;
+class ScriptExport;
 class TrackCommandSet;
 class TrackPanelFrame;
 class TreeNavigator;
@@ -77,6 +78,9 @@ public:
     // True while no long operation runs; a command that would change the
     // project asks this first and does nothing otherwise.
     bool CanChangeProject() const { return blnClose; }
+    // True while the export dialog is open: its list names tracks by their
+    // places, so no command may remove, replace or reorder them. Says so.
+    bool ExportDialogHoldsTracks();
 
     bool ClearTree();
     // Empties the undo history; undo and redo become disabled.
@@ -91,7 +95,8 @@ public:
     FileMenu& Files() const { return *m_fileMenu; }
     // New, open and save, as the rest of the program reaches them.
     ProjectCommands& Projects() const { return *m_projects; }
-    // The close of the window, whose recorder and player steps later work fills.
+    // The close of the window; the recorder and the players plug their steps
+    // into its seams.
     MainClose& Closing() const { return *m_close; }
     // One undo snapshot of the whole collection, before a change.
     void TworzUndo();
@@ -129,6 +134,7 @@ private:
     void Form_Load();
     void buildControls();
     void buildToolButtons();
+    void wireHelpEdge();
     void wireProjectCommands();
     void setAdvancedView(bool on);
     void restorePlacement();
@@ -145,6 +151,7 @@ private:
     double m_progressMax = 0;
     bool m_hourglass = false;
     bool m_loaded = false;
+    ScriptExport* m_scriptExport = nullptr; // installed by this window
 };
 
 } // namespace kelbrin

@@ -1,7 +1,7 @@
 #pragma once
 // Legacy 8-bit text (ID3v1 fields, hidden text, strings in project and script
 // files, CUE sheets) is in the system's ANSI code page, derived from the locale
-// as the original platform derives it.
+// as Windows derives it, so files written there read back the same.
 
 #include <QByteArray>
 #include <QString>

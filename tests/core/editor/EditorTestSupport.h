@@ -31,11 +31,13 @@ public:
     void openProperties(std::shared_ptr<cPozycjaMP3> track) override {
         calls << QStringLiteral("properties %1").arg(track->lngNrPozycji);
     }
+    bool canOpenProperties() const override { return trackPanel; }
     void addTrack() override { calls << "addTrack"; }
     void openFadeEditor(std::shared_ptr<cPozycjaMP3> ending,
                         std::shared_ptr<cPozycjaMP3> starting) override {
         calls << QStringLiteral("fade %1/%2").arg(ending->lngNrPozycji).arg(starting->lngNrPozycji);
     }
+    bool canOpenFadeEditor() const override { return fadeEditor; }
     void applyCommandStates(const CommandStates& s) override {
         for (auto it = s.cbegin(); it != s.cend(); ++it)
             states[it.key()] = it.value();
@@ -44,6 +46,8 @@ public:
     void trackLinkChanged(std::int32_t number) override { relinked << number; }
     void update() override { ++updates; }
 
+    bool trackPanel = true; // the track panel and the fade editor are there
+    bool fadeEditor = true;
     int snapshots = 0;
     UndoHistory* history = nullptr;
     cPozycjeMP3* tracks = nullptr;

@@ -189,7 +189,8 @@ TEST_F(Editor, SelectionEnablesTheCommandsByTheTracksLinks) {
     EXPECT_EQ(editor->lngCurrentTrack, 2);
     for (auto it = host.states.cbegin(); it != host.states.cend(); ++it)
         EXPECT_FALSE(it.value()) << it.key().toStdString();
-    EXPECT_EQ(host.states.size(), 25);
+    // The 25 commands of a track, and the properties and delete buttons.
+    EXPECT_EQ(host.states.size(), 27);
 }
 
 TEST_F(Editor, HoverDescribesBoxesAndLinesWhileShown) {
@@ -206,4 +207,83 @@ TEST_F(Editor, HoverDescribesBoxesAndLinesWhileShown) {
     move(QPoint(2000, 2000), 0);
     EXPECT_TRUE(host.hover.isEmpty());
     EXPECT_EQ(editor->hoverBox(), 1);
+}
+
+// Fault mended: connect or add a loop while a relink begun on a line was
+// pending dropped the taken successor entry, so the predecessor's list lost
+// a link that the surface still drew.
+TEST_F(Editor, ALinkCommandFirstGivesBackTheEntryOfAPendingRelink) {
+    add(1, 2000, 2000, 0);
+    add(2, 5000, 2000, 1);
+    add(3, 8000, 2000, 3); // detached
+    RebuildAllSuccessors(tracks);
+    press(QPoint(5000, 2000));
+    release(QPoint(5000, 2000));
+    ASSERT_EQ(editor->lngSelectedTrack, 2);
+    press(QPoint(3500, 2000)); // the line 2 -> 1: a relink waits
+    ASSERT_TRUE(editor->linkMode());
+    ASSERT_TRUE(at(1)->colNastepnik.isEmpty());
+    editor->startLink(true); // add a loop
+    EXPECT_TRUE(editor->linkMode());
+    EXPECT_TRUE(editor->linkLoop());
+    EXPECT_EQ(at(1)->colNastepnik, (L{2}));
+    EXPECT_EQ(editor->visibleLines().size(), 2); // no line is taken away now
+    editor->cancelLinkMode(); // Esc
+    EXPECT_EQ(at(2)->lngTrack, 1);
+    EXPECT_EQ(at(1)->colNastepnik, (L{2}));
+    // Connect for the detached track 3 while track 2's relink waits: track 2
+    // keeps its link, and track 3 gets its own.
+    press(QPoint(8000, 2000));
+    release(QPoint(8000, 2000));
+    press(QPoint(3500, 2000));
+    ASSERT_TRUE(at(1)->colNastepnik.isEmpty());
+    editor->startLink(false);
+    EXPECT_EQ(at(1)->colNastepnik, (L{2}));
+    release(QPoint(2000, 2000));
+    EXPECT_FALSE(editor->linkMode());
+    EXPECT_EQ(at(2)->lngTrack, 1);
+    EXPECT_EQ(at(3)->lngTrack, 1);
+    EXPECT_EQ(at(1)->colNastepnik, (L{2, 3}));
+}
+
+// Fault mended: a loop line lying on its track's successor line was hit as
+// the successor line, so its pop-up menu could not be reached there and a
+// left click relinked the wrong link.
+TEST_F(Editor, ALoopLineOnTheSuccessorLineIsHitAsTheLoop) {
+    add(1, 2000, 2000, 0);
+    auto b = add(2, 5000, 2000, 1);
+    b->lngLoopTrack = 1;
+    b->lngLoopCountBackup = 1;
+    RebuildAllSuccessors(tracks);
+    press(QPoint(3500, 2000), mouse::Right);
+    EXPECT_EQ(host.calls, QStringList{"loopMenu"});
+    EXPECT_FALSE(editor->linkMode());
+    press(QPoint(3500, 2000));
+    EXPECT_TRUE(editor->linkMode());
+    EXPECT_TRUE(editor->linkLoop());
+    EXPECT_EQ(at(1)->colNastepnik, (L{2})); // the successor entry stays
+    editor->cancelLinkMode();
+    // Elsewhere on the successor line of the start box's track, the
+    // successor line is hit as before.
+    host.calls.clear();
+    press(QPoint(1300, 1300), mouse::Right);
+    EXPECT_EQ(host.calls, QStringList{"fade 1/1"});
+}
+
+// Fault mended: a double-click on a track's box was enabled with no track
+// panel to open, and did nothing.
+TEST_F(Editor, ADoubleClickOnATrackWaitsForTheTrackPanel) {
+    add(1, 2000, 2000, 0);
+    host.trackPanel = false;
+    EXPECT_FALSE(editor->canOpenFromBox(1));
+    EXPECT_TRUE(editor->canOpenFromBox(0));
+    move(QPoint(2000, 2000), 0);
+    editor->doubleClick();
+    EXPECT_TRUE(host.calls.isEmpty());
+    move(QPoint(525, 525), 0);
+    editor->doubleClick();
+    EXPECT_EQ(host.calls, QStringList{"addTrack"});
+    host.trackPanel = true;
+    EXPECT_TRUE(editor->canOpenFromBox(1));
+    EXPECT_FALSE(editor->canOpenFromBox(7)); // no such track
 }

@@ -47,7 +47,7 @@ TEST_F(TrackGraph, LinesRunBetweenCentresAndADetachedTrackHasNone) {
     EXPECT_EQ(lines[3], (LinkLine{4, 1, true, QPoint(4000, 1000), QPoint(1000, 1000)}));
 }
 
-// Fault mended: the original's slope test could not hit a vertical line.
+// Fault mended: a slope-and-offset test could not hit a vertical line.
 TEST_F(TrackGraph, LineHitUsesTheDistanceToTheSegmentVerticalLinesIncluded) {
     add(1, 1000, 1000, 1);
     add(2, 1000, 4000, 1); // vertical line from (1000,4000) to (1000,1000)

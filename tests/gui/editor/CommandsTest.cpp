@@ -21,9 +21,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QFrame>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
+#include <QPointer>
 #include <QMenu>
+#include <QPointer>
 #include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>
@@ -88,7 +92,9 @@ protected:
     }
     std::shared_ptr<cPozycjaMP3> add(std::int32_t number, int x, int y, std::int32_t pred) {
         auto t = test::MakeTrackAt(number, x, y, pred, QStringLiteral("Track %1").arg(number));
-        t->strFileNameSource = QStringLiteral("/m/%1.mp3").arg(number);
+        // The list shows only tracks whose source is on disk.
+        static const QString sources = test::MakeTempDir(QStringLiteral("commands"));
+        t->strFileNameSource = test::WriteFile(sources + QStringLiteral("/%1.mp3").arg(number), "x");
         window->cPozycje->Add(t);
         return t;
     }
@@ -117,8 +123,9 @@ protected:
 } // namespace
 
 TEST_F(Commands, EnableStatesFollowTheSelectionAndLinkModeGates) {
-    EXPECT_TRUE(button("cmdZmien")->isEnabled());
-    EXPECT_TRUE(button("cmdUsun")->isEnabled());
+    // The start box is selected: nothing to show or delete.
+    EXPECT_FALSE(button("cmdZmien")->isEnabled());
+    EXPECT_FALSE(button("cmdUsun")->isEnabled());
     EXPECT_FALSE(button("cmdBlok")->isEnabled());
     select(4); // detached
     EXPECT_TRUE(enabled("cmdPolacz"));
@@ -132,12 +139,17 @@ TEST_F(Commands, EnableStatesFollowTheSelectionAndLinkModeGates) {
     select(2);
     EXPECT_FALSE(enabled("cmdPolacz"));
     EXPECT_TRUE(enabled("cmdUsunPolaczenie"));
-    EXPECT_TRUE(enabled("mnuTrack_Fade"));
-    // While the export dialog holds the delete button, cut follows it.
-    button("cmdUsun")->setEnabled(false);
+    EXPECT_TRUE(enabled("mnuTrack_Con_Remove"));
+    EXPECT_TRUE(button("cmdUsun")->isEnabled());
+    // While the export dialog holds deletion back, delete and cut are off.
+    commands->HoldDeletion(true);
+    EXPECT_FALSE(button("cmdUsun")->isEnabled());
     select(2);
+    EXPECT_FALSE(button("cmdUsun")->isEnabled());
     EXPECT_FALSE(enabled("mnuTrack_Wytnij"));
-    button("cmdUsun")->setEnabled(true);
+    commands->HoldDeletion(false);
+    EXPECT_TRUE(button("cmdUsun")->isEnabled());
+    EXPECT_TRUE(enabled("mnuTrack_Wytnij"));
     // Link mode: the Track menu opener changes nothing, cut does nothing.
     QTest::mouseClick(button("cmdPolacz"), Qt::LeftButton); // disabled: no effect
     EXPECT_FALSE(editor->editor().linkMode());
@@ -337,21 +349,183 @@ TEST_F(Commands, LabelDialogStoresOnEnterOrCloseAndDiscardsOnEscape) {
     EXPECT_TRUE(track(2)->blnLabelEdited);
 }
 
-TEST_F(Commands, LegendShowsTheSurfaceColours) {
+TEST_F(Commands, LegendShowsTheSurfaceColoursAndEscapeClosesIt) {
     window->Menus().item("mnu_Info_Legend")->trigger();
-    frmLegend* legend = frmLegend::Instance();
+    QPointer<frmLegend> legend = frmLegend::Instance();
     ASSERT_TRUE(legend);
+    QCoreApplication::processEvents();
     EXPECT_EQ(legend->windowTitle(), GetText(2557));
-    auto fill = [&](const char* name) {
-        auto* f = legend->findChild<QFrame*>(name);
-        return f ? f->styleSheet() : QString();
+    // Fill and outline as drawn: the middle of each swatch and its edge.
+    const struct {
+        const char* name;
+        QColor fill, outline;
+    } swatches[] = {
+        {"shpTrack(0)", QColor(0, 255, 255), QColor(0, 255, 255)},
+        {"shpTrack(1)", QColor(0, 255, 0), QColor(0, 192, 0)},
+        {"shpTrack(2)", QColor(255, 0, 0), QColor(240, 15, 0)},
+        {"shpTrack(3)", QColor(255, 255, 0), QColor(255, 255, 0)},
+        {"shpTrack(4)", QColor(0, 0, 255), QColor(0, 0, 255)},
+        {"shpTrack(5)", QColor(255, 0, 255), QColor(255, 0, 255)},
     };
-    EXPECT_TRUE(fill("shpTrack(0)").contains(ColourFromBgr(graph_colour::StartBox).name()));
-    EXPECT_TRUE(fill("shpTrack(1)").contains(ColourFromBgr(graph_colour::Plain).name()));
-    EXPECT_TRUE(fill("shpTrack(2)").contains(ColourFromBgr(graph_colour::Playing).name()));
-    EXPECT_TRUE(fill("shpTrack(4)").contains(ColourFromBgr(graph_colour::Locked).name()));
-    EXPECT_TRUE(fill("shpTrack(5)").contains(ColourFromBgr(graph_colour::Looped).name()));
-    EXPECT_TRUE(fill("Line2").contains("dashed"));
+    for (const auto& s : swatches) {
+        auto* sample = legend->findChild<QWidget*>(s.name);
+        ASSERT_TRUE(sample) << s.name;
+        const QImage image = sample->grab().toImage();
+        EXPECT_EQ(image.pixelColor(image.rect().center()), s.fill) << s.name;
+        EXPECT_EQ(image.pixelColor(0, 0), s.outline) << s.name;
+        EXPECT_EQ(image.pixelColor(image.width() - 1, image.height() - 1), s.outline) << s.name;
+    }
+    for (const auto& [name, colour] : {std::pair{"Line1", QColor(0, 0, 255)}, std::pair{"Line2", QColor(255, 0, 255)}}) {
+        auto* line = legend->findChild<QWidget*>(name);
+        ASSERT_TRUE(line) << name;
+        const QImage image = line->grab().toImage();
+        EXPECT_EQ(image.pixelColor(1, image.height() / 2), colour) << name;
+    }
+    // The loop line is dashed: somewhere along it the background shows.
+    const QImage loop = legend->findChild<QWidget*>("Line2")->grab().toImage();
+    bool gap = false;
+    for (int x = 0; x < loop.width(); ++x)
+        gap = gap || loop.pixelColor(x, loop.height() / 2) != QColor(255, 0, 255);
+    EXPECT_TRUE(gap);
     EXPECT_EQ(legend->findChild<QLabel*>("lblLegend(2)")->text(), CatalogText(2154));
+    EXPECT_EQ(legend->findChild<QLabel*>("lblLegend(7)")->text(), CatalogText(2164));
     EXPECT_TRUE(legend->windowFlags() & Qt::WindowStaysOnTopHint);
+
+    QTest::keyClick(legend, Qt::Key_Escape);
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(legend);
+}
+
+// Fault mended: properties, fade, the pencil button, the trash button with
+// the start box selected and the double-clicks on a track's row and node were
+// enabled and did nothing.
+TEST_F(Commands, CommandsWithoutTheirWindowAreDisabledUntilItIsThere) {
+    QStringList calls;
+    editor->hooks.playPreview = [&] { calls << "preview"; };
+    select(2);
+    EXPECT_FALSE(enabled("mnuTrack_Prop"));
+    EXPECT_FALSE(button("cmdZmien")->isEnabled());
+    EXPECT_FALSE(enabled("mnuTrack_Fade"));
+    EXPECT_TRUE(button("cmdUsun")->isEnabled());
+    // A double-click on a row or a track's node does nothing either.
+    window->Menus().item("mnulvw")->trigger();
+    QCoreApplication::processEvents();
+    QTreeWidget* list = window->lvwNodes;
+    select(1);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {},
+                       list->visualItemRect(editor->list()->RowOf(3)).center());
+    EXPECT_TRUE(calls.isEmpty());
+    // The track panel and the fade editor arrive: the commands follow.
+    editor->hooks.openProperties = [&](std::shared_ptr<cPozycjaMP3> t) {
+        calls << QStringLiteral("properties %1").arg(t->lngNrPozycji);
+    };
+    commands->fadeEditors.create = [&](std::shared_ptr<cPozycjaMP3>, std::shared_ptr<cPozycjaMP3>) {
+        calls << "fade";
+        return new QWidget(window, Qt::Window);
+    };
+    select(2);
+    EXPECT_TRUE(enabled("mnuTrack_Prop"));
+    EXPECT_TRUE(enabled("mnuTrack_Fade"));
+    QTest::mouseClick(button("cmdZmien"), Qt::LeftButton);
+    window->Menus().item("mnuTrack_Fade")->trigger();
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {},
+                       list->visualItemRect(editor->list()->RowOf(3)).center());
+    EXPECT_EQ(calls, (QStringList{"properties 2", "fade", "properties 3", "preview"}));
+    // Back on the start box: the pencil and the trash button are off again.
+    editor->editor().SelectTrackBox(0, 1, 0, QPoint());
+    EXPECT_FALSE(button("cmdZmien")->isEnabled());
+    EXPECT_FALSE(button("cmdUsun")->isEnabled());
+}
+
+// Fault mended: the label dialog kept a deleted track and wrote into it on
+// closing, and the list grew a row for it.
+TEST_F(Commands, TheLabelDialogFollowsItsTrackByNumber) {
+    select(2);
+    window->Menus().item("mnuTrack_Label")->trigger();
+    QPointer<frmLabel> dialog = frmLabel::Instance();
+    ASSERT_TRUE(dialog);
+    auto deleted = track(2);
+    dialog->txtText->setText("ghost");
+    commands->DeleteTrack(2);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(dialog); // closed with its track, nothing stored
+    EXPECT_EQ(deleted->strLabel, "Track 2");
+    EXPECT_EQ(window->lvwNodes->topLevelItemCount(), 3);
+    EXPECT_FALSE(editor->list()->RowOf(2));
+    // An undo re-creates the track as a new object under its number; an open
+    // dialog writes into that one.
+    editor->cmdUndo_Click();
+    ASSERT_TRUE(track(2));
+    select(3);
+    window->Menus().item("mnuTrack_Label")->trigger();
+    dialog = frmLabel::Instance();
+    auto before = track(3);
+    auto again = std::make_shared<cPozycjaMP3>(*before);
+    window->cPozycje->Remove(ItemTracka(*window->cPozycje, 3));
+    window->cPozycje->Add(again);
+    editor->RebuildViews();
+    ASSERT_TRUE(dialog);
+    dialog->txtText->setText("fresh");
+    QTest::keyClick(dialog->txtText, Qt::Key_Return);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(again->strLabel, "fresh");
+    EXPECT_EQ(before->strLabel, "Track 3");
+    EXPECT_EQ(editor->list()->RowOf(3)->text(0), "fresh");
+    EXPECT_EQ(window->lvwNodes->topLevelItemCount(), 4);
+    // Another project: the number may name another track there.
+    select(1);
+    window->Menus().item("mnuTrack_Label")->trigger();
+    dialog = frmLabel::Instance();
+    auto old = track(1);
+    window->cPozycje = std::make_shared<cPozycjeMP3>();
+    window->cPozycje->Add(test::MakeTrackAt(1, 1500, 1500, 0, "Other"));
+    window->DrawTrackGraph(false);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(dialog);
+    EXPECT_EQ(track(1)->strLabel, "Other");
+    EXPECT_EQ(old->strLabel, "Track 1");
+}
+
+// Fault mended: paste as new took its undo snapshot before the split dialog,
+// also when the dialog refused, so the next undo visibly did nothing.
+TEST_F(Commands, PasteAsNewTakesItsSnapshotOnlyWhenATrackIsAdded) {
+    class RefusingSplitDialog : public SplitDialogLauncher {
+    public:
+        void PokazMnie(const SplitDialogRequest&) override { ++requests; } // no source open
+        int requests = 0;
+    } refusing;
+    SetSplitDialogLauncher(&refusing);
+    select(1);
+    QTest::mouseClick(button("cmdCopy"), Qt::LeftButton);
+    editor->ClearUndoHistory();
+    QTest::mouseClick(button("cmdPaste(1)"), Qt::LeftButton);
+    EXPECT_EQ(refusing.requests, 1);
+    EXPECT_EQ(window->cPozycje->Count(), 4);
+    EXPECT_FALSE(editor->cmdUndo->isEnabled());
+    EXPECT_EQ(editor->history().Count(), 0);
+
+    InstantSplitDialog split(*window);
+    SetSplitDialogLauncher(&split);
+    track(1)->lngVolume = -300; // the snapshot holds the state just before the add
+    QTest::mouseClick(button("cmdPaste(1)"), Qt::LeftButton);
+    ASSERT_EQ(window->cPozycje->Count(), 5);
+    EXPECT_EQ(editor->history().Count(), 1);
+    editor->cmdUndo_Click();
+    EXPECT_EQ(window->cPozycje->Count(), 4);
+    EXPECT_EQ(track(1)->lngVolume, -300);
+}
+
+// Fault mended: after a deletion the information line still described the
+// deleted track.
+TEST_F(Commands, TheInformationLineForgetsADeletedTrack) {
+    auto t = track(2);
+    QMouseEvent over(QEvent::MouseMove, QPointF(TrackSurface::toPixels(QPoint(t->lngLeft, t->lngTop))),
+                     QPointF(), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(editor->surface(), &over);
+    ASSERT_TRUE(window->lblTrackInfo->text().startsWith("Node no.: 2"));
+    select(2);
+    QTest::mouseClick(button("cmdUsun"), Qt::LeftButton);
+    ASSERT_FALSE(track(2));
+    EXPECT_TRUE(window->lblTrackInfo->text().isEmpty());
 }

@@ -15,6 +15,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QGroupBox>
 #include <QImage>
 #include <QLabel>
 #include <QMenu>
@@ -23,6 +24,7 @@
 #include <QTest>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
+#include <optional>
 
 using namespace kelbrin;
 
@@ -187,20 +189,21 @@ TEST_F(Surface, HoverDoubleClicksAndHooks) {
 }
 
 TEST_F(Surface, ListRowsActLikeBoxesAndARestoreRebuildsTheList) {
+    const QString source = test::WriteFile(test::MakeTempDir("surface") + "/source.mp3", "x");
     auto a = add(1, 3000, 1500, 0);
     a->lngPoczatek_S = 5;
     a->lngKoniec_M = 1;
-    a->strFileNameSource = "/music/source.mp3";
+    a->strFileNameSource = source;
     a->strFileName = "out.mp3";
-    add(2, 6000, 1500, 2);
+    add(2, 6000, 1500, 2)->strFileNameSource = source;
     window->DrawTrackGraph(true);
     QTreeWidget* list = window->lvwNodes;
     ASSERT_EQ(list->topLevelItemCount(), 2);
     QTreeWidgetItem* row = list->topLevelItem(0);
     EXPECT_EQ(row->text(0), "Track 1");
-    EXPECT_EQ(row->text(1), "0:05.000");
-    EXPECT_EQ(row->text(2), "1:00.000");
-    EXPECT_EQ(row->text(3), "0:55.000");
+    EXPECT_EQ(row->text(1), "0:5:0");
+    EXPECT_EQ(row->text(2), "1:0:0");
+    EXPECT_EQ(row->text(3), "0 : 55");
     EXPECT_EQ(row->text(4), "source.mp3");
     EXPECT_EQ(row->text(5), "out.mp3");
     action("mnulvw")->trigger(); // show the list
@@ -208,7 +211,10 @@ TEST_F(Surface, ListRowsActLikeBoxesAndARestoreRebuildsTheList) {
     const QPoint second = list->visualItemRect(list->topLevelItem(1)).center();
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, second);
     EXPECT_EQ(editor->editor().lngSelectedTrack, 2);
-    EXPECT_TRUE(action("mnuTrack_Con_Connect")->isEnabled() || true);
+    // Track 2 is detached: it may be connected, not unlinked.
+    EXPECT_TRUE(action("mnuTrack_Con_Connect")->isEnabled());
+    EXPECT_FALSE(action("mnuTrack_Con_Remove")->isEnabled());
+    EXPECT_TRUE(action("mnuTrack_Remove")->isEnabled());
     // Connect from track 2 through link mode, completed on track 1's row.
     editor->editor().startLink(false);
     const QPoint first = list->visualItemRect(list->topLevelItem(0)).center();
@@ -217,7 +223,7 @@ TEST_F(Surface, ListRowsActLikeBoxesAndARestoreRebuildsTheList) {
     EXPECT_EQ(window->cPozycje->Item(2)->lngTrack, 1);
     // A track added after a snapshot goes with the undo, and so does its row.
     window->TworzUndo();
-    add(3, 9000, 1500, 2);
+    add(3, 9000, 1500, 2)->strFileNameSource = source;
     window->DrawTrackGraph(false);
     EXPECT_EQ(list->topLevelItemCount(), 3);
     editor->cmdUndo_Click();
@@ -226,4 +232,65 @@ TEST_F(Surface, ListRowsActLikeBoxesAndARestoreRebuildsTheList) {
     editor->cmdRedo_Click();
     EXPECT_EQ(list->topLevelItemCount(), 3);
     EXPECT_EQ(TrackListNavigator::RowTag(list->topLevelItem(2)), 3);
+}
+
+// Fault mended: name labels stood right on the box after a repaint, and the
+// label toggle hid the start box's label too.
+TEST_F(Surface, NameLabelsStandHalfABoxAboveAfterARepaint) {
+    add(1, 3000, 1500, 0);
+    window->DrawTrackGraph(false);
+    const int node = editor->editor().nodeSize();
+    auto boxTop = [&](std::int32_t n) { return TwipsToPx(editor->editor().boxRect(n).top()); };
+    EXPECT_EQ(surface->nameLabelRect(1).top(), TwipsToPx(editor->editor().boxRect(1).top() - node / 2));
+    EXPECT_EQ(surface->nameLabelRect(1).left(), TwipsToPx(editor->editor().boxRect(1).left()));
+    EXPECT_EQ(surface->nameLabelRect(0).top(), TwipsToPx(editor->editor().boxRect(0).top() - node / 2));
+    // A box put down carries its label one label height above it, until the
+    // next full repaint.
+    drag(QPoint(3000, 1500), QPoint(6000, 3000));
+    const QRect carried = surface->nameLabelRect(1);
+    EXPECT_EQ(carried.bottom() + 1, boxTop(1));
+    action("mnuTrack_Refresh")->trigger();
+    EXPECT_EQ(surface->nameLabelRect(1).top(), TwipsToPx(editor->editor().boxRect(1).top() - node / 2));
+    // The toggle hides the tracks' labels and leaves the start box's.
+    action("mnuTrack_Labelki(0)")->trigger();
+    EXPECT_FALSE(action("mnuTrack_Labelki(0)")->isChecked());
+    EXPECT_TRUE(surface->nameLabelRect(1).isNull());
+    EXPECT_FALSE(surface->nameLabelRect(0).isNull());
+    action("mnuTrack_Labelki(0)")->trigger();
+    EXPECT_FALSE(surface->nameLabelRect(1).isNull());
+}
+
+// Fault mended: the help box's edge could not be found or moved from the
+// surface.
+TEST_F(Surface, TheHelpBoxEdgeShowsTheSizingPointerAndFollowsTheLeftButton) {
+    action("mnuHelp")->setChecked(true);
+    window->Form_Resize();
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(window->fraHelp->isVisible());
+    ASSERT_TRUE(surface->helpEdge.top);
+    const std::optional<int> top = surface->helpEdge.top();
+    ASSERT_TRUE(top);
+    const int x = 12000; // away from every box
+    move(QPoint(x, *top - 300), Qt::NoButton);
+    EXPECT_NE(surface->cursor().shape(), Qt::SizeVerCursor);
+    move(QPoint(x, *top - 60), Qt::NoButton);
+    EXPECT_EQ(surface->cursor().shape(), Qt::SizeVerCursor);
+    // Taken with the left button, the edge goes where the pointer goes.
+    const int height = window->fraHelp->height();
+    press(QPoint(x, *top - 60));
+    move(QPoint(x, *top - 660));
+    release(QPoint(x, *top - 660));
+    EXPECT_EQ(window->fraHelp->height(), height + TwipsToPx(660));
+    EXPECT_EQ(surface->helpEdge.top(), std::optional<int>(*top - 660));
+    // It stops where the surface keeps room for a row of boxes.
+    press(QPoint(x, *top - 700));
+    move(QPoint(x, 0));
+    release(QPoint(x, 0));
+    EXPECT_EQ(surface->helpEdge.top(), std::optional<int>(1500));
+    // Hidden, the help box has no edge on the surface.
+    action("mnuHelp")->setChecked(false);
+    window->Form_Resize();
+    EXPECT_FALSE(surface->helpEdge.top());
+    move(QPoint(x, *top - 60), Qt::NoButton);
+    EXPECT_NE(surface->cursor().shape(), Qt::SizeVerCursor);
 }
