@@ -96,4 +96,10 @@ PY
 [[ -s garbage.pos ]] || rm -f garbage.mp3
 produce garbage.mp3 garbage_file
 
+# A variable bit rate that does not show in the first frames: twenty seconds
+# of digital silence (every frame at the lowest rate) before the noise, with
+# no Info frame to tell.
+produce quiet_start.wav sox -R -q source.wav -t wav @OUT@ pad 20 0
+produce vbr_quiet_start.mp3 lame --quiet -V 4 -t quiet_start.wav @OUT@
+
 echo "test media ready in $out"

@@ -1,5 +1,6 @@
 #include "FrameScan.h"
 
+#include "FrameRun.h"
 #include "FrameScanHost.h"
 #include "MpegHeader.h"
 #include "SourceReader.h"
@@ -49,6 +50,22 @@ bool FrameScan::followedByFrame(std::int64_t offset, std::int32_t length) {
             return true;
     }
     return false;
+}
+
+// True when frames of another version, layer or sampling rate start at
+// `offset`: the stream changed its format there, and nothing after it can be
+// walked with the reference's lengths.
+bool FrameScan::otherFormatBegins(std::int64_t offset) {
+    constexpr int runFrames = 3;
+    constexpr std::int64_t runBytes = 8192; // three of the longest frames, and more
+    const std::uint8_t* h = m_reader.data(offset);
+    if (!mpeg::IsCandidate(h) ||
+        mpeg::SameFormat(h[1], h[2], m_request.reference2, m_request.reference3))
+        return false;
+    const std::int64_t wanted = std::min(runBytes, m_request.audioEnd - offset);
+    const std::int64_t buffered = m_reader.fill(offset, wanted);
+    return !mpeg::RunAt(m_reader.data(offset), std::min(buffered, wanted), 0, runFrames)
+                .bitrateIndexes.empty();
 }
 
 bool FrameScan::rangeCovered() const {
@@ -121,7 +138,7 @@ FrameScan::Pass FrameScan::walk(bool& buildIndex, FrameScanResult& result) {
             return Pass::Done;
         }
         const std::int64_t offset = pos - 1;
-        const std::int64_t buffered = m_reader.fill(offset, 4);
+        std::int64_t buffered = m_reader.fill(offset, 4);
         if (m_reader.failed()) {
             result.outcome = FrameScanOutcome::ReadFailed;
             return Pass::Done;
@@ -131,6 +148,17 @@ FrameScan::Pass FrameScan::walk(bool& buildIndex, FrameScanResult& result) {
         countReads(1, pos);
         const std::uint8_t* h = m_reader.data(offset);
         if (buffered < 4 || !matchesReference(h)) {
+            if (buffered >= 4 && h[0] == 0xFF && otherFormatBegins(offset)) {
+                result.formatChangeAt = pos;
+                break;
+            }
+            // The check may have refilled the buffer.
+            buffered = m_reader.fill(offset, 4);
+            if (m_reader.failed() || buffered == 0) {
+                result.outcome = FrameScanOutcome::ReadFailed;
+                return Pass::Done;
+            }
+            h = m_reader.data(offset);
             reject(1);
             // Positions up to the next 0xFF cannot start a header: take them
             // as rejected in one step.
@@ -153,6 +181,15 @@ FrameScan::Pass FrameScan::walk(bool& buildIndex, FrameScanResult& result) {
         const std::uint8_t byte4 = h[3];
         const int bitrateIndex = mpeg::BitrateIndex(byte3);
         std::int32_t length = m_lengths[bitrateIndex][mpeg::Padding(byte3)];
+        // A frame the audio's end cuts short (a file cut off, a tag right
+        // after it) is no frame: only whole frames are indexed. Layers II and
+        // III may be one byte shorter than their rounded length.
+        const std::int32_t rounding = mpeg::Layer(byte2) == mpeg::kLayer1 ? 0 : 1;
+        if (offset + length - rounding > m_request.audioEnd) {
+            reject(1);
+            ++pos;
+            continue;
+        }
         // After a stretch of rejected bytes a lone sync pattern may be junk:
         // the frame must lead to another one.
         if (m_rejections >= 2 && !followedByFrame(offset, length)) {

@@ -33,6 +33,9 @@ enum class FrameScanOutcome {
 struct FrameScanResult {
     FrameScanOutcome outcome = FrameScanOutcome::Complete;
     bool paddedFrameSeen = false;
+    // 1-based position where frames of another version, layer or sampling
+    // rate begin; the walk ends there (0: no such change).
+    std::int64_t formatChangeAt = 0;
 };
 
 class FrameScan {
@@ -57,6 +60,7 @@ private:
     Pass walk(bool& buildIndex, FrameScanResult& result);
     bool matchesReference(const std::uint8_t* header) const;
     bool followedByFrame(std::int64_t offset, std::int32_t length);
+    bool otherFormatBegins(std::int64_t offset);
     bool rangeCovered() const;
     void countReads(std::int64_t reads, std::int64_t position);
     void reject(std::int64_t count);

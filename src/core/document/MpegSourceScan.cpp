@@ -4,6 +4,7 @@
 #include "FrameScan.h"
 #include "FrameScanHost.h"
 #include "MpegHeader.h"
+#include "RateSampler.h"
 #include "SourceReader.h"
 #include "cPozycjaMP3.h"
 #include "cPozycjaPlikow.h"
@@ -33,8 +34,26 @@ double seconds(std::int32_t minutes, std::int32_t secs, std::int32_t millis) {
     return minutes * 60.0 + secs + millis * 0.001;
 }
 
+constexpr int kFormatChanged = 6040;
+
 void showReadFailure(const QString& path) {
     ShowText(3301, mb::Information, QStringLiteral("|1"), path);
+}
+
+// "m:ss.mmm"
+QString minutesSecondsText(double seconds) {
+    const auto millis = static_cast<std::int64_t>(std::llround(std::max(seconds, 0.0) * 1000.0));
+    return QStringLiteral("%1:%2.%3")
+        .arg(millis / 60000)
+        .arg(millis / 1000 % 60, 2, 10, QLatin1Char('0'))
+        .arg(millis % 1000, 3, 10, QLatin1Char('0'));
+}
+
+void showFormatChange(const cPozycjaPlikow& file, const QString& path) {
+    const std::int32_t frames = file.Daj_Naglowek_Ilosc();
+    const double end = HeaderSampleRate(file) > 0 ? FramesToSeconds(file, frames) : 0;
+    ShowText(kFormatChanged, mb::Information, QStringLiteral("|1"), path, QStringLiteral("|2"),
+             minutesSecondsText(end));
 }
 
 // The audio's last byte: the file's, or the one before an ID3v1 tag. -1 when
@@ -139,6 +158,35 @@ bool ScanMpegSource(FrameScanHost& host, cPozycjaPlikow& file, const QString& pa
     FrameScanResult scan;
     if (!alreadyComplete)
         scan = FrameScan(reader, file, host, request).Run(buildIndex);
+
+    // A walk that did not cover the whole audio has seen too little to call
+    // the bit rate constant or the format unchanged: frames sampled across the
+    // file decide, and what they find needs the whole index.
+    const bool walkedAll = buildIndex && scan.outcome == FrameScanOutcome::Complete;
+    if (!alreadyComplete && !file.blnVBR && !walkedAll &&
+        (scan.outcome == FrameScanOutcome::Complete || scan.outcome == FrameScanOutcome::Partial)) {
+        const RateSample sample = RateSampler::Run(reader, request.firstFrame, request.audioEnd,
+                                                   request.reference2, request.reference3);
+        if (sample.readFailed) {
+            host.ZerujProgress();
+            showReadFailure(path);
+            return false;
+        }
+        if (sample.variable || sample.otherFormat || scan.formatChangeAt > 0) {
+            file.blnVBR = sample.variable;
+            buildIndex = true;
+            if (sample.variable && track) {
+                const ScanLimits limits = LimitsFromTrack(*track, file, noTimeLimit, size);
+                request.neededFrame = limits.neededFrame;
+                request.neededPosition = limits.neededPosition;
+            } else if (!sample.variable) {
+                // Where the format changes is known only once every frame before it is indexed.
+                request.neededFrame = 0;
+                request.neededPosition = 0;
+            }
+            scan = FrameScan(reader, file, host, request).Run(buildIndex);
+        }
+    }
     host.ZerujProgress();
     if (scan.outcome == FrameScanOutcome::Stopped)
         return false;
@@ -146,6 +194,8 @@ bool ScanMpegSource(FrameScanHost& host, cPozycjaPlikow& file, const QString& pa
         showReadFailure(path);
         return false;
     }
+    if (scan.formatChangeAt > 0)
+        showFormatChange(file, path);
 
     const bool loadedFull = scan.outcome == FrameScanOutcome::Complete;
     if (file.blnVBR || buildIndex)

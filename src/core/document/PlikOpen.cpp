@@ -67,6 +67,15 @@ std::optional<SourceFileChoice> askForFiles(FrameScanHost& host, const QString& 
     return choice;
 }
 
+// A FIFO, a device or a folder is no source: opening a FIFO would wait for a
+// writer for ever. Refused, with its message, before anything opens it.
+bool isReadableSource(const QString& path) {
+    if (QFileInfo(path).isFile())
+        return true;
+    ShowText(3301, mb::Information, QStringLiteral("|1"), path);
+    return false;
+}
+
 // A file the media framework plays as it is: not savable, its length from the
 // framework (left as it was when the framework cannot render it).
 void openMediaFile(cPozycjaPlikow& file, const QString& path) {
@@ -117,13 +126,18 @@ QString Plik_Open(FrameScanHost& host, std::shared_ptr<cPozycjaPlikow>& file, bo
     }
 
     QString lastPath;
+    // The hourglass goes on once for all the files and off once after them.
+    bool busy = false;
     for (const QString& path : paths) {
         if (host.IsCaptureFileOpen() && QDir::cleanPath(path) == recordingOutputPath()) {
             ShowText(3178, mb::Information);
             lastPath.clear();
             break;
         }
-        host.SetBusyPointer(true);
+        if (!busy) {
+            host.SetBusyPointer(true);
+            busy = true;
+        }
         if (asNewFile) {
             file = std::make_shared<cPozycjaPlikow>();
             file->lngNrPozycji = Shared().NextFileId;
@@ -131,7 +145,9 @@ QString Plik_Open(FrameScanHost& host, std::shared_ptr<cPozycjaPlikow>& file, bo
         }
         host.blnScanFailed = false;
         bool opened = true;
-        if (filter == source_filter::Media)
+        if (!isReadableSource(path))
+            opened = false;
+        else if (filter == source_filter::Media)
             openMediaFile(*file, path);
         else
             opened = scanAndStamp(host, *file, path, buildIndex, track, noTimeLimit);
@@ -151,7 +167,8 @@ QString Plik_Open(FrameScanHost& host, std::shared_ptr<cPozycjaPlikow>& file, bo
 
     const QString result = host.blnScanFailed ? QString() : lastPath;
     host.blnScanFailed = true;
-    host.SetBusyPointer(false);
+    if (busy)
+        host.SetBusyPointer(false);
     host.SetProgressColour(FrameScanHost::kFrameColour);
     return result;
 }

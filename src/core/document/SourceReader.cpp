@@ -1,5 +1,7 @@
 #include "SourceReader.h"
 
+#include <QFileInfo>
+
 #include <algorithm>
 #include <mutex>
 
@@ -28,7 +30,8 @@ SourceReader::~SourceReader() {
 }
 
 SourceReader::SourceReader(const QString& path) : m_file(path) {
-    m_open = m_file.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+    // Only a regular file: opening a FIFO would block until a writer came.
+    m_open = QFileInfo(path).isFile() && m_file.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
     if (m_open)
         m_size = m_file.size();
 }

@@ -87,7 +87,8 @@ public:
     QString strAutor;
     QString strTitle;
     QString strAlbum;
-    std::int32_t lngGenre = 0;
+    // 255 is "none": a tag of a track no one gave a genre must not name one.
+    std::int32_t lngGenre = 255;
     QString strYear;
 };
 

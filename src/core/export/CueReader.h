@@ -37,8 +37,8 @@ struct CueSheet {
 std::optional<TrackTime> ParseCueIndex(const QString& text);
 
 CueSheet ParseCueSheet(const QString& text);
-// Reads the file (ANSI code page); nothing after a numbered message when it
-// cannot be read.
+// Reads the file (each line UTF-8 when it is, else the ANSI code page);
+// nothing after a numbered message when it cannot be read.
 std::optional<CueSheet> ReadCueSheet(const QString& path);
 
 // The CUE sheet proposed for a source: its extension after the last dot

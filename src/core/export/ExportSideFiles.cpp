@@ -5,7 +5,7 @@
 #include "core/app/MessageService.h"
 #include "core/app/TextCatalog.h"
 #include "platform/shell/DesktopOpener.h"
-#include "platform/text/AnsiCodec.h"
+#include "platform/text/NameCodec.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -33,7 +33,7 @@ QString PlaylistFileName() {
 
 QString WriteCueSheet(const QString& folder, const CueSheetWriter& sheet) {
     const QString path = folder + QStringLiteral("/cdr.cue");
-    if (!WriteWholeFile(path, AnsiCodec().fromUnicode(sheet.Text()))) {
+    if (!WriteWholeFile(path, NameCodec().encodeLines(sheet.Text()))) {
         reportFailure(path);
         return QString();
     }
@@ -47,7 +47,7 @@ QString WritePlaylist(const QString& folder, const QStringList& outputs) {
     for (const QString& output : outputs)
         text += output + QStringLiteral("\r\n");
     const QString path = folder + QLatin1Char('/') + PlaylistFileName();
-    if (!WriteWholeFile(path, QFile::encodeName(text))) {
+    if (!WriteWholeFile(path, NameCodec().encodeLines(text))) {
         reportFailure(path);
         return QString();
     }

@@ -5,6 +5,7 @@
 #include "core/app/PathProcedures.h"
 
 #include <QRegularExpression>
+#include <cmath>
 #include <cstdlib>
 
 namespace kelbrin {
@@ -18,9 +19,16 @@ QString SegmentListPath(const QString& source) {
 QList<std::int64_t> ParseSegmentList(const QString& text) {
     static const QRegularExpression number(QStringLiteral("^\\s*[-+]?(\\d|\\.\\d)"));
     QList<std::int64_t> values;
-    for (const QString& line : SplitTextLines(text))
-        if (number.match(line).hasMatch())
-            values.append(RoundHalfEven(Val(line)));
+    for (const QString& line : SplitTextLines(text)) {
+        if (!number.match(line).hasMatch())
+            continue;
+        // The recorder writes its seconds as 32-bit numbers: a value beyond
+        // them is as malformed as a line without a number.
+        const double value = Val(line);
+        if (!(std::fabs(value) <= kMaxSegmentSeconds))
+            continue;
+        values.append(RoundHalfEven(value));
+    }
     return values;
 }
 

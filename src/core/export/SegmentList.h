@@ -16,8 +16,12 @@ namespace kelbrin {
 // (added when it has none); "" for an empty source.
 QString SegmentListPath(const QString& source);
 
-// The values of the list's lines, in order. Blank lines and lines that do not
-// start with a number are left out, so they cannot shift the start/end pairs.
+// The largest number of seconds a line may hold.
+constexpr double kMaxSegmentSeconds = 2147483647.0;
+
+// The values of the list's lines, in order. Blank lines, lines that do not
+// start with a number and lines whose number is out of range are left out, so
+// they cannot shift the start/end pairs.
 QList<std::int64_t> ParseSegmentList(const QString& text);
 // Nothing after a numbered message when the file cannot be read.
 std::optional<QList<std::int64_t>> ReadSegmentList(const QString& path);

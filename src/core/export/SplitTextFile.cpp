@@ -2,9 +2,10 @@
 
 #include "core/app/MessageService.h"
 #include "core/app/TextCatalog.h"
-#include "platform/text/AnsiCodec.h"
+#include "platform/text/NameCodec.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 namespace kelbrin {
 
@@ -15,7 +16,8 @@ constexpr qint64 kMaxListBytes = 8 * 1024 * 1024;
 
 std::optional<QString> ReadSplitTextFile(const QString& path) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    // Opening a FIFO would wait for a writer that never comes.
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
         ShowText(3301, mb::Information, QStringLiteral("|1"), path);
         return std::nullopt;
     }
@@ -30,7 +32,7 @@ std::optional<QString> ReadSplitTextFile(const QString& path) {
         ShowText(3301, mb::Information, QStringLiteral("|1"), path);
         return std::nullopt;
     }
-    return AnsiCodec().toUnicode(bytes);
+    return NameCodec().decodeLines(bytes);
 }
 
 QStringList SplitTextLines(const QString& text) {

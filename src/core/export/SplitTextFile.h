@@ -1,7 +1,7 @@
 #pragma once
 // Reading the small legacy text files that drive a split (CUE sheets and
-// segment lists): the whole file in one operation, decoded from the system's
-// ANSI code page, split into lines.
+// segment lists): the whole file in one operation, decoded line by line (UTF-8
+// where a line is UTF-8, else the system's ANSI code page), split into lines.
 
 #include <QString>
 #include <QStringList>

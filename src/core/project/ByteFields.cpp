@@ -1,5 +1,7 @@
 #include "ByteFields.h"
 
+#include "platform/text/NameCodec.h"
+
 #include <QtEndian>
 #include <cstring>
 
@@ -37,9 +39,7 @@ void ByteWriter::Boolean(bool value) {
 }
 
 void ByteWriter::VariableString(const QString& text) {
-    QByteArray raw = m_codec.fromUnicode(text);
-    if (raw.size() > kMaxVariableString)
-        raw.truncate(kMaxVariableString);
+    const QByteArray raw = NameCodec::Truncate(NameCodec(m_codec).encode(text), kMaxVariableString);
     appendLittleEndian(m_bytes, static_cast<std::uint16_t>(raw.size()));
     m_bytes.append(raw);
 }
@@ -98,7 +98,7 @@ bool ByteReader::Boolean() {
 QString ByteReader::VariableString() {
     const std::uint16_t length = UnsignedInteger();
     const char* at = take(length);
-    return at ? m_codec.toUnicode(QByteArray(at, length)) : QString();
+    return at ? NameCodec(m_codec).decode(QByteArray(at, length)) : QString();
 }
 
 QString ByteReader::FixedString(int width) {

@@ -1,8 +1,10 @@
 #pragma once
 // Little-endian fields of the binary project file: numbers, the 16-bit
-// booleans, counted strings and fixed 30-byte strings, all in the ANSI code
-// page. The reader never reads past its buffer: a read beyond the end marks
-// it failed and gives zero or empty, so a caller checks ok() once per record.
+// booleans, counted strings (names and labels: in the ANSI code page, or UTF-8
+// when it cannot hold them) and fixed 30-byte strings (tag fields, in the code
+// page, "?" for what it cannot hold). The reader never reads past its buffer:
+// a read beyond the end marks it failed and gives zero or empty, so a caller
+// checks ok() once per record.
 
 #include "platform/text/AnsiCodec.h"
 
@@ -23,7 +25,8 @@ public:
     void Double(double value);
     // 0 for false, -1 for true.
     void Boolean(bool value);
-    // A 16-bit byte count and the text; text beyond 65535 bytes is cut.
+    // A 16-bit byte count and the text; text beyond 65535 bytes is cut (never
+    // inside a UTF-8 character).
     void VariableString(const QString& text);
     // Exactly `width` bytes: padded with spaces or cut.
     void FixedString(const QString& text, int width);

@@ -11,6 +11,7 @@
 #include "core/document/cPozycjeMP3.h"
 #include "core/document/cPozycjePlikow.h"
 #include "platform/text/AnsiCodec.h"
+#include "platform/text/NameCodec.h"
 
 #include <QFileInfo>
 
@@ -104,7 +105,7 @@ bool Zapisz(ProjectWindow& w, bool updateRecent, bool& keepName, const QString& 
 
     if (type == ScriptType) {
         // A script keeps only ranges and names: the project still counts as unsaved.
-        write(path, AnsiCodec().fromUnicode(BuildScriptText(openFiles(), *w.Tracks())));
+        write(path, NameCodec().encodeLines(BuildScriptText(openFiles(), *w.Tracks())));
         return false;
     }
 

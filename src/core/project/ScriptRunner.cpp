@@ -14,7 +14,7 @@
 #include "core/document/cPozycjaMP3.h"
 #include "core/document/cPozycjeMP3.h"
 #include "core/document/cPozycjePlikow.h"
-#include "platform/text/AnsiCodec.h"
+#include "platform/text/NameCodec.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -138,7 +138,7 @@ bool ScriptRunner::Run(const QString& path) {
         ShowText(3301, mb::Information, kP1, path);
         return false;
     }
-    const ScriptReadResult read = ParseScript(AnsiCodec().toUnicode(file.bytes));
+    const ScriptReadResult read = ParseScript(NameCodec().decodeLines(file.bytes));
     if (!explain(read, path))
         return false;
 

@@ -4,6 +4,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <iconv.h>
 
@@ -73,7 +74,16 @@ int AnsiCodec::codePageForLocale(const QString& localeName) {
     return 1252;
 }
 
-int AnsiCodec::systemCodePage() { return codePageForLocale(QLocale::system().name()); }
+namespace {
+std::atomic<int> overriddenCodePage{0};
+}
+
+int AnsiCodec::systemCodePage() {
+    const int overridden = overriddenCodePage.load();
+    return overridden != 0 ? overridden : codePageForLocale(QLocale::system().name());
+}
+
+void AnsiCodec::OverrideSystemCodePage(int codePage) { overriddenCodePage.store(codePage); }
 
 AnsiCodec::AnsiCodec(int codePage) : m_codePage(codePage) {}
 

@@ -13,8 +13,12 @@ public:
     // The code page for a locale name such as "pl_PL" or "ru": Central European
     // languages give 1250, Cyrillic ones 1251, Greek 1253, all others 1252.
     static int codePageForLocale(const QString& localeName);
-    // The code page of the running system's locale.
+    // The code page of the running system's locale, or the one set below.
     static int systemCodePage();
+    // Makes systemCodePage() give `codePage` (0: the locale's again), so that
+    // files of a system with another code page can be read and written, and
+    // tests can run as on such a system.
+    static void OverrideSystemCodePage(int codePage);
 
     explicit AnsiCodec(int codePage = systemCodePage());
     int codePage() const { return m_codePage; }

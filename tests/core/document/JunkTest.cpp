@@ -91,9 +91,9 @@ TEST_F(DocumentJunk, DamagedEndsGiveACorrectPartialResult) {
     const QString trailing = WriteTempFile("trailing.mp3", whole + QByteArray(1, char(0xFF)));
     EXPECT_EQ(IndexPositions(*open(trailing, true).file), stream.positions());
 
-    // Cut inside the last frame: the frames before it stay.
+    // Cut inside the last frame: the frames before it stay, the cut one is no frame.
     const QString cut = WriteTempFile("cut.mp3", whole.left(whole.size() - 200));
-    EXPECT_EQ(IndexPositions(*open(cut, true).file), stream.positions());
+    EXPECT_EQ(IndexPositions(*open(cut, true).file), stream.positions().mid(0, 49));
 
     // "TAG" by chance 128 bytes from the end: the last bytes count as a tag.
     QByteArray tagLike = whole;

@@ -28,6 +28,7 @@ TEST_F(DocumentTrackModel, NewTrackStartsWithItsDefaults) {
     EXPECT_FALSE(track.strLabel.isEmpty());
     EXPECT_EQ(track.strDevice, "Default DirectSound Device");
     EXPECT_EQ(track.lngRamkaOd, 0);
+    EXPECT_EQ(track.lngGenre, 255); // "None": no tag names a genre no one chose
     EXPECT_EQ(track.MediaControl, nullptr);
 }
 

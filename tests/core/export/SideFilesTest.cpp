@@ -1,6 +1,7 @@
 // The files beside the outputs: the ID3v1 block, "cdr.cue" for one file per
 // track and for a joined file, and the playlist handed to the desktop.
 #include "ExportTestSupport.h"
+#include "core/export/CueReader.h"
 #include "core/export/CueSheetWriter.h"
 #include "core/export/ExportSideFiles.h"
 #include "core/export/Id3v1Block.h"
@@ -90,4 +91,39 @@ TEST_F(ExportTest, NoPlaylistWithoutAnOutput) {
     EXPECT_EQ(RunExport(r).status, SaveStatus::Finished);
     EXPECT_TRUE(destFiles().isEmpty());
     EXPECT_TRUE(desktop->opened.isEmpty());
+}
+
+TEST_F(ExportTest, SideFilesKeepNamesTheCodePageCannotHold) {
+    const QString name = QString::fromUtf8("Żółw – koncert ☃");
+    const QString cafe = QString::fromUtf8("Café");
+    for (const int codePage : {1252, 1250}) {
+        SCOPED_TRACE(codePage);
+        AnsiCodec::OverrideSystemCodePage(codePage);
+        const QString folder = MakeTempDir("names");
+        const QString snowman = folder + "/" + name + ".mp3";
+        const QString plain = folder + "/" + cafe + ".mp3";
+        WriteFile(snowman, "x");
+        WriteFile(plain, "x");
+
+        CueSheetWriter sheet(false);
+        sheet.AddPiece(snowman, "Band", name);
+        sheet.AddPiece(plain, "Band", cafe);
+        const QString cuePath = WriteCueSheet(folder, sheet);
+        const QByteArray cue = ReadAll(cuePath);
+        EXPECT_TRUE(cue.contains("FILE \"" + snowman.toUtf8() + "\" MP3\r\n"));
+        EXPECT_TRUE(cue.contains("TITLE \"" + name.toUtf8() + "\"\r\n"));
+        // What the code page holds is written in it, as older versions wrote it.
+        EXPECT_TRUE(cue.contains("TITLE \"Caf\xE9\"\r\n"));
+        EXPECT_FALSE(cue.contains('?'));
+        const auto back = ReadCueSheet(cuePath);
+        ASSERT_TRUE(back);
+        ASSERT_EQ(back->entries.size(), 2);
+        EXPECT_EQ(back->entries[0].title, name);
+        EXPECT_EQ(back->entries[1].title, cafe);
+
+        const QString playlist = WritePlaylist(folder, {snowman, plain});
+        const QByteArray plainBytes = AnsiCodec(codePage).fromUnicode(plain);
+        EXPECT_EQ(ReadAll(playlist), snowman.toUtf8() + "\r\n" + plainBytes + "\r\n");
+    }
+    AnsiCodec::OverrideSystemCodePage(0);
 }

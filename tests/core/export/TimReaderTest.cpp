@@ -37,3 +37,14 @@ TEST(SegmentList, NameReplacesTheExtensionAfterTheLastDot) {
     EXPECT_EQ(SegmentListPath("/rec.d/x"), "/rec.d/x.tim");
     EXPECT_EQ(SegmentListPath(""), "");
 }
+
+TEST(SegmentList, ValuesOutOfRangeAreMalformedLines) {
+    // Neither becomes a time: no INT64_MIN to take the absolute value of, no
+    // minutes past what a track can hold.
+    EXPECT_EQ(ParseSegmentList("\r\n-9999999999999999999\r\n5\r\n1000000000000\r\n-20"),
+              (QList<std::int64_t>{5, -20}));
+    EXPECT_EQ(SegmentPieces(ParseSegmentList("\r\n9999999999999999999\r\n5\r\n-20")),
+              (Pieces{{5, 20}}));
+    EXPECT_EQ(ParseSegmentList("\r\n2147483647\r\n-2147483647\r\n2147483648"),
+              (QList<std::int64_t>{2147483647, -2147483647}));
+}

@@ -156,7 +156,7 @@ TEST_F(ProjectFormat, EveryVersionReadsFieldByField) {
         EXPECT_EQ(t.strAutor, tag ? QString("Artist").leftJustified(30) : QString());
         EXPECT_EQ(t.strAlbum, tag ? QString("Album").leftJustified(30) : QString());
         EXPECT_EQ(t.strComment, tag ? QString("Comment").leftJustified(30) : QString());
-        EXPECT_EQ(t.lngGenre, tag ? 17 : 0);
+        EXPECT_EQ(t.lngGenre, tag ? 17 : 255); // older files leave a new track's "none"
         EXPECT_EQ(t.strYear, tag ? "1999" : "");
     }
 }
@@ -221,6 +221,7 @@ TEST_F(ProjectFormat, StringsTagsYearsAndSourceIdsKeepTheirLimits) {
     orphan->lngNrPozycji = 2;
     orphan->strFileNameSource = "/elsewhere.mp3";
     orphan->strYear = "1987";
+    orphan->lngGenre = 0; // chosen: "Blues" stays
     tracks.Add(orphan);
 
     const QByteArray bytes = *BuildProjectBytes(ProjectHeader{}, files, tracks, kCodec);
@@ -237,6 +238,7 @@ TEST_F(ProjectFormat, StringsTagsYearsAndSourceIdsKeepTheirLimits) {
     EXPECT_EQ(back.strYear, "");
     EXPECT_EQ(back.lngGenre, 0xFF);
     EXPECT_EQ(r.contents.tracks[1].track->strYear, "1987");
+    EXPECT_EQ(r.contents.tracks[1].track->lngGenre, 0);
 
     // The year field of an empty year holds 0, not a day count.
     const qsizetype yearAt = 56 + 3 * (2 + 8 + 2 + 2 + 8 + 2) + (271 + 2 + 2 + 4 + 2 + 26) - 4;

@@ -1,0 +1,138 @@
+// Names outside the ANSI code page in projects and scripts, on systems whose
+// code page is Windows-1252 or Windows-1250: saved and opened again, the
+// sources are found and every name is what it was; names the code page holds
+// are still written in it, so older versions read them as before.
+#include "ProjectTestSupport.h"
+
+#include "core/project/ProjectController.h"
+#include "core/project/ScriptExport.h"
+#include "platform/text/AnsiCodec.h"
+
+#include <QFile>
+
+using namespace kelbrin;
+using namespace kelbrin::test;
+
+namespace {
+
+const QString kName = QString::fromUtf8("Żółw – koncert ☃.mp3");
+const QString kCafe = QString::fromUtf8("Café ó.mp3"); // in both code pages
+
+QByteArray ReadAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+class RecordingExport : public ScriptExport {
+public:
+    void Run(const ScriptExportRequest& r) override {
+        for (int i = 1; i <= r.files->Count(); ++i)
+            sources << r.files->Item(i)->strFileName;
+        for (int i = 1; i <= r.tracks->Count(); ++i)
+            names << r.tracks->Item(i)->strFileName;
+    }
+    QStringList sources, names;
+};
+
+class NameEncoding : public ProjectTest, public ::testing::WithParamInterface<int> {
+protected:
+    void SetUp() override {
+        ProjectTest::SetUp();
+        AnsiCodec::OverrideSystemCodePage(GetParam());
+        controller = std::make_unique<ProjectController>(window);
+        snowman = dir + "/" + kName;
+        cafe = dir + "/" + kCafe;
+        ASSERT_TRUE(QFile::copy(MediaFile("cbr_noinfo.mp3"), snowman));
+        ASSERT_TRUE(QFile::copy(MediaFile("cbr_noinfo.mp3"), cafe));
+        addSource(snowman, 1, 9.75f);
+        addSource(cafe, 2, 9.75f);
+        for (int n = 1; n <= 2; ++n) {
+            auto t = std::make_shared<cPozycjaMP3>();
+            t->lngNrPozycji = n;
+            t->strFileNameSource = n == 1 ? snowman : cafe;
+            t->strFileName = n == 1 ? QString::fromUtf8("☃ część 1.mp3") : kCafe;
+            t->strLabel = n == 1 ? kName : QStringLiteral("plain");
+            t->lngTrack = n - 1;
+            window.tracks->Add(t);
+        }
+        Shared().NextTrackNo = 3;
+        Shared().NextFileId = 3;
+    }
+    void TearDown() override {
+        AnsiCodec::OverrideSystemCodePage(0);
+        ProjectTest::TearDown();
+    }
+    QByteArray cafeInCodePage() const { return AnsiCodec(GetParam()).fromUnicode(kCafe); }
+    bool save(const QString& path, int type) {
+        window.fileAnswers.enqueue({path, type});
+        bool keepName = false;
+        return controller->Zapisz(true, keepName, QString());
+    }
+
+    FakeProjectWindow window;
+    std::unique_ptr<ProjectController> controller;
+    QString snowman, cafe;
+};
+
+} // namespace
+
+TEST_P(NameEncoding, AProjectFindsItsSourcesAgainAndKeepsItsNames) {
+    ASSERT_TRUE(save(dir + "/names.kbe", 1));
+    const QByteArray bytes = ReadAll(dir + "/names.kbe");
+    EXPECT_TRUE(bytes.contains(snowman.toUtf8()));
+    EXPECT_TRUE(bytes.contains(cafeInCodePage()));
+    EXPECT_FALSE(bytes.contains(kCafe.toUtf8()));
+    EXPECT_FALSE(bytes.contains(AnsiCodec(GetParam()).fromUnicode(kName))); // "?ó?w ... ?"
+
+    controller->ResetProject();
+    ASSERT_TRUE(controller->OtworzPlik(dir + "/names.kbe", true, false, false));
+    EXPECT_TRUE(messages->shown.isEmpty()); // no source missing
+    const cPozycjePlikow& files = *Shared().OpenFiles;
+    ASSERT_EQ(files.Count(), 2);
+    EXPECT_EQ(files.Item(1)->strFileName, snowman);
+    EXPECT_EQ(files.Item(2)->strFileName, cafe);
+    ASSERT_EQ(window.tracks->Count(), 2);
+    EXPECT_EQ(window.tracks->Item(1)->strFileNameSource, snowman);
+    EXPECT_EQ(window.tracks->Item(1)->strFileName, QString::fromUtf8("☃ część 1.mp3"));
+    EXPECT_EQ(window.tracks->Item(1)->strLabel, kName);
+    EXPECT_EQ(window.tracks->Item(2)->strFileName, kCafe);
+}
+
+TEST_P(NameEncoding, AScriptRunsOnTheSameSourcesAndNames) {
+    ASSERT_TRUE(QFile::exists(snowman));
+    save(dir + "/names.kbs", 2); // a script leaves the project unsaved
+    const QByteArray bytes = ReadAll(dir + "/names.kbs");
+    EXPECT_TRUE(bytes.contains("1:" + snowman.toUtf8() + "\r\n"));
+    EXPECT_TRUE(bytes.contains("2:" + AnsiCodec(GetParam()).fromUnicode(cafe) + "\r\n"));
+
+    auto exporter = std::make_unique<RecordingExport>();
+    RecordingExport* seen = exporter.get();
+    auto previous = SetScriptExporter(std::move(exporter));
+    messages->answers.enqueue(mb::Yes);
+    controller->OtworzPlik(dir + "/names.kbs", true, true, false);
+    EXPECT_EQ(seen->sources, (QStringList{snowman, cafe}));
+    EXPECT_EQ(seen->names, (QStringList{QString::fromUtf8("☃ część 1.mp3"), kCafe}));
+    SetScriptExporter(std::move(previous));
+}
+
+TEST_P(NameEncoding, AScriptAnOlderVersionWroteReadsInTheCodePage) {
+    const AnsiCodec codec(GetParam());
+    const QString old = dir + "/" + QString::fromUtf8("ó é.mp3");
+    ASSERT_TRUE(QFile::copy(MediaFile("cbr_noinfo.mp3"), old));
+    const QByteArray text =
+        "[Source Files]\r\n\r\n4:" + codec.fromUnicode(old) +
+        "\r\n\r\n[Destination Files]\r\n\r\n4:" + codec.fromUnicode(QString::fromUtf8("é.mp3")) +
+        ":0:1:20\r\n";
+    const QString path = WriteFile(dir + "/old.kbs", text);
+    auto exporter = std::make_unique<RecordingExport>();
+    RecordingExport* seen = exporter.get();
+    auto previous = SetScriptExporter(std::move(exporter));
+    messages->answers.enqueue(mb::Yes);
+    controller->OtworzPlik(path, true, true, false);
+    EXPECT_EQ(seen->sources, QStringList{old});
+    EXPECT_EQ(seen->names, QStringList{QString::fromUtf8("é.mp3")});
+    SetScriptExporter(std::move(previous));
+}
+
+INSTANTIATE_TEST_SUITE_P(CodePages, NameEncoding, ::testing::Values(1252, 1250),
+                         [](const auto& info) { return "Windows" + std::to_string(info.param); });
