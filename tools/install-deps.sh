@@ -16,6 +16,8 @@ packages=(
   gstreamer1.0-libav gstreamer1.0-alsa
   # test oracles and media makers
   ffmpeg mpg123 mp3val lame twolame sox id3v2 dbus xvfb xauth
+  # desktop integration: the tools it runs and the checks of what it wrote
+  desktop-file-utils xdg-utils shared-mime-info libfile-mimeinfo-perl
 )
 
 missing=()
