@@ -62,7 +62,8 @@ protected:
         p.start(name, args);
         if (!p.waitForFinished(30000))
             return "(no answer)";
-        return QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError()).trimmed();
+        lastErrors = QString::fromUtf8(p.readAllStandardError());
+        return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
     }
 
     // Every file below the private home with its time and size.
@@ -79,7 +80,7 @@ protected:
         return files;
     }
 
-    QString home, conf, entry;
+    QString home, conf, entry, lastErrors;
     QProcessEnvironment env;
     const QString program = test::RuntimeDir() + "/kelbrin";
 };
@@ -92,11 +93,13 @@ TEST_F(DesktopProgramTest, FirstStartPutsTheEditorOnTheDesktopAndASecondWritesNo
     EXPECT_TRUE(QFileInfo::exists(home + "/data/mime/packages/kelbrin.xml"));
     EXPECT_TRUE(QFileInfo::exists(home + "/data/icons/hicolor/scalable/apps/kelbrin.svg"));
     EXPECT_TRUE(QFileInfo(home + "/Desktop/kelbrin.desktop").isExecutable());
-    EXPECT_EQ(tool("desktop-file-validate", {entry}), "");
+    EXPECT_EQ(tool("desktop-file-validate", {entry}), "") << lastErrors.toStdString();
+    EXPECT_EQ(lastErrors, "");
 
     const QString project = test::WriteFile(home + "/Music/Live set.kbe", QByteArray("\x02\x00set", 5));
-    EXPECT_EQ(tool("xdg-mime", {"query", "filetype", project}), "application/x-kelbrin-project");
-    EXPECT_EQ(tool("xdg-mime", {"query", "default", "application/x-kelbrin-project"}), "kelbrin.desktop");
+    EXPECT_EQ(tool("xdg-mime", {"query", "filetype", project}).toStdString(), "application/x-kelbrin-project");
+    EXPECT_EQ(tool("xdg-mime", {"query", "default", "application/x-kelbrin-project"}).toStdString(),
+              "kelbrin.desktop");
 
     QFile settings(conf);
     ASSERT_TRUE(settings.open(QIODevice::ReadOnly));

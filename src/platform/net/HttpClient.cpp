@@ -36,6 +36,8 @@ HttpResponse QtHttpClient::get(const QString& url, const QString& userAgent) {
     bool timedOut = false;
     bool tooLarge = false;
     auto take = [&] {
+        if (!reply->isOpen())
+            return; // aborted
         response.body += reply->readAll();
         if (response.body.size() > m_bodyCap && !tooLarge) {
             tooLarge = true;
