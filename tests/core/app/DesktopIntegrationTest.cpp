@@ -91,8 +91,10 @@ TEST_F(DesktopIntegrationTest, TheFileTypesAreKnownAndTheEditorOpensThem) {
     // The tools the integration runs read the process's own XDG folders.
     folders.dataHome = qEnvironmentVariable("XDG_DATA_HOME");
     XdgDesktopIntegration desktop(folders);
-    ASSERT_TRUE(desktop.createDesktopShortcut("MP3 Dravon", test::RuntimeDir() + "/kelbrin",
-                                              test::RuntimeDir()));
+    // The desktop's tools look for the program the launcher starts.
+    const QString program = test::WriteFile(root + "/bin/kelbrin", "#!/bin/sh\n");
+    QFile::setPermissions(program, QFile::permissions(program) | QFile::ExeOwner);
+    ASSERT_TRUE(desktop.createDesktopShortcut("MP3 Dravon", program, root + "/bin"));
     ASSERT_TRUE(desktop.registerProjectFileType("MP3 Dravon <project> & co", "MP3 Dravon batch script"));
     EXPECT_TRUE(desktop.isInstalled());
     EXPECT_TRUE(read(desktop.mimePackagePath()).contains("MP3 Dravon &lt;project&gt; &amp; co"));
