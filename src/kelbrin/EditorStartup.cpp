@@ -14,6 +14,7 @@
 #include "platform/shell/ComponentActivation.h"
 #include "platform/shell/ProcessLauncher.h"
 #include "platform/shell/SystemInfo.h"
+#include "platform/shell/XdgDesktopIntegration.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -68,7 +69,10 @@ void EditorStartup::showLanguageDialog() {
 }
 
 void EditorStartup::loadSettings() {
-    LoadSettings();
+    LoadSettingsEnvironment env = DefaultLoadSettingsEnvironment();
+    XdgDesktopIntegration desktop;
+    env.desktop = &desktop;
+    LoadSettings(env);
     // Seeded values reach the file at once, not only when the program ends.
     Settings().sync();
 }

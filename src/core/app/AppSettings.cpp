@@ -21,6 +21,31 @@ namespace {
 
 bool missingOrEmpty(const QString& key) { return GetSetting(key).isEmpty(); }
 
+// The launcher and the file types on the first run, and once more for users
+// who started the editor before it wrote them (their SPath is set while the
+// launcher is missing). The mark is set only when everything was written, so
+// a failed attempt is tried again at the next start; failures never stop
+// start-up.
+void IntegrateWithDesktop(const LoadSettingsEnvironment& env, bool firstRun) {
+    DesktopIntegration* desktop = env.desktop;
+    if (!desktop || !missingOrEmpty(QLatin1String(kDesktopIntegrationKey)))
+        return;
+    if (!firstRun && desktop->isInstalled())
+        return;
+    bool written = false;
+    if (QFileInfo::exists(env.programFile)) {
+        QString workingFolder = env.programFolder;
+        if (workingFolder.size() > 1 && workingFolder.endsWith(QLatin1Char('/')))
+            workingFolder.chop(1);
+        written = desktop->createDesktopShortcut(GetText(105).trimmed(), env.programFile, workingFolder);
+    }
+    const QString typeName = GetText(108).trimmed();
+    written = desktop->registerProjectFileType(typeName, GetText(6550, QStringLiteral("|1"), typeName)) &&
+              written;
+    if (written)
+        SaveSetting(QLatin1String(kDesktopIntegrationKey), QStringLiteral("1"));
+}
+
 } // namespace
 
 LoadSettingsEnvironment DefaultLoadSettingsEnvironment() {
@@ -72,19 +97,10 @@ void LoadSettings(const LoadSettingsEnvironment& env) {
     if (!dest.isEmpty())
         s.DestFolder = dest;
 
-    if (missingOrEmpty(QStringLiteral("SPath"))) {
-        // First run of the source folder: desktop launcher and file type, once.
-        // Their failures never stop start-up, and SPath is written either way.
-        if (env.firstRun && QFileInfo::exists(env.programFile)) {
-            QString workingFolder = env.programFolder;
-            if (workingFolder.size() > 1 && workingFolder.endsWith(QLatin1Char('/')))
-                workingFolder.chop(1);
-            env.firstRun->createDesktopShortcut(GetText(105), env.programFile, workingFolder);
-        }
+    const bool firstRun = missingOrEmpty(QStringLiteral("SPath"));
+    if (firstRun)
         SaveSetting(QStringLiteral("SPath"), folderRoot);
-        if (env.firstRun)
-            env.firstRun->registerProjectFileType();
-    }
+    IntegrateWithDesktop(env, firstRun);
     const QString source = GetSetting(QStringLiteral("SPath"), folderRoot);
     if (!source.isEmpty())
         s.SourceFolder = source;

@@ -1,20 +1,11 @@
 #pragma once
 // Seeds missing settings on start and loads the shared values derived from them.
 
+#include "platform/shell/DesktopIntegration.h"
+
 #include <QString>
 
 namespace kelbrin {
-
-// First-run desktop integration (desktop entry and the .kbe file type); the
-// shell-integration layer provides it.
-class FirstRunIntegration {
-public:
-    virtual ~FirstRunIntegration() = default;
-    // A launcher named `title` on the desktop, starting `program` in `workingFolder`.
-    virtual void createDesktopShortcut(const QString& title, const QString& program,
-                                       const QString& workingFolder) = 0;
-    virtual void registerProjectFileType() = 0;
-};
 
 struct LoadSettingsEnvironment {
     QString programFolder;   // with a trailing '/'
@@ -22,7 +13,8 @@ struct LoadSettingsEnvironment {
     QString tempFolder;      // system temporary folder, with a trailing '/'
     QString mediaFolder;     // the user's music (or home) folder, no trailing '/'
     QString formatFile;      // formatex.ini: the chosen codec format
-    FirstRunIntegration* firstRun = nullptr;
+    // The launcher and the file types, written on the first run (none: skipped).
+    DesktopIntegration* desktop = nullptr;
 };
 
 // The environment of the running program.
@@ -33,6 +25,10 @@ LoadSettingsEnvironment DefaultLoadSettingsEnvironment();
 // without, the source folder with a trailing separator).
 QString DefaultFolderRoot(const LoadSettingsEnvironment& env);
 QString DefaultFolder(const LoadSettingsEnvironment& env);
+
+// Set once the launcher and the file types were really written; their
+// first-run step is not repeated after that.
+constexpr const char* kDesktopIntegrationKey = "DesktopIntegration";
 
 void LoadSettings(const LoadSettingsEnvironment& env);
 void LoadSettings();

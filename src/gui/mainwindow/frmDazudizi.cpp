@@ -9,6 +9,7 @@
 #include "ProjectCommands.h"
 #include "RecentProjectsMenu.h"
 #include "TrackPanelFrame.h"
+#include "UpdateCommand.h"
 #include "core/app/MessageService.h"
 #include "core/app/Numbers.h"
 #include "core/app/PathProcedures.h"
@@ -198,6 +199,17 @@ void frmDazudizi::buildControls() {
     QAction* settings = m_menus.item(QStringLiteral("mnuSetting"));
     settings->setEnabled(true);
     connect(settings, &QAction::triggered, this, [this] { frmSettings::PokazMnie(this, cPozycje); });
+    QAction* update = m_menus.item(QStringLiteral("mnuUpdate"));
+    update->setEnabled(true);
+    connect(update, &QAction::triggered, this, [this] {
+        // The check waits for the network like a long operation: none starts
+        // under another, and the window cannot close while it waits.
+        if (!CanChangeProject())
+            return;
+        blnClose = false;
+        mnuUpdate_Click();
+        blnClose = true;
+    });
 
     m_tree = new TreeNavigator(*tvwNodes, *m_editor, *m_commands, &m_menus, this);
     m_tree->selectionChanged = [this](std::int32_t number) { lngSelectedTrack = number; };

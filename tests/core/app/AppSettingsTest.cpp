@@ -3,6 +3,7 @@
 #include "core/app/TextCatalog.h"
 #include "platform/settings/MemorySettingsStore.h"
 #include "support/ScriptedMessages.h"
+#include "platform/shell/FakeDesktopIntegration.h"
 #include "support/TestEnvironment.h"
 
 #include <QFile>
@@ -12,38 +13,28 @@ using namespace kelbrin;
 
 namespace {
 
-class RecordingFirstRun : public FirstRunIntegration {
-public:
-    void createDesktopShortcut(const QString& title, const QString& program,
-                               const QString& folder) override {
-        shortcuts.append(title + "|" + program + "|" + folder);
-    }
-    void registerProjectFileType() override { ++registrations; }
-    QStringList shortcuts;
-    int registrations = 0;
-};
-
 class LoadSettingsTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ResetSharedState();
         store = new MemorySettingsStore;
         SetSettingsStore(std::unique_ptr<SettingsStore>(store));
+        Catalog().load(test::SourceDir() + "/resources/Kelbrin.ini");
         Catalog().setLanguage("ENGLISH");
         dir = test::MakeTempDir("settings");
         env.programFolder = dir + "/bin/";
-        env.programFile = "/nonexistent/kelbrin"; // no program file: no shortcut
+        env.programFile = test::WriteFile(dir + "/bin/kelbrin", "program");
         env.tempFolder = "/var/tmp";
         env.mediaFolder = "/home/user/Music";
         env.formatFile = dir + "/formatex.ini";
-        env.firstRun = &firstRun;
+        env.desktop = &desktop;
     }
     void TearDown() override { SetSettingsStore(nullptr); }
 
     MemorySettingsStore* store = nullptr;
     QString dir;
     LoadSettingsEnvironment env;
-    RecordingFirstRun firstRun;
+    FakeDesktopIntegration desktop;
 };
 
 } // namespace
@@ -54,9 +45,10 @@ TEST_F(LoadSettingsTest, FirstStartSeedsTheDefaultsAndSecondStartWritesNothing) 
         {"TempRecDir", "/var/tmp/"}, {"ExactSave", "1"},       {"RecBufor", "500"},
         {"S_Buf", "100000"},         {"EngineType", "1"},      {"DestPath", "/home/user/Music"},
         {"RecDir", "/home/user/Music/"}, {"ViewNode", "1"},    {"SPath", "/home/user/Music/"},
-        {"OverTake", "150"}};
+        {"OverTake", "150"},         {"DesktopIntegration", "1"}};
     EXPECT_EQ(store->values, expected);
-    EXPECT_EQ(firstRun.registrations, 1);
+    EXPECT_EQ(desktop.shortcuts, QStringList{"MP3 Dravon|" + env.programFile + "|" + dir + "/bin"});
+    EXPECT_EQ(desktop.registrations, QStringList{"MP3 Dravon|MP3 Dravon batch script"});
 
     const SharedState& s = Shared();
     EXPECT_EQ(s.TempRecordFolder, "/var/tmp/");
@@ -72,24 +64,75 @@ TEST_F(LoadSettingsTest, FirstStartSeedsTheDefaultsAndSecondStartWritesNothing) 
     store->writes.clear();
     LoadSettings(env);
     EXPECT_TRUE(store->writes.isEmpty());
-    EXPECT_EQ(firstRun.registrations, 1);
+    EXPECT_EQ(desktop.registrations.size(), 1);
 }
 
-TEST_F(LoadSettingsTest, ShortcutIsMadeOnlyWhenTheProgramFileExists) {
-    QFile program(dir + "/kelbrin");
-    ASSERT_TRUE(program.open(QIODevice::WriteOnly));
-    program.close();
-    env.programFile = program.fileName();
-    env.programFolder = dir + "/";
+TEST_F(LoadSettingsTest, WithoutTheProgramFileNoLauncherIsWrittenAndTheMarkStaysUnspent) {
+    env.programFile = dir + "/nonexistent/kelbrin";
     LoadSettings(env);
-    ASSERT_EQ(firstRun.shortcuts.size(), 1);
-    EXPECT_EQ(firstRun.shortcuts[0], "MP3 Dravon |" + program.fileName() + "|" + dir);
+    EXPECT_TRUE(desktop.shortcuts.isEmpty());
+    EXPECT_EQ(desktop.registrations.size(), 1);
+    EXPECT_FALSE(store->values.contains("DesktopIntegration"));
+    EXPECT_EQ(store->values.value("SPath"), "/home/user/Music/");
+}
+
+TEST_F(LoadSettingsTest, TheFirstRunMarkIsSpentOnlyWhenTheIntegrationWasWritten) {
+    desktop.failTypes = true;
+    LoadSettings(env);
+    EXPECT_EQ(desktop.registrations.size(), 1);
+    EXPECT_FALSE(store->values.contains("DesktopIntegration"));
+    EXPECT_TRUE(store->values.contains("SPath")); // the source folder is seeded all the same
+
+    // The next start tries again, and succeeds.
+    desktop.failTypes = false;
+    LoadSettings(env);
+    EXPECT_EQ(desktop.registrations.size(), 2);
+    EXPECT_EQ(store->values.value("DesktopIntegration"), "1");
+
+    store->writes.clear();
+    LoadSettings(env);
+    EXPECT_EQ(desktop.registrations.size(), 2);
+    EXPECT_TRUE(store->writes.isEmpty());
+
+    // A failed launcher keeps the mark unspent too.
+    store->values.remove("DesktopIntegration");
+    store->values.remove("SPath");
+    desktop = FakeDesktopIntegration();
+    desktop.failShortcut = true;
+    LoadSettings(env);
+    EXPECT_EQ(desktop.shortcuts.size(), 1);
+    EXPECT_FALSE(store->values.contains("DesktopIntegration"));
+}
+
+TEST_F(LoadSettingsTest, EarlierUsersGetTheLauncherOnceOnTheirNextStart) {
+    // Started before the integration existed: SPath is set, no launcher.
+    store->values = {{"TempRecDir", "/t/"}, {"RecDir", "/rec/"}, {"SPath", "/src/"},
+                     {"DestPath", "/dst"},  {"OverTake", "150"}};
+    LoadSettings(env);
+    EXPECT_EQ(desktop.shortcuts.size(), 1);
+    EXPECT_EQ(desktop.registrations.size(), 1);
+    EXPECT_EQ(store->values.value("DesktopIntegration"), "1");
+    EXPECT_EQ(store->values.value("SPath"), "/src/");
+
+    // Once: a launcher the user removed later is not put back.
+    desktop.shortcutWritten = false;
+    LoadSettings(env);
+    EXPECT_EQ(desktop.shortcuts.size(), 1);
+
+    // Users whose launcher is already there are left alone, and nothing is written.
+    store->values.remove("DesktopIntegration");
+    desktop.shortcutWritten = true;
+    store->writes.clear();
+    LoadSettings(env);
+    EXPECT_EQ(desktop.shortcuts.size(), 1);
+    EXPECT_TRUE(store->writes.isEmpty());
 }
 
 TEST_F(LoadSettingsTest, StoredValuesAreReadNumericallyAndClamped) {
     store->values = {{"TempRecDir", "/t/"}, {"RecDir", "/rec"},    {"OverTake", "250"},
                      {"OldAlg", "1.0"},     {"DeviceIn", "3"},     {"Move", "2.5"},
-                     {"MouseSens", "5000"}, {"SPath", "/src/"},    {"DestPath", "/dst"}};
+                     {"MouseSens", "5000"}, {"SPath", "/src/"},    {"DestPath", "/dst"},
+                     {"DesktopIntegration", "1"}};
     LoadSettings(env);
     const SharedState& s = Shared();
     EXPECT_EQ(s.RecordFolder, "/rec/");
@@ -99,7 +142,7 @@ TEST_F(LoadSettingsTest, StoredValuesAreReadNumericallyAndClamped) {
     EXPECT_EQ(s.MoveStep, 2);
     EXPECT_EQ(s.MouseSensitivity, kMouseSensMax);
     EXPECT_EQ(s.DestFolder, "/dst");
-    EXPECT_EQ(firstRun.registrations, 0);
+    EXPECT_TRUE(desktop.registrations.isEmpty());
     EXPECT_EQ(store->values.value("RecDir"), "/rec"); // stored as it was
 
     store->values["MouseSens"] = "-4";

@@ -16,6 +16,8 @@
 #include "gui/mainwindow/TrackPanelFrame.h"
 #include "gui/mainwindow/frmDazudizi.h"
 #include "platform/settings/MemorySettingsStore.h"
+#include "support/LocalHttpServer.h"
+#include "support/ScriptedMessages.h"
 #include "support/TestEnvironment.h"
 #include "support/TrackFactory.h"
 
@@ -284,6 +286,37 @@ TEST_F(MainWindowTest, HoveringShowsHintsAndButtonsCarryCatalogueTooltips) {
     QEnterEvent enterSync(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
     QCoreApplication::sendEvent(window->fraAudio->lblSync, &enterSync);
     EXPECT_EQ(window->lblHelp->text(), GetText(5034));
+}
+
+TEST_F(MainWindowTest, CheckForUpdatesAsksTheAddressInTheSettingsAndWaitsAsALongOperation) {
+    test::LocalHttpServer server;
+    ASSERT_TRUE(server.listening());
+    server.serve("/version.txt", "3.2.16,1\n");
+    store->values["UpgAdres"] = server.url("/version.txt");
+    auto* messages = new test::ScriptedMessages;
+    auto previous = SetMessageService(std::unique_ptr<MessageService>(messages));
+    open();
+    QAction* update = window->Menus().item("mnuUpdate");
+    ASSERT_TRUE(update->isEnabled());
+    EXPECT_EQ(update->text(), "Check for &updates...");
+
+    // The window cannot close while the check waits for its answer.
+    bool closedMeanwhile = true;
+    QTimer::singleShot(0, window, [&] { closedMeanwhile = window->close(); });
+    update->trigger();
+    ASSERT_EQ(messages->shown.size(), 1);
+    EXPECT_EQ(messages->shown[0].textNumber, 3230);
+    EXPECT_EQ(server.requests.size(), 1);
+    EXPECT_FALSE(closedMeanwhile);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(window->CanChangeProject());
+
+    // Under a long operation the command does nothing.
+    window->blnClose = false;
+    update->trigger();
+    EXPECT_EQ(server.requests.size(), 1);
+    window->blnClose = true;
+    SetMessageService(std::move(previous));
 }
 
 TEST_F(MainWindowTest, ToolsMenuOpensTheSourceFileToolsAndAWriteHoldsTheWindow) {

@@ -1,0 +1,28 @@
+#include "UpdateCommand.h"
+
+#include "core/app/UpdateCheck.h"
+#include "platform/net/HttpClient.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QFileInfo>
+
+namespace kelbrin {
+
+void mnuUpdate_Click(HttpClient* http) {
+    QtHttpClient network;
+    FetchSession session;
+    session.http = http ? http : &network;
+    session.setBusy = [](bool busy) {
+        if (busy)
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        else
+            QApplication::restoreOverrideCursor();
+    };
+    LocalBuild local;
+    local.version = QCoreApplication::applicationVersion();
+    local.size = QFileInfo(QCoreApplication::applicationFilePath()).size();
+    CheckForUpdates(session, local);
+}
+
+} // namespace kelbrin
