@@ -253,12 +253,11 @@ TEST_F(PlayerTest, EveryEndOfARunStopsAndReleasesItsGraphs) {
     media->built.clear();
     auto c = add(3, 2, 1.0, -0.5f);
     link();
-    media->unplayable << c->strFileNameSource;
     player->cmdPlay_Click();
     clock.advance(150);
     ASSERT_TRUE(a->blnPlayed);
-    std::weak_ptr<PlaybackGraph> graphA = a->MediaControl;
     // C's output changes under the run; its new graph cannot be built.
+    media->unplayable << c->strFileNameSource;
     c->blnDeviceChanged = true;
     clock.advance(1000);
     auto heldB = b->MediaControl;
