@@ -66,6 +66,10 @@ public:
     void mnuPlay_Repeat_Click();
     // Ends a run at once through its exit (the window is closing).
     void Shutdown();
+    // Before a source file is rewritten: every unlocked track's graph is
+    // stopped and released (a run then finds its tracks done), the pause is
+    // cleared and repeat switched off. Graphs are built again on the next play.
+    void ReleaseGraphsBeforeTagWrite();
 
     // Starts the track at this position with all its play settings (see
     // PlayTrack in the .cpp); notFirst is false only for the first track of a

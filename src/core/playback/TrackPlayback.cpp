@@ -188,6 +188,22 @@ void SequencePlayer::cmdPrev_Click() {
     blnPause = false;
 }
 
+void SequencePlayer::ReleaseGraphsBeforeTagWrite() {
+    if (m_tracks()) {
+        cPozycjeMP3& all = tracks();
+        for (std::int32_t p = 1; p <= all.Count(); ++p) {
+            cPozycjaMP3& t = *all.Item(p);
+            if (t.blnZablokowany || !t.MediaControl)
+                continue;
+            t.MediaControl->stop();
+            DropGraph(t);
+        }
+    }
+    blnPause = false;
+    mnuPlay_Repeat = false;
+    m_view.modesChanged();
+}
+
 void SequencePlayer::mnuPlay_All_Click() {
     mnuPlay_All = !mnuPlay_All;
     mnuPlay_MarkerEnabled = !mnuPlay_All;

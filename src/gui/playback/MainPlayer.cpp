@@ -1,5 +1,6 @@
 #include "MainPlayer.h"
 
+#include "core/document/PlayerGraphs.h"
 #include "core/document/cPozycjeMP3.h"
 #include "core/editor/GraphEditor.h"
 #include "core/editor/TrackGraph.h"
@@ -31,6 +32,16 @@ public:
         return ProgramClock().callAfter(delayMs, std::move(callback));
     }
     void cancel(int id) override { ProgramClock().cancel(id); }
+};
+
+// The tag editor's request reaches the window's player.
+class WindowPlayerGraphs final : public PlayerGraphs {
+public:
+    explicit WindowPlayerGraphs(SequencePlayer& player) : m_player(player) {}
+    void ReleaseGraphsBeforeTagWrite() override { m_player.ReleaseGraphsBeforeTagWrite(); }
+
+private:
+    SequencePlayer& m_player;
 };
 
 ProgramClockInForce& InForce() {
@@ -68,6 +79,7 @@ MainPlayer::MainPlayer(EditorController& editor, TreeNavigator& tree, TrackComma
         InForce(), [&editor] { return &editor.tracks(); }, g.run, *this,
         [&g] { return g.lngSelectedTrack; });
     SequencePlayer& p = *m_player;
+    SetPlayers(std::make_unique<WindowPlayerGraphs>(p));
 
     if (m_toolFrame) {
         connect(addButton("cmdPrev", "1117;5003", 0), &QPushButton::clicked, this, [&p] { p.cmdPrev_Click(); });
@@ -100,6 +112,7 @@ MainPlayer::MainPlayer(EditorController& editor, TreeNavigator& tree, TrackComma
 }
 
 MainPlayer::~MainPlayer() {
+    SetPlayers(nullptr);
     m_player->Shutdown();
     if (m_busyPointer)
         QApplication::restoreOverrideCursor();

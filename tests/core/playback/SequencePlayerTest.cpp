@@ -404,3 +404,26 @@ TEST_F(PlayerTest, ColoursAndTimeLabelsFollowTheRun) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(PlayerTest, ATagWriteReleasesEveryUnlockedGraphAndTheRunFindsItsTracksDone) {
+    auto a = add(1, 0, 5.0);
+    auto locked = add(2, 0, 5.0);
+    locked->blnZablokowany = true;
+    player->mnuPlay_Repeat_Click();
+    player->cmdPlay_Click();
+    clock.advance(300);
+    ASSERT_TRUE(a->blnPlayed);
+    player->cmdPause_Click();
+    player->ReleaseGraphsBeforeTagWrite();
+    EXPECT_FALSE(a->MediaControl);
+    EXPECT_TRUE(locked->MediaControl) << "a locked track keeps its graph";
+    EXPECT_FALSE(player->blnPause);
+    EXPECT_FALSE(player->mnuPlay_Repeat);
+    clock.advance(50);
+    EXPECT_FALSE(player->isRunning());
+    EXPECT_FALSE(a->blnPlayed);
+}
+
+} // namespace
