@@ -164,11 +164,11 @@ TEST_F(MainPlayerTest, ThePlayMenuAndTheKeysSetTheModes) {
     EXPECT_TRUE(marker->isChecked());
     repeat->trigger();
     EXPECT_TRUE(player().mnuPlay_Repeat);
-    button("cmdStop")->click();
-    EXPECT_FALSE(repeat->isChecked()) << "stop unchecks repeat";
 
     add(1, 0, 5);
     ready();
+    button("cmdStop")->click();
+    EXPECT_FALSE(repeat->isChecked()) << "stop unchecks repeat";
     QTest::keyClick(window, Qt::Key_X, Qt::AltModifier);
     clock->advance(150);
     EXPECT_TRUE(player().isRunning());
