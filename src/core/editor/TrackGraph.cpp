@@ -127,9 +127,22 @@ void NextSuccessor(cPozycjeMP3& tracks, std::int32_t position) {
     auto t = tracks.Item(position);
     if (!t)
         return;
-    t->lngColNastepnikIndex += 1;
-    if (t->lngColNastepnikIndex > t->colNastepnik.size() || t->lngColNastepnikIndex < 1)
-        t->lngColNastepnikIndex = t->colNastepnik.isEmpty() ? 0 : 1;
+    // The choice runs 1, 2, ..., c, then none, then 1 again: the step to
+    // "none" is what tells the player that every successor has been started.
+    const std::int32_t k = std::max<std::int32_t>(t->lngColNastepnikIndex, 0) + 1;
+    if (!t->colNastepnik.isEmpty() && k <= t->colNastepnik.size()) {
+        t->lngColNastepnikIndex = k;
+        const std::int32_t position = t->colNastepnik.at(k - 1);
+        t->lngOverTakingIndex = position;
+        auto successor = (position >= 1 && position <= tracks.Count()) ? tracks.Item(position) : nullptr;
+        t->sngOverTaking = successor ? successor->sngOvertake : -100000.0f;
+        if (!successor)
+            t->lngOverTakingIndex = 0; // a position that no longer exists ends the branch
+    } else {
+        t->lngColNastepnikIndex = 0;
+        t->lngOverTakingIndex = 0;
+        t->sngOverTaking = -100000.0f;
+    }
 }
 
 namespace {

@@ -83,8 +83,11 @@ void RebuildAllSuccessors(cPozycjeMP3& tracks);
 // track to its predecessor's list, in collection order.
 void AppendSuccessorsFromLinks(cPozycjeMP3& tracks);
 
-// The player's step to the next successor: the successor index of
-// the track at `position` moves on by one, wrapping round to the first entry.
+// The player's step to the next successor of the track at `position`:
+// lngColNastepnikIndex moves on by one through the successor list and, past
+// its end, to 0 (none), from where the next step starts at the first entry
+// again. lngOverTakingIndex (the chosen successor's position) and
+// sngOverTaking (its overtake) follow the choice; none gives 0 and -100000.
 void NextSuccessor(cPozycjeMP3& tracks, std::int32_t position);
 
 // Hover texts. Over the start box: text 3094. Over a track's box: the node

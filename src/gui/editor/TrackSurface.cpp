@@ -67,13 +67,40 @@ void TrackSurface::setTimeText(std::int32_t number, const QString& text) {
     update();
 }
 
+void TrackSurface::setTimeVisible(std::int32_t number, bool visible) {
+    if (m_timeShown.value(number) == visible)
+        return;
+    m_timeShown.insert(number, visible);
+    update();
+}
+
 QString TrackSurface::timeText(std::int32_t number) const {
-    return m_timeTexts.value(number, QStringLiteral("00:00"));
+    if (!m_timeShown.value(number))
+        return QString();
+    return m_timeTexts.value(number, QStringLiteral("0 : 0"));
 }
 
 void TrackSurface::clearTimeTexts() {
     m_timeTexts.clear();
+    m_timeShown.clear();
     update();
+}
+
+void TrackSurface::setPlayColour(std::int32_t number, std::optional<std::uint32_t> colour) {
+    if (colour)
+        m_playColours.insert(number, *colour);
+    else
+        m_playColours.remove(number);
+    update();
+}
+
+std::uint32_t TrackSurface::boxColour(std::int32_t number) const {
+    const auto track = TrackByNumber(m_editor.tracks(), number);
+    if (!track)
+        return graph_colour::Plain;
+    if (!track->blnZablokowany && m_playColours.contains(number))
+        return m_playColours.value(number);
+    return BoxColour(*track);
 }
 
 QRect TrackSurface::nameLabelRect(std::int32_t number) const {
@@ -142,8 +169,12 @@ void TrackSurface::paintEvent(QPaintEvent* event) {
             painter.setFont(font());
         }
         if (!time.isEmpty()) {
+            QString shown = time;
+            shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
             const QRect under = timeLabelRect(boxPx);
-            painter.drawText(QPoint(under.left(), under.top() + metrics.ascent()), time);
+            const QRect room(under.left(), under.top(), std::max(under.width(), 1) * 4,
+                             metrics.height() * (int(shown.count(QLatin1Char('\n'))) + 1));
+            painter.drawText(room, Qt::AlignLeft | Qt::AlignTop, shown);
         }
     };
     auto drawBox = [&](const QRect& twips, std::uint32_t colour) {
@@ -164,7 +195,7 @@ void TrackSurface::paintEvent(QPaintEvent* event) {
             drawLabels(n, PxRect(m_editor.moveRect()), t.strLabel, timeText(n));
             continue;
         }
-        const QRect r = drawBox(m_editor.boxRect(n), BoxColour(t));
+        const QRect r = drawBox(m_editor.boxRect(n), boxColour(n));
         drawLabels(n, r, t.strLabel, timeText(n));
     }
 

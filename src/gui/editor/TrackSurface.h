@@ -23,10 +23,17 @@ public:
     void setLabelFontSize(int points);
     int labelFontSize() const;
 
-    // The player's time label of a track (lblTime); "00:00" until it writes one.
+    // The player's time label of a track (lblTime): shown only while the
+    // player shows it (a playing track), with the last text it wrote. CR LF
+    // starts a second line. timeText gives what is shown, "" when hidden.
     void setTimeText(std::int32_t number, const QString& text);
+    void setTimeVisible(std::int32_t number, bool visible);
     QString timeText(std::int32_t number) const;
     void clearTimeTexts();
+    // The player's colour of a box while it plays or pauses (0x00BBGGRR);
+    // none: the box's resting colour.
+    void setPlayColour(std::int32_t number, std::optional<std::uint32_t> colour);
+    std::uint32_t boxColour(std::int32_t number) const;
 
     // The twip point of a pixel point and back.
     static QPoint toTwips(QPoint px);
@@ -68,6 +75,8 @@ private:
 
     GraphEditor& m_editor;
     QHash<std::int32_t, QString> m_timeTexts;
+    QHash<std::int32_t, bool> m_timeShown;
+    QHash<std::int32_t, std::uint32_t> m_playColours;
     QFont m_labelFont;
     bool m_helpDrag = false; // the help box's edge follows the left button
 };

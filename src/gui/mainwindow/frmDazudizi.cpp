@@ -38,6 +38,8 @@
 #include "gui/editor/TrackSurface.h"
 #include "gui/editor/TreeNavigator.h"
 #include "gui/editor/frmLegend.h"
+#include "gui/playback/MainPlayer.h"
+#include "core/playback/SequencePlayer.h"
 #include "platform/settings/SettingsStore.h"
 
 #include <QAction>
@@ -118,7 +120,8 @@ void frmDazudizi::buildControls() {
 
     fraTools = new QFrame(client);
     fraTools->setObjectName(QStringLiteral("fraTools"));
-    fraTools->resize(fraTools->width(), TwipsToPx(555));
+    // Two rows: the track commands, then the player's buttons.
+    fraTools->resize(fraTools->width(), TwipsToPx(MainPlayer::kButtonRowTop + 495));
     cmdSave = new QPushButton(fraTools);
     cmdSave->setObjectName(QStringLiteral("cmdSave"));
     cmdSave->setProperty("Tag", QStringLiteral("1153;5023"));
@@ -218,6 +221,8 @@ void frmDazudizi::buildControls() {
     m_editor->hooks.treeTrackDeleted = [this](std::int32_t n) { m_tree->TrackDeleted(n); };
     m_editor->hooks.treeRebuild = [this] { m_tree->Refresh(); };
 
+    m_player = new MainPlayer(*m_editor, *m_tree, *m_commands, m_menus, fraTools, this);
+
     buildToolButtons();
     // The split dialog answers the editor's requests (split, paste as new);
     // adding a track goes through this window, whose tree shows the new node.
@@ -299,6 +304,8 @@ void frmDazudizi::wireProjectCommands() {
         if (QTreeWidgetItem* start = m_tree->ZnajdzNoda(0))
             m_tree->tvwNodes_NodeClick(start);
     };
+    // A project is not replaced under a run of the player.
+    seams.isPlayerIdle = [this] { return m_player->isIdle(); };
     seams.templateBoxPosition = [this] { return m_editor->editor().startBox().topLeft(); };
     seams.setTemplateBoxPosition = [this](std::int32_t left, std::int32_t top) {
         m_editor->editor().setStartBoxTopLeft(QPoint(left, top));
@@ -322,6 +329,7 @@ void frmDazudizi::wireProjectCommands() {
     };
     closing.ready = [this] { return CanChangeProject(); };
     closing.tracks = [this] { return cPozycje.get(); };
+    closing.stopPlayer = [this] { m_player->player().Shutdown(); };
     m_close = std::make_unique<MainClose>(*this, m_menus, closing);
 
     auto scriptExport = std::make_unique<ScriptExportRun>(*this);
@@ -355,7 +363,7 @@ QString frmDazudizi::TitleText() {
 
 void frmDazudizi::PokazMnie() {
     ProjectDate = QDate::currentDate();
-    blnPause = false;
+    m_player->player().blnPause = false;
     cPozycje = std::make_shared<cPozycjeMP3>();
     Form_Load();
     show();
@@ -577,6 +585,12 @@ void frmDazudizi::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape && m_editor->CancelLinkMode())
         return;
     QMainWindow::keyPressEvent(event);
+}
+
+void frmDazudizi::keyReleaseEvent(QKeyEvent* event) {
+    if (!event->isAutoRepeat() && m_player->keyUp(event->key(), event->modifiers()))
+        return;
+    QMainWindow::keyReleaseEvent(event);
 }
 
 void frmDazudizi::MaxProgress(std::int64_t maximum) {

@@ -27,6 +27,7 @@ class cPozycjeMP3;
 class DelayTimers;
 class EditorController;
 class FileMenu;
+class MainPlayer;
 class MainClose;
 class MainSourceToolHost;
 class ProjectCommands;
@@ -51,7 +52,6 @@ public:
     // Public members that the other windows use.
     std::shared_ptr<cPozycjeMP3> cPozycje;
     bool blnClose = false;
-    bool blnPause = false;
     std::int32_t lngSelectedTrack = 0;
     std::shared_ptr<cPozycjaMP3> CpozSchowek;
     QDate ProjectDate;
@@ -108,6 +108,8 @@ public:
     void LoadLang();
     void ShowHelpText(const QString& text);
 
+    // The sequence player with its buttons (its pause flag is blnPause).
+    MainPlayer& Player() const { return *m_player; }
     const MainMenus& Menus() const { return m_menus; }
     DelayTimers& Timers() { return *m_timers; }
 
@@ -130,6 +132,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
 
 private:
     void Form_Load();
@@ -145,6 +148,7 @@ private:
     EditorController* m_editor = nullptr;
     TrackCommandSet* m_commands = nullptr;
     TreeNavigator* m_tree = nullptr;
+    MainPlayer* m_player = nullptr;
     std::unique_ptr<ProjectCommands> m_projects;
     FileMenu* m_fileMenu = nullptr;
     std::unique_ptr<MainClose> m_close;

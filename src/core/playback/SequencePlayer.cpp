@@ -1,0 +1,505 @@
+#include "SequencePlayer.h"
+
+#include "PlayMath.h"
+#include "PlayerView.h"
+#include "core/app/MessageService.h"
+#include "core/app/Numbers.h"
+#include "core/app/PathProcedures.h"
+#include "core/app/PlaybackGraphs.h"
+#include "core/app/SharedState.h"
+#include "core/app/TextCatalog.h"
+#include "core/document/cPozycjeMP3.h"
+#include "core/editor/PlayRun.h"
+#include "core/editor/TrackGraph.h"
+#include "platform/media/Clock.h"
+#include "platform/media/PlaybackGraph.h"
+
+#include <QFileInfo>
+
+namespace kelbrin {
+
+namespace {
+constexpr float kNoOvertake = -100000.0f;
+// Jumps to the loop head within one tick before it yields anyway, so a chain
+// of empty ranges can never hold the event loop.
+constexpr int kMaxJumpsPerTick = 200;
+} // namespace
+
+SequencePlayer::SequencePlayer(Clock& clock, TracksGetter tracks, PlayRunState& run, PlayerView& view,
+                               std::function<std::int32_t()> selected)
+    : Timer(clock), m_clock(clock), m_tracks(std::move(tracks)), m_run(run), m_view(view),
+      m_selected(std::move(selected)) {}
+
+SequencePlayer::~SequencePlayer() {
+    if (m_timerCall)
+        m_clock.cancel(m_timerCall);
+    m_timerCall = 0;
+    m_timerEnabled = false;
+    if (m_busy) {
+        if (m_passCall)
+            m_clock.cancel(m_passCall);
+        m_passCall = 0;
+        // The tracks may outlive the window: nothing of theirs plays on.
+        for (const auto& weak : m_runTracks)
+            if (auto t = weak.lock()) {
+                if (t->MediaControl)
+                    t->MediaControl->stop();
+                t->MediaControl.reset();
+                t->MediaPosition.reset();
+                t->MediaBasicAudio.reset();
+                t->blnPlayed = false;
+            }
+        m_run.colPlayRun.reset();
+        m_run.lngPlayRunMark = -1;
+    }
+}
+
+void SequencePlayer::setTimer(bool enabled) {
+    m_timerEnabled = enabled;
+    if (m_timerCall)
+        m_clock.cancel(m_timerCall);
+    m_timerCall = 0;
+    if (enabled)
+        m_timerCall = m_clock.callAfter(kTimerMs, [this] { tmrPlayer_Timer(); });
+}
+
+void SequencePlayer::cmdPlay_Click() {
+    // A click while the timer is already on keeps its tick where it is.
+    if (m_timerEnabled)
+        return;
+    setTimer(true);
+}
+
+void SequencePlayer::tmrPlayer_Timer() {
+    m_timerCall = 0;
+    if (m_busy) {
+        // The running loop reads the switched-on timer as a restart request
+        // at the end of its pass; the tick itself waits for the run to end.
+        m_timerCall = m_clock.callAfter(kTimerMs, [this] { tmrPlayer_Timer(); });
+        return;
+    }
+    m_timerEnabled = false;
+    if (!m_tracks() || tracks().Count() == 0)
+        return;
+    if (!startRun())
+        return;
+    runPasses();
+}
+
+bool SequencePlayer::startRun() {
+    m_busy = true;
+    m_runTracks.clear();
+    m_startTrack = mnuPlay_All ? 0 : (m_selected ? m_selected() : 0);
+    m_run.colPlayRun = QList<std::int32_t>{};
+    m_run.lngPlayRunMark = 0;
+    m_view.runChanged(true);
+    m_view.setBusyPointer(true);
+    cPozycjeMP3& all = tracks();
+    for (std::int32_t p = 1; p <= all.Count(); ++p) {
+        std::shared_ptr<cPozycjaMP3> t = all.Item(p);
+        if (t->MediaControl && t->MediaPosition && t->MediaBasicAudio)
+            continue;
+        t->MediaControl.reset();
+        t->MediaPosition.reset();
+        t->MediaBasicAudio.reset();
+        std::shared_ptr<PlaybackGraph> graph;
+        if (!QFileInfo::exists(t->strFileNameSource))
+            ShowMessage(GetText(3025, QStringLiteral("|1"), t->strFileNameSource), mb::OkOnly, QString(), 3025);
+        else
+            graph = BuildPlaybackGraph(t->strFileNameSource, t->strDevice, false);
+        // A message box runs the event loop: the collection may have changed.
+        if (!graph || !m_tracks() || p > tracks().Count() || tracks().Item(p) != t) {
+            m_view.setBusyPointer(false);
+            exitPath();
+            return false;
+        }
+        t->MediaControl = t->MediaPosition = t->MediaBasicAudio = graph;
+        t->blnDeviceChanged = false;
+        remember(t);
+        const double dur = graph->duration();
+        graph->setStopTime(RescaleToPlayerTime(RangeEndSeconds(*t), t->dblDuration, dur));
+        graph->setCurrentPosition(RescaleToPlayerTime(RangeBeginSeconds(*t), t->dblDuration, dur));
+    }
+    for (std::int32_t p = 1; p <= all.Count(); ++p) {
+        all.Item(p)->lngColNastepnikIndex = 0;
+        all.Item(p)->blnPrev = false;
+    }
+    m_view.setBusyPointer(false);
+    blnStartPhase = true;
+    m_startTarget = m_startTrack;
+    m_firstStart = false;
+    lngRefTime = m_clock.milliseconds();
+    m_gotoHead = true;
+    return true;
+}
+
+void SequencePlayer::remember(const std::shared_ptr<cPozycjaMP3>& track) {
+    for (const auto& weak : m_runTracks)
+        if (weak.lock() == track)
+            return;
+    m_runTracks.append(track);
+}
+
+void SequencePlayer::scheduleNext() {
+    if (m_passCall)
+        m_clock.cancel(m_passCall);
+    m_passCall = m_clock.callAfter(kPassMs, [this] {
+        m_passCall = 0;
+        runPasses();
+    });
+}
+
+void SequencePlayer::runPasses() {
+    if (!m_busy)
+        return;
+    for (int jumps = 0; jumps < kMaxJumpsPerTick; ++jumps) {
+        if (m_deleteAfter)
+            deleteWaiting();
+        if (m_gotoHead) {
+            m_gotoHead = false;
+            if (!loopHead()) {
+                exitPath();
+                return;
+            }
+        }
+        if (pass() == PassEnd::Jump) {
+            m_gotoHead = true;
+            continue;
+        }
+        // End of the pass.
+        if (m_timerEnabled || !m_active) {
+            blnPause = false;
+            Timer.UnloadAll();
+            if (mnuPlay_Repeat) {
+                cmdStop_Click();
+                mnuPlay_Repeat = true; // the stop unchecked it
+                m_view.modesChanged();
+                setTimer(false);
+                markToDeleteAfter();
+                blnStartPhase = true;
+                m_startTarget = m_startTrack;
+                m_run.colPlayRun = QList<std::int32_t>{};
+                m_run.lngPlayRunMark = 0;
+                lngRefTime = m_clock.milliseconds();
+                m_firstStart = false;
+                m_gotoHead = true;
+                continue;
+            }
+            cmdStop_Click();
+            exitPath();
+            return;
+        }
+        m_gotoHead = m_startTarget != 0;
+        scheduleNext();
+        return;
+    }
+    scheduleNext();
+}
+
+bool SequencePlayer::loopHead() {
+    cPozycjeMP3& all = tracks();
+    if (blnStartPhase) {
+        if (m_startTarget == 0) {
+            // Every head track; PlayTrack may run the event loop (a message),
+            // so the list is walked by the tracks themselves.
+            QList<std::shared_ptr<cPozycjaMP3>> heads;
+            for (std::int32_t p = 1; p <= all.Count(); ++p)
+                if (all.Item(p)->lngTrack == 0)
+                    heads.append(all.Item(p));
+            for (const auto& t : heads) {
+                const std::int32_t p = ItemTracka(tracks(), t->lngNrPozycji);
+                if (p == 0 || t->blnPlayed)
+                    continue;
+                PlayTrack(p, m_firstStart);
+                m_firstStart = true;
+                if (!t->MediaControl)
+                    return false;
+            }
+        } else if (const std::int32_t p = ItemTracka(all, m_startTarget)) {
+            // A start target that no longer exists (a deleted loop target or
+            // predecessor) starts nothing.
+            std::shared_ptr<cPozycjaMP3> t = all.Item(p);
+            if (!t->blnPlayed) {
+                PlayTrack(p, m_firstStart);
+                m_firstStart = true;
+            }
+            if (!t->MediaControl)
+                return false;
+        }
+    } else if (m_startTarget != 0) {
+        // The overtake phase: the successors of the start target that share
+        // the chosen successor's overtake start together.
+        if (std::shared_ptr<cPozycjaMP3> t = TrackByNumber(all, m_startTarget)) {
+            const float s1 = t->sngOverTaking;
+            std::int32_t k = t->lngOverTakingIndex;
+            while (k != 0) {
+                std::shared_ptr<cPozycjaMP3> next =
+                    (k >= 1 && k <= tracks().Count()) ? tracks().Item(k) : nullptr;
+                if (next) {
+                    PlayTrack(k, m_firstStart);
+                    if (!next->MediaControl && !next->blnZablokowany)
+                        return false;
+                }
+                const std::int32_t at = ItemTracka(tracks(), t->lngNrPozycji);
+                if (at == 0)
+                    break;
+                NextSuccessor(tracks(), at);
+                k = t->lngOverTakingIndex;
+                if (t->sngOverTaking != s1)
+                    break;
+            }
+        }
+    }
+    m_startTarget = 0;
+    blnStartPhase = false;
+    return true;
+}
+
+void SequencePlayer::removeEntry(std::int32_t index) {
+    if (!m_run.colPlayRun || index < 1 || index > m_run.colPlayRun->size())
+        return;
+    // The mark names an entry by its index: it follows the entries it stands
+    // behind, and a marked track that leaves the list is deleted once the
+    // pass is over, so a waiting deletion never strikes another track.
+    if (m_run.lngPlayRunMark == index) {
+        markToDeleteAfter();
+    } else if (m_run.lngPlayRunMark > index) {
+        m_run.lngPlayRunMark -= 1;
+    }
+    m_run.colPlayRun->removeAt(index - 1);
+}
+
+void SequencePlayer::markToDeleteAfter() {
+    const std::int32_t k = m_run.lngPlayRunMark;
+    if (!m_run.colPlayRun || k < 1 || k > m_run.colPlayRun->size())
+        return;
+    const std::int32_t p = m_run.colPlayRun->at(k - 1);
+    if (p >= 1 && p <= tracks().Count())
+        m_deleteAfter = tracks().Item(p)->lngNrPozycji;
+    m_run.lngPlayRunMark = 0;
+}
+
+void SequencePlayer::deleteWaiting() {
+    const std::int32_t number = m_deleteAfter;
+    m_deleteAfter = 0;
+    if (number != 0 && TrackByNumber(tracks(), number))
+        m_view.deleteTrack(number);
+}
+
+void SequencePlayer::finishLook(cPozycjaMP3& t) {
+    m_view.showLook(t, PlayLook::Idle);
+    m_view.setTimeVisible(t.lngNrPozycji, false);
+}
+
+void SequencePlayer::deletePending(std::int32_t index) {
+    m_run.lngPlayRunMark = 0;
+    const std::int32_t p = m_run.colPlayRun->at(index - 1);
+    removeEntry(index);
+    m_active = true;
+    if (p < 1 || p > tracks().Count())
+        return;
+    std::shared_ptr<cPozycjaMP3> t = tracks().Item(p);
+    // The player lets go of the track before it goes: its graph is stopped
+    // and released with it, its delay timer unloaded.
+    if (t->MediaControl)
+        t->MediaControl->stop();
+    t->blnPlayed = false;
+    Timer.Unload(t->lngNrPozycji);
+    finishLook(*t);
+    m_view.deleteTrack(t->lngNrPozycji);
+}
+
+SequencePlayer::PassEnd SequencePlayer::pass() {
+    m_active = false;
+    const double lead = Shared().OverTakeSeconds;
+    const std::int32_t count = m_run.colPlayRun ? static_cast<std::int32_t>(m_run.colPlayRun->size()) : 0;
+    for (std::int32_t i = 1; i <= count; ++i) {
+        if (!m_run.colPlayRun || i > m_run.colPlayRun->size())
+            break;
+        // 1. A deletion that waited for this entry.
+        if (m_run.lngPlayRunMark == i) {
+            deletePending(i);
+            return PassEnd::Done;
+        }
+        const std::int32_t position = m_run.colPlayRun->at(i - 1);
+        if (position < 1 || position > tracks().Count()) {
+            removeEntry(i);
+            m_active = true;
+            return PassEnd::Done;
+        }
+        std::shared_ptr<cPozycjaMP3> holder = tracks().Item(position);
+        cPozycjaMP3& P = *holder;
+        const std::int32_t n = P.lngNrPozycji;
+        const std::shared_ptr<PlaybackGraph> graph = P.MediaPosition;
+        if (!graph) {
+            // Released under the run (the tag editor): the track is done.
+            P.blnPlayed = false;
+            finishLook(P);
+            removeEntry(i);
+            Timer.Unload(n);
+            m_active = true;
+            return PassEnd::Done;
+        }
+        const double cur = graph->currentPosition();
+        const double stop = graph->stopTime();
+        const double dur = graph->duration();
+
+        if (P.blnPlayed) {
+            m_active = true;
+            // A loop into a track that is gone is no loop.
+            const bool loops = P.lngLoopTrack >= 0 && ItemTracka(tracks(), P.lngLoopTrack) > 0;
+            // 2.1 Loop back.
+            if (cur + lead >= stop && !P.blnPrev && loops && P.lngLoopCount > 0) {
+                lngRefTime = m_clock.milliseconds();
+                P.lngLoopCount -= 1;
+                blnStartPhase = true;
+                m_startTarget = P.lngLoopTrack;
+                P.sngOverTaking = kNoOvertake;
+                P.lngColNastepnikIndex = 0;
+                P.blnPrev = false;
+                P.blnPlayed = false;
+                finishLook(P);
+                removeEntry(i);
+                Timer.Unload(n);
+                return PassEnd::Jump;
+            }
+            // 2.2 The successor's moment.
+            if (!loops || P.lngLoopCount <= 0) {
+                const double x = RescaleToPlayerTime(P.sngOverTaking, P.dblDuration, dur);
+                const bool byPosition = P.lngOverTakingIndex > 0 && cur + lead - x >= stop;
+                const bool byTimer = Timer.Enabled(n) && Val(Timer.Tag(n)) == 0;
+                if (byPosition || byTimer) {
+                    if (P.lngColNastepnikIndex == 1)
+                        lngRefTime = m_clock.milliseconds();
+                    Timer.SetEnabled(n, false);
+                    if (P.blnPrev) {
+                        blnStartPhase = true;
+                        P.blnPlayed = false;
+                        m_startTarget = P.lngTrack;
+                    } else {
+                        m_startTarget = n;
+                    }
+                    P.blnPrev = false;
+                    return PassEnd::Jump;
+                }
+            }
+            // 2.3 A previous-track request that meets a running gap delay.
+            if (P.blnPrev && Timer.Enabled(n) && Val(Timer.Tag(n)) != 0) {
+                Timer.SetTag(n, QStringLiteral("0"));
+                P.blnPrev = false;
+                blnStartPhase = false;
+                if (const std::int32_t m = ItemTracka(tracks(), P.lngTrack)) {
+                    tracks().Item(m)->lngColNastepnikIndex = 0;
+                    NextSuccessor(tracks(), m);
+                }
+                return PassEnd::Jump;
+            }
+        }
+
+        // 3. The end of the range: reached or passed.
+        if (cur >= stop) {
+            if (P.sngOverTaking > 0) {
+                // A paused delay stays off until the resume switches it on.
+                if (!Timer.Enabled(n) && !blnPause) {
+                    if (P.blnPrev) {
+                        P.sngOverTaking = kNoOvertake;
+                        P.lngColNastepnikIndex = 0;
+                    } else {
+                        m_view.setTimeVisible(n, false);
+                        if (P.lngColNastepnikIndex == 1)
+                            lngRefTime = m_clock.milliseconds();
+                        Timer.Load(n);
+                        Timer.SetInterval(n, RoundHalfEven(P.sngOverTaking * 1000.0));
+                        Timer.SetTag(n, QString::number(n));
+                        Timer.SetEnabled(n, true);
+                    }
+                    blnStartPhase = false;
+                }
+            } else {
+                if (P.lngColNastepnikIndex == 1)
+                    lngRefTime = m_clock.milliseconds();
+                P.lngLoopCount = P.lngLoopCountBackup;
+                P.blnPlayed = false;
+                finishLook(P);
+                removeEntry(i);
+                P.sngOverTaking = kNoOvertake;
+                P.lngColNastepnikIndex = 0;
+                m_active = true;
+                Timer.Unload(n);
+                if (P.blnPrev) {
+                    blnStartPhase = true;
+                    m_startTarget = P.lngTrack;
+                    P.blnPrev = false;
+                    return PassEnd::Jump;
+                }
+                return PassEnd::Done;
+            }
+        }
+        if (P.blnPlayed)
+            applyFadesAndLabel(P);
+    }
+    return PassEnd::Done;
+}
+
+void SequencePlayer::applyFadesAndLabel(cPozycjaMP3& P) {
+    const std::shared_ptr<PlaybackGraph> graph = P.MediaBasicAudio;
+    if (!graph)
+        return;
+    const double lead = Shared().OverTakeSeconds;
+    const double cur = graph->currentPosition();
+    // The fade-in acts only where the fade-out does not, so the two never
+    // fight over the volume of a short track.
+    if (auto v = FadeOutVolume(P, cur, graph->stopTime(), lead))
+        graph->setVolume(*v);
+    else if (auto w = FadeInVolume(P, cur, lead, graph->volume()))
+        graph->setVolume(*w);
+    const double t = RescaleFromPlayerTime(cur, P.dblDuration, graph->duration());
+    m_view.setTimeText(P.lngNrPozycji, TimeLabelText(P, t));
+}
+
+void SequencePlayer::exitPath() {
+    if (m_passCall)
+        m_clock.cancel(m_passCall);
+    m_passCall = 0;
+    Timer.UnloadAll();
+    // Whatever way the run ends, nothing it started plays on or keeps its
+    // output open.
+    for (const auto& weak : m_runTracks) {
+        std::shared_ptr<cPozycjaMP3> t = weak.lock();
+        if (!t)
+            continue;
+        if (t->MediaControl)
+            t->MediaControl->stop();
+        if (t->blnPlayed) {
+            t->blnPlayed = false;
+            t->lngLoopCount = t->lngLoopCountBackup;
+            t->sngOverTaking = kNoOvertake;
+            t->lngColNastepnikIndex = 0;
+        }
+        finishLook(*t);
+        t->MediaControl.reset();
+        t->MediaPosition.reset();
+        t->MediaBasicAudio.reset();
+    }
+    m_runTracks.clear();
+    markToDeleteAfter();
+    blnPause = false;
+    m_run.colPlayRun.reset();
+    m_run.lngPlayRunMark = -1;
+    m_busy = false;
+    m_gotoHead = false;
+    m_view.runChanged(false);
+    // A deletion that waited for the run happens now that it let go.
+    if (m_deleteAfter)
+        deleteWaiting();
+}
+
+void SequencePlayer::Shutdown() {
+    setTimer(false);
+    if (!m_busy)
+        return;
+    cmdStop_Click();
+    exitPath();
+}
+
+} // namespace kelbrin

@@ -1,0 +1,136 @@
+#pragma once
+// The sequence player: plays the project's chain of tracks, each on its own
+// graph. A run starts on the player timer's tick after the play command;
+// then a pass over the run list (PlayRunState::colPlayRun, the positions of
+// the tracks started and not yet finished) runs on every tick of the clock,
+// starts successors when a track ends or, by their overtake, earlier (an
+// overlap) or later (a gap, measured by the track's delay timer), repeats
+// loops, ramps fades and writes the time labels. The commands (pause, move,
+// next, previous, stop, the play modes) only change the shared fields below,
+// which the next pass reads, so everything runs on the Qt thread and on the
+// clock in force: tests drive it on virtual time.
+//
+// Numbers and positions: a start target, a loop target and a predecessor are
+// track numbers; the run list, successor lists and lngOverTakingIndex hold
+// positions, which a deletion shifts. Numbers are mapped to positions through
+// the collection whenever they are used, and nothing is cached across ticks.
+//
+// Every end of a run (all tracks done, stop, a graph that cannot be built,
+// the window going away) stops and releases the graphs the run built or
+// started, so no output stays open after it.
+
+#include "DelayTimerArray.h"
+
+#include <QList>
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+namespace kelbrin {
+
+class Clock;
+class PlayerView;
+class cPozycjaMP3;
+class cPozycjeMP3;
+struct PlayRunState;
+
+class SequencePlayer {
+public:
+    using TracksGetter = std::function<cPozycjeMP3*()>;
+    // `run` is the run list the editor's deletions keep in line; `selected`
+    // gives lngSelectedTrack, where a run that is not play-all starts.
+    SequencePlayer(Clock& clock, TracksGetter tracks, PlayRunState& run, PlayerView& view,
+                   std::function<std::int32_t()> selected);
+    ~SequencePlayer();
+    SequencePlayer(const SequencePlayer&) = delete;
+    SequencePlayer& operator=(const SequencePlayer&) = delete;
+
+    // The pass period: one pass per tick, and the yield between passes.
+    static constexpr std::int64_t kPassMs = 10;
+    // The player timer's interval: a run starts this long after the play command.
+    static constexpr std::int64_t kTimerMs = 100;
+
+    // --- commands ---
+    // Switches the player timer on: a run starts on its tick; during a run the
+    // loop ends the run (or, with repeat, restarts it) at the end of its pass.
+    void cmdPlay_Click();
+    // Stops every track (graphs kept until the run ends) and unchecks repeat.
+    void cmdStop_Click();
+    void cmdPause_Click();
+    // Index 0 back, 1 forward, by MoveStep seconds.
+    void cmdMove_Click(int index);
+    void cmdNext_Click();
+    void cmdPrev_Click();
+    void mnuPlay_All_Click();
+    void mnuPlay_Marker_Click();
+    void mnuPlay_Repeat_Click();
+    // Ends a run at once through its exit (the window is closing).
+    void Shutdown();
+    // Before a source file is rewritten: every unlocked track's graph is
+    // stopped and released (a run then finds its tracks done), the pause is
+    // cleared and repeat switched off. Graphs are built again on the next play.
+    void ReleaseGraphsBeforeTagWrite();
+
+    // Starts the track at this position with all its play settings (see
+    // PlayTrack in the .cpp); notFirst is false only for the first track of a
+    // run or repeat.
+    void PlayTrack(std::int32_t position, bool notFirst);
+
+    // --- shared state ---
+    bool blnPause = false;
+    bool blnStartPhase = false;
+    std::int64_t lngRefTime = 0; // clock milliseconds
+    // Play modes (the Play menu's check marks).
+    bool mnuPlay_All = false;
+    bool mnuPlay_Marker = false;
+    bool mnuPlay_MarkerEnabled = true;
+    bool mnuPlay_Repeat = false;
+    DelayTimerArray Timer;
+
+    bool isRunning() const { return m_busy; }
+    bool timerEnabled() const { return m_timerEnabled; }
+
+private:
+    enum class PassEnd { Done, Jump };
+    cPozycjeMP3& tracks() const { return *m_tracks(); }
+    void setTimer(bool enabled);
+    void tmrPlayer_Timer();
+    bool startRun();
+    void runPasses();
+    // The loop head: the start target itself or its successors start. False
+    // when the run must end (a graph is missing).
+    bool loopHead();
+    PassEnd pass();
+    // The deferred deletion of pass step 1.
+    void deletePending(std::int32_t index);
+    void finishLook(cPozycjaMP3& track);
+    void applyFadesAndLabel(cPozycjaMP3& track);
+    void removeEntry(std::int32_t index);
+    void markToDeleteAfter();
+    void deleteWaiting();
+    void exitPath();
+    void remember(const std::shared_ptr<cPozycjaMP3>& track);
+    void scheduleNext();
+
+    Clock& m_clock;
+    TracksGetter m_tracks;
+    PlayRunState& m_run;
+    PlayerView& m_view;
+    std::function<std::int32_t()> m_selected;
+
+    bool m_timerEnabled = false;
+    int m_timerCall = 0;
+    int m_passCall = 0;
+    bool m_busy = false;
+    bool m_gotoHead = false;
+    bool m_active = false;
+    bool m_firstStart = false;
+    std::int32_t m_startTarget = 0; // a track number, 0 = every head track
+    std::int32_t m_startTrack = 0;
+    bool m_retry = false;
+    std::int32_t m_deleteAfter = 0; // a marked track that left the run list, by number
+    // The tracks whose graphs this run built or started, released at its end.
+    QList<std::weak_ptr<cPozycjaMP3>> m_runTracks;
+};
+
+} // namespace kelbrin

@@ -1,0 +1,223 @@
+// The operations on single tracks during a run: starting one track with all
+// its play settings, pause and resume, move, next, previous, stop and the
+// play modes.
+#include "SequencePlayer.h"
+
+#include "PlayMath.h"
+#include "PlayerView.h"
+#include "core/app/MessageService.h"
+#include "core/app/Numbers.h"
+#include "core/app/PathProcedures.h"
+#include "core/app/PlaybackGraphs.h"
+#include "core/app/SharedState.h"
+#include "core/app/TextCatalog.h"
+#include "core/document/cPozycjeMP3.h"
+#include "core/editor/PlayRun.h"
+#include "core/editor/TrackGraph.h"
+#include "platform/media/Clock.h"
+#include "platform/media/PlaybackGraph.h"
+
+#include <exception>
+
+namespace kelbrin {
+
+namespace {
+constexpr int kNoGraphText = 3162;
+
+void DropGraph(cPozycjaMP3& t) {
+    t.MediaControl.reset();
+    t.MediaPosition.reset();
+    t.MediaBasicAudio.reset();
+}
+} // namespace
+
+void SequencePlayer::PlayTrack(std::int32_t position, bool notFirst) {
+    m_retry = false;
+    for (;;) {
+        if (!m_tracks() || position < 1 || position > tracks().Count())
+            return;
+        std::shared_ptr<cPozycjaMP3> holder = tracks().Item(position);
+        cPozycjaMP3& T = *holder;
+        if (T.blnZablokowany)
+            return;
+        try {
+            if (!T.MediaControl || !T.MediaPosition || !T.MediaBasicAudio || T.blnDeviceChanged) {
+                DropGraph(T);
+                std::shared_ptr<PlaybackGraph> built = BuildPlaybackGraph(T.strFileNameSource, T.strDevice, false);
+                if (!built)
+                    return;
+                T.MediaControl = T.MediaPosition = T.MediaBasicAudio = built;
+                T.blnDeviceChanged = false;
+            }
+            const std::shared_ptr<PlaybackGraph> graph = T.MediaControl;
+            remember(holder);
+            // Marker mode: the first track of a run plays only its last part.
+            const bool markerStart = mnuPlay_Marker && mnuPlay_MarkerEnabled && !notFirst;
+            graph->setVolume(StartVolume(T, markerStart));
+            graph->setBalance(-T.lngBalance);
+            graph->setRate(T.sngRate);
+            const double dur = graph->duration();
+            const double start = StartSeconds(T, m_clock.milliseconds() - lngRefTime, markerStart);
+            graph->setStopTime(RescaleToPlayerTime(RangeEndSeconds(T), T.dblDuration, dur));
+            graph->setCurrentPosition(RescaleToPlayerTime(start, T.dblDuration, dur));
+            graph->run();
+
+            const std::int32_t n = T.lngNrPozycji;
+            m_view.setTimeText(n, TimeLabelText(T, start));
+            m_view.setTimeVisible(n, true);
+            T.blnPlayed = true;
+            m_view.showLook(T, PlayLook::Playing);
+            if (m_run.colPlayRun && !m_run.colPlayRun->contains(position))
+                m_run.colPlayRun->append(position);
+            NextSuccessor(tracks(), position);
+            Timer.Load(n);
+            Timer.SetEnabled(n, false);
+            Timer.SetTag(n, QStringLiteral("0"));
+            m_retry = false;
+            return;
+        } catch (const std::exception&) {
+            DropGraph(T);
+            if (!m_retry) {
+                // Once more with a graph built afresh.
+                m_retry = true;
+                continue;
+            }
+            ShowMessage(GetText(kNoGraphText), mb::Information, QString(), kNoGraphText);
+            m_retry = false;
+            return;
+        }
+    }
+}
+
+void SequencePlayer::cmdStop_Click() {
+    blnPause = false;
+    if (!m_tracks() || tracks().Count() == 0)
+        return;
+    cPozycjeMP3& all = tracks();
+    for (std::int32_t p = 1; p <= all.Count(); ++p) {
+        cPozycjaMP3& t = *all.Item(p);
+        if (!t.MediaPosition || t.blnZablokowany)
+            continue;
+        t.MediaControl->stop();
+        t.lngLoopCount = t.lngLoopCountBackup;
+        t.sngOverTaking = -100000.0f;
+        t.lngColNastepnikIndex = 0;
+        t.blnPlayed = false;
+        m_view.showLook(t, PlayLook::Idle);
+        m_view.setTimeVisible(t.lngNrPozycji, false);
+    }
+    mnuPlay_Repeat = false;
+    m_view.modesChanged();
+}
+
+void SequencePlayer::cmdPause_Click() {
+    if (!m_tracks() || tracks().Count() == 0)
+        return;
+    cPozycjeMP3& all = tracks();
+    const bool pausing = !blnPause;
+    for (std::int32_t p = 1; p <= all.Count(); ++p) {
+        cPozycjaMP3& t = *all.Item(p);
+        if (!t.MediaPosition || t.blnZablokowany || !t.blnPlayed)
+            continue;
+        const std::int32_t n = t.lngNrPozycji;
+        if (pausing) {
+            t.MediaControl->pause();
+            if (Timer.Enabled(n))
+                Timer.SetEnabled(n, false);
+            m_view.showLook(t, PlayLook::Paused);
+        } else {
+            t.MediaControl->run();
+            // A gap delay that was running starts again from its full interval.
+            if (Timer.IsLoaded(n) && Val(Timer.Tag(n)) != 0)
+                Timer.SetEnabled(n, true);
+            m_view.showLook(t, PlayLook::Playing);
+        }
+    }
+    blnPause = pausing;
+}
+
+void SequencePlayer::cmdMove_Click(int index) {
+    if (!m_tracks())
+        return;
+    const double step = (index == 1 ? 1.0 : -1.0) * Shared().MoveStep;
+    cPozycjeMP3& all = tracks();
+    for (std::int32_t p = 1; p <= all.Count(); ++p) {
+        cPozycjaMP3& t = *all.Item(p);
+        if (!t.MediaPosition || !t.blnPlayed)
+            continue;
+        const double cur = t.MediaPosition->currentPosition();
+        if (cur >= t.MediaPosition->stopTime())
+            continue;
+        // Moved past its end, the track is ended by the next pass.
+        const double moved = cur + step;
+        t.MediaPosition->setCurrentPosition(moved > 0 ? moved : 0.0);
+    }
+}
+
+void SequencePlayer::cmdNext_Click() {
+    if (!m_tracks())
+        return;
+    cPozycjeMP3& all = tracks();
+    for (std::int32_t p = 1; p <= all.Count(); ++p) {
+        cPozycjaMP3& t = *all.Item(p);
+        if (!t.MediaPosition || !t.blnPlayed)
+            continue;
+        if (t.MediaPosition->currentPosition() >= t.MediaPosition->stopTime())
+            continue;
+        // At its stop time the track counts as ended: successors, loops and
+        // gap delays follow as at a natural end.
+        t.MediaControl->pause();
+        t.MediaPosition->setCurrentPosition(t.MediaPosition->stopTime());
+    }
+}
+
+void SequencePlayer::cmdPrev_Click() {
+    if (!m_tracks() || tracks().Count() == 0)
+        return;
+    cPozycjeMP3& all = tracks();
+    for (std::int32_t p = 1; p <= all.Count(); ++p) {
+        cPozycjaMP3& t = *all.Item(p);
+        if (!t.blnPlayed || !t.MediaPosition)
+            continue;
+        t.MediaPosition->setCurrentPosition(t.MediaPosition->stopTime());
+        t.blnPrev = true;
+        t.lngColNastepnikIndex = 0;
+    }
+    blnStartPhase = true;
+    lngRefTime = m_clock.milliseconds();
+    blnPause = false;
+}
+
+void SequencePlayer::ReleaseGraphsBeforeTagWrite() {
+    if (m_tracks()) {
+        cPozycjeMP3& all = tracks();
+        for (std::int32_t p = 1; p <= all.Count(); ++p) {
+            cPozycjaMP3& t = *all.Item(p);
+            if (t.blnZablokowany || !t.MediaControl)
+                continue;
+            t.MediaControl->stop();
+            DropGraph(t);
+        }
+    }
+    blnPause = false;
+    mnuPlay_Repeat = false;
+    m_view.modesChanged();
+}
+
+void SequencePlayer::mnuPlay_All_Click() {
+    mnuPlay_All = !mnuPlay_All;
+    mnuPlay_MarkerEnabled = !mnuPlay_All;
+    m_view.modesChanged();
+}
+
+void SequencePlayer::mnuPlay_Marker_Click() {
+    mnuPlay_Marker = !mnuPlay_Marker;
+    m_view.modesChanged();
+}
+
+void SequencePlayer::mnuPlay_Repeat_Click() {
+    mnuPlay_Repeat = !mnuPlay_Repeat;
+    m_view.modesChanged();
+}
+
+} // namespace kelbrin

@@ -1,0 +1,207 @@
+// The player on the main window: its buttons, the Play menu, the keys, and
+// the colours, tree images and time labels it shows, on virtual time.
+#include "core/app/MessageService.h"
+#include "core/app/SharedState.h"
+#include "core/app/TextCatalog.h"
+#include "core/document/cPozycjeMP3.h"
+#include "core/editor/TrackGraph.h"
+#include "core/playback/SequencePlayer.h"
+#include "gui/editor/EditorController.h"
+#include "gui/editor/TrackCommandSet.h"
+#include "gui/editor/TrackSurface.h"
+#include "gui/editor/TreeNavigator.h"
+#include "gui/mainwindow/frmDazudizi.h"
+#include "gui/playback/MainPlayer.h"
+#include "platform/media/FakeMediaPlatform.h"
+#include "platform/media/VirtualClock.h"
+#include "platform/settings/MemorySettingsStore.h"
+#include "support/ScriptedMessages.h"
+#include "support/TestEnvironment.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+using namespace kelbrin;
+
+namespace {
+
+class MainPlayerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetSharedState();
+        auto* store = new MemorySettingsStore;
+        store->values = {{"WindowState", "0"}, {"Width", "15000"}, {"Height", "9000"}};
+        SetSettingsStore(std::unique_ptr<SettingsStore>(store));
+        Catalog().load(test::SourceDir() + "/resources/Kelbrin.ini");
+        Catalog().setLanguage("ENGLISH");
+        auto scripted = std::make_unique<test::ScriptedMessages>();
+        messages = scripted.get();
+        previousMessages = SetMessageService(std::move(scripted));
+        auto owned = std::make_unique<VirtualClock>(1000);
+        clock = owned.get();
+        previousClock = SetProgramClock(std::move(owned));
+        auto fake = std::make_unique<FakeMediaPlatform>(*clock);
+        media = fake.get();
+        previousMedia = SetMediaPlatform(std::move(fake));
+        Shared().OverTakeSeconds = 0;
+        folder = test::MakeTempDir("mainplayer");
+        window = new frmDazudizi;
+        window->setAttribute(Qt::WA_DeleteOnClose, false);
+        window->PokazMnie();
+        QCoreApplication::processEvents();
+    }
+    void TearDown() override {
+        delete window;
+        SetMediaPlatform(std::move(previousMedia));
+        SetProgramClock(std::move(previousClock));
+        SetMessageService(std::move(previousMessages));
+        SetSettingsStore(nullptr);
+    }
+    std::shared_ptr<cPozycjaMP3> add(std::int32_t number, std::int32_t pred, int seconds) {
+        auto t = std::make_shared<cPozycjaMP3>();
+        t->lngNrPozycji = number;
+        t->lngTrack = pred;
+        t->lngLeft = 1500 * number;
+        t->lngTop = 1500;
+        t->strLabel = QStringLiteral("T%1").arg(number);
+        t->strFileNameSource = test::WriteFile(folder + QStringLiteral("/t%1.mp3").arg(number), "x");
+        t->dblDuration = seconds;
+        t->lngKoniec_S = seconds;
+        media->durations[t->strFileNameSource] = seconds;
+        window->cPozycje->Add(t);
+        Shared().NextTrackNo = number + 1;
+        return t;
+    }
+    void ready() {
+        window->DrawTrackGraph(true);
+        window->Tree().PokazMnieTvw();
+        // Opening a node shows its successors.
+        for (std::int32_t n : {0, 1, 2})
+            if (QTreeWidgetItem* node = window->Tree().ZnajdzNoda(n))
+                window->Tree().tvwNodes_NodeClick(node);
+    }
+    QPushButton* button(const char* name) { return window->fraTools->findChild<QPushButton*>(name); }
+    QString image(std::int32_t n) {
+        return TreeNavigator::NodeImageKey(window->Tree().ZnajdzNoda(n));
+    }
+    TrackSurface& surface() { return *window->Editor().surface(); }
+    SequencePlayer& player() { return window->Player().player(); }
+
+    VirtualClock* clock = nullptr;
+    FakeMediaPlatform* media = nullptr;
+    test::ScriptedMessages* messages = nullptr;
+    frmDazudizi* window = nullptr;
+    QString folder;
+    std::unique_ptr<Clock> previousClock;
+    std::unique_ptr<MediaPlatform> previousMedia;
+    std::unique_ptr<MessageService> previousMessages;
+};
+
+TEST_F(MainPlayerTest, TheButtonsPlayPauseAndStopAndTheBoxesShowIt) {
+    auto a = add(1, 0, 100);
+    auto b = add(2, 1, 5);
+    ready();
+    for (const char* name : {"cmdPrev", "cmdMove(0)", "cmdPlay", "cmdMenu", "cmdPause", "cmdStop",
+                             "cmdMove(1)", "cmdNext"}) {
+        QPushButton* bt = button(name);
+        ASSERT_NE(bt, nullptr) << name;
+        EXPECT_TRUE(bt->isEnabled()) << name;
+        EXPECT_FALSE(bt->icon().isNull()) << name;
+        EXPECT_FALSE(bt->toolTip().isEmpty()) << name;
+    }
+    EXPECT_EQ(surface().timeText(1), "") << "no time label before a track plays";
+
+    window->Editor().editor().lngSelectedTrack = 1;
+    button("cmdPlay")->click();
+    clock->advance(100 + 75400);
+    EXPECT_TRUE(a->blnPlayed);
+    EXPECT_EQ(surface().boxColour(1), 0x0000FFu);
+    EXPECT_EQ(image(1), "play");
+    EXPECT_EQ(surface().timeText(1), "1 : 15");
+    EXPECT_EQ(surface().timeText(2), "");
+
+    button("cmdPause")->click();
+    EXPECT_TRUE(player().blnPause);
+    EXPECT_EQ(surface().boxColour(1), 0x00FFFFu);
+    EXPECT_EQ(image(1), "pause");
+    button("cmdPause")->click();
+    EXPECT_EQ(image(1), "play");
+
+    button("cmdNext")->click();
+    clock->advance(30);
+    EXPECT_TRUE(b->blnPlayed);
+    EXPECT_EQ(surface().boxColour(1), BoxColour(*a));
+    EXPECT_EQ(surface().timeText(1), "");
+
+    button("cmdStop")->click();
+    clock->advance(30);
+    EXPECT_FALSE(player().isRunning());
+    EXPECT_EQ(image(2), "stop");
+    EXPECT_EQ(surface().boxColour(2), 0x00FF00u);
+}
+
+TEST_F(MainPlayerTest, ThePlayMenuAndTheKeysSetTheModes) {
+    const MainMenus& menus = window->Menus();
+    QAction* all = menus.item("mnuPlay_All");
+    QAction* marker = menus.item("mnuPlay_Marker");
+    QAction* repeat = menus.item("mnuPlay_Repeat");
+    EXPECT_TRUE(all->isEnabled());
+    EXPECT_TRUE(marker->isEnabled());
+    all->trigger();
+    EXPECT_TRUE(all->isChecked());
+    EXPECT_TRUE(player().mnuPlay_All);
+    EXPECT_FALSE(marker->isEnabled()) << "marker mode only without play-all";
+    QTest::keyClick(window, Qt::Key_F8, Qt::ShiftModifier);
+    EXPECT_FALSE(player().mnuPlay_All);
+    EXPECT_TRUE(marker->isEnabled());
+    QTest::keyClick(window, Qt::Key_F4, Qt::ShiftModifier);
+    EXPECT_TRUE(marker->isChecked());
+    repeat->trigger();
+    EXPECT_TRUE(player().mnuPlay_Repeat);
+
+    add(1, 0, 5);
+    ready();
+    button("cmdStop")->click();
+    EXPECT_FALSE(repeat->isChecked()) << "stop unchecks repeat";
+    QTest::keyClick(window, Qt::Key_X, Qt::AltModifier);
+    clock->advance(150);
+    EXPECT_TRUE(player().isRunning());
+    QTest::keyClick(window, Qt::Key_V, Qt::AltModifier);
+    clock->advance(30);
+    EXPECT_FALSE(player().isRunning());
+}
+
+TEST_F(MainPlayerTest, ADeletionDuringARunWaitsAndNoProjectIsReplacedUnderIt) {
+    auto a = add(1, 0, 3);
+    add(2, 1, 3);
+    ready();
+    window->Editor().editor().lngSelectedTrack = 1;
+    button("cmdPlay")->click();
+    clock->advance(500);
+    ASSERT_TRUE(a->blnPlayed);
+    window->Commands().DeleteTrack(1);
+    EXPECT_EQ(window->cPozycje->Count(), 2);
+    clock->advance(20);
+    EXPECT_EQ(window->cPozycje->Count(), 1);
+    EXPECT_EQ(window->Tree().ZnajdzNoda(1), nullptr);
+
+    add(3, 0, 30);
+    window->Editor().editor().lngSelectedTrack = 3;
+    button("cmdPlay")->click();
+    clock->advance(150);
+    ASSERT_TRUE(player().isRunning());
+    window->Menus().item("mnuFile_Nowy")->trigger();
+    ASSERT_FALSE(messages->shown.isEmpty());
+    EXPECT_EQ(messages->shown.last().textNumber, 3105);
+    EXPECT_EQ(window->cPozycje->Count(), 2);
+    button("cmdStop")->click();
+    clock->advance(30);
+}
+
+} // namespace
