@@ -29,6 +29,7 @@ class EditorController;
 class FileMenu;
 class MainClose;
 class ProjectCommands;
+class ScriptExport;
 class TrackCommandSet;
 class TrackPanelFrame;
 class TreeNavigator;
@@ -77,6 +78,9 @@ public:
     // True while no long operation runs; a command that would change the
     // project asks this first and does nothing otherwise.
     bool CanChangeProject() const { return blnClose; }
+    // True while the export dialog is open: its list names tracks by their
+    // places, so no command may remove, replace or reorder them. Says so.
+    bool ExportDialogHoldsTracks();
 
     bool ClearTree();
     // Empties the undo history; undo and redo become disabled.
@@ -147,6 +151,7 @@ private:
     double m_progressMax = 0;
     bool m_hourglass = false;
     bool m_loaded = false;
+    ScriptExport* m_scriptExport = nullptr; // installed by this window
 };
 
 } // namespace kelbrin
