@@ -31,6 +31,7 @@ class MainClose;
 class ProjectCommands;
 class ScriptExport;
 class TrackCommandSet;
+class TrackPanel;
 class TrackPanelFrame;
 class TreeNavigator;
 
@@ -108,6 +109,8 @@ public:
     void ShowHelpText(const QString& text);
 
     const MainMenus& Menus() const { return m_menus; }
+    // The track panel with its preview.
+    TrackPanel& Panel() const { return *m_panel; }
     DelayTimers& Timers() { return *m_timers; }
 
     // Controls, by their names.
@@ -136,6 +139,7 @@ private:
     void buildToolButtons();
     void wireHelpEdge();
     void wireProjectCommands();
+    void wireTrackPanel();
     void setAdvancedView(bool on);
     void restorePlacement();
 
@@ -151,6 +155,7 @@ private:
     double m_progressMax = 0;
     bool m_hourglass = false;
     bool m_loaded = false;
+    TrackPanel* m_panel = nullptr;
     ScriptExport* m_scriptExport = nullptr; // installed by this window
 };
 
