@@ -293,11 +293,13 @@ void TrackPanel::fillRange() {
     QString length;
     if (auto file = FindOpenFile(t.strFileNameSource))
         length = frames ? QString::number(file->Daj_Naglowek_Ilosc()) : MinutesSeconds(file->sngCzasTrwania);
-    if (QMenu* time = m_window.Menus().menu(QStringLiteral("mnuTime"))) {
-        if (!length.isEmpty())
-            time->setTitle(length);
-        length = time->title();
-    }
+    // The unit menu's caption shows the length; a source that is not open
+    // leaves the last one shown.
+    if (!length.isEmpty())
+        m_length = length;
+    if (QMenu* time = m_window.Menus().menu(QStringLiteral("mnuTime")); time && !m_length.isEmpty())
+        time->setTitle(m_length);
+    length = m_length;
     m_caption = GetText(3202) + QLatin1Char(' ') + t.strLabel + QStringLiteral("     ") + GetText(2113) + QLatin1Char(' ') + length;
 }
 

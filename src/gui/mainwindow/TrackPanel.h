@@ -75,6 +75,7 @@ private:
     QTimer* m_timer1;
     QTimer* m_timer2;
     QString m_caption;
+    QString m_length; // the source's length as the unit menu shows it
     bool m_filling = false;
 };
 

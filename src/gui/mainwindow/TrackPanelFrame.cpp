@@ -122,7 +122,9 @@ TrackPanelFrame::TrackPanelFrame(QWidget* parent) : QFrame(parent) {
                            x + i * 1800, 1400, 1700, 375);
         cmdTest[i]->setAutoFillBackground(true);
     }
-    lblCaption = place(new QLabel(this), "lblCaption", nullptr, x, 1900, 3585, 255);
+    lblCaption = place(new QLabel(this), "lblCaption", nullptr, x, 1850, 3585, 500);
+    lblCaption->setWordWrap(true);
+    lblCaption->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     VScrVolume = bar(Qt::Vertical, this, QStringLiteral("VScrVolume"), 0, -100, x + 3750, 150, 255, 2200);
 
     const int columnLeft = TwipsToPx(x);
