@@ -5,6 +5,7 @@
 #include "FileMenu.h"
 #include "MainClose.h"
 #include "MainLayout.h"
+#include "MainSourceToolHost.h"
 #include "ProjectCommands.h"
 #include "RecentProjectsMenu.h"
 #include "TrackPanel.h"
@@ -22,8 +23,11 @@
 #include "gui/app/ProgramIcons.h"
 #include "gui/app/Translation.h"
 #include "gui/app/frmSettings.h"
+#include "gui/document/frmFrame.h"
+#include "gui/document/frmHidden.h"
 #include "gui/document/frmPliki.h"
 #include "gui/export/ScriptExportRun.h"
+#include "gui/document/frmTAG.h"
 #include "gui/export/SplitCommands.h"
 #include "gui/export/SplitViewsAdapter.h"
 #include "gui/export/SplitWindowCommands.h"
@@ -141,7 +145,8 @@ void frmDazudizi::buildControls() {
     for (QAction* a : m_menus.items)
         if (!a->menu() && !a->isSeparator())
             a->setEnabled(false);
-    for (const char* name : {"mnulvw", "mnuHelp", "mnuTrack_Labelki(2)", "mnuFile_Lista"})
+    for (const char* name :
+         {"mnulvw", "mnuHelp", "mnuTrack_Labelki(2)", "mnuFile_Lista", "mnuEdytor", "mnuHidden"})
         m_menus.item(QLatin1String(name))->setEnabled(true);
     connect(m_menus.item(QStringLiteral("mnulvw")), &QAction::triggered, this, [this](bool on) {
         if (!CanChangeProject())
@@ -161,8 +166,18 @@ void frmDazudizi::buildControls() {
         frmPliki::Services services;
         services.tracks = [this] { return cPozycje; };
         services.clearUndoHistory = [this] { ClearUndoHistory(); };
+        services.openTagEditor = [this](std::shared_ptr<cPozycjaPlikow> file) {
+            frmTAG::PokazMnie(std::move(file), this);
+        };
+        services.canChangeFiles = [this] { return CanChangeProject(); };
         frmPliki::PokazMnie(services, this);
     });
+    // The tools that change source files in place.
+    m_toolHost = std::make_unique<MainSourceToolHost>(*this);
+    connect(m_menus.item(QStringLiteral("mnuEdytor")), &QAction::triggered, this,
+            [this] { frmFrame::PokazMnie(*m_toolHost, this); });
+    connect(m_menus.item(QStringLiteral("mnuHidden")), &QAction::triggered, this,
+            [this] { frmHidden::PokazMnie(*m_toolHost, this); });
 
     // The track graph editor: its surface stands where picWork goes, under the list.
     EditorControllerParts parts;

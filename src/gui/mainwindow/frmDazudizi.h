@@ -28,6 +28,7 @@ class DelayTimers;
 class EditorController;
 class FileMenu;
 class MainClose;
+class MainSourceToolHost;
 class ProjectCommands;
 class ScriptExport;
 class TrackCommandSet;
@@ -151,6 +152,7 @@ private:
     std::unique_ptr<ProjectCommands> m_projects;
     FileMenu* m_fileMenu = nullptr;
     std::unique_ptr<MainClose> m_close;
+    std::unique_ptr<MainSourceToolHost> m_toolHost;
     cListView m_lvwStyle;
     double m_progressMax = 0;
     bool m_hourglass = false;

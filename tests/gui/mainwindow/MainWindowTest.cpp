@@ -9,6 +9,10 @@
 #include "gui/editor/TrackSurface.h"
 #include "gui/mainwindow/DelayTimers.h"
 #include "gui/mainwindow/MainLayout.h"
+#include "core/document/cPozycjaPlikow.h"
+#include "gui/document/frmFrame.h"
+#include "gui/document/frmHidden.h"
+#include "gui/mainwindow/MainSourceToolHost.h"
 #include "gui/mainwindow/TrackPanelFrame.h"
 #include "gui/mainwindow/frmDazudizi.h"
 #include "platform/settings/MemorySettingsStore.h"
@@ -299,4 +303,29 @@ TEST_F(MainWindowTest, TheSettingsItemOpensTheSettingsDialog) {
     dialog->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(dialog, nullptr);
+}
+
+TEST_F(MainWindowTest, ToolsMenuOpensTheSourceFileToolsAndAWriteHoldsTheWindow) {
+    normalPlacement();
+    open();
+    for (const char* name : {"mnuEdytor", "mnuHidden", "mnuFile_Lista"})
+        EXPECT_TRUE(window->Menus().item(name)->isEnabled()) << name;
+    window->Menus().item("mnuEdytor")->trigger();
+    window->Menus().item("mnuHidden")->trigger();
+    ASSERT_TRUE(window->findChild<frmFrame*>());
+    ASSERT_TRUE(window->findChild<frmHidden*>());
+    EXPECT_EQ(window->findChild<frmFrame*>()->windowTitle(), "Frame header editor");
+
+    // A tool's write holds the program: no second write, no close.
+    MainSourceToolHost host(*window);
+    ASSERT_TRUE(host.TryBeginLongWork());
+    EXPECT_FALSE(host.TryBeginLongWork());
+    EXPECT_FALSE(window->close());
+    std::shared_ptr<cPozycjaPlikow> file = std::make_shared<cPozycjaPlikow>();
+    file->strFileName = test::MediaFile("cbr_noinfo.mp3");
+    EXPECT_EQ(host.OpenSource(file, false), QString()); // no scan meanwhile
+    host.EndLongWork();
+    EXPECT_TRUE(window->CanChangeProject());
+    EXPECT_EQ(host.OpenSource(file, false), file->strFileName);
+    EXPECT_GT(file->Daj_Naglowek_Ilosc(), 0);
 }
