@@ -153,24 +153,29 @@ void MainMenus::build(QMainWindow* window) {
     add(play, QStringLiteral("mnuPlay_Repeat"), {}, true);
     add(play, QStringLiteral("mnuPlay_Marker"), {}, true);
 
+    // The track panel's options (right button on the panel).
     QMenu* option = addMenu(nullptr, QStringLiteral("mnuOption"), QStringLiteral("Option"));
-    add(option, QStringLiteral("mnuOption_Scan"), {}, true);
+    add(option, QStringLiteral("mnuTest_B"), {}, true);
+    add(option, QStringLiteral("mnuTest_E"), {}, true);
+    option->addSeparator();
     add(option, QStringLiteral("mnuOption_Scan_B"), {}, true);
+    add(option, QStringLiteral("mnuOption_Scan"), {}, true);
     add(option, QStringLiteral("mnuPLoop"), {}, true);
 
     QMenu* time = addMenu(nullptr, QStringLiteral("mnuTime"), QStringLiteral("Time"));
     add(time, QStringLiteral("mnuUnits_Jednostki(0)"), {}, true);
     add(time, QStringLiteral("mnuUnits_Jednostki(1)"), {}, true);
 
-    QMenu* s = addMenu(nullptr, QStringLiteral("mnuS"), QStringLiteral("S"));
-    add(s, QStringLiteral("mnuPlayR"), {}, true);
-    add(s, QStringLiteral("mnuPlayZa"), {}, true);
-    add(s, QStringLiteral("mnuPlayS"), {}, true);
-    add(s, QStringLiteral("mnuPlayAll"), {}, true);
-
+    // The preview's play modes (the panel's menu button); one is checked.
     QMenu* mark = addMenu(nullptr, QStringLiteral("mnuMark"), QStringLiteral("Mark"));
-    add(mark, QStringLiteral("mnuTest_B"), {}, true);
-    add(mark, QStringLiteral("mnuTest_E"), {}, true);
+    add(mark, QStringLiteral("mnuPlayS"), {}, true);
+    add(mark, QStringLiteral("mnuPlayR"), {}, true);
+    add(mark, QStringLiteral("mnuPlayZa"), {}, true);
+    add(mark, QStringLiteral("mnuPlayAll"), {}, true);
+    items.value(QStringLiteral("mnuPlayR"))->setChecked(true);
+
+    // Tempo synchronisation: one item per track, filled with the tempo tap.
+    addMenu(nullptr, QStringLiteral("mnuS"), QStringLiteral("Sync"));
 
     add(addMenu(nullptr, QStringLiteral("mnuSpeed"), QStringLiteral("Speed")),
         QStringLiteral("mnuSpeed_Set"));
@@ -178,7 +183,6 @@ void MainMenus::build(QMainWindow* window) {
         QStringLiteral("mnuSpeed2_Set"));
     add(addMenu(nullptr, QStringLiteral("mnuBalans"), QStringLiteral("Balance")),
         QStringLiteral("mnuBalans_Set"));
-    addMenu(nullptr, QStringLiteral("mnuSync"), QStringLiteral("Sync"));
 
     for (auto it = items.cbegin(); it != items.cend(); ++it) {
         const int n = MenuNumber(it.key());

@@ -6,19 +6,41 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QScrollBar>
 
 namespace kelbrin {
 
 namespace {
 
-template <typename W> W* place(W* w, const char* name, const char* tag, double left, double top,
+template <typename W> W* place(W* w, const QString& name, const char* tag, double left, double top,
                                double width, double height) {
-    w->setObjectName(QLatin1String(name));
+    w->setObjectName(name);
     if (tag)
         w->setProperty("Tag", QLatin1String(tag));
     w->setGeometry(TwipRect{left, top, width, height}.toPx());
     return w;
+}
+
+template <typename W> W* place(W* w, const char* name, const char* tag, double left, double top,
+                               double width, double height) {
+    return place(w, QLatin1String(name), tag, left, top, width, height);
+}
+
+QLineEdit* box(QWidget* parent, const QString& name, int maxLength, double left, double top, double width) {
+    auto* e = place(new QLineEdit(parent), name, nullptr, left, top, width, 300);
+    e->setMaxLength(maxLength);
+    return e;
+}
+
+QScrollBar* bar(Qt::Orientation o, QWidget* parent, const QString& name, int min, int max, double left,
+                double top, double width, double height) {
+    auto* b = place(new QScrollBar(o, parent), name, nullptr, left, top, width, height);
+    b->setRange(std::min(min, max), std::max(min, max));
+    // Bars whose design runs from a larger to a smaller value read inverted.
+    b->setInvertedAppearance(min > max);
+    b->setInvertedControls(min > max);
+    return b;
 }
 
 } // namespace
@@ -27,33 +49,102 @@ TrackPanelFrame::TrackPanelFrame(QWidget* parent) : QFrame(parent) {
     setObjectName(QStringLiteral("fraAudio"));
     setFrameShape(QFrame::StyledPanel);
 
-    place(new QGroupBox(this), "Frame1(0)", "2555;0", 100, 100, 2400, 900);
-    place(new QGroupBox(this), "Frame1(1)", "2556;0", 2600, 100, 2400, 900);
+    // Range: begin and end, each as a frame box or as minutes, seconds and
+    // milliseconds with their spinners.
+    const int lengths[3] = {4, 2, 3};
+    const char* initial[3] = {"0000", "00", "000"};
+    for (int side = 0; side < 2; ++side) {
+        Frame1[side] = place(new QGroupBox(this), QStringLiteral("Frame1(%1)").arg(side),
+                             side == 0 ? "2555;0" : "2556;0", 100 + side * 2500, 100, 2400, 900);
+        for (int k = 0; k < 3; ++k) {
+            const int i = side * 3 + k;
+            Text1[i] = box(Frame1[side], QStringLiteral("Text1(%1)").arg(i), lengths[k], 100 + k * 760, 420, 520);
+            Text1[i]->setText(QLatin1String(initial[k]));
+            VscrTime[i] = bar(Qt::Vertical, Frame1[side], QStringLiteral("VscrTime(%1)").arg(i),
+                              k == 2 ? 1000 : (k == 0 ? 9999 : 59), k == 2 ? -1 : 0, 620 + k * 760, 400, 200, 340);
+        }
+    }
+    txtRamkaOd = box(Frame1[0], QStringLiteral("txtRamkaOd"), 7, 100, 420, 2100);
+    txtRamkaDo = box(Frame1[1], QStringLiteral("txtRamkaDo"), 7, 100, 420, 2100);
+    txtRamkaOd->setText(QStringLiteral("0"));
+    txtRamkaDo->setText(QStringLiteral("0"));
+    txtRamkaOd->hide();
+    txtRamkaDo->hide();
+
     Frame2 = place(new QGroupBox(this), "Frame2", "2558;0", 5100, 100, 2600, 900);
-    lblSync = place(new QLabel(Frame2), "lblSync", "3194;5034", 100, 300, 2300, 255);
+    txtBPM = place(new QLabel(Frame2), "txtBPM", nullptr, 100, 280, 800, 255);
+    txtBPM->setText(QStringLiteral("0"));
+    txtBPM->setProperty("Tag", QStringLiteral("0"));
+    lblSync = place(new QLabel(Frame2), "lblSync", "3194;5034", 100, 560, 2300, 255);
+    lblSync->setEnabled(false);
 
     // The tag frame takes the tempo frame's place in the advanced view.
-    fraTAG = place(new QGroupBox(this), "fraTAG", nullptr, 5100, 100, 2600, 1500);
+    fraTAG = place(new QGroupBox(this), "fraTAG", nullptr, 5100, 100, 2600, 2100);
     fraTAG->hide();
     const char* labels[][2] = {{"Label1", "2142"}, {"Label2", "2143"}, {"Label3", "2144"},
                                {"Label4", "2145"}, {"Label5", "2146"}, {"Label6", "2147"}};
+    QLineEdit** boxes[] = {&txtTitle, &txtArtist, &txtAlbum, &txtYear, nullptr, &txtComment};
+    const char* boxNames[] = {"txtTitle", "txtArtist", "txtAlbum", "txtYear", nullptr, "txtComment"};
     double top = 250;
-    for (const auto& l : labels) {
-        place(new QLabel(fraTAG), l[0], l[1], 100, top, 900, 240);
-        if (QLatin1String(l[0]) == QLatin1String("Label5"))
+    for (int i = 0; i < 6; ++i) {
+        place(new QLabel(fraTAG), labels[i][0], labels[i][1], 100, top, 900, 240);
+        if (!boxes[i])
             cboGenre = place(new QComboBox(fraTAG), "cboGenre", nullptr, 1000, top - 30, 1500, 300);
         else
-            place(new QLineEdit(fraTAG), (QByteArray("txtTag") + l[0][5]).constData(), nullptr, 1000,
-                  top - 30, 1500, 300);
+            *boxes[i] = box(fraTAG, QLatin1String(boxNames[i]), i == 3 ? 4 : 30, 1000, top - 30, 1500);
         top += 330;
     }
+    txtYear->setText(QStringLiteral("1999"));
 
     lblSpeed = place(new QLabel(this), "lblSpeed", "2160;5036", 100, 1100, 1400, 255);
-    HScrSpeed = place(new QScrollBar(Qt::Horizontal, this), "HScrSpeed", nullptr, 1600, 1100, 3000, 255);
+    HScrSpeed = bar(Qt::Horizontal, this, QStringLiteral("HScrSpeed"), 0, 200, 1600, 1100, 3000, 255);
     lblBal = place(new QLabel(this), "lblBal", "2159;5036", 100, 1450, 1400, 255);
-    HScrBalance = place(new QScrollBar(Qt::Horizontal, this), "HScrBalance", nullptr, 1600, 1450, 3000, 255);
+    HScrBalance = bar(Qt::Horizontal, this, QStringLiteral("HScrBalance"), 10000, -10000, 1600, 1450, 3000, 255);
+    HScrBalance->setSingleStep(100);
+    HScrBalance->setPageStep(1000);
     fraDevice = place(new QGroupBox(this), "fraDevice", "3156;5035", 100, 1800, 5000, 650);
     cboDevice = place(new QComboBox(fraDevice), "cboDevice", nullptr, 100, 250, 4000, 315);
+
+    // The preview player, right of the tempo and tag frames.
+    const double x = 7900;
+    cmdMove2[2] = place(new QPushButton(this), "cmdMove2(2)", "1165;", x, 150, 435, 435);
+    cmdMove2[0] = place(new QPushButton(this), "cmdMove2(0)", "1112;", x + 450, 150, 435, 435);
+    cmdPlay2 = place(new QPushButton(this), "cmdPlay2", "1116;", x + 900, 150, 435, 435);
+    cmdPause2 = place(new QPushButton(this), "cmdPause2", "1122;", x + 1350, 150, 435, 435);
+    cmdStop2 = place(new QPushButton(this), "cmdStop2", "1119;", x + 1800, 150, 435, 435);
+    cmdMove2[1] = place(new QPushButton(this), "cmdMove2(1)", "1118;", x + 2250, 150, 435, 435);
+    cmdMove2[3] = place(new QPushButton(this), "cmdMove2(3)", "1166;", x + 2700, 150, 435, 435);
+    cmdMenu2 = place(new QPushButton(this), "cmdMenu2", "1127;", x + 3150, 150, 435, 435);
+    HScrSeek = bar(Qt::Horizontal, this, QStringLiteral("HScrSeek"), 0, 32767, x, 700, 3585, 255);
+    lblTime2 = place(new QLabel(this), "lblTime2", nullptr, x, 1050, 1700, 255);
+    for (int i = 0; i < 2; ++i) {
+        cmdTest[i] = place(new QPushButton(this), QStringLiteral("cmdTest(%1)").arg(i), nullptr,
+                           x + i * 1800, 1400, 1700, 375);
+        cmdTest[i]->setAutoFillBackground(true);
+    }
+    lblCaption = place(new QLabel(this), "lblCaption", nullptr, x, 1850, 3585, 500);
+    lblCaption->setWordWrap(true);
+    lblCaption->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    VScrVolume = bar(Qt::Vertical, this, QStringLiteral("VScrVolume"), 0, -100, x + 3750, 150, 255, 2200);
+
+    const int columnLeft = TwipsToPx(x);
+    for (QWidget* w : std::initializer_list<QWidget*>{cmdMove2[2], cmdMove2[0], cmdPlay2, cmdPause2, cmdStop2,
+                                                       cmdMove2[1], cmdMove2[3], cmdMenu2, HScrSeek, lblTime2,
+                                                       cmdTest[0], cmdTest[1], lblCaption, VScrVolume})
+        m_column.append({w, w->x() - columnLeft});
+}
+
+void TrackPanelFrame::FitPreviewColumn() {
+    constexpr double kColumnWidth = 3750 + 255 + 100; // twips, the volume bar included
+    const int left = std::max(TwipsToPx(2600 + 2500 + 2700), width() - TwipsToPx(kColumnWidth));
+    for (const auto& [w, offset] : m_column)
+        w->move(left + offset, w->y());
+    const int limit = left - TwipsToPx(100);
+    for (QWidget* w : std::initializer_list<QWidget*>{HScrSpeed, lblSpeed, HScrBalance, lblBal, fraDevice, fraTAG})
+        if (w->x() + w->width() > limit)
+            w->resize(std::max(TwipsToPx(300), limit - w->x()), w->height());
+    cboDevice->resize(std::max(TwipsToPx(300), fraDevice->width() - cboDevice->x() - TwipsToPx(100)),
+                      cboDevice->height());
 }
 
 } // namespace kelbrin

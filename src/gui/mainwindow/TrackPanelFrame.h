@@ -1,13 +1,17 @@
 #pragma once
-// The track panel's frame of the main window with the controls that the
-// window's layout and language pass place and caption. The playback work
-// fills it with the preview player and the range editing.
+// The track panel's frame of the main window with its controls, placed in
+// twips; the window's layout and language pass place and caption them. The
+// TrackPanel object connects them to the panel track and its preview.
 
 #include <QFrame>
+#include <QList>
+#include <QPair>
 
 class QComboBox;
 class QGroupBox;
 class QLabel;
+class QLineEdit;
+class QPushButton;
 class QScrollBar;
 
 namespace kelbrin {
@@ -16,9 +20,19 @@ class TrackPanelFrame : public QFrame {
 public:
     explicit TrackPanelFrame(QWidget* parent);
 
+    // Keeps the preview player's column at the panel's right edge and the
+    // bars, the device and tag frames that the layout stretches left of it.
+    // Called after each layout pass.
+    void FitPreviewColumn();
+
     QGroupBox* Frame2;    // tempo
     QGroupBox* fraTAG;    // tag fields, in the advanced view
     QComboBox* cboGenre;
+    QLineEdit* txtTitle;
+    QLineEdit* txtArtist;
+    QLineEdit* txtAlbum;
+    QLineEdit* txtYear;
+    QLineEdit* txtComment;
     QScrollBar* HScrSpeed;
     QLabel* lblSpeed;
     QScrollBar* HScrBalance;
@@ -26,6 +40,29 @@ public:
     QGroupBox* fraDevice;
     QComboBox* cboDevice;
     QLabel* lblSync;
+    QLabel* txtBPM;
+
+    // The range: frame boxes and time boxes share their place.
+    QGroupBox* Frame1[2];
+    QLineEdit* txtRamkaOd;
+    QLineEdit* txtRamkaDo;
+    QLineEdit* Text1[6];
+    QScrollBar* VscrTime[6];
+
+    // The preview player.
+    QPushButton* cmdPlay2;
+    QPushButton* cmdPause2;
+    QPushButton* cmdStop2;
+    QPushButton* cmdMove2[4];
+    QPushButton* cmdMenu2;
+    QPushButton* cmdTest[2];
+    QScrollBar* HScrSeek;
+    QScrollBar* VScrVolume;
+    QLabel* lblTime2;
+    QLabel* lblCaption; // the panel's caption: track, source length
+
+private:
+    QList<QPair<QWidget*, int>> m_column; // preview controls, x from the column's left (px)
 };
 
 } // namespace kelbrin

@@ -8,6 +8,7 @@
 #include "MainSourceToolHost.h"
 #include "ProjectCommands.h"
 #include "RecentProjectsMenu.h"
+#include "TrackPanel.h"
 #include "TrackPanelFrame.h"
 #include "UpdateCommand.h"
 #include "core/app/MessageService.h"
@@ -232,6 +233,19 @@ void frmDazudizi::buildControls() {
     m_tree->addEnabled = [this] { return cmdDodaj->isEnabled(); };
     m_tree->addTrack = [this] { cmdDodaj_Click(); };
     wireProjectCommands();
+    wireTrackPanel();
+}
+
+void frmDazudizi::wireTrackPanel() {
+    m_panel = new TrackPanel(*this);
+    // Track > Properties, the pencil button and the double-clicks on a box, a
+    // list row or a tree node show their track in the panel; the split
+    // dialog shows its first new track there too.
+    m_editor->hooks.openProperties = [this](std::shared_ptr<cPozycjaMP3> track) {
+        m_panel->PokazMnie_FA(std::move(track));
+    };
+    m_editor->hooks.playPreview = [this] { m_panel->cmdPlay2_Click(); };
+    m_projects->seams.releasePreviewPlayer = [this] { m_panel->ReleasePreview(); };
 }
 
 void frmDazudizi::wireHelpEdge() {
@@ -276,7 +290,13 @@ void frmDazudizi::buildToolButtons() {
     cmdKlon->setGeometry(TwipRect{1100 + 510 * 14, 60, 495, 435}.toPx());
     cmdKlon->setEnabled(false);
     cmdKlon->hide();
-    connect(cmdKlon, &QPushButton::clicked, this, [this] { cmdKlon_Click(*this); });
+    connect(cmdKlon, &QPushButton::clicked, this, [this] {
+        if (!m_editor->controlEnabled(QStringLiteral("cmdCopy")) || !CanChangeProject())
+            return;
+        cmdKlon_Click(*this);
+        // The clone plays at once from its begin (mnuPlayR_Click).
+        m_panel->SetPlayMode(0);
+    });
 
     connect(cmdSave, &QPushButton::clicked, this, [this] {
         if (m_menus.item(QStringLiteral("mnuFile_Save"))->isEnabled())
@@ -477,6 +497,8 @@ void frmDazudizi::LoadLang() {
     cmdKlon->resize(std::max(TwipsToPx(495), cmdKlon->sizeHint().width()), cmdKlon->height());
     // Labels and frames take the text their Tag names.
     LoadLangCaptions(this);
+    if (m_panel)
+        m_panel->Retranslate();
 }
 
 void frmDazudizi::setAdvancedView(bool on) {
@@ -552,6 +574,7 @@ void frmDazudizi::Form_Resize() {
     setWidth(fraAudio->lblBal, r.balanceLabelWidth);
     setWidth(fraAudio->fraDevice, r.deviceFrameWidth);
     setWidth(fraAudio->cboDevice, r.deviceComboWidth);
+    fraAudio->FitPreviewColumn();
     lblProgress->setGeometry(r.progressLine.toPx());
     cmdSave->move(TwipsToPx(r.saveButtonLeft), cmdSave->y());
     shpPostep->move(TwipsToPx(r.progressBar.left), TwipsToPx(r.progressBar.top));

@@ -33,6 +33,7 @@ class MainSourceToolHost;
 class ProjectCommands;
 class ScriptExport;
 class TrackCommandSet;
+class TrackPanel;
 class TrackPanelFrame;
 class TreeNavigator;
 
@@ -111,6 +112,8 @@ public:
     // The sequence player with its buttons (its pause flag is blnPause).
     MainPlayer& Player() const { return *m_player; }
     const MainMenus& Menus() const { return m_menus; }
+    // The track panel with its preview.
+    TrackPanel& Panel() const { return *m_panel; }
     DelayTimers& Timers() { return *m_timers; }
 
     // Controls, by their names.
@@ -140,6 +143,7 @@ private:
     void buildToolButtons();
     void wireHelpEdge();
     void wireProjectCommands();
+    void wireTrackPanel();
     void setAdvancedView(bool on);
     void restorePlacement();
 
@@ -157,6 +161,7 @@ private:
     double m_progressMax = 0;
     bool m_hourglass = false;
     bool m_loaded = false;
+    TrackPanel* m_panel = nullptr;
     ScriptExport* m_scriptExport = nullptr; // installed by this window
 };
 

@@ -402,6 +402,9 @@ TEST_F(Commands, LegendShowsTheSurfaceColoursAndEscapeClosesIt) {
 // enabled and did nothing.
 TEST_F(Commands, CommandsWithoutTheirWindowAreDisabledUntilItIsThere) {
     QStringList calls;
+    // The main window brings its track panel; take it away to see the
+    // commands without it.
+    editor->hooks.openProperties = nullptr;
     editor->hooks.playPreview = [&] { calls << "preview"; };
     select(2);
     EXPECT_FALSE(enabled("mnuTrack_Prop"));

@@ -3,6 +3,9 @@
 // Run under xvfb-run; the pictures land in <build>/screenshots.
 #include "core/app/SharedState.h"
 #include "core/app/TextCatalog.h"
+#include "core/document/cPozycjaMP3.h"
+#include "core/document/cPozycjeMP3.h"
+#include "gui/editor/EditorController.h"
 #include "gui/mainwindow/TrackPanelFrame.h"
 #include "gui/mainwindow/frmDazudizi.h"
 #include "platform/settings/MemorySettingsStore.h"
@@ -65,6 +68,31 @@ int main(int argc, char** argv) {
             ++failures;
         } else {
             std::printf("saved %s\n", qPrintable(file));
+        }
+
+        // The same window with the panel showing a track.
+        auto track = std::make_shared<cPozycjaMP3>();
+        track->lngNrPozycji = 1;
+        track->strLabel = QStringLiteral("Evening news");
+        track->strFileNameSource = QStringLiteral("/music/evening-news.mp3");
+        track->lngKoniec_M = 3;
+        track->lngKoniec_S = 25;
+        track->lngKoniec_SS = 500;
+        track->lngVolume = -600;
+        track->lngBalance = 1500;
+        track->strTitle = QStringLiteral("Evening news");
+        track->strYear = QStringLiteral("2005");
+        track->lngBPM = 120;
+        window->cPozycje->Add(track);
+        window->Editor().openProperties(track);
+        for (int i = 0; i < 20; ++i)
+            QCoreApplication::processEvents();
+        const QString panelFile = outDir + QStringLiteral("/frmDazudizi-panel-%1.png").arg(language.toLower());
+        if (!window->grab().save(panelFile)) {
+            std::fprintf(stderr, "cannot save %s\n", qPrintable(panelFile));
+            ++failures;
+        } else {
+            std::printf("saved %s\n", qPrintable(panelFile));
         }
         window->close();
         delete window;

@@ -1,0 +1,425 @@
+#include "TrackPanel.h"
+
+#include "TrackPanelFrame.h"
+#include "frmDazudizi.h"
+#include "gui/app/SelectAllText.h"
+#include "core/app/SharedState.h"
+#include "core/app/TextCatalog.h"
+#include "core/document/cPozycjaMP3.h"
+#include "core/document/cPozycjaPlikow.h"
+#include "core/export/SplitSource.h"
+#include "core/playback/PanelTagFields.h"
+#include "platform/media/PlaybackGraph.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QCursor>
+#include <QEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QTimer>
+#include <cmath>
+
+namespace kelbrin {
+
+namespace {
+
+constexpr const char* kPlayModeItems[4] = {"mnuPlayR", "mnuPlayZa", "mnuPlayS", "mnuPlayAll"};
+
+// Runs `f` when the watched object sees a double-click or a right-button release.
+class LabelMouse final : public QObject {
+public:
+    LabelMouse(QObject* parent, std::function<void()> dbl, std::function<void()> right)
+        : QObject(parent), m_dbl(std::move(dbl)), m_right(std::move(right)) {}
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::MouseButtonDblClick) {
+            m_dbl();
+            return true;
+        }
+        if (e->type() == QEvent::MouseButtonRelease &&
+            static_cast<QMouseEvent*>(e)->button() == Qt::RightButton) {
+            m_right();
+            return true;
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> m_dbl, m_right;
+};
+
+QString MinutesSeconds(double seconds) {
+    const auto r = static_cast<std::int64_t>(std::llround(seconds));
+    return QStringLiteral("%1 : %2").arg(r / 60).arg(r % 60);
+}
+
+} // namespace
+
+TrackPanel::TrackPanel(frmDazudizi& window)
+    : QObject(&window), m_window(window), m_frame(*window.fraAudio), m_preview(*this) {
+    m_timer1 = new QTimer(this);
+    m_timer1->setObjectName(QStringLiteral("Timer1"));
+    m_timer1->setInterval(250);
+    m_timer2 = new QTimer(this);
+    m_timer2->setObjectName(QStringLiteral("Timer2"));
+    m_timer2->setInterval(1000);
+    connect(m_timer1, &QTimer::timeout, this, [this] { Timer1_Timer(); });
+    connect(m_timer2, &QTimer::timeout, this, [this] { Timer2_Timer(); });
+    m_timer1->start();
+    connectControls();
+    Retranslate();
+}
+
+TrackPanel::~TrackPanel() = default;
+
+QAction* TrackPanel::item(const char* name) const { return m_window.Menus().item(QLatin1String(name)); }
+
+QString TrackPanel::deviceName() const { return m_frame.cboDevice->currentText(); }
+
+bool TrackPanel::mainWindowVisible() const { return m_window.isVisible(); }
+
+bool TrackPanel::framesUnit() const {
+    const QAction* frames = item("mnuUnits_Jednostki(0)");
+    return frames && frames->isChecked();
+}
+
+void TrackPanel::connectControls() {
+    TrackPanelFrame& f = m_frame;
+    auto after = [this](auto&& action) {
+        return [this, action] {
+            action();
+            refresh();
+        };
+    };
+    connect(f.cmdPlay2, &QPushButton::clicked, this, [this] { cmdPlay2_Click(); });
+    connect(f.cmdPause2, &QPushButton::clicked, this, [this] { cmdPause2_Click(); });
+    connect(f.cmdStop2, &QPushButton::clicked, this, [this] { cmdStop2_Click(); });
+    for (int i = 0; i < 4; ++i)
+        connect(f.cmdMove2[i], &QPushButton::clicked, this, [this, i] { cmdMove2_Click(i); });
+    connect(f.cmdTest[0], &QPushButton::clicked, this, [this] { mnuTest_B_Click(); });
+    connect(f.cmdTest[1], &QPushButton::clicked, this, [this] { mnuTest_E_Click(); });
+    connect(f.cmdMenu2, &QPushButton::clicked, this, [this] {
+        if (QMenu* m = m_window.Menus().menu(QStringLiteral("mnuMark")))
+            m->popup(QCursor::pos());
+    });
+    f.setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(&f, &QWidget::customContextMenuRequested, this, [this] {
+        if (QMenu* m = m_window.Menus().menu(QStringLiteral("mnuOption")))
+            m->popup(QCursor::pos());
+    });
+
+    connect(f.VScrVolume, &QScrollBar::valueChanged, this, [this](int v) {
+        if (!m_filling) {
+            m_preview.VScrVolume_Change(v);
+            refresh();
+        }
+    });
+    connect(f.HScrBalance, &QScrollBar::valueChanged, this, [this](int v) {
+        if (!m_filling) {
+            m_preview.HScrBalance_Change(v);
+            refresh();
+        }
+    });
+    connect(f.HScrSpeed, &QScrollBar::valueChanged, this, [this](int v) {
+        if (!m_filling) {
+            m_preview.HScrSpeed_Change(v);
+            refresh();
+        }
+    });
+    connect(f.HScrSeek, &QScrollBar::valueChanged, this, [this](int v) {
+        if (!m_filling)
+            m_preview.HScrSeek_Scroll(v);
+    });
+
+    f.lblBal->installEventFilter(new LabelMouse(
+        this, after([this] { m_preview.mnuBalans_Set_Click(); }), [this] {
+            if (QMenu* m = m_window.Menus().menu(QStringLiteral("mnuBalans")))
+                m->popup(QCursor::pos());
+        }));
+    f.lblSpeed->installEventFilter(new LabelMouse(
+        this, after([this] { m_preview.mnuSpeed2_Set_Click(); }), [this] {
+            if (QMenu* m = m_window.Menus().menu(QStringLiteral("mnuSpeed2")))
+                m->popup(QCursor::pos());
+        }));
+
+    auto wire = [this](const char* name, std::function<void()> action) {
+        if (QAction* a = item(name)) {
+            connect(a, &QAction::triggered, this, [action] { action(); });
+            a->setEnabled(true);
+        }
+    };
+    for (int mode = 0; mode < 4; ++mode)
+        wire(kPlayModeItems[mode], [this, mode] { SetPlayMode(mode); });
+    wire("mnuTest_B", [this] { mnuTest_B_Click(); });
+    wire("mnuTest_E", [this] { mnuTest_E_Click(); });
+    wire("mnuOption_Scan", [this] { mnuOption_Scan_Click(); });
+    wire("mnuOption_Scan_B", [this] { mnuOption_Scan_B_Click(); });
+    wire("mnuBalans_Set", after([this] { m_preview.mnuBalans_Set_Click(); }));
+    wire("mnuSpeed2_Set", after([this] { m_preview.mnuSpeed2_Set_Click(); }));
+    if (QAction* loop = item("mnuPLoop"))
+        loop->setEnabled(true);
+
+    // The device box: the user's choice becomes the track's device, and a
+    // preview in progress moves over to it.
+    connect(f.cboDevice, &QComboBox::activated, this, [this] {
+        auto track = m_preview.Cpoz;
+        if (!track || m_filling)
+            return;
+        track->strDevice = m_frame.cboDevice->currentText();
+        track->blnDeviceChanged = true;
+        track->blnZmodyfikowana = true;
+        if (m_preview.MediaControl) {
+            const double at = m_preview.MediaControl->currentPosition();
+            m_preview.Release();
+            cmdPlay2_Click();
+            if (m_preview.MediaControl)
+                m_preview.MediaControl->setCurrentPosition(at);
+        }
+    });
+
+    // Tag fields: only the user's edits reach the track.
+    const std::pair<QLineEdit*, TagField> tags[] = {{f.txtTitle, TagField::Title},
+                                                    {f.txtArtist, TagField::Artist},
+                                                    {f.txtAlbum, TagField::Album},
+                                                    {f.txtYear, TagField::Year},
+                                                    {f.txtComment, TagField::Comment}};
+    for (const auto& [edit, field] : tags) {
+        SelectAllTextOnFocus(edit);
+        connect(edit, &QLineEdit::textEdited, this, [this, field = field](const QString& text) {
+            if (!m_filling)
+                EditTagField(m_preview.Cpoz.get(), field, text);
+        });
+    }
+    connect(f.txtYear, &QLineEdit::editingFinished, this, [this] {
+        // The year box keeps the focus until it holds four digits.
+        if (m_preview.Cpoz && !YearIsValid(m_frame.txtYear->text()))
+            QTimer::singleShot(0, m_frame.txtYear, [box = m_frame.txtYear] { box->setFocus(); });
+    });
+    connect(f.cboGenre, &QComboBox::activated, this, [this](int index) {
+        if (!m_filling)
+            EditGenre(m_preview.Cpoz.get(), m_frame.cboGenre->itemData(index).toInt());
+    });
+
+    // Range boxes and spinners are shown here and edited by the range
+    // editing; until it is plugged in they only show the range.
+    for (QLineEdit* e : f.Text1)
+        e->setReadOnly(true);
+    f.txtRamkaOd->setReadOnly(true);
+    f.txtRamkaDo->setReadOnly(true);
+    for (QScrollBar* s : f.VscrTime)
+        s->setEnabled(false);
+}
+
+void TrackPanel::Retranslate() {
+    m_frame.cmdTest[0]->setText(GetText(2193));
+    m_frame.cmdTest[1]->setText(GetText(2194));
+    refresh();
+}
+
+void TrackPanel::PokazMnie_FA(std::shared_ptr<cPozycjaMP3> track) {
+    if (!track)
+        return;
+    m_frame.show();
+    m_window.Form_Resize();
+    m_frame.lblTime2->clear();
+    m_preview.Load(std::move(track));
+    fillDevices();
+    postPokazMnie();
+}
+
+void TrackPanel::ReleasePreview() {
+    m_preview.Release();
+    m_timer2->stop();
+    refresh();
+}
+
+void TrackPanel::fillDevices() {
+    const cPozycjaMP3& t = *m_preview.Cpoz;
+    QComboBox* box = m_frame.cboDevice;
+    const QSignalBlocker block(box);
+    box->clear();
+    box->addItems(Shared().SoundCards);
+    box->setCurrentIndex(Shared().SoundCards.indexOf(t.strDevice));
+    const bool own = !Shared().UseDefaultRenderer;
+    m_frame.fraDevice->setEnabled(own);
+    box->setEnabled(own);
+}
+
+void TrackPanel::fillGenre() {
+    const cPozycjaMP3& t = *m_preview.Cpoz;
+    QComboBox* box = m_frame.cboGenre;
+    const QSignalBlocker block(box);
+    const int wanted = t.lngGenre != 0 ? t.lngGenre : 12;
+    int index = box->findData(wanted);
+    if (index < 0 && t.lngGenre != 0) {
+        // A stored genre without a name stays selectable under its number.
+        box->addItem(QString::number(t.lngGenre), t.lngGenre);
+        index = box->count() - 1;
+    }
+    if (index >= 0)
+        box->setCurrentIndex(index);
+}
+
+void TrackPanel::fillRange() {
+    const cPozycjaMP3& t = *m_preview.Cpoz;
+    TrackPanelFrame& f = m_frame;
+    const bool frames = !t.blnJednostka;
+    f.txtRamkaOd->setText(QString::number(t.lngRamkaOd));
+    f.txtRamkaDo->setText(QString::number(t.lngRamkaDo));
+    const std::int32_t times[6] = {t.lngPoczatek_M, t.lngPoczatek_S, t.lngPoczatek_SS,
+                                   t.lngKoniec_M,   t.lngKoniec_S,   t.lngKoniec_SS};
+    for (int i = 0; i < 6; ++i) {
+        const QSignalBlocker a(f.Text1[i]);
+        const QSignalBlocker b(f.VscrTime[i]);
+        f.Text1[i]->setText(QString::number(times[i]));
+        f.VscrTime[i]->setValue(times[i]);
+        f.Text1[i]->setVisible(!frames);
+        f.VscrTime[i]->setVisible(!frames);
+    }
+    f.txtRamkaOd->setVisible(frames);
+    f.txtRamkaDo->setVisible(frames);
+
+    // The unit menu and the source's length in it.
+    if (QAction* a = item("mnuUnits_Jednostki(0)"))
+        a->setChecked(frames);
+    if (QAction* a = item("mnuUnits_Jednostki(1)"))
+        a->setChecked(!frames);
+    QString length;
+    if (auto file = FindOpenFile(t.strFileNameSource))
+        length = frames ? QString::number(file->Daj_Naglowek_Ilosc()) : MinutesSeconds(file->sngCzasTrwania);
+    // The unit menu's caption shows the length; a source that is not open
+    // leaves the last one shown.
+    if (!length.isEmpty())
+        m_length = length;
+    if (QMenu* time = m_window.Menus().menu(QStringLiteral("mnuTime")); time && !m_length.isEmpty())
+        time->setTitle(m_length);
+    length = m_length;
+    m_caption = GetText(3202) + QLatin1Char(' ') + t.strLabel + QStringLiteral("     ") + GetText(2113) + QLatin1Char(' ') + length;
+}
+
+void TrackPanel::postPokazMnie() {
+    const cPozycjaMP3& t = *m_preview.Cpoz;
+    TrackPanelFrame& f = m_frame;
+    m_filling = true;
+    f.setEnabled(false);
+    f.setProperty("Tag", QStringLiteral("ustawianie"));
+    for (QLineEdit* e : {f.txtAlbum, f.txtTitle, f.txtArtist, f.txtComment, f.txtYear}) {
+        const QSignalBlocker block(e);
+        e->setText(e == f.txtAlbum     ? t.strAlbum
+                   : e == f.txtTitle   ? t.strTitle
+                   : e == f.txtArtist  ? t.strAutor
+                   : e == f.txtComment ? t.strComment
+                                       : t.strYear);
+    }
+    fillGenre();
+    fillRange();
+    f.setProperty("Tag", QString());
+    f.setEnabled(true);
+    m_filling = false;
+    refresh();
+}
+
+void TrackPanel::refresh() {
+    TrackPanelFrame& f = m_frame;
+    const bool was = m_filling;
+    m_filling = true;
+    auto set = [](QScrollBar* b, int v) {
+        const QSignalBlocker block(b);
+        b->setValue(v);
+    };
+    set(f.VScrVolume, m_preview.volumeBar);
+    set(f.HScrBalance, m_preview.balanceBar);
+    set(f.HScrSpeed, m_preview.speedBar);
+    set(f.HScrSeek, m_preview.seekBar);
+    f.lblBal->setText(GetText(2159) + QLatin1Char(' ') + QString::number(m_preview.balanceBar));
+    f.lblSpeed->setText(GetText(2160) + QLatin1Char(' ') + QString::number(m_preview.speedBar) +
+                        QStringLiteral(" %"));
+    f.txtBPM->setProperty("Tag", QString::number(m_preview.bpmTag));
+    f.txtBPM->setText(m_preview.bpmCaption());
+    f.lblSync->setEnabled(m_preview.bpmTag > 0);
+    f.lblCaption->setText(m_caption);
+
+    const std::pair<const char*, bool> checks[] = {{"mnuTest_B", m_preview.mnuTest_B},
+                                                   {"mnuTest_E", m_preview.mnuTest_E},
+                                                   {"mnuOption_Scan", m_preview.mnuOption_Scan},
+                                                   {"mnuOption_Scan_B", m_preview.mnuOption_Scan_B}};
+    for (const auto& [name, on] : checks)
+        if (QAction* a = item(name))
+            a->setChecked(on);
+    if (const auto& t = m_preview.Cpoz; t && t->lngSpOdtw >= 0 && t->lngSpOdtw <= 3)
+        for (int mode = 0; mode < 4; ++mode)
+            if (QAction* a = item(kPlayModeItems[mode]))
+                a->setChecked(mode == t->lngSpOdtw);
+    for (int i = 0; i < 2; ++i) {
+        QPalette p = f.cmdTest[i]->palette();
+        // 0xC0C000 as a COLORREF: blue and green full, no red.
+        p.setColor(QPalette::Button, m_preview.testLit[i] ? QColor(0x00, 0xC0, 0xC0)
+                                                          : f.palette().color(QPalette::Button));
+        f.cmdTest[i]->setPalette(p);
+    }
+    if (m_preview.scanTimerOn && !m_timer2->isActive())
+        m_timer2->start();
+    else if (!m_preview.scanTimerOn)
+        m_timer2->stop();
+    m_filling = was;
+}
+
+void TrackPanel::cmdPlay2_Click() {
+    m_preview.cmdPlay2_Click();
+    refresh();
+}
+void TrackPanel::cmdPause2_Click() {
+    m_preview.cmdPause2_Click();
+    refresh();
+}
+void TrackPanel::cmdStop2_Click() {
+    m_preview.cmdStop2_Click();
+    refresh();
+}
+void TrackPanel::cmdMove2_Click(int index) {
+    m_preview.cmdMove2_Click(index);
+    refresh();
+}
+void TrackPanel::mnuTest_B_Click() {
+    m_preview.mnuTest_B_Click();
+    refresh();
+}
+void TrackPanel::mnuTest_E_Click() {
+    m_preview.mnuTest_E_Click();
+    refresh();
+}
+void TrackPanel::mnuOption_Scan_Click() {
+    m_preview.mnuOption_Scan_Click();
+    refresh();
+}
+void TrackPanel::mnuOption_Scan_B_Click() {
+    m_preview.mnuOption_Scan_B_Click();
+    refresh();
+}
+void TrackPanel::SetPlayMode(int mode) {
+    m_preview.SetPlayMode(mode);
+    refresh();
+}
+
+void TrackPanel::Timer1_Timer() {
+    if (const QAction* loop = item("mnuPLoop"))
+        m_preview.mnuPLoop = loop->isChecked();
+    const auto text = m_preview.Timer1_Timer();
+    if (text)
+        m_frame.lblTime2->setText(*text);
+    const QSignalBlocker block(m_frame.HScrSeek);
+    m_frame.HScrSeek->setValue(m_preview.seekBar);
+}
+
+void TrackPanel::Timer2_Timer() {
+    m_preview.Timer2_Timer();
+    refresh();
+}
+
+} // namespace kelbrin

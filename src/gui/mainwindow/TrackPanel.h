@@ -1,0 +1,82 @@
+#pragma once
+// The track panel at work: puts a track into the panel's controls
+// (PokazMnie_FA), and maps the controls, the panel's pop-up menus and its two
+// timers to the preview player (core/playback/PreviewPlayer) and the tag
+// fields. Filling the controls from a track goes through no change handler,
+// so showing a track never changes it.
+//
+// The range boxes, the unit menu, the marks and the tempo tap are shown here
+// but edited by their own handlers, which the window plugs into rangeEdits.
+
+#include "core/playback/PreviewPlayer.h"
+
+#include <QObject>
+#include <functional>
+#include <memory>
+
+class QAction;
+class QTimer;
+
+namespace kelbrin {
+
+class cPozycjaMP3;
+class frmDazudizi;
+class TrackPanelFrame;
+
+class TrackPanel final : public QObject, private PreviewHost {
+public:
+    explicit TrackPanel(frmDazudizi& window);
+    ~TrackPanel() override;
+
+    // Shows the panel with the track; nothing of the track changes.
+    void PokazMnie_FA(std::shared_ptr<cPozycjaMP3> track);
+    // Stops the preview and drops its graph and points (project reset).
+    void ReleasePreview();
+
+    void cmdPlay2_Click();
+    void cmdPause2_Click();
+    void cmdStop2_Click();
+    void cmdMove2_Click(int index);
+    void mnuTest_B_Click();
+    void mnuTest_E_Click();
+    void mnuOption_Scan_Click();
+    void mnuOption_Scan_B_Click();
+    // Play mode 0..3 (mnuPlayR, mnuPlayZa, mnuPlayS, mnuPlayAll).
+    void SetPlayMode(int mode);
+    void Timer1_Timer();
+    void Timer2_Timer();
+
+    PreviewPlayer& preview() { return m_preview; }
+    const std::shared_ptr<cPozycjaMP3>& Cpoz() const { return m_preview.Cpoz; }
+    bool blnPanelBusy() const { return m_preview.blnPanelBusy; }
+    // Texts of the captions that change with the language.
+    void Retranslate();
+    // The frame's caption (text 3202, label, text 2113, the source's length).
+    QString caption() const { return m_caption; }
+
+private:
+    QString deviceName() const override;
+    bool mainWindowVisible() const override;
+    bool framesUnit() const override;
+
+    void connectControls();
+    void postPokazMnie();
+    void fillDevices();
+    void fillGenre();
+    void fillRange();
+    // Copies the preview's bars, checks and colours into the controls.
+    void refresh();
+    QAction* item(const char* name) const;
+    void tagEdited();
+
+    frmDazudizi& m_window;
+    TrackPanelFrame& m_frame;
+    PreviewPlayer m_preview;
+    QTimer* m_timer1;
+    QTimer* m_timer2;
+    QString m_caption;
+    QString m_length; // the source's length as the unit menu shows it
+    bool m_filling = false;
+};
+
+} // namespace kelbrin

@@ -1,0 +1,231 @@
+#include "core/app/SharedState.h"
+#include "core/app/TextCatalog.h"
+#include "core/document/cPozycjaMP3.h"
+#include "core/document/cPozycjeMP3.h"
+#include "gui/editor/EditorController.h"
+#include "gui/mainwindow/TrackPanel.h"
+#include "gui/mainwindow/TrackPanelFrame.h"
+#include "gui/mainwindow/frmDazudizi.h"
+#include "platform/media/PlaybackGraph.h"
+#include "platform/settings/MemorySettingsStore.h"
+#include "support/TestEnvironment.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace kelbrin;
+
+namespace {
+
+// Every field of a track that a value can be compared on, as text.
+QStringList Fields(const cPozycjaMP3& t) {
+    QStringList f;
+    auto n = [&f](const char* name, auto v) { f << QStringLiteral("%1=%2").arg(QLatin1String(name)).arg(v); };
+    n("lngNrPozycji", t.lngNrPozycji); n("lngTrack", t.lngTrack); n("lngLoopTrack", t.lngLoopTrack);
+    n("lngLoopCount", t.lngLoopCount); n("lngLoopCountBackup", t.lngLoopCountBackup);
+    QStringList succ;
+    for (auto s : t.colNastepnik)
+        succ << QString::number(s);
+    f << succ.join(',');
+    n("lngOverTakingIndex", t.lngOverTakingIndex); n("lngColNastepnikIndex", t.lngColNastepnikIndex);
+    n("sngOverTaking", t.sngOverTaking); n("lngBPM", t.lngBPM); n("lngRamkaOd", t.lngRamkaOd);
+    n("lngRamkaDo", t.lngRamkaDo); n("lngPoczatek_M", t.lngPoczatek_M); n("lngPoczatek_S", t.lngPoczatek_S);
+    n("lngPoczatek_SS", t.lngPoczatek_SS); n("lngKoniec_M", t.lngKoniec_M); n("lngKoniec_S", t.lngKoniec_S);
+    n("lngKoniec_SS", t.lngKoniec_SS); n("strFileName", t.strFileName);
+    n("strFileNameSource", t.strFileNameSource); n("dblDuration", t.dblDuration);
+    n("blnZmodyfikowana", t.blnZmodyfikowana); n("blnJednostka", t.blnJednostka); n("lngLeft", t.lngLeft);
+    n("lngTop", t.lngTop); n("MediaControl", quintptr(t.MediaControl.get()));
+    n("blnPlayed", t.blnPlayed); n("strLabel", t.strLabel); n("blnZablokowany", t.blnZablokowany);
+    n("lngBalance", t.lngBalance); n("sngRate", t.sngRate); n("blnAwlaysTop", t.blnAwlaysTop);
+    n("lngVolume", t.lngVolume); n("lngVolumeStart", t.lngVolumeStart); n("sngFadeInTime", t.sngFadeInTime);
+    n("sngFadeInOffsetTime", t.sngFadeInOffsetTime); n("sngFadeInTimeOld", t.sngFadeInTimeOld);
+    n("sngFadeInOffsetTimeOld", t.sngFadeInOffsetTimeOld); n("lngVolumeEnd", t.lngVolumeEnd);
+    n("sngFadeOutTime", t.sngFadeOutTime); n("sngFadeOutTimeOld", t.sngFadeOutTimeOld);
+    n("sngOvertake", t.sngOvertake); n("strDevice", t.strDevice); n("blnDeviceChanged", t.blnDeviceChanged);
+    n("blnLabelEdited", t.blnLabelEdited); n("blnPrev", t.blnPrev); n("lngMarkerFrom", t.lngMarkerFrom);
+    n("lngMarkerTo", t.lngMarkerTo); n("blnDetails", t.blnDetails); n("lngSpOdtw", t.lngSpOdtw);
+    n("strComment", t.strComment); n("strAutor", t.strAutor); n("strTitle", t.strTitle);
+    n("strAlbum", t.strAlbum); n("lngGenre", t.lngGenre); n("strYear", t.strYear);
+    return f;
+}
+
+class TrackPanelTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetSharedState();
+        store = new MemorySettingsStore;
+        SetSettingsStore(std::unique_ptr<SettingsStore>(store));
+        Catalog().load(test::SourceDir() + "/resources/Kelbrin.ini");
+        Catalog().setLanguage("ENGLISH");
+        window = new frmDazudizi;
+        window->setAttribute(Qt::WA_DeleteOnClose, false);
+        window->PokazMnie();
+        QCoreApplication::processEvents();
+    }
+    void TearDown() override {
+        delete window;
+        SetSettingsStore(nullptr);
+    }
+    std::shared_ptr<cPozycjaMP3> addTrack(std::int32_t number) {
+        auto t = std::make_shared<cPozycjaMP3>();
+        t->lngNrPozycji = number;
+        t->strLabel = QStringLiteral("Track %1").arg(number);
+        t->strFileNameSource = test::MediaFile("cbr_info.mp3");
+        t->dblDuration = 10;
+        window->cPozycje->Add(t);
+        return t;
+    }
+    TrackPanelFrame& frame() { return *window->fraAudio; }
+
+    MemorySettingsStore* store = nullptr;
+    frmDazudizi* window = nullptr;
+};
+
+TEST_F(TrackPanelTest, ShowingATrackChangesNoField) {
+    auto frames = addTrack(1);
+    frames->blnJednostka = false;
+    frames->lngRamkaOd = 40;
+    frames->lngRamkaDo = 300;
+    frames->lngVolume = -2050;
+    frames->sngRate = 0.333f;
+    frames->strYear = QStringLiteral("05");
+    frames->strComment = QStringLiteral("first");
+    auto times = addTrack(2);
+    times->lngPoczatek_M = 1;
+    times->lngPoczatek_S = 2;
+    times->lngPoczatek_SS = 345;
+    times->lngKoniec_M = 3;
+    times->lngKoniec_S = 4;
+    times->lngKoniec_SS = 567;
+    times->lngBalance = -3333;
+    times->lngGenre = 0;
+    // A split track: time range from 0:00.000, frames left at 0, a genre
+    // number without a name.
+    auto split = addTrack(3);
+    split->lngKoniec_S = 8;
+    split->lngKoniec_SS = 250;
+    split->lngGenre = 200;
+    split->strYear = QString();
+    split->strComment = QStringLiteral("split");
+    store->values[QStringLiteral("TAG_Def")] = QStringLiteral("kept");
+
+    for (const auto& t : {frames, times, split}) {
+        const QStringList before = Fields(*t);
+        window->Editor().openProperties(t);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(Fields(*t), before) << qPrintable(t->strLabel);
+        EXPECT_EQ(window->Panel().Cpoz(), t);
+        EXPECT_TRUE(frame().isVisible());
+    }
+    EXPECT_EQ(store->values.value(QStringLiteral("TAG_Def")), QStringLiteral("kept"));
+
+    // What the boxes show.
+    window->Editor().openProperties(frames);
+    EXPECT_EQ(frame().txtYear->text(), QStringLiteral("05"));
+    EXPECT_EQ(frame().VScrVolume->value(), -20);
+    EXPECT_EQ(frame().HScrSpeed->value(), 33);
+    EXPECT_TRUE(frame().txtRamkaOd->isVisibleTo(&frame()));
+    EXPECT_EQ(frame().txtRamkaOd->text(), QStringLiteral("40"));
+    window->Editor().openProperties(times);
+    EXPECT_EQ(frame().Text1[2]->text(), QStringLiteral("345"));
+    EXPECT_EQ(frame().Text1[3]->text(), QStringLiteral("3"));
+    EXPECT_EQ(frame().cboGenre->currentData().toInt(), 12);
+    EXPECT_EQ(frame().HScrBalance->value(), -3333);
+    window->Editor().openProperties(split);
+    EXPECT_EQ(frame().cboGenre->currentData().toInt(), 200);
+    EXPECT_EQ(frame().Text1[0]->text(), QStringLiteral("0"));
+    EXPECT_EQ(frame().Text1[4]->text(), QStringLiteral("8"));
+    EXPECT_TRUE(frame().lblCaption->text().contains(QStringLiteral("Track 3")));
+}
+
+TEST_F(TrackPanelTest, EditingAFieldChangesTheTrackAndMarksIt) {
+    auto t = addTrack(1);
+    t->lngGenre = 200;
+    window->Editor().openProperties(t);
+    frame().fraTAG->show();
+    QTest::keyClicks(frame().txtTitle, QStringLiteral("Song"));
+    EXPECT_EQ(t->strTitle, QStringLiteral("Song"));
+    EXPECT_TRUE(t->blnZmodyfikowana);
+    QTest::keyClicks(frame().txtComment, QStringLiteral("c"));
+    EXPECT_EQ(t->strComment, QStringLiteral("c"));
+    EXPECT_EQ(store->values.value(QStringLiteral("TAG_Def")), QStringLiteral("c"));
+    // The unnamed genre stays in the box and a named one can be picked.
+    EXPECT_EQ(frame().cboGenre->currentData().toInt(), 200);
+    const int rock = frame().cboGenre->findData(17);
+    ASSERT_GE(rock, 0);
+    emit frame().cboGenre->activated(rock);
+    EXPECT_EQ(t->lngGenre, 17);
+    t->blnZmodyfikowana = false;
+    frame().VScrVolume->setValue(-35);
+    EXPECT_EQ(t->lngVolume, -3500);
+    EXPECT_TRUE(t->blnZmodyfikowana);
+    frame().HScrBalance->setValue(2000);
+    EXPECT_EQ(t->lngBalance, 2000);
+}
+
+TEST_F(TrackPanelTest, TagBoxesDoNothingWithoutATrack) {
+    frame().show();
+    frame().fraTAG->show();
+    QTest::keyClicks(frame().txtComment, QStringLiteral("x"));
+    QTest::keyClicks(frame().txtTitle, QStringLiteral("y"));
+    EXPECT_FALSE(store->values.contains(QStringLiteral("TAG_Def")));
+}
+
+TEST_F(TrackPanelTest, PropertiesCommandsAreEnabledAndOpenThePanel) {
+    EXPECT_TRUE(window->Editor().canOpenProperties());
+    auto t = addTrack(1);
+    window->Editor().openProperties(t);
+    EXPECT_EQ(window->Panel().Cpoz(), t);
+}
+
+TEST_F(TrackPanelTest, PreviewPlaysOnTheNullDevice) {
+    Shared().UseDefaultRenderer = false;
+    Shared().SoundCards = {QStringLiteral("null")};
+    auto t = addTrack(1);
+    t->strDevice = QStringLiteral("null");
+    t->lngKoniec_S = 9;
+    t->lngSpOdtw = 0;
+    window->Editor().openProperties(t);
+    EXPECT_EQ(frame().cboDevice->currentText(), QStringLiteral("null"));
+    PreviewPlayer& p = window->Panel().preview();
+    window->Panel().cmdPlay2_Click();
+    ASSERT_TRUE(p.MediaControl);
+    frame().VScrVolume->setValue(-6);
+    frame().HScrBalance->setValue(1500);
+    frame().HScrSpeed->setValue(150);
+    EXPECT_EQ(p.MediaControl->volume(), -600);
+    EXPECT_EQ(p.MediaControl->balance(), -1500);
+    EXPECT_DOUBLE_EQ(p.MediaControl->rate(), 1.5);
+    QTest::qWait(700);
+    const double at = p.MediaControl->currentPosition();
+    EXPECT_GT(at, 0.3);
+    // The watch shows the time and the seek bar follows.
+    QTest::qWait(300);
+    EXPECT_FALSE(frame().lblTime2->text().isEmpty());
+    EXPECT_GT(frame().HScrSeek->value(), 0);
+    // Seek and the four modes.
+    p.HScrSeek_Scroll(PreviewPlayer::kSeekMax / 2);
+    EXPECT_NEAR(p.MediaControl->currentPosition(), p.MediaControl->duration() / 2, 0.5);
+    for (int mode = 0; mode < 4; ++mode) {
+        window->Panel().SetPlayMode(mode);
+        ASSERT_TRUE(p.MediaControl) << mode;
+        const char* items[] = {"mnuPlayR", "mnuPlayZa", "mnuPlayS", "mnuPlayAll"};
+        EXPECT_TRUE(window->Menus().item(QLatin1String(items[mode]))->isChecked());
+    }
+    EXPECT_NEAR(p.MediaControl->stopTime(), p.MediaControl->duration(), 0.01);
+    window->Panel().cmdStop2_Click();
+    EXPECT_EQ(p.MediaControl->state(), GraphState::Stopped);
+    // Another track drops the graph.
+    std::weak_ptr<PlaybackGraph> old = p.MediaControl;
+    window->Editor().openProperties(addTrack(2));
+    EXPECT_TRUE(old.expired());
+}
+
+} // namespace
