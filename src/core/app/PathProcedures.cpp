@@ -25,6 +25,27 @@ QString WithTrailingSlash(QString folder) {
     return folder;
 }
 
+QStringList PathsFromFileChoice(const QString& answer, QString* folder) {
+    const QStringList parts = answer.split(QChar(0), Qt::SkipEmptyParts);
+    QStringList paths;
+    QString in;
+    if (parts.size() <= 1) {
+        paths = parts;
+        if (!paths.isEmpty()) {
+            const qsizetype slash = paths.first().lastIndexOf(QLatin1Char('/'));
+            in = slash <= 0 ? QStringLiteral("/") : paths.first().left(slash);
+        }
+    } else {
+        in = parts.first();
+        const QString base = WithTrailingSlash(in);
+        for (qsizetype i = 1; i < parts.size(); ++i)
+            paths << base + parts[i];
+    }
+    if (folder)
+        *folder = in;
+    return paths;
+}
+
 QString UniqueTrackName(const QString& name, int sameSourceCount) {
     SharedState& s = Shared();
     if (s.SuppressTrackNumbering) {

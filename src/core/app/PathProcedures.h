@@ -3,6 +3,7 @@
 // many windows share.
 
 #include <QString>
+#include <QStringList>
 
 namespace kelbrin {
 
@@ -13,6 +14,12 @@ QString StripExtension(const QString& name);
 QString FileNameFromPath(const QString& path);
 // A folder with one '/' at its end.
 QString WithTrailingSlash(QString folder);
+
+// The full paths of an open dialog's answer: one path up to the first NUL, or
+// for several files the folder, NUL, then each name ended by NUL. A name is
+// joined to its folder with one '/', also when the folder is the root.
+// `folder` receives the folder the files were chosen in.
+QStringList PathsFromFileChoice(const QString& answer, QString* folder = nullptr);
 
 // `name`, numbered so that tracks cut from one source stay apart: with
 // `sameSourceCount` tracks of the source already present, n = count + 1 and

@@ -76,6 +76,20 @@ void openMediaFile(cPozycjaPlikow& file, const QString& path) {
         file.sngCzasTrwania = static_cast<float>(*duration);
 }
 
+// Scans the file and remembers how it looked before the scan read it, so that
+// whoever uses the index later can tell that the file changed since. Frames
+// already in the index keep the stamp of the read that found them.
+bool scanAndStamp(FrameScanHost& host, cPozycjaPlikow& file, const QString& path,
+                  bool& buildIndex, const cPozycjaMP3* track, bool noTimeLimit) {
+    const bool keepStamp = file.Daj_Naglowek_Ilosc() > 0 && file.stampRead.known();
+    const SourceStamp before = SourceStamp::Of(path);
+    if (!ScanMpegSource(host, file, path, buildIndex, track, noTimeLimit))
+        return false;
+    if (!keepStamp)
+        file.stampRead = before;
+    return true;
+}
+
 } // namespace
 
 QString Plik_Open(FrameScanHost& host, std::shared_ptr<cPozycjaPlikow>& file, bool& buildIndex,
@@ -120,7 +134,7 @@ QString Plik_Open(FrameScanHost& host, std::shared_ptr<cPozycjaPlikow>& file, bo
         if (filter == source_filter::Media)
             openMediaFile(*file, path);
         else
-            opened = ScanMpegSource(host, *file, path, buildIndex, track, noTimeLimit);
+            opened = scanAndStamp(host, *file, path, buildIndex, track, noTimeLimit);
         if (!opened) {
             host.blnScanFailed = true;
             if (asNewFile)

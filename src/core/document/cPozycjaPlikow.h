@@ -8,6 +8,8 @@
 // 2 to 4 are kept only while blnExtraArray is set (the frame header editor and
 // the hidden-text tool need them); byte 1 is always 0xFF.
 
+#include "SourceStamp.h"
+
 #include <QString>
 #include <cstdint>
 #include <vector>
@@ -30,6 +32,7 @@ public:
     bool blnNoSave = false;        // not usable as a source when saving
     bool blnExtraArray = false;    // keep header bytes 2-4 of every frame
     bool blnListaCiec = false;
+    SourceStamp stampRead;         // the file as it was when the scanner last read it
 
     // Pre-sizes the index for a file of `size` bytes: size / lngD1Ramki entries.
     // Never shrinks. std::domain_error when lngD1Ramki is 0.

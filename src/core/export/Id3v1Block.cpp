@@ -1,29 +1,25 @@
 #include "Id3v1Block.h"
 
+#include "core/document/Id3v1Tag.h"
 #include "platform/text/AnsiCodec.h"
 
 namespace kelbrin {
 
-namespace {
-QByteArray field(const QString& text, int width, const AnsiCodec& codec) {
-    QByteArray bytes = codec.fromUnicode(text).left(width);
-    bytes.append(QByteArray(width - bytes.size(), ' '));
-    return bytes;
-}
-} // namespace
-
 QByteArray Id3v1Block(const Id3v1Fields& fields, const AnsiCodec& codec) {
-    QByteArray block("TAG");
-    block += field(fields.title, 30, codec);
-    block += field(fields.artist, 30, codec);
-    block += field(fields.album, 30, codec);
-    block += field(fields.year, 4, codec);
-    block += field(fields.comment, 30, codec);
-    const std::int32_t genre = (fields.genre < 0 || fields.genre > 255) ? 255 : fields.genre;
-    block += static_cast<char>(static_cast<std::uint8_t>(genre));
-    return block;
+    // The block of the tag editor in its ID3v1 form, with a 30-byte comment.
+    Id3v1Tag tag;
+    tag.title = fields.title;
+    tag.artist = fields.artist;
+    tag.album = fields.album;
+    tag.year = fields.year;
+    tag.comment = fields.comment;
+    tag.genre =
+        static_cast<std::uint8_t>((fields.genre < 0 || fields.genre > 255) ? 255 : fields.genre);
+    return *BuildId3v1(tag, codec);
 }
 
-QByteArray Id3v1Block(const Id3v1Fields& fields) { return Id3v1Block(fields, AnsiCodec()); }
+QByteArray Id3v1Block(const Id3v1Fields& fields) {
+    return Id3v1Block(fields, AnsiCodec());
+}
 
 } // namespace kelbrin

@@ -9,6 +9,7 @@
 #include "SaveHost.h"
 #include "SaveInfoFrame.h"
 #include "SaveRange.h"
+#include "SaveSourceCheck.h"
 #include "SaveTarget.h"
 #include "core/app/MessageService.h"
 #include "core/app/SharedState.h"
@@ -19,16 +20,16 @@
 #include "core/document/cPozycjePlikow.h"
 
 #include <QFileInfo>
+#include <map>
 #include <memory>
 #include <optional>
+#include <set>
 
 namespace kelbrin {
 
 namespace {
 
 constexpr int kFormatsDiffer = 3007;
-constexpr int kReplaceQuestion = 3011;
-constexpr int kReplaceQuestionTail = 3022;
 constexpr int kCannotCreateQuestion = 3024;
 constexpr int kScanningCaption = 3112;
 constexpr int kWritingCaption = 3113;
@@ -39,6 +40,8 @@ constexpr int kSourceNotOpen = 3361;
 constexpr int kOutputIsSource = 3362;
 constexpr int kReadFailed = 3363;
 constexpr int kWriteFailed = 3364;
+constexpr int kNothingRead = 6000;
+constexpr int kChangedForTurbo = 6001;
 
 // Preview: about this much of the head and of the tail of every piece.
 constexpr std::int64_t kPreviewHead = 65535;
@@ -52,7 +55,8 @@ struct Segment {
 struct Output {
     explicit Output(const QString& path) : target(path) {}
     SaveTarget target;
-    QByteArray infoFrame; // the output began with an Info frame
+    QByteArray infoFrame; // the output began with an Info frame (its own or a made one)
+    bool vbrHeader = false; // a variable bit rate: the output needs a Xing frame
     OutputFacts facts;
     std::int64_t samples = 0; // at the piece rate, for the joined CUE sheet
 };
@@ -78,9 +82,13 @@ public:
 
 private:
     std::optional<SaveOutcome> checkBeforeWork();
+    std::optional<SaveOutcome> checkJoined();
     std::shared_ptr<cPozycjaPlikow> findSource(const QString& path) const;
     QString outputPath(const ExportPiece& piece) const;
     bool completeIndex(const std::shared_ptr<cPozycjaPlikow>& file);
+    std::optional<SaveOutcome> prepareSource(int i);
+    const cPozycjaPlikow& facts(int i) const;
+    void reportNothingRead(int i);
     std::optional<SaveOutcome> writePiece(int i);
     std::vector<Segment> segmentsOf(const PieceBytes& bytes, SaveFrameLocator& frames) const;
     bool copySegments(Output& out, const std::vector<Segment>& segments, const SaveSource& source,
@@ -94,6 +102,11 @@ private:
     CueSheetWriter m_cue;
     QString m_folder;
     QList<std::shared_ptr<cPozycjaPlikow>> m_sources;
+    std::vector<bool> m_prepared; // prepareSource ran for the piece
+    std::vector<bool> m_ready;    // ... and the piece can be cut
+    // Reference headers read from files whose records hold none (Turbo).
+    std::map<const cPozycjaPlikow*, std::optional<cPozycjaPlikow>> m_headers;
+    bool m_joinedVbr = false;
     std::unique_ptr<Output> m_joined;
     SaveOutcome m_outcome;
 };
@@ -145,29 +158,91 @@ std::optional<SaveOutcome> SaveRun::checkBeforeWork() {
             return stop(SaveStatus::Refused, kOutputIsSource);
         }
     }
-    if (m_request.joined) {
-        // One file holds one stream: every piece must share rate, version and layer.
-        std::int32_t rate = 0;
-        std::uint8_t bits = 0;
+    if (m_request.turbo) {
+        // Turbo cuts by what was read before; a file changed since has moved its frames.
         for (const auto& file : m_sources) {
-            if (!file)
-                continue;
-            if (rate == 0) {
-                rate = HeaderSampleRate(*file);
-                bits = file->btyFrame2 & 0x1E;
-            } else if (HeaderSampleRate(*file) != rate || (file->btyFrame2 & 0x1E) != bits) {
-                ShowText(kFormatsDiffer, mb::Information);
-                return stop(SaveStatus::Refused, kFormatsDiffer);
+            if (file && ChangedSinceRead(*file)) {
+                ShowText(kChangedForTurbo, mb::Information, QStringLiteral("|1"), file->strFileName);
+                return stop(SaveStatus::Refused, kChangedForTurbo);
             }
         }
-        const QString output = outputPath(m_request.pieces.first());
-        if (QFileInfo::exists(output) &&
-            m_host.Ask(kReplaceQuestion, mb::YesNo | mb::Question,
-                       {QStringLiteral("|1"), output + QLatin1Char('\r') + GetText(kReplaceQuestionTail)}) !=
-                mb::Yes)
-            return stop(SaveStatus::Declined);
     }
     return std::nullopt;
+}
+
+std::optional<SaveOutcome> SaveRun::checkJoined() {
+    // One file holds one stream: every piece must share rate, version and
+    // layer. The headers are known only now, after every source was read.
+    std::int32_t rate = 0;
+    std::uint8_t bits = 0;
+    std::set<int> bitRates;
+    for (int i = 0; i < m_request.pieces.size(); ++i) {
+        if (!m_ready[i])
+            continue;
+        const cPozycjaPlikow& file = facts(i);
+        if (rate == 0) {
+            rate = HeaderSampleRate(file);
+            bits = file.btyFrame2 & 0x1E;
+        } else if (HeaderSampleRate(file) != rate || (file.btyFrame2 & 0x1E) != bits) {
+            ShowText(kFormatsDiffer, mb::Information);
+            return stop(SaveStatus::Refused, kFormatsDiffer);
+        }
+        // Pieces of different constant rates make a variable one too.
+        m_joinedVbr = m_joinedVbr || file.blnVBR;
+        bitRates.insert(file.btyFrame3 >> 4);
+    }
+    m_joinedVbr = m_joinedVbr || bitRates.size() > 1;
+    const QString output = outputPath(m_request.pieces.first());
+    if (QFileInfo::exists(output) && m_host.AskReplace(output) != mb::Yes)
+        return stop(SaveStatus::Declined);
+    return std::nullopt;
+}
+
+std::optional<SaveOutcome> SaveRun::prepareSource(int i) {
+    m_prepared[i] = true;
+    m_ready[i] = false;
+    const std::shared_ptr<cPozycjaPlikow>& file = m_sources[i];
+    if (!file) {
+        ShowText(kSourceNotOpen, mb::Information, QStringLiteral("|1"), m_request.pieces[i].label,
+                 QStringLiteral("|2"), m_request.pieces[i].sourcePath);
+        return std::nullopt;
+    }
+    if (!m_request.turbo) {
+        // An index of a file that changed since is read again from scratch.
+        if (ChangedSinceRead(*file))
+            ForgetWhatWasRead(*file);
+        if (!completeIndex(file)) {
+            if (m_host.StopRequested())
+                return stop(SaveStatus::Cancelled);
+            return std::nullopt; // the scanner has said why
+        }
+    } else if (!HasReferenceHeader(*file)) {
+        // Never scanned (a project load): Turbo reads the first frames' header.
+        auto found = m_headers.find(file.get());
+        if (found == m_headers.end())
+            found = m_headers.emplace(file.get(), WithHeaderFromFile(*file)).first;
+        if (!found->second) {
+            reportNothingRead(i);
+            return std::nullopt;
+        }
+    }
+    if (m_host.StopRequested())
+        return stop(SaveStatus::Cancelled);
+    m_ready[i] = true;
+    return std::nullopt;
+}
+
+const cPozycjaPlikow& SaveRun::facts(int i) const {
+    const cPozycjaPlikow* file = m_sources[i].get();
+    const auto found = m_headers.find(file);
+    return found != m_headers.end() && found->second ? *found->second : *file;
+}
+
+void SaveRun::reportNothingRead(int i) {
+    const ExportPiece& piece = m_request.pieces[i];
+    ShowText(kNothingRead, mb::Information, QStringLiteral("|1"), piece.label, QStringLiteral("|2"),
+             piece.sourcePath);
+    m_outcome.unwritten.append(piece.label);
 }
 
 bool SaveRun::completeIndex(const std::shared_ptr<cPozycjaPlikow>& file) {
@@ -197,19 +272,30 @@ bool SaveRun::copySegments(Output& out, const std::vector<Segment>& segments,
                            const cPozycjaPlikow& file, CopyResult& result) {
     ChunkCopier copier(source, out.target, Shared().CopyChunkSize, m_host);
     const std::int32_t samplesPerFrame = mpeg::SamplesPerFrame(file.btyFrame2);
+    const bool firstInOutput = out.target.size() == 0;
     for (std::size_t k = 0; k < segments.size(); ++k) {
         Segment segment = segments[k];
-        const std::int64_t outputStart = out.target.size();
         const std::int32_t firstLength = frames.frameLength(segment.start);
-        if (outputStart == 0 && firstLength > 0) {
+        if (out.target.size() == 0 && firstLength > 0) {
             const QByteArray first = source.readExactly(segment.start, firstLength);
             if (first.isEmpty()) {
                 result = CopyResult::ReadFailed;
                 return false;
             }
-            if (IsInfoFrame(first))
+            if (IsInfoFrame(first)) {
                 out.infoFrame = first;
+            } else if (out.vbrHeader) {
+                // Without it players take the first frame's rate for the whole file.
+                const QByteArray made =
+                    MakeVbrHeaderFrame(reinterpret_cast<const std::uint8_t*>(first.constData()));
+                if (!made.isEmpty() && !out.target.write(made)) {
+                    result = CopyResult::WriteFailed;
+                    return false;
+                }
+                out.infoFrame = made;
+            }
         }
+        const std::int64_t outputStart = out.target.size();
         const bool countFrames = !out.infoFrame.isEmpty() || (m_request.joined && m_request.writeCue);
         if (countFrames) {
             const std::vector<std::int64_t> starts = frames.frameStarts(segment.start, segment.end);
@@ -221,7 +307,7 @@ bool SaveRun::copySegments(Output& out, const std::vector<Segment>& segments,
         }
         // A piece joined behind another starts with a silent frame: its first
         // frame would borrow bits from a frame that is not in front of it any more.
-        if (m_request.joined && outputStart > 0 && k == 0 && firstLength > 0) {
+        if (m_request.joined && !firstInOutput && k == 0 && firstLength > 0) {
             const QByteArray header = source.readExactly(segment.start, 4);
             if (header.size() != 4) {
                 result = CopyResult::ReadFailed;
@@ -274,43 +360,40 @@ SaveOutcome SaveRun::failed(int messageNumber, const QString& path) {
 
 std::optional<SaveOutcome> SaveRun::writePiece(int i) {
     const ExportPiece& piece = m_request.pieces[i];
-    const std::shared_ptr<cPozycjaPlikow> file = m_sources[i];
-    if (!file) {
-        ShowText(kSourceNotOpen, mb::Information, QStringLiteral("|1"), piece.label,
-                 QStringLiteral("|2"), piece.sourcePath);
+    if (!m_prepared[i]) {
+        if (auto ended = prepareSource(i))
+            return ended;
+    }
+    if (!m_ready[i])
         return std::nullopt;
-    }
-    if (!m_request.turbo && !completeIndex(file)) {
-        if (m_host.StopRequested())
-            return stop(SaveStatus::Cancelled);
-        return std::nullopt; // the scanner has said why
-    }
     if (m_host.StopRequested())
         return stop(SaveStatus::Cancelled);
+    const cPozycjaPlikow& file = facts(i);
 
-    SaveSource source(file->strFileName);
+    SaveSource source(file.strFileName);
     if (!source.isOpen())
-        return failed(kReadFailed, file->strFileName);
-    SaveFrameLocator frames(*file, source, !m_request.turbo);
+        return failed(kReadFailed, file.strFileName);
+    SaveFrameLocator frames(file, source, !m_request.turbo);
     if (!frames.valid())
-        return failed(kReadFailed, file->strFileName);
+        return failed(kReadFailed, file.strFileName);
     const PieceBytes bytes =
         m_request.turbo
-            ? TurboPieceBytes(piece, *file, frames, TurboFrameLength(*file, m_request.turboLength))
-            : ExactPieceBytes(piece, *file, frames);
-    if (bytes.empty())
+            ? TurboPieceBytes(piece, file, frames, TurboFrameLength(file, m_request.turboLength))
+            : ExactPieceBytes(piece, file, frames);
+    if (bytes.empty()) {
+        if (!RangeIsEmpty(piece, file))
+            reportNothingRead(i); // the track names audio its source does not give
         return std::nullopt;
+    }
 
     const QString path = outputPath(piece);
     std::unique_ptr<Output> single;
     Output* out = m_joined.get();
     if (!out) {
-        if (!m_request.joined && QFileInfo::exists(path) &&
-            m_host.Ask(kReplaceQuestion, mb::YesNo | mb::Question,
-                       {QStringLiteral("|1"), path + QLatin1Char('\r') + GetText(kReplaceQuestionTail)}) !=
-                mb::Yes)
+        if (!m_request.joined && QFileInfo::exists(path) && m_host.AskReplace(path) != mb::Yes)
             return std::nullopt;
         auto created = std::make_unique<Output>(path);
+        created->vbrHeader = m_request.joined ? m_joinedVbr : file.blnVBR;
         if (!created->target.open()) {
             if (m_host.Ask(kCannotCreateQuestion, mb::YesNo | mb::Question,
                            {QStringLiteral("|1"), path}) == mb::Yes)
@@ -329,10 +412,10 @@ std::optional<SaveOutcome> SaveRun::writePiece(int i) {
     const std::int64_t pieceStartSamples = out->samples;
     CopyResult result = CopyResult::Done;
     const bool copied = m_host.UstawProgress(0) &&
-                        copySegments(*out, segmentsOf(bytes, frames), source, frames, *file, result);
+                        copySegments(*out, segmentsOf(bytes, frames), source, frames, file, result);
     if (!copied) {
         if (result == CopyResult::ReadFailed)
-            return failed(kReadFailed, file->strFileName);
+            return failed(kReadFailed, file.strFileName);
         if (result == CopyResult::WriteFailed)
             return failed(kWriteFailed, path);
         return stop(SaveStatus::Cancelled);
@@ -341,13 +424,26 @@ std::optional<SaveOutcome> SaveRun::writePiece(int i) {
     if (single && !finish(*single, piece.tag))
         return failed(kWriteFailed, path);
     m_cue.AddPiece(path, piece.tag.artist, piece.tag.title, pieceStartSamples,
-                   HeaderSampleRate(*file));
+                   HeaderSampleRate(file));
     return std::nullopt;
 }
 
 SaveOutcome SaveRun::run() {
     if (auto refused = checkBeforeWork())
         return *refused;
+    // Temporary files of runs that were killed before they could tidy up.
+    SaveTarget::RemoveLeftovers(m_folder);
+    m_prepared.assign(static_cast<std::size_t>(m_request.pieces.size()), false);
+    m_ready.assign(static_cast<std::size_t>(m_request.pieces.size()), false);
+    if (m_request.joined) {
+        // Every source is read before the first byte, so the format check
+        // compares what the files hold.
+        for (int i = 0; i < m_request.pieces.size(); ++i)
+            if (auto ended = prepareSource(i))
+                return *ended;
+        if (auto refused = checkJoined())
+            return *refused;
+    }
     for (int i = 0; i < m_request.pieces.size(); ++i) {
         if (m_host.StopRequested())
             return stop(SaveStatus::Cancelled);

@@ -44,6 +44,8 @@ SaveFrameLocator::SaveFrameLocator(const cPozycjaPlikow& file, const SaveSource&
     if (m_useIndex) {
         // The audio ends with the last indexed frame, not with junk behind it.
         const std::int64_t last = indexedFrame(file.Daj_Naglowek_Ilosc());
+        if (last + 4 > source.size())
+            return; // the index promises frames the file no longer holds
         const std::int32_t length = frameLength(last);
         if (length > 0)
             m_audioEnd = std::min(m_audioEnd, last + length);

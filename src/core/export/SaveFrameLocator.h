@@ -20,7 +20,8 @@ public:
     // `useIndex` asks for the index; it is used only when it is complete.
     SaveFrameLocator(const cPozycjaPlikow& file, const SaveSource& source, bool useIndex);
 
-    // False when the source holds no frame of its reference stream.
+    // False when the source holds no frame of its reference stream, or fewer
+    // bytes than its index promises.
     bool valid() const { return m_valid; }
     bool usesIndex() const { return m_useIndex; }
     std::int64_t firstFrame() const { return m_first; }

@@ -25,6 +25,9 @@ public:
     virtual void ShowCaption(const QString& text) = 0;
     // A question box with catalogue text nr; returns the button pressed.
     virtual int Ask(int textNumber, int style, const QStringList& pairs = {});
+    // Whether to replace an existing output: one sentence naming the path,
+    // then the question; returns the button pressed.
+    int AskReplace(const QString& path);
     // The host for a source that must be scanned again.
     virtual FrameScanHost& ScanHost() = 0;
 };

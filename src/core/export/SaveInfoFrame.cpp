@@ -133,6 +133,26 @@ bool IsInfoFrame(const QByteArray& frame) {
     return xingOffset(frame) >= 0 || hasText(frame, kVbriOffset, "VBRI");
 }
 
+QByteArray MakeVbrHeaderFrame(const std::uint8_t* header) {
+    constexpr std::uint32_t kFramesBytesToc = 0x7;
+    if (header[0] != 0xFF || ((header[1] >> 1) & 0x3) != 0x1)
+        return QByteArray(); // not Layer III
+    std::uint8_t h[4] = {header[0], header[1], header[2], header[3]};
+    const int crcBytes = (h[1] & 0x1) ? 0 : 2;
+    const int at = 4 + crcBytes + save_frame::SideInfoBytes(h[1], h[3]);
+    const int needed = at + 8 + 4 + 4 + kTocSize;
+    while (save_frame::ExactLength(h[1], h[2]) < needed) {
+        const int index = h[2] >> 4;
+        if (index >= 14)
+            return QByteArray();
+        h[2] = static_cast<std::uint8_t>(((index + 1) << 4) | (h[2] & 0x0F));
+    }
+    QByteArray frame = save_frame::SilentFrame(h, save_frame::ExactLength(h[1], h[2]));
+    frame.replace(at, 4, QByteArrayLiteral("Xing"));
+    put32(frame, at + 4, kFramesBytesToc);
+    return frame;
+}
+
 QByteArray DescribeOutput(const QByteArray& frame, const OutputFacts& facts) {
     QByteArray result = frame;
     const int at = xingOffset(frame);

@@ -21,6 +21,13 @@ struct OutputFacts {
 // True when the frame carries an Info, Xing or VBRI header.
 bool IsInfoFrame(const QByteArray& frame);
 
+// A Xing frame to put first in an output of a variable bit rate that has no
+// Info frame of its own: the given Layer III header (with a higher bit rate
+// only when its frame is too short to hold the fields), silent audio, and the
+// frame count, byte count and seek table fields for DescribeOutput to fill.
+// Empty for the other layers, which have no such header.
+QByteArray MakeVbrHeaderFrame(const std::uint8_t* header);
+
 // The frame rewritten to describe the output: frame and byte counts, a seek
 // table rebuilt from the frame positions, the encoder tag's music length and
 // CRC, and its end padding dropped when the output ends before the source does.

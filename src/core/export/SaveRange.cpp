@@ -58,6 +58,11 @@ std::int32_t TurboFrameLength(const cPozycjaPlikow& file, TurboLength choice) {
     }
 }
 
+bool RangeIsEmpty(const ExportPiece& piece, const cPozycjaPlikow& file) {
+    const FrameRange range = framesOf(piece, file, file.sngCzasTrwania);
+    return range.end != 0 && range.end <= range.first;
+}
+
 PieceBytes ExactPieceBytes(const ExportPiece& piece, const cPozycjaPlikow& file,
                            SaveFrameLocator& frames) {
     const std::int64_t count = frames.frameCount();

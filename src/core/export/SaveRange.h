@@ -28,6 +28,11 @@ std::int64_t FrameFromSeconds(const cPozycjaPlikow& file, double seconds);
 // The Turbo frame length for the source.
 std::int32_t TurboFrameLength(const cPozycjaPlikow& file, TurboLength choice);
 
+// The track's own range names no frame (it ends where or before it starts):
+// such a piece is skipped without a word. Any other piece that yields no byte
+// could not be read.
+bool RangeIsEmpty(const ExportPiece& piece, const cPozycjaPlikow& file);
+
 PieceBytes ExactPieceBytes(const ExportPiece& piece, const cPozycjaPlikow& file,
                            SaveFrameLocator& frames);
 PieceBytes TurboPieceBytes(const ExportPiece& piece, const cPozycjaPlikow& file,

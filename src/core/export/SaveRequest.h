@@ -70,6 +70,7 @@ struct SaveOutcome {
     SaveStatus status = SaveStatus::Finished;
     int messageNumber = 0;  // the text shown for a refusal or failure
     QStringList written;    // output files completed, in order
+    QStringList unwritten;  // labels of pieces that yielded no byte through a failure
     QString cueSheet;       // path of "cdr.cue" when written
     QString playlist;       // path of the playlist when written
 };

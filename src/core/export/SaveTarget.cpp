@@ -1,11 +1,15 @@
 #include "SaveTarget.h"
 
 #include <QByteArray>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include <cerrno>
 #include <cstdio>
+#include <limits>
+#include <csignal>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -15,6 +19,17 @@ namespace kelbrin {
 namespace {
 
 QByteArray nativePath(const QString& path) { return QFile::encodeName(path); }
+
+// ".<target name>.kelbrin-<process>-<attempt>.part"
+const QString kTemporaryMark = QStringLiteral(".kelbrin-");
+
+bool processIsGone(qint64 pid) {
+    if (pid == ::getpid())
+        return true; // this process writes no output between runs
+    if (pid <= 0 || pid > std::numeric_limits<pid_t>::max())
+        return true;
+    return ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH;
+}
 
 bool writeAll(int fd, const char* data, std::int64_t count, std::int64_t position, bool at) {
     while (count > 0) {
@@ -45,8 +60,8 @@ bool SaveTarget::open() {
     const QFileInfo info(m_target);
     // A hidden name in the same folder, so the rename never crosses file systems.
     for (int attempt = 0; attempt < 100 && m_fd < 0; ++attempt) {
-        m_temporary = info.absolutePath() + QStringLiteral("/.") + info.fileName() +
-                      QStringLiteral(".%1-%2.part").arg(::getpid()).arg(attempt);
+        m_temporary = info.absolutePath() + QStringLiteral("/.") + info.fileName() + kTemporaryMark +
+                      QStringLiteral("%1-%2.part").arg(::getpid()).arg(attempt);
         m_fd = ::open(nativePath(m_temporary).constData(),
                       O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (m_fd < 0 && errno != EEXIST)
@@ -104,6 +119,22 @@ void SaveTarget::abandon() {
         ::unlink(nativePath(m_temporary).constData());
         m_temporary.clear();
     }
+}
+
+int SaveTarget::RemoveLeftovers(const QString& folder) {
+    static const QRegularExpression name(QStringLiteral("^\\..+\\.kelbrin-(\\d{1,10})-\\d{1,3}\\.part$"));
+    const QDir dir(folder);
+    int removed = 0;
+    const QStringList hidden = dir.entryList({QStringLiteral(".*.part")},
+                                             QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString& file : hidden) {
+        const QRegularExpressionMatch match = name.match(file);
+        if (!match.hasMatch() || !processIsGone(match.captured(1).toLongLong()))
+            continue;
+        if (::unlink(nativePath(dir.filePath(file)).constData()) == 0)
+            ++removed;
+    }
+    return removed;
 }
 
 } // namespace kelbrin

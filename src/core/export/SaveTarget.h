@@ -4,7 +4,9 @@
 // the writing before that (a failure, a cancel, an early return) removes the
 // temporary file, so the target is either the old file or the whole new one.
 //
-// Every write is checked; positions are 64-bit.
+// Every write is checked; positions are 64-bit. The temporary file is hidden
+// and named after the target, this program and its process, so that a run
+// killed before it could clean up is recognised and tidied by the next one.
 
 #include <QString>
 #include <cstdint>
@@ -40,6 +42,10 @@ public:
     bool commit();
     // Closes and removes the temporary file.
     void abandon();
+
+    // Removes the temporary files that runs killed mid-way left in the
+    // folder: those of this program whose process is gone. Returns how many.
+    static int RemoveLeftovers(const QString& folder);
 
 private:
     QString m_target;

@@ -12,6 +12,7 @@
 #include "core/document/cPozycjaMP3.h"
 #include "core/document/cPozycjeMP3.h"
 #include "core/document/cPozycjePlikow.h"
+#include "core/editor/TrackListRow.h"
 
 #include <QFileInfo>
 
@@ -126,7 +127,7 @@ void ProjectLoader::Load(const QString& path, const ProjectContents& contents, b
             t.strFileName = name;
         }
         tracks.Add(stored.track);
-        m_window.ShowLoadedTrack(t, LoadedBoxColour(t), QFileInfo::exists(t.strFileNameSource));
+        m_window.ShowLoadedTrack(t, LoadedBoxColour(t), HasListRow(t));
     }
 
     const QString count = QStringLiteral("|2");

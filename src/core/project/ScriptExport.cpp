@@ -8,6 +8,7 @@
 #include "core/document/cPozycjeMP3.h"
 #include "core/document/cPozycjePlikow.h"
 #include "core/export/SaveEngine.h"
+#include "core/export/SaveHost.h"
 #include "platform/settings/SettingsStore.h"
 
 namespace kelbrin {
@@ -18,29 +19,57 @@ bool settingTicked(const char* key) {
     return ValLong(GetSetting(QLatin1String(key), QStringLiteral("0"))) == 1;
 }
 
-// The export's windowless run with the choices a script always makes: one
-// file per track named by its output name, exact analysis on, Turbo off;
-// folder, CUE sheet and playlist as the export dialog keeps them.
+QString tick(bool on) { return on ? QStringLiteral("1") : QStringLiteral("0"); }
+
+// What the export dialog's close writes after a script run: the forced
+// choices, and the others as the dialog read them.
+void storeOptions(const SaveRequest& request) {
+    std::int32_t turboSet = ValLong(GetSetting(QStringLiteral("T_Set"), QStringLiteral("2")));
+    if (turboSet < 0 || turboSet > 2)
+        turboSet = 2;
+    SaveSetting(QStringLiteral("ExactSave"), tick(request.exactAnalysis));
+    SaveSetting(QStringLiteral("FileNameSame"), tick(request.nameByLabel));
+    SaveSetting(QStringLiteral("ExtPlayer"), tick(request.writePlaylist));
+    SaveSetting(QStringLiteral("Turbo"), tick(request.turbo));
+    SaveSetting(QStringLiteral("FileNameSave"), tick(request.joined));
+    SaveSetting(QStringLiteral("CreateCue"), tick(request.writeCue));
+    SaveSetting(QStringLiteral("T_Set"), QString::number(turboSet));
+}
+
 class EngineScriptExport final : public ScriptExport {
 public:
     void Run(const ScriptExportRequest& r) override {
-        if (!r.files || r.files->Count() == 0) {
-            ShowText(3014, mb::Information);
-            return;
-        }
-        SaveRequest request;
-        for (std::int32_t i = 1; r.tracks && i <= r.tracks->Count(); ++i) {
-            const cPozycjaMP3& track = *r.tracks->Item(i);
-            if (track.blnAwlaysTop && IsFileSavable(track.strFileNameSource))
-                request.pieces.append(ExportPieceFromTrack(track));
-        }
-        request.destFolder = GetSetting(QStringLiteral("DestPath"), Shared().DestFolder).trimmed();
-        request.exactAnalysis = true;
-        request.writeCue = settingTicked("CreateCue");
-        request.writePlaylist = settingTicked("ExtPlayer");
-        RunExport(request);
+        HeadlessSaveHost host;
+        RunScriptExport(r, host);
     }
 };
+
+} // namespace
+
+SaveOutcome RunScriptExport(const ScriptExportRequest& r, SaveHost& host) {
+    if (!r.files || r.files->Count() == 0) {
+        ShowText(3014, mb::Information);
+        SaveOutcome refused;
+        refused.status = SaveStatus::Refused;
+        refused.messageNumber = 3014;
+        return refused;
+    }
+    SaveRequest request;
+    for (std::int32_t i = 1; r.tracks && i <= r.tracks->Count(); ++i) {
+        const cPozycjaMP3& track = *r.tracks->Item(i);
+        if (track.blnAwlaysTop && IsFileSavable(track.strFileNameSource))
+            request.pieces.append(ExportPieceFromTrack(track));
+    }
+    request.destFolder = GetSetting(QStringLiteral("DestPath"), Shared().DestFolder).trimmed();
+    request.exactAnalysis = true;
+    request.writeCue = settingTicked("CreateCue");
+    request.writePlaylist = settingTicked("ExtPlayer");
+    const SaveOutcome outcome = SavePieces(request, host);
+    storeOptions(request);
+    return outcome;
+}
+
+namespace {
 
 std::unique_ptr<ScriptExport>& slot() {
     static std::unique_ptr<ScriptExport> exporter;

@@ -1,8 +1,8 @@
 #pragma once
 // The one call a batch script needs of the export: write every track of the
-// script, one file per track, into the destination folder, without a window.
-// The built-in one runs the export engine without a window; tests install
-// their own.
+// script, one file per track, into the destination folder. The built-in one
+// runs the export engine without a window; the main window installs one that
+// shows the run in its progress bar and stops on Esc; tests install their own.
 
 #include <memory>
 
@@ -10,6 +10,8 @@ namespace kelbrin {
 
 class cPozycjeMP3;
 class cPozycjePlikow;
+class SaveHost;
+struct SaveOutcome;
 
 struct ScriptExportRequest {
     std::shared_ptr<cPozycjeMP3> tracks;   // the script's tracks, all ticked for export
@@ -22,6 +24,13 @@ public:
     // Reports its own failures with numbered messages.
     virtual void Run(const ScriptExportRequest& request) = 0;
 };
+
+// The export a script makes with the given host (progress, stop, questions):
+// one file per track named by its output name, exact analysis on, Turbo off;
+// folder, CUE sheet and playlist as the export dialog keeps them. Afterwards
+// the export options are stored with the values the script forced, as the
+// export dialog stores them when it closes. With no open source it says so.
+SaveOutcome RunScriptExport(const ScriptExportRequest& request, SaveHost& host);
 
 // The export in force.
 ScriptExport& ScriptExporter();

@@ -18,6 +18,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <algorithm>
 
 namespace kelbrin {
 
@@ -49,6 +50,14 @@ bool explain(const ScriptReadResult& r, const QString& path) {
     return false;
 }
 
+// The file name part of a stored path; paths written on other systems may use
+// backslashes between folders.
+QString storedFileName(const QString& path) {
+    const qsizetype cut =
+        std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
+    return path.mid(cut + 1);
+}
+
 std::shared_ptr<cPozycjaPlikow> firstFileWithId(std::int32_t id) {
     const cPozycjePlikow& files = *Shared().OpenFiles;
     for (std::int32_t i = 1; i <= files.Count(); ++i)
@@ -72,6 +81,13 @@ bool ScriptRunner::openSources(const ScriptDescription& script, const QString& s
         // A relative path means the script's own folder, not wherever the
         // program happened to start.
         file->strFileName = QDir::cleanPath(folder.absoluteFilePath(source.path));
+        // A script written on another system names drives ("C:\muzyka\okno.mp3"):
+        // like a project, it then looks for the file by its name beside itself.
+        if (!QFileInfo::exists(file->strFileName)) {
+            const QString beside = folder.absoluteFilePath(storedFileName(source.path));
+            if (QFileInfo::exists(beside))
+                file->strFileName = QDir::cleanPath(beside);
+        }
         bool buildIndex = true;
         QString dialogFolder;
         const QString opened = Plik_Open(m_window.ScanHost(), file, buildIndex, false, QString(),

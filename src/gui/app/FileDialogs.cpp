@@ -68,7 +68,8 @@ QString multipleChoice(const QStringList& files) {
 } // namespace
 
 QString ShowFileDialog(QWidget* owner, const QString& initialFolder, const QString& filter,
-                       int& filterIndex, bool save, bool multiSelect, const QString& title) {
+                       int& filterIndex, bool save, bool multiSelect, const QString& title,
+                       bool askBeforeReplacing) {
     QFileDialog dialog(owner);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setOption(QFileDialog::HideNameFilterDetails);
@@ -77,7 +78,7 @@ QString ShowFileDialog(QWidget* owner, const QString& initialFolder, const QStri
         dialog.setFileMode(QFileDialog::AnyFile);
     else
         dialog.setFileMode(multiSelect ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
-    dialog.setOption(QFileDialog::DontConfirmOverwrite, multiSelect);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, multiSelect || !askBeforeReplacing);
     if (!title.isEmpty())
         dialog.setWindowTitle(title);
     if (!initialFolder.isEmpty())

@@ -16,14 +16,17 @@ namespace kelbrin {
 // filterIndex: 1-based; the filter shown first on entry, the filter in force
 //   when the user confirmed on return. Left unchanged on cancel.
 // multiSelect: lets an open dialog take several files. Only single-selection
-//   save dialogs ask before replacing an existing file.
+//   save dialogs ask before replacing an existing file, and only when
+//   askBeforeReplacing is set: a caller that adds an extension to the answer
+//   asks itself, about the file it will really write, so the user is asked once.
 // title: the window title; empty gives the dialog's own.
 //
 // Result: the full path of a single choice (also of a multiple choice of one
 // file); for several files the folder, NUL, each file name followed by NUL,
 // and one more NUL. Empty when the user cancelled.
 QString ShowFileDialog(QWidget* owner, const QString& initialFolder, const QString& filter,
-                       int& filterIndex, bool save, bool multiSelect, const QString& title);
+                       int& filterIndex, bool save, bool multiSelect, const QString& title,
+                       bool askBeforeReplacing = true);
 
 // Lets the user choose a folder; title is the text shown above the folder view
 // (CR or CR LF break its lines). Result: the folder with exactly one trailing

@@ -109,6 +109,9 @@ void frmPliki::lstFile_DblClick() {
 }
 
 void frmPliki::cmdUsun_Click() {
+    // A tool may be writing this file.
+    if (m_services.canChangeFiles && !m_services.canChangeFiles())
+        return;
     if (ShowText(3015, mb::YesNo | mb::Question) != mb::Yes)
         return;
     const std::int32_t position = selectedFilePosition();

@@ -24,6 +24,8 @@ public:
         std::function<void()> clearUndoHistory;
         // Opens the tag editor for a file; empty while there is no tag editor.
         std::function<void(std::shared_ptr<cPozycjaPlikow>)> openTagEditor;
+        // False while a long operation runs; no file is closed meanwhile.
+        std::function<bool()> canChangeFiles;
     };
 
     // Shows the window, modeless, once; with no open file says so instead.

@@ -105,13 +105,13 @@ void EditorController::TworzUndoWithout(const QList<std::int32_t>& added) {
 }
 
 void EditorController::cmdUndo_Click() {
-    if (m_editor->linkMode())
+    if (m_editor->linkMode() || (hooks.tracksHeld && hooks.tracksHeld()))
         return;
     restore(m_history.Undo(tracks()));
 }
 
 void EditorController::cmdRedo_Click() {
-    if (m_editor->linkMode())
+    if (m_editor->linkMode() || (hooks.tracksHeld && hooks.tracksHeld()))
         return;
     restore(m_history.Redo());
 }

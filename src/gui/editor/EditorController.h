@@ -49,6 +49,10 @@ struct EditorHooks {
     std::function<void(std::int32_t)> treeTrackChanged;                  // its text or image
     std::function<void(std::int32_t)> treeTrackDeleted;                  // its node goes
     std::function<void()> treeRebuild;                                    // PokazMnieTvw
+    // True while another window lists the tracks by their places (the export
+    // dialog); it has said why. Commands that remove, replace or reorder
+    // tracks ask it first and then do nothing.
+    std::function<bool()> tracksHeld;
 };
 
 class EditorController : public QObject, public GraphEditorHost {

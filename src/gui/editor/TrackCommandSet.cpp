@@ -240,6 +240,10 @@ void TrackCommandSet::mnuTrack_Remove_Click() {
     cmdUsun_Click();
 }
 
+bool TrackCommandSet::tracksHeld() const {
+    return m_editor.hooks.tracksHeld && m_editor.hooks.tracksHeld();
+}
+
 void TrackCommandSet::cmdUsun_Click() {
     // Delete in a text box edits the text.
     QWidget* focus = QApplication::focusWidget();
@@ -254,7 +258,7 @@ void TrackCommandSet::cmdUsun_Click() {
 
 void TrackCommandSet::DeleteTrack(std::int32_t number) {
     GraphEditor& g = m_editor.editor();
-    if (g.linkMode() || number == 0)
+    if (g.linkMode() || number == 0 || tracksHeld())
         return;
     try {
         cPozycjeMP3& tracks = m_editor.tracks();
@@ -345,7 +349,7 @@ void TrackCommandSet::PasteAsNewTrack(std::function<void(const QList<std::int32_
 }
 
 void TrackCommandSet::mnuTrack_Wytnij_Click() {
-    if (m_editor.editor().linkMode())
+    if (m_editor.editor().linkMode() || tracksHeld())
         return;
     mnuTrack_Kopiuj_Click();
     cmdUsun_Click();

@@ -69,6 +69,7 @@ private:
                    bool enabled);
     void changed(const cPozycjaMP3& track);
     std::shared_ptr<cPozycjaMP3> selected() const;
+    bool tracksHeld() const;
 
     EditorController& m_editor;
     const MainMenus* m_menus;

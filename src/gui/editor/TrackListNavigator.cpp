@@ -1,8 +1,8 @@
 #include "TrackListNavigator.h"
 
-#include "core/app/PathProcedures.h"
 #include "core/document/cPozycjeMP3.h"
 #include "core/editor/GraphEditor.h"
+#include "core/editor/TrackListRow.h"
 
 #include <QMouseEvent>
 #include <QTreeWidget>
@@ -23,15 +23,6 @@ int ShiftCode(Qt::KeyboardModifiers m) {
            (m & Qt::AltModifier ? 4 : 0);
 }
 
-QString TimeText(std::int64_t ms) {
-    if (ms < 0)
-        ms = 0;
-    return QStringLiteral("%1:%2.%3")
-        .arg(ms / 60000)
-        .arg((ms / 1000) % 60, 2, 10, QLatin1Char('0'))
-        .arg(ms % 1000, 3, 10, QLatin1Char('0'));
-}
-
 } // namespace
 
 TrackListNavigator::TrackListNavigator(QTreeWidget& list, GraphEditor& editor, QObject* parent)
@@ -39,21 +30,7 @@ TrackListNavigator::TrackListNavigator(QTreeWidget& list, GraphEditor& editor, Q
     m_list.viewport()->installEventFilter(this);
 }
 
-QStringList TrackListNavigator::RowTexts(const cPozycjaMP3& t) {
-    QString from, to, length;
-    if (t.blnJednostka) {
-        const std::int64_t begin = (std::int64_t(t.lngPoczatek_M) * 60 + t.lngPoczatek_S) * 1000 + t.lngPoczatek_SS;
-        const std::int64_t end = (std::int64_t(t.lngKoniec_M) * 60 + t.lngKoniec_S) * 1000 + t.lngKoniec_SS;
-        from = TimeText(begin);
-        to = TimeText(end);
-        length = TimeText(end - begin);
-    } else {
-        from = QString::number(t.lngRamkaOd);
-        to = QString::number(t.lngRamkaDo);
-        length = QString::number(std::max(0, t.lngRamkaDo - t.lngRamkaOd + 1));
-    }
-    return {t.strLabel, from, to, length, FileNameFromPath(t.strFileNameSource), t.strFileName};
-}
+QStringList TrackListNavigator::RowTexts(const cPozycjaMP3& t) { return TrackListRowTexts(t); }
 
 std::int32_t TrackListNavigator::RowTag(const QTreeWidgetItem* row) {
     return row ? row->data(0, Qt::UserRole).toInt() : 0;
@@ -63,6 +40,8 @@ void TrackListNavigator::Rebuild(const cPozycjeMP3& tracks) {
     m_list.clear();
     for (std::int32_t i = 1; i <= tracks.Count(); ++i) {
         const cPozycjaMP3& t = *tracks.Item(i);
+        if (!HasListRow(t))
+            continue;
         auto* row = new QTreeWidgetItem(&m_list, RowTexts(t));
         row->setData(0, Qt::UserRole, t.lngNrPozycji);
     }
@@ -76,7 +55,8 @@ QTreeWidgetItem* TrackListNavigator::RowOf(std::int32_t number) const {
 }
 
 void TrackListNavigator::AddRow(const cPozycjaMP3& track) {
-    if (!RowOf(track.lngNrPozycji)) {
+    // Only a track whose source is on disk is listed.
+    if (!RowOf(track.lngNrPozycji) && HasListRow(track)) {
         auto* row = new QTreeWidgetItem(&m_list);
         row->setData(0, Qt::UserRole, track.lngNrPozycji);
     }

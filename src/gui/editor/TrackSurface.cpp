@@ -48,10 +48,19 @@ TrackSurface::TrackSurface(GraphEditor& editor, QWidget* parent) : QWidget(paren
     setPalette(p);
     setMouseTracking(true);
     setFocusPolicy(Qt::ClickFocus);
+    m_labelFont = font();
 }
 
 QPoint TrackSurface::toTwips(QPoint px) { return QPoint(PxToTwips(px.x()), PxToTwips(px.y())); }
 QPoint TrackSurface::toPixels(QPoint twips) { return QPoint(TwipsToPx(twips.x()), TwipsToPx(twips.y())); }
+
+void TrackSurface::setLabelFontSize(int points) {
+    m_labelFont = font();
+    m_labelFont.setPointSize(points);
+    update();
+}
+
+int TrackSurface::labelFontSize() const { return m_labelFont.pointSize(); }
 
 void TrackSurface::setTimeText(std::int32_t number, const QString& text) {
     m_timeTexts.insert(number, text);
@@ -70,7 +79,7 @@ void TrackSurface::clearTimeTexts() {
 QRect TrackSurface::nameLabelRect(std::int32_t number) const {
     if (number != 0 && !m_editor.nameLabelsShown)
         return QRect();
-    const QFontMetrics metrics(font());
+    const QFontMetrics metrics(m_labelFont);
     const int height = metrics.height();
     QString text;
     QRect box;
@@ -127,8 +136,11 @@ void TrackSurface::paintEvent(QPaintEvent* event) {
                           const QString& time) {
         painter.setPen(Qt::black);
         const QRect name = nameLabelRect(number);
-        if (!name.isNull() && !label.isEmpty())
-            painter.drawText(QPoint(name.left(), name.top() + metrics.ascent()), label);
+        if (!name.isNull() && !label.isEmpty()) {
+            painter.setFont(m_labelFont);
+            painter.drawText(QPoint(name.left(), name.top() + QFontMetrics(m_labelFont).ascent()), label);
+            painter.setFont(font());
+        }
         if (!time.isEmpty()) {
             const QRect under = timeLabelRect(boxPx);
             painter.drawText(QPoint(under.left(), under.top() + metrics.ascent()), time);

@@ -3,6 +3,7 @@
 // and the track collection describes, and hands its mouse gestures to the
 // editor in twips (15 to a pixel). It keeps nothing of the model itself.
 
+#include <QFont>
 #include <QHash>
 #include <QWidget>
 #include <cstdint>
@@ -17,6 +18,10 @@ class TrackSurface : public QWidget {
     Q_OBJECT
 public:
     TrackSurface(GraphEditor& editor, QWidget* parent = nullptr);
+
+    // The font size of the boxes' name labels (the FontSize setting).
+    void setLabelFontSize(int points);
+    int labelFontSize() const;
 
     // The player's time label of a track (lblTime); "00:00" until it writes one.
     void setTimeText(std::int32_t number, const QString& text);
@@ -63,6 +68,7 @@ private:
 
     GraphEditor& m_editor;
     QHash<std::int32_t, QString> m_timeTexts;
+    QFont m_labelFont;
     bool m_helpDrag = false; // the help box's edge follows the left button
 };
 

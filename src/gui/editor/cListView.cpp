@@ -1,5 +1,6 @@
 #include "cListView.h"
 
+#include "ListViewBehaviour.h"
 #include "gui/app/Twips.h"
 
 #include <QHeaderView>
@@ -39,8 +40,20 @@ void cListView::setHeaderDragDrop(bool on) {
     if (m_view)
         m_view->header()->setSectionsMovable(on);
 }
-bool cListView::HeaderFullDrag() const { return flag("HeaderFullDrag"); }
-void cListView::setHeaderFullDrag(bool on) { setFlag("HeaderFullDrag", on); }
+// Qt resizes columns live while their edge is dragged; without full drag
+// only a line follows the pointer and the column takes its width on release.
+bool cListView::HeaderFullDrag() const {
+    if (!m_view)
+        return false;
+    const QVariant v = m_view->header()->property("HeaderFullDrag");
+    return !ListViewBehaviour::Find(m_view) || !v.isValid() || v.toBool();
+}
+void cListView::setHeaderFullDrag(bool on) {
+    if (!m_view)
+        return;
+    ListViewBehaviour::Of(m_view);
+    m_view->header()->setProperty("HeaderFullDrag", on);
+}
 
 bool cListView::ShowSelAlways() const { return flag("ShowSelAlways"); }
 void cListView::setShowSelAlways(bool on) {
@@ -65,8 +78,17 @@ void cListView::setGridlines(bool on) {
         sheet += QLatin1String(kGridStyle);
     m_view->setStyleSheet(sheet);
 }
-bool cListView::SubItemImages() const { return flag("SubItemImages"); }
-void cListView::setSubItemImages(bool on) { setFlag("SubItemImages", on); }
+// Qt shows every column's picture until the behaviour's delegate takes over.
+bool cListView::SubItemImages() const {
+    return m_view && (!ListViewBehaviour::Find(m_view) || flag("SubItemImages"));
+}
+void cListView::setSubItemImages(bool on) {
+    if (!m_view)
+        return;
+    ListViewBehaviour::Of(m_view);
+    setFlag("SubItemImages", on);
+    m_view->viewport()->update();
+}
 
 bool cListView::CheckBoxes() const { return flag("CheckBoxes"); }
 void cListView::setCheckBoxes(bool on) {
@@ -83,12 +105,12 @@ void cListView::setCheckBoxes(bool on) {
             item->setData(0, Qt::CheckStateRole, QVariant());
     }
 }
-bool cListView::TrackSelect() const { return m_view && m_view->viewport()->hasMouseTracking() && flag("TrackSelect"); }
+bool cListView::TrackSelect() const { return flag("TrackSelect"); }
 void cListView::setTrackSelect(bool on) {
     if (!m_view)
         return;
+    ListViewBehaviour::Of(m_view);
     setFlag("TrackSelect", on);
-    m_view->viewport()->setMouseTracking(on);
 }
 bool cListView::FullRowSelect() const {
     return m_view && m_view->selectionBehavior() == QAbstractItemView::SelectRows;
@@ -99,10 +121,22 @@ void cListView::setFullRowSelect(bool on) {
     m_view->setSelectionBehavior(on ? QAbstractItemView::SelectRows : QAbstractItemView::SelectItems);
     m_view->setAllColumnsShowFocus(on);
 }
-void cListView::OnClickActivate(bool on) { setFlag("OneClickActivate", on); }
+// Activation (the view's activated signal) by one click on a row, or by a
+// click on the row that is already selected; otherwise by a double-click.
+void cListView::OnClickActivate(bool on) {
+    if (!m_view)
+        return;
+    ListViewBehaviour::Of(m_view);
+    setFlag("OneClickActivate", on);
+}
 bool cListView::OneClickActivate() const { return flag("OneClickActivate"); }
 bool cListView::TwoClickActivate() const { return flag("TwoClickActivate"); }
-void cListView::setTwoClickActivate(bool on) { setFlag("TwoClickActivate", on); }
+void cListView::setTwoClickActivate(bool on) {
+    if (!m_view)
+        return;
+    ListViewBehaviour::Of(m_view);
+    setFlag("TwoClickActivate", on);
+}
 
 int cListView::ItemHitTest(double xTwips, double yTwips) const {
     if (!m_view)
@@ -131,10 +165,14 @@ void cListView::RedrawHeader() {
 void cListView::SetHeaderBitmap(int column, const QIcon& bitmap, bool onTheRight) {
     if (!m_view || !m_view->headerItem())
         return;
+    ListViewBehaviour::Of(m_view);
+    QHeaderView* header = m_view->header();
+    QVariantList right = header->property("HeaderBitmapRight").toList();
+    right.removeAll(column);
+    if (onTheRight)
+        right.append(column);
+    header->setProperty("HeaderBitmapRight", right);
     m_view->headerItem()->setIcon(column, bitmap);
-    m_view->headerItem()->setTextAlignment(
-        column, onTheRight ? Qt::Alignment(Qt::AlignRight | Qt::AlignVCenter)
-                           : Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
     RedrawHeader();
 }
 
@@ -143,6 +181,7 @@ void cListView::ClearHeaderBitmap() {
         return;
     for (int c = 0; c < m_view->columnCount(); ++c)
         m_view->headerItem()->setIcon(c, QIcon());
+    m_view->header()->setProperty("HeaderBitmapRight", QVariantList());
     RedrawHeader();
 }
 

@@ -1,8 +1,9 @@
 #pragma once
 // Style switches and hit tests of a track list (a QTreeWidget in report form).
 // The wrapper keeps nothing but the view: every property reads or writes the
-// live widget, through Qt's own settings where Qt has them and through a
-// dynamic property of the widget where it has none.
+// live widget, through Qt's own settings where Qt has them and otherwise
+// through a dynamic property that the list's behaviour object
+// (ListViewBehaviour) acts on.
 
 #include <QColor>
 #include <QIcon>
@@ -37,7 +38,7 @@ public:
     void setSubItemImages(bool on);
     bool CheckBoxes() const;
     void setCheckBoxes(bool on);
-    bool TrackSelect() const;            // hovering selects
+    bool TrackSelect() const;            // resting on a row selects it
     void setTrackSelect(bool on);
     bool FullRowSelect() const;
     void setFullRowSelect(bool on);
@@ -54,6 +55,7 @@ public:
     void setBackColor(const QColor& colour);
 
     void RedrawHeader();
+    // A picture in a column's header, before or after (onTheRight) its caption.
     void SetHeaderBitmap(int column, const QIcon& bitmap, bool onTheRight);
     void ClearHeaderBitmap();
 

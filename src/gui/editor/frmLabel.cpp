@@ -5,6 +5,7 @@
 #include "core/editor/TrackGraph.h"
 #include "core/editor/TrackCommands.h"
 #include "core/app/TextCatalog.h"
+#include "gui/app/SelectAllText.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -28,6 +29,7 @@ frmLabel::frmLabel(QWidget* parent) : QWidget(parent, Qt::Window) {
     txtText->setObjectName(QStringLiteral("txtText"));
     txtText->setMinimumWidth(280);
     txtText->installEventFilter(this);
+    SelectAllTextOnFocus(txtText);
     layout->addWidget(txtText);
 }
 
@@ -49,7 +51,7 @@ frmLabel* frmLabel::PokazMnie(std::int32_t trackNumber, TracksGetter tracks,
     w->txtText->setText(t ? t->strLabel : QString());
     w->show();
     w->txtText->setFocus();
-    w->txtText->selectAll();
+    SelectAllText(w->txtText);
     return w;
 }
 
@@ -70,9 +72,7 @@ void frmLabel::CheckTrack() {
 
 bool frmLabel::eventFilter(QObject* watched, QEvent* event) {
     if (watched == txtText) {
-        if (event->type() == QEvent::FocusIn) {
-            txtText->selectAll();
-        } else if (event->type() == QEvent::KeyPress) {
+        if (event->type() == QEvent::KeyPress) {
             const int key = static_cast<QKeyEvent*>(event)->key();
             if (key == Qt::Key_Escape) {
                 m_cancel = true;

@@ -6,10 +6,11 @@
 #include "gui/app/Translation.h"
 #include "gui/app/Twips.h"
 
-#include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QPainter>
 #include <QPointer>
 #include <QVBoxLayout>
 
@@ -19,23 +20,41 @@ namespace {
 
 QPointer<frmLegend> g_legend;
 
-// A sample: a filled box, or a short line drawn in the line's colour and style.
-QFrame* Sample(QWidget* parent, const QString& name, const QColor& fill, const QColor& outline,
-               bool line, bool dashed = false) {
-    auto* f = new QFrame(parent);
-    f->setObjectName(name);
-    if (line) {
-        f->setFixedSize(40, 12);
-        f->setStyleSheet(QStringLiteral("QFrame#%1 { border: none; border-top: 2px %2 %3; margin-top: 5px; }")
-                             .arg(name, dashed ? QStringLiteral("dashed") : QStringLiteral("solid"),
-                                  outline.name()));
-    } else {
-        f->setFixedSize(24, 24);
-        f->setStyleSheet(QStringLiteral("QFrame#%1 { background: %2; border: 1px solid %3; }")
-                             .arg(name, fill.name(), outline.name()));
+// One sample: a filled box with its outline, or a short line in the line's
+// colour and style. Painted by hand, so it shows the same on every style.
+class LegendSample : public QWidget {
+public:
+    LegendSample(QWidget* parent, const QString& name, QColor fill, QColor outline, bool line,
+                 bool dashed)
+        : QWidget(parent), m_fill(fill), m_outline(outline), m_line(line), m_dashed(dashed) {
+        setObjectName(name);
+        setProperty("fillColour", fill);
+        setProperty("outlineColour", outline);
+        if (line)
+            setFixedSize(40, 12);
+        else
+            setFixedSize(24, 24);
     }
-    return f;
-}
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        if (m_line) {
+            painter.setPen(QPen(m_outline, 2, m_dashed ? Qt::DashLine : Qt::SolidLine));
+            painter.drawLine(0, height() / 2, width(), height() / 2);
+            return;
+        }
+        // A two-pixel outline around the fill, so the outline colour is seen.
+        painter.fillRect(rect(), m_outline);
+        painter.fillRect(rect().adjusted(2, 2, -2, -2), m_fill);
+    }
+
+private:
+    QColor m_fill, m_outline;
+    bool m_line, m_dashed;
+};
+
+QColor Rgb(int r, int g, int b) { return QColor(r, g, b); }
 
 } // namespace
 
@@ -51,26 +70,31 @@ frmLegend::frmLegend(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Tool) {
 
     struct Row {
         const char* sample;
-        std::uint32_t bgr;
+        QColor fill, outline;
         bool line, dashed;
         int label, text;
     };
-    // The same colours the surface paints with; the selection pointer is yellow.
+    // The surface's colours; the selection pointer is yellow.
+    const QColor start = ColourFromBgr(graph_colour::StartBox);
+    const QColor plain = ColourFromBgr(graph_colour::Plain);
+    const QColor playing = ColourFromBgr(graph_colour::Playing);
+    const QColor locked = ColourFromBgr(graph_colour::Locked);
+    const QColor looped = ColourFromBgr(graph_colour::Looped);
+    const QColor yellow = Rgb(255, 255, 0);
     const Row rows[] = {
-        {"shpTrack(0)", graph_colour::StartBox, false, false, 0, 2152},
-        {"shpTrack(1)", graph_colour::Plain, false, false, 1, 2153},
-        {"shpTrack(2)", graph_colour::Playing, false, false, 3, 2155},
-        {"shpTrack(3)", 0x00FFFF, false, false, 4, 2156},
-        {"shpTrack(4)", graph_colour::Locked, false, false, 2, 2154},
-        {"shpTrack(5)", graph_colour::Looped, false, false, 7, 2164},
-        {"Line1", graph_colour::SuccessorLine, true, false, 5, 2157},
-        {"Line2", graph_colour::LoopLine, true, true, 6, 2158},
+        {"shpTrack(0)", start, start, false, false, 0, 2152},
+        {"shpTrack(1)", plain, Rgb(0, 192, 0), false, false, 1, 2153},
+        {"shpTrack(2)", playing, Rgb(240, 15, 0), false, false, 3, 2155},
+        {"shpTrack(3)", yellow, yellow, false, false, 4, 2156},
+        {"shpTrack(4)", locked, locked, false, false, 2, 2154},
+        {"shpTrack(5)", looped, looped, false, false, 7, 2164},
+        {"Line1", QColor(), ColourFromBgr(graph_colour::SuccessorLine), true, false, 5, 2157},
+        {"Line2", QColor(), ColourFromBgr(graph_colour::LoopLine), true, true, 6, 2158},
     };
     int r = 0;
     for (const Row& row : rows) {
-        const QColor colour = ColourFromBgr(row.bgr);
-        grid->addWidget(Sample(frame, QLatin1String(row.sample), colour, row.line ? colour : colour.darker(130),
-                               row.line, row.dashed),
+        grid->addWidget(new LegendSample(frame, QLatin1String(row.sample), row.fill, row.outline,
+                                         row.line, row.dashed),
                         r, 0, Qt::AlignCenter);
         auto* label = new QLabel(frame);
         label->setObjectName(QStringLiteral("lblLegend(%1)").arg(row.label));
@@ -92,6 +116,14 @@ frmLegend* frmLegend::PokazMnie(QWidget* parent) {
     SetTopMost(g_legend, true);
     g_legend->raise();
     return g_legend;
+}
+
+void frmLegend::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 } // namespace kelbrin

@@ -1,6 +1,7 @@
 #pragma once
 // The legend: the colours of the drawing surface's boxes and lines, each
-// beside what it stands for. Modeless, always on top, one at a time.
+// beside what it stands for. Modeless, always on top, one at a time; Esc or
+// the close box closes it.
 
 #include <QWidget>
 
@@ -11,6 +12,9 @@ class frmLegend : public QWidget {
 public:
     static frmLegend* PokazMnie(QWidget* parent = nullptr);
     static frmLegend* Instance();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     explicit frmLegend(QWidget* parent);

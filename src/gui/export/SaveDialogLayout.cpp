@@ -1,5 +1,8 @@
 #include "SaveDialogLayout.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace kelbrin {
 
 SaveDialogLayout DesignSaveDialogLayout() {
@@ -30,6 +33,13 @@ SaveDialogLayout DesignSaveDialogLayout() {
     l.cmdWytnij1 = {3720, 4800, 1620, 255};
     l.cmdOK = {5385, 4515, 1230, 540};
     return l;
+}
+
+double SaveDialogMinOuterWidth(double columnExtent, double frameWidth) {
+    // The column starts at the list's left edge (60) + inner / 2.4 + 50 and
+    // keeps a margin of 60 from the right edge: inner - inner / 2.4 >= 170 + extent.
+    const double inner = (170 + columnExtent) * 2.4 / 1.4;
+    return std::max(kSaveDialogMinOuterWidth, std::ceil(inner + frameWidth));
 }
 
 void ReflowSaveDialog(SaveDialogLayout& l) {

@@ -22,6 +22,12 @@ struct SaveDialogLayout {
 constexpr double kSaveDialogMinOuterWidth = 6720;
 constexpr double kSaveDialogMinOuterHeight = 5640;
 
+// The smallest outer width at which the option column, whose widest control
+// reaches `columnExtent` beyond the column's left edge, ends inside the client
+// area; never below kSaveDialogMinOuterWidth. `frameWidth` is the outer width
+// less the inner width.
+double SaveDialogMinOuterWidth(double columnExtent, double frameWidth);
+
 // The arrangement at the design size (client area 6615 x 5295).
 SaveDialogLayout DesignSaveDialogLayout();
 

@@ -63,6 +63,10 @@ void SplitAtOnce(const std::shared_ptr<SplitHost>& host, std::shared_ptr<cPozycj
     frmPozycje::PokazMnie(host, std::move(track), options);
 }
 
+QString CueSheetFilter() {
+    return GetText(3037) + QChar(0) + QStringLiteral("*.cue") + QChar(0) + QStringLiteral("Cue Files");
+}
+
 void ImportCueSheet(const std::shared_ptr<SplitHost>& host, QWidget* parent) {
     if (!host || !host->CanChangeProject())
         return;
@@ -72,9 +76,8 @@ void ImportCueSheet(const std::shared_ptr<SplitHost>& host, QWidget* parent) {
         return;
     }
     int filterIndex = 1;
-    const QString filter = GetText(3687) + QChar(0) + QStringLiteral("*.cue") + QChar(0);
-    const QString path =
-        ShowFileDialog(parent, Shared().SourceFolder, filter, filterIndex, false, false, QString());
+    const QString path = ShowFileDialog(parent, Shared().SourceFolder, CueSheetFilter(), filterIndex,
+                                        false, false, QString());
     if (path.isEmpty())
         return;
     const auto sheet = ReadCueSheet(path);

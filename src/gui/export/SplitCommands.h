@@ -31,6 +31,10 @@ void EditTrackThroughSplit(const std::shared_ptr<SplitHost>& host, QWidget* pare
 void SplitAtOnce(const std::shared_ptr<SplitHost>& host, std::shared_ptr<cPozycjaMP3> track,
                  bool openSource, const QDateTime& when, SplitMode mode = SplitMode::Manual);
 
+// The open dialog's filter for choosing a CUE sheet, in the split dialog and
+// for the CUE import alike.
+QString CueSheetFilter();
+
 // The CUE import: asks for a sheet and makes one track of the selected track's
 // source per entry, from the last entry to the first, after one undo snapshot.
 void ImportCueSheet(const std::shared_ptr<SplitHost>& host, QWidget* parent);

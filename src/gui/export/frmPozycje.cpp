@@ -1,5 +1,7 @@
 #include "frmPozycje.h"
 
+#include "SplitCommands.h"
+
 #include "core/app/FileList.h"
 #include "core/app/MessageService.h"
 #include "core/app/Numbers.h"
@@ -21,6 +23,7 @@
 #include "gui/app/Twips.h"
 #include "platform/settings/SettingsStore.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -256,6 +259,35 @@ void frmPozycje::Form_Load() {
 void frmPozycje::LoadLang() {
     chkVBR->setToolTip(GetText(3129));
     LoadLangCaptions(this);
+    fitTexts();
+}
+
+// Each caption gets the width its text needs, and what follows it on its line
+// moves right to make room; the box of a line gives up the width, keeping its
+// right edge.
+void frmPozycje::fitTexts() {
+    const int gap = TwipsToPx(60);
+    auto flow = [gap](std::initializer_list<QWidget*> line, QWidget* box) {
+        int x = 0;
+        bool first = true;
+        for (QWidget* w : line) {
+            if (qobject_cast<QLabel*>(w) || qobject_cast<QAbstractButton*>(w))
+                w->resize(std::max(w->width(), w->sizeHint().width()), w->height());
+            if (!first && w->x() < x) {
+                if (w == box)
+                    w->setGeometry(x, w->y(), w->geometry().right() + 1 - x, w->height());
+                else
+                    w->move(x, w->y());
+            }
+            x = w->geometry().right() + 1 + gap;
+            first = false;
+        }
+    };
+    flow({optDest[0], lblDest, cboPlikD}, cboPlikD);
+    flow({optDest[1], Label1, txtMin, Label2, Label3, txtOverlap, Label4}, nullptr);
+    flow({optDest[3], txtCueFile}, txtCueFile);
+    flow({optDest[2]}, nullptr);
+    flow({cboPlikZ, cmdPlik, chkVBR}, nullptr);
 }
 
 bool frmPozycje::postPokazMnie(const SplitOpenOptions& options) {
@@ -415,9 +447,8 @@ void frmPozycje::cmdPlik_Click() {
 
 void frmPozycje::cmdCueFile_Click() {
     int filterIndex = 1;
-    const QString filter = GetText(3687) + QChar(0) + QStringLiteral("*.cue") + QChar(0);
-    const QString chosen =
-        ShowFileDialog(this, Shared().SourceFolder, filter, filterIndex, false, false, QString());
+    const QString chosen = ShowFileDialog(this, Shared().SourceFolder, CueSheetFilter(), filterIndex,
+                                          false, false, QString());
     if (!chosen.isEmpty())
         txtCueFile->setText(chosen);
 }

@@ -98,6 +98,7 @@ private:
     void watchControls();
     void Form_Load();
     void LoadLang();
+    void fitTexts();
     // False when a run at once has no source to work on.
     bool postPokazMnie(const SplitOpenOptions& options);
     void Form_Unload();

@@ -141,7 +141,6 @@ void frmSave::buildControls() {
     cmdWytnij[0] = named<QPushButton>(this, "cmdWytnij(0)", QStringLiteral(";5041"));
     cmdWytnij[1] = named<QPushButton>(this, "cmdWytnij(1)", QStringLiteral(";5041"));
     cmdOK = named<QPushButton>(this, "cmdOK", QStringLiteral(";5040"));
-    cmdOK->setText(QStringLiteral("Cancel"));
 
     const SaveDialogLayout l = DesignSaveDialogLayout();
     const std::pair<QWidget*, TwipRect> places[] = {
@@ -220,7 +219,42 @@ void frmSave::Form_Load() {
 void frmSave::LoadLang() {
     cmdWytnij[0]->setText(GetText(2075));
     cmdWytnij[1]->setText(GetText(2076));
+    cmdOK->setText(GetText(1101));
     LoadLangCaptions(this);
+    fitTexts();
+}
+
+// Every caption shows whole: the options of the column take the width of
+// their texts, the window's smallest width grows with the widest of them, and
+// the Turbo frame grows to hold its wrapped explanation.
+void frmSave::fitTexts() {
+    const SaveDialogLayout design = DesignSaveDialogLayout();
+    // Each control's left edge relative to the column, as the re-flow places it.
+    const std::pair<QWidget*, double> column[] = {
+        {optSave[0], 0}, {optSave[1], 0}, {chkNazwy, 500}, {chkWinamp, 0},
+        {chkDetails, 0}, {chkTurbo, 0},   {chkCue, 0}};
+    double extent = 770 + design.fraTurbo.width;
+    for (const auto& [w, offset] : column) {
+        w->resize(w->sizeHint().width(), w->height());
+        extent = std::max(extent, offset + PxToTwips(w->width()));
+    }
+    m_columnExtent = extent;
+    // The buttons keep their heights: the re-flow stacks them to the bottom edge.
+    for (QPushButton* b : {cmdWytnij[0], cmdWytnij[1], cmdOK})
+        b->resize(std::max(b->width(), b->sizeHint().width()), b->height());
+
+    const QRect label = design.Label3.toPx();
+    const int top = std::max(label.top(), fraTurbo->fontMetrics().height() + 2);
+    const int height = std::max(label.height(), Label3->heightForWidth(label.width()));
+    Label3->setGeometry(label.left(), top, label.width(), height);
+    const int shift = top + height - label.bottom() - 1;
+    const std::pair<QWidget*, TwipRect> below[] = {
+        {optTurbo[0], design.optTurbo0}, {optTurbo[1], design.optTurbo1}, {optTurbo[2], design.optTurbo2}};
+    for (const auto& [w, rect] : below) {
+        const QRect r = rect.toPx();
+        w->setGeometry(r.left(), r.top() + shift, std::max(r.width(), w->sizeHint().width()), r.height());
+    }
+    fraTurbo->resize(fraTurbo->width(), design.fraTurbo.toPx().height() + shift);
 }
 
 void frmSave::fillList() {
@@ -446,7 +480,8 @@ void frmSave::resizeEvent(QResizeEvent* event) {
 
 void frmSave::Form_Resize() {
     const QSize frameExtra = frameGeometry().size() - size();
-    const int minWidth = TwipsToPx(kSaveDialogMinOuterWidth) - frameExtra.width();
+    const int minWidth =
+        TwipsToPx(SaveDialogMinOuterWidth(m_columnExtent, PxToTwips(frameExtra.width()))) - frameExtra.width();
     const int minHeight = TwipsToPx(kSaveDialogMinOuterHeight) - frameExtra.height();
     if (!isMinimized() && (height() < minHeight || width() < minWidth)) {
         resize(std::max(width(), minWidth), std::max(height(), minHeight));

@@ -90,11 +90,13 @@ private:
     void moveItem(int from, int to);
     void saveOptions();
     void setDeleteTrackEnabled(bool enabled);
+    void fitTexts();
 
     frmDazudizi& m_main;
     bool blnBusy = false;
     bool m_keyDown = false;
     bool m_unloaded = false;
+    double m_columnExtent = 0; // twips: how far the option column's widest caption reaches
     static QPointer<frmSave> s_instance;
 };
 

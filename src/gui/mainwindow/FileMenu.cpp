@@ -46,9 +46,20 @@ void FileMenu::wire(const char* name, void (FileMenu::*handler)()) {
     connect(a, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
 }
 
-void FileMenu::mnuFile_Nowy_Click() { m_project.NewProject(); }
-void FileMenu::mnuFile_O_Click() { m_project.OpenProject(); }
-void FileMenu::mnuFile_Skrypt_Click() { m_project.OpenScript(); }
+bool FileMenu::tracksHeld() const { return m_services.tracksHeld && m_services.tracksHeld(); }
+
+void FileMenu::mnuFile_Nowy_Click() {
+    if (!tracksHeld())
+        m_project.NewProject();
+}
+void FileMenu::mnuFile_O_Click() {
+    if (!tracksHeld())
+        m_project.OpenProject();
+}
+void FileMenu::mnuFile_Skrypt_Click() {
+    if (!tracksHeld())
+        m_project.OpenScript();
+}
 void FileMenu::mnuFile_S_Click() { m_project.Save(); }
 void FileMenu::mnuFile_Z_Click() { m_project.SaveAs(); }
 
@@ -71,7 +82,7 @@ void FileMenu::mnuPlik_End_Click(int index) {
         return;
     }
     const QString path = m_recent->ItemPath(index);
-    if (index < 2 || index > 5 || path.isEmpty())
+    if (index < 2 || index > 5 || path.isEmpty() || tracksHeld())
         return;
     if (!m_project.SaveChangesFirst(false))
         return;

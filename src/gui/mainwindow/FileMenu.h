@@ -23,6 +23,8 @@ public:
         std::function<void()> addTrack;      // cmdDodaj_Click
         std::function<void()> exportTracks;  // the export dialog
         std::function<void()> exitProgram;   // closes the main window
+        // True (having said why) while the tracks may not be replaced.
+        std::function<bool()> tracksHeld;
     };
 
     // `window` is what the project commands work on; `autosaveInterval` in ms.
@@ -47,6 +49,8 @@ private:
     const MainMenus& m_menus;
     ProjectWindow& m_window;
     ProjectController& m_project;
+    bool tracksHeld() const;
+
     Services m_services;
     RecentProjectsMenu* m_recent;
     AutoSave* m_autosave;

@@ -1,5 +1,7 @@
 #include "MainLayout.h"
 
+#include <algorithm>
+
 namespace kelbrin {
 
 MainLayoutResult ComputeMainLayout(const MainLayoutInput& in) {
@@ -74,6 +76,18 @@ MainLayoutResult ComputeMainLayout(const MainLayoutInput& in) {
 
     r.progressBar.top = r.progressLine.top + 40;
     r.progressBar.left = 0;
+    return r;
+}
+
+TwipRect NormalPlacement(const TwipRect& stored, const TwipRect& screen) {
+    auto clamp = [](double value, double low, double high) {
+        return value < low ? low : value > high ? high : value;
+    };
+    TwipRect r;
+    r.width = clamp(stored.width, std::min(kMainMinOuterWidth, screen.width), screen.width);
+    r.height = clamp(stored.height, std::min(kMainMinNormalHeight, screen.height), screen.height);
+    r.left = clamp(stored.left, screen.left, screen.left + screen.width - r.width);
+    r.top = clamp(stored.top, screen.top, screen.top + screen.height - r.height);
     return r;
 }
 

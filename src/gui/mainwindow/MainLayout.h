@@ -41,4 +41,13 @@ constexpr double kMainMinOuterWidth = 10300;
 
 MainLayoutResult ComputeMainLayout(const MainLayoutInput& in);
 
+// The smallest outer height of the window in its normal state that still
+// leaves room for the surface above the track panel, tool frame and help.
+constexpr double kMainMinNormalHeight = 7200;
+
+// Where the window goes in its normal state (also the size it comes back to
+// from maximized): the stored size, never below the usable minimum nor beyond
+// the screen, placed so that it lies wholly on the screen.
+TwipRect NormalPlacement(const TwipRect& stored, const TwipRect& screen);
+
 } // namespace kelbrin

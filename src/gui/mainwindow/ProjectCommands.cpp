@@ -176,7 +176,9 @@ void ProjectCommands::RefreshRecentMenu() {
 
 QString ProjectCommands::ChooseFile(const QString& initialFolder, const QString& filter,
                                     int& filterIndex, bool save) {
-    return ShowFileDialog(&m_window, initialFolder, filter, filterIndex, save, false, QString());
+    // Saving asks about an existing file itself, once it has added the extension.
+    return ShowFileDialog(&m_window, initialFolder, filter, filterIndex, save, false, QString(),
+                          !save);
 }
 
 QString ProjectCommands::ChooseFolder(const QString& title) {

@@ -5,20 +5,28 @@
 #include "FileMenu.h"
 #include "MainClose.h"
 #include "MainLayout.h"
+#include "MainSourceToolHost.h"
 #include "ProjectCommands.h"
 #include "RecentProjectsMenu.h"
 #include "TrackPanelFrame.h"
+#include "core/app/MessageService.h"
 #include "core/app/Numbers.h"
+#include "core/app/PathProcedures.h"
 #include "core/app/SharedState.h"
 #include "core/app/TextCatalog.h"
 #include "core/document/MpegHeader.h"
 #include "core/document/PlikOpen.h"
 #include "core/document/cPozycjeMP3.h"
+#include "core/project/ScriptExport.h"
 #include "gui/app/FileDialogs.h"
 #include "gui/app/ProgramIcons.h"
 #include "gui/app/Translation.h"
 #include "gui/app/frmSettings.h"
+#include "gui/document/frmFrame.h"
+#include "gui/document/frmHidden.h"
 #include "gui/document/frmPliki.h"
+#include "gui/export/ScriptExportRun.h"
+#include "gui/document/frmTAG.h"
 #include "gui/export/SplitCommands.h"
 #include "gui/export/SplitViewsAdapter.h"
 #include "gui/export/SplitWindowCommands.h"
@@ -50,6 +58,7 @@ namespace kelbrin {
 
 namespace {
 frmDazudizi* g_instance = nullptr;
+constexpr int kExportDialogOpen = 6002;
 } // namespace
 
 frmDazudizi* frmDazudizi::Instance() { return g_instance; }
@@ -66,6 +75,9 @@ frmDazudizi::frmDazudizi(QWidget* parent) : QMainWindow(parent) {
 }
 
 frmDazudizi::~frmDazudizi() {
+    // The script export works in this window; the windowless one takes over.
+    if (&ScriptExporter() == m_scriptExport)
+        SetScriptExporter(nullptr);
     if (g_instance == this) {
         g_instance = nullptr;
         SetHintSink(nullptr);
@@ -132,7 +144,8 @@ void frmDazudizi::buildControls() {
     for (QAction* a : m_menus.items)
         if (!a->menu() && !a->isSeparator())
             a->setEnabled(false);
-    for (const char* name : {"mnulvw", "mnuHelp", "mnuTrack_Labelki(2)", "mnuFile_Lista"})
+    for (const char* name :
+         {"mnulvw", "mnuHelp", "mnuTrack_Labelki(2)", "mnuFile_Lista", "mnuEdytor", "mnuHidden"})
         m_menus.item(QLatin1String(name))->setEnabled(true);
     connect(m_menus.item(QStringLiteral("mnulvw")), &QAction::triggered, this, [this](bool on) {
         if (!CanChangeProject())
@@ -152,8 +165,18 @@ void frmDazudizi::buildControls() {
         frmPliki::Services services;
         services.tracks = [this] { return cPozycje; };
         services.clearUndoHistory = [this] { ClearUndoHistory(); };
+        services.openTagEditor = [this](std::shared_ptr<cPozycjaPlikow> file) {
+            frmTAG::PokazMnie(std::move(file), this);
+        };
+        services.canChangeFiles = [this] { return CanChangeProject(); };
         frmPliki::PokazMnie(services, this);
     });
+    // The tools that change source files in place.
+    m_toolHost = std::make_unique<MainSourceToolHost>(*this);
+    connect(m_menus.item(QStringLiteral("mnuEdytor")), &QAction::triggered, this,
+            [this] { frmFrame::PokazMnie(*m_toolHost, this); });
+    connect(m_menus.item(QStringLiteral("mnuHidden")), &QAction::triggered, this,
+            [this] { frmHidden::PokazMnie(*m_toolHost, this); });
 
     // The track graph editor: its surface stands where picWork goes, under the list.
     EditorControllerParts parts;
@@ -188,6 +211,7 @@ void frmDazudizi::buildControls() {
     // adding a track goes through this window, whose tree shows the new node.
     InstallSplitDialog(*this);
     m_editor->hooks.addTrack = [this] { cmdDodaj_Click(); };
+    m_editor->hooks.tracksHeld = [this] { return ExportDialogHoldsTracks(); };
     m_tree->addEnabled = [this] { return cmdDodaj->isEnabled(); };
     m_tree->addTrack = [this] { cmdDodaj_Click(); };
     wireProjectCommands();
@@ -227,8 +251,8 @@ void frmDazudizi::buildToolButtons() {
     cmdDodaj->setGeometry(TwipRect{1100 + 510 * 13, 60, 495, 435}.toPx());
     connect(cmdDodaj, &QPushButton::clicked, this, [this] { cmdDodaj_Click(); });
 
-    // The clone button has no tag of its own: its picture is set here, and it
-    // shows only in the advanced view.
+    // The clone button has no tag of its own: its picture is set here and its
+    // caption by LoadLang, and it shows only in the advanced view.
     cmdKlon = new QPushButton(fraTools);
     cmdKlon->setObjectName(QStringLiteral("cmdKlon"));
     cmdKlon->setIcon(ProgramIcon(1151));
@@ -274,6 +298,7 @@ void frmDazudizi::wireProjectCommands() {
     services.addTrack = [this] { cmdDodaj_Click(); };
     services.exportTracks = [this] { frmSave::PokazMnie(*this, false); };
     services.exitProgram = [this] { close(); };
+    services.tracksHeld = [this] { return ExportDialogHoldsTracks(); };
     m_fileMenu = new FileMenu(m_menus, *m_projects, m_projects->controller(), services, this);
     seams.setAutosave = [this](bool on) { m_fileMenu->autosave().SetEnabled(on); };
     seams.refreshRecentMenu = [this] { m_fileMenu->recent().RefreshRecentMenu(); };
@@ -286,6 +311,18 @@ void frmDazudizi::wireProjectCommands() {
     closing.ready = [this] { return CanChangeProject(); };
     closing.tracks = [this] { return cPozycje.get(); };
     m_close = std::make_unique<MainClose>(*this, m_menus, closing);
+
+    auto scriptExport = std::make_unique<ScriptExportRun>(*this);
+    m_scriptExport = scriptExport.get();
+    SetScriptExporter(std::move(scriptExport));
+}
+
+bool frmDazudizi::ExportDialogHoldsTracks() {
+    const frmSave* dialog = frmSave::Instance();
+    if (!dialog || !dialog->isVisible())
+        return false;
+    ShowText(kExportDialogOpen, mb::Information);
+    return true;
 }
 
 void frmDazudizi::TworzUndo() { m_editor->TworzUndo(); }
@@ -333,6 +370,7 @@ void frmDazudizi::Form_Load() {
     viewFont.setPointSize(FontSize);
     tvwNodes->setFont(viewFont);
     lvwNodes->setFont(viewFont);
+    m_editor->surface()->setLabelFontSize(FontSize);
     lngSelectedTrack = 0;
 
     LoadLang();
@@ -392,31 +430,31 @@ void frmDazudizi::Form_Load() {
 void frmDazudizi::restorePlacement() {
     const int state = ValLong(GetSetting(QStringLiteral("WindowState"), QStringLiteral("2")));
     setMinimumWidth(TwipsToPx(kMainMinOuterWidth));
-    if (state == 1) {
+    // The normal placement is set whatever the state, so that a window started
+    // maximized or minimized comes back to a usable size.
+    const QRect available = QApplication::primaryScreen()
+                                ? QApplication::primaryScreen()->availableGeometry()
+                                : QRect(0, 0, 1920, 1080);
+    TwipRect stored;
+    stored.width = Val(GetSetting(QStringLiteral("Width"), QStringLiteral("11325")));
+    stored.height = Val(GetSetting(QStringLiteral("Height"), QStringLiteral("5790")));
+    stored.left = Val(GetSetting(QStringLiteral("Left"), QStringLiteral("0")));
+    stored.top = Val(GetSetting(QStringLiteral("Top"), QStringLiteral("0")));
+    const QRect normal = NormalPlacement(stored, TwipRect::fromPx(available)).toPx();
+    setWindowState(Qt::WindowNoState);
+    resize(normal.size());
+    move(normal.topLeft());
+    if (state == 1)
         setWindowState(Qt::WindowMinimized);
-    } else if (state == 2) {
+    else if (state == 2)
         setWindowState(Qt::WindowMaximized);
-    } else {
-        // Sizes the screen cannot hold are brought back within it.
-        const QRect screen = QApplication::primaryScreen()
-                                 ? QApplication::primaryScreen()->availableGeometry()
-                                 : QRect(0, 0, 1920, 1080);
-        const int w = ClampTo(TwipsToPx(Val(GetSetting(QStringLiteral("Width"), QStringLiteral("11325")))),
-                              minimumWidth(), std::max(minimumWidth(), screen.width()));
-        const int h = ClampTo(TwipsToPx(Val(GetSetting(QStringLiteral("Height"), QStringLiteral("5790")))),
-                              200, std::max(200, screen.height()));
-        const int x = ClampTo(TwipsToPx(Val(GetSetting(QStringLiteral("Left"), QStringLiteral("0")))),
-                              screen.left(), std::max(screen.left(), screen.right() - 100));
-        const int y = ClampTo(TwipsToPx(Val(GetSetting(QStringLiteral("Top"), QStringLiteral("0")))),
-                              screen.top(), std::max(screen.top(), screen.bottom() - 100));
-        setWindowState(Qt::WindowNoState);
-        resize(w, h);
-        move(x, y);
-    }
 }
 
 void frmDazudizi::LoadLang() {
     m_menus.translate();
+    // The clone button carries its caption beside its picture, as wide as it needs.
+    cmdKlon->setText(GetText(2192));
+    cmdKlon->resize(std::max(TwipsToPx(495), cmdKlon->sizeHint().width()), cmdKlon->height());
     // Labels and frames take the text their Tag names.
     LoadLangCaptions(this);
 }
@@ -584,15 +622,7 @@ std::optional<SourceFileChoice> frmDazudizi::ChooseSourceFiles(const SourceFileD
         return std::nullopt;
     SourceFileChoice choice;
     choice.filterIndex = index;
-    const QStringList parts = result.split(QChar(0), Qt::SkipEmptyParts);
-    if (parts.size() <= 1) {
-        choice.paths = parts;
-        choice.folder = QFileInfo(parts.value(0)).absolutePath();
-    } else {
-        choice.folder = parts.first();
-        for (int i = 1; i < parts.size(); ++i)
-            choice.paths << choice.folder + QLatin1Char('/') + parts[i];
-    }
+    choice.paths = PathsFromFileChoice(result, &choice.folder);
     return choice;
 }
 
@@ -617,6 +647,8 @@ QString frmDazudizi::OpenSourceFile(std::shared_ptr<cPozycjaPlikow>& file, bool&
 }
 
 bool frmDazudizi::OtworzPlik(const QString& path, int mode, bool isScript, bool fromRecorder) {
+    if (ExportDialogHoldsTracks())
+        return false;
     // A non-zero mode puts the project first in the recent list; the last
     // flag opens without asking about missing sources.
     return m_projects->OtworzPlik(path, mode != 0, isScript, fromRecorder);

@@ -28,7 +28,9 @@ class DelayTimers;
 class EditorController;
 class FileMenu;
 class MainClose;
+class MainSourceToolHost;
 class ProjectCommands;
+class ScriptExport;
 class TrackCommandSet;
 class TrackPanelFrame;
 class TreeNavigator;
@@ -77,6 +79,9 @@ public:
     // True while no long operation runs; a command that would change the
     // project asks this first and does nothing otherwise.
     bool CanChangeProject() const { return blnClose; }
+    // True while the export dialog is open: its list names tracks by their
+    // places, so no command may remove, replace or reorder them. Says so.
+    bool ExportDialogHoldsTracks();
 
     bool ClearTree();
     // Empties the undo history; undo and redo become disabled.
@@ -143,10 +148,12 @@ private:
     std::unique_ptr<ProjectCommands> m_projects;
     FileMenu* m_fileMenu = nullptr;
     std::unique_ptr<MainClose> m_close;
+    std::unique_ptr<MainSourceToolHost> m_toolHost;
     cListView m_lvwStyle;
     double m_progressMax = 0;
     bool m_hourglass = false;
     bool m_loaded = false;
+    ScriptExport* m_scriptExport = nullptr; // installed by this window
 };
 
 } // namespace kelbrin

@@ -15,6 +15,23 @@ TEST(PathProcedures, ExtensionAndFileName) {
     EXPECT_EQ(FileNameFromPath("/music/"), "");
 }
 
+TEST(PathProcedures, FileChoiceAnswersGiveFullPathsEvenInTheRoot) {
+    const QChar nul(0);
+    QString folder;
+    EXPECT_EQ(PathsFromFileChoice("/music/a.mp3", &folder), QStringList({"/music/a.mp3"}));
+    EXPECT_EQ(folder, "/music");
+    const QString several = QString("/music") + nul + "a.mp3" + nul + "b.mp3" + nul + nul;
+    EXPECT_EQ(PathsFromFileChoice(several, &folder), QStringList({"/music/a.mp3", "/music/b.mp3"}));
+    EXPECT_EQ(folder, "/music");
+    // Chosen in the root folder: no "//" in the paths.
+    const QString inRoot = QString("/") + nul + "a.mp3" + nul + "b.mp3" + nul + nul;
+    EXPECT_EQ(PathsFromFileChoice(inRoot, &folder), QStringList({"/a.mp3", "/b.mp3"}));
+    EXPECT_EQ(folder, "/");
+    EXPECT_EQ(PathsFromFileChoice("/a.mp3", &folder), QStringList({"/a.mp3"}));
+    EXPECT_EQ(folder, "/");
+    EXPECT_TRUE(PathsFromFileChoice(QString()).isEmpty());
+}
+
 TEST(PathProcedures, UniqueTrackNameNumbersOnlyTrailingCounters) {
     ResetSharedState();
     EXPECT_EQ(UniqueTrackName("Song", 0), "Song");

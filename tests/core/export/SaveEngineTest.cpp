@@ -1,7 +1,9 @@
 // Outputs of the save engine against outside oracles: every output is a run of
 // whole source frames (ffprobe's packet positions), followed by one ID3v1
 // block, and mp3val and mpg123 accept it; joined outputs are the same runs
-// with the first frame of every appended piece made silent.
+// with the first frame of every appended piece made silent. An output of a
+// variable bit rate starts with a Xing frame that counts it (its source's own
+// one rewritten, or one made for it), so players show its true length.
 #include "ExportTestSupport.h"
 #include "core/document/MpegHeader.h"
 #include "core/export/SaveFrameMath.h"
@@ -81,6 +83,37 @@ void ExpectInfoFrameDescribes(const QString& output) {
     EXPECT_EQ(Big32(audio, at + 12), std::uint32_t(audio.size()));
 }
 
+// The length of a Xing frame made for the output, in front of a run of
+// source frames; 0 when the output has none.
+std::int64_t MadeHeaderLength(const QByteArray& audio, const SourceFacts& src) {
+    if (audio.size() < 4 || SourceStartOf(audio, src) >= 0)
+        return 0;
+    const auto* h = reinterpret_cast<const std::uint8_t*>(audio.constData());
+    const std::int64_t length = save_frame::ExactLength(h[1], h[2]);
+    if (length <= 0 || !audio.left(length).contains("Xing") ||
+        SourceStartOf(audio.mid(length), src) < 0)
+        return 0;
+    return length;
+}
+
+double ToolSeconds(const QStringList& args) {
+    double total = 0;
+    for (const QString& line : RunTool("ffprobe", args).split('\n', Qt::SkipEmptyParts))
+        total += line.trimmed().toDouble();
+    return total;
+}
+
+// Players see the output's true length: mp3val finds a VBR header wherever the
+// rate varies, and ffprobe's duration is the sum of its frames.
+void ExpectTrueLength(const QString& output) {
+    EXPECT_FALSE(RunTool("mp3val", {output}).contains("no VBR header")) << output.toStdString();
+    const double frames = ToolSeconds({"-v", "error", "-select_streams", "a:0", "-show_entries",
+                                       "packet=duration_time", "-of", "csv=p=0", output});
+    const double shown =
+        ToolSeconds({"-v", "error", "-show_entries", "format=duration", "-of", "csv=p=0", output});
+    EXPECT_NEAR(shown, frames, 0.08) << output.toStdString(); // within one frame
+}
+
 struct Case {
     const char* source;
     bool turbo;
@@ -105,7 +138,12 @@ TEST_P(EverySource, PiecesAreWholeSourceFramesAndJoinedOnesStartSilent) {
     std::int64_t expectedStart = -2;
     for (const char* name : {"a.mp3", "b.mp3", "c.mp3"}) {
         const QString output = dest + "/" + name;
-        const QByteArray audio = AudioOf(output);
+        const QByteArray whole = AudioOf(output);
+        const std::int64_t made = MadeHeaderLength(whole, src);
+        EXPECT_TRUE(made == 0 || file->blnVBR) << name << " of a constant rate got a Xing frame";
+        if (file->blnVBR && !IsInfoFrame(whole))
+            EXPECT_GT(made, 0) << name << " of a variable rate has no Xing frame";
+        const QByteArray audio = whole.mid(made);
         const std::int64_t start = SourceStartOf(audio, src);
         ASSERT_GE(start, 0) << name << " is not a run of whole frames";
         if (expectedStart != -2)
@@ -113,6 +151,7 @@ TEST_P(EverySource, PiecesAreWholeSourceFramesAndJoinedOnesStartSilent) {
         expectedStart = start + audio.size();
         ExpectPlayable(output);
         ExpectInfoFrameDescribes(output);
+        ExpectTrueLength(output);
         parts.append(audio);
     }
     EXPECT_EQ(expectedStart, src.audioEnd) << "a piece to the end keeps the last frame";
@@ -127,7 +166,14 @@ TEST_P(EverySource, PiecesAreWholeSourceFramesAndJoinedOnesStartSilent) {
     r.joinedName = "joined";
     ASSERT_EQ(SavePieces(r, *std::make_unique<HeadlessSaveHost>()).status, SaveStatus::Finished);
     const QString joinedPath = dest + "/joined.mp3";
-    const QByteArray joined = AudioOf(joinedPath);
+    const QByteArray joinedWhole = AudioOf(joinedPath);
+    std::int64_t joinedMade = 0;
+    if (file->blnVBR && !IsInfoFrame(parts[0])) {
+        const auto* h = reinterpret_cast<const std::uint8_t*>(joinedWhole.constData());
+        joinedMade = save_frame::ExactLength(h[1], h[2]);
+        EXPECT_TRUE(joinedWhole.left(joinedMade).contains("Xing"));
+    }
+    const QByteArray joined = joinedWhole.mid(joinedMade);
     ASSERT_EQ(joined.size(), parts[0].size() + parts[1].size() + parts[2].size());
     const std::int64_t info = IsInfoFrame(parts[0]) ? src.infoLength : 0;
     EXPECT_EQ(joined.mid(info, parts[0].size() - info), parts[0].mid(info));
@@ -142,6 +188,7 @@ TEST_P(EverySource, PiecesAreWholeSourceFramesAndJoinedOnesStartSilent) {
     }
     ExpectPlayable(joinedPath);
     ExpectInfoFrameDescribes(joinedPath);
+    ExpectTrueLength(joinedPath);
 }
 
 INSTANTIATE_TEST_SUITE_P(

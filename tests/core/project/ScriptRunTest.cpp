@@ -142,3 +142,15 @@ TEST_F(ScriptRun, AFaultyOrDeclinedScriptLeavesTheOpenProjectAlone) {
     EXPECT_TRUE(calls.isEmpty());
     EXPECT_EQ(window.tracks->Count(), 1);
 }
+
+TEST_F(ScriptRun, ADrivePathFromAnotherSystemFindsTheFileBesideTheScript) {
+    QFile::copy(MediaFile("cbr_noinfo.mp3"), dir + "/okno.mp3");
+    const QString path = script("[Source Files]\r\n1:C:\\muzyka\\okno.mp3\r\n"
+                                "[Destination Files]\r\n1:a.mp3:0:1:9\r\n");
+    messages->answers.enqueue(mb::Yes);
+    EXPECT_FALSE(controller->OtworzPlik(path, false, true, false));
+    EXPECT_EQ(shownNumbers(), QList<int>{3148});
+    ASSERT_EQ(calls.size(), 1);
+    EXPECT_EQ(calls[0].sources, QStringList{dir + "/okno.mp3"});
+    EXPECT_EQ(calls[0].tracks.size(), 1);
+}

@@ -123,3 +123,17 @@ TEST_F(OpenFilesListTest, EnterClosesTheWindow) {
     QCoreApplication::processEvents();
     EXPECT_TRUE(!window || !window->isVisible());
 }
+
+TEST_F(OpenFilesListTest, NoFileIsClosedWhileALongOperationRuns) {
+    open("/A.mp3");
+    bool idle = false;
+    services.canChangeFiles = [&] { return idle; };
+    window = frmPliki::PokazMnie(services);
+    window->cmdUsun_Click();
+    EXPECT_EQ(Shared().OpenFiles->Count(), 1);
+    EXPECT_TRUE(messages->shown.isEmpty());
+    idle = true;
+    messages->answers.enqueue(mb::Yes);
+    window->cmdUsun_Click();
+    EXPECT_EQ(Shared().OpenFiles->Count(), 0);
+}

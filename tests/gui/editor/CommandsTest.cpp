@@ -21,11 +21,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QFrame>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QMenu>
+#include <QPointer>
 #include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>
@@ -90,7 +92,9 @@ protected:
     }
     std::shared_ptr<cPozycjaMP3> add(std::int32_t number, int x, int y, std::int32_t pred) {
         auto t = test::MakeTrackAt(number, x, y, pred, QStringLiteral("Track %1").arg(number));
-        t->strFileNameSource = QStringLiteral("/m/%1.mp3").arg(number);
+        // The list shows only tracks whose source is on disk.
+        static const QString sources = test::MakeTempDir(QStringLiteral("commands"));
+        t->strFileNameSource = test::WriteFile(sources + QStringLiteral("/%1.mp3").arg(number), "x");
         window->cPozycje->Add(t);
         return t;
     }
@@ -345,23 +349,52 @@ TEST_F(Commands, LabelDialogStoresOnEnterOrCloseAndDiscardsOnEscape) {
     EXPECT_TRUE(track(2)->blnLabelEdited);
 }
 
-TEST_F(Commands, LegendShowsTheSurfaceColours) {
+TEST_F(Commands, LegendShowsTheSurfaceColoursAndEscapeClosesIt) {
     window->Menus().item("mnu_Info_Legend")->trigger();
-    frmLegend* legend = frmLegend::Instance();
+    QPointer<frmLegend> legend = frmLegend::Instance();
     ASSERT_TRUE(legend);
+    QCoreApplication::processEvents();
     EXPECT_EQ(legend->windowTitle(), GetText(2557));
-    auto fill = [&](const char* name) {
-        auto* f = legend->findChild<QFrame*>(name);
-        return f ? f->styleSheet() : QString();
+    // Fill and outline as drawn: the middle of each swatch and its edge.
+    const struct {
+        const char* name;
+        QColor fill, outline;
+    } swatches[] = {
+        {"shpTrack(0)", QColor(0, 255, 255), QColor(0, 255, 255)},
+        {"shpTrack(1)", QColor(0, 255, 0), QColor(0, 192, 0)},
+        {"shpTrack(2)", QColor(255, 0, 0), QColor(240, 15, 0)},
+        {"shpTrack(3)", QColor(255, 255, 0), QColor(255, 255, 0)},
+        {"shpTrack(4)", QColor(0, 0, 255), QColor(0, 0, 255)},
+        {"shpTrack(5)", QColor(255, 0, 255), QColor(255, 0, 255)},
     };
-    EXPECT_TRUE(fill("shpTrack(0)").contains(ColourFromBgr(graph_colour::StartBox).name()));
-    EXPECT_TRUE(fill("shpTrack(1)").contains(ColourFromBgr(graph_colour::Plain).name()));
-    EXPECT_TRUE(fill("shpTrack(2)").contains(ColourFromBgr(graph_colour::Playing).name()));
-    EXPECT_TRUE(fill("shpTrack(4)").contains(ColourFromBgr(graph_colour::Locked).name()));
-    EXPECT_TRUE(fill("shpTrack(5)").contains(ColourFromBgr(graph_colour::Looped).name()));
-    EXPECT_TRUE(fill("Line2").contains("dashed"));
+    for (const auto& s : swatches) {
+        auto* sample = legend->findChild<QWidget*>(s.name);
+        ASSERT_TRUE(sample) << s.name;
+        const QImage image = sample->grab().toImage();
+        EXPECT_EQ(image.pixelColor(image.rect().center()), s.fill) << s.name;
+        EXPECT_EQ(image.pixelColor(0, 0), s.outline) << s.name;
+        EXPECT_EQ(image.pixelColor(image.width() - 1, image.height() - 1), s.outline) << s.name;
+    }
+    for (const auto& [name, colour] : {std::pair{"Line1", QColor(0, 0, 255)}, std::pair{"Line2", QColor(255, 0, 255)}}) {
+        auto* line = legend->findChild<QWidget*>(name);
+        ASSERT_TRUE(line) << name;
+        const QImage image = line->grab().toImage();
+        EXPECT_EQ(image.pixelColor(1, image.height() / 2), colour) << name;
+    }
+    // The loop line is dashed: somewhere along it the background shows.
+    const QImage loop = legend->findChild<QWidget*>("Line2")->grab().toImage();
+    bool gap = false;
+    for (int x = 0; x < loop.width(); ++x)
+        gap = gap || loop.pixelColor(x, loop.height() / 2) != QColor(255, 0, 255);
+    EXPECT_TRUE(gap);
     EXPECT_EQ(legend->findChild<QLabel*>("lblLegend(2)")->text(), CatalogText(2154));
+    EXPECT_EQ(legend->findChild<QLabel*>("lblLegend(7)")->text(), CatalogText(2164));
     EXPECT_TRUE(legend->windowFlags() & Qt::WindowStaysOnTopHint);
+
+    QTest::keyClick(legend, Qt::Key_Escape);
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(legend);
 }
 
 // Fault mended: properties, fade, the pencil button, the trash button with

@@ -33,7 +33,9 @@ std::shared_ptr<cPozycjaMP3> Track(cPozycjeMP3& tracks, int number, int x, int y
     t->lngTop = y;
     t->lngTrack = pred;
     t->strLabel = label;
-    t->strFileNameSource = QStringLiteral("/music/concert.mp3");
+    // The list shows only tracks whose source is on disk.
+    static const QString source = test::WriteFile(test::MakeTempDir("editor") + "/concert.mp3", "x");
+    t->strFileNameSource = source;
     t->strFileName = label + QStringLiteral(".mp3");
     t->lngPoczatek_M = number - 1;
     t->lngKoniec_M = number;

@@ -189,20 +189,21 @@ TEST_F(Surface, HoverDoubleClicksAndHooks) {
 }
 
 TEST_F(Surface, ListRowsActLikeBoxesAndARestoreRebuildsTheList) {
+    const QString source = test::WriteFile(test::MakeTempDir("surface") + "/source.mp3", "x");
     auto a = add(1, 3000, 1500, 0);
     a->lngPoczatek_S = 5;
     a->lngKoniec_M = 1;
-    a->strFileNameSource = "/music/source.mp3";
+    a->strFileNameSource = source;
     a->strFileName = "out.mp3";
-    add(2, 6000, 1500, 2);
+    add(2, 6000, 1500, 2)->strFileNameSource = source;
     window->DrawTrackGraph(true);
     QTreeWidget* list = window->lvwNodes;
     ASSERT_EQ(list->topLevelItemCount(), 2);
     QTreeWidgetItem* row = list->topLevelItem(0);
     EXPECT_EQ(row->text(0), "Track 1");
-    EXPECT_EQ(row->text(1), "0:05.000");
-    EXPECT_EQ(row->text(2), "1:00.000");
-    EXPECT_EQ(row->text(3), "0:55.000");
+    EXPECT_EQ(row->text(1), "0:5:0");
+    EXPECT_EQ(row->text(2), "1:0:0");
+    EXPECT_EQ(row->text(3), "0 : 55");
     EXPECT_EQ(row->text(4), "source.mp3");
     EXPECT_EQ(row->text(5), "out.mp3");
     action("mnulvw")->trigger(); // show the list
@@ -222,7 +223,7 @@ TEST_F(Surface, ListRowsActLikeBoxesAndARestoreRebuildsTheList) {
     EXPECT_EQ(window->cPozycje->Item(2)->lngTrack, 1);
     // A track added after a snapshot goes with the undo, and so does its row.
     window->TworzUndo();
-    add(3, 9000, 1500, 2);
+    add(3, 9000, 1500, 2)->strFileNameSource = source;
     window->DrawTrackGraph(false);
     EXPECT_EQ(list->topLevelItemCount(), 3);
     editor->cmdUndo_Click();

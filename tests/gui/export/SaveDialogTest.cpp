@@ -7,19 +7,26 @@
 #include "core/document/cPozycjaPlikow.h"
 #include "core/document/cPozycjeMP3.h"
 #include "core/document/cPozycjePlikow.h"
+#include "core/project/ScriptExport.h"
+#include "gui/editor/EditorController.h"
+#include "gui/editor/TrackCommandSet.h"
 #include "gui/export/SaveDialogLayout.h"
+#include "gui/export/ScriptExportRun.h"
+#include "gui/mainwindow/FileMenu.h"
 #include "gui/export/frmSave.h"
 #include "gui/mainwindow/frmDazudizi.h"
 #include "platform/settings/MemorySettingsStore.h"
 #include "platform/shell/DesktopOpener.h"
 #include "support/ScriptedMessages.h"
 #include "support/TestEnvironment.h"
+#include "support/TextFit.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -217,6 +224,84 @@ TEST_F(SaveDialogTest, AScriptRunWritesOneFilePerTrackUnseen) {
     EXPECT_EQ(store->values.value("FileNameSame"), "0");
 }
 
+TEST_F(SaveDialogTest, WhileItIsOpenNoCommandRemovesOrReplacesTracks) {
+    const auto source = openSource("cbr_noinfo.mp3");
+    addTrack(source->strFileName, "one", true)->lngNrPozycji = 1;
+    addTrack(source->strFileName, "two", true)->lngNrPozycji = 2;
+    frmSave* d = frmSave::PokazMnie(*main);
+    ASSERT_TRUE(d);
+    main->Editor().editor().lngSelectedTrack = 1;
+    main->Commands().mnuTrack_Wytnij_Click();
+    main->Commands().DeleteTrack(2);
+    main->Editor().cmdUndo_Click();
+    main->Files().mnuFile_Nowy_Click();
+    main->Files().mnuFile_O_Click();
+    main->Files().mnuFile_Skrypt_Click();
+    EXPECT_FALSE(main->OtworzPlik(dest + "/other.kbe", 0, false, false));
+    EXPECT_EQ(shown(), QList<int>(7, 6002));
+    EXPECT_EQ(main->cPozycje->Count(), 2);
+    EXPECT_FALSE(main->CpozSchowek); // nothing was cut to the clipboard either
+
+    d->close();
+    messages->shown.clear();
+    main->Commands().DeleteTrack(2);
+    EXPECT_TRUE(shown().isEmpty());
+    EXPECT_EQ(main->cPozycje->Count(), 1);
+}
+
+TEST_F(SaveDialogTest, AScriptsExportShowsItsProgressAndStopsOnEsc) {
+    // A long source, so the copy yields several times.
+    QByteArray bytes;
+    const QByteArray piece = [] {
+        QFile f(test::MediaFile("cbr_noinfo.mp3"));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }();
+    for (int i = 0; i < 30; ++i)
+        bytes += piece;
+    const QString folder = test::MakeTempDir("long");
+    const QString path = test::WriteFile(folder + "/long.mp3", bytes);
+    auto file = std::make_shared<cPozycjaPlikow>();
+    file->strFileName = path;
+    bool build = true;
+    QString dialogFolder;
+    HeadlessScanHost scan;
+    ASSERT_FALSE(Plik_Open(scan, file, build, false, QString(), nullptr, true, false, dialogFolder, 1)
+                     .isEmpty());
+    file->lngNrPozycji = 1;
+    Shared().OpenFiles->Add(file);
+    auto tracks = std::make_shared<cPozycjeMP3>();
+    auto t = std::make_shared<cPozycjaMP3>();
+    t->strFileNameSource = path;
+    t->strFileName = "long.mp3";
+    t->strLabel = "long";
+    t->blnAwlaysTop = true;
+    t->lngKoniec_M = 5;
+    tracks->Add(t);
+    ScriptExportRequest request;
+    request.tracks = tracks;
+    request.files = Shared().OpenFiles;
+
+    auto* run = dynamic_cast<ScriptExportRun*>(&ScriptExporter());
+    ASSERT_TRUE(run) << "the main window runs a script's export itself";
+    double maximumSeen = 0;
+    QTimer::singleShot(0, [&] {
+        maximumSeen = main->ProgressMaximum();
+        QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QApplication::sendEvent(main, &esc);
+    });
+    run->Run(request);
+    EXPECT_GT(maximumSeen, 1e6);
+    EXPECT_EQ(run->LastOutcome().status, SaveStatus::Cancelled);
+    EXPECT_TRUE(QDir(dest).entryList(QDir::Files | QDir::Hidden).isEmpty());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+
+    // Left alone, the same run writes the file.
+    run->Run(request);
+    EXPECT_EQ(run->LastOutcome().status, SaveStatus::Finished);
+    EXPECT_TRUE(QFileInfo::exists(dest + "/long.mp3"));
+    QDir(folder).removeRecursively();
+}
+
 TEST(SaveDialogLayout, TheListGrowsAndTheButtonsKeepToTheBottomRight) {
     SaveDialogLayout l = DesignSaveDialogLayout();
     l.innerWidth = l.outerWidth = 12000;
@@ -246,4 +331,38 @@ TEST_F(SaveDialogTest, TheWindowSnapsBackToItsSmallestSize) {
     QApplication::processEvents();
     EXPECT_EQ(d->cmdOK->geometry().right() + 1, d->width());
     EXPECT_NEAR(d->lstSource->width(), d->width() / 2.4, 1.5);
+}
+
+TEST_F(SaveDialogTest, EveryCaptionFitsAtTheSmallestSizeInBothLanguages) {
+    openSource("cbr_noinfo.mp3");
+    for (const char* language : {"ENGLISH", "POLSKI"}) {
+        Catalog().setLanguage(language);
+        frmSave* d = frmSave::PokazMnie(*main);
+        ASSERT_TRUE(d);
+        d->chkTurbo->setChecked(true); // the Turbo frame shows too
+        d->resize(100, 100);
+        QApplication::processEvents();
+        EXPECT_EQ(d->cmdOK->text(), CatalogText(1101)) << language;
+        EXPECT_EQ(test::CutCaptions(d).join("; ").toStdString(), "") << language;
+        // The one-file option is the longest caption of the column.
+        EXPECT_LE(d->optSave[0]->geometry().right(), d->width()) << language;
+        delete d;
+    }
+    Catalog().setLanguage("POLSKI");
+    frmSave* d = frmSave::PokazMnie(*main);
+    EXPECT_EQ(d->cmdOK->text(), "Anuluj");
+    EXPECT_EQ(d->optSave[0]->text(), "Połącz zaznaczone utwory w jeden plik:");
+}
+
+TEST(SaveDialogLayout, TheSmallestWidthMakesRoomForTheWidestOption) {
+    // The design's column (3660) fits the design's smallest window.
+    EXPECT_DOUBLE_EQ(SaveDialogMinOuterWidth(3660, 105), kSaveDialogMinOuterWidth);
+    const double wider = SaveDialogMinOuterWidth(5000, 105);
+    EXPECT_GT(wider, kSaveDialogMinOuterWidth);
+    // At that width the column ends inside the client area.
+    SaveDialogLayout l = DesignSaveDialogLayout();
+    l.innerWidth = wider - 105;
+    l.outerWidth = wider;
+    ReflowSaveDialog(l);
+    EXPECT_LE(l.optSave0.left + 5000, l.innerWidth - 60 + 1e-6);
 }

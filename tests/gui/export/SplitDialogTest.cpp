@@ -5,10 +5,14 @@
 #include "gui/export/SplitCommands.h"
 #include "gui/export/SplitLauncher.h"
 #include "gui/export/frmPozycje.h"
+#include "gui/app/ModalDriver.h"
+#include "support/TextFit.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -267,4 +271,44 @@ TEST_F(SplitDialogTest, PasteAsNewThroughTheEditorsSeam) {
     EXPECT_EQ(added, QList<std::int32_t>{1});
     EXPECT_EQ(request.track->strTitle, "Kept");
     EXPECT_EQ(request.track->strFileName, "20261208__12_00_00.mp3");
+}
+
+TEST_F(SplitDialogTest, CueSheetChoosersShowTheirFilterText) {
+    openCopy("cbr_noinfo.mp3", "sheet.mp3");
+    frmPozycje* w = show(std::make_shared<cPozycjaMP3>());
+    w->optDest[3]->setChecked(true);
+    QStringList seen;
+    auto look = [&seen] {
+        test::WhenModal<QFileDialog>([&seen](QFileDialog* dialog) {
+            seen << dialog->nameFilters().value(0);
+            dialog->reject();
+        });
+    };
+    look();
+    w->cmdCueFile_Click();
+    host->tracks->Add(std::make_shared<cPozycjaMP3>());
+    host->tracks->Item(1)->lngNrPozycji = 1;
+    host->selected = 1;
+    look();
+    ImportCueSheet(host, nullptr);
+    ASSERT_EQ(seen.size(), 2);
+    for (const QString& filter : seen)
+        EXPECT_TRUE(filter.startsWith(GetText(3037) + " (*.cue")) << qPrintable(filter);
+}
+
+TEST_F(SplitDialogTest, EveryCaptionFitsInBothLanguages) {
+    openCopy("cbr_noinfo.mp3", "fit.mp3");
+    for (const char* language : {"ENGLISH", "POLSKI"}) {
+        Catalog().setLanguage(language);
+        frmPozycje* w = show(std::make_shared<cPozycjaMP3>());
+        ASSERT_TRUE(w);
+        QApplication::processEvents();
+        EXPECT_EQ(test::CutCaptions(w).join("; ").toStdString(), "") << language;
+        // The output name's heading stands between its option and its box.
+        EXPECT_GT(w->lblDest->x(), w->optDest[0]->geometry().right()) << language;
+        EXPECT_GT(w->cboPlikD->x(), w->lblDest->geometry().right()) << language;
+        EXPECT_GT(w->txtCueFile->x(), w->optDest[3]->geometry().right()) << language;
+        delete w;
+    }
+    Catalog().setLanguage("ENGLISH");
 }

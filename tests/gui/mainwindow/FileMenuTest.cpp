@@ -17,9 +17,13 @@
 #include "support/ScriptedMessages.h"
 #include "support/TestEnvironment.h"
 #include "support/ProgramState.h"
+#include "gui/app/ModalDriver.h"
 
 #include <QAction>
 #include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -122,6 +126,34 @@ TEST_F(FileMenuTest, EverySaveShiftsTheListAndMarksTheNewest) {
     for (int k = 3; k <= 5; ++k)
         EXPECT_FALSE(recent(k)->isChecked());
     EXPECT_EQ(window->Projects().ProjectFile(), c);
+}
+
+TEST_F(FileMenuTest, SaveAsOverAnExistingFileAsksOnce) {
+    open();
+    fillProject();
+    const QString existing = saveAs("old");
+    for (const QString typed : {QStringLiteral("old"), QStringLiteral("old.kbe")}) {
+        messages->shown.clear();
+        messages->answers.clear();
+        messages->answers.enqueue(mb::Yes);
+        bool dialogAsked = false;
+        test::WhenModal<QFileDialog>([&](QFileDialog* dialog) {
+            test::WhileOpen<QMessageBox>(dialog, [&](QMessageBox* box) {
+                dialogAsked = true;
+                box->button(QMessageBox::Yes)->click();
+            });
+            auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            ASSERT_NE(edit, nullptr);
+            edit->setText(typed);
+            static_cast<QDialog*>(dialog)->accept(); // its Save button
+        });
+        item("mnuFile_Z")->trigger();
+        EXPECT_FALSE(dialogAsked) << qPrintable(typed);
+        ASSERT_EQ(messages->shown.size(), 1) << qPrintable(typed);
+        EXPECT_EQ(messages->shown[0].textNumber, 3011);
+        EXPECT_TRUE(messages->shown[0].text.contains(existing));
+        EXPECT_EQ(window->Projects().ProjectFile(), existing);
+    }
 }
 
 TEST_F(FileMenuTest, ReopeningFromARecentItemKeepsTheOrderAndMovesTheMark) {

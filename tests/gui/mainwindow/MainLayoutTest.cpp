@@ -83,3 +83,29 @@ TEST(MainLayout, AdvancedViewSpansTheListAndPanelFromTheLeftEdge) {
     EXPECT_DOUBLE_EQ(r.speedScrollWidth, r.trackPanel.width - 1600 - 100);
     EXPECT_DOUBLE_EQ(r.deviceComboWidth, r.deviceFrameWidth - 100 - 100);
 }
+
+TEST(MainLayout, NormalPlacementIsUsableAndOnTheScreen) {
+    const TwipRect screen{0, 0, 1920 * 15, 1080 * 15};
+    // A fresh window's defaults: the usable minimum height wins over 5790.
+    TwipRect r = NormalPlacement({0, 0, 11325, 5790}, screen);
+    EXPECT_EQ(r.width, 11325);
+    EXPECT_EQ(r.height, kMainMinNormalHeight);
+    EXPECT_EQ(r.left, 0);
+    // Nothing stored at all (or a strip): never below the minimum.
+    r = NormalPlacement({0, 0, 0, 100}, screen);
+    EXPECT_EQ(r.width, kMainMinOuterWidth);
+    EXPECT_EQ(r.height, kMainMinNormalHeight);
+    // Larger than the screen, and placed off it: brought back onto it.
+    r = NormalPlacement({40000, -500, 50000, 20000}, screen);
+    EXPECT_EQ(r.width, screen.width);
+    EXPECT_EQ(r.height, screen.height);
+    EXPECT_EQ(r.left, 0);
+    EXPECT_EQ(r.top, 0);
+    r = NormalPlacement({25000, 14000, 12000, 9000}, screen);
+    EXPECT_EQ(r.left + r.width, screen.width);
+    EXPECT_EQ(r.top + r.height, screen.height);
+    // A screen smaller than the minimum: the screen is the limit.
+    r = NormalPlacement({0, 0, 11325, 9000}, {0, 0, 9000, 6000});
+    EXPECT_EQ(r.width, 9000);
+    EXPECT_EQ(r.height, 6000);
+}

@@ -1,21 +1,34 @@
 #include "core/app/SharedState.h"
 #include "core/app/TextCatalog.h"
+#include "core/app/Numbers.h"
+#include "core/document/cPozycjeMP3.h"
+#include "core/editor/GraphEditor.h"
 #include "gui/app/Twips.h"
 #include "gui/app/frmSettings.h"
+#include "gui/editor/EditorController.h"
+#include "gui/editor/TrackSurface.h"
 #include "gui/mainwindow/DelayTimers.h"
+#include "gui/mainwindow/MainLayout.h"
+#include "core/document/cPozycjaPlikow.h"
+#include "gui/document/frmFrame.h"
+#include "gui/document/frmHidden.h"
+#include "gui/mainwindow/MainSourceToolHost.h"
 #include "gui/mainwindow/TrackPanelFrame.h"
 #include "gui/mainwindow/frmDazudizi.h"
 #include "platform/settings/MemorySettingsStore.h"
 #include "support/TestEnvironment.h"
+#include "support/TrackFactory.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QEnterEvent>
 #include <QGroupBox>
+#include <QImage>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
@@ -72,6 +85,8 @@ TEST_F(MainWindowTest, LoadTranslatesTheWindowAndFillsItsLists) {
     EXPECT_EQ(window->fraHelp->title(), CatalogText(2559));
     EXPECT_EQ(window->findChild<QLabel*>("lblSync")->text(), CatalogText(3194));
     EXPECT_EQ(window->findChild<QGroupBox*>("fraDevice")->title(), CatalogText(3156));
+    EXPECT_EQ(window->cmdKlon->text(), GetText(2192));
+    EXPECT_GE(window->cmdKlon->width(), window->cmdKlon->sizeHint().width());
 
     ASSERT_EQ(window->lvwNodes->columnCount(), 6);
     EXPECT_EQ(window->lvwNodes->headerItem()->text(3), GetText(3234));
@@ -105,6 +120,34 @@ TEST_F(MainWindowTest, StoredValuesAreBroughtIntoRange) {
     EXPECT_EQ(window->FontSize, 30);
 }
 
+TEST_F(MainWindowTest, FontSizeSetsTheBoxLabelsFont) {
+    // Dark pixels of a track's name label: the box's column down to its
+    // bottom, with the label less without it.
+    auto ink = [this](const char* fontSize, const QString& label) {
+        store->values["FontSize"] = fontSize;
+        normalPlacement();
+        open();
+        EXPECT_EQ(window->Editor().surface()->labelFontSize(), ValLong(fontSize));
+        auto t = test::MakeTrackAt(1, 4500, 2400, 1, label); // detached: no line
+        window->cPozycje->Add(t);
+        window->DrawTrackGraph(true);
+        QCoreApplication::processEvents();
+        const QImage image = window->picWork->grab().toImage();
+        const QRect box = window->Editor().editor().boxRect(1);
+        int dark = 0;
+        for (int y = 0; y <= TwipsToPx(box.bottom()); ++y)
+            for (int x = TwipsToPx(box.left()); x < image.width(); ++x)
+                dark += qGray(image.pixel(x, y)) < 100 ? 1 : 0;
+        delete window;
+        window = nullptr;
+        return dark;
+    };
+    const int small = ink("6", "WWWWWW") - ink("6", "");
+    const int large = ink("20", "WWWWWW") - ink("20", "");
+    EXPECT_GT(small, 0);
+    EXPECT_GT(large, small * 3);
+}
+
 TEST_F(MainWindowTest, PlacementIsUsedOnlyForANormalWindow) {
     normalPlacement(12000, 7500);
     store->values["AdvView"] = "0";
@@ -122,6 +165,20 @@ TEST_F(MainWindowTest, PlacementIsUsedOnlyForANormalWindow) {
     EXPECT_GE(window->width(), TwipsToPx(10300) - 1);
     EXPECT_TRUE(window->lvwNodes->isVisible());
     EXPECT_TRUE(window->Menus().item("mnulvw")->isChecked());
+}
+
+TEST_F(MainWindowTest, AFreshMaximizedWindowComesBackToAUsableSize) {
+    open(); // nothing stored: maximized
+    EXPECT_TRUE(window->isMaximized());
+    window->showNormal();
+    QCoreApplication::processEvents();
+    const QRect screen = QApplication::primaryScreen()->availableGeometry();
+    EXPECT_GE(window->width(), std::min(screen.width(), TwipsToPx(kMainMinOuterWidth)) - 1);
+    EXPECT_GE(window->height(), std::min(screen.height(), TwipsToPx(kMainMinNormalHeight)) - 1);
+    EXPECT_LE(window->width(), screen.width());
+    EXPECT_LE(window->height(), screen.height());
+    // The surface has room in the restored window.
+    EXPECT_GT(window->picWork->height(), 50);
 }
 
 TEST_F(MainWindowTest, GeometryFollowsTheLayoutAtSmallAndLargeSizes) {
@@ -246,4 +303,25 @@ TEST_F(MainWindowTest, TheSettingsItemOpensTheSettingsDialog) {
     dialog->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(dialog, nullptr);
+TEST_F(MainWindowTest, ToolsMenuOpensTheSourceFileToolsAndAWriteHoldsTheWindow) {
+    for (const char* name : {"mnuEdytor", "mnuHidden", "mnuFile_Lista"})
+        EXPECT_TRUE(window->Menus().item(name)->isEnabled()) << name;
+    window->Menus().item("mnuEdytor")->trigger();
+    window->Menus().item("mnuHidden")->trigger();
+    ASSERT_TRUE(window->findChild<frmFrame*>());
+    ASSERT_TRUE(window->findChild<frmHidden*>());
+    EXPECT_EQ(window->findChild<frmFrame*>()->windowTitle(), "Frame header editor");
+
+    // A tool's write holds the program: no second write, no close.
+    MainSourceToolHost host(*window);
+    ASSERT_TRUE(host.TryBeginLongWork());
+    EXPECT_FALSE(host.TryBeginLongWork());
+    EXPECT_FALSE(window->close());
+    std::shared_ptr<cPozycjaPlikow> file = std::make_shared<cPozycjaPlikow>();
+    file->strFileName = test::MediaFile("cbr_noinfo.mp3");
+    EXPECT_EQ(host.OpenSource(file, false), QString()); // no scan meanwhile
+    host.EndLongWork();
+    EXPECT_TRUE(window->CanChangeProject());
+    EXPECT_EQ(host.OpenSource(file, false), file->strFileName);
+    EXPECT_GT(file->Daj_Naglowek_Ilosc(), 0);
 }

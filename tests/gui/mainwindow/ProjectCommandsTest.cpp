@@ -107,6 +107,41 @@ TEST_F(ProjectCommandsTest, SaveWritesToTheProjectsOwnFileAndTheRecentMenuShowsI
     EXPECT_EQ(commands->ProjectFile(), path);
 }
 
+TEST_F(ProjectCommandsTest, ALoadedTrackWhoseSourceIsGoneKeepsNoListRow) {
+    const QString folder = test::MakeTempDir("gone");
+    const QString kept = folder + "/kept.mp3";
+    const QString gone = folder + "/gone.mp3";
+    ASSERT_TRUE(QFile::copy(test::MediaFile("cbr_noinfo.mp3"), kept));
+    ASSERT_TRUE(QFile::copy(test::MediaFile("cbr_noinfo.mp3"), gone));
+    for (const QString& source : {kept, gone}) {
+        auto file = std::make_shared<cPozycjaPlikow>();
+        file->strFileName = source;
+        file->lngNrPozycji = Shared().NextFileId++;
+        Shared().OpenFiles->Add(file);
+    }
+    addTrack(1, kept);
+    addTrack(2, gone);
+    window->cPozycje->Item(1)->lngPoczatek_S = 5;
+    window->cPozycje->Item(1)->lngKoniec_M = 1;
+    window->cPozycje->Item(1)->lngKoniec_SS = 250;
+    bool keepName = true;
+    ASSERT_TRUE(commands->Zapisz(true, keepName, "rows"));
+    const QString path = Shared().DestFolder + "/rows.kbe";
+    commands->ResetProject();
+    ASSERT_TRUE(QFile::remove(gone));
+
+    // Asked no questions, the track of the missing source stays, without a row.
+    ASSERT_TRUE(commands->OtworzPlik(path, false, false, true));
+    EXPECT_EQ(window->cPozycje->Count(), 2);
+    ASSERT_EQ(window->lvwNodes->topLevelItemCount(), 1);
+    const QTreeWidgetItem* row = window->lvwNodes->topLevelItem(0);
+    EXPECT_EQ(row->data(0, Qt::UserRole).toInt(), 1);
+    EXPECT_EQ(row->text(1), "0:5:0");
+    EXPECT_EQ(row->text(2), "1:0:250");
+    EXPECT_EQ(row->text(3), "0 : 55");
+    EXPECT_EQ(row->text(4), "kept.mp3");
+}
+
 TEST_F(ProjectCommandsTest, AScriptRunHoldsTheWindowBusyAndEndsEmpty) {
     struct Probe : ScriptExport {
         frmDazudizi* window;

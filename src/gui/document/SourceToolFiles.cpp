@@ -1,0 +1,67 @@
+#include "SourceToolFiles.h"
+
+#include "SourceToolHost.h"
+#include "core/app/FileList.h"
+#include "core/app/MessageService.h"
+#include "core/app/SharedState.h"
+#include "core/app/TextCatalog.h"
+#include "core/document/cPozycjaPlikow.h"
+#include "core/document/cPozycjePlikow.h"
+
+#include <QComboBox>
+#include <QSignalBlocker>
+
+namespace kelbrin {
+
+void FillToolFileList(QComboBox* list) {
+    const QSignalBlocker block(list);
+    list->clear();
+    for (const FileListEntry& e : BuildFileList(false, true, FileListFolders{}).entries)
+        list->addItem(e.text, e.itemData);
+    list->setCurrentIndex(-1);
+}
+
+std::shared_ptr<cPozycjaPlikow> SelectedToolFile(const QComboBox* list) {
+    const auto& files = Shared().OpenFiles;
+    if (!files || list->currentIndex() < 0)
+        return nullptr;
+    const std::int32_t id = list->currentData().toInt();
+    for (std::int32_t i = 1; i <= files->Count(); ++i)
+        if (files->Item(i)->lngNrPozycji == id)
+            return files->Item(i);
+    return nullptr;
+}
+
+bool EnsureFrameIndex(SourceToolHost& host, std::shared_ptr<cPozycjaPlikow>& file,
+                      const QString& entryText) {
+    if (file->Daj_Naglowek_Ilosc() > 0)
+        return true;
+    if (ShowText(3098, mb::YesNo | mb::Question, QStringLiteral("|1"), entryText) != mb::Yes)
+        return false;
+    return !host.OpenSource(file, true).isEmpty();
+}
+
+bool OpenToolFile(SourceToolHost& host) {
+    SharedState& shared = Shared();
+    if (!shared.OpenFiles)
+        return false;
+    auto file = std::make_shared<cPozycjaPlikow>();
+    file->lngNrPozycji = shared.NextFileId;
+    file->blnExtraArray = true;
+    shared.OpenFiles->Add(file);
+    const QString path = host.OpenSource(file, false).trimmed();
+    if (!path.isEmpty()) {
+        file->strFileName = path;
+        file->lngNrPozycji = shared.NextFileId++;
+        return true;
+    }
+    for (std::int32_t i = 1; i <= shared.OpenFiles->Count(); ++i) {
+        if (shared.OpenFiles->Item(i)->lngNrPozycji == shared.NextFileId) {
+            shared.OpenFiles->Remove(i);
+            break;
+        }
+    }
+    return false;
+}
+
+} // namespace kelbrin

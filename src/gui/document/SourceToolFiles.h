@@ -1,0 +1,30 @@
+#pragma once
+// The file handling that the hidden-text window and the frame header editor
+// share: their list of open files that keep header bytes, finding the chosen
+// one, scanning a file whose index is empty, and opening another file.
+
+#include <QString>
+#include <cstdint>
+#include <memory>
+
+class QComboBox;
+
+namespace kelbrin {
+
+class cPozycjaPlikow;
+class SourceToolHost;
+
+// The open files that keep header bytes and may be used as sources; no entry
+// is selected. Item data is the file's id.
+void FillToolFileList(QComboBox* list);
+// The open file whose id the selected entry holds, or null.
+std::shared_ptr<cPozycjaPlikow> SelectedToolFile(const QComboBox* list);
+// A file with frames in its index. An empty index asks text 3098 and scans the
+// file on Yes; false when the answer is No or the scan opened nothing.
+bool EnsureFrameIndex(SourceToolHost& host, std::shared_ptr<cPozycjaPlikow>& file,
+                      const QString& entryText);
+// Asks for another file and scans it into a new open file that keeps header
+// bytes; false (and no new open file) when nothing was opened.
+bool OpenToolFile(SourceToolHost& host);
+
+} // namespace kelbrin

@@ -1,0 +1,27 @@
+#pragma once
+// The main window as the host of the tools that change source files: scans go
+// through its frame-scanner host, progress through its progress bar, and a
+// write holds its busy state so that neither the project nor the open files
+// change and the window cannot close meanwhile.
+
+#include "gui/document/SourceToolHost.h"
+
+namespace kelbrin {
+
+class frmDazudizi;
+
+class MainSourceToolHost final : public SourceToolHost {
+public:
+    explicit MainSourceToolHost(frmDazudizi& window) : m_window(window) {}
+    QString OpenSource(std::shared_ptr<cPozycjaPlikow>& file, bool offerMediaFiles) override;
+    bool TryBeginLongWork() override;
+    void EndLongWork() override;
+    void MaxProgress(std::int64_t maximum) override;
+    void UstawProgress(std::int64_t value) override;
+    void ZerujProgress() override;
+
+private:
+    frmDazudizi& m_window;
+};
+
+} // namespace kelbrin

@@ -1,0 +1,328 @@
+#include "ToolTestHost.h"
+#include "core/app/MessageService.h"
+#include "core/app/SharedState.h"
+#include "core/app/TextCatalog.h"
+#include "core/document/HiddenText.h"
+#include "core/document/Id3v1Tag.h"
+#include "core/document/PlayerGraphs.h"
+#include "core/document/cPozycjePlikow.h"
+#include "gui/document/frmFrame.h"
+#include "gui/document/frmHidden.h"
+#include "gui/document/frmTAG.h"
+#include "platform/settings/MemorySettingsStore.h"
+#include "platform/text/AnsiCodec.h"
+#include "support/ScriptedMessages.h"
+#include "support/TestEnvironment.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <gtest/gtest.h>
+
+using namespace kelbrin;
+
+namespace {
+
+QByteArray ReadAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QString CopyMedia(const QString& name) {
+    return test::WriteFile(test::MakeTempDir(QStringLiteral("tools")) + QLatin1Char('/') + name,
+                           ReadAll(test::MediaFile(name)));
+}
+
+class CountingPlayers final : public PlayerGraphs {
+public:
+    explicit CountingPlayers(int& count) : m_count(count) {}
+    void ReleaseGraphsBeforeTagWrite() override { ++m_count; }
+
+private:
+    int& m_count;
+};
+
+class SourceToolWindowsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetSharedState();
+        SetSettingsStore(std::make_unique<MemorySettingsStore>());
+        messages = new test::ScriptedMessages;
+        SetMessageService(std::unique_ptr<MessageService>(messages));
+        Catalog().load(test::SourceDir() + "/resources/Kelbrin.ini");
+        Catalog().setLanguage("ENGLISH");
+        Shared().OpenFiles = std::make_shared<cPozycjePlikow>();
+        SetPlayers(std::make_unique<CountingPlayers>(releases));
+    }
+    void TearDown() override {
+        QList<QPointer<QWidget>> windows;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (!w->parent())
+                windows.append(w);
+        for (const QPointer<QWidget>& w : windows)
+            delete w.data();
+        SetPlayers(nullptr);
+        SetMessageService(nullptr);
+        SetSettingsStore(nullptr);
+        ResetSharedState();
+    }
+    // An open file that keeps header bytes, scanned.
+    std::shared_ptr<cPozycjaPlikow> openScanned(const QString& path) {
+        auto file = std::make_shared<cPozycjaPlikow>();
+        file->strFileName = path;
+        file->blnExtraArray = true;
+        file->lngNrPozycji = Shared().NextFileId++;
+        Shared().OpenFiles->Add(file);
+        EXPECT_EQ(host.OpenSource(file, true), path);
+        return file;
+    }
+    QList<int> shownNumbers() const {
+        QList<int> numbers;
+        for (const auto& m : messages->shown)
+            numbers.append(m.textNumber);
+        return numbers;
+    }
+
+    test::ScriptedMessages* messages = nullptr;
+    test::ToolTestHost host;
+    int releases = 0;
+};
+
+} // namespace
+
+TEST_F(SourceToolWindowsTest, TagEditorShowsTheBlockLimitsItsFieldsAndSavesInPlace) {
+    const QString path = CopyMedia(QStringLiteral("id3v1.mp3"));
+    auto file = std::make_shared<cPozycjaPlikow>();
+    file->strFileName = path;
+    QPointer<frmTAG> w = frmTAG::PokazMnie(file);
+    ASSERT_TRUE(w);
+    EXPECT_EQ(w->windowTitle(), "Track Info");
+    EXPECT_EQ(w->txtTitle->text(), "Test Title");
+    EXPECT_EQ(w->txtArtist->text(), "Test Artist");
+    EXPECT_EQ(w->txtYear->text(), "2024");
+    EXPECT_EQ(w->cboGenre->count(), 149);
+    EXPECT_EQ(w->Label[1]->text(), CatalogText(2142));
+    EXPECT_FALSE(w->txtTrack->isEnabled());
+
+    w->txtComment->setText(QString(30, 'c'));
+    w->chkID3->setChecked(true);
+    EXPECT_EQ(w->txtComment->text(), QString(28, 'c'));
+    EXPECT_TRUE(w->txtTrack->isEnabled());
+    w->txtTrack->setText("300");
+    EXPECT_EQ(w->txtTrack->text(), "255");
+    w->txtTitle->setText(QString(40, 't'));
+    EXPECT_EQ(w->txtTitle->text().size(), 30);
+    w->cboGenre->setCurrentIndex(w->cboGenre->findData(255));
+
+    const QByteArray before = ReadAll(path);
+    w->cmdSave_Click();
+    EXPECT_EQ(releases, 1);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(w); // closed after a successful save
+    const QByteArray after = ReadAll(path);
+    ASSERT_EQ(after.size(), before.size());
+    EXPECT_EQ(after.left(after.size() - 128), before.left(before.size() - 128));
+    const Id3v1Tag tag = *ReadId3v1(path, AnsiCodec()).tag;
+    EXPECT_EQ(tag.track, 255);
+    EXPECT_EQ(tag.genre, 255);
+    EXPECT_EQ(tag.comment, QString(28, 'c'));
+}
+
+TEST_F(SourceToolWindowsTest, TagEditorKeepsANamelessGenreAndStaysOpenWhenTheFileIsGone) {
+    QByteArray bytes(500, 'a');
+    Id3v1Tag odd;
+    odd.genre = 200;
+    bytes += *BuildId3v1(odd, AnsiCodec());
+    const QString path = test::WriteFile(test::MakeTempDir("tag") + "/odd.mp3", bytes);
+    auto file = std::make_shared<cPozycjaPlikow>();
+    file->strFileName = path;
+    QPointer<frmTAG> w = frmTAG::PokazMnie(file);
+    ASSERT_TRUE(w);
+    EXPECT_EQ(w->cboGenre->count(), 150);
+    EXPECT_EQ(w->cboGenre->currentText(), "(200)");
+    w->cmdSave_Click();
+    EXPECT_EQ(static_cast<std::uint8_t>(ReadAll(path).at(627)), 200);
+
+    w = frmTAG::PokazMnie(file);
+    QFile::remove(path);
+    w->cmdSave_Click();
+    EXPECT_TRUE(w && w->isVisible());
+    EXPECT_EQ(shownNumbers(), QList<int>{6500});
+    EXPECT_FALSE(QFileInfo::exists(path));
+
+    file->strFileName = path + ".none";
+    EXPECT_EQ(frmTAG::PokazMnie(file), nullptr); // nothing shown, nothing said
+    EXPECT_EQ(shownNumbers(), QList<int>{6500});
+}
+
+TEST_F(SourceToolWindowsTest, HiddenTextWindowReadsWritesAndRefusesUnmappableText) {
+    const QString path = CopyMedia(QStringLiteral("cbr_noinfo.mp3"));
+    auto file = openScanned(path);
+    QPointer<frmHidden> w = frmHidden::PokazMnie(host);
+    ASSERT_EQ(w->cboPlik->count(), 1);
+    EXPECT_EQ(w->cboPlik->currentIndex(), -1);
+    EXPECT_FALSE(w->cmdHidden->isEnabled());
+    w->cboPlik->setCurrentIndex(0);
+    EXPECT_EQ(w->lblTekst->text(), QString());
+
+    w->cmdEdit_Click();
+    EXPECT_TRUE(w->txtTekst->isVisible());
+    w->txtTekst->setPlainText("Secret");
+    EXPECT_TRUE(w->cmdHidden->isEnabled());
+    messages->answers.enqueue(mb::No);
+    w->cmdHidden_Click();
+    EXPECT_EQ(ReadAll(path), ReadAll(test::MediaFile("cbr_noinfo.mp3")));
+
+    messages->answers.enqueue(mb::Yes);
+    w->cmdHidden_Click();
+    EXPECT_GT(host.steps, 0);
+    EXPECT_FALSE(host.busy);
+    w->cmdRefresh_Click();
+    EXPECT_FALSE(w->txtTekst->isVisible());
+    EXPECT_EQ(w->lblTekst->text(), "Secret");
+
+    // A character the code page cannot hold: refused before anything is written.
+    const QByteArray written = ReadAll(path);
+    w->txtTekst->setPlainText(QStringLiteral("日本"));
+    messages->answers.enqueue(mb::Yes);
+    w->cmdHidden_Click();
+    EXPECT_EQ(shownNumbers().last(), 6503);
+    EXPECT_EQ(ReadAll(path), written);
+
+    // Another long operation holds the program: nothing is written.
+    w->txtTekst->setPlainText("Other");
+    host.busy = true;
+    messages->answers.enqueue(mb::Yes);
+    w->cmdHidden_Click();
+    EXPECT_EQ(ReadAll(path), written);
+    host.busy = false;
+}
+
+TEST_F(SourceToolWindowsTest, ClosingTheHiddenTextWindowDuringAWriteAsksAndStopsCleanly) {
+    const QString path = CopyMedia(QStringLiteral("cbr_noinfo.mp3"));
+    auto file = openScanned(path);
+    QPointer<frmHidden> w = frmHidden::PokazMnie(host);
+    w->cboPlik->setCurrentIndex(0);
+    w->txtTekst->setPlainText(QString(40, 'x'));
+    int closeAttempts = 0;
+    host.onProgress = [&](std::int64_t value) {
+        if (value == 50 && closeAttempts++ == 0) {
+            messages->answers.enqueue(mb::No); // keep writing
+            w->close();
+            EXPECT_TRUE(w->isVisible());
+        } else if (value == 100) {
+            messages->answers.enqueue(mb::Yes); // stop
+            w->close();
+        }
+    };
+    messages->answers.enqueue(mb::Yes);
+    w->cmdHidden_Click();
+    EXPECT_EQ(shownNumbers().count(6507), 2);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(w); // closed once the write stopped
+    EXPECT_FALSE(host.busy);
+    // Frames 1-99 were written, the rest not.
+    const QByteArray codes(40, 'x');
+    for (std::int32_t k = 1; k <= 120; ++k)
+        EXPECT_EQ(file->Daj_Naglowek_Header3(k) & 1, k < 100 && HiddenTextBit(codes, k) ? 1 : 0)
+            << k;
+}
+
+TEST_F(SourceToolWindowsTest, FrameEditorShowsFramesRefillsListsAndWritesBackOnlyEdits) {
+    const QString path = CopyMedia(QStringLiteral("mpeg2_l3.mp3"));
+    auto file = openScanned(path);
+    QPointer<frmFrame> w = frmFrame::PokazMnie(host);
+    EXPECT_EQ(w->txtRamka->text(), "1");
+    EXPECT_EQ(w->cboVersion->currentIndex(), 3);
+    EXPECT_EQ(w->cboBiteRate->count(), 15); // MPEG-1 Layer III
+    EXPECT_EQ(w->cboBiteRate->currentIndex(), 0);
+    EXPECT_FALSE(w->cboExtension->isEnabled());
+    EXPECT_FALSE(w->cmdSave->isEnabled());
+
+    w->cboPlik->setCurrentIndex(0);
+    EXPECT_EQ(w->cboVersion->currentData().toInt(), 0x10);
+    EXPECT_EQ(w->cboLayer->currentData().toInt(), 0x02);
+    EXPECT_EQ(w->cboBiteRate->currentText(), "64");
+    EXPECT_EQ(w->lblInfo[8]->text(), QString::number(file->Daj_Naglowek_Ilosc()));
+    EXPECT_EQ(w->txtOffset->text(), QString::number(file->Daj_Naglowek_Offset(1)));
+    EXPECT_TRUE(w->cmdTAG->isEnabled());
+    EXPECT_FALSE(w->cmdSave->isEnabled());
+    w->cmdTAG_Click(); // the tag editor for the same file
+    bool tagEditorShown = false;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        tagEditorShown = tagEditorShown || (qobject_cast<frmTAG*>(top) && top->isVisible());
+    EXPECT_TRUE(tagEditorShown);
+
+    // Moving about never marks a frame.
+    w->VScroll1->setValue(0); // the upper arrow: the next frame
+    EXPECT_EQ(w->txtRamka->text(), "2");
+    w->VScroll1->setValue(2);
+    EXPECT_EQ(w->txtRamka->text(), "1");
+    w->txtRamka->setText("999999");
+    w->txtRamka->setText("3");
+    for (std::int32_t k = 1; k <= file->Daj_Naglowek_Ilosc(); ++k)
+        ASSERT_TRUE(file->Daj_Naglowek_Header2(k) & 0x40) << k;
+    EXPECT_FALSE(w->cmdSave->isEnabled());
+
+    // Layer II on an MPEG-2 frame at 64 kbit/s keeps the entry "64".
+    const std::uint8_t b4 = file->Daj_Naglowek_Header4(3);
+    w->cboLayer->setCurrentIndex(w->cboLayer->findData(4));
+    EXPECT_EQ(w->cboBiteRate->currentText(), "64");
+    EXPECT_EQ(w->cboBiteRate->count(), 15);
+    EXPECT_EQ(file->Daj_Naglowek_Header2(3) & 0x06, 0x04);
+    EXPECT_EQ(file->Daj_Naglowek_Header2(3) & 0x40, 0);
+    EXPECT_EQ(file->Daj_Naglowek_Header4(3), b4 & ~0x30);
+    EXPECT_TRUE(w->cmdSave->isEnabled());
+    EXPECT_TRUE(file->blnZmodyfikowana);
+    EXPECT_TRUE(file->Daj_Naglowek_Header2(4) & 0x40);
+    w->cboChannelMode->setCurrentIndex(w->cboChannelMode->findData(0x40));
+    EXPECT_TRUE(w->cboExtension->isEnabled());
+
+    // The offset box takes only offsets inside the file.
+    const QString offset = w->txtOffset->text();
+    w->txtOffset->setText("999999999");
+    emit w->txtOffset->textEdited(w->txtOffset->text());
+    EXPECT_EQ(w->txtOffset->text(), offset);
+
+    const QByteArray before = ReadAll(path);
+    messages->answers.enqueue(mb::Yes);
+    w->cmdSave_Click();
+    EXPECT_FALSE(w->cmdSave->isEnabled());
+    const QByteArray after = ReadAll(path);
+    const std::int64_t start = file->Daj_Naglowek_Offset(3) - 1;
+    for (qsizetype i = 0; i < after.size(); ++i)
+        if (after.at(i) != before.at(i))
+            EXPECT_TRUE(i > start && i < start + 4) << i;
+    EXPECT_EQ(static_cast<std::uint8_t>(after.at(start + 1)) & 0x06, 0x04);
+    EXPECT_EQ(static_cast<std::uint8_t>(after.at(start + 1)) & 0x40, 0x40);
+}
+
+TEST_F(SourceToolWindowsTest, FrameEditorClosingDuringAWriteStopsIt) {
+    const QString path = CopyMedia(QStringLiteral("cbr_noinfo.mp3"));
+    auto file = openScanned(path);
+    for (std::int32_t k = 1; k <= file->Daj_Naglowek_Ilosc(); ++k)
+        file->Naglowek_Przypisz(2, k, file->Daj_Naglowek_Header2(k) & ~0x40);
+    file->Naglowek_Przypisz(4, 200, file->Daj_Naglowek_Header4(200) ^ 0x08);
+    QPointer<frmFrame> w = frmFrame::PokazMnie(host);
+    w->cboPlik->setCurrentIndex(0);
+    host.onProgress = [&](std::int64_t value) {
+        if (value == 100) {
+            messages->answers.enqueue(mb::Yes);
+            w->close();
+        }
+    };
+    const QByteArray before = ReadAll(path);
+    messages->answers.enqueue(mb::Yes);
+    w->cmdSave_Click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(w);
+    EXPECT_EQ(ReadAll(path), before); // frame 200 was never reached
+    EXPECT_FALSE(host.busy);
+}
