@@ -109,9 +109,11 @@ FadeEditorLayout LayOutFadeEditor(int width, int height, const FadeEditorBars& b
     l.cboDevice = {75, buttonTop + 360 + 100, W - 200, 315};
     l.shpTrack0 = {570, 0, 660, 660};
     l.shpTrack1 = {W - 615 - 2000, 0, 675, 615};
-    l.LineImg = {l.shpTrack0.left + 330, 330, l.shpTrack1.left + 330, 330, endingShown};
-    l.lblFadeOutName = {l.shpTrack0.left, l.shpTrack0.bottom(), l.shpTrack1.left - l.shpTrack0.left - 60, 225};
-    l.lblFadeInName = {l.shpTrack1.left, l.shpTrack1.bottom(), W - l.shpTrack1.left - 150, 225};
+    // The icons are drawn in the top 400 twips of their pictures, the names
+    // under them, above the graph.
+    l.LineImg = {l.shpTrack0.left + 330, 200, l.shpTrack1.left + 330, 200, endingShown};
+    l.lblFadeOutName = {l.shpTrack0.left, 420, l.shpTrack1.left - l.shpTrack0.left - 60, 240};
+    l.lblFadeInName = {l.shpTrack1.left, 420, W - l.shpTrack1.left - 150, 240};
     l.graph = LayOutFadeEnvelope(gw, gh, bars, markers, endingShown);
     return l;
 }

@@ -127,6 +127,8 @@ frmFade::frmFade(std::shared_ptr<cPozycjaMP3> ending, std::shared_ptr<cPozycjaMP
     shpTrack0 = Label(this, "shpTrack0");
     shpTrack1 = Label(this, "shpTrack1");
     shpTrack0->setProperty("Tag", QStringLiteral("0"));
+    shpTrack0->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
+    shpTrack1->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
     shpTrack1->setProperty("Tag", QStringLiteral("0"));
     lblFadeOutName = Label(this, "lblFadeOutName");
     lblFadeInName = Label(this, "lblFadeInName");
@@ -329,7 +331,7 @@ void frmFade::setPicture(int index, bool playing) {
     int icon = playing ? kIconPlaying : kIconTrack;
     if (index == 0 && !playing && cPozStart->lngTrack == 0)
         icon = kIconStart;
-    l->setPixmap(ProgramIcon(icon).pixmap(TwipsToPx(600)));
+    l->setPixmap(ProgramIcon(icon).pixmap(TwipsToPx(400)));
     l->setProperty("icon", icon);
 }
 
