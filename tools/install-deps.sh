@@ -8,7 +8,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
-  libmp3lame-dev libavcodec-dev libasound2-dev
+  libmp3lame-dev libavcodec-dev libavutil-dev libasound2-dev
   libgtest-dev libgmock-dev
   # run
   qt6-qpa-plugins fonts-dejavu-core
@@ -16,6 +16,8 @@ packages=(
   gstreamer1.0-libav gstreamer1.0-alsa
   # test oracles and media makers
   ffmpeg mpg123 mp3val lame twolame sox id3v2 dbus xvfb xauth
+  # the export benchmark's reference
+  mp3splt
 )
 
 missing=()

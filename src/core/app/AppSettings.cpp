@@ -4,6 +4,7 @@
 #include "PathProcedures.h"
 #include "SharedState.h"
 #include "TextCatalog.h"
+#include "core/recording/FormatFile.h"
 #include "platform/settings/QtSettingsStore.h"
 #include "platform/settings/SettingsStore.h"
 #include "platform/shell/SystemInfo.h"
@@ -28,7 +29,7 @@ LoadSettingsEnvironment DefaultLoadSettingsEnvironment() {
     env.programFile = QCoreApplication::applicationFilePath();
     env.tempFolder = SystemInfo::TempFolder();
     env.mediaFolder = SystemInfo::UserMediaFolder();
-    env.formatFile = QtSettingsStore::folder() + QStringLiteral("/formatex.ini");
+    env.formatFile = FormatFilePath();
     return env;
 }
 
@@ -102,15 +103,10 @@ void LoadSettings(const LoadSettingsEnvironment& env) {
         -1, static_cast<std::int32_t>(
                 RoundHalfEven(Val(GetSetting(QStringLiteral("DeviceIn"), QStringLiteral("0"))) - 1)));
 
-    QFile format(env.formatFile);
-    if (format.exists() && format.open(QIODevice::ReadOnly)) {
-        const QByteArray bytes = format.read(68);
-        if (!bytes.isEmpty()) {
-            QByteArray record = s.RecordFormat.leftJustified(68, '\0', true);
-            record.replace(0, bytes.size(), bytes);
-            s.RecordFormat = record;
-        }
-    }
+    // A damaged format file is reported and left unused: the chooser starts anew.
+    QByteArray record;
+    if (LoadFormatFile(env.formatFile, &record))
+        s.RecordFormat = record;
 }
 
 void LoadSettings() { LoadSettings(DefaultLoadSettingsEnvironment()); }

@@ -3,6 +3,8 @@
 // area of the editor reads. The current language lives in the text catalogue
 // (Catalog().language()).
 
+#include "platform/lame/BeConfig.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -37,6 +39,11 @@ struct SharedState {
     float OverTakeSeconds = 0.15f;
     std::int32_t CaptureDevice = -1;
     QByteArray RecordFormat = QByteArray(68, '\0'); // the chosen codec's WAVEFORMATEX
+
+    // Left by ConfigureLameEncoder: the encoder's record, rate and channel mode.
+    BE_CONFIG LameConfig;
+    std::uint32_t EncoderSampleRate = 0;
+    std::uint8_t EncoderChannelMode = 0;
 
     // Filled from the audio device list.
     QStringList SoundCards;

@@ -1,8 +1,31 @@
 #include "SourceReader.h"
 
 #include <algorithm>
+#include <mutex>
 
 namespace kelbrin {
+
+namespace {
+
+// One spare standard-sized block, kept between readers.
+std::mutex& spareLock() {
+    static std::mutex lock;
+    return lock;
+}
+std::unique_ptr<std::uint8_t[]>& spareBlock() {
+    static std::unique_ptr<std::uint8_t[]> block;
+    return block;
+}
+
+} // namespace
+
+SourceReader::~SourceReader() {
+    if (m_block && m_blockCapacity == kBlockSize) {
+        const std::lock_guard<std::mutex> guard(spareLock());
+        if (!spareBlock())
+            spareBlock() = std::move(m_block);
+    }
+}
 
 SourceReader::SourceReader(const QString& path) : m_file(path) {
     m_open = m_file.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
@@ -21,18 +44,24 @@ std::int64_t SourceReader::readAt(std::int64_t offset, void* destination, std::i
     return got;
 }
 
-std::int64_t SourceReader::fill(std::int64_t offset, std::int64_t wanted) {
-    const std::int64_t buffered = m_blockStart + m_blockLength - offset;
-    if (offset >= m_blockStart && buffered >= wanted)
-        return buffered;
+std::int64_t SourceReader::refill(std::int64_t offset, std::int64_t wanted) {
     if (m_failed)
         return 0;
     const std::int64_t blockSize = std::max(kBlockSize, wanted);
-    if (static_cast<std::int64_t>(m_block.size()) < blockSize)
-        m_block.resize(static_cast<std::size_t>(blockSize));
+    if (m_blockCapacity < blockSize) {
+        std::unique_ptr<std::uint8_t[]> spare;
+        if (blockSize == kBlockSize) {
+            const std::lock_guard<std::mutex> guard(spareLock());
+            spare = std::move(spareBlock());
+        }
+        // The bytes are read over at once: no need to clear them first.
+        m_block = spare ? std::move(spare)
+                        : std::unique_ptr<std::uint8_t[]>(new std::uint8_t[blockSize]);
+        m_blockCapacity = blockSize;
+    }
     m_blockStart = offset;
     m_blockLength = 0;
-    const std::int64_t got = readAt(offset, m_block.data(), blockSize);
+    const std::int64_t got = readAt(offset, m_block.get(), blockSize);
     if (got < 0)
         return 0;
     m_blockLength = got;

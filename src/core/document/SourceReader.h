@@ -6,7 +6,7 @@
 #include <QFile>
 #include <QString>
 #include <cstdint>
-#include <vector>
+#include <memory>
 
 namespace kelbrin {
 
@@ -15,6 +15,7 @@ public:
     static constexpr std::int64_t kBlockSize = 1 << 20;
 
     explicit SourceReader(const QString& path);
+    ~SourceReader();
     SourceReader(const SourceReader&) = delete;
     SourceReader& operator=(const SourceReader&) = delete;
 
@@ -31,18 +32,29 @@ public:
     // block when fewer than `wanted` of them are buffered. Returns how many
     // bytes from `offset` are buffered; fewer than wanted only at the end of the
     // file or after a failure.
-    std::int64_t fill(std::int64_t offset, std::int64_t wanted);
+    std::int64_t fill(std::int64_t offset, std::int64_t wanted) {
+        // The scanner asks once a frame: the buffered case stays inline.
+        const std::int64_t buffered = m_blockStart + m_blockLength - offset;
+        if (offset >= m_blockStart && buffered >= wanted)
+            return buffered;
+        return refill(offset, wanted);
+    }
     // The buffered byte at `offset`; valid for the range the last fill returned.
     const std::uint8_t* data(std::int64_t offset) const {
-        return m_block.data() + (offset - m_blockStart);
+        return m_block.get() + (offset - m_blockStart);
     }
 
 private:
+    std::int64_t refill(std::int64_t offset, std::int64_t wanted);
+
     QFile m_file;
     bool m_open = false;
     bool m_failed = false;
     std::int64_t m_size = 0;
-    std::vector<std::uint8_t> m_block;
+    // The block buffer; a standard-sized one is handed on to the next reader,
+    // so that opening file after file does not fault in fresh memory each time.
+    std::unique_ptr<std::uint8_t[]> m_block;
+    std::int64_t m_blockCapacity = 0;
     std::int64_t m_blockStart = 0;
     std::int64_t m_blockLength = 0;
 };

@@ -2,6 +2,7 @@
 
 #include "cPozycjeMP3.h"
 
+#include <QHash>
 #include <stdexcept>
 
 namespace kelbrin {
@@ -9,7 +10,7 @@ namespace kelbrin {
 namespace {
 
 cPozycjaMP3& trackAt(const cPozycjeMP3& tracks, std::int32_t position) {
-    auto track = tracks.Item(position);
+    const auto& track = tracks.Item(position);
     if (!track)
         throw std::out_of_range("Subscript out of range");
     return *track;
@@ -60,6 +61,23 @@ void UpdateSuccessors(cPozycjeMP3& tracks, std::int32_t index, std::int32_t valu
         break;
     }
     sortByOvertake(tracks, list);
+}
+
+void RebuildEverySuccessorList(cPozycjeMP3& tracks) {
+    // Positions by the number they follow, in collection order; a detached
+    // track names itself and follows nobody.
+    QHash<std::int32_t, QList<std::int32_t>> followers;
+    for (std::int32_t position = 1; position <= tracks.Count(); ++position) {
+        const cPozycjaMP3& candidate = trackAt(tracks, position);
+        if (candidate.lngTrack != candidate.lngNrPozycji)
+            followers[candidate.lngTrack].append(position);
+    }
+    for (std::int32_t position = 1; position <= tracks.Count(); ++position) {
+        cPozycjaMP3& track = trackAt(tracks, position);
+        track.colNastepnik = followers.value(track.lngNrPozycji);
+        track.blnZmodyfikowana = true;
+        sortByOvertake(tracks, track.colNastepnik);
+    }
 }
 
 } // namespace kelbrin

@@ -23,4 +23,9 @@ enum Mode : std::int32_t {
 void UpdateSuccessors(cPozycjeMP3& tracks, std::int32_t index, std::int32_t value,
                       std::int32_t mode);
 
+// Every track's list rebuilt at once, with the same result as a Rebuild of
+// each position with its own number: one pass over the collection instead of
+// one per track.
+void RebuildEverySuccessorList(cPozycjeMP3& tracks);
+
 } // namespace kelbrin

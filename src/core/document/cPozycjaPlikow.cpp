@@ -2,17 +2,23 @@
 
 #include "core/app/Numbers.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace kelbrin {
 
 namespace {
 constexpr std::int32_t kGrowthStep = 1000;
-}
+// An estimate only reserves address room, never memory; past this many entries
+// (a 128 MiB block) the index grows as frames are found instead, so that a
+// huge or sparse file cannot ask for an absurd block up front.
+constexpr std::int64_t kLargestReservation = std::int64_t(1) << 24;
+} // namespace
 
-void cPozycjaPlikow::resizeArrays(std::size_t elements) {
-    m_offsets.resize(elements, 0);
+void cPozycjaPlikow::setUpperBound(std::int32_t bound) {
+    m_upperBound = bound;
     if (blnExtraArray) {
+        const auto elements = static_cast<std::size_t>(bound) + 1;
         m_header2.resize(elements, 0);
         m_header3.resize(elements, 0);
         m_header4.resize(elements, 0);
@@ -23,13 +29,15 @@ void cPozycjaPlikow::Oszacuj(std::int64_t size) {
     if (lngD1Ramki == 0)
         throw std::domain_error("Division by zero");
     const std::int64_t estimate = size / lngD1Ramki;
-    if (estimate > IndexUpperBound())
-        resizeArrays(static_cast<std::size_t>(estimate) + 1);
+    if (estimate > IndexUpperBound()) {
+        setUpperBound(static_cast<std::int32_t>(estimate));
+        m_offsets.reserve(static_cast<std::size_t>(std::min(estimate, kLargestReservation)) + 1);
+    }
 }
 
 void cPozycjaPlikow::Wyrownaj() {
-    resizeArrays(static_cast<std::size_t>(m_frameCount) + 1);
-    m_offsets.shrink_to_fit();
+    setUpperBound(m_frameCount);
+    m_offsets.truncate(static_cast<std::size_t>(m_frameCount) + 1);
     if (blnExtraArray) {
         m_header2.shrink_to_fit();
         m_header3.shrink_to_fit();
@@ -41,12 +49,12 @@ void cPozycjaPlikow::Add_Naglowek(std::int64_t position, std::uint8_t byte2, std
                                   std::uint8_t byte4) {
     ++m_frameCount;
     if (IndexUpperBound() <= m_frameCount)
-        resizeArrays(static_cast<std::size_t>(m_frameCount) + kGrowthStep + 1);
-    m_offsets[m_frameCount] = position;
+        setUpperBound(m_frameCount + kGrowthStep);
+    m_offsets.set(static_cast<std::size_t>(m_frameCount), position);
     if (blnExtraArray) {
         // The flag may have been set after frames were indexed without it.
-        if (m_header2.size() != m_offsets.size())
-            resizeArrays(m_offsets.size());
+        if (m_header2.size() != static_cast<std::size_t>(m_upperBound) + 1)
+            setUpperBound(m_upperBound);
         m_header2[m_frameCount] = byte2;
         m_header3[m_frameCount] = byte3;
         m_header4[m_frameCount] = byte4;
@@ -57,7 +65,9 @@ void cPozycjaPlikow::Naglowek_Przypisz(std::int32_t which, std::int32_t index, s
     std::vector<std::uint8_t>* bytes = nullptr;
     switch (which) {
     case 0:
-        m_offsets.at(static_cast<std::size_t>(index)) = value;
+        if (index < 0 || index > m_upperBound)
+            throw std::out_of_range("Subscript out of range");
+        m_offsets.set(static_cast<std::size_t>(index), value);
         return;
     case 2:
         bytes = &m_header2;
@@ -80,7 +90,7 @@ std::int64_t cPozycjaPlikow::Daj_Naglowek_Offset(double index) const {
     const std::int64_t i = RoundHalfEven(index);
     if (i < 0 || i > IndexUpperBound())
         throw std::out_of_range("Subscript out of range");
-    return m_offsets[static_cast<std::size_t>(i)];
+    return m_offsets.at(static_cast<std::size_t>(i));
 }
 
 std::uint8_t cPozycjaPlikow::headerByte(const std::vector<std::uint8_t>& bytes,
@@ -99,7 +109,7 @@ std::uint8_t cPozycjaPlikow::Daj_Naglowek_Header4(std::int32_t index) const {
 }
 
 std::int32_t cPozycjaPlikow::IndexUpperBound() const {
-    return static_cast<std::int32_t>(m_offsets.size()) - 1;
+    return m_upperBound;
 }
 
 std::int64_t cPozycjaPlikow::IndexMemoryBytes() const {

@@ -8,6 +8,7 @@
 // 2 to 4 are kept only while blnExtraArray is set (the frame header editor and
 // the hidden-text tool need them); byte 1 is always 0xFF.
 
+#include "FrameOffsets.h"
 #include "SourceStamp.h"
 
 #include <QString>
@@ -35,7 +36,8 @@ public:
     SourceStamp stampRead;         // the file as it was when the scanner last read it
 
     // Pre-sizes the index for a file of `size` bytes: size / lngD1Ramki entries.
-    // Never shrinks. std::domain_error when lngD1Ramki is 0.
+    // Never shrinks. std::domain_error when lngD1Ramki is 0. The estimate
+    // only reserves room: memory is taken as frames are found.
     void Oszacuj(std::int64_t size);
     // Trims the index to the frames it holds.
     void Wyrownaj();
@@ -53,17 +55,20 @@ public:
     std::uint8_t Daj_Naglowek_Header4(std::int32_t index) const;
     std::int32_t Daj_Naglowek_Ilosc() const { return m_frameCount; }
 
-    // Highest valid index of the position array (its size minus one).
+    // Highest valid index of the position array; entries past the frames
+    // found read as 0.
     std::int32_t IndexUpperBound() const;
-    // Bytes the index holds in memory.
+    // Bytes the index holds in memory (room reserved but never written counts
+    // too; the system gives it no memory until it is written).
     std::int64_t IndexMemoryBytes() const;
 
 private:
-    void resizeArrays(std::size_t elements);
+    void setUpperBound(std::int32_t bound);
     static std::uint8_t headerByte(const std::vector<std::uint8_t>& bytes, std::int32_t index);
 
     std::int32_t m_frameCount = 0;
-    std::vector<std::int64_t> m_offsets = std::vector<std::int64_t>(1, 0);
+    std::int32_t m_upperBound = 0;
+    FrameOffsets m_offsets;
     std::vector<std::uint8_t> m_header2 = std::vector<std::uint8_t>(1, 0);
     std::vector<std::uint8_t> m_header3 = std::vector<std::uint8_t>(1, 0);
     std::vector<std::uint8_t> m_header4 = std::vector<std::uint8_t>(1, 0);

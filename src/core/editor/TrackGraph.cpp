@@ -17,12 +17,7 @@ int NodeSizeFromSetting(const QString& value) {
 }
 
 std::int32_t ItemTracka(const cPozycjeMP3& tracks, std::int32_t number) {
-    if (number <= 0)
-        return 0;
-    for (std::int32_t i = 1; i <= tracks.Count(); ++i)
-        if (tracks.Item(i)->lngNrPozycji == number)
-            return i;
-    return 0;
+    return tracks.PositionOf(number);
 }
 
 std::shared_ptr<cPozycjaMP3> TrackByNumber(const cPozycjeMP3& tracks, std::int32_t number) {
@@ -111,10 +106,9 @@ std::int32_t HitBox(const cPozycjeMP3& tracks, QPoint startCentre, QPoint p,
 }
 
 void RebuildAllSuccessors(cPozycjeMP3& tracks) {
-    for (std::int32_t i = 1; i <= tracks.Count(); ++i)
-        UpdateSuccessors(tracks, i, tracks.Item(i)->lngNrPozycji, successors::Rebuild);
-    for (std::int32_t i = 1; i <= tracks.Count(); ++i)
-        UpdateSuccessors(tracks, i, 0, successors::SortOnly);
+    // Every list comes out sorted, so the second pass of sorting has nothing
+    // left to move.
+    RebuildEverySuccessorList(tracks);
 }
 
 void AppendSuccessorsFromLinks(cPozycjeMP3& tracks) {

@@ -6,6 +6,8 @@
 #include "TrackGraph.h"
 #include "core/document/cPozycjeMP3.h"
 
+#include <QSet>
+
 namespace kelbrin {
 
 UndoHistory::Snapshot UndoHistory::MakeSnapshot(const cPozycjeMP3& tracks,
@@ -69,7 +71,7 @@ void UndoHistory::Clear() {
 RestoreReport RestoreSnapshot(cPozycjeMP3& tracks, const cPozycjeMP3& snapshot,
                               PlayRunState* run) {
     RestoreReport report;
-    QList<const cPozycjaMP3*> restored;
+    QSet<const cPozycjaMP3*> restored;
     for (std::int32_t i = 1; i <= snapshot.Count(); ++i) {
         const cPozycjaMP3& s = *snapshot.Item(i);
         auto t = TrackByNumber(tracks, s.lngNrPozycji);
@@ -81,7 +83,7 @@ RestoreReport RestoreSnapshot(cPozycjeMP3& tracks, const cPozycjeMP3& snapshot,
         }
         t->blnZmodyfikowana = true;
         Synchro(s, *t, synchro::Undo);
-        restored.append(t.get());
+        restored.insert(t.get());
     }
     // Tracks the snapshot does not hold go, each exactly once; a playing one
     // stays. The list is made first, so the loop always ends.
@@ -96,7 +98,10 @@ RestoreReport RestoreSnapshot(cPozycjeMP3& tracks, const cPozycjeMP3& snapshot,
             report.keptPlaying.append(t->lngNrPozycji);
             continue;
         }
-        for (std::int32_t i = 1; i <= tracks.Count(); ++i)
+        std::int32_t at = tracks.PositionOf(t->lngNrPozycji);
+        if (at > 0 && tracks.Item(at) != t)
+            at = 0; // a second track with the same number: look it up in full
+        for (std::int32_t i = at > 0 ? at : 1; i <= tracks.Count(); ++i)
             if (tracks.Item(i) == t) {
                 DeletionOptions options;
                 options.deferForPlayer = false;

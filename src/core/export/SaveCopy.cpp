@@ -32,20 +32,27 @@ SaveSource::~SaveSource() {
 }
 
 QByteArray SaveSource::readExactly(std::int64_t position, std::int64_t count) const {
-    if (m_fd < 0 || position < 0 || count < 0 || position + count > m_size)
+    if (count < 0)
         return QByteArray();
-    QByteArray bytes(count, '\0');
+    QByteArray bytes(count, Qt::Uninitialized);
+    return readInto(position, bytes.data(), count) ? bytes : QByteArray();
+}
+
+bool SaveSource::readInto(std::int64_t position, void* destination, std::int64_t count) const {
+    if (m_fd < 0 || position < 0 || count < 0 || position + count > m_size)
+        return false;
+    auto* bytes = static_cast<char*>(destination);
     std::int64_t got = 0;
     while (got < count) {
-        const ssize_t done = ::pread(m_fd, bytes.data() + got, static_cast<std::size_t>(count - got),
+        const ssize_t done = ::pread(m_fd, bytes + got, static_cast<std::size_t>(count - got),
                                      position + got);
         if (done < 0 && errno == EINTR)
             continue;
         if (done <= 0)
-            return QByteArray();
+            return false;
         got += done;
     }
-    return bytes;
+    return true;
 }
 
 ChunkCopier::ChunkCopier(const SaveSource& source, SaveTarget& target, std::int64_t chunkSize,

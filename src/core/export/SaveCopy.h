@@ -14,7 +14,7 @@ namespace kelbrin {
 class SaveHost;
 class SaveTarget;
 
-// A source file opened read-only for one piece; closed when it goes.
+// A source file opened read-only for an export run; closed when it goes.
 class SaveSource {
 public:
     explicit SaveSource(const QString& path);
@@ -27,6 +27,8 @@ public:
     std::int64_t size() const { return m_size; }
     // Exactly `count` bytes at a 0-based position; empty when they cannot be read.
     QByteArray readExactly(std::int64_t position, std::int64_t count) const;
+    // The same straight into `destination`; false when not every byte was read.
+    bool readInto(std::int64_t position, void* destination, std::int64_t count) const;
 
 private:
     int m_fd = -1;

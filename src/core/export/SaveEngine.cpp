@@ -10,6 +10,7 @@
 #include "SaveInfoFrame.h"
 #include "SaveRange.h"
 #include "SaveSourceCheck.h"
+#include "SaveSources.h"
 #include "SaveTarget.h"
 #include "core/app/MessageService.h"
 #include "core/app/SharedState.h"
@@ -20,6 +21,8 @@
 #include "core/document/cPozycjePlikow.h"
 
 #include <QFileInfo>
+#include <QHash>
+#include <QSet>
 #include <map>
 #include <memory>
 #include <optional>
@@ -108,6 +111,7 @@ private:
     std::map<const cPozycjaPlikow*, std::optional<cPozycjaPlikow>> m_headers;
     bool m_joinedVbr = false;
     std::unique_ptr<Output> m_joined;
+    SaveSources m_open;
     SaveOutcome m_outcome;
 };
 
@@ -143,12 +147,18 @@ std::optional<SaveOutcome> SaveRun::checkBeforeWork() {
         ShowText(kNoFolder, mb::Information, QStringLiteral("|1"), m_folder);
         return stop(SaveStatus::Refused, kNoFolder);
     }
-    QStringList sourcePaths;
+    // Many pieces share a source: each source path is looked up once.
+    QSet<QString> sourcePaths;
+    QHash<QString, std::shared_ptr<cPozycjaPlikow>> sources;
     for (const ExportPiece& piece : m_request.pieces) {
-        m_sources.append(findSource(piece.sourcePath));
-        const QString path = canonical(piece.sourcePath);
-        if (!path.isEmpty())
-            sourcePaths.append(path);
+        auto known = sources.constFind(piece.sourcePath);
+        if (known == sources.cend()) {
+            known = sources.insert(piece.sourcePath, findSource(piece.sourcePath));
+            const QString path = canonical(piece.sourcePath);
+            if (!path.isEmpty())
+                sourcePaths.insert(path);
+        }
+        m_sources.append(known.value());
     }
     // An output over one of the sources would destroy what is still to be read.
     for (const ExportPiece& piece : m_request.pieces) {
@@ -209,8 +219,10 @@ std::optional<SaveOutcome> SaveRun::prepareSource(int i) {
     }
     if (!m_request.turbo) {
         // An index of a file that changed since is read again from scratch.
-        if (ChangedSinceRead(*file))
+        if (ChangedSinceRead(*file)) {
             ForgetWhatWasRead(*file);
+            m_open.forget(*file); // what was opened knew the old file
+        }
         if (!completeIndex(file)) {
             if (m_host.StopRequested())
                 return stop(SaveStatus::Cancelled);
@@ -370,12 +382,11 @@ std::optional<SaveOutcome> SaveRun::writePiece(int i) {
         return stop(SaveStatus::Cancelled);
     const cPozycjaPlikow& file = facts(i);
 
-    SaveSource source(file.strFileName);
-    if (!source.isOpen())
+    SaveSources::Opened* opened = m_open.open(file, !m_request.turbo);
+    if (!opened)
         return failed(kReadFailed, file.strFileName);
-    SaveFrameLocator frames(file, source, !m_request.turbo);
-    if (!frames.valid())
-        return failed(kReadFailed, file.strFileName);
+    const SaveSource& source = opened->source;
+    SaveFrameLocator& frames = opened->frames;
     const PieceBytes bytes =
         m_request.turbo
             ? TurboPieceBytes(piece, file, frames, TurboFrameLength(file, m_request.turboLength))

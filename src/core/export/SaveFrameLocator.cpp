@@ -25,7 +25,9 @@ SaveFrameLocator::SaveFrameLocator(const cPozycjaPlikow& file, const SaveSource&
     m_ref2 = file.btyFrame2;
     m_ref3 = file.btyFrame3;
     std::int64_t end = source.size();
-    if (end >= kId3v1Size && source.readExactly(end - kId3v1Size, 3) == QByteArrayLiteral("TAG"))
+    char tag[3];
+    if (end >= kId3v1Size && source.readInto(end - kId3v1Size, tag, 3) &&
+        std::memcmp(tag, "TAG", 3) == 0)
         end -= kId3v1Size;
     m_audioEnd = end;
     if (file.Daj_Naglowek_Ilosc() > 0) {
@@ -68,25 +70,32 @@ std::int64_t SaveFrameLocator::indexedFrame(std::int64_t n) const {
 const std::uint8_t* SaveFrameLocator::bytesAt(std::int64_t position, std::int64_t count) {
     if (position < 0 || position + count > m_source.size())
         return nullptr;
-    if (m_blockStart < 0 || position < m_blockStart ||
-        position + count > m_blockStart + static_cast<std::int64_t>(m_block.size())) {
+    if (!buffered(position, count)) {
         // Some bytes before the position too, for the backward search.
         const std::int64_t start = std::max<std::int64_t>(0, position - kBlock / 4);
         const std::int64_t length = std::min(kBlock, m_source.size() - start);
-        const QByteArray bytes = m_source.readExactly(start, length);
-        if (bytes.size() < position - start + count)
+        m_block.resize(static_cast<std::size_t>(std::max<std::int64_t>(kBlock, count)));
+        m_blockStart = -1;
+        m_blockLength = 0;
+        if (length < position - start + count || !m_source.readInto(start, m_block.data(), length))
             return nullptr;
-        m_block.assign(bytes.begin(), bytes.end());
         m_blockStart = start;
+        m_blockLength = length;
     }
     return m_block.data() + (position - m_blockStart);
 }
 
+bool SaveFrameLocator::buffered(std::int64_t position, std::int64_t count) const {
+    return m_blockStart >= 0 && position >= m_blockStart &&
+           position + count <= m_blockStart + m_blockLength;
+}
+
 bool SaveFrameLocator::header(std::int64_t position, std::uint8_t out[4]) {
-    const std::uint8_t* h = bytesAt(position, 4);
-    if (!h)
-        return false;
-    std::memcpy(out, h, 4);
+    // Four bytes outside the search block are read as they are: a whole
+    // block for one header would read sixteen thousand times too much.
+    if (!buffered(position, 4))
+        return position >= 0 && m_source.readInto(position, out, 4);
+    std::memcpy(out, m_block.data() + (position - m_blockStart), 4);
     return true;
 }
 
@@ -118,7 +127,7 @@ std::int64_t SaveFrameLocator::scanForward(std::int64_t from) {
             return m_audioEnd;
         if (h[0] != 0xFF) {
             // Skip to the next possible sync byte within the buffered block.
-            const std::int64_t span = m_blockStart + static_cast<std::int64_t>(m_block.size()) - at;
+            const std::int64_t span = m_blockStart + m_blockLength - at;
             const void* sync = std::memchr(h, 0xFF, static_cast<std::size_t>(span));
             at = sync ? at + (static_cast<const std::uint8_t*>(sync) - h) - 1 : at + span - 1;
             continue;

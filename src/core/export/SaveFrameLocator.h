@@ -47,6 +47,7 @@ private:
     std::int64_t scanBackward(std::int64_t from, std::int64_t limit);
     std::int64_t indexLowerBound(std::int64_t p) const;
     const std::uint8_t* bytesAt(std::int64_t position, std::int64_t count);
+    bool buffered(std::int64_t position, std::int64_t count) const;
 
     const cPozycjaPlikow& m_file;
     const SaveSource& m_source;
@@ -55,8 +56,10 @@ private:
     std::uint8_t m_ref2 = 0, m_ref3 = 0;
     std::int64_t m_first = 0;
     std::int64_t m_audioEnd = 0;
+    // The search block: bytes [m_blockStart, m_blockStart + m_blockLength).
     std::vector<std::uint8_t> m_block;
     std::int64_t m_blockStart = -1;
+    std::int64_t m_blockLength = 0;
 };
 
 } // namespace kelbrin

@@ -15,10 +15,7 @@ namespace kelbrin {
 namespace {
 
 std::int32_t positionOf(const cPozycjeMP3& tracks, std::int32_t number) {
-    for (std::int32_t i = 1; i <= tracks.Count(); ++i)
-        if (tracks.Item(i)->lngNrPozycji == number)
-            return i;
-    return 0;
+    return tracks.PositionOf(number);
 }
 
 } // namespace

@@ -20,10 +20,8 @@ namespace {
 std::shared_ptr<cPozycjaMP3> selectedTrack(SplitHost& host) {
     const auto tracks = host.Tracks();
     const std::int32_t number = host.SelectedTrack();
-    for (std::int32_t i = 1; tracks && number != 0 && i <= tracks->Count(); ++i)
-        if (tracks->Item(i)->lngNrPozycji == number)
-            return tracks->Item(i);
-    return nullptr;
+    const std::int32_t position = tracks ? tracks->PositionOf(number) : 0;
+    return position > 0 ? tracks->Item(position) : nullptr;
 }
 
 } // namespace

@@ -19,6 +19,7 @@ namespace kelbrin {
 namespace {
 
 constexpr GstClockTime kPrerollTimeout = 10 * GST_SECOND;
+constexpr int kLengthWaitMs = 1000;
 constexpr int kBusPollMs = 50; // queries read the bus too, so this only bounds the delay of errors
 
 gint64 Nanoseconds(double seconds) { return static_cast<gint64>(std::llround(seconds * GST_SECOND)); }
@@ -77,6 +78,29 @@ GstPadProbeReturn OnSinkBuffer(GstPad* pad, GstPadProbeInfo* info, gpointer tapP
     gst_buffer_unmap(buffer, &map);
     (*tap)(block);
     return GST_PAD_PROBE_OK;
+}
+
+// The length that the stream's parser works out from the file's size, or -1.
+gint64 ParserLength(GstElement* pipeline, gint64 fileBytes) {
+    gint64 length = -1;
+    GstIterator* it = gst_bin_iterate_recurse(GST_BIN(pipeline));
+    GValue item = G_VALUE_INIT;
+    while (length <= 0 && gst_iterator_next(it, &item) == GST_ITERATOR_OK) {
+        auto* element = GST_ELEMENT(g_value_get_object(&item));
+        GstElementFactory* factory = gst_element_get_factory(element);
+        const gchar* klass = factory ? gst_element_factory_get_metadata(factory, GST_ELEMENT_METADATA_KLASS) : nullptr;
+        if (klass && std::strstr(klass, "Parser")) {
+            if (GstPad* pad = gst_element_get_static_pad(element, "src")) {
+                if (!gst_pad_query_convert(pad, GST_FORMAT_BYTES, fileBytes, GST_FORMAT_TIME, &length))
+                    length = -1;
+                gst_object_unref(pad);
+            }
+        }
+        g_value_reset(&item);
+    }
+    g_value_unset(&item);
+    gst_iterator_free(it);
+    return length;
 }
 
 GstElement* Make(const char* factory, const char* name) { return gst_element_factory_make(factory, name); }
@@ -159,12 +183,24 @@ bool GstPlaybackGraph::prepare(const QString& file, GstElement* sink, const Audi
     drainBus();
     if (!linked || m_failed)
         return fail(QStringLiteral("no audio stream was decoded"));
+    // A stream without a length header (MP2, MP3 without an info frame)
+    // knows its length only once the parser has read some frames, which it
+    // goes on doing while the pipeline waits prerolled.
     gint64 length = -1;
-    if (gst_element_query_duration(m_pipeline, GST_FORMAT_TIME, &length) && length > 0) {
+    for (int waited = 0; waited < kLengthWaitMs; waited += 10) {
+        if (gst_element_query_duration(m_pipeline, GST_FORMAT_TIME, &length) && length > 0)
+            break;
+        g_usleep(10 * 1000);
+    }
+    if (length <= 0) {
+        // The parser can still turn the file's size into time at the rate it
+        // has seen.
+        length = ParserLength(m_pipeline, QFileInfo(file).size());
+    }
+    if (length > 0) {
         m_duration = static_cast<double>(length) / GST_SECOND;
     } else {
-        // A stream without a length header (MP2, MP3 without an info frame)
-        // may not know its length after preroll; the discoverer reads on.
+        // Still nothing: the discoverer reads the whole stream.
         m_duration = GstMediaDurationReader().durationSeconds(file).value_or(0.0);
         if (m_duration <= 0)
             return fail(QStringLiteral("the file has no known length"));

@@ -2,6 +2,7 @@
 #include "core/app/SharedState.h"
 #include "core/app/TextCatalog.h"
 #include "platform/settings/MemorySettingsStore.h"
+#include "support/ScriptedMessages.h"
 #include "support/TestEnvironment.h"
 
 #include <QFile>
@@ -112,13 +113,22 @@ TEST_F(LoadSettingsTest, StoredValuesAreReadNumericallyAndClamped) {
 }
 
 TEST_F(LoadSettingsTest, FormatFileFillsTheFormatRecord) {
-    QFile format(env.formatFile);
-    ASSERT_TRUE(format.open(QIODevice::WriteOnly));
-    format.write(QByteArray("\x55\x00\x02\x00", 4)); // shorter than a whole record
-    format.close();
+    QByteArray whole(68, '\0');
+    whole.replace(0, 18, QByteArray("\x01\x00\x02\x00\x44\xac\x00\x00\x10\xb1\x02\x00\x04\x00\x10\x00\x00\x00", 18));
+    test::WriteFile(env.formatFile, whole);
+    LoadSettings(env);
+    EXPECT_EQ(Shared().RecordFormat, whole);
+}
+
+TEST_F(LoadSettingsTest, DamagedFormatFileIsRefusedWithAMessage) {
+    auto* messages = new test::ScriptedMessages;
+    auto previous = SetMessageService(std::unique_ptr<MessageService>(messages));
+    test::WriteFile(env.formatFile, QByteArray("\x55\x00\x02\x00", 4)); // shorter than a whole record
     LoadSettings(env);
     const QByteArray& r = Shared().RecordFormat;
     ASSERT_EQ(r.size(), 68);
-    EXPECT_EQ(r.left(4), QByteArray("\x55\x00\x02\x00", 4));
-    EXPECT_EQ(r.mid(4), QByteArray(64, '\0'));
+    EXPECT_EQ(r, QByteArray(68, '\0'));
+    ASSERT_EQ(messages->shown.size(), 1);
+    EXPECT_EQ(messages->shown[0].textNumber, 6402);
+    SetMessageService(std::move(previous));
 }

@@ -77,3 +77,49 @@ TEST(DocumentFrameIndex, FrameNumbersRoundHalfToEven) {
     EXPECT_EQ(file.Daj_Naglowek_Offset(3.5), 4000);
     EXPECT_EQ(file.Daj_Naglowek_Offset(2.6), 3000);
 }
+
+TEST(DocumentFrameIndex, MemoryFollowsTheFramesFoundNotTheEstimate) {
+    cPozycjaPlikow file;
+    file.lngD1Ramki = 418;
+    // A 4 GiB file that turns out to hold twenty frames.
+    file.Oszacuj(std::int64_t(4) << 30);
+    EXPECT_EQ(file.IndexUpperBound(), (std::int64_t(4) << 30) / 418);
+    EXPECT_EQ(file.Daj_Naglowek_Offset(5'000'000), 0); // reserved, never written
+    addFrames(file, 20);
+    file.Wyrownaj();
+    EXPECT_EQ(file.IndexUpperBound(), 20);
+    EXPECT_EQ(file.IndexMemoryBytes(), 21 * 8 + 3); // and the header bytes' empty slot 0
+    EXPECT_EQ(file.Daj_Naglowek_Offset(20), 20000);
+
+    // Growing past a small estimate keeps every entry.
+    cPozycjaPlikow grown;
+    grown.lngD1Ramki = 1000;
+    grown.Oszacuj(10 * 1000);
+    addFrames(grown, 300'000);
+    grown.Wyrownaj();
+    EXPECT_EQ(grown.Daj_Naglowek_Ilosc(), 300'000);
+    for (int i : {1, 10, 11, 1024, 1025, 299'999, 300'000})
+        EXPECT_EQ(grown.Daj_Naglowek_Offset(i), std::int64_t(i) * 1000) << i;
+    EXPECT_EQ(grown.IndexMemoryBytes(), 300'001 * 8 + 3);
+}
+
+TEST(DocumentFrameIndex, EntriesAheadOfTheFramesCanBeWrittenAndReadBack) {
+    cPozycjaPlikow file;
+    addFrames(file, 2);
+    EXPECT_EQ(file.IndexUpperBound(), 1001);
+    file.Naglowek_Przypisz(0, 900, 123456);
+    EXPECT_EQ(file.Daj_Naglowek_Offset(900), 123456);
+    EXPECT_EQ(file.Daj_Naglowek_Offset(899), 0);
+    EXPECT_THROW(file.Naglowek_Przypisz(0, 1002, 1), std::out_of_range);
+    file.Add_Naglowek(3000, 0xFB, 0x90, 0); // frame 3 overwrites the zero between
+    EXPECT_EQ(file.Daj_Naglowek_Offset(3), 3000);
+    EXPECT_EQ(file.Daj_Naglowek_Offset(900), 123456);
+    const cPozycjaPlikow copy = file;
+    EXPECT_EQ(copy.Daj_Naglowek_Offset(900), 123456);
+    EXPECT_EQ(copy.Daj_Naglowek_Offset(2), 2000);
+    file.Wyrownaj(); // trimmed to its three frames: the entry ahead goes
+    EXPECT_THROW(file.Daj_Naglowek_Offset(900), std::out_of_range);
+    file.Add_Naglowek(4000, 0xFB, 0x90, 0);
+    EXPECT_EQ(file.Daj_Naglowek_Offset(900), 0);
+    EXPECT_EQ(copy.Daj_Naglowek_Offset(3), 3000);
+}

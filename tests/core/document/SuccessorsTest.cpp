@@ -94,3 +94,32 @@ TEST_F(DocumentSuccessors, AnEntryNamingNoTrackFailsInsteadOfCrashing) {
     EXPECT_THROW(UpdateSuccessors(tracks, 1, 0, successors::SortOnly), std::out_of_range);
     EXPECT_THROW(UpdateSuccessors(tracks, 3, 1, successors::Append), std::out_of_range);
 }
+
+TEST_F(DocumentSuccessors, RebuildingEveryListAtOnceMatchesRebuildingEachPosition) {
+    // Links of every kind: to the start, detached, to a missing number, to a
+    // track further on, several followers with mixed overlaps.
+    make({0, 0.3f, 0.1f, 0.3f, 0, 0.2f, 0.1f, 0});
+    const std::int32_t links[] = {0, 1, 1, 4, 3, 1, 99, 1};
+    for (std::int32_t p = 1; p <= tracks.Count(); ++p)
+        tracks.Item(p)->lngTrack = links[p - 1];
+    tracks.Item(8)->lngNrPozycji = 3; // two tracks numbered 3
+
+    cPozycjeMP3 expected;
+    for (std::int32_t p = 1; p <= tracks.Count(); ++p) {
+        auto copy = std::make_shared<cPozycjaMP3>(*tracks.Item(p));
+        copy->colNastepnik = {p}; // stale lists must go
+        expected.Add(copy);
+        tracks.Item(p)->colNastepnik = {p};
+    }
+    for (std::int32_t p = 1; p <= expected.Count(); ++p)
+        UpdateSuccessors(expected, p, expected.Item(p)->lngNrPozycji, successors::Rebuild);
+    RebuildEverySuccessorList(tracks);
+    for (std::int32_t p = 1; p <= tracks.Count(); ++p) {
+        EXPECT_EQ(list(p), expected.Item(p)->colNastepnik) << "position " << p;
+        EXPECT_TRUE(tracks.Item(p)->blnZmodyfikowana);
+    }
+    EXPECT_EQ(list(1), (L{8, 3, 6, 2})); // sorted by overlap
+    EXPECT_EQ(list(3), (L{5}));
+    EXPECT_EQ(list(8), (L{5})); // both tracks numbered 3 lead to it
+    EXPECT_EQ(list(5), L{});
+}

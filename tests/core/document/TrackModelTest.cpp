@@ -83,3 +83,43 @@ TEST_F(DocumentTrackModel, EveryTextTheDocumentModelShowsExistsInBothLanguages) 
         }
     }
 }
+
+TEST_F(DocumentTrackModel, NumberLookupFollowsAddsRemovalsAndNumbersChangedInPlace) {
+    cPozycjeMP3 tracks;
+    for (int n : {7, 8, 9, 8}) {
+        auto t = std::make_shared<cPozycjaMP3>();
+        t->lngNrPozycji = n;
+        tracks.Add(t);
+    }
+    EXPECT_EQ(tracks.PositionOf(7), 1);
+    EXPECT_EQ(tracks.PositionOf(8), 2); // the first of two with the same number
+    EXPECT_EQ(tracks.PositionOf(9), 3);
+    EXPECT_EQ(tracks.PositionOf(5), 0);
+    EXPECT_EQ(tracks.PositionOf(0), 0);
+    EXPECT_EQ(tracks.PositionOf(-8), 0);
+
+    tracks.Remove(1);
+    EXPECT_EQ(tracks.PositionOf(7), 0);
+    EXPECT_EQ(tracks.PositionOf(8), 1);
+    EXPECT_EQ(tracks.PositionOf(9), 2);
+    tracks.Remove(1); // the second 8 is found now
+    EXPECT_EQ(tracks.PositionOf(8), 2);
+    tracks.Remove(9); // past the end: nothing changes
+    EXPECT_EQ(tracks.PositionOf(9), 1);
+
+    // A number written straight into a track already held.
+    tracks.Item(1)->lngNrPozycji = 42;
+    EXPECT_EQ(tracks.PositionOf(9), 0);
+    EXPECT_EQ(tracks.PositionOf(42), 1);
+    tracks.Item(2)->lngNrPozycji = 42; // a later duplicate does not hide the first
+    EXPECT_EQ(tracks.PositionOf(42), 1);
+
+    // A track added before it has a number is found once it has one.
+    auto late = std::make_shared<cPozycjaMP3>();
+    tracks.Add(late);
+    late->lngNrPozycji = 11;
+    EXPECT_EQ(tracks.PositionOf(11), 3);
+    // The item is the collection's own pointer, not a copy of it.
+    EXPECT_EQ(&tracks.Item(3), &tracks.Item(3));
+    EXPECT_EQ(tracks.Item(3).use_count(), 2);
+}

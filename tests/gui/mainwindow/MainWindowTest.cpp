@@ -4,9 +4,9 @@
 #include "core/document/cPozycjeMP3.h"
 #include "core/editor/GraphEditor.h"
 #include "gui/app/Twips.h"
-#include "gui/app/frmSettings.h"
 #include "gui/editor/EditorController.h"
 #include "gui/editor/TrackSurface.h"
+#include "gui/app/frmSettings.h"
 #include "gui/mainwindow/DelayTimers.h"
 #include "gui/mainwindow/MainLayout.h"
 #include "core/document/cPozycjaPlikow.h"
@@ -286,24 +286,9 @@ TEST_F(MainWindowTest, HoveringShowsHintsAndButtonsCarryCatalogueTooltips) {
     EXPECT_EQ(window->lblHelp->text(), GetText(5034));
 }
 
-TEST_F(MainWindowTest, TheSettingsItemOpensTheSettingsDialog) {
+TEST_F(MainWindowTest, ToolsMenuOpensTheSourceFileToolsAndAWriteHoldsTheWindow) {
     normalPlacement();
     open();
-    QAction* settings = nullptr;
-    for (QAction* a : window->findChildren<QAction*>())
-        if (a->objectName() == "mnuSetting")
-            settings = a;
-    ASSERT_NE(settings, nullptr);
-    EXPECT_TRUE(settings->isEnabled());
-    settings->trigger();
-    QPointer<frmSettings> dialog = frmSettings::Instance();
-    ASSERT_NE(dialog, nullptr);
-    EXPECT_TRUE(dialog->isVisible());
-    EXPECT_FALSE(dialog->isModal());
-    dialog->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(dialog, nullptr);
-TEST_F(MainWindowTest, ToolsMenuOpensTheSourceFileToolsAndAWriteHoldsTheWindow) {
     for (const char* name : {"mnuEdytor", "mnuHidden", "mnuFile_Lista"})
         EXPECT_TRUE(window->Menus().item(name)->isEnabled()) << name;
     window->Menus().item("mnuEdytor")->trigger();
@@ -324,4 +309,23 @@ TEST_F(MainWindowTest, ToolsMenuOpensTheSourceFileToolsAndAWriteHoldsTheWindow) 
     EXPECT_TRUE(window->CanChangeProject());
     EXPECT_EQ(host.OpenSource(file, false), file->strFileName);
     EXPECT_GT(file->Daj_Naglowek_Ilosc(), 0);
+}
+
+TEST_F(MainWindowTest, TheSettingsItemOpensTheSettingsDialog) {
+    normalPlacement();
+    open();
+    QAction* settings = nullptr;
+    for (QAction* a : window->findChildren<QAction*>())
+        if (a->objectName() == "mnuSetting")
+            settings = a;
+    ASSERT_NE(settings, nullptr);
+    EXPECT_TRUE(settings->isEnabled());
+    settings->trigger();
+    QPointer<frmSettings> dialog = frmSettings::Instance();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_FALSE(dialog->isModal());
+    dialog->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(dialog, nullptr);
 }

@@ -1,0 +1,31 @@
+#include "CaptureFormats.h"
+
+#include "core/app/SharedState.h"
+#include "platform/lame/BeConfig.h"
+
+namespace kelbrin {
+
+WaveFormatEx CodecSourceFormat(const WaveFormatEx& destination) {
+    WaveFormatEx f;
+    f.wFormatTag = wave::kPcm;
+    f.nChannels = destination.nChannels;
+    f.nSamplesPerSec = destination.nSamplesPerSec;
+    f.wBitsPerSample = static_cast<std::uint16_t>(8 * destination.nChannels);
+    f.nBlockAlign = destination.nChannels == 1 ? 1 : 4;
+    f.nAvgBytesPerSec = f.nSamplesPerSec * f.nBlockAlign;
+    return f;
+}
+
+WaveFormatEx LameCaptureFormat() {
+    const SharedState& s = Shared();
+    const std::uint16_t channels = s.EncoderChannelMode == BE_MP3_MODE_MONO ? 1 : 2;
+    return WaveFormatEx::pcm(channels, s.EncoderSampleRate, 16);
+}
+
+std::uint16_t RecordedFormatTag(bool lameEngine) {
+    if (lameEngine)
+        return wave::kMpegLayer3;
+    return WaveFormatEx::fromRecord(Shared().RecordFormat).wFormatTag;
+}
+
+} // namespace kelbrin

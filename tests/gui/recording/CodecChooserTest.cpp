@@ -1,0 +1,107 @@
+// The codec chooser: opened on the record's format, a choice, a cancel, and the
+// format button's whole path through the dialog.
+#include "../app/ModalDriver.h"
+#include "core/app/SharedState.h"
+#include "core/app/TextCatalog.h"
+#include "core/recording/CodecFormatChoice.h"
+#include "gui/recording/codecChooser.h"
+#include "platform/settings/MemorySettingsStore.h"
+#include "support/ScriptedMessages.h"
+#include "support/TestEnvironment.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <gtest/gtest.h>
+
+using namespace kelbrin;
+
+namespace {
+
+class CodecChooserTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetSharedState();
+        store = new MemorySettingsStore;
+        SetSettingsStore(std::unique_ptr<SettingsStore>(store));
+        messages = new test::ScriptedMessages;
+        previousMessages = SetMessageService(std::unique_ptr<MessageService>(messages));
+        Catalog().load(test::SourceDir() + "/resources/Kelbrin.ini");
+        Catalog().setLanguage("ENGLISH");
+        path = test::MakeTempDir("chooser") + "/formatex.ini";
+    }
+    void TearDown() override {
+        SetMessageService(std::move(previousMessages));
+        SetSettingsStore(nullptr);
+    }
+    MemorySettingsStore* store = nullptr;
+    test::ScriptedMessages* messages = nullptr;
+    std::unique_ptr<MessageService> previousMessages;
+    QString path;
+};
+
+} // namespace
+
+TEST_F(CodecChooserTest, OpensOnThePresetOfAnEmptyRecord) {
+    QByteArray record(68, '\0');
+    PresetEmptyRecord(record);
+    codecChooser dialog(Codecs(), WaveFormatEx::fromRecord(record), GetText(2172));
+    EXPECT_EQ(dialog.windowTitle(), GetText(2172));
+    EXPECT_EQ(dialog.tagText(), "MPEG Layer-3");
+    const WaveFormatEx f = dialog.chosenFormat();
+    EXPECT_EQ(f.wFormatTag, 85);
+    EXPECT_EQ(f.nChannels, 2);
+    EXPECT_EQ(f.nSamplesPerSec, 44100u);
+    EXPECT_EQ(f.nAvgBytesPerSec, 16000u);
+    EXPECT_EQ(dialog.formatText(), "128 kbit/s, 44100 Hz, stereo");
+    EXPECT_EQ(dialog.lblFormatTag->text(), GetText(6400));
+    EXPECT_EQ(dialog.lblFormat->text(), GetText(6401));
+}
+
+TEST_F(CodecChooserTest, OpensOnAStoredFormatAndFollowsTheCodecList) {
+    const CodecFormat stored = Codecs().formats(wave::kALaw).at(3);
+    codecChooser dialog(Codecs(), stored.format, "t");
+    EXPECT_EQ(dialog.tagText(), "CCITT A-Law");
+    EXPECT_TRUE(dialog.chosenFormat().sameFormat(stored.format));
+    EXPECT_EQ(dialog.formatText(), stored.description);
+    dialog.cboFormatTag->setCurrentIndex(dialog.cboFormatTag->findText("PCM"));
+    EXPECT_EQ(dialog.chosenFormat().wFormatTag, wave::kPcm);
+    EXPECT_EQ(dialog.cboFormat->count(), Codecs().formats(wave::kPcm).size());
+}
+
+TEST_F(CodecChooserTest, ChoiceThroughTheDialogIsStored) {
+    Shared().RecordFormat = QByteArray(68, '\0');
+    QtFormatChooser chooser(nullptr);
+    test::WhenModal<codecChooser>([](codecChooser* d) {
+        d->cboFormatTag->setCurrentIndex(d->cboFormatTag->findText("IMA ADPCM"));
+        d->cboFormat->setCurrentIndex(d->cboFormat->findText("22050 Hz", Qt::MatchStartsWith));
+        d->cmdOK->click();
+    });
+    const FormatButtonOutcome outcome = ChooseAndStoreRecordFormat(chooser, path);
+    ASSERT_TRUE(outcome.changed);
+    EXPECT_TRUE(outcome.description.startsWith("IMA ADPCM 22050 Hz, 4 bit"));
+    EXPECT_TRUE(outcome.recordBoxTicked);
+    const WaveFormatEx f = WaveFormatEx::fromRecord(Shared().RecordFormat);
+    EXPECT_EQ(f.wFormatTag, wave::kImaAdpcm);
+    EXPECT_EQ(f.nSamplesPerSec, 22050u);
+    EXPECT_EQ(f.cbSize, 2);
+    EXPECT_EQ(ReadFormatFile(path).record, Shared().RecordFormat);
+    EXPECT_EQ(store->values.value("RecLast"), "1");
+}
+
+TEST_F(CodecChooserTest, CancelLeavesFileAndSettingsButKeepsThePreset) {
+    Shared().RecordFormat = QByteArray(68, '\0');
+    QtFormatChooser chooser(nullptr);
+    test::WhenModal<codecChooser>([](codecChooser* d) {
+        EXPECT_EQ(d->tagText(), "MPEG Layer-3");
+        d->cboFormatTag->setCurrentIndex(0);
+        d->cmdCancel->click();
+    });
+    EXPECT_FALSE(ChooseAndStoreRecordFormat(chooser, path).changed);
+    EXPECT_FALSE(QFile::exists(path));
+    EXPECT_FALSE(store->values.contains("DestFormat"));
+    EXPECT_FALSE(store->values.contains("RecLast"));
+    EXPECT_EQ(WaveFormatEx::fromRecord(Shared().RecordFormat).wFormatTag, 85);
+    EXPECT_TRUE(messages->shown.isEmpty());
+}
