@@ -157,7 +157,6 @@ frmFade::frmFade(std::shared_ptr<cPozycjaMP3> ending, std::shared_ptr<cPozycjaMP
     mnuPlay->setObjectName(QStringLiteral("mnuPlay"));
     mnuPlay_Rep = mnuPlay->addAction(QString());
     mnuPlay_Rep->setObjectName(QStringLiteral("mnuPlay_Rep"));
-    mnuPlay_Rep->setProperty("Tag", QStringLiteral("13"));
     mnuPlay_Rep->setCheckable(true);
     mnuPlay_Rep->setChecked(true);
     mnuPlay_Rep->setShortcut(QKeySequence(Qt::Key_F3));
