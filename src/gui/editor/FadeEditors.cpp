@@ -9,6 +9,14 @@ QWidget* FadeEditors::Find(std::int32_t ending, std::int32_t starting) const {
     return w && w->isEnabled() ? w : nullptr;
 }
 
+QList<QWidget*> FadeEditors::openEditors() const {
+    QList<QWidget*> open;
+    for (const QPointer<QWidget>& w : m_open)
+        if (w)
+            open.append(w);
+    return open;
+}
+
 QWidget* FadeEditors::Open(std::shared_ptr<cPozycjaMP3> ending, std::shared_ptr<cPozycjaMP3> starting) {
     if (!ending || !starting)
         return nullptr;

@@ -5,6 +5,7 @@
 // labels never share one.
 
 #include <QHash>
+#include <QList>
 #include <QPointer>
 #include <QWidget>
 #include <cstdint>
@@ -29,6 +30,8 @@ public:
     // focused), or opens a new one. Returns the window, or null.
     QWidget* Open(std::shared_ptr<cPozycjaMP3> ending, std::shared_ptr<cPozycjaMP3> starting);
     QWidget* Find(std::int32_t ending, std::int32_t starting) const;
+    // Every editor still open.
+    QList<QWidget*> openEditors() const;
 
 private:
     QHash<std::pair<std::int32_t, std::int32_t>, QPointer<QWidget>> m_open;

@@ -1,5 +1,7 @@
 #include "frmDazudizi.h"
 
+#include "gui/playback/FadeEditorHost.h"
+
 #include "AutoSave.h"
 #include "DelayTimers.h"
 #include "FileMenu.h"
@@ -229,6 +231,7 @@ void frmDazudizi::buildControls() {
     // adding a track goes through this window, whose tree shows the new node.
     InstallSplitDialog(*this);
     m_editor->hooks.addTrack = [this] { cmdDodaj_Click(); };
+    InstallFadeEditors(*this);
     m_editor->hooks.tracksHeld = [this] { return ExportDialogHoldsTracks(); };
     m_tree->addEnabled = [this] { return cmdDodaj->isEnabled(); };
     m_tree->addTrack = [this] { cmdDodaj_Click(); };

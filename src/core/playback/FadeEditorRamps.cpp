@@ -1,0 +1,21 @@
+#include "FadeEditorRamps.h"
+
+#include "core/app/Numbers.h"
+
+#include <algorithm>
+
+namespace kelbrin {
+
+double FadeEditorRampShare(double stop, double position, double lead, double fadeTime) {
+    if (!(fadeTime > 0))
+        return 0;
+    return std::clamp((stop - (position + lead)) / fadeTime, 0.0, 1.0);
+}
+
+int FadeEditorRampVolume(int from, int to, double share) {
+    const double r = std::clamp(share, 0.0, 1.0);
+    const double v = to + (double(from) - to) * r;
+    return static_cast<int>(std::clamp<std::int64_t>(RoundHalfEven(v), -10000, 0));
+}
+
+} // namespace kelbrin
