@@ -9,21 +9,13 @@ namespace kelbrin {
 SourceWriteResult WriteBackHeaders(const cPozycjaPlikow& file, SourceWriteHost& host) {
     SourceWriteResult result;
     InPlaceFile out(file.strFileName, InPlaceFile::Mode::ReadWrite);
-    if (!out.isOpen()) {
-        result.status = out.missing() ? SourceWriteStatus::Missing : SourceWriteStatus::CannotOpen;
-        result.error = out.error();
+    if (!OpenedForWrite(out, result))
         return result;
-    }
     const std::int32_t frames = file.Daj_Naglowek_Ilosc();
     host.Begin(frames);
     for (std::int32_t i = 1; i <= frames; ++i) {
-        if (i % 10 == 0) {
-            host.Progress(i);
-            if (host.StopRequested()) {
-                result.status = SourceWriteStatus::Stopped;
-                break;
-            }
-        }
+        if (StopAtProgressStep(host, i, result))
+            break;
         const std::uint8_t byte2 = file.Daj_Naglowek_Header2(i);
         if (!IsFrameEdited(byte2))
             continue;

@@ -64,21 +64,13 @@ SourceWriteResult WriteHiddenCodes(cPozycjaPlikow& file, const QByteArray& codes
                                    SourceWriteHost& host) {
     SourceWriteResult result;
     InPlaceFile out(file.strFileName, InPlaceFile::Mode::ReadWrite);
-    if (!out.isOpen()) {
-        result.status = out.missing() ? SourceWriteStatus::Missing : SourceWriteStatus::CannotOpen;
-        result.error = out.error();
+    if (!OpenedForWrite(out, result))
         return result;
-    }
     const std::int32_t frames = file.Daj_Naglowek_Ilosc();
     host.Begin(frames);
     for (std::int32_t k = 1; k <= frames; ++k) {
-        if (k % 10 == 0) {
-            host.Progress(k);
-            if (host.StopRequested()) {
-                result.status = SourceWriteStatus::Stopped;
-                break;
-            }
-        }
+        if (StopAtProgressStep(host, k, result))
+            break;
         std::uint8_t byte3 = 0;
         const HeaderWriteStatus status =
             SetPrivateBit(out, file.Daj_Naglowek_Offset(k) - 1, HiddenTextBit(codes, k), &byte3);

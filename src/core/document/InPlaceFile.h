@@ -4,6 +4,8 @@
 // write is checked, and a failure keeps the system's description. Offsets are
 // 0-based and 64-bit.
 
+#include "SourceWriteHost.h"
+
 #include <QByteArray>
 #include <QFile>
 #include <QString>
@@ -42,5 +44,14 @@ private:
     std::int64_t m_size = 0;
     QString m_error;
 };
+
+// False, with the reason in the result, when a write cannot open its file.
+inline bool OpenedForWrite(const InPlaceFile& file, SourceWriteResult& result) {
+    if (file.isOpen())
+        return true;
+    result.status = file.missing() ? SourceWriteStatus::Missing : SourceWriteStatus::CannotOpen;
+    result.error = file.error();
+    return false;
+}
 
 } // namespace kelbrin

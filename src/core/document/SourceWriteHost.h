@@ -47,4 +47,17 @@ struct SourceWriteResult {
     bool finished() const { return status == SourceWriteStatus::Done; }
 };
 
+// Every tenth frame of a write: shows the progress and, when the user asked
+// to stop, marks the result stopped. Returns true when the write must end.
+inline bool StopAtProgressStep(SourceWriteHost& host, std::int32_t frame,
+                               SourceWriteResult& result) {
+    if (frame % 10 != 0)
+        return false;
+    host.Progress(frame);
+    if (!host.StopRequested())
+        return false;
+    result.status = SourceWriteStatus::Stopped;
+    return true;
+}
+
 } // namespace kelbrin
