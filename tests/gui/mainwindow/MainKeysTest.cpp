@@ -1,0 +1,156 @@
+// The main window's keys, pressed and released as the user does: the window
+// sees them before the focused control, the tag boxes keep their letters, a
+// key acts once per release and only after its press reached the window.
+#include "PeripheryFixture.h"
+
+#include "core/playback/SequencePlayer.h"
+#include "gui/playback/MainPlayer.h"
+
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QTreeWidget>
+#include <QTest>
+
+using namespace kelbrin;
+
+namespace {
+
+class MainKeysTest : public test::PeripheryTest {
+protected:
+    SequencePlayer& player() { return window->Player().player(); }
+    PreviewPlayer& preview() { return window->Panel().preview(); }
+    bool previewPlaying() { return preview().MediaControl && preview().MediaControl->state() == GraphState::Running; }
+    // The range editing's mark buttons, as the keys find them.
+    QPushButton* panelButton(const QString& name, int* clicks) {
+        auto* b = new QPushButton(window->fraAudio);
+        b->setObjectName(name);
+        QObject::connect(b, &QPushButton::clicked, [clicks] { ++*clicks; });
+        return b;
+    }
+};
+
+} // namespace
+
+TEST_F(MainKeysTest, LettersDriveThePreviewOnlyWhileThePanelShowsAndNotFromATagBox) {
+    open();
+    auto t = add(1);
+    QTest::keyClick(window, Qt::Key_X);
+    EXPECT_FALSE(preview().MediaControl) << "no panel, no preview";
+
+    showInPanel(t);
+    ASSERT_TRUE(window->fraAudio->isVisible());
+    QLineEdit* title = window->fraAudio->txtTitle;
+    window->fraAudio->fraTAG->show();
+    title->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), title);
+    QTest::keyClick(title, Qt::Key_X);
+    EXPECT_EQ(title->text(), "x") << "typed into the box";
+    EXPECT_FALSE(previewPlaying()) << "the letter does not start the preview";
+
+    // The function keys act from the tag box.
+    int begin = 0;
+    panelButton("cmdMark(0)", &begin);
+    QTest::keyClick(title, Qt::Key_F1);
+    EXPECT_EQ(begin, 1);
+
+    // From any other control the letters play, pause and stop the preview.
+    window->tvwNodes->setFocus();
+    QTest::keyClick(window->tvwNodes, Qt::Key_X);
+    EXPECT_TRUE(previewPlaying());
+    QTest::keyClick(window->tvwNodes, Qt::Key_C);
+    EXPECT_TRUE(preview().blnPause2);
+    QTest::keyClick(window->tvwNodes, Qt::Key_V);
+    EXPECT_FALSE(previewPlaying());
+    // Alt and Shift together read as no modifier: the preview again.
+    QTest::keyClick(window->tvwNodes, Qt::Key_X, Qt::AltModifier | Qt::ShiftModifier);
+    EXPECT_TRUE(previewPlaying());
+    EXPECT_FALSE(player().isRunning());
+}
+
+TEST_F(MainKeysTest, TheTransportKeysFollowTheirConditions) {
+    open();
+    add(1);
+    window->Editor().editor().lngSelectedTrack = 1;
+    QPushButton* play = tool("cmdPlay");
+    play->setEnabled(false);
+    QTest::keyClick(window, Qt::Key_X, Qt::AltModifier);
+    clock->advance(150);
+    EXPECT_FALSE(player().isRunning()) << "Alt+X with the play button off";
+    play->setEnabled(true);
+    QTest::keyClick(window, Qt::Key_X, Qt::AltModifier);
+    clock->advance(150);
+    EXPECT_TRUE(player().isRunning());
+    play->setEnabled(false);
+    QTest::keyClick(window, Qt::Key_V, Qt::AltModifier);
+    clock->advance(30);
+    EXPECT_FALSE(player().isRunning()) << "Alt+V stops whatever the buttons";
+
+    // Ctrl+Shift+Z does nothing; Ctrl+Z pastes only what the clipboard holds.
+    const int before = window->cPozycje->Count();
+    QTest::keyClick(window, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QTest::keyClick(window, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(window->cPozycje->Count(), before);
+    EXPECT_FALSE(item("mnuTrack_Wklej_Nowy")->isEnabled());
+
+    // Shift+F8 reaches the play-all mode once per press.
+    QTest::keyClick(window, Qt::Key_F8, Qt::ShiftModifier);
+    EXPECT_TRUE(player().mnuPlay_All);
+    QTest::keyClick(window, Qt::Key_F8, Qt::ShiftModifier);
+    EXPECT_FALSE(player().mnuPlay_All);
+}
+
+TEST_F(MainKeysTest, AKeyActsOncePerReleaseAndOnlyWhenItsPressReachedTheWindow) {
+    open();
+    auto t = add(1);
+    showInPanel(t);
+    window->tvwNodes->setFocus();
+
+    // Pressed in another window, released here: nothing.
+    QWidget other;
+    other.show();
+    QTest::keyPress(&other, Qt::Key_X);
+    QTest::keyRelease(window->tvwNodes, Qt::Key_X);
+    EXPECT_FALSE(preview().MediaControl);
+
+    // Held: the press repeats, the release counts once.
+    int taps = 0;
+    panelButton("cmdBPM", &taps);
+    for (int i = 0; i < 4; ++i) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier, QString(), i > 0);
+        QCoreApplication::sendEvent(window->tvwNodes, &press);
+    }
+    QKeyEvent repeatRelease(QEvent::KeyRelease, Qt::Key_Backspace, Qt::NoModifier, QString(), true);
+    QCoreApplication::sendEvent(window->tvwNodes, &repeatRelease);
+    EXPECT_EQ(taps, 0);
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_Backspace, Qt::NoModifier);
+    QCoreApplication::sendEvent(window->tvwNodes, &release);
+    EXPECT_EQ(taps, 1);
+
+    // Backspace in a text box takes back a character and taps nothing.
+    window->fraAudio->fraTAG->show();
+    QLineEdit* title = window->fraAudio->txtTitle;
+    title->setFocus();
+    QTest::keyClicks(title, "ab");
+    QTest::keyClick(title, Qt::Key_Backspace);
+    EXPECT_EQ(title->text(), "a");
+    EXPECT_EQ(taps, 1);
+
+    // A key that a menu shortcut takes acts only through its item: F9 once.
+    window->tvwNodes->setFocus();
+    QTest::keyClick(window->tvwNodes, Qt::Key_F9);
+    EXPECT_TRUE(item("mnulvw")->isChecked());
+    EXPECT_EQ(store->values.value("AdvView"), "1");
+
+    // F6 waits while a marker move runs.
+    preview().blnPanelBusy = true;
+    const int builds = media->built.size();
+    QTest::keyClick(window->tvwNodes, Qt::Key_F6);
+    preview().blnPanelBusy = false;
+    EXPECT_EQ(media->built.size(), builds);
+
+    // Z with the panel hidden does nothing, and nothing else either.
+    window->fraAudio->hide();
+    QTest::keyClick(window->tvwNodes, Qt::Key_Z);
+    EXPECT_FALSE(preview().MediaControl);
+    EXPECT_FALSE(player().isRunning());
+}
