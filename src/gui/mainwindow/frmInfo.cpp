@@ -95,8 +95,9 @@ frmInfo::frmInfo(QWidget* parent) : QDialog(parent) {
     layout->addWidget(Separator(this, QStringLiteral("Line1(1)")));
     layout->addWidget(Label7[0]);
     layout->addWidget(Label7[1]);
-    layout->setSizeConstraint(QLayout::SetMinimumSize);
 
+    // Wide enough for the addresses on one line each.
+    setMinimumWidth(460);
     for (QLabel* l : {lblLink, lblLink2, Label5[0], Label5[1]})
         l->installEventFilter(this);
     Form_Load();
@@ -113,6 +114,9 @@ void frmInfo::Form_Load() {
     Label5[1]->setToolTip(ForDisplay(GetText(3058)));
     Label7[0]->setText(ForDisplay(GetText(3047)));
     Label7[1]->setText(ForDisplay(GetText(3048)));
+    // The wrapped lines need their height at the smallest width.
+    if (layout()->hasHeightForWidth())
+        setMinimumHeight(layout()->totalHeightForWidth(minimumWidth()));
 }
 
 void frmInfo::lblLink_Click() { Desktop().openWithDefaultApplication(GetText(103)); }
