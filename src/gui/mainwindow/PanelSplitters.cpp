@@ -128,11 +128,15 @@ void PanelSplitters::PlacePanelLine() {
     const double seekEnd = seekRight();
     f.HScrSeek->setGeometry(TwipsToPx(seekLeft), f.HScrSeek->y(),
                             std::max(0, TwipsToPx(seekEnd) - TwipsToPx(seekLeft)), f.HScrSeek->height());
-    // The bars and frames on the left end short of the line.
+    // The bars and frames on the left end short of the line; in the
+    // advanced view the rows also end short of the tag frame beside them.
     const int limit = TwipsToPx(x - kBarGap);
-    for (QWidget* w : std::initializer_list<QWidget*>{f.HScrSpeed, f.HScrBalance, f.fraDevice, f.fraTAG})
-        if (w->x() + w->width() > limit)
-            w->resize(std::max(TwipsToPx(300), limit - w->x()), w->height());
+    if (f.fraTAG->x() + f.fraTAG->width() > limit)
+        f.fraTAG->resize(std::max(TwipsToPx(300), limit - f.fraTAG->x()), f.fraTAG->height());
+    const int rowLimit = f.fraTAG->isVisibleTo(&f) ? std::min(limit, f.fraTAG->x() - TwipsToPx(100)) : limit;
+    for (QWidget* w : std::initializer_list<QWidget*>{f.HScrSpeed, f.HScrBalance, f.fraDevice})
+        if (w->x() + w->width() > rowLimit)
+            w->resize(std::max(TwipsToPx(300), rowLimit - w->x()), w->height());
     f.cboDevice->resize(std::max(TwipsToPx(300), f.fraDevice->width() - f.cboDevice->x() - TwipsToPx(100)),
                         f.cboDevice->height());
 }

@@ -79,7 +79,7 @@ TrackPanelFrame::TrackPanelFrame(QWidget* parent) : QFrame(parent) {
     lblSync->setEnabled(false);
 
     // The tag frame takes the tempo frame's place in the advanced view.
-    fraTAG = place(new QGroupBox(this), "fraTAG", nullptr, 5100, 100, 2600, 2100);
+    fraTAG = place(new QGroupBox(this), "fraTAG", nullptr, 5100, 100, 2600, 2250);
     fraTAG->hide();
     const char* labels[][2] = {{"Label1", "2142"}, {"Label2", "2143"}, {"Label3", "2144"},
                                {"Label4", "2145"}, {"Label5", "2146"}, {"Label6", "2147"}};
@@ -87,11 +87,11 @@ TrackPanelFrame::TrackPanelFrame(QWidget* parent) : QFrame(parent) {
     const char* boxNames[] = {"txtTitle", "txtArtist", "txtAlbum", "txtYear", nullptr, "txtComment"};
     double top = 250;
     for (int i = 0; i < 6; ++i) {
-        place(new QLabel(fraTAG), labels[i][0], labels[i][1], 100, top, 900, 240);
+        place(new QLabel(fraTAG), labels[i][0], labels[i][1], 100, top, 1200, 240);
         if (!boxes[i])
-            cboGenre = place(new QComboBox(fraTAG), "cboGenre", nullptr, 1000, top - 30, 1500, 300);
+            cboGenre = place(new QComboBox(fraTAG), "cboGenre", nullptr, 1350, top - 30, 1500, 300);
         else
-            *boxes[i] = box(fraTAG, QLatin1String(boxNames[i]), i == 3 ? 4 : 30, 1000, top - 30, 1500);
+            *boxes[i] = box(fraTAG, QLatin1String(boxNames[i]), i == 3 ? 4 : 30, 1350, top - 30, 1500);
         top += 330;
     }
     txtYear->setText(QStringLiteral("1999"));

@@ -113,6 +113,8 @@ void frmDazudizi::buildControls() {
     lvwNodes->hide();
 
     fraAudio = new TrackPanelFrame(client);
+    // In the advanced view the panel stands over the tree: nothing of it shows through.
+    fraAudio->setAutoFillBackground(true);
     fraAudio->resize(fraAudio->width(), TwipsToPx(2600));
     fraAudio->hide();
 
