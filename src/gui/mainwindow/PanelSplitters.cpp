@@ -51,26 +51,32 @@ PanelSplitters::PanelSplitters(frmDazudizi& window) : QObject(&window), m_window
 }
 
 bool PanelSplitters::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() != QEvent::MouseMove)
+    const QEvent::Type type = event->type();
+    if (type != QEvent::MouseMove && type != QEvent::MouseButtonPress)
         return false;
     auto* e = static_cast<QMouseEvent*>(event);
     const QPoint at = e->position().toPoint();
-    // A move that a child control let through to the surface or the panel
-    // was not over their bare background.
-    auto bare = [&at](QObject* w) {
-        QWidget* child = static_cast<QWidget*>(w)->childAt(at);
+    const bool surfaceOrPanel = watched == m_window.centralWidget() || watched == m_window.fraAudio;
+    // Over the bare background only: a move or press that a child control let
+    // through to the surface or the panel was not there.
+    auto bare = [&] {
+        QWidget* child = static_cast<QWidget*>(watched)->childAt(at);
         return !child || child->testAttribute(Qt::WA_TransparentForMouseEvents);
     };
-    if (watched == m_window.centralWidget()) {
-        if (bare(watched))
-            Form_MouseMove(e->buttons(), PxToTwips(at.x()), PxToTwips(at.y()));
-    } else if (watched == m_window.fraAudio) {
-        if (bare(watched))
-            fraAudio_MouseMove(e->buttons(), PxToTwips(at.x()), PxToTwips(at.y()));
-    } else {
-        // A label hands on its own coordinates, as it received them.
-        fraAudio_MouseMove(e->buttons(), PxToTwips(at.x()), PxToTwips(at.y()));
+    if (type == QEvent::MouseButtonPress) {
+        if (surfaceOrPanel)
+            m_pressedOnBare[watched] = bare();
+        return false;
     }
+    // With a button held the pressed background gets every move, wherever
+    // the pointer is; without one only the moves over it count.
+    if (surfaceOrPanel && !(e->buttons() != Qt::NoButton ? m_pressedOnBare.value(watched) : bare()))
+        return false;
+    const int x = PxToTwips(at.x()), y = PxToTwips(at.y());
+    if (watched == m_window.centralWidget())
+        Form_MouseMove(e->buttons(), x, y);
+    else // the panel, or a label of its bars in the label's own coordinates
+        fraAudio_MouseMove(e->buttons(), x, y);
     return false;
 }
 

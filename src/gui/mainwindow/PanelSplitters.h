@@ -7,6 +7,7 @@
 // layout then gives the rest of the room to the other controls. Neither edge
 // is stored: both start from their design places with the window.
 
+#include <QHash>
 #include <QObject>
 #include <optional>
 
@@ -44,6 +45,7 @@ private:
 
     frmDazudizi& m_window;
     std::optional<double> m_line; // set by a drag; until then the line stays at its design place
+    QHash<QObject*, bool> m_pressedOnBare; // the last press on the surface or the panel was on its background
 };
 
 } // namespace kelbrin
