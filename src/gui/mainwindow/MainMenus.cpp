@@ -149,9 +149,9 @@ void MainMenus::build(QMainWindow* window) {
 
     // Pop-up menus: never on the menu bar.
     QMenu* play = addMenu(nullptr, QStringLiteral("mnuPlay"), QStringLiteral("Play"));
-    add(play, QStringLiteral("mnuPlay_All"), {}, true);
-    add(play, QStringLiteral("mnuPlay_Repeat"), {}, true);
-    add(play, QStringLiteral("mnuPlay_Marker"), {}, true);
+    add(play, QStringLiteral("mnuPlay_All"), QKeySequence(Qt::SHIFT | Qt::Key_F8), true);
+    add(play, QStringLiteral("mnuPlay_Repeat"), QKeySequence(Qt::SHIFT | Qt::Key_F3), true);
+    add(play, QStringLiteral("mnuPlay_Marker"), QKeySequence(Qt::SHIFT | Qt::Key_F4), true);
 
     // The track panel's options (right button on the panel).
     QMenu* option = addMenu(nullptr, QStringLiteral("mnuOption"), QStringLiteral("Option"));

@@ -232,8 +232,8 @@ void frmDazudizi::buildControls() {
     m_editor->hooks.addTrack = [this] { cmdDodaj_Click(); };
     InstallFadeEditors(*this);
     m_editor->hooks.tracksHeld = [this] { return ExportDialogHoldsTracks(); };
-    m_tree->addEnabled = [this] { return cmdDodaj->isEnabled(); };
-    m_tree->addTrack = [this] { cmdDodaj_Click(); };
+    // The number pad's "+" reaches the add command through the window's
+    // keys wherever the focus is, the tree included; the tree adds nothing twice.
     wireProjectCommands();
     wireTrackPanel();
 

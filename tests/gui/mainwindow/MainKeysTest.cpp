@@ -3,7 +3,10 @@
 // key acts once per release and only after its press reached the window.
 #include "PeripheryFixture.h"
 
+#include "core/document/cPozycjaPlikow.h"
+#include "core/document/cPozycjePlikow.h"
 #include "core/playback/SequencePlayer.h"
+#include "gui/export/frmPozycje.h"
 #include "gui/playback/MainPlayer.h"
 
 #include <QGroupBox>
@@ -153,4 +156,24 @@ TEST_F(MainKeysTest, AKeyActsOncePerReleaseAndOnlyWhenItsPressReachedTheWindow) 
     QTest::keyClick(window->tvwNodes, Qt::Key_Z);
     EXPECT_FALSE(preview().MediaControl);
     EXPECT_FALSE(player().isRunning());
+}
+
+TEST_F(MainKeysTest, TheNumberPadPlusAddsOneTrackWhereverTheFocusIs) {
+    open();
+    Shared().OpenFiles = std::make_shared<cPozycjePlikow>();
+    auto file = std::make_shared<cPozycjaPlikow>();
+    file->strFileName = test::WriteFile(folder + "/source.mp3", "x");
+    file->lngNrPozycji = 1;
+    Shared().OpenFiles->Add(file);
+    window->tvwNodes->setFocus();
+    QTest::keyClick(window->tvwNodes, Qt::Key_Plus, Qt::KeypadModifier);
+    ASSERT_NE(frmPozycje::Instance(), nullptr);
+    EXPECT_EQ(QApplication::topLevelWidgets().count(frmPozycje::Instance()), 1);
+    EXPECT_FALSE(window->cmdDodaj->isEnabled()) << "the split dialog holds the add command";
+    // The plus of the main keys is not the number pad's.
+    frmPozycje::Instance()->close();
+    QCoreApplication::processEvents();
+    const bool before = window->cmdDodaj->isEnabled();
+    QTest::keyClick(window->tvwNodes, Qt::Key_Plus);
+    EXPECT_EQ(window->cmdDodaj->isEnabled(), before);
 }
