@@ -47,23 +47,20 @@ frmIcon::frmIcon(RecorderTrayHost& host, bool unloadWithRecorder, QObject* paren
     mnuRecord = Item(mnuPopup, "mnuRecord", GetText(3183));
     mnuTurnOff->setChecked(Shared().RecArgSuffixE);
 
-    // A checked state item is put back as it was: the recorder sets the marks.
-    auto stateItem = [this](QAction* item, void (frmIcon::*handler)()) {
+    // A click on a checkable item first undoes the toolkit's own toggle: the
+    // handlers decide the marks (the recorder sets the state items').
+    auto checkItem = [this](QAction* item, void (frmIcon::*handler)()) {
         connect(item, &QAction::triggered, this, [this, item, handler] {
             item->setChecked(!item->isChecked());
             (this->*handler)();
         });
     };
-    stateItem(mnuRecord, &frmIcon::mnuRecord_Click);
-    stateItem(mnuPause, &frmIcon::mnuPause_Click);
-    stateItem(mnuStop, &frmIcon::mnuStop_Click);
+    checkItem(mnuRecord, &frmIcon::mnuRecord_Click);
+    checkItem(mnuPause, &frmIcon::mnuPause_Click);
+    checkItem(mnuStop, &frmIcon::mnuStop_Click);
+    checkItem(mnuTurnOff, &frmIcon::mnuTurnOff_Click);
     connect(mnuTime, &QAction::triggered, this, [this] { mnuTime_Click(); });
     connect(mnuTurnMonitor, &QAction::triggered, this, [this] { mnuTurnMonitor_Click(); });
-    // The item flips its own check mark.
-    connect(mnuTurnOff, &QAction::triggered, this, [this] {
-        mnuTurnOff->setChecked(!mnuTurnOff->isChecked());
-        mnuTurnOff_Click();
-    });
 
     m_tooltip = TrayTooltip(GetText(kTooltipText));
     if (QSystemTrayIcon::isSystemTrayAvailable()) {
@@ -130,9 +127,7 @@ void frmIcon::mnuTime_Click() {
     Shared().RecTimeLimit = ApplyTimeLimitAnswer(Shared().RecTimeLimit, *answer);
 }
 
-void frmIcon::mnuTurnOff_Click() {
-    // The check mark alone says what happens when the icon goes away.
-}
+void frmIcon::mnuTurnOff_Click() { mnuTurnOff->setChecked(!mnuTurnOff->isChecked()); }
 
 void frmIcon::mnuTurnMonitor_Click() {
     if (m_monitorCall)

@@ -31,6 +31,9 @@
 #include <QVBoxLayout>
 #include <QtEndian>
 
+#include <algorithm>
+#include <utility>
+
 namespace kelbrin {
 
 namespace {
@@ -43,7 +46,6 @@ constexpr int kWindowCaption = 2072;
 constexpr int kInfoCaption = 3221;
 constexpr int kHzText = 6750;
 constexpr int kKbitText = 6751;
-constexpr int kPcmTag = 1;
 constexpr int kMpegLayer3Tag = 85;
 const char* const kWaveMapper = "Wave Mapper";
 
@@ -230,9 +232,12 @@ QWidget* frmRecording::buildLameFrame() {
     vbr->addLayout(Row({Combo1[0], dash, Combo1[1]}), 1, 0, 1, 3);
     vbr->addWidget(chkABR, 2, 0, 1, 3);
     vbr->addWidget(chkXing, 3, 0, 1, 3);
-    vbr->addWidget(lblVbrQ[0], 4, 0);
-    vbr->addWidget(sldVBR, 4, 1);
-    vbr->addWidget(lblVbrQ[1], 4, 2);
+    // The slider over its two end captions, so that long captions never
+    // squeeze it.
+    sldVBR->setMinimumWidth(140);
+    vbr->addWidget(sldVBR, 4, 0, 1, 3);
+    vbr->addWidget(lblVbrQ[0], 5, 0, Qt::AlignLeft);
+    vbr->addWidget(lblVbrQ[1], 5, 2, Qt::AlignRight);
     vbr->setColumnStretch(1, 1);
     grid->addWidget(Frame3, r++, 0, 1, 2);
 
