@@ -19,6 +19,7 @@ public:
 
 private:
     QSettings m_settings;
+    qint64 m_lastSeenMs = -1; // file timestamp after this process's last sync
 };
 
 } // namespace kelbrin
