@@ -124,6 +124,9 @@ void TrackPanelRange::cmdUndo2_Click() {
 void TrackPanelRange::mnuUnits_Jednostki_Click(int index) {
     takeState();
     m_editor.mnuUnits_Jednostki_Click(index);
+    // The row reads in the unit the track now keeps its range in.
+    if (m_editor.Cpoz)
+        UpdateTrackListRow(*m_editor.Cpoz);
     Show();
 }
 

@@ -341,6 +341,7 @@ TEST_F(TrackPanelEditTest, FramesShowInPlaceOfTimesAndTheSpinnerStepsAFrame) {
     openSource();
     window->Menus().item(QStringLiteral("mnuUnits_Jednostki(0)"))->trigger();
     EXPECT_FALSE(window->Menus().item(QStringLiteral("mnuUnits_Jednostki(1)"))->isChecked());
+    EXPECT_EQ(row()->text(1), QStringLiteral("0")); // the row reads in frames at once
     EXPECT_TRUE(frame().txtRamkaOd->isVisibleTo(&frame()));
     EXPECT_FALSE(frame().VscrTime[0]->isVisibleTo(&frame()));
     EXPECT_EQ(frame().Label1[1]->text(), GetText(2130));
