@@ -11,7 +11,7 @@ namespace kelbrin {
 
 class frmDazudizi;
 
-// Sets the help roles, and the tags of the track panel's buttons.
+// Sets the help roles of the controls that keep or clear the line.
 void JoinHelpLine(frmDazudizi& window);
 
 } // namespace kelbrin

@@ -113,14 +113,14 @@ TrackPanelFrame::TrackPanelFrame(QWidget* parent) : QFrame(parent) {
 
     // The preview player, right of the tempo and tag frames.
     const double x = 7900;
-    cmdMove2[2] = place(new QPushButton(this), "cmdMove2(2)", "1165;", x, 150, 435, 435);
-    cmdMove2[0] = place(new QPushButton(this), "cmdMove2(0)", "1112;", x + 450, 150, 435, 435);
-    cmdPlay2 = place(new QPushButton(this), "cmdPlay2", "1116;", x + 900, 150, 435, 435);
-    cmdPause2 = place(new QPushButton(this), "cmdPause2", "1122;", x + 1350, 150, 435, 435);
-    cmdStop2 = place(new QPushButton(this), "cmdStop2", "1119;", x + 1800, 150, 435, 435);
-    cmdMove2[1] = place(new QPushButton(this), "cmdMove2(1)", "1118;", x + 2250, 150, 435, 435);
-    cmdMove2[3] = place(new QPushButton(this), "cmdMove2(3)", "1166;", x + 2700, 150, 435, 435);
-    cmdMenu2 = place(new QPushButton(this), "cmdMenu2", "1127;", x + 3150, 150, 435, 435);
+    cmdMove2[2] = place(new QPushButton(this), "cmdMove2(2)", "1165;5055", x, 150, 435, 435);
+    cmdMove2[0] = place(new QPushButton(this), "cmdMove2(0)", "1112;5024", x + 450, 150, 435, 435);
+    cmdPlay2 = place(new QPushButton(this), "cmdPlay2", "1116;5025", x + 900, 150, 435, 435);
+    cmdPause2 = place(new QPushButton(this), "cmdPause2", "1122;0", x + 1350, 150, 435, 435);
+    cmdStop2 = place(new QPushButton(this), "cmdStop2", "1119;0", x + 1800, 150, 435, 435);
+    cmdMove2[1] = place(new QPushButton(this), "cmdMove2(1)", "1118;5027", x + 2250, 150, 435, 435);
+    cmdMove2[3] = place(new QPushButton(this), "cmdMove2(3)", "1166;5056", x + 2700, 150, 435, 435);
+    cmdMenu2 = place(new QPushButton(this), "cmdMenu2", "1127;5026", x + 3150, 150, 435, 435);
     HScrSeek = bar(Qt::Horizontal, this, QStringLiteral("HScrSeek"), 0, 32767, x, 700, 3585, 255);
     lblTime2 = place(new QLabel(this), "lblTime2", nullptr, x, 1050, 1700, 255);
     // The marks take the preview's position; undo and the unit menu sit by them.

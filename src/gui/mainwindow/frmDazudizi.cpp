@@ -205,9 +205,6 @@ void frmDazudizi::buildControls() {
     QAction* settings = m_menus.item(QStringLiteral("mnuSetting"));
     settings->setEnabled(true);
     connect(settings, &QAction::triggered, this, [this] { frmSettings::PokazMnie(this, cPozycje); });
-    QAction* recording = m_menus.item(QStringLiteral("mnuOptions_Rec"));
-    recording->setEnabled(true);
-    connect(recording, &QAction::triggered, this, [] { frmRecording::PokazMnie(); });
     QAction* update = m_menus.item(QStringLiteral("mnuUpdate"));
     update->setEnabled(true);
     connect(update, &QAction::triggered, this, [this] {
@@ -242,6 +239,7 @@ void frmDazudizi::buildControls() {
     wireTrackPanel();
 
     m_views = new ViewMenus(*this);
+    SetRecordingOptionsWindow([] { frmRecording::PokazMnie(); });
     m_splitters = new PanelSplitters(*this);
     JoinHelpLine(*this);
     m_keys = new MainKeys(
@@ -643,11 +641,6 @@ KeyUpState frmDazudizi::keyUpState() const {
     return s;
 }
 
-void frmDazudizi::clickPanelButton(const QString& name) {
-    if (auto* b = fraAudio->findChild<QAbstractButton*>(name))
-        b->click();
-}
-
 void frmDazudizi::runKeyCommand(KeyCommand command) {
     SequencePlayer& p = m_player->player();
     TrackPanel& panel = *m_panel;
@@ -677,11 +670,9 @@ void frmDazudizi::runKeyCommand(KeyCommand command) {
     case KeyCommand::TestEnd: panel.mnuTest_E_Click(); break;
     case KeyCommand::ScanBackward: panel.mnuOption_Scan_B_Click(); break;
     case KeyCommand::ScanForward: panel.mnuOption_Scan_Click(); break;
-    // The marks and the tempo tap belong to the panel's range editing: the
-    // keys press their buttons.
-    case KeyCommand::MarkBegin: clickPanelButton(QStringLiteral("cmdMark(0)")); break;
-    case KeyCommand::MarkEnd: clickPanelButton(QStringLiteral("cmdMark(1)")); break;
-    case KeyCommand::TapTempo: clickPanelButton(QStringLiteral("cmdBPM")); break;
+    case KeyCommand::MarkBegin: panel.cmdMark_Click(0); break;
+    case KeyCommand::MarkEnd: panel.cmdMark_Click(1); break;
+    case KeyCommand::TapTempo: panel.cmdBPM_Click(); break;
     }
 }
 

@@ -126,7 +126,7 @@ public:
 
     // The recording windows plug in here: the recording options dialog
     // (Options > Recording options) and the recorder window (the Record
-    // button). Until they do, both commands stay disabled.
+    // button). Until one does, its command stays disabled.
     void SetRecordingOptionsWindow(std::function<void()> show);
     void SetRecorderWindow(std::function<void()> show);
 
@@ -160,7 +160,6 @@ private:
     void wireTrackPanel();
     KeyUpState keyUpState() const;
     void runKeyCommand(KeyCommand command);
-    void clickPanelButton(const QString& name);
     void restorePlacement();
 
     MainMenus m_menus;

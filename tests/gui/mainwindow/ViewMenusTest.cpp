@@ -133,8 +133,10 @@ TEST_F(ViewMenusTest, RecordingCommandsWaitForTheirWindowsAndForTheServer) {
     QAction* options = item("mnuOptions_Rec");
     QMenu* menu = window->Menus().menu("mnuOptions");
     emit menu->aboutToShow();
-    EXPECT_FALSE(options->isEnabled()) << "no window to open yet";
-    EXPECT_FALSE(tool("cmdRecord")->isEnabled());
+    EXPECT_TRUE(options->isEnabled()) << "the options window is there, the server idle";
+    EXPECT_FALSE(tool("cmdRecord")->isEnabled()) << "no recorder window yet";
+    window->SetRecordingOptionsWindow({});
+    EXPECT_FALSE(options->isEnabled());
 
     int shownOptions = 0, shownRecorder = 0;
     window->SetRecordingOptionsWindow([&] { ++shownOptions; });
