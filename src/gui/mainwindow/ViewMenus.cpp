@@ -137,12 +137,6 @@ void ViewMenus::mnuHelp_Click() {
     m_window.Form_Resize();
 }
 
-void ViewMenus::mnuPLoop_Click() {
-    QAction* a = item("mnuPLoop");
-    a->setChecked(!a->isChecked());
-    SaveSetting(QStringLiteral("LoopProp"), a->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
-}
-
 void ViewMenus::mnuOptions_Click() {
     QAction* rec = item("mnuOptions_Rec");
     const auto& recorder = Shared().Recorder;

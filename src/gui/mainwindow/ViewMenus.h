@@ -26,7 +26,6 @@ public:
     // Shows the advanced view on or off, as the item's check mark says.
     void ApplyAdvancedView(bool on);
     void mnuHelp_Click();
-    void mnuPLoop_Click();
     // Runs when the Options menu opens.
     void mnuOptions_Click();
     void mnu_Inform_Click();
