@@ -5,7 +5,9 @@
 #include "platform/media/Clock.h"
 
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QStorageInfo>
+#include <QThread>
 #include <algorithm>
 
 namespace kelbrin {
@@ -66,6 +68,8 @@ void ConversionLoop::pass() {
             }
         }
         if (m_handshake.nextBlock() < state.written) {
+            if (m_options.jitterMs > 0)
+                QThread::msleep(QRandomGenerator::global()->bounded(m_options.jitterMs + 1));
             switch (processBlock(state.written, state.ringBase)) {
             case Read::Done:
                 ++m_sinceCheck;

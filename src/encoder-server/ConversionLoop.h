@@ -30,6 +30,7 @@ struct LoopOptions {
     qint64 freeSpaceFloor = 0;
     int freeSpaceEvery = 10;  // blocks between two free-space checks
     int shortReadPatienceMs = 10000;
+    int jitterMs = 0;         // test runs: a random pause of up to this before each block
 };
 
 class ConversionLoop {

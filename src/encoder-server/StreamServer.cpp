@@ -78,7 +78,7 @@ bool StreamServer::openCodec(const QString& formatFile) {
 }
 
 bool StreamServer::INIT(const QString& formatFile, const QString& bufferFile) {
-    if (m_state == kRecording)
+    if (m_open && m_state == kRecording)
         return false; // one recording at a time; the open one goes on
     closeRecording();
     Settings().sync();
@@ -125,6 +125,7 @@ bool StreamServer::INIT(const QString& formatFile, const QString& bufferFile) {
     m_handshake.begin();
     m_handshake.setOutputFile(m_output.name());
     m_state = kRecording;
+    m_open = true;
     return true;
 }
 
@@ -136,6 +137,8 @@ void StreamServer::Start(int intervalMs) {
     options.frameBytes = m_frameBytes;
     options.splitLimitKb = RoundHalfEven(Val(GetSetting(QStringLiteral("NewFileRec"), QStringLiteral("0"))));
     options.freeSpaceFloor = kFreeSpaceFloor;
+    // Stress runs make the server's pace uneven.
+    options.jitterMs = qEnvironmentVariableIntValue("KELBRIN_SERVER_JITTER_MS");
     if (m_adjustLoop)
         m_adjustLoop(options);
     m_loop = std::make_unique<ConversionLoop>(m_handshake, m_buffer, *m_encoder, m_output, options);
@@ -179,6 +182,7 @@ void StreamServer::UNINIT() {
 }
 
 void StreamServer::closeRecording() {
+    m_open = false;
     m_loop.reset();
     if (m_output.isOpen()) {
         const QString path = m_output.path();

@@ -56,6 +56,7 @@ private:
     bool fail();
 
     int m_state = 0;
+    bool m_open = false; // from a successful INIT until the recording is closed
     bool m_speech = false;
     bool m_lame = true;
     qint64 m_blockSize = 0;
