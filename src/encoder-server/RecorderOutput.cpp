@@ -2,6 +2,9 @@
 
 #include "OutputNames.h"
 
+#include "core/recording/RecordingHandshake.h"
+#include "platform/settings/SettingsStore.h"
+
 #include <limits>
 
 namespace kelbrin {
@@ -81,6 +84,8 @@ bool RecorderOutput::closeFile() {
     if (!ok)
         m_error = m_file.errorString();
     m_file.close();
+    SaveSetting(handshake::kLastFile, m_name);
+    Settings().sync();
     return ok;
 }
 

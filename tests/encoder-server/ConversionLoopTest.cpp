@@ -37,6 +37,7 @@ TEST_F(ServerFixture, WaitingBlocksAreAllEncodedBeforeTheRequestedEnd) {
     ASSERT_EQ(lame->vbrHeaderPaths.size(), 1);
     EXPECT_EQ(server->DajStanPliku(), 0);
     EXPECT_EQ(read(outputs().first()).size(), 5 * 2 * 417 + 100);
+    EXPECT_EQ(settings->values.value(kLastFile), outputs().first());
 
     server->UNINIT();
     EXPECT_EQ(server->strFileRec(), outputs());

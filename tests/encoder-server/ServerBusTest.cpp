@@ -144,6 +144,10 @@ struct EditorRecording {
 TEST(ServerBus, RegisteredServerIsStartedByTheBusServesTheClassAndEndsWhenReleased) {
     ASSERT_FALSE(qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"));
     ASSERT_FALSE(ServiceRunning());
+    // As at the editor's first start: the class cannot be created until the
+    // server has registered itself, and then the bus starts it.
+    QFile::remove(ActivationFilePath());
+    EXPECT_EQ(DBusComponentActivator().create(RecorderClassName()), nullptr);
     int code = -1;
     RunProgram(Server(), {"/RegServer"}, &code);
     EXPECT_EQ(code, 0);
