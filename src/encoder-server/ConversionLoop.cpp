@@ -89,7 +89,6 @@ void ConversionLoop::pass() {
 }
 
 ConversionLoop::Read ConversionLoop::processBlock(qint64 written, qint64 ringBase) {
-    Q_UNUSED(written);
     const qint64 offset = BufferBlockOffset(m_handshake.nextBlock(), ringBase, m_options.blockSize);
     m_block.resize(m_options.blockSize);
     qint64 got = -1;
@@ -132,7 +131,10 @@ ConversionLoop::Read ConversionLoop::processBlock(qint64 written, qint64 ringBas
             break;
         }
     }
-    m_handshake.acknowledge();
+    // The editor needs the count when the server has caught up; during a
+    // backlog every few blocks keep its display moving.
+    const qint64 done = m_handshake.nextBlock() + 1;
+    m_handshake.acknowledge(done >= written || done % 8 == 0);
     return Read::Done;
 }
 

@@ -36,7 +36,7 @@ public:
     void SetUp() override {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("KELBRIN_AUTO_ANSWER", "ok");    // the server's boxes answer themselves
-        env.insert("KELBRIN_SERVER_JITTER_MS", "2"); // and its pace is uneven
+        env.insert("KELBRIN_SERVER_JITTER_MS", "1"); // and its pace is uneven
         session.setProcessEnvironment(env);
         session.start("dbus-run-session",
                       {"--", "sh", "-c", "echo \"$DBUS_SESSION_BUS_ADDRESS\"; exec cat >/dev/null"});
@@ -288,7 +288,7 @@ TEST(ServerBus, TenThousandBlocksWithUnevenPaceArriveOnceAndInOrder) {
         restarts += rec.handshake.ringBase() != base;
         largestBuffer = std::max(largestBuffer, rec.buffer.size());
         if (random->bounded(2))
-            QThread::usleep(random->bounded(1500));
+            QThread::usleep(random->bounded(1000));
         // Now and then the capture pauses long enough for the server to catch up.
         if (++burst >= 200 + int(random->bounded(200))) {
             burst = 0;

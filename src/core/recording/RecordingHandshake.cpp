@@ -46,18 +46,18 @@ void CaptureHandshake::publish() {
     m_store.write(kSession, Text(m_session));
     m_store.write(kWritten, Text(m_written));
     m_store.write(kRingBase, Text(m_ringBase));
-    m_store.write(kWriting, m_writing ? QStringLiteral("1") : QStringLiteral("0"));
+    m_store.write(kWriting, QStringLiteral("0"));
     m_store.write(kEndRequest, Text(m_endRequest));
 }
 
 void CaptureHandshake::syncAndReassert() {
-    m_store.sync();
+    m_store.syncFresh();
     if (Reassert(m_store, {{kSession, Text(m_session)},
                            {kWritten, Text(m_written)},
                            {kRingBase, Text(m_ringBase)},
-                           {kWriting, m_writing ? QStringLiteral("1") : QStringLiteral("0")},
+                           {kWriting, QStringLiteral("0")},
                            {kEndRequest, Text(m_endRequest)}}))
-        m_store.sync();
+        m_store.syncFresh();
 }
 
 void CaptureHandshake::reset() {
@@ -68,9 +68,8 @@ void CaptureHandshake::reset() {
     m_written = 0;
     m_ringBase = 0;
     m_endRequest = kGoOn;
-    m_writing = false;
     publish();
-    m_store.sync();
+    m_store.syncFresh();
 }
 
 qint64 CaptureHandshake::blocksAcknowledged() {
@@ -82,8 +81,6 @@ qint64 CaptureHandshake::blocksAcknowledged() {
 }
 
 bool CaptureHandshake::appendBlock(QFileDevice& file, const char* data, qint64 size) {
-    m_writing = true;
-    m_store.write(kWriting, QStringLiteral("1"));
     // Empty the file only when the server has encoded every block in it: then
     // nothing it still has to read can be lost.
     const bool caughtUp = m_written > m_ringBase && blocksAcknowledged() == m_written;
@@ -99,22 +96,21 @@ bool CaptureHandshake::appendBlock(QFileDevice& file, const char* data, qint64 s
             m_ringBase = m_written;
         ++m_written;
     }
-    m_writing = false;
     publish();
-    m_store.sync();
+    m_store.syncFresh();
     return ok;
 }
 
 void CaptureHandshake::requestFinish() {
     m_endRequest = kFinish;
     m_store.write(kEndRequest, Text(m_endRequest));
-    m_store.sync();
+    m_store.syncFresh();
 }
 
 void CaptureHandshake::requestAbandon() {
     m_endRequest = kAbandon;
     m_store.write(kEndRequest, Text(m_endRequest));
-    m_store.sync();
+    m_store.syncFresh();
 }
 
 bool CaptureHandshake::serverEnded() {
@@ -133,29 +129,30 @@ int CaptureHandshake::endReason() {
 ServerHandshake::ServerHandshake(SettingsStore& store) : m_store(store) {}
 
 void ServerHandshake::publish() {
+    m_published = m_converted;
     m_store.write(kConvertedSession, Text(m_session));
-    m_store.write(kConverted, Text(m_converted));
+    m_store.write(kConverted, Text(m_published));
     m_store.write(kLoop, Text(m_loop));
     m_store.write(kEndReason, Text(m_endReason));
 }
 
 void ServerHandshake::begin() {
-    m_store.sync();
+    m_store.syncFresh();
     m_session = ReadSession(m_store, kSession);
     m_converted = 0;
     m_loop = kLoopRunning;
     m_endReason = kEndedAsAsked;
     publish();
-    m_store.sync();
+    m_store.syncFresh();
 }
 
 ServerHandshake::EditorState ServerHandshake::poll() {
-    m_store.sync();
+    m_store.syncFresh();
     if (Reassert(m_store, {{kConvertedSession, Text(m_session)},
-                           {kConverted, Text(m_converted)},
+                           {kConverted, Text(m_published)},
                            {kLoop, Text(m_loop)},
                            {kEndReason, Text(m_endReason)}}))
-        m_store.sync();
+        m_store.syncFresh();
     EditorState state;
     if (ReadSession(m_store, kSession) != m_session)
         return state; // another recording's values: nothing to do yet
@@ -167,23 +164,26 @@ ServerHandshake::EditorState ServerHandshake::poll() {
     return state;
 }
 
-void ServerHandshake::acknowledge() {
+void ServerHandshake::acknowledge(bool publishNow) {
     ++m_converted;
-    m_store.write(kConverted, Text(m_converted));
-    m_store.sync();
+    if (!publishNow)
+        return;
+    m_published = m_converted;
+    m_store.write(kConverted, Text(m_published));
+    m_store.syncFresh();
 }
 
 void ServerHandshake::setOutputFile(const QString& name) {
     m_outputFile = name;
     m_store.write(kFilePath, name);
-    m_store.sync();
+    m_store.syncFresh();
 }
 
 void ServerHandshake::finish(int reason) {
     m_loop = kLoopEnded;
     m_endReason = reason;
     publish();
-    m_store.sync();
+    m_store.syncFresh();
 }
 
 } // namespace kelbrin

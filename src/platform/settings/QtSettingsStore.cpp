@@ -41,12 +41,17 @@ void QtSettingsStore::write(const QString& key, const QString& value) {
 bool QtSettingsStore::contains(const QString& key) { return m_settings.contains(kGroup + key); }
 
 void QtSettingsStore::sync() {
+    m_settings.sync();
+    m_lastSeenMs = ModifiedMs(m_settings.fileName());
+}
+
+void QtSettingsStore::syncFresh() {
     // QSettings re-reads its file only when the size or the millisecond
     // timestamp changed since it last looked. The other process can rewrite the
     // file within the same millisecond at the same size (a counter going from
     // 12 to 13), which would go unseen, and a write merged over such a stale
     // copy would undo the other process's value. Moving the timestamp to one
-    // this process has not seen makes every sync read the file afresh.
+    // this process has not seen makes the sync read the file afresh.
     const QString path = m_settings.fileName();
     const qint64 current = ModifiedMs(path);
     if (current >= 0) {
