@@ -51,13 +51,13 @@ void CaptureHandshake::publish() {
 }
 
 void CaptureHandshake::syncAndReassert() {
-    m_store.syncFresh();
+    m_store.sync();
     if (Reassert(m_store, {{kSession, Text(m_session)},
                            {kWritten, Text(m_written)},
                            {kRingBase, Text(m_ringBase)},
                            {kWriting, QStringLiteral("0")},
                            {kEndRequest, Text(m_endRequest)}}))
-        m_store.syncFresh();
+        m_store.sync();
 }
 
 void CaptureHandshake::reset() {
@@ -69,7 +69,7 @@ void CaptureHandshake::reset() {
     m_ringBase = 0;
     m_endRequest = kGoOn;
     publish();
-    m_store.syncFresh();
+    m_store.sync();
 }
 
 qint64 CaptureHandshake::blocksAcknowledged() {
@@ -97,20 +97,20 @@ bool CaptureHandshake::appendBlock(QFileDevice& file, const char* data, qint64 s
         ++m_written;
     }
     publish();
-    m_store.syncFresh();
+    m_store.sync();
     return ok;
 }
 
 void CaptureHandshake::requestFinish() {
     m_endRequest = kFinish;
     m_store.write(kEndRequest, Text(m_endRequest));
-    m_store.syncFresh();
+    m_store.sync();
 }
 
 void CaptureHandshake::requestAbandon() {
     m_endRequest = kAbandon;
     m_store.write(kEndRequest, Text(m_endRequest));
-    m_store.syncFresh();
+    m_store.sync();
 }
 
 bool CaptureHandshake::serverEnded() {
@@ -137,22 +137,22 @@ void ServerHandshake::publish() {
 }
 
 void ServerHandshake::begin() {
-    m_store.syncFresh();
+    m_store.sync();
     m_session = ReadSession(m_store, kSession);
     m_converted = 0;
     m_loop = kLoopRunning;
     m_endReason = kEndedAsAsked;
     publish();
-    m_store.syncFresh();
+    m_store.sync();
 }
 
 ServerHandshake::EditorState ServerHandshake::poll() {
-    m_store.syncFresh();
+    m_store.sync();
     if (Reassert(m_store, {{kConvertedSession, Text(m_session)},
                            {kConverted, Text(m_published)},
                            {kLoop, Text(m_loop)},
                            {kEndReason, Text(m_endReason)}}))
-        m_store.syncFresh();
+        m_store.sync();
     EditorState state;
     if (ReadSession(m_store, kSession) != m_session)
         return state; // another recording's values: nothing to do yet
@@ -170,20 +170,20 @@ void ServerHandshake::acknowledge(bool publishNow) {
         return;
     m_published = m_converted;
     m_store.write(kConverted, Text(m_published));
-    m_store.syncFresh();
+    m_store.sync();
 }
 
 void ServerHandshake::setOutputFile(const QString& name) {
     m_outputFile = name;
     m_store.write(kFilePath, name);
-    m_store.syncFresh();
+    m_store.sync();
 }
 
 void ServerHandshake::finish(int reason) {
     m_loop = kLoopEnded;
     m_endReason = reason;
     publish();
-    m_store.syncFresh();
+    m_store.sync();
 }
 
 } // namespace kelbrin

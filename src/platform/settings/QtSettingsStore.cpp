@@ -20,7 +20,8 @@ qint64 ModifiedMs(const QString& path) {
 
 QtSettingsStore::QtSettingsStore()
     : m_settings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Pelorin"),
-                 QStringLiteral("Kelbrin")) {}
+                 QStringLiteral("Kelbrin")),
+      m_lastReadAtMs(QDateTime::currentMSecsSinceEpoch()) {}
 
 QString QtSettingsStore::read(const QString& key, const QString& defaultValue) {
     const QVariant v = m_settings.value(kGroup + key);
@@ -41,22 +42,19 @@ void QtSettingsStore::write(const QString& key, const QString& value) {
 bool QtSettingsStore::contains(const QString& key) { return m_settings.contains(kGroup + key); }
 
 void QtSettingsStore::sync() {
-    m_settings.sync();
-    m_lastSeenMs = ModifiedMs(m_settings.fileName());
-}
-
-void QtSettingsStore::syncFresh() {
     // QSettings re-reads its file only when the size or the millisecond
     // timestamp changed since it last looked. The other process can rewrite the
-    // file within the same millisecond at the same size (a counter going from
-    // 12 to 13), which would go unseen, and a write merged over such a stale
-    // copy would undo the other process's value. Moving the timestamp to one
-    // this process has not seen makes the sync read the file afresh.
+    // file within the same millisecond as this process's last read, at the same
+    // size (a counter going from 12 to 13), which would go unseen, and a write
+    // merged over such a stale copy would undo the other process's value. Only
+    // a file stamped no earlier than that read is at risk; moving its timestamp
+    // to one this process has not seen makes the sync read it afresh. An older
+    // file is left untouched, so a start that changes nothing writes nothing.
     const QString path = m_settings.fileName();
     const qint64 current = ModifiedMs(path);
-    if (current >= 0) {
+    if (current >= 0 && current >= m_lastReadAtMs - 2) {
         qint64 stamp = QDateTime::currentMSecsSinceEpoch();
-        while (stamp == current || stamp == m_lastSeenMs)
+        while (stamp <= current || stamp == m_lastSeenMs)
             ++stamp;
         struct timespec times[2];
         times[0].tv_sec = 0;
@@ -65,8 +63,11 @@ void QtSettingsStore::syncFresh() {
         times[1].tv_nsec = static_cast<long>((stamp % 1000) * 1000000);
         utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0);
     }
+    // Taken before the sync: whatever it reads or writes happens at or after it.
+    const qint64 readAt = QDateTime::currentMSecsSinceEpoch();
     m_settings.sync();
     m_lastSeenMs = ModifiedMs(path);
+    m_lastReadAtMs = readAt;
 }
 
 QString QtSettingsStore::folder() {

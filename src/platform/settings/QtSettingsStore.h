@@ -13,7 +13,6 @@ public:
     void write(const QString& key, const QString& value) override;
     bool contains(const QString& key) override;
     void sync() override;
-    void syncFresh() override;
 
     // The folder that holds Kelbrin.conf; formatex.ini lives there too.
     static QString folder();
@@ -21,6 +20,7 @@ public:
 private:
     QSettings m_settings;
     qint64 m_lastSeenMs = -1; // file timestamp after this process's last sync
+    qint64 m_lastReadAtMs = 0; // when this process last read the file
 };
 
 } // namespace kelbrin

@@ -16,10 +16,6 @@ public:
     virtual bool contains(const QString& key) = 0;
     // Makes writes visible to the other process and picks up its writes.
     virtual void sync() = 0;
-    // The same for values the other process rewrites many times a second (the
-    // recording handshake): the store is always read afresh, even after a
-    // rewrite of the same size within the same millisecond.
-    virtual void syncFresh() { sync(); }
 };
 
 // The store every part of the program uses. Tests swap in a MemorySettingsStore.

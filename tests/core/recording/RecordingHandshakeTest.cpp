@@ -179,6 +179,6 @@ TEST(RecordingHandshake, SyncSeesARewriteOfTheSameSizeWithinTheSameMillisecond) 
     struct timespec times[2] = {before.st_atim, before.st_mtim};
     ASSERT_EQ(utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0), 0);
 
-    store.syncFresh();
+    store.sync();
     EXPECT_EQ(store.read("RecSW", ""), "13");
 }
