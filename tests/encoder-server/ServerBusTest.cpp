@@ -176,6 +176,19 @@ TEST(ServerBus, RegisteredServerIsStartedByTheBusServesTheClassAndEndsWhenReleas
     EXPECT_TRUE(WaitFor([pid] { return ::kill(static_cast<pid_t>(pid), 0) != 0; }, 10000));
 }
 
+TEST(ServerBus, TheServerEndsWhenItsClientLeavesTheBus) {
+    ASSERT_TRUE(WriteActivationFile(QDir(RuntimeDir()).absoluteFilePath("capturon")));
+    int code = -1;
+    // gdbus is the client here: it calls once and leaves.
+    const QString reply = RunProgram("gdbus", {"call", "--session", "--dest", DBusClassNames::service(), "--object-path",
+                                               DBusClassNames::path(RecorderClassName()), "--method",
+                                               DBusClassNames::interface(RecorderClassName()) + ".DajStan"},
+                                     &code);
+    EXPECT_EQ(code, 0);
+    EXPECT_TRUE(reply.startsWith("(0,)")) << reply.toStdString();
+    EXPECT_TRUE(WaitFor([] { return !ServiceRunning(); }, 10000));
+}
+
 TEST(ServerBus, LameRecordingDecodesToTheWrittenLength) {
     auto client = Activate();
     ASSERT_NE(client, nullptr);
