@@ -81,22 +81,21 @@ void FrameScan::walkRegularFrames(std::int64_t& pos, std::int64_t scanEnd,
     std::int64_t positions[kPositionsPerFlush];
     std::int64_t* out = positions;
 
-    const std::uint8_t* h = bytes;
+    const std::uint8_t* h = bytes; // where the general loop would read next
     while (h <= stop) {
-        std::uint32_t word = headerWord(h);
-        std::int64_t used = 1;
+        const std::uint8_t* frame = h;
+        std::uint32_t word = headerWord(frame);
         if ((word & kRunMask) != run) {
-            if (!matchesReference(h)) {
+            if (!matchesReference(frame)) {
                 // The byte before the header: the general loop rejects it and
                 // its search for the next 0xFF stops on the header at once.
-                if (h[0] == 0xFF || h[1] != 0xFF || !matchesReference(h + 1))
+                if (frame[0] == 0xFF || frame[1] != 0xFF || !matchesReference(frame + 1))
                     break;
-                ++h;
-                used = 2;
-                word = headerWord(h);
+                ++frame;
+                word = headerWord(frame);
             }
             if ((word & kRunMask) != run) {
-                const int bitrateIndex = mpeg::BitrateIndex(h[2]);
+                const int bitrateIndex = mpeg::BitrateIndex(frame[2]);
                 const std::int32_t bitrate = m_bitrates[bitrateIndex];
                 const int shorter = regularFrameLength(bitrateIndex);
                 if ((!variable && bitrate != rate) || shorter == 0)
@@ -108,20 +107,22 @@ void FrameScan::walkRegularFrames(std::int64_t& pos, std::int64_t scanEnd,
                 rate = bitrate;
             }
         }
+        const std::int64_t used = frame - h + 1;
         if (reads + used > readsAllowed)
             break;
         const std::uint32_t paddingBit = (word >> 9) & 1;
         // A hint only: an address past the block is never read.
-        __builtin_prefetch(reinterpret_cast<const void*>(reinterpret_cast<std::uintptr_t>(h) + ahead));
+        __builtin_prefetch(
+            reinterpret_cast<const void*>(reinterpret_cast<std::uintptr_t>(frame) + ahead));
         reads += used;
         padding |= paddingBit;
-        *out++ = start + (h - bytes) + 1;
+        *out++ = start + (frame - bytes) + 1;
         if (out == positions + kPositionsPerFlush) {
             m_file.AddFramePositions(positions, kPositionsPerFlush);
             frames += kPositionsPerFlush;
             out = positions;
         }
-        h += (paddingBit ? padded : unpadded) - 1;
+        h = frame + (paddingBit ? padded : unpadded) - 1;
     }
     const auto left = static_cast<std::int32_t>(out - positions);
     if (left > 0) {
