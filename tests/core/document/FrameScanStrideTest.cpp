@@ -212,3 +212,34 @@ TEST_F(DocumentFrameStride, DamagedCopiesWalkAlikeEitherWay) {
         }
     }
 }
+
+// The reader's block starts on a page boundary before the offset asked for:
+// what it hands out must still be the file's bytes from that offset, as many
+// as asked for or up to the end.
+TEST_F(DocumentFrameStride, BufferedBytesAreTheFilesWhereverTheBlockStarts) {
+    QByteArray bytes(3 * SourceReader::kBlockSize + 777, '\0');
+    for (qsizetype i = 0; i < bytes.size(); ++i)
+        bytes[i] = char((i * 7 + i / 251) & 0xFF);
+    const QString path = WriteFile(MakeTempDir("reader") + "/bytes.bin", bytes);
+    SourceReader reader(path);
+    ASSERT_TRUE(reader.isOpen());
+    const std::int64_t size = bytes.size();
+    for (const std::int64_t offset :
+         {std::int64_t(0), std::int64_t(1), std::int64_t(4095), std::int64_t(4097),
+          SourceReader::kBlockSize - 2, SourceReader::kBlockSize + 4096, size - 4100, size - 3}) {
+        for (const std::int64_t wanted :
+             {std::int64_t(4), std::int64_t(9000), SourceReader::kBlockSize,
+              2 * SourceReader::kBlockSize + 5}) {
+            SCOPED_TRACE(testing::Message() << offset << " " << wanted);
+            const std::int64_t got = reader.fill(offset, wanted);
+            EXPECT_EQ(got >= wanted, offset + wanted <= size);
+            ASSERT_GE(got, std::min(wanted, size - offset));
+            ASSERT_LE(got, size - offset);
+            EXPECT_EQ(reader.buffered(offset), got);
+            EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(reader.data(offset)), got),
+                      bytes.mid(offset, got));
+        }
+    }
+    EXPECT_EQ(reader.buffered(size + 10), 0);
+    EXPECT_FALSE(reader.failed());
+}
