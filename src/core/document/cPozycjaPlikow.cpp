@@ -31,7 +31,11 @@ void cPozycjaPlikow::Oszacuj(std::int64_t size) {
     const std::int64_t estimate = size / lngD1Ramki;
     if (estimate > IndexUpperBound()) {
         setUpperBound(static_cast<std::int32_t>(estimate));
-        m_offsets.reserve(static_cast<std::size_t>(std::min(estimate, kLargestReservation)) + 1);
+        // The reference length is rounded: frames a byte shorter fit more of
+        // them in the file than the estimate says. Room for those too spares
+        // growing, and copying, the whole index for its last few frames.
+        const std::int64_t room = size / std::max<std::int32_t>(lngD1Ramki - 1, 1);
+        m_offsets.reserve(static_cast<std::size_t>(std::min(room, kLargestReservation)) + 1);
     }
 }
 
