@@ -8,7 +8,6 @@
 #include "cPozycjaPlikow.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace kelbrin {
 
