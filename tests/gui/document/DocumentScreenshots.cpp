@@ -9,20 +9,17 @@
 #include "gui/document/frmFrame.h"
 #include "gui/document/frmHidden.h"
 #include "gui/document/frmTAG.h"
-#include "platform/settings/MemorySettingsStore.h"
+#include "support/ScreenshotRun.h"
 #include "support/TestEnvironment.h"
 
-#include <QAbstractButton>
-#include <QApplication>
 #include <QComboBox>
-#include <QDir>
 #include <QFile>
 #include <QLabel>
-#include <QPixmap>
 #include <QPlainTextEdit>
 #include <cstdio>
 
 using namespace kelbrin;
+using test::ScreenshotRun;
 
 namespace {
 
@@ -54,44 +51,26 @@ int CheckCaptions(QWidget* window, const QString& language) {
     return failures;
 }
 
-int Save(QWidget* window, const QString& outDir, const QString& language) {
-    if (!window->minimumSize().isEmpty())
-        window->resize(window->minimumSize());
-    for (int i = 0; i < 20; ++i)
-        QCoreApplication::processEvents();
-    int failures = CheckCaptions(window, language);
-    const QString file =
-        outDir + QStringLiteral("/%1-%2.png").arg(window->objectName(), language.toLower());
-    if (!window->grab().save(file)) {
-        std::fprintf(stderr, "cannot save %s\n", qPrintable(file));
-        ++failures;
-    } else {
-        std::printf("saved %s\n", qPrintable(file));
-    }
-    return failures;
+// The window at its set minimum size, checked by the rules above and saved
+// under its form's name.
+void Shoot(ScreenshotRun& run, QWidget* window) {
+    ScreenshotRun::Settle(window, ScreenshotRun::Fit::MinimumSize);
+    run.addFailures(CheckCaptions(window, run.language()));
+    run.save(window, window->objectName());
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    test::SetUpPrivateEnvironment();
-    if (!qEnvironmentVariableIsEmpty("DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "xcb");
-    QApplication app(argc, argv);
-    const QString outDir =
-        argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screenshots");
-    const QString mediaDir = argc > 2 ? QString::fromLocal8Bit(argv[2]) : test::MediaDir();
-    QDir().mkpath(outDir);
-    SetSettingsStore(std::make_unique<MemorySettingsStore>());
-    Catalog().load(test::SourceDir() + "/resources/Kelbrin.ini");
+    ScreenshotRun run(argc, argv);
+    const QString mediaDir = run.argument(2, test::MediaDir());
 
     const QString folder = test::MakeTempDir(QStringLiteral("shots"));
     const QString tagged = folder + QStringLiteral("/tagged.mp3");
     QFile::copy(mediaDir + QStringLiteral("/id3v1.mp3"), tagged);
 
-    int failures = 0;
-    for (const QString language : {QStringLiteral("ENGLISH"), QStringLiteral("POLSKI")}) {
-        Catalog().setLanguage(language);
+    for (const QString& language : ScreenshotRun::Languages()) {
+        run.setLanguage(language);
         ResetSharedState();
         Shared().OpenFiles = std::make_shared<cPozycjePlikow>();
         test::ToolTestHost host;
@@ -103,21 +82,20 @@ int main(int argc, char** argv) {
         host.OpenSource(file, true);
 
         frmTAG* tag = frmTAG::PokazMnie(file);
-        failures += Save(tag, outDir, language);
+        Shoot(run, tag);
         delete tag;
 
         frmHidden* hidden = frmHidden::PokazMnie(host);
         hidden->cboPlik->setCurrentIndex(0);
         hidden->cmdEdit_Click();
         hidden->txtTekst->setPlainText(GetText(3056));
-        failures += Save(hidden, outDir, language);
+        Shoot(run, hidden);
         delete hidden;
 
         frmFrame* frame = frmFrame::PokazMnie(host);
         frame->cboPlik->setCurrentIndex(0);
-        failures += Save(frame, outDir, language);
+        Shoot(run, frame);
         delete frame;
     }
-    std::printf("%d passed, %d failed\n", failures == 0 ? 1 : 0, failures == 0 ? 0 : 1);
-    return failures == 0 ? 0 : 1;
+    return run.finish();
 }

@@ -7,54 +7,19 @@
 #include "core/document/cPozycjeMP3.h"
 #include "gui/editor/frmLabel.h"
 #include "gui/editor/frmLegend.h"
-#include "platform/settings/MemorySettingsStore.h"
-#include "support/TestEnvironment.h"
-#include "support/TextFit.h"
-
-#include <QApplication>
-#include <QDir>
-#include <cstdio>
+#include "support/ScreenshotRun.h"
 
 using namespace kelbrin;
-
-namespace {
-
-int failures = 0;
-
-void shoot(QWidget* window, const QString& file) {
-    window->resize(window->minimumSizeHint().expandedTo(window->minimumSize()));
-    for (int i = 0; i < 20; ++i)
-        QCoreApplication::processEvents();
-    for (const QString& c : test::CutCaptions(window)) {
-        std::fprintf(stderr, "%s: %s\n", qPrintable(file), qPrintable(c));
-        ++failures;
-    }
-    if (window->grab().save(file)) {
-        std::printf("saved %s (%dx%d)\n", qPrintable(file), window->width(), window->height());
-    } else {
-        std::fprintf(stderr, "cannot save %s\n", qPrintable(file));
-        ++failures;
-    }
-}
-
-} // namespace
+using test::ScreenshotRun;
 
 int main(int argc, char** argv) {
-    test::SetUpPrivateEnvironment();
-    if (!qEnvironmentVariableIsEmpty("DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "xcb");
-    QApplication app(argc, argv);
-    const QString outDir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screenshots");
-    QDir().mkpath(outDir);
-    SetSettingsStore(std::make_unique<MemorySettingsStore>());
-    Catalog().load(test::SourceDir() + "/resources/Kelbrin.ini");
+    ScreenshotRun run(argc, argv);
 
-    for (const QString& language : {QStringLiteral("ENGLISH"), QStringLiteral("POLSKI")}) {
-        Catalog().setLanguage(language);
-        const QString suffix = QStringLiteral("-%1.png").arg(language.toLower());
+    for (const QString& language : ScreenshotRun::Languages()) {
+        run.setLanguage(language);
 
         frmLegend* legend = frmLegend::PokazMnie();
-        shoot(legend, outDir + QStringLiteral("/frmLegend") + suffix);
+        run.shoot(legend, QStringLiteral("frmLegend"));
         delete legend;
 
         cPozycjeMP3 tracks;
@@ -63,10 +28,8 @@ int main(int argc, char** argv) {
         track->strLabel = GetText(3097);
         tracks.Add(track);
         frmLabel* label = frmLabel::PokazMnie(1, [&tracks] { return &tracks; }, nullptr);
-        shoot(label, outDir + QStringLiteral("/frmLabel") + suffix);
+        run.shoot(label, QStringLiteral("frmLabel"));
         delete label; // deleting stores nothing
-
     }
-    std::printf("%d failed\n", failures);
-    return failures == 0 ? 0 : 1;
+    return run.finish();
 }

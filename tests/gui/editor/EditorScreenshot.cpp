@@ -10,18 +10,17 @@
 #include "gui/editor/TrackListNavigator.h"
 #include "gui/editor/TrackSurface.h"
 #include "gui/editor/cListView.h"
-#include "platform/settings/MemorySettingsStore.h"
+#include "support/ScreenshotRun.h"
 #include "support/TestEnvironment.h"
 
-#include <QApplication>
-#include <QDir>
 #include <QHBoxLayout>
+#include <QImage>
 #include <QLabel>
 #include <QTreeWidget>
 #include <QVBoxLayout>
-#include <cstdio>
 
 using namespace kelbrin;
+using test::ScreenshotRun;
 
 namespace {
 
@@ -46,18 +45,10 @@ std::shared_ptr<cPozycjaMP3> Track(cPozycjeMP3& tracks, int number, int x, int y
 } // namespace
 
 int main(int argc, char** argv) {
-    test::SetUpPrivateEnvironment();
-    if (!qEnvironmentVariableIsEmpty("DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "xcb");
-    QApplication app(argc, argv);
-    const QString outDir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screenshots");
-    QDir().mkpath(outDir);
-    SetSettingsStore(std::make_unique<MemorySettingsStore>());
-    Catalog().load(test::SourceDir() + "/resources/Kelbrin.ini");
+    ScreenshotRun run(argc, argv);
 
-    int passed = 0, failed = 0;
-    for (const QString& language : {QStringLiteral("ENGLISH"), QStringLiteral("POLSKI")}) {
-        Catalog().setLanguage(language);
+    for (const QString& language : ScreenshotRun::Languages()) {
+        run.setLanguage(language);
         cPozycjeMP3 tracks;
         Track(tracks, 1, 2400, 1500, 0, QStringLiteral("Intro"));
         Track(tracks, 2, 5400, 1500, 1, QStringLiteral("Verse"));
@@ -105,8 +96,7 @@ int main(int argc, char** argv) {
         controller.editor().mouseMove(0, 0, QPoint(5400, 4200));
         window.resize(1500, 480);
         window.show();
-        for (int i = 0; i < 20; ++i)
-            QCoreApplication::processEvents();
+        ScreenshotRun::Settle(&window);
 
         const QImage surface = controller.surface()->grab().toImage();
         const struct {
@@ -117,27 +107,16 @@ int main(int argc, char** argv) {
                         {525, 1500, graph_colour::StartBox}, {5400, 2850, graph_colour::SuccessorLine}};
         for (const auto& e : expected) {
             const QColor got = surface.pixelColor(TrackSurface::toPixels(QPoint(e.x, e.y)));
-            if (got != ColourFromBgr(e.bgr)) {
-                std::fprintf(stderr, "%s: at (%d, %d) %s instead of %s\n", qPrintable(language), e.x, e.y,
-                             qPrintable(got.name()), qPrintable(ColourFromBgr(e.bgr).name()));
-                ++failed;
-            } else {
-                ++passed;
-            }
+            if (got != ColourFromBgr(e.bgr))
+                run.fail(QStringLiteral("%1: at (%2, %3) %4 instead of %5")
+                             .arg(language)
+                             .arg(e.x)
+                             .arg(e.y)
+                             .arg(got.name(), ColourFromBgr(e.bgr).name()));
         }
-        if (list->topLevelItemCount() != 5) {
-            std::fprintf(stderr, "the list has %d rows\n", list->topLevelItemCount());
-            ++failed;
-        }
-        const QString file = outDir + QStringLiteral("/editor-%1.png").arg(language.toLower());
-        if (window.grab().save(file)) {
-            std::printf("saved %s\n", qPrintable(file));
-            ++passed;
-        } else {
-            std::fprintf(stderr, "cannot save %s\n", qPrintable(file));
-            ++failed;
-        }
+        if (list->topLevelItemCount() != 5)
+            run.fail(QStringLiteral("the list has %1 rows").arg(list->topLevelItemCount()));
+        run.save(&window, QStringLiteral("editor"));
     }
-    std::printf("%d passed, %d failed\n", passed, failed);
-    return failed == 0 ? 0 : 1;
+    return run.finish();
 }

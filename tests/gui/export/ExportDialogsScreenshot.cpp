@@ -13,53 +13,21 @@
 #include "gui/export/frmSave.h"
 #include "gui/mainwindow/frmDazudizi.h"
 #include "platform/settings/MemorySettingsStore.h"
+#include "support/ScreenshotRun.h"
 #include "support/TestEnvironment.h"
-#include "support/TextFit.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
-#include <cstdio>
 
 using namespace kelbrin;
-
-namespace {
-
-int failures = 0;
-
-void shoot(QWidget* window, const QString& file) {
-    for (int i = 0; i < 20; ++i)
-        QCoreApplication::processEvents();
-    const QStringList cut = test::CutCaptions(window);
-    for (const QString& c : cut) {
-        std::fprintf(stderr, "%s: %s\n", qPrintable(file), qPrintable(c));
-        ++failures;
-    }
-    if (window->grab().save(file)) {
-        std::printf("saved %s (%dx%d)\n", qPrintable(file), window->width(), window->height());
-    } else {
-        std::fprintf(stderr, "cannot save %s\n", qPrintable(file));
-        ++failures;
-    }
-}
-
-} // namespace
+using test::ScreenshotRun;
 
 int main(int argc, char** argv) {
-    test::SetUpPrivateEnvironment();
-    if (!qEnvironmentVariableIsEmpty("DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "xcb");
-    QApplication app(argc, argv);
-    const QString outDir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screenshots");
-    QDir().mkpath(outDir);
-    auto* store = new MemorySettingsStore;
-    SetSettingsStore(std::unique_ptr<SettingsStore>(store));
-    store->values = {{"WindowState", "0"}, {"AdvView", "0"}, {"DestPath", QDir::homePath()}};
-    Catalog().load(test::SourceDir() + "/resources/Kelbrin.ini");
+    ScreenshotRun run(argc, argv);
+    run.store()->values = {{"WindowState", "0"}, {"AdvView", "0"}, {"DestPath", QDir::homePath()}};
 
-    for (const QString& language : {QStringLiteral("ENGLISH"), QStringLiteral("POLSKI")}) {
-        Catalog().setLanguage(language);
-        const QString suffix = QStringLiteral("-%1.png").arg(language.toLower());
+    for (const QString& language : ScreenshotRun::Languages()) {
+        run.setLanguage(language);
         ResetSharedState();
         Shared().OpenFiles = std::make_shared<cPozycjePlikow>();
         auto file = std::make_shared<cPozycjaPlikow>();
@@ -86,25 +54,22 @@ int main(int argc, char** argv) {
         frmPozycje* split = frmPozycje::PokazMnie(MakeSplitHost(parts), std::make_shared<cPozycjaMP3>(),
                                                   options, main);
         if (!split) {
-            std::fprintf(stderr, "the split dialog did not open\n");
-            ++failures;
+            run.fail(QStringLiteral("the split dialog did not open"));
         } else {
-            shoot(split, outDir + QStringLiteral("/frmPozycje") + suffix);
+            run.shoot(split, QStringLiteral("frmPozycje"), ScreenshotRun::Fit::AsIs);
             delete split;
         }
 
         frmSave* save = frmSave::PokazMnie(*main);
         if (!save) {
-            std::fprintf(stderr, "the export dialog did not open\n");
-            ++failures;
+            run.fail(QStringLiteral("the export dialog did not open"));
         } else {
             save->chkTurbo->setChecked(true); // its frame shows too
             save->resize(1, 1);               // snaps back to the smallest size
-            shoot(save, outDir + QStringLiteral("/frmSave") + suffix);
+            run.shoot(save, QStringLiteral("frmSave"), ScreenshotRun::Fit::AsIs);
             delete save;
         }
         delete main;
     }
-    std::printf("%d failed\n", failures);
-    return failures == 0 ? 0 : 1;
+    return run.finish();
 }

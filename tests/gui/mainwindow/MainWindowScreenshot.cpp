@@ -10,43 +10,30 @@
 #include "gui/mainwindow/ViewMenus.h"
 #include "gui/mainwindow/frmDazudizi.h"
 #include "platform/settings/MemorySettingsStore.h"
-#include "support/TestEnvironment.h"
+#include "support/ScreenshotRun.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QDir>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPixmap>
 #include <QRegularExpression>
-#include <cstdio>
 
 using namespace kelbrin;
+using test::ScreenshotRun;
 
 int main(int argc, char** argv) {
-    test::SetUpPrivateEnvironment();
-    if (!qEnvironmentVariableIsEmpty("DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "xcb");
-    QApplication app(argc, argv);
+    ScreenshotRun run(argc, argv);
     QApplication::setApplicationVersion("0.1.0");
-    const QString outDir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screenshots");
-    QDir().mkpath(outDir);
+    run.store()->values = {{"WindowState", "0"}, {"Width", "15000"}, {"Height", "9000"}, {"AdvView", "0"}};
 
-    auto* store = new MemorySettingsStore;
-    SetSettingsStore(std::unique_ptr<SettingsStore>(store));
-    store->values = {{"WindowState", "0"}, {"Width", "15000"}, {"Height", "9000"}, {"AdvView", "0"}};
-    Catalog().load(test::SourceDir() + "/resources/Kelbrin.ini");
-
-    int failures = 0;
-    for (const QString language : {QStringLiteral("ENGLISH"), QStringLiteral("POLSKI")}) {
-        Catalog().setLanguage(language);
+    for (const QString& language : ScreenshotRun::Languages()) {
+        run.setLanguage(language);
         auto* window = new frmDazudizi;
         window->PokazMnie();
         window->fraAudio->show();
         window->ShowHelpText(GetText(5023));
         window->Form_Resize();
-        for (int i = 0; i < 20; ++i)
-            QCoreApplication::processEvents();
+        ScreenshotRun::Settle(window);
 
         static const QRegularExpression bare(QStringLiteral("^[0-9;]*$"));
         for (QAction* top : window->menuBar()->actions()) {
@@ -56,20 +43,12 @@ int main(int argc, char** argv) {
             for (QAction* a : all) {
                 if (a->isSeparator() || !a->isVisible())
                     continue;
-                if (bare.match(a->text()).hasMatch()) {
-                    std::fprintf(stderr, "%s: menu item %s has no caption\n", qPrintable(language),
-                                 qPrintable(a->objectName()));
-                    ++failures;
-                }
+                if (bare.match(a->text()).hasMatch())
+                    run.fail(language + QStringLiteral(": menu item ") + a->objectName() +
+                             QStringLiteral(" has no caption"));
             }
         }
-        const QString file = outDir + QStringLiteral("/mainwindow-%1.png").arg(language.toLower());
-        if (!window->grab().save(file)) {
-            std::fprintf(stderr, "cannot save %s\n", qPrintable(file));
-            ++failures;
-        } else {
-            std::printf("saved %s\n", qPrintable(file));
-        }
+        run.save(window, QStringLiteral("mainwindow"));
 
         // The same window with the panel showing a track.
         auto track = std::make_shared<cPozycjaMP3>();
@@ -86,32 +65,16 @@ int main(int argc, char** argv) {
         track->lngBPM = 120;
         window->cPozycje->Add(track);
         window->Editor().openProperties(track);
-        for (int i = 0; i < 20; ++i)
-            QCoreApplication::processEvents();
-        const QString panelFile = outDir + QStringLiteral("/frmDazudizi-panel-%1.png").arg(language.toLower());
-        if (!window->grab().save(panelFile)) {
-            std::fprintf(stderr, "cannot save %s\n", qPrintable(panelFile));
-            ++failures;
-        } else {
-            std::printf("saved %s\n", qPrintable(panelFile));
-        }
+        ScreenshotRun::Settle(window);
+        run.save(window, QStringLiteral("frmDazudizi-panel"));
 
         // The advanced view: the list, the tag frame and the clone button.
         window->Views().mnulvw_Click();
-        for (int i = 0; i < 20; ++i)
-            QCoreApplication::processEvents();
-        const QString advancedFile =
-            outDir + QStringLiteral("/frmDazudizi-advanced-%1.png").arg(language.toLower());
-        if (!window->grab().save(advancedFile)) {
-            std::fprintf(stderr, "cannot save %s\n", qPrintable(advancedFile));
-            ++failures;
-        } else {
-            std::printf("saved %s\n", qPrintable(advancedFile));
-        }
+        ScreenshotRun::Settle(window);
+        run.save(window, QStringLiteral("frmDazudizi-advanced"));
         window->Views().mnulvw_Click();
         window->close();
         delete window;
     }
-    std::printf("%d passed, %d failed\n", failures == 0 ? 1 : 0, failures == 0 ? 0 : 1);
-    return failures == 0 ? 0 : 1;
+    return run.finish();
 }

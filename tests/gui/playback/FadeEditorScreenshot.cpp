@@ -6,31 +6,18 @@
 #include "core/document/cPozycjaMP3.h"
 #include "gui/playback/frmFade.h"
 #include "platform/media/FakeMediaPlatform.h"
-#include "platform/settings/MemorySettingsStore.h"
-#include "support/TestEnvironment.h"
-#include "support/TextFit.h"
-
-#include <QApplication>
-#include <QDir>
-#include <cstdio>
+#include "support/ScreenshotRun.h"
 
 using namespace kelbrin;
+using test::ScreenshotRun;
 
 int main(int argc, char** argv) {
-    test::SetUpPrivateEnvironment();
-    if (!qEnvironmentVariableIsEmpty("DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "xcb");
-    QApplication app(argc, argv);
-    const QString outDir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screenshots");
-    QDir().mkpath(outDir);
-    SetSettingsStore(std::make_unique<MemorySettingsStore>());
+    ScreenshotRun run(argc, argv);
     SetMediaPlatform(std::make_unique<FakeMediaPlatform>());
-    Catalog().load(test::SourceDir() + "/resources/Kelbrin.ini");
     Shared().SoundCards = {kDefaultOutputName, kNullOutputName};
     Shared().UseDefaultRenderer = false;
-    int failures = 0;
-    for (const QString& language : {QStringLiteral("ENGLISH"), QStringLiteral("POLSKI")}) {
-        Catalog().setLanguage(language);
+    for (const QString& language : ScreenshotRun::Languages()) {
+        run.setLanguage(language);
         auto e = std::make_shared<cPozycjaMP3>();
         auto s = std::make_shared<cPozycjaMP3>();
         e->lngNrPozycji = 1;
@@ -47,21 +34,9 @@ int main(int argc, char** argv) {
         s->sngOvertake = -3;
         s->strDevice = kNullOutputName;
         frmFade* w = frmFade::PokazMnie(e, s, {});
-        w->resize(w->minimumSize());
-        for (int i = 0; i < 20; ++i)
-            QCoreApplication::processEvents();
-        const QString file = outDir + QStringLiteral("/frmFade-%1.png").arg(language.toLower());
-        for (const QString& c : test::CutCaptions(w)) {
-            std::fprintf(stderr, "%s: %s\n", qPrintable(file), qPrintable(c));
-            ++failures;
-        }
-        if (w->grab().save(file))
-            std::printf("saved %s (%dx%d)\n", qPrintable(file), w->width(), w->height());
-        else
-            ++failures;
+        run.shoot(w, QStringLiteral("frmFade"), ScreenshotRun::Fit::MinimumSize);
         delete w;
     }
     SetMediaPlatform(nullptr);
-    std::printf("%d failed\n", failures);
-    return failures == 0 ? 0 : 1;
+    return run.finish();
 }

@@ -3,48 +3,27 @@
 #include "core/app/TextCatalog.h"
 #include "core/recording/CodecFormatChoice.h"
 #include "gui/recording/codecChooser.h"
-#include "support/TestEnvironment.h"
+#include "support/ScreenshotRun.h"
 
-#include <QApplication>
-#include <QDir>
 #include <QLabel>
-#include <QPixmap>
-#include <cstdio>
 
 using namespace kelbrin;
+using test::ScreenshotRun;
 
 int main(int argc, char** argv) {
-    test::SetUpPrivateEnvironment();
-    if (!qEnvironmentVariableIsEmpty("DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "xcb");
-    QApplication app(argc, argv);
-    const QString outDir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screenshots");
-    QDir().mkpath(outDir);
-    Catalog().load(test::SourceDir() + "/resources/Kelbrin.ini");
+    ScreenshotRun run(argc, argv);
 
-    int failures = 0;
-    for (const QString& language : {QStringLiteral("ENGLISH"), QStringLiteral("POLSKI")}) {
-        Catalog().setLanguage(language);
+    for (const QString& language : ScreenshotRun::Languages()) {
+        run.setLanguage(language);
         QByteArray record(68, '\0');
         PresetEmptyRecord(record);
         codecChooser dialog(Codecs(), WaveFormatEx::fromRecord(record), GetText(2172));
         dialog.show();
-        dialog.resize(dialog.minimumSizeHint());
-        for (int i = 0; i < 20; ++i)
-            QCoreApplication::processEvents();
+        ScreenshotRun::Settle(&dialog, ScreenshotRun::Fit::Smallest);
         for (QLabel* label : {dialog.lblFormatTag, dialog.lblFormat})
-            if (label->text().isEmpty() || label->text().at(0).isDigit()) {
-                std::fprintf(stderr, "%s: %s has no caption\n", qPrintable(language), qPrintable(label->objectName()));
-                ++failures;
-            }
-        const QString file = outDir + QStringLiteral("/codecChooser-%1.png").arg(language.toLower());
-        if (!dialog.grab().save(file)) {
-            std::fprintf(stderr, "cannot save %s\n", qPrintable(file));
-            ++failures;
-        } else {
-            std::printf("saved %s\n", qPrintable(file));
-        }
+            if (label->text().isEmpty() || label->text().at(0).isDigit())
+                run.fail(language + QStringLiteral(": ") + label->objectName() + QStringLiteral(" has no caption"));
+        run.save(&dialog, QStringLiteral("codecChooser"));
     }
-    std::printf("%d passed, %d failed\n", failures == 0 ? 1 : 0, failures == 0 ? 0 : 1);
-    return failures == 0 ? 0 : 1;
+    return run.finish();
 }

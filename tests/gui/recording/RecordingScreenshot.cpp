@@ -8,41 +8,30 @@
 #include "platform/capture/CaptureDevices.h"
 #include "platform/lame/FakeLameLibrary.h"
 #include "platform/settings/MemorySettingsStore.h"
-#include "support/TestEnvironment.h"
-#include "support/TextFit.h"
+#include "support/ScreenshotRun.h"
 
 #include <QAbstractButton>
-#include <QApplication>
-#include <QDir>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QRegularExpression>
-#include <cstdio>
 
 using namespace kelbrin;
+using test::ScreenshotRun;
 
 int main(int argc, char** argv) {
-    test::SetUpPrivateEnvironment();
-    if (!qEnvironmentVariableIsEmpty("DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "xcb");
-    QApplication app(argc, argv);
-    const QString outDir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screenshots");
-    QDir().mkpath(outDir);
-    auto* store = new MemorySettingsStore;
-    SetSettingsStore(std::unique_ptr<SettingsStore>(store));
+    ScreenshotRun run(argc, argv);
     SetLameLibrary(std::make_unique<FakeLameLibrary>());
     SetCaptureDevices(std::make_unique<FakeCaptureDevices>(
         QStringList{"Built-in Audio Analog Stereo", "Monitor of Built-in Audio Analog Stereo"}));
-    Catalog().load(test::SourceDir() + "/resources/Kelbrin.ini");
 
-    int failures = 0;
     static const QRegularExpression bare(QStringLiteral("^[0-9;]*$"));
-    for (const QString& language : {QStringLiteral("ENGLISH"), QStringLiteral("POLSKI")}) {
-        Catalog().setLanguage(language);
-        store->values = {{"RecDir", "/home/user/Music/Recordings/"},
-                         {"TempRecDir", "/tmp/"},
-                         {"DestFormat", "MPEG Layer-3 128 kbit/s, 44100 Hz, stereo"},
-                         {"LameVBR", "1"}};
+    for (const QString& language : ScreenshotRun::Languages()) {
+        run.setLanguage(language);
+        run.store()->values = {{"RecDir", "/home/user/Music/Recordings/"},
+                               {"TempRecDir", "/tmp/"},
+                               {"DestFormat", "MPEG Layer-3 128 kbit/s, 44100 Hz, stereo"},
+                               {"LameVBR", "1"}};
         frmRecording* window = frmRecording::PokazMnie();
         for (QWidget* w : window->findChildren<QWidget*>()) {
             if (w->property("Tag").isNull())
@@ -54,28 +43,12 @@ int main(int argc, char** argv) {
                 text = button->text();
             else if (auto* frame = qobject_cast<QGroupBox*>(w))
                 text = frame->title();
-            if (bare.match(text).hasMatch()) {
-                std::fprintf(stderr, "%s: %s has no caption\n", qPrintable(language), qPrintable(w->objectName()));
-                ++failures;
-            }
+            if (bare.match(text).hasMatch())
+                run.fail(language + QStringLiteral(": ") + w->objectName() + QStringLiteral(" has no caption"));
         }
-        window->resize(window->minimumSizeHint());
-        for (int i = 0; i < 20; ++i)
-            QCoreApplication::processEvents();
-        for (const QString& cut : test::CutCaptions(window)) {
-            std::fprintf(stderr, "%s: %s\n", qPrintable(language), qPrintable(cut));
-            ++failures;
-        }
-        const QString file = outDir + QStringLiteral("/frmRecording-%1.png").arg(language.toLower());
-        if (!window->grab().save(file)) {
-            std::fprintf(stderr, "cannot save %s\n", qPrintable(file));
-            ++failures;
-        } else {
-            std::printf("saved %s\n", qPrintable(file));
-        }
+        run.shoot(window, QStringLiteral("frmRecording"));
         window->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
-    std::printf("%d passed, %d failed\n", failures == 0 ? 1 : 0, failures == 0 ? 0 : 1);
-    return failures == 0 ? 0 : 1;
+    return run.finish();
 }
