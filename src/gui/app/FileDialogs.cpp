@@ -1,5 +1,7 @@
 #include "FileDialogs.h"
 
+#include "Translation.h"
+
 #include <QDialog>
 #include <QDir>
 #include <QFileDialog>
@@ -117,10 +119,7 @@ QString BrowseForFolder(QWidget* owner, const QString& title) {
 
     auto* layout = new QVBoxLayout(&frame);
     if (!title.isEmpty()) {
-        QString text = title;
-        text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-        text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-        auto* label = new QLabel(text, &frame);
+        auto* label = new QLabel(DisplayText(title), &frame);
         label->setObjectName(QStringLiteral("lblTitle"));
         label->setWordWrap(true);
         layout->addWidget(label);

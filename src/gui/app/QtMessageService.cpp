@@ -1,6 +1,7 @@
 #include "QtMessageService.h"
 
 #include "ProgramName.h"
+#include "Translation.h"
 
 #include <QApplication>
 #include <QInputDialog>
@@ -16,15 +17,8 @@ namespace {
 constexpr int kButtonsMask = 0x0F;
 constexpr int kIconMask = 0xF0;
 
-// A box's text or title: CR (alone or before LF) is a line break.
-QString displayText(QString text) {
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return text;
-}
-
 QString titleOrProgramName(const QString& title) {
-    return title.isEmpty() ? ProgramName() : displayText(title);
+    return title.isEmpty() ? ProgramName() : DisplayText(title);
 }
 
 struct ButtonSet {
@@ -75,7 +69,7 @@ int QtMessageService::showMessage(const MessageRequest& request) {
     box.setIcon(iconFor(request.style));
     box.setWindowTitle(titleOrProgramName(request.title));
     box.setTextFormat(Qt::PlainText);
-    box.setText(displayText(request.text));
+    box.setText(DisplayText(request.text));
 
     const ButtonSet set = buttonsFor(request.style);
     std::vector<std::pair<QAbstractButton*, int>> answers;
@@ -101,7 +95,7 @@ std::optional<QString> QtMessageService::inputBox(const InputRequest& request) {
     QInputDialog dialog(QApplication::activeWindow());
     dialog.setInputMode(QInputDialog::TextInput);
     dialog.setWindowTitle(titleOrProgramName(request.title));
-    dialog.setLabelText(displayText(request.prompt));
+    dialog.setLabelText(DisplayText(request.prompt));
     dialog.setTextValue(request.defaultText);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;

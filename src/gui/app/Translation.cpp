@@ -21,12 +21,9 @@ namespace kelbrin {
 
 namespace {
 
-// Catalogue texts mark line breaks with a CR (GetText) or a backquote (raw
-// texts); Qt's widgets break lines at LF.
-QString ForDisplay(QString text) {
-    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    text.replace(QLatin1Char('`'), QLatin1Char('\n'));
-    return text;
+// Raw catalogue texts still mark their line breaks with a backquote.
+QString ForDisplay(const QString& text) {
+    return DisplayText(text).replace(QLatin1Char('`'), QLatin1Char('\n'));
 }
 
 HintSink& Sink() {
@@ -144,6 +141,12 @@ private:
 };
 
 } // namespace
+
+QString DisplayText(QString text) {
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
 
 QString TagOf(const QObject* object) {
     return object ? object->property("Tag").toString() : QString();

@@ -12,6 +12,10 @@ class QWidget;
 
 namespace kelbrin {
 
+// A text as Qt's widgets show it: a CR, alone or before an LF, breaks the line
+// (the catalogue and the message texts mark line breaks with a CR).
+QString DisplayText(QString text);
+
 // The object's "Tag" property as text (empty when it has none).
 QString TagOf(const QObject* object);
 // A: the numeric value of the whole tag, which stops reading at the ";".

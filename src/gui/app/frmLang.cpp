@@ -1,6 +1,7 @@
 #include "frmLang.h"
 
 #include "ProgramName.h"
+#include "Translation.h"
 #include "core/app/SharedState.h"
 #include "core/app/TextCatalog.h"
 #include "platform/settings/SettingsStore.h"
@@ -25,7 +26,7 @@ frmLang::frmLang(QWidget* parent) : QDialog(parent) {
     Label1 = new QLabel(this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setProperty("Tag", QString::number(kPromptText));
-    Label1->setText(GetText(kPromptText).replace(QLatin1Char('\r'), QLatin1Char('\n')));
+    Label1->setText(DisplayText(GetText(kPromptText)));
 
     cboLang = new QComboBox(this);
     cboLang->setObjectName(QStringLiteral("cboLang"));

@@ -2,6 +2,7 @@
 
 #include "FileDialogs.h"
 #include "Translation.h"
+#include "WidgetNaming.h"
 #include "frmLang.h"
 #include "core/app/AppSettings.h"
 #include "core/app/MessageService.h"
@@ -41,19 +42,6 @@ constexpr int kTabCaptionBase = 2499;
 constexpr int kFirstNamingText = 3236;
 constexpr int kApplyDeviceQuestion = 3158;
 constexpr int kLanguageTooltip = 3210;
-
-QString Display(QString text) {
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return text;
-}
-
-template <typename W> W* Named(W* widget, const char* name, const char* tag = nullptr) {
-    widget->setObjectName(QLatin1String(name));
-    if (tag)
-        widget->setProperty("Tag", QLatin1String(tag));
-    return widget;
-}
 
 // A path shown in full in its tooltip, cut to the room it has.
 QLabel* PathLabel(QWidget* parent, const char* name) {
@@ -239,11 +227,11 @@ void frmSettings::buildControls() {
 void frmSettings::LoadLang() {
     cboName->clear();
     for (int i = 0; i < kFileNamingCount; ++i)
-        cboName->addItem(Display(GetText(kFirstNamingText + i)));
+        cboName->addItem(DisplayText(GetText(kFirstNamingText + i)));
     cboName->setMinimumWidth(cboName->sizeHint().width()); // every entry readable
     LoadLangCaptions(this);
     for (int tab = 0; tab < TabStrip1->count(); ++tab)
-        TabStrip1->setTabText(tab, Display(CatalogText(kTabCaptionBase + TagNumber(TagOf(TabStrip1->widget(tab))))));
+        TabStrip1->setTabText(tab, DisplayText(CatalogText(kTabCaptionBase + TagNumber(TagOf(TabStrip1->widget(tab))))));
 }
 
 void frmSettings::Form_Load() {
@@ -266,12 +254,12 @@ void frmSettings::Form_Load() {
     vscrFont->setValue(o.fontSize);
     FillDeviceCombo();
     ApplyButtonIcons(this);
-    cmdAdd->setToolTip(Display(GetText(3163)));
-    cmdRefresh->setToolTip(Display(GetText(3164)));
-    cmdSet->setToolTip(Display(GetText(3165)));
-    Command1->setToolTip(Display(GetText(kLanguageTooltip)));
+    cmdAdd->setToolTip(DisplayText(GetText(3163)));
+    cmdRefresh->setToolTip(DisplayText(GetText(3164)));
+    cmdSet->setToolTip(DisplayText(GetText(3165)));
+    Command1->setToolTip(DisplayText(GetText(kLanguageTooltip)));
     chkAutoSave->setChecked(o.autoSave);
-    QString caption = Display(GetText(kWindowCaption)).remove(QLatin1Char('&'));
+    QString caption = DisplayText(GetText(kWindowCaption)).remove(QLatin1Char('&'));
     while (caption.endsWith(QLatin1Char('.')))
         caption.chop(1);
     setWindowTitle(caption);
@@ -339,7 +327,7 @@ void frmSettings::cmdAdd_Click() {
 
 void frmSettings::hideDeviceList() {
     lstDev->hide();
-    Label1[0]->setText(Display(CatalogText(TagNumber(TagOf(Label1[0])))));
+    Label1[0]->setText(DisplayText(CatalogText(TagNumber(TagOf(Label1[0])))));
 }
 
 void frmSettings::lstDev_DblClick() {
@@ -357,8 +345,8 @@ void frmSettings::Command1_Click() {
 }
 
 void frmSettings::cmdFolder_Click() {
-    const QString title = Display(GetText(2100)) + QStringLiteral("\r\n") +
-                          Display(GetText(3136, QStringLiteral("|1"), lblFolder->text()));
+    const QString title = DisplayText(GetText(2100)) + QStringLiteral("\r\n") +
+                          DisplayText(GetText(3136, QStringLiteral("|1"), lblFolder->text()));
     QString folder = BrowseForFolder(this, title);
     if (folder.isEmpty())
         return;
@@ -369,7 +357,7 @@ void frmSettings::cmdFolder_Click() {
 }
 
 void frmSettings::cmdSource_Click() {
-    const QString folder = BrowseForFolder(this, Display(GetText(2101)));
+    const QString folder = BrowseForFolder(this, DisplayText(GetText(2101)));
     if (!folder.isEmpty())
         SetPath(lblSource, folder);
 }

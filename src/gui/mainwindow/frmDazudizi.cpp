@@ -527,9 +527,7 @@ bool frmDazudizi::ClearTree() {
 }
 
 void frmDazudizi::ShowHelpText(const QString& text) {
-    QString shown = text;
-    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    lblHelp->setText(shown);
+    lblHelp->setText(DisplayText(text));
 }
 
 void frmDazudizi::Form_Resize() {

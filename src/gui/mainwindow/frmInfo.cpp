@@ -2,6 +2,7 @@
 
 #include "core/app/Numbers.h"
 #include "core/app/TextCatalog.h"
+#include "gui/app/Translation.h"
 #include "platform/shell/DesktopOpener.h"
 
 #include <QClipboard>
@@ -23,11 +24,6 @@ QPointer<frmInfo> g_info;
 
 const QColor kLinkBlue(0, 0, 255);
 const QColor kDarkBlue(0, 0, 128);
-
-QString ForDisplay(QString text) {
-    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return text;
-}
 
 QLabel* MakeLabel(QWidget* parent, const QString& name, const QColor* colour) {
     auto* label = new QLabel(parent);
@@ -106,14 +102,14 @@ frmInfo::frmInfo(QWidget* parent) : QDialog(parent) {
 void frmInfo::Form_Load() {
     setWindowTitle(CaptionText());
     lblLink->setText(GetText(103));
-    lblLink->setToolTip(ForDisplay(GetText(3057)));
+    lblLink->setToolTip(DisplayText(GetText(3057)));
     lblLink2->setText(GetText(111));
     lblLink2->setToolTip(lblLink->toolTip());
-    Label5[0]->setText(ForDisplay(GetText(112)));
+    Label5[0]->setText(DisplayText(GetText(112)));
     Label5[1]->setText(GetText(109));
-    Label5[1]->setToolTip(ForDisplay(GetText(3058)));
-    Label7[0]->setText(ForDisplay(GetText(3047)));
-    Label7[1]->setText(ForDisplay(GetText(3048)));
+    Label5[1]->setToolTip(DisplayText(GetText(3058)));
+    Label7[0]->setText(DisplayText(GetText(3047)));
+    Label7[1]->setText(DisplayText(GetText(3048)));
     // The wrapped lines need their height at the smallest width.
     if (layout()->hasHeightForWidth())
         setMinimumHeight(layout()->totalHeightForWidth(minimumWidth()));

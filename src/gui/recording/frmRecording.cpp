@@ -12,6 +12,7 @@
 #include "gui/app/SelectAllText.h"
 #include "gui/app/TopMost.h"
 #include "gui/app/Translation.h"
+#include "gui/app/WidgetNaming.h"
 #include "platform/capture/CaptureDevices.h"
 
 #include <QCheckBox>
@@ -48,19 +49,6 @@ constexpr int kHzText = 6750;
 constexpr int kKbitText = 6751;
 constexpr int kMpegLayer3Tag = 85;
 const char* const kWaveMapper = "Wave Mapper";
-
-QString Display(QString text) {
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return text;
-}
-
-template <typename W> W* Named(W* widget, const char* name, const char* tag = nullptr) {
-    widget->setObjectName(QLatin1String(name));
-    if (tag)
-        widget->setProperty("Tag", QLatin1String(tag));
-    return widget;
-}
 
 QLabel* Caption(QWidget* parent, const char* name, const char* tag) { return Named(new QLabel(parent), name, tag); }
 
@@ -337,7 +325,7 @@ void frmRecording::Form_Load() {
     LoadLang();
     const RecordingOptions o = LoadRecordingOptions(static_cast<int>(CaptureDeviceList().names().size()));
     for (int t = 3222; t <= 3225; ++t)
-        cboQuality->addItem(Display(GetText(t)));
+        cboQuality->addItem(DisplayText(GetText(t)));
     VScroll2->setValue(o.lameBufLen);
     lblLameBuf->setText(QString::number(o.lameBufLen));
     lblLameBuf_Change();
@@ -355,10 +343,10 @@ void frmRecording::Form_Load() {
     chkSpeech->setChecked(o.speech);
     selectStored(cboQuality, o.qualCBR);
     for (int t : {3071, 3070, 3068})
-        cboMPEG->addItem(Display(GetText(t)));
+        cboMPEG->addItem(DisplayText(GetText(t)));
     selectStored(cboMPEG, o.mpegVersion);
     for (int t = 3075; t <= 3078; ++t)
-        cboChannelMode->addItem(Display(GetText(t)));
+        cboChannelMode->addItem(DisplayText(GetText(t)));
     selectStored(cboChannelMode, o.chanMode);
     FillLameLists();
     Option1[1]->setChecked(o.lameEngine);
@@ -388,11 +376,11 @@ void frmRecording::Form_Load() {
     txtSek->setText(o.autoPauseText);
     txtMin->setText(o.splitSizeText);
     selectStored(cboDeviceIn, o.deviceIn);
-    QString caption = Display(GetText(kWindowCaption)).remove(QLatin1Char('&'));
+    QString caption = DisplayText(GetText(kWindowCaption)).remove(QLatin1Char('&'));
     while (caption.endsWith(QLatin1Char('.')))
         caption.chop(1);
     setWindowTitle(caption);
-    cmdInfo->setText(Display(GetText(kInfoCaption)));
+    cmdInfo->setText(DisplayText(GetText(kInfoCaption)));
     SetTopMost(this, true);
 }
 
@@ -404,9 +392,9 @@ void frmRecording::FillLameLists() {
         return;
     const LameMpegVersion version = LameVersionOf(std::max(0, index));
     for (std::uint32_t rate : LameSampleRates(version))
-        cboSRate->addItem(Display(GetText(kHzText, QStringLiteral("|1"), QString::number(rate))));
+        cboSRate->addItem(DisplayText(GetText(kHzText, QStringLiteral("|1"), QString::number(rate))));
     for (std::uint32_t rate : LameBitRates(version)) {
-        const QString text = Display(GetText(kKbitText, QStringLiteral("|1"), QString::number(rate)));
+        const QString text = DisplayText(GetText(kKbitText, QStringLiteral("|1"), QString::number(rate)));
         for (QComboBox* list : {cboBRate, Combo1[0], Combo1[1]})
             list->addItem(text);
     }
@@ -462,14 +450,14 @@ void frmRecording::cmdFormat_Click() {
 }
 
 void frmRecording::cmdRecord_Click() {
-    const QString title = Display(GetText(TagNumber(TagOf(Label1[1]))));
+    const QString title = DisplayText(GetText(TagNumber(TagOf(Label1[1]))));
     const QString folder = g_browser ? g_browser(this, title) : BrowseForFolder(this, title);
     if (!folder.isEmpty())
         SetPath(lblRecord, folder);
 }
 
 void frmRecording::cmdTemp_Click() {
-    const QString title = Display(GetText(TagNumber(TagOf(Label1[3]))));
+    const QString title = DisplayText(GetText(TagNumber(TagOf(Label1[3]))));
     const QString folder = g_browser ? g_browser(this, title) : BrowseForFolder(this, title);
     if (!folder.isEmpty())
         SetPath(lblTemp, folder);

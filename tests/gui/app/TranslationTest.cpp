@@ -88,6 +88,12 @@ TEST_F(Translation, TagNumbersReadTheCaptionBeforeAndTheHintAfterTheFirstSemicol
     }
 }
 
+TEST_F(Translation, DisplayTextBreaksTheLineOnceAtEveryCrWithOrWithoutItsLf) {
+    EXPECT_EQ(DisplayText(QStringLiteral("one\r\ntwo\rthree\nfour")), "one\ntwo\nthree\nfour");
+    EXPECT_EQ(DisplayText(QStringLiteral("\r\r\n")), "\n\n");
+    EXPECT_EQ(DisplayText(QStringLiteral("a`b")), "a`b") << "only raw catalogue captions turn backquotes into breaks";
+}
+
 TEST_F(Translation, ButtonIconsGoToTaggedCommandButtonsUntilTheFirstNumberWithoutAnIcon) {
     QWidget form;
     auto* cancel = add<QPushButton>(&form, "1101;5037", "Cancel");

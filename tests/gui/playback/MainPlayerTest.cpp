@@ -1,8 +1,6 @@
 // The player on the main window: its buttons, the Play menu, the keys, and
 // the colours, tree images and time labels it shows, on virtual time.
-#include "core/app/MessageService.h"
 #include "core/app/SharedState.h"
-#include "core/app/TextCatalog.h"
 #include "core/document/cPozycjeMP3.h"
 #include "core/editor/TrackGraph.h"
 #include "core/playback/SequencePlayer.h"
@@ -12,11 +10,7 @@
 #include "gui/editor/TreeNavigator.h"
 #include "gui/mainwindow/frmDazudizi.h"
 #include "gui/playback/MainPlayer.h"
-#include "platform/media/FakeMediaPlatform.h"
-#include "platform/media/VirtualClock.h"
-#include "platform/settings/MemorySettingsStore.h"
-#include "support/ScriptedMessages.h"
-#include "support/TestEnvironment.h"
+#include "support/FakeServices.h"
 
 #include <QAction>
 #include <QApplication>
@@ -31,24 +25,11 @@ using namespace kelbrin;
 
 namespace {
 
-class MainPlayerTest : public ::testing::Test {
+class MainPlayerTest : public ::testing::Test, protected test::FakeServices {
 protected:
+    MainPlayerTest() : FakeServices({{"WindowState", "0"}, {"Width", "15000"}, {"Height", "9000"}}) {}
     void SetUp() override {
         ResetSharedState();
-        auto* store = new MemorySettingsStore;
-        store->values = {{"WindowState", "0"}, {"Width", "15000"}, {"Height", "9000"}};
-        SetSettingsStore(std::unique_ptr<SettingsStore>(store));
-        Catalog().load(test::SourceDir() + "/resources/Kelbrin.ini");
-        Catalog().setLanguage("ENGLISH");
-        auto scripted = std::make_unique<test::ScriptedMessages>();
-        messages = scripted.get();
-        previousMessages = SetMessageService(std::move(scripted));
-        auto owned = std::make_unique<VirtualClock>(1000);
-        clock = owned.get();
-        previousClock = SetProgramClock(std::move(owned));
-        auto fake = std::make_unique<FakeMediaPlatform>(*clock);
-        media = fake.get();
-        previousMedia = SetMediaPlatform(std::move(fake));
         Shared().OverTakeSeconds = 0;
         folder = test::MakeTempDir("mainplayer");
         window = new frmDazudizi;
@@ -56,24 +37,10 @@ protected:
         window->PokazMnie();
         QCoreApplication::processEvents();
     }
-    void TearDown() override {
-        delete window;
-        SetMediaPlatform(std::move(previousMedia));
-        SetProgramClock(std::move(previousClock));
-        SetMessageService(std::move(previousMessages));
-        SetSettingsStore(nullptr);
-    }
+    void TearDown() override { delete window; }
     std::shared_ptr<cPozycjaMP3> add(std::int32_t number, std::int32_t pred, int seconds) {
-        auto t = std::make_shared<cPozycjaMP3>();
-        t->lngNrPozycji = number;
+        auto t = playableTrack(folder, number, seconds);
         t->lngTrack = pred;
-        t->lngLeft = 1500 * number;
-        t->lngTop = 1500;
-        t->strLabel = QStringLiteral("T%1").arg(number);
-        t->strFileNameSource = test::WriteFile(folder + QStringLiteral("/t%1.mp3").arg(number), "x");
-        t->dblDuration = seconds;
-        t->lngKoniec_S = seconds;
-        media->durations[t->strFileNameSource] = seconds;
         window->cPozycje->Add(t);
         Shared().NextTrackNo = number + 1;
         return t;
@@ -93,14 +60,8 @@ protected:
     TrackSurface& surface() { return *window->Editor().surface(); }
     SequencePlayer& player() { return window->Player().player(); }
 
-    VirtualClock* clock = nullptr;
-    FakeMediaPlatform* media = nullptr;
-    test::ScriptedMessages* messages = nullptr;
     frmDazudizi* window = nullptr;
     QString folder;
-    std::unique_ptr<Clock> previousClock;
-    std::unique_ptr<MediaPlatform> previousMedia;
-    std::unique_ptr<MessageService> previousMessages;
 };
 
 TEST_F(MainPlayerTest, TheButtonsPlayPauseAndStopAndTheBoxesShowIt) {
