@@ -7,6 +7,7 @@
 #include "FileMenu.h"
 #include "MainClose.h"
 #include "MainLayout.h"
+#include "MainRecorder.h"
 #include "MainSourceToolHost.h"
 #include "ProjectCommands.h"
 #include "RecentProjectsMenu.h"
@@ -22,6 +23,7 @@
 #include "core/document/PlikOpen.h"
 #include "core/document/cPozycjeMP3.h"
 #include "core/project/ScriptExport.h"
+#include "core/recording/CaptureEngine.h"
 #include "gui/app/FileDialogs.h"
 #include "gui/app/ProgramIcons.h"
 #include "gui/app/Translation.h"
@@ -237,6 +239,7 @@ void frmDazudizi::buildControls() {
     m_tree->addTrack = [this] { cmdDodaj_Click(); };
     wireProjectCommands();
     wireTrackPanel();
+    InstallRecorder(*this);
 }
 
 void frmDazudizi::wireTrackPanel() {
@@ -658,10 +661,7 @@ void frmDazudizi::SetBusyPointer(bool busy) {
     QCoreApplication::processEvents();
 }
 
-bool frmDazudizi::IsCaptureFileOpen() {
-    // No recording runs until the recorder window exists.
-    return false;
-}
+bool frmDazudizi::IsCaptureFileOpen() { return CaptureState().fileOpen; }
 
 std::optional<SourceFileChoice> frmDazudizi::ChooseSourceFiles(const SourceFileDialog& dialog) {
     QString filter;

@@ -1,0 +1,106 @@
+#include "MainRecorder.h"
+
+#include "MainClose.h"
+#include "ProjectCommands.h"
+#include "frmDazudizi.h"
+#include "core/app/SharedState.h"
+#include "core/app/TextCatalog.h"
+#include "core/document/cPozycjaMP3.h"
+#include "core/document/cPozycjeMP3.h"
+#include "core/recording/CaptureEngine.h"
+#include "core/recording/RecorderTexts.h"
+#include "gui/app/Twips.h"
+#include "gui/recording/frmRecord.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QMenu>
+#include <QFrame>
+#include <QPointer>
+#include <QPushButton>
+#include <QTimer>
+
+namespace kelbrin {
+
+namespace {
+
+constexpr int kRecordButtonLeft = 1100 + 510 * 15 + 100;
+
+class MainRecorderHost final : public RecorderHost {
+public:
+    explicit MainRecorderHost(frmDazudizi& window) : m_window(&window) {}
+
+    bool saveProject(const QString& name) override {
+        if (!m_window)
+            return false;
+        bool keepName = true;
+        return m_window->Projects().Zapisz(true, keepName, name);
+    }
+    int tracksUsingSource(const QString& path) override {
+        int count = 0;
+        const auto& tracks = m_window ? m_window->cPozycje : nullptr;
+        for (std::int32_t i = 1; tracks && i <= tracks->Count(); ++i)
+            if (tracks->Item(i)->strFileNameSource == path)
+                ++count;
+        return count;
+    }
+    void endProgram(int status) override {
+        // Closing the main window ends the program; the status follows once
+        // the event loop has let go.
+        if (m_window)
+            m_window->close();
+        if (status != 0)
+            QTimer::singleShot(0, [status] { QCoreApplication::exit(status); });
+    }
+
+private:
+    QPointer<frmDazudizi> m_window;
+};
+
+} // namespace
+
+void InstallRecorder(frmDazudizi& window) {
+    auto* record = new QPushButton(window.fraTools);
+    record->setObjectName(QStringLiteral("cmdRecord"));
+    record->setProperty("Tag", QStringLiteral("1162;5011"));
+    record->setGeometry(TwipRect{kRecordButtonLeft, 60, 495, 435}.toPx());
+    // Shows the recorder window; a recording starts only from there.
+    QObject::connect(record, &QPushButton::clicked, &window, [] { frmRecord::PokazMnie(false); });
+
+    static std::unique_ptr<MainRecorderHost> host;
+    host = std::make_unique<MainRecorderHost>(window);
+    frmRecord::SetHost(host.get());
+    QObject::connect(&window, &QObject::destroyed, [] {
+        frmRecord::SetHost(nullptr);
+        host.reset();
+    });
+
+    // Options > Recording stays shut while the server holds a recording.
+    if (QMenu* options = window.Menus().menu(QStringLiteral("mnuOptions")))
+        QObject::connect(options, &QMenu::aboutToShow, &window, [&window] {
+            QAction* item = window.Menus().item(QStringLiteral("mnuOptions_Rec"));
+            if (item && Shared().Recorder)
+                item->setEnabled(!RecorderControl::ServerBusy());
+        });
+
+    MainClose::Seams& close = window.Closing().seams();
+    close.stopRecording = [] {
+        if (frmRecord* recorder = frmRecord::Instance())
+            recorder->cmdStopRec_Click();
+    };
+    close.handingOver = [] {
+        frmRecord* recorder = frmRecord::Instance();
+        return recorder && recorder->cmdStopRec->isEnabled();
+    };
+    close.captureBufferName = [] { return CaptureState().bufferName; };
+    QPointer<frmDazudizi> guarded(&window);
+    close.waitProgress = [guarded](int percent) {
+        if (!guarded)
+            return;
+        guarded->ShowHelpText(percent < 100 ? GetText(texts::kWaitingForServer) : QString());
+        guarded->MaxProgress(100);
+        guarded->UstawProgress(percent);
+    };
+}
+
+} // namespace kelbrin
