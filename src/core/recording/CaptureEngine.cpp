@@ -1,6 +1,5 @@
 #include "CaptureEngine.h"
 
-#include "CaptureHandshake.h"
 #include "core/app/SharedState.h"
 
 #include <QStorageInfo>
@@ -53,13 +52,10 @@ bool CaptureEngine::StartDevice(std::int32_t device, const CapturePcmFormat& for
         m_device.reset();
         return false;
     }
-    // The device is open: the handshake starts from nothing written.
+    // The device is open: a new recording with nothing written.
     m_freeSpaceCounter = 0;
     m_testNext = false;
-    m_blocksWritten = 0;
-    handshake::WriteNumber(handshake::kCall, 0);
-    handshake::WriteNumber(handshake::kWritten, 0);
-    handshake::WriteNumber(handshake::kConverted, 0);
+    m_handshake.reset();
     if (!m_device->start(error)) {
         if (function)
             *function = QStringLiteral("start");
@@ -134,35 +130,21 @@ bool CaptureEngine::BlockHasSound(const QByteArray& block, int bitsPerSample) {
 void CaptureEngine::HandleBlock(const QByteArray& block) {
     if (CaptureState().recordingFlag < 1)
         return;
-    const bool writing = CaptureState().fileOpen && m_file.isOpen();
-    if (writing)
-        handshake::WriteNumber(handshake::kCall, 1);
     // The test runs while paused too: the automatic pause resumes on sound.
     if (m_testNext)
         SoundPresent = BlockHasSound(block, m_format.bitsPerSample);
     m_testNext = !m_testNext;
-    if (!writing)
+    if (!CaptureState().fileOpen || !m_file.isOpen())
         return;
 
-    const std::int32_t written = handshake::ReadNumber(handshake::kWritten, 0);
-    bool ok = true;
-    if (written <= 0)
-        ok = m_file.resize(0) && m_file.seek(0);
-    else
-        ok = m_file.seek(m_file.size());
     const QByteArray whole = block.left(m_blockBytes).leftJustified(m_blockBytes, '\0');
-    ok = ok && m_file.write(whole) == whole.size();
-    if (!ok) {
+    if (!m_handshake.appendBlock(m_file, whole.constData(), whole.size())) {
         const QString message = m_file.errorString();
-        handshake::WriteNumber(handshake::kCall, 0);
         CloseBufferFile();
         if (onWriteFailed)
             onWriteFailed(message);
         return;
     }
-    ++m_blocksWritten;
-    handshake::WriteNumber(handshake::kWritten, std::max(written, 0) + 1);
-
     if (m_freeSpaceCounter >= kFreeSpaceEvery) {
         const std::int64_t free = freeBytes ? freeBytes(Shared().TempRecordFolder) : -1;
         if (free >= 0 && free < kFreeSpaceBlocks * m_blockBytes && onDiskNearlyFull)
@@ -170,7 +152,6 @@ void CaptureEngine::HandleBlock(const QByteArray& block) {
         m_freeSpaceCounter = 0;
     }
     ++m_freeSpaceCounter;
-    handshake::WriteNumber(handshake::kCall, 0);
 }
 
 } // namespace kelbrin

@@ -3,11 +3,12 @@
 // file and the blocks written into it for the encoder server.
 //
 // The buffer file, "Bufor<device>.tmp" in the temporary recording folder,
-// holds raw PCM blocks of exactly the block size, no header. RecSW counts the
-// blocks in the file and the server encodes block RecConv next; whenever the
-// server has caught up it sets RecSW back to 0, and the next block empties the
-// file first, so the file never holds more than the server's backlog.
+// holds raw PCM blocks of exactly the block size, no header. The handshake
+// (RecordingHandshake) counts the blocks written and acknowledged; once the
+// server has acknowledged every block, the next block empties the file
+// first, so the file never holds more than the server's backlog.
 
+#include "RecordingHandshake.h"
 #include "platform/capture/CaptureDevice.h"
 
 #include <QFile>
@@ -54,7 +55,8 @@ public:
 
     bool SoundPresent = true;
     std::int64_t blockBytes() const { return m_blockBytes; }
-    std::int64_t blocksWritten() const { return m_blocksWritten; }
+    // The recording's side of the handshake with the encoder server.
+    CaptureHandshake& handshake() { return m_handshake; }
 
     // The disk of the temporary folder has room for fewer than 20 blocks.
     std::function<void()> onDiskNearlyFull;
@@ -70,8 +72,8 @@ private:
     std::unique_ptr<CaptureDevice> m_device;
     QFile m_file;
     CapturePcmFormat m_format;
+    CaptureHandshake m_handshake;
     std::int64_t m_blockBytes = 0;
-    std::int64_t m_blocksWritten = 0;
     int m_freeSpaceCounter = 0;
     bool m_testNext = false; // the silence test runs on every second block
 };

@@ -1,7 +1,6 @@
 #include "RecorderControl.h"
 
 #include "CaptureFormats.h"
-#include "CaptureHandshake.h"
 #include "FormatFile.h"
 #include "LameConfiguration.h"
 #include "RecordProjectName.h"
@@ -32,6 +31,17 @@ constexpr int kServerInterval = 200;
 
 double SettingNumber(const char* key, const char* fallback) {
     return Val(GetSetting(QLatin1String(key), QLatin1String(fallback)));
+}
+
+// The recorder's own keys in the shared store (RecTime, RecStop); the other
+// process reads them, so writes are made visible at once.
+std::int32_t ReadNumber(const QString& key, std::int32_t missing) {
+    Settings().sync();
+    return Settings().contains(key) ? ValLong(Settings().read(key)) : missing;
+}
+void WriteNumber(const QString& key, std::int64_t value) {
+    Settings().write(key, QString::number(value));
+    Settings().sync();
 }
 
 void ShowCaptureError(const QString& function, const QString& detail) {
@@ -298,24 +308,24 @@ void RecorderControl::Timer1_Timer() {
     if (CaptureState().recordingFlag == 1) {
         const auto whole = static_cast<std::int64_t>(elapsedSeconds);
         minutes = static_cast<std::int32_t>(whole / 60);
-        handshake::WriteNumber(handshake::kTime, whole);
-        const std::int64_t backlog =
-            handshake::ReadNumber(handshake::kWritten, 0) - handshake::ReadNumber(handshake::kConverted, 0);
+        WriteNumber(handshake::kTime, whole);
+        const std::int64_t backlog = m_engine.handshake().backlog();
         const QString caption = QStringLiteral("%1 : %2 (%3)").arg(minutes).arg(whole % 60).arg(backlog);
         m_view.setCaption(caption);
 
         // A stop asked from outside, or the time limit. A missing key is no request.
-        const bool asked = handshake::ReadNumber(handshake::kStop, 2) == 1;
+        const bool asked = ReadNumber(handshake::kStop, 2) == 1;
         const std::int32_t limit = Shared().RecTimeLimit;
         if (!m_stopping && (asked || (limit > 0 && limit <= minutes + pausedMinutes))) {
             Shared().RecTimeLimit = 0;
             m_limitReached = true;
-            handshake::WriteNumber(handshake::kStop, 0);
+            WriteNumber(handshake::kStop, 0);
             cmdStopRec_Click();
             return;
         }
-        // The server may end the recording by itself (full disk, encoder failure).
-        if (!m_stopping && m_recorder && m_recorder->DajStan() < 1) {
+        // The server may end the recording by itself (full disk, encoder
+        // failure), or its process may be gone.
+        if (!m_stopping && (m_engine.handshake().serverEnded() || (m_recorder && m_recorder->DajStan() < 1))) {
             serverEndedByItself();
             return;
         }
@@ -326,8 +336,11 @@ void RecorderControl::Timer1_Timer() {
 }
 
 void RecorderControl::serverEndedByItself() {
-    m_failure = GetText(texts::kServerEnded);
-    ShowMessage(m_failure, mb::Exclamation, QString(), texts::kServerEnded);
+    // The server names its reason when it has one.
+    const int reason = m_engine.handshake().serverEnded() ? m_engine.handshake().endReason() : 0;
+    const int number = reason > 0 && !GetText(reason).isEmpty() ? reason : texts::kServerEnded;
+    m_failure = GetText(number);
+    ShowMessage(m_failure, mb::Exclamation, QString(), number);
     tmrPause.setEnabled(false);
     tmPause.setEnabled(false);
     m_view.setButtonEnabled(RecorderView::Record, false);
@@ -359,12 +372,12 @@ void RecorderControl::cmdStopRec_Click() {
         // Already waiting for the server: offer to give up its backlog.
         if (ShowText(texts::kAbandonBacklog, mb::YesNo | mb::Question | mb::DefaultButton2) == mb::Yes) {
             m_view.setButtonEnabled(RecorderView::Stop, false);
-            handshake::WriteNumber(handshake::kLoop, -1);
+            m_engine.handshake().requestAbandon();
         }
         return;
     }
     m_engine.CloseBufferFile();
-    handshake::WriteNumber(handshake::kLoop, 0);
+    m_engine.handshake().requestFinish();
     m_stopping = true;
     tmrStop.setEnabled(true);
     tmPause.setEnabled(false);
@@ -378,9 +391,8 @@ void RecorderControl::Timer2_Timer() {
 
 void RecorderControl::tmrStop_Timer() {
     // Done when the server says so, or when it no longer holds a recording
-    // (it ended by itself, or its process is gone).
-    const bool loopEnded = handshake::ReadNumber(handshake::kLoop, 0) == -1;
-    if (!loopEnded && m_recorder && m_recorder->DajStan() >= 1)
+    // (its process is gone).
+    if (!m_engine.handshake().serverEnded() && m_recorder && m_recorder->DajStan() >= 1)
         return;
     pausedMinutes = 0;
     tmPause.setEnabled(false);

@@ -3,7 +3,7 @@
 // pauses.
 #include "core/app/SharedState.h"
 #include "core/recording/CaptureEngine.h"
-#include "core/recording/CaptureHandshake.h"
+#include "core/recording/RecordingHandshake.h"
 #include "platform/capture/FakeCaptureDevice.h"
 #include "platform/settings/MemorySettingsStore.h"
 #include "support/TestEnvironment.h"
@@ -71,7 +71,12 @@ protected:
     }
     void block(char fill) { platform.last->deliver(QByteArray(512, fill)); }
     qint64 bufferSize() const { return QFileInfo(folder + "Bufor-1.tmp").size(); }
-    int written() { return handshake::ReadNumber(handshake::kWritten, -9); }
+    int written() { return store->values.value("RecSW", "-9").toInt(); }
+    // The server's acknowledgement of every block written so far.
+    void serverCaughtUp() {
+        store->values.insert("RecConvSession", store->values.value("RecSession"));
+        store->values.insert("RecConv", store->values.value("RecSW"));
+    }
 
     FakeCapturePlatform platform;
     MemorySettingsStore* store = nullptr;
@@ -93,11 +98,12 @@ TEST_F(CaptureEngineTest, BlocksGrowTheBufferFileUntilTheServerCatchesUp) {
     EXPECT_EQ(written(), 3);
     EXPECT_EQ(store->values.value("RecCall"), "0");
 
-    // The server has caught up and set the count back: the next block starts the file again.
-    handshake::WriteNumber(handshake::kWritten, 0);
+    // The server has acknowledged every block: the next block starts the file again.
+    serverCaughtUp();
     block(4);
     EXPECT_EQ(bufferSize(), 512);
-    EXPECT_EQ(written(), 1);
+    EXPECT_EQ(written(), 4);
+    EXPECT_EQ(store->values.value("RecRingBase"), "3");
     QFile f(folder + "Bufor-1.tmp");
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), QByteArray(512, char(4)));

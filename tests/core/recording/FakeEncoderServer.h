@@ -4,7 +4,8 @@
 // reads blocks from the buffer file and follows the handshake in the
 // settings store. "Encoding" copies each block into the output file.
 
-#include "core/recording/CaptureHandshake.h"
+#include "core/app/Numbers.h"
+#include "core/recording/RecordingHandshake.h"
 #include "platform/media/Clock.h"
 #include "platform/settings/SettingsStore.h"
 #include "platform/shell/ComponentActivation.h"
@@ -25,6 +26,7 @@ struct FakeServerState {
     int blocksEncoded = 0;
     qint64 blockBytes = 0;
     bool endOnItsOwn = false; // the next pass ends the loop (disk full)
+    int endReason = 0;        // the text number it reports then
     bool stalled = false;     // encodes nothing (a slow server)
     int uninits = 0;
     int loopCall = 0;
@@ -50,6 +52,8 @@ public:
             m->blocksEncoded = 0;
             m->fileOpen = true;
             m->state = 1;
+            m->blockBytes = RoundHalfEven(Val(Settings().read(QStringLiteral("RecBufor"), "500")) * 512);
+            m_handshake.begin();
             return true;
         } else if (method == QLatin1String("Start")) {
             m->loopCall = ProgramClock().callAfter(args.value(0).toInt(), [this] { startLoop(); });
@@ -70,53 +74,43 @@ public:
     }
 
 private:
-    static int num(const QString& key, int missing) { return handshake::ReadNumber(key, missing); }
-
-    void startLoop() {
-        handshake::WriteNumber(handshake::kLoop, 1);
-        handshake::WriteNumber(handshake::kConverted, 0);
-        pass();
-    }
+    void startLoop() { pass(); }
 
     // One pass of the conversion loop, then the next one 50 ms later.
     void pass() {
         m->loopCall = 0;
-        const int loop = num(handshake::kLoop, m->state);
-        if (m->endOnItsOwn || loop < 0) {
-            end();
+        const ServerHandshake::EditorState editor = m_handshake.poll();
+        if (m->endOnItsOwn) {
+            end(m->endReason);
             return;
         }
-        const int written = num(handshake::kWritten, 0);
-        if (written >= 1 && !m->stalled) {
-            const int k = num(handshake::kConverted, 0);
+        if (editor.endRequest == handshake::kAbandon) {
+            end(handshake::kEndedAsAsked);
+            return;
+        }
+        const qint64 next = m_handshake.nextBlock();
+        if (!m->stalled && next < editor.written) {
             QFile file(m->buffer);
             if (file.open(QIODevice::ReadOnly)) {
                 m->largestBuffer = std::max(m->largestBuffer, file.size());
-                m->blockBytes = file.size() / written;
-                file.seek(k * m->blockBytes);
+                file.seek(BufferBlockOffset(next, editor.ringBase, m->blockBytes));
                 m->encoded += file.read(m->blockBytes);
                 ++m->blocksEncoded;
+                m_handshake.acknowledge();
             }
-            if (k + 1 < num(handshake::kWritten, 0)) {
-                handshake::WriteNumber(handshake::kConverted, k + 1);
-            } else if (num(handshake::kCall, 0) == 0) {
-                handshake::WriteNumber(handshake::kWritten, 0);
-                handshake::WriteNumber(handshake::kConverted, 0);
-            } else {
-                handshake::WriteNumber(handshake::kConverted, k + 1);
-            }
-        } else if (loop == 0 && !m->stalled) {
-            end();
+        } else if (!m->stalled && editor.endRequest == handshake::kFinish) {
+            end(handshake::kEndedAsAsked);
             return;
         }
         m->loopCall = ProgramClock().callAfter(50, [this] { pass(); });
     }
 
-    void end() {
+    void end(int reason) {
         m->state = -1;
-        handshake::WriteNumber(handshake::kLoop, -1);
+        m_handshake.finish(reason);
     }
 
+    ServerHandshake m_handshake;
     std::shared_ptr<FakeServerState> m;
 };
 

@@ -190,7 +190,7 @@ TEST_F(RecorderControlTest, ARecordingRunsStopsByHandAndComesBackThroughTheSplit
     EXPECT_LE(server->largestBuffer, 8 * kBlock);
 
     control->cmdStopRec_Click();
-    EXPECT_EQ(store->values.value("RecLoop"), "0");
+    EXPECT_EQ(store->values.value("RecEndRequest"), "0");
     EXPECT_FALSE(CaptureState().fileOpen);
     waitForHandOver();
     EXPECT_FALSE(view.enabled[RecorderView::Stop]);
@@ -334,7 +334,7 @@ TEST_F(RecorderControlTest, StopAgainWhileTheServerEncodesOffersToAbandonTheBack
     EXPECT_TRUE(view.enabled[RecorderView::Stop]);
     messages->answers.enqueue(mb::Yes);
     control->cmdStopRec_Click();
-    EXPECT_EQ(store->values.value("RecLoop"), "-1");
+    EXPECT_EQ(store->values.value("RecEndRequest"), "-1");
     EXPECT_FALSE(view.enabled[RecorderView::Stop]);
     clock->advance(2000);
     EXPECT_EQ(split.requests.size(), 1);
