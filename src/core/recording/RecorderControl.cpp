@@ -51,13 +51,15 @@ void ShowCaptureError(const QString& function, const QString& detail) {
 
 } // namespace
 
-QStringList SplitRecordedNames(const QString& list) {
-    QStringList names;
-    for (const QString& line : list.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
-        if (!line.trimmed().isEmpty())
-            names << line.trimmed();
-    return names;
+QStringList RecordedNames(const QStringList& names) {
+    QStringList kept;
+    for (const QString& name : names)
+        if (!name.trimmed().isEmpty())
+            kept << name.trimmed();
+    return kept;
 }
+
+QStringList RecordedNames(const QString& lines) { return RecordedNames(lines.split(QLatin1Char('\n'))); }
 
 RecorderControl::RecorderControl(RecorderView& view, RecorderHost& host, CapturePlatform& capture)
     : m_view(view), m_host(host), m_engine(capture) {
@@ -422,7 +424,7 @@ void RecorderControl::tmrStop_Timer() {
 void RecorderControl::tearDownCapture() { m_engine.TearDownDevice(); }
 
 QStringList RecorderControl::recordedFiles() {
-    return m_recorder ? SplitRecordedNames(m_recorder->strFileRec()) : QStringList();
+    return m_recorder ? RecordedNames(m_recorder->strFileRec()) : QStringList();
 }
 
 void RecorderControl::handOver() {

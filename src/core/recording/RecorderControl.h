@@ -99,7 +99,9 @@ private:
     QStringList m_handedOver;
 };
 
-// The recorded file names the server reports (one per line), without folder.
-QStringList SplitRecordedNames(const QString& list);
+// The recorded file names the server reports, without folder: as a list, or
+// as one text with a name per line.
+QStringList RecordedNames(const QStringList& names);
+QStringList RecordedNames(const QString& lines);
 
 } // namespace kelbrin

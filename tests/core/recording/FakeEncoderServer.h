@@ -68,7 +68,7 @@ public:
             if (out.open(QIODevice::WriteOnly))
                 out.write(m->encoded);
         } else if (method == QLatin1String("strFileRec")) {
-            return m->outputs.join(QLatin1Char('\n'));
+            return m->outputs;
         }
         return {};
     }
