@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QtEndian>
 #include <gtest/gtest.h>
 
 using namespace kelbrin;
@@ -109,7 +110,16 @@ TEST_F(RecordProgramTest, AOneMinuteRecordingEndsWithAnMp3AndItsProject) {
     EXPECT_FALSE(checkLog.contains("ERROR")) << checkLog.toStdString();
 
     const QString project = records + "Record " + QDate::currentDate().toString("MM_dd") + ".kbe";
-    EXPECT_TRUE(QFileInfo::exists(project)) << QDir(records).entryList().join(", ").toStdString();
+    QFile kbe(project);
+    ASSERT_TRUE(kbe.open(QIODevice::ReadOnly)) << QDir(records).entryList().join(", ").toStdString();
+    const QByteArray header = kbe.read(20);
+    ASSERT_EQ(header.size(), 20);
+    // The recording came back as a track of its own source file.
+    EXPECT_EQ(qFromLittleEndian<qint32>(header.constData() + 12), 1);
+    EXPECT_EQ(qFromLittleEndian<qint32>(header.constData() + 16), 1);
+    EXPECT_TRUE(kbe.readAll().contains(mp3s[0].toUtf8()));
+    // The buffer file went with the editor.
+    EXPECT_TRUE(QDir(home + "/buffer").entryList(QDir::Files).isEmpty());
 }
 
 } // namespace
