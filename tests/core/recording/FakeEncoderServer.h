@@ -29,6 +29,7 @@ struct FakeServerState {
     int endReason = 0;        // the text number it reports then
     bool stalled = false;     // encodes nothing (a slow server)
     int uninits = 0;
+    QString outputCopiedFrom; // when set, the output file is a copy of this file
     int loopCall = 0;
 };
 
@@ -64,9 +65,14 @@ public:
         } else if (method == QLatin1String("UNINIT")) {
             ++m->uninits;
             m->fileOpen = false;
-            QFile out(m->outputFolder + m->outputs.value(0));
-            if (out.open(QIODevice::WriteOnly))
-                out.write(m->encoded);
+            const QString output = m->outputFolder + m->outputs.value(0);
+            if (!m->outputCopiedFrom.isEmpty()) {
+                QFile::copy(m->outputCopiedFrom, output);
+            } else {
+                QFile out(output);
+                if (out.open(QIODevice::WriteOnly))
+                    out.write(m->encoded);
+            }
         } else if (method == QLatin1String("strFileRec")) {
             return m->outputs;
         }
