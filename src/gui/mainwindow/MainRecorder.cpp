@@ -94,11 +94,21 @@ void InstallRecorder(frmDazudizi& window) {
     };
     close.captureBufferName = [] { return CaptureState().bufferName; };
     QPointer<frmDazudizi> guarded(&window);
-    close.waitProgress = [guarded](int percent) {
+    close.waitProgress = [guarded, started = false](int percent) mutable {
         if (!guarded)
             return;
-        guarded->ShowHelpText(percent < 100 ? GetText(texts::kWaitingForServer) : QString());
-        guarded->MaxProgress(100);
+        // The bar (and the busy pointer) last as long as the wait.
+        if (percent >= 100) {
+            guarded->ShowHelpText(QString());
+            if (started)
+                guarded->ZerujProgress();
+            started = false;
+            return;
+        }
+        if (!started)
+            guarded->MaxProgress(100);
+        started = true;
+        guarded->ShowHelpText(GetText(texts::kWaitingForServer));
         guarded->UstawProgress(percent);
     };
 }
