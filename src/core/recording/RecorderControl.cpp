@@ -116,9 +116,9 @@ bool RecorderControl::Form_Unload() {
     return true;
 }
 
-void RecorderControl::setTray(RecorderStateListener::State state) {
-    if (m_listener)
-        m_listener->stateChanged(state);
+void RecorderControl::trayState(RecorderTrayState state) {
+    if (m_tray)
+        m_tray->setState(state);
 }
 
 // ---- start -----------------------------------------------------------------
@@ -212,7 +212,7 @@ bool RecorderControl::startRecording() {
         m_view.focusButton(RecorderView::Pause);
     m_view.setButtonEnabled(RecorderView::Record, true);
     m_view.setButtonEnabled(RecorderView::Stop, true);
-    setTray(RecorderStateListener::Recording);
+    trayState(RecorderTrayState::Recording);
     return true;
 }
 
@@ -237,7 +237,7 @@ void RecorderControl::cmdPauza_Click() {
         tmrPause.setEnabled(false);
         tmrPause.setInterval(autoPauseMs());
         tmrPause.Tag = QStringLiteral("0");
-        setTray(RecorderStateListener::Paused);
+        trayState(RecorderTrayState::Paused);
     } else {
         tmPause.setEnabled(false);
         QString error;
@@ -251,7 +251,7 @@ void RecorderControl::cmdPauza_Click() {
         m_view.setButtonIcon(RecorderView::Record, kRecordingIcon);
         m_view.setButtonIcon(RecorderView::Pause, 0);
         m_view.setButtonEnabled(RecorderView::Stop, true);
-        setTray(capturing ? RecorderStateListener::Recording : RecorderStateListener::Paused);
+        trayState(capturing ? RecorderTrayState::Recording : RecorderTrayState::Paused);
     }
     m_view.setButtonEnabled(RecorderView::Record, true);
     m_view.setButtonEnabled(RecorderView::Pause, true);
@@ -331,8 +331,8 @@ void RecorderControl::Timer1_Timer() {
             serverEndedByItself();
             return;
         }
-        if (m_listener)
-            m_listener->clock(caption, paused);
+        if (m_tray)
+            m_tray->Komunikat(caption, paused);
     }
     blink = !blink;
 }
@@ -463,7 +463,7 @@ void RecorderControl::finishRun() {
     const bool finish = m_limitReached || (m_autoStarted && m_unattended);
     if (!finish) {
         SaveSetting(handshake::kStop, QStringLiteral("-1"));
-        setTray(RecorderStateListener::Stopped);
+        trayState(RecorderTrayState::Stopped);
         return;
     }
     QString folder = GetSetting(QStringLiteral("RecDir"), Shared().RecordFolder);

@@ -6,10 +6,11 @@
 //
 // Timers run on the clock in force (ClockTimer), so tests run on virtual
 // time; the window, the main window and the tray are reached through
-// RecorderView, RecorderHost and RecorderStateListener.
+// RecorderView, RecorderHost and RecorderTray.
 
 #include "CaptureEngine.h"
 #include "ClockTimer.h"
+#include "RecorderTray.h"
 #include "RecorderView.h"
 
 #include <QStringList>
@@ -26,7 +27,8 @@ public:
     RecorderControl(const RecorderControl&) = delete;
     RecorderControl& operator=(const RecorderControl&) = delete;
 
-    void setStateListener(RecorderStateListener* listener) { m_listener = listener; }
+    // The tray icon that mirrors the recorder (none: the recorder works alone).
+    void setTray(RecorderTray* tray) { m_tray = tray; }
 
     // Form_Load: the clock starts; the automatic pause takes its setting.
     void Form_Load();
@@ -81,14 +83,14 @@ private:
     void tearDownCapture();
     void handOver();
     void finishRun();
-    void setTray(RecorderStateListener::State state);
+    void trayState(RecorderTrayState state);
     qint64 nowSeconds() const;
     qint64 autoPauseMs() const;
     QStringList recordedFiles();
 
     RecorderView& m_view;
     RecorderHost& m_host;
-    RecorderStateListener* m_listener = nullptr;
+    RecorderTray* m_tray = nullptr;
     CaptureEngine m_engine;
     std::shared_ptr<RecorderClient> m_recorder; // the server of the running recording
     bool m_stopping = false;

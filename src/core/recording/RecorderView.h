@@ -1,8 +1,7 @@
 #pragma once
-// What the recorder's logic needs of its window, of the main window and of
-// the tray icon. The window implements RecorderView; the main window
-// RecorderHost; the tray icon RecorderStateListener (optional: the recorder
-// works without a tray).
+// What the recorder's logic needs of its window and of the main window. The
+// window implements RecorderView, the main window RecorderHost; the tray icon
+// is reached through RecorderTray (optional: the recorder works without one).
 
 #include <QDateTime>
 #include <QString>
@@ -37,16 +36,6 @@ public:
     virtual int tracksUsingSource(const QString& path) = 0;
     // Closes the main window, which ends the program with `status`.
     virtual void endProgram(int status) = 0;
-};
-
-// The tray icon's seam: it mirrors the recorder's state and clock.
-class RecorderStateListener {
-public:
-    enum State { Recording, Paused, Stopped };
-    virtual ~RecorderStateListener() = default;
-    virtual void stateChanged(State state) = 0;
-    // Every clock tick while recording: the caption text and the pause state.
-    virtual void clock(const QString& caption, bool paused) = 0;
 };
 
 } // namespace kelbrin

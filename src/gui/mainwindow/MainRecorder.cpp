@@ -93,6 +93,10 @@ void InstallRecorder(frmDazudizi& window) {
         return recorder && recorder->cmdStopRec->isEnabled();
     };
     close.captureBufferName = [] { return CaptureState().bufferName; };
+    close.closeTrayIcon = [] {
+        if (frmRecord* recorder = frmRecord::Instance())
+            recorder->UnloadTray();
+    };
     QPointer<frmDazudizi> guarded(&window);
     close.waitProgress = [guarded, started = false](int percent) mutable {
         if (!guarded)

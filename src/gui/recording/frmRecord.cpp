@@ -3,6 +3,8 @@
 #include "core/app/SharedState.h"
 #include "core/app/TextCatalog.h"
 #include "core/recording/RecorderTexts.h"
+#include "frmIcon.h"
+#include "frmRecording.h"
 #include "gui/app/ProgramIcons.h"
 #include "gui/app/TopMost.h"
 #include "gui/app/Translation.h"
@@ -31,19 +33,20 @@ public:
     void endProgram(int) override {}
 };
 
-struct Seams {
-    RecorderHost* host = nullptr;
-    RecorderStateListener* listener = nullptr;
-    std::function<void()> monitorOff;
-    std::function<void()> settings;
-};
-Seams& seams() {
-    static Seams s;
-    return s;
+RecorderHost*& installedHost() {
+    static RecorderHost* host = nullptr;
+    return host;
 }
 RecorderHost& host() {
     static NoHost none;
-    return seams().host ? *seams().host : none;
+    return installedHost() ? *installedHost() : none;
+}
+
+QWidget* mainWindow() {
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (top->objectName() == QLatin1String("frmDazudizi"))
+            return top;
+    return nullptr;
 }
 
 QPushButton* makeButton(QWidget* parent, const char* name, const QString& tag) {
@@ -60,20 +63,12 @@ QPushButton* makeButton(QWidget* parent, const char* name, const QString& tag) {
 QPointer<frmRecord> frmRecord::s_instance;
 
 frmRecord* frmRecord::Instance() { return s_instance.data(); }
-void frmRecord::SetHost(RecorderHost* h) { seams().host = h; }
-void frmRecord::SetStateListener(RecorderStateListener* listener) {
-    seams().listener = listener;
-    if (s_instance)
-        s_instance->m_control->setStateListener(listener);
-}
-void frmRecord::SetMonitorOff(std::function<void()> turnOff) { seams().monitorOff = std::move(turnOff); }
-void frmRecord::SetSettingsOpener(std::function<void()> open) { seams().settings = std::move(open); }
+void frmRecord::SetHost(RecorderHost* h) { installedHost() = h; }
 
 frmRecord::frmRecord() : QWidget(nullptr, Qt::Window) {
     setObjectName(QStringLiteral("frmRecord"));
     setAttribute(Qt::WA_DeleteOnClose);
     m_control = std::make_unique<RecorderControl>(*this, host(), Capture());
-    m_control->setStateListener(seams().listener);
 
     cmdRecord = makeButton(this, "cmdRecord", QStringLiteral("1162;5049"));
     cmdPauza = makeButton(this, "cmdPauza", QStringLiteral("1122;"));
@@ -96,7 +91,18 @@ frmRecord::frmRecord() : QWidget(nullptr, Qt::Window) {
     Form_Load();
 }
 
-frmRecord::~frmRecord() = default;
+frmRecord::~frmRecord() {
+    m_control->setTray(nullptr);
+    UnloadTray();
+}
+
+void frmRecord::UnloadTray() {
+    if (!m_tray)
+        return;
+    m_control->setTray(nullptr);
+    m_tray->unload();
+    m_tray.reset();
+}
 
 void frmRecord::Form_Load() {
     SetTopMost(this, true);
@@ -108,8 +114,8 @@ void frmRecord::Form_Load() {
     // The mixer button works when the desktop has a volume control.
     cmdMikser->setEnabled(!QStandardPaths::findExecutable(QStringLiteral("pavucontrol")).isEmpty() ||
                           !QStandardPaths::findExecutable(QStringLiteral("alsamixer")).isEmpty());
-    // Without the settings window there is nothing to open.
-    cmdSetting->setEnabled(static_cast<bool>(seams().settings));
+    m_tray = std::make_unique<frmIcon>(*this);
+    m_control->setTray(m_tray.get());
     LoadLang();
     setMinimumHeight(TwipsToPx(kMinimumHeightTwips));
     adjustSize();
@@ -128,9 +134,8 @@ frmRecord* frmRecord::PokazMnie(bool autoStart, bool unattended) {
     w->show();
     if (autoStart) {
         QCoreApplication::processEvents();
-        for (QWidget* top : QApplication::topLevelWidgets())
-            if (top->objectName() == QLatin1String("frmDazudizi"))
-                top->showMinimized();
+        if (QWidget* main = mainWindow())
+            main->showMinimized();
         w->showMinimized();
         w->m_control->setAutoStarted(unattended);
         w->cmdRecord_Click();
@@ -164,9 +169,22 @@ void frmRecord::setCaption(const QString& caption) { setWindowTitle(caption); }
 void frmRecord::beep(int, int) { QApplication::beep(); }
 void frmRecord::yield() { QCoreApplication::processEvents(); }
 
-void frmRecord::showRecordingSettings() {
-    if (seams().settings)
-        seams().settings();
+void frmRecord::showRecordingSettings() { frmRecording::PokazMnie(); }
+
+bool frmRecord::recordEnabled() const { return cmdRecord->isEnabled(); }
+bool frmRecord::pauseEnabled() const { return cmdPauza->isEnabled(); }
+bool frmRecord::stopEnabled() const { return cmdStopRec->isEnabled(); }
+
+void frmRecord::toggleWindows() {
+    const bool show = !isVisible();
+    setVisible(show);
+    if (QWidget* main = mainWindow())
+        main->setVisible(show);
+    if (show) {
+        showNormal();
+        if (isEnabled())
+            activateWindow();
+    }
 }
 
 void frmRecord::cmdMikser_Click() {
@@ -186,6 +204,8 @@ void frmRecord::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    if (m_tray && m_tray->unloadWithRecorder())
+        UnloadTray();
     QWidget::closeEvent(event);
 }
 
@@ -194,18 +214,17 @@ void frmRecord::changeEvent(QEvent* event) {
     if (event->type() != QEvent::WindowStateChange || !(windowState() & Qt::WindowMinimized))
         return;
     // Minimised with a tray icon to bring it back: both windows go to the tray.
-    if (!seams().listener)
+    QWidget* main = mainWindow();
+    if (!m_tray || !m_tray->iconShown() || !isVisible() || !main || !main->isVisible())
         return;
-    for (QWidget* top : QApplication::topLevelWidgets())
-        if (top->objectName() == QLatin1String("frmDazudizi") && top->isVisible())
-            top->hide();
+    main->hide();
     hide();
 }
 
 void frmRecord::keyReleaseEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_F12) {
-        if (seams().monitorOff)
-            seams().monitorOff();
+        if (m_tray)
+            m_tray->mnuTurnMonitor_Click();
         showMinimized();
         return;
     }

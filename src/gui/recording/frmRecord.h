@@ -5,17 +5,19 @@
 // in RecorderControl; the window maps its buttons onto it.
 
 #include "core/recording/RecorderControl.h"
+#include "core/recording/RecorderTray.h"
 
 #include <QPointer>
 #include <QWidget>
-#include <functional>
 #include <memory>
 
 class QPushButton;
 
 namespace kelbrin {
 
-class frmRecord final : public QWidget, public RecorderView {
+class frmIcon;
+
+class frmRecord final : public QWidget, public RecorderView, public RecorderTrayHost {
     Q_OBJECT
 public:
     // Shows the window (made on first use). With autoStart, and only with an
@@ -29,12 +31,10 @@ public:
 
     // The main window's part: saving the project and closing itself.
     static void SetHost(RecorderHost* host);
-    // The tray icon, when there is one (it outlives no recorder window).
-    static void SetStateListener(RecorderStateListener* listener);
-    // F12: turns the monitor off (the tray's command, when there is one).
-    static void SetMonitorOff(std::function<void()> turnOff);
-    // The recording settings window (built elsewhere).
-    static void SetSettingsOpener(std::function<void()> open);
+    // The tray icon, loaded with this window (null once it is unloaded).
+    frmIcon* Tray() const { return m_tray.get(); }
+    // Removes the tray icon (the main window's close does it too).
+    void UnloadTray();
 
     void cmdRecord_Click() { m_control->cmdRecord_Click(); }
     void cmdPauza_Click() { m_control->cmdPauza_Click(); }
@@ -60,6 +60,12 @@ public:
     void yield() override;
     void showRecordingSettings() override;
 
+    // RecorderTrayHost
+    bool recordEnabled() const override;
+    bool pauseEnabled() const override;
+    bool stopEnabled() const override;
+    void toggleWindows() override;
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -72,6 +78,7 @@ private:
     void Form_Load();
 
     std::unique_ptr<RecorderControl> m_control;
+    std::unique_ptr<frmIcon> m_tray;
     static QPointer<frmRecord> s_instance;
 };
 

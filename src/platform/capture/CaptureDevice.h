@@ -28,8 +28,8 @@ class CaptureDevice {
 public:
     virtual ~CaptureDevice() = default;
 
-    // Opens input `device` (-1: the system's default input, else an index
-    // into CapturePlatform::deviceNames()) in `format`; blocks will hold
+    // Opens input `device` (-1: the system's default input, else a position
+    // in CaptureDeviceList(), CaptureDevices.h) in `format`; blocks will hold
     // `blockBytes` bytes. False with *error filled when it cannot.
     virtual bool open(int device, const CapturePcmFormat& format, qint64 blockBytes, QString* error) = 0;
     // Starts capturing; blocks follow through onBlock.
@@ -49,8 +49,6 @@ public:
 class CapturePlatform {
 public:
     virtual ~CapturePlatform() = default;
-    // The machine's capture inputs, by display name.
-    virtual QStringList deviceNames() = 0;
     virtual std::unique_ptr<CaptureDevice> createDevice() = 0;
 };
 

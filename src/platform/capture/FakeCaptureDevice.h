@@ -73,9 +73,7 @@ class FakeCapturePlatform final : public CapturePlatform {
 public:
     std::shared_ptr<FakeCaptureLog> log = std::make_shared<FakeCaptureLog>();
     FakeCaptureDevice* last = nullptr;
-    QStringList names{QStringLiteral("Test microphone")};
 
-    QStringList deviceNames() override { return names; }
     std::unique_ptr<CaptureDevice> createDevice() override {
         auto device = std::make_unique<FakeCaptureDevice>(log);
         last = device.get();

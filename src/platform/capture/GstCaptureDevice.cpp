@@ -1,5 +1,6 @@
 #include "GstCaptureDevice.h"
 
+#include "CaptureDevices.h"
 #include "platform/media/GstSetup.h"
 
 #include <gst/app/gstappsink.h>
@@ -17,7 +18,7 @@ QString Fetched(gchar* text) {
     return result;
 }
 
-// The inputs the device monitor sees, in its order.
+// The inputs the device monitor sees.
 GList* ListSources() {
     GstDeviceMonitor* monitor = gst_device_monitor_new();
     gst_device_monitor_add_filter(monitor, "Audio/Source", nullptr);
@@ -45,10 +46,13 @@ GstElement* MakeSource(int device, QString* error) {
         return bin;
     }
     if (device >= 0) {
+        // The settings keep a position in the list the settings window showed.
+        const QString name = GstCaptureDevices().names().value(device);
         GList* devices = ListSources();
         GstElement* element = nullptr;
-        if (GList* item = g_list_nth(devices, static_cast<guint>(device)))
-            element = gst_device_create_element(GST_DEVICE(item->data), nullptr);
+        for (GList* item = devices; item && !element && !name.isEmpty(); item = item->next)
+            if (Fetched(gst_device_get_display_name(GST_DEVICE(item->data))) == name)
+                element = gst_device_create_element(GST_DEVICE(item->data), nullptr);
         g_list_free_full(devices, gst_object_unref);
         if (!element && error)
             *error = QStringLiteral("The capture device %1 is not available.").arg(device + 1);
@@ -220,17 +224,6 @@ void GstCaptureDevice::poll() {
         if (onError)
             onError(error);
     }
-}
-
-QStringList GstCapturePlatform::deviceNames() {
-    QStringList names;
-    if (!EnsureGstreamer())
-        return names;
-    GList* devices = ListSources();
-    for (GList* item = devices; item; item = item->next)
-        names << Fetched(gst_device_get_display_name(GST_DEVICE(item->data)));
-    g_list_free_full(devices, gst_object_unref);
-    return names;
 }
 
 std::unique_ptr<CaptureDevice> GstCapturePlatform::createDevice() { return std::make_unique<GstCaptureDevice>(); }

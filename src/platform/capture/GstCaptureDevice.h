@@ -37,7 +37,6 @@ private:
 
 class GstCapturePlatform final : public CapturePlatform {
 public:
-    QStringList deviceNames() override;
     std::unique_ptr<CaptureDevice> createDevice() override;
 };
 

@@ -71,12 +71,15 @@ public:
     void PokazMnie(const SplitDialogRequest& request) override { requests << request; }
 };
 
-class FakeTray final : public RecorderStateListener {
+class FakeTray final : public RecorderTray {
 public:
-    QList<State> states;
+    QList<RecorderTrayState> states;
     int ticks = 0;
-    void stateChanged(State s) override { states << s; }
-    void clock(const QString&, bool) override { ++ticks; }
+    void Komunikat(const QString&, bool) override { ++ticks; }
+    void setState(RecorderTrayState s) override { states << s; }
+    void mnuTurnMonitor_Click() override {}
+    bool unloadWithRecorder() const override { return true; }
+    void unload() override {}
 };
 
 class RecorderControlTest : public ::testing::Test {
@@ -110,7 +113,7 @@ protected:
         server->outputFolder = records;
         Shared().Recorder = std::make_shared<RecorderClient>(std::make_unique<test::FakeServerObject>(server));
         control = std::make_unique<RecorderControl>(view, host, capture);
-        control->setStateListener(&tray);
+        control->setTray(&tray);
         control->Form_Load();
     }
     void TearDown() override {
@@ -177,7 +180,7 @@ TEST_F(RecorderControlTest, ARecordingRunsStopsByHandAndComesBackThroughTheSplit
     EXPECT_EQ(capture.log->lastBlockBytes, kBlock);
     EXPECT_EQ(store->values.value("RecStop"), "2");
     EXPECT_TRUE(view.enabled[RecorderView::Pause]);
-    EXPECT_EQ(tray.states.value(0), RecorderStateListener::Recording);
+    EXPECT_EQ(tray.states.value(0), RecorderTrayState::Recording);
 
     play(125000);
     EXPECT_EQ(control->elapsedSeconds, 125);
@@ -213,7 +216,7 @@ TEST_F(RecorderControlTest, ARecordingRunsStopsByHandAndComesBackThroughTheSplit
     EXPECT_EQ(control->handedOver(), QStringList{records + "R0101__00_00_00.mp3"});
     EXPECT_EQ(store->values.value("RecStop"), "-1");
     EXPECT_TRUE(host.ended.isEmpty()); // a recording stopped by hand leaves the editor open
-    EXPECT_EQ(tray.states.last(), RecorderStateListener::Stopped);
+    EXPECT_EQ(tray.states.last(), RecorderTrayState::Stopped);
     EXPECT_TRUE(messages->shown.isEmpty());
 }
 
