@@ -437,6 +437,7 @@ void frmDazudizi::Form_Load() {
     blnClose = true;
     setWindowTitle(TitleText());
     ApplyButtonIcons(this);
+    m_panel->ApplyTooltips();
 
     MaxProgress(100);
     ZerujProgress();

@@ -63,9 +63,11 @@ void QtSettingsStore::sync() {
         times[1].tv_nsec = static_cast<long>((stamp % 1000) * 1000000);
         utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0);
     }
+    // Taken before the sync: whatever it reads or writes happens at or after it.
+    const qint64 readAt = QDateTime::currentMSecsSinceEpoch();
     m_settings.sync();
     m_lastSeenMs = ModifiedMs(path);
-    m_lastReadAtMs = QDateTime::currentMSecsSinceEpoch();
+    m_lastReadAtMs = readAt;
 }
 
 QString QtSettingsStore::folder() {
