@@ -65,10 +65,13 @@ protected:
 };
 
 TEST_F(RecordProgramTest, WithoutAnEncoderServerAnUnattendedRecordingSaysSoAndFails) {
-    // A bus where no server can be activated.
+    // An editor without its server beside it, on a bus that knows no server.
+    const QString lonely = test::MakeTempDir("lonely");
+    ASSERT_TRUE(QFile::copy(kelbrin, lonely + "/kelbrin"));
+    ASSERT_TRUE(QFile::copy(test::RuntimeDir() + "/Kelbrin.ini", lonely + "/Kelbrin.ini"));
     env.insert("XDG_DATA_DIRS", home + "/data");
     process.setProcessEnvironment(env);
-    ASSERT_TRUE(runOnSessionBus(quoted(kelbrin) + " -rec 1", 60000));
+    ASSERT_TRUE(runOnSessionBus(quoted(lonely + "/kelbrin") + " -rec 1", 60000));
     EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(process.exitCode(), 2);
     EXPECT_TRUE(stderrText.contains("[6700]")) << stderrText.toStdString();
