@@ -378,6 +378,21 @@ void RecorderControl::cmdStopRec_Click() {
         }
         return;
     }
+    requestEnd();
+}
+
+void RecorderControl::StopNow() {
+    if (CaptureState().recordingFlag < 1 || m_stopping)
+        return;
+    tmrPause.setEnabled(false);
+    m_view.setButtonEnabled(RecorderView::Record, false);
+    m_view.setButtonEnabled(RecorderView::Pause, false);
+    paused = false;
+    capturing = false;
+    requestEnd();
+}
+
+void RecorderControl::requestEnd() {
     m_engine.CloseBufferFile();
     m_engine.handshake().requestFinish();
     m_stopping = true;

@@ -41,6 +41,9 @@ public:
     void cmdRecord_Click();
     void cmdPauza_Click();
     void cmdStopRec_Click();
+    // Ends the recording at once, also from a pause made by hand (where the
+    // stop button first resumes); the editor's close uses it.
+    void StopNow();
     void cmdSetting_Click();
 
     void Timer1_Timer();
@@ -79,6 +82,7 @@ private:
     bool startRecording();
     bool prepareFormat(CapturePcmFormat& format, std::int64_t& blockBytes);
     void abandonStart();
+    void requestEnd();
     void serverEndedByItself();
     void tearDownCapture();
     void handOver();

@@ -86,7 +86,7 @@ void InstallRecorder(frmDazudizi& window) {
     MainClose::Seams& close = window.Closing().seams();
     close.stopRecording = [] {
         if (frmRecord* recorder = frmRecord::Instance())
-            recorder->cmdStopRec_Click();
+            recorder->control().StopNow();
     };
     close.handingOver = [] {
         frmRecord* recorder = frmRecord::Instance();

@@ -142,6 +142,8 @@ TEST_F(MainRecorderTest, ClosingTheEditorDuringARecordingFinishesAndKeepsIt) {
     frmRecord* r = openRecorder();
     r->cmdRecord->click();
     play(3000);
+    r->cmdPauza->click(); // a pause by hand does not hold the close up
+    play(1000);
     // The close waits on real time; the server's loop runs on the test's clock.
     window->Closing().seams().yield = [this] { clock->advance(100); };
     EXPECT_TRUE(window->close());
