@@ -4,6 +4,7 @@
 #include "FormatFile.h"
 #include "LameConfiguration.h"
 #include "RecordProjectName.h"
+#include "RecorderHandOver.h"
 #include "RecorderClient.h"
 #include "RecorderTexts.h"
 #include "core/app/MessageService.h"
@@ -11,9 +12,6 @@
 #include "core/app/SharedState.h"
 #include "core/app/TextCatalog.h"
 #include "core/app/PathProcedures.h"
-#include "core/document/cPozycjaMP3.h"
-#include "core/editor/SplitDialogSeam.h"
-#include "core/export/SegmentList.h"
 #include "platform/codecs/WaveFormat.h"
 #include "platform/media/Clock.h"
 #include "platform/settings/SettingsStore.h"
@@ -50,16 +48,6 @@ void ShowCaptureError(const QString& function, const QString& detail) {
 }
 
 } // namespace
-
-QStringList RecordedNames(const QStringList& names) {
-    QStringList kept;
-    for (const QString& name : names)
-        if (!name.trimmed().isEmpty())
-            kept << name.trimmed();
-    return kept;
-}
-
-QStringList RecordedNames(const QString& lines) { return RecordedNames(lines.split(QLatin1Char('\n'))); }
 
 RecorderControl::RecorderControl(RecorderView& view, RecorderHost& host, CapturePlatform& capture)
     : m_view(view), m_host(host), m_engine(capture) {
@@ -443,33 +431,7 @@ QStringList RecorderControl::recordedFiles() {
 }
 
 void RecorderControl::handOver() {
-    m_handedOver.clear();
-    const QStringList names = recordedFiles();
-    const QDateTime stamp = QDateTime::currentDateTime();
-    const std::uint16_t tag = WaveFormatEx::fromRecord(Shared().RecordFormat).wFormatTag;
-    for (int i = 0; i < names.size(); ++i) {
-        const QString path = Shared().RecordFolder + FileNameFromPath(names[i]);
-        m_handedOver << path;
-        auto track = std::make_shared<cPozycjaMP3>();
-        track->strFileNameSource = path;
-        track->strLabel =
-            UniqueTrackName(StripExtension(FileNameFromPath(names[i])), m_host.tracksUsingSource(path));
-        track->lngTrack = tag == wave::kMpegLayer3 ? 1 : 3;
-        track->blnZmodyfikowana = true;
-        track->blnAwlaysTop = false;
-        SplitDialogLauncher* split = SplitDialog();
-        if (!split)
-            continue;
-        SplitDialogRequest request;
-        request.track = track;
-        request.newTrack = true;
-        request.secondFlag = true;
-        request.runAtOnce = true;
-        request.bySegmentList = QFileInfo(SegmentListPath(path)).isFile();
-        const QDateTime when = stamp.addSecs(i + 1);
-        request.date = QDateTime(QDate(1899, 12, 30), QTime(0, 0)).msecsTo(when) / 86400000.0;
-        split->PokazMnie(request);
-    }
+    m_handedOver = HandOverRecordings(recordedFiles(), m_host);
 }
 
 void RecorderControl::finishRun() {

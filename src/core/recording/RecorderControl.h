@@ -105,9 +105,4 @@ private:
     QStringList m_handedOver;
 };
 
-// The recorded file names the server reports, without folder: as a list, or
-// as one text with a name per line.
-QStringList RecordedNames(const QStringList& names);
-QStringList RecordedNames(const QString& lines);
-
 } // namespace kelbrin

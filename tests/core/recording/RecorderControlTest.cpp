@@ -220,6 +220,24 @@ TEST_F(RecorderControlTest, ARecordingRunsStopsByHandAndComesBackThroughTheSplit
     EXPECT_TRUE(messages->shown.isEmpty());
 }
 
+TEST_F(RecorderControlTest, ARecordingWithSpeechMarksIsCutByThemAndOneWithoutIsTakenWhole) {
+    test::WriteFile(records + "R0101__00_00_00.tim", "\r\n12\r\n-95");
+    start();
+    play(1000);
+    control->cmdStopRec_Click();
+    waitForHandOver();
+    // The next recording of the test server is R0101__00_00_01, its list empty.
+    test::WriteFile(records + "R0101__00_00_01.tim", "");
+    start();
+    play(1000);
+    control->cmdStopRec_Click();
+    waitForHandOver();
+    ASSERT_EQ(split.requests.size(), 2);
+    EXPECT_TRUE(split.requests[0].bySegmentList);
+    EXPECT_FALSE(split.requests[1].bySegmentList);
+    EXPECT_TRUE(messages->shown.isEmpty());
+}
+
 TEST_F(RecorderControlTest, APauseByHandWritesNothingAndTheFirstStopResumes) {
     start();
     play(2000);

@@ -103,9 +103,17 @@ protected:
     int ended = 0;
 };
 
+TEST_F(MainRecorderTest, WithoutAServerAnAutomaticStartOpensNothing) {
+    Shared().Recorder.reset();
+    EXPECT_EQ(frmRecord::PokazMnie(true), nullptr);
+    EXPECT_EQ(frmRecord::Instance(), nullptr);
+    EXPECT_EQ(capture->log->opened, 0);
+}
+
 TEST_F(MainRecorderTest, ARecordingComesBackAsATrackOfTheProject) {
     frmRecord* r = openRecorder();
     ASSERT_NE(r, nullptr);
+    EXPECT_EQ(frmRecord::PokazMnie(false), r); // one recorder window
     EXPECT_EQ(capture->log->opened, 0); // the button only shows the window
     EXPECT_FALSE(window->IsCaptureFileOpen());
 
