@@ -111,6 +111,14 @@ void RecorderControl::trayState(RecorderTrayState state) {
 
 // ---- start -----------------------------------------------------------------
 
+void RecorderControl::StartAutomatically() {
+    m_autoStarted = true;
+    cmdRecord_Click();
+    // A scheduled run that cannot record must not wait for nobody.
+    if (m_unattended && CaptureState().recordingFlag < 1)
+        m_host.endProgram(1);
+}
+
 void RecorderControl::cmdRecord_Click() {
     if (paused || CaptureState().recordingFlag == 1) {
         cmdPauza_Click();
@@ -437,7 +445,7 @@ void RecorderControl::handOver() {
 void RecorderControl::finishRun() {
     // A run nobody watches always ends: at its time limit, as asked, and
     // when the server or the capture ended it early.
-    const bool finish = m_limitReached || (m_autoStarted && m_unattended);
+    const bool finish = m_limitReached || (m_autoStarted && m_unattended && !m_failure.isEmpty());
     if (!finish) {
         SaveSetting(handshake::kStop, QStringLiteral("-1"));
         trayState(RecorderTrayState::Stopped);

@@ -34,9 +34,11 @@ public:
     void Form_Load();
     // Form_Unload: false while the encoder server is busy (the window stays).
     bool Form_Unload();
-    // The start of `-rec`: remembers that nobody may be watching, so any end
-    // of the recording finishes the run.
-    void setAutoStarted(bool unattended) { m_autoStarted = true; m_unattended = unattended; }
+    // Nobody may be watching (a scheduled `-rec`): a recording that cannot
+    // start, or that ends early, still finishes the run.
+    void setUnattended(bool unattended) { m_unattended = unattended; }
+    // The start of `-rec`.
+    void StartAutomatically();
 
     void cmdRecord_Click();
     void cmdPauza_Click();

@@ -137,8 +137,8 @@ frmRecord* frmRecord::PokazMnie(bool autoStart, bool unattended) {
         if (QWidget* main = mainWindow())
             main->showMinimized();
         w->showMinimized();
-        w->m_control->setAutoStarted(unattended);
-        w->cmdRecord_Click();
+        w->m_control->setUnattended(unattended);
+        w->m_control->StartAutomatically();
     }
     return w;
 }

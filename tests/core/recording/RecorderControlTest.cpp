@@ -324,8 +324,9 @@ TEST_F(RecorderControlTest, AMissingStopKeyIsNoStopRequestButAnOutsideRequestIs)
 }
 
 TEST_F(RecorderControlTest, WhenTheServerEndsByItselfTheRecorderStopsAndHandsOverAtOnce) {
-    control->setAutoStarted(true);
-    start();
+    control->setUnattended(true);
+    control->StartAutomatically();
+    ASSERT_EQ(CaptureState().recordingFlag, 1);
     play(3000);
     server->endOnItsOwn = true;
     play(1000);
@@ -338,6 +339,22 @@ TEST_F(RecorderControlTest, WhenTheServerEndsByItselfTheRecorderStopsAndHandsOve
     // Nobody watches a scheduled run: it saves what it has and ends, reporting the failure.
     EXPECT_EQ(host.saved.size(), 1);
     EXPECT_EQ(host.ended, QList<int>{1});
+}
+
+TEST_F(RecorderControlTest, AScheduledRunThatCannotRecordEndsAndOneStoppedByHandGoesOn) {
+    control->setUnattended(true);
+    capture.log->failOpen = true;
+    control->StartAutomatically();
+    EXPECT_EQ(host.ended, QList<int>{1});
+
+    capture.log->failOpen = false;
+    host.ended.clear();
+    control->StartAutomatically();
+    play(2000);
+    control->cmdStopRec_Click();
+    waitForHandOver();
+    EXPECT_EQ(split.requests.size(), 1);
+    EXPECT_TRUE(host.ended.isEmpty());
 }
 
 TEST_F(RecorderControlTest, StopAgainWhileTheServerEncodesOffersToAbandonTheBacklog) {
