@@ -8,7 +8,10 @@
 
 namespace kelbrin {
 
+class FakeCaptureDevice;
+
 struct FakeCaptureLog {
+    FakeCaptureDevice* live = nullptr; // the device that exists now, if any
     int opened = 0;
     int started = 0;
     int stopped = 0;
@@ -21,8 +24,12 @@ struct FakeCaptureLog {
 
 class FakeCaptureDevice final : public CaptureDevice {
 public:
-    explicit FakeCaptureDevice(std::shared_ptr<FakeCaptureLog> log) : m_log(std::move(log)) {}
-    ~FakeCaptureDevice() override { close(); }
+    explicit FakeCaptureDevice(std::shared_ptr<FakeCaptureLog> log) : m_log(std::move(log)) { m_log->live = this; }
+    ~FakeCaptureDevice() override {
+        close();
+        if (m_log->live == this)
+            m_log->live = nullptr;
+    }
 
     bool open(int device, const CapturePcmFormat& format, qint64 blockBytes, QString* error) override {
         if (m_log->failOpen) {
@@ -68,17 +75,14 @@ private:
     bool m_running = false;
 };
 
-// Hands out fake devices and remembers the last one for the test.
+// Hands out fake devices; the test reaches the one that exists through last().
 class FakeCapturePlatform final : public CapturePlatform {
 public:
     std::shared_ptr<FakeCaptureLog> log = std::make_shared<FakeCaptureLog>();
-    FakeCaptureDevice* last = nullptr;
 
-    std::unique_ptr<CaptureDevice> createDevice() override {
-        auto device = std::make_unique<FakeCaptureDevice>(log);
-        last = device.get();
-        return device;
-    }
+    // The device now in use, or null once it was released.
+    FakeCaptureDevice* last() const { return log->live; }
+    std::unique_ptr<CaptureDevice> createDevice() override { return std::make_unique<FakeCaptureDevice>(log); }
 };
 
 } // namespace kelbrin

@@ -69,7 +69,7 @@ protected:
         engine.reset();
         SetSettingsStore(std::move(previous));
     }
-    void block(char fill) { platform.last->deliver(QByteArray(512, fill)); }
+    void block(char fill) { platform.last()->deliver(QByteArray(512, fill)); }
     qint64 bufferSize() const { return QFileInfo(folder + "Bufor-1.tmp").size(); }
     int written() { return store->values.value("RecSW", "-9").toInt(); }
     // The server's acknowledgement of every block written so far.

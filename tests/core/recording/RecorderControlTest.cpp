@@ -129,13 +129,13 @@ protected:
     void play(int ms, bool loud = true) {
         for (int t = 0; t < ms; t += kBlockMs) {
             clock->advance(kBlockMs);
-            if (capture.last && capture.last->running()) {
+            if (capture.last() && capture.last()->running()) {
                 QByteArray block(kBlock, char(128));
                 if (loud)
                     for (int i = 0; i < kBlock; ++i)
                         block[i] = char(128 + ((i % 16) < 8 ? 60 : -60));
                 delivered += block;
-                capture.last->deliver(block);
+                capture.last()->deliver(block);
             }
         }
     }

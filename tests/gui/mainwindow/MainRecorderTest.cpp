@@ -75,8 +75,8 @@ protected:
     void play(int ms) {
         for (int t = 0; t < ms; t += 128) {
             clock->advance(128);
-            if (capture->last && capture->last->running())
-                capture->last->deliver(QByteArray(512, char(40)));
+            if (capture->last() && capture->last()->running())
+                capture->last()->deliver(QByteArray(512, char(40)));
         }
     }
     frmRecord* openRecorder() {
