@@ -16,7 +16,6 @@
 #include "gui/mainwindow/frmDazudizi.h"
 #include "platform/settings/SettingsStore.h"
 #include "platform/shell/ComponentActivation.h"
-#include "platform/shell/ProcessLauncher.h"
 #include "platform/shell/SystemInfo.h"
 #include "platform/shell/XdgDesktopIntegration.h"
 
@@ -25,6 +24,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QTimer>
+#include <QProcess>
 
 namespace kelbrin {
 
@@ -69,8 +69,11 @@ std::shared_ptr<RecorderClient> EditorStartup::createRecorder() {
     return std::make_shared<RecorderClient>(std::move(object));
 }
 
-void EditorStartup::startDetached(const QString& program, const QStringList& arguments) {
-    QtProcessLauncher().startDetached(program, arguments);
+void EditorStartup::runToEnd(const QString& program, const QStringList& arguments, int timeoutMs) {
+    QProcess process;
+    process.start(program, arguments);
+    if (process.waitForStarted(timeoutMs) && !process.waitForFinished(timeoutMs))
+        process.kill();
 }
 
 void EditorStartup::showLanguageDialog() {

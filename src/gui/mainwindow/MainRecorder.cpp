@@ -9,13 +9,9 @@
 #include "core/document/cPozycjeMP3.h"
 #include "core/recording/CaptureEngine.h"
 #include "core/recording/RecorderTexts.h"
-#include "gui/app/Twips.h"
 #include "gui/recording/frmRecord.h"
 
-#include <QAction>
 #include <QCoreApplication>
-#include <QMenu>
-#include <QFrame>
 #include <QPointer>
 #include <QPushButton>
 #include <QTimer>
@@ -23,8 +19,6 @@
 namespace kelbrin {
 
 namespace {
-
-constexpr int kRecordButtonLeft = 1100 + 510 * 15 + 100;
 
 class MainRecorderHost final : public RecorderHost {
 public:
@@ -60,12 +54,8 @@ private:
 } // namespace
 
 void InstallRecorder(frmDazudizi& window) {
-    auto* record = new QPushButton(window.fraTools);
-    record->setObjectName(QStringLiteral("cmdRecord"));
-    record->setProperty("Tag", QStringLiteral("1162;5011"));
-    record->setGeometry(TwipRect{kRecordButtonLeft, 60, 495, 435}.toPx());
-    // Shows the recorder window; a recording starts only from there.
-    QObject::connect(record, &QPushButton::clicked, &window, [] { frmRecord::PokazMnie(false); });
+    // The record button shows the recorder window; a recording starts only there.
+    window.SetRecorderWindow([] { frmRecord::PokazMnie(false); });
 
     static std::unique_ptr<MainRecorderHost> host;
     host = std::make_unique<MainRecorderHost>(window);
@@ -74,14 +64,6 @@ void InstallRecorder(frmDazudizi& window) {
         frmRecord::SetHost(nullptr);
         host.reset();
     });
-
-    // Options > Recording stays shut while the server holds a recording.
-    if (QMenu* options = window.Menus().menu(QStringLiteral("mnuOptions")))
-        QObject::connect(options, &QMenu::aboutToShow, &window, [&window] {
-            QAction* item = window.Menus().item(QStringLiteral("mnuOptions_Rec"));
-            if (item && Shared().Recorder)
-                item->setEnabled(!RecorderControl::ServerBusy());
-        });
 
     MainClose::Seams& close = window.Closing().seams();
     close.stopRecording = [] {

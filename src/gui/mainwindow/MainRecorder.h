@@ -8,8 +8,8 @@ namespace kelbrin {
 
 class frmDazudizi;
 
-// Builds the record button into the tool frame and plugs the recorder into
-// the window's close. Called once by the window while it is built.
+// Plugs the recorder window into the record button and into the window's
+// close. Called once by the window while it is built.
 void InstallRecorder(frmDazudizi& window);
 
 } // namespace kelbrin

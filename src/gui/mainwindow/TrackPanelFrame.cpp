@@ -85,7 +85,7 @@ TrackPanelFrame::TrackPanelFrame(QWidget* parent) : QFrame(parent) {
     lblSync->setEnabled(false);
 
     // The tag frame takes the tempo frame's place in the advanced view.
-    fraTAG = place(new QGroupBox(this), "fraTAG", nullptr, 5100, 100, 2600, 2100);
+    fraTAG = place(new QGroupBox(this), "fraTAG", nullptr, 5100, 100, 2600, 2250);
     fraTAG->hide();
     const char* labels[][2] = {{"Label1", "2142"}, {"Label2", "2143"}, {"Label3", "2144"},
                                {"Label4", "2145"}, {"Label5", "2146"}, {"Label6", "2147"}};
@@ -93,11 +93,11 @@ TrackPanelFrame::TrackPanelFrame(QWidget* parent) : QFrame(parent) {
     const char* boxNames[] = {"txtTitle", "txtArtist", "txtAlbum", "txtYear", nullptr, "txtComment"};
     double top = 250;
     for (int i = 0; i < 6; ++i) {
-        place(new QLabel(fraTAG), labels[i][0], labels[i][1], 100, top, 900, 240);
+        place(new QLabel(fraTAG), labels[i][0], labels[i][1], 100, top, 1200, 240);
         if (!boxes[i])
-            cboGenre = place(new QComboBox(fraTAG), "cboGenre", nullptr, 1000, top - 30, 1500, 300);
+            cboGenre = place(new QComboBox(fraTAG), "cboGenre", nullptr, 1350, top - 30, 1500, 300);
         else
-            *boxes[i] = box(fraTAG, QLatin1String(boxNames[i]), i == 3 ? 4 : 30, 1000, top - 30, 1500);
+            *boxes[i] = box(fraTAG, QLatin1String(boxNames[i]), i == 3 ? 4 : 30, 1350, top - 30, 1500);
         top += 330;
     }
     txtYear->setText(QStringLiteral("1999"));
@@ -113,14 +113,14 @@ TrackPanelFrame::TrackPanelFrame(QWidget* parent) : QFrame(parent) {
 
     // The preview player, right of the tempo and tag frames.
     const double x = 7900;
-    cmdMove2[2] = place(new QPushButton(this), "cmdMove2(2)", "1165;", x, 150, 435, 435);
-    cmdMove2[0] = place(new QPushButton(this), "cmdMove2(0)", "1112;", x + 450, 150, 435, 435);
-    cmdPlay2 = place(new QPushButton(this), "cmdPlay2", "1116;", x + 900, 150, 435, 435);
-    cmdPause2 = place(new QPushButton(this), "cmdPause2", "1122;", x + 1350, 150, 435, 435);
-    cmdStop2 = place(new QPushButton(this), "cmdStop2", "1119;", x + 1800, 150, 435, 435);
-    cmdMove2[1] = place(new QPushButton(this), "cmdMove2(1)", "1118;", x + 2250, 150, 435, 435);
-    cmdMove2[3] = place(new QPushButton(this), "cmdMove2(3)", "1166;", x + 2700, 150, 435, 435);
-    cmdMenu2 = place(new QPushButton(this), "cmdMenu2", "1127;", x + 3150, 150, 435, 435);
+    cmdMove2[2] = place(new QPushButton(this), "cmdMove2(2)", "1165;5055", x, 150, 435, 435);
+    cmdMove2[0] = place(new QPushButton(this), "cmdMove2(0)", "1112;5024", x + 450, 150, 435, 435);
+    cmdPlay2 = place(new QPushButton(this), "cmdPlay2", "1116;5025", x + 900, 150, 435, 435);
+    cmdPause2 = place(new QPushButton(this), "cmdPause2", "1122;0", x + 1350, 150, 435, 435);
+    cmdStop2 = place(new QPushButton(this), "cmdStop2", "1119;0", x + 1800, 150, 435, 435);
+    cmdMove2[1] = place(new QPushButton(this), "cmdMove2(1)", "1118;5027", x + 2250, 150, 435, 435);
+    cmdMove2[3] = place(new QPushButton(this), "cmdMove2(3)", "1166;5056", x + 2700, 150, 435, 435);
+    cmdMenu2 = place(new QPushButton(this), "cmdMenu2", "1127;5026", x + 3150, 150, 435, 435);
     HScrSeek = bar(Qt::Horizontal, this, QStringLiteral("HScrSeek"), 0, 32767, x, 700, 3585, 255);
     lblTime2 = place(new QLabel(this), "lblTime2", nullptr, x, 1050, 1700, 255);
     // The marks take the preview's position; undo and the unit menu sit by them.
