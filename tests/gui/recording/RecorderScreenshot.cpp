@@ -40,7 +40,7 @@ int main(int argc, char** argv) {
                              qPrintable(b->objectName()));
                 ++failures;
             }
-        const QString file = outDir + QStringLiteral("/frmRec-%1.png").arg(language.toLower());
+        const QString file = outDir + QStringLiteral("/frmRecord-%1.png").arg(language.toLower());
         if (!window->grab().save(file)) {
             std::fprintf(stderr, "cannot save %s\n", qPrintable(file));
             ++failures;
