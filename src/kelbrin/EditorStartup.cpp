@@ -4,7 +4,11 @@
 #include "core/app/PathProcedures.h"
 #include "core/app/SharedState.h"
 #include "core/app/SoundCards.h"
+#include "core/app/MessageService.h"
+#include "core/app/TextCatalog.h"
 #include "core/recording/RecorderClient.h"
+#include "core/recording/RecorderTexts.h"
+#include "gui/recording/frmRecord.h"
 #include "gui/app/frmLang.h"
 #include "gui/editor/TreeNavigator.h"
 #include "gui/mainwindow/FileMenu.h"
@@ -19,9 +23,15 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QTimer>
 #include <QProcess>
 
 namespace kelbrin {
+
+namespace {
+// The exit status of an unattended "-rec" that found no encoder server.
+constexpr int kNoServerStatus = 2;
+} // namespace
 
 EditorStartup::EditorStartup() : m_instance(QStringLiteral("kelbrin")) {}
 
@@ -108,6 +118,17 @@ void EditorStartup::clickSelectedTreeNode() {
         m_main->Tree().ClickSelectedNode();
 }
 
-void EditorStartup::showRecorder(bool) {}
+void EditorStartup::showRecorder(bool autoStart) {
+    // Nobody answers the boxes of a run started by a scheduler.
+    const bool unattended = AutoAnswerFor(mb::OkOnly).has_value();
+    if (autoStart && !Shared().Recorder) {
+        // A scheduled recording must not be lost without a word.
+        ShowText(texts::kNoServer, mb::Critical);
+        if (unattended)
+            QTimer::singleShot(0, [] { QCoreApplication::exit(kNoServerStatus); });
+        return;
+    }
+    frmRecord::PokazMnie(autoStart, unattended || Shared().RecTimeLimit > 0);
+}
 
 } // namespace kelbrin

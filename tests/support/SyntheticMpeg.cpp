@@ -32,6 +32,8 @@ int bitrate(std::uint8_t byte2, std::uint8_t byte3) {
         {0, 8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160}};
     const int layer = 4 - ((byte2 >> 1) & 3); // 1, 2 or 3
     const int index = byte3 >> 4;
+    if (index == 15) // the forbidden index: no rate, like free format
+        return 0;
     if ((byte2 & 0x18) == 0x18)
         return v1[layer - 1][index] * 1000;
     return v2[layer == 1 ? 0 : 1][index] * 1000;

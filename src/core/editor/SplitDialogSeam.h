@@ -24,6 +24,8 @@ struct SplitDialogRequest {
     // Paste as new: the dialog runs its OK at once with the track as given
     // (the run-at-once path), without waiting for the user.
     bool runAtOnce = false;
+    // A run at once cuts by the segment list beside the source (a recording's).
+    bool bySegmentList = false;
     std::int32_t number1 = 0;
     std::int32_t number2 = 0;
     double date = 0; // 0: today

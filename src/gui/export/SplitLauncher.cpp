@@ -71,6 +71,8 @@ void SplitLauncher::PokazMnie(const SplitDialogRequest& request) {
     options.openSource = request.secondFlag;
     options.autoOK = request.runAtOnce;
     options.date = fromDayCount(request.date);
+    if (request.bySegmentList)
+        options.autoMode = SplitMode::SegmentList;
     frmPozycje::PokazMnie(host, request.track, options, m_parent.data());
 }
 

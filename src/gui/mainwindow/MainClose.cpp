@@ -9,7 +9,10 @@
 #include "core/document/cPozycjaPlikow.h"
 #include "core/document/cPozycjeMP3.h"
 #include "core/document/cPozycjePlikow.h"
+#include "core/recording/RecordProjectName.h"
 #include "core/recording/RecorderClient.h"
+#include "core/recording/RecorderTexts.h"
+#include "platform/media/Clock.h"
 #include "gui/app/Twips.h"
 #include "platform/settings/SettingsStore.h"
 
@@ -57,12 +60,11 @@ bool MainClose::HasUnsavedChanges(const cPozycjeMP3* tracks, const cPozycjePliko
     return false;
 }
 
-QString MainClose::RecordProjectName(const QDate& date) {
-    return QStringLiteral("Record ") + date.toString(QStringLiteral("MM_dd"));
-}
+QString MainClose::RecordProjectName(const QDate& date) { return kelbrin::RecordProjectName(date); }
 
 bool MainClose::Form_Unload() {
     m_saved = false;
+    m_keepBuffer = false;
     if (m_seams.recording())
         finishRecording();
     if (m_seams.ready && !m_seams.ready())
@@ -92,7 +94,7 @@ bool MainClose::Form_Unload() {
     // From here on a failing step is left undone and the close goes on.
     Shared().Recorder.reset();
     const QString buffer = m_seams.captureBufferName ? m_seams.captureBufferName() : QString();
-    if (!buffer.isEmpty() && QFile::exists(Shared().TempRecordFolder + buffer))
+    if (!m_keepBuffer && !buffer.isEmpty() && QFile::exists(Shared().TempRecordFolder + buffer))
         QFile::remove(Shared().TempRecordFolder + buffer);
     savePlacement();
     offerToDeleteSources();
@@ -104,13 +106,32 @@ void MainClose::finishRecording() {
     if (m_seams.stopRecording)
         m_seams.stopRecording();
     // The recorder window disables its stop button once the server has
-    // finished and the recordings are in the project.
+    // finished and the recordings are in the project. A server that does not
+    // finish in time keeps its buffer file; the close goes on.
+    const qint64 timeout = m_seams.handOverTimeoutMs ? m_seams.handOverTimeoutMs() : kHandOverTimeoutMs;
+    const qint64 start = ProgramClock().milliseconds();
+    int shown = -1;
     while (m_seams.handingOver && m_seams.handingOver()) {
+        const qint64 waited = ProgramClock().milliseconds() - start;
+        if (waited >= timeout) {
+            m_keepBuffer = true;
+            ShowMessage(GetText(texts::kServerTimedOut, QStringLiteral("|1"),
+                                Shared().TempRecordFolder +
+                                    (m_seams.captureBufferName ? m_seams.captureBufferName() : QString())),
+                        mb::Exclamation, QString(), texts::kServerTimedOut);
+            break;
+        }
+        const int percent = static_cast<int>(std::min<qint64>(99, waited * 100 / std::max<qint64>(1, timeout)));
+        if (percent != shown && m_seams.waitProgress)
+            m_seams.waitProgress(percent);
+        shown = percent;
         m_seams.yield();
         QThread::msleep(10);
     }
+    if (m_seams.waitProgress && shown >= 0)
+        m_seams.waitProgress(100);
     if (m_seams.save)
-        m_seams.save(true, true, RecordProjectName(m_seams.today()));
+        m_seams.save(true, true, UniqueRecordProjectName(Shared().DestFolder, m_seams.today()));
     m_saved = true;
 }
 

@@ -29,6 +29,10 @@ public:
         std::function<bool()> recording;
         std::function<void()> stopRecording; // the recorder window's stop button
         std::function<bool()> handingOver;   // its stop button is still enabled
+        // The wait for the server's hand-over: 0..100 while it lasts, 100 at its end.
+        std::function<void(int percent)> waitProgress;
+        // How long the close waits for the server to finish the recording.
+        std::function<qint64()> handOverTimeoutMs;
         std::function<void()> closeTrayIcon;
         std::function<QString()> captureBufferName; // inside the temporary recording folder
         std::function<void()> stopPreview;          // the track panel's player
@@ -56,6 +60,8 @@ public:
     static bool HasUnsavedChanges(const cPozycjeMP3* tracks, const cPozycjePlikow* files);
     // "Record " with the month and day, two digits each: "Record 03_07".
     static QString RecordProjectName(const QDate& date);
+    // The default time the close waits for the encoder server.
+    static constexpr qint64 kHandOverTimeoutMs = 180000;
 
 private:
     void finishRecording();
@@ -67,6 +73,7 @@ private:
     const MainMenus& m_menus;
     Seams m_seams;
     bool m_saved = false;
+    bool m_keepBuffer = false; // the server may still read it
 };
 
 } // namespace kelbrin

@@ -11,6 +11,7 @@
 #include "ViewMenus.h"
 #include "MainClose.h"
 #include "MainLayout.h"
+#include "MainRecorder.h"
 #include "MainSourceToolHost.h"
 #include "ProjectCommands.h"
 #include "RecentProjectsMenu.h"
@@ -26,6 +27,7 @@
 #include "core/document/PlikOpen.h"
 #include "core/document/cPozycjeMP3.h"
 #include "core/project/ScriptExport.h"
+#include "core/recording/CaptureEngine.h"
 #include "gui/app/FileDialogs.h"
 #include "gui/app/ProgramIcons.h"
 #include "gui/app/Translation.h"
@@ -244,6 +246,7 @@ void frmDazudizi::buildControls() {
     JoinHelpLine(*this);
     m_keys = new MainKeys(
         *this, [this] { return keyUpState(); }, [this](KeyCommand c) { runKeyCommand(c); });
+    InstallRecorder(*this);
 }
 
 void frmDazudizi::wireTrackPanel() {
@@ -719,10 +722,7 @@ void frmDazudizi::SetBusyPointer(bool busy) {
     QCoreApplication::processEvents();
 }
 
-bool frmDazudizi::IsCaptureFileOpen() {
-    // No recording runs until the recorder window exists.
-    return false;
-}
+bool frmDazudizi::IsCaptureFileOpen() { return CaptureState().fileOpen; }
 
 std::optional<SourceFileChoice> frmDazudizi::ChooseSourceFiles(const SourceFileDialog& dialog) {
     QString filter;

@@ -169,6 +169,51 @@ TEST_F(MainCloseTest, ARunningRecordingIsFinishedAndKeptAsAProject) {
     EXPECT_TRUE(QFile::exists(source)); // saved in this close: sources stay
 }
 
+TEST_F(MainCloseTest, TheBufferFileGoesOnlyAfterTheServerFinishedAndASecondCloseKeepsTheFirstProject) {
+    Shared().TempRecordFolder = test::MakeTempDir("buffer") + "/";
+    const QString buffer = Shared().TempRecordFolder + "Bufor-1.tmp";
+    test::WriteFile(buffer, QByteArray(1024, 'x'));
+    test::WriteFile(Shared().DestFolder + "/Record 03_07.kbe", "first");
+    QList<int> progress;
+    int waits = 0;
+    MainClose::Seams& seams = window->Closing().seams();
+    seams.recording = [] { return true; };
+    seams.stopRecording = [] {};
+    seams.handingOver = [&] {
+        // The buffer stays while the server still reads it.
+        EXPECT_TRUE(QFile::exists(buffer));
+        return ++waits < 5;
+    };
+    seams.captureBufferName = [] { return QStringLiteral("Bufor-1.tmp"); };
+    seams.waitProgress = [&](int percent) { progress << percent; };
+    seams.today = [] { return QDate(2024, 3, 7); };
+    EXPECT_TRUE(close());
+    EXPECT_FALSE(QFile::exists(buffer));
+    EXPECT_FALSE(progress.isEmpty());
+    EXPECT_EQ(progress.last(), 100);
+    QFile first(Shared().DestFolder + "/Record 03_07.kbe");
+    ASSERT_TRUE(first.open(QIODevice::ReadOnly));
+    EXPECT_EQ(first.readAll(), "first");
+    EXPECT_TRUE(QFile::exists(Shared().DestFolder + "/Record 03_07 (2).kbe"));
+}
+
+TEST_F(MainCloseTest, AServerThatDoesNotFinishInTimeKeepsItsBufferAndTheCloseGoesOn) {
+    Shared().TempRecordFolder = test::MakeTempDir("buffer") + "/";
+    const QString buffer = Shared().TempRecordFolder + "Bufor-1.tmp";
+    test::WriteFile(buffer, QByteArray(1024, 'x'));
+    MainClose::Seams& seams = window->Closing().seams();
+    seams.recording = [] { return true; };
+    seams.stopRecording = [] {};
+    seams.handingOver = [] { return true; }; // never finishes
+    seams.handOverTimeoutMs = [] { return qint64(200); };
+    seams.captureBufferName = [] { return QStringLiteral("Bufor-1.tmp"); };
+    EXPECT_TRUE(close());
+    ASSERT_EQ(messages->shown.size(), 1);
+    EXPECT_EQ(messages->shown[0].textNumber, 6704);
+    EXPECT_TRUE(QFile::exists(buffer));
+    EXPECT_EQ(ended, 1);
+}
+
 TEST_F(MainCloseTest, SourcesAreOfferedForDeletionOnlyAfterAStartWithAnArgument) {
     auto t = fillProject(false);
     t->blnAwlaysTop = true;

@@ -1,0 +1,157 @@
+#include "CaptureEngine.h"
+
+#include "core/app/SharedState.h"
+
+#include <QStorageInfo>
+#include <cstdlib>
+
+namespace kelbrin {
+
+namespace {
+constexpr int kSilenceValues = 101;
+constexpr int kSilenceLevel = 10;
+constexpr int kFreeSpaceEvery = 10;
+constexpr int kFreeSpaceBlocks = 20;
+} // namespace
+
+CaptureStatus& CaptureState() {
+    static CaptureStatus status;
+    return status;
+}
+
+CaptureEngine::CaptureEngine(CapturePlatform& platform) : m_platform(platform) {
+    freeBytes = [](const QString& folder) -> std::int64_t {
+        const QStorageInfo storage(folder);
+        return storage.isValid() ? storage.bytesAvailable() : -1;
+    };
+}
+
+CaptureEngine::~CaptureEngine() {
+    TearDownDevice();
+    CloseBufferFile();
+}
+
+QString CaptureEngine::BufferFileName(std::int32_t device) {
+    return QStringLiteral("Bufor") + QString::number(device) + QStringLiteral(".tmp");
+}
+
+bool CaptureEngine::StartDevice(std::int32_t device, const CapturePcmFormat& format, std::int64_t blockBytes,
+                                QString* error, QString* function) {
+    TearDownDevice();
+    m_format = format;
+    m_blockBytes = blockBytes;
+    m_device = m_platform.createDevice();
+    m_device->onBlock = [this](const QByteArray& block) { HandleBlock(block); };
+    m_device->onError = [this](const QString& message) {
+        if (onDeviceFailed)
+            onDeviceFailed(message);
+    };
+    if (!m_device->open(device, format, blockBytes, error)) {
+        if (function)
+            *function = QStringLiteral("open");
+        m_device.reset();
+        return false;
+    }
+    // The device is open: a new recording with nothing written.
+    m_freeSpaceCounter = 0;
+    m_testNext = false;
+    m_handshake.reset();
+    if (!m_device->start(error)) {
+        if (function)
+            *function = QStringLiteral("start");
+        TearDownDevice();
+        return false;
+    }
+    return true;
+}
+
+void CaptureEngine::TearDownDevice() {
+    if (!m_device)
+        return;
+    m_device->onBlock = nullptr;
+    m_device->onError = nullptr;
+    m_device->stop();
+    m_device->close();
+    m_device.reset();
+}
+
+QString CaptureEngine::BufferFilePath() const {
+    return Shared().TempRecordFolder + CaptureState().bufferName;
+}
+
+bool CaptureEngine::OpenBufferFile(int mode, QString* error) {
+    CloseBufferFile();
+    CaptureState().bufferName = BufferFileName(Shared().CaptureDevice);
+    const QString path = BufferFilePath();
+    if (mode == -1 && QFile::exists(path))
+        QFile::remove(path);
+    m_file.setFileName(path);
+    // ReadWrite keeps what a resumed recording has not yet had encoded.
+    if (!m_file.open(QIODevice::ReadWrite | QIODevice::Unbuffered) || !m_file.seek(m_file.size())) {
+        if (error)
+            *error = m_file.errorString();
+        m_file.close();
+        return false;
+    }
+    if (mode == -1 && !m_file.resize(0)) {
+        if (error)
+            *error = m_file.errorString();
+        m_file.close();
+        return false;
+    }
+    CaptureState().fileOpen = true;
+    return true;
+}
+
+void CaptureEngine::CloseBufferFile() {
+    if (m_file.isOpen())
+        m_file.close();
+    CaptureState().fileOpen = false;
+}
+
+bool CaptureEngine::BlockHasSound(const QByteArray& block, int bitsPerSample) {
+    const auto* bytes = reinterpret_cast<const unsigned char*>(block.constData());
+    if (bitsPerSample == 8) {
+        const qsizetype n = std::min<qsizetype>(block.size(), kSilenceValues);
+        for (qsizetype i = 0; i < n; ++i)
+            if (std::abs((int(bytes[i]) - 128) * 256) > kSilenceLevel)
+                return true;
+        return false;
+    }
+    const qsizetype n = std::min<qsizetype>(block.size() / 2, kSilenceValues);
+    for (qsizetype i = 0; i < n; ++i) {
+        const auto value = static_cast<std::int16_t>(bytes[2 * i] | (bytes[2 * i + 1] << 8));
+        if (std::abs(int(value)) > kSilenceLevel)
+            return true;
+    }
+    return false;
+}
+
+void CaptureEngine::HandleBlock(const QByteArray& block) {
+    if (CaptureState().recordingFlag < 1)
+        return;
+    // The test runs while paused too: the automatic pause resumes on sound.
+    if (m_testNext)
+        SoundPresent = BlockHasSound(block, m_format.bitsPerSample);
+    m_testNext = !m_testNext;
+    if (!CaptureState().fileOpen || !m_file.isOpen())
+        return;
+
+    const QByteArray whole = block.left(m_blockBytes).leftJustified(m_blockBytes, '\0');
+    if (!m_handshake.appendBlock(m_file, whole.constData(), whole.size())) {
+        const QString message = m_file.errorString();
+        CloseBufferFile();
+        if (onWriteFailed)
+            onWriteFailed(message);
+        return;
+    }
+    if (m_freeSpaceCounter >= kFreeSpaceEvery) {
+        const std::int64_t free = freeBytes ? freeBytes(Shared().TempRecordFolder) : -1;
+        if (free >= 0 && free < kFreeSpaceBlocks * m_blockBytes && onDiskNearlyFull)
+            onDiskNearlyFull();
+        m_freeSpaceCounter = 0;
+    }
+    ++m_freeSpaceCounter;
+}
+
+} // namespace kelbrin

@@ -1,0 +1,81 @@
+#pragma once
+// The capture side of a recording: the sound-card device, the shared buffer
+// file and the blocks written into it for the encoder server.
+//
+// The buffer file, "Bufor<device>.tmp" in the temporary recording folder,
+// holds raw PCM blocks of exactly the block size, no header. The handshake
+// (RecordingHandshake) counts the blocks written and acknowledged; once the
+// server has acknowledged every block, the next block empties the file
+// first, so the file never holds more than the server's backlog.
+
+#include "RecordingHandshake.h"
+#include "platform/capture/CaptureDevice.h"
+
+#include <QFile>
+#include <QString>
+#include <functional>
+#include <memory>
+
+namespace kelbrin {
+
+// What the rest of the editor may ask about the recording in progress.
+struct CaptureStatus {
+    bool fileOpen = false;     // blocks are being written (not paused, not stopped)
+    QString bufferName;        // inside the temporary recording folder; empty before the first recording
+    std::int32_t recordingFlag = 0; // 1 from a successful INIT until the recording is torn down
+};
+CaptureStatus& CaptureState();
+
+class CaptureEngine {
+public:
+    explicit CaptureEngine(CapturePlatform& platform);
+    ~CaptureEngine();
+
+    // The name of the buffer file of a capture device ("Bufor-1.tmp" for the default).
+    static QString BufferFileName(std::int32_t device);
+
+    // Opens and starts the device; the handshake counters start at 0.
+    // False with *error and *function (the failing step) when it cannot.
+    bool StartDevice(std::int32_t device, const CapturePcmFormat& format, std::int64_t blockBytes,
+                     QString* error, QString* function);
+    // Stops and releases the device (safe when none is open).
+    void TearDownDevice();
+
+    // -1: a new, empty buffer file; 0: reopened after a pause, written on at its end.
+    bool OpenBufferFile(int mode, QString* error);
+    void CloseBufferFile();
+    QString BufferFilePath() const;
+
+    // One filled block from the device (the device calls it; tests too).
+    void HandleBlock(const QByteArray& block);
+
+    // Any of the first 101 samples is louder than 10 (on the 16-bit scale;
+    // 8-bit samples are unsigned around 128 and count 256 to a step).
+    static bool BlockHasSound(const QByteArray& block, int bitsPerSample);
+
+    bool SoundPresent = true;
+    std::int64_t blockBytes() const { return m_blockBytes; }
+    // The recording's side of the handshake with the encoder server.
+    CaptureHandshake& handshake() { return m_handshake; }
+
+    // The disk of the temporary folder has room for fewer than 20 blocks.
+    std::function<void()> onDiskNearlyFull;
+    // A block could not be written; the recording cannot go on.
+    std::function<void(const QString& error)> onWriteFailed;
+    // The device failed while capturing.
+    std::function<void(const QString& error)> onDeviceFailed;
+    // The free bytes of the buffer file's disk (tests replace it).
+    std::function<std::int64_t(const QString& folder)> freeBytes;
+
+private:
+    CapturePlatform& m_platform;
+    std::unique_ptr<CaptureDevice> m_device;
+    QFile m_file;
+    CapturePcmFormat m_format;
+    CaptureHandshake m_handshake;
+    std::int64_t m_blockBytes = 0;
+    int m_freeSpaceCounter = 0;
+    bool m_testNext = false; // the silence test runs on every second block
+};
+
+} // namespace kelbrin

@@ -1,0 +1,470 @@
+#include "RecorderControl.h"
+
+#include "CaptureFormats.h"
+#include "FormatFile.h"
+#include "LameConfiguration.h"
+#include "RecordProjectName.h"
+#include "RecorderHandOver.h"
+#include "RecorderClient.h"
+#include "RecorderTexts.h"
+#include "core/app/MessageService.h"
+#include "core/app/Numbers.h"
+#include "core/app/SharedState.h"
+#include "core/app/TextCatalog.h"
+#include "core/app/PathProcedures.h"
+#include "platform/codecs/WaveFormat.h"
+#include "platform/media/Clock.h"
+#include "platform/settings/SettingsStore.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace kelbrin {
+
+namespace {
+
+constexpr int kRecordingIcon = 1161;
+constexpr int kPausedIcon = 1163;
+constexpr int kServerInterval = 200;
+
+double SettingNumber(const char* key, const char* fallback) {
+    return Val(GetSetting(QLatin1String(key), QLatin1String(fallback)));
+}
+
+// The recorder's own keys in the shared store (RecTime, RecStop); the other
+// process reads them, so writes are made visible at once.
+std::int32_t ReadNumber(const QString& key, std::int32_t missing) {
+    Settings().sync();
+    return Settings().contains(key) ? ValLong(Settings().read(key)) : missing;
+}
+void WriteNumber(const QString& key, std::int64_t value) {
+    Settings().write(key, QString::number(value));
+    Settings().sync();
+}
+
+void ShowCaptureError(const QString& function, const QString& detail) {
+    ShowMessage(GetText(texts::kCaptureError, QStringLiteral("|1"), function) + QLatin1Char('\r') + detail,
+                mb::Critical, QString(), texts::kCaptureError);
+}
+
+} // namespace
+
+RecorderControl::RecorderControl(RecorderView& view, RecorderHost& host, CapturePlatform& capture)
+    : m_view(view), m_host(host), m_engine(capture) {
+    Timer1.onTick = [this] { Timer1_Timer(); };
+    tmrPause.onTick = [this] { tmrPause_Timer(); };
+    tmPause.onTick = [this] { tmPause_Timer(); };
+    Timer2.onTick = [this] { Timer2_Timer(); };
+    tmrStop.onTick = [this] { tmrStop_Timer(); };
+    // A nearly full disk stops the recording at the next chance, not inside the write.
+    m_engine.onDiskNearlyFull = [this] { Timer2.setEnabled(true); };
+    m_engine.onWriteFailed = [this](const QString& error) {
+        m_failure = GetText(texts::kBufferWriteFailed, QStringLiteral("|1"), m_engine.BufferFilePath(),
+                            QStringLiteral("|2"), error);
+        ShowMessage(m_failure, mb::Critical, QString(), texts::kBufferWriteFailed);
+        Timer2.setEnabled(true);
+    };
+    m_engine.onDeviceFailed = [this](const QString& error) {
+        m_failure = error;
+        ShowCaptureError(QStringLiteral("capture"), error);
+        Timer2.setEnabled(true);
+    };
+}
+
+RecorderControl::~RecorderControl() {
+    tearDownCapture();
+    m_engine.CloseBufferFile();
+}
+
+qint64 RecorderControl::nowSeconds() const { return ProgramClock().milliseconds() / 1000; }
+
+qint64 RecorderControl::autoPauseMs() const {
+    return static_cast<qint64>(SettingNumber("AutoPauseRec", "0") * 1000);
+}
+
+bool RecorderControl::ServerBusy() {
+    const auto& recorder = Shared().Recorder;
+    return recorder && (recorder->DajStanPliku() > 0 || recorder->DajStan() > 0);
+}
+
+void RecorderControl::Form_Load() {
+    capturing = false;
+    tmrPause.setInterval(autoPauseMs());
+    Timer1.setEnabled(true);
+}
+
+bool RecorderControl::Form_Unload() {
+    if (ServerBusy() || CaptureState().recordingFlag > 0)
+        return false;
+    Timer1.setEnabled(false);
+    tmrPause.setEnabled(false);
+    tmPause.setEnabled(false);
+    Timer2.setEnabled(false);
+    tmrStop.setEnabled(false);
+    return true;
+}
+
+void RecorderControl::trayState(RecorderTrayState state) {
+    if (m_tray)
+        m_tray->setState(state);
+}
+
+// ---- start -----------------------------------------------------------------
+
+void RecorderControl::StartAutomatically() {
+    m_autoStarted = true;
+    cmdRecord_Click();
+    // A scheduled run that cannot record must not wait for nobody.
+    if (m_unattended && CaptureState().recordingFlag < 1)
+        m_host.endProgram(1);
+}
+
+void RecorderControl::cmdRecord_Click() {
+    if (paused || CaptureState().recordingFlag == 1) {
+        cmdPauza_Click();
+        return;
+    }
+    if (!Shared().Recorder) {
+        ShowText(texts::kNoServer, mb::Exclamation);
+        return;
+    }
+    m_engine.SoundPresent = true;
+    m_view.setButtonEnabled(RecorderView::Record, false);
+    if (!startRecording())
+        // Nothing was started: the user may try again (after fixing the cause).
+        m_view.setButtonEnabled(RecorderView::Record, true);
+}
+
+bool RecorderControl::prepareFormat(CapturePcmFormat& format, std::int64_t& blockBytes) {
+    SharedState& s = Shared();
+    if (ValLong(GetSetting(QStringLiteral("EngineType"), QStringLiteral("1"))) == 0) {
+        if (!QFileInfo::exists(FormatFilePath())) {
+            cmdSetting_Click();
+            return false;
+        }
+        const WaveFormatEx source = CodecSourceFormat(WaveFormatEx::fromRecord(s.RecordFormat));
+        format = {source.nChannels, static_cast<int>(source.nSamplesPerSec), source.wBitsPerSample};
+        blockBytes = RoundHalfEven(SettingNumber("RecBufor", "500") * 512);
+        return blockBytes > 0 && format.channels > 0 && format.sampleRate > 0;
+    }
+    const std::int32_t chunk = ConfigureLameEncoder(true);
+    if (chunk <= 0)
+        return false;
+    blockBytes = RoundHalfEven(chunk * SettingNumber("LameBufLen", "25"));
+    if (blockBytes <= 0)
+        return false;
+    SaveSetting(QStringLiteral("RecBufor2"), QString::number(blockBytes));
+    const WaveFormatEx capture = LameCaptureFormat();
+    // The record names what is being recorded: MPEG Layer-3 at the encoder's format.
+    WaveFormatEx record = WaveFormatEx::fromRecord(s.RecordFormat);
+    record.wFormatTag = wave::kMpegLayer3;
+    record.nChannels = capture.nChannels;
+    record.nSamplesPerSec = capture.nSamplesPerSec;
+    s.RecordFormat = record.toRecord();
+    format = {capture.nChannels, static_cast<int>(capture.nSamplesPerSec), 16};
+    return true;
+}
+
+bool RecorderControl::startRecording() {
+    CapturePcmFormat format;
+    std::int64_t blockBytes = 0;
+    if (!prepareFormat(format, blockBytes))
+        return false;
+
+    QString error, function;
+    if (!m_engine.StartDevice(Shared().CaptureDevice, format, blockBytes, &error, &function)) {
+        ShowCaptureError(function, error);
+        return false;
+    }
+    if (!m_engine.OpenBufferFile(-1, &error)) {
+        ShowMessage(GetText(texts::kBufferOpenFailed, QStringLiteral("|1"), m_engine.BufferFilePath(),
+                            QStringLiteral("|2"), error),
+                    mb::Critical, QString(), texts::kBufferOpenFailed);
+        abandonStart();
+        return false;
+    }
+    m_recorder = Shared().Recorder;
+    m_recorder->UstawStanZapisu(ValLong(GetSetting(QStringLiteral("RecSpeech"), QStringLiteral("0"))));
+    if (!m_recorder->INIT(FormatFilePath(), m_engine.BufferFilePath())) {
+        abandonStart();
+        return false;
+    }
+    // The end state says "recording" before the clock can read it.
+    SaveSetting(handshake::kStop, QStringLiteral("2"));
+    Settings().sync();
+    m_failure.clear();
+    m_limitReached = false;
+    m_stopping = false;
+    CaptureState().recordingFlag = 1;
+    m_recorder->Start(kServerInterval);
+
+    paused = false;
+    capturing = true;
+    m_view.setButtonEnabled(RecorderView::Pause, true);
+    m_view.setButtonIcon(RecorderView::Record, kRecordingIcon);
+    startSeconds = static_cast<double>(nowSeconds());
+    elapsedSeconds = 0;
+    if (m_view.isShownAndEnabled())
+        m_view.focusButton(RecorderView::Pause);
+    m_view.setButtonEnabled(RecorderView::Record, true);
+    m_view.setButtonEnabled(RecorderView::Stop, true);
+    trayState(RecorderTrayState::Recording);
+    return true;
+}
+
+void RecorderControl::abandonStart() {
+    m_engine.TearDownDevice();
+    m_engine.CloseBufferFile();
+    CaptureState().recordingFlag = 0;
+    m_recorder.reset();
+}
+
+// ---- pause -----------------------------------------------------------------
+
+void RecorderControl::cmdPauza_Click() {
+    m_view.setButtonEnabled(RecorderView::Record, false);
+    m_view.setButtonEnabled(RecorderView::Pause, false);
+    m_view.setButtonEnabled(RecorderView::Stop, false);
+    if (CaptureState().fileOpen) {
+        m_engine.CloseBufferFile();
+        capturing = false;
+        paused = true;
+        m_view.setButtonEnabled(RecorderView::Stop, true);
+        tmrPause.setEnabled(false);
+        tmrPause.setInterval(autoPauseMs());
+        tmrPause.Tag = QStringLiteral("0");
+        trayState(RecorderTrayState::Paused);
+    } else {
+        tmPause.setEnabled(false);
+        QString error;
+        if (!m_engine.OpenBufferFile(0, &error))
+            ShowMessage(GetText(texts::kBufferOpenFailed, QStringLiteral("|1"), m_engine.BufferFilePath(),
+                                QStringLiteral("|2"), error),
+                        mb::Critical, QString(), texts::kBufferOpenFailed);
+        capturing = CaptureState().fileOpen;
+        paused = !capturing;
+        startSeconds = static_cast<double>(nowSeconds()) - elapsedSeconds;
+        m_view.setButtonIcon(RecorderView::Record, kRecordingIcon);
+        m_view.setButtonIcon(RecorderView::Pause, 0);
+        m_view.setButtonEnabled(RecorderView::Stop, true);
+        trayState(capturing ? RecorderTrayState::Recording : RecorderTrayState::Paused);
+    }
+    m_view.setButtonEnabled(RecorderView::Record, true);
+    m_view.setButtonEnabled(RecorderView::Pause, true);
+    if (m_view.isShownAndEnabled())
+        m_view.focusButton(RecorderView::Record);
+}
+
+void RecorderControl::tmrPause_Timer() {
+    if (m_view.buttonEnabled(RecorderView::Record)) {
+        cmdPauza_Click();
+        tmPause.setEnabled(paused);
+        tmrPause.Tag = paused ? QStringLiteral("1") : QStringLiteral("0");
+    }
+    tmrPause.setEnabled(false);
+}
+
+void RecorderControl::tmPause_Timer() { ++pausedMinutes; }
+
+// ---- the clock -------------------------------------------------------------
+
+void RecorderControl::Timer1_Timer() {
+    const qint64 autoPause = autoPauseMs();
+    if (capturing) {
+        if (blink)
+            elapsedSeconds = static_cast<double>(nowSeconds()) - startSeconds;
+        if (autoPause > 0) {
+            const bool noBeep = SettingNumber("NoBeep", "0") != 0;
+            if (!m_engine.SoundPresent) {
+                if (autoPauseTicks > 5 && !beeped) {
+                    if (!noBeep)
+                        m_view.beep(500, 500);
+                    beeped = true;
+                }
+                tmrPause.setEnabled(true);
+                tmrPause.Tag = QStringLiteral("1");
+            } else {
+                if (autoPauseTicks > 5 && beeped) {
+                    if (!noBeep)
+                        m_view.beep(50, 100);
+                    beeped = false;
+                }
+                tmrPause.setEnabled(false);
+                tmrPause.setInterval(autoPause);
+                tmrPause.Tag = QStringLiteral("0");
+            }
+            autoPauseTicks += 1;
+        }
+    } else if (paused) {
+        m_view.setButtonIcon(RecorderView::Pause, blink ? kPausedIcon : 0);
+        if (autoPause > 0 && tmrPause.Tag == QLatin1String("1") && m_engine.SoundPresent)
+            tmrPause_Timer();
+    } else {
+        m_view.setButtonIcon(RecorderView::Record, blink ? kRecordingIcon : 0);
+    }
+
+    if (CaptureState().recordingFlag == 1) {
+        const auto whole = static_cast<std::int64_t>(elapsedSeconds);
+        minutes = static_cast<std::int32_t>(whole / 60);
+        WriteNumber(handshake::kTime, whole);
+        const std::int64_t backlog = m_engine.handshake().backlog();
+        const QString caption = QStringLiteral("%1 : %2 (%3)").arg(minutes).arg(whole % 60).arg(backlog);
+        m_view.setCaption(caption);
+
+        // A stop asked from outside, or the time limit. A missing key is no request.
+        const bool asked = ReadNumber(handshake::kStop, 2) == 1;
+        const std::int32_t limit = Shared().RecTimeLimit;
+        if (!m_stopping && (asked || (limit > 0 && limit <= minutes + pausedMinutes))) {
+            Shared().RecTimeLimit = 0;
+            m_limitReached = true;
+            WriteNumber(handshake::kStop, 0);
+            cmdStopRec_Click();
+            return;
+        }
+        // The server may end the recording by itself (full disk, encoder
+        // failure), or its process may be gone.
+        if (!m_stopping && (m_engine.handshake().serverEnded() || (m_recorder && m_recorder->DajStan() < 1))) {
+            serverEndedByItself();
+            return;
+        }
+        if (m_tray)
+            m_tray->Komunikat(caption, paused);
+    }
+    blink = !blink;
+}
+
+void RecorderControl::serverEndedByItself() {
+    // The server names its reason when it has one.
+    const int reason = m_engine.handshake().serverEnded() ? m_engine.handshake().endReason() : 0;
+    const int number = reason > 0 && !GetText(reason).isEmpty() ? reason : texts::kServerEnded;
+    m_failure = GetText(number);
+    ShowMessage(m_failure, mb::Exclamation, QString(), number);
+    tmrPause.setEnabled(false);
+    tmPause.setEnabled(false);
+    m_view.setButtonEnabled(RecorderView::Record, false);
+    m_view.setButtonEnabled(RecorderView::Pause, false);
+    paused = false;
+    capturing = false;
+    m_engine.CloseBufferFile();
+    m_stopping = true;
+    tmrStop.setEnabled(true);
+}
+
+// ---- stop ------------------------------------------------------------------
+
+void RecorderControl::cmdStopRec_Click() {
+    if (paused && !tmPause.enabled()) {
+        cmdPauza_Click(); // a pause made by hand: the first press resumes
+        return;
+    }
+    tmrPause.setEnabled(false);
+    m_view.setButtonEnabled(RecorderView::Record, false);
+    m_view.setButtonEnabled(RecorderView::Pause, false);
+    paused = false;
+    capturing = false;
+    if (!CaptureState().fileOpen && !tmPause.enabled()) {
+        if (CaptureState().recordingFlag < 1 && !m_stopping) {
+            m_view.setButtonEnabled(RecorderView::Stop, false);
+            return; // nothing is recording
+        }
+        // Already waiting for the server: offer to give up its backlog.
+        if (ShowText(texts::kAbandonBacklog, mb::YesNo | mb::Question | mb::DefaultButton2) == mb::Yes) {
+            m_view.setButtonEnabled(RecorderView::Stop, false);
+            m_engine.handshake().requestAbandon();
+        }
+        return;
+    }
+    requestEnd();
+}
+
+void RecorderControl::StopNow() {
+    if (CaptureState().recordingFlag < 1 || m_stopping)
+        return;
+    tmrPause.setEnabled(false);
+    m_view.setButtonEnabled(RecorderView::Record, false);
+    m_view.setButtonEnabled(RecorderView::Pause, false);
+    paused = false;
+    capturing = false;
+    requestEnd();
+}
+
+void RecorderControl::requestEnd() {
+    m_engine.CloseBufferFile();
+    m_engine.handshake().requestFinish();
+    m_stopping = true;
+    tmrStop.setEnabled(true);
+    tmPause.setEnabled(false);
+}
+
+void RecorderControl::Timer2_Timer() {
+    Timer2.setEnabled(false);
+    if (m_view.buttonEnabled(RecorderView::Stop))
+        cmdStopRec_Click();
+}
+
+void RecorderControl::tmrStop_Timer() {
+    // Done when the server says so, or when it no longer holds a recording
+    // (its process is gone).
+    if (!m_engine.handshake().serverEnded() && m_recorder && m_recorder->DajStan() >= 1)
+        return;
+    pausedMinutes = 0;
+    tmPause.setEnabled(false);
+    tmrStop.setEnabled(false);
+    CaptureState().recordingFlag = 0;
+    m_view.yield();
+    if (m_recorder)
+        m_recorder->UNINIT();
+    tearDownCapture();
+
+    m_view.setButtonIcon(RecorderView::Pause, 0);
+    m_view.setButtonIcon(RecorderView::Record, 0);
+    m_view.setButtonEnabled(RecorderView::Record, true);
+    if (m_view.isShownAndEnabled())
+        m_view.focusButton(RecorderView::Record);
+    m_view.setButtonEnabled(RecorderView::Pause, false);
+
+    handOver();
+    m_recorder.reset();
+    m_stopping = false;
+    Timer1.setEnabled(true);
+    m_view.setButtonEnabled(RecorderView::Stop, false);
+    Shared().RecTimeLimit = 0;
+    finishRun();
+}
+
+void RecorderControl::tearDownCapture() { m_engine.TearDownDevice(); }
+
+QStringList RecorderControl::recordedFiles() {
+    return m_recorder ? RecordedNames(m_recorder->strFileRec()) : QStringList();
+}
+
+void RecorderControl::handOver() {
+    m_handedOver = HandOverRecordings(recordedFiles(), m_host);
+}
+
+void RecorderControl::finishRun() {
+    // A run nobody watches always ends: at its time limit, as asked, and
+    // when the server or the capture ended it early.
+    const bool finish = m_limitReached || (m_autoStarted && m_unattended && !m_failure.isEmpty());
+    if (!finish) {
+        SaveSetting(handshake::kStop, QStringLiteral("-1"));
+        trayState(RecorderTrayState::Stopped);
+        return;
+    }
+    QString folder = GetSetting(QStringLiteral("RecDir"), Shared().RecordFolder);
+    while (folder.size() > 1 && (folder.endsWith(QLatin1Char('/')) || folder.endsWith(QLatin1Char('\\'))))
+        folder.chop(1);
+    Shared().DestFolder = folder;
+    m_host.saveProject(UniqueRecordProjectName(folder, QDate::currentDate()));
+    SaveSetting(handshake::kStop, QStringLiteral("-1"));
+    Settings().sync();
+    m_host.endProgram(m_failure.isEmpty() ? 0 : 1);
+}
+
+void RecorderControl::cmdSetting_Click() {
+    if (Shared().Recorder && ServerBusy())
+        return;
+    m_view.showRecordingSettings();
+}
+
+} // namespace kelbrin

@@ -1,0 +1,110 @@
+#pragma once
+// The recorder window's logic: start, pause (by hand and on silence), stop
+// (by hand, at the time limit, on a nearly full disk, or when the encoder
+// server ends by itself), the wait for the server, and the hand-over of the
+// recorded files to the editor as tracks through the split dialog.
+//
+// Timers run on the clock in force (ClockTimer), so tests run on virtual
+// time; the window, the main window and the tray are reached through
+// RecorderView, RecorderHost and RecorderTray.
+
+#include "CaptureEngine.h"
+#include "ClockTimer.h"
+#include "RecorderTray.h"
+#include "RecorderView.h"
+
+#include <QStringList>
+#include <cstdint>
+
+namespace kelbrin {
+
+class RecorderClient;
+
+class RecorderControl {
+public:
+    RecorderControl(RecorderView& view, RecorderHost& host, CapturePlatform& capture);
+    ~RecorderControl();
+    RecorderControl(const RecorderControl&) = delete;
+    RecorderControl& operator=(const RecorderControl&) = delete;
+
+    // The tray icon that mirrors the recorder (none: the recorder works alone).
+    void setTray(RecorderTray* tray) { m_tray = tray; }
+
+    // Form_Load: the clock starts; the automatic pause takes its setting.
+    void Form_Load();
+    // Form_Unload: false while the encoder server is busy (the window stays).
+    bool Form_Unload();
+    // Nobody may be watching (a scheduled `-rec`): a recording that cannot
+    // start, or that ends early, still finishes the run.
+    void setUnattended(bool unattended) { m_unattended = unattended; }
+    // The start of `-rec`.
+    void StartAutomatically();
+
+    void cmdRecord_Click();
+    void cmdPauza_Click();
+    void cmdStopRec_Click();
+    // Ends the recording at once, also from a pause made by hand (where the
+    // stop button first resumes); the editor's close uses it.
+    void StopNow();
+    void cmdSetting_Click();
+
+    void Timer1_Timer();
+    void tmrPause_Timer();
+    void tmPause_Timer();
+    void Timer2_Timer();
+    void tmrStop_Timer();
+
+    // The encoder server holds a recording (captured or still encoded).
+    static bool ServerBusy();
+
+    // State, as the window and the tests read it.
+    bool paused = false;
+    bool capturing = false;
+    double startSeconds = 0;
+    double elapsedSeconds = 0;
+    std::int32_t pausedMinutes = 0;
+    bool blink = false;
+    bool beeped = false;
+    double autoPauseTicks = 0;
+    std::int32_t minutes = 0;
+
+    ClockTimer Timer1{500};
+    ClockTimer tmrPause{0};
+    ClockTimer tmPause{60000};
+    ClockTimer Timer2{500};
+    ClockTimer tmrStop{1000};
+
+    CaptureEngine& engine() { return m_engine; }
+    // The recorded files of the last hand-over, with their folder.
+    const QStringList& handedOver() const { return m_handedOver; }
+    // Why the last recording ended early (empty when it ended as asked).
+    const QString& failure() const { return m_failure; }
+
+private:
+    bool startRecording();
+    bool prepareFormat(CapturePcmFormat& format, std::int64_t& blockBytes);
+    void abandonStart();
+    void requestEnd();
+    void serverEndedByItself();
+    void tearDownCapture();
+    void handOver();
+    void finishRun();
+    void trayState(RecorderTrayState state);
+    qint64 nowSeconds() const;
+    qint64 autoPauseMs() const;
+    QStringList recordedFiles();
+
+    RecorderView& m_view;
+    RecorderHost& m_host;
+    RecorderTray* m_tray = nullptr;
+    CaptureEngine m_engine;
+    std::shared_ptr<RecorderClient> m_recorder; // the server of the running recording
+    bool m_stopping = false;
+    bool m_autoStarted = false;
+    bool m_unattended = false;
+    bool m_limitReached = false;
+    QString m_failure;
+    QStringList m_handedOver;
+};
+
+} // namespace kelbrin

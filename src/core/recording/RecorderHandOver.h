@@ -1,0 +1,21 @@
+#pragma once
+// The end of a recording: every recorded file becomes a new track of the
+// project through the split dialog, run at once. A file with a segment list
+// beside it (speech marks) is cut by that list.
+
+#include <QStringList>
+
+namespace kelbrin {
+
+class RecorderHost;
+
+// The recorded file names the server reports, without folder: as a list, or
+// as one text with a name per line.
+QStringList RecordedNames(const QStringList& names);
+QStringList RecordedNames(const QString& lines);
+
+// Hands the files (names in the recording folder) to the split dialog, in
+// order; returns their full paths.
+QStringList HandOverRecordings(const QStringList& names, RecorderHost& host);
+
+} // namespace kelbrin

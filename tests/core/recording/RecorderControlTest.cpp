@@ -1,0 +1,427 @@
+// The recorder on virtual time with a fake sound card and an in-process
+// encoder server: a recording runs, pauses by hand and on silence, stops by
+// hand and at the time limit, and its file comes back through the split
+// dialog. The buffer file stays as small as the server's backlog.
+#include "FakeEncoderServer.h"
+#include "core/app/SharedState.h"
+#include "core/app/TextCatalog.h"
+#include "core/document/cPozycjaMP3.h"
+#include "core/editor/SplitDialogSeam.h"
+#include "core/recording/CaptureEngine.h"
+#include "core/recording/FormatFile.h"
+#include "core/recording/RecordProjectName.h"
+#include "core/recording/RecorderClient.h"
+#include "core/recording/RecorderControl.h"
+#include "platform/capture/FakeCaptureDevice.h"
+#include "platform/codecs/WaveFormat.h"
+#include "platform/media/VirtualClock.h"
+#include "platform/settings/MemorySettingsStore.h"
+#include "support/ScriptedMessages.h"
+#include "support/TestEnvironment.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <gtest/gtest.h>
+
+using namespace kelbrin;
+
+namespace {
+
+constexpr int kBlock = 512;   // RecBufor 1: one 64 ms block of 8-bit mono at 8000 Hz
+constexpr int kBlockMs = 64;
+
+class FakeView final : public RecorderView {
+public:
+    bool enabled[3] = {true, false, false};
+    int icon[3] = {0, 0, 0};
+    QString caption;
+    QList<int> beeps;
+    int settingsShown = 0;
+
+    void setButtonEnabled(Button b, bool on) override { enabled[b] = on; }
+    bool buttonEnabled(Button b) const override { return enabled[b]; }
+    void setButtonIcon(Button b, int i) override { icon[b] = i; }
+    void focusButton(Button) override {}
+    bool isShownAndEnabled() const override { return true; }
+    void setCaption(const QString& c) override { caption = c; }
+    void beep(int hz, int) override { beeps << hz; }
+    void yield() override {}
+    void showRecordingSettings() override { ++settingsShown; }
+};
+
+class FakeHost final : public RecorderHost {
+public:
+    QStringList saved;
+    QList<int> ended;
+    QString folder;
+    bool saveProject(const QString& name) override {
+        saved << name;
+        folder = Shared().DestFolder;
+        QFile f(folder + "/" + name + ".kbe");
+        return f.open(QIODevice::WriteOnly);
+    }
+    int tracksUsingSource(const QString&) override { return 0; }
+    void endProgram(int status) override { ended << status; }
+};
+
+class FakeSplit final : public SplitDialogLauncher {
+public:
+    QList<SplitDialogRequest> requests;
+    void PokazMnie(const SplitDialogRequest& request) override { requests << request; }
+};
+
+class FakeTray final : public RecorderTray {
+public:
+    QList<RecorderTrayState> states;
+    int ticks = 0;
+    void Komunikat(const QString&, bool) override { ++ticks; }
+    void setState(RecorderTrayState s) override { states << s; }
+    void mnuTurnMonitor_Click() override {}
+    bool unloadWithRecorder() const override { return true; }
+    void unload() override {}
+};
+
+class RecorderControlTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetSharedState();
+        CaptureState() = CaptureStatus();
+        Catalog().load(test::SourceDir() + "/resources/Kelbrin.ini");
+        Catalog().setLanguage("ENGLISH");
+        clock = new VirtualClock(1000000);
+        previousClock = SetProgramClock(std::unique_ptr<Clock>(clock));
+        store = new MemorySettingsStore;
+        previousStore = SetSettingsStore(std::unique_ptr<SettingsStore>(store));
+        messages = new test::ScriptedMessages;
+        previousMessages = SetMessageService(std::unique_ptr<MessageService>(messages));
+        previousSplit = SetSplitDialogLauncher(&split);
+
+        temp = test::MakeTempDir("buffer") + "/";
+        records = test::MakeTempDir("records") + "/";
+        Shared().TempRecordFolder = temp;
+        Shared().RecordFolder = records;
+        Shared().CaptureDevice = -1;
+        store->values.insert("EngineType", "0");
+        store->values.insert("RecBufor", "1");
+        store->values.insert("RecDir", records);
+        const QByteArray record = WaveFormatEx::pcm(1, 8000, 16).toRecord();
+        Shared().RecordFormat = record;
+        ASSERT_TRUE(SaveFormatFile(FormatFilePath(), record));
+
+        server = std::make_shared<test::FakeServerState>();
+        server->outputFolder = records;
+        Shared().Recorder = std::make_shared<RecorderClient>(std::make_unique<test::FakeServerObject>(server));
+        control = std::make_unique<RecorderControl>(view, host, capture);
+        control->setTray(&tray);
+        control->Form_Load();
+    }
+    void TearDown() override {
+        control.reset();
+        Shared().Recorder.reset();
+        SetSplitDialogLauncher(previousSplit);
+        SetMessageService(std::move(previousMessages));
+        SetSettingsStore(std::move(previousStore));
+        SetProgramClock(std::move(previousClock));
+    }
+
+    // The sound card for `ms`: one block every 64 ms, loud or silent.
+    void play(int ms, bool loud = true) {
+        for (int t = 0; t < ms; t += kBlockMs) {
+            clock->advance(kBlockMs);
+            if (capture.last() && capture.last()->running()) {
+                QByteArray block(kBlock, char(128));
+                if (loud)
+                    for (int i = 0; i < kBlock; ++i)
+                        block[i] = char(128 + ((i % 16) < 8 ? 60 : -60));
+                delivered += block;
+                capture.last()->deliver(block);
+            }
+        }
+    }
+    void start() {
+        control->cmdRecord_Click();
+        ASSERT_EQ(CaptureState().recordingFlag, 1);
+    }
+    // Lets the server finish and the recorder hand over.
+    void waitForHandOver(int maxSeconds = 10) {
+        for (int i = 0; i < maxSeconds * 10 && view.enabled[RecorderView::Stop]; ++i)
+            clock->advance(100);
+    }
+    QList<int> messageNumbers() const {
+        QList<int> n;
+        for (const auto& m : messages->shown)
+            n << m.textNumber;
+        return n;
+    }
+
+    VirtualClock* clock = nullptr;
+    std::unique_ptr<Clock> previousClock;
+    MemorySettingsStore* store = nullptr;
+    std::unique_ptr<SettingsStore> previousStore;
+    test::ScriptedMessages* messages = nullptr;
+    std::unique_ptr<MessageService> previousMessages;
+    SplitDialogLauncher* previousSplit = nullptr;
+    FakeSplit split;
+    FakeView view;
+    FakeHost host;
+    FakeTray tray;
+    FakeCapturePlatform capture;
+    std::shared_ptr<test::FakeServerState> server;
+    std::unique_ptr<RecorderControl> control;
+    QString temp, records;
+    QByteArray delivered;
+};
+
+TEST_F(RecorderControlTest, ARecordingRunsStopsByHandAndComesBackThroughTheSplitDialog) {
+    start();
+    EXPECT_EQ(capture.log->lastFormat.bitsPerSample, 8); // the codec's mono capture
+    EXPECT_EQ(capture.log->lastDevice, -1);
+    EXPECT_EQ(capture.log->lastBlockBytes, kBlock);
+    EXPECT_EQ(store->values.value("RecStop"), "2");
+    EXPECT_TRUE(view.enabled[RecorderView::Pause]);
+    EXPECT_EQ(tray.states.value(0), RecorderTrayState::Recording);
+
+    play(125000);
+    EXPECT_EQ(control->elapsedSeconds, 125);
+    EXPECT_TRUE(view.caption.startsWith("2 : 5 (")) << view.caption.toStdString();
+    EXPECT_EQ(store->values.value("RecTime").toInt(), 125);
+    EXPECT_GT(tray.ticks, 200);
+    // The server keeps up, so the buffer file never holds more than its
+    // start-up backlog, however long the recording runs.
+    EXPECT_GT(server->blocksEncoded, 1900);
+    EXPECT_LE(server->largestBuffer, 8 * kBlock);
+
+    control->cmdStopRec_Click();
+    EXPECT_EQ(store->values.value("RecEndRequest"), "0");
+    EXPECT_FALSE(CaptureState().fileOpen);
+    waitForHandOver();
+    EXPECT_FALSE(view.enabled[RecorderView::Stop]);
+    EXPECT_TRUE(view.enabled[RecorderView::Record]);
+    EXPECT_EQ(CaptureState().recordingFlag, 0);
+    EXPECT_EQ(capture.log->closed, 1);
+    EXPECT_EQ(server->uninits, 1);
+    // Every captured byte reached the server once, in order.
+    EXPECT_EQ(server->encoded, delivered);
+
+    ASSERT_EQ(split.requests.size(), 1);
+    const SplitDialogRequest& r = split.requests[0];
+    EXPECT_EQ(r.track->strFileNameSource, records + "R0101__00_00_00.mp3");
+    EXPECT_EQ(r.track->strLabel, "R0101__00_00_00");
+    EXPECT_EQ(r.track->lngTrack, 3); // not MPEG Layer-3
+    EXPECT_TRUE(r.track->blnZmodyfikowana);
+    EXPECT_FALSE(r.track->blnAwlaysTop);
+    EXPECT_TRUE(r.newTrack && r.secondFlag && r.runAtOnce);
+    EXPECT_FALSE(r.bySegmentList);
+    EXPECT_EQ(control->handedOver(), QStringList{records + "R0101__00_00_00.mp3"});
+    EXPECT_EQ(store->values.value("RecStop"), "-1");
+    EXPECT_TRUE(host.ended.isEmpty()); // a recording stopped by hand leaves the editor open
+    EXPECT_EQ(tray.states.last(), RecorderTrayState::Stopped);
+    EXPECT_TRUE(messages->shown.isEmpty());
+}
+
+TEST_F(RecorderControlTest, ARecordingWithSpeechMarksIsCutByThemAndOneWithoutIsTakenWhole) {
+    test::WriteFile(records + "R0101__00_00_00.tim", "\r\n12\r\n-95");
+    start();
+    play(1000);
+    control->cmdStopRec_Click();
+    waitForHandOver();
+    // The next recording of the test server is R0101__00_00_01, its list empty.
+    test::WriteFile(records + "R0101__00_00_01.tim", "");
+    start();
+    play(1000);
+    control->cmdStopRec_Click();
+    waitForHandOver();
+    ASSERT_EQ(split.requests.size(), 2);
+    EXPECT_TRUE(split.requests[0].bySegmentList);
+    EXPECT_FALSE(split.requests[1].bySegmentList);
+    EXPECT_TRUE(messages->shown.isEmpty());
+}
+
+TEST_F(RecorderControlTest, APauseByHandWritesNothingAndTheFirstStopResumes) {
+    start();
+    play(2000);
+    control->cmdPauza_Click();
+    EXPECT_TRUE(control->paused);
+    EXPECT_FALSE(CaptureState().fileOpen);
+    const QByteArray before = delivered;
+    play(3000);
+    const int pausedBytes = delivered.size() - before.size();
+    EXPECT_GT(pausedBytes, 0);
+    EXPECT_NE(view.icon[RecorderView::Pause], 0); // blinks while paused
+    play(500);
+
+    control->cmdStopRec_Click(); // resumes
+    EXPECT_FALSE(control->paused);
+    EXPECT_TRUE(CaptureState().fileOpen);
+    EXPECT_EQ(control->elapsedSeconds, 2);
+    const int atResume = delivered.size();
+    play(2000);
+    control->cmdStopRec_Click(); // stops
+    waitForHandOver();
+    ASSERT_EQ(split.requests.size(), 1);
+    // What was captured during the pause never reached the server.
+    EXPECT_EQ(server->encoded, before + delivered.mid(atResume));
+}
+
+TEST_F(RecorderControlTest, SilencePausesTheRecordingAndSoundResumesIt) {
+    store->values.insert("AutoPauseRec", "2");
+    control->Form_Load();
+    start();
+    play(5000);
+    EXPECT_TRUE(view.beeps.isEmpty());
+    play(1500, false);
+    EXPECT_FALSE(control->paused);
+    EXPECT_EQ(view.beeps, QList<int>{500});
+    play(1500, false);
+    EXPECT_TRUE(control->paused);
+    EXPECT_TRUE(control->tmPause.enabled()); // paused minutes are counted
+    EXPECT_EQ(control->tmrPause.Tag, "1");
+    play(61000, false);
+    EXPECT_EQ(control->pausedMinutes, 1);
+    const int encodedWhilePaused = server->encoded.size();
+    play(1000, true);
+    EXPECT_FALSE(control->paused);
+    EXPECT_TRUE(CaptureState().fileOpen);
+    EXPECT_EQ(view.beeps, (QList<int>{500, 50}));
+    play(1000, true);
+    EXPECT_GT(server->encoded.size(), encodedWhilePaused);
+}
+
+TEST_F(RecorderControlTest, TheTimeLimitStopsSavesTheProjectAndEndsTheRun) {
+    Shared().RecTimeLimit = 1;
+    start();
+    play(59000);
+    EXPECT_TRUE(CaptureState().fileOpen);
+    play(2000);
+    EXPECT_FALSE(CaptureState().fileOpen);
+    EXPECT_EQ(Shared().RecTimeLimit, 0);
+    waitForHandOver();
+    ASSERT_EQ(split.requests.size(), 1);
+    const QString name = RecordProjectName(QDate::currentDate());
+    EXPECT_EQ(host.saved, QStringList{name});
+    EXPECT_EQ(host.folder + "/", records);
+    EXPECT_EQ(host.ended, QList<int>{0});
+    EXPECT_EQ(store->values.value("RecStop"), "-1");
+
+    // A second time-limited recording the same day keeps the first project.
+    Shared().RecTimeLimit = 1;
+    start();
+    play(61000);
+    waitForHandOver();
+    EXPECT_EQ(host.saved, (QStringList{name, name + " (2)"}));
+}
+
+TEST_F(RecorderControlTest, AMissingStopKeyIsNoStopRequestButAnOutsideRequestIs) {
+    start();
+    store->values.remove("RecStop");
+    play(3000);
+    EXPECT_TRUE(CaptureState().fileOpen);
+    store->values.insert("RecStop", "1");
+    play(600);
+    EXPECT_FALSE(CaptureState().fileOpen);
+    EXPECT_EQ(store->values.value("RecStop"), "0");
+}
+
+TEST_F(RecorderControlTest, WhenTheServerEndsByItselfTheRecorderStopsAndHandsOverAtOnce) {
+    control->setUnattended(true);
+    control->StartAutomatically();
+    ASSERT_EQ(CaptureState().recordingFlag, 1);
+    play(3000);
+    server->endOnItsOwn = true;
+    play(1000);
+    EXPECT_FALSE(CaptureState().fileOpen);
+    EXPECT_EQ(messageNumbers(), QList<int>{6702});
+    waitForHandOver();
+    EXPECT_EQ(CaptureState().recordingFlag, 0);
+    EXPECT_EQ(capture.log->closed, 1);
+    ASSERT_EQ(split.requests.size(), 1);
+    // Nobody watches a scheduled run: it saves what it has and ends, reporting the failure.
+    EXPECT_EQ(host.saved.size(), 1);
+    EXPECT_EQ(host.ended, QList<int>{1});
+}
+
+TEST_F(RecorderControlTest, AScheduledRunThatCannotRecordEndsAndOneStoppedByHandGoesOn) {
+    control->setUnattended(true);
+    capture.log->failOpen = true;
+    control->StartAutomatically();
+    EXPECT_EQ(host.ended, QList<int>{1});
+
+    capture.log->failOpen = false;
+    host.ended.clear();
+    control->StartAutomatically();
+    play(2000);
+    control->cmdStopRec_Click();
+    waitForHandOver();
+    EXPECT_EQ(split.requests.size(), 1);
+    EXPECT_TRUE(host.ended.isEmpty());
+}
+
+TEST_F(RecorderControlTest, StopAgainWhileTheServerEncodesOffersToAbandonTheBacklog) {
+    start();
+    play(2000);
+    server->stalled = true;
+    play(2000);
+    control->cmdStopRec_Click();
+    clock->advance(3000);
+    EXPECT_TRUE(view.enabled[RecorderView::Stop]); // still waiting
+    messages->answers.enqueue(mb::No);
+    control->cmdStopRec_Click();
+    EXPECT_EQ(messageNumbers(), QList<int>{3180});
+    clock->advance(2000);
+    EXPECT_TRUE(view.enabled[RecorderView::Stop]);
+    messages->answers.enqueue(mb::Yes);
+    control->cmdStopRec_Click();
+    EXPECT_EQ(store->values.value("RecEndRequest"), "-1");
+    EXPECT_FALSE(view.enabled[RecorderView::Stop]);
+    clock->advance(2000);
+    EXPECT_EQ(split.requests.size(), 1);
+    EXPECT_EQ(CaptureState().recordingFlag, 0);
+}
+
+TEST_F(RecorderControlTest, WithoutAServerNothingStartsAndTheUserIsTold) {
+    Shared().Recorder.reset();
+    control->cmdRecord_Click();
+    EXPECT_EQ(capture.log->opened, 0);
+    EXPECT_EQ(messageNumbers(), QList<int>{6700});
+    EXPECT_TRUE(view.enabled[RecorderView::Record]);
+}
+
+TEST_F(RecorderControlTest, AMissingFormatFileOpensTheSettingsAndAFailedDeviceCanBeRetried) {
+    QFile::remove(FormatFilePath());
+    control->cmdRecord_Click();
+    EXPECT_EQ(view.settingsShown, 1);
+    EXPECT_EQ(capture.log->opened, 0);
+
+    ASSERT_TRUE(SaveFormatFile(FormatFilePath(), Shared().RecordFormat));
+    capture.log->failOpen = true;
+    control->cmdRecord_Click();
+    EXPECT_EQ(messageNumbers(), QList<int>{3018});
+    EXPECT_EQ(CaptureState().recordingFlag, 0);
+    EXPECT_TRUE(view.enabled[RecorderView::Record]);
+    capture.log->failOpen = false;
+    start();
+}
+
+TEST_F(RecorderControlTest, TheWindowStaysWhileTheServerHoldsTheRecording) {
+    start();
+    play(1000);
+    EXPECT_FALSE(control->Form_Unload());
+    control->cmdStopRec_Click();
+    waitForHandOver();
+    server->state = -1;
+    server->fileOpen = false;
+    EXPECT_TRUE(control->Form_Unload());
+}
+
+TEST(RecordProjectName, ASecondProjectOfTheSameDayGetsACounter) {
+    const QString folder = test::MakeTempDir("projects");
+    const QDate day(2026, 3, 7);
+    EXPECT_EQ(UniqueRecordProjectName(folder, day), "Record 03_07");
+    test::WriteFile(folder + "/Record 03_07.kbe", "x");
+    EXPECT_EQ(UniqueRecordProjectName(folder, day), "Record 03_07 (2)");
+    test::WriteFile(folder + "/Record 03_07 (2).kbe", "x");
+    EXPECT_EQ(UniqueRecordProjectName(folder + "/", day), "Record 03_07 (3)");
+}
+
+} // namespace

@@ -1,0 +1,163 @@
+// Recording from the main window: its record button opens the recorder, the
+// file being recorded counts as open for capture, and the finished recording
+// comes back as a track through the split dialog; a time-limited recording
+// saves its project in the recording folder and closes the editor.
+#include "core/recording/FakeEncoderServer.h"
+#include "core/app/SharedState.h"
+#include "core/app/TextCatalog.h"
+#include "core/document/cPozycjaMP3.h"
+#include "core/document/cPozycjeMP3.h"
+#include "core/recording/CaptureEngine.h"
+#include "core/recording/FormatFile.h"
+#include "core/recording/RecorderClient.h"
+#include "gui/mainwindow/MainClose.h"
+#include "gui/mainwindow/frmDazudizi.h"
+#include "gui/recording/frmRecord.h"
+#include "platform/capture/FakeCaptureDevice.h"
+#include "platform/codecs/WaveFormat.h"
+#include "platform/media/VirtualClock.h"
+#include "support/ProgramState.h"
+#include "support/ScriptedMessages.h"
+#include "support/TestEnvironment.h"
+
+#include <QDate>
+#include <QFile>
+#include <QPushButton>
+#include <gtest/gtest.h>
+
+using namespace kelbrin;
+
+namespace {
+
+class MainRecorderTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        store = test::FreshProgramState();
+        Catalog().load(test::SourceDir() + "/resources/Kelbrin.ini");
+        Catalog().setLanguage("ENGLISH");
+        previousMessages = SetMessageService(std::make_unique<test::ScriptedMessages>());
+        clock = new VirtualClock(9000000);
+        previousClock = SetProgramClock(std::unique_ptr<Clock>(clock));
+        capture = new FakeCapturePlatform;
+        previousCapture = SetCapturePlatform(std::unique_ptr<CapturePlatform>(capture));
+        CaptureState() = CaptureStatus();
+
+        records = test::MakeTempDir("records") + "/";
+        Shared().TempRecordFolder = test::MakeTempDir("buffer") + "/";
+        Shared().RecordFolder = records;
+        Shared().DestFolder = test::MakeTempDir("dest");
+        Shared().CaptureDevice = -1;
+        store->values.insert("EngineType", "0");
+        store->values.insert("RecBufor", "1");
+        store->values.insert("RecDir", records);
+        Shared().RecordFormat = WaveFormatEx::pcm(2, 8000, 16).toRecord();
+        ASSERT_TRUE(SaveFormatFile(FormatFilePath(), Shared().RecordFormat));
+        server = std::make_shared<test::FakeServerState>();
+        server->outputFolder = records;
+        server->outputCopiedFrom = test::MediaFile("cbr_noinfo.mp3");
+        Shared().Recorder = std::make_shared<RecorderClient>(std::make_unique<test::FakeServerObject>(server));
+
+        window = new frmDazudizi;
+        window->setAttribute(Qt::WA_DeleteOnClose, false);
+        window->PokazMnie();
+        window->Closing().seams().endProgram = [this] { ++ended; };
+    }
+    void TearDown() override {
+        if (frmRecord* r = frmRecord::Instance())
+            delete r;
+        delete window;
+        Shared().Recorder.reset();
+        SetCapturePlatform(std::move(previousCapture));
+        SetProgramClock(std::move(previousClock));
+        SetMessageService(std::move(previousMessages));
+        SetSettingsStore(nullptr);
+    }
+    void play(int ms) {
+        for (int t = 0; t < ms; t += 128) {
+            clock->advance(128);
+            if (capture->last() && capture->last()->running())
+                capture->last()->deliver(QByteArray(512, char(40)));
+        }
+    }
+    frmRecord* openRecorder() {
+        auto* button = window->findChild<QPushButton*>("cmdRecord");
+        EXPECT_NE(button, nullptr);
+        if (button)
+            button->click();
+        return frmRecord::Instance();
+    }
+    void waitForHandOver(frmRecord* r) {
+        for (int i = 0; i < 100 && r->cmdStopRec->isEnabled(); ++i)
+            clock->advance(100);
+    }
+
+    MemorySettingsStore* store = nullptr;
+    std::unique_ptr<MessageService> previousMessages;
+    VirtualClock* clock = nullptr;
+    std::unique_ptr<Clock> previousClock;
+    FakeCapturePlatform* capture = nullptr;
+    std::unique_ptr<CapturePlatform> previousCapture;
+    std::shared_ptr<test::FakeServerState> server;
+    frmDazudizi* window = nullptr;
+    QString records;
+    int ended = 0;
+};
+
+TEST_F(MainRecorderTest, WithoutAServerAnAutomaticStartOpensNothing) {
+    Shared().Recorder.reset();
+    EXPECT_EQ(frmRecord::PokazMnie(true), nullptr);
+    EXPECT_EQ(frmRecord::Instance(), nullptr);
+    EXPECT_EQ(capture->log->opened, 0);
+}
+
+TEST_F(MainRecorderTest, ARecordingComesBackAsATrackOfTheProject) {
+    frmRecord* r = openRecorder();
+    ASSERT_NE(r, nullptr);
+    EXPECT_EQ(frmRecord::PokazMnie(false), r); // one recorder window
+    EXPECT_EQ(capture->log->opened, 0); // the button only shows the window
+    EXPECT_FALSE(window->IsCaptureFileOpen());
+
+    r->cmdRecord->click();
+    EXPECT_TRUE(window->IsCaptureFileOpen());
+    play(2000);
+    r->cmdPauza->click();
+    EXPECT_FALSE(window->IsCaptureFileOpen());
+    r->cmdPauza->click();
+    play(1000);
+    r->cmdStopRec->click();
+    waitForHandOver(r);
+
+    ASSERT_EQ(window->cPozycje->Count(), 1);
+    const auto track = window->cPozycje->Item(1);
+    EXPECT_EQ(track->strFileNameSource, records + "R0101__00_00_00.mp3");
+    EXPECT_EQ(ended, 0); // stopped by hand: the editor stays
+    EXPECT_TRUE(r->cmdRecord->isEnabled());
+}
+
+TEST_F(MainRecorderTest, ATimeLimitedRecordingSavesItsProjectAndClosesTheEditor) {
+    Shared().RecTimeLimit = 1;
+    frmRecord* r = openRecorder();
+    r->cmdRecord->click();
+    play(61000);
+    waitForHandOver(r);
+    EXPECT_EQ(window->cPozycje->Count(), 1);
+    const QString project = records + "Record " + QDate::currentDate().toString("MM_dd") + ".kbe";
+    EXPECT_TRUE(QFile::exists(project));
+    EXPECT_EQ(ended, 1);
+}
+
+TEST_F(MainRecorderTest, ClosingTheEditorDuringARecordingFinishesAndKeepsIt) {
+    frmRecord* r = openRecorder();
+    r->cmdRecord->click();
+    play(3000);
+    r->cmdPauza->click(); // a pause by hand does not hold the close up
+    play(1000);
+    // The close waits on real time; the server's loop runs on the test's clock.
+    window->Closing().seams().yield = [this] { clock->advance(100); };
+    EXPECT_TRUE(window->close());
+    EXPECT_EQ(window->cPozycje->Count(), 1);
+    EXPECT_TRUE(QFile::exists(Shared().DestFolder + "/Record " + QDate::currentDate().toString("MM_dd") + ".kbe"));
+    EXPECT_EQ(ended, 1);
+}
+
+} // namespace
