@@ -1,8 +1,10 @@
 #include "frmStream.h"
 
+#include "core/app/Numbers.h"
 #include "core/app/TextCatalog.h"
 #include "gui/app/Translation.h"
 #include "gui/app/Twips.h"
+#include "platform/settings/SettingsStore.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>
@@ -113,6 +115,8 @@ frmStream::frmStream(QWidget* parent) : QWidget(parent) {
 
     setWindowTitle(GetText(kTitleText));
     LoadLang();
+    // Only a non-zero RecHeight shows the tuning sliders.
+    setFullHeight(ValLong(GetSetting(QStringLiteral("RecHeight"), QStringLiteral("0"))) != 0);
 }
 
 void frmStream::LoadLang() {
