@@ -2,6 +2,7 @@
 // and shows, the title after a period, the threshold's colour, the compact
 // height and the refused close.
 #include "core/app/TextCatalog.h"
+#include "encoder-server/speech/ServerLanguage.h"
 #include "encoder-server/speech/frmStream.h"
 #include "platform/settings/MemorySettingsStore.h"
 #include "support/TestEnvironment.h"
@@ -141,4 +142,20 @@ TEST_F(frmStreamTest, CaptionsFitInBothLanguages) {
     Catalog().setLanguage("POLSKI");
     frmStream polish;
     EXPECT_EQ(polish.Label9->text(), QString::fromUtf8("Próg akceptacji gadatliwości"));
+}
+
+TEST_F(frmStreamTest, WindowLanguageIsTheEditorsElseTheSystems) {
+    const QString file = SourceDir() + "/resources/Kelbrin.ini";
+    ASSERT_TRUE(LoadServerCatalog(file, 1033));
+    EXPECT_EQ(Catalog().language(), "ENGLISH");
+    ASSERT_TRUE(LoadServerCatalog(file, 1045));
+    EXPECT_EQ(Catalog().language(), "POLSKI");
+    settings->values.insert("Langauge", "english");
+    ASSERT_TRUE(LoadServerCatalog(file, 1045));
+    EXPECT_EQ(Catalog().language(), "ENGLISH");
+    settings->values.insert("Langauge", "KLINGON");
+    ASSERT_TRUE(LoadServerCatalog(file, 1045));
+    EXPECT_EQ(Catalog().language(), "POLSKI");
+    EXPECT_FALSE(LoadServerCatalog(file + ".missing", 1045));
+    Catalog().load(file);
 }
