@@ -5,7 +5,6 @@
 #include "encoder-server/mixer/Mikser.h"
 #include "platform/mixer/AlsaMixerSystem.h"
 #include "platform/mixer/FakeMixerSystem.h"
-#include "platform/settings/MemorySettingsStore.h"
 #include "support/ScriptedMessages.h"
 #include "support/TestEnvironment.h"
 
@@ -81,26 +80,6 @@ TEST_F(MixerListingTest, SkipsDevicesThatDoNotOpenAndLinesWithoutSources) {
     EXPECT_EQ(texts(), QStringList{"Rec"});
     EXPECT_EQ(mixers.opened, 2);
     EXPECT_EQ(mixers.closed, 2);
-}
-
-TEST_F(MixerListingTest, NoMixersShowNothing) {
-    FakeMixerSystem mixers;
-    ListMixers(mixers);
-    EXPECT_TRUE(messages->shown.isEmpty());
-}
-
-TEST_F(MixerListingTest, DiagnosticsFollowRecHeight) {
-    auto store = std::make_unique<MemorySettingsStore>();
-    MemorySettingsStore* settings = store.get();
-    auto previousStore = SetSettingsStore(std::move(store));
-    EXPECT_FALSE(MixerDiagnosticsOn()); // missing: 0
-    settings->values.insert("RecHeight", "0");
-    EXPECT_FALSE(MixerDiagnosticsOn());
-    settings->values.insert("RecHeight", "-3");
-    EXPECT_FALSE(MixerDiagnosticsOn());
-    settings->values.insert("RecHeight", "2000");
-    EXPECT_TRUE(MixerDiagnosticsOn());
-    SetSettingsStore(std::move(previousStore));
 }
 
 TEST_F(MixerListingTest, AlsaLayerListsThisMachinesCardsWithoutFailing) {

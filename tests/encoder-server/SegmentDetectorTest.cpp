@@ -216,16 +216,3 @@ TEST(SegmentDetector, NeverReadsPastTheEndOfTheBlock) {
     EXPECT_EQ(d.framesExamined(), 4 + 1 + 0 + 2);
 }
 
-TEST(SegmentDetector, ValuesOutOfRangeAreClamped) {
-    SpeechParameters wild;
-    wild.threshold = -5;
-    wild.windowLength = 999999;
-    wild.crossingLevel = 20000;
-    wild.periodMs = -1;
-    SegmentDetector d(PcmLayout{12, 0, 0}, wild);
-    EXPECT_EQ(d.parameters().threshold, 0);
-    EXPECT_EQ(d.parameters().windowLength, SpeechParameters::kWindowLengthMax);
-    EXPECT_EQ(d.parameters().crossingLevel, SpeechParameters::kCrossingLevelMax);
-    EXPECT_EQ(d.parameters().periodMs, 0);
-    EXPECT_TRUE(d.layout().valid());
-}

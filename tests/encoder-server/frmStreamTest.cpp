@@ -6,7 +6,6 @@
 #include "encoder-server/speech/frmStream.h"
 #include "platform/settings/MemorySettingsStore.h"
 #include "support/TestEnvironment.h"
-#include "support/TextFit.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -125,23 +124,6 @@ TEST_F(frmStreamTest, CloseIsRefusedUntilTheRecordingHasEnded) {
     EXPECT_TRUE(w.isVisible());
     state = -1;
     EXPECT_TRUE(w.close());
-}
-
-TEST_F(frmStreamTest, CaptionsFitInBothLanguages) {
-    settings->values.insert("RecHeight", "1");
-    for (const char* language : {"ENGLISH", "POLSKI"}) {
-        Catalog().setLanguage(language);
-        frmStream w;
-        w.show();
-        w.resize(w.minimumSizeHint());
-        QApplication::processEvents();
-        EXPECT_EQ(CutCaptions(&w), QStringList()) << language;
-        EXPECT_FALSE(w.Label8->text().isEmpty());
-        EXPECT_FALSE(w.Label8->text().at(0).isDigit());
-    }
-    Catalog().setLanguage("POLSKI");
-    frmStream polish;
-    EXPECT_EQ(polish.Label9->text(), QString::fromUtf8("Próg akceptacji gadatliwości"));
 }
 
 TEST_F(frmStreamTest, WindowLanguageIsTheEditorsElseTheSystems) {
