@@ -28,6 +28,7 @@
 #include "gui/document/frmFrame.h"
 #include "gui/document/frmHidden.h"
 #include "gui/app/frmSettings.h"
+#include "gui/recording/frmRecording.h"
 #include "gui/document/frmPliki.h"
 #include "gui/export/ScriptExportRun.h"
 #include "gui/document/frmTAG.h"
@@ -205,6 +206,9 @@ void frmDazudizi::buildControls() {
     QAction* settings = m_menus.item(QStringLiteral("mnuSetting"));
     settings->setEnabled(true);
     connect(settings, &QAction::triggered, this, [this] { frmSettings::PokazMnie(this, cPozycje); });
+    QAction* recording = m_menus.item(QStringLiteral("mnuOptions_Rec"));
+    recording->setEnabled(true);
+    connect(recording, &QAction::triggered, this, [] { frmRecording::PokazMnie(); });
     QAction* update = m_menus.item(QStringLiteral("mnuUpdate"));
     update->setEnabled(true);
     connect(update, &QAction::triggered, this, [this] {

@@ -1,16 +1,27 @@
 #include "QtSettingsStore.h"
 
+#include <QDateTime>
+#include <QFile>
 #include <QFileInfo>
+
+#include <fcntl.h>
+#include <sys/stat.h>
 
 namespace kelbrin {
 
 namespace {
 const QString kGroup = QStringLiteral("Kelbrin/");
+
+qint64 ModifiedMs(const QString& path) {
+    const QFileInfo info(path);
+    return info.exists() ? info.lastModified().toMSecsSinceEpoch() : -1;
 }
+} // namespace
 
 QtSettingsStore::QtSettingsStore()
     : m_settings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Pelorin"),
-                 QStringLiteral("Kelbrin")) {}
+                 QStringLiteral("Kelbrin")),
+      m_lastReadAtMs(QDateTime::currentMSecsSinceEpoch()) {}
 
 QString QtSettingsStore::read(const QString& key, const QString& defaultValue) {
     const QVariant v = m_settings.value(kGroup + key);
@@ -30,7 +41,34 @@ void QtSettingsStore::write(const QString& key, const QString& value) {
 
 bool QtSettingsStore::contains(const QString& key) { return m_settings.contains(kGroup + key); }
 
-void QtSettingsStore::sync() { m_settings.sync(); }
+void QtSettingsStore::sync() {
+    // QSettings re-reads its file only when the size or the millisecond
+    // timestamp changed since it last looked. The other process can rewrite the
+    // file within the same millisecond as this process's last read, at the same
+    // size (a counter going from 12 to 13), which would go unseen, and a write
+    // merged over such a stale copy would undo the other process's value. Only
+    // a file stamped no earlier than that read is at risk; moving its timestamp
+    // to one this process has not seen makes the sync read it afresh. An older
+    // file is left untouched, so a start that changes nothing writes nothing.
+    const QString path = m_settings.fileName();
+    const qint64 current = ModifiedMs(path);
+    if (current >= 0 && current >= m_lastReadAtMs - 2) {
+        qint64 stamp = QDateTime::currentMSecsSinceEpoch();
+        while (stamp <= current || stamp == m_lastSeenMs)
+            ++stamp;
+        struct timespec times[2];
+        times[0].tv_sec = 0;
+        times[0].tv_nsec = UTIME_OMIT;
+        times[1].tv_sec = static_cast<time_t>(stamp / 1000);
+        times[1].tv_nsec = static_cast<long>((stamp % 1000) * 1000000);
+        utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0);
+    }
+    // Taken before the sync: whatever it reads or writes happens at or after it.
+    const qint64 readAt = QDateTime::currentMSecsSinceEpoch();
+    m_settings.sync();
+    m_lastSeenMs = ModifiedMs(path);
+    m_lastReadAtMs = readAt;
+}
 
 QString QtSettingsStore::folder() {
     QSettings probe(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Pelorin"),

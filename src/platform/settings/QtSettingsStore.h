@@ -19,6 +19,8 @@ public:
 
 private:
     QSettings m_settings;
+    qint64 m_lastSeenMs = -1; // file timestamp after this process's last sync
+    qint64 m_lastReadAtMs = 0; // when this process last read the file
 };
 
 } // namespace kelbrin

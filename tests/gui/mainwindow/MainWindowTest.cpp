@@ -7,6 +7,8 @@
 #include "gui/editor/EditorController.h"
 #include "gui/editor/TrackSurface.h"
 #include "gui/app/frmSettings.h"
+#include "gui/recording/frmRecording.h"
+#include "platform/capture/CaptureDevices.h"
 #include "gui/mainwindow/DelayTimers.h"
 #include "gui/mainwindow/MainLayout.h"
 #include "core/document/cPozycjaPlikow.h"
@@ -361,4 +363,23 @@ TEST_F(MainWindowTest, TheSettingsItemOpensTheSettingsDialog) {
     dialog->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(dialog, nullptr);
+}
+
+TEST_F(MainWindowTest, TheRecordingItemOpensTheRecordingSettings) {
+    auto previousDevices = SetCaptureDevices(std::make_unique<FakeCaptureDevices>());
+    normalPlacement();
+    open();
+    QAction* recording = window->Menus().item("mnuOptions_Rec");
+    ASSERT_NE(recording, nullptr);
+    EXPECT_TRUE(recording->isEnabled());
+    recording->trigger();
+    QPointer<frmRecording> settings = frmRecording::Instance();
+    ASSERT_NE(settings, nullptr);
+    EXPECT_TRUE(settings->isVisible());
+    EXPECT_EQ(settings->parentWidget(), nullptr);
+    settings->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(settings, nullptr);
+    EXPECT_EQ(store->values.value("LameQualHigh"), "13"); // stored on close
+    SetCaptureDevices(std::move(previousDevices));
 }

@@ -1,0 +1,189 @@
+#include "RecordingHandshake.h"
+
+#include "core/app/Numbers.h"
+
+#include <QFileDevice>
+#include <QRandomGenerator>
+
+namespace kelbrin {
+
+using namespace handshake;
+
+namespace {
+
+qint64 ReadCount(SettingsStore& store, const QString& key, qint64 missing) {
+    const QString text = store.read(key, QString());
+    if (text.isEmpty())
+        return missing;
+    return RoundHalfEven(Val(text));
+}
+
+quint32 ReadSession(SettingsStore& store, const QString& key) {
+    return static_cast<quint32>(ReadCount(store, key, 0));
+}
+
+QString Text(qint64 value) { return QString::number(value); }
+
+// Writes the values the store does not hold; true when any was written.
+bool Reassert(SettingsStore& store, std::initializer_list<std::pair<QString, QString>> values) {
+    bool wrote = false;
+    for (const auto& [key, value] : values) {
+        if (!store.contains(key) || store.read(key, QString()) != value) {
+            store.write(key, value);
+            wrote = true;
+        }
+    }
+    return wrote;
+}
+
+} // namespace
+
+// ---- editor side ----
+
+CaptureHandshake::CaptureHandshake(SettingsStore& store) : m_store(store) {}
+
+void CaptureHandshake::publish() {
+    m_store.write(kSession, Text(m_session));
+    m_store.write(kWritten, Text(m_written));
+    m_store.write(kRingBase, Text(m_ringBase));
+    m_store.write(kWriting, m_writing ? QStringLiteral("1") : QStringLiteral("0"));
+    m_store.write(kEndRequest, Text(m_endRequest));
+}
+
+void CaptureHandshake::syncAndReassert() {
+    m_store.sync();
+    if (Reassert(m_store, {{kSession, Text(m_session)},
+                           {kWritten, Text(m_written)},
+                           {kRingBase, Text(m_ringBase)},
+                           {kWriting, m_writing ? QStringLiteral("1") : QStringLiteral("0")},
+                           {kEndRequest, Text(m_endRequest)}}))
+        m_store.sync();
+}
+
+void CaptureHandshake::reset() {
+    quint32 session = 0;
+    while (session == 0 || session == m_session)
+        session = QRandomGenerator::global()->generate() & 0x7fffffff;
+    m_session = session;
+    m_written = 0;
+    m_ringBase = 0;
+    m_endRequest = kGoOn;
+    m_writing = false;
+    publish();
+    m_store.sync();
+}
+
+qint64 CaptureHandshake::blocksAcknowledged() {
+    syncAndReassert();
+    if (ReadSession(m_store, kConvertedSession) != m_session)
+        return 0;
+    const qint64 acknowledged = ReadCount(m_store, kConverted, 0);
+    return acknowledged < 0 ? 0 : qMin(acknowledged, m_written);
+}
+
+bool CaptureHandshake::appendBlock(QFileDevice& file, const char* data, qint64 size) {
+    m_writing = true;
+    m_store.write(kWriting, QStringLiteral("1"));
+    // Empty the file only when the server has encoded every block in it: then
+    // nothing it still has to read can be lost.
+    const bool caughtUp = m_written > m_ringBase && blocksAcknowledged() == m_written;
+    bool ok = true;
+    qint64 offset = BufferBlockOffset(m_written, m_ringBase, size);
+    if (caughtUp) {
+        ok = file.resize(0);
+        offset = 0;
+    }
+    ok = ok && file.seek(offset) && file.write(data, size) == size && file.flush();
+    if (ok) {
+        if (caughtUp)
+            m_ringBase = m_written;
+        ++m_written;
+    }
+    m_writing = false;
+    publish();
+    m_store.sync();
+    return ok;
+}
+
+void CaptureHandshake::requestFinish() {
+    m_endRequest = kFinish;
+    m_store.write(kEndRequest, Text(m_endRequest));
+    m_store.sync();
+}
+
+void CaptureHandshake::requestAbandon() {
+    m_endRequest = kAbandon;
+    m_store.write(kEndRequest, Text(m_endRequest));
+    m_store.sync();
+}
+
+bool CaptureHandshake::serverEnded() {
+    syncAndReassert();
+    return ReadSession(m_store, kConvertedSession) == m_session &&
+           ReadCount(m_store, kLoop, kLoopRunning) == kLoopEnded;
+}
+
+int CaptureHandshake::endReason() {
+    syncAndReassert();
+    return static_cast<int>(ReadCount(m_store, kEndReason, kEndedAsAsked));
+}
+
+// ---- server side ----
+
+ServerHandshake::ServerHandshake(SettingsStore& store) : m_store(store) {}
+
+void ServerHandshake::publish() {
+    m_store.write(kConvertedSession, Text(m_session));
+    m_store.write(kConverted, Text(m_converted));
+    m_store.write(kLoop, Text(m_loop));
+    m_store.write(kEndReason, Text(m_endReason));
+}
+
+void ServerHandshake::begin() {
+    m_store.sync();
+    m_session = ReadSession(m_store, kSession);
+    m_converted = 0;
+    m_loop = kLoopRunning;
+    m_endReason = kEndedAsAsked;
+    publish();
+    m_store.sync();
+}
+
+ServerHandshake::EditorState ServerHandshake::poll() {
+    m_store.sync();
+    if (Reassert(m_store, {{kConvertedSession, Text(m_session)},
+                           {kConverted, Text(m_converted)},
+                           {kLoop, Text(m_loop)},
+                           {kEndReason, Text(m_endReason)}}))
+        m_store.sync();
+    EditorState state;
+    if (ReadSession(m_store, kSession) != m_session)
+        return state; // another recording's values: nothing to do yet
+    state.written = ReadCount(m_store, kWritten, 0);
+    state.ringBase = ReadCount(m_store, kRingBase, 0);
+    state.endRequest = static_cast<int>(ReadCount(m_store, kEndRequest, kGoOn));
+    if (state.endRequest != kFinish && state.endRequest != kAbandon)
+        state.endRequest = kGoOn;
+    return state;
+}
+
+void ServerHandshake::acknowledge() {
+    ++m_converted;
+    m_store.write(kConverted, Text(m_converted));
+    m_store.sync();
+}
+
+void ServerHandshake::setOutputFile(const QString& name) {
+    m_outputFile = name;
+    m_store.write(kFilePath, name);
+    m_store.sync();
+}
+
+void ServerHandshake::finish(int reason) {
+    m_loop = kLoopEnded;
+    m_endReason = reason;
+    publish();
+    m_store.sync();
+}
+
+} // namespace kelbrin

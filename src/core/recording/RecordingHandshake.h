@@ -1,0 +1,156 @@
+#pragma once
+// The recording handshake between the editor's capture side and the encoder
+// server, and the block layout of the buffer file they share.
+//
+// The editor appends whole blocks of raw PCM to the buffer file; the server
+// reads them back in order and encodes them. Progress travels through the
+// shared settings store, and every key has exactly one writer process:
+//
+//   editor (capture side and recorder window)   server
+//   RecSession  id of the recording              RecConvSession  the id its counts belong to
+//   RecSW       blocks written so far            RecConv         blocks encoded so far
+//   RecRingBase block at offset 0 of the file    RecLoop         1 running, -1 ended
+//   RecCall     1 while a block is being written RecEndReason    0, or the text number of why it ended
+//   RecEndRequest 1 go on, 0 finish, -1 abandon  RecFilePath     name of the output file being written
+//   RecTime, RecStop (the recorder window's own)
+//
+// The counts only grow during a recording, so a read that comes late only
+// delays: the editor empties the buffer file only when the server has
+// acknowledged every block written, and the server reads only blocks the
+// editor has counted. A missing key never reads as a stop. Each side writes its
+// values again when it finds the store holding something else, so a value that
+// a concurrent rewrite of the store lost comes back at the next poll.
+//
+// Order of a recording: the editor calls CaptureHandshake::reset() when the
+// capture device opens and before the server's INIT; INIT calls
+// ServerHandshake::begin(). Then the editor calls appendBlock() for every filled
+// buffer, and requestFinish() (or requestAbandon()) to end; it waits until
+// serverEnded() before UNINIT.
+
+#include "platform/settings/SettingsStore.h"
+
+#include <QString>
+#include <QtGlobal>
+
+class QFileDevice;
+
+namespace kelbrin {
+
+namespace handshake {
+// Editor's keys.
+inline const QString kSession = QStringLiteral("RecSession");
+inline const QString kWritten = QStringLiteral("RecSW");
+inline const QString kRingBase = QStringLiteral("RecRingBase");
+inline const QString kWriting = QStringLiteral("RecCall");
+inline const QString kEndRequest = QStringLiteral("RecEndRequest");
+inline const QString kTime = QStringLiteral("RecTime");
+inline const QString kStop = QStringLiteral("RecStop");
+// Server's keys.
+inline const QString kConverted = QStringLiteral("RecConv");
+inline const QString kConvertedSession = QStringLiteral("RecConvSession");
+inline const QString kLoop = QStringLiteral("RecLoop");
+inline const QString kEndReason = QStringLiteral("RecEndReason");
+inline const QString kFilePath = QStringLiteral("RecFilePath");
+
+// RecEndRequest values.
+constexpr int kGoOn = 1;
+constexpr int kFinish = 0;  // encode what is waiting, finish the files, end
+constexpr int kAbandon = -1; // end after the current block without the backlog
+
+// RecLoop values.
+constexpr int kLoopRunning = 1;
+constexpr int kLoopEnded = -1;
+
+// RecEndReason values besides the text numbers of failures.
+constexpr int kEndedAsAsked = 0;
+} // namespace handshake
+
+// Byte offset of block `block` in the buffer file last emptied at block `ringBase`.
+inline qint64 BufferBlockOffset(qint64 block, qint64 ringBase, qint64 blockSize) {
+    return (block - ringBase) * blockSize;
+}
+
+// The editor's side: one object per recording, kept across pauses.
+class CaptureHandshake {
+public:
+    explicit CaptureHandshake(SettingsStore& store = Settings());
+
+    // The capture device opened: a new recording with a new session id, no
+    // blocks, an empty ring and no end request. Call before the server's INIT.
+    void reset();
+
+    // Appends one whole block to the buffer file (opened for writing). When the
+    // server has acknowledged every block written so far, the file is emptied
+    // first and the block goes to offset 0. Returns false, counting nothing,
+    // when the file could not be written; the caller reports that.
+    bool appendBlock(QFileDevice& file, const char* data, qint64 size);
+
+    qint64 blocksWritten() const { return m_written; }
+    qint64 ringBase() const { return m_ringBase; }
+    quint32 session() const { return m_session; }
+
+    // Blocks the server has encoded in this recording (0 until it reports).
+    qint64 blocksAcknowledged();
+    qint64 backlog() { return m_written - blocksAcknowledged(); }
+
+    void requestFinish();
+    void requestAbandon();
+
+    // True once the server has ended its loop for this recording.
+    bool serverEnded();
+    // Why the server ended: 0 as asked, else the text number of a failure.
+    int endReason();
+
+private:
+    void publish();
+    void syncAndReassert();
+
+    SettingsStore& m_store;
+    quint32 m_session = 0;
+    qint64 m_written = 0;
+    qint64 m_ringBase = 0;
+    int m_endRequest = handshake::kGoOn;
+    bool m_writing = false;
+};
+
+// The server's side: one object per recording.
+class ServerHandshake {
+public:
+    // What the editor has published, as of the last poll.
+    struct EditorState {
+        qint64 written = 0;
+        qint64 ringBase = 0;
+        int endRequest = handshake::kGoOn;
+    };
+
+    explicit ServerHandshake(SettingsStore& store = Settings());
+
+    // INIT: adopts the editor's session, counts from 0, reports running.
+    void begin();
+    // Reads the editor's keys afresh (and restores this side's keys when the
+    // store lost them). Keys of another session read as nothing written.
+    EditorState poll();
+
+    // The next block to encode (= blocks encoded so far).
+    qint64 nextBlock() const { return m_converted; }
+    // One more block is encoded and written; publishes it.
+    void acknowledge();
+
+    // The output file now being written (name without folder).
+    void setOutputFile(const QString& name);
+    // The loop has ended and its files are finished.
+    void finish(int reason = handshake::kEndedAsAsked);
+    bool running() const { return m_loop == handshake::kLoopRunning; }
+
+private:
+    void publish();
+
+    SettingsStore& m_store;
+    quint32 m_session = 0;
+    qint64 m_converted = 0;
+    int m_loop = handshake::kLoopRunning;
+    int m_endReason = handshake::kEndedAsAsked;
+    QString m_outputFile;
+};
+
+} // namespace kelbrin
