@@ -12,7 +12,6 @@
 #include "gui/mainwindow/frmDazudizi.h"
 #include "platform/settings/SettingsStore.h"
 #include "platform/shell/ComponentActivation.h"
-#include "platform/shell/ProcessLauncher.h"
 #include "platform/shell/SystemInfo.h"
 #include "platform/shell/XdgDesktopIntegration.h"
 
@@ -20,6 +19,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QProcess>
 
 namespace kelbrin {
 
@@ -59,8 +59,11 @@ std::shared_ptr<RecorderClient> EditorStartup::createRecorder() {
     return std::make_shared<RecorderClient>(std::move(object));
 }
 
-void EditorStartup::startDetached(const QString& program, const QStringList& arguments) {
-    QtProcessLauncher().startDetached(program, arguments);
+void EditorStartup::runToEnd(const QString& program, const QStringList& arguments, int timeoutMs) {
+    QProcess process;
+    process.start(program, arguments);
+    if (process.waitForStarted(timeoutMs) && !process.waitForFinished(timeoutMs))
+        process.kill();
 }
 
 void EditorStartup::showLanguageDialog() {

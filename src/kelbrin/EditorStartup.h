@@ -26,7 +26,7 @@ public:
     void setBusyCursor(bool busy) override;
     void processEventsOnce() override;
     std::shared_ptr<RecorderClient> createRecorder() override;
-    void startDetached(const QString& program, const QStringList& arguments) override;
+    void runToEnd(const QString& program, const QStringList& arguments, int timeoutMs) override;
 
     void showLanguageDialog() override;
     void loadSettings() override;

@@ -2,7 +2,6 @@
 // and shows, the title after a period, the threshold's colour, the compact
 // height and the refused close.
 #include "core/app/TextCatalog.h"
-#include "encoder-server/speech/ServerLanguage.h"
 #include "encoder-server/speech/frmStream.h"
 #include "platform/settings/MemorySettingsStore.h"
 #include "support/TestEnvironment.h"
@@ -126,18 +125,3 @@ TEST_F(frmStreamTest, CloseIsRefusedUntilTheRecordingHasEnded) {
     EXPECT_TRUE(w.close());
 }
 
-TEST_F(frmStreamTest, WindowLanguageIsTheEditorsElseTheSystems) {
-    const QString file = SourceDir() + "/resources/Kelbrin.ini";
-    ASSERT_TRUE(LoadServerCatalog(file, 1033));
-    EXPECT_EQ(Catalog().language(), "ENGLISH");
-    ASSERT_TRUE(LoadServerCatalog(file, 1045));
-    EXPECT_EQ(Catalog().language(), "POLSKI");
-    settings->values.insert("Langauge", "english");
-    ASSERT_TRUE(LoadServerCatalog(file, 1045));
-    EXPECT_EQ(Catalog().language(), "ENGLISH");
-    settings->values.insert("Langauge", "KLINGON");
-    ASSERT_TRUE(LoadServerCatalog(file, 1045));
-    EXPECT_EQ(Catalog().language(), "POLSKI");
-    EXPECT_FALSE(LoadServerCatalog(file + ".missing", 1045));
-    Catalog().load(file);
-}

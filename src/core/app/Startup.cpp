@@ -69,7 +69,7 @@ StartupResult Main(StartupPlatform& platform, StartupWindows& windows, const QSt
         if (!s.Recorder) {
             const QString server = platform.binaryFolder() + kServerProgram;
             if (platform.fileExists(server))
-                platform.startDetached(server, {QStringLiteral("/RegServer")});
+                platform.runToEnd(server, {QStringLiteral("/RegServer")}, 10000);
             s.Recorder = platform.createRecorder();
         }
     }

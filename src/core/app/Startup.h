@@ -27,7 +27,9 @@ public:
     virtual void processEventsOnce() = 0;
     // One attempt to create the encoder server's class; nullptr on failure.
     virtual std::shared_ptr<RecorderClient> createRecorder() = 0;
-    virtual void startDetached(const QString& program, const QStringList& arguments) = 0;
+    // Runs a program to its end (at most `timeoutMs`); the server's "/RegServer"
+    // must have written its registration before the class is asked for again.
+    virtual void runToEnd(const QString& program, const QStringList& arguments, int timeoutMs) = 0;
 };
 
 // What start-up needs of the windows and of later stages.

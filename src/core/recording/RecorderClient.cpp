@@ -18,6 +18,6 @@ void RecorderClient::Start(int intervalMs) { call("Start", {intervalMs}); }
 void RecorderClient::UNINIT() { call("UNINIT"); }
 int RecorderClient::DajStan() { return call("DajStan").toInt(); }
 int RecorderClient::DajStanPliku() { return call("DajStanPliku").toInt(); }
-QString RecorderClient::strFileRec() { return call("strFileRec").toString(); }
+QStringList RecorderClient::strFileRec() { return call("strFileRec").toStringList(); }
 
 } // namespace kelbrin

@@ -5,6 +5,7 @@
 #include "platform/shell/ComponentActivation.h"
 
 #include <QString>
+#include <QStringList>
 #include <memory>
 
 namespace kelbrin {
@@ -19,8 +20,8 @@ public:
     void UNINIT();
     int DajStan();
     int DajStanPliku();
-    // The list of files recorded so far (the server's public member).
-    QString strFileRec();
+    // The names (without folder) of the files of the last recording, in order.
+    QStringList strFileRec();
 
 private:
     QVariant call(const char* method, const QVariantList& args = {});

@@ -12,6 +12,7 @@
 //   RecRingBase block at offset 0 of the file    RecLoop         1 running, -1 ended
 //   RecCall     1 while a block is being written RecEndReason    0, or the text number of why it ended
 //   RecEndRequest 1 go on, 0 finish, -1 abandon  RecFilePath     name of the output file being written
+//                                                RecLastFile     name of the output file closed last
 //   RecTime, RecStop (the recorder window's own)
 //
 // The counts only grow during a recording, so a read that comes late only
@@ -51,6 +52,7 @@ inline const QString kConvertedSession = QStringLiteral("RecConvSession");
 inline const QString kLoop = QStringLiteral("RecLoop");
 inline const QString kEndReason = QStringLiteral("RecEndReason");
 inline const QString kFilePath = QStringLiteral("RecFilePath");
+inline const QString kLastFile = QStringLiteral("RecLastFile"); // the file closed last
 
 // RecEndRequest values.
 constexpr int kGoOn = 1;

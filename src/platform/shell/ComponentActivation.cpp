@@ -22,6 +22,12 @@ public:
         : m_iface(DBusClassNames::service(), DBusClassNames::path(className),
                   DBusClassNames::interface(className), QDBusConnection::sessionBus()) {}
 
+    // Releasing the object ends the server (it finishes its files first).
+    ~DBusRemoteObject() override {
+        if (m_iface.isValid())
+            m_iface.call(QDBus::Block, QStringLiteral("Release"));
+    }
+
     bool valid() const { return m_iface.isValid(); }
 
     QVariant call(const QString& method, const QVariantList& args, bool* ok) override {

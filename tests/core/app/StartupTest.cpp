@@ -46,7 +46,7 @@ public:
             return nullptr;
         return std::make_shared<RecorderClient>(std::make_unique<NullRemote>());
     }
-    void startDetached(const QString& program, const QStringList& args) override {
+    void runToEnd(const QString& program, const QStringList& args, int) override {
         log << "start " + program + " " + args.join(' ');
     }
     void showLanguageDialog() override {

@@ -41,7 +41,7 @@ public slots:
         return true;
     }
     int DajStan() { return 3; }
-    QString strFileRec() { return "/rec/R1.mp3"; }
+    QStringList strFileRec() { return {"R1.mp3", "R2.mp3"}; }
 };
 
 } // namespace
@@ -66,7 +66,7 @@ TEST(RecorderClient, CallsCrossTheSessionBus) {
     EXPECT_TRUE(client.INIT("/cfg/formatex.ini", "/tmp/Bufor-1.tmp"));
     EXPECT_EQ(server.seen, "/cfg/formatex.ini|/tmp/Bufor-1.tmp");
     EXPECT_EQ(client.DajStan(), 3);
-    EXPECT_EQ(client.strFileRec(), "/rec/R1.mp3");
+    EXPECT_EQ(client.strFileRec(), QStringList({"R1.mp3", "R2.mp3"}));
     EXPECT_EQ(client.DajStanPliku(), 0); // a method the object lacks reads as 0
 
     bus.unregisterService(DBusClassNames::service());

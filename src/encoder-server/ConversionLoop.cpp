@@ -1,0 +1,209 @@
+#include "ConversionLoop.h"
+
+#include "ServerTexts.h"
+
+#include "encoder-server/mixer/Mikser.h"
+
+#include "platform/media/Clock.h"
+
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <QStorageInfo>
+#include <QThread>
+#include <algorithm>
+
+namespace kelbrin {
+
+using namespace handshake;
+
+ConversionLoop::ConversionLoop(ServerHandshake& handshake, QFile& buffer, BlockEncoder& encoder,
+                               RecorderOutput& output, const LoopOptions& options)
+    : m_handshake(handshake), m_buffer(buffer), m_encoder(encoder), m_output(output), m_options(options),
+      m_freeSpace([](const QString& folder) {
+          QStorageInfo info(folder);
+          return info.isValid() ? info.bytesAvailable() : qint64(-1);
+      }) {}
+
+ConversionLoop::~ConversionLoop() {
+    if (m_timer)
+        ProgramClock().cancel(m_timer);
+}
+
+qint64 ConversionLoop::freeSpaceThreshold() const {
+    // Room for twenty blocks of output, and never less than the floor.
+    return std::max(20 * m_encoder.maxOutput(m_options.blockSize), m_options.freeSpaceFloor);
+}
+
+void ConversionLoop::schedule(int delayMs) {
+    m_timer = ProgramClock().callAfter(delayMs, [this] {
+        m_timer = 0;
+        pass();
+    });
+}
+
+void ConversionLoop::start(int delayMs) {
+    m_running = true;
+    m_started = false;
+    schedule(delayMs);
+}
+
+void ConversionLoop::pass() {
+    if (!m_running)
+        return;
+    if (!m_started) {
+        m_started = true;
+        m_mixerDiagnostics = MixerDiagnosticsOn();
+        if (m_mixerDiagnostics)
+            ListMixers();
+        if (m_detector)
+            m_detector->recordingStarted(m_options.pcm);
+    }
+    for (;;) {
+        const ServerHandshake::EditorState state = m_handshake.poll();
+        if (state.endRequest == kAbandon) {
+            end(kEndedAsAsked);
+            return;
+        }
+        if (m_sinceCheck >= m_options.freeSpaceEvery) {
+            m_sinceCheck = 0;
+            const qint64 free = m_freeSpace(QFileInfo(m_output.path()).absolutePath());
+            if (free >= 0 && free < freeSpaceThreshold()) {
+                end(servertext::kDiskNearlyFull);
+                return;
+            }
+        }
+        if (m_handshake.nextBlock() < state.written) {
+            if (m_options.jitterMs > 0)
+                QThread::msleep(QRandomGenerator::global()->bounded(m_options.jitterMs + 1));
+            switch (processBlock(state.written, state.ringBase)) {
+            case Read::Done:
+                ++m_sinceCheck;
+                continue; // blocks are waiting: no yield
+            case Read::Failed:
+                return; // the loop has ended
+            case Read::NotYet:
+                break;
+            }
+        } else if (state.endRequest == kFinish) {
+            end(kEndedAsAsked);
+            return;
+        }
+        schedule(m_options.pollMs);
+        return;
+    }
+}
+
+ConversionLoop::Read ConversionLoop::processBlock(qint64 written, qint64 ringBase) {
+    Q_UNUSED(written);
+    const qint64 offset = BufferBlockOffset(m_handshake.nextBlock(), ringBase, m_options.blockSize);
+    m_block.resize(m_options.blockSize);
+    qint64 got = -1;
+    if (m_buffer.seek(offset))
+        got = m_buffer.read(m_block.data(), m_options.blockSize);
+    if (got != m_options.blockSize) {
+        // Not all of it is there yet: wait and read the same block again.
+        const qint64 now = ProgramClock().milliseconds();
+        if (m_shortSinceMs < 0)
+            m_shortSinceMs = now;
+        if (now - m_shortSinceMs >= m_options.shortReadPatienceMs) {
+            end(servertext::kBufferUnreadable);
+            return Read::Failed;
+        }
+        return Read::NotYet;
+    }
+    m_shortSinceMs = -1;
+
+    if (!splitIfDue())
+        return Read::Failed;
+    m_encoded.clear();
+    if (!m_encoder.encode(m_block, m_encoded)) {
+        end(servertext::kEncoderFailed);
+        return Read::Failed;
+    }
+    const qint64 blockStartFrame = m_output.framesWritten();
+    if (!m_output.write(m_encoded, m_options.blockSize / std::max(1, m_options.frameBytes))) {
+        end(servertext::kOutputWriteFailed);
+        return Read::Failed;
+    }
+    if (m_detector) {
+        // Each change at its own moment, in whole seconds of this output file.
+        const qint64 rate = std::max(1, m_options.pcm.sampleRate);
+        for (const SpeechDetector::Mark& mark : m_detector->examineBlock(m_block)) {
+            const qint64 seconds = (blockStartFrame + mark.frameInBlock) / rate;
+            if (mark.change == SpeechDetector::Change::SegmentStarted)
+                m_output.segments().writeStart(seconds);
+            else if (mark.change == SpeechDetector::Change::SegmentEnded)
+                m_output.segments().writeEnd(seconds);
+        }
+    }
+    m_handshake.acknowledge();
+    return Read::Done;
+}
+
+bool ConversionLoop::splitIfDue() {
+    const bool bySize = m_options.splitLimitKb > 0 && m_output.bytesWritten() / 1024 >= m_options.splitLimitKb;
+    const bool byRiffLimit = !m_output.fits(m_encoder.maxOutput(m_options.blockSize));
+    if (!bySize && !byRiffLimit)
+        return true;
+    if (m_encoder.restartsAtSplit()) {
+        m_encoded.clear();
+        if (!m_encoder.flush(m_encoded) || !m_output.write(m_encoded)) {
+            end(servertext::kOutputWriteFailed);
+            return false;
+        }
+    }
+    const QString finished = m_output.path();
+    if (!m_output.closeFile()) {
+        end(servertext::kOutputWriteFailed);
+        return false;
+    }
+    if (m_encoder.restartsAtSplit()) {
+        m_encoder.finishFile(finished);
+        if (!m_encoder.restart()) {
+            end(servertext::kEncoderFailed);
+            return false;
+        }
+    }
+    if (!m_output.openFile()) {
+        end(servertext::kOutputCreateFailed);
+        return false;
+    }
+    m_handshake.setOutputFile(m_output.name());
+    return true;
+}
+
+void ConversionLoop::stopNow(int reason) {
+    if (m_running)
+        end(reason);
+}
+
+void ConversionLoop::end(int reason) {
+    if (m_timer) {
+        ProgramClock().cancel(m_timer);
+        m_timer = 0;
+    }
+    m_running = false;
+    // Finish the files whatever ended the loop: the encoder's last frames, the
+    // sizes of a WAVE file, the MP3 encoder's VBR header.
+    m_encoded.clear();
+    m_encoder.flush(m_encoded); // nothing to add when the stream never opened
+    bool ok = true;
+    if (m_output.isOpen()) {
+        ok = m_output.write(m_encoded);
+        const QString path = m_output.path();
+        ok = m_output.closeFile() && ok;
+        m_encoder.finishFile(path);
+    }
+    if (!ok && reason == kEndedAsAsked)
+        reason = servertext::kOutputWriteFailed;
+    if (m_detector)
+        m_detector->recordingEnded();
+    // The end may come inside a call from the editor: the boxes wait for it to return.
+    if (m_mixerDiagnostics)
+        ProgramClock().callAfter(0, [] { ListMixers(); });
+    m_handshake.finish(reason);
+    if (m_finished)
+        m_finished(reason);
+}
+
+} // namespace kelbrin

@@ -1,0 +1,87 @@
+#pragma once
+// The encoder server's work: it follows the editor through the buffer file,
+// encodes each block, writes the output files, splits them by size, stops by
+// itself before the recording disk fills up, and feeds the speech detector.
+//
+// A state machine on the program clock: each pass reads the handshake and,
+// while blocks are waiting, encodes them one after another; when none waits it
+// schedules the next pass and lets the event loop run (calls from the editor
+// are served then). It ends when the editor asks for it, when the disk is
+// nearly full or a write fails, or when the editor has gone; in every case the
+// files are finished before the editor is told the loop has ended.
+
+#include "BlockEncoder.h"
+#include "RecorderOutput.h"
+#include "SpeechDetectorSeam.h"
+
+#include "core/recording/RecordingHandshake.h"
+
+#include <QFile>
+#include <functional>
+#include <memory>
+
+namespace kelbrin {
+
+struct LoopOptions {
+    qint64 blockSize = 0;
+    int frameBytes = 1;       // bytes of one sample frame of the captured PCM
+    PcmLayout pcm;            // the captured PCM's samples, for the speech detector
+    qint64 splitLimitKb = 0;  // 0: never split
+    int pollMs = 20;          // pause between passes while nothing waits
+    qint64 freeSpaceFloor = 0;
+    int freeSpaceEvery = 10;  // blocks between two free-space checks
+    int shortReadPatienceMs = 10000;
+    int jitterMs = 0;         // test runs: a random pause of up to this before each block
+};
+
+class ConversionLoop {
+public:
+    using FreeSpace = std::function<qint64(const QString& folder)>; // bytes, or -1 unknown
+
+    ConversionLoop(ServerHandshake& handshake, QFile& buffer, BlockEncoder& encoder,
+                   RecorderOutput& output, const LoopOptions& options);
+    ~ConversionLoop();
+
+    void setFreeSpace(FreeSpace probe) { m_freeSpace = std::move(probe); }
+    void setSpeechDetector(std::unique_ptr<SpeechDetector> detector) { m_detector = std::move(detector); }
+    // Called once the loop has ended and the files are finished; the reason is
+    // 0 when it ended as asked, else the text number of what ended it.
+    void setFinished(std::function<void(int reason)> finished) { m_finished = std::move(finished); }
+
+    // Runs the first pass after `delayMs`.
+    void start(int delayMs);
+    // One pass (also what the scheduled calls run).
+    void pass();
+    // Ends at once: the waiting blocks are left, the files are finished.
+    void stopNow(int reason);
+
+    bool running() const { return m_running; }
+    // The bytes of the free-space floor for this encoder.
+    qint64 freeSpaceThreshold() const;
+
+private:
+    enum class Read { Done, NotYet, Failed };
+    Read processBlock(qint64 written, qint64 ringBase);
+    bool splitIfDue();
+    void end(int reason);
+    void schedule(int delayMs);
+
+    ServerHandshake& m_handshake;
+    QFile& m_buffer;
+    BlockEncoder& m_encoder;
+    RecorderOutput& m_output;
+    LoopOptions m_options;
+    FreeSpace m_freeSpace;
+    std::unique_ptr<SpeechDetector> m_detector;
+    std::function<void(int)> m_finished;
+    QByteArray m_block;
+    QByteArray m_encoded;
+    bool m_running = false;
+    bool m_started = false;
+    bool m_mixerDiagnostics = false; // RecHeight above 0 at the start
+    int m_timer = 0;
+    int m_sinceCheck = 0;
+    qint64 m_shortSinceMs = -1;
+};
+
+} // namespace kelbrin

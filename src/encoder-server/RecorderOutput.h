@@ -1,0 +1,68 @@
+#pragma once
+// The output files of one recording: the file being written (bare MPEG frames
+// in ".mp3", or a RIFF/WAVE file of codec output in ".wav"), its ".tim"
+// segment list in speech-marker mode, and the names of every file opened since
+// the recording began. Every create and write is checked.
+
+#include "SegmentList.h"
+#include "WaveFileLayout.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QStringList>
+#include <functional>
+
+namespace kelbrin {
+
+struct OutputOptions {
+    QString folder;        // the recording folder
+    QString prefix = QStringLiteral("R");
+    bool wave = false;     // RIFF/WAVE with `format`, else bare frames
+    WaveFormatEx format;   // the codec's format record
+    bool segmentList = false;
+    int sampleRate = 0;    // of the recorded PCM, for the list's seconds
+};
+
+class RecorderOutput {
+public:
+    explicit RecorderOutput(std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); });
+
+    // Forgets the names of an earlier recording.
+    void startRecording(const OutputOptions& options);
+    // Opens the next output file (and its list); false when it cannot be created.
+    bool openFile();
+    // Appends encoder output; `sourceFrames` sample frames of PCM went into it.
+    bool write(const char* data, qint64 size, qint64 sourceFrames = 0);
+    bool write(const QByteArray& bytes, qint64 sourceFrames = 0) {
+        return write(bytes.constData(), bytes.size(), sourceFrames);
+    }
+    // Finishes the file: sizes patched, list closed. False when that failed.
+    bool closeFile();
+
+    bool isOpen() const { return m_file.isOpen(); }
+    QString name() const { return m_name; }   // without folder
+    QString path() const;                     // with folder
+    QStringList names() const { return m_names; }
+    qint64 bytesWritten() const { return m_bytes; }
+    qint64 framesWritten() const { return m_frames; }
+    // Whole seconds of PCM in this file so far.
+    qint64 seconds() const;
+    // Whether `more` bytes still fit below the 4 GiB a RIFF size can hold.
+    bool fits(qint64 more) const;
+    SegmentList& segments() { return m_segments; }
+    QString lastError() const { return m_error; }
+
+private:
+    std::function<QDateTime()> m_now;
+    OutputOptions m_options;
+    QFile m_file;
+    QString m_name;
+    QStringList m_names;
+    WaveLayout m_layout;
+    qint64 m_bytes = 0;
+    qint64 m_frames = 0;
+    SegmentList m_segments;
+    QString m_error;
+};
+
+} // namespace kelbrin

@@ -1,0 +1,207 @@
+#include "StreamServer.h"
+
+#include "CodecBlockEncoder.h"
+#include "LameBlockEncoder.h"
+#include "ServerTexts.h"
+#include "SpeechDetectorSeam.h"
+
+#include "core/app/AppSettings.h"
+#include "core/app/MessageService.h"
+#include "core/app/Numbers.h"
+#include "core/app/TextCatalog.h"
+#include "core/recording/CaptureFormats.h"
+#include "core/recording/FormatFile.h"
+#include "core/recording/LameConfiguration.h"
+#include "platform/media/Clock.h"
+#include "platform/settings/SettingsStore.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace kelbrin {
+
+namespace {
+
+constexpr qint64 kDefaultCodecBlock = 500 * 512;
+constexpr qint64 kDefaultLameBlock = 230400;
+constexpr qint64 kLargestBlock = 64LL * 1024 * 1024;
+constexpr qint64 kFreeSpaceFloor = 8LL * 1024 * 1024;
+
+qint64 BlockSizeSetting(const QString& key, const QString& defaultText, double factor, qint64 fallback) {
+    const qint64 size = RoundHalfEven(Val(GetSetting(key, defaultText)) * factor);
+    return size > 0 && size <= kLargestBlock ? size : fallback;
+}
+
+QString RecordingFolder() {
+    QString folder = GetSetting(QStringLiteral("RecDir"));
+    if (folder.trimmed().isEmpty())
+        folder = DefaultFolderRoot(DefaultLoadSettingsEnvironment());
+    return folder;
+}
+
+} // namespace
+
+StreamServer::StreamServer() = default;
+
+StreamServer::~StreamServer() { shutdown(); }
+
+void StreamServer::UstawStanZapisu(int recording) { m_state = recording; }
+
+qint16 StreamServer::DajStanPliku() const { return m_output.isOpen() ? 1 : 0; }
+
+bool StreamServer::fail() {
+    closeRecording();
+    m_state = 0;
+    return false;
+}
+
+bool StreamServer::openCodec(const QString& formatFile) {
+    if (!QFileInfo::exists(formatFile)) {
+        ShowText(servertext::kFormatFileMissing, mb::OkOnly);
+        return false;
+    }
+    QByteArray record;
+    if (!LoadFormatFile(formatFile, &record))
+        return false;
+    m_destination = WaveFormatEx::fromRecord(record);
+    const WaveFormatEx source = CodecSourceFormat(m_destination);
+    m_frameBytes = source.nBlockAlign;
+    m_pcm = PcmLayout::fromWaveFormat(source);
+    int error = codec::kOk;
+    auto encoder = std::make_unique<CodecBlockEncoder>(source, m_destination, &error);
+    if (error != codec::kOk) {
+        ShowText(servertext::kErrorIn, mb::Critical, QStringLiteral("|1"), QStringLiteral("openStream"),
+                 QStringLiteral("|2"), CodecErrorText(error));
+        return false;
+    }
+    m_encoder = std::move(encoder);
+    return true;
+}
+
+bool StreamServer::INIT(const QString& formatFile, const QString& bufferFile) {
+    if (m_open && m_state == kRecording)
+        return false; // one recording at a time; the open one goes on
+    closeRecording();
+    Settings().sync();
+    m_bufferPath = bufferFile;
+    m_speech = m_state != 0;
+    m_lame = Val(GetSetting(QStringLiteral("EngineType"), QStringLiteral("1"))) != 0;
+
+    OutputOptions options;
+    options.folder = RecordingFolder();
+    options.prefix = GetSetting(QStringLiteral("RecPrefix"), QStringLiteral("R"));
+    options.segmentList = m_speech;
+    if (m_lame) {
+        m_blockSize = BlockSizeSetting(QStringLiteral("RecBufor2"), QStringLiteral("230400"), 1,
+                                       kDefaultLameBlock);
+        m_config = BuildLameConfig(ReadLameSettings());
+        m_frameBytes = m_config.nMode == BE_MP3_MODE_MONO ? 2 : 4;
+        m_pcm = PcmLayout{16, m_frameBytes / 2, static_cast<int>(m_config.dwSampleRate)};
+        options.sampleRate = static_cast<int>(m_config.dwSampleRate);
+        m_encoder = std::make_unique<LameBlockEncoder>(m_config);
+    } else {
+        m_blockSize = BlockSizeSetting(QStringLiteral("RecBufor"), QStringLiteral("500"), 512,
+                                       kDefaultCodecBlock);
+        if (!openCodec(formatFile))
+            return fail();
+        options.wave = m_destination.wFormatTag != wave::kMpegLayer3;
+        options.format = m_destination;
+        options.sampleRate = static_cast<int>(m_destination.nSamplesPerSec);
+    }
+    // A whole number of sample frames per block.
+    m_blockSize -= m_blockSize % m_frameBytes;
+
+    m_buffer.setFileName(bufferFile);
+    if (!m_buffer.open(QIODevice::ReadOnly)) {
+        ShowText(servertext::kBufferOpenFailed, mb::Critical, QStringLiteral("|1"),
+                 QDir::toNativeSeparators(bufferFile));
+        return fail();
+    }
+    m_output.startRecording(options);
+    if (!m_output.openFile()) {
+        ShowText(servertext::kOutputCreateFailed, mb::Critical, QStringLiteral("|1"),
+                 QDir::toNativeSeparators(options.folder));
+        return fail();
+    }
+    m_fileRec.clear();
+    m_handshake.begin();
+    m_handshake.setOutputFile(m_output.name());
+    m_state = kRecording;
+    m_open = true;
+    return true;
+}
+
+void StreamServer::Start(int intervalMs) {
+    if (m_state != kRecording || loopRunning() || !m_encoder)
+        return;
+    LoopOptions options;
+    options.blockSize = m_blockSize;
+    options.frameBytes = m_frameBytes;
+    options.pcm = m_pcm;
+    options.splitLimitKb = RoundHalfEven(Val(GetSetting(QStringLiteral("NewFileRec"), QStringLiteral("0"))));
+    options.freeSpaceFloor = kFreeSpaceFloor;
+    // Stress runs make the server's pace uneven.
+    options.jitterMs = qEnvironmentVariableIntValue("KELBRIN_SERVER_JITTER_MS");
+    if (m_adjustLoop)
+        m_adjustLoop(options);
+    m_loop = std::make_unique<ConversionLoop>(m_handshake, m_buffer, *m_encoder, m_output, options);
+    if (m_freeSpace)
+        m_loop->setFreeSpace(m_freeSpace);
+    m_loop->setFinished([this](int reason) { loopFinished(reason); });
+    if (m_speech)
+        m_loop->setSpeechDetector(CreateSpeechDetector());
+    m_loop->start(intervalMs);
+    if (m_lame) {
+        auto* lame = static_cast<LameBlockEncoder*>(m_encoder.get());
+        if (!lame->open()) {
+            const QString why = lame->lastError();
+            m_loop->stopNow(servertext::kEncoderFailed);
+            // After the call has returned: a box must not hold the editor's call.
+            ProgramClock().callAfter(0, [why] {
+                ShowText(servertext::kEncoderFailed, mb::Critical, QStringLiteral("|1"), why);
+            });
+        }
+    }
+}
+
+void StreamServer::loopFinished(int reason) {
+    m_state = kLoopEnded;
+    if (reason != handshake::kEndedAsAsked && reason != servertext::kEncoderFailed &&
+        reason != servertext::kEditorGone)
+    {
+        // Shown once the loop has unwound; the editor learns the reason itself.
+        const QString detail = m_output.lastError();
+        ProgramClock().callAfter(0, [reason, detail] {
+            ShowText(reason, mb::Exclamation, QStringLiteral("|1"), detail);
+        });
+    }
+}
+
+void StreamServer::UNINIT() {
+    if (loopRunning())
+        m_loop->stopNow(handshake::kEndedAsAsked);
+    m_fileRec = m_output.names();
+    closeRecording();
+}
+
+void StreamServer::closeRecording() {
+    m_open = false;
+    m_loop.reset();
+    if (m_output.isOpen()) {
+        const QString path = m_output.path();
+        m_output.closeFile();
+        if (m_encoder)
+            m_encoder->finishFile(path);
+    }
+    m_encoder.reset();
+    if (m_buffer.isOpen())
+        m_buffer.close();
+}
+
+void StreamServer::shutdown() {
+    if (loopRunning())
+        m_loop->stopNow(servertext::kEditorGone);
+    closeRecording();
+}
+
+} // namespace kelbrin
