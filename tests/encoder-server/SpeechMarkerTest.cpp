@@ -1,5 +1,6 @@
-// Speech-marker mode over whole generated recordings: segment changes land
-// within a second of the true edges in both buffer-file formats, the tuning
+// Speech-marker mode over a whole generated recording in the codec's 8-bit
+// format (16-bit goes through the conversion loop in SpeechRecordingTest):
+// segment changes land within a second of the true edges, the tuning
 // values travel through the settings, and the mixer diagnostics run at each
 // change only when asked for.
 #include "SpeechSignals.h"
@@ -94,16 +95,6 @@ const QList<Stretch> kAlternating{
 };
 
 } // namespace
-
-TEST_F(SpeechMarkerTest, SixteenBitStereoSegmentsFollowTheTalkWithinASecond) {
-    UseTalkSettings();
-    const PcmLayout layout{16, 2, 44100};
-    TimedList list(layout);
-    Run(layout, kAlternating, 230400, list); // the default LAME block: 1.3 s
-    const TalkEdges edges = EdgesOf(kAlternating);
-    ExpectNear(list.starts, edges.starts, "start");
-    ExpectNear(list.ends, edges.ends, "end");
-}
 
 TEST_F(SpeechMarkerTest, EightBitMonoSegmentsFollowTheTalkWithinASecond) {
     UseTalkSettings(25);
