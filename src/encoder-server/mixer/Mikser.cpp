@@ -5,6 +5,8 @@
 #include "core/app/TextCatalog.h"
 #include "platform/settings/SettingsStore.h"
 
+#include <algorithm>
+
 namespace kelbrin {
 
 namespace {
