@@ -94,7 +94,6 @@ void ConversionLoop::pass() {
 }
 
 ConversionLoop::Read ConversionLoop::processBlock(qint64 written, qint64 ringBase) {
-    Q_UNUSED(written);
     const qint64 offset = BufferBlockOffset(m_handshake.nextBlock(), ringBase, m_options.blockSize);
     m_block.resize(m_options.blockSize);
     qint64 got = -1;
@@ -136,7 +135,10 @@ ConversionLoop::Read ConversionLoop::processBlock(qint64 written, qint64 ringBas
                 m_output.segments().writeEnd(seconds);
         }
     }
-    m_handshake.acknowledge();
+    // The editor needs the count when the server has caught up; during a
+    // backlog every few blocks keep its display moving.
+    const qint64 done = m_handshake.nextBlock() + 1;
+    m_handshake.acknowledge(done >= written || done % 8 == 0);
     return Read::Done;
 }
 

@@ -36,7 +36,7 @@ public:
     void SetUp() override {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("KELBRIN_AUTO_ANSWER", "ok");    // the server's boxes answer themselves
-        env.insert("KELBRIN_SERVER_JITTER_MS", "2"); // and its pace is uneven
+        env.insert("KELBRIN_SERVER_JITTER_MS", "1"); // and its pace is uneven
         session.setProcessEnvironment(env);
         session.start("dbus-run-session",
                       {"--", "sh", "-c", "echo \"$DBUS_SESSION_BUS_ADDRESS\"; exec cat >/dev/null"});
@@ -176,6 +176,19 @@ TEST(ServerBus, RegisteredServerIsStartedByTheBusServesTheClassAndEndsWhenReleas
     EXPECT_TRUE(WaitFor([pid] { return ::kill(static_cast<pid_t>(pid), 0) != 0; }, 10000));
 }
 
+TEST(ServerBus, TheServerEndsWhenItsClientLeavesTheBus) {
+    ASSERT_TRUE(WriteActivationFile(QDir(RuntimeDir()).absoluteFilePath("capturon")));
+    int code = -1;
+    // gdbus is the client here: it calls once and leaves.
+    const QString reply = RunProgram("gdbus", {"call", "--session", "--dest", DBusClassNames::service(), "--object-path",
+                                               DBusClassNames::path(RecorderClassName()), "--method",
+                                               DBusClassNames::interface(RecorderClassName()) + ".DajStan"},
+                                     &code);
+    EXPECT_EQ(code, 0);
+    EXPECT_TRUE(reply.startsWith("(0,)")) << reply.toStdString();
+    EXPECT_TRUE(WaitFor([] { return !ServiceRunning(); }, 10000));
+}
+
 TEST(ServerBus, LameRecordingDecodesToTheWrittenLength) {
     auto client = Activate();
     ASSERT_NE(client, nullptr);
@@ -288,7 +301,7 @@ TEST(ServerBus, TenThousandBlocksWithUnevenPaceArriveOnceAndInOrder) {
         restarts += rec.handshake.ringBase() != base;
         largestBuffer = std::max(largestBuffer, rec.buffer.size());
         if (random->bounded(2))
-            QThread::usleep(random->bounded(1500));
+            QThread::usleep(random->bounded(1000));
         // Now and then the capture pauses long enough for the server to catch up.
         if (++burst >= 200 + int(random->bounded(200))) {
             burst = 0;

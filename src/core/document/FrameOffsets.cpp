@@ -66,6 +66,13 @@ void FrameOffsets::setSlow(std::size_t index, std::int64_t value) {
     m_size = std::max(m_size, index + 1);
 }
 
+void FrameOffsets::append(const std::int64_t* values, std::size_t count) {
+    while (m_size + count > m_capacity)
+        resizeBlock(std::max({m_capacity + 1, m_capacity + m_capacity / 2, std::size_t(1024)}));
+    std::memcpy(m_data + m_size, values, count * sizeof(std::int64_t));
+    m_size += count;
+}
+
 void FrameOffsets::truncate(std::size_t entries) {
     m_size = std::min(m_size, entries);
     if (entries < m_capacity)

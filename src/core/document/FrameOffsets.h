@@ -31,6 +31,9 @@ public:
         }
         setSlow(index, value);
     }
+    // Writes `count` entries after the last one, growing the block in the
+    // same steps as writing them one by one.
+    void append(const std::int64_t* values, std::size_t count);
     // Room for `entries` without moving; never shrinks.
     void reserve(std::size_t entries);
     // Forgets the entries from `entries` on and gives their room back.

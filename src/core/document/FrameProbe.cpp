@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <vector>
 
 namespace kelbrin {
 
@@ -85,16 +84,17 @@ std::int64_t findRun(const std::uint8_t* buffer, std::int64_t length, bool tagSk
 
 ProbeResult FrameProbe::Run(SourceReader& reader, cPozycjaPlikow& file) {
     ProbeResult result;
-    std::vector<std::uint8_t> buffer(static_cast<std::size_t>(kProbeBytes));
-    std::int64_t base = 0; // file offset of buffer[0]
+    std::int64_t base = 0; // file offset of the bytes examined
     bool tagSkipped = false;
     for (;;) {
-        const std::int64_t length = reader.readAt(base, buffer.data(), kProbeBytes);
-        if (length < 0) {
+        // The reader's block: the walk that follows goes on from the same bytes.
+        const std::int64_t buffered = reader.fill(base, kProbeBytes);
+        if (reader.failed()) {
             result.readFailed = true;
             return result;
         }
-        const std::int64_t tagEnd = findRun(buffer.data(), length, tagSkipped, file, result);
+        const std::int64_t length = std::min(buffered, kProbeBytes);
+        const std::int64_t tagEnd = findRun(reader.data(base), length, tagSkipped, file, result);
         if (tagEnd < 0) {
             if (result.found)
                 result.firstFramePosition += base;

@@ -13,27 +13,19 @@ namespace kelbrin {
 
 FrameScan::FrameScan(SourceReader& reader, cPozycjaPlikow& file, FrameScanHost& host,
                      const FrameScanRequest& request)
-    : m_reader(reader), m_file(file), m_host(host), m_request(request) {
+    : m_reader(reader), m_file(file), m_host(host), m_request(request),
+      m_syncVersionLayer(static_cast<std::uint8_t>(0xE0 | (request.reference2 & 0x1E))),
+      m_sampling(request.reference3 & 0x0C) {
     const std::uint8_t sampling = request.reference3 & 0x0C;
     for (int index = 0; index < 16; ++index) {
         for (int padding = 0; padding < 2; ++padding) {
             const auto byte3 = static_cast<std::uint8_t>((index << 4) | sampling | (padding << 1));
             m_lengths[index][padding] = mpeg::FrameLength(request.reference2, byte3);
+            m_longest = std::max(m_longest, m_lengths[index][padding]);
         }
         m_bitrates[index] =
             mpeg::Bitrate(request.reference2, static_cast<std::uint8_t>((index << 4) | sampling));
     }
-}
-
-bool FrameScan::matchesReference(const std::uint8_t* h) const {
-    if (h[0] != 0xFF || (h[1] & 0xE0) != 0xE0)
-        return false;
-    const int bitrateIndex = mpeg::BitrateIndex(h[2]);
-    // Index 0 (free format) has no length to walk by.
-    if (bitrateIndex == 0 || bitrateIndex == 15)
-        return false;
-    return (h[1] & 0x1E) == (m_request.reference2 & 0x1E) &&
-           (h[2] & 0x0C) == (m_request.reference3 & 0x0C);
 }
 
 // True when a matching header follows the frame at `offset` where its length
@@ -229,6 +221,9 @@ FrameScan::Pass FrameScan::walk(bool& buildIndex, FrameScanResult& result) {
         // The next read lands one byte before the predicted header (or on it,
         // when rounding made the length one byte long).
         pos += length - 1;
+        if (building && !m_request.trackGiven && !m_request.frameByFrame &&
+            m_colour == FrameScanHost::kFrameColour)
+            walkRegularFrames(pos, scanEnd, lastIndexed, previousBitrate, result);
     }
     result.outcome = FrameScanOutcome::Complete;
     return Pass::Done;

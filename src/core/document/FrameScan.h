@@ -21,6 +21,10 @@ struct FrameScanRequest {
     bool trackGiven = false;      // a track's range limits the build
     std::int32_t neededFrame = 0; // 0 = no limit
     std::int64_t neededPosition = 0;
+    // Take every frame through the general checks, one position at a time,
+    // instead of striding through runs of regular frames (the two walks give
+    // the same result; tests compare them).
+    bool frameByFrame = false;
 };
 
 enum class FrameScanOutcome {
@@ -46,6 +50,8 @@ public:
     static constexpr std::int64_t kReadsPerProgress = 1000;
     static constexpr int kRejectionsForSearchColour = 4;
     static constexpr int kFramesForFrameColour = 20;
+    // How many frames ahead of the walk the next headers are asked for.
+    static constexpr int kPrefetchFrames = 8;
 
     FrameScan(SourceReader& reader, cPozycjaPlikow& file, FrameScanHost& host,
               const FrameScanRequest& request);
@@ -58,7 +64,16 @@ private:
     enum class Pass { Done, Restart };
 
     Pass walk(bool& buildIndex, FrameScanResult& result);
-    bool matchesReference(const std::uint8_t* header) const;
+    void walkRegularFrames(std::int64_t& pos, std::int64_t scanEnd, std::int64_t& lastIndexed,
+                           std::int32_t& previousBitrate, FrameScanResult& result);
+    int regularFrameLength(int bitrateIndex) const;
+    bool matchesReference(const std::uint8_t* header) const {
+        // Sync, the reference's version and layer, a bit-rate index of 1-14
+        // (free format has no length to walk by) and the reference's sampling rate.
+        const int bitrateIndex = header[2] >> 4;
+        return header[0] == 0xFF && (header[1] & 0xFE) == m_syncVersionLayer &&
+               (header[2] & 0x0C) == m_sampling && bitrateIndex != 0 && bitrateIndex != 15;
+    }
     bool followedByFrame(std::int64_t offset, std::int32_t length);
     bool otherFormatBegins(std::int64_t offset);
     bool rangeCovered() const;
@@ -74,6 +89,11 @@ private:
     // version, layer and sampling rate.
     std::array<std::array<std::int32_t, 2>, 16> m_lengths{};
     std::array<std::int32_t, 16> m_bitrates{};
+    // Header byte 2 without its protection bit, and the sampling bits of byte 3,
+    // that a frame must share with the reference.
+    std::uint8_t m_syncVersionLayer = 0;
+    std::uint8_t m_sampling = 0;
+    std::int32_t m_longest = 0; // the longest of m_lengths
     std::int64_t m_reads = 0;
     std::int64_t m_rejections = 0;
     std::int64_t m_accepted = 0;

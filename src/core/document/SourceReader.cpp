@@ -50,7 +50,10 @@ std::int64_t SourceReader::readAt(std::int64_t offset, void* destination, std::i
 std::int64_t SourceReader::refill(std::int64_t offset, std::int64_t wanted) {
     if (m_failed)
         return 0;
-    const std::int64_t blockSize = std::max(kBlockSize, wanted);
+    // The block starts on a page boundary of the file and of memory: the
+    // system copies whole aligned pages fastest.
+    const std::int64_t lead = offset % kAlignment;
+    const std::int64_t blockSize = std::max(kBlockSize, wanted + lead);
     if (m_blockCapacity < blockSize) {
         std::unique_ptr<std::uint8_t[]> spare;
         if (blockSize == kBlockSize) {
@@ -59,16 +62,18 @@ std::int64_t SourceReader::refill(std::int64_t offset, std::int64_t wanted) {
         }
         // The bytes are read over at once: no need to clear them first.
         m_block = spare ? std::move(spare)
-                        : std::unique_ptr<std::uint8_t[]>(new std::uint8_t[blockSize]);
+                        : std::unique_ptr<std::uint8_t[]>(new std::uint8_t[blockSize + kAlignment]);
         m_blockCapacity = blockSize;
+        const auto address = reinterpret_cast<std::uintptr_t>(m_block.get());
+        m_blockData = m_block.get() + (kAlignment - address % kAlignment) % kAlignment;
     }
-    m_blockStart = offset;
+    m_blockStart = offset - lead;
     m_blockLength = 0;
-    const std::int64_t got = readAt(offset, m_block.get(), blockSize);
+    const std::int64_t got = readAt(m_blockStart, m_blockData, blockSize);
     if (got < 0)
         return 0;
     m_blockLength = got;
-    return got;
+    return std::max<std::int64_t>(got - lead, 0);
 }
 
 } // namespace kelbrin

@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QString>
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 
@@ -13,6 +14,7 @@ namespace kelbrin {
 class SourceReader {
 public:
     static constexpr std::int64_t kBlockSize = 1 << 20;
+    static constexpr std::int64_t kAlignment = 4096;
 
     explicit SourceReader(const QString& path);
     ~SourceReader();
@@ -39,9 +41,15 @@ public:
             return buffered;
         return refill(offset, wanted);
     }
+    // How many bytes from `offset` are buffered, without reading any; 0 when
+    // `offset` lies outside the block.
+    std::int64_t buffered(std::int64_t offset) const {
+        return offset >= m_blockStart ? std::max<std::int64_t>(m_blockStart + m_blockLength - offset, 0)
+                                      : 0;
+    }
     // The buffered byte at `offset`; valid for the range the last fill returned.
     const std::uint8_t* data(std::int64_t offset) const {
-        return m_block.get() + (offset - m_blockStart);
+        return m_blockData + (offset - m_blockStart);
     }
 
 private:
@@ -54,7 +62,8 @@ private:
     // The block buffer; a standard-sized one is handed on to the next reader,
     // so that opening file after file does not fault in fresh memory each time.
     std::unique_ptr<std::uint8_t[]> m_block;
-    std::int64_t m_blockCapacity = 0;
+    std::uint8_t* m_blockData = nullptr; // the block's first aligned byte
+    std::int64_t m_blockCapacity = 0;   // bytes from m_blockData on
     std::int64_t m_blockStart = 0;
     std::int64_t m_blockLength = 0;
 };

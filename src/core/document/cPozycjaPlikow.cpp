@@ -31,7 +31,11 @@ void cPozycjaPlikow::Oszacuj(std::int64_t size) {
     const std::int64_t estimate = size / lngD1Ramki;
     if (estimate > IndexUpperBound()) {
         setUpperBound(static_cast<std::int32_t>(estimate));
-        m_offsets.reserve(static_cast<std::size_t>(std::min(estimate, kLargestReservation)) + 1);
+        // The reference length is rounded: frames a byte shorter fit more of
+        // them in the file than the estimate says. Room for those too spares
+        // growing, and copying, the whole index for its last few frames.
+        const std::int64_t room = size / std::max<std::int32_t>(lngD1Ramki - 1, 1);
+        m_offsets.reserve(static_cast<std::size_t>(std::min(room, kLargestReservation)) + 1);
     }
 }
 
@@ -45,8 +49,8 @@ void cPozycjaPlikow::Wyrownaj() {
     }
 }
 
-void cPozycjaPlikow::Add_Naglowek(std::int64_t position, std::uint8_t byte2, std::uint8_t byte3,
-                                  std::uint8_t byte4) {
+void cPozycjaPlikow::addHeader(std::int64_t position, std::uint8_t byte2, std::uint8_t byte3,
+                               std::uint8_t byte4) {
     ++m_frameCount;
     if (IndexUpperBound() <= m_frameCount)
         setUpperBound(m_frameCount + kGrowthStep);
@@ -59,6 +63,19 @@ void cPozycjaPlikow::Add_Naglowek(std::int64_t position, std::uint8_t byte2, std
         m_header3[m_frameCount] = byte3;
         m_header4[m_frameCount] = byte4;
     }
+}
+
+void cPozycjaPlikow::AddFramePositions(const std::int64_t* positions, std::int32_t count) {
+    Q_ASSERT(!blnExtraArray);
+    // Neither the bound nor a gap in the index to deal with: one copy.
+    if (count > 0 && m_frameCount + count < m_upperBound &&
+        m_offsets.size() == static_cast<std::size_t>(m_frameCount) + 1) {
+        m_offsets.append(positions, static_cast<std::size_t>(count));
+        m_frameCount += count;
+        return;
+    }
+    for (std::int32_t i = 0; i < count; ++i)
+        Add_Naglowek(positions[i], 0, 0, 0);
 }
 
 void cPozycjaPlikow::Naglowek_Przypisz(std::int32_t which, std::int32_t index, std::int64_t value) {
@@ -106,10 +123,6 @@ std::uint8_t cPozycjaPlikow::Daj_Naglowek_Header3(std::int32_t index) const {
 }
 std::uint8_t cPozycjaPlikow::Daj_Naglowek_Header4(std::int32_t index) const {
     return headerByte(m_header4, index);
-}
-
-std::int32_t cPozycjaPlikow::IndexUpperBound() const {
-    return m_upperBound;
 }
 
 std::int64_t cPozycjaPlikow::IndexMemoryBytes() const {

@@ -43,7 +43,19 @@ public:
     void Wyrownaj();
     // Appends one frame (growing the index by 1000 entries when it is full).
     void Add_Naglowek(std::int64_t position, std::uint8_t byte2, std::uint8_t byte3,
-                      std::uint8_t byte4);
+                      std::uint8_t byte4) {
+        // The scanner appends every frame: the common case, room to spare and
+        // no header bytes to keep, stays inline.
+        if (!blnExtraArray && m_frameCount + 1 < m_upperBound) {
+            ++m_frameCount;
+            m_offsets.set(static_cast<std::size_t>(m_frameCount), position);
+            return;
+        }
+        addHeader(position, byte2, byte3, byte4);
+    }
+    // Appends frames whose header bytes are not kept (blnExtraArray unset),
+    // as that many Add_Naglowek calls would.
+    void AddFramePositions(const std::int64_t* positions, std::int32_t count);
     // Overwrites one entry: which 0 = the position, 2/3/4 = header byte 2/3/4.
     // Other values of which do nothing. std::out_of_range outside the index;
     // std::overflow_error for a header byte value outside 0..255.
@@ -57,13 +69,15 @@ public:
 
     // Highest valid index of the position array; entries past the frames
     // found read as 0.
-    std::int32_t IndexUpperBound() const;
+    std::int32_t IndexUpperBound() const { return m_upperBound; }
     // Bytes the index holds in memory (room reserved but never written counts
     // too; the system gives it no memory until it is written).
     std::int64_t IndexMemoryBytes() const;
 
 private:
     void setUpperBound(std::int32_t bound);
+    void addHeader(std::int64_t position, std::uint8_t byte2, std::uint8_t byte3,
+                   std::uint8_t byte4);
     static std::uint8_t headerByte(const std::vector<std::uint8_t>& bytes, std::int32_t index);
 
     std::int32_t m_frameCount = 0;

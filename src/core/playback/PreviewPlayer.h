@@ -101,6 +101,10 @@ public:
     void cmdMove2_Click(int index);
     void mnuBalans_Set_Click();
     void mnuSpeed2_Set_Click();
+    // The device box: the track moves to the output `device` (its next play
+    // rebuilds its graph there), and a preview in progress goes on there from
+    // where it was.
+    void cboDevice_Click(const QString& device);
 
     // Begin and end of the range in the preview graph's time.
     double graphBegin() const;

@@ -46,7 +46,7 @@ void CaptureHandshake::publish() {
     m_store.write(kSession, Text(m_session));
     m_store.write(kWritten, Text(m_written));
     m_store.write(kRingBase, Text(m_ringBase));
-    m_store.write(kWriting, m_writing ? QStringLiteral("1") : QStringLiteral("0"));
+    m_store.write(kWriting, QStringLiteral("0"));
     m_store.write(kEndRequest, Text(m_endRequest));
 }
 
@@ -55,7 +55,7 @@ void CaptureHandshake::syncAndReassert() {
     if (Reassert(m_store, {{kSession, Text(m_session)},
                            {kWritten, Text(m_written)},
                            {kRingBase, Text(m_ringBase)},
-                           {kWriting, m_writing ? QStringLiteral("1") : QStringLiteral("0")},
+                           {kWriting, QStringLiteral("0")},
                            {kEndRequest, Text(m_endRequest)}}))
         m_store.sync();
 }
@@ -68,7 +68,6 @@ void CaptureHandshake::reset() {
     m_written = 0;
     m_ringBase = 0;
     m_endRequest = kGoOn;
-    m_writing = false;
     publish();
     m_store.sync();
 }
@@ -82,8 +81,6 @@ qint64 CaptureHandshake::blocksAcknowledged() {
 }
 
 bool CaptureHandshake::appendBlock(QFileDevice& file, const char* data, qint64 size) {
-    m_writing = true;
-    m_store.write(kWriting, QStringLiteral("1"));
     // Empty the file only when the server has encoded every block in it: then
     // nothing it still has to read can be lost.
     const bool caughtUp = m_written > m_ringBase && blocksAcknowledged() == m_written;
@@ -99,7 +96,6 @@ bool CaptureHandshake::appendBlock(QFileDevice& file, const char* data, qint64 s
             m_ringBase = m_written;
         ++m_written;
     }
-    m_writing = false;
     publish();
     m_store.sync();
     return ok;
@@ -133,8 +129,9 @@ int CaptureHandshake::endReason() {
 ServerHandshake::ServerHandshake(SettingsStore& store) : m_store(store) {}
 
 void ServerHandshake::publish() {
+    m_published = m_converted;
     m_store.write(kConvertedSession, Text(m_session));
-    m_store.write(kConverted, Text(m_converted));
+    m_store.write(kConverted, Text(m_published));
     m_store.write(kLoop, Text(m_loop));
     m_store.write(kEndReason, Text(m_endReason));
 }
@@ -152,7 +149,7 @@ void ServerHandshake::begin() {
 ServerHandshake::EditorState ServerHandshake::poll() {
     m_store.sync();
     if (Reassert(m_store, {{kConvertedSession, Text(m_session)},
-                           {kConverted, Text(m_converted)},
+                           {kConverted, Text(m_published)},
                            {kLoop, Text(m_loop)},
                            {kEndReason, Text(m_endReason)}}))
         m_store.sync();
@@ -167,9 +164,12 @@ ServerHandshake::EditorState ServerHandshake::poll() {
     return state;
 }
 
-void ServerHandshake::acknowledge() {
+void ServerHandshake::acknowledge(bool publishNow) {
     ++m_converted;
-    m_store.write(kConverted, Text(m_converted));
+    if (!publishNow)
+        return;
+    m_published = m_converted;
+    m_store.write(kConverted, Text(m_published));
     m_store.sync();
 }
 

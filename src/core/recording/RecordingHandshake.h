@@ -10,7 +10,8 @@
 //   RecSession  id of the recording              RecConvSession  the id its counts belong to
 //   RecSW       blocks written so far            RecConv         blocks encoded so far
 //   RecRingBase block at offset 0 of the file    RecLoop         1 running, -1 ended
-//   RecCall     1 while a block is being written RecEndReason    0, or the text number of why it ended
+//   RecCall     0 (no longer needed: a block     RecEndReason    0, or the text number of why it ended
+//               is counted only once it is whole)
 //   RecEndRequest 1 go on, 0 finish, -1 abandon  RecFilePath     name of the output file being written
 //                                                RecLastFile     name of the output file closed last
 //   RecTime, RecStop (the recorder window's own)
@@ -112,7 +113,6 @@ private:
     qint64 m_written = 0;
     qint64 m_ringBase = 0;
     int m_endRequest = handshake::kGoOn;
-    bool m_writing = false;
 };
 
 // The server's side: one object per recording.
@@ -135,8 +135,10 @@ public:
 
     // The next block to encode (= blocks encoded so far).
     qint64 nextBlock() const { return m_converted; }
-    // One more block is encoded and written; publishes it.
-    void acknowledge();
+    // One more block is encoded and written. The count reaches the editor now,
+    // or with a later acknowledge or poll (it needs it only to know when the
+    // server has caught up, and for the backlog it shows).
+    void acknowledge(bool publishNow = true);
 
     // The output file now being written (name without folder).
     void setOutputFile(const QString& name);
@@ -150,6 +152,7 @@ private:
     SettingsStore& m_store;
     quint32 m_session = 0;
     qint64 m_converted = 0;
+    qint64 m_published = 0; // the count the store was last given
     int m_loop = handshake::kLoopRunning;
     int m_endReason = handshake::kEndedAsAsked;
     QString m_outputFile;

@@ -13,6 +13,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSet>
+#include <QPointer>
+#include <QTimer>
 #include <QToolButton>
 
 namespace kelbrin {
@@ -57,8 +59,31 @@ QList<QAction*> FormActions(QWidget* form) {
 
 const QString kHoverHookName = QStringLiteral("kelbrinHintOnHover");
 
-// Entering a tagged control shows its hint; leaving it shows the hint of the
-// nearest tagged control around it, or clears the line over the bare window.
+// What the help line does when the pointer comes over a control: show the
+// control's hint, clear the line, or keep what it shows (no opinion: the
+// control around decides when the pointer leaves a child for it).
+enum class HintAction { Show, Clear, Keep, None };
+
+HintAction ActionOf(const QObject* w) {
+    const QString role = w->property(kHintRoleProperty).toString();
+    if (role == QLatin1String("keep"))
+        return HintAction::Keep;
+    if (role == QLatin1String("clear"))
+        return HintAction::Clear;
+    return w->property("Tag").isValid() ? HintAction::Show : HintAction::None;
+}
+
+void Apply(HintAction action, const QObject* w) {
+    if (action == HintAction::Show)
+        ShowHint(TagOf(w));
+    else if (action == HintAction::Clear)
+        ShowHint(QString());
+}
+
+// Entering a control applies its action; leaving it applies the action of
+// the nearest control around it with one (over the bare window: clear). A
+// leave is settled after the events of the same move, so moving straight
+// from one control onto another that keeps the line keeps the first hint.
 class HintOnHover final : public QObject {
 public:
     explicit HintOnHover(QWidget* window) : QObject(window), m_window(window) {
@@ -69,12 +94,21 @@ public:
     bool eventFilter(QObject* watched, QEvent* event) override {
         switch (event->type()) {
         case QEvent::Enter:
-            if (const QVariant tag = watched->property("Tag"); tag.isValid())
-                ShowHint(tag.toString());
+            ++m_generation; // a pending leave is overtaken
+            Apply(ActionOf(watched), watched);
             break;
         case QEvent::Leave:
-            if (watched != m_window && watched->property("Tag").isValid())
-                ShowHint(TagAround(static_cast<QWidget*>(watched)));
+            // Only a control that spoke hands the line back to the one around it.
+            if (watched != m_window && watched->isWidgetType() && ActionOf(watched) != HintAction::None) {
+                const QWidget* around = Around(static_cast<QWidget*>(watched));
+                const HintAction action = around ? ActionOf(around) : HintAction::Clear;
+                const int generation = ++m_generation;
+                QPointer<const QWidget> target(around);
+                QTimer::singleShot(0, this, [this, generation, action, target] {
+                    if (generation == m_generation)
+                        Apply(action, target.data());
+                });
+            }
             break;
         case QEvent::ChildAdded:
             if (QObject* child = static_cast<QChildEvent*>(event)->child(); child->isWidgetType())
@@ -93,17 +127,20 @@ private:
             child->installEventFilter(this);
     }
 
-    QString TagAround(QWidget* widget) const {
-        for (QWidget* outer = widget->parentWidget(); outer; outer = outer->parentWidget()) {
-            if (const QVariant tag = outer->property("Tag"); tag.isValid())
-                return tag.toString();
+    // The nearest control around with an action of its own; the window
+    // itself when it has one; else none.
+    const QWidget* Around(const QWidget* widget) const {
+        for (const QWidget* outer = widget->parentWidget(); outer; outer = outer->parentWidget()) {
+            if (ActionOf(outer) != HintAction::None)
+                return outer;
             if (outer == m_window)
                 break;
         }
-        return QString();
+        return nullptr;
     }
 
     QWidget* m_window;
+    int m_generation = 0;
 };
 
 } // namespace

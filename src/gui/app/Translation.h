@@ -40,6 +40,10 @@ void ShowHint(const QString& tag);
 
 // Shows the hint of any tagged control of `window` (present or added later)
 // when the mouse enters or moves over it. Installing twice has no further effect.
+// A control's dynamic property kHintRoleProperty may say otherwise: "keep"
+// (the line keeps its text over it, as over the help line itself) or "clear"
+// (the line is emptied over it, tag or not).
+inline constexpr const char* kHintRoleProperty = "HintRole";
 void InstallHintOnHover(QWidget* window);
 
 } // namespace kelbrin

@@ -33,7 +33,10 @@ MainLayoutResult ComputeMainLayout(const MainLayoutInput& in) {
     r.surface.width = in.innerWidth;
     r.surface.top = 0;
 
-    r.tree.left = 0;
+    // The tree's left border lies just outside the window, so its right edge
+    // comes out 30 twips short of its width and a gap of 45 twips to the
+    // surface is left to take the splitter.
+    r.tree.left = -30;
     r.tree.top = 0;
     r.tree.width = in.treeWidth;
     r.tree.height = r.toolFrame.top + 50;

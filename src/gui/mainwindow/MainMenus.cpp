@@ -112,12 +112,12 @@ void MainMenus::build(QMainWindow* window) {
     add(loop, QStringLiteral("mnuLoopTrack_Remove"));
     add(track, QStringLiteral("mnuTrack_Prop"));
     add(track, QStringLiteral("mnuTrack_Fade"));
-    separator(track, QStringLiteral("sepTrack1"));
+    separator(track, QStringLiteral("mnuTrack_Sep1"));
     add(track, QStringLiteral("mnuTrack_Wytnij"), QKeySequence(Qt::CTRL | Qt::Key_X));
     add(track, QStringLiteral("mnuTrack_Kopiuj"), QKeySequence(Qt::CTRL | Qt::Key_C));
     add(track, QStringLiteral("mnuTrack_Wklej"), QKeySequence(Qt::CTRL | Qt::Key_V));
     add(track, QStringLiteral("mnuTrack_Wklej_Nowy"));
-    separator(track, QStringLiteral("sepTrack2"));
+    separator(track, QStringLiteral("mnuTrack_Sep2"));
     add(track, QStringLiteral("mnuTrack_Label"), QKeySequence(Qt::SHIFT | Qt::Key_F2));
     add(track, QStringLiteral("mnuTrack_Adv"));
     separator(track, QStringLiteral("sepTrack3"));
@@ -149,9 +149,9 @@ void MainMenus::build(QMainWindow* window) {
 
     // Pop-up menus: never on the menu bar.
     QMenu* play = addMenu(nullptr, QStringLiteral("mnuPlay"), QStringLiteral("Play"));
-    add(play, QStringLiteral("mnuPlay_All"), {}, true);
-    add(play, QStringLiteral("mnuPlay_Repeat"), {}, true);
-    add(play, QStringLiteral("mnuPlay_Marker"), {}, true);
+    add(play, QStringLiteral("mnuPlay_All"), QKeySequence(Qt::SHIFT | Qt::Key_F8), true);
+    add(play, QStringLiteral("mnuPlay_Repeat"), QKeySequence(Qt::SHIFT | Qt::Key_F3), true);
+    add(play, QStringLiteral("mnuPlay_Marker"), QKeySequence(Qt::SHIFT | Qt::Key_F4), true);
 
     // The track panel's options (right button on the panel).
     QMenu* option = addMenu(nullptr, QStringLiteral("mnuOption"), QStringLiteral("Option"));

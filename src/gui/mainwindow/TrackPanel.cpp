@@ -1,6 +1,8 @@
 #include "TrackPanel.h"
 
 #include "TrackPanelFrame.h"
+#include "TrackPanelRange.h"
+#include "TrackPanelTempo.h"
 #include "frmDazudizi.h"
 #include "gui/app/SelectAllText.h"
 #include "core/app/SharedState.h"
@@ -54,11 +56,6 @@ private:
     std::function<void()> m_dbl, m_right;
 };
 
-QString MinutesSeconds(double seconds) {
-    const auto r = static_cast<std::int64_t>(std::llround(seconds));
-    return QStringLiteral("%1 : %2").arg(r / 60).arg(r % 60);
-}
-
 } // namespace
 
 TrackPanel::TrackPanel(frmDazudizi& window)
@@ -72,6 +69,8 @@ TrackPanel::TrackPanel(frmDazudizi& window)
     connect(m_timer1, &QTimer::timeout, this, [this] { Timer1_Timer(); });
     connect(m_timer2, &QTimer::timeout, this, [this] { Timer2_Timer(); });
     m_timer1->start();
+    m_range = new TrackPanelRange(window, m_frame, m_preview);
+    m_tempo = new TrackPanelTempo(window, m_frame, m_preview, [this] { refresh(); });
     connectControls();
     Retranslate();
 }
@@ -168,19 +167,10 @@ void TrackPanel::connectControls() {
     // The device box: the user's choice becomes the track's device, and a
     // preview in progress moves over to it.
     connect(f.cboDevice, &QComboBox::activated, this, [this] {
-        auto track = m_preview.Cpoz;
-        if (!track || m_filling)
+        if (m_filling || !m_frame.isEnabled())
             return;
-        track->strDevice = m_frame.cboDevice->currentText();
-        track->blnDeviceChanged = true;
-        track->blnZmodyfikowana = true;
-        if (m_preview.MediaControl) {
-            const double at = m_preview.MediaControl->currentPosition();
-            m_preview.Release();
-            cmdPlay2_Click();
-            if (m_preview.MediaControl)
-                m_preview.MediaControl->setCurrentPosition(at);
-        }
+        m_preview.cboDevice_Click(m_frame.cboDevice->currentText());
+        refresh();
     });
 
     // Tag fields: only the user's edits reach the track.
@@ -205,21 +195,23 @@ void TrackPanel::connectControls() {
         if (!m_filling)
             EditGenre(m_preview.Cpoz.get(), m_frame.cboGenre->itemData(index).toInt());
     });
-
-    // Range boxes and spinners are shown here and edited by the range
-    // editing; until it is plugged in they only show the range.
-    for (QLineEdit* e : f.Text1)
-        e->setReadOnly(true);
-    f.txtRamkaOd->setReadOnly(true);
-    f.txtRamkaDo->setReadOnly(true);
-    for (QScrollBar* s : f.VscrTime)
-        s->setEnabled(false);
 }
 
 void TrackPanel::Retranslate() {
     m_frame.cmdTest[0]->setText(GetText(2193));
     m_frame.cmdTest[1]->setText(GetText(2194));
+    ApplyTooltips();
+    if (m_preview.Cpoz) {
+        m_range->Show();
+        showCaption();
+    }
     refresh();
+}
+
+void TrackPanel::ApplyTooltips() {
+    m_frame.cmdUndo2->setToolTip(GetText(1159));
+    m_frame.cmdReset->setToolTip(GetText(3195));
+    m_frame.cmdBPM->setToolTip(GetText(3196));
 }
 
 void TrackPanel::PokazMnie_FA(std::shared_ptr<cPozycjaMP3> track) {
@@ -229,6 +221,7 @@ void TrackPanel::PokazMnie_FA(std::shared_ptr<cPozycjaMP3> track) {
     m_window.Form_Resize();
     m_frame.lblTime2->clear();
     m_preview.Load(std::move(track));
+    m_tempo->Load();
     fillDevices();
     postPokazMnie();
 }
@@ -266,41 +259,10 @@ void TrackPanel::fillGenre() {
         box->setCurrentIndex(index);
 }
 
-void TrackPanel::fillRange() {
+void TrackPanel::showCaption() {
     const cPozycjaMP3& t = *m_preview.Cpoz;
-    TrackPanelFrame& f = m_frame;
-    const bool frames = !t.blnJednostka;
-    f.txtRamkaOd->setText(QString::number(t.lngRamkaOd));
-    f.txtRamkaDo->setText(QString::number(t.lngRamkaDo));
-    const std::int32_t times[6] = {t.lngPoczatek_M, t.lngPoczatek_S, t.lngPoczatek_SS,
-                                   t.lngKoniec_M,   t.lngKoniec_S,   t.lngKoniec_SS};
-    for (int i = 0; i < 6; ++i) {
-        const QSignalBlocker a(f.Text1[i]);
-        const QSignalBlocker b(f.VscrTime[i]);
-        f.Text1[i]->setText(QString::number(times[i]));
-        f.VscrTime[i]->setValue(times[i]);
-        f.Text1[i]->setVisible(!frames);
-        f.VscrTime[i]->setVisible(!frames);
-    }
-    f.txtRamkaOd->setVisible(frames);
-    f.txtRamkaDo->setVisible(frames);
-
-    // The unit menu and the source's length in it.
-    if (QAction* a = item("mnuUnits_Jednostki(0)"))
-        a->setChecked(frames);
-    if (QAction* a = item("mnuUnits_Jednostki(1)"))
-        a->setChecked(!frames);
-    QString length;
-    if (auto file = FindOpenFile(t.strFileNameSource))
-        length = frames ? QString::number(file->Daj_Naglowek_Ilosc()) : MinutesSeconds(file->sngCzasTrwania);
-    // The unit menu's caption shows the length; a source that is not open
-    // leaves the last one shown.
-    if (!length.isEmpty())
-        m_length = length;
-    if (QMenu* time = m_window.Menus().menu(QStringLiteral("mnuTime")); time && !m_length.isEmpty())
-        time->setTitle(m_length);
-    length = m_length;
-    m_caption = GetText(3202) + QLatin1Char(' ') + t.strLabel + QStringLiteral("     ") + GetText(2113) + QLatin1Char(' ') + length;
+    m_caption = GetText(3202) + QLatin1Char(' ') + t.strLabel + QStringLiteral("     ") + GetText(2113) +
+                QLatin1Char(' ') + m_range->editor().mnuTime;
 }
 
 void TrackPanel::postPokazMnie() {
@@ -318,7 +280,8 @@ void TrackPanel::postPokazMnie() {
                                        : t.strYear);
     }
     fillGenre();
-    fillRange();
+    m_range->Load(m_preview.Cpoz);
+    showCaption();
     f.setProperty("Tag", QString());
     f.setEnabled(true);
     m_filling = false;
@@ -406,6 +369,11 @@ void TrackPanel::SetPlayMode(int mode) {
     m_preview.SetPlayMode(mode);
     refresh();
 }
+
+void TrackPanel::cmdMark_Click(int index) { m_range->cmdMark_Click(index); }
+void TrackPanel::cmdUndo2_Click() { m_range->cmdUndo2_Click(); }
+void TrackPanel::cmdBPM_Click() { m_tempo->cmdBPM_Click(); }
+void TrackPanel::cmdReset_Click() { m_tempo->cmdReset_Click(); }
 
 void TrackPanel::Timer1_Timer() {
     if (const QAction* loop = item("mnuPLoop"))

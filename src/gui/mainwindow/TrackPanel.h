@@ -3,10 +3,8 @@
 // (PokazMnie_FA), and maps the controls, the panel's pop-up menus and its two
 // timers to the preview player (core/playback/PreviewPlayer) and the tag
 // fields. Filling the controls from a track goes through no change handler,
-// so showing a track never changes it.
-//
-// The range boxes, the unit menu, the marks and the tempo tap are shown here
-// but edited by their own handlers, which the window plugs into rangeEdits.
+// so showing a track never changes it. The range (TrackPanelRange) and the
+// tempo box (TrackPanelTempo) have their own parts.
 
 #include "core/playback/PreviewPlayer.h"
 
@@ -22,6 +20,8 @@ namespace kelbrin {
 class cPozycjaMP3;
 class frmDazudizi;
 class TrackPanelFrame;
+class TrackPanelRange;
+class TrackPanelTempo;
 
 class TrackPanel final : public QObject, private PreviewHost {
 public:
@@ -45,6 +45,17 @@ public:
     void SetPlayMode(int mode);
     void Timer1_Timer();
     void Timer2_Timer();
+    // Begin (0) or end (1) mark from the preview's position; range undo.
+    void cmdMark_Click(int index);
+    void cmdUndo2_Click();
+    // Tempo tap and its reset.
+    void cmdBPM_Click();
+    void cmdReset_Click();
+    // The buttons whose tooltip is not the text of their picture's number;
+    // after the window gave every button its picture.
+    void ApplyTooltips();
+    TrackPanelRange& Range() const { return *m_range; }
+    TrackPanelTempo& Tempo() const { return *m_tempo; }
 
     PreviewPlayer& preview() { return m_preview; }
     const std::shared_ptr<cPozycjaMP3>& Cpoz() const { return m_preview.Cpoz; }
@@ -63,7 +74,7 @@ private:
     void postPokazMnie();
     void fillDevices();
     void fillGenre();
-    void fillRange();
+    void showCaption();
     // Copies the preview's bars, checks and colours into the controls.
     void refresh();
     QAction* item(const char* name) const;
@@ -74,8 +85,9 @@ private:
     PreviewPlayer m_preview;
     QTimer* m_timer1;
     QTimer* m_timer2;
+    TrackPanelRange* m_range;
+    TrackPanelTempo* m_tempo;
     QString m_caption;
-    QString m_length; // the source's length as the unit menu shows it
     bool m_filling = false;
 };
 

@@ -50,36 +50,42 @@ TrackPanelFrame::TrackPanelFrame(QWidget* parent) : QFrame(parent) {
     setFrameShape(QFrame::StyledPanel);
 
     // Range: begin and end, each as a frame box or as minutes, seconds and
-    // milliseconds with their spinners.
+    // milliseconds with their spinners, under the caption of the unit.
     const int lengths[3] = {4, 2, 3};
     const char* initial[3] = {"0000", "00", "000"};
     for (int side = 0; side < 2; ++side) {
         Frame1[side] = place(new QGroupBox(this), QStringLiteral("Frame1(%1)").arg(side),
-                             side == 0 ? "2555;0" : "2556;0", 100 + side * 2500, 100, 2400, 900);
+                             side == 0 ? "2555;0" : "2556;0", 100 + side * 2500, 100, 2400, 1000);
+        Label1[1 - side] = place(new QLabel(Frame1[side]), QStringLiteral("Label1(%1)").arg(1 - side), "2129;0",
+                                 100, 250, 2200, 255);
         for (int k = 0; k < 3; ++k) {
             const int i = side * 3 + k;
-            Text1[i] = box(Frame1[side], QStringLiteral("Text1(%1)").arg(i), lengths[k], 100 + k * 760, 420, 520);
+            Text1[i] = box(Frame1[side], QStringLiteral("Text1(%1)").arg(i), lengths[k], 100 + k * 760, 560, 520);
             Text1[i]->setText(QLatin1String(initial[k]));
             VscrTime[i] = bar(Qt::Vertical, Frame1[side], QStringLiteral("VscrTime(%1)").arg(i),
-                              k == 2 ? 1000 : (k == 0 ? 9999 : 59), k == 2 ? -1 : 0, 620 + k * 760, 400, 200, 340);
+                              k == 2 ? 1000 : (k == 0 ? 9999 : 59), k == 2 ? -1 : 0, 620 + k * 760, 540, 200, 340);
+            VscrTime[i]->setSingleStep(k == 2 ? 10 : 1);
+            VscrTime[i]->setPageStep(k == 2 ? 100 : 10);
         }
     }
-    txtRamkaOd = box(Frame1[0], QStringLiteral("txtRamkaOd"), 7, 100, 420, 2100);
-    txtRamkaDo = box(Frame1[1], QStringLiteral("txtRamkaDo"), 7, 100, 420, 2100);
+    txtRamkaOd = box(Frame1[0], QStringLiteral("txtRamkaOd"), 7, 100, 560, 1980);
+    txtRamkaDo = box(Frame1[1], QStringLiteral("txtRamkaDo"), 7, 100, 560, 1980);
     txtRamkaOd->setText(QStringLiteral("0"));
     txtRamkaDo->setText(QStringLiteral("0"));
     txtRamkaOd->hide();
     txtRamkaDo->hide();
 
-    Frame2 = place(new QGroupBox(this), "Frame2", "2558;0", 5100, 100, 2600, 900);
-    txtBPM = place(new QLabel(Frame2), "txtBPM", nullptr, 100, 280, 800, 255);
+    Frame2 = place(new QGroupBox(this), "Frame2", "2558;0", 5100, 100, 2600, 1000);
+    txtBPM = place(new QLabel(Frame2), "txtBPM", nullptr, 100, 330, 1100, 255);
     txtBPM->setText(QStringLiteral("0"));
     txtBPM->setProperty("Tag", QStringLiteral("0"));
-    lblSync = place(new QLabel(Frame2), "lblSync", "3194;5034", 100, 560, 2300, 255);
+    cmdBPM = place(new QPushButton(Frame2), "cmdBPM", "1147;5033", 1600, 250, 435, 375);
+    cmdReset = place(new QPushButton(Frame2), "cmdReset", "1104;5032", 2070, 250, 435, 375);
+    lblSync = place(new QLabel(Frame2), "lblSync", "3194;5034", 100, 680, 2400, 255);
     lblSync->setEnabled(false);
 
     // The tag frame takes the tempo frame's place in the advanced view.
-    fraTAG = place(new QGroupBox(this), "fraTAG", nullptr, 5100, 100, 2600, 2100);
+    fraTAG = place(new QGroupBox(this), "fraTAG", nullptr, 5100, 100, 2600, 2250);
     fraTAG->hide();
     const char* labels[][2] = {{"Label1", "2142"}, {"Label2", "2143"}, {"Label3", "2144"},
                                {"Label4", "2145"}, {"Label5", "2146"}, {"Label6", "2147"}};
@@ -87,19 +93,19 @@ TrackPanelFrame::TrackPanelFrame(QWidget* parent) : QFrame(parent) {
     const char* boxNames[] = {"txtTitle", "txtArtist", "txtAlbum", "txtYear", nullptr, "txtComment"};
     double top = 250;
     for (int i = 0; i < 6; ++i) {
-        place(new QLabel(fraTAG), labels[i][0], labels[i][1], 100, top, 900, 240);
+        place(new QLabel(fraTAG), labels[i][0], labels[i][1], 100, top, 1200, 240);
         if (!boxes[i])
-            cboGenre = place(new QComboBox(fraTAG), "cboGenre", nullptr, 1000, top - 30, 1500, 300);
+            cboGenre = place(new QComboBox(fraTAG), "cboGenre", nullptr, 1350, top - 30, 1500, 300);
         else
-            *boxes[i] = box(fraTAG, QLatin1String(boxNames[i]), i == 3 ? 4 : 30, 1000, top - 30, 1500);
+            *boxes[i] = box(fraTAG, QLatin1String(boxNames[i]), i == 3 ? 4 : 30, 1350, top - 30, 1500);
         top += 330;
     }
     txtYear->setText(QStringLiteral("1999"));
 
-    lblSpeed = place(new QLabel(this), "lblSpeed", "2160;5036", 100, 1100, 1400, 255);
-    HScrSpeed = bar(Qt::Horizontal, this, QStringLiteral("HScrSpeed"), 0, 200, 1600, 1100, 3000, 255);
-    lblBal = place(new QLabel(this), "lblBal", "2159;5036", 100, 1450, 1400, 255);
-    HScrBalance = bar(Qt::Horizontal, this, QStringLiteral("HScrBalance"), 10000, -10000, 1600, 1450, 3000, 255);
+    lblSpeed = place(new QLabel(this), "lblSpeed", "2160;5036", 100, 1170, 1400, 255);
+    HScrSpeed = bar(Qt::Horizontal, this, QStringLiteral("HScrSpeed"), 0, 200, 1600, 1170, 3000, 255);
+    lblBal = place(new QLabel(this), "lblBal", "2159;5036", 100, 1490, 1400, 255);
+    HScrBalance = bar(Qt::Horizontal, this, QStringLiteral("HScrBalance"), 10000, -10000, 1600, 1490, 3000, 255);
     HScrBalance->setSingleStep(100);
     HScrBalance->setPageStep(1000);
     fraDevice = place(new QGroupBox(this), "fraDevice", "3156;5035", 100, 1800, 5000, 650);
@@ -107,16 +113,21 @@ TrackPanelFrame::TrackPanelFrame(QWidget* parent) : QFrame(parent) {
 
     // The preview player, right of the tempo and tag frames.
     const double x = 7900;
-    cmdMove2[2] = place(new QPushButton(this), "cmdMove2(2)", "1165;", x, 150, 435, 435);
-    cmdMove2[0] = place(new QPushButton(this), "cmdMove2(0)", "1112;", x + 450, 150, 435, 435);
-    cmdPlay2 = place(new QPushButton(this), "cmdPlay2", "1116;", x + 900, 150, 435, 435);
-    cmdPause2 = place(new QPushButton(this), "cmdPause2", "1122;", x + 1350, 150, 435, 435);
-    cmdStop2 = place(new QPushButton(this), "cmdStop2", "1119;", x + 1800, 150, 435, 435);
-    cmdMove2[1] = place(new QPushButton(this), "cmdMove2(1)", "1118;", x + 2250, 150, 435, 435);
-    cmdMove2[3] = place(new QPushButton(this), "cmdMove2(3)", "1166;", x + 2700, 150, 435, 435);
-    cmdMenu2 = place(new QPushButton(this), "cmdMenu2", "1127;", x + 3150, 150, 435, 435);
+    cmdMove2[2] = place(new QPushButton(this), "cmdMove2(2)", "1165;5055", x, 150, 435, 435);
+    cmdMove2[0] = place(new QPushButton(this), "cmdMove2(0)", "1112;5024", x + 450, 150, 435, 435);
+    cmdPlay2 = place(new QPushButton(this), "cmdPlay2", "1116;5025", x + 900, 150, 435, 435);
+    cmdPause2 = place(new QPushButton(this), "cmdPause2", "1122;0", x + 1350, 150, 435, 435);
+    cmdStop2 = place(new QPushButton(this), "cmdStop2", "1119;0", x + 1800, 150, 435, 435);
+    cmdMove2[1] = place(new QPushButton(this), "cmdMove2(1)", "1118;5027", x + 2250, 150, 435, 435);
+    cmdMove2[3] = place(new QPushButton(this), "cmdMove2(3)", "1166;5056", x + 2700, 150, 435, 435);
+    cmdMenu2 = place(new QPushButton(this), "cmdMenu2", "1127;5026", x + 3150, 150, 435, 435);
     HScrSeek = bar(Qt::Horizontal, this, QStringLiteral("HScrSeek"), 0, 32767, x, 700, 3585, 255);
     lblTime2 = place(new QLabel(this), "lblTime2", nullptr, x, 1050, 1700, 255);
+    // The marks take the preview's position; undo and the unit menu sit by them.
+    cmdMark[0] = place(new QPushButton(this), "cmdMark(0)", "1155;5028", x + 1750, 985, 420, 375);
+    cmdMark[1] = place(new QPushButton(this), "cmdMark(1)", "1156;5030", x + 2210, 985, 420, 375);
+    cmdUndo2 = place(new QPushButton(this), "cmdUndo2(0)", "1127;5029", x + 2670, 985, 420, 375);
+    cmdTime = place(new QPushButton(this), "cmdTime", "1164;5031", x + 3130, 985, 420, 375);
     for (int i = 0; i < 2; ++i) {
         cmdTest[i] = place(new QPushButton(this), QStringLiteral("cmdTest(%1)").arg(i), nullptr,
                            x + i * 1800, 1400, 1700, 375);
@@ -130,7 +141,8 @@ TrackPanelFrame::TrackPanelFrame(QWidget* parent) : QFrame(parent) {
     const int columnLeft = TwipsToPx(x);
     for (QWidget* w : std::initializer_list<QWidget*>{cmdMove2[2], cmdMove2[0], cmdPlay2, cmdPause2, cmdStop2,
                                                        cmdMove2[1], cmdMove2[3], cmdMenu2, HScrSeek, lblTime2,
-                                                       cmdTest[0], cmdTest[1], lblCaption, VScrVolume})
+                                                       cmdMark[0], cmdMark[1], cmdUndo2, cmdTime, cmdTest[0],
+                                                       cmdTest[1], lblCaption, VScrVolume})
         m_column.append({w, w->x() - columnLeft});
 }
 

@@ -42,12 +42,21 @@ public:
     QLabel* lblSync;
     QLabel* txtBPM;
 
-    // The range: frame boxes and time boxes share their place.
+    // The range: frame boxes and time boxes share their place; in frames
+    // the milliseconds spinner of each side steps its frame box.
     QGroupBox* Frame1[2];
+    QLabel* Label1[2]; // unit captions: 0 above the end boxes, 1 above the begin boxes
     QLineEdit* txtRamkaOd;
     QLineEdit* txtRamkaDo;
     QLineEdit* Text1[6];
     QScrollBar* VscrTime[6];
+    // Begin and end marks from the preview, the range undo, the unit menu.
+    QPushButton* cmdMark[2];
+    QPushButton* cmdUndo2;
+    QPushButton* cmdTime;
+    // Tempo: tap and reset.
+    QPushButton* cmdBPM;
+    QPushButton* cmdReset;
 
     // The preview player.
     QPushButton* cmdPlay2;

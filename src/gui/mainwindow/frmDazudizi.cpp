@@ -5,6 +5,10 @@
 #include "AutoSave.h"
 #include "DelayTimers.h"
 #include "FileMenu.h"
+#include "HelpLineMembers.h"
+#include "MainKeys.h"
+#include "PanelSplitters.h"
+#include "ViewMenus.h"
 #include "MainClose.h"
 #include "MainLayout.h"
 #include "MainSourceToolHost.h"
@@ -55,6 +59,7 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
@@ -109,6 +114,8 @@ void frmDazudizi::buildControls() {
     lvwNodes->hide();
 
     fraAudio = new TrackPanelFrame(client);
+    // In the advanced view the panel stands over the tree: nothing of it shows through.
+    fraAudio->setAutoFillBackground(true);
     fraAudio->resize(fraAudio->width(), TwipsToPx(2600));
     fraAudio->hide();
 
@@ -152,16 +159,8 @@ void frmDazudizi::buildControls() {
     for (QAction* a : m_menus.items)
         if (!a->menu() && !a->isSeparator())
             a->setEnabled(false);
-    for (const char* name :
-         {"mnulvw", "mnuHelp", "mnuTrack_Labelki(2)", "mnuFile_Lista", "mnuEdytor", "mnuHidden"})
+    for (const char* name : {"mnuTrack_Labelki(2)", "mnuFile_Lista", "mnuEdytor", "mnuHidden"})
         m_menus.item(QLatin1String(name))->setEnabled(true);
-    connect(m_menus.item(QStringLiteral("mnulvw")), &QAction::triggered, this, [this](bool on) {
-        if (!CanChangeProject())
-            return;
-        SaveSetting(QStringLiteral("AdvView"), on ? QStringLiteral("1") : QStringLiteral("0"));
-        setAdvancedView(on);
-    });
-    connect(m_menus.item(QStringLiteral("mnuHelp")), &QAction::triggered, this, [this] { Form_Resize(); });
     connect(m_menus.item(QStringLiteral("mnuTrack_Labelki(2)")), &QAction::triggered, this,
             [this](bool on) {
                 lblTrackInfo->setVisible(on);
@@ -206,9 +205,6 @@ void frmDazudizi::buildControls() {
     QAction* settings = m_menus.item(QStringLiteral("mnuSetting"));
     settings->setEnabled(true);
     connect(settings, &QAction::triggered, this, [this] { frmSettings::PokazMnie(this, cPozycje); });
-    QAction* recording = m_menus.item(QStringLiteral("mnuOptions_Rec"));
-    recording->setEnabled(true);
-    connect(recording, &QAction::triggered, this, [] { frmRecording::PokazMnie(); });
     QAction* update = m_menus.item(QStringLiteral("mnuUpdate"));
     update->setEnabled(true);
     connect(update, &QAction::triggered, this, [this] {
@@ -237,10 +233,17 @@ void frmDazudizi::buildControls() {
     m_editor->hooks.addTrack = [this] { cmdDodaj_Click(); };
     InstallFadeEditors(*this);
     m_editor->hooks.tracksHeld = [this] { return ExportDialogHoldsTracks(); };
-    m_tree->addEnabled = [this] { return cmdDodaj->isEnabled(); };
-    m_tree->addTrack = [this] { cmdDodaj_Click(); };
+    // The number pad's "+" reaches the add command through the window's
+    // keys wherever the focus is, the tree included; the tree adds nothing twice.
     wireProjectCommands();
     wireTrackPanel();
+
+    m_views = new ViewMenus(*this);
+    SetRecordingOptionsWindow([] { frmRecording::PokazMnie(); });
+    m_splitters = new PanelSplitters(*this);
+    JoinHelpLine(*this);
+    m_keys = new MainKeys(
+        *this, [this] { return keyUpState(); }, [this](KeyCommand c) { runKeyCommand(c); });
 }
 
 void frmDazudizi::wireTrackPanel() {
@@ -294,7 +297,8 @@ void frmDazudizi::buildToolButtons() {
     cmdKlon = new QPushButton(fraTools);
     cmdKlon->setObjectName(QStringLiteral("cmdKlon"));
     cmdKlon->setIcon(ProgramIcon(1151));
-    cmdKlon->setGeometry(TwipRect{1100 + 510 * 14, 60, 495, 435}.toPx());
+    // It stands where the graph-editing buttons leave room in the advanced view.
+    cmdKlon->setGeometry(TwipRect{1100 + 510 * 2, 60, 495, 435}.toPx());
     cmdKlon->setEnabled(false);
     cmdKlon->hide();
     connect(cmdKlon, &QPushButton::clicked, this, [this] {
@@ -304,6 +308,14 @@ void frmDazudizi::buildToolButtons() {
         // The clone plays at once from its begin (mnuPlayR_Click).
         m_panel->SetPlayMode(0);
     });
+
+    // The recorder window's button, in the player's row; the recorder plugs
+    // its window in through SetRecorderWindow.
+    cmdRecord = new QPushButton(fraTools);
+    cmdRecord->setObjectName(QStringLiteral("cmdRecord"));
+    cmdRecord->setProperty("Tag", QStringLiteral("1162;5011"));
+    cmdRecord->setGeometry(TwipRect{510 * 8 + 100, MainPlayer::kButtonRowTop, 495, 435}.toPx());
+    cmdRecord->setEnabled(false);
 
     connect(cmdSave, &QPushButton::clicked, this, [this] {
         if (m_menus.item(QStringLiteral("mnuFile_Save"))->isEnabled())
@@ -434,6 +446,7 @@ void frmDazudizi::Form_Load() {
     blnClose = true;
     setWindowTitle(TitleText());
     ApplyButtonIcons(this);
+    m_panel->ApplyTooltips();
 
     MaxProgress(100);
     ZerujProgress();
@@ -467,10 +480,8 @@ void frmDazudizi::Form_Load() {
     m_lvwStyle.setGridlines(true);
 
     const int adv = ValLong(GetSetting(QStringLiteral("AdvView"), QStringLiteral("2")));
-    if (adv == 1 || adv == 2) {
-        m_menus.item(QStringLiteral("mnulvw"))->setChecked(true);
-        setAdvancedView(true);
-    }
+    if (adv == 1 || adv == 2)
+        m_views->mnulvw_Click();
     restorePlacement();
 }
 
@@ -508,12 +519,6 @@ void frmDazudizi::LoadLang() {
         m_panel->Retranslate();
 }
 
-void frmDazudizi::setAdvancedView(bool on) {
-    lvwNodes->setVisible(on);
-    cmdKlon->setVisible(on);
-    Form_Resize();
-}
-
 void frmDazudizi::ClearUndoHistory() { m_editor->ClearUndoHistory(); }
 
 bool frmDazudizi::ClearTree() {
@@ -544,7 +549,8 @@ void frmDazudizi::Form_Resize() {
     in.trackInfoVisible = m_menus.item(QStringLiteral("mnuTrack_Labelki(2)"))->isChecked();
     in.trackPanelHeight = PxToTwips(fraAudio->height());
     in.trackPanelVisible = fraAudio->isVisibleTo(this);
-    in.helpFrameHeight = fraHelp->isVisibleTo(this) ? PxToTwips(fraHelp->height()) : 0;
+    // The help frame keeps its place while hidden, so showing it needs no new layout.
+    in.helpFrameHeight = PxToTwips(fraHelp->height());
     in.advancedView = m_menus.item(QStringLiteral("mnulvw"))->isChecked();
     in.frame2Left = PxToTwips(fraAudio->Frame2->x());
     in.frame2Top = PxToTwips(fraAudio->Frame2->y());
@@ -582,6 +588,8 @@ void frmDazudizi::Form_Resize() {
     setWidth(fraAudio->fraDevice, r.deviceFrameWidth);
     setWidth(fraAudio->cboDevice, r.deviceComboWidth);
     fraAudio->FitPreviewColumn();
+    if (m_splitters)
+        m_splitters->PlacePanelLine();
     lblProgress->setGeometry(r.progressLine.toPx());
     cmdSave->move(TwipsToPx(r.saveButtonLeft), cmdSave->y());
     shpPostep->move(TwipsToPx(r.progressBar.left), TwipsToPx(r.progressBar.top));
@@ -617,11 +625,62 @@ void frmDazudizi::keyPressEvent(QKeyEvent* event) {
     QMainWindow::keyPressEvent(event);
 }
 
-void frmDazudizi::keyReleaseEvent(QKeyEvent* event) {
-    if (!event->isAutoRepeat() && m_player->keyUp(event->key(), event->modifiers()))
-        return;
-    QMainWindow::keyReleaseEvent(event);
+KeyUpState frmDazudizi::keyUpState() const {
+    KeyUpState s;
+    QWidget* focus = QApplication::focusWidget();
+    s.panelVisible = fraAudio->isVisible();
+    s.focusInTagBox = focus && (focus == fraAudio->txtTitle || focus == fraAudio->txtComment ||
+                                focus == fraAudio->txtArtist || focus == fraAudio->txtAlbum ||
+                                focus == fraAudio->txtYear);
+    s.focusInTextBox = qobject_cast<QLineEdit*>(focus) != nullptr;
+    const QWidget* play = fraTools->findChild<QWidget*>(QStringLiteral("cmdPlay"));
+    s.playEnabled = play && play->isEnabled();
+    s.markerItemEnabled = m_menus.item(QStringLiteral("mnuPlay_Marker"))->isEnabled();
+    s.addEnabled = cmdDodaj->isEnabled();
+    s.markerMoveBusy = m_panel->blnPanelBusy();
+    return s;
 }
+
+void frmDazudizi::runKeyCommand(KeyCommand command) {
+    SequencePlayer& p = m_player->player();
+    TrackPanel& panel = *m_panel;
+    switch (command) {
+    case KeyCommand::None: break;
+    case KeyCommand::SeqMoveBack: p.cmdMove_Click(0); break;
+    case KeyCommand::SeqMoveForward: p.cmdMove_Click(1); break;
+    case KeyCommand::PlayAllToggle: p.mnuPlay_All_Click(); break;
+    case KeyCommand::RepeatToggle: p.mnuPlay_Repeat_Click(); break;
+    case KeyCommand::MarkerToggle: p.mnuPlay_Marker_Click(); break;
+    case KeyCommand::Previous: p.cmdPrev_Click(); break;
+    case KeyCommand::Play: p.cmdPlay_Click(); break;
+    case KeyCommand::Pause: p.cmdPause_Click(); break;
+    case KeyCommand::Stop: p.cmdStop_Click(); break;
+    case KeyCommand::Next: p.cmdNext_Click(); break;
+    case KeyCommand::PasteAsNew: m_commands->mnuTrack_Wklej_Nowy_Click(); break;
+    case KeyCommand::Properties: m_commands->mnuTrack_Prop_Click(); break;
+    case KeyCommand::AddTrack: cmdDodaj_Click(); break;
+    case KeyCommand::PreviewMoveBack: panel.cmdMove2_Click(0); break;
+    case KeyCommand::PreviewMoveForward: panel.cmdMove2_Click(1); break;
+    case KeyCommand::PreviewScanStepBack: panel.cmdMove2_Click(2); break;
+    case KeyCommand::PreviewScanStepForward: panel.cmdMove2_Click(3); break;
+    case KeyCommand::PreviewPlay: panel.cmdPlay2_Click(); break;
+    case KeyCommand::PreviewPause: panel.cmdPause2_Click(); break;
+    case KeyCommand::PreviewStop: panel.cmdStop2_Click(); break;
+    case KeyCommand::TestBegin: panel.mnuTest_B_Click(); break;
+    case KeyCommand::TestEnd: panel.mnuTest_E_Click(); break;
+    case KeyCommand::ScanBackward: panel.mnuOption_Scan_B_Click(); break;
+    case KeyCommand::ScanForward: panel.mnuOption_Scan_Click(); break;
+    case KeyCommand::MarkBegin: panel.cmdMark_Click(0); break;
+    case KeyCommand::MarkEnd: panel.cmdMark_Click(1); break;
+    case KeyCommand::TapTempo: panel.cmdBPM_Click(); break;
+    }
+}
+
+void frmDazudizi::SetRecordingOptionsWindow(std::function<void()> show) {
+    m_views->SetRecordingOptionsWindow(std::move(show));
+}
+
+void frmDazudizi::SetRecorderWindow(std::function<void()> show) { m_views->SetRecorderWindow(std::move(show)); }
 
 void frmDazudizi::MaxProgress(std::int64_t maximum) {
     m_progressMax = static_cast<double>(maximum);

@@ -6,11 +6,13 @@
 // close and project-changing commands are refused.
 
 #include "MainMenus.h"
+#include "core/app/KeyUpTable.h"
 #include "core/document/FrameScanHost.h"
 #include "gui/editor/cListView.h"
 
 #include <QDate>
 #include <QMainWindow>
+#include <functional>
 #include <memory>
 
 class QFrame;
@@ -29,6 +31,9 @@ class EditorController;
 class FileMenu;
 class MainPlayer;
 class MainClose;
+class MainKeys;
+class PanelSplitters;
+class ViewMenus;
 class MainSourceToolHost;
 class ProjectCommands;
 class ScriptExport;
@@ -115,6 +120,15 @@ public:
     // The track panel with its preview.
     TrackPanel& Panel() const { return *m_panel; }
     DelayTimers& Timers() { return *m_timers; }
+    // The View, Options and Info menus.
+    ViewMenus& Views() const { return *m_views; }
+    PanelSplitters& Splitters() const { return *m_splitters; }
+
+    // The recording windows plug in here: the recording options dialog
+    // (Options > Recording options) and the recorder window (the Record
+    // button). Until one does, its command stays disabled.
+    void SetRecordingOptionsWindow(std::function<void()> show);
+    void SetRecorderWindow(std::function<void()> show);
 
     // Controls, by their names.
     QTreeWidget* tvwNodes = nullptr;
@@ -127,6 +141,7 @@ public:
     QPushButton* cmdSave = nullptr;
     QPushButton* cmdDodaj = nullptr;
     QPushButton* cmdKlon = nullptr;
+    QPushButton* cmdRecord = nullptr;
     QLabel* lblTrackInfo = nullptr;
     QLabel* lblProgress = nullptr;
     QFrame* shpPostep = nullptr;
@@ -135,7 +150,6 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
-    void keyReleaseEvent(QKeyEvent* event) override;
 
 private:
     void Form_Load();
@@ -144,7 +158,8 @@ private:
     void wireHelpEdge();
     void wireProjectCommands();
     void wireTrackPanel();
-    void setAdvancedView(bool on);
+    KeyUpState keyUpState() const;
+    void runKeyCommand(KeyCommand command);
     void restorePlacement();
 
     MainMenus m_menus;
@@ -162,6 +177,9 @@ private:
     bool m_hourglass = false;
     bool m_loaded = false;
     TrackPanel* m_panel = nullptr;
+    ViewMenus* m_views = nullptr;
+    PanelSplitters* m_splitters = nullptr;
+    MainKeys* m_keys = nullptr;
     ScriptExport* m_scriptExport = nullptr; // installed by this window
 };
 

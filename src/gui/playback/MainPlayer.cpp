@@ -135,38 +135,6 @@ void MainPlayer::popUpPlayMenu() {
         menu->popup(QCursor::pos());
 }
 
-bool MainPlayer::keyUp(int key, Qt::KeyboardModifiers modifiers) {
-    SequencePlayer& p = *m_player;
-    const Qt::KeyboardModifiers mods = modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
-    if (mods == Qt::ShiftModifier) {
-        switch (key) {
-        case Qt::Key_Z: p.cmdMove_Click(0); return true;
-        case Qt::Key_B: p.cmdMove_Click(1); return true;
-        case Qt::Key_F8: p.mnuPlay_All_Click(); return true;
-        case Qt::Key_F3: p.mnuPlay_Repeat_Click(); return true;
-        case Qt::Key_F4:
-            if (p.mnuPlay_MarkerEnabled)
-                p.mnuPlay_Marker_Click();
-            return true;
-        default: return false;
-        }
-    }
-    if (mods == Qt::AltModifier) {
-        switch (key) {
-        case Qt::Key_Z: p.cmdPrev_Click(); return true;
-        case Qt::Key_X:
-            if (!m_play || m_play->isEnabled())
-                p.cmdPlay_Click();
-            return true;
-        case Qt::Key_C: p.cmdPause_Click(); return true;
-        case Qt::Key_V: p.cmdStop_Click(); return true;
-        case Qt::Key_B: p.cmdNext_Click(); return true;
-        default: return false;
-        }
-    }
-    return false;
-}
-
 void MainPlayer::showLook(const cPozycjaMP3& track, PlayLook look) {
     const std::int32_t n = track.lngNrPozycji;
     TrackSurface* surface = m_editor.surface();

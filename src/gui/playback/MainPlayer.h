@@ -1,7 +1,7 @@
 #pragma once
 // The sequence player on the main window: its buttons (previous, back, play,
 // play options, pause, stop, forward, next) in the tool frame's second row,
-// the Play menu's three modes, the player's keys, and what the player shows:
+// the Play menu's three modes, and what the player shows:
 // box colours, tree images and the time labels under the boxes.
 
 #include "core/playback/PlayerView.h"
@@ -31,10 +31,6 @@ public:
 
     SequencePlayer& player() const { return *m_player; }
     bool isIdle() const;
-
-    // The player's rows of the window's key-up table (Shift and Alt groups);
-    // true when the key was one of them.
-    bool keyUp(int key, Qt::KeyboardModifiers modifiers);
 
     // The tool frame's row of player buttons, in twips.
     static constexpr int kButtonRowTop = 555;

@@ -123,3 +123,43 @@ TEST(DocumentFrameIndex, EntriesAheadOfTheFramesCanBeWrittenAndReadBack) {
     EXPECT_EQ(file.Daj_Naglowek_Offset(900), 0);
     EXPECT_EQ(copy.Daj_Naglowek_Offset(3), 3000);
 }
+
+// Positions appended in bulk leave the index as appending them one by one
+// does: bound, room taken, entries, whether the index was estimated, trimmed or
+// written ahead first.
+TEST(DocumentFrameIndex, BulkAppendMatchesOneAtATime) {
+    const auto prepare = [](cPozycjaPlikow& file, int setup) {
+        file.lngD1Ramki = 418;
+        if (setup == 1)
+            file.Oszacuj(418 * 3000);
+        file.Add_Naglowek(7, 0xFB, 0x90, 0x64);
+        if (setup == 2)
+            file.Wyrownaj();
+        if (setup == 3)
+            file.Naglowek_Przypisz(0, 900, 12345); // written ahead of the frames
+    };
+    for (int setup = 0; setup < 4; ++setup) {
+        for (const int chunk : {1, 3, 512, 999, 1000, 1001, 5000}) {
+            SCOPED_TRACE(testing::Message() << "setup " << setup << " chunk " << chunk);
+            cPozycjaPlikow single;
+            cPozycjaPlikow bulk;
+            prepare(single, setup);
+            prepare(bulk, setup);
+            std::vector<std::int64_t> positions;
+            for (int i = 0; i < 4321; ++i)
+                positions.push_back(1000 + 418 * std::int64_t(i));
+            for (const std::int64_t p : positions)
+                single.Add_Naglowek(p, 0, 0, 0);
+            for (std::size_t i = 0; i < positions.size(); i += chunk) {
+                const auto count = static_cast<std::int32_t>(
+                    std::min<std::size_t>(chunk, positions.size() - i));
+                bulk.AddFramePositions(positions.data() + i, count);
+            }
+            ASSERT_EQ(bulk.Daj_Naglowek_Ilosc(), single.Daj_Naglowek_Ilosc());
+            EXPECT_EQ(bulk.IndexUpperBound(), single.IndexUpperBound());
+            EXPECT_EQ(bulk.IndexMemoryBytes(), single.IndexMemoryBytes());
+            for (std::int32_t i = 0; i <= single.IndexUpperBound(); ++i)
+                ASSERT_EQ(bulk.Daj_Naglowek_Offset(i), single.Daj_Naglowek_Offset(i)) << i;
+        }
+    }
+}

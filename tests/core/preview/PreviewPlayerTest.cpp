@@ -392,3 +392,30 @@ TEST_F(PreviewPlayerTest, ResetsOfBalanceAndSpeed) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(PreviewPlayerTest, DeviceChangeMovesTheTrackAndAPreviewInProgress) {
+    media->devices = {QStringLiteral("Speakers")};
+    Shared().UseDefaultRenderer = false;
+    // Without a preview only the track changes.
+    player->cboDevice_Click(QStringLiteral("Speakers"));
+    EXPECT_EQ(track->strDevice, QStringLiteral("Speakers"));
+    EXPECT_TRUE(track->blnDeviceChanged);
+    EXPECT_TRUE(track->blnZmodyfikowana);
+    EXPECT_TRUE(media->built.isEmpty());
+
+    host.device = QStringLiteral("null");
+    player->SetPlayMode(3);
+    clock->advance(12000);
+    std::weak_ptr<FakePlaybackGraph> old = graph();
+    host.device = QStringLiteral("Speakers");
+    player->cboDevice_Click(QStringLiteral("Speakers"));
+    EXPECT_TRUE(old.expired());
+    ASSERT_TRUE(graph());
+    EXPECT_EQ(graph()->device, QStringLiteral("Speakers"));
+    EXPECT_EQ(graph()->state(), GraphState::Running);
+    EXPECT_NEAR(graph()->currentPosition(), 12.0, 1e-9);
+}
+
+} // namespace

@@ -62,9 +62,11 @@ protected:
         QEnterEvent event(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
         QCoreApplication::sendEvent(w, &event);
     }
+    // A leave is settled once the events of the same move are through.
     static void Leave(QWidget* w) {
         QEvent event(QEvent::Leave);
         QCoreApplication::sendEvent(w, &event);
+        QCoreApplication::processEvents();
     }
 
     QStringList hints;

@@ -429,11 +429,15 @@ TEST_F(Commands, CommandsWithoutTheirWindowAreDisabledUntilItIsThere) {
         calls << "fade";
         return new QWidget(window, Qt::Window);
     };
+    // The advanced view hides these items and the pencil: back to the normal view.
+    window->Menus().item("mnulvw")->trigger();
     select(2);
     EXPECT_TRUE(enabled("mnuTrack_Prop"));
     EXPECT_TRUE(enabled("mnuTrack_Fade"));
     QTest::mouseClick(button("cmdZmien"), Qt::LeftButton);
     window->Menus().item("mnuTrack_Fade")->trigger();
+    window->Menus().item("mnulvw")->trigger();
+    QCoreApplication::processEvents();
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {},
                        list->visualItemRect(editor->list()->RowOf(3)).center());
     EXPECT_EQ(calls, (QStringList{"properties 2", "fade", "properties 3", "preview"}));

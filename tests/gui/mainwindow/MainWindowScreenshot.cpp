@@ -7,6 +7,7 @@
 #include "core/document/cPozycjeMP3.h"
 #include "gui/editor/EditorController.h"
 #include "gui/mainwindow/TrackPanelFrame.h"
+#include "gui/mainwindow/ViewMenus.h"
 #include "gui/mainwindow/frmDazudizi.h"
 #include "platform/settings/MemorySettingsStore.h"
 #include "support/TestEnvironment.h"
@@ -94,6 +95,20 @@ int main(int argc, char** argv) {
         } else {
             std::printf("saved %s\n", qPrintable(panelFile));
         }
+
+        // The advanced view: the list, the tag frame and the clone button.
+        window->Views().mnulvw_Click();
+        for (int i = 0; i < 20; ++i)
+            QCoreApplication::processEvents();
+        const QString advancedFile =
+            outDir + QStringLiteral("/frmDazudizi-advanced-%1.png").arg(language.toLower());
+        if (!window->grab().save(advancedFile)) {
+            std::fprintf(stderr, "cannot save %s\n", qPrintable(advancedFile));
+            ++failures;
+        } else {
+            std::printf("saved %s\n", qPrintable(advancedFile));
+        }
+        window->Views().mnulvw_Click();
         window->close();
         delete window;
     }

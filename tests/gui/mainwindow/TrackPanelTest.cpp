@@ -1,13 +1,21 @@
 #include "core/app/SharedState.h"
 #include "core/app/TextCatalog.h"
 #include "core/document/cPozycjaMP3.h"
+#include "core/document/cPozycjaPlikow.h"
+#include "core/document/cPozycjePlikow.h"
 #include "core/document/cPozycjeMP3.h"
+#include "core/playback/RangeEditor.h"
 #include "gui/editor/EditorController.h"
 #include "gui/mainwindow/TrackPanel.h"
 #include "gui/mainwindow/TrackPanelFrame.h"
+#include "gui/mainwindow/TrackPanelRange.h"
+#include "gui/mainwindow/TrackPanelTempo.h"
 #include "gui/mainwindow/frmDazudizi.h"
+#include "platform/media/FakeMediaPlatform.h"
 #include "platform/media/PlaybackGraph.h"
+#include "platform/media/VirtualClock.h"
 #include "platform/settings/MemorySettingsStore.h"
+#include "support/ScriptedMessages.h"
 #include "support/TestEnvironment.h"
 
 #include <QAction>
@@ -16,7 +24,10 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
 #include <QScrollBar>
+#include <QTreeWidget>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -226,6 +237,158 @@ TEST_F(TrackPanelTest, PreviewPlaysOnTheNullDevice) {
     std::weak_ptr<PlaybackGraph> old = p.MediaControl;
     window->Editor().openProperties(addTrack(2));
     EXPECT_TRUE(old.expired());
+}
+
+} // namespace
+
+namespace {
+
+// The panel's range, marks, undo and tempo, on a fake output and virtual time.
+class TrackPanelEditTest : public TrackPanelTest {
+protected:
+    void SetUp() override {
+        TrackPanelTest::SetUp();
+        auto c = std::make_unique<VirtualClock>(1000);
+        clock = c.get();
+        previousClock = SetProgramClock(std::move(c));
+        auto p = std::make_unique<FakeMediaPlatform>(*clock);
+        media = p.get();
+        previousMedia = SetMediaPlatform(std::move(p));
+        auto m = std::make_unique<test::ScriptedMessages>();
+        messages = m.get();
+        previousMessages = SetMessageService(std::move(m));
+        Shared().UseDefaultRenderer = true;
+        Shared().OpenFiles = std::make_shared<cPozycjePlikow>();
+        track = addTrack(1);
+        track->lngKoniec_M = 1;
+        track->lngKoniec_S = 59;
+        track->lngKoniec_SS = 990;
+        media->durations[track->strFileNameSource] = 10;
+        window->DrawTrackGraph(false);
+        window->Editor().openProperties(track);
+    }
+    void TearDown() override {
+        // The fake graphs run on the virtual clock: they go first.
+        window->Panel().ReleasePreview();
+        SetMessageService(std::move(previousMessages));
+        SetMediaPlatform(std::move(previousMedia));
+        SetProgramClock(std::move(previousClock));
+        TrackPanelTest::TearDown();
+    }
+    // The source opened with 20000 frames of MPEG-1 Layer III at 44100 Hz.
+    void openSource() {
+        auto file = std::make_shared<cPozycjaPlikow>();
+        file->strFileName = track->strFileNameSource;
+        file->btyFrame2 = 0xFB;
+        file->btyFrame3 = 0x90;
+        file->sngCzasTrwania = 522.45f;
+        for (int i = 0; i < 20000; ++i)
+            file->Add_Naglowek(1 + i * 418, 0xFB, 0x90, 0);
+        Shared().OpenFiles->Add(file);
+    }
+    QTreeWidgetItem* row() const {
+        for (int i = 0; i < window->lvwNodes->topLevelItemCount(); ++i)
+            if (window->lvwNodes->topLevelItem(i)->data(0, Qt::UserRole).toInt() == track->lngNrPozycji)
+                return window->lvwNodes->topLevelItem(i);
+        return nullptr;
+    }
+
+    VirtualClock* clock = nullptr;
+    FakeMediaPlatform* media = nullptr;
+    test::ScriptedMessages* messages = nullptr;
+    std::shared_ptr<cPozycjaMP3> track;
+
+private:
+    std::unique_ptr<Clock> previousClock;
+    std::unique_ptr<MediaPlatform> previousMedia;
+    std::unique_ptr<MessageService> previousMessages;
+};
+
+TEST_F(TrackPanelEditTest, TypingAndSpinnersEditTheTimeTheListFollowsAndUndoTakesItBack) {
+    ASSERT_TRUE(row());
+    frame().Text1[4]->setFocus();
+    frame().Text1[4]->selectAll();
+    QTest::keyClicks(frame().Text1[4], QStringLiteral("x37"));
+    EXPECT_EQ(frame().Text1[4]->text(), QStringLiteral("37"));
+    EXPECT_EQ(track->lngKoniec_S, 37);
+    EXPECT_TRUE(track->blnAwlaysTop && track->blnZmodyfikowana);
+    EXPECT_EQ(row()->text(2), QStringLiteral("1:37:990"));
+    EXPECT_EQ(row()->text(3), QStringLiteral("1 : 38"));
+    // The up arrow of the end milliseconds carries into the seconds.
+    frame().VscrTime[5]->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(frame().Text1[4]->text(), QStringLiteral("38"));
+    EXPECT_EQ(frame().Text1[5]->text(), QStringLiteral("0"));
+    EXPECT_EQ(row()->text(2), QStringLiteral("1:38:0"));
+    // Back, one change at a time, to the range shown at first.
+    for (int i = 0; i < 10 && !window->Panel().Range().editor().RangeUndo.isEmpty(); ++i)
+        frame().cmdUndo2->click();
+    EXPECT_EQ(track->lngKoniec_SS, 990);
+    EXPECT_EQ(frame().Text1[4]->text(), QStringLiteral("59"));
+    EXPECT_EQ(row()->text(2), QStringLiteral("1:59:990"));
+}
+
+TEST_F(TrackPanelEditTest, FramesShowInPlaceOfTimesAndTheSpinnerStepsAFrame) {
+    openSource();
+    window->Menus().item(QStringLiteral("mnuUnits_Jednostki(0)"))->trigger();
+    EXPECT_FALSE(window->Menus().item(QStringLiteral("mnuUnits_Jednostki(1)"))->isChecked());
+    EXPECT_TRUE(frame().txtRamkaOd->isVisibleTo(&frame()));
+    EXPECT_FALSE(frame().VscrTime[0]->isVisibleTo(&frame()));
+    EXPECT_EQ(frame().Label1[1]->text(), GetText(2130));
+    EXPECT_EQ(window->Menus().menu(QStringLiteral("mnuTime"))->title(), QStringLiteral("20000"));
+    frame().txtRamkaOd->setFocus();
+    QTest::keyClicks(frame().txtRamkaOd, QStringLiteral("999"));
+    frame().VscrTime[2]->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(frame().txtRamkaOd->text(), QStringLiteral("1000"));
+    EXPECT_EQ(track->lngPoczatek_SS, 122);
+    // The list row shows frames: begin, end and the frames between.
+    EXPECT_EQ(row()->text(1), QStringLiteral("1000"));
+    EXPECT_EQ(row()->text(3), QStringLiteral("0"));
+}
+
+TEST_F(TrackPanelEditTest, MarksTakeThePreviewsPosition) {
+    frame().cmdMark[0]->click(); // no preview yet: nothing happens
+    EXPECT_TRUE(window->Panel().Range().editor().RangeUndo.isEmpty());
+    window->Panel().cmdPlay2_Click();
+    auto graph = media->graphFor(track->strFileNameSource);
+    ASSERT_TRUE(graph);
+    graph->setCurrentPosition(7.5);
+    frame().cmdMark[0]->click();
+    EXPECT_EQ(frame().Text1[1]->text(), QStringLiteral("7"));
+    EXPECT_EQ(frame().Text1[2]->text(), QStringLiteral("500"));
+    EXPECT_EQ(row()->text(1), QStringLiteral("0:7:500"));
+}
+
+TEST_F(TrackPanelEditTest, TappingTheTempoAndMatchingAnotherTrack) {
+    auto other = addTrack(2);
+    other->lngBPM = 150;
+    window->Editor().openProperties(track);
+    EXPECT_FALSE(frame().lblSync->isEnabled());
+    frame().HScrSpeed->setValue(130);
+    frame().cmdBPM->click();
+    clock->advance(500);
+    frame().cmdBPM->click();
+    EXPECT_EQ(frame().txtBPM->text(), QStringLiteral("120"));
+    EXPECT_EQ(frame().HScrSpeed->value(), 100);
+    EXPECT_TRUE(frame().lblSync->isEnabled());
+    // Typing in a box is not a tap.
+    frame().txtTitle->setFocus();
+    window->Panel().cmdBPM_Click();
+    clock->advance(250);
+    window->Panel().cmdBPM_Click();
+    EXPECT_EQ(track->lngBPM, 120);
+    // One match item per track; the other's tempo is reached through the speed.
+    QMenu* sync = window->Menus().menu(QStringLiteral("mnuS"));
+    ASSERT_EQ(sync->actions().size(), 2);
+    window->Panel().Tempo().lblSync_Click();
+    EXPECT_EQ(sync->actions().at(1)->text(), QStringLiteral("Track 2 (150 BPM)"));
+    sync->close();
+    sync->actions().at(1)->trigger();
+    EXPECT_EQ(frame().HScrSpeed->value(), 125);
+    EXPECT_EQ(frame().txtBPM->text(), QStringLiteral("150"));
+    frame().cmdReset->click();
+    EXPECT_EQ(frame().txtBPM->text(), QStringLiteral("0"));
+    EXPECT_FALSE(frame().lblSync->isEnabled());
+    EXPECT_EQ(frame().cmdBPM->toolTip(), GetText(3196));
 }
 
 } // namespace

@@ -1,0 +1,23 @@
+#include "PreviewPlayer.h"
+
+#include "core/document/cPozycjaMP3.h"
+#include "platform/media/PlaybackGraph.h"
+
+namespace kelbrin {
+
+void PreviewPlayer::cboDevice_Click(const QString& device) {
+    if (!Cpoz)
+        return;
+    Cpoz->strDevice = device;
+    Cpoz->blnDeviceChanged = true;
+    Cpoz->blnZmodyfikowana = true;
+    if (!MediaControl)
+        return;
+    const double at = MediaControl->currentPosition();
+    Release();
+    cmdPlay2_Click();
+    if (MediaControl)
+        MediaControl->setCurrentPosition(at);
+}
+
+} // namespace kelbrin

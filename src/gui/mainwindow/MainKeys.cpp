@@ -1,0 +1,78 @@
+#include "MainKeys.h"
+
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QWidget>
+
+namespace kelbrin {
+
+MainKeys::MainKeys(QWidget& window, std::function<KeyUpState()> state, std::function<void(KeyCommand)> run)
+    : QObject(&window), m_window(window), m_state(std::move(state)), m_run(std::move(run)) {
+    // Keys go to the focused control first; only an application-wide filter
+    // sees them before it.
+    QCoreApplication::instance()->installEventFilter(this);
+}
+
+MainKeys::~MainKeys() {
+    if (QCoreApplication::instance())
+        QCoreApplication::instance()->removeEventFilter(this);
+}
+
+int MainKeys::VirtualKey(int qtKey, Qt::KeyboardModifiers modifiers) {
+    if (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z)
+        return 'A' + (qtKey - Qt::Key_A);
+    if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F24)
+        return vk::F1 + (qtKey - Qt::Key_F1);
+    switch (qtKey) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return vk::Return;
+    case Qt::Key_Backspace:
+        return vk::Back;
+    case Qt::Key_Plus:
+        return modifiers.testFlag(Qt::KeypadModifier) ? vk::Add : 0;
+    default:
+        return 0;
+    }
+}
+
+int MainKeys::ShiftState(Qt::KeyboardModifiers modifiers) {
+    return (modifiers.testFlag(Qt::ShiftModifier) ? keymod::Shift : 0) +
+           (modifiers.testFlag(Qt::ControlModifier) ? keymod::Ctrl : 0) +
+           (modifiers.testFlag(Qt::AltModifier) ? keymod::Alt : 0);
+}
+
+bool MainKeys::firstDelivery(QObject* watched, QEvent* event) {
+    // A control that ignores a key hands the same event on to its parent.
+    if (event == m_lastEvent && m_lastReceiver && watched != m_lastReceiver.data() &&
+        watched->isWidgetType() && m_lastReceiver->isWidgetType() &&
+        static_cast<QWidget*>(watched)->isAncestorOf(static_cast<QWidget*>(m_lastReceiver.data())))
+        return false;
+    m_lastEvent = event;
+    m_lastReceiver = watched;
+    return true;
+}
+
+bool MainKeys::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if ((type != QEvent::KeyPress && type != QEvent::KeyRelease) || !watched->isWidgetType())
+        return false;
+    auto* widget = static_cast<QWidget*>(watched);
+    if (widget->window() != &m_window || !firstDelivery(watched, event))
+        return false;
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (type == QEvent::KeyPress) {
+        m_table.KeyDown();
+        return false;
+    }
+    // Holding a key repeats its press and release; only the last release counts.
+    if (key->isAutoRepeat())
+        return false;
+    const int code = VirtualKey(key->key(), key->modifiers());
+    const KeyCommand command = m_table.KeyUp(code, ShiftState(key->modifiers()), m_state());
+    if (command != KeyCommand::None)
+        m_run(command);
+    return false;
+}
+
+} // namespace kelbrin

@@ -1,0 +1,134 @@
+// The main window's keys, pressed and released as the user does: the window
+// sees them before the focused control, the tag boxes keep their letters, a
+// key acts once per release and only after its press reached the window.
+#include "PeripheryFixture.h"
+
+#include "core/document/cPozycjaPlikow.h"
+#include "core/document/cPozycjePlikow.h"
+#include "core/playback/RangeEditor.h"
+#include "core/playback/SequencePlayer.h"
+#include "gui/mainwindow/TrackPanelRange.h"
+#include "gui/export/frmPozycje.h"
+#include "gui/playback/MainPlayer.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTreeWidget>
+#include <QTest>
+
+using namespace kelbrin;
+
+namespace {
+
+class MainKeysTest : public test::PeripheryTest {
+protected:
+    SequencePlayer& player() { return window->Player().player(); }
+    PreviewPlayer& preview() { return window->Panel().preview(); }
+    bool previewPlaying() { return preview().MediaControl && preview().MediaControl->state() == GraphState::Running; }
+};
+
+} // namespace
+
+TEST_F(MainKeysTest, LettersDriveThePreviewOnlyWhileThePanelShowsAndNotFromATagBox) {
+    open();
+    auto t = add(1);
+    QTest::keyClick(window, Qt::Key_X);
+    EXPECT_FALSE(preview().MediaControl) << "no panel, no preview";
+
+    showInPanel(t);
+    ASSERT_TRUE(window->fraAudio->isVisible());
+    QLineEdit* title = window->fraAudio->txtTitle;
+    window->fraAudio->fraTAG->show();
+    title->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), title);
+    QTest::keyClick(title, Qt::Key_X);
+    EXPECT_EQ(title->text(), "x") << "typed into the box";
+    EXPECT_FALSE(previewPlaying()) << "the letter does not start the preview";
+
+    // From any other control the letters play, pause and stop the preview.
+    window->tvwNodes->setFocus();
+    QTest::keyClick(window->tvwNodes, Qt::Key_X);
+    EXPECT_TRUE(previewPlaying());
+    // The function keys act from the tag box: F1 sets the begin mark.
+    title->setFocus();
+    const RangeUndoStack& undo = window->Panel().Range().editor().RangeUndo;
+    ASSERT_TRUE(undo.isEmpty());
+    QTest::keyClick(title, Qt::Key_F1);
+    EXPECT_FALSE(undo.isEmpty());
+    window->tvwNodes->setFocus();
+    QTest::keyClick(window->tvwNodes, Qt::Key_C);
+    EXPECT_TRUE(preview().blnPause2);
+    QTest::keyClick(window->tvwNodes, Qt::Key_V);
+    EXPECT_FALSE(previewPlaying());
+}
+
+TEST_F(MainKeysTest, AKeyActsOncePerReleaseAndOnlyWhenItsPressReachedTheWindow) {
+    open();
+    auto t = add(1);
+    showInPanel(t);
+    window->tvwNodes->setFocus();
+
+    // Pressed in another window, released here: nothing.
+    QWidget other;
+    other.show();
+    QTest::keyPress(&other, Qt::Key_X);
+    QTest::keyRelease(window->tvwNodes, Qt::Key_X);
+    EXPECT_FALSE(preview().MediaControl);
+
+    // Held: the press repeats, the release counts once.
+    for (int i = 0; i < 4; ++i) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_F8, Qt::ShiftModifier, QString(), i > 0);
+        QCoreApplication::sendEvent(window->tvwNodes, &press);
+    }
+    QKeyEvent repeatRelease(QEvent::KeyRelease, Qt::Key_F8, Qt::ShiftModifier, QString(), true);
+    QCoreApplication::sendEvent(window->tvwNodes, &repeatRelease);
+    EXPECT_FALSE(player().mnuPlay_All);
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_F8, Qt::ShiftModifier);
+    QCoreApplication::sendEvent(window->tvwNodes, &release);
+    EXPECT_TRUE(player().mnuPlay_All);
+
+    // Backspace in a text box takes back a character and taps nothing.
+    window->fraAudio->fraTAG->show();
+    QLineEdit* title = window->fraAudio->txtTitle;
+    title->setFocus();
+    QTest::keyClicks(title, "ab");
+    const QString tempo = window->fraAudio->txtBPM->text();
+    QTest::keyClick(title, Qt::Key_Backspace);
+    QTest::keyClick(title, Qt::Key_Backspace);
+    EXPECT_EQ(title->text(), "");
+    EXPECT_EQ(window->fraAudio->txtBPM->text(), tempo);
+
+    // A key that a menu shortcut takes acts only through its item: F9 once.
+    window->tvwNodes->setFocus();
+    QTest::keyClick(window->tvwNodes, Qt::Key_F9);
+    EXPECT_TRUE(item("mnulvw")->isChecked());
+    EXPECT_EQ(store->values.value("AdvView"), "1");
+
+    // F6 waits while a marker move runs.
+    preview().blnPanelBusy = true;
+    const int builds = media->built.size();
+    QTest::keyClick(window->tvwNodes, Qt::Key_F6);
+    preview().blnPanelBusy = false;
+    EXPECT_EQ(media->built.size(), builds);
+
+    // Z with the panel hidden does nothing, and nothing else either.
+    window->fraAudio->hide();
+    QTest::keyClick(window->tvwNodes, Qt::Key_Z);
+    EXPECT_FALSE(preview().MediaControl);
+    EXPECT_FALSE(player().isRunning());
+}
+
+TEST_F(MainKeysTest, TheNumberPadPlusAddsOneTrackWhereverTheFocusIs) {
+    open();
+    Shared().OpenFiles = std::make_shared<cPozycjePlikow>();
+    auto file = std::make_shared<cPozycjaPlikow>();
+    file->strFileName = test::WriteFile(folder + "/source.mp3", "x");
+    file->lngNrPozycji = 1;
+    Shared().OpenFiles->Add(file);
+    window->tvwNodes->setFocus();
+    QTest::keyClick(window->tvwNodes, Qt::Key_Plus, Qt::KeypadModifier);
+    ASSERT_NE(frmPozycje::Instance(), nullptr);
+    EXPECT_FALSE(window->cmdDodaj->isEnabled()) << "the split dialog holds the add command";
+    frmPozycje::Instance()->close();
+}
