@@ -2,6 +2,8 @@
 
 #include "ServerTexts.h"
 
+#include "encoder-server/mixer/Mikser.h"
+
 #include "platform/media/Clock.h"
 
 #include <QFileInfo>
@@ -50,8 +52,11 @@ void ConversionLoop::pass() {
         return;
     if (!m_started) {
         m_started = true;
+        m_mixerDiagnostics = MixerDiagnosticsOn();
+        if (m_mixerDiagnostics)
+            ListMixers();
         if (m_detector)
-            m_detector->recordingStarted();
+            m_detector->recordingStarted(m_options.pcm);
     }
     for (;;) {
         const ServerHandshake::EditorState state = m_handshake.poll();
@@ -114,21 +119,20 @@ ConversionLoop::Read ConversionLoop::processBlock(qint64 written, qint64 ringBas
         end(servertext::kEncoderFailed);
         return Read::Failed;
     }
-    const qint64 blockStartSeconds = m_output.seconds();
+    const qint64 blockStartFrame = m_output.framesWritten();
     if (!m_output.write(m_encoded, m_options.blockSize / std::max(1, m_options.frameBytes))) {
         end(servertext::kOutputWriteFailed);
         return Read::Failed;
     }
     if (m_detector) {
-        switch (m_detector->examineBlock(m_block)) {
-        case SpeechDetector::Change::SegmentStarted:
-            m_output.segments().writeStart(blockStartSeconds);
-            break;
-        case SpeechDetector::Change::SegmentEnded:
-            m_output.segments().writeEnd(blockStartSeconds);
-            break;
-        case SpeechDetector::Change::None:
-            break;
+        // Each change at its own moment, in whole seconds of this output file.
+        const qint64 rate = std::max(1, m_options.pcm.sampleRate);
+        for (const SpeechDetector::Mark& mark : m_detector->examineBlock(m_block)) {
+            const qint64 seconds = (blockStartFrame + mark.frameInBlock) / rate;
+            if (mark.change == SpeechDetector::Change::SegmentStarted)
+                m_output.segments().writeStart(seconds);
+            else if (mark.change == SpeechDetector::Change::SegmentEnded)
+                m_output.segments().writeEnd(seconds);
         }
     }
     // The editor needs the count when the server has caught up; during a
@@ -196,6 +200,9 @@ void ConversionLoop::end(int reason) {
         reason = servertext::kOutputWriteFailed;
     if (m_detector)
         m_detector->recordingEnded();
+    // The end may come inside a call from the editor: the boxes wait for it to return.
+    if (m_mixerDiagnostics)
+        ProgramClock().callAfter(0, [] { ListMixers(); });
     m_handshake.finish(reason);
     if (m_finished)
         m_finished(reason);

@@ -25,6 +25,7 @@ namespace kelbrin {
 struct LoopOptions {
     qint64 blockSize = 0;
     int frameBytes = 1;       // bytes of one sample frame of the captured PCM
+    PcmLayout pcm;            // the captured PCM's samples, for the speech detector
     qint64 splitLimitKb = 0;  // 0: never split
     int pollMs = 20;          // pause between passes while nothing waits
     qint64 freeSpaceFloor = 0;
@@ -77,6 +78,7 @@ private:
     QByteArray m_encoded;
     bool m_running = false;
     bool m_started = false;
+    bool m_mixerDiagnostics = false; // RecHeight above 0 at the start
     int m_timer = 0;
     int m_sinceCheck = 0;
     qint64 m_shortSinceMs = -1;

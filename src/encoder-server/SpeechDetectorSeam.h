@@ -5,7 +5,10 @@
 // file being written. The detector may own a window of its own; the loop runs
 // without any detector (then the lists stay empty).
 
+#include "encoder-server/speech/PcmLayout.h"
+
 #include <QByteArray>
+#include <QList>
 #include <functional>
 #include <memory>
 
@@ -14,13 +17,19 @@ namespace kelbrin {
 class SpeechDetector {
 public:
     enum class Change { None, SegmentStarted, SegmentEnded };
+    // A change and the sample frame of the block at which it happened.
+    struct Mark {
+        Change change = Change::None;
+        qint64 frameInBlock = 0;
+    };
 
     virtual ~SpeechDetector() = default;
-    // The loop starts: read the detector's settings, show its window.
-    virtual void recordingStarted() = 0;
-    // One block of captured PCM (16-bit signed values, little-endian), after
-    // it was encoded. The change, if any, is written at the block's time.
-    virtual Change examineBlock(const QByteArray& block) = 0;
+    // The loop starts: read the detector's settings, show its window. The
+    // blocks will hold PCM in `layout` (8-bit unsigned or 16-bit signed).
+    virtual void recordingStarted(const PcmLayout& layout) = 0;
+    // One block of captured PCM, after it was encoded. Each change is written
+    // at its own frame's time in the current output file.
+    virtual QList<Mark> examineBlock(const QByteArray& block) = 0;
     // The loop ends: save the settings, close the window.
     virtual void recordingEnded() = 0;
 };

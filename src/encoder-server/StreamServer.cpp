@@ -66,6 +66,7 @@ bool StreamServer::openCodec(const QString& formatFile) {
     m_destination = WaveFormatEx::fromRecord(record);
     const WaveFormatEx source = CodecSourceFormat(m_destination);
     m_frameBytes = source.nBlockAlign;
+    m_pcm = PcmLayout::fromWaveFormat(source);
     int error = codec::kOk;
     auto encoder = std::make_unique<CodecBlockEncoder>(source, m_destination, &error);
     if (error != codec::kOk) {
@@ -95,6 +96,7 @@ bool StreamServer::INIT(const QString& formatFile, const QString& bufferFile) {
                                        kDefaultLameBlock);
         m_config = BuildLameConfig(ReadLameSettings());
         m_frameBytes = m_config.nMode == BE_MP3_MODE_MONO ? 2 : 4;
+        m_pcm = PcmLayout{16, m_frameBytes / 2, static_cast<int>(m_config.dwSampleRate)};
         options.sampleRate = static_cast<int>(m_config.dwSampleRate);
         m_encoder = std::make_unique<LameBlockEncoder>(m_config);
     } else {
@@ -135,6 +137,7 @@ void StreamServer::Start(int intervalMs) {
     LoopOptions options;
     options.blockSize = m_blockSize;
     options.frameBytes = m_frameBytes;
+    options.pcm = m_pcm;
     options.splitLimitKb = RoundHalfEven(Val(GetSetting(QStringLiteral("NewFileRec"), QStringLiteral("0"))));
     options.freeSpaceFloor = kFreeSpaceFloor;
     // Stress runs make the server's pace uneven.

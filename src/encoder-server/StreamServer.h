@@ -61,6 +61,7 @@ private:
     bool m_lame = true;
     qint64 m_blockSize = 0;
     int m_frameBytes = 1;
+    PcmLayout m_pcm;
     QString m_bufferPath;
     QFile m_buffer;
     WaveFormatEx m_destination;

@@ -5,6 +5,7 @@
 #include "ServiceRegistration.h"
 #include "StreamServer.h"
 #include "StreamServerAdaptor.h"
+#include "speech/SpeechMarkerDetector.h"
 
 #include "core/app/MessageService.h"
 #include "gui/app/QtMessageService.h"
@@ -56,6 +57,8 @@ int main(int argc, char** argv) {
     if (windows)
         SetMessageService(std::make_unique<QtMessageService>());
     LoadServerLanguage();
+    // Speech-marker mode shows the detector's window when there are windows.
+    InstallSpeechMarkerDetector(windows);
 
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) {

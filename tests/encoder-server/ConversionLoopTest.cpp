@@ -216,14 +216,14 @@ namespace {
 class ScriptedDetector final : public SpeechDetector {
 public:
     ScriptedDetector(int start, int end) : m_start(start), m_end(end) {}
-    void recordingStarted() override {}
-    Change examineBlock(const QByteArray&) override {
+    void recordingStarted(const PcmLayout&) override {}
+    QList<Mark> examineBlock(const QByteArray&) override {
         const int block = m_block++;
         if (block == m_start)
-            return Change::SegmentStarted;
+            return {{Change::SegmentStarted, 0}};
         if (block == m_end)
-            return Change::SegmentEnded;
-        return Change::None;
+            return {{Change::SegmentEnded, 0}};
+        return {};
     }
     void recordingEnded() override {}
 
