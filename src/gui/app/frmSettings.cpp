@@ -6,7 +6,7 @@
 #include "frmLang.h"
 #include "core/app/AppSettings.h"
 #include "core/app/MessageService.h"
-#include "core/app/NumericInput.h"
+#include "NumericBox.h"
 #include "core/app/SettingsOptions.h"
 #include "core/app/SharedState.h"
 #include "core/app/SoundCards.h"
@@ -212,16 +212,8 @@ void frmSettings::buildControls() {
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
     connect(cmdFolder, &QPushButton::clicked, this, [this] { cmdFolder_Click(); });
     connect(cmdSource, &QPushButton::clicked, this, [this] { cmdSource_Click(); });
-    for (QLineEdit* box : {txtMove, txtOverTake}) {
-        box->installEventFilter(this);
-        connect(box, &QLineEdit::textChanged, this, [box] {
-            const SanitizedNumber s = SanitizeNumericText(box->text(), box->cursorPosition(), false, false);
-            if (s.changed) {
-                box->setText(s.text);
-                box->setCursorPosition(s.caret);
-            }
-        });
-    }
+    for (QLineEdit* box : {txtMove, txtOverTake})
+        AcceptNumbersOnly(box, false, false);
 }
 
 void frmSettings::LoadLang() {
@@ -396,19 +388,6 @@ void frmSettings::keyReleaseEvent(QKeyEvent* event) {
         cmdAdd->setVisible(cmdAdd->isHidden());
     else
         QWidget::keyReleaseEvent(event);
-}
-
-bool frmSettings::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress && (watched == txtMove || watched == txtOverTake)) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        const QString typed = key->text();
-        if (!typed.isEmpty() && typed[0].unicode() >= 32) {
-            auto* box = static_cast<QLineEdit*>(watched);
-            if (FilterNumericKey(box->text(), typed[0].unicode(), false, false) == 0)
-                return true;
-        }
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 } // namespace kelbrin

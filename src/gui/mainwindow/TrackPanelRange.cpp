@@ -2,12 +2,12 @@
 
 #include "TrackPanelFrame.h"
 #include "frmDazudizi.h"
-#include "core/app/NumericInput.h"
 #include "core/app/TextCatalog.h"
 #include "core/document/PlikOpen.h"
 #include "core/document/cPozycjaMP3.h"
 #include "core/playback/PreviewPlayer.h"
 #include "core/playback/RangeListColumns.h"
+#include "gui/app/NumericBox.h"
 #include "gui/app/SelectAllText.h"
 #include "gui/editor/TrackListNavigator.h"
 
@@ -27,22 +27,6 @@ namespace kelbrin {
 
 namespace {
 
-// Lets only digits and Backspace into a range box; pasted text is cleaned by
-// the box's change handling.
-class DigitKeys final : public QObject {
-public:
-    using QObject::QObject;
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() != QEvent::KeyPress)
-            return false;
-        const QString typed = static_cast<QKeyEvent*>(event)->text();
-        if (typed.isEmpty() || typed[0].unicode() < 32)
-            return false; // editing and navigation keys
-        const auto* box = static_cast<QLineEdit*>(watched);
-        return FilterNumericKey(box->text(), typed[0].unicode(), false, false) == 0;
-    }
-};
-
 void SetText(QLineEdit* box, const QString& text) {
     if (box->text() == text)
         return;
@@ -59,9 +43,8 @@ TrackPanelRange::TrackPanelRange(frmDazudizi& window, TrackPanelFrame& frame, Pr
 
 void TrackPanelRange::connectControls() {
     TrackPanelFrame& f = m_frame;
-    auto* digits = new DigitKeys(this);
     for (int i = 0; i < 6; ++i) {
-        f.Text1[i]->installEventFilter(digits);
+        FilterNumberKeys(f.Text1[i], false, false);
         connect(f.Text1[i], &QLineEdit::textEdited, this, [this, i](const QString& text) {
             takeState();
             m_editor.SetTimeText(i, text);
@@ -75,7 +58,7 @@ void TrackPanelRange::connectControls() {
     }
     QLineEdit* frameBoxes[2] = {f.txtRamkaOd, f.txtRamkaDo};
     for (int side = 0; side < 2; ++side) {
-        frameBoxes[side]->installEventFilter(digits);
+        FilterNumberKeys(frameBoxes[side], false, false);
         connect(frameBoxes[side], &QLineEdit::textEdited, this, [this, side](const QString& text) {
             takeState();
             m_editor.SetFrameText(side, text);

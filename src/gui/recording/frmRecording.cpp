@@ -1,7 +1,7 @@
 #include "frmRecording.h"
 
 #include "codecChooser.h"
-#include "core/app/NumericInput.h"
+#include "gui/app/NumericBox.h"
 #include "core/app/SharedState.h"
 #include "core/app/TextCatalog.h"
 #include "core/recording/CodecFormatChoice.h"
@@ -162,16 +162,8 @@ void frmRecording::buildControls() {
     connect(cmdTemp, &QPushButton::clicked, this, [this] { cmdTemp_Click(); });
     connect(cmdInfo, &QPushButton::clicked, this, [this] { cmdInfo_Click(); });
     SelectAllTextOnFocus(txtPrefix);
-    for (QLineEdit* box : {txtSek, txtMin}) {
-        box->installEventFilter(this);
-        connect(box, &QLineEdit::textChanged, this, [box] {
-            const SanitizedNumber s = SanitizeNumericText(box->text(), box->cursorPosition(), false, false);
-            if (s.changed) {
-                box->setText(s.text);
-                box->setCursorPosition(s.caret);
-            }
-        });
-    }
+    for (QLineEdit* box : {txtSek, txtMin})
+        AcceptNumbersOnly(box, false, false);
 }
 
 QWidget* frmRecording::buildLameFrame() {
@@ -503,16 +495,6 @@ void frmRecording::Form_Unload() {
 void frmRecording::closeEvent(QCloseEvent* event) {
     Form_Unload();
     event->accept();
-}
-
-bool frmRecording::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress && (watched == txtSek || watched == txtMin)) {
-        const QString typed = static_cast<QKeyEvent*>(event)->text();
-        if (!typed.isEmpty() && typed[0].unicode() >= 32 &&
-            FilterNumericKey(static_cast<QLineEdit*>(watched)->text(), typed[0].unicode(), false, false) == 0)
-            return true;
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 } // namespace kelbrin
