@@ -58,7 +58,7 @@ bool SaveSource::readInto(std::int64_t position, void* destination, std::int64_t
 
 char* TransferBuffer::get() {
     if (!m_bytes)
-        m_bytes.reset(static_cast<char*>(std::aligned_alloc(kPage, kTransferBytes + kPage)));
+        m_bytes.reset(static_cast<char*>(std::aligned_alloc(kPage, kTransferBytes)));
     return m_bytes.get();
 }
 
@@ -92,13 +92,11 @@ CopyResult ChunkCopier::copy(std::int64_t from, std::int64_t to) {
 }
 
 bool ChunkCopier::transfer(std::int64_t position, std::int64_t count, CopyResult& failure) {
-    char* const buffer = m_buffer.get();
-    if (!buffer) {
+    char* const data = m_buffer.get();
+    if (!data) {
         failure = CopyResult::ReadFailed;
         return false;
     }
-    // The bytes go where their place in the output file falls within a page.
-    char* const data = buffer + m_target.size() % TransferBuffer::kPage;
     std::int64_t got = 0;
     while (got < count) {
         const ssize_t read = ::pread(m_source.handle(), data + got,

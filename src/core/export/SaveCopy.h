@@ -3,11 +3,10 @@
 // every read and write checked and only the bytes actually read written.
 //
 // Chunks are what the user sees (progress, stopping); the bytes themselves
-// move in transfers of about a mebibyte through one reused page-aligned
-// buffer, placed so that each write's memory address is in step with its
-// file position. Few large, in-step transfers cost the kernel much less than
-// many chunk-sized ones or a kernel-side copy between files whose positions
-// are out of step, which is the usual case for pieces cut at frame starts.
+// move in reads and writes of up to a mebibyte through one reused buffer.
+// Few large transfers cost the kernel much less than many chunk-sized ones,
+// and less than a kernel-side copy between files whose positions are out of
+// step within a page, which is the usual case for pieces cut at frame starts.
 
 #include <QByteArray>
 #include <QString>
@@ -52,7 +51,7 @@ public:
     // The most bytes one read or write moves.
     static constexpr std::int64_t kTransferBytes = std::int64_t{1} << 20;
 
-    // kTransferBytes plus a page; nullptr when the memory cannot be had.
+    // kTransferBytes, page-aligned; nullptr when the memory cannot be had.
     char* get();
 
 private:
