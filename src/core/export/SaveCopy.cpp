@@ -5,6 +5,7 @@
 
 #include <QFile>
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -55,64 +56,51 @@ bool SaveSource::readInto(std::int64_t position, void* destination, std::int64_t
     return true;
 }
 
+char* TransferBuffer::get() {
+    if (!m_bytes)
+        m_bytes.reset(static_cast<char*>(std::aligned_alloc(kPage, kTransferBytes)));
+    return m_bytes.get();
+}
+
 ChunkCopier::ChunkCopier(const SaveSource& source, SaveTarget& target, std::int64_t chunkSize,
-                         SaveHost& host)
+                         SaveHost& host, TransferBuffer& buffer)
     : m_source(source), m_target(target), m_chunkSize(chunkSize > 0 ? chunkSize : 65535),
-      m_host(host) {}
+      m_host(host), m_buffer(buffer) {}
 
 CopyResult ChunkCopier::copy(std::int64_t from, std::int64_t to) {
-    std::int64_t position = from;
+    std::int64_t position = from; // copied up to here
+    std::int64_t counted = from;  // chunks counted up to here
     while (position < to) {
-        if (m_host.StopRequested())
-            return CopyResult::Stopped;
-        ++m_chunks;
-        if (m_chunks % kChunksPerProgress == 0 && !m_host.UstawProgress(position))
-            return CopyResult::Stopped;
-        const std::int64_t count = std::min(m_chunkSize, to - position);
+        const std::int64_t goal = std::min(to, position + TransferBuffer::kTransferBytes);
+        // Every chunk that starts before the transfer ends is counted first,
+        // so progress and a stop come at the same chunks as with chunk-sized
+        // copies; a stop abandons the output, so nothing half-copied is kept.
+        while (counted < goal) {
+            if (m_host.StopRequested())
+                return CopyResult::Stopped;
+            ++m_chunks;
+            if (m_chunks % kChunksPerProgress == 0 && !m_host.UstawProgress(counted))
+                return CopyResult::Stopped;
+            counted += std::min(m_chunkSize, to - counted);
+        }
         CopyResult failure = CopyResult::Done;
-        if (!copyChunk(position, count, failure))
+        if (!transfer(position, goal - position, failure))
             return failure;
-        position += count;
+        position = goal;
     }
     return CopyResult::Done;
 }
 
-bool ChunkCopier::copyChunk(std::int64_t position, std::int64_t count, CopyResult& failure) {
-    std::int64_t done = 0;
-    while (m_kernelCopy && done < count) {
-        loff_t in = position + done;
-        const ssize_t moved = ::copy_file_range(m_source.handle(), &in, m_target.handle(), nullptr,
-                                                static_cast<std::size_t>(count - done), 0);
-        if (moved > 0) {
-            done += moved;
-            m_target.advance(moved);
-            continue;
-        }
-        if (moved < 0 && errno == EINTR)
-            continue;
-        if (moved == 0) {
-            // The source ends before the range does.
-            failure = CopyResult::ReadFailed;
-            return false;
-        }
-        if (errno == EXDEV || errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP ||
-            errno == EBADF) {
-            m_kernelCopy = false; // not between these files: copy through the buffer
-            break;
-        }
-        // Which side failed is told by a plain read of the same bytes.
-        m_kernelCopy = false;
-        break;
+bool ChunkCopier::transfer(std::int64_t position, std::int64_t count, CopyResult& failure) {
+    char* const data = m_buffer.get();
+    if (!data) {
+        failure = CopyResult::ReadFailed;
+        return false;
     }
-    if (done == count)
-        return true;
-    const std::int64_t rest = count - done;
-    if (static_cast<std::int64_t>(m_buffer.size()) < rest)
-        m_buffer.resize(static_cast<std::size_t>(m_chunkSize));
     std::int64_t got = 0;
-    while (got < rest) {
-        const ssize_t read = ::pread(m_source.handle(), m_buffer.data() + got,
-                                     static_cast<std::size_t>(rest - got), position + done + got);
+    while (got < count) {
+        const ssize_t read = ::pread(m_source.handle(), data + got,
+                                     static_cast<std::size_t>(count - got), position + got);
         if (read < 0 && errno == EINTR)
             continue;
         if (read <= 0) {
@@ -121,7 +109,7 @@ bool ChunkCopier::copyChunk(std::int64_t position, std::int64_t count, CopyResul
         }
         got += read;
     }
-    if (!m_target.write(m_buffer.data(), got)) {
+    if (!m_target.write(data, got)) {
         failure = CopyResult::WriteFailed;
         return false;
     }

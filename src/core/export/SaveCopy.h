@@ -1,13 +1,18 @@
 #pragma once
 // Moving a byte range of a source file into an output, chunk by chunk, with
-// every read and write checked and only the bytes actually read written. The
-// kernel copies between the two files where it can; otherwise one reused
-// buffer carries each chunk.
+// every read and write checked and only the bytes actually read written.
+//
+// Chunks are what the user sees (progress, stopping); the bytes themselves
+// move in reads and writes of up to a mebibyte through one reused buffer.
+// Few large transfers cost the kernel much less than many chunk-sized ones,
+// and less than a kernel-side copy between files whose positions are out of
+// step within a page, which is the usual case for pieces cut at frame starts.
 
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
-#include <vector>
+#include <cstdlib>
+#include <memory>
 
 namespace kelbrin {
 
@@ -37,28 +42,46 @@ private:
 
 enum class CopyResult { Done, Stopped, ReadFailed, WriteFailed };
 
+// The page-aligned memory the copies of one export run go through, made on
+// first use and kept for the run, so many short pieces do not each map and
+// fault in a fresh mebibyte.
+class TransferBuffer {
+public:
+    static constexpr std::int64_t kPage = 4096;
+    // The most bytes one read or write moves.
+    static constexpr std::int64_t kTransferBytes = std::int64_t{1} << 20;
+
+    // kTransferBytes, page-aligned; nullptr when the memory cannot be had.
+    char* get();
+
+private:
+    struct Free {
+        void operator()(char* p) const { std::free(p); }
+    };
+    std::unique_ptr<char, Free> m_bytes;
+};
+
 class ChunkCopier {
 public:
     // Progress is shown (and events run) on every this many chunks.
     static constexpr std::int64_t kChunksPerProgress = 10;
 
     ChunkCopier(const SaveSource& source, SaveTarget& target, std::int64_t chunkSize,
-                SaveHost& host);
+                SaveHost& host, TransferBuffer& buffer);
 
     // Appends the source bytes [from, to) to the target.
     CopyResult copy(std::int64_t from, std::int64_t to);
     std::int64_t chunks() const { return m_chunks; }
 
 private:
-    bool copyChunk(std::int64_t position, std::int64_t count, CopyResult& failure);
+    bool transfer(std::int64_t position, std::int64_t count, CopyResult& failure);
 
     const SaveSource& m_source;
     SaveTarget& m_target;
     std::int64_t m_chunkSize;
     SaveHost& m_host;
     std::int64_t m_chunks = 0;
-    bool m_kernelCopy = true;
-    std::vector<char> m_buffer;
+    TransferBuffer& m_buffer;
 };
 
 } // namespace kelbrin

@@ -112,6 +112,7 @@ private:
     bool m_joinedVbr = false;
     std::unique_ptr<Output> m_joined;
     SaveSources m_open;
+    TransferBuffer m_buffer;
     SaveOutcome m_outcome;
 };
 
@@ -282,7 +283,7 @@ std::vector<Segment> SaveRun::segmentsOf(const PieceBytes& bytes, SaveFrameLocat
 bool SaveRun::copySegments(Output& out, const std::vector<Segment>& segments,
                            const SaveSource& source, SaveFrameLocator& frames,
                            const cPozycjaPlikow& file, CopyResult& result) {
-    ChunkCopier copier(source, out.target, Shared().CopyChunkSize, m_host);
+    ChunkCopier copier(source, out.target, Shared().CopyChunkSize, m_host, m_buffer);
     const std::int32_t samplesPerFrame = mpeg::SamplesPerFrame(file.btyFrame2);
     const bool firstInOutput = out.target.size() == 0;
     for (std::size_t k = 0; k < segments.size(); ++k) {

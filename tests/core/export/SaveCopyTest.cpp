@@ -1,7 +1,10 @@
-// The copy itself: chunk sizes, and positions past 4 GiB.
+// The copy itself: chunk sizes, odd positions, failures, and positions past 4 GiB.
 #include "ExportTestSupport.h"
 #include "core/export/SaveCopy.h"
 #include "core/export/SaveTarget.h"
+
+#include <csignal>
+#include <sys/resource.h>
 
 using namespace kelbrin;
 using namespace kelbrin::test;
@@ -17,7 +20,8 @@ TEST_F(ExportTest, AChunkIsAtMost65535BytesAndOnlyTheBytesReadAreWritten) {
         SaveTarget target(dest + "/out.bin");
         ASSERT_TRUE(target.open());
         HeadlessSaveHost host;
-        ChunkCopier copier(source, target, 65535, host);
+        TransferBuffer buffer;
+        ChunkCopier copier(source, target, 65535, host, buffer);
         ASSERT_EQ(copier.copy(100, 100 + length), CopyResult::Done);
         EXPECT_EQ(copier.chunks(), chunks) << length;
         ASSERT_TRUE(target.commit());
@@ -27,7 +31,61 @@ TEST_F(ExportTest, AChunkIsAtMost65535BytesAndOnlyTheBytesReadAreWritten) {
     SaveTarget target(dest + "/short.bin");
     ASSERT_TRUE(target.open());
     HeadlessSaveHost host;
-    EXPECT_EQ(ChunkCopier(source, target, 65535, host).copy(150000, 250000), CopyResult::ReadFailed);
+    TransferBuffer buffer;
+    EXPECT_EQ(ChunkCopier(source, target, 65535, host, buffer).copy(150000, 250000),
+              CopyResult::ReadFailed);
+}
+
+// Bytes with no period a misplaced block could hide behind.
+static QByteArray Patterned(int size) {
+    QByteArray data(size, Qt::Uninitialized);
+    std::uint32_t x = 12345;
+    for (char& c : data)
+        c = char((x = x * 1103515245u + 12345u) >> 16);
+    return data;
+}
+
+TEST_F(ExportTest, RangesAtOddPlacesAreCopiedExactlyAndAFailedWriteIsReported) {
+    constexpr std::int64_t T = TransferBuffer::kTransferBytes;
+    const QByteArray data = Patterned(int(2 * T + 3 * 4096 + 777));
+    const std::int64_t n = data.size();
+    SaveSource source(WriteFile(dest + "/source.bin", data));
+    ASSERT_TRUE(source.isOpen());
+    TransferBuffer buffer; // shared by every copy, as in a run
+    // {bytes already in the output, from, length}: empty, shorter than a page,
+    // across page and transfer boundaries, up to the end of the file.
+    const std::int64_t cases[][3] = {{0, 0, 0},          {0, 417, 0},         {1, 1, 1},
+                                     {4095, 4097, 100},  {417, 4095, 4098},   {0, 4096, T},
+                                     {3, 4093, T + 1},   {2000, 417, 2 * T},  {7, n - 100, 100},
+                                     {4096, 0, n},       {1, n - T - 5, T + 5}};
+    for (const auto& [lead, from, length] : cases) {
+        SCOPED_TRACE(testing::Message() << lead << " " << from << " " << length);
+        SaveTarget target(dest + "/out.bin");
+        ASSERT_TRUE(target.open());
+        ASSERT_TRUE(target.write(QByteArray(int(lead), 'L')));
+        HeadlessSaveHost host;
+        ChunkCopier copier(source, target, 65535, host, buffer);
+        ASSERT_EQ(copier.copy(from, from + length), CopyResult::Done);
+        EXPECT_EQ(copier.chunks(), (length + 65534) / 65535);
+        ASSERT_TRUE(target.commit());
+        const QByteArray expected = QByteArray(int(lead), 'L') + data.mid(int(from), int(length));
+        EXPECT_TRUE(ReadAll(dest + "/out.bin") == expected);
+    }
+
+    // A file size limit makes the write fail part-way (EFBIG).
+    SaveTarget target(dest + "/full.bin");
+    ASSERT_TRUE(target.open());
+    rlimit old {};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
+    const auto oldSignal = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = old;
+    small.rlim_cur = 1500000;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    HeadlessSaveHost host;
+    const CopyResult result = ChunkCopier(source, target, 65535, host, buffer).copy(333, n);
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldSignal);
+    EXPECT_EQ(result, CopyResult::WriteFailed);
 }
 
 TEST_F(ExportTest, APiecePastFourGibibytesIsCopiedFromItsPlace) {
