@@ -33,7 +33,7 @@ using namespace kelbrin;
 
 namespace {
 
-constexpr int kRuns = 5;
+constexpr int kRuns = 15;
 
 // One pass over the file in 1 MiB reads; the checksum keeps the reads honest.
 // The buffer is made once, outside the timing, and starts on a page boundary:
