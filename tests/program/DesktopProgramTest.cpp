@@ -11,6 +11,8 @@
 #include <QThread>
 #include <gtest/gtest.h>
 
+#include "ProgramHome.h"
+
 using namespace kelbrin;
 
 namespace {
@@ -19,20 +21,8 @@ class DesktopProgramTest : public ::testing::Test {
 protected:
     void SetUp() override {
         home = test::MakeTempDir("desktop-home");
-        for (const char* d : {"config", "runtime", "data", "cache", "Desktop"})
-            QDir().mkpath(home + "/" + d);
-        QFile::setPermissions(home + "/runtime", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        env = QProcessEnvironment::systemEnvironment();
-        env.insert("XDG_CONFIG_HOME", home + "/config");
-        env.insert("XDG_RUNTIME_DIR", home + "/runtime");
-        env.insert("XDG_DATA_HOME", home + "/data");
-        env.insert("XDG_CACHE_HOME", home + "/cache");
-        env.insert("HOME", home);
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        env.insert("LANG", "en_US.UTF-8");
+        env = test::ProgramHome(home, {"Desktop"});
         env.remove("XDG_CURRENT_DESKTOP");
-        env.remove("DBUS_SESSION_BUS_ADDRESS");
-        env.remove("KELBRIN_AUTO_ANSWER");
         conf = home + "/config/Pelorin/Kelbrin.conf";
         entry = home + "/data/applications/kelbrin.desktop";
     }

@@ -10,6 +10,8 @@
 #include <QThread>
 #include <gtest/gtest.h>
 
+#include "ProgramHome.h"
+
 using namespace kelbrin;
 
 namespace {
@@ -18,19 +20,7 @@ class ProgramTest : public ::testing::Test {
 protected:
     void SetUp() override {
         home = test::MakeTempDir("home");
-        for (const char* d : {"config", "runtime", "data", "cache"})
-            QDir().mkpath(home + "/" + d);
-        QFile::setPermissions(home + "/runtime", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        env = QProcessEnvironment::systemEnvironment();
-        env.insert("XDG_CONFIG_HOME", home + "/config");
-        env.insert("XDG_RUNTIME_DIR", home + "/runtime");
-        env.insert("XDG_DATA_HOME", home + "/data");
-        env.insert("XDG_CACHE_HOME", home + "/cache");
-        env.insert("HOME", home);
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        env.insert("LANG", "en_US.UTF-8");
-        env.remove("DBUS_SESSION_BUS_ADDRESS");
-        env.remove("KELBRIN_AUTO_ANSWER");
+        env = test::ProgramHome(home);
         conf = home + "/config/Pelorin/Kelbrin.conf";
     }
     void TearDown() override {

@@ -13,6 +13,8 @@
 #include <QtEndian>
 #include <gtest/gtest.h>
 
+#include "ProgramHome.h"
+
 using namespace kelbrin;
 
 namespace {
@@ -21,24 +23,13 @@ class RecordProgramTest : public ::testing::Test {
 protected:
     void SetUp() override {
         home = test::MakeTempDir("rec-home");
-        for (const char* d : {"config/Pelorin", "runtime", "data", "cache", "records", "buffer"})
-            QDir().mkpath(home + "/" + d);
-        QFile::setPermissions(home + "/runtime", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        env = test::ProgramHome(home, {"config/Pelorin", "records", "buffer"});
         records = home + "/records/";
         test::WriteFile(home + "/config/Pelorin/Kelbrin.conf",
                         "[Kelbrin]\nRecDir=" + records.toUtf8() + "\nTempRecDir=" + home.toUtf8() +
                             "/buffer/\nDestPath=" + home.toUtf8() + "\nEngineType=1\n");
-        env = QProcessEnvironment::systemEnvironment();
-        env.insert("XDG_CONFIG_HOME", home + "/config");
-        env.insert("XDG_RUNTIME_DIR", home + "/runtime");
-        env.insert("XDG_DATA_HOME", home + "/data");
-        env.insert("XDG_CACHE_HOME", home + "/cache");
-        env.insert("HOME", home);
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        env.insert("LANG", "en_US.UTF-8");
         env.insert("KELBRIN_AUTO_ANSWER", "yes");
         env.insert("KELBRIN_CAPTURE_SOURCE", "audiotestsrc is-live=true wave=sine freq=440");
-        env.remove("DBUS_SESSION_BUS_ADDRESS");
         process.setProcessEnvironment(env);
         process.setWorkingDirectory(home);
     }

@@ -12,6 +12,8 @@
 #include <QThread>
 #include <gtest/gtest.h>
 
+#include "ProgramHome.h"
+
 using namespace kelbrin;
 
 namespace {
@@ -20,24 +22,12 @@ class ScriptProgramTest : public ::testing::Test {
 protected:
     void SetUp() override {
         home = test::MakeTempDir("script-home");
-        for (const char* d : {"config/Pelorin", "runtime", "data", "cache", "scripts", "out"})
-            QDir().mkpath(home + "/" + d);
-        QFile::setPermissions(home + "/runtime",
-                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QProcessEnvironment env = test::ProgramHome(home, {"config/Pelorin", "scripts", "out"});
         dest = home + "/out";
         test::WriteFile(home + "/config/Pelorin/Kelbrin.conf",
                         "[Kelbrin]\nDestPath=" + dest.toUtf8() + "\n");
         process.setWorkingDirectory(home);
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("XDG_CONFIG_HOME", home + "/config");
-        env.insert("XDG_RUNTIME_DIR", home + "/runtime");
-        env.insert("XDG_DATA_HOME", home + "/data");
-        env.insert("XDG_CACHE_HOME", home + "/cache");
-        env.insert("HOME", home);
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        env.insert("LANG", "en_US.UTF-8");
         env.insert("KELBRIN_AUTO_ANSWER", "yes");
-        env.remove("DBUS_SESSION_BUS_ADDRESS");
         process.setProcessEnvironment(env);
     }
     void TearDown() override {
