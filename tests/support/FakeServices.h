@@ -1,32 +1,20 @@
 #pragma once
 // The program's services swapped for fakes for as long as the object lives:
-// settings in memory, the catalogue in English, scripted messages, a virtual
-// clock and fake media on that clock. The services installed before come back
-// when it goes. A fixture that derives from it has them by name.
-#include "core/app/MessageService.h"
-#include "core/app/TextCatalog.h"
+// the basic ones, a virtual clock and fake media on that clock. The services
+// installed before come back when it goes.
+#include "support/BasicServices.h"
 #include "core/document/cPozycjaMP3.h"
 #include "platform/media/FakeMediaPlatform.h"
 #include "platform/media/VirtualClock.h"
-#include "platform/settings/MemorySettingsStore.h"
-#include "support/ScriptedMessages.h"
 #include "support/TestEnvironment.h"
 
 #include <memory>
 
 namespace kelbrin::test {
 
-class FakeServices {
+class FakeServices : public BasicServices {
 public:
-    explicit FakeServices(const QMap<QString, QString>& settings) {
-        store = new MemorySettingsStore;
-        store->values = settings;
-        SetSettingsStore(std::unique_ptr<SettingsStore>(store));
-        Catalog().load(SourceDir() + "/resources/Kelbrin.ini");
-        Catalog().setLanguage("ENGLISH");
-        auto scripted = std::make_unique<ScriptedMessages>();
-        messages = scripted.get();
-        previousMessages = SetMessageService(std::move(scripted));
+    explicit FakeServices(const QMap<QString, QString>& settings) : BasicServices(settings) {
         auto owned = std::make_unique<VirtualClock>(1000);
         clock = owned.get();
         previousClock = SetProgramClock(std::move(owned));
@@ -37,8 +25,6 @@ public:
     ~FakeServices() {
         SetMediaPlatform(std::move(previousMedia));
         SetProgramClock(std::move(previousClock));
-        SetMessageService(std::move(previousMessages));
-        SetSettingsStore(nullptr);
     }
     FakeServices(const FakeServices&) = delete;
     FakeServices& operator=(const FakeServices&) = delete;
@@ -58,13 +44,10 @@ public:
         return t;
     }
 
-    MemorySettingsStore* store = nullptr;
-    ScriptedMessages* messages = nullptr;
     VirtualClock* clock = nullptr;
     FakeMediaPlatform* media = nullptr;
 
 private:
-    std::unique_ptr<MessageService> previousMessages;
     std::unique_ptr<Clock> previousClock;
     std::unique_ptr<MediaPlatform> previousMedia;
 };

@@ -12,6 +12,7 @@
 #include "frmTAG.h"
 #include "gui/app/Translation.h"
 #include "gui/app/Twips.h"
+#include "gui/app/WidgetNaming.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -108,12 +109,7 @@ frmFrame::frmFrame(SourceToolHost& host, QWidget* parent) : QDialog(parent), m_h
     cboPlik->setGeometry(TwipRect{850, 140, 5600, 315}.toPx());
     cboPlik->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     const auto button = [this](const char* name, const char* tag, double left) {
-        auto* b = new QPushButton(this);
-        b->setObjectName(QLatin1String(name));
-        b->setProperty("Tag", QLatin1String(tag));
-        b->setGeometry(TwipRect{left, 60, 450, 450}.toPx());
-        b->setAutoDefault(false);
-        return b;
+        return PlacedButton(this, name, tag, {left, 60, 450, 450});
     };
     cmdPlik = button("cmdPlik", "1103", 6600);
     cmdTAG = button("cmdTAG", "1128", 7150);

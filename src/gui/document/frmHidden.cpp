@@ -9,6 +9,7 @@
 #include "core/document/cPozycjaPlikow.h"
 #include "gui/app/Translation.h"
 #include "gui/app/Twips.h"
+#include "gui/app/WidgetNaming.h"
 #include "platform/text/AnsiCodec.h"
 
 #include <QApplication>
@@ -67,12 +68,7 @@ frmHidden::frmHidden(SourceToolHost& host, QWidget* parent) : QDialog(parent), m
     cboPlik->setGeometry(TwipRect{850, 200, 4400, 315}.toPx());
     cboPlik->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     const auto button = [this](const char* name, const char* tag, double left) {
-        auto* b = new QPushButton(fraInfo);
-        b->setObjectName(QLatin1String(name));
-        b->setProperty("Tag", QLatin1String(tag));
-        b->setGeometry(TwipRect{left, 120, 450, 450}.toPx());
-        b->setAutoDefault(false);
-        return b;
+        return PlacedButton(fraInfo, name, tag, {left, 120, 450, 450});
     };
     cmdPlik = button("cmdPlik", "1103", 5350);
     cmdEdit = button("cmdEdit", "1142", 5900);

@@ -9,6 +9,7 @@
 #include "core/document/cPozycjeMP3.h"
 #include "core/editor/GraphEditor.h"
 #include "platform/settings/MemorySettingsStore.h"
+#include "support/BasicServices.h"
 #include "support/ScriptedMessages.h"
 #include "support/TestEnvironment.h"
 #include "support/TrackFactory.h"
@@ -58,22 +59,12 @@ public:
     int updates = 0;
 };
 
-class EditorTest : public ::testing::Test {
+class EditorTest : public ::testing::Test, protected BasicServices {
 protected:
     void SetUp() override {
         ResetSharedState();
-        SetSettingsStore(std::make_unique<MemorySettingsStore>());
-        Catalog().load(SourceDir() + "/resources/Kelbrin.ini");
-        Catalog().setLanguage("ENGLISH");
-        auto scripted = std::make_unique<ScriptedMessages>();
-        messages = scripted.get();
-        previous = SetMessageService(std::move(scripted));
         host.history = &history;
         host.tracks = &tracks;
-    }
-    void TearDown() override {
-        SetMessageService(std::move(previous));
-        SetSettingsStore(nullptr);
     }
     // A track numbered `number` centred at (x, y), following `pred`
     // (0 = the start box, its own number = detached).
@@ -93,8 +84,6 @@ protected:
     cPozycjeMP3 tracks;
     UndoHistory history;
     RecordingEditorHost host;
-    ScriptedMessages* messages = nullptr;
-    std::unique_ptr<MessageService> previous;
 };
 
 using L = QList<std::int32_t>;

@@ -17,6 +17,7 @@
 #include "platform/media/FakeMediaPlatform.h"
 #include "platform/media/VirtualClock.h"
 #include "platform/settings/MemorySettingsStore.h"
+#include "support/BasicServices.h"
 #include "support/ScriptedMessages.h"
 #include "support/TestEnvironment.h"
 
@@ -52,16 +53,10 @@ public:
     PlayRunState* run = nullptr;
 };
 
-class PlayerTest : public ::testing::Test {
+class PlayerTest : public ::testing::Test, protected BasicServices {
 protected:
     void SetUp() override {
         ResetSharedState();
-        SetSettingsStore(std::make_unique<MemorySettingsStore>());
-        Catalog().load(SourceDir() + "/resources/Kelbrin.ini");
-        Catalog().setLanguage("ENGLISH");
-        auto scripted = std::make_unique<ScriptedMessages>();
-        messages = scripted.get();
-        previousMessages = SetMessageService(std::move(scripted));
         auto fake = std::make_unique<FakeMediaPlatform>(clock);
         media = fake.get();
         previousMedia = SetMediaPlatform(std::move(fake));
@@ -76,8 +71,6 @@ protected:
     void TearDown() override {
         player.reset();
         SetMediaPlatform(std::move(previousMedia));
-        SetMessageService(std::move(previousMessages));
-        SetSettingsStore(nullptr);
     }
 
     // A track numbered `number` following `pred`, playing `seconds` of a file
@@ -153,7 +146,6 @@ protected:
     RecordingPlayerView view;
     std::int32_t selected = 0;
     std::unique_ptr<SequencePlayer> player;
-    ScriptedMessages* messages = nullptr;
     QString folder;
     QHash<std::int32_t, QList<qint64>> starts;
     QHash<std::int32_t, bool> wasPlaying;
@@ -161,7 +153,6 @@ protected:
     QList<std::shared_ptr<FakePlaybackGraph>> kept;
 
 private:
-    std::unique_ptr<MessageService> previousMessages;
     std::unique_ptr<MediaPlatform> previousMedia;
 };
 

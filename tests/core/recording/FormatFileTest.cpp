@@ -14,6 +14,8 @@
 #include <QtEndian>
 #include <gtest/gtest.h>
 
+#include "support/BasicServices.h"
+
 using namespace kelbrin;
 
 namespace {
@@ -49,26 +51,13 @@ public:
     QStringList titles;
 };
 
-class FormatFileTest : public ::testing::Test {
+class FormatFileTest : public ::testing::Test, protected test::BasicServices {
 protected:
     void SetUp() override {
         ResetSharedState();
-        store = new MemorySettingsStore;
-        SetSettingsStore(std::unique_ptr<SettingsStore>(store));
-        messages = new test::ScriptedMessages;
-        previousMessages = SetMessageService(std::unique_ptr<MessageService>(messages));
-        Catalog().load(test::SourceDir() + "/resources/Kelbrin.ini");
-        Catalog().setLanguage("ENGLISH");
         dir = test::MakeTempDir("format");
         path = dir + "/formatex.ini";
     }
-    void TearDown() override {
-        SetMessageService(std::move(previousMessages));
-        SetSettingsStore(nullptr);
-    }
-    MemorySettingsStore* store = nullptr;
-    test::ScriptedMessages* messages = nullptr;
-    std::unique_ptr<MessageService> previousMessages;
     QString dir;
     QString path;
 };

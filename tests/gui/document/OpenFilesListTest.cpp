@@ -14,19 +14,16 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include "support/BasicServices.h"
+
 using namespace kelbrin;
 
 namespace {
 
-class OpenFilesListTest : public ::testing::Test {
+class OpenFilesListTest : public ::testing::Test, protected test::BasicServices {
 protected:
     void SetUp() override {
         ResetSharedState();
-        SetSettingsStore(std::make_unique<MemorySettingsStore>());
-        messages = new test::ScriptedMessages;
-        SetMessageService(std::unique_ptr<MessageService>(messages));
-        Catalog().load(test::SourceDir() + "/resources/Kelbrin.ini");
-        Catalog().setLanguage("ENGLISH");
         Shared().OpenFiles = std::make_shared<cPozycjePlikow>();
         tracks = std::make_shared<cPozycjeMP3>();
         services.tracks = [this] { return tracks; };
@@ -35,8 +32,6 @@ protected:
     }
     void TearDown() override {
         delete window.data();
-        SetMessageService(nullptr);
-        SetSettingsStore(nullptr);
     }
     void open(const char* path, bool noSave = false) {
         auto f = std::make_shared<cPozycjaPlikow>();
@@ -51,7 +46,6 @@ protected:
         return texts;
     }
 
-    test::ScriptedMessages* messages = nullptr;
     std::shared_ptr<cPozycjeMP3> tracks;
     frmPliki::Services services;
     int undoClears = 0;

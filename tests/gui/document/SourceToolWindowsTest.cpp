@@ -26,6 +26,8 @@
 #include <QScrollBar>
 #include <gtest/gtest.h>
 
+#include "support/BasicServices.h"
+
 using namespace kelbrin;
 
 namespace {
@@ -49,15 +51,10 @@ private:
     int& m_count;
 };
 
-class SourceToolWindowsTest : public ::testing::Test {
+class SourceToolWindowsTest : public ::testing::Test, protected test::BasicServices {
 protected:
     void SetUp() override {
         ResetSharedState();
-        SetSettingsStore(std::make_unique<MemorySettingsStore>());
-        messages = new test::ScriptedMessages;
-        SetMessageService(std::unique_ptr<MessageService>(messages));
-        Catalog().load(test::SourceDir() + "/resources/Kelbrin.ini");
-        Catalog().setLanguage("ENGLISH");
         Shared().OpenFiles = std::make_shared<cPozycjePlikow>();
         SetPlayers(std::make_unique<CountingPlayers>(releases));
     }
@@ -69,8 +66,6 @@ protected:
         for (const QPointer<QWidget>& w : windows)
             delete w.data();
         SetPlayers(nullptr);
-        SetMessageService(nullptr);
-        SetSettingsStore(nullptr);
         ResetSharedState();
     }
     // An open file that keeps header bytes, scanned.
@@ -90,7 +85,6 @@ protected:
         return numbers;
     }
 
-    test::ScriptedMessages* messages = nullptr;
     test::ToolTestHost host;
     int releases = 0;
 };

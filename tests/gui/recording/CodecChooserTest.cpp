@@ -15,29 +15,18 @@
 #include <QPushButton>
 #include <gtest/gtest.h>
 
+#include "support/BasicServices.h"
+
 using namespace kelbrin;
 
 namespace {
 
-class CodecChooserTest : public ::testing::Test {
+class CodecChooserTest : public ::testing::Test, protected test::BasicServices {
 protected:
     void SetUp() override {
         ResetSharedState();
-        store = new MemorySettingsStore;
-        SetSettingsStore(std::unique_ptr<SettingsStore>(store));
-        messages = new test::ScriptedMessages;
-        previousMessages = SetMessageService(std::unique_ptr<MessageService>(messages));
-        Catalog().load(test::SourceDir() + "/resources/Kelbrin.ini");
-        Catalog().setLanguage("ENGLISH");
         path = test::MakeTempDir("chooser") + "/formatex.ini";
     }
-    void TearDown() override {
-        SetMessageService(std::move(previousMessages));
-        SetSettingsStore(nullptr);
-    }
-    MemorySettingsStore* store = nullptr;
-    test::ScriptedMessages* messages = nullptr;
-    std::unique_ptr<MessageService> previousMessages;
     QString path;
 };
 
