@@ -339,12 +339,8 @@ void RecorderControl::serverEndedByItself() {
     const int number = reason > 0 && !GetText(reason).isEmpty() ? reason : texts::kServerEnded;
     m_failure = GetText(number);
     ShowMessage(m_failure, mb::Exclamation, QString(), number);
-    tmrPause.setEnabled(false);
     tmPause.setEnabled(false);
-    m_view.setButtonEnabled(RecorderView::Record, false);
-    m_view.setButtonEnabled(RecorderView::Pause, false);
-    paused = false;
-    capturing = false;
+    haltCapture();
     m_engine.CloseBufferFile();
     m_stopping = true;
     tmrStop.setEnabled(true);
@@ -357,11 +353,7 @@ void RecorderControl::cmdStopRec_Click() {
         cmdPauza_Click(); // a pause made by hand: the first press resumes
         return;
     }
-    tmrPause.setEnabled(false);
-    m_view.setButtonEnabled(RecorderView::Record, false);
-    m_view.setButtonEnabled(RecorderView::Pause, false);
-    paused = false;
-    capturing = false;
+    haltCapture();
     if (!CaptureState().fileOpen && !tmPause.enabled()) {
         if (CaptureState().recordingFlag < 1 && !m_stopping) {
             m_view.setButtonEnabled(RecorderView::Stop, false);
@@ -380,12 +372,17 @@ void RecorderControl::cmdStopRec_Click() {
 void RecorderControl::StopNow() {
     if (CaptureState().recordingFlag < 1 || m_stopping)
         return;
+    haltCapture();
+    requestEnd();
+}
+
+// Capture stops and its buttons go dark while the buffer is handed on.
+void RecorderControl::haltCapture() {
     tmrPause.setEnabled(false);
     m_view.setButtonEnabled(RecorderView::Record, false);
     m_view.setButtonEnabled(RecorderView::Pause, false);
     paused = false;
     capturing = false;
-    requestEnd();
 }
 
 void RecorderControl::requestEnd() {

@@ -84,6 +84,7 @@ private:
     bool startRecording();
     bool prepareFormat(CapturePcmFormat& format, std::int64_t& blockBytes);
     void abandonStart();
+    void haltCapture();
     void requestEnd();
     void serverEndedByItself();
     void tearDownCapture();
