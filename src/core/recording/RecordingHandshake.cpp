@@ -24,8 +24,15 @@ quint32 ReadSession(SettingsStore& store, const QString& key) {
 
 QString Text(qint64 value) { return QString::number(value); }
 
+using KeyValues = QList<std::pair<QString, QString>>;
+
+void WriteAll(SettingsStore& store, const KeyValues& values) {
+    for (const auto& [key, value] : values)
+        store.write(key, value);
+}
+
 // Writes the values the store does not hold; true when any was written.
-bool Reassert(SettingsStore& store, std::initializer_list<std::pair<QString, QString>> values) {
+bool Reassert(SettingsStore& store, const KeyValues& values) {
     bool wrote = false;
     for (const auto& [key, value] : values) {
         if (!store.contains(key) || store.read(key, QString()) != value) {
@@ -42,21 +49,19 @@ bool Reassert(SettingsStore& store, std::initializer_list<std::pair<QString, QSt
 
 CaptureHandshake::CaptureHandshake(SettingsStore& store) : m_store(store) {}
 
-void CaptureHandshake::publish() {
-    m_store.write(kSession, Text(m_session));
-    m_store.write(kWritten, Text(m_written));
-    m_store.write(kRingBase, Text(m_ringBase));
-    m_store.write(kWriting, QStringLiteral("0"));
-    m_store.write(kEndRequest, Text(m_endRequest));
+CaptureHandshake::KeyValues CaptureHandshake::owned() const {
+    return {{kSession, Text(m_session)},
+            {kWritten, Text(m_written)},
+            {kRingBase, Text(m_ringBase)},
+            {kWriting, QStringLiteral("0")},
+            {kEndRequest, Text(m_endRequest)}};
 }
+
+void CaptureHandshake::publish() { WriteAll(m_store, owned()); }
 
 void CaptureHandshake::syncAndReassert() {
     m_store.sync();
-    if (Reassert(m_store, {{kSession, Text(m_session)},
-                           {kWritten, Text(m_written)},
-                           {kRingBase, Text(m_ringBase)},
-                           {kWriting, QStringLiteral("0")},
-                           {kEndRequest, Text(m_endRequest)}}))
+    if (Reassert(m_store, owned()))
         m_store.sync();
 }
 
@@ -101,14 +106,12 @@ bool CaptureHandshake::appendBlock(QFileDevice& file, const char* data, qint64 s
     return ok;
 }
 
-void CaptureHandshake::requestFinish() {
-    m_endRequest = kFinish;
-    m_store.write(kEndRequest, Text(m_endRequest));
-    m_store.sync();
-}
+void CaptureHandshake::requestFinish() { requestEnd(kFinish); }
 
-void CaptureHandshake::requestAbandon() {
-    m_endRequest = kAbandon;
+void CaptureHandshake::requestAbandon() { requestEnd(kAbandon); }
+
+void CaptureHandshake::requestEnd(int request) {
+    m_endRequest = request;
     m_store.write(kEndRequest, Text(m_endRequest));
     m_store.sync();
 }
@@ -128,12 +131,16 @@ int CaptureHandshake::endReason() {
 
 ServerHandshake::ServerHandshake(SettingsStore& store) : m_store(store) {}
 
+ServerHandshake::KeyValues ServerHandshake::owned() const {
+    return {{kConvertedSession, Text(m_session)},
+            {kConverted, Text(m_published)},
+            {kLoop, Text(m_loop)},
+            {kEndReason, Text(m_endReason)}};
+}
+
 void ServerHandshake::publish() {
     m_published = m_converted;
-    m_store.write(kConvertedSession, Text(m_session));
-    m_store.write(kConverted, Text(m_published));
-    m_store.write(kLoop, Text(m_loop));
-    m_store.write(kEndReason, Text(m_endReason));
+    WriteAll(m_store, owned());
 }
 
 void ServerHandshake::begin() {
@@ -148,10 +155,7 @@ void ServerHandshake::begin() {
 
 ServerHandshake::EditorState ServerHandshake::poll() {
     m_store.sync();
-    if (Reassert(m_store, {{kConvertedSession, Text(m_session)},
-                           {kConverted, Text(m_published)},
-                           {kLoop, Text(m_loop)},
-                           {kEndReason, Text(m_endReason)}}))
+    if (Reassert(m_store, owned()))
         m_store.sync();
     EditorState state;
     if (ReadSession(m_store, kSession) != m_session)

@@ -31,6 +31,7 @@
 
 #include "platform/settings/SettingsStore.h"
 
+#include <QList>
 #include <QString>
 #include <QtGlobal>
 
@@ -105,8 +106,12 @@ public:
     int endReason();
 
 private:
+    using KeyValues = QList<std::pair<QString, QString>>;
+    // The keys this side owns, with the values it last set.
+    KeyValues owned() const;
     void publish();
     void syncAndReassert();
+    void requestEnd(int request);
 
     SettingsStore& m_store;
     quint32 m_session = 0;
@@ -147,6 +152,8 @@ public:
     bool running() const { return m_loop == handshake::kLoopRunning; }
 
 private:
+    using KeyValues = QList<std::pair<QString, QString>>;
+    KeyValues owned() const;
     void publish();
 
     SettingsStore& m_store;
