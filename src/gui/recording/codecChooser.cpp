@@ -2,6 +2,7 @@
 
 #include "core/app/TextCatalog.h"
 #include "gui/app/Translation.h"
+#include "gui/app/WidgetNaming.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -12,8 +13,6 @@
 namespace kelbrin {
 
 namespace {
-constexpr int kFormatTagLabel = 6400;
-constexpr int kFormatLabel = 6401;
 constexpr int kOkText = 1102;
 constexpr int kCancelText = 1101;
 } // namespace
@@ -25,23 +24,15 @@ codecChooser::codecChooser(CodecLibrary& codecs, const WaveFormatEx& initial, co
     setModal(true);
     setWindowTitle(title);
 
-    lblFormatTag = new QLabel(this);
-    lblFormatTag->setObjectName(QStringLiteral("lblFormatTag"));
-    lblFormatTag->setProperty("Tag", QString::number(kFormatTagLabel));
-    lblFormat = new QLabel(this);
-    lblFormat->setObjectName(QStringLiteral("lblFormat"));
-    lblFormat->setProperty("Tag", QString::number(kFormatLabel));
-    cboFormatTag = new QComboBox(this);
-    cboFormatTag->setObjectName(QStringLiteral("cboFormatTag"));
-    cboFormat = new QComboBox(this);
-    cboFormat->setObjectName(QStringLiteral("cboFormat"));
+    lblFormatTag = Named(new QLabel(this), "lblFormatTag", "6400");
+    lblFormat = Named(new QLabel(this), "lblFormat", "6401");
+    cboFormatTag = Named(new QComboBox(this), "cboFormatTag");
+    cboFormat = Named(new QComboBox(this), "cboFormat");
     cboFormat->setMinimumContentsLength(36);
     cboFormat->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    cmdOK = new QPushButton(GetText(kOkText), this);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    cmdOK = Named(new QPushButton(GetText(kOkText), this), "cmdOK");
     cmdOK->setDefault(true);
-    cmdCancel = new QPushButton(GetText(kCancelText), this);
-    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    cmdCancel = Named(new QPushButton(GetText(kCancelText), this), "cmdCancel");
     LoadLangCaptions(this);
 
     auto* grid = new QGridLayout(this);
