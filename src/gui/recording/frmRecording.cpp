@@ -2,8 +2,8 @@
 
 #include "codecChooser.h"
 #include "gui/app/NumericBox.h"
-#include "core/app/SharedState.h"
 #include "core/app/TextCatalog.h"
+#include "core/recording/CaptureFormats.h"
 #include "core/recording/CodecFormatChoice.h"
 #include "core/recording/LameConfiguration.h"
 #include "core/recording/LameTables.h"
@@ -30,7 +30,6 @@
 #include <QScrollBar>
 #include <QSlider>
 #include <QVBoxLayout>
-#include <QtEndian>
 
 #include <algorithm>
 #include <utility>
@@ -47,7 +46,6 @@ constexpr int kWindowCaption = 2072;
 constexpr int kInfoCaption = 3221;
 constexpr int kHzText = 6750;
 constexpr int kKbitText = 6751;
-constexpr int kMpegLayer3Tag = 85;
 const char* const kWaveMapper = "Wave Mapper";
 
 QLabel* Caption(QWidget* parent, const char* name, const char* tag) { return Named(new QLabel(parent), name, tag); }
@@ -353,8 +351,8 @@ void frmRecording::Form_Load() {
     chkRecord->setChecked(o.writeWav);
     // Every codec but MPEG Layer-3 writes a ".wav" file; the box is offered
     // only where there is a choice.
-    const int tag = qFromLittleEndian<quint16>(Shared().RecordFormat.constData());
-    if (tag != 0 && tag != kMpegLayer3Tag) {
+    const std::uint16_t tag = RecordedFormatTag(false);
+    if (tag != wave::kNone && tag != wave::kMpegLayer3) {
         chkRecord->setChecked(true);
         chkRecord->setEnabled(false);
     } else {
@@ -379,10 +377,10 @@ void frmRecording::Form_Load() {
 void frmRecording::FillLameLists() {
     for (QComboBox* list : {cboSRate, cboBRate, Combo1[0], Combo1[1]})
         list->clear();
-    const int index = cboMPEG->currentIndex();
-    if (index < -1 || index >= kMpegVersionCount)
+    const int index = Selected(cboMPEG);
+    if (index >= kMpegVersionCount)
         return;
-    const LameMpegVersion version = LameVersionOf(std::max(0, index));
+    const LameMpegVersion version = LameVersionOf(index);
     for (std::uint32_t rate : LameSampleRates(version))
         cboSRate->addItem(DisplayText(GetText(kHzText, QStringLiteral("|1"), QString::number(rate))));
     for (std::uint32_t rate : LameBitRates(version)) {
@@ -390,7 +388,7 @@ void frmRecording::FillLameLists() {
         for (QComboBox* list : {cboBRate, Combo1[0], Combo1[1]})
             list->addItem(text);
     }
-    const LameListSelection stored = StoredLameListSelection(std::max(0, index));
+    const LameListSelection stored = StoredLameListSelection(index);
     selectStored(cboSRate, stored.sampleRate);
     selectStored(cboBRate, stored.bitRate);
     selectStored(Combo1[0], stored.qualLow);
