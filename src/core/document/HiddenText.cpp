@@ -1,7 +1,7 @@
 #include "HiddenText.h"
 
+#include "FrameWriteLoop.h"
 #include "HeaderRewrite.h"
-#include "InPlaceFile.h"
 #include "cPozycjaPlikow.h"
 #include "platform/text/AnsiCodec.h"
 
@@ -62,44 +62,20 @@ QByteArray ReadHiddenCodes(const cPozycjaPlikow& file, const std::function<bool(
 
 SourceWriteResult WriteHiddenCodes(cPozycjaPlikow& file, const QByteArray& codes,
                                    SourceWriteHost& host) {
-    SourceWriteResult result;
-    InPlaceFile out(file.strFileName, InPlaceFile::Mode::ReadWrite);
-    if (!OpenedForWrite(out, result))
-        return result;
-    const std::int32_t frames = file.Daj_Naglowek_Ilosc();
-    host.Begin(frames);
-    for (std::int32_t k = 1; k <= frames; ++k) {
-        if (StopAtProgressStep(host, k, result))
-            break;
-        std::uint8_t byte3 = 0;
-        const HeaderWriteStatus status =
-            SetPrivateBit(out, file.Daj_Naglowek_Offset(k) - 1, HiddenTextBit(codes, k), &byte3);
-        if (status == HeaderWriteStatus::SkippedProtected) {
-            ++result.skippedProtected;
-            continue;
-        }
-        if (status != HeaderWriteStatus::Written && status != HeaderWriteStatus::Unchanged) {
-            result.status = status == HeaderWriteStatus::NotAHeader ? SourceWriteStatus::FileChanged
-                            : status == HeaderWriteStatus::OutsideFile
-                                ? SourceWriteStatus::OutsideFile
-                                : SourceWriteStatus::Failed;
-            result.failedFrame = k;
-            result.error = out.error();
-            break;
-        }
-        if (status == HeaderWriteStatus::Written)
-            ++result.framesWritten;
-        // Only the private bit: other bits of the stored byte may hold header
-        // edits that are not written yet.
-        const std::uint8_t stored = file.Daj_Naglowek_Header3(k);
-        file.Naglowek_Przypisz(3, k, (stored & 0xFE) | (byte3 & 0x01));
-    }
-    if (!out.close() && result.status == SourceWriteStatus::Done) {
-        result.status = SourceWriteStatus::Failed;
-        result.error = out.error();
-    }
-    host.End();
-    return result;
+    return WriteFramesInPlace(
+        file.strFileName, file.Daj_Naglowek_Ilosc(), host,
+        [&file, &codes](InPlaceFile& out, std::int32_t k) {
+            std::uint8_t byte3 = 0;
+            const HeaderWriteStatus status = SetPrivateBit(
+                out, file.Daj_Naglowek_Offset(k) - 1, HiddenTextBit(codes, k), &byte3);
+            if (status == HeaderWriteStatus::Written || status == HeaderWriteStatus::Unchanged) {
+                // Only the private bit: other bits of the stored byte may hold
+                // header edits that are not written yet.
+                const std::uint8_t stored = file.Daj_Naglowek_Header3(k);
+                file.Naglowek_Przypisz(3, k, (stored & 0xFE) | (byte3 & 0x01));
+            }
+            return status;
+        });
 }
 
 } // namespace kelbrin

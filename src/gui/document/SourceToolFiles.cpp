@@ -64,4 +64,16 @@ bool OpenToolFile(SourceToolHost& host) {
     return false;
 }
 
+QString ToolWindowCaption(int number) {
+    QString text = GetText(number);
+    text.remove(QLatin1Char('&'));
+    while (text.endsWith(QLatin1Char('.')))
+        text.chop(1);
+    return text.trimmed();
+}
+
+bool AskStopToolWrite() {
+    return ShowText(6507, mb::YesNo | mb::Question) == mb::Yes;
+}
+
 } // namespace kelbrin

@@ -1,7 +1,8 @@
 #pragma once
-// The file handling that the hidden-text window and the frame header editor
-// share: their list of open files that keep header bytes, finding the chosen
-// one, scanning a file whose index is empty, and opening another file.
+// What the hidden-text window and the frame header editor share: their list of
+// open files that keep header bytes, finding the chosen one, scanning a file
+// whose index is empty, opening another file, their caption and the question
+// asked when they are closed while writing.
 
 #include <QString>
 #include <cstdint>
@@ -26,5 +27,9 @@ bool EnsureFrameIndex(SourceToolHost& host, std::shared_ptr<cPozycjaPlikow>& fil
 // Asks for another file and scans it into a new open file that keeps header
 // bytes; false (and no new open file) when nothing was opened.
 bool OpenToolFile(SourceToolHost& host);
+// The window caption: the menu item's text without its access key and dots.
+QString ToolWindowCaption(int number);
+// Asks whether a running write should stop so the window can close.
+bool AskStopToolWrite();
 
 } // namespace kelbrin

@@ -33,15 +33,6 @@ namespace kelbrin {
 QPointer<frmFrame> frmFrame::s_instance;
 
 namespace {
-constexpr int kStopWriteQuestion = 6507;
-
-QString windowCaption(int number) {
-    QString text = GetText(number);
-    text.remove(QLatin1Char('&'));
-    while (text.endsWith(QLatin1Char('.')))
-        text.chop(1);
-    return text.trimmed();
-}
 
 QLabel* label(QWidget* parent, const QString& name, int tag, TwipRect r) {
     auto* l = new QLabel(parent);
@@ -202,7 +193,7 @@ void frmFrame::buildLists() {
 
 void frmFrame::Form_Load() {
     FillToolFileList(cboPlik);
-    setWindowTitle(windowCaption(2017));
+    setWindowTitle(ToolWindowCaption(2017));
     blnFillingBitrates = false;
     blnFillingRates = false;
     // In this order; the selections run the lists' own handlers, which build
@@ -524,7 +515,7 @@ void frmFrame::setWriting(bool on) {
 void frmFrame::closeEvent(QCloseEvent* event) {
     if (m_writing) {
         event->ignore();
-        if (ShowText(kStopWriteQuestion, mb::YesNo | mb::Question) == mb::Yes) {
+        if (AskStopToolWrite()) {
             m_stop = true;
             m_closeWhenDone = true;
         }

@@ -28,16 +28,6 @@ QPointer<frmHidden> frmHidden::s_instance;
 
 namespace {
 constexpr int kUnmappableText = 6503;
-constexpr int kStopWriteQuestion = 6507;
-
-// The window caption is the menu item's text without its access key and dots.
-QString windowCaption(int number) {
-    QString text = GetText(number);
-    text.remove(QLatin1Char('&'));
-    while (text.endsWith(QLatin1Char('.')))
-        text.chop(1);
-    return text.trimmed();
-}
 } // namespace
 
 frmHidden* frmHidden::PokazMnie(SourceToolHost& host, QWidget* parent) {
@@ -100,7 +90,7 @@ frmHidden::frmHidden(SourceToolHost& host, QWidget* parent) : QDialog(parent), m
 void frmHidden::Form_Load() {
     ApplyButtonIcons(this);
     LoadLangCaptions(this);
-    setWindowTitle(windowCaption(2018));
+    setWindowTitle(ToolWindowCaption(2018));
     txtTekst->setToolTip(GetText(3056));
 }
 
@@ -196,7 +186,7 @@ void frmHidden::setControlsEnabled(bool on) {
 void frmHidden::closeEvent(QCloseEvent* event) {
     if (m_writing) {
         event->ignore();
-        if (ShowText(kStopWriteQuestion, mb::YesNo | mb::Question) == mb::Yes) {
+        if (AskStopToolWrite()) {
             m_stop = true;
             m_closeWhenDone = true;
         }

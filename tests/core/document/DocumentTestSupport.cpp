@@ -67,6 +67,14 @@ DocumentTest::Opened DocumentTest::openAsNew(const QString& path, bool buildInde
     return result;
 }
 
+std::shared_ptr<cPozycjaPlikow> DocumentTest::scanned(const QString& path) {
+    auto file = std::make_shared<cPozycjaPlikow>();
+    file->blnExtraArray = true;
+    const Opened opened = open(path, true, nullptr, file);
+    EXPECT_EQ(opened.path, path);
+    return opened.file;
+}
+
 QList<std::int64_t> IndexPositions(const cPozycjaPlikow& file) {
     QList<std::int64_t> positions;
     for (std::int32_t i = 1; i <= file.Daj_Naglowek_Ilosc(); ++i)

@@ -77,6 +77,9 @@ protected:
                 std::shared_ptr<cPozycjaPlikow> file = nullptr, std::int32_t filter = 1);
     // Plik_Open with "as new file": a new record in the open-files collection.
     Opened openAsNew(const QString& path, bool buildIndex = false, std::int32_t filter = 1);
+    // The file scanned with every frame's header bytes kept, as the source
+    // tools open it.
+    std::shared_ptr<cPozycjaPlikow> scanned(const QString& path);
 
     // The text numbers of the boxes shown so far.
     QList<int> messageNumbers() const { return m_messages->numbers(); }

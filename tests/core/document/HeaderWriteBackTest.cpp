@@ -18,13 +18,6 @@ namespace {
 
 class HeaderWriteBackTest : public DocumentTest {
 protected:
-    std::shared_ptr<cPozycjaPlikow> scanned(const QString& path) {
-        auto file = std::make_shared<cPozycjaPlikow>();
-        file->blnExtraArray = true;
-        const Opened opened = open(path, true, nullptr, file);
-        EXPECT_EQ(opened.path, path);
-        return opened.file;
-    }
     // What the editor does on a user's choice in a field list.
     static void edit(cPozycjaPlikow& file, std::int32_t n, HeaderField field, std::uint8_t value) {
         const int byte = FieldBits(field).byte;

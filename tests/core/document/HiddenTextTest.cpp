@@ -19,14 +19,6 @@ const AnsiCodec kWestern(1252);
 
 class HiddenTextTest : public DocumentTest {
 protected:
-    // The file scanned with every frame's header bytes kept, as the tool opens it.
-    std::shared_ptr<cPozycjaPlikow> scanned(const QString& path) {
-        auto file = std::make_shared<cPozycjaPlikow>();
-        file->blnExtraArray = true;
-        const Opened opened = open(path, true, nullptr, file);
-        EXPECT_EQ(opened.path, path);
-        return opened.file;
-    }
     QString read(const cPozycjaPlikow& file) { return kWestern.toUnicode(ReadHiddenCodes(file)); }
 };
 

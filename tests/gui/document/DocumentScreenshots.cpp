@@ -74,12 +74,7 @@ int main(int argc, char** argv) {
         ResetSharedState();
         Shared().OpenFiles = std::make_shared<cPozycjePlikow>();
         test::ToolTestHost host;
-        auto file = std::make_shared<cPozycjaPlikow>();
-        file->strFileName = tagged;
-        file->blnExtraArray = true;
-        file->lngNrPozycji = Shared().NextFileId++;
-        Shared().OpenFiles->Add(file);
-        host.OpenSource(file, true);
+        const auto file = host.openScanned(tagged);
 
         frmTAG* tag = frmTAG::PokazMnie(file);
         Shoot(run, tag);

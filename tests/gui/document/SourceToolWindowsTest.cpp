@@ -70,12 +70,9 @@ protected:
     }
     // An open file that keeps header bytes, scanned.
     std::shared_ptr<cPozycjaPlikow> openScanned(const QString& path) {
-        auto file = std::make_shared<cPozycjaPlikow>();
-        file->strFileName = path;
-        file->blnExtraArray = true;
-        file->lngNrPozycji = Shared().NextFileId++;
-        Shared().OpenFiles->Add(file);
-        EXPECT_EQ(host.OpenSource(file, true), path);
+        QString opened;
+        auto file = host.openScanned(path, &opened);
+        EXPECT_EQ(opened, path);
         return file;
     }
     QList<int> shownNumbers() const {

@@ -3,9 +3,11 @@
 // without a window (a file to "choose" can be named beforehand), a busy state,
 // and progress steps that run pending events and a test's own hook.
 
+#include "core/app/SharedState.h"
 #include "core/document/FrameScanHost.h"
 #include "core/document/PlikOpen.h"
 #include "core/document/cPozycjaPlikow.h"
+#include "core/document/cPozycjePlikow.h"
 #include "gui/document/SourceToolHost.h"
 
 #include <QCoreApplication>
@@ -29,6 +31,19 @@ public:
         QString folder;
         return Plik_Open(scanner, file, buildIndex, false, QString(), nullptr, false,
                          offerMediaFiles, folder, 1);
+    }
+    // A new open file that keeps header bytes, scanned; *opened receives what
+    // the scan returned.
+    std::shared_ptr<cPozycjaPlikow> openScanned(const QString& path, QString* opened = nullptr) {
+        auto file = std::make_shared<cPozycjaPlikow>();
+        file->strFileName = path;
+        file->blnExtraArray = true;
+        file->lngNrPozycji = Shared().NextFileId++;
+        Shared().OpenFiles->Add(file);
+        const QString result = OpenSource(file, true);
+        if (opened)
+            *opened = result;
+        return file;
     }
     bool TryBeginLongWork() override {
         if (busy)
