@@ -1,5 +1,6 @@
 #include "frmSettings.h"
 
+#include "BusyPointer.h"
 #include "FileDialogs.h"
 #include "Translation.h"
 #include "WidgetNaming.h"
@@ -291,12 +292,7 @@ void frmSettings::cmdSet_Click() {
 }
 
 void frmSettings::cmdRefresh_Click() {
-    RefreshSoundCards(cboDevice->currentText(), [](bool busy) {
-        if (busy)
-            QApplication::setOverrideCursor(Qt::WaitCursor);
-        else
-            QApplication::restoreOverrideCursor();
-    });
+    RefreshSoundCards(cboDevice->currentText(), ShowBusyPointer);
     FillDeviceCombo();
 }
 
