@@ -4,6 +4,7 @@
 #include "Numbers.h"
 #include "SharedState.h"
 #include "TextCatalog.h"
+#include "core/document/cPozycjaMP3.h"
 #include "platform/media/MediaPlatform.h"
 #include "platform/settings/SettingsStore.h"
 
@@ -61,6 +62,12 @@ void EnumerateSoundCards(const std::function<void(bool)>& busy) {
         }
     }
     shared.UseDefaultRenderer = UseDefaultRendererSetting();
+}
+
+void SetTrackOutput(cPozycjaMP3& track, const QString& device) {
+    track.strDevice = device;
+    track.blnDeviceChanged = true;
+    track.blnZmodyfikowana = true;
 }
 
 } // namespace kelbrin

@@ -14,6 +14,8 @@
 
 namespace kelbrin {
 
+class cPozycjaMP3;
+
 // Appends the names of a stored list to `names`, each one only when it is not
 // there yet (exact comparison).
 void AppendStoredSoundCards(QStringList& names, const QString& stored);
@@ -33,5 +35,9 @@ bool UseDefaultRendererSetting();
 // SoundCards first when it wants a fresh list; `busy` (optional) shows the
 // busy pointer while the devices are asked.
 void EnumerateSoundCards(const std::function<void(bool)>& busy = {});
+
+// Sends `track` to `device`: the track is marked changed and its player
+// builds its graph anew on the next start.
+void SetTrackOutput(cPozycjaMP3& track, const QString& device);
 
 } // namespace kelbrin

@@ -1,6 +1,6 @@
 #include "FadeEditorRamps.h"
 
-#include "core/app/Numbers.h"
+#include "PlayMath.h"
 
 #include <algorithm>
 
@@ -14,8 +14,7 @@ double FadeEditorRampShare(double stop, double position, double lead, double fad
 
 int FadeEditorRampVolume(int from, int to, double share) {
     const double r = std::clamp(share, 0.0, 1.0);
-    const double v = to + (double(from) - to) * r;
-    return static_cast<int>(std::clamp<std::int64_t>(RoundHalfEven(v), -10000, 0));
+    return ClampVolume(to + (double(from) - to) * r);
 }
 
 } // namespace kelbrin

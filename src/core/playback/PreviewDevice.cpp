@@ -1,5 +1,6 @@
 #include "PreviewPlayer.h"
 
+#include "core/app/SoundCards.h"
 #include "core/document/cPozycjaMP3.h"
 #include "platform/media/PlaybackGraph.h"
 
@@ -8,9 +9,7 @@ namespace kelbrin {
 void PreviewPlayer::cboDevice_Click(const QString& device) {
     if (!Cpoz)
         return;
-    Cpoz->strDevice = device;
-    Cpoz->blnDeviceChanged = true;
-    Cpoz->blnZmodyfikowana = true;
+    SetTrackOutput(*Cpoz, device);
     if (!MediaControl)
         return;
     const double at = MediaControl->currentPosition();

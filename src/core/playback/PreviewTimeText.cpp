@@ -18,7 +18,7 @@ std::optional<QString> PreviewTimeText(double trackSeconds, bool framesUnit, con
     if (!file || file->Daj_Naglowek_Ilosc() < 1)
         return std::nullopt;
     const std::int64_t samples = RoundHalfEven(HeaderSampleRate(*file) * trackSeconds);
-    const int perFrame = (file->btyFrame2 & 6) == 6 ? 384 : 1152;
+    const int perFrame = mpeg::SamplesPerFrame(file->btyFrame2);
     return QString::number(samples / perFrame);
 }
 

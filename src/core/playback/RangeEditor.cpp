@@ -184,7 +184,7 @@ void RangeEditor::txtRamka_Change(int side) {
     if (rate > 0) {
         // The time of the frame, to the nearest millisecond, worked out on
         // the numbers themselves.
-        const int samples = (file->btyFrame2 & 6) == 6 ? 384 : 1152;
+        const int samples = mpeg::SamplesPerFrame(file->btyFrame2);
         const std::int64_t ms = RoundHalfEven(double(samples) * value / rate * 1000.0);
         const int first = side * 3;
         TimeField(*Cpoz, first) = static_cast<std::int32_t>(std::min<std::int64_t>(ms / 60000, INT32_MAX));

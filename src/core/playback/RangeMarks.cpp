@@ -20,7 +20,7 @@ std::optional<std::int32_t> FrameAtSeconds(const cPozycjaPlikow& file, double se
     if (rate <= 0)
         return std::nullopt;
     const std::int64_t sample = RoundHalfEven(double(rate) * seconds);
-    const int perFrame = (file.btyFrame2 & 6) == 6 ? 384 : 1152;
+    const int perFrame = mpeg::SamplesPerFrame(file.btyFrame2);
     return static_cast<std::int32_t>(std::clamp<std::int64_t>(sample / perFrame, 0, INT32_MAX));
 }
 

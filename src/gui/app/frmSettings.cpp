@@ -1,5 +1,6 @@
 #include "frmSettings.h"
 
+#include "BusyPointer.h"
 #include "FileDialogs.h"
 #include "Translation.h"
 #include "WidgetNaming.h"
@@ -286,21 +287,12 @@ void frmSettings::cmdSet_Click() {
     if (ShowText(kApplyDeviceQuestion, mb::YesNo | mb::Question) != mb::Yes || !m_tracks)
         return;
     const QString device = cboDevice->currentText();
-    for (std::int32_t i = 1; i <= m_tracks->Count(); ++i) {
-        const auto track = m_tracks->Item(i);
-        track->strDevice = device;
-        track->blnZmodyfikowana = true;
-        track->blnDeviceChanged = true; // the player builds its graph anew
-    }
+    for (std::int32_t i = 1; i <= m_tracks->Count(); ++i)
+        SetTrackOutput(*m_tracks->Item(i), device);
 }
 
 void frmSettings::cmdRefresh_Click() {
-    RefreshSoundCards(cboDevice->currentText(), [](bool busy) {
-        if (busy)
-            QApplication::setOverrideCursor(Qt::WaitCursor);
-        else
-            QApplication::restoreOverrideCursor();
-    });
+    RefreshSoundCards(cboDevice->currentText(), ShowBusyPointer);
     FillDeviceCombo();
 }
 

@@ -2,12 +2,12 @@
 
 #include "TrackPanelFrame.h"
 #include "frmDazudizi.h"
+#include "gui/app/BusyPointer.h"
 #include "gui/app/FileDialogs.h"
 #include "gui/app/Twips.h"
 #include "platform/settings/SettingsStore.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QPushButton>
 #include <QTreeWidget>
 
@@ -61,10 +61,7 @@ void ProjectCommands::SetInputEnabled(bool enabled) {
 }
 
 void ProjectCommands::SetBusyPointer(bool busy) {
-    if (busy)
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-    else
-        QApplication::restoreOverrideCursor();
+    ShowBusyPointer(busy);
 }
 
 FrameScanHost& ProjectCommands::ScanHost() {

@@ -1,9 +1,9 @@
 #include "UpdateCommand.h"
 
 #include "core/app/UpdateCheck.h"
+#include "gui/app/BusyPointer.h"
 #include "platform/net/HttpClient.h"
 
-#include <QApplication>
 #include <QCoreApplication>
 #include <QFileInfo>
 
@@ -13,12 +13,7 @@ void mnuUpdate_Click(HttpClient* http) {
     QtHttpClient network;
     FetchSession session;
     session.http = http ? http : &network;
-    session.setBusy = [](bool busy) {
-        if (busy)
-            QApplication::setOverrideCursor(Qt::WaitCursor);
-        else
-            QApplication::restoreOverrideCursor();
-    };
+    session.setBusy = ShowBusyPointer;
     LocalBuild local;
     local.version = QCoreApplication::applicationVersion();
     local.size = QFileInfo(QCoreApplication::applicationFilePath()).size();

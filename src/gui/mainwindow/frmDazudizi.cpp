@@ -28,6 +28,7 @@
 #include "core/document/cPozycjeMP3.h"
 #include "core/project/ScriptExport.h"
 #include "core/recording/CaptureEngine.h"
+#include "gui/app/BusyPointer.h"
 #include "gui/app/FileDialogs.h"
 #include "gui/app/ProgramIcons.h"
 #include "gui/app/Translation.h"
@@ -715,10 +716,7 @@ void frmDazudizi::SetProgressColour(std::uint32_t colour) {
 }
 
 void frmDazudizi::SetBusyPointer(bool busy) {
-    if (busy)
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-    else
-        QApplication::restoreOverrideCursor();
+    ShowBusyPointer(busy);
     QCoreApplication::processEvents();
 }
 

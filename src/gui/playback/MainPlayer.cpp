@@ -5,6 +5,7 @@
 #include "core/editor/GraphEditor.h"
 #include "core/editor/TrackGraph.h"
 #include "core/playback/SequencePlayer.h"
+#include "gui/app/BusyPointer.h"
 #include "gui/app/Twips.h"
 #include "gui/editor/EditorController.h"
 #include "gui/editor/TrackCommandSet.h"
@@ -172,10 +173,7 @@ void MainPlayer::setBusyPointer(bool busy) {
     if (busy == m_busyPointer)
         return;
     m_busyPointer = busy;
-    if (busy)
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-    else
-        QApplication::restoreOverrideCursor();
+    ShowBusyPointer(busy);
 }
 
 void MainPlayer::runChanged(bool running) {
