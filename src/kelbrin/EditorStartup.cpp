@@ -9,6 +9,7 @@
 #include "core/recording/RecorderClient.h"
 #include "core/recording/RecorderTexts.h"
 #include "gui/recording/frmRecord.h"
+#include "gui/app/BusyPointer.h"
 #include "gui/app/frmLang.h"
 #include "gui/editor/TreeNavigator.h"
 #include "gui/mainwindow/FileMenu.h"
@@ -52,12 +53,7 @@ QString EditorStartup::binaryFolder() { return WithTrailingSlash(QCoreApplicatio
 int EditorStartup::systemDefaultLangId() { return SystemInfo::DefaultLangId(); }
 bool EditorStartup::fileExists(const QString& path) { return QFileInfo(path).isFile(); }
 
-void EditorStartup::setBusyCursor(bool busy) {
-    if (busy)
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-    else
-        QApplication::restoreOverrideCursor();
-}
+void EditorStartup::setBusyCursor(bool busy) { ShowBusyPointer(busy); }
 
 void EditorStartup::processEventsOnce() { QCoreApplication::processEvents(); }
 
