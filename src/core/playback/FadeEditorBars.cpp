@@ -65,10 +65,15 @@ FadeEditorBars LoadFadeEditorBars(const cPozycjaMP3& e, const cPozycjaMP3& s, bo
     return b;
 }
 
+float FadeInGraphSeconds(const cPozycjaMP3& s, int value, double graphDuration) {
+    const float trackSeconds = static_cast<float>(value) / 1000.0f;
+    return static_cast<float>(RescaleToPlayerTime(trackSeconds, s.dblDuration, graphDuration));
+}
+
 void WriteFadeInTime(cPozycjaMP3& s, int value, double graphDuration) {
     s.sngFadeInTime = static_cast<float>(value) / 1000.0f;
     s.sngFadeInOffsetTime = TrackBeginSeconds(s) + s.sngFadeInTime;
-    s.sngFadeInTimeOld = static_cast<float>(RescaleToPlayerTime(s.sngFadeInTime, s.dblDuration, graphDuration));
+    s.sngFadeInTimeOld = FadeInGraphSeconds(s, value, graphDuration);
     s.sngFadeInOffsetTimeOld =
         static_cast<float>(RescaleToPlayerTime(s.sngFadeInOffsetTime, s.dblDuration, graphDuration));
     s.blnZmodyfikowana = true;

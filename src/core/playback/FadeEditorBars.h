@@ -42,6 +42,9 @@ std::int32_t VolumeOfBar(int value);
 float OvertakeOfBar(int value);
 // The number texts of the labels ("0.00").
 QString FadeLabelText(double seconds);
+// The fade-in length that the bar's value stands for, in the preview graph's
+// time (what sngFadeInTimeOld holds and the fade-in label shows).
+float FadeInGraphSeconds(const cPozycjaMP3& starting, int value, double graphDuration);
 
 // The start of the track's range in seconds of track time.
 float TrackBeginSeconds(const cPozycjaMP3& t);

@@ -10,6 +10,8 @@
 #include "platform/media/Clock.h"
 #include "platform/media/PlaybackGraph.h"
 
+#include <algorithm>
+
 namespace kelbrin {
 
 FadeEditorPreview::FadeEditorPreview(std::shared_ptr<cPozycjaMP3> ending, std::shared_ptr<cPozycjaMP3> starting,
@@ -79,8 +81,13 @@ void FadeEditorPreview::startStarting() {
     const bool fadeIn = m_s->sngFadeInTime > 0 && m_s->lngTrack != m_s->lngNrPozycji &&
                         m_s->lngVolumeStart != m_s->lngVolume;
     m_start->setVolume(fadeIn ? m_s->lngVolumeStart : m_s->lngVolume);
+    // The starting track plays no further than its own end, and the pass
+    // ends there when its range is shorter than the marker's window.
+    const double trackEnd = toStartGraph(TrackEndSeconds(*m_s));
+    m_start->setStopTime(trackEnd);
     m_start->setCurrentPosition(toStartGraph(TrackBeginSeconds(*m_s)));
-    m_previewEnd = static_cast<float>(toStartGraph(m_s->lngMarkerTo / 1000.0) + m_start->currentPosition());
+    m_previewEnd = static_cast<float>(
+        std::min(toStartGraph(m_s->lngMarkerTo / 1000.0) + m_start->currentPosition(), m_start->stopTime()));
     if (observer.picture)
         observer.picture(1, true);
     m_start->run();

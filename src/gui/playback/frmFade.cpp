@@ -279,7 +279,9 @@ void frmFade::barChanged(QScrollBar* bar) {
 }
 
 void frmFade::ShowLabels() {
-    lblFadeInTime->setText(FadeLabelText(HScrFadeInTime->value() / 1000.0));
+    // The fade-in in the preview graph's time, as the preview plays it.
+    lblFadeInTime->setText(
+        FadeLabelText(FadeInGraphSeconds(*cPozStart, HScrFadeInTime->value(), m_preview->startDuration())));
     lblFadeOutTime->setText(FadeLabelText((kFadeBarMax - HScrFadeOutTime->value()) / 1000.0));
     lblOverTake->setText(FadeLabelText((HscrOvertake->value() - kFadeBarMax / 2.0) / 500.0));
 }

@@ -177,6 +177,7 @@ protected:
         e->sngFadeOutTime = 2;
         e->colNastepnik = {2};
         s = Track(2, 1, "s.mp3", 10);
+        s->lngKoniec_S = 10;
         s->lngMarkerTo = 3000;
         s->lngVolume = 0;
         s->lngVolumeStart = -10000;
@@ -276,15 +277,40 @@ TEST_F(FadePreview, GapWaitsOnTheClockAndRepeatRestartsTheLeadIn) {
 
 TEST_F(FadePreview, WithoutAnEndingTrackOrAGraphItPlaysOnlyWhatItHas) {
     s->lngTrack = 0;
-    FadeEditorPreview p(e, s, false, *clock);
-    EXPECT_FALSE(p.start()); // no graph yet
-    ASSERT_TRUE(p.OpenPreviewGraphs(QString()));
-    EXPECT_FALSE(p.endGraph());
-    ASSERT_TRUE(p.start());
+    auto p = std::make_unique<FadeEditorPreview>(e, s, false, *clock);
+    EXPECT_FALSE(p->start()); // no graph yet
+    ASSERT_TRUE(p->OpenPreviewGraphs(QString()));
+    EXPECT_FALSE(p->endGraph());
+    ASSERT_TRUE(p->start());
     clock->advance(20);
-    EXPECT_GE(startedAt(p), 0);
-    EXPECT_LE(startedAt(p), 10);
+    EXPECT_GE(startedAt(*p), 0);
+    EXPECT_LE(startedAt(*p), 10);
     // Destroying it mid-preview leaves nothing on the clock.
+    ASSERT_TRUE(p->running());
+    ASSERT_GT(clock->pendingCalls(), 0);
+    p.reset();
+    EXPECT_EQ(clock->pendingCalls(), 0);
+    clock->advance(1000);
+}
+
+// Fault mended: a range shorter than the marker's window played on to the
+// file's end and the preview never ended.
+TEST_F(FadePreview, ARangeShorterThanTheMarkerWindowEndsAtTheTracksEnd) {
+    s->lngKoniec_S = 4;
+    s->lngMarkerTo = 31767; // the default window
+    FadeEditorPreview p(e, s, true, *clock);
+    bool finished = false;
+    p.observer.finished = [&] { finished = true; };
+    p.repeat = [] { return false; };
+    ASSERT_TRUE(p.OpenPreviewGraphs(QString()));
+    auto start = std::dynamic_pointer_cast<FakePlaybackGraph>(p.startGraph());
+    ASSERT_TRUE(p.start());
+    clock->advance(3000); // the starting track runs from 2.85 s
+    ASSERT_GE(startedAt(p), 0);
+    clock->advance(4000);
+    EXPECT_TRUE(finished);
+    EXPECT_FALSE(p.running());
+    EXPECT_DOUBLE_EQ(start->currentPosition(), 4.0) << "it played past its end";
 }
 
 TEST(FadePreviewRealTime, PlaysTheTransitionOnTheNullOutput) {
@@ -301,6 +327,7 @@ TEST(FadePreviewRealTime, PlaysTheTransitionOnTheNullOutput) {
     e->sngFadeOutTime = 0.5f;
     e->colNastepnik = {2};
     auto s = Track(2, 1, file, 2.0);
+    s->lngKoniec_S = 2;
     s->lngMarkerTo = 1000;
     s->sngOvertake = -0.5f;
     FadeEditorPreview p(e, s, true, ProgramClock());

@@ -5,6 +5,7 @@
 #include "core/app/TextCatalog.h"
 #include "core/document/cPozycjeMP3.h"
 #include "core/editor/TrackGraph.h"
+#include "core/playback/FadeEditorBars.h"
 #include "core/playback/FadeEditorPreview.h"
 #include "gui/editor/EditorController.h"
 #include "gui/editor/TrackCommandSet.h"
@@ -176,7 +177,28 @@ TEST_F(FadeEditor, EditorsOfADeletedTrackCloseAndFollowTheMainWindow) {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(a);
     EXPECT_FALSE(b);
-    // The overtake bar sorts the ending track's successors.
+    // The overtake bar sorts the ending track's successors: track 2 moves
+    // ahead of a sibling that starts half a second before the end.
+    auto sibling = test::MakeTrackAt(4, 1500, 3000, 1, QStringLiteral("Track 4"));
+    sibling->sngOvertake = -0.5f;
+    window->cPozycje->Add(sibling);
+    const std::int32_t at2 = ItemTracka(*window->cPozycje, 2), at4 = ItemTracka(*window->cPozycje, 4);
+    track(1)->colNastepnik = {at4, at2}; // successors are held by position
     a->HscrOvertake->setValue(16383 - 500);
     EXPECT_FLOAT_EQ(track(2)->sngOvertake, -1.0f);
+    EXPECT_EQ(track(1)->colNastepnik, (QList<std::int32_t>{at2, at4}));
+}
+
+// Fault mended: the fade-in label showed the track's time, not the preview
+// graph's time that the fade-in is kept and played in.
+TEST_F(FadeEditor, TheFadeInLabelShowsTheGraphsTime) {
+    track(2)->dblDuration = 120; // the graph plays the source in 60 s
+    track(2)->sngFadeInTime = 3.0f;
+    frmFade* w = open(1, 2);
+    ASSERT_TRUE(w);
+    EXPECT_EQ(w->lblFadeInTime->text(), QStringLiteral("1.50"));
+    QTest::mouseClick(w->HScrFadeInTime, Qt::LeftButton, {}, QPoint(w->HScrFadeInTime->width() * 3 / 4, w->HScrFadeInTime->height() / 2));
+    EXPECT_FLOAT_EQ(track(2)->sngFadeInTime, 4.0f);
+    EXPECT_EQ(w->lblFadeInTime->text(), QStringLiteral("2.00"));
+    EXPECT_EQ(w->lblFadeInTime->text(), FadeLabelText(track(2)->sngFadeInTimeOld));
 }
