@@ -15,6 +15,11 @@ namespace {
 constexpr int kSpeedMin = 1;
 constexpr int kSpeedMax = 200;
 
+// Target / stored in whole per cent, truncated; both above 0.
+std::int64_t UnclampedSpeed(std::int32_t stored, std::int32_t target) {
+    return std::int64_t(target) * 100 / stored;
+}
+
 } // namespace
 
 void PanelTempo::cmdBPM_Click() {
@@ -47,18 +52,23 @@ bool PanelTempo::mnuSync_Click(const cPozycjeMP3& tracks, std::int32_t number) {
     const std::int32_t position = ItemTracka(tracks, number);
     if (position <= 0)
         return false;
-    const auto speed = MatchSpeed(m_preview.bpmTag, tracks.Item(position)->lngBPM);
+    const std::int32_t stored = m_preview.bpmTag;
+    const std::int32_t target = tracks.Item(position)->lngBPM;
+    const auto speed = MatchSpeed(stored, target);
     if (!speed)
         return false;
     m_preview.HScrSpeed_Change(*speed);
+    // The label reads the target, unless the bar could not reach it.
+    m_preview.matchedTempo.reset();
+    if (UnclampedSpeed(stored, target) == *speed && m_preview.speedBar == *speed)
+        m_preview.matchedTempo = PreviewPlayer::MatchedTempo{*speed, stored, target};
     return true;
 }
 
 std::optional<int> MatchSpeed(std::int32_t stored, std::int32_t target) {
     if (stored <= 0 || target <= 0)
         return std::nullopt;
-    const std::int64_t speed = std::int64_t(target) * 100 / stored;
-    return static_cast<int>(std::clamp<std::int64_t>(speed, kSpeedMin, kSpeedMax));
+    return static_cast<int>(std::clamp<std::int64_t>(UnclampedSpeed(stored, target), kSpeedMin, kSpeedMax));
 }
 
 QString SyncItemCaption(const cPozycjeMP3& tracks, std::int32_t number) {

@@ -57,9 +57,12 @@ void PreviewPlayer::Load(std::shared_ptr<cPozycjaMP3> track) {
     balanceBar = std::clamp(Cpoz->lngBalance, -10000, 10000);
     speedBar = static_cast<int>(std::clamp<std::int64_t>(RoundHalfEven(Cpoz->sngRate * 100.0), 0, 200));
     bpmTag = Cpoz->lngBPM;
+    matchedTempo.reset();
 }
 
 QString PreviewPlayer::bpmCaption() const {
+    if (matchedTempo && matchedTempo->speed == speedBar && matchedTempo->stored == bpmTag)
+        return QString::number(matchedTempo->target);
     return QString::number(static_cast<std::int64_t>(std::trunc(double(bpmTag) * speedBar / 100.0)));
 }
 

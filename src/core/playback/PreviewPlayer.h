@@ -70,8 +70,17 @@ public:
     bool mnuPLoop = false;
     bool scanTimerOn = false;   // Timer2 enabled
     bool testLit[2] = {false, false}; // cmdTest items 0 and 1 in the running colour
-    // The tempo caption (txtBPM): the stored tempo scaled by the speed.
+    // The tempo caption (txtBPM): the stored tempo scaled by the speed; right
+    // after a match, the tempo matched to, for as long as the speed and the
+    // stored tempo stay those of the match (the whole-per-cent speed would
+    // read a little short of it).
     std::int32_t bpmTag = 0;
+    struct MatchedTempo {
+        int speed = 0;
+        std::int32_t stored = 0;
+        std::int32_t target = 0;
+    };
+    std::optional<MatchedTempo> matchedTempo;
     QString bpmCaption() const;
 
     // The preview.

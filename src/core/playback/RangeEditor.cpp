@@ -297,6 +297,8 @@ void RangeEditor::mnuUnits_Jednostki_Click(int index) {
         Cpoz->blnJednostka = true;
         return;
     }
+    // A range held in time goes on in frames from where its times are.
+    const bool fromTime = Cpoz->blnJednostka && tag.isEmpty();
     if (file) {
         if (file->Daj_Naglowek_Ilosc() == 0) {
             const int answer = ShowMessage(GetText(kAskScan, QStringLiteral("|1"), file->strFileName),
@@ -310,12 +312,38 @@ void RangeEditor::mnuUnits_Jednostki_Click(int index) {
         lngSourceFrames = file->Daj_Naglowek_Ilosc();
         Cpoz->dblDuration = file->sngCzasTrwania;
         mnuTime = QString::number(lngSourceFrames);
+        if (fromTime)
+            takeFramesFromTimes(*file);
     }
     unitCaption = 2130;
     framesShown = true;
     framesChecked = true;
     secondsChecked = false;
     Cpoz->blnJednostka = false;
+}
+
+void RangeEditor::takeFramesFromTimes(const cPozycjaPlikow& file) {
+    std::int32_t frames[2];
+    for (int side = 0; side < 2; ++side) {
+        const int first = side * 3;
+        const double seconds = TimeField(*Cpoz, first) * 60.0 + TimeField(*Cpoz, first + 1) +
+                               TimeField(*Cpoz, first + 2) * 0.001;
+        // A frame's time is kept to the nearest millisecond, so half a
+        // millisecond more still finds the frame it came from.
+        const auto frame = FrameAtSeconds(file, seconds + 0.0005);
+        if (!frame)
+            return;
+        frames[side] = std::min(*frame, lngSourceFrames);
+    }
+    if (frames[0] != Cpoz->lngRamkaOd || frames[1] != Cpoz->lngRamkaDo) {
+        if (enabled && visible)
+            PushRangeUndo();
+        Cpoz->lngRamkaOd = frames[0];
+        Cpoz->lngRamkaDo = frames[1];
+        Cpoz->blnZmodyfikowana = true;
+    }
+    for (int side = 0; side < 2; ++side)
+        txtRamka[side] = QString::number(frames[side]);
 }
 
 // ---- Undo -------------------------------------------------------------------------

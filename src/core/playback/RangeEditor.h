@@ -62,7 +62,8 @@ public:
     void SetFrameText(int side, const QString& text); // 0 begin, 1 end
     void SetSpinner(int index, int value);
 
-    // Unit menu: 0 frames, 1 seconds.
+    // Unit menu: 0 frames, 1 seconds. A range held in time that the user
+    // switches to frames gets the frames its times fall on.
     void mnuUnits_Jednostki_Click(int index);
     // Begin (0) or end (1) mark from the preview's position; nothing without
     // a preview graph. testB and testE: the preview's tests are running.
@@ -116,6 +117,8 @@ private:
     void showTimeFields();
     void markTime(int index, double seconds);
     void markFrame(int index, const cPozycjaPlikow& file, double seconds);
+    // The frame fields and boxes from the time fields (a switch from time to frames).
+    void takeFramesFromTimes(const cPozycjaPlikow& file);
     void touched();
 
     RangeEditorHost& m_host;

@@ -289,6 +289,7 @@ void frmSettings::cmdSet_Click() {
     const QString device = cboDevice->currentText();
     for (std::int32_t i = 1; i <= m_tracks->Count(); ++i)
         SetTrackOutput(*m_tracks->Item(i), device);
+    emit devicesApplied();
 }
 
 void frmSettings::cmdRefresh_Click() {

@@ -71,6 +71,10 @@ public:
     QPushButton* cmdAdd;
     QListWidget* lstDev;
 
+signals:
+    // "Apply to every track" gave the tracks the device of the box.
+    void devicesApplied();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;

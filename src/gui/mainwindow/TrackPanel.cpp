@@ -232,6 +232,11 @@ void TrackPanel::ReleasePreview() {
     refresh();
 }
 
+void TrackPanel::ShowDevice() {
+    if (m_preview.Cpoz)
+        fillDevices();
+}
+
 void TrackPanel::fillDevices() {
     const cPozycjaMP3& t = *m_preview.Cpoz;
     QComboBox* box = m_frame.cboDevice;

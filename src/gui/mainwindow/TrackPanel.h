@@ -32,6 +32,9 @@ public:
     void PokazMnie_FA(std::shared_ptr<cPozycjaMP3> track);
     // Stops the preview and drops its graph and points (project reset).
     void ReleasePreview();
+    // The device box shows the panel track's device again (after the
+    // settings gave every track a device).
+    void ShowDevice();
 
     void cmdPlay2_Click();
     void cmdPause2_Click();

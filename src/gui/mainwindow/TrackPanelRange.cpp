@@ -143,9 +143,7 @@ void TrackPanelRange::Show() {
 // ---- Host -------------------------------------------------------------------------
 
 void TrackPanelRange::UpdateTrackListRow(const cPozycjaMP3& track) {
-    const QAction* shown = m_window.Menus().item(QStringLiteral("mnulvw"));
-    if (!shown || !shown->isChecked())
-        return;
+    // Hidden or not: the list shows the current range when it is shown again.
     QTreeWidget* list = m_window.lvwNodes;
     for (int r = 0; r < list->topLevelItemCount(); ++r) {
         QTreeWidgetItem* row = list->topLevelItem(r);

@@ -207,7 +207,11 @@ void frmDazudizi::buildControls() {
     connect(legend, &QAction::triggered, this, [this] { frmLegend::PokazMnie(this); });
     QAction* settings = m_menus.item(QStringLiteral("mnuSetting"));
     settings->setEnabled(true);
-    connect(settings, &QAction::triggered, this, [this] { frmSettings::PokazMnie(this, cPozycje); });
+    connect(settings, &QAction::triggered, this, [this] {
+        // The panel's device box follows a device given to every track.
+        if (frmSettings* dialog = frmSettings::PokazMnie(this, cPozycje))
+            connect(dialog, &frmSettings::devicesApplied, m_panel, &TrackPanel::ShowDevice, Qt::UniqueConnection);
+    });
     QAction* update = m_menus.item(QStringLiteral("mnuUpdate"));
     update->setEnabled(true);
     connect(update, &QAction::triggered, this, [this] {

@@ -10,6 +10,7 @@
 #include "gui/mainwindow/TrackPanelFrame.h"
 #include "gui/mainwindow/TrackPanelRange.h"
 #include "gui/mainwindow/TrackPanelTempo.h"
+#include "gui/app/frmSettings.h"
 #include "gui/mainwindow/frmDazudizi.h"
 #include "platform/media/FakeMediaPlatform.h"
 #include "platform/media/PlaybackGraph.h"
@@ -342,7 +343,8 @@ TEST_F(TrackPanelEditTest, FramesShowInPlaceOfTimesAndTheSpinnerStepsAFrame) {
     EXPECT_EQ(track->lngPoczatek_SS, 122);
     // The list row shows frames: begin, end and the frames between.
     EXPECT_EQ(row()->text(1), QStringLiteral("1000"));
-    EXPECT_EQ(row()->text(3), QStringLiteral("0"));
+    // The end is the frame of the end time, 1:59.990.
+    EXPECT_EQ(row()->text(3), QStringLiteral("3593"));
 }
 
 TEST_F(TrackPanelEditTest, MarksTakeThePreviewsPosition) {
@@ -389,6 +391,89 @@ TEST_F(TrackPanelEditTest, TappingTheTempoAndMatchingAnotherTrack) {
     EXPECT_EQ(frame().txtBPM->text(), QStringLiteral("0"));
     EXPECT_FALSE(frame().lblSync->isEnabled());
     EXPECT_EQ(frame().cmdBPM->toolTip(), GetText(3196));
+}
+
+// Fault mended: after "apply to every track" the device box kept the old
+// device, and the next preview was built on it.
+TEST_F(TrackPanelEditTest, TheDeviceBoxFollowsADeviceGivenToEveryTrack) {
+    Shared().UseDefaultRenderer = false;
+    store->values[QStringLiteral("MultiDevices")] = QStringLiteral("1");
+    Shared().SoundCards = {kNullOutputName, kDefaultOutputName};
+    track->strDevice = kNullOutputName;
+    window->Editor().openProperties(track);
+    ASSERT_EQ(frame().cboDevice->currentText(), kNullOutputName);
+    window->Menus().item(QStringLiteral("mnuSetting"))->trigger();
+    frmSettings* settings = frmSettings::Instance();
+    ASSERT_TRUE(settings);
+    settings->cboDevice->setCurrentText(kDefaultOutputName);
+    messages->answers.enqueue(mb::Yes);
+    settings->cmdSet->click();
+    EXPECT_EQ(track->strDevice, kDefaultOutputName);
+    EXPECT_EQ(frame().cboDevice->currentText(), kDefaultOutputName);
+    window->Panel().cmdPlay2_Click();
+    ASSERT_TRUE(media->graphFor(track->strFileNameSource));
+    EXPECT_EQ(media->graphFor(track->strFileNameSource)->device, kDefaultOutputName);
+    settings->close();
+}
+
+// Fault mended: range edits made while the list was hidden were missing
+// from it when it was shown again.
+TEST_F(TrackPanelEditTest, TheListShowsRangesEditedWhileItWasHidden) {
+    QAction* advanced = window->Menus().item(QStringLiteral("mnulvw"));
+    ASSERT_TRUE(advanced->isChecked());
+    advanced->trigger();
+    ASSERT_FALSE(window->lvwNodes->isVisible());
+    frame().Text1[4]->setFocus();
+    frame().Text1[4]->selectAll();
+    QTest::keyClicks(frame().Text1[4], QStringLiteral("12"));
+    ASSERT_EQ(track->lngKoniec_S, 12);
+    advanced->trigger();
+    ASSERT_TRUE(window->lvwNodes->isVisible());
+    EXPECT_EQ(row()->text(2), QStringLiteral("1:12:990"));
+    EXPECT_EQ(row()->text(3), QStringLiteral("1 : 13"));
+}
+
+// Fault mended: a range held in time showed frames 0 to 0 when switched to
+// frames, and the export would have cut nothing.
+TEST_F(TrackPanelEditTest, SwitchingATimeRangeToFramesShowsTheFramesOfItsTimes) {
+    openSource();
+    track->lngPoczatek_S = 26;
+    track->lngPoczatek_SS = 122; // the time of frame 1000
+    track->lngKoniec_M = 1;
+    track->lngKoniec_S = 0;
+    track->lngKoniec_SS = 500; // 60.5 s: inside frame 2316
+    window->Editor().openProperties(track);
+    ASSERT_TRUE(track->blnJednostka);
+    window->Menus().item(QStringLiteral("mnuUnits_Jednostki(0)"))->trigger();
+    EXPECT_EQ(frame().txtRamkaOd->text(), QStringLiteral("1000"));
+    EXPECT_EQ(frame().txtRamkaDo->text(), QStringLiteral("2316"));
+    EXPECT_EQ(track->lngRamkaOd, 1000);
+    EXPECT_EQ(track->lngRamkaDo, 2316);
+    EXPECT_EQ(row()->text(3), QStringLiteral("1316"));
+    // The times stay as they were, and seconds show them again.
+    window->Menus().item(QStringLiteral("mnuUnits_Jednostki(1)"))->trigger();
+    EXPECT_EQ(frame().Text1[2]->text(), QStringLiteral("122"));
+    EXPECT_EQ(frame().Text1[5]->text(), QStringLiteral("500"));
+}
+
+// Fault mended: after a match the label showed the tempo of the truncated
+// speed (98 for a target of 100) instead of the target.
+TEST_F(TrackPanelEditTest, AMatchShowsTheTargetTempo) {
+    track->lngBPM = 170;
+    auto other = addTrack(2);
+    other->lngBPM = 100;
+    window->Editor().openProperties(track);
+    window->Panel().Tempo().lblSync_Click();
+    QMenu* sync = window->Menus().menu(QStringLiteral("mnuS"));
+    sync->close();
+    sync->actions().at(1)->trigger();
+    EXPECT_EQ(frame().HScrSpeed->value(), 58);
+    EXPECT_EQ(frame().txtBPM->text(), QStringLiteral("100"));
+    // Moving the speed on shows the scaled tempo again.
+    frame().HScrSpeed->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(frame().txtBPM->text(), QStringLiteral("100")); // 170 x 0.59 = 100.3
+    frame().HScrSpeed->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(frame().txtBPM->text(), QStringLiteral("102"));
 }
 
 } // namespace
