@@ -123,6 +123,9 @@ bool SequencePlayer::startRun() {
     for (std::int32_t p = 1; p <= all.Count(); ++p) {
         all.Item(p)->lngColNastepnikIndex = 0;
         all.Item(p)->blnPrev = false;
+        // Every loop starts whole, also after a run that ended inside it
+        // (a tag write takes the graphs and leaves the counts alone).
+        all.Item(p)->lngLoopCount = all.Item(p)->lngLoopCountBackup;
     }
     m_view.setBusyPointer(false);
     blnStartPhase = true;

@@ -426,4 +426,31 @@ TEST_F(PlayerTest, ATagWriteReleasesEveryUnlockedGraphAndTheRunFindsItsTracksDon
     EXPECT_FALSE(a->blnPlayed);
 }
 
+// Fault mended: a tag write inside a loop ended the run with the loop's count
+// spent, so the next run played the loop short. The write itself leaves the
+// counts alone.
+TEST_F(PlayerTest, ATagWriteInsideALoopLeavesItsCountAndTheNextRunPlaysTheWholeLoop) {
+    auto a = add(1, 0, 1.0);
+    auto b = add(2, 1, 1.0);
+    b->lngLoopTrack = 1;
+    b->lngLoopCount = b->lngLoopCountBackup = 2;
+    link();
+    selected = 1;
+    player->cmdPlay_Click();
+    for (int i = 0; i < 1000 && b->lngLoopCount == 2; ++i)
+        clock.advance(10);
+    clock.advance(500); // the loop's second pass
+    ASSERT_TRUE(a->blnPlayed);
+    ASSERT_EQ(b->lngLoopCount, 1);
+    player->ReleaseGraphsBeforeTagWrite();
+    EXPECT_EQ(b->lngLoopCount, 1);
+    clock.advance(100);
+    ASSERT_FALSE(player->isRunning());
+    kept.clear();
+    playToTheEnd();
+    EXPECT_EQ(runTimes(a).size(), 3);
+    EXPECT_EQ(runTimes(b).size(), 3);
+    EXPECT_EQ(b->lngLoopCount, 2);
+}
+
 } // namespace

@@ -165,4 +165,33 @@ TEST_F(MainPlayerTest, ADeletionDuringARunWaitsAndNoProjectIsReplacedUnderIt) {
     clock->advance(30);
 }
 
+// The View menu's time labels switched during a run leave the labels of the
+// tracks already playing as they are (shown ones keep counting).
+TEST_F(MainPlayerTest, TimeLabelsSwitchedDuringARunApplyToTracksStartedLater) {
+    add(1, 0, 3);
+    add(2, 1, 3);
+    add(3, 2, 10);
+    ready();
+    QAction* labels = window->Menus().item("mnuTrack_Labelki(1)");
+    ASSERT_TRUE(labels->isChecked());
+    window->Editor().editor().lngSelectedTrack = 1;
+    button("cmdPlay")->click();
+    clock->advance(100 + 1000);
+    labels->trigger(); // off while track 1 plays with its label
+    ASSERT_FALSE(labels->isChecked());
+    clock->advance(1000);
+    EXPECT_EQ(surface().timeText(1), "0 : 2");
+    clock->advance(1500); // track 2 starts without a label
+    ASSERT_TRUE(window->cPozycje->Item(2)->blnPlayed);
+    EXPECT_EQ(surface().timeText(2), "");
+    labels->trigger(); // on again: track 2 keeps none, track 3 gets one
+    clock->advance(1000);
+    EXPECT_EQ(surface().timeText(2), "");
+    clock->advance(2500);
+    ASSERT_TRUE(window->cPozycje->Item(3)->blnPlayed);
+    EXPECT_EQ(surface().timeText(3), "0 : 1");
+    button("cmdStop")->click();
+    clock->advance(30);
+}
+
 } // namespace
