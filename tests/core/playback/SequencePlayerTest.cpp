@@ -53,12 +53,21 @@ TEST_F(PlayerTest, TheLeadTimeMovesEveryStartEarlier) {
     EXPECT_NEAR(runTimes(b)[0] - runTimes(a)[0], 1850, SequencePlayer::kPassMs);
 }
 
-TEST_F(PlayerTest, ALoopOfCountTwoPlaysItsBodyThreeTimesAndKeepsItsCount) {
-    auto a = add(1, 0, 1.0);
-    auto b = add(2, 1, 1.0);
-    b->lngLoopTrack = 1;
-    b->lngLoopCount = b->lngLoopCountBackup = 2;
-    link();
+// Tracks 1 and 2 of a second each, 2 looping back to 1 twice.
+class LoopTest : public PlayerTest {
+protected:
+    void SetUp() override {
+        PlayerTest::SetUp();
+        a = add(1, 0, 1.0);
+        b = add(2, 1, 1.0);
+        b->lngLoopTrack = 1;
+        b->lngLoopCount = b->lngLoopCountBackup = 2;
+        link();
+    }
+    std::shared_ptr<cPozycjaMP3> a, b;
+};
+
+TEST_F(LoopTest, ALoopOfCountTwoPlaysItsBodyThreeTimesAndKeepsItsCount) {
     QStringList labels;
     player->cmdPlay_Click();
     for (int i = 0; i < 1000 && (player->isRunning() || player->timerEnabled()); ++i) {
@@ -429,12 +438,7 @@ TEST_F(PlayerTest, ATagWriteReleasesEveryUnlockedGraphAndTheRunFindsItsTracksDon
 // Fault mended: a tag write inside a loop ended the run with the loop's count
 // spent, so the next run played the loop short. The write itself leaves the
 // counts alone.
-TEST_F(PlayerTest, ATagWriteInsideALoopLeavesItsCountAndTheNextRunPlaysTheWholeLoop) {
-    auto a = add(1, 0, 1.0);
-    auto b = add(2, 1, 1.0);
-    b->lngLoopTrack = 1;
-    b->lngLoopCount = b->lngLoopCountBackup = 2;
-    link();
+TEST_F(LoopTest, ATagWriteInsideALoopLeavesItsCountAndTheNextRunPlaysTheWholeLoop) {
     selected = 1;
     player->cmdPlay_Click();
     for (int i = 0; i < 1000 && b->lngLoopCount == 2; ++i)
