@@ -206,9 +206,16 @@ TEST_F(RangeEditorTest, UnitSwitchAsksToScanAnUnindexedSource) {
     EXPECT_FALSE(track->blnJednostka);
     EXPECT_EQ(editor.unitCaption, 2130);
     EXPECT_EQ(editor.mnuTime, QStringLiteral("300"));
-    // The switch converts nothing and records nothing.
+    // A range held in time takes the frames of its times, here past the
+    // source's 300 frames and so its last one; the times stay, and undo
+    // brings the old frames back.
     EXPECT_EQ(timeFields(*track), before);
+    EXPECT_EQ(track->lngRamkaOd, 300);
+    EXPECT_EQ(track->lngRamkaDo, 300);
+    EXPECT_EQ(editor.txtRamka[0], QStringLiteral("300"));
+    editor.cmdUndo2_Click();
     EXPECT_EQ(track->lngRamkaOd, 100);
+    EXPECT_EQ(track->lngRamkaDo, 5000);
     EXPECT_TRUE(editor.RangeUndo.isEmpty());
 }
 
