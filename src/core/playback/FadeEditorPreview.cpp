@@ -83,8 +83,7 @@ void FadeEditorPreview::startStarting() {
     m_start->setVolume(fadeIn ? m_s->lngVolumeStart : m_s->lngVolume);
     // The starting track plays no further than its own end, and the pass
     // ends there when its range is shorter than the marker's window.
-    const double trackEnd = toStartGraph(TrackEndSeconds(*m_s));
-    m_start->setStopTime(trackEnd);
+    m_start->setStopTime(toStartGraph(TrackEndSeconds(*m_s)));
     m_start->setCurrentPosition(toStartGraph(TrackBeginSeconds(*m_s)));
     m_previewEnd = static_cast<float>(
         std::min(toStartGraph(m_s->lngMarkerTo / 1000.0) + m_start->currentPosition(), m_start->stopTime()));
