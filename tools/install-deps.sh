@@ -15,7 +15,7 @@ packages=(
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-ugly
   gstreamer1.0-libav gstreamer1.0-alsa
   # test oracles and media makers
-  ffmpeg mpg123 mp3val lame twolame sox id3v2 dbus xvfb xauth
+  ffmpeg mpg123 mp3val lame twolame sox id3v2 dbus xvfb xauth strace
   # the export benchmark's reference
   mp3splt
   # desktop integration: the tools it runs and the checks of what it wrote

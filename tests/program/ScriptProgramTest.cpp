@@ -9,7 +9,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QThread>
+#include <csignal>
 #include <gtest/gtest.h>
 
 #include "ProgramHome.h"
@@ -105,4 +107,73 @@ TEST_F(ScriptProgramTest, AMissingSourceEndsTheRunWithItsMessageAndWritesNothing
     QThread::msleep(500);
     EXPECT_TRUE(QDir(dest).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot).isEmpty());
     EXPECT_TRUE(projectFiles().isEmpty());
+}
+
+TEST_F(ScriptProgramTest, TheCueSheetOfAPolishExportNamesFilesThatExist) {
+    // A Polish system: its code page is Windows-1250, which holds "Łódź",
+    // while the file system names every file in UTF-8.
+    const QString folder = home + QString::fromUtf8("/Eksport Łódź");
+    QDir().mkpath(folder);
+    test::WriteFile(home + "/config/Pelorin/Kelbrin.conf",
+                    "[Kelbrin]\nDestPath=" + folder.toUtf8() + "\nCreateCue=1\nLangauge=POLSKI\n");
+    QProcessEnvironment env = process.processEnvironment();
+    env.insert("LANG", "pl_PL.UTF-8");
+    process.setProcessEnvironment(env);
+    run(QString::fromUtf8("[Source Files]\r\n1:") + test::MediaFile("cbr_noinfo.mp3") +
+        QString::fromUtf8("\r\n[Destination files]\r\n1:Żółw.mp3:0:10:60\r\n1:plain.mp3:0:60:100\r\n"));
+    const QString cue = folder + "/cdr.cue";
+    ASSERT_TRUE(waitFor([&] { return QFileInfo::exists(cue); }, 60000)) << boxes.toStdString();
+
+    QFile sheet(cue);
+    ASSERT_TRUE(sheet.open(QIODevice::ReadOnly));
+    const QByteArray text = sheet.readAll();
+    int files = 0;
+    for (const QByteArray& line : text.split('\n')) {
+        if (!line.startsWith("FILE \""))
+            continue;
+        ++files;
+        const QByteArray path = line.mid(6, line.lastIndexOf('"') - 6);
+        EXPECT_TRUE(QFileInfo::exists(QFile::decodeName(path))) << path.toHex(' ').toStdString();
+    }
+    EXPECT_EQ(files, 2) << text.toStdString() << boxes.toStdString();
+    EXPECT_TRUE(QFileInfo::exists(folder + QString::fromUtf8("/Żółw.mp3")));
+}
+
+TEST_F(ScriptProgramTest, AnExportedFileIsOnTheDiskBeforeItTakesItsName) {
+    const QString strace = QStandardPaths::findExecutable("strace");
+    if (strace.isEmpty())
+        GTEST_SKIP() << "strace is not installed";
+    const QString log = home + "/calls.log";
+    test::WriteFile(home + "/scripts/run.kbs",
+                    "[Source Files]\r\n1:" + test::MediaFile("cbr_noinfo.mp3").toUtf8() +
+                        "\r\n[Destination files]\r\n1:synced.mp3:0:10:60\r\n");
+    process.start(strace, {"-f", "-y", "-o", log, "-e", "trace=fdatasync,fsync,rename,renameat,renameat2",
+                           test::RuntimeDir() + "/kelbrin", "scripts/run.kbs"});
+    ASSERT_TRUE(process.waitForStarted(5000));
+    const QString output = dest + "/synced.mp3";
+    ASSERT_TRUE(waitFor([&] { return QFileInfo::exists(output); }, 60000)) << boxes.toStdString();
+    // The program runs on after a script: end it, and strace ends with it.
+    const qint64 tracer = process.processId();
+    QFile children(QStringLiteral("/proc/%1/task/%1/children").arg(tracer));
+    if (children.open(QIODevice::ReadOnly))
+        for (const QByteArray& pid : children.readAll().split(' '))
+            if (pid.trimmed().toLongLong() > 0)
+                ::kill(static_cast<pid_t>(pid.trimmed().toLongLong()), SIGKILL);
+    process.waitForFinished(10000);
+
+    QFile calls(log);
+    ASSERT_TRUE(calls.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = calls.readAll().split('\n');
+    qsizetype synced = -1, renamed = -1;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (!lines[i].contains(".synced.mp3.kelbrin-"))
+            continue;
+        if (synced < 0 && lines[i].contains("fdatasync("))
+            synced = i;
+        if (renamed < 0 && lines[i].contains("rename") && lines[i].contains("/synced.mp3\""))
+            renamed = i;
+    }
+    ASSERT_GE(renamed, 0) << calls.fileName().toStdString();
+    EXPECT_GE(synced, 0) << "the output was never flushed";
+    EXPECT_LT(synced, renamed);
 }

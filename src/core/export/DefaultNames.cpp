@@ -1,5 +1,7 @@
 #include "DefaultNames.h"
 
+#include "core/document/cPozycjaMP3.h"
+#include "core/document/cPozycjeMP3.h"
 #include "platform/settings/SettingsStore.h"
 
 namespace kelbrin {
@@ -30,6 +32,35 @@ QString DefaultOutputName(const QDateTime& when, std::int32_t n, std::int32_t tr
         return stamp(when) + extension;
     const std::int64_t number = n != 0 ? std::int64_t(n) : std::int64_t(trackCount) + 1;
     return QString::number(number) + extension;
+}
+
+QString UniqueOutputName(const QString& name, const QStringList& taken) {
+    const auto isTaken = [&taken](const QString& candidate) {
+        return taken.contains(candidate, Qt::CaseInsensitive);
+    };
+    if (!isTaken(name))
+        return name;
+    // A leading dot starts a hidden name, not an extension.
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    const QString stem = dot > 0 ? name.left(dot) : name;
+    const QString extension = dot > 0 ? name.mid(dot) : QString();
+    for (qsizetype counter = 2;; ++counter) {
+        const QString candidate = stem + QLatin1Char('-') + QString::number(counter) + extension;
+        if (!isTaken(candidate))
+            return candidate;
+    }
+}
+
+QStringList ProjectOutputNames(const cPozycjeMP3* tracks) {
+    QStringList names;
+    for (std::int32_t i = 1; tracks && i <= tracks->Count(); ++i)
+        names.append(tracks->Item(i)->strFileName);
+    return names;
+}
+
+QString ProposedOutputName(const QDateTime& when, const cPozycjeMP3* tracks) {
+    return UniqueOutputName(DefaultOutputName(when, 0, tracks ? tracks->Count() : 0),
+                            ProjectOutputNames(tracks));
 }
 
 } // namespace kelbrin

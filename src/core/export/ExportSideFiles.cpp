@@ -5,9 +5,9 @@
 #include "core/app/MessageService.h"
 #include "core/app/TextCatalog.h"
 #include "platform/shell/DesktopOpener.h"
-#include "platform/text/NameCodec.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
 
 namespace kelbrin {
@@ -18,6 +18,12 @@ constexpr int kSideFileFailed = 3365;
 void reportFailure(const QString& path) {
     ShowText(kSideFileFailed, mb::Information, QStringLiteral("|1"), path);
 }
+
+// The side files name the outputs by path, and a path is only found again
+// when written as the file system's own name, byte for byte: UTF-8 here
+// (QFile::encodeName). The titles go in the same encoding, so the file reads
+// as one text. The code page would point every non-ASCII name elsewhere.
+QByteArray sideFileBytes(const QString& text) { return QFile::encodeName(text); }
 } // namespace
 
 bool WriteWholeFile(const QString& path, const QByteArray& bytes) {
@@ -33,7 +39,7 @@ QString PlaylistFileName() {
 
 QString WriteCueSheet(const QString& folder, const CueSheetWriter& sheet) {
     const QString path = folder + QStringLiteral("/cdr.cue");
-    if (!WriteWholeFile(path, NameCodec().encodeLines(sheet.Text()))) {
+    if (!WriteWholeFile(path, sideFileBytes(sheet.Text()))) {
         reportFailure(path);
         return QString();
     }
@@ -47,7 +53,7 @@ QString WritePlaylist(const QString& folder, const QStringList& outputs) {
     for (const QString& output : outputs)
         text += output + QStringLiteral("\r\n");
     const QString path = folder + QLatin1Char('/') + PlaylistFileName();
-    if (!WriteWholeFile(path, NameCodec().encodeLines(text))) {
+    if (!WriteWholeFile(path, sideFileBytes(text))) {
         reportFailure(path);
         return QString();
     }

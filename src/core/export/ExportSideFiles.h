@@ -18,13 +18,13 @@ bool WriteWholeFile(const QString& path, const QByteArray& bytes);
 // The playlist's name: the program's name with ".m3u".
 QString PlaylistFileName();
 
-// "cdr.cue" in the folder, each line in the ANSI code page, or in UTF-8 when
-// the code page cannot hold its name. Returns its path, or "" after reporting
-// a failure.
+// "cdr.cue" in the folder, in UTF-8: its FILE lines hold the outputs' paths
+// as the file system names them. Returns its path, or "" after reporting a
+// failure.
 QString WriteCueSheet(const QString& folder, const CueSheetWriter& sheet);
 
-// The playlist of the outputs written (each path encoded like the CUE sheet's
-// names), handed to the desktop's player for it.
+// The playlist of the outputs written (in UTF-8, like the CUE sheet), handed
+// to the desktop's player for it.
 // Nothing is written when the last output is not on disk. Returns its path,
 // or "" when none was written (a failure is reported).
 QString WritePlaylist(const QString& folder, const QStringList& outputs);

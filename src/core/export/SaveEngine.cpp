@@ -45,6 +45,8 @@ constexpr int kReadFailed = 3363;
 constexpr int kWriteFailed = 3364;
 constexpr int kNothingRead = 6000;
 constexpr int kChangedForTurbo = 6001;
+constexpr int kChangedReadAgain = 7120;
+constexpr int kChangedShorter = 7121;
 
 // Preview: about this much of the head and of the tail of every piece.
 constexpr std::int64_t kPreviewHead = 65535;
@@ -92,6 +94,7 @@ private:
     std::optional<SaveOutcome> prepareSource(int i);
     const cPozycjaPlikow& facts(int i) const;
     void reportNothingRead(int i);
+    void reportReadAgain(int i);
     std::optional<SaveOutcome> writePiece(int i);
     std::vector<Segment> segmentsOf(const PieceBytes& bytes, SaveFrameLocator& frames) const;
     bool copySegments(Output& out, const std::vector<Segment>& segments, const SaveSource& source,
@@ -220,7 +223,8 @@ std::optional<SaveOutcome> SaveRun::prepareSource(int i) {
     }
     if (!m_request.turbo) {
         // An index of a file that changed since is read again from scratch.
-        if (ChangedSinceRead(*file)) {
+        const bool changed = ChangedSinceRead(*file);
+        if (changed) {
             ForgetWhatWasRead(*file);
             m_open.forget(*file); // what was opened knew the old file
         }
@@ -229,6 +233,8 @@ std::optional<SaveOutcome> SaveRun::prepareSource(int i) {
                 return stop(SaveStatus::Cancelled);
             return std::nullopt; // the scanner has said why
         }
+        if (changed)
+            reportReadAgain(i);
     } else if (!HasReferenceHeader(*file)) {
         // Never scanned (a project load): Turbo reads the first frames' header.
         auto found = m_headers.find(file.get());
@@ -253,9 +259,28 @@ const cPozycjaPlikow& SaveRun::facts(int i) const {
 
 void SaveRun::reportNothingRead(int i) {
     const ExportPiece& piece = m_request.pieces[i];
-    ShowText(kNothingRead, mb::Information, QStringLiteral("|1"), piece.label, QStringLiteral("|2"),
-             piece.sourcePath);
+    ShowText(kNothingRead, mb::Information, QStringLiteral("|1"), piece.sourcePath,
+             QStringLiteral("|2"), piece.label);
     m_outcome.unwritten.append(piece.label);
+}
+
+// A source is read again only when its file changed after it was opened: the
+// tracks cut from it may then hold other audio or end early, which the user
+// must hear of before trusting the outputs.
+void SaveRun::reportReadAgain(int i) {
+    const cPozycjaPlikow& file = *m_sources[i];
+    QStringList shorter;
+    for (int j = 0; j < m_request.pieces.size(); ++j) {
+        const ExportPiece& piece = m_request.pieces[j];
+        if (m_sources[j].get() == &file && ReachesPastTheEnd(piece, file) &&
+            !shorter.contains(piece.label))
+            shorter.append(piece.label);
+    }
+    if (shorter.isEmpty())
+        ShowText(kChangedReadAgain, mb::Information, QStringLiteral("|1"), file.strFileName);
+    else
+        ShowText(kChangedShorter, mb::Information, QStringLiteral("|1"), file.strFileName,
+                 QStringLiteral("|2"), shorter.join(QStringLiteral(", ")));
 }
 
 bool SaveRun::completeIndex(const std::shared_ptr<cPozycjaPlikow>& file) {
@@ -408,7 +433,8 @@ std::optional<SaveOutcome> SaveRun::writePiece(int i) {
         created->vbrHeader = m_request.joined ? m_joinedVbr : file.blnVBR;
         if (!created->target.open()) {
             if (m_host.Ask(kCannotCreateQuestion, mb::YesNo | mb::Question,
-                           {QStringLiteral("|1"), path}) == mb::Yes)
+                           {QStringLiteral("|1"), path, QStringLiteral("|2"),
+                            created->target.errorText()}) == mb::Yes)
                 return std::nullopt;
             return stop(SaveStatus::Failed, kCannotCreateQuestion);
         }

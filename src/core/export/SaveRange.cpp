@@ -63,14 +63,29 @@ bool RangeIsEmpty(const ExportPiece& piece, const cPozycjaPlikow& file) {
     return range.end != 0 && range.end <= range.first;
 }
 
+namespace {
+
+double frameSeconds(const cPozycjaPlikow& file) {
+    const std::int32_t rate = HeaderSampleRate(file);
+    return rate > 0 ? static_cast<double>(mpeg::SamplesPerFrame(file.btyFrame2)) / rate : 0;
+}
+
+} // namespace
+
+bool ReachesPastTheEnd(const ExportPiece& piece, const cPozycjaPlikow& file) {
+    const std::int64_t count = file.Daj_Naglowek_Ilosc();
+    if (piece.rangeInFrames)
+        return piece.frameFrom > count || piece.frameTo > count + 1;
+    const double frame = frameSeconds(file);
+    const double indexSeconds = static_cast<double>(count) * frame;
+    return piece.endSeconds > indexSeconds + frame + kEndTolerance ||
+           piece.startSeconds >= indexSeconds + kEndTolerance;
+}
+
 PieceBytes ExactPieceBytes(const ExportPiece& piece, const cPozycjaPlikow& file,
                            SaveFrameLocator& frames) {
     const std::int64_t count = frames.frameCount();
-    const double indexSeconds =
-        count > 0 && HeaderSampleRate(file) > 0
-            ? static_cast<double>(count) * mpeg::SamplesPerFrame(file.btyFrame2) /
-                  HeaderSampleRate(file)
-            : 0;
+    const double indexSeconds = count > 0 ? static_cast<double>(count) * frameSeconds(file) : 0;
     const FrameRange range = framesOf(piece, file, indexSeconds);
     PieceBytes bytes;
     if (range.first > count)

@@ -33,6 +33,11 @@ std::int32_t TurboFrameLength(const cPozycjaPlikow& file, TurboLength choice);
 // could not be read.
 bool RangeIsEmpty(const ExportPiece& piece, const cPozycjaPlikow& file);
 
+// The track's range ends (or starts) more than a frame past the end of the
+// source's index: the file has become shorter than the track, whose output
+// will end where the file ends.
+bool ReachesPastTheEnd(const ExportPiece& piece, const cPozycjaPlikow& file);
+
 PieceBytes ExactPieceBytes(const ExportPiece& piece, const cPozycjaPlikow& file,
                            SaveFrameLocator& frames);
 PieceBytes TurboPieceBytes(const ExportPiece& piece, const cPozycjaPlikow& file,

@@ -7,9 +7,11 @@
 #include <QRegularExpression>
 
 #include <cerrno>
-#include <cstdio>
-#include <limits>
 #include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <limits>
+#include <set>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -22,10 +24,22 @@ QByteArray nativePath(const QString& path) { return QFile::encodeName(path); }
 
 // ".<target name>.kelbrin-<process>-<attempt>.part"
 const QString kTemporaryMark = QStringLiteral(".kelbrin-");
+// Bytes of the target's name kept in the temporary name; the rest of a
+// 255-byte name is left for the dot and the mark.
+constexpr qsizetype kLongestNamePart = 200;
+
+// The temporary files this process is writing now: an autosave may tidy the
+// folder that an export running under it writes into.
+std::set<QString>& liveTemporaries() {
+    static std::set<QString> live;
+    return live;
+}
+
+QString liveKey(const QString& path) { return QDir::cleanPath(QFileInfo(path).absoluteFilePath()); }
 
 bool processIsGone(qint64 pid) {
     if (pid == ::getpid())
-        return true; // this process writes no output between runs
+        return true; // its live files are kept by name
     if (pid <= 0 || pid > std::numeric_limits<pid_t>::max())
         return true;
     return ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH;
@@ -58,9 +72,16 @@ SaveTarget::~SaveTarget() { abandon(); }
 bool SaveTarget::open() {
     abandon();
     const QFileInfo info(m_target);
+    // The mark must fit beside a name that is itself near the longest allowed.
+    QString name = info.fileName();
+    while (nativePath(name).size() > kLongestNamePart) {
+        name.chop(1);
+        if (!name.isEmpty() && name.back().isHighSurrogate())
+            name.chop(1);
+    }
     // A hidden name in the same folder, so the rename never crosses file systems.
     for (int attempt = 0; attempt < 100 && m_fd < 0; ++attempt) {
-        m_temporary = info.absolutePath() + QStringLiteral("/.") + info.fileName() + kTemporaryMark +
+        m_temporary = info.absolutePath() + QStringLiteral("/.") + name + kTemporaryMark +
                       QStringLiteral("%1-%2.part").arg(::getpid()).arg(attempt);
         m_fd = ::open(nativePath(m_temporary).constData(),
                       O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
@@ -68,9 +89,11 @@ bool SaveTarget::open() {
             break;
     }
     if (m_fd < 0) {
+        failed();
         m_temporary.clear();
         return false;
     }
+    liveTemporaries().insert(liveKey(m_temporary));
     // A replaced file keeps its permissions.
     struct stat old {};
     if (::stat(nativePath(m_target).constData(), &old) == 0)
@@ -79,9 +102,15 @@ bool SaveTarget::open() {
     return true;
 }
 
+void SaveTarget::failed() { m_error = QString::fromLocal8Bit(std::strerror(errno)); }
+
 bool SaveTarget::write(const char* data, std::int64_t count) {
-    if (m_fd < 0 || !writeAll(m_fd, data, count, 0, false))
+    if (m_fd < 0)
         return false;
+    if (!writeAll(m_fd, data, count, 0, false)) {
+        failed();
+        return false;
+    }
     m_size += count;
     return true;
 }
@@ -91,7 +120,11 @@ bool SaveTarget::write(const QByteArray& bytes) { return write(bytes.constData()
 bool SaveTarget::writeAt(std::int64_t position, const QByteArray& bytes) {
     if (m_fd < 0 || position < 0 || position + bytes.size() > m_size)
         return false;
-    return writeAll(m_fd, bytes.constData(), bytes.size(), position, true);
+    if (!writeAll(m_fd, bytes.constData(), bytes.size(), position, true)) {
+        failed();
+        return false;
+    }
+    return true;
 }
 
 bool SaveTarget::commit() {
@@ -99,15 +132,24 @@ bool SaveTarget::commit() {
         return false;
     const int fd = m_fd;
     m_fd = -1;
-    const bool closed = ::close(fd) == 0;
-    if (!closed || ::rename(nativePath(m_temporary).constData(),
-                            nativePath(m_target).constData()) != 0) {
-        ::unlink(nativePath(m_temporary).constData());
-        m_temporary.clear();
-        return false;
+    // On the disk before it takes the target's name: a crash after the
+    // rename must not leave a target whose blocks were never written.
+    bool done = ::fdatasync(fd) == 0;
+    if (!done)
+        failed();
+    if (::close(fd) != 0 && done) {
+        failed();
+        done = false;
     }
+    if (done && ::rename(nativePath(m_temporary).constData(), nativePath(m_target).constData()) != 0) {
+        failed();
+        done = false;
+    }
+    if (!done)
+        ::unlink(nativePath(m_temporary).constData());
+    liveTemporaries().erase(liveKey(m_temporary));
     m_temporary.clear();
-    return true;
+    return done;
 }
 
 void SaveTarget::abandon() {
@@ -117,6 +159,7 @@ void SaveTarget::abandon() {
     }
     if (!m_temporary.isEmpty()) {
         ::unlink(nativePath(m_temporary).constData());
+        liveTemporaries().erase(liveKey(m_temporary));
         m_temporary.clear();
     }
 }
@@ -131,7 +174,10 @@ int SaveTarget::RemoveLeftovers(const QString& folder) {
         const QRegularExpressionMatch match = name.match(file);
         if (!match.hasMatch() || !processIsGone(match.captured(1).toLongLong()))
             continue;
-        if (::unlink(nativePath(dir.filePath(file)).constData()) == 0)
+        const QString path = dir.filePath(file);
+        if (liveTemporaries().count(liveKey(path)) != 0)
+            continue;
+        if (::unlink(nativePath(path).constData()) == 0)
             ++removed;
     }
     return removed;

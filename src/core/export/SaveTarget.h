@@ -4,9 +4,11 @@
 // the writing before that (a failure, a cancel, an early return) removes the
 // temporary file, so the target is either the old file or the whole new one.
 //
-// Every write is checked; positions are 64-bit. The temporary file is hidden
-// and named after the target, this program and its process, so that a run
-// killed before it could clean up is recognised and tidied by the next one.
+// Every write is checked; positions are 64-bit. The data reach the disk
+// (fdatasync) before the rename, so a crash after it never leaves the target
+// empty or short. The temporary file is hidden and named after the target,
+// this program and its process, so that a run killed before it could clean up
+// is recognised and tidied by the next one.
 
 #include <QString>
 #include <cstdint>
@@ -42,14 +44,20 @@ public:
     bool commit();
     // Closes and removes the temporary file.
     void abandon();
+    // The system's reason for the last failure of open(), a write or commit().
+    const QString& errorText() const { return m_error; }
 
     // Removes the temporary files that runs killed mid-way left in the
-    // folder: those of this program whose process is gone. Returns how many.
+    // folder: those of this program whose process is gone, and those of this
+    // process that no open SaveTarget holds. Returns how many.
     static int RemoveLeftovers(const QString& folder);
 
 private:
+    void failed();
+
     QString m_target;
     QString m_temporary;
+    QString m_error;
     int m_fd = -1;
     std::int64_t m_size = 0;
 };

@@ -53,6 +53,7 @@ public:
             if (c.tracks->Item(i)->strFileNameSource == r.sourcePath)
                 ++m_sameSource;
         m_predecessor = c.lastListRowTrack.value_or(c.selectedTrack);
+        m_outputNames = ProjectOutputNames(c.tracks.get());
     }
 
     SplitPlan run() {
@@ -162,11 +163,18 @@ private:
     // Name, tag fields, number, link and place; `cueEntry` names CUE pieces.
     void finish(const std::shared_ptr<cPozycjaMP3>& t, std::optional<int> cueEntry) {
         const bool cue = cueEntry.has_value();
+        // The first piece takes the name as the dialog gave it (the user may
+        // mean an existing name); every other piece one no output has yet,
+        // else exporting them one file each would write one file.
         if (cue)
-            t->strFileName = DefaultOutputName(r.runStart.addSecs(m_pass), m_existing + 1 + *cueEntry,
-                                               m_existing);
-        else
+            t->strFileName = UniqueOutputName(
+                DefaultOutputName(r.runStart.addSecs(m_pass), m_existing + 1 + *cueEntry, m_existing),
+                m_outputNames);
+        else if (m_plan.tracks.isEmpty())
             t->strFileName = r.outputName;
+        else
+            t->strFileName = UniqueOutputName(r.outputName, m_outputNames);
+        m_outputNames.append(t->strFileName);
 
         const bool keepTitle = (cue || r.keepCallerFields) && !t->strTitle.trimmed().isEmpty();
         const std::int32_t naming = ValLong(m_naming);
@@ -216,6 +224,7 @@ private:
     int m_sameSource = 0;
     std::int32_t m_predecessor = 0;
     int m_pass = 0;
+    QStringList m_outputNames; // of the project and of the pieces planned so far
 };
 
 } // namespace

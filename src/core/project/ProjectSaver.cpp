@@ -1,6 +1,5 @@
 #include "ProjectSaver.h"
 
-#include "core/app/FileBytes.h"
 #include "ProjectFileWriter.h"
 #include "ProjectWindow.h"
 #include "RecentProjects.h"
@@ -10,6 +9,7 @@
 #include "core/app/TextCatalog.h"
 #include "core/document/cPozycjeMP3.h"
 #include "core/document/cPozycjePlikow.h"
+#include "core/export/SaveTarget.h"
 #include "platform/text/AnsiCodec.h"
 #include "platform/text/NameCodec.h"
 
@@ -57,11 +57,16 @@ QByteArray projectBytes(ProjectWindow& w, bool& fits) {
     return bytes.value_or(QByteArray());
 }
 
+// Through a marked temporary file, flushed to disk before it is renamed over
+// the target. A save killed before the rename leaves that file behind; the
+// next save into the folder knows it by its mark and removes it.
 bool write(const QString& path, const QByteArray& bytes) {
-    const FileBytesResult r = ReplaceFileBytes(path, bytes);
-    if (!r.ok())
-        ShowText(3346, mb::Information, kP1, path, QStringLiteral("|2"), r.error);
-    return r.ok();
+    SaveTarget::RemoveLeftovers(QFileInfo(path).absolutePath());
+    SaveTarget target(path);
+    const bool ok = target.open() && target.write(bytes) && target.commit();
+    if (!ok)
+        ShowText(3346, mb::Information, kP1, path, QStringLiteral("|2"), target.errorText());
+    return ok;
 }
 
 void markSaved(ProjectWindow& w) {

@@ -20,10 +20,26 @@ bool flag(const QObject* o, const char* name, bool absent = false) {
     return v.isValid() ? v.toBool() : absent;
 }
 
-// Pictures in the columns after the first only while SubItemImages is on.
+// Pictures in the columns after the first only while SubItemImages is on;
+// grid lines between the cells while Gridlines is on. The lines are drawn
+// here, over what the style drew: a style sheet on the items would take the
+// drawing of the selected row from the style and leave its text unseen.
 class SubItemDelegate : public QStyledItemDelegate {
 public:
     SubItemDelegate(QTreeWidget* view) : QStyledItemDelegate(view), m_view(view) {}
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        QStyledItemDelegate::paint(painter, option, index);
+        if (!flag(m_view, "Gridlines"))
+            return;
+        painter->save();
+        painter->setPen(QColor(0xd4, 0xd4, 0xd4));
+        const QRect r = option.rect;
+        painter->drawLine(r.topRight(), r.bottomRight());
+        painter->drawLine(r.bottomLeft(), r.bottomRight());
+        painter->restore();
+    }
 
 protected:
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {

@@ -8,11 +8,6 @@
 
 namespace kelbrin {
 
-namespace {
-const char* const kGridStyle =
-    "QTreeView::item { border-right: 1px solid #d4d4d4; border-bottom: 1px solid #d4d4d4; }";
-}
-
 bool cListView::flag(const char* name) const { return m_view && m_view->property(name).toBool(); }
 
 void cListView::setFlag(const char* name, bool on) {
@@ -68,15 +63,13 @@ void cListView::setShowSelAlways(bool on) {
     m_view->setPalette(p);
 }
 
-bool cListView::Gridlines() const { return m_view && m_view->styleSheet().contains(QLatin1String(kGridStyle)); }
+bool cListView::Gridlines() const { return flag("Gridlines"); }
 void cListView::setGridlines(bool on) {
     if (!m_view)
         return;
-    QString sheet = m_view->styleSheet();
-    sheet.remove(QLatin1String(kGridStyle));
-    if (on)
-        sheet += QLatin1String(kGridStyle);
-    m_view->setStyleSheet(sheet);
+    ListViewBehaviour::Of(m_view); // its delegate draws the lines
+    setFlag("Gridlines", on);
+    m_view->viewport()->update();
 }
 // Qt shows every column's picture until the behaviour's delegate takes over.
 bool cListView::SubItemImages() const {

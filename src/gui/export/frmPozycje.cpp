@@ -307,7 +307,7 @@ bool frmPozycje::postPokazMnie(const SplitOpenOptions& options) {
 
     if (blnNewTrack) {
         lngTrackNo = 0;
-        cboPlikD->addItem(DefaultOutputName(when, 0, tracks ? tracks->Count() : 0));
+        cboPlikD->addItem(ProposedOutputName(when, tracks.get()));
         cboPlikD->setCurrentIndex(cboPlikD->count() - 1);
         updateSegmentOption();
     } else {

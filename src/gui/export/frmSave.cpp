@@ -308,18 +308,30 @@ void frmSave::StartSave(bool preview) {
     if (blnBusy || !m_main.CanChangeProject())
         return;
     const SaveRequest request = BuildRequest(preview);
-    SetBusy(true);
-    m_main.blnClose = false;
-    SaveDialogHost host(
-        m_main, [this] { return blnBusy; },
-        [this](const QString& text) {
-            setWindowTitle(text.isEmpty() ? GetText(kWindowCaption) : text);
-        });
-    lastOutcome() = SavePieces(request, host);
-    m_main.blnClose = true;
-    m_main.ZerujProgress();
-    SetBusy(false);
-    setWindowTitle(GetText(kWindowCaption));
+    {
+        // The window is usable again however the run ends, an error thrown
+        // through it included: a flag left down would refuse every later
+        // source command without a word.
+        struct Hold {
+            frmSave& dialog;
+            explicit Hold(frmSave& d) : dialog(d) {
+                dialog.SetBusy(true);
+                dialog.m_main.blnClose = false;
+            }
+            ~Hold() {
+                dialog.m_main.blnClose = true;
+                dialog.m_main.ZerujProgress();
+                dialog.SetBusy(false);
+                dialog.setWindowTitle(GetText(kWindowCaption));
+            }
+        } hold(*this);
+        SaveDialogHost host(
+            m_main, [this] { return blnBusy; },
+            [this](const QString& text) {
+                setWindowTitle(text.isEmpty() ? GetText(kWindowCaption) : text);
+            });
+        lastOutcome() = SavePieces(request, host);
+    }
     switch (lastOutcome().status) {
     case SaveStatus::Finished:
     case SaveStatus::Declined:

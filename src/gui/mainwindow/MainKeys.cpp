@@ -1,8 +1,12 @@
 #include "MainKeys.h"
 
+#include <QAction>
 #include <QCoreApplication>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QWidget>
+
+#include <algorithm>
 
 namespace kelbrin {
 
@@ -53,8 +57,32 @@ bool MainKeys::firstDelivery(QObject* watched, QEvent* event) {
     return true;
 }
 
+bool MainKeys::takenByWindowCommand(const QKeyEvent& key) const {
+    // Plain keys (Delete among them) are the text box's typing and stay with it.
+    const Qt::KeyboardModifiers modifiers = key.modifiers() & ~Qt::KeypadModifier;
+    if (!(modifiers & (Qt::ControlModifier | Qt::AltModifier)))
+        return false;
+    const QKeySequence pressed(QKeyCombination(modifiers, Qt::Key(key.key())));
+    const QList<QAction*> actions = m_window.findChildren<QAction*>();
+    return std::any_of(actions.cbegin(), actions.cend(), [&pressed](const QAction* action) {
+        return action->isEnabled() && action->shortcuts().contains(pressed);
+    });
+}
+
 bool MainKeys::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
+    if (type == QEvent::ShortcutOverride) {
+        // A text box claims the keys it edits with (Ctrl+U deletes its line)
+        // before the window's shortcuts see them; the window's commands come
+        // first, so a key does the same wherever the focus is.
+        if (!watched->isWidgetType() || static_cast<QWidget*>(watched)->window() != &m_window)
+            return false;
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (!takenByWindowCommand(*key))
+            return false;
+        key->ignore();
+        return true;
+    }
     if ((type != QEvent::KeyPress && type != QEvent::KeyRelease) || !watched->isWidgetType())
         return false;
     auto* widget = static_cast<QWidget*>(watched);

@@ -4,7 +4,8 @@
 // before the control that has the focus, so the keys work whichever control
 // is focused; nothing is taken from that control, so a text box still gets
 // what is typed into it. A key that a menu shortcut takes never reaches the
-// window as a key press, and so does nothing on its release.
+// window as a key press, and so does nothing on its release. The menu
+// shortcuts with Ctrl or Alt win over a text box that binds the same key.
 
 #include "core/app/KeyUpTable.h"
 
@@ -34,6 +35,8 @@ private:
     // True for the first delivery of a key event to a control of the window;
     // an event handed on to the control's parents counts once.
     bool firstDelivery(QObject* watched, QEvent* event);
+    // The key, with Ctrl or Alt, is the shortcut of an enabled window command.
+    bool takenByWindowCommand(const QKeyEvent& key) const;
 
     QWidget& m_window;
     std::function<KeyUpState()> m_state;

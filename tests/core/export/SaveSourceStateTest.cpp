@@ -14,6 +14,8 @@
 #include "platform/text/AnsiCodec.h"
 
 #include <QFileInfo>
+#include <cerrno>
+#include <cstring>
 #include <map>
 #include <unistd.h>
 
@@ -209,9 +211,11 @@ TEST_F(SourceState, ASourceChangedSinceItsScanIsReadAgainOrRefusedByTurbo) {
     EXPECT_EQ(shownNumbers(), QList<int>{6001});
     EXPECT_TRUE(destFiles().isEmpty());
 
+    // Read again, and said so: the outputs are not what the tracks were made from.
     messages->shown.clear();
     ASSERT_EQ(RunExport(request(pieces)).status, SaveStatus::Finished);
-    EXPECT_TRUE(shownNumbers().isEmpty());
+    EXPECT_EQ(shownNumbers(), QList<int>{7120});
+    EXPECT_TRUE(messages->shown.value(0).text.contains(path));
     const auto afterChange = takeOutputs();
     // The same pieces cut from a fresh scan of the changed file.
     Shared().OpenFiles = std::make_shared<cPozycjePlikow>();
@@ -220,6 +224,21 @@ TEST_F(SourceState, ASourceChangedSinceItsScanIsReadAgainOrRefusedByTurbo) {
     const auto fresh = takeOutputs();
     ASSERT_EQ(afterChange.size(), 2u);
     EXPECT_TRUE(afterChange == fresh);
+
+    // Cut short elsewhere: the tracks that now reach past its end are named.
+    const QList<ExportPiece> longer = {seconds(path, 1, 3, "early"), seconds(path, 2, 9, "whole"),
+                                       frames(path, 100, 300, "framed"), seconds(path, 8, 9, "late")};
+    QFile(path).resize(ReadAll(path).size() / 2); // about 5 of its 10 s
+    messages->shown.clear();
+    ASSERT_EQ(RunExport(request(longer)).status, SaveStatus::Finished);
+    ASSERT_EQ(shownNumbers(), (QList<int>{7121, 6000}));
+    const QString told = messages->shown[0].text;
+    EXPECT_TRUE(told.contains(path)) << told.toStdString();
+    EXPECT_TRUE(told.endsWith("whole, framed, late")) << told.toStdString();
+    EXPECT_TRUE(messages->shown[1].text.startsWith("Nothing could be read from the source file " + path))
+        << messages->shown[1].text.toStdString();
+    EXPECT_EQ(destFiles().size(), 3); // "late" starts after the new end
+    takeOutputs();
 
     // An index that promises more than the file holds fails and leaves nothing.
     const auto file = Shared().OpenFiles->Item(1);
@@ -299,4 +318,20 @@ TEST_F(SourceState, AScriptsExportStoresTheOptionsItForced) {
     EXPECT_EQ(GetSetting("FileNameSame"), "0");
     EXPECT_EQ(GetSetting("FileNameSave"), "0");
     EXPECT_EQ(GetSetting("T_Set"), "2");
+}
+
+TEST_F(SourceState, AnOutputThatCannotBeCreatedIsNamedWithTheSystemsReason) {
+    const QString path = MediaFile("cbr_noinfo.mp3");
+    ASSERT_TRUE(open(path));
+    WriteFile(dest + "/taken", "a file, not a folder");
+    const QString longest = QString(240, 'n') + ".mp3"; // near the 255 bytes a name may have
+    messages->answers << mb::Yes;
+    const SaveOutcome outcome = RunExport(
+        request({seconds(path, 0, 2, "taken/a.mp3"), seconds(path, 0, 2, longest)}));
+    EXPECT_EQ(outcome.status, SaveStatus::Finished);
+    ASSERT_EQ(shownNumbers(), QList<int>{3024});
+    EXPECT_EQ(messages->shown[0].text, "The file " + dest + "/taken/a.mp3 cannot be created (" +
+                                           QString::fromLocal8Bit(strerror(ENOTDIR)) +
+                                           "). Skip it and go on with the next track?");
+    EXPECT_EQ(outcome.written, QStringList{dest + "/" + longest});
 }

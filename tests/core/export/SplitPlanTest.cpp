@@ -101,7 +101,8 @@ TEST_F(SplitPlanTest, EveryNMinutesOverlapsAndLinksThePieces) {
         EXPECT_EQ(EndTime(t), expected[i].second);
         EXPECT_EQ(t.lngNrPozycji, 2 + i);
         EXPECT_EQ(t.lngTrack, i == 0 ? 1 : 1 + i);
-        EXPECT_EQ(t.strFileName, "out.mp3");
+        // Each piece is a file of its own when the pieces are exported one by one.
+        EXPECT_EQ(t.strFileName, i == 0 ? QString("out.mp3") : QString("out-%1.mp3").arg(i + 1));
         EXPECT_TRUE(t.blnAwlaysTop);
         // Each box stands beside the one made before it.
         EXPECT_EQ(t.lngLeft, 2000 + 500 * (i + 1));
@@ -136,7 +137,7 @@ TEST_F(SplitPlanTest, EveryNMinutesNumbersAreBounded) {
     EXPECT_EQ(CheckEveryMinutesNumbers(1.0 / 60, 0, 999), SplitNumberFault::None);
 }
 
-TEST_F(SplitPlanTest, SegmentListPiecesShareTheOutputName) {
+TEST_F(SplitPlanTest, SegmentListPiecesAreNamedOneFileEach) {
     request.mode = SplitMode::SegmentList;
     request.segments = {{1, 2.5}, {4, 7}};
     const SplitPlan p = run();
@@ -144,7 +145,8 @@ TEST_F(SplitPlanTest, SegmentListPiecesShareTheOutputName) {
     EXPECT_EQ(StartTime(*p.tracks[0]), (TrackTime{0, 1, 0}));
     EXPECT_EQ(EndTime(*p.tracks[0]), (TrackTime{0, 2, 500}));
     EXPECT_EQ(StartTime(*p.tracks[1]), (TrackTime{0, 4, 0}));
-    EXPECT_EQ(p.tracks[1]->strFileName, "out.mp3");
+    EXPECT_EQ(p.tracks[0]->strFileName, "out.mp3");
+    EXPECT_EQ(p.tracks[1]->strFileName, "out-2.mp3");
     EXPECT_FALSE(p.tracks[1]->blnAwlaysTop);
     EXPECT_EQ(p.tracks[1]->lngTrack, p.tracks[0]->lngNrPozycji);
 }

@@ -9,11 +9,18 @@
 #include <QFileInfo>
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace kelbrin;
 using namespace kelbrin::test;
 
 namespace {
+
+QByteArray ReadAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
 
 void expectSameStoredFields(const cPozycjaMP3& a, const cPozycjaMP3& b) {
     // clang-format off
@@ -213,6 +220,43 @@ TEST_F(ProjectRoundTrip, AFailedSaveKeepsTheOldFileAndTheUnsavedState) {
     EXPECT_TRUE(t->blnZmodyfikowana);
     EXPECT_FALSE(window.autosave);
     EXPECT_FALSE(store->values.contains("F1"));
+}
+
+TEST_F(ProjectRoundTrip, ASaveKilledMidWayLeavesATemporaryFileThatTheNextSaveRemoves) {
+    const QString path = dir + "/killed.kbe";
+    addSource(MediaFile("cbr_noinfo.mp3"), 1);
+    window.tracks->Add(richTrack(1, MediaFile("cbr_noinfo.mp3")));
+    window.projectFile = path;
+    bool keepName = true;
+    ASSERT_TRUE(controller->Zapisz(true, keepName, QString()));
+    const QByteArray saved = ReadAll(path);
+    const auto everything = [this] {
+        return QDir(dir).entryList(QDir::Files | QDir::Hidden | QDir::System);
+    };
+
+    // The system kills a saving process when the file outgrows its limit.
+    window.tracks->Add(richTrack(2, MediaFile("cbr_noinfo.mp3")));
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_DFL);
+        struct rlimit small {};
+        getrlimit(RLIMIT_FSIZE, &small);
+        small.rlim_cur = 100;
+        setrlimit(RLIMIT_FSIZE, &small);
+        bool keep = true;
+        controller->Zapisz(true, keep, QString());
+        _exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ) << status;
+    EXPECT_EQ(ReadAll(path), saved) << "the old project stays whole";
+    EXPECT_EQ(everything().size(), 2) << everything().join(' ').toStdString();
+
+    ASSERT_TRUE(controller->Zapisz(true, keepName, QString()));
+    EXPECT_EQ(everything(), QStringList{"killed.kbe"});
+    EXPECT_GT(ReadAll(path).size(), saved.size());
 }
 
 TEST_F(ProjectRoundTrip, SaveChoosesItsTargetAndAsksBeforeReplacing) {

@@ -4,6 +4,7 @@
 #include "gui/editor/cListView.h"
 
 #include <QApplication>
+#include <QHash>
 #include <QHeaderView>
 #include <QImage>
 #include <QMouseEvent>
@@ -201,4 +202,37 @@ TEST_F(ListViewWrapper, HeaderBitmapStandsLeftOrRightOfTheCaption) {
     lv.ClearHeaderBitmap();
     std::tie(left, right) = redHalves();
     EXPECT_EQ(left + right, 0);
+}
+
+TEST_F(ListViewWrapper, TheSelectedRowShowsItsTextWithAndWithoutFocus) {
+    // As the main window sets up its track list.
+    lv.setFullRowSelect(true);
+    lv.setGridlines(true);
+    view->setCurrentItem(view->topLevelItem(1));
+    for (const bool focused : {true, false}) {
+        SCOPED_TRACE(focused);
+        QWidget other;
+        if (focused) {
+            view->activateWindow();
+            view->setFocus();
+        } else {
+            lv.setShowSelAlways(true);
+            other.show();
+            other.activateWindow();
+        }
+        QApplication::processEvents();
+        // The pixels of the first cell that stand out from its background.
+        const QImage image = view->viewport()->grab().toImage();
+        const QRect cell = view->visualRect(view->model()->index(1, 0)).adjusted(2, 2, -2, -2);
+        QHash<QRgb, int> counts;
+        for (int y = cell.top(); y <= cell.bottom(); ++y)
+            for (int x = cell.left(); x <= cell.right(); ++x)
+                ++counts[image.pixel(x, y)];
+        const QColor background(std::max_element(counts.cbegin(), counts.cend()).key());
+        int text = 0;
+        for (int y = cell.top(); y <= cell.bottom(); ++y)
+            for (int x = cell.left(); x <= cell.right(); ++x)
+                text += std::abs(image.pixelColor(x, y).lightness() - background.lightness()) > 90;
+        EXPECT_GT(text, 15) << "background " << background.name().toStdString();
+    }
 }

@@ -132,3 +132,35 @@ TEST_F(MainKeysTest, TheNumberPadPlusAddsOneTrackWhereverTheFocusIs) {
     EXPECT_FALSE(window->cmdDodaj->isEnabled()) << "the split dialog holds the add command";
     frmPozycje::Instance()->close();
 }
+
+TEST_F(MainKeysTest, AWindowCommandsKeyRunsItFromATextBoxThatBindsTheKeyToo) {
+    open();
+    auto t = add(1);
+    showInPanel(t);
+    window->fraAudio->fraTAG->show();
+    QLineEdit* title = window->fraAudio->txtTitle;
+    title->setFocus();
+    QTest::keyClicks(title, "Intro");
+    // Ctrl+U deletes the line of a text box, and opens the settings here.
+    QTest::keyClick(title, Qt::Key_U, Qt::ControlModifier);
+    EXPECT_EQ(title->text(), "Intro");
+    QWidget* settings = window->findChild<QWidget*>("frmSettings");
+    ASSERT_TRUE(settings);
+    EXPECT_TRUE(settings->isVisible());
+    settings->close();
+    // Ctrl+A selects a box's text, and locks the current track here.
+    window->Editor().editor().SelectTrackBox(1, 1, 0, QPoint());
+    window->Editor().editor().LinkOrDrop(1, 1, 0, QPoint());
+    title->setFocus();
+    ASSERT_TRUE(item("mnuTrack_Blok")->isEnabled());
+    const bool locked = t->blnZablokowany;
+    QTest::keyClick(title, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_NE(t->blnZablokowany, locked);
+    EXPECT_FALSE(title->hasSelectedText());
+    // Keys that are no command's stay the box's own; Delete deletes a letter.
+    title->setFocus();
+    QTest::keyClick(title, Qt::Key_Home);
+    QTest::keyClick(title, Qt::Key_Delete);
+    EXPECT_EQ(title->text(), "ntro");
+    EXPECT_EQ(window->cPozycje->Count(), 1);
+}
