@@ -198,10 +198,12 @@ TEST_F(FormatFileTest, UnwritableFileKeepsTheOldFormatEverywhere) {
     const QString blocked = dir + "/not-a-folder";
     test::WriteFile(blocked, "x");
     Shared().RecordFormat = QByteArray(68, '\0');
+    store->values.insert("RecLast", "0"); // MP3 output, as the MPEG Layer-3 format had it
     ScriptedChooser chooser;
     EXPECT_FALSE(ChooseAndStoreRecordFormat(chooser, blocked + "/formatex.ini").changed);
     ASSERT_EQ(messages->shown.size(), 1);
     EXPECT_EQ(messages->shown[0].textNumber, 6403);
     EXPECT_EQ(Shared().RecordFormat, QByteArray(68, '\0'));
     EXPECT_FALSE(store->values.contains("DestFormat"));
+    EXPECT_EQ(store->values.value("RecLast"), "0");
 }
