@@ -3,6 +3,7 @@
 // hand and at the time limit, and its file comes back through the split
 // dialog. The buffer file stays as small as the server's backlog.
 #include "FakeEncoderServer.h"
+#include "RecordingTestTools.h"
 #include "core/app/SharedState.h"
 #include "core/app/TextCatalog.h"
 #include "core/document/cPozycjaMP3.h"
@@ -426,16 +427,7 @@ TEST_F(RecorderControlTest, TheWindowStaysWhileTheServerHoldsTheRecording) {
 }
 
 TEST_F(RecorderControlTest, ALameRecordingLeavesTheCodecFormatForTheNextCodecRecording) {
-    WaveFormatEx ima; // IMA ADPCM, 22050 Hz mono, as the chooser stores it
-    ima.wFormatTag = 0x11;
-    ima.nChannels = 1;
-    ima.nSamplesPerSec = 22050;
-    ima.nAvgBytesPerSec = 11100;
-    ima.nBlockAlign = 512;
-    ima.wBitsPerSample = 4;
-    ima.cbSize = 2;
-    ima.extra = QByteArray("\xf9\x03", 2);
-    const QByteArray chosen = ima.toRecord();
+    const QByteArray chosen = test::ImaAdpcm22050(1).toRecord(); // mono
     Shared().RecordFormat = chosen;
     ASSERT_TRUE(SaveFormatFile(FormatFilePath(), chosen));
 
