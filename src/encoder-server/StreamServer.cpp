@@ -9,6 +9,7 @@
 #include "core/app/MessageService.h"
 #include "core/app/Numbers.h"
 #include "core/app/TextCatalog.h"
+#include "core/recording/BlockSizes.h"
 #include "core/recording/CaptureFormats.h"
 #include "core/recording/FormatFile.h"
 #include "core/recording/LameConfiguration.h"
@@ -22,7 +23,6 @@ namespace kelbrin {
 
 namespace {
 
-constexpr qint64 kDefaultCodecBlock = 500 * 512;
 constexpr qint64 kDefaultLameBlock = 230400;
 constexpr qint64 kLargestBlock = 64LL * 1024 * 1024;
 constexpr qint64 kFreeSpaceFloor = 8LL * 1024 * 1024;
@@ -100,10 +100,9 @@ bool StreamServer::INIT(const QString& formatFile, const QString& bufferFile) {
         options.sampleRate = static_cast<int>(m_config.dwSampleRate);
         m_encoder = std::make_unique<LameBlockEncoder>(m_config);
     } else {
-        m_blockSize = BlockSizeSetting(QStringLiteral("RecBufor"), QStringLiteral("500"), 512,
-                                       kDefaultCodecBlock);
         if (!openCodec(formatFile))
             return fail();
+        m_blockSize = CodecBlockBytes(CodecSourceFormat(m_destination)); // as the editor reads it
         options.wave = m_destination.wFormatTag != wave::kMpegLayer3;
         options.format = m_destination;
         options.sampleRate = static_cast<int>(m_destination.nSamplesPerSec);

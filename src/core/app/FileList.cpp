@@ -29,8 +29,13 @@ FileListFolders CurrentFileListFolders(bool recordingRuns) {
     FileListFolders f;
     f.recordFolder = Shared().RecordFolder;
     f.sourceFolder = GetSetting(QStringLiteral("SPath"), DefaultFolderRoot(DefaultLoadSettingsEnvironment()));
-    if (recordingRuns)
-        f.recordingPath = GetSetting(QStringLiteral("RecFilePath"));
+    if (recordingRuns) {
+        // The encoder server names the file without its folder, the recording folder.
+        Settings().sync();
+        const QString recorded = GetSetting(QStringLiteral("RecFilePath"));
+        if (!recorded.isEmpty())
+            f.recordingPath = QDir::cleanPath(QDir(f.recordFolder).filePath(recorded));
+    }
     return f;
 }
 
@@ -64,7 +69,7 @@ FileListContent BuildFileList(bool withDiskFiles, bool extra, const FileListFold
                 dir.entryList({QLatin1String(group.first)}, QDir::Files, QDir::Name);
             for (const QString& name : names) {
                 const QString path = folder + name;
-                if (ListContains(texts, path) || path == folders.recordingPath)
+                if (ListContains(texts, path) || QDir::cleanPath(path) == folders.recordingPath)
                     continue;
                 if (!headed) {
                     content.entries.append({GetText(group.second), 0});

@@ -1,6 +1,8 @@
 #include "CaptureEngine.h"
 
+#include "CaptureBufferFolder.h"
 #include "core/app/SharedState.h"
+#include "platform/media/Clock.h"
 
 #include <QStorageInfo>
 #include <cstdlib>
@@ -8,10 +10,20 @@
 namespace kelbrin {
 
 namespace {
+constexpr int kRetireRetryMs = 20;
 constexpr int kSilenceValues = 101;
 constexpr int kSilenceLevel = 10;
 constexpr int kFreeSpaceEvery = 10;
 constexpr int kFreeSpaceBlocks = 20;
+// Frees a device once it has returned from its own callback: at a later turn
+// of the event loop, and again later while a nested loop still runs inside it.
+void RetireLater(std::shared_ptr<CaptureDevice> device, std::shared_ptr<int> delivering) {
+    ProgramClock().callAfter(kRetireRetryMs, [device = std::move(device), delivering]() mutable {
+        if (*delivering > 0)
+            RetireLater(std::move(device), std::move(delivering));
+    });
+}
+
 } // namespace
 
 CaptureStatus& CaptureState() {
@@ -41,10 +53,18 @@ bool CaptureEngine::StartDevice(std::int32_t device, const CapturePcmFormat& for
     m_format = format;
     m_blockBytes = blockBytes;
     m_device = m_platform.createDevice();
-    m_device->onBlock = [this](const QByteArray& block) { HandleBlock(block); };
-    m_device->onError = [this](const QString& message) {
+    // The depth counter outlives this engine: it tells a teardown from inside
+    // a delivery that the device is still on the stack.
+    m_device->onBlock = [this, delivering = m_delivering](const QByteArray& block) {
+        ++*delivering;
+        HandleBlock(block);
+        --*delivering;
+    };
+    m_device->onError = [this, delivering = m_delivering](const QString& message) {
+        ++*delivering;
         if (onDeviceFailed)
             onDeviceFailed(message);
+        --*delivering;
     };
     if (!m_device->open(device, format, blockBytes, error)) {
         if (function)
@@ -68,10 +88,16 @@ bool CaptureEngine::StartDevice(std::int32_t device, const CapturePcmFormat& for
 void CaptureEngine::TearDownDevice() {
     if (!m_device)
         return;
-    m_device->onBlock = nullptr;
-    m_device->onError = nullptr;
     m_device->stop();
     m_device->close();
+    if (*m_delivering > 0) {
+        // Called from inside the device's own callback: it is freed once that
+        // has returned. Stopped and closed, it delivers nothing more.
+        RetireLater(std::move(m_device), m_delivering);
+        return;
+    }
+    m_device->onBlock = nullptr;
+    m_device->onError = nullptr;
     m_device.reset();
 }
 
@@ -81,13 +107,17 @@ QString CaptureEngine::BufferFilePath() const {
 
 bool CaptureEngine::OpenBufferFile(int mode, QString* error) {
     CloseBufferFile();
+    if (mode == -1)
+        SettleBufferFolder();
     CaptureState().bufferName = BufferFileName(Shared().CaptureDevice);
     const QString path = BufferFilePath();
     if (mode == -1 && QFile::exists(path))
         QFile::remove(path);
     m_file.setFileName(path);
-    // ReadWrite keeps what a resumed recording has not yet had encoded.
-    if (!m_file.open(QIODevice::ReadWrite | QIODevice::Unbuffered) || !m_file.seek(m_file.size())) {
+    // ReadWrite keeps what a resumed recording has not yet had encoded. The
+    // sound is the user's alone: a new file is readable by nobody else.
+    const QFileDevice::Permissions ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+    if (!m_file.open(QIODevice::ReadWrite | QIODevice::Unbuffered, ownerOnly) || !m_file.seek(m_file.size())) {
         if (error)
             *error = m_file.errorString();
         m_file.close();

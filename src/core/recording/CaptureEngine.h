@@ -70,6 +70,7 @@ public:
 private:
     CapturePlatform& m_platform;
     std::unique_ptr<CaptureDevice> m_device;
+    std::shared_ptr<int> m_delivering = std::make_shared<int>(0); // the device's callbacks now running
     QFile m_file;
     CapturePcmFormat m_format;
     CaptureHandshake m_handshake;

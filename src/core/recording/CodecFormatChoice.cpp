@@ -55,13 +55,19 @@ FormatButtonOutcome ChooseAndStoreRecordFormat(FormatChooser& chooser, const QSt
     FormatButtonOutcome outcome;
     QByteArray& record = Shared().RecordFormat;
     const QByteArray before = record;
+    const QString recLastKey = QStringLiteral("RecLast");
+    const bool hadRecLast = Settings().contains(recLastKey);
+    const QString recLastBefore = GetSetting(recLastKey);
     QString description;
     ChooseCodecFormat(chooser, record, description);
     if (description.isEmpty())
         return outcome;
     if (!SaveFormatFile(formatFile, record)) {
-        // The recorder must not capture for a format the server would not find.
+        // The recorder must not capture for a format the server would not
+        // find, nor write the ".wav" file meant for a format never stored.
         record = before;
+        SaveSetting(recLastKey, hadRecLast ? recLastBefore : QStringLiteral("0")); // missing reads as 0
+        Settings().sync();
         return outcome;
     }
     outcome.changed = true;

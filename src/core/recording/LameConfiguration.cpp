@@ -51,6 +51,10 @@ BE_CONFIG BuildLameConfig(const LameSettings& s) {
     c.nMode = static_cast<std::uint8_t>(s.chanMode);
     c.dwMaxBitrate = LameBitRateAt(version, s.qualHigh);
     c.dwBitrate = LameBitRateAt(version, s.vbr == 1 ? s.qualLow : s.bitRate);
+    // The window stores the two ends of the VBR range separately; the encoder
+    // refuses a minimum above the maximum.
+    if (s.vbr != 0 && c.dwBitrate > c.dwMaxBitrate)
+        std::swap(c.dwBitrate, c.dwMaxBitrate);
     c.nPreset = s.qualCBR;
     c.dwMpegVersion = version == LameMpegVersion::Mpeg1 ? MPEG1 : MPEG2;
     c.bPrivate = s.privateFlag;

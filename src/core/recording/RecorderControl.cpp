@@ -1,5 +1,6 @@
 #include "RecorderControl.h"
 
+#include "BlockSizes.h"
 #include "CaptureFormats.h"
 #include "FormatFile.h"
 #include "LameConfiguration.h"
@@ -42,9 +43,12 @@ void WriteNumber(const QString& key, std::int64_t value) {
     Settings().sync();
 }
 
+QString CaptureErrorText(const QString& function, const QString& detail) {
+    return GetText(texts::kCaptureError, QStringLiteral("|1"), function) + QLatin1Char('\r') + detail;
+}
+
 void ShowCaptureError(const QString& function, const QString& detail) {
-    ShowMessage(GetText(texts::kCaptureError, QStringLiteral("|1"), function) + QLatin1Char('\r') + detail,
-                mb::Critical, QString(), texts::kCaptureError);
+    ShowMessage(CaptureErrorText(function, detail), mb::Critical, QString(), texts::kCaptureError);
 }
 
 } // namespace
@@ -56,24 +60,38 @@ RecorderControl::RecorderControl(RecorderView& view, RecorderHost& host, Capture
     tmPause.onTick = [this] { tmPause_Timer(); };
     Timer2.onTick = [this] { Timer2_Timer(); };
     tmrStop.onTick = [this] { tmrStop_Timer(); };
-    // A nearly full disk stops the recording at the next chance, not inside the write.
+    // These come from inside the device's delivery of a block: the recording
+    // stops at the next chance, and the box waits for the next turn of the
+    // event loop (its own loop would run the stop, and so free the device,
+    // inside the delivery).
     m_engine.onDiskNearlyFull = [this] { Timer2.setEnabled(true); };
     m_engine.onWriteFailed = [this](const QString& error) {
         m_failure = GetText(texts::kBufferWriteFailed, QStringLiteral("|1"), m_engine.BufferFilePath(),
                             QStringLiteral("|2"), error);
-        ShowMessage(m_failure, mb::Critical, QString(), texts::kBufferWriteFailed);
         Timer2.setEnabled(true);
+        showLater(m_failure, texts::kBufferWriteFailed);
     };
     m_engine.onDeviceFailed = [this](const QString& error) {
         m_failure = error;
-        ShowCaptureError(QStringLiteral("capture"), error);
         Timer2.setEnabled(true);
+        showLater(CaptureErrorText(QStringLiteral("capture"), error), texts::kCaptureError);
     };
 }
 
 RecorderControl::~RecorderControl() {
+    for (int call : std::as_const(m_deferred))
+        ProgramClock().cancel(call);
     tearDownCapture();
     m_engine.CloseBufferFile();
+}
+
+void RecorderControl::showLater(const QString& text, int number) {
+    auto call = std::make_shared<int>(0);
+    *call = ProgramClock().callAfter(0, [this, call, text, number] {
+        m_deferred.removeOne(*call);
+        ShowMessage(text, mb::Critical, QString(), number);
+    });
+    m_deferred << *call;
 }
 
 qint64 RecorderControl::nowSeconds() const { return ProgramClock().milliseconds() / 1000; }
@@ -137,30 +155,26 @@ void RecorderControl::cmdRecord_Click() {
 
 bool RecorderControl::prepareFormat(CapturePcmFormat& format, std::int64_t& blockBytes) {
     SharedState& s = Shared();
-    if (ValLong(GetSetting(QStringLiteral("EngineType"), QStringLiteral("1"))) == 0) {
+    const bool lame = ValLong(GetSetting(QStringLiteral("EngineType"), QStringLiteral("1"))) != 0;
+    m_recordedTag = RecordedFormatTag(lame);
+    if (!lame) {
         if (!QFileInfo::exists(FormatFilePath())) {
             cmdSetting_Click();
             return false;
         }
         const WaveFormatEx source = CodecSourceFormat(WaveFormatEx::fromRecord(s.RecordFormat));
         format = {source.nChannels, static_cast<int>(source.nSamplesPerSec), source.wBitsPerSample};
-        blockBytes = RoundHalfEven(SettingNumber("RecBufor", "500") * 512);
-        return blockBytes > 0 && format.channels > 0 && format.sampleRate > 0;
+        blockBytes = CodecBlockBytes(source);
+        return format.channels > 0 && format.sampleRate > 0;
     }
     const std::int32_t chunk = ConfigureLameEncoder(true);
     if (chunk <= 0)
         return false;
-    blockBytes = RoundHalfEven(chunk * SettingNumber("LameBufLen", "25"));
-    if (blockBytes <= 0)
-        return false;
-    SaveSetting(QStringLiteral("RecBufor2"), QString::number(blockBytes));
+    // The chosen codec format stays as it is (in memory and in "formatex.ini"):
+    // a later codec recording, the chooser and the settings window need it.
     const WaveFormatEx capture = LameCaptureFormat();
-    // The record names what is being recorded: MPEG Layer-3 at the encoder's format.
-    WaveFormatEx record = WaveFormatEx::fromRecord(s.RecordFormat);
-    record.wFormatTag = wave::kMpegLayer3;
-    record.nChannels = capture.nChannels;
-    record.nSamplesPerSec = capture.nSamplesPerSec;
-    s.RecordFormat = record.toRecord();
+    blockBytes = LameBlockBytes(chunk, capture);
+    SaveSetting(QStringLiteral("RecBufor2"), QString::number(blockBytes));
     format = {capture.nChannels, static_cast<int>(capture.nSamplesPerSec), 16};
     return true;
 }
@@ -185,10 +199,15 @@ bool RecorderControl::startRecording() {
     }
     m_recorder = Shared().Recorder;
     m_recorder->UstawStanZapisu(ValLong(GetSetting(QStringLiteral("RecSpeech"), QStringLiteral("0"))));
+    // What the server announced before this recording is not this recording's.
+    Settings().sync();
+    m_namesBefore = {GetSetting(handshake::kFilePath), GetSetting(handshake::kLastFile)};
+    m_announced.clear();
     if (!m_recorder->INIT(FormatFilePath(), m_engine.BufferFilePath())) {
         abandonStart();
         return false;
     }
+    noteAnnouncedFiles();
     // The end state says "recording" before the clock can read it.
     SaveSetting(handshake::kStop, QStringLiteral("2"));
     Settings().sync();
@@ -304,6 +323,7 @@ void RecorderControl::Timer1_Timer() {
     }
 
     if (CaptureState().recordingFlag == 1) {
+        noteAnnouncedFiles();
         const auto whole = static_cast<std::int64_t>(elapsedSeconds);
         minutes = static_cast<std::int32_t>(whole / 60);
         WriteNumber(handshake::kTime, whole);
@@ -431,12 +451,31 @@ void RecorderControl::tmrStop_Timer() {
 
 void RecorderControl::tearDownCapture() { m_engine.TearDownDevice(); }
 
+void RecorderControl::noteAnnouncedFiles() {
+    Settings().sync();
+    // The file closed last (a split by size), then the one being written.
+    for (const QString& key : {handshake::kLastFile, handshake::kFilePath}) {
+        const QString name = FileNameFromPath(GetSetting(key).trimmed());
+        if (!name.isEmpty() && !m_namesBefore.contains(name) && !m_announced.contains(name))
+            m_announced << name;
+    }
+}
+
 QStringList RecorderControl::recordedFiles() {
-    return m_recorder ? RecordedNames(m_recorder->strFileRec()) : QStringList();
+    QStringList names = m_recorder ? RecordedNames(m_recorder->strFileRec()) : QStringList();
+    if (!names.isEmpty())
+        return names;
+    // A server that has gone (or one started afresh in its place) cannot
+    // list them: the files it announced while recording are handed over.
+    noteAnnouncedFiles();
+    for (const QString& name : std::as_const(m_announced))
+        if (QFileInfo(Shared().RecordFolder + name).isFile())
+            names << name;
+    return names;
 }
 
 void RecorderControl::handOver() {
-    m_handedOver = HandOverRecordings(recordedFiles(), m_host);
+    m_handedOver = HandOverRecordings(recordedFiles(), m_host, m_recordedTag);
 }
 
 void RecorderControl::finishRun() {

@@ -94,6 +94,10 @@ private:
     qint64 nowSeconds() const;
     qint64 autoPauseMs() const;
     QStringList recordedFiles();
+    // Notes the output files the server names in the shared store.
+    void noteAnnouncedFiles();
+    // Shows a box at the next turn of the event loop.
+    void showLater(const QString& text, int number);
 
     RecorderView& m_view;
     RecorderHost& m_host;
@@ -106,6 +110,10 @@ private:
     bool m_limitReached = false;
     QString m_failure;
     QStringList m_handedOver;
+    std::uint16_t m_recordedTag = 0; // the format tag of what the running recording produces
+    QStringList m_namesBefore;       // the file names the store held before this recording
+    QStringList m_announced;         // the files the server announced for this recording, in order
+    QList<int> m_deferred;           // boxes waiting for the next turn
 };
 
 } // namespace kelbrin

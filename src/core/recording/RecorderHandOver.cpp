@@ -23,11 +23,10 @@ QStringList RecordedNames(const QStringList& names) {
 
 QStringList RecordedNames(const QString& lines) { return RecordedNames(lines.split(QLatin1Char('\n'))); }
 
-QStringList HandOverRecordings(const QStringList& names, RecorderHost& host) {
+QStringList HandOverRecordings(const QStringList& names, RecorderHost& host, std::uint16_t formatTag) {
     QStringList paths;
     const QDateTime stamp = QDateTime::currentDateTime();
     const QDateTime dayZero(QDate(1899, 12, 30), QTime(0, 0));
-    const std::uint16_t tag = WaveFormatEx::fromRecord(Shared().RecordFormat).wFormatTag;
     for (int i = 0; i < names.size(); ++i) {
         const QString name = FileNameFromPath(names[i]);
         const QString path = Shared().RecordFolder + name;
@@ -36,7 +35,7 @@ QStringList HandOverRecordings(const QStringList& names, RecorderHost& host) {
         track->strFileNameSource = path;
         track->strLabel = UniqueTrackName(StripExtension(name), host.tracksUsingSource(path));
         // The split dialog reads the file type here: 1 MPEG Layer-3, 3 another format.
-        track->lngTrack = tag == wave::kMpegLayer3 ? 1 : 3;
+        track->lngTrack = formatTag == wave::kMpegLayer3 ? 1 : 3;
         track->blnZmodyfikowana = true;
         track->blnAwlaysTop = false;
         SplitDialogLauncher* split = SplitDialog();

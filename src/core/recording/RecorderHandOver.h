@@ -4,6 +4,7 @@
 // beside it (speech marks) is cut by that list.
 
 #include <QStringList>
+#include <cstdint>
 
 namespace kelbrin {
 
@@ -15,7 +16,7 @@ QStringList RecordedNames(const QStringList& names);
 QStringList RecordedNames(const QString& lines);
 
 // Hands the files (names in the recording folder) to the split dialog, in
-// order; returns their full paths.
-QStringList HandOverRecordings(const QStringList& names, RecorderHost& host);
+// order; `formatTag` is what they hold (85 MPEG Layer-3). Returns their full paths.
+QStringList HandOverRecordings(const QStringList& names, RecorderHost& host, std::uint16_t formatTag);
 
 } // namespace kelbrin

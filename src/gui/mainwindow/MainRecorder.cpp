@@ -7,6 +7,7 @@
 #include "core/app/TextCatalog.h"
 #include "core/document/cPozycjaMP3.h"
 #include "core/document/cPozycjeMP3.h"
+#include "core/recording/CaptureBufferFolder.h"
 #include "core/recording/CaptureEngine.h"
 #include "core/recording/RecorderTexts.h"
 #include "gui/recording/frmRecord.h"
@@ -54,6 +55,8 @@ private:
 } // namespace
 
 void InstallRecorder(frmDazudizi& window) {
+    // A buffer an editor left when it was killed holds nothing anyone needs.
+    RemoveStaleBuffers();
     // The record button shows the recorder window; a recording starts only there.
     window.SetRecorderWindow([] { frmRecord::PokazMnie(false); });
 

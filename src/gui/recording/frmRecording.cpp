@@ -2,7 +2,9 @@
 
 #include "codecChooser.h"
 #include "gui/app/NumericBox.h"
+#include "core/app/SharedState.h"
 #include "core/app/TextCatalog.h"
+#include "core/recording/BlockSizes.h"
 #include "core/recording/CaptureFormats.h"
 #include "core/recording/CodecFormatChoice.h"
 #include "core/recording/LameConfiguration.h"
@@ -28,6 +30,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QSlider>
 #include <QVBoxLayout>
 
@@ -46,6 +49,7 @@ constexpr int kWindowCaption = 2072;
 constexpr int kInfoCaption = 3221;
 constexpr int kHzText = 6750;
 constexpr int kKbitText = 6751;
+constexpr int kPaddingHint = 7000;
 const char* const kWaveMapper = "Wave Mapper";
 
 QLabel* Caption(QWidget* parent, const char* name, const char* tag) { return Named(new QLabel(parent), name, tag); }
@@ -153,6 +157,15 @@ void frmRecording::buildControls() {
     connect(cboMPEG, qOverload<int>(&QComboBox::activated), this, [this] { cboMPEG_Click(); });
     connect(chkVBR, &QCheckBox::toggled, this, [this] { chkVBR_Click(); });
     connect(chkABR, &QCheckBox::toggled, this, [this] { chkABR_Click(); });
+    // The VBR range stays ordered: the other end follows a choice past it.
+    connect(Combo1[0], qOverload<int>(&QComboBox::activated), this, [this](int low) {
+        if (low > Combo1[1]->currentIndex())
+            Combo1[1]->setCurrentIndex(low);
+    });
+    connect(Combo1[1], qOverload<int>(&QComboBox::activated), this, [this](int high) {
+        if (high < Combo1[0]->currentIndex())
+            Combo1[0]->setCurrentIndex(high);
+    });
     connect(VScroll1, &QScrollBar::valueChanged, this, [this] { VScroll1_Change(); });
     connect(VScroll2, &QScrollBar::valueChanged, this, [this] { VScroll2_Change(); });
     connect(cmdFormat, &QPushButton::clicked, this, [this] { cmdFormat_Click(); });
@@ -225,6 +238,8 @@ QWidget* frmRecording::buildLameFrame() {
     chkCopy = Named(new QCheckBox(flags), "chkCopy", "2182");
     chkOry = Named(new QCheckBox(flags), "chkOry", "2183");
     chkPad = Named(new QCheckBox(flags), "chkPad", "2184");
+    // The encoder sets the padding bit of each frame itself; the box has no effect.
+    chkPad->setEnabled(false);
     auto* flagGrid = new QGridLayout(flags);
     int f = 0;
     for (QCheckBox* box : {chkCRC, chkPriv, chkCopy, chkOry, chkPad}) {
@@ -318,7 +333,8 @@ void frmRecording::Form_Load() {
         cboQuality->addItem(DisplayText(GetText(t)));
     VScroll2->setValue(o.lameBufLen);
     lblLameBuf->setText(QString::number(o.lameBufLen));
-    lblLameBuf_Change();
+    lblLameBuf_Change(); // keeps the bar (and the number) to blocks of a few seconds
+    chkPad->setToolTip(DisplayText(GetText(kPaddingHint)));
     chkCRC->setChecked(o.crc);
     chkPriv->setChecked(o.privateFlag);
     chkCopy->setChecked(o.copyright);
@@ -344,8 +360,9 @@ void frmRecording::Form_Load() {
     Option1_Click(o.lameEngine ? 1 : 0);
     SetPath(lblTemp, o.bufferFolder);
     txtPrefix->setText(o.prefix);
+    limitCodecBuffer();
     VScroll1->setValue(o.recBufor);
-    lblBufor->setText(QString::number(o.recBufor));
+    lblBufor->setText(QString::number(VScroll1->value()));
     lblRecordFormat->setText(o.destFormat);
     lblRecordFormat->setToolTip(o.destFormat);
     chkRecord->setChecked(o.writeWav);
@@ -393,6 +410,11 @@ void frmRecording::FillLameLists() {
     selectStored(cboBRate, stored.bitRate);
     selectStored(Combo1[0], stored.qualLow);
     selectStored(Combo1[1], stored.qualHigh);
+    if (Combo1[0]->currentIndex() > Combo1[1]->currentIndex()) { // a reversed pair stored before
+        const int low = Combo1[1]->currentIndex();
+        Combo1[1]->setCurrentIndex(Combo1[0]->currentIndex());
+        Combo1[0]->setCurrentIndex(low);
+    }
 }
 
 void frmRecording::Option1_Click(int index) {
@@ -420,9 +442,20 @@ void frmRecording::VScroll2_Change() {
     lblLameBuf_Change();
 }
 
+void frmRecording::limitCodecBuffer() {
+    const WaveFormatEx capture = CodecSourceFormat(WaveFormatEx::fromRecord(Shared().RecordFormat));
+    VScroll1->setMaximum(CodecMultiplierLimit(capture)); // moves the bar, and the number, when beyond
+}
+
 void frmRecording::lblLameBuf_Change() {
     // Opens and closes one test stream of the encoder with the stored settings.
     const std::int32_t chunk = ConfigureLameEncoder(false);
+    {
+        const QSignalBlocker quiet(VScroll2);
+        VScroll2->setMaximum(LameMultiplierLimit(chunk, LameCaptureFormat()));
+    }
+    if (lblLameBuf->text().toInt() > VScroll2->maximum())
+        lblLameBuf->setText(QString::number(VScroll2->maximum()));
     lblLameBuf->setToolTip(LameBlockSizeText(chunk, lblLameBuf->text().toInt()));
 }
 
@@ -437,6 +470,7 @@ void frmRecording::cmdFormat_Click() {
     if (outcome.recordBoxTicked)
         chkRecord->setChecked(true);
     chkRecord->setEnabled(outcome.recordBoxEnabled);
+    limitCodecBuffer();
 }
 
 void frmRecording::cmdRecord_Click() {

@@ -102,6 +102,8 @@ private:
     void Form_Load();
     void Form_Unload();
     void selectStored(QComboBox* list, int index);
+    // The codec buffer bar reaches only blocks of a few seconds of the chosen format.
+    void limitCodecBuffer();
 
     bool m_saved = false;
 };

@@ -20,12 +20,16 @@ struct FakeCaptureLog {
     CapturePcmFormat lastFormat;
     qint64 lastBlockBytes = 0;
     bool failOpen = false;
+    bool delivering = false;          // a block is being handed over now
+    int destroyedWhileDelivering = 0; // a device freed from inside its own callback
 };
 
 class FakeCaptureDevice final : public CaptureDevice {
 public:
     explicit FakeCaptureDevice(std::shared_ptr<FakeCaptureLog> log) : m_log(std::move(log)) { m_log->live = this; }
     ~FakeCaptureDevice() override {
+        if (m_log->delivering)
+            ++m_log->destroyedWhileDelivering;
         close();
         if (m_log->live == this)
             m_log->live = nullptr;
@@ -65,8 +69,12 @@ public:
 
     // A filled block from the "sound card"; ignored unless capturing.
     void deliver(const QByteArray& block) {
-        if (m_running && onBlock)
-            onBlock(block);
+        if (!m_running || !onBlock)
+            return;
+        const std::shared_ptr<FakeCaptureLog> log = m_log; // this device may not outlive the call
+        log->delivering = true;
+        onBlock(block);
+        log->delivering = false;
     }
 
 private:

@@ -5,6 +5,7 @@
 #include "core/recording/CaptureEngine.h"
 #include "core/recording/RecordingHandshake.h"
 #include "platform/capture/FakeCaptureDevice.h"
+#include "platform/media/VirtualClock.h"
 #include "platform/settings/MemorySettingsStore.h"
 #include "support/TestEnvironment.h"
 
@@ -149,6 +150,20 @@ TEST_F(CaptureEngineTest, ANearlyFullDiskIsNoticedOnTheEleventhBlock) {
     EXPECT_EQ(nearlyFull, 1);
     block(1);
     EXPECT_EQ(nearlyFull, 2);
+}
+
+TEST_F(CaptureEngineTest, ADeviceTornDownFromInsideItsOwnDeliveryIsFreedOnlyAfterwards) {
+    auto* clock = new VirtualClock;
+    std::unique_ptr<Clock> previousClock = SetProgramClock(std::unique_ptr<Clock>(clock));
+    free = 0;
+    engine->onDiskNearlyFull = [this] { engine->TearDownDevice(); };
+    for (int i = 0; i < 11; ++i)
+        block(1);
+    EXPECT_EQ(platform.log->destroyedWhileDelivering, 0);
+    EXPECT_EQ(platform.log->closed, 1);
+    clock->advance(100);
+    EXPECT_EQ(platform.last(), nullptr); // gone once the delivery had returned
+    SetProgramClock(std::move(previousClock));
 }
 
 TEST_F(CaptureEngineTest, NoBlockIsWrittenOnceTheRecordingFlagIsDown) {

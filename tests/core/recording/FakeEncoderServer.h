@@ -5,6 +5,9 @@
 // settings store. "Encoding" copies each block into the output file.
 
 #include "core/app/Numbers.h"
+#include "core/recording/BlockSizes.h"
+#include "core/recording/CaptureFormats.h"
+#include "core/recording/FormatFile.h"
 #include "core/recording/RecordingHandshake.h"
 #include "platform/media/Clock.h"
 #include "platform/settings/SettingsStore.h"
@@ -30,6 +33,7 @@ struct FakeServerState {
     bool stalled = false;     // encodes nothing (a slow server)
     int uninits = 0;
     QString outputCopiedFrom; // when set, the output file is a copy of this file
+    bool gone = false;        // the process has died: every call fails
     int loopCall = 0;
 };
 
@@ -43,7 +47,9 @@ public:
 
     QVariant call(const QString& method, const QVariantList& args, bool* ok) override {
         if (ok)
-            *ok = true;
+            *ok = !m->gone;
+        if (m->gone)
+            return {};
         if (method == QLatin1String("UstawStanZapisu")) {
             m->state = args.value(0).toInt();
         } else if (method == QLatin1String("INIT")) {
@@ -53,8 +59,18 @@ public:
             m->blocksEncoded = 0;
             m->fileOpen = true;
             m->state = 1;
-            m->blockBytes = RoundHalfEven(Val(Settings().read(QStringLiteral("RecBufor"), "500")) * 512);
+            // The block as the server reads it: the editor's for LAME, RecBufor's for a codec.
+            if (Val(Settings().read(QStringLiteral("EngineType"), "1")) != 0) {
+                m->blockBytes = RoundHalfEven(Val(Settings().read(QStringLiteral("RecBufor2"), "230400")));
+            } else {
+                QByteArray record;
+                LoadFormatFile(args.value(0).toString(), &record);
+                m->blockBytes = CodecBlockBytes(CodecSourceFormat(WaveFormatEx::fromRecord(record)));
+            }
             m_handshake.begin();
+            // The output file exists from the start, and its name is announced.
+            QFile(m->outputFolder + m->outputs.value(0)).open(QIODevice::WriteOnly);
+            m_handshake.setOutputFile(m->outputs.value(0));
             return true;
         } else if (method == QLatin1String("Start")) {
             m->loopCall = ProgramClock().callAfter(args.value(0).toInt(), [this] { startLoop(); });
@@ -85,6 +101,8 @@ private:
     // One pass of the conversion loop, then the next one 50 ms later.
     void pass() {
         m->loopCall = 0;
+        if (m->gone)
+            return; // killed: the loop is no more
         const ServerHandshake::EditorState editor = m_handshake.poll();
         if (m->endOnItsOwn) {
             end(m->endReason);

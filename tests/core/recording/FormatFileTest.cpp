@@ -1,5 +1,6 @@
 // "formatex.ini" written and read back, damaged files refused, and the format
 // button's work with a scripted chooser.
+#include "RecordingTestTools.h"
 #include "core/app/SharedState.h"
 #include "core/app/TextCatalog.h"
 #include "core/recording/CodecFormatChoice.h"
@@ -20,18 +21,7 @@ using namespace kelbrin;
 
 namespace {
 
-WaveFormatEx ImaStereo() {
-    WaveFormatEx f;
-    f.wFormatTag = wave::kImaAdpcm;
-    f.nChannels = 2;
-    f.nSamplesPerSec = 22050;
-    f.nAvgBytesPerSec = 22311;
-    f.nBlockAlign = 1024;
-    f.wBitsPerSample = 4;
-    f.cbSize = 2;
-    f.extra = QByteArray("\xf9\x03", 2);
-    return f;
-}
+WaveFormatEx ImaStereo() { return test::ImaAdpcm22050(2); }
 
 class ScriptedChooser : public FormatChooser {
 public:
@@ -198,10 +188,12 @@ TEST_F(FormatFileTest, UnwritableFileKeepsTheOldFormatEverywhere) {
     const QString blocked = dir + "/not-a-folder";
     test::WriteFile(blocked, "x");
     Shared().RecordFormat = QByteArray(68, '\0');
+    store->values.insert("RecLast", "0"); // MP3 output, as the MPEG Layer-3 format had it
     ScriptedChooser chooser;
     EXPECT_FALSE(ChooseAndStoreRecordFormat(chooser, blocked + "/formatex.ini").changed);
     ASSERT_EQ(messages->shown.size(), 1);
     EXPECT_EQ(messages->shown[0].textNumber, 6403);
     EXPECT_EQ(Shared().RecordFormat, QByteArray(68, '\0'));
     EXPECT_FALSE(store->values.contains("DestFormat"));
+    EXPECT_EQ(store->values.value("RecLast"), "0");
 }

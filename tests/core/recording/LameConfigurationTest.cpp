@@ -190,7 +190,7 @@ TEST_F(LameConfigurationTest, LibraryThatWillNotLoadIsReportedOnlyWhenAsked) {
     EXPECT_TRUE(lame->initConfigs.isEmpty());
 }
 
-TEST_F(LameConfigurationTest, LameCaptureLeavesTheCodecRecordAlone) {
+TEST_F(LameConfigurationTest, LameCaptureFormatFollowsTheEncoderSettings) {
     QByteArray chosen(68, '\0');
     chosen[0] = 1;
     chosen[2] = 1;

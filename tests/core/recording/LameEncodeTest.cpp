@@ -186,6 +186,19 @@ TEST_F(LameEncodeTest, AbrEncodesNearItsMeanBitRate) {
     EXPECT_NEAR(bitRate, 96000, 24000);
 }
 
+TEST_F(LameEncodeTest, AVbrRangeStoredTheWrongWayRoundStillEncodes) {
+    // The settings window stores the two ends of the range separately.
+    for (const char* abr : {"1", "0"}) {
+        const BE_CONFIG c = configFromSettings(
+            {{"LameVBR", "1"}, {"LameABR", abr}, {"LameQualLow", "13"}, {"LameQualHigh", "0"}});
+        EXPECT_EQ(c.dwBitrate, 32u);
+        EXPECT_EQ(c.dwMaxBitrate, 320u);
+        const QString path = dir + "/reversed" + abr + ".mp3";
+        EncodeSine(lame, c, path);
+        EXPECT_NEAR(static_cast<double>(DecodedSamples(path, 2)), kRate * kSeconds, 1152);
+    }
+}
+
 TEST_F(LameEncodeTest, VbrHeaderNeverOverwritesAFileThatDoesNotStartWithThePlaceholder) {
     const BE_CONFIG c = configFromSettings({{"LameVBR", "1"}});
     EncodeSine(lame, c, dir + "/first.mp3", false);

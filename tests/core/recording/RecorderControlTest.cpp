@@ -3,10 +3,12 @@
 // hand and at the time limit, and its file comes back through the split
 // dialog. The buffer file stays as small as the server's backlog.
 #include "FakeEncoderServer.h"
+#include "RecordingTestTools.h"
 #include "core/app/SharedState.h"
 #include "core/app/TextCatalog.h"
 #include "core/document/cPozycjaMP3.h"
 #include "core/editor/SplitDialogSeam.h"
+#include "core/recording/BlockSizes.h"
 #include "core/recording/CaptureEngine.h"
 #include "core/recording/FormatFile.h"
 #include "core/recording/RecordProjectName.h"
@@ -14,6 +16,7 @@
 #include "core/recording/RecorderControl.h"
 #include "platform/capture/FakeCaptureDevice.h"
 #include "platform/codecs/WaveFormat.h"
+#include "platform/lame/FakeLameLibrary.h"
 #include "platform/media/VirtualClock.h"
 #include "platform/settings/MemorySettingsStore.h"
 #include "support/ScriptedMessages.h"
@@ -22,7 +25,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/resource.h>
 
 using namespace kelbrin;
 
@@ -96,6 +103,8 @@ protected:
         messages = new test::ScriptedMessages;
         previousMessages = SetMessageService(std::unique_ptr<MessageService>(messages));
         previousSplit = SetSplitDialogLauncher(&split);
+        lame = new FakeLameLibrary;
+        previousLame = SetLameLibrary(std::unique_ptr<LameLibrary>(lame));
 
         temp = test::MakeTempDir("buffer") + "/";
         records = test::MakeTempDir("records") + "/";
@@ -120,6 +129,7 @@ protected:
         control.reset();
         Shared().Recorder.reset();
         SetSplitDialogLauncher(previousSplit);
+        SetLameLibrary(std::move(previousLame));
         SetMessageService(std::move(previousMessages));
         SetSettingsStore(std::move(previousStore));
         SetProgramClock(std::move(previousClock));
@@ -162,6 +172,8 @@ protected:
     test::ScriptedMessages* messages = nullptr;
     std::unique_ptr<MessageService> previousMessages;
     SplitDialogLauncher* previousSplit = nullptr;
+    FakeLameLibrary* lame = nullptr;
+    std::unique_ptr<LameLibrary> previousLame;
     FakeSplit split;
     FakeView view;
     FakeHost host;
@@ -412,6 +424,159 @@ TEST_F(RecorderControlTest, TheWindowStaysWhileTheServerHoldsTheRecording) {
     server->state = -1;
     server->fileOpen = false;
     EXPECT_TRUE(control->Form_Unload());
+}
+
+TEST_F(RecorderControlTest, ALameRecordingLeavesTheCodecFormatForTheNextCodecRecording) {
+    const QByteArray chosen = test::ImaAdpcm22050(1).toRecord(); // mono
+    Shared().RecordFormat = chosen;
+    ASSERT_TRUE(SaveFormatFile(FormatFilePath(), chosen));
+
+    store->values.insert("EngineType", "1");
+    start();
+    EXPECT_EQ(capture.log->lastFormat.bitsPerSample, 16);
+    EXPECT_EQ(capture.log->lastFormat.sampleRate, 44100);
+    play(2000);
+    control->cmdStopRec_Click();
+    waitForHandOver();
+    EXPECT_EQ(Shared().RecordFormat, chosen);
+    EXPECT_EQ(ReadFormatFile(FormatFilePath()).record, chosen);
+
+    store->values.insert("EngineType", "0");
+    start();
+    EXPECT_EQ(capture.log->lastFormat.channels, 1);
+    EXPECT_EQ(capture.log->lastFormat.sampleRate, 22050);
+    EXPECT_EQ(capture.log->lastFormat.bitsPerSample, 8);
+    play(2000);
+    control->cmdStopRec_Click();
+    waitForHandOver();
+    ASSERT_EQ(split.requests.size(), 2);
+    EXPECT_EQ(split.requests[0].track->lngTrack, 1); // MPEG Layer-3
+    EXPECT_EQ(split.requests[1].track->lngTrack, 3);
+    EXPECT_EQ(server->encoded, delivered.right(server->encoded.size()));
+    EXPECT_TRUE(messages->shown.isEmpty());
+}
+
+TEST_F(RecorderControlTest, BufferMultipliersKeepABlockToAFewSecondsAndNeverStopTheRecording) {
+    constexpr qint64 kChunk = 4608; // the encoder's input chunk, 16-bit stereo
+    store->values.insert("EngineType", "1");
+    store->values.insert("LameBufLen", "32767"); // the settings window's own maximum
+    start();
+    EXPECT_GT(capture.log->lastBlockBytes, 25 * kChunk);
+    EXPECT_LE(capture.log->lastBlockBytes, 5 * 44100 * 4);
+    EXPECT_EQ(capture.log->lastBlockBytes % kChunk, 0);
+    EXPECT_EQ(store->values.value("RecBufor2").toLongLong(), capture.log->lastBlockBytes);
+    play(2000);
+    control->cmdStopRec_Click();
+    waitForHandOver();
+    EXPECT_EQ(server->blockBytes, capture.log->lastBlockBytes);
+
+    store->values.insert("LameBufLen", "-5");
+    start();
+    EXPECT_EQ(capture.log->lastBlockBytes, 25 * kChunk); // the default
+    control->cmdStopRec_Click();
+    waitForHandOver();
+
+    // A codec: 8000 bytes a second; the default block (32 s here) stays allowed.
+    store->values.insert("EngineType", "0");
+    for (const char* stored : {"32767", "-3"}) {
+        store->values.insert("RecBufor", stored);
+        start();
+        EXPECT_EQ(capture.log->lastBlockBytes, 500 * 512) << stored;
+        play(1000);
+        control->cmdStopRec_Click();
+        waitForHandOver();
+        EXPECT_EQ(server->blockBytes, capture.log->lastBlockBytes);
+    }
+    EXPECT_EQ(split.requests.size(), 4);
+    EXPECT_TRUE(messages->shown.isEmpty());
+}
+
+TEST_F(RecorderControlTest, AServerThatDiesMidRecordingStillHandsOverTheFileItAnnounced) {
+    start();
+    play(3000);
+    server->gone = true; // its process was killed
+    play(1000);
+    EXPECT_EQ(messageNumbers(), QList<int>{6702});
+    waitForHandOver();
+    EXPECT_EQ(CaptureState().recordingFlag, 0);
+    EXPECT_EQ(capture.log->closed, 1);
+    ASSERT_EQ(split.requests.size(), 1);
+    EXPECT_EQ(split.requests[0].track->strFileNameSource, records + "R0101__00_00_00.mp3");
+}
+
+TEST_F(RecorderControlTest, TheBufferLiesInTheUsersOwnFolderReadableByTheUserAlone) {
+    // A folder every user may write in, as the system's temporary folder.
+    const QString shared = test::MakeTempDir("shared");
+    ASSERT_TRUE(QFile::setPermissions(shared, QFileDevice::Permissions(0x7777)));
+    Shared().TempRecordFolder = shared + "/";
+    start();
+    const QString own = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    ASSERT_FALSE(own.isEmpty());
+    const QFileInfo buffer(server->buffer); // the path the server was given
+    EXPECT_TRUE(buffer.isFile());
+    EXPECT_TRUE(buffer.absoluteFilePath().startsWith(own + "/")) << buffer.absoluteFilePath().toStdString();
+    const auto others = QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup |
+                        QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
+    EXPECT_EQ(buffer.permissions() & others, 0);
+    EXPECT_EQ(QFileInfo(buffer.absolutePath()).permissions() & others, 0);
+    EXPECT_EQ(store->values.value("TempRecDir"), Shared().TempRecordFolder);
+    play(2000);
+    control->cmdStopRec_Click();
+    waitForHandOver();
+    EXPECT_EQ(server->encoded, delivered);
+}
+
+// Message boxes whose own event loop runs the program's timers, as a modal
+// box does, and which note whether a device was handing over a block.
+class NestedLoopMessages final : public MessageService {
+public:
+    explicit NestedLoopMessages(const FakeCaptureLog& log) : m_log(log) {}
+    int showMessage(const MessageRequest& request) override {
+        numbers << request.textNumber;
+        shownWhileDelivering += m_log.delivering ? 1 : 0;
+        if (whileShown)
+            std::exchange(whileShown, nullptr)();
+        return mb::Ok;
+    }
+    std::optional<QString> inputBox(const InputRequest&) override { return std::nullopt; }
+
+    std::function<void()> whileShown; // runs once, inside the first box
+    QList<int> numbers;
+    int shownWhileDelivering = 0;
+
+private:
+    const FakeCaptureLog& m_log;
+};
+
+TEST_F(RecorderControlTest, AFailedBufferWriteIsShownAfterTheDeliveryAndTheDeviceOutlivesIt) {
+    auto* boxes = new NestedLoopMessages(*capture.log);
+    std::unique_ptr<MessageService> scripted = SetMessageService(std::unique_ptr<MessageService>(boxes));
+    start();
+    play(1000);
+    // The disk fills up: no file may grow any more.
+    const auto previousHandler = signal(SIGXFSZ, SIG_IGN);
+    rlimit before{};
+    getrlimit(RLIMIT_FSIZE, &before);
+    rlimit full = before;
+    full.rlim_cur = 1;
+    setrlimit(RLIMIT_FSIZE, &full);
+    // While the box is up the server ends, and the recorder stops and tears the device down.
+    boxes->whileShown = [this, before] {
+        setrlimit(RLIMIT_FSIZE, &before);
+        server->endOnItsOwn = true;
+        clock->advance(3000);
+    };
+    play(1000);
+    setrlimit(RLIMIT_FSIZE, &before);
+    signal(SIGXFSZ, previousHandler);
+    waitForHandOver();
+    ASSERT_FALSE(boxes->numbers.isEmpty());
+    EXPECT_EQ(boxes->numbers.first(), 6701);
+    EXPECT_EQ(boxes->shownWhileDelivering, 0);
+    EXPECT_EQ(capture.log->destroyedWhileDelivering, 0);
+    EXPECT_EQ(capture.log->closed, 1);
+    EXPECT_EQ(CaptureState().recordingFlag, 0);
+    EXPECT_EQ(split.requests.size(), 1);
 }
 
 TEST(RecordProjectName, ASecondProjectOfTheSameDayGetsACounter) {

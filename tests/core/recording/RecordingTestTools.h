@@ -56,6 +56,20 @@ inline QByteArray SinePcm(const WaveFormatEx& format, double frequency, double s
     return bytes;
 }
 
+// IMA ADPCM at 22050 Hz, 4 bits, as the chooser gives it (512 bytes a block per channel).
+inline WaveFormatEx ImaAdpcm22050(std::uint16_t channels) {
+    WaveFormatEx f;
+    f.wFormatTag = wave::kImaAdpcm;
+    f.nChannels = channels;
+    f.nSamplesPerSec = 22050;
+    f.nAvgBytesPerSec = channels == 1 ? 11100 : 22311;
+    f.nBlockAlign = static_cast<std::uint16_t>(512 * channels);
+    f.wBitsPerSample = 4;
+    f.cbSize = 2;
+    f.extra = QByteArray("\xf9\x03", 2);
+    return f;
+}
+
 // ffprobe's fields of the first audio stream ("codec_name", "sample_rate", ...).
 inline QMap<QString, QString> ProbeStream(const QString& path) {
     const QString out = QString::fromUtf8(RunOracle(

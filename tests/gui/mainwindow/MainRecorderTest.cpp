@@ -10,6 +10,7 @@
 #include "core/recording/CaptureEngine.h"
 #include "core/recording/FormatFile.h"
 #include "core/recording/RecorderClient.h"
+#include "gui/export/frmPozycje.h"
 #include "gui/mainwindow/MainClose.h"
 #include "gui/mainwindow/frmDazudizi.h"
 #include "gui/recording/frmRecord.h"
@@ -20,6 +21,9 @@
 #include "support/ScriptedMessages.h"
 #include "support/TestEnvironment.h"
 
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QEvent>
 #include <QDate>
 #include <QFile>
 #include <QPushButton>
@@ -158,6 +162,45 @@ TEST_F(MainRecorderTest, ClosingTheEditorDuringARecordingFinishesAndKeepsIt) {
     EXPECT_EQ(window->cPozycje->Count(), 1);
     EXPECT_TRUE(QFile::exists(Shared().DestFolder + "/Record " + QDate::currentDate().toString("MM_dd") + ".kbe"));
     EXPECT_EQ(ended, 1);
+}
+
+TEST_F(MainRecorderTest, TheSplitDialogNeverOffersTheFileBeingRecorded) {
+    frmRecord* r = openRecorder();
+    r->cmdRecord->click();
+    play(1000);
+    r->cmdStopRec->click();
+    waitForHandOver(r);
+    ASSERT_EQ(window->cPozycje->Count(), 1);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    r->cmdRecord->click(); // the server writes R0101__00_00_01.mp3 now, named without its folder
+    play(1000);
+    const QString recording = records + "R0101__00_00_01.mp3";
+    ASSERT_TRUE(QFile::exists(recording));
+    window->findChild<QPushButton*>("cmdDodaj")->click();
+    frmPozycje* split = frmPozycje::Instance();
+    ASSERT_NE(split, nullptr);
+    QStringList offered;
+    for (int i = 0; i < split->cboPlikZ->count(); ++i)
+        offered << split->cboPlikZ->itemText(i);
+    EXPECT_TRUE(offered.contains(records + "R0101__00_00_00.mp3")) << offered.join(", ").toStdString();
+    EXPECT_FALSE(offered.contains(recording)) << offered.join(", ").toStdString();
+    delete split;
+    r->cmdStopRec->click();
+    waitForHandOver(r);
+}
+
+TEST_F(MainRecorderTest, ABufferLeftByAKilledEditorIsRemovedAtTheNextStart) {
+    const QString folder = Shared().TempRecordFolder;
+    test::WriteFile(folder + "Bufor-1.tmp", "left behind");
+    test::WriteFile(folder + "Bufor2.tmp", "left behind");
+    test::WriteFile(folder + "Notes.tmp", "not a buffer");
+    delete window;
+    window = new frmDazudizi;
+    window->setAttribute(Qt::WA_DeleteOnClose, false);
+    EXPECT_FALSE(QFile::exists(folder + "Bufor-1.tmp"));
+    EXPECT_FALSE(QFile::exists(folder + "Bufor2.tmp"));
+    EXPECT_TRUE(QFile::exists(folder + "Notes.tmp"));
 }
 
 } // namespace

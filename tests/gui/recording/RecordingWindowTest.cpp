@@ -4,6 +4,7 @@
 #include "core/app/SharedState.h"
 #include "core/app/TextCatalog.h"
 #include "core/recording/CodecFormatChoice.h"
+#include "gui/app/Translation.h"
 #include "gui/recording/frmRecording.h"
 #include "platform/capture/CaptureDevices.h"
 #include "platform/lame/FakeLameLibrary.h"
@@ -23,6 +24,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSlider>
+#include <QTest>
 #include <gtest/gtest.h>
 
 using namespace kelbrin;
@@ -198,6 +200,44 @@ TEST_F(RecordingWindow, ControlsFollowTheEngineVbrAndAbr) {
     EXPECT_EQ(stored("LameABR"), "1");
     EXPECT_EQ(stored("RecBufor"), "510");
     EXPECT_EQ(stored("LameBufLen"), "1");
+}
+
+TEST_F(RecordingWindow, BufferBarsReachBlocksOfAFewSecondsAndPaddingIsLeftToTheEncoder) {
+    store->values.insert("LameBufLen", "32767");
+    store->values.insert("RecBufor", "32767");
+    Shared().RecordFormat = WaveFormatEx::pcm(2, 44100, 16).toRecord();
+    open();
+    // Five seconds of 16-bit stereo at 44100 Hz: 191 chunks of 4608 bytes, 1722 units of 512.
+    EXPECT_EQ(window->VScroll2->maximum(), 191);
+    EXPECT_EQ(window->lblLameBuf->text(), "191");
+    EXPECT_EQ(window->VScroll1->maximum(), 1722);
+    EXPECT_EQ(window->lblBufor->text(), "1722");
+    // The encoder sets the padding bit of each frame itself.
+    EXPECT_FALSE(window->chkPad->isEnabled());
+    EXPECT_EQ(window->chkPad->toolTip(), DisplayText(GetText(7000)));
+    close();
+    EXPECT_EQ(stored("LameBufLen"), "191");
+    EXPECT_EQ(stored("RecBufor"), "1722");
+}
+
+TEST_F(RecordingWindow, TheVbrRangeStaysInOrder) {
+    store->values.insert("LameVBR", "1");
+    store->values.insert("LameQualLow", "13"); // stored the wrong way round before
+    store->values.insert("LameQualHigh", "0");
+    open();
+    QComboBox* low = window->Combo1[0];
+    QComboBox* high = window->Combo1[1];
+    EXPECT_EQ(low->currentIndex(), 0);
+    EXPECT_EQ(high->currentIndex(), 13);
+    QTest::keyClick(high, Qt::Key_Up);
+    QTest::keyClick(low, Qt::Key_End); // a minimum above the maximum takes the maximum along
+    EXPECT_EQ(high->currentIndex(), 13);
+    QTest::keyClick(high, Qt::Key_Home); // and a maximum below the minimum the minimum
+    EXPECT_EQ(low->currentIndex(), 0);
+    QTest::keyClick(low, Qt::Key_PageDown);
+    EXPECT_LE(low->currentIndex(), high->currentIndex());
+    close();
+    EXPECT_LE(stored("LameQualLow").toInt(), stored("LameQualHigh").toInt());
 }
 
 TEST_F(RecordingWindow, TextBoxesAreCleanedWhenStored) {

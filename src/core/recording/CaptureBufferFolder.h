@@ -1,0 +1,25 @@
+#pragma once
+// Where the capture buffer file lies. The buffer holds the raw sound of the
+// recording, so it belongs to the user alone: a folder that every user may
+// write in (the system's temporary folder, the old default) is replaced by the
+// user's own folder under $XDG_RUNTIME_DIR (else under the cache folder),
+// readable by the user only. A buffer left behind by an editor that was killed
+// is removed at the next start.
+
+#include <QString>
+
+namespace kelbrin {
+
+// The user's own buffer folder, created readable by the user only; with a
+// trailing '/'. Empty when it cannot be made.
+QString PrivateBufferFolder();
+
+// Makes TempRecordFolder (and the setting TempRecDir) the user's own folder
+// when it is empty or a folder others may write in; returns the folder.
+QString SettleBufferFolder();
+
+// Settles the folder and removes the buffer files ("Bufor<device>.tmp") lying
+// in it. Called once at start, before any recording.
+void RemoveStaleBuffers();
+
+} // namespace kelbrin
