@@ -57,7 +57,11 @@ RecorderControl::RecorderControl(RecorderView& view, RecorderHost& host, Capture
     Timer2.onTick = [this] { Timer2_Timer(); };
     tmrStop.onTick = [this] { tmrStop_Timer(); };
     // A nearly full disk stops the recording at the next chance, not inside the write.
-    m_engine.onDiskNearlyFull = [this] { Timer2.setEnabled(true); };
+    m_engine.onDiskNearlyFull = [this] {
+        m_failure = GetText(texts::kBufferDiskNearlyFull, QStringLiteral("|1"), Shared().TempRecordFolder);
+        m_tellDiskNearlyFull = true;
+        Timer2.setEnabled(true);
+    };
     m_engine.onWriteFailed = [this](const QString& error) {
         m_failure = GetText(texts::kBufferWriteFailed, QStringLiteral("|1"), m_engine.BufferFilePath(),
                             QStringLiteral("|2"), error);
@@ -395,6 +399,10 @@ void RecorderControl::requestEnd() {
 
 void RecorderControl::Timer2_Timer() {
     Timer2.setEnabled(false);
+    if (m_tellDiskNearlyFull) {
+        m_tellDiskNearlyFull = false;
+        ShowMessage(m_failure, mb::Exclamation, QString(), texts::kBufferDiskNearlyFull);
+    }
     if (m_view.buttonEnabled(RecorderView::Stop))
         cmdStopRec_Click();
 }

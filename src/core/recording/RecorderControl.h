@@ -105,6 +105,7 @@ private:
     bool m_unattended = false;
     bool m_limitReached = false;
     QString m_failure;
+    bool m_tellDiskNearlyFull = false; // said by the deferred stop, not inside the write
     QStringList m_handedOver;
 };
 

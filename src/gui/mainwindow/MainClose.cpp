@@ -22,6 +22,7 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QThread>
+#include <QTimer>
 
 namespace kelbrin {
 
@@ -47,6 +48,9 @@ MainClose::MainClose(QMainWindow& window, const MainMenus& menus, Seams seams)
         m_seams.endProgram = [] {
             Shared().OpenFiles.reset();
             QCoreApplication::quit();
+            // A close before the event loop runs (a "-rec" that cannot start)
+            // ends the program as soon as it does.
+            QTimer::singleShot(0, qApp, &QCoreApplication::quit);
         };
 }
 
