@@ -47,10 +47,12 @@ MainClose::MainClose(QMainWindow& window, const MainMenus& menus, Seams seams)
     if (!m_seams.endProgram)
         m_seams.endProgram = [] {
             Shared().OpenFiles.reset();
-            QCoreApplication::quit();
             // A close before the event loop runs (a "-rec" that cannot start)
             // ends the program as soon as it does.
-            QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+            if (QThread::currentThread()->loopLevel() > 0)
+                QCoreApplication::quit();
+            else
+                QTimer::singleShot(0, qApp, &QCoreApplication::quit);
         };
 }
 
