@@ -157,7 +157,7 @@ TEST_F(RecordProgramTest, AnUnattendedRecordingWhoseServerDiesFails) {
         GTEST_SKIP() << "no encoder server (capturon) in " << test::RuntimeDir().toStdString();
     // The server is killed a few seconds into the recording, as a crash would end it.
     const QString killServer =
-        "sleep 5; kill -9 $(dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus "
+        "until ls " + quoted(records) + " | grep -q mp3; do sleep 0.2; done; sleep 2; kill -9 $(dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus "
         "org.freedesktop.DBus.GetConnectionUnixProcessID string:org.pelorin.Capturon | awk '/uint32/ {print $2}')";
     QElapsedTimer took;
     took.start();
