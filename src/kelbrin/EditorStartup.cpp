@@ -29,12 +29,15 @@
 
 namespace kelbrin {
 
-namespace {
-// The exit status of an unattended "-rec" that found no encoder server.
-constexpr int kNoServerStatus = 2;
-} // namespace
+EditorStartup::EditorStartup(bool headless) : m_instance(QStringLiteral("kelbrin")), m_headless(headless) {}
 
-EditorStartup::EditorStartup() : m_instance(QStringLiteral("kelbrin")) {}
+bool EditorStartup::unattended() { return m_headless || StartupPlatform::unattended(); }
+
+QList<int> EditorStartup::pendingNotices() {
+    if (m_headless)
+        return {startuptext::kNoDisplay};
+    return {};
+}
 
 QString EditorStartup::ReadOnlyFilesFolder() {
     const QString beside = WithTrailingSlash(QCoreApplication::applicationDirPath());
@@ -116,15 +119,17 @@ void EditorStartup::clickSelectedTreeNode() {
 
 void EditorStartup::showRecorder(bool autoStart) {
     // Nobody answers the boxes of a run started by a scheduler.
-    const bool unattended = AutoAnswerFor(mb::OkOnly).has_value();
+    const bool nobodyWatches = unattended();
     if (autoStart && !Shared().Recorder) {
         // A scheduled recording must not be lost without a word.
         ShowText(texts::kNoServer, mb::Critical);
-        if (unattended)
-            QTimer::singleShot(0, [] { QCoreApplication::exit(kNoServerStatus); });
+        if (nobodyWatches) {
+            RequestExitStatus(exitstatus::kNoServer);
+            QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+        }
         return;
     }
-    frmRecord::PokazMnie(autoStart, unattended || Shared().RecTimeLimit > 0);
+    frmRecord::PokazMnie(autoStart, nobodyWatches || Shared().RecTimeLimit > 0);
 }
 
 } // namespace kelbrin

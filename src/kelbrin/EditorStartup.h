@@ -12,7 +12,9 @@ class frmDazudizi;
 
 class EditorStartup final : public StartupPlatform, public StartupWindows {
 public:
-    EditorStartup();
+    // `headless`: no display could be reached; the program runs without
+    // windows, and nobody answers its boxes.
+    explicit EditorStartup(bool headless = false);
 
     // The folder of Kelbrin.ini and the other read-only files: beside the
     // program, else <prefix>/share/kelbrin.
@@ -26,6 +28,8 @@ public:
     void setBusyCursor(bool busy) override;
     void processEventsOnce() override;
     std::shared_ptr<RecorderClient> createRecorder() override;
+    bool unattended() override;
+    QList<int> pendingNotices() override;
     void runToEnd(const QString& program, const QStringList& arguments, int timeoutMs) override;
 
     void showLanguageDialog() override;
@@ -40,6 +44,7 @@ public:
 
 private:
     SingleInstance m_instance;
+    bool m_headless = false;
     QPointer<frmDazudizi> m_main;
 };
 

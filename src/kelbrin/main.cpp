@@ -1,3 +1,4 @@
+#include "DisplayPlatform.h"
 #include "EditorStartup.h"
 
 #include "gui/app/QtMessageService.h"
@@ -5,26 +6,52 @@
 
 #include <QApplication>
 
+namespace {
+
+// Boxes nobody can see (no display): each is written to standard error with
+// its number and answered with its default button, so the run goes on.
+class HeadlessMessageService final : public kelbrin::MessageService {
+public:
+    int showMessage(const kelbrin::MessageRequest& r) override {
+        kelbrin::WriteNotice(r.textNumber, r.text);
+        return kelbrin::DefaultAnswer(r.style);
+    }
+    std::optional<QString> inputBox(const kelbrin::InputRequest& r) override {
+        kelbrin::WriteNotice(r.textNumber, r.prompt);
+        return r.defaultText;
+    }
+};
+
+} // namespace
+
 int main(int argc, char** argv) {
+    const bool headless = kelbrin::ChooseOffscreenWithoutDisplay();
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Pelorin"));
     QApplication::setApplicationName(QStringLiteral("Kelbrin"));
     QApplication::setApplicationVersion(QStringLiteral(KELBRIN_VERSION));
-    kelbrin::SetMessageService(std::make_unique<kelbrin::QtMessageService>());
+    if (headless)
+        kelbrin::SetMessageService(std::make_unique<HeadlessMessageService>());
+    else
+        kelbrin::SetMessageService(std::make_unique<kelbrin::QtMessageService>());
 
     // The argument text as one string, the way the command line is read.
     QStringList args = QApplication::arguments();
     args.removeFirst();
     const QString commandLine = args.join(QLatin1Char(' '));
 
-    kelbrin::EditorStartup startup;
+    kelbrin::EditorStartup startup(headless);
     switch (kelbrin::Main(startup, startup, commandLine)) {
     case kelbrin::StartupResult::SecondInstance:
-        return 0;
+        return kelbrin::exitstatus::kDone;
+    case kelbrin::StartupResult::RecordingRefused:
     case kelbrin::StartupResult::LanguageFileMissing:
-        return 1;
+        return kelbrin::RequestedExitStatus() != kelbrin::exitstatus::kDone ? kelbrin::RequestedExitStatus()
+                                                                            : kelbrin::exitstatus::kFailed;
     case kelbrin::StartupResult::Started:
         break;
     }
-    return app.exec();
+    const int loop = app.exec();
+    // Whoever ended the event loop, an ending that failed keeps its status.
+    return loop != 0 ? loop : kelbrin::RequestedExitStatus();
 }

@@ -47,8 +47,44 @@ protected:
         return ended;
     }
     static QString quoted(const QString& path) { return "'" + path + "'"; }
+    // A shell line that registers the server and records for up to a minute
+    // on the session bus; `meanwhile` runs beside the recording.
+    QString recordingLine(const QString& meanwhile = QString()) const {
+        const QString record = quoted(kelbrin) + " -rec 1";
+        if (meanwhile.isEmpty())
+            return quoted(capturon) + " /RegServer && " + record;
+        return quoted(capturon) + " /RegServer && { " + record + " & k=$!; " + meanwhile + "; wait $k; }";
+    }
+    // Runs `line` on a session bus with `folder` on a small tmpfs, in a mount
+    // namespace of its own (the mount goes with it); false when it did not
+    // end in time or this system allows no such namespace.
+    bool runOnSmallDisk(const QString& folder, const QString& line, int ms) {
+        const QString inner = test::WriteFile(home + "/on-bus.sh", line.toUtf8());
+        const QString outer = test::WriteFile(
+            home + "/small-disk.sh",
+            ("mount -t tmpfs -o size=2m tmpfs " + quoted(folder) + " && exec dbus-run-session -- sh " + quoted(inner))
+                .toUtf8());
+        const QString probe = home + "/probe";
+        QDir().mkpath(probe);
+        for (const QStringList& unshare : {QStringList{"-m"}, QStringList{"-r", "-m"}}) {
+            QProcess check;
+            check.start("unshare", unshare + QStringList{"sh", "-c", "mount -t tmpfs -o size=1m tmpfs " + quoted(probe)});
+            if (!check.waitForFinished(10000) || check.exitStatus() != QProcess::NormalExit || check.exitCode() != 0)
+                continue;
+            process.start("unshare", unshare + QStringList{"sh", outer});
+            if (!process.waitForStarted(5000))
+                return false;
+            const bool ended = process.waitForFinished(ms);
+            stderrText = QString::fromUtf8(process.readAllStandardError());
+            return ended;
+        }
+        mountsRefused = true;
+        return false;
+    }
+    bool needsServer() const { return QFileInfo(capturon).isExecutable(); }
 
     QString home, records, stderrText;
+    bool mountsRefused = false;
     QProcessEnvironment env;
     QProcess process;
     const QString kelbrin = test::RuntimeDir() + "/kelbrin";
@@ -114,6 +150,56 @@ TEST_F(RecordProgramTest, AOneMinuteRecordingEndsWithAnMp3AndItsProject) {
     EXPECT_TRUE(kbe.readAll().contains(mp3s[0].toUtf8()));
     // The buffer file went with the editor.
     EXPECT_TRUE(QDir(home + "/buffer").entryList(QDir::Files).isEmpty());
+}
+
+TEST_F(RecordProgramTest, AnUnattendedRecordingWhoseServerDiesFails) {
+    if (!needsServer())
+        GTEST_SKIP() << "no encoder server (capturon) in " << test::RuntimeDir().toStdString();
+    // The server is killed a few seconds into the recording, as a crash would end it.
+    const QString killServer =
+        "until ls " + quoted(records) + " | grep -q mp3; do sleep 0.2; done; sleep 2; kill -9 $(dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus "
+        "org.freedesktop.DBus.GetConnectionUnixProcessID string:org.pelorin.Capturon | awk '/uint32/ {print $2}')";
+    QElapsedTimer took;
+    took.start();
+    ASSERT_TRUE(runOnSessionBus(recordingLine(killServer), 60000)) << stderrText.toStdString();
+    EXPECT_LT(took.elapsed(), 50000); // ended by the failure, not by the time limit
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(process.exitCode(), 1) << stderrText.toStdString();
+    EXPECT_TRUE(stderrText.contains("[6702]")) << stderrText.toStdString();
+}
+
+TEST_F(RecordProgramTest, ARecordingStoppedByANearlyFullDiskFails) {
+    if (!needsServer())
+        GTEST_SKIP() << "no encoder server (capturon) in " << test::RuntimeDir().toStdString();
+    // The encoder's output folder, then the capture's buffer folder, on a
+    // disk smaller than either side keeps free.
+    struct Case {
+        QString folder;
+        const char* notice;
+    } cases[] = {{records, "[6651]"}, {home + "/buffer/", "[7046]"}};
+    for (const Case& c : cases) {
+        if (!runOnSmallDisk(c.folder, recordingLine(), 60000) && mountsRefused)
+            GTEST_SKIP() << "this system mounts no tmpfs, not even in a namespace of its own";
+        ASSERT_EQ(process.state(), QProcess::NotRunning) << c.notice << stderrText.toStdString();
+        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(process.exitCode(), 1) << c.notice << stderrText.toStdString();
+        EXPECT_TRUE(stderrText.contains(c.notice)) << stderrText.toStdString();
+    }
+    // With only the buffer folder full, what was recorded is handed over and kept.
+    EXPECT_EQ(QDir(records).entryList({"*.mp3"}, QDir::Files).size(), 1);
+    EXPECT_EQ(QDir(records).entryList({"*.kbe"}, QDir::Files).size(), 1);
+}
+
+TEST_F(RecordProgramTest, AnUnattendedRecordingWhoseCaptureCannotStartFails) {
+    if (!needsServer())
+        GTEST_SKIP() << "no encoder server (capturon) in " << test::RuntimeDir().toStdString();
+    env.insert("KELBRIN_CAPTURE_SOURCE", "nosuchsourceelement");
+    process.setProcessEnvironment(env);
+    ASSERT_TRUE(runOnSessionBus(recordingLine(), 60000)) << stderrText.toStdString();
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(process.exitCode(), 1) << stderrText.toStdString();
+    EXPECT_TRUE(stderrText.contains("[3018]")) << stderrText.toStdString();
+    EXPECT_TRUE(QDir(records).entryList(QDir::Files).isEmpty());
 }
 
 } // namespace

@@ -14,14 +14,6 @@ std::unique_ptr<MessageService>& serviceSlot() {
 
 QString autoWord() { return QString::fromLocal8Bit(qgetenv("KELBRIN_AUTO_ANSWER")).trimmed().toLower(); }
 
-void logBox(int number, const QString& text) {
-    QString shown = text;
-    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    const QByteArray line = QStringLiteral("[%1] %2\n").arg(number).arg(shown).toUtf8();
-    std::fwrite(line.constData(), 1, static_cast<size_t>(line.size()), stderr);
-    std::fflush(stderr);
-}
-
 bool hasButton(int buttons, int answer) {
     switch (answer) {
     case mb::Ok:
@@ -36,7 +28,9 @@ bool hasButton(int buttons, int answer) {
     }
 }
 
-int defaultButton(int style) {
+} // namespace
+
+int DefaultAnswer(int style) {
     const bool second = style & mb::DefaultButton2;
     switch (style & 7) {
     case mb::YesNo:
@@ -52,6 +46,8 @@ int defaultButton(int style) {
         return mb::Ok;
     }
 }
+
+namespace {
 
 // Answers with the named button, or the nearest one the box has.
 int pick(int buttons, const QString& word) {
@@ -72,13 +68,13 @@ int pick(int buttons, const QString& word) {
         for (int answer : wanted[row])
             if (answer && hasButton(buttons, answer))
                 return answer;
-    return defaultButton(buttons);
+    return DefaultAnswer(buttons);
 }
 
 class UnattendedMessageService final : public MessageService {
 public:
     int showMessage(const MessageRequest& r) override {
-        return AutoAnswerFor(r.style).value_or(defaultButton(r.style));
+        return AutoAnswerFor(r.style).value_or(DefaultAnswer(r.style));
     }
     std::optional<QString> inputBox(const InputRequest& r) override {
         return r.defaultText;
@@ -91,6 +87,14 @@ bool knownWord(const QString& w) {
 }
 
 } // namespace
+
+void WriteNotice(int number, const QString& text) {
+    QString shown = text;
+    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    const QByteArray line = QStringLiteral("[%1] %2\n").arg(number).arg(shown).toUtf8();
+    std::fwrite(line.constData(), 1, static_cast<size_t>(line.size()), stderr);
+    std::fflush(stderr);
+}
 
 std::optional<int> AutoAnswerFor(int style) {
     const QString word = autoWord();
@@ -114,7 +118,7 @@ std::unique_ptr<MessageService> SetMessageService(std::unique_ptr<MessageService
 
 int ShowMessage(const QString& text, int style, const QString& title, int textNumber) {
     if (auto answer = AutoAnswerFor(style)) {
-        logBox(textNumber, text);
+        WriteNotice(textNumber, text);
         return *answer;
     }
     return Messages().showMessage(MessageRequest{text, style, title, textNumber});
@@ -124,7 +128,7 @@ std::optional<QString> InputBox(const QString& prompt, const QString& title,
                                 const QString& defaultText, int textNumber) {
     const QString word = autoWord();
     if (knownWord(word)) {
-        logBox(textNumber, prompt);
+        WriteNotice(textNumber, prompt);
         if (word == QLatin1String("yes") || word == QLatin1String("ok"))
             return defaultText;
         return std::nullopt;

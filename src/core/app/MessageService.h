@@ -61,6 +61,13 @@ std::unique_ptr<MessageService> SetMessageService(std::unique_ptr<MessageService
 // when KELBRIN_AUTO_ANSWER is not set (or holds no known word).
 std::optional<int> AutoAnswerFor(int style);
 
+// The answer of a box's default button (Enter).
+int DefaultAnswer(int style);
+
+// Writes "[number] text" to standard error, CRs as line breaks: how a box
+// reaches the user when nobody can see it.
+void WriteNotice(int number, const QString& text);
+
 int ShowMessage(const QString& text, int style = 0, const QString& title = QString(),
                 int textNumber = 0);
 std::optional<QString> InputBox(const QString& prompt, const QString& title = QString(),

@@ -10,13 +10,56 @@
 #include "platform/settings/SettingsStore.h"
 
 #include <QStringList>
+#include <exception>
 
 namespace kelbrin {
 
 namespace {
 constexpr int kPolishLangId = 1045;
 const QString kServerProgram = QStringLiteral("capturon");
+const QString kP1 = QStringLiteral("|1");
+const QString kP2 = QStringLiteral("|2");
+
+int& exitStatusSlot() {
+    static int status = exitstatus::kDone;
+    return status;
+}
+
+// What an exception that reached start-up says about itself.
+QString Describe(std::exception_ptr failure) {
+    try {
+        std::rethrow_exception(failure);
+    } catch (const std::exception& e) {
+        return QString::fromLocal8Bit(e.what());
+    } catch (...) {
+        return QStringLiteral("?");
+    }
+}
+
+// A second editor may not record: the first one holds the recorder, and a
+// scheduler must learn that nothing was recorded. No window may open and no
+// setting is touched, so the line is in English.
+void RefuseRecording(StartupPlatform& platform) {
+    const QString languageFile = platform.programFolder() + QStringLiteral("Kelbrin.ini");
+    if (platform.fileExists(languageFile) && Catalog().load(languageFile))
+        Catalog().setLanguage(QStringLiteral("ENGLISH"));
+    WriteNotice(startuptext::kRecordingRefused, GetText(startuptext::kRecordingRefused));
+    RequestExitStatus(exitstatus::kAlreadyRunning);
+}
 } // namespace
+
+bool StartupPlatform::unattended() { return AutoAnswerFor(mb::OkOnly).has_value(); }
+
+void RequestExitStatus(int status) {
+    if (exitStatusSlot() == exitstatus::kDone)
+        exitStatusSlot() = status;
+}
+
+int RequestedExitStatus() { return exitStatusSlot(); }
+
+bool IsRecordCommand(const QString& commandLine) {
+    return commandLine.left(4).toLower().trimmed() == QLatin1String("-rec");
+}
 
 QString LanguageFileMissingText() {
     return QStringLiteral("File Kelbrin.ini not found!\rBrak plik Kelbrin.ini w katalogu aplikacji!");
@@ -33,8 +76,12 @@ QString ChooseLanguage(const QString& saved, const QStringList& sections, int sy
 }
 
 StartupResult Main(StartupPlatform& platform, StartupWindows& windows, const QString& commandLine) {
-    if (!platform.acquireSingleInstance())
-        return StartupResult::SecondInstance;
+    if (!platform.acquireSingleInstance()) {
+        if (!IsRecordCommand(commandLine))
+            return StartupResult::SecondInstance;
+        RefuseRecording(platform);
+        return StartupResult::RecordingRefused;
+    }
     SharedState& s = Shared();
     s.SuppressTrackNumbering = false;
 
@@ -49,10 +96,17 @@ StartupResult Main(StartupPlatform& platform, StartupWindows& windows, const QSt
 
     const QString saved = GetSetting(QStringLiteral("Langauge"));
     const QString language = ChooseLanguage(saved, s.LanguageSections, platform.systemDefaultLangId());
-    if (language.isEmpty())
-        windows.showLanguageDialog();
-    else
+    if (!language.isEmpty()) {
         Catalog().setLanguage(language);
+    } else if (platform.unattended()) {
+        // Nobody could answer the dialog: a scheduled run would wait forever.
+        // The saved choice stays for the next run somebody watches.
+        WriteNotice(startuptext::kLanguageFallback, GetText(startuptext::kLanguageFallback, kP1, saved));
+    } else {
+        windows.showLanguageDialog();
+    }
+    for (const int notice : platform.pendingNotices())
+        WriteNotice(notice, GetText(notice));
 
     platform.setBusyCursor(true);
     platform.processEventsOnce();
@@ -77,7 +131,8 @@ StartupResult Main(StartupPlatform& platform, StartupWindows& windows, const QSt
     try {
         windows.showMainWindow();
     } catch (...) {
-        // Start-up goes on with the command line whatever the window met.
+        // Start-up goes on with the command line, but not without a word.
+        ShowText(startuptext::kMainWindowFailed, mb::Critical, kP1, Describe(std::current_exception()));
     }
 
     HandleCommandLine(platform, windows, commandLine);
@@ -87,7 +142,7 @@ StartupResult Main(StartupPlatform& platform, StartupWindows& windows, const QSt
 void HandleCommandLine(StartupPlatform& platform, StartupWindows& windows, const QString& commandLine) {
     SharedState& s = Shared();
     s.RecTimeLimit = 0;
-    if (commandLine.left(4).toLower().trimmed() == QLatin1String("-rec")) {
+    if (IsRecordCommand(commandLine)) {
         AutoOpenLastFile(platform, windows, true);
         QString compact = commandLine.toLower();
         compact.remove(QLatin1Char(' '));
@@ -116,7 +171,9 @@ void HandleCommandLine(StartupPlatform& platform, StartupWindows& windows, const
             windows.openFile(path, 0, isScript, false);
         }
     } catch (...) {
-        // A file that fails to open leaves the editor running with an empty project.
+        // The editor goes on with an empty project; the user learns why.
+        ShowText(startuptext::kFileArgumentFailed, mb::Exclamation, kP1, path, kP2,
+                 Describe(std::current_exception()));
     }
 }
 
@@ -131,7 +188,8 @@ void AutoOpenLastFile(StartupPlatform& platform, StartupWindows& windows, bool f
         try {
             ok = windows.openFile(last, 0, false, fromRecorder);
         } catch (...) {
-            ok = false;
+            ShowText(startuptext::kLastProjectFailed, mb::Exclamation, kP1, last, kP2,
+                     Describe(std::current_exception()));
         }
         if (ok) {
             QString root = FileNameFromPath(last);
@@ -143,6 +201,8 @@ void AutoOpenLastFile(StartupPlatform& platform, StartupWindows& windows, bool f
         windows.clickSelectedTreeNode();
     } catch (...) {
         // Reopening the last project is a convenience; it never stops start-up.
+        ShowText(startuptext::kLastProjectFailed, mb::Exclamation, kP1,
+                 GetSetting(QStringLiteral("F1"), QStringLiteral("0")), kP2, Describe(std::current_exception()));
     }
 }
 

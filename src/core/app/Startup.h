@@ -4,6 +4,7 @@
 // the command line. The windows and the platform are reached through the two
 // interfaces below, so the sequence runs (and is tested) headless.
 
+#include <QList>
 #include <QString>
 #include <memory>
 
@@ -27,6 +28,11 @@ public:
     virtual void processEventsOnce() = 0;
     // One attempt to create the encoder server's class; nullptr on failure.
     virtual std::shared_ptr<RecorderClient> createRecorder() = 0;
+    // Nobody answers the boxes. Default: KELBRIN_AUTO_ANSWER is set.
+    virtual bool unattended();
+    // Notices gathered before the texts were loaded (their text numbers),
+    // written to standard error once they are. Default: none.
+    virtual QList<int> pendingNotices() { return {}; }
     // Runs a program to its end (at most `timeoutMs`); the server's "/RegServer"
     // must have written its registration before the class is asked for again.
     virtual void runToEnd(const QString& program, const QStringList& arguments, int timeoutMs) = 0;
@@ -50,9 +56,36 @@ public:
 
 enum class StartupResult {
     SecondInstance,      // another editor runs: leave at once, status 0
+    RecordingRefused,    // "-rec" while another editor runs: nothing recorded, kAlreadyRunning
     LanguageFileMissing, // the language file is missing or empty: leave, failure status
     Started,             // the main window is up
 };
+
+// The program's exit statuses; a scheduler tells its endings apart by them.
+namespace exitstatus {
+constexpr int kDone = 0;           // ended as asked; a "-rec" run made and handed over its recording
+constexpr int kFailed = 1;         // no language file; a "-rec" run that could not record or ended early
+constexpr int kNoServer = 2;       // "-rec" without an encoder server: nothing recorded
+constexpr int kAlreadyRunning = 3; // "-rec" while another editor runs: nothing recorded
+} // namespace exitstatus
+
+// The status the program ends with once its event loop has let go: the first
+// failure asked for (a later success does not hide it).
+void RequestExitStatus(int status);
+int RequestedExitStatus();
+
+// Text numbers of start-up's own notices and failures.
+namespace startuptext {
+constexpr int kRecordingRefused = 7040;   // "-rec" while another editor runs
+constexpr int kLanguageFallback = 7041;   // |1 saved language not in the file; English is used
+constexpr int kNoDisplay = 7042;          // no display reachable: the program runs without windows
+constexpr int kMainWindowFailed = 7043;   // |1 what went wrong
+constexpr int kFileArgumentFailed = 7044; // |1 the file, |2 what went wrong
+constexpr int kLastProjectFailed = 7045;  // |1 the project, |2 what went wrong
+} // namespace startuptext
+
+// The command line asks for a recording ("-rec" in any case, spaces around).
+bool IsRecordCommand(const QString& commandLine);
 
 // The built-in message shown when Kelbrin.ini is missing or has no section.
 QString LanguageFileMissingText();

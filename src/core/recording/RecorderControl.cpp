@@ -64,7 +64,11 @@ RecorderControl::RecorderControl(RecorderView& view, RecorderHost& host, Capture
     // stops at the next chance, and the box waits for the next turn of the
     // event loop (its own loop would run the stop, and so free the device,
     // inside the delivery).
-    m_engine.onDiskNearlyFull = [this] { Timer2.setEnabled(true); };
+    m_engine.onDiskNearlyFull = [this] {
+        m_failure = GetText(texts::kBufferDiskNearlyFull, QStringLiteral("|1"), Shared().TempRecordFolder);
+        m_tellDiskNearlyFull = true;
+        Timer2.setEnabled(true);
+    };
     m_engine.onWriteFailed = [this](const QString& error) {
         m_failure = GetText(texts::kBufferWriteFailed, QStringLiteral("|1"), m_engine.BufferFilePath(),
                             QStringLiteral("|2"), error);
@@ -415,6 +419,10 @@ void RecorderControl::requestEnd() {
 
 void RecorderControl::Timer2_Timer() {
     Timer2.setEnabled(false);
+    if (m_tellDiskNearlyFull) {
+        m_tellDiskNearlyFull = false;
+        ShowMessage(m_failure, mb::Exclamation, QString(), texts::kBufferDiskNearlyFull);
+    }
     if (m_view.buttonEnabled(RecorderView::Stop))
         cmdStopRec_Click();
 }

@@ -109,6 +109,7 @@ private:
     bool m_unattended = false;
     bool m_limitReached = false;
     QString m_failure;
+    bool m_tellDiskNearlyFull = false; // said by the deferred stop, not inside the write
     QStringList m_handedOver;
     std::uint16_t m_recordedTag = 0; // the format tag of what the running recording produces
     QStringList m_namesBefore;       // the file names the store held before this recording

@@ -12,5 +12,6 @@ constexpr int kWaitingForServer = 6703;   // help line while the close waits
 constexpr int kServerTimedOut = 6704;     // the close stopped waiting; |1 buffer file
 constexpr int kRecorderCaption = 6705;    // the recorder window's caption while idle
 constexpr int kBufferOpenFailed = 6706;   // |1 buffer file, |2 reason
+constexpr int kBufferDiskNearlyFull = 7046; // |1 the temporary recording folder
 
 } // namespace kelbrin::texts

@@ -22,6 +22,7 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QThread>
+#include <QTimer>
 
 namespace kelbrin {
 
@@ -46,7 +47,12 @@ MainClose::MainClose(QMainWindow& window, const MainMenus& menus, Seams seams)
     if (!m_seams.endProgram)
         m_seams.endProgram = [] {
             Shared().OpenFiles.reset();
-            QCoreApplication::quit();
+            // A close before the event loop runs (a "-rec" that cannot start)
+            // ends the program as soon as it does.
+            if (QThread::currentThread()->loopLevel() > 0)
+                QCoreApplication::quit();
+            else
+                QTimer::singleShot(0, qApp, &QCoreApplication::quit);
         };
 }
 

@@ -4,6 +4,7 @@
 #include "ProjectCommands.h"
 #include "frmDazudizi.h"
 #include "core/app/SharedState.h"
+#include "core/app/Startup.h"
 #include "core/app/TextCatalog.h"
 #include "core/document/cPozycjaMP3.h"
 #include "core/document/cPozycjeMP3.h"
@@ -12,10 +13,8 @@
 #include "core/recording/RecorderTexts.h"
 #include "gui/recording/frmRecord.h"
 
-#include <QCoreApplication>
 #include <QPointer>
 #include <QPushButton>
-#include <QTimer>
 
 namespace kelbrin {
 
@@ -40,12 +39,14 @@ public:
         return count;
     }
     void endProgram(int status) override {
-        // Closing the main window ends the program; the status follows once
-        // the event loop has let go.
+        // The status is set before the close ends the event loop. A run that
+        // handed nothing over made no recording, whatever else it says.
+        frmRecord* recorder = frmRecord::Instance();
+        if (status == exitstatus::kDone && recorder && recorder->control().handedOver().isEmpty())
+            status = exitstatus::kFailed;
+        RequestExitStatus(status);
         if (m_window)
             m_window->close();
-        if (status != 0)
-            QTimer::singleShot(0, [status] { QCoreApplication::exit(status); });
     }
 
 private:

@@ -125,7 +125,11 @@ TEST_F(StartupTest, RunsTheStepsInOrder) {
 
 TEST_F(StartupTest, SecondInstanceLeavesWithoutTouchingAnything) {
     fake.otherInstance = true;
-    EXPECT_EQ(run("-rec"), StartupResult::SecondInstance);
+    EXPECT_EQ(run("/p/a.kbe"), StartupResult::SecondInstance);
+    // A recording it cannot make is refused with a failure status, on
+    // standard error only.
+    EXPECT_EQ(run("-REC 5"), StartupResult::RecordingRefused);
+    EXPECT_EQ(RequestedExitStatus(), exitstatus::kAlreadyRunning);
     EXPECT_TRUE(fake.log.isEmpty());
     EXPECT_EQ(store->reads, 0);
     EXPECT_TRUE(store->writes.isEmpty());
@@ -191,6 +195,9 @@ TEST_F(StartupTest, AFailingMainWindowStillHandlesTheCommandLine) {
     fake.files.insert("/p/a.kbe");
     EXPECT_EQ(run("/p/a.kbe"), StartupResult::Started);
     EXPECT_EQ(fake.log.last(), "open /p/a.kbe 0 0 0");
+    // ... and says what went wrong instead of dropping it.
+    ASSERT_EQ(messages->shown.size(), 1);
+    EXPECT_EQ(messages->shown[0].textNumber, startuptext::kMainWindowFailed);
 }
 
 TEST_F(StartupTest, RecordingCommandLines) {
@@ -225,9 +232,20 @@ TEST_F(StartupTest, FileArgumentsOpenProjectsOrRunScripts) {
     HandleCommandLine(fake, fake, "/s"); // a folder is not a file
     EXPECT_TRUE(fake.log.isEmpty());
 
+    // A failure while opening leaves the editor running and is told, with the
+    // file; so is one while the last project is reopened.
+    Catalog().loadFromText("[ENGLISH]\n7044=|1: |2\n7045=|1: |2\n");
     fake.openThrows = true;
-    HandleCommandLine(fake, fake, "/s/odd"); // errors while opening are swallowed
-    EXPECT_TRUE(messages->shown.isEmpty());
+    HandleCommandLine(fake, fake, "/s/odd");
+    store->values["AutoOpen"] = "1";
+    store->values["F1"] = "/s/job.KBS";
+    HandleCommandLine(fake, fake, "");
+    ASSERT_EQ(messages->shown.size(), 2);
+    EXPECT_EQ(messages->shown[0].textNumber, startuptext::kFileArgumentFailed);
+    EXPECT_EQ(messages->shown[1].textNumber, startuptext::kLastProjectFailed);
+    for (const MessageRequest& shown : messages->shown)
+        EXPECT_TRUE(shown.text.contains("open")) << shown.text.toStdString();
+    EXPECT_EQ(fake.log.last(), "click");
 }
 
 TEST_F(StartupTest, LastProjectReopensOnlyWhenAsked) {

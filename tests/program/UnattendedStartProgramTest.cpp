@@ -1,0 +1,108 @@
+// How the real editor starts when nobody watches it (cron, a systemd user
+// service): it never waits for an answer nobody can give, it never aborts for
+// want of a display, and a recording it cannot make ends with a status a
+// scheduler can see. These runs reach no encoder server, so "-rec" ends at
+// once with its no-server status once start-up is through.
+#include "support/TestEnvironment.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QThread>
+#include <gtest/gtest.h>
+
+#include "ProgramHome.h"
+
+using namespace kelbrin;
+
+namespace {
+
+class UnattendedStartProgramTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        home = test::MakeTempDir("unattended-home");
+        env = test::ProgramHome(home, {"config/Pelorin", "records"});
+        writeSettings("");
+        env.insert("KELBRIN_AUTO_ANSWER", "yes");
+        env.remove("DISPLAY");
+        env.remove("WAYLAND_DISPLAY");
+    }
+    void TearDown() override {
+        for (QProcess* p : {&process, &first}) {
+            p->kill();
+            p->waitForFinished(5000);
+        }
+    }
+    void writeSettings(const QByteArray& more) {
+        test::WriteFile(home + "/config/Pelorin/Kelbrin.conf",
+                        "[Kelbrin]\nRecDir=" + home.toUtf8() + "/records/\nDesktopIntegration=1\n" + more);
+    }
+    // Runs the editor with `args`; true when it ended within `ms`.
+    bool run(const QStringList& args, int ms = 30000) {
+        process.setProcessEnvironment(env);
+        process.setWorkingDirectory(home);
+        process.start(kelbrin, args);
+        if (!process.waitForStarted(5000))
+            return false;
+        const bool ended = process.waitForFinished(ms);
+        stderrText = QString::fromUtf8(process.readAllStandardError());
+        return ended;
+    }
+
+    QString home, stderrText;
+    QProcessEnvironment env;
+    QProcess process, first;
+    const QString kelbrin = test::RuntimeDir() + "/kelbrin";
+};
+
+TEST_F(UnattendedStartProgramTest, ASecondRecordingWhileAnEditorRunsSaysSoAndFails) {
+    first.setProcessEnvironment(env);
+    first.setWorkingDirectory(home);
+    first.start(kelbrin, {});
+    ASSERT_TRUE(first.waitForStarted(5000));
+    QElapsedTimer waited;
+    waited.start();
+    while (!QFileInfo::exists(home + "/runtime/kelbrin.lock") && waited.elapsed() < 30000)
+        QThread::msleep(50);
+    ASSERT_TRUE(QFileInfo::exists(home + "/runtime/kelbrin.lock"));
+
+    ASSERT_TRUE(run({"-rec", "1"})) << stderrText.toStdString();
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(process.exitCode(), 3) << stderrText.toStdString();
+    EXPECT_TRUE(stderrText.contains("[7040] Another copy of the editor is running")) << stderrText.toStdString();
+    EXPECT_EQ(first.state(), QProcess::Running); // the running editor is left alone
+}
+
+TEST_F(UnattendedStartProgramTest, AnUnknownSavedLanguageFallsBackToEnglishAndGoesOn) {
+    writeSettings("Langauge=KLINGON\n");
+    ASSERT_TRUE(run({"-rec", "1"})) << "waits for the language dialog\n" << stderrText.toStdString();
+    EXPECT_EQ(process.exitCode(), 2) << stderrText.toStdString();
+    EXPECT_TRUE(stderrText.contains("[7041] The saved language \"KLINGON\"")) << stderrText.toStdString();
+    EXPECT_TRUE(stderrText.contains("[6700] The encoder server")) << stderrText.toStdString();
+    // The choice stays for the next run somebody watches.
+    QFile settings(home + "/config/Pelorin/Kelbrin.conf");
+    ASSERT_TRUE(settings.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(settings.readAll().contains("Langauge=KLINGON"));
+}
+
+TEST_F(UnattendedStartProgramTest, WithoutADisplayTheProgramRunsOffscreenAndSaysSo) {
+    env.remove("QT_QPA_PLATFORM");
+    // No display at all, and nobody to answer: the boxes still reach standard error.
+    env.remove("KELBRIN_AUTO_ANSWER");
+    ASSERT_TRUE(run({"-rec", "1"})) << stderrText.toStdString();
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit) << stderrText.toStdString();
+    EXPECT_EQ(process.exitCode(), 2) << stderrText.toStdString();
+    EXPECT_TRUE(stderrText.contains("[7042]")) << stderrText.toStdString();
+    EXPECT_TRUE(stderrText.contains("[6700]")) << stderrText.toStdString();
+
+    // A display that is named but cannot be reached.
+    env.insert("DISPLAY", ":4711");
+    env.insert("KELBRIN_AUTO_ANSWER", "yes");
+    ASSERT_TRUE(run({"-rec", "1"})) << stderrText.toStdString();
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit) << stderrText.toStdString();
+    EXPECT_EQ(process.exitCode(), 2) << stderrText.toStdString();
+    EXPECT_TRUE(stderrText.contains("[7042]")) << stderrText.toStdString();
+}
+
+} // namespace
