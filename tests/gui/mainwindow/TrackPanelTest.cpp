@@ -16,6 +16,7 @@
 #include "platform/media/VirtualClock.h"
 #include "platform/settings/MemorySettingsStore.h"
 #include "support/ScriptedMessages.h"
+#include "support/ScrollBarArrows.h"
 #include "support/TestEnvironment.h"
 
 #include <QAction>
@@ -315,10 +316,16 @@ TEST_F(TrackPanelEditTest, TypingAndSpinnersEditTheTimeTheListFollowsAndUndoTake
     EXPECT_EQ(row()->text(2), QStringLiteral("1:37:990"));
     EXPECT_EQ(row()->text(3), QStringLiteral("1 : 38"));
     // The up arrow of the end milliseconds carries into the seconds.
-    frame().VscrTime[5]->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    test::ClickUpArrow(frame().VscrTime[5]);
     EXPECT_EQ(frame().Text1[4]->text(), QStringLiteral("38"));
     EXPECT_EQ(frame().Text1[5]->text(), QStringLiteral("0"));
     EXPECT_EQ(row()->text(2), QStringLiteral("1:38:0"));
+    // The up arrow of the end seconds raises them, the down arrow lowers them.
+    test::ClickUpArrow(frame().VscrTime[4]);
+    EXPECT_EQ(frame().Text1[4]->text(), QStringLiteral("39"));
+    test::ClickDownArrow(frame().VscrTime[4]);
+    test::ClickDownArrow(frame().VscrTime[4]);
+    EXPECT_EQ(frame().Text1[4]->text(), QStringLiteral("37"));
     // Back, one change at a time, to the range shown at first.
     for (int i = 0; i < 10 && !window->Panel().Range().editor().RangeUndo.isEmpty(); ++i)
         frame().cmdUndo2->click();
@@ -337,12 +344,16 @@ TEST_F(TrackPanelEditTest, FramesShowInPlaceOfTimesAndTheSpinnerStepsAFrame) {
     EXPECT_EQ(window->Menus().menu(QStringLiteral("mnuTime"))->title(), QStringLiteral("20000"));
     frame().txtRamkaOd->setFocus();
     QTest::keyClicks(frame().txtRamkaOd, QStringLiteral("999"));
-    frame().VscrTime[2]->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    test::ClickUpArrow(frame().VscrTime[2]);
     EXPECT_EQ(frame().txtRamkaOd->text(), QStringLiteral("1000"));
     EXPECT_EQ(track->lngPoczatek_SS, 122);
     // The list row shows frames: begin, end and the frames between.
     EXPECT_EQ(row()->text(1), QStringLiteral("1000"));
     EXPECT_EQ(row()->text(3), QStringLiteral("0"));
+    // The down arrow steps back.
+    test::ClickDownArrow(frame().VscrTime[2]);
+    test::ClickDownArrow(frame().VscrTime[2]);
+    EXPECT_EQ(frame().txtRamkaOd->text(), QStringLiteral("998"));
 }
 
 TEST_F(TrackPanelEditTest, MarksTakeThePreviewsPosition) {
