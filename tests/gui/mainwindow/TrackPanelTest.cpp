@@ -356,6 +356,37 @@ TEST_F(TrackPanelEditTest, FramesShowInPlaceOfTimesAndTheSpinnerStepsAFrame) {
     EXPECT_EQ(frame().txtRamkaOd->text(), QStringLiteral("998"));
 }
 
+// Fault mended: the year check ran only when the focus first left after an
+// edit, so a second Tab left "12" in the box.
+TEST_F(TrackPanelEditTest, TheYearBoxKeepsTheFocusUntilItHoldsFourDigitsOrNothing) {
+    QApplication::setActiveWindow(window);
+    QLineEdit* year = frame().txtYear;
+    year->setFocus();
+    QTest::keyClicks(year, QStringLiteral("12"));
+    ASSERT_EQ(year->text(), QStringLiteral("12"));
+    for (int tab = 1; tab <= 2; ++tab) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(QApplication::focusWidget(), year) << "Tab " << tab;
+    }
+    QTest::mouseClick(frame().txtTitle, Qt::LeftButton);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(QApplication::focusWidget(), year) << "a click elsewhere";
+    QTest::keyClick(year, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(year, QStringLiteral("2012"));
+    QTest::keyClick(year, Qt::Key_Tab);
+    QCoreApplication::processEvents();
+    EXPECT_NE(QApplication::focusWidget(), year);
+    EXPECT_EQ(track->strYear, QStringLiteral("2012"));
+    year->setFocus();
+    QTest::keyClick(year, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(year, Qt::Key_Backspace);
+    ASSERT_TRUE(year->text().isEmpty());
+    QTest::keyClick(year, Qt::Key_Tab);
+    QCoreApplication::processEvents();
+    EXPECT_NE(QApplication::focusWidget(), year) << "an empty box lets the focus go";
+}
+
 TEST_F(TrackPanelEditTest, MarksTakeThePreviewsPosition) {
     frame().cmdMark[0]->click(); // no preview yet: nothing happens
     EXPECT_TRUE(window->Panel().Range().editor().RangeUndo.isEmpty());
