@@ -109,9 +109,13 @@ void TrackPanel::connectControls() {
             m->popup(QCursor::pos());
     });
     f.setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(&f, &QWidget::customContextMenuRequested, this, [this] {
+    connect(&f, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        // Only the panel's bare background offers the options: a right click
+        // on one of its controls belongs to that control.
+        if (m_frame.childAt(at))
+            return;
         if (QMenu* m = m_window.Menus().menu(QStringLiteral("mnuOption")))
-            m->popup(QCursor::pos());
+            m->popup(m_frame.mapToGlobal(at));
     });
 
     connect(f.VScrVolume, &QScrollBar::valueChanged, this, [this](int v) {

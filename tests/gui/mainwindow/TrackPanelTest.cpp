@@ -30,6 +30,7 @@
 #include <QScrollBar>
 #include <QTreeWidget>
 #include <QTest>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 using namespace kelbrin;
@@ -95,6 +96,11 @@ protected:
         return t;
     }
     TrackPanelFrame& frame() { return *window->fraAudio; }
+    // Through the window, as the platform delivers it: the press and release
+    // and the context menu request they make.
+    void rightClick(QWidget* widget, QPoint at) {
+        QTest::mouseClick(window->windowHandle(), Qt::RightButton, {}, widget->mapTo(window, at));
+    }
 
     MemorySettingsStore* store = nullptr;
     frmDazudizi* window = nullptr;
@@ -195,6 +201,34 @@ TEST_F(TrackPanelTest, PropertiesCommandsAreEnabledAndOpenThePanel) {
     auto t = addTrack(1);
     window->Editor().openProperties(t);
     EXPECT_EQ(window->Panel().Cpoz(), t);
+}
+
+// Fault mended: a right click on any control of the panel opened the
+// panel's options menu.
+TEST_F(TrackPanelTest, OnlyTheBareBackgroundOffersTheOptionsMenu) {
+    window->Editor().openProperties(addTrack(1));
+    QCoreApplication::processEvents();
+    QMenu* options = window->Menus().menu(QStringLiteral("mnuOption"));
+    ASSERT_TRUE(options);
+    for (QWidget* control : std::initializer_list<QWidget*>{frame().cmdPlay2, frame().cmdMark[0], frame().Frame1[0]}) {
+        const QPoint at(3, control->height() - 3);
+        QWidget* hit = window->childAt(control->mapTo(window, at));
+        ASSERT_TRUE(hit == control || control->isAncestorOf(hit)) << qPrintable(control->objectName());
+        rightClick(control, at);
+        QCoreApplication::processEvents();
+        EXPECT_FALSE(options->isVisible()) << qPrintable(control->objectName());
+        options->hide();
+    }
+    QPoint bare;
+    for (int y = frame().height() - 2; y > 0 && bare.isNull(); --y)
+        for (int x = 2; x < frame().width() && bare.isNull(); x += 4)
+            if (window->childAt(frame().mapTo(window, QPoint(x, y))) == &frame())
+                bare = QPoint(x, y);
+    ASSERT_FALSE(bare.isNull());
+    rightClick(&frame(), bare);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(options->isVisible());
+    options->hide();
 }
 
 TEST_F(TrackPanelTest, PreviewPlaysOnTheNullDevice) {
