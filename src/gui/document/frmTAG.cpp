@@ -28,6 +28,7 @@ QPointer<frmTAG> frmTAG::s_instance;
 namespace {
 constexpr int kLabelLeft = 120, kBoxLeft = 1470, kRow = 400, kTop = 150;
 constexpr int kBadTrackText = 6508;
+constexpr int kTagEditorCaption = 7060;
 
 SourceWriteStatus writeStatus(Id3v1WriteStatus status) {
     switch (status) {
@@ -72,7 +73,6 @@ frmTAG::frmTAG(std::shared_ptr<cPozycjaPlikow> file, QWidget* parent)
     setModal(false);
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
-    setWindowTitle(QStringLiteral("Track Info"));
 
     const char* names[8] = {nullptr,  "Label1", "Label2", "Label3",
                             "Label4", "Label5", "Label6", "Label7"};
@@ -148,6 +148,7 @@ void frmTAG::Form_Load() {
 }
 
 void frmTAG::LoadLang() {
+    setWindowTitle(DisplayText(GetText(kTagEditorCaption)));
     LoadLangCaptions(this);
 }
 

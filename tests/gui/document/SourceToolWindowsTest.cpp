@@ -92,7 +92,15 @@ TEST_F(SourceToolWindowsTest, TagEditorShowsTheBlockLimitsItsFieldsAndSavesInPla
     const QString path = CopyMedia(QStringLiteral("id3v1.mp3"));
     auto file = std::make_shared<cPozycjaPlikow>();
     file->strFileName = path;
+    // The caption is the catalogue's, in each language.
+    Catalog().setLanguage("POLSKI");
     QPointer<frmTAG> w = frmTAG::PokazMnie(file);
+    ASSERT_TRUE(w);
+    EXPECT_EQ(w->windowTitle(), QString::fromUtf8("Informacje o utworze"));
+    w->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    Catalog().setLanguage("ENGLISH");
+    w = frmTAG::PokazMnie(file);
     ASSERT_TRUE(w);
     EXPECT_EQ(w->windowTitle(), "Track Info");
     EXPECT_EQ(w->txtTitle->text(), "Test Title");
