@@ -12,7 +12,7 @@
 
 namespace kelbrin {
 
-constexpr int kFontSizeMin = 6, kFontSizeMax = 30, kDefaultFontSize = 8;
+constexpr int kFontSizeMin = 6, kFontSizeMax = 30;
 constexpr int kNodeSizeMin = 200, kNodeSizeMax = 1000;
 
 // The views' font size and the track boxes' size as the program uses them,
