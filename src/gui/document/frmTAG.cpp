@@ -28,7 +28,6 @@ QPointer<frmTAG> frmTAG::s_instance;
 namespace {
 constexpr int kLabelLeft = 120, kBoxLeft = 1470, kRow = 400, kTop = 150;
 constexpr int kBadTrackText = 6508;
-constexpr int kTagEditorCaption = 7060;
 
 SourceWriteStatus writeStatus(Id3v1WriteStatus status) {
     switch (status) {
@@ -148,7 +147,7 @@ void frmTAG::Form_Load() {
 }
 
 void frmTAG::LoadLang() {
-    setWindowTitle(DisplayText(GetText(kTagEditorCaption)));
+    setWindowTitle(DisplayText(GetText(7060))); // "Track Info"
     LoadLangCaptions(this);
 }
 
