@@ -12,10 +12,14 @@ packages=(
   libgtest-dev libgmock-dev
   # run
   qt6-qpa-plugins fonts-dejavu-core
+  # Qt's own texts (message box buttons, file dialogs) in Polish
+  qt6-translations-l10n
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-ugly
   gstreamer1.0-libav gstreamer1.0-alsa
   # test oracles and media makers
   ffmpeg mpg123 mp3val lame twolame sox id3v2 dbus xvfb xauth strace
+  # a small window manager, so the window placement tests see real frames
+  evilwm
   # the export benchmark's reference
   mp3splt
   # desktop integration: the tools it runs and the checks of what it wrote

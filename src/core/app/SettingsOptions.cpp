@@ -4,6 +4,7 @@
 #include "Numbers.h"
 #include "SharedState.h"
 #include "SoundCards.h"
+#include "core/editor/TrackGraph.h"
 #include "platform/settings/SettingsStore.h"
 
 #include <cmath>
@@ -29,6 +30,12 @@ bool IsWholeNumber(const QString& text) {
 
 } // namespace
 
+int StoredFontSize() {
+    return ClampedSetting(QStringLiteral("FontSize"), "8", kFontSizeMin, kFontSizeMax);
+}
+
+int StoredNodeSize() { return NodeSizeFromSetting(GetSetting(QStringLiteral("NodeSize"))); }
+
 SettingsOptions LoadSettingsOptions() {
     SettingsOptions o;
     o.fileNaming = ClampedSetting(QStringLiteral("FileNaming"), "0", 0, kFileNamingCount - 1);
@@ -47,8 +54,8 @@ SettingsOptions LoadSettingsOptions() {
     if (GetSetting(QStringLiteral("SPath")).isEmpty())
         SaveSetting(QStringLiteral("SPath"), DefaultFolderRoot(env));
     o.sourceFolder = GetSetting(QStringLiteral("SPath"));
-    o.fontSize = ClampedSetting(QStringLiteral("FontSize"), "8", kFontSizeMin, kFontSizeMax);
-    o.nodeSize = ClampedSetting(QStringLiteral("NodeSize"), "450", kNodeSizeMin, kNodeSizeMax);
+    o.fontSize = StoredFontSize();
+    o.nodeSize = StoredNodeSize();
     o.mouseSensitivity = ClampedSetting(QStringLiteral("MouseSens"), "150", kMouseSensMin, kMouseSensMax);
     o.autoSave = Checked(QStringLiteral("AutoSave"));
     return o;

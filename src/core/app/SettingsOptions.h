@@ -14,6 +14,12 @@ namespace kelbrin {
 
 constexpr int kFontSizeMin = 6, kFontSizeMax = 30;
 constexpr int kNodeSizeMin = 200, kNodeSizeMax = 1000;
+
+// The views' font size and the track boxes' size as the program uses them,
+// read the one way that the main window and the settings dialog share: a font
+// size is clamped into its range, a node size outside its range gives 450.
+int StoredFontSize();
+int StoredNodeSize();
 // The mouse sensitivity's range is kMouseSensMin..kMouseSensMax (AppSettings.h).
 constexpr int kFileNamingCount = 4; // texts 3236 to 3239
 

@@ -1,6 +1,7 @@
 #include "TextCatalog.h"
 
 #include "MessageService.h"
+#include "QtTexts.h"
 #include "platform/settings/SettingsStore.h"
 
 namespace kelbrin {
@@ -29,6 +30,7 @@ void TextCatalog::setLanguage(const QString& language) {
         m_cacheText.clear();
     }
     m_language = language;
+    UseQtTexts(language);
 }
 
 bool TextCatalog::isBuiltIn(int nr) {

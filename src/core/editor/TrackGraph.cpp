@@ -1,6 +1,7 @@
 #include "TrackGraph.h"
 
 #include "core/app/Numbers.h"
+#include "core/app/SettingsOptions.h"
 #include "core/app/TextCatalog.h"
 #include "core/document/Successors.h"
 #include "core/document/cPozycjeMP3.h"
@@ -12,8 +13,8 @@
 namespace kelbrin {
 
 int NodeSizeFromSetting(const QString& value) {
-    const int size = ValLong(value);
-    return (size < 200 || size > 1000) ? kDefaultNodeSize : size;
+    const int size = value.isEmpty() ? kDefaultNodeSize : ValLong(value);
+    return (size < kNodeSizeMin || size > kNodeSizeMax) ? kDefaultNodeSize : size;
 }
 
 std::int32_t ItemTracka(const cPozycjeMP3& tracks, std::int32_t number) {

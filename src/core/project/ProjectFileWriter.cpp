@@ -4,14 +4,35 @@
 #include "core/document/cPozycjeMP3.h"
 #include "core/document/cPozycjePlikow.h"
 
+#include <QList>
+#include <QSet>
+
 namespace kelbrin {
 
 namespace {
 
-std::int32_t storedSourceId(const cPozycjePlikow& files, const QString& path) {
-    for (std::int32_t i = files.Count(); i >= 1; --i)
-        if (files.Item(i)->strFileName == path)
-            return i;
+using StoredFiles = QList<const cPozycjaPlikow*>;
+
+// The open files a project keeps. A source tool's own record of a file that
+// the project has open as well is the same source and is stored once.
+StoredFiles filesToStore(const cPozycjePlikow& files) {
+    QSet<QString> projectSources;
+    for (std::int32_t i = 1; i <= files.Count(); ++i)
+        if (!files.Item(i)->blnExtraArray)
+            projectSources.insert(files.Item(i)->strFileName);
+    StoredFiles stored;
+    for (std::int32_t i = 1; i <= files.Count(); ++i) {
+        const cPozycjaPlikow* f = files.Item(i).get();
+        if (!f->blnExtraArray || !projectSources.contains(f->strFileName))
+            stored.append(f);
+    }
+    return stored;
+}
+
+std::int32_t storedSourceId(const StoredFiles& files, const QString& path) {
+    for (qsizetype i = files.size(); i >= 1; --i)
+        if (files.at(i - 1)->strFileName == path)
+            return static_cast<std::int32_t>(i);
     return 0;
 }
 
@@ -20,16 +41,17 @@ std::int32_t storedSourceId(const cPozycjePlikow& files, const QString& path) {
 std::optional<QByteArray> BuildProjectBytes(const ProjectHeader& header,
                                             const cPozycjePlikow& files, const cPozycjeMP3& tracks,
                                             const AnsiCodec& codec) {
-    if (files.Count() > project_format::kMaxSourceId)
+    const StoredFiles stored = filesToStore(files);
+    if (stored.size() > project_format::kMaxSourceId)
         return std::nullopt;
     ByteWriter out(codec);
     ProjectHeader h = header;
     h.version = project_format::kWrittenVersion;
     h.trackCount = tracks.Count();
-    h.sourceCount = files.Count();
+    h.sourceCount = static_cast<std::int32_t>(stored.size());
     WriteHeader(out, h);
-    for (std::int32_t i = 1; i <= files.Count(); ++i) {
-        const cPozycjaPlikow& f = *files.Item(i);
+    for (std::int32_t i = 1; i <= stored.size(); ++i) {
+        const cPozycjaPlikow& f = *stored.at(i - 1);
         StoredSource s;
         s.path = f.strFileName;
         s.vbr = f.blnVBR;
@@ -40,7 +62,7 @@ std::optional<QByteArray> BuildProjectBytes(const ProjectHeader& header,
     }
     for (std::int32_t i = 1; i <= tracks.Count(); ++i) {
         const cPozycjaMP3& t = *tracks.Item(i);
-        WriteTrackRecord(out, t, storedSourceId(files, t.strFileNameSource));
+        WriteTrackRecord(out, t, storedSourceId(stored, t.strFileNameSource));
     }
     return out.bytes();
 }

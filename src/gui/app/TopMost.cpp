@@ -1,23 +1,29 @@
 #include "TopMost.h"
 
 #include <QWidget>
+#include <QWindow>
 
 namespace kelbrin {
 
 void SetTopMost(QWidget* window, bool onTop) {
     if (!window)
         return;
-    const bool isOnTop = window->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
-    if (isOnTop == onTop)
+    Qt::WindowFlags flags = window->windowFlags();
+    if (flags.testFlag(Qt::WindowStaysOnTopHint) == onTop)
         return;
-    // Changing a window flag recreates the native window and hides it, so the
-    // place, size and visibility are put back afterwards.
-    const QRect geometry = window->geometry();
-    const bool visible = window->isVisible();
-    window->setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
-    window->setGeometry(geometry);
-    if (visible)
-        window->show();
+    flags.setFlag(Qt::WindowStaysOnTopHint, onTop);
+    if (QWindow* native = window->windowHandle()) {
+        // A window that exists on the screen is told the new band directly:
+        // QWidget::setWindowFlags would recreate and hide it, and putting it
+        // back would pin the place it reports, which before the window
+        // manager has placed it is 0,0 with the title bar above the screen.
+        window->overrideWindowFlags(flags);
+        native->setFlags(flags);
+        return;
+    }
+    // Not created yet: the window manager places it, as any other window,
+    // when it is first shown.
+    window->setWindowFlags(flags);
 }
 
 } // namespace kelbrin

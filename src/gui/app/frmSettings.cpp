@@ -3,6 +3,7 @@
 #include "BusyPointer.h"
 #include "FileDialogs.h"
 #include "Translation.h"
+#include "UpwardScrollBar.h"
 #include "WidgetNaming.h"
 #include "frmLang.h"
 #include "core/app/AppSettings.h"
@@ -60,12 +61,10 @@ void SetPath(QLabel* label, const QString& path) {
 }
 
 QScrollBar* TopIsLargest(QWidget* parent, const char* name, int low, int high, int small, int large) {
-    auto* bar = Named(new QScrollBar(Qt::Vertical, parent), name);
+    QScrollBar* bar = Named(new UpwardScrollBar(parent), name);
     bar->setRange(low, high);
     bar->setSingleStep(small);
     bar->setPageStep(large);
-    bar->setInvertedAppearance(true);
-    bar->setInvertedControls(true);
     bar->setMinimumHeight(90);
     return bar;
 }
@@ -89,6 +88,7 @@ frmSettings::frmSettings(QWidget* parent, std::shared_ptr<cPozycjeMP3> tracks)
     setAttribute(Qt::WA_DeleteOnClose);
     buildControls();
     Form_Load();
+    qApp->installEventFilter(this);
 }
 
 void frmSettings::buildControls() {
@@ -374,13 +374,26 @@ void frmSettings::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-void frmSettings::keyReleaseEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape && lstDev->isVisible())
+bool frmSettings::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyRelease && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->window() == this) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (!key->isAutoRepeat() && keyReleased(key->key()))
+            return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+bool frmSettings::keyReleased(int key) {
+    if (key == Qt::Key_Escape && lstDev->isVisible()) {
         hideDeviceList();
-    else if (event->key() == Qt::Key_F10)
+        return true;
+    }
+    if (key == Qt::Key_F10) {
         cmdAdd->setVisible(cmdAdd->isHidden());
-    else
-        QWidget::keyReleaseEvent(event);
+        return true;
+    }
+    return false;
 }
 
 } // namespace kelbrin

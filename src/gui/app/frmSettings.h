@@ -77,7 +77,9 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void keyReleaseEvent(QKeyEvent* event) override;
+    // Sees the keys released in any of the dialog's controls, as the dialog's
+    // own keys (F10, Esc) must work wherever the focus is.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildControls();
@@ -85,6 +87,7 @@ private:
     void Form_Load();
     void Form_Unload();
     void hideDeviceList();
+    bool keyReleased(int key);
 
     std::shared_ptr<cPozycjeMP3> m_tracks;
     bool m_saved = false;

@@ -10,14 +10,47 @@
 
 #include <QComboBox>
 #include <QSignalBlocker>
+#include <QStringList>
 
 namespace kelbrin {
+
+namespace {
+
+// The tools' own record of an open source: it keeps the header bytes of every
+// frame, which the project's record of the same file does not. Made, with an
+// empty index, the first time the source is chosen in a tool.
+std::shared_ptr<cPozycjaPlikow> ToolCopyOf(const QString& path) {
+    SharedState& shared = Shared();
+    for (std::int32_t i = 1; i <= shared.OpenFiles->Count(); ++i) {
+        const auto& file = shared.OpenFiles->Item(i);
+        if (file->blnExtraArray && file->strFileName == path)
+            return file;
+    }
+    auto copy = std::make_shared<cPozycjaPlikow>();
+    copy->strFileName = path;
+    copy->blnExtraArray = true;
+    copy->lngNrPozycji = shared.NextFileId++;
+    shared.OpenFiles->Add(copy);
+    return copy;
+}
+
+} // namespace
 
 void FillToolFileList(QComboBox* list) {
     const QSignalBlocker block(list);
     list->clear();
-    for (const FileListEntry& e : BuildFileList(false, true, FileListFolders{}).entries)
+    QStringList listed;
+    for (const FileListEntry& e : BuildFileList(false, true, FileListFolders{}).entries) {
         list->addItem(e.text, e.itemData);
+        listed.append(e.text);
+    }
+    // The project's sources too, each once.
+    for (const FileListEntry& e : BuildFileList(false, false, FileListFolders{}).entries) {
+        if (listed.contains(e.text))
+            continue;
+        list->addItem(e.text, e.itemData);
+        listed.append(e.text);
+    }
     list->setCurrentIndex(-1);
 }
 
@@ -26,9 +59,11 @@ std::shared_ptr<cPozycjaPlikow> SelectedToolFile(const QComboBox* list) {
     if (!files || list->currentIndex() < 0)
         return nullptr;
     const std::int32_t id = list->currentData().toInt();
-    for (std::int32_t i = 1; i <= files->Count(); ++i)
-        if (files->Item(i)->lngNrPozycji == id)
-            return files->Item(i);
+    for (std::int32_t i = 1; i <= files->Count(); ++i) {
+        const auto& file = files->Item(i);
+        if (file->lngNrPozycji == id)
+            return file->blnExtraArray ? file : ToolCopyOf(file->strFileName);
+    }
     return nullptr;
 }
 

@@ -15,10 +15,12 @@ namespace kelbrin {
 class cPozycjaPlikow;
 class SourceToolHost;
 
-// The open files that keep header bytes and may be used as sources; no entry
-// is selected. Item data is the file's id.
+// The open files that keep header bytes, then the project's other open
+// sources; no entry is selected. Item data is the file's id.
 void FillToolFileList(QComboBox* list);
-// The open file whose id the selected entry holds, or null.
+// The open file that keeps header bytes for the selected entry, or null. For a
+// project source that is the tools' own record of the same file, made on the
+// first choice with an empty index (EnsureFrameIndex scans it).
 std::shared_ptr<cPozycjaPlikow> SelectedToolFile(const QComboBox* list);
 // A file with frames in its index. An empty index asks text 3098 and scans the
 // file on Yes; false when the answer is No or the scan opened nothing.

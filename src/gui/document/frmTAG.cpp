@@ -72,7 +72,6 @@ frmTAG::frmTAG(std::shared_ptr<cPozycjaPlikow> file, QWidget* parent)
     setModal(false);
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
-    setWindowTitle(QStringLiteral("Track Info"));
 
     const char* names[8] = {nullptr,  "Label1", "Label2", "Label3",
                             "Label4", "Label5", "Label6", "Label7"};
@@ -148,6 +147,7 @@ void frmTAG::Form_Load() {
 }
 
 void frmTAG::LoadLang() {
+    setWindowTitle(DisplayText(GetText(7060))); // "Track Info"
     LoadLangCaptions(this);
 }
 

@@ -4,6 +4,7 @@
 #include "TrackPanelRange.h"
 #include "TrackPanelTempo.h"
 #include "frmDazudizi.h"
+#include "gui/app/HoldFocus.h"
 #include "gui/app/SelectAllText.h"
 #include "core/app/SharedState.h"
 #include "core/app/TextCatalog.h"
@@ -108,9 +109,13 @@ void TrackPanel::connectControls() {
             m->popup(QCursor::pos());
     });
     f.setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(&f, &QWidget::customContextMenuRequested, this, [this] {
+    connect(&f, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        // Only the panel's bare background offers the options: a right click
+        // on one of its controls belongs to that control.
+        if (m_frame.childAt(at))
+            return;
         if (QMenu* m = m_window.Menus().menu(QStringLiteral("mnuOption")))
-            m->popup(QCursor::pos());
+            m->popup(m_frame.mapToGlobal(at));
     });
 
     connect(f.VScrVolume, &QScrollBar::valueChanged, this, [this](int v) {
@@ -186,10 +191,10 @@ void TrackPanel::connectControls() {
                 EditTagField(m_preview.Cpoz.get(), field, text);
         });
     }
-    connect(f.txtYear, &QLineEdit::editingFinished, this, [this] {
-        // The year box keeps the focus until it holds four digits.
-        if (m_preview.Cpoz && !YearIsValid(m_frame.txtYear->text()))
-            QTimer::singleShot(0, m_frame.txtYear, [box = m_frame.txtYear] { box->setFocus(); });
+    // The year box keeps the focus until it holds four digits or nothing.
+    HoldFocusUntil(f.txtYear, [this] {
+        const QString year = m_frame.txtYear->text();
+        return !m_preview.Cpoz || year.isEmpty() || YearIsValid(year);
     });
     connect(f.cboGenre, &QComboBox::activated, this, [this](int index) {
         if (!m_filling)

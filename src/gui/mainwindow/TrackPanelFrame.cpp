@@ -1,6 +1,7 @@
 #include "TrackPanelFrame.h"
 
 #include "gui/app/Twips.h"
+#include "gui/app/UpwardScrollBar.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -35,11 +36,15 @@ QLineEdit* box(QWidget* parent, const QString& name, int maxLength, double left,
 
 QScrollBar* bar(Qt::Orientation o, QWidget* parent, const QString& name, int min, int max, double left,
                 double top, double width, double height) {
-    auto* b = place(new QScrollBar(o, parent), name, nullptr, left, top, width, height);
+    // Bars whose design runs from a larger to a smaller value read inverted;
+    // the upright ones (spinners, volume) raise their value towards the top.
+    QScrollBar* made = (o == Qt::Vertical && min > max) ? new UpwardScrollBar(parent) : new QScrollBar(o, parent);
+    auto* b = place(made, name, nullptr, left, top, width, height);
     b->setRange(std::min(min, max), std::max(min, max));
-    // Bars whose design runs from a larger to a smaller value read inverted.
-    b->setInvertedAppearance(min > max);
-    b->setInvertedControls(min > max);
+    if (o == Qt::Horizontal) {
+        b->setInvertedAppearance(min > max);
+        b->setInvertedControls(min > max);
+    }
     return b;
 }
 

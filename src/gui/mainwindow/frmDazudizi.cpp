@@ -21,6 +21,7 @@
 #include "core/app/MessageService.h"
 #include "core/app/Numbers.h"
 #include "core/app/PathProcedures.h"
+#include "core/app/SettingsOptions.h"
 #include "core/app/SharedState.h"
 #include "core/app/TextCatalog.h"
 #include "core/document/MpegHeader.h"
@@ -422,14 +423,10 @@ void frmDazudizi::PokazMnie() {
 void frmDazudizi::Form_Load() {
     m_menus.item(QStringLiteral("mnuHelp"))
         ->setChecked(Val(GetSetting(QStringLiteral("Help"), QStringLiteral("1"))) != 0);
-    FontSize = ValLong(GetSetting(QStringLiteral("FontSize"), QStringLiteral("8")));
+    FontSize = StoredFontSize();
     m_menus.item(QStringLiteral("mnuPLoop"))
         ->setChecked(Val(GetSetting(QStringLiteral("LoopProp"), QStringLiteral("0"))) != 0);
-    // Values beyond what the settings dialog can show are brought back into its range.
-    if (FontSize <= 0)
-        FontSize = 6;
-    FontSize = std::min(FontSize, 30);
-    NodeSize = NodeSizeFromSetting(GetSetting(QStringLiteral("NodeSize"), QStringLiteral("450")));
+    NodeSize = StoredNodeSize();
     m_editor->editor().setNodeSize(NodeSize);
     m_editor->editor().mouseSensitivity = Shared().MouseSensitivity;
     SaveSetting(QStringLiteral("FontSize"), QString::number(FontSize));

@@ -7,6 +7,7 @@
 #include "gui/app/ProgramIcons.h"
 #include "gui/app/Translation.h"
 #include "gui/app/Twips.h"
+#include "gui/app/UpwardScrollBar.h"
 #include "platform/media/Clock.h"
 
 #include <QAction>
@@ -28,13 +29,12 @@ constexpr int kIconStart = 1129, kIconTrack = 1130, kIconPlaying = 1131;
 const QColor kBlue(0, 0, 255), kGreen(0, 192, 0), kMarker(192, 64, 0);
 
 QScrollBar* Bar(QWidget* parent, const char* name, Qt::Orientation o, int min, int max, int step, int page) {
-    auto* b = new QScrollBar(o, parent);
+    // The volume bars have 0 dB at the top; their up arrow raises the volume.
+    auto* b = o == Qt::Vertical ? new UpwardScrollBar(parent) : new QScrollBar(o, parent);
     b->setObjectName(QString::fromLatin1(name));
     b->setRange(min, max);
     b->setSingleStep(step);
     b->setPageStep(page);
-    if (o == Qt::Vertical) // 0 dB at the top
-        b->setInvertedAppearance(true);
     return b;
 }
 

@@ -97,8 +97,10 @@ TEST_F(SettingsOptionsTest, ValuesOutsideAControlsRangeAreClampedWhenShown) {
     } cases[] = {
         {"FontSize", "3", [](auto& o) { return QString::number(o.fontSize); }, "6"},
         {"FontSize", "99", [](auto& o) { return QString::number(o.fontSize); }, "30"},
-        {"NodeSize", "150", [](auto& o) { return QString::number(o.nodeSize); }, "200"},
-        {"NodeSize", "5000", [](auto& o) { return QString::number(o.nodeSize); }, "1000"},
+        // A node size outside 200..1000 is the main window's default, as it draws it.
+        {"NodeSize", "150", [](auto& o) { return QString::number(o.nodeSize); }, "450"},
+        {"NodeSize", "5000", [](auto& o) { return QString::number(o.nodeSize); }, "450"},
+        {"NodeSize", "200", [](auto& o) { return QString::number(o.nodeSize); }, "200"},
         {"MouseSens", "900", [](auto& o) { return QString::number(o.mouseSensitivity); }, "600"},
         {"MouseSens", "20", [](auto& o) { return QString::number(o.mouseSensitivity); }, "100"},
         {"FileNaming", "7", [](auto& o) { return QString::number(o.fileNaming); }, "3"},

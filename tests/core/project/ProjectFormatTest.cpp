@@ -258,6 +258,33 @@ TEST_F(ProjectFormat, StringsTagsYearsAndSourceIdsKeepTheirLimits) {
     EXPECT_EQ(withPath.size(), 56 + 2 + 300 + 14);
 }
 
+// Fault mended: the hidden-text tool's or frame editor's own record of a
+// project source was stored as a second source with the same path.
+TEST_F(ProjectFormat, AToolsOwnCopyOfAProjectSourceIsStoredOnce) {
+    cPozycjePlikow files;
+    auto add = [&](const char* path, bool toolCopy) {
+        auto f = std::make_shared<cPozycjaPlikow>();
+        f->strFileName = path;
+        f->blnExtraArray = toolCopy;
+        files.Add(f);
+    };
+    add("/m/x.mp3", false);
+    add("/m/tool-only.mp3", true);
+    add("/m/x.mp3", true);
+    cPozycjeMP3 tracks;
+    auto t = std::make_shared<cPozycjaMP3>();
+    t->lngNrPozycji = 1;
+    t->strFileNameSource = "/m/x.mp3";
+    tracks.Add(t);
+    const ProjectReadResult r = ParseProject(*BuildProjectBytes(ProjectHeader{}, files, tracks, kCodec), kCodec);
+    ASSERT_EQ(r.status, ProjectReadStatus::Ok);
+    ASSERT_EQ(r.contents.sources.size(), 2);
+    EXPECT_EQ(r.contents.sources[0].path, "/m/x.mp3");
+    EXPECT_EQ(r.contents.sources[1].path, "/m/tool-only.mp3");
+    ASSERT_EQ(r.contents.tracks.size(), 1);
+    EXPECT_EQ(r.contents.tracks[0].sourceId, 1);
+}
+
 TEST_F(ProjectFormat, DateValuesCountDaysFromTheEndOf1899) {
     using namespace project_format;
     EXPECT_EQ(DateValue(QDate(1899, 12, 30)), 0.0);

@@ -1,7 +1,12 @@
 #include "gui/app/QtMessageService.h"
 
 #include "ModalDriver.h"
+#include "core/app/TextCatalog.h"
+#include "gui/app/FileDialogs.h"
+#include "support/TestEnvironment.h"
 
+#include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -119,3 +124,33 @@ TEST(QtMessageService, InputBoxGivesTheTextOrNothingOnCancel) {
 }
 
 } // namespace
+
+// Fault mended: under Polish, the buttons of every message box and the file
+// dialogs stayed English.
+TEST(QtMessageService, QtsOwnTextsFollowTheProgramsLanguage) {
+    Catalog().load(test::SourceDir() + "/resources/Kelbrin.ini");
+    auto buttonTexts = [] {
+        QStringList texts;
+        WhenModal<QMessageBox>([&](QMessageBox* box) {
+            for (auto which : {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel})
+                texts << box->button(which)->text().remove(QLatin1Char('&'));
+            box->button(QMessageBox::Cancel)->click();
+        });
+        show(mb::YesNoCancel);
+        return texts;
+    };
+    Catalog().setLanguage("POLSKI");
+    EXPECT_EQ(buttonTexts(), QStringList({"Tak", "Nie", "Anuluj"}));
+    QString cancel;
+    WhenModal<QFileDialog>([&](QFileDialog* dialog) {
+        auto* buttons = dialog->findChild<QDialogButtonBox*>();
+        ASSERT_TRUE(buttons);
+        cancel = buttons->button(QDialogButtonBox::Cancel)->text().remove(QLatin1Char('&'));
+        dialog->reject();
+    });
+    int filterIndex = 1;
+    ShowFileDialog(nullptr, test::MakeTempDir("qt-texts"), QString(), filterIndex, false, false, "title");
+    EXPECT_EQ(cancel, "Anuluj");
+    Catalog().setLanguage("ENGLISH");
+    EXPECT_EQ(buttonTexts(), QStringList({"Yes", "No", "Cancel"}));
+}

@@ -5,12 +5,15 @@
 #include "core/document/cPozycjeMP3.h"
 #include "gui/app/frmLang.h"
 #include "gui/app/frmSettings.h"
+#include "core/app/SettingsOptions.h"
 #include "platform/media/FakeMediaPlatform.h"
 #include "platform/media/VirtualClock.h"
 #include "support/ProgramState.h"
 #include "support/ScriptedMessages.h"
+#include "support/ScrollBarArrows.h"
 #include "support/TestEnvironment.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -116,15 +119,38 @@ TEST_F(SettingsDialog, OpeningAndClosingOnAnEmptyStoreStoresTheRuntimeDefaults) 
     EXPECT_EQ(store->values, stored);
 }
 
-TEST_F(SettingsDialog, OutOfRangeValuesAreClampedOnTheirControls) {
-    store->values = {{"FontSize", "99"}, {"NodeSize", "120"}, {"MouseSens", "800"}, {"FileNaming", "9"}};
+// Fault mended: the dialog clamped a node size the main window replaces by its
+// default (150 was drawn as 450 but shown and saved as 200), and kept font
+// sizes the window did not.
+TEST_F(SettingsDialog, OutOfRangeValuesShowWhatTheMainWindowUsesAndCloseUnchanged) {
+    store->values = {{"FontSize", "99"}, {"NodeSize", "150"}, {"MouseSens", "800"}, {"FileNaming", "9"}};
     open();
     EXPECT_EQ(dialog->vscrFont->value(), 30);
     EXPECT_EQ(dialog->lblFont->text(), "30");
-    EXPECT_EQ(dialog->VScrNode->value(), 200);
-    EXPECT_EQ(dialog->lblNode->text(), "200");
+    EXPECT_EQ(dialog->VScrNode->value(), 450);
+    EXPECT_EQ(dialog->lblNode->text(), "450");
     EXPECT_EQ(dialog->VScrMouse->value(), 600);
     EXPECT_EQ(dialog->cboName->currentIndex(), 3);
+    close();
+    EXPECT_EQ(store->values["NodeSize"], "450");
+    // The font size the main window takes for a stored 3 is the one shown.
+    store->values["FontSize"] = "3";
+    open();
+    EXPECT_EQ(dialog->lblFont->text().toInt(), StoredFontSize());
+}
+
+// The up arrow of the size bars raises the size, its handle moving up.
+TEST_F(SettingsDialog, TheUpArrowOfASizeBarRaisesTheSize) {
+    open();
+    dialog->TabStrip1->setCurrentIndex(1);
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(dialog->VScrNode->isVisible());
+    const int handle = test::HandleTop(dialog->VScrNode);
+    test::ClickUpArrow(dialog->VScrNode);
+    EXPECT_EQ(dialog->lblNode->text(), "460");
+    EXPECT_LT(test::HandleTop(dialog->VScrNode), handle);
+    test::ClickUpArrow(dialog->vscrFont);
+    EXPECT_EQ(dialog->lblFont->text(), "9");
 }
 
 TEST_F(SettingsDialog, EditsReachTheStoreOnClose) {
@@ -205,18 +231,26 @@ TEST_F(SettingsDialog, F10OffersAnyOutputByHand) {
     media->devices = {"Hidden Card"};
     open();
     dialog->show();
-    QTest::keyRelease(dialog, Qt::Key_F10);
+    dialog->activateWindow();
+    // The keys reach the dialog while a text box has the focus.
+    dialog->txtMove->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F10);
     EXPECT_FALSE(dialog->cmdAdd->isHidden());
     dialog->TabStrip1->setCurrentIndex(1);
     dialog->cmdAdd->click();
     ASSERT_TRUE(dialog->lstDev->isVisible());
     ASSERT_EQ(dialog->lstDev->count(), 3);
+    dialog->lstDev->setFocus();
+    QTest::keyClick(dialog->lstDev, Qt::Key_Escape);
+    EXPECT_FALSE(dialog->lstDev->isVisible()) << "Esc hides the list";
+    dialog->cmdAdd->click();
     dialog->lstDev->setCurrentRow(1);
     emit dialog->lstDev->itemDoubleClicked(dialog->lstDev->item(1));
     EXPECT_FALSE(dialog->lstDev->isVisible());
     EXPECT_EQ(store->values["SoundCardS"], "`Hidden Card`");
     EXPECT_EQ(dialog->cboDevice->findText("Hidden Card"), 0);
-    QTest::keyRelease(dialog, Qt::Key_F10);
+    dialog->txtOverTake->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F10);
     EXPECT_TRUE(dialog->cmdAdd->isHidden());
 }
 

@@ -24,6 +24,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include "support/BasicServices.h"
@@ -92,7 +93,15 @@ TEST_F(SourceToolWindowsTest, TagEditorShowsTheBlockLimitsItsFieldsAndSavesInPla
     const QString path = CopyMedia(QStringLiteral("id3v1.mp3"));
     auto file = std::make_shared<cPozycjaPlikow>();
     file->strFileName = path;
+    // The caption is the catalogue's, in each language.
+    Catalog().setLanguage("POLSKI");
     QPointer<frmTAG> w = frmTAG::PokazMnie(file);
+    ASSERT_TRUE(w);
+    EXPECT_EQ(w->windowTitle(), QString::fromUtf8("Informacje o utworze"));
+    w->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    Catalog().setLanguage("ENGLISH");
+    w = frmTAG::PokazMnie(file);
     ASSERT_TRUE(w);
     EXPECT_EQ(w->windowTitle(), "Track Info");
     EXPECT_EQ(w->txtTitle->text(), "Test Title");
@@ -194,6 +203,44 @@ TEST_F(SourceToolWindowsTest, HiddenTextWindowReadsWritesAndRefusesUnmappableTex
     w->cmdHidden_Click();
     EXPECT_EQ(ReadAll(path), written);
     host.busy = false;
+}
+
+// Fault mended: the hidden-text window listed only files opened by the tools,
+// so with the project's sources open (the tag editor lists them) its list was
+// empty.
+TEST_F(SourceToolWindowsTest, HiddenTextWindowListsTheProjectsSourcesAndReadsThemThroughItsOwnCopy) {
+    const QString path = CopyMedia(QStringLiteral("cbr_noinfo.mp3"));
+    auto source = std::make_shared<cPozycjaPlikow>();
+    source->strFileName = path;
+    source->lngNrPozycji = Shared().NextFileId++;
+    Shared().OpenFiles->Add(source);
+    QPointer<frmHidden> w = frmHidden::PokazMnie(host);
+    ASSERT_EQ(w->cboPlik->count(), 1);
+    EXPECT_EQ(w->cboPlik->itemText(0), path);
+    EXPECT_EQ(w->cboPlik->currentIndex(), -1);
+
+    // Chosen with the keyboard: the tools' own record of the file is scanned.
+    messages->answers.enqueue(mb::Yes);
+    w->cboPlik->setFocus();
+    QTest::keyClick(w->cboPlik, Qt::Key_Down);
+    EXPECT_EQ(shownNumbers(), QList<int>{3098});
+    ASSERT_EQ(Shared().OpenFiles->Count(), 2);
+    const auto copy = Shared().OpenFiles->Item(2);
+    EXPECT_TRUE(copy->blnExtraArray);
+    EXPECT_EQ(copy->strFileName, path);
+    EXPECT_GT(copy->Daj_Naglowek_Ilosc(), 0);
+    EXPECT_FALSE(source->blnExtraArray);
+    EXPECT_EQ(w->lblTekst->text(), QString());
+
+    // Written and read back through that copy; listed once when shown again.
+    w->cmdEdit->click();
+    QTest::keyClicks(w->txtTekst, QStringLiteral("Secret"));
+    messages->answers.enqueue(mb::Yes);
+    w->cmdHidden->click();
+    w->cmdRefresh->click();
+    EXPECT_EQ(w->lblTekst->text(), "Secret");
+    frmHidden::PokazMnie(host);
+    EXPECT_EQ(w->cboPlik->count(), 1);
 }
 
 TEST_F(SourceToolWindowsTest, ClosingTheHiddenTextWindowDuringAWriteAsksAndStopsCleanly) {

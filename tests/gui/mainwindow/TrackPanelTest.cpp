@@ -17,6 +17,7 @@
 #include "platform/media/VirtualClock.h"
 #include "platform/settings/MemorySettingsStore.h"
 #include "support/ScriptedMessages.h"
+#include "support/ScrollBarArrows.h"
 #include "support/TestEnvironment.h"
 
 #include <QAction>
@@ -30,6 +31,7 @@
 #include <QScrollBar>
 #include <QTreeWidget>
 #include <QTest>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 using namespace kelbrin;
@@ -95,6 +97,11 @@ protected:
         return t;
     }
     TrackPanelFrame& frame() { return *window->fraAudio; }
+    // Through the window, as the platform delivers it: the press and release
+    // and the context menu request they make.
+    void rightClick(QWidget* widget, QPoint at) {
+        QTest::mouseClick(window->windowHandle(), Qt::RightButton, {}, widget->mapTo(window, at));
+    }
 
     MemorySettingsStore* store = nullptr;
     frmDazudizi* window = nullptr;
@@ -195,6 +202,34 @@ TEST_F(TrackPanelTest, PropertiesCommandsAreEnabledAndOpenThePanel) {
     auto t = addTrack(1);
     window->Editor().openProperties(t);
     EXPECT_EQ(window->Panel().Cpoz(), t);
+}
+
+// Fault mended: a right click on any control of the panel opened the
+// panel's options menu.
+TEST_F(TrackPanelTest, OnlyTheBareBackgroundOffersTheOptionsMenu) {
+    window->Editor().openProperties(addTrack(1));
+    QCoreApplication::processEvents();
+    QMenu* options = window->Menus().menu(QStringLiteral("mnuOption"));
+    ASSERT_TRUE(options);
+    for (QWidget* control : std::initializer_list<QWidget*>{frame().cmdPlay2, frame().cmdMark[0], frame().Frame1[0]}) {
+        const QPoint at(3, control->height() - 3);
+        QWidget* hit = window->childAt(control->mapTo(window, at));
+        ASSERT_TRUE(hit == control || control->isAncestorOf(hit)) << qPrintable(control->objectName());
+        rightClick(control, at);
+        QCoreApplication::processEvents();
+        EXPECT_FALSE(options->isVisible()) << qPrintable(control->objectName());
+        options->hide();
+    }
+    QPoint bare;
+    for (int y = frame().height() - 2; y > 0 && bare.isNull(); --y)
+        for (int x = 2; x < frame().width() && bare.isNull(); x += 4)
+            if (window->childAt(frame().mapTo(window, QPoint(x, y))) == &frame())
+                bare = QPoint(x, y);
+    ASSERT_FALSE(bare.isNull());
+    rightClick(&frame(), bare);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(options->isVisible());
+    options->hide();
 }
 
 TEST_F(TrackPanelTest, PreviewPlaysOnTheNullDevice) {
@@ -316,10 +351,16 @@ TEST_F(TrackPanelEditTest, TypingAndSpinnersEditTheTimeTheListFollowsAndUndoTake
     EXPECT_EQ(row()->text(2), QStringLiteral("1:37:990"));
     EXPECT_EQ(row()->text(3), QStringLiteral("1 : 38"));
     // The up arrow of the end milliseconds carries into the seconds.
-    frame().VscrTime[5]->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    test::ClickUpArrow(frame().VscrTime[5]);
     EXPECT_EQ(frame().Text1[4]->text(), QStringLiteral("38"));
     EXPECT_EQ(frame().Text1[5]->text(), QStringLiteral("0"));
     EXPECT_EQ(row()->text(2), QStringLiteral("1:38:0"));
+    // The up arrow of the end seconds raises them, the down arrow lowers them.
+    test::ClickUpArrow(frame().VscrTime[4]);
+    EXPECT_EQ(frame().Text1[4]->text(), QStringLiteral("39"));
+    test::ClickDownArrow(frame().VscrTime[4]);
+    test::ClickDownArrow(frame().VscrTime[4]);
+    EXPECT_EQ(frame().Text1[4]->text(), QStringLiteral("37"));
     // Back, one change at a time, to the range shown at first.
     for (int i = 0; i < 10 && !window->Panel().Range().editor().RangeUndo.isEmpty(); ++i)
         frame().cmdUndo2->click();
@@ -338,13 +379,48 @@ TEST_F(TrackPanelEditTest, FramesShowInPlaceOfTimesAndTheSpinnerStepsAFrame) {
     EXPECT_EQ(window->Menus().menu(QStringLiteral("mnuTime"))->title(), QStringLiteral("20000"));
     frame().txtRamkaOd->setFocus();
     QTest::keyClicks(frame().txtRamkaOd, QStringLiteral("999"));
-    frame().VscrTime[2]->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    test::ClickUpArrow(frame().VscrTime[2]);
     EXPECT_EQ(frame().txtRamkaOd->text(), QStringLiteral("1000"));
     EXPECT_EQ(track->lngPoczatek_SS, 122);
     // The list row shows frames: begin, end and the frames between.
     EXPECT_EQ(row()->text(1), QStringLiteral("1000"));
     // The end is the frame of the end time, 1:59.990.
     EXPECT_EQ(row()->text(3), QStringLiteral("3593"));
+    // The down arrow steps back.
+    test::ClickDownArrow(frame().VscrTime[2]);
+    test::ClickDownArrow(frame().VscrTime[2]);
+    EXPECT_EQ(frame().txtRamkaOd->text(), QStringLiteral("998"));
+}
+
+// Fault mended: the year check ran only when the focus first left after an
+// edit, so a second Tab left "12" in the box.
+TEST_F(TrackPanelEditTest, TheYearBoxKeepsTheFocusUntilItHoldsFourDigitsOrNothing) {
+    QApplication::setActiveWindow(window);
+    QLineEdit* year = frame().txtYear;
+    year->setFocus();
+    QTest::keyClicks(year, QStringLiteral("12"));
+    ASSERT_EQ(year->text(), QStringLiteral("12"));
+    for (int tab = 1; tab <= 2; ++tab) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(QApplication::focusWidget(), year) << "Tab " << tab;
+    }
+    QTest::mouseClick(frame().txtTitle, Qt::LeftButton);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(QApplication::focusWidget(), year) << "a click elsewhere";
+    QTest::keyClick(year, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(year, QStringLiteral("2012"));
+    QTest::keyClick(year, Qt::Key_Tab);
+    QCoreApplication::processEvents();
+    EXPECT_NE(QApplication::focusWidget(), year);
+    EXPECT_EQ(track->strYear, QStringLiteral("2012"));
+    year->setFocus();
+    QTest::keyClick(year, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(year, Qt::Key_Backspace);
+    ASSERT_TRUE(year->text().isEmpty());
+    QTest::keyClick(year, Qt::Key_Tab);
+    QCoreApplication::processEvents();
+    EXPECT_NE(QApplication::focusWidget(), year) << "an empty box lets the focus go";
 }
 
 TEST_F(TrackPanelEditTest, MarksTakeThePreviewsPosition) {

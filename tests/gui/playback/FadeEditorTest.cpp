@@ -15,6 +15,7 @@
 #include "platform/media/VirtualClock.h"
 #include "platform/settings/MemorySettingsStore.h"
 #include "support/ScriptedMessages.h"
+#include "support/ScrollBarArrows.h"
 #include "support/TestEnvironment.h"
 #include "support/TrackFactory.h"
 
@@ -127,6 +128,29 @@ TEST_F(FadeEditor, OpeningChangesNoFieldAndClampsWhatTheBarsCannotShow) {
     EXPECT_EQ(e->lngVolume, -3750);
     // The same pair finds the same window.
     EXPECT_EQ(open(1, 2), w);
+}
+
+// Fault mended: the up arrow of a volume bar lowered the volume and moved the
+// handle away from the arrow.
+TEST_F(FadeEditor, TheUpArrowOfAVolumeBarRaisesTheVolumeAndTheHandleFollows) {
+    track(2)->lngVolume = -3000;
+    frmFade* w = open(1, 2);
+    ASSERT_TRUE(w);
+    QScrollBar* bar = w->VScrVolumeIn;
+    ASSERT_TRUE(bar->isVisible());
+    ASSERT_EQ(bar->value(), -30);
+    const int handle = test::HandleTop(bar);
+    test::ClickUpArrow(bar);
+    EXPECT_EQ(bar->value(), -29);
+    EXPECT_EQ(track(2)->lngVolume, -2900);
+    for (int i = 0; i < 9; ++i)
+        test::ClickUpArrow(bar);
+    EXPECT_EQ(track(2)->lngVolume, -2000);
+    EXPECT_LT(test::HandleTop(bar), handle);
+    for (int i = 0; i < 20; ++i)
+        test::ClickDownArrow(bar);
+    EXPECT_EQ(track(2)->lngVolume, -4000);
+    EXPECT_GT(test::HandleTop(bar), handle);
 }
 
 TEST_F(FadeEditor, AHeadTrackOpensWithTheFadeInSideOnly) {
