@@ -186,6 +186,17 @@ TEST_F(LameEncodeTest, AbrEncodesNearItsMeanBitRate) {
     EXPECT_NEAR(bitRate, 96000, 24000);
 }
 
+TEST_F(LameEncodeTest, VbrBoundsGivenTheWrongWayRoundEncodeBetweenThem) {
+    // The window keeps the pair ordered, but a settings file may not.
+    for (const char* abr : {"1", "0"}) {
+        const BE_CONFIG c = configFromSettings({{"LameVBR", "1"}, {"LameABR", abr}, {"LameBitRate", "6"},
+                                                {"LameQualLow", "13"}, {"LameQualHigh", "0"}});
+        const QString path = dir + "/reversed" + abr + ".mp3";
+        EncodeSine(lame, c, path);
+        EXPECT_NEAR(static_cast<double>(DecodedSamples(path, 2)), kRate * kSeconds, 1152) << "ABR " << abr;
+    }
+}
+
 TEST_F(LameEncodeTest, VbrHeaderNeverOverwritesAFileThatDoesNotStartWithThePlaceholder) {
     const BE_CONFIG c = configFromSettings({{"LameVBR", "1"}});
     EncodeSine(lame, c, dir + "/first.mp3", false);
