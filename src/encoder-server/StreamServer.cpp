@@ -104,7 +104,10 @@ bool StreamServer::INIT(const QString& formatFile, const QString& bufferFile) {
                                        kDefaultCodecBlock);
         if (!openCodec(formatFile))
             return fail();
-        options.wave = m_destination.wFormatTag != wave::kMpegLayer3;
+        // MPEG Layer-3 goes into a WAVE file when the user asked for one,
+        // every other codec always.
+        options.wave = m_destination.wFormatTag != wave::kMpegLayer3 ||
+                       Val(GetSetting(QStringLiteral("RecLast"), QStringLiteral("0"))) == 1;
         options.format = m_destination;
         options.sampleRate = static_cast<int>(m_destination.nSamplesPerSec);
     }

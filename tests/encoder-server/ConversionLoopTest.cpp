@@ -253,6 +253,93 @@ TEST_F(ServerFixture, SegmentListsCountSecondsFromTheStartOfEachFile) {
     EXPECT_EQ(list(recorded[1]), "\r\n-1");
 }
 
+namespace {
+
+// Marks segment changes at the blocks it is given.
+class BlockMarks final : public SpeechDetector {
+public:
+    explicit BlockMarks(QMap<int, Change> marks) : m_marks(std::move(marks)) {}
+    void recordingStarted(const PcmLayout&) override {}
+    QList<Mark> examineBlock(const QByteArray&) override {
+        const int block = m_block++;
+        if (m_marks.contains(block))
+            return {{m_marks.value(block), 0}};
+        return {};
+    }
+    void recordingEnded() override {}
+
+private:
+    QMap<int, Change> m_marks;
+    int m_block = 0;
+};
+
+} // namespace
+
+TEST_F(ServerFixture, OnlyTheRecordingsOwnFirstSecondLeavesOutAStart) {
+    settings->values.insert("RecBufor2", "176400"); // one second at 44100 Hz stereo
+    settings->values.insert("NewFileRec", "90");    // three blocks per file
+    using Change = SpeechDetector::Change;
+    SetSpeechDetectorFactory([] {
+        return std::make_unique<BlockMarks>(QMap<int, Change>{{0, Change::SegmentStarted},
+                                                              {1, Change::SegmentEnded},
+                                                              {3, Change::SegmentStarted},
+                                                              {4, Change::SegmentEnded}});
+    });
+    ASSERT_TRUE(init(1));
+    append(6, 176400);
+    editor->requestFinish();
+    server->Start(0);
+    clock->advance(0);
+    SetSpeechDetectorFactory(nullptr);
+    server->UNINIT();
+    const QStringList recorded = server->strFileRec();
+    ASSERT_EQ(recorded.size(), 2);
+    auto list = [&](const QString& name) { return read(QString(name).replace(".mp3", ".tim")); };
+    EXPECT_EQ(list(recorded[0]), "\r\n-1");
+    // The second file's first second: the start is kept, as its first positive second.
+    EXPECT_EQ(list(recorded[1]), "\r\n1\r\n-1");
+}
+
+TEST_F(ServerFixture, Layer3CodecOutputGoesIntoAWaveFileOnlyWhenAskedFor) {
+    settings->values.insert("EngineType", "0");
+    settings->values.insert("RecBufor", "1");
+    WaveFormatEx mp3;
+    mp3.wFormatTag = wave::kMpegLayer3;
+    mp3.nChannels = 2;
+    mp3.nSamplesPerSec = 44100;
+    mp3.nAvgBytesPerSec = 16000;
+    mp3.nBlockAlign = 1;
+    mp3.cbSize = 12;
+    mp3.extra = QByteArray(12, '\0');
+    QFile format(base + "/formatex.ini");
+    ASSERT_TRUE(format.open(QIODevice::WriteOnly));
+    format.write(mp3.toRecord());
+    format.close();
+    for (const char* wanted : {"1", "0"}) {
+        settings->values.insert("RecLast", wanted);
+        ASSERT_TRUE(init());
+        append(2, 512);
+        editor->requestFinish();
+        server->Start(0);
+        clock->advance(0);
+        server->UNINIT();
+        const QString name = server->strFileRec().value(0);
+        const QByteArray file = read(name);
+        if (QByteArray(wanted) == "1") {
+            EXPECT_TRUE(name.endsWith(".wav")) << qPrintable(name);
+            ASSERT_EQ(file.left(4), "RIFF");
+            EXPECT_EQ(file.mid(8, 4), "WAVE");
+            EXPECT_EQ(qFromLittleEndian<quint16>(file.constData() + 20), wave::kMpegLayer3);
+            EXPECT_EQ(Le32At(file, 4), quint32(file.size() - 8));
+        } else {
+            EXPECT_TRUE(name.endsWith(".mp3")) << qPrintable(name);
+            EXPECT_EQ(file.size(), 2 * 512); // the codec's bytes alone
+        }
+        editor->reset();
+        buffer.resize(0);
+    }
+}
+
 TEST_F(ServerFixture, WithoutSpeechMarkersNoListIsWritten) {
     ASSERT_TRUE(init(0));
     editor->requestFinish();
