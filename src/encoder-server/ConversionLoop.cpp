@@ -75,7 +75,7 @@ void ConversionLoop::pass() {
         if (m_handshake.nextBlock() < state.written) {
             if (m_options.jitterMs > 0)
                 QThread::msleep(QRandomGenerator::global()->bounded(m_options.jitterMs + 1));
-            switch (processBlock(state.written, state.ringBase)) {
+            switch (processBlock(state)) {
             case Read::Done:
                 ++m_sinceCheck;
                 continue; // blocks are waiting: no yield
@@ -93,13 +93,18 @@ void ConversionLoop::pass() {
     }
 }
 
-ConversionLoop::Read ConversionLoop::processBlock(qint64 written, qint64 ringBase) {
-    const qint64 offset = BufferBlockOffset(m_handshake.nextBlock(), ringBase, m_options.blockSize);
-    m_block.resize(m_options.blockSize);
+ConversionLoop::Read ConversionLoop::processBlock(const ServerHandshake::EditorState& state) {
+    const qint64 block = m_handshake.nextBlock();
+    const qint64 offset = BufferBlockOffset(block, state.ringBase, m_options.blockSize);
+    // The part block of a stop or pause is shorter; whole sample frames only.
+    const int frameBytes = std::max(1, m_options.frameBytes);
+    qint64 bytes = state.blockBytes(block, m_options.blockSize);
+    bytes -= bytes % frameBytes;
+    m_block.resize(bytes);
     qint64 got = -1;
     if (m_buffer.seek(offset))
-        got = m_buffer.read(m_block.data(), m_options.blockSize);
-    if (got != m_options.blockSize) {
+        got = bytes > 0 ? m_buffer.read(m_block.data(), bytes) : 0;
+    if (got != bytes) {
         // Not all of it is there yet: wait and read the same block again.
         const qint64 now = ProgramClock().milliseconds();
         if (m_shortSinceMs < 0)
@@ -120,7 +125,7 @@ ConversionLoop::Read ConversionLoop::processBlock(qint64 written, qint64 ringBas
         return Read::Failed;
     }
     const qint64 blockStartFrame = m_output.framesWritten();
-    if (!m_output.write(m_encoded, m_options.blockSize / std::max(1, m_options.frameBytes))) {
+    if (!m_output.write(m_encoded, bytes / frameBytes)) {
         end(servertext::kOutputWriteFailed);
         return Read::Failed;
     }
@@ -137,8 +142,8 @@ ConversionLoop::Read ConversionLoop::processBlock(qint64 written, qint64 ringBas
     }
     // The editor needs the count when the server has caught up; during a
     // backlog every few blocks keep its display moving.
-    const qint64 done = m_handshake.nextBlock() + 1;
-    m_handshake.acknowledge(done >= written || done % 8 == 0);
+    const qint64 done = block + 1;
+    m_handshake.acknowledge(done >= state.written || done % 8 == 0);
     return Read::Done;
 }
 

@@ -61,7 +61,7 @@ public:
 
 private:
     enum class Read { Done, NotYet, Failed };
-    Read processBlock(qint64 written, qint64 ringBase);
+    Read processBlock(const ServerHandshake::EditorState& state);
     bool splitIfDue();
     void end(int reason);
     void schedule(int delayMs);

@@ -210,6 +210,37 @@ TEST_F(ServerFixture, CodecWaveFilesHaveTheirSizesAndTheLastBlockIsConvertedOnce
     EXPECT_EQ(Le32At(wav, 52), 3u * 512);
 }
 
+TEST_F(ServerFixture, PartBlocksOfAPauseAndAStopAreConvertedWithTheirOwnLength) {
+    settings->values.insert("EngineType", "0");
+    settings->values.insert("RecBufor", "1"); // 512-byte blocks of 16-bit stereo
+    QFile format(base + "/formatex.ini");
+    ASSERT_TRUE(format.open(QIODevice::WriteOnly));
+    format.write(WaveFormatEx::pcm(2, 44100, 16).toRecord());
+    format.close();
+    ASSERT_TRUE(init());
+    server->Start(0);
+    auto appendPart = [&](qint64 bytes, char fill) {
+        const QByteArray part(bytes, fill);
+        ASSERT_TRUE(editor->appendBlock(buffer, part.constData(), part.size(), 512));
+    };
+    append(1, 512, 'a');
+    appendPart(100, 'b'); // paused here
+    clock->advance(20);   // the server catches up: the file starts over
+    append(1, 512, 'c');
+    EXPECT_EQ(buffer.size(), 512);
+    appendPart(38, 'd'); // stopped here, in the middle of a sample frame
+    editor->requestFinish();
+    clock->advance(20);
+    ASSERT_TRUE(editor->serverEnded());
+    server->UNINIT();
+
+    const QByteArray wav = read(server->strFileRec().value(0));
+    const QByteArray expected =
+        QByteArray(512, 'a') + QByteArray(100, 'b') + QByteArray(512, 'c') + QByteArray(36, 'd');
+    EXPECT_EQ(wav.mid(56), expected);
+    EXPECT_EQ(Le32At(wav, 44), quint32(expected.size() / 4)); // sample frames
+}
+
 namespace {
 
 // Starts a segment at one block and ends it at another.

@@ -226,6 +226,7 @@ void RecorderControl::cmdPauza_Click() {
     m_view.setButtonEnabled(RecorderView::Pause, false);
     m_view.setButtonEnabled(RecorderView::Stop, false);
     if (CaptureState().fileOpen) {
+        m_engine.WritePartBlock();
         m_engine.CloseBufferFile();
         capturing = false;
         paused = true;
@@ -386,6 +387,7 @@ void RecorderControl::haltCapture() {
 }
 
 void RecorderControl::requestEnd() {
+    m_engine.WritePartBlock();
     m_engine.CloseBufferFile();
     m_engine.handshake().requestFinish();
     m_stopping = true;

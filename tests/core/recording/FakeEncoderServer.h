@@ -100,7 +100,7 @@ private:
             if (file.open(QIODevice::ReadOnly)) {
                 m->largestBuffer = std::max(m->largestBuffer, file.size());
                 file.seek(BufferBlockOffset(next, editor.ringBase, m->blockBytes));
-                m->encoded += file.read(m->blockBytes);
+                m->encoded += file.read(editor.blockBytes(next, m->blockBytes));
                 ++m->blocksEncoded;
                 m_handshake.acknowledge();
             }
