@@ -160,7 +160,7 @@ bool ConversionLoop::splitIfDue() {
         }
     }
     const QString finished = m_output.path();
-    if (!m_output.closeFile()) {
+    if (!closeOutput()) {
         end(servertext::kOutputWriteFailed);
         return false;
     }
@@ -175,8 +175,16 @@ bool ConversionLoop::splitIfDue() {
         end(servertext::kOutputCreateFailed);
         return false;
     }
+    m_samplesAtOpen = std::max<qint64>(0, m_encoder.samplesOut());
     m_handshake.setOutputFile(m_output.name());
     return true;
+}
+
+bool ConversionLoop::closeOutput() {
+    // A codec that runs on across a split keeps part of a block back for the
+    // next file: the count is what this file's data holds.
+    const qint64 out = m_encoder.samplesOut();
+    return m_output.closeFile(out >= 0 ? out - m_samplesAtOpen : -1);
 }
 
 void ConversionLoop::stopNow(int reason) {
@@ -198,7 +206,7 @@ void ConversionLoop::end(int reason) {
     if (m_output.isOpen()) {
         ok = m_output.write(m_encoded);
         const QString path = m_output.path();
-        ok = m_output.closeFile() && ok;
+        ok = closeOutput() && ok;
         m_encoder.finishFile(path);
     }
     if (!ok && reason == kEndedAsAsked)

@@ -65,6 +65,8 @@ private:
     bool splitIfDue();
     void end(int reason);
     void schedule(int delayMs);
+    // Closes the output file with the sample count its data holds.
+    bool closeOutput();
 
     ServerHandshake& m_handshake;
     QFile& m_buffer;
@@ -82,6 +84,7 @@ private:
     int m_timer = 0;
     int m_sinceCheck = 0;
     qint64 m_shortSinceMs = -1;
+    qint64 m_samplesAtOpen = 0; // the encoder's sample count when this output file opened
 };
 
 } // namespace kelbrin
