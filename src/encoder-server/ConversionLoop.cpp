@@ -50,11 +50,19 @@ void ConversionLoop::start(int delayMs) {
 void ConversionLoop::pass() {
     if (!m_running)
         return;
+    ++m_passDepth;
+    runPass();
+    --m_passDepth;
+}
+
+void ConversionLoop::runPass() {
     if (!m_started) {
         m_started = true;
         m_mixerDiagnostics = MixerDiagnosticsOn();
         if (m_mixerDiagnostics)
-            ListMixers();
+            ListMixers(); // boxes: the recording may have ended while they were open
+        if (!m_running)
+            return;
         if (m_detector)
             m_detector->recordingStarted(m_options.pcm);
     }
@@ -139,6 +147,8 @@ ConversionLoop::Read ConversionLoop::processBlock(const ServerHandshake::EditorS
             else if (mark.change == SpeechDetector::Change::SegmentEnded)
                 m_output.segments().writeEnd(seconds);
         }
+        if (!m_running)
+            return Read::Failed; // ended while the diagnostics' boxes were open
     }
     // The editor needs the count when the server has caught up; during a
     // backlog every few blocks keep its display moving.

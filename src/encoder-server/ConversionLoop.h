@@ -56,11 +56,15 @@ public:
     void stopNow(int reason);
 
     bool running() const { return m_running; }
+    // True while a pass is on the stack: a box it opened runs the event loop
+    // nested, and calls served there must not destroy the loop or what it uses.
+    bool inPass() const { return m_passDepth > 0; }
     // The bytes of the free-space floor for this encoder.
     qint64 freeSpaceThreshold() const;
 
 private:
     enum class Read { Done, NotYet, Failed };
+    void runPass();
     Read processBlock(const ServerHandshake::EditorState& state);
     bool splitIfDue();
     void end(int reason);
@@ -79,6 +83,7 @@ private:
     QByteArray m_block;
     QByteArray m_encoded;
     bool m_running = false;
+    int m_passDepth = 0;
     bool m_started = false;
     bool m_mixerDiagnostics = false; // RecHeight above 0 at the start
     int m_timer = 0;

@@ -43,7 +43,11 @@ QString RecordingFolder() {
 
 StreamServer::StreamServer() = default;
 
-StreamServer::~StreamServer() { shutdown(); }
+StreamServer::~StreamServer() {
+    shutdown();
+    if (m_closeCall)
+        ProgramClock().cancel(m_closeCall);
+}
 
 void StreamServer::UstawStanZapisu(int recording) { m_state = recording; }
 
@@ -79,7 +83,7 @@ bool StreamServer::openCodec(const QString& formatFile) {
 }
 
 bool StreamServer::INIT(const QString& formatFile, const QString& bufferFile) {
-    if (m_open && m_state == kRecording)
+    if ((m_open && m_state == kRecording) || passRunning())
         return false; // one recording at a time; the open one goes on
     closeRecording();
     Settings().sync();
@@ -189,6 +193,16 @@ void StreamServer::UNINIT() {
 
 void StreamServer::closeRecording() {
     m_open = false;
+    if (passRunning()) {
+        // Called from inside a box of the loop's pass: the loop, its encoder
+        // and its buffer are let go once that pass has returned.
+        if (!m_closeCall)
+            m_closeCall = ProgramClock().callAfter(50, [this] {
+                m_closeCall = 0;
+                closeRecording();
+            });
+        return;
+    }
     m_loop.reset();
     if (m_output.isOpen()) {
         const QString path = m_output.path();
