@@ -66,6 +66,8 @@ void ConversionLoop::runPass() {
         if (m_detector)
             m_detector->recordingStarted(m_options.pcm);
     }
+    const qint64 turnStart = ProgramClock().milliseconds();
+    int blocksThisTurn = 0;
     for (;;) {
         const ServerHandshake::EditorState state = m_handshake.poll();
         if (state.endRequest == kAbandon) {
@@ -86,7 +88,12 @@ void ConversionLoop::runPass() {
             switch (processBlock(state)) {
             case Read::Done:
                 ++m_sinceCheck;
-                continue; // blocks are waiting: no yield
+                if (++blocksThisTurn >= m_options.blocksPerTurn ||
+                    ProgramClock().milliseconds() - turnStart >= m_options.turnMs) {
+                    schedule(0); // the rest of the backlog after the editor's calls
+                    return;
+                }
+                continue;
             case Read::Failed:
                 return; // the loop has ended
             case Read::NotYet:

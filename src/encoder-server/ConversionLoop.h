@@ -4,9 +4,9 @@
 // itself before the recording disk fills up, and feeds the speech detector.
 //
 // A state machine on the program clock: each pass reads the handshake and,
-// while blocks are waiting, encodes them one after another; when none waits it
-// schedules the next pass and lets the event loop run (calls from the editor
-// are served then). It ends when the editor asks for it, when the disk is
+// while blocks are waiting, encodes them one after another; when none waits,
+// or after a turn of a long backlog, it schedules the next pass and lets the
+// event loop run (calls from the editor are served then). It ends when the editor asks for it, when the disk is
 // nearly full or a write fails, or when the editor has gone; in every case the
 // files are finished before the editor is told the loop has ended.
 
@@ -31,6 +31,10 @@ struct LoopOptions {
     qint64 freeSpaceFloor = 0;
     int freeSpaceEvery = 10;  // blocks between two free-space checks
     int shortReadPatienceMs = 10000;
+    // A backlog is drained in turns of at most this many blocks or this much
+    // time, so calls from the editor are answered in between.
+    int blocksPerTurn = 16;
+    int turnMs = 100;
     int jitterMs = 0;         // test runs: a random pause of up to this before each block
 };
 

@@ -1,6 +1,7 @@
 #include "StreamServer.h"
 
 #include "CodecBlockEncoder.h"
+#include "DeferredBoxes.h"
 #include "LameBlockEncoder.h"
 #include "ServerTexts.h"
 #include "SpeechDetectorSeam.h"
@@ -83,6 +84,7 @@ bool StreamServer::openCodec(const QString& formatFile) {
 }
 
 bool StreamServer::INIT(const QString& formatFile, const QString& bufferFile) {
+    const DeferredBoxes boxesAfterTheCall;
     if ((m_open && m_state == kRecording) || passRunning())
         return false; // one recording at a time; the open one goes on
     closeRecording();

@@ -163,12 +163,15 @@ TEST_F(ServerFixture, AnEncoderThatCannotLoadEndsTheRecordingAtOnce) {
     EXPECT_EQ(messages->shown[0].textNumber, servertext::kEncoderFailed);
 }
 
-TEST_F(ServerFixture, AFailedInitLeavesNothingBusyAndNothingBehind) {
+TEST_F(ServerFixture, AFailedInitLeavesNothingBusyAndNothingBehindAndTellsWhyAfterItReturned) {
     settings->values.insert("EngineType", "0");
     ASSERT_FALSE(init(1)); // no formatex.ini
     EXPECT_EQ(server->DajStan(), 0);
     EXPECT_EQ(server->DajStanPliku(), 0);
     EXPECT_TRUE(outputs().isEmpty());
+    // The editor waits on INIT: the box comes once the call has returned.
+    EXPECT_TRUE(messages->shown.isEmpty());
+    clock->advance(0);
     ASSERT_EQ(messages->shown.size(), 1);
     EXPECT_EQ(messages->shown[0].textNumber, servertext::kFormatFileMissing);
 
@@ -177,6 +180,8 @@ TEST_F(ServerFixture, AFailedInitLeavesNothingBusyAndNothingBehind) {
     buffer.close();
     ASSERT_FALSE(init());
     EXPECT_EQ(server->DajStan(), 0);
+    EXPECT_EQ(messages->shown.size(), 1);
+    clock->advance(0);
     EXPECT_EQ(messages->shown.last().textNumber, servertext::kBufferOpenFailed);
     EXPECT_TRUE(outputs().isEmpty());
 }

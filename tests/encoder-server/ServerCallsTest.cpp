@@ -85,3 +85,24 @@ TEST_F(ServerCallsTest, TheEditorLeavingWhileADiagnosticsBoxIsOpenEndsTheLoopAft
         buffer.resize(0);
     }
 }
+
+TEST_F(ServerCallsTest, ALongBacklogIsDrainedInTurnsSoTheEditorsCallsAreAnswered) {
+    ASSERT_TRUE(init());
+    append(40, 4608);
+    editor->requestFinish();
+    server->Start(0);
+    // A call from the editor waiting behind the loop's first pass.
+    qint64 convertedWhenAnswered = -1;
+    int stateWhenAnswered = 0;
+    clock->callAfter(0, [&] {
+        convertedWhenAnswered = settings->values.value(handshake::kConverted).toLongLong();
+        stateWhenAnswered = server->DajStan();
+    });
+    clock->advance(0);
+    EXPECT_GT(convertedWhenAnswered, 0);
+    EXPECT_LT(convertedWhenAnswered, 40);
+    EXPECT_EQ(stateWhenAnswered, 1);
+    // The backlog is still encoded whole and in order.
+    EXPECT_EQ(lame->encodedSamples.size(), 80);
+    EXPECT_TRUE(editor->serverEnded());
+}

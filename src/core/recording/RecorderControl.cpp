@@ -324,7 +324,7 @@ void RecorderControl::Timer1_Timer() {
         }
         // The server may end the recording by itself (full disk, encoder
         // failure), or its process may be gone.
-        if (!m_stopping && (m_engine.handshake().serverEnded() || (m_recorder && m_recorder->DajStan() < 1))) {
+        if (!m_stopping && (m_engine.handshake().serverEnded() || (m_recorder && m_recorder->holdsNoRecording()))) {
             serverEndedByItself();
             return;
         }
@@ -404,7 +404,7 @@ void RecorderControl::Timer2_Timer() {
 void RecorderControl::tmrStop_Timer() {
     // Done when the server says so, or when it no longer holds a recording
     // (its process is gone).
-    if (!m_engine.handshake().serverEnded() && m_recorder && m_recorder->DajStan() >= 1)
+    if (!m_engine.handshake().serverEnded() && m_recorder && !m_recorder->holdsNoRecording())
         return;
     pausedMinutes = 0;
     tmPause.setEnabled(false);

@@ -28,6 +28,7 @@ struct FakeServerState {
     bool endOnItsOwn = false; // the next pass ends the loop (disk full)
     int endReason = 0;        // the text number it reports then
     bool stalled = false;     // encodes nothing (a slow server)
+    bool callsTimeOut = false; // DajStan and DajStanPliku fail (a server busy past the time-out)
     int uninits = 0;
     QString outputCopiedFrom; // when set, the output file is a copy of this file
     int loopCall = 0;
@@ -43,7 +44,9 @@ public:
 
     QVariant call(const QString& method, const QVariantList& args, bool* ok) override {
         if (ok)
-            *ok = true;
+            *ok = !(m->callsTimeOut && method.startsWith(QLatin1String("DajStan")));
+        if (ok && !*ok)
+            return {};
         if (method == QLatin1String("UstawStanZapisu")) {
             m->state = args.value(0).toInt();
         } else if (method == QLatin1String("INIT")) {

@@ -285,6 +285,22 @@ TEST_F(RecorderControlTest, ThePartOfABlockBeforeAPauseOrAStopIsRecordedToo) {
     EXPECT_EQ(server->encoded, recorded + delivered.mid(atResume) + beforeStop);
 }
 
+TEST_F(RecorderControlTest, ACallToABusyServerThatTimesOutIsNoEndOfTheRecording) {
+    start();
+    play(1000);
+    server->callsTimeOut = true;
+    play(3000);
+    EXPECT_TRUE(CaptureState().fileOpen);
+    EXPECT_TRUE(view.enabled[RecorderView::Stop]);
+    EXPECT_TRUE(messages->shown.isEmpty());
+    server->callsTimeOut = false;
+    play(1000);
+    control->cmdStopRec_Click();
+    waitForHandOver();
+    ASSERT_EQ(split.requests.size(), 1);
+    EXPECT_EQ(server->encoded, delivered);
+}
+
 TEST_F(RecorderControlTest, SilencePausesTheRecordingAndSoundResumesIt) {
     store->values.insert("AutoPauseRec", "2");
     control->Form_Load();
