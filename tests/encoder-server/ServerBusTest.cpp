@@ -339,3 +339,33 @@ TEST(ServerBus, TenThousandBlocksWithUnevenPaceArriveOnceAndInOrder) {
     EXPECT_GE(restarts, 20);
     EXPECT_LE(largestBuffer, 400 * 512);
 }
+
+TEST(ServerBus, TheServerEndsWithItsBusAndWhenNoClientEverCalls) {
+    // A bus of its own for each run, so ending it spares the other tests'.
+    auto run = [](bool endTheBus, int idleMs) {
+        QProcess daemon;
+        daemon.start("dbus-daemon", {"--session", "--nofork", "--print-address=1"});
+        EXPECT_TRUE(daemon.waitForStarted(5000) && daemon.waitForReadyRead(5000));
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("DBUS_SESSION_BUS_ADDRESS", QString::fromUtf8(daemon.readLine().trimmed()));
+        env.insert("KELBRIN_SERVER_IDLE_MS", QString::number(idleMs));
+        QProcess server;
+        server.setProcessEnvironment(env);
+        server.start(Server(), {});
+        EXPECT_TRUE(server.waitForStarted(5000));
+        EXPECT_FALSE(server.waitForFinished(1000)); // it serves
+        if (endTheBus) {
+            daemon.kill();
+            daemon.waitForFinished(5000);
+        }
+        const bool ended = server.waitForFinished(10000);
+        if (!ended)
+            server.kill();
+        server.waitForFinished(5000);
+        daemon.kill();
+        daemon.waitForFinished(5000);
+        return ended;
+    };
+    EXPECT_TRUE(run(true, 600000)) << "still running after its bus ended";
+    EXPECT_TRUE(run(false, 2000)) << "still running with no client";
+}
