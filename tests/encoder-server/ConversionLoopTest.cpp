@@ -189,10 +189,7 @@ TEST_F(ServerFixture, AFailedInitLeavesNothingBusyAndNothingBehindAndTellsWhyAft
 TEST_F(ServerFixture, CodecWaveFilesHaveTheirSizesAndTheLastBlockIsConvertedOnce) {
     settings->values.insert("EngineType", "0");
     settings->values.insert("RecBufor", "1"); // 512-byte blocks
-    QFile format(base + "/formatex.ini");
-    ASSERT_TRUE(format.open(QIODevice::WriteOnly));
-    format.write(WaveFormatEx::pcm(2, 44100, 16).toRecord());
-    format.close();
+    writeFormatFile(WaveFormatEx::pcm(2, 44100, 16));
     ASSERT_TRUE(init());
     append(3, 512);
     editor->requestFinish();
@@ -218,10 +215,7 @@ TEST_F(ServerFixture, CodecWaveFilesHaveTheirSizesAndTheLastBlockIsConvertedOnce
 TEST_F(ServerFixture, PartBlocksOfAPauseAndAStopAreConvertedWithTheirOwnLength) {
     settings->values.insert("EngineType", "0");
     settings->values.insert("RecBufor", "1"); // 512-byte blocks of 16-bit stereo
-    QFile format(base + "/formatex.ini");
-    ASSERT_TRUE(format.open(QIODevice::WriteOnly));
-    format.write(WaveFormatEx::pcm(2, 44100, 16).toRecord());
-    format.close();
+    writeFormatFile(WaveFormatEx::pcm(2, 44100, 16));
     ASSERT_TRUE(init());
     server->Start(0);
     auto appendPart = [&](qint64 bytes, char fill) {
@@ -248,49 +242,6 @@ TEST_F(ServerFixture, PartBlocksOfAPauseAndAStopAreConvertedWithTheirOwnLength) 
 
 namespace {
 
-// Starts a segment at one block and ends it at another.
-class ScriptedDetector final : public SpeechDetector {
-public:
-    ScriptedDetector(int start, int end) : m_start(start), m_end(end) {}
-    void recordingStarted(const PcmLayout&) override {}
-    QList<Mark> examineBlock(const QByteArray&) override {
-        const int block = m_block++;
-        if (block == m_start)
-            return {{Change::SegmentStarted, 0}};
-        if (block == m_end)
-            return {{Change::SegmentEnded, 0}};
-        return {};
-    }
-    void recordingEnded() override {}
-
-private:
-    int m_start;
-    int m_end;
-    int m_block = 0;
-};
-
-} // namespace
-
-TEST_F(ServerFixture, SegmentListsCountSecondsFromTheStartOfEachFile) {
-    settings->values.insert("RecBufor2", "176400"); // one second at 44100 Hz stereo
-    settings->values.insert("NewFileRec", "90");    // three blocks per file
-    SetSpeechDetectorFactory([] { return std::make_unique<ScriptedDetector>(1, 4); });
-    ASSERT_TRUE(init(1));
-    append(6, 176400);
-    editor->requestFinish();
-    server->Start(0);
-    clock->advance(0);
-    SetSpeechDetectorFactory(nullptr);
-    server->UNINIT();
-    const QStringList recorded = server->strFileRec();
-    ASSERT_EQ(recorded.size(), 2);
-    auto list = [&](const QString& name) { return read(QString(name).replace(".mp3", ".tim")); };
-    EXPECT_EQ(list(recorded[0]), "\r\n1");
-    EXPECT_EQ(list(recorded[1]), "\r\n-1");
-}
-
-namespace {
-
 // Marks segment changes at the blocks it is given.
 class BlockMarks final : public SpeechDetector {
 public:
@@ -311,7 +262,7 @@ private:
 
 } // namespace
 
-TEST_F(ServerFixture, OnlyTheRecordingsOwnFirstSecondLeavesOutAStart) {
+TEST_F(ServerFixture, SegmentListsCountSecondsFromTheStartOfEachFile) {
     settings->values.insert("RecBufor2", "176400"); // one second at 44100 Hz stereo
     settings->values.insert("NewFileRec", "90");    // three blocks per file
     using Change = SpeechDetector::Change;
@@ -331,8 +282,9 @@ TEST_F(ServerFixture, OnlyTheRecordingsOwnFirstSecondLeavesOutAStart) {
     const QStringList recorded = server->strFileRec();
     ASSERT_EQ(recorded.size(), 2);
     auto list = [&](const QString& name) { return read(QString(name).replace(".mp3", ".tim")); };
+    // Only the recording's own first second leaves out a start.
     EXPECT_EQ(list(recorded[0]), "\r\n-1");
-    // The second file's first second: the start is kept, as its first positive second.
+    // A start in the second file's first second is kept, as its first positive second.
     EXPECT_EQ(list(recorded[1]), "\r\n1\r\n-1");
 }
 
@@ -347,10 +299,7 @@ TEST_F(ServerFixture, Layer3CodecOutputGoesIntoAWaveFileOnlyWhenAskedFor) {
     mp3.nBlockAlign = 1;
     mp3.cbSize = 12;
     mp3.extra = QByteArray(12, '\0');
-    QFile format(base + "/formatex.ini");
-    ASSERT_TRUE(format.open(QIODevice::WriteOnly));
-    format.write(mp3.toRecord());
-    format.close();
+    writeFormatFile(mp3);
     for (const char* wanted : {"1", "0"}) {
         settings->values.insert("RecLast", wanted);
         ASSERT_TRUE(init());
