@@ -24,6 +24,9 @@ public:
     virtual bool restart() = 0;
     // The most output one block can give (for the size limits).
     virtual qint64 maxOutput(qint64 blockBytes) const = 0;
+    // The sample frames of PCM that the output given so far holds, or -1 when
+    // the encoder does not tell (then what went in is counted).
+    virtual qint64 samplesOut() const { return -1; }
     // The text of the last failure.
     virtual QString lastError() const = 0;
 };

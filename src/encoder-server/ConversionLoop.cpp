@@ -50,14 +50,24 @@ void ConversionLoop::start(int delayMs) {
 void ConversionLoop::pass() {
     if (!m_running)
         return;
+    ++m_passDepth;
+    runPass();
+    --m_passDepth;
+}
+
+void ConversionLoop::runPass() {
     if (!m_started) {
         m_started = true;
         m_mixerDiagnostics = MixerDiagnosticsOn();
         if (m_mixerDiagnostics)
-            ListMixers();
+            ListMixers(); // boxes: the recording may have ended while they were open
+        if (!m_running)
+            return;
         if (m_detector)
             m_detector->recordingStarted(m_options.pcm);
     }
+    const qint64 turnStart = ProgramClock().milliseconds();
+    int blocksThisTurn = 0;
     for (;;) {
         const ServerHandshake::EditorState state = m_handshake.poll();
         if (state.endRequest == kAbandon) {
@@ -75,10 +85,15 @@ void ConversionLoop::pass() {
         if (m_handshake.nextBlock() < state.written) {
             if (m_options.jitterMs > 0)
                 QThread::msleep(QRandomGenerator::global()->bounded(m_options.jitterMs + 1));
-            switch (processBlock(state.written, state.ringBase)) {
+            switch (processBlock(state)) {
             case Read::Done:
                 ++m_sinceCheck;
-                continue; // blocks are waiting: no yield
+                if (++blocksThisTurn >= m_options.blocksPerTurn ||
+                    ProgramClock().milliseconds() - turnStart >= m_options.turnMs) {
+                    schedule(0); // the rest of the backlog after the editor's calls
+                    return;
+                }
+                continue;
             case Read::Failed:
                 return; // the loop has ended
             case Read::NotYet:
@@ -93,13 +108,18 @@ void ConversionLoop::pass() {
     }
 }
 
-ConversionLoop::Read ConversionLoop::processBlock(qint64 written, qint64 ringBase) {
-    const qint64 offset = BufferBlockOffset(m_handshake.nextBlock(), ringBase, m_options.blockSize);
-    m_block.resize(m_options.blockSize);
+ConversionLoop::Read ConversionLoop::processBlock(const ServerHandshake::EditorState& state) {
+    const qint64 block = m_handshake.nextBlock();
+    const qint64 offset = BufferBlockOffset(block, state.ringBase, m_options.blockSize);
+    // The part block of a stop or pause is shorter; whole sample frames only.
+    const int frameBytes = std::max(1, m_options.frameBytes);
+    qint64 bytes = state.blockBytes(block, m_options.blockSize);
+    bytes -= bytes % frameBytes;
+    m_block.resize(bytes);
     qint64 got = -1;
     if (m_buffer.seek(offset))
-        got = m_buffer.read(m_block.data(), m_options.blockSize);
-    if (got != m_options.blockSize) {
+        got = bytes > 0 ? m_buffer.read(m_block.data(), bytes) : 0;
+    if (got != bytes) {
         // Not all of it is there yet: wait and read the same block again.
         const qint64 now = ProgramClock().milliseconds();
         if (m_shortSinceMs < 0)
@@ -120,7 +140,7 @@ ConversionLoop::Read ConversionLoop::processBlock(qint64 written, qint64 ringBas
         return Read::Failed;
     }
     const qint64 blockStartFrame = m_output.framesWritten();
-    if (!m_output.write(m_encoded, m_options.blockSize / std::max(1, m_options.frameBytes))) {
+    if (!m_output.write(m_encoded, bytes / frameBytes)) {
         end(servertext::kOutputWriteFailed);
         return Read::Failed;
     }
@@ -134,11 +154,13 @@ ConversionLoop::Read ConversionLoop::processBlock(qint64 written, qint64 ringBas
             else if (mark.change == SpeechDetector::Change::SegmentEnded)
                 m_output.segments().writeEnd(seconds);
         }
+        if (!m_running)
+            return Read::Failed; // ended while the diagnostics' boxes were open
     }
     // The editor needs the count when the server has caught up; during a
     // backlog every few blocks keep its display moving.
-    const qint64 done = m_handshake.nextBlock() + 1;
-    m_handshake.acknowledge(done >= written || done % 8 == 0);
+    const qint64 done = block + 1;
+    m_handshake.acknowledge(done >= state.written || done % 8 == 0);
     return Read::Done;
 }
 
@@ -155,7 +177,7 @@ bool ConversionLoop::splitIfDue() {
         }
     }
     const QString finished = m_output.path();
-    if (!m_output.closeFile()) {
+    if (!closeOutput()) {
         end(servertext::kOutputWriteFailed);
         return false;
     }
@@ -170,8 +192,16 @@ bool ConversionLoop::splitIfDue() {
         end(servertext::kOutputCreateFailed);
         return false;
     }
+    m_samplesAtOpen = std::max<qint64>(0, m_encoder.samplesOut());
     m_handshake.setOutputFile(m_output.name());
     return true;
+}
+
+bool ConversionLoop::closeOutput() {
+    // A codec that runs on across a split keeps part of a block back for the
+    // next file: the count is what this file's data holds.
+    const qint64 out = m_encoder.samplesOut();
+    return m_output.closeFile(out >= 0 ? out - m_samplesAtOpen : -1);
 }
 
 void ConversionLoop::stopNow(int reason) {
@@ -193,7 +223,7 @@ void ConversionLoop::end(int reason) {
     if (m_output.isOpen()) {
         ok = m_output.write(m_encoded);
         const QString path = m_output.path();
-        ok = m_output.closeFile() && ok;
+        ok = closeOutput() && ok;
         m_encoder.finishFile(path);
     }
     if (!ok && reason == kEndedAsAsked)

@@ -4,9 +4,9 @@
 // itself before the recording disk fills up, and feeds the speech detector.
 //
 // A state machine on the program clock: each pass reads the handshake and,
-// while blocks are waiting, encodes them one after another; when none waits it
-// schedules the next pass and lets the event loop run (calls from the editor
-// are served then). It ends when the editor asks for it, when the disk is
+// while blocks are waiting, encodes them one after another; when none waits,
+// or after a turn of a long backlog, it schedules the next pass and lets the
+// event loop run (calls from the editor are served then). It ends when the editor asks for it, when the disk is
 // nearly full or a write fails, or when the editor has gone; in every case the
 // files are finished before the editor is told the loop has ended.
 
@@ -31,6 +31,10 @@ struct LoopOptions {
     qint64 freeSpaceFloor = 0;
     int freeSpaceEvery = 10;  // blocks between two free-space checks
     int shortReadPatienceMs = 10000;
+    // A backlog is drained in turns of at most this many blocks or this much
+    // time, so calls from the editor are answered in between.
+    int blocksPerTurn = 16;
+    int turnMs = 100;
     int jitterMs = 0;         // test runs: a random pause of up to this before each block
 };
 
@@ -56,15 +60,21 @@ public:
     void stopNow(int reason);
 
     bool running() const { return m_running; }
+    // True while a pass is on the stack: a box it opened runs the event loop
+    // nested, and calls served there must not destroy the loop or what it uses.
+    bool inPass() const { return m_passDepth > 0; }
     // The bytes of the free-space floor for this encoder.
     qint64 freeSpaceThreshold() const;
 
 private:
     enum class Read { Done, NotYet, Failed };
-    Read processBlock(qint64 written, qint64 ringBase);
+    void runPass();
+    Read processBlock(const ServerHandshake::EditorState& state);
     bool splitIfDue();
     void end(int reason);
     void schedule(int delayMs);
+    // Closes the output file with the sample count its data holds.
+    bool closeOutput();
 
     ServerHandshake& m_handshake;
     QFile& m_buffer;
@@ -77,11 +87,13 @@ private:
     QByteArray m_block;
     QByteArray m_encoded;
     bool m_running = false;
+    int m_passDepth = 0;
     bool m_started = false;
     bool m_mixerDiagnostics = false; // RecHeight above 0 at the start
     int m_timer = 0;
     int m_sinceCheck = 0;
     qint64 m_shortSinceMs = -1;
+    qint64 m_samplesAtOpen = 0; // the encoder's sample count when this output file opened
 };
 
 } // namespace kelbrin

@@ -43,7 +43,7 @@ bool RecorderOutput::openFile() {
         }
     }
     if (m_options.segmentList &&
-        !m_segments.open(m_options.folder + QLatin1Char('/') + base + QStringLiteral(".tim"))) {
+        !m_segments.open(m_options.folder + QLatin1Char('/') + base + QStringLiteral(".tim"), m_names.size() == 1)) {
         m_error = QStringLiteral("segment list");
         return false;
     }
@@ -71,13 +71,14 @@ bool RecorderOutput::fits(qint64 more) const {
     return header + m_bytes + more + 1 <= kMaxRiffFileSize - 8;
 }
 
-bool RecorderOutput::closeFile() {
+bool RecorderOutput::closeFile(qint64 samplesHeld) {
     m_segments.close();
     if (!m_file.isOpen())
         return true;
     bool ok = true;
     if (m_options.wave) {
-        const qint64 samples = std::min<qint64>(m_frames, std::numeric_limits<quint32>::max());
+        const qint64 held = samplesHeld >= 0 ? samplesHeld : m_frames;
+        const qint64 samples = std::min<qint64>(held, std::numeric_limits<quint32>::max());
         ok = PatchWaveSizes(m_file, m_layout, static_cast<quint32>(samples));
     }
     ok = m_file.flush() && ok;

@@ -37,7 +37,9 @@ public:
         return write(bytes.constData(), bytes.size(), sourceFrames);
     }
     // Finishes the file: sizes patched, list closed. False when that failed.
-    bool closeFile();
+    // `samplesHeld` is the sample count of a WAVE file's data, when the codec
+    // tells it; otherwise the frames that went into the file are counted.
+    bool closeFile(qint64 samplesHeld = -1);
 
     bool isOpen() const { return m_file.isOpen(); }
     QString name() const { return m_name; }   // without folder

@@ -2,8 +2,9 @@
 
 namespace kelbrin {
 
-bool SegmentList::open(const QString& path) {
+bool SegmentList::open(const QString& path, bool firstOfRecording) {
     close();
+    m_firstOfRecording = firstOfRecording;
     m_file.setFileName(path);
     return m_file.open(QIODevice::WriteOnly | QIODevice::Truncate);
 }
@@ -15,8 +16,11 @@ bool SegmentList::append(const QByteArray& entry) {
 }
 
 bool SegmentList::writeStart(qint64 seconds) {
-    if (seconds <= 0)
-        return true;
+    if (seconds <= 0) {
+        if (m_firstOfRecording)
+            return true;
+        seconds = 1;
+    }
     return append("\r\n" + QByteArray::number(seconds));
 }
 

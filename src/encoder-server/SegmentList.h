@@ -10,10 +10,13 @@ namespace kelbrin {
 
 class SegmentList {
 public:
-    // Creates the list (empty); false when it cannot be created.
-    bool open(const QString& path);
+    // Creates the list (empty); false when it cannot be created. The list of
+    // the recording's first file leaves out starts in its first second.
+    bool open(const QString& path, bool firstOfRecording = true);
     bool isOpen() const { return m_file.isOpen(); }
-    // A segment start is written only after the file's first second.
+    // A segment start; in the recording's first second it is not written. A
+    // later file's list writes one in its own first second as second 1, since
+    // only a positive entry reads as a start.
     bool writeStart(qint64 seconds);
     bool writeEnd(qint64 seconds);
     void close();
@@ -21,6 +24,7 @@ public:
 private:
     bool append(const QByteArray& entry);
     QFile m_file;
+    bool m_firstOfRecording = true;
 };
 
 } // namespace kelbrin

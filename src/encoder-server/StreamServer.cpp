@@ -1,6 +1,7 @@
 #include "StreamServer.h"
 
 #include "CodecBlockEncoder.h"
+#include "DeferredBoxes.h"
 #include "LameBlockEncoder.h"
 #include "ServerTexts.h"
 #include "SpeechDetectorSeam.h"
@@ -43,7 +44,11 @@ QString RecordingFolder() {
 
 StreamServer::StreamServer() = default;
 
-StreamServer::~StreamServer() { shutdown(); }
+StreamServer::~StreamServer() {
+    shutdown();
+    if (m_closeCall)
+        ProgramClock().cancel(m_closeCall);
+}
 
 void StreamServer::UstawStanZapisu(int recording) { m_state = recording; }
 
@@ -79,7 +84,8 @@ bool StreamServer::openCodec(const QString& formatFile) {
 }
 
 bool StreamServer::INIT(const QString& formatFile, const QString& bufferFile) {
-    if (m_open && m_state == kRecording)
+    const DeferredBoxes boxesAfterTheCall;
+    if ((m_open && m_state == kRecording) || passRunning())
         return false; // one recording at a time; the open one goes on
     closeRecording();
     Settings().sync();
@@ -103,7 +109,10 @@ bool StreamServer::INIT(const QString& formatFile, const QString& bufferFile) {
         if (!openCodec(formatFile))
             return fail();
         m_blockSize = CodecBlockBytes(CodecSourceFormat(m_destination)); // as the editor reads it
-        options.wave = m_destination.wFormatTag != wave::kMpegLayer3;
+        // MPEG Layer-3 goes into a WAVE file when the user asked for one,
+        // every other codec always.
+        options.wave = m_destination.wFormatTag != wave::kMpegLayer3 ||
+                       Val(GetSetting(QStringLiteral("RecLast"), QStringLiteral("0"))) == 1;
         options.format = m_destination;
         options.sampleRate = static_cast<int>(m_destination.nSamplesPerSec);
     }
@@ -185,6 +194,16 @@ void StreamServer::UNINIT() {
 
 void StreamServer::closeRecording() {
     m_open = false;
+    if (passRunning()) {
+        // Called from inside a box of the loop's pass: the loop, its encoder
+        // and its buffer are let go once that pass has returned.
+        if (!m_closeCall)
+            m_closeCall = ProgramClock().callAfter(50, [this] {
+                m_closeCall = 0;
+                closeRecording();
+            });
+        return;
+    }
     m_loop.reset();
     if (m_output.isOpen()) {
         const QString path = m_output.path();

@@ -51,6 +51,7 @@ public:
 
 private:
     bool openCodec(const QString& formatFile);
+    bool passRunning() const { return m_loop && m_loop->inPass(); }
     void closeRecording();
     void loopFinished(int reason);
     bool fail();
@@ -73,6 +74,7 @@ private:
     QStringList m_fileRec;
     ConversionLoop::FreeSpace m_freeSpace;
     std::function<void(LoopOptions&)> m_adjustLoop;
+    int m_closeCall = 0; // a close waiting for the loop's pass to return
 };
 
 } // namespace kelbrin

@@ -7,12 +7,20 @@
 
 namespace kelbrin {
 
-StreamServerAdaptor::StreamServerAdaptor(StreamServer& server, QObject* parent)
-    : QObject(parent), m_server(server) {}
+StreamServerAdaptor::StreamServerAdaptor(StreamServer& server, int idleMs, QObject* parent)
+    : QObject(parent), m_server(server), m_idle(new QTimer(this)) {
+    // Started by the bus for a client that never calls (it left, or only asked
+    // for the name): nobody would ever release this process.
+    m_idle->setSingleShot(true);
+    m_idle->setInterval(idleMs);
+    connect(m_idle, &QTimer::timeout, this, [this] { clientGone(); });
+    m_idle->start();
+}
 
 void StreamServerAdaptor::noteClient() {
     if (m_watcher || !calledFromDBus())
         return;
+    m_idle->stop();
     m_watcher = new QDBusServiceWatcher(message().service(), connection(),
                                         QDBusServiceWatcher::WatchForUnregistration, this);
     connect(m_watcher, &QDBusServiceWatcher::serviceUnregistered, this, [this] { clientGone(); });

@@ -2,7 +2,8 @@
 // clsStreamMP3 on the session bus: every member of the class as a method of
 // the object, called synchronously by the editor. The first caller is the
 // object's client; when it releases the object or leaves the bus, the server
-// finishes its files and the process ends.
+// finishes its files and the process ends. A server that no client calls
+// within `idleMs` of its start ends as well.
 
 #include "StreamServer.h"
 
@@ -11,6 +12,7 @@
 #include <QStringList>
 
 class QDBusServiceWatcher;
+class QTimer;
 
 namespace kelbrin {
 
@@ -18,7 +20,7 @@ class StreamServerAdaptor : public QObject, protected QDBusContext {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.pelorin.Capturon.clsStreamMP3")
 public:
-    explicit StreamServerAdaptor(StreamServer& server, QObject* parent = nullptr);
+    explicit StreamServerAdaptor(StreamServer& server, int idleMs = 15000, QObject* parent = nullptr);
 
 signals:
     // The client is done with the object; the process should end.
@@ -42,6 +44,7 @@ private:
 
     StreamServer& m_server;
     QDBusServiceWatcher* m_watcher = nullptr;
+    QTimer* m_idle = nullptr;
 };
 
 } // namespace kelbrin

@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QDBusConnection>
+#include <QTimer>
 #include <cstdio>
 #include <memory>
 
@@ -66,9 +67,21 @@ int main(int argc, char** argv) {
         return 1;
     }
     StreamServer server;
-    StreamServerAdaptor adaptor(server);
+    const int idleMs = qEnvironmentVariableIsSet("KELBRIN_SERVER_IDLE_MS")
+                           ? qEnvironmentVariableIntValue("KELBRIN_SERVER_IDLE_MS")
+                           : 15000;
+    StreamServerAdaptor adaptor(server, idleMs);
     QObject::connect(&adaptor, &StreamServerAdaptor::released, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
+    // Without its bus no client can reach the server or release it.
+    QTimer busWatch;
+    QObject::connect(&busWatch, &QTimer::timeout, &app, [&server] {
+        if (!QDBusConnection::sessionBus().isConnected()) {
+            server.shutdown();
+            QCoreApplication::quit();
+        }
+    });
+    busWatch.start(1000);
     const QString className = QStringLiteral("clsStreamMP3");
     if (!bus.registerObject(DBusClassNames::path(className), &adaptor, QDBusConnection::ExportAllSlots) ||
         !bus.registerService(DBusClassNames::service())) {

@@ -163,12 +163,15 @@ TEST_F(ServerFixture, AnEncoderThatCannotLoadEndsTheRecordingAtOnce) {
     EXPECT_EQ(messages->shown[0].textNumber, servertext::kEncoderFailed);
 }
 
-TEST_F(ServerFixture, AFailedInitLeavesNothingBusyAndNothingBehind) {
+TEST_F(ServerFixture, AFailedInitLeavesNothingBusyAndNothingBehindAndTellsWhyAfterItReturned) {
     settings->values.insert("EngineType", "0");
     ASSERT_FALSE(init(1)); // no formatex.ini
     EXPECT_EQ(server->DajStan(), 0);
     EXPECT_EQ(server->DajStanPliku(), 0);
     EXPECT_TRUE(outputs().isEmpty());
+    // The editor waits on INIT: the box comes once the call has returned.
+    EXPECT_TRUE(messages->shown.isEmpty());
+    clock->advance(0);
     ASSERT_EQ(messages->shown.size(), 1);
     EXPECT_EQ(messages->shown[0].textNumber, servertext::kFormatFileMissing);
 
@@ -177,6 +180,8 @@ TEST_F(ServerFixture, AFailedInitLeavesNothingBusyAndNothingBehind) {
     buffer.close();
     ASSERT_FALSE(init());
     EXPECT_EQ(server->DajStan(), 0);
+    EXPECT_EQ(messages->shown.size(), 1);
+    clock->advance(0);
     EXPECT_EQ(messages->shown.last().textNumber, servertext::kBufferOpenFailed);
     EXPECT_TRUE(outputs().isEmpty());
 }
@@ -184,10 +189,7 @@ TEST_F(ServerFixture, AFailedInitLeavesNothingBusyAndNothingBehind) {
 TEST_F(ServerFixture, CodecWaveFilesHaveTheirSizesAndTheLastBlockIsConvertedOnce) {
     settings->values.insert("EngineType", "0");
     settings->values.insert("RecBufor", "1"); // 512-byte blocks
-    QFile format(base + "/formatex.ini");
-    ASSERT_TRUE(format.open(QIODevice::WriteOnly));
-    format.write(WaveFormatEx::pcm(2, 44100, 16).toRecord());
-    format.close();
+    writeFormatFile(WaveFormatEx::pcm(2, 44100, 16));
     ASSERT_TRUE(init());
     append(3, 512);
     editor->requestFinish();
@@ -210,26 +212,51 @@ TEST_F(ServerFixture, CodecWaveFilesHaveTheirSizesAndTheLastBlockIsConvertedOnce
     EXPECT_EQ(Le32At(wav, 52), 3u * 512);
 }
 
+TEST_F(ServerFixture, PartBlocksOfAPauseAndAStopAreConvertedWithTheirOwnLength) {
+    settings->values.insert("EngineType", "0");
+    settings->values.insert("RecBufor", "1"); // 512-byte blocks of 16-bit stereo
+    writeFormatFile(WaveFormatEx::pcm(2, 44100, 16));
+    ASSERT_TRUE(init());
+    server->Start(0);
+    auto appendPart = [&](qint64 bytes, char fill) {
+        const QByteArray part(bytes, fill);
+        ASSERT_TRUE(editor->appendBlock(buffer, part.constData(), part.size(), 512));
+    };
+    append(1, 512, 'a');
+    appendPart(100, 'b'); // paused here
+    clock->advance(20);   // the server catches up: the file starts over
+    append(1, 512, 'c');
+    EXPECT_EQ(buffer.size(), 512);
+    appendPart(38, 'd'); // stopped here, in the middle of a sample frame
+    editor->requestFinish();
+    clock->advance(20);
+    ASSERT_TRUE(editor->serverEnded());
+    server->UNINIT();
+
+    const QByteArray wav = read(server->strFileRec().value(0));
+    const QByteArray expected =
+        QByteArray(512, 'a') + QByteArray(100, 'b') + QByteArray(512, 'c') + QByteArray(36, 'd');
+    EXPECT_EQ(wav.mid(56), expected);
+    EXPECT_EQ(Le32At(wav, 44), quint32(expected.size() / 4)); // sample frames
+}
+
 namespace {
 
-// Starts a segment at one block and ends it at another.
-class ScriptedDetector final : public SpeechDetector {
+// Marks segment changes at the blocks it is given.
+class BlockMarks final : public SpeechDetector {
 public:
-    ScriptedDetector(int start, int end) : m_start(start), m_end(end) {}
+    explicit BlockMarks(QMap<int, Change> marks) : m_marks(std::move(marks)) {}
     void recordingStarted(const PcmLayout&) override {}
     QList<Mark> examineBlock(const QByteArray&) override {
         const int block = m_block++;
-        if (block == m_start)
-            return {{Change::SegmentStarted, 0}};
-        if (block == m_end)
-            return {{Change::SegmentEnded, 0}};
+        if (m_marks.contains(block))
+            return {{m_marks.value(block), 0}};
         return {};
     }
     void recordingEnded() override {}
 
 private:
-    int m_start;
-    int m_end;
+    QMap<int, Change> m_marks;
     int m_block = 0;
 };
 
@@ -238,7 +265,13 @@ private:
 TEST_F(ServerFixture, SegmentListsCountSecondsFromTheStartOfEachFile) {
     settings->values.insert("RecBufor2", "176400"); // one second at 44100 Hz stereo
     settings->values.insert("NewFileRec", "90");    // three blocks per file
-    SetSpeechDetectorFactory([] { return std::make_unique<ScriptedDetector>(1, 4); });
+    using Change = SpeechDetector::Change;
+    SetSpeechDetectorFactory([] {
+        return std::make_unique<BlockMarks>(QMap<int, Change>{{0, Change::SegmentStarted},
+                                                              {1, Change::SegmentEnded},
+                                                              {3, Change::SegmentStarted},
+                                                              {4, Change::SegmentEnded}});
+    });
     ASSERT_TRUE(init(1));
     append(6, 176400);
     editor->requestFinish();
@@ -249,8 +282,47 @@ TEST_F(ServerFixture, SegmentListsCountSecondsFromTheStartOfEachFile) {
     const QStringList recorded = server->strFileRec();
     ASSERT_EQ(recorded.size(), 2);
     auto list = [&](const QString& name) { return read(QString(name).replace(".mp3", ".tim")); };
-    EXPECT_EQ(list(recorded[0]), "\r\n1");
-    EXPECT_EQ(list(recorded[1]), "\r\n-1");
+    // Only the recording's own first second leaves out a start.
+    EXPECT_EQ(list(recorded[0]), "\r\n-1");
+    // A start in the second file's first second is kept, as its first positive second.
+    EXPECT_EQ(list(recorded[1]), "\r\n1\r\n-1");
+}
+
+TEST_F(ServerFixture, Layer3CodecOutputGoesIntoAWaveFileOnlyWhenAskedFor) {
+    settings->values.insert("EngineType", "0");
+    settings->values.insert("RecBufor", "1");
+    WaveFormatEx mp3;
+    mp3.wFormatTag = wave::kMpegLayer3;
+    mp3.nChannels = 2;
+    mp3.nSamplesPerSec = 44100;
+    mp3.nAvgBytesPerSec = 16000;
+    mp3.nBlockAlign = 1;
+    mp3.cbSize = 12;
+    mp3.extra = QByteArray(12, '\0');
+    writeFormatFile(mp3);
+    for (const char* wanted : {"1", "0"}) {
+        settings->values.insert("RecLast", wanted);
+        ASSERT_TRUE(init());
+        append(2, 512);
+        editor->requestFinish();
+        server->Start(0);
+        clock->advance(0);
+        server->UNINIT();
+        const QString name = server->strFileRec().value(0);
+        const QByteArray file = read(name);
+        if (QByteArray(wanted) == "1") {
+            EXPECT_TRUE(name.endsWith(".wav")) << qPrintable(name);
+            ASSERT_EQ(file.left(4), "RIFF");
+            EXPECT_EQ(file.mid(8, 4), "WAVE");
+            EXPECT_EQ(qFromLittleEndian<quint16>(file.constData() + 20), wave::kMpegLayer3);
+            EXPECT_EQ(Le32At(file, 4), quint32(file.size() - 8));
+        } else {
+            EXPECT_TRUE(name.endsWith(".mp3")) << qPrintable(name);
+            EXPECT_EQ(file.size(), 2 * 512); // the codec's bytes alone
+        }
+        editor->reset();
+        buffer.resize(0);
+    }
 }
 
 TEST_F(ServerFixture, WithoutSpeechMarkersNoListIsWritten) {

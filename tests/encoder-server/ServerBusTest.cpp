@@ -125,6 +125,10 @@ struct EditorRecording {
         return true;
     }
     bool append(const QByteArray& block) { return handshake.appendBlock(buffer, block.constData(), block.size()); }
+    // The part of a block of `blockSize` captured before a stop or a pause.
+    bool appendPart(const QByteArray& part, qint64 blockSize) {
+        return handshake.appendBlock(buffer, part.constData(), part.size(), blockSize);
+    }
     // Stop as the recorder window does, and take the files.
     QStringList finish() {
         buffer.close();
@@ -246,8 +250,13 @@ TEST(ServerBus, CodecWaveFilesSplitBySizeWithListsAndSoundHeaders) {
         ASSERT_TRUE(rec.append(SineBlock(51200, frames, 22050)));
         frames += 51200 / 4;
     }
+    // Stopped 10000 bytes into the next block: that part is recorded too.
+    ASSERT_TRUE(rec.appendPart(SineBlock(10000, frames, 22050), 51200));
+    frames += 10000 / 4;
     const QStringList files = rec.finish();
     ASSERT_GE(files.size(), 3);
+    const int samplesPerBlock = qFromLittleEndian<quint16>(chosen.extra.constData());
+    ASSERT_GT(samplesPerBlock, 0);
     const QRegularExpression pattern("/R\\d{4}__\\d\\d_\\d\\d_\\d\\d(_\\d+)?\\.wav$");
     qint64 factTotal = 0;
     for (const QString& path : files) {
@@ -266,6 +275,13 @@ TEST(ServerBus, CodecWaveFilesSplitBySizeWithListsAndSoundHeaders) {
         EXPECT_EQ(wav.mid(fact + 12, 4), "data");
         const quint32 data = le32(fact + 16);
         EXPECT_EQ(qint64(data) + fact + 20 + (data % 2), wav.size());
+        // The count is what this file's codec blocks hold; only the last
+        // block of the recording is filled up with silence.
+        const qint64 held = qint64(data / chosen.nBlockAlign) * samplesPerBlock;
+        if (path != files.last())
+            EXPECT_EQ(le32(fact + 8), held);
+        else
+            EXPECT_TRUE(le32(fact + 8) <= held && le32(fact + 8) > held - samplesPerBlock) << le32(fact + 8);
         int code = -1;
         const QString probe = RunProgram("ffprobe", {"-v", "error", "-show_entries", "stream=codec_name,channels",
                                               "-of", "default=nw=1", path}, &code);
@@ -322,4 +338,34 @@ TEST(ServerBus, TenThousandBlocksWithUnevenPaceArriveOnceAndInOrder) {
     // The file restarted whenever the server had caught up, and so stayed short.
     EXPECT_GE(restarts, 20);
     EXPECT_LE(largestBuffer, 400 * 512);
+}
+
+TEST(ServerBus, TheServerEndsWithItsBusAndWhenNoClientEverCalls) {
+    // A bus of its own for each run, so ending it spares the other tests'.
+    auto run = [](bool endTheBus, int idleMs) {
+        QProcess daemon;
+        daemon.start("dbus-daemon", {"--session", "--nofork", "--print-address=1"});
+        EXPECT_TRUE(daemon.waitForStarted(5000) && daemon.waitForReadyRead(5000));
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("DBUS_SESSION_BUS_ADDRESS", QString::fromUtf8(daemon.readLine().trimmed()));
+        env.insert("KELBRIN_SERVER_IDLE_MS", QString::number(idleMs));
+        QProcess server;
+        server.setProcessEnvironment(env);
+        server.start(Server(), {});
+        EXPECT_TRUE(server.waitForStarted(5000));
+        EXPECT_FALSE(server.waitForFinished(1000)); // it serves
+        if (endTheBus) {
+            daemon.kill();
+            daemon.waitForFinished(5000);
+        }
+        const bool ended = server.waitForFinished(10000);
+        if (!ended)
+            server.kill();
+        server.waitForFinished(5000);
+        daemon.kill();
+        daemon.waitForFinished(5000);
+        return ended;
+    };
+    EXPECT_TRUE(run(true, 600000)) << "still running after its bus ended";
+    EXPECT_TRUE(run(false, 2000)) << "still running with no client";
 }

@@ -70,6 +70,12 @@ protected:
         for (int i = 0; i < count; ++i)
             ASSERT_TRUE(editor->appendBlock(buffer, block.constData(), block.size()));
     }
+    // The codec format the editor chose, as its "formatex.ini".
+    void writeFormatFile(const WaveFormatEx& format) {
+        QFile file(base + "/formatex.ini");
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(format.toRecord());
+    }
     QStringList outputs() const {
         return QDir(folder).entryList(QDir::Files, QDir::Name);
     }

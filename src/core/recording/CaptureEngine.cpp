@@ -5,6 +5,7 @@
 #include "platform/media/Clock.h"
 
 #include <QStorageInfo>
+#include <algorithm>
 #include <cstdlib>
 
 namespace kelbrin {
@@ -123,6 +124,9 @@ bool CaptureEngine::OpenBufferFile(int mode, QString* error) {
         m_file.close();
         return false;
     }
+    // What was captured during the pause is not part of the recording.
+    if (mode == 0 && m_device)
+        m_device->takePart();
     if (mode == -1 && !m_file.resize(0)) {
         if (error)
             *error = m_file.errorString();
@@ -131,6 +135,14 @@ bool CaptureEngine::OpenBufferFile(int mode, QString* error) {
     }
     CaptureState().fileOpen = true;
     return true;
+}
+
+void CaptureEngine::WritePartBlock() {
+    if (!m_device || !CaptureState().fileOpen)
+        return;
+    const QByteArray part = m_device->takePart();
+    if (!part.isEmpty())
+        HandleBlock(part);
 }
 
 void CaptureEngine::CloseBufferFile() {
@@ -167,8 +179,12 @@ void CaptureEngine::HandleBlock(const QByteArray& block) {
     if (!CaptureState().fileOpen || !m_file.isOpen())
         return;
 
-    const QByteArray whole = block.left(m_blockBytes).leftJustified(m_blockBytes, '\0');
-    if (!m_handshake.appendBlock(m_file, whole.constData(), whole.size())) {
+    // A part block keeps whole sample frames and its own length.
+    const qint64 frame = std::max(1, m_format.blockAlign());
+    const qint64 bytes = block.size() >= m_blockBytes ? m_blockBytes : block.size() - block.size() % frame;
+    if (bytes <= 0)
+        return;
+    if (!m_handshake.appendBlock(m_file, block.constData(), bytes, m_blockBytes)) {
         const QString message = m_file.errorString();
         CloseBufferFile();
         if (onWriteFailed)

@@ -46,8 +46,12 @@ public:
     void CloseBufferFile();
     QString BufferFilePath() const;
 
-    // One filled block from the device (the device calls it; tests too).
+    // One filled block from the device (the device calls it; tests too). A
+    // shorter one is the part captured before a stop or a pause.
     void HandleBlock(const QByteArray& block);
+    // Writes the part of a block captured so far, before a stop or a pause
+    // closes the buffer file, so the recording holds everything captured.
+    void WritePartBlock();
 
     // Any of the first 101 samples is louder than 10 (on the 16-bit scale;
     // 8-bit samples are unsigned around 128 and count 256 to a step).

@@ -4,10 +4,12 @@ namespace kelbrin {
 
 RecorderClient::RecorderClient(std::unique_ptr<RemoteObject> object) : m_object(std::move(object)) {}
 
-QVariant RecorderClient::call(const char* method, const QVariantList& args) {
-    bool ok = false;
-    const QVariant result = m_object->call(QString::fromLatin1(method), args, &ok);
-    return ok ? result : QVariant();
+QVariant RecorderClient::call(const char* method, const QVariantList& args, bool* ok) {
+    bool reached = false;
+    const QVariant result = m_object->call(QString::fromLatin1(method), args, &reached);
+    if (ok)
+        *ok = reached;
+    return reached ? result : QVariant();
 }
 
 void RecorderClient::UstawStanZapisu(int speechMode) { call("UstawStanZapisu", {speechMode}); }
@@ -16,8 +18,13 @@ bool RecorderClient::INIT(const QString& formatFile, const QString& bufferFile) 
 }
 void RecorderClient::Start(int intervalMs) { call("Start", {intervalMs}); }
 void RecorderClient::UNINIT() { call("UNINIT"); }
-int RecorderClient::DajStan() { return call("DajStan").toInt(); }
-int RecorderClient::DajStanPliku() { return call("DajStanPliku").toInt(); }
+int RecorderClient::DajStan(bool* ok) { return call("DajStan", {}, ok).toInt(); }
+int RecorderClient::DajStanPliku(bool* ok) { return call("DajStanPliku", {}, ok).toInt(); }
+bool RecorderClient::holdsNoRecording() {
+    bool ok = false;
+    const int state = DajStan(&ok);
+    return ok && state < 1;
+}
 QStringList RecorderClient::strFileRec() { return call("strFileRec").toStringList(); }
 
 } // namespace kelbrin

@@ -18,13 +18,18 @@ public:
     bool INIT(const QString& formatFile, const QString& bufferFile);
     void Start(int intervalMs);
     void UNINIT();
-    int DajStan();
-    int DajStanPliku();
+    // *ok is false when the call failed (the server was busy past the bus's
+    // time-out, or is gone); the value is then no state and reads 0.
+    int DajStan(bool* ok = nullptr);
+    int DajStanPliku(bool* ok = nullptr);
+    // The server answered that it holds no recording (any more). A call that
+    // failed says nothing of the kind.
+    bool holdsNoRecording();
     // The names (without folder) of the files of the last recording, in order.
     QStringList strFileRec();
 
 private:
-    QVariant call(const char* method, const QVariantList& args = {});
+    QVariant call(const char* method, const QVariantList& args = {}, bool* ok = nullptr);
     std::unique_ptr<RemoteObject> m_object;
 };
 

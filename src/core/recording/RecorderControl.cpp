@@ -249,6 +249,7 @@ void RecorderControl::cmdPauza_Click() {
     m_view.setButtonEnabled(RecorderView::Pause, false);
     m_view.setButtonEnabled(RecorderView::Stop, false);
     if (CaptureState().fileOpen) {
+        m_engine.WritePartBlock();
         m_engine.CloseBufferFile();
         capturing = false;
         paused = true;
@@ -347,7 +348,7 @@ void RecorderControl::Timer1_Timer() {
         }
         // The server may end the recording by itself (full disk, encoder
         // failure), or its process may be gone.
-        if (!m_stopping && (m_engine.handshake().serverEnded() || (m_recorder && m_recorder->DajStan() < 1))) {
+        if (!m_stopping && (m_engine.handshake().serverEnded() || (m_recorder && m_recorder->holdsNoRecording()))) {
             serverEndedByItself();
             return;
         }
@@ -410,6 +411,7 @@ void RecorderControl::haltCapture() {
 }
 
 void RecorderControl::requestEnd() {
+    m_engine.WritePartBlock();
     m_engine.CloseBufferFile();
     m_engine.handshake().requestFinish();
     m_stopping = true;
@@ -430,7 +432,7 @@ void RecorderControl::Timer2_Timer() {
 void RecorderControl::tmrStop_Timer() {
     // Done when the server says so, or when it no longer holds a recording
     // (its process is gone).
-    if (!m_engine.handshake().serverEnded() && m_recorder && m_recorder->DajStan() >= 1)
+    if (!m_engine.handshake().serverEnded() && m_recorder && !m_recorder->holdsNoRecording())
         return;
     pausedMinutes = 0;
     tmPause.setEnabled(false);

@@ -4,6 +4,8 @@
 
 #include <QFileDevice>
 #include <QRandomGenerator>
+#include <QStringList>
+#include <algorithm>
 
 namespace kelbrin {
 
@@ -25,6 +27,27 @@ quint32 ReadSession(SettingsStore& store, const QString& key) {
 QString Text(qint64 value) { return QString::number(value); }
 
 using KeyValues = QList<std::pair<QString, QString>>;
+
+QString PartsText(const QList<std::pair<qint64, qint64>>& parts) {
+    QStringList entries;
+    for (const auto& [block, bytes] : parts)
+        entries.append(QStringLiteral("%1:%2").arg(block).arg(bytes));
+    return entries.join(QLatin1Char(' '));
+}
+
+QList<std::pair<qint64, qint64>> ParseParts(const QString& text) {
+    QList<std::pair<qint64, qint64>> parts;
+    for (const QString& entry : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        const qsizetype colon = entry.indexOf(QLatin1Char(':'));
+        bool blockOk = false;
+        bool bytesOk = false;
+        const qint64 block = entry.left(colon).toLongLong(&blockOk);
+        const qint64 bytes = entry.mid(colon + 1).toLongLong(&bytesOk);
+        if (colon > 0 && blockOk && bytesOk && bytes >= 0)
+            parts.append({block, bytes});
+    }
+    return parts;
+}
 
 void WriteAll(SettingsStore& store, const KeyValues& values) {
     for (const auto& [key, value] : values)
@@ -54,7 +77,8 @@ CaptureHandshake::KeyValues CaptureHandshake::owned() const {
             {kWritten, Text(m_written)},
             {kRingBase, Text(m_ringBase)},
             {kWriting, QStringLiteral("0")},
-            {kEndRequest, Text(m_endRequest)}};
+            {kEndRequest, Text(m_endRequest)},
+            {kPartBlocks, PartsText(m_parts)}};
 }
 
 void CaptureHandshake::publish() { WriteAll(m_store, owned()); }
@@ -73,6 +97,7 @@ void CaptureHandshake::reset() {
     m_written = 0;
     m_ringBase = 0;
     m_endRequest = kGoOn;
+    m_parts.clear();
     publish();
     m_store.sync();
 }
@@ -85,20 +110,24 @@ qint64 CaptureHandshake::blocksAcknowledged() {
     return acknowledged < 0 ? 0 : qMin(acknowledged, m_written);
 }
 
-bool CaptureHandshake::appendBlock(QFileDevice& file, const char* data, qint64 size) {
+bool CaptureHandshake::appendBlock(QFileDevice& file, const char* data, qint64 size, qint64 blockSize) {
     // Empty the file only when the server has encoded every block in it: then
     // nothing it still has to read can be lost.
     const bool caughtUp = m_written > m_ringBase && blocksAcknowledged() == m_written;
     bool ok = true;
-    qint64 offset = BufferBlockOffset(m_written, m_ringBase, size);
+    qint64 offset = BufferBlockOffset(m_written, m_ringBase, blockSize);
     if (caughtUp) {
         ok = file.resize(0);
         offset = 0;
     }
     ok = ok && file.seek(offset) && file.write(data, size) == size && file.flush();
     if (ok) {
-        if (caughtUp)
+        if (caughtUp) {
             m_ringBase = m_written;
+            m_parts.clear(); // the server has read them all
+        }
+        if (size < blockSize)
+            m_parts.append({m_written, size});
         ++m_written;
     }
     publish();
@@ -163,9 +192,17 @@ ServerHandshake::EditorState ServerHandshake::poll() {
     state.written = ReadCount(m_store, kWritten, 0);
     state.ringBase = ReadCount(m_store, kRingBase, 0);
     state.endRequest = static_cast<int>(ReadCount(m_store, kEndRequest, kGoOn));
+    state.parts = ParseParts(m_store.read(kPartBlocks, QString()));
     if (state.endRequest != kFinish && state.endRequest != kAbandon)
         state.endRequest = kGoOn;
     return state;
+}
+
+qint64 ServerHandshake::EditorState::blockBytes(qint64 block, qint64 blockSize) const {
+    for (const auto& [partBlock, bytes] : parts)
+        if (partBlock == block)
+            return std::min(bytes, blockSize);
+    return blockSize;
 }
 
 void ServerHandshake::acknowledge(bool publishNow) {

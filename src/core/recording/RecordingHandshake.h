@@ -12,6 +12,9 @@
 //   RecRingBase block at offset 0 of the file    RecLoop         1 running, -1 ended
 //   RecCall     0 (no longer needed: a block     RecEndReason    0, or the text number of why it ended
 //               is counted only once it is whole)
+//   RecPartBlocks "k:bytes ..." blocks shorter
+//               than the block size (the part
+//               captured before a stop or pause)
 //   RecEndRequest 1 go on, 0 finish, -1 abandon  RecFilePath     name of the output file being written
 //                                                RecLastFile     name of the output file closed last
 //   RecTime, RecStop (the recorder window's own)
@@ -45,6 +48,7 @@ inline const QString kSession = QStringLiteral("RecSession");
 inline const QString kWritten = QStringLiteral("RecSW");
 inline const QString kRingBase = QStringLiteral("RecRingBase");
 inline const QString kWriting = QStringLiteral("RecCall");
+inline const QString kPartBlocks = QStringLiteral("RecPartBlocks");
 inline const QString kEndRequest = QStringLiteral("RecEndRequest");
 inline const QString kTime = QStringLiteral("RecTime");
 inline const QString kStop = QStringLiteral("RecStop");
@@ -83,11 +87,17 @@ public:
     // blocks, an empty ring and no end request. Call before the server's INIT.
     void reset();
 
-    // Appends one whole block to the buffer file (opened for writing). When the
-    // server has acknowledged every block written so far, the file is emptied
-    // first and the block goes to offset 0. Returns false, counting nothing,
-    // when the file could not be written; the caller reports that.
-    bool appendBlock(QFileDevice& file, const char* data, qint64 size);
+    // Appends one block to the buffer file (opened for writing): a whole one of
+    // `blockSize` bytes, or the shorter part captured before a stop or a pause,
+    // whose length is published with it. Blocks keep their places at multiples
+    // of the block size. When the server has acknowledged every block written
+    // so far, the file is emptied first and the block goes to offset 0. Returns
+    // false, counting nothing, when the file could not be written; the caller
+    // reports that.
+    bool appendBlock(QFileDevice& file, const char* data, qint64 size, qint64 blockSize);
+    bool appendBlock(QFileDevice& file, const char* data, qint64 size) {
+        return appendBlock(file, data, size, size);
+    }
 
     qint64 blocksWritten() const { return m_written; }
     qint64 ringBase() const { return m_ringBase; }
@@ -118,6 +128,7 @@ private:
     qint64 m_written = 0;
     qint64 m_ringBase = 0;
     int m_endRequest = handshake::kGoOn;
+    QList<std::pair<qint64, qint64>> m_parts; // block, bytes: the short ones still in the file
 };
 
 // The server's side: one object per recording.
@@ -128,6 +139,9 @@ public:
         qint64 written = 0;
         qint64 ringBase = 0;
         int endRequest = handshake::kGoOn;
+        QList<std::pair<qint64, qint64>> parts; // block, bytes: the blocks shorter than the block size
+        // The bytes block `block` holds.
+        qint64 blockBytes(qint64 block, qint64 blockSize) const;
     };
 
     explicit ServerHandshake(SettingsStore& store = Settings());

@@ -36,6 +36,10 @@ public:
     virtual bool start(QString* error) = 0;
     // Stops capturing; a partly filled block is dropped.
     virtual void stop() = 0;
+    // What has been captured so far: whole blocks go out through onBlock
+    // first, and the part of the next block is returned (and forgotten here),
+    // so a stop or a pause loses nothing.
+    virtual QByteArray takePart() = 0;
     // Releases the device. Safe to call more than once.
     virtual void close() = 0;
     virtual bool isOpen() const = 0;

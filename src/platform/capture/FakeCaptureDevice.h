@@ -65,7 +65,15 @@ public:
         m_running = false;
     }
     bool isOpen() const override { return m_open; }
+    QByteArray takePart() override {
+        QByteArray taken;
+        taken.swap(part);
+        return taken;
+    }
     bool running() const { return m_running; }
+
+    // Captured since the last whole block; takePart() hands it over.
+    QByteArray part;
 
     // A filled block from the "sound card"; ignored unless capturing.
     void deliver(const QByteArray& block) {

@@ -161,6 +161,13 @@ void GstCaptureDevice::stop() {
     m_pending.clear();
 }
 
+QByteArray GstCaptureDevice::takePart() {
+    poll(); // what the sink holds, whole blocks handed over
+    QByteArray part;
+    part.swap(m_pending);
+    return part;
+}
+
 void GstCaptureDevice::close() {
     m_running = false;
     m_poll.stop();

@@ -20,6 +20,7 @@ public:
     bool open(int device, const CapturePcmFormat& format, qint64 blockBytes, QString* error) override;
     bool start(QString* error) override;
     void stop() override;
+    QByteArray takePart() override;
     void close() override;
     bool isOpen() const override { return m_pipeline != nullptr; }
 

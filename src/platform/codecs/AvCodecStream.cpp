@@ -175,6 +175,7 @@ int AvCodecStream::sendFrame(int samples, QByteArray& output) {
             writeSample(m_frame, i, c, channels,
                         i < samples ? m_pending[static_cast<size_t>(i * channels + c)] : 0.0f);
     m_pending.erase(m_pending.begin(), m_pending.begin() + static_cast<std::ptrdiff_t>(samples) * channels);
+    m_sent.push_back(samples);
     if (avcodec_send_frame(m_context, m_frame) < 0)
         return codec::kError;
     return drain(output);
@@ -189,6 +190,11 @@ int AvCodecStream::drain(QByteArray& output) {
             return codec::kError;
         output.append(reinterpret_cast<const char*>(m_packet->data), m_packet->size);
         av_packet_unref(m_packet);
+        // Audio encoders give one packet per frame, in order.
+        if (!m_sent.empty()) {
+            m_samplesOut += m_sent.front();
+            m_sent.pop_front();
+        }
     }
 }
 

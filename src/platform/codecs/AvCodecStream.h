@@ -4,6 +4,7 @@
 
 #include "CodecLibrary.h"
 
+#include <deque>
 #include <vector>
 
 struct AVCodecContext;
@@ -22,6 +23,7 @@ public:
 
     qint64 destinationSize(qint64 sourceBytes) const override;
     int convert(const QByteArray& source, QByteArray& output, bool end) override;
+    qint64 samplesOut() const override { return m_samplesOut; }
 
 private:
     int open(const WaveFormatEx& source, const WaveFormatEx& destination);
@@ -39,6 +41,8 @@ private:
     bool m_ended = false;
     QByteArray m_partial;       // source bytes short of one whole sample frame
     std::vector<float> m_pending; // decoded samples, channels interleaved
+    std::deque<int> m_sent;       // real samples of each frame sent whose packet has not come back
+    qint64 m_samplesOut = 0;
 };
 
 } // namespace kelbrin

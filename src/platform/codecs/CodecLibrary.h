@@ -51,6 +51,10 @@ public:
     // Converts source bytes; with `end` it also flushes the codec, after which
     // the stream takes nothing more. Returns a result code.
     virtual int convert(const QByteArray& source, QByteArray& output, bool end = false) = 0;
+    // The source sample frames that the output given so far holds: what the
+    // codec still keeps back is not counted, nor the silence that fills up
+    // the last codec block.
+    virtual qint64 samplesOut() const = 0;
 };
 
 class CodecLibrary {

@@ -6,6 +6,7 @@
 #include "CodecLibrary.h"
 
 #include <QList>
+#include <algorithm>
 #include <memory>
 
 namespace kelbrin {
@@ -20,21 +21,25 @@ struct FakeCodecLog {
 
 class FakeCodecStream final : public CodecStream {
 public:
-    explicit FakeCodecStream(std::shared_ptr<FakeCodecLog> log, int convertResult)
-        : m_log(std::move(log)), m_result(convertResult) {}
+    FakeCodecStream(std::shared_ptr<FakeCodecLog> log, int convertResult, int frameBytes)
+        : m_log(std::move(log)), m_result(convertResult), m_frameBytes(std::max(1, frameBytes)) {}
     qint64 destinationSize(qint64 sourceBytes) const override { return sourceBytes; }
     int convert(const QByteArray& source, QByteArray& output, bool end) override {
         output = source;
+        m_bytesOut += source.size();
         ++m_log->converts;
         m_log->bytesConverted += source.size();
         if (end)
             ++m_log->ends;
         return m_result;
     }
+    qint64 samplesOut() const override { return m_bytesOut / m_frameBytes; }
 
 private:
     std::shared_ptr<FakeCodecLog> m_log;
     int m_result;
+    int m_frameBytes;
+    qint64 m_bytesOut = 0;
 };
 
 class FakeCodecLibrary final : public CodecLibrary {
@@ -64,7 +69,7 @@ public:
             *error = openResult;
         if (openResult != codec::kOk)
             return nullptr;
-        return std::make_unique<FakeCodecStream>(log, convertResult);
+        return std::make_unique<FakeCodecStream>(log, convertResult, source.nBlockAlign);
     }
 };
 

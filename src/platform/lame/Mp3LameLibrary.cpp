@@ -49,10 +49,14 @@ bool configure(lame_global_flags* g, const BE_CONFIG& c, int channels) {
     if (c.bEnableVBR) {
         const bool abr = c.nVbrMethod == VBR_METHOD_ABR;
         lame_set_VBR(g, abr ? vbr_abr : vbr_default);
-        lame_set_VBR_min_bitrate_kbps(g, static_cast<int>(c.dwBitrate));
-        lame_set_VBR_max_bitrate_kbps(g, static_cast<int>(c.dwMaxBitrate));
+        // LAME aborts on a minimum above the maximum or a mean outside them,
+        // so a record that holds them the wrong way round is put right here.
+        const int low = static_cast<int>(std::min(c.dwBitrate, c.dwMaxBitrate));
+        const int high = static_cast<int>(std::max(c.dwBitrate, c.dwMaxBitrate));
+        lame_set_VBR_min_bitrate_kbps(g, low);
+        lame_set_VBR_max_bitrate_kbps(g, high);
         if (abr)
-            lame_set_VBR_mean_bitrate_kbps(g, static_cast<int>((c.dwVbrAbr_bps + 500) / 1000));
+            lame_set_VBR_mean_bitrate_kbps(g, std::clamp(static_cast<int>((c.dwVbrAbr_bps + 500) / 1000), low, high));
         else
             lame_set_VBR_q(g, std::clamp<int>(c.nVBRQuality, 0, 9));
         lame_set_bWriteVbrTag(g, c.bWriteVBRHeader != 0);

@@ -37,11 +37,27 @@ void QtSettingsStore::write(const QString& key, const QString& value) {
     if (m_settings.contains(kGroup + key) && read(key, QString()) == value)
         return; // unchanged values must not rewrite the file
     m_settings.setValue(kGroup + key, value);
+    m_written = true;
+}
+
+QtSettingsStore::FileStamp QtSettingsStore::stampOf(const QString& path) {
+    struct stat info {};
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return {};
+    return {static_cast<qint64>(info.st_ino), static_cast<qint64>(info.st_size),
+            info.st_mtim.tv_sec * 1000000000LL + info.st_mtim.tv_nsec,
+            info.st_ctim.tv_sec * 1000000000LL + info.st_ctim.tv_nsec};
 }
 
 bool QtSettingsStore::contains(const QString& key) { return m_settings.contains(kGroup + key); }
 
 void QtSettingsStore::sync() {
+    // Nothing to send and nothing new to read: the file is the one the last
+    // sync read. Re-reading it anyway costs a parse of the whole file, which
+    // the recorder's handshake would pay fifty times a second.
+    const QString path = m_settings.fileName();
+    if (!m_written && m_afterSync.inode >= 0 && stampOf(path) == m_afterSync)
+        return;
     // QSettings re-reads its file only when the size or the millisecond
     // timestamp changed since it last looked. The other process can rewrite the
     // file within the same millisecond as this process's last read, at the same
@@ -50,7 +66,6 @@ void QtSettingsStore::sync() {
     // a file stamped no earlier than that read is at risk; moving its timestamp
     // to one this process has not seen makes the sync read it afresh. An older
     // file is left untouched, so a start that changes nothing writes nothing.
-    const QString path = m_settings.fileName();
     const qint64 current = ModifiedMs(path);
     if (current >= 0 && current >= m_lastReadAtMs - 2) {
         qint64 stamp = QDateTime::currentMSecsSinceEpoch();
@@ -63,11 +78,16 @@ void QtSettingsStore::sync() {
         times[1].tv_nsec = static_cast<long>((stamp % 1000) * 1000000);
         utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0);
     }
-    // Taken before the sync: whatever it reads or writes happens at or after it.
+    // Taken before the sync: whatever it reads or writes happens at or after
+    // it. A file rewritten after the stamp only makes the next sync read again;
+    // a stamp taken after the read could match a version never read.
+    const FileStamp before = stampOf(path);
     const qint64 readAt = QDateTime::currentMSecsSinceEpoch();
     m_settings.sync();
     m_lastSeenMs = ModifiedMs(path);
     m_lastReadAtMs = readAt;
+    m_written = false;
+    m_afterSync = before;
 }
 
 QString QtSettingsStore::folder() {

@@ -18,7 +18,20 @@ public:
     static QString folder();
 
 private:
+    // What identifies one version of the file: a rewrite (a new file renamed
+    // over it) or a touch changes at least one of these.
+    struct FileStamp {
+        qint64 inode = -1;
+        qint64 size = -1;
+        qint64 modifiedNs = -1;
+        qint64 changedNs = -1;
+        bool operator==(const FileStamp&) const = default;
+    };
+    static FileStamp stampOf(const QString& path);
+
     QSettings m_settings;
+    bool m_written = true;      // values set since the last sync (and before the first)
+    FileStamp m_afterSync;      // the file as the last sync left it
     qint64 m_lastSeenMs = -1; // file timestamp after this process's last sync
     qint64 m_lastReadAtMs = 0; // when this process last read the file
 };

@@ -31,6 +31,7 @@ struct FakeServerState {
     bool endOnItsOwn = false; // the next pass ends the loop (disk full)
     int endReason = 0;        // the text number it reports then
     bool stalled = false;     // encodes nothing (a slow server)
+    bool callsTimeOut = false; // DajStan and DajStanPliku fail (a server busy past the time-out)
     int uninits = 0;
     QString outputCopiedFrom; // when set, the output file is a copy of this file
     bool gone = false;        // the process has died: every call fails
@@ -47,8 +48,8 @@ public:
 
     QVariant call(const QString& method, const QVariantList& args, bool* ok) override {
         if (ok)
-            *ok = !m->gone;
-        if (m->gone)
+            *ok = !m->gone && !(m->callsTimeOut && method.startsWith(QLatin1String("DajStan")));
+        if (m->gone || (m->callsTimeOut && method.startsWith(QLatin1String("DajStan"))))
             return {};
         if (method == QLatin1String("UstawStanZapisu")) {
             m->state = args.value(0).toInt();
@@ -118,7 +119,7 @@ private:
             if (file.open(QIODevice::ReadOnly)) {
                 m->largestBuffer = std::max(m->largestBuffer, file.size());
                 file.seek(BufferBlockOffset(next, editor.ringBase, m->blockBytes));
-                m->encoded += file.read(m->blockBytes);
+                m->encoded += file.read(editor.blockBytes(next, m->blockBytes));
                 ++m->blocksEncoded;
                 m_handshake.acknowledge();
             }

@@ -74,3 +74,27 @@ TEST_F(GstCaptureTest, ABrokenSourceDescriptionIsReportedNotStarted) {
 }
 
 } // namespace
+
+TEST_F(GstCaptureTest, TakePartHandsOverWhatCameSinceTheLastWholeBlock) {
+    qputenv("KELBRIN_CAPTURE_SOURCE", "audiotestsrc is-live=true wave=sine freq=440 samplesperbuffer=80");
+    GstCaptureDevice device;
+    qint64 wholeBytes = 0;
+    device.onBlock = [&](const QByteArray& block) { wholeBytes += block.size(); };
+    QString error;
+    ASSERT_TRUE(device.open(-1, {1, 8000, 8}, 8000, &error)) << error.toStdString(); // one second a block
+    ASSERT_TRUE(device.start(&error)) << error.toStdString();
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < 1500)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    const QByteArray part = device.takePart();
+    const qint64 elapsedBytes = t.elapsed() * 8;
+    EXPECT_EQ(wholeBytes, 8000);
+    EXPECT_GT(part.size(), 0);
+    EXPECT_LT(part.size(), 8000);
+    // Everything captured so far, give or take the source's start-up.
+    EXPECT_GT(wholeBytes + part.size(), elapsedBytes - 4000);
+    EXPECT_LE(device.takePart().size(), 800); // taken once
+    device.stop();
+    device.close();
+}

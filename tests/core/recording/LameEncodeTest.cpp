@@ -186,16 +186,22 @@ TEST_F(LameEncodeTest, AbrEncodesNearItsMeanBitRate) {
     EXPECT_NEAR(bitRate, 96000, 24000);
 }
 
-TEST_F(LameEncodeTest, AVbrRangeStoredTheWrongWayRoundStillEncodes) {
-    // The settings window stores the two ends of the range separately.
+TEST_F(LameEncodeTest, AVbrRangeTheWrongWayRoundStillEncodesBetweenItsEnds) {
+    // The settings window stores the two ends of the range separately, and a
+    // settings file may hold them reversed: the configuration orders them...
     for (const char* abr : {"1", "0"}) {
-        const BE_CONFIG c = configFromSettings(
-            {{"LameVBR", "1"}, {"LameABR", abr}, {"LameQualLow", "13"}, {"LameQualHigh", "0"}});
+        BE_CONFIG c = configFromSettings({{"LameVBR", "1"}, {"LameABR", abr}, {"LameBitRate", "6"},
+                                          {"LameQualLow", "13"}, {"LameQualHigh", "0"}});
         EXPECT_EQ(c.dwBitrate, 32u);
         EXPECT_EQ(c.dwMaxBitrate, 320u);
         const QString path = dir + "/reversed" + abr + ".mp3";
         EncodeSine(lame, c, path);
-        EXPECT_NEAR(static_cast<double>(DecodedSamples(path, 2)), kRate * kSeconds, 1152);
+        EXPECT_NEAR(static_cast<double>(DecodedSamples(path, 2)), kRate * kSeconds, 1152) << "ABR " << abr;
+        // ...and the encoder itself never hands LAME a reversed pair.
+        std::swap(c.dwBitrate, c.dwMaxBitrate);
+        const QString raw = dir + "/raw" + abr + ".mp3";
+        EncodeSine(lame, c, raw);
+        EXPECT_NEAR(static_cast<double>(DecodedSamples(raw, 2)), kRate * kSeconds, 1152) << "ABR " << abr;
     }
 }
 

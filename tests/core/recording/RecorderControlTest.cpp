@@ -276,6 +276,43 @@ TEST_F(RecorderControlTest, APauseByHandWritesNothingAndTheFirstStopResumes) {
     EXPECT_EQ(server->encoded, before + delivered.mid(atResume));
 }
 
+TEST_F(RecorderControlTest, ThePartOfABlockBeforeAPauseOrAStopIsRecordedToo) {
+    start();
+    play(640);
+    // The sound card holds the start of the next block when Pause is pressed.
+    const QByteArray beforePause(300, 'a');
+    capture.last()->part = beforePause;
+    control->cmdPauza_Click();
+    const QByteArray recorded = delivered + beforePause;
+    play(1000);
+    capture.last()->part = QByteArray(200, 'x'); // captured during the pause
+    control->cmdStopRec_Click();                 // resumes
+    const int atResume = delivered.size();
+    play(640);
+    const QByteArray beforeStop(100, 'b');
+    capture.last()->part = beforeStop;
+    control->cmdStopRec_Click();
+    waitForHandOver();
+    ASSERT_EQ(split.requests.size(), 1);
+    EXPECT_EQ(server->encoded, recorded + delivered.mid(atResume) + beforeStop);
+}
+
+TEST_F(RecorderControlTest, ACallToABusyServerThatTimesOutIsNoEndOfTheRecording) {
+    start();
+    play(1000);
+    server->callsTimeOut = true;
+    play(3000);
+    EXPECT_TRUE(CaptureState().fileOpen);
+    EXPECT_TRUE(view.enabled[RecorderView::Stop]);
+    EXPECT_TRUE(messages->shown.isEmpty());
+    server->callsTimeOut = false;
+    play(1000);
+    control->cmdStopRec_Click();
+    waitForHandOver();
+    ASSERT_EQ(split.requests.size(), 1);
+    EXPECT_EQ(server->encoded, delivered);
+}
+
 TEST_F(RecorderControlTest, SilencePausesTheRecordingAndSoundResumesIt) {
     store->values.insert("AutoPauseRec", "2");
     control->Form_Load();

@@ -1,0 +1,25 @@
+#pragma once
+// While a call the editor waits on runs, its message boxes are collected and
+// shown once the call has returned: a box must never hold the editor's call.
+// The boxes collected are plain notices, so they are answered OK at once.
+
+#include "core/app/MessageService.h"
+
+#include <QList>
+#include <memory>
+
+namespace kelbrin {
+
+class DeferredBoxes {
+public:
+    DeferredBoxes();
+    ~DeferredBoxes(); // puts the service back and shows the boxes on the next turn
+    DeferredBoxes(const DeferredBoxes&) = delete;
+    DeferredBoxes& operator=(const DeferredBoxes&) = delete;
+
+private:
+    std::unique_ptr<MessageService> m_service;
+    QList<MessageRequest> m_boxes;
+};
+
+} // namespace kelbrin
