@@ -62,7 +62,7 @@ protected:
         const QString inner = test::WriteFile(home + "/on-bus.sh", line.toUtf8());
         const QString outer = test::WriteFile(
             home + "/small-disk.sh",
-            ("mount -t tmpfs -o size=2m tmpfs " + quoted(folder) + " && exec dbus-run-session -- sh " + quoted(inner))
+            ("mount -t tmpfs -o size=2m,mode=0700 tmpfs " + quoted(folder) + " && exec dbus-run-session -- sh " + quoted(inner))
                 .toUtf8());
         const QString probe = home + "/probe";
         QDir().mkpath(probe);

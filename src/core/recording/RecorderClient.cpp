@@ -23,7 +23,11 @@ int RecorderClient::DajStanPliku(bool* ok) { return call("DajStanPliku", {}, ok)
 bool RecorderClient::holdsNoRecording() {
     bool ok = false;
     const int state = DajStan(&ok);
-    return ok && state < 1;
+    // A call that failed is no state: only a server whose process is gone
+    // holds nothing; a busy one that timed out is still recording.
+    if (!ok)
+        return !m_object->alive();
+    return state < 1;
 }
 QStringList RecorderClient::strFileRec() { return call("strFileRec").toStringList(); }
 

@@ -40,6 +40,11 @@ public:
         return reply.arguments().first();
     }
 
+    bool alive() override {
+        QDBusConnectionInterface* bus = QDBusConnection::sessionBus().interface();
+        return bus && bus->isServiceRegistered(DBusClassNames::service()).value();
+    }
+
 private:
     QDBusInterface m_iface;
 };

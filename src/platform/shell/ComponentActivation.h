@@ -15,6 +15,9 @@ public:
     virtual ~RemoteObject() = default;
     // Calls a method; *ok tells whether the call reached the object and returned.
     virtual QVariant call(const QString& method, const QVariantList& args, bool* ok) = 0;
+    // Whether the object's process is still there: a call that failed on a
+    // live object was slow or refused, on a dead one the object is gone.
+    virtual bool alive() { return true; }
 };
 
 class ComponentActivator {

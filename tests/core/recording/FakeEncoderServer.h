@@ -46,6 +46,8 @@ public:
             ProgramClock().cancel(m->loopCall);
     }
 
+    bool alive() override { return !m->gone; }
+
     QVariant call(const QString& method, const QVariantList& args, bool* ok) override {
         if (ok)
             *ok = !m->gone && !(m->callsTimeOut && method.startsWith(QLatin1String("DajStan")));
