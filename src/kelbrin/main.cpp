@@ -3,10 +3,10 @@
 #include "gui/app/QtMessageService.h"
 #include "core/app/MessageService.h"
 
-#include <QApplication>
+#include "gui/app/KelbrinApplication.h"
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
+    kelbrin::KelbrinApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Pelorin"));
     QApplication::setApplicationName(QStringLiteral("Kelbrin"));
     QApplication::setApplicationVersion(QStringLiteral(KELBRIN_VERSION));
