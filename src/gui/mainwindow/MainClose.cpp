@@ -51,6 +51,8 @@ MainClose::MainClose(QMainWindow& window, const MainMenus& menus, Seams seams)
 }
 
 bool MainClose::HasUnsavedChanges(const cPozycjeMP3* tracks, const cPozycjePlikow* files) {
+    if (tracks && tracks->blnZmodyfikowana)
+        return true;
     for (std::int32_t i = 1; tracks && i <= tracks->Count(); ++i)
         if (tracks->Item(i)->blnZmodyfikowana)
             return true;

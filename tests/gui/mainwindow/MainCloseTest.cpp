@@ -8,6 +8,9 @@
 #include "core/document/cPozycjeMP3.h"
 #include "core/document/cPozycjePlikow.h"
 #include "gui/app/Twips.h"
+#include "gui/editor/EditorController.h"
+#include "gui/editor/TrackCommandSet.h"
+#include "gui/editor/TrackSurface.h"
 #include "gui/mainwindow/MainClose.h"
 #include "gui/mainwindow/ProjectCommands.h"
 #include "gui/mainwindow/frmDazudizi.h"
@@ -19,6 +22,8 @@
 #include <QAction>
 #include <QFile>
 #include <QPointer>
+#include <QPushButton>
+#include <QTest>
 #include <gtest/gtest.h>
 
 using namespace kelbrin;
@@ -134,6 +139,51 @@ TEST_F(MainCloseTest, NothingIsAskedWithoutChangesAndNoBlocksNothing) {
     Shared().OpenFiles->Item(1)->blnZmodyfikowana = true;
     messages->answers.enqueue(mb::Cancel);
     EXPECT_FALSE(close());
+}
+
+TEST_F(MainCloseTest, DeletingTheLastTrackOrRedoingToAnEmptyProjectIsAChangeToSave) {
+    auto t = fillProject(false);
+    t->lngLeft = 3000;
+    t->lngTop = 1500;
+    t->lngTrack = 0;
+    window->DrawTrackGraph(true);
+    bool keepName = true;
+    ASSERT_TRUE(window->Projects().Zapisz(true, keepName, "one"));
+    const QString path = window->Projects().ProjectFile();
+    TrackSurface* surface = window->Editor().surface();
+    QTest::mouseClick(surface, Qt::LeftButton, {}, TrackSurface::toPixels(QPoint(3000, 1500)));
+    QTest::mouseClick(window->Commands().button("cmdUsun"), Qt::LeftButton);
+    ASSERT_EQ(window->cPozycje->Count(), 0);
+
+    // Yes writes the empty project over the file that still held the track.
+    messages->answers.enqueue(mb::Yes);
+    EXPECT_TRUE(close());
+    ASSERT_EQ(messages->shown.size(), 1);
+    EXPECT_EQ(messages->shown[0].textNumber, 3023);
+    ASSERT_TRUE(window->Projects().OtworzPlik(path, false, false, true));
+    EXPECT_EQ(window->cPozycje->Count(), 0);
+
+    // Undo brings the track back, a save keeps it, redo deletes it again.
+    window->show();
+    messages->shown.clear();
+    window->Projects().ResetProject();
+    t = fillProject(false);
+    t->lngLeft = 3000;
+    t->lngTop = 1500;
+    t->lngTrack = 0;
+    window->DrawTrackGraph(true);
+    ASSERT_TRUE(window->Projects().Zapisz(true, keepName, "two"));
+    QTest::mouseClick(surface, Qt::LeftButton, {}, TrackSurface::toPixels(QPoint(3000, 1500)));
+    QTest::mouseClick(window->Commands().button("cmdUsun"), Qt::LeftButton);
+    QTest::mouseClick(window->Editor().cmdUndo, Qt::LeftButton);
+    ASSERT_EQ(window->cPozycje->Count(), 1);
+    ASSERT_TRUE(window->Projects().Zapisz(true, keepName, "two"));
+    QTest::mouseClick(window->Editor().cmdRedo, Qt::LeftButton);
+    ASSERT_EQ(window->cPozycje->Count(), 0);
+    messages->answers.enqueue(mb::Cancel);
+    EXPECT_FALSE(close());
+    ASSERT_EQ(messages->shown.size(), 1);
+    EXPECT_EQ(messages->shown[0].textNumber, 3023);
 }
 
 TEST_F(MainCloseTest, AMinimizedWindowKeepsTheLastPlacement) {
