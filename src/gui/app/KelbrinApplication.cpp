@@ -1,6 +1,8 @@
 #include "KelbrinApplication.h"
 
 #include "core/app/MessageService.h"
+#include "core/app/TextCatalog.h"
+#include "platform/settings/SettingsStore.h"
 
 #include <QPointer>
 #include <QTimer>
@@ -11,7 +13,30 @@
 
 namespace kelbrin {
 
-KelbrinApplication::KelbrinApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+namespace {
+constexpr int kSettingsNotWritten = 7100;
+}
+
+KelbrinApplication::KelbrinApplication(int& argc, char** argv) : QApplication(argc, argv) {
+    SetSettingsFailureHandler(
+        [this](const QString& file, const QString&) { reportSettingsFailure(file); });
+}
+
+KelbrinApplication::~KelbrinApplication() {
+    SetSettingsFailureHandler(nullptr);
+}
+
+void KelbrinApplication::reportSettingsFailure(const QString& file) {
+    // Settings are written from timers and device callbacks too: the box
+    // waits for the next turn of the event loop, one at a time.
+    if (m_settingsBoxPending)
+        return;
+    m_settingsBoxPending = true;
+    QTimer::singleShot(0, this, [this, file] {
+        ShowText(kSettingsNotWritten, mb::Exclamation, QStringLiteral("|1"), file);
+        m_settingsBoxPending = false;
+    });
+}
 
 bool KelbrinApplication::notify(QObject* receiver, QEvent* event) {
     // The receiver may be gone once the error has unwound its handler; its

@@ -4,7 +4,8 @@
 // the program with the open project unsaved. Here every delivery of an event,
 // a timer or a queued call is guarded: the failure is reported in the
 // "Error Nr." box, naming the error and the window and control that received
-// the event, and the program and its project stay as they are.
+// the event, and the program and its project stay as they are. A settings
+// file that cannot be written is reported the same way, as a numbered message.
 
 #include <QApplication>
 #include <exception>
@@ -15,6 +16,7 @@ class KelbrinApplication : public QApplication {
     Q_OBJECT
 public:
     KelbrinApplication(int& argc, char** argv);
+    ~KelbrinApplication() override;
 
     bool notify(QObject* receiver, QEvent* event) override;
 
@@ -26,8 +28,10 @@ public:
 
 private:
     void report(int number, const QString& description, const QString& where);
+    void reportSettingsFailure(const QString& file);
 
     bool m_boxPending = false;
+    bool m_settingsBoxPending = false;
 };
 
 } // namespace kelbrin

@@ -37,6 +37,21 @@ void QtSettingsStore::write(const QString& key, const QString& value) {
     if (m_settings.contains(kGroup + key) && read(key, QString()) == value)
         return; // unchanged values must not rewrite the file
     m_settings.setValue(kGroup + key, value);
+    checkStatus();
+}
+
+void QtSettingsStore::checkStatus() {
+    const QSettings::Status status = m_settings.status();
+    if (status == QSettings::NoError) {
+        m_failing = false;
+        return;
+    }
+    if (m_failing)
+        return;
+    m_failing = true;
+    ReportSettingsFailure(m_settings.fileName(), status == QSettings::AccessError
+                                                     ? QStringLiteral("the file cannot be written")
+                                                     : QStringLiteral("the file is damaged"));
 }
 
 bool QtSettingsStore::contains(const QString& key) { return m_settings.contains(kGroup + key); }
@@ -68,6 +83,7 @@ void QtSettingsStore::sync() {
     m_settings.sync();
     m_lastSeenMs = ModifiedMs(path);
     m_lastReadAtMs = readAt;
+    checkStatus();
 }
 
 QString QtSettingsStore::folder() {

@@ -18,7 +18,11 @@ public:
     static QString folder();
 
 private:
+    // Reports a failure QSettings holds, once until it clears.
+    void checkStatus();
+
     QSettings m_settings;
+    bool m_failing = false;
     qint64 m_lastSeenMs = -1; // file timestamp after this process's last sync
     qint64 m_lastReadAtMs = 0; // when this process last read the file
 };

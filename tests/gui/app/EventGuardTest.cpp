@@ -8,11 +8,15 @@
 #include "gui/app/KelbrinApplication.h"
 #include "gui/mainwindow/frmDazudizi.h"
 #include "platform/settings/MemorySettingsStore.h"
+#include "platform/settings/QtSettingsStore.h"
 #include "support/ProgramState.h"
 #include "support/ScriptedMessages.h"
 #include "support/TestEnvironment.h"
 
+#include <QDir>
+#include <QFile>
 #include <QPushButton>
+#include <QSettings>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -68,4 +72,31 @@ TEST(EventGuard, AnErrorThrownFromASlotIsReportedAndTheWindowLivesOn) {
     delete window;
     SetMessageService(std::move(previous));
     SetSettingsStore(nullptr);
+}
+
+TEST(EventGuard, ASettingsFileThatCannotBeWrittenIsReportedOnce) {
+    Catalog().load(test::SourceDir() + "/resources/Kelbrin.ini");
+    Catalog().setLanguage("ENGLISH");
+    auto scripted = std::make_unique<test::ScriptedMessages>();
+    test::ScriptedMessages* messages = scripted.get();
+    auto previous = SetMessageService(std::move(scripted));
+    // Where the settings file belongs stands a folder.
+    const QString path =
+        QSettings(QSettings::NativeFormat, QSettings::UserScope, "Pelorin", "Kelbrin").fileName();
+    QFile::remove(path);
+    ASSERT_TRUE(QDir().mkpath(path + "/blocked"));
+    {
+        QtSettingsStore store;
+        store.write("LMinDiv", "2.5");
+        store.sync();
+        store.write("OpenType", "1");
+        store.sync();
+        EXPECT_TRUE(messages->shown.isEmpty()) << "the box waits for the next turn of the loop";
+        QTest::qWait(50);
+        ASSERT_EQ(messages->shown.size(), 1);
+        EXPECT_EQ(messages->shown[0].textNumber, 7100);
+        EXPECT_TRUE(messages->shown[0].text.contains(path));
+    }
+    QDir(path).removeRecursively();
+    SetMessageService(std::move(previous));
 }

@@ -20,6 +20,7 @@
 #include "support/ProgramState.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QPointer>
 #include <QPushButton>
@@ -295,4 +296,26 @@ TEST_F(MainCloseTest, SourcesAreOfferedForDeletionOnlyAfterAStartWithAnArgument)
     EXPECT_TRUE(close());
     EXPECT_EQ(stops, 2);
     EXPECT_FALSE(QFile::exists(source));
+}
+
+TEST_F(MainCloseTest, ASourceThatCannotBeDeletedIsNamed) {
+    auto t = fillProject(false);
+    t->blnAwlaysTop = true;
+    // A second source whose path is a folder now: it cannot be removed.
+    const QString stuck = test::MakeTempDir("stuck") + "/stuck.mp3";
+    ASSERT_TRUE(QDir().mkpath(stuck + "/inside"));
+    auto file = std::make_shared<cPozycjaPlikow>();
+    file->strFileName = stuck;
+    file->lngNrPozycji = 2;
+    Shared().OpenFiles->Add(file);
+    store->values["AskRemove"] = "1";
+    window->Menus().item("mnulvw")->setChecked(true);
+    commandLine = "/x/a.kbe";
+    messages->answers.enqueue(mb::Yes);
+    EXPECT_TRUE(close());
+    EXPECT_FALSE(QFile::exists(source));
+    ASSERT_EQ(messages->shown.size(), 2);
+    EXPECT_EQ(messages->shown[1].textNumber, 7101);
+    EXPECT_TRUE(messages->shown[1].text.contains(stuck));
+    EXPECT_FALSE(messages->shown[1].text.contains(source));
 }
