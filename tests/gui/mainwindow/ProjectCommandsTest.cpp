@@ -51,6 +51,14 @@ protected:
         SetMessageService(std::move(previousMessages));
         SetSettingsStore(nullptr);
     }
+    // The test source, open as file 1.
+    QString openTestSource() {
+        auto file = std::make_shared<cPozycjaPlikow>();
+        file->strFileName = test::MediaFile("cbr_noinfo.mp3");
+        file->lngNrPozycji = 1;
+        Shared().OpenFiles->Add(file);
+        return file->strFileName;
+    }
     void addTrack(std::int32_t number, const QString& source) {
         auto t = std::make_shared<cPozycjaMP3>();
         t->lngNrPozycji = number;
@@ -72,11 +80,7 @@ protected:
 } // namespace
 
 TEST_F(ProjectCommandsTest, SaveWritesToTheProjectsOwnFileAndTheRecentMenuShowsIt) {
-    const QString source = test::MediaFile("cbr_noinfo.mp3");
-    auto file = std::make_shared<cPozycjaPlikow>();
-    file->strFileName = source;
-    file->lngNrPozycji = 1;
-    Shared().OpenFiles->Add(file);
+    const QString source = openTestSource();
     addTrack(1, source);
 
     bool keepName = true;
@@ -179,11 +183,7 @@ TEST_F(ProjectCommandsTest, AScriptRunHoldsTheWindowBusyAndEndsEmpty) {
 }
 
 TEST_F(ProjectCommandsTest, ANewOrOpenedProjectEndsALinkThatWasWaiting) {
-    const QString source = test::MediaFile("cbr_noinfo.mp3");
-    auto file = std::make_shared<cPozycjaPlikow>();
-    file->strFileName = source;
-    file->lngNrPozycji = 1;
-    Shared().OpenFiles->Add(file);
+    const QString source = openTestSource();
     for (std::int32_t n = 1; n <= 3; ++n) {
         addTrack(n, source);
         window->cPozycje->Item(n)->lngLeft = 3000 * n;
