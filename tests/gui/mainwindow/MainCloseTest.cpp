@@ -150,41 +150,27 @@ TEST_F(MainCloseTest, DeletingTheLastTrackOrRedoingToAnEmptyProjectIsAChangeToSa
     window->DrawTrackGraph(true);
     bool keepName = true;
     ASSERT_TRUE(window->Projects().Zapisz(true, keepName, "one"));
-    const QString path = window->Projects().ProjectFile();
-    TrackSurface* surface = window->Editor().surface();
-    QTest::mouseClick(surface, Qt::LeftButton, {}, TrackSurface::toPixels(QPoint(3000, 1500)));
-    QTest::mouseClick(window->Commands().button("cmdUsun"), Qt::LeftButton);
-    ASSERT_EQ(window->cPozycje->Count(), 0);
-
-    // Yes writes the empty project over the file that still held the track.
-    messages->answers.enqueue(mb::Yes);
-    EXPECT_TRUE(close());
-    ASSERT_EQ(messages->shown.size(), 1);
-    EXPECT_EQ(messages->shown[0].textNumber, 3023);
-    ASSERT_TRUE(window->Projects().OtworzPlik(path, false, false, true));
-    EXPECT_EQ(window->cPozycje->Count(), 0);
-
-    // Undo brings the track back, a save keeps it, redo deletes it again.
-    window->show();
-    messages->shown.clear();
-    window->Projects().ResetProject();
-    t = fillProject(false);
-    t->lngLeft = 3000;
-    t->lngTop = 1500;
-    t->lngTrack = 0;
-    window->DrawTrackGraph(true);
-    ASSERT_TRUE(window->Projects().Zapisz(true, keepName, "two"));
-    QTest::mouseClick(surface, Qt::LeftButton, {}, TrackSurface::toPixels(QPoint(3000, 1500)));
-    QTest::mouseClick(window->Commands().button("cmdUsun"), Qt::LeftButton);
-    QTest::mouseClick(window->Editor().cmdUndo, Qt::LeftButton);
-    ASSERT_EQ(window->cPozycje->Count(), 1);
-    ASSERT_TRUE(window->Projects().Zapisz(true, keepName, "two"));
-    QTest::mouseClick(window->Editor().cmdRedo, Qt::LeftButton);
+    const auto click = [](QWidget* w, QPoint at = {}) {
+        QTest::mouseClick(w, Qt::LeftButton, {}, at.isNull() ? w->rect().center() : at);
+    };
+    click(window->Editor().surface(), TrackSurface::toPixels(QPoint(3000, 1500)));
+    click(window->Commands().button("cmdUsun"));
     ASSERT_EQ(window->cPozycje->Count(), 0);
     messages->answers.enqueue(mb::Cancel);
     EXPECT_FALSE(close());
     ASSERT_EQ(messages->shown.size(), 1);
     EXPECT_EQ(messages->shown[0].textNumber, 3023);
+
+    // Undo brings the track back and a save keeps it; redo deletes it again.
+    click(window->Editor().cmdUndo);
+    ASSERT_EQ(window->cPozycje->Count(), 1);
+    ASSERT_TRUE(window->Projects().Zapisz(true, keepName, "one"));
+    click(window->Editor().cmdRedo);
+    ASSERT_EQ(window->cPozycje->Count(), 0);
+    messages->answers.enqueue(mb::Cancel);
+    EXPECT_FALSE(close());
+    ASSERT_EQ(messages->shown.size(), 2);
+    EXPECT_EQ(messages->shown[1].textNumber, 3023);
 }
 
 TEST_F(MainCloseTest, AMinimizedWindowKeepsTheLastPlacement) {
