@@ -4,7 +4,7 @@
 #include "gui/app/QtMessageService.h"
 #include "core/app/MessageService.h"
 
-#include <QApplication>
+#include "gui/app/KelbrinApplication.h"
 
 namespace {
 
@@ -26,7 +26,7 @@ public:
 
 int main(int argc, char** argv) {
     const bool headless = kelbrin::ChooseOffscreenWithoutDisplay();
-    QApplication app(argc, argv);
+    kelbrin::KelbrinApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Pelorin"));
     QApplication::setApplicationName(QStringLiteral("Kelbrin"));
     QApplication::setApplicationVersion(QStringLiteral(KELBRIN_VERSION));

@@ -72,6 +72,7 @@ std::shared_ptr<cPozycjaMP3> PasteAsNew(const cPozycjaMP3& clipboard, const cPoz
     auto track = std::make_shared<cPozycjaMP3>();
     Synchro(clipboard, *track, synchro::PasteNew, &tracks);
     track->blnAwlaysTop = false;
+    track->blnZmodyfikowana = true;
     return track;
 }
 

@@ -59,6 +59,7 @@ DeletionResult DeleteTrackAt(cPozycjeMP3& tracks, std::int32_t p, PlayRunState* 
     }
 
     tracks.Remove(p);
+    tracks.blnZmodyfikowana = true;
 
     // Step 13: the player's run list follows the shifted positions; the
     // deleted track's own entry goes.

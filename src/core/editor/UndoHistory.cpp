@@ -71,6 +71,7 @@ void UndoHistory::Clear() {
 RestoreReport RestoreSnapshot(cPozycjeMP3& tracks, const cPozycjeMP3& snapshot,
                               PlayRunState* run) {
     RestoreReport report;
+    tracks.blnZmodyfikowana = true;
     QSet<const cPozycjaMP3*> restored;
     for (std::int32_t i = 1; i <= snapshot.Count(); ++i) {
         const cPozycjaMP3& s = *snapshot.Item(i);

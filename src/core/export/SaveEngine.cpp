@@ -19,6 +19,7 @@
 #include "core/document/PlikOpen.h"
 #include "core/document/cPozycjaPlikow.h"
 #include "core/document/cPozycjePlikow.h"
+#include "core/project/OutputNames.h"
 
 #include <QFileInfo>
 #include <QHash>
@@ -134,7 +135,7 @@ QString SaveRun::outputPath(const ExportPiece& piece) const {
     if (m_request.joined)
         name = m_request.joinedName + joinedExtension(m_request.joinedName);
     else
-        name = m_request.nameByLabel ? piece.label + QStringLiteral(".mp3") : piece.outputName;
+        name = m_request.nameByLabel ? LabelFileName(piece.label, piece.outputName) : piece.outputName;
     return m_folder + QLatin1Char('/') + name;
 }
 

@@ -103,7 +103,13 @@ QString ByteReader::VariableString() {
 
 QString ByteReader::FixedString(int width) {
     const char* at = take(width);
-    return at ? m_codec.toUnicode(QByteArray(at, width)) : QString();
+    if (!at)
+        return QString();
+    // The field is padded to its width; the padding is not part of the text.
+    qsizetype length = width;
+    while (length > 0 && (at[length - 1] == ' ' || at[length - 1] == '\0'))
+        --length;
+    return m_codec.toUnicode(QByteArray(at, length));
 }
 
 } // namespace kelbrin

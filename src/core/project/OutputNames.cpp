@@ -20,4 +20,13 @@ bool IsUsableOutputName(const QString& cleanedName) {
            cleanedName != QLatin1String("..");
 }
 
+QString LabelFileName(const QString& label, const QString& outputName) {
+    QString name = CleanOutputName(label).trimmed();
+    qsizetype lead = 0;
+    while (lead < name.size() && (name[lead] == u'.' || name[lead].isSpace()))
+        ++lead;
+    name = name.mid(lead);
+    return IsUsableOutputName(name) ? name + QStringLiteral(".mp3") : outputName;
+}
+
 } // namespace kelbrin

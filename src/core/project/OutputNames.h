@@ -14,4 +14,10 @@ QString CleanOutputName(const QString& name);
 // "." or "..".
 bool IsUsableOutputName(const QString& cleanedName);
 
+// The file name an export gives a track named after its label: the label
+// cleaned as an output name, without the leading dots and blanks that would
+// hide it, with ".mp3" added. A label that leaves nothing usable gives the
+// track's output name instead.
+QString LabelFileName(const QString& label, const QString& outputName);
+
 } // namespace kelbrin

@@ -95,8 +95,9 @@ bool ProjectController::openProject(const QString& path, bool updateRecent, bool
         return false;
     }
     kelbrin::ResetProject(m_window);
+    bool complete = true;
     try {
-        m_loader.Load(path, read.contents, quiet);
+        complete = m_loader.Load(path, read.contents, quiet);
         m_window.FinishProjectLoad();
     } catch (const std::exception& e) {
         ShowText(3135, mb::Information, kP1, QString::fromLocal8Bit(e.what()));
@@ -109,7 +110,9 @@ bool ProjectController::openProject(const QString& path, bool updateRecent, bool
         m_window.RefreshRecentMenu();
         m_window.SetCheckedRecentItem(2);
     }
-    m_window.SetAutosave(true);
+    // A load that left tracks or names out must not be written over the
+    // file that still holds them; the user's own save starts the autosave.
+    m_window.SetAutosave(complete);
     m_window.SetTreeRootText(ProjectRootName(path));
     m_window.SetCloneEnabled(true);
     return true;

@@ -94,7 +94,8 @@ std::shared_ptr<cPozycjaPlikow> ProjectLoader::openSource(const StoredSource& st
     return file;
 }
 
-void ProjectLoader::Load(const QString& path, const ProjectContents& contents, bool quiet) {
+bool ProjectLoader::Load(const QString& path, const ProjectContents& contents, bool quiet) {
+    MissingSourceFolder.clear();
     const ProjectHeader& h = contents.header;
     const QDate date = project_format::DateFromValue(h.date);
     if (date.isValid())
@@ -140,6 +141,7 @@ void ProjectLoader::Load(const QString& path, const ProjectContents& contents, b
     if (refusedNames > 0)
         ShowText(3345, mb::Information, QStringLiteral("|1"), path, count,
                  QString::number(refusedNames));
+    return unplaced == 0 && refusedNames == 0;
 }
 
 } // namespace kelbrin

@@ -20,9 +20,13 @@ class ProjectLoader {
 public:
     explicit ProjectLoader(ProjectWindow& window) : m_window(window) {}
 
-    void Load(const QString& path, const ProjectContents& contents, bool quiet);
+    // False when the load left tracks out or cleared output names: the
+    // project in the window is then less than its file holds.
+    bool Load(const QString& path, const ProjectContents& contents, bool quiet);
 
-    // Where missing sources are looked for; kept from one opening to the next.
+    // Where missing sources are looked for during one opening; each opening
+    // starts without one, so a later project's sources are never re-pathed
+    // into a folder chosen for another.
     QString MissingSourceFolder;
 
 private:

@@ -73,7 +73,8 @@ void markSaved(ProjectWindow& w) {
     const cPozycjePlikow& files = openFiles();
     for (std::int32_t i = 1; i <= files.Count(); ++i)
         files.Item(i)->blnZmodyfikowana = false;
-    const cPozycjeMP3& tracks = *w.Tracks();
+    cPozycjeMP3& tracks = *w.Tracks();
+    tracks.blnZmodyfikowana = false;
     for (std::int32_t i = 1; i <= tracks.Count(); ++i)
         tracks.Item(i)->blnZmodyfikowana = false;
 }

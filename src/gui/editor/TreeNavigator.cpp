@@ -296,30 +296,38 @@ void TreeNavigator::TrackRelinked(std::int32_t number) {
     // The node moves with what is open under it; where its new place is not
     // shown (or lies inside it: a loop of links), it comes back when its new
     // predecessor is opened.
-    if (parent && !isInside(parent, node) && parent->isExpanded()) {
+    const bool placeShown = parent && !isInside(parent, node);
+    if (placeShown && parent->isExpanded()) {
         old->removeChild(node);
         parent->addChild(node);
     } else {
         delete node;
+        // The closed predecessor has a successor now: it shows it can be opened.
+        if (placeShown)
+            parent->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
     }
     if (old->childCount() == 0)
         old->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicatorWhenChildless);
 }
 
 void TreeNavigator::TrackDeleted(std::int32_t number) {
+    if (WezelDrag == number)
+        WezelDrag.reset();
+    if (m_highlight == number)
+        m_highlight.reset();
     QTreeWidgetItem* node = ZnajdzNoda(number);
     if (!node || number <= 0 || !node->parent())
         return;
     QTreeWidgetItem* parent = node->parent();
+    // The deleted track's highlight goes to the start, which the editor
+    // selects after a deletion, not to whichever node takes its row.
+    if (m_tree.currentItem() == node)
+        m_tree.setCurrentItem(ZnajdzNoda(kStartTag));
     // Its successors now follow its predecessor: their nodes move up with
     // everything open under them.
     const QList<QTreeWidgetItem*> children = node->takeChildren();
     for (QTreeWidgetItem* child : children)
         parent->addChild(child);
-    if (WezelDrag == number)
-        WezelDrag.reset();
-    if (m_highlight == number)
-        m_highlight.reset();
     delete node;
 }
 

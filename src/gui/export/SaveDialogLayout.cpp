@@ -42,6 +42,13 @@ double SaveDialogMinOuterWidth(double columnExtent, double frameWidth) {
     return std::max(kSaveDialogMinOuterWidth, std::ceil(inner + frameWidth));
 }
 
+double SaveDialogMinInnerHeight(const SaveDialogLayout& l) {
+    constexpr double kGap = 60;
+    const double frameBottom = l.fraTurbo.top + l.fraTurbo.height;
+    const double buttonsTop = std::min(l.cmdWytnij0.top, l.cmdOK.top);
+    return l.innerHeight + std::max(0.0, frameBottom + kGap - buttonsTop);
+}
+
 void ReflowSaveDialog(SaveDialogLayout& l) {
     l.lstSource.height = l.innerHeight - l.Label2.height - l.Label2.top;
     l.lstSource.width = l.innerWidth / 2.4;

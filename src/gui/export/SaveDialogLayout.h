@@ -28,6 +28,11 @@ constexpr double kSaveDialogMinOuterHeight = 5640;
 // less the inner width.
 double SaveDialogMinOuterWidth(double columnExtent, double frameWidth);
 
+// The smallest inner height at which the Turbo frame, as the re-flow of
+// `reflowed` placed it, ends above the buttons at the bottom edge: the frame
+// hangs from the option column, the buttons stand on the bottom edge.
+double SaveDialogMinInnerHeight(const SaveDialogLayout& reflowed);
+
 // The arrangement at the design size (client area 6615 x 5295).
 SaveDialogLayout DesignSaveDialogLayout();
 

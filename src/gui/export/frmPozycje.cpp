@@ -12,6 +12,7 @@
 #include "core/document/cPozycjaPlikow.h"
 #include "core/document/cPozycjeMP3.h"
 #include "core/export/CueReader.h"
+#include "core/export/DecimalBox.h"
 #include "core/export/DefaultNames.h"
 #include "core/export/SegmentList.h"
 #include "core/export/SplitApply.h"
@@ -33,12 +34,23 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStatusBar>
 #include <QTimer>
 
 namespace kelbrin {
+
+namespace {
+
+// The decimal separator the number boxes show: the user's.
+QChar decimalSeparator() {
+    const QString point = QLocale().decimalPoint();
+    return point.size() == 1 ? point[0] : QLatin1Char('.');
+}
+
+} // namespace
 
 QString frmPozycje::s_dialogFolder;
 QPointer<frmPozycje> frmPozycje::s_instance;
@@ -231,7 +243,8 @@ void frmPozycje::buildControls() {
         });
     for (QLineEdit* box : {txtMin, txtOverlap})
         connect(box, &QLineEdit::textEdited, this, [box] {
-            const SanitizedNumber s = SanitizeNumericText(box->text(), box->cursorPosition(), false, true);
+            const SanitizedNumber s =
+                SanitizeDecimalBox(box->text(), box->cursorPosition(), decimalSeparator());
             if (s.changed) {
                 box->setText(s.text);
                 box->setCursorPosition(s.caret);
@@ -251,8 +264,8 @@ void frmPozycje::Form_Load() {
     LoadLang();
     setWindowTitle(GetText(3035));
     ApplyButtonIcons(this);
-    const double minutes = Val(GetSetting(QStringLiteral("LMinDiv"), QStringLiteral("74")));
-    txtMin->setText(CommaNumberText(minutes));
+    const double minutes = DecimalBoxValue(GetSetting(QStringLiteral("LMinDiv"), QStringLiteral("74")));
+    txtMin->setText(DecimalBoxText(minutes, decimalSeparator()));
     setWindowIcon(ProgramIcon(1130));
 }
 
@@ -466,8 +479,8 @@ void frmPozycje::cboPlikD_GotFocus() {
 }
 
 bool frmPozycje::txtMin_Validate() {
-    const SanitizedNumber s = SanitizeNumericText(txtMin->text(), 0, false, true);
-    return s.valid && CommaVal(txtMin->text()) * 60.0 >= 1.0;
+    const SanitizedNumber s = SanitizeDecimalBox(txtMin->text(), 0, decimalSeparator());
+    return s.valid && DecimalBoxValue(txtMin->text()) * 60.0 >= 1.0;
 }
 
 bool frmPozycje::txtOverlap_Validate() {
@@ -475,7 +488,7 @@ bool frmPozycje::txtOverlap_Validate() {
         txtOverlap->setText(QStringLiteral("0"));
         return true;
     }
-    return SanitizeNumericText(txtOverlap->text(), 0, false, true).valid;
+    return SanitizeDecimalBox(txtOverlap->text(), 0, decimalSeparator()).valid;
 }
 
 bool frmPozycje::CueFileReady() const {
@@ -555,8 +568,8 @@ bool frmPozycje::runNewTracks(const std::shared_ptr<cPozycjaPlikow>& file, const
     if (request.mode == SplitMode::EveryMinutes) {
         if (txtOverlap->text().trimmed().isEmpty())
             txtOverlap->setText(QStringLiteral("0"));
-        request.minutes = CommaVal(txtMin->text());
-        request.overlap = CommaVal(txtOverlap->text());
+        request.minutes = DecimalBoxValue(txtMin->text());
+        request.overlap = DecimalBoxValue(txtOverlap->text());
         const SplitNumberFault fault =
             CheckEveryMinutesNumbers(request.minutes, request.overlap, request.duration);
         if (fault != SplitNumberFault::None) {
@@ -610,7 +623,7 @@ void frmPozycje::Form_Unload() {
         SaveSetting(QStringLiteral("OpenType"), QString::number(mode <= 2 ? mode : 3));
     }
     if (txtMin_Validate())
-        SaveSetting(QStringLiteral("LMinDiv"), NumberText(CommaVal(txtMin->text())));
+        SaveSetting(QStringLiteral("LMinDiv"), NumberText(DecimalBoxValue(txtMin->text())));
 }
 
 bool frmPozycje::handleKeyPress(QKeyEvent* event) {
@@ -650,8 +663,14 @@ bool frmPozycje::eventFilter(QObject* watched, QEvent* event) {
         if ((watched == txtMin || watched == txtOverlap) && !key->text().isEmpty() &&
             key->text()[0].unicode() >= 32) {
             auto* box = static_cast<QLineEdit*>(watched);
-            if (FilterNumericKey(box->text(), key->text()[0].unicode(), false, true) == 0)
+            const QChar typed = key->text()[0];
+            const QChar kept = FilterDecimalKey(box->text(), typed, decimalSeparator());
+            if (kept.isNull())
                 return true;
+            if (kept != typed) { // "." or "," shown as the separator in use
+                box->insert(QString(kept));
+                return true;
+            }
         }
         return handleKeyPress(key);
     }

@@ -31,6 +31,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <cmath>
 
 namespace kelbrin {
 
@@ -495,16 +496,12 @@ void frmSave::Form_Resize() {
     const int minWidth =
         TwipsToPx(SaveDialogMinOuterWidth(m_columnExtent, PxToTwips(frameExtra.width()))) - frameExtra.width();
     const int minHeight = TwipsToPx(kSaveDialogMinOuterHeight) - frameExtra.height();
-    if (!isMinimized() && (height() < minHeight || width() < minWidth)) {
+    // A resize of a window that is not shown yet sends no event back, so
+    // the layout goes on here with the size just set.
+    if (!isMinimized() && (height() < minHeight || width() < minWidth))
         resize(std::max(width(), minWidth), std::max(height(), minHeight));
-        return; // the resize comes back here with the new size
-    }
     const auto twips = [](const QWidget* w) { return TwipRect::fromPx(w->geometry()); };
     SaveDialogLayout l;
-    l.innerWidth = PxToTwips(width());
-    l.innerHeight = PxToTwips(height());
-    l.outerWidth = PxToTwips(frameGeometry().width());
-    l.outerHeight = PxToTwips(frameGeometry().height());
     const std::pair<QWidget*, TwipRect*> controls[] = {
         {Label1, &l.Label1},       {Label2, &l.Label2},         {lstSource, &l.lstSource},
         {txtSave, &l.txtSave},     {cmdDir, &l.cmdDir},         {optSave[0], &l.optSave0},
@@ -513,9 +510,23 @@ void frmSave::Form_Resize() {
         {chkCue, &l.chkCue},       {fraTurbo, &l.fraTurbo},     {txtWGore, &l.txtWGore},
         {txtWDol, &l.txtWDol},     {cmdWytnij[0], &l.cmdWytnij0}, {cmdWytnij[1], &l.cmdWytnij1},
         {cmdOK, &l.cmdOK}};
-    for (const auto& [widget, rect] : controls)
-        *rect = twips(widget);
-    ReflowSaveDialog(l);
+    const auto reflow = [&] {
+        l.innerWidth = PxToTwips(width());
+        l.innerHeight = PxToTwips(height());
+        l.outerWidth = PxToTwips(frameGeometry().width());
+        l.outerHeight = PxToTwips(frameGeometry().height());
+        for (const auto& [widget, rect] : controls)
+            *rect = twips(widget);
+        ReflowSaveDialog(l);
+    };
+    reflow();
+    // A Turbo frame grown by its wrapped explanation must not run under the
+    // buttons: the window grows instead.
+    const int turboHeight = static_cast<int>(std::ceil(SaveDialogMinInnerHeight(l) / kTwipsPerPixel));
+    if (!isMinimized() && height() < turboHeight) {
+        resize(width(), turboHeight);
+        reflow();
+    }
     for (const auto& [widget, rect] : controls)
         widget->setGeometry(rect->toPx());
 }

@@ -19,12 +19,17 @@
 #include <QAction>
 #include <QApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QMainWindow>
 #include <QMenu>
 #include <QThread>
 #include <QTimer>
 
 namespace kelbrin {
+
+namespace {
+constexpr int kSourcesNotDeleted = 7101;
+}
 
 MainClose::MainClose(QMainWindow& window, const MainMenus& menus, Seams seams)
     : m_window(window), m_menus(menus), m_seams(std::move(seams)) {
@@ -57,6 +62,8 @@ MainClose::MainClose(QMainWindow& window, const MainMenus& menus, Seams seams)
 }
 
 bool MainClose::HasUnsavedChanges(const cPozycjeMP3* tracks, const cPozycjePlikow* files) {
+    if (tracks && tracks->blnZmodyfikowana)
+        return true;
     for (std::int32_t i = 1; tracks && i <= tracks->Count(); ++i)
         if (tracks->Item(i)->blnZmodyfikowana)
             return true;
@@ -181,8 +188,15 @@ void MainClose::offerToDeleteSources() {
         m_seams.stopPreview();
     if (m_seams.stopPlayer)
         m_seams.stopPlayer();
-    for (std::int32_t i = 1; i <= files->Count(); ++i)
-        QFile::remove(files->Item(i)->strFileName);
+    // A file that is already gone is no failure; one that stays is named.
+    QStringList kept;
+    for (std::int32_t i = 1; i <= files->Count(); ++i) {
+        const QString path = files->Item(i)->strFileName;
+        if (!QFile::remove(path) && QFileInfo::exists(path))
+            kept.append(path);
+    }
+    if (!kept.isEmpty())
+        ShowText(kSourcesNotDeleted, mb::Exclamation, QStringLiteral("|1"), kept.join(QChar(13)));
 }
 
 } // namespace kelbrin

@@ -3,6 +3,7 @@
 #include "TrackPanelFrame.h"
 #include "frmDazudizi.h"
 #include "gui/app/BusyPointer.h"
+#include "gui/editor/EditorController.h"
 #include "gui/app/FileDialogs.h"
 #include "gui/app/Twips.h"
 #include "platform/settings/SettingsStore.h"
@@ -69,6 +70,9 @@ FrameScanHost& ProjectCommands::ScanHost() {
 }
 
 void ProjectCommands::ClearTrackViews() {
+    // A link waiting for its second click, a drag or a selection point into
+    // the collection that is going away: the next click must not use them.
+    m_window.Editor().editor().resetSelection();
     m_window.fraAudio->hide();
     m_window.DrawTrackGraph(false);
     m_window.Form_Resize();

@@ -38,6 +38,21 @@ void QtSettingsStore::write(const QString& key, const QString& value) {
         return; // unchanged values must not rewrite the file
     m_settings.setValue(kGroup + key, value);
     m_written = true;
+    checkStatus();
+}
+
+void QtSettingsStore::checkStatus() {
+    const QSettings::Status status = m_settings.status();
+    if (status == QSettings::NoError) {
+        m_failing = false;
+        return;
+    }
+    if (m_failing)
+        return;
+    m_failing = true;
+    ReportSettingsFailure(m_settings.fileName(), status == QSettings::AccessError
+                                                     ? QStringLiteral("the file cannot be written")
+                                                     : QStringLiteral("the file is damaged"));
 }
 
 QtSettingsStore::FileStamp QtSettingsStore::stampOf(const QString& path) {
@@ -88,6 +103,7 @@ void QtSettingsStore::sync() {
     m_lastReadAtMs = readAt;
     m_written = false;
     m_afterSync = before;
+    checkStatus();
 }
 
 QString QtSettingsStore::folder() {

@@ -29,7 +29,11 @@ private:
     };
     static FileStamp stampOf(const QString& path);
 
+    // Reports a failure QSettings holds, once until it clears.
+    void checkStatus();
+
     QSettings m_settings;
+    bool m_failing = false;
     bool m_written = true;      // values set since the last sync (and before the first)
     FileStamp m_afterSync;      // the file as the last sync left it
     qint64 m_lastSeenMs = -1; // file timestamp after this process's last sync

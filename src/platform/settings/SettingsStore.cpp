@@ -2,12 +2,19 @@
 
 #include "QtSettingsStore.h"
 
+#include <QFile>
+#include <cstdio>
+
 namespace kelbrin {
 
 namespace {
 std::unique_ptr<SettingsStore>& storeSlot() {
     static std::unique_ptr<SettingsStore> store;
     return store;
+}
+SettingsFailureHandler& failureHandler() {
+    static SettingsFailureHandler handler;
+    return handler;
 }
 } // namespace
 
@@ -16,6 +23,19 @@ SettingsStore& Settings() {
     if (!store)
         store = std::make_unique<QtSettingsStore>();
     return *store;
+}
+
+void SetSettingsFailureHandler(SettingsFailureHandler handler) {
+    failureHandler() = std::move(handler);
+}
+
+void ReportSettingsFailure(const QString& file, const QString& reason) {
+    if (failureHandler()) {
+        failureHandler()(file, reason);
+        return;
+    }
+    std::fprintf(stderr, "Settings not saved to %s: %s\n", QFile::encodeName(file).constData(),
+                 reason.toLocal8Bit().constData());
 }
 
 std::unique_ptr<SettingsStore> SetSettingsStore(std::unique_ptr<SettingsStore> store) {

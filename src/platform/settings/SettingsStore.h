@@ -3,6 +3,7 @@
 // Values are strings addressed by key; a missing key gives the reader's default.
 
 #include <QString>
+#include <functional>
 #include <memory>
 
 namespace kelbrin {
@@ -22,6 +23,14 @@ public:
 SettingsStore& Settings();
 // Replaces the process-wide store; returns the previous one.
 std::unique_ptr<SettingsStore> SetSettingsStore(std::unique_ptr<SettingsStore> store);
+
+// A store that could not write its file says so here, once for each run of
+// failures: the file and what went wrong. Without a handler the line goes to
+// standard error (the encoder server has no window); the editor shows it as a
+// numbered message.
+using SettingsFailureHandler = std::function<void(const QString& file, const QString& reason)>;
+void SetSettingsFailureHandler(SettingsFailureHandler handler);
+void ReportSettingsFailure(const QString& file, const QString& reason);
 
 // Shorthands for the most common calls.
 inline QString GetSetting(const QString& key, const QString& defaultValue = QString()) {

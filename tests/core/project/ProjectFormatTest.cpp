@@ -152,10 +152,10 @@ TEST_F(ProjectFormat, EveryVersionReadsFieldByField) {
         EXPECT_EQ(t.sngFadeOutTimeOld, rescaled ? 3.6f : 0.0f);
         EXPECT_EQ(t.lngBPM, version >= 1005 ? 128 : 0);
         const bool tag = version >= 1006;
-        EXPECT_EQ(t.strTitle, tag ? QString("Title").leftJustified(30) : QString());
-        EXPECT_EQ(t.strAutor, tag ? QString("Artist").leftJustified(30) : QString());
-        EXPECT_EQ(t.strAlbum, tag ? QString("Album").leftJustified(30) : QString());
-        EXPECT_EQ(t.strComment, tag ? QString("Comment").leftJustified(30) : QString());
+        EXPECT_EQ(t.strTitle, tag ? QString("Title") : QString());
+        EXPECT_EQ(t.strAutor, tag ? QString("Artist") : QString());
+        EXPECT_EQ(t.strAlbum, tag ? QString("Album") : QString());
+        EXPECT_EQ(t.strComment, tag ? QString("Comment") : QString());
         EXPECT_EQ(t.lngGenre, tag ? 17 : 255); // older files leave a new track's "none"
         EXPECT_EQ(t.strYear, tag ? "1999" : "");
     }
@@ -234,7 +234,7 @@ TEST_F(ProjectFormat, StringsTagsYearsAndSourceIdsKeepTheirLimits) {
     const cPozycjaMP3& back = *r.contents.tracks[0].track;
     EXPECT_EQ(back.strLabel, QString::fromUtf8("Łódź"));
     EXPECT_EQ(back.strTitle, QString(30, 'T'));
-    EXPECT_EQ(back.strAlbum, "abc" + QString(27, ' '));
+    EXPECT_EQ(back.strAlbum, "abc");
     EXPECT_EQ(back.strYear, "");
     EXPECT_EQ(back.lngGenre, 0xFF);
     EXPECT_EQ(r.contents.tracks[1].track->strYear, "1987");

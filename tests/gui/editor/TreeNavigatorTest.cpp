@@ -20,6 +20,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QPushButton>
+#include <QTest>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
@@ -350,4 +351,27 @@ TEST_F(Tree, ATreeThatDoesNotWorkRefusesTheViewItem) {
     ASSERT_EQ(messages->shown.size(), 1);
     EXPECT_EQ(messages->shown[0].textNumber, 3173);
     EXPECT_TRUE(window->Menus().item("mnuView_Tree")->isChecked());
+}
+TEST_F(Tree, ARelinkedClosedNodeCanBeOpenedAndADeletedTrackLeavesNoHighlight) {
+    chain();
+    tree->tvwNodes_NodeClick(node(1));
+    tree->tvwNodes_NodeClick(node(2));
+    ASSERT_EQ(TreeNavigator::NodeTag(window->tvwNodes->currentItem()), 2);
+    QTest::mouseClick(window->Commands().button("cmdUsun"), Qt::LeftButton);
+    EXPECT_FALSE(node(2));
+    EXPECT_EQ(selected(), 0);
+    // The start is highlighted, as on the surface, not the track taking 2's row.
+    EXPECT_EQ(TreeNavigator::NodeTag(window->tvwNodes->currentItem()), 0);
+    for (QTreeWidgetItem* item : window->tvwNodes->selectedItems())
+        EXPECT_EQ(TreeNavigator::NodeTag(item), 0);
+
+    // The locked 5 was opened once with nothing under it, then closed; the
+    // detached 4 linked to it gives it a successor it can open.
+    tree->tvwNodes_NodeClick(node(5));
+    node(5)->setExpanded(false);
+    TrackByNumber(*window->cPozycje, 4)->lngTrack = 5;
+    tree->TrackRelinked(4);
+    EXPECT_EQ(node(5)->childIndicatorPolicy(), QTreeWidgetItem::ShowIndicator);
+    tree->tvwNodes_NodeClick(node(5));
+    EXPECT_EQ(children(5), QList<std::int32_t>{4});
 }

@@ -333,6 +333,28 @@ TEST_F(SaveDialogTest, TheWindowSnapsBackToItsSmallestSize) {
     EXPECT_NEAR(d->lstSource->width(), d->width() / 2.4, 1.5);
 }
 
+TEST_F(SaveDialogTest, TheTurboFrameStaysAboveTheButtonsWithALargerFont) {
+    openSource("cbr_noinfo.mp3");
+    const QFont previous = QApplication::font();
+    QFont large = previous;
+    large.setPointSizeF(previous.pointSizeF() * 1.5);
+    QApplication::setFont(large);
+    for (const char* language : {"ENGLISH", "POLSKI"}) {
+        Catalog().setLanguage(language);
+        frmSave* d = frmSave::PokazMnie(*main);
+        ASSERT_TRUE(d);
+        d->chkTurbo->setChecked(true);
+        QApplication::processEvents(); // the size it opens at
+        EXPECT_LT(d->fraTurbo->geometry().bottom(), d->cmdWytnij[0]->geometry().top()) << language;
+        d->resize(100, 100); // and the smallest
+        QApplication::processEvents();
+        EXPECT_LT(d->fraTurbo->geometry().bottom(), d->cmdWytnij[0]->geometry().top()) << language;
+        EXPECT_LE(d->cmdOK->geometry().bottom(), d->height()) << language;
+        delete d;
+    }
+    QApplication::setFont(previous);
+}
+
 TEST_F(SaveDialogTest, EveryCaptionFitsAtTheSmallestSizeInBothLanguages) {
     openSource("cbr_noinfo.mp3");
     for (const char* language : {"ENGLISH", "POLSKI"}) {

@@ -14,6 +14,7 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -27,6 +28,7 @@ protected:
     void TearDown() override {
         if (frmPozycje::Instance())
             delete frmPozycje::Instance();
+        QLocale::setDefault(QLocale::system());
         SplitTest::TearDown();
     }
     frmPozycje* show(std::shared_ptr<cPozycjaMP3> track, bool newTrack = true) {
@@ -48,6 +50,7 @@ protected:
 } // namespace
 
 TEST_F(SplitDialogTest, AddTrackWithoutSourcesAsksForOneAndRemembersTheChoices) {
+    QLocale::setDefault(QLocale(QLocale::Polish, QLocale::Poland));
     settings->values["LMinDiv"] = "2.5";
     const QString path = test::MakeTempDir("add") + "/first.mp3";
     ASSERT_TRUE(QFile::copy(test::MediaFile("vbr_xing.mp3"), path));
@@ -121,6 +124,45 @@ TEST_F(SplitDialogTest, EveryNMinutesChecksItsNumbersBeforeCutting) {
     EXPECT_EQ(StartTime(*host->tracks->Item(2)), EndTime(*host->tracks->Item(1)));
     EXPECT_TRUE(closed());
     EXPECT_EQ(settings->values.value("LMinDiv"), "0.05");
+}
+
+TEST_F(SplitDialogTest, TheNumberBoxesTakeAPointOrACommaAndShowTheSeparatorInUse) {
+    const auto file = openCopy("cbr_noinfo.mp3");
+    const auto typeInto = [](QLineEdit* box, const QString& keys) {
+        box->setFocus();
+        box->selectAll();
+        QTest::keyClick(box, Qt::Key_Delete);
+        QTest::keyClicks(box, keys);
+    };
+    // English: "." is the separator; a "," typed for it shows as "." too.
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    settings->values["LMinDiv"] = "2,5"; // as an older run left it
+    frmPozycje* w = show(std::make_shared<cPozycjaMP3>());
+    EXPECT_EQ(w->txtMin->text(), "2.5");
+    w->optDest[1]->setChecked(true);
+    typeInto(w->txtMin, "0.05");
+    EXPECT_EQ(w->txtMin->text(), "0.05");
+    typeInto(w->txtOverlap, "0,5.");
+    EXPECT_EQ(w->txtOverlap->text(), "0.5");
+    w->txtOverlap->setText("1.5x"); // pasted
+    Q_EMIT w->txtOverlap->textEdited(w->txtOverlap->text());
+    EXPECT_EQ(w->txtOverlap->text(), "1.5");
+    typeInto(w->txtOverlap, "0");
+    w->cmdOK_Click();
+    EXPECT_EQ(host->tracks->Count(), 4); // 3 s pieces of a 10 s source
+    EXPECT_TRUE(closed());
+    EXPECT_EQ(settings->values.value("LMinDiv"), "0.05");
+
+    // Polish: "," is shown, a typed "." becomes it; the setting keeps ".".
+    QLocale::setDefault(QLocale(QLocale::Polish, QLocale::Poland));
+    w = show(std::make_shared<cPozycjaMP3>());
+    EXPECT_EQ(w->txtMin->text(), "0,05");
+    w->optDest[1]->setChecked(true);
+    typeInto(w->txtMin, "2.5");
+    EXPECT_EQ(w->txtMin->text(), "2,5");
+    w->cmdAnuluj_Click();
+    EXPECT_TRUE(closed());
+    EXPECT_EQ(settings->values.value("LMinDiv"), "2.5");
 }
 
 TEST_F(SplitDialogTest, SegmentListAndCueSheetBesideTheSource) {

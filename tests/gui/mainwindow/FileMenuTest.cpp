@@ -6,6 +6,7 @@
 #include "core/document/cPozycjaPlikow.h"
 #include "core/document/cPozycjeMP3.h"
 #include "core/document/cPozycjePlikow.h"
+#include "core/project/ProjectFileWriter.h"
 #include "gui/export/frmPozycje.h"
 #include "gui/export/frmSave.h"
 #include "gui/mainwindow/AutoSave.h"
@@ -14,6 +15,7 @@
 #include "gui/mainwindow/RecentProjectsMenu.h"
 #include "gui/mainwindow/frmDazudizi.h"
 #include "platform/settings/MemorySettingsStore.h"
+#include "platform/text/AnsiCodec.h"
 #include "support/ScriptedMessages.h"
 #include "support/TestEnvironment.h"
 #include "support/ProgramState.h"
@@ -280,6 +282,49 @@ TEST_F(FileMenuTest, TheAutosaveTimerSavesOnItsOwn) {
     store->values["AutoSave"] = "2";
     autosave().TmrSave->setInterval(20);
     const QString path = saveAs("timed");
+    QFile::remove(path);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(path); }, 2000));
+}
+
+TEST_F(FileMenuTest, AProjectLoadedWithTracksLeftOutIsNotAutosavedOverItsFile) {
+    open();
+    store->values["AutoSave"] = "1";
+    autosave().TmrSave->setInterval(20);
+    // One track whose source the file does not hold, one with an unusable
+    // output name: the load leaves the first out and clears the name.
+    cPozycjePlikow files;
+    auto file = std::make_shared<cPozycjaPlikow>();
+    file->strFileName = test::MediaFile("cbr_noinfo.mp3");
+    files.Add(file);
+    cPozycjeMP3 tracks;
+    for (const auto& [number, source, name] :
+         {std::tuple{1, QString("/not/open.mp3"), QString("a.mp3")},
+          std::tuple{2, file->strFileName, QString("..")}}) {
+        auto t = std::make_shared<cPozycjaMP3>();
+        t->lngNrPozycji = number;
+        t->strFileNameSource = source;
+        t->strFileName = name;
+        tracks.Add(t);
+    }
+    ProjectHeader h;
+    h.nextTrackNo = 3;
+    const QByteArray bytes = *BuildProjectBytes(h, files, tracks, AnsiCodec());
+    const QString path = test::WriteFile(Shared().DestFolder + "/partial.kbe", bytes);
+
+    ASSERT_TRUE(window->OtworzPlik(path, 1, false, false));
+    ASSERT_EQ(messages->shown.size(), 2);
+    EXPECT_EQ(messages->shown[0].textNumber, 3342);
+    EXPECT_EQ(messages->shown[1].textNumber, 3345);
+    EXPECT_FALSE(autosave().IsEnabled());
+    QTest::qWait(200);
+    QFile kept(path);
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), bytes);
+    kept.close();
+
+    // The user's own save writes it, and from then on the autosave runs.
+    item("mnuFile_S")->trigger();
+    EXPECT_TRUE(autosave().IsEnabled());
     QFile::remove(path);
     EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(path); }, 2000));
 }

@@ -8,6 +8,9 @@
 #include "core/document/cPozycjeMP3.h"
 #include "core/document/cPozycjePlikow.h"
 #include "gui/app/Twips.h"
+#include "gui/editor/EditorController.h"
+#include "gui/editor/TrackCommandSet.h"
+#include "gui/editor/TrackSurface.h"
 #include "gui/mainwindow/MainClose.h"
 #include "gui/mainwindow/ProjectCommands.h"
 #include "gui/mainwindow/frmDazudizi.h"
@@ -17,8 +20,11 @@
 #include "support/ProgramState.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QPointer>
+#include <QPushButton>
+#include <QTest>
 #include <gtest/gtest.h>
 
 using namespace kelbrin;
@@ -136,6 +142,37 @@ TEST_F(MainCloseTest, NothingIsAskedWithoutChangesAndNoBlocksNothing) {
     EXPECT_FALSE(close());
 }
 
+TEST_F(MainCloseTest, DeletingTheLastTrackOrRedoingToAnEmptyProjectIsAChangeToSave) {
+    auto t = fillProject(false);
+    t->lngLeft = 3000;
+    t->lngTop = 1500;
+    t->lngTrack = 0;
+    window->DrawTrackGraph(true);
+    bool keepName = true;
+    ASSERT_TRUE(window->Projects().Zapisz(true, keepName, "one"));
+    const auto click = [](QWidget* w, QPoint at = {}) {
+        QTest::mouseClick(w, Qt::LeftButton, {}, at.isNull() ? w->rect().center() : at);
+    };
+    click(window->Editor().surface(), TrackSurface::toPixels(QPoint(3000, 1500)));
+    click(window->Commands().button("cmdUsun"));
+    ASSERT_EQ(window->cPozycje->Count(), 0);
+    messages->answers.enqueue(mb::Cancel);
+    EXPECT_FALSE(close());
+    ASSERT_EQ(messages->shown.size(), 1);
+    EXPECT_EQ(messages->shown[0].textNumber, 3023);
+
+    // Undo brings the track back and a save keeps it; redo deletes it again.
+    click(window->Editor().cmdUndo);
+    ASSERT_EQ(window->cPozycje->Count(), 1);
+    ASSERT_TRUE(window->Projects().Zapisz(true, keepName, "one"));
+    click(window->Editor().cmdRedo);
+    ASSERT_EQ(window->cPozycje->Count(), 0);
+    messages->answers.enqueue(mb::Cancel);
+    EXPECT_FALSE(close());
+    ASSERT_EQ(messages->shown.size(), 2);
+    EXPECT_EQ(messages->shown[1].textNumber, 3023);
+}
+
 TEST_F(MainCloseTest, AMinimizedWindowKeepsTheLastPlacement) {
     window->setWindowState(Qt::WindowMinimized);
     EXPECT_TRUE(close());
@@ -245,4 +282,26 @@ TEST_F(MainCloseTest, SourcesAreOfferedForDeletionOnlyAfterAStartWithAnArgument)
     EXPECT_TRUE(close());
     EXPECT_EQ(stops, 2);
     EXPECT_FALSE(QFile::exists(source));
+}
+
+TEST_F(MainCloseTest, ASourceThatCannotBeDeletedIsNamed) {
+    auto t = fillProject(false);
+    t->blnAwlaysTop = true;
+    // A second source whose path is a folder now: it cannot be removed.
+    const QString stuck = test::MakeTempDir("stuck") + "/stuck.mp3";
+    ASSERT_TRUE(QDir().mkpath(stuck + "/inside"));
+    auto file = std::make_shared<cPozycjaPlikow>();
+    file->strFileName = stuck;
+    file->lngNrPozycji = 2;
+    Shared().OpenFiles->Add(file);
+    store->values["AskRemove"] = "1";
+    window->Menus().item("mnulvw")->setChecked(true);
+    commandLine = "/x/a.kbe";
+    messages->answers.enqueue(mb::Yes);
+    EXPECT_TRUE(close());
+    EXPECT_FALSE(QFile::exists(source));
+    ASSERT_EQ(messages->shown.size(), 2);
+    EXPECT_EQ(messages->shown[1].textNumber, 7101);
+    EXPECT_TRUE(messages->shown[1].text.contains(stuck));
+    EXPECT_FALSE(messages->shown[1].text.contains(source));
 }

@@ -8,6 +8,8 @@
 #include "core/document/cPozycjeMP3.h"
 #include "core/document/cPozycjePlikow.h"
 #include "core/project/ScriptExport.h"
+#include "gui/editor/EditorController.h"
+#include "gui/editor/TrackSurface.h"
 #include "gui/mainwindow/TrackPanelFrame.h"
 #include "gui/mainwindow/frmDazudizi.h"
 #include "platform/settings/MemorySettingsStore.h"
@@ -18,6 +20,7 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QFile>
+#include <QTest>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
@@ -48,6 +51,14 @@ protected:
         SetMessageService(std::move(previousMessages));
         SetSettingsStore(nullptr);
     }
+    // The test source, open as file 1.
+    QString openTestSource() {
+        auto file = std::make_shared<cPozycjaPlikow>();
+        file->strFileName = test::MediaFile("cbr_noinfo.mp3");
+        file->lngNrPozycji = 1;
+        Shared().OpenFiles->Add(file);
+        return file->strFileName;
+    }
     void addTrack(std::int32_t number, const QString& source) {
         auto t = std::make_shared<cPozycjaMP3>();
         t->lngNrPozycji = number;
@@ -69,11 +80,7 @@ protected:
 } // namespace
 
 TEST_F(ProjectCommandsTest, SaveWritesToTheProjectsOwnFileAndTheRecentMenuShowsIt) {
-    const QString source = test::MediaFile("cbr_noinfo.mp3");
-    auto file = std::make_shared<cPozycjaPlikow>();
-    file->strFileName = source;
-    file->lngNrPozycji = 1;
-    Shared().OpenFiles->Add(file);
+    const QString source = openTestSource();
     addTrack(1, source);
 
     bool keepName = true;
@@ -173,4 +180,48 @@ TEST_F(ProjectCommandsTest, AScriptRunHoldsTheWindowBusyAndEndsEmpty) {
     EXPECT_TRUE(window->blnClose);
     EXPECT_EQ(window->cPozycje->Count(), 0);
     EXPECT_FALSE(store->values.contains("F1"));
+}
+
+TEST_F(ProjectCommandsTest, ANewOrOpenedProjectEndsALinkThatWasWaiting) {
+    const QString source = openTestSource();
+    for (std::int32_t n = 1; n <= 3; ++n) {
+        addTrack(n, source);
+        window->cPozycje->Item(n)->lngLeft = 3000 * n;
+        window->cPozycje->Item(n)->lngTop = 1500;
+        window->cPozycje->Item(n)->lngTrack = n == 3 ? 3 : n - 1; // 3 detached
+    }
+    window->DrawTrackGraph(true);
+    bool keepName = true;
+    ASSERT_TRUE(window->Projects().Zapisz(true, keepName, "chain"));
+    const QString path = window->Projects().ProjectFile();
+    GraphEditor& graph = window->Editor().editor();
+    TrackSurface* surface = window->Editor().surface();
+    const auto click = [&](QPoint twips) {
+        QTest::mouseClick(surface, Qt::LeftButton, {}, TrackSurface::toPixels(twips));
+    };
+
+    // A click on the line 1 -> 2 waits for its new predecessor; File > New.
+    click(QPoint(4500, 1500));
+    ASSERT_TRUE(graph.linkMode());
+    messages->answers.enqueue(mb::No); // 3008: do not save first
+    window->Menus().item("mnuFile_Nowy")->trigger();
+    ASSERT_EQ(window->cPozycje->Count(), 0);
+    EXPECT_FALSE(graph.linkMode());
+    click(graph.startCentre()); // the program used to end here
+    EXPECT_FALSE(graph.linkMode());
+
+    // Link mode from the menu's Connect, then the project reopened from the
+    // recent list: the next click selects, it links nothing.
+    ASSERT_TRUE(window->OtworzPlik(path, 1, false, false));
+    click(QPoint(9000, 1500));
+    window->Menus().item("mnuTrack_Con_Connect")->trigger();
+    ASSERT_TRUE(graph.linkMode());
+    messages->answers.enqueue(mb::No);
+    window->Menus().item("mnuPlik_End(2)")->trigger();
+    ASSERT_EQ(window->cPozycje->Count(), 3);
+    EXPECT_FALSE(graph.linkMode());
+    click(QPoint(6000, 1500));
+    EXPECT_EQ(window->cPozycje->Item(2)->lngTrack, 1);
+    EXPECT_TRUE(window->cPozycje->Item(3)->colNastepnik.isEmpty());
+    EXPECT_EQ(graph.lngSelectedTrack, 2);
 }

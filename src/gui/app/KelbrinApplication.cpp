@@ -1,0 +1,105 @@
+#include "KelbrinApplication.h"
+
+#include "core/app/MessageService.h"
+#include "core/app/TextCatalog.h"
+#include "platform/settings/SettingsStore.h"
+
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+#include <cstdio>
+#include <new>
+#include <stdexcept>
+
+namespace kelbrin {
+
+namespace {
+constexpr int kSettingsNotWritten = 7100;
+}
+
+KelbrinApplication::KelbrinApplication(int& argc, char** argv) : QApplication(argc, argv) {
+    SetSettingsFailureHandler(
+        [this](const QString& file, const QString&) { reportSettingsFailure(file); });
+}
+
+KelbrinApplication::~KelbrinApplication() {
+    SetSettingsFailureHandler(nullptr);
+}
+
+void KelbrinApplication::reportSettingsFailure(const QString& file) {
+    // Settings are written from timers and device callbacks too: the box
+    // waits for the next turn of the event loop, one at a time.
+    if (m_settingsBoxPending)
+        return;
+    m_settingsBoxPending = true;
+    QTimer::singleShot(0, this, [this, file] {
+        ShowText(kSettingsNotWritten, mb::Exclamation, QStringLiteral("|1"), file);
+        m_settingsBoxPending = false;
+    });
+}
+
+bool KelbrinApplication::notify(QObject* receiver, QEvent* event) {
+    // The receiver may be gone once the error has unwound its handler; its
+    // class name is static text that outlives it.
+    const QPointer<QObject> guard(receiver);
+    const char* className = receiver ? receiver->metaObject()->className() : "";
+    const auto where = [&] {
+        return guard ? ReceiverName(guard.data()) : QString::fromLatin1(className);
+    };
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception& e) {
+        report(ErrorNumber(&e), QString::fromLocal8Bit(e.what()), where());
+    } catch (...) {
+        report(ErrorNumber(nullptr), QString(), where());
+    }
+    return false;
+}
+
+int KelbrinApplication::ErrorNumber(const std::exception* error) {
+    if (dynamic_cast<const std::out_of_range*>(error))
+        return 9;
+    if (dynamic_cast<const std::domain_error*>(error))
+        return 11;
+    if (dynamic_cast<const std::overflow_error*>(error))
+        return 6;
+    if (dynamic_cast<const std::bad_alloc*>(error))
+        return 7;
+    return 5;
+}
+
+QString KelbrinApplication::ReceiverName(const QObject* receiver) {
+    if (!receiver)
+        return QString();
+    auto nameOf = [](const QObject* o) {
+        return o->objectName().isEmpty() ? QString::fromLatin1(o->metaObject()->className())
+                                         : o->objectName();
+    };
+    // The window the receiver lives in, or the nearest named owner.
+    const QObject* owner = nullptr;
+    if (receiver->isWidgetType())
+        owner = static_cast<const QWidget*>(receiver)->window();
+    for (const QObject* o = receiver->parent(); !owner && o; o = o->parent())
+        if (!o->objectName().isEmpty())
+            owner = o;
+    if (!owner || owner == receiver)
+        return nameOf(receiver);
+    return nameOf(owner) + QLatin1Char('.') + nameOf(receiver);
+}
+
+void KelbrinApplication::report(int number, const QString& description, const QString& where) {
+    std::fprintf(stderr, "Error Nr.%d %s (%s)\n", number, description.toLocal8Bit().constData(),
+                 where.toLocal8Bit().constData());
+    // The box waits for the next turn of the event loop: the failure may have
+    // come from inside a device or bus callback. One box at a time; further
+    // failures while it is pending or open go to standard error only.
+    if (m_boxPending)
+        return;
+    m_boxPending = true;
+    QTimer::singleShot(0, this, [this, number, description, where] {
+        ShowErrorBox(number, description, where);
+        m_boxPending = false;
+    });
+}
+
+} // namespace kelbrin
