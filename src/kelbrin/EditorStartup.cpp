@@ -7,7 +7,7 @@
 #include "core/app/MessageService.h"
 #include "core/app/TextCatalog.h"
 #include "core/recording/RecorderClient.h"
-#include "core/recording/RecorderTexts.h"
+#include "core/app/TextNumbers.h"
 #include "gui/recording/frmRecord.h"
 #include "gui/app/BusyPointer.h"
 #include "gui/app/frmLang.h"

@@ -5,11 +5,12 @@
 #include "TextCatalog.h"
 #include "platform/media/MediaPlatform.h"
 #include "platform/media/PlaybackGraph.h"
+#include "core/app/TextNumbers.h"
 
 namespace kelbrin {
 
 namespace {
-constexpr int kNoGraphText = 3162;
+using texts::kNoGraphText;
 
 std::shared_ptr<PlaybackGraph> NoGraph() {
     ShowMessage(GetText(kNoGraphText), mb::Information, QString(), kNoGraphText);

@@ -7,12 +7,13 @@
 #include "core/document/cPozycjaMP3.h"
 #include "platform/media/MediaPlatform.h"
 #include "platform/settings/SettingsStore.h"
+#include "core/app/TextNumbers.h"
 
 namespace kelbrin {
 
 namespace {
 constexpr QChar kSeparator = QLatin1Char('`');
-constexpr int kNoOutputDeviceText = 3170;
+using texts::kNoOutputDeviceText;
 } // namespace
 
 void AppendStoredSoundCards(QStringList& names, const QString& stored) {

@@ -4,6 +4,8 @@
 // the command line. The windows and the platform are reached through the two
 // interfaces below, so the sequence runs (and is tested) headless.
 
+#include "TextNumbers.h"
+
 #include <QList>
 #include <QString>
 #include <memory>
@@ -74,15 +76,8 @@ constexpr int kAlreadyRunning = 3; // "-rec" while another editor runs: nothing 
 void RequestExitStatus(int status);
 int RequestedExitStatus();
 
-// Text numbers of start-up's own notices and failures.
-namespace startuptext {
-constexpr int kRecordingRefused = 7040;   // "-rec" while another editor runs
-constexpr int kLanguageFallback = 7041;   // |1 saved language not in the file; English is used
-constexpr int kNoDisplay = 7042;          // no display reachable: the program runs without windows
-constexpr int kMainWindowFailed = 7043;   // |1 what went wrong
-constexpr int kFileArgumentFailed = 7044; // |1 the file, |2 what went wrong
-constexpr int kLastProjectFailed = 7045;  // |1 the project, |2 what went wrong
-} // namespace startuptext
+// Start-up's own notices and failures, by the names it has always used.
+namespace startuptext = texts;
 
 // The command line asks for a recording ("-rec" in any case, spaces around).
 bool IsRecordCommand(const QString& commandLine);

@@ -11,6 +11,7 @@
 #include "core/app/MessageService.h"
 #include "core/app/Numbers.h"
 #include "core/app/TextCatalog.h"
+#include "core/app/TextNumbers.h"
 
 #include <algorithm>
 #include <cmath>
@@ -34,7 +35,7 @@ double seconds(std::int32_t minutes, std::int32_t secs, std::int32_t millis) {
     return minutes * 60.0 + secs + millis * 0.001;
 }
 
-constexpr int kFormatChanged = 6040;
+using texts::kFormatChanged;
 
 void showReadFailure(const QString& path) {
     ShowText(3301, mb::Information, QStringLiteral("|1"), path);

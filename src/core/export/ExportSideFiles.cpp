@@ -4,6 +4,7 @@
 #include "core/app/FileBytes.h"
 #include "core/app/MessageService.h"
 #include "core/app/TextCatalog.h"
+#include "core/app/TextNumbers.h"
 #include "platform/shell/DesktopOpener.h"
 
 #include <QCoreApplication>
@@ -13,7 +14,7 @@
 namespace kelbrin {
 
 namespace {
-constexpr int kSideFileFailed = 3365;
+using texts::kSideFileFailed;
 
 void reportFailure(const QString& path) {
     ShowText(kSideFileFailed, mb::Information, QStringLiteral("|1"), path);

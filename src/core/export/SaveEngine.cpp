@@ -15,6 +15,7 @@
 #include "core/app/MessageService.h"
 #include "core/app/SharedState.h"
 #include "core/app/TextCatalog.h"
+#include "core/app/TextNumbers.h"
 #include "core/document/MpegHeader.h"
 #include "core/document/PlikOpen.h"
 #include "core/document/cPozycjaPlikow.h"
@@ -33,21 +34,21 @@ namespace kelbrin {
 
 namespace {
 
-constexpr int kFormatsDiffer = 3007;
-constexpr int kCannotCreateQuestion = 3024;
-constexpr int kScanningCaption = 3112;
-constexpr int kWritingCaption = 3113;
-constexpr int kNoJoinedName = 3118;
-constexpr int kNothingTicked = 3119;
-constexpr int kNoFolder = 3130;
-constexpr int kSourceNotOpen = 3361;
-constexpr int kOutputIsSource = 3362;
-constexpr int kReadFailed = 3363;
-constexpr int kWriteFailed = 3364;
-constexpr int kNothingRead = 6000;
-constexpr int kChangedForTurbo = 6001;
-constexpr int kChangedReadAgain = 7120;
-constexpr int kChangedShorter = 7121;
+using texts::kFormatsDiffer;
+using texts::kCannotCreateQuestion;
+using texts::kScanningCaption;
+using texts::kWritingCaption;
+using texts::kNoJoinedName;
+using texts::kNothingTicked;
+using texts::kNoFolder;
+using texts::kSourceNotOpen;
+using texts::kOutputIsSource;
+using texts::kReadFailed;
+using texts::kWriteFailed;
+using texts::kNothingRead;
+using texts::kChangedForTurbo;
+using texts::kChangedReadAgain;
+using texts::kChangedShorter;
 
 // Preview: about this much of the head and of the tail of every piece.
 constexpr std::int64_t kPreviewHead = 65535;

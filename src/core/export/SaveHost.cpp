@@ -2,6 +2,7 @@
 
 #include "core/app/MessageService.h"
 #include "core/app/TextCatalog.h"
+#include "core/app/TextNumbers.h"
 
 namespace kelbrin {
 
@@ -10,11 +11,11 @@ int SaveHost::Ask(int textNumber, int style, const QStringList& pairs) {
 }
 
 int SaveHost::AskReplace(const QString& path) {
-    constexpr int kExists = 3011;
-    constexpr int kReplace = 3022;
-    return ShowMessage(GetText(kExists, QStringLiteral("|1"), path) + QLatin1Char('\r') +
-                           GetText(kReplace),
-                       mb::YesNo | mb::Question, QString(), kExists);
+    using texts::kFileExists;
+    using texts::kReplaceQuestion;
+    return ShowMessage(GetText(kFileExists, QStringLiteral("|1"), path) + QLatin1Char('\r') +
+                           GetText(kReplaceQuestion),
+                       mb::YesNo | mb::Question, QString(), kFileExists);
 }
 
 } // namespace kelbrin

@@ -4,6 +4,7 @@
 #include "core/app/NumericInput.h"
 #include "core/app/Numbers.h"
 #include "core/app/TextCatalog.h"
+#include "core/app/TextNumbers.h"
 #include "core/document/MpegHeader.h"
 #include "core/document/cPozycjaMP3.h"
 #include "core/document/cPozycjaPlikow.h"
@@ -15,7 +16,7 @@ namespace kelbrin {
 
 namespace {
 
-constexpr int kAskScan = 3098;
+using texts::kAskScan;
 
 std::int32_t& TimeField(cPozycjaMP3& t, int index) {
     std::int32_t* fields[6] = {&t.lngPoczatek_M, &t.lngPoczatek_S, &t.lngPoczatek_SS,

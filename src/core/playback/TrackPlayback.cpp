@@ -11,6 +11,7 @@
 #include "core/app/PlaybackGraphs.h"
 #include "core/app/SharedState.h"
 #include "core/app/TextCatalog.h"
+#include "core/app/TextNumbers.h"
 #include "core/document/cPozycjeMP3.h"
 #include "core/editor/PlayRun.h"
 #include "core/editor/TrackGraph.h"
@@ -22,7 +23,7 @@
 namespace kelbrin {
 
 namespace {
-constexpr int kNoGraphText = 3162;
+using texts::kNoGraphText;
 
 void DropGraph(cPozycjaMP3& t) {
     t.MediaControl.reset();

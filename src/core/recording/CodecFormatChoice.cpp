@@ -3,13 +3,14 @@
 #include "core/app/MessageService.h"
 #include "core/app/SharedState.h"
 #include "core/app/TextCatalog.h"
+#include "core/app/TextNumbers.h"
 #include "platform/codecs/CodecLibrary.h"
 #include "platform/settings/SettingsStore.h"
 
 namespace kelbrin {
 
 namespace {
-constexpr int kChooserTitle = 2172;
+using texts::kRecordingFormatTitle;
 }
 
 void PresetEmptyRecord(QByteArray& record) {
@@ -33,7 +34,7 @@ bool ChooseCodecFormat(FormatChooser& chooser, QByteArray& record, QString& desc
     WaveFormatEx format = WaveFormatEx::fromRecord(record);
     QString tagText;
     QString formatText;
-    const int result = chooser.choose(format, GetText(kChooserTitle), tagText, formatText);
+    const int result = chooser.choose(format, GetText(kRecordingFormatTitle), tagText, formatText);
     if (result == codec::kCanceled)
         return false;
     if (result != 0) {

@@ -3,6 +3,7 @@
 #include "core/app/FileBytes.h"
 #include "core/app/MessageService.h"
 #include "core/app/TextCatalog.h"
+#include "core/app/TextNumbers.h"
 #include "platform/codecs/WaveFormat.h"
 #include "platform/settings/QtSettingsStore.h"
 
@@ -12,15 +13,15 @@
 namespace kelbrin {
 
 namespace {
-constexpr int kDamagedText = 6402;
-constexpr int kSaveFailedText = 6403;
-constexpr int kUnreadableText = 6404;
-constexpr int kWrongSize = 6405;
-constexpr int kNoFormat = 6406;
-constexpr int kWrongChannels = 6407;
-constexpr int kWrongRate = 6408;
-constexpr int kWrongBlock = 6409;
-constexpr int kWrongExtra = 6410;
+using texts::kFormatFileDamaged;
+using texts::kFormatNotSaved;
+using texts::kFormatFileUnreadable;
+using texts::kFormatWrongSize;
+using texts::kFormatNotChosen;
+using texts::kFormatWrongChannels;
+using texts::kFormatWrongRate;
+using texts::kFormatWrongBlock;
+using texts::kFormatExtraTooLong;
 
 constexpr std::uint32_t kLowestRate = 1000;
 constexpr std::uint32_t kHighestRate = 384000;
@@ -30,19 +31,19 @@ QString FormatFilePath() { return QtSettingsStore::folder() + QStringLiteral("/f
 
 int FormatRecordProblem(const QByteArray& record) {
     if (record.size() != wave::kRecordSize)
-        return kWrongSize;
+        return kFormatWrongSize;
     const WaveFormatEx f = WaveFormatEx::fromRecord(record);
     if (f.wFormatTag == wave::kNone)
-        return kNoFormat;
+        return kFormatNotChosen;
     // The capture side records one or two channels.
     if (f.nChannels < 1 || f.nChannels > 2)
-        return kWrongChannels;
+        return kFormatWrongChannels;
     if (f.nSamplesPerSec < kLowestRate || f.nSamplesPerSec > kHighestRate)
-        return kWrongRate;
+        return kFormatWrongRate;
     if (f.nBlockAlign == 0 || f.nAvgBytesPerSec == 0)
-        return kWrongBlock;
+        return kFormatWrongBlock;
     if (f.cbSize > wave::kMaxExtraSize)
-        return kWrongExtra;
+        return kFormatExtraTooLong;
     return 0;
 }
 
@@ -54,7 +55,7 @@ FormatFileResult ReadFormatFile(const QString& path) {
     const FileBytesResult read = ReadFileBytes(path, 4096);
     if (read.status == FileBytesStatus::TooLarge) {
         result.status = FormatFileStatus::Damaged;
-        result.problemText = kWrongSize;
+        result.problemText = kFormatWrongSize;
         return result;
     }
     if (!read.ok()) {
@@ -83,11 +84,11 @@ bool LoadFormatFile(const QString& path, QByteArray* record) {
     case FormatFileStatus::Missing:
         return false;
     case FormatFileStatus::Unreadable:
-        ShowText(kUnreadableText, mb::Exclamation, QStringLiteral("|1"), shown, QStringLiteral("|2"),
+        ShowText(kFormatFileUnreadable, mb::Exclamation, QStringLiteral("|1"), shown, QStringLiteral("|2"),
                  result.error);
         return false;
     case FormatFileStatus::Damaged:
-        ShowText(kDamagedText, mb::Exclamation, QStringLiteral("|1"), shown, QStringLiteral("|2"),
+        ShowText(kFormatFileDamaged, mb::Exclamation, QStringLiteral("|1"), shown, QStringLiteral("|2"),
                  GetText(result.problemText));
         return false;
     }
@@ -100,7 +101,7 @@ bool SaveFormatFile(const QString& path, const QByteArray& record) {
     const FileBytesResult written = ReplaceFileBytes(path, bytes);
     if (written.ok())
         return true;
-    ShowText(kSaveFailedText, mb::Critical, QStringLiteral("|1"), QDir::toNativeSeparators(path),
+    ShowText(kFormatNotSaved, mb::Critical, QStringLiteral("|1"), QDir::toNativeSeparators(path),
              QStringLiteral("|2"), written.error);
     return false;
 }

@@ -7,7 +7,7 @@
 #include "RecordProjectName.h"
 #include "RecorderHandOver.h"
 #include "RecorderClient.h"
-#include "RecorderTexts.h"
+#include "core/app/TextNumbers.h"
 #include "core/app/MessageService.h"
 #include "core/app/Numbers.h"
 #include "core/app/SharedState.h"
@@ -195,9 +195,9 @@ bool RecorderControl::startRecording() {
         return false;
     }
     if (!m_engine.OpenBufferFile(-1, &error)) {
-        ShowMessage(GetText(texts::kBufferOpenFailed, QStringLiteral("|1"), m_engine.BufferFilePath(),
+        ShowMessage(GetText(texts::kRecordBufferOpenFailed, QStringLiteral("|1"), m_engine.BufferFilePath(),
                             QStringLiteral("|2"), error),
-                    mb::Critical, QString(), texts::kBufferOpenFailed);
+                    mb::Critical, QString(), texts::kRecordBufferOpenFailed);
         abandonStart();
         return false;
     }
@@ -262,9 +262,9 @@ void RecorderControl::cmdPauza_Click() {
         tmPause.setEnabled(false);
         QString error;
         if (!m_engine.OpenBufferFile(0, &error))
-            ShowMessage(GetText(texts::kBufferOpenFailed, QStringLiteral("|1"), m_engine.BufferFilePath(),
+            ShowMessage(GetText(texts::kRecordBufferOpenFailed, QStringLiteral("|1"), m_engine.BufferFilePath(),
                                 QStringLiteral("|2"), error),
-                        mb::Critical, QString(), texts::kBufferOpenFailed);
+                        mb::Critical, QString(), texts::kRecordBufferOpenFailed);
         capturing = CaptureState().fileOpen;
         paused = !capturing;
         startSeconds = static_cast<double>(nowSeconds()) - elapsedSeconds;

@@ -2,6 +2,7 @@
 
 #include "core/app/Numbers.h"
 #include "core/app/TextCatalog.h"
+#include "core/app/TextNumbers.h"
 #include "gui/app/Translation.h"
 #include "gui/app/Twips.h"
 #include "platform/settings/SettingsStore.h"
@@ -15,7 +16,7 @@ namespace kelbrin {
 
 namespace {
 
-constexpr int kTitleText = 6810;
+using texts::kSpeechWindowTitle;
 constexpr int kCompactHeightTwips = 1515;
 constexpr int kRed = 0x0000FF; // 0x00BBGGRR
 
@@ -113,7 +114,7 @@ frmStream::frmStream(QWidget* parent) : QWidget(parent) {
     for (QScrollBar* slider : {HScroll3, HScroll1, HScroll8, HScroll7, VScroll1, HScroll6})
         connect(slider, &QScrollBar::valueChanged, this, &frmStream::slider_Change);
 
-    setWindowTitle(GetText(kTitleText));
+    setWindowTitle(GetText(kSpeechWindowTitle));
     LoadLang();
     // Only a non-zero RecHeight shows the tuning sliders.
     setFullHeight(ValLong(GetSetting(QStringLiteral("RecHeight"), QStringLiteral("0"))) != 0);
@@ -123,7 +124,7 @@ void frmStream::LoadLang() {
     LoadLangCaptions(this);
     lblOdrzutM->setToolTip(GetText(lblOdrzutM->property("ToolTipTag").toInt()));
     if (!anyPeriodShown())
-        setWindowTitle(GetText(kTitleText));
+        setWindowTitle(GetText(kSpeechWindowTitle));
 }
 
 bool frmStream::anyPeriodShown() const {

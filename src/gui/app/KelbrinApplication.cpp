@@ -2,6 +2,7 @@
 
 #include "core/app/MessageService.h"
 #include "core/app/TextCatalog.h"
+#include "core/app/TextNumbers.h"
 #include "platform/settings/SettingsStore.h"
 
 #include <QPointer>
@@ -14,7 +15,7 @@
 namespace kelbrin {
 
 namespace {
-constexpr int kSettingsNotWritten = 7100;
+using texts::kSettingsNotWritten;
 }
 
 KelbrinApplication::KelbrinApplication(int& argc, char** argv) : QApplication(argc, argv) {

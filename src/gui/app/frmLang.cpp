@@ -4,6 +4,7 @@
 #include "Translation.h"
 #include "core/app/SharedState.h"
 #include "core/app/TextCatalog.h"
+#include "core/app/TextNumbers.h"
 #include "platform/settings/SettingsStore.h"
 
 #include <QComboBox>
@@ -13,7 +14,7 @@
 namespace kelbrin {
 
 namespace {
-constexpr int kPromptText = 3210;
+using texts::kChooseLanguage;
 // The settings key is spelled this way in every existing settings file.
 const QString kLanguageKey = QStringLiteral("Langauge");
 } // namespace
@@ -25,8 +26,8 @@ frmLang::frmLang(QWidget* parent) : QDialog(parent) {
 
     Label1 = new QLabel(this);
     Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setProperty("Tag", QString::number(kPromptText));
-    Label1->setText(DisplayText(GetText(kPromptText)));
+    Label1->setProperty("Tag", QString::number(kChooseLanguage));
+    Label1->setText(DisplayText(GetText(kChooseLanguage)));
 
     cboLang = new QComboBox(this);
     cboLang->setObjectName(QStringLiteral("cboLang"));

@@ -13,6 +13,7 @@
 #include "core/app/SharedState.h"
 #include "core/app/SoundCards.h"
 #include "core/app/TextCatalog.h"
+#include "core/app/TextNumbers.h"
 #include "core/document/cPozycjaMP3.h"
 #include "core/document/cPozycjeMP3.h"
 #include "platform/media/MediaPlatform.h"
@@ -39,11 +40,11 @@ namespace {
 
 QPointer<frmSettings> g_settings;
 
-constexpr int kWindowCaption = 2016;
+using texts::kSettingsCaption;
 constexpr int kTabCaptionBase = 2499;
-constexpr int kFirstNamingText = 3236;
-constexpr int kApplyDeviceQuestion = 3158;
-constexpr int kLanguageTooltip = 3210;
+using texts::kFirstNamingText;
+using texts::kApplyDeviceQuestion;
+using texts::kChooseLanguage;
 
 // A path shown in full in its tooltip, cut to the room it has.
 QLabel* PathLabel(QWidget* parent, const char* name) {
@@ -250,9 +251,9 @@ void frmSettings::Form_Load() {
     cmdAdd->setToolTip(DisplayText(GetText(3163)));
     cmdRefresh->setToolTip(DisplayText(GetText(3164)));
     cmdSet->setToolTip(DisplayText(GetText(3165)));
-    Command1->setToolTip(DisplayText(GetText(kLanguageTooltip)));
+    Command1->setToolTip(DisplayText(GetText(kChooseLanguage)));
     chkAutoSave->setChecked(o.autoSave);
-    QString caption = DisplayText(GetText(kWindowCaption)).remove(QLatin1Char('&'));
+    QString caption = DisplayText(GetText(kSettingsCaption)).remove(QLatin1Char('&'));
     while (caption.endsWith(QLatin1Char('.')))
         caption.chop(1);
     setWindowTitle(caption);

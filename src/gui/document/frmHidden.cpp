@@ -4,6 +4,7 @@
 #include "SourceToolHost.h"
 #include "core/app/MessageService.h"
 #include "core/app/TextCatalog.h"
+#include "core/app/TextNumbers.h"
 #include "core/document/HiddenText.h"
 #include "core/document/SourceWriteReport.h"
 #include "core/document/cPozycjaPlikow.h"
@@ -27,7 +28,7 @@ namespace kelbrin {
 QPointer<frmHidden> frmHidden::s_instance;
 
 namespace {
-constexpr int kUnmappableText = 6503;
+using texts::kUnmappableText;
 } // namespace
 
 frmHidden* frmHidden::PokazMnie(SourceToolHost& host, QWidget* parent) {

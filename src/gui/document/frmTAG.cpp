@@ -3,6 +3,7 @@
 #include "core/app/MessageService.h"
 #include "core/app/Numbers.h"
 #include "core/app/TextCatalog.h"
+#include "core/app/TextNumbers.h"
 #include "core/document/Id3v1Tag.h"
 #include "core/document/MpegHeader.h"
 #include "core/document/PlayerGraphs.h"
@@ -27,7 +28,7 @@ QPointer<frmTAG> frmTAG::s_instance;
 
 namespace {
 constexpr int kLabelLeft = 120, kBoxLeft = 1470, kRow = 400, kTop = 150;
-constexpr int kBadTrackText = 6508;
+using texts::kBadTrackText;
 
 SourceWriteStatus writeStatus(Id3v1WriteStatus status) {
     switch (status) {

@@ -8,6 +8,7 @@
 #include "core/app/Numbers.h"
 #include "core/app/SharedState.h"
 #include "core/app/TextCatalog.h"
+#include "core/app/TextNumbers.h"
 #include "core/document/cPozycjaMP3.h"
 #include "core/document/cPozycjeMP3.h"
 #include "core/document/cPozycjePlikow.h"
@@ -39,10 +40,10 @@ QPointer<frmSave> frmSave::s_instance;
 
 namespace {
 
-constexpr int kNoOpenFile = 3014;
-constexpr int kStopQuestion = 3151;
-constexpr int kWindowCaption = 3108;
-constexpr int kNoJoinedName = 3118;
+using texts::kNoOpenFile;
+using texts::kStopSavingQuestion;
+using texts::kSaveTracksCaption;
+using texts::kNoJoinedName;
 
 SaveOutcome& lastOutcome() {
     static SaveOutcome outcome;
@@ -200,7 +201,7 @@ void frmSave::Form_Load() {
         GetSetting(QStringLiteral("DestPath"), SystemInfo::UserMediaFolder()).trimmed());
     if (txtSave->text().isEmpty())
         txtSave->setText(SystemInfo::UserMediaFolder());
-    setWindowTitle(GetText(kWindowCaption));
+    setWindowTitle(GetText(kSaveTracksCaption));
 
     const std::int32_t count = m_main.cPozycje ? m_main.cPozycje->Count() : 0;
     txtFileName->setText(DefaultOutputName(QDateTime::currentDateTime(), count + 1, count));
@@ -323,13 +324,13 @@ void frmSave::StartSave(bool preview) {
                 dialog.m_main.blnClose = true;
                 dialog.m_main.ZerujProgress();
                 dialog.SetBusy(false);
-                dialog.setWindowTitle(GetText(kWindowCaption));
+                dialog.setWindowTitle(GetText(kSaveTracksCaption));
             }
         } hold(*this);
         SaveDialogHost host(
             m_main, [this] { return blnBusy; },
             [this](const QString& text) {
-                setWindowTitle(text.isEmpty() ? GetText(kWindowCaption) : text);
+                setWindowTitle(text.isEmpty() ? GetText(kSaveTracksCaption) : text);
             });
         lastOutcome() = SavePieces(request, host);
     }
@@ -471,7 +472,7 @@ void frmSave::setDeleteTrackEnabled(bool enabled) {
 void frmSave::closeEvent(QCloseEvent* event) {
     if (blnBusy) {
         event->ignore();
-        if (ShowText(kStopQuestion, mb::YesNo | mb::Question) == mb::Yes) {
+        if (ShowText(kStopSavingQuestion, mb::YesNo | mb::Question) == mb::Yes) {
             // The engine stops at its next check and closes the dialog itself.
             blnBusy = false;
             m_main.ZerujProgress();

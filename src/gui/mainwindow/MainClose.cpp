@@ -11,7 +11,7 @@
 #include "core/document/cPozycjePlikow.h"
 #include "core/recording/RecordProjectName.h"
 #include "core/recording/RecorderClient.h"
-#include "core/recording/RecorderTexts.h"
+#include "core/app/TextNumbers.h"
 #include "platform/media/Clock.h"
 #include "gui/app/Twips.h"
 #include "platform/settings/SettingsStore.h"
@@ -28,7 +28,7 @@
 namespace kelbrin {
 
 namespace {
-constexpr int kSourcesNotDeleted = 7101;
+using texts::kSourcesNotDeleted;
 }
 
 MainClose::MainClose(QMainWindow& window, const MainMenus& menus, Seams seams)

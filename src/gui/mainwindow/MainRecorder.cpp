@@ -10,7 +10,7 @@
 #include "core/document/cPozycjeMP3.h"
 #include "core/recording/CaptureBufferFolder.h"
 #include "core/recording/CaptureEngine.h"
-#include "core/recording/RecorderTexts.h"
+#include "core/app/TextNumbers.h"
 #include "gui/recording/frmRecord.h"
 
 #include <QPointer>

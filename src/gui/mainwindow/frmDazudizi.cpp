@@ -24,6 +24,7 @@
 #include "core/app/SettingsOptions.h"
 #include "core/app/SharedState.h"
 #include "core/app/TextCatalog.h"
+#include "core/app/TextNumbers.h"
 #include "core/document/MpegHeader.h"
 #include "core/document/PlikOpen.h"
 #include "core/document/cPozycjeMP3.h"
@@ -74,7 +75,7 @@ namespace kelbrin {
 
 namespace {
 frmDazudizi* g_instance = nullptr;
-constexpr int kExportDialogOpen = 6002;
+using texts::kExportDialogOpen;
 } // namespace
 
 frmDazudizi* frmDazudizi::Instance() { return g_instance; }

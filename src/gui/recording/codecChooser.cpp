@@ -1,6 +1,7 @@
 #include "codecChooser.h"
 
 #include "core/app/TextCatalog.h"
+#include "core/app/TextNumbers.h"
 #include "gui/app/Translation.h"
 #include "gui/app/WidgetNaming.h"
 
@@ -13,8 +14,8 @@
 namespace kelbrin {
 
 namespace {
-constexpr int kOkText = 1102;
-constexpr int kCancelText = 1101;
+using texts::kOkText;
+using texts::kCancelText;
 } // namespace
 
 codecChooser::codecChooser(CodecLibrary& codecs, const WaveFormatEx& initial, const QString& title,

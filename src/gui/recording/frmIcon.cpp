@@ -5,6 +5,7 @@
 #include "core/app/SharedState.h"
 #include "core/app/Shutdown.h"
 #include "core/app/TextCatalog.h"
+#include "core/app/TextNumbers.h"
 #include "gui/app/ProgramIcons.h"
 #include "platform/media/Clock.h"
 #include "platform/shell/MonitorPower.h"
@@ -16,8 +17,8 @@
 namespace kelbrin {
 
 namespace {
-constexpr int kTooltipText = 3177;
-constexpr int kTimeLimitPrompt = 3188;
+using texts::kRecorderTooltip;
+using texts::kTimeLimitPrompt;
 constexpr int kRecordIcon = 1162;
 constexpr int kPauseIcon = 1122;
 // The monitor gets this long in its power-saving state before the display's
@@ -62,7 +63,7 @@ frmIcon::frmIcon(RecorderTrayHost& host, bool unloadWithRecorder, QObject* paren
     connect(mnuTime, &QAction::triggered, this, [this] { mnuTime_Click(); });
     connect(mnuTurnMonitor, &QAction::triggered, this, [this] { mnuTurnMonitor_Click(); });
 
-    m_tooltip = TrayTooltip(GetText(kTooltipText));
+    m_tooltip = TrayTooltip(GetText(kRecorderTooltip));
     if (QSystemTrayIcon::isSystemTrayAvailable()) {
         m_icon = new QSystemTrayIcon(ProgramIcon(kRecordIcon), this);
         m_icon->setToolTip(m_tooltip);

@@ -2,7 +2,7 @@
 
 #include "core/app/SharedState.h"
 #include "core/app/TextCatalog.h"
-#include "core/recording/RecorderTexts.h"
+#include "core/app/TextNumbers.h"
 #include "frmIcon.h"
 #include "frmRecording.h"
 #include "gui/app/ProgramIcons.h"

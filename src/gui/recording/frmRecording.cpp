@@ -4,6 +4,7 @@
 #include "gui/app/NumericBox.h"
 #include "core/app/SharedState.h"
 #include "core/app/TextCatalog.h"
+#include "core/app/TextNumbers.h"
 #include "core/recording/BlockSizes.h"
 #include "core/recording/CaptureFormats.h"
 #include "core/recording/CodecFormatChoice.h"
@@ -45,11 +46,11 @@ QPointer<frmRecording> g_window;
 frmRecording::FolderBrowser g_browser;
 frmRecording::ChooserFactory g_chooser;
 
-constexpr int kWindowCaption = 2072;
-constexpr int kInfoCaption = 3221;
-constexpr int kHzText = 6750;
-constexpr int kKbitText = 6751;
-constexpr int kPaddingHint = 7000;
+using texts::kRecordingOptionsCaption;
+using texts::kEncoderVersionCaption;
+using texts::kHzText;
+using texts::kKbitText;
+using texts::kPaddingHint;
 const char* const kWaveMapper = "Wave Mapper";
 
 QLabel* Caption(QWidget* parent, const char* name, const char* tag) { return Named(new QLabel(parent), name, tag); }
@@ -383,11 +384,11 @@ void frmRecording::Form_Load() {
     txtSek->setText(o.autoPauseText);
     txtMin->setText(o.splitSizeText);
     selectStored(cboDeviceIn, o.deviceIn);
-    QString caption = DisplayText(GetText(kWindowCaption)).remove(QLatin1Char('&'));
+    QString caption = DisplayText(GetText(kRecordingOptionsCaption)).remove(QLatin1Char('&'));
     while (caption.endsWith(QLatin1Char('.')))
         caption.chop(1);
     setWindowTitle(caption);
-    cmdInfo->setText(DisplayText(GetText(kInfoCaption)));
+    cmdInfo->setText(DisplayText(GetText(kEncoderVersionCaption)));
     SetTopMost(this, true);
 }
 

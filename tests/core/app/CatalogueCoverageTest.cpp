@@ -77,3 +77,26 @@ TEST(CatalogueCoverage, BothLanguagesHoldTheSameNumbersAndPolishHasItsLetters) {
     const QString polish = text.mid(text.indexOf("[POLSKI]"));
     EXPECT_TRUE(polish.contains(QRegularExpression(QString::fromUtf8("[ąćęłńóśźżĄĆĘŁŃÓŚŹŻ]"))));
 }
+
+// The named message numbers are not catalogue calls with a number in them, so
+// the scan above misses them: each must be in every language, and named once.
+TEST(CatalogueCoverage, EveryNamedNumberIsInEveryLanguageOnce) {
+    ProfileReader file;
+    ASSERT_TRUE(file.load(test::SourceDir() + "/resources/Kelbrin.ini"));
+    QFile header(test::SourceDir() + "/src/core/app/TextNumbers.h");
+    ASSERT_TRUE(header.open(QIODevice::ReadOnly));
+    static const QRegularExpression named(QStringLiteral(R"(constexpr int (k\w+) = (\d+);)"));
+    QMap<int, QString> names;
+    auto matches = named.globalMatch(QString::fromUtf8(header.readAll()));
+    while (matches.hasNext()) {
+        const auto m = matches.next();
+        const int n = m.captured(2).toInt();
+        EXPECT_FALSE(names.contains(n)) << n << " is named " << names.value(n).toStdString() << " and "
+                                        << m.captured(1).toStdString();
+        names.insert(n, m.captured(1));
+        for (const QString& section : file.sectionNames())
+            EXPECT_FALSE(file.value(section, QString::number(n)).trimmed().isEmpty())
+                << m.captured(1).toStdString() << " (" << n << ") is missing in [" << section.toStdString() << "]";
+    }
+    EXPECT_GT(names.size(), 50);
+}

@@ -1,0 +1,92 @@
+#pragma once
+// The catalogue numbers (resources/Kelbrin.ini) of the messages and captions
+// that code names, each named once here for the editor and the encoder server
+// alike. "|1", "|2" mark what the text fills in.
+
+namespace kelbrin::texts {
+
+constexpr int kCancelText = 1101;
+constexpr int kOkText = 1102;
+
+constexpr int kSettingsCaption = 2016;         // the settings window's caption (from its menu item)
+constexpr int kRecordingOptionsCaption = 2072; // the recording options window's caption (from its menu item)
+constexpr int kRecordingFormatTitle = 2172;    // the codec format chooser's caption
+
+constexpr int kFormatsDiffer = 3007;        // joined tracks differ in rate, version or layer
+constexpr int kFileExists = 3011;           // |1 the file
+constexpr int kNoOpenFile = 3014;
+constexpr int kCaptureError = 3018;         // sound card error in |1, then the system's text
+constexpr int kReplaceQuestion = 3022;
+constexpr int kCannotCreateQuestion = 3024; // |1 the file, |2 reason: skip it?
+constexpr int kAskScan = 3098;              // |1 the file: index its frames now?
+constexpr int kSaveTracksCaption = 3108;    // the save window's caption
+constexpr int kScanningCaption = 3112;
+constexpr int kWritingCaption = 3113;
+constexpr int kNoJoinedName = 3118;
+constexpr int kNothingTicked = 3119;
+constexpr int kNoFolder = 3130;             // |1 the destination folder
+constexpr int kStopSavingQuestion = 3151;
+constexpr int kApplyDeviceQuestion = 3158;  // play every track on this output device?
+constexpr int kNoGraphText = 3162;          // the track cannot be played
+constexpr int kNoOutputDeviceText = 3170;
+constexpr int kRecorderTooltip = 3177;      // the recorder's tray icon
+constexpr int kAbandonBacklog = 3180;       // stop again while the server still encodes
+constexpr int kTimeLimitPrompt = 3188;
+constexpr int kChooseLanguage = 3210;
+constexpr int kEncoderVersionCaption = 3221;
+constexpr int kFirstNamingText = 3236;      // first of the file naming choices
+constexpr int kSourceNotOpen = 3361;        // |1 the track, |2 its source file
+constexpr int kOutputIsSource = 3362;       // |1 the output
+constexpr int kReadFailed = 3363;           // |1 the file: saving stopped
+constexpr int kWriteFailed = 3364;          // |1 the file: saving stopped
+constexpr int kSideFileFailed = 3365;       // |1 the file
+
+constexpr int kNothingRead = 6000;          // |1 the source file, |2 the track
+constexpr int kChangedForTurbo = 6001;      // |1 the source file
+constexpr int kExportDialogOpen = 6002;
+constexpr int kFormatChanged = 6040;        // |1 the file, |2 how much of it is used
+constexpr int kFormatFileDamaged = 6402;    // |1 the recording format file, |2 what is wrong
+constexpr int kFormatNotSaved = 6403;       // |1 the recording format file, |2 reason
+constexpr int kFormatFileUnreadable = 6404; // |1 the recording format file, |2 reason
+constexpr int kFormatWrongSize = 6405;
+constexpr int kFormatNotChosen = 6406;
+constexpr int kFormatWrongChannels = 6407;
+constexpr int kFormatWrongRate = 6408;
+constexpr int kFormatWrongBlock = 6409;
+constexpr int kFormatExtraTooLong = 6410;
+constexpr int kUnmappableText = 6503;       // |1 the characters the code page cannot store
+constexpr int kBadTrackText = 6508;         // the track number lies outside 0 to 255
+constexpr int kFormatFileMissing = 6650;    // "Formatex.ini not found"
+constexpr int kDiskNearlyFull = 6651;       // the recording folder's disk
+constexpr int kOutputWriteFailed = 6652;    // |1: the file
+constexpr int kBufferUnreadable = 6653;
+constexpr int kOutputCreateFailed = 6654;   // |1: the file
+constexpr int kBufferOpenFailed = 6655;     // the server's: |1 the file
+constexpr int kEncoderFailed = 6656;        // |1: what the encoder said
+constexpr int kErrorIn = 6657;              // |1: the call, |2: the system's text
+constexpr int kEditorGone = 6658;
+constexpr int kNoServer = 6700;             // no encoder server: nothing can be recorded
+constexpr int kBufferWriteFailed = 6701;    // |1 buffer file, |2 reason
+constexpr int kServerEnded = 6702;          // the server ended the recording by itself
+constexpr int kWaitingForServer = 6703;     // help line while the close waits
+constexpr int kServerTimedOut = 6704;       // the close stopped waiting; |1 buffer file
+constexpr int kRecorderCaption = 6705;      // the recorder window's caption while idle
+constexpr int kRecordBufferOpenFailed = 6706; // the editor's: |1 buffer file, |2 reason
+constexpr int kHzText = 6750;               // |1 Hz
+constexpr int kKbitText = 6751;             // |1 kbit/s
+constexpr int kSpeechWindowTitle = 6810;
+
+constexpr int kPaddingHint = 7000;          // LAME sets the padding bit itself
+constexpr int kRecordingRefused = 7040;     // "-rec" while another editor runs
+constexpr int kLanguageFallback = 7041;     // |1 saved language not in the file; English is used
+constexpr int kNoDisplay = 7042;            // no display reachable: the program runs without windows
+constexpr int kMainWindowFailed = 7043;     // |1 what went wrong
+constexpr int kFileArgumentFailed = 7044;   // |1 the file, |2 what went wrong
+constexpr int kLastProjectFailed = 7045;    // |1 the project, |2 what went wrong
+constexpr int kBufferDiskNearlyFull = 7046; // |1 the temporary recording folder
+constexpr int kSettingsNotWritten = 7100;   // |1 the settings file
+constexpr int kSourcesNotDeleted = 7101;    // |1 the files
+constexpr int kChangedReadAgain = 7120;     // |1 the source file
+constexpr int kChangedShorter = 7121;       // |1 the source file
+
+} // namespace kelbrin::texts
