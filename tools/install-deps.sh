@@ -18,6 +18,8 @@ packages=(
   ffmpeg mpg123 mp3val lame twolame sox id3v2 dbus xvfb xauth
   # the export benchmark's reference
   mp3splt
+  # the playback benchmark's reference
+  gstreamer1.0-tools
   # desktop integration: the tools it runs and the checks of what it wrote
   desktop-file-utils xdg-utils shared-mime-info libfile-mimeinfo-perl
 )
