@@ -22,6 +22,8 @@ packages=(
   evilwm
   # the export benchmark's reference
   mp3splt
+  # the playback benchmark's reference
+  gstreamer1.0-tools
   # desktop integration: the tools it runs and the checks of what it wrote
   desktop-file-utils xdg-utils shared-mime-info libfile-mimeinfo-perl
 )

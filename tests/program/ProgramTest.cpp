@@ -97,6 +97,18 @@ TEST_F(ProgramTest, FirstStartWritesTheSettingsAtOnceAndASecondStartChangesNothi
     EXPECT_EQ(QFileInfo(conf).lastModified(), stamp);
 }
 
+TEST_F(ProgramTest, TheEditorStartsWithoutMappingTheRecordingCodecs) {
+    QProcess* editor = start(program);
+    ASSERT_TRUE(waitFor([&] { return QFileInfo::exists(conf); }, 5000));
+    QThread::msleep(500);
+    ASSERT_EQ(editor->state(), QProcess::Running);
+    const QByteArray maps = read(QStringLiteral("/proc/%1/maps").arg(editor->processId()));
+    ASSERT_FALSE(maps.isEmpty());
+    EXPECT_TRUE(maps.contains("libQt6Widgets")) << "the window's libraries are there";
+    EXPECT_FALSE(maps.contains("libavcodec")) << "loaded only when the recording needs it";
+    EXPECT_FALSE(maps.contains("kelbrin-codecs"));
+}
+
 TEST_F(ProgramTest, WithoutTheLanguageFileItSaysSoAndFails) {
     const QString lonely = test::MakeTempDir("lonely");
     ASSERT_TRUE(QFile::copy(program, lonely + "/kelbrin"));

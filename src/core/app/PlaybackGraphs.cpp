@@ -18,13 +18,15 @@ std::shared_ptr<PlaybackGraph> NoGraph() {
 }
 } // namespace
 
-std::shared_ptr<PlaybackGraph> BuildPlaybackGraph(const QString& file, const QString& device, bool useDefault) {
+std::shared_ptr<PlaybackGraph> BuildPlaybackGraph(const QString& file, const QString& device, bool useDefault,
+                                                  double lengthSeconds) {
     QString output = device;
     if (useDefault || Shared().UseDefaultRenderer)
         output = kDefaultOutputName;
     else if (device.trimmed().isEmpty())
         return NoGraph();
-    auto graph = Media().createGraph(file, output);
+    auto graph = lengthSeconds > 0 ? Media().createGraphOfLength(file, output, lengthSeconds)
+                                   : Media().createGraph(file, output);
     if (!graph)
         return NoGraph();
     return graph;

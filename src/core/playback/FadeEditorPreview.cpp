@@ -28,13 +28,15 @@ bool FadeEditorPreview::OpenPreviewGraphs(const QString& device) {
         return true; // the running preview keeps its graphs
     if (m_endingShown) {
         m_end.reset();
-        m_end = BuildPlaybackGraph(m_e->strFileNameSource, device.isEmpty() ? m_e->strDevice : device, false);
+        m_end = BuildPlaybackGraph(m_e->strFileNameSource, device.isEmpty() ? m_e->strDevice : device, false,
+                                   m_e->dblDuration);
         if (!m_end)
             return false;
         m_endDuration = m_end->duration();
     }
     m_start.reset();
-    m_start = BuildPlaybackGraph(m_s->strFileNameSource, device.isEmpty() ? m_s->strDevice : device, false);
+    m_start = BuildPlaybackGraph(m_s->strFileNameSource, device.isEmpty() ? m_s->strDevice : device, false,
+                                 m_s->dblDuration);
     if (!m_start)
         return false;
     m_startDuration = m_start->duration();

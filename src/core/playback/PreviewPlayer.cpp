@@ -96,7 +96,7 @@ bool PreviewPlayer::buildGraph(bool useDefault) {
         ShowMessage(GetText(3025, QStringLiteral("|1"), Cpoz->strFileNameSource), 0, QString(), 3025);
         return false;
     }
-    MediaControl = BuildPlaybackGraph(Cpoz->strFileNameSource, m_host.deviceName(), useDefault);
+    MediaControl = BuildPlaybackGraph(Cpoz->strFileNameSource, m_host.deviceName(), useDefault, Cpoz->dblDuration);
     return MediaControl != nullptr;
 }
 

@@ -106,7 +106,7 @@ bool SequencePlayer::startRun() {
         if (!QFileInfo::exists(t->strFileNameSource))
             ShowMessage(GetText(3025, QStringLiteral("|1"), t->strFileNameSource), mb::OkOnly, QString(), 3025);
         else
-            graph = BuildPlaybackGraph(t->strFileNameSource, t->strDevice, false);
+            graph = BuildPlaybackGraph(t->strFileNameSource, t->strDevice, false, t->dblDuration);
         // A message box runs the event loop: the collection may have changed.
         if (!graph || !m_tracks() || p > tracks().Count() || tracks().Item(p) != t) {
             m_view.setBusyPointer(false);

@@ -44,7 +44,7 @@ void SequencePlayer::PlayTrack(std::int32_t position, bool notFirst) {
         try {
             if (!T.MediaControl || !T.MediaPosition || !T.MediaBasicAudio || T.blnDeviceChanged) {
                 DropGraph(T);
-                std::shared_ptr<PlaybackGraph> built = BuildPlaybackGraph(T.strFileNameSource, T.strDevice, false);
+                std::shared_ptr<PlaybackGraph> built = BuildPlaybackGraph(T.strFileNameSource, T.strDevice, false, T.dblDuration);
                 if (!built)
                     return;
                 T.MediaControl = T.MediaPosition = T.MediaBasicAudio = built;

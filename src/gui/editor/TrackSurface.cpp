@@ -63,15 +63,22 @@ void TrackSurface::setLabelFontSize(int points) {
 int TrackSurface::labelFontSize() const { return m_labelFont.pointSize(); }
 
 void TrackSurface::setTimeText(std::int32_t number, const QString& text) {
+    // The player writes the text on every pass; it changes once a second.
+    const auto it = m_timeTexts.constFind(number);
+    if (it != m_timeTexts.cend() && *it == text)
+        return;
+    const QRect before = timeTextRect(number);
     m_timeTexts.insert(number, text);
-    update();
+    if (m_timeShown.value(number))
+        update(before.united(timeTextRect(number)));
+
 }
 
 void TrackSurface::setTimeVisible(std::int32_t number, bool visible) {
     if (m_timeShown.value(number) == visible)
         return;
     m_timeShown.insert(number, visible);
-    update();
+    update(timeTextRect(number));
 }
 
 QString TrackSurface::timeText(std::int32_t number) const {
@@ -87,6 +94,11 @@ void TrackSurface::clearTimeTexts() {
 }
 
 void TrackSurface::setPlayColour(std::int32_t number, std::optional<std::uint32_t> colour) {
+    const auto it = m_playColours.constFind(number);
+    const std::optional<std::uint32_t> now =
+        it == m_playColours.cend() ? std::nullopt : std::optional<std::uint32_t>(*it);
+    if (now == colour)
+        return;
     if (colour)
         m_playColours.insert(number, *colour);
     else
@@ -137,6 +149,21 @@ QRect TrackSurface::timeLabelRect(const QRect& boxPx) const {
     return QRect(boxPx.left(), boxPx.top() + boxPx.height(), std::max(boxPx.width(), 1), metrics.height());
 }
 
+QRect TrackSurface::timeTextRoom(const QRect& boxPx, const QString& shown) const {
+    const QRect under = timeLabelRect(boxPx);
+    return QRect(under.left(), under.top(), std::max(under.width(), 1) * 4,
+                 under.height() * (int(shown.count(QLatin1Char('\n'))) + 1));
+}
+
+QRect TrackSurface::timeTextRect(std::int32_t number) const {
+    if (!TrackByNumber(m_editor.tracks(), number))
+        return QRect();
+    const QRect box = PxRect(m_editor.dragBox() == number ? m_editor.moveRect() : m_editor.boxRect(number));
+    QString shown = m_timeTexts.value(number, QStringLiteral("0 : 0"));
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return timeTextRoom(box, shown);
+}
+
 bool TrackSurface::onHelpEdge(QPoint twips) const {
     if (!helpEdge.top)
         return false;
@@ -171,10 +198,7 @@ void TrackSurface::paintEvent(QPaintEvent* event) {
         if (!time.isEmpty()) {
             QString shown = time;
             shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-            const QRect under = timeLabelRect(boxPx);
-            const QRect room(under.left(), under.top(), std::max(under.width(), 1) * 4,
-                             metrics.height() * (int(shown.count(QLatin1Char('\n'))) + 1));
-            painter.drawText(room, Qt::AlignLeft | Qt::AlignTop, shown);
+            painter.drawText(timeTextRoom(boxPx, shown), Qt::AlignLeft | Qt::AlignTop, shown);
         }
     };
     auto drawBox = [&](const QRect& twips, std::uint32_t colour) {

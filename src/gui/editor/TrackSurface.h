@@ -72,6 +72,10 @@ protected:
 
 private:
     QRect timeLabelRect(const QRect& boxPx) const;
+    // Where a time text `shown` (lines split by \n) is painted under a box.
+    QRect timeTextRoom(const QRect& boxPx, const QString& shown) const;
+    // Where track `number`'s time text is painted now (pixels).
+    QRect timeTextRect(std::int32_t number) const;
 
     GraphEditor& m_editor;
     QHash<std::int32_t, QString> m_timeTexts;

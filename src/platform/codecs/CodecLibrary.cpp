@@ -1,6 +1,9 @@
 #include "CodecLibrary.h"
 
-#include "AvCodecLibrary.h"
+#include "CodecModule.h"
+
+#include <QCoreApplication>
+#include <QLibrary>
 
 namespace kelbrin {
 
@@ -9,7 +12,34 @@ std::unique_ptr<CodecLibrary>& current() {
     static std::unique_ptr<CodecLibrary> library;
     return library;
 }
+
+// Without the codec module the recorder offers no codec, and every
+// conversion is refused; nothing else changes.
+class NoCodecs final : public CodecLibrary {
+public:
+    QList<CodecFormatTag> formatTags() override { return {}; }
+    QList<CodecFormat> formats(std::uint16_t) override { return {}; }
+    std::unique_ptr<CodecStream> openStream(const WaveFormatEx&, const WaveFormatEx&, int* error) override {
+        if (error)
+            *error = codec::kNotPossible;
+        return nullptr;
+    }
+};
 } // namespace
+
+std::unique_ptr<CodecLibrary> LoadCodecModule() {
+    const QString folder = QCoreApplication::applicationDirPath();
+    for (const QString& path : {folder + QLatin1Char('/') + kCodecModuleName,
+                                folder + QStringLiteral("/../lib/kelbrin/") + kCodecModuleName}) {
+        // Kept loaded for the life of the program: the library's code is in it.
+        auto* module = new QLibrary(path);
+        const auto create = reinterpret_cast<CreateCodecLibraryFunction>(module->resolve(kCreateCodecLibrarySymbol));
+        if (create)
+            return std::unique_ptr<CodecLibrary>(create());
+        delete module;
+    }
+    return nullptr;
+}
 
 QString CodecErrorText(int code) {
     switch (code) {
@@ -45,8 +75,11 @@ QString CodecLibrary::tagName(std::uint16_t tag) {
 }
 
 CodecLibrary& Codecs() {
-    if (!current())
-        current() = std::make_unique<AvCodecLibrary>();
+    if (!current()) {
+        current() = LoadCodecModule();
+        if (!current())
+            current() = std::make_unique<NoCodecs>();
+    }
     return *current();
 }
 

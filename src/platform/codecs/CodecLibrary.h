@@ -75,7 +75,8 @@ public:
     QString tagName(std::uint16_t tag);
 };
 
-// The codecs in force: libavcodec's unless a test installed another.
+// The codecs in force: libavcodec's, from the codec module loaded at the
+// first call (none when it is missing), unless a test installed another.
 CodecLibrary& Codecs();
 std::unique_ptr<CodecLibrary> SetCodecLibrary(std::unique_ptr<CodecLibrary> library);
 

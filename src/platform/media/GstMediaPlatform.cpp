@@ -90,18 +90,23 @@ GstElement* GstMediaPlatform::CreateSink(const QString& device) {
 }
 
 std::shared_ptr<GstPlaybackGraph> GstMediaPlatform::createGstGraph(const QString& file, const QString& device,
-                                                                   QString* why) {
+                                                                   QString* why, double lengthSeconds) {
     GstElement* sink = CreateSink(device);
     if (!sink) {
         if (why)
             *why = QStringLiteral("the output cannot be opened: ") + device;
         return nullptr;
     }
-    return GstPlaybackGraph::Build(file, sink, tap, why);
+    return GstPlaybackGraph::Build(file, sink, tap, why, lengthSeconds);
 }
 
 std::shared_ptr<PlaybackGraph> GstMediaPlatform::createGraph(const QString& file, const QString& device) {
     return createGstGraph(file, device);
+}
+
+std::shared_ptr<PlaybackGraph> GstMediaPlatform::createGraphOfLength(const QString& file, const QString& device,
+                                                                     double lengthSeconds) {
+    return createGstGraph(file, device, nullptr, lengthSeconds);
 }
 
 } // namespace kelbrin

@@ -18,10 +18,13 @@ class GstMediaPlatform final : public MediaPlatform {
 public:
     QStringList outputDeviceNames() override;
     std::shared_ptr<PlaybackGraph> createGraph(const QString& file, const QString& device) override;
+    std::shared_ptr<PlaybackGraph> createGraphOfLength(const QString& file, const QString& device,
+                                                      double lengthSeconds) override;
 
-    // The same, with the concrete type and the reason of a failure.
+    // The same, with the concrete type and the reason of a failure; a
+    // `lengthSeconds` above 0 builds without waiting (see GstPlaybackGraph).
     std::shared_ptr<GstPlaybackGraph> createGstGraph(const QString& file, const QString& device,
-                                                     QString* why = nullptr);
+                                                     QString* why = nullptr, double lengthSeconds = 0);
 
     // The sink element for a device name (a new floating reference), or
     // nullptr when no such output can be opened.

@@ -108,14 +108,16 @@ GstElement* Make(const char* factory, const char* name) { return gst_element_fac
 } // namespace
 
 std::shared_ptr<GstPlaybackGraph> GstPlaybackGraph::Build(const QString& file, GstElement* sink,
-                                                          const AudioTap& tap, QString* why) {
+                                                          const AudioTap& tap, QString* why,
+                                                          double lengthSeconds) {
     std::shared_ptr<GstPlaybackGraph> graph(new GstPlaybackGraph());
-    if (!graph->prepare(file, sink, tap, why))
+    if (!graph->prepare(file, sink, tap, why, lengthSeconds))
         return nullptr;
     return graph;
 }
 
-bool GstPlaybackGraph::prepare(const QString& file, GstElement* sink, const AudioTap& tap, QString* why) {
+bool GstPlaybackGraph::prepare(const QString& file, GstElement* sink, const AudioTap& tap, QString* why,
+                               double lengthSeconds) {
     auto fail = [&](const QString& reason) {
         if (why)
             *why = reason;
@@ -175,7 +177,17 @@ bool GstPlaybackGraph::prepare(const QString& file, GstElement* sink, const Audi
         }
     }
 
-    if (gst_element_set_state(m_pipeline, GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE || !waitForPreroll())
+    if (gst_element_set_state(m_pipeline, GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE)
+        return fail(QStringLiteral("the file does not play on this output"));
+    if (lengthSeconds > 0) {
+        // The length is known: the pipeline prerolls on its own threads while
+        // the caller goes on; settings wait for it (see settle()).
+        m_duration = m_stop = lengthSeconds;
+        m_prerolled = false;
+        startBusTimer();
+        return true;
+    }
+    if (!waitForPreroll())
         return fail(QStringLiteral("the file does not play on this output"));
     GstPad* decoded = gst_element_get_static_pad(convert, "sink");
     const bool linked = gst_pad_is_linked(decoded);
@@ -206,11 +218,14 @@ bool GstPlaybackGraph::prepare(const QString& file, GstElement* sink, const Audi
             return fail(QStringLiteral("the file has no known length"));
     }
     m_stop = m_duration;
+    startBusTimer();
+    return true;
+}
 
+void GstPlaybackGraph::startBusTimer() {
     auto* busTimer = new QTimer(this);
     connect(busTimer, &QTimer::timeout, this, [this] { drainBus(); });
     busTimer->start(kBusPollMs);
-    return true;
 }
 
 GstPlaybackGraph::~GstPlaybackGraph() {
@@ -227,8 +242,15 @@ bool GstPlaybackGraph::waitForPreroll() const {
 }
 
 void GstPlaybackGraph::drainBus() const {
+    // Reading the bus can finish the first preroll, which then applies the
+    // settings made meanwhile: a change of the graph, not of what it means.
+    const_cast<GstPlaybackGraph*>(this)->readBus();
+}
+
+void GstPlaybackGraph::readBus() {
     if (!m_bus)
         return;
+    bool prerolledNow = false;
     while (GstMessage* message = gst_bus_pop(m_bus)) {
         switch (GST_MESSAGE_TYPE(message)) {
         case GST_MESSAGE_EOS:
@@ -241,12 +263,31 @@ void GstPlaybackGraph::drainBus() const {
             m_seekPending = false;
             break;
         case GST_MESSAGE_ASYNC_DONE:
-            m_seekPending = false;
+            if (!m_prerolled && GST_MESSAGE_SRC(message) == GST_OBJECT(m_pipeline))
+                prerolledNow = true;
+            else
+                m_seekPending = false;
             break;
         default:
             break;
         }
         gst_message_unref(message);
+    }
+    if (prerolledNow)
+        settle();
+}
+
+void GstPlaybackGraph::settle() {
+    m_prerolled = true;
+    if (m_failed)
+        return;
+    // The position, stop time and rate set while it prerolled take effect
+    // in one seek; a graph left at its start with nothing changed needs none.
+    if (m_seekWanted) {
+        m_seekWanted = false;
+        seekFrom(m_lastPosition);
+    } else {
+        applyPipelineState();
     }
 }
 
@@ -271,6 +312,8 @@ QStringList GstPlaybackGraph::elementFactories() const {
 }
 
 void GstPlaybackGraph::applyPipelineState() {
+    if (!m_prerolled)
+        return; // settle() applies it
     const bool sounding = m_state == GraphState::Running && !m_ended;
     gst_element_set_state(m_pipeline, sounding ? GST_STATE_PLAYING : GST_STATE_PAUSED);
 }
@@ -297,6 +340,8 @@ double GstPlaybackGraph::currentPosition() const {
     drainBus();
     if (m_ended)
         return m_stop;
+    if (!m_prerolled)
+        return std::clamp(m_lastPosition, 0.0, m_stop);
     if (m_seekPending)
         return m_seekTarget;
     gint64 position = -1;
@@ -307,6 +352,11 @@ double GstPlaybackGraph::currentPosition() const {
 
 void GstPlaybackGraph::seekFrom(double seconds) {
     drainBus();
+    if (m_failed && !m_prerolled) {
+        // It failed before it ever played: it stays at its end.
+        m_lastPosition = std::clamp(seconds, 0.0, m_duration);
+        return;
+    }
     m_failed = false;
     m_seekTarget = std::clamp(seconds, 0.0, m_duration);
     m_lastPosition = m_seekTarget;
@@ -318,6 +368,10 @@ void GstPlaybackGraph::seekFrom(double seconds) {
         return;
     }
     m_ended = false;
+    if (!m_prerolled) {
+        m_seekWanted = true; // settle() seeks once the pipeline can
+        return;
+    }
     const bool toTheEnd = m_stop >= m_duration;
     // A seek needs a prerolled pipeline; a paused one keeps its place.
     if (m_state != GraphState::Running)
@@ -327,12 +381,9 @@ void GstPlaybackGraph::seekFrom(double seconds) {
                                      GST_SEEK_TYPE_SET, Nanoseconds(m_seekTarget),
                                      toTheEnd ? GST_SEEK_TYPE_NONE : GST_SEEK_TYPE_SET,
                                      toTheEnd ? GST_CLOCK_TIME_NONE : Nanoseconds(m_stop));
+    // A paused seek settles while the caller goes on; until it has, the
+    // position reads as its target.
     applyPipelineState();
-    if (m_state != GraphState::Running) {
-        waitForPreroll();
-        drainBus();
-        m_seekPending = false;
-    }
 }
 
 void GstPlaybackGraph::setCurrentPosition(double seconds) { seekFrom(seconds); }

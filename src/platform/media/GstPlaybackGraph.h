@@ -2,9 +2,14 @@
 // The playback graph on GStreamer: one pipeline per graph,
 //   filesrc ! decodebin ! audioconvert ! audiopanorama (simple) ! volume
 //           ! audioconvert ! audioresample ! <the output's sink>
-// Building waits until the pipeline has prerolled, so a graph that exists
-// can play: an unplayable file, a missing decoder or a sink that will not
-// open make Build fail instead.
+// Without a known length, building waits until the pipeline has prerolled
+// and the stream's length is known, so a graph that exists can play: an
+// unplayable file, a missing decoder or a sink that will not open make Build
+// fail instead. With the length given (the editor's frame index has it),
+// building only starts the pipeline: it prerolls on GStreamer's threads,
+// and the position, stop time, rate and run state set meanwhile are applied
+// when it is ready (a file that then fails to play ends at once). Seeks never
+// wait either: until one has settled the position reads as its target.
 //
 // Bus messages (end of stream, errors, finished seeks) are read on the Qt
 // thread: by a timer of the graph and before every query.
@@ -39,7 +44,8 @@ public:
     // set, sees every block that reaches the sink. Returns nullptr, with the
     // reason in *why, when the graph cannot be built.
     static std::shared_ptr<GstPlaybackGraph> Build(const QString& file, GstElement* sink,
-                                                   const AudioTap& tap = {}, QString* why = nullptr);
+                                                   const AudioTap& tap = {}, QString* why = nullptr,
+                                                   double lengthSeconds = 0);
     ~GstPlaybackGraph() override;
 
     void run() override;
@@ -68,8 +74,11 @@ public:
 
 private:
     GstPlaybackGraph() = default;
-    bool prepare(const QString& file, GstElement* sink, const AudioTap& tap, QString* why);
+    bool prepare(const QString& file, GstElement* sink, const AudioTap& tap, QString* why, double lengthSeconds);
+    void startBusTimer();
     void drainBus() const;
+    void readBus();
+    void settle();
     void seekFrom(double seconds);
     void applyPipelineState();
     bool waitForPreroll() const;
@@ -91,6 +100,8 @@ private:
     mutable bool m_failed = false;
     mutable bool m_seekPending = false; // a seek while running has not settled yet
     mutable double m_lastPosition = 0;
+    bool m_prerolled = true;   // false until a graph built without waiting has prerolled
+    bool m_seekWanted = false; // a seek waits for the preroll
     double m_seekTarget = 0;
 };
 

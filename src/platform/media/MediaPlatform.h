@@ -33,6 +33,18 @@ public:
     // decoder, an unknown or unusable device, any element failing to link or
     // to start. A graph that plays nothing is never returned.
     virtual std::shared_ptr<PlaybackGraph> createGraph(const QString& file, const QString& device) = 0;
+
+    // The same for a file whose length in seconds the caller already knows
+    // (from the frame index): the graph takes that length as its duration
+    // and may be built without waiting for the framework, so it can still be
+    // preparing when returned (it then plays as soon as it is ready, and a
+    // file that turns out not to play ends at once). The default builds as
+    // createGraph does.
+    virtual std::shared_ptr<PlaybackGraph> createGraphOfLength(const QString& file, const QString& device,
+                                                              double lengthSeconds) {
+        (void)lengthSeconds;
+        return createGraph(file, device);
+    }
 };
 
 // The platform in force: GStreamer unless a test installed another.

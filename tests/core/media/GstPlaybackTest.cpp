@@ -258,6 +258,45 @@ TEST_F(GstPlayback, WhatCannotPlayGivesNoGraph) {
     EXPECT_EQ(media.createGraph(test::MediaFile("play_cbr.mp3"), "No Such Output Device"), nullptr);
 }
 
+TEST_F(GstPlayback, AGraphOfKnownLengthTakesItsSettingsBeforeItIsReady) {
+    // Sources without a length header: the graph takes the length it is given
+    // and applies what was set at once, as soon as it has prerolled.
+    for (const char* name : {"play.mp2", "play_cbr.mp3"}) {
+        SCOPED_TRACE(name);
+        tap.clear();
+        QString why;
+        auto graph = media.createGstGraph(test::MediaFile(name), kNullOutputName, &why, 2.5);
+        ASSERT_NE(graph, nullptr) << why.toStdString();
+        EXPECT_EQ(graph->duration(), 2.5) << "the frame index's length, not the framework's";
+        graph->setStopTime(1.0);
+        graph->setCurrentPosition(0.5);
+        graph->setVolume(-600);
+        EXPECT_EQ(graph->currentPosition(), 0.5);
+        QElapsedTimer clock;
+        clock.start();
+        graph->run();
+        ASSERT_TRUE(WaitFor([&] { return graph->currentPosition() == 1.0; }, 3000));
+        EXPECT_GT(clock.elapsed(), 400) << "half a second of real time";
+        const auto blocks = tap.take();
+        ASSERT_FALSE(blocks.isEmpty());
+        EXPECT_NEAR(EndOf(blocks.last()), 1.0, kMp3Frame) << "nothing past the stop time";
+        double first = 1e9;
+        for (const AudioBlock& b : blocks)
+            if (b.position > 0.25) // the block it prerolled on is from the file's start
+                first = std::min(first, b.position);
+        EXPECT_NEAR(first, 0.5, kMp3Frame) << "played from the position set before it was ready";
+        EXPECT_NEAR(Peak(blocks.mid(blocks.size() / 2)), 0.5 * std::pow(10.0, -0.3), 0.03);
+    }
+    // A file that does not play ends at once instead of hanging its player.
+    const QString text = test::WriteFile(test::MakeTempDir() + "/notes.mp2", QByteArray(20000, 'x'));
+    auto broken = media.createGstGraph(text, kNullOutputName, nullptr, 3.0);
+    ASSERT_NE(broken, nullptr);
+    broken->setCurrentPosition(1.0);
+    broken->run();
+    EXPECT_TRUE(WaitFor([&] { return broken->currentPosition() == broken->stopTime(); }, 3000));
+    EXPECT_TRUE(broken->failed());
+}
+
 TEST_F(GstPlayback, TheNullOutputAlwaysExistsAndTheDeviceListNeverFails) {
     const QStringList names = media.outputDeviceNames(); // may be empty on a machine without sound
     EXPECT_FALSE(names.contains(kNullOutputName));

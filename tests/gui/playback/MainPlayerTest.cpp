@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QPaintEvent>
 #include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>
@@ -105,6 +106,52 @@ TEST_F(MainPlayerTest, TheButtonsPlayPauseAndStopAndTheBoxesShowIt) {
     EXPECT_FALSE(player().isRunning());
     EXPECT_EQ(image(2), "stop");
     EXPECT_EQ(surface().boxColour(2), 0x00FF00u);
+}
+
+// Counts the surface's paints and the largest area one of them covered.
+class PaintCounter : public QObject {
+public:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            ++paints;
+            const QRect r = static_cast<QPaintEvent*>(event)->rect();
+            largest = std::max(largest, r.width() * r.height());
+        }
+        return false;
+    }
+    int paints = 0;
+    int largest = 0;
+};
+
+TEST_F(MainPlayerTest, APlayingTrackRepaintsOnlyItsTimeLabelAndOnlyWhenItChanges) {
+    add(1, 0, 100);
+    ready();
+    // The graph view, where the time labels show (the list view lies over it).
+    QAction* listView = window->Menus().item("mnulvw");
+    if (listView->isChecked())
+        listView->trigger();
+    window->Editor().editor().lngSelectedTrack = 1;
+    button("cmdPlay")->click();
+    clock->advance(100 + 500);
+    ASSERT_TRUE(player().isRunning());
+    EXPECT_EQ(surface().timeText(1), "0 : 0");
+    QTest::qWait(50); // what the start asked for is painted
+    PaintCounter counter;
+    surface().installEventFilter(&counter);
+    // Two seconds of passes, every one of them writing the time text; each
+    // gets the real time of a screen frame, so every update asked for shows.
+    for (int pass = 0; pass < 200; ++pass) {
+        clock->advance(SequencePlayer::kPassMs);
+        QTest::qWait(17);
+    }
+    EXPECT_EQ(surface().timeText(1), "0 : 2");
+    EXPECT_GE(counter.paints, 2) << "each new second is shown";
+    EXPECT_LE(counter.paints, 6) << "not once per pass";
+    const QRect whole = surface().rect();
+    EXPECT_LT(counter.largest, whole.width() * whole.height() / 4) << "the label, not the whole surface";
+    surface().removeEventFilter(&counter);
+    button("cmdStop")->click();
+    clock->advance(30);
 }
 
 TEST_F(MainPlayerTest, ThePlayMenuAndTheKeysSetTheModes) {
