@@ -97,6 +97,12 @@ void frmSettings::buildControls() {
     outer->addWidget(TabStrip1);
     outer->setSizeConstraint(QLayout::SetMinimumSize);
 
+    buildGeneralPage();
+    buildAdvancedPage();
+    connectControls();
+}
+
+void frmSettings::buildGeneralPage() {
     // Page 1: general options.
     Frame1 = Named(new QWidget(TabStrip1), "Frame1", "1");
     auto* g1 = new QGridLayout(Frame1);
@@ -135,7 +141,9 @@ void frmSettings::buildControls() {
     g1->setRowStretch(r, 1);
     g1->setColumnStretch(1, 1);
     TabStrip1->addTab(Frame1, QString());
+}
 
+void frmSettings::buildAdvancedPage() {
     // Page 2: advanced options.
     Frame2 = Named(new QWidget(TabStrip1), "Frame2", "2");
     auto* g2 = new QGridLayout(Frame2);
@@ -155,13 +163,23 @@ void frmSettings::buildControls() {
     devices->addWidget(cmdRefresh);
     devices->addWidget(cmdSet);
     devices->addWidget(cmdAdd);
-    r = 0;
+    int r = 0;
     g2->addWidget(lblDevice, r++, 0, 1, 3);
     g2->addLayout(devices, r++, 0, 1, 3);
     g2->addWidget(chkMultiDev, r++, 0, 1, 3);
     g2->addWidget(lblOverTake, r, 0);
     g2->addWidget(txtOverTake, r++, 1, 1, 2, Qt::AlignLeft);
 
+    buildSizeBars(g2, r);
+    lstDev = Named(new QListWidget(Frame2), "lstDev");
+    lstDev->hide();
+    cmdAdd->hide();
+    TabStrip1->addTab(Frame2, QString());
+}
+
+// The font size, node size and mouse sensitivity bars, each under its caption
+// and value, from row `r` of the advanced page on.
+void frmSettings::buildSizeBars(QGridLayout* g2, int r) {
     vscrFont = TopIsLargest(Frame2, "vscrFont", kFontSizeMin, kFontSizeMax, 1, 1);
     vscrFont->setValue(8);
     VScrNode = TopIsLargest(Frame2, "VScrNode", kNodeSizeMin, kNodeSizeMax, 10, 100);
@@ -193,11 +211,9 @@ void frmSettings::buildControls() {
     g2->setRowStretch(r + 3, 1);
     for (int k = 0; k < 3; ++k)
         g2->setColumnStretch(k, 1);
-    lstDev = Named(new QListWidget(Frame2), "lstDev");
-    lstDev->hide();
-    cmdAdd->hide();
-    TabStrip1->addTab(Frame2, QString());
+}
 
+void frmSettings::connectControls() {
     connect(TabStrip1, &QTabWidget::currentChanged, this, [this] { TabStrip1_Click(); });
     connect(vscrFont, &QScrollBar::valueChanged, this, [this](int v) { lblFont->setText(QString::number(v)); });
     connect(VScrNode, &QScrollBar::valueChanged, this, [this](int v) { lblNode->setText(QString::number(v)); });
