@@ -9,6 +9,7 @@
 #include "core/app/AppSettings.h"
 #include "core/app/MessageService.h"
 #include "NumericBox.h"
+#include "PathLabel.h"
 #include "core/app/SettingsOptions.h"
 #include "core/app/SharedState.h"
 #include "core/app/SoundCards.h"
@@ -45,19 +46,11 @@ constexpr int kFirstNamingText = 3236;
 constexpr int kApplyDeviceQuestion = 3158;
 constexpr int kLanguageTooltip = 3210;
 
-// A path shown in full in its tooltip, cut to the room it has.
-QLabel* PathLabel(QWidget* parent, const char* name) {
-    auto* label = Named(new QLabel(parent), name);
-    label->setFrameShape(QFrame::Panel);
-    label->setFrameShadow(QFrame::Sunken);
-    label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+// A path the user can select and copy.
+QLabel* SelectablePathLabel(QWidget* parent, const char* name) {
+    QLabel* label = PathLabel(parent, name);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     return label;
-}
-
-void SetPath(QLabel* label, const QString& path) {
-    label->setText(path);
-    label->setToolTip(path);
 }
 
 QScrollBar* TopIsLargest(QWidget* parent, const char* name, int low, int high, int small, int large) {
@@ -116,10 +109,10 @@ void frmSettings::buildGeneralPage() {
     cboName = Named(new QComboBox(Frame1), "cboName");
     cboName->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     Label1[0] = Named(new QLabel(Frame1), "Label1(0)", "2100");
-    lblFolder = PathLabel(Frame1, "lblFolder");
+    lblFolder = SelectablePathLabel(Frame1, "lblFolder");
     cmdFolder = Named(new QPushButton(Frame1), "cmdFolder", "1113");
     Label1[1] = Named(new QLabel(Frame1), "Label1(1)", "2101");
-    lblSource = PathLabel(Frame1, "lblSource");
+    lblSource = SelectablePathLabel(Frame1, "lblSource");
     cmdSource = Named(new QPushButton(Frame1), "cmdSource", "1113");
     // Its caption names the language in the one language every user can find.
     Command1 = Named(new QPushButton(QString::fromUtf8("Język"), Frame1), "Command1");

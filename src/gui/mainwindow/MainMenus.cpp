@@ -62,16 +62,15 @@ void MainMenus::build(QMainWindow* window) {
 
 QMenu* MainMenus::addMenu(QMainWindow* window, QMenu* parent, const QString& name,
                           const QString& designCaption) {
-    QMenu* m = parent ? parent->addMenu(designCaption) : new QMenu(designCaption, window);
-    m->setObjectName(name);
-    m->menuAction()->setObjectName(name);
-    menus.insert(name, m);
-    items.insert(name, m->menuAction());
-    return m;
+    return registerMenu(parent ? parent->addMenu(designCaption) : new QMenu(designCaption, window),
+                        name);
 }
 
 QMenu* MainMenus::topMenu(QMenuBar* bar, const QString& name) {
-    QMenu* m = bar->addMenu(name);
+    return registerMenu(bar->addMenu(name), name);
+}
+
+QMenu* MainMenus::registerMenu(QMenu* m, const QString& name) {
     m->setObjectName(name);
     m->menuAction()->setObjectName(name);
     menus.insert(name, m);

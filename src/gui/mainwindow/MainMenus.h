@@ -33,6 +33,8 @@ private:
     QMenu* addMenu(QMainWindow* window, QMenu* parent, const QString& name,
                    const QString& designCaption);
     QMenu* topMenu(QMenuBar* bar, const QString& name);
+    // Names a new menu and its item, and lists both.
+    QMenu* registerMenu(QMenu* m, const QString& name);
     QAction* add(QMenu* m, const QString& name, const QKeySequence& key = {},
                  bool checkable = false);
     void separator(QMenu* m, const QString& name);
