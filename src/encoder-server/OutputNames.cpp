@@ -1,5 +1,7 @@
 #include "OutputNames.h"
 
+#include "core/export/SegmentList.h"
+
 #include <QFileInfo>
 
 namespace kelbrin {
@@ -14,7 +16,7 @@ QString FreeOutputBaseName(const QString& folder, const QString& base, const QSt
     auto taken = [&](const QString& name) {
         const QString stem = folder + QLatin1Char('/') + name;
         return QFileInfo::exists(stem + extension) ||
-               (withSegmentList && QFileInfo::exists(stem + QStringLiteral(".tim")));
+               (withSegmentList && QFileInfo::exists(SegmentListOfStem(stem)));
     };
     QString name = base;
     for (int counter = 2; taken(name); ++counter)

@@ -43,7 +43,7 @@ bool RecorderOutput::openFile() {
         }
     }
     if (m_options.segmentList &&
-        !m_segments.open(m_options.folder + QLatin1Char('/') + base + QStringLiteral(".tim"), m_names.size() == 1)) {
+        !m_segments.open(SegmentListOfStem(m_options.folder + QLatin1Char('/') + base), m_names.size() == 1)) {
         m_error = QStringLiteral("segment list");
         return false;
     }

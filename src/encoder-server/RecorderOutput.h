@@ -4,8 +4,9 @@
 // segment list in speech-marker mode, and the names of every file opened since
 // the recording began. Every create and write is checked.
 
-#include "SegmentList.h"
 #include "WaveFileLayout.h"
+
+#include "core/export/SegmentList.h"
 
 #include <QDateTime>
 #include <QFile>

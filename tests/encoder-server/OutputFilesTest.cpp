@@ -1,7 +1,7 @@
 // Output names, the WAVE layout, segment lists and the activation file.
 #include "encoder-server/OutputNames.h"
 #include "encoder-server/RecorderOutput.h"
-#include "encoder-server/SegmentList.h"
+#include "core/export/SegmentList.h"
 #include "encoder-server/ServiceRegistration.h"
 #include "encoder-server/WaveFileLayout.h"
 

@@ -13,8 +13,12 @@ namespace kelbrin {
 QString SegmentListPath(const QString& source) {
     if (source.isEmpty())
         return QString();
-    return StripExtension(source) + QStringLiteral(".tim");
+    return SegmentListOfStem(StripExtension(source));
 }
+
+QString SegmentListOfStem(const QString& stem) { return stem + QStringLiteral(".tim"); }
+
+QByteArray SegmentListEntry(qint64 seconds) { return "\r\n" + QByteArray::number(seconds); }
 
 QList<std::int64_t> ParseSegmentList(const QString& text) {
     static const QRegularExpression number(QStringLiteral("^\\s*[-+]?(\\d|\\.\\d)"));
@@ -51,6 +55,35 @@ QList<std::pair<double, double>> SegmentPieces(const QList<std::int64_t>& values
             pieces.append({start, end});
     }
     return pieces;
+}
+
+bool SegmentList::open(const QString& path, bool firstOfRecording) {
+    close();
+    m_firstOfRecording = firstOfRecording;
+    m_file.setFileName(path);
+    return m_file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+}
+
+bool SegmentList::append(const QByteArray& entry) {
+    if (!m_file.isOpen())
+        return false;
+    return m_file.write(entry) == entry.size() && m_file.flush();
+}
+
+bool SegmentList::writeStart(qint64 seconds) {
+    if (seconds <= 0) {
+        if (m_firstOfRecording)
+            return true;
+        seconds = 1;
+    }
+    return append(SegmentListEntry(seconds));
+}
+
+bool SegmentList::writeEnd(qint64 seconds) { return append(SegmentListEntry(-seconds)); }
+
+void SegmentList::close() {
+    if (m_file.isOpen())
+        m_file.close();
 }
 
 } // namespace kelbrin

@@ -2,8 +2,11 @@
 // The segment list (".tim") that the recorder writes beside a recording: one
 // signed whole number of seconds per line, positive where a segment starts and
 // negative where it ends. Each entry is written as CR LF and the value, so the
-// file starts with an empty line and has no final line break.
+// file starts with an empty line and has no final line break. The recorder's
+// writer and the editor's reader both live here, over that one format.
 
+#include <QByteArray>
+#include <QFile>
 #include <QList>
 #include <QString>
 #include <cstdint>
@@ -15,6 +18,11 @@ namespace kelbrin {
 // The list beside a source: its extension after the last dot replaced by "tim"
 // (added when it has none); "" for an empty source.
 QString SegmentListPath(const QString& source);
+// The list of the file folder/name.ext, given folder/name.
+QString SegmentListOfStem(const QString& stem);
+
+// One entry as the file holds it: CR LF and the signed seconds.
+QByteArray SegmentListEntry(qint64 seconds);
 
 // The largest number of seconds a line may hold.
 constexpr double kMaxSegmentSeconds = 2147483647.0;
@@ -30,5 +38,26 @@ std::optional<QList<std::int64_t>> ReadSegmentList(const QString& path);
 // on, start and end taken as absolute values. A start without an end, and a
 // pair that does not end after its start, make no piece.
 QList<std::pair<double, double>> SegmentPieces(const QList<std::int64_t>& values);
+
+// The writer the recorder keeps beside each output file; its seconds count
+// from the start of that output file.
+class SegmentList {
+public:
+    // Creates the list (empty); false when it cannot be created. The list of
+    // the recording's first file leaves out starts in its first second.
+    bool open(const QString& path, bool firstOfRecording = true);
+    bool isOpen() const { return m_file.isOpen(); }
+    // A segment start; in the recording's first second it is not written. A
+    // later file's list writes one in its own first second as second 1, since
+    // only a positive entry reads as a start.
+    bool writeStart(qint64 seconds);
+    bool writeEnd(qint64 seconds);
+    void close();
+
+private:
+    bool append(const QByteArray& entry);
+    QFile m_file;
+    bool m_firstOfRecording = true;
+};
 
 } // namespace kelbrin

@@ -4,6 +4,7 @@
 #include "OutputNames.h"
 #include "ProjectFileReader.h"
 #include "ProjectWindow.h"
+#include "SourceLookup.h"
 #include "core/app/MessageService.h"
 #include "core/app/SharedState.h"
 #include "core/app/TextCatalog.h"
@@ -22,22 +23,6 @@ namespace {
 
 constexpr int kDefaultButtonNo = 256;
 
-// The file name part of a stored path; paths written on other systems may use
-// "\" between folders.
-QString storedFileName(const QString& path) {
-    const qsizetype cut =
-        std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
-    return path.mid(cut + 1);
-}
-
-std::shared_ptr<cPozycjaPlikow> firstFileWithId(std::int32_t id) {
-    const cPozycjePlikow& files = *Shared().OpenFiles;
-    for (std::int32_t i = 1; i <= files.Count(); ++i)
-        if (files.Item(i)->lngNrPozycji == id)
-            return files.Item(i);
-    return nullptr;
-}
-
 } // namespace
 
 QString ProjectLoader::pickReplacement(const QString& storedPath,
@@ -46,7 +31,7 @@ QString ProjectLoader::pickReplacement(const QString& storedPath,
     bool buildIndex = false;
     QString folder;
     const QString path = Plik_Open(m_window.ScanHost(), picked, buildIndex, false,
-                                   GetText(3111, QStringLiteral("|1"), storedFileName(storedPath)),
+                                   GetText(3111, QStringLiteral("|1"), StoredFileName(storedPath)),
                                    nullptr, false, false, folder, source_filter::Mpeg);
     m_window.ScanHost().ZerujProgress();
     if (!path.isEmpty())
@@ -64,7 +49,7 @@ std::shared_ptr<cPozycjaPlikow> ProjectLoader::openSource(const StoredSource& st
         if (version >= 1003) {
             if (Shared().OpenFiles->Count() == 0 && !quiet) {
                 const QString chosen = m_window.ChooseFolder(
-                    GetText(3111, QStringLiteral("|1"), storedFileName(stored.path)));
+                    GetText(3111, QStringLiteral("|1"), StoredFileName(stored.path)));
                 if (!chosen.isEmpty())
                     MissingSourceFolder = chosen;
             }
@@ -72,7 +57,7 @@ std::shared_ptr<cPozycjaPlikow> ProjectLoader::openSource(const StoredSource& st
                 QString folder = MissingSourceFolder;
                 if (!folder.endsWith(QLatin1Char('/')))
                     folder += QLatin1Char('/');
-                path = folder + storedFileName(stored.path);
+                path = folder + StoredFileName(stored.path);
             }
             style |= kDefaultButtonNo;
         }
@@ -111,7 +96,7 @@ bool ProjectLoader::Load(const QString& path, const ProjectContents& contents, b
     int refusedNames = 0;
     cPozycjeMP3& tracks = *m_window.Tracks();
     for (const StoredTrack& stored : contents.tracks) {
-        const auto source = firstFileWithId(stored.sourceId);
+        const auto source = FirstOpenFileWithId(stored.sourceId);
         if (!source) {
             ++unplaced;
             continue;

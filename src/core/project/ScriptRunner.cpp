@@ -3,6 +3,7 @@
 #include "core/app/FileBytes.h"
 #include "ProjectReset.h"
 #include "ProjectWindow.h"
+#include "SourceLookup.h"
 #include "ScriptExport.h"
 #include "ScriptReader.h"
 #include "core/app/MessageService.h"
@@ -50,22 +51,6 @@ bool explain(const ScriptReadResult& r, const QString& path) {
     return false;
 }
 
-// The file name part of a stored path; paths written on other systems may use
-// backslashes between folders.
-QString storedFileName(const QString& path) {
-    const qsizetype cut =
-        std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
-    return path.mid(cut + 1);
-}
-
-std::shared_ptr<cPozycjaPlikow> firstFileWithId(std::int32_t id) {
-    const cPozycjePlikow& files = *Shared().OpenFiles;
-    for (std::int32_t i = 1; i <= files.Count(); ++i)
-        if (files.Item(i)->lngNrPozycji == id)
-            return files.Item(i);
-    return nullptr;
-}
-
 void setTime(const ScriptTime& time, std::int32_t& m, std::int32_t& s, std::int32_t& ms) {
     m = time.minutes;
     s = time.seconds;
@@ -84,7 +69,7 @@ bool ScriptRunner::openSources(const ScriptDescription& script, const QString& s
         // A script written on another system names drives ("C:\muzyka\okno.mp3"):
         // like a project, it then looks for the file by its name beside itself.
         if (!QFileInfo::exists(file->strFileName)) {
-            const QString beside = folder.absoluteFilePath(storedFileName(source.path));
+            const QString beside = folder.absoluteFilePath(StoredFileName(source.path));
             if (QFileInfo::exists(beside))
                 file->strFileName = QDir::cleanPath(beside);
         }
@@ -107,7 +92,7 @@ void ScriptRunner::buildTracks(const ScriptDescription& script) {
     for (const ScriptTrackLine& line : script.tracks) {
         auto track = std::make_shared<cPozycjaMP3>();
         cPozycjaMP3& t = *track;
-        if (const auto source = firstFileWithId(line.sourceId)) {
+        if (const auto source = FirstOpenFileWithId(line.sourceId)) {
             t.strFileNameSource = source->strFileName;
             t.strLabel = FileNameFromPath(source->strFileName);
             t.dblDuration = source->sngCzasTrwania;

@@ -251,7 +251,8 @@ void Neutral(Canvas& c, int number) {
 
 // ---- the glyphs -------------------------------------------------------------
 
-void PaintGlyph(Canvas& c, int number) {
+// The dialogs' file buttons and the player's buttons; false for a number of another group.
+bool PaintFileAndPlayerGlyph(Canvas& c, int number) {
     switch (number) {
     case 1101: // cancel
         Cross(c, {12, 12}, 7, kRed, 3.2);
@@ -312,6 +313,16 @@ void PaintGlyph(Canvas& c, int number) {
         c.rect({6, 5, 4, 14}, kBlue, kNone, 0.8);
         c.rect({14, 5, 4, 14}, kBlue, kNone, 0.8);
         break;
+    default:
+        return false;
+    }
+    return true;
+}
+
+// The options menu, the tag editor, the start and track boxes and the text;
+// false for a number of another group.
+bool PaintTrackGlyph(Canvas& c, int number) {
+    switch (number) {
     case 1127: // options menu
         for (const qreal y : {7.0, 12.0, 17.0})
             c.line({4, y}, {13, y}, kInk, 2);
@@ -339,6 +350,16 @@ void PaintGlyph(Canvas& c, int number) {
         for (const qreal y : {8.0, 11.0, 14.0, 17.0})
             c.line({7, y}, {17, y}, kInk, 1.4);
         break;
+    default:
+        return false;
+    }
+    return true;
+}
+
+// The link, loop, lock, clipboard and label commands; false for a number of
+// another group.
+bool PaintTrackCommandGlyph(Canvas& c, int number) {
+    switch (number) {
     case 1143: // add a loop
         Loop(c);
         PlusBadge(c, {18, 18});
@@ -403,6 +424,15 @@ void PaintGlyph(Canvas& c, int number) {
         for (const qreal x : {17.0, 19.5, 22.0})
             c.line({x, 15}, {x, 21.5}, kInk, 1.6);
         break;
+    default:
+        return false;
+    }
+    return true;
+}
+
+// Marks, edits, units and the recorder's states; false for a number of another group.
+bool PaintEditAndRecordingGlyph(Canvas& c, int number) {
+    switch (number) {
     case 1155: // set the begin mark
         c.polyline({{10, 4}, {6, 4}, {6, 20}, {10, 20}}, kGreen, 2.4);
         Triangle(c, {11, 8}, {18, 12}, {11, 16}, kGreen);
@@ -453,9 +483,15 @@ void PaintGlyph(Canvas& c, int number) {
         c.polyline({{14, 6}, {20, 12}, {14, 18}}, kBlue, 2.6);
         break;
     default:
-        Neutral(c, number);
-        break;
+        return false;
     }
+    return true;
+}
+
+void PaintGlyph(Canvas& c, int number) {
+    if (!PaintFileAndPlayerGlyph(c, number) && !PaintTrackGlyph(c, number) &&
+        !PaintTrackCommandGlyph(c, number) && !PaintEditAndRecordingGlyph(c, number))
+        Neutral(c, number);
 }
 
 } // namespace

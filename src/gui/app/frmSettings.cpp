@@ -9,6 +9,7 @@
 #include "core/app/AppSettings.h"
 #include "core/app/MessageService.h"
 #include "NumericBox.h"
+#include "PathLabel.h"
 #include "core/app/SettingsOptions.h"
 #include "core/app/SharedState.h"
 #include "core/app/SoundCards.h"
@@ -46,19 +47,11 @@ using texts::kFirstNamingText;
 using texts::kApplyDeviceQuestion;
 using texts::kChooseLanguage;
 
-// A path shown in full in its tooltip, cut to the room it has.
-QLabel* PathLabel(QWidget* parent, const char* name) {
-    auto* label = Named(new QLabel(parent), name);
-    label->setFrameShape(QFrame::Panel);
-    label->setFrameShadow(QFrame::Sunken);
-    label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+// A path the user can select and copy.
+QLabel* SelectablePathLabel(QWidget* parent, const char* name) {
+    QLabel* label = PathLabel(parent, name);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     return label;
-}
-
-void SetPath(QLabel* label, const QString& path) {
-    label->setText(path);
-    label->setToolTip(path);
 }
 
 QScrollBar* TopIsLargest(QWidget* parent, const char* name, int low, int high, int small, int large) {
@@ -98,6 +91,12 @@ void frmSettings::buildControls() {
     outer->addWidget(TabStrip1);
     outer->setSizeConstraint(QLayout::SetMinimumSize);
 
+    buildGeneralPage();
+    buildAdvancedPage();
+    connectControls();
+}
+
+void frmSettings::buildGeneralPage() {
     // Page 1: general options.
     Frame1 = Named(new QWidget(TabStrip1), "Frame1", "1");
     auto* g1 = new QGridLayout(Frame1);
@@ -111,10 +110,10 @@ void frmSettings::buildControls() {
     cboName = Named(new QComboBox(Frame1), "cboName");
     cboName->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     Label1[0] = Named(new QLabel(Frame1), "Label1(0)", "2100");
-    lblFolder = PathLabel(Frame1, "lblFolder");
+    lblFolder = SelectablePathLabel(Frame1, "lblFolder");
     cmdFolder = Named(new QPushButton(Frame1), "cmdFolder", "1113");
     Label1[1] = Named(new QLabel(Frame1), "Label1(1)", "2101");
-    lblSource = PathLabel(Frame1, "lblSource");
+    lblSource = SelectablePathLabel(Frame1, "lblSource");
     cmdSource = Named(new QPushButton(Frame1), "cmdSource", "1113");
     // Its caption names the language in the one language every user can find.
     Command1 = Named(new QPushButton(QString::fromUtf8("Język"), Frame1), "Command1");
@@ -136,7 +135,9 @@ void frmSettings::buildControls() {
     g1->setRowStretch(r, 1);
     g1->setColumnStretch(1, 1);
     TabStrip1->addTab(Frame1, QString());
+}
 
+void frmSettings::buildAdvancedPage() {
     // Page 2: advanced options.
     Frame2 = Named(new QWidget(TabStrip1), "Frame2", "2");
     auto* g2 = new QGridLayout(Frame2);
@@ -156,13 +157,23 @@ void frmSettings::buildControls() {
     devices->addWidget(cmdRefresh);
     devices->addWidget(cmdSet);
     devices->addWidget(cmdAdd);
-    r = 0;
+    int r = 0;
     g2->addWidget(lblDevice, r++, 0, 1, 3);
     g2->addLayout(devices, r++, 0, 1, 3);
     g2->addWidget(chkMultiDev, r++, 0, 1, 3);
     g2->addWidget(lblOverTake, r, 0);
     g2->addWidget(txtOverTake, r++, 1, 1, 2, Qt::AlignLeft);
 
+    buildSizeBars(g2, r);
+    lstDev = Named(new QListWidget(Frame2), "lstDev");
+    lstDev->hide();
+    cmdAdd->hide();
+    TabStrip1->addTab(Frame2, QString());
+}
+
+// The font size, node size and mouse sensitivity bars, each under its caption
+// and value, from row `r` of the advanced page on.
+void frmSettings::buildSizeBars(QGridLayout* g2, int r) {
     vscrFont = TopIsLargest(Frame2, "vscrFont", kFontSizeMin, kFontSizeMax, 1, 1);
     vscrFont->setValue(8);
     VScrNode = TopIsLargest(Frame2, "VScrNode", kNodeSizeMin, kNodeSizeMax, 10, 100);
@@ -194,11 +205,9 @@ void frmSettings::buildControls() {
     g2->setRowStretch(r + 3, 1);
     for (int k = 0; k < 3; ++k)
         g2->setColumnStretch(k, 1);
-    lstDev = Named(new QListWidget(Frame2), "lstDev");
-    lstDev->hide();
-    cmdAdd->hide();
-    TabStrip1->addTab(Frame2, QString());
+}
 
+void frmSettings::connectControls() {
     connect(TabStrip1, &QTabWidget::currentChanged, this, [this] { TabStrip1_Click(); });
     connect(vscrFont, &QScrollBar::valueChanged, this, [this](int v) { lblFont->setText(QString::number(v)); });
     connect(VScrNode, &QScrollBar::valueChanged, this, [this](int v) { lblNode->setText(QString::number(v)); });

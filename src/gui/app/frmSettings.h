@@ -9,6 +9,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QGridLayout;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -83,6 +84,10 @@ protected:
 
 private:
     void buildControls();
+    void buildGeneralPage();
+    void buildAdvancedPage();
+    void buildSizeBars(QGridLayout* g2, int r);
+    void connectControls();
     void LoadLang();
     void Form_Load();
     void Form_Unload();

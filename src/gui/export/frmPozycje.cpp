@@ -124,6 +124,20 @@ frmPozycje::frmPozycje(std::shared_ptr<SplitHost> host, QWidget* parent)
 frmPozycje::~frmPozycje() = default;
 
 void frmPozycje::buildControls() {
+    buildSourceFrame();
+    buildDestinationChoices();
+    buildMinutesBoxes();
+    buildCueFileBoxes();
+    buildButtons();
+
+    setFixedSize(TwipsToPx(7830), TwipsToPx(4845));
+    setTabOrder(cboPlikZ, cmdPlik);
+
+    connectControls();
+}
+
+// The source file, its chooser button and the VBR box.
+void frmPozycje::buildSourceFrame() {
     fraFileS = new QGroupBox(this);
     fraFileS->setObjectName(QStringLiteral("fraFileS"));
     fraFileS->setProperty("Tag", QStringLiteral("2554;0"));
@@ -142,7 +156,10 @@ void frmPozycje::buildControls() {
     chkVBR->setObjectName(QStringLiteral("chkVBR"));
     chkVBR->setProperty("Tag", QStringLiteral("2165;0"));
     place(chkVBR, 6700, 360, 800, 330);
+}
 
+// The frame of the ways to cut, and the name of the track made by hand.
+void frmPozycje::buildDestinationChoices() {
     fraDest = new QGroupBox(this);
     fraDest->setObjectName(QStringLiteral("fraDest"));
     fraDest->setProperty("Tag", QStringLiteral("2560;5039"));
@@ -171,7 +188,10 @@ void frmPozycje::buildControls() {
     cboPlikD->setEditable(true);
     cboPlikD->setInsertPolicy(QComboBox::NoInsert);
     place(cboPlikD, 3750, 330, 3700, 330);
+}
 
+// Every N minutes: the length and the overlap, enabled with their choice.
+void frmPozycje::buildMinutesBoxes() {
     Label1 = new QLabel(fraDest);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setProperty("Tag", QStringLiteral("2120"));
@@ -200,7 +220,9 @@ void frmPozycje::buildControls() {
                        static_cast<QWidget*>(Label2), static_cast<QWidget*>(Label3),
                        static_cast<QWidget*>(txtOverlap), static_cast<QWidget*>(Label4)})
         w->setEnabled(false);
+}
 
+void frmPozycje::buildCueFileBoxes() {
     txtCueFile = new QLineEdit(fraDest);
     txtCueFile->setObjectName(QStringLiteral("txtCueFile"));
     place(txtCueFile, 2450, 1530, 4500, 330);
@@ -210,7 +232,10 @@ void frmPozycje::buildControls() {
     cmdCueFile->setObjectName(QStringLiteral("cmdCueFile"));
     place(cmdCueFile, 7000, 1530, 450, 330);
     cmdCueFile->setEnabled(false);
+}
 
+// OK, Cancel and the status line.
+void frmPozycje::buildButtons() {
     cmdOK = new QPushButton(this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     cmdOK->setProperty("Tag", QStringLiteral("1102;5038"));
@@ -227,10 +252,9 @@ void frmPozycje::buildControls() {
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
     StatusBar1->setSizeGripEnabled(false);
     place(StatusBar1, 0, 4845 - 300, 7830, 300);
+}
 
-    setFixedSize(TwipsToPx(7830), TwipsToPx(4845));
-    setTabOrder(cboPlikZ, cmdPlik);
-
+void frmPozycje::connectControls() {
     connect(cboPlikZ, &QComboBox::activated, this, [this] { cboPlikZ_Click(); });
     connect(cmdPlik, &QPushButton::clicked, this, [this] { cmdPlik_Click(); });
     connect(cmdCueFile, &QPushButton::clicked, this, [this] { cmdCueFile_Click(); });

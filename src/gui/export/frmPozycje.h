@@ -95,6 +95,12 @@ protected:
 private:
     frmPozycje(std::shared_ptr<SplitHost> host, QWidget* parent);
     void buildControls();
+    void buildSourceFrame();
+    void buildDestinationChoices();
+    void buildMinutesBoxes();
+    void buildCueFileBoxes();
+    void buildButtons();
+    void connectControls();
     void watchControls();
     void Form_Load();
     void LoadLang();

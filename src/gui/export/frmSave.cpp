@@ -113,6 +113,21 @@ frmSave::frmSave(frmDazudizi& main) : QDialog(&main), m_main(main) {
 }
 
 void frmSave::buildControls() {
+    createControls();
+    placeControls();
+
+    // Design state: one file per track, Turbo variants hidden, boxes clear.
+    optSave[1]->setChecked(true);
+    txtFileName->setEnabled(false);
+    optTurbo[2]->setChecked(true);
+    fraTurbo->hide();
+    for (QPushButton* b : {txtWGore, txtWDol, cmdDir, cmdWytnij[0], cmdWytnij[1], cmdOK})
+        b->setAutoDefault(false);
+
+    connectControls();
+}
+
+void frmSave::createControls() {
     Label2 = named<QLabel>(this, "Label2", QStringLiteral("3107"));
     lstSource = named<QListWidget>(this, "lstSource", QStringLiteral(";5051"));
     txtWGore = named<QPushButton>(this, "txtWGore", QStringLiteral("1157;5042"));
@@ -143,7 +158,10 @@ void frmSave::buildControls() {
     cmdWytnij[0] = named<QPushButton>(this, "cmdWytnij(0)", QStringLiteral(";5041"));
     cmdWytnij[1] = named<QPushButton>(this, "cmdWytnij(1)", QStringLiteral(";5041"));
     cmdOK = named<QPushButton>(this, "cmdOK", QStringLiteral(";5040"));
+}
 
+// The design places and the tab order.
+void frmSave::placeControls() {
     const SaveDialogLayout l = DesignSaveDialogLayout();
     const std::pair<QWidget*, TwipRect> places[] = {
         {Label2, l.Label2},       {lstSource, l.lstSource},     {Label1, l.Label1},
@@ -163,15 +181,9 @@ void frmSave::buildControls() {
     for (std::size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
     resize(TwipsToPx(l.innerWidth), TwipsToPx(l.innerHeight));
+}
 
-    // Design state: one file per track, Turbo variants hidden, boxes clear.
-    optSave[1]->setChecked(true);
-    txtFileName->setEnabled(false);
-    optTurbo[2]->setChecked(true);
-    fraTurbo->hide();
-    for (QPushButton* b : {txtWGore, txtWDol, cmdDir, cmdWytnij[0], cmdWytnij[1], cmdOK})
-        b->setAutoDefault(false);
-
+void frmSave::connectControls() {
     connect(cmdWytnij[0], &QPushButton::clicked, this, [this] { cmdWytnij_Click(0); });
     connect(cmdWytnij[1], &QPushButton::clicked, this, [this] { cmdWytnij_Click(1); });
     connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });

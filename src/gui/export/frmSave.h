@@ -85,6 +85,9 @@ protected:
 private:
     explicit frmSave(frmDazudizi& main);
     void buildControls();
+    void createControls();
+    void placeControls();
+    void connectControls();
     void Form_Load();
     void fillList();
     void moveItem(int from, int to);

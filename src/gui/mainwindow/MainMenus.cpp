@@ -52,40 +52,50 @@ int MenuNumber(const QString& itemName) {
 
 void MainMenus::build(QMainWindow* window) {
     QMenuBar* bar = window->menuBar();
+    buildFileMenu(bar);
+    buildTrackMenu(bar);
+    buildViewMenu(bar);
+    buildOptionsToolsAndInfoMenus(bar);
+    buildPopUpMenus(window);
+    tagNumberedItems();
+}
 
-    auto addMenu = [&](QMenu* parent, const QString& name, const QString& designCaption) {
-        QMenu* m = parent ? parent->addMenu(designCaption) : new QMenu(designCaption, window);
-        m->setObjectName(name);
-        m->menuAction()->setObjectName(name);
-        menus.insert(name, m);
-        items.insert(name, m->menuAction());
-        return m;
-    };
-    auto topMenu = [&](const QString& name) {
-        QMenu* m = bar->addMenu(name);
-        m->setObjectName(name);
-        m->menuAction()->setObjectName(name);
-        menus.insert(name, m);
-        items.insert(name, m->menuAction());
-        return m;
-    };
-    auto add = [&](QMenu* m, const QString& name, const QKeySequence& key = {},
-                   bool checkable = false) {
-        QAction* a = m->addAction(name);
-        a->setObjectName(name);
-        if (!key.isEmpty())
-            a->setShortcut(key);
-        a->setCheckable(checkable);
-        items.insert(name, a);
-        return a;
-    };
-    auto separator = [&](QMenu* m, const QString& name) {
-        QAction* a = m->addSeparator();
-        a->setObjectName(name);
-        items.insert(name, a);
-    };
+QMenu* MainMenus::addMenu(QMainWindow* window, QMenu* parent, const QString& name,
+                          const QString& designCaption) {
+    return registerMenu(parent ? parent->addMenu(designCaption) : new QMenu(designCaption, window),
+                        name);
+}
 
-    QMenu* file = topMenu(QStringLiteral("mnuFile"));
+QMenu* MainMenus::topMenu(QMenuBar* bar, const QString& name) {
+    return registerMenu(bar->addMenu(name), name);
+}
+
+QMenu* MainMenus::registerMenu(QMenu* m, const QString& name) {
+    m->setObjectName(name);
+    m->menuAction()->setObjectName(name);
+    menus.insert(name, m);
+    items.insert(name, m->menuAction());
+    return m;
+}
+
+QAction* MainMenus::add(QMenu* m, const QString& name, const QKeySequence& key, bool checkable) {
+    QAction* a = m->addAction(name);
+    a->setObjectName(name);
+    if (!key.isEmpty())
+        a->setShortcut(key);
+    a->setCheckable(checkable);
+    items.insert(name, a);
+    return a;
+}
+
+void MainMenus::separator(QMenu* m, const QString& name) {
+    QAction* a = m->addSeparator();
+    a->setObjectName(name);
+    items.insert(name, a);
+}
+
+void MainMenus::buildFileMenu(QMenuBar* bar) {
+    QMenu* file = topMenu(bar, QStringLiteral("mnuFile"));
     add(file, QStringLiteral("mnuFile_Nowy"), QKeySequence(Qt::CTRL | Qt::Key_N));
     add(file, QStringLiteral("mnuFile_O"), QKeySequence(Qt::CTRL | Qt::Key_O));
     add(file, QStringLiteral("mnuFile_Skrypt"));
@@ -101,12 +111,15 @@ void MainMenus::build(QMainWindow* window) {
     for (int k = 2; k <= 5; ++k)
         add(file, QStringLiteral("mnuPlik_End(%1)").arg(k), {}, true)->setVisible(false);
     items.value(QStringLiteral("mnuPlik_End(1)"))->setVisible(false);
+}
 
-    QMenu* track = topMenu(QStringLiteral("mnuTrack"));
+void MainMenus::buildTrackMenu(QMenuBar* bar) {
+    QMenu* track = topMenu(bar, QStringLiteral("mnuTrack"));
     add(track, QStringLiteral("mnuTrack_Blok"), QKeySequence(Qt::CTRL | Qt::Key_A));
     add(track, QStringLiteral("mnuTrack_Con_Connect"));
     add(track, QStringLiteral("mnuTrack_Con_Remove"));
-    QMenu* loop = addMenu(track, QStringLiteral("mnuLoopTrack"), QStringLiteral("mnuLoopTrack"));
+    QMenu* loop =
+        addMenu(nullptr, track, QStringLiteral("mnuLoopTrack"), QStringLiteral("mnuLoopTrack"));
     add(loop, QStringLiteral("mnuTrack_Loop"));
     add(loop, QStringLiteral("mnuLoopTrack_Ilosc"));
     add(loop, QStringLiteral("mnuLoopTrack_Remove"));
@@ -122,8 +135,10 @@ void MainMenus::build(QMainWindow* window) {
     add(track, QStringLiteral("mnuTrack_Adv"));
     separator(track, QStringLiteral("sepTrack3"));
     add(track, QStringLiteral("mnuTrack_Remove"), QKeySequence(Qt::Key_Delete));
+}
 
-    QMenu* view = topMenu(QStringLiteral("mnuView"));
+void MainMenus::buildViewMenu(QMenuBar* bar) {
+    QMenu* view = topMenu(bar, QStringLiteral("mnuView"));
     add(view, QStringLiteral("mnulvw"), QKeySequence(Qt::Key_F9), true);
     add(view, QStringLiteral("mnuView_Tree"), {}, true)->setVisible(false);
     separator(view, QStringLiteral("mnuW1"));
@@ -132,29 +147,34 @@ void MainMenus::build(QMainWindow* window) {
     add(view, QStringLiteral("mnuHelp"), {}, true);
     separator(view, QStringLiteral("sepWidok1"));
     add(view, QStringLiteral("mnuTrack_Refresh"), QKeySequence(Qt::Key_F5));
+}
 
-    QMenu* options = topMenu(QStringLiteral("mnuOptions"));
+void MainMenus::buildOptionsToolsAndInfoMenus(QMenuBar* bar) {
+    QMenu* options = topMenu(bar, QStringLiteral("mnuOptions"));
     add(options, QStringLiteral("mnuOptions_Rec"), QKeySequence(Qt::CTRL | Qt::Key_R));
     add(options, QStringLiteral("mnuSetting"), QKeySequence(Qt::CTRL | Qt::Key_U));
     add(options, QStringLiteral("mnuFile_Lista"), QKeySequence(Qt::CTRL | Qt::Key_L));
 
-    QMenu* tools = topMenu(QStringLiteral("mnuTools"));
+    QMenu* tools = topMenu(bar, QStringLiteral("mnuTools"));
     add(tools, QStringLiteral("mnuEdytor"), QKeySequence(Qt::CTRL | Qt::Key_F));
     add(tools, QStringLiteral("mnuHidden"), QKeySequence(Qt::CTRL | Qt::Key_H));
 
-    QMenu* info = topMenu(QStringLiteral("mnu_Info"));
+    QMenu* info = topMenu(bar, QStringLiteral("mnu_Info"));
     add(info, QStringLiteral("mnu_Inform"));
     add(info, QStringLiteral("mnu_Info_Legend"), QKeySequence(Qt::SHIFT | Qt::Key_F1));
     add(info, QStringLiteral("mnuUpdate"));
+}
 
+void MainMenus::buildPopUpMenus(QMainWindow* window) {
     // Pop-up menus: never on the menu bar.
-    QMenu* play = addMenu(nullptr, QStringLiteral("mnuPlay"), QStringLiteral("Play"));
+    QMenu* play = addMenu(window, nullptr, QStringLiteral("mnuPlay"), QStringLiteral("Play"));
     add(play, QStringLiteral("mnuPlay_All"), QKeySequence(Qt::SHIFT | Qt::Key_F8), true);
     add(play, QStringLiteral("mnuPlay_Repeat"), QKeySequence(Qt::SHIFT | Qt::Key_F3), true);
     add(play, QStringLiteral("mnuPlay_Marker"), QKeySequence(Qt::SHIFT | Qt::Key_F4), true);
 
     // The track panel's options (right button on the panel).
-    QMenu* option = addMenu(nullptr, QStringLiteral("mnuOption"), QStringLiteral("Option"));
+    QMenu* option =
+        addMenu(window, nullptr, QStringLiteral("mnuOption"), QStringLiteral("Option"));
     add(option, QStringLiteral("mnuTest_B"), {}, true);
     add(option, QStringLiteral("mnuTest_E"), {}, true);
     option->addSeparator();
@@ -162,12 +182,12 @@ void MainMenus::build(QMainWindow* window) {
     add(option, QStringLiteral("mnuOption_Scan"), {}, true);
     add(option, QStringLiteral("mnuPLoop"), {}, true);
 
-    QMenu* time = addMenu(nullptr, QStringLiteral("mnuTime"), QStringLiteral("Time"));
+    QMenu* time = addMenu(window, nullptr, QStringLiteral("mnuTime"), QStringLiteral("Time"));
     add(time, QStringLiteral("mnuUnits_Jednostki(0)"), {}, true);
     add(time, QStringLiteral("mnuUnits_Jednostki(1)"), {}, true);
 
     // The preview's play modes (the panel's menu button); one is checked.
-    QMenu* mark = addMenu(nullptr, QStringLiteral("mnuMark"), QStringLiteral("Mark"));
+    QMenu* mark = addMenu(window, nullptr, QStringLiteral("mnuMark"), QStringLiteral("Mark"));
     add(mark, QStringLiteral("mnuPlayS"), {}, true);
     add(mark, QStringLiteral("mnuPlayR"), {}, true);
     add(mark, QStringLiteral("mnuPlayZa"), {}, true);
@@ -175,15 +195,17 @@ void MainMenus::build(QMainWindow* window) {
     items.value(QStringLiteral("mnuPlayR"))->setChecked(true);
 
     // Tempo synchronisation: one item per track, filled with the tempo tap.
-    addMenu(nullptr, QStringLiteral("mnuS"), QStringLiteral("Sync"));
+    addMenu(window, nullptr, QStringLiteral("mnuS"), QStringLiteral("Sync"));
 
-    add(addMenu(nullptr, QStringLiteral("mnuSpeed"), QStringLiteral("Speed")),
+    add(addMenu(window, nullptr, QStringLiteral("mnuSpeed"), QStringLiteral("Speed")),
         QStringLiteral("mnuSpeed_Set"));
-    add(addMenu(nullptr, QStringLiteral("mnuSpeed2"), QStringLiteral("Speed")),
+    add(addMenu(window, nullptr, QStringLiteral("mnuSpeed2"), QStringLiteral("Speed")),
         QStringLiteral("mnuSpeed2_Set"));
-    add(addMenu(nullptr, QStringLiteral("mnuBalans"), QStringLiteral("Balance")),
+    add(addMenu(window, nullptr, QStringLiteral("mnuBalans"), QStringLiteral("Balance")),
         QStringLiteral("mnuBalans_Set"));
+}
 
+void MainMenus::tagNumberedItems() {
     for (auto it = items.cbegin(); it != items.cend(); ++it) {
         const int n = MenuNumber(it.key());
         if (n >= 0)

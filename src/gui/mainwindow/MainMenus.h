@@ -6,11 +6,13 @@
 // caption is text 2000 plus that number.
 
 #include <QHash>
+#include <QKeySequence>
 #include <QString>
 
 class QAction;
 class QMainWindow;
 class QMenu;
+class QMenuBar;
 
 namespace kelbrin {
 
@@ -26,6 +28,22 @@ struct MainMenus {
     // Step 1 to 5 of the window's language pass for the menus: captions from
     // the catalogue by menu number; pop-up menus without a number keep theirs.
     void translate() const;
+
+private:
+    QMenu* addMenu(QMainWindow* window, QMenu* parent, const QString& name,
+                   const QString& designCaption);
+    QMenu* topMenu(QMenuBar* bar, const QString& name);
+    // Names a new menu and its item, and lists both.
+    QMenu* registerMenu(QMenu* m, const QString& name);
+    QAction* add(QMenu* m, const QString& name, const QKeySequence& key = {},
+                 bool checkable = false);
+    void separator(QMenu* m, const QString& name);
+    void buildFileMenu(QMenuBar* bar);
+    void buildTrackMenu(QMenuBar* bar);
+    void buildViewMenu(QMenuBar* bar);
+    void buildOptionsToolsAndInfoMenus(QMenuBar* bar);
+    void buildPopUpMenus(QMainWindow* window);
+    void tagNumberedItems();
 };
 
 // The menu number of each numbered item.

@@ -90,13 +90,22 @@ bool TrackPanel::framesUnit() const {
 }
 
 void TrackPanel::connectControls() {
-    TrackPanelFrame& f = m_frame;
-    auto after = [this](auto&& action) {
-        return [this, action] {
-            action();
-            refresh();
-        };
+    connectButtons();
+    connectBars();
+    connectMenuItems();
+    connectFields();
+}
+
+std::function<void()> TrackPanel::after(std::function<void()> action) {
+    return [this, action] {
+        action();
+        refresh();
     };
+}
+
+// The preview's buttons and the panel's two menus.
+void TrackPanel::connectButtons() {
+    TrackPanelFrame& f = m_frame;
     connect(f.cmdPlay2, &QPushButton::clicked, this, [this] { cmdPlay2_Click(); });
     connect(f.cmdPause2, &QPushButton::clicked, this, [this] { cmdPause2_Click(); });
     connect(f.cmdStop2, &QPushButton::clicked, this, [this] { cmdStop2_Click(); });
@@ -117,7 +126,11 @@ void TrackPanel::connectControls() {
         if (QMenu* m = m_window.Menus().menu(QStringLiteral("mnuOption")))
             m->popup(m_frame.mapToGlobal(at));
     });
+}
 
+// The volume, balance, speed and seek bars, and the labels of two of them.
+void TrackPanel::connectBars() {
+    TrackPanelFrame& f = m_frame;
     connect(f.VScrVolume, &QScrollBar::valueChanged, this, [this](int v) {
         if (!m_filling) {
             m_preview.VScrVolume_Change(v);
@@ -151,7 +164,9 @@ void TrackPanel::connectControls() {
             if (QMenu* m = m_window.Menus().menu(QStringLiteral("mnuSpeed2")))
                 m->popup(QCursor::pos());
         }));
+}
 
+void TrackPanel::connectMenuItems() {
     auto wire = [this](const char* name, std::function<void()> action) {
         if (QAction* a = item(name)) {
             connect(a, &QAction::triggered, this, [action] { action(); });
@@ -168,7 +183,11 @@ void TrackPanel::connectControls() {
     wire("mnuSpeed2_Set", after([this] { m_preview.mnuSpeed2_Set_Click(); }));
     if (QAction* loop = item("mnuPLoop"))
         loop->setEnabled(true);
+}
 
+// The device box and the tag fields.
+void TrackPanel::connectFields() {
+    TrackPanelFrame& f = m_frame;
     // The device box: the user's choice becomes the track's device, and a
     // preview in progress moves over to it.
     connect(f.cboDevice, &QComboBox::activated, this, [this] {

@@ -74,6 +74,12 @@ private:
     bool framesUnit() const override;
 
     void connectControls();
+    // The action, then the controls brought up to date.
+    std::function<void()> after(std::function<void()> action);
+    void connectButtons();
+    void connectBars();
+    void connectMenuItems();
+    void connectFields();
     void postPokazMnie();
     void fillDevices();
     void fillGenre();

@@ -54,6 +54,14 @@ TrackPanelFrame::TrackPanelFrame(QWidget* parent) : QFrame(parent) {
     setObjectName(QStringLiteral("fraAudio"));
     setFrameShape(QFrame::StyledPanel);
 
+    buildRangeFrames();
+    buildTempoFrame();
+    buildTagFrame();
+    buildSpeedBalanceAndDevice();
+    buildPreviewColumn();
+}
+
+void TrackPanelFrame::buildRangeFrames() {
     // Range: begin and end, each as a frame box or as minutes, seconds and
     // milliseconds with their spinners, under the caption of the unit.
     const int lengths[3] = {4, 2, 3};
@@ -79,7 +87,9 @@ TrackPanelFrame::TrackPanelFrame(QWidget* parent) : QFrame(parent) {
     txtRamkaDo->setText(QStringLiteral("0"));
     txtRamkaOd->hide();
     txtRamkaDo->hide();
+}
 
+void TrackPanelFrame::buildTempoFrame() {
     Frame2 = place(new QGroupBox(this), "Frame2", "2558;0", 5100, 100, 2600, 1000);
     txtBPM = place(new QLabel(Frame2), "txtBPM", nullptr, 100, 330, 1100, 255);
     txtBPM->setText(QStringLiteral("0"));
@@ -88,7 +98,9 @@ TrackPanelFrame::TrackPanelFrame(QWidget* parent) : QFrame(parent) {
     cmdReset = place(new QPushButton(Frame2), "cmdReset", "1104;5032", 2070, 250, 435, 375);
     lblSync = place(new QLabel(Frame2), "lblSync", "3194;5034", 100, 680, 2400, 255);
     lblSync->setEnabled(false);
+}
 
+void TrackPanelFrame::buildTagFrame() {
     // The tag frame takes the tempo frame's place in the advanced view.
     fraTAG = place(new QGroupBox(this), "fraTAG", nullptr, 5100, 100, 2600, 2250);
     fraTAG->hide();
@@ -106,7 +118,9 @@ TrackPanelFrame::TrackPanelFrame(QWidget* parent) : QFrame(parent) {
         top += 330;
     }
     txtYear->setText(QStringLiteral("1999"));
+}
 
+void TrackPanelFrame::buildSpeedBalanceAndDevice() {
     lblSpeed = place(new QLabel(this), "lblSpeed", "2160;5036", 100, 1170, 1400, 255);
     HScrSpeed = bar(Qt::Horizontal, this, QStringLiteral("HScrSpeed"), 0, 200, 1600, 1170, 3000, 255);
     lblBal = place(new QLabel(this), "lblBal", "2159;5036", 100, 1490, 1400, 255);
@@ -115,7 +129,9 @@ TrackPanelFrame::TrackPanelFrame(QWidget* parent) : QFrame(parent) {
     HScrBalance->setPageStep(1000);
     fraDevice = place(new QGroupBox(this), "fraDevice", "3156;5035", 100, 1800, 5000, 650);
     cboDevice = place(new QComboBox(fraDevice), "cboDevice", nullptr, 100, 250, 4000, 315);
+}
 
+void TrackPanelFrame::buildPreviewColumn() {
     // The preview player, right of the tempo and tag frames.
     const double x = 7900;
     cmdMove2[2] = place(new QPushButton(this), "cmdMove2(2)", "1165;5055", x, 150, 435, 435);

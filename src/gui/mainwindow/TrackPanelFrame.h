@@ -71,6 +71,11 @@ public:
     QLabel* lblCaption; // the panel's caption: track, source length
 
 private:
+    void buildRangeFrames();
+    void buildTempoFrame();
+    void buildTagFrame();
+    void buildSpeedBalanceAndDevice();
+    void buildPreviewColumn();
     QList<QPair<QWidget*, int>> m_column; // preview controls, x from the column's left (px)
 };
 

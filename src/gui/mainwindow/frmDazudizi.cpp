@@ -106,6 +106,36 @@ void frmDazudizi::buildControls() {
     client->setObjectName(QStringLiteral("client"));
     setCentralWidget(client);
 
+    buildClientWidgets(client);
+    wireToolMenuItems();
+    buildEditor(client);
+    wireSettingsMenuItems();
+    buildTreeAndPlayer();
+
+    buildToolButtons();
+    // The split dialog answers the editor's requests (split, paste as new);
+    // adding a track goes through this window, whose tree shows the new node.
+    InstallSplitDialog(*this);
+    m_editor->hooks.addTrack = [this] { cmdDodaj_Click(); };
+    InstallFadeEditors(*this);
+    m_editor->hooks.tracksHeld = [this] { return ExportDialogHoldsTracks(); };
+    // The number pad's "+" reaches the add command through the window's
+    // keys wherever the focus is, the tree included; the tree adds nothing twice.
+    wireProjectCommands();
+    wireTrackPanel();
+
+    m_views = new ViewMenus(*this);
+    SetRecordingOptionsWindow([] { frmRecording::PokazMnie(); });
+    m_splitters = new PanelSplitters(*this);
+    JoinHelpLine(*this);
+    m_keys = new MainKeys(
+        *this, [this] { return keyUpState(); }, [this](KeyCommand c) { runKeyCommand(c); });
+    InstallRecorder(*this);
+}
+
+// The tree, the list, the panel and help frames, the tool frame and the
+// information and progress lines of the window's client area.
+void frmDazudizi::buildClientWidgets(QWidget* client) {
     tvwNodes = new QTreeWidget(client);
     tvwNodes->setObjectName(QStringLiteral("tvwNodes"));
     tvwNodes->setHeaderHidden(true);
@@ -158,7 +188,9 @@ void frmDazudizi::buildControls() {
     shpPostep->setAutoFillBackground(true);
     SetProgressColour(kFrameColour);
     shpPostep->setGeometry(0, 0, 0, TwipsToPx(180));
+}
 
+void frmDazudizi::wireToolMenuItems() {
     // A menu item is enabled only by the part of the window that carries out
     // its command.
     for (QAction* a : m_menus.items)
@@ -189,7 +221,9 @@ void frmDazudizi::buildControls() {
             [this] { frmFrame::PokazMnie(*m_toolHost, this); });
     connect(m_menus.item(QStringLiteral("mnuHidden")), &QAction::triggered, this,
             [this] { frmHidden::PokazMnie(*m_toolHost, this); });
+}
 
+void frmDazudizi::buildEditor(QWidget* client) {
     // The track graph editor: its surface stands where picWork goes, under the list.
     EditorControllerParts parts;
     parts.tracks = [this] { return cPozycje.get(); };
@@ -204,6 +238,9 @@ void frmDazudizi::buildControls() {
     picWork->lower();
     wireHelpEdge();
     m_commands = new TrackCommandSet(*m_editor, &m_menus, fraTools, &CpozSchowek, this, this);
+}
+
+void frmDazudizi::wireSettingsMenuItems() {
     QAction* legend = m_menus.item(QStringLiteral("mnu_Info_Legend"));
     legend->setEnabled(true);
     connect(legend, &QAction::triggered, this, [this] { frmLegend::PokazMnie(this); });
@@ -225,7 +262,9 @@ void frmDazudizi::buildControls() {
         mnuUpdate_Click();
         blnClose = true;
     });
+}
 
+void frmDazudizi::buildTreeAndPlayer() {
     m_tree = new TreeNavigator(*tvwNodes, *m_editor, *m_commands, &m_menus, this);
     m_tree->selectionChanged = [this](std::int32_t number) { lngSelectedTrack = number; };
     m_editor->hooks.treeTrackRelinked = [this](std::int32_t n) { m_tree->TrackRelinked(n); };
@@ -234,26 +273,6 @@ void frmDazudizi::buildControls() {
     m_editor->hooks.treeRebuild = [this] { m_tree->Refresh(); };
 
     m_player = new MainPlayer(*m_editor, *m_tree, *m_commands, m_menus, fraTools, this);
-
-    buildToolButtons();
-    // The split dialog answers the editor's requests (split, paste as new);
-    // adding a track goes through this window, whose tree shows the new node.
-    InstallSplitDialog(*this);
-    m_editor->hooks.addTrack = [this] { cmdDodaj_Click(); };
-    InstallFadeEditors(*this);
-    m_editor->hooks.tracksHeld = [this] { return ExportDialogHoldsTracks(); };
-    // The number pad's "+" reaches the add command through the window's
-    // keys wherever the focus is, the tree included; the tree adds nothing twice.
-    wireProjectCommands();
-    wireTrackPanel();
-
-    m_views = new ViewMenus(*this);
-    SetRecordingOptionsWindow([] { frmRecording::PokazMnie(); });
-    m_splitters = new PanelSplitters(*this);
-    JoinHelpLine(*this);
-    m_keys = new MainKeys(
-        *this, [this] { return keyUpState(); }, [this](KeyCommand c) { runKeyCommand(c); });
-    InstallRecorder(*this);
 }
 
 void frmDazudizi::wireTrackPanel() {

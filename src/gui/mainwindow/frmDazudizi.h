@@ -154,6 +154,11 @@ protected:
 private:
     void Form_Load();
     void buildControls();
+    void buildClientWidgets(QWidget* client);
+    void wireToolMenuItems();
+    void buildEditor(QWidget* client);
+    void wireSettingsMenuItems();
+    void buildTreeAndPlayer();
     void buildToolButtons();
     void wireHelpEdge();
     void wireProjectCommands();

@@ -65,6 +65,11 @@ void Draw(QPainter& p, const TwipLine& l, const QColor& c) {
     p.drawLine(Px(l.x1, l.y1), Px(l.x2, l.y2));
 }
 
+void Draw(QPainter& p, const TwipBox& b, const QColor& c) {
+    p.setPen(QPen(c, 1));
+    p.drawRect(QRectF(Px(b.left, b.top), Px(b.right(), b.bottom())));
+}
+
 } // namespace
 
 // ---- graph ----
@@ -82,16 +87,14 @@ void FadeGraph::paintEvent(QPaintEvent* e) {
     const FadeEnvelope& g = m_owner->layoutTwips().graph;
     const bool out = m_owner->endingShown();
     if (out) {
-        p.setPen(QPen(kBlue, 1));
-        p.drawRect(QRectF(Px(g.shpFadeOut.left, g.shpFadeOut.top), Px(g.shpFadeOut.right(), g.shpFadeOut.bottom())));
+        Draw(p, g.shpFadeOut, kBlue);
         Draw(p, g.LineFadeOut1, kBlue);
         Draw(p, g.LineFadeOut2, kBlue);
         Draw(p, g.Line2, kBlue);
         Draw(p, g.LineFadeOutCloack, palette().color(QPalette::Mid));
     }
     if (g.shpFadeIn.width > 0) {
-        p.setPen(QPen(kGreen, 1));
-        p.drawRect(QRectF(Px(g.shpFadeIn.left, g.shpFadeIn.top), Px(g.shpFadeIn.right(), g.shpFadeIn.bottom())));
+        Draw(p, g.shpFadeIn, kGreen);
     }
     Draw(p, g.Line1, kGreen);
     Draw(p, g.LineFadeIn1, kGreen);

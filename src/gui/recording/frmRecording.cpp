@@ -2,6 +2,7 @@
 
 #include "codecChooser.h"
 #include "gui/app/NumericBox.h"
+#include "gui/app/PathLabel.h"
 #include "core/app/SharedState.h"
 #include "core/app/TextCatalog.h"
 #include "core/app/TextNumbers.h"
@@ -61,19 +62,11 @@ QComboBox* List(QWidget* parent, const char* name) {
     return list;
 }
 
-// A path label: sunken, the whole path in its tooltip, cut to the room it has.
-QLabel* PathLabel(QWidget* parent, const char* name) {
-    auto* label = Named(new QLabel(parent), name);
-    label->setFrameShape(QFrame::Panel);
-    label->setFrameShadow(QFrame::Sunken);
-    label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+// A path label that keeps room for the start of a path.
+QLabel* WidePathLabel(QWidget* parent, const char* name) {
+    QLabel* label = PathLabel(parent, name);
     label->setMinimumWidth(180);
     return label;
-}
-
-void SetPath(QLabel* label, const QString& path) {
-    label->setText(path);
-    label->setToolTip(path);
 }
 
 // A spin bar beside its number: up raises it, large step 10, small step 1.
@@ -258,7 +251,7 @@ QWidget* frmRecording::buildCodecFrame() {
     fraEngine[0] = frame;
     lblBufor = NumberLabel(frame, "lblBufor");
     VScroll1 = SpinBar(frame, "VScroll1");
-    lblRecordFormat = PathLabel(frame, "lblRecordFormat");
+    lblRecordFormat = WidePathLabel(frame, "lblRecordFormat");
     lblRecordFormat->setWordWrap(true);
     cmdFormat = Named(new QPushButton(QStringLiteral("..."), frame), "cmdFormat");
     cmdFormat->setFixedWidth(cmdFormat->fontMetrics().horizontalAdvance(QStringLiteral("...")) + 24);
@@ -281,10 +274,10 @@ QWidget* frmRecording::buildCaptureFrame() {
     cboDeviceIn->setMinimumContentsLength(22);
     Label1[2] = Caption(frame, "Label1(2)", "3175");
     Label1[1] = Caption(frame, "Label1(1)", "2169");
-    lblRecord = PathLabel(frame, "lblRecord");
+    lblRecord = WidePathLabel(frame, "lblRecord");
     cmdRecord = Named(new QPushButton(frame), "cmdRecord");
     Label1[3] = Caption(frame, "Label1(3)", "2174");
-    lblTemp = PathLabel(frame, "lblTemp");
+    lblTemp = WidePathLabel(frame, "lblTemp");
     cmdTemp = Named(new QPushButton(QStringLiteral("..."), frame), "cmdTemp");
     for (QPushButton* b : {cmdRecord, cmdTemp})
         b->setFixedWidth(b->fontMetrics().horizontalAdvance(QStringLiteral("...")) + 24);
