@@ -20,7 +20,12 @@ namespace {
 
 constexpr GstClockTime kPrerollTimeout = 10 * GST_SECOND;
 constexpr int kLengthWaitMs = 1000;
-constexpr int kBusPollMs = 50; // queries read the bus too, so this only bounds the delay of errors
+// Queries read the bus too (a playing graph is asked every pass), so this
+// only bounds the delay of an error or end seen by nobody asking.
+constexpr int kBusPollMs = 250;
+// A position asked for again this soon is the one just read: the player
+// asks twice in a pass, and each query walks the pipeline.
+constexpr gint64 kPositionReuseUs = 1000;
 
 gint64 Nanoseconds(double seconds) { return static_cast<gint64>(std::llround(seconds * GST_SECOND)); }
 
@@ -312,6 +317,7 @@ QStringList GstPlaybackGraph::elementFactories() const {
 }
 
 void GstPlaybackGraph::applyPipelineState() {
+    m_positionReadUs = kNeverRead;
     if (!m_prerolled)
         return; // settle() applies it
     const bool sounding = m_state == GraphState::Running && !m_ended;
@@ -344,9 +350,13 @@ double GstPlaybackGraph::currentPosition() const {
         return std::clamp(m_lastPosition, 0.0, m_stop);
     if (m_seekPending)
         return m_seekTarget;
-    gint64 position = -1;
-    if (gst_element_query_position(m_pipeline, GST_FORMAT_TIME, &position) && position >= 0)
-        m_lastPosition = static_cast<double>(position) / GST_SECOND;
+    const gint64 now = g_get_monotonic_time();
+    if (now - m_positionReadUs >= kPositionReuseUs) {
+        gint64 position = -1;
+        if (gst_element_query_position(m_pipeline, GST_FORMAT_TIME, &position) && position >= 0)
+            m_lastPosition = static_cast<double>(position) / GST_SECOND;
+        m_positionReadUs = now;
+    }
     return std::clamp(m_lastPosition, 0.0, m_stop);
 }
 
@@ -358,6 +368,7 @@ void GstPlaybackGraph::seekFrom(double seconds) {
         return;
     }
     m_failed = false;
+    m_positionReadUs = kNeverRead;
     m_seekTarget = std::clamp(seconds, 0.0, m_duration);
     m_lastPosition = m_seekTarget;
     if (m_seekTarget >= m_stop) {

@@ -100,6 +100,8 @@ private:
     mutable bool m_failed = false;
     mutable bool m_seekPending = false; // a seek while running has not settled yet
     mutable double m_lastPosition = 0;
+    static constexpr long long kNeverRead = -(1LL << 62);
+    mutable long long m_positionReadUs = kNeverRead; // when m_lastPosition was read from the pipeline
     bool m_prerolled = true;   // false until a graph built without waiting has prerolled
     bool m_seekWanted = false; // a seek waits for the preroll
     double m_seekTarget = 0;
