@@ -507,7 +507,11 @@ void frmDazudizi::restorePlacement() {
     const QRect normal = NormalPlacement(stored, TwipRect::fromPx(available)).toPx();
     setWindowState(Qt::WindowNoState);
     resize(normal.size());
-    move(normal.topLeft());
+    // A first start has no place stored: the window manager chooses one with
+    // the title bar on the screen. A place given before the window is shown
+    // would be taken as the inside's, putting the title bar above the screen.
+    if (!GetSetting(QStringLiteral("Left"), QString()).isEmpty() || !GetSetting(QStringLiteral("Top"), QString()).isEmpty())
+        move(normal.topLeft());
     if (state == 1)
         setWindowState(Qt::WindowMinimized);
     else if (state == 2)
