@@ -32,6 +32,7 @@
 #include "core/recording/CaptureEngine.h"
 #include "gui/app/BusyPointer.h"
 #include "gui/app/FileDialogs.h"
+#include "gui/app/FramePlacement.h"
 #include "gui/app/ProgramIcons.h"
 #include "gui/app/Translation.h"
 #include "gui/document/frmFrame.h"
@@ -508,10 +509,12 @@ void frmDazudizi::restorePlacement() {
     setWindowState(Qt::WindowNoState);
     resize(normal.size());
     // A first start has no place stored: the window manager chooses one with
-    // the title bar on the screen. A place given before the window is shown
-    // would be taken as the inside's, putting the title bar above the screen.
-    if (!GetSetting(QStringLiteral("Left"), QString()).isEmpty() || !GetSetting(QStringLiteral("Top"), QString()).isEmpty())
+    // the title bar on the screen. A stored place is the frame's.
+    if (!GetSetting(QStringLiteral("Left"), QString()).isEmpty() ||
+        !GetSetting(QStringLiteral("Top"), QString()).isEmpty()) {
         move(normal.topLeft());
+        PlaceFrameWhenFramed(this, normal.topLeft());
+    }
     if (state == 1)
         setWindowState(Qt::WindowMinimized);
     else if (state == 2)

@@ -168,3 +168,15 @@ TEST_F(EditorWindowsPlacement, EveryWindowOpensWithItsTitleBarOnTheScreen) {
     Check("frmStream", [&] { detector.recordingStarted(PcmLayout{}); });
     detector.recordingEnded();
 }
+
+// The place stored when the window closed is the frame's: a window closed in
+// the top left corner opens there again with its title bar on the screen.
+TEST_F(EditorWindowsPlacement, TheMainWindowOpensAgainWithItsTitleBarOnTheScreen) {
+    delete window;
+    store->values = {{"WindowState", "0"}, {"Left", "0"}, {"Top", "0"}};
+    window = new frmDazudizi;
+    window->setAttribute(Qt::WA_DeleteOnClose, false);
+    window->PokazMnie();
+    ExpectFrameOnScreen(window, "frmDazudizi");
+    EXPECT_EQ(window->windowHandle()->frameGeometry().topLeft(), QPoint(0, 0));
+}
