@@ -1,9 +1,11 @@
 // Every window the editor and its encoder server open, opened the way the
 // user opens it (a menu item, a button), lies with its whole frame, title
-// bar included, on the screen where the window manager put it.
+// bar included, on the screen where the window manager put it. (The tray
+// icon's menu is a popup, not a window.)
 #include "core/app/SharedState.h"
 #include "core/document/cPozycjeMP3.h"
 #include "encoder-server/speech/SpeechMarkerDetector.h"
+#include "gui/app/QtMessageService.h"
 #include "gui/app/frmLang.h"
 #include "gui/app/frmSettings.h"
 #include "gui/document/frmPliki.h"
@@ -24,6 +26,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
 #include <functional>
@@ -106,6 +109,11 @@ protected:
 TEST_F(EditorWindowsPlacement, EveryWindowOpensWithItsTitleBarOnTheScreen) {
     ExpectFrameOnScreen(window, "frmDazudizi");
 
+    // The list of open files, with none open, says so in a message box.
+    auto scripted = SetMessageService(std::make_unique<QtMessageService>());
+    CheckModal<QMessageBox>("QMessageBox", trigger("mnuFile_Lista"));
+    SetMessageService(std::move(scripted));
+
     // File > Add track asks for a source first, then shows the split dialog.
     const QString source = folder + "/source.mp3";
     ASSERT_TRUE(QFile::copy(MediaFile("cbr_noinfo.mp3"), source));
@@ -117,7 +125,8 @@ TEST_F(EditorWindowsPlacement, EveryWindowOpensWithItsTitleBarOnTheScreen) {
     });
     QPointer<QWidget> split = frmPozycje::Instance();
     ExpectFrameOnScreen(split, "frmPozycje");
-    split->close();
+    if (split)
+        split->close();
     QCoreApplication::processEvents();
 
     Check("frmPliki", trigger("mnuFile_Lista"));
