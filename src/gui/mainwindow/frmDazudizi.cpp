@@ -32,6 +32,7 @@
 #include "core/recording/CaptureEngine.h"
 #include "gui/app/BusyPointer.h"
 #include "gui/app/FileDialogs.h"
+#include "gui/app/FramePlacement.h"
 #include "gui/app/ProgramIcons.h"
 #include "gui/app/Translation.h"
 #include "gui/document/frmFrame.h"
@@ -526,7 +527,13 @@ void frmDazudizi::restorePlacement() {
     const QRect normal = NormalPlacement(stored, TwipRect::fromPx(available)).toPx();
     setWindowState(Qt::WindowNoState);
     resize(normal.size());
-    move(normal.topLeft());
+    // A first start has no place stored: the window manager chooses one with
+    // the title bar on the screen. A stored place is the frame's.
+    if (!GetSetting(QStringLiteral("Left"), QString()).isEmpty() ||
+        !GetSetting(QStringLiteral("Top"), QString()).isEmpty()) {
+        move(normal.topLeft());
+        PlaceFrameWhenFramed(this, normal.topLeft());
+    }
     if (state == 1)
         setWindowState(Qt::WindowMinimized);
     else if (state == 2)
