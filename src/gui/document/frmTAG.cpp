@@ -4,7 +4,6 @@
 #include "core/app/Numbers.h"
 #include "core/app/TextCatalog.h"
 #include "core/app/TextNumbers.h"
-#include "core/document/HiddenText.h"
 #include "core/document/Id3v1Tag.h"
 #include "core/document/MpegHeader.h"
 #include "core/document/PlayerGraphs.h"
@@ -30,7 +29,6 @@ QPointer<frmTAG> frmTAG::s_instance;
 namespace {
 constexpr int kLabelLeft = 120, kBoxLeft = 1470, kRow = 400, kTop = 150;
 using texts::kBadTrackText;
-using texts::kUnmappableText;
 
 SourceWriteStatus writeStatus(Id3v1WriteStatus status) {
     switch (status) {
@@ -213,13 +211,6 @@ void frmTAG::cmdSave_Click() {
     }
     tag.track = static_cast<std::int32_t>(track);
     tag.genre = static_cast<std::uint8_t>(cboGenre->currentData().toInt());
-    // A letter the code page cannot hold would be stored as '?': say which
-    // ones and write nothing, so the user can change them.
-    QString refused;
-    if (!EncodeHiddenText(tag.title + tag.artist + tag.album + tag.year + tag.comment, AnsiCodec(), &refused)) {
-        ShowText(kUnmappableText, mb::Exclamation, QStringLiteral("|1"), refused);
-        return;
-    }
 
     // The file is rewritten under the players' feet otherwise.
     Players().ReleaseGraphsBeforeTagWrite();

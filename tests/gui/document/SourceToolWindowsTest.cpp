@@ -135,31 +135,6 @@ TEST_F(SourceToolWindowsTest, TagEditorShowsTheBlockLimitsItsFieldsAndSavesInPla
     EXPECT_EQ(tag.comment, QString(28, 'c'));
 }
 
-// Fault mended: letters the system's code page cannot hold were written as
-// '?' without a word; now the editor names them and writes nothing.
-TEST_F(SourceToolWindowsTest, TagEditorRefusesLettersItsCodePageCannotStore) {
-    const QString path = CopyMedia(QStringLiteral("id3v1.mp3"));
-    auto file = std::make_shared<cPozycjaPlikow>();
-    file->strFileName = path;
-    const QByteArray before = ReadAll(path);
-    AnsiCodec::OverrideSystemCodePage(1252);
-    QPointer<frmTAG> w = frmTAG::PokazMnie(file);
-    ASSERT_TRUE(w);
-    w->txtTitle->setText(QString::fromUtf8("Zażółć"));
-    w->cmdSave_Click();
-    EXPECT_EQ(shownNumbers(), QList<int>{6503});
-    EXPECT_TRUE(messages->shown.last().text.contains(QString::fromUtf8("żłć")));
-    EXPECT_EQ(ReadAll(path), before);
-    EXPECT_TRUE(w && w->isVisible()); // the user can change them
-
-    // A Central European system holds them all.
-    AnsiCodec::OverrideSystemCodePage(1250);
-    w->cmdSave_Click();
-    AnsiCodec::OverrideSystemCodePage(0);
-    EXPECT_EQ(shownNumbers(), QList<int>{6503});
-    EXPECT_EQ(ReadAll(path).right(128).mid(3, 6), QByteArray("Za\xbf\xf3\xb3\xe6"));
-}
-
 TEST_F(SourceToolWindowsTest, TagEditorKeepsANamelessGenreAndStaysOpenWhenTheFileIsGone) {
     QByteArray bytes(500, 'a');
     Id3v1Tag odd;
