@@ -14,6 +14,10 @@
 #include <gtest/gtest.h>
 
 #include "ProgramHome.h"
+#include "core/document/cPozycjaMP3.h"
+#include "core/export/SplitTime.h"
+#include "core/project/ProjectFileReader.h"
+#include "platform/text/AnsiCodec.h"
 
 using namespace kelbrin;
 
@@ -82,6 +86,34 @@ protected:
         return false;
     }
     bool needsServer() const { return QFileInfo(capturon).isExecutable(); }
+    void addSettings(const QByteArray& lines) {
+        QFile conf(home + "/config/Pelorin/Kelbrin.conf");
+        ASSERT_TRUE(conf.open(QIODevice::Append));
+        conf.write(lines);
+    }
+    QString projectPath() const { return records + "Record " + QDate::currentDate().toString("MM_dd") + ".kbe"; }
+    static QString probe(const QString& file, const QString& entries) {
+        QProcess ffprobe;
+        ffprobe.start("ffprobe", {"-v", "error", "-show_entries", entries, "-of", "csv=p=0", file});
+        ffprobe.waitForFinished(30000);
+        return QString::fromUtf8(ffprobe.readAllStandardOutput()).trimmed();
+    }
+    // The file decoded by ffmpeg to 16-bit mono.
+    static QByteArray decoded(const QString& file) {
+        QProcess ffmpeg;
+        ffmpeg.start("ffmpeg", {"-v", "error", "-i", file, "-ac", "1", "-f", "s16le", "-"});
+        ffmpeg.waitForFinished(60000);
+        return ffmpeg.readAllStandardOutput();
+    }
+    // The largest step between neighbouring samples after the first `skip`:
+    // the test sine keeps it small, a gap or a click makes it large.
+    static int largestStep(const QByteArray& pcm, qsizetype skip) {
+        const auto* s = reinterpret_cast<const qint16*>(pcm.constData());
+        int largest = 0;
+        for (qsizetype i = skip + 1; i < pcm.size() / 2; ++i)
+            largest = std::max(largest, std::abs(int(s[i]) - int(s[i - 1])));
+        return largest;
+    }
 
     QString home, records, stderrText;
     bool mountsRefused = false;
@@ -108,6 +140,8 @@ TEST_F(RecordProgramTest, WithoutAnEncoderServerAnUnattendedRecordingSaysSoAndFa
 TEST_F(RecordProgramTest, AOneMinuteRecordingEndsWithAnMp3AndItsProject) {
     if (!QFileInfo(capturon).isExecutable())
         GTEST_SKIP() << "no encoder server (capturon) in " << test::RuntimeDir().toStdString();
+    // The largest buffer the settings take, and a VBR range given upside down.
+    addSettings("LameBufLen=32767\nLameABR=1\nLameVBR=1\nLameQualLow=13\nLameQualHigh=0\n");
     QElapsedTimer took;
     took.start();
     ASSERT_TRUE(runOnSessionBus(quoted(capturon) + " /RegServer && " + quoted(kelbrin) + " -rec 1", 240000))
@@ -120,11 +154,10 @@ TEST_F(RecordProgramTest, AOneMinuteRecordingEndsWithAnMp3AndItsProject) {
     ASSERT_EQ(mp3s.size(), 1) << QDir(records).entryList().join(", ").toStdString();
     const QString mp3 = records + mp3s[0];
 
-    QProcess probe;
-    probe.start("ffprobe", {"-v", "error", "-show_entries", "format=duration", "-of", "csv=p=0", mp3});
-    ASSERT_TRUE(probe.waitForFinished(30000));
-    const double seconds = QString::fromUtf8(probe.readAllStandardOutput()).trimmed().toDouble();
-    EXPECT_NEAR(seconds, 60.0, 2.0);
+    // One minute of 44100 samples a second, to the frame, with no gap or click.
+    const QByteArray pcm = decoded(mp3);
+    EXPECT_NEAR(pcm.size() / 2, 60 * 44100, 1152);
+    EXPECT_LT(largestStep(pcm, 4410), 3300);
 
     QProcess decode;
     decode.start("mpg123", {"-t", mp3});
@@ -139,8 +172,7 @@ TEST_F(RecordProgramTest, AOneMinuteRecordingEndsWithAnMp3AndItsProject) {
     const QString checkLog = QString::fromUtf8(check.readAllStandardOutput());
     EXPECT_FALSE(checkLog.contains("ERROR")) << checkLog.toStdString();
 
-    const QString project = records + "Record " + QDate::currentDate().toString("MM_dd") + ".kbe";
-    QFile kbe(project);
+    QFile kbe(projectPath());
     ASSERT_TRUE(kbe.open(QIODevice::ReadOnly)) << QDir(records).entryList().join(", ").toStdString();
     const QByteArray header = kbe.read(20);
     ASSERT_EQ(header.size(), 20);
@@ -150,6 +182,48 @@ TEST_F(RecordProgramTest, AOneMinuteRecordingEndsWithAnMp3AndItsProject) {
     EXPECT_TRUE(kbe.readAll().contains(mp3s[0].toUtf8()));
     // The buffer file went with the editor.
     EXPECT_TRUE(QDir(home + "/buffer").entryList(QDir::Files).isEmpty());
+}
+
+TEST_F(RecordProgramTest, AOneMinuteImaAdpcmRecordingHoldsOneMinuteAndCountsItsSamples) {
+    if (!needsServer())
+        GTEST_SKIP() << "no encoder server (capturon) in " << test::RuntimeDir().toStdString();
+    // IMA ADPCM, 22050 Hz mono: 512-byte blocks of 1017 samples.
+    addSettings("EngineType=0\n");
+    QByteArray format = QByteArray::fromHex("110001002256000000000000000204000200f903");
+    qToLittleEndian<quint32>(11100, format.data() + 8);
+    test::WriteFile(home + "/config/Pelorin/formatex.ini", format.leftJustified(68, '\0'));
+    ASSERT_TRUE(runOnSessionBus(recordingLine(), 240000)) << stderrText.toStdString();
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(process.exitCode(), 0) << stderrText.toStdString();
+
+    const QStringList waves = QDir(records).entryList({"*.wav"}, QDir::Files);
+    ASSERT_EQ(waves.size(), 1) << QDir(records).entryList().join(", ").toStdString();
+    const QString wav = records + waves[0];
+    QFile file(wav);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    ASSERT_GT(bytes.size(), 12);
+    EXPECT_EQ(qFromLittleEndian<quint32>(bytes.constData() + 4) + 8, quint32(bytes.size()));
+    qint64 factSamples = -1, dataBytes = -1;
+    for (qsizetype at = 12; at + 8 <= bytes.size();) {
+        const QByteArray id = bytes.mid(at, 4);
+        const quint32 size = qFromLittleEndian<quint32>(bytes.constData() + at + 4);
+        if (id == "fact")
+            factSamples = qFromLittleEndian<quint32>(bytes.constData() + at + 8);
+        else if (id == "data")
+            dataBytes = size;
+        at += 8 + size + (size & 1);
+    }
+    // The minute to the sample, in whole blocks, the last one partly filled.
+    EXPECT_EQ(factSamples, 60 * 22050);
+    ASSERT_EQ(dataBytes % 512, 0);
+    const qint64 held = dataBytes / 512 * 1017;
+    EXPECT_GE(held, factSamples);
+    EXPECT_LT(held - factSamples, 1017);
+    EXPECT_NEAR(probe(wav, "format=duration").toDouble(), 60.0, 1017.0 / 22050);
+    const QByteArray pcm = decoded(wav);
+    EXPECT_EQ(pcm.size() / 2, held);
+    EXPECT_LT(largestStep(pcm, 2205), 6600);
 }
 
 TEST_F(RecordProgramTest, AnUnattendedRecordingWhoseServerDiesFails) {
@@ -166,6 +240,23 @@ TEST_F(RecordProgramTest, AnUnattendedRecordingWhoseServerDiesFails) {
     EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(process.exitCode(), 1) << stderrText.toStdString();
     EXPECT_TRUE(stderrText.contains("[6702]")) << stderrText.toStdString();
+
+    // What was recorded is kept in the project: the server's file as its
+    // source, and a track of the whole of it.
+    const QStringList mp3s = QDir(records).entryList({"*.mp3"}, QDir::Files);
+    ASSERT_EQ(mp3s.size(), 1) << QDir(records).entryList().join(", ").toStdString();
+    const double seconds = probe(records + mp3s[0], "format=duration").toDouble();
+    EXPECT_GT(seconds, 1.0);
+    const ProjectReadResult saved = ReadProjectFile(projectPath(), AnsiCodec());
+    ASSERT_EQ(saved.status, ProjectReadStatus::Ok) << QDir(records).entryList().join(", ").toStdString();
+    ASSERT_EQ(saved.contents.sources.size(), 1);
+    EXPECT_EQ(saved.contents.sources[0].path, records + mp3s[0]);
+    ASSERT_EQ(saved.contents.tracks.size(), 1);
+    const cPozycjaMP3& track = *saved.contents.tracks[0].track;
+    EXPECT_EQ(saved.contents.tracks[0].sourceId, saved.contents.sources[0].id);
+    const double length = track.blnJednostka ? TrackTimeSeconds(EndTime(track)) - TrackTimeSeconds(StartTime(track))
+                                             : (track.lngRamkaDo - track.lngRamkaOd + 1) * 1152 / 44100.0;
+    EXPECT_NEAR(length, seconds, 0.1);
 }
 
 TEST_F(RecordProgramTest, ARecordingStoppedByANearlyFullDiskFails) {

@@ -76,6 +76,8 @@ bool CaptureEngine::StartDevice(std::int32_t device, const CapturePcmFormat& for
     // The device is open: a new recording with nothing written.
     m_freeSpaceCounter = 0;
     m_testNext = false;
+    m_written = 0;
+    m_byteLimit = -1;
     m_handshake.reset();
     if (!m_device->start(error)) {
         if (function)
@@ -145,6 +147,11 @@ void CaptureEngine::WritePartBlock() {
         HandleBlock(part);
 }
 
+std::int64_t CaptureEngine::capturedBytes() const {
+    const bool open = CaptureState().fileOpen && m_device;
+    return m_written + (open ? m_device->partBytes() : 0);
+}
+
 void CaptureEngine::CloseBufferFile() {
     if (m_file.isOpen())
         m_file.close();
@@ -181,7 +188,9 @@ void CaptureEngine::HandleBlock(const QByteArray& block) {
 
     // A part block keeps whole sample frames and its own length.
     const qint64 frame = std::max(1, m_format.blockAlign());
-    const qint64 bytes = block.size() >= m_blockBytes ? m_blockBytes : block.size() - block.size() % frame;
+    qint64 bytes = block.size() >= m_blockBytes ? m_blockBytes : block.size() - block.size() % frame;
+    if (m_byteLimit >= 0)
+        bytes = std::min(bytes, std::max<qint64>(0, m_byteLimit - m_written) / frame * frame);
     if (bytes <= 0)
         return;
     if (!m_handshake.appendBlock(m_file, block.constData(), bytes, m_blockBytes)) {
@@ -191,6 +200,7 @@ void CaptureEngine::HandleBlock(const QByteArray& block) {
             onWriteFailed(message);
         return;
     }
+    m_written += bytes;
     if (m_freeSpaceCounter >= kFreeSpaceEvery) {
         const std::int64_t free = freeBytes ? freeBytes(Shared().TempRecordFolder) : -1;
         if (free >= 0 && free < kFreeSpaceBlocks * m_blockBytes && onDiskNearlyFull)

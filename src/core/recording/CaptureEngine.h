@@ -57,6 +57,15 @@ public:
     // 8-bit samples are unsigned around 128 and count 256 to a step).
     static bool BlockHasSound(const QByteArray& block, int bitsPerSample);
 
+    // A timed recording keeps at most `bytes` (-1: no end): what the device
+    // captures beyond them is left out, so the recording lasts its time to the
+    // sample however late the clock sees the end.
+    void setByteLimit(std::int64_t bytes) { m_byteLimit = bytes; }
+    bool limitReached() const { return m_byteLimit >= 0 && capturedBytes() >= m_byteLimit; }
+    // This recording's bytes so far: written, and held by the device for the next block.
+    std::int64_t capturedBytes() const;
+    std::int64_t bytesPerSecond() const { return std::int64_t(m_format.sampleRate) * m_format.blockAlign(); }
+
     bool SoundPresent = true;
     std::int64_t blockBytes() const { return m_blockBytes; }
     // The recording's side of the handshake with the encoder server.
@@ -79,6 +88,8 @@ private:
     CapturePcmFormat m_format;
     CaptureHandshake m_handshake;
     std::int64_t m_blockBytes = 0;
+    std::int64_t m_byteLimit = -1;
+    std::int64_t m_written = 0; // bytes of this recording in the buffer file
     int m_freeSpaceCounter = 0;
     bool m_testNext = false; // the silence test runs on every second block
 };

@@ -27,6 +27,9 @@ namespace {
 constexpr int kRecordingIcon = 1161;
 constexpr int kPausedIcon = 1163;
 constexpr int kServerInterval = 200;
+// The clock ends a timed recording by itself only this long after its limit:
+// until then the captured samples end it, to the sample.
+constexpr std::int64_t kLimitSlackSeconds = 5;
 
 double SettingNumber(const char* key, const char* fallback) {
     return Val(GetSetting(QLatin1String(key), QLatin1String(fallback)));
@@ -339,7 +342,7 @@ void RecorderControl::Timer1_Timer() {
         // A stop asked from outside, or the time limit. A missing key is no request.
         const bool asked = ReadNumber(handshake::kStop, 2) == 1;
         const std::int32_t limit = Shared().RecTimeLimit;
-        if (!m_stopping && (asked || (limit > 0 && limit <= minutes + pausedMinutes))) {
+        if (!m_stopping && (asked || timeLimitReached(limit, whole))) {
             Shared().RecTimeLimit = 0;
             m_limitReached = true;
             WriteNumber(handshake::kStop, 0);
@@ -356,6 +359,19 @@ void RecorderControl::Timer1_Timer() {
             m_tray->Komunikat(caption, paused);
     }
     blink = !blink;
+}
+
+// The limit counts the captured sound (as many samples as its minutes hold)
+// plus the minutes of automatic pause. The clock's own count is kept as a
+// last resort, for a device that stops delivering.
+bool RecorderControl::timeLimitReached(std::int32_t limit, std::int64_t elapsed) {
+    if (limit <= 0) {
+        m_engine.setByteLimit(-1);
+        return false;
+    }
+    const std::int64_t seconds = std::max<std::int64_t>(0, (std::int64_t(limit) - pausedMinutes) * 60);
+    m_engine.setByteLimit(seconds * m_engine.bytesPerSecond());
+    return m_engine.limitReached() || elapsed >= seconds + kLimitSlackSeconds;
 }
 
 void RecorderControl::serverEndedByItself() {

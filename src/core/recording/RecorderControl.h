@@ -81,6 +81,7 @@ public:
     const QString& failure() const { return m_failure; }
 
 private:
+    bool timeLimitReached(std::int32_t limit, std::int64_t elapsed);
     bool startRecording();
     bool prepareFormat(CapturePcmFormat& format, std::int64_t& blockBytes);
     void abandonStart();

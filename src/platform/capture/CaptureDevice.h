@@ -40,6 +40,9 @@ public:
     // first, and the part of the next block is returned (and forgotten here),
     // so a stop or a pause loses nothing.
     virtual QByteArray takePart() = 0;
+    // The size of that part now (what takePart() would hand over, as far as
+    // the device has it at hand).
+    virtual qint64 partBytes() const = 0;
     // Releases the device. Safe to call more than once.
     virtual void close() = 0;
     virtual bool isOpen() const = 0;

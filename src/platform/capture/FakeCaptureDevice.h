@@ -70,6 +70,7 @@ public:
         taken.swap(part);
         return taken;
     }
+    qint64 partBytes() const override { return part.size(); }
     bool running() const { return m_running; }
 
     // Captured since the last whole block; takePart() hands it over.

@@ -21,6 +21,7 @@ public:
     bool start(QString* error) override;
     void stop() override;
     QByteArray takePart() override;
+    qint64 partBytes() const override { return m_pending.size(); }
     void close() override;
     bool isOpen() const override { return m_pipeline != nullptr; }
 

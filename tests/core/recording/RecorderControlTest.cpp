@@ -361,6 +361,25 @@ TEST_F(RecorderControlTest, TheTimeLimitStopsSavesTheProjectAndEndsTheRun) {
     EXPECT_EQ(host.saved, (QStringList{name, name + " (2)"}));
 }
 
+TEST_F(RecorderControlTest, ATimedRecordingHoldsItsMinutesToTheSampleAndEndsWithoutADevice) {
+    // The clock starts late in its second and sees the end late; the
+    // recording still holds one minute of 8000 samples a second.
+    clock->advance(900);
+    Shared().RecTimeLimit = 1;
+    start();
+    play(62000);
+    waitForHandOver();
+    EXPECT_EQ(server->encoded.size(), 60 * 8000);
+    EXPECT_EQ(server->encoded, delivered.left(60 * 8000));
+
+    // A device that delivers nothing does not keep an unattended run alive.
+    Shared().RecTimeLimit = 1;
+    start();
+    for (int i = 0; i < 70 && CaptureState().fileOpen; ++i)
+        clock->advance(1000);
+    EXPECT_FALSE(CaptureState().fileOpen);
+}
+
 TEST_F(RecorderControlTest, AMissingStopKeyIsNoStopRequestButAnOutsideRequestIs) {
     start();
     store->values.remove("RecStop");
