@@ -20,7 +20,7 @@
 #include "core/document/cPozycjePlikow.h"
 #include "core/export/SaveEngine.h"
 #include "platform/settings/MemorySettingsStore.h"
-#include "platform/shell/DesktopOpener.h"
+#include "platform/shell/FakeDesktopOpener.h"
 
 #include <QCoreApplication>
 #include <QDir>

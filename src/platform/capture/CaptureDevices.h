@@ -23,13 +23,6 @@ public:
     QStringList names() override;
 };
 
-class FakeCaptureDevices final : public CaptureDevices {
-public:
-    explicit FakeCaptureDevices(QStringList list = {}) : list(std::move(list)) {}
-    QStringList names() override { return list; }
-    QStringList list;
-};
-
 // The list in force: GStreamer's unless a test installed another.
 CaptureDevices& CaptureDeviceList();
 std::unique_ptr<CaptureDevices> SetCaptureDevices(std::unique_ptr<CaptureDevices> devices);

@@ -22,17 +22,6 @@ public:
     bool openWithDefaultApplication(const QString& path) override;
 };
 
-// Records the files it was given.
-class FakeDesktopOpener final : public DesktopOpener {
-public:
-    bool openWithDefaultApplication(const QString& path) override {
-        opened.append(path);
-        return accept;
-    }
-    QStringList opened;
-    bool accept = true;
-};
-
 DesktopOpener& Desktop();
 // Replaces the process-wide opener; returns the previous one.
 std::unique_ptr<DesktopOpener> SetDesktopOpener(std::unique_ptr<DesktopOpener> opener);

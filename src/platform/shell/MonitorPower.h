@@ -30,20 +30,6 @@ private:
     bool m_changed = false;    // DPMS was switched on for the command
 };
 
-class FakeMonitorPower final : public MonitorPower {
-public:
-    bool enterLowPower() override {
-        ++entered;
-        lowPower = available;
-        return available;
-    }
-    void restoreSettings() override { ++restored; }
-    bool available = true;
-    bool lowPower = false;
-    int entered = 0;
-    int restored = 0;
-};
-
 // The monitor in force: X11's unless a test installed another.
 MonitorPower& Monitor();
 std::unique_ptr<MonitorPower> SetMonitorPower(std::unique_ptr<MonitorPower> monitor);

@@ -13,7 +13,7 @@
 #include "core/export/SaveEngine.h"
 #include "core/export/SaveHost.h"
 #include "platform/settings/MemorySettingsStore.h"
-#include "platform/shell/DesktopOpener.h"
+#include "platform/shell/FakeDesktopOpener.h"
 #include "support/ScriptedMessages.h"
 #include "support/TestEnvironment.h"
 

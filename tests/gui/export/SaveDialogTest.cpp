@@ -16,7 +16,7 @@
 #include "gui/export/frmSave.h"
 #include "gui/mainwindow/frmDazudizi.h"
 #include "platform/settings/MemorySettingsStore.h"
-#include "platform/shell/DesktopOpener.h"
+#include "platform/shell/FakeDesktopOpener.h"
 #include "support/ScriptedMessages.h"
 #include "support/TestEnvironment.h"
 #include "support/TextFit.h"

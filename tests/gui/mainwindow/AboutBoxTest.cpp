@@ -4,7 +4,7 @@
 #include "core/app/TextCatalog.h"
 #include "gui/mainwindow/frmInfo.h"
 #include "platform/settings/MemorySettingsStore.h"
-#include "platform/shell/DesktopOpener.h"
+#include "platform/shell/FakeDesktopOpener.h"
 #include "support/TestEnvironment.h"
 
 #include <QApplication>

@@ -8,7 +8,7 @@
 #include "gui/editor/TrackSurface.h"
 #include "gui/app/frmSettings.h"
 #include "gui/recording/frmRecording.h"
-#include "platform/capture/CaptureDevices.h"
+#include "platform/capture/FakeCaptureDevices.h"
 #include "gui/mainwindow/DelayTimers.h"
 #include "gui/mainwindow/MainLayout.h"
 #include "core/document/cPozycjaPlikow.h"

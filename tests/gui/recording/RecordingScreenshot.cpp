@@ -5,7 +5,7 @@
 #include "core/app/SharedState.h"
 #include "core/app/TextCatalog.h"
 #include "gui/recording/frmRecording.h"
-#include "platform/capture/CaptureDevices.h"
+#include "platform/capture/FakeCaptureDevices.h"
 #include "platform/lame/FakeLameLibrary.h"
 #include "platform/settings/MemorySettingsStore.h"
 #include "support/ScreenshotRun.h"

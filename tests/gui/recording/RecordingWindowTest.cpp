@@ -6,7 +6,7 @@
 #include "core/recording/CodecFormatChoice.h"
 #include "gui/app/Translation.h"
 #include "gui/recording/frmRecording.h"
-#include "platform/capture/CaptureDevices.h"
+#include "platform/capture/FakeCaptureDevices.h"
 #include "platform/lame/FakeLameLibrary.h"
 #include "support/ProgramState.h"
 #include "support/ScriptedMessages.h"

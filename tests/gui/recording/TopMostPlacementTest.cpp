@@ -5,7 +5,7 @@
 #include "gui/editor/frmLegend.h"
 #include "gui/recording/frmRecord.h"
 #include "gui/recording/frmRecording.h"
-#include "platform/capture/CaptureDevices.h"
+#include "platform/capture/FakeCaptureDevices.h"
 #include "platform/lame/FakeLameLibrary.h"
 #include "platform/settings/MemorySettingsStore.h"
 #include "support/TestEnvironment.h"

@@ -5,7 +5,7 @@
 #include "core/app/TextCatalog.h"
 #include "gui/recording/frmIcon.h"
 #include "platform/media/VirtualClock.h"
-#include "platform/shell/MonitorPower.h"
+#include "platform/shell/FakeMonitorPower.h"
 #include "platform/shell/PowerControl.h"
 #include "support/ProgramState.h"
 #include "support/ScriptedMessages.h"

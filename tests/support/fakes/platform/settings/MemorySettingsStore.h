@@ -1,5 +1,5 @@
 #pragma once
-#include "SettingsStore.h"
+#include "platform/settings/SettingsStore.h"
 
 #include <QMap>
 #include <QStringList>

@@ -1,7 +1,7 @@
 #pragma once
 // Records what start-up asked of the desktop; each step can be made to fail.
 
-#include "DesktopIntegration.h"
+#include "platform/shell/DesktopIntegration.h"
 
 #include <QStringList>
 

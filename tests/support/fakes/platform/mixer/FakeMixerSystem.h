@@ -2,7 +2,7 @@
 // Test stand-in for the mixers: devices described by the test, and a count of
 // every call so a test can tell that nothing was asked.
 
-#include "MixerSystem.h"
+#include "platform/mixer/MixerSystem.h"
 
 #include <QMap>
 

@@ -1,7 +1,7 @@
 #pragma once
 // Answers requests from a table of addresses and records them.
 
-#include "HttpClient.h"
+#include "platform/net/HttpClient.h"
 
 #include <QHash>
 #include <QStringList>

@@ -9,8 +9,8 @@
 // Everything done to it is logged with the clock's time, so a test can check
 // what a player did and when (a fade's volume steps, a seek, a stop).
 
-#include "Clock.h"
-#include "PlaybackGraph.h"
+#include "platform/media/Clock.h"
+#include "platform/media/PlaybackGraph.h"
 
 #include <QList>
 #include <QString>

@@ -3,7 +3,7 @@
 // passes the source bytes through unchanged, with scriptable failures and a
 // record of what callers converted.
 
-#include "CodecLibrary.h"
+#include "platform/codecs/CodecLibrary.h"
 
 #include <QList>
 #include <algorithm>

@@ -10,7 +10,7 @@
 //     clock->advance(100);      // 100 ms later; due calls run
 //     player.tick();
 
-#include "Clock.h"
+#include "platform/media/Clock.h"
 
 #include <QList>
 #include <algorithm>

@@ -1,5 +1,5 @@
 #pragma once
-#include "MediaDuration.h"
+#include "platform/media/MediaDuration.h"
 
 #include <QMap>
 #include <QStringList>

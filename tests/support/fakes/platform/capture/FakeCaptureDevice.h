@@ -2,7 +2,7 @@
 // Test stand-in for the capture device: the test hands blocks over itself
 // with deliver(), as the sound card would after each filled block.
 
-#include "CaptureDevice.h"
+#include "platform/capture/CaptureDevice.h"
 
 #include <QList>
 

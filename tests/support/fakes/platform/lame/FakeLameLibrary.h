@@ -3,7 +3,7 @@
 // each chunk into a fixed number of bytes, so that callers' loops, splits and
 // hand-overs can be checked without real audio.
 
-#include "LameLibrary.h"
+#include "platform/lame/LameLibrary.h"
 
 #include <QByteArray>
 #include <QList>

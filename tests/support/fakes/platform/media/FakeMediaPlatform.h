@@ -5,7 +5,7 @@
 // built (and, through the weak references, whether it released them).
 
 #include "FakePlaybackGraph.h"
-#include "MediaPlatform.h"
+#include "platform/media/MediaPlatform.h"
 
 #include <QHash>
 #include <QList>
