@@ -15,7 +15,7 @@
 #include "gui/mainwindow/frmDazudizi.h"
 #include "gui/recording/codecChooser.h"
 #include "gui/recording/frmRecording.h"
-#include "platform/capture/CaptureDevices.h"
+#include "platform/capture/FakeCaptureDevices.h"
 #include "platform/lame/FakeLameLibrary.h"
 #include "support/FakeServices.h"
 #include "support/TrackFactory.h"
