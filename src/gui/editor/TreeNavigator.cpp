@@ -210,8 +210,9 @@ void TreeNavigator::Refresh() {
     for (QTreeWidgetItemIterator it(&m_tree); *it; ++it)
         if ((*it)->isExpanded())
             open << NodeTag(*it);
-    const std::optional<std::int32_t> current =
-        m_tree.currentItem() ? std::optional(NodeTag(m_tree.currentItem())) : std::nullopt;
+    std::optional<std::int32_t> current;
+    if (m_tree.currentItem())
+        current = NodeTag(m_tree.currentItem());
 
     m_tree.clear();
     auto* root = MakeNode(QStringLiteral("P"), rootText, QStringLiteral("skool"), kRootTag);

@@ -25,7 +25,7 @@ public:
 
 class FakeCaptureDevices final : public CaptureDevices {
 public:
-    explicit FakeCaptureDevices(QStringList list = {}) : list(std::move(list)) {}
+    explicit FakeCaptureDevices(QStringList devices = {}) : list(std::move(devices)) {}
     QStringList names() override { return list; }
     QStringList list;
 };
