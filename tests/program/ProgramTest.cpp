@@ -30,10 +30,10 @@ protected:
             delete p;
         }
     }
-    QProcess* start(const QString& program, const QStringList& args = {}) {
+    QProcess* start(const QString& binary, const QStringList& args = {}) {
         auto* p = new QProcess;
         p->setProcessEnvironment(env);
-        p->start(program, args);
+        p->start(binary, args);
         running.append(p);
         EXPECT_TRUE(p->waitForStarted(5000));
         return p;

@@ -133,9 +133,9 @@ void NextSuccessor(cPozycjeMP3& tracks, std::int32_t position) {
     const std::int32_t k = std::max<std::int32_t>(t->lngColNastepnikIndex, 0) + 1;
     if (!t->colNastepnik.isEmpty() && k <= t->colNastepnik.size()) {
         t->lngColNastepnikIndex = k;
-        const std::int32_t position = t->colNastepnik.at(k - 1);
-        t->lngOverTakingIndex = position;
-        auto successor = (position >= 1 && position <= tracks.Count()) ? tracks.Item(position) : nullptr;
+        const std::int32_t next = t->colNastepnik.at(k - 1);
+        t->lngOverTakingIndex = next;
+        auto successor = (next >= 1 && next <= tracks.Count()) ? tracks.Item(next) : nullptr;
         t->sngOverTaking = successor ? successor->sngOvertake : -100000.0f;
         if (!successor)
             t->lngOverTakingIndex = 0; // a position that no longer exists ends the branch

@@ -48,8 +48,8 @@ QList<QAction*> FormActions(QWidget* form) {
         if (auto* action = qobject_cast<QAction*>(object))
             add(action);
         else if (object->isWidgetType())
-            for (QAction* action : static_cast<QWidget*>(object)->actions())
-                add(action);
+            for (QAction* shown : static_cast<QWidget*>(object)->actions())
+                add(shown);
     }
     return actions;
 }

@@ -92,7 +92,8 @@ ListViewBehaviour* ListViewBehaviour::Of(QTreeWidget* view) {
     return new ListViewBehaviour(view);
 }
 
-ListViewBehaviour::ListViewBehaviour(QTreeWidget* view) : QObject(view), m_view(view) {
+ListViewBehaviour::ListViewBehaviour(QTreeWidget* view)
+    : QObject(view), m_view(view), m_headerViewport(view->header()->viewport()), m_viewport(view->viewport()) {
     view->setItemDelegate(new SubItemDelegate(view));
     auto* style = new HeaderBitmapStyle;
     style->setParent(view->header());
@@ -107,9 +108,9 @@ ListViewBehaviour::ListViewBehaviour(QTreeWidget* view) : QObject(view), m_view(
 }
 
 bool ListViewBehaviour::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_view->header()->viewport())
+    if (watched == m_headerViewport)
         return headerEvent(event);
-    if (watched == m_view->viewport())
+    if (watched == m_viewport)
         return viewportEvent(event);
     return QObject::eventFilter(watched, event);
 }
@@ -131,11 +132,11 @@ int ListViewBehaviour::handleAt(int x) const {
 }
 
 bool ListViewBehaviour::headerEvent(QEvent* event) {
-    QHeaderView* header = m_view->header();
     const auto type = event->type();
     if (type != QEvent::MouseButtonPress && type != QEvent::MouseMove &&
         type != QEvent::MouseButtonRelease)
         return false;
+    QHeaderView* header = m_view->header();
     auto* me = static_cast<QMouseEvent*>(event);
     const int x = me->position().toPoint().x();
     if (type == QEvent::MouseButtonPress) {
@@ -171,7 +172,7 @@ bool ListViewBehaviour::viewportEvent(QEvent* event) {
     const auto type = event->type();
     if (type == QEvent::Leave) {
         m_hover->stop();
-        m_view->viewport()->unsetCursor();
+        m_viewport->unsetCursor();
         return false;
     }
     if (type != QEvent::MouseMove && type != QEvent::MouseButtonPress &&

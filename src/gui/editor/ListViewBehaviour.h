@@ -13,6 +13,7 @@
 class QRubberBand;
 class QTimer;
 class QTreeWidget;
+class QWidget;
 
 namespace kelbrin {
 
@@ -38,6 +39,10 @@ private:
     void hoverSelect();
 
     QTreeWidget* m_view;
+    // Kept from the start: the viewports' last events come while the view is
+    // already half destroyed, when asking the view for them is no longer valid.
+    QObject* const m_headerViewport;
+    QWidget* const m_viewport;
     // Column resizing without full drag: the section and where it begins.
     int m_resizing = -1;
     int m_resizeFrom = 0;

@@ -26,7 +26,7 @@ int ShiftCode(Qt::KeyboardModifiers m) {
 } // namespace
 
 TrackListNavigator::TrackListNavigator(QTreeWidget& list, GraphEditor& editor, QObject* parent)
-    : QObject(parent), m_list(list), m_editor(editor) {
+    : QObject(parent), m_list(list), m_viewport(list.viewport()), m_editor(editor) {
     m_list.viewport()->installEventFilter(this);
 }
 
@@ -76,7 +76,7 @@ void TrackListNavigator::UpdateRow(const cPozycjaMP3& track) {
 void TrackListNavigator::RemoveRow(std::int32_t number) { delete RowOf(number); }
 
 bool TrackListNavigator::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != m_list.viewport())
+    if (watched != m_viewport)
         return QObject::eventFilter(watched, event);
     const auto type = event->type();
     if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease &&

@@ -42,6 +42,9 @@ protected:
 
 private:
     QTreeWidget& m_list;
+    // Kept from the start: the viewport's last events come while the list is
+    // already half destroyed, when asking the list for it is no longer valid.
+    QObject* const m_viewport;
     GraphEditor& m_editor;
 };
 

@@ -63,7 +63,7 @@ QString RestingImage(const cPozycjaMP3& track) {
 
 TreeNavigator::TreeNavigator(QTreeWidget& tree, EditorController& editor, TrackCommandSet& commands,
                              const MainMenus* menus, QObject* parent)
-    : QObject(parent), m_tree(tree), m_editor(editor), m_commands(commands), m_menus(menus) {
+    : QObject(parent), m_tree(tree), m_treeViewport(tree.viewport()), m_editor(editor), m_commands(commands), m_menus(menus) {
     m_tree.setDragEnabled(false); // drags are started here, so the widget never moves items itself
     m_tree.setAcceptDrops(true);
     m_tree.viewport()->setAcceptDrops(true);
@@ -210,8 +210,9 @@ void TreeNavigator::Refresh() {
     for (QTreeWidgetItemIterator it(&m_tree); *it; ++it)
         if ((*it)->isExpanded())
             open << NodeTag(*it);
-    const std::optional<std::int32_t> current =
-        m_tree.currentItem() ? std::optional(NodeTag(m_tree.currentItem())) : std::nullopt;
+    std::optional<std::int32_t> current;
+    if (m_tree.currentItem())
+        current = NodeTag(m_tree.currentItem());
 
     m_tree.clear();
     auto* root = MakeNode(QStringLiteral("P"), rootText, QStringLiteral("skool"), kRootTag);

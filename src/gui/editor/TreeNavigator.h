@@ -22,6 +22,7 @@
 class QIcon;
 class QTreeWidget;
 class QTreeWidgetItem;
+class QWidget;
 
 namespace kelbrin {
 
@@ -105,6 +106,9 @@ private:
     void restoreOpenNodes(const QList<std::int32_t>& open);
 
     QTreeWidget& m_tree;
+    // Kept from the start: the viewport's last events come while the tree is
+    // already half destroyed, when asking the tree for it is no longer valid.
+    QWidget* const m_treeViewport;
     EditorController& m_editor;
     TrackCommandSet& m_commands;
     const MainMenus* m_menus;

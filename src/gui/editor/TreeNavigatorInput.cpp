@@ -208,7 +208,7 @@ void TreeNavigator::runDrag(QTreeWidgetItem* node) {
 
 bool TreeNavigator::eventFilter(QObject* watched, QEvent* event) {
     const bool onSurface = watched == m_editor.surface();
-    const bool onTree = watched == m_tree.viewport();
+    const bool onTree = watched == m_treeViewport;
     switch (event->type()) {
     case QEvent::DragEnter:
     case QEvent::DragMove: {

@@ -437,13 +437,13 @@ void frmSave::moveItem(int from, int to) {
     QListWidgetItem* a = lstSource->item(from);
     QListWidgetItem* b = lstSource->item(to);
     const QString text = a->text();
-    const QVariant data = a->data(Qt::UserRole);
+    const QVariant userData = a->data(Qt::UserRole);
     const Qt::CheckState check = a->checkState();
     a->setText(b->text());
     a->setData(Qt::UserRole, b->data(Qt::UserRole));
     a->setCheckState(b->checkState());
     b->setText(text);
-    b->setData(Qt::UserRole, data);
+    b->setData(Qt::UserRole, userData);
     b->setCheckState(check);
     lstSource->setCurrentRow(to);
     setEnabled(true);

@@ -22,6 +22,7 @@
 #include <QFileInfo>
 #include <QMainWindow>
 #include <QMenu>
+#include <QPointer>
 #include <QThread>
 #include <QTimer>
 
@@ -149,9 +150,13 @@ void MainClose::finishRecording() {
 }
 
 void MainClose::closeOtherWindows() {
-    const QList<QWidget*> windows = QApplication::topLevelWidgets();
-    for (QWidget* w : windows)
-        if (w != &m_window && w->isVisible() && !qobject_cast<QMenu*>(w))
+    // Closing one window may delete another (the recorder takes its tray
+    // window with it): a window gone meanwhile is passed over.
+    QList<QPointer<QWidget>> windows;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        windows.append(w);
+    for (const QPointer<QWidget>& w : windows)
+        if (w && w != &m_window && w->isVisible() && !qobject_cast<QMenu*>(w))
             w->close();
 }
 

@@ -19,7 +19,8 @@ namespace kelbrin {
 
 TrackPanelTempo::TrackPanelTempo(frmDazudizi& window, TrackPanelFrame& frame, PreviewPlayer& preview,
                                  std::function<void()> changed)
-    : QObject(&window), m_window(window), m_frame(frame), m_tempo(preview), m_changed(std::move(changed)) {
+    : QObject(&window), m_window(window), m_frame(frame), m_syncLabel(frame.lblSync), m_tempoBox(frame.Frame2),
+      m_tempo(preview), m_changed(std::move(changed)) {
     connect(frame.cmdBPM, &QPushButton::clicked, this, [this] { cmdBPM_Click(); });
     connect(frame.cmdReset, &QPushButton::clicked, this, [this] { cmdReset_Click(); });
     frame.lblSync->setMouseTracking(true);
@@ -91,7 +92,7 @@ void TrackPanelTempo::highlight(bool on) {
 }
 
 bool TrackPanelTempo::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_frame.lblSync) {
+    if (watched == m_syncLabel) {
         if (event->type() == QEvent::MouseMove || event->type() == QEvent::Enter) {
             ShowHint(m_frame.lblSync->property("Tag").toString());
             highlight(m_frame.lblSync->isEnabled());
@@ -102,7 +103,7 @@ bool TrackPanelTempo::eventFilter(QObject* watched, QEvent* event) {
             lblSync_Click();
             return true;
         }
-    } else if (watched == m_frame.Frame2 && event->type() == QEvent::MouseMove) {
+    } else if (watched == m_tempoBox && event->type() == QEvent::MouseMove) {
         highlight(false);
         ShowHint(m_frame.Frame2->property("Tag").toString());
     }

@@ -37,6 +37,10 @@ private:
 
     frmDazudizi& m_window;
     TrackPanelFrame& m_frame;
+    // Kept from the start: the controls' last events come while the frame is
+    // already half destroyed, when its members are no longer valid.
+    QObject* const m_syncLabel;
+    QObject* const m_tempoBox;
     PanelTempo m_tempo;
     std::function<void()> m_changed;
 };

@@ -102,8 +102,8 @@ INSTANTIATE_TEST_SUITE_P(
                       Media{"mpeg25_l3.mp3", false}, Media{"layer2.mp2", false},
                       Media{"id3v2_100k.mp3", false}, Media{"id3v2_100k_vbr.mp3", true},
                       Media{"id3v1.mp3", false}),
-    [](const auto& info) {
-        QString name = QString::fromLatin1(info.param.name);
+    [](const auto& testInfo) {
+        QString name = QString::fromLatin1(testInfo.param.name);
         name.replace('.', '_');
         return name.toStdString();
     });

@@ -151,7 +151,8 @@ TEST(CueReader, TheExportsSheetReadsBackWithAllItsTracks) {
         EXPECT_EQ(s.entries[2].title, "Third TITLE");
         EXPECT_EQ(s.entries[2].performer, "Other");
         EXPECT_EQ(s.entries[2].number, "03");
-        if (joined)
+        if (joined) {
             EXPECT_EQ(s.entries[2].start, (TrackTime{100, 1, 0}));
+        }
     }
 }

@@ -141,13 +141,15 @@ TEST_P(EverySource, PiecesAreWholeSourceFramesAndJoinedOnesStartSilent) {
         const QByteArray whole = AudioOf(output);
         const std::int64_t made = MadeHeaderLength(whole, src);
         EXPECT_TRUE(made == 0 || file->blnVBR) << name << " of a constant rate got a Xing frame";
-        if (file->blnVBR && !IsInfoFrame(whole))
+        if (file->blnVBR && !IsInfoFrame(whole)) {
             EXPECT_GT(made, 0) << name << " of a variable rate has no Xing frame";
+        }
         const QByteArray audio = whole.mid(made);
         const std::int64_t start = SourceStartOf(audio, src);
         ASSERT_GE(start, 0) << name << " is not a run of whole frames";
-        if (expectedStart != -2)
+        if (expectedStart != -2) {
             EXPECT_EQ(start, expectedStart) << name << " does not go on where the last one ended";
+        }
         expectedStart = start + audio.size();
         ExpectPlayable(output);
         ExpectInfoFrameDescribes(output);
@@ -202,7 +204,7 @@ INSTANTIATE_TEST_SUITE_P(
                       Case{"layer2.mp2", true}, Case{"id3v2_100k.mp3", false},
                       Case{"id3v2_100k.mp3", true}, Case{"id3v2_100k_vbr.mp3", false},
                       Case{"id3v2_100k_vbr.mp3", true}, Case{"id3v1.mp3", false}),
-    [](const auto& info) {
-        QString name = QString(info.param.source).section('.', 0, 0);
-        return (name + (info.param.turbo ? "_turbo" : "_exact")).toStdString();
+    [](const auto& testInfo) {
+        QString name = QString(testInfo.param.source).section('.', 0, 0);
+        return (name + (testInfo.param.turbo ? "_turbo" : "_exact")).toStdString();
     });

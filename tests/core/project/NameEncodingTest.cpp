@@ -135,4 +135,4 @@ TEST_P(NameEncoding, AScriptAnOlderVersionWroteReadsInTheCodePage) {
 }
 
 INSTANTIATE_TEST_SUITE_P(CodePages, NameEncoding, ::testing::Values(1252, 1250),
-                         [](const auto& info) { return "Windows" + std::to_string(info.param); });
+                         [](const auto& testInfo) { return "Windows" + std::to_string(testInfo.param); });

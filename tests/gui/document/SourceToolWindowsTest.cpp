@@ -336,8 +336,9 @@ TEST_F(SourceToolWindowsTest, FrameEditorShowsFramesRefillsListsAndWritesBackOnl
     const QByteArray after = ReadAll(path);
     const std::int64_t start = file->Daj_Naglowek_Offset(3) - 1;
     for (qsizetype i = 0; i < after.size(); ++i)
-        if (after.at(i) != before.at(i))
+        if (after.at(i) != before.at(i)) {
             EXPECT_TRUE(i > start && i < start + 4) << i;
+        }
     EXPECT_EQ(static_cast<std::uint8_t>(after.at(start + 1)) & 0x06, 0x04);
     EXPECT_EQ(static_cast<std::uint8_t>(after.at(start + 1)) & 0x40, 0x40);
 }

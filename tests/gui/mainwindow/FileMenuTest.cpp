@@ -134,7 +134,7 @@ TEST_F(FileMenuTest, SaveAsOverAnExistingFileAsksOnce) {
     open();
     fillProject();
     const QString existing = saveAs("old");
-    for (const QString typed : {QStringLiteral("old"), QStringLiteral("old.kbe")}) {
+    for (const QString& typed : {QStringLiteral("old"), QStringLiteral("old.kbe")}) {
         messages->shown.clear();
         messages->answers.clear();
         messages->answers.enqueue(mb::Yes);

@@ -20,6 +20,7 @@
 #include "support/ProgramState.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QDir>
 #include <QFile>
 #include <QPointer>
@@ -179,6 +180,34 @@ TEST_F(MainCloseTest, AMinimizedWindowKeepsTheLastPlacement) {
     EXPECT_EQ(store->values.value("Width"), "12000");
     EXPECT_EQ(store->values.value("Left"), "300");
     EXPECT_EQ(store->values.value("Help"), window->Menus().item("mnuHelp")->isChecked() ? "1" : "0");
+}
+
+TEST_F(MainCloseTest, AWindowThatTakesAnotherWithItLeavesTheCloseGoingOn) {
+    // Like the recorder, which deletes its tray window as it closes: whichever
+    // of the two is closed first takes the other with it.
+    struct Partner : QWidget {
+        QPointer<QWidget> other;
+        void closeEvent(QCloseEvent* event) override {
+            delete other.data();
+            QWidget::closeEvent(event);
+        }
+    };
+    auto* first = new Partner;
+    auto* second = new Partner;
+    first->other = second;
+    second->other = first;
+    first->show();
+    second->show();
+    QPointer<QWidget> a(first), b(second);
+    EXPECT_TRUE(close());
+    EXPECT_EQ(ended, 1);
+    EXPECT_NE(a.isNull(), b.isNull());
+    for (QWidget* left : {a.data(), b.data()}) {
+        if (left) {
+            EXPECT_FALSE(left->isVisible());
+            delete left;
+        }
+    }
 }
 
 TEST_F(MainCloseTest, NoCloseUnderALongOperation) {

@@ -201,9 +201,10 @@ TEST_F(MainWindowTest, GeometryFollowsTheLayoutAtSmallAndLargeSizes) {
         EXPECT_NEAR(window->picWork->height(), window->fraTools->y() + TwipsToPx(40), 2);
         EXPECT_NEAR(window->cmdSave->geometry().right() + 1,
                     window->fraTools->width() - TwipsToPx(100), 2);
-        if (window->fraHelp->isVisible())
+        if (window->fraHelp->isVisible()) {
             EXPECT_NEAR(window->fraHelp->geometry().bottom() + 1,
                         window->fraTools->y() + TwipsToPx(40), 2);
+        }
     }
 
     // Showing the track panel moves the surface's bottom up by its height.

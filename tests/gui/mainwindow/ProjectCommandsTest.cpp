@@ -171,7 +171,7 @@ TEST_F(ProjectCommandsTest, AScriptRunHoldsTheWindowBusyAndEndsEmpty) {
                             "\n[Destination Files]\n1:a.mp3:0:1:20\n");
     messages->answers.enqueue(mb::Yes);
     EXPECT_FALSE(commands->OtworzPlik(script, true, true, false));
-    SetScriptExporter(std::move(previous));
+    const auto used = SetScriptExporter(std::move(previous)); // keeps `seen` alive
 
     EXPECT_EQ(seen->tracks, 1);
     EXPECT_FALSE(seen->enabled);

@@ -9,7 +9,7 @@ namespace kelbrin {
 
 class FakeCaptureDevices final : public CaptureDevices {
 public:
-    explicit FakeCaptureDevices(QStringList list = {}) : list(std::move(list)) {}
+    explicit FakeCaptureDevices(QStringList devices = {}) : list(std::move(devices)) {}
     QStringList names() override { return list; }
     QStringList list;
 };
