@@ -18,7 +18,7 @@ namespace kelbrin::test {
 
 template <typename Dialog>
 void WhenModal(std::function<void(Dialog*)> steps, int timeoutMs = 5000) {
-    auto* timer = new QTimer;
+    auto* timer = new QTimer(QCoreApplication::instance()); // goes with the application at the latest
     auto clock = std::make_shared<QElapsedTimer>();
     clock->start();
     timer->setInterval(10);
