@@ -18,7 +18,7 @@ MainSourceToolHost::MainSourceToolHost(frmDazudizi& window) : m_window(window) {
 MainSourceToolHost::~MainSourceToolHost() = default;
 
 bool MainSourceToolHost::TryBeginLongWork() {
-    if (m_hold || !ReadyOrSayBusy(m_window.CanChangeProject()))
+    if (!ReadyOrSayBusy(!m_hold && m_window.CanChangeProject()))
         return false;
     m_hold = std::make_unique<LongWorkHold>(m_window);
     return true;
