@@ -88,5 +88,6 @@ constexpr int kSettingsNotWritten = 7100;   // |1 the settings file
 constexpr int kSourcesNotDeleted = 7101;    // |1 the files
 constexpr int kChangedReadAgain = 7120;     // |1 the source file
 constexpr int kChangedShorter = 7121;       // |1 the source file
+constexpr int kOperationRunning = 7180;     // a command refused under another long operation
 
 } // namespace kelbrin::texts

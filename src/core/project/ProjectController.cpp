@@ -5,6 +5,7 @@
 #include "ProjectSaver.h"
 #include "ProjectWindow.h"
 #include "RecentProjects.h"
+#include "core/app/BusyRefusal.h"
 #include "core/app/MessageService.h"
 #include "core/app/SharedState.h"
 #include "core/app/TextCatalog.h"
@@ -73,7 +74,7 @@ bool ProjectController::Zapisz(bool updateRecent, bool& keepName, const QString&
 
 bool ProjectController::OtworzPlik(const QString& givenPath, bool updateRecent, bool isScript,
                                    bool quiet) {
-    if (!m_window.IsReady())
+    if (!ReadyOrSayBusy(m_window.IsReady()))
         return false;
     if (isScript && ShowText(3148, mb::YesNo | mb::Question) != mb::Yes)
         return false;
@@ -134,7 +135,7 @@ bool ProjectController::SaveChangesFirst(bool updateRecent) {
 }
 
 void ProjectController::NewProject() {
-    if (!m_window.IsReady())
+    if (!ReadyOrSayBusy(m_window.IsReady()))
         return;
     if (!m_window.IsPlayerIdle()) {
         ShowText(3105, mb::Information);
@@ -145,7 +146,7 @@ void ProjectController::NewProject() {
 }
 
 void ProjectController::openChosenFile(int filterText, const QString& pattern, bool isScript) {
-    if (!m_window.IsReady() || !SaveChangesFirst(true))
+    if (!ReadyOrSayBusy(m_window.IsReady()) || !SaveChangesFirst(true))
         return;
     const QString filter = GetText(filterText) + QChar(0) + pattern + QChar(0);
     int filterIndex = 1;

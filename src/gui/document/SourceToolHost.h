@@ -20,14 +20,33 @@ public:
     // Plik_Open on the record with a full index: asks for the file when its
     // name is empty. "" when nothing was opened or another long operation runs.
     virtual QString OpenSource(std::shared_ptr<cPozycjaPlikow>& file, bool offerMediaFiles) = 0;
-    // Marks the program busy; false (and nothing marked) while another long
-    // operation runs.
+    // Marks the program busy; false (and nothing marked, the user told why)
+    // while another long operation runs. Taken through LongWorkScope, so that
+    // every way out gives it back.
     virtual bool TryBeginLongWork() = 0;
     virtual void EndLongWork() = 0;
     virtual void MaxProgress(std::int64_t maximum) = 0;
     // Shows the value and lets pending events run.
     virtual void UstawProgress(std::int64_t value) = 0;
     virtual void ZerujProgress() = 0;
+};
+
+// The host's busy state for one write, given back however the write ends (an
+// error thrown through it included).
+class LongWorkScope final {
+public:
+    explicit LongWorkScope(SourceToolHost& host) : m_host(host), m_held(host.TryBeginLongWork()) {}
+    ~LongWorkScope() {
+        if (m_held)
+            m_host.EndLongWork();
+    }
+    LongWorkScope(const LongWorkScope&) = delete;
+    LongWorkScope& operator=(const LongWorkScope&) = delete;
+    bool held() const { return m_held; }
+
+private:
+    SourceToolHost& m_host;
+    bool m_held;
 };
 
 // A long write shown on the host's progress bar, stopped by the window's flag.

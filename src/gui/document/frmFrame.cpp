@@ -23,6 +23,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QTimer>
@@ -490,13 +491,16 @@ void frmFrame::cmdSave_Click() {
         cmdSave->setEnabled(false);
         return;
     }
-    if (!m_host.TryBeginLongWork())
-        return;
-    setWriting(true);
-    ToolWriteProgress progress(m_host, m_stop);
-    const SourceWriteResult result = WriteBackHeaders(*file, progress);
-    m_host.EndLongWork();
-    setWriting(false);
+    SourceWriteResult result;
+    {
+        const LongWorkScope work(m_host);
+        if (!work.held())
+            return;
+        setWriting(true);
+        const auto writingOver = qScopeGuard([this] { setWriting(false); });
+        ToolWriteProgress progress(m_host, m_stop);
+        result = WriteBackHeaders(*file, progress);
+    }
     ReportSourceWrite(result, file->strFileName);
     // The edit marks stay, so Save comes back with the next frame shown.
     cmdSave->setEnabled(!result.finished());

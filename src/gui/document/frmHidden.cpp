@@ -22,6 +22,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 
 namespace kelbrin {
 
@@ -161,16 +162,21 @@ void frmHidden::cmdHidden_Click() {
         ShowText(kUnmappableText, mb::Exclamation, QStringLiteral("|1"), refused);
         return;
     }
-    if (!m_host.TryBeginLongWork())
-        return;
-    m_writing = true;
-    m_stop = false;
-    setControlsEnabled(false);
-    ToolWriteProgress progress(m_host, m_stop);
-    const SourceWriteResult result = WriteHiddenCodes(*file, *codes, progress);
-    m_host.EndLongWork();
-    m_writing = false;
-    setControlsEnabled(true);
+    SourceWriteResult result;
+    {
+        const LongWorkScope work(m_host);
+        if (!work.held())
+            return;
+        m_writing = true;
+        m_stop = false;
+        setControlsEnabled(false);
+        const auto writingOver = qScopeGuard([this] {
+            m_writing = false;
+            setControlsEnabled(true);
+        });
+        ToolWriteProgress progress(m_host, m_stop);
+        result = WriteHiddenCodes(*file, *codes, progress);
+    }
     ReportSourceWrite(result, file->strFileName);
     if (m_closeWhenDone)
         close();

@@ -1,5 +1,6 @@
 #include "frmPliki.h"
 
+#include "core/app/BusyRefusal.h"
 #include "core/app/FileList.h"
 #include "core/app/MessageService.h"
 #include "core/app/SharedState.h"
@@ -110,7 +111,7 @@ void frmPliki::lstFile_DblClick() {
 
 void frmPliki::cmdUsun_Click() {
     // A tool may be writing this file.
-    if (m_services.canChangeFiles && !m_services.canChangeFiles())
+    if (m_services.canChangeFiles && !ReadyOrSayBusy(m_services.canChangeFiles()))
         return;
     if (ShowText(3015, mb::YesNo | mb::Question) != mb::Yes)
         return;

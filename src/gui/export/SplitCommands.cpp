@@ -1,6 +1,7 @@
 #include "SplitCommands.h"
 
 #include "frmPozycje.h"
+#include "core/app/BusyRefusal.h"
 #include "core/app/MessageService.h"
 #include "core/app/SharedState.h"
 #include "core/app/TextCatalog.h"
@@ -27,7 +28,7 @@ std::shared_ptr<cPozycjaMP3> selectedTrack(SplitHost& host) {
 } // namespace
 
 void AddTrackThroughSplit(const std::shared_ptr<SplitHost>& host, QWidget* parent) {
-    if (!host || !host->CanChangeProject())
+    if (!host || !ReadyOrSayBusy(host->CanChangeProject()))
         return;
     host->SetAddButtonEnabled(false);
     const auto& files = Shared().OpenFiles;
@@ -38,7 +39,7 @@ void AddTrackThroughSplit(const std::shared_ptr<SplitHost>& host, QWidget* paren
 }
 
 void EditTrackThroughSplit(const std::shared_ptr<SplitHost>& host, QWidget* parent) {
-    if (!host || !host->CanChangeProject())
+    if (!host || !ReadyOrSayBusy(host->CanChangeProject()))
         return;
     auto track = selectedTrack(*host);
     if (!track)
@@ -66,7 +67,7 @@ QString CueSheetFilter() {
 }
 
 void ImportCueSheet(const std::shared_ptr<SplitHost>& host, QWidget* parent) {
-    if (!host || !host->CanChangeProject())
+    if (!host || !ReadyOrSayBusy(host->CanChangeProject()))
         return;
     const auto selected = selectedTrack(*host);
     if (!selected) {

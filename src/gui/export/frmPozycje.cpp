@@ -2,6 +2,7 @@
 
 #include "SplitCommands.h"
 
+#include "core/app/BusyRefusal.h"
 #include "core/app/FileList.h"
 #include "core/app/MessageService.h"
 #include "core/app/Numbers.h"
@@ -523,7 +524,7 @@ bool frmPozycje::CueFileReady() const {
 }
 
 void frmPozycje::cmdOK_Click() {
-    if (m_runFinished || !m_host->CanChangeProject())
+    if (m_runFinished || !ReadyOrSayBusy(m_host->CanChangeProject()))
         return;
     const QString sourceText = cboPlikZ->currentText();
     if (sourceText.trimmed().isEmpty()) {

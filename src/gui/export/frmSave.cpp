@@ -3,6 +3,7 @@
 #include "ExportDesktopOpener.h"
 #include "SaveDialogHost.h"
 #include "SaveDialogLayout.h"
+#include "core/app/BusyRefusal.h"
 #include "core/app/FileList.h"
 #include "core/app/MessageService.h"
 #include "core/app/Numbers.h"
@@ -17,6 +18,7 @@
 #include "gui/app/FileDialogs.h"
 #include "gui/app/Translation.h"
 #include "gui/editor/TrackCommandSet.h"
+#include "gui/mainwindow/LongWorkHold.h"
 #include "gui/mainwindow/frmDazudizi.h"
 #include "platform/settings/SettingsStore.h"
 #include "platform/shell/SystemInfo.h"
@@ -319,7 +321,7 @@ void frmSave::cmdWytnij_Click(int index) { StartSave(index == 0); }
 
 void frmSave::StartSave(bool preview) {
     // Another long operation (a scan) holds the project.
-    if (blnBusy || !m_main.CanChangeProject())
+    if (blnBusy || !ReadyOrSayBusy(m_main.CanChangeProject()))
         return;
     const SaveRequest request = BuildRequest(preview);
     {
@@ -328,17 +330,13 @@ void frmSave::StartSave(bool preview) {
         // source command without a word.
         struct Hold {
             frmSave& dialog;
-            explicit Hold(frmSave& d) : dialog(d) {
-                dialog.SetBusy(true);
-                dialog.m_main.blnClose = false;
-            }
+            explicit Hold(frmSave& d) : dialog(d) { dialog.SetBusy(true); }
             ~Hold() {
-                dialog.m_main.blnClose = true;
-                dialog.m_main.ZerujProgress();
                 dialog.SetBusy(false);
                 dialog.setWindowTitle(GetText(kSaveTracksCaption));
             }
         } hold(*this);
+        const LongWorkHold mainHeld(m_main); // given back before the dialog's own state
         SaveDialogHost host(
             m_main, [this] { return blnBusy; },
             [this](const QString& text) {

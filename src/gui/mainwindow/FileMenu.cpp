@@ -3,6 +3,7 @@
 #include "AutoSave.h"
 #include "MainMenus.h"
 #include "RecentProjectsMenu.h"
+#include "core/app/BusyRefusal.h"
 #include "core/project/ProjectController.h"
 #include "core/project/ProjectWindow.h"
 
@@ -64,14 +65,14 @@ void FileMenu::mnuFile_S_Click() { m_project.Save(); }
 void FileMenu::mnuFile_Z_Click() { m_project.SaveAs(); }
 
 void FileMenu::mnuFile_Add_Click() {
-    if (!m_window.IsReady() || (m_services.addEnabled && !m_services.addEnabled()))
-        return;
-    if (m_services.addTrack)
+    // With the add button off (the split dialog open) the add command brings
+    // that dialog forward.
+    if (ReadyOrSayBusy(m_window.IsReady()) && m_services.addTrack)
         m_services.addTrack();
 }
 
 void FileMenu::mnuFile_Save_Click() {
-    if (m_window.IsReady() && m_services.exportTracks)
+    if (ReadyOrSayBusy(m_window.IsReady()) && m_services.exportTracks)
         m_services.exportTracks();
 }
 

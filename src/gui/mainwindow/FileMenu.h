@@ -19,8 +19,7 @@ class FileMenu : public QObject {
     Q_OBJECT
 public:
     struct Services {
-        std::function<bool()> addEnabled;    // the add button cmdDodaj
-        std::function<void()> addTrack;      // cmdDodaj_Click
+        std::function<void()> addTrack;      // cmdDodaj_Click (brings an open split dialog forward)
         std::function<void()> exportTracks;  // the export dialog
         std::function<void()> exitProgram;   // closes the main window
         // True (having said why) while the tracks may not be replaced.

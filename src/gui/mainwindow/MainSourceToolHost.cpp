@@ -1,6 +1,8 @@
 #include "MainSourceToolHost.h"
 
+#include "LongWorkHold.h"
 #include "frmDazudizi.h"
+#include "core/app/BusyRefusal.h"
 
 namespace kelbrin {
 
@@ -12,16 +14,18 @@ QString MainSourceToolHost::OpenSource(std::shared_ptr<cPozycjaPlikow>& file,
                                    offerMediaFiles, folder, 1);
 }
 
+MainSourceToolHost::MainSourceToolHost(frmDazudizi& window) : m_window(window) {}
+MainSourceToolHost::~MainSourceToolHost() = default;
+
 bool MainSourceToolHost::TryBeginLongWork() {
-    if (!m_window.CanChangeProject())
+    if (!ReadyOrSayBusy(!m_hold && m_window.CanChangeProject()))
         return false;
-    m_window.blnClose = false;
+    m_hold = std::make_unique<LongWorkHold>(m_window);
     return true;
 }
 
 void MainSourceToolHost::EndLongWork() {
-    m_window.blnClose = true;
-    m_window.ZerujProgress();
+    m_hold.reset();
 }
 
 void MainSourceToolHost::MaxProgress(std::int64_t maximum) {

@@ -6,13 +6,17 @@
 
 #include "gui/document/SourceToolHost.h"
 
+#include <memory>
+
 namespace kelbrin {
 
 class frmDazudizi;
+class LongWorkHold;
 
 class MainSourceToolHost final : public SourceToolHost {
 public:
-    explicit MainSourceToolHost(frmDazudizi& window) : m_window(window) {}
+    explicit MainSourceToolHost(frmDazudizi& window);
+    ~MainSourceToolHost() override;
     QString OpenSource(std::shared_ptr<cPozycjaPlikow>& file, bool offerMediaFiles) override;
     bool TryBeginLongWork() override;
     void EndLongWork() override;
@@ -22,6 +26,7 @@ public:
 
 private:
     frmDazudizi& m_window;
+    std::unique_ptr<LongWorkHold> m_hold; // while a tool writes
 };
 
 } // namespace kelbrin

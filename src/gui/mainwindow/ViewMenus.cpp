@@ -3,6 +3,7 @@
 #include "TrackPanelFrame.h"
 #include "frmDazudizi.h"
 #include "frmInfo.h"
+#include "core/app/BusyRefusal.h"
 #include "core/app/SharedState.h"
 #include "core/recording/RecorderClient.h"
 #include "gui/app/Twips.h"
@@ -49,7 +50,7 @@ ViewMenus::ViewMenus(frmDazudizi& window) : QObject(&window), m_window(window) {
         a->setEnabled(true);
         connect(a, &QAction::triggered, this, [this, a](bool checked) {
             // Not while a long operation runs: the item keeps its mark.
-            if (!m_window.CanChangeProject()) {
+            if (!ReadyOrSayBusy(m_window.CanChangeProject())) {
                 a->setChecked(!checked);
                 return;
             }

@@ -6,6 +6,7 @@
 #include "DelayTimers.h"
 #include "FileMenu.h"
 #include "HelpLineMembers.h"
+#include "LongWorkHold.h"
 #include "MainKeys.h"
 #include "PanelSplitters.h"
 #include "ViewMenus.h"
@@ -18,6 +19,7 @@
 #include "TrackPanel.h"
 #include "TrackPanelFrame.h"
 #include "UpdateCommand.h"
+#include "core/app/BusyRefusal.h"
 #include "core/app/MessageService.h"
 #include "core/app/Numbers.h"
 #include "core/app/PathProcedures.h"
@@ -45,6 +47,7 @@
 #include "gui/export/SplitCommands.h"
 #include "gui/export/SplitViewsAdapter.h"
 #include "gui/export/SplitWindowCommands.h"
+#include "gui/export/frmPozycje.h"
 #include "gui/export/frmSave.h"
 #include "gui/app/Twips.h"
 #include "gui/editor/EditorController.h"
@@ -205,7 +208,7 @@ void frmDazudizi::wireToolMenuItems() {
                 Form_Resize();
             });
     connect(m_menus.item(QStringLiteral("mnuFile_Lista")), &QAction::triggered, this, [this] {
-        if (!CanChangeProject())
+        if (!ReadyOrSayBusy(CanChangeProject()))
             return;
         frmPliki::Services services;
         services.tracks = [this] { return cPozycje; };
@@ -257,11 +260,10 @@ void frmDazudizi::wireSettingsMenuItems() {
     connect(update, &QAction::triggered, this, [this] {
         // The check waits for the network like a long operation: none starts
         // under another, and the window cannot close while it waits.
-        if (!CanChangeProject())
+        if (!ReadyOrSayBusy(CanChangeProject()))
             return;
-        blnClose = false;
+        LongWorkHold hold(*this);
         mnuUpdate_Click();
-        blnClose = true;
     });
 }
 
@@ -332,7 +334,7 @@ void frmDazudizi::buildToolButtons() {
     cmdKlon->setEnabled(false);
     cmdKlon->hide();
     connect(cmdKlon, &QPushButton::clicked, this, [this] {
-        if (!m_editor->controlEnabled(QStringLiteral("cmdCopy")) || !CanChangeProject())
+        if (!m_editor->controlEnabled(QStringLiteral("cmdCopy")) || !ReadyOrSayBusy(CanChangeProject()))
             return;
         cmdKlon_Click(*this);
         // The clone plays at once from its begin (mnuPlayR_Click).
@@ -354,9 +356,15 @@ void frmDazudizi::buildToolButtons() {
 }
 
 void frmDazudizi::cmdDodaj_Click() {
-    // While the split dialog is open the add button is off.
-    if (!cmdDodaj->isEnabled())
+    // While the split dialog is open the add button is off; the command
+    // brings that dialog forward.
+    if (!cmdDodaj->isEnabled()) {
+        if (frmPozycje* open = frmPozycje::Instance(); open && open->isVisible()) {
+            open->raise();
+            open->activateWindow();
+        }
         return;
+    }
     SplitViewsParts parts;
     parts.window = this;
     parts.editor = m_editor;
@@ -382,7 +390,6 @@ void frmDazudizi::wireProjectCommands() {
     };
 
     FileMenu::Services services;
-    services.addEnabled = [this] { return cmdDodaj->isEnabled(); };
     services.addTrack = [this] { cmdDodaj_Click(); };
     services.exportTracks = [this] { frmSave::PokazMnie(*this, false); };
     services.exitProgram = [this] { close(); };
@@ -737,6 +744,11 @@ void frmDazudizi::ZerujProgress() {
     }
 }
 
+void frmDazudizi::EndProgress() {
+    if (m_hourglass || shpPostep->width() > 0)
+        ZerujProgress();
+}
+
 void frmDazudizi::SetProgressColour(std::uint32_t colour) {
     QPalette p = shpPostep->palette();
     p.setColor(QPalette::Window, ColourFromBgr(colour));
@@ -769,18 +781,9 @@ QString frmDazudizi::OpenSourceFile(std::shared_ptr<cPozycjaPlikow>& file, bool&
                                     bool asNewFile, const QString& title, const cPozycjaMP3* track,
                                     bool noTimeLimit, bool offerMediaFiles, QString& folder,
                                     std::int32_t filterIndex) {
-    if (!blnClose)
+    if (!ReadyOrSayBusy(blnClose))
         return QString();
-    blnClose = false;
-    // Whatever way the scan ends, the window is usable again and no hourglass stays.
-    struct Restore {
-        frmDazudizi* w;
-        ~Restore() {
-            w->blnClose = true;
-            if (w->m_hourglass)
-                w->ZerujProgress();
-        }
-    } restore{this};
+    LongWorkHold hold(*this);
     return Plik_Open(*this, file, buildIndex, asNewFile, title, track, noTimeLimit,
                      offerMediaFiles, folder, filterIndex);
 }

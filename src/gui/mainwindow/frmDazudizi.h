@@ -68,6 +68,8 @@ public:
     void MaxProgress(std::int64_t maximum) override;
     void UstawProgress(std::int64_t value) override;
     void ZerujProgress() override;
+    // Clears the progress bar and the hourglass that a long operation left.
+    void EndProgress();
     void SetProgressColour(std::uint32_t colour) override;
     void SetBusyPointer(bool busy) override;
     bool IsCaptureFileOpen() override;
@@ -83,7 +85,7 @@ public:
     void cmdDodaj_Click();
 
     // True while no long operation runs; a command that would change the
-    // project asks this first and does nothing otherwise.
+    // project asks this first and otherwise says why it does nothing.
     bool CanChangeProject() const { return blnClose; }
     // True while the export dialog is open: its list names tracks by their
     // places, so no command may remove, replace or reorder them. Says so.

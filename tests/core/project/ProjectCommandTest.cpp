@@ -78,8 +78,8 @@ TEST_F(ProjectCommand, NewSavesWhenAskedAndRefusesWhileBusyOrPlaying) {
 
     window.playerIdle = true;
     window.ready = false;
-    controller->NewProject();
-    EXPECT_EQ(messages->shown.size(), 1);
+    controller->NewProject(); // refused, and says why
+    EXPECT_EQ(shownNumbers(), (QList<int>{3105, 7180}));
     EXPECT_TRUE(untouched());
 
     window.ready = true;

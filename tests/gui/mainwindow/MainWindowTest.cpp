@@ -14,6 +14,8 @@
 #include "core/document/cPozycjaPlikow.h"
 #include "gui/document/frmFrame.h"
 #include "gui/document/frmHidden.h"
+#include "gui/export/frmPozycje.h"
+#include "gui/app/ModalDriver.h"
 #include "gui/mainwindow/MainSourceToolHost.h"
 #include "gui/mainwindow/TrackPanelFrame.h"
 #include "gui/mainwindow/frmDazudizi.h"
@@ -27,6 +29,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QEnterEvent>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QImage>
 #include <QLabel>
@@ -37,6 +40,7 @@
 #include <QTimer>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
+#include <stdexcept>
 
 using namespace kelbrin;
 
@@ -319,6 +323,75 @@ TEST_F(MainWindowTest, CheckForUpdatesAsksTheAddressInTheSettingsAndWaitsAsALong
     update->trigger();
     EXPECT_EQ(server.requests.size(), 1);
     window->blnClose = true;
+    SetMessageService(std::move(previous));
+}
+
+// Fault mended: an error thrown through a long operation (the event loop
+// shows it and the program goes on) left the window busy for good, and from
+// then on File > Add source, the split dialog's folder button and the frame
+// header editor's file did nothing, without a word.
+TEST_F(MainWindowTest, AnErrorThrownThroughALongOperationLeavesTheSourceCommandsWorking) {
+    test::LocalHttpServer server;
+    ASSERT_TRUE(server.listening());
+    server.serve("/version.txt", "3.2.16,1\n");
+    store->values["UpgAdres"] = server.url("/version.txt");
+    // The answer's box fails as a handler can fail in use.
+    struct FailingBox final : MessageService {
+        int showMessage(const MessageRequest& request) override {
+            if (request.textNumber == 3230)
+                throw std::runtime_error("the box failed");
+            shown.append(request);
+            return mb::Ok;
+        }
+        std::optional<QString> inputBox(const InputRequest&) override { return std::nullopt; }
+        QList<MessageRequest> shown;
+    };
+    auto* messages = new FailingBox;
+    auto previous = SetMessageService(std::unique_ptr<MessageService>(messages));
+    normalPlacement();
+    open();
+    EXPECT_THROW(window->Menus().item("mnuUpdate")->trigger(), std::runtime_error);
+    EXPECT_TRUE(window->CanChangeProject());
+
+    // File > Add source with no source open asks for one at once.
+    int dialogs = 0;
+    test::WhileOpen<QFileDialog>(window, [&](QFileDialog* dialog) {
+        ++dialogs;
+        dialog->reject();
+    });
+    window->Menus().item("mnuFile_Add")->trigger();
+    EXPECT_EQ(dialogs, 1);
+    EXPECT_TRUE(messages->shown.isEmpty());
+    ASSERT_TRUE(frmPozycje::Instance());
+    delete frmPozycje::Instance();
+
+    // A tool's write ended by an error gives the window back too.
+    MainSourceToolHost host(*window);
+    EXPECT_THROW(
+        {
+            const LongWorkScope work(host);
+            ASSERT_TRUE(work.held());
+            throw std::runtime_error("write failed");
+        },
+        std::runtime_error);
+    EXPECT_TRUE(window->CanChangeProject());
+
+    // Under a running operation a refused command says why, and asks nothing.
+    const LongWorkScope running(host);
+    ASSERT_TRUE(running.held());
+    for (const char* name : {"mnuFile_Add", "mnuUpdate", "mnuFile_Nowy", "mnuFile_Save"}) {
+        messages->shown.clear();
+        window->Menus().item(name)->trigger();
+        ASSERT_EQ(messages->shown.size(), 1) << name;
+        EXPECT_EQ(messages->shown[0].textNumber, 7180) << name;
+    }
+    std::shared_ptr<cPozycjaPlikow> file = std::make_shared<cPozycjaPlikow>();
+    messages->shown.clear();
+    EXPECT_EQ(host.OpenSource(file, false), QString());
+    ASSERT_EQ(messages->shown.size(), 1);
+    EXPECT_EQ(messages->shown[0].textNumber, 7180);
+    EXPECT_EQ(dialogs, 1);
+    EXPECT_EQ(server.requests.size(), 1);
     SetMessageService(std::move(previous));
 }
 

@@ -11,6 +11,8 @@
 #include "gui/mainwindow/TrackPanelRange.h"
 #include "gui/mainwindow/TrackPanelTempo.h"
 #include "gui/app/frmSettings.h"
+#include "gui/app/ModalDriver.h"
+#include "gui/export/frmPozycje.h"
 #include "gui/mainwindow/frmDazudizi.h"
 #include "platform/media/FakeMediaPlatform.h"
 #include "platform/media/PlaybackGraph.h"
@@ -23,6 +25,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -467,6 +470,36 @@ TEST_F(TrackPanelEditTest, TappingTheTempoAndMatchingAnotherTrack) {
     EXPECT_EQ(frame().txtBPM->text(), QStringLiteral("0"));
     EXPECT_FALSE(frame().lblSync->isEnabled());
     EXPECT_EQ(frame().cmdBPM->toolTip(), GetText(3196));
+}
+
+// A preview that cannot be built on the track's output (a sound card that is
+// gone) says so and leaves the program ready: File > Add source asks for a
+// source at once afterwards.
+TEST_F(TrackPanelEditTest, AFailedPreviewSaysSoAndLeavesAddingASourceWorking) {
+    Shared().UseDefaultRenderer = false;
+    Shared().SoundCards = {QStringLiteral("Gone card")};
+    track->strDevice = QStringLiteral("Gone card");
+    window->Editor().openProperties(track);
+    ASSERT_EQ(frame().cboDevice->currentText(), QStringLiteral("Gone card"));
+    frame().cmdPlay2->click();
+    frame().cmdTest[0]->click();
+    EXPECT_FALSE(window->Panel().preview().MediaControl);
+    ASSERT_EQ(messages->shown.size(), 2);
+    for (const auto& shown : messages->shown)
+        EXPECT_EQ(shown.textNumber, 3162);
+    EXPECT_TRUE(window->CanChangeProject());
+
+    messages->shown.clear();
+    int dialogs = 0;
+    test::WhileOpen<QFileDialog>(window, [&](QFileDialog* dialog) {
+        ++dialogs;
+        dialog->reject();
+    });
+    window->Menus().item(QStringLiteral("mnuFile_Add"))->trigger();
+    EXPECT_EQ(dialogs, 1);
+    EXPECT_TRUE(messages->shown.isEmpty());
+    ASSERT_TRUE(frmPozycje::Instance());
+    delete frmPozycje::Instance();
 }
 
 // Fault mended: after "apply to every track" the device box kept the old
