@@ -22,14 +22,19 @@ bool RunProgram(const QString& program, const QStringList& arguments) {
     return true;
 }
 
-// Ten seconds of noise encoded once; its frames are repeated to an hour.
-// Returns the number of frames written, 0 on failure.
-std::int64_t MakeHourLongMp3(const QString& folder, const QString& target) {
+namespace {
+
+// `seconds` of sound made by sox's synth with `synth`, encoded once by lame with
+// `lame`; its frames are repeated to an hour. The seed's first frame (lame's
+// tag frame, when it writes one) is written once only. Returns the number of
+// frames written, 0 on failure.
+std::int64_t makeHour(const QString& folder, const QString& target, const QStringList& synth,
+                      const QStringList& lame) {
     const QString wav = folder + "/seed.wav";
     const QString seed = folder + "/seed.mp3";
-    if (!RunProgram("sox", {"-q", "-n", "-r", "44100", "-c", "2", "-b", "16", wav, "synth", "10",
-                            "pinknoise", "vol", "0.5"}) ||
-        !RunProgram("lame", {"--quiet", "-b", "128", "-t", wav, seed}))
+    if (!RunProgram("sox", QStringList{"-q", "-n", "-r", "44100", "-c", "2", "-b", "16", wav,
+                                       "synth"} + synth) ||
+        !RunProgram("lame", QStringList{"--quiet"} + lame + QStringList{wav, seed}))
         return 0;
     QFile seedFile(seed);
     if (!seedFile.open(QIODevice::ReadOnly))
@@ -48,6 +53,8 @@ std::int64_t MakeHourLongMp3(const QString& folder, const QString& target) {
         frames.append(bytes.mid(pos, length));
         pos += length;
     }
+    if (frames.size() < 2)
+        return 0;
     const double frameSeconds = 1152.0 / 44100.0;
     const auto wanted = static_cast<std::int64_t>(3600 / frameSeconds) + 1;
     QFile out(target);
@@ -55,7 +62,7 @@ std::int64_t MakeHourLongMp3(const QString& folder, const QString& target) {
         return 0;
     QByteArray chunk;
     for (std::int64_t i = 0; i < wanted; ++i) {
-        chunk += frames[i % frames.size()];
+        chunk += frames[i == 0 ? 0 : 1 + (i - 1) % (frames.size() - 1)];
         if (chunk.size() > (4 << 20) || i + 1 == wanted) {
             if (out.write(chunk) != chunk.size())
                 return 0;
@@ -63,6 +70,20 @@ std::int64_t MakeHourLongMp3(const QString& folder, const QString& target) {
         }
     }
     return wanted;
+}
+
+} // namespace
+
+std::int64_t MakeHourLongMp3(const QString& folder, const QString& target) {
+    return makeHour(folder, target, {"10", "pinknoise", "vol", "0.5"}, {"-b", "128", "-t"});
+}
+
+// Noise in one channel and a sweep in the other: lame -V 4 changes the bit
+// rate from one frame to the next about every other frame, as with music.
+std::int64_t MakeHourLongVbrMp3(const QString& folder, const QString& target) {
+    return makeHour(folder, target,
+                    {"30", "pinknoise", "sine", "100-9000", "highpass", "200", "vol", "0.7"},
+                    {"-V", "4"});
 }
 
 } // namespace kelbrin::bench

@@ -1,6 +1,6 @@
 #pragma once
 // What the benchmarks share: running a tool, and an hour of MP3 made from
-// ten generated seconds repeated frame by frame.
+// generated seconds repeated frame by frame.
 
 #include <QString>
 #include <QStringList>
@@ -13,5 +13,7 @@ bool RunProgram(const QString& program, const QStringList& arguments);
 // Writes an hour of 128 kbit/s MPEG-1 Layer III to `target`, using `folder`
 // for the seed files; the number of frames written, 0 on failure.
 std::int64_t MakeHourLongMp3(const QString& folder, const QString& target);
+// The same for an hour of lame -V 4 (variable bit rate, MPEG-1 Layer III).
+std::int64_t MakeHourLongVbrMp3(const QString& folder, const QString& target);
 
 } // namespace kelbrin::bench

@@ -4,7 +4,9 @@
 //   1. six 10-minute tracks, one file each, index already built (against cp);
 //   2. the same six tracks, index build included (against mp3splt -t 10.00);
 //   3. 600 six-second tracks, index build included (against mp3splt -t 0.06);
-//   4. the six tracks joined into one file, index already built (against cp).
+//   4. the six tracks joined into one file, index already built (against cp);
+//   5. six 10-minute tracks of a 60-minute lame -V 4 MP3 in the exact mode
+//      batch scripts use, index build included (against cp and mp3splt).
 //
 //   bench_export [folder]   (default: a new folder under the temp folder,
 //                            removed afterwards)
@@ -131,10 +133,12 @@ int main(int argc, char** argv) {
     const QString path = folder + "/hour_128k.mp3";
     const QString out = folder + "/out";
 
-    std::printf("generating a 60-minute 128 kbit/s MP3 ...\n");
+    const QString vbrPath = folder + "/hour_v4.mp3";
+
+    std::printf("generating a 60-minute 128 kbit/s MP3 and a 60-minute lame -V 4 MP3 ...\n");
     std::fflush(stdout);
-    if (!bench::MakeHourLongMp3(folder, path)) {
-        std::fprintf(stderr, "could not make the test file\n");
+    if (!bench::MakeHourLongMp3(folder, path) || !bench::MakeHourLongVbrMp3(folder, vbrPath)) {
+        std::fprintf(stderr, "could not make the test files\n");
         return 2;
     }
     const QString splitter = QStandardPaths::findExecutable("mp3splt");
@@ -220,5 +224,35 @@ int main(int argc, char** argv) {
     line("export, one file", joinedSeconds, QString("%1 bytes").arg(joinedBytes));
     line("cp, whole file", cpSeconds, QString());
     std::printf("%-30s %9.2fx  (no target)\n", "joined / cp", joinedSeconds / cpSeconds);
-    return sixSeconds < 0 || cpSeconds < 0 || manySeconds < 0 ? 2 : 0;
+
+    // 5. the variable-rate hour, exact mode, index build included.
+    const auto vbrFile = openIndexed(vbrPath);
+    if (!vbrFile) {
+        std::fprintf(stderr, "the scanner refused the variable-rate file\n");
+        return 2;
+    }
+    SaveRequest exact = piecesOf(vbrPath, out, 6, 600, vbrFile->sngCzasTrwania);
+    exact.exactAnalysis = true;
+    const double vbrCpSeconds =
+        best(clean, [&] { return bench::RunProgram("cp", {vbrPath, out + "/copy.mp3"}); });
+    const double exactSeconds =
+        best(clean, [&] { return openIndexed(vbrPath) && export_(exact); });
+    int exactFiles = 0;
+    const qint64 exactBytes = bytesIn(out, &exactFiles);
+    double splitVbrSeconds = -1;
+    if (!splitter.isEmpty())
+        splitVbrSeconds = best(clean, [&] {
+            return bench::RunProgram(splitter, {"-q", "-f", "-t", "10.00", "-d", out, vbrPath});
+        });
+    QDir(out).removeRecursively();
+    std::printf("\n5. six 10-minute tracks of the lame -V 4 hour, exact, index build included\n");
+    line("index + export", exactSeconds,
+         QString("%1 files, %2 bytes, best of %3").arg(exactFiles).arg(exactBytes).arg(kRuns));
+    line("mp3splt -f -t 10.00", splitVbrSeconds, QString("best of %1").arg(kRuns));
+    line("cp, whole file", vbrCpSeconds, QString());
+    std::printf("%-30s %9.2fx  (no target)\n", "index + export / cp", exactSeconds / vbrCpSeconds);
+    if (splitVbrSeconds > 0)
+        std::printf("%-30s %9.2fx  (no target)\n", "index + export / mp3splt",
+                    exactSeconds / splitVbrSeconds);
+    return sixSeconds < 0 || cpSeconds < 0 || manySeconds < 0 || exactSeconds < 0 ? 2 : 0;
 }

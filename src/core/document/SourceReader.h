@@ -13,7 +13,11 @@ namespace kelbrin {
 
 class SourceReader {
 public:
-    static constexpr std::int64_t kBlockSize = 1 << 20;
+    // Small enough that a block just read is still in the core's own cache
+    // when the frame walk reads its headers (each frame's header is a fetch
+    // the next frame's place waits on), large enough to hold the probe's read
+    // and to keep the number of reads low.
+    static constexpr std::int64_t kBlockSize = 1 << 18;
     static constexpr std::int64_t kAlignment = 4096;
 
     explicit SourceReader(const QString& path);

@@ -109,6 +109,21 @@ void expectSameWalkAllWays(const QString& path) {
     expectSameWalk(path, {true, false, 0, 1});
 }
 
+// The bit rate and the padding change from one frame to the next, as a
+// variable-rate encoder writes them; long enough to cross the read block and
+// many progress steps. `sampling` is the sampling index bits of byte 3.
+SyntheticMpeg variableRate(int frames, std::uint8_t byte2, std::uint8_t sampling,
+                           unsigned seed) {
+    std::mt19937 random(seed);
+    SyntheticMpeg stream;
+    for (int i = 0; i < frames; ++i) {
+        const auto index = static_cast<std::uint8_t>(1 + random() % 14);
+        const auto padding = static_cast<std::uint8_t>(random() % 3 == 0 ? 0x02 : 0);
+        stream.frame(byte2, std::uint8_t(index << 4 | sampling | padding));
+    }
+    return stream;
+}
+
 class DocumentFrameStride : public DocumentTest {};
 
 } // namespace
@@ -124,7 +139,13 @@ TEST_F(DocumentFrameStride, EncodedMediaWalksAlikeEitherWay) {
 
 TEST_F(DocumentFrameStride, TrickyStreamsWalkAlikeEitherWay) {
     const QString dir = MakeTempDir("stride");
-    QList<SyntheticMpeg> streams;
+    // Lengths rounded one byte up and exact ones alternate at 44.1 kHz; all
+    // are exact at 48 kHz; Layer II; MPEG-2 Layer III.
+    const QList<SyntheticMpeg> variable = {variableRate(6000, kMpeg1Layer3, 0x00, 1),
+                                           variableRate(6000, kMpeg1Layer3, 0x04, 2),
+                                           variableRate(4000, kMpeg1Layer2, 0x00, 3),
+                                           variableRate(6000, kMpeg2Layer3, 0x00, 4)};
+    QList<SyntheticMpeg> streams = variable;
     // Long enough to cross the read block and many progress steps.
     streams.append(SyntheticMpeg().constantRate(4000, kMpeg1Layer3, 0x90));
     // 48 kHz: lengths are exact, so every header is one byte past where the
@@ -171,6 +192,12 @@ TEST_F(DocumentFrameStride, TrickyStreamsWalkAlikeEitherWay) {
         const QString path = dir + QStringLiteral("/s%1.mp3").arg(i);
         ASSERT_TRUE(streams[i].write(path));
         expectSameWalkAllWays(path);
+        // Every frame of a clean variable-rate stream is indexed, once.
+        if (i < variable.size()) {
+            const Walk striding = walk(path, false, {});
+            EXPECT_TRUE(striding.variable);
+            EXPECT_EQ(striding.positions, streams[i].positions());
+        }
     }
 }
 
@@ -179,9 +206,10 @@ TEST_F(DocumentFrameStride, DamagedCopiesWalkAlikeEitherWay) {
     const QString dir = MakeTempDir("stride-damaged");
     const QByteArray long128 = SyntheticMpeg().constantRate(3500, kMpeg1Layer3, 0x90).bytes();
     const QByteArray long48 = SyntheticMpeg().constantRate(3500, kMpeg1Layer3, 0x94).bytes();
+    const QByteArray longVariable = variableRate(5000, kMpeg1Layer3, 0x00, 5).bytes();
     int variant = 0;
     for (const QByteArray& original :
-         {long128, long48, ReadWholeFile(MediaFile("play_vbr.mp3")),
+         {long128, long48, longVariable, ReadWholeFile(MediaFile("play_vbr.mp3")),
           ReadWholeFile(MediaFile("crc.mp3"))}) {
         ASSERT_FALSE(original.isEmpty());
         for (int round = 0; round < 8; ++round) {
