@@ -204,6 +204,12 @@ void StreamServer::closeRecording() {
             });
         return;
     }
+    // Closing now settles a close still waiting for its pass: left pending, it
+    // would end whatever recording starts next.
+    if (m_closeCall) {
+        ProgramClock().cancel(m_closeCall);
+        m_closeCall = 0;
+    }
     m_loop.reset();
     if (m_output.isOpen()) {
         const QString path = m_output.path();

@@ -6,24 +6,6 @@
 
 #include "gui/app/KelbrinApplication.h"
 
-namespace {
-
-// Boxes nobody can see (no display): each is written to standard error with
-// its number and answered with its default button, so the run goes on.
-class HeadlessMessageService final : public kelbrin::MessageService {
-public:
-    int showMessage(const kelbrin::MessageRequest& r) override {
-        kelbrin::WriteNotice(r.textNumber, r.text);
-        return kelbrin::DefaultAnswer(r.style);
-    }
-    std::optional<QString> inputBox(const kelbrin::InputRequest& r) override {
-        kelbrin::WriteNotice(r.textNumber, r.prompt);
-        return r.defaultText;
-    }
-};
-
-} // namespace
-
 int main(int argc, char** argv) {
     const bool headless = kelbrin::ChooseOffscreenWithoutDisplay();
     kelbrin::KelbrinApplication app(argc, argv);
@@ -31,7 +13,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Kelbrin"));
     QApplication::setApplicationVersion(QStringLiteral(KELBRIN_VERSION));
     if (headless)
-        kelbrin::SetMessageService(std::make_unique<HeadlessMessageService>());
+        kelbrin::SetMessageService(kelbrin::MakeNoticeMessageService());
     else
         kelbrin::SetMessageService(std::make_unique<kelbrin::QtMessageService>());
 

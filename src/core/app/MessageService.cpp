@@ -73,12 +73,20 @@ int pick(int buttons, const QString& word) {
 
 class UnattendedMessageService final : public MessageService {
 public:
+    explicit UnattendedMessageService(bool writeNotices = false) : m_writeNotices(writeNotices) {}
     int showMessage(const MessageRequest& r) override {
+        if (m_writeNotices)
+            WriteNotice(r.textNumber, r.text);
         return AutoAnswerFor(r.style).value_or(DefaultAnswer(r.style));
     }
     std::optional<QString> inputBox(const InputRequest& r) override {
+        if (m_writeNotices)
+            WriteNotice(r.textNumber, r.prompt);
         return r.defaultText;
     }
+
+private:
+    bool m_writeNotices;
 };
 
 bool knownWord(const QString& w) {
@@ -108,6 +116,10 @@ MessageService& Messages() {
     if (!slot)
         slot = std::make_unique<UnattendedMessageService>();
     return *slot;
+}
+
+std::unique_ptr<MessageService> MakeNoticeMessageService() {
+    return std::make_unique<UnattendedMessageService>(true);
 }
 
 std::unique_ptr<MessageService> SetMessageService(std::unique_ptr<MessageService> service) {

@@ -68,6 +68,10 @@ int DefaultAnswer(int style);
 // reaches the user when nobody can see it.
 void WriteNotice(int number, const QString& text);
 
+// For boxes nobody can see (no display): each is written to standard error
+// with its number and answered with its default button, so the run goes on.
+std::unique_ptr<MessageService> MakeNoticeMessageService();
+
 int ShowMessage(const QString& text, int style = 0, const QString& title = QString(),
                 int textNumber = 0);
 std::optional<QString> InputBox(const QString& prompt, const QString& title = QString(),

@@ -1,4 +1,5 @@
 #include "RangeEditor.h"
+#include "PlayMath.h"
 
 #include "core/app/MessageService.h"
 #include "core/app/NumericInput.h"
@@ -326,9 +327,7 @@ void RangeEditor::mnuUnits_Jednostki_Click(int index) {
 void RangeEditor::takeFramesFromTimes(const cPozycjaPlikow& file) {
     std::int32_t frames[2];
     for (int side = 0; side < 2; ++side) {
-        const int first = side * 3;
-        const double seconds = TimeField(*Cpoz, first) * 60.0 + TimeField(*Cpoz, first + 1) +
-                               TimeField(*Cpoz, first + 2) * 0.001;
+        const double seconds = side == 0 ? RangeBeginSeconds(*Cpoz) : RangeEndSeconds(*Cpoz);
         // A frame's time is kept to the nearest millisecond, so half a
         // millisecond more still finds the frame it came from.
         const auto frame = FrameAtSeconds(file, seconds + 0.0005);

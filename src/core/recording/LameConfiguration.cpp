@@ -66,9 +66,7 @@ BE_CONFIG BuildLameConfig(const LameSettings& s) {
         c.bWriteVBRHeader = s.vbrHeader;
         c.nVBRQuality = static_cast<std::int16_t>(s.vbrQuality);
         if (s.abr != 0) {
-            const std::uint32_t low = std::min(c.dwBitrate, c.dwMaxBitrate);
-            const std::uint32_t high = std::max(c.dwBitrate, c.dwMaxBitrate);
-            const std::uint32_t mean = std::clamp(LameBitRateAt(version, s.bitRate), low, high);
+            const std::uint32_t mean = std::clamp(LameBitRateAt(version, s.bitRate), c.dwBitrate, c.dwMaxBitrate);
             c.nVbrMethod = VBR_METHOD_ABR;
             c.dwVbrAbr_bps = mean * 1000;
         } else {

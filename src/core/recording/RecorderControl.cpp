@@ -68,9 +68,11 @@ RecorderControl::RecorderControl(RecorderView& view, RecorderHost& host, Capture
     // event loop (its own loop would run the stop, and so free the device,
     // inside the delivery).
     m_engine.onDiskNearlyFull = [this] {
+        if (!m_failure.isEmpty())
+            return; // told once; the stop is on its way
         m_failure = GetText(texts::kBufferDiskNearlyFull, QStringLiteral("|1"), Shared().TempRecordFolder);
-        m_tellDiskNearlyFull = true;
         Timer2.setEnabled(true);
+        showLater(m_failure, texts::kBufferDiskNearlyFull, mb::Exclamation);
     };
     m_engine.onWriteFailed = [this](const QString& error) {
         m_failure = GetText(texts::kBufferWriteFailed, QStringLiteral("|1"), m_engine.BufferFilePath(),
@@ -92,11 +94,11 @@ RecorderControl::~RecorderControl() {
     m_engine.CloseBufferFile();
 }
 
-void RecorderControl::showLater(const QString& text, int number) {
+void RecorderControl::showLater(const QString& text, int number, int style) {
     auto call = std::make_shared<int>(0);
-    *call = ProgramClock().callAfter(0, [this, call, text, number] {
+    *call = ProgramClock().callAfter(0, [this, call, text, number, style] {
         m_deferred.removeOne(*call);
-        ShowMessage(text, mb::Critical, QString(), number);
+        ShowMessage(text, style, QString(), number);
     });
     m_deferred << *call;
 }
@@ -437,10 +439,6 @@ void RecorderControl::requestEnd() {
 
 void RecorderControl::Timer2_Timer() {
     Timer2.setEnabled(false);
-    if (m_tellDiskNearlyFull) {
-        m_tellDiskNearlyFull = false;
-        ShowMessage(m_failure, mb::Exclamation, QString(), texts::kBufferDiskNearlyFull);
-    }
     if (m_view.buttonEnabled(RecorderView::Stop))
         cmdStopRec_Click();
 }
@@ -520,7 +518,8 @@ void RecorderControl::finishRun() {
     m_host.saveProject(UniqueRecordProjectName(folder, QDate::currentDate()));
     SaveSetting(handshake::kStop, QStringLiteral("-1"));
     Settings().sync();
-    m_host.endProgram(m_failure.isEmpty() ? 0 : 1);
+    // A run that handed nothing over made no recording, whatever else it says.
+    m_host.endProgram(m_failure.isEmpty() && !m_handedOver.isEmpty() ? 0 : 1);
 }
 
 void RecorderControl::cmdSetting_Click() {

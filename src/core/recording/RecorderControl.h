@@ -12,6 +12,7 @@
 #include "ClockTimer.h"
 #include "RecorderTray.h"
 #include "RecorderView.h"
+#include "core/app/MessageService.h"
 
 #include <QStringList>
 #include <cstdint>
@@ -98,7 +99,7 @@ private:
     // Notes the output files the server names in the shared store.
     void noteAnnouncedFiles();
     // Shows a box at the next turn of the event loop.
-    void showLater(const QString& text, int number);
+    void showLater(const QString& text, int number, int style = mb::Critical);
 
     RecorderView& m_view;
     RecorderHost& m_host;
@@ -110,7 +111,6 @@ private:
     bool m_unattended = false;
     bool m_limitReached = false;
     QString m_failure;
-    bool m_tellDiskNearlyFull = false; // said by the deferred stop, not inside the write
     QStringList m_handedOver;
     std::uint16_t m_recordedTag = 0; // the format tag of what the running recording produces
     QStringList m_namesBefore;       // the file names the store held before this recording

@@ -47,8 +47,8 @@ namespace {
 
 // The decimal separator the number boxes show: the user's.
 QChar decimalSeparator() {
-    const QString point = QLocale().decimalPoint();
-    return point.size() == 1 ? point[0] : QLatin1Char('.');
+    // The boxes read "." and ","; a locale with another separator sees ".".
+    return QLocale().decimalPoint() == QLatin1String(",") ? QLatin1Char(',') : QLatin1Char('.');
 }
 
 } // namespace

@@ -62,6 +62,12 @@ bool MainKeys::takenByWindowCommand(const QKeyEvent& key) const {
     const Qt::KeyboardModifiers modifiers = key.modifiers() & ~Qt::KeypadModifier;
     if (!(modifiers & (Qt::ControlModifier | Qt::AltModifier)))
         return false;
+    // Copying, cutting, pasting, selecting and undoing text stay the box's own:
+    // a text box without them is no text box.
+    for (QKeySequence::StandardKey editing : {QKeySequence::Copy, QKeySequence::Cut, QKeySequence::Paste,
+                                              QKeySequence::SelectAll, QKeySequence::Undo, QKeySequence::Redo})
+        if (key.matches(editing))
+            return false;
     const QKeySequence pressed(QKeyCombination(modifiers, Qt::Key(key.key())));
     const QList<QAction*> actions = m_window.findChildren<QAction*>();
     return std::any_of(actions.cbegin(), actions.cend(), [&pressed](const QAction* action) {

@@ -282,9 +282,11 @@ void frmFade::barChanged(QScrollBar* bar) {
 }
 
 void frmFade::ShowLabels() {
-    // The fade-in in the preview graph's time, as the preview plays it.
-    lblFadeInTime->setText(
-        FadeLabelText(FadeInGraphSeconds(*cPozStart, HScrFadeInTime->value(), m_preview->startDuration())));
+    // The fade-in in the preview graph's time, as the preview plays it; the
+    // bar's own time when no graph could be opened.
+    const double graph = m_preview->startDuration();
+    lblFadeInTime->setText(FadeLabelText(graph > 0 ? FadeInGraphSeconds(*cPozStart, HScrFadeInTime->value(), graph)
+                                                   : HScrFadeInTime->value() / 1000.0));
     lblFadeOutTime->setText(FadeLabelText((kFadeBarMax - HScrFadeOutTime->value()) / 1000.0));
     lblOverTake->setText(FadeLabelText((HscrOvertake->value() - kFadeBarMax / 2.0) / 500.0));
 }

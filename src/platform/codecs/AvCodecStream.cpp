@@ -175,9 +175,9 @@ int AvCodecStream::sendFrame(int samples, QByteArray& output) {
             writeSample(m_frame, i, c, channels,
                         i < samples ? m_pending[static_cast<size_t>(i * channels + c)] : 0.0f);
     m_pending.erase(m_pending.begin(), m_pending.begin() + static_cast<std::ptrdiff_t>(samples) * channels);
-    m_sent.push_back(samples);
     if (avcodec_send_frame(m_context, m_frame) < 0)
         return codec::kError;
+    m_sent.push_back(samples); // counted once the encoder took the frame
     return drain(output);
 }
 
