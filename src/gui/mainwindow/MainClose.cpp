@@ -32,34 +32,56 @@ namespace {
 using texts::kSourcesNotDeleted;
 }
 
-MainClose::MainClose(QMainWindow& window, const MainMenus& menus, Seams seams)
-    : m_window(window), m_menus(menus), m_seams(std::move(seams)) {
-    if (!m_seams.recording)
-        m_seams.recording = [] {
-            const auto& recorder = Shared().Recorder;
-            return recorder && (recorder->DajStanPliku() > 0 || recorder->DajStan() > 0);
-        };
-    if (!m_seams.yield)
-        m_seams.yield = [] { QCoreApplication::processEvents(QEventLoop::AllEvents, 50); };
-    if (!m_seams.today)
-        m_seams.today = [] { return QDate::currentDate(); };
-    if (!m_seams.commandLine)
-        m_seams.commandLine = [] {
-            QStringList args = QCoreApplication::arguments();
-            if (!args.isEmpty())
-                args.removeFirst();
-            return args.join(QLatin1Char(' '));
-        };
-    if (!m_seams.endProgram)
-        m_seams.endProgram = [] {
-            Shared().OpenFiles.reset();
-            // A close before the event loop runs (a "-rec" that cannot start)
-            // ends the program as soon as it does.
-            if (QThread::currentThread()->loopLevel() > 0)
-                QCoreApplication::quit();
-            else
-                QTimer::singleShot(0, qApp, &QCoreApplication::quit);
-        };
+namespace {
+
+// No recorder window: the server's client object answers, nothing else waits.
+class ServerOnlyRecordingClose final : public RecordingClose {
+public:
+    bool recording() const override { return MainClose::ServerRecording(); }
+    void stopRecording() override {}
+    bool handingOver() const override { return false; }
+    void waitProgress(int) override {}
+    qint64 handOverTimeoutMs() const override { return MainClose::kHandOverTimeoutMs; }
+    void closeTrayIcon() override {}
+    QString captureBufferName() const override { return QString(); }
+};
+
+class ApplicationEnd final : public ProgramEnd {
+public:
+    QString commandLine() const override {
+        QStringList args = QCoreApplication::arguments();
+        if (!args.isEmpty())
+            args.removeFirst();
+        return args.join(QLatin1Char(' '));
+    }
+    void yield() override { QCoreApplication::processEvents(QEventLoop::AllEvents, 50); }
+    QDate today() const override { return QDate::currentDate(); }
+    void endProgram() override {
+        Shared().OpenFiles.reset();
+        // A close before the event loop runs (a "-rec" that cannot start)
+        // ends the program as soon as it does.
+        if (QThread::currentThread()->loopLevel() > 0)
+            QCoreApplication::quit();
+        else
+            QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+    }
+};
+
+} // namespace
+
+MainClose::MainClose(QMainWindow& window, const MainMenus& menus, std::unique_ptr<CloseSteps> steps)
+    : m_window(window), m_menus(menus), m_steps(std::move(steps)),
+      m_recording(std::make_unique<ServerOnlyRecordingClose>()), m_end(std::make_unique<ApplicationEnd>()) {}
+
+MainClose::~MainClose() = default;
+
+void MainClose::setSteps(std::unique_ptr<CloseSteps> steps) { m_steps = std::move(steps); }
+void MainClose::setRecording(std::unique_ptr<RecordingClose> recording) { m_recording = std::move(recording); }
+void MainClose::setProgramEnd(std::unique_ptr<ProgramEnd> end) { m_end = std::move(end); }
+
+bool MainClose::ServerRecording() {
+    const auto& recorder = Shared().Recorder;
+    return recorder && (recorder->DajStanPliku() > 0 || recorder->DajStan() > 0);
 }
 
 bool MainClose::HasUnsavedChanges(const cPozycjeMP3* tracks, const cPozycjePlikow* files) {
@@ -79,16 +101,16 @@ QString MainClose::RecordProjectName(const QDate& date) { return kelbrin::Record
 bool MainClose::Form_Unload() {
     m_saved = false;
     m_keepBuffer = false;
-    if (m_seams.recording())
+    if (m_recording->recording())
         finishRecording();
-    if (m_seams.ready && !m_seams.ready())
+    if (!m_steps->ready())
         return false;
 
-    cPozycjeMP3* tracks = m_seams.tracks ? m_seams.tracks() : nullptr;
+    cPozycjeMP3* tracks = m_steps->tracks();
     if (HasUnsavedChanges(tracks, Shared().OpenFiles.get())) {
         switch (ShowText(3023, mb::YesNoCancel)) {
         case mb::Yes:
-            if (!m_seams.save || !m_seams.save(true, true, QString()))
+            if (!m_steps->saveProject(QString()))
                 return false; // nothing is lost without the user's choice
             m_saved = true;
             break;
@@ -102,50 +124,46 @@ bool MainClose::Form_Unload() {
     closeOtherWindows();
     const QAction* help = m_menus.item(QStringLiteral("mnuHelp"));
     SaveSetting(QStringLiteral("Help"), help && help->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
-    if (m_seams.closeTrayIcon)
-        m_seams.closeTrayIcon();
+    m_recording->closeTrayIcon();
 
     // From here on a failing step is left undone and the close goes on.
     Shared().Recorder.reset();
-    const QString buffer = m_seams.captureBufferName ? m_seams.captureBufferName() : QString();
+    const QString buffer = m_recording->captureBufferName();
     if (!m_keepBuffer && !buffer.isEmpty() && QFile::exists(Shared().TempRecordFolder + buffer))
         QFile::remove(Shared().TempRecordFolder + buffer);
     savePlacement();
     offerToDeleteSources();
-    m_seams.endProgram();
+    m_end->endProgram();
     return true;
 }
 
 void MainClose::finishRecording() {
-    if (m_seams.stopRecording)
-        m_seams.stopRecording();
+    m_recording->stopRecording();
     // The recorder window disables its stop button once the server has
     // finished and the recordings are in the project. A server that does not
     // finish in time keeps its buffer file; the close goes on.
-    const qint64 timeout = m_seams.handOverTimeoutMs ? m_seams.handOverTimeoutMs() : kHandOverTimeoutMs;
+    const qint64 timeout = m_recording->handOverTimeoutMs();
     const qint64 start = ProgramClock().milliseconds();
     int shown = -1;
-    while (m_seams.handingOver && m_seams.handingOver()) {
+    while (m_recording->handingOver()) {
         const qint64 waited = ProgramClock().milliseconds() - start;
         if (waited >= timeout) {
             m_keepBuffer = true;
             ShowMessage(GetText(texts::kServerTimedOut, QStringLiteral("|1"),
-                                Shared().TempRecordFolder +
-                                    (m_seams.captureBufferName ? m_seams.captureBufferName() : QString())),
+                                Shared().TempRecordFolder + m_recording->captureBufferName()),
                         mb::Exclamation, QString(), texts::kServerTimedOut);
             break;
         }
         const int percent = static_cast<int>(std::min<qint64>(99, waited * 100 / std::max<qint64>(1, timeout)));
-        if (percent != shown && m_seams.waitProgress)
-            m_seams.waitProgress(percent);
+        if (percent != shown)
+            m_recording->waitProgress(percent);
         shown = percent;
-        m_seams.yield();
+        m_end->yield();
         QThread::msleep(10);
     }
-    if (m_seams.waitProgress && shown >= 0)
-        m_seams.waitProgress(100);
-    if (m_seams.save)
-        m_seams.save(true, true, UniqueRecordProjectName(Shared().DestFolder, m_seams.today()));
+    if (shown >= 0)
+        m_recording->waitProgress(100);
+    m_steps->saveProject(UniqueRecordProjectName(Shared().DestFolder, m_end->today()));
     m_saved = true;
 }
 
@@ -177,11 +195,11 @@ void MainClose::savePlacement() {
 void MainClose::offerToDeleteSources() {
     const auto& files = Shared().OpenFiles;
     const QAction* advanced = m_menus.item(QStringLiteral("mnulvw"));
-    if (m_seams.commandLine().trimmed().isEmpty() ||
+    if (m_end->commandLine().trimmed().isEmpty() ||
         Val(GetSetting(QStringLiteral("AskRemove"), QStringLiteral("0"))) <= 0 || !files ||
         files->Count() < 1 || m_saved || !advanced || !advanced->isChecked())
         return;
-    cPozycjeMP3* tracks = m_seams.tracks ? m_seams.tracks() : nullptr;
+    cPozycjeMP3* tracks = m_steps->tracks();
     bool marked = false;
     for (std::int32_t i = 1; tracks && i <= tracks->Count() && !marked; ++i)
         marked = tracks->Item(i)->blnAwlaysTop;
@@ -189,10 +207,8 @@ void MainClose::offerToDeleteSources() {
         return;
     if (ShowText(3241, mb::YesNo | mb::Question | mb::DefaultButton2) != mb::Yes)
         return;
-    if (m_seams.stopPreview)
-        m_seams.stopPreview();
-    if (m_seams.stopPlayer)
-        m_seams.stopPlayer();
+    m_steps->stopPreview();
+    m_steps->stopPlayer();
     // A file that is already gone is no failure; one that stays is named.
     QStringList kept;
     for (std::int32_t i = 1; i <= files->Count(); ++i) {

@@ -5,53 +5,36 @@
 // placement is stored, the other windows are closed, the shared objects are
 // released and the program ends.
 //
-// The recorder, its tray icon and the players live in their own windows;
-// their part of the close is reached through the seams below, whose defaults
-// do what is right for a program without them.
+// The window, the recorder and the run each do their part of the close
+// through the interfaces in CloseSteps.h. Without a recorder window a
+// recording is asked of the server's client object; the run ends by leaving
+// the event loop.
+
+#include "CloseSteps.h"
 
 #include <QDate>
 #include <QString>
-#include <functional>
+#include <memory>
 
 class QMainWindow;
 
 namespace kelbrin {
 
-class cPozycjeMP3;
 class cPozycjePlikow;
 struct MainMenus;
 
 class MainClose {
 public:
-    struct Seams {
-        // A recording is captured or still encoded. Default: asks the recorder
-        // object, when there is one.
-        std::function<bool()> recording;
-        std::function<void()> stopRecording; // the recorder window's stop button
-        std::function<bool()> handingOver;   // its stop button is still enabled
-        // The wait for the server's hand-over: 0..100 while it lasts, 100 at its end.
-        std::function<void(int percent)> waitProgress;
-        // How long the close waits for the server to finish the recording.
-        std::function<qint64()> handOverTimeoutMs;
-        std::function<void()> closeTrayIcon;
-        std::function<QString()> captureBufferName; // inside the temporary recording folder
-        std::function<void()> stopPreview;          // the track panel's player
-        std::function<void()> stopPlayer;           // the sequence player
-        // Zapisz (update-recent, keep-name, project name): true when written.
-        std::function<bool(bool, bool, const QString&)> save;
-        std::function<bool()> ready;             // no long operation runs
-        std::function<cPozycjeMP3*()> tracks;    // the project's tracks
-        std::function<QString()> commandLine;    // what the editor was started with
-        std::function<void()> yield;             // lets pending events run once
-        std::function<QDate()> today;
-        // The last step. Default: the open files are released and the event loop ends.
-        std::function<void()> endProgram;
-    };
+    MainClose(QMainWindow& window, const MainMenus& menus, std::unique_ptr<CloseSteps> steps);
+    ~MainClose();
 
-    MainClose(QMainWindow& window, const MainMenus& menus, Seams seams);
+    // The recorder and tests hand in what they own.
+    void setSteps(std::unique_ptr<CloseSteps> steps);
+    void setRecording(std::unique_ptr<RecordingClose> recording);
+    void setProgramEnd(std::unique_ptr<ProgramEnd> end);
 
-    // The recorder, the players and tests fill what they own.
-    Seams& seams() { return m_seams; }
+    // The server's client object is capturing or still encoding.
+    static bool ServerRecording();
 
     // Form_Unload: false keeps the window open.
     bool Form_Unload();
@@ -71,7 +54,9 @@ private:
 
     QMainWindow& m_window;
     const MainMenus& m_menus;
-    Seams m_seams;
+    std::unique_ptr<CloseSteps> m_steps;
+    std::unique_ptr<RecordingClose> m_recording;
+    std::unique_ptr<ProgramEnd> m_end;
     bool m_saved = false;
     bool m_keepBuffer = false; // the server may still read it
 };

@@ -49,6 +49,49 @@ private:
     QPointer<frmDazudizi> m_window;
 };
 
+// The recorder window's part of the editor's close.
+class RecorderWindowClose final : public RecordingClose {
+public:
+    explicit RecorderWindowClose(frmDazudizi& window) : m_window(&window) {}
+
+    bool recording() const override { return MainClose::ServerRecording(); }
+    void stopRecording() override {
+        if (frmRecord* recorder = frmRecord::Instance())
+            recorder->control().StopNow();
+    }
+    bool handingOver() const override {
+        frmRecord* recorder = frmRecord::Instance();
+        return recorder && recorder->cmdStopRec->isEnabled();
+    }
+    void waitProgress(int percent) override {
+        if (!m_window)
+            return;
+        // The bar (and the busy pointer) last as long as the wait.
+        if (percent >= 100) {
+            m_window->ShowHelpText(QString());
+            if (m_started)
+                m_window->ZerujProgress();
+            m_started = false;
+            return;
+        }
+        if (!m_started)
+            m_window->MaxProgress(100);
+        m_started = true;
+        m_window->ShowHelpText(GetText(texts::kWaitingForServer));
+        m_window->UstawProgress(percent);
+    }
+    qint64 handOverTimeoutMs() const override { return MainClose::kHandOverTimeoutMs; }
+    void closeTrayIcon() override {
+        if (frmRecord* recorder = frmRecord::Instance())
+            recorder->UnloadTray();
+    }
+    QString captureBufferName() const override { return CaptureState().bufferName; }
+
+private:
+    QPointer<frmDazudizi> m_window;
+    bool m_started = false;
+};
+
 } // namespace
 
 void InstallRecorder(frmDazudizi& window) {
@@ -65,38 +108,7 @@ void InstallRecorder(frmDazudizi& window) {
         host.reset();
     });
 
-    MainClose::Seams& close = window.Closing().seams();
-    close.stopRecording = [] {
-        if (frmRecord* recorder = frmRecord::Instance())
-            recorder->control().StopNow();
-    };
-    close.handingOver = [] {
-        frmRecord* recorder = frmRecord::Instance();
-        return recorder && recorder->cmdStopRec->isEnabled();
-    };
-    close.captureBufferName = [] { return CaptureState().bufferName; };
-    close.closeTrayIcon = [] {
-        if (frmRecord* recorder = frmRecord::Instance())
-            recorder->UnloadTray();
-    };
-    QPointer<frmDazudizi> guarded(&window);
-    close.waitProgress = [guarded, started = false](int percent) mutable {
-        if (!guarded)
-            return;
-        // The bar (and the busy pointer) last as long as the wait.
-        if (percent >= 100) {
-            guarded->ShowHelpText(QString());
-            if (started)
-                guarded->ZerujProgress();
-            started = false;
-            return;
-        }
-        if (!started)
-            guarded->MaxProgress(100);
-        started = true;
-        guarded->ShowHelpText(GetText(texts::kWaitingForServer));
-        guarded->UstawProgress(percent);
-    };
+    window.Closing().setRecording(std::make_unique<RecorderWindowClose>(window));
 }
 
 } // namespace kelbrin

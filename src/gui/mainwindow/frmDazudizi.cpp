@@ -11,6 +11,7 @@
 #include "PanelSplitters.h"
 #include "ViewMenus.h"
 #include "MainClose.h"
+#include "WindowCloseSteps.h"
 #include "MainLayout.h"
 #include "MainRecorder.h"
 #include "MainSourceToolHost.h"
@@ -399,14 +400,7 @@ void frmDazudizi::wireProjectCommands() {
     seams.refreshRecentMenu = [this] { m_fileMenu->recent().RefreshRecentMenu(); };
     seams.setCheckedRecentItem = [this](int element) { m_fileMenu->recent().SetCheckedItem(element); };
 
-    MainClose::Seams closing;
-    closing.save = [this](bool updateRecent, bool keepName, const QString& name) {
-        return m_projects->Zapisz(updateRecent, keepName, name);
-    };
-    closing.ready = [this] { return CanChangeProject(); };
-    closing.tracks = [this] { return cPozycje.get(); };
-    closing.stopPlayer = [this] { m_player->player().Shutdown(); };
-    m_close = std::make_unique<MainClose>(*this, m_menus, closing);
+    m_close = std::make_unique<MainClose>(*this, m_menus, std::make_unique<WindowCloseSteps>(*this));
 
     auto scriptExport = std::make_unique<ScriptExportRun>(*this);
     m_scriptExport = scriptExport.get();

@@ -104,8 +104,7 @@ public:
     FileMenu& Files() const { return *m_fileMenu; }
     // New, open and save, as the rest of the program reaches them.
     ProjectCommands& Projects() const { return *m_projects; }
-    // The close of the window; the recorder and the players plug their steps
-    // into its seams.
+    // The close of the window; the recorder hands in its part of it.
     MainClose& Closing() const { return *m_close; }
     // One undo snapshot of the whole collection, before a change.
     void TworzUndo();

@@ -11,7 +11,9 @@
 #include "gui/editor/EditorController.h"
 #include "gui/editor/TrackCommandSet.h"
 #include "gui/editor/TrackSurface.h"
+#include "gui/mainwindow/FakeProgramEnd.h"
 #include "gui/mainwindow/MainClose.h"
+#include "gui/mainwindow/WindowCloseSteps.h"
 #include "gui/mainwindow/ProjectCommands.h"
 #include "gui/mainwindow/frmDazudizi.h"
 #include "platform/settings/MemorySettingsStore.h"
@@ -47,9 +49,9 @@ protected:
         window = new frmDazudizi;
         window->setAttribute(Qt::WA_DeleteOnClose, false);
         window->PokazMnie();
-        MainClose::Seams& seams = window->Closing().seams();
-        seams.endProgram = [this] { ++ended; };
-        seams.commandLine = [this] { return commandLine; };
+        auto fakeEnd = std::make_unique<test::FakeProgramEnd>();
+        end = fakeEnd.get();
+        window->Closing().setProgramEnd(std::move(fakeEnd));
     }
     void TearDown() override {
         delete window;
@@ -77,9 +79,38 @@ protected:
     test::ScriptedMessages* messages = nullptr;
     std::unique_ptr<MessageService> previous;
     frmDazudizi* window = nullptr;
-    QString commandLine;
+    test::FakeProgramEnd* end = nullptr;
     QString source;
-    int ended = 0;
+};
+
+// A recording the test drives: it runs until the close, and its hand-over
+// lasts as long as handingOver answers true.
+class FakeRecordingClose final : public RecordingClose {
+public:
+    int stopped = 0;
+    std::function<bool()> handing = [] { return false; };
+    qint64 timeoutMs = MainClose::kHandOverTimeoutMs;
+    QString bufferName;
+    QList<int> progress;
+
+    bool recording() const override { return true; }
+    void stopRecording() override { ++stopped; }
+    bool handingOver() const override { return handing(); }
+    void waitProgress(int percent) override { progress << percent; }
+    qint64 handOverTimeoutMs() const override { return timeoutMs; }
+    void closeTrayIcon() override {}
+    QString captureBufferName() const override { return bufferName; }
+};
+
+// The window's own steps, with the players' stops counted.
+class CountedStops final : public WindowCloseSteps {
+public:
+    CountedStops(frmDazudizi& window, int& stops) : WindowCloseSteps(window), m_stops(stops) {}
+    void stopPreview() override { ++m_stops; }
+    void stopPlayer() override { ++m_stops; }
+
+private:
+    int& m_stops;
 };
 
 } // namespace
@@ -95,7 +126,7 @@ TEST_F(MainCloseTest, CancelKeepsTheWindowAndWritesNoSetting) {
     EXPECT_EQ(messages->shown[0].style, mb::YesNoCancel);
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(store->values, before);
-    EXPECT_EQ(ended, 0);
+    EXPECT_EQ(end->ended, 0);
 }
 
 TEST_F(MainCloseTest, YesSavesIntoTheProjectsFileThenTheWindowGoes) {
@@ -116,7 +147,7 @@ TEST_F(MainCloseTest, YesSavesIntoTheProjectsFileThenTheWindowGoes) {
     EXPECT_TRUE(close());
     EXPECT_TRUE(QFile::exists(path));
     EXPECT_FALSE(other.isVisible());
-    EXPECT_EQ(ended, 1);
+    EXPECT_EQ(end->ended, 1);
     EXPECT_EQ(store->values.value("Help"), "0");
     EXPECT_EQ(store->values.value("WindowState"), "0");
     EXPECT_EQ(store->values.value("Width"), QString::number(PxToTwips(TwipsToPx(11000))));
@@ -127,13 +158,13 @@ TEST_F(MainCloseTest, NothingIsAskedWithoutChangesAndNoBlocksNothing) {
     fillProject(false);
     EXPECT_TRUE(close());
     EXPECT_TRUE(messages->shown.isEmpty());
-    EXPECT_EQ(ended, 1);
+    EXPECT_EQ(end->ended, 1);
 
     window->show();
     window->cPozycje->Item(1)->blnZmodyfikowana = true;
     messages->answers.enqueue(mb::No);
     EXPECT_TRUE(close());
-    EXPECT_EQ(ended, 2);
+    EXPECT_EQ(end->ended, 2);
 
     // A change in a source file's headers counts too.
     window->show();
@@ -200,7 +231,7 @@ TEST_F(MainCloseTest, AWindowThatTakesAnotherWithItLeavesTheCloseGoingOn) {
     second->show();
     QPointer<QWidget> a(first), b(second);
     EXPECT_TRUE(close());
-    EXPECT_EQ(ended, 1);
+    EXPECT_EQ(end->ended, 1);
     EXPECT_NE(a.isNull(), b.isNull());
     for (QWidget* left : {a.data(), b.data()}) {
         if (left) {
@@ -215,20 +246,20 @@ TEST_F(MainCloseTest, NoCloseUnderALongOperation) {
     window->blnClose = false;
     EXPECT_FALSE(close());
     EXPECT_TRUE(messages->shown.isEmpty());
-    EXPECT_EQ(ended, 0);
+    EXPECT_EQ(end->ended, 0);
     window->blnClose = true;
 }
 
 TEST_F(MainCloseTest, ARunningRecordingIsFinishedAndKeptAsAProject) {
     fillProject(true);
-    int stopped = 0, waits = 0;
-    MainClose::Seams& seams = window->Closing().seams();
-    seams.recording = [] { return true; };
-    seams.stopRecording = [&] { ++stopped; };
-    seams.handingOver = [&] { return ++waits < 3; };
-    seams.today = [] { return QDate(2024, 3, 7); };
+    int waits = 0;
+    auto recording = std::make_unique<FakeRecordingClose>();
+    FakeRecordingClose& r = *recording;
+    window->Closing().setRecording(std::move(recording));
+    r.handing = [&] { return ++waits < 3; };
+    end->date = QDate(2024, 3, 7);
     EXPECT_TRUE(close());
-    EXPECT_EQ(stopped, 1);
+    EXPECT_EQ(r.stopped, 1);
     EXPECT_EQ(waits, 3);
     EXPECT_TRUE(QFile::exists(Shared().DestFolder + "/Record 03_07.kbe"));
     EXPECT_TRUE(messages->shown.isEmpty()); // the save left nothing unsaved
@@ -240,19 +271,18 @@ TEST_F(MainCloseTest, TheBufferFileGoesOnlyAfterTheServerFinishedAndASecondClose
     const QString buffer = Shared().TempRecordFolder + "Bufor-1.tmp";
     test::WriteFile(buffer, QByteArray(1024, 'x'));
     test::WriteFile(Shared().DestFolder + "/Record 03_07.kbe", "first");
-    QList<int> progress;
     int waits = 0;
-    MainClose::Seams& seams = window->Closing().seams();
-    seams.recording = [] { return true; };
-    seams.stopRecording = [] {};
-    seams.handingOver = [&] {
+    auto recording = std::make_unique<FakeRecordingClose>();
+    FakeRecordingClose& r = *recording;
+    window->Closing().setRecording(std::move(recording));
+    r.handing = [&] {
         // The buffer stays while the server still reads it.
         EXPECT_TRUE(QFile::exists(buffer));
         return ++waits < 5;
     };
-    seams.captureBufferName = [] { return QStringLiteral("Bufor-1.tmp"); };
-    seams.waitProgress = [&](int percent) { progress << percent; };
-    seams.today = [] { return QDate(2024, 3, 7); };
+    r.bufferName = QStringLiteral("Bufor-1.tmp");
+    const QList<int>& progress = r.progress;
+    end->date = QDate(2024, 3, 7);
     EXPECT_TRUE(close());
     EXPECT_FALSE(QFile::exists(buffer));
     EXPECT_FALSE(progress.isEmpty());
@@ -267,17 +297,16 @@ TEST_F(MainCloseTest, AServerThatDoesNotFinishInTimeKeepsItsBufferAndTheCloseGoe
     Shared().TempRecordFolder = test::MakeTempDir("buffer") + "/";
     const QString buffer = Shared().TempRecordFolder + "Bufor-1.tmp";
     test::WriteFile(buffer, QByteArray(1024, 'x'));
-    MainClose::Seams& seams = window->Closing().seams();
-    seams.recording = [] { return true; };
-    seams.stopRecording = [] {};
-    seams.handingOver = [] { return true; }; // never finishes
-    seams.handOverTimeoutMs = [] { return qint64(200); };
-    seams.captureBufferName = [] { return QStringLiteral("Bufor-1.tmp"); };
+    auto recording = std::make_unique<FakeRecordingClose>();
+    recording->handing = [] { return true; }; // never finishes
+    recording->timeoutMs = 200;
+    recording->bufferName = QStringLiteral("Bufor-1.tmp");
+    window->Closing().setRecording(std::move(recording));
     EXPECT_TRUE(close());
     ASSERT_EQ(messages->shown.size(), 1);
     EXPECT_EQ(messages->shown[0].textNumber, 6704);
     EXPECT_TRUE(QFile::exists(buffer));
-    EXPECT_EQ(ended, 1);
+    EXPECT_EQ(end->ended, 1);
 }
 
 TEST_F(MainCloseTest, SourcesAreOfferedForDeletionOnlyAfterAStartWithAnArgument) {
@@ -289,12 +318,12 @@ TEST_F(MainCloseTest, SourcesAreOfferedForDeletionOnlyAfterAStartWithAnArgument)
     EXPECT_TRUE(messages->shown.isEmpty()); // no argument: never asked
     EXPECT_TRUE(QFile::exists(source));
 
-    commandLine = "  ";
+    end->arguments = "  ";
     window->show();
     EXPECT_TRUE(close());
     EXPECT_TRUE(messages->shown.isEmpty());
 
-    commandLine = "/x/a.kbe";
+    end->arguments = "/x/a.kbe";
     window->show();
     messages->answers.enqueue(mb::No);
     EXPECT_TRUE(close());
@@ -304,8 +333,7 @@ TEST_F(MainCloseTest, SourcesAreOfferedForDeletionOnlyAfterAStartWithAnArgument)
     EXPECT_TRUE(QFile::exists(source));
 
     int stops = 0;
-    window->Closing().seams().stopPreview = [&] { ++stops; };
-    window->Closing().seams().stopPlayer = [&] { ++stops; };
+    window->Closing().setSteps(std::make_unique<CountedStops>(*window, stops));
     window->show();
     messages->answers.enqueue(mb::Yes);
     EXPECT_TRUE(close());
@@ -325,7 +353,7 @@ TEST_F(MainCloseTest, ASourceThatCannotBeDeletedIsNamed) {
     Shared().OpenFiles->Add(file);
     store->values["AskRemove"] = "1";
     window->Menus().item("mnulvw")->setChecked(true);
-    commandLine = "/x/a.kbe";
+    end->arguments = "/x/a.kbe";
     messages->answers.enqueue(mb::Yes);
     EXPECT_TRUE(close());
     EXPECT_FALSE(QFile::exists(source));

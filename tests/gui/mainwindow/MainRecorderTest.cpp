@@ -11,6 +11,7 @@
 #include "core/recording/FormatFile.h"
 #include "core/recording/RecorderClient.h"
 #include "gui/export/frmPozycje.h"
+#include "gui/mainwindow/FakeProgramEnd.h"
 #include "gui/mainwindow/MainClose.h"
 #include "gui/mainwindow/frmDazudizi.h"
 #include "gui/recording/frmRecord.h"
@@ -64,7 +65,9 @@ protected:
         window = new frmDazudizi;
         window->setAttribute(Qt::WA_DeleteOnClose, false);
         window->PokazMnie();
-        window->Closing().seams().endProgram = [this] { ++ended; };
+        auto fakeEnd = std::make_unique<test::FakeProgramEnd>();
+        end = fakeEnd.get();
+        window->Closing().setProgramEnd(std::move(fakeEnd));
     }
     void TearDown() override {
         if (frmRecord* r = frmRecord::Instance())
@@ -104,7 +107,7 @@ protected:
     std::shared_ptr<test::FakeServerState> server;
     frmDazudizi* window = nullptr;
     QString records;
-    int ended = 0;
+    test::FakeProgramEnd* end = nullptr;
 };
 
 TEST_F(MainRecorderTest, WithoutAServerAnAutomaticStartOpensNothing) {
@@ -134,7 +137,7 @@ TEST_F(MainRecorderTest, ARecordingComesBackAsATrackOfTheProject) {
     ASSERT_EQ(window->cPozycje->Count(), 1);
     const auto track = window->cPozycje->Item(1);
     EXPECT_EQ(track->strFileNameSource, records + "R0101__00_00_00.mp3");
-    EXPECT_EQ(ended, 0); // stopped by hand: the editor stays
+    EXPECT_EQ(end->ended, 0); // stopped by hand: the editor stays
     EXPECT_TRUE(r->cmdRecord->isEnabled());
 }
 
@@ -147,7 +150,7 @@ TEST_F(MainRecorderTest, ATimeLimitedRecordingSavesItsProjectAndClosesTheEditor)
     EXPECT_EQ(window->cPozycje->Count(), 1);
     const QString project = records + "Record " + QDate::currentDate().toString("MM_dd") + ".kbe";
     EXPECT_TRUE(QFile::exists(project));
-    EXPECT_EQ(ended, 1);
+    EXPECT_EQ(end->ended, 1);
 }
 
 TEST_F(MainRecorderTest, ClosingTheEditorDuringARecordingFinishesAndKeepsIt) {
@@ -157,11 +160,11 @@ TEST_F(MainRecorderTest, ClosingTheEditorDuringARecordingFinishesAndKeepsIt) {
     r->cmdPauza->click(); // a pause by hand does not hold the close up
     play(1000);
     // The close waits on real time; the server's loop runs on the test's clock.
-    window->Closing().seams().yield = [this] { clock->advance(100); };
+    end->onYield = [this] { clock->advance(100); };
     EXPECT_TRUE(window->close());
     EXPECT_EQ(window->cPozycje->Count(), 1);
     EXPECT_TRUE(QFile::exists(Shared().DestFolder + "/Record " + QDate::currentDate().toString("MM_dd") + ".kbe"));
-    EXPECT_EQ(ended, 1);
+    EXPECT_EQ(end->ended, 1);
 }
 
 TEST_F(MainRecorderTest, TheSplitDialogNeverOffersTheFileBeingRecorded) {
