@@ -4,23 +4,20 @@
 #include "frmDazudizi.h"
 #include "gui/app/BusyPointer.h"
 #include "gui/editor/EditorController.h"
+#include "gui/editor/TreeNavigator.h"
+#include "gui/playback/MainPlayer.h"
+#include "AutoSave.h"
+#include "FileMenu.h"
+#include "RecentProjectsMenu.h"
+#include "TrackPanel.h"
 #include "gui/app/FileDialogs.h"
 #include "gui/app/Twips.h"
-#include "platform/settings/SettingsStore.h"
 
 #include <QAction>
 #include <QPushButton>
 #include <QTreeWidget>
 
 namespace kelbrin {
-
-namespace {
-
-QAction* recentItem(const frmDazudizi& w, int element) {
-    return w.Menus().item(QStringLiteral("mnuPlik_End(%1)").arg(element));
-}
-
-} // namespace
 
 ProjectCommands::ProjectCommands(frmDazudizi& window) : m_window(window), m_controller(*this) {}
 
@@ -44,8 +41,7 @@ void ProjectCommands::ClearUndoHistory() {
 }
 
 void ProjectCommands::ReleasePreviewPlayer() {
-    if (seams.releasePreviewPlayer)
-        seams.releasePreviewPlayer();
+    m_window.Panel().ReleasePreview();
 }
 
 bool ProjectCommands::IsReady() const {
@@ -55,7 +51,8 @@ void ProjectCommands::SetReady(bool ready) {
     m_window.blnClose = ready;
 }
 bool ProjectCommands::IsPlayerIdle() const {
-    return !seams.isPlayerIdle || seams.isPlayerIdle();
+    // A project is not replaced under a run of the player.
+    return m_window.Player().isIdle();
 }
 void ProjectCommands::SetInputEnabled(bool enabled) {
     m_window.setEnabled(enabled);
@@ -79,35 +76,26 @@ void ProjectCommands::ClearTrackViews() {
 }
 
 void ProjectCommands::RebuildTree() {
-    if (seams.rebuildTree)
-        seams.rebuildTree();
-    else
-        m_window.ClearTree();
+    m_window.Tree().PokazMnieTvw();
 }
 
 void ProjectCommands::SetTreeRootText(const QString& text) {
-    if (seams.setTreeRootText)
-        seams.setTreeRootText(text);
-    else if (QTreeWidgetItem* root = m_window.tvwNodes->topLevelItem(0))
-        root->setText(0, text);
+    m_window.Tree().SetRootText(text);
 }
 
-void ProjectCommands::ShowLoadedTrack(const cPozycjaMP3& track, std::uint32_t colour, bool listed) {
-    if (seams.showLoadedTrack)
-        seams.showLoadedTrack(track, colour, listed);
-}
+// The boxes, the list and the tree are drawn from the whole collection once
+// the load is done (FinishProjectLoad).
+void ProjectCommands::ShowLoadedTrack(const cPozycjaMP3&, std::uint32_t, bool) {}
 
 void ProjectCommands::FinishProjectLoad() {
     // Successor lists from the stored links, boxes, links, pointer and list.
     m_window.DrawTrackGraph(true);
-    if (seams.openStartNode)
-        seams.openStartNode();
+    if (QTreeWidgetItem* start = m_window.Tree().ZnajdzNoda(0))
+        m_window.Tree().tvwNodes_NodeClick(start);
 }
 
 void ProjectCommands::SetCloneEnabled(bool enabled) {
-    if (seams.setCloneEnabled)
-        seams.setCloneEnabled(enabled);
-    else if (auto* clone = m_window.findChild<QPushButton*>(QStringLiteral("cmdKlon")))
+    if (auto* clone = m_window.findChild<QPushButton*>(QStringLiteral("cmdKlon")))
         clone->setEnabled(enabled);
 }
 
@@ -117,62 +105,36 @@ ProjectGeometry ProjectCommands::Geometry() const {
         g.innerWidth = PxToTwips(client->width());
         g.innerHeight = PxToTwips(client->height());
     }
-    if (seams.templateBoxPosition) {
-        const QPoint p = seams.templateBoxPosition();
-        g.templateLeft = p.x();
-        g.templateTop = p.y();
-    }
+    // The design-time box (element 0) of the drawing surface, in twips.
+    const QPoint p = m_window.Editor().editor().startBox().topLeft();
+    g.templateLeft = p.x();
+    g.templateTop = p.y();
     return g;
 }
 
 void ProjectCommands::SetTemplateBoxPosition(std::int32_t left, std::int32_t top) {
-    if (seams.setTemplateBoxPosition)
-        seams.setTemplateBoxPosition(left, top);
+    m_window.Editor().editor().setStartBoxTopLeft(QPoint(left, top));
+    m_window.Editor().update();
 }
 
 void ProjectCommands::SetAutosave(bool on) {
-    if (seams.setAutosave)
-        seams.setAutosave(on);
+    m_window.Files().autosave().SetEnabled(on);
 }
 
 QString ProjectCommands::ProjectFile() const {
-    return seams.projectFile ? seams.projectFile() : m_projectFile;
+    return m_projectFile;
 }
 
 void ProjectCommands::SetProjectFile(const QString& path) {
-    if (seams.setProjectFile)
-        seams.setProjectFile(path);
-    else
-        m_projectFile = path;
+    m_projectFile = path;
 }
 
 void ProjectCommands::SetCheckedRecentItem(int element) {
-    if (seams.setCheckedRecentItem) {
-        seams.setCheckedRecentItem(element);
-        return;
-    }
-    for (int k = 2; k <= 5; ++k)
-        if (QAction* item = recentItem(m_window, k))
-            item->setChecked(k == element);
+    m_window.Files().recent().SetCheckedItem(element);
 }
 
 void ProjectCommands::RefreshRecentMenu() {
-    if (seams.refreshRecentMenu) {
-        seams.refreshRecentMenu();
-        return;
-    }
-    bool any = false;
-    for (int k = 2; k <= 5; ++k) {
-        const QString path = GetSetting(QStringLiteral("F%1").arg(k - 1), QString());
-        QAction* item = recentItem(m_window, k);
-        if (path.isEmpty() || !item)
-            continue;
-        item->setText(path);
-        item->setVisible(true);
-        any = true;
-    }
-    if (QAction* separator = recentItem(m_window, 1))
-        separator->setVisible(any);
+    m_window.Files().recent().RefreshRecentMenu();
 }
 
 QString ProjectCommands::ChooseFile(const QString& initialFolder, const QString& filter,

@@ -3,55 +3,21 @@
 // Save, Save as, and OtworzPlik / Zapisz / ResetProject for the other callers.
 // The work is done by the core's ProjectController; this class is the window
 // it works on. The drawing surface and the list are drawn from the collection
-// (DrawTrackGraph); what other parts own (the tree, the autosave timer, the
-// recent menu, the player) is reached through the seams below, which the main
-// window fills; each has a harmless default.
+// (DrawTrackGraph); what other parts of the window own (the tree, the
+// autosave timer, the recent menu, the players) is reached through the main
+// window's accessors.
 
 #include "core/project/ProjectController.h"
 #include "core/project/ProjectWindow.h"
-
-#include <functional>
 
 namespace kelbrin {
 
 class frmDazudizi;
 
-struct ProjectViewSeams {
-    // A track just loaded from a project, with its box colour and whether its
-    // source exists (only then does it get a list row).
-    std::function<void(const cPozycjaMP3& track, std::uint32_t colour, bool listed)>
-        showLoadedTrack;
-    // After a load, once the links are drawn: the tree's start node opened.
-    std::function<void()> openStartNode;
-    // PokazMnieTvw: the tree with its root and start nodes only. Default: ClearTree.
-    std::function<void()> rebuildTree;
-    // The tree's root node text. Default: the first top-level item's text.
-    std::function<void(const QString&)> setTreeRootText;
-    // TmrSave on or off.
-    std::function<void(bool)> setAutosave;
-    // RefreshRecentMenu. Default: items 1 to 5 of mnuPlik_End from F1..F4.
-    std::function<void()> refreshRecentMenu;
-    // The check mark on mnuPlik_End(2..5); 0 clears it. Default: the items' own marks.
-    std::function<void(int)> setCheckedRecentItem;
-    // The open project's file, when another object keeps it. Default: kept here.
-    std::function<QString()> projectFile;
-    std::function<void(const QString&)> setProjectFile;
-    // False while the player runs (cmdPlay disabled). Default: true.
-    std::function<bool()> isPlayerIdle;
-    // The track panel's preview player released.
-    std::function<void()> releasePreviewPlayer;
-    // cmdKlon. Default: a button of that name, when there is one.
-    std::function<void(bool)> setCloneEnabled;
-    // The design-time box (element 0) of the drawing surface, in twips.
-    std::function<QPoint()> templateBoxPosition;
-    std::function<void(std::int32_t, std::int32_t)> setTemplateBoxPosition;
-};
-
 class ProjectCommands final : public ProjectWindow {
 public:
     explicit ProjectCommands(frmDazudizi& window);
 
-    ProjectViewSeams seams;
     ProjectController& controller() { return m_controller; }
 
     // Menu commands.

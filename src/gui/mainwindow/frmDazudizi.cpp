@@ -288,7 +288,6 @@ void frmDazudizi::wireTrackPanel() {
         m_panel->PokazMnie_FA(std::move(track));
     };
     m_editor->hooks.playPreview = [this] { m_panel->cmdPlay2_Click(); };
-    m_projects->seams.releasePreviewPlayer = [this] { m_panel->ReleasePreview(); };
 }
 
 void frmDazudizi::wireHelpEdge() {
@@ -375,20 +374,6 @@ void frmDazudizi::cmdDodaj_Click() {
 
 void frmDazudizi::wireProjectCommands() {
     m_projects = std::make_unique<ProjectCommands>(*this);
-    ProjectViewSeams& seams = m_projects->seams;
-    seams.rebuildTree = [this] { m_tree->PokazMnieTvw(); };
-    seams.setTreeRootText = [this](const QString& text) { m_tree->SetRootText(text); };
-    seams.openStartNode = [this] {
-        if (QTreeWidgetItem* start = m_tree->ZnajdzNoda(0))
-            m_tree->tvwNodes_NodeClick(start);
-    };
-    // A project is not replaced under a run of the player.
-    seams.isPlayerIdle = [this] { return m_player->isIdle(); };
-    seams.templateBoxPosition = [this] { return m_editor->editor().startBox().topLeft(); };
-    seams.setTemplateBoxPosition = [this](std::int32_t left, std::int32_t top) {
-        m_editor->editor().setStartBoxTopLeft(QPoint(left, top));
-        m_editor->update();
-    };
 
     FileMenu::Services services;
     services.addTrack = [this] { cmdDodaj_Click(); };
@@ -396,9 +381,6 @@ void frmDazudizi::wireProjectCommands() {
     services.exitProgram = [this] { close(); };
     services.tracksHeld = [this] { return ExportDialogHoldsTracks(); };
     m_fileMenu = new FileMenu(m_menus, *m_projects, m_projects->controller(), services, this);
-    seams.setAutosave = [this](bool on) { m_fileMenu->autosave().SetEnabled(on); };
-    seams.refreshRecentMenu = [this] { m_fileMenu->recent().RefreshRecentMenu(); };
-    seams.setCheckedRecentItem = [this](int element) { m_fileMenu->recent().SetCheckedItem(element); };
 
     m_close = std::make_unique<MainClose>(*this, m_menus, std::make_unique<WindowCloseSteps>(*this));
 
