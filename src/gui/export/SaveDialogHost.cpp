@@ -4,15 +4,14 @@
 
 namespace kelbrin {
 
-SaveDialogHost::SaveDialogHost(frmDazudizi& main, std::function<bool()> busy,
-                               std::function<void(const QString&)> caption)
-    : m_main(main), m_busy(busy), m_caption(std::move(caption)), m_scan(main, busy) {}
+SaveDialogHost::SaveDialogHost(frmDazudizi& main, ExportRunView& view)
+    : m_main(main), m_view(view), m_scan(main, view) {}
 
 void SaveDialogHost::MaxProgress(std::int64_t maximum) { m_main.MaxProgress(maximum); }
 
 bool SaveDialogHost::UstawProgress(std::int64_t value) {
     m_main.UstawProgress(value);
-    return m_busy();
+    return m_view.exportGoesOn();
 }
 
 void SaveDialogHost::ZerujProgress() { m_main.ZerujProgress(); }
@@ -21,7 +20,7 @@ void SaveDialogHost::ScanRelay::MaxProgress(std::int64_t maximum) { m_main.MaxPr
 
 void SaveDialogHost::ScanRelay::UstawProgress(std::int64_t value) {
     m_main.UstawProgress(value);
-    if (!m_busy())
+    if (!m_view.exportGoesOn())
         blnScanFailed = true; // the export was stopped while the source was read
 }
 

@@ -6,28 +6,34 @@
 
 #include "core/export/SaveHost.h"
 
-#include <functional>
-
 namespace kelbrin {
 
 class frmDazudizi;
 
+// The window an export runs in: it says whether the run goes on (false once
+// the user stopped it) and shows the run's status texts.
+class ExportRunView {
+public:
+    virtual ~ExportRunView() = default;
+    virtual bool exportGoesOn() const = 0;
+    virtual void showExportStatus(const QString& text) = 0;
+};
+
 class SaveDialogHost : public SaveHost {
 public:
-    SaveDialogHost(frmDazudizi& main, std::function<bool()> busy,
-                   std::function<void(const QString&)> caption);
+    SaveDialogHost(frmDazudizi& main, ExportRunView& view);
 
     void MaxProgress(std::int64_t maximum) override;
     bool UstawProgress(std::int64_t value) override;
     void ZerujProgress() override;
-    bool StopRequested() override { return !m_busy(); }
-    void ShowCaption(const QString& text) override { m_caption(text); }
+    bool StopRequested() override { return !m_view.exportGoesOn(); }
+    void ShowCaption(const QString& text) override { m_view.showExportStatus(text); }
     FrameScanHost& ScanHost() override { return m_scan; }
 
 private:
     class ScanRelay : public FrameScanHost {
     public:
-        ScanRelay(frmDazudizi& main, std::function<bool()> busy) : m_main(main), m_busy(busy) {}
+        ScanRelay(frmDazudizi& main, const ExportRunView& view) : m_main(main), m_view(view) {}
         void MaxProgress(std::int64_t maximum) override;
         void UstawProgress(std::int64_t value) override;
         void ZerujProgress() override;
@@ -40,12 +46,11 @@ private:
 
     private:
         frmDazudizi& m_main;
-        std::function<bool()> m_busy;
+        const ExportRunView& m_view;
     };
 
     frmDazudizi& m_main;
-    std::function<bool()> m_busy;
-    std::function<void(const QString&)> m_caption;
+    ExportRunView& m_view;
     ScanRelay m_scan;
 };
 

@@ -29,9 +29,7 @@ void ScriptExportRun::Run(const ScriptExportRequest& request) {
     m_stop = false;
     QCoreApplication::instance()->installEventFilter(this);
     {
-        SaveDialogHost host(
-            m_main, [this] { return !m_stop; },
-            [this](const QString& text) { m_main.ShowHelpText(text); });
+        SaveDialogHost host(m_main, *this);
         lastOutcome() = RunScriptExport(request, host);
     }
     QCoreApplication::instance()->removeEventFilter(this);
@@ -39,6 +37,8 @@ void ScriptExportRun::Run(const ScriptExportRequest& request) {
     m_main.ZerujProgress();
     m_running = false;
 }
+
+void ScriptExportRun::showExportStatus(const QString& text) { m_main.ShowHelpText(text); }
 
 bool ScriptExportRun::eventFilter(QObject* watched, QEvent* event) {
     if (m_running && event->type() == QEvent::KeyPress &&

@@ -5,6 +5,7 @@
 // window itself is disabled while a script runs, so the key is watched for
 // the whole application).
 
+#include "SaveDialogHost.h"
 #include "core/project/ScriptExport.h"
 
 #include <QObject>
@@ -13,7 +14,7 @@ namespace kelbrin {
 
 class frmDazudizi;
 
-class ScriptExportRun final : public QObject, public ScriptExport {
+class ScriptExportRun final : public QObject, public ScriptExport, private ExportRunView {
 public:
     explicit ScriptExportRun(frmDazudizi& main);
     void Run(const ScriptExportRequest& request) override;
@@ -24,6 +25,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    bool exportGoesOn() const override { return !m_stop; }
+    void showExportStatus(const QString& text) override;
+
     frmDazudizi& m_main;
     bool m_running = false;
     bool m_stop = false;

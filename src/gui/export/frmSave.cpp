@@ -67,6 +67,20 @@ template <typename W> W* named(QWidget* parent, const char* name, const QString&
     return w;
 }
 
+// The dialog runs the export: its busy flag goes down when the user stops
+// it, and its caption shows the run's status.
+class DialogExportView final : public ExportRunView {
+public:
+    explicit DialogExportView(frmSave& dialog) : m_dialog(dialog) {}
+    bool exportGoesOn() const override { return m_dialog.IsBusy(); }
+    void showExportStatus(const QString& text) override {
+        m_dialog.setWindowTitle(text.isEmpty() ? GetText(kSaveTracksCaption) : text);
+    }
+
+private:
+    frmSave& m_dialog;
+};
+
 } // namespace
 
 frmSave* frmSave::Instance() { return s_instance; }
@@ -337,11 +351,8 @@ void frmSave::StartSave(bool preview) {
             }
         } hold(*this);
         const LongWorkHold mainHeld(m_main); // given back before the dialog's own state
-        SaveDialogHost host(
-            m_main, [this] { return blnBusy; },
-            [this](const QString& text) {
-                setWindowTitle(text.isEmpty() ? GetText(kSaveTracksCaption) : text);
-            });
+        DialogExportView view(*this);
+        SaveDialogHost host(m_main, view);
         lastOutcome() = SavePieces(request, host);
     }
     switch (lastOutcome().status) {
