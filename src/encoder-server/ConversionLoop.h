@@ -12,7 +12,7 @@
 
 #include "BlockEncoder.h"
 #include "RecorderOutput.h"
-#include "SpeechDetectorSeam.h"
+#include "SpeechDetector.h"
 
 #include "core/recording/RecordingHandshake.h"
 

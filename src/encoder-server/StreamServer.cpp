@@ -4,7 +4,7 @@
 #include "DeferredBoxes.h"
 #include "LameBlockEncoder.h"
 #include "ServerTexts.h"
-#include "SpeechDetectorSeam.h"
+#include "SpeechDetector.h"
 
 #include "core/app/AppSettings.h"
 #include "core/app/MessageService.h"

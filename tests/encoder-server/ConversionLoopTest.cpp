@@ -2,7 +2,7 @@
 #include "ServerFixture.h"
 
 #include "encoder-server/ServerTexts.h"
-#include "encoder-server/SpeechDetectorSeam.h"
+#include "encoder-server/SpeechDetector.h"
 
 #include <QRegularExpression>
 #include <QtEndian>

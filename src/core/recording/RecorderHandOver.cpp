@@ -4,7 +4,7 @@
 #include "core/app/PathProcedures.h"
 #include "core/app/SharedState.h"
 #include "core/document/cPozycjaMP3.h"
-#include "core/editor/SplitDialogSeam.h"
+#include "core/editor/SplitDialogLauncher.h"
 #include "core/export/SegmentList.h"
 #include "platform/codecs/WaveFormat.h"
 

@@ -1,9 +1,9 @@
 #pragma once
-// Speech-marker mode behind the conversion loop's seam: the segment detector,
+// Speech-marker mode as the conversion loop's speech detector: the segment detector,
 // and the server window over it when the program has windows.
 
 #include "SpeechMarker.h"
-#include "encoder-server/SpeechDetectorSeam.h"
+#include "encoder-server/SpeechDetector.h"
 
 #include <memory>
 

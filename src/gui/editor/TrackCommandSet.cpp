@@ -8,7 +8,7 @@
 #include "core/app/Numbers.h"
 #include "core/app/TextCatalog.h"
 #include "core/document/cPozycjeMP3.h"
-#include "core/editor/SplitDialogSeam.h"
+#include "core/editor/SplitDialogLauncher.h"
 #include "core/editor/TrackCommands.h"
 #include "core/editor/TrackDeletion.h"
 #include "gui/app/Twips.h"

@@ -2,7 +2,7 @@
 // The split dialog as the track graph editor reaches it (paste as new, and
 // any other request the editor makes through SplitDialog()).
 
-#include "core/editor/SplitDialogSeam.h"
+#include "core/editor/SplitDialogLauncher.h"
 
 #include <QPointer>
 #include <QWidget>

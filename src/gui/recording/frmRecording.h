@@ -30,7 +30,7 @@ public:
     static frmRecording* PokazMnie();
     static frmRecording* Instance();
 
-    // Seams for tests: the folder browser and the codec format chooser.
+    // Tests replace the folder browser and the codec format chooser.
     using FolderBrowser = std::function<QString(QWidget* owner, const QString& title)>;
     using ChooserFactory = std::function<std::unique_ptr<FormatChooser>(QWidget* owner)>;
     static FolderBrowser SetFolderBrowser(FolderBrowser browser);

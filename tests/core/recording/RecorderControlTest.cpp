@@ -7,7 +7,7 @@
 #include "core/app/SharedState.h"
 #include "core/app/TextCatalog.h"
 #include "core/document/cPozycjaMP3.h"
-#include "core/editor/SplitDialogSeam.h"
+#include "core/editor/SplitDialogLauncher.h"
 #include "core/recording/BlockSizes.h"
 #include "core/recording/CaptureEngine.h"
 #include "core/recording/FormatFile.h"

@@ -3,7 +3,7 @@
 #include "core/app/SharedState.h"
 #include "core/app/TextCatalog.h"
 #include "core/document/cPozycjeMP3.h"
-#include "core/editor/SplitDialogSeam.h"
+#include "core/editor/SplitDialogLauncher.h"
 #include "core/editor/TrackGraph.h"
 #include "gui/app/Twips.h"
 #include "gui/editor/EditorController.h"

@@ -5,7 +5,7 @@
 #include "core/document/cPozycjaPlikow.h"
 #include "core/document/cPozycjeMP3.h"
 #include "core/document/cPozycjePlikow.h"
-#include "core/editor/SplitDialogSeam.h"
+#include "core/editor/SplitDialogLauncher.h"
 #include "core/editor/TrackGraph.h"
 #include "gui/export/frmPozycje.h"
 #include "gui/editor/EditorController.h"

@@ -1,4 +1,4 @@
-#include "SplitDialogSeam.h"
+#include "SplitDialogLauncher.h"
 
 namespace kelbrin {
 

@@ -1,4 +1,4 @@
-#include "SpeechDetectorSeam.h"
+#include "SpeechDetector.h"
 
 namespace kelbrin {
 
