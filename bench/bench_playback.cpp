@@ -149,13 +149,13 @@ public:
             t->lngKoniec_S = ms / 1000 % 60;
             t->lngKoniec_SS = ms % 1000;
             t->sngOvertake = i == 0 ? 0 : overtake;
-            window->cPozycje->Add(t);
+            window->cPozycje()->Add(t);
         }
         Shared().NextTrackNo = files.size() + 1;
-        RebuildAllSuccessors(*window->cPozycje);
+        RebuildAllSuccessors(*window->cPozycje());
         window->DrawTrackGraph(true);
     }
-    QPushButton* button(const char* name) { return window->fraTools->findChild<QPushButton*>(name); }
+    QPushButton* button(const char* name) { return window->fraTools()->findChild<QPushButton*>(name); }
     SequencePlayer& player() { return window->Player().player(); }
     bool idle() { return !player().isRunning() && !player().timerEnabled(); }
 
@@ -165,7 +165,7 @@ public:
 
 // Seconds from the Play click to the first track's position moving, or -1.
 double FirstSound(Editor& editor) {
-    const auto first = editor.window->cPozycje->Item(1);
+    const auto first = editor.window->cPozycje()->Item(1);
     QElapsedTimer clock;
     clock.start();
     editor.button("cmdPlay")->click();

@@ -26,10 +26,10 @@ class MainWindowSplitHost final : public SplitHost {
 public:
     explicit MainWindowSplitHost(const SplitViewsParts& parts) : m(parts) {}
 
-    std::shared_ptr<cPozycjeMP3> Tracks() override { return m.window->cPozycje; }
+    std::shared_ptr<cPozycjeMP3> Tracks() override { return m.window->cPozycje(); }
 
     std::int32_t SelectedTrack() override {
-        return m.editor ? m.editor->editor().lngSelectedTrack : m.window->lngSelectedTrack;
+        return m.editor ? m.editor->editor().lngSelectedTrack : m.window->lngSelectedTrack();
     }
 
     bool CanChangeProject() override { return m.window->CanChangeProject(); }
@@ -48,7 +48,7 @@ public:
         if (m.editor)
             r = m.editor->editor().boxRect(trackNo);
         if (r.isNull()) {
-            const int size = m.window->NodeSize;
+            const int size = m.window->NodeSize();
             r = QRect(kDefaultStartCorner, kDefaultStartCorner, size, size);
         }
         return {r.x(), r.y(), r.width(), r.height()};
@@ -59,7 +59,7 @@ public:
 
     std::optional<std::int32_t> LastListRowTrack() override {
         const QAction* advanced = m.window->Menus().item(QStringLiteral("mnulvw"));
-        QTreeWidget* list = m.window->lvwNodes;
+        QTreeWidget* list = m.window->lvwNodes();
         if (!advanced || !advanced->isChecked() || !list || list->topLevelItemCount() == 0)
             return std::nullopt;
         return TrackListNavigator::RowTag(list->topLevelItem(list->topLevelItemCount() - 1));
@@ -69,7 +69,7 @@ public:
         Q_UNUSED(position);
         if (m.editor && m.editor->list()) {
             m.editor->list()->AddRow(track);
-        } else if (QTreeWidget* list = m.window->lvwNodes) {
+        } else if (QTreeWidget* list = m.window->lvwNodes()) {
             auto* row = new QTreeWidgetItem(list, TrackListNavigator::RowTexts(track));
             row->setData(0, Qt::UserRole, track.lngNrPozycji);
         }
@@ -82,7 +82,7 @@ public:
     }
 
     void SelectTrack(std::int32_t trackNo) override {
-        m.window->lngSelectedTrack = trackNo;
+        m.window->SetSelectedTrack(trackNo);
         if (m.editor) {
             GraphEditor& g = m.editor->editor();
             g.lngSelectedTrack = trackNo;
@@ -99,7 +99,7 @@ public:
             m.editor->list()->UpdateRow(track);
             return;
         }
-        QTreeWidget* list = m.window->lvwNodes;
+        QTreeWidget* list = m.window->lvwNodes();
         for (int i = 0; list && i < list->topLevelItemCount(); ++i) {
             QTreeWidgetItem* row = list->topLevelItem(i);
             if (TrackListNavigator::RowTag(row) != track.lngNrPozycji)
@@ -140,7 +140,7 @@ private:
     QWidget* surface() const {
         if (m.editor && m.editor->surface())
             return m.editor->surface();
-        return m.window->picWork;
+        return m.window->picWork();
     }
 
     void setEnabled(const QString& name, bool on) {

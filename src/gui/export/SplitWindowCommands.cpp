@@ -63,9 +63,9 @@ void cmdKlon_Click(frmDazudizi& window) {
     if (!editor.controlEnabled(QStringLiteral("cmdCopy")) || !window.CanChangeProject())
         return;
     window.Commands().mnuTrack_Kopiuj_Click();
-    if (!window.CpozSchowek)
+    if (!window.CpozSchowek())
         return;
-    ContinueClone(*window.CpozSchowek, FindOpenFile(window.CpozSchowek->strFileNameSource).get());
+    ContinueClone(*window.CpozSchowek(), FindOpenFile(window.CpozSchowek()->strFileNameSource).get());
     window.Commands().mnuTrack_Wklej_Nowy_Click();
 }
 

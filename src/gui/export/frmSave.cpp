@@ -231,7 +231,7 @@ void frmSave::Form_Load() {
         txtSave->setText(SystemInfo::UserMediaFolder());
     setWindowTitle(GetText(kSaveTracksCaption));
 
-    const std::int32_t count = m_main.cPozycje ? m_main.cPozycje->Count() : 0;
+    const std::int32_t count = m_main.cPozycje() ? m_main.cPozycje()->Count() : 0;
     txtFileName->setText(DefaultOutputName(QDateTime::currentDateTime(), count + 1, count));
     chkDetails->setChecked(settingTicked("ExactSave"));
     chkNazwy->setChecked(settingTicked("FileNameSame"));
@@ -291,7 +291,7 @@ void frmSave::fillList() {
     const bool wasEnabled = isEnabled();
     setEnabled(false); // filling shows the marks; it must not change them
     lstSource->clear();
-    const auto& tracks = m_main.cPozycje;
+    const auto& tracks = m_main.cPozycje();
     for (std::int32_t i = 1; tracks && i <= tracks->Count(); ++i) {
         const auto track = tracks->Item(i);
         if (!IsFileSavable(track->strFileNameSource))
@@ -307,7 +307,7 @@ void frmSave::fillList() {
 
 SaveRequest frmSave::BuildRequest(bool preview) const {
     SaveRequest request;
-    const auto& tracks = m_main.cPozycje;
+    const auto& tracks = m_main.cPozycje();
     for (int row = 0; row < lstSource->count(); ++row) {
         const QListWidgetItem* item = lstSource->item(row);
         const std::int32_t position = item->data(Qt::UserRole).toInt();
@@ -418,12 +418,12 @@ void frmSave::optSave_Click(int index) {
 
 void frmSave::lstSource_ItemCheck(QListWidgetItem* item) {
     // Only the user's own clicks count, not filling or moving the items.
-    if (!item || !isEnabled() || !isVisible() || !m_main.cPozycje)
+    if (!item || !isEnabled() || !isVisible() || !m_main.cPozycje())
         return;
     const std::int32_t position = item->data(Qt::UserRole).toInt();
-    if (position < 1 || position > m_main.cPozycje->Count())
+    if (position < 1 || position > m_main.cPozycje()->Count())
         return;
-    m_main.cPozycje->Item(position)->blnAwlaysTop = item->checkState() == Qt::Checked;
+    m_main.cPozycje()->Item(position)->blnAwlaysTop = item->checkState() == Qt::Checked;
 }
 
 void frmSave::txtFileName_Change() {

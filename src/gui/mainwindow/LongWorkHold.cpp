@@ -4,12 +4,12 @@
 
 namespace kelbrin {
 
-LongWorkHold::LongWorkHold(frmDazudizi& window) : m_window(window), m_wasReady(window.blnClose) {
-    m_window.blnClose = false;
+LongWorkHold::LongWorkHold(frmDazudizi& window) : m_window(window), m_wasReady(window.CanChangeProject()) {
+    m_window.SetReady(false);
 }
 
 LongWorkHold::~LongWorkHold() {
-    m_window.blnClose = m_wasReady;
+    m_window.SetReady(m_wasReady);
     m_window.EndProgress();
 }
 

@@ -32,7 +32,7 @@ public:
     }
     int tracksUsingSource(const QString& path) override {
         int count = 0;
-        const auto& tracks = m_window ? m_window->cPozycje : nullptr;
+        const auto& tracks = m_window ? m_window->cPozycje() : nullptr;
         for (std::int32_t i = 1; tracks && i <= tracks->Count(); ++i)
             if (tracks->Item(i)->strFileNameSource == path)
                 ++count;

@@ -30,7 +30,7 @@ void SetPointer(QWidget* w, SplitterPointer p) {
 } // namespace
 
 PanelSplitters::PanelSplitters(frmDazudizi& window) : QObject(&window), m_window(window) {
-    TrackPanelFrame* panel = window.fraAudio;
+    TrackPanelFrame* panel = window.fraAudio();
     LineAudio = new QFrame(panel);
     LineAudio->setObjectName(QStringLiteral("LineAudio"));
     LineAudio->setFrameShape(QFrame::VLine);
@@ -56,7 +56,7 @@ bool PanelSplitters::eventFilter(QObject* watched, QEvent* event) {
         return false;
     auto* e = static_cast<QMouseEvent*>(event);
     const QPoint at = e->position().toPoint();
-    const bool surfaceOrPanel = watched == m_window.centralWidget() || watched == m_window.fraAudio;
+    const bool surfaceOrPanel = watched == m_window.centralWidget() || watched == m_window.fraAudio();
     // Over the bare background only: a move or press that a child control let
     // through to the surface or the panel was not there.
     auto bare = [&] {
@@ -81,7 +81,7 @@ bool PanelSplitters::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void PanelSplitters::Form_MouseMove(Qt::MouseButtons buttons, int x, int y) {
-    QTreeWidget* tree = m_window.tvwNodes;
+    QTreeWidget* tree = m_window.tvwNodes();
     const SplitterStep step = TreeSplitterMove(buttons == Qt::LeftButton, x, y, PxToTwips(tree->y()),
                                                PxToTwips(tree->height()),
                                                PxToTwips(m_window.frameGeometry().width()));
@@ -95,7 +95,7 @@ void PanelSplitters::Form_MouseMove(Qt::MouseButtons buttons, int x, int y) {
 void PanelSplitters::fraAudio_MouseMove(Qt::MouseButtons buttons, int x, int y) {
     const SplitterStep step = PanelLineMove(buttons == Qt::LeftButton, x, y, lineX(),
                                             PxToTwips(LineAudio->y()), lineMin(), lineMax());
-    SetPointer(m_window.fraAudio, step.pointer);
+    SetPointer(m_window.fraAudio(), step.pointer);
     if (step.edge) {
         m_line = *step.edge;
         m_window.Form_Resize();
@@ -104,25 +104,25 @@ void PanelSplitters::fraAudio_MouseMove(Qt::MouseButtons buttons, int x, int y) 
 
 double PanelSplitters::seekRight() const {
     // The seek bar ends under the right edge of the preview's last button.
-    const QPushButton* last = m_window.fraAudio->cmdMenu2;
+    const QPushButton* last = m_window.fraAudio()->cmdMenu2;
     return PxToTwips(last->x() + last->width());
 }
 
 double PanelSplitters::lineMax() const {
     // Not right of the preview column's left edge: the seek bar keeps at
     // least its design width.
-    return PxToTwips(m_window.fraAudio->cmdMove2[2]->x()) - kSeekGap;
+    return PxToTwips(m_window.fraAudio()->cmdMove2[2]->x()) - kSeekGap;
 }
 
 double PanelSplitters::lineMin() const {
-    const QGroupBox* tempo = m_window.fraAudio->Frame2;
+    const QGroupBox* tempo = m_window.fraAudio()->Frame2;
     return PxToTwips(tempo->x() + tempo->width()) + kClearance;
 }
 
 double PanelSplitters::lineX() const { return PxToTwips(LineAudio->x() + LineAudio->width() / 2); }
 
 void PanelSplitters::PlacePanelLine() {
-    TrackPanelFrame& f = *m_window.fraAudio;
+    TrackPanelFrame& f = *m_window.fraAudio();
     const double max = lineMax();
     const double x = m_line ? std::min(std::max(*m_line, lineMin()), max) : max;
     const double top = PxToTwips(f.HScrSeek->y());

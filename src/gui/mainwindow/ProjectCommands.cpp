@@ -22,19 +22,19 @@ namespace kelbrin {
 ProjectCommands::ProjectCommands(frmDazudizi& window) : m_window(window), m_controller(*this) {}
 
 std::shared_ptr<cPozycjeMP3>& ProjectCommands::Tracks() {
-    return m_window.cPozycje;
+    return m_window.m_cPozycje;
 }
 QDate ProjectCommands::ProjectDate() const {
-    return m_window.ProjectDate;
+    return m_window.ProjectDate();
 }
 void ProjectCommands::SetProjectDate(const QDate& date) {
-    m_window.ProjectDate = date;
+    m_window.SetProjectDate(date);
 }
 void ProjectCommands::SetSelectedTrack(std::int32_t number) {
-    m_window.lngSelectedTrack = number;
+    m_window.SetSelectedTrack(number);
 }
 void ProjectCommands::ReleaseClipboardTrack() {
-    m_window.CpozSchowek.reset();
+    m_window.ReleaseClipboardTrack();
 }
 void ProjectCommands::ClearUndoHistory() {
     m_window.ClearUndoHistory();
@@ -45,10 +45,10 @@ void ProjectCommands::ReleasePreviewPlayer() {
 }
 
 bool ProjectCommands::IsReady() const {
-    return m_window.blnClose;
+    return m_window.CanChangeProject();
 }
 void ProjectCommands::SetReady(bool ready) {
-    m_window.blnClose = ready;
+    m_window.SetReady(ready);
 }
 bool ProjectCommands::IsPlayerIdle() const {
     // A project is not replaced under a run of the player.
@@ -70,7 +70,7 @@ void ProjectCommands::ClearTrackViews() {
     // A link waiting for its second click, a drag or a selection point into
     // the collection that is going away: the next click must not use them.
     m_window.Editor().editor().resetSelection();
-    m_window.fraAudio->hide();
+    m_window.fraAudio()->hide();
     m_window.DrawTrackGraph(false);
     m_window.Form_Resize();
 }

@@ -144,7 +144,7 @@ void TrackPanelRange::Show() {
 
 void TrackPanelRange::UpdateTrackListRow(const cPozycjaMP3& track) {
     // Hidden or not: the list shows the current range when it is shown again.
-    QTreeWidget* list = m_window.lvwNodes;
+    QTreeWidget* list = m_window.lvwNodes();
     for (int r = 0; r < list->topLevelItemCount(); ++r) {
         QTreeWidgetItem* row = list->topLevelItem(r);
         if (TrackListNavigator::RowTag(row) != track.lngNrPozycji)

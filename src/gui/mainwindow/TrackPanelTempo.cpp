@@ -35,7 +35,7 @@ void TrackPanelTempo::Load() {
     if (!menu)
         return;
     menu->clear();
-    const cPozycjeMP3* tracks = m_window.cPozycje.get();
+    const cPozycjeMP3* tracks = m_window.cPozycje().get();
     for (std::int32_t i = 1; tracks && i <= tracks->Count(); ++i) {
         QAction* item = menu->addAction(QString());
         item->setObjectName(QStringLiteral("mnuSync(%1)").arg(i - 1));
@@ -63,7 +63,7 @@ void TrackPanelTempo::lblSync_Click() {
     if (!menu || !m_tempo.canMatch())
         return;
     const cPozycjeMP3 none;
-    const cPozycjeMP3& tracks = m_window.cPozycje ? *m_window.cPozycje : none;
+    const cPozycjeMP3& tracks = m_window.cPozycje() ? *m_window.cPozycje() : none;
     for (QAction* item : menu->actions()) {
         const QString caption = SyncItemCaption(tracks, item->property("Tag").toInt());
         // A track deleted since the panel was filled is no longer offered.
@@ -76,10 +76,10 @@ void TrackPanelTempo::lblSync_Click() {
 
 void TrackPanelTempo::mnuSync_Click(int index) {
     QMenu* menu = m_window.Menus().menu(QStringLiteral("mnuS"));
-    if (!menu || index < 0 || index >= menu->actions().size() || !m_window.cPozycje)
+    if (!menu || index < 0 || index >= menu->actions().size() || !m_window.cPozycje())
         return;
     const std::int32_t number = menu->actions().at(index)->property("Tag").toInt();
-    if (m_tempo.mnuSync_Click(*m_window.cPozycje, number))
+    if (m_tempo.mnuSync_Click(*m_window.cPozycje(), number))
         m_changed();
 }
 

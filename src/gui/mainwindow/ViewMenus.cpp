@@ -86,7 +86,7 @@ ViewMenus::ViewMenus(frmDazudizi& window) : QObject(&window), m_window(window) {
 QAction* ViewMenus::item(const char* name) const { return m_window.Menus().item(QLatin1String(name)); }
 
 QWidget* ViewMenus::tool(const char* name) const {
-    return m_window.fraTools->findChild<QWidget*>(QLatin1String(name));
+    return m_window.fraTools()->findChild<QWidget*>(QLatin1String(name));
 }
 
 void ViewMenus::mnulvw_Click() {
@@ -98,9 +98,9 @@ void ViewMenus::mnulvw_Click() {
 
 void ViewMenus::ApplyAdvancedView(bool on) {
     frmDazudizi& w = m_window;
-    w.fraAudio->fraTAG->setVisible(on);
-    w.cmdKlon->setVisible(on);
-    w.lvwNodes->setVisible(on);
+    w.fraAudio()->fraTAG->setVisible(on);
+    w.cmdKlon()->setVisible(on);
+    w.lvwNodes()->setVisible(on);
     for (const char* name : {"cmdZmien", "cmdPrev"})
         if (QWidget* b = tool(name))
             b->setVisible(!on);
@@ -114,7 +114,7 @@ void ViewMenus::ApplyAdvancedView(bool on) {
     QWidget* paste = tool("cmdPaste(1)");
     QWidget* record = tool("cmdRecord");
     if (on && copy && paste) {
-        copy->move(w.cmdKlon->x() + w.cmdKlon->width(), w.cmdKlon->y());
+        copy->move(w.cmdKlon()->x() + w.cmdKlon()->width(), w.cmdKlon()->y());
         paste->move(copy->x() + copy->width(), copy->y());
         if (record)
             record->move(paste->x() + paste->width() + TwipsToPx(kRecordGap), paste->y());
@@ -134,7 +134,7 @@ void ViewMenus::ApplyAdvancedView(bool on) {
 
 void ViewMenus::mnuHelp_Click() {
     // The item toggled its own check mark.
-    m_window.fraHelp->setVisible(item("mnuHelp")->isChecked());
+    m_window.fraHelp()->setVisible(item("mnuHelp")->isChecked());
     m_window.Form_Resize();
 }
 

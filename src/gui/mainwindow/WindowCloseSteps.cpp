@@ -14,7 +14,7 @@ bool WindowCloseSteps::saveProject(const QString& projectName) {
 
 bool WindowCloseSteps::ready() const { return m_window.CanChangeProject(); }
 
-cPozycjeMP3* WindowCloseSteps::tracks() const { return m_window.cPozycje.get(); }
+cPozycjeMP3* WindowCloseSteps::tracks() const { return m_window.cPozycje().get(); }
 
 void WindowCloseSteps::stopPlayer() { m_window.Player().player().Shutdown(); }
 

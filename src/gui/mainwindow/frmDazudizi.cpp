@@ -141,58 +141,58 @@ void frmDazudizi::buildControls() {
 // The tree, the list, the panel and help frames, the tool frame and the
 // information and progress lines of the window's client area.
 void frmDazudizi::buildClientWidgets(QWidget* client) {
-    tvwNodes = new QTreeWidget(client);
-    tvwNodes->setObjectName(QStringLiteral("tvwNodes"));
-    tvwNodes->setHeaderHidden(true);
-    tvwNodes->setProperty("Tag", QStringLiteral("2070;5070"));
-    tvwNodes->setGeometry(TwipRect{0, 0, 2500, 3000}.toPx());
+    m_tvwNodes = new QTreeWidget(client);
+    m_tvwNodes->setObjectName(QStringLiteral("tvwNodes"));
+    m_tvwNodes->setHeaderHidden(true);
+    m_tvwNodes->setProperty("Tag", QStringLiteral("2070;5070"));
+    m_tvwNodes->setGeometry(TwipRect{0, 0, 2500, 3000}.toPx());
 
-    lvwNodes = new QTreeWidget(client);
-    lvwNodes->setObjectName(QStringLiteral("lvwNodes"));
-    lvwNodes->setRootIsDecorated(false);
-    lvwNodes->setSelectionBehavior(QAbstractItemView::SelectRows);
-    lvwNodes->hide();
+    m_lvwNodes = new QTreeWidget(client);
+    m_lvwNodes->setObjectName(QStringLiteral("lvwNodes"));
+    m_lvwNodes->setRootIsDecorated(false);
+    m_lvwNodes->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_lvwNodes->hide();
 
-    fraAudio = new TrackPanelFrame(client);
+    m_fraAudio = new TrackPanelFrame(client);
     // In the advanced view the panel stands over the tree: nothing of it shows through.
-    fraAudio->setAutoFillBackground(true);
-    fraAudio->resize(fraAudio->width(), TwipsToPx(2600));
-    fraAudio->hide();
+    m_fraAudio->setAutoFillBackground(true);
+    m_fraAudio->resize(m_fraAudio->width(), TwipsToPx(2600));
+    m_fraAudio->hide();
 
-    fraHelp = new QGroupBox(client);
-    fraHelp->setObjectName(QStringLiteral("fraHelp"));
-    fraHelp->setProperty("Tag", QStringLiteral("2559;0"));
-    fraHelp->resize(fraHelp->width(), TwipsToPx(700));
-    lblHelp = new QLabel(fraHelp);
-    lblHelp->setObjectName(QStringLiteral("lblHelp"));
-    lblHelp->setWordWrap(true);
-    lblHelp->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    lblHelp->setGeometry(TwipRect{50, 250, 5000, 400}.toPx());
+    m_fraHelp = new QGroupBox(client);
+    m_fraHelp->setObjectName(QStringLiteral("fraHelp"));
+    m_fraHelp->setProperty("Tag", QStringLiteral("2559;0"));
+    m_fraHelp->resize(m_fraHelp->width(), TwipsToPx(700));
+    m_lblHelp = new QLabel(m_fraHelp);
+    m_lblHelp->setObjectName(QStringLiteral("lblHelp"));
+    m_lblHelp->setWordWrap(true);
+    m_lblHelp->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_lblHelp->setGeometry(TwipRect{50, 250, 5000, 400}.toPx());
 
-    fraTools = new QFrame(client);
-    fraTools->setObjectName(QStringLiteral("fraTools"));
+    m_fraTools = new QFrame(client);
+    m_fraTools->setObjectName(QStringLiteral("fraTools"));
     // Two rows: the track commands, then the player's buttons.
-    fraTools->resize(fraTools->width(), TwipsToPx(MainPlayer::kButtonRowTop + 495));
-    cmdSave = new QPushButton(fraTools);
-    cmdSave->setObjectName(QStringLiteral("cmdSave"));
-    cmdSave->setProperty("Tag", QStringLiteral("1153;5023"));
-    cmdSave->setGeometry(TwipRect{0, 60, 495, 435}.toPx());
+    m_fraTools->resize(m_fraTools->width(), TwipsToPx(MainPlayer::kButtonRowTop + 495));
+    m_cmdSave = new QPushButton(m_fraTools);
+    m_cmdSave->setObjectName(QStringLiteral("cmdSave"));
+    m_cmdSave->setProperty("Tag", QStringLiteral("1153;5023"));
+    m_cmdSave->setGeometry(TwipRect{0, 60, 495, 435}.toPx());
 
-    lblTrackInfo = new QLabel(client);
-    lblTrackInfo->setObjectName(QStringLiteral("lblTrackInfo"));
-    lblTrackInfo->resize(lblTrackInfo->width(), TwipsToPx(255));
+    m_lblTrackInfo = new QLabel(client);
+    m_lblTrackInfo->setObjectName(QStringLiteral("lblTrackInfo"));
+    m_lblTrackInfo->resize(m_lblTrackInfo->width(), TwipsToPx(255));
 
-    lblProgress = new QLabel(client);
-    lblProgress->setObjectName(QStringLiteral("lblProgress"));
-    lblProgress->setFrameShape(QFrame::Panel);
-    lblProgress->setFrameShadow(QFrame::Sunken);
-    lblProgress->resize(lblProgress->width(), TwipsToPx(255));
+    m_lblProgress = new QLabel(client);
+    m_lblProgress->setObjectName(QStringLiteral("lblProgress"));
+    m_lblProgress->setFrameShape(QFrame::Panel);
+    m_lblProgress->setFrameShadow(QFrame::Sunken);
+    m_lblProgress->resize(m_lblProgress->width(), TwipsToPx(255));
 
-    shpPostep = new QFrame(client);
-    shpPostep->setObjectName(QStringLiteral("shpPostep"));
-    shpPostep->setAutoFillBackground(true);
+    m_shpPostep = new QFrame(client);
+    m_shpPostep->setObjectName(QStringLiteral("shpPostep"));
+    m_shpPostep->setAutoFillBackground(true);
     SetProgressColour(kFrameColour);
-    shpPostep->setGeometry(0, 0, 0, TwipsToPx(180));
+    m_shpPostep->setGeometry(0, 0, 0, TwipsToPx(180));
 }
 
 void frmDazudizi::wireToolMenuItems() {
@@ -205,14 +205,14 @@ void frmDazudizi::wireToolMenuItems() {
         m_menus.item(QLatin1String(name))->setEnabled(true);
     connect(m_menus.item(QStringLiteral("mnuTrack_Labelki(2)")), &QAction::triggered, this,
             [this](bool on) {
-                lblTrackInfo->setVisible(on);
+                m_lblTrackInfo->setVisible(on);
                 Form_Resize();
             });
     connect(m_menus.item(QStringLiteral("mnuFile_Lista")), &QAction::triggered, this, [this] {
         if (!ReadyOrSayBusy(CanChangeProject()))
             return;
         frmPliki::Services services;
-        services.tracks = [this] { return cPozycje; };
+        services.tracks = [this] { return m_cPozycje; };
         services.clearUndoHistory = [this] { ClearUndoHistory(); };
         services.openTagEditor = [this](std::shared_ptr<cPozycjaPlikow> file) {
             frmTAG::PokazMnie(std::move(file), this);
@@ -231,18 +231,18 @@ void frmDazudizi::wireToolMenuItems() {
 void frmDazudizi::buildEditor(QWidget* client) {
     // The track graph editor: its surface stands where picWork goes, under the list.
     EditorControllerParts parts;
-    parts.tracks = [this] { return cPozycje.get(); };
+    parts.tracks = [this] { return m_cPozycje.get(); };
     parts.surfaceParent = client;
-    parts.list = lvwNodes;
-    parts.hoverLabel = lblTrackInfo;
+    parts.list = m_lvwNodes;
+    parts.hoverLabel = m_lblTrackInfo;
     parts.menus = &m_menus;
     parts.controls = this;
-    parts.toolFrame = fraTools;
+    parts.toolFrame = m_fraTools;
     m_editor = new EditorController(parts, this);
-    picWork = m_editor->surface();
-    picWork->lower();
+    m_picWork = m_editor->surface();
+    m_picWork->lower();
     wireHelpEdge();
-    m_commands = new TrackCommandSet(*m_editor, &m_menus, fraTools, &CpozSchowek, this, this);
+    m_commands = new TrackCommandSet(*m_editor, &m_menus, m_fraTools, &m_CpozSchowek, this, this);
 }
 
 void frmDazudizi::wireSettingsMenuItems() {
@@ -253,7 +253,7 @@ void frmDazudizi::wireSettingsMenuItems() {
     settings->setEnabled(true);
     connect(settings, &QAction::triggered, this, [this] {
         // The panel's device box follows a device given to every track.
-        if (frmSettings* dialog = frmSettings::PokazMnie(this, cPozycje))
+        if (frmSettings* dialog = frmSettings::PokazMnie(this, m_cPozycje))
             connect(dialog, &frmSettings::devicesApplied, m_panel, &TrackPanel::ShowDevice, Qt::UniqueConnection);
     });
     QAction* update = m_menus.item(QStringLiteral("mnuUpdate"));
@@ -269,14 +269,14 @@ void frmDazudizi::wireSettingsMenuItems() {
 }
 
 void frmDazudizi::buildTreeAndPlayer() {
-    m_tree = new TreeNavigator(*tvwNodes, *m_editor, *m_commands, &m_menus, this);
-    m_tree->selectionChanged = [this](std::int32_t number) { lngSelectedTrack = number; };
+    m_tree = new TreeNavigator(*m_tvwNodes, *m_editor, *m_commands, &m_menus, this);
+    m_tree->selectionChanged = [this](std::int32_t number) { m_lngSelectedTrack = number; };
     m_editor->hooks.treeTrackRelinked = [this](std::int32_t n) { m_tree->TrackRelinked(n); };
     m_editor->hooks.treeTrackChanged = [this](std::int32_t n) { m_tree->TrackChanged(n); };
     m_editor->hooks.treeTrackDeleted = [this](std::int32_t n) { m_tree->TrackDeleted(n); };
     m_editor->hooks.treeRebuild = [this] { m_tree->Refresh(); };
 
-    m_player = new MainPlayer(*m_editor, *m_tree, *m_commands, m_menus, fraTools, this);
+    m_player = new MainPlayer(*m_editor, *m_tree, *m_commands, m_menus, m_fraTools, this);
 }
 
 void frmDazudizi::wireTrackPanel() {
@@ -298,42 +298,42 @@ void frmDazudizi::wireHelpEdge() {
     constexpr int kSurfaceMinAboveHelp = 1500;
     TrackSurface* surface = m_editor->surface();
     surface->helpEdge.top = [this]() -> std::optional<int> {
-        if (!fraHelp->isVisible() || !lblHelp->isVisible())
+        if (!m_fraHelp->isVisible() || !m_lblHelp->isVisible())
             return std::nullopt;
-        return PxToTwips(fraHelp->y() - picWork->y());
+        return PxToTwips(m_fraHelp->y() - m_picWork->y());
     };
     surface->helpEdge.dragTo = [this](int y) {
-        const int bottom = fraHelp->y() + fraHelp->height();
-        const int highest = picWork->y() + TwipsToPx(kSurfaceMinAboveHelp);
-        const int top = std::min(std::max(picWork->y() + TwipsToPx(y), highest),
+        const int bottom = m_fraHelp->y() + m_fraHelp->height();
+        const int highest = m_picWork->y() + TwipsToPx(kSurfaceMinAboveHelp);
+        const int top = std::min(std::max(m_picWork->y() + TwipsToPx(y), highest),
                                  bottom - TwipsToPx(kHelpMinHeight));
         const int height = bottom - top;
-        if (height == fraHelp->height() || height < TwipsToPx(kHelpMinHeight))
+        if (height == m_fraHelp->height() || height < TwipsToPx(kHelpMinHeight))
             return;
-        fraHelp->resize(fraHelp->width(), height);
-        lblHelp->resize(lblHelp->width(), std::max(0, height - lblHelp->y() - TwipsToPx(50)));
+        m_fraHelp->resize(m_fraHelp->width(), height);
+        m_lblHelp->resize(m_lblHelp->width(), std::max(0, height - m_lblHelp->y() - TwipsToPx(50)));
         Form_Resize();
     };
 }
 
 void frmDazudizi::buildToolButtons() {
     // After the track commands' buttons.
-    cmdDodaj = new QPushButton(fraTools);
-    cmdDodaj->setObjectName(QStringLiteral("cmdDodaj"));
-    cmdDodaj->setProperty("Tag", QStringLiteral("1105;5000"));
-    cmdDodaj->setGeometry(TwipRect{1100 + 510 * 13, 60, 495, 435}.toPx());
-    connect(cmdDodaj, &QPushButton::clicked, this, [this] { cmdDodaj_Click(); });
+    m_cmdDodaj = new QPushButton(m_fraTools);
+    m_cmdDodaj->setObjectName(QStringLiteral("cmdDodaj"));
+    m_cmdDodaj->setProperty("Tag", QStringLiteral("1105;5000"));
+    m_cmdDodaj->setGeometry(TwipRect{1100 + 510 * 13, 60, 495, 435}.toPx());
+    connect(m_cmdDodaj, &QPushButton::clicked, this, [this] { cmdDodaj_Click(); });
 
     // The clone button has no tag of its own: its picture is set here and its
     // caption by LoadLang, and it shows only in the advanced view.
-    cmdKlon = new QPushButton(fraTools);
-    cmdKlon->setObjectName(QStringLiteral("cmdKlon"));
-    cmdKlon->setIcon(ProgramIcon(1151));
+    m_cmdKlon = new QPushButton(m_fraTools);
+    m_cmdKlon->setObjectName(QStringLiteral("cmdKlon"));
+    m_cmdKlon->setIcon(ProgramIcon(1151));
     // It stands where the graph-editing buttons leave room in the advanced view.
-    cmdKlon->setGeometry(TwipRect{1100 + 510 * 2, 60, 495, 435}.toPx());
-    cmdKlon->setEnabled(false);
-    cmdKlon->hide();
-    connect(cmdKlon, &QPushButton::clicked, this, [this] {
+    m_cmdKlon->setGeometry(TwipRect{1100 + 510 * 2, 60, 495, 435}.toPx());
+    m_cmdKlon->setEnabled(false);
+    m_cmdKlon->hide();
+    connect(m_cmdKlon, &QPushButton::clicked, this, [this] {
         if (!m_editor->controlEnabled(QStringLiteral("cmdCopy")) || !ReadyOrSayBusy(CanChangeProject()))
             return;
         cmdKlon_Click(*this);
@@ -343,13 +343,13 @@ void frmDazudizi::buildToolButtons() {
 
     // The recorder window's button, in the player's row; the recorder plugs
     // its window in through SetRecorderWindow.
-    cmdRecord = new QPushButton(fraTools);
-    cmdRecord->setObjectName(QStringLiteral("cmdRecord"));
-    cmdRecord->setProperty("Tag", QStringLiteral("1162;5011"));
-    cmdRecord->setGeometry(TwipRect{510 * 8 + 100, MainPlayer::kButtonRowTop, 495, 435}.toPx());
-    cmdRecord->setEnabled(false);
+    m_cmdRecord = new QPushButton(m_fraTools);
+    m_cmdRecord->setObjectName(QStringLiteral("cmdRecord"));
+    m_cmdRecord->setProperty("Tag", QStringLiteral("1162;5011"));
+    m_cmdRecord->setGeometry(TwipRect{510 * 8 + 100, MainPlayer::kButtonRowTop, 495, 435}.toPx());
+    m_cmdRecord->setEnabled(false);
 
-    connect(cmdSave, &QPushButton::clicked, this, [this] {
+    connect(m_cmdSave, &QPushButton::clicked, this, [this] {
         if (m_menus.item(QStringLiteral("mnuFile_Save"))->isEnabled())
             m_fileMenu->mnuFile_Save_Click();
     });
@@ -358,7 +358,7 @@ void frmDazudizi::buildToolButtons() {
 void frmDazudizi::cmdDodaj_Click() {
     // While the split dialog is open the add button is off; the command
     // brings that dialog forward.
-    if (!cmdDodaj->isEnabled()) {
+    if (!m_cmdDodaj->isEnabled()) {
         if (frmPozycje* open = frmPozycje::Instance(); open && open->isVisible()) {
             open->raise();
             open->activateWindow();
@@ -414,9 +414,9 @@ QString frmDazudizi::TitleText() {
 }
 
 void frmDazudizi::PokazMnie() {
-    ProjectDate = QDate::currentDate();
+    m_ProjectDate = QDate::currentDate();
     m_player->player().blnPause = false;
-    cPozycje = std::make_shared<cPozycjeMP3>();
+    m_cPozycje = std::make_shared<cPozycjeMP3>();
     Form_Load();
     show();
     m_loaded = true;
@@ -427,32 +427,32 @@ void frmDazudizi::PokazMnie() {
 void frmDazudizi::Form_Load() {
     m_menus.item(QStringLiteral("mnuHelp"))
         ->setChecked(Val(GetSetting(QStringLiteral("Help"), QStringLiteral("1"))) != 0);
-    FontSize = StoredFontSize();
+    m_FontSize = StoredFontSize();
     m_menus.item(QStringLiteral("mnuPLoop"))
         ->setChecked(Val(GetSetting(QStringLiteral("LoopProp"), QStringLiteral("0"))) != 0);
-    NodeSize = StoredNodeSize();
-    m_editor->editor().setNodeSize(NodeSize);
+    m_NodeSize = StoredNodeSize();
+    m_editor->editor().setNodeSize(m_NodeSize);
     m_editor->editor().mouseSensitivity = Shared().MouseSensitivity;
-    SaveSetting(QStringLiteral("FontSize"), QString::number(FontSize));
-    QFont viewFont = tvwNodes->font();
-    viewFont.setPointSize(FontSize);
-    tvwNodes->setFont(viewFont);
-    lvwNodes->setFont(viewFont);
-    m_editor->surface()->setLabelFontSize(FontSize);
-    lngSelectedTrack = 0;
+    SaveSetting(QStringLiteral("FontSize"), QString::number(m_FontSize));
+    QFont viewFont = m_tvwNodes->font();
+    viewFont.setPointSize(m_FontSize);
+    m_tvwNodes->setFont(viewFont);
+    m_lvwNodes->setFont(viewFont);
+    m_editor->surface()->setLabelFontSize(m_FontSize);
+    m_lngSelectedTrack = 0;
 
     LoadLang();
 
-    fraAudio->cboGenre->clear();
+    m_fraAudio->cboGenre->clear();
     for (int i = 0; i <= 256; ++i) {
         const QString name = GenreName(static_cast<std::int16_t>(i));
         if (!name.isEmpty())
-            fraAudio->cboGenre->addItem(name, i);
+            m_fraAudio->cboGenre->addItem(name, i);
     }
 
     Shared().NextTrackNo = 1;
     Shared().NextFileId = 1;
-    blnClose = true;
+    m_blnClose = true;
     setWindowTitle(TitleText());
     ApplyButtonIcons(this);
     m_panel->ApplyTooltips();
@@ -474,17 +474,17 @@ void frmDazudizi::Form_Load() {
     m_tree->treeWorks = ClearTree();
     m_fileMenu->recent().RefreshRecentMenu();
 
-    lvwNodes->clear();
+    m_lvwNodes->clear();
     const int columns[][2] = {{3212, 1740}, {3213, 1000}, {3214, 1000},
                               {3234, 1000}, {3215, 4500}, {3216, 4200}};
-    lvwNodes->setColumnCount(6);
+    m_lvwNodes->setColumnCount(6);
     QStringList headers;
     for (const auto& c : columns)
         headers << GetText(c[0]);
-    lvwNodes->setHeaderLabels(headers);
+    m_lvwNodes->setHeaderLabels(headers);
     for (int i = 0; i < 6; ++i)
-        lvwNodes->setColumnWidth(i, TwipsToPx(columns[i][1]));
-    m_lvwStyle.setHWnd(lvwNodes);
+        m_lvwNodes->setColumnWidth(i, TwipsToPx(columns[i][1]));
+    m_lvwStyle.setHWnd(m_lvwNodes);
     m_lvwStyle.setFullRowSelect(true);
     m_lvwStyle.setGridlines(true);
 
@@ -526,8 +526,8 @@ void frmDazudizi::restorePlacement() {
 void frmDazudizi::LoadLang() {
     m_menus.translate();
     // The clone button carries its caption beside its picture, as wide as it needs.
-    cmdKlon->setText(GetText(2192));
-    cmdKlon->resize(std::max(TwipsToPx(495), cmdKlon->sizeHint().width()), cmdKlon->height());
+    m_cmdKlon->setText(GetText(2192));
+    m_cmdKlon->resize(std::max(TwipsToPx(495), m_cmdKlon->sizeHint().width()), m_cmdKlon->height());
     // Labels and frames take the text their Tag names.
     LoadLangCaptions(this);
     if (m_panel)
@@ -537,77 +537,77 @@ void frmDazudizi::LoadLang() {
 void frmDazudizi::ClearUndoHistory() { m_editor->ClearUndoHistory(); }
 
 bool frmDazudizi::ClearTree() {
-    tvwNodes->clear();
+    m_tvwNodes->clear();
     return true;
 }
 
 void frmDazudizi::ShowHelpText(const QString& text) {
-    lblHelp->setText(DisplayText(text));
+    m_lblHelp->setText(DisplayText(text));
 }
 
 void frmDazudizi::Form_Resize() {
     QWidget* client = centralWidget();
     if (!client)
         return;
-    fraHelp->setVisible(m_menus.item(QStringLiteral("mnuHelp"))->isChecked());
+    m_fraHelp->setVisible(m_menus.item(QStringLiteral("mnuHelp"))->isChecked());
 
     MainLayoutInput in;
     in.innerWidth = PxToTwips(client->width());
     in.innerHeight = PxToTwips(client->height());
     in.outerWidth = PxToTwips(frameGeometry().width());
-    in.treeWidth = PxToTwips(tvwNodes->width());
-    in.toolFrameHeight = PxToTwips(fraTools->height());
-    in.progressHeight = PxToTwips(lblProgress->height());
-    in.trackInfoHeight = PxToTwips(lblTrackInfo->height());
+    in.treeWidth = PxToTwips(m_tvwNodes->width());
+    in.toolFrameHeight = PxToTwips(m_fraTools->height());
+    in.progressHeight = PxToTwips(m_lblProgress->height());
+    in.trackInfoHeight = PxToTwips(m_lblTrackInfo->height());
     in.trackInfoVisible = m_menus.item(QStringLiteral("mnuTrack_Labelki(2)"))->isChecked();
-    in.trackPanelHeight = PxToTwips(fraAudio->height());
-    in.trackPanelVisible = fraAudio->isVisibleTo(this);
+    in.trackPanelHeight = PxToTwips(m_fraAudio->height());
+    in.trackPanelVisible = m_fraAudio->isVisibleTo(this);
     // The help frame keeps its place while hidden, so showing it needs no new layout.
-    in.helpFrameHeight = PxToTwips(fraHelp->height());
+    in.helpFrameHeight = PxToTwips(m_fraHelp->height());
     in.advancedView = m_menus.item(QStringLiteral("mnulvw"))->isChecked();
-    in.frame2Left = PxToTwips(fraAudio->Frame2->x());
-    in.frame2Top = PxToTwips(fraAudio->Frame2->y());
-    in.speedScrollLeft = PxToTwips(fraAudio->HScrSpeed->x());
-    in.speedLabelLeft = PxToTwips(fraAudio->lblSpeed->x());
-    in.balanceScrollLeft = PxToTwips(fraAudio->HScrBalance->x());
-    in.balanceLabelLeft = PxToTwips(fraAudio->lblBal->x());
-    in.deviceFrameLeft = PxToTwips(fraAudio->fraDevice->x());
-    in.deviceComboLeft = PxToTwips(fraAudio->cboDevice->x());
-    in.saveButtonWidth = PxToTwips(cmdSave->width());
+    in.frame2Left = PxToTwips(m_fraAudio->Frame2->x());
+    in.frame2Top = PxToTwips(m_fraAudio->Frame2->y());
+    in.speedScrollLeft = PxToTwips(m_fraAudio->HScrSpeed->x());
+    in.speedLabelLeft = PxToTwips(m_fraAudio->lblSpeed->x());
+    in.balanceScrollLeft = PxToTwips(m_fraAudio->HScrBalance->x());
+    in.balanceLabelLeft = PxToTwips(m_fraAudio->lblBal->x());
+    in.deviceFrameLeft = PxToTwips(m_fraAudio->fraDevice->x());
+    in.deviceComboLeft = PxToTwips(m_fraAudio->cboDevice->x());
+    in.saveButtonWidth = PxToTwips(m_cmdSave->width());
     const MainLayoutResult r = ComputeMainLayout(in);
 
-    fraTools->setGeometry(r.toolFrame.toPx());
-    lblTrackInfo->setGeometry(r.trackInfo.toPx());
-    lblTrackInfo->setVisible(in.trackInfoVisible);
-    fraAudio->setGeometry(r.trackPanel.toPx());
-    picWork->setGeometry(r.surface.toPx());
-    tvwNodes->setGeometry(r.tree.toPx());
+    m_fraTools->setGeometry(r.toolFrame.toPx());
+    m_lblTrackInfo->setGeometry(r.trackInfo.toPx());
+    m_lblTrackInfo->setVisible(in.trackInfoVisible);
+    m_fraAudio->setGeometry(r.trackPanel.toPx());
+    m_picWork->setGeometry(r.surface.toPx());
+    m_tvwNodes->setGeometry(r.tree.toPx());
     if (in.advancedView) {
-        lvwNodes->setGeometry(r.list.toPx());
-        lvwNodes->raise();
+        m_lvwNodes->setGeometry(r.list.toPx());
+        m_lvwNodes->raise();
     }
-    fraAudio->fraTAG->setVisible(r.tagFrameVisible);
-    fraAudio->Frame2->setVisible(!r.tagFrameVisible);
+    m_fraAudio->fraTAG->setVisible(r.tagFrameVisible);
+    m_fraAudio->Frame2->setVisible(!r.tagFrameVisible);
     const QRect tag = r.tagFrame.toPx();
-    fraAudio->fraTAG->setGeometry(tag.x(), tag.y(), tag.width(), fraAudio->fraTAG->height());
-    fraHelp->setGeometry(TwipRect{r.helpFrame.left, r.helpFrame.top, r.helpFrame.width,
-                                  double(PxToTwips(fraHelp->height()))}.toPx());
-    lblHelp->resize(std::max(0, TwipsToPx(r.helpTextWidth)), lblHelp->height());
+    m_fraAudio->fraTAG->setGeometry(tag.x(), tag.y(), tag.width(), m_fraAudio->fraTAG->height());
+    m_fraHelp->setGeometry(TwipRect{r.helpFrame.left, r.helpFrame.top, r.helpFrame.width,
+                                  double(PxToTwips(m_fraHelp->height()))}.toPx());
+    m_lblHelp->resize(std::max(0, TwipsToPx(r.helpTextWidth)), m_lblHelp->height());
     auto setWidth = [](QWidget* w, double twips) { w->resize(std::max(0, TwipsToPx(twips)), w->height()); };
-    setWidth(fraAudio->HScrSpeed, r.speedScrollWidth);
-    setWidth(fraAudio->lblSpeed, r.speedLabelWidth);
-    setWidth(fraAudio->HScrBalance, r.balanceScrollWidth);
-    setWidth(fraAudio->lblBal, r.balanceLabelWidth);
-    setWidth(fraAudio->fraDevice, r.deviceFrameWidth);
-    setWidth(fraAudio->cboDevice, r.deviceComboWidth);
-    fraAudio->FitPreviewColumn();
+    setWidth(m_fraAudio->HScrSpeed, r.speedScrollWidth);
+    setWidth(m_fraAudio->lblSpeed, r.speedLabelWidth);
+    setWidth(m_fraAudio->HScrBalance, r.balanceScrollWidth);
+    setWidth(m_fraAudio->lblBal, r.balanceLabelWidth);
+    setWidth(m_fraAudio->fraDevice, r.deviceFrameWidth);
+    setWidth(m_fraAudio->cboDevice, r.deviceComboWidth);
+    m_fraAudio->FitPreviewColumn();
     if (m_splitters)
         m_splitters->PlacePanelLine();
-    lblProgress->setGeometry(r.progressLine.toPx());
-    cmdSave->move(TwipsToPx(r.saveButtonLeft), cmdSave->y());
-    shpPostep->move(TwipsToPx(r.progressBar.left), TwipsToPx(r.progressBar.top));
-    shpPostep->raise();
-    fraHelp->raise();
+    m_lblProgress->setGeometry(r.progressLine.toPx());
+    m_cmdSave->move(TwipsToPx(r.saveButtonLeft), m_cmdSave->y());
+    m_shpPostep->move(TwipsToPx(r.progressBar.left), TwipsToPx(r.progressBar.top));
+    m_shpPostep->raise();
+    m_fraHelp->raise();
 }
 
 void frmDazudizi::resizeEvent(QResizeEvent* event) {
@@ -629,7 +629,7 @@ void frmDazudizi::closeEvent(QCloseEvent* event) {
 
 void frmDazudizi::keyPressEvent(QKeyEvent* event) {
     // Esc during a long operation asks it to stop at its next progress step.
-    if (event->key() == Qt::Key_Escape && !blnClose) {
+    if (event->key() == Qt::Key_Escape && !m_blnClose) {
         blnScanFailed = true;
         return;
     }
@@ -641,15 +641,15 @@ void frmDazudizi::keyPressEvent(QKeyEvent* event) {
 KeyUpState frmDazudizi::keyUpState() const {
     KeyUpState s;
     QWidget* focus = QApplication::focusWidget();
-    s.panelVisible = fraAudio->isVisible();
-    s.focusInTagBox = focus && (focus == fraAudio->txtTitle || focus == fraAudio->txtComment ||
-                                focus == fraAudio->txtArtist || focus == fraAudio->txtAlbum ||
-                                focus == fraAudio->txtYear);
+    s.panelVisible = m_fraAudio->isVisible();
+    s.focusInTagBox = focus && (focus == m_fraAudio->txtTitle || focus == m_fraAudio->txtComment ||
+                                focus == m_fraAudio->txtArtist || focus == m_fraAudio->txtAlbum ||
+                                focus == m_fraAudio->txtYear);
     s.focusInTextBox = qobject_cast<QLineEdit*>(focus) != nullptr;
-    const QWidget* play = fraTools->findChild<QWidget*>(QStringLiteral("cmdPlay"));
+    const QWidget* play = m_fraTools->findChild<QWidget*>(QStringLiteral("cmdPlay"));
     s.playEnabled = play && play->isEnabled();
     s.markerItemEnabled = m_menus.item(QStringLiteral("mnuPlay_Marker"))->isEnabled();
-    s.addEnabled = cmdDodaj->isEnabled();
+    s.addEnabled = m_cmdDodaj->isEnabled();
     s.markerMoveBusy = m_panel->blnPanelBusy();
     return s;
 }
@@ -707,8 +707,8 @@ void frmDazudizi::UstawProgress(std::int64_t value) {
     if (static_cast<double>(value) > m_progressMax || m_progressMax == 0)
         return;
     const double innerWidth = PxToTwips(centralWidget()->width());
-    shpPostep->resize(TwipsToPx(innerWidth / m_progressMax * static_cast<double>(value)),
-                      shpPostep->height());
+    m_shpPostep->resize(TwipsToPx(innerWidth / m_progressMax * static_cast<double>(value)),
+                      m_shpPostep->height());
     QCoreApplication::processEvents();
 }
 
@@ -721,14 +721,14 @@ void frmDazudizi::ZerujProgress() {
 }
 
 void frmDazudizi::EndProgress() {
-    if (m_hourglass || shpPostep->width() > 0)
+    if (m_hourglass || m_shpPostep->width() > 0)
         ZerujProgress();
 }
 
 void frmDazudizi::SetProgressColour(std::uint32_t colour) {
-    QPalette p = shpPostep->palette();
+    QPalette p = m_shpPostep->palette();
     p.setColor(QPalette::Window, ColourFromBgr(colour));
-    shpPostep->setPalette(p);
+    m_shpPostep->setPalette(p);
 }
 
 void frmDazudizi::SetBusyPointer(bool busy) {
@@ -757,7 +757,7 @@ QString frmDazudizi::OpenSourceFile(std::shared_ptr<cPozycjaPlikow>& file, bool&
                                     bool asNewFile, const QString& title, const cPozycjaMP3* track,
                                     bool noTimeLimit, bool offerMediaFiles, QString& folder,
                                     std::int32_t filterIndex) {
-    if (!ReadyOrSayBusy(blnClose))
+    if (!ReadyOrSayBusy(m_blnClose))
         return QString();
     LongWorkHold hold(*this);
     return Plik_Open(*this, file, buildIndex, asNewFile, title, track, noTimeLimit,

@@ -55,14 +55,18 @@ public:
     bool OtworzPlik(const QString& path, int mode, bool isScript, bool fromRecorder);
     static QString TitleText();
 
-    // Public members that the other windows use.
-    std::shared_ptr<cPozycjeMP3> cPozycje;
-    bool blnClose = false;
-    std::int32_t lngSelectedTrack = 0;
-    std::shared_ptr<cPozycjaMP3> CpozSchowek;
-    QDate ProjectDate;
-    int NodeSize = 450;  // twips
-    int FontSize = 8;
+    // The project's tracks; the project commands replace the collection.
+    const std::shared_ptr<cPozycjeMP3>& cPozycje() const { return m_cPozycje; }
+    // The track chosen in the tree, the list or on the surface (0: none).
+    std::int32_t lngSelectedTrack() const { return m_lngSelectedTrack; }
+    void SetSelectedTrack(std::int32_t number) { m_lngSelectedTrack = number; }
+    // The track copied or cut, waiting for a paste.
+    const std::shared_ptr<cPozycjaMP3>& CpozSchowek() const { return m_CpozSchowek; }
+    void ReleaseClipboardTrack() { m_CpozSchowek.reset(); }
+    QDate ProjectDate() const { return m_ProjectDate; }
+    void SetProjectDate(const QDate& date) { m_ProjectDate = date; }
+    int NodeSize() const { return m_NodeSize; } // twips
+    int FontSize() const { return m_FontSize; }
 
     // Progress bar and busy pointer (the frame scanner and the save engine drive them).
     void MaxProgress(std::int64_t maximum) override;
@@ -86,7 +90,9 @@ public:
 
     // True while no long operation runs; a command that would change the
     // project asks this first and otherwise says why it does nothing.
-    bool CanChangeProject() const { return blnClose; }
+    bool CanChangeProject() const { return m_blnClose; }
+    // blnClose: false while a long operation holds the window.
+    void SetReady(bool ready) { m_blnClose = ready; }
     // True while the export dialog is open: its list names tracks by their
     // places, so no command may remove, replace or reorder them. Says so.
     bool ExportDialogHoldsTracks();
@@ -132,20 +138,20 @@ public:
     void SetRecorderWindow(std::function<void()> show);
 
     // Controls, by their names.
-    QTreeWidget* tvwNodes = nullptr;
-    QTreeWidget* lvwNodes = nullptr;
-    QWidget* picWork = nullptr;
-    TrackPanelFrame* fraAudio = nullptr;
-    QGroupBox* fraHelp = nullptr;
-    QLabel* lblHelp = nullptr;
-    QFrame* fraTools = nullptr;
-    QPushButton* cmdSave = nullptr;
-    QPushButton* cmdDodaj = nullptr;
-    QPushButton* cmdKlon = nullptr;
-    QPushButton* cmdRecord = nullptr;
-    QLabel* lblTrackInfo = nullptr;
-    QLabel* lblProgress = nullptr;
-    QFrame* shpPostep = nullptr;
+    QTreeWidget* tvwNodes() const { return m_tvwNodes; }
+    QTreeWidget* lvwNodes() const { return m_lvwNodes; }
+    QWidget* picWork() const { return m_picWork; }
+    TrackPanelFrame* fraAudio() const { return m_fraAudio; }
+    QGroupBox* fraHelp() const { return m_fraHelp; }
+    QLabel* lblHelp() const { return m_lblHelp; }
+    QFrame* fraTools() const { return m_fraTools; }
+    QPushButton* cmdSave() const { return m_cmdSave; }
+    QPushButton* cmdDodaj() const { return m_cmdDodaj; }
+    QPushButton* cmdKlon() const { return m_cmdKlon; }
+    QPushButton* cmdRecord() const { return m_cmdRecord; }
+    QLabel* lblTrackInfo() const { return m_lblTrackInfo; }
+    QLabel* lblProgress() const { return m_lblProgress; }
+    QFrame* shpPostep() const { return m_shpPostep; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -167,6 +173,32 @@ private:
     KeyUpState keyUpState() const;
     void runKeyCommand(KeyCommand command);
     void restorePlacement();
+
+    // ProjectWindow::Tracks hands out the collection itself.
+    friend class ProjectCommands;
+
+    std::shared_ptr<cPozycjeMP3> m_cPozycje;
+    bool m_blnClose = false;
+    std::int32_t m_lngSelectedTrack = 0;
+    std::shared_ptr<cPozycjaMP3> m_CpozSchowek;
+    QDate m_ProjectDate;
+    int m_NodeSize = 450; // twips
+    int m_FontSize = 8;
+
+    QTreeWidget* m_tvwNodes = nullptr;
+    QTreeWidget* m_lvwNodes = nullptr;
+    QWidget* m_picWork = nullptr;
+    TrackPanelFrame* m_fraAudio = nullptr;
+    QGroupBox* m_fraHelp = nullptr;
+    QLabel* m_lblHelp = nullptr;
+    QFrame* m_fraTools = nullptr;
+    QPushButton* m_cmdSave = nullptr;
+    QPushButton* m_cmdDodaj = nullptr;
+    QPushButton* m_cmdKlon = nullptr;
+    QPushButton* m_cmdRecord = nullptr;
+    QLabel* m_lblTrackInfo = nullptr;
+    QLabel* m_lblProgress = nullptr;
+    QFrame* m_shpPostep = nullptr;
 
     MainMenus m_menus;
     DelayTimers* m_timers = nullptr;

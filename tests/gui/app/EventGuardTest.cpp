@@ -44,13 +44,13 @@ TEST(EventGuard, AnErrorThrownFromASlotIsReportedAndTheWindowLivesOn) {
     window->PokazMnie();
     auto track = std::make_shared<cPozycjaMP3>();
     track->lngNrPozycji = 1;
-    window->cPozycje->Add(track);
+    window->cPozycje()->Add(track);
 
     // A button whose handler runs into a collection index out of range.
     auto* button = new QPushButton(window);
     button->setObjectName("cmdFails");
     button->show();
-    QObject::connect(button, &QPushButton::clicked, [&] { window->cPozycje->Item(5); });
+    QObject::connect(button, &QPushButton::clicked, [&] { window->cPozycje()->Item(5); });
     QTest::mouseClick(button, Qt::LeftButton);
     EXPECT_TRUE(messages->shown.isEmpty()) << "the box waits for the next turn of the loop";
     QTest::qWait(50);
@@ -64,7 +64,7 @@ TEST(EventGuard, AnErrorThrownFromASlotIsReportedAndTheWindowLivesOn) {
     EXPECT_TRUE(messages->shown[1].text.startsWith("Error Nr.11\rDivision by zero\rModul "));
 
     EXPECT_TRUE(window->isVisible());
-    EXPECT_EQ(window->cPozycje->Count(), 1);
+    EXPECT_EQ(window->cPozycje()->Count(), 1);
     QTest::mouseClick(button, Qt::LeftButton); // still answers
     QTest::qWait(50);
     EXPECT_EQ(messages->shown.size(), 3);

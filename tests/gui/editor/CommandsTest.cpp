@@ -12,6 +12,7 @@
 #include "gui/editor/TrackSurface.h"
 #include "gui/editor/frmLabel.h"
 #include "gui/editor/frmLegend.h"
+#include "gui/mainwindow/ProjectCommands.h"
 #include "gui/mainwindow/frmDazudizi.h"
 #include "platform/settings/MemorySettingsStore.h"
 #include "support/ScriptedMessages.h"
@@ -48,7 +49,7 @@ public:
         r.track->lngNrPozycji = Shared().NextTrackNo++;
         r.track->lngLeft = 9000;
         r.track->lngTop = 6000;
-        window.cPozycje->Add(r.track);
+        window.cPozycje()->Add(r.track);
         if (r.tracksAdded)
             r.tracksAdded({r.track->lngNrPozycji});
     }
@@ -95,10 +96,10 @@ protected:
         // The list shows only tracks whose source is on disk.
         static const QString sources = test::MakeTempDir(QStringLiteral("commands"));
         t->strFileNameSource = test::WriteFile(sources + QStringLiteral("/%1.mp3").arg(number), "x");
-        window->cPozycje->Add(t);
+        window->cPozycje()->Add(t);
         return t;
     }
-    std::shared_ptr<cPozycjaMP3> track(std::int32_t number) { return TrackByNumber(*window->cPozycje, number); }
+    std::shared_ptr<cPozycjaMP3> track(std::int32_t number) { return TrackByNumber(*window->cPozycje(), number); }
     void select(std::int32_t number) {
         QTreeWidgetItem* row = editor->list()->RowOf(number);
         ASSERT_TRUE(row);
@@ -160,7 +161,7 @@ TEST_F(Commands, EnableStatesFollowTheSelectionAndLinkModeGates) {
     emit window->Menus().menu("mnuTrack")->aboutToShow();
     EXPECT_TRUE(enabled("cmdPolacz")); // still the states of track 4
     commands->mnuTrack_Wytnij_Click();
-    EXPECT_EQ(window->cPozycje->Count(), 4);
+    EXPECT_EQ(window->cPozycje()->Count(), 4);
     // The link completes on track 3's box.
     editor->editor().LinkOrDrop(3, 1, 0, QPoint());
     EXPECT_EQ(track(4)->lngTrack, 3);
@@ -212,18 +213,18 @@ TEST_F(Commands, LoopCountThroughTheInputBox) {
 TEST_F(Commands, DeletionBridgesShiftsAndComesBackWithUndo) {
     select(2);
     QTest::mouseClick(button("cmdUsun"), Qt::LeftButton);
-    ASSERT_EQ(window->cPozycje->Count(), 3);
+    ASSERT_EQ(window->cPozycje()->Count(), 3);
     EXPECT_EQ(track(3)->lngTrack, 1);
-    EXPECT_EQ(ItemTracka(*window->cPozycje, 3), 2);
+    EXPECT_EQ(ItemTracka(*window->cPozycje(), 3), 2);
     EXPECT_EQ(track(1)->colNastepnik, (QList<std::int32_t>{2}));
-    EXPECT_EQ(window->lvwNodes->topLevelItemCount(), 3);
+    EXPECT_EQ(window->lvwNodes()->topLevelItemCount(), 3);
     EXPECT_FALSE(editor->list()->RowOf(2));
     EXPECT_EQ(editor->editor().lngSelectedTrack, 0);
     editor->cmdUndo_Click();
-    EXPECT_EQ(window->cPozycje->Count(), 4);
+    EXPECT_EQ(window->cPozycje()->Count(), 4);
     EXPECT_EQ(track(2)->lngTrack, 1);
     EXPECT_EQ(track(3)->lngTrack, 2);
-    EXPECT_EQ(window->lvwNodes->topLevelItemCount(), 4);
+    EXPECT_EQ(window->lvwNodes()->topLevelItemCount(), 4);
     // Refused while a text box has the focus, and while the player runs it.
     QLineEdit box(window);
     box.show();
@@ -232,15 +233,15 @@ TEST_F(Commands, DeletionBridgesShiftsAndComesBackWithUndo) {
     select(1);
     if (QApplication::focusWidget() == &box) {
         commands->cmdUsun_Click();
-        EXPECT_EQ(window->cPozycje->Count(), 4);
+        EXPECT_EQ(window->cPozycje()->Count(), 4);
     }
     box.clearFocus();
     box.hide();
-    editor->editor().run.colPlayRun = QList<std::int32_t>{1, ItemTracka(*window->cPozycje, 4)};
+    editor->editor().run.colPlayRun = QList<std::int32_t>{1, ItemTracka(*window->cPozycje(), 4)};
     editor->editor().run.lngPlayRunMark = 0;
     select(4);
     window->Menus().item("mnuTrack_Remove")->trigger();
-    EXPECT_EQ(window->cPozycje->Count(), 4);
+    EXPECT_EQ(window->cPozycje()->Count(), 4);
     EXPECT_EQ(editor->editor().run.lngPlayRunMark, 2);
 }
 
@@ -250,7 +251,7 @@ TEST_F(Commands, CopyPasteAndPasteAsNew) {
     select(1);
     track(1)->lngVolume = -700;
     QTest::mouseClick(button("cmdCopy"), Qt::LeftButton);
-    ASSERT_TRUE(window->CpozSchowek);
+    ASSERT_TRUE(window->CpozSchowek());
     EXPECT_TRUE(enabled("cmdPaste(1)"));
     select(2);
     EXPECT_TRUE(enabled("cmdPaste(0)"));
@@ -267,20 +268,20 @@ TEST_F(Commands, CopyPasteAndPasteAsNew) {
     ASSERT_EQ(split.requests.size(), 1);
     EXPECT_TRUE(split.requests[0].newTrack);
     EXPECT_TRUE(split.requests[0].runAtOnce);
-    ASSERT_EQ(window->cPozycje->Count(), 5);
+    ASSERT_EQ(window->cPozycje()->Count(), 5);
     EXPECT_EQ(track(5)->lngVolume, -700);
     EXPECT_FALSE(track(5)->blnAwlaysTop);
-    EXPECT_EQ(window->lvwNodes->topLevelItemCount(), 5);
+    EXPECT_EQ(window->lvwNodes()->topLevelItemCount(), 5);
     EXPECT_EQ(opened.size(), 1);
     editor->cmdUndo_Click();
-    EXPECT_EQ(window->cPozycje->Count(), 4);
+    EXPECT_EQ(window->cPozycje()->Count(), 4);
     // Cut: a copy, then the deletion.
     select(4);
     window->Menus().item("mnuTrack_Wytnij")->trigger();
-    EXPECT_EQ(window->CpozSchowek->lngNrPozycji, 4);
+    EXPECT_EQ(window->CpozSchowek()->lngNrPozycji, 4);
     EXPECT_FALSE(track(4));
     // An empty clipboard disables paste on use.
-    window->CpozSchowek.reset();
+    window->ReleaseClipboardTrack();
     commands->mnuTrack_Wklej_Click();
     EXPECT_FALSE(enabled("mnuTrack_Wklej"));
 }
@@ -416,7 +417,7 @@ TEST_F(Commands, CommandsWithoutTheirWindowAreDisabledUntilItIsThere) {
     // A double-click on a row or a track's node does nothing either.
     window->Menus().item("mnulvw")->trigger();
     QCoreApplication::processEvents();
-    QTreeWidget* list = window->lvwNodes;
+    QTreeWidget* list = window->lvwNodes();
     select(1);
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {},
                        list->visualItemRect(editor->list()->RowOf(3)).center());
@@ -460,7 +461,7 @@ TEST_F(Commands, TheLabelDialogFollowsItsTrackByNumber) {
     QCoreApplication::processEvents();
     EXPECT_FALSE(dialog); // closed with its track, nothing stored
     EXPECT_EQ(deleted->strLabel, "Track 2");
-    EXPECT_EQ(window->lvwNodes->topLevelItemCount(), 3);
+    EXPECT_EQ(window->lvwNodes()->topLevelItemCount(), 3);
     EXPECT_FALSE(editor->list()->RowOf(2));
     // An undo re-creates the track as a new object under its number; an open
     // dialog writes into that one.
@@ -471,8 +472,8 @@ TEST_F(Commands, TheLabelDialogFollowsItsTrackByNumber) {
     dialog = frmLabel::Instance();
     auto before = track(3);
     auto again = std::make_shared<cPozycjaMP3>(*before);
-    window->cPozycje->Remove(ItemTracka(*window->cPozycje, 3));
-    window->cPozycje->Add(again);
+    window->cPozycje()->Remove(ItemTracka(*window->cPozycje(), 3));
+    window->cPozycje()->Add(again);
     editor->RebuildViews();
     ASSERT_TRUE(dialog);
     dialog->txtText->setText("fresh");
@@ -481,14 +482,14 @@ TEST_F(Commands, TheLabelDialogFollowsItsTrackByNumber) {
     EXPECT_EQ(again->strLabel, "fresh");
     EXPECT_EQ(before->strLabel, "Track 3");
     EXPECT_EQ(editor->list()->RowOf(3)->text(0), "fresh");
-    EXPECT_EQ(window->lvwNodes->topLevelItemCount(), 4);
+    EXPECT_EQ(window->lvwNodes()->topLevelItemCount(), 4);
     // Another project: the number may name another track there.
     select(1);
     window->Menus().item("mnuTrack_Label")->trigger();
     dialog = frmLabel::Instance();
     auto old = track(1);
-    window->cPozycje = std::make_shared<cPozycjeMP3>();
-    window->cPozycje->Add(test::MakeTrackAt(1, 1500, 1500, 0, "Other"));
+    window->Projects().Tracks() = std::make_shared<cPozycjeMP3>();
+    window->cPozycje()->Add(test::MakeTrackAt(1, 1500, 1500, 0, "Other"));
     window->DrawTrackGraph(false);
     QCoreApplication::processEvents();
     EXPECT_FALSE(dialog);
@@ -510,7 +511,7 @@ TEST_F(Commands, PasteAsNewTakesItsSnapshotOnlyWhenATrackIsAdded) {
     editor->ClearUndoHistory();
     QTest::mouseClick(button("cmdPaste(1)"), Qt::LeftButton);
     EXPECT_EQ(refusing.requests, 1);
-    EXPECT_EQ(window->cPozycje->Count(), 4);
+    EXPECT_EQ(window->cPozycje()->Count(), 4);
     EXPECT_FALSE(editor->cmdUndo->isEnabled());
     EXPECT_EQ(editor->history().Count(), 0);
 
@@ -518,10 +519,10 @@ TEST_F(Commands, PasteAsNewTakesItsSnapshotOnlyWhenATrackIsAdded) {
     SetSplitDialogLauncher(&split);
     track(1)->lngVolume = -300; // the snapshot holds the state just before the add
     QTest::mouseClick(button("cmdPaste(1)"), Qt::LeftButton);
-    ASSERT_EQ(window->cPozycje->Count(), 5);
+    ASSERT_EQ(window->cPozycje()->Count(), 5);
     EXPECT_EQ(editor->history().Count(), 1);
     editor->cmdUndo_Click();
-    EXPECT_EQ(window->cPozycje->Count(), 4);
+    EXPECT_EQ(window->cPozycje()->Count(), 4);
     EXPECT_EQ(track(1)->lngVolume, -300);
 }
 
@@ -532,9 +533,9 @@ TEST_F(Commands, TheInformationLineForgetsADeletedTrack) {
     QMouseEvent over(QEvent::MouseMove, QPointF(TrackSurface::toPixels(QPoint(t->lngLeft, t->lngTop))),
                      QPointF(), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(editor->surface(), &over);
-    ASSERT_TRUE(window->lblTrackInfo->text().startsWith("Node no.: 2"));
+    ASSERT_TRUE(window->lblTrackInfo()->text().startsWith("Node no.: 2"));
     select(2);
     QTest::mouseClick(button("cmdUsun"), Qt::LeftButton);
     ASSERT_FALSE(track(2));
-    EXPECT_TRUE(window->lblTrackInfo->text().isEmpty());
+    EXPECT_TRUE(window->lblTrackInfo()->text().isEmpty());
 }

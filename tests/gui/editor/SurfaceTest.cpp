@@ -53,7 +53,7 @@ protected:
     }
     std::shared_ptr<cPozycjaMP3> add(std::int32_t number, int x, int y, std::int32_t pred) {
         auto t = test::MakeTrackAt(number, x, y, pred, QStringLiteral("Track %1").arg(number));
-        window->cPozycje->Add(t);
+        window->cPozycje()->Add(t);
         return t;
     }
     // Mouse events in twips, as the user's pixels.
@@ -146,19 +146,19 @@ TEST_F(Surface, LinkByLineClickEscapeAndRightClickLeaveLinkMode) {
     EXPECT_EQ(pixel(QPoint(4500, 1500)), QColor(0, 0, 255)); // the band lies on it
     QTest::keyClick(window, Qt::Key_Escape);
     EXPECT_FALSE(editor->editor().linkMode());
-    EXPECT_EQ(window->cPozycje->Item(1)->colNastepnik, (QList<std::int32_t>{2}));
+    EXPECT_EQ(window->cPozycje()->Item(1)->colNastepnik, (QList<std::int32_t>{2}));
     EXPECT_EQ(pixel(QPoint(4500, 1500)), QColor(0, 0, 255));
     // Undo and the Track menu do nothing in link mode.
     drag(QPoint(6000, 4500), QPoint(7500, 4500));
     press(QPoint(4500, 1500));
     editor->cmdUndo_Click();
-    EXPECT_EQ(window->cPozycje->Item(3)->lngLeft, 7725);
+    EXPECT_EQ(window->cPozycje()->Item(3)->lngLeft, 7725);
     // Release on track 3: it becomes 2's predecessor.
     move(QPoint(7725, 4725), Qt::NoButton);
     release(QPoint(7725, 4725));
     EXPECT_FALSE(editor->editor().linkMode());
     EXPECT_EQ(b->lngTrack, 3);
-    EXPECT_EQ(window->cPozycje->Item(3)->colNastepnik, (QList<std::int32_t>{2}));
+    EXPECT_EQ(window->cPozycje()->Item(3)->colNastepnik, (QList<std::int32_t>{2}));
     // A right click leaves link mode too.
     press(QPoint(6800, 3000));
     ASSERT_TRUE(editor->editor().linkMode());
@@ -175,17 +175,17 @@ TEST_F(Surface, HoverDoubleClicksAndHooks) {
         calls << QStringLiteral("properties %1").arg(t->lngNrPozycji);
     };
     move(QPoint(3000, 1500), Qt::NoButton);
-    EXPECT_TRUE(window->lblTrackInfo->text().startsWith("Node no.: 1")) << window->lblTrackInfo->text().toStdString();
+    EXPECT_TRUE(window->lblTrackInfo()->text().startsWith("Node no.: 1")) << window->lblTrackInfo()->text().toStdString();
     QTest::mouseDClick(surface, Qt::LeftButton, {}, TrackSurface::toPixels(QPoint(3000, 1500)));
     QTest::mouseDClick(surface, Qt::LeftButton, {}, TrackSurface::toPixels(QPoint(525, 525)));
     QTest::mouseDClick(surface, Qt::LeftButton, {}, TrackSurface::toPixels(QPoint(9000, 6000)));
     EXPECT_EQ(calls, (QStringList{"properties 1", "add"}));
     // The hover toggle hides the information.
     action("mnuTrack_Labelki(2)")->trigger();
-    EXPECT_FALSE(window->lblTrackInfo->isVisible());
-    window->lblTrackInfo->clear();
+    EXPECT_FALSE(window->lblTrackInfo()->isVisible());
+    window->lblTrackInfo()->clear();
     move(QPoint(3000, 1500), Qt::NoButton);
-    EXPECT_TRUE(window->lblTrackInfo->text().isEmpty());
+    EXPECT_TRUE(window->lblTrackInfo()->text().isEmpty());
 }
 
 TEST_F(Surface, ListRowsActLikeBoxesAndARestoreRebuildsTheList) {
@@ -197,7 +197,7 @@ TEST_F(Surface, ListRowsActLikeBoxesAndARestoreRebuildsTheList) {
     a->strFileName = "out.mp3";
     add(2, 6000, 1500, 2)->strFileNameSource = source;
     window->DrawTrackGraph(true);
-    QTreeWidget* list = window->lvwNodes;
+    QTreeWidget* list = window->lvwNodes();
     ASSERT_EQ(list->topLevelItemCount(), 2);
     QTreeWidgetItem* row = list->topLevelItem(0);
     EXPECT_EQ(row->text(0), "Track 1");
@@ -213,22 +213,22 @@ TEST_F(Surface, ListRowsActLikeBoxesAndARestoreRebuildsTheList) {
     EXPECT_EQ(editor->editor().lngSelectedTrack, 2);
     // Track 2 is detached: it may be connected, not unlinked. (The advanced
     // view hides the items; their buttons keep the states.)
-    EXPECT_TRUE(window->fraTools->findChild<QPushButton*>("cmdPolacz")->isEnabled());
-    EXPECT_FALSE(window->fraTools->findChild<QPushButton*>("cmdUsunPolaczenie")->isEnabled());
+    EXPECT_TRUE(window->fraTools()->findChild<QPushButton*>("cmdPolacz")->isEnabled());
+    EXPECT_FALSE(window->fraTools()->findChild<QPushButton*>("cmdUsunPolaczenie")->isEnabled());
     EXPECT_TRUE(action("mnuTrack_Remove")->isEnabled());
     // Connect from track 2 through link mode, completed on track 1's row.
     editor->editor().startLink(false);
     const QPoint first = list->visualItemRect(list->topLevelItem(0)).center();
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, first);
     EXPECT_FALSE(editor->editor().linkMode());
-    EXPECT_EQ(window->cPozycje->Item(2)->lngTrack, 1);
+    EXPECT_EQ(window->cPozycje()->Item(2)->lngTrack, 1);
     // A track added after a snapshot goes with the undo, and so does its row.
     window->TworzUndo();
     add(3, 9000, 1500, 2)->strFileNameSource = source;
     window->DrawTrackGraph(false);
     EXPECT_EQ(list->topLevelItemCount(), 3);
     editor->cmdUndo_Click();
-    EXPECT_EQ(window->cPozycje->Count(), 2);
+    EXPECT_EQ(window->cPozycje()->Count(), 2);
     EXPECT_EQ(list->topLevelItemCount(), 2);
     editor->cmdRedo_Click();
     EXPECT_EQ(list->topLevelItemCount(), 3);
@@ -267,7 +267,7 @@ TEST_F(Surface, TheHelpBoxEdgeShowsTheSizingPointerAndFollowsTheLeftButton) {
     action("mnuHelp")->setChecked(true);
     window->Form_Resize();
     QCoreApplication::processEvents();
-    ASSERT_TRUE(window->fraHelp->isVisible());
+    ASSERT_TRUE(window->fraHelp()->isVisible());
     ASSERT_TRUE(surface->helpEdge.top);
     const std::optional<int> top = surface->helpEdge.top();
     ASSERT_TRUE(top);
@@ -277,11 +277,11 @@ TEST_F(Surface, TheHelpBoxEdgeShowsTheSizingPointerAndFollowsTheLeftButton) {
     move(QPoint(x, *top - 60), Qt::NoButton);
     EXPECT_EQ(surface->cursor().shape(), Qt::SizeVerCursor);
     // Taken with the left button, the edge goes where the pointer goes.
-    const int height = window->fraHelp->height();
+    const int height = window->fraHelp()->height();
     press(QPoint(x, *top - 60));
     move(QPoint(x, *top - 660));
     release(QPoint(x, *top - 660));
-    EXPECT_EQ(window->fraHelp->height(), height + TwipsToPx(660));
+    EXPECT_EQ(window->fraHelp()->height(), height + TwipsToPx(660));
     EXPECT_EQ(surface->helpEdge.top(), std::optional<int>(*top - 660));
     // It stops where the surface keeps room for a row of boxes.
     press(QPoint(x, *top - 700));

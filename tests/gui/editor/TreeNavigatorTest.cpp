@@ -39,7 +39,7 @@ public:
             return;
         r.track->lngNrPozycji = Shared().NextTrackNo++;
         r.track->lngTrack = window.Editor().editor().lngSelectedTrack;
-        window.cPozycje->Add(r.track);
+        window.cPozycje()->Add(r.track);
         if (r.tracksAdded)
             r.tracksAdded({r.track->lngNrPozycji});
     }
@@ -92,7 +92,7 @@ protected:
         t->lngTrack = pred;
         t->strLabel = QStringLiteral("Song");
         t->strFileNameSource = QStringLiteral("/m/song.mp3");
-        window->cPozycje->Add(t);
+        window->cPozycje()->Add(t);
         return t;
     }
     QTreeWidgetItem* node(std::int32_t tag) { return tree->ZnajdzNoda(tag); }
@@ -122,7 +122,7 @@ protected:
 } // namespace
 
 TEST_F(Tree, AnEmptyProjectShowsTheRootWithTheStartUnderIt) {
-    QTreeWidget* w = window->tvwNodes;
+    QTreeWidget* w = window->tvwNodes();
     ASSERT_EQ(w->topLevelItemCount(), 1);
     QTreeWidgetItem* root = w->topLevelItem(0);
     EXPECT_EQ(TreeNavigator::NodeKey(root), "P");
@@ -161,7 +161,7 @@ TEST_F(Tree, ANodeClickSelectsItsTrackAndGatesPasteAsNew) {
     chain();
     tree->tvwNodes_NodeClick(node(2 - 1));
     EXPECT_EQ(selected(), 1);
-    EXPECT_EQ(window->lngSelectedTrack, 1);
+    EXPECT_EQ(window->lngSelectedTrack(), 1);
     EXPECT_FALSE(window->Editor().controlEnabled("cmdPaste(1)"));
     EXPECT_TRUE(window->Editor().controlEnabled("cmdCopy"));
 
@@ -172,7 +172,7 @@ TEST_F(Tree, ANodeClickSelectsItsTrackAndGatesPasteAsNew) {
 
     tree->tvwNodes_NodeClick(node(-1));
     EXPECT_EQ(selected(), 0);
-    EXPECT_EQ(window->lngSelectedTrack, 0);
+    EXPECT_EQ(window->lngSelectedTrack(), 0);
     EXPECT_FALSE(window->Editor().controlEnabled("cmdPaste(1)"));
     EXPECT_FALSE(window->Editor().controlEnabled("cmdCopy"));
 }
@@ -183,7 +183,7 @@ TEST_F(Tree, ADraggedTrackMovesAfterTheTargetKeepingItsName) {
     tree->tvwNodes_NodeClick(node(2));
     drag(3, 5);
 
-    cPozycjeMP3& tracks = *window->cPozycje;
+    cPozycjeMP3& tracks = *window->cPozycje();
     EXPECT_FALSE(TrackByNumber(tracks, 3)); // the original went
     auto moved = TrackByNumber(tracks, 6);
     ASSERT_TRUE(moved);
@@ -201,18 +201,18 @@ TEST_F(Tree, AMoveThatIsNotPlacedLeavesTheTrackWhereItWas) {
     split->cancel = true;
     drag(1, 4);
     EXPECT_EQ(split->requests, 1);
-    auto original = TrackByNumber(*window->cPozycje, 1);
+    auto original = TrackByNumber(*window->cPozycje(), 1);
     ASSERT_TRUE(original);
     EXPECT_EQ(original->lngTrack, 0);
-    EXPECT_EQ(window->cPozycje->Count(), 5);
-    EXPECT_TRUE(window->CpozSchowek); // still at hand for a paste
+    EXPECT_EQ(window->cPozycje()->Count(), 5);
+    EXPECT_TRUE(window->CpozSchowek()); // still at hand for a paste
     EXPECT_TRUE(node(1));
     EXPECT_FALSE(Shared().SuppressTrackNumbering); // no later name loses its number
 
     // Without a split dialog at all, nothing is lost either.
     SetSplitDialogLauncher(nullptr);
     drag(1, 4);
-    EXPECT_TRUE(TrackByNumber(*window->cPozycje, 1));
+    EXPECT_TRUE(TrackByNumber(*window->cPozycje(), 1));
 }
 
 TEST_F(Tree, DragsThatCannotMoveATrackDoNothing) {
@@ -222,19 +222,19 @@ TEST_F(Tree, DragsThatCannotMoveATrackDoNothing) {
     drag(4, 4);  // onto itself
     tree->Upusc(4); // no drag going on
     EXPECT_EQ(split->requests, 0);
-    EXPECT_EQ(window->cPozycje->Count(), 5);
-    EXPECT_FALSE(window->CpozSchowek);
+    EXPECT_EQ(window->cPozycje()->Count(), 5);
+    EXPECT_FALSE(window->CpozSchowek());
 }
 
 TEST_F(Tree, ANodeDroppedOnABoxMovesItsTrackThere) {
     chain();
-    auto target = TrackByNumber(*window->cPozycje, 5);
+    auto target = TrackByNumber(*window->cPozycje(), 5);
     tree->DragStart(node(4));
     tree->SurfaceDrop(QPoint(target->lngLeft, target->lngTop));
     tree->DragComplete();
-    EXPECT_FALSE(TrackByNumber(*window->cPozycje, 4));
-    ASSERT_TRUE(TrackByNumber(*window->cPozycje, 6));
-    EXPECT_EQ(TrackByNumber(*window->cPozycje, 6)->lngTrack, 5);
+    EXPECT_FALSE(TrackByNumber(*window->cPozycje(), 4));
+    ASSERT_TRUE(TrackByNumber(*window->cPozycje(), 6));
+    EXPECT_EQ(TrackByNumber(*window->cPozycje(), 6)->lngTrack, 5);
 }
 
 TEST_F(Tree, ATrackAddedThroughTheAddButtonShowsUnderItsPredecessorAtOnce) {
@@ -250,10 +250,10 @@ TEST_F(Tree, ATrackAddedThroughTheAddButtonShowsUnderItsPredecessorAtOnce) {
 
     window->cmdDodaj_Click(); // the start node is selected
     ASSERT_TRUE(frmPozycje::Instance());
-    EXPECT_FALSE(window->cmdDodaj->isEnabled());
+    EXPECT_FALSE(window->cmdDodaj()->isEnabled());
     frmPozycje::Instance()->cmdOK_Click();
-    ASSERT_EQ(window->cPozycje->Count(), 1);
-    EXPECT_EQ(children(0), QList<std::int32_t>{window->cPozycje->Item(1)->lngNrPozycji});
+    ASSERT_EQ(window->cPozycje()->Count(), 1);
+    EXPECT_EQ(children(0), QList<std::int32_t>{window->cPozycje()->Item(1)->lngNrPozycji});
     if (frmPozycje::Instance())
         delete frmPozycje::Instance();
 }
@@ -267,23 +267,23 @@ TEST_F(Tree, DeletionAndRelinkingKeepTheTreeTrue) {
     EXPECT_EQ(children(1), (QList<std::int32_t>{3}));
 
     // Connecting 3 to the start: its node moves under the start.
-    TrackByNumber(*window->cPozycje, 3)->lngTrack = 0;
+    TrackByNumber(*window->cPozycje(), 3)->lngTrack = 0;
     tree->TrackRelinked(3);
     EXPECT_EQ(children(0), (QList<std::int32_t>{1, 5, 3}));
     EXPECT_TRUE(children(1).isEmpty());
     // A link into its own branch cannot be shown: the branch closes.
     tree->tvwNodes_NodeClick(node(3));
-    TrackByNumber(*window->cPozycje, 4)->lngTrack = 3;
+    TrackByNumber(*window->cPozycje(), 4)->lngTrack = 3;
     tree->TrackRelinked(4);
     EXPECT_EQ(children(3), QList<std::int32_t>{4});
-    TrackByNumber(*window->cPozycje, 3)->lngTrack = 4;
+    TrackByNumber(*window->cPozycje(), 3)->lngTrack = 4;
     tree->TrackRelinked(3);
     EXPECT_FALSE(node(3));
     EXPECT_FALSE(node(4));
     EXPECT_EQ(children(0), (QList<std::int32_t>{1, 5}));
 
     // A label and a lock show at once.
-    auto t = TrackByNumber(*window->cPozycje, 1);
+    auto t = TrackByNumber(*window->cPozycje(), 1);
     t->strLabel = "Intro";
     t->blnZablokowany = true;
     tree->TrackChanged(1);
@@ -302,8 +302,8 @@ TEST_F(Tree, ARefreshKeepsWhatWasOpenAndTheSelection) {
     window->Editor().RebuildViews();
     EXPECT_EQ(children(2), (QList<std::int32_t>{3}));
     EXPECT_TRUE(node(2)->isExpanded());
-    EXPECT_EQ(window->tvwNodes->topLevelItem(0)->text(0), "Album");
-    EXPECT_EQ(TreeNavigator::NodeTag(window->tvwNodes->currentItem()), 2);
+    EXPECT_EQ(window->tvwNodes()->topLevelItem(0)->text(0), "Album");
+    EXPECT_EQ(TreeNavigator::NodeTag(window->tvwNodes()->currentItem()), 2);
     EXPECT_EQ(selected(), 2);
 }
 
@@ -356,20 +356,20 @@ TEST_F(Tree, ARelinkedClosedNodeCanBeOpenedAndADeletedTrackLeavesNoHighlight) {
     chain();
     tree->tvwNodes_NodeClick(node(1));
     tree->tvwNodes_NodeClick(node(2));
-    ASSERT_EQ(TreeNavigator::NodeTag(window->tvwNodes->currentItem()), 2);
+    ASSERT_EQ(TreeNavigator::NodeTag(window->tvwNodes()->currentItem()), 2);
     QTest::mouseClick(window->Commands().button("cmdUsun"), Qt::LeftButton);
     EXPECT_FALSE(node(2));
     EXPECT_EQ(selected(), 0);
     // The start is highlighted, as on the surface, not the track taking 2's row.
-    EXPECT_EQ(TreeNavigator::NodeTag(window->tvwNodes->currentItem()), 0);
-    for (QTreeWidgetItem* item : window->tvwNodes->selectedItems())
+    EXPECT_EQ(TreeNavigator::NodeTag(window->tvwNodes()->currentItem()), 0);
+    for (QTreeWidgetItem* item : window->tvwNodes()->selectedItems())
         EXPECT_EQ(TreeNavigator::NodeTag(item), 0);
 
     // The locked 5 was opened once with nothing under it, then closed; the
     // detached 4 linked to it gives it a successor it can open.
     tree->tvwNodes_NodeClick(node(5));
     node(5)->setExpanded(false);
-    TrackByNumber(*window->cPozycje, 4)->lngTrack = 5;
+    TrackByNumber(*window->cPozycje(), 4)->lngTrack = 5;
     tree->TrackRelinked(4);
     EXPECT_EQ(node(5)->childIndicatorPolicy(), QTreeWidgetItem::ShowIndicator);
     tree->tvwNodes_NodeClick(node(5));

@@ -39,11 +39,11 @@ int main(int argc, char** argv) {
         main->PokazMnie();
         for (const char* label : {"Intro", "Verse", "Chorus"}) {
             auto t = std::make_shared<cPozycjaMP3>();
-            t->lngNrPozycji = main->cPozycje->Count() + 1;
+            t->lngNrPozycji = main->cPozycje()->Count() + 1;
             t->strFileNameSource = file->strFileName;
             t->strLabel = QLatin1String(label);
             t->blnAwlaysTop = true;
-            main->cPozycje->Add(t);
+            main->cPozycje()->Add(t);
         }
 
         SplitViewsParts parts;

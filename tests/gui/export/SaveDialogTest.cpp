@@ -87,7 +87,7 @@ protected:
         t->blnAwlaysTop = ticked;
         t->lngPoczatek_S = from;
         t->lngKoniec_S = to;
-        main->cPozycje->Add(t);
+        main->cPozycje()->Add(t);
         return t;
     }
     QList<int> shown() const {
@@ -239,14 +239,14 @@ TEST_F(SaveDialogTest, WhileItIsOpenNoCommandRemovesOrReplacesTracks) {
     main->Files().mnuFile_Skrypt_Click();
     EXPECT_FALSE(main->OtworzPlik(dest + "/other.kbe", 0, false, false));
     EXPECT_EQ(shown(), QList<int>(7, 6002));
-    EXPECT_EQ(main->cPozycje->Count(), 2);
-    EXPECT_FALSE(main->CpozSchowek); // nothing was cut to the clipboard either
+    EXPECT_EQ(main->cPozycje()->Count(), 2);
+    EXPECT_FALSE(main->CpozSchowek()); // nothing was cut to the clipboard either
 
     d->close();
     messages->shown.clear();
     main->Commands().DeleteTrack(2);
     EXPECT_TRUE(shown().isEmpty());
-    EXPECT_EQ(main->cPozycje->Count(), 1);
+    EXPECT_EQ(main->cPozycje()->Count(), 1);
 }
 
 TEST_F(SaveDialogTest, AScriptsExportShowsItsProgressAndStopsOnEsc) {

@@ -55,13 +55,13 @@ TEST_F(SplitViewsAdapterTest, TheMainWindowShowsWhatASplitAdds) {
     track->strFileNameSource = file->strFileName;
     SplitAtOnce(splitHost, track, true, QDateTime());
 
-    ASSERT_EQ(window->cPozycje->Count(), 1);
-    EXPECT_EQ(window->lngSelectedTrack, 1);
+    ASSERT_EQ(window->cPozycje()->Count(), 1);
+    EXPECT_EQ(window->lngSelectedTrack(), 1);
     EXPECT_EQ(editor.editor().lngSelectedTrack, 1);
     EXPECT_EQ(nodes, QList<std::int32_t>{1});
-    ASSERT_EQ(window->lvwNodes->topLevelItemCount(), 1);
-    EXPECT_EQ(TrackListNavigator::RowTag(window->lvwNodes->topLevelItem(0)), 1);
-    EXPECT_EQ(window->lvwNodes->topLevelItem(0)->text(0), "song");
+    ASSERT_EQ(window->lvwNodes()->topLevelItemCount(), 1);
+    EXPECT_EQ(TrackListNavigator::RowTag(window->lvwNodes()->topLevelItem(0)), 1);
+    EXPECT_EQ(window->lvwNodes()->topLevelItem(0)->text(0), "song");
     EXPECT_EQ(splitHost->LastListRowTrack(), 1);
     // The box stands beside the start box, which the editor keeps.
     const QRect start = editor.editor().startBox();
@@ -79,18 +79,18 @@ TEST_F(SplitViewsAdapterTest, StartBoxDoubleClickAddsAndCloneContinuesThroughThe
     ASSERT_TRUE(dialog);
     dialog->cboPlikD->setEditText("one.mp3");
     dialog->cmdOK_Click();
-    ASSERT_EQ(window->cPozycje->Count(), 1);
-    const auto first = window->cPozycje->Item(1);
+    ASSERT_EQ(window->cPozycje()->Count(), 1);
+    const auto first = window->cPozycje()->Item(1);
     SetEndTime(*first, {0, 4, 250});
     EXPECT_TRUE(editor.history().CanUndo());
 
     editor.editor().Udostepniaj(1);
     ASSERT_TRUE(editor.controlEnabled("cmdCopy"));
     cmdKlon_Click(*window);
-    ASSERT_EQ(window->cPozycje->Count(), 2);
-    const auto clone = window->cPozycje->Item(2);
+    ASSERT_EQ(window->cPozycje()->Count(), 2);
+    const auto clone = window->cPozycje()->Item(2);
     EXPECT_EQ(clone->lngTrack, 1);
     EXPECT_EQ(StartTime(*clone), (TrackTime{0, 4, 250}));
     EXPECT_EQ(EndTime(*clone), SecondsToTrackTime(FullSourceLength(*file)));
-    EXPECT_EQ(window->lvwNodes->topLevelItemCount(), 2);
+    EXPECT_EQ(window->lvwNodes()->topLevelItemCount(), 2);
 }

@@ -72,7 +72,7 @@ protected:
         t->lngNrPozycji = 1;
         t->strFileNameSource = file->strFileName;
         t->strLabel = "One";
-        window->cPozycje->Add(t);
+        window->cPozycje()->Add(t);
         Shared().NextTrackNo = 2;
     }
     QString saveAs(const QString& name) {
@@ -168,13 +168,13 @@ TEST_F(FileMenuTest, ReopeningFromARecentItemKeepsTheOrderAndMovesTheMark) {
 
     recent(3)->trigger(); // "a"; nothing open, so nothing to ask
     EXPECT_TRUE(messages->shown.isEmpty());
-    EXPECT_EQ(window->cPozycje->Count(), 1);
+    EXPECT_EQ(window->cPozycje()->Count(), 1);
     EXPECT_EQ(store->values.value("F1"), b);
     EXPECT_EQ(store->values.value("F2"), a);
     EXPECT_TRUE(recent(3)->isChecked());
     EXPECT_FALSE(recent(2)->isChecked());
     EXPECT_EQ(window->Projects().ProjectFile(), a);
-    EXPECT_EQ(window->tvwNodes->topLevelItem(0)->text(0), "a");
+    EXPECT_EQ(window->tvwNodes()->topLevelItem(0)->text(0), "a");
 
     // With sources open it asks first; Cancel changes nothing.
     messages->answers.enqueue(mb::Cancel);
@@ -192,7 +192,7 @@ TEST_F(FileMenuTest, ReopeningFromARecentItemKeepsTheOrderAndMovesTheMark) {
     EXPECT_TRUE(recent(3)->isChecked());
     EXPECT_FALSE(recent(2)->isChecked());
     EXPECT_EQ(window->Projects().ProjectFile(), a);
-    EXPECT_EQ(window->cPozycje->Count(), 1);
+    EXPECT_EQ(window->cPozycje()->Count(), 1);
 }
 
 TEST_F(FileMenuTest, TheCommandsReachTheirWork) {
@@ -206,31 +206,31 @@ TEST_F(FileMenuTest, TheCommandsReachTheirWork) {
     ASSERT_EQ(messages->shown.size(), 1);
     EXPECT_EQ(messages->shown[0].textNumber, 3014);
     fillProject();
-    window->cmdSave->click();
+    window->cmdSave()->click();
     ASSERT_TRUE(frmSave::Instance());
     delete frmSave::Instance();
     // The export button follows the menu item, whatever its own state.
     item("mnuFile_Save")->setEnabled(false);
-    window->cmdSave->click();
+    window->cmdSave()->click();
     EXPECT_FALSE(frmSave::Instance());
     item("mnuFile_Save")->setEnabled(true);
 
     // Adding goes to the split dialog, which holds the add button while open.
     item("mnuFile_Add")->trigger();
     ASSERT_TRUE(frmPozycje::Instance());
-    EXPECT_FALSE(window->cmdDodaj->isEnabled());
+    EXPECT_FALSE(window->cmdDodaj()->isEnabled());
     delete frmPozycje::Instance();
 
     // Nothing replaces the project while a long operation runs.
-    window->blnClose = false;
+    window->SetReady(false);
     item("mnuFile_Nowy")->trigger();
     item("mnuFile_Save")->trigger();
     EXPECT_FALSE(frmSave::Instance());
-    EXPECT_EQ(window->cPozycje->Count(), 1);
-    window->blnClose = true;
+    EXPECT_EQ(window->cPozycje()->Count(), 1);
+    window->SetReady(true);
     messages->answers.enqueue(mb::No); // 3008: leave it unsaved
     item("mnuFile_Nowy")->trigger();
-    EXPECT_EQ(window->cPozycje->Count(), 0);
+    EXPECT_EQ(window->cPozycje()->Count(), 0);
 }
 
 TEST_F(FileMenuTest, AutosaveRunsOnlyForAProjectWithAFileAndSavesEverySecondTick) {
@@ -251,10 +251,10 @@ TEST_F(FileMenuTest, AutosaveRunsOnlyForAProjectWithAFileAndSavesEverySecondTick
     // A tick during a long operation is passed over; the save it owed follows.
     QFile::remove(path);
     autosave().TmrSave_Timer(); // first of two
-    window->blnClose = false;
+    window->SetReady(false);
     autosave().TmrSave_Timer();
     EXPECT_FALSE(QFile::exists(path));
-    window->blnClose = true;
+    window->SetReady(true);
     autosave().TmrSave_Timer();
     EXPECT_TRUE(QFile::exists(path));
 

@@ -84,7 +84,7 @@ protected:
 
 TEST_F(LongScanTest, TheBarMovesWhileAnHourIsIndexed) {
     BarWatcher watcher;
-    window->shpPostep->installEventFilter(&watcher);
+    window->shpPostep()->installEventFilter(&watcher);
     bool closedDuringScan = true;
     watcher.onFifth = [&] { closedDuringScan = window->close(); };
     std::shared_ptr<cPozycjaPlikow> file;
@@ -93,18 +93,18 @@ TEST_F(LongScanTest, TheBarMovesWhileAnHourIsIndexed) {
     EXPECT_FALSE(closedDuringScan);
     EXPECT_TRUE(file->blnLoadedFull);
     EXPECT_NEAR(file->sngCzasTrwania, 3600, 15); // each piece carries the encoder's padding
-    EXPECT_TRUE(window->blnClose);
+    EXPECT_TRUE(window->CanChangeProject());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
 TEST_F(LongScanTest, AStopInsideTheScanEndsIt) {
     BarWatcher watcher;
-    window->shpPostep->installEventFilter(&watcher);
+    window->shpPostep()->installEventFilter(&watcher);
     watcher.onFifth = [&] { window->blnScanFailed = true; };
     std::shared_ptr<cPozycjaPlikow> file;
     scan(file);
     EXPECT_FALSE(file->blnLoadedFull);
     EXPECT_LT(file->Daj_Naglowek_Ilosc(), 100000);
-    EXPECT_TRUE(window->blnClose);
+    EXPECT_TRUE(window->CanChangeProject());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }

@@ -70,7 +70,7 @@ protected:
         t->lngNrPozycji = 1;
         t->strFileNameSource = source;
         t->blnZmodyfikowana = modified;
-        window->cPozycje->Add(t);
+        window->cPozycje()->Add(t);
         return t;
     }
     bool close() { return window->close(); }
@@ -135,7 +135,7 @@ TEST_F(MainCloseTest, YesSavesIntoTheProjectsFileThenTheWindowGoes) {
     ASSERT_TRUE(window->Projects().Zapisz(true, keepName, "kept"));
     const QString path = window->Projects().ProjectFile();
     QFile::remove(path);
-    window->cPozycje->Item(1)->blnZmodyfikowana = true;
+    window->cPozycje()->Item(1)->blnZmodyfikowana = true;
 
     QWidget other;
     other.show();
@@ -161,14 +161,14 @@ TEST_F(MainCloseTest, NothingIsAskedWithoutChangesAndNoBlocksNothing) {
     EXPECT_EQ(end->ended, 1);
 
     window->show();
-    window->cPozycje->Item(1)->blnZmodyfikowana = true;
+    window->cPozycje()->Item(1)->blnZmodyfikowana = true;
     messages->answers.enqueue(mb::No);
     EXPECT_TRUE(close());
     EXPECT_EQ(end->ended, 2);
 
     // A change in a source file's headers counts too.
     window->show();
-    window->cPozycje->Item(1)->blnZmodyfikowana = false;
+    window->cPozycje()->Item(1)->blnZmodyfikowana = false;
     Shared().OpenFiles->Item(1)->blnZmodyfikowana = true;
     messages->answers.enqueue(mb::Cancel);
     EXPECT_FALSE(close());
@@ -187,7 +187,7 @@ TEST_F(MainCloseTest, DeletingTheLastTrackOrRedoingToAnEmptyProjectIsAChangeToSa
     };
     click(window->Editor().surface(), TrackSurface::toPixels(QPoint(3000, 1500)));
     click(window->Commands().button("cmdUsun"));
-    ASSERT_EQ(window->cPozycje->Count(), 0);
+    ASSERT_EQ(window->cPozycje()->Count(), 0);
     messages->answers.enqueue(mb::Cancel);
     EXPECT_FALSE(close());
     ASSERT_EQ(messages->shown.size(), 1);
@@ -195,10 +195,10 @@ TEST_F(MainCloseTest, DeletingTheLastTrackOrRedoingToAnEmptyProjectIsAChangeToSa
 
     // Undo brings the track back and a save keeps it; redo deletes it again.
     click(window->Editor().cmdUndo);
-    ASSERT_EQ(window->cPozycje->Count(), 1);
+    ASSERT_EQ(window->cPozycje()->Count(), 1);
     ASSERT_TRUE(window->Projects().Zapisz(true, keepName, "one"));
     click(window->Editor().cmdRedo);
-    ASSERT_EQ(window->cPozycje->Count(), 0);
+    ASSERT_EQ(window->cPozycje()->Count(), 0);
     messages->answers.enqueue(mb::Cancel);
     EXPECT_FALSE(close());
     ASSERT_EQ(messages->shown.size(), 2);
@@ -243,11 +243,11 @@ TEST_F(MainCloseTest, AWindowThatTakesAnotherWithItLeavesTheCloseGoingOn) {
 
 TEST_F(MainCloseTest, NoCloseUnderALongOperation) {
     fillProject(true);
-    window->blnClose = false;
+    window->SetReady(false);
     EXPECT_FALSE(close());
     EXPECT_TRUE(messages->shown.isEmpty());
     EXPECT_EQ(end->ended, 0);
-    window->blnClose = true;
+    window->SetReady(true);
 }
 
 TEST_F(MainCloseTest, ARunningRecordingIsFinishedAndKeptAsAProject) {

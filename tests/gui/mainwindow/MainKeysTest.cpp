@@ -37,9 +37,9 @@ TEST_F(MainKeysTest, LettersDriveThePreviewOnlyWhileThePanelShowsAndNotFromATagB
     EXPECT_FALSE(preview().MediaControl) << "no panel, no preview";
 
     showInPanel(t);
-    ASSERT_TRUE(window->fraAudio->isVisible());
-    QLineEdit* title = window->fraAudio->txtTitle;
-    window->fraAudio->fraTAG->show();
+    ASSERT_TRUE(window->fraAudio()->isVisible());
+    QLineEdit* title = window->fraAudio()->txtTitle;
+    window->fraAudio()->fraTAG->show();
     title->setFocus();
     ASSERT_EQ(QApplication::focusWidget(), title);
     QTest::keyClick(title, Qt::Key_X);
@@ -47,8 +47,8 @@ TEST_F(MainKeysTest, LettersDriveThePreviewOnlyWhileThePanelShowsAndNotFromATagB
     EXPECT_FALSE(previewPlaying()) << "the letter does not start the preview";
 
     // From any other control the letters play, pause and stop the preview.
-    window->tvwNodes->setFocus();
-    QTest::keyClick(window->tvwNodes, Qt::Key_X);
+    window->tvwNodes()->setFocus();
+    QTest::keyClick(window->tvwNodes(), Qt::Key_X);
     EXPECT_TRUE(previewPlaying());
     // The function keys act from the tag box: F1 sets the begin mark.
     title->setFocus();
@@ -56,10 +56,10 @@ TEST_F(MainKeysTest, LettersDriveThePreviewOnlyWhileThePanelShowsAndNotFromATagB
     ASSERT_TRUE(undo.isEmpty());
     QTest::keyClick(title, Qt::Key_F1);
     EXPECT_FALSE(undo.isEmpty());
-    window->tvwNodes->setFocus();
-    QTest::keyClick(window->tvwNodes, Qt::Key_C);
+    window->tvwNodes()->setFocus();
+    QTest::keyClick(window->tvwNodes(), Qt::Key_C);
     EXPECT_TRUE(preview().blnPause2);
-    QTest::keyClick(window->tvwNodes, Qt::Key_V);
+    QTest::keyClick(window->tvwNodes(), Qt::Key_V);
     EXPECT_FALSE(previewPlaying());
 }
 
@@ -67,54 +67,54 @@ TEST_F(MainKeysTest, AKeyActsOncePerReleaseAndOnlyWhenItsPressReachedTheWindow) 
     open();
     auto t = add(1);
     showInPanel(t);
-    window->tvwNodes->setFocus();
+    window->tvwNodes()->setFocus();
 
     // Pressed in another window, released here: nothing.
     QWidget other;
     other.show();
     QTest::keyPress(&other, Qt::Key_X);
-    QTest::keyRelease(window->tvwNodes, Qt::Key_X);
+    QTest::keyRelease(window->tvwNodes(), Qt::Key_X);
     EXPECT_FALSE(preview().MediaControl);
 
     // Held: the press repeats, the release counts once.
     for (int i = 0; i < 4; ++i) {
         QKeyEvent press(QEvent::KeyPress, Qt::Key_F8, Qt::ShiftModifier, QString(), i > 0);
-        QCoreApplication::sendEvent(window->tvwNodes, &press);
+        QCoreApplication::sendEvent(window->tvwNodes(), &press);
     }
     QKeyEvent repeatRelease(QEvent::KeyRelease, Qt::Key_F8, Qt::ShiftModifier, QString(), true);
-    QCoreApplication::sendEvent(window->tvwNodes, &repeatRelease);
+    QCoreApplication::sendEvent(window->tvwNodes(), &repeatRelease);
     EXPECT_FALSE(player().mnuPlay_All);
     QKeyEvent release(QEvent::KeyRelease, Qt::Key_F8, Qt::ShiftModifier);
-    QCoreApplication::sendEvent(window->tvwNodes, &release);
+    QCoreApplication::sendEvent(window->tvwNodes(), &release);
     EXPECT_TRUE(player().mnuPlay_All);
 
     // Backspace in a text box takes back a character and taps nothing.
-    window->fraAudio->fraTAG->show();
-    QLineEdit* title = window->fraAudio->txtTitle;
+    window->fraAudio()->fraTAG->show();
+    QLineEdit* title = window->fraAudio()->txtTitle;
     title->setFocus();
     QTest::keyClicks(title, "ab");
-    const QString tempo = window->fraAudio->txtBPM->text();
+    const QString tempo = window->fraAudio()->txtBPM->text();
     QTest::keyClick(title, Qt::Key_Backspace);
     QTest::keyClick(title, Qt::Key_Backspace);
     EXPECT_EQ(title->text(), "");
-    EXPECT_EQ(window->fraAudio->txtBPM->text(), tempo);
+    EXPECT_EQ(window->fraAudio()->txtBPM->text(), tempo);
 
     // A key that a menu shortcut takes acts only through its item: F9 once.
-    window->tvwNodes->setFocus();
-    QTest::keyClick(window->tvwNodes, Qt::Key_F9);
+    window->tvwNodes()->setFocus();
+    QTest::keyClick(window->tvwNodes(), Qt::Key_F9);
     EXPECT_TRUE(item("mnulvw")->isChecked());
     EXPECT_EQ(store->values.value("AdvView"), "1");
 
     // F6 waits while a marker move runs.
     preview().blnPanelBusy = true;
     const int builds = media->built.size();
-    QTest::keyClick(window->tvwNodes, Qt::Key_F6);
+    QTest::keyClick(window->tvwNodes(), Qt::Key_F6);
     preview().blnPanelBusy = false;
     EXPECT_EQ(media->built.size(), builds);
 
     // Z with the panel hidden does nothing, and nothing else either.
-    window->fraAudio->hide();
-    QTest::keyClick(window->tvwNodes, Qt::Key_Z);
+    window->fraAudio()->hide();
+    QTest::keyClick(window->tvwNodes(), Qt::Key_Z);
     EXPECT_FALSE(preview().MediaControl);
     EXPECT_FALSE(player().isRunning());
 }
@@ -126,10 +126,10 @@ TEST_F(MainKeysTest, TheNumberPadPlusAddsOneTrackWhereverTheFocusIs) {
     file->strFileName = test::WriteFile(folder + "/source.mp3", "x");
     file->lngNrPozycji = 1;
     Shared().OpenFiles->Add(file);
-    window->tvwNodes->setFocus();
-    QTest::keyClick(window->tvwNodes, Qt::Key_Plus, Qt::KeypadModifier);
+    window->tvwNodes()->setFocus();
+    QTest::keyClick(window->tvwNodes(), Qt::Key_Plus, Qt::KeypadModifier);
     ASSERT_NE(frmPozycje::Instance(), nullptr);
-    EXPECT_FALSE(window->cmdDodaj->isEnabled()) << "the split dialog holds the add command";
+    EXPECT_FALSE(window->cmdDodaj()->isEnabled()) << "the split dialog holds the add command";
     frmPozycje::Instance()->close();
 }
 
@@ -164,8 +164,8 @@ TEST_F(MainKeysTest, AWindowCommandsKeyRunsItFromATextBoxThatBindsTheKeyToo) {
     open();
     auto t = add(1);
     showInPanel(t);
-    window->fraAudio->fraTAG->show();
-    auto* box = new LineDeletingBox(window->fraAudio->fraTAG);
+    window->fraAudio()->fraTAG->show();
+    auto* box = new LineDeletingBox(window->fraAudio()->fraTAG);
     box->show();
     box->setFocus();
     QTest::keyClicks(box, "Intro");
@@ -178,7 +178,7 @@ TEST_F(MainKeysTest, AWindowCommandsKeyRunsItFromATextBoxThatBindsTheKeyToo) {
     settings->close();
     // Editing keys stay the box's own, also where a command has them: Ctrl+A
     // selects the text and leaves the track's lock alone.
-    QLineEdit* title = window->fraAudio->txtTitle;
+    QLineEdit* title = window->fraAudio()->txtTitle;
     QTest::keyClicks(title, "Intro");
     window->Editor().editor().SelectTrackBox(1, 1, 0, QPoint());
     window->Editor().editor().LinkOrDrop(1, 1, 0, QPoint());
@@ -193,5 +193,5 @@ TEST_F(MainKeysTest, AWindowCommandsKeyRunsItFromATextBoxThatBindsTheKeyToo) {
     QTest::keyClick(title, Qt::Key_Home);
     QTest::keyClick(title, Qt::Key_Delete);
     EXPECT_EQ(title->text(), "ntro");
-    EXPECT_EQ(window->cPozycje->Count(), 1);
+    EXPECT_EQ(window->cPozycje()->Count(), 1);
 }

@@ -134,8 +134,8 @@ TEST_F(MainRecorderTest, ARecordingComesBackAsATrackOfTheProject) {
     r->cmdStopRec->click();
     waitForHandOver(r);
 
-    ASSERT_EQ(window->cPozycje->Count(), 1);
-    const auto track = window->cPozycje->Item(1);
+    ASSERT_EQ(window->cPozycje()->Count(), 1);
+    const auto track = window->cPozycje()->Item(1);
     EXPECT_EQ(track->strFileNameSource, records + "R0101__00_00_00.mp3");
     EXPECT_EQ(end->ended, 0); // stopped by hand: the editor stays
     EXPECT_TRUE(r->cmdRecord->isEnabled());
@@ -147,7 +147,7 @@ TEST_F(MainRecorderTest, ATimeLimitedRecordingSavesItsProjectAndClosesTheEditor)
     r->cmdRecord->click();
     play(61000);
     waitForHandOver(r);
-    EXPECT_EQ(window->cPozycje->Count(), 1);
+    EXPECT_EQ(window->cPozycje()->Count(), 1);
     const QString project = records + "Record " + QDate::currentDate().toString("MM_dd") + ".kbe";
     EXPECT_TRUE(QFile::exists(project));
     EXPECT_EQ(end->ended, 1);
@@ -162,7 +162,7 @@ TEST_F(MainRecorderTest, ClosingTheEditorDuringARecordingFinishesAndKeepsIt) {
     // The close waits on real time; the server's loop runs on the test's clock.
     end->onYield = [this] { clock->advance(100); };
     EXPECT_TRUE(window->close());
-    EXPECT_EQ(window->cPozycje->Count(), 1);
+    EXPECT_EQ(window->cPozycje()->Count(), 1);
     EXPECT_TRUE(QFile::exists(Shared().DestFolder + "/Record " + QDate::currentDate().toString("MM_dd") + ".kbe"));
     EXPECT_EQ(end->ended, 1);
 }
@@ -173,7 +173,7 @@ TEST_F(MainRecorderTest, TheSplitDialogNeverOffersTheFileBeingRecorded) {
     play(1000);
     r->cmdStopRec->click();
     waitForHandOver(r);
-    ASSERT_EQ(window->cPozycje->Count(), 1);
+    ASSERT_EQ(window->cPozycje()->Count(), 1);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
     r->cmdRecord->click(); // the server writes R0101__00_00_01.mp3 now, named without its folder

@@ -30,7 +30,7 @@ int main(int argc, char** argv) {
         run.setLanguage(language);
         auto* window = new frmDazudizi;
         window->PokazMnie();
-        window->fraAudio->show();
+        window->fraAudio()->show();
         window->ShowHelpText(GetText(5023));
         window->Form_Resize();
         ScreenshotRun::Settle(window);
@@ -63,7 +63,7 @@ int main(int argc, char** argv) {
         track->strTitle = QStringLiteral("Evening news");
         track->strYear = QStringLiteral("2005");
         track->lngBPM = 120;
-        window->cPozycje->Add(track);
+        window->cPozycje()->Add(track);
         window->Editor().openProperties(track);
         ScreenshotRun::Settle(window);
         run.save(window, QStringLiteral("frmDazudizi-panel"));

@@ -90,23 +90,23 @@ TEST_F(MainWindowTest, LoadTranslatesTheWindowAndFillsItsLists) {
         EXPECT_FALSE(caption.isEmpty()) << name;
         EXPECT_NE(caption, name);
     }
-    EXPECT_EQ(window->fraHelp->title(), CatalogText(2559));
+    EXPECT_EQ(window->fraHelp()->title(), CatalogText(2559));
     EXPECT_EQ(window->findChild<QLabel*>("lblSync")->text(), CatalogText(3194));
     EXPECT_EQ(window->findChild<QGroupBox*>("fraDevice")->title(), CatalogText(3156));
-    EXPECT_EQ(window->cmdKlon->text(), GetText(2192));
-    EXPECT_GE(window->cmdKlon->width(), window->cmdKlon->sizeHint().width());
+    EXPECT_EQ(window->cmdKlon()->text(), GetText(2192));
+    EXPECT_GE(window->cmdKlon()->width(), window->cmdKlon()->sizeHint().width());
 
-    ASSERT_EQ(window->lvwNodes->columnCount(), 6);
-    EXPECT_EQ(window->lvwNodes->headerItem()->text(3), GetText(3234));
-    EXPECT_EQ(window->lvwNodes->columnWidth(0), TwipsToPx(1740));
+    ASSERT_EQ(window->lvwNodes()->columnCount(), 6);
+    EXPECT_EQ(window->lvwNodes()->headerItem()->text(3), GetText(3234));
+    EXPECT_EQ(window->lvwNodes()->columnWidth(0), TwipsToPx(1740));
 
-    QComboBox* genres = window->fraAudio->cboGenre;
+    QComboBox* genres = window->fraAudio()->cboGenre;
     ASSERT_EQ(genres->count(), 149); // 0..147 and 255
     EXPECT_EQ(genres->itemData(148).toInt(), 255);
     for (int i = 0; i < genres->count(); ++i)
         EXPECT_FALSE(genres->itemText(i).isEmpty());
 
-    EXPECT_TRUE(window->blnClose);
+    EXPECT_TRUE(window->CanChangeProject());
     EXPECT_EQ(Shared().NextTrackNo, 1);
     EXPECT_EQ(store->values.value("AppLastVersion"), "3215");
 }
@@ -115,8 +115,8 @@ TEST_F(MainWindowTest, StoredValuesAreBroughtIntoRange) {
     store->values["NodeSize"] = "199";
     store->values["FontSize"] = "-3";
     open();
-    EXPECT_EQ(window->NodeSize, 450);
-    EXPECT_EQ(window->FontSize, 6);
+    EXPECT_EQ(window->NodeSize(), 450);
+    EXPECT_EQ(window->FontSize(), 6);
     EXPECT_EQ(store->values.value("FontSize"), "6");
     delete window;
     window = nullptr;
@@ -124,8 +124,8 @@ TEST_F(MainWindowTest, StoredValuesAreBroughtIntoRange) {
     store->values["NodeSize"] = "1000";
     store->values["FontSize"] = "99";
     open();
-    EXPECT_EQ(window->NodeSize, 1000);
-    EXPECT_EQ(window->FontSize, 30);
+    EXPECT_EQ(window->NodeSize(), 1000);
+    EXPECT_EQ(window->FontSize(), 30);
 }
 
 TEST_F(MainWindowTest, FontSizeSetsTheBoxLabelsFont) {
@@ -137,10 +137,10 @@ TEST_F(MainWindowTest, FontSizeSetsTheBoxLabelsFont) {
         open();
         EXPECT_EQ(window->Editor().surface()->labelFontSize(), ValLong(fontSize));
         auto t = test::MakeTrackAt(1, 4500, 2400, 1, label); // detached: no line
-        window->cPozycje->Add(t);
+        window->cPozycje()->Add(t);
         window->DrawTrackGraph(true);
         QCoreApplication::processEvents();
-        const QImage image = window->picWork->grab().toImage();
+        const QImage image = window->picWork()->grab().toImage();
         const QRect box = window->Editor().editor().boxRect(1);
         int dark = 0;
         for (int y = 0; y <= TwipsToPx(box.bottom()); ++y)
@@ -162,7 +162,7 @@ TEST_F(MainWindowTest, PlacementIsUsedOnlyForANormalWindow) {
     open();
     EXPECT_EQ(window->width(), TwipsToPx(12000));
     EXPECT_EQ(window->height(), TwipsToPx(7500));
-    EXPECT_FALSE(window->lvwNodes->isVisible());
+    EXPECT_FALSE(window->lvwNodes()->isVisible());
     delete window;
     window = nullptr;
 
@@ -171,7 +171,7 @@ TEST_F(MainWindowTest, PlacementIsUsedOnlyForANormalWindow) {
     store->values["AdvView"] = "1";
     open();
     EXPECT_GE(window->width(), TwipsToPx(10300) - 1);
-    EXPECT_TRUE(window->lvwNodes->isVisible());
+    EXPECT_TRUE(window->lvwNodes()->isVisible());
     EXPECT_TRUE(window->Menus().item("mnulvw")->isChecked());
 }
 
@@ -186,7 +186,7 @@ TEST_F(MainWindowTest, AFreshMaximizedWindowComesBackToAUsableSize) {
     EXPECT_LE(window->width(), screen.width());
     EXPECT_LE(window->height(), screen.height());
     // The surface has room in the restored window.
-    EXPECT_GT(window->picWork->height(), 50);
+    EXPECT_GT(window->picWork()->height(), 50);
 }
 
 TEST_F(MainWindowTest, GeometryFollowsTheLayoutAtSmallAndLargeSizes) {
@@ -198,31 +198,31 @@ TEST_F(MainWindowTest, GeometryFollowsTheLayoutAtSmallAndLargeSizes) {
         QCoreApplication::processEvents();
         QWidget* client = window->centralWidget();
         const int bottom = client->height();
-        EXPECT_NEAR(window->lblProgress->geometry().bottom() + 1, bottom - TwipsToPx(10), 1);
-        EXPECT_NEAR(window->fraTools->width(), client->width() - TwipsToPx(10), 1);
-        EXPECT_LE(window->fraTools->geometry().bottom(), window->lblProgress->y());
-        EXPECT_NEAR(window->picWork->x(), window->tvwNodes->width() + 1, 1);
-        EXPECT_NEAR(window->picWork->height(), window->fraTools->y() + TwipsToPx(40), 2);
-        EXPECT_NEAR(window->cmdSave->geometry().right() + 1,
-                    window->fraTools->width() - TwipsToPx(100), 2);
-        if (window->fraHelp->isVisible()) {
-            EXPECT_NEAR(window->fraHelp->geometry().bottom() + 1,
-                        window->fraTools->y() + TwipsToPx(40), 2);
+        EXPECT_NEAR(window->lblProgress()->geometry().bottom() + 1, bottom - TwipsToPx(10), 1);
+        EXPECT_NEAR(window->fraTools()->width(), client->width() - TwipsToPx(10), 1);
+        EXPECT_LE(window->fraTools()->geometry().bottom(), window->lblProgress()->y());
+        EXPECT_NEAR(window->picWork()->x(), window->tvwNodes()->width() + 1, 1);
+        EXPECT_NEAR(window->picWork()->height(), window->fraTools()->y() + TwipsToPx(40), 2);
+        EXPECT_NEAR(window->cmdSave()->geometry().right() + 1,
+                    window->fraTools()->width() - TwipsToPx(100), 2);
+        if (window->fraHelp()->isVisible()) {
+            EXPECT_NEAR(window->fraHelp()->geometry().bottom() + 1,
+                        window->fraTools()->y() + TwipsToPx(40), 2);
         }
     }
 
     // Showing the track panel moves the surface's bottom up by its height.
-    const int before = window->picWork->height();
-    window->fraAudio->show();
+    const int before = window->picWork()->height();
+    window->fraAudio()->show();
     window->Form_Resize();
-    EXPECT_NEAR(window->picWork->height(), before - window->fraAudio->height(), 2);
+    EXPECT_NEAR(window->picWork()->height(), before - window->fraAudio()->height(), 2);
 
     // The advanced view puts the list over tree and surface from the left edge.
     window->Menus().item("mnulvw")->trigger();
-    EXPECT_TRUE(window->lvwNodes->isVisible());
-    EXPECT_EQ(window->lvwNodes->x(), 0);
-    EXPECT_EQ(window->fraAudio->x(), 0);
-    EXPECT_NEAR(window->fraAudio->width(), window->lvwNodes->width(), 1);
+    EXPECT_TRUE(window->lvwNodes()->isVisible());
+    EXPECT_EQ(window->lvwNodes()->x(), 0);
+    EXPECT_EQ(window->fraAudio()->x(), 0);
+    EXPECT_NEAR(window->fraAudio()->width(), window->lvwNodes()->width(), 1);
     EXPECT_EQ(store->values.value("AdvView"), "1");
 }
 
@@ -232,28 +232,28 @@ TEST_F(MainWindowTest, ProgressBarFillsTheInnerWidth) {
     const int inner = window->centralWidget()->width();
     window->MaxProgress(0);
     window->ZerujProgress();
-    const int untouched = window->shpPostep->width();
+    const int untouched = window->shpPostep()->width();
     window->UstawProgress(10);
-    EXPECT_EQ(window->shpPostep->width(), untouched); // no maximum yet
+    EXPECT_EQ(window->shpPostep()->width(), untouched); // no maximum yet
 
     window->MaxProgress(200);
     EXPECT_EQ(QApplication::overrideCursor() ? QApplication::overrideCursor()->shape() : Qt::ArrowCursor,
               Qt::WaitCursor);
     window->UstawProgress(100);
-    EXPECT_NEAR(window->shpPostep->width(), inner / 2, 1);
+    EXPECT_NEAR(window->shpPostep()->width(), inner / 2, 1);
     window->UstawProgress(200);
-    EXPECT_NEAR(window->shpPostep->width(), inner, 1);
+    EXPECT_NEAR(window->shpPostep()->width(), inner, 1);
     window->UstawProgress(201); // above the maximum: the bar stays
-    EXPECT_NEAR(window->shpPostep->width(), inner, 1);
+    EXPECT_NEAR(window->shpPostep()->width(), inner, 1);
     window->ZerujProgress();
-    EXPECT_EQ(window->shpPostep->width(), 0);
+    EXPECT_EQ(window->shpPostep()->width(), 0);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
 TEST_F(MainWindowTest, NothingClosesTheWindowUnderALongOperation) {
     normalPlacement();
     open();
-    window->blnClose = false;
+    window->SetReady(false);
     EXPECT_FALSE(window->close());
     EXPECT_TRUE(window->isVisible());
     // Esc asks the running operation to stop.
@@ -264,7 +264,7 @@ TEST_F(MainWindowTest, NothingClosesTheWindowUnderALongOperation) {
     store->values.remove("AdvView");
     window->Menus().item("mnulvw")->trigger();
     EXPECT_FALSE(store->values.contains("AdvView"));
-    window->blnClose = true;
+    window->SetReady(true);
     EXPECT_TRUE(window->close());
 }
 
@@ -284,15 +284,15 @@ TEST_F(MainWindowTest, DelayTimersOnlyClearTheirOwnTag) {
 TEST_F(MainWindowTest, HoveringShowsHintsAndButtonsCarryCatalogueTooltips) {
     normalPlacement();
     open();
-    EXPECT_TRUE(window->cmdSave->text().isEmpty());
-    EXPECT_FALSE(window->cmdSave->icon().isNull());
-    EXPECT_EQ(window->cmdSave->toolTip(), GetText(1153));
+    EXPECT_TRUE(window->cmdSave()->text().isEmpty());
+    EXPECT_FALSE(window->cmdSave()->icon().isNull());
+    EXPECT_EQ(window->cmdSave()->toolTip(), GetText(1153));
     QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
-    QCoreApplication::sendEvent(window->cmdSave, &enter);
-    EXPECT_EQ(window->lblHelp->text(), GetText(5023));
+    QCoreApplication::sendEvent(window->cmdSave(), &enter);
+    EXPECT_EQ(window->lblHelp()->text(), GetText(5023));
     QEnterEvent enterSync(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
-    QCoreApplication::sendEvent(window->fraAudio->lblSync, &enterSync);
-    EXPECT_EQ(window->lblHelp->text(), GetText(5034));
+    QCoreApplication::sendEvent(window->fraAudio()->lblSync, &enterSync);
+    EXPECT_EQ(window->lblHelp()->text(), GetText(5034));
 }
 
 TEST_F(MainWindowTest, CheckForUpdatesAsksTheAddressInTheSettingsAndWaitsAsALongOperation) {
@@ -319,10 +319,10 @@ TEST_F(MainWindowTest, CheckForUpdatesAsksTheAddressInTheSettingsAndWaitsAsALong
     EXPECT_TRUE(window->CanChangeProject());
 
     // Under a long operation the command does nothing.
-    window->blnClose = false;
+    window->SetReady(false);
     update->trigger();
     EXPECT_EQ(server.requests.size(), 1);
-    window->blnClose = true;
+    window->SetReady(true);
     SetMessageService(std::move(previous));
 }
 

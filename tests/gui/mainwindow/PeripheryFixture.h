@@ -36,7 +36,7 @@ protected:
     }
     std::shared_ptr<cPozycjaMP3> add(std::int32_t number, int seconds = 30) {
         auto t = playableTrack(folder, number, seconds);
-        window->cPozycje->Add(t);
+        window->cPozycje()->Add(t);
         Shared().NextTrackNo = number + 1;
         window->DrawTrackGraph(true);
         return t;
@@ -46,7 +46,7 @@ protected:
         window->Editor().openProperties(t);
         QCoreApplication::processEvents();
     }
-    QPushButton* tool(const char* name) const { return window->fraTools->findChild<QPushButton*>(name); }
+    QPushButton* tool(const char* name) const { return window->fraTools()->findChild<QPushButton*>(name); }
     QAction* item(const char* name) const { return window->Menus().item(QLatin1String(name)); }
 
     frmDazudizi* window = nullptr;

@@ -64,7 +64,7 @@ protected:
         t->lngNrPozycji = number;
         t->strFileNameSource = source;
         t->strLabel = QStringLiteral("Track %1").arg(number);
-        window->cPozycje->Add(t);
+        window->cPozycje()->Add(t);
     }
     QAction* recent(int k) const {
         return window->Menus().item(QStringLiteral("mnuPlik_End(%1)").arg(k));
@@ -100,16 +100,16 @@ TEST_F(ProjectCommandsTest, SaveWritesToTheProjectsOwnFileAndTheRecentMenuShowsI
     commands->ResetProject();
     EXPECT_FALSE(recent(2)->isChecked());
     EXPECT_TRUE(commands->ProjectFile().isEmpty());
-    EXPECT_EQ(window->cPozycje->Count(), 0);
-    EXPECT_EQ(window->lvwNodes->topLevelItemCount(), 0);
-    EXPECT_FALSE(window->fraAudio->isVisible());
+    EXPECT_EQ(window->cPozycje()->Count(), 0);
+    EXPECT_EQ(window->lvwNodes()->topLevelItemCount(), 0);
+    EXPECT_FALSE(window->fraAudio()->isVisible());
 
     ASSERT_TRUE(commands->OtworzPlik(path, true, false, false));
     EXPECT_TRUE(messages->shown.isEmpty());
-    ASSERT_EQ(window->cPozycje->Count(), 1);
-    EXPECT_EQ(window->cPozycje->Item(1)->strLabel, "Track 1");
-    EXPECT_EQ(window->lvwNodes->topLevelItemCount(), 1);
-    EXPECT_TRUE(window->blnClose);
+    ASSERT_EQ(window->cPozycje()->Count(), 1);
+    EXPECT_EQ(window->cPozycje()->Item(1)->strLabel, "Track 1");
+    EXPECT_EQ(window->lvwNodes()->topLevelItemCount(), 1);
+    EXPECT_TRUE(window->CanChangeProject());
     EXPECT_EQ(store->values.value("F2"), path);
     EXPECT_EQ(commands->ProjectFile(), path);
 }
@@ -128,9 +128,9 @@ TEST_F(ProjectCommandsTest, ALoadedTrackWhoseSourceIsGoneKeepsNoListRow) {
     }
     addTrack(1, kept);
     addTrack(2, gone);
-    window->cPozycje->Item(1)->lngPoczatek_S = 5;
-    window->cPozycje->Item(1)->lngKoniec_M = 1;
-    window->cPozycje->Item(1)->lngKoniec_SS = 250;
+    window->cPozycje()->Item(1)->lngPoczatek_S = 5;
+    window->cPozycje()->Item(1)->lngKoniec_M = 1;
+    window->cPozycje()->Item(1)->lngKoniec_SS = 250;
     bool keepName = true;
     ASSERT_TRUE(commands->Zapisz(true, keepName, "rows"));
     const QString path = Shared().DestFolder + "/rows.kbe";
@@ -139,9 +139,9 @@ TEST_F(ProjectCommandsTest, ALoadedTrackWhoseSourceIsGoneKeepsNoListRow) {
 
     // Asked no questions, the track of the missing source stays, without a row.
     ASSERT_TRUE(commands->OtworzPlik(path, false, false, true));
-    EXPECT_EQ(window->cPozycje->Count(), 2);
-    ASSERT_EQ(window->lvwNodes->topLevelItemCount(), 1);
-    const QTreeWidgetItem* row = window->lvwNodes->topLevelItem(0);
+    EXPECT_EQ(window->cPozycje()->Count(), 2);
+    ASSERT_EQ(window->lvwNodes()->topLevelItemCount(), 1);
+    const QTreeWidgetItem* row = window->lvwNodes()->topLevelItem(0);
     EXPECT_EQ(row->data(0, Qt::UserRole).toInt(), 1);
     EXPECT_EQ(row->text(1), "0:5:0");
     EXPECT_EQ(row->text(2), "1:0:250");
@@ -157,7 +157,7 @@ TEST_F(ProjectCommandsTest, AScriptRunHoldsTheWindowBusyAndEndsEmpty) {
         void Run(const ScriptExportRequest& r) override {
             tracks = r.tracks->Count();
             enabled = window->isEnabled();
-            ready = window->blnClose;
+            ready = window->CanChangeProject();
         }
     };
     auto probe = std::make_unique<Probe>();
@@ -177,8 +177,8 @@ TEST_F(ProjectCommandsTest, AScriptRunHoldsTheWindowBusyAndEndsEmpty) {
     EXPECT_FALSE(seen->enabled);
     EXPECT_FALSE(seen->ready);
     EXPECT_TRUE(window->isEnabled());
-    EXPECT_TRUE(window->blnClose);
-    EXPECT_EQ(window->cPozycje->Count(), 0);
+    EXPECT_TRUE(window->CanChangeProject());
+    EXPECT_EQ(window->cPozycje()->Count(), 0);
     EXPECT_FALSE(store->values.contains("F1"));
 }
 
@@ -186,9 +186,9 @@ TEST_F(ProjectCommandsTest, ANewOrOpenedProjectEndsALinkThatWasWaiting) {
     const QString source = openTestSource();
     for (std::int32_t n = 1; n <= 3; ++n) {
         addTrack(n, source);
-        window->cPozycje->Item(n)->lngLeft = 3000 * n;
-        window->cPozycje->Item(n)->lngTop = 1500;
-        window->cPozycje->Item(n)->lngTrack = n == 3 ? 3 : n - 1; // 3 detached
+        window->cPozycje()->Item(n)->lngLeft = 3000 * n;
+        window->cPozycje()->Item(n)->lngTop = 1500;
+        window->cPozycje()->Item(n)->lngTrack = n == 3 ? 3 : n - 1; // 3 detached
     }
     window->DrawTrackGraph(true);
     bool keepName = true;
@@ -205,7 +205,7 @@ TEST_F(ProjectCommandsTest, ANewOrOpenedProjectEndsALinkThatWasWaiting) {
     ASSERT_TRUE(graph.linkMode());
     messages->answers.enqueue(mb::No); // 3008: do not save first
     window->Menus().item("mnuFile_Nowy")->trigger();
-    ASSERT_EQ(window->cPozycje->Count(), 0);
+    ASSERT_EQ(window->cPozycje()->Count(), 0);
     EXPECT_FALSE(graph.linkMode());
     click(graph.startCentre()); // the program used to end here
     EXPECT_FALSE(graph.linkMode());
@@ -218,10 +218,10 @@ TEST_F(ProjectCommandsTest, ANewOrOpenedProjectEndsALinkThatWasWaiting) {
     ASSERT_TRUE(graph.linkMode());
     messages->answers.enqueue(mb::No);
     window->Menus().item("mnuPlik_End(2)")->trigger();
-    ASSERT_EQ(window->cPozycje->Count(), 3);
+    ASSERT_EQ(window->cPozycje()->Count(), 3);
     EXPECT_FALSE(graph.linkMode());
     click(QPoint(6000, 1500));
-    EXPECT_EQ(window->cPozycje->Item(2)->lngTrack, 1);
-    EXPECT_TRUE(window->cPozycje->Item(3)->colNastepnik.isEmpty());
+    EXPECT_EQ(window->cPozycje()->Item(2)->lngTrack, 1);
+    EXPECT_TRUE(window->cPozycje()->Item(3)->colNastepnik.isEmpty());
     EXPECT_EQ(graph.lngSelectedTrack, 2);
 }

@@ -49,7 +49,7 @@ TEST(SplitterRules, EdgesMoveWithTheLeftButtonAloneAndTheTreeStrictlyInsideItsLi
 TEST_F(SplittersTest, DraggingTheTreeEdgeResizesTheTreeAndTheSurfaceFollows) {
     open();
     QWidget* client = window->centralWidget();
-    QTreeWidget* tree = window->tvwNodes;
+    QTreeWidget* tree = window->tvwNodes();
     const QPoint gap(tree->geometry().right() + 1, tree->y() + tree->height() / 2);
     ASSERT_EQ(client->childAt(gap), nullptr) << "a gap between tree and surface";
     send(client, QEvent::MouseMove, gap, Qt::NoButton);
@@ -57,7 +57,7 @@ TEST_F(SplittersTest, DraggingTheTreeEdgeResizesTheTreeAndTheSurfaceFollows) {
 
     drag(client, gap, QPoint(TwipsToPx(4000), gap.y()));
     EXPECT_EQ(tree->width(), TwipsToPx(4000));
-    EXPECT_EQ(window->picWork->x(), TwipsToPx(4000 + 15));
+    EXPECT_EQ(window->picWork()->x(), TwipsToPx(4000 + 15));
     // At the limits the last width inside them stays.
     drag(client, QPoint(tree->geometry().right() + 1, gap.y()), QPoint(TwipsToPx(45), gap.y()));
     EXPECT_EQ(tree->width(), TwipsToPx(4000));
@@ -78,7 +78,7 @@ TEST_F(SplittersTest, DraggingThePanelLineTradesTheBarsWidthForTheSeekBars) {
     window->resize(1500, window->height()); // room between the tempo frame and the preview
     auto t = add(1);
     showInPanel(t);
-    TrackPanelFrame& f = *window->fraAudio;
+    TrackPanelFrame& f = *window->fraAudio();
     PanelSplitters& s = window->Splitters();
     const int seekRight = f.HScrSeek->geometry().right();
     const double before = s.lineX();

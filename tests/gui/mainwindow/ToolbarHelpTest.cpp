@@ -21,7 +21,7 @@ namespace {
 
 class ToolbarHelpTest : public test::PeripheryTest {
 protected:
-    QString help() const { return window->lblHelp->text(); }
+    QString help() const { return window->lblHelp()->text(); }
     static QString shown(int number) {
         QString t = GetText(number);
         t.replace(QLatin1Char('\r'), QLatin1Char('\n'));
@@ -35,7 +35,7 @@ protected:
         QEvent e(QEvent::Leave);
         QCoreApplication::sendEvent(w, &e);
     }
-    QWidget* panel(const char* name) const { return window->fraAudio->findChild<QWidget*>(QLatin1String(name)); }
+    QWidget* panel(const char* name) const { return window->fraAudio()->findChild<QWidget*>(QLatin1String(name)); }
 };
 
 struct Button {
@@ -95,8 +95,8 @@ TEST_F(ToolbarHelpTest, TheHelpLineFollowsThePointerAndStaysOverItself) {
     enter(tool("cmdIloscPetli"));
     EXPECT_EQ(help(), shown(1154));
     // The pause button, the range frames and the time boxes clear it.
-    for (QWidget* w : {panel("cmdPause2"), panel("Frame1(0)"), static_cast<QWidget*>(window->fraAudio->Text1[4]),
-                       static_cast<QWidget*>(window->fraTools), static_cast<QWidget*>(window->fraAudio->lblTime2)}) {
+    for (QWidget* w : {panel("cmdPause2"), panel("Frame1(0)"), static_cast<QWidget*>(window->fraAudio()->Text1[4]),
+                       static_cast<QWidget*>(window->fraTools()), static_cast<QWidget*>(window->fraAudio()->lblTime2)}) {
         enter(tool("cmdCopy"));
         ASSERT_FALSE(help().isEmpty());
         enter(w);
@@ -105,13 +105,13 @@ TEST_F(ToolbarHelpTest, TheHelpLineFollowsThePointerAndStaysOverItself) {
     // From a button straight onto the help panel: the text stays to be read.
     enter(tool("cmdCopy"));
     leave(tool("cmdCopy"));
-    enter(window->fraHelp);
-    enter(window->lblHelp);
+    enter(window->fraHelp());
+    enter(window->lblHelp());
     QCoreApplication::processEvents();
     EXPECT_EQ(help(), shown(5015));
     // Controls without a hint of their own leave the line alone.
-    for (QWidget* w : {static_cast<QWidget*>(window->cmdKlon), static_cast<QWidget*>(window->fraAudio->cmdTest[0]),
-                       static_cast<QWidget*>(window->fraAudio)}) {
+    for (QWidget* w : {static_cast<QWidget*>(window->cmdKlon()), static_cast<QWidget*>(window->fraAudio()->cmdTest[0]),
+                       static_cast<QWidget*>(window->fraAudio())}) {
         enter(w);
         EXPECT_EQ(help(), shown(5015)) << w->objectName().toStdString();
     }
@@ -140,18 +140,18 @@ TEST_F(ToolbarHelpTest, ButtonsRunTheCommandsOfTheSameJob) {
 
     // (The graph-editing buttons are exercised with the editor's commands.)
     tool("cmdZmien")->click();
-    EXPECT_TRUE(window->fraAudio->isVisible());
+    EXPECT_TRUE(window->fraAudio()->isVisible());
     EXPECT_EQ(window->Panel().Cpoz(), a);
 
     // The panel's buttons drive its preview and its menus.
-    window->fraAudio->findChild<QPushButton*>("cmdPlay2")->click();
+    window->fraAudio()->findChild<QPushButton*>("cmdPlay2")->click();
     ASSERT_TRUE(window->Panel().preview().MediaControl);
     EXPECT_EQ(window->Panel().preview().MediaControl->state(), GraphState::Running);
-    window->fraAudio->findChild<QPushButton*>("cmdPause2")->click();
+    window->fraAudio()->findChild<QPushButton*>("cmdPause2")->click();
     EXPECT_TRUE(window->Panel().preview().blnPause2);
-    window->fraAudio->findChild<QPushButton*>("cmdStop2")->click();
+    window->fraAudio()->findChild<QPushButton*>("cmdStop2")->click();
     EXPECT_NE(window->Panel().preview().MediaControl->state(), GraphState::Running);
-    window->fraAudio->cmdTest[0]->click();
+    window->fraAudio()->cmdTest[0]->click();
     EXPECT_TRUE(item("mnuTest_B")->isChecked());
     tool("cmdMenu")->click();
     EXPECT_TRUE(window->Menus().menu("mnuPlay")->isVisible());
@@ -159,14 +159,14 @@ TEST_F(ToolbarHelpTest, ButtonsRunTheCommandsOfTheSameJob) {
 
     // The export button follows its menu item, not its own state.
     item("mnuFile_Save")->setEnabled(false);
-    window->cmdSave->setEnabled(true);
-    window->cmdSave->click();
+    window->cmdSave()->setEnabled(true);
+    window->cmdSave()->click();
     EXPECT_EQ(window->findChild<QDialog*>("frmSave"), nullptr);
 
     // Delete goes last: the selected track leaves the project.
     messages->answers << 6 << 6;
     g.SelectTrackBox(2, mouse::Left, 0, QPoint());
     tool("cmdUsun")->click();
-    EXPECT_EQ(window->cPozycje->Count(), 1);
-    EXPECT_EQ(window->cPozycje->Item(1), a);
+    EXPECT_EQ(window->cPozycje()->Count(), 1);
+    EXPECT_EQ(window->cPozycje()->Item(1), a);
 }

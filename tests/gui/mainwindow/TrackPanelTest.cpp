@@ -96,10 +96,10 @@ protected:
         t->strLabel = QStringLiteral("Track %1").arg(number);
         t->strFileNameSource = test::MediaFile("cbr_info.mp3");
         t->dblDuration = 10;
-        window->cPozycje->Add(t);
+        window->cPozycje()->Add(t);
         return t;
     }
-    TrackPanelFrame& frame() { return *window->fraAudio; }
+    TrackPanelFrame& frame() { return *window->fraAudio(); }
     // Through the window, as the platform delivers it: the press and release
     // and the context menu request they make.
     void rightClick(QWidget* widget, QPoint at) {
@@ -326,9 +326,9 @@ protected:
         Shared().OpenFiles->Add(file);
     }
     QTreeWidgetItem* row() const {
-        for (int i = 0; i < window->lvwNodes->topLevelItemCount(); ++i)
-            if (window->lvwNodes->topLevelItem(i)->data(0, Qt::UserRole).toInt() == track->lngNrPozycji)
-                return window->lvwNodes->topLevelItem(i);
+        for (int i = 0; i < window->lvwNodes()->topLevelItemCount(); ++i)
+            if (window->lvwNodes()->topLevelItem(i)->data(0, Qt::UserRole).toInt() == track->lngNrPozycji)
+                return window->lvwNodes()->topLevelItem(i);
         return nullptr;
     }
 
@@ -531,13 +531,13 @@ TEST_F(TrackPanelEditTest, TheListShowsRangesEditedWhileItWasHidden) {
     QAction* advanced = window->Menus().item(QStringLiteral("mnulvw"));
     ASSERT_TRUE(advanced->isChecked());
     advanced->trigger();
-    ASSERT_FALSE(window->lvwNodes->isVisible());
+    ASSERT_FALSE(window->lvwNodes()->isVisible());
     frame().Text1[4]->setFocus();
     frame().Text1[4]->selectAll();
     QTest::keyClicks(frame().Text1[4], QStringLiteral("12"));
     ASSERT_EQ(track->lngKoniec_S, 12);
     advanced->trigger();
-    ASSERT_TRUE(window->lvwNodes->isVisible());
+    ASSERT_TRUE(window->lvwNodes()->isVisible());
     EXPECT_EQ(row()->text(2), QStringLiteral("1:12:990"));
     EXPECT_EQ(row()->text(3), QStringLiteral("1 : 13"));
 }

@@ -63,9 +63,9 @@ TEST_F(ViewMenusTest, TheAdvancedViewSwitchesTheListedButtonsAndItemsAndIsStored
 
     auto check = [this](bool on) {
         SCOPED_TRACE(on ? "advanced" : "normal");
-        EXPECT_EQ(window->lvwNodes->isVisibleTo(window), on);
-        EXPECT_EQ(window->cmdKlon->isVisibleTo(window), on);
-        EXPECT_EQ(window->fraAudio->fraTAG->isVisibleTo(window->fraAudio), on);
+        EXPECT_EQ(window->lvwNodes()->isVisibleTo(window), on);
+        EXPECT_EQ(window->cmdKlon()->isVisibleTo(window), on);
+        EXPECT_EQ(window->fraAudio()->fraTAG->isVisibleTo(window->fraAudio()), on);
         for (const char* name : {"cmdZmien", "cmdPrev"})
             EXPECT_EQ(tool(name)->isVisibleTo(window), !on) << name;
         // The transport and graph-editing buttons and items: written out
@@ -93,18 +93,18 @@ TEST_F(ViewMenusTest, TheAdvancedViewSwitchesTheListedButtonsAndItemsAndIsStored
     QPushButton* copy = tool("cmdCopy");
     QPushButton* paste = tool("cmdPaste(1)");
     QPushButton* record = tool("cmdRecord");
-    EXPECT_EQ(copy->x(), window->cmdKlon->x() + window->cmdKlon->width());
+    EXPECT_EQ(copy->x(), window->cmdKlon()->x() + window->cmdKlon()->width());
     EXPECT_EQ(paste->x(), copy->x() + copy->width());
     EXPECT_EQ(record->x(), paste->x() + paste->width() + TwipsToPx(100));
     for (QPushButton* b : {copy, paste, record})
-        EXPECT_FALSE(b->geometry().intersects(window->cmdDodaj->geometry())) << b->objectName().toStdString();
+        EXPECT_FALSE(b->geometry().intersects(window->cmdDodaj()->geometry())) << b->objectName().toStdString();
 
     // The help panel keeps its visibility while its item is hidden.
-    const bool helpShown = window->fraHelp->isVisibleTo(window);
+    const bool helpShown = window->fraHelp()->isVisibleTo(window);
     advanced->trigger();
     check(false);
     EXPECT_EQ(store->values.value("AdvView"), "0");
-    EXPECT_EQ(window->fraHelp->isVisibleTo(window), helpShown);
+    EXPECT_EQ(window->fraHelp()->isVisibleTo(window), helpShown);
     const QHash<QString, QPoint> normal{{"copy", copy->pos()}, {"paste", paste->pos()}, {"record", record->pos()}};
 
     // Twice more: the normal places come back whatever happened between.
@@ -130,9 +130,9 @@ TEST_F(ViewMenusTest, HelpPanelAndPreviewLoopFollowTheirItems) {
     open();
     item("mnuPLoop")->trigger();
     EXPECT_EQ(store->values.value("LoopProp"), "0");
-    const bool shown = window->fraHelp->isVisibleTo(window);
+    const bool shown = window->fraHelp()->isVisibleTo(window);
     item("mnuHelp")->trigger();
-    EXPECT_NE(window->fraHelp->isVisibleTo(window), shown);
+    EXPECT_NE(window->fraHelp()->isVisibleTo(window), shown);
 }
 
 TEST_F(ViewMenusTest, RecordingCommandsWaitForTheirWindowsAndForTheServer) {

@@ -60,7 +60,7 @@ protected:
             t->strDevice = kNullOutputName;
             t->dblDuration = 60;
             t->lngKoniec_M = 1;
-            window->cPozycje->Add(t);
+            window->cPozycje()->Add(t);
         }
         track(1)->colNastepnik = {2};
         track(2)->colNastepnik = {3};
@@ -74,7 +74,7 @@ protected:
         SetMessageService(std::move(previous));
         SetSettingsStore(nullptr);
     }
-    std::shared_ptr<cPozycjaMP3> track(std::int32_t n) { return TrackByNumber(*window->cPozycje, n); }
+    std::shared_ptr<cPozycjaMP3> track(std::int32_t n) { return TrackByNumber(*window->cPozycje(), n); }
     frmFade* open(std::int32_t e, std::int32_t s) {
         window->Commands().OpenFadeEditor(track(e), track(s));
         return qobject_cast<frmFade*>(window->Commands().fadeEditors.Find(e, s));
@@ -205,8 +205,8 @@ TEST_F(FadeEditor, EditorsOfADeletedTrackCloseAndFollowTheMainWindow) {
     // ahead of a sibling that starts half a second before the end.
     auto sibling = test::MakeTrackAt(4, 1500, 3000, 1, QStringLiteral("Track 4"));
     sibling->sngOvertake = -0.5f;
-    window->cPozycje->Add(sibling);
-    const std::int32_t at2 = ItemTracka(*window->cPozycje, 2), at4 = ItemTracka(*window->cPozycje, 4);
+    window->cPozycje()->Add(sibling);
+    const std::int32_t at2 = ItemTracka(*window->cPozycje(), 2), at4 = ItemTracka(*window->cPozycje(), 4);
     track(1)->colNastepnik = {at4, at2}; // successors are held by position
     a->HscrOvertake->setValue(16383 - 500);
     EXPECT_FLOAT_EQ(track(2)->sngOvertake, -1.0f);

@@ -42,7 +42,7 @@ protected:
     std::shared_ptr<cPozycjaMP3> add(std::int32_t number, std::int32_t pred, int seconds) {
         auto t = playableTrack(folder, number, seconds);
         t->lngTrack = pred;
-        window->cPozycje->Add(t);
+        window->cPozycje()->Add(t);
         Shared().NextTrackNo = number + 1;
         return t;
     }
@@ -54,7 +54,7 @@ protected:
             if (QTreeWidgetItem* node = window->Tree().ZnajdzNoda(n))
                 window->Tree().tvwNodes_NodeClick(node);
     }
-    QPushButton* button(const char* name) { return window->fraTools->findChild<QPushButton*>(name); }
+    QPushButton* button(const char* name) { return window->fraTools()->findChild<QPushButton*>(name); }
     QString image(std::int32_t n) {
         return TreeNavigator::NodeImageKey(window->Tree().ZnajdzNoda(n));
     }
@@ -194,9 +194,9 @@ TEST_F(MainPlayerTest, ADeletionDuringARunWaitsAndNoProjectIsReplacedUnderIt) {
     clock->advance(500);
     ASSERT_TRUE(a->blnPlayed);
     window->Commands().DeleteTrack(1);
-    EXPECT_EQ(window->cPozycje->Count(), 2);
+    EXPECT_EQ(window->cPozycje()->Count(), 2);
     clock->advance(20);
-    EXPECT_EQ(window->cPozycje->Count(), 1);
+    EXPECT_EQ(window->cPozycje()->Count(), 1);
     EXPECT_EQ(window->Tree().ZnajdzNoda(1), nullptr);
 
     add(3, 0, 30);
@@ -207,7 +207,7 @@ TEST_F(MainPlayerTest, ADeletionDuringARunWaitsAndNoProjectIsReplacedUnderIt) {
     window->Menus().item("mnuFile_Nowy")->trigger();
     ASSERT_FALSE(messages->shown.isEmpty());
     EXPECT_EQ(messages->shown.last().textNumber, 3105);
-    EXPECT_EQ(window->cPozycje->Count(), 2);
+    EXPECT_EQ(window->cPozycje()->Count(), 2);
     button("cmdStop")->click();
     clock->advance(30);
 }
@@ -229,13 +229,13 @@ TEST_F(MainPlayerTest, TimeLabelsSwitchedDuringARunApplyToTracksStartedLater) {
     clock->advance(1000);
     EXPECT_EQ(surface().timeText(1), "0 : 2");
     clock->advance(1500); // track 2 starts without a label
-    ASSERT_TRUE(window->cPozycje->Item(2)->blnPlayed);
+    ASSERT_TRUE(window->cPozycje()->Item(2)->blnPlayed);
     EXPECT_EQ(surface().timeText(2), "");
     labels->trigger(); // on again: track 2 keeps none, track 3 gets one
     clock->advance(1000);
     EXPECT_EQ(surface().timeText(2), "");
     clock->advance(2500);
-    ASSERT_TRUE(window->cPozycje->Item(3)->blnPlayed);
+    ASSERT_TRUE(window->cPozycje()->Item(3)->blnPlayed);
     EXPECT_EQ(surface().timeText(3), "0 : 1");
     button("cmdStop")->click();
     clock->advance(30);

@@ -148,7 +148,7 @@ TEST_F(EditorWindowsPlacement, EveryWindowOpensWithItsTitleBarOnTheScreen) {
     Check("frmRecord", click(window, "cmdRecord"));
     Check("frmSettings", trigger("mnuSetting"));
     CheckModal<frmLang>("frmLang", [&] {
-        frmSettings* settings = frmSettings::PokazMnie(window, window->cPozycje);
+        frmSettings* settings = frmSettings::PokazMnie(window, window->cPozycje());
         settings->Command1->click();
         settings->close();
     });
@@ -160,16 +160,16 @@ TEST_F(EditorWindowsPlacement, EveryWindowOpensWithItsTitleBarOnTheScreen) {
         t->dblDuration = 5;
         t->lngKoniec_S = 5;
         media->durations[source] = 5;
-        window->cPozycje->Add(t);
+        window->cPozycje()->Add(t);
     }
-    window->cPozycje->Item(1)->colNastepnik = {2};
+    window->cPozycje()->Item(1)->colNastepnik = {2};
     Shared().NextTrackNo = 3;
     window->DrawTrackGraph(true);
     window->Editor().editor().SelectTrackBox(1, 1, 0, QPoint());
     Check("frmLabel", trigger("mnuTrack_Label"));
     trigger("mnulvw")(); // the simple view shows the graph's items, the legend among them
     Check("frmLegend", trigger("mnu_Info_Legend"));
-    Check("frmFade", [&] { window->Commands().OpenFadeEditor(window->cPozycje->Item(1), window->cPozycje->Item(2)); });
+    Check("frmFade", [&] { window->Commands().OpenFadeEditor(window->cPozycje()->Item(1), window->cPozycje()->Item(2)); });
     Check("frmSave", trigger("mnuFile_Save"));
 
     // The encoder server's window, shown when a recording that marks speech starts.
