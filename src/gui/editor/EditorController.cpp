@@ -32,8 +32,8 @@ EditorController::EditorController(const EditorControllerParts& parts, QObject* 
     if (parts.list) {
         m_list = std::make_unique<TrackListNavigator>(*parts.list, *m_editor);
         m_list->playPreview = [this] {
-            if (hooks.playPreview)
-                hooks.playPreview();
+            if (m_windows)
+                m_windows->playPreview();
         };
     }
     if (parts.toolFrame) {
@@ -53,6 +53,10 @@ EditorController::EditorController(const EditorControllerParts& parts, QObject* 
 }
 
 EditorController::~EditorController() = default;
+
+void EditorController::setTrackWindows(std::unique_ptr<TrackWindows> windows) { m_windows = std::move(windows); }
+
+bool EditorController::tracksHeld() const { return m_windows && m_windows->tracksHeld(); }
 
 cPozycjeMP3& EditorController::tracks() const {
     cPozycjeMP3* t = m_parts.tracks ? m_parts.tracks() : nullptr;
@@ -105,13 +109,13 @@ void EditorController::TworzUndoWithout(const QList<std::int32_t>& added) {
 }
 
 void EditorController::cmdUndo_Click() {
-    if (m_editor->linkMode() || (hooks.tracksHeld && hooks.tracksHeld()))
+    if (m_editor->linkMode() || tracksHeld())
         return;
     restore(m_history.Undo(tracks()));
 }
 
 void EditorController::cmdRedo_Click() {
-    if (m_editor->linkMode() || (hooks.tracksHeld && hooks.tracksHeld()))
+    if (m_editor->linkMode() || tracksHeld())
         return;
     restore(m_history.Redo());
 }
@@ -177,8 +181,8 @@ bool EditorController::CancelLinkMode() {
 void EditorController::RebuildViews() {
     if (m_list)
         m_list->Rebuild(tracks());
-    if (hooks.treeRebuild)
-        hooks.treeRebuild();
+    if (m_tree)
+        m_tree->Refresh();
     TracksChanged();
 }
 
@@ -207,27 +211,25 @@ void EditorController::showLoopMenu() {
 }
 
 void EditorController::openProperties(std::shared_ptr<cPozycjaMP3> track) {
-    if (hooks.openProperties)
-        hooks.openProperties(std::move(track));
+    if (m_windows && m_windows->canOpenProperties())
+        m_windows->openProperties(std::move(track));
 }
 
-bool EditorController::canOpenProperties() const { return bool(hooks.openProperties); }
+bool EditorController::canOpenProperties() const { return m_windows && m_windows->canOpenProperties(); }
 
-bool EditorController::canOpenFadeEditor() const {
-    return hooks.openFade && hooks.fadeEditorAvailable && hooks.fadeEditorAvailable();
-}
+bool EditorController::canOpenFadeEditor() const { return m_fades && m_fades->FadeEditorAvailable(); }
 
 void EditorController::addTrack() {
-    if (hooks.addTrack)
-        hooks.addTrack();
+    if (m_windows)
+        m_windows->addTrack();
 }
 
 void EditorController::openFadeEditor(std::shared_ptr<cPozycjaMP3> ending,
                                       std::shared_ptr<cPozycjaMP3> starting) {
     if (tracks().Count() == 0)
         return;
-    if (hooks.openFade)
-        hooks.openFade(std::move(ending), std::move(starting));
+    if (m_fades)
+        m_fades->OpenFadeEditor(std::move(ending), std::move(starting));
 }
 
 void EditorController::setControlEnabled(const QString& name, bool on) {
@@ -265,8 +267,8 @@ void EditorController::showHoverText(const QString& text) {
 }
 
 void EditorController::trackLinkChanged(std::int32_t number) {
-    if (hooks.treeTrackRelinked)
-        hooks.treeTrackRelinked(number);
+    if (m_tree)
+        m_tree->TrackRelinked(number);
 }
 
 void EditorController::update() {

@@ -3,9 +3,10 @@
 // undo history, the drawing surface and the list navigator, answers what the
 // editor asks of the window (menus, buttons, hover line), and offers the
 // window's undo commands. What belongs to other windows (the split dialog,
-// the track panel, the fade editor, the tree) is reached through hooks that
-// the main window fills.
+// the track panel, the fade editor, the tree) is reached through the
+// interfaces in EditorPartners.h, handed in by the main window.
 
+#include "EditorPartners.h"
 #include "core/editor/GraphEditor.h"
 #include "core/editor/UndoHistory.h"
 
@@ -35,26 +36,6 @@ struct EditorControllerParts {
     QWidget* toolFrame = nullptr;        // where cmdUndo and cmdRedo go (optional)
 };
 
-// The track panel and the fade editor are windows of their own. Until the
-// program gives the editor a way to open them (openProperties, and openFade
-// with fadeEditorAvailable answering true), every command and double-click
-// that would open them is disabled.
-struct EditorHooks {
-    std::function<void()> addTrack;                                       // cmdDodaj_Click
-    std::function<void(std::shared_ptr<cPozycjaMP3>)> openProperties;     // PokazMnie_FA (track, 0)
-    std::function<void(std::shared_ptr<cPozycjaMP3>, std::shared_ptr<cPozycjaMP3>)> openFade;
-    std::function<bool()> fadeEditorAvailable;                            // openFade opens a window
-    std::function<void()> playPreview;                                    // cmdPlay2_Click
-    std::function<void(std::int32_t)> treeTrackRelinked;                 // the tree's node of a track
-    std::function<void(std::int32_t)> treeTrackChanged;                  // its text or image
-    std::function<void(std::int32_t)> treeTrackDeleted;                  // its node goes
-    std::function<void()> treeRebuild;                                    // PokazMnieTvw
-    // True while another window lists the tracks by their places (the export
-    // dialog); it has said why. Commands that remove, replace or reorder
-    // tracks ask it first and then do nothing.
-    std::function<bool()> tracksHeld;
-};
-
 class EditorController : public QObject, public GraphEditorHost {
     Q_OBJECT
 public:
@@ -66,7 +47,15 @@ public:
     TrackSurface* surface() const { return m_surface; }
     TrackListNavigator* list() const { return m_list.get(); }
     cPozycjeMP3& tracks() const;
-    EditorHooks hooks;
+
+    // The windows around the editor (owned from here on), the fade editors
+    // and the tree; each may be absent.
+    void setTrackWindows(std::unique_ptr<TrackWindows> windows);
+    void setFadeEditors(FadeEditorOpener* fades) { m_fades = fades; }
+    void setTree(TrackTreeUpdates* tree) { m_tree = tree; }
+    TrackTreeUpdates* tree() const { return m_tree; }
+    // TrackWindows::tracksHeld; false without the windows.
+    bool tracksHeld() const;
 
     QPushButton* cmdUndo = nullptr;
     QPushButton* cmdRedo = nullptr;
@@ -121,6 +110,9 @@ private:
     void wireMenus();
 
     EditorControllerParts m_parts;
+    std::unique_ptr<TrackWindows> m_windows;
+    FadeEditorOpener* m_fades = nullptr;
+    TrackTreeUpdates* m_tree = nullptr;
     std::unique_ptr<GraphEditor> m_editor;
     UndoHistory m_history;
     TrackSurface* m_surface = nullptr;

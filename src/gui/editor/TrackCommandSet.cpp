@@ -64,10 +64,7 @@ TrackCommandSet::TrackCommandSet(EditorController& editor, const MainMenus* menu
     GraphEditor& g = m_editor.editor();
     g.clipboardFull = [this] { return m_clipboard && *m_clipboard; };
     g.deleteAllowed = [this] { return !m_deleteHeld; };
-    m_editor.hooks.openFade = [this](std::shared_ptr<cPozycjaMP3> e, std::shared_ptr<cPozycjaMP3> s) {
-        OpenFadeEditor(std::move(e), std::move(s));
-    };
-    m_editor.hooks.fadeEditorAvailable = [this] { return fadeEditors.available(); };
+    m_editor.setFadeEditors(this);
     // The window's states follow the selection from the start.
     g.Udostepniaj(g.lngSelectedTrack);
 }
@@ -115,8 +112,8 @@ std::shared_ptr<cPozycjaMP3> TrackCommandSet::selected() const {
 void TrackCommandSet::changed(const cPozycjaMP3& track) {
     if (m_editor.list())
         m_editor.list()->UpdateRow(track);
-    if (m_editor.hooks.treeTrackChanged)
-        m_editor.hooks.treeTrackChanged(track.lngNrPozycji);
+    if (TrackTreeUpdates* tree = m_editor.tree())
+        tree->TrackChanged(track.lngNrPozycji);
     m_editor.update();
 }
 
@@ -142,8 +139,8 @@ void TrackCommandSet::mnuTrack_Con_Remove_Click() {
     m_editor.TworzUndo();
     const std::int32_t number = m_editor.editor().lngSelectedTrack;
     RemoveConnection(m_editor.tracks(), number);
-    if (m_editor.hooks.treeTrackRelinked)
-        m_editor.hooks.treeTrackRelinked(number);
+    if (TrackTreeUpdates* tree = m_editor.tree())
+        tree->TrackRelinked(number);
     CommandStates s;
     s["cmdUsunPolaczenie"] = s["mnuTrack_Con_Remove"] = s["mnuTrack_Fade"] = false;
     s["cmdPolacz"] = s["mnuTrack_Con_Connect"] = true;
@@ -241,7 +238,7 @@ void TrackCommandSet::mnuTrack_Remove_Click() {
 }
 
 bool TrackCommandSet::tracksHeld() const {
-    return m_editor.hooks.tracksHeld && m_editor.hooks.tracksHeld();
+    return m_editor.tracksHeld();
 }
 
 void TrackCommandSet::cmdUsun_Click() {
@@ -273,8 +270,8 @@ void TrackCommandSet::DeleteTrack(std::int32_t number) {
         DeleteTrackAt(tracks, position, &g.run, options);
         if (m_editor.list())
             m_editor.list()->RemoveRow(number);
-        if (m_editor.hooks.treeTrackDeleted)
-            m_editor.hooks.treeTrackDeleted(number);
+        if (TrackTreeUpdates* tree = m_editor.tree())
+            tree->TrackDeleted(number);
         g.resetSelection();
         m_editor.TracksChanged();
         m_editor.update();

@@ -5,6 +5,7 @@
 // changes tracks takes one undo snapshot first; link mode blocks cut, undo
 // and redo.
 
+#include "EditorPartners.h"
 #include "FadeEditors.h"
 
 #include <QList>
@@ -22,7 +23,7 @@ class EditorController;
 class cPozycjaMP3;
 struct MainMenus;
 
-class TrackCommandSet : public QObject {
+class TrackCommandSet : public QObject, public FadeEditorOpener {
     Q_OBJECT
 public:
     // `clipboard` is the window's CpozSchowek; `window` is searched for the
@@ -55,7 +56,8 @@ public:
     // added (nothing when it added none).
     void PasteAsNewTrack(std::function<void(const QList<std::int32_t>&)> added);
     void mnuTrack_Wytnij_Click();
-    void OpenFadeEditor(std::shared_ptr<cPozycjaMP3> ending, std::shared_ptr<cPozycjaMP3> starting);
+    void OpenFadeEditor(std::shared_ptr<cPozycjaMP3> ending, std::shared_ptr<cPozycjaMP3> starting) override;
+    bool FadeEditorAvailable() const override { return fadeEditors.available(); }
     // Another window holds deletion back (the export dialog lists tracks by
     // position): delete, cut and the tree's move are off until it lets go.
     void HoldDeletion(bool held);

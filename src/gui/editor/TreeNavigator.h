@@ -12,6 +12,8 @@
 // target is selected, and the original goes only once the split dialog has
 // added the copy, so a move that does not happen loses nothing.
 
+#include "EditorPartners.h"
+
 #include <QObject>
 #include <QPoint>
 #include <QString>
@@ -31,7 +33,7 @@ class TrackCommandSet;
 class cPozycjaMP3;
 struct MainMenus;
 
-class TreeNavigator : public QObject {
+class TreeNavigator : public QObject, public TrackTreeUpdates {
     Q_OBJECT
 public:
     TreeNavigator(QTreeWidget& tree, EditorController& editor, TrackCommandSet& commands,
@@ -62,7 +64,7 @@ public:
     void PokazMnieTvw();
     // The same tree again after the collection changed under it: nodes that
     // were open are opened again; the selection is left alone.
-    void Refresh();
+    void Refresh() override;
     void tvwNodes_NodeClick(QTreeWidgetItem* node);
     // Runs the node click for the selected node, when there is one.
     void ClickSelectedNode();
@@ -72,9 +74,9 @@ public:
     void Upusc(std::int32_t target);
 
     // What other parts tell the tree about a track.
-    void TrackChanged(std::int32_t number);  // label or lock
-    void TrackRelinked(std::int32_t number); // new predecessor
-    void TrackDeleted(std::int32_t number);  // gone; its successors moved up
+    void TrackChanged(std::int32_t number) override;  // label or lock
+    void TrackRelinked(std::int32_t number) override; // new predecessor
+    void TrackDeleted(std::int32_t number) override;  // gone; its successors moved up
     void TrackAdded(const cPozycjaMP3& track);
     void SetTrackImage(std::int32_t number, const QString& key); // the player's "play", "pause", "stop"
 

@@ -75,8 +75,8 @@ public:
         }
         if (m.addTreeNode)
             m.addTreeNode(track);
-        else if (m.editor && m.editor->hooks.treeTrackRelinked)
-            m.editor->hooks.treeTrackRelinked(track.lngNrPozycji);
+        else if (m.editor)
+            m.editor->trackLinkChanged(track.lngNrPozycji);
         if (m.editor)
             m.editor->update();
     }
@@ -123,10 +123,9 @@ public:
     }
 
     void ShowInTrackPanel(const std::shared_ptr<cPozycjaMP3>& track) override {
-        if (m.showInTrackPanel)
-            m.showInTrackPanel(track);
-        else if (m.editor && m.editor->hooks.openProperties)
-            m.editor->hooks.openProperties(track);
+        // PokazMnie_FA (track, 0): the track panel shows the track.
+        if (m.editor)
+            m.editor->openProperties(track);
     }
 
     void SetAddButtonEnabled(bool enabled) override { setEnabled(QStringLiteral("cmdDodaj"), enabled); }

@@ -2,7 +2,7 @@
 // The main window as the split dialog sees it: the project and the opening of
 // source files through frmDazudizi, the drawing surface and the track list
 // through the track graph editor, and what lies beyond both (the tree, the
-// track panel) through hooks.
+// track panel) through the editor's partners.
 
 #include <functional>
 #include <memory>
@@ -20,11 +20,8 @@ struct SplitViewsParts {
     // it the list rows are still written and boxes take the default start box.
     EditorController* editor = nullptr;
     // The tree's node for a new track (TreeParentForNewTrack says where).
-    // Empty: the editor's hook treeTrackRelinked hears of the track instead.
+    // Empty: the editor tells the tree the track was linked instead.
     std::function<void(const cPozycjaMP3&)> addTreeNode;
-    // PokazMnie_FA (track, 0): the track panel shows the track. Empty: the
-    // editor's hook openProperties does.
-    std::function<void(std::shared_ptr<cPozycjaMP3>)> showInTrackPanel;
 };
 
 std::shared_ptr<SplitHost> MakeSplitHost(const SplitViewsParts& parts);

@@ -38,24 +38,12 @@ void InstallSplitDialog(frmDazudizi& window) {
         [guarded]() -> std::shared_ptr<SplitHost> { return guarded ? MainWindowSplitHost(*guarded) : nullptr; },
         &window);
     SetSplitDialogLauncher(installed().get());
-    window.Editor().hooks.addTrack = [guarded] {
-        if (guarded)
-            cmdDodaj_Click(*guarded);
-    };
     QObject::connect(&window, &QObject::destroyed, [launcher = installed().get()] {
         if (SplitDialog() == launcher) {
             SetSplitDialogLauncher(nullptr);
             installed().reset();
         }
     });
-}
-
-void cmdDodaj_Click(frmDazudizi& window) {
-    // While the dialog is open its add button is off (a window without one yet is not held back).
-    const auto* add = window.findChild<QAbstractButton*>(QStringLiteral("cmdDodaj"));
-    if (add && !add->isEnabled())
-        return;
-    AddTrackThroughSplit(MainWindowSplitHost(window), &window);
 }
 
 void cmdKlon_Click(frmDazudizi& window) {

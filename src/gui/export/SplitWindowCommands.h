@@ -19,12 +19,8 @@ class frmDazudizi;
 std::shared_ptr<SplitHost> MainWindowSplitHost(frmDazudizi& window);
 
 // The split dialog answers the graph editor's requests (the Track menu's split
-// command, paste as new) and a double-click on the start box adds a track.
-// Undone when the window goes.
+// command, paste as new). Undone when the window goes.
 void InstallSplitDialog(frmDazudizi& window);
-
-// cmdDodaj_Click: a new track through the split dialog.
-void cmdDodaj_Click(frmDazudizi& window);
 
 // cmdKlon_Click without the preview start (mnuPlayR_Click follows it): the
 // current track is copied, the copy runs on from where the track ends to the

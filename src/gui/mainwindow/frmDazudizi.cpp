@@ -11,6 +11,7 @@
 #include "PanelSplitters.h"
 #include "ViewMenus.h"
 #include "MainClose.h"
+#include "MainTrackWindows.h"
 #include "WindowCloseSteps.h"
 #include "MainLayout.h"
 #include "MainRecorder.h"
@@ -119,11 +120,10 @@ void frmDazudizi::buildControls() {
 
     buildToolButtons();
     // The split dialog answers the editor's requests (split, paste as new);
-    // adding a track goes through this window, whose tree shows the new node.
+    // adding a track goes through this window, whose tree shows the new node
+    // (MainTrackWindows, handed in with the track panel).
     InstallSplitDialog(*this);
-    m_editor->hooks.addTrack = [this] { cmdDodaj_Click(); };
     InstallFadeEditors(*this);
-    m_editor->hooks.tracksHeld = [this] { return ExportDialogHoldsTracks(); };
     // The number pad's "+" reaches the add command through the window's
     // keys wherever the focus is, the tree included; the tree adds nothing twice.
     wireProjectCommands();
@@ -271,23 +271,14 @@ void frmDazudizi::wireSettingsMenuItems() {
 void frmDazudizi::buildTreeAndPlayer() {
     m_tree = new TreeNavigator(*m_tvwNodes, *m_editor, *m_commands, &m_menus, this);
     m_tree->selectionChanged = [this](std::int32_t number) { m_lngSelectedTrack = number; };
-    m_editor->hooks.treeTrackRelinked = [this](std::int32_t n) { m_tree->TrackRelinked(n); };
-    m_editor->hooks.treeTrackChanged = [this](std::int32_t n) { m_tree->TrackChanged(n); };
-    m_editor->hooks.treeTrackDeleted = [this](std::int32_t n) { m_tree->TrackDeleted(n); };
-    m_editor->hooks.treeRebuild = [this] { m_tree->Refresh(); };
+    m_editor->setTree(m_tree);
 
     m_player = new MainPlayer(*m_editor, *m_tree, *m_commands, m_menus, m_fraTools, this);
 }
 
 void frmDazudizi::wireTrackPanel() {
     m_panel = new TrackPanel(*this);
-    // Track > Properties, the pencil button and the double-clicks on a box, a
-    // list row or a tree node show their track in the panel; the split
-    // dialog shows its first new track there too.
-    m_editor->hooks.openProperties = [this](std::shared_ptr<cPozycjaMP3> track) {
-        m_panel->PokazMnie_FA(std::move(track));
-    };
-    m_editor->hooks.playPreview = [this] { m_panel->cmdPlay2_Click(); };
+    m_editor->setTrackWindows(std::make_unique<MainTrackWindows>(*this));
 }
 
 void frmDazudizi::wireHelpEdge() {

@@ -12,6 +12,7 @@
 #include "gui/editor/TrackSurface.h"
 #include "gui/editor/frmLabel.h"
 #include "gui/editor/frmLegend.h"
+#include "gui/editor/FakeTrackWindows.h"
 #include "gui/mainwindow/ProjectCommands.h"
 #include "gui/mainwindow/frmDazudizi.h"
 #include "platform/settings/MemorySettingsStore.h"
@@ -262,8 +263,9 @@ TEST_F(Commands, CopyPasteAndPasteAsNew) {
     // Paste as new through the split dialog's run-at-once path.
     InstantSplitDialog split(*window);
     SetSplitDialogLauncher(&split);
-    QStringList opened;
-    editor->hooks.openProperties = [&](std::shared_ptr<cPozycjaMP3> t) { opened << t->strLabel; };
+    auto windows = std::make_unique<test::FakeTrackWindows>();
+    const QStringList& opened = windows->calls;
+    editor->setTrackWindows(std::move(windows));
     QTest::mouseClick(button("cmdPaste(1)"), Qt::LeftButton);
     ASSERT_EQ(split.requests.size(), 1);
     EXPECT_TRUE(split.requests[0].newTrack);
@@ -404,11 +406,13 @@ TEST_F(Commands, LegendShowsTheSurfaceColoursAndEscapeClosesIt) {
 TEST_F(Commands, CommandsWithoutTheirWindowAreDisabledUntilItIsThere) {
     // The main window brings its fade editor; take it away for this test.
     commands->fadeEditors.create = nullptr;
-    QStringList calls;
     // The main window brings its track panel; take it away to see the
     // commands without it.
-    editor->hooks.openProperties = nullptr;
-    editor->hooks.playPreview = [&] { calls << "preview"; };
+    auto windows = std::make_unique<test::FakeTrackWindows>();
+    test::FakeTrackWindows& fake = *windows;
+    QStringList& calls = fake.calls;
+    fake.panelThere = false;
+    editor->setTrackWindows(std::move(windows));
     select(2);
     EXPECT_FALSE(enabled("mnuTrack_Prop"));
     EXPECT_FALSE(button("cmdZmien")->isEnabled());
@@ -423,9 +427,7 @@ TEST_F(Commands, CommandsWithoutTheirWindowAreDisabledUntilItIsThere) {
                        list->visualItemRect(editor->list()->RowOf(3)).center());
     EXPECT_TRUE(calls.isEmpty());
     // The track panel and the fade editor arrive: the commands follow.
-    editor->hooks.openProperties = [&](std::shared_ptr<cPozycjaMP3> t) {
-        calls << QStringLiteral("properties %1").arg(t->lngNrPozycji);
-    };
+    fake.panelThere = true;
     commands->fadeEditors.create = [&](std::shared_ptr<cPozycjaMP3>, std::shared_ptr<cPozycjaMP3>) {
         calls << "fade";
         return new QWidget(window, Qt::Window);

@@ -5,6 +5,7 @@
 #include "core/document/cPozycjeMP3.h"
 #include "core/editor/TrackGraph.h"
 #include "gui/app/Twips.h"
+#include "gui/editor/FakeTrackWindows.h"
 #include "gui/editor/EditorController.h"
 #include "gui/editor/TrackListNavigator.h"
 #include "gui/editor/TrackSurface.h"
@@ -169,11 +170,9 @@ TEST_F(Surface, LinkByLineClickEscapeAndRightClickLeaveLinkMode) {
 
 TEST_F(Surface, HoverDoubleClicksAndHooks) {
     add(1, 3000, 1500, 0);
-    QStringList calls;
-    editor->hooks.addTrack = [&] { calls << "add"; };
-    editor->hooks.openProperties = [&](std::shared_ptr<cPozycjaMP3> t) {
-        calls << QStringLiteral("properties %1").arg(t->lngNrPozycji);
-    };
+    auto windows = std::make_unique<test::FakeTrackWindows>();
+    const QStringList& calls = windows->calls;
+    editor->setTrackWindows(std::move(windows));
     move(QPoint(3000, 1500), Qt::NoButton);
     EXPECT_TRUE(window->lblTrackInfo()->text().startsWith("Node no.: 1")) << window->lblTrackInfo()->text().toStdString();
     QTest::mouseDClick(surface, Qt::LeftButton, {}, TrackSurface::toPixels(QPoint(3000, 1500)));
