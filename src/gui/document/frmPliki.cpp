@@ -19,14 +19,14 @@ namespace kelbrin {
 
 QPointer<frmPliki> frmPliki::s_instance;
 
-frmPliki* frmPliki::PokazMnie(const Services& services, QWidget* parent) {
+frmPliki* frmPliki::PokazMnie(std::unique_ptr<OpenFilesOwner> owner, QWidget* parent) {
     const auto& files = Shared().OpenFiles;
     if (!files || files->Count() == 0) {
         ShowText(3014, mb::Information);
         return nullptr;
     }
     if (!s_instance) {
-        s_instance = new frmPliki(services, parent);
+        s_instance = new frmPliki(std::move(owner), parent);
         s_instance->Form_Load();
     }
     s_instance->show();
@@ -35,8 +35,8 @@ frmPliki* frmPliki::PokazMnie(const Services& services, QWidget* parent) {
     return s_instance;
 }
 
-frmPliki::frmPliki(const Services& services, QWidget* parent)
-    : QDialog(parent), m_services(services) {
+frmPliki::frmPliki(std::unique_ptr<OpenFilesOwner> owner, QWidget* parent)
+    : QDialog(parent), m_owner(std::move(owner)) {
     setObjectName(QStringLiteral("frmPliki"));
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
@@ -84,7 +84,7 @@ void frmPliki::Form_Load() {
 void frmPliki::lstFile_Click() {
     const QListWidgetItem* item = lstFile->currentItem();
     // Only files that can be saved hold a tag the editor may rewrite.
-    cmdTAG->setEnabled(item && static_cast<bool>(m_services.openTagEditor) &&
+    cmdTAG->setEnabled(item && m_owner->canOpenTagEditor() &&
                        IsFileSavable(item->text()));
 }
 
@@ -106,12 +106,12 @@ void frmPliki::lstFile_DblClick() {
     const std::int32_t position = selectedFilePosition();
     if (position == 0)
         return;
-    m_services.openTagEditor(Shared().OpenFiles->Item(position));
+    m_owner->openTagEditor(Shared().OpenFiles->Item(position));
 }
 
 void frmPliki::cmdUsun_Click() {
     // A tool may be writing this file.
-    if (m_services.canChangeFiles && !ReadyOrSayBusy(m_services.canChangeFiles()))
+    if (!ReadyOrSayBusy(m_owner->canChangeFiles()))
         return;
     if (ShowText(3015, mb::YesNo | mb::Question) != mb::Yes)
         return;
@@ -119,7 +119,7 @@ void frmPliki::cmdUsun_Click() {
     if (position == 0)
         return;
     const QString path = lstFile->currentItem()->text();
-    if (const auto tracks = m_services.tracks ? m_services.tracks() : nullptr) {
+    if (const auto tracks = m_owner->tracks()) {
         for (std::int32_t i = 1; i <= tracks->Count(); ++i) {
             if (tracks->Item(i)->strFileNameSource == path) {
                 ShowText(3099, mb::Information);
@@ -132,8 +132,7 @@ void frmPliki::cmdUsun_Click() {
     lstFile->setCurrentRow(-1);
     lstFile->clearSelection();
     // Older snapshots may refer to the closed file, so none survives.
-    if (m_services.clearUndoHistory)
-        m_services.clearUndoHistory();
+    m_owner->clearUndoHistory();
     lstFile_Click();
 }
 

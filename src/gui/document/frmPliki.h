@@ -4,7 +4,6 @@
 
 #include <QDialog>
 #include <QPointer>
-#include <functional>
 #include <memory>
 
 class QListWidget;
@@ -15,21 +14,25 @@ namespace kelbrin {
 class cPozycjaPlikow;
 class cPozycjeMP3;
 
+// What the list needs of the window that owns the project, and of the tag editor.
+class OpenFilesOwner {
+public:
+    virtual ~OpenFilesOwner() = default;
+    virtual std::shared_ptr<cPozycjeMP3> tracks() const = 0;
+    virtual void clearUndoHistory() = 0;
+    // False while there is no tag editor.
+    virtual bool canOpenTagEditor() const = 0;
+    virtual void openTagEditor(std::shared_ptr<cPozycjaPlikow> file) = 0;
+    // False while a long operation runs; no file is closed meanwhile.
+    virtual bool canChangeFiles() const = 0;
+};
+
 class frmPliki : public QDialog {
     Q_OBJECT
 public:
-    // What the window needs of the main window and of the tag editor.
-    struct Services {
-        std::function<std::shared_ptr<cPozycjeMP3>()> tracks;
-        std::function<void()> clearUndoHistory;
-        // Opens the tag editor for a file; empty while there is no tag editor.
-        std::function<void(std::shared_ptr<cPozycjaPlikow>)> openTagEditor;
-        // False while a long operation runs; no file is closed meanwhile.
-        std::function<bool()> canChangeFiles;
-    };
-
     // Shows the window, modeless, once; with no open file says so instead.
-    static frmPliki* PokazMnie(const Services& services, QWidget* parent = nullptr);
+    // A window already open keeps the owner it has.
+    static frmPliki* PokazMnie(std::unique_ptr<OpenFilesOwner> owner, QWidget* parent = nullptr);
 
     QListWidget* lstFile;
     QPushButton* cmdUsun;
@@ -45,11 +48,11 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    frmPliki(const Services& services, QWidget* parent);
+    frmPliki(std::unique_ptr<OpenFilesOwner> owner, QWidget* parent);
     void Form_Load();
     std::int32_t selectedFilePosition() const;
 
-    Services m_services;
+    std::unique_ptr<OpenFilesOwner> m_owner;
     static QPointer<frmPliki> s_instance;
 };
 

@@ -11,6 +11,7 @@
 #include "PanelSplitters.h"
 #include "ViewMenus.h"
 #include "MainClose.h"
+#include "MainOpenFiles.h"
 #include "MainTrackWindows.h"
 #include "WindowCloseSteps.h"
 #include "MainLayout.h"
@@ -45,7 +46,6 @@
 #include "gui/recording/frmRecording.h"
 #include "gui/document/frmPliki.h"
 #include "gui/export/ScriptExportRun.h"
-#include "gui/document/frmTAG.h"
 #include "gui/export/SplitCommands.h"
 #include "gui/export/SplitViewsAdapter.h"
 #include "gui/export/SplitWindowCommands.h"
@@ -211,14 +211,7 @@ void frmDazudizi::wireToolMenuItems() {
     connect(m_menus.item(QStringLiteral("mnuFile_Lista")), &QAction::triggered, this, [this] {
         if (!ReadyOrSayBusy(CanChangeProject()))
             return;
-        frmPliki::Services services;
-        services.tracks = [this] { return m_cPozycje; };
-        services.clearUndoHistory = [this] { ClearUndoHistory(); };
-        services.openTagEditor = [this](std::shared_ptr<cPozycjaPlikow> file) {
-            frmTAG::PokazMnie(std::move(file), this);
-        };
-        services.canChangeFiles = [this] { return CanChangeProject(); };
-        frmPliki::PokazMnie(services, this);
+        frmPliki::PokazMnie(std::make_unique<MainOpenFiles>(*this), this);
     });
     // The tools that change source files in place.
     m_toolHost = std::make_unique<MainSourceToolHost>(*this);

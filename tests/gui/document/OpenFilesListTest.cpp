@@ -20,15 +20,34 @@ using namespace kelbrin;
 
 namespace {
 
+// The project's owner as the test keeps it: its tracks, the undo clears and
+// the files given to the tag editor.
+struct OwnerState {
+    std::shared_ptr<cPozycjeMP3> tracks;
+    int undoClears = 0;
+    QStringList tagged;
+    bool idle = true;
+};
+
+class FakeOpenFilesOwner final : public OpenFilesOwner {
+public:
+    explicit FakeOpenFilesOwner(OwnerState& state) : m_state(state) {}
+    std::shared_ptr<cPozycjeMP3> tracks() const override { return m_state.tracks; }
+    void clearUndoHistory() override { ++m_state.undoClears; }
+    bool canOpenTagEditor() const override { return true; }
+    void openTagEditor(std::shared_ptr<cPozycjaPlikow> f) override { m_state.tagged << f->strFileName; }
+    bool canChangeFiles() const override { return m_state.idle; }
+
+private:
+    OwnerState& m_state;
+};
+
 class OpenFilesListTest : public ::testing::Test, protected test::BasicServices {
 protected:
     void SetUp() override {
         ResetSharedState();
         Shared().OpenFiles = std::make_shared<cPozycjePlikow>();
-        tracks = std::make_shared<cPozycjeMP3>();
-        services.tracks = [this] { return tracks; };
-        services.clearUndoHistory = [this] { ++undoClears; };
-        services.openTagEditor = [this](std::shared_ptr<cPozycjaPlikow> f) { tagged << f->strFileName; };
+        owner.tracks = std::make_shared<cPozycjeMP3>();
     }
     void TearDown() override {
         delete window.data();
@@ -46,17 +65,19 @@ protected:
         return texts;
     }
 
-    std::shared_ptr<cPozycjeMP3> tracks;
-    frmPliki::Services services;
-    int undoClears = 0;
-    QStringList tagged;
+    std::unique_ptr<OpenFilesOwner> services() { return std::make_unique<FakeOpenFilesOwner>(owner); }
+
+    OwnerState owner;
+    std::shared_ptr<cPozycjeMP3>& tracks = owner.tracks;
+    int& undoClears = owner.undoClears;
+    QStringList& tagged = owner.tagged;
     QPointer<frmPliki> window;
 };
 
 } // namespace
 
 TEST_F(OpenFilesListTest, WithoutOpenFilesItOnlySaysSo) {
-    EXPECT_EQ(frmPliki::PokazMnie(services), nullptr);
+    EXPECT_EQ(frmPliki::PokazMnie(services()), nullptr);
     ASSERT_EQ(messages->shown.size(), 1);
     EXPECT_EQ(messages->shown[0].textNumber, 3014);
 }
@@ -65,7 +86,7 @@ TEST_F(OpenFilesListTest, ListsFilesAndFollowsTheSelectionForTheTagButton) {
     open("/A.mp3");
     open("/B.wma", true);
     open("/C.mp3");
-    window = frmPliki::PokazMnie(services);
+    window = frmPliki::PokazMnie(services());
     ASSERT_TRUE(window);
     EXPECT_EQ(listed(), (QStringList{"/A.mp3", "/B.wma", "/C.mp3"}));
     EXPECT_EQ(window->lstFile->currentRow(), 0);
@@ -77,7 +98,7 @@ TEST_F(OpenFilesListTest, ListsFilesAndFollowsTheSelectionForTheTagButton) {
     window->lstFile->setCurrentRow(2);
     window->lstFile_DblClick();
     EXPECT_EQ(tagged, QStringList{"/C.mp3"});
-    EXPECT_EQ(frmPliki::PokazMnie(services), window.data()); // one window only
+    EXPECT_EQ(frmPliki::PokazMnie(services()), window.data()); // one window only
 }
 
 TEST_F(OpenFilesListTest, ClosesOnlyFilesThatNoTrackUses) {
@@ -87,7 +108,7 @@ TEST_F(OpenFilesListTest, ClosesOnlyFilesThatNoTrackUses) {
     auto track = std::make_shared<cPozycjaMP3>();
     track->strFileNameSource = "/C.mp3";
     tracks->Add(track);
-    window = frmPliki::PokazMnie(services);
+    window = frmPliki::PokazMnie(services());
 
     window->lstFile->setCurrentRow(1);
     messages->answers.enqueue(mb::No);
@@ -111,7 +132,7 @@ TEST_F(OpenFilesListTest, ClosesOnlyFilesThatNoTrackUses) {
 
 TEST_F(OpenFilesListTest, EnterClosesTheWindow) {
     open("/A.mp3");
-    window = frmPliki::PokazMnie(services);
+    window = frmPliki::PokazMnie(services());
     window->lstFile->setFocus();
     QTest::keyClick(window->lstFile, Qt::Key_Return);
     QCoreApplication::processEvents();
@@ -120,9 +141,9 @@ TEST_F(OpenFilesListTest, EnterClosesTheWindow) {
 
 TEST_F(OpenFilesListTest, NoFileIsClosedWhileALongOperationRuns) {
     open("/A.mp3");
-    bool idle = false;
-    services.canChangeFiles = [&] { return idle; };
-    window = frmPliki::PokazMnie(services);
+    bool& idle = owner.idle;
+    idle = false;
+    window = frmPliki::PokazMnie(services());
     window->cmdUsun_Click();
     EXPECT_EQ(Shared().OpenFiles->Count(), 1);
     ASSERT_EQ(messages->shown.size(), 1); // says why, asks nothing

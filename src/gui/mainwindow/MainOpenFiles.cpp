@@ -1,0 +1,18 @@
+#include "MainOpenFiles.h"
+
+#include "frmDazudizi.h"
+#include "gui/document/frmTAG.h"
+
+namespace kelbrin {
+
+std::shared_ptr<cPozycjeMP3> MainOpenFiles::tracks() const { return m_window.cPozycje(); }
+
+void MainOpenFiles::clearUndoHistory() { m_window.ClearUndoHistory(); }
+
+void MainOpenFiles::openTagEditor(std::shared_ptr<cPozycjaPlikow> file) {
+    frmTAG::PokazMnie(std::move(file), &m_window);
+}
+
+bool MainOpenFiles::canChangeFiles() const { return m_window.CanChangeProject(); }
+
+} // namespace kelbrin
