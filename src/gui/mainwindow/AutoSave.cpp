@@ -1,10 +1,14 @@
 #include "AutoSave.h"
 
+#include "core/project/ProjectController.h"
+#include "core/project/ProjectWindow.h"
+
 #include <QTimer>
 
 namespace kelbrin {
 
-AutoSave::AutoSave(Hooks hooks, QObject* parent, int intervalMs) : QObject(parent), m_hooks(std::move(hooks)) {
+AutoSave::AutoSave(ProjectWindow& window, ProjectController& project, QObject* parent, int intervalMs)
+    : QObject(parent), m_window(window), m_project(project) {
     TmrSave = new QTimer(this);
     TmrSave->setObjectName(QStringLiteral("TmrSave"));
     TmrSave->setInterval(intervalMs);
@@ -26,13 +30,19 @@ bool AutoSave::IsEnabled() const { return TmrSave->isActive(); }
 
 void AutoSave::TmrSave_Timer() {
     // A save yields to the event loop; a tick that comes meanwhile is passed over.
-    const bool busy = m_saving || (m_hooks.busy && m_hooks.busy());
-    const bool hasFile = m_hooks.hasProjectFile && m_hooks.hasProjectFile();
-    if (m_ticker.Tick(hasFile, busy) != AutoSaveTicker::Outcome::Save || !m_hooks.save)
+    const bool busy = m_saving || !m_window.IsReady();
+    const bool hasFile = !m_window.ProjectFile().isEmpty();
+    if (m_ticker.Tick(hasFile, busy) != AutoSaveTicker::Outcome::Save)
         return;
     m_saving = true;
-    m_hooks.save();
+    save();
     m_saving = false;
+}
+
+bool AutoSave::save() {
+    // Only into the project's own file: keeping the name never asks for one.
+    bool keepName = true;
+    return !m_window.ProjectFile().isEmpty() && m_project.Zapisz(false, keepName, QString());
 }
 
 } // namespace kelbrin

@@ -8,24 +8,23 @@
 #include "core/project/AutoSaveTicker.h"
 
 #include <QObject>
-#include <functional>
 
 class QTimer;
 
 namespace kelbrin {
 
+class ProjectController;
+class ProjectWindow;
+
 class AutoSave : public QObject {
     Q_OBJECT
 public:
-    struct Hooks {
-        std::function<bool()> busy;           // a long operation runs
-        std::function<bool()> hasProjectFile; // the project has its own file
-        std::function<bool()> save;           // writes it there; false on failure
-    };
-
     static constexpr int kInterval = 60000; // ms
 
-    explicit AutoSave(Hooks hooks, QObject* parent = nullptr, int intervalMs = kInterval);
+    // `window` says whether a long operation runs and names the project's own
+    // file; `project` writes it there.
+    AutoSave(ProjectWindow& window, ProjectController& project, QObject* parent = nullptr,
+             int intervalMs = kInterval);
 
     QTimer* TmrSave = nullptr;
 
@@ -36,7 +35,10 @@ public:
     void TmrSave_Timer();
 
 private:
-    Hooks m_hooks;
+    bool save();
+
+    ProjectWindow& m_window;
+    ProjectController& m_project;
     AutoSaveTicker m_ticker;
     bool m_saving = false;
 };

@@ -12,18 +12,10 @@
 namespace kelbrin {
 
 FileMenu::FileMenu(const MainMenus& menus, ProjectWindow& window, ProjectController& project,
-                   Services services, QObject* parent, int autosaveInterval)
-    : QObject(parent), m_menus(menus), m_window(window), m_project(project), m_services(std::move(services)) {
+                   std::unique_ptr<FileMenuWindow> mainWindow, QObject* parent, int autosaveInterval)
+    : QObject(parent), m_menus(menus), m_window(window), m_project(project), m_mainWindow(std::move(mainWindow)) {
     m_recent = new RecentProjectsMenu(menus, this);
-    AutoSave::Hooks hooks;
-    hooks.busy = [this] { return !m_window.IsReady(); };
-    hooks.hasProjectFile = [this] { return !m_window.ProjectFile().isEmpty(); };
-    hooks.save = [this] {
-        // Only into the project's own file: keeping the name never asks for one.
-        bool keepName = true;
-        return !m_window.ProjectFile().isEmpty() && m_project.Zapisz(false, keepName, QString());
-    };
-    m_autosave = new AutoSave(hooks, this, autosaveInterval);
+    m_autosave = new AutoSave(m_window, m_project, this, autosaveInterval);
 
     wire("mnuFile_Nowy", &FileMenu::mnuFile_Nowy_Click);
     wire("mnuFile_O", &FileMenu::mnuFile_O_Click);
@@ -39,6 +31,8 @@ FileMenu::FileMenu(const MainMenus& menus, ProjectWindow& window, ProjectControl
     connect(m_recent, &RecentProjectsMenu::itemChosen, this, &FileMenu::mnuPlik_End_Click);
 }
 
+FileMenu::~FileMenu() = default;
+
 void FileMenu::wire(const char* name, void (FileMenu::*handler)()) {
     QAction* a = m_menus.item(QLatin1String(name));
     if (!a)
@@ -47,7 +41,7 @@ void FileMenu::wire(const char* name, void (FileMenu::*handler)()) {
     connect(a, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
 }
 
-bool FileMenu::tracksHeld() const { return m_services.tracksHeld && m_services.tracksHeld(); }
+bool FileMenu::tracksHeld() const { return m_mainWindow->tracksHeld(); }
 
 void FileMenu::mnuFile_Nowy_Click() {
     if (!tracksHeld())
@@ -67,19 +61,18 @@ void FileMenu::mnuFile_Z_Click() { m_project.SaveAs(); }
 void FileMenu::mnuFile_Add_Click() {
     // With the add button off (the split dialog open) the add command brings
     // that dialog forward.
-    if (ReadyOrSayBusy(m_window.IsReady()) && m_services.addTrack)
-        m_services.addTrack();
+    if (ReadyOrSayBusy(m_window.IsReady()))
+        m_mainWindow->addTrack();
 }
 
 void FileMenu::mnuFile_Save_Click() {
-    if (ReadyOrSayBusy(m_window.IsReady()) && m_services.exportTracks)
-        m_services.exportTracks();
+    if (ReadyOrSayBusy(m_window.IsReady()))
+        m_mainWindow->exportTracks();
 }
 
 void FileMenu::mnuPlik_End_Click(int index) {
     if (index == 0) {
-        if (m_services.exitProgram)
-            m_services.exitProgram();
+        m_mainWindow->exitProgram();
         return;
     }
     const QString path = m_recent->ItemPath(index);

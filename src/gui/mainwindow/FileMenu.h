@@ -5,7 +5,7 @@
 // date. The project commands do the opening and saving.
 
 #include <QObject>
-#include <functional>
+#include <memory>
 
 namespace kelbrin {
 
@@ -15,20 +15,25 @@ class ProjectWindow;
 class RecentProjectsMenu;
 struct MainMenus;
 
+// What the File menu asks of the main window beyond the project commands.
+class FileMenuWindow {
+public:
+    virtual ~FileMenuWindow() = default;
+    virtual void addTrack() = 0;     // cmdDodaj_Click (brings an open split dialog forward)
+    virtual void exportTracks() = 0; // the export dialog
+    virtual void exitProgram() = 0;  // closes the main window
+    // True (having said why) while the tracks may not be replaced.
+    virtual bool tracksHeld() = 0;
+};
+
 class FileMenu : public QObject {
     Q_OBJECT
 public:
-    struct Services {
-        std::function<void()> addTrack;      // cmdDodaj_Click (brings an open split dialog forward)
-        std::function<void()> exportTracks;  // the export dialog
-        std::function<void()> exitProgram;   // closes the main window
-        // True (having said why) while the tracks may not be replaced.
-        std::function<bool()> tracksHeld;
-    };
-
-    // `window` is what the project commands work on; `autosaveInterval` in ms.
-    FileMenu(const MainMenus& menus, ProjectWindow& window, ProjectController& project, Services services,
-             QObject* parent = nullptr, int autosaveInterval = 60000);
+    // `window` is what the project commands work on; `mainWindow` does the
+    // rest (owned from here on); `autosaveInterval` in ms.
+    FileMenu(const MainMenus& menus, ProjectWindow& window, ProjectController& project,
+             std::unique_ptr<FileMenuWindow> mainWindow, QObject* parent = nullptr, int autosaveInterval = 60000);
+    ~FileMenu() override;
 
     RecentProjectsMenu& recent() { return *m_recent; }
     AutoSave& autosave() { return *m_autosave; }
@@ -50,7 +55,7 @@ private:
     ProjectController& m_project;
     bool tracksHeld() const;
 
-    Services m_services;
+    std::unique_ptr<FileMenuWindow> m_mainWindow;
     RecentProjectsMenu* m_recent;
     AutoSave* m_autosave;
 };

@@ -12,7 +12,7 @@
 #include "ViewMenus.h"
 #include "MainClose.h"
 #include "MainOpenFiles.h"
-#include "MainTrackWindows.h"
+#include "MainWindowRequests.h"
 #include "WindowCloseSteps.h"
 #include "MainLayout.h"
 #include "MainRecorder.h"
@@ -121,7 +121,7 @@ void frmDazudizi::buildControls() {
     buildToolButtons();
     // The split dialog answers the editor's requests (split, paste as new);
     // adding a track goes through this window, whose tree shows the new node
-    // (MainTrackWindows, handed in with the track panel).
+    // (MainWindowRequests, handed in with the track panel).
     InstallSplitDialog(*this);
     InstallFadeEditors(*this);
     // The number pad's "+" reaches the add command through the window's
@@ -271,7 +271,7 @@ void frmDazudizi::buildTreeAndPlayer() {
 
 void frmDazudizi::wireTrackPanel() {
     m_panel = new TrackPanel(*this);
-    m_editor->setTrackWindows(std::make_unique<MainTrackWindows>(*this));
+    m_editor->setTrackWindows(std::make_unique<MainWindowRequests>(*this));
 }
 
 void frmDazudizi::wireHelpEdge() {
@@ -359,12 +359,8 @@ void frmDazudizi::cmdDodaj_Click() {
 void frmDazudizi::wireProjectCommands() {
     m_projects = std::make_unique<ProjectCommands>(*this);
 
-    FileMenu::Services services;
-    services.addTrack = [this] { cmdDodaj_Click(); };
-    services.exportTracks = [this] { frmSave::PokazMnie(*this, false); };
-    services.exitProgram = [this] { close(); };
-    services.tracksHeld = [this] { return ExportDialogHoldsTracks(); };
-    m_fileMenu = new FileMenu(m_menus, *m_projects, m_projects->controller(), services, this);
+    m_fileMenu = new FileMenu(m_menus, *m_projects, m_projects->controller(),
+                              std::make_unique<MainWindowRequests>(*this), this);
 
     m_close = std::make_unique<MainClose>(*this, m_menus, std::make_unique<WindowCloseSteps>(*this));
 
