@@ -1,6 +1,7 @@
 #include "WindowCloseSteps.h"
 
 #include "ProjectCommands.h"
+#include "TrackPanel.h"
 #include "frmDazudizi.h"
 #include "core/playback/SequencePlayer.h"
 #include "gui/playback/MainPlayer.h"
@@ -15,6 +16,9 @@ bool WindowCloseSteps::saveProject(const QString& projectName) {
 bool WindowCloseSteps::ready() const { return m_window.CanChangeProject(); }
 
 cPozycjeMP3* WindowCloseSteps::tracks() const { return m_window.cPozycje().get(); }
+
+// The panel's preview may be playing one of the sources about to be deleted.
+void WindowCloseSteps::stopPreview() { m_window.Panel().cmdStop2_Click(); }
 
 void WindowCloseSteps::stopPlayer() { m_window.Player().player().Shutdown(); }
 

@@ -15,7 +15,7 @@ public:
     bool saveProject(const QString& projectName) override;
     bool ready() const override;
     cPozycjeMP3* tracks() const override;
-    void stopPreview() override {}
+    void stopPreview() override;
     void stopPlayer() override;
 
 private:
