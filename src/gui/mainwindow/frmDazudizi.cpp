@@ -162,6 +162,8 @@ void frmDazudizi::buildClientWidgets(QWidget* client) {
     fraHelp->setObjectName(QStringLiteral("fraHelp"));
     fraHelp->setProperty("Tag", QStringLiteral("2559;0"));
     fraHelp->resize(fraHelp->width(), TwipsToPx(700));
+    // Nothing under the frame shows through its title's row.
+    fraHelp->setAutoFillBackground(true);
     lblHelp = new QLabel(fraHelp);
     lblHelp->setObjectName(QStringLiteral("lblHelp"));
     lblHelp->setWordWrap(true);
@@ -584,10 +586,10 @@ void frmDazudizi::Form_Resize() {
     in.progressHeight = PxToTwips(lblProgress->height());
     in.trackInfoHeight = PxToTwips(lblTrackInfo->height());
     in.trackInfoVisible = m_menus.item(QStringLiteral("mnuTrack_Labelki(2)"))->isChecked();
-    in.trackPanelHeight = PxToTwips(fraAudio->height());
     in.trackPanelVisible = fraAudio->isVisibleTo(this);
     // The help frame keeps its place while hidden, so showing it needs no new layout.
     in.helpFrameHeight = PxToTwips(fraHelp->height());
+    in.helpFrameVisible = m_menus.item(QStringLiteral("mnuHelp"))->isChecked();
     in.advancedView = m_menus.item(QStringLiteral("mnulvw"))->isChecked();
     in.frame2Left = PxToTwips(fraAudio->Frame2->x());
     in.frame2Top = PxToTwips(fraAudio->Frame2->y());
@@ -598,6 +600,8 @@ void frmDazudizi::Form_Resize() {
     in.deviceFrameLeft = PxToTwips(fraAudio->fraDevice->x());
     in.deviceComboLeft = PxToTwips(fraAudio->cboDevice->x());
     in.saveButtonWidth = PxToTwips(cmdSave->width());
+    // The panel's height follows its width: a narrow panel stacks its controls.
+    in.trackPanelHeight = TrackPanelFrame::HeightForWidth(ComputeMainLayout(in).trackPanel.width);
     const MainLayoutResult r = ComputeMainLayout(in);
 
     fraTools->setGeometry(r.toolFrame.toPx());
