@@ -28,7 +28,9 @@ MainLayoutResult ComputeMainLayout(const MainLayoutInput& in) {
     r.trackPanel.top = panelTop;
     r.trackPanel.height = in.trackPanelHeight;
 
-    r.surface.height = panelTop;
+    // The help frame stands over the surface's bottom: while it is shown the
+    // surface ends above it, so it never covers a box nor a row of the list.
+    r.surface.height = panelTop - (in.helpFrameVisible ? in.helpFrameHeight : 0);
     r.surface.left = in.treeWidth + 15;
     r.surface.width = in.innerWidth;
     r.surface.top = 0;

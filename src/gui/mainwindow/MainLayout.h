@@ -18,6 +18,7 @@ struct MainLayoutInput {
     double trackPanelHeight = 0;
     bool trackPanelVisible = false;
     double helpFrameHeight = 0;
+    bool helpFrameVisible = false;
     bool advancedView = false;
     // Controls inside the track panel keep their own left edges.
     double frame2Left = 0, frame2Top = 0;

@@ -137,7 +137,7 @@ void PanelSplitters::PlacePanelLine() {
     // The bars and frames on the left end short of the line; in the
     // advanced view the rows also end short of the tag frame beside them.
     const int limit = TwipsToPx(x - kBarGap);
-    if (f.fraTAG->x() + f.fraTAG->width() > limit)
+    if (f.fraTAG->x() < limit && f.fraTAG->x() + f.fraTAG->width() > limit)
         f.fraTAG->resize(std::max(TwipsToPx(300), limit - f.fraTAG->x()), f.fraTAG->height());
     const int rowLimit = f.fraTAG->isVisibleTo(&f) ? std::min(limit, f.fraTAG->x() - TwipsToPx(100)) : limit;
     for (QWidget* w : std::initializer_list<QWidget*>{f.HScrSpeed, f.HScrBalance, f.fraDevice})

@@ -19,7 +19,10 @@ template <typename W> W* place(W* w, const QString& name, const char* tag, doubl
     w->setObjectName(name);
     if (tag)
         w->setProperty("Tag", QLatin1String(tag));
-    w->setGeometry(TwipRect{left, top, width, height}.toPx());
+    // From rounded edges, so that controls designed side by side meet
+    // without overlapping by a pixel.
+    w->setGeometry(QRect(QPoint(TwipsToPx(left), TwipsToPx(top)),
+                         QPoint(TwipsToPx(left + width) - 1, TwipsToPx(top + height) - 1)));
     return w;
 }
 
@@ -47,6 +50,25 @@ QScrollBar* bar(Qt::Orientation o, QWidget* parent, const QString& name, int min
     }
     return b;
 }
+
+// Twips. The design height, and the preview column's place and width (its
+// volume bar and right margin included).
+constexpr double kDesignHeight = 2600;
+constexpr double kColumnLeft = 7900;
+constexpr double kColumnWidth = 3750 + 255 + 100;
+constexpr double kTempoWidth = 2600;
+// The column's leftmost place beside the range and tempo frames.
+constexpr double kColumnLeftmost = 2600 + 2500 + 2700;
+// A narrower panel stacks the column under the top frames: where it starts,
+// where the caption goes under the device frame, the height then, and the
+// width of the tag frame at the right end (its boxes whole).
+constexpr double kStackedColumnTop = 1170;
+constexpr double kStackedCaptionTop = 2520;
+constexpr double kCaptionHeight = 500;
+constexpr double kStackedHeight = kStackedCaptionTop + kCaptionHeight + 130;
+constexpr double kStackedTagWidth = 2950;
+
+bool ColumnFitsBeside(double panelWidth) { return panelWidth - kColumnWidth >= kColumnLeftmost; }
 
 } // namespace
 
@@ -133,7 +155,7 @@ void TrackPanelFrame::buildSpeedBalanceAndDevice() {
 
 void TrackPanelFrame::buildPreviewColumn() {
     // The preview player, right of the tempo and tag frames.
-    const double x = 7900;
+    const double x = kColumnLeft;
     cmdMove2[2] = place(new QPushButton(this), "cmdMove2(2)", "1165;5055", x, 150, 435, 435);
     cmdMove2[0] = place(new QPushButton(this), "cmdMove2(0)", "1112;5024", x + 450, 150, 435, 435);
     cmdPlay2 = place(new QPushButton(this), "cmdPlay2", "1116;5025", x + 900, 150, 435, 435);
@@ -164,18 +186,68 @@ void TrackPanelFrame::buildPreviewColumn() {
                                                        cmdMove2[1], cmdMove2[3], cmdMenu2, HScrSeek, lblTime2,
                                                        cmdMark[0], cmdMark[1], cmdUndo2, cmdTime, cmdTest[0],
                                                        cmdTest[1], lblCaption, VScrVolume})
-        m_column.append({w, w->x() - columnLeft});
+        m_column.append({w, w->geometry().translated(-columnLeft, 0)});
+}
+
+double TrackPanelFrame::HeightForWidth(double width) {
+    return ColumnFitsBeside(width) ? kDesignHeight : kStackedHeight;
 }
 
 void TrackPanelFrame::FitPreviewColumn() {
-    constexpr double kColumnWidth = 3750 + 255 + 100; // twips, the volume bar included
-    const int left = std::max(TwipsToPx(2600 + 2500 + 2700), width() - TwipsToPx(kColumnWidth));
-    for (const auto& [w, offset] : m_column)
-        w->move(left + offset, w->y());
+    const double panelWidth = PxToTwips(width());
+    if (ColumnFitsBeside(panelWidth)) {
+        fitTempoFrame(kTempoWidth);
+        const int left = width() - TwipsToPx(kColumnWidth);
+        for (const auto& [w, design] : m_column)
+            w->setGeometry(design.translated(left, 0));
+        const int limit = left - TwipsToPx(100);
+        if (fraTAG->x() + fraTAG->width() > limit)
+            fraTAG->resize(std::max(TwipsToPx(300), limit - fraTAG->x()), fraTAG->height());
+        endRowsAt(limit);
+        return;
+    }
+    // Too narrow: the top row keeps the range frames with the tempo frame
+    // (or, in the advanced view, the tag frame at the right end), and the
+    // column stands under it at the right, the bars and the device frame left
+    // of it, the caption under them.
+    double right = panelWidth;
+    if (fraTAG->isVisibleTo(this)) {
+        fraTAG->setGeometry(TwipRect{panelWidth - 100 - kStackedTagWidth, double(PxToTwips(fraTAG->y())),
+                                     kStackedTagWidth, double(PxToTwips(fraTAG->height()))}
+                                .toPx());
+        right = PxToTwips(fraTAG->x()); // the column's own right margin keeps it off the tag frame
+    }
+    fitTempoFrame(std::min(kTempoWidth, panelWidth - 100 - PxToTwips(Frame2->x())));
+    placeColumnUnderFrames(right);
+}
+
+void TrackPanelFrame::fitTempoFrame(double width) {
+    Frame2->resize(TwipsToPx(width), Frame2->height());
+    cmdReset->move(TwipsToPx(width - 530), cmdReset->y());
+    cmdBPM->move(TwipsToPx(width - 1000), cmdBPM->y());
+    lblSync->resize(TwipsToPx(std::min(2400.0, width - 200)), lblSync->height());
+}
+
+void TrackPanelFrame::placeColumnUnderFrames(double right) {
+    const int left = TwipsToPx(right - kColumnWidth);
+    const int down = TwipsToPx(kStackedColumnTop - 150);
+    for (const auto& [w, design] : m_column)
+        w->setGeometry(design.translated(left, down));
     const int limit = left - TwipsToPx(100);
-    for (QWidget* w : std::initializer_list<QWidget*>{HScrSpeed, lblSpeed, HScrBalance, lblBal, fraDevice, fraTAG})
+    const QRect volume = VScrVolume->geometry();
+    VScrVolume->setGeometry(volume.x(), volume.y(), volume.width(),
+                            TwipsToPx(kStackedCaptionTop + kCaptionHeight) - volume.y());
+    endRowsAt(limit);
+    lblCaption->setGeometry(TwipRect{100, kStackedCaptionTop, PxToTwips(limit) - 100.0, kCaptionHeight}.toPx());
+}
+
+void TrackPanelFrame::endRowsAt(int limit) {
+    for (QWidget* w : std::initializer_list<QWidget*>{HScrSpeed, HScrBalance, fraDevice})
         if (w->x() + w->width() > limit)
             w->resize(std::max(TwipsToPx(300), limit - w->x()), w->height());
+    // A bar's label ends where its bar begins.
+    for (auto [label, scroll] : {std::pair<QWidget*, QWidget*>{lblSpeed, HScrSpeed}, {lblBal, HScrBalance}})
+        label->resize(std::max(0, scroll->x() - label->x()), label->height());
     cboDevice->resize(std::max(TwipsToPx(300), fraDevice->width() - cboDevice->x() - TwipsToPx(100)),
                       cboDevice->height());
 }

@@ -6,6 +6,7 @@
 #include <QFrame>
 #include <QList>
 #include <QPair>
+#include <QRect>
 
 class QComboBox;
 class QGroupBox;
@@ -22,8 +23,13 @@ public:
 
     // Keeps the preview player's column at the panel's right edge and the
     // bars, the device and tag frames that the layout stretches left of it.
-    // Called after each layout pass.
+    // A panel too narrow for the column beside the tempo and tag frames puts
+    // it under the range and tempo frames, right of the bars. Called after
+    // each layout pass.
     void FitPreviewColumn();
+    // The panel's height (twips) at a width (twips): its design height while
+    // the column fits beside the frames, more when it goes under them.
+    static double HeightForWidth(double width);
 
     QGroupBox* Frame2;    // tempo
     QGroupBox* fraTAG;    // tag fields, in the advanced view
@@ -76,7 +82,13 @@ private:
     void buildTagFrame();
     void buildSpeedBalanceAndDevice();
     void buildPreviewColumn();
-    QList<QPair<QWidget*, int>> m_column; // preview controls, x from the column's left (px)
+    // The tempo frame at a width, its buttons kept at its right edge.
+    void fitTempoFrame(double width);
+    // The column under the top frames; `right` is where the column ends.
+    void placeColumnUnderFrames(double right);
+    // The bars, the device frame and the labels end short of `limit` (px).
+    void endRowsAt(int limit);
+    QList<QPair<QWidget*, QRect>> m_column; // preview controls at their design places, x from the column's left (px)
 };
 
 } // namespace kelbrin

@@ -163,6 +163,8 @@ void frmDazudizi::buildClientWidgets(QWidget* client) {
     m_fraHelp->setObjectName(QStringLiteral("fraHelp"));
     m_fraHelp->setProperty("Tag", QStringLiteral("2559;0"));
     m_fraHelp->resize(m_fraHelp->width(), TwipsToPx(700));
+    // Nothing under the frame shows through its title's row.
+    m_fraHelp->setAutoFillBackground(true);
     m_lblHelp = new QLabel(m_fraHelp);
     m_lblHelp->setObjectName(QStringLiteral("lblHelp"));
     m_lblHelp->setWordWrap(true);
@@ -540,10 +542,10 @@ void frmDazudizi::Form_Resize() {
     in.progressHeight = PxToTwips(m_lblProgress->height());
     in.trackInfoHeight = PxToTwips(m_lblTrackInfo->height());
     in.trackInfoVisible = m_menus.item(QStringLiteral("mnuTrack_Labelki(2)"))->isChecked();
-    in.trackPanelHeight = PxToTwips(m_fraAudio->height());
     in.trackPanelVisible = m_fraAudio->isVisibleTo(this);
     // The help frame keeps its place while hidden, so showing it needs no new layout.
     in.helpFrameHeight = PxToTwips(m_fraHelp->height());
+    in.helpFrameVisible = m_menus.item(QStringLiteral("mnuHelp"))->isChecked();
     in.advancedView = m_menus.item(QStringLiteral("mnulvw"))->isChecked();
     in.frame2Left = PxToTwips(m_fraAudio->Frame2->x());
     in.frame2Top = PxToTwips(m_fraAudio->Frame2->y());
@@ -554,6 +556,8 @@ void frmDazudizi::Form_Resize() {
     in.deviceFrameLeft = PxToTwips(m_fraAudio->fraDevice->x());
     in.deviceComboLeft = PxToTwips(m_fraAudio->cboDevice->x());
     in.saveButtonWidth = PxToTwips(m_cmdSave->width());
+    // The panel's height follows its width: a narrow panel stacks its controls.
+    in.trackPanelHeight = TrackPanelFrame::HeightForWidth(ComputeMainLayout(in).trackPanel.width);
     const MainLayoutResult r = ComputeMainLayout(in);
 
     m_fraTools->setGeometry(r.toolFrame.toPx());

@@ -6,6 +6,8 @@
 #include "core/document/cPozycjaMP3.h"
 #include "core/document/cPozycjeMP3.h"
 #include "gui/editor/EditorController.h"
+#include "gui/app/Twips.h"
+#include "gui/mainwindow/MainLayout.h"
 #include "gui/mainwindow/TrackPanelFrame.h"
 #include "gui/mainwindow/ViewMenus.h"
 #include "gui/mainwindow/frmDazudizi.h"
@@ -67,6 +69,30 @@ int main(int argc, char** argv) {
         window->Editor().openProperties(track);
         ScreenshotRun::Settle(window);
         run.save(window, QStringLiteral("frmDazudizi-panel"));
+
+        // The same at the window's smallest size, with boxes down to the
+        // bottom of the surface: the panel shows every control whole and the
+        // help keeps clear of the boxes.
+        window->resize(window->minimumWidth(), TwipsToPx(kMainMinNormalHeight));
+        ScreenshotRun::Settle(window);
+        for (std::int32_t n = 2; n <= 4; ++n) {
+            auto low = std::make_shared<cPozycjaMP3>();
+            low->lngNrPozycji = n;
+            low->strLabel = QStringLiteral("Part %1").arg(n);
+            low->lngLeft = 1200 + (n - 2) * 1500;
+            low->lngTop = PxToTwips(window->fraAudio()->y()) - 900 + (n - 2) * 200;
+            window->cPozycje()->Add(low);
+        }
+        window->DrawTrackGraph(true);
+        ScreenshotRun::Settle(window);
+        run.reportCutCaptions(window->fraAudio(), QStringLiteral("frmDazudizi-panel-min"));
+        run.save(window, QStringLiteral("frmDazudizi-panel-min"));
+        window->Views().mnulvw_Click();
+        ScreenshotRun::Settle(window);
+        run.reportCutCaptions(window->fraAudio(), QStringLiteral("frmDazudizi-advanced-min"));
+        run.save(window, QStringLiteral("frmDazudizi-advanced-min"));
+        window->Views().mnulvw_Click();
+        window->resize(TwipsToPx(15000), TwipsToPx(9000));
 
         // The advanced view: the list, the tag frame and the clone button.
         window->Views().mnulvw_Click();

@@ -1,0 +1,75 @@
+// The main window at its smallest size, showing a track in its panel.
+#include "PeripheryFixture.h"
+
+#include "core/app/TextCatalog.h"
+#include "core/editor/GraphEditor.h"
+#include "gui/app/Twips.h"
+#include "gui/mainwindow/MainLayout.h"
+#include "support/TextFit.h"
+
+#include <QGroupBox>
+
+using namespace kelbrin;
+
+namespace {
+
+class SmallWindowTest : public test::PeripheryTest {
+protected:
+    void SetUp() override {
+        PeripheryTest::SetUp();
+        open();
+        window->resize(window->minimumWidth(), TwipsToPx(kMainMinNormalHeight));
+        showInPanel(add(1));
+    }
+    // Every shown control lies inside its parent, clear of the others.
+    static void expectClearAndInside(QWidget* parent, const QString& where) {
+        QList<QWidget*> shown;
+        for (QWidget* w : parent->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            if (w->isVisibleTo(parent) && !w->testAttribute(Qt::WA_TransparentForMouseEvents))
+                shown << w;
+        for (int i = 0; i < shown.size(); ++i) {
+            const std::string name = (where + QLatin1Char(' ') + shown[i]->objectName()).toStdString();
+            EXPECT_TRUE(parent->rect().contains(shown[i]->geometry())) << name;
+            for (int j = i + 1; j < shown.size(); ++j)
+                EXPECT_FALSE(shown[i]->geometry().intersects(shown[j]->geometry()))
+                    << name << " overlaps " << shown[j]->objectName().toStdString();
+            if (qobject_cast<QGroupBox*>(shown[i]))
+                expectClearAndInside(shown[i], where);
+        }
+    }
+};
+
+} // namespace
+
+TEST_F(SmallWindowTest, EveryPanelControlShowsWholeInBothLanguagesAndViews) {
+    for (const char* language : {"ENGLISH", "POLSKI"}) {
+        Catalog().setLanguage(QLatin1String(language));
+        window->LoadLang();
+        for (bool advanced : {false, true}) {
+            if (item("mnulvw")->isChecked() != advanced)
+                item("mnulvw")->trigger();
+            const QString where = QLatin1String(language) + (advanced ? " advanced" : " basic");
+            EXPECT_TRUE(window->centralWidget()->rect().contains(window->fraAudio()->geometry()));
+            expectClearAndInside(window->fraAudio(), where);
+            EXPECT_EQ(test::CutCaptions(window->fraAudio()), QStringList()) << where.toStdString();
+        }
+    }
+}
+
+TEST_F(SmallWindowTest, TheHelpBoxNeverCoversATrackBox) {
+    ASSERT_TRUE(window->fraHelp()->isVisible());
+    // Boxes above, on and below the help box's top edge.
+    const int edge = PxToTwips(window->fraHelp()->y() - window->picWork()->y());
+    for (int n = 2; n <= 4; ++n)
+        add(n)->lngTop = edge + (n - 3) * 400;
+    window->DrawTrackGraph(true);
+    for (std::int32_t n = 1; n <= 4; ++n) {
+        // What the surface shows of the box, in the window's client area.
+        const QRect t = window->Editor().editor().boxRect(n);
+        const QRect shown = TwipRect{double(t.x()), double(t.y()), double(t.width()), double(t.height())}
+                                .toPx()
+                                .translated(window->picWork()->pos())
+                                .intersected(window->picWork()->geometry());
+        EXPECT_FALSE(shown.intersects(window->fraHelp()->geometry())) << "box " << n;
+    }
+}
