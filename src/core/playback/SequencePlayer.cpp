@@ -44,9 +44,7 @@ SequencePlayer::~SequencePlayer() {
             if (auto t = weak.lock()) {
                 if (t->MediaControl)
                     t->MediaControl->stop();
-                t->MediaControl.reset();
-                t->MediaPosition.reset();
-                t->MediaBasicAudio.reset();
+                t->ReleaseGraph();
                 t->blnPlayed = false;
             }
         m_run.colPlayRun.reset();
@@ -97,11 +95,9 @@ bool SequencePlayer::startRun() {
     cPozycjeMP3& all = tracks();
     for (std::int32_t p = 1; p <= all.Count(); ++p) {
         std::shared_ptr<cPozycjaMP3> t = all.Item(p);
-        if (t->MediaControl && t->MediaPosition && t->MediaBasicAudio)
+        if (t->HasGraph())
             continue;
-        t->MediaControl.reset();
-        t->MediaPosition.reset();
-        t->MediaBasicAudio.reset();
+        t->ReleaseGraph();
         std::shared_ptr<PlaybackGraph> graph;
         if (!QFileInfo::exists(t->strFileNameSource))
             ShowMessage(GetText(3025, QStringLiteral("|1"), t->strFileNameSource), mb::OkOnly, QString(), 3025);
@@ -113,7 +109,7 @@ bool SequencePlayer::startRun() {
             exitPath();
             return false;
         }
-        t->MediaControl = t->MediaPosition = t->MediaBasicAudio = graph;
+        t->AttachGraph(graph);
         t->blnDeviceChanged = false;
         remember(t);
         const double dur = graph->duration();
@@ -480,9 +476,7 @@ void SequencePlayer::exitPath() {
             t->lngColNastepnikIndex = 0;
         }
         finishLook(*t);
-        t->MediaControl.reset();
-        t->MediaPosition.reset();
-        t->MediaBasicAudio.reset();
+        t->ReleaseGraph();
     }
     m_runTracks.clear();
     markToDeleteAfter();
