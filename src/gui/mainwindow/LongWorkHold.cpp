@@ -4,13 +4,11 @@
 
 namespace kelbrin {
 
-LongWorkHold::LongWorkHold(frmDazudizi& window) : m_window(window), m_wasReady(window.blnClose) {
-    m_window.blnClose = false;
-}
-
-LongWorkHold::~LongWorkHold() {
-    m_window.blnClose = m_wasReady;
-    m_window.EndProgress();
-}
+LongWorkHold::LongWorkHold(frmDazudizi& window)
+    : BusyHold([&window] { window.blnClose = false; },
+               [&window, wasReady = window.blnClose] {
+                   window.blnClose = wasReady;
+                   window.EndProgress();
+               }) {}
 
 } // namespace kelbrin
