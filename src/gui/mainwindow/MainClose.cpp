@@ -32,8 +32,8 @@ namespace {
 using texts::kSourcesNotDeleted;
 }
 
-MainClose::MainClose(QMainWindow& window, const MainMenus& menus, Seams seams)
-    : m_window(window), m_menus(menus), m_seams(std::move(seams)) {
+MainClose::MainClose(QMainWindow& window, const MainMenus& menus, Clock& clock, Seams seams)
+    : m_window(window), m_menus(menus), m_clock(clock), m_seams(std::move(seams)) {
     if (!m_seams.recording)
         m_seams.recording = [] {
             const auto& recorder = Shared().Recorder;
@@ -123,10 +123,10 @@ void MainClose::finishRecording() {
     // finished and the recordings are in the project. A server that does not
     // finish in time keeps its buffer file; the close goes on.
     const qint64 timeout = m_seams.handOverTimeoutMs ? m_seams.handOverTimeoutMs() : kHandOverTimeoutMs;
-    const qint64 start = ProgramClock().milliseconds();
+    const qint64 start = m_clock.milliseconds();
     int shown = -1;
     while (m_seams.handingOver && m_seams.handingOver()) {
-        const qint64 waited = ProgramClock().milliseconds() - start;
+        const qint64 waited = m_clock.milliseconds() - start;
         if (waited >= timeout) {
             m_keepBuffer = true;
             ShowMessage(GetText(texts::kServerTimedOut, QStringLiteral("|1"),

@@ -17,6 +17,7 @@ class QMainWindow;
 
 namespace kelbrin {
 
+class Clock;
 class cPozycjeMP3;
 class cPozycjePlikow;
 struct MainMenus;
@@ -48,7 +49,8 @@ public:
         std::function<void()> endProgram;
     };
 
-    MainClose(QMainWindow& window, const MainMenus& menus, Seams seams);
+    // `clock` times the wait for the encoder server.
+    MainClose(QMainWindow& window, const MainMenus& menus, Clock& clock, Seams seams);
 
     // The recorder, the players and tests fill what they own.
     Seams& seams() { return m_seams; }
@@ -71,6 +73,7 @@ private:
 
     QMainWindow& m_window;
     const MainMenus& m_menus;
+    Clock& m_clock;
     Seams m_seams;
     bool m_saved = false;
     bool m_keepBuffer = false; // the server may still read it

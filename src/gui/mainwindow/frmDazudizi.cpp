@@ -57,6 +57,7 @@
 #include "gui/editor/frmLegend.h"
 #include "gui/playback/MainPlayer.h"
 #include "core/playback/SequencePlayer.h"
+#include "platform/media/Clock.h"
 #include "platform/settings/SettingsStore.h"
 
 #include <QAction>
@@ -406,7 +407,7 @@ void frmDazudizi::wireProjectCommands() {
     closing.ready = [this] { return CanChangeProject(); };
     closing.tracks = [this] { return cPozycje.get(); };
     closing.stopPlayer = [this] { m_player->player().Shutdown(); };
-    m_close = std::make_unique<MainClose>(*this, m_menus, closing);
+    m_close = std::make_unique<MainClose>(*this, m_menus, ProgramClock(), closing);
 
     auto scriptExport = std::make_unique<ScriptExportRun>(*this);
     m_scriptExport = scriptExport.get();

@@ -9,6 +9,7 @@
 #include "gui/app/TopMost.h"
 #include "gui/app/Translation.h"
 #include "gui/app/Twips.h"
+#include "platform/media/Clock.h"
 #include "platform/shell/ProcessLauncher.h"
 
 #include <QApplication>
@@ -114,7 +115,7 @@ void frmRecord::Form_Load() {
     // The mixer button works when the desktop has a volume control.
     cmdMikser->setEnabled(!QStandardPaths::findExecutable(QStringLiteral("pavucontrol")).isEmpty() ||
                           !QStandardPaths::findExecutable(QStringLiteral("alsamixer")).isEmpty());
-    m_tray = std::make_unique<frmIcon>(*this);
+    m_tray = std::make_unique<frmIcon>(*this, ProgramClock());
     m_control->setTray(m_tray.get());
     LoadLang();
     setMinimumHeight(TwipsToPx(kMinimumHeightTwips));
