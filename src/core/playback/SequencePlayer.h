@@ -8,7 +8,7 @@
 // loops, ramps fades and writes the time labels. The commands (pause, move,
 // next, previous, stop, the play modes) only change the shared fields below,
 // which the next pass reads, so everything runs on the Qt thread and on the
-// clock in force: tests drive it on virtual time.
+// clock it is given: tests drive it on virtual time.
 //
 // Numbers and positions: a start target, a loop target and a predecessor are
 // track numbers; the run list, successor lists and lngOverTakingIndex hold

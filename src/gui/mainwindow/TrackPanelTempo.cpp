@@ -4,6 +4,7 @@
 #include "frmDazudizi.h"
 #include "core/document/cPozycjeMP3.h"
 #include "gui/app/Translation.h"
+#include "platform/media/Clock.h"
 
 #include <QAction>
 #include <QApplication>
@@ -20,7 +21,7 @@ namespace kelbrin {
 TrackPanelTempo::TrackPanelTempo(frmDazudizi& window, TrackPanelFrame& frame, PreviewPlayer& preview,
                                  std::function<void()> changed)
     : QObject(&window), m_window(window), m_syncLabel(frame.lblSync), m_tempoBox(frame.Frame2),
-      m_tempo(preview), m_changed(std::move(changed)) {
+      m_tempo(preview, ProgramClock()), m_changed(std::move(changed)) {
     connect(frame.cmdBPM, &QPushButton::clicked, this, [this] { cmdBPM_Click(); });
     connect(frame.cmdReset, &QPushButton::clicked, this, [this] { cmdReset_Click(); });
     frame.lblSync->setMouseTracking(true);
