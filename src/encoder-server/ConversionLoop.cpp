@@ -17,8 +17,9 @@ namespace kelbrin {
 using namespace handshake;
 
 ConversionLoop::ConversionLoop(ServerHandshake& handshake, QFile& buffer, BlockEncoder& encoder,
-                               RecorderOutput& output, const LoopOptions& options)
+                               RecorderOutput& output, const LoopOptions& options, Clock& clock)
     : m_handshake(handshake), m_buffer(buffer), m_encoder(encoder), m_output(output), m_options(options),
+      m_clock(clock),
       m_freeSpace([](const QString& folder) {
           QStorageInfo info(folder);
           return info.isValid() ? info.bytesAvailable() : qint64(-1);
@@ -26,7 +27,7 @@ ConversionLoop::ConversionLoop(ServerHandshake& handshake, QFile& buffer, BlockE
 
 ConversionLoop::~ConversionLoop() {
     if (m_timer)
-        ProgramClock().cancel(m_timer);
+        m_clock.cancel(m_timer);
 }
 
 qint64 ConversionLoop::freeSpaceThreshold() const {
@@ -35,7 +36,7 @@ qint64 ConversionLoop::freeSpaceThreshold() const {
 }
 
 void ConversionLoop::schedule(int delayMs) {
-    m_timer = ProgramClock().callAfter(delayMs, [this] {
+    m_timer = m_clock.callAfter(delayMs, [this] {
         m_timer = 0;
         pass();
     });
@@ -66,7 +67,7 @@ void ConversionLoop::runPass() {
         if (m_detector)
             m_detector->recordingStarted(m_options.pcm);
     }
-    const qint64 turnStart = ProgramClock().milliseconds();
+    const qint64 turnStart = m_clock.milliseconds();
     int blocksThisTurn = 0;
     for (;;) {
         const ServerHandshake::EditorState state = m_handshake.poll();
@@ -89,7 +90,7 @@ void ConversionLoop::runPass() {
             case Read::Done:
                 ++m_sinceCheck;
                 if (++blocksThisTurn >= m_options.blocksPerTurn ||
-                    ProgramClock().milliseconds() - turnStart >= m_options.turnMs) {
+                    m_clock.milliseconds() - turnStart >= m_options.turnMs) {
                     schedule(0); // the rest of the backlog after the editor's calls
                     return;
                 }
@@ -121,7 +122,7 @@ ConversionLoop::Read ConversionLoop::processBlock(const ServerHandshake::EditorS
         got = bytes > 0 ? m_buffer.read(m_block.data(), bytes) : 0;
     if (got != bytes) {
         // Not all of it is there yet: wait and read the same block again.
-        const qint64 now = ProgramClock().milliseconds();
+        const qint64 now = m_clock.milliseconds();
         if (m_shortSinceMs < 0)
             m_shortSinceMs = now;
         if (now - m_shortSinceMs >= m_options.shortReadPatienceMs) {
@@ -211,7 +212,7 @@ void ConversionLoop::stopNow(int reason) {
 
 void ConversionLoop::end(int reason) {
     if (m_timer) {
-        ProgramClock().cancel(m_timer);
+        m_clock.cancel(m_timer);
         m_timer = 0;
     }
     m_running = false;
@@ -232,7 +233,7 @@ void ConversionLoop::end(int reason) {
         m_detector->recordingEnded();
     // The end may come inside a call from the editor: the boxes wait for it to return.
     if (m_mixerDiagnostics)
-        ProgramClock().callAfter(0, [] { ListMixers(); });
+        m_clock.callAfter(0, [] { ListMixers(); });
     m_handshake.finish(reason);
     if (m_finished)
         m_finished(reason);

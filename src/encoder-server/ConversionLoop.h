@@ -22,6 +22,8 @@
 
 namespace kelbrin {
 
+class Clock;
+
 struct LoopOptions {
     qint64 blockSize = 0;
     int frameBytes = 1;       // bytes of one sample frame of the captured PCM
@@ -42,8 +44,9 @@ class ConversionLoop {
 public:
     using FreeSpace = std::function<qint64(const QString& folder)>; // bytes, or -1 unknown
 
+    // `clock` schedules the passes and times the turns.
     ConversionLoop(ServerHandshake& handshake, QFile& buffer, BlockEncoder& encoder,
-                   RecorderOutput& output, const LoopOptions& options);
+                   RecorderOutput& output, const LoopOptions& options, Clock& clock);
     ~ConversionLoop();
 
     void setFreeSpace(FreeSpace probe) { m_freeSpace = std::move(probe); }
@@ -81,6 +84,7 @@ private:
     BlockEncoder& m_encoder;
     RecorderOutput& m_output;
     LoopOptions m_options;
+    Clock& m_clock;
     FreeSpace m_freeSpace;
     std::unique_ptr<SpeechDetector> m_detector;
     std::function<void(int)> m_finished;

@@ -21,13 +21,14 @@ private:
 
 } // namespace
 
-DeferredBoxes::DeferredBoxes() : m_service(SetMessageService(std::make_unique<Collector>(m_boxes))) {}
+DeferredBoxes::DeferredBoxes(Clock& clock)
+    : m_clock(clock), m_service(SetMessageService(std::make_unique<Collector>(m_boxes))) {}
 
 DeferredBoxes::~DeferredBoxes() {
     SetMessageService(std::move(m_service));
     if (m_boxes.isEmpty())
         return;
-    ProgramClock().callAfter(0, [boxes = m_boxes] {
+    m_clock.callAfter(0, [boxes = m_boxes] {
         for (const MessageRequest& box : boxes)
             Messages().showMessage(box);
     });

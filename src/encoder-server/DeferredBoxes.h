@@ -10,14 +10,18 @@
 
 namespace kelbrin {
 
+class Clock;
+
 class DeferredBoxes {
 public:
-    DeferredBoxes();
+    // `clock` gives the next turn on which the boxes are shown.
+    explicit DeferredBoxes(Clock& clock);
     ~DeferredBoxes(); // puts the service back and shows the boxes on the next turn
     DeferredBoxes(const DeferredBoxes&) = delete;
     DeferredBoxes& operator=(const DeferredBoxes&) = delete;
 
 private:
+    Clock& m_clock;
     std::unique_ptr<MessageService> m_service;
     QList<MessageRequest> m_boxes;
 };

@@ -42,12 +42,12 @@ QString RecordingFolder() {
 
 } // namespace
 
-StreamServer::StreamServer() = default;
+StreamServer::StreamServer(Clock& clock) : m_clock(clock) {}
 
 StreamServer::~StreamServer() {
     shutdown();
     if (m_closeCall)
-        ProgramClock().cancel(m_closeCall);
+        m_clock.cancel(m_closeCall);
 }
 
 void StreamServer::UstawStanZapisu(int recording) { m_state = recording; }
@@ -84,7 +84,7 @@ bool StreamServer::openCodec(const QString& formatFile) {
 }
 
 bool StreamServer::INIT(const QString& formatFile, const QString& bufferFile) {
-    const DeferredBoxes boxesAfterTheCall;
+    const DeferredBoxes boxesAfterTheCall(m_clock);
     if ((m_open && m_state == kRecording) || passRunning())
         return false; // one recording at a time; the open one goes on
     closeRecording();
@@ -152,7 +152,7 @@ void StreamServer::Start(int intervalMs) {
     options.jitterMs = qEnvironmentVariableIntValue("KELBRIN_SERVER_JITTER_MS");
     if (m_adjustLoop)
         m_adjustLoop(options);
-    m_loop = std::make_unique<ConversionLoop>(m_handshake, m_buffer, *m_encoder, m_output, options);
+    m_loop = std::make_unique<ConversionLoop>(m_handshake, m_buffer, *m_encoder, m_output, options, m_clock);
     if (m_freeSpace)
         m_loop->setFreeSpace(m_freeSpace);
     m_loop->setFinished([this](int reason) { loopFinished(reason); });
@@ -165,7 +165,7 @@ void StreamServer::Start(int intervalMs) {
             const QString why = lame->lastError();
             m_loop->stopNow(servertext::kEncoderFailed);
             // After the call has returned: a box must not hold the editor's call.
-            ProgramClock().callAfter(0, [why] {
+            m_clock.callAfter(0, [why] {
                 ShowText(servertext::kEncoderFailed, mb::Critical, QStringLiteral("|1"), why);
             });
         }
@@ -179,7 +179,7 @@ void StreamServer::loopFinished(int reason) {
     {
         // Shown once the loop has unwound; the editor learns the reason itself.
         const QString detail = m_output.lastError();
-        ProgramClock().callAfter(0, [reason, detail] {
+        m_clock.callAfter(0, [reason, detail] {
             ShowText(reason, mb::Exclamation, QStringLiteral("|1"), detail);
         });
     }
@@ -198,7 +198,7 @@ void StreamServer::closeRecording() {
         // Called from inside a box of the loop's pass: the loop, its encoder
         // and its buffer are let go once that pass has returned.
         if (!m_closeCall)
-            m_closeCall = ProgramClock().callAfter(50, [this] {
+            m_closeCall = m_clock.callAfter(50, [this] {
                 m_closeCall = 0;
                 closeRecording();
             });
@@ -207,7 +207,7 @@ void StreamServer::closeRecording() {
     // Closing now settles a close still waiting for its pass: left pending, it
     // would end whatever recording starts next.
     if (m_closeCall) {
-        ProgramClock().cancel(m_closeCall);
+        m_clock.cancel(m_closeCall);
         m_closeCall = 0;
     }
     m_loop.reset();

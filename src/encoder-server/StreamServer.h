@@ -19,6 +19,8 @@
 
 namespace kelbrin {
 
+class Clock;
+
 class StreamServer {
 public:
     // Recording states (DajStan): before INIT the value given to
@@ -26,7 +28,8 @@ public:
     static constexpr int kRecording = 1;
     static constexpr int kLoopEnded = -1;
 
-    StreamServer();
+    // `clock` runs the conversion loop and the boxes shown after a call.
+    explicit StreamServer(Clock& clock);
     ~StreamServer();
 
     QStringList strFileRec() const { return m_fileRec; }
@@ -56,6 +59,7 @@ private:
     void loopFinished(int reason);
     bool fail();
 
+    Clock& m_clock;
     int m_state = 0;
     bool m_open = false; // from a successful INIT until the recording is closed
     bool m_speech = false;

@@ -9,6 +9,7 @@
 
 #include "core/app/MessageService.h"
 #include "gui/app/QtMessageService.h"
+#include "platform/media/Clock.h"
 #include "platform/shell/ComponentActivation.h"
 
 #include <QApplication>
@@ -66,7 +67,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "capturon: no session bus\n");
         return 1;
     }
-    StreamServer server;
+    StreamServer server(ProgramClock());
     const int idleMs = qEnvironmentVariableIsSet("KELBRIN_SERVER_IDLE_MS")
                            ? qEnvironmentVariableIntValue("KELBRIN_SERVER_IDLE_MS")
                            : 15000;

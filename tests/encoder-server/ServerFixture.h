@@ -61,7 +61,7 @@ protected:
 
     // The editor's part: INIT with the buffer file, then Start.
     bool init(int speech = 0) {
-        server = std::make_unique<StreamServer>();
+        server = std::make_unique<StreamServer>(*clock);
         server->UstawStanZapisu(speech);
         return server->INIT(base + "/formatex.ini", bufferPath);
     }

@@ -10,4 +10,8 @@ cPozycjaMP3::cPozycjaMP3()
                                                     QStringLiteral("Default DirectSound Device"))) {
 }
 
+void cPozycjaMP3::AttachGraph(const std::shared_ptr<PlaybackGraph>& graph) {
+    MediaControl = MediaPosition = MediaBasicAudio = graph;
+}
+
 } // namespace kelbrin

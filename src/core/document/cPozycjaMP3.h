@@ -1,8 +1,8 @@
 #pragma once
 // One track: a frame or time range of one open source file, with everything the
 // editor needs to draw it, link it into the track graph, play it and write it
-// out. Windows read and write the fields directly; the record has no operations
-// besides its construction.
+// out. Windows read and write the fields directly; besides its construction the
+// record's only operations take and let go of its playback graph.
 //
 // A track keeps its number (lngNrPozycji) for life; stored links (lngTrack,
 // lngLoopTrack) hold numbers. The successor list colNastepnik holds 1-based
@@ -55,10 +55,17 @@ public:
     bool blnJednostka = true; // true: the time fields hold the range; false: the frames
     std::int32_t lngLeft = 0; // box centre on the drawing surface, twips
     std::int32_t lngTop = 0;
-    // Three views of the same playback graph (control, position, volume/balance).
+    // Three views of the same playback graph (control, position, volume/balance),
+    // set and cleared together through AttachGraph and ReleaseGraph.
     std::shared_ptr<PlaybackGraph> MediaControl;
     std::shared_ptr<PlaybackGraph> MediaPosition;
     std::shared_ptr<PlaybackGraph> MediaBasicAudio;
+    // The track plays on `graph` from now on (null releases it).
+    void AttachGraph(const std::shared_ptr<PlaybackGraph>& graph);
+    // Lets go of the graph without stopping it; whoever still holds it keeps it.
+    void ReleaseGraph() { AttachGraph(nullptr); }
+    // All three views are set.
+    bool HasGraph() const { return MediaControl && MediaPosition && MediaBasicAudio; }
     bool blnPlayed = false;
     QString strLabel;
     bool blnZablokowany = false;

@@ -75,9 +75,7 @@ bool ApplySplitEdit(SplitHost& host, std::int32_t trackNo, const QString& output
     track.strFileNameSource = source.strFileName;
     source.blnVBR = vbr;
     track.dblDuration = source.sngCzasTrwania;
-    track.MediaControl.reset();
-    track.MediaPosition.reset();
-    track.MediaBasicAudio.reset();
+    track.ReleaseGraph();
     host.RefreshTrackRow(track);
     return true;
 }

@@ -4,7 +4,7 @@
 // second where the overtake says (an overlap by position, a gap by a delay on
 // the clock), applies both ramps while they play, repeats or ends.
 //
-// It is a state machine driven by the clock in force, one pass per tick, not
+// It is a state machine driven by the clock it is given, one pass per tick, not
 // a loop inside a click: a second start while it runs is ignored, and stop()
 // or destroying it ends it at once without anything left that still uses the
 // graphs. It reads the tracks' fields afresh on every pass (the bars may move

@@ -19,8 +19,8 @@ class PreviewPlayer;
 
 class PanelTempo {
 public:
-    explicit PanelTempo(PreviewPlayer& preview, const Clock* clock = nullptr)
-        : tap(clock), m_preview(preview) {}
+    // `clock` times the taps.
+    PanelTempo(PreviewPlayer& preview, const Clock& clock) : tap(clock), m_preview(preview) {}
 
     // A tap (cmdBPM): the second click of a pair sets the tempo to the mean,
     // after bringing the speed back to 100 %.

@@ -16,6 +16,8 @@
 
 #include <QFileInfo>
 
+#include <optional>
+
 namespace kelbrin {
 
 namespace {
@@ -44,9 +46,7 @@ SequencePlayer::~SequencePlayer() {
             if (auto t = weak.lock()) {
                 if (t->MediaControl)
                     t->MediaControl->stop();
-                t->MediaControl.reset();
-                t->MediaPosition.reset();
-                t->MediaBasicAudio.reset();
+                t->ReleaseGraph();
                 t->blnPlayed = false;
             }
         m_run.colPlayRun.reset();
@@ -97,11 +97,9 @@ bool SequencePlayer::startRun() {
     cPozycjeMP3& all = tracks();
     for (std::int32_t p = 1; p <= all.Count(); ++p) {
         std::shared_ptr<cPozycjaMP3> t = all.Item(p);
-        if (t->MediaControl && t->MediaPosition && t->MediaBasicAudio)
+        if (t->HasGraph())
             continue;
-        t->MediaControl.reset();
-        t->MediaPosition.reset();
-        t->MediaBasicAudio.reset();
+        t->ReleaseGraph();
         std::shared_ptr<PlaybackGraph> graph;
         if (!QFileInfo::exists(t->strFileNameSource))
             ShowMessage(GetText(3025, QStringLiteral("|1"), t->strFileNameSource), mb::OkOnly, QString(), 3025);
@@ -113,7 +111,7 @@ bool SequencePlayer::startRun() {
             exitPath();
             return false;
         }
-        t->MediaControl = t->MediaPosition = t->MediaBasicAudio = graph;
+        t->AttachGraph(graph);
         t->blnDeviceChanged = false;
         remember(t);
         const double dur = graph->duration();
@@ -319,127 +317,154 @@ SequencePlayer::PassEnd SequencePlayer::pass() {
     for (std::int32_t i = 1; i <= count; ++i) {
         if (!m_run.colPlayRun || i > m_run.colPlayRun->size())
             break;
-        // 1. A deletion that waited for this entry.
-        if (m_run.lngPlayRunMark == i) {
-            deletePending(i);
-            return PassEnd::Done;
-        }
-        const std::int32_t position = m_run.colPlayRun->at(i - 1);
-        if (position < 1 || position > tracks().Count()) {
-            removeEntry(i);
-            m_active = true;
-            return PassEnd::Done;
-        }
-        std::shared_ptr<cPozycjaMP3> holder = tracks().Item(position);
-        cPozycjaMP3& P = *holder;
-        const std::int32_t n = P.lngNrPozycji;
-        const std::shared_ptr<PlaybackGraph> graph = P.MediaPosition;
-        if (!graph) {
-            // Released under the run (the tag editor): the track is done.
-            P.blnPlayed = false;
-            finishLook(P);
-            removeEntry(i);
-            Timer.Unload(n);
-            m_active = true;
-            return PassEnd::Done;
-        }
-        const double cur = graph->currentPosition();
-        const double stop = graph->stopTime();
-        const double dur = graph->duration();
+        if (const std::optional<PassEnd> end = passEntry(i, lead))
+            return *end;
+    }
+    return PassEnd::Done;
+}
 
-        if (P.blnPlayed) {
-            m_active = true;
-            // A loop into a track that is gone is no loop.
-            const bool loops = P.lngLoopTrack >= 0 && ItemTracka(tracks(), P.lngLoopTrack) > 0;
-            // 2.1 Loop back.
-            if (cur + lead >= stop && !P.blnPrev && loops && P.lngLoopCount > 0) {
-                lngRefTime = m_clock.milliseconds();
-                P.lngLoopCount -= 1;
-                blnStartPhase = true;
-                m_startTarget = P.lngLoopTrack;
-                P.sngOverTaking = kNoOvertake;
-                P.lngColNastepnikIndex = 0;
-                P.blnPrev = false;
-                P.blnPlayed = false;
-                finishLook(P);
-                removeEntry(i);
-                Timer.Unload(n);
-                return PassEnd::Jump;
-            }
-            // 2.2 The successor's moment.
-            if (!loops || P.lngLoopCount <= 0) {
-                const double x = RescaleToPlayerTime(P.sngOverTaking, P.dblDuration, dur);
-                const bool byPosition = P.lngOverTakingIndex > 0 && cur + lead - x >= stop;
-                const bool byTimer = Timer.Enabled(n) && Val(Timer.Tag(n)) == 0;
-                if (byPosition || byTimer) {
-                    if (P.lngColNastepnikIndex == 1)
-                        lngRefTime = m_clock.milliseconds();
-                    Timer.SetEnabled(n, false);
-                    if (P.blnPrev) {
-                        blnStartPhase = true;
-                        P.blnPlayed = false;
-                        m_startTarget = P.lngTrack;
-                    } else {
-                        m_startTarget = n;
-                    }
-                    P.blnPrev = false;
-                    return PassEnd::Jump;
-                }
-            }
-            // 2.3 A previous-track request that meets a running gap delay.
-            if (P.blnPrev && Timer.Enabled(n) && Val(Timer.Tag(n)) != 0) {
-                Timer.SetTag(n, QStringLiteral("0"));
-                P.blnPrev = false;
-                blnStartPhase = false;
-                if (const std::int32_t m = ItemTracka(tracks(), P.lngTrack)) {
-                    tracks().Item(m)->lngColNastepnikIndex = 0;
-                    NextSuccessor(tracks(), m);
-                }
-                return PassEnd::Jump;
-            }
-        }
+std::optional<SequencePlayer::PassEnd> SequencePlayer::passEntry(std::int32_t i, double lead) {
+    // 1. A deletion that waited for this entry.
+    if (m_run.lngPlayRunMark == i) {
+        deletePending(i);
+        return PassEnd::Done;
+    }
+    const std::int32_t position = m_run.colPlayRun->at(i - 1);
+    if (position < 1 || position > tracks().Count()) {
+        removeEntry(i);
+        m_active = true;
+        return PassEnd::Done;
+    }
+    std::shared_ptr<cPozycjaMP3> holder = tracks().Item(position);
+    cPozycjaMP3& P = *holder;
+    const std::shared_ptr<PlaybackGraph> graph = P.MediaPosition;
+    if (!graph) {
+        // Released under the run (the tag editor): the track is done.
+        P.blnPlayed = false;
+        finishLook(P);
+        removeEntry(i);
+        Timer.Unload(P.lngNrPozycji);
+        m_active = true;
+        return PassEnd::Done;
+    }
+    const EntryTimes at{graph->currentPosition(), graph->stopTime(), graph->duration()};
+    if (P.blnPlayed) {
+        m_active = true;
+        if (const std::optional<PassEnd> end = whilePlaying(P, i, at, lead))
+            return end;
+    }
+    // 3. The end of the range: reached or passed.
+    if (at.cur >= at.stop) {
+        if (P.sngOverTaking > 0)
+            startGapDelay(P);
+        else
+            return finishEntry(P, i);
+    }
+    if (P.blnPlayed)
+        applyFadesAndLabel(P);
+    return std::nullopt;
+}
 
-        // 3. The end of the range: reached or passed.
-        if (cur >= stop) {
-            if (P.sngOverTaking > 0) {
-                // A paused delay stays off until the resume switches it on.
-                if (!Timer.Enabled(n) && !blnPause) {
-                    if (P.blnPrev) {
-                        P.sngOverTaking = kNoOvertake;
-                        P.lngColNastepnikIndex = 0;
-                    } else {
-                        m_view.setTimeVisible(n, false);
-                        if (P.lngColNastepnikIndex == 1)
-                            lngRefTime = m_clock.milliseconds();
-                        Timer.Load(n);
-                        Timer.SetInterval(n, RoundHalfEven(P.sngOverTaking * 1000.0));
-                        Timer.SetTag(n, QString::number(n));
-                        Timer.SetEnabled(n, true);
-                    }
-                    blnStartPhase = false;
-                }
-            } else {
-                if (P.lngColNastepnikIndex == 1)
-                    lngRefTime = m_clock.milliseconds();
-                P.lngLoopCount = P.lngLoopCountBackup;
-                P.blnPlayed = false;
-                finishLook(P);
-                removeEntry(i);
-                P.sngOverTaking = kNoOvertake;
-                P.lngColNastepnikIndex = 0;
-                m_active = true;
-                Timer.Unload(n);
-                if (P.blnPrev) {
-                    blnStartPhase = true;
-                    m_startTarget = P.lngTrack;
-                    P.blnPrev = false;
-                    return PassEnd::Jump;
-                }
-                return PassEnd::Done;
-            }
-        }
-        if (P.blnPlayed)
-            applyFadesAndLabel(P);
+std::optional<SequencePlayer::PassEnd> SequencePlayer::whilePlaying(cPozycjaMP3& P, std::int32_t i,
+                                                                    const EntryTimes& at, double lead) {
+    const std::int32_t n = P.lngNrPozycji;
+    // A loop into a track that is gone is no loop.
+    const bool loops = P.lngLoopTrack >= 0 && ItemTracka(tracks(), P.lngLoopTrack) > 0;
+    // 2.1 Loop back.
+    if (at.cur + lead >= at.stop && !P.blnPrev && loops && P.lngLoopCount > 0)
+        return loopBack(P, i);
+    // 2.2 The successor's moment.
+    if (!loops || P.lngLoopCount <= 0) {
+        const double x = RescaleToPlayerTime(P.sngOverTaking, P.dblDuration, at.dur);
+        const bool byPosition = P.lngOverTakingIndex > 0 && at.cur + lead - x >= at.stop;
+        const bool byTimer = Timer.Enabled(n) && Val(Timer.Tag(n)) == 0;
+        if (byPosition || byTimer)
+            return startSuccessor(P);
+    }
+    // 2.3 A previous-track request that meets a running gap delay.
+    if (P.blnPrev && Timer.Enabled(n) && Val(Timer.Tag(n)) != 0)
+        return previousDuringGap(P);
+    return std::nullopt;
+}
+
+SequencePlayer::PassEnd SequencePlayer::loopBack(cPozycjaMP3& P, std::int32_t i) {
+    lngRefTime = m_clock.milliseconds();
+    P.lngLoopCount -= 1;
+    blnStartPhase = true;
+    m_startTarget = P.lngLoopTrack;
+    P.sngOverTaking = kNoOvertake;
+    P.lngColNastepnikIndex = 0;
+    P.blnPrev = false;
+    P.blnPlayed = false;
+    finishLook(P);
+    removeEntry(i);
+    Timer.Unload(P.lngNrPozycji);
+    return PassEnd::Jump;
+}
+
+SequencePlayer::PassEnd SequencePlayer::startSuccessor(cPozycjaMP3& P) {
+    const std::int32_t n = P.lngNrPozycji;
+    if (P.lngColNastepnikIndex == 1)
+        lngRefTime = m_clock.milliseconds();
+    Timer.SetEnabled(n, false);
+    if (P.blnPrev) {
+        blnStartPhase = true;
+        P.blnPlayed = false;
+        m_startTarget = P.lngTrack;
+    } else {
+        m_startTarget = n;
+    }
+    P.blnPrev = false;
+    return PassEnd::Jump;
+}
+
+SequencePlayer::PassEnd SequencePlayer::previousDuringGap(cPozycjaMP3& P) {
+    Timer.SetTag(P.lngNrPozycji, QStringLiteral("0"));
+    P.blnPrev = false;
+    blnStartPhase = false;
+    if (const std::int32_t m = ItemTracka(tracks(), P.lngTrack)) {
+        tracks().Item(m)->lngColNastepnikIndex = 0;
+        NextSuccessor(tracks(), m);
+    }
+    return PassEnd::Jump;
+}
+
+void SequencePlayer::startGapDelay(cPozycjaMP3& P) {
+    const std::int32_t n = P.lngNrPozycji;
+    // A paused delay stays off until the resume switches it on.
+    if (Timer.Enabled(n) || blnPause)
+        return;
+    if (P.blnPrev) {
+        P.sngOverTaking = kNoOvertake;
+        P.lngColNastepnikIndex = 0;
+    } else {
+        m_view.setTimeVisible(n, false);
+        if (P.lngColNastepnikIndex == 1)
+            lngRefTime = m_clock.milliseconds();
+        Timer.Load(n);
+        Timer.SetInterval(n, RoundHalfEven(P.sngOverTaking * 1000.0));
+        Timer.SetTag(n, QString::number(n));
+        Timer.SetEnabled(n, true);
+    }
+    blnStartPhase = false;
+}
+
+SequencePlayer::PassEnd SequencePlayer::finishEntry(cPozycjaMP3& P, std::int32_t i) {
+    if (P.lngColNastepnikIndex == 1)
+        lngRefTime = m_clock.milliseconds();
+    P.lngLoopCount = P.lngLoopCountBackup;
+    P.blnPlayed = false;
+    finishLook(P);
+    removeEntry(i);
+    P.sngOverTaking = kNoOvertake;
+    P.lngColNastepnikIndex = 0;
+    m_active = true;
+    Timer.Unload(P.lngNrPozycji);
+    if (P.blnPrev) {
+        blnStartPhase = true;
+        m_startTarget = P.lngTrack;
+        P.blnPrev = false;
+        return PassEnd::Jump;
     }
     return PassEnd::Done;
 }
@@ -480,9 +505,7 @@ void SequencePlayer::exitPath() {
             t->lngColNastepnikIndex = 0;
         }
         finishLook(*t);
-        t->MediaControl.reset();
-        t->MediaPosition.reset();
-        t->MediaBasicAudio.reset();
+        t->ReleaseGraph();
     }
     m_runTracks.clear();
     markToDeleteAfter();

@@ -8,7 +8,7 @@
 // loops, ramps fades and writes the time labels. The commands (pause, move,
 // next, previous, stop, the play modes) only change the shared fields below,
 // which the next pass reads, so everything runs on the Qt thread and on the
-// clock in force: tests drive it on virtual time.
+// clock it is given: tests drive it on virtual time.
 //
 // Numbers and positions: a start target, a loop target and a predecessor are
 // track numbers; the run list, successor lists and lngOverTakingIndex hold
@@ -25,6 +25,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace kelbrin {
 
@@ -101,6 +102,25 @@ private:
     // when the run must end (a graph is missing).
     bool loopHead();
     PassEnd pass();
+    // The graph's times of a run-list entry, read once per pass.
+    struct EntryTimes {
+        double cur;
+        double stop;
+        double dur;
+    };
+    // The steps of a pass for the run-list entry at index i; nothing when the
+    // pass goes on to the next entry.
+    std::optional<PassEnd> passEntry(std::int32_t i, double lead);
+    // Step 2, for a track that plays: its loop, its successor's moment or a
+    // previous-track request.
+    std::optional<PassEnd> whilePlaying(cPozycjaMP3& track, std::int32_t i, const EntryTimes& at, double lead);
+    PassEnd loopBack(cPozycjaMP3& track, std::int32_t i);
+    PassEnd startSuccessor(cPozycjaMP3& track);
+    PassEnd previousDuringGap(cPozycjaMP3& track);
+    // Step 3, at the end of the range: a track with a gap starts its delay
+    // timer; any other leaves the run list.
+    void startGapDelay(cPozycjaMP3& track);
+    PassEnd finishEntry(cPozycjaMP3& track, std::int32_t i);
     // The deferred deletion of pass step 1.
     void deletePending(std::int32_t index);
     void finishLook(cPozycjaMP3& track);

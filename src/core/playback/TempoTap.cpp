@@ -5,7 +5,7 @@
 namespace kelbrin {
 
 std::optional<std::int32_t> TempoTap::Tap() {
-    const qint64 now = (m_clock ? *m_clock : ProgramClock()).milliseconds();
+    const qint64 now = m_clock.milliseconds();
     std::optional<std::int32_t> mean;
     if (!tapping) {
         lastTapMs = now;

@@ -3,7 +3,7 @@
 // the next; each pair gives 60000 / (milliseconds between them) beats per
 // minute, and the tempo is the whole-number mean of every sample since the
 // last reset. There is no time-out between pairs. Time comes from the clock
-// in force (a VirtualClock in tests).
+// it is given (a VirtualClock in tests).
 
 #include <QList>
 #include <QtGlobal>
@@ -16,8 +16,7 @@ class Clock;
 
 class TempoTap {
 public:
-    // `clock` null: the clock in force at each tap (ProgramClock).
-    explicit TempoTap(const Clock* clock = nullptr) : m_clock(clock) {}
+    explicit TempoTap(const Clock& clock) : m_clock(clock) {}
 
     // One click. The mean when it closed a pair, else nothing.
     std::optional<std::int32_t> Tap();
@@ -31,7 +30,7 @@ public:
     qint64 lastTapMs = 0; // when the pair's first click came
 
 private:
-    const Clock* m_clock;
+    const Clock& m_clock;
 };
 
 } // namespace kelbrin

@@ -24,12 +24,6 @@ namespace kelbrin {
 
 namespace {
 using texts::kNoGraphText;
-
-void DropGraph(cPozycjaMP3& t) {
-    t.MediaControl.reset();
-    t.MediaPosition.reset();
-    t.MediaBasicAudio.reset();
-}
 } // namespace
 
 void SequencePlayer::PlayTrack(std::int32_t position, bool notFirst) {
@@ -42,12 +36,12 @@ void SequencePlayer::PlayTrack(std::int32_t position, bool notFirst) {
         if (T.blnZablokowany)
             return;
         try {
-            if (!T.MediaControl || !T.MediaPosition || !T.MediaBasicAudio || T.blnDeviceChanged) {
-                DropGraph(T);
+            if (!T.HasGraph() || T.blnDeviceChanged) {
+                T.ReleaseGraph();
                 std::shared_ptr<PlaybackGraph> built = BuildPlaybackGraph(T.strFileNameSource, T.strDevice, false, T.dblDuration);
                 if (!built)
                     return;
-                T.MediaControl = T.MediaPosition = T.MediaBasicAudio = built;
+                T.AttachGraph(built);
                 T.blnDeviceChanged = false;
             }
             const std::shared_ptr<PlaybackGraph> graph = T.MediaControl;
@@ -77,7 +71,7 @@ void SequencePlayer::PlayTrack(std::int32_t position, bool notFirst) {
             m_retry = false;
             return;
         } catch (const std::exception&) {
-            DropGraph(T);
+            T.ReleaseGraph();
             if (!m_retry) {
                 // Once more with a graph built afresh.
                 m_retry = true;
@@ -197,7 +191,7 @@ void SequencePlayer::ReleaseGraphsBeforeTagWrite() {
             if (t.blnZablokowany || !t.MediaControl)
                 continue;
             t.MediaControl->stop();
-            DropGraph(t);
+            t.ReleaseGraph();
         }
     }
     blnPause = false;

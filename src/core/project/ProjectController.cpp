@@ -5,6 +5,7 @@
 #include "ProjectSaver.h"
 #include "ProjectWindow.h"
 #include "RecentProjects.h"
+#include "core/app/BusyHold.h"
 #include "core/app/BusyRefusal.h"
 #include "core/app/MessageService.h"
 #include "core/app/SharedState.h"
@@ -20,21 +21,6 @@ namespace kelbrin {
 namespace {
 
 const QString kP1 = QStringLiteral("|1");
-
-// Holds the window busy for the whole of an opening: no other command can
-// replace the project meanwhile, and the window cannot close under it.
-struct BusyGuard {
-    ProjectWindow& w;
-    explicit BusyGuard(ProjectWindow& window) : w(window) {
-        w.SetReady(false);
-        w.SetBusyPointer(true);
-    }
-    ~BusyGuard() {
-        w.SetBusyPointer(false);
-        w.SetInputEnabled(true);
-        w.SetReady(true);
-    }
-};
 
 // Why a project file is refused; its open project is then left as it was.
 void explain(const ProjectReadResult& r, const QString& path) {
@@ -83,7 +69,18 @@ bool ProjectController::OtworzPlik(const QString& givenPath, bool updateRecent, 
         ShowText(3059, mb::Information, kP1, path);
         return false;
     }
-    BusyGuard busy(m_window);
+    // The window is busy for the whole of an opening: no other command can
+    // replace the project meanwhile, and the window cannot close under it.
+    const BusyHold busy(
+        [this] {
+            m_window.SetReady(false);
+            m_window.SetBusyPointer(true);
+        },
+        [this] {
+            m_window.SetBusyPointer(false);
+            m_window.SetInputEnabled(true);
+            m_window.SetReady(true);
+        });
     if (isScript)
         return m_scripts.Run(path);
     return openProject(path, updateRecent, quiet);

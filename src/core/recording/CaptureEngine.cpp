@@ -18,10 +18,10 @@ constexpr int kFreeSpaceEvery = 10;
 constexpr int kFreeSpaceBlocks = 20;
 // Frees a device once it has returned from its own callback: at a later turn
 // of the event loop, and again later while a nested loop still runs inside it.
-void RetireLater(std::shared_ptr<CaptureDevice> device, std::shared_ptr<int> delivering) {
-    ProgramClock().callAfter(kRetireRetryMs, [device = std::move(device), delivering]() mutable {
+void RetireLater(Clock& clock, std::shared_ptr<CaptureDevice> device, std::shared_ptr<int> delivering) {
+    clock.callAfter(kRetireRetryMs, [&clock, device = std::move(device), delivering]() mutable {
         if (*delivering > 0)
-            RetireLater(std::move(device), std::move(delivering));
+            RetireLater(clock, std::move(device), std::move(delivering));
     });
 }
 
@@ -32,7 +32,7 @@ CaptureStatus& CaptureState() {
     return status;
 }
 
-CaptureEngine::CaptureEngine(CapturePlatform& platform) : m_platform(platform) {
+CaptureEngine::CaptureEngine(CapturePlatform& platform, Clock& clock) : m_platform(platform), m_clock(clock) {
     freeBytes = [](const QString& folder) -> std::int64_t {
         const QStorageInfo storage(folder);
         return storage.isValid() ? storage.bytesAvailable() : -1;
@@ -96,7 +96,7 @@ void CaptureEngine::TearDownDevice() {
     if (*m_delivering > 0) {
         // Called from inside the device's own callback: it is freed once that
         // has returned. Stopped and closed, it delivers nothing more.
-        RetireLater(std::move(m_device), m_delivering);
+        RetireLater(m_clock, std::move(m_device), m_delivering);
         return;
     }
     m_device->onBlock = nullptr;

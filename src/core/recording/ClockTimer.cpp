@@ -11,7 +11,7 @@ void ClockTimer::setEnabled(bool on) {
     if (on) {
         schedule();
     } else if (m_call) {
-        ProgramClock().cancel(m_call);
+        m_clock.cancel(m_call);
         m_call = 0;
     }
 }
@@ -22,7 +22,7 @@ void ClockTimer::setInterval(qint64 ms) {
     m_interval = ms;
     if (m_enabled) {
         if (m_call)
-            ProgramClock().cancel(m_call);
+            m_clock.cancel(m_call);
         schedule();
     }
 }
@@ -32,7 +32,7 @@ void ClockTimer::schedule() {
     m_call = 0;
     if (m_interval <= 0)
         return;
-    m_call = ProgramClock().callAfter(m_interval, [this] {
+    m_call = m_clock.callAfter(m_interval, [this] {
         m_call = 0;
         if (!m_enabled)
             return;

@@ -1,5 +1,5 @@
 #pragma once
-// A repeating timer on the clock in force, as a timer control behaves: while
+// A repeating timer on the clock it is given, as a timer control behaves: while
 // enabled it ticks every interval; switching it on when it is already on
 // keeps the running countdown; a new interval starts afresh. Tests drive it
 // with a VirtualClock.
@@ -9,9 +9,11 @@
 
 namespace kelbrin {
 
+class Clock;
+
 class ClockTimer {
 public:
-    explicit ClockTimer(qint64 intervalMs = 1000) : m_interval(intervalMs) {}
+    explicit ClockTimer(Clock& clock, qint64 intervalMs = 1000) : m_clock(clock), m_interval(intervalMs) {}
     ~ClockTimer() { setEnabled(false); }
     ClockTimer(const ClockTimer&) = delete;
     ClockTimer& operator=(const ClockTimer&) = delete;
@@ -28,6 +30,7 @@ public:
 private:
     void schedule();
 
+    Clock& m_clock;
     qint64 m_interval;
     bool m_enabled = false;
     int m_call = 0;

@@ -56,8 +56,9 @@ void ShowCaptureError(const QString& function, const QString& detail) {
 
 } // namespace
 
-RecorderControl::RecorderControl(RecorderView& view, RecorderHost& host, CapturePlatform& capture)
-    : m_view(view), m_host(host), m_engine(capture) {
+RecorderControl::RecorderControl(RecorderView& view, RecorderHost& host, CapturePlatform& capture, Clock& clock)
+    : Timer1(clock, 500), tmrPause(clock, 0), tmPause(clock, 60000), Timer2(clock, 500), tmrStop(clock, 1000),
+      m_clock(clock), m_view(view), m_host(host), m_engine(capture, clock) {
     Timer1.onTick = [this] { Timer1_Timer(); };
     tmrPause.onTick = [this] { tmrPause_Timer(); };
     tmPause.onTick = [this] { tmPause_Timer(); };
@@ -89,21 +90,21 @@ RecorderControl::RecorderControl(RecorderView& view, RecorderHost& host, Capture
 
 RecorderControl::~RecorderControl() {
     for (int call : std::as_const(m_deferred))
-        ProgramClock().cancel(call);
+        m_clock.cancel(call);
     tearDownCapture();
     m_engine.CloseBufferFile();
 }
 
 void RecorderControl::showLater(const QString& text, int number, int style) {
     auto call = std::make_shared<int>(0);
-    *call = ProgramClock().callAfter(0, [this, call, text, number, style] {
+    *call = m_clock.callAfter(0, [this, call, text, number, style] {
         m_deferred.removeOne(*call);
         ShowMessage(text, style, QString(), number);
     });
     m_deferred << *call;
 }
 
-qint64 RecorderControl::nowSeconds() const { return ProgramClock().milliseconds() / 1000; }
+qint64 RecorderControl::nowSeconds() const { return m_clock.milliseconds() / 1000; }
 
 qint64 RecorderControl::autoPauseMs() const {
     return static_cast<qint64>(SettingNumber("AutoPauseRec", "0") * 1000);

@@ -4,7 +4,7 @@
 // server ends by itself), the wait for the server, and the hand-over of the
 // recorded files to the editor as tracks through the split dialog.
 //
-// Timers run on the clock in force (ClockTimer), so tests run on virtual
+// Timers run on the clock the control is given (ClockTimer), so tests run on virtual
 // time; the window, the main window and the tray are reached through
 // RecorderView, RecorderHost and RecorderTray.
 
@@ -23,7 +23,8 @@ class RecorderClient;
 
 class RecorderControl {
 public:
-    RecorderControl(RecorderView& view, RecorderHost& host, CapturePlatform& capture);
+    // `clock` runs the timers, the capture and the deferred boxes.
+    RecorderControl(RecorderView& view, RecorderHost& host, CapturePlatform& capture, Clock& clock);
     ~RecorderControl();
     RecorderControl(const RecorderControl&) = delete;
     RecorderControl& operator=(const RecorderControl&) = delete;
@@ -69,11 +70,11 @@ public:
     double autoPauseTicks = 0;
     std::int32_t minutes = 0;
 
-    ClockTimer Timer1{500};
-    ClockTimer tmrPause{0};
-    ClockTimer tmPause{60000};
-    ClockTimer Timer2{500};
-    ClockTimer tmrStop{1000};
+    ClockTimer Timer1;   // 500 ms
+    ClockTimer tmrPause; // 0: off until an interval is set
+    ClockTimer tmPause;  // 60000 ms
+    ClockTimer Timer2;   // 500 ms
+    ClockTimer tmrStop;  // 1000 ms
 
     CaptureEngine& engine() { return m_engine; }
     // The recorded files of the last hand-over, with their folder.
@@ -101,6 +102,7 @@ private:
     // Shows a box at the next turn of the event loop.
     void showLater(const QString& text, int number, int style = mb::Critical);
 
+    Clock& m_clock;
     RecorderView& m_view;
     RecorderHost& m_host;
     RecorderTray* m_tray = nullptr;

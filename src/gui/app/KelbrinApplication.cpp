@@ -28,14 +28,18 @@ KelbrinApplication::~KelbrinApplication() {
 }
 
 void KelbrinApplication::reportSettingsFailure(const QString& file) {
-    // Settings are written from timers and device callbacks too: the box
-    // waits for the next turn of the event loop, one at a time.
-    if (m_settingsBoxPending)
+    // Settings are written from timers and device callbacks too.
+    showLater(m_settingsBoxPending,
+              [file] { ShowText(kSettingsNotWritten, mb::Exclamation, QStringLiteral("|1"), file); });
+}
+
+void KelbrinApplication::showLater(bool& pending, std::function<void()> show) {
+    if (pending)
         return;
-    m_settingsBoxPending = true;
-    QTimer::singleShot(0, this, [this, file] {
-        ShowText(kSettingsNotWritten, mb::Exclamation, QStringLiteral("|1"), file);
-        m_settingsBoxPending = false;
+    pending = true;
+    QTimer::singleShot(0, this, [&pending, show = std::move(show)] {
+        show();
+        pending = false;
     });
 }
 
@@ -91,16 +95,9 @@ QString KelbrinApplication::ReceiverName(const QObject* receiver) {
 void KelbrinApplication::report(int number, const QString& description, const QString& where) {
     std::fprintf(stderr, "Error Nr.%d %s (%s)\n", number, description.toLocal8Bit().constData(),
                  where.toLocal8Bit().constData());
-    // The box waits for the next turn of the event loop: the failure may have
-    // come from inside a device or bus callback. One box at a time; further
-    // failures while it is pending or open go to standard error only.
-    if (m_boxPending)
-        return;
-    m_boxPending = true;
-    QTimer::singleShot(0, this, [this, number, description, where] {
-        ShowErrorBox(number, description, where);
-        m_boxPending = false;
-    });
+    // The failure may have come from inside a device or bus callback. Further
+    // failures while the box is pending or open go to standard error only.
+    showLater(m_boxPending, [number, description, where] { ShowErrorBox(number, description, where); });
 }
 
 } // namespace kelbrin

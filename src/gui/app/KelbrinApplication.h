@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <exception>
+#include <functional>
 
 namespace kelbrin {
 
@@ -29,6 +30,10 @@ public:
 private:
     void report(int number, const QString& description, const QString& where);
     void reportSettingsFailure(const QString& file);
+    // Shows a box on the next turn of the event loop, so it never opens inside
+    // a device or bus callback; one at a time of each kind: while `pending`
+    // is set (until the box has closed), another request is dropped.
+    void showLater(bool& pending, std::function<void()> show);
 
     bool m_boxPending = false;
     bool m_settingsBoxPending = false;

@@ -16,6 +16,16 @@ namespace kelbrin {
 
 namespace {
 
+// A new open file that keeps header bytes, added to the open files.
+std::shared_ptr<cPozycjaPlikow> AddToolRecord(SharedState& shared, const QString& path, std::int32_t id) {
+    auto file = std::make_shared<cPozycjaPlikow>();
+    file->strFileName = path;
+    file->blnExtraArray = true;
+    file->lngNrPozycji = id;
+    shared.OpenFiles->Add(file);
+    return file;
+}
+
 // The tools' own record of an open source: it keeps the header bytes of every
 // frame, which the project's record of the same file does not. Made, with an
 // empty index, the first time the source is chosen in a tool.
@@ -26,12 +36,7 @@ std::shared_ptr<cPozycjaPlikow> ToolCopyOf(const QString& path) {
         if (file->blnExtraArray && file->strFileName == path)
             return file;
     }
-    auto copy = std::make_shared<cPozycjaPlikow>();
-    copy->strFileName = path;
-    copy->blnExtraArray = true;
-    copy->lngNrPozycji = shared.NextFileId++;
-    shared.OpenFiles->Add(copy);
-    return copy;
+    return AddToolRecord(shared, path, shared.NextFileId++);
 }
 
 } // namespace
@@ -80,10 +85,8 @@ bool OpenToolFile(SourceToolHost& host) {
     SharedState& shared = Shared();
     if (!shared.OpenFiles)
         return false;
-    auto file = std::make_shared<cPozycjaPlikow>();
-    file->lngNrPozycji = shared.NextFileId;
-    file->blnExtraArray = true;
-    shared.OpenFiles->Add(file);
+    // Numbered for good only once a file was opened.
+    auto file = AddToolRecord(shared, QString(), shared.NextFileId);
     const QString path = host.OpenSource(file, false).trimmed();
     if (!path.isEmpty()) {
         file->strFileName = path;

@@ -3,6 +3,7 @@
 #include "ExportDesktopOpener.h"
 #include "SaveDialogHost.h"
 #include "SaveDialogLayout.h"
+#include "core/app/BusyHold.h"
 #include "core/app/BusyRefusal.h"
 #include "core/app/FileList.h"
 #include "core/app/MessageService.h"
@@ -342,14 +343,11 @@ void frmSave::StartSave(bool preview) {
         // The window is usable again however the run ends, an error thrown
         // through it included: a flag left down would refuse every later
         // source command without a word.
-        struct Hold {
-            frmSave& dialog;
-            explicit Hold(frmSave& d) : dialog(d) { dialog.SetBusy(true); }
-            ~Hold() {
-                dialog.SetBusy(false);
-                dialog.setWindowTitle(GetText(kSaveTracksCaption));
-            }
-        } hold(*this);
+        const BusyHold hold([this] { SetBusy(true); },
+                            [this] {
+                                SetBusy(false);
+                                setWindowTitle(GetText(kSaveTracksCaption));
+                            });
         const LongWorkHold mainHeld(m_main); // given back before the dialog's own state
         DialogExportView view(*this);
         SaveDialogHost host(m_main, view);

@@ -40,7 +40,7 @@ class ProgramEnd {
 public:
     virtual ~ProgramEnd() = default;
     virtual QString commandLine() const = 0;    // what the editor was started with
-    virtual void yield() = 0;                   // lets pending events run once
+    virtual void yield() = 0;                   // serves events for a short while
     virtual QDate today() const = 0;
     // The last step: the open files are released and the event loop ends.
     virtual void endProgram() = 0;

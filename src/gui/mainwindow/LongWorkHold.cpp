@@ -4,13 +4,11 @@
 
 namespace kelbrin {
 
-LongWorkHold::LongWorkHold(frmDazudizi& window) : m_window(window), m_wasReady(window.CanChangeProject()) {
-    m_window.SetReady(false);
-}
-
-LongWorkHold::~LongWorkHold() {
-    m_window.SetReady(m_wasReady);
-    m_window.EndProgress();
-}
+LongWorkHold::LongWorkHold(frmDazudizi& window)
+    : BusyHold([&window] { window.SetReady(false); },
+               [&window, wasReady = window.CanChangeProject()] {
+                   window.SetReady(wasReady);
+                   window.EndProgress();
+               }) {}
 
 } // namespace kelbrin

@@ -18,6 +18,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QMainWindow>
@@ -54,7 +55,12 @@ public:
             args.removeFirst();
         return args.join(QLatin1Char(' '));
     }
-    void yield() override { QCoreApplication::processEvents(QEventLoop::AllEvents, 50); }
+    // The window's thread goes on serving events while it waits, never sleeps.
+    void yield() override {
+        QEventLoop wait;
+        QTimer::singleShot(10, &wait, &QEventLoop::quit);
+        wait.exec();
+    }
     QDate today() const override { return QDate::currentDate(); }
     void endProgram() override {
         Shared().OpenFiles.reset();
@@ -69,8 +75,8 @@ public:
 
 } // namespace
 
-MainClose::MainClose(QMainWindow& window, const MainMenus& menus, std::unique_ptr<CloseSteps> steps)
-    : m_window(window), m_menus(menus), m_steps(std::move(steps)),
+MainClose::MainClose(QMainWindow& window, const MainMenus& menus, Clock& clock, std::unique_ptr<CloseSteps> steps)
+    : m_window(window), m_menus(menus), m_clock(clock), m_steps(std::move(steps)),
       m_recording(std::make_unique<ServerOnlyRecordingClose>()), m_end(std::make_unique<ApplicationEnd>()) {}
 
 MainClose::~MainClose() = default;
@@ -143,10 +149,10 @@ void MainClose::finishRecording() {
     // finished and the recordings are in the project. A server that does not
     // finish in time keeps its buffer file; the close goes on.
     const qint64 timeout = m_recording->handOverTimeoutMs();
-    const qint64 start = ProgramClock().milliseconds();
+    const qint64 start = m_clock.milliseconds();
     int shown = -1;
     while (m_recording->handingOver()) {
-        const qint64 waited = ProgramClock().milliseconds() - start;
+        const qint64 waited = m_clock.milliseconds() - start;
         if (waited >= timeout) {
             m_keepBuffer = true;
             ShowMessage(GetText(texts::kServerTimedOut, QStringLiteral("|1"),
@@ -159,7 +165,6 @@ void MainClose::finishRecording() {
             m_recording->waitProgress(percent);
         shown = percent;
         m_end->yield();
-        QThread::msleep(10);
     }
     if (shown >= 0)
         m_recording->waitProgress(100);

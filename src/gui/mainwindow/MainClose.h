@@ -20,12 +20,14 @@ class QMainWindow;
 
 namespace kelbrin {
 
+class Clock;
 class cPozycjePlikow;
 struct MainMenus;
 
 class MainClose {
 public:
-    MainClose(QMainWindow& window, const MainMenus& menus, std::unique_ptr<CloseSteps> steps);
+    // `clock` times the wait for the encoder server.
+    MainClose(QMainWindow& window, const MainMenus& menus, Clock& clock, std::unique_ptr<CloseSteps> steps);
     ~MainClose();
 
     // The recorder and tests hand in what they own.
@@ -54,6 +56,7 @@ private:
 
     QMainWindow& m_window;
     const MainMenus& m_menus;
+    Clock& m_clock;
     std::unique_ptr<CloseSteps> m_steps;
     std::unique_ptr<RecordingClose> m_recording;
     std::unique_ptr<ProgramEnd> m_end;

@@ -4,6 +4,7 @@
 #include "frmDazudizi.h"
 #include "core/document/cPozycjeMP3.h"
 #include "gui/app/Translation.h"
+#include "platform/media/Clock.h"
 
 #include <QAction>
 #include <QApplication>
@@ -19,8 +20,8 @@ namespace kelbrin {
 
 TrackPanelTempo::TrackPanelTempo(frmDazudizi& window, TrackPanelFrame& frame, PreviewPlayer& preview,
                                  std::function<void()> changed)
-    : QObject(&window), m_window(window), m_frame(frame), m_syncLabel(frame.lblSync), m_tempoBox(frame.Frame2),
-      m_tempo(preview), m_changed(std::move(changed)) {
+    : QObject(&window), m_window(window), m_syncLabel(frame.lblSync), m_tempoBox(frame.Frame2),
+      m_tempo(preview, ProgramClock()), m_changed(std::move(changed)) {
     connect(frame.cmdBPM, &QPushButton::clicked, this, [this] { cmdBPM_Click(); });
     connect(frame.cmdReset, &QPushButton::clicked, this, [this] { cmdReset_Click(); });
     frame.lblSync->setMouseTracking(true);
@@ -84,18 +85,18 @@ void TrackPanelTempo::mnuSync_Click(int index) {
 }
 
 void TrackPanelTempo::highlight(bool on) {
-    QFont font = m_frame.lblSync->font();
+    QFont font = m_syncLabel->font();
     if (font.underline() == on)
         return;
     font.setUnderline(on);
-    m_frame.lblSync->setFont(font);
+    m_syncLabel->setFont(font);
 }
 
 bool TrackPanelTempo::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_syncLabel) {
         if (event->type() == QEvent::MouseMove || event->type() == QEvent::Enter) {
-            ShowHint(m_frame.lblSync->property("Tag").toString());
-            highlight(m_frame.lblSync->isEnabled());
+            ShowHint(m_syncLabel->property("Tag").toString());
+            highlight(m_syncLabel->isEnabled());
         } else if (event->type() == QEvent::Leave) {
             highlight(false);
         } else if (event->type() == QEvent::MouseButtonRelease &&
@@ -105,7 +106,7 @@ bool TrackPanelTempo::eventFilter(QObject* watched, QEvent* event) {
         }
     } else if (watched == m_tempoBox && event->type() == QEvent::MouseMove) {
         highlight(false);
-        ShowHint(m_frame.Frame2->property("Tag").toString());
+        ShowHint(m_tempoBox->property("Tag").toString());
     }
     return QObject::eventFilter(watched, event);
 }

@@ -6,6 +6,9 @@
 
 #include <QObject>
 
+class QGroupBox;
+class QLabel;
+
 namespace kelbrin {
 
 class frmDazudizi;
@@ -36,11 +39,11 @@ private:
     void highlight(bool on);
 
     frmDazudizi& m_window;
-    TrackPanelFrame& m_frame;
-    // Kept from the start: the controls' last events come while the frame is
-    // already half destroyed, when its members are no longer valid.
-    QObject* const m_syncLabel;
-    QObject* const m_tempoBox;
+    // Taken from the frame at the start and used from then on: the controls'
+    // last events come while the frame is already half destroyed, when its
+    // members are no longer valid.
+    QLabel* const m_syncLabel;
+    QGroupBox* const m_tempoBox;
     PanelTempo m_tempo;
     std::function<void()> m_changed;
 };

@@ -59,6 +59,7 @@
 #include "gui/editor/frmLegend.h"
 #include "gui/playback/MainPlayer.h"
 #include "core/playback/SequencePlayer.h"
+#include "platform/media/Clock.h"
 #include "platform/settings/SettingsStore.h"
 
 #include <QAction>
@@ -364,7 +365,7 @@ void frmDazudizi::wireProjectCommands() {
     m_fileMenu = new FileMenu(m_menus, *m_projects, m_projects->controller(),
                               std::make_unique<MainWindowRequests>(*this), this);
 
-    m_close = std::make_unique<MainClose>(*this, m_menus, std::make_unique<WindowCloseSteps>(*this));
+    m_close = std::make_unique<MainClose>(*this, m_menus, ProgramClock(), std::make_unique<WindowCloseSteps>(*this));
 
     auto scriptExport = std::make_unique<ScriptExportRun>(*this);
     m_scriptExport = scriptExport.get();

@@ -24,17 +24,6 @@
 namespace kelbrin {
 
 namespace {
-// The clock in force at each call, so the window follows a clock that a test
-// installs after it was built.
-class ProgramClockInForce final : public Clock {
-public:
-    qint64 milliseconds() const override { return ProgramClock().milliseconds(); }
-    int callAfter(qint64 delayMs, std::function<void()> callback) override {
-        return ProgramClock().callAfter(delayMs, std::move(callback));
-    }
-    void cancel(int id) override { ProgramClock().cancel(id); }
-};
-
 // The tag editor's request reaches the window's player.
 class WindowPlayerGraphs final : public PlayerGraphs {
 public:
@@ -44,11 +33,6 @@ public:
 private:
     SequencePlayer& m_player;
 };
-
-ProgramClockInForce& InForce() {
-    static ProgramClockInForce clock;
-    return clock;
-}
 
 constexpr std::uint32_t kPlayingColour = 0x0000FF; // red
 constexpr std::uint32_t kPausedColour = 0x00FFFF;  // yellow
@@ -77,7 +61,7 @@ MainPlayer::MainPlayer(EditorController& editor, TreeNavigator& tree, TrackComma
       m_toolFrame(toolFrame) {
     GraphEditor& g = editor.editor();
     m_player = std::make_unique<SequencePlayer>(
-        InForce(), [&editor] { return &editor.tracks(); }, g.run, *this,
+        ProgramClock(), [&editor] { return &editor.tracks(); }, g.run, *this,
         [&g] { return g.lngSelectedTrack; });
     SequencePlayer& p = *m_player;
     SetPlayers(std::make_unique<WindowPlayerGraphs>(p));

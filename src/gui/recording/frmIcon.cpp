@@ -33,8 +33,8 @@ QAction* Item(QMenu* menu, const char* name, const QString& caption, bool checka
 }
 } // namespace
 
-frmIcon::frmIcon(RecorderTrayHost& host, bool unloadWithRecorder, QObject* parent)
-    : QObject(parent), m_host(host), m_unloadWithRecorder(unloadWithRecorder) {
+frmIcon::frmIcon(RecorderTrayHost& host, Clock& clock, bool unloadWithRecorder, QObject* parent)
+    : QObject(parent), m_host(host), m_clock(clock), m_unloadWithRecorder(unloadWithRecorder) {
     setObjectName(QStringLiteral("frmIcon"));
     mnuPopup = new QMenu;
     mnuPopup->setObjectName(QStringLiteral("mnuPopup"));
@@ -137,7 +137,7 @@ void frmIcon::mnuTurnMonitor_Click() {
         return;
     QCoreApplication::processEvents();
     // The wait runs on the clock, so the windows keep working meanwhile.
-    m_monitorCall = ProgramClock().callAfter(kMonitorWaitMs, [this] {
+    m_monitorCall = m_clock.callAfter(kMonitorWaitMs, [this] {
         m_monitorCall = 0;
         Monitor().restoreSettings();
     });
@@ -146,7 +146,7 @@ void frmIcon::mnuTurnMonitor_Click() {
 void frmIcon::restoreMonitor() {
     if (!m_monitorCall)
         return;
-    ProgramClock().cancel(m_monitorCall);
+    m_clock.cancel(m_monitorCall);
     m_monitorCall = 0;
     Monitor().restoreSettings();
 }

@@ -16,12 +16,15 @@ class QMenu;
 
 namespace kelbrin {
 
+class Clock;
+
 class frmIcon final : public QObject, public RecorderTray {
     Q_OBJECT
 public:
     // Form_Load: the icon is shown with text 3177 as its tooltip; the turn-off
     // item starts checked when the command line asked for it ("-rec...e").
-    explicit frmIcon(RecorderTrayHost& host, bool unloadWithRecorder = true, QObject* parent = nullptr);
+    // `clock` times the monitor's wait.
+    frmIcon(RecorderTrayHost& host, Clock& clock, bool unloadWithRecorder = true, QObject* parent = nullptr);
     ~frmIcon() override;
 
     void Komunikat(const QString& text, bool paused) override;
@@ -57,6 +60,7 @@ private:
     void restoreMonitor();
 
     RecorderTrayHost& m_host;
+    Clock& m_clock;
     QSystemTrayIcon* m_icon = nullptr;
     bool m_unloadWithRecorder;
     bool m_unloaded = false;

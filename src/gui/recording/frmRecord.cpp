@@ -9,6 +9,7 @@
 #include "gui/app/TopMost.h"
 #include "gui/app/Translation.h"
 #include "gui/app/Twips.h"
+#include "platform/media/Clock.h"
 #include "platform/shell/ProcessLauncher.h"
 
 #include <QApplication>
@@ -68,7 +69,7 @@ void frmRecord::SetHost(RecorderHost* h) { installedHost() = h; }
 frmRecord::frmRecord() : QWidget(nullptr, Qt::Window) {
     setObjectName(QStringLiteral("frmRecord"));
     setAttribute(Qt::WA_DeleteOnClose);
-    m_control = std::make_unique<RecorderControl>(*this, host(), Capture());
+    m_control = std::make_unique<RecorderControl>(*this, host(), Capture(), ProgramClock());
 
     cmdRecord = makeButton(this, "cmdRecord", QStringLiteral("1162;5049"));
     cmdPauza = makeButton(this, "cmdPauza", QStringLiteral("1122;"));
@@ -114,7 +115,7 @@ void frmRecord::Form_Load() {
     // The mixer button works when the desktop has a volume control.
     cmdMikser->setEnabled(!QStandardPaths::findExecutable(QStringLiteral("pavucontrol")).isEmpty() ||
                           !QStandardPaths::findExecutable(QStringLiteral("alsamixer")).isEmpty());
-    m_tray = std::make_unique<frmIcon>(*this);
+    m_tray = std::make_unique<frmIcon>(*this, ProgramClock());
     m_control->setTray(m_tray.get());
     LoadLang();
     setMinimumHeight(TwipsToPx(kMinimumHeightTwips));

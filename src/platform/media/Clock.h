@@ -1,8 +1,10 @@
 #pragma once
 // The program's sense of time: a millisecond count that only grows (in place
 // of the system's millisecond clock) and one-shot calls after a delay (in
-// place of timer controls that fire once). The players, the fade preview and
-// the recorder ask the clock in force, so their tests run on virtual time.
+// place of timer controls that fire once). The players, the fade preview, the
+// recorder and the encoder server are each given a clock when they are built
+// (the clock in force at that moment) and keep it for every call, so their
+// tests run on virtual time.
 //
 // Real time: SystemClock (QElapsedTimer and QTimer). Tests: VirtualClock
 // (VirtualClock.h), whose time moves only when the test advances it.

@@ -123,25 +123,54 @@ std::shared_ptr<GstPlaybackGraph> GstPlaybackGraph::Build(const QString& file, G
 
 bool GstPlaybackGraph::prepare(const QString& file, GstElement* sink, const AudioTap& tap, QString* why,
                                double lengthSeconds) {
-    auto fail = [&](const QString& reason) {
+    const auto fail = [&](const QString& reason) {
         if (why)
             *why = reason;
         return false;
     };
+    if (const QString reason = adoptSink(file, sink); !reason.isEmpty())
+        return fail(reason);
+    GstElement* convert = nullptr;
+    if (const QString reason = assemble(file, sink, &convert); !reason.isEmpty())
+        return fail(reason);
+    attachTap(sink, tap);
+    if (gst_element_set_state(m_pipeline, GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE)
+        return fail(QStringLiteral("the file does not play on this output"));
+    if (lengthSeconds > 0) {
+        // The length is known: the pipeline prerolls on its own threads while
+        // the caller goes on; settings wait for it (see settle()).
+        m_duration = m_stop = lengthSeconds;
+        m_prerolled = false;
+        startBusTimer();
+        return true;
+    }
+    if (const QString reason = awaitDecodedAudio(convert); !reason.isEmpty())
+        return fail(reason);
+    if (const QString reason = learnDuration(file); !reason.isEmpty())
+        return fail(reason);
+    m_stop = m_duration;
+    startBusTimer();
+    return true;
+}
+
+QString GstPlaybackGraph::adoptSink(const QString& file, GstElement* sink) {
     if (sink && g_object_is_floating(sink))
         gst_object_ref_sink(sink); // from here on we own exactly one reference
     if (!EnsureGstreamer()) {
         if (sink)
             gst_object_unref(sink);
-        return fail(QStringLiteral("GStreamer cannot start"));
+        return QStringLiteral("GStreamer cannot start");
     }
     if (!sink)
-        return fail(QStringLiteral("no output sink"));
+        return QStringLiteral("no output sink");
     if (!QFileInfo(file).isFile()) {
         gst_object_unref(sink);
-        return fail(QStringLiteral("no such file: ") + file);
+        return QStringLiteral("no such file: ") + file;
     }
+    return QString();
+}
 
+QString GstPlaybackGraph::assemble(const QString& file, GstElement* sink, GstElement** decodedInput) {
     m_pipeline = gst_pipeline_new("playback");
     GstElement* source = Make("filesrc", "source");
     GstElement* decoder = Make("decodebin", "decoder");
@@ -158,7 +187,7 @@ bool GstPlaybackGraph::prepare(const QString& file, GstElement* sink, const Audi
                     gst_object_unref(gst_object_ref_sink(other));
             m_panorama = m_volumeElement = nullptr;
             gst_object_unref(sink);
-            return fail(QStringLiteral("a GStreamer element is missing"));
+            return QStringLiteral("a GStreamer element is missing");
         }
     }
     g_object_set(source, "location", QFile::encodeName(QFileInfo(file).absoluteFilePath()).constData(), nullptr);
@@ -170,36 +199,36 @@ bool GstPlaybackGraph::prepare(const QString& file, GstElement* sink, const Audi
 
     if (!gst_element_link(source, decoder) ||
         !gst_element_link_many(convert, m_panorama, m_volumeElement, convertOut, resample, sink, nullptr))
-        return fail(QStringLiteral("the elements do not link"));
+        return QStringLiteral("the elements do not link");
     g_signal_connect(decoder, "pad-added", G_CALLBACK(OnDecodedPad), convert);
+    *decodedInput = convert;
+    return QString();
+}
 
-    if (tap) {
-        m_tap = std::make_shared<AudioTap>(tap);
-        GstPad* pad = gst_element_get_static_pad(sink, "sink");
-        if (pad) {
-            gst_pad_add_probe(pad, GST_PAD_PROBE_TYPE_BUFFER, OnSinkBuffer, m_tap.get(), nullptr);
-            gst_object_unref(pad);
-        }
+void GstPlaybackGraph::attachTap(GstElement* sink, const AudioTap& tap) {
+    if (!tap)
+        return;
+    m_tap = std::make_shared<AudioTap>(tap);
+    GstPad* pad = gst_element_get_static_pad(sink, "sink");
+    if (pad) {
+        gst_pad_add_probe(pad, GST_PAD_PROBE_TYPE_BUFFER, OnSinkBuffer, m_tap.get(), nullptr);
+        gst_object_unref(pad);
     }
+}
 
-    if (gst_element_set_state(m_pipeline, GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE)
-        return fail(QStringLiteral("the file does not play on this output"));
-    if (lengthSeconds > 0) {
-        // The length is known: the pipeline prerolls on its own threads while
-        // the caller goes on; settings wait for it (see settle()).
-        m_duration = m_stop = lengthSeconds;
-        m_prerolled = false;
-        startBusTimer();
-        return true;
-    }
+QString GstPlaybackGraph::awaitDecodedAudio(GstElement* decodedInput) {
     if (!waitForPreroll())
-        return fail(QStringLiteral("the file does not play on this output"));
-    GstPad* decoded = gst_element_get_static_pad(convert, "sink");
+        return QStringLiteral("the file does not play on this output");
+    GstPad* decoded = gst_element_get_static_pad(decodedInput, "sink");
     const bool linked = gst_pad_is_linked(decoded);
     gst_object_unref(decoded);
     drainBus();
     if (!linked || m_failed)
-        return fail(QStringLiteral("no audio stream was decoded"));
+        return QStringLiteral("no audio stream was decoded");
+    return QString();
+}
+
+QString GstPlaybackGraph::learnDuration(const QString& file) {
     // A stream without a length header (MP2, MP3 without an info frame)
     // knows its length only once the parser has read some frames, which it
     // goes on doing while the pipeline waits prerolled.
@@ -216,15 +245,13 @@ bool GstPlaybackGraph::prepare(const QString& file, GstElement* sink, const Audi
     }
     if (length > 0) {
         m_duration = static_cast<double>(length) / GST_SECOND;
-    } else {
-        // Still nothing: the discoverer reads the whole stream.
-        m_duration = GstMediaDurationReader().durationSeconds(file).value_or(0.0);
-        if (m_duration <= 0)
-            return fail(QStringLiteral("the file has no known length"));
+        return QString();
     }
-    m_stop = m_duration;
-    startBusTimer();
-    return true;
+    // Still nothing: the discoverer reads the whole stream.
+    m_duration = GstMediaDurationReader().durationSeconds(file).value_or(0.0);
+    if (m_duration <= 0)
+        return QStringLiteral("the file has no known length");
+    return QString();
 }
 
 void GstPlaybackGraph::startBusTimer() {

@@ -75,6 +75,17 @@ public:
 private:
     GstPlaybackGraph() = default;
     bool prepare(const QString& file, GstElement* sink, const AudioTap& tap, QString* why, double lengthSeconds);
+    // The steps of building; each gives the reason it failed, or an empty text.
+    // Takes the one reference to `sink` and checks GStreamer and the file.
+    QString adoptSink(const QString& file, GstElement* sink);
+    // Makes and links the elements; *decodedInput is the converter that the
+    // decoder's audio pad feeds.
+    QString assemble(const QString& file, GstElement* sink, GstElement** decodedInput);
+    void attachTap(GstElement* sink, const AudioTap& tap);
+    // Waits for the preroll and checks that an audio stream reached the converter.
+    QString awaitDecodedAudio(GstElement* decodedInput);
+    // The stream's length from the pipeline, its parser or the discoverer.
+    QString learnDuration(const QString& file);
     void startBusTimer();
     void drainBus() const;
     void readBus();

@@ -22,7 +22,7 @@ struct Host final : PreviewHost {
 
 TEST(TempoTap, PairsOfClicksGiveTheMeanTempo) {
     VirtualClock clock{5000};
-    TempoTap tap(&clock);
+    TempoTap tap(clock);
     std::optional<std::int32_t> mean;
     for (int i = 0; i < 8; ++i, clock.advance(500))
         if (auto m = tap.Tap())
@@ -64,7 +64,7 @@ protected:
     Host host;
     PreviewPlayer preview{host};
     VirtualClock clock{1000};
-    PanelTempo tempo{preview, &clock};
+    PanelTempo tempo{preview, clock};
     cPozycjeMP3 tracks;
     std::shared_ptr<cPozycjaMP3> track;
 };

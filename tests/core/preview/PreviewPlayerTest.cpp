@@ -157,7 +157,7 @@ TEST_F(PreviewPlayerTest, SpeedBarAtZeroPlaysAtOnePercentAndTheTracksOwnGraphFol
 
     FakePlaybackGraph own(*clock, source, QStringLiteral("null"), 600);
     std::shared_ptr<PlaybackGraph> ownRef(&own, [](PlaybackGraph*) {});
-    track->MediaControl = track->MediaPosition = track->MediaBasicAudio = ownRef;
+    track->AttachGraph(ownRef);
     player->VScrVolume_Change(-7);
     player->HScrSpeed_Change(150);
     EXPECT_EQ(own.volume(), -700);
@@ -165,7 +165,7 @@ TEST_F(PreviewPlayerTest, SpeedBarAtZeroPlaysAtOnePercentAndTheTracksOwnGraphFol
     host.visible = false;
     player->VScrVolume_Change(-9);
     EXPECT_EQ(own.volume(), -700);
-    track->MediaControl = track->MediaPosition = track->MediaBasicAudio = nullptr;
+    track->ReleaseGraph();
 }
 
 TEST_F(PreviewPlayerTest, LoadingShowsTheBarsWithoutWritingTheTrack) {

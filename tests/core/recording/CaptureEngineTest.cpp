@@ -58,7 +58,7 @@ protected:
         folder = test::MakeTempDir("capture") + "/";
         Shared().TempRecordFolder = folder;
         Shared().CaptureDevice = -1;
-        engine = std::make_unique<CaptureEngine>(platform);
+        engine = std::make_unique<CaptureEngine>(platform, clock);
         engine->freeBytes = [this](const QString&) { return free; };
         engine->onDiskNearlyFull = [this] { ++nearlyFull; };
         QString error, function;
@@ -80,6 +80,7 @@ protected:
     }
 
     FakeCapturePlatform platform;
+    VirtualClock clock;
     MemorySettingsStore* store = nullptr;
     std::unique_ptr<SettingsStore> previous;
     std::unique_ptr<CaptureEngine> engine;
@@ -153,17 +154,14 @@ TEST_F(CaptureEngineTest, ANearlyFullDiskIsNoticedOnTheEleventhBlock) {
 }
 
 TEST_F(CaptureEngineTest, ADeviceTornDownFromInsideItsOwnDeliveryIsFreedOnlyAfterwards) {
-    auto* clock = new VirtualClock;
-    std::unique_ptr<Clock> previousClock = SetProgramClock(std::unique_ptr<Clock>(clock));
     free = 0;
     engine->onDiskNearlyFull = [this] { engine->TearDownDevice(); };
     for (int i = 0; i < 11; ++i)
         block(1);
     EXPECT_EQ(platform.log->destroyedWhileDelivering, 0);
     EXPECT_EQ(platform.log->closed, 1);
-    clock->advance(100);
+    clock.advance(100);
     EXPECT_EQ(platform.last(), nullptr); // gone once the delivery had returned
-    SetProgramClock(std::move(previousClock));
 }
 
 TEST_F(CaptureEngineTest, NoBlockIsWrittenOnceTheRecordingFlagIsDown) {

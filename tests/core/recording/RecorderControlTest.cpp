@@ -121,7 +121,7 @@ protected:
         server = std::make_shared<test::FakeServerState>();
         server->outputFolder = records;
         Shared().Recorder = std::make_shared<RecorderClient>(std::make_unique<test::FakeServerObject>(server));
-        control = std::make_unique<RecorderControl>(view, host, capture);
+        control = std::make_unique<RecorderControl>(view, host, capture, *clock);
         control->setTray(&tray);
         control->Form_Load();
     }

@@ -81,6 +81,7 @@ protected:
         SetSettingsStore(std::unique_ptr<SettingsStore>(store));
         Catalog().load(test::SourceDir() + "/resources/Kelbrin.ini");
         Catalog().setLanguage("ENGLISH");
+        beforeWindow();
         window = new frmDazudizi;
         window->setAttribute(Qt::WA_DeleteOnClose, false);
         window->PokazMnie();
@@ -88,8 +89,11 @@ protected:
     }
     void TearDown() override {
         delete window;
+        window = nullptr;
         SetSettingsStore(nullptr);
     }
+    // Services the window is built on (its clock) go in here.
+    virtual void beforeWindow() {}
     std::shared_ptr<cPozycjaMP3> addTrack(std::int32_t number) {
         auto t = std::make_shared<cPozycjaMP3>();
         t->lngNrPozycji = number;
@@ -285,11 +289,13 @@ namespace {
 // The panel's range, marks, undo and tempo, on a fake output and virtual time.
 class TrackPanelEditTest : public TrackPanelTest {
 protected:
-    void SetUp() override {
-        TrackPanelTest::SetUp();
+    void beforeWindow() override {
         auto c = std::make_unique<VirtualClock>(1000);
         clock = c.get();
         previousClock = SetProgramClock(std::move(c));
+    }
+    void SetUp() override {
+        TrackPanelTest::SetUp();
         auto p = std::make_unique<FakeMediaPlatform>(*clock);
         media = p.get();
         previousMedia = SetMediaPlatform(std::move(p));
@@ -307,8 +313,10 @@ protected:
         window->Editor().openProperties(track);
     }
     void TearDown() override {
-        // The fake graphs run on the virtual clock: they go first.
+        // The fake graphs and the window run on the virtual clock: they go first.
         window->Panel().ReleasePreview();
+        delete window;
+        window = nullptr;
         SetMessageService(std::move(previousMessages));
         SetMediaPlatform(std::move(previousMedia));
         SetProgramClock(std::move(previousClock));
