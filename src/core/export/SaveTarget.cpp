@@ -63,6 +63,29 @@ bool writeAll(int fd, const char* data, std::int64_t count, std::int64_t positio
     return true;
 }
 
+constexpr int kAttempts = 100;
+
+// A hidden name in the target's folder, so the rename never crosses file systems.
+QString temporaryName(const QFileInfo& target, int attempt) {
+    // The mark must fit beside a name that is itself near the longest allowed.
+    QString name = target.fileName();
+    while (nativePath(name).size() > kLongestNamePart) {
+        name.chop(1);
+        if (!name.isEmpty() && name.back().isHighSurrogate())
+            name.chop(1);
+    }
+    return target.absolutePath() + QStringLiteral("/.") + name + kTemporaryMark +
+           QStringLiteral("%1-%2.part").arg(::getpid()).arg(attempt);
+}
+
+// O_TMPFILE files are named through /proc/self/fd, which a system may lack.
+bool canNameUnnamedFiles() {
+    static const bool can = ::access("/proc/self/fd", X_OK) == 0;
+    return can;
+}
+
+QByteArray procSelfFd(int fd) { return "/proc/self/fd/" + QByteArray::number(fd); }
+
 } // namespace
 
 SaveTarget::SaveTarget(const QString& targetPath) : m_target(targetPath) {}
@@ -72,17 +95,29 @@ SaveTarget::~SaveTarget() { abandon(); }
 bool SaveTarget::open() {
     abandon();
     const QFileInfo info(m_target);
-    // The mark must fit beside a name that is itself near the longest allowed.
-    QString name = info.fileName();
-    while (nativePath(name).size() > kLongestNamePart) {
-        name.chop(1);
-        if (!name.isEmpty() && name.back().isHighSurrogate())
-            name.chop(1);
+    m_size = 0;
+    // A file that is there now is replaced through a named temporary file and
+    // keeps its permissions; a new one is written as a file without a name
+    // that takes the target's name whole once complete, so nothing half
+    // written is ever seen in the folder and a killed run leaves nothing.
+    struct stat old {};
+    m_replacing = ::stat(nativePath(m_target).constData(), &old) == 0;
+    if (!m_replacing && canNameUnnamedFiles()) {
+        m_fd = ::open(nativePath(info.absolutePath()).constData(),
+                      O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+        if (m_fd >= 0)
+            return true;
     }
-    // A hidden name in the same folder, so the rename never crosses file systems.
-    for (int attempt = 0; attempt < 100 && m_fd < 0; ++attempt) {
-        m_temporary = info.absolutePath() + QStringLiteral("/.") + name + kTemporaryMark +
-                      QStringLiteral("%1-%2.part").arg(::getpid()).arg(attempt);
+    if (!openNamed(info))
+        return false;
+    if (m_replacing)
+        ::fchmod(m_fd, old.st_mode & 07777);
+    return true;
+}
+
+bool SaveTarget::openNamed(const QFileInfo& info) {
+    for (int attempt = 0; attempt < kAttempts && m_fd < 0; ++attempt) {
+        m_temporary = temporaryName(info, attempt);
         m_fd = ::open(nativePath(m_temporary).constData(),
                       O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (m_fd < 0 && errno != EEXIST)
@@ -94,11 +129,6 @@ bool SaveTarget::open() {
         return false;
     }
     liveTemporaries().insert(liveKey(m_temporary));
-    // A replaced file keeps its permissions.
-    struct stat old {};
-    if (::stat(nativePath(m_target).constData(), &old) == 0)
-        ::fchmod(m_fd, old.st_mode & 07777);
-    m_size = 0;
     return true;
 }
 
@@ -130,11 +160,14 @@ bool SaveTarget::writeAt(std::int64_t position, const QByteArray& bytes) {
 bool SaveTarget::commit() {
     if (m_fd < 0)
         return false;
+    if (m_temporary.isEmpty())
+        return commitUnnamed();
     const int fd = m_fd;
     m_fd = -1;
-    // On the disk before it takes the target's name: a crash after the
-    // rename must not leave a target whose blocks were never written.
-    bool done = ::fdatasync(fd) == 0;
+    // A replaced file is on the disk before its new contents take the
+    // target's name: a crash after the rename must not leave a target whose
+    // blocks were never written where the old file was whole.
+    bool done = !m_replacing || ::fdatasync(fd) == 0;
     if (!done)
         failed();
     if (::close(fd) != 0 && done) {
@@ -150,6 +183,44 @@ bool SaveTarget::commit() {
     liveTemporaries().erase(liveKey(m_temporary));
     m_temporary.clear();
     return done;
+}
+
+bool SaveTarget::commitUnnamed() {
+    const QByteArray self = procSelfFd(m_fd);
+    const QByteArray target = nativePath(m_target);
+    if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, target.constData(), AT_SYMLINK_FOLLOW) == 0) {
+        const int fd = m_fd;
+        m_fd = -1;
+        if (::close(fd) == 0)
+            return true;
+        failed();
+        ::unlink(target.constData()); // it was not there before
+        return false;
+    }
+    if (errno != EEXIST) {
+        failed();
+        abandon();
+        return false;
+    }
+    // Another file took the name while this one was written: replace it the
+    // safe way, through a named temporary file.
+    m_replacing = true;
+    struct stat old {};
+    if (::stat(target.constData(), &old) == 0)
+        ::fchmod(m_fd, old.st_mode & 07777);
+    const QFileInfo info(m_target);
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+        m_temporary = temporaryName(info, attempt);
+        if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, nativePath(m_temporary).constData(),
+                     AT_SYMLINK_FOLLOW) == 0)
+            return commit();
+        if (errno != EEXIST)
+            break;
+    }
+    failed();
+    m_temporary.clear();
+    abandon();
+    return false;
 }
 
 void SaveTarget::abandon() {

@@ -1,19 +1,25 @@
 #pragma once
 // One output file of an export, written as a temporary file in the target's
-// folder and renamed over the target only when it is complete. Whatever stops
+// folder that takes the target's name only when it is complete. Whatever stops
 // the writing before that (a failure, a cancel, an early return) removes the
 // temporary file, so the target is either the old file or the whole new one.
 //
-// Every write is checked; positions are 64-bit. The data reach the disk
-// (fdatasync) before the rename, so a crash after it never leaves the target
-// empty or short. The temporary file is hidden and named after the target,
-// this program and its process, so that a run killed before it could clean up
-// is recognised and tidied by the next one.
+// A new target is written as a file without a name (O_TMPFILE) and linked
+// under the target's name: one creating open, no rename, nothing left behind
+// by a killed run. A target that exists, or a folder that takes no unnamed
+// file, gets a hidden temporary file named after the target, this program and
+// its process (so that a run killed before it could clean up is recognised
+// and tidied by the next one), renamed over the target. A replaced file's new
+// contents reach the disk (fdatasync) before the rename, so a crash after it
+// never leaves an empty or short file where the old one was whole.
+//
+// Every write is checked; positions are 64-bit.
 
 #include <QString>
 #include <cstdint>
 
 class QByteArray;
+class QFileInfo;
 
 namespace kelbrin {
 
@@ -39,7 +45,7 @@ public:
     void advance(std::int64_t count) { m_size += count; }
     std::int64_t size() const { return m_size; }
 
-    // Closes and renames the file over the target; false on failure (the
+    // Closes and gives the file the target's name; false on failure (the
     // temporary file is then removed and the target left as it was).
     bool commit();
     // Closes and removes the temporary file.
@@ -53,13 +59,16 @@ public:
     static int RemoveLeftovers(const QString& folder);
 
 private:
+    bool openNamed(const QFileInfo& info);
+    bool commitUnnamed();
     void failed();
 
     QString m_target;
-    QString m_temporary;
+    QString m_temporary; // empty while an unnamed file is written
     QString m_error;
     int m_fd = -1;
     std::int64_t m_size = 0;
+    bool m_replacing = false; // the target was there when the writing began
 };
 
 } // namespace kelbrin
