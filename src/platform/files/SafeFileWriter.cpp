@@ -1,4 +1,4 @@
-#include "SaveTarget.h"
+#include "SafeFileWriter.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -88,11 +88,11 @@ QByteArray procSelfFd(int fd) { return "/proc/self/fd/" + QByteArray::number(fd)
 
 } // namespace
 
-SaveTarget::SaveTarget(const QString& targetPath) : m_target(targetPath) {}
+SafeFileWriter::SafeFileWriter(const QString& targetPath) : m_target(targetPath) {}
 
-SaveTarget::~SaveTarget() { abandon(); }
+SafeFileWriter::~SafeFileWriter() { abandon(); }
 
-bool SaveTarget::open() {
+bool SafeFileWriter::open() {
     abandon();
     const QFileInfo info(m_target);
     m_size = 0;
@@ -115,7 +115,7 @@ bool SaveTarget::open() {
     return true;
 }
 
-bool SaveTarget::openNamed(const QFileInfo& info) {
+bool SafeFileWriter::openNamed(const QFileInfo& info) {
     for (int attempt = 0; attempt < kAttempts && m_fd < 0; ++attempt) {
         m_temporary = temporaryName(info, attempt);
         m_fd = ::open(nativePath(m_temporary).constData(),
@@ -132,9 +132,9 @@ bool SaveTarget::openNamed(const QFileInfo& info) {
     return true;
 }
 
-void SaveTarget::failed() { m_error = QString::fromLocal8Bit(std::strerror(errno)); }
+void SafeFileWriter::failed() { m_error = QString::fromLocal8Bit(std::strerror(errno)); }
 
-bool SaveTarget::write(const char* data, std::int64_t count) {
+bool SafeFileWriter::write(const char* data, std::int64_t count) {
     if (m_fd < 0)
         return false;
     if (!writeAll(m_fd, data, count, 0, false)) {
@@ -145,9 +145,9 @@ bool SaveTarget::write(const char* data, std::int64_t count) {
     return true;
 }
 
-bool SaveTarget::write(const QByteArray& bytes) { return write(bytes.constData(), bytes.size()); }
+bool SafeFileWriter::write(const QByteArray& bytes) { return write(bytes.constData(), bytes.size()); }
 
-bool SaveTarget::writeAt(std::int64_t position, const QByteArray& bytes) {
+bool SafeFileWriter::writeAt(std::int64_t position, const QByteArray& bytes) {
     if (m_fd < 0 || position < 0 || position + bytes.size() > m_size)
         return false;
     if (!writeAll(m_fd, bytes.constData(), bytes.size(), position, true)) {
@@ -157,7 +157,7 @@ bool SaveTarget::writeAt(std::int64_t position, const QByteArray& bytes) {
     return true;
 }
 
-bool SaveTarget::commit() {
+bool SafeFileWriter::commit() {
     if (m_fd < 0)
         return false;
     if (m_temporary.isEmpty())
@@ -185,7 +185,7 @@ bool SaveTarget::commit() {
     return done;
 }
 
-bool SaveTarget::commitUnnamed() {
+bool SafeFileWriter::commitUnnamed() {
     const QByteArray self = procSelfFd(m_fd);
     const QByteArray target = nativePath(m_target);
     if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, target.constData(), AT_SYMLINK_FOLLOW) == 0) {
@@ -223,7 +223,7 @@ bool SaveTarget::commitUnnamed() {
     return false;
 }
 
-void SaveTarget::abandon() {
+void SafeFileWriter::abandon() {
     if (m_fd >= 0) {
         ::close(m_fd);
         m_fd = -1;
@@ -235,7 +235,7 @@ void SaveTarget::abandon() {
     }
 }
 
-int SaveTarget::RemoveLeftovers(const QString& folder) {
+int SafeFileWriter::RemoveLeftovers(const QString& folder) {
     static const QRegularExpression name(QStringLiteral("^\\..+\\.kelbrin-(\\d{1,10})-\\d{1,3}\\.part$"));
     const QDir dir(folder);
     int removed = 0;
