@@ -20,6 +20,7 @@
 // Target: both cases at most 1.0x the mp3splt time.
 
 #include "BenchSupport.h"
+#include "ProgramHome.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -94,24 +95,14 @@ QByteArray scriptOf(const QString& source, int count) {
     return text;
 }
 
-// A home of the editor's own: its folders, the export folder and no bus.
+// A home of the editor's own (its folders, no bus, an offscreen display) that
+// exports into `out` and answers every box.
 QProcessEnvironment editorHome(const QString& home, const QString& out) {
-    for (const char* d : {"config/Pelorin", "runtime", "data", "cache"})
-        QDir().mkpath(home + "/" + d);
-    QFile::setPermissions(home + "/runtime",
-                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QProcessEnvironment env = kelbrin::test::ProgramHome(home, {"config/Pelorin"});
     QFile conf(home + "/config/Pelorin/Kelbrin.conf");
     if (conf.open(QIODevice::WriteOnly | QIODevice::Truncate))
         conf.write("[Kelbrin]\nDestPath=" + QFile::encodeName(out) + "\n");
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("XDG_CONFIG_HOME", home + "/config");
-    env.insert("XDG_RUNTIME_DIR", home + "/runtime");
-    env.insert("XDG_DATA_HOME", home + "/data");
-    env.insert("XDG_CACHE_HOME", home + "/cache");
-    env.insert("HOME", home);
-    env.insert("QT_QPA_PLATFORM", "offscreen");
     env.insert("KELBRIN_AUTO_ANSWER", "yes");
-    env.remove("DBUS_SESSION_BUS_ADDRESS");
     return env;
 }
 

@@ -92,7 +92,7 @@ SafeFileWriter::SafeFileWriter(const QString& targetPath) : m_target(targetPath)
 
 SafeFileWriter::~SafeFileWriter() { abandon(); }
 
-bool SafeFileWriter::open() {
+bool SafeFileWriter::open(Target known) {
     abandon();
     const QFileInfo info(m_target);
     m_size = 0;
@@ -100,8 +100,9 @@ bool SafeFileWriter::open() {
     // keeps its permissions; a new one is written as a file without a name
     // that takes the target's name whole once complete, so nothing half
     // written is ever seen in the folder and a killed run leaves nothing.
+    // A target that appears meanwhile is still replaced the safe way (commit).
     struct stat old {};
-    m_replacing = ::stat(nativePath(m_target).constData(), &old) == 0;
+    m_replacing = known != Target::Missing && ::stat(nativePath(m_target).constData(), &old) == 0;
     if (!m_replacing && canNameUnnamedFiles()) {
         m_fd = ::open(nativePath(info.absolutePath()).constData(),
                       O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);

@@ -31,8 +31,11 @@ public:
     SafeFileWriter(const SafeFileWriter&) = delete;
     SafeFileWriter& operator=(const SafeFileWriter&) = delete;
 
+    // What the caller already knows of the target: a caller that has just
+    // looked spares the writer looking again.
+    enum class Target { Unknown, Missing };
     // Creates the temporary file; false when the folder takes no new file.
-    bool open();
+    bool open(Target known = Target::Unknown);
     bool isOpen() const { return m_fd >= 0; }
     const QString& targetPath() const { return m_target; }
 
