@@ -148,10 +148,11 @@ TEST_F(ScriptProgramTest, AnExportedFileIsOnTheDiskBeforeItTakesItsName) {
     test::WriteFile(dest + "/synced.mp3", "an older export");
     test::WriteFile(home + "/scripts/run.kbs",
                     "[Source Files]\r\n1:" + test::MediaFile("cbr_noinfo.mp3").toUtf8() +
-                        "\r\n[Destination files]\r\n1:synced.mp3:0:10:60\r\n1:fresh.mp3:0:10:60\r\n");
-    process.start(strace, {"-f", "-y", "-o", log, "-e",
-                           "trace=?open,openat,fdatasync,fsync,?rename,renameat,renameat2,?link,linkat",
-                           test::RuntimeDir() + "/kelbrin", "scripts/run.kbs"});
+                        "\r\n[Destination files]\r\n1:synced.mp3:0:10:60\r\n"
+                        "1:fresh.mp3:0:10:60\r\n");
+    const QString traced = "trace=?open,openat,fdatasync,fsync,?rename,renameat,renameat2,?link,linkat";
+    process.start(strace, {"-f", "-y", "-o", log, "-e", traced, test::RuntimeDir() + "/kelbrin",
+                           "scripts/run.kbs"});
     ASSERT_TRUE(process.waitForStarted(5000));
     const QString output = dest + "/fresh.mp3";
     ASSERT_TRUE(waitFor([&] { return QFileInfo::exists(output); }, 60000)) << boxes.toStdString();
@@ -185,5 +186,6 @@ TEST_F(ScriptProgramTest, AnExportedFileIsOnTheDiskBeforeItTakesItsName) {
         if (line.contains("fresh.mp3"))
             fresh << line;
     ASSERT_EQ(fresh.size(), 1) << QByteArrayList(fresh).join('\n').toStdString();
-    EXPECT_TRUE(fresh[0].contains("linkat(") && fresh[0].contains(" = 0")) << fresh[0].toStdString();
+    EXPECT_TRUE(fresh[0].contains("linkat(") && fresh[0].contains(" = 0"))
+        << fresh[0].toStdString();
 }

@@ -189,7 +189,8 @@ bool SafeFileWriter::commit() {
 bool SafeFileWriter::commitUnnamed() {
     const QByteArray self = procSelfFd(m_fd);
     const QByteArray target = nativePath(m_target);
-    if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, target.constData(), AT_SYMLINK_FOLLOW) == 0) {
+    if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, target.constData(),
+                 AT_SYMLINK_FOLLOW) == 0) {
         const int fd = m_fd;
         m_fd = -1;
         if (::close(fd) == 0)

@@ -278,7 +278,8 @@ TEST_F(SourceState, LeftoversOfKilledRunsAreRemovedAndOthersKept) {
         << during[0].join(' ').toStdString();
     // A new output shows in the folder only once it is whole, and a run
     // killed while writing it leaves nothing behind.
-    EXPECT_TRUE(during[1].filter(QStringLiteral("b.mp3")).isEmpty()) << during[1].join(' ').toStdString();
+    EXPECT_TRUE(during[1].filter(QStringLiteral("b.mp3")).isEmpty())
+        << during[1].join(' ').toStdString();
     EXPECT_EQ(during[1].size(), 3) << during[1].join(' ').toStdString();
     EXPECT_GT(QFileInfo(dest + "/b.mp3").size(), 128);
 }
