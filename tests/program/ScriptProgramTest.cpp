@@ -144,13 +144,17 @@ TEST_F(ScriptProgramTest, AnExportedFileIsOnTheDiskBeforeItTakesItsName) {
     if (strace.isEmpty())
         GTEST_SKIP() << "strace is not installed";
     const QString log = home + "/calls.log";
+    // synced.mp3 replaces an older file; fresh.mp3 is new.
+    test::WriteFile(dest + "/synced.mp3", "an older export");
     test::WriteFile(home + "/scripts/run.kbs",
                     "[Source Files]\r\n1:" + test::MediaFile("cbr_noinfo.mp3").toUtf8() +
-                        "\r\n[Destination files]\r\n1:synced.mp3:0:10:60\r\n");
-    process.start(strace, {"-f", "-y", "-o", log, "-e", "trace=fdatasync,fsync,rename,renameat,renameat2",
-                           test::RuntimeDir() + "/kelbrin", "scripts/run.kbs"});
+                        "\r\n[Destination files]\r\n1:synced.mp3:0:10:60\r\n"
+                        "1:fresh.mp3:0:10:60\r\n");
+    const QString traced = "trace=?open,openat,fdatasync,fsync,?rename,renameat,renameat2,?link,linkat";
+    process.start(strace, {"-f", "-y", "-o", log, "-e", traced, test::RuntimeDir() + "/kelbrin",
+                           "scripts/run.kbs"});
     ASSERT_TRUE(process.waitForStarted(5000));
-    const QString output = dest + "/synced.mp3";
+    const QString output = dest + "/fresh.mp3";
     ASSERT_TRUE(waitFor([&] { return QFileInfo::exists(output); }, 60000)) << boxes.toStdString();
     // The program runs on after a script: end it, and strace ends with it.
     const qint64 tracer = process.processId();
@@ -176,4 +180,12 @@ TEST_F(ScriptProgramTest, AnExportedFileIsOnTheDiskBeforeItTakesItsName) {
     ASSERT_GE(renamed, 0) << calls.fileName().toStdString();
     EXPECT_GE(synced, 0) << "the output was never flushed";
     EXPECT_LT(synced, renamed);
+    // A new file appears whole under its name at once: no temporary name, no rename.
+    QList<QByteArray> fresh;
+    for (const QByteArray& line : lines)
+        if (line.contains("fresh.mp3"))
+            fresh << line;
+    ASSERT_EQ(fresh.size(), 1) << QByteArrayList(fresh).join('\n').toStdString();
+    EXPECT_TRUE(fresh[0].contains("linkat(") && fresh[0].contains(" = 0"))
+        << fresh[0].toStdString();
 }

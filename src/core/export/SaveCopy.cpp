@@ -3,34 +3,9 @@
 #include "SaveHost.h"
 #include "SaveTarget.h"
 
-#include <QFile>
-
 #include <algorithm>
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace kelbrin {
-
-SaveSource::SaveSource(const QString& path) {
-    m_fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
-    if (m_fd < 0)
-        return;
-    struct stat info {};
-    if (::fstat(m_fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(m_fd);
-        m_fd = -1;
-        return;
-    }
-    m_size = info.st_size;
-    ::posix_fadvise(m_fd, 0, 0, POSIX_FADV_SEQUENTIAL);
-}
-
-SaveSource::~SaveSource() {
-    if (m_fd >= 0)
-        ::close(m_fd);
-}
 
 QByteArray SaveSource::readExactly(std::int64_t position, std::int64_t count) const {
     if (count < 0)
@@ -40,20 +15,9 @@ QByteArray SaveSource::readExactly(std::int64_t position, std::int64_t count) co
 }
 
 bool SaveSource::readInto(std::int64_t position, void* destination, std::int64_t count) const {
-    if (m_fd < 0 || position < 0 || count < 0 || position + count > m_size)
+    if (position < 0 || count < 0 || position + count > m_file.size())
         return false;
-    auto* bytes = static_cast<char*>(destination);
-    std::int64_t got = 0;
-    while (got < count) {
-        const ssize_t done = ::pread(m_fd, bytes + got, static_cast<std::size_t>(count - got),
-                                     position + got);
-        if (done < 0 && errno == EINTR)
-            continue;
-        if (done <= 0)
-            return false;
-        got += done;
-    }
-    return true;
+    return m_file.readAt(position, destination, count);
 }
 
 char* TransferBuffer::get() {
@@ -97,19 +61,11 @@ bool ChunkCopier::transfer(std::int64_t position, std::int64_t count, CopyResult
         failure = CopyResult::ReadFailed;
         return false;
     }
-    std::int64_t got = 0;
-    while (got < count) {
-        const ssize_t read = ::pread(m_source.handle(), data + got,
-                                     static_cast<std::size_t>(count - got), position + got);
-        if (read < 0 && errno == EINTR)
-            continue;
-        if (read <= 0) {
-            failure = CopyResult::ReadFailed;
-            return false;
-        }
-        got += read;
+    if (!m_source.file().readAt(position, data, count)) {
+        failure = CopyResult::ReadFailed;
+        return false;
     }
-    if (!m_target.write(data, got)) {
+    if (!m_target.write(data, count)) {
         failure = CopyResult::WriteFailed;
         return false;
     }

@@ -8,6 +8,9 @@
 // and less than a kernel-side copy between files whose positions are out of
 // step within a page, which is the usual case for pieces cut at frame starts.
 
+#include "SaveTarget.h"
+#include "platform/files/FileReader.h"
+
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
@@ -17,27 +20,22 @@
 namespace kelbrin {
 
 class SaveHost;
-class SaveTarget;
 
 // A source file opened read-only for an export run; closed when it goes.
 class SaveSource {
 public:
-    explicit SaveSource(const QString& path);
-    ~SaveSource();
-    SaveSource(const SaveSource&) = delete;
-    SaveSource& operator=(const SaveSource&) = delete;
+    explicit SaveSource(const QString& path) : m_file(path) {}
 
-    bool isOpen() const { return m_fd >= 0; }
-    int handle() const { return m_fd; }
-    std::int64_t size() const { return m_size; }
+    bool isOpen() const { return m_file.isOpen(); }
+    const FileReader& file() const { return m_file; }
+    std::int64_t size() const { return m_file.size(); }
     // Exactly `count` bytes at a 0-based position; empty when they cannot be read.
     QByteArray readExactly(std::int64_t position, std::int64_t count) const;
     // The same straight into `destination`; false when not every byte was read.
     bool readInto(std::int64_t position, void* destination, std::int64_t count) const;
 
 private:
-    int m_fd = -1;
-    std::int64_t m_size = 0;
+    FileReader m_file;
 };
 
 enum class CopyResult { Done, Stopped, ReadFailed, WriteFailed };

@@ -429,11 +429,13 @@ std::optional<SaveOutcome> SaveRun::writePiece(int i) {
     std::unique_ptr<Output> single;
     Output* out = m_joined.get();
     if (!out) {
-        if (!m_request.joined && QFileInfo::exists(path) && m_host.AskReplace(path) != mb::Yes)
+        const bool exists = QFileInfo::exists(path);
+        if (!m_request.joined && exists && m_host.AskReplace(path) != mb::Yes)
             return std::nullopt;
         auto created = std::make_unique<Output>(path);
         created->vbrHeader = m_request.joined ? m_joinedVbr : file.blnVBR;
-        if (!created->target.open()) {
+        const auto known = exists ? SaveTarget::Target::Unknown : SaveTarget::Target::Missing;
+        if (!created->target.open(known)) {
             if (m_host.Ask(kCannotCreateQuestion, mb::YesNo | mb::Question,
                            {QStringLiteral("|1"), path, QStringLiteral("|2"),
                             created->target.errorText()}) == mb::Yes)

@@ -1,65 +1,12 @@
 #pragma once
-// One output file of an export, written as a temporary file in the target's
-// folder and renamed over the target only when it is complete. Whatever stops
-// the writing before that (a failure, a cancel, an early return) removes the
-// temporary file, so the target is either the old file or the whole new one.
-//
-// Every write is checked; positions are 64-bit. The data reach the disk
-// (fdatasync) before the rename, so a crash after it never leaves the target
-// empty or short. The temporary file is hidden and named after the target,
-// this program and its process, so that a run killed before it could clean up
-// is recognised and tidied by the next one.
+// One output file of an export: a whole file that replaces its target only
+// once it is complete, so the target is either the old file or the whole new
+// one (see SafeFileWriter).
 
-#include <QString>
-#include <cstdint>
-
-class QByteArray;
+#include "platform/files/SafeFileWriter.h"
 
 namespace kelbrin {
 
-class SaveTarget {
-public:
-    explicit SaveTarget(const QString& targetPath);
-    ~SaveTarget();
-    SaveTarget(const SaveTarget&) = delete;
-    SaveTarget& operator=(const SaveTarget&) = delete;
-
-    // Creates the temporary file; false when the folder takes no new file.
-    bool open();
-    bool isOpen() const { return m_fd >= 0; }
-    int handle() const { return m_fd; }
-    const QString& targetPath() const { return m_target; }
-
-    // Appends; false when not every byte was written.
-    bool write(const char* data, std::int64_t count);
-    bool write(const QByteArray& bytes);
-    // Overwrites bytes already written, at a 0-based position.
-    bool writeAt(std::int64_t position, const QByteArray& bytes);
-    // The caller moved the end of the file itself (a kernel copy).
-    void advance(std::int64_t count) { m_size += count; }
-    std::int64_t size() const { return m_size; }
-
-    // Closes and renames the file over the target; false on failure (the
-    // temporary file is then removed and the target left as it was).
-    bool commit();
-    // Closes and removes the temporary file.
-    void abandon();
-    // The system's reason for the last failure of open(), a write or commit().
-    const QString& errorText() const { return m_error; }
-
-    // Removes the temporary files that runs killed mid-way left in the
-    // folder: those of this program whose process is gone, and those of this
-    // process that no open SaveTarget holds. Returns how many.
-    static int RemoveLeftovers(const QString& folder);
-
-private:
-    void failed();
-
-    QString m_target;
-    QString m_temporary;
-    QString m_error;
-    int m_fd = -1;
-    std::int64_t m_size = 0;
-};
+using SaveTarget = SafeFileWriter;
 
 } // namespace kelbrin

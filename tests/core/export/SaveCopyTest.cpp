@@ -120,3 +120,15 @@ TEST_F(ExportTest, APiecePastFourGibibytesIsCopiedFromItsPlace) {
     EXPECT_EQ(out.left(out.size() - 128), audio.mid(starts[9], starts[99] - starts[9]));
     EXPECT_TRUE(QDir(folder).removeRecursively());
 }
+
+TEST_F(ExportTest, AFileThatAppearsWhileAnOutputIsWrittenIsReplacedWhole) {
+    SaveTarget target(dest + "/late.mp3");
+    ASSERT_TRUE(target.open());
+    ASSERT_TRUE(target.write(QByteArray("the new contents")));
+    WriteFile(dest + "/late.mp3", "another program's");
+    QFile::setPermissions(dest + "/late.mp3", QFile::ReadOwner | QFile::WriteOwner);
+    ASSERT_TRUE(target.commit()) << target.errorText().toStdString();
+    EXPECT_EQ(ReadAll(dest + "/late.mp3"), "the new contents");
+    EXPECT_FALSE(QFile::permissions(dest + "/late.mp3") & (QFile::ReadGroup | QFile::ReadOther));
+    EXPECT_EQ(QDir(dest).entryList(QDir::Files | QDir::Hidden), QStringList{"late.mp3"});
+}

@@ -260,22 +260,28 @@ TEST_F(SourceState, LeftoversOfKilledRunsAreRemovedAndOthersKept) {
         WriteFile(dest + QStringLiteral("/.z.mp3.kelbrin-%1-0.part").arg(::getppid()), "busy");
     const QString foreign = WriteFile(dest + "/.notes.part", "someone else's");
 
+    // a.mp3 is replaced, b.mp3 is new.
+    WriteFile(dest + "/a.mp3", "old");
+    messages->answers << mb::Yes;
     CountingHost host;
-    QStringList during;
-    host.onProgress = [&](CountingHost&) {
-        if (during.isEmpty())
-            during = destFiles();
-    };
-    SaveRequest r = request({seconds(path, 0, 9, "a.mp3")});
+    QList<QStringList> during; // the folder as each piece's writing begins
+    host.onProgress = [&](CountingHost&) { during.append(destFiles()); };
+    SaveRequest r = request({seconds(path, 0, 9, "a.mp3"), seconds(path, 0, 4, "b.mp3")});
     ASSERT_EQ(SavePieces(r, host).status, SaveStatus::Finished);
     EXPECT_FALSE(QFileInfo::exists(dead));
     EXPECT_FALSE(QFileInfo::exists(mine));
     EXPECT_TRUE(QFileInfo::exists(living));
     EXPECT_TRUE(QFileInfo::exists(foreign));
     // The run's own temporary file carries the mark the next run looks for.
-    ASSERT_FALSE(during.isEmpty());
-    EXPECT_TRUE(during.filter(QStringLiteral(".a.mp3.kelbrin-%1-").arg(::getpid())).size() == 1)
-        << during.join(' ').toStdString();
+    ASSERT_EQ(during.size(), 2);
+    EXPECT_TRUE(during[0].filter(QStringLiteral(".a.mp3.kelbrin-%1-").arg(::getpid())).size() == 1)
+        << during[0].join(' ').toStdString();
+    // A new output shows in the folder only once it is whole, and a run
+    // killed while writing it leaves nothing behind.
+    EXPECT_TRUE(during[1].filter(QStringLiteral("b.mp3")).isEmpty())
+        << during[1].join(' ').toStdString();
+    EXPECT_EQ(during[1].size(), 3) << during[1].join(' ').toStdString();
+    EXPECT_GT(QFileInfo(dest + "/b.mp3").size(), 128);
 }
 
 TEST_F(SourceState, TheReplaceQuestionIsOneSentenceThenTheQuestion) {

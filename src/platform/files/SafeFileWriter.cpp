@@ -1,4 +1,4 @@
-#include "SaveTarget.h"
+#include "SafeFileWriter.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -63,26 +63,62 @@ bool writeAll(int fd, const char* data, std::int64_t count, std::int64_t positio
     return true;
 }
 
-} // namespace
+constexpr int kAttempts = 100;
 
-SaveTarget::SaveTarget(const QString& targetPath) : m_target(targetPath) {}
-
-SaveTarget::~SaveTarget() { abandon(); }
-
-bool SaveTarget::open() {
-    abandon();
-    const QFileInfo info(m_target);
+// A hidden name in the target's folder, so the rename never crosses file systems.
+QString temporaryName(const QFileInfo& target, int attempt) {
     // The mark must fit beside a name that is itself near the longest allowed.
-    QString name = info.fileName();
+    QString name = target.fileName();
     while (nativePath(name).size() > kLongestNamePart) {
         name.chop(1);
         if (!name.isEmpty() && name.back().isHighSurrogate())
             name.chop(1);
     }
-    // A hidden name in the same folder, so the rename never crosses file systems.
-    for (int attempt = 0; attempt < 100 && m_fd < 0; ++attempt) {
-        m_temporary = info.absolutePath() + QStringLiteral("/.") + name + kTemporaryMark +
-                      QStringLiteral("%1-%2.part").arg(::getpid()).arg(attempt);
+    return target.absolutePath() + QStringLiteral("/.") + name + kTemporaryMark +
+           QStringLiteral("%1-%2.part").arg(::getpid()).arg(attempt);
+}
+
+// O_TMPFILE files are named through /proc/self/fd, which a system may lack.
+bool canNameUnnamedFiles() {
+    static const bool can = ::access("/proc/self/fd", X_OK) == 0;
+    return can;
+}
+
+QByteArray procSelfFd(int fd) { return "/proc/self/fd/" + QByteArray::number(fd); }
+
+} // namespace
+
+SafeFileWriter::SafeFileWriter(const QString& targetPath) : m_target(targetPath) {}
+
+SafeFileWriter::~SafeFileWriter() { abandon(); }
+
+bool SafeFileWriter::open(Target known) {
+    abandon();
+    const QFileInfo info(m_target);
+    m_size = 0;
+    // A file that is there now is replaced through a named temporary file and
+    // keeps its permissions; a new one is written as a file without a name
+    // that takes the target's name whole once complete, so nothing half
+    // written is ever seen in the folder and a killed run leaves nothing.
+    // A target that appears meanwhile is still replaced the safe way (commit).
+    struct stat old {};
+    m_replacing = known != Target::Missing && ::stat(nativePath(m_target).constData(), &old) == 0;
+    if (!m_replacing && canNameUnnamedFiles()) {
+        m_fd = ::open(nativePath(info.absolutePath()).constData(),
+                      O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+        if (m_fd >= 0)
+            return true;
+    }
+    if (!openNamed(info))
+        return false;
+    if (m_replacing)
+        ::fchmod(m_fd, old.st_mode & 07777);
+    return true;
+}
+
+bool SafeFileWriter::openNamed(const QFileInfo& info) {
+    for (int attempt = 0; attempt < kAttempts && m_fd < 0; ++attempt) {
+        m_temporary = temporaryName(info, attempt);
         m_fd = ::open(nativePath(m_temporary).constData(),
                       O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (m_fd < 0 && errno != EEXIST)
@@ -94,17 +130,12 @@ bool SaveTarget::open() {
         return false;
     }
     liveTemporaries().insert(liveKey(m_temporary));
-    // A replaced file keeps its permissions.
-    struct stat old {};
-    if (::stat(nativePath(m_target).constData(), &old) == 0)
-        ::fchmod(m_fd, old.st_mode & 07777);
-    m_size = 0;
     return true;
 }
 
-void SaveTarget::failed() { m_error = QString::fromLocal8Bit(std::strerror(errno)); }
+void SafeFileWriter::failed() { m_error = QString::fromLocal8Bit(std::strerror(errno)); }
 
-bool SaveTarget::write(const char* data, std::int64_t count) {
+bool SafeFileWriter::write(const char* data, std::int64_t count) {
     if (m_fd < 0)
         return false;
     if (!writeAll(m_fd, data, count, 0, false)) {
@@ -115,9 +146,9 @@ bool SaveTarget::write(const char* data, std::int64_t count) {
     return true;
 }
 
-bool SaveTarget::write(const QByteArray& bytes) { return write(bytes.constData(), bytes.size()); }
+bool SafeFileWriter::write(const QByteArray& bytes) { return write(bytes.constData(), bytes.size()); }
 
-bool SaveTarget::writeAt(std::int64_t position, const QByteArray& bytes) {
+bool SafeFileWriter::writeAt(std::int64_t position, const QByteArray& bytes) {
     if (m_fd < 0 || position < 0 || position + bytes.size() > m_size)
         return false;
     if (!writeAll(m_fd, bytes.constData(), bytes.size(), position, true)) {
@@ -127,14 +158,17 @@ bool SaveTarget::writeAt(std::int64_t position, const QByteArray& bytes) {
     return true;
 }
 
-bool SaveTarget::commit() {
+bool SafeFileWriter::commit() {
     if (m_fd < 0)
         return false;
+    if (m_temporary.isEmpty())
+        return commitUnnamed();
     const int fd = m_fd;
     m_fd = -1;
-    // On the disk before it takes the target's name: a crash after the
-    // rename must not leave a target whose blocks were never written.
-    bool done = ::fdatasync(fd) == 0;
+    // A replaced file is on the disk before its new contents take the
+    // target's name: a crash after the rename must not leave a target whose
+    // blocks were never written where the old file was whole.
+    bool done = !m_replacing || ::fdatasync(fd) == 0;
     if (!done)
         failed();
     if (::close(fd) != 0 && done) {
@@ -152,7 +186,46 @@ bool SaveTarget::commit() {
     return done;
 }
 
-void SaveTarget::abandon() {
+bool SafeFileWriter::commitUnnamed() {
+    const QByteArray self = procSelfFd(m_fd);
+    const QByteArray target = nativePath(m_target);
+    if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, target.constData(),
+                 AT_SYMLINK_FOLLOW) == 0) {
+        const int fd = m_fd;
+        m_fd = -1;
+        if (::close(fd) == 0)
+            return true;
+        failed();
+        ::unlink(target.constData()); // it was not there before
+        return false;
+    }
+    if (errno != EEXIST) {
+        failed();
+        abandon();
+        return false;
+    }
+    // Another file took the name while this one was written: replace it the
+    // safe way, through a named temporary file.
+    m_replacing = true;
+    struct stat old {};
+    if (::stat(target.constData(), &old) == 0)
+        ::fchmod(m_fd, old.st_mode & 07777);
+    const QFileInfo info(m_target);
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+        m_temporary = temporaryName(info, attempt);
+        if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, nativePath(m_temporary).constData(),
+                     AT_SYMLINK_FOLLOW) == 0)
+            return commit();
+        if (errno != EEXIST)
+            break;
+    }
+    failed();
+    m_temporary.clear();
+    abandon();
+    return false;
+}
+
+void SafeFileWriter::abandon() {
     if (m_fd >= 0) {
         ::close(m_fd);
         m_fd = -1;
@@ -164,7 +237,7 @@ void SaveTarget::abandon() {
     }
 }
 
-int SaveTarget::RemoveLeftovers(const QString& folder) {
+int SafeFileWriter::RemoveLeftovers(const QString& folder) {
     static const QRegularExpression name(QStringLiteral("^\\..+\\.kelbrin-(\\d{1,10})-\\d{1,3}\\.part$"));
     const QDir dir(folder);
     int removed = 0;
