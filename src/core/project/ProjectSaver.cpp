@@ -57,12 +57,13 @@ QByteArray projectBytes(ProjectWindow& w, bool& fits) {
     return bytes.value_or(QByteArray());
 }
 
-// Through a marked temporary file, flushed to disk before it is renamed over
-// the target. A save killed before the rename leaves that file behind; the
-// next save into the folder knows it by its mark and removes it.
+// Through the safe writer, flushed to disk before it takes the target's name.
+// A save killed before that leaves a marked temporary file at most; the next
+// save into the folder knows it by its mark and removes it.
 bool write(const QString& path, const QByteArray& bytes) {
     SaveTarget::RemoveLeftovers(QFileInfo(path).absolutePath());
     SaveTarget target(path);
+    target.flushNewFile();
     const bool ok = target.open() && target.write(bytes) && target.commit();
     if (!ok)
         ShowText(3346, mb::Information, kP1, path, QStringLiteral("|2"), target.errorText());

@@ -168,7 +168,7 @@ bool SafeFileWriter::commit() {
     // A replaced file is on the disk before its new contents take the
     // target's name: a crash after the rename must not leave a target whose
     // blocks were never written where the old file was whole.
-    bool done = !m_replacing || ::fdatasync(fd) == 0;
+    bool done = !(m_replacing || m_flushNew) || ::fdatasync(fd) == 0;
     if (!done)
         failed();
     if (::close(fd) != 0 && done) {
@@ -189,6 +189,11 @@ bool SafeFileWriter::commit() {
 bool SafeFileWriter::commitUnnamed() {
     const QByteArray self = procSelfFd(m_fd);
     const QByteArray target = nativePath(m_target);
+    if (m_flushNew && ::fdatasync(m_fd) != 0) {
+        failed();
+        abandon();
+        return false;
+    }
     if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, target.constData(),
                  AT_SYMLINK_FOLLOW) == 0) {
         const int fd = m_fd;

@@ -45,6 +45,10 @@ public:
     // Overwrites bytes already written, at a 0-based position.
     bool writeAt(std::int64_t position, const QByteArray& bytes);
     std::int64_t size() const { return m_size; }
+    // A new file's contents reach the disk before it takes its name too. A
+    // project the user saves is worth that; an export piece, made again from
+    // its source in a moment, is not.
+    void flushNewFile() { m_flushNew = true; }
 
     // Closes and gives the file the target's name; false on failure (the
     // temporary file is then removed and the target left as it was).
@@ -70,6 +74,7 @@ private:
     int m_fd = -1;
     std::int64_t m_size = 0;
     bool m_replacing = false; // the target was there when the writing began
+    bool m_flushNew = false;
 };
 
 } // namespace kelbrin
