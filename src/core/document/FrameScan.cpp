@@ -26,10 +26,7 @@ FrameScan::FrameScan(SourceReader& reader, cPozycjaPlikow& file, FrameScanHost& 
         m_bitrates[index] =
             mpeg::Bitrate(request.reference2, static_cast<std::uint8_t>((index << 4) | sampling));
     }
-    for (int index = 1; index < 15; ++index) {
-        const std::int32_t shorter = std::min(m_lengths[index][0], m_lengths[index][1]);
-        m_regularLengths[index] = shorter >= 10 ? shorter : 0;
-    }
+    fillStrideTable(request.reference2);
 }
 
 // True when a matching header follows the frame at `offset` where its length

@@ -96,11 +96,21 @@ private:
         return Flow::Done;
     }
 
+    template <bool Constant> struct Chain;
     void walkRegularFrames(Walk& w, FrameScanResult& result);
     bool mayStride(const Walk& w) const;
     std::int64_t lastStrideOffset(std::int64_t start, std::int64_t scanEnd) const;
     Stride stride(const std::uint8_t* from, const std::uint8_t* stop, std::int64_t start,
                   const Walk& w);
+    template <bool Constant>
+    Stride strideChains(const std::uint8_t* from, const std::uint8_t* stop, std::int64_t start,
+                        const Walk& w);
+    void fillStrideTable(std::uint8_t reference2);
+    bool rejectedAtOnce(const std::uint8_t* at) const;
+    std::uint32_t strideBase(std::int32_t bitrate) const;
+    const std::uint8_t* secondChainStart(const std::uint8_t* from, const std::uint8_t* stop,
+                                         std::int64_t readsAllowed, std::uint32_t mask,
+                                         std::uint32_t base) const;
     bool matchesReference(const std::uint8_t* header) const {
         // Sync, the reference's version and layer, a bit-rate index of 1-14
         // (free format has no length to walk by) and the reference's sampling rate.
@@ -123,10 +133,15 @@ private:
     // version, layer and sampling rate.
     std::array<std::array<std::int32_t, 2>, 16> m_lengths{};
     std::array<std::int32_t, 16> m_bitrates{};
-    // By bit-rate index: the shorter of the two lengths when both are long
-    // enough to walk by in a stride (the general loop treats shorter ones
-    // apart), else 0.
-    std::array<std::int32_t, 16> m_regularLengths{};
+    // By header byte 3 of a frame a stride takes: how far the general loop's
+    // next read lies (the walking length less one) in the low 16 bits, and 1
+    // above them when the next header should lie one byte further (the length
+    // is exact, not rounded up). 0 for a frame that ends a stride: no length
+    // to walk by, or one too short for a run (the general loop treats those
+    // apart).
+    std::array<std::uint32_t, 256> m_strideSteps{};
+    // Bytes per read of the last stride, to tell where the next one should end.
+    std::int64_t m_bytesPerRead = 0;
     // Header byte 2 without its protection bit, and the sampling bits of byte 3,
     // that a frame must share with the reference.
     std::uint8_t m_syncVersionLayer = 0;

@@ -2,12 +2,14 @@
 
 #include "FrameScan.h"
 
+#include "FrameRun.h"
 #include "FrameScanHost.h"
 #include "MpegHeader.h"
 #include "SourceReader.h"
 #include "cPozycjaPlikow.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace kelbrin {
 
@@ -18,15 +20,58 @@ std::uint32_t headerWord(const std::uint8_t* h) {
     return std::uint32_t(h[0]) << 24 | std::uint32_t(h[1]) << 16 | std::uint32_t(h[2]) << 8 | h[3];
 }
 
-// Sync, version, layer, bit-rate index and sampling rate: what the frames of a
-// run share. Protection, padding, the private bit and byte 4 may vary.
-constexpr std::uint32_t kRunMask = 0xFFFEFC00;
-// A pattern no header gives under the mask.
-constexpr std::uint32_t kNoRun = 1;
+// What the headers of a stride share: sync, version, layer and sampling rate,
+// and for a file not known to vary the bit-rate index. Protection, padding,
+// the private bit and byte 4 may vary.
+constexpr std::uint32_t kFormatMask = 0xFFFE0C00;
+constexpr std::uint32_t kRateMask = 0xFFFEFC00;
+// A pattern no header gives under either mask.
+constexpr std::uint32_t kNoHeader = 1;
+constexpr std::uint32_t kStepBits = 0xFFFF;
+constexpr int kLateShift = 16;
 
 constexpr std::int32_t kPositionsPerFlush = 512;
+// A stride takes fewer frames than reads before a progress step.
+constexpr int kMostStrideFrames = int(FrameScan::kReadsPerProgress);
+// Strides shorter than this are walked as one chain.
+constexpr std::int64_t kSecondChainBytes = 16384;
+// How far past where a second chain should start its first header is looked for.
+constexpr std::int64_t kSecondChainSearch = 4096;
 
 } // namespace
+
+void FrameScan::fillStrideTable(std::uint8_t reference2) {
+    for (int byte3 = 0; byte3 < 256; ++byte3) {
+        const int index = byte3 >> 4;
+        const int padding = (byte3 >> 1) & 1;
+        if ((byte3 & 0x0C) != m_sampling || index == 0 || index == 15 ||
+            std::min(m_lengths[index][0], m_lengths[index][1]) < 10)
+            continue;
+        const std::int32_t length = m_lengths[index][padding];
+        // The frame's true length: the rounded one is a byte longer when the
+        // slots' fraction was rounded up.
+        const auto header3 = static_cast<std::uint8_t>(byte3 & 0xFD);
+        const int slot = mpeg::Layer(reference2) == mpeg::kLayer1 ? 4 : 1;
+        const auto exact =
+            static_cast<std::int32_t>(mpeg::MeanFrameLength(reference2, header3, false)) +
+            padding * slot;
+        const std::uint32_t late = length == exact ? 1 : 0;
+        m_strideSteps[byte3] = std::uint32_t(length - 1) | late << kLateShift;
+    }
+}
+
+// The stride's masked header: for a file not known to vary, with the bit
+// rate it keeps.
+std::uint32_t FrameScan::strideBase(std::int32_t bitrate) const {
+    const std::uint32_t base =
+        0xFF000000 | std::uint32_t(m_syncVersionLayer) << 16 | std::uint32_t(m_sampling) << 8;
+    if (m_file.blnVBR)
+        return base;
+    for (std::uint32_t index = 1; index < 15; ++index)
+        if (m_bitrates[index] == bitrate)
+            return base | index << 12;
+    return kNoHeader;
+}
 
 // Frames already indexed (a restarted walk) and header bytes to keep are the
 // general loop's; so is a stop asked for by the last host call.
@@ -44,7 +89,7 @@ std::int64_t FrameScan::lastStrideOffset(std::int64_t start, std::int64_t scanEn
 }
 
 // Takes the frames that the general loop in walk() would take one read each
-// (or two, when the byte before the header is no 0xFF), asking the host
+// (or two, when it rejects the byte before the header at once), asking the host
 // nothing and rejecting nothing: frames that match the reference, keep the bit
 // rate unless the file is known to vary, and lie well inside the buffered
 // block, the audio and the walk. Stops before anything that needs the general
@@ -69,71 +114,185 @@ void FrameScan::walkRegularFrames(Walk& w, FrameScanResult& result) {
         result.paddedFrameSeen = true;
 }
 
+// The frames of a stride as a chain, each header giving the next one's place,
+// as the general loop finds them: `h` is where it reads next, `frame` the
+// header it finds there (nothing: the stride ends at `h`).
+//
+// In a file not known to vary the frames differ only in their padding: the two
+// entries are kept at hand instead of being looked up.
+template <bool Constant> struct FrameScan::Chain {
+    const FrameScan& scan;
+    const std::uint32_t* steps;
+    std::uint32_t mask;
+    std::uint32_t base;
+    const std::uint8_t* stop;
+    std::uint32_t unpadded = steps[(base >> 8) & 0xFD];
+    std::uint32_t padded = steps[((base >> 8) & 0xFF) | 0x02];
+    const std::uint8_t* h = nullptr;
+    const std::uint8_t* frame = nullptr;
+
+    // The header there, or one byte later when the general loop rejects the
+    // byte there at once: no 0xFF (its search for the next 0xFF stops on the
+    // header), or a 0xFF that starts neither a header nor another format.
+    const std::uint8_t* headerAt(const std::uint8_t* at) const {
+        if ((headerWord(at) & mask) == base)
+            return at;
+        if ((headerWord(at + 1) & mask) != base || (at[0] == 0xFF && !scan.rejectedAtOnce(at)))
+            return nullptr;
+        return at + 1;
+    }
+    void startAt(const std::uint8_t* at) {
+        h = at;
+        frame = at <= stop ? headerAt(at) : nullptr;
+    }
+    // The frame's table entry; 0 ends the stride before it.
+    std::uint32_t entry() const {
+        if constexpr (Constant)
+            return (frame[2] & 0x02) ? padded : unpadded;
+        else
+            return steps[frame[2]];
+    }
+    // Reads the general loop spends on the frame: the byte before it too, or not.
+    std::int64_t used() const { return frame - h + 1; }
+    // Moves past the frame, whose entry is `entry`: to the header the table
+    // expects, confirmed by one test, or else to the one found the long way.
+    void next(std::uint32_t entry) {
+        const std::uint32_t step = entry & kStepBits;
+        // A hint only: an address past the block is never read.
+        __builtin_prefetch(reinterpret_cast<const void*>(reinterpret_cast<std::uintptr_t>(frame) +
+                                                         std::uintptr_t(step) * kPrefetchFrames));
+        h = frame + step;
+        if (h > stop) {
+            frame = nullptr;
+            return;
+        }
+        const std::uint8_t* const expected = h + (entry >> kLateShift);
+        frame = (headerWord(expected) & mask) == base && (expected == h || h[0] != 0xFF)
+                    ? expected
+                    : headerAt(h);
+    }
+};
+
+// A 0xFF right before a header that the general loop rejects without more
+// ado: nothing another format could start with. (It is never a header of the
+// reference's itself: its byte 3, the header's byte 2, has a bit-rate index of
+// 15 whenever its byte 2, the sync byte, could match.)
+bool FrameScan::rejectedAtOnce(const std::uint8_t* at) const {
+    return !mpeg::IsCandidate(at) ||
+           mpeg::SameFormat(at[1], at[2], m_request.reference2, m_request.reference3);
+}
+
+// Where a second chain starts, a little before the middle of the bytes the
+// stride should cover (from the bytes per read of the last one), on a header
+// of the stride; nothing for a short stride.
+const std::uint8_t* FrameScan::secondChainStart(const std::uint8_t* from, const std::uint8_t* stop,
+                                                std::int64_t readsAllowed, std::uint32_t mask,
+                                                std::uint32_t base) const {
+    const std::int64_t reach = std::min<std::int64_t>(stop - from, readsAllowed * m_bytesPerRead);
+    if (reach < kSecondChainBytes)
+        return nullptr;
+    const std::uint8_t* at = from + reach * 9 / 20;
+    const std::uint8_t* const end = std::min(stop, at + kSecondChainSearch);
+    while (at <= end) {
+        at = static_cast<const std::uint8_t*>(std::memchr(at, 0xFF, std::size_t(end - at + 1)));
+        if (!at)
+            return nullptr;
+        if ((headerWord(at) & mask) == base && m_strideSteps[at[2]] != 0)
+            return at;
+        ++at;
+    }
+    return nullptr;
+}
+
 // The stride itself, over the buffered bytes from `from` (the file's offset
-// `start`) to `stop`: within a run of one bit rate, one test tells the next
-// header; a new bit rate or the byte before the header takes the way round.
+// `start`) to `stop`. Each frame's place depends on the header before it, so
+// that chain is kept short: byte 3 of a header gives, through a table, where
+// the next one should be, and one well-predicted test confirms it. A second
+// chain walks from a header half way on at the same time; when the first
+// reaches that header the two are one, and the second's frames are taken as
+// they stand (else they are dropped).
 FrameScan::Stride FrameScan::stride(const std::uint8_t* from, const std::uint8_t* stop,
                                     std::int64_t start, const Walk& w) {
-    const bool variable = m_file.blnVBR;
-    const std::uint32_t base =
-        0xFF000000 | std::uint32_t(m_syncVersionLayer) << 16 | std::uint32_t(m_sampling) << 8;
+    return m_file.blnVBR ? strideChains<false>(from, stop, start, w)
+                         : strideChains<true>(from, stop, start, w);
+}
+
+template <bool Constant>
+FrameScan::Stride FrameScan::strideChains(const std::uint8_t* from, const std::uint8_t* stop,
+                                          std::int64_t start, const Walk& w) {
+    const std::uint32_t mask = Constant ? kRateMask : kFormatMask;
+    const std::uint32_t base = strideBase(w.previousBitrate);
     // Reads that can be counted without reaching the next progress step.
     const std::int64_t readsAllowed = kReadsPerProgress - 1 - m_reads % kReadsPerProgress;
 
     Stride s;
     std::int64_t reads = 0;
-    std::int32_t rate = w.previousBitrate;
-    std::uint32_t run = kNoRun; // the masked header of the run's frames
-    std::int32_t unpadded = 0;  // their walking lengths
-    std::int32_t padded = 0;
-    std::uintptr_t ahead = 0;  // how far ahead to prefetch
-    std::uint32_t padding = 0; // ORed over the frames taken
+    std::uint32_t padding = 0; // byte 3 ORed over the frames taken
     std::int64_t positions[kPositionsPerFlush];
     std::int64_t* out = positions;
-
-    const std::uint8_t* h = from; // where the general loop would read next
-    while (h <= stop) {
-        const std::uint8_t* frame = h;
-        std::uint32_t word = headerWord(frame);
-        if ((word & kRunMask) != run) {
-            if (!matchesReference(frame)) {
-                // The byte before the header: the general loop rejects it and
-                // its search for the next 0xFF stops on the header at once.
-                if (frame[0] == 0xFF || frame[1] != 0xFF || !matchesReference(frame + 1))
-                    break;
-                ++frame;
-                word = headerWord(frame);
-            }
-            if ((word & kRunMask) != run) {
-                const int bitrateIndex = mpeg::BitrateIndex(frame[2]);
-                const std::int32_t bitrate = m_bitrates[bitrateIndex];
-                const std::int32_t shorter = m_regularLengths[bitrateIndex];
-                if ((!variable && bitrate != rate) || shorter == 0)
-                    break;
-                run = base | std::uint32_t(bitrateIndex) << 12;
-                unpadded = m_lengths[bitrateIndex][0];
-                padded = m_lengths[bitrateIndex][1];
-                ahead = std::uintptr_t(shorter) * kPrefetchFrames;
-                rate = bitrate;
-            }
-        }
-        const std::int64_t used = frame - h + 1;
-        if (reads + used > readsAllowed)
-            break;
-        const std::uint32_t paddingBit = (word >> 9) & 1;
-        // A hint only: an address past the block is never read.
-        __builtin_prefetch(
-            reinterpret_cast<const void*>(reinterpret_cast<std::uintptr_t>(frame) + ahead));
+    const auto take = [&](const std::uint8_t* frame, std::int64_t used) {
         reads += used;
-        padding |= paddingBit;
+        padding |= frame[2];
         *out++ = start + (frame - from) + 1;
         if (out == positions + kPositionsPerFlush) {
             m_file.AddFramePositions(positions, kPositionsPerFlush);
             s.frames += kPositionsPerFlush;
             out = positions;
         }
-        h = frame + (paddingBit ? padded : unpadded) - 1;
+    };
+
+    Chain<Constant> a{*this, m_strideSteps.data(), mask, base, stop};
+    a.startAt(from);
+    if (const std::uint8_t* const meeting =
+            secondChainStart(from, stop, readsAllowed, mask, base)) {
+        Chain<Constant> b = a;
+        b.h = meeting;
+        b.frame = meeting;
+        const std::uint8_t* frames[kMostStrideFrames];
+        std::uint8_t used[kMostStrideFrames];
+        int count = 0;
+        bool walking = true;
+        while (a.frame && a.frame < meeting) {
+            const std::uint32_t entry = a.entry();
+            if (entry == 0 || reads + a.used() > readsAllowed)
+                break;
+            take(a.frame, a.used());
+            a.next(entry);
+            if (walking && b.frame && count < kMostStrideFrames) {
+                const std::uint32_t second = b.entry();
+                walking = second != 0;
+                if (walking) {
+                    frames[count] = b.frame;
+                    used[count++] = static_cast<std::uint8_t>(b.used());
+                    b.next(second);
+                }
+            }
+        }
+        if (a.frame == meeting && count > 0) {
+            // The first frame's reads are the first chain's.
+            used[0] = static_cast<std::uint8_t>(a.used());
+            int taken = 0;
+            while (taken < count && reads + used[taken] <= readsAllowed) {
+                take(frames[taken], used[taken]);
+                ++taken;
+            }
+            if (taken == count) {
+                a.h = b.h;
+                a.frame = b.frame;
+            } else if (taken > 0) {
+                a.frame = frames[taken];
+                a.h = a.frame - (used[taken] - 1);
+            }
+        }
     }
+    while (a.frame) {
+        const std::uint32_t entry = a.entry();
+        if (entry == 0 || reads + a.used() > readsAllowed)
+            break;
+        take(a.frame, a.used());
+        a.next(entry);
+    }
+
     const auto left = static_cast<std::int32_t>(out - positions);
     if (left > 0) {
         m_file.AddFramePositions(positions, left);
@@ -142,9 +301,11 @@ FrameScan::Stride FrameScan::stride(const std::uint8_t* from, const std::uint8_t
         s.lastPosition = positions[kPositionsPerFlush - 1];
     }
     s.frames += left;
-    s.next = h;
+    s.next = a.h;
     s.reads = reads;
-    s.padded = padding != 0;
+    s.padded = (padding & 0x02) != 0;
+    if (reads > 0)
+        m_bytesPerRead = std::max<std::int64_t>((a.h - from) / reads, 1);
     return s;
 }
 
