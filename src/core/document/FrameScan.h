@@ -96,21 +96,13 @@ private:
         return Flow::Done;
     }
 
-    template <bool Constant> struct Chain;
     void walkRegularFrames(Walk& w, FrameScanResult& result);
     bool mayStride(const Walk& w) const;
     std::int64_t lastStrideOffset(std::int64_t start, std::int64_t scanEnd) const;
     Stride stride(const std::uint8_t* from, const std::uint8_t* stop, std::int64_t start,
                   const Walk& w);
-    template <bool Constant>
-    Stride strideChains(const std::uint8_t* from, const std::uint8_t* stop, std::int64_t start,
-                        const Walk& w);
     void fillStrideTable(std::uint8_t reference2);
-    bool rejectedAtOnce(const std::uint8_t* at) const;
     std::uint32_t strideBase(std::int32_t bitrate) const;
-    const std::uint8_t* secondChainStart(const std::uint8_t* from, const std::uint8_t* stop,
-                                         std::int64_t readsAllowed, std::uint32_t mask,
-                                         std::uint32_t base) const;
     bool matchesReference(const std::uint8_t* header) const {
         // Sync, the reference's version and layer, a bit-rate index of 1-14
         // (free format has no length to walk by) and the reference's sampling rate.
