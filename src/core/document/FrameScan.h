@@ -126,11 +126,11 @@ private:
     std::array<std::array<std::int32_t, 2>, 16> m_lengths{};
     std::array<std::int32_t, 16> m_bitrates{};
     // By header byte 3 of a frame a stride takes: how far the general loop's
-    // next read lies (the walking length less one) in the low 16 bits, and 1
-    // above them when the next header should lie one byte further (the length
-    // is exact, not rounded up). 0 for a frame that ends a stride: no length
-    // to walk by, or one too short for a run (the general loop treats those
-    // apart).
+    // next read lies (the walking length less one) in the low 16 bits, and
+    // how far the next header should lie above them (one byte further when the
+    // length is exact, not rounded up). 0 for a frame that ends a stride: no
+    // length to walk by, or one too short for a run (the general loop treats
+    // those apart).
     std::array<std::uint32_t, 256> m_strideSteps{};
     // Bytes per read of the last stride, to tell where the next one should end.
     std::int64_t m_bytesPerRead = 0;

@@ -28,7 +28,7 @@ constexpr std::uint32_t kRateMask = 0xFFFEFC00;
 // A pattern no header gives under either mask.
 constexpr std::uint32_t kNoHeader = 1;
 constexpr std::uint32_t kStepBits = 0xFFFF;
-constexpr int kLateShift = 16;
+constexpr int kExpectedShift = 16;
 
 constexpr std::int32_t kPositionsPerFlush = 512;
 // A stride takes fewer frames than reads before a progress step.
@@ -102,12 +102,12 @@ template <bool Constant> struct Chain {
         __builtin_prefetch(
             reinterpret_cast<const void*>(reinterpret_cast<std::uintptr_t>(frame) +
                                           std::uintptr_t(step) * FrameScan::kPrefetchFrames));
+        const std::uint8_t* const expected = frame + (entry >> kExpectedShift);
         h = frame + step;
         if (h > rules.stop) {
             frame = nullptr;
             return;
         }
-        const std::uint8_t* const expected = h + (entry >> kLateShift);
         frame = (headerWord(expected) & rules.mask) == rules.base && (expected == h || h[0] != 0xFF)
                     ? expected
                     : headerAt(h);
@@ -265,7 +265,7 @@ void FrameScan::fillStrideTable(std::uint8_t reference2) {
             static_cast<std::int32_t>(mpeg::MeanFrameLength(reference2, header3, false)) +
             padding * slot;
         const std::uint32_t late = length == exact ? 1 : 0;
-        m_strideSteps[byte3] = std::uint32_t(length - 1) | late << kLateShift;
+        m_strideSteps[byte3] = std::uint32_t(length - 1) | (length - 1 + late) << kExpectedShift;
     }
 }
 
