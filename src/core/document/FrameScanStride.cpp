@@ -214,14 +214,14 @@ void joinSecondChain(Chain<Constant>& first, const std::uint8_t* meeting, FrameS
     first.frame = second.frame;
 }
 
-// Where a second chain starts: on the first header of the stride a little
-// before the middle of the `reach` bytes the stride should cover; nothing for
+// Where a second chain starts: on the first header of the stride from the
+// middle of the `reach` bytes the stride should cover on; nothing for
 // a short stride.
 const std::uint8_t* secondChainStart(const std::uint8_t* from, std::int64_t reach,
                                      const ChainRules& rules) {
     if (reach < kSecondChainBytes)
         return nullptr;
-    const std::uint8_t* at = from + reach * 9 / 20;
+    const std::uint8_t* at = from + reach / 2;
     const std::uint8_t* const end = std::min(rules.stop, at + kSecondChainSearch);
     while (at <= end) {
         at = static_cast<const std::uint8_t*>(std::memchr(at, 0xFF, std::size_t(end - at + 1)));
