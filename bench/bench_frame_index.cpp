@@ -7,8 +7,10 @@
 //   bench_frame_index [folder]   (default: a new folder under the temp folder,
 //                                 removed afterwards)
 //
-// Targets: indexing either hour at most 1.2x the plain read (best runs); at most 10 bytes of peak
-// memory added per frame of the 10-hour file.
+// Targets: indexing either hour at most 1.2x the plain read (the median of the
+// runs' own ratios: each index build against the plain read just before it, so
+// a busy machine slows both sides alike); at most 10 bytes of peak memory added
+// per frame of the 10-hour file.
 
 #include "BenchSupport.h"
 #include "core/document/FrameScanHost.h"
@@ -123,8 +125,16 @@ double medianOf(std::vector<double> values) {
     return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
+// The median of each run's index time over its plain read.
+double medianRatio(const Timings& t) {
+    std::vector<double> ratios;
+    for (std::size_t i = 0; i < t.indexes.size(); ++i)
+        ratios.push_back(t.indexes[i] / t.reads[i]);
+    return medianOf(ratios);
+}
+
 void report(const char* name, const Timings& t) {
-    const double ratio = bestOf(t.indexes) / bestOf(t.reads);
+    const double ratio = medianRatio(t);
     std::printf("%s: %lld bytes, %lld frames, %.1f s\n", name,
                 static_cast<long long>(QFileInfo(t.path).size()),
                 static_cast<long long>(t.frames), t.file->sngCzasTrwania);
@@ -132,8 +142,10 @@ void report(const char* name, const Timings& t) {
                 bestOf(t.reads) * 1e3, medianOf(t.reads) * 1e3);
     std::printf("  full index:    %8.2f ms best, %8.2f ms median\n", bestOf(t.indexes) * 1e3,
                 medianOf(t.indexes) * 1e3);
-    std::printf("  index / read:  %8.2f   best, %8.2f   median (target <= 1.20) %s\n", ratio,
-                medianOf(t.indexes) / medianOf(t.reads), ratio <= 1.2 ? "met" : "MISSED");
+    std::printf("  index / read:  %8.2f   best, %8.2f   median, %8.2f   median of the runs' own "
+                "(target <= 1.20) %s\n",
+                bestOf(t.indexes) / bestOf(t.reads), medianOf(t.indexes) / medianOf(t.reads), ratio,
+                ratio <= 1.2 ? "met" : "MISSED");
 }
 
 } // namespace

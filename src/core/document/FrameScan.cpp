@@ -26,6 +26,7 @@ FrameScan::FrameScan(SourceReader& reader, cPozycjaPlikow& file, FrameScanHost& 
         m_bitrates[index] =
             mpeg::Bitrate(request.reference2, static_cast<std::uint8_t>((index << 4) | sampling));
     }
+    fillStrideTable(request.reference2);
 }
 
 // True when a matching header follows the frame at `offset` where its length
@@ -106,127 +107,159 @@ FrameScanResult FrameScan::Run(bool& buildIndex) {
 }
 
 FrameScan::Pass FrameScan::walk(bool& buildIndex, FrameScanResult& result) {
-    const bool building = buildIndex;
-    std::int64_t pos = m_request.firstFrame;
+    Walk w = startWalk(buildIndex);
+    m_rejections = 0;
+    for (;;) {
+        const Flow flow = w.pos <= w.scanEnd ? step(w, buildIndex, result) : Flow::End;
+        if (flow == Flow::Go)
+            continue;
+        if (flow == Flow::Restart)
+            return Pass::Restart;
+        if (flow == Flow::End)
+            result.outcome = FrameScanOutcome::Complete;
+        return Pass::Done;
+    }
+}
+
+FrameScan::Walk FrameScan::startWalk(bool building) const {
+    Walk w;
+    w.building = building;
+    w.pos = m_request.firstFrame;
     if (m_request.trackGiven && building && m_file.dblMaxOffsetLoaded > 0)
-        pos = m_file.dblMaxOffsetLoaded;
+        w.pos = m_file.dblMaxOffsetLoaded;
     const std::int64_t referenceLength =
         m_lengths[mpeg::BitrateIndex(m_request.reference3)][mpeg::Padding(m_request.reference3)];
-    const std::int64_t scanEnd =
-        building ? m_request.audioEnd
-                 : std::min(m_request.audioEnd,
-                            m_request.firstFrame + kConstantRateCheckFrames * referenceLength);
+    w.scanEnd = building
+                    ? m_request.audioEnd
+                    : std::min(m_request.audioEnd,
+                               m_request.firstFrame + kConstantRateCheckFrames * referenceLength);
     // A frame at or before the last indexed one is already in the index: a
     // resumed or restarted walk must not append it again.
-    std::int64_t lastIndexed = m_file.Daj_Naglowek_Ilosc() > 0
-                                   ? m_file.Daj_Naglowek_Offset(m_file.Daj_Naglowek_Ilosc())
-                                   : 0;
-    std::int32_t previousBitrate = 0;
-    m_rejections = 0;
+    w.lastIndexed = m_file.Daj_Naglowek_Ilosc() > 0
+                        ? m_file.Daj_Naglowek_Offset(m_file.Daj_Naglowek_Ilosc())
+                        : 0;
+    return w;
+}
 
-    while (pos <= scanEnd) {
-        if (m_host.blnScanFailed) {
-            result.outcome = FrameScanOutcome::Stopped;
-            return Pass::Done;
-        }
-        const std::int64_t offset = pos - 1;
-        std::int64_t buffered = m_reader.fill(offset, 4);
-        if (m_reader.failed()) {
-            result.outcome = FrameScanOutcome::ReadFailed;
-            return Pass::Done;
-        }
-        if (buffered == 0)
-            break; // the file got shorter under us
-        countReads(1, pos);
-        const std::uint8_t* h = m_reader.data(offset);
-        if (buffered < 4 || !matchesReference(h)) {
-            if (buffered >= 4 && h[0] == 0xFF && otherFormatBegins(offset)) {
-                result.formatChangeAt = pos;
-                break;
-            }
-            // The check may have refilled the buffer.
-            buffered = m_reader.fill(offset, 4);
-            if (m_reader.failed() || buffered == 0) {
-                result.outcome = FrameScanOutcome::ReadFailed;
-                return Pass::Done;
-            }
-            h = m_reader.data(offset);
-            reject(1);
-            // Positions up to the next 0xFF cannot start a header: take them
-            // as rejected in one step.
-            if (h[0] != 0xFF) {
-                const std::int64_t span = std::min(buffered, scanEnd - pos + 1);
-                const void* sync = span > 1 ? std::memchr(h + 1, 0xFF, span - 1) : nullptr;
-                const std::int64_t skipped =
-                    sync ? static_cast<const std::uint8_t*>(sync) - h - 1 : span - 1;
-                if (skipped > 0) {
-                    pos += skipped;
-                    reject(skipped);
-                    countReads(skipped, pos);
-                }
-            }
-            ++pos;
-            continue;
-        }
-        const std::uint8_t byte2 = h[1];
-        const std::uint8_t byte3 = h[2];
-        const std::uint8_t byte4 = h[3];
-        const int bitrateIndex = mpeg::BitrateIndex(byte3);
-        std::int32_t length = m_lengths[bitrateIndex][mpeg::Padding(byte3)];
-        // A frame the audio's end cuts short (a file cut off, a tag right
-        // after it) is no frame: only whole frames are indexed. Layers II and
-        // III may be one byte shorter than their rounded length.
-        const std::int32_t rounding = mpeg::Layer(byte2) == mpeg::kLayer1 ? 0 : 1;
-        if (offset + length - rounding > m_request.audioEnd) {
-            reject(1);
-            ++pos;
-            continue;
-        }
-        // After a stretch of rejected bytes a lone sync pattern may be junk:
-        // the frame must lead to another one.
-        if (m_rejections >= 2 && !followedByFrame(offset, length)) {
-            reject(1);
-            ++pos;
-            continue;
-        }
-        m_rejections = 0;
-        const std::int32_t bitrate = m_bitrates[bitrateIndex];
-        if (previousBitrate != 0 && !m_file.blnVBR && bitrate != previousBitrate) {
-            m_file.blnVBR = true;
-            buildIndex = true;
-            return Pass::Restart;
-        }
-        previousBitrate = bitrate;
-        if (mpeg::Padding(byte3))
-            result.paddedFrameSeen = true;
-        if (pos == m_request.firstFrame && building)
-            m_file.Oszacuj(m_request.audioEnd);
-        if (m_request.trackGiven && building) {
-            m_file.dblMaxOffsetLoaded = std::max(m_file.dblMaxOffsetLoaded, pos);
-            m_file.lngMaxFrameLoaded =
-                std::max(m_file.lngMaxFrameLoaded, m_file.Daj_Naglowek_Ilosc());
-            if (rangeCovered()) {
-                result.outcome = FrameScanOutcome::Partial;
-                return Pass::Done;
-            }
-        }
-        if (building && pos > lastIndexed) {
-            m_file.Add_Naglowek(pos, byte2, byte3, byte4);
-            lastIndexed = pos;
-        }
-        if (++m_accepted > kFramesForFrameColour)
-            setColour(FrameScanHost::kFrameColour);
-        if (length < 10)
-            length = 2;
-        // The next read lands one byte before the predicted header (or on it,
-        // when rounding made the length one byte long).
-        pos += length - 1;
-        if (building && !m_request.trackGiven && !m_request.frameByFrame &&
-            m_colour == FrameScanHost::kFrameColour)
-            walkRegularFrames(pos, scanEnd, lastIndexed, previousBitrate, result);
+// One read of the walk: a header taken, or one or more positions rejected.
+FrameScan::Flow FrameScan::step(Walk& w, bool& buildIndex, FrameScanResult& result) {
+    if (m_host.blnScanFailed)
+        return stop(result, FrameScanOutcome::Stopped);
+    const std::int64_t offset = w.pos - 1;
+    const std::int64_t buffered = m_reader.fill(offset, 4);
+    if (m_reader.failed())
+        return stop(result, FrameScanOutcome::ReadFailed);
+    if (buffered == 0)
+        return Flow::End; // the file got shorter under us
+    countReads(1, w.pos);
+    const std::uint8_t* h = m_reader.data(offset);
+    if (buffered < 4 || !matchesReference(h))
+        return rejectPosition(w, buffered, result);
+    return takeHeader(w, h, buildIndex, result);
+}
+
+FrameScan::Flow FrameScan::rejectPosition(Walk& w, std::int64_t buffered, FrameScanResult& result) {
+    const std::int64_t offset = w.pos - 1;
+    const std::uint8_t* h = m_reader.data(offset);
+    if (buffered >= 4 && h[0] == 0xFF && otherFormatBegins(offset)) {
+        result.formatChangeAt = w.pos;
+        return Flow::End;
     }
-    result.outcome = FrameScanOutcome::Complete;
-    return Pass::Done;
+    // The check may have refilled the buffer.
+    buffered = m_reader.fill(offset, 4);
+    if (m_reader.failed() || buffered == 0)
+        return stop(result, FrameScanOutcome::ReadFailed);
+    h = m_reader.data(offset);
+    reject(1);
+    if (h[0] != 0xFF)
+        skipToNextSync(w, h, buffered);
+    ++w.pos;
+    return Flow::Go;
+}
+
+// Positions up to the next 0xFF cannot start a header: takes them as rejected
+// in one step, leaving `w.pos` on the last of them.
+void FrameScan::skipToNextSync(Walk& w, const std::uint8_t* h, std::int64_t buffered) {
+    const std::int64_t span = std::min(buffered, w.scanEnd - w.pos + 1);
+    const void* sync = span > 1 ? std::memchr(h + 1, 0xFF, span - 1) : nullptr;
+    const std::int64_t skipped = sync ? static_cast<const std::uint8_t*>(sync) - h - 1 : span - 1;
+    if (skipped > 0) {
+        w.pos += skipped;
+        reject(skipped);
+        countReads(skipped, w.pos);
+    }
+}
+
+FrameScan::Flow FrameScan::takeHeader(Walk& w, const std::uint8_t* h, bool& buildIndex,
+                                      FrameScanResult& result) {
+    const std::int64_t offset = w.pos - 1;
+    const std::uint8_t header[3] = {h[1], h[2], h[3]}; // a check below may refill the block
+    const int bitrateIndex = mpeg::BitrateIndex(header[1]);
+    const std::int32_t length = m_lengths[bitrateIndex][mpeg::Padding(header[1])];
+    // After a stretch of rejected bytes a lone sync pattern may be junk: the
+    // frame must lead to another one.
+    if (!wholeFrameAt(offset, length, header[0]) ||
+        (m_rejections >= 2 && !followedByFrame(offset, length))) {
+        reject(1);
+        ++w.pos;
+        return Flow::Go;
+    }
+    m_rejections = 0;
+    const std::int32_t bitrate = m_bitrates[bitrateIndex];
+    if (w.previousBitrate != 0 && !m_file.blnVBR && bitrate != w.previousBitrate) {
+        m_file.blnVBR = true;
+        buildIndex = true;
+        return Flow::Restart;
+    }
+    w.previousBitrate = bitrate;
+    if (mpeg::Padding(header[1]))
+        result.paddedFrameSeen = true;
+    const Flow flow = recordFrame(w, header, result);
+    if (flow == Flow::Go)
+        advance(w, length, result);
+    return flow;
+}
+
+// A frame the audio's end cuts short (a file cut off, a tag right after it)
+// is no frame: only whole frames are indexed. Layers II and III may be one
+// byte shorter than their rounded length.
+bool FrameScan::wholeFrameAt(std::int64_t offset, std::int32_t length, std::uint8_t byte2) const {
+    const std::int32_t rounding = mpeg::Layer(byte2) == mpeg::kLayer1 ? 0 : 1;
+    return offset + length - rounding <= m_request.audioEnd;
+}
+
+// Takes the frame at the walk's position: the index, the track's range, the
+// colour. `header` holds its bytes 2 to 4.
+FrameScan::Flow FrameScan::recordFrame(Walk& w, const std::uint8_t* header,
+                                       FrameScanResult& result) {
+    if (w.pos == m_request.firstFrame && w.building)
+        m_file.Oszacuj(m_request.audioEnd);
+    if (m_request.trackGiven && w.building) {
+        m_file.dblMaxOffsetLoaded = std::max(m_file.dblMaxOffsetLoaded, w.pos);
+        m_file.lngMaxFrameLoaded = std::max(m_file.lngMaxFrameLoaded, m_file.Daj_Naglowek_Ilosc());
+        if (rangeCovered())
+            return stop(result, FrameScanOutcome::Partial);
+    }
+    if (w.building && w.pos > w.lastIndexed) {
+        m_file.Add_Naglowek(w.pos, header[0], header[1], header[2]);
+        w.lastIndexed = w.pos;
+    }
+    if (++m_accepted > kFramesForFrameColour)
+        setColour(FrameScanHost::kFrameColour);
+    return Flow::Go;
+}
+
+// Moves past the frame just taken; then, on a full indexing run with frames
+// coming regularly, strides through as many as it can.
+void FrameScan::advance(Walk& w, std::int32_t length, FrameScanResult& result) {
+    if (length < 10)
+        length = 2;
+    // The next read lands one byte before the predicted header (or on it,
+    // when rounding made the length one byte long).
+    w.pos += length - 1;
+    if (w.building && !m_request.trackGiven && !m_request.frameByFrame &&
+        m_colour == FrameScanHost::kFrameColour)
+        walkRegularFrames(w, result);
 }
 
 } // namespace kelbrin

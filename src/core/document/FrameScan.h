@@ -62,11 +62,47 @@ public:
 
 private:
     enum class Pass { Done, Restart };
+    // What the walk does after one step: go on, end complete, end with the
+    // outcome already set, or start again as an indexing run.
+    enum class Flow { Go, End, Done, Restart };
+    // Where a walk stands.
+    struct Walk {
+        bool building = false;        // every frame goes into the index
+        std::int64_t pos = 0;         // 1-based position read next
+        std::int64_t scanEnd = 0;     // the last position the walk reads
+        std::int64_t lastIndexed = 0; // frames up to here are in the index already
+        std::int32_t previousBitrate = 0;
+    };
+    // A stride through regular frames: where it stopped and what it took.
+    struct Stride {
+        const std::uint8_t* next = nullptr; // the first byte not taken
+        std::int64_t reads = 0;
+        std::int64_t frames = 0;
+        std::int64_t lastPosition = 0; // of the last frame taken, 0 for none
+        bool padded = false;           // a padded frame was taken
+    };
 
     Pass walk(bool& buildIndex, FrameScanResult& result);
-    void walkRegularFrames(std::int64_t& pos, std::int64_t scanEnd, std::int64_t& lastIndexed,
-                           std::int32_t& previousBitrate, FrameScanResult& result);
-    int regularFrameLength(int bitrateIndex) const;
+    Walk startWalk(bool building) const;
+    Flow step(Walk& w, bool& buildIndex, FrameScanResult& result);
+    Flow rejectPosition(Walk& w, std::int64_t buffered, FrameScanResult& result);
+    void skipToNextSync(Walk& w, const std::uint8_t* h, std::int64_t buffered);
+    Flow takeHeader(Walk& w, const std::uint8_t* h, bool& buildIndex, FrameScanResult& result);
+    bool wholeFrameAt(std::int64_t offset, std::int32_t length, std::uint8_t byte2) const;
+    Flow recordFrame(Walk& w, const std::uint8_t* header, FrameScanResult& result);
+    void advance(Walk& w, std::int32_t length, FrameScanResult& result);
+    static Flow stop(FrameScanResult& result, FrameScanOutcome outcome) {
+        result.outcome = outcome;
+        return Flow::Done;
+    }
+
+    void walkRegularFrames(Walk& w, FrameScanResult& result);
+    bool mayStride(const Walk& w) const;
+    std::int64_t lastStrideOffset(std::int64_t start, std::int64_t scanEnd) const;
+    Stride stride(const std::uint8_t* from, const std::uint8_t* stop, std::int64_t start,
+                  const Walk& w);
+    void fillStrideTable(std::uint8_t reference2);
+    std::uint32_t strideBase(std::int32_t bitrate) const;
     bool matchesReference(const std::uint8_t* header) const {
         // Sync, the reference's version and layer, a bit-rate index of 1-14
         // (free format has no length to walk by) and the reference's sampling rate.
@@ -89,6 +125,15 @@ private:
     // version, layer and sampling rate.
     std::array<std::array<std::int32_t, 2>, 16> m_lengths{};
     std::array<std::int32_t, 16> m_bitrates{};
+    // By header byte 3 of a frame a stride takes: how far the general loop's
+    // next read lies (the walking length less one) in the low 16 bits, and
+    // how far the next header should lie above them (one byte further when the
+    // length is exact, not rounded up). 0 for a frame that ends a stride: no
+    // length to walk by, or one too short for a run (the general loop treats
+    // those apart).
+    std::array<std::uint32_t, 256> m_strideSteps{};
+    // Bytes per read of the last stride, to tell where the next one should end.
+    std::int64_t m_bytesPerRead = 0;
     // Header byte 2 without its protection bit, and the sampling bits of byte 3,
     // that a frame must share with the reference.
     std::uint8_t m_syncVersionLayer = 0;

@@ -1,5 +1,6 @@
 #include "cPozycjaPlikow.h"
 
+#include "MpegHeader.h"
 #include "core/app/Numbers.h"
 
 #include <algorithm>
@@ -29,14 +30,20 @@ void cPozycjaPlikow::Oszacuj(std::int64_t size) {
     if (lngD1Ramki == 0)
         throw std::domain_error("Division by zero");
     const std::int64_t estimate = size / lngD1Ramki;
-    if (estimate > IndexUpperBound()) {
+    if (estimate > IndexUpperBound())
         setUpperBound(static_cast<std::int32_t>(estimate));
-        // The reference length is rounded: frames a byte shorter fit more of
-        // them in the file than the estimate says. Room for those too spares
-        // growing, and copying, the whole index for its last few frames.
-        const std::int64_t room = size / std::max<std::int32_t>(lngD1Ramki - 1, 1);
-        m_offsets.reserve(static_cast<std::size_t>(std::min(room, kLargestReservation)) + 1);
+    // The reference length is rounded: frames a byte shorter fit more of them
+    // in the file than the estimate says, and in a file known to vary, frames
+    // of any bit rate down to the lowest. Room for those too spares growing,
+    // and copying, the whole index for its last frames.
+    std::int32_t shortest = lngD1Ramki;
+    if (blnVBR) {
+        const auto lowestRate = static_cast<std::uint8_t>(0x10 | (btyFrame3 & 0x0C));
+        shortest =
+            std::min(lngD1Ramki, std::max(mpeg::UnpaddedFrameLength(btyFrame2, lowestRate), 10));
     }
+    const std::int64_t room = size / std::max<std::int32_t>(shortest - 1, 1);
+    m_offsets.reserve(static_cast<std::size_t>(std::min(room, kLargestReservation)) + 1);
 }
 
 void cPozycjaPlikow::Wyrownaj() {

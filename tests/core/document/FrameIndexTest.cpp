@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <stdexcept>
+#include <vector>
 
 using namespace kelbrin;
 
@@ -103,6 +104,27 @@ TEST(DocumentFrameIndex, MemoryFollowsTheFramesFoundNotTheEstimate) {
     EXPECT_EQ(grown.IndexMemoryBytes(), 300'001 * 8 + 3);
 }
 
+// A file known to vary may hold frames of any bit rate: the room reserved
+// takes frames of the lowest one (32 kbit/s, 104 bytes at 44.1 kHz) without the
+// index growing, where the reference's length alone (128 kbit/s) would not.
+TEST(DocumentFrameIndex, AVariableFileHasRoomForItsShortestFrames) {
+    cPozycjaPlikow file;
+    file.lngD1Ramki = 418;
+    file.btyFrame2 = 0xFB;
+    file.btyFrame3 = 0x90;
+    file.blnVBR = true;
+    file.Oszacuj(104 * 20000);
+    EXPECT_EQ(file.IndexUpperBound(), 104 * 20000 / 418);
+    const std::int64_t reserved = file.IndexMemoryBytes();
+    std::vector<std::int64_t> positions(20000);
+    for (std::size_t i = 0; i < positions.size(); ++i)
+        positions[i] = std::int64_t(i) * 104 + 1;
+    for (std::size_t i = 0; i < positions.size(); i += 500)
+        file.AddFramePositions(positions.data() + i, 500);
+    EXPECT_EQ(file.Daj_Naglowek_Ilosc(), 20000);
+    EXPECT_EQ(file.IndexMemoryBytes(), reserved);
+}
+
 TEST(DocumentFrameIndex, EntriesAheadOfTheFramesCanBeWrittenAndReadBack) {
     cPozycjaPlikow file;
     addFrames(file, 2);
@@ -151,8 +173,8 @@ TEST(DocumentFrameIndex, BulkAppendMatchesOneAtATime) {
             for (const std::int64_t p : positions)
                 single.Add_Naglowek(p, 0, 0, 0);
             for (std::size_t i = 0; i < positions.size(); i += chunk) {
-                const auto count = static_cast<std::int32_t>(
-                    std::min<std::size_t>(chunk, positions.size() - i));
+                const auto count =
+                    static_cast<std::int32_t>(std::min<std::size_t>(chunk, positions.size() - i));
                 bulk.AddFramePositions(positions.data() + i, count);
             }
             ASSERT_EQ(bulk.Daj_Naglowek_Ilosc(), single.Daj_Naglowek_Ilosc());

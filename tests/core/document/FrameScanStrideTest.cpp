@@ -112,8 +112,7 @@ void expectSameWalkAllWays(const QString& path) {
 // The bit rate and the padding change from one frame to the next, as a
 // variable-rate encoder writes them; long enough to cross the read block and
 // many progress steps. `sampling` is the sampling index bits of byte 3.
-SyntheticMpeg variableRate(int frames, std::uint8_t byte2, std::uint8_t sampling,
-                           unsigned seed) {
+SyntheticMpeg variableRate(int frames, std::uint8_t byte2, std::uint8_t sampling, unsigned seed) {
     std::mt19937 random(seed);
     SyntheticMpeg stream;
     for (int i = 0; i < frames; ++i) {
@@ -129,11 +128,10 @@ class DocumentFrameStride : public DocumentTest {};
 } // namespace
 
 TEST_F(DocumentFrameStride, EncodedMediaWalksAlikeEitherWay) {
-    for (const char* name : {"cbr_info.mp3", "cbr_noinfo.mp3", "crc.mp3", "garbage.mp3",
-                             "id3v1.mp3", "id3v2_100k.mp3", "id3v2_100k_vbr.mp3", "layer2.mp2",
-                             "mpeg25_l3.mp3", "mpeg2_l3.mp3", "play.mp2", "play_cbr.mp3",
-                             "play_vbr.mp3", "vbr_noinfo.mp3", "vbr_quiet_start.mp3",
-                             "vbr_xing.mp3"})
+    for (const char* name :
+         {"cbr_info.mp3", "cbr_noinfo.mp3", "crc.mp3", "garbage.mp3", "id3v1.mp3", "id3v2_100k.mp3",
+          "id3v2_100k_vbr.mp3", "layer2.mp2", "mpeg25_l3.mp3", "mpeg2_l3.mp3", "play.mp2",
+          "play_cbr.mp3", "play_vbr.mp3", "vbr_noinfo.mp3", "vbr_quiet_start.mp3", "vbr_xing.mp3"})
         expectSameWalkAllWays(MediaFile(name));
 }
 
@@ -141,10 +139,9 @@ TEST_F(DocumentFrameStride, TrickyStreamsWalkAlikeEitherWay) {
     const QString dir = MakeTempDir("stride");
     // Lengths rounded one byte up and exact ones alternate at 44.1 kHz; all
     // are exact at 48 kHz; Layer II; MPEG-2 Layer III.
-    const QList<SyntheticMpeg> variable = {variableRate(6000, kMpeg1Layer3, 0x00, 1),
-                                           variableRate(6000, kMpeg1Layer3, 0x04, 2),
-                                           variableRate(4000, kMpeg1Layer2, 0x00, 3),
-                                           variableRate(6000, kMpeg2Layer3, 0x00, 4)};
+    const QList<SyntheticMpeg> variable = {
+        variableRate(6000, kMpeg1Layer3, 0x00, 1), variableRate(6000, kMpeg1Layer3, 0x04, 2),
+        variableRate(4000, kMpeg1Layer2, 0x00, 3), variableRate(6000, kMpeg2Layer3, 0x00, 4)};
     QList<SyntheticMpeg> streams = variable;
     // Long enough to cross the read block and many progress steps.
     streams.append(SyntheticMpeg().constantRate(4000, kMpeg1Layer3, 0x90));
@@ -152,8 +149,8 @@ TEST_F(DocumentFrameStride, TrickyStreamsWalkAlikeEitherWay) {
     // walk first looks.
     streams.append(SyntheticMpeg().constantRate(3000, kMpeg1Layer3, 0x94));
     // Protected frames, and protection switching on and off.
-    streams.append(SyntheticMpeg().constantRate(1500, 0xFA, 0x90).constantRate(1500, kMpeg1Layer3,
-                                                                            0x90));
+    streams.append(
+        SyntheticMpeg().constantRate(1500, 0xFA, 0x90).constantRate(1500, kMpeg1Layer3, 0x90));
     streams.append(SyntheticMpeg().constantRate(2500, kMpeg1Layer2, 0x94));
     streams.append(SyntheticMpeg().constantRate(2500, kMpeg1Layer1, 0x90));
     streams.append(SyntheticMpeg().constantRate(2500, kMpeg2Layer3, 0x80));
@@ -170,7 +167,9 @@ TEST_F(DocumentFrameStride, TrickyStreamsWalkAlikeEitherWay) {
         // between runs; a frame cut short at the end.
         SyntheticMpeg junk;
         junk.constantRate(700, kMpeg1Layer3, 0x90);
-        junk.junk(QByteArray("ab\xFF\xFB\x90\x64" "cdefgh", 12));
+        junk.junk(QByteArray("ab\xFF\xFB\x90\x64"
+                             "cdefgh",
+                             12));
         junk.constantRate(900, kMpeg1Layer3, 0x90);
         junk.frame(kMpeg1Layer3, 0x00, 0xC4, 300).frame(kMpeg1Layer3, 0x00, 0xC4, 300);
         junk.constantRate(900, kMpeg1Layer3, 0x90);
@@ -237,6 +236,44 @@ TEST_F(DocumentFrameStride, DamagedCopiesWalkAlikeEitherWay) {
             ASSERT_FALSE(WriteFile(path, bytes).isEmpty());
             expectSameWalk(path);
             expectSameWalk(path, {true, false, 2});
+        }
+    }
+}
+
+// A frame's last byte may be 0xFF. Before an MPEG-1 header it starts nothing
+// and is passed over; before an MPEG-2.5 header it reads as an MPEG-1 Layer I
+// header, and when two more of those follow at their lengths, that format
+// takes over there.
+TEST_F(DocumentFrameStride, ASyncByteBeforeAHeaderWalksAlikeEitherWay) {
+    const QString dir = MakeTempDir("stride-sync");
+    struct Case {
+        SyntheticMpeg stream;
+        bool layerOneRun;
+    };
+    // 48 and 12 kHz: exact lengths, so the walk reads the byte before each header.
+    const QList<Case> cases = {{variableRate(3000, kMpeg1Layer3, 0x04, 7), false},
+                               {SyntheticMpeg().constantRate(3000, kMpeg25Layer3, 0xE4), false},
+                               {SyntheticMpeg().constantRate(3000, kMpeg25Layer3, 0xE4), true}};
+    for (int i = 0; i < cases.size(); ++i) {
+        const Case& c = cases[i];
+        QByteArray bytes = c.stream.bytes();
+        for (const int frame : {1203, 1777, 2222, 2601})
+            bytes[qsizetype(c.stream.positions()[frame] - 2)] = char(0xFF);
+        // Layer I frames at 448 kbit/s: 488 bytes with padding, 484 without.
+        const qsizetype change = c.stream.positions()[2222] - 2;
+        if (c.layerOneRun) {
+            bytes.replace(change + 488, 4, QByteArray("\xFF\xFF\xE0\x00", 4));
+            bytes.replace(change + 488 + 484, 4, QByteArray("\xFF\xFF\xE0\x00", 4));
+        }
+        const QString path = WriteFile(dir + QStringLiteral("/s%1.mp3").arg(i), bytes);
+        ASSERT_FALSE(path.isEmpty());
+        expectSameWalk(path);
+        const Walk striding = walk(path, false, {});
+        if (c.layerOneRun) {
+            EXPECT_EQ(striding.formatChangeAt, change + 1);
+        } else {
+            EXPECT_EQ(striding.formatChangeAt, 0);
+            EXPECT_EQ(striding.positions, c.stream.positions());
         }
     }
 }
