@@ -52,6 +52,16 @@ bool convert(const char* to, const char* from, const QByteArray& input, int inpu
     return lossless;
 }
 
+// The code pages all keep ASCII as it is, and most texts are ASCII: those
+// need no converter.
+bool isAscii(const QByteArray& bytes) {
+    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+bool isAscii(const QString& text) {
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
+}
+
 } // namespace
 
 int AnsiCodec::codePageForLocale(const QString& localeName) {
@@ -88,6 +98,8 @@ void AnsiCodec::OverrideSystemCodePage(int codePage) { overriddenCodePage.store(
 AnsiCodec::AnsiCodec(int codePage) : m_codePage(codePage) {}
 
 QString AnsiCodec::toUnicode(const QByteArray& bytes) const {
+    if (isAscii(bytes))
+        return QString::fromLatin1(bytes);
     QByteArray utf8;
     // Bytes that the code page leaves undefined come out as U+FFFD.
     convert("UTF-8", iconvName(m_codePage).constData(), bytes, 1, "\xEF\xBF\xBD", utf8);
@@ -95,6 +107,11 @@ QString AnsiCodec::toUnicode(const QByteArray& bytes) const {
 }
 
 QByteArray AnsiCodec::fromUnicode(const QString& text, bool* lossless) const {
+    if (isAscii(text)) {
+        if (lossless)
+            *lossless = true;
+        return text.toLatin1();
+    }
     const QByteArray utf16(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
     QByteArray out;
     const bool ok = convert(iconvName(m_codePage).constData(), "UTF-16LE", utf16, 2, "?", out);
