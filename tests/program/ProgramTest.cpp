@@ -109,6 +109,21 @@ TEST_F(ProgramTest, TheEditorStartsWithoutMappingTheRecordingCodecs) {
     EXPECT_FALSE(maps.contains("kelbrin-codecs"));
 }
 
+TEST_F(ProgramTest, APlainStartAsksNoSoundDeviceAndReachesNoEncoderServer) {
+    env.insert("KELBRIN_AUTO_ANSWER", "ok");
+    QProcess* editor = start(program);
+    ASSERT_TRUE(waitFor([&] { return QFileInfo::exists(conf); }, 5000));
+    QThread::msleep(1500);
+    ASSERT_EQ(editor->state(), QProcess::Running);
+    const QByteArray maps = read(QStringLiteral("/proc/%1/maps").arg(editor->processId()));
+    ASSERT_TRUE(maps.contains("libQt6Widgets"));
+    // Asking the devices loads the media framework's sound plugins.
+    EXPECT_FALSE(maps.contains("/gstreamer-1.0/")) << "the devices are asked when a window shows them";
+    // Reaching the server without a bus has it write its registration.
+    EXPECT_FALSE(QFileInfo::exists(home + "/data/dbus-1")) << "the server is reached when recording needs it";
+    EXPECT_FALSE(editor->readAllStandardError().contains("[3170]"));
+}
+
 TEST_F(ProgramTest, WithoutTheLanguageFileItSaysSoAndFails) {
     const QString lonely = test::MakeTempDir("lonely");
     ASSERT_TRUE(QFile::copy(program, lonely + "/kelbrin"));
