@@ -125,6 +125,20 @@ TEST_F(ProgramTest, APlainStartLeavesTheDevicesTheServerAndTheNetworkForLater) {
     EXPECT_FALSE(maps.contains("libQt6Network")) << "mapped by the first update check";
 }
 
+TEST_F(ProgramTest, AKilledEditorDoesNotKeepTheNextOneOut) {
+    QProcess* first = start(program);
+    ASSERT_TRUE(waitFor([&] { return QFileInfo::exists(conf); }, 5000));
+    first->kill();
+    ASSERT_TRUE(first->waitForFinished(5000));
+    QProcess* next = start(program);
+    EXPECT_FALSE(next->waitForFinished(1500)) << "left as if another editor ran";
+    // ... and that one still keeps a third one out.
+    QProcess* third = start(program);
+    ASSERT_TRUE(third->waitForFinished(5000));
+    EXPECT_EQ(third->exitCode(), 0);
+    EXPECT_EQ(next->state(), QProcess::Running);
+}
+
 TEST_F(ProgramTest, WithoutTheLanguageFileItSaysSoAndFails) {
     const QString lonely = test::MakeTempDir("lonely");
     ASSERT_TRUE(QFile::copy(program, lonely + "/kelbrin"));
