@@ -123,6 +123,8 @@ TEST_F(ProgramTest, APlainStartLeavesTheDevicesTheServerAndTheNetworkForLater) {
     EXPECT_FALSE(QFileInfo::exists(home + "/data/dbus-1")) << "the server is reached when recording needs it";
     EXPECT_FALSE(editor->readAllStandardError().contains("[3170]"));
     EXPECT_FALSE(maps.contains("libQt6Network")) << "mapped by the first update check";
+    EXPECT_FALSE(maps.contains("libgstreamer")) << "mapped by the first playback, duration or capture";
+    EXPECT_FALSE(maps.contains("libmp3lame")) << "mapped when a recording or its settings need it";
 }
 
 TEST_F(ProgramTest, AKilledEditorDoesNotKeepTheNextOneOut) {

@@ -1,27 +1,15 @@
 #include "HttpClient.h"
 
 #include "NetModule.h"
-
-#include <QCoreApplication>
-#include <QLibrary>
+#include "platform/ModuleLoader.h"
 
 namespace kelbrin {
 
 namespace {
-// Loaded once and kept for the life of the program (its code runs the
-// requests); nullptr when the module is missing or broken.
+// The module's request, or nullptr when the module is missing or broken.
 HttpGetFunction NetworkModule() {
-    static const HttpGetFunction get = [] {
-        const QString folder = QCoreApplication::applicationDirPath();
-        for (const QString& path : {folder + QLatin1Char('/') + kNetModuleName,
-                                    folder + QStringLiteral("/../lib/kelbrin/") + kNetModuleName}) {
-            auto* module = new QLibrary(path);
-            if (const auto found = reinterpret_cast<HttpGetFunction>(module->resolve(kHttpGetSymbol)))
-                return found;
-            delete module;
-        }
-        return HttpGetFunction(nullptr);
-    }();
+    static const auto get =
+        reinterpret_cast<HttpGetFunction>(ResolveModuleFunction(kNetModuleName, kHttpGetSymbol).function);
     return get;
 }
 } // namespace
