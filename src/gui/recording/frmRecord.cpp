@@ -1,6 +1,6 @@
 #include "frmRecord.h"
-#include "core/app/RecorderLink.h"
 
+#include "core/app/RecorderLink.h"
 #include "core/app/SharedState.h"
 #include "core/app/TextCatalog.h"
 #include "core/app/TextNumbers.h"
