@@ -2,6 +2,7 @@
 
 #include "core/app/AppSettings.h"
 #include "core/app/PathProcedures.h"
+#include "core/app/RecorderLink.h"
 #include "core/app/SharedState.h"
 #include "core/app/SoundCards.h"
 #include "core/app/MessageService.h"
@@ -90,7 +91,8 @@ void EditorStartup::loadSettings() {
 }
 
 void EditorStartup::enumerateSoundCards() {
-    EnumerateSoundCards([this](bool busy) { setBusyCursor(busy); });
+    // A stored list only: the devices are asked when a window first shows them.
+    LoadStoredSoundCards();
 }
 
 void EditorStartup::showMainWindow() {
@@ -120,7 +122,7 @@ void EditorStartup::clickSelectedTreeNode() {
 void EditorStartup::showRecorder(bool autoStart) {
     // Nobody answers the boxes of a run started by a scheduler.
     const bool nobodyWatches = unattended();
-    if (autoStart && !Shared().Recorder) {
+    if (autoStart && !LinkRecorder()) {
         // A scheduled recording must not be lost without a word.
         ShowText(texts::kNoServer, mb::Critical);
         if (nobodyWatches) {

@@ -109,6 +109,38 @@ TEST_F(ProgramTest, TheEditorStartsWithoutMappingTheRecordingCodecs) {
     EXPECT_FALSE(maps.contains("kelbrin-codecs"));
 }
 
+TEST_F(ProgramTest, APlainStartLeavesTheDevicesTheServerAndTheNetworkForLater) {
+    env.insert("KELBRIN_AUTO_ANSWER", "ok");
+    QProcess* editor = start(program);
+    ASSERT_TRUE(waitFor([&] { return QFileInfo::exists(conf); }, 5000));
+    QThread::msleep(1500);
+    ASSERT_EQ(editor->state(), QProcess::Running);
+    const QByteArray maps = read(QStringLiteral("/proc/%1/maps").arg(editor->processId()));
+    ASSERT_TRUE(maps.contains("libQt6Widgets"));
+    // Asking the devices loads the media framework's sound plugins.
+    EXPECT_FALSE(maps.contains("/gstreamer-1.0/")) << "the devices are asked when a window shows them";
+    // Reaching the server without a bus has it write its registration.
+    EXPECT_FALSE(QFileInfo::exists(home + "/data/dbus-1")) << "the server is reached when recording needs it";
+    EXPECT_FALSE(editor->readAllStandardError().contains("[3170]"));
+    EXPECT_FALSE(maps.contains("libQt6Network")) << "mapped by the first update check";
+    EXPECT_FALSE(maps.contains("libgstreamer")) << "mapped by the first playback, duration or capture";
+    EXPECT_FALSE(maps.contains("libmp3lame")) << "mapped when a recording or its settings need it";
+}
+
+TEST_F(ProgramTest, AKilledEditorDoesNotKeepTheNextOneOut) {
+    QProcess* first = start(program);
+    ASSERT_TRUE(waitFor([&] { return QFileInfo::exists(conf); }, 5000));
+    first->kill();
+    ASSERT_TRUE(first->waitForFinished(5000));
+    QProcess* next = start(program);
+    EXPECT_FALSE(next->waitForFinished(1500)) << "left as if another editor ran";
+    // ... and that one still keeps a third one out.
+    QProcess* third = start(program);
+    ASSERT_TRUE(third->waitForFinished(5000));
+    EXPECT_EQ(third->exitCode(), 0);
+    EXPECT_EQ(next->state(), QProcess::Running);
+}
+
 TEST_F(ProgramTest, WithoutTheLanguageFileItSaysSoAndFails) {
     const QString lonely = test::MakeTempDir("lonely");
     ASSERT_TRUE(QFile::copy(program, lonely + "/kelbrin"));

@@ -40,12 +40,35 @@ QString StoredSoundCardsText(const QStringList& names) {
 
 bool UseDefaultRendererSetting() { return Val(GetSetting(QStringLiteral("MultiDevices"))) == 0; }
 
+namespace {
+// Start-up found no stored list and left the devices to the first need.
+bool& devicesPending() {
+    static bool pending = false;
+    return pending;
+}
+} // namespace
+
+bool LoadStoredSoundCards() {
+    SharedState& shared = Shared();
+    shared.UseDefaultRenderer = UseDefaultRendererSetting();
+    const QString stored = GetSetting(QStringLiteral("SoundCardS"));
+    devicesPending() = stored.trimmed().isEmpty();
+    if (devicesPending())
+        return false;
+    AppendStoredSoundCards(shared.SoundCards, stored);
+    return true;
+}
+
+void EnsureSoundCards(const std::function<void(bool)>& busy) {
+    if (devicesPending())
+        EnumerateSoundCards(busy);
+}
+
 void EnumerateSoundCards(const std::function<void(bool)>& busy) {
     SharedState& shared = Shared();
-    const QString stored = GetSetting(QStringLiteral("SoundCardS"));
-    if (!stored.trimmed().isEmpty()) {
-        AppendStoredSoundCards(shared.SoundCards, stored);
-    } else {
+    const bool stored = LoadStoredSoundCards();
+    devicesPending() = false;
+    if (!stored) {
         if (busy)
             busy(true);
         const QStringList devices = Media().outputDeviceNames();
@@ -62,7 +85,6 @@ void EnumerateSoundCards(const std::function<void(bool)>& busy) {
             SaveSetting(QStringLiteral("SoundCardS"), StoredSoundCardsText(shared.SoundCards));
         }
     }
-    shared.UseDefaultRenderer = UseDefaultRendererSetting();
 }
 
 void SetTrackOutput(cPozycjaMP3& track, const QString& device) {

@@ -36,6 +36,15 @@ bool UseDefaultRendererSetting();
 // busy pointer while the devices are asked.
 void EnumerateSoundCards(const std::function<void(bool)>& busy = {});
 
+// Start-up's share of the list: UseDefaultRenderer, and the names of a stored
+// list. Asks no device (that costs the media framework's start); false when
+// no list is stored, so the devices are asked on first need.
+bool LoadStoredSoundCards();
+
+// The list before a window shows it: when start-up found no stored list, the
+// devices are asked now, once (as EnumerateSoundCards does).
+void EnsureSoundCards(const std::function<void(bool)>& busy = {});
+
 // Sends `track` to `device`: the track is marked changed and its player
 // builds its graph anew on the next start.
 void SetTrackOutput(cPozycjaMP3& track, const QString& device);

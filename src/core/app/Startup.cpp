@@ -3,6 +3,7 @@
 #include "MessageService.h"
 #include "Numbers.h"
 #include "PathProcedures.h"
+#include "RecorderLink.h"
 #include "SharedState.h"
 #include "TextCatalog.h"
 #include "core/document/cPozycjePlikow.h"
@@ -117,16 +118,18 @@ StartupResult Main(StartupPlatform& platform, StartupWindows& windows, const QSt
     s.OpenFiles = std::make_shared<cPozycjePlikow>();
     s.NextFileId = 1;
 
-    // The encoder server: one retry after asking the server to register itself.
-    if (!s.Recorder) {
-        s.Recorder = platform.createRecorder();
-        if (!s.Recorder) {
+    // The encoder server, once something needs it: one retry after asking the
+    // server to register itself.
+    SetRecorderConnector([&platform] {
+        std::shared_ptr<RecorderClient> recorder = platform.createRecorder();
+        if (!recorder) {
             const QString server = platform.binaryFolder() + kServerProgram;
             if (platform.fileExists(server))
                 platform.runToEnd(server, {QStringLiteral("/RegServer")}, 10000);
-            s.Recorder = platform.createRecorder();
+            recorder = platform.createRecorder();
         }
-    }
+        return recorder;
+    });
 
     try {
         windows.showMainWindow();

@@ -85,7 +85,9 @@ bool IsRecordCommand(const QString& commandLine);
 // The built-in message shown when Kelbrin.ini is missing or has no section.
 QString LanguageFileMissingText();
 
-// Main. `commandLine` is the argument text as one string.
+// Main. `commandLine` is the argument text as one string. `platform` stays in
+// use after Main returns: the encoder server is reached through it when the
+// recorder first needs it (LinkRecorder).
 StartupResult Main(StartupPlatform& platform, StartupWindows& windows, const QString& commandLine);
 
 // The command-line step of Main, on its own for the windows that re-run it.

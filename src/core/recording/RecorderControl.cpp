@@ -13,6 +13,7 @@
 #include "core/app/SharedState.h"
 #include "core/app/TextCatalog.h"
 #include "core/app/PathProcedures.h"
+#include "core/app/RecorderLink.h"
 #include "platform/codecs/WaveFormat.h"
 #include "platform/media/Clock.h"
 #include "platform/settings/SettingsStore.h"
@@ -152,7 +153,7 @@ void RecorderControl::cmdRecord_Click() {
         cmdPauza_Click();
         return;
     }
-    if (!Shared().Recorder) {
+    if (!LinkRecorder()) {
         ShowText(texts::kNoServer, mb::Exclamation);
         return;
     }
@@ -207,7 +208,7 @@ bool RecorderControl::startRecording() {
         abandonStart();
         return false;
     }
-    m_recorder = Shared().Recorder;
+    m_recorder = LinkRecorder();
     m_recorder->UstawStanZapisu(ValLong(GetSetting(QStringLiteral("RecSpeech"), QStringLiteral("0"))));
     // What the server announced before this recording is not this recording's.
     Settings().sync();

@@ -284,6 +284,7 @@ void frmSettings::chkMultiDev_Click() {
 
 void frmSettings::FillDeviceCombo() {
     const QString stored = GetSetting(QStringLiteral("DefSoundCard"), kDefaultOutputName);
+    EnsureSoundCards(ShowBusyPointer);
     cboDevice->clear();
     cboDevice->addItems(Shared().SoundCards);
     const int match = cboDevice->findText(stored, Qt::MatchExactly | Qt::MatchCaseSensitive);

@@ -4,9 +4,11 @@
 #include "TrackPanelRange.h"
 #include "TrackPanelTempo.h"
 #include "frmDazudizi.h"
+#include "gui/app/BusyPointer.h"
 #include "gui/app/HoldFocus.h"
 #include "gui/app/SelectAllText.h"
 #include "core/app/SharedState.h"
+#include "core/app/SoundCards.h"
 #include "core/app/TextCatalog.h"
 #include "core/document/cPozycjaMP3.h"
 #include "core/document/cPozycjaPlikow.h"
@@ -262,6 +264,7 @@ void TrackPanel::ShowDevice() {
 }
 
 void TrackPanel::fillDevices() {
+    EnsureSoundCards(ShowBusyPointer);
     const cPozycjaMP3& t = *m_preview.Cpoz;
     QComboBox* box = m_frame.cboDevice;
     const QSignalBlocker block(box);

@@ -1,9 +1,11 @@
 #include "frmFade.h"
 
 #include "core/app/SharedState.h"
+#include "core/app/SoundCards.h"
 #include "core/app/TextCatalog.h"
 #include "core/document/cPozycjaMP3.h"
 #include "core/playback/FadeEditorPreview.h"
+#include "gui/app/BusyPointer.h"
 #include "gui/app/ProgramIcons.h"
 #include "gui/app/Translation.h"
 #include "gui/app/Twips.h"
@@ -206,6 +208,7 @@ void frmFade::Form_Load() {
     VScrVolumeIn->setValue(b.volumeIn);
     HscrOvertake->setValue(b.overtake);
     int chosen = -1;
+    EnsureSoundCards(ShowBusyPointer);
     for (const QString& name : Shared().SoundCards) {
         cboDevice->addItem(name);
         if (chosen < 0 && name == cPozStart->strDevice)

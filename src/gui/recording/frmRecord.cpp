@@ -1,5 +1,6 @@
 #include "frmRecord.h"
 
+#include "core/app/RecorderLink.h"
 #include "core/app/SharedState.h"
 #include "core/app/TextCatalog.h"
 #include "core/app/TextNumbers.h"
@@ -127,7 +128,7 @@ void frmRecord::Form_Load() {
 void frmRecord::LoadLang() { setWindowTitle(GetText(texts::kRecorderCaption)); }
 
 frmRecord* frmRecord::PokazMnie(bool autoStart, bool unattended) {
-    if (autoStart && !Shared().Recorder)
+    if (autoStart && !LinkRecorder())
         return nullptr;
     if (!s_instance)
         s_instance = new frmRecord();

@@ -1,6 +1,6 @@
 #include "CaptureDevice.h"
 
-#include "GstCaptureDevice.h"
+#include "platform/media/MediaModule.h"
 
 namespace kelbrin {
 
@@ -14,7 +14,7 @@ std::unique_ptr<CapturePlatform>& platformSlot() {
 CapturePlatform& Capture() {
     auto& slot = platformSlot();
     if (!slot)
-        slot = std::make_unique<GstCapturePlatform>();
+        slot = MediaModule().createCapturePlatform();
     return *slot;
 }
 
@@ -22,10 +22,6 @@ std::unique_ptr<CapturePlatform> SetCapturePlatform(std::unique_ptr<CapturePlatf
     auto previous = std::move(platformSlot());
     platformSlot() = std::move(platform);
     return previous;
-}
-
-QString CaptureSourceOverride() {
-    return QString::fromLocal8Bit(qgetenv("KELBRIN_CAPTURE_SOURCE")).trimmed();
 }
 
 } // namespace kelbrin

@@ -8,6 +8,10 @@
 
 namespace kelbrin {
 
+QString CaptureSourceOverride() {
+    return QString::fromLocal8Bit(qgetenv("KELBRIN_CAPTURE_SOURCE")).trimmed();
+}
+
 namespace {
 
 constexpr int kPollMs = 20;

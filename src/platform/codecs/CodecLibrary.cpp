@@ -2,8 +2,7 @@
 
 #include "CodecModule.h"
 
-#include <QCoreApplication>
-#include <QLibrary>
+#include "platform/ModuleLoader.h"
 
 namespace kelbrin {
 
@@ -28,18 +27,9 @@ public:
 } // namespace
 
 std::unique_ptr<CodecLibrary> LoadCodecModule() {
-    const QString folder = QCoreApplication::applicationDirPath();
-    for (const QString& path : {folder + QLatin1Char('/') + kCodecModuleName,
-                                folder + QStringLiteral("/../lib/kelbrin/") + kCodecModuleName}) {
-        // Kept loaded for the life of the program: the library's code is in
-        // it (a QLibrary does not unload when it goes).
-        static std::unique_ptr<QLibrary> module;
-        module = std::make_unique<QLibrary>(path);
-        const auto create = reinterpret_cast<CreateCodecLibraryFunction>(module->resolve(kCreateCodecLibrarySymbol));
-        if (create)
-            return std::unique_ptr<CodecLibrary>(create());
-    }
-    return nullptr;
+    const auto create = reinterpret_cast<CreateCodecLibraryFunction>(
+        ResolveModuleFunction(kCodecModuleName, kCreateCodecLibrarySymbol).function);
+    return create ? std::unique_ptr<CodecLibrary>(create()) : nullptr;
 }
 
 QString CodecErrorText(int code) {

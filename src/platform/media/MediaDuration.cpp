@@ -1,6 +1,6 @@
 #include "MediaDuration.h"
 
-#include "GstMediaDuration.h"
+#include "MediaModule.h"
 
 namespace kelbrin {
 
@@ -14,7 +14,7 @@ std::unique_ptr<MediaDurationReader>& readerSlot() {
 MediaDurationReader& MediaDurations() {
     auto& slot = readerSlot();
     if (!slot)
-        slot = std::make_unique<GstMediaDurationReader>();
+        slot = MediaModule().createDurationReader();
     return *slot;
 }
 

@@ -1,17 +1,8 @@
 #include "MediaPlatform.h"
 
-#include "GstMediaPlatform.h"
-#include "PlaybackGraph.h"
-
-#include <cmath>
+#include "MediaModule.h"
 
 namespace kelbrin {
-
-double GainOfVolume(int hundredthsDb) {
-    if (hundredthsDb <= -10000)
-        return 0.0;
-    return std::pow(10.0, std::min(hundredthsDb, 0) / 2000.0);
-}
 
 namespace {
 std::unique_ptr<MediaPlatform>& platformSlot() {
@@ -23,7 +14,7 @@ std::unique_ptr<MediaPlatform>& platformSlot() {
 MediaPlatform& Media() {
     auto& slot = platformSlot();
     if (!slot)
-        slot = std::make_unique<GstMediaPlatform>();
+        slot = MediaModule().createMediaPlatform();
     return *slot;
 }
 

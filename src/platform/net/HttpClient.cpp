@@ -1,80 +1,25 @@
 #include "HttpClient.h"
 
-#include <QEventLoop>
-#include <QNetworkAccessManager>
-#include <QNetworkProxy>
-#include <QNetworkReply>
-#include <QNetworkRequest>
-#include <QTimer>
-#include <QUrl>
+#include "NetModule.h"
+#include "platform/ModuleLoader.h"
 
 namespace kelbrin {
 
+namespace {
+// The module's request, or nullptr when the module is missing or broken.
+HttpGetFunction NetworkModule() {
+    static const auto get =
+        reinterpret_cast<HttpGetFunction>(ResolveModuleFunction(kNetModuleName, kHttpGetSymbol).function);
+    return get;
+}
+} // namespace
+
 HttpResponse QtHttpClient::get(const QString& url, const QString& userAgent) {
     HttpResponse response;
-    const QUrl address(url.trimmed());
-    const QString scheme = address.scheme().toLower();
-    if (!address.isValid() || address.host().isEmpty() ||
-        (scheme != QLatin1String("http") && scheme != QLatin1String("https"))) {
-        response.error = QStringLiteral("not an http address: ") + url;
-        return response;
-    }
-
-    QNetworkAccessManager manager;
-    manager.setProxy(QNetworkProxy::NoProxy);
-    QNetworkRequest request(address);
-    request.setRawHeader("Accept", "*/*");
-    request.setHeader(QNetworkRequest::UserAgentHeader, userAgent);
-    request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
-    request.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
-    request.setMaximumRedirectsAllowed(5);
-
-    QNetworkReply* reply = manager.get(request);
-    QEventLoop loop;
-    QTimer deadline;
-    deadline.setSingleShot(true);
-    bool timedOut = false;
-    bool tooLarge = false;
-    auto take = [&] {
-        if (!reply->isOpen())
-            return; // aborted
-        response.body += reply->readAll();
-        if (response.body.size() > m_bodyCap && !tooLarge) {
-            tooLarge = true;
-            reply->abort();
-        }
-    };
-    QObject::connect(reply, &QNetworkReply::metaDataChanged, &loop, [&] {
-        const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
-        if (length.isValid() && length.toLongLong() > m_bodyCap && !tooLarge) {
-            tooLarge = true;
-            reply->abort();
-        }
-    });
-    QObject::connect(reply, &QNetworkReply::readyRead, &loop, take);
-    QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
-    QObject::connect(&deadline, &QTimer::timeout, &loop, [&] {
-        timedOut = true;
-        reply->abort();
-    });
-    deadline.start(m_deadlineMs);
-    if (!reply->isFinished())
-        loop.exec(QEventLoop::ExcludeUserInputEvents);
-    deadline.stop();
-    if (!tooLarge)
-        take();
-
-    if (timedOut)
-        response.error = QStringLiteral("no answer in time");
-    else if (tooLarge)
-        response.error = QStringLiteral("the answer is larger than %1 bytes").arg(m_bodyCap);
-    else if (reply->error() != QNetworkReply::NoError)
-        response.error = reply->errorString();
+    if (const HttpGetFunction request = NetworkModule())
+        request(url, userAgent, m_deadlineMs, m_bodyCap, &response);
     else
-        response.ok = true;
-    if (!response.ok)
-        response.body.clear();
-    delete reply;
+        response.error = QStringLiteral("the network module %1 is missing").arg(kNetModuleName);
     return response;
 }
 

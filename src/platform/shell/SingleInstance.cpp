@@ -1,8 +1,12 @@
 #include "SingleInstance.h"
 
 #include <QDir>
-#include <QLockFile>
+#include <QFile>
 #include <QStandardPaths>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 namespace kelbrin {
 
@@ -13,15 +17,25 @@ SingleInstance::SingleInstance(const QString& name) {
     m_path = dir + QLatin1Char('/') + name + QStringLiteral(".lock");
 }
 
-SingleInstance::~SingleInstance() = default;
+SingleInstance::~SingleInstance() {
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
 
 bool SingleInstance::acquire() {
-    if (m_lock && m_lock->isLocked())
+    if (m_fd >= 0)
         return true;
-    m_lock = std::make_unique<QLockFile>(m_path);
-    // A lock left by a crashed editor is stale once its process is gone.
-    m_lock->setStaleLockTime(0);
-    return m_lock->tryLock(0);
+    // An advisory lock on an open file: nothing is written or flushed, and
+    // the start-up pays one open and one flock.
+    const int fd = ::open(QFile::encodeName(m_path).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return false;
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        ::close(fd);
+        return false;
+    }
+    m_fd = fd;
+    return true;
 }
 
 } // namespace kelbrin

@@ -1,11 +1,9 @@
 #pragma once
-// Refuses a second running editor: a lock file in $XDG_RUNTIME_DIR held for
-// the life of the process.
+// Refuses a second running editor: a lock on a file in $XDG_RUNTIME_DIR held
+// for the life of the process. The system drops the lock when the process
+// ends, however it ends, so a crashed editor leaves nothing to clean up.
 
 #include <QString>
-#include <memory>
-
-class QLockFile;
 
 namespace kelbrin {
 
@@ -13,12 +11,14 @@ class SingleInstance {
 public:
     explicit SingleInstance(const QString& name);
     ~SingleInstance();
+    SingleInstance(const SingleInstance&) = delete;
+    SingleInstance& operator=(const SingleInstance&) = delete;
     // True when this process now holds the lock; false when another one does.
     bool acquire();
 
 private:
     QString m_path;
-    std::unique_ptr<QLockFile> m_lock;
+    int m_fd = -1;
 };
 
 } // namespace kelbrin

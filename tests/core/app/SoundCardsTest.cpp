@@ -99,6 +99,20 @@ TEST_F(SoundCardList, WithoutAnyDeviceTheDefaultAndNullStayAvailableAndNothingIs
     EXPECT_FALSE(store->values.contains("DefSoundCard"));
 }
 
+TEST_F(SoundCardList, StartUpAsksNoDeviceAndTheFirstWindowToShowTheListDoes) {
+    media->devices = {"USB Headset"};
+    store->values["MultiDevices"] = "1";
+    EXPECT_FALSE(LoadStoredSoundCards());
+    EXPECT_FALSE(Shared().UseDefaultRenderer);
+    EXPECT_TRUE(Shared().SoundCards.isEmpty());
+    EXPECT_EQ(media->deviceListings, 0);
+
+    EnsureSoundCards();
+    EnsureSoundCards();
+    EXPECT_EQ(Shared().SoundCards, (QStringList{kDefaultOutputName, "USB Headset", "null"}));
+    EXPECT_EQ(media->deviceListings, 1);
+}
+
 TEST_F(SoundCardList, UseDefaultRendererFollowsMultiDevices) {
     store->values["SoundCardS"] = "`A`";
     for (auto [value, expected] : {std::pair{"", true}, {"0", true}, {"0.0", true}, {"1", false}, {"2", false}}) {

@@ -1,4 +1,5 @@
 #include "core/app/MessageService.h"
+#include "core/app/RecorderLink.h"
 #include "core/app/SharedState.h"
 #include "core/app/Startup.h"
 #include "core/app/TextCatalog.h"
@@ -94,6 +95,7 @@ protected:
         Catalog().setLanguage("ENGLISH");
     }
     void TearDown() override {
+        SetRecorderConnector(nullptr);
         SetSettingsStore(nullptr);
         SetMessageService(nullptr);
     }
@@ -115,11 +117,14 @@ protected:
 TEST_F(StartupTest, RunsTheStepsInOrder) {
     store->values["Langauge"] = "english";
     ASSERT_EQ(run(""), StartupResult::Started);
-    EXPECT_EQ(fake.log, (QStringList{"busy", "events", "settings", "soundcards", "idle", "create",
-                                     "main"}));
+    EXPECT_EQ(fake.log, (QStringList{"busy", "events", "settings", "soundcards", "idle", "main"}));
     EXPECT_EQ(Catalog().language(), "ENGLISH");
     EXPECT_TRUE(Shared().OpenFiles);
-    EXPECT_TRUE(Shared().Recorder);
+    // The encoder server is reached once, when the recorder first needs it.
+    EXPECT_FALSE(Shared().Recorder);
+    EXPECT_TRUE(LinkRecorder());
+    EXPECT_EQ(LinkRecorder(), Shared().Recorder);
+    EXPECT_EQ(fake.log.mid(6), QStringList{"create"});
     EXPECT_EQ(Shared().LanguageSections, (QStringList{"ENGLISH", "POLSKI"}));
 }
 
@@ -175,7 +180,7 @@ TEST_F(StartupTest, RecorderCreationRetriesOnceAfterRegistering) {
     fake.recorderFailures = 1;
     fake.files.insert("/opt/kelbrin/bin/capturon");
     run("");
-    EXPECT_TRUE(Shared().Recorder);
+    EXPECT_TRUE(LinkRecorder());
     EXPECT_EQ(fake.log.filter(QRegularExpression("^(create|start)")),
               (QStringList{"create", "start /opt/kelbrin/bin/capturon /RegServer", "create"}));
 
@@ -185,7 +190,8 @@ TEST_F(StartupTest, RecorderCreationRetriesOnceAfterRegistering) {
     fake.recorderFailures = 2;
     fake.files.remove("/opt/kelbrin/bin/capturon");
     EXPECT_EQ(run(""), StartupResult::Started);
-    EXPECT_FALSE(Shared().Recorder);
+    EXPECT_FALSE(LinkRecorder());
+    EXPECT_FALSE(LinkRecorder()); // one attempt per run
     EXPECT_EQ(fake.log.filter(QRegularExpression("^(create|start)")), (QStringList{"create", "create"}));
     EXPECT_TRUE(messages->shown.isEmpty());
 }

@@ -5,6 +5,7 @@
 #include "core/document/cPozycjeMP3.h"
 #include "gui/app/frmLang.h"
 #include "gui/app/frmSettings.h"
+#include "core/app/SoundCards.h"
 #include "core/app/SettingsOptions.h"
 #include "platform/media/FakeMediaPlatform.h"
 #include "platform/media/VirtualClock.h"
@@ -224,6 +225,18 @@ TEST_F(SettingsDialog, SettingTheDeviceOfEveryTrackAsksFirst) {
         EXPECT_TRUE(tracks->Item(i)->blnDeviceChanged);
         EXPECT_TRUE(tracks->Item(i)->blnZmodyfikowana);
     }
+}
+
+// A start that found no stored list leaves the devices to the first window
+// that shows them: the settings offer them, asked once and stored.
+TEST_F(SettingsDialog, AfterAStartWithoutAStoredListTheDevicesAreAskedWhenShown) {
+    media->devices = {"USB Headset"};
+    LoadStoredSoundCards(); // what start-up does
+    EXPECT_EQ(media->deviceListings, 0);
+    open();
+    EXPECT_GE(dialog->cboDevice->findText("USB Headset"), 0);
+    EXPECT_EQ(media->deviceListings, 1);
+    EXPECT_EQ(store->values["SoundCardS"], "`Default DirectSound Device`USB Headset`null`");
 }
 
 TEST_F(SettingsDialog, F10OffersAnyOutputByHand) {
