@@ -47,11 +47,6 @@ QStringList PathsFromFileChoice(const QString& answer, QString* folder) {
 }
 
 QString UniqueTrackName(const QString& name, int sameSourceCount) {
-    SharedState& s = Shared();
-    if (s.SuppressTrackNumbering) {
-        s.SuppressTrackNumbering = false;
-        return name;
-    }
     const int n = sameSourceCount + 1;
     static const QRegularExpression counter(QStringLiteral("^(.*)\\((\\d+)\\)$"),
                                             QRegularExpression::DotMatchesEverythingOption);

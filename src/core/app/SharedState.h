@@ -25,7 +25,6 @@ struct SharedState {
     std::shared_ptr<RecorderClient> Recorder;  // empty when the encoder server is unavailable
     std::int32_t RecTimeLimit = 0;         // minutes, 0 = no limit
     bool RecArgSuffixE = false;            // "-rec...e": turn the computer off afterwards
-    bool SuppressTrackNumbering = false;   // one-shot: the next UniqueTrackName keeps the name
 
     // Loaded from the settings by LoadSettings.
     QString TempRecordFolder;

@@ -83,7 +83,6 @@ StartupResult Main(StartupPlatform& platform, StartupWindows& windows, const QSt
         return StartupResult::RecordingRefused;
     }
     SharedState& s = Shared();
-    s.SuppressTrackNumbering = false;
 
     const QString languageFile = platform.programFolder() + QStringLiteral("Kelbrin.ini");
     if (!platform.fileExists(languageFile) || !Catalog().load(languageFile) ||

@@ -42,11 +42,6 @@ TEST(PathProcedures, UniqueTrackNameNumbersOnlyTrailingCounters) {
     EXPECT_EQ(UniqueTrackName("Song (live)", 0), "Song (live)");
     EXPECT_EQ(UniqueTrackName("Song (live)", 1), "Song (live)(2)");
     EXPECT_EQ(UniqueTrackName("A (b) (4)", 1), "A (b) (2)");
-
-    Shared().SuppressTrackNumbering = true;
-    EXPECT_EQ(UniqueTrackName("Song", 5), "Song");
-    EXPECT_FALSE(Shared().SuppressTrackNumbering);
-    EXPECT_EQ(UniqueTrackName("Song", 5), "Song(6)");
 }
 
 TEST(PathProcedures, RescalingBetweenTrackAndPlayerTime) {

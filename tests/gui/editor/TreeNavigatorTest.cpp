@@ -189,7 +189,6 @@ TEST_F(Tree, ADraggedTrackMovesAfterTheTargetKeepingItsName) {
     ASSERT_TRUE(moved);
     EXPECT_EQ(moved->strLabel, "Song"); // two other tracks share its source: still no "(n)"
     EXPECT_EQ(moved->lngTrack, 5);
-    EXPECT_FALSE(Shared().SuppressTrackNumbering);
     EXPECT_EQ(children(5), (QList<std::int32_t>{6}));
     EXPECT_FALSE(node(3));
     EXPECT_EQ(selected(), 5);
@@ -207,7 +206,13 @@ TEST_F(Tree, AMoveThatIsNotPlacedLeavesTheTrackWhereItWas) {
     EXPECT_EQ(window->cPozycje->Count(), 5);
     EXPECT_TRUE(window->CpozSchowek); // still at hand for a paste
     EXPECT_TRUE(node(1));
-    EXPECT_FALSE(Shared().SuppressTrackNumbering); // no later name loses its number
+    // No later name loses its number: a plain paste as new numbers the label.
+    split->cancel = false;
+    window->Commands().PasteAsNewTrack({});
+    auto pasted = TrackByNumber(*window->cPozycje, 6);
+    ASSERT_TRUE(pasted);
+    EXPECT_NE(pasted->strLabel, original->strLabel);
+    split->cancel = true;
 
     // Without a split dialog at all, nothing is lost either.
     SetSplitDialogLauncher(nullptr);
