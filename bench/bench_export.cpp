@@ -15,7 +15,7 @@
 // 0.7x the mp3splt time.
 
 #include "BenchSupport.h"
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
 #include "core/document/FrameScanHost.h"
 #include "core/document/PlikOpen.h"
 #include "core/document/cPozycjaPlikow.h"
@@ -83,8 +83,8 @@ std::shared_ptr<cPozycjaPlikow> openIndexed(const QString& path) {
         path)
         return nullptr;
     file->lngNrPozycji = 1;
-    Shared().OpenFiles = std::make_shared<cPozycjePlikow>();
-    Shared().OpenFiles->Add(file);
+    Program().session.OpenFiles = std::make_shared<cPozycjePlikow>();
+    Program().session.OpenFiles->Add(file);
     return file;
 }
 
@@ -124,6 +124,7 @@ void ratio(const char* name, double value, double reference, double target) {
 } // namespace
 
 int main(int argc, char** argv) {
+    kelbrin::ProgramObjectSet program;
     QCoreApplication app(argc, argv);
     SetSettingsStore(std::make_unique<MemorySettingsStore>());
     SetDesktopOpener(std::make_unique<FakeDesktopOpener>());

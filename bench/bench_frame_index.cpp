@@ -11,6 +11,7 @@
 // memory added per frame of the 10-hour file.
 
 #include "BenchSupport.h"
+#include "core/app/ProgramObjects.h"
 #include "core/document/FrameScanHost.h"
 #include "core/document/MpegHeader.h"
 #include "core/document/PlikOpen.h"
@@ -139,6 +140,7 @@ void report(const char* name, const Timings& t) {
 } // namespace
 
 int main(int argc, char** argv) {
+    kelbrin::ProgramObjectSet program;
     QCoreApplication app(argc, argv);
     SetSettingsStore(std::make_unique<MemorySettingsStore>());
     QTemporaryDir temporary;

@@ -2,7 +2,7 @@
 
 #include "core/app/AppSettings.h"
 #include "core/app/PathProcedures.h"
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
 #include "core/app/SoundCards.h"
 #include "core/app/MessageService.h"
 #include "core/app/TextCatalog.h"
@@ -84,7 +84,7 @@ void EditorStartup::loadSettings() {
     LoadSettingsEnvironment env = DefaultLoadSettingsEnvironment();
     XdgDesktopIntegration desktop;
     env.desktop = &desktop;
-    LoadSettings(env);
+    LoadSettings(Program().settings, Program().recording, env);
     // Seeded values reach the file at once, not only when the program ends.
     Settings().sync();
 }
@@ -120,7 +120,7 @@ void EditorStartup::clickSelectedTreeNode() {
 void EditorStartup::showRecorder(bool autoStart) {
     // Nobody answers the boxes of a run started by a scheduler.
     const bool nobodyWatches = unattended();
-    if (autoStart && !Shared().Recorder) {
+    if (autoStart && !Program().server.Recorder) {
         // A scheduled recording must not be lost without a word.
         ShowText(texts::kNoServer, mb::Critical);
         if (nobodyWatches) {
@@ -129,7 +129,7 @@ void EditorStartup::showRecorder(bool autoStart) {
         }
         return;
     }
-    frmRecord::PokazMnie(autoStart, nobodyWatches || Shared().RecTimeLimit > 0);
+    frmRecord::PokazMnie(autoStart, nobodyWatches || Program().recording.RecTimeLimit > 0);
 }
 
 } // namespace kelbrin

@@ -7,6 +7,9 @@
 
 namespace kelbrin {
 
+struct LoadedSettings;
+struct RecordingConfiguration;
+
 struct LoadSettingsEnvironment {
     QString programFolder;   // with a trailing '/'
     QString programFile;     // full path of the running program
@@ -30,8 +33,10 @@ QString DefaultFolder(const LoadSettingsEnvironment& env);
 // first-run step is not repeated after that.
 constexpr const char* kDesktopIntegrationKey = "DesktopIntegration";
 
-void LoadSettings(const LoadSettingsEnvironment& env);
-void LoadSettings();
+// Fills the editor's values and the recording's folders, capture device and
+// format from the settings, seeding those still missing.
+void LoadSettings(LoadedSettings& settings, RecordingConfiguration& recording, const LoadSettingsEnvironment& env);
+void LoadSettings(LoadedSettings& settings, RecordingConfiguration& recording);
 
 // Control ranges that stored values are clamped to on load.
 constexpr int kMouseSensMin = 100;

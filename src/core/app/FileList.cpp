@@ -1,7 +1,7 @@
 #include "FileList.h"
 
 #include "PathProcedures.h"
-#include "SharedState.h"
+#include "ProgramObjects.h"
 #include "TextCatalog.h"
 #include "core/app/AppSettings.h"
 #include "core/document/cPozycjePlikow.h"
@@ -14,7 +14,7 @@ namespace kelbrin {
 bool ListContains(const QStringList& entries, const QString& text) { return entries.contains(text); }
 
 bool IsFileSavable(const QString& path) {
-    const auto& files = Shared().OpenFiles;
+    const auto& files = Program().session.OpenFiles;
     if (!files)
         return false;
     for (std::int32_t i = 1; i <= files->Count(); ++i) {
@@ -27,7 +27,7 @@ bool IsFileSavable(const QString& path) {
 
 FileListFolders CurrentFileListFolders(bool recordingRuns) {
     FileListFolders f;
-    f.recordFolder = Shared().RecordFolder;
+    f.recordFolder = Program().recording.RecordFolder;
     f.sourceFolder = GetSetting(QStringLiteral("SPath"), DefaultFolderRoot(DefaultLoadSettingsEnvironment()));
     if (recordingRuns) {
         // The encoder server names the file without its folder, the recording folder.
@@ -42,7 +42,7 @@ FileListFolders CurrentFileListFolders(bool recordingRuns) {
 FileListContent BuildFileList(bool withDiskFiles, bool extra, const FileListFolders& folders) {
     FileListContent content;
     QStringList texts;
-    const auto& files = Shared().OpenFiles;
+    const auto& files = Program().session.OpenFiles;
     if (files) {
         for (std::int32_t i = 1; i <= files->Count(); ++i) {
             const auto file = files->Item(i);

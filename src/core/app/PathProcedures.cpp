@@ -1,6 +1,6 @@
 #include "PathProcedures.h"
 
-#include "SharedState.h"
+#include "ProgramObjects.h"
 
 #include <QRegularExpression>
 
@@ -58,7 +58,7 @@ QString UniqueTrackName(const QString& name, int sameSourceCount) {
 }
 
 double RescaleFromPlayerTime(double t, double itemDuration, double playerDuration) {
-    if (Shared().UseOldAlgorithm)
+    if (Program().settings.UseOldAlgorithm)
         return t;
     if (playerDuration <= 0)
         return 0;
@@ -66,7 +66,7 @@ double RescaleFromPlayerTime(double t, double itemDuration, double playerDuratio
 }
 
 double RescaleToPlayerTime(double t, double itemDuration, double playerDuration) {
-    if (Shared().UseOldAlgorithm)
+    if (Program().settings.UseOldAlgorithm)
         return t;
     if (itemDuration <= 0)
         return 0;

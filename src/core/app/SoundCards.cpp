@@ -2,7 +2,7 @@
 
 #include "MessageService.h"
 #include "Numbers.h"
-#include "SharedState.h"
+#include "ProgramObjects.h"
 #include "TextCatalog.h"
 #include "core/document/cPozycjaMP3.h"
 #include "platform/media/MediaPlatform.h"
@@ -41,10 +41,10 @@ QString StoredSoundCardsText(const QStringList& names) {
 bool UseDefaultRendererSetting() { return Val(GetSetting(QStringLiteral("MultiDevices"))) == 0; }
 
 void EnumerateSoundCards(const std::function<void(bool)>& busy) {
-    SharedState& shared = Shared();
+    ProgramObjects& shared = Program();
     const QString stored = GetSetting(QStringLiteral("SoundCardS"));
     if (!stored.trimmed().isEmpty()) {
-        AppendStoredSoundCards(shared.SoundCards, stored);
+        AppendStoredSoundCards(shared.outputs.SoundCards, stored);
     } else {
         if (busy)
             busy(true);
@@ -54,15 +54,15 @@ void EnumerateSoundCards(const std::function<void(bool)>& busy) {
         if (devices.isEmpty()) {
             ShowMessage(GetText(kNoOutputDeviceText), mb::Information, QString(), kNoOutputDeviceText);
             for (const QString& name : {kDefaultOutputName, kNullOutputName})
-                if (!shared.SoundCards.contains(name))
-                    shared.SoundCards.append(name);
+                if (!shared.outputs.SoundCards.contains(name))
+                    shared.outputs.SoundCards.append(name);
         } else {
-            shared.SoundCards = QStringList{kDefaultOutputName} + devices + QStringList{kNullOutputName};
-            SaveSetting(QStringLiteral("DefSoundCard"), shared.SoundCards.first());
-            SaveSetting(QStringLiteral("SoundCardS"), StoredSoundCardsText(shared.SoundCards));
+            shared.outputs.SoundCards = QStringList{kDefaultOutputName} + devices + QStringList{kNullOutputName};
+            SaveSetting(QStringLiteral("DefSoundCard"), shared.outputs.SoundCards.first());
+            SaveSetting(QStringLiteral("SoundCardS"), StoredSoundCardsText(shared.outputs.SoundCards));
         }
     }
-    shared.UseDefaultRenderer = UseDefaultRendererSetting();
+    shared.outputs.UseDefaultRenderer = UseDefaultRendererSetting();
 }
 
 void SetTrackOutput(cPozycjaMP3& track, const QString& device) {

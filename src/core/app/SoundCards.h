@@ -26,7 +26,7 @@ QString StoredSoundCardsText(const QStringList& names);
 // UseDefaultRenderer as the settings give it: MultiDevices missing or 0.
 bool UseDefaultRendererSetting();
 
-// Fills Shared().SoundCards: from SoundCardS when it holds a list, else from
+// Fills Program().outputs.SoundCards: from SoundCardS when it holds a list, else from
 // the platform's output devices, with the default output first and the
 // silent "null" output last; a fresh list is stored in SoundCardS and its
 // first name in DefSoundCard. Without any output device text 3170 is shown,

@@ -3,7 +3,7 @@
 #include "MessageService.h"
 #include "Numbers.h"
 #include "PathProcedures.h"
-#include "SharedState.h"
+#include "ProgramObjects.h"
 #include "TextCatalog.h"
 #include "core/document/cPozycjePlikow.h"
 #include "core/recording/RecorderClient.h"
@@ -82,7 +82,7 @@ StartupResult Main(StartupPlatform& platform, StartupWindows& windows, const QSt
         RefuseRecording(platform);
         return StartupResult::RecordingRefused;
     }
-    SharedState& s = Shared();
+    ProgramObjects& s = Program();
 
     const QString languageFile = platform.programFolder() + QStringLiteral("Kelbrin.ini");
     if (!platform.fileExists(languageFile) || !Catalog().load(languageFile) ||
@@ -90,11 +90,11 @@ StartupResult Main(StartupPlatform& platform, StartupWindows& windows, const QSt
         ShowMessage(LanguageFileMissingText(), mb::OkOnly | mb::Critical, QString());
         return StartupResult::LanguageFileMissing;
     }
-    s.LanguageSections = Catalog().file().sectionNames();
+    s.settings.LanguageSections = Catalog().file().sectionNames();
     Catalog().setLanguage(QStringLiteral("ENGLISH"));
 
     const QString saved = GetSetting(QStringLiteral("Langauge"));
-    const QString language = ChooseLanguage(saved, s.LanguageSections, platform.systemDefaultLangId());
+    const QString language = ChooseLanguage(saved, s.settings.LanguageSections, platform.systemDefaultLangId());
     if (!language.isEmpty()) {
         Catalog().setLanguage(language);
     } else if (platform.unattended()) {
@@ -113,17 +113,17 @@ StartupResult Main(StartupPlatform& platform, StartupWindows& windows, const QSt
     windows.enumerateSoundCards();
     platform.setBusyCursor(false);
 
-    s.OpenFiles = std::make_shared<cPozycjePlikow>();
-    s.NextFileId = 1;
+    s.session.OpenFiles = std::make_shared<cPozycjePlikow>();
+    s.session.NextFileId = 1;
 
     // The encoder server: one retry after asking the server to register itself.
-    if (!s.Recorder) {
-        s.Recorder = platform.createRecorder();
-        if (!s.Recorder) {
+    if (!s.server.Recorder) {
+        s.server.Recorder = platform.createRecorder();
+        if (!s.server.Recorder) {
             const QString server = platform.binaryFolder() + kServerProgram;
             if (platform.fileExists(server))
                 platform.runToEnd(server, {QStringLiteral("/RegServer")}, 10000);
-            s.Recorder = platform.createRecorder();
+            s.server.Recorder = platform.createRecorder();
         }
     }
 
@@ -139,21 +139,21 @@ StartupResult Main(StartupPlatform& platform, StartupWindows& windows, const QSt
 }
 
 void HandleCommandLine(StartupPlatform& platform, StartupWindows& windows, const QString& commandLine) {
-    SharedState& s = Shared();
-    s.RecTimeLimit = 0;
+    ProgramObjects& s = Program();
+    s.recording.RecTimeLimit = 0;
     if (IsRecordCommand(commandLine)) {
         AutoOpenLastFile(platform, windows, true);
         QString compact = commandLine.toLower();
         compact.remove(QLatin1Char(' '));
         const qsizetype n = compact.size();
         if (compact.endsWith(QLatin1Char('e'))) {
-            s.RecArgSuffixE = true;
+            s.recording.RecArgSuffixE = true;
             if (n > 4)
-                s.RecTimeLimit = ValLong(compact.mid(4, n - 5));
+                s.recording.RecTimeLimit = ValLong(compact.mid(4, n - 5));
         } else {
-            s.RecArgSuffixE = false;
+            s.recording.RecArgSuffixE = false;
             if (n > 4)
-                s.RecTimeLimit = ValLong(compact.mid(4, n - 4));
+                s.recording.RecTimeLimit = ValLong(compact.mid(4, n - 4));
         }
         windows.showRecorder(true);
         return;

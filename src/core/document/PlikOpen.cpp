@@ -6,7 +6,7 @@
 #include "cPozycjePlikow.h"
 #include "core/app/MessageService.h"
 #include "core/app/Numbers.h"
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
 #include "core/app/TextCatalog.h"
 #include "platform/media/MediaDuration.h"
 #include "platform/settings/SettingsStore.h"
@@ -19,7 +19,7 @@ namespace kelbrin {
 namespace {
 
 cPozycjePlikow& openFiles() {
-    auto& files = Shared().OpenFiles;
+    auto& files = Program().session.OpenFiles;
     if (!files)
         files = std::make_shared<cPozycjePlikow>();
     return *files;
@@ -52,7 +52,7 @@ std::optional<SourceFileChoice> askForFiles(FrameScanHost& host, const QString& 
     SourceFileDialog dialog;
     dialog.title = title;
     dialog.multipleChoice = multipleChoice;
-    dialog.folder = folder.isEmpty() ? Shared().SourceFolder : folder;
+    dialog.folder = folder.isEmpty() ? Program().settings.SourceFolder : folder;
     dialog.filters.append({3037, QStringLiteral("*.mp3;*.mp2")});
     dialog.filters.append({3038, QStringLiteral("*.wav")});
     if (offerMediaFiles)
@@ -140,7 +140,7 @@ QString Plik_Open(FrameScanHost& host, std::shared_ptr<cPozycjaPlikow>& file, bo
         }
         if (asNewFile) {
             file = std::make_shared<cPozycjaPlikow>();
-            file->lngNrPozycji = Shared().NextFileId;
+            file->lngNrPozycji = Program().session.NextFileId;
             openFiles().Add(file);
         }
         host.blnScanFailed = false;
@@ -154,13 +154,13 @@ QString Plik_Open(FrameScanHost& host, std::shared_ptr<cPozycjaPlikow>& file, bo
         if (!opened) {
             host.blnScanFailed = true;
             if (asNewFile)
-                removeFileWithId(Shared().NextFileId);
+                removeFileWithId(Program().session.NextFileId);
             continue;
         }
         if (asNewFile) {
             file->strFileName = path;
-            file->lngNrPozycji = Shared().NextFileId;
-            ++Shared().NextFileId;
+            file->lngNrPozycji = Program().session.NextFileId;
+            ++Program().session.NextFileId;
         }
         lastPath = path;
     }

@@ -7,7 +7,7 @@
 #include "RecentProjects.h"
 #include "core/app/BusyRefusal.h"
 #include "core/app/MessageService.h"
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
 #include "core/app/TextCatalog.h"
 #include "core/document/cPozycjePlikow.h"
 #include "platform/text/AnsiCodec.h"
@@ -120,7 +120,7 @@ bool ProjectController::openProject(const QString& path, bool updateRecent, bool
 }
 
 bool ProjectController::SaveChangesFirst(bool updateRecent) {
-    if (!Shared().OpenFiles || Shared().OpenFiles->Count() < 1)
+    if (!Program().session.OpenFiles || Program().session.OpenFiles->Count() < 1)
         return true;
     switch (ShowText(3008, mb::YesNoCancel)) {
     case mb::Yes: {
@@ -150,7 +150,7 @@ void ProjectController::openChosenFile(int filterText, const QString& pattern, b
         return;
     const QString filter = GetText(filterText) + QChar(0) + pattern + QChar(0);
     int filterIndex = 1;
-    const QString chosen = m_window.ChooseFile(Shared().SourceFolder, filter, filterIndex, false);
+    const QString chosen = m_window.ChooseFile(Program().settings.SourceFolder, filter, filterIndex, false);
     if (!chosen.trimmed().isEmpty())
         OtworzPlik(chosen, true, isScript, false);
 }

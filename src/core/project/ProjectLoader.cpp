@@ -6,7 +6,7 @@
 #include "ProjectWindow.h"
 #include "SourceLookup.h"
 #include "core/app/MessageService.h"
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
 #include "core/app/TextCatalog.h"
 #include "core/document/FrameScanHost.h"
 #include "core/document/PlikOpen.h"
@@ -47,7 +47,7 @@ std::shared_ptr<cPozycjaPlikow> ProjectLoader::openSource(const StoredSource& st
     if (!QFileInfo::exists(path)) {
         int style = mb::YesNo | mb::Question;
         if (version >= 1003) {
-            if (Shared().OpenFiles->Count() == 0 && !quiet) {
+            if (Program().session.OpenFiles->Count() == 0 && !quiet) {
                 const QString chosen = m_window.ChooseFolder(
                     GetText(3111, QStringLiteral("|1"), StoredFileName(stored.path)));
                 if (!chosen.isEmpty())
@@ -85,12 +85,12 @@ bool ProjectLoader::Load(const QString& path, const ProjectContents& contents, b
     const QDate date = project_format::DateFromValue(h.date);
     if (date.isValid())
         m_window.SetProjectDate(date);
-    Shared().NextTrackNo = h.nextTrackNo;
-    Shared().NextFileId = h.nextFileId;
+    Program().session.NextTrackNo = h.nextTrackNo;
+    Program().session.NextFileId = h.nextFileId;
     m_window.SetTemplateBoxPosition(h.templateLeft, h.templateTop);
 
     for (const StoredSource& stored : contents.sources)
-        Shared().OpenFiles->Add(openSource(stored, h.version, quiet));
+        Program().session.OpenFiles->Add(openSource(stored, h.version, quiet));
 
     int unplaced = 0;
     int refusedNames = 0;

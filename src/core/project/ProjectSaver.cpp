@@ -5,7 +5,7 @@
 #include "RecentProjects.h"
 #include "ScriptWriter.h"
 #include "core/app/MessageService.h"
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
 #include "core/app/TextCatalog.h"
 #include "core/document/cPozycjeMP3.h"
 #include "core/document/cPozycjePlikow.h"
@@ -39,7 +39,7 @@ QString withExtension(QString path, FileType type) {
 
 const cPozycjePlikow& openFiles() {
     static const cPozycjePlikow none;
-    return Shared().OpenFiles ? *Shared().OpenFiles : none;
+    return Program().session.OpenFiles ? *Program().session.OpenFiles : none;
 }
 
 QByteArray projectBytes(ProjectWindow& w, bool& fits) {
@@ -48,8 +48,8 @@ QByteArray projectBytes(ProjectWindow& w, bool& fits) {
     h.date = project_format::DateValue(w.ProjectDate());
     h.windowHeight = g.innerHeight;
     h.windowWidth = g.innerWidth;
-    h.nextTrackNo = Shared().NextTrackNo;
-    h.nextFileId = Shared().NextFileId;
+    h.nextTrackNo = Program().session.NextTrackNo;
+    h.nextFileId = Program().session.NextFileId;
     h.templateLeft = g.templateLeft;
     h.templateTop = g.templateTop;
     const auto bytes = BuildProjectBytes(h, openFiles(), *w.Tracks(), AnsiCodec());
@@ -87,7 +87,7 @@ bool Zapisz(ProjectWindow& w, bool updateRecent, bool& keepName, const QString& 
         w.Tracks() = std::make_shared<cPozycjeMP3>();
     QString path = w.ProjectFile();
     if (!projectName.isEmpty())
-        path = Shared().DestFolder + QLatin1Char('/') + projectName;
+        path = Program().settings.DestFolder + QLatin1Char('/') + projectName;
 
     FileType type = ProjectType;
     if (path.isEmpty() || !keepName) {
@@ -95,7 +95,7 @@ bool Zapisz(ProjectWindow& w, bool updateRecent, bool& keepName, const QString& 
                                GetText(3132) + QChar(0) + QStringLiteral("*.kbs") + QChar(0);
         int filterIndex = ProjectType;
         const QString chosen =
-            w.ChooseFile(Shared().DestFolder + QLatin1Char('/'), filter, filterIndex, true);
+            w.ChooseFile(Program().settings.DestFolder + QLatin1Char('/'), filter, filterIndex, true);
         if (chosen.trimmed().isEmpty())
             return false;
         path = chosen;

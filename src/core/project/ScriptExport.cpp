@@ -3,7 +3,7 @@
 #include "core/app/FileList.h"
 #include "core/app/MessageService.h"
 #include "core/app/Numbers.h"
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
 #include "core/app/TextCatalog.h"
 #include "core/document/cPozycjeMP3.h"
 #include "core/document/cPozycjePlikow.h"
@@ -60,7 +60,7 @@ SaveOutcome RunScriptExport(const ScriptExportRequest& r, SaveHost& host) {
         if (track.blnAwlaysTop && IsFileSavable(track.strFileNameSource))
             request.pieces.append(ExportPieceFromTrack(track));
     }
-    request.destFolder = GetSetting(QStringLiteral("DestPath"), Shared().DestFolder).trimmed();
+    request.destFolder = GetSetting(QStringLiteral("DestPath"), Program().settings.DestFolder).trimmed();
     request.exactAnalysis = true;
     request.writeCue = settingTicked("CreateCue");
     request.writePlaylist = settingTicked("ExtPlayer");

@@ -8,7 +8,7 @@
 #include "ScriptReader.h"
 #include "core/app/MessageService.h"
 #include "core/app/PathProcedures.h"
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
 #include "core/app/TextCatalog.h"
 #include "core/document/FrameScanHost.h"
 #include "core/document/PlikOpen.h"
@@ -82,13 +82,13 @@ bool ScriptRunner::openSources(const ScriptDescription& script, const QString& s
             return false;
         file->lngNrPozycji = source.id;
         file->blnZmodyfikowana = false;
-        Shared().OpenFiles->Add(file);
+        Program().session.OpenFiles->Add(file);
     }
     return true;
 }
 
 void ScriptRunner::buildTracks(const ScriptDescription& script) {
-    Shared().NextTrackNo = 1;
+    Program().session.NextTrackNo = 1;
     for (const ScriptTrackLine& line : script.tracks) {
         auto track = std::make_shared<cPozycjaMP3>();
         cPozycjaMP3& t = *track;
@@ -106,7 +106,7 @@ void ScriptRunner::buildTracks(const ScriptDescription& script) {
             t.lngRamkaOd = line.frameFrom;
             t.lngRamkaDo = line.frameTo;
         }
-        t.lngNrPozycji = Shared().NextTrackNo++;
+        t.lngNrPozycji = Program().session.NextTrackNo++;
         t.blnZmodyfikowana = false;
         t.blnAwlaysTop = true;
         m_window.Tracks()->Add(track);
@@ -133,7 +133,7 @@ bool ScriptRunner::Run(const QString& path) {
         buildTracks(read.script);
         ScriptExportRequest request;
         request.tracks = m_window.Tracks();
-        request.files = Shared().OpenFiles;
+        request.files = Program().session.OpenFiles;
         ScriptExporter().Run(request);
     }
     ResetProject(m_window);

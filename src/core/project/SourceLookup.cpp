@@ -1,6 +1,6 @@
 #include "SourceLookup.h"
 
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
 #include "core/document/cPozycjePlikow.h"
 
 #include <algorithm>
@@ -14,7 +14,7 @@ QString StoredFileName(const QString& path) {
 }
 
 std::shared_ptr<cPozycjaPlikow> FirstOpenFileWithId(std::int32_t id) {
-    const cPozycjePlikow& files = *Shared().OpenFiles;
+    const cPozycjePlikow& files = *Program().session.OpenFiles;
     for (std::int32_t i = 1; i <= files.Count(); ++i)
         if (files.Item(i)->lngNrPozycji == id)
             return files.Item(i);

@@ -1,7 +1,7 @@
 #include "CaptureBufferFolder.h"
 
 #include "core/app/PathProcedures.h"
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
 #include "platform/settings/SettingsStore.h"
 
 #include <QDir>
@@ -36,14 +36,14 @@ QString PrivateBufferFolder() {
 }
 
 QString SettleBufferFolder() {
-    SharedState& s = Shared();
-    const QString configured = s.TempRecordFolder.trimmed();
+    ProgramObjects& s = Program();
+    const QString configured = s.recording.TempRecordFolder.trimmed();
     if (!configured.isEmpty() && !SharedWithOthers(configured))
-        return s.TempRecordFolder;
+        return s.recording.TempRecordFolder;
     const QString own = PrivateBufferFolder();
     if (own.isEmpty())
-        return s.TempRecordFolder;
-    s.TempRecordFolder = own;
+        return s.recording.TempRecordFolder;
+    s.recording.TempRecordFolder = own;
     SaveSetting(QStringLiteral("TempRecDir"), own);
     Settings().sync();
     return own;

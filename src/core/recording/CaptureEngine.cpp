@@ -1,7 +1,7 @@
 #include "CaptureEngine.h"
 
 #include "CaptureBufferFolder.h"
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
 #include "platform/media/Clock.h"
 
 #include <QStorageInfo>
@@ -105,14 +105,14 @@ void CaptureEngine::TearDownDevice() {
 }
 
 QString CaptureEngine::BufferFilePath() const {
-    return Shared().TempRecordFolder + CaptureState().bufferName;
+    return Program().recording.TempRecordFolder + CaptureState().bufferName;
 }
 
 bool CaptureEngine::OpenBufferFile(int mode, QString* error) {
     CloseBufferFile();
     if (mode == -1)
         SettleBufferFolder();
-    CaptureState().bufferName = BufferFileName(Shared().CaptureDevice);
+    CaptureState().bufferName = BufferFileName(Program().recording.CaptureDevice);
     const QString path = BufferFilePath();
     if (mode == -1 && QFile::exists(path))
         QFile::remove(path);
@@ -202,7 +202,7 @@ void CaptureEngine::HandleBlock(const QByteArray& block) {
     }
     m_written += bytes;
     if (m_freeSpaceCounter >= kFreeSpaceEvery) {
-        const std::int64_t free = freeBytes ? freeBytes(Shared().TempRecordFolder) : -1;
+        const std::int64_t free = freeBytes ? freeBytes(Program().recording.TempRecordFolder) : -1;
         if (free >= 0 && free < kFreeSpaceBlocks * m_blockBytes && onDiskNearlyFull)
             onDiskNearlyFull();
         m_freeSpaceCounter = 0;

@@ -1,6 +1,6 @@
 #include "CaptureFormats.h"
 
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
 #include "platform/lame/BeConfig.h"
 
 namespace kelbrin {
@@ -17,15 +17,15 @@ WaveFormatEx CodecSourceFormat(const WaveFormatEx& destination) {
 }
 
 WaveFormatEx LameCaptureFormat() {
-    const SharedState& s = Shared();
-    const std::uint16_t channels = s.EncoderChannelMode == BE_MP3_MODE_MONO ? 1 : 2;
-    return WaveFormatEx::pcm(channels, s.EncoderSampleRate, 16);
+    const ProgramObjects& s = Program();
+    const std::uint16_t channels = s.recording.EncoderChannelMode == BE_MP3_MODE_MONO ? 1 : 2;
+    return WaveFormatEx::pcm(channels, s.recording.EncoderSampleRate, 16);
 }
 
 std::uint16_t RecordedFormatTag(bool lameEngine) {
     if (lameEngine)
         return wave::kMpegLayer3;
-    return WaveFormatEx::fromRecord(Shared().RecordFormat).wFormatTag;
+    return WaveFormatEx::fromRecord(Program().recording.RecordFormat).wFormatTag;
 }
 
 } // namespace kelbrin

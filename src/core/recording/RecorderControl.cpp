@@ -10,7 +10,7 @@
 #include "core/app/TextNumbers.h"
 #include "core/app/MessageService.h"
 #include "core/app/Numbers.h"
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
 #include "core/app/TextCatalog.h"
 #include "core/app/PathProcedures.h"
 #include "platform/codecs/WaveFormat.h"
@@ -70,7 +70,7 @@ RecorderControl::RecorderControl(RecorderView& view, RecorderHost& host, Capture
     m_engine.onDiskNearlyFull = [this] {
         if (!m_failure.isEmpty())
             return; // told once; the stop is on its way
-        m_failure = GetText(texts::kBufferDiskNearlyFull, QStringLiteral("|1"), Shared().TempRecordFolder);
+        m_failure = GetText(texts::kBufferDiskNearlyFull, QStringLiteral("|1"), Program().recording.TempRecordFolder);
         Timer2.setEnabled(true);
         showLater(m_failure, texts::kBufferDiskNearlyFull, mb::Exclamation);
     };
@@ -110,7 +110,7 @@ qint64 RecorderControl::autoPauseMs() const {
 }
 
 bool RecorderControl::ServerBusy() {
-    const auto& recorder = Shared().Recorder;
+    const auto& recorder = Program().server.Recorder;
     return recorder && (recorder->DajStanPliku() > 0 || recorder->DajStan() > 0);
 }
 
@@ -151,7 +151,7 @@ void RecorderControl::cmdRecord_Click() {
         cmdPauza_Click();
         return;
     }
-    if (!Shared().Recorder) {
+    if (!Program().server.Recorder) {
         ShowText(texts::kNoServer, mb::Exclamation);
         return;
     }
@@ -163,7 +163,7 @@ void RecorderControl::cmdRecord_Click() {
 }
 
 bool RecorderControl::prepareFormat(CapturePcmFormat& format, std::int64_t& blockBytes) {
-    SharedState& s = Shared();
+    ProgramObjects& s = Program();
     const bool lame = ValLong(GetSetting(QStringLiteral("EngineType"), QStringLiteral("1"))) != 0;
     m_recordedTag = RecordedFormatTag(lame);
     if (!lame) {
@@ -171,7 +171,7 @@ bool RecorderControl::prepareFormat(CapturePcmFormat& format, std::int64_t& bloc
             cmdSetting_Click();
             return false;
         }
-        const WaveFormatEx source = CodecSourceFormat(WaveFormatEx::fromRecord(s.RecordFormat));
+        const WaveFormatEx source = CodecSourceFormat(WaveFormatEx::fromRecord(s.recording.RecordFormat));
         format = {source.nChannels, static_cast<int>(source.nSamplesPerSec), source.wBitsPerSample};
         blockBytes = CodecBlockBytes(source);
         return format.channels > 0 && format.sampleRate > 0;
@@ -195,7 +195,7 @@ bool RecorderControl::startRecording() {
         return false;
 
     QString error, function;
-    if (!m_engine.StartDevice(Shared().CaptureDevice, format, blockBytes, &error, &function)) {
+    if (!m_engine.StartDevice(Program().recording.CaptureDevice, format, blockBytes, &error, &function)) {
         ShowCaptureError(function, error);
         return false;
     }
@@ -206,7 +206,7 @@ bool RecorderControl::startRecording() {
         abandonStart();
         return false;
     }
-    m_recorder = Shared().Recorder;
+    m_recorder = Program().server.Recorder;
     m_recorder->UstawStanZapisu(ValLong(GetSetting(QStringLiteral("RecSpeech"), QStringLiteral("0"))));
     // What the server announced before this recording is not this recording's.
     Settings().sync();
@@ -343,9 +343,9 @@ void RecorderControl::Timer1_Timer() {
 
         // A stop asked from outside, or the time limit. A missing key is no request.
         const bool asked = ReadNumber(handshake::kStop, 2) == 1;
-        const std::int32_t limit = Shared().RecTimeLimit;
+        const std::int32_t limit = Program().recording.RecTimeLimit;
         if (!m_stopping && (asked || timeLimitReached(limit, whole))) {
-            Shared().RecTimeLimit = 0;
+            Program().recording.RecTimeLimit = 0;
             m_limitReached = true;
             WriteNumber(handshake::kStop, 0);
             cmdStopRec_Click();
@@ -469,7 +469,7 @@ void RecorderControl::tmrStop_Timer() {
     m_stopping = false;
     Timer1.setEnabled(true);
     m_view.setButtonEnabled(RecorderView::Stop, false);
-    Shared().RecTimeLimit = 0;
+    Program().recording.RecTimeLimit = 0;
     finishRun();
 }
 
@@ -493,7 +493,7 @@ QStringList RecorderControl::recordedFiles() {
     // list them: the files it announced while recording are handed over.
     noteAnnouncedFiles();
     for (const QString& name : std::as_const(m_announced))
-        if (QFileInfo(Shared().RecordFolder + name).isFile())
+        if (QFileInfo(Program().recording.RecordFolder + name).isFile())
             names << name;
     return names;
 }
@@ -511,10 +511,10 @@ void RecorderControl::finishRun() {
         trayState(RecorderTrayState::Stopped);
         return;
     }
-    QString folder = GetSetting(QStringLiteral("RecDir"), Shared().RecordFolder);
+    QString folder = GetSetting(QStringLiteral("RecDir"), Program().recording.RecordFolder);
     while (folder.size() > 1 && (folder.endsWith(QLatin1Char('/')) || folder.endsWith(QLatin1Char('\\'))))
         folder.chop(1);
-    Shared().DestFolder = folder;
+    Program().settings.DestFolder = folder;
     m_host.saveProject(UniqueRecordProjectName(folder, QDate::currentDate()));
     SaveSetting(handshake::kStop, QStringLiteral("-1"));
     Settings().sync();
@@ -523,7 +523,7 @@ void RecorderControl::finishRun() {
 }
 
 void RecorderControl::cmdSetting_Click() {
-    if (Shared().Recorder && ServerBusy())
+    if (Program().server.Recorder && ServerBusy())
         return;
     m_view.showRecordingSettings();
 }

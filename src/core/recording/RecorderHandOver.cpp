@@ -2,7 +2,7 @@
 
 #include "RecorderView.h"
 #include "core/app/PathProcedures.h"
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
 #include "core/document/cPozycjaMP3.h"
 #include "core/editor/SplitDialogSeam.h"
 #include "core/export/SegmentList.h"
@@ -29,7 +29,7 @@ QStringList HandOverRecordings(const QStringList& names, RecorderHost& host, std
     const QDateTime dayZero(QDate(1899, 12, 30), QTime(0, 0));
     for (int i = 0; i < names.size(); ++i) {
         const QString name = FileNameFromPath(names[i]);
-        const QString path = Shared().RecordFolder + name;
+        const QString path = Program().recording.RecordFolder + name;
         paths << path;
         auto track = std::make_shared<cPozycjaMP3>();
         track->strFileNameSource = path;

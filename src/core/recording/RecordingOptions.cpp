@@ -4,7 +4,7 @@
 #include "core/app/AppSettings.h"
 #include "core/app/Numbers.h"
 #include "core/app/PathProcedures.h"
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
 #include "platform/settings/SettingsStore.h"
 
 #include <algorithm>
@@ -116,7 +116,7 @@ QString LameBlockSizeText(std::int32_t chunkBytes, int multiplier) {
 }
 
 void SaveRecordingOptions(const RecordingOptions& o) {
-    SharedState& s = Shared();
+    ProgramObjects& s = Program();
     const std::int64_t splitSize = std::max<std::int64_t>(0, RoundHalfEven(Val(o.splitSizeText)));
     SaveNumber("NewFileRec", splitSize);
     SaveNumber("AutoPauseRec", AutoPauseSeconds(o.autoPauseText));
@@ -135,7 +135,7 @@ void SaveRecordingOptions(const RecordingOptions& o) {
 
     const QString bufferFolder = WithTrailingSlash(FolderOrStored(o.bufferFolder, "TempRecDir"));
     SaveSetting(Key("TempRecDir"), bufferFolder);
-    s.TempRecordFolder = bufferFolder;
+    s.recording.TempRecordFolder = bufferFolder;
 
     SaveCheck("RecLast", o.writeWav);
     SaveNumber("RecBufor", std::clamp(o.recBufor, kSpinMin, kSpinMax));
@@ -153,12 +153,12 @@ void SaveRecordingOptions(const RecordingOptions& o) {
 
     if (!o.recordFolder.trimmed().isEmpty()) {
         SaveSetting(Key("RecDir"), o.recordFolder);
-        s.RecordFolder = WithTrailingSlash(o.recordFolder);
+        s.recording.RecordFolder = WithTrailingSlash(o.recordFolder);
     }
 
     const int device = std::max(0, o.deviceIn);
     SaveNumber("DeviceIn", device);
-    s.CaptureDevice = device - 1;
+    s.recording.CaptureDevice = device - 1;
 
     SaveSetting(Key("RecPrefix"), CleanRecordPrefix(o.prefix));
     Settings().sync();

@@ -11,7 +11,7 @@
 #include "NumericBox.h"
 #include "PathLabel.h"
 #include "core/app/SettingsOptions.h"
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
 #include "core/app/SoundCards.h"
 #include "core/app/TextCatalog.h"
 #include "core/app/TextNumbers.h"
@@ -213,7 +213,7 @@ void frmSettings::connectControls() {
     connect(VScrNode, &QScrollBar::valueChanged, this, [this](int v) { lblNode->setText(QString::number(v)); });
     connect(VScrMouse, &QScrollBar::valueChanged, this, [this](int v) {
         lblMouse->setText(QString::number(v));
-        Shared().MouseSensitivity = v; // the drawing surface reacts at once
+        Program().settings.MouseSensitivity = v; // the drawing surface reacts at once
     });
     connect(chkMultiDev, &QCheckBox::clicked, this, [this] { chkMultiDev_Click(); });
     connect(cmdSet, &QPushButton::clicked, this, [this] { cmdSet_Click(); });
@@ -276,7 +276,7 @@ void frmSettings::TabStrip1_Click() {
 }
 
 void frmSettings::chkMultiDev_Click() {
-    Shared().UseDefaultRenderer = chkMultiDev->isChecked();
+    Program().outputs.UseDefaultRenderer = chkMultiDev->isChecked();
     const bool perTrack = !chkMultiDev->isChecked();
     for (QWidget* w : std::initializer_list<QWidget*>{lblDevice, cboDevice, cmdRefresh, cmdSet, cmdAdd})
         w->setEnabled(perTrack);
@@ -285,7 +285,7 @@ void frmSettings::chkMultiDev_Click() {
 void frmSettings::FillDeviceCombo() {
     const QString stored = GetSetting(QStringLiteral("DefSoundCard"), kDefaultOutputName);
     cboDevice->clear();
-    cboDevice->addItems(Shared().SoundCards);
+    cboDevice->addItems(Program().outputs.SoundCards);
     const int match = cboDevice->findText(stored, Qt::MatchExactly | Qt::MatchCaseSensitive);
     if (match >= 0)
         cboDevice->setCurrentIndex(match);

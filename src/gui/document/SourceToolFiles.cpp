@@ -3,7 +3,7 @@
 #include "SourceToolHost.h"
 #include "core/app/FileList.h"
 #include "core/app/MessageService.h"
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
 #include "core/app/TextCatalog.h"
 #include "core/document/cPozycjaPlikow.h"
 #include "core/document/cPozycjePlikow.h"
@@ -20,17 +20,17 @@ namespace {
 // frame, which the project's record of the same file does not. Made, with an
 // empty index, the first time the source is chosen in a tool.
 std::shared_ptr<cPozycjaPlikow> ToolCopyOf(const QString& path) {
-    SharedState& shared = Shared();
-    for (std::int32_t i = 1; i <= shared.OpenFiles->Count(); ++i) {
-        const auto& file = shared.OpenFiles->Item(i);
+    ProgramObjects& shared = Program();
+    for (std::int32_t i = 1; i <= shared.session.OpenFiles->Count(); ++i) {
+        const auto& file = shared.session.OpenFiles->Item(i);
         if (file->blnExtraArray && file->strFileName == path)
             return file;
     }
     auto copy = std::make_shared<cPozycjaPlikow>();
     copy->strFileName = path;
     copy->blnExtraArray = true;
-    copy->lngNrPozycji = shared.NextFileId++;
-    shared.OpenFiles->Add(copy);
+    copy->lngNrPozycji = shared.session.NextFileId++;
+    shared.session.OpenFiles->Add(copy);
     return copy;
 }
 
@@ -55,7 +55,7 @@ void FillToolFileList(QComboBox* list) {
 }
 
 std::shared_ptr<cPozycjaPlikow> SelectedToolFile(const QComboBox* list) {
-    const auto& files = Shared().OpenFiles;
+    const auto& files = Program().session.OpenFiles;
     if (!files || list->currentIndex() < 0)
         return nullptr;
     const std::int32_t id = list->currentData().toInt();
@@ -77,22 +77,22 @@ bool EnsureFrameIndex(SourceToolHost& host, std::shared_ptr<cPozycjaPlikow>& fil
 }
 
 bool OpenToolFile(SourceToolHost& host) {
-    SharedState& shared = Shared();
-    if (!shared.OpenFiles)
+    ProgramObjects& shared = Program();
+    if (!shared.session.OpenFiles)
         return false;
     auto file = std::make_shared<cPozycjaPlikow>();
-    file->lngNrPozycji = shared.NextFileId;
+    file->lngNrPozycji = shared.session.NextFileId;
     file->blnExtraArray = true;
-    shared.OpenFiles->Add(file);
+    shared.session.OpenFiles->Add(file);
     const QString path = host.OpenSource(file, false).trimmed();
     if (!path.isEmpty()) {
         file->strFileName = path;
-        file->lngNrPozycji = shared.NextFileId++;
+        file->lngNrPozycji = shared.session.NextFileId++;
         return true;
     }
-    for (std::int32_t i = 1; i <= shared.OpenFiles->Count(); ++i) {
-        if (shared.OpenFiles->Item(i)->lngNrPozycji == shared.NextFileId) {
-            shared.OpenFiles->Remove(i);
+    for (std::int32_t i = 1; i <= shared.session.OpenFiles->Count(); ++i) {
+        if (shared.session.OpenFiles->Item(i)->lngNrPozycji == shared.session.NextFileId) {
+            shared.session.OpenFiles->Remove(i);
             break;
         }
     }

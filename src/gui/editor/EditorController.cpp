@@ -2,7 +2,7 @@
 
 #include "TrackListNavigator.h"
 #include "TrackSurface.h"
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
 #include "core/document/cPozycjeMP3.h"
 #include "gui/app/Twips.h"
 #include "gui/mainwindow/MainMenus.h"
@@ -27,7 +27,7 @@ cPozycjeMP3& NoTracks() {
 EditorController::EditorController(const EditorControllerParts& parts, QObject* parent)
     : QObject(parent), m_parts(parts) {
     m_editor = std::make_unique<GraphEditor>([this] { return &tracks(); }, *this);
-    m_editor->mouseSensitivity = Shared().MouseSensitivity;
+    m_editor->mouseSensitivity = Program().settings.MouseSensitivity;
     m_surface = new TrackSurface(*m_editor, parts.surfaceParent);
     if (parts.list) {
         m_list = std::make_unique<TrackListNavigator>(*parts.list, *m_editor);

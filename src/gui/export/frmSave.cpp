@@ -7,7 +7,7 @@
 #include "core/app/FileList.h"
 #include "core/app/MessageService.h"
 #include "core/app/Numbers.h"
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
 #include "core/app/TextCatalog.h"
 #include "core/app/TextNumbers.h"
 #include "core/document/cPozycjaMP3.h"
@@ -76,7 +76,7 @@ const SaveOutcome& frmSave::LastOutcome() { return lastOutcome(); }
 frmSave* frmSave::PokazMnie(frmDazudizi& main, bool fromScript) {
     if (s_instance && s_instance->blnBusy)
         return s_instance;
-    const auto& files = Shared().OpenFiles;
+    const auto& files = Program().session.OpenFiles;
     if (!files || files->Count() == 0) {
         ShowText(kNoOpenFile, mb::Information);
         return nullptr;
@@ -381,7 +381,7 @@ void frmSave::cmdDir_Click() {
         return;
     txtSave->setText(folder);
     SaveSetting(QStringLiteral("DestPath"), folder);
-    Shared().DestFolder = folder;
+    Program().settings.DestFolder = folder;
 }
 
 void frmSave::chkDetails_Click() {

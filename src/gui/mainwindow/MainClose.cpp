@@ -3,7 +3,7 @@
 #include "MainMenus.h"
 #include "core/app/MessageService.h"
 #include "core/app/Numbers.h"
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
 #include "core/app/TextCatalog.h"
 #include "core/document/cPozycjaMP3.h"
 #include "core/document/cPozycjaPlikow.h"
@@ -36,7 +36,7 @@ MainClose::MainClose(QMainWindow& window, const MainMenus& menus, Seams seams)
     : m_window(window), m_menus(menus), m_seams(std::move(seams)) {
     if (!m_seams.recording)
         m_seams.recording = [] {
-            const auto& recorder = Shared().Recorder;
+            const auto& recorder = Program().server.Recorder;
             return recorder && (recorder->DajStanPliku() > 0 || recorder->DajStan() > 0);
         };
     if (!m_seams.yield)
@@ -52,7 +52,7 @@ MainClose::MainClose(QMainWindow& window, const MainMenus& menus, Seams seams)
         };
     if (!m_seams.endProgram)
         m_seams.endProgram = [] {
-            Shared().OpenFiles.reset();
+            Program().session.OpenFiles.reset();
             // A close before the event loop runs (a "-rec" that cannot start)
             // ends the program as soon as it does.
             if (QThread::currentThread()->loopLevel() > 0)
@@ -85,7 +85,7 @@ bool MainClose::Form_Unload() {
         return false;
 
     cPozycjeMP3* tracks = m_seams.tracks ? m_seams.tracks() : nullptr;
-    if (HasUnsavedChanges(tracks, Shared().OpenFiles.get())) {
+    if (HasUnsavedChanges(tracks, Program().session.OpenFiles.get())) {
         switch (ShowText(3023, mb::YesNoCancel)) {
         case mb::Yes:
             if (!m_seams.save || !m_seams.save(true, true, QString()))
@@ -106,10 +106,10 @@ bool MainClose::Form_Unload() {
         m_seams.closeTrayIcon();
 
     // From here on a failing step is left undone and the close goes on.
-    Shared().Recorder.reset();
+    Program().server.Recorder.reset();
     const QString buffer = m_seams.captureBufferName ? m_seams.captureBufferName() : QString();
-    if (!m_keepBuffer && !buffer.isEmpty() && QFile::exists(Shared().TempRecordFolder + buffer))
-        QFile::remove(Shared().TempRecordFolder + buffer);
+    if (!m_keepBuffer && !buffer.isEmpty() && QFile::exists(Program().recording.TempRecordFolder + buffer))
+        QFile::remove(Program().recording.TempRecordFolder + buffer);
     savePlacement();
     offerToDeleteSources();
     m_seams.endProgram();
@@ -130,7 +130,7 @@ void MainClose::finishRecording() {
         if (waited >= timeout) {
             m_keepBuffer = true;
             ShowMessage(GetText(texts::kServerTimedOut, QStringLiteral("|1"),
-                                Shared().TempRecordFolder +
+                                Program().recording.TempRecordFolder +
                                     (m_seams.captureBufferName ? m_seams.captureBufferName() : QString())),
                         mb::Exclamation, QString(), texts::kServerTimedOut);
             break;
@@ -145,7 +145,7 @@ void MainClose::finishRecording() {
     if (m_seams.waitProgress && shown >= 0)
         m_seams.waitProgress(100);
     if (m_seams.save)
-        m_seams.save(true, true, UniqueRecordProjectName(Shared().DestFolder, m_seams.today()));
+        m_seams.save(true, true, UniqueRecordProjectName(Program().settings.DestFolder, m_seams.today()));
     m_saved = true;
 }
 
@@ -175,7 +175,7 @@ void MainClose::savePlacement() {
 }
 
 void MainClose::offerToDeleteSources() {
-    const auto& files = Shared().OpenFiles;
+    const auto& files = Program().session.OpenFiles;
     const QAction* advanced = m_menus.item(QStringLiteral("mnulvw"));
     if (m_seams.commandLine().trimmed().isEmpty() ||
         Val(GetSetting(QStringLiteral("AskRemove"), QStringLiteral("0"))) <= 0 || !files ||

@@ -3,7 +3,7 @@
 #include "MainClose.h"
 #include "ProjectCommands.h"
 #include "frmDazudizi.h"
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
 #include "core/app/Startup.h"
 #include "core/app/TextCatalog.h"
 #include "core/document/cPozycjaMP3.h"

@@ -6,7 +6,7 @@
 #include "frmDazudizi.h"
 #include "gui/app/HoldFocus.h"
 #include "gui/app/SelectAllText.h"
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
 #include "core/app/TextCatalog.h"
 #include "core/document/cPozycjaMP3.h"
 #include "core/document/cPozycjaPlikow.h"
@@ -266,9 +266,9 @@ void TrackPanel::fillDevices() {
     QComboBox* box = m_frame.cboDevice;
     const QSignalBlocker block(box);
     box->clear();
-    box->addItems(Shared().SoundCards);
-    box->setCurrentIndex(Shared().SoundCards.indexOf(t.strDevice));
-    const bool own = !Shared().UseDefaultRenderer;
+    box->addItems(Program().outputs.SoundCards);
+    box->setCurrentIndex(Program().outputs.SoundCards.indexOf(t.strDevice));
+    const bool own = !Program().outputs.UseDefaultRenderer;
     m_frame.fraDevice->setEnabled(own);
     box->setEnabled(own);
 }

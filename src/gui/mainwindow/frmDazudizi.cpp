@@ -24,7 +24,7 @@
 #include "core/app/Numbers.h"
 #include "core/app/PathProcedures.h"
 #include "core/app/SettingsOptions.h"
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
 #include "core/app/TextCatalog.h"
 #include "core/app/TextNumbers.h"
 #include "core/document/MpegHeader.h"
@@ -456,7 +456,7 @@ void frmDazudizi::Form_Load() {
         ->setChecked(Val(GetSetting(QStringLiteral("LoopProp"), QStringLiteral("0"))) != 0);
     NodeSize = StoredNodeSize();
     m_editor->editor().setNodeSize(NodeSize);
-    m_editor->editor().mouseSensitivity = Shared().MouseSensitivity;
+    m_editor->editor().mouseSensitivity = Program().settings.MouseSensitivity;
     SaveSetting(QStringLiteral("FontSize"), QString::number(FontSize));
     QFont viewFont = tvwNodes->font();
     viewFont.setPointSize(FontSize);
@@ -474,8 +474,8 @@ void frmDazudizi::Form_Load() {
             fraAudio->cboGenre->addItem(name, i);
     }
 
-    Shared().NextTrackNo = 1;
-    Shared().NextFileId = 1;
+    Program().session.NextTrackNo = 1;
+    Program().session.NextFileId = 1;
     blnClose = true;
     setWindowTitle(TitleText());
     ApplyButtonIcons(this);

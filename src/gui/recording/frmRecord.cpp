@@ -1,6 +1,6 @@
 #include "frmRecord.h"
 
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
 #include "core/app/TextCatalog.h"
 #include "core/app/TextNumbers.h"
 #include "frmIcon.h"
@@ -126,7 +126,7 @@ void frmRecord::Form_Load() {
 void frmRecord::LoadLang() { setWindowTitle(GetText(texts::kRecorderCaption)); }
 
 frmRecord* frmRecord::PokazMnie(bool autoStart, bool unattended) {
-    if (autoStart && !Shared().Recorder)
+    if (autoStart && !Program().server.Recorder)
         return nullptr;
     if (!s_instance)
         s_instance = new frmRecord();

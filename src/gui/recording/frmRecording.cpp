@@ -3,7 +3,7 @@
 #include "codecChooser.h"
 #include "gui/app/NumericBox.h"
 #include "gui/app/PathLabel.h"
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
 #include "core/app/TextCatalog.h"
 #include "core/app/TextNumbers.h"
 #include "core/recording/BlockSizes.h"
@@ -437,7 +437,7 @@ void frmRecording::VScroll2_Change() {
 }
 
 void frmRecording::limitCodecBuffer() {
-    const WaveFormatEx capture = CodecSourceFormat(WaveFormatEx::fromRecord(Shared().RecordFormat));
+    const WaveFormatEx capture = CodecSourceFormat(WaveFormatEx::fromRecord(Program().recording.RecordFormat));
     VScroll1->setMaximum(CodecMultiplierLimit(capture)); // moves the bar, and the number, when beyond
 }
 

@@ -1,5 +1,6 @@
 #include "core/app/FileList.h"
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
+#include "support/ProgramState.h"
 #include "core/app/TextCatalog.h"
 #include "core/document/cPozycjePlikow.h"
 #include "support/TestEnvironment.h"
@@ -17,15 +18,15 @@ std::shared_ptr<cPozycjaPlikow> Open(const QString& path, std::int32_t id, bool 
     f->lngNrPozycji = id;
     f->blnNoSave = noSave;
     f->blnExtraArray = extra;
-    Shared().OpenFiles->Add(f);
+    Program().session.OpenFiles->Add(f);
     return f;
 }
 
 class FileListTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ResetSharedState();
-        Shared().OpenFiles = std::make_shared<cPozycjePlikow>();
+        test::ResetProgramObjects();
+        Program().session.OpenFiles = std::make_shared<cPozycjePlikow>();
         Catalog().loadFromText("[ENGLISH]\n3152=MPEG\n3153=WAVE\n");
         Catalog().setLanguage("ENGLISH");
     }
@@ -51,7 +52,7 @@ TEST_F(FileListTest, OpenFilesComeFirstAndTheLastAddedIsSelected) {
     EXPECT_FALSE(IsFileSavable("/b.wma"));
     EXPECT_FALSE(IsFileSavable("/A.mp3"));
     EXPECT_EQ(BuildFileList(false, false, {}).selected, 0);
-    Shared().OpenFiles = std::make_shared<cPozycjePlikow>();
+    Program().session.OpenFiles = std::make_shared<cPozycjePlikow>();
     EXPECT_EQ(BuildFileList(false, false, {}).selected, -1);
 }
 

@@ -40,8 +40,8 @@ protected:
 };
 
 TEST_F(SettingsOptionsTest, MissingKeysShowAndStoreTheProgramsOwnDefaults) {
-    LoadSettings(); // as start-up does
-    const SharedState before = Shared();
+    LoadSettings(Program().settings, Program().recording); // as start-up does
+    const LoadedSettings before = Program().settings;
     const SettingsOptions o = LoadSettingsOptions();
     EXPECT_EQ(o.moveText, "5");
     EXPECT_EQ(o.overTakeText, "150");
@@ -61,11 +61,11 @@ TEST_F(SettingsOptionsTest, MissingKeysShowAndStoreTheProgramsOwnDefaults) {
     EXPECT_EQ(store->values["OverTake"], "150");
     EXPECT_EQ(store->values["MouseSens"], "150");
     EXPECT_EQ(store->values["MultiDevices"], "0");
-    EXPECT_EQ(Shared().MoveStep, before.MoveStep);
-    EXPECT_EQ(Shared().OverTakeSeconds, before.OverTakeSeconds);
-    EXPECT_EQ(Shared().MouseSensitivity, before.MouseSensitivity);
-    EXPECT_EQ(Shared().DestFolder, before.DestFolder);
-    EXPECT_EQ(Shared().SourceFolder, before.SourceFolder);
+    EXPECT_EQ(Program().settings.MoveStep, before.MoveStep);
+    EXPECT_EQ(Program().settings.OverTakeSeconds, before.OverTakeSeconds);
+    EXPECT_EQ(Program().settings.MouseSensitivity, before.MouseSensitivity);
+    EXPECT_EQ(Program().settings.DestFolder, before.DestFolder);
+    EXPECT_EQ(Program().settings.SourceFolder, before.SourceFolder);
 
     // From then on, opening and closing changes nothing at all.
     const auto stored = store->values;
@@ -79,13 +79,13 @@ TEST_F(SettingsOptionsTest, StoredValuesSurviveOpeningAndClosing) {
                      {"AskRemove", "1"},    {"AutoOpen", "1"},   {"AutoSave", "1"},
                      {"MultiDevices", "1"}, {"DestPath", "/music/out"}, {"SPath", "/music/in/"},
                      {"DefSoundCard", "USB Headset"}};
-    LoadSettings();
+    LoadSettings(Program().settings, Program().recording);
     const auto stored = store->values;
     openAndClose("USB Headset");
     EXPECT_EQ(store->values, stored);
-    EXPECT_FALSE(Shared().UseDefaultRenderer);
-    EXPECT_FLOAT_EQ(Shared().OverTakeSeconds, 0.25f);
-    EXPECT_EQ(Shared().MoveStep, 12);
+    EXPECT_FALSE(Program().outputs.UseDefaultRenderer);
+    EXPECT_FLOAT_EQ(Program().settings.OverTakeSeconds, 0.25f);
+    EXPECT_EQ(Program().settings.MoveStep, 12);
 }
 
 TEST_F(SettingsOptionsTest, ValuesOutsideAControlsRangeAreClampedWhenShown) {
@@ -128,12 +128,12 @@ TEST_F(SettingsOptionsTest, ClosingStoresWhatTheBoxesHoldByTheirRules) {
     const QString dest = store->values["DestPath"];
     SaveSettingsOptions(o);
     EXPECT_EQ(store->values["OverTake"], "100");
-    EXPECT_FLOAT_EQ(Shared().OverTakeSeconds, 0.1f);
+    EXPECT_FLOAT_EQ(Program().settings.OverTakeSeconds, 0.1f);
     EXPECT_EQ(store->values["Move"], "1");
-    EXPECT_EQ(Shared().MoveStep, 1);
+    EXPECT_EQ(Program().settings.MoveStep, 1);
     EXPECT_EQ(store->values["DestPath"], dest) << "an empty folder is not stored";
     EXPECT_EQ(store->values["MultiDevices"], "1");
-    EXPECT_FALSE(Shared().UseDefaultRenderer);
+    EXPECT_FALSE(Program().outputs.UseDefaultRenderer);
     EXPECT_EQ(store->values["DefSoundCard"], "");
     o.overTakeText = "40";
     o.moveText = "7";
@@ -143,20 +143,20 @@ TEST_F(SettingsOptionsTest, ClosingStoresWhatTheBoxesHoldByTheirRules) {
 }
 
 TEST_F(SettingsOptionsTest, RefreshDropsTheSelectedDeviceAndKeepsTheRest) {
-    Shared().SoundCards = {"Default DirectSound Device", "Old Card", "", "null"};
+    Program().outputs.SoundCards = {"Default DirectSound Device", "Old Card", "", "null"};
     RefreshSoundCards("Old Card");
     EXPECT_EQ(store->values["SoundCardS"], "`Default DirectSound Device`null`");
-    EXPECT_EQ(Shared().SoundCards, (QStringList{"Default DirectSound Device", "null"}));
+    EXPECT_EQ(Program().outputs.SoundCards, (QStringList{"Default DirectSound Device", "null"}));
     EXPECT_EQ(media->deviceListings, 0);
 }
 
 TEST_F(SettingsOptionsTest, RefreshOfTheOnlyDeviceEnumeratesAfresh) {
-    Shared().SoundCards = {"Old Card"};
+    Program().outputs.SoundCards = {"Old Card"};
     store->values["SoundCardS"] = "`Old Card`";
     media->devices = {"New Card"};
     RefreshSoundCards("Old Card");
     EXPECT_EQ(media->deviceListings, 1);
-    EXPECT_EQ(Shared().SoundCards, (QStringList{"Default DirectSound Device", "New Card", "null"}));
+    EXPECT_EQ(Program().outputs.SoundCards, (QStringList{"Default DirectSound Device", "New Card", "null"}));
     EXPECT_EQ(store->values["SoundCardS"], "`Default DirectSound Device`New Card`null`");
 }
 
@@ -169,7 +169,7 @@ TEST_F(SettingsOptionsTest, ADeviceAddedByHandJoinsTheListAndTheCache) {
     QStringList names;
     AppendStoredSoundCards(names, store->values["SoundCardS"]);
     EXPECT_EQ(names, QStringList{"Second"});
-    EXPECT_EQ(Shared().SoundCards, (QStringList{"Hand Made", "Second"}));
+    EXPECT_EQ(Program().outputs.SoundCards, (QStringList{"Hand Made", "Second"}));
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "core/app/MessageService.h"
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
+#include "support/ProgramState.h"
 #include "core/app/Startup.h"
 #include "core/app/TextCatalog.h"
 #include "core/recording/RecorderClient.h"
@@ -85,7 +86,7 @@ public:
 class StartupTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ResetSharedState();
+        test::ResetProgramObjects();
         store = new MemorySettingsStore;
         SetSettingsStore(std::unique_ptr<SettingsStore>(store));
         messages = new test::ScriptedMessages;
@@ -118,9 +119,9 @@ TEST_F(StartupTest, RunsTheStepsInOrder) {
     EXPECT_EQ(fake.log, (QStringList{"busy", "events", "settings", "soundcards", "idle", "create",
                                      "main"}));
     EXPECT_EQ(Catalog().language(), "ENGLISH");
-    EXPECT_TRUE(Shared().OpenFiles);
-    EXPECT_TRUE(Shared().Recorder);
-    EXPECT_EQ(Shared().LanguageSections, (QStringList{"ENGLISH", "POLSKI"}));
+    EXPECT_TRUE(Program().session.OpenFiles);
+    EXPECT_TRUE(Program().server.Recorder);
+    EXPECT_EQ(Program().settings.LanguageSections, (QStringList{"ENGLISH", "POLSKI"}));
 }
 
 TEST_F(StartupTest, SecondInstanceLeavesWithoutTouchingAnything) {
@@ -175,17 +176,17 @@ TEST_F(StartupTest, RecorderCreationRetriesOnceAfterRegistering) {
     fake.recorderFailures = 1;
     fake.files.insert("/opt/kelbrin/bin/capturon");
     run("");
-    EXPECT_TRUE(Shared().Recorder);
+    EXPECT_TRUE(Program().server.Recorder);
     EXPECT_EQ(fake.log.filter(QRegularExpression("^(create|start)")),
               (QStringList{"create", "start /opt/kelbrin/bin/capturon /RegServer", "create"}));
 
     // Without the server program it still retries once, then goes on silently.
-    ResetSharedState();
+    test::ResetProgramObjects();
     fake.log.clear();
     fake.recorderFailures = 2;
     fake.files.remove("/opt/kelbrin/bin/capturon");
     EXPECT_EQ(run(""), StartupResult::Started);
-    EXPECT_FALSE(Shared().Recorder);
+    EXPECT_FALSE(Program().server.Recorder);
     EXPECT_EQ(fake.log.filter(QRegularExpression("^(create|start)")), (QStringList{"create", "create"}));
     EXPECT_TRUE(messages->shown.isEmpty());
 }
@@ -210,10 +211,10 @@ TEST_F(StartupTest, RecordingCommandLines) {
                  {"-rec 30 e", 30, true}, {"-rec90", 90, false}};
     for (const auto& c : cases) {
         fake.log.clear();
-        Shared().RecArgSuffixE = !c.suffixE;
+        Program().recording.RecArgSuffixE = !c.suffixE;
         HandleCommandLine(fake, fake, c.line);
-        EXPECT_EQ(Shared().RecTimeLimit, c.limit) << c.line;
-        EXPECT_EQ(Shared().RecArgSuffixE, c.suffixE) << c.line;
+        EXPECT_EQ(Program().recording.RecTimeLimit, c.limit) << c.line;
+        EXPECT_EQ(Program().recording.RecArgSuffixE, c.suffixE) << c.line;
         EXPECT_EQ(fake.log.last(), "recorder 1") << c.line;
     }
 }

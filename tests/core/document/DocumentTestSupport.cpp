@@ -1,6 +1,7 @@
 #include "DocumentTestSupport.h"
 
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
+#include "support/ProgramState.h"
 #include "core/app/TextCatalog.h"
 #include "core/document/PlikOpen.h"
 #include "core/document/cPozycjePlikow.h"
@@ -31,15 +32,15 @@ void DocumentTest::SetUp() {
     auto reader = std::make_unique<FakeMediaDurationReader>();
     media = reader.get();
     SetMediaDurationReader(std::move(reader));
-    ResetSharedState();
-    Shared().OpenFiles = std::make_shared<cPozycjePlikow>();
+    test::ResetProgramObjects();
+    Program().session.OpenFiles = std::make_shared<cPozycjePlikow>();
 }
 
 void DocumentTest::TearDown() {
     SetMessageService(nullptr);
     SetSettingsStore(nullptr);
     SetMediaDurationReader(nullptr);
-    ResetSharedState();
+    test::ResetProgramObjects();
 }
 
 DocumentTest::Opened DocumentTest::open(const QString& path, bool buildIndex,

@@ -5,7 +5,8 @@
 // main window and records what the split asks of it.
 
 #include "core/app/MessageService.h"
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
+#include "support/ProgramState.h"
 #include "core/app/TextCatalog.h"
 #include "core/document/FrameScanHost.h"
 #include "core/document/PlikOpen.h"
@@ -88,14 +89,14 @@ public:
 class SplitTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ResetSharedState();
+        test::ResetProgramObjects();
         settings = new MemorySettingsStore;
         SetSettingsStore(std::unique_ptr<SettingsStore>(settings));
         messages = new ScriptedMessages;
         SetMessageService(std::unique_ptr<MessageService>(messages));
         Catalog().load(SourceDir() + "/resources/Kelbrin.ini");
         Catalog().setLanguage("ENGLISH");
-        Shared().OpenFiles = std::make_shared<cPozycjePlikow>();
+        Program().session.OpenFiles = std::make_shared<cPozycjePlikow>();
         host = std::make_shared<FakeSplitHost>();
     }
     void TearDown() override {

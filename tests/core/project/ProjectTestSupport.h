@@ -4,7 +4,7 @@
 // records what the project procedures ask of it, and little-endian byte
 // builders for reference files made by hand.
 
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
 #include "core/app/TextCatalog.h"
 #include "core/document/FrameScanHost.h"
 #include "core/document/cPozycjaMP3.h"
@@ -173,7 +173,7 @@ protected:
         f->strFileName = path;
         f->lngNrPozycji = id;
         f->sngCzasTrwania = duration;
-        Shared().OpenFiles->Add(f);
+        Program().session.OpenFiles->Add(f);
         return f;
     }
 

@@ -1,7 +1,8 @@
 // The capture side of a recording: the silence test in both sample widths,
 // and the buffer file as blocks arrive, the server catches up and the user
 // pauses.
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
+#include "support/ProgramState.h"
 #include "core/recording/CaptureEngine.h"
 #include "core/recording/RecordingHandshake.h"
 #include "platform/capture/FakeCaptureDevice.h"
@@ -51,13 +52,13 @@ TEST(CaptureSilence, EightBitSilenceSitsAt128) {
 class CaptureEngineTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ResetSharedState();
+        test::ResetProgramObjects();
         CaptureState() = CaptureStatus();
         store = new MemorySettingsStore;
         previous = SetSettingsStore(std::unique_ptr<SettingsStore>(store));
         folder = test::MakeTempDir("capture") + "/";
-        Shared().TempRecordFolder = folder;
-        Shared().CaptureDevice = -1;
+        Program().recording.TempRecordFolder = folder;
+        Program().recording.CaptureDevice = -1;
         engine = std::make_unique<CaptureEngine>(platform);
         engine->freeBytes = [this](const QString&) { return free; };
         engine->onDiskNearlyFull = [this] { ++nearlyFull; };

@@ -1,7 +1,8 @@
 // "formatex.ini" written and read back, damaged files refused, and the format
 // button's work with a scripted chooser.
 #include "RecordingTestTools.h"
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
+#include "support/ProgramState.h"
 #include "core/app/TextCatalog.h"
 #include "core/recording/CodecFormatChoice.h"
 #include "core/recording/FormatFile.h"
@@ -44,7 +45,7 @@ public:
 class FormatFileTest : public ::testing::Test, protected test::BasicServices {
 protected:
     void SetUp() override {
-        ResetSharedState();
+        test::ResetProgramObjects();
         dir = test::MakeTempDir("format");
         path = dir + "/formatex.ini";
     }
@@ -156,10 +157,10 @@ TEST_F(FormatFileTest, FormatButtonStoresAChoice) {
     EXPECT_EQ(store->values.value("RecLast"), "1");
     EXPECT_EQ(store->values.value("DestFormat"), outcome.description);
     EXPECT_GE(store->syncs, 1);
-    EXPECT_EQ(Shared().RecordFormat, ImaStereo().toRecord());
+    EXPECT_EQ(Program().recording.RecordFormat, ImaStereo().toRecord());
     const FormatFileResult read = ReadFormatFile(path);
     ASSERT_TRUE(read.ok());
-    EXPECT_EQ(read.record, Shared().RecordFormat);
+    EXPECT_EQ(read.record, Program().recording.RecordFormat);
 
     // An MPEG Layer-3 choice leaves RecLast alone and frees the box.
     store->values["RecLast"] = "0";
@@ -174,26 +175,26 @@ TEST_F(FormatFileTest, FormatButtonStoresAChoice) {
 TEST_F(FormatFileTest, CancelChangesNeitherFileNorSettings) {
     const QByteArray old = ImaStereo().toRecord();
     ASSERT_TRUE(SaveFormatFile(path, old));
-    Shared().RecordFormat = old;
+    Program().recording.RecordFormat = old;
     store->values["DestFormat"] = "before";
     ScriptedChooser chooser;
     chooser.result = codec::kCanceled;
     EXPECT_FALSE(ChooseAndStoreRecordFormat(chooser, path).changed);
     EXPECT_EQ(ReadFormatFile(path).record, old);
     EXPECT_EQ(store->values.value("DestFormat"), "before");
-    EXPECT_EQ(Shared().RecordFormat, old);
+    EXPECT_EQ(Program().recording.RecordFormat, old);
 }
 
 TEST_F(FormatFileTest, UnwritableFileKeepsTheOldFormatEverywhere) {
     const QString blocked = dir + "/not-a-folder";
     test::WriteFile(blocked, "x");
-    Shared().RecordFormat = QByteArray(68, '\0');
+    Program().recording.RecordFormat = QByteArray(68, '\0');
     store->values.insert("RecLast", "0"); // MP3 output, as the MPEG Layer-3 format had it
     ScriptedChooser chooser;
     EXPECT_FALSE(ChooseAndStoreRecordFormat(chooser, blocked + "/formatex.ini").changed);
     ASSERT_EQ(messages->shown.size(), 1);
     EXPECT_EQ(messages->shown[0].textNumber, 6403);
-    EXPECT_EQ(Shared().RecordFormat, QByteArray(68, '\0'));
+    EXPECT_EQ(Program().recording.RecordFormat, QByteArray(68, '\0'));
     EXPECT_FALSE(store->values.contains("DestFormat"));
     EXPECT_EQ(store->values.value("RecLast"), "0");
 }

@@ -4,7 +4,8 @@
 // dialog. The buffer file stays as small as the server's backlog.
 #include "FakeEncoderServer.h"
 #include "RecordingTestTools.h"
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
+#include "support/ProgramState.h"
 #include "core/app/TextCatalog.h"
 #include "core/document/cPozycjaMP3.h"
 #include "core/editor/SplitDialogSeam.h"
@@ -64,7 +65,7 @@ public:
     QString folder;
     bool saveProject(const QString& name) override {
         saved << name;
-        folder = Shared().DestFolder;
+        folder = Program().settings.DestFolder;
         QFile f(folder + "/" + name + ".kbe");
         return f.open(QIODevice::WriteOnly);
     }
@@ -92,7 +93,7 @@ public:
 class RecorderControlTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ResetSharedState();
+        test::ResetProgramObjects();
         CaptureState() = CaptureStatus();
         Catalog().load(test::SourceDir() + "/resources/Kelbrin.ini");
         Catalog().setLanguage("ENGLISH");
@@ -108,26 +109,26 @@ protected:
 
         temp = test::MakeTempDir("buffer") + "/";
         records = test::MakeTempDir("records") + "/";
-        Shared().TempRecordFolder = temp;
-        Shared().RecordFolder = records;
-        Shared().CaptureDevice = -1;
+        Program().recording.TempRecordFolder = temp;
+        Program().recording.RecordFolder = records;
+        Program().recording.CaptureDevice = -1;
         store->values.insert("EngineType", "0");
         store->values.insert("RecBufor", "1");
         store->values.insert("RecDir", records);
         const QByteArray record = WaveFormatEx::pcm(1, 8000, 16).toRecord();
-        Shared().RecordFormat = record;
+        Program().recording.RecordFormat = record;
         ASSERT_TRUE(SaveFormatFile(FormatFilePath(), record));
 
         server = std::make_shared<test::FakeServerState>();
         server->outputFolder = records;
-        Shared().Recorder = std::make_shared<RecorderClient>(std::make_unique<test::FakeServerObject>(server));
+        Program().server.Recorder = std::make_shared<RecorderClient>(std::make_unique<test::FakeServerObject>(server));
         control = std::make_unique<RecorderControl>(view, host, capture);
         control->setTray(&tray);
         control->Form_Load();
     }
     void TearDown() override {
         control.reset();
-        Shared().Recorder.reset();
+        Program().server.Recorder.reset();
         SetSplitDialogLauncher(previousSplit);
         SetLameLibrary(std::move(previousLame));
         SetMessageService(std::move(previousMessages));
@@ -338,13 +339,13 @@ TEST_F(RecorderControlTest, SilencePausesTheRecordingAndSoundResumesIt) {
 }
 
 TEST_F(RecorderControlTest, TheTimeLimitStopsSavesTheProjectAndEndsTheRun) {
-    Shared().RecTimeLimit = 1;
+    Program().recording.RecTimeLimit = 1;
     start();
     play(59000);
     EXPECT_TRUE(CaptureState().fileOpen);
     play(2000);
     EXPECT_FALSE(CaptureState().fileOpen);
-    EXPECT_EQ(Shared().RecTimeLimit, 0);
+    EXPECT_EQ(Program().recording.RecTimeLimit, 0);
     waitForHandOver();
     ASSERT_EQ(split.requests.size(), 1);
     const QString name = RecordProjectName(QDate::currentDate());
@@ -354,7 +355,7 @@ TEST_F(RecorderControlTest, TheTimeLimitStopsSavesTheProjectAndEndsTheRun) {
     EXPECT_EQ(store->values.value("RecStop"), "-1");
 
     // A second time-limited recording the same day keeps the first project.
-    Shared().RecTimeLimit = 1;
+    Program().recording.RecTimeLimit = 1;
     start();
     play(61000);
     waitForHandOver();
@@ -365,7 +366,7 @@ TEST_F(RecorderControlTest, ATimedRecordingHoldsItsMinutesToTheSampleAndEndsWith
     // The clock starts late in its second and sees the end late; the
     // recording still holds one minute of 8000 samples a second.
     clock->advance(900);
-    Shared().RecTimeLimit = 1;
+    Program().recording.RecTimeLimit = 1;
     start();
     play(62000);
     waitForHandOver();
@@ -373,7 +374,7 @@ TEST_F(RecorderControlTest, ATimedRecordingHoldsItsMinutesToTheSampleAndEndsWith
     EXPECT_EQ(server->encoded, delivered.left(60 * 8000));
 
     // A device that delivers nothing does not keep an unattended run alive.
-    Shared().RecTimeLimit = 1;
+    Program().recording.RecTimeLimit = 1;
     start();
     for (int i = 0; i < 70 && CaptureState().fileOpen; ++i)
         clock->advance(1000);
@@ -448,7 +449,7 @@ TEST_F(RecorderControlTest, StopAgainWhileTheServerEncodesOffersToAbandonTheBack
 }
 
 TEST_F(RecorderControlTest, WithoutAServerNothingStartsAndTheUserIsTold) {
-    Shared().Recorder.reset();
+    Program().server.Recorder.reset();
     control->cmdRecord_Click();
     EXPECT_EQ(capture.log->opened, 0);
     EXPECT_EQ(messageNumbers(), QList<int>{6700});
@@ -461,7 +462,7 @@ TEST_F(RecorderControlTest, AMissingFormatFileOpensTheSettingsAndAFailedDeviceCa
     EXPECT_EQ(view.settingsShown, 1);
     EXPECT_EQ(capture.log->opened, 0);
 
-    ASSERT_TRUE(SaveFormatFile(FormatFilePath(), Shared().RecordFormat));
+    ASSERT_TRUE(SaveFormatFile(FormatFilePath(), Program().recording.RecordFormat));
     capture.log->failOpen = true;
     control->cmdRecord_Click();
     EXPECT_EQ(messageNumbers(), QList<int>{3018});
@@ -484,7 +485,7 @@ TEST_F(RecorderControlTest, TheWindowStaysWhileTheServerHoldsTheRecording) {
 
 TEST_F(RecorderControlTest, ALameRecordingLeavesTheCodecFormatForTheNextCodecRecording) {
     const QByteArray chosen = test::ImaAdpcm22050(1).toRecord(); // mono
-    Shared().RecordFormat = chosen;
+    Program().recording.RecordFormat = chosen;
     ASSERT_TRUE(SaveFormatFile(FormatFilePath(), chosen));
 
     store->values.insert("EngineType", "1");
@@ -494,7 +495,7 @@ TEST_F(RecorderControlTest, ALameRecordingLeavesTheCodecFormatForTheNextCodecRec
     play(2000);
     control->cmdStopRec_Click();
     waitForHandOver();
-    EXPECT_EQ(Shared().RecordFormat, chosen);
+    EXPECT_EQ(Program().recording.RecordFormat, chosen);
     EXPECT_EQ(ReadFormatFile(FormatFilePath()).record, chosen);
 
     store->values.insert("EngineType", "0");
@@ -564,7 +565,7 @@ TEST_F(RecorderControlTest, TheBufferLiesInTheUsersOwnFolderReadableByTheUserAlo
     // A folder every user may write in, as the system's temporary folder.
     const QString shared = test::MakeTempDir("shared");
     ASSERT_TRUE(QFile::setPermissions(shared, QFileDevice::Permissions(0x7777)));
-    Shared().TempRecordFolder = shared + "/";
+    Program().recording.TempRecordFolder = shared + "/";
     start();
     const QString own = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     ASSERT_FALSE(own.isEmpty());
@@ -575,7 +576,7 @@ TEST_F(RecorderControlTest, TheBufferLiesInTheUsersOwnFolderReadableByTheUserAlo
                         QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
     EXPECT_EQ(buffer.permissions() & others, 0);
     EXPECT_EQ(QFileInfo(buffer.absolutePath()).permissions() & others, 0);
-    EXPECT_EQ(store->values.value("TempRecDir"), Shared().TempRecordFolder);
+    EXPECT_EQ(store->values.value("TempRecDir"), Program().recording.TempRecordFolder);
     play(2000);
     control->cmdStopRec_Click();
     waitForHandOver();

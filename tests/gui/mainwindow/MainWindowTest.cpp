@@ -1,4 +1,5 @@
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
+#include "support/ProgramState.h"
 #include "core/app/TextCatalog.h"
 #include "core/app/Numbers.h"
 #include "core/document/cPozycjeMP3.h"
@@ -49,7 +50,7 @@ namespace {
 class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ResetSharedState();
+        test::ResetProgramObjects();
         store = new MemorySettingsStore;
         SetSettingsStore(std::unique_ptr<SettingsStore>(store));
         Catalog().load(test::SourceDir() + "/resources/Kelbrin.ini");
@@ -107,7 +108,7 @@ TEST_F(MainWindowTest, LoadTranslatesTheWindowAndFillsItsLists) {
         EXPECT_FALSE(genres->itemText(i).isEmpty());
 
     EXPECT_TRUE(window->blnClose);
-    EXPECT_EQ(Shared().NextTrackNo, 1);
+    EXPECT_EQ(Program().session.NextTrackNo, 1);
     EXPECT_EQ(store->values.value("AppLastVersion"), "3215");
 }
 

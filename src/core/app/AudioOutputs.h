@@ -1,0 +1,13 @@
+#pragma once
+// The audio output devices the players may use.
+
+#include <QStringList>
+
+namespace kelbrin {
+
+struct AudioOutputs {
+    QStringList SoundCards;        // filled from the audio device list
+    bool UseDefaultRenderer = true; // every player plays on the system default
+};
+
+} // namespace kelbrin
