@@ -17,6 +17,7 @@
 #include "gui/mainwindow/frmDazudizi.h"
 #include "platform/settings/SettingsStore.h"
 #include "platform/shell/ComponentActivation.h"
+#include "platform/shell/SystemFolders.h"
 #include "platform/shell/SystemInfo.h"
 #include "platform/shell/XdgDesktopIntegration.h"
 
@@ -81,7 +82,7 @@ void EditorStartup::showLanguageDialog() {
 }
 
 void EditorStartup::loadSettings() {
-    LoadSettingsEnvironment env = DefaultLoadSettingsEnvironment();
+    LoadSettingsEnvironment env = DefaultLoadSettingsEnvironment(HostFolders());
     XdgDesktopIntegration desktop;
     env.desktop = &desktop;
     LoadSettings(Program().settings, Program().recording, env);

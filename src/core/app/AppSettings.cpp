@@ -6,9 +6,8 @@
 #include "core/recording/RecordingConfiguration.h"
 #include "TextCatalog.h"
 #include "core/recording/FormatFile.h"
-#include "platform/settings/QtSettingsStore.h"
 #include "platform/settings/SettingsStore.h"
-#include "platform/shell/SystemInfo.h"
+#include "platform/shell/SystemFolders.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -49,12 +48,12 @@ void IntegrateWithDesktop(const LoadSettingsEnvironment& env, bool firstRun) {
 
 } // namespace
 
-LoadSettingsEnvironment DefaultLoadSettingsEnvironment() {
+LoadSettingsEnvironment DefaultLoadSettingsEnvironment(const SystemFolders& system) {
     LoadSettingsEnvironment env;
     env.programFolder = WithTrailingSlash(QCoreApplication::applicationDirPath());
     env.programFile = QCoreApplication::applicationFilePath();
-    env.tempFolder = SystemInfo::TempFolder();
-    env.mediaFolder = SystemInfo::UserMediaFolder();
+    env.tempFolder = system.tempFolder();
+    env.mediaFolder = system.userMediaFolder();
     env.formatFile = FormatFilePath();
     return env;
 }
@@ -126,7 +125,7 @@ void LoadSettings(LoadedSettings& s, RecordingConfiguration& r, const LoadSettin
 }
 
 void LoadSettings(LoadedSettings& settings, RecordingConfiguration& recording) {
-    LoadSettings(settings, recording, DefaultLoadSettingsEnvironment());
+    LoadSettings(settings, recording, DefaultLoadSettingsEnvironment(HostFolders()));
 }
 
 } // namespace kelbrin

@@ -9,6 +9,7 @@ namespace kelbrin {
 
 struct LoadedSettings;
 struct RecordingConfiguration;
+class SystemFolders;
 
 struct LoadSettingsEnvironment {
     QString programFolder;   // with a trailing '/'
@@ -20,8 +21,8 @@ struct LoadSettingsEnvironment {
     DesktopIntegration* desktop = nullptr;
 };
 
-// The environment of the running program.
-LoadSettingsEnvironment DefaultLoadSettingsEnvironment();
+// The environment of the running program on these system folders.
+LoadSettingsEnvironment DefaultLoadSettingsEnvironment(const SystemFolders& system);
 
 // The folder defaults that stand in for the system drive: `DefaultFolderRoot`
 // ends with '/', `DefaultFolder` does not (the destination folder is kept

@@ -6,6 +6,7 @@
 #include "core/app/AppSettings.h"
 #include "core/document/cPozycjePlikow.h"
 #include "platform/settings/SettingsStore.h"
+#include "platform/shell/SystemFolders.h"
 
 #include <QDir>
 
@@ -28,7 +29,7 @@ bool IsFileSavable(const QString& path) {
 FileListFolders CurrentFileListFolders(bool recordingRuns) {
     FileListFolders f;
     f.recordFolder = Program().recording.RecordFolder;
-    f.sourceFolder = GetSetting(QStringLiteral("SPath"), DefaultFolderRoot(DefaultLoadSettingsEnvironment()));
+    f.sourceFolder = GetSetting(QStringLiteral("SPath"), DefaultFolderRoot(DefaultLoadSettingsEnvironment(HostFolders())));
     if (recordingRuns) {
         // The encoder server names the file without its folder, the recording folder.
         Settings().sync();

@@ -6,6 +6,7 @@
 #include "SoundCards.h"
 #include "core/editor/TrackGraph.h"
 #include "platform/settings/SettingsStore.h"
+#include "platform/shell/SystemFolders.h"
 
 #include <cmath>
 
@@ -39,7 +40,7 @@ int StoredNodeSize() { return NodeSizeFromSetting(GetSetting(QStringLiteral("Nod
 SettingsOptions LoadSettingsOptions() {
     SettingsOptions o;
     o.fileNaming = ClampedSetting(QStringLiteral("FileNaming"), "0", 0, kFileNamingCount - 1);
-    const LoadSettingsEnvironment env = DefaultLoadSettingsEnvironment();
+    const LoadSettingsEnvironment env = DefaultLoadSettingsEnvironment(HostFolders());
     ProgramObjects& s = Program();
     LoadSettings(s.settings, s.recording, env);
     s.outputs.UseDefaultRenderer = UseDefaultRendererSetting();

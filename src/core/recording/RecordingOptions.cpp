@@ -6,6 +6,7 @@
 #include "core/app/PathProcedures.h"
 #include "core/app/ProgramObjects.h"
 #include "platform/settings/SettingsStore.h"
+#include "platform/shell/SystemFolders.h"
 
 #include <algorithm>
 #include <cmath>
@@ -46,7 +47,7 @@ QString FolderOrStored(const QString& shown, const char* key) {
 
 } // namespace
 
-QString DefaultRecordingFolder() { return DefaultFolderRoot(DefaultLoadSettingsEnvironment()); }
+QString DefaultRecordingFolder() { return DefaultFolderRoot(DefaultLoadSettingsEnvironment(HostFolders())); }
 
 RecordingOptions LoadRecordingOptions(int deviceCount) {
     RecordingOptions o;
