@@ -214,6 +214,7 @@ void frmSettings::connectControls() {
     connect(VScrMouse, &QScrollBar::valueChanged, this, [this](int v) {
         lblMouse->setText(QString::number(v));
         Program().settings.MouseSensitivity = v; // the drawing surface reacts at once
+        Program().settings.announceChange();
     });
     connect(chkMultiDev, &QCheckBox::clicked, this, [this] { chkMultiDev_Click(); });
     connect(cmdSet, &QPushButton::clicked, this, [this] { cmdSet_Click(); });

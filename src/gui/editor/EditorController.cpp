@@ -27,7 +27,9 @@ cPozycjeMP3& NoTracks() {
 EditorController::EditorController(const EditorControllerParts& parts, QObject* parent)
     : QObject(parent), m_parts(parts) {
     m_editor = std::make_unique<GraphEditor>([this] { return &tracks(); }, *this);
-    m_editor->mouseSensitivity = Program().settings.MouseSensitivity;
+    LoadedSettings& settings = Program().settings;
+    m_editor->mouseSensitivity = settings.MouseSensitivity;
+    settings.onChange = [this, &settings] { m_editor->mouseSensitivity = settings.MouseSensitivity; };
     m_surface = new TrackSurface(*m_editor, parts.surfaceParent);
     if (parts.list) {
         m_list = std::make_unique<TrackListNavigator>(*parts.list, *m_editor);
@@ -52,7 +54,7 @@ EditorController::EditorController(const EditorControllerParts& parts, QObject* 
     wireMenus();
 }
 
-EditorController::~EditorController() = default;
+EditorController::~EditorController() { Program().settings.onChange = nullptr; }
 
 cPozycjeMP3& EditorController::tracks() const {
     cPozycjeMP3* t = m_parts.tracks ? m_parts.tracks() : nullptr;

@@ -1,5 +1,6 @@
 #include "core/app/ProgramObjects.h"
 #include "support/ProgramState.h"
+#include "support/ScrollBarArrows.h"
 #include "core/app/TextCatalog.h"
 #include "core/app/Numbers.h"
 #include "core/document/cPozycjeMP3.h"
@@ -435,6 +436,11 @@ TEST_F(MainWindowTest, TheSettingsItemOpensTheSettingsDialog) {
     ASSERT_NE(dialog, nullptr);
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_FALSE(dialog->isModal());
+    // The drawing surface follows the mouse setting while the dialog is open.
+    const int before = dialog->VScrMouse->value();
+    test::ClickDownArrow(dialog->VScrMouse);
+    ASSERT_NE(dialog->VScrMouse->value(), before);
+    EXPECT_EQ(window->Editor().editor().mouseSensitivity, dialog->VScrMouse->value());
     dialog->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(dialog, nullptr);
