@@ -8,7 +8,8 @@
 #include "ScriptReader.h"
 #include "core/app/MessageService.h"
 #include "core/app/PathProcedures.h"
-#include "core/app/ProgramObjects.h"
+#include "core/app/LoadedSettings.h"
+#include "core/document/EditorSession.h"
 #include "core/app/TextCatalog.h"
 #include "core/document/FrameScanHost.h"
 #include "core/document/PlikOpen.h"
@@ -82,17 +83,17 @@ bool ScriptRunner::openSources(const ScriptDescription& script, const QString& s
             return false;
         file->lngNrPozycji = source.id;
         file->blnZmodyfikowana = false;
-        Program().session.OpenFiles->Add(file);
+        m_window.Session().OpenFiles->Add(file);
     }
     return true;
 }
 
 void ScriptRunner::buildTracks(const ScriptDescription& script) {
-    Program().session.NextTrackNo = 1;
+    m_window.Session().NextTrackNo = 1;
     for (const ScriptTrackLine& line : script.tracks) {
         auto track = std::make_shared<cPozycjaMP3>();
         cPozycjaMP3& t = *track;
-        if (const auto source = FirstOpenFileWithId(line.sourceId)) {
+        if (const auto source = FirstOpenFileWithId(*m_window.Session().OpenFiles, line.sourceId)) {
             t.strFileNameSource = source->strFileName;
             t.strLabel = FileNameFromPath(source->strFileName);
             t.dblDuration = source->sngCzasTrwania;
@@ -106,7 +107,7 @@ void ScriptRunner::buildTracks(const ScriptDescription& script) {
             t.lngRamkaOd = line.frameFrom;
             t.lngRamkaDo = line.frameTo;
         }
-        t.lngNrPozycji = Program().session.NextTrackNo++;
+        t.lngNrPozycji = m_window.Session().NextTrackNo++;
         t.blnZmodyfikowana = false;
         t.blnAwlaysTop = true;
         m_window.Tracks()->Add(track);
@@ -133,7 +134,8 @@ bool ScriptRunner::Run(const QString& path) {
         buildTracks(read.script);
         ScriptExportRequest request;
         request.tracks = m_window.Tracks();
-        request.files = Program().session.OpenFiles;
+        request.files = m_window.Session().OpenFiles;
+        request.destFolder = m_window.Loaded().DestFolder;
         ScriptExporter().Run(request);
     }
     ResetProject(m_window);

@@ -85,7 +85,7 @@ void frmPliki::lstFile_Click() {
     const QListWidgetItem* item = lstFile->currentItem();
     // Only files that can be saved hold a tag the editor may rewrite.
     cmdTAG->setEnabled(item && static_cast<bool>(m_services.openTagEditor) &&
-                       IsFileSavable(item->text()));
+                       IsFileSavable(Program().session.OpenFiles.get(), item->text()));
 }
 
 std::int32_t frmPliki::selectedFilePosition() const {

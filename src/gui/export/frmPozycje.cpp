@@ -377,7 +377,8 @@ bool frmPozycje::postPokazMnie(const SplitOpenOptions& options) {
 
 void frmPozycje::fillSourceList() {
     const FileListContent list =
-        BuildFileList(true, false, CurrentFileListFolders(m_host->IsRecording()));
+        BuildFileList(Program().session.OpenFiles.get(), true, false,
+                      CurrentFileListFolders(Program().recording, m_host->IsRecording()));
     {
         const QSignalBlocker block(cboPlikZ);
         cboPlikZ->clear();

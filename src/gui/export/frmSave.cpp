@@ -280,7 +280,7 @@ void frmSave::fillList() {
     const auto& tracks = m_main.cPozycje;
     for (std::int32_t i = 1; tracks && i <= tracks->Count(); ++i) {
         const auto track = tracks->Item(i);
-        if (!IsFileSavable(track->strFileNameSource))
+        if (!IsFileSavable(Program().session.OpenFiles.get(), track->strFileNameSource))
             continue;
         auto* item = new QListWidgetItem(track->strLabel);
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);

@@ -68,6 +68,8 @@ public:
 
 class FakeProjectWindow : public ProjectWindow {
 public:
+    EditorSession& Session() override { return Program().session; }
+    LoadedSettings& Loaded() override { return Program().settings; }
     std::shared_ptr<cPozycjeMP3>& Tracks() override { return tracks; }
     QDate ProjectDate() const override { return date; }
     void SetProjectDate(const QDate& d) override { date = d; }
