@@ -1,7 +1,7 @@
 #include "CaptureBufferFolder.h"
 
 #include "core/app/PathProcedures.h"
-#include "core/app/ProgramObjects.h"
+#include "RecordingConfiguration.h"
 #include "platform/settings/SettingsStore.h"
 
 #include <QDir>
@@ -35,22 +35,21 @@ QString PrivateBufferFolder() {
     return WithTrailingSlash(folder);
 }
 
-QString SettleBufferFolder() {
-    ProgramObjects& s = Program();
-    const QString configured = s.recording.TempRecordFolder.trimmed();
+QString SettleBufferFolder(RecordingConfiguration& recording) {
+    const QString configured = recording.TempRecordFolder.trimmed();
     if (!configured.isEmpty() && !SharedWithOthers(configured))
-        return s.recording.TempRecordFolder;
+        return recording.TempRecordFolder;
     const QString own = PrivateBufferFolder();
     if (own.isEmpty())
-        return s.recording.TempRecordFolder;
-    s.recording.TempRecordFolder = own;
+        return recording.TempRecordFolder;
+    recording.TempRecordFolder = own;
     SaveSetting(QStringLiteral("TempRecDir"), own);
     Settings().sync();
     return own;
 }
 
-void RemoveStaleBuffers() {
-    const QString folder = SettleBufferFolder();
+void RemoveStaleBuffers(RecordingConfiguration& recording) {
+    const QString folder = SettleBufferFolder(recording);
     if (folder.trimmed().isEmpty())
         return;
     static const QRegularExpression buffer(QStringLiteral("^Bufor-?\\d+\\.tmp$"));

@@ -1,7 +1,7 @@
 #include "CaptureEngine.h"
 
 #include "CaptureBufferFolder.h"
-#include "core/app/ProgramObjects.h"
+#include "RecordingConfiguration.h"
 #include "platform/media/Clock.h"
 
 #include <QStorageInfo>
@@ -32,7 +32,8 @@ CaptureStatus& CaptureState() {
     return status;
 }
 
-CaptureEngine::CaptureEngine(CapturePlatform& platform) : m_platform(platform) {
+CaptureEngine::CaptureEngine(CapturePlatform& platform, RecordingConfiguration& recording)
+    : m_platform(platform), m_recording(recording) {
     freeBytes = [](const QString& folder) -> std::int64_t {
         const QStorageInfo storage(folder);
         return storage.isValid() ? storage.bytesAvailable() : -1;
@@ -105,14 +106,14 @@ void CaptureEngine::TearDownDevice() {
 }
 
 QString CaptureEngine::BufferFilePath() const {
-    return Program().recording.TempRecordFolder + CaptureState().bufferName;
+    return m_recording.TempRecordFolder + CaptureState().bufferName;
 }
 
 bool CaptureEngine::OpenBufferFile(int mode, QString* error) {
     CloseBufferFile();
     if (mode == -1)
-        SettleBufferFolder();
-    CaptureState().bufferName = BufferFileName(Program().recording.CaptureDevice);
+        SettleBufferFolder(m_recording);
+    CaptureState().bufferName = BufferFileName(m_recording.CaptureDevice);
     const QString path = BufferFilePath();
     if (mode == -1 && QFile::exists(path))
         QFile::remove(path);
@@ -202,7 +203,7 @@ void CaptureEngine::HandleBlock(const QByteArray& block) {
     }
     m_written += bytes;
     if (m_freeSpaceCounter >= kFreeSpaceEvery) {
-        const std::int64_t free = freeBytes ? freeBytes(Program().recording.TempRecordFolder) : -1;
+        const std::int64_t free = freeBytes ? freeBytes(m_recording.TempRecordFolder) : -1;
         if (free >= 0 && free < kFreeSpaceBlocks * m_blockBytes && onDiskNearlyFull)
             onDiskNearlyFull();
         m_freeSpaceCounter = 0;

@@ -18,6 +18,8 @@
 
 namespace kelbrin {
 
+struct RecordingConfiguration;
+
 // What the rest of the editor may ask about the recording in progress.
 struct CaptureStatus {
     bool fileOpen = false;     // blocks are being written (not paused, not stopped)
@@ -28,7 +30,7 @@ CaptureStatus& CaptureState();
 
 class CaptureEngine {
 public:
-    explicit CaptureEngine(CapturePlatform& platform);
+    CaptureEngine(CapturePlatform& platform, RecordingConfiguration& recording);
     ~CaptureEngine();
 
     // The name of the buffer file of a capture device ("Bufor-1.tmp" for the default).
@@ -82,6 +84,7 @@ public:
 
 private:
     CapturePlatform& m_platform;
+    RecordingConfiguration& m_recording; // folder, device and format of the buffer
     std::unique_ptr<CaptureDevice> m_device;
     std::shared_ptr<int> m_delivering = std::make_shared<int>(0); // the device's callbacks now running
     QFile m_file;

@@ -10,7 +10,9 @@
 #include "core/app/TextNumbers.h"
 #include "core/app/MessageService.h"
 #include "core/app/Numbers.h"
-#include "core/app/ProgramObjects.h"
+#include "core/app/LoadedSettings.h"
+#include "RecordingConfiguration.h"
+#include "ServerLink.h"
 #include "core/app/TextCatalog.h"
 #include "core/app/PathProcedures.h"
 #include "platform/codecs/WaveFormat.h"
@@ -56,8 +58,10 @@ void ShowCaptureError(const QString& function, const QString& detail) {
 
 } // namespace
 
-RecorderControl::RecorderControl(RecorderView& view, RecorderHost& host, CapturePlatform& capture)
-    : m_view(view), m_host(host), m_engine(capture) {
+RecorderControl::RecorderControl(RecorderView& view, RecorderHost& host, CapturePlatform& capture,
+                                 RecordingConfiguration& recording, ServerLink& server, LoadedSettings& settings)
+    : m_view(view), m_host(host), m_recording(recording), m_server(server), m_settings(settings),
+      m_engine(capture, recording) {
     Timer1.onTick = [this] { Timer1_Timer(); };
     tmrPause.onTick = [this] { tmrPause_Timer(); };
     tmPause.onTick = [this] { tmPause_Timer(); };
@@ -70,7 +74,7 @@ RecorderControl::RecorderControl(RecorderView& view, RecorderHost& host, Capture
     m_engine.onDiskNearlyFull = [this] {
         if (!m_failure.isEmpty())
             return; // told once; the stop is on its way
-        m_failure = GetText(texts::kBufferDiskNearlyFull, QStringLiteral("|1"), Program().recording.TempRecordFolder);
+        m_failure = GetText(texts::kBufferDiskNearlyFull, QStringLiteral("|1"), m_recording.TempRecordFolder);
         Timer2.setEnabled(true);
         showLater(m_failure, texts::kBufferDiskNearlyFull, mb::Exclamation);
     };
@@ -109,8 +113,8 @@ qint64 RecorderControl::autoPauseMs() const {
     return static_cast<qint64>(SettingNumber("AutoPauseRec", "0") * 1000);
 }
 
-bool RecorderControl::ServerBusy() {
-    const auto& recorder = Program().server.Recorder;
+bool RecorderControl::ServerBusy() const {
+    const auto& recorder = m_server.Recorder;
     return recorder && (recorder->DajStanPliku() > 0 || recorder->DajStan() > 0);
 }
 
@@ -151,7 +155,7 @@ void RecorderControl::cmdRecord_Click() {
         cmdPauza_Click();
         return;
     }
-    if (!Program().server.Recorder) {
+    if (!m_server.Recorder) {
         ShowText(texts::kNoServer, mb::Exclamation);
         return;
     }
@@ -163,25 +167,24 @@ void RecorderControl::cmdRecord_Click() {
 }
 
 bool RecorderControl::prepareFormat(CapturePcmFormat& format, std::int64_t& blockBytes) {
-    ProgramObjects& s = Program();
     const bool lame = ValLong(GetSetting(QStringLiteral("EngineType"), QStringLiteral("1"))) != 0;
-    m_recordedTag = RecordedFormatTag(lame);
+    m_recordedTag = RecordedFormatTag(m_recording, lame);
     if (!lame) {
         if (!QFileInfo::exists(FormatFilePath())) {
             cmdSetting_Click();
             return false;
         }
-        const WaveFormatEx source = CodecSourceFormat(WaveFormatEx::fromRecord(s.recording.RecordFormat));
+        const WaveFormatEx source = CodecSourceFormat(WaveFormatEx::fromRecord(m_recording.RecordFormat));
         format = {source.nChannels, static_cast<int>(source.nSamplesPerSec), source.wBitsPerSample};
         blockBytes = CodecBlockBytes(source);
         return format.channels > 0 && format.sampleRate > 0;
     }
-    const std::int32_t chunk = ConfigureLameEncoder(true);
+    const std::int32_t chunk = ConfigureLameEncoder(m_recording, true);
     if (chunk <= 0)
         return false;
     // The chosen codec format stays as it is (in memory and in "formatex.ini"):
     // a later codec recording, the chooser and the settings window need it.
-    const WaveFormatEx capture = LameCaptureFormat();
+    const WaveFormatEx capture = LameCaptureFormat(m_recording);
     blockBytes = LameBlockBytes(chunk, capture);
     SaveSetting(QStringLiteral("RecBufor2"), QString::number(blockBytes));
     format = {capture.nChannels, static_cast<int>(capture.nSamplesPerSec), 16};
@@ -195,7 +198,7 @@ bool RecorderControl::startRecording() {
         return false;
 
     QString error, function;
-    if (!m_engine.StartDevice(Program().recording.CaptureDevice, format, blockBytes, &error, &function)) {
+    if (!m_engine.StartDevice(m_recording.CaptureDevice, format, blockBytes, &error, &function)) {
         ShowCaptureError(function, error);
         return false;
     }
@@ -206,7 +209,7 @@ bool RecorderControl::startRecording() {
         abandonStart();
         return false;
     }
-    m_recorder = Program().server.Recorder;
+    m_recorder = m_server.Recorder;
     m_recorder->UstawStanZapisu(ValLong(GetSetting(QStringLiteral("RecSpeech"), QStringLiteral("0"))));
     // What the server announced before this recording is not this recording's.
     Settings().sync();
@@ -343,9 +346,9 @@ void RecorderControl::Timer1_Timer() {
 
         // A stop asked from outside, or the time limit. A missing key is no request.
         const bool asked = ReadNumber(handshake::kStop, 2) == 1;
-        const std::int32_t limit = Program().recording.RecTimeLimit;
+        const std::int32_t limit = m_recording.RecTimeLimit;
         if (!m_stopping && (asked || timeLimitReached(limit, whole))) {
-            Program().recording.RecTimeLimit = 0;
+            m_recording.RecTimeLimit = 0;
             m_limitReached = true;
             WriteNumber(handshake::kStop, 0);
             cmdStopRec_Click();
@@ -469,7 +472,7 @@ void RecorderControl::tmrStop_Timer() {
     m_stopping = false;
     Timer1.setEnabled(true);
     m_view.setButtonEnabled(RecorderView::Stop, false);
-    Program().recording.RecTimeLimit = 0;
+    m_recording.RecTimeLimit = 0;
     finishRun();
 }
 
@@ -493,13 +496,13 @@ QStringList RecorderControl::recordedFiles() {
     // list them: the files it announced while recording are handed over.
     noteAnnouncedFiles();
     for (const QString& name : std::as_const(m_announced))
-        if (QFileInfo(Program().recording.RecordFolder + name).isFile())
+        if (QFileInfo(m_recording.RecordFolder + name).isFile())
             names << name;
     return names;
 }
 
 void RecorderControl::handOver() {
-    m_handedOver = HandOverRecordings(recordedFiles(), m_host, m_recordedTag);
+    m_handedOver = HandOverRecordings(m_recording, recordedFiles(), m_host, m_recordedTag);
 }
 
 void RecorderControl::finishRun() {
@@ -511,10 +514,10 @@ void RecorderControl::finishRun() {
         trayState(RecorderTrayState::Stopped);
         return;
     }
-    QString folder = GetSetting(QStringLiteral("RecDir"), Program().recording.RecordFolder);
+    QString folder = GetSetting(QStringLiteral("RecDir"), m_recording.RecordFolder);
     while (folder.size() > 1 && (folder.endsWith(QLatin1Char('/')) || folder.endsWith(QLatin1Char('\\'))))
         folder.chop(1);
-    Program().settings.DestFolder = folder;
+    m_settings.DestFolder = folder;
     m_host.saveProject(UniqueRecordProjectName(folder, QDate::currentDate()));
     SaveSetting(handshake::kStop, QStringLiteral("-1"));
     Settings().sync();
@@ -523,7 +526,7 @@ void RecorderControl::finishRun() {
 }
 
 void RecorderControl::cmdSetting_Click() {
-    if (Program().server.Recorder && ServerBusy())
+    if (m_server.Recorder && ServerBusy())
         return;
     m_view.showRecordingSettings();
 }

@@ -20,10 +20,14 @@
 namespace kelbrin {
 
 class RecorderClient;
+struct LoadedSettings;
+struct RecordingConfiguration;
+struct ServerLink;
 
 class RecorderControl {
 public:
-    RecorderControl(RecorderView& view, RecorderHost& host, CapturePlatform& capture);
+    RecorderControl(RecorderView& view, RecorderHost& host, CapturePlatform& capture,
+                    RecordingConfiguration& recording, ServerLink& server, LoadedSettings& settings);
     ~RecorderControl();
     RecorderControl(const RecorderControl&) = delete;
     RecorderControl& operator=(const RecorderControl&) = delete;
@@ -56,7 +60,7 @@ public:
     void tmrStop_Timer();
 
     // The encoder server holds a recording (captured or still encoded).
-    static bool ServerBusy();
+    bool ServerBusy() const;
 
     // State, as the window and the tests read it.
     bool paused = false;
@@ -103,6 +107,9 @@ private:
 
     RecorderView& m_view;
     RecorderHost& m_host;
+    RecordingConfiguration& m_recording;
+    ServerLink& m_server;
+    LoadedSettings& m_settings; // the destination folder follows the recordings
     RecorderTray* m_tray = nullptr;
     CaptureEngine m_engine;
     std::shared_ptr<RecorderClient> m_recorder; // the server of the running recording

@@ -4,7 +4,7 @@
 #include "core/app/AppSettings.h"
 #include "core/app/Numbers.h"
 #include "core/app/PathProcedures.h"
-#include "core/app/ProgramObjects.h"
+#include "RecordingConfiguration.h"
 #include "platform/settings/SettingsStore.h"
 #include "platform/shell/SystemFolders.h"
 
@@ -116,8 +116,7 @@ QString LameBlockSizeText(std::int32_t chunkBytes, int multiplier) {
     return QString::number(bytes / 1024) + QStringLiteral(" KB");
 }
 
-void SaveRecordingOptions(const RecordingOptions& o) {
-    ProgramObjects& s = Program();
+void SaveRecordingOptions(RecordingConfiguration& recording, const RecordingOptions& o) {
     const std::int64_t splitSize = std::max<std::int64_t>(0, RoundHalfEven(Val(o.splitSizeText)));
     SaveNumber("NewFileRec", splitSize);
     SaveNumber("AutoPauseRec", AutoPauseSeconds(o.autoPauseText));
@@ -136,7 +135,7 @@ void SaveRecordingOptions(const RecordingOptions& o) {
 
     const QString bufferFolder = WithTrailingSlash(FolderOrStored(o.bufferFolder, "TempRecDir"));
     SaveSetting(Key("TempRecDir"), bufferFolder);
-    s.recording.TempRecordFolder = bufferFolder;
+    recording.TempRecordFolder = bufferFolder;
 
     SaveCheck("RecLast", o.writeWav);
     SaveNumber("RecBufor", std::clamp(o.recBufor, kSpinMin, kSpinMax));
@@ -154,12 +153,12 @@ void SaveRecordingOptions(const RecordingOptions& o) {
 
     if (!o.recordFolder.trimmed().isEmpty()) {
         SaveSetting(Key("RecDir"), o.recordFolder);
-        s.recording.RecordFolder = WithTrailingSlash(o.recordFolder);
+        recording.RecordFolder = WithTrailingSlash(o.recordFolder);
     }
 
     const int device = std::max(0, o.deviceIn);
     SaveNumber("DeviceIn", device);
-    s.recording.CaptureDevice = device - 1;
+    recording.CaptureDevice = device - 1;
 
     SaveSetting(Key("RecPrefix"), CleanRecordPrefix(o.prefix));
     Settings().sync();

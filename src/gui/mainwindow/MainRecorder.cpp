@@ -53,7 +53,7 @@ private:
 
 void InstallRecorder(frmDazudizi& window) {
     // A buffer an editor left when it was killed holds nothing anyone needs.
-    RemoveStaleBuffers();
+    RemoveStaleBuffers(Program().recording);
     // The record button shows the recorder window; a recording starts only there.
     window.SetRecorderWindow([] { frmRecord::PokazMnie(false); });
 

@@ -68,7 +68,8 @@ void frmRecord::SetHost(RecorderHost* h) { installedHost() = h; }
 frmRecord::frmRecord() : QWidget(nullptr, Qt::Window) {
     setObjectName(QStringLiteral("frmRecord"));
     setAttribute(Qt::WA_DeleteOnClose);
-    m_control = std::make_unique<RecorderControl>(*this, host(), Capture());
+    m_control = std::make_unique<RecorderControl>(*this, host(), Capture(), Program().recording, Program().server,
+                                                  Program().settings);
 
     cmdRecord = makeButton(this, "cmdRecord", QStringLiteral("1162;5049"));
     cmdPauza = makeButton(this, "cmdPauza", QStringLiteral("1122;"));

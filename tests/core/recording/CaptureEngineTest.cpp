@@ -59,7 +59,7 @@ protected:
         folder = test::MakeTempDir("capture") + "/";
         Program().recording.TempRecordFolder = folder;
         Program().recording.CaptureDevice = -1;
-        engine = std::make_unique<CaptureEngine>(platform);
+        engine = std::make_unique<CaptureEngine>(platform, Program().recording);
         engine->freeBytes = [this](const QString&) { return free; };
         engine->onDiskNearlyFull = [this] { ++nearlyFull; };
         QString error, function;

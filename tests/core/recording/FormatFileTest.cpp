@@ -149,7 +149,7 @@ TEST_F(FormatFileTest, ChooserFailureIsReported) {
 
 TEST_F(FormatFileTest, FormatButtonStoresAChoice) {
     ScriptedChooser chooser;
-    const FormatButtonOutcome outcome = ChooseAndStoreRecordFormat(chooser, path);
+    const FormatButtonOutcome outcome = ChooseAndStoreRecordFormat(Program().recording, chooser, path);
     ASSERT_TRUE(outcome.changed);
     EXPECT_EQ(outcome.description, "IMA ADPCM 22050 Hz, 4 bit, stereo");
     EXPECT_FALSE(outcome.recordBoxEnabled);
@@ -165,7 +165,7 @@ TEST_F(FormatFileTest, FormatButtonStoresAChoice) {
     // An MPEG Layer-3 choice leaves RecLast alone and frees the box.
     store->values["RecLast"] = "0";
     chooser.answer = WaveFormatEx::fromRecord(QByteArray("\x55\x00\x01\x00\x44\xac\x00\x00\x00\x3e\x00\x00\x01\x00\x00\x00\x0c\x00", 18));
-    const FormatButtonOutcome mp3 = ChooseAndStoreRecordFormat(chooser, path);
+    const FormatButtonOutcome mp3 = ChooseAndStoreRecordFormat(Program().recording, chooser, path);
     ASSERT_TRUE(mp3.changed);
     EXPECT_TRUE(mp3.recordBoxEnabled);
     EXPECT_FALSE(mp3.recordBoxTicked);
@@ -179,7 +179,7 @@ TEST_F(FormatFileTest, CancelChangesNeitherFileNorSettings) {
     store->values["DestFormat"] = "before";
     ScriptedChooser chooser;
     chooser.result = codec::kCanceled;
-    EXPECT_FALSE(ChooseAndStoreRecordFormat(chooser, path).changed);
+    EXPECT_FALSE(ChooseAndStoreRecordFormat(Program().recording, chooser, path).changed);
     EXPECT_EQ(ReadFormatFile(path).record, old);
     EXPECT_EQ(store->values.value("DestFormat"), "before");
     EXPECT_EQ(Program().recording.RecordFormat, old);
@@ -191,7 +191,7 @@ TEST_F(FormatFileTest, UnwritableFileKeepsTheOldFormatEverywhere) {
     Program().recording.RecordFormat = QByteArray(68, '\0');
     store->values.insert("RecLast", "0"); // MP3 output, as the MPEG Layer-3 format had it
     ScriptedChooser chooser;
-    EXPECT_FALSE(ChooseAndStoreRecordFormat(chooser, blocked + "/formatex.ini").changed);
+    EXPECT_FALSE(ChooseAndStoreRecordFormat(Program().recording, chooser, blocked + "/formatex.ini").changed);
     ASSERT_EQ(messages->shown.size(), 1);
     EXPECT_EQ(messages->shown[0].textNumber, 6403);
     EXPECT_EQ(Program().recording.RecordFormat, QByteArray(68, '\0'));

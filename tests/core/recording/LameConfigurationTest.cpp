@@ -47,7 +47,7 @@ protected:
 } // namespace
 
 TEST_F(LameConfigurationTest, DefaultsGiveACbrRecordWithTheMaximumAt320) {
-    EXPECT_EQ(ConfigureLameEncoder(true), 4608);
+    EXPECT_EQ(ConfigureLameEncoder(Program().recording, true), 4608);
     const QByteArray b = record();
     ASSERT_EQ(b.size(), 86);
     EXPECT_EQ(At(b, 0), 256u);
@@ -79,7 +79,7 @@ TEST_F(LameConfigurationTest, VbrRecordCarriesRangeQualityAndHeaderButNoPaddingI
     store->values = {{"LameVBR", "1"},     {"LameQualLow", "3"}, {"LameQualHigh", "11"},
                      {"LameQual", "4"},    {"LameVBXing", "1"},  {"LamePad", "1"},
                      {"LameBitRate", "2"}, {"LameChanMode", "3"}};
-    EXPECT_EQ(ConfigureLameEncoder(false), 2304); // 1152 samples, mono
+    EXPECT_EQ(ConfigureLameEncoder(Program().recording, false), 2304); // 1152 samples, mono
     const QByteArray b = record();
     EXPECT_EQ(At(b, 20), 3u);
     EXPECT_EQ(At(b, 24), 56u);
@@ -95,7 +95,7 @@ TEST_F(LameConfigurationTest, VbrRecordCarriesRangeQualityAndHeaderButNoPaddingI
 TEST_F(LameConfigurationTest, AbrSelectsLamesAbrMethodWithItsMeanBitRate) {
     store->values = {{"LameVBR", "1"}, {"LameABR", "1"}, {"LameQualLow", "3"}, {"LameQualHigh", "11"},
                      {"LameBitRate", "8"}, {"LameQual", "4"}};
-    ConfigureLameEncoder(false);
+    ConfigureLameEncoder(Program().recording, false);
     BE_CONFIG c = Program().recording.LameConfig;
     EXPECT_EQ(c.nVbrMethod, VBR_METHOD_ABR);
     EXPECT_EQ(c.dwVbrAbr_bps, 128000u);
@@ -106,14 +106,14 @@ TEST_F(LameConfigurationTest, AbrSelectsLamesAbrMethodWithItsMeanBitRate) {
 
     // A mean outside the range is kept inside it.
     store->values["LameBitRate"] = "13";
-    ConfigureLameEncoder(false);
+    ConfigureLameEncoder(Program().recording, false);
     EXPECT_EQ(Program().recording.LameConfig.dwVbrAbr_bps, 224000u);
 }
 
 TEST_F(LameConfigurationTest, CbrIgnoresTheVbrOnlyKeys) {
     store->values = {{"LameVBR", "0"}, {"LameVBXing", "1"}, {"LameQual", "7"}, {"LameABR", "1"},
                      {"LameBitRate", "13"}, {"LameQualLow", "2"}, {"LamePad", "1"}};
-    ConfigureLameEncoder(false);
+    ConfigureLameEncoder(Program().recording, false);
     const BE_CONFIG c = Program().recording.LameConfig;
     EXPECT_EQ(c.dwBitrate, 320u);
     EXPECT_EQ(c.bWriteVBRHeader, 0);
@@ -125,19 +125,19 @@ TEST_F(LameConfigurationTest, CbrIgnoresTheVbrOnlyKeys) {
 
 TEST_F(LameConfigurationTest, IndicesOutsideTheirRowsFallBack) {
     store->values = {{"LameSampleRate", "7"}, {"LameBitRate", "14"}, {"LameQualHigh", "13.5"}};
-    ConfigureLameEncoder(false);
+    ConfigureLameEncoder(Program().recording, false);
     EXPECT_EQ(Program().recording.LameConfig.dwSampleRate, 44100u);
     EXPECT_EQ(Program().recording.LameConfig.dwBitrate, 128u);
     EXPECT_EQ(Program().recording.LameConfig.dwMaxBitrate, 128u);
     store->values = {{"LameSampleRate", "abc"}, {"LameBitRate", "-1"}};
-    ConfigureLameEncoder(false);
+    ConfigureLameEncoder(Program().recording, false);
     EXPECT_EQ(Program().recording.LameConfig.dwSampleRate, 32000u); // non-numeric text counts as 0
     EXPECT_EQ(Program().recording.LameConfig.dwBitrate, 128u);
 }
 
 TEST_F(LameConfigurationTest, Mpeg2AndMpeg25IndicesUseTheirOwnRows) {
     store->values = {{"LameMPEGver", "1"}, {"LameSampleRate", "1"}, {"LameBitRate", "3"}, {"LameQualHigh", "13"}};
-    ConfigureLameEncoder(false);
+    ConfigureLameEncoder(Program().recording, false);
     BE_CONFIG c = Program().recording.LameConfig;
     EXPECT_EQ(c.dwSampleRate, 22050u);
     EXPECT_EQ(c.dwBitrate, 32u);
@@ -146,7 +146,7 @@ TEST_F(LameConfigurationTest, Mpeg2AndMpeg25IndicesUseTheirOwnRows) {
     EXPECT_EQ(Program().recording.EncoderSampleRate, 22050u);
 
     store->values = {{"LameMPEGver", "2"}, {"LameSampleRate", "0"}, {"LameBitRate", "7"}, {"LameQualHigh", "13"}};
-    ConfigureLameEncoder(false);
+    ConfigureLameEncoder(Program().recording, false);
     c = Program().recording.LameConfig;
     EXPECT_EQ(c.dwSampleRate, 8000u);
     EXPECT_EQ(c.dwBitrate, 64u);
@@ -159,18 +159,18 @@ TEST_F(LameConfigurationTest, ChunkBytesFollowTheChannelMode) {
     lame->samplesPerChunk = 1152;
     for (const char* mode : {"0", "1", "2"}) {
         store->values["LameChanMode"] = mode;
-        EXPECT_EQ(ConfigureLameEncoder(false), 4608) << mode;
+        EXPECT_EQ(ConfigureLameEncoder(Program().recording, false), 4608) << mode;
     }
     store->values["LameChanMode"] = "3";
-    EXPECT_EQ(ConfigureLameEncoder(false), 2304);
+    EXPECT_EQ(ConfigureLameEncoder(Program().recording, false), 2304);
     lame->samplesPerChunk = 2304; // what the library reports for stereo
     store->values["LameChanMode"] = "1";
-    EXPECT_EQ(ConfigureLameEncoder(false), 9216);
+    EXPECT_EQ(ConfigureLameEncoder(Program().recording, false), 9216);
 }
 
 TEST_F(LameConfigurationTest, EncoderErrorIsShownEvenWithoutMessagesAndLeavesNoStreamOpen) {
     lame->initResult = 2;
-    EXPECT_EQ(ConfigureLameEncoder(false), 0);
+    EXPECT_EQ(ConfigureLameEncoder(Program().recording, false), 0);
     ASSERT_EQ(messages->shown.size(), 1);
     EXPECT_EQ(messages->shown[0].text, "ERR 2");
     EXPECT_EQ(messages->shown[0].style, mb::Critical);
@@ -179,14 +179,14 @@ TEST_F(LameConfigurationTest, EncoderErrorIsShownEvenWithoutMessagesAndLeavesNoS
 
 TEST_F(LameConfigurationTest, LibraryThatWillNotLoadIsReportedOnlyWhenAsked) {
     lame->libraryState = {false, true, "cannot open shared object"};
-    EXPECT_EQ(ConfigureLameEncoder(false), 0);
+    EXPECT_EQ(ConfigureLameEncoder(Program().recording, false), 0);
     EXPECT_TRUE(messages->shown.isEmpty());
     EXPECT_EQ(Program().recording.EncoderSampleRate, 44100u); // the record is built all the same
-    EXPECT_EQ(ConfigureLameEncoder(true), 0);
+    EXPECT_EQ(ConfigureLameEncoder(Program().recording, true), 0);
     ASSERT_EQ(messages->shown.size(), 1);
     EXPECT_EQ(messages->shown[0].text, "cannot open shared object");
     lame->libraryState = {false, false, "missing entry point"};
-    EXPECT_EQ(ConfigureLameEncoder(true), 0);
+    EXPECT_EQ(ConfigureLameEncoder(Program().recording, true), 0);
     EXPECT_EQ(messages->shown.size(), 1);
     EXPECT_TRUE(lame->initConfigs.isEmpty());
 }
@@ -197,16 +197,16 @@ TEST_F(LameConfigurationTest, LameCaptureFormatFollowsTheEncoderSettings) {
     chosen[2] = 1;
     Program().recording.RecordFormat = chosen;
     store->values = {{"LameChanMode", "3"}, {"LameSampleRate", "2"}};
-    ASSERT_GT(ConfigureLameEncoder(true), 0);
-    const WaveFormatEx capture = LameCaptureFormat();
+    ASSERT_GT(ConfigureLameEncoder(Program().recording, true), 0);
+    const WaveFormatEx capture = LameCaptureFormat(Program().recording);
     EXPECT_EQ(capture.nChannels, 1);
     EXPECT_EQ(capture.nSamplesPerSec, 48000u);
     EXPECT_EQ(capture.wBitsPerSample, 16);
     EXPECT_EQ(capture.nBlockAlign, 2);
     EXPECT_EQ(capture.nAvgBytesPerSec, 96000u);
     EXPECT_EQ(Program().recording.RecordFormat, chosen);
-    EXPECT_EQ(RecordedFormatTag(true), wave::kMpegLayer3);
-    EXPECT_EQ(RecordedFormatTag(false), wave::kPcm);
+    EXPECT_EQ(RecordedFormatTag(Program().recording, true), wave::kMpegLayer3);
+    EXPECT_EQ(RecordedFormatTag(Program().recording, false), wave::kPcm);
 }
 
 TEST_F(LameConfigurationTest, VersionBoxHasFourLines) {

@@ -246,11 +246,11 @@ TEST_F(LameEncodeTest, VersionNamesTheEngine) {
 
 TEST_F(LameEncodeTest, ConfigurationLearnsTheRealEncodersChunk) {
     auto previous = SetLameLibrary(std::make_unique<Mp3LameLibrary>());
-    EXPECT_EQ(ConfigureLameEncoder(true), 9216); // 1152 samples per channel, stereo
+    EXPECT_EQ(ConfigureLameEncoder(Program().recording, true), 9216); // 1152 samples per channel, stereo
     store->values["LameChanMode"] = "3";
-    EXPECT_EQ(ConfigureLameEncoder(true), 2304);
+    EXPECT_EQ(ConfigureLameEncoder(Program().recording, true), 2304);
     store->values = {{"LameMPEGver", "1"}, {"LameSampleRate", "2"}, {"LameBitRate", "5"}};
-    EXPECT_EQ(ConfigureLameEncoder(true), 4608); // 576 per channel at MPEG-2 rates
+    EXPECT_EQ(ConfigureLameEncoder(Program().recording, true), 4608); // 576 per channel at MPEG-2 rates
     EXPECT_EQ(Program().recording.EncoderSampleRate, 24000u);
     SetLameLibrary(std::move(previous));
 }

@@ -122,7 +122,8 @@ protected:
         server = std::make_shared<test::FakeServerState>();
         server->outputFolder = records;
         Program().server.Recorder = std::make_shared<RecorderClient>(std::make_unique<test::FakeServerObject>(server));
-        control = std::make_unique<RecorderControl>(view, host, capture);
+        control = std::make_unique<RecorderControl>(view, host, capture, Program().recording, Program().server,
+                                                   Program().settings);
         control->setTray(&tray);
         control->Form_Load();
     }

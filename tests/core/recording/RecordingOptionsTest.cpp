@@ -99,7 +99,7 @@ TEST_F(RecordingOptionsTest, SavingStoresEveryKeyAndTheSharedValues) {
     o.bufferFolder = "/tmp/buf";
     o.prefix = "a:b?c|d<e>\"f*/g\\h";
     o.splitSizeText = "1440";
-    SaveRecordingOptions(o);
+    SaveRecordingOptions(Program().recording, o);
     EXPECT_EQ(stored("EngineType"), "0");
     EXPECT_EQ(stored("LameMPEGver"), "1");
     EXPECT_EQ(stored("LameSampleRate"), "2");
@@ -126,7 +126,7 @@ TEST_F(RecordingOptionsTest, AutomaticPauseIsKeptWithinZeroTo65Seconds) {
     EXPECT_EQ(AutoPauseSeconds("10"), 10);
     RecordingOptions o = LoadRecordingOptions(0);
     o.autoPauseText = "90";
-    SaveRecordingOptions(o);
+    SaveRecordingOptions(Program().recording, o);
     EXPECT_EQ(stored("AutoPauseRec"), "65");
 }
 
@@ -136,7 +136,7 @@ TEST_F(RecordingOptionsTest, AnEmptyFolderKeepsTheOneStoredBeforeNeverTheRoot) {
     RecordingOptions o = LoadRecordingOptions(0);
     o.bufferFolder.clear();
     o.recordFolder = "  ";
-    SaveRecordingOptions(o);
+    SaveRecordingOptions(Program().recording, o);
     EXPECT_EQ(stored("TempRecDir"), "/var/tmp/kelbrin/");
     EXPECT_EQ(Program().recording.TempRecordFolder, "/var/tmp/kelbrin/");
     EXPECT_EQ(stored("RecDir"), "/music/");
@@ -144,7 +144,7 @@ TEST_F(RecordingOptionsTest, AnEmptyFolderKeepsTheOneStoredBeforeNeverTheRoot) {
 
     store->values.clear();
     o.bufferFolder.clear();
-    SaveRecordingOptions(o);
+    SaveRecordingOptions(Program().recording, o);
     EXPECT_EQ(stored("TempRecDir"), DefaultRecordingFolder());
     EXPECT_NE(stored("TempRecDir"), "/");
 }
@@ -163,8 +163,8 @@ TEST_F(RecordingOptionsTest, TheEncoderReadsWhatTheWindowStored) {
     o.sampleRate = 1; // 22050 Hz in the MPEG-2 row
     o.bitRate = 3;    // 32 kbit/s there
     o.chanMode = 3;
-    SaveRecordingOptions(o);
-    EXPECT_EQ(ConfigureLameEncoder(false), 2304);
+    SaveRecordingOptions(Program().recording, o);
+    EXPECT_EQ(ConfigureLameEncoder(Program().recording, false), 2304);
     EXPECT_EQ(Program().recording.EncoderSampleRate, 22050u);
     EXPECT_EQ(Program().recording.LameConfig.dwBitrate, 32u);
     EXPECT_EQ(Program().recording.EncoderChannelMode, 3);

@@ -68,7 +68,7 @@ TEST_F(CodecChooserTest, ChoiceThroughTheDialogIsStored) {
         d->cboFormat->setCurrentIndex(d->cboFormat->findText("22050 Hz", Qt::MatchStartsWith));
         d->cmdOK->click();
     });
-    const FormatButtonOutcome outcome = ChooseAndStoreRecordFormat(chooser, path);
+    const FormatButtonOutcome outcome = ChooseAndStoreRecordFormat(Program().recording, chooser, path);
     ASSERT_TRUE(outcome.changed);
     EXPECT_TRUE(outcome.description.startsWith("IMA ADPCM 22050 Hz, 4 bit"));
     EXPECT_TRUE(outcome.recordBoxTicked);
@@ -88,7 +88,7 @@ TEST_F(CodecChooserTest, CancelLeavesFileAndSettingsButKeepsThePreset) {
         d->cboFormatTag->setCurrentIndex(0);
         d->cmdCancel->click();
     });
-    EXPECT_FALSE(ChooseAndStoreRecordFormat(chooser, path).changed);
+    EXPECT_FALSE(ChooseAndStoreRecordFormat(Program().recording, chooser, path).changed);
     EXPECT_FALSE(QFile::exists(path));
     EXPECT_FALSE(store->values.contains("DestFormat"));
     EXPECT_FALSE(store->values.contains("RecLast"));
