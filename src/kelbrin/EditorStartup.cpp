@@ -91,7 +91,7 @@ void EditorStartup::loadSettings() {
 }
 
 void EditorStartup::enumerateSoundCards() {
-    EnumerateSoundCards([this](bool busy) { setBusyCursor(busy); });
+    EnumerateSoundCards(Program().outputs, [this](bool busy) { setBusyCursor(busy); });
 }
 
 void EditorStartup::showMainWindow() {

@@ -26,7 +26,7 @@ int main(int argc, char** argv) {
     const QString commandLine = args.join(QLatin1Char(' '));
 
     kelbrin::EditorStartup startup(headless);
-    switch (kelbrin::Main(startup, startup, commandLine)) {
+    switch (kelbrin::Main(program.objects, startup, startup, commandLine)) {
     case kelbrin::StartupResult::SecondInstance:
         return kelbrin::exitstatus::kDone;
     case kelbrin::StartupResult::RecordingRefused:

@@ -2,7 +2,7 @@
 
 #include "MessageService.h"
 #include "Numbers.h"
-#include "ProgramObjects.h"
+#include "AudioOutputs.h"
 #include "TextCatalog.h"
 #include "core/document/cPozycjaMP3.h"
 #include "platform/media/MediaPlatform.h"
@@ -40,11 +40,10 @@ QString StoredSoundCardsText(const QStringList& names) {
 
 bool UseDefaultRendererSetting() { return Val(GetSetting(QStringLiteral("MultiDevices"))) == 0; }
 
-void EnumerateSoundCards(const std::function<void(bool)>& busy) {
-    ProgramObjects& shared = Program();
+void EnumerateSoundCards(AudioOutputs& outputs, const std::function<void(bool)>& busy) {
     const QString stored = GetSetting(QStringLiteral("SoundCardS"));
     if (!stored.trimmed().isEmpty()) {
-        AppendStoredSoundCards(shared.outputs.SoundCards, stored);
+        AppendStoredSoundCards(outputs.SoundCards, stored);
     } else {
         if (busy)
             busy(true);
@@ -54,15 +53,15 @@ void EnumerateSoundCards(const std::function<void(bool)>& busy) {
         if (devices.isEmpty()) {
             ShowMessage(GetText(kNoOutputDeviceText), mb::Information, QString(), kNoOutputDeviceText);
             for (const QString& name : {kDefaultOutputName, kNullOutputName})
-                if (!shared.outputs.SoundCards.contains(name))
-                    shared.outputs.SoundCards.append(name);
+                if (!outputs.SoundCards.contains(name))
+                    outputs.SoundCards.append(name);
         } else {
-            shared.outputs.SoundCards = QStringList{kDefaultOutputName} + devices + QStringList{kNullOutputName};
-            SaveSetting(QStringLiteral("DefSoundCard"), shared.outputs.SoundCards.first());
-            SaveSetting(QStringLiteral("SoundCardS"), StoredSoundCardsText(shared.outputs.SoundCards));
+            outputs.SoundCards = QStringList{kDefaultOutputName} + devices + QStringList{kNullOutputName};
+            SaveSetting(QStringLiteral("DefSoundCard"), outputs.SoundCards.first());
+            SaveSetting(QStringLiteral("SoundCardS"), StoredSoundCardsText(outputs.SoundCards));
         }
     }
-    shared.outputs.UseDefaultRenderer = UseDefaultRendererSetting();
+    outputs.UseDefaultRenderer = UseDefaultRendererSetting();
 }
 
 void SetTrackOutput(cPozycjaMP3& track, const QString& device) {

@@ -14,6 +14,8 @@
 
 namespace kelbrin {
 
+struct AudioOutputs;
+
 class cPozycjaMP3;
 
 // Appends the names of a stored list to `names`, each one only when it is not
@@ -26,7 +28,7 @@ QString StoredSoundCardsText(const QStringList& names);
 // UseDefaultRenderer as the settings give it: MultiDevices missing or 0.
 bool UseDefaultRendererSetting();
 
-// Fills Program().outputs.SoundCards: from SoundCardS when it holds a list, else from
+// Fills outputs.SoundCards: from SoundCardS when it holds a list, else from
 // the platform's output devices, with the default output first and the
 // silent "null" output last; a fresh list is stored in SoundCardS and its
 // first name in DefSoundCard. Without any output device text 3170 is shown,
@@ -34,7 +36,7 @@ bool UseDefaultRendererSetting();
 // start asks again). Always sets UseDefaultRenderer. The caller empties
 // SoundCards first when it wants a fresh list; `busy` (optional) shows the
 // busy pointer while the devices are asked.
-void EnumerateSoundCards(const std::function<void(bool)>& busy = {});
+void EnumerateSoundCards(AudioOutputs& outputs, const std::function<void(bool)>& busy = {});
 
 // Sends `track` to `device`: the track is marked changed and its player
 // builds its graph anew on the next start.

@@ -75,14 +75,15 @@ QString ChooseLanguage(const QString& saved, const QStringList& sections, int sy
     return QString();
 }
 
-StartupResult Main(StartupPlatform& platform, StartupWindows& windows, const QString& commandLine) {
+StartupResult Main(ProgramObjects& program, StartupPlatform& platform, StartupWindows& windows,
+                   const QString& commandLine) {
     if (!platform.acquireSingleInstance()) {
         if (!IsRecordCommand(commandLine))
             return StartupResult::SecondInstance;
         RefuseRecording(platform);
         return StartupResult::RecordingRefused;
     }
-    ProgramObjects& s = Program();
+    ProgramObjects& s = program;
 
     const QString languageFile = platform.programFolder() + QStringLiteral("Kelbrin.ini");
     if (!platform.fileExists(languageFile) || !Catalog().load(languageFile) ||
@@ -134,26 +135,26 @@ StartupResult Main(StartupPlatform& platform, StartupWindows& windows, const QSt
         ShowText(startuptext::kMainWindowFailed, mb::Critical, kP1, Describe(std::current_exception()));
     }
 
-    HandleCommandLine(platform, windows, commandLine);
+    HandleCommandLine(program.recording, platform, windows, commandLine);
     return StartupResult::Started;
 }
 
-void HandleCommandLine(StartupPlatform& platform, StartupWindows& windows, const QString& commandLine) {
-    ProgramObjects& s = Program();
-    s.recording.RecTimeLimit = 0;
+void HandleCommandLine(RecordingConfiguration& recording, StartupPlatform& platform, StartupWindows& windows,
+                       const QString& commandLine) {
+    recording.RecTimeLimit = 0;
     if (IsRecordCommand(commandLine)) {
         AutoOpenLastFile(platform, windows, true);
         QString compact = commandLine.toLower();
         compact.remove(QLatin1Char(' '));
         const qsizetype n = compact.size();
         if (compact.endsWith(QLatin1Char('e'))) {
-            s.recording.RecArgSuffixE = true;
+            recording.RecArgSuffixE = true;
             if (n > 4)
-                s.recording.RecTimeLimit = ValLong(compact.mid(4, n - 5));
+                recording.RecTimeLimit = ValLong(compact.mid(4, n - 5));
         } else {
-            s.recording.RecArgSuffixE = false;
+            recording.RecArgSuffixE = false;
             if (n > 4)
-                s.recording.RecTimeLimit = ValLong(compact.mid(4, n - 4));
+                recording.RecTimeLimit = ValLong(compact.mid(4, n - 4));
         }
         windows.showRecorder(true);
         return;

@@ -240,7 +240,7 @@ void frmSettings::LoadLang() {
 
 void frmSettings::Form_Load() {
     LoadLang();
-    const SettingsOptions o = LoadSettingsOptions();
+    const SettingsOptions o = LoadSettingsOptions(Program());
     cboName->setCurrentIndex(o.fileNaming);
     chkMultiDev->setChecked(o.oneOutputForAll);
     chkMultiDev_Click();
@@ -304,7 +304,7 @@ void frmSettings::cmdSet_Click() {
 }
 
 void frmSettings::cmdRefresh_Click() {
-    RefreshSoundCards(cboDevice->currentText(), ShowBusyPointer);
+    RefreshSoundCards(Program().outputs, cboDevice->currentText(), ShowBusyPointer);
     FillDeviceCombo();
 }
 
@@ -331,7 +331,7 @@ void frmSettings::lstDev_DblClick() {
     if (!item)
         return;
     hideDeviceList();
-    AddSoundCard(item->text());
+    AddSoundCard(Program().outputs, item->text());
     FillDeviceCombo();
 }
 
@@ -376,7 +376,7 @@ void frmSettings::Form_Unload() {
     o.moveText = txtMove->text();
     o.device = cboDevice->currentText();
     o.oneOutputForAll = chkMultiDev->isChecked();
-    SaveSettingsOptions(o);
+    SaveSettingsOptions(Program().settings, Program().outputs, o);
     Settings().sync();
 }
 

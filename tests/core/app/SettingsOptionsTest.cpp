@@ -27,9 +27,9 @@ protected:
     }
     // What closing the dialog stores when nothing was touched.
     void openAndClose(const QString& device = QString()) {
-        SettingsOptions o = LoadSettingsOptions();
+        SettingsOptions o = LoadSettingsOptions(Program());
         o.device = device;
-        SaveSettingsOptions(o);
+        SaveSettingsOptions(Program().settings, Program().outputs, o);
     }
 
     VirtualClock clock;
@@ -42,7 +42,7 @@ protected:
 TEST_F(SettingsOptionsTest, MissingKeysShowAndStoreTheProgramsOwnDefaults) {
     LoadSettings(Program().settings, Program().recording); // as start-up does
     const LoadedSettings before = Program().settings;
-    const SettingsOptions o = LoadSettingsOptions();
+    const SettingsOptions o = LoadSettingsOptions(Program());
     EXPECT_EQ(o.moveText, "5");
     EXPECT_EQ(o.overTakeText, "150");
     EXPECT_EQ(o.fontSize, 8);
@@ -113,12 +113,12 @@ TEST_F(SettingsOptionsTest, ValuesOutsideAControlsRangeAreClampedWhenShown) {
     for (const Case& c : cases) {
         store->values.clear();
         store->values[c.key] = c.stored;
-        EXPECT_EQ(c.shown(LoadSettingsOptions()), c.expected) << c.key << "=" << c.stored;
+        EXPECT_EQ(c.shown(LoadSettingsOptions(Program())), c.expected) << c.key << "=" << c.stored;
     }
 }
 
 TEST_F(SettingsOptionsTest, ClosingStoresWhatTheBoxesHoldByTheirRules) {
-    SettingsOptions o = LoadSettingsOptions();
+    SettingsOptions o = LoadSettingsOptions(Program());
     o.overTakeText = "";
     o.moveText = "0";
     o.destFolder.clear();
@@ -126,7 +126,7 @@ TEST_F(SettingsOptionsTest, ClosingStoresWhatTheBoxesHoldByTheirRules) {
     o.oneOutputForAll = false;
     o.device = "";
     const QString dest = store->values["DestPath"];
-    SaveSettingsOptions(o);
+    SaveSettingsOptions(Program().settings, Program().outputs, o);
     EXPECT_EQ(store->values["OverTake"], "100");
     EXPECT_FLOAT_EQ(Program().settings.OverTakeSeconds, 0.1f);
     EXPECT_EQ(store->values["Move"], "1");
@@ -137,14 +137,14 @@ TEST_F(SettingsOptionsTest, ClosingStoresWhatTheBoxesHoldByTheirRules) {
     EXPECT_EQ(store->values["DefSoundCard"], "");
     o.overTakeText = "40";
     o.moveText = "7";
-    SaveSettingsOptions(o);
+    SaveSettingsOptions(Program().settings, Program().outputs, o);
     EXPECT_EQ(store->values["OverTake"], "40");
     EXPECT_EQ(store->values["Move"], "7");
 }
 
 TEST_F(SettingsOptionsTest, RefreshDropsTheSelectedDeviceAndKeepsTheRest) {
     Program().outputs.SoundCards = {"Default DirectSound Device", "Old Card", "", "null"};
-    RefreshSoundCards("Old Card");
+    RefreshSoundCards(Program().outputs, "Old Card");
     EXPECT_EQ(store->values["SoundCardS"], "`Default DirectSound Device`null`");
     EXPECT_EQ(Program().outputs.SoundCards, (QStringList{"Default DirectSound Device", "null"}));
     EXPECT_EQ(media->deviceListings, 0);
@@ -154,17 +154,17 @@ TEST_F(SettingsOptionsTest, RefreshOfTheOnlyDeviceEnumeratesAfresh) {
     Program().outputs.SoundCards = {"Old Card"};
     store->values["SoundCardS"] = "`Old Card`";
     media->devices = {"New Card"};
-    RefreshSoundCards("Old Card");
+    RefreshSoundCards(Program().outputs, "Old Card");
     EXPECT_EQ(media->deviceListings, 1);
     EXPECT_EQ(Program().outputs.SoundCards, (QStringList{"Default DirectSound Device", "New Card", "null"}));
     EXPECT_EQ(store->values["SoundCardS"], "`Default DirectSound Device`New Card`null`");
 }
 
 TEST_F(SettingsOptionsTest, ADeviceAddedByHandJoinsTheListAndTheCache) {
-    AddSoundCard("Hand Made");
+    AddSoundCard(Program().outputs, "Hand Made");
     EXPECT_EQ(store->values["SoundCardS"], "`Hand Made`");
     store->values["SoundCardS"] = ""; // emptied by a refresh
-    AddSoundCard("Second");
+    AddSoundCard(Program().outputs, "Second");
     EXPECT_EQ(store->values["SoundCardS"], "`Second`");
     QStringList names;
     AppendStoredSoundCards(names, store->values["SoundCardS"]);

@@ -45,7 +45,7 @@ protected:
 TEST_F(SoundCardList, AStoredListIsReadBackWithoutRepeatsAndNothingIsAsked) {
     store->values["SoundCardS"] = "`A`B`A`";
     store->values["DefSoundCard"] = "B";
-    EnumerateSoundCards();
+    EnumerateSoundCards(Program().outputs);
     EXPECT_EQ(Program().outputs.SoundCards, (QStringList{"A", "B"}));
     EXPECT_EQ(store->values["DefSoundCard"], "B");
     EXPECT_EQ(store->values["SoundCardS"], "`A`B`A`");
@@ -74,7 +74,7 @@ TEST_F(SoundCardList, StoredListRules) {
 
 TEST_F(SoundCardList, AFirstRunListsTheDefaultTheDevicesAndNullAndStoresThem) {
     media->devices = {"Built-in Audio Analog Stereo", "USB Headset"};
-    EnumerateSoundCards();
+    EnumerateSoundCards(Program().outputs);
     const QStringList expected{kDefaultOutputName, "Built-in Audio Analog Stereo", "USB Headset", "null"};
     EXPECT_EQ(Program().outputs.SoundCards, expected);
     EXPECT_EQ(store->values["DefSoundCard"], "Default DirectSound Device");
@@ -85,13 +85,13 @@ TEST_F(SoundCardList, AFirstRunListsTheDefaultTheDevicesAndNullAndStoresThem) {
     // The next start reads the cache and asks the devices no more.
     Program().outputs.SoundCards.clear();
     media->devices.clear();
-    EnumerateSoundCards();
+    EnumerateSoundCards(Program().outputs);
     EXPECT_EQ(Program().outputs.SoundCards, expected);
     EXPECT_EQ(media->deviceListings, 1);
 }
 
 TEST_F(SoundCardList, WithoutAnyDeviceTheDefaultAndNullStayAvailableAndNothingIsStored) {
-    EnumerateSoundCards();
+    EnumerateSoundCards(Program().outputs);
     EXPECT_EQ(Program().outputs.SoundCards, (QStringList{kDefaultOutputName, "null"}));
     EXPECT_EQ(shownTexts(), QList<int>{3170});
     EXPECT_EQ(messages->shown.first().style, 64);
@@ -107,7 +107,7 @@ TEST_F(SoundCardList, UseDefaultRendererFollowsMultiDevices) {
         else
             store->values.remove("MultiDevices");
         Program().outputs.UseDefaultRenderer = !expected;
-        EnumerateSoundCards();
+        EnumerateSoundCards(Program().outputs);
         EXPECT_EQ(Program().outputs.UseDefaultRenderer, expected) << value;
     }
 }

@@ -103,7 +103,7 @@ protected:
         fake.folder = test::MakeTempDir("program") + "/";
         if (!iniText.isNull())
             test::WriteFile(fake.folder + "Kelbrin.ini", iniText.toUtf8());
-        return Main(fake, fake, commandLine);
+        return Main(Program(), fake, fake, commandLine);
     }
 
     MemorySettingsStore* store = nullptr;
@@ -212,7 +212,7 @@ TEST_F(StartupTest, RecordingCommandLines) {
     for (const auto& c : cases) {
         fake.log.clear();
         Program().recording.RecArgSuffixE = !c.suffixE;
-        HandleCommandLine(fake, fake, c.line);
+        HandleCommandLine(Program().recording, fake, fake, c.line);
         EXPECT_EQ(Program().recording.RecTimeLimit, c.limit) << c.line;
         EXPECT_EQ(Program().recording.RecArgSuffixE, c.suffixE) << c.line;
         EXPECT_EQ(fake.log.last(), "recorder 1") << c.line;
@@ -221,26 +221,26 @@ TEST_F(StartupTest, RecordingCommandLines) {
 
 TEST_F(StartupTest, FileArgumentsOpenProjectsOrRunScripts) {
     fake.files = {"/m y/a b.kbe", "/s/job.KBS", "/s/odd"};
-    HandleCommandLine(fake, fake, "\"/m y/a b.kbe\"");
+    HandleCommandLine(Program().recording, fake, fake, "\"/m y/a b.kbe\"");
     EXPECT_EQ(fake.log.last(), "open /m y/a b.kbe 0 0 0");
-    HandleCommandLine(fake, fake, "/s/job.KBS");
+    HandleCommandLine(Program().recording, fake, fake, "/s/job.KBS");
     EXPECT_EQ(fake.log.last(), "open /s/job.KBS 0 1 0");
-    HandleCommandLine(fake, fake, "/s/odd");
+    HandleCommandLine(Program().recording, fake, fake, "/s/odd");
     EXPECT_EQ(fake.log.last(), "open /s/odd 0 0 0");
 
     fake.log.clear();
-    HandleCommandLine(fake, fake, "/s/missing.kbe");
-    HandleCommandLine(fake, fake, "/s"); // a folder is not a file
+    HandleCommandLine(Program().recording, fake, fake, "/s/missing.kbe");
+    HandleCommandLine(Program().recording, fake, fake, "/s"); // a folder is not a file
     EXPECT_TRUE(fake.log.isEmpty());
 
     // A failure while opening leaves the editor running and is told, with the
     // file; so is one while the last project is reopened.
     Catalog().loadFromText("[ENGLISH]\n7044=|1: |2\n7045=|1: |2\n");
     fake.openThrows = true;
-    HandleCommandLine(fake, fake, "/s/odd");
+    HandleCommandLine(Program().recording, fake, fake, "/s/odd");
     store->values["AutoOpen"] = "1";
     store->values["F1"] = "/s/job.KBS";
-    HandleCommandLine(fake, fake, "");
+    HandleCommandLine(Program().recording, fake, fake, "");
     ASSERT_EQ(messages->shown.size(), 2);
     EXPECT_EQ(messages->shown[0].textNumber, startuptext::kFileArgumentFailed);
     EXPECT_EQ(messages->shown[1].textNumber, startuptext::kLastProjectFailed);
@@ -252,26 +252,26 @@ TEST_F(StartupTest, FileArgumentsOpenProjectsOrRunScripts) {
 TEST_F(StartupTest, LastProjectReopensOnlyWhenAsked) {
     fake.files = {"/p/Set.KBE"};
     store->values["F1"] = "/p/Set.KBE";
-    HandleCommandLine(fake, fake, "");
+    HandleCommandLine(Program().recording, fake, fake, "");
     EXPECT_TRUE(fake.log.isEmpty()); // AutoOpen missing
 
     store->values["AutoOpen"] = "1";
-    HandleCommandLine(fake, fake, "");
+    HandleCommandLine(Program().recording, fake, fake, "");
     EXPECT_EQ(fake.log, (QStringList{"open /p/Set.KBE 0 0 0", "root Set", "check 2", "click"}));
 
     fake.log.clear();
-    HandleCommandLine(fake, fake, "-rec");
+    HandleCommandLine(Program().recording, fake, fake, "-rec");
     EXPECT_EQ(fake.log, (QStringList{"open /p/Set.KBE 0 0 1", "root Set", "check 2", "click",
                                      "recorder 1"}));
 
     fake.log.clear();
     fake.openResult = false;
-    HandleCommandLine(fake, fake, "");
+    HandleCommandLine(Program().recording, fake, fake, "");
     EXPECT_EQ(fake.log, (QStringList{"open /p/Set.KBE 0 0 0", "click"}));
 
     fake.log.clear();
     store->values["F1"] = "/p/gone.kbe";
-    HandleCommandLine(fake, fake, "");
+    HandleCommandLine(Program().recording, fake, fake, "");
     EXPECT_TRUE(fake.log.isEmpty());
     EXPECT_EQ(store->values["F1"], "/p/gone.kbe");
 }
