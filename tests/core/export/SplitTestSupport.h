@@ -27,6 +27,7 @@ namespace kelbrin::test {
 
 class FakeSplitHost : public SplitHost {
 public:
+    EditorSession& Session() override { return Program().session; }
     std::shared_ptr<cPozycjeMP3> Tracks() override { return tracks; }
     std::int32_t SelectedTrack() override { return selected; }
     bool CanChangeProject() override { return canChange; }
