@@ -6,6 +6,7 @@
 #include "core/app/AudioOutputs.h"
 #include "core/app/LoadedSettings.h"
 #include "core/document/EditorSession.h"
+#include "core/recording/CaptureStatus.h"
 #include "core/recording/RecordingConfiguration.h"
 #include "core/recording/ServerLink.h"
 
@@ -17,6 +18,7 @@ struct ProgramObjects {
     RecordingConfiguration& recording;
     ServerLink& server;
     AudioOutputs& outputs;
+    CaptureStatus& capture;
 };
 
 // One set of owners; installs itself as the program's set while it lives.
@@ -32,7 +34,8 @@ public:
     RecordingConfiguration recording;
     ServerLink server;
     AudioOutputs outputs;
-    ProgramObjects objects{session, settings, recording, server, outputs};
+    CaptureStatus capture;
+    ProgramObjects objects{session, settings, recording, server, outputs, capture};
 
 private:
     ProgramObjects* m_previous = nullptr;

@@ -27,13 +27,8 @@ void RetireLater(std::shared_ptr<CaptureDevice> device, std::shared_ptr<int> del
 
 } // namespace
 
-CaptureStatus& CaptureState() {
-    static CaptureStatus status;
-    return status;
-}
-
-CaptureEngine::CaptureEngine(CapturePlatform& platform, RecordingConfiguration& recording)
-    : m_platform(platform), m_recording(recording) {
+CaptureEngine::CaptureEngine(CapturePlatform& platform, RecordingConfiguration& recording, CaptureStatus& status)
+    : m_platform(platform), m_recording(recording), m_status(status) {
     freeBytes = [](const QString& folder) -> std::int64_t {
         const QStorageInfo storage(folder);
         return storage.isValid() ? storage.bytesAvailable() : -1;
@@ -106,14 +101,14 @@ void CaptureEngine::TearDownDevice() {
 }
 
 QString CaptureEngine::BufferFilePath() const {
-    return m_recording.TempRecordFolder + CaptureState().bufferName;
+    return m_recording.TempRecordFolder + m_status.bufferName;
 }
 
 bool CaptureEngine::OpenBufferFile(int mode, QString* error) {
     CloseBufferFile();
     if (mode == -1)
         SettleBufferFolder(m_recording);
-    CaptureState().bufferName = BufferFileName(m_recording.CaptureDevice);
+    m_status.bufferName = BufferFileName(m_recording.CaptureDevice);
     const QString path = BufferFilePath();
     if (mode == -1 && QFile::exists(path))
         QFile::remove(path);
@@ -136,12 +131,12 @@ bool CaptureEngine::OpenBufferFile(int mode, QString* error) {
         m_file.close();
         return false;
     }
-    CaptureState().fileOpen = true;
+    m_status.fileOpen = true;
     return true;
 }
 
 void CaptureEngine::WritePartBlock() {
-    if (!m_device || !CaptureState().fileOpen)
+    if (!m_device || !m_status.fileOpen)
         return;
     const QByteArray part = m_device->takePart();
     if (!part.isEmpty())
@@ -149,14 +144,14 @@ void CaptureEngine::WritePartBlock() {
 }
 
 std::int64_t CaptureEngine::capturedBytes() const {
-    const bool open = CaptureState().fileOpen && m_device;
+    const bool open = m_status.fileOpen && m_device;
     return m_written + (open ? m_device->partBytes() : 0);
 }
 
 void CaptureEngine::CloseBufferFile() {
     if (m_file.isOpen())
         m_file.close();
-    CaptureState().fileOpen = false;
+    m_status.fileOpen = false;
 }
 
 bool CaptureEngine::BlockHasSound(const QByteArray& block, int bitsPerSample) {
@@ -178,13 +173,13 @@ bool CaptureEngine::BlockHasSound(const QByteArray& block, int bitsPerSample) {
 }
 
 void CaptureEngine::HandleBlock(const QByteArray& block) {
-    if (CaptureState().recordingFlag < 1)
+    if (m_status.recordingFlag < 1)
         return;
     // The test runs while paused too: the automatic pause resumes on sound.
     if (m_testNext)
         SoundPresent = BlockHasSound(block, m_format.bitsPerSample);
     m_testNext = !m_testNext;
-    if (!CaptureState().fileOpen || !m_file.isOpen())
+    if (!m_status.fileOpen || !m_file.isOpen())
         return;
 
     // A part block keeps whole sample frames and its own length.

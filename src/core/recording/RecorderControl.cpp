@@ -59,9 +59,10 @@ void ShowCaptureError(const QString& function, const QString& detail) {
 } // namespace
 
 RecorderControl::RecorderControl(RecorderView& view, RecorderHost& host, CapturePlatform& capture,
-                                 RecordingConfiguration& recording, ServerLink& server, LoadedSettings& settings)
+                                 RecordingConfiguration& recording, ServerLink& server, LoadedSettings& settings,
+                                 CaptureStatus& status)
     : m_view(view), m_host(host), m_recording(recording), m_server(server), m_settings(settings),
-      m_engine(capture, recording) {
+      m_engine(capture, recording, status) {
     Timer1.onTick = [this] { Timer1_Timer(); };
     tmrPause.onTick = [this] { tmrPause_Timer(); };
     tmPause.onTick = [this] { tmPause_Timer(); };
@@ -125,7 +126,7 @@ void RecorderControl::Form_Load() {
 }
 
 bool RecorderControl::Form_Unload() {
-    if (ServerBusy() || CaptureState().recordingFlag > 0)
+    if (ServerBusy() || m_engine.status().recordingFlag > 0)
         return false;
     Timer1.setEnabled(false);
     tmrPause.setEnabled(false);
@@ -146,12 +147,12 @@ void RecorderControl::StartAutomatically() {
     m_autoStarted = true;
     cmdRecord_Click();
     // A scheduled run that cannot record must not wait for nobody.
-    if (m_unattended && CaptureState().recordingFlag < 1)
+    if (m_unattended && m_engine.status().recordingFlag < 1)
         m_host.endProgram(1);
 }
 
 void RecorderControl::cmdRecord_Click() {
-    if (paused || CaptureState().recordingFlag == 1) {
+    if (paused || m_engine.status().recordingFlag == 1) {
         cmdPauza_Click();
         return;
     }
@@ -226,7 +227,7 @@ bool RecorderControl::startRecording() {
     m_failure.clear();
     m_limitReached = false;
     m_stopping = false;
-    CaptureState().recordingFlag = 1;
+    m_engine.status().recordingFlag = 1;
     m_recorder->Start(kServerInterval);
 
     paused = false;
@@ -246,7 +247,7 @@ bool RecorderControl::startRecording() {
 void RecorderControl::abandonStart() {
     m_engine.TearDownDevice();
     m_engine.CloseBufferFile();
-    CaptureState().recordingFlag = 0;
+    m_engine.status().recordingFlag = 0;
     m_recorder.reset();
 }
 
@@ -256,7 +257,7 @@ void RecorderControl::cmdPauza_Click() {
     m_view.setButtonEnabled(RecorderView::Record, false);
     m_view.setButtonEnabled(RecorderView::Pause, false);
     m_view.setButtonEnabled(RecorderView::Stop, false);
-    if (CaptureState().fileOpen) {
+    if (m_engine.status().fileOpen) {
         m_engine.WritePartBlock();
         m_engine.CloseBufferFile();
         capturing = false;
@@ -273,7 +274,7 @@ void RecorderControl::cmdPauza_Click() {
             ShowMessage(GetText(texts::kRecordBufferOpenFailed, QStringLiteral("|1"), m_engine.BufferFilePath(),
                                 QStringLiteral("|2"), error),
                         mb::Critical, QString(), texts::kRecordBufferOpenFailed);
-        capturing = CaptureState().fileOpen;
+        capturing = m_engine.status().fileOpen;
         paused = !capturing;
         startSeconds = static_cast<double>(nowSeconds()) - elapsedSeconds;
         m_view.setButtonIcon(RecorderView::Record, kRecordingIcon);
@@ -335,7 +336,7 @@ void RecorderControl::Timer1_Timer() {
         m_view.setButtonIcon(RecorderView::Record, blink ? kRecordingIcon : 0);
     }
 
-    if (CaptureState().recordingFlag == 1) {
+    if (m_engine.status().recordingFlag == 1) {
         noteAnnouncedFiles();
         const auto whole = static_cast<std::int64_t>(elapsedSeconds);
         minutes = static_cast<std::int32_t>(whole / 60);
@@ -400,8 +401,8 @@ void RecorderControl::cmdStopRec_Click() {
         return;
     }
     haltCapture();
-    if (!CaptureState().fileOpen && !tmPause.enabled()) {
-        if (CaptureState().recordingFlag < 1 && !m_stopping) {
+    if (!m_engine.status().fileOpen && !tmPause.enabled()) {
+        if (m_engine.status().recordingFlag < 1 && !m_stopping) {
             m_view.setButtonEnabled(RecorderView::Stop, false);
             return; // nothing is recording
         }
@@ -416,7 +417,7 @@ void RecorderControl::cmdStopRec_Click() {
 }
 
 void RecorderControl::StopNow() {
-    if (CaptureState().recordingFlag < 1 || m_stopping)
+    if (m_engine.status().recordingFlag < 1 || m_stopping)
         return;
     haltCapture();
     requestEnd();
@@ -454,7 +455,7 @@ void RecorderControl::tmrStop_Timer() {
     pausedMinutes = 0;
     tmPause.setEnabled(false);
     tmrStop.setEnabled(false);
-    CaptureState().recordingFlag = 0;
+    m_engine.status().recordingFlag = 0;
     m_view.yield();
     if (m_recorder)
         m_recorder->UNINIT();

@@ -27,7 +27,8 @@ struct ServerLink;
 class RecorderControl {
 public:
     RecorderControl(RecorderView& view, RecorderHost& host, CapturePlatform& capture,
-                    RecordingConfiguration& recording, ServerLink& server, LoadedSettings& settings);
+                    RecordingConfiguration& recording, ServerLink& server, LoadedSettings& settings,
+                    CaptureStatus& status);
     ~RecorderControl();
     RecorderControl(const RecorderControl&) = delete;
     RecorderControl& operator=(const RecorderControl&) = delete;

@@ -74,7 +74,7 @@ void InstallRecorder(frmDazudizi& window) {
         frmRecord* recorder = frmRecord::Instance();
         return recorder && recorder->cmdStopRec->isEnabled();
     };
-    close.captureBufferName = [] { return CaptureState().bufferName; };
+    close.captureBufferName = [] { return Program().capture.bufferName; };
     close.closeTrayIcon = [] {
         if (frmRecord* recorder = frmRecord::Instance())
             recorder->UnloadTray();

@@ -760,7 +760,7 @@ void frmDazudizi::SetBusyPointer(bool busy) {
     QCoreApplication::processEvents();
 }
 
-bool frmDazudizi::IsCaptureFileOpen() { return CaptureState().fileOpen; }
+bool frmDazudizi::IsCaptureFileOpen() { return Program().capture.fileOpen; }
 
 std::optional<SourceFileChoice> frmDazudizi::ChooseSourceFiles(const SourceFileDialog& dialog) {
     QString filter;

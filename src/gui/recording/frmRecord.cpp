@@ -69,7 +69,7 @@ frmRecord::frmRecord() : QWidget(nullptr, Qt::Window) {
     setObjectName(QStringLiteral("frmRecord"));
     setAttribute(Qt::WA_DeleteOnClose);
     m_control = std::make_unique<RecorderControl>(*this, host(), Capture(), Program().recording, Program().server,
-                                                  Program().settings);
+                                                  Program().settings, Program().capture);
 
     cmdRecord = makeButton(this, "cmdRecord", QStringLiteral("1162;5049"));
     cmdPauza = makeButton(this, "cmdPauza", QStringLiteral("1122;"));

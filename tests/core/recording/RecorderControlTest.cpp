@@ -94,7 +94,7 @@ class RecorderControlTest : public ::testing::Test {
 protected:
     void SetUp() override {
         test::ResetProgramObjects();
-        CaptureState() = CaptureStatus();
+        Program().capture = CaptureStatus();
         Catalog().load(test::SourceDir() + "/resources/Kelbrin.ini");
         Catalog().setLanguage("ENGLISH");
         clock = new VirtualClock(1000000);
@@ -123,7 +123,7 @@ protected:
         server->outputFolder = records;
         Program().server.Recorder = std::make_shared<RecorderClient>(std::make_unique<test::FakeServerObject>(server));
         control = std::make_unique<RecorderControl>(view, host, capture, Program().recording, Program().server,
-                                                   Program().settings);
+                                                   Program().settings, Program().capture);
         control->setTray(&tray);
         control->Form_Load();
     }
@@ -153,7 +153,7 @@ protected:
     }
     void start() {
         control->cmdRecord_Click();
-        ASSERT_EQ(CaptureState().recordingFlag, 1);
+        ASSERT_EQ(Program().capture.recordingFlag, 1);
     }
     // Lets the server finish and the recorder hand over.
     void waitForHandOver(int maxSeconds = 10) {
@@ -208,11 +208,11 @@ TEST_F(RecorderControlTest, ARecordingRunsStopsByHandAndComesBackThroughTheSplit
 
     control->cmdStopRec_Click();
     EXPECT_EQ(store->values.value("RecEndRequest"), "0");
-    EXPECT_FALSE(CaptureState().fileOpen);
+    EXPECT_FALSE(Program().capture.fileOpen);
     waitForHandOver();
     EXPECT_FALSE(view.enabled[RecorderView::Stop]);
     EXPECT_TRUE(view.enabled[RecorderView::Record]);
-    EXPECT_EQ(CaptureState().recordingFlag, 0);
+    EXPECT_EQ(Program().capture.recordingFlag, 0);
     EXPECT_EQ(capture.log->closed, 1);
     EXPECT_EQ(server->uninits, 1);
     // Every captured byte reached the server once, in order.
@@ -257,7 +257,7 @@ TEST_F(RecorderControlTest, APauseByHandWritesNothingAndTheFirstStopResumes) {
     play(2000);
     control->cmdPauza_Click();
     EXPECT_TRUE(control->paused);
-    EXPECT_FALSE(CaptureState().fileOpen);
+    EXPECT_FALSE(Program().capture.fileOpen);
     const QByteArray before = delivered;
     play(3000);
     const int pausedBytes = delivered.size() - before.size();
@@ -267,7 +267,7 @@ TEST_F(RecorderControlTest, APauseByHandWritesNothingAndTheFirstStopResumes) {
 
     control->cmdStopRec_Click(); // resumes
     EXPECT_FALSE(control->paused);
-    EXPECT_TRUE(CaptureState().fileOpen);
+    EXPECT_TRUE(Program().capture.fileOpen);
     EXPECT_EQ(control->elapsedSeconds, 2);
     const int atResume = delivered.size();
     play(2000);
@@ -304,7 +304,7 @@ TEST_F(RecorderControlTest, ACallToABusyServerThatTimesOutIsNoEndOfTheRecording)
     play(1000);
     server->callsTimeOut = true;
     play(3000);
-    EXPECT_TRUE(CaptureState().fileOpen);
+    EXPECT_TRUE(Program().capture.fileOpen);
     EXPECT_TRUE(view.enabled[RecorderView::Stop]);
     EXPECT_TRUE(messages->shown.isEmpty());
     server->callsTimeOut = false;
@@ -333,7 +333,7 @@ TEST_F(RecorderControlTest, SilencePausesTheRecordingAndSoundResumesIt) {
     const int encodedWhilePaused = server->encoded.size();
     play(1000, true);
     EXPECT_FALSE(control->paused);
-    EXPECT_TRUE(CaptureState().fileOpen);
+    EXPECT_TRUE(Program().capture.fileOpen);
     EXPECT_EQ(view.beeps, (QList<int>{500, 50}));
     play(1000, true);
     EXPECT_GT(server->encoded.size(), encodedWhilePaused);
@@ -343,9 +343,9 @@ TEST_F(RecorderControlTest, TheTimeLimitStopsSavesTheProjectAndEndsTheRun) {
     Program().recording.RecTimeLimit = 1;
     start();
     play(59000);
-    EXPECT_TRUE(CaptureState().fileOpen);
+    EXPECT_TRUE(Program().capture.fileOpen);
     play(2000);
-    EXPECT_FALSE(CaptureState().fileOpen);
+    EXPECT_FALSE(Program().capture.fileOpen);
     EXPECT_EQ(Program().recording.RecTimeLimit, 0);
     waitForHandOver();
     ASSERT_EQ(split.requests.size(), 1);
@@ -377,33 +377,33 @@ TEST_F(RecorderControlTest, ATimedRecordingHoldsItsMinutesToTheSampleAndEndsWith
     // A device that delivers nothing does not keep an unattended run alive.
     Program().recording.RecTimeLimit = 1;
     start();
-    for (int i = 0; i < 70 && CaptureState().fileOpen; ++i)
+    for (int i = 0; i < 70 && Program().capture.fileOpen; ++i)
         clock->advance(1000);
-    EXPECT_FALSE(CaptureState().fileOpen);
+    EXPECT_FALSE(Program().capture.fileOpen);
 }
 
 TEST_F(RecorderControlTest, AMissingStopKeyIsNoStopRequestButAnOutsideRequestIs) {
     start();
     store->values.remove("RecStop");
     play(3000);
-    EXPECT_TRUE(CaptureState().fileOpen);
+    EXPECT_TRUE(Program().capture.fileOpen);
     store->values.insert("RecStop", "1");
     play(600);
-    EXPECT_FALSE(CaptureState().fileOpen);
+    EXPECT_FALSE(Program().capture.fileOpen);
     EXPECT_EQ(store->values.value("RecStop"), "0");
 }
 
 TEST_F(RecorderControlTest, WhenTheServerEndsByItselfTheRecorderStopsAndHandsOverAtOnce) {
     control->setUnattended(true);
     control->StartAutomatically();
-    ASSERT_EQ(CaptureState().recordingFlag, 1);
+    ASSERT_EQ(Program().capture.recordingFlag, 1);
     play(3000);
     server->endOnItsOwn = true;
     play(1000);
-    EXPECT_FALSE(CaptureState().fileOpen);
+    EXPECT_FALSE(Program().capture.fileOpen);
     EXPECT_EQ(messageNumbers(), QList<int>{6702});
     waitForHandOver();
-    EXPECT_EQ(CaptureState().recordingFlag, 0);
+    EXPECT_EQ(Program().capture.recordingFlag, 0);
     EXPECT_EQ(capture.log->closed, 1);
     ASSERT_EQ(split.requests.size(), 1);
     // Nobody watches a scheduled run: it saves what it has and ends, reporting the failure.
@@ -446,7 +446,7 @@ TEST_F(RecorderControlTest, StopAgainWhileTheServerEncodesOffersToAbandonTheBack
     EXPECT_FALSE(view.enabled[RecorderView::Stop]);
     clock->advance(2000);
     EXPECT_EQ(split.requests.size(), 1);
-    EXPECT_EQ(CaptureState().recordingFlag, 0);
+    EXPECT_EQ(Program().capture.recordingFlag, 0);
 }
 
 TEST_F(RecorderControlTest, WithoutAServerNothingStartsAndTheUserIsTold) {
@@ -467,7 +467,7 @@ TEST_F(RecorderControlTest, AMissingFormatFileOpensTheSettingsAndAFailedDeviceCa
     capture.log->failOpen = true;
     control->cmdRecord_Click();
     EXPECT_EQ(messageNumbers(), QList<int>{3018});
-    EXPECT_EQ(CaptureState().recordingFlag, 0);
+    EXPECT_EQ(Program().capture.recordingFlag, 0);
     EXPECT_TRUE(view.enabled[RecorderView::Record]);
     capture.log->failOpen = false;
     start();
@@ -556,7 +556,7 @@ TEST_F(RecorderControlTest, AServerThatDiesMidRecordingStillHandsOverTheFileItAn
     play(1000);
     EXPECT_EQ(messageNumbers(), QList<int>{6702});
     waitForHandOver();
-    EXPECT_EQ(CaptureState().recordingFlag, 0);
+    EXPECT_EQ(Program().capture.recordingFlag, 0);
     EXPECT_EQ(capture.log->closed, 1);
     ASSERT_EQ(split.requests.size(), 1);
     EXPECT_EQ(split.requests[0].track->strFileNameSource, records + "R0101__00_00_00.mp3");
@@ -633,7 +633,7 @@ TEST_F(RecorderControlTest, AFailedBufferWriteIsShownAfterTheDeliveryAndTheDevic
     EXPECT_EQ(boxes->shownWhileDelivering, 0);
     EXPECT_EQ(capture.log->destroyedWhileDelivering, 0);
     EXPECT_EQ(capture.log->closed, 1);
-    EXPECT_EQ(CaptureState().recordingFlag, 0);
+    EXPECT_EQ(Program().capture.recordingFlag, 0);
     EXPECT_EQ(split.requests.size(), 1);
 }
 

@@ -44,7 +44,7 @@ protected:
         previousClock = SetProgramClock(std::unique_ptr<Clock>(clock));
         capture = new FakeCapturePlatform;
         previousCapture = SetCapturePlatform(std::unique_ptr<CapturePlatform>(capture));
-        CaptureState() = CaptureStatus();
+        Program().capture = CaptureStatus();
 
         records = test::MakeTempDir("records") + "/";
         Program().recording.TempRecordFolder = test::MakeTempDir("buffer") + "/";
