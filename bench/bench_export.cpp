@@ -91,6 +91,7 @@ std::shared_ptr<cPozycjaPlikow> openIndexed(const QString& path) {
 SaveRequest piecesOf(const QString& path, const QString& out, int count, double seconds,
                      double total) {
     SaveRequest request;
+    request.openFiles = Program().session.OpenFiles;
     request.destFolder = out;
     for (int i = 0; i < count; ++i) {
         ExportPiece piece;

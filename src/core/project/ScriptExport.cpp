@@ -59,6 +59,7 @@ SaveOutcome RunScriptExport(const ScriptExportRequest& r, SaveHost& host) {
         if (track.blnAwlaysTop && IsFileSavable(r.files.get(), track.strFileNameSource))
             request.pieces.append(ExportPieceFromTrack(track));
     }
+    request.openFiles = r.files;
     request.destFolder = GetSetting(QStringLiteral("DestPath"), r.destFolder).trimmed();
     request.exactAnalysis = true;
     request.writeCue = settingTicked("CreateCue");

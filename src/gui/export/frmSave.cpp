@@ -293,6 +293,8 @@ void frmSave::fillList() {
 
 SaveRequest frmSave::BuildRequest(bool preview) const {
     SaveRequest request;
+    request.openFiles = Program().session.OpenFiles;
+    request.copyChunkSize = Program().settings.CopyChunkSize;
     const auto& tracks = m_main.cPozycje;
     for (int row = 0; row < lstSource->count(); ++row) {
         const QListWidgetItem* item = lstSource->item(row);

@@ -125,6 +125,7 @@ protected:
     }
     SaveRequest request(QList<ExportPiece> pieces) const {
         SaveRequest r;
+        r.openFiles = Program().session.OpenFiles;
         r.pieces = pieces;
         r.destFolder = dest;
         return r;

@@ -1,6 +1,7 @@
 // A run reads each source through one reader and one frame locator: many
 // pieces from one source come out exactly as when each is written alone.
 #include "ExportTestSupport.h"
+#include "core/app/ProgramObjects.h"
 #include "core/export/SaveSources.h"
 
 using namespace kelbrin;
@@ -10,6 +11,7 @@ namespace {
 
 SaveRequest piecesOf(const QString& source, const QString& folder, int count, double seconds) {
     SaveRequest request;
+    request.openFiles = Program().session.OpenFiles;
     request.destFolder = folder;
     for (int i = 0; i < count; ++i) {
         ExportPiece piece;
