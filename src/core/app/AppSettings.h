@@ -1,5 +1,6 @@
 #pragma once
-// Seeds missing settings on start and loads the shared values derived from them.
+// Seeds missing settings on start and loads the values derived from them into
+// the loaded settings and the recording configuration.
 
 #include "platform/shell/DesktopIntegration.h"
 

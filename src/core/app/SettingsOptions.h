@@ -43,15 +43,15 @@ struct SettingsOptions {
     bool oneOutputForAll = true; // MultiDevices inverted (UseDefaultRenderer)
 };
 
-// Re-reads the settings into the shared values (LoadSettings), sets
-// UseDefaultRenderer, seeds the two folders when they are empty, and returns
-// what the dialog shows. `device` is left empty (the device list decides).
+// Re-reads the settings into the program's loaded settings and recording
+// configuration (LoadSettings), sets UseDefaultRenderer, seeds the two folders
+// when they are empty, and returns what the dialog shows. `device` is left empty (the device list decides).
 SettingsOptions LoadSettingsOptions(ProgramObjects& program);
 
-// Stores every option and refreshes the shared values that depend on them
+// Stores every option and refreshes the loaded values that depend on them
 // (DestFolder, SourceFolder, OverTakeSeconds, MoveStep, MouseSensitivity,
-// UseDefaultRenderer). A non-numeric overlap is stored as 100 ms, a seek step
-// of 0 or less as 1; empty folders are not stored.
+// UseDefaultRenderer), then announces the change. A non-numeric overlap is
+// stored as 100 ms, a seek step of 0 or less as 1; empty folders are not stored.
 void SaveSettingsOptions(LoadedSettings& settings, AudioOutputs& outputs, const SettingsOptions& options);
 
 // The device list's refresh: drops `selected` (and empty names) from the
