@@ -291,7 +291,7 @@ bool SaveRun::completeIndex(const std::shared_ptr<cPozycjaPlikow>& file) {
     std::shared_ptr<cPozycjaPlikow> record = file;
     bool buildIndex = true; // cutting between frames needs every frame's place
     QString folder;
-    const QString opened = Plik_Open(m_host.ScanHost(), record, buildIndex, false, QString(),
+    const QString opened = Plik_Open(m_host.ScanHost(), nullptr, QString(), record, buildIndex, false, QString(),
                                      nullptr, true, false, folder, source_filter::Mpeg);
     return !opened.isEmpty() && file->blnLoadedFull && file->Daj_Naglowek_Ilosc() > 0;
 }

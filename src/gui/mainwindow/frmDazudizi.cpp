@@ -784,7 +784,7 @@ QString frmDazudizi::OpenSourceFile(std::shared_ptr<cPozycjaPlikow>& file, bool&
     if (!ReadyOrSayBusy(blnClose))
         return QString();
     LongWorkHold hold(*this);
-    return Plik_Open(*this, file, buildIndex, asNewFile, title, track, noTimeLimit,
+    return Plik_Open(*this, &Program().session, Program().settings.SourceFolder, file, buildIndex, asNewFile, title, track, noTimeLimit,
                      offerMediaFiles, folder, filterIndex);
 }
 
