@@ -79,8 +79,8 @@ std::shared_ptr<cPozycjaPlikow> openIndexed(const QString& path) {
     HeadlessScanHost host;
     bool buildIndex = true;
     QString scanFolder;
-    if (Plik_Open(host, &Program().session, Program().settings.SourceFolder, file, buildIndex, false, QString(), nullptr, true, false, scanFolder, 1) !=
-        path)
+    if (Plik_Open(host, &Program().session, Program().settings.SourceFolder, file, buildIndex,
+                  false, QString(), nullptr, true, false, scanFolder, 1) != path)
         return nullptr;
     file->lngNrPozycji = 1;
     Program().session.OpenFiles = std::make_shared<cPozycjePlikow>();

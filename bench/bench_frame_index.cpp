@@ -69,7 +69,8 @@ double indexSeconds(const QString& path, std::shared_ptr<cPozycjaPlikow>& file) 
     QElapsedTimer timer;
     timer.start();
     const QString opened =
-        Plik_Open(host, &Program().session, Program().settings.SourceFolder, file, buildIndex, false, QString(), nullptr, false, false, folder, 1);
+        Plik_Open(host, &Program().session, Program().settings.SourceFolder, file, buildIndex,
+                  false, QString(), nullptr, false, false, folder, 1);
     const double seconds = timer.nsecsElapsed() / 1e9;
     return opened == path ? seconds : -1;
 }

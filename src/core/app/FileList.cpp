@@ -28,7 +28,8 @@ bool IsFileSavable(const cPozycjePlikow* files, const QString& path) {
 FileListFolders CurrentFileListFolders(const RecordingConfiguration& recording, bool recordingRuns) {
     FileListFolders f;
     f.recordFolder = recording.RecordFolder;
-    f.sourceFolder = GetSetting(QStringLiteral("SPath"), DefaultFolderRoot(DefaultLoadSettingsEnvironment(HostFolders())));
+    f.sourceFolder = GetSetting(QStringLiteral("SPath"),
+                                DefaultFolderRoot(DefaultLoadSettingsEnvironment(HostFolders())));
     if (recordingRuns) {
         // The encoder server names the file without its folder, the recording folder.
         Settings().sync();

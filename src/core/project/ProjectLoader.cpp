@@ -31,7 +31,8 @@ QString ProjectLoader::pickReplacement(const QString& storedPath,
     auto picked = std::make_shared<cPozycjaPlikow>();
     bool buildIndex = false;
     QString folder;
-    const QString path = Plik_Open(m_window.ScanHost(), &m_window.Session(), m_window.Loaded().SourceFolder, picked, buildIndex, false,
+    const QString path = Plik_Open(m_window.ScanHost(), &m_window.Session(),
+                                   m_window.Loaded().SourceFolder, picked, buildIndex, false,
                                    GetText(3111, QStringLiteral("|1"), StoredFileName(storedPath)),
                                    nullptr, false, false, folder, source_filter::Mpeg);
     m_window.ScanHost().ZerujProgress();

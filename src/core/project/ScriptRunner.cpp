@@ -76,8 +76,9 @@ bool ScriptRunner::openSources(const ScriptDescription& script, const QString& s
         }
         bool buildIndex = true;
         QString dialogFolder;
-        const QString opened = Plik_Open(m_window.ScanHost(), &m_window.Session(), m_window.Loaded().SourceFolder, file, buildIndex, false, QString(),
-                                         nullptr, false, false, dialogFolder, source_filter::Mpeg);
+        const QString opened = Plik_Open(
+            m_window.ScanHost(), &m_window.Session(), m_window.Loaded().SourceFolder, file,
+            buildIndex, false, QString(), nullptr, false, false, dialogFolder, source_filter::Mpeg);
         m_window.ScanHost().ZerujProgress();
         if (opened.isEmpty())
             return false;

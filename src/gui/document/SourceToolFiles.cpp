@@ -40,12 +40,15 @@ void FillToolFileList(QComboBox* list) {
     const QSignalBlocker block(list);
     list->clear();
     QStringList listed;
-    for (const FileListEntry& e : BuildFileList(Program().session.OpenFiles.get(), false, true, FileListFolders{}).entries) {
+    for (const FileListEntry& e :
+         BuildFileList(Program().session.OpenFiles.get(), false, true, FileListFolders{}).entries) {
         list->addItem(e.text, e.itemData);
         listed.append(e.text);
     }
     // The project's sources too, each once.
-    for (const FileListEntry& e : BuildFileList(Program().session.OpenFiles.get(), false, false, FileListFolders{}).entries) {
+    for (const FileListEntry& e :
+         BuildFileList(Program().session.OpenFiles.get(), false, false, FileListFolders{})
+             .entries) {
         if (listed.contains(e.text))
             continue;
         list->addItem(e.text, e.itemData);

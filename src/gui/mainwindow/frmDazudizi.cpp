@@ -784,8 +784,8 @@ QString frmDazudizi::OpenSourceFile(std::shared_ptr<cPozycjaPlikow>& file, bool&
     if (!ReadyOrSayBusy(blnClose))
         return QString();
     LongWorkHold hold(*this);
-    return Plik_Open(*this, &Program().session, Program().settings.SourceFolder, file, buildIndex, asNewFile, title, track, noTimeLimit,
-                     offerMediaFiles, folder, filterIndex);
+    return Plik_Open(*this, &Program().session, Program().settings.SourceFolder, file, buildIndex,
+                     asNewFile, title, track, noTimeLimit, offerMediaFiles, folder, filterIndex);
 }
 
 bool frmDazudizi::OtworzPlik(const QString& path, int mode, bool isScript, bool fromRecorder) {

@@ -51,8 +51,9 @@ DocumentTest::Opened DocumentTest::open(const QString& path, bool buildIndex,
     result.file->strFileName = path;
     result.buildIndex = buildIndex;
     QString folder;
-    result.path = Plik_Open(host, &Program().session, Program().settings.SourceFolder, result.file, result.buildIndex, false, QString(), track, false,
-                            false, folder, filter);
+    result.path =
+        Plik_Open(host, &Program().session, Program().settings.SourceFolder, result.file,
+                  result.buildIndex, false, QString(), track, false, false, folder, filter);
     return result;
 }
 
@@ -63,8 +64,9 @@ DocumentTest::Opened DocumentTest::openAsNew(const QString& path, bool buildInde
     result.file->strFileName = path;
     result.buildIndex = buildIndex;
     QString folder;
-    result.path = Plik_Open(host, &Program().session, Program().settings.SourceFolder, result.file, result.buildIndex, true, QString(), nullptr, false,
-                            true, folder, filter);
+    result.path =
+        Plik_Open(host, &Program().session, Program().settings.SourceFolder, result.file,
+                  result.buildIndex, true, QString(), nullptr, false, true, folder, filter);
     return result;
 }
 

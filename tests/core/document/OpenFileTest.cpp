@@ -119,7 +119,8 @@ TEST_F(DocumentOpenFile, TheDialogStartsOnTheStoredFilterAndStoresTheChosenOne) 
         auto file = std::make_shared<cPozycjaPlikow>();
         bool build = false;
         QString folder;
-        Plik_Open(host, &Program().session, Program().settings.SourceFolder, file, build, false, "Title", nullptr, false, offerMedia, folder, 1);
+        Plik_Open(host, &Program().session, Program().settings.SourceFolder, file, build, false,
+                  "Title", nullptr, false, offerMedia, folder, 1);
         return host.dialogs.last();
     };
     EXPECT_EQ(ask("0", false).initialFilter, 1);
@@ -141,8 +142,8 @@ TEST_F(DocumentOpenFile, TheDialogStartsOnTheStoredFilterAndStoresTheChosenOne) 
     auto file = std::make_shared<cPozycjaPlikow>();
     bool build = false;
     QString folder;
-    const QString last2 =
-        Plik_Open(host, &Program().session, Program().settings.SourceFolder, file, build, true, QString(), nullptr, false, false, folder, 1);
+    const QString last2 = Plik_Open(host, &Program().session, Program().settings.SourceFolder, file,
+                                    build, true, QString(), nullptr, false, false, folder, 1);
     EXPECT_EQ(host.dialogs.last().folder, MediaDir());
     EXPECT_TRUE(host.dialogs.last().multipleChoice);
     EXPECT_EQ(last2, MediaFile("layer2.mp2"));

@@ -99,7 +99,9 @@ protected:
         file->strFileName = path;
         HeadlessScanHost host;
         QString folder;
-        if (Plik_Open(host, &Program().session, Program().settings.SourceFolder, file, buildIndex, false, QString(), nullptr, true, false, folder, 1).isEmpty())
+        if (Plik_Open(host, &Program().session, Program().settings.SourceFolder, file, buildIndex,
+                      false, QString(), nullptr, true, false, folder, 1)
+                .isEmpty())
             return nullptr;
         file->lngNrPozycji = Program().session.NextFileId++;
         Program().session.OpenFiles->Add(file);

@@ -41,7 +41,8 @@ public:
         auto file = std::make_shared<cPozycjaPlikow>();
         file->strFileName = chosen;
         bool buildIndex = false;
-        return Plik_Open(scan, &Program().session, Program().settings.SourceFolder, file, buildIndex, true, QString(), nullptr, false, true, folder,
+        return Plik_Open(scan, &Program().session, Program().settings.SourceFolder, file,
+                         buildIndex, true, QString(), nullptr, false, true, folder,
                          fileType < 1 ? 1 : fileType);
     }
     SplitBox BoxOf(std::int32_t number) override {

@@ -29,8 +29,8 @@ public:
         HeadlessScanHost scanner;
         bool buildIndex = true;
         QString folder;
-        return Plik_Open(scanner, &Program().session, Program().settings.SourceFolder, file, buildIndex, false, QString(), nullptr, false,
-                         offerMediaFiles, folder, 1);
+        return Plik_Open(scanner, &Program().session, Program().settings.SourceFolder, file,
+                         buildIndex, false, QString(), nullptr, false, offerMediaFiles, folder, 1);
     }
     // A new open file that keeps header bytes, scanned; *opened receives what
     // the scan returned.

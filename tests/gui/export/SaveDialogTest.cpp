@@ -74,7 +74,8 @@ protected:
         bool build = true;
         QString folder;
         HeadlessScanHost host;
-        Plik_Open(host, &Program().session, Program().settings.SourceFolder, file, build, false, QString(), nullptr, true, false, folder, 1);
+        Plik_Open(host, &Program().session, Program().settings.SourceFolder, file, build, false,
+                  QString(), nullptr, true, false, folder, 1);
         file->lngNrPozycji = Program().session.NextFileId++;
         Program().session.OpenFiles->Add(file);
         return file;
@@ -266,7 +267,8 @@ TEST_F(SaveDialogTest, AScriptsExportShowsItsProgressAndStopsOnEsc) {
     bool build = true;
     QString dialogFolder;
     HeadlessScanHost scan;
-    ASSERT_FALSE(Plik_Open(scan, &Program().session, Program().settings.SourceFolder, file, build, false, QString(), nullptr, true, false, dialogFolder, 1)
+    ASSERT_FALSE(Plik_Open(scan, &Program().session, Program().settings.SourceFolder, file, build,
+                           false, QString(), nullptr, true, false, dialogFolder, 1)
                      .isEmpty());
     file->lngNrPozycji = 1;
     Program().session.OpenFiles->Add(file);
