@@ -15,7 +15,7 @@
 // 0.7x the mp3splt time.
 
 #include "BenchSupport.h"
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
 #include "core/document/FrameScanHost.h"
 #include "core/document/PlikOpen.h"
 #include "core/document/cPozycjaPlikow.h"
@@ -79,18 +79,19 @@ std::shared_ptr<cPozycjaPlikow> openIndexed(const QString& path) {
     HeadlessScanHost host;
     bool buildIndex = true;
     QString scanFolder;
-    if (Plik_Open(host, file, buildIndex, false, QString(), nullptr, true, false, scanFolder, 1) !=
-        path)
+    if (Plik_Open(host, &Program().session, Program().settings.SourceFolder, file, buildIndex,
+                  false, QString(), nullptr, true, false, scanFolder, 1) != path)
         return nullptr;
     file->lngNrPozycji = 1;
-    Shared().OpenFiles = std::make_shared<cPozycjePlikow>();
-    Shared().OpenFiles->Add(file);
+    Program().session.OpenFiles = std::make_shared<cPozycjePlikow>();
+    Program().session.OpenFiles->Add(file);
     return file;
 }
 
 SaveRequest piecesOf(const QString& path, const QString& out, int count, double seconds,
                      double total) {
     SaveRequest request;
+    request.openFiles = Program().session.OpenFiles;
     request.destFolder = out;
     for (int i = 0; i < count; ++i) {
         ExportPiece piece;
@@ -124,6 +125,7 @@ void ratio(const char* name, double value, double reference, double target) {
 } // namespace
 
 int main(int argc, char** argv) {
+    kelbrin::ProgramObjectSet program;
     QCoreApplication app(argc, argv);
     SetSettingsStore(std::make_unique<MemorySettingsStore>());
     SetDesktopOpener(std::make_unique<FakeDesktopOpener>());

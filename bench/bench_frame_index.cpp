@@ -13,6 +13,7 @@
 // per frame of the 10-hour file.
 
 #include "BenchSupport.h"
+#include "core/app/ProgramObjects.h"
 #include "core/document/FrameScanHost.h"
 #include "core/document/MpegHeader.h"
 #include "core/document/PlikOpen.h"
@@ -70,7 +71,8 @@ double indexSeconds(const QString& path, std::shared_ptr<cPozycjaPlikow>& file) 
     QElapsedTimer timer;
     timer.start();
     const QString opened =
-        Plik_Open(host, file, buildIndex, false, QString(), nullptr, false, false, folder, 1);
+        Plik_Open(host, &Program().session, Program().settings.SourceFolder, file, buildIndex,
+                  false, QString(), nullptr, false, false, folder, 1);
     const double seconds = timer.nsecsElapsed() / 1e9;
     return opened == path ? seconds : -1;
 }
@@ -151,6 +153,7 @@ void report(const char* name, const Timings& t) {
 } // namespace
 
 int main(int argc, char** argv) {
+    kelbrin::ProgramObjectSet program;
     QCoreApplication app(argc, argv);
     SetSettingsStore(std::make_unique<MemorySettingsStore>());
     QTemporaryDir temporary;

@@ -13,7 +13,7 @@
 // Target: the 3,000-track repaint at most 3.5x the 1,000-track one (the work
 // grows with the tracks, not with their square).
 
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
 #include "core/document/cPozycjaMP3.h"
 #include "core/document/cPozycjeMP3.h"
 #include "gui/editor/EditorController.h"
@@ -124,6 +124,7 @@ Timings measure(int count) {
 } // namespace
 
 int main(int argc, char** argv) {
+    kelbrin::ProgramObjectSet program;
     if (!std::getenv("QT_QPA_PLATFORM"))
         ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QApplication app(argc, argv);

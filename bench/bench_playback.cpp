@@ -16,7 +16,7 @@
 
 #include "BenchSupport.h"
 
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
 #include "core/app/TextCatalog.h"
 #include "core/document/cPozycjeMP3.h"
 #include "core/editor/TrackGraph.h"
@@ -111,6 +111,7 @@ QStringList MakeFiles(const QString& folder, const QString& kind, int count, dou
 }
 
 class Editor {
+    ProgramObjectSet program; // a fresh program state for each run
 public:
     Editor() {
         store = new MemorySettingsStore;
@@ -119,8 +120,7 @@ public:
         SetSettingsStore(std::unique_ptr<SettingsStore>(store));
         Catalog().load(QStringLiteral(KELBRIN_SOURCE_DIR) + "/resources/Kelbrin.ini");
         Catalog().setLanguage("ENGLISH");
-        ResetSharedState();
-        Shared().UseDefaultRenderer = false;
+        Program().outputs.UseDefaultRenderer = false;
         window = new frmDazudizi;
         window->setAttribute(Qt::WA_DeleteOnClose, false);
         window->PokazMnie();
@@ -151,7 +151,7 @@ public:
             t->sngOvertake = i == 0 ? 0 : overtake;
             window->cPozycje()->Add(t);
         }
-        Shared().NextTrackNo = files.size() + 1;
+        Program().session.NextTrackNo = files.size() + 1;
         RebuildAllSuccessors(*window->cPozycje());
         window->DrawTrackGraph(true);
     }
@@ -224,7 +224,7 @@ bool CpuPart(const QString& folder, double playSeconds) {
     for (int round = 0; round < kCpuRounds; ++round) {
         Editor editor;
         editor.load(files, each, static_cast<float>(-kOverlap));
-        Shared().OverTakeSeconds = 0;
+        Program().settings.OverTakeSeconds = 0;
         const double cpu = CpuSeconds(RUSAGE_SELF);
         editor.button("cmdPlay")->click();
         Spin([&] { return !editor.idle(); }, 5000);

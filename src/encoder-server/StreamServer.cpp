@@ -16,6 +16,7 @@
 #include "core/recording/LameConfiguration.h"
 #include "platform/media/Clock.h"
 #include "platform/settings/SettingsStore.h"
+#include "platform/shell/SystemFolders.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -36,7 +37,7 @@ qint64 BlockSizeSetting(const QString& key, const QString& defaultText, double f
 QString RecordingFolder() {
     QString folder = GetSetting(QStringLiteral("RecDir"));
     if (folder.trimmed().isEmpty())
-        folder = DefaultFolderRoot(DefaultLoadSettingsEnvironment());
+        folder = DefaultFolderRoot(DefaultLoadSettingsEnvironment(HostFolders()));
     return folder;
 }
 

@@ -2,8 +2,7 @@
 
 #include "core/app/AppSettings.h"
 #include "core/app/PathProcedures.h"
-#include "core/app/RecorderLink.h"
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
 #include "core/app/SoundCards.h"
 #include "core/app/MessageService.h"
 #include "core/app/TextCatalog.h"
@@ -18,6 +17,7 @@
 #include "gui/mainwindow/frmDazudizi.h"
 #include "platform/settings/SettingsStore.h"
 #include "platform/shell/ComponentActivation.h"
+#include "platform/shell/SystemFolders.h"
 #include "platform/shell/SystemInfo.h"
 #include "platform/shell/XdgDesktopIntegration.h"
 
@@ -82,17 +82,17 @@ void EditorStartup::showLanguageDialog() {
 }
 
 void EditorStartup::loadSettings() {
-    LoadSettingsEnvironment env = DefaultLoadSettingsEnvironment();
+    LoadSettingsEnvironment env = DefaultLoadSettingsEnvironment(HostFolders());
     XdgDesktopIntegration desktop;
     env.desktop = &desktop;
-    LoadSettings(env);
+    LoadSettings(Program().settings, Program().recording, env);
     // Seeded values reach the file at once, not only when the program ends.
     Settings().sync();
 }
 
 void EditorStartup::enumerateSoundCards() {
     // A stored list only: the devices are asked when a window first shows them.
-    LoadStoredSoundCards();
+    LoadStoredSoundCards(Program().outputs);
 }
 
 void EditorStartup::showMainWindow() {
@@ -122,7 +122,7 @@ void EditorStartup::clickSelectedTreeNode() {
 void EditorStartup::showRecorder(bool autoStart) {
     // Nobody answers the boxes of a run started by a scheduler.
     const bool nobodyWatches = unattended();
-    if (autoStart && !LinkRecorder()) {
+    if (autoStart && !Program().server.link()) {
         // A scheduled recording must not be lost without a word.
         ShowText(texts::kNoServer, mb::Critical);
         if (nobodyWatches) {
@@ -131,7 +131,7 @@ void EditorStartup::showRecorder(bool autoStart) {
         }
         return;
     }
-    frmRecord::PokazMnie(autoStart, nobodyWatches || Shared().RecTimeLimit > 0);
+    frmRecord::PokazMnie(autoStart, nobodyWatches || Program().recording.RecTimeLimit > 0);
 }
 
 } // namespace kelbrin

@@ -3,11 +3,14 @@
 
 #include "gui/app/QtMessageService.h"
 #include "core/app/MessageService.h"
+#include "core/app/ProgramObjects.h"
 
 #include "gui/app/KelbrinApplication.h"
 
 int main(int argc, char** argv) {
     const bool headless = kelbrin::ChooseOffscreenWithoutDisplay();
+    // The program's state outlives every window the application still holds.
+    kelbrin::ProgramObjectSet program;
     kelbrin::KelbrinApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Pelorin"));
     QApplication::setApplicationName(QStringLiteral("Kelbrin"));
@@ -23,7 +26,7 @@ int main(int argc, char** argv) {
     const QString commandLine = args.join(QLatin1Char(' '));
 
     kelbrin::EditorStartup startup(headless);
-    switch (kelbrin::Main(startup, startup, commandLine)) {
+    switch (kelbrin::Main(program.objects, startup, startup, commandLine)) {
     case kelbrin::StartupResult::SecondInstance:
         return kelbrin::exitstatus::kDone;
     case kelbrin::StartupResult::RecordingRefused:

@@ -1,8 +1,8 @@
 #pragma once
-// A fresh program for each test: shared values reset, an empty open-files
-// collection, and settings kept in memory.
+// A fresh program for each test: a new set of the program's owned objects,
+// an empty open-files collection, and settings kept in memory.
 
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
 #include "core/document/cPozycjePlikow.h"
 #include "platform/settings/MemorySettingsStore.h"
 
@@ -10,10 +10,18 @@
 
 namespace kelbrin::test {
 
+// Builds the set anew (the test program's main builds the first one).
+inline ProgramObjects& ResetProgramObjects() {
+    static std::unique_ptr<ProgramObjectSet> set;
+    set.reset();
+    set = std::make_unique<ProgramObjectSet>();
+    return set->objects;
+}
+
 // Returns the installed settings store, owned by the settings layer.
 inline MemorySettingsStore* FreshProgramState() {
-    ResetSharedState();
-    Shared().OpenFiles = std::make_shared<cPozycjePlikow>();
+    ResetProgramObjects();
+    Program().session.OpenFiles = std::make_shared<cPozycjePlikow>();
     auto* store = new MemorySettingsStore;
     SetSettingsStore(std::unique_ptr<SettingsStore>(store));
     return store;

@@ -1,3 +1,4 @@
+#include "ProgramState.h"
 #include "ScreenshotRun.h"
 
 #include "TestEnvironment.h"
@@ -23,6 +24,7 @@ ScreenshotRun::ScreenshotRun(int& argc, char** argv) {
         m_arguments << QString::fromLocal8Bit(argv[i]);
     m_outDir = argument(1, QStringLiteral("screenshots"));
     QDir().mkpath(m_outDir);
+    ResetProgramObjects();
     m_store = new MemorySettingsStore;
     SetSettingsStore(std::unique_ptr<SettingsStore>(m_store));
     Catalog().load(SourceDir() + "/resources/Kelbrin.ini");

@@ -1,5 +1,6 @@
 // Shared main of every test program: private XDG folders, then a Qt
 // application object (widgets for GUI tests, core otherwise), then the tests.
+#include "ProgramState.h"
 #include "TestEnvironment.h"
 
 #include <QCoreApplication>
@@ -16,6 +17,7 @@ int main(int argc, char** argv) {
     kelbrin::test::SetUpPrivateEnvironment();
     ::testing::InitGoogleTest(&argc, argv);
     auto app = kelbrin::test::MakeApplication(argc, argv);
+    kelbrin::test::ResetProgramObjects();
     const int result = RUN_ALL_TESTS();
     app.reset();
     QDir(kelbrin::test::PrivateRoot()).removeRecursively();

@@ -2,12 +2,12 @@
 
 #include "Numbers.h"
 #include "PathProcedures.h"
-#include "SharedState.h"
+#include "LoadedSettings.h"
+#include "core/recording/RecordingConfiguration.h"
 #include "TextCatalog.h"
 #include "core/recording/FormatFile.h"
-#include "platform/settings/QtSettingsStore.h"
 #include "platform/settings/SettingsStore.h"
-#include "platform/shell/SystemInfo.h"
+#include "platform/shell/SystemFolders.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -48,12 +48,12 @@ void IntegrateWithDesktop(const LoadSettingsEnvironment& env, bool firstRun) {
 
 } // namespace
 
-LoadSettingsEnvironment DefaultLoadSettingsEnvironment() {
+LoadSettingsEnvironment DefaultLoadSettingsEnvironment(const SystemFolders& system) {
     LoadSettingsEnvironment env;
     env.programFolder = WithTrailingSlash(QCoreApplication::applicationDirPath());
     env.programFile = QCoreApplication::applicationFilePath();
-    env.tempFolder = SystemInfo::TempFolder();
-    env.mediaFolder = SystemInfo::UserMediaFolder();
+    env.tempFolder = system.tempFolder();
+    env.mediaFolder = system.userMediaFolder();
     env.formatFile = FormatFilePath();
     return env;
 }
@@ -67,8 +67,7 @@ QString DefaultFolder(const LoadSettingsEnvironment& env) {
     return folder;
 }
 
-void LoadSettings(const LoadSettingsEnvironment& env) {
-    SharedState& s = Shared();
+void LoadSettings(LoadedSettings& s, RecordingConfiguration& r, const LoadSettingsEnvironment& env) {
     const QString folderRoot = DefaultFolderRoot(env);
     const QString folder = DefaultFolder(env);
 
@@ -77,7 +76,7 @@ void LoadSettings(const LoadSettingsEnvironment& env) {
         SaveSetting(QStringLiteral("TempRecDir"), WithTrailingSlash(env.tempFolder.trimmed()));
         SaveSetting(QStringLiteral("ExactSave"), QStringLiteral("1"));
     }
-    s.TempRecordFolder = GetSetting(QStringLiteral("TempRecDir"), folderRoot);
+    r.TempRecordFolder = GetSetting(QStringLiteral("TempRecDir"), folderRoot);
     s.UseOldAlgorithm = Val(GetSetting(QStringLiteral("OldAlg"), QStringLiteral("0"))) == 1.0;
     if (missingOrEmpty(QStringLiteral("RecBufor")))
         SaveSetting(QStringLiteral("RecBufor"), QStringLiteral("500"));
@@ -90,7 +89,7 @@ void LoadSettings(const LoadSettingsEnvironment& env) {
         SaveSetting(QStringLiteral("DestPath"), folder);
     if (missingOrEmpty(QStringLiteral("RecDir")))
         SaveSetting(QStringLiteral("RecDir"), folderRoot);
-    s.RecordFolder = WithTrailingSlash(GetSetting(QStringLiteral("RecDir")));
+    r.RecordFolder = WithTrailingSlash(GetSetting(QStringLiteral("RecDir")));
     if (missingOrEmpty(QStringLiteral("ViewNode")))
         SaveSetting(QStringLiteral("ViewNode"), QStringLiteral("1"));
     const QString dest = GetSetting(QStringLiteral("DestPath"), folder);
@@ -115,16 +114,18 @@ void LoadSettings(const LoadSettingsEnvironment& env) {
         std::max(0.0, Val(GetSetting(QStringLiteral("OverTake"), QStringLiteral("150"))) / 1000.0));
     if (GetSetting(QStringLiteral("DeviceIn"), QStringLiteral("0")).isEmpty())
         SaveSetting(QStringLiteral("DeviceIn"), QStringLiteral("0"));
-    s.CaptureDevice = std::max<std::int32_t>(
+    r.CaptureDevice = std::max<std::int32_t>(
         -1, static_cast<std::int32_t>(
                 RoundHalfEven(Val(GetSetting(QStringLiteral("DeviceIn"), QStringLiteral("0"))) - 1)));
 
     // A damaged format file is reported and left unused: the chooser starts anew.
     QByteArray record;
     if (LoadFormatFile(env.formatFile, &record))
-        s.RecordFormat = record;
+        r.RecordFormat = record;
 }
 
-void LoadSettings() { LoadSettings(DefaultLoadSettingsEnvironment()); }
+void LoadSettings(LoadedSettings& settings, RecordingConfiguration& recording) {
+    LoadSettings(settings, recording, DefaultLoadSettingsEnvironment(HostFolders()));
+}
 
 } // namespace kelbrin

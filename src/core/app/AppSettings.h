@@ -1,11 +1,16 @@
 #pragma once
-// Seeds missing settings on start and loads the shared values derived from them.
+// Seeds missing settings on start and loads the values derived from them into
+// the loaded settings and the recording configuration.
 
 #include "platform/shell/DesktopIntegration.h"
 
 #include <QString>
 
 namespace kelbrin {
+
+struct LoadedSettings;
+struct RecordingConfiguration;
+class SystemFolders;
 
 struct LoadSettingsEnvironment {
     QString programFolder;   // with a trailing '/'
@@ -17,8 +22,8 @@ struct LoadSettingsEnvironment {
     DesktopIntegration* desktop = nullptr;
 };
 
-// The environment of the running program.
-LoadSettingsEnvironment DefaultLoadSettingsEnvironment();
+// The environment of the running program on these system folders.
+LoadSettingsEnvironment DefaultLoadSettingsEnvironment(const SystemFolders& system);
 
 // The folder defaults that stand in for the system drive: `DefaultFolderRoot`
 // ends with '/', `DefaultFolder` does not (the destination folder is kept
@@ -30,8 +35,10 @@ QString DefaultFolder(const LoadSettingsEnvironment& env);
 // first-run step is not repeated after that.
 constexpr const char* kDesktopIntegrationKey = "DesktopIntegration";
 
-void LoadSettings(const LoadSettingsEnvironment& env);
-void LoadSettings();
+// Fills the editor's values and the recording's folders, capture device and
+// format from the settings, seeding those still missing.
+void LoadSettings(LoadedSettings& settings, RecordingConfiguration& recording, const LoadSettingsEnvironment& env);
+void LoadSettings(LoadedSettings& settings, RecordingConfiguration& recording);
 
 // Control ranges that stored values are clamped to on load.
 constexpr int kMouseSensMin = 100;

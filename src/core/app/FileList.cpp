@@ -1,11 +1,12 @@
 #include "FileList.h"
 
 #include "PathProcedures.h"
-#include "SharedState.h"
+#include "core/recording/RecordingConfiguration.h"
 #include "TextCatalog.h"
 #include "core/app/AppSettings.h"
 #include "core/document/cPozycjePlikow.h"
 #include "platform/settings/SettingsStore.h"
+#include "platform/shell/SystemFolders.h"
 
 #include <QDir>
 
@@ -13,8 +14,7 @@ namespace kelbrin {
 
 bool ListContains(const QStringList& entries, const QString& text) { return entries.contains(text); }
 
-bool IsFileSavable(const QString& path) {
-    const auto& files = Shared().OpenFiles;
+bool IsFileSavable(const cPozycjePlikow* files, const QString& path) {
     if (!files)
         return false;
     for (std::int32_t i = 1; i <= files->Count(); ++i) {
@@ -25,10 +25,11 @@ bool IsFileSavable(const QString& path) {
     return false;
 }
 
-FileListFolders CurrentFileListFolders(bool recordingRuns) {
+FileListFolders CurrentFileListFolders(const RecordingConfiguration& recording, bool recordingRuns) {
     FileListFolders f;
-    f.recordFolder = Shared().RecordFolder;
-    f.sourceFolder = GetSetting(QStringLiteral("SPath"), DefaultFolderRoot(DefaultLoadSettingsEnvironment()));
+    f.recordFolder = recording.RecordFolder;
+    f.sourceFolder = GetSetting(QStringLiteral("SPath"),
+                                DefaultFolderRoot(DefaultLoadSettingsEnvironment(HostFolders())));
     if (recordingRuns) {
         // The encoder server names the file without its folder, the recording folder.
         Settings().sync();
@@ -39,10 +40,10 @@ FileListFolders CurrentFileListFolders(bool recordingRuns) {
     return f;
 }
 
-FileListContent BuildFileList(bool withDiskFiles, bool extra, const FileListFolders& folders) {
+FileListContent BuildFileList(const cPozycjePlikow* files, bool withDiskFiles, bool extra,
+                              const FileListFolders& folders) {
     FileListContent content;
     QStringList texts;
-    const auto& files = Shared().OpenFiles;
     if (files) {
         for (std::int32_t i = 1; i <= files->Count(); ++i) {
             const auto file = files->Item(i);

@@ -9,6 +9,9 @@
 
 namespace kelbrin {
 
+class cPozycjePlikow;
+struct RecordingConfiguration;
+
 struct FileListEntry {
     QString text;
     std::int32_t itemData = 0; // the open file's id; 0 for disk files and headings
@@ -28,14 +31,15 @@ struct FileListFolders {
 // The entries of a file list: open files whose blnExtraArray equals `extra`
 // (without disk files only those usable as sources), then, with disk files,
 // "*.mp*" and "*.wav" files of the two folders under headings 3152 and 3153.
-FileListContent BuildFileList(bool withDiskFiles, bool extra, const FileListFolders& folders);
+FileListContent BuildFileList(const cPozycjePlikow* files, bool withDiskFiles, bool extra,
+                              const FileListFolders& folders);
 // The folders of the running program.
-FileListFolders CurrentFileListFolders(bool recordingRuns);
+FileListFolders CurrentFileListFolders(const RecordingConfiguration& recording, bool recordingRuns);
 
 // The list holds an entry with exactly this text.
 bool ListContains(const QStringList& entries, const QString& text);
 
 // True when an open file has this exact path and may be used as a source.
-bool IsFileSavable(const QString& path);
+bool IsFileSavable(const cPozycjePlikow* files, const QString& path);
 
 } // namespace kelbrin

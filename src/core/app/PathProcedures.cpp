@@ -1,6 +1,6 @@
 #include "PathProcedures.h"
 
-#include "SharedState.h"
+#include "ProgramObjects.h"
 
 #include <QRegularExpression>
 
@@ -47,11 +47,6 @@ QStringList PathsFromFileChoice(const QString& answer, QString* folder) {
 }
 
 QString UniqueTrackName(const QString& name, int sameSourceCount) {
-    SharedState& s = Shared();
-    if (s.SuppressTrackNumbering) {
-        s.SuppressTrackNumbering = false;
-        return name;
-    }
     const int n = sameSourceCount + 1;
     static const QRegularExpression counter(QStringLiteral("^(.*)\\((\\d+)\\)$"),
                                             QRegularExpression::DotMatchesEverythingOption);
@@ -63,7 +58,7 @@ QString UniqueTrackName(const QString& name, int sameSourceCount) {
 }
 
 double RescaleFromPlayerTime(double t, double itemDuration, double playerDuration) {
-    if (Shared().UseOldAlgorithm)
+    if (Program().settings.UseOldAlgorithm)
         return t;
     if (playerDuration <= 0)
         return 0;
@@ -71,7 +66,7 @@ double RescaleFromPlayerTime(double t, double itemDuration, double playerDuratio
 }
 
 double RescaleToPlayerTime(double t, double itemDuration, double playerDuration) {
-    if (Shared().UseOldAlgorithm)
+    if (Program().settings.UseOldAlgorithm)
         return t;
     if (itemDuration <= 0)
         return 0;

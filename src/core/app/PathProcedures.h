@@ -25,7 +25,6 @@ QStringList PathsFromFileChoice(const QString& answer, QString* folder = nullptr
 // `sameSourceCount` tracks of the source already present, n = count + 1 and
 // the name gets "(n)" when n >= 2. Only a trailing "(digits)" counts as an
 // earlier number and is replaced; "Song (live)" keeps its brackets.
-// When Shared().SuppressTrackNumbering is set, it is cleared and the name kept.
 QString UniqueTrackName(const QString& name, int sameSourceCount);
 
 // Between a track's own time (from its frame index) and its player's time.

@@ -1,7 +1,7 @@
 #include "PlaybackGraphs.h"
 
 #include "MessageService.h"
-#include "SharedState.h"
+#include "ProgramObjects.h"
 #include "TextCatalog.h"
 #include "platform/media/MediaPlatform.h"
 #include "platform/media/PlaybackGraph.h"
@@ -21,7 +21,7 @@ std::shared_ptr<PlaybackGraph> NoGraph() {
 std::shared_ptr<PlaybackGraph> BuildPlaybackGraph(const QString& file, const QString& device, bool useDefault,
                                                   double lengthSeconds) {
     QString output = device;
-    if (useDefault || Shared().UseDefaultRenderer)
+    if (useDefault || Program().outputs.UseDefaultRenderer)
         output = kDefaultOutputName;
     else if (device.trimmed().isEmpty())
         return NoGraph();

@@ -2,10 +2,11 @@
 
 #include "AppSettings.h"
 #include "Numbers.h"
-#include "SharedState.h"
+#include "ProgramObjects.h"
 #include "SoundCards.h"
 #include "core/editor/TrackGraph.h"
 #include "platform/settings/SettingsStore.h"
+#include "platform/shell/SystemFolders.h"
 
 #include <cmath>
 
@@ -36,19 +37,19 @@ int StoredFontSize() {
 
 int StoredNodeSize() { return NodeSizeFromSetting(GetSetting(QStringLiteral("NodeSize"))); }
 
-SettingsOptions LoadSettingsOptions() {
+SettingsOptions LoadSettingsOptions(ProgramObjects& program) {
     SettingsOptions o;
     o.fileNaming = ClampedSetting(QStringLiteral("FileNaming"), "0", 0, kFileNamingCount - 1);
-    const LoadSettingsEnvironment env = DefaultLoadSettingsEnvironment();
-    LoadSettings(env);
-    SharedState& s = Shared();
-    s.UseDefaultRenderer = UseDefaultRendererSetting();
-    o.oneOutputForAll = s.UseDefaultRenderer;
-    o.overTakeText = QString::number(std::lround(s.OverTakeSeconds * 1000.0));
+    const LoadSettingsEnvironment env = DefaultLoadSettingsEnvironment(HostFolders());
+    ProgramObjects& s = program;
+    LoadSettings(s.settings, s.recording, env);
+    s.outputs.UseDefaultRenderer = UseDefaultRendererSetting();
+    o.oneOutputForAll = s.outputs.UseDefaultRenderer;
+    o.overTakeText = QString::number(std::lround(s.settings.OverTakeSeconds * 1000.0));
     o.askRemove = Checked(QStringLiteral("AskRemove"));
     if (GetSetting(QStringLiteral("DestPath")).isEmpty())
         SaveSetting(QStringLiteral("DestPath"), DefaultFolder(env));
-    o.moveText = QString::number(s.MoveStep);
+    o.moveText = QString::number(s.settings.MoveStep);
     o.autoOpen = Checked(QStringLiteral("AutoOpen"));
     o.destFolder = GetSetting(QStringLiteral("DestPath"));
     if (GetSetting(QStringLiteral("SPath")).isEmpty())
@@ -61,47 +62,47 @@ SettingsOptions LoadSettingsOptions() {
     return o;
 }
 
-void SaveSettingsOptions(const SettingsOptions& o) {
-    SharedState& s = Shared();
+void SaveSettingsOptions(LoadedSettings& settings, AudioOutputs& outputs, const SettingsOptions& o) {
     SaveSetting(QStringLiteral("FileNaming"), QString::number(ClampTo(o.fileNaming, 0, kFileNamingCount - 1)));
     SaveSetting(QStringLiteral("FontSize"), QString::number(o.fontSize));
     SaveSetting(QStringLiteral("MouseSens"), QString::number(o.mouseSensitivity));
     SaveSetting(QStringLiteral("NodeSize"), QString::number(o.nodeSize));
-    s.MouseSensitivity = o.mouseSensitivity;
+    settings.MouseSensitivity = o.mouseSensitivity;
     SaveSetting(QStringLiteral("AutoSave"), CheckText(o.autoSave));
     SaveSetting(QStringLiteral("AskRemove"), CheckText(o.askRemove));
     if (!o.destFolder.isEmpty()) {
         SaveSetting(QStringLiteral("DestPath"), o.destFolder);
-        s.DestFolder = o.destFolder;
+        settings.DestFolder = o.destFolder;
     }
     if (!o.sourceFolder.isEmpty()) {
         SaveSetting(QStringLiteral("SPath"), o.sourceFolder);
-        s.SourceFolder = o.sourceFolder;
+        settings.SourceFolder = o.sourceFolder;
     }
     SaveSetting(QStringLiteral("OverTake"),
                 IsWholeNumber(o.overTakeText) ? QString::number(ValLong(o.overTakeText)) : QStringLiteral("100"));
-    s.OverTakeSeconds = static_cast<float>(Val(GetSetting(QStringLiteral("OverTake"), QStringLiteral("150"))) / 1000.0);
+    settings.OverTakeSeconds = static_cast<float>(Val(GetSetting(QStringLiteral("OverTake"), QStringLiteral("150"))) / 1000.0);
     SaveSetting(QStringLiteral("AutoOpen"), CheckText(o.autoOpen));
     const std::int32_t move = ValLong(o.moveText);
     SaveSetting(QStringLiteral("Move"), QString::number(move > 0 ? move : 1));
-    s.MoveStep = ValLong(GetSetting(QStringLiteral("Move"), QStringLiteral("5")));
+    settings.MoveStep = ValLong(GetSetting(QStringLiteral("Move"), QStringLiteral("5")));
     SaveSetting(QStringLiteral("DefSoundCard"), o.device);
     SaveSetting(QStringLiteral("MultiDevices"), o.oneOutputForAll ? QStringLiteral("0") : QStringLiteral("1"));
-    s.UseDefaultRenderer = o.oneOutputForAll;
+    outputs.UseDefaultRenderer = o.oneOutputForAll;
+    settings.announceChange();
 }
 
-void RefreshSoundCards(const QString& selected, const std::function<void(bool)>& busy) {
+void RefreshSoundCards(AudioOutputs& outputs, const QString& selected, const std::function<void(bool)>& busy) {
     QStringList kept;
-    for (const QString& name : Shared().SoundCards)
+    for (const QString& name : outputs.SoundCards)
         if (!name.isEmpty() && name != selected)
             kept.append(name);
     SaveSetting(QStringLiteral("SoundCardS"), StoredSoundCardsText(kept));
-    Shared().SoundCards.clear();
-    EnumerateSoundCards(busy);
+    outputs.SoundCards.clear();
+    EnumerateSoundCards(outputs, busy);
 }
 
-void AddSoundCard(const QString& name) {
-    Shared().SoundCards.append(name);
+void AddSoundCard(AudioOutputs& outputs, const QString& name) {
+    outputs.SoundCards.append(name);
     QString stored = GetSetting(QStringLiteral("SoundCardS"));
     if (stored.isEmpty()) // a list always opens with its separator
         stored = QStringLiteral("`");

@@ -12,6 +12,10 @@
 
 namespace kelbrin {
 
+struct AudioOutputs;
+struct LoadedSettings;
+struct ProgramObjects;
+
 constexpr int kFontSizeMin = 6, kFontSizeMax = 30;
 constexpr int kNodeSizeMin = 200, kNodeSizeMax = 1000;
 
@@ -39,24 +43,25 @@ struct SettingsOptions {
     bool oneOutputForAll = true; // MultiDevices inverted (UseDefaultRenderer)
 };
 
-// Re-reads the settings into the shared values (LoadSettings), sets
-// UseDefaultRenderer, seeds the two folders when they are empty, and returns
-// what the dialog shows. `device` is left empty (the device list decides).
-SettingsOptions LoadSettingsOptions();
+// Re-reads the settings into the program's loaded settings and recording
+// configuration (LoadSettings), sets UseDefaultRenderer, seeds the two folders
+// when they are empty, and returns what the dialog shows. `device` is left empty (the device list decides).
+SettingsOptions LoadSettingsOptions(ProgramObjects& program);
 
-// Stores every option and refreshes the shared values that depend on them
+// Stores every option and refreshes the loaded values that depend on them
 // (DestFolder, SourceFolder, OverTakeSeconds, MoveStep, MouseSensitivity,
-// UseDefaultRenderer). A non-numeric overlap is stored as 100 ms, a seek step
-// of 0 or less as 1; empty folders are not stored.
-void SaveSettingsOptions(const SettingsOptions& options);
+// UseDefaultRenderer), then announces the change. A non-numeric overlap is
+// stored as 100 ms, a seek step of 0 or less as 1; empty folders are not stored.
+void SaveSettingsOptions(LoadedSettings& settings, AudioOutputs& outputs, const SettingsOptions& options);
 
 // The device list's refresh: drops `selected` (and empty names) from the
 // cached list, stores what is left (nothing at all when nothing is left) and
 // builds SoundCards anew, from the store or, when it was emptied, from the
 // devices themselves.
-void RefreshSoundCards(const QString& selected, const std::function<void(bool)>& busy = {});
+void RefreshSoundCards(AudioOutputs& outputs, const QString& selected,
+                       const std::function<void(bool)>& busy = {});
 
 // Adds a renderer chosen by hand to SoundCards and to the cached list.
-void AddSoundCard(const QString& name);
+void AddSoundCard(AudioOutputs& outputs, const QString& name);
 
 } // namespace kelbrin

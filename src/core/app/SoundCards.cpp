@@ -2,7 +2,7 @@
 
 #include "MessageService.h"
 #include "Numbers.h"
-#include "SharedState.h"
+#include "AudioOutputs.h"
 #include "TextCatalog.h"
 #include "core/document/cPozycjaMP3.h"
 #include "platform/media/MediaPlatform.h"
@@ -40,34 +40,24 @@ QString StoredSoundCardsText(const QStringList& names) {
 
 bool UseDefaultRendererSetting() { return Val(GetSetting(QStringLiteral("MultiDevices"))) == 0; }
 
-namespace {
-// Start-up found no stored list and left the devices to the first need.
-bool& devicesPending() {
-    static bool pending = false;
-    return pending;
-}
-} // namespace
-
-bool LoadStoredSoundCards() {
-    SharedState& shared = Shared();
-    shared.UseDefaultRenderer = UseDefaultRendererSetting();
+bool LoadStoredSoundCards(AudioOutputs& outputs) {
+    outputs.UseDefaultRenderer = UseDefaultRendererSetting();
     const QString stored = GetSetting(QStringLiteral("SoundCardS"));
-    devicesPending() = stored.trimmed().isEmpty();
-    if (devicesPending())
+    outputs.DevicesPending = stored.trimmed().isEmpty();
+    if (outputs.DevicesPending)
         return false;
-    AppendStoredSoundCards(shared.SoundCards, stored);
+    AppendStoredSoundCards(outputs.SoundCards, stored);
     return true;
 }
 
-void EnsureSoundCards(const std::function<void(bool)>& busy) {
-    if (devicesPending())
-        EnumerateSoundCards(busy);
+void EnsureSoundCards(AudioOutputs& outputs, const std::function<void(bool)>& busy) {
+    if (outputs.DevicesPending)
+        EnumerateSoundCards(outputs, busy);
 }
 
-void EnumerateSoundCards(const std::function<void(bool)>& busy) {
-    SharedState& shared = Shared();
-    const bool stored = LoadStoredSoundCards();
-    devicesPending() = false;
+void EnumerateSoundCards(AudioOutputs& outputs, const std::function<void(bool)>& busy) {
+    const bool stored = LoadStoredSoundCards(outputs);
+    outputs.DevicesPending = false;
     if (!stored) {
         if (busy)
             busy(true);
@@ -77,12 +67,12 @@ void EnumerateSoundCards(const std::function<void(bool)>& busy) {
         if (devices.isEmpty()) {
             ShowMessage(GetText(kNoOutputDeviceText), mb::Information, QString(), kNoOutputDeviceText);
             for (const QString& name : {kDefaultOutputName, kNullOutputName})
-                if (!shared.SoundCards.contains(name))
-                    shared.SoundCards.append(name);
+                if (!outputs.SoundCards.contains(name))
+                    outputs.SoundCards.append(name);
         } else {
-            shared.SoundCards = QStringList{kDefaultOutputName} + devices + QStringList{kNullOutputName};
-            SaveSetting(QStringLiteral("DefSoundCard"), shared.SoundCards.first());
-            SaveSetting(QStringLiteral("SoundCardS"), StoredSoundCardsText(shared.SoundCards));
+            outputs.SoundCards = QStringList{kDefaultOutputName} + devices + QStringList{kNullOutputName};
+            SaveSetting(QStringLiteral("DefSoundCard"), outputs.SoundCards.first());
+            SaveSetting(QStringLiteral("SoundCardS"), StoredSoundCardsText(outputs.SoundCards));
         }
     }
 }

@@ -14,6 +14,8 @@
 
 namespace kelbrin {
 
+struct AudioOutputs;
+
 class cPozycjaMP3;
 
 // Appends the names of a stored list to `names`, each one only when it is not
@@ -26,7 +28,7 @@ QString StoredSoundCardsText(const QStringList& names);
 // UseDefaultRenderer as the settings give it: MultiDevices missing or 0.
 bool UseDefaultRendererSetting();
 
-// Fills Shared().SoundCards: from SoundCardS when it holds a list, else from
+// Fills outputs.SoundCards: from SoundCardS when it holds a list, else from
 // the platform's output devices, with the default output first and the
 // silent "null" output last; a fresh list is stored in SoundCardS and its
 // first name in DefSoundCard. Without any output device text 3170 is shown,
@@ -34,16 +36,16 @@ bool UseDefaultRendererSetting();
 // start asks again). Always sets UseDefaultRenderer. The caller empties
 // SoundCards first when it wants a fresh list; `busy` (optional) shows the
 // busy pointer while the devices are asked.
-void EnumerateSoundCards(const std::function<void(bool)>& busy = {});
+void EnumerateSoundCards(AudioOutputs& outputs, const std::function<void(bool)>& busy = {});
 
 // Start-up's share of the list: UseDefaultRenderer, and the names of a stored
 // list. Asks no device (that costs the media framework's start); false when
 // no list is stored, so the devices are asked on first need.
-bool LoadStoredSoundCards();
+bool LoadStoredSoundCards(AudioOutputs& outputs);
 
 // The list before a window shows it: when start-up found no stored list, the
 // devices are asked now, once (as EnumerateSoundCards does).
-void EnsureSoundCards(const std::function<void(bool)>& busy = {});
+void EnsureSoundCards(AudioOutputs& outputs, const std::function<void(bool)>& busy = {});
 
 // Sends `track` to `device`: the track is marked changed and its player
 // builds its graph anew on the next start.

@@ -3,8 +3,7 @@
 #include "MessageService.h"
 #include "Numbers.h"
 #include "PathProcedures.h"
-#include "RecorderLink.h"
-#include "SharedState.h"
+#include "ProgramObjects.h"
 #include "TextCatalog.h"
 #include "core/document/cPozycjePlikow.h"
 #include "core/recording/RecorderClient.h"
@@ -76,15 +75,15 @@ QString ChooseLanguage(const QString& saved, const QStringList& sections, int sy
     return QString();
 }
 
-StartupResult Main(StartupPlatform& platform, StartupWindows& windows, const QString& commandLine) {
+StartupResult Main(ProgramObjects& program, StartupPlatform& platform, StartupWindows& windows,
+                   const QString& commandLine) {
     if (!platform.acquireSingleInstance()) {
         if (!IsRecordCommand(commandLine))
             return StartupResult::SecondInstance;
         RefuseRecording(platform);
         return StartupResult::RecordingRefused;
     }
-    SharedState& s = Shared();
-    s.SuppressTrackNumbering = false;
+    ProgramObjects& s = program;
 
     const QString languageFile = platform.programFolder() + QStringLiteral("Kelbrin.ini");
     if (!platform.fileExists(languageFile) || !Catalog().load(languageFile) ||
@@ -92,11 +91,11 @@ StartupResult Main(StartupPlatform& platform, StartupWindows& windows, const QSt
         ShowMessage(LanguageFileMissingText(), mb::OkOnly | mb::Critical, QString());
         return StartupResult::LanguageFileMissing;
     }
-    s.LanguageSections = Catalog().file().sectionNames();
+    s.settings.LanguageSections = Catalog().file().sectionNames();
     Catalog().setLanguage(QStringLiteral("ENGLISH"));
 
     const QString saved = GetSetting(QStringLiteral("Langauge"));
-    const QString language = ChooseLanguage(saved, s.LanguageSections, platform.systemDefaultLangId());
+    const QString language = ChooseLanguage(saved, s.settings.LanguageSections, platform.systemDefaultLangId());
     if (!language.isEmpty()) {
         Catalog().setLanguage(language);
     } else if (platform.unattended()) {
@@ -115,12 +114,12 @@ StartupResult Main(StartupPlatform& platform, StartupWindows& windows, const QSt
     windows.enumerateSoundCards();
     platform.setBusyCursor(false);
 
-    s.OpenFiles = std::make_shared<cPozycjePlikow>();
-    s.NextFileId = 1;
+    s.session.OpenFiles = std::make_shared<cPozycjePlikow>();
+    s.session.NextFileId = 1;
 
     // The encoder server, once something needs it: one retry after asking the
     // server to register itself.
-    SetRecorderConnector([&platform] {
+    s.server.connect = [&platform] {
         std::shared_ptr<RecorderClient> recorder = platform.createRecorder();
         if (!recorder) {
             const QString server = platform.binaryFolder() + kServerProgram;
@@ -129,7 +128,7 @@ StartupResult Main(StartupPlatform& platform, StartupWindows& windows, const QSt
             recorder = platform.createRecorder();
         }
         return recorder;
-    });
+    };
 
     try {
         windows.showMainWindow();
@@ -138,26 +137,26 @@ StartupResult Main(StartupPlatform& platform, StartupWindows& windows, const QSt
         ShowText(startuptext::kMainWindowFailed, mb::Critical, kP1, Describe(std::current_exception()));
     }
 
-    HandleCommandLine(platform, windows, commandLine);
+    HandleCommandLine(program.recording, platform, windows, commandLine);
     return StartupResult::Started;
 }
 
-void HandleCommandLine(StartupPlatform& platform, StartupWindows& windows, const QString& commandLine) {
-    SharedState& s = Shared();
-    s.RecTimeLimit = 0;
+void HandleCommandLine(RecordingConfiguration& recording, StartupPlatform& platform, StartupWindows& windows,
+                       const QString& commandLine) {
+    recording.RecTimeLimit = 0;
     if (IsRecordCommand(commandLine)) {
         AutoOpenLastFile(platform, windows, true);
         QString compact = commandLine.toLower();
         compact.remove(QLatin1Char(' '));
         const qsizetype n = compact.size();
         if (compact.endsWith(QLatin1Char('e'))) {
-            s.RecArgSuffixE = true;
+            recording.RecArgSuffixE = true;
             if (n > 4)
-                s.RecTimeLimit = ValLong(compact.mid(4, n - 5));
+                recording.RecTimeLimit = ValLong(compact.mid(4, n - 5));
         } else {
-            s.RecArgSuffixE = false;
+            recording.RecArgSuffixE = false;
             if (n > 4)
-                s.RecTimeLimit = ValLong(compact.mid(4, n - 4));
+                recording.RecTimeLimit = ValLong(compact.mid(4, n - 4));
         }
         windows.showRecorder(true);
         return;

@@ -12,6 +12,9 @@
 
 namespace kelbrin {
 
+struct ProgramObjects;
+struct RecordingConfiguration;
+
 class RecorderClient;
 
 // What start-up needs of the system.
@@ -87,11 +90,13 @@ QString LanguageFileMissingText();
 
 // Main. `commandLine` is the argument text as one string. `platform` stays in
 // use after Main returns: the encoder server is reached through it when the
-// recorder first needs it (LinkRecorder).
-StartupResult Main(StartupPlatform& platform, StartupWindows& windows, const QString& commandLine);
+// recorder first needs it (ServerLink::link).
+StartupResult Main(ProgramObjects& program, StartupPlatform& platform, StartupWindows& windows,
+                   const QString& commandLine);
 
 // The command-line step of Main, on its own for the windows that re-run it.
-void HandleCommandLine(StartupPlatform& platform, StartupWindows& windows, const QString& commandLine);
+void HandleCommandLine(RecordingConfiguration& recording, StartupPlatform& platform, StartupWindows& windows,
+                       const QString& commandLine);
 void AutoOpenLastFile(StartupPlatform& platform, StartupWindows& windows, bool fromRecorder);
 
 // The language for a saved setting: the setting upper-cased when it names a

@@ -6,7 +6,7 @@
 #include "cPozycjePlikow.h"
 #include "core/app/MessageService.h"
 #include "core/app/Numbers.h"
-#include "core/app/SharedState.h"
+#include "EditorSession.h"
 #include "core/app/TextCatalog.h"
 #include "platform/media/MediaDuration.h"
 #include "platform/settings/SettingsStore.h"
@@ -18,15 +18,15 @@ namespace kelbrin {
 
 namespace {
 
-cPozycjePlikow& openFiles() {
-    auto& files = Shared().OpenFiles;
+cPozycjePlikow& openFiles(EditorSession& session) {
+    auto& files = session.OpenFiles;
     if (!files)
         files = std::make_shared<cPozycjePlikow>();
     return *files;
 }
 
-void removeFileWithId(std::int32_t id) {
-    cPozycjePlikow& files = openFiles();
+void removeFileWithId(EditorSession& session, std::int32_t id) {
+    cPozycjePlikow& files = openFiles(session);
     for (std::int32_t i = 1; i <= files.Count(); ++i) {
         if (files.Item(i)->lngNrPozycji == id) {
             files.Remove(i);
@@ -48,11 +48,11 @@ QString recordingOutputPath() {
 
 std::optional<SourceFileChoice> askForFiles(FrameScanHost& host, const QString& title,
                                             bool multipleChoice, bool offerMediaFiles,
-                                            const QString& folder) {
+                                            const QString& folder, const QString& sourceFolder) {
     SourceFileDialog dialog;
     dialog.title = title;
     dialog.multipleChoice = multipleChoice;
-    dialog.folder = folder.isEmpty() ? Shared().SourceFolder : folder;
+    dialog.folder = folder.isEmpty() ? sourceFolder : folder;
     dialog.filters.append({3037, QStringLiteral("*.mp3;*.mp2")});
     dialog.filters.append({3038, QStringLiteral("*.wav")});
     if (offerMediaFiles)
@@ -101,9 +101,12 @@ bool scanAndStamp(FrameScanHost& host, cPozycjaPlikow& file, const QString& path
 
 } // namespace
 
-QString Plik_Open(FrameScanHost& host, std::shared_ptr<cPozycjaPlikow>& file, bool& buildIndex,
+QString Plik_Open(FrameScanHost& host, EditorSession* session, const QString& sourceFolder,
+                  std::shared_ptr<cPozycjaPlikow>& file, bool& buildIndex,
                   bool asNewFile, const QString& title, const cPozycjaMP3* track, bool noTimeLimit,
                   bool offerMediaFiles, QString& folder, std::int32_t filterIndex) {
+    if (asNewFile && !session)
+        return QString(); // nowhere to add a new record
     if (!file && !asNewFile)
         file = std::make_shared<cPozycjaPlikow>();
     QStringList paths;
@@ -116,7 +119,7 @@ QString Plik_Open(FrameScanHost& host, std::shared_ptr<cPozycjaPlikow>& file, bo
         }
         paths.append(path);
     } else {
-        const auto choice = askForFiles(host, title, asNewFile, offerMediaFiles, folder);
+        const auto choice = askForFiles(host, title, asNewFile, offerMediaFiles, folder, sourceFolder);
         if (!choice || choice->paths.isEmpty())
             return QString();
         paths = choice->paths;
@@ -140,8 +143,8 @@ QString Plik_Open(FrameScanHost& host, std::shared_ptr<cPozycjaPlikow>& file, bo
         }
         if (asNewFile) {
             file = std::make_shared<cPozycjaPlikow>();
-            file->lngNrPozycji = Shared().NextFileId;
-            openFiles().Add(file);
+            file->lngNrPozycji = session->NextFileId;
+            openFiles(*session).Add(file);
         }
         host.blnScanFailed = false;
         bool opened = true;
@@ -154,13 +157,13 @@ QString Plik_Open(FrameScanHost& host, std::shared_ptr<cPozycjaPlikow>& file, bo
         if (!opened) {
             host.blnScanFailed = true;
             if (asNewFile)
-                removeFileWithId(Shared().NextFileId);
+                removeFileWithId(*session, session->NextFileId);
             continue;
         }
         if (asNewFile) {
             file->strFileName = path;
-            file->lngNrPozycji = Shared().NextFileId;
-            ++Shared().NextFileId;
+            file->lngNrPozycji = session->NextFileId;
+            ++session->NextFileId;
         }
         lastPath = path;
     }

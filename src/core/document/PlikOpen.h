@@ -13,6 +13,7 @@ namespace kelbrin {
 class cPozycjaMP3;
 class cPozycjaPlikow;
 class FrameScanHost;
+struct EditorSession;
 
 // Filter indexes of the open dialog.
 namespace source_filter {
@@ -22,6 +23,9 @@ constexpr std::int32_t Media = 3; // played as it is, not scanned, not savable
 } // namespace source_filter
 
 // Arguments after the host, in order:
+//  session     the editing session whose open files receive new records and
+//              give them their ids; needed with asNewFile (may be null else).
+//  sourceFolder  the dialog's folder when `folder` is empty.
 //  file        the record; its strFileName names the file, empty to ask. With
 //              asNewFile a new record is made for each file (and file ends as
 //              the last one).
@@ -36,7 +40,8 @@ constexpr std::int32_t Media = 3; // played as it is, not scanned, not savable
 //              folder of a multiple choice.
 //  filterIndex the filter that a given file name counts as.
 // Returns the path of the last file opened, or "" when nothing was opened.
-QString Plik_Open(FrameScanHost& host, std::shared_ptr<cPozycjaPlikow>& file, bool& buildIndex,
+QString Plik_Open(FrameScanHost& host, EditorSession* session, const QString& sourceFolder,
+                  std::shared_ptr<cPozycjaPlikow>& file, bool& buildIndex,
                   bool asNewFile, const QString& title, const cPozycjaMP3* track, bool noTimeLimit,
                   bool offerMediaFiles, QString& folder, std::int32_t filterIndex);
 

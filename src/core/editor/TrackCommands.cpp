@@ -68,9 +68,12 @@ void PasteOnto(const cPozycjaMP3& clipboard, cPozycjaMP3& target, const cPozycje
     Synchro(clipboard, target, synchro::Paste, &tracks);
 }
 
-std::shared_ptr<cPozycjaMP3> PasteAsNew(const cPozycjaMP3& clipboard, const cPozycjeMP3& tracks) {
+std::shared_ptr<cPozycjaMP3> PasteAsNew(const cPozycjaMP3& clipboard, const cPozycjeMP3& tracks,
+                                        bool keepLabel) {
     auto track = std::make_shared<cPozycjaMP3>();
     Synchro(clipboard, *track, synchro::PasteNew, &tracks);
+    if (keepLabel)
+        track->strLabel = clipboard.strLabel;
     track->blnAwlaysTop = false;
     track->blnZmodyfikowana = true;
     return track;

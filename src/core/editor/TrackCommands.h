@@ -46,9 +46,11 @@ std::shared_ptr<cPozycjaMP3> ClipboardCopy(const cPozycjaMP3& track);
 // position, overlap and file name stay; the label is the clipboard's, numbered
 // for its source unless it is pasted back onto the copied track.
 void PasteOnto(const cPozycjaMP3& clipboard, cPozycjaMP3& target, const cPozycjeMP3& tracks);
-// A new, unnumbered track with the clipboard's settings and a numbered label;
+// A new, unnumbered track with the clipboard's settings and a numbered label
+// (the clipboard's label as it is when `keepLabel`: a track moved in the tree);
 // the split dialog numbers it, places it and adds it.
-std::shared_ptr<cPozycjaMP3> PasteAsNew(const cPozycjaMP3& clipboard, const cPozycjeMP3& tracks);
+std::shared_ptr<cPozycjaMP3> PasteAsNew(const cPozycjaMP3& clipboard, const cPozycjeMP3& tracks,
+                                        bool keepLabel = false);
 
 // A label without the characters a file name cannot hold (: \ / ? * " < > |).
 QString CleanLabel(const QString& text);

@@ -13,7 +13,6 @@
 #include "SaveSources.h"
 #include "SaveTarget.h"
 #include "core/app/MessageService.h"
-#include "core/app/SharedState.h"
 #include "core/app/TextCatalog.h"
 #include "core/app/TextNumbers.h"
 #include "core/document/MpegHeader.h"
@@ -122,7 +121,7 @@ private:
 };
 
 std::shared_ptr<cPozycjaPlikow> SaveRun::findSource(const QString& path) const {
-    const auto& files = Shared().OpenFiles;
+    const auto& files = m_request.openFiles;
     if (!files || !QFileInfo(path).isFile())
         return nullptr;
     for (std::int32_t i = 1; i <= files->Count(); ++i)
@@ -292,7 +291,7 @@ bool SaveRun::completeIndex(const std::shared_ptr<cPozycjaPlikow>& file) {
     std::shared_ptr<cPozycjaPlikow> record = file;
     bool buildIndex = true; // cutting between frames needs every frame's place
     QString folder;
-    const QString opened = Plik_Open(m_host.ScanHost(), record, buildIndex, false, QString(),
+    const QString opened = Plik_Open(m_host.ScanHost(), nullptr, QString(), record, buildIndex, false, QString(),
                                      nullptr, true, false, folder, source_filter::Mpeg);
     return !opened.isEmpty() && file->blnLoadedFull && file->Daj_Naglowek_Ilosc() > 0;
 }
@@ -310,7 +309,7 @@ std::vector<Segment> SaveRun::segmentsOf(const PieceBytes& bytes, SaveFrameLocat
 bool SaveRun::copySegments(Output& out, const std::vector<Segment>& segments,
                            const SaveSource& source, SaveFrameLocator& frames,
                            const cPozycjaPlikow& file, CopyResult& result) {
-    ChunkCopier copier(source, out.target, Shared().CopyChunkSize, m_host, m_buffer);
+    ChunkCopier copier(source, out.target, m_request.copyChunkSize, m_host, m_buffer);
     const std::int32_t samplesPerFrame = mpeg::SamplesPerFrame(file.btyFrame2);
     const bool firstInOutput = out.target.size() == 0;
     for (std::size_t k = 0; k < segments.size(); ++k) {

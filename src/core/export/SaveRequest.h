@@ -7,8 +7,11 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <memory>
 
 namespace kelbrin {
+
+class cPozycjePlikow;
 
 class cPozycjaMP3;
 
@@ -56,6 +59,8 @@ struct SaveRequest {
     bool writeCue = false;
     bool writePlaylist = false;
     bool preview = false; // only the head and the tail of every piece
+    std::shared_ptr<cPozycjePlikow> openFiles; // the open sources the pieces are cut from
+    std::int32_t copyChunkSize = 65535;        // bytes per copy step
 };
 
 enum class SaveStatus {

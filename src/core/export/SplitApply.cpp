@@ -1,7 +1,7 @@
 #include "SplitApply.h"
 
 #include "core/app/MessageService.h"
-#include "core/app/SharedState.h"
+#include "core/document/EditorSession.h"
 #include "core/app/TextCatalog.h"
 #include "core/document/Successors.h"
 #include "core/document/cPozycjaMP3.h"
@@ -23,7 +23,7 @@ std::int32_t positionOf(const cPozycjeMP3& tracks, std::int32_t number) {
 SplitContext SplitContextFrom(SplitHost& host) {
     SplitContext c;
     c.tracks = host.Tracks();
-    c.nextTrackNo = Shared().NextTrackNo;
+    c.nextTrackNo = host.Session().NextTrackNo;
     c.selectedTrack = host.SelectedTrack();
     c.lastListRowTrack = host.LastListRowTrack();
     const SplitBox start = host.BoxOf(0);
@@ -56,7 +56,8 @@ void ApplySplitPlan(const SplitPlan& plan, SplitHost& host, bool snapshot) {
             host.EnableCopyAndClone();
         host.SelectTrack(track->lngNrPozycji);
         host.ResetPreviewPlayMode();
-        Shared().NextTrackNo = std::max(Shared().NextTrackNo, track->lngNrPozycji + 1);
+        EditorSession& session = host.Session();
+        session.NextTrackNo = std::max(session.NextTrackNo, track->lngNrPozycji + 1);
     }
 }
 

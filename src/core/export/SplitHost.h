@@ -13,6 +13,7 @@ namespace kelbrin {
 
 class cPozycjaMP3;
 class cPozycjeMP3;
+struct EditorSession;
 
 // A box on the drawing surface, in twips.
 struct SplitBox {
@@ -27,6 +28,8 @@ public:
     virtual ~SplitHost() = default;
 
     // The project.
+    // The editing session whose next track number the split advances.
+    virtual EditorSession& Session() = 0;
     virtual std::shared_ptr<cPozycjeMP3> Tracks() = 0;
     virtual std::int32_t SelectedTrack() = 0; // number, 0 = none
     // False while a long operation runs.

@@ -5,7 +5,7 @@
 #include "core/app/Numbers.h"
 #include "core/app/PathProcedures.h"
 #include "core/app/PlaybackGraphs.h"
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
 #include "core/document/cPozycjaMP3.h"
 #include "platform/media/Clock.h"
 #include "platform/media/PlaybackGraph.h"
@@ -130,7 +130,7 @@ void FadeEditorPreview::tick() {
         return;
     m_clock.cancel(m_passCall);
     m_passCall = 0;
-    const float lead = Shared().OverTakeSeconds;
+    const float lead = Program().settings.OverTakeSeconds;
     if (m_phase == 0) {
         if (lead + static_cast<float>(m_start->currentPosition()) >= m_previewEnd) {
             if (!(repeat && repeat())) {
@@ -176,7 +176,7 @@ void FadeEditorPreview::applyFadeOut() {
     const double fo = toEndGraph(m_e->sngFadeOutTime);
     if (ve == vz || m_e->colNastepnik.isEmpty() || !(fo > 0))
         return;
-    const double lead = Shared().OverTakeSeconds;
+    const double lead = Program().settings.OverTakeSeconds;
     const double pos = m_end->currentPosition(), stop = m_end->stopTime();
     if (stop - fo > lead + pos)
         return;
@@ -191,7 +191,7 @@ void FadeEditorPreview::applyFadeIn() {
     const int vs = m_s->lngVolumeStart, vp = m_s->lngVolume;
     if (m_s->lngTrack == m_s->lngNrPozycji || vp == vs || m_start->volume() == vp)
         return;
-    const double lead = Shared().OverTakeSeconds;
+    const double lead = Program().settings.OverTakeSeconds;
     const double fi = toStartGraph(m_s->sngFadeInTime);
     const double t = toStartGraph(double(TrackBeginSeconds(*m_s)) + m_s->sngFadeInTime);
     const double p = m_start->currentPosition();

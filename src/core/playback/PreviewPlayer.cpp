@@ -5,7 +5,7 @@
 #include "core/app/Numbers.h"
 #include "core/app/PathProcedures.h"
 #include "core/app/PlaybackGraphs.h"
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
 #include "core/app/TextCatalog.h"
 #include "core/document/cPozycjaMP3.h"
 #include "platform/media/PlaybackGraph.h"
@@ -271,7 +271,7 @@ std::optional<QString> PreviewPlayer::Timer1_Timer() {
             return std::nullopt;
         }
     }
-    if (p + Shared().OverTakeSeconds >= s && !mnuTest_B && !mnuTest_E && mnuPLoop)
+    if (p + Program().settings.OverTakeSeconds >= s && !mnuTest_B && !mnuTest_E && mnuPLoop)
         PlayPreviewRange();
 
     const double d = g.duration();
@@ -292,7 +292,7 @@ void PreviewPlayer::Timer2_Timer() {
     }
     PlaybackGraph& g = *MediaControl;
     if (mnuOption_Scan || mnuOption_Scan_B) {
-        const double step = Shared().MoveStep;
+        const double step = Program().settings.MoveStep;
         const double n = g.currentPosition() + (mnuOption_Scan_B ? -step : step);
         g.setCurrentPosition(n > 0 ? n : 0);
     }
@@ -401,7 +401,7 @@ void PreviewPlayer::cmdMove2_Click(int index) {
         }
         return;
     }
-    const double step = index == 0 ? -Shared().MoveStep : index == 1 ? Shared().MoveStep : index == 2 ? -5 : 5;
+    const double step = index == 0 ? -Program().settings.MoveStep : index == 1 ? Program().settings.MoveStep : index == 2 ? -5 : 5;
     const double n = p + step;
     g.setCurrentPosition(n > 0 ? n : 0);
 }

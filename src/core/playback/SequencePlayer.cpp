@@ -6,7 +6,7 @@
 #include "core/app/Numbers.h"
 #include "core/app/PathProcedures.h"
 #include "core/app/PlaybackGraphs.h"
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
 #include "core/app/TextCatalog.h"
 #include "core/document/cPozycjeMP3.h"
 #include "core/editor/PlayRun.h"
@@ -312,7 +312,7 @@ void SequencePlayer::deletePending(std::int32_t index) {
 
 SequencePlayer::PassEnd SequencePlayer::pass() {
     m_active = false;
-    const double lead = Shared().OverTakeSeconds;
+    const double lead = Program().settings.OverTakeSeconds;
     const std::int32_t count = m_run.colPlayRun ? static_cast<std::int32_t>(m_run.colPlayRun->size()) : 0;
     for (std::int32_t i = 1; i <= count; ++i) {
         if (!m_run.colPlayRun || i > m_run.colPlayRun->size())
@@ -473,7 +473,7 @@ void SequencePlayer::applyFadesAndLabel(cPozycjaMP3& P) {
     const std::shared_ptr<PlaybackGraph> graph = P.MediaBasicAudio;
     if (!graph)
         return;
-    const double lead = Shared().OverTakeSeconds;
+    const double lead = Program().settings.OverTakeSeconds;
     const double cur = graph->currentPosition();
     // The fade-in acts only where the fade-out does not, so the two never
     // fight over the volume of a short track.

@@ -9,7 +9,7 @@
 #include "core/app/Numbers.h"
 #include "core/app/PathProcedures.h"
 #include "core/app/PlaybackGraphs.h"
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
 #include "core/app/TextCatalog.h"
 #include "core/app/TextNumbers.h"
 #include "core/document/cPozycjeMP3.h"
@@ -134,7 +134,7 @@ void SequencePlayer::cmdPause_Click() {
 void SequencePlayer::cmdMove_Click(int index) {
     if (!m_tracks())
         return;
-    const double step = (index == 1 ? 1.0 : -1.0) * Shared().MoveStep;
+    const double step = (index == 1 ? 1.0 : -1.0) * Program().settings.MoveStep;
     cPozycjeMP3& all = tracks();
     for (std::int32_t p = 1; p <= all.Count(); ++p) {
         cPozycjaMP3& t = *all.Item(p);

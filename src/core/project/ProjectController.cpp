@@ -8,7 +8,8 @@
 #include "core/app/BusyHold.h"
 #include "core/app/BusyRefusal.h"
 #include "core/app/MessageService.h"
-#include "core/app/SharedState.h"
+#include "core/app/LoadedSettings.h"
+#include "core/document/EditorSession.h"
 #include "core/app/TextCatalog.h"
 #include "core/document/cPozycjePlikow.h"
 #include "platform/text/AnsiCodec.h"
@@ -117,7 +118,7 @@ bool ProjectController::openProject(const QString& path, bool updateRecent, bool
 }
 
 bool ProjectController::SaveChangesFirst(bool updateRecent) {
-    if (!Shared().OpenFiles || Shared().OpenFiles->Count() < 1)
+    if (!m_window.Session().OpenFiles || m_window.Session().OpenFiles->Count() < 1)
         return true;
     switch (ShowText(3008, mb::YesNoCancel)) {
     case mb::Yes: {
@@ -147,7 +148,7 @@ void ProjectController::openChosenFile(int filterText, const QString& pattern, b
         return;
     const QString filter = GetText(filterText) + QChar(0) + pattern + QChar(0);
     int filterIndex = 1;
-    const QString chosen = m_window.ChooseFile(Shared().SourceFolder, filter, filterIndex, false);
+    const QString chosen = m_window.ChooseFile(m_window.Loaded().SourceFolder, filter, filterIndex, false);
     if (!chosen.trimmed().isEmpty())
         OtworzPlik(chosen, true, isScript, false);
 }

@@ -6,7 +6,8 @@
 #include "ProjectWindow.h"
 #include "SourceLookup.h"
 #include "core/app/MessageService.h"
-#include "core/app/SharedState.h"
+#include "core/app/LoadedSettings.h"
+#include "core/document/EditorSession.h"
 #include "core/app/TextCatalog.h"
 #include "core/document/FrameScanHost.h"
 #include "core/document/PlikOpen.h"
@@ -30,7 +31,8 @@ QString ProjectLoader::pickReplacement(const QString& storedPath,
     auto picked = std::make_shared<cPozycjaPlikow>();
     bool buildIndex = false;
     QString folder;
-    const QString path = Plik_Open(m_window.ScanHost(), picked, buildIndex, false,
+    const QString path = Plik_Open(m_window.ScanHost(), &m_window.Session(),
+                                   m_window.Loaded().SourceFolder, picked, buildIndex, false,
                                    GetText(3111, QStringLiteral("|1"), StoredFileName(storedPath)),
                                    nullptr, false, false, folder, source_filter::Mpeg);
     m_window.ScanHost().ZerujProgress();
@@ -47,7 +49,7 @@ std::shared_ptr<cPozycjaPlikow> ProjectLoader::openSource(const StoredSource& st
     if (!QFileInfo::exists(path)) {
         int style = mb::YesNo | mb::Question;
         if (version >= 1003) {
-            if (Shared().OpenFiles->Count() == 0 && !quiet) {
+            if (m_window.Session().OpenFiles->Count() == 0 && !quiet) {
                 const QString chosen = m_window.ChooseFolder(
                     GetText(3111, QStringLiteral("|1"), StoredFileName(stored.path)));
                 if (!chosen.isEmpty())
@@ -85,18 +87,18 @@ bool ProjectLoader::Load(const QString& path, const ProjectContents& contents, b
     const QDate date = project_format::DateFromValue(h.date);
     if (date.isValid())
         m_window.SetProjectDate(date);
-    Shared().NextTrackNo = h.nextTrackNo;
-    Shared().NextFileId = h.nextFileId;
+    m_window.Session().NextTrackNo = h.nextTrackNo;
+    m_window.Session().NextFileId = h.nextFileId;
     m_window.SetTemplateBoxPosition(h.templateLeft, h.templateTop);
 
     for (const StoredSource& stored : contents.sources)
-        Shared().OpenFiles->Add(openSource(stored, h.version, quiet));
+        m_window.Session().OpenFiles->Add(openSource(stored, h.version, quiet));
 
     int unplaced = 0;
     int refusedNames = 0;
     cPozycjeMP3& tracks = *m_window.Tracks();
     for (const StoredTrack& stored : contents.tracks) {
-        const auto source = FirstOpenFileWithId(stored.sourceId);
+        const auto source = FirstOpenFileWithId(*m_window.Session().OpenFiles, stored.sourceId);
         if (!source) {
             ++unplaced;
             continue;

@@ -1,7 +1,8 @@
 #include "ProjectReset.h"
 
 #include "ProjectWindow.h"
-#include "core/app/SharedState.h"
+#include "core/app/LoadedSettings.h"
+#include "core/document/EditorSession.h"
 #include "core/document/cPozycjeMP3.h"
 #include "core/document/cPozycjePlikow.h"
 
@@ -10,14 +11,14 @@ namespace kelbrin {
 void ResetProject(ProjectWindow& w) {
     w.SetSelectedTrack(0);
     w.Tracks() = std::make_shared<cPozycjeMP3>();
-    Shared().OpenFiles = std::make_shared<cPozycjePlikow>();
+    w.Session().OpenFiles = std::make_shared<cPozycjePlikow>();
     w.ClearTrackViews();
     w.ReleasePreviewPlayer();
     w.SetProjectFile(QString());
     w.SetCheckedRecentItem(0);
     w.SetCloneEnabled(false);
-    Shared().NextTrackNo = 1;
-    Shared().NextFileId = 1;
+    w.Session().NextTrackNo = 1;
+    w.Session().NextFileId = 1;
     w.SetProjectDate(QDate::currentDate());
     w.ClearUndoHistory();
     w.RebuildTree();

@@ -5,7 +5,8 @@
 #include "RecentProjects.h"
 #include "ScriptWriter.h"
 #include "core/app/MessageService.h"
-#include "core/app/SharedState.h"
+#include "core/app/LoadedSettings.h"
+#include "core/document/EditorSession.h"
 #include "core/app/TextCatalog.h"
 #include "core/document/cPozycjeMP3.h"
 #include "core/document/cPozycjePlikow.h"
@@ -37,9 +38,9 @@ QString withExtension(QString path, FileType type) {
     return path;
 }
 
-const cPozycjePlikow& openFiles() {
+const cPozycjePlikow& openFiles(ProjectWindow& w) {
     static const cPozycjePlikow none;
-    return Shared().OpenFiles ? *Shared().OpenFiles : none;
+    return w.Session().OpenFiles ? *w.Session().OpenFiles : none;
 }
 
 QByteArray projectBytes(ProjectWindow& w, bool& fits) {
@@ -48,11 +49,11 @@ QByteArray projectBytes(ProjectWindow& w, bool& fits) {
     h.date = project_format::DateValue(w.ProjectDate());
     h.windowHeight = g.innerHeight;
     h.windowWidth = g.innerWidth;
-    h.nextTrackNo = Shared().NextTrackNo;
-    h.nextFileId = Shared().NextFileId;
+    h.nextTrackNo = w.Session().NextTrackNo;
+    h.nextFileId = w.Session().NextFileId;
     h.templateLeft = g.templateLeft;
     h.templateTop = g.templateTop;
-    const auto bytes = BuildProjectBytes(h, openFiles(), *w.Tracks(), AnsiCodec());
+    const auto bytes = BuildProjectBytes(h, openFiles(w), *w.Tracks(), AnsiCodec());
     fits = bytes.has_value();
     return bytes.value_or(QByteArray());
 }
@@ -71,7 +72,7 @@ bool write(const QString& path, const QByteArray& bytes) {
 }
 
 void markSaved(ProjectWindow& w) {
-    const cPozycjePlikow& files = openFiles();
+    const cPozycjePlikow& files = openFiles(w);
     for (std::int32_t i = 1; i <= files.Count(); ++i)
         files.Item(i)->blnZmodyfikowana = false;
     cPozycjeMP3& tracks = *w.Tracks();
@@ -88,7 +89,7 @@ bool Zapisz(ProjectWindow& w, bool updateRecent, bool& keepName, const QString& 
         w.Tracks() = std::make_shared<cPozycjeMP3>();
     QString path = w.ProjectFile();
     if (!projectName.isEmpty())
-        path = Shared().DestFolder + QLatin1Char('/') + projectName;
+        path = w.Loaded().DestFolder + QLatin1Char('/') + projectName;
 
     FileType type = ProjectType;
     if (path.isEmpty() || !keepName) {
@@ -96,7 +97,7 @@ bool Zapisz(ProjectWindow& w, bool updateRecent, bool& keepName, const QString& 
                                GetText(3132) + QChar(0) + QStringLiteral("*.kbs") + QChar(0);
         int filterIndex = ProjectType;
         const QString chosen =
-            w.ChooseFile(Shared().DestFolder + QLatin1Char('/'), filter, filterIndex, true);
+            w.ChooseFile(w.Loaded().DestFolder + QLatin1Char('/'), filter, filterIndex, true);
         if (chosen.trimmed().isEmpty())
             return false;
         path = chosen;
@@ -112,7 +113,7 @@ bool Zapisz(ProjectWindow& w, bool updateRecent, bool& keepName, const QString& 
 
     if (type == ScriptType) {
         // A script keeps only ranges and names: the project still counts as unsaved.
-        write(path, NameCodec().encodeLines(BuildScriptText(openFiles(), *w.Tracks())));
+        write(path, NameCodec().encodeLines(BuildScriptText(openFiles(w), *w.Tracks())));
         return false;
     }
 

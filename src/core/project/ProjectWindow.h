@@ -14,6 +14,8 @@ namespace kelbrin {
 class cPozycjaMP3;
 class cPozycjeMP3;
 class FrameScanHost;
+struct EditorSession;
+struct LoadedSettings;
 
 // The window values the project header carries, in twips.
 struct ProjectGeometry {
@@ -26,6 +28,11 @@ struct ProjectGeometry {
 class ProjectWindow {
 public:
     virtual ~ProjectWindow() = default;
+
+    // The editing session the project fills (open files, next numbers) and
+    // the loaded settings its dialogs start from.
+    virtual EditorSession& Session() = 0;
+    virtual LoadedSettings& Loaded() = 0;
 
     // The model.
     virtual std::shared_ptr<cPozycjeMP3>& Tracks() = 0;

@@ -3,7 +3,6 @@
 #include "core/app/FileList.h"
 #include "core/app/MessageService.h"
 #include "core/app/Numbers.h"
-#include "core/app/SharedState.h"
 #include "core/app/TextCatalog.h"
 #include "core/document/cPozycjeMP3.h"
 #include "core/document/cPozycjePlikow.h"
@@ -57,10 +56,11 @@ SaveOutcome RunScriptExport(const ScriptExportRequest& r, SaveHost& host) {
     SaveRequest request;
     for (std::int32_t i = 1; r.tracks && i <= r.tracks->Count(); ++i) {
         const cPozycjaMP3& track = *r.tracks->Item(i);
-        if (track.blnAwlaysTop && IsFileSavable(track.strFileNameSource))
+        if (track.blnAwlaysTop && IsFileSavable(r.files.get(), track.strFileNameSource))
             request.pieces.append(ExportPieceFromTrack(track));
     }
-    request.destFolder = GetSetting(QStringLiteral("DestPath"), Shared().DestFolder).trimmed();
+    request.openFiles = r.files;
+    request.destFolder = GetSetting(QStringLiteral("DestPath"), r.destFolder).trimmed();
     request.exactAnalysis = true;
     request.writeCue = settingTicked("CreateCue");
     request.writePlaylist = settingTicked("ExtPlayer");

@@ -4,6 +4,7 @@
 // runs the export engine without a window; the main window installs one that
 // shows the run in its progress bar and stops on Esc; tests install their own.
 
+#include <QString>
 #include <memory>
 
 namespace kelbrin {
@@ -16,6 +17,7 @@ struct SaveOutcome;
 struct ScriptExportRequest {
     std::shared_ptr<cPozycjeMP3> tracks;   // the script's tracks, all ticked for export
     std::shared_ptr<cPozycjePlikow> files; // their opened and scanned sources
+    QString destFolder;                    // where exports go when DestPath is not stored
 };
 
 class ScriptExport {

@@ -8,7 +8,8 @@
 #include "ScriptReader.h"
 #include "core/app/MessageService.h"
 #include "core/app/PathProcedures.h"
-#include "core/app/SharedState.h"
+#include "core/app/LoadedSettings.h"
+#include "core/document/EditorSession.h"
 #include "core/app/TextCatalog.h"
 #include "core/document/FrameScanHost.h"
 #include "core/document/PlikOpen.h"
@@ -75,24 +76,25 @@ bool ScriptRunner::openSources(const ScriptDescription& script, const QString& s
         }
         bool buildIndex = true;
         QString dialogFolder;
-        const QString opened = Plik_Open(m_window.ScanHost(), file, buildIndex, false, QString(),
-                                         nullptr, false, false, dialogFolder, source_filter::Mpeg);
+        const QString opened = Plik_Open(
+            m_window.ScanHost(), &m_window.Session(), m_window.Loaded().SourceFolder, file,
+            buildIndex, false, QString(), nullptr, false, false, dialogFolder, source_filter::Mpeg);
         m_window.ScanHost().ZerujProgress();
         if (opened.isEmpty())
             return false;
         file->lngNrPozycji = source.id;
         file->blnZmodyfikowana = false;
-        Shared().OpenFiles->Add(file);
+        m_window.Session().OpenFiles->Add(file);
     }
     return true;
 }
 
 void ScriptRunner::buildTracks(const ScriptDescription& script) {
-    Shared().NextTrackNo = 1;
+    m_window.Session().NextTrackNo = 1;
     for (const ScriptTrackLine& line : script.tracks) {
         auto track = std::make_shared<cPozycjaMP3>();
         cPozycjaMP3& t = *track;
-        if (const auto source = FirstOpenFileWithId(line.sourceId)) {
+        if (const auto source = FirstOpenFileWithId(*m_window.Session().OpenFiles, line.sourceId)) {
             t.strFileNameSource = source->strFileName;
             t.strLabel = FileNameFromPath(source->strFileName);
             t.dblDuration = source->sngCzasTrwania;
@@ -106,7 +108,7 @@ void ScriptRunner::buildTracks(const ScriptDescription& script) {
             t.lngRamkaOd = line.frameFrom;
             t.lngRamkaDo = line.frameTo;
         }
-        t.lngNrPozycji = Shared().NextTrackNo++;
+        t.lngNrPozycji = m_window.Session().NextTrackNo++;
         t.blnZmodyfikowana = false;
         t.blnAwlaysTop = true;
         m_window.Tracks()->Add(track);
@@ -133,7 +135,8 @@ bool ScriptRunner::Run(const QString& path) {
         buildTracks(read.script);
         ScriptExportRequest request;
         request.tracks = m_window.Tracks();
-        request.files = Shared().OpenFiles;
+        request.files = m_window.Session().OpenFiles;
+        request.destFolder = m_window.Loaded().DestFolder;
         ScriptExporter().Run(request);
     }
     ResetProject(m_window);

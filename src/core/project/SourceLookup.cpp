@@ -1,6 +1,5 @@
 #include "SourceLookup.h"
 
-#include "core/app/SharedState.h"
 #include "core/document/cPozycjePlikow.h"
 
 #include <algorithm>
@@ -13,8 +12,7 @@ QString StoredFileName(const QString& path) {
     return path.mid(cut + 1);
 }
 
-std::shared_ptr<cPozycjaPlikow> FirstOpenFileWithId(std::int32_t id) {
-    const cPozycjePlikow& files = *Shared().OpenFiles;
+std::shared_ptr<cPozycjaPlikow> FirstOpenFileWithId(const cPozycjePlikow& files, std::int32_t id) {
     for (std::int32_t i = 1; i <= files.Count(); ++i)
         if (files.Item(i)->lngNrPozycji == id)
             return files.Item(i);

@@ -9,12 +9,13 @@
 namespace kelbrin {
 
 class cPozycjaPlikow;
+class cPozycjePlikow;
 
 // The file name part of a stored path; paths written on other systems may use
 // "\" between folders.
 QString StoredFileName(const QString& path);
 
 // The first open source file with this id; null when none has it.
-std::shared_ptr<cPozycjaPlikow> FirstOpenFileWithId(std::int32_t id);
+std::shared_ptr<cPozycjaPlikow> FirstOpenFileWithId(const cPozycjePlikow& files, std::int32_t id);
 
 } // namespace kelbrin

@@ -1,7 +1,7 @@
 #include "CaptureBufferFolder.h"
 
 #include "core/app/PathProcedures.h"
-#include "core/app/SharedState.h"
+#include "RecordingConfiguration.h"
 #include "platform/settings/SettingsStore.h"
 
 #include <QDir>
@@ -35,22 +35,21 @@ QString PrivateBufferFolder() {
     return WithTrailingSlash(folder);
 }
 
-QString SettleBufferFolder() {
-    SharedState& s = Shared();
-    const QString configured = s.TempRecordFolder.trimmed();
+QString SettleBufferFolder(RecordingConfiguration& recording) {
+    const QString configured = recording.TempRecordFolder.trimmed();
     if (!configured.isEmpty() && !SharedWithOthers(configured))
-        return s.TempRecordFolder;
+        return recording.TempRecordFolder;
     const QString own = PrivateBufferFolder();
     if (own.isEmpty())
-        return s.TempRecordFolder;
-    s.TempRecordFolder = own;
+        return recording.TempRecordFolder;
+    recording.TempRecordFolder = own;
     SaveSetting(QStringLiteral("TempRecDir"), own);
     Settings().sync();
     return own;
 }
 
-void RemoveStaleBuffers() {
-    const QString folder = SettleBufferFolder();
+void RemoveStaleBuffers(RecordingConfiguration& recording) {
+    const QString folder = SettleBufferFolder(recording);
     if (folder.trimmed().isEmpty())
         return;
     static const QRegularExpression buffer(QStringLiteral("^Bufor-?\\d+\\.tmp$"));

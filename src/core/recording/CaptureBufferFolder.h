@@ -10,16 +10,18 @@
 
 namespace kelbrin {
 
+struct RecordingConfiguration;
+
 // The user's own buffer folder, created readable by the user only; with a
 // trailing '/'. Empty when it cannot be made.
 QString PrivateBufferFolder();
 
 // Makes TempRecordFolder (and the setting TempRecDir) the user's own folder
 // when it is empty or a folder others may write in; returns the folder.
-QString SettleBufferFolder();
+QString SettleBufferFolder(RecordingConfiguration& recording);
 
 // Settles the folder and removes the buffer files ("Bufor<device>.tmp") lying
 // in it. Called once at start, before any recording.
-void RemoveStaleBuffers();
+void RemoveStaleBuffers(RecordingConfiguration& recording);
 
 } // namespace kelbrin

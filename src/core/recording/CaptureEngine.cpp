@@ -1,7 +1,7 @@
 #include "CaptureEngine.h"
 
 #include "CaptureBufferFolder.h"
-#include "core/app/SharedState.h"
+#include "RecordingConfiguration.h"
 #include "platform/media/Clock.h"
 
 #include <QStorageInfo>
@@ -27,12 +27,9 @@ void RetireLater(Clock& clock, std::shared_ptr<CaptureDevice> device, std::share
 
 } // namespace
 
-CaptureStatus& CaptureState() {
-    static CaptureStatus status;
-    return status;
-}
-
-CaptureEngine::CaptureEngine(CapturePlatform& platform, Clock& clock) : m_platform(platform), m_clock(clock) {
+CaptureEngine::CaptureEngine(CapturePlatform& platform, Clock& clock, RecordingConfiguration& recording,
+                             CaptureStatus& status)
+    : m_platform(platform), m_clock(clock), m_recording(recording), m_status(status) {
     freeBytes = [](const QString& folder) -> std::int64_t {
         const QStorageInfo storage(folder);
         return storage.isValid() ? storage.bytesAvailable() : -1;
@@ -105,14 +102,14 @@ void CaptureEngine::TearDownDevice() {
 }
 
 QString CaptureEngine::BufferFilePath() const {
-    return Shared().TempRecordFolder + CaptureState().bufferName;
+    return m_recording.TempRecordFolder + m_status.bufferName;
 }
 
 bool CaptureEngine::OpenBufferFile(int mode, QString* error) {
     CloseBufferFile();
     if (mode == -1)
-        SettleBufferFolder();
-    CaptureState().bufferName = BufferFileName(Shared().CaptureDevice);
+        SettleBufferFolder(m_recording);
+    m_status.bufferName = BufferFileName(m_recording.CaptureDevice);
     const QString path = BufferFilePath();
     if (mode == -1 && QFile::exists(path))
         QFile::remove(path);
@@ -135,12 +132,12 @@ bool CaptureEngine::OpenBufferFile(int mode, QString* error) {
         m_file.close();
         return false;
     }
-    CaptureState().fileOpen = true;
+    m_status.fileOpen = true;
     return true;
 }
 
 void CaptureEngine::WritePartBlock() {
-    if (!m_device || !CaptureState().fileOpen)
+    if (!m_device || !m_status.fileOpen)
         return;
     const QByteArray part = m_device->takePart();
     if (!part.isEmpty())
@@ -148,14 +145,14 @@ void CaptureEngine::WritePartBlock() {
 }
 
 std::int64_t CaptureEngine::capturedBytes() const {
-    const bool open = CaptureState().fileOpen && m_device;
+    const bool open = m_status.fileOpen && m_device;
     return m_written + (open ? m_device->partBytes() : 0);
 }
 
 void CaptureEngine::CloseBufferFile() {
     if (m_file.isOpen())
         m_file.close();
-    CaptureState().fileOpen = false;
+    m_status.fileOpen = false;
 }
 
 bool CaptureEngine::BlockHasSound(const QByteArray& block, int bitsPerSample) {
@@ -177,13 +174,13 @@ bool CaptureEngine::BlockHasSound(const QByteArray& block, int bitsPerSample) {
 }
 
 void CaptureEngine::HandleBlock(const QByteArray& block) {
-    if (CaptureState().recordingFlag < 1)
+    if (m_status.recordingFlag < 1)
         return;
     // The test runs while paused too: the automatic pause resumes on sound.
     if (m_testNext)
         SoundPresent = BlockHasSound(block, m_format.bitsPerSample);
     m_testNext = !m_testNext;
-    if (!CaptureState().fileOpen || !m_file.isOpen())
+    if (!m_status.fileOpen || !m_file.isOpen())
         return;
 
     // A part block keeps whole sample frames and its own length.
@@ -202,7 +199,7 @@ void CaptureEngine::HandleBlock(const QByteArray& block) {
     }
     m_written += bytes;
     if (m_freeSpaceCounter >= kFreeSpaceEvery) {
-        const std::int64_t free = freeBytes ? freeBytes(Shared().TempRecordFolder) : -1;
+        const std::int64_t free = freeBytes ? freeBytes(m_recording.TempRecordFolder) : -1;
         if (free >= 0 && free < kFreeSpaceBlocks * m_blockBytes && onDiskNearlyFull)
             onDiskNearlyFull();
         m_freeSpaceCounter = 0;

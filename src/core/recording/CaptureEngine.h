@@ -8,6 +8,7 @@
 // server has acknowledged every block, the next block empties the file
 // first, so the file never holds more than the server's backlog.
 
+#include "CaptureStatus.h"
 #include "RecordingHandshake.h"
 #include "platform/capture/CaptureDevice.h"
 
@@ -19,19 +20,14 @@
 namespace kelbrin {
 
 class Clock;
-
-// What the rest of the editor may ask about the recording in progress.
-struct CaptureStatus {
-    bool fileOpen = false;     // blocks are being written (not paused, not stopped)
-    QString bufferName;        // inside the temporary recording folder; empty before the first recording
-    std::int32_t recordingFlag = 0; // 1 from a successful INIT until the recording is torn down
-};
-CaptureStatus& CaptureState();
+struct RecordingConfiguration;
 
 class CaptureEngine {
 public:
     // `clock` frees a device that was torn down from inside its own delivery.
-    CaptureEngine(CapturePlatform& platform, Clock& clock);
+    CaptureEngine(CapturePlatform& platform, Clock& clock, RecordingConfiguration& recording, CaptureStatus& status);
+
+    CaptureStatus& status() { return m_status; }
     ~CaptureEngine();
 
     // The name of the buffer file of a capture device ("Bufor-1.tmp" for the default).
@@ -86,6 +82,8 @@ public:
 private:
     CapturePlatform& m_platform;
     Clock& m_clock;
+    RecordingConfiguration& m_recording; // folder, device and format of the buffer
+    CaptureStatus& m_status;
     std::unique_ptr<CaptureDevice> m_device;
     std::shared_ptr<int> m_delivering = std::make_shared<int>(0); // the device's callbacks now running
     QFile m_file;

@@ -1,6 +1,6 @@
 #include "CaptureFormats.h"
 
-#include "core/app/SharedState.h"
+#include "RecordingConfiguration.h"
 #include "platform/lame/BeConfig.h"
 
 namespace kelbrin {
@@ -16,16 +16,15 @@ WaveFormatEx CodecSourceFormat(const WaveFormatEx& destination) {
     return f;
 }
 
-WaveFormatEx LameCaptureFormat() {
-    const SharedState& s = Shared();
-    const std::uint16_t channels = s.EncoderChannelMode == BE_MP3_MODE_MONO ? 1 : 2;
-    return WaveFormatEx::pcm(channels, s.EncoderSampleRate, 16);
+WaveFormatEx LameCaptureFormat(const RecordingConfiguration& recording) {
+    const std::uint16_t channels = recording.EncoderChannelMode == BE_MP3_MODE_MONO ? 1 : 2;
+    return WaveFormatEx::pcm(channels, recording.EncoderSampleRate, 16);
 }
 
-std::uint16_t RecordedFormatTag(bool lameEngine) {
+std::uint16_t RecordedFormatTag(const RecordingConfiguration& recording, bool lameEngine) {
     if (lameEngine)
         return wave::kMpegLayer3;
-    return WaveFormatEx::fromRecord(Shared().RecordFormat).wFormatTag;
+    return WaveFormatEx::fromRecord(recording.RecordFormat).wFormatTag;
 }
 
 } // namespace kelbrin

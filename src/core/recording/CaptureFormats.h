@@ -8,15 +8,17 @@
 
 namespace kelbrin {
 
+struct RecordingConfiguration;
+
 // The capture (and conversion source) format for a codec destination format.
 WaveFormatEx CodecSourceFormat(const WaveFormatEx& destination);
 
 // The capture format for LAME, from what ConfigureLameEncoder left in the
 // shared state. The stored codec record is not touched.
-WaveFormatEx LameCaptureFormat();
+WaveFormatEx LameCaptureFormat(const RecordingConfiguration& recording);
 
 // The format tag of what a recording produces: MPEG Layer-3 with LAME, else
 // the tag of the shared codec record.
-std::uint16_t RecordedFormatTag(bool lameEngine);
+std::uint16_t RecordedFormatTag(const RecordingConfiguration& recording, bool lameEngine);
 
 } // namespace kelbrin

@@ -1,7 +1,7 @@
 #include "CodecFormatChoice.h"
 
 #include "core/app/MessageService.h"
-#include "core/app/SharedState.h"
+#include "RecordingConfiguration.h"
 #include "core/app/TextCatalog.h"
 #include "core/app/TextNumbers.h"
 #include "platform/codecs/CodecLibrary.h"
@@ -52,9 +52,10 @@ bool ChooseCodecFormat(FormatChooser& chooser, QByteArray& record, QString& desc
     return true;
 }
 
-FormatButtonOutcome ChooseAndStoreRecordFormat(FormatChooser& chooser, const QString& formatFile) {
+FormatButtonOutcome ChooseAndStoreRecordFormat(RecordingConfiguration& recording, FormatChooser& chooser,
+                                               const QString& formatFile) {
     FormatButtonOutcome outcome;
-    QByteArray& record = Shared().RecordFormat;
+    QByteArray& record = recording.RecordFormat;
     const QByteArray before = record;
     const QString recLastKey = QStringLiteral("RecLast");
     const bool hadRecLast = Settings().contains(recLastKey);

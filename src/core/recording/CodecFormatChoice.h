@@ -11,6 +11,8 @@
 
 namespace kelbrin {
 
+struct RecordingConfiguration;
+
 // The chooser dialog, shown by the windows (a fake in tests).
 class FormatChooser {
 public:
@@ -42,7 +44,7 @@ struct FormatButtonOutcome {
 // saves DestFormat and says how the window shows it. When the file cannot be
 // written the failure is reported, and the record and settings keep their old
 // values.
-FormatButtonOutcome ChooseAndStoreRecordFormat(FormatChooser& chooser,
+FormatButtonOutcome ChooseAndStoreRecordFormat(RecordingConfiguration& recording, FormatChooser& chooser,
                                                const QString& formatFile = FormatFilePath());
 
 } // namespace kelbrin

@@ -5,7 +5,7 @@
 #include "core/app/TextCatalog.h"
 #include "core/app/TextNumbers.h"
 #include "platform/codecs/WaveFormat.h"
-#include "platform/settings/QtSettingsStore.h"
+#include "platform/settings/SettingsStore.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -27,7 +27,7 @@ constexpr std::uint32_t kLowestRate = 1000;
 constexpr std::uint32_t kHighestRate = 384000;
 } // namespace
 
-QString FormatFilePath() { return QtSettingsStore::folder() + QStringLiteral("/formatex.ini"); }
+QString FormatFilePath() { return Settings().folder() + QStringLiteral("/formatex.ini"); }
 
 int FormatRecordProblem(const QByteArray& record) {
     if (record.size() != wave::kRecordSize)

@@ -3,7 +3,7 @@
 #include "LameTables.h"
 #include "core/app/MessageService.h"
 #include "core/app/Numbers.h"
-#include "core/app/SharedState.h"
+#include "RecordingConfiguration.h"
 #include "platform/lame/LameLibrary.h"
 #include "platform/settings/SettingsStore.h"
 
@@ -76,12 +76,11 @@ BE_CONFIG BuildLameConfig(const LameSettings& s) {
     return c;
 }
 
-std::int32_t ConfigureLameEncoder(bool showErrors) {
-    SharedState& shared = Shared();
+std::int32_t ConfigureLameEncoder(RecordingConfiguration& recording, bool showErrors) {
     const LameSettings settings = ReadLameSettings();
-    shared.LameConfig = BuildLameConfig(settings);
-    shared.EncoderSampleRate = shared.LameConfig.dwSampleRate;
-    shared.EncoderChannelMode = static_cast<std::uint8_t>(settings.chanMode);
+    recording.LameConfig = BuildLameConfig(settings);
+    recording.EncoderSampleRate = recording.LameConfig.dwSampleRate;
+    recording.EncoderChannelMode = static_cast<std::uint8_t>(settings.chanMode);
 
     LameLibrary& lame = Lame();
     const LameLibraryState state = lame.state();
@@ -93,14 +92,14 @@ std::int32_t ConfigureLameEncoder(bool showErrors) {
     std::uint32_t samples = 0;
     std::uint32_t outputSize = 0;
     HBE_STREAM stream = 0;
-    const BE_ERR error = lame.beInitStream(shared.LameConfig, &samples, &outputSize, &stream);
+    const BE_ERR error = lame.beInitStream(recording.LameConfig, &samples, &outputSize, &stream);
     if (error != BE_ERR_SUCCESSFUL) {
         ShowMessage(QStringLiteral("ERR %1").arg(error), mb::Critical, QString());
         return 0;
     }
     lame.beCloseStream(stream);
     const std::int64_t bytes =
-        static_cast<std::int64_t>(samples) * (shared.EncoderChannelMode == BE_MP3_MODE_MONO ? 2 : 4);
+        static_cast<std::int64_t>(samples) * (recording.EncoderChannelMode == BE_MP3_MODE_MONO ? 2 : 4);
     return static_cast<std::int32_t>(std::min<std::int64_t>(bytes, INT32_MAX));
 }
 

@@ -10,6 +10,8 @@
 
 namespace kelbrin {
 
+struct RecordingConfiguration;
+
 // The stored encoder settings as numbers (leading-number rule). Indices keep
 // their exact value: only a whole index inside its row counts.
 struct LameSettings {
@@ -46,7 +48,7 @@ BE_CONFIG BuildLameConfig(const LameSettings& settings);
 // otherwise), or 0 when the encoder cannot be used. An encoder error code is
 // always shown ("ERR " and the code); a library that will not load only when
 // showErrors is set.
-std::int32_t ConfigureLameEncoder(bool showErrors);
+std::int32_t ConfigureLameEncoder(RecordingConfiguration& recording, bool showErrors);
 
 // The version box text: four CR-separated lines.
 QString LameVersionText(const BE_VERSION& version);

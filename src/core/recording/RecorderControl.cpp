@@ -10,10 +10,12 @@
 #include "core/app/TextNumbers.h"
 #include "core/app/MessageService.h"
 #include "core/app/Numbers.h"
-#include "core/app/SharedState.h"
+#include "core/app/LoadedSettings.h"
+#include "RecordingConfiguration.h"
+#include "ServerLink.h"
 #include "core/app/TextCatalog.h"
 #include "core/app/PathProcedures.h"
-#include "core/app/RecorderLink.h"
+#include "core/recording/ServerLink.h"
 #include "platform/codecs/WaveFormat.h"
 #include "platform/media/Clock.h"
 #include "platform/settings/SettingsStore.h"
@@ -57,9 +59,12 @@ void ShowCaptureError(const QString& function, const QString& detail) {
 
 } // namespace
 
-RecorderControl::RecorderControl(RecorderView& view, RecorderHost& host, CapturePlatform& capture, Clock& clock)
+RecorderControl::RecorderControl(RecorderView& view, RecorderHost& host, CapturePlatform& capture, Clock& clock,
+                                 RecordingConfiguration& recording, ServerLink& server, LoadedSettings& settings,
+                                 CaptureStatus& status)
     : Timer1(clock, 500), tmrPause(clock, 0), tmPause(clock, 60000), Timer2(clock, 500), tmrStop(clock, 1000),
-      m_clock(clock), m_view(view), m_host(host), m_engine(capture, clock) {
+      m_clock(clock), m_view(view), m_host(host), m_recording(recording), m_server(server), m_settings(settings),
+      m_engine(capture, clock, recording, status) {
     Timer1.onTick = [this] { Timer1_Timer(); };
     tmrPause.onTick = [this] { tmrPause_Timer(); };
     tmPause.onTick = [this] { tmPause_Timer(); };
@@ -72,7 +77,7 @@ RecorderControl::RecorderControl(RecorderView& view, RecorderHost& host, Capture
     m_engine.onDiskNearlyFull = [this] {
         if (!m_failure.isEmpty())
             return; // told once; the stop is on its way
-        m_failure = GetText(texts::kBufferDiskNearlyFull, QStringLiteral("|1"), Shared().TempRecordFolder);
+        m_failure = GetText(texts::kBufferDiskNearlyFull, QStringLiteral("|1"), m_recording.TempRecordFolder);
         Timer2.setEnabled(true);
         showLater(m_failure, texts::kBufferDiskNearlyFull, mb::Exclamation);
     };
@@ -111,8 +116,8 @@ qint64 RecorderControl::autoPauseMs() const {
     return static_cast<qint64>(SettingNumber("AutoPauseRec", "0") * 1000);
 }
 
-bool RecorderControl::ServerBusy() {
-    const auto& recorder = Shared().Recorder;
+bool RecorderControl::ServerBusy() const {
+    const auto& recorder = m_server.Recorder;
     return recorder && (recorder->DajStanPliku() > 0 || recorder->DajStan() > 0);
 }
 
@@ -123,7 +128,7 @@ void RecorderControl::Form_Load() {
 }
 
 bool RecorderControl::Form_Unload() {
-    if (ServerBusy() || CaptureState().recordingFlag > 0)
+    if (ServerBusy() || m_engine.status().recordingFlag > 0)
         return false;
     Timer1.setEnabled(false);
     tmrPause.setEnabled(false);
@@ -144,16 +149,16 @@ void RecorderControl::StartAutomatically() {
     m_autoStarted = true;
     cmdRecord_Click();
     // A scheduled run that cannot record must not wait for nobody.
-    if (m_unattended && CaptureState().recordingFlag < 1)
+    if (m_unattended && m_engine.status().recordingFlag < 1)
         m_host.endProgram(1);
 }
 
 void RecorderControl::cmdRecord_Click() {
-    if (paused || CaptureState().recordingFlag == 1) {
+    if (paused || m_engine.status().recordingFlag == 1) {
         cmdPauza_Click();
         return;
     }
-    if (!LinkRecorder()) {
+    if (!m_server.link()) {
         ShowText(texts::kNoServer, mb::Exclamation);
         return;
     }
@@ -165,25 +170,24 @@ void RecorderControl::cmdRecord_Click() {
 }
 
 bool RecorderControl::prepareFormat(CapturePcmFormat& format, std::int64_t& blockBytes) {
-    SharedState& s = Shared();
     const bool lame = ValLong(GetSetting(QStringLiteral("EngineType"), QStringLiteral("1"))) != 0;
-    m_recordedTag = RecordedFormatTag(lame);
+    m_recordedTag = RecordedFormatTag(m_recording, lame);
     if (!lame) {
         if (!QFileInfo::exists(FormatFilePath())) {
             cmdSetting_Click();
             return false;
         }
-        const WaveFormatEx source = CodecSourceFormat(WaveFormatEx::fromRecord(s.RecordFormat));
+        const WaveFormatEx source = CodecSourceFormat(WaveFormatEx::fromRecord(m_recording.RecordFormat));
         format = {source.nChannels, static_cast<int>(source.nSamplesPerSec), source.wBitsPerSample};
         blockBytes = CodecBlockBytes(source);
         return format.channels > 0 && format.sampleRate > 0;
     }
-    const std::int32_t chunk = ConfigureLameEncoder(true);
+    const std::int32_t chunk = ConfigureLameEncoder(m_recording, true);
     if (chunk <= 0)
         return false;
     // The chosen codec format stays as it is (in memory and in "formatex.ini"):
     // a later codec recording, the chooser and the settings window need it.
-    const WaveFormatEx capture = LameCaptureFormat();
+    const WaveFormatEx capture = LameCaptureFormat(m_recording);
     blockBytes = LameBlockBytes(chunk, capture);
     SaveSetting(QStringLiteral("RecBufor2"), QString::number(blockBytes));
     format = {capture.nChannels, static_cast<int>(capture.nSamplesPerSec), 16};
@@ -197,7 +201,7 @@ bool RecorderControl::startRecording() {
         return false;
 
     QString error, function;
-    if (!m_engine.StartDevice(Shared().CaptureDevice, format, blockBytes, &error, &function)) {
+    if (!m_engine.StartDevice(m_recording.CaptureDevice, format, blockBytes, &error, &function)) {
         ShowCaptureError(function, error);
         return false;
     }
@@ -208,7 +212,7 @@ bool RecorderControl::startRecording() {
         abandonStart();
         return false;
     }
-    m_recorder = LinkRecorder();
+    m_recorder = m_server.link();
     m_recorder->UstawStanZapisu(ValLong(GetSetting(QStringLiteral("RecSpeech"), QStringLiteral("0"))));
     // What the server announced before this recording is not this recording's.
     Settings().sync();
@@ -225,7 +229,7 @@ bool RecorderControl::startRecording() {
     m_failure.clear();
     m_limitReached = false;
     m_stopping = false;
-    CaptureState().recordingFlag = 1;
+    m_engine.status().recordingFlag = 1;
     m_recorder->Start(kServerInterval);
 
     paused = false;
@@ -245,7 +249,7 @@ bool RecorderControl::startRecording() {
 void RecorderControl::abandonStart() {
     m_engine.TearDownDevice();
     m_engine.CloseBufferFile();
-    CaptureState().recordingFlag = 0;
+    m_engine.status().recordingFlag = 0;
     m_recorder.reset();
 }
 
@@ -255,7 +259,7 @@ void RecorderControl::cmdPauza_Click() {
     m_view.setButtonEnabled(RecorderView::Record, false);
     m_view.setButtonEnabled(RecorderView::Pause, false);
     m_view.setButtonEnabled(RecorderView::Stop, false);
-    if (CaptureState().fileOpen) {
+    if (m_engine.status().fileOpen) {
         m_engine.WritePartBlock();
         m_engine.CloseBufferFile();
         capturing = false;
@@ -272,7 +276,7 @@ void RecorderControl::cmdPauza_Click() {
             ShowMessage(GetText(texts::kRecordBufferOpenFailed, QStringLiteral("|1"), m_engine.BufferFilePath(),
                                 QStringLiteral("|2"), error),
                         mb::Critical, QString(), texts::kRecordBufferOpenFailed);
-        capturing = CaptureState().fileOpen;
+        capturing = m_engine.status().fileOpen;
         paused = !capturing;
         startSeconds = static_cast<double>(nowSeconds()) - elapsedSeconds;
         m_view.setButtonIcon(RecorderView::Record, kRecordingIcon);
@@ -334,7 +338,7 @@ void RecorderControl::Timer1_Timer() {
         m_view.setButtonIcon(RecorderView::Record, blink ? kRecordingIcon : 0);
     }
 
-    if (CaptureState().recordingFlag == 1) {
+    if (m_engine.status().recordingFlag == 1) {
         noteAnnouncedFiles();
         const auto whole = static_cast<std::int64_t>(elapsedSeconds);
         minutes = static_cast<std::int32_t>(whole / 60);
@@ -345,9 +349,9 @@ void RecorderControl::Timer1_Timer() {
 
         // A stop asked from outside, or the time limit. A missing key is no request.
         const bool asked = ReadNumber(handshake::kStop, 2) == 1;
-        const std::int32_t limit = Shared().RecTimeLimit;
+        const std::int32_t limit = m_recording.RecTimeLimit;
         if (!m_stopping && (asked || timeLimitReached(limit, whole))) {
-            Shared().RecTimeLimit = 0;
+            m_recording.RecTimeLimit = 0;
             m_limitReached = true;
             WriteNumber(handshake::kStop, 0);
             cmdStopRec_Click();
@@ -399,8 +403,8 @@ void RecorderControl::cmdStopRec_Click() {
         return;
     }
     haltCapture();
-    if (!CaptureState().fileOpen && !tmPause.enabled()) {
-        if (CaptureState().recordingFlag < 1 && !m_stopping) {
+    if (!m_engine.status().fileOpen && !tmPause.enabled()) {
+        if (m_engine.status().recordingFlag < 1 && !m_stopping) {
             m_view.setButtonEnabled(RecorderView::Stop, false);
             return; // nothing is recording
         }
@@ -415,7 +419,7 @@ void RecorderControl::cmdStopRec_Click() {
 }
 
 void RecorderControl::StopNow() {
-    if (CaptureState().recordingFlag < 1 || m_stopping)
+    if (m_engine.status().recordingFlag < 1 || m_stopping)
         return;
     haltCapture();
     requestEnd();
@@ -453,7 +457,7 @@ void RecorderControl::tmrStop_Timer() {
     pausedMinutes = 0;
     tmPause.setEnabled(false);
     tmrStop.setEnabled(false);
-    CaptureState().recordingFlag = 0;
+    m_engine.status().recordingFlag = 0;
     m_view.yield();
     if (m_recorder)
         m_recorder->UNINIT();
@@ -471,7 +475,7 @@ void RecorderControl::tmrStop_Timer() {
     m_stopping = false;
     Timer1.setEnabled(true);
     m_view.setButtonEnabled(RecorderView::Stop, false);
-    Shared().RecTimeLimit = 0;
+    m_recording.RecTimeLimit = 0;
     finishRun();
 }
 
@@ -495,13 +499,13 @@ QStringList RecorderControl::recordedFiles() {
     // list them: the files it announced while recording are handed over.
     noteAnnouncedFiles();
     for (const QString& name : std::as_const(m_announced))
-        if (QFileInfo(Shared().RecordFolder + name).isFile())
+        if (QFileInfo(m_recording.RecordFolder + name).isFile())
             names << name;
     return names;
 }
 
 void RecorderControl::handOver() {
-    m_handedOver = HandOverRecordings(recordedFiles(), m_host, m_recordedTag);
+    m_handedOver = HandOverRecordings(m_recording, recordedFiles(), m_host, m_recordedTag);
 }
 
 void RecorderControl::finishRun() {
@@ -513,10 +517,10 @@ void RecorderControl::finishRun() {
         trayState(RecorderTrayState::Stopped);
         return;
     }
-    QString folder = GetSetting(QStringLiteral("RecDir"), Shared().RecordFolder);
+    QString folder = GetSetting(QStringLiteral("RecDir"), m_recording.RecordFolder);
     while (folder.size() > 1 && (folder.endsWith(QLatin1Char('/')) || folder.endsWith(QLatin1Char('\\'))))
         folder.chop(1);
-    Shared().DestFolder = folder;
+    m_settings.DestFolder = folder;
     m_host.saveProject(UniqueRecordProjectName(folder, QDate::currentDate()));
     SaveSetting(handshake::kStop, QStringLiteral("-1"));
     Settings().sync();
@@ -525,7 +529,7 @@ void RecorderControl::finishRun() {
 }
 
 void RecorderControl::cmdSetting_Click() {
-    if (Shared().Recorder && ServerBusy())
+    if (m_server.Recorder && ServerBusy())
         return;
     m_view.showRecordingSettings();
 }

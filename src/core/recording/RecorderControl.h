@@ -20,11 +20,16 @@
 namespace kelbrin {
 
 class RecorderClient;
+struct LoadedSettings;
+struct RecordingConfiguration;
+struct ServerLink;
 
 class RecorderControl {
 public:
     // `clock` runs the timers, the capture and the deferred boxes.
-    RecorderControl(RecorderView& view, RecorderHost& host, CapturePlatform& capture, Clock& clock);
+    RecorderControl(RecorderView& view, RecorderHost& host, CapturePlatform& capture, Clock& clock,
+                    RecordingConfiguration& recording, ServerLink& server, LoadedSettings& settings,
+                    CaptureStatus& status);
     ~RecorderControl();
     RecorderControl(const RecorderControl&) = delete;
     RecorderControl& operator=(const RecorderControl&) = delete;
@@ -57,7 +62,7 @@ public:
     void tmrStop_Timer();
 
     // The encoder server holds a recording (captured or still encoded).
-    static bool ServerBusy();
+    bool ServerBusy() const;
 
     // State, as the window and the tests read it.
     bool paused = false;
@@ -105,6 +110,9 @@ private:
     Clock& m_clock;
     RecorderView& m_view;
     RecorderHost& m_host;
+    RecordingConfiguration& m_recording;
+    ServerLink& m_server;
+    LoadedSettings& m_settings; // the destination folder follows the recordings
     RecorderTray* m_tray = nullptr;
     CaptureEngine m_engine;
     std::shared_ptr<RecorderClient> m_recorder; // the server of the running recording

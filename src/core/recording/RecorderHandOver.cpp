@@ -2,7 +2,7 @@
 
 #include "RecorderView.h"
 #include "core/app/PathProcedures.h"
-#include "core/app/SharedState.h"
+#include "RecordingConfiguration.h"
 #include "core/document/cPozycjaMP3.h"
 #include "core/editor/SplitDialogLauncher.h"
 #include "core/export/SegmentList.h"
@@ -23,13 +23,14 @@ QStringList RecordedNames(const QStringList& names) {
 
 QStringList RecordedNames(const QString& lines) { return RecordedNames(lines.split(QLatin1Char('\n'))); }
 
-QStringList HandOverRecordings(const QStringList& names, RecorderHost& host, std::uint16_t formatTag) {
+QStringList HandOverRecordings(const RecordingConfiguration& recording, const QStringList& names, RecorderHost& host,
+                               std::uint16_t formatTag) {
     QStringList paths;
     const QDateTime stamp = QDateTime::currentDateTime();
     const QDateTime dayZero(QDate(1899, 12, 30), QTime(0, 0));
     for (int i = 0; i < names.size(); ++i) {
         const QString name = FileNameFromPath(names[i]);
-        const QString path = Shared().RecordFolder + name;
+        const QString path = recording.RecordFolder + name;
         paths << path;
         auto track = std::make_shared<cPozycjaMP3>();
         track->strFileNameSource = path;

@@ -8,6 +8,8 @@
 
 namespace kelbrin {
 
+struct RecordingConfiguration;
+
 class RecorderHost;
 
 // The recorded file names the server reports, without folder: as a list, or
@@ -17,6 +19,7 @@ QStringList RecordedNames(const QString& lines);
 
 // Hands the files (names in the recording folder) to the split dialog, in
 // order; `formatTag` is what they hold (85 MPEG Layer-3). Returns their full paths.
-QStringList HandOverRecordings(const QStringList& names, RecorderHost& host, std::uint16_t formatTag);
+QStringList HandOverRecordings(const RecordingConfiguration& recording, const QStringList& names, RecorderHost& host,
+                               std::uint16_t formatTag);
 
 } // namespace kelbrin

@@ -4,8 +4,9 @@
 #include "core/app/AppSettings.h"
 #include "core/app/Numbers.h"
 #include "core/app/PathProcedures.h"
-#include "core/app/SharedState.h"
+#include "RecordingConfiguration.h"
 #include "platform/settings/SettingsStore.h"
+#include "platform/shell/SystemFolders.h"
 
 #include <algorithm>
 #include <cmath>
@@ -46,7 +47,7 @@ QString FolderOrStored(const QString& shown, const char* key) {
 
 } // namespace
 
-QString DefaultRecordingFolder() { return DefaultFolderRoot(DefaultLoadSettingsEnvironment()); }
+QString DefaultRecordingFolder() { return DefaultFolderRoot(DefaultLoadSettingsEnvironment(HostFolders())); }
 
 RecordingOptions LoadRecordingOptions(int deviceCount) {
     RecordingOptions o;
@@ -115,8 +116,7 @@ QString LameBlockSizeText(std::int32_t chunkBytes, int multiplier) {
     return QString::number(bytes / 1024) + QStringLiteral(" KB");
 }
 
-void SaveRecordingOptions(const RecordingOptions& o) {
-    SharedState& s = Shared();
+void SaveRecordingOptions(RecordingConfiguration& recording, const RecordingOptions& o) {
     const std::int64_t splitSize = std::max<std::int64_t>(0, RoundHalfEven(Val(o.splitSizeText)));
     SaveNumber("NewFileRec", splitSize);
     SaveNumber("AutoPauseRec", AutoPauseSeconds(o.autoPauseText));
@@ -135,7 +135,7 @@ void SaveRecordingOptions(const RecordingOptions& o) {
 
     const QString bufferFolder = WithTrailingSlash(FolderOrStored(o.bufferFolder, "TempRecDir"));
     SaveSetting(Key("TempRecDir"), bufferFolder);
-    s.TempRecordFolder = bufferFolder;
+    recording.TempRecordFolder = bufferFolder;
 
     SaveCheck("RecLast", o.writeWav);
     SaveNumber("RecBufor", std::clamp(o.recBufor, kSpinMin, kSpinMax));
@@ -153,12 +153,12 @@ void SaveRecordingOptions(const RecordingOptions& o) {
 
     if (!o.recordFolder.trimmed().isEmpty()) {
         SaveSetting(Key("RecDir"), o.recordFolder);
-        s.RecordFolder = WithTrailingSlash(o.recordFolder);
+        recording.RecordFolder = WithTrailingSlash(o.recordFolder);
     }
 
     const int device = std::max(0, o.deviceIn);
     SaveNumber("DeviceIn", device);
-    s.CaptureDevice = device - 1;
+    recording.CaptureDevice = device - 1;
 
     SaveSetting(Key("RecPrefix"), CleanRecordPrefix(o.prefix));
     Settings().sync();

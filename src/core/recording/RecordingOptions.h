@@ -14,6 +14,8 @@
 
 namespace kelbrin {
 
+struct RecordingConfiguration;
+
 constexpr int kSpinMin = 1, kSpinMax = 32767;   // both buffer spin bars
 constexpr int kVbrQualityMin = 0, kVbrQualityMax = 9; // LAME: 0 best, 9 smallest
 constexpr int kAutoPauseMax = 65;               // seconds
@@ -80,7 +82,7 @@ LameListSelection StoredLameListSelection(int mpegVersion);
 // one stored before (or the default), the automatic pause is kept within
 // 0..65 seconds, and the prefix loses the characters a file name cannot hold.
 // DestFormat is left to the format button.
-void SaveRecordingOptions(const RecordingOptions& options);
+void SaveRecordingOptions(RecordingConfiguration& recording, const RecordingOptions& options);
 
 // The prefix without the characters | > < " * ? / : and backslash.
 QString CleanRecordPrefix(const QString& prefix);

@@ -2,7 +2,7 @@
 
 #include "ProgramName.h"
 #include "Translation.h"
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
 #include "core/app/TextCatalog.h"
 #include "core/app/TextNumbers.h"
 #include "platform/settings/SettingsStore.h"
@@ -31,7 +31,7 @@ frmLang::frmLang(QWidget* parent) : QDialog(parent) {
 
     cboLang = new QComboBox(this);
     cboLang->setObjectName(QStringLiteral("cboLang"));
-    for (const QString& section : Shared().LanguageSections)
+    for (const QString& section : Program().settings.LanguageSections)
         if (!section.isEmpty())
             cboLang->addItem(section);
 

@@ -11,7 +11,7 @@
 #include "NumericBox.h"
 #include "PathLabel.h"
 #include "core/app/SettingsOptions.h"
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
 #include "core/app/SoundCards.h"
 #include "core/app/TextCatalog.h"
 #include "core/app/TextNumbers.h"
@@ -213,7 +213,8 @@ void frmSettings::connectControls() {
     connect(VScrNode, &QScrollBar::valueChanged, this, [this](int v) { lblNode->setText(QString::number(v)); });
     connect(VScrMouse, &QScrollBar::valueChanged, this, [this](int v) {
         lblMouse->setText(QString::number(v));
-        Shared().MouseSensitivity = v; // the drawing surface reacts at once
+        Program().settings.MouseSensitivity = v; // the drawing surface reacts at once
+        Program().settings.announceChange();
     });
     connect(chkMultiDev, &QCheckBox::clicked, this, [this] { chkMultiDev_Click(); });
     connect(cmdSet, &QPushButton::clicked, this, [this] { cmdSet_Click(); });
@@ -239,7 +240,7 @@ void frmSettings::LoadLang() {
 
 void frmSettings::Form_Load() {
     LoadLang();
-    const SettingsOptions o = LoadSettingsOptions();
+    const SettingsOptions o = LoadSettingsOptions(Program());
     cboName->setCurrentIndex(o.fileNaming);
     chkMultiDev->setChecked(o.oneOutputForAll);
     chkMultiDev_Click();
@@ -276,7 +277,7 @@ void frmSettings::TabStrip1_Click() {
 }
 
 void frmSettings::chkMultiDev_Click() {
-    Shared().UseDefaultRenderer = chkMultiDev->isChecked();
+    Program().outputs.UseDefaultRenderer = chkMultiDev->isChecked();
     const bool perTrack = !chkMultiDev->isChecked();
     for (QWidget* w : std::initializer_list<QWidget*>{lblDevice, cboDevice, cmdRefresh, cmdSet, cmdAdd})
         w->setEnabled(perTrack);
@@ -284,9 +285,9 @@ void frmSettings::chkMultiDev_Click() {
 
 void frmSettings::FillDeviceCombo() {
     const QString stored = GetSetting(QStringLiteral("DefSoundCard"), kDefaultOutputName);
-    EnsureSoundCards(ShowBusyPointer);
+    EnsureSoundCards(Program().outputs, ShowBusyPointer);
     cboDevice->clear();
-    cboDevice->addItems(Shared().SoundCards);
+    cboDevice->addItems(Program().outputs.SoundCards);
     const int match = cboDevice->findText(stored, Qt::MatchExactly | Qt::MatchCaseSensitive);
     if (match >= 0)
         cboDevice->setCurrentIndex(match);
@@ -304,7 +305,7 @@ void frmSettings::cmdSet_Click() {
 }
 
 void frmSettings::cmdRefresh_Click() {
-    RefreshSoundCards(cboDevice->currentText(), ShowBusyPointer);
+    RefreshSoundCards(Program().outputs, cboDevice->currentText(), ShowBusyPointer);
     FillDeviceCombo();
 }
 
@@ -331,7 +332,7 @@ void frmSettings::lstDev_DblClick() {
     if (!item)
         return;
     hideDeviceList();
-    AddSoundCard(item->text());
+    AddSoundCard(Program().outputs, item->text());
     FillDeviceCombo();
 }
 
@@ -376,7 +377,7 @@ void frmSettings::Form_Unload() {
     o.moveText = txtMove->text();
     o.device = cboDevice->currentText();
     o.oneOutputForAll = chkMultiDev->isChecked();
-    SaveSettingsOptions(o);
+    SaveSettingsOptions(Program().settings, Program().outputs, o);
     Settings().sync();
 }
 

@@ -3,7 +3,7 @@
 #include "SourceToolHost.h"
 #include "core/app/FileList.h"
 #include "core/app/MessageService.h"
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
 #include "core/app/TextCatalog.h"
 #include "core/document/cPozycjaPlikow.h"
 #include "core/document/cPozycjePlikow.h"
@@ -17,12 +17,12 @@ namespace kelbrin {
 namespace {
 
 // A new open file that keeps header bytes, added to the open files.
-std::shared_ptr<cPozycjaPlikow> AddToolRecord(SharedState& shared, const QString& path, std::int32_t id) {
+std::shared_ptr<cPozycjaPlikow> AddToolRecord(EditorSession& session, const QString& path, std::int32_t id) {
     auto file = std::make_shared<cPozycjaPlikow>();
     file->strFileName = path;
     file->blnExtraArray = true;
     file->lngNrPozycji = id;
-    shared.OpenFiles->Add(file);
+    session.OpenFiles->Add(file);
     return file;
 }
 
@@ -30,13 +30,13 @@ std::shared_ptr<cPozycjaPlikow> AddToolRecord(SharedState& shared, const QString
 // frame, which the project's record of the same file does not. Made, with an
 // empty index, the first time the source is chosen in a tool.
 std::shared_ptr<cPozycjaPlikow> ToolCopyOf(const QString& path) {
-    SharedState& shared = Shared();
-    for (std::int32_t i = 1; i <= shared.OpenFiles->Count(); ++i) {
-        const auto& file = shared.OpenFiles->Item(i);
+    ProgramObjects& shared = Program();
+    for (std::int32_t i = 1; i <= shared.session.OpenFiles->Count(); ++i) {
+        const auto& file = shared.session.OpenFiles->Item(i);
         if (file->blnExtraArray && file->strFileName == path)
             return file;
     }
-    return AddToolRecord(shared, path, shared.NextFileId++);
+    return AddToolRecord(shared.session, path, shared.session.NextFileId++);
 }
 
 } // namespace
@@ -45,12 +45,15 @@ void FillToolFileList(QComboBox* list) {
     const QSignalBlocker block(list);
     list->clear();
     QStringList listed;
-    for (const FileListEntry& e : BuildFileList(false, true, FileListFolders{}).entries) {
+    for (const FileListEntry& e :
+         BuildFileList(Program().session.OpenFiles.get(), false, true, FileListFolders{}).entries) {
         list->addItem(e.text, e.itemData);
         listed.append(e.text);
     }
     // The project's sources too, each once.
-    for (const FileListEntry& e : BuildFileList(false, false, FileListFolders{}).entries) {
+    for (const FileListEntry& e :
+         BuildFileList(Program().session.OpenFiles.get(), false, false, FileListFolders{})
+             .entries) {
         if (listed.contains(e.text))
             continue;
         list->addItem(e.text, e.itemData);
@@ -60,7 +63,7 @@ void FillToolFileList(QComboBox* list) {
 }
 
 std::shared_ptr<cPozycjaPlikow> SelectedToolFile(const QComboBox* list) {
-    const auto& files = Shared().OpenFiles;
+    const auto& files = Program().session.OpenFiles;
     if (!files || list->currentIndex() < 0)
         return nullptr;
     const std::int32_t id = list->currentData().toInt();
@@ -82,20 +85,20 @@ bool EnsureFrameIndex(SourceToolHost& host, std::shared_ptr<cPozycjaPlikow>& fil
 }
 
 bool OpenToolFile(SourceToolHost& host) {
-    SharedState& shared = Shared();
-    if (!shared.OpenFiles)
+    ProgramObjects& shared = Program();
+    if (!shared.session.OpenFiles)
         return false;
     // Numbered for good only once a file was opened.
-    auto file = AddToolRecord(shared, QString(), shared.NextFileId);
+    auto file = AddToolRecord(shared.session, QString(), shared.session.NextFileId);
     const QString path = host.OpenSource(file, false).trimmed();
     if (!path.isEmpty()) {
         file->strFileName = path;
-        file->lngNrPozycji = shared.NextFileId++;
+        file->lngNrPozycji = shared.session.NextFileId++;
         return true;
     }
-    for (std::int32_t i = 1; i <= shared.OpenFiles->Count(); ++i) {
-        if (shared.OpenFiles->Item(i)->lngNrPozycji == shared.NextFileId) {
-            shared.OpenFiles->Remove(i);
+    for (std::int32_t i = 1; i <= shared.session.OpenFiles->Count(); ++i) {
+        if (shared.session.OpenFiles->Item(i)->lngNrPozycji == shared.session.NextFileId) {
+            shared.session.OpenFiles->Remove(i);
             break;
         }
     }

@@ -2,7 +2,7 @@
 
 #include "TrackListNavigator.h"
 #include "TrackSurface.h"
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
 #include "core/document/cPozycjeMP3.h"
 #include "gui/app/Twips.h"
 #include "gui/mainwindow/MainMenus.h"
@@ -27,7 +27,9 @@ cPozycjeMP3& NoTracks() {
 EditorController::EditorController(const EditorControllerParts& parts, QObject* parent)
     : QObject(parent), m_parts(parts) {
     m_editor = std::make_unique<GraphEditor>([this] { return &tracks(); }, *this);
-    m_editor->mouseSensitivity = Shared().MouseSensitivity;
+    LoadedSettings& settings = Program().settings;
+    m_editor->mouseSensitivity = settings.MouseSensitivity;
+    settings.onChange = [this, &settings] { m_editor->mouseSensitivity = settings.MouseSensitivity; };
     m_surface = new TrackSurface(*m_editor, parts.surfaceParent);
     if (parts.list) {
         m_list = std::make_unique<TrackListNavigator>(*parts.list, *m_editor);
@@ -52,7 +54,7 @@ EditorController::EditorController(const EditorControllerParts& parts, QObject* 
     wireMenus();
 }
 
-EditorController::~EditorController() = default;
+EditorController::~EditorController() { Program().settings.onChange = nullptr; }
 
 void EditorController::setTrackWindows(std::unique_ptr<TrackWindows> windows) { m_windows = std::move(windows); }
 

@@ -312,7 +312,7 @@ void TrackCommandSet::mnuTrack_Wklej_Click() {
 
 void TrackCommandSet::mnuTrack_Wklej_Nowy_Click() { PasteAsNewTrack({}); }
 
-void TrackCommandSet::PasteAsNewTrack(std::function<void(const QList<std::int32_t>&)> added) {
+void TrackCommandSet::PasteAsNewTrack(std::function<void(const QList<std::int32_t>&)> added, bool keepLabel) {
     if (!m_clipboard || !*m_clipboard) {
         m_editor.setControlEnabled(QStringLiteral("mnuTrack_Wklej_Nowy"), false);
         return;
@@ -321,7 +321,7 @@ void TrackCommandSet::PasteAsNewTrack(std::function<void(const QList<std::int32_
     if (!split)
         return; // nothing can add the track: no snapshot either
     SplitDialogRequest request;
-    request.track = PasteAsNew(**m_clipboard, m_editor.tracks());
+    request.track = PasteAsNew(**m_clipboard, m_editor.tracks(), keepLabel);
     request.newTrack = true;
     request.runAtOnce = true;
     // The dialog may refuse (no source open); the undo step exists only once

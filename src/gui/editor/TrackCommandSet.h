@@ -53,8 +53,9 @@ public:
     void mnuTrack_Wklej_Click();
     void mnuTrack_Wklej_Nowy_Click();
     // Paste as new; `added` hears the numbers of the tracks the split dialog
-    // added (nothing when it added none).
-    void PasteAsNewTrack(std::function<void(const QList<std::int32_t>&)> added);
+    // added (nothing when it added none). `keepLabel` leaves the clipboard's
+    // label unnumbered (a track moved in the tree keeps its name).
+    void PasteAsNewTrack(std::function<void(const QList<std::int32_t>&)> added, bool keepLabel = false);
     void mnuTrack_Wytnij_Click();
     void OpenFadeEditor(std::shared_ptr<cPozycjaMP3> ending, std::shared_ptr<cPozycjaMP3> starting) override;
     bool FadeEditorAvailable() const override { return fadeEditors.available(); }

@@ -5,7 +5,6 @@
 #include "TrackCommandSet.h"
 #include "TrackSurface.h"
 #include "core/app/Numbers.h"
-#include "core/app/SharedState.h"
 #include "core/app/TextCatalog.h"
 #include "core/document/cPozycjeMP3.h"
 #include "core/editor/TrackGraph.h"
@@ -171,7 +170,6 @@ void TreeNavigator::Upusc(std::int32_t target) {
         };
         auto move = std::make_shared<Move>();
         QPointer<TreeNavigator> self(this);
-        Shared().SuppressTrackNumbering = true; // the moved track keeps its name
         m_commands.PasteAsNewTrack([move, self, dragged](const QList<std::int32_t>& added) {
             if (added.isEmpty())
                 return;
@@ -183,9 +181,8 @@ void TreeNavigator::Upusc(std::int32_t target) {
                         self->m_commands.DeleteTrack(dragged);
                 });
             }
-        });
+        }, true); // the moved track keeps its name
         move->waiting = false;
-        Shared().SuppressTrackNumbering = false; // a paste that did not run must not keep it
         if (move->placed)
             m_commands.DeleteTrack(dragged);
         select(target < 0 ? 0 : target);

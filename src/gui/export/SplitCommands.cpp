@@ -3,7 +3,7 @@
 #include "frmPozycje.h"
 #include "core/app/BusyRefusal.h"
 #include "core/app/MessageService.h"
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
 #include "core/app/TextCatalog.h"
 #include "core/document/cPozycjaMP3.h"
 #include "core/document/cPozycjePlikow.h"
@@ -31,7 +31,7 @@ void AddTrackThroughSplit(const std::shared_ptr<SplitHost>& host, QWidget* paren
     if (!host || !ReadyOrSayBusy(host->CanChangeProject()))
         return;
     host->SetAddButtonEnabled(false);
-    const auto& files = Shared().OpenFiles;
+    const auto& files = Program().session.OpenFiles;
     SplitOpenOptions options;
     options.newTrack = true;
     options.openSource = !files || files->Count() == 0;
@@ -75,7 +75,7 @@ void ImportCueSheet(const std::shared_ptr<SplitHost>& host, QWidget* parent) {
         return;
     }
     int filterIndex = 1;
-    const QString path = ShowFileDialog(parent, Shared().SourceFolder, CueSheetFilter(), filterIndex,
+    const QString path = ShowFileDialog(parent, Program().settings.SourceFolder, CueSheetFilter(), filterIndex,
                                         false, false, QString());
     if (path.isEmpty())
         return;

@@ -15,6 +15,7 @@ public:
                   std::function<void(const QList<std::int32_t>&)> added)
         : m_inner(std::move(inner)), m_added(std::move(added)) {}
 
+    EditorSession& Session() override { return m_inner->Session(); }
     std::shared_ptr<cPozycjeMP3> Tracks() override { return m_inner->Tracks(); }
     std::int32_t SelectedTrack() override { return m_inner->SelectedTrack(); }
     bool CanChangeProject() override { return m_inner->CanChangeProject(); }

@@ -1,5 +1,6 @@
 #include "SplitViewsAdapter.h"
 
+#include "core/app/ProgramObjects.h"
 #include "core/document/cPozycjaMP3.h"
 #include "core/document/cPozycjaPlikow.h"
 #include "core/document/cPozycjeMP3.h"
@@ -26,6 +27,7 @@ class MainWindowSplitHost final : public SplitHost {
 public:
     explicit MainWindowSplitHost(const SplitViewsParts& parts) : m(parts) {}
 
+    EditorSession& Session() override { return Program().session; }
     std::shared_ptr<cPozycjeMP3> Tracks() override { return m.window->cPozycje(); }
 
     std::int32_t SelectedTrack() override {

@@ -7,7 +7,7 @@
 #include "core/app/MessageService.h"
 #include "core/app/Numbers.h"
 #include "core/app/NumericInput.h"
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
 #include "core/app/TextCatalog.h"
 #include "core/document/cPozycjaMP3.h"
 #include "core/document/cPozycjaPlikow.h"
@@ -377,7 +377,8 @@ bool frmPozycje::postPokazMnie(const SplitOpenOptions& options) {
 
 void frmPozycje::fillSourceList() {
     const FileListContent list =
-        BuildFileList(true, false, CurrentFileListFolders(m_host->IsRecording()));
+        BuildFileList(Program().session.OpenFiles.get(), true, false,
+                      CurrentFileListFolders(Program().recording, m_host->IsRecording()));
     {
         const QSignalBlocker block(cboPlikZ);
         cboPlikZ->clear();
@@ -466,10 +467,10 @@ QString frmPozycje::OpenSourceFile(const QString& path, std::int32_t fileType) {
         return path;
     }
     if (s_dialogFolder.isEmpty())
-        s_dialogFolder = Shared().SourceFolder;
+        s_dialogFolder = Program().settings.SourceFolder;
     const QString opened = m_host->OpenSource(path, fileType, s_dialogFolder);
     if (!opened.isEmpty())
-        Shared().SourceFolder = opened.left(opened.lastIndexOf(QLatin1Char('/')) + 1);
+        Program().settings.SourceFolder = opened.left(opened.lastIndexOf(QLatin1Char('/')) + 1);
     fillSourceList();
     updateSegmentOption();
     if (isVisible() && isEnabled() && !isMinimized())
@@ -485,7 +486,7 @@ void frmPozycje::cmdPlik_Click() {
 
 void frmPozycje::cmdCueFile_Click() {
     int filterIndex = 1;
-    const QString chosen = ShowFileDialog(this, Shared().SourceFolder, CueSheetFilter(), filterIndex,
+    const QString chosen = ShowFileDialog(this, Program().settings.SourceFolder, CueSheetFilter(), filterIndex,
                                           false, false, QString());
     if (!chosen.isEmpty())
         txtCueFile->setText(chosen);

@@ -3,7 +3,7 @@
 #include "MainMenus.h"
 #include "core/app/MessageService.h"
 #include "core/app/Numbers.h"
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
 #include "core/app/TextCatalog.h"
 #include "core/document/cPozycjaMP3.h"
 #include "core/document/cPozycjaPlikow.h"
@@ -63,7 +63,7 @@ public:
     }
     QDate today() const override { return QDate::currentDate(); }
     void endProgram() override {
-        Shared().OpenFiles.reset();
+        Program().session.OpenFiles.reset();
         // A close before the event loop runs (a "-rec" that cannot start)
         // ends the program as soon as it does.
         if (QThread::currentThread()->loopLevel() > 0)
@@ -86,7 +86,7 @@ void MainClose::setRecording(std::unique_ptr<RecordingClose> recording) { m_reco
 void MainClose::setProgramEnd(std::unique_ptr<ProgramEnd> end) { m_end = std::move(end); }
 
 bool MainClose::ServerRecording() {
-    const auto& recorder = Shared().Recorder;
+    const auto& recorder = Program().server.Recorder;
     return recorder && (recorder->DajStanPliku() > 0 || recorder->DajStan() > 0);
 }
 
@@ -113,7 +113,7 @@ bool MainClose::Form_Unload() {
         return false;
 
     cPozycjeMP3* tracks = m_steps->tracks();
-    if (HasUnsavedChanges(tracks, Shared().OpenFiles.get())) {
+    if (HasUnsavedChanges(tracks, Program().session.OpenFiles.get())) {
         switch (ShowText(3023, mb::YesNoCancel)) {
         case mb::Yes:
             if (!m_steps->saveProject(QString()))
@@ -133,10 +133,10 @@ bool MainClose::Form_Unload() {
     m_recording->closeTrayIcon();
 
     // From here on a failing step is left undone and the close goes on.
-    Shared().Recorder.reset();
+    Program().server.Recorder.reset();
     const QString buffer = m_recording->captureBufferName();
-    if (!m_keepBuffer && !buffer.isEmpty() && QFile::exists(Shared().TempRecordFolder + buffer))
-        QFile::remove(Shared().TempRecordFolder + buffer);
+    if (!m_keepBuffer && !buffer.isEmpty() && QFile::exists(Program().recording.TempRecordFolder + buffer))
+        QFile::remove(Program().recording.TempRecordFolder + buffer);
     savePlacement();
     offerToDeleteSources();
     m_end->endProgram();
@@ -156,7 +156,7 @@ void MainClose::finishRecording() {
         if (waited >= timeout) {
             m_keepBuffer = true;
             ShowMessage(GetText(texts::kServerTimedOut, QStringLiteral("|1"),
-                                Shared().TempRecordFolder + m_recording->captureBufferName()),
+                                Program().recording.TempRecordFolder + m_recording->captureBufferName()),
                         mb::Exclamation, QString(), texts::kServerTimedOut);
             break;
         }
@@ -168,7 +168,7 @@ void MainClose::finishRecording() {
     }
     if (shown >= 0)
         m_recording->waitProgress(100);
-    m_steps->saveProject(UniqueRecordProjectName(Shared().DestFolder, m_end->today()));
+    m_steps->saveProject(UniqueRecordProjectName(Program().settings.DestFolder, m_end->today()));
     m_saved = true;
 }
 
@@ -198,7 +198,7 @@ void MainClose::savePlacement() {
 }
 
 void MainClose::offerToDeleteSources() {
-    const auto& files = Shared().OpenFiles;
+    const auto& files = Program().session.OpenFiles;
     const QAction* advanced = m_menus.item(QStringLiteral("mnulvw"));
     if (m_end->commandLine().trimmed().isEmpty() ||
         Val(GetSetting(QStringLiteral("AskRemove"), QStringLiteral("0"))) <= 0 || !files ||

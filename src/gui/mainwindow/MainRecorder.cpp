@@ -3,7 +3,7 @@
 #include "MainClose.h"
 #include "ProjectCommands.h"
 #include "frmDazudizi.h"
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
 #include "core/app/Startup.h"
 #include "core/app/TextCatalog.h"
 #include "core/document/cPozycjaMP3.h"
@@ -85,7 +85,7 @@ public:
         if (frmRecord* recorder = frmRecord::Instance())
             recorder->UnloadTray();
     }
-    QString captureBufferName() const override { return CaptureState().bufferName; }
+    QString captureBufferName() const override { return Program().capture.bufferName; }
 
 private:
     QPointer<frmDazudizi> m_window;
@@ -96,7 +96,7 @@ private:
 
 void InstallRecorder(frmDazudizi& window) {
     // A buffer an editor left when it was killed holds nothing anyone needs.
-    RemoveStaleBuffers();
+    RemoveStaleBuffers(Program().recording);
     // The record button shows the recorder window; a recording starts only there.
     window.SetRecorderWindow([] { frmRecord::PokazMnie(false); });
 

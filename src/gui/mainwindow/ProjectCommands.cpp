@@ -2,6 +2,7 @@
 
 #include "TrackPanelFrame.h"
 #include "frmDazudizi.h"
+#include "core/app/ProgramObjects.h"
 #include "gui/app/BusyPointer.h"
 #include "gui/editor/EditorController.h"
 #include "gui/editor/TreeNavigator.h"
@@ -20,6 +21,9 @@
 namespace kelbrin {
 
 ProjectCommands::ProjectCommands(frmDazudizi& window) : m_window(window), m_controller(*this) {}
+
+EditorSession& ProjectCommands::Session() { return Program().session; }
+LoadedSettings& ProjectCommands::Loaded() { return Program().settings; }
 
 std::shared_ptr<cPozycjeMP3>& ProjectCommands::Tracks() {
     return m_window.m_cPozycje;

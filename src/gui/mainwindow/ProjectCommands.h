@@ -36,6 +36,8 @@ public:
     void ResetProject() { m_controller.ResetProject(); }
 
     // ProjectWindow
+    EditorSession& Session() override;
+    LoadedSettings& Loaded() override;
     std::shared_ptr<cPozycjeMP3>& Tracks() override;
     QDate ProjectDate() const override;
     void SetProjectDate(const QDate& date) override;

@@ -7,7 +7,7 @@
 #include "gui/app/BusyPointer.h"
 #include "gui/app/HoldFocus.h"
 #include "gui/app/SelectAllText.h"
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
 #include "core/app/SoundCards.h"
 #include "core/app/TextCatalog.h"
 #include "core/document/cPozycjaMP3.h"
@@ -264,14 +264,14 @@ void TrackPanel::ShowDevice() {
 }
 
 void TrackPanel::fillDevices() {
-    EnsureSoundCards(ShowBusyPointer);
+    EnsureSoundCards(Program().outputs, ShowBusyPointer);
     const cPozycjaMP3& t = *m_preview.Cpoz;
     QComboBox* box = m_frame.cboDevice;
     const QSignalBlocker block(box);
     box->clear();
-    box->addItems(Shared().SoundCards);
-    box->setCurrentIndex(Shared().SoundCards.indexOf(t.strDevice));
-    const bool own = !Shared().UseDefaultRenderer;
+    box->addItems(Program().outputs.SoundCards);
+    box->setCurrentIndex(Program().outputs.SoundCards.indexOf(t.strDevice));
+    const bool own = !Program().outputs.UseDefaultRenderer;
     m_frame.fraDevice->setEnabled(own);
     box->setEnabled(own);
 }

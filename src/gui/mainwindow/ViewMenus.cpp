@@ -4,7 +4,7 @@
 #include "frmDazudizi.h"
 #include "frmInfo.h"
 #include "core/app/BusyRefusal.h"
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
 #include "core/recording/RecorderClient.h"
 #include "gui/app/Twips.h"
 #include "gui/editor/EditorController.h"
@@ -140,7 +140,7 @@ void ViewMenus::mnuHelp_Click() {
 
 void ViewMenus::mnuOptions_Click() {
     QAction* rec = item("mnuOptions_Rec");
-    const auto& recorder = Shared().Recorder;
+    const auto& recorder = Program().server.Recorder;
     if (!rec || !recorder || !m_showRecordingOptions)
         return;
     // The options cannot change under a recording or an open output file.

@@ -27,7 +27,7 @@
 #include "core/app/Numbers.h"
 #include "core/app/PathProcedures.h"
 #include "core/app/SettingsOptions.h"
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
 #include "core/app/TextCatalog.h"
 #include "core/app/TextNumbers.h"
 #include "core/document/MpegHeader.h"
@@ -415,7 +415,7 @@ void frmDazudizi::Form_Load() {
         ->setChecked(Val(GetSetting(QStringLiteral("LoopProp"), QStringLiteral("0"))) != 0);
     m_NodeSize = StoredNodeSize();
     m_editor->editor().setNodeSize(m_NodeSize);
-    m_editor->editor().mouseSensitivity = Shared().MouseSensitivity;
+    m_editor->editor().mouseSensitivity = Program().settings.MouseSensitivity;
     SaveSetting(QStringLiteral("FontSize"), QString::number(m_FontSize));
     QFont viewFont = m_tvwNodes->font();
     viewFont.setPointSize(m_FontSize);
@@ -433,8 +433,8 @@ void frmDazudizi::Form_Load() {
             m_fraAudio->cboGenre->addItem(name, i);
     }
 
-    Shared().NextTrackNo = 1;
-    Shared().NextFileId = 1;
+    Program().session.NextTrackNo = 1;
+    Program().session.NextFileId = 1;
     m_blnClose = true;
     setWindowTitle(TitleText());
     ApplyButtonIcons(this);
@@ -721,7 +721,7 @@ void frmDazudizi::SetBusyPointer(bool busy) {
     QCoreApplication::processEvents();
 }
 
-bool frmDazudizi::IsCaptureFileOpen() { return CaptureState().fileOpen; }
+bool frmDazudizi::IsCaptureFileOpen() { return Program().capture.fileOpen; }
 
 std::optional<SourceFileChoice> frmDazudizi::ChooseSourceFiles(const SourceFileDialog& dialog) {
     QString filter;
@@ -745,8 +745,8 @@ QString frmDazudizi::OpenSourceFile(std::shared_ptr<cPozycjaPlikow>& file, bool&
     if (!ReadyOrSayBusy(m_blnClose))
         return QString();
     LongWorkHold hold(*this);
-    return Plik_Open(*this, file, buildIndex, asNewFile, title, track, noTimeLimit,
-                     offerMediaFiles, folder, filterIndex);
+    return Plik_Open(*this, &Program().session, Program().settings.SourceFolder, file, buildIndex,
+                     asNewFile, title, track, noTimeLimit, offerMediaFiles, folder, filterIndex);
 }
 
 bool frmDazudizi::OtworzPlik(const QString& path, int mode, bool isScript, bool fromRecorder) {

@@ -1,6 +1,6 @@
 #include "frmFade.h"
 
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
 #include "core/app/SoundCards.h"
 #include "core/app/TextCatalog.h"
 #include "core/document/cPozycjaMP3.h"
@@ -208,14 +208,14 @@ void frmFade::Form_Load() {
     VScrVolumeIn->setValue(b.volumeIn);
     HscrOvertake->setValue(b.overtake);
     int chosen = -1;
-    EnsureSoundCards(ShowBusyPointer);
-    for (const QString& name : Shared().SoundCards) {
+    EnsureSoundCards(Program().outputs, ShowBusyPointer);
+    for (const QString& name : Program().outputs.SoundCards) {
         cboDevice->addItem(name);
         if (chosen < 0 && name == cPozStart->strDevice)
             chosen = cboDevice->count() - 1;
     }
     cboDevice->setCurrentIndex(chosen);
-    cboDevice->setEnabled(!Shared().UseDefaultRenderer);
+    cboDevice->setEnabled(!Program().outputs.UseDefaultRenderer);
 }
 
 void frmFade::postPokazMnie() {

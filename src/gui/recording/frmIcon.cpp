@@ -2,7 +2,7 @@
 
 #include "core/app/MessageService.h"
 #include "core/app/Numbers.h"
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
 #include "core/app/Shutdown.h"
 #include "core/app/TextCatalog.h"
 #include "core/app/TextNumbers.h"
@@ -46,7 +46,7 @@ frmIcon::frmIcon(RecorderTrayHost& host, Clock& clock, bool unloadWithRecorder, 
     mnuStop = Item(mnuPopup, "mnuStop", GetText(3185));
     mnuPause = Item(mnuPopup, "mnuPause", GetText(3184));
     mnuRecord = Item(mnuPopup, "mnuRecord", GetText(3183));
-    mnuTurnOff->setChecked(Shared().RecArgSuffixE);
+    mnuTurnOff->setChecked(Program().recording.RecArgSuffixE);
 
     // A click on a checkable item first undoes the toolkit's own toggle: the
     // handlers decide the marks (the recorder sets the state items').
@@ -122,10 +122,10 @@ void frmIcon::mnuStop_Click() {
 
 void frmIcon::mnuTime_Click() {
     const std::optional<QString> answer =
-        InputBox(GetText(kTimeLimitPrompt), QString(), QString::number(Shared().RecTimeLimit), kTimeLimitPrompt);
+        InputBox(GetText(kTimeLimitPrompt), QString(), QString::number(Program().recording.RecTimeLimit), kTimeLimitPrompt);
     if (!answer)
         return;
-    Shared().RecTimeLimit = ApplyTimeLimitAnswer(Shared().RecTimeLimit, *answer);
+    Program().recording.RecTimeLimit = ApplyTimeLimitAnswer(Program().recording.RecTimeLimit, *answer);
 }
 
 void frmIcon::mnuTurnOff_Click() { mnuTurnOff->setChecked(!mnuTurnOff->isChecked()); }

@@ -1,7 +1,6 @@
 #include "frmRecord.h"
 
-#include "core/app/RecorderLink.h"
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
 #include "core/app/TextCatalog.h"
 #include "core/app/TextNumbers.h"
 #include "frmIcon.h"
@@ -70,7 +69,8 @@ void frmRecord::SetHost(RecorderHost* h) { installedHost() = h; }
 frmRecord::frmRecord() : QWidget(nullptr, Qt::Window) {
     setObjectName(QStringLiteral("frmRecord"));
     setAttribute(Qt::WA_DeleteOnClose);
-    m_control = std::make_unique<RecorderControl>(*this, host(), Capture(), ProgramClock());
+    m_control = std::make_unique<RecorderControl>(*this, host(), Capture(), ProgramClock(), Program().recording,
+                                                  Program().server, Program().settings, Program().capture);
 
     cmdRecord = makeButton(this, "cmdRecord", QStringLiteral("1162;5049"));
     cmdPauza = makeButton(this, "cmdPauza", QStringLiteral("1122;"));
@@ -128,7 +128,7 @@ void frmRecord::Form_Load() {
 void frmRecord::LoadLang() { setWindowTitle(GetText(texts::kRecorderCaption)); }
 
 frmRecord* frmRecord::PokazMnie(bool autoStart, bool unattended) {
-    if (autoStart && !LinkRecorder())
+    if (autoStart && !Program().server.link())
         return nullptr;
     if (!s_instance)
         s_instance = new frmRecord();

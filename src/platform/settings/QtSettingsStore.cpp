@@ -106,7 +106,7 @@ void QtSettingsStore::sync() {
     checkStatus();
 }
 
-QString QtSettingsStore::folder() {
+QString QtSettingsStore::fileFolder() {
     QSettings probe(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Pelorin"),
                     QStringLiteral("Kelbrin"));
     return QFileInfo(probe.fileName()).absolutePath();

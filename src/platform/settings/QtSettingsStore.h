@@ -13,9 +13,10 @@ public:
     void write(const QString& key, const QString& value) override;
     bool contains(const QString& key) override;
     void sync() override;
+    QString folder() const override { return fileFolder(); }
 
-    // The folder that holds Kelbrin.conf; formatex.ini lives there too.
-    static QString folder();
+    // The folder that holds Kelbrin.conf, whichever store is in use.
+    static QString fileFolder();
 
 private:
     // What identifies one version of the file: a rewrite (a new file renamed

@@ -17,6 +17,8 @@ public:
     virtual bool contains(const QString& key) = 0;
     // Makes writes visible to the other process and picks up its writes.
     virtual void sync() = 0;
+    // The folder that holds the settings file; formatex.ini lives there too.
+    virtual QString folder() const = 0;
 };
 
 // The store every part of the program uses. Tests swap in a MemorySettingsStore.

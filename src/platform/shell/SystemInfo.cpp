@@ -1,4 +1,5 @@
 #include "SystemInfo.h"
+#include "SystemFolders.h"
 
 #include <QDir>
 #include <QLocale>
@@ -41,3 +42,20 @@ QString UserMediaFolder() {
 }
 
 } // namespace kelbrin::SystemInfo
+
+namespace kelbrin {
+
+namespace {
+class HostSystemFolders final : public SystemFolders {
+public:
+    QString tempFolder() const override { return SystemInfo::TempFolder(); }
+    QString userMediaFolder() const override { return SystemInfo::UserMediaFolder(); }
+};
+} // namespace
+
+const SystemFolders& HostFolders() {
+    static const HostSystemFolders folders;
+    return folders;
+}
+
+} // namespace kelbrin

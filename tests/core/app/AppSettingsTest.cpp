@@ -1,5 +1,6 @@
 #include "core/app/AppSettings.h"
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
+#include "support/ProgramState.h"
 #include "core/app/TextCatalog.h"
 #include "platform/settings/MemorySettingsStore.h"
 #include "support/ScriptedMessages.h"
@@ -16,7 +17,7 @@ namespace {
 class LoadSettingsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ResetSharedState();
+        test::ResetProgramObjects();
         store = new MemorySettingsStore;
         SetSettingsStore(std::unique_ptr<SettingsStore>(store));
         Catalog().load(test::SourceDir() + "/resources/Kelbrin.ini");
@@ -40,7 +41,7 @@ protected:
 } // namespace
 
 TEST_F(LoadSettingsTest, FirstStartSeedsTheDefaultsAndSecondStartWritesNothing) {
-    LoadSettings(env);
+    LoadSettings(Program().settings, Program().recording, env);
     const QMap<QString, QString> expected = {
         {"TempRecDir", "/var/tmp/"}, {"ExactSave", "1"},       {"RecBufor", "500"},
         {"S_Buf", "100000"},         {"EngineType", "1"},      {"DestPath", "/home/user/Music"},
@@ -50,26 +51,26 @@ TEST_F(LoadSettingsTest, FirstStartSeedsTheDefaultsAndSecondStartWritesNothing) 
     EXPECT_EQ(desktop.shortcuts, QStringList{"MP3 Dravon|" + env.programFile + "|" + dir + "/bin"});
     EXPECT_EQ(desktop.registrations, QStringList{"MP3 Dravon|MP3 Dravon batch script"});
 
-    const SharedState& s = Shared();
-    EXPECT_EQ(s.TempRecordFolder, "/var/tmp/");
-    EXPECT_EQ(s.RecordFolder, "/home/user/Music/");
-    EXPECT_EQ(s.DestFolder, "/home/user/Music");
-    EXPECT_EQ(s.SourceFolder, "/home/user/Music/");
-    EXPECT_EQ(s.MoveStep, 5);
-    EXPECT_EQ(s.MouseSensitivity, 150);
-    EXPECT_FLOAT_EQ(s.OverTakeSeconds, 0.15f);
-    EXPECT_EQ(s.CaptureDevice, -1);
-    EXPECT_FALSE(s.UseOldAlgorithm);
+    const ProgramObjects& s = Program();
+    EXPECT_EQ(s.recording.TempRecordFolder, "/var/tmp/");
+    EXPECT_EQ(s.recording.RecordFolder, "/home/user/Music/");
+    EXPECT_EQ(s.settings.DestFolder, "/home/user/Music");
+    EXPECT_EQ(s.settings.SourceFolder, "/home/user/Music/");
+    EXPECT_EQ(s.settings.MoveStep, 5);
+    EXPECT_EQ(s.settings.MouseSensitivity, 150);
+    EXPECT_FLOAT_EQ(s.settings.OverTakeSeconds, 0.15f);
+    EXPECT_EQ(s.recording.CaptureDevice, -1);
+    EXPECT_FALSE(s.settings.UseOldAlgorithm);
 
     store->writes.clear();
-    LoadSettings(env);
+    LoadSettings(Program().settings, Program().recording, env);
     EXPECT_TRUE(store->writes.isEmpty());
     EXPECT_EQ(desktop.registrations.size(), 1);
 }
 
 TEST_F(LoadSettingsTest, WithoutTheProgramFileNoLauncherIsWrittenAndTheMarkStaysUnspent) {
     env.programFile = dir + "/nonexistent/kelbrin";
-    LoadSettings(env);
+    LoadSettings(Program().settings, Program().recording, env);
     EXPECT_TRUE(desktop.shortcuts.isEmpty());
     EXPECT_EQ(desktop.registrations.size(), 1);
     EXPECT_FALSE(store->values.contains("DesktopIntegration"));
@@ -78,19 +79,19 @@ TEST_F(LoadSettingsTest, WithoutTheProgramFileNoLauncherIsWrittenAndTheMarkStays
 
 TEST_F(LoadSettingsTest, TheFirstRunMarkIsSpentOnlyWhenTheIntegrationWasWritten) {
     desktop.failTypes = true;
-    LoadSettings(env);
+    LoadSettings(Program().settings, Program().recording, env);
     EXPECT_EQ(desktop.registrations.size(), 1);
     EXPECT_FALSE(store->values.contains("DesktopIntegration"));
     EXPECT_TRUE(store->values.contains("SPath")); // the source folder is seeded all the same
 
     // The next start tries again, and succeeds.
     desktop.failTypes = false;
-    LoadSettings(env);
+    LoadSettings(Program().settings, Program().recording, env);
     EXPECT_EQ(desktop.registrations.size(), 2);
     EXPECT_EQ(store->values.value("DesktopIntegration"), "1");
 
     store->writes.clear();
-    LoadSettings(env);
+    LoadSettings(Program().settings, Program().recording, env);
     EXPECT_EQ(desktop.registrations.size(), 2);
     EXPECT_TRUE(store->writes.isEmpty());
 
@@ -99,7 +100,7 @@ TEST_F(LoadSettingsTest, TheFirstRunMarkIsSpentOnlyWhenTheIntegrationWasWritten)
     store->values.remove("SPath");
     desktop = FakeDesktopIntegration();
     desktop.failShortcut = true;
-    LoadSettings(env);
+    LoadSettings(Program().settings, Program().recording, env);
     EXPECT_EQ(desktop.shortcuts.size(), 1);
     EXPECT_FALSE(store->values.contains("DesktopIntegration"));
 }
@@ -108,7 +109,7 @@ TEST_F(LoadSettingsTest, EarlierUsersGetTheLauncherOnceOnTheirNextStart) {
     // Started before the integration existed: SPath is set, no launcher.
     store->values = {{"TempRecDir", "/t/"}, {"RecDir", "/rec/"}, {"SPath", "/src/"},
                      {"DestPath", "/dst"},  {"OverTake", "150"}};
-    LoadSettings(env);
+    LoadSettings(Program().settings, Program().recording, env);
     EXPECT_EQ(desktop.shortcuts.size(), 1);
     EXPECT_EQ(desktop.registrations.size(), 1);
     EXPECT_EQ(store->values.value("DesktopIntegration"), "1");
@@ -116,14 +117,14 @@ TEST_F(LoadSettingsTest, EarlierUsersGetTheLauncherOnceOnTheirNextStart) {
 
     // Once: a launcher the user removed later is not put back.
     desktop.shortcutWritten = false;
-    LoadSettings(env);
+    LoadSettings(Program().settings, Program().recording, env);
     EXPECT_EQ(desktop.shortcuts.size(), 1);
 
     // Users whose launcher is already there are left alone, and nothing is written.
     store->values.remove("DesktopIntegration");
     desktop.shortcutWritten = true;
     store->writes.clear();
-    LoadSettings(env);
+    LoadSettings(Program().settings, Program().recording, env);
     EXPECT_EQ(desktop.shortcuts.size(), 1);
     EXPECT_TRUE(store->writes.isEmpty());
 }
@@ -133,42 +134,42 @@ TEST_F(LoadSettingsTest, StoredValuesAreReadNumericallyAndClamped) {
                      {"OldAlg", "1.0"},     {"DeviceIn", "3"},     {"Move", "2.5"},
                      {"MouseSens", "5000"}, {"SPath", "/src/"},    {"DestPath", "/dst"},
                      {"DesktopIntegration", "1"}};
-    LoadSettings(env);
-    const SharedState& s = Shared();
-    EXPECT_EQ(s.RecordFolder, "/rec/");
-    EXPECT_FLOAT_EQ(s.OverTakeSeconds, 0.25f);
-    EXPECT_TRUE(s.UseOldAlgorithm);
-    EXPECT_EQ(s.CaptureDevice, 2);
-    EXPECT_EQ(s.MoveStep, 2);
-    EXPECT_EQ(s.MouseSensitivity, kMouseSensMax);
-    EXPECT_EQ(s.DestFolder, "/dst");
+    LoadSettings(Program().settings, Program().recording, env);
+    const ProgramObjects& s = Program();
+    EXPECT_EQ(s.recording.RecordFolder, "/rec/");
+    EXPECT_FLOAT_EQ(s.settings.OverTakeSeconds, 0.25f);
+    EXPECT_TRUE(s.settings.UseOldAlgorithm);
+    EXPECT_EQ(s.recording.CaptureDevice, 2);
+    EXPECT_EQ(s.settings.MoveStep, 2);
+    EXPECT_EQ(s.settings.MouseSensitivity, kMouseSensMax);
+    EXPECT_EQ(s.settings.DestFolder, "/dst");
     EXPECT_TRUE(desktop.registrations.isEmpty());
     EXPECT_EQ(store->values.value("RecDir"), "/rec"); // stored as it was
 
     store->values["MouseSens"] = "-4";
     store->values["Move"] = "0";
     store->values["DeviceIn"] = "";
-    LoadSettings(env);
-    EXPECT_EQ(s.MouseSensitivity, kMouseSensMin);
-    EXPECT_EQ(s.MoveStep, 1);
+    LoadSettings(Program().settings, Program().recording, env);
+    EXPECT_EQ(s.settings.MouseSensitivity, kMouseSensMin);
+    EXPECT_EQ(s.settings.MoveStep, 1);
     EXPECT_EQ(store->values.value("DeviceIn"), "0");
-    EXPECT_EQ(s.CaptureDevice, -1);
+    EXPECT_EQ(s.recording.CaptureDevice, -1);
 }
 
 TEST_F(LoadSettingsTest, FormatFileFillsTheFormatRecord) {
     QByteArray whole(68, '\0');
     whole.replace(0, 18, QByteArray("\x01\x00\x02\x00\x44\xac\x00\x00\x10\xb1\x02\x00\x04\x00\x10\x00\x00\x00", 18));
     test::WriteFile(env.formatFile, whole);
-    LoadSettings(env);
-    EXPECT_EQ(Shared().RecordFormat, whole);
+    LoadSettings(Program().settings, Program().recording, env);
+    EXPECT_EQ(Program().recording.RecordFormat, whole);
 }
 
 TEST_F(LoadSettingsTest, DamagedFormatFileIsRefusedWithAMessage) {
     auto* messages = new test::ScriptedMessages;
     auto previous = SetMessageService(std::unique_ptr<MessageService>(messages));
     test::WriteFile(env.formatFile, QByteArray("\x55\x00\x02\x00", 4)); // shorter than a whole record
-    LoadSettings(env);
-    const QByteArray& r = Shared().RecordFormat;
+    LoadSettings(Program().settings, Program().recording, env);
+    const QByteArray& r = Program().recording.RecordFormat;
     ASSERT_EQ(r.size(), 68);
     EXPECT_EQ(r, QByteArray(68, '\0'));
     ASSERT_EQ(messages->shown.size(), 1);

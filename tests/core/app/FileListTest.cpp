@@ -1,5 +1,6 @@
 #include "core/app/FileList.h"
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
+#include "support/ProgramState.h"
 #include "core/app/TextCatalog.h"
 #include "core/document/cPozycjePlikow.h"
 #include "support/TestEnvironment.h"
@@ -17,15 +18,15 @@ std::shared_ptr<cPozycjaPlikow> Open(const QString& path, std::int32_t id, bool 
     f->lngNrPozycji = id;
     f->blnNoSave = noSave;
     f->blnExtraArray = extra;
-    Shared().OpenFiles->Add(f);
+    Program().session.OpenFiles->Add(f);
     return f;
 }
 
 class FileListTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ResetSharedState();
-        Shared().OpenFiles = std::make_shared<cPozycjePlikow>();
+        test::ResetProgramObjects();
+        Program().session.OpenFiles = std::make_shared<cPozycjePlikow>();
         Catalog().loadFromText("[ENGLISH]\n3152=MPEG\n3153=WAVE\n");
         Catalog().setLanguage("ENGLISH");
     }
@@ -37,22 +38,22 @@ TEST_F(FileListTest, OpenFilesComeFirstAndTheLastAddedIsSelected) {
     Open("/a.mp3", 1);
     Open("/b.wma", 2, true);
     Open("/c.mp3", 3, false, true);
-    FileListContent plain = BuildFileList(false, false, {});
+    FileListContent plain = BuildFileList(Program().session.OpenFiles.get(), false, false, {});
     ASSERT_EQ(plain.entries.size(), 1);
     EXPECT_EQ(plain.entries[0].text, "/a.mp3");
     EXPECT_EQ(plain.entries[0].itemData, 1);
     EXPECT_EQ(plain.selected, 0);
 
-    FileListContent extra = BuildFileList(false, true, {});
+    FileListContent extra = BuildFileList(Program().session.OpenFiles.get(), false, true, {});
     ASSERT_EQ(extra.entries.size(), 1);
     EXPECT_EQ(extra.entries[0].itemData, 3);
 
-    EXPECT_TRUE(IsFileSavable("/a.mp3"));
-    EXPECT_FALSE(IsFileSavable("/b.wma"));
-    EXPECT_FALSE(IsFileSavable("/A.mp3"));
-    EXPECT_EQ(BuildFileList(false, false, {}).selected, 0);
-    Shared().OpenFiles = std::make_shared<cPozycjePlikow>();
-    EXPECT_EQ(BuildFileList(false, false, {}).selected, -1);
+    EXPECT_TRUE(IsFileSavable(Program().session.OpenFiles.get(), "/a.mp3"));
+    EXPECT_FALSE(IsFileSavable(Program().session.OpenFiles.get(), "/b.wma"));
+    EXPECT_FALSE(IsFileSavable(Program().session.OpenFiles.get(), "/A.mp3"));
+    EXPECT_EQ(BuildFileList(Program().session.OpenFiles.get(), false, false, {}).selected, 0);
+    Program().session.OpenFiles = std::make_shared<cPozycjePlikow>();
+    EXPECT_EQ(BuildFileList(Program().session.OpenFiles.get(), false, false, {}).selected, -1);
 }
 
 TEST_F(FileListTest, DiskFilesAreGroupedUnderHeadingsWithoutRepeats) {
@@ -66,7 +67,7 @@ TEST_F(FileListTest, DiskFilesAreGroupedUnderHeadingsWithoutRepeats) {
     Open(src + "/a.mp3", 7);
 
     FileListFolders folders{rec, src + "/", rec + "/R2.wav"};
-    const FileListContent c = BuildFileList(true, false, folders);
+    const FileListContent c = BuildFileList(Program().session.OpenFiles.get(), true, false, folders);
     QStringList texts;
     for (const auto& e : c.entries)
         texts << e.text;

@@ -1,5 +1,6 @@
 #include "core/app/PathProcedures.h"
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
+#include "support/ProgramState.h"
 
 #include <gtest/gtest.h>
 
@@ -33,7 +34,7 @@ TEST(PathProcedures, FileChoiceAnswersGiveFullPathsEvenInTheRoot) {
 }
 
 TEST(PathProcedures, UniqueTrackNameNumbersOnlyTrailingCounters) {
-    ResetSharedState();
+    test::ResetProgramObjects();
     EXPECT_EQ(UniqueTrackName("Song", 0), "Song");
     EXPECT_EQ(UniqueTrackName("Song", 1), "Song(2)");
     EXPECT_EQ(UniqueTrackName("Song", 2), "Song(3)");
@@ -42,21 +43,16 @@ TEST(PathProcedures, UniqueTrackNameNumbersOnlyTrailingCounters) {
     EXPECT_EQ(UniqueTrackName("Song (live)", 0), "Song (live)");
     EXPECT_EQ(UniqueTrackName("Song (live)", 1), "Song (live)(2)");
     EXPECT_EQ(UniqueTrackName("A (b) (4)", 1), "A (b) (2)");
-
-    Shared().SuppressTrackNumbering = true;
-    EXPECT_EQ(UniqueTrackName("Song", 5), "Song");
-    EXPECT_FALSE(Shared().SuppressTrackNumbering);
-    EXPECT_EQ(UniqueTrackName("Song", 5), "Song(6)");
 }
 
 TEST(PathProcedures, RescalingBetweenTrackAndPlayerTime) {
-    ResetSharedState();
+    test::ResetProgramObjects();
     EXPECT_DOUBLE_EQ(RescaleToPlayerTime(30, 60, 61), 30.5);
     EXPECT_DOUBLE_EQ(RescaleFromPlayerTime(30.5, 60, 61), 30);
     EXPECT_DOUBLE_EQ(RescaleToPlayerTime(30, 0, 61), 0);
     EXPECT_DOUBLE_EQ(RescaleFromPlayerTime(30, 60, -1), 0);
-    Shared().UseOldAlgorithm = true;
+    Program().settings.UseOldAlgorithm = true;
     EXPECT_DOUBLE_EQ(RescaleToPlayerTime(30, 0, 61), 30);
     EXPECT_DOUBLE_EQ(RescaleFromPlayerTime(30, 60, 61), 30);
-    ResetSharedState();
+    test::ResetProgramObjects();
 }

@@ -27,9 +27,9 @@ protected:
     }
     // What closing the dialog stores when nothing was touched.
     void openAndClose(const QString& device = QString()) {
-        SettingsOptions o = LoadSettingsOptions();
+        SettingsOptions o = LoadSettingsOptions(Program());
         o.device = device;
-        SaveSettingsOptions(o);
+        SaveSettingsOptions(Program().settings, Program().outputs, o);
     }
 
     VirtualClock clock;
@@ -40,9 +40,9 @@ protected:
 };
 
 TEST_F(SettingsOptionsTest, MissingKeysShowAndStoreTheProgramsOwnDefaults) {
-    LoadSettings(); // as start-up does
-    const SharedState before = Shared();
-    const SettingsOptions o = LoadSettingsOptions();
+    LoadSettings(Program().settings, Program().recording); // as start-up does
+    const LoadedSettings before = Program().settings;
+    const SettingsOptions o = LoadSettingsOptions(Program());
     EXPECT_EQ(o.moveText, "5");
     EXPECT_EQ(o.overTakeText, "150");
     EXPECT_EQ(o.fontSize, 8);
@@ -61,11 +61,11 @@ TEST_F(SettingsOptionsTest, MissingKeysShowAndStoreTheProgramsOwnDefaults) {
     EXPECT_EQ(store->values["OverTake"], "150");
     EXPECT_EQ(store->values["MouseSens"], "150");
     EXPECT_EQ(store->values["MultiDevices"], "0");
-    EXPECT_EQ(Shared().MoveStep, before.MoveStep);
-    EXPECT_EQ(Shared().OverTakeSeconds, before.OverTakeSeconds);
-    EXPECT_EQ(Shared().MouseSensitivity, before.MouseSensitivity);
-    EXPECT_EQ(Shared().DestFolder, before.DestFolder);
-    EXPECT_EQ(Shared().SourceFolder, before.SourceFolder);
+    EXPECT_EQ(Program().settings.MoveStep, before.MoveStep);
+    EXPECT_EQ(Program().settings.OverTakeSeconds, before.OverTakeSeconds);
+    EXPECT_EQ(Program().settings.MouseSensitivity, before.MouseSensitivity);
+    EXPECT_EQ(Program().settings.DestFolder, before.DestFolder);
+    EXPECT_EQ(Program().settings.SourceFolder, before.SourceFolder);
 
     // From then on, opening and closing changes nothing at all.
     const auto stored = store->values;
@@ -79,13 +79,13 @@ TEST_F(SettingsOptionsTest, StoredValuesSurviveOpeningAndClosing) {
                      {"AskRemove", "1"},    {"AutoOpen", "1"},   {"AutoSave", "1"},
                      {"MultiDevices", "1"}, {"DestPath", "/music/out"}, {"SPath", "/music/in/"},
                      {"DefSoundCard", "USB Headset"}};
-    LoadSettings();
+    LoadSettings(Program().settings, Program().recording);
     const auto stored = store->values;
     openAndClose("USB Headset");
     EXPECT_EQ(store->values, stored);
-    EXPECT_FALSE(Shared().UseDefaultRenderer);
-    EXPECT_FLOAT_EQ(Shared().OverTakeSeconds, 0.25f);
-    EXPECT_EQ(Shared().MoveStep, 12);
+    EXPECT_FALSE(Program().outputs.UseDefaultRenderer);
+    EXPECT_FLOAT_EQ(Program().settings.OverTakeSeconds, 0.25f);
+    EXPECT_EQ(Program().settings.MoveStep, 12);
 }
 
 TEST_F(SettingsOptionsTest, ValuesOutsideAControlsRangeAreClampedWhenShown) {
@@ -113,12 +113,12 @@ TEST_F(SettingsOptionsTest, ValuesOutsideAControlsRangeAreClampedWhenShown) {
     for (const Case& c : cases) {
         store->values.clear();
         store->values[c.key] = c.stored;
-        EXPECT_EQ(c.shown(LoadSettingsOptions()), c.expected) << c.key << "=" << c.stored;
+        EXPECT_EQ(c.shown(LoadSettingsOptions(Program())), c.expected) << c.key << "=" << c.stored;
     }
 }
 
 TEST_F(SettingsOptionsTest, ClosingStoresWhatTheBoxesHoldByTheirRules) {
-    SettingsOptions o = LoadSettingsOptions();
+    SettingsOptions o = LoadSettingsOptions(Program());
     o.overTakeText = "";
     o.moveText = "0";
     o.destFolder.clear();
@@ -126,50 +126,50 @@ TEST_F(SettingsOptionsTest, ClosingStoresWhatTheBoxesHoldByTheirRules) {
     o.oneOutputForAll = false;
     o.device = "";
     const QString dest = store->values["DestPath"];
-    SaveSettingsOptions(o);
+    SaveSettingsOptions(Program().settings, Program().outputs, o);
     EXPECT_EQ(store->values["OverTake"], "100");
-    EXPECT_FLOAT_EQ(Shared().OverTakeSeconds, 0.1f);
+    EXPECT_FLOAT_EQ(Program().settings.OverTakeSeconds, 0.1f);
     EXPECT_EQ(store->values["Move"], "1");
-    EXPECT_EQ(Shared().MoveStep, 1);
+    EXPECT_EQ(Program().settings.MoveStep, 1);
     EXPECT_EQ(store->values["DestPath"], dest) << "an empty folder is not stored";
     EXPECT_EQ(store->values["MultiDevices"], "1");
-    EXPECT_FALSE(Shared().UseDefaultRenderer);
+    EXPECT_FALSE(Program().outputs.UseDefaultRenderer);
     EXPECT_EQ(store->values["DefSoundCard"], "");
     o.overTakeText = "40";
     o.moveText = "7";
-    SaveSettingsOptions(o);
+    SaveSettingsOptions(Program().settings, Program().outputs, o);
     EXPECT_EQ(store->values["OverTake"], "40");
     EXPECT_EQ(store->values["Move"], "7");
 }
 
 TEST_F(SettingsOptionsTest, RefreshDropsTheSelectedDeviceAndKeepsTheRest) {
-    Shared().SoundCards = {"Default DirectSound Device", "Old Card", "", "null"};
-    RefreshSoundCards("Old Card");
+    Program().outputs.SoundCards = {"Default DirectSound Device", "Old Card", "", "null"};
+    RefreshSoundCards(Program().outputs, "Old Card");
     EXPECT_EQ(store->values["SoundCardS"], "`Default DirectSound Device`null`");
-    EXPECT_EQ(Shared().SoundCards, (QStringList{"Default DirectSound Device", "null"}));
+    EXPECT_EQ(Program().outputs.SoundCards, (QStringList{"Default DirectSound Device", "null"}));
     EXPECT_EQ(media->deviceListings, 0);
 }
 
 TEST_F(SettingsOptionsTest, RefreshOfTheOnlyDeviceEnumeratesAfresh) {
-    Shared().SoundCards = {"Old Card"};
+    Program().outputs.SoundCards = {"Old Card"};
     store->values["SoundCardS"] = "`Old Card`";
     media->devices = {"New Card"};
-    RefreshSoundCards("Old Card");
+    RefreshSoundCards(Program().outputs, "Old Card");
     EXPECT_EQ(media->deviceListings, 1);
-    EXPECT_EQ(Shared().SoundCards, (QStringList{"Default DirectSound Device", "New Card", "null"}));
+    EXPECT_EQ(Program().outputs.SoundCards, (QStringList{"Default DirectSound Device", "New Card", "null"}));
     EXPECT_EQ(store->values["SoundCardS"], "`Default DirectSound Device`New Card`null`");
 }
 
 TEST_F(SettingsOptionsTest, ADeviceAddedByHandJoinsTheListAndTheCache) {
-    AddSoundCard("Hand Made");
+    AddSoundCard(Program().outputs, "Hand Made");
     EXPECT_EQ(store->values["SoundCardS"], "`Hand Made`");
     store->values["SoundCardS"] = ""; // emptied by a refresh
-    AddSoundCard("Second");
+    AddSoundCard(Program().outputs, "Second");
     EXPECT_EQ(store->values["SoundCardS"], "`Second`");
     QStringList names;
     AppendStoredSoundCards(names, store->values["SoundCardS"]);
     EXPECT_EQ(names, QStringList{"Second"});
-    EXPECT_EQ(Shared().SoundCards, (QStringList{"Hand Made", "Second"}));
+    EXPECT_EQ(Program().outputs.SoundCards, (QStringList{"Hand Made", "Second"}));
 }
 
 } // namespace

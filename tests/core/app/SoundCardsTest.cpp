@@ -45,8 +45,8 @@ protected:
 TEST_F(SoundCardList, AStoredListIsReadBackWithoutRepeatsAndNothingIsAsked) {
     store->values["SoundCardS"] = "`A`B`A`";
     store->values["DefSoundCard"] = "B";
-    EnumerateSoundCards();
-    EXPECT_EQ(Shared().SoundCards, (QStringList{"A", "B"}));
+    EnumerateSoundCards(Program().outputs);
+    EXPECT_EQ(Program().outputs.SoundCards, (QStringList{"A", "B"}));
     EXPECT_EQ(store->values["DefSoundCard"], "B");
     EXPECT_EQ(store->values["SoundCardS"], "`A`B`A`");
     EXPECT_EQ(media->deviceListings, 0);
@@ -74,25 +74,25 @@ TEST_F(SoundCardList, StoredListRules) {
 
 TEST_F(SoundCardList, AFirstRunListsTheDefaultTheDevicesAndNullAndStoresThem) {
     media->devices = {"Built-in Audio Analog Stereo", "USB Headset"};
-    EnumerateSoundCards();
+    EnumerateSoundCards(Program().outputs);
     const QStringList expected{kDefaultOutputName, "Built-in Audio Analog Stereo", "USB Headset", "null"};
-    EXPECT_EQ(Shared().SoundCards, expected);
+    EXPECT_EQ(Program().outputs.SoundCards, expected);
     EXPECT_EQ(store->values["DefSoundCard"], "Default DirectSound Device");
     EXPECT_EQ(store->values["SoundCardS"],
               "`Default DirectSound Device`Built-in Audio Analog Stereo`USB Headset`null`");
     EXPECT_TRUE(messages->shown.isEmpty());
 
     // The next start reads the cache and asks the devices no more.
-    Shared().SoundCards.clear();
+    Program().outputs.SoundCards.clear();
     media->devices.clear();
-    EnumerateSoundCards();
-    EXPECT_EQ(Shared().SoundCards, expected);
+    EnumerateSoundCards(Program().outputs);
+    EXPECT_EQ(Program().outputs.SoundCards, expected);
     EXPECT_EQ(media->deviceListings, 1);
 }
 
 TEST_F(SoundCardList, WithoutAnyDeviceTheDefaultAndNullStayAvailableAndNothingIsStored) {
-    EnumerateSoundCards();
-    EXPECT_EQ(Shared().SoundCards, (QStringList{kDefaultOutputName, "null"}));
+    EnumerateSoundCards(Program().outputs);
+    EXPECT_EQ(Program().outputs.SoundCards, (QStringList{kDefaultOutputName, "null"}));
     EXPECT_EQ(shownTexts(), QList<int>{3170});
     EXPECT_EQ(messages->shown.first().style, 64);
     EXPECT_FALSE(store->values.contains("SoundCardS"));
@@ -102,14 +102,14 @@ TEST_F(SoundCardList, WithoutAnyDeviceTheDefaultAndNullStayAvailableAndNothingIs
 TEST_F(SoundCardList, StartUpAsksNoDeviceAndTheFirstWindowToShowTheListDoes) {
     media->devices = {"USB Headset"};
     store->values["MultiDevices"] = "1";
-    EXPECT_FALSE(LoadStoredSoundCards());
-    EXPECT_FALSE(Shared().UseDefaultRenderer);
-    EXPECT_TRUE(Shared().SoundCards.isEmpty());
+    EXPECT_FALSE(LoadStoredSoundCards(Program().outputs));
+    EXPECT_FALSE(Program().outputs.UseDefaultRenderer);
+    EXPECT_TRUE(Program().outputs.SoundCards.isEmpty());
     EXPECT_EQ(media->deviceListings, 0);
 
-    EnsureSoundCards();
-    EnsureSoundCards();
-    EXPECT_EQ(Shared().SoundCards, (QStringList{kDefaultOutputName, "USB Headset", "null"}));
+    EnsureSoundCards(Program().outputs);
+    EnsureSoundCards(Program().outputs);
+    EXPECT_EQ(Program().outputs.SoundCards, (QStringList{kDefaultOutputName, "USB Headset", "null"}));
     EXPECT_EQ(media->deviceListings, 1);
 }
 
@@ -120,19 +120,19 @@ TEST_F(SoundCardList, UseDefaultRendererFollowsMultiDevices) {
             store->values["MultiDevices"] = value;
         else
             store->values.remove("MultiDevices");
-        Shared().UseDefaultRenderer = !expected;
-        EnumerateSoundCards();
-        EXPECT_EQ(Shared().UseDefaultRenderer, expected) << value;
+        Program().outputs.UseDefaultRenderer = !expected;
+        EnumerateSoundCards(Program().outputs);
+        EXPECT_EQ(Program().outputs.UseDefaultRenderer, expected) << value;
     }
 }
 
 TEST_F(SoundCardList, GraphsUseTheDefaultOutputUnlessTracksHaveTheirOwn) {
-    Shared().UseDefaultRenderer = true;
+    Program().outputs.UseDefaultRenderer = true;
     auto graph = BuildPlaybackGraph("/m/a.mp3", "USB Headset", false);
     ASSERT_NE(graph, nullptr);
     EXPECT_EQ(media->built.last().device, kDefaultOutputName);
 
-    Shared().UseDefaultRenderer = false;
+    Program().outputs.UseDefaultRenderer = false;
     media->devices = {"USB Headset"};
     ASSERT_NE(BuildPlaybackGraph("/m/a.mp3", "USB Headset", false), nullptr);
     EXPECT_EQ(media->built.last().device, "USB Headset");
@@ -142,13 +142,13 @@ TEST_F(SoundCardList, GraphsUseTheDefaultOutputUnlessTracksHaveTheirOwn) {
 }
 
 TEST_F(SoundCardList, AGraphThatCannotBeBuiltIsText3162AndNoGraph) {
-    Shared().UseDefaultRenderer = false;
+    Program().outputs.UseDefaultRenderer = false;
     media->unplayable = {"/m/broken.mp3"};
     EXPECT_EQ(BuildPlaybackGraph("/m/a.mp3", "  ", false), nullptr);
     EXPECT_TRUE(media->built.isEmpty() && media->failed.isEmpty()) << "a blank name asks nothing";
     EXPECT_EQ(BuildPlaybackGraph("/m/a.mp3", "Unplugged Card", false), nullptr);
     EXPECT_EQ(BuildPlaybackGraph("/m/broken.mp3", "null", false), nullptr);
-    Shared().UseDefaultRenderer = true;
+    Program().outputs.UseDefaultRenderer = true;
     EXPECT_EQ(BuildPlaybackGraph("/m/broken.mp3", "", false), nullptr);
     EXPECT_EQ(shownTexts(), (QList<int>{3162, 3162, 3162, 3162}));
     for (const auto& m : messages->shown) {

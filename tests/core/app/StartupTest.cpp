@@ -1,6 +1,6 @@
 #include "core/app/MessageService.h"
-#include "core/app/RecorderLink.h"
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
+#include "support/ProgramState.h"
 #include "core/app/Startup.h"
 #include "core/app/TextCatalog.h"
 #include "core/recording/RecorderClient.h"
@@ -86,7 +86,7 @@ public:
 class StartupTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ResetSharedState();
+        test::ResetProgramObjects();
         store = new MemorySettingsStore;
         SetSettingsStore(std::unique_ptr<SettingsStore>(store));
         messages = new test::ScriptedMessages;
@@ -95,7 +95,7 @@ protected:
         Catalog().setLanguage("ENGLISH");
     }
     void TearDown() override {
-        SetRecorderConnector(nullptr);
+        Program().server.connect = nullptr;
         SetSettingsStore(nullptr);
         SetMessageService(nullptr);
     }
@@ -104,7 +104,7 @@ protected:
         fake.folder = test::MakeTempDir("program") + "/";
         if (!iniText.isNull())
             test::WriteFile(fake.folder + "Kelbrin.ini", iniText.toUtf8());
-        return Main(fake, fake, commandLine);
+        return Main(Program(), fake, fake, commandLine);
     }
 
     MemorySettingsStore* store = nullptr;
@@ -119,13 +119,13 @@ TEST_F(StartupTest, RunsTheStepsInOrder) {
     ASSERT_EQ(run(""), StartupResult::Started);
     EXPECT_EQ(fake.log, (QStringList{"busy", "events", "settings", "soundcards", "idle", "main"}));
     EXPECT_EQ(Catalog().language(), "ENGLISH");
-    EXPECT_TRUE(Shared().OpenFiles);
+    EXPECT_TRUE(Program().session.OpenFiles);
     // The encoder server is reached once, when the recorder first needs it.
-    EXPECT_FALSE(Shared().Recorder);
-    EXPECT_TRUE(LinkRecorder());
-    EXPECT_EQ(LinkRecorder(), Shared().Recorder);
+    EXPECT_FALSE(Program().server.Recorder);
+    EXPECT_TRUE(Program().server.link());
+    EXPECT_EQ(Program().server.link(), Program().server.Recorder);
     EXPECT_EQ(fake.log.mid(6), QStringList{"create"});
-    EXPECT_EQ(Shared().LanguageSections, (QStringList{"ENGLISH", "POLSKI"}));
+    EXPECT_EQ(Program().settings.LanguageSections, (QStringList{"ENGLISH", "POLSKI"}));
 }
 
 TEST_F(StartupTest, SecondInstanceLeavesWithoutTouchingAnything) {
@@ -180,18 +180,18 @@ TEST_F(StartupTest, RecorderCreationRetriesOnceAfterRegistering) {
     fake.recorderFailures = 1;
     fake.files.insert("/opt/kelbrin/bin/capturon");
     run("");
-    EXPECT_TRUE(LinkRecorder());
+    EXPECT_TRUE(Program().server.link());
     EXPECT_EQ(fake.log.filter(QRegularExpression("^(create|start)")),
               (QStringList{"create", "start /opt/kelbrin/bin/capturon /RegServer", "create"}));
 
     // Without the server program it still retries once, then goes on silently.
-    ResetSharedState();
+    test::ResetProgramObjects();
     fake.log.clear();
     fake.recorderFailures = 2;
     fake.files.remove("/opt/kelbrin/bin/capturon");
     EXPECT_EQ(run(""), StartupResult::Started);
-    EXPECT_FALSE(LinkRecorder());
-    EXPECT_FALSE(LinkRecorder()); // one attempt per run
+    EXPECT_FALSE(Program().server.link());
+    EXPECT_FALSE(Program().server.link()); // one attempt per run
     EXPECT_EQ(fake.log.filter(QRegularExpression("^(create|start)")), (QStringList{"create", "create"}));
     EXPECT_TRUE(messages->shown.isEmpty());
 }
@@ -216,36 +216,36 @@ TEST_F(StartupTest, RecordingCommandLines) {
                  {"-rec 30 e", 30, true}, {"-rec90", 90, false}};
     for (const auto& c : cases) {
         fake.log.clear();
-        Shared().RecArgSuffixE = !c.suffixE;
-        HandleCommandLine(fake, fake, c.line);
-        EXPECT_EQ(Shared().RecTimeLimit, c.limit) << c.line;
-        EXPECT_EQ(Shared().RecArgSuffixE, c.suffixE) << c.line;
+        Program().recording.RecArgSuffixE = !c.suffixE;
+        HandleCommandLine(Program().recording, fake, fake, c.line);
+        EXPECT_EQ(Program().recording.RecTimeLimit, c.limit) << c.line;
+        EXPECT_EQ(Program().recording.RecArgSuffixE, c.suffixE) << c.line;
         EXPECT_EQ(fake.log.last(), "recorder 1") << c.line;
     }
 }
 
 TEST_F(StartupTest, FileArgumentsOpenProjectsOrRunScripts) {
     fake.files = {"/m y/a b.kbe", "/s/job.KBS", "/s/odd"};
-    HandleCommandLine(fake, fake, "\"/m y/a b.kbe\"");
+    HandleCommandLine(Program().recording, fake, fake, "\"/m y/a b.kbe\"");
     EXPECT_EQ(fake.log.last(), "open /m y/a b.kbe 0 0 0");
-    HandleCommandLine(fake, fake, "/s/job.KBS");
+    HandleCommandLine(Program().recording, fake, fake, "/s/job.KBS");
     EXPECT_EQ(fake.log.last(), "open /s/job.KBS 0 1 0");
-    HandleCommandLine(fake, fake, "/s/odd");
+    HandleCommandLine(Program().recording, fake, fake, "/s/odd");
     EXPECT_EQ(fake.log.last(), "open /s/odd 0 0 0");
 
     fake.log.clear();
-    HandleCommandLine(fake, fake, "/s/missing.kbe");
-    HandleCommandLine(fake, fake, "/s"); // a folder is not a file
+    HandleCommandLine(Program().recording, fake, fake, "/s/missing.kbe");
+    HandleCommandLine(Program().recording, fake, fake, "/s"); // a folder is not a file
     EXPECT_TRUE(fake.log.isEmpty());
 
     // A failure while opening leaves the editor running and is told, with the
     // file; so is one while the last project is reopened.
     Catalog().loadFromText("[ENGLISH]\n7044=|1: |2\n7045=|1: |2\n");
     fake.openThrows = true;
-    HandleCommandLine(fake, fake, "/s/odd");
+    HandleCommandLine(Program().recording, fake, fake, "/s/odd");
     store->values["AutoOpen"] = "1";
     store->values["F1"] = "/s/job.KBS";
-    HandleCommandLine(fake, fake, "");
+    HandleCommandLine(Program().recording, fake, fake, "");
     ASSERT_EQ(messages->shown.size(), 2);
     EXPECT_EQ(messages->shown[0].textNumber, startuptext::kFileArgumentFailed);
     EXPECT_EQ(messages->shown[1].textNumber, startuptext::kLastProjectFailed);
@@ -257,26 +257,26 @@ TEST_F(StartupTest, FileArgumentsOpenProjectsOrRunScripts) {
 TEST_F(StartupTest, LastProjectReopensOnlyWhenAsked) {
     fake.files = {"/p/Set.KBE"};
     store->values["F1"] = "/p/Set.KBE";
-    HandleCommandLine(fake, fake, "");
+    HandleCommandLine(Program().recording, fake, fake, "");
     EXPECT_TRUE(fake.log.isEmpty()); // AutoOpen missing
 
     store->values["AutoOpen"] = "1";
-    HandleCommandLine(fake, fake, "");
+    HandleCommandLine(Program().recording, fake, fake, "");
     EXPECT_EQ(fake.log, (QStringList{"open /p/Set.KBE 0 0 0", "root Set", "check 2", "click"}));
 
     fake.log.clear();
-    HandleCommandLine(fake, fake, "-rec");
+    HandleCommandLine(Program().recording, fake, fake, "-rec");
     EXPECT_EQ(fake.log, (QStringList{"open /p/Set.KBE 0 0 1", "root Set", "check 2", "click",
                                      "recorder 1"}));
 
     fake.log.clear();
     fake.openResult = false;
-    HandleCommandLine(fake, fake, "");
+    HandleCommandLine(Program().recording, fake, fake, "");
     EXPECT_EQ(fake.log, (QStringList{"open /p/Set.KBE 0 0 0", "click"}));
 
     fake.log.clear();
     store->values["F1"] = "/p/gone.kbe";
-    HandleCommandLine(fake, fake, "");
+    HandleCommandLine(Program().recording, fake, fake, "");
     EXPECT_TRUE(fake.log.isEmpty());
     EXPECT_EQ(store->values["F1"], "/p/gone.kbe");
 }

@@ -1,6 +1,7 @@
 #include "DocumentTestSupport.h"
 
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
+#include "support/ProgramState.h"
 #include "core/app/TextCatalog.h"
 #include "core/document/PlikOpen.h"
 #include "core/document/cPozycjePlikow.h"
@@ -31,15 +32,15 @@ void DocumentTest::SetUp() {
     auto reader = std::make_unique<FakeMediaDurationReader>();
     media = reader.get();
     SetMediaDurationReader(std::move(reader));
-    ResetSharedState();
-    Shared().OpenFiles = std::make_shared<cPozycjePlikow>();
+    test::ResetProgramObjects();
+    Program().session.OpenFiles = std::make_shared<cPozycjePlikow>();
 }
 
 void DocumentTest::TearDown() {
     SetMessageService(nullptr);
     SetSettingsStore(nullptr);
     SetMediaDurationReader(nullptr);
-    ResetSharedState();
+    test::ResetProgramObjects();
 }
 
 DocumentTest::Opened DocumentTest::open(const QString& path, bool buildIndex,
@@ -50,8 +51,9 @@ DocumentTest::Opened DocumentTest::open(const QString& path, bool buildIndex,
     result.file->strFileName = path;
     result.buildIndex = buildIndex;
     QString folder;
-    result.path = Plik_Open(host, result.file, result.buildIndex, false, QString(), track, false,
-                            false, folder, filter);
+    result.path =
+        Plik_Open(host, &Program().session, Program().settings.SourceFolder, result.file,
+                  result.buildIndex, false, QString(), track, false, false, folder, filter);
     return result;
 }
 
@@ -62,8 +64,9 @@ DocumentTest::Opened DocumentTest::openAsNew(const QString& path, bool buildInde
     result.file->strFileName = path;
     result.buildIndex = buildIndex;
     QString folder;
-    result.path = Plik_Open(host, result.file, result.buildIndex, true, QString(), nullptr, false,
-                            true, folder, filter);
+    result.path =
+        Plik_Open(host, &Program().session, Program().settings.SourceFolder, result.file,
+                  result.buildIndex, true, QString(), nullptr, false, true, folder, filter);
     return result;
 }
 

@@ -4,7 +4,7 @@
 #include "support/SyntheticMpeg.h"
 #include "support/TestEnvironment.h"
 
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
 #include "core/app/TextCatalog.h"
 #include "core/document/PlikOpen.h"
 #include "core/document/cPozycjePlikow.h"
@@ -20,14 +20,14 @@ using namespace kelbrin::test;
 using DocumentOpenFile = DocumentTest;
 
 TEST_F(DocumentOpenFile, NewRecordJoinsTheOpenFilesWithTheNextId) {
-    Shared().NextFileId = 4;
+    Program().session.NextFileId = 4;
     const Opened opened = openAsNew(MediaFile("cbr_noinfo.mp3"));
     EXPECT_EQ(opened.path, MediaFile("cbr_noinfo.mp3"));
-    ASSERT_EQ(Shared().OpenFiles->Count(), 1);
-    EXPECT_EQ(Shared().OpenFiles->Item(1), opened.file);
+    ASSERT_EQ(Program().session.OpenFiles->Count(), 1);
+    EXPECT_EQ(Program().session.OpenFiles->Item(1), opened.file);
     EXPECT_EQ(opened.file->lngNrPozycji, 4);
     EXPECT_EQ(opened.file->strFileName, opened.path);
-    EXPECT_EQ(Shared().NextFileId, 5);
+    EXPECT_EQ(Program().session.NextFileId, 5);
     EXPECT_TRUE(host.blnScanFailed); // set again when Plik_Open returns
     EXPECT_EQ(host.busyChanges, (QList<bool>{true, false}));
     EXPECT_EQ(host.colours.last(), FrameScanHost::kFrameColour);
@@ -39,15 +39,15 @@ TEST_F(DocumentOpenFile, EmptyTextMissingAndUnreadableFilesAreRefusedWithTheirTe
         WriteTempFile("notes.mp3", QByteArray("Just some text, no audio.\n").repeated(200));
     const QString tiny = WriteTempFile("tiny.mp3", QByteArray("\xFF\xFB\x90", 3));
     const QString folder = MakeTempDir("folder");
-    Shared().NextFileId = 1;
+    Program().session.NextFileId = 1;
 
     EXPECT_EQ(openAsNew(empty).path, "");
     EXPECT_EQ(openAsNew(text).path, "");
     EXPECT_EQ(openAsNew(tiny).path, "");
     EXPECT_EQ(openAsNew(folder).path, "");
     EXPECT_EQ(messageNumbers(), (QList<int>{3140, 3026, 3026, 3301}));
-    EXPECT_EQ(Shared().OpenFiles->Count(), 0);
-    EXPECT_EQ(Shared().NextFileId, 1);
+    EXPECT_EQ(Program().session.OpenFiles->Count(), 0);
+    EXPECT_EQ(Program().session.NextFileId, 1);
     EXPECT_TRUE(host.blnScanFailed);
 
     host.busyChanges.clear();
@@ -73,7 +73,7 @@ TEST_F(DocumentOpenFile, TheFileBeingRecordedIsRefused) {
     host.recording = true;
     EXPECT_EQ(openAsNew(path).path, "");
     EXPECT_EQ(messageNumbers(), QList<int>{3178});
-    EXPECT_EQ(Shared().OpenFiles->Count(), 0);
+    EXPECT_EQ(Program().session.OpenFiles->Count(), 0);
 
     // A name without a folder is taken in the recording folder.
     settings->values.insert("RecFilePath", "cbr_noinfo.mp3");
@@ -94,13 +94,13 @@ TEST_F(DocumentOpenFile, MediaFilesKeepTheirFrameworkDurationAndCannotBeSaved) {
     EXPECT_TRUE(opened.file->blnNoSave);
     EXPECT_FLOAT_EQ(opened.file->sngCzasTrwania, 3.25f);
     EXPECT_EQ(opened.file->Daj_Naglowek_Ilosc(), 0);
-    EXPECT_EQ(Shared().OpenFiles->Count(), 1);
+    EXPECT_EQ(Program().session.OpenFiles->Count(), 1);
 
     // One the framework cannot render stays, with no length.
     const Opened unknown = openAsNew(MediaFile("source.wav"), false, source_filter::Media);
     EXPECT_EQ(unknown.path, MediaFile("source.wav"));
     EXPECT_FLOAT_EQ(unknown.file->sngCzasTrwania, 0.0f);
-    EXPECT_EQ(Shared().OpenFiles->Count(), 2);
+    EXPECT_EQ(Program().session.OpenFiles->Count(), 2);
 }
 
 TEST_F(DocumentOpenFile, GStreamerMeasuresAWaveFile) {
@@ -119,7 +119,8 @@ TEST_F(DocumentOpenFile, TheDialogStartsOnTheStoredFilterAndStoresTheChosenOne) 
         auto file = std::make_shared<cPozycjaPlikow>();
         bool build = false;
         QString folder;
-        Plik_Open(host, file, build, false, "Title", nullptr, false, offerMedia, folder, 1);
+        Plik_Open(host, &Program().session, Program().settings.SourceFolder, file, build, false,
+                  "Title", nullptr, false, offerMedia, folder, 1);
         return host.dialogs.last();
     };
     EXPECT_EQ(ask("0", false).initialFilter, 1);
@@ -135,22 +136,22 @@ TEST_F(DocumentOpenFile, TheDialogStartsOnTheStoredFilterAndStoresTheChosenOne) 
     EXPECT_EQ(last.title, "Title");
     EXPECT_EQ(settings->values.value("TypPliku"), "1"); // cancelled: nothing stored
 
-    Shared().SourceFolder = MediaDir();
+    Program().settings.SourceFolder = MediaDir();
     host.choice =
         SourceFileChoice{{MediaFile("cbr_noinfo.mp3"), MediaFile("layer2.mp2")}, 2, MediaDir()};
     auto file = std::make_shared<cPozycjaPlikow>();
     bool build = false;
     QString folder;
-    const QString last2 =
-        Plik_Open(host, file, build, true, QString(), nullptr, false, false, folder, 1);
+    const QString last2 = Plik_Open(host, &Program().session, Program().settings.SourceFolder, file,
+                                    build, true, QString(), nullptr, false, false, folder, 1);
     EXPECT_EQ(host.dialogs.last().folder, MediaDir());
     EXPECT_TRUE(host.dialogs.last().multipleChoice);
     EXPECT_EQ(last2, MediaFile("layer2.mp2"));
     EXPECT_EQ(folder, MediaDir());
     EXPECT_EQ(settings->values.value("TypPliku"), "2");
-    ASSERT_EQ(Shared().OpenFiles->Count(), 2);
-    EXPECT_EQ(Shared().OpenFiles->Item(1)->strFileName, MediaFile("cbr_noinfo.mp3"));
-    EXPECT_EQ(file, Shared().OpenFiles->Item(2));
+    ASSERT_EQ(Program().session.OpenFiles->Count(), 2);
+    EXPECT_EQ(Program().session.OpenFiles->Item(1)->strFileName, MediaFile("cbr_noinfo.mp3"));
+    EXPECT_EQ(file, Program().session.OpenFiles->Item(2));
 }
 
 TEST_F(DocumentOpenFile, AStopRequestedDuringTheScanOpensNothing) {
@@ -163,6 +164,6 @@ TEST_F(DocumentOpenFile, AStopRequestedDuringTheScanOpensNothing) {
     };
     const Opened opened = openAsNew(path, true);
     EXPECT_EQ(opened.path, "");
-    EXPECT_EQ(Shared().OpenFiles->Count(), 0);
+    EXPECT_EQ(Program().session.OpenFiles->Count(), 0);
     EXPECT_TRUE(messageNumbers().isEmpty());
 }

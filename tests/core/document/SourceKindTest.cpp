@@ -7,7 +7,7 @@
 #include "support/SyntheticMpeg.h"
 #include "support/TestEnvironment.h"
 
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
 #include "core/app/TextCatalog.h"
 #include "core/document/MpegHeader.h"
 #include "core/document/PlikOpen.h"
@@ -142,15 +142,15 @@ TEST_F(DocumentSourceKind, OnlyWholeFramesAreIndexed) {
 TEST_F(DocumentSourceKind, AFifoIsRefusedBeforeItIsOpened) {
     const QString fifo = MakeTempDir("fifo") + "/pipe.mp3";
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-    Shared().NextFileId = 1;
+    Program().session.NextFileId = 1;
     // Opening it would wait for a writer for ever: each of these returns.
     EXPECT_EQ(open(fifo).path, "");
     EXPECT_EQ(openAsNew(fifo).path, "");
     EXPECT_EQ(openAsNew(fifo, false, source_filter::Media).path, "");
     EXPECT_EQ(messageNumbers(), (QList<int>{3301, 3301, 3301}));
     EXPECT_EQ(messages().first().text, GetText(3301, "|1", fifo));
-    EXPECT_EQ(Shared().OpenFiles->Count(), 0);
-    EXPECT_EQ(Shared().NextFileId, 1);
+    EXPECT_EQ(Program().session.OpenFiles->Count(), 0);
+    EXPECT_EQ(Program().session.NextFileId, 1);
     EXPECT_FALSE(SourceReader(fifo).isOpen());
 }
 
@@ -161,10 +161,10 @@ TEST_F(DocumentSourceKind, SeveralFilesAtOnceTurnTheBusyPointerOnAndOffOnce) {
     choice.filterIndex = 1;
     choice.folder = MediaDir();
     host.choice = choice;
-    Shared().NextFileId = 1;
+    Program().session.NextFileId = 1;
     const Opened opened = openAsNew(QString());
     EXPECT_EQ(opened.path, MediaFile("layer2.mp2"));
-    EXPECT_EQ(Shared().OpenFiles->Count(), 3);
+    EXPECT_EQ(Program().session.OpenFiles->Count(), 3);
     EXPECT_EQ(host.busyChanges, (QList<bool>{true, false}));
 
     // A failing file among them changes nothing in that.

@@ -4,7 +4,8 @@
 // a host that records what the editor asks of the window.
 
 #include "core/app/MessageService.h"
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
+#include "support/ProgramState.h"
 #include "core/app/TextCatalog.h"
 #include "core/document/cPozycjeMP3.h"
 #include "core/editor/GraphEditor.h"
@@ -62,7 +63,7 @@ public:
 class EditorTest : public ::testing::Test, protected BasicServices {
 protected:
     void SetUp() override {
-        ResetSharedState();
+        test::ResetProgramObjects();
         host.history = &history;
         host.tracks = &tracks;
     }

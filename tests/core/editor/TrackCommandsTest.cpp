@@ -111,6 +111,9 @@ TEST_F(Commands, PasteTakesThePlaySettingsNotTheLinksOrPlace) {
     EXPECT_FALSE(fresh->blnAwlaysTop);
     EXPECT_EQ(fresh->lngVolume, -500);
     EXPECT_TRUE(fresh->strLabel.startsWith("Song"));
+    // A track moved in the tree keeps its label; the next paste is numbered again.
+    EXPECT_EQ(PasteAsNew(*clip, tracks, true)->strLabel, "Song");
+    EXPECT_EQ(PasteAsNew(*clip, tracks)->strLabel, fresh->strLabel);
 }
 
 TEST_F(Commands, LabelsLoseTheCharactersAFileNameCannotHold) {

@@ -1,5 +1,6 @@
 #include "SplitTestSupport.h"
 
+#include "core/app/ProgramObjects.h"
 #include "core/document/MpegHeader.h"
 #include "core/export/CloneTrack.h"
 #include "core/export/SplitTime.h"
@@ -28,7 +29,9 @@ TEST_F(SplitTest, CloneOfAFrameRangeContinuesIt) {
     file->strFileName = test::MediaFile("vbr_xing.mp3");
     bool buildIndex = true;
     QString folder;
-    ASSERT_FALSE(Plik_Open(scan, file, buildIndex, false, {}, nullptr, false, false, folder, 1).isEmpty());
+    ASSERT_FALSE(Plik_Open(scan, &Program().session, Program().settings.SourceFolder, file,
+                           buildIndex, false, {}, nullptr, false, false, folder, 1)
+                     .isEmpty());
     ASSERT_TRUE(file->blnLoadedFull);
 
     cPozycjaMP3 copy;

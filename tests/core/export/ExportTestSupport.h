@@ -4,7 +4,8 @@
 // collection and a destination folder; sources opened through the scanner;
 // and the outside oracles (ffprobe's packet positions, mp3val, mpg123).
 
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
+#include "support/ProgramState.h"
 #include "core/app/TextCatalog.h"
 #include "core/document/FrameScanHost.h"
 #include "core/document/PlikOpen.h"
@@ -80,8 +81,8 @@ protected:
         auto fake = std::make_unique<FakeDesktopOpener>();
         desktop = fake.get();
         SetDesktopOpener(std::move(fake));
-        ResetSharedState();
-        Shared().OpenFiles = std::make_shared<cPozycjePlikow>();
+        test::ResetProgramObjects();
+        Program().session.OpenFiles = std::make_shared<cPozycjePlikow>();
         dest = MakeTempDir("export");
     }
     void TearDown() override {
@@ -89,7 +90,7 @@ protected:
         SetDesktopOpener(nullptr);
         SetMessageService(nullptr);
         SetSettingsStore(nullptr);
-        ResetSharedState();
+        test::ResetProgramObjects();
     }
 
     // Opens the file as the editor does, indexed when asked, into the open files.
@@ -98,10 +99,12 @@ protected:
         file->strFileName = path;
         HeadlessScanHost host;
         QString folder;
-        if (Plik_Open(host, file, buildIndex, false, QString(), nullptr, true, false, folder, 1).isEmpty())
+        if (Plik_Open(host, &Program().session, Program().settings.SourceFolder, file, buildIndex,
+                      false, QString(), nullptr, true, false, folder, 1)
+                .isEmpty())
             return nullptr;
-        file->lngNrPozycji = Shared().NextFileId++;
-        Shared().OpenFiles->Add(file);
+        file->lngNrPozycji = Program().session.NextFileId++;
+        Program().session.OpenFiles->Add(file);
         return file;
     }
 
@@ -124,6 +127,7 @@ protected:
     }
     SaveRequest request(QList<ExportPiece> pieces) const {
         SaveRequest r;
+        r.openFiles = Program().session.OpenFiles;
         r.pieces = pieces;
         r.destFolder = dest;
         return r;

@@ -113,7 +113,7 @@ TEST_F(ExportTest, APiecePastFourGibibytesIsCopiedFromItsPlace) {
             file->Add_Naglowek(base + p + 1, 0xFB, 0x90, 0x64);
     file->blnLoadedFull = true;
     file->lngNrPozycji = 1;
-    Shared().OpenFiles->Add(file);
+    Program().session.OpenFiles->Add(file);
     const int n = starts.size();
     ASSERT_EQ(RunExport(request({frames(path, n + 10, n + 100, "far.mp3")})).status, SaveStatus::Finished);
     const QByteArray out = ReadAll(dest + "/far.mp3");

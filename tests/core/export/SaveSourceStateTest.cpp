@@ -73,18 +73,18 @@ protected:
         for (const auto& t : tracks)
             collection.Add(t);
         const auto bytes =
-            BuildProjectBytes(ProjectHeader{}, *Shared().OpenFiles, collection, AnsiCodec());
+            BuildProjectBytes(ProjectHeader{}, *Program().session.OpenFiles, collection, AnsiCodec());
         EXPECT_TRUE(bytes.has_value());
         const QString project = WriteFile(MakeTempDir("project") + "/p.kbe", *bytes);
-        Shared().OpenFiles = std::make_shared<cPozycjePlikow>();
+        Program().session.OpenFiles = std::make_shared<cPozycjePlikow>();
         FakeProjectWindow window;
         ProjectController controller(window);
         EXPECT_TRUE(controller.OtworzPlik(project, false, false, true));
         QList<std::shared_ptr<cPozycjaMP3>> loaded;
         for (int i = 1; i <= window.tracks->Count(); ++i)
             loaded.append(window.tracks->Item(i));
-        for (int i = 1; i <= Shared().OpenFiles->Count(); ++i)
-            EXPECT_EQ(Shared().OpenFiles->Item(i)->Daj_Naglowek_Ilosc(), 0);
+        for (int i = 1; i <= Program().session.OpenFiles->Count(); ++i)
+            EXPECT_EQ(Program().session.OpenFiles->Item(i)->Daj_Naglowek_Ilosc(), 0);
         return piecesOf(loaded);
     }
     SaveOutcome runMode(const QList<ExportPiece>& pieces, const Mode& mode) {
@@ -182,7 +182,7 @@ TEST_F(SourceState, APieceThatYieldsNothingIsReportedAndAnEmptyRangeIsNot) {
     auto record = std::make_shared<cPozycjaPlikow>();
     record->strFileName = junk;
     record->sngCzasTrwania = 5;
-    Shared().OpenFiles->Add(record);
+    Program().session.OpenFiles->Add(record);
     messages->shown.clear();
     SaveRequest r = request({seconds(junk, 0, 2, "junk.mp3")});
     r.turbo = true;
@@ -218,7 +218,7 @@ TEST_F(SourceState, ASourceChangedSinceItsScanIsReadAgainOrRefusedByTurbo) {
     EXPECT_TRUE(messages->shown.value(0).text.contains(path));
     const auto afterChange = takeOutputs();
     // The same pieces cut from a fresh scan of the changed file.
-    Shared().OpenFiles = std::make_shared<cPozycjePlikow>();
+    Program().session.OpenFiles = std::make_shared<cPozycjePlikow>();
     ASSERT_TRUE(open(path));
     ASSERT_EQ(RunExport(request(pieces)).status, SaveStatus::Finished);
     const auto fresh = takeOutputs();
@@ -241,7 +241,7 @@ TEST_F(SourceState, ASourceChangedSinceItsScanIsReadAgainOrRefusedByTurbo) {
     takeOutputs();
 
     // An index that promises more than the file holds fails and leaves nothing.
-    const auto file = Shared().OpenFiles->Item(1);
+    const auto file = Program().session.OpenFiles->Item(1);
     QFile(path).resize(ReadAll(path).size() / 3);
     file->stampRead = SourceStamp::Of(path); // as if the index had been made now
     messages->shown.clear();
@@ -316,7 +316,7 @@ TEST_F(SourceState, AScriptsExportStoresTheOptionsItForced) {
     scriptTracks->Add(t);
     ScriptExportRequest r;
     r.tracks = scriptTracks;
-    r.files = Shared().OpenFiles;
+    r.files = Program().session.OpenFiles;
     HeadlessSaveHost host;
     EXPECT_EQ(RunScriptExport(r, host).written, QStringList{dest + "/one.mp3"});
     EXPECT_EQ(GetSetting("ExactSave"), "1");

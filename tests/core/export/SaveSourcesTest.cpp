@@ -1,6 +1,7 @@
 // A run reads each source through one reader and one frame locator: many
 // pieces from one source come out exactly as when each is written alone.
 #include "ExportTestSupport.h"
+#include "core/app/ProgramObjects.h"
 #include "core/export/SaveSources.h"
 
 using namespace kelbrin;
@@ -10,6 +11,7 @@ namespace {
 
 SaveRequest piecesOf(const QString& source, const QString& folder, int count, double seconds) {
     SaveRequest request;
+    request.openFiles = Program().session.OpenFiles;
     request.destFolder = folder;
     for (int i = 0; i < count; ++i) {
         ExportPiece piece;
@@ -44,7 +46,7 @@ TEST_F(ExportTest, ManyPiecesInOneRunMatchEachPieceWrittenAlone) {
     for (const char* name : {"cbr_noinfo.mp3", "vbr_xing.mp3", "id3v2_100k.mp3"}) {
         for (const bool turbo : {false, true}) {
             SCOPED_TRACE(std::string(name) + (turbo ? " turbo" : " exact"));
-            Shared().OpenFiles = std::make_shared<cPozycjePlikow>();
+            Program().session.OpenFiles = std::make_shared<cPozycjePlikow>();
             const QString source = MediaFile(name);
             ASSERT_TRUE(open(source, !turbo));
             const QString together = MakeTempDir("together");
@@ -109,7 +111,7 @@ TEST_F(ExportTest, ASourceReplacedDuringTheRunIsReopenedForTheNextPiece) {
     const auto expected = [&](const QByteArray& content, const ExportPiece& piece) {
         const QString alone = MakeTempDir("alone");
         const QString source = WriteFile(alone + "/s.mp3", content);
-        Shared().OpenFiles = std::make_shared<cPozycjePlikow>();
+        Program().session.OpenFiles = std::make_shared<cPozycjePlikow>();
         EXPECT_TRUE(open(source));
         ExportPiece moved = piece;
         moved.sourcePath = source;

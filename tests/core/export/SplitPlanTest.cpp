@@ -55,12 +55,12 @@ TEST(SplitTime, SecondsBecomeMinutesSecondsAndMilliseconds) {
 
 TEST_F(SplitPlanTest, ManualMakesOneNumberedNamedPlacedTrack) {
     settings->values["TAG_Def"] = "made here";
-    Shared().NextTrackNo = 7;
+    Program().session.NextTrackNo = 7;
     const SplitPlan p = run();
     ASSERT_EQ(p.tracks.size(), 1);
     const cPozycjaMP3& t = *p.tracks[0];
     EXPECT_EQ(t.lngNrPozycji, 7);
-    EXPECT_EQ(Shared().NextTrackNo, 8);
+    EXPECT_EQ(Program().session.NextTrackNo, 8);
     EXPECT_EQ(StartTime(t), (TrackTime{0, 0, 0}));
     EXPECT_EQ(EndTime(t), SecondsToTrackTime(D));
     EXPECT_TRUE(t.blnJednostka);
@@ -88,7 +88,7 @@ TEST_F(SplitPlanTest, EveryNMinutesOverlapsAndLinksThePieces) {
     request.mode = SplitMode::EveryMinutes;
     request.minutes = 0.05; // 3 s
     request.overlap = 0.5;
-    Shared().NextTrackNo = 2;
+    Program().session.NextTrackNo = 2;
     const SplitPlan p = run();
     ASSERT_EQ(p.tracks.size(), 4);
     const QList<std::pair<TrackTime, TrackTime>> expected = {
@@ -113,7 +113,7 @@ TEST_F(SplitPlanTest, EveryNMinutesOverlapsAndLinksThePieces) {
     EXPECT_EQ(p.tracks[3]->strLabel, "song(5)");
     EXPECT_EQ(before->colNastepnik, QList<std::int32_t>{2});
     EXPECT_EQ(host->tracks->Item(2)->colNastepnik, QList<std::int32_t>{3});
-    EXPECT_EQ(Shared().NextTrackNo, 6);
+    EXPECT_EQ(Program().session.NextTrackNo, 6);
 }
 
 TEST(SplitPieces, TheLastPieceEndsAtTheSourceAndIsNeverEmpty) {
@@ -160,7 +160,7 @@ TEST_F(SplitPlanTest, CuePiecesAreMadeLastFirstAndNamedByTheirPlace) {
                                        "TRACK 03\nTITLE Outro\nINDEX 01 00:05:38\n"
                                        "TRACK 04\nTITLE Beyond\nINDEX 01 00:50:00\n")
                              .entries;
-    Shared().NextTrackNo = 2;
+    Program().session.NextTrackNo = 2;
     const SplitPlan p = run();
     EXPECT_EQ(p.skippedCue, QStringList{"04"}); // starts after the source has ended
     ASSERT_EQ(p.tracks.size(), 3);
@@ -242,7 +242,7 @@ TEST_F(SplitPlanTest, LinksGoToTracksThatExist) {
     auto listed = existing(4);
     existing(5);
     host->selected = 9; // deleted meanwhile
-    Shared().NextTrackNo = 10;
+    Program().session.NextTrackNo = 10;
     EXPECT_EQ(plan().tracks[0]->lngTrack, 0);
     host->lastListRow = 4; // the advanced view's last row leads
     run();
@@ -276,7 +276,7 @@ TEST_F(SplitPlanTest, EditRepointsATrackUnlessItIsGone) {
     EXPECT_DOUBLE_EQ(track->dblDuration, 42);
     EXPECT_TRUE(file->blnVBR);
     EXPECT_EQ(host->rowsRefreshed, QList<std::int32_t>{3});
-    EXPECT_EQ(Shared().NextTrackNo, 1);
+    EXPECT_EQ(Program().session.NextTrackNo, 1);
 
     EXPECT_FALSE(ApplySplitEdit(*host, 8, "x.mp3", *file, false));
     EXPECT_EQ(shownNumbers(), QList<int>{3685});

@@ -5,7 +5,8 @@
 // main window and records what the split asks of it.
 
 #include "core/app/MessageService.h"
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
+#include "support/ProgramState.h"
 #include "core/app/TextCatalog.h"
 #include "core/document/FrameScanHost.h"
 #include "core/document/PlikOpen.h"
@@ -26,6 +27,7 @@ namespace kelbrin::test {
 
 class FakeSplitHost : public SplitHost {
 public:
+    EditorSession& Session() override { return Program().session; }
     std::shared_ptr<cPozycjeMP3> Tracks() override { return tracks; }
     std::int32_t SelectedTrack() override { return selected; }
     bool CanChangeProject() override { return canChange; }
@@ -39,7 +41,8 @@ public:
         auto file = std::make_shared<cPozycjaPlikow>();
         file->strFileName = chosen;
         bool buildIndex = false;
-        return Plik_Open(scan, file, buildIndex, true, QString(), nullptr, false, true, folder,
+        return Plik_Open(scan, &Program().session, Program().settings.SourceFolder, file,
+                         buildIndex, true, QString(), nullptr, false, true, folder,
                          fileType < 1 ? 1 : fileType);
     }
     SplitBox BoxOf(std::int32_t number) override {
@@ -88,14 +91,14 @@ public:
 class SplitTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ResetSharedState();
+        test::ResetProgramObjects();
         settings = new MemorySettingsStore;
         SetSettingsStore(std::unique_ptr<SettingsStore>(settings));
         messages = new ScriptedMessages;
         SetMessageService(std::unique_ptr<MessageService>(messages));
         Catalog().load(SourceDir() + "/resources/Kelbrin.ini");
         Catalog().setLanguage("ENGLISH");
-        Shared().OpenFiles = std::make_shared<cPozycjePlikow>();
+        Program().session.OpenFiles = std::make_shared<cPozycjePlikow>();
         host = std::make_shared<FakeSplitHost>();
     }
     void TearDown() override {

@@ -1,6 +1,6 @@
 // The fade editor's core: bar loading and writing, the envelope layout, the
 // markers, the ramps, and the preview on virtual time and on the null output.
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
 #include "core/document/cPozycjaMP3.h"
 #include "core/playback/FadeEditorBars.h"
 #include "core/playback/FadeEditorLayout.h"
@@ -317,7 +317,7 @@ TEST(FadePreviewRealTime, PlaysTheTransitionOnTheNullOutput) {
     test::FreshProgramState();
     SetProgramClock(nullptr);
     SetMediaPlatform(nullptr);
-    Shared().UseDefaultRenderer = false;
+    Program().outputs.UseDefaultRenderer = false;
     const QString file = QStringLiteral(KELBRIN_TEST_MEDIA_DIR "/play_cbr.mp3");
     ASSERT_TRUE(QFileInfo::exists(file));
     auto e = Track(1, 0, file, 2.0);

@@ -2,7 +2,8 @@
 // generated file chained with an overlap, on GStreamer graphs and the
 // system clock.
 #include "core/app/MessageService.h"
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
+#include "support/ProgramState.h"
 #include "core/app/TextCatalog.h"
 #include "core/document/cPozycjeMP3.h"
 #include "core/editor/PlayRun.h"
@@ -71,16 +72,16 @@ std::shared_ptr<cPozycjaMP3> OneSecond(std::int32_t number, std::int32_t pred, f
 }
 
 TEST(NullDeviceChain, AnOverlapStartsTheSecondTrackOnTimeInRealTime) {
-    ResetSharedState();
+    test::ResetProgramObjects();
     SetSettingsStore(std::make_unique<MemorySettingsStore>());
     Catalog().load(test::SourceDir() + "/resources/Kelbrin.ini");
     Catalog().setLanguage("ENGLISH");
     auto scripted = std::make_unique<test::ScriptedMessages>();
     test::ScriptedMessages* messages = scripted.get();
     auto previous = SetMessageService(std::move(scripted));
-    Shared().OverTakeSeconds = 0;
-    Shared().UseDefaultRenderer = false;
-    Shared().UseOldAlgorithm = true; // ranges in the file's own time
+    Program().settings.OverTakeSeconds = 0;
+    Program().outputs.UseDefaultRenderer = false;
+    Program().settings.UseOldAlgorithm = true; // ranges in the file's own time
 
     cPozycjeMP3 tracks;
     tracks.Add(OneSecond(1, 0, 0));

@@ -1,5 +1,6 @@
 // The fades, start positions and time label texts of the sequence player.
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
+#include "support/ProgramState.h"
 #include "core/app/TextCatalog.h"
 #include "core/document/cPozycjaMP3.h"
 #include "core/playback/DelayTimerArray.h"
@@ -98,7 +99,7 @@ TEST(PlayMath, StartPositions) {
 }
 
 TEST(PlayMath, TimeLabels) {
-    ResetSharedState();
+    test::ResetProgramObjects();
     Catalog().load(test::SourceDir() + "/resources/Kelbrin.ini");
     Catalog().setLanguage("ENGLISH");
     cPozycjaMP3 t;

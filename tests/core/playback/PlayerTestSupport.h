@@ -5,7 +5,8 @@
 // length).
 
 #include "core/app/MessageService.h"
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
+#include "support/ProgramState.h"
 #include "core/app/TextCatalog.h"
 #include "core/document/Successors.h"
 #include "core/document/cPozycjeMP3.h"
@@ -56,12 +57,12 @@ public:
 class PlayerTest : public ::testing::Test, protected BasicServices {
 protected:
     void SetUp() override {
-        ResetSharedState();
+        test::ResetProgramObjects();
         auto fake = std::make_unique<FakeMediaPlatform>(clock);
         media = fake.get();
         previousMedia = SetMediaPlatform(std::move(fake));
-        Shared().OverTakeSeconds = 0;
-        Shared().UseDefaultRenderer = true;
+        Program().settings.OverTakeSeconds = 0;
+        Program().outputs.UseDefaultRenderer = true;
         folder = MakeTempDir("player");
         view.tracks = &tracks;
         view.run = &run;

@@ -2,7 +2,8 @@
 // spinners with carry and borrow, the unit switch, marks from the preview,
 // the range undo and the list columns.
 #include "core/app/MessageService.h"
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
+#include "support/ProgramState.h"
 #include "core/app/TextCatalog.h"
 #include "core/document/cPozycjaMP3.h"
 #include "core/document/cPozycjaPlikow.h"
@@ -38,8 +39,8 @@ struct Host final : RangeEditorHost {
 class RangeEditorTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ResetSharedState();
-        Shared().OpenFiles = std::make_shared<cPozycjePlikow>();
+        test::ResetProgramObjects();
+        Program().session.OpenFiles = std::make_shared<cPozycjePlikow>();
         SetSettingsStore(std::make_unique<MemorySettingsStore>());
         Catalog().load(test::SourceDir() + "/resources/Kelbrin.ini");
         Catalog().setLanguage("ENGLISH");
@@ -54,7 +55,7 @@ protected:
         file->sngCzasTrwania = 522.45f;
         for (int i = 0; i < 20000; ++i)
             file->Add_Naglowek(1 + i * 418, 0xFB, 0x90, 0x00);
-        Shared().OpenFiles->Add(file);
+        Program().session.OpenFiles->Add(file);
         track = makeTrack(true);
         editor.visible = true;
     }
@@ -185,7 +186,7 @@ TEST_F(RangeEditorTest, UnitSwitchAsksToScanAnUnindexedSource) {
     auto unscanned = std::make_shared<cPozycjaPlikow>();
     unscanned->strFileName = QStringLiteral("/music/other.mp3");
     unscanned->btyFrame2 = 0xFB;
-    Shared().OpenFiles->Add(unscanned);
+    Program().session.OpenFiles->Add(unscanned);
     track->strFileNameSource = unscanned->strFileName;
     editor.Load(track);
     const auto before = timeFields(*track);

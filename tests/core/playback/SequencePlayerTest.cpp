@@ -44,7 +44,7 @@ TEST_F(PlayerTest, AnOverlapStartsTheSuccessorThatMuchBeforeThePredecessorEnds) 
 }
 
 TEST_F(PlayerTest, TheLeadTimeMovesEveryStartEarlier) {
-    Shared().OverTakeSeconds = 0.15f;
+    Program().settings.OverTakeSeconds = 0.15f;
     auto a = add(1, 0, 2.0);
     auto b = add(2, 1, 2.0, 0.0f);
     link();
@@ -138,7 +138,7 @@ TEST_F(PlayerTest, ATrackEndsWhenItsPositionPassesItsStopTime) {
     auto a = add(1, 0, 10.0);
     auto b = add(2, 1, 1.0);
     link();
-    Shared().MoveStep = 20;
+    Program().settings.MoveStep = 20;
     player->cmdPlay_Click();
     clock.advance(500);
     ASSERT_TRUE(a->blnPlayed);

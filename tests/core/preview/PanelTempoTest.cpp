@@ -1,6 +1,7 @@
 // Tempo tapping on virtual time and matching another track's tempo through
 // the speed bar.
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
+#include "support/ProgramState.h"
 #include "core/document/cPozycjaMP3.h"
 #include "core/document/cPozycjeMP3.h"
 #include "core/playback/PanelTempo.h"
@@ -47,7 +48,7 @@ TEST(TempoTap, PairsOfClicksGiveTheMeanTempo) {
 class PanelTempoTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ResetSharedState();
+        test::ResetProgramObjects();
         SetSettingsStore(std::make_unique<MemorySettingsStore>());
         track = add(1, QStringLiteral("Panel"), 0);
         preview.Load(track);

@@ -1,4 +1,5 @@
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
+#include "support/ProgramState.h"
 #include "core/app/TextCatalog.h"
 #include "core/document/cPozycjaMP3.h"
 #include "core/document/cPozycjaPlikow.h"
@@ -29,8 +30,8 @@ struct Host final : PreviewHost {
 class PreviewPlayerTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ResetSharedState();
-        Shared().OpenFiles = std::make_shared<cPozycjePlikow>();
+        test::ResetProgramObjects();
+        Program().session.OpenFiles = std::make_shared<cPozycjePlikow>();
         store = new MemorySettingsStore;
         SetSettingsStore(std::unique_ptr<SettingsStore>(store));
         Catalog().load(test::SourceDir() + "/resources/Kelbrin.ini");
@@ -259,7 +260,7 @@ TEST_F(PreviewPlayerTest, FrameUnitsShowTheFrameNumber) {
     file->btyFrame3 = 0x00; // 44100 Hz
     EXPECT_FALSE(PreviewTimeText(125.6, true, source)); // not open: kept
     EXPECT_EQ(PreviewTimeText(125.6, false, source), QStringLiteral("2 : 5"));
-    Shared().OpenFiles->Add(file);
+    Program().session.OpenFiles->Add(file);
     EXPECT_FALSE(PreviewTimeText(125.6, true, source)); // no frames indexed: kept
     file->Add_Naglowek(0, 0xFB, 0x00, 0x00);
     // 44100 x 125.6 = 5,538,960 samples: 4808 frames of 1152.
@@ -397,7 +398,7 @@ namespace {
 
 TEST_F(PreviewPlayerTest, DeviceChangeMovesTheTrackAndAPreviewInProgress) {
     media->devices = {QStringLiteral("Speakers")};
-    Shared().UseDefaultRenderer = false;
+    Program().outputs.UseDefaultRenderer = false;
     // Without a preview only the track changes.
     player->cboDevice_Click(QStringLiteral("Speakers"));
     EXPECT_EQ(track->strDevice, QStringLiteral("Speakers"));

@@ -55,8 +55,8 @@ protected:
             t->lngTrack = n - 1;
             window.tracks->Add(t);
         }
-        Shared().NextTrackNo = 3;
-        Shared().NextFileId = 3;
+        Program().session.NextTrackNo = 3;
+        Program().session.NextFileId = 3;
     }
     void TearDown() override {
         AnsiCodec::OverrideSystemCodePage(0);
@@ -87,7 +87,7 @@ TEST_P(NameEncoding, AProjectFindsItsSourcesAgainAndKeepsItsNames) {
     controller->ResetProject();
     ASSERT_TRUE(controller->OtworzPlik(dir + "/names.kbe", true, false, false));
     EXPECT_TRUE(messages->shown.isEmpty()); // no source missing
-    const cPozycjePlikow& files = *Shared().OpenFiles;
+    const cPozycjePlikow& files = *Program().session.OpenFiles;
     ASSERT_EQ(files.Count(), 2);
     EXPECT_EQ(files.Item(1)->strFileName, snowman);
     EXPECT_EQ(files.Item(2)->strFileName, cafe);

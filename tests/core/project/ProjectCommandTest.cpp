@@ -26,11 +26,11 @@ protected:
         window.autosave = true;
         window.cloneEnabled = true;
         window.checkedItem = 3;
-        Shared().NextTrackNo = 9;
-        Shared().NextFileId = 5;
+        Program().session.NextTrackNo = 9;
+        Program().session.NextFileId = 5;
     }
     bool untouched() const {
-        return window.tracks->Count() == 1 && Shared().OpenFiles->Count() == 1;
+        return window.tracks->Count() == 1 && Program().session.OpenFiles->Count() == 1;
     }
 
     FakeProjectWindow window;
@@ -55,7 +55,7 @@ TEST_F(ProjectCommand, NewAsksFirstAndResetsEverything) {
     messages->answers.enqueue(mb::No);
     controller->NewProject();
     EXPECT_EQ(window.tracks->Count(), 0);
-    EXPECT_EQ(Shared().OpenFiles->Count(), 0);
+    EXPECT_EQ(Program().session.OpenFiles->Count(), 0);
     EXPECT_EQ(window.selected, 0);
     EXPECT_FALSE(window.clipboard);
     EXPECT_EQ(window.undoClears, 1);
@@ -65,8 +65,8 @@ TEST_F(ProjectCommand, NewAsksFirstAndResetsEverything) {
     EXPECT_EQ(window.checkedItem, 0);
     EXPECT_FALSE(window.cloneEnabled);
     EXPECT_FALSE(window.autosave);
-    EXPECT_EQ(Shared().NextTrackNo, 1);
-    EXPECT_EQ(Shared().NextFileId, 1);
+    EXPECT_EQ(Program().session.NextTrackNo, 1);
+    EXPECT_EQ(Program().session.NextFileId, 1);
     EXPECT_EQ(window.date, QDate::currentDate());
 }
 

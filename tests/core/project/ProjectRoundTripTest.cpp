@@ -122,8 +122,8 @@ TEST_F(ProjectRoundTrip, SaveThenOpenGivesBackTheSameProject) {
     }
     window.date = QDate(2019, 7, 14);
     window.geometry = {11000, 7000, 135, 270};
-    Shared().NextTrackNo = 5;
-    Shared().NextFileId = 60003;
+    Program().session.NextTrackNo = 5;
+    Program().session.NextFileId = 60003;
 
     const QString path = dir + "/My project";
     window.fileAnswers.enqueue({path, 1});
@@ -133,7 +133,7 @@ TEST_F(ProjectRoundTrip, SaveThenOpenGivesBackTheSameProject) {
     EXPECT_TRUE(QFile::exists(path + ".kbe"));
     for (const auto& t : originals)
         EXPECT_FALSE(t->blnZmodyfikowana);
-    EXPECT_FALSE(Shared().OpenFiles->Item(2)->blnZmodyfikowana);
+    EXPECT_FALSE(Program().session.OpenFiles->Item(2)->blnZmodyfikowana);
     EXPECT_EQ(store->values.value("F1"), path + ".kbe");
     EXPECT_EQ(window.checkedItem, 2);
     EXPECT_EQ(window.projectFile, path + ".kbe");
@@ -142,19 +142,19 @@ TEST_F(ProjectRoundTrip, SaveThenOpenGivesBackTheSameProject) {
 
     controller->ResetProject();
     ASSERT_EQ(window.tracks->Count(), 0);
-    ASSERT_EQ(Shared().OpenFiles->Count(), 0);
+    ASSERT_EQ(Program().session.OpenFiles->Count(), 0);
     EXPECT_FALSE(window.autosave);
     EXPECT_TRUE(window.projectFile.isEmpty());
 
     ASSERT_TRUE(controller->OtworzPlik(path + ".kbe", true, false, true));
     EXPECT_TRUE(messages->shown.isEmpty());
     EXPECT_EQ(window.date, QDate(2019, 7, 14));
-    EXPECT_EQ(Shared().NextTrackNo, 5);
-    EXPECT_EQ(Shared().NextFileId, 60003);
+    EXPECT_EQ(Program().session.NextTrackNo, 5);
+    EXPECT_EQ(Program().session.NextFileId, 60003);
     EXPECT_EQ(window.geometry.templateLeft, 135);
     EXPECT_EQ(window.geometry.templateTop, 270);
 
-    const cPozycjePlikow& files = *Shared().OpenFiles;
+    const cPozycjePlikow& files = *Program().session.OpenFiles;
     ASSERT_EQ(files.Count(), 3);
     EXPECT_EQ(files.Item(1)->strFileName, second);
     EXPECT_EQ(files.Item(2)->strFileName, first);
@@ -271,7 +271,7 @@ TEST_F(ProjectRoundTrip, SaveChoosesItsTargetAndAsksBeforeReplacing) {
     ASSERT_TRUE(controller->Zapisz(false, keepName, QString()));
     EXPECT_TRUE(QFile::exists(dir + "/Upper.KBE"));
     EXPECT_EQ(store->values.value("F1"), dir + "/Upper.KBE");
-    EXPECT_EQ(window.fileDialogs.last().folder, Shared().DestFolder + "/");
+    EXPECT_EQ(window.fileDialogs.last().folder, Program().settings.DestFolder + "/");
     EXPECT_TRUE(window.fileDialogs.last().save);
 
     // Save as onto an existing file asks; No writes nothing.
@@ -284,7 +284,7 @@ TEST_F(ProjectRoundTrip, SaveChoosesItsTargetAndAsksBeforeReplacing) {
     EXPECT_TRUE(messages->shown.last().text.contains(GetText(3022)));
 
     // A named project goes to the destination folder, without dialog or question.
-    Shared().DestFolder = dir;
+    Program().settings.DestFolder = dir;
     WriteFile(dir + "/Record 07_14.kbe", "x");
     const int dialogs = window.fileDialogs.size();
     keepName = true;

@@ -4,7 +4,7 @@
 // records what the project procedures ask of it, and little-endian byte
 // builders for reference files made by hand.
 
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
 #include "core/app/TextCatalog.h"
 #include "core/document/FrameScanHost.h"
 #include "core/document/cPozycjaMP3.h"
@@ -68,6 +68,8 @@ public:
 
 class FakeProjectWindow : public ProjectWindow {
 public:
+    EditorSession& Session() override { return Program().session; }
+    LoadedSettings& Loaded() override { return Program().settings; }
     std::shared_ptr<cPozycjeMP3>& Tracks() override { return tracks; }
     QDate ProjectDate() const override { return date; }
     void SetProjectDate(const QDate& d) override { date = d; }
@@ -173,7 +175,7 @@ protected:
         f->strFileName = path;
         f->lngNrPozycji = id;
         f->sngCzasTrwania = duration;
-        Shared().OpenFiles->Add(f);
+        Program().session.OpenFiles->Add(f);
         return f;
     }
 

@@ -97,8 +97,8 @@ TEST_F(ScriptRun, BuildsTheTracksHandsThemToTheExportAndLeavesNothingBehind) {
     EXPECT_EQ(call.tracks[2]->lngNrPozycji, 3);
 
     EXPECT_EQ(window.tracks->Count(), 0);
-    EXPECT_EQ(Shared().OpenFiles->Count(), 0);
-    EXPECT_EQ(Shared().NextTrackNo, 1);
+    EXPECT_EQ(Program().session.OpenFiles->Count(), 0);
+    EXPECT_EQ(Program().session.NextTrackNo, 1);
     EXPECT_FALSE(window.autosave);
     EXPECT_TRUE(window.inputEnabled);
     EXPECT_TRUE(window.ready);
@@ -115,7 +115,7 @@ TEST_F(ScriptRun, AMissingSourceEndsTheRunBeforeTheExport) {
     EXPECT_EQ(shownNumbers(), (QList<int>{3148, 3025}));
     EXPECT_TRUE(calls.isEmpty());
     EXPECT_EQ(window.tracks->Count(), 0);
-    EXPECT_EQ(Shared().OpenFiles->Count(), 0);
+    EXPECT_EQ(Program().session.OpenFiles->Count(), 0);
 }
 
 TEST_F(ScriptRun, AFaultyOrDeclinedScriptLeavesTheOpenProjectAlone) {
@@ -133,7 +133,7 @@ TEST_F(ScriptRun, AFaultyOrDeclinedScriptLeavesTheOpenProjectAlone) {
         EXPECT_FALSE(controller->OtworzPlik(script(text), false, true, false));
         EXPECT_EQ(shownNumbers(), (QList<int>{3148, number})) << text.toStdString();
         EXPECT_EQ(window.tracks->Count(), 1);
-        EXPECT_EQ(Shared().OpenFiles->Count(), 1);
+        EXPECT_EQ(Program().session.OpenFiles->Count(), 1);
     }
     messages->shown.clear();
     messages->answers.enqueue(mb::No);

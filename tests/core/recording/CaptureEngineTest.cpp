@@ -1,7 +1,8 @@
 // The capture side of a recording: the silence test in both sample widths,
 // and the buffer file as blocks arrive, the server catches up and the user
 // pauses.
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
+#include "support/ProgramState.h"
 #include "core/recording/CaptureEngine.h"
 #include "core/recording/RecordingHandshake.h"
 #include "platform/capture/FakeCaptureDevice.h"
@@ -51,20 +52,20 @@ TEST(CaptureSilence, EightBitSilenceSitsAt128) {
 class CaptureEngineTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ResetSharedState();
-        CaptureState() = CaptureStatus();
+        test::ResetProgramObjects();
+        Program().capture = CaptureStatus();
         store = new MemorySettingsStore;
         previous = SetSettingsStore(std::unique_ptr<SettingsStore>(store));
         folder = test::MakeTempDir("capture") + "/";
-        Shared().TempRecordFolder = folder;
-        Shared().CaptureDevice = -1;
-        engine = std::make_unique<CaptureEngine>(platform, clock);
+        Program().recording.TempRecordFolder = folder;
+        Program().recording.CaptureDevice = -1;
+        engine = std::make_unique<CaptureEngine>(platform, clock, Program().recording, Program().capture);
         engine->freeBytes = [this](const QString&) { return free; };
         engine->onDiskNearlyFull = [this] { ++nearlyFull; };
         QString error, function;
         ASSERT_TRUE(engine->StartDevice(-1, {1, 8000, 8}, 512, &error, &function));
         ASSERT_TRUE(engine->OpenBufferFile(-1, &error)) << error.toStdString();
-        CaptureState().recordingFlag = 1;
+        Program().capture.recordingFlag = 1;
     }
     void TearDown() override {
         engine.reset();
@@ -90,7 +91,7 @@ protected:
 };
 
 TEST_F(CaptureEngineTest, BlocksGrowTheBufferFileUntilTheServerCatchesUp) {
-    EXPECT_EQ(CaptureState().bufferName, "Bufor-1.tmp");
+    EXPECT_EQ(Program().capture.bufferName, "Bufor-1.tmp");
     EXPECT_EQ(platform.log->lastFormat.bitsPerSample, 8);
     EXPECT_EQ(written(), 0);
     block(1);
@@ -114,7 +115,7 @@ TEST_F(CaptureEngineTest, BlocksGrowTheBufferFileUntilTheServerCatchesUp) {
 TEST_F(CaptureEngineTest, APauseWritesNothingAndResumeWritesOnAtTheEnd) {
     block(1);
     engine->CloseBufferFile();
-    EXPECT_FALSE(CaptureState().fileOpen);
+    EXPECT_FALSE(Program().capture.fileOpen);
     const int writesBefore = store->writes.size();
     block(2);
     EXPECT_EQ(bufferSize(), 512);
@@ -165,7 +166,7 @@ TEST_F(CaptureEngineTest, ADeviceTornDownFromInsideItsOwnDeliveryIsFreedOnlyAfte
 }
 
 TEST_F(CaptureEngineTest, NoBlockIsWrittenOnceTheRecordingFlagIsDown) {
-    CaptureState().recordingFlag = 0;
+    Program().capture.recordingFlag = 0;
     block(1);
     EXPECT_EQ(bufferSize(), 0);
 }

@@ -1,7 +1,8 @@
 // "formatex.ini" written and read back, damaged files refused, and the format
 // button's work with a scripted chooser.
 #include "RecordingTestTools.h"
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
+#include "support/ProgramState.h"
 #include "core/app/TextCatalog.h"
 #include "core/recording/CodecFormatChoice.h"
 #include "core/recording/FormatFile.h"
@@ -44,7 +45,7 @@ public:
 class FormatFileTest : public ::testing::Test, protected test::BasicServices {
 protected:
     void SetUp() override {
-        ResetSharedState();
+        test::ResetProgramObjects();
         dir = test::MakeTempDir("format");
         path = dir + "/formatex.ini";
     }
@@ -148,7 +149,7 @@ TEST_F(FormatFileTest, ChooserFailureIsReported) {
 
 TEST_F(FormatFileTest, FormatButtonStoresAChoice) {
     ScriptedChooser chooser;
-    const FormatButtonOutcome outcome = ChooseAndStoreRecordFormat(chooser, path);
+    const FormatButtonOutcome outcome = ChooseAndStoreRecordFormat(Program().recording, chooser, path);
     ASSERT_TRUE(outcome.changed);
     EXPECT_EQ(outcome.description, "IMA ADPCM 22050 Hz, 4 bit, stereo");
     EXPECT_FALSE(outcome.recordBoxEnabled);
@@ -156,15 +157,15 @@ TEST_F(FormatFileTest, FormatButtonStoresAChoice) {
     EXPECT_EQ(store->values.value("RecLast"), "1");
     EXPECT_EQ(store->values.value("DestFormat"), outcome.description);
     EXPECT_GE(store->syncs, 1);
-    EXPECT_EQ(Shared().RecordFormat, ImaStereo().toRecord());
+    EXPECT_EQ(Program().recording.RecordFormat, ImaStereo().toRecord());
     const FormatFileResult read = ReadFormatFile(path);
     ASSERT_TRUE(read.ok());
-    EXPECT_EQ(read.record, Shared().RecordFormat);
+    EXPECT_EQ(read.record, Program().recording.RecordFormat);
 
     // An MPEG Layer-3 choice leaves RecLast alone and frees the box.
     store->values["RecLast"] = "0";
     chooser.answer = WaveFormatEx::fromRecord(QByteArray("\x55\x00\x01\x00\x44\xac\x00\x00\x00\x3e\x00\x00\x01\x00\x00\x00\x0c\x00", 18));
-    const FormatButtonOutcome mp3 = ChooseAndStoreRecordFormat(chooser, path);
+    const FormatButtonOutcome mp3 = ChooseAndStoreRecordFormat(Program().recording, chooser, path);
     ASSERT_TRUE(mp3.changed);
     EXPECT_TRUE(mp3.recordBoxEnabled);
     EXPECT_FALSE(mp3.recordBoxTicked);
@@ -174,26 +175,26 @@ TEST_F(FormatFileTest, FormatButtonStoresAChoice) {
 TEST_F(FormatFileTest, CancelChangesNeitherFileNorSettings) {
     const QByteArray old = ImaStereo().toRecord();
     ASSERT_TRUE(SaveFormatFile(path, old));
-    Shared().RecordFormat = old;
+    Program().recording.RecordFormat = old;
     store->values["DestFormat"] = "before";
     ScriptedChooser chooser;
     chooser.result = codec::kCanceled;
-    EXPECT_FALSE(ChooseAndStoreRecordFormat(chooser, path).changed);
+    EXPECT_FALSE(ChooseAndStoreRecordFormat(Program().recording, chooser, path).changed);
     EXPECT_EQ(ReadFormatFile(path).record, old);
     EXPECT_EQ(store->values.value("DestFormat"), "before");
-    EXPECT_EQ(Shared().RecordFormat, old);
+    EXPECT_EQ(Program().recording.RecordFormat, old);
 }
 
 TEST_F(FormatFileTest, UnwritableFileKeepsTheOldFormatEverywhere) {
     const QString blocked = dir + "/not-a-folder";
     test::WriteFile(blocked, "x");
-    Shared().RecordFormat = QByteArray(68, '\0');
+    Program().recording.RecordFormat = QByteArray(68, '\0');
     store->values.insert("RecLast", "0"); // MP3 output, as the MPEG Layer-3 format had it
     ScriptedChooser chooser;
-    EXPECT_FALSE(ChooseAndStoreRecordFormat(chooser, blocked + "/formatex.ini").changed);
+    EXPECT_FALSE(ChooseAndStoreRecordFormat(Program().recording, chooser, blocked + "/formatex.ini").changed);
     ASSERT_EQ(messages->shown.size(), 1);
     EXPECT_EQ(messages->shown[0].textNumber, 6403);
-    EXPECT_EQ(Shared().RecordFormat, QByteArray(68, '\0'));
+    EXPECT_EQ(Program().recording.RecordFormat, QByteArray(68, '\0'));
     EXPECT_FALSE(store->values.contains("DestFormat"));
     EXPECT_EQ(store->values.value("RecLast"), "0");
 }

@@ -1,6 +1,7 @@
 // The encoder settings mapped into LAME's record, the chunk size learned from a
 // test stream, the version box, and the capture format derived for LAME.
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
+#include "support/ProgramState.h"
 #include "core/app/TextCatalog.h"
 #include "core/recording/CaptureFormats.h"
 #include "core/recording/LameConfiguration.h"
@@ -21,7 +22,7 @@ std::uint32_t At(const QByteArray& b, int offset) { return qFromLittleEndian<qui
 class LameConfigurationTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ResetSharedState();
+        test::ResetProgramObjects();
         store = new MemorySettingsStore;
         SetSettingsStore(std::unique_ptr<SettingsStore>(store));
         lame = new FakeLameLibrary;
@@ -34,7 +35,7 @@ protected:
         SetMessageService(std::move(previousMessages));
         SetSettingsStore(nullptr);
     }
-    QByteArray record() { return Shared().LameConfig.toBytes(); }
+    QByteArray record() { return Program().recording.LameConfig.toBytes(); }
 
     MemorySettingsStore* store = nullptr;
     FakeLameLibrary* lame = nullptr;
@@ -46,7 +47,7 @@ protected:
 } // namespace
 
 TEST_F(LameConfigurationTest, DefaultsGiveACbrRecordWithTheMaximumAt320) {
-    EXPECT_EQ(ConfigureLameEncoder(true), 4608);
+    EXPECT_EQ(ConfigureLameEncoder(Program().recording, true), 4608);
     const QByteArray b = record();
     ASSERT_EQ(b.size(), 86);
     EXPECT_EQ(At(b, 0), 256u);
@@ -66,10 +67,10 @@ TEST_F(LameConfigurationTest, DefaultsGiveACbrRecordWithTheMaximumAt320) {
     for (int offset : {40, 44, 64, 68, 72, 76, 80})
         EXPECT_EQ(At(b, offset), 0u) << offset;
     EXPECT_EQ(b.mid(84), QByteArray(2, '\0'));
-    EXPECT_EQ(Shared().EncoderSampleRate, 44100u);
-    EXPECT_EQ(Shared().EncoderChannelMode, 1);
+    EXPECT_EQ(Program().recording.EncoderSampleRate, 44100u);
+    EXPECT_EQ(Program().recording.EncoderChannelMode, 1);
     ASSERT_EQ(lame->initConfigs.size(), 1);
-    EXPECT_EQ(lame->initConfigs[0], Shared().LameConfig);
+    EXPECT_EQ(lame->initConfigs[0], Program().recording.LameConfig);
     EXPECT_EQ(lame->openStreams(), 0); // the test stream is closed again
     EXPECT_TRUE(messages->shown.isEmpty());
 }
@@ -78,7 +79,7 @@ TEST_F(LameConfigurationTest, VbrRecordCarriesRangeQualityAndHeaderButNoPaddingI
     store->values = {{"LameVBR", "1"},     {"LameQualLow", "3"}, {"LameQualHigh", "11"},
                      {"LameQual", "4"},    {"LameVBXing", "1"},  {"LamePad", "1"},
                      {"LameBitRate", "2"}, {"LameChanMode", "3"}};
-    EXPECT_EQ(ConfigureLameEncoder(false), 2304); // 1152 samples, mono
+    EXPECT_EQ(ConfigureLameEncoder(Program().recording, false), 2304); // 1152 samples, mono
     const QByteArray b = record();
     EXPECT_EQ(At(b, 20), 3u);
     EXPECT_EQ(At(b, 24), 56u);
@@ -94,8 +95,8 @@ TEST_F(LameConfigurationTest, VbrRecordCarriesRangeQualityAndHeaderButNoPaddingI
 TEST_F(LameConfigurationTest, AbrSelectsLamesAbrMethodWithItsMeanBitRate) {
     store->values = {{"LameVBR", "1"}, {"LameABR", "1"}, {"LameQualLow", "3"}, {"LameQualHigh", "11"},
                      {"LameBitRate", "8"}, {"LameQual", "4"}};
-    ConfigureLameEncoder(false);
-    BE_CONFIG c = Shared().LameConfig;
+    ConfigureLameEncoder(Program().recording, false);
+    BE_CONFIG c = Program().recording.LameConfig;
     EXPECT_EQ(c.nVbrMethod, VBR_METHOD_ABR);
     EXPECT_EQ(c.dwVbrAbr_bps, 128000u);
     EXPECT_EQ(c.dwBitrate, 56u);
@@ -105,15 +106,15 @@ TEST_F(LameConfigurationTest, AbrSelectsLamesAbrMethodWithItsMeanBitRate) {
 
     // A mean outside the range is kept inside it.
     store->values["LameBitRate"] = "13";
-    ConfigureLameEncoder(false);
-    EXPECT_EQ(Shared().LameConfig.dwVbrAbr_bps, 224000u);
+    ConfigureLameEncoder(Program().recording, false);
+    EXPECT_EQ(Program().recording.LameConfig.dwVbrAbr_bps, 224000u);
 }
 
 TEST_F(LameConfigurationTest, CbrIgnoresTheVbrOnlyKeys) {
     store->values = {{"LameVBR", "0"}, {"LameVBXing", "1"}, {"LameQual", "7"}, {"LameABR", "1"},
                      {"LameBitRate", "13"}, {"LameQualLow", "2"}, {"LamePad", "1"}};
-    ConfigureLameEncoder(false);
-    const BE_CONFIG c = Shared().LameConfig;
+    ConfigureLameEncoder(Program().recording, false);
+    const BE_CONFIG c = Program().recording.LameConfig;
     EXPECT_EQ(c.dwBitrate, 320u);
     EXPECT_EQ(c.bWriteVBRHeader, 0);
     EXPECT_EQ(c.nVBRQuality, 0);
@@ -124,29 +125,29 @@ TEST_F(LameConfigurationTest, CbrIgnoresTheVbrOnlyKeys) {
 
 TEST_F(LameConfigurationTest, IndicesOutsideTheirRowsFallBack) {
     store->values = {{"LameSampleRate", "7"}, {"LameBitRate", "14"}, {"LameQualHigh", "13.5"}};
-    ConfigureLameEncoder(false);
-    EXPECT_EQ(Shared().LameConfig.dwSampleRate, 44100u);
-    EXPECT_EQ(Shared().LameConfig.dwBitrate, 128u);
-    EXPECT_EQ(Shared().LameConfig.dwMaxBitrate, 128u);
+    ConfigureLameEncoder(Program().recording, false);
+    EXPECT_EQ(Program().recording.LameConfig.dwSampleRate, 44100u);
+    EXPECT_EQ(Program().recording.LameConfig.dwBitrate, 128u);
+    EXPECT_EQ(Program().recording.LameConfig.dwMaxBitrate, 128u);
     store->values = {{"LameSampleRate", "abc"}, {"LameBitRate", "-1"}};
-    ConfigureLameEncoder(false);
-    EXPECT_EQ(Shared().LameConfig.dwSampleRate, 32000u); // non-numeric text counts as 0
-    EXPECT_EQ(Shared().LameConfig.dwBitrate, 128u);
+    ConfigureLameEncoder(Program().recording, false);
+    EXPECT_EQ(Program().recording.LameConfig.dwSampleRate, 32000u); // non-numeric text counts as 0
+    EXPECT_EQ(Program().recording.LameConfig.dwBitrate, 128u);
 }
 
 TEST_F(LameConfigurationTest, Mpeg2AndMpeg25IndicesUseTheirOwnRows) {
     store->values = {{"LameMPEGver", "1"}, {"LameSampleRate", "1"}, {"LameBitRate", "3"}, {"LameQualHigh", "13"}};
-    ConfigureLameEncoder(false);
-    BE_CONFIG c = Shared().LameConfig;
+    ConfigureLameEncoder(Program().recording, false);
+    BE_CONFIG c = Program().recording.LameConfig;
     EXPECT_EQ(c.dwSampleRate, 22050u);
     EXPECT_EQ(c.dwBitrate, 32u);
     EXPECT_EQ(c.dwMaxBitrate, 160u);
     EXPECT_EQ(c.dwMpegVersion, MPEG2);
-    EXPECT_EQ(Shared().EncoderSampleRate, 22050u);
+    EXPECT_EQ(Program().recording.EncoderSampleRate, 22050u);
 
     store->values = {{"LameMPEGver", "2"}, {"LameSampleRate", "0"}, {"LameBitRate", "7"}, {"LameQualHigh", "13"}};
-    ConfigureLameEncoder(false);
-    c = Shared().LameConfig;
+    ConfigureLameEncoder(Program().recording, false);
+    c = Program().recording.LameConfig;
     EXPECT_EQ(c.dwSampleRate, 8000u);
     EXPECT_EQ(c.dwBitrate, 64u);
     EXPECT_EQ(c.dwMaxBitrate, 64u); // MPEG-2.5 stops at 64 kbit/s
@@ -158,18 +159,18 @@ TEST_F(LameConfigurationTest, ChunkBytesFollowTheChannelMode) {
     lame->samplesPerChunk = 1152;
     for (const char* mode : {"0", "1", "2"}) {
         store->values["LameChanMode"] = mode;
-        EXPECT_EQ(ConfigureLameEncoder(false), 4608) << mode;
+        EXPECT_EQ(ConfigureLameEncoder(Program().recording, false), 4608) << mode;
     }
     store->values["LameChanMode"] = "3";
-    EXPECT_EQ(ConfigureLameEncoder(false), 2304);
+    EXPECT_EQ(ConfigureLameEncoder(Program().recording, false), 2304);
     lame->samplesPerChunk = 2304; // what the library reports for stereo
     store->values["LameChanMode"] = "1";
-    EXPECT_EQ(ConfigureLameEncoder(false), 9216);
+    EXPECT_EQ(ConfigureLameEncoder(Program().recording, false), 9216);
 }
 
 TEST_F(LameConfigurationTest, EncoderErrorIsShownEvenWithoutMessagesAndLeavesNoStreamOpen) {
     lame->initResult = 2;
-    EXPECT_EQ(ConfigureLameEncoder(false), 0);
+    EXPECT_EQ(ConfigureLameEncoder(Program().recording, false), 0);
     ASSERT_EQ(messages->shown.size(), 1);
     EXPECT_EQ(messages->shown[0].text, "ERR 2");
     EXPECT_EQ(messages->shown[0].style, mb::Critical);
@@ -178,14 +179,14 @@ TEST_F(LameConfigurationTest, EncoderErrorIsShownEvenWithoutMessagesAndLeavesNoS
 
 TEST_F(LameConfigurationTest, LibraryThatWillNotLoadIsReportedOnlyWhenAsked) {
     lame->libraryState = {false, true, "cannot open shared object"};
-    EXPECT_EQ(ConfigureLameEncoder(false), 0);
+    EXPECT_EQ(ConfigureLameEncoder(Program().recording, false), 0);
     EXPECT_TRUE(messages->shown.isEmpty());
-    EXPECT_EQ(Shared().EncoderSampleRate, 44100u); // the record is built all the same
-    EXPECT_EQ(ConfigureLameEncoder(true), 0);
+    EXPECT_EQ(Program().recording.EncoderSampleRate, 44100u); // the record is built all the same
+    EXPECT_EQ(ConfigureLameEncoder(Program().recording, true), 0);
     ASSERT_EQ(messages->shown.size(), 1);
     EXPECT_EQ(messages->shown[0].text, "cannot open shared object");
     lame->libraryState = {false, false, "missing entry point"};
-    EXPECT_EQ(ConfigureLameEncoder(true), 0);
+    EXPECT_EQ(ConfigureLameEncoder(Program().recording, true), 0);
     EXPECT_EQ(messages->shown.size(), 1);
     EXPECT_TRUE(lame->initConfigs.isEmpty());
 }
@@ -194,18 +195,18 @@ TEST_F(LameConfigurationTest, LameCaptureFormatFollowsTheEncoderSettings) {
     QByteArray chosen(68, '\0');
     chosen[0] = 1;
     chosen[2] = 1;
-    Shared().RecordFormat = chosen;
+    Program().recording.RecordFormat = chosen;
     store->values = {{"LameChanMode", "3"}, {"LameSampleRate", "2"}};
-    ASSERT_GT(ConfigureLameEncoder(true), 0);
-    const WaveFormatEx capture = LameCaptureFormat();
+    ASSERT_GT(ConfigureLameEncoder(Program().recording, true), 0);
+    const WaveFormatEx capture = LameCaptureFormat(Program().recording);
     EXPECT_EQ(capture.nChannels, 1);
     EXPECT_EQ(capture.nSamplesPerSec, 48000u);
     EXPECT_EQ(capture.wBitsPerSample, 16);
     EXPECT_EQ(capture.nBlockAlign, 2);
     EXPECT_EQ(capture.nAvgBytesPerSec, 96000u);
-    EXPECT_EQ(Shared().RecordFormat, chosen);
-    EXPECT_EQ(RecordedFormatTag(true), wave::kMpegLayer3);
-    EXPECT_EQ(RecordedFormatTag(false), wave::kPcm);
+    EXPECT_EQ(Program().recording.RecordFormat, chosen);
+    EXPECT_EQ(RecordedFormatTag(Program().recording, true), wave::kMpegLayer3);
+    EXPECT_EQ(RecordedFormatTag(Program().recording, false), wave::kPcm);
 }
 
 TEST_F(LameConfigurationTest, VersionBoxHasFourLines) {

@@ -1,7 +1,8 @@
 // Real encodes through LAME's stream interface over libmp3lame, checked by the
 // decoders: length, rate, channels, bit rate and the VBR frame.
 #include "RecordingTestTools.h"
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
+#include "support/ProgramState.h"
 #include "core/recording/LameConfiguration.h"
 #include "platform/lame/Mp3LameLibrary.h"
 #include "platform/settings/MemorySettingsStore.h"
@@ -72,7 +73,7 @@ qint64 DecodedSamples(const QString& path, int channels) {
 class LameEncodeTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ResetSharedState();
+        test::ResetProgramObjects();
         store = new MemorySettingsStore;
         SetSettingsStore(std::unique_ptr<SettingsStore>(store));
         dir = test::MakeTempDir("lame");
@@ -245,11 +246,11 @@ TEST_F(LameEncodeTest, VersionNamesTheEngine) {
 
 TEST_F(LameEncodeTest, ConfigurationLearnsTheRealEncodersChunk) {
     auto previous = SetLameLibrary(std::make_unique<Mp3LameLibrary>());
-    EXPECT_EQ(ConfigureLameEncoder(true), 9216); // 1152 samples per channel, stereo
+    EXPECT_EQ(ConfigureLameEncoder(Program().recording, true), 9216); // 1152 samples per channel, stereo
     store->values["LameChanMode"] = "3";
-    EXPECT_EQ(ConfigureLameEncoder(true), 2304);
+    EXPECT_EQ(ConfigureLameEncoder(Program().recording, true), 2304);
     store->values = {{"LameMPEGver", "1"}, {"LameSampleRate", "2"}, {"LameBitRate", "5"}};
-    EXPECT_EQ(ConfigureLameEncoder(true), 4608); // 576 per channel at MPEG-2 rates
-    EXPECT_EQ(Shared().EncoderSampleRate, 24000u);
+    EXPECT_EQ(ConfigureLameEncoder(Program().recording, true), 4608); // 576 per channel at MPEG-2 rates
+    EXPECT_EQ(Program().recording.EncoderSampleRate, 24000u);
     SetLameLibrary(std::move(previous));
 }

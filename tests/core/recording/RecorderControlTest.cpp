@@ -4,7 +4,8 @@
 // dialog. The buffer file stays as small as the server's backlog.
 #include "FakeEncoderServer.h"
 #include "RecordingTestTools.h"
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
+#include "support/ProgramState.h"
 #include "core/app/TextCatalog.h"
 #include "core/document/cPozycjaMP3.h"
 #include "core/editor/SplitDialogLauncher.h"
@@ -64,7 +65,7 @@ public:
     QString folder;
     bool saveProject(const QString& name) override {
         saved << name;
-        folder = Shared().DestFolder;
+        folder = Program().settings.DestFolder;
         QFile f(folder + "/" + name + ".kbe");
         return f.open(QIODevice::WriteOnly);
     }
@@ -92,8 +93,8 @@ public:
 class RecorderControlTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ResetSharedState();
-        CaptureState() = CaptureStatus();
+        test::ResetProgramObjects();
+        Program().capture = CaptureStatus();
         Catalog().load(test::SourceDir() + "/resources/Kelbrin.ini");
         Catalog().setLanguage("ENGLISH");
         clock = new VirtualClock(1000000);
@@ -108,26 +109,27 @@ protected:
 
         temp = test::MakeTempDir("buffer") + "/";
         records = test::MakeTempDir("records") + "/";
-        Shared().TempRecordFolder = temp;
-        Shared().RecordFolder = records;
-        Shared().CaptureDevice = -1;
+        Program().recording.TempRecordFolder = temp;
+        Program().recording.RecordFolder = records;
+        Program().recording.CaptureDevice = -1;
         store->values.insert("EngineType", "0");
         store->values.insert("RecBufor", "1");
         store->values.insert("RecDir", records);
         const QByteArray record = WaveFormatEx::pcm(1, 8000, 16).toRecord();
-        Shared().RecordFormat = record;
+        Program().recording.RecordFormat = record;
         ASSERT_TRUE(SaveFormatFile(FormatFilePath(), record));
 
         server = std::make_shared<test::FakeServerState>();
         server->outputFolder = records;
-        Shared().Recorder = std::make_shared<RecorderClient>(std::make_unique<test::FakeServerObject>(server));
-        control = std::make_unique<RecorderControl>(view, host, capture, *clock);
+        Program().server.Recorder = std::make_shared<RecorderClient>(std::make_unique<test::FakeServerObject>(server));
+        control = std::make_unique<RecorderControl>(view, host, capture, *clock, Program().recording, Program().server,
+                                                   Program().settings, Program().capture);
         control->setTray(&tray);
         control->Form_Load();
     }
     void TearDown() override {
         control.reset();
-        Shared().Recorder.reset();
+        Program().server.Recorder.reset();
         SetSplitDialogLauncher(previousSplit);
         SetLameLibrary(std::move(previousLame));
         SetMessageService(std::move(previousMessages));
@@ -151,7 +153,7 @@ protected:
     }
     void start() {
         control->cmdRecord_Click();
-        ASSERT_EQ(CaptureState().recordingFlag, 1);
+        ASSERT_EQ(Program().capture.recordingFlag, 1);
     }
     // Lets the server finish and the recorder hand over.
     void waitForHandOver(int maxSeconds = 10) {
@@ -206,11 +208,11 @@ TEST_F(RecorderControlTest, ARecordingRunsStopsByHandAndComesBackThroughTheSplit
 
     control->cmdStopRec_Click();
     EXPECT_EQ(store->values.value("RecEndRequest"), "0");
-    EXPECT_FALSE(CaptureState().fileOpen);
+    EXPECT_FALSE(Program().capture.fileOpen);
     waitForHandOver();
     EXPECT_FALSE(view.enabled[RecorderView::Stop]);
     EXPECT_TRUE(view.enabled[RecorderView::Record]);
-    EXPECT_EQ(CaptureState().recordingFlag, 0);
+    EXPECT_EQ(Program().capture.recordingFlag, 0);
     EXPECT_EQ(capture.log->closed, 1);
     EXPECT_EQ(server->uninits, 1);
     // Every captured byte reached the server once, in order.
@@ -255,7 +257,7 @@ TEST_F(RecorderControlTest, APauseByHandWritesNothingAndTheFirstStopResumes) {
     play(2000);
     control->cmdPauza_Click();
     EXPECT_TRUE(control->paused);
-    EXPECT_FALSE(CaptureState().fileOpen);
+    EXPECT_FALSE(Program().capture.fileOpen);
     const QByteArray before = delivered;
     play(3000);
     const int pausedBytes = delivered.size() - before.size();
@@ -265,7 +267,7 @@ TEST_F(RecorderControlTest, APauseByHandWritesNothingAndTheFirstStopResumes) {
 
     control->cmdStopRec_Click(); // resumes
     EXPECT_FALSE(control->paused);
-    EXPECT_TRUE(CaptureState().fileOpen);
+    EXPECT_TRUE(Program().capture.fileOpen);
     EXPECT_EQ(control->elapsedSeconds, 2);
     const int atResume = delivered.size();
     play(2000);
@@ -302,7 +304,7 @@ TEST_F(RecorderControlTest, ACallToABusyServerThatTimesOutIsNoEndOfTheRecording)
     play(1000);
     server->callsTimeOut = true;
     play(3000);
-    EXPECT_TRUE(CaptureState().fileOpen);
+    EXPECT_TRUE(Program().capture.fileOpen);
     EXPECT_TRUE(view.enabled[RecorderView::Stop]);
     EXPECT_TRUE(messages->shown.isEmpty());
     server->callsTimeOut = false;
@@ -331,20 +333,20 @@ TEST_F(RecorderControlTest, SilencePausesTheRecordingAndSoundResumesIt) {
     const int encodedWhilePaused = server->encoded.size();
     play(1000, true);
     EXPECT_FALSE(control->paused);
-    EXPECT_TRUE(CaptureState().fileOpen);
+    EXPECT_TRUE(Program().capture.fileOpen);
     EXPECT_EQ(view.beeps, (QList<int>{500, 50}));
     play(1000, true);
     EXPECT_GT(server->encoded.size(), encodedWhilePaused);
 }
 
 TEST_F(RecorderControlTest, TheTimeLimitStopsSavesTheProjectAndEndsTheRun) {
-    Shared().RecTimeLimit = 1;
+    Program().recording.RecTimeLimit = 1;
     start();
     play(59000);
-    EXPECT_TRUE(CaptureState().fileOpen);
+    EXPECT_TRUE(Program().capture.fileOpen);
     play(2000);
-    EXPECT_FALSE(CaptureState().fileOpen);
-    EXPECT_EQ(Shared().RecTimeLimit, 0);
+    EXPECT_FALSE(Program().capture.fileOpen);
+    EXPECT_EQ(Program().recording.RecTimeLimit, 0);
     waitForHandOver();
     ASSERT_EQ(split.requests.size(), 1);
     const QString name = RecordProjectName(QDate::currentDate());
@@ -354,7 +356,7 @@ TEST_F(RecorderControlTest, TheTimeLimitStopsSavesTheProjectAndEndsTheRun) {
     EXPECT_EQ(store->values.value("RecStop"), "-1");
 
     // A second time-limited recording the same day keeps the first project.
-    Shared().RecTimeLimit = 1;
+    Program().recording.RecTimeLimit = 1;
     start();
     play(61000);
     waitForHandOver();
@@ -365,7 +367,7 @@ TEST_F(RecorderControlTest, ATimedRecordingHoldsItsMinutesToTheSampleAndEndsWith
     // The clock starts late in its second and sees the end late; the
     // recording still holds one minute of 8000 samples a second.
     clock->advance(900);
-    Shared().RecTimeLimit = 1;
+    Program().recording.RecTimeLimit = 1;
     start();
     play(62000);
     waitForHandOver();
@@ -373,35 +375,35 @@ TEST_F(RecorderControlTest, ATimedRecordingHoldsItsMinutesToTheSampleAndEndsWith
     EXPECT_EQ(server->encoded, delivered.left(60 * 8000));
 
     // A device that delivers nothing does not keep an unattended run alive.
-    Shared().RecTimeLimit = 1;
+    Program().recording.RecTimeLimit = 1;
     start();
-    for (int i = 0; i < 70 && CaptureState().fileOpen; ++i)
+    for (int i = 0; i < 70 && Program().capture.fileOpen; ++i)
         clock->advance(1000);
-    EXPECT_FALSE(CaptureState().fileOpen);
+    EXPECT_FALSE(Program().capture.fileOpen);
 }
 
 TEST_F(RecorderControlTest, AMissingStopKeyIsNoStopRequestButAnOutsideRequestIs) {
     start();
     store->values.remove("RecStop");
     play(3000);
-    EXPECT_TRUE(CaptureState().fileOpen);
+    EXPECT_TRUE(Program().capture.fileOpen);
     store->values.insert("RecStop", "1");
     play(600);
-    EXPECT_FALSE(CaptureState().fileOpen);
+    EXPECT_FALSE(Program().capture.fileOpen);
     EXPECT_EQ(store->values.value("RecStop"), "0");
 }
 
 TEST_F(RecorderControlTest, WhenTheServerEndsByItselfTheRecorderStopsAndHandsOverAtOnce) {
     control->setUnattended(true);
     control->StartAutomatically();
-    ASSERT_EQ(CaptureState().recordingFlag, 1);
+    ASSERT_EQ(Program().capture.recordingFlag, 1);
     play(3000);
     server->endOnItsOwn = true;
     play(1000);
-    EXPECT_FALSE(CaptureState().fileOpen);
+    EXPECT_FALSE(Program().capture.fileOpen);
     EXPECT_EQ(messageNumbers(), QList<int>{6702});
     waitForHandOver();
-    EXPECT_EQ(CaptureState().recordingFlag, 0);
+    EXPECT_EQ(Program().capture.recordingFlag, 0);
     EXPECT_EQ(capture.log->closed, 1);
     ASSERT_EQ(split.requests.size(), 1);
     // Nobody watches a scheduled run: it saves what it has and ends, reporting the failure.
@@ -444,11 +446,11 @@ TEST_F(RecorderControlTest, StopAgainWhileTheServerEncodesOffersToAbandonTheBack
     EXPECT_FALSE(view.enabled[RecorderView::Stop]);
     clock->advance(2000);
     EXPECT_EQ(split.requests.size(), 1);
-    EXPECT_EQ(CaptureState().recordingFlag, 0);
+    EXPECT_EQ(Program().capture.recordingFlag, 0);
 }
 
 TEST_F(RecorderControlTest, WithoutAServerNothingStartsAndTheUserIsTold) {
-    Shared().Recorder.reset();
+    Program().server.Recorder.reset();
     control->cmdRecord_Click();
     EXPECT_EQ(capture.log->opened, 0);
     EXPECT_EQ(messageNumbers(), QList<int>{6700});
@@ -461,11 +463,11 @@ TEST_F(RecorderControlTest, AMissingFormatFileOpensTheSettingsAndAFailedDeviceCa
     EXPECT_EQ(view.settingsShown, 1);
     EXPECT_EQ(capture.log->opened, 0);
 
-    ASSERT_TRUE(SaveFormatFile(FormatFilePath(), Shared().RecordFormat));
+    ASSERT_TRUE(SaveFormatFile(FormatFilePath(), Program().recording.RecordFormat));
     capture.log->failOpen = true;
     control->cmdRecord_Click();
     EXPECT_EQ(messageNumbers(), QList<int>{3018});
-    EXPECT_EQ(CaptureState().recordingFlag, 0);
+    EXPECT_EQ(Program().capture.recordingFlag, 0);
     EXPECT_TRUE(view.enabled[RecorderView::Record]);
     capture.log->failOpen = false;
     start();
@@ -484,7 +486,7 @@ TEST_F(RecorderControlTest, TheWindowStaysWhileTheServerHoldsTheRecording) {
 
 TEST_F(RecorderControlTest, ALameRecordingLeavesTheCodecFormatForTheNextCodecRecording) {
     const QByteArray chosen = test::ImaAdpcm22050(1).toRecord(); // mono
-    Shared().RecordFormat = chosen;
+    Program().recording.RecordFormat = chosen;
     ASSERT_TRUE(SaveFormatFile(FormatFilePath(), chosen));
 
     store->values.insert("EngineType", "1");
@@ -494,7 +496,7 @@ TEST_F(RecorderControlTest, ALameRecordingLeavesTheCodecFormatForTheNextCodecRec
     play(2000);
     control->cmdStopRec_Click();
     waitForHandOver();
-    EXPECT_EQ(Shared().RecordFormat, chosen);
+    EXPECT_EQ(Program().recording.RecordFormat, chosen);
     EXPECT_EQ(ReadFormatFile(FormatFilePath()).record, chosen);
 
     store->values.insert("EngineType", "0");
@@ -554,7 +556,7 @@ TEST_F(RecorderControlTest, AServerThatDiesMidRecordingStillHandsOverTheFileItAn
     play(1000);
     EXPECT_EQ(messageNumbers(), QList<int>{6702});
     waitForHandOver();
-    EXPECT_EQ(CaptureState().recordingFlag, 0);
+    EXPECT_EQ(Program().capture.recordingFlag, 0);
     EXPECT_EQ(capture.log->closed, 1);
     ASSERT_EQ(split.requests.size(), 1);
     EXPECT_EQ(split.requests[0].track->strFileNameSource, records + "R0101__00_00_00.mp3");
@@ -564,7 +566,7 @@ TEST_F(RecorderControlTest, TheBufferLiesInTheUsersOwnFolderReadableByTheUserAlo
     // A folder every user may write in, as the system's temporary folder.
     const QString shared = test::MakeTempDir("shared");
     ASSERT_TRUE(QFile::setPermissions(shared, QFileDevice::Permissions(0x7777)));
-    Shared().TempRecordFolder = shared + "/";
+    Program().recording.TempRecordFolder = shared + "/";
     start();
     const QString own = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     ASSERT_FALSE(own.isEmpty());
@@ -575,7 +577,7 @@ TEST_F(RecorderControlTest, TheBufferLiesInTheUsersOwnFolderReadableByTheUserAlo
                         QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
     EXPECT_EQ(buffer.permissions() & others, 0);
     EXPECT_EQ(QFileInfo(buffer.absolutePath()).permissions() & others, 0);
-    EXPECT_EQ(store->values.value("TempRecDir"), Shared().TempRecordFolder);
+    EXPECT_EQ(store->values.value("TempRecDir"), Program().recording.TempRecordFolder);
     play(2000);
     control->cmdStopRec_Click();
     waitForHandOver();
@@ -631,7 +633,7 @@ TEST_F(RecorderControlTest, AFailedBufferWriteIsShownAfterTheDeliveryAndTheDevic
     EXPECT_EQ(boxes->shownWhileDelivering, 0);
     EXPECT_EQ(capture.log->destroyedWhileDelivering, 0);
     EXPECT_EQ(capture.log->closed, 1);
-    EXPECT_EQ(CaptureState().recordingFlag, 0);
+    EXPECT_EQ(Program().capture.recordingFlag, 0);
     EXPECT_EQ(split.requests.size(), 1);
 }
 

@@ -1,7 +1,8 @@
 // The recording settings as the settings window reads and stores them, the
 // tray's time-limit answer, and the encoder reading back what was stored.
 #include "core/app/AppSettings.h"
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
+#include "support/ProgramState.h"
 #include "core/recording/LameConfiguration.h"
 #include "core/recording/RecorderTray.h"
 #include "core/recording/RecordingOptions.h"
@@ -18,7 +19,7 @@ namespace {
 class RecordingOptionsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ResetSharedState();
+        test::ResetProgramObjects();
         store = new MemorySettingsStore;
         SetSettingsStore(std::unique_ptr<SettingsStore>(store));
     }
@@ -98,7 +99,7 @@ TEST_F(RecordingOptionsTest, SavingStoresEveryKeyAndTheSharedValues) {
     o.bufferFolder = "/tmp/buf";
     o.prefix = "a:b?c|d<e>\"f*/g\\h";
     o.splitSizeText = "1440";
-    SaveRecordingOptions(o);
+    SaveRecordingOptions(Program().recording, o);
     EXPECT_EQ(stored("EngineType"), "0");
     EXPECT_EQ(stored("LameMPEGver"), "1");
     EXPECT_EQ(stored("LameSampleRate"), "2");
@@ -108,11 +109,11 @@ TEST_F(RecordingOptionsTest, SavingStoresEveryKeyAndTheSharedValues) {
     EXPECT_EQ(stored("LameBufLen"), "25");
     EXPECT_EQ(stored("RecBufor"), "500");
     EXPECT_EQ(stored("DeviceIn"), "2");
-    EXPECT_EQ(Shared().CaptureDevice, 1);
+    EXPECT_EQ(Program().recording.CaptureDevice, 1);
     EXPECT_EQ(stored("RecDir"), "/music/rec");
-    EXPECT_EQ(Shared().RecordFolder, "/music/rec/");
+    EXPECT_EQ(Program().recording.RecordFolder, "/music/rec/");
     EXPECT_EQ(stored("TempRecDir"), "/tmp/buf/");
-    EXPECT_EQ(Shared().TempRecordFolder, "/tmp/buf/");
+    EXPECT_EQ(Program().recording.TempRecordFolder, "/tmp/buf/");
     EXPECT_EQ(stored("RecPrefix"), "abcdefgh");
     EXPECT_EQ(stored("NewFileRec"), "1440");
     EXPECT_FALSE(store->values.contains("DestFormat"));
@@ -125,25 +126,25 @@ TEST_F(RecordingOptionsTest, AutomaticPauseIsKeptWithinZeroTo65Seconds) {
     EXPECT_EQ(AutoPauseSeconds("10"), 10);
     RecordingOptions o = LoadRecordingOptions(0);
     o.autoPauseText = "90";
-    SaveRecordingOptions(o);
+    SaveRecordingOptions(Program().recording, o);
     EXPECT_EQ(stored("AutoPauseRec"), "65");
 }
 
 TEST_F(RecordingOptionsTest, AnEmptyFolderKeepsTheOneStoredBeforeNeverTheRoot) {
     store->values = {{"TempRecDir", "/var/tmp/kelbrin/"}, {"RecDir", "/music/"}};
-    Shared().RecordFolder = "/music/";
+    Program().recording.RecordFolder = "/music/";
     RecordingOptions o = LoadRecordingOptions(0);
     o.bufferFolder.clear();
     o.recordFolder = "  ";
-    SaveRecordingOptions(o);
+    SaveRecordingOptions(Program().recording, o);
     EXPECT_EQ(stored("TempRecDir"), "/var/tmp/kelbrin/");
-    EXPECT_EQ(Shared().TempRecordFolder, "/var/tmp/kelbrin/");
+    EXPECT_EQ(Program().recording.TempRecordFolder, "/var/tmp/kelbrin/");
     EXPECT_EQ(stored("RecDir"), "/music/");
-    EXPECT_EQ(Shared().RecordFolder, "/music/");
+    EXPECT_EQ(Program().recording.RecordFolder, "/music/");
 
     store->values.clear();
     o.bufferFolder.clear();
-    SaveRecordingOptions(o);
+    SaveRecordingOptions(Program().recording, o);
     EXPECT_EQ(stored("TempRecDir"), DefaultRecordingFolder());
     EXPECT_NE(stored("TempRecDir"), "/");
 }
@@ -162,11 +163,11 @@ TEST_F(RecordingOptionsTest, TheEncoderReadsWhatTheWindowStored) {
     o.sampleRate = 1; // 22050 Hz in the MPEG-2 row
     o.bitRate = 3;    // 32 kbit/s there
     o.chanMode = 3;
-    SaveRecordingOptions(o);
-    EXPECT_EQ(ConfigureLameEncoder(false), 2304);
-    EXPECT_EQ(Shared().EncoderSampleRate, 22050u);
-    EXPECT_EQ(Shared().LameConfig.dwBitrate, 32u);
-    EXPECT_EQ(Shared().EncoderChannelMode, 3);
+    SaveRecordingOptions(Program().recording, o);
+    EXPECT_EQ(ConfigureLameEncoder(Program().recording, false), 2304);
+    EXPECT_EQ(Program().recording.EncoderSampleRate, 22050u);
+    EXPECT_EQ(Program().recording.LameConfig.dwBitrate, 32u);
+    EXPECT_EQ(Program().recording.EncoderChannelMode, 3);
     SetLameLibrary(std::move(previousLame));
 }
 

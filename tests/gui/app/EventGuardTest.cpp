@@ -1,7 +1,7 @@
 // A run-time error that no handler caught reaches the program's application
 // object, which reports it in the "Error Nr." box and keeps the main window
 // and its project alive. This program runs under that application object.
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
 #include "core/app/TextCatalog.h"
 #include "core/document/cPozycjaMP3.h"
 #include "core/document/cPozycjeMP3.h"

@@ -1,6 +1,7 @@
 #include "gui/app/frmLang.h"
 
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
+#include "support/ProgramState.h"
 #include "core/app/TextCatalog.h"
 #include "platform/settings/MemorySettingsStore.h"
 
@@ -15,19 +16,19 @@ namespace {
 class LanguageDialog : public ::testing::Test {
 protected:
     void SetUp() override {
-        ResetSharedState();
+        test::ResetProgramObjects();
         Catalog().loadFromText(QStringLiteral("[ENGLISH]\n3210=Choose`the language\n"
                                               "[Polski]\n3210=Wybierz język\n"));
         Catalog().setLanguage(QStringLiteral("ENGLISH"));
         auto owned = std::make_unique<MemorySettingsStore>();
         store = owned.get();
         previous = SetSettingsStore(std::move(owned));
-        Shared().LanguageSections = {"ENGLISH", "Polski", "Deutsch"};
+        Program().settings.LanguageSections = {"ENGLISH", "Polski", "Deutsch"};
     }
     void TearDown() override {
         SetSettingsStore(std::move(previous));
         Catalog().setLanguage(QStringLiteral("ENGLISH"));
-        ResetSharedState();
+        test::ResetProgramObjects();
     }
     static QComboBox* combo(frmLang& dialog) {
         return dialog.findChild<QComboBox*>(QStringLiteral("cboLang"));
@@ -82,7 +83,7 @@ TEST_F(LanguageDialog, WithoutAUsableSavedLanguageTheFirstEntryIsChosenOnOpening
 }
 
 TEST_F(LanguageDialog, AnEmptyListChoosesNothing) {
-    Shared().LanguageSections.clear();
+    Program().settings.LanguageSections.clear();
     frmLang dialog;
     EXPECT_EQ(combo(dialog)->count(), 0);
     EXPECT_EQ(Catalog().language(), "ENGLISH");

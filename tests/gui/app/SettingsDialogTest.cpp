@@ -1,5 +1,5 @@
 #include "ModalDriver.h"
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
 #include "core/app/TextCatalog.h"
 #include "core/document/cPozycjaMP3.h"
 #include "core/document/cPozycjeMP3.h"
@@ -36,7 +36,7 @@ protected:
         store = test::FreshProgramState();
         Catalog().load(test::SourceDir() + "/resources/Kelbrin.ini");
         Catalog().setLanguage("ENGLISH");
-        Shared().LanguageSections = {"ENGLISH", "POLSKI"};
+        Program().settings.LanguageSections = {"ENGLISH", "POLSKI"};
         auto owned = std::make_unique<FakeMediaPlatform>(clock);
         media = owned.get();
         previousMedia = SetMediaPlatform(std::move(owned));
@@ -94,7 +94,7 @@ TEST_F(SettingsDialog, ShowsTwoTranslatedPagesAndOnlyOnce) {
 }
 
 TEST_F(SettingsDialog, OpeningAndClosingOnAnEmptyStoreStoresTheRuntimeDefaults) {
-    Shared().SoundCards = {"Default DirectSound Device", "null"};
+    Program().outputs.SoundCards = {"Default DirectSound Device", "null"};
     open();
     EXPECT_EQ(dialog->txtMove->text(), "5");
     EXPECT_EQ(dialog->txtOverTake->text(), "150");
@@ -162,7 +162,7 @@ TEST_F(SettingsDialog, EditsReachTheStoreOnClose) {
     EXPECT_EQ(dialog->txtMove->text(), "123") << "only digits pass";
     dialog->txtOverTake->setText("");
     dialog->VScrMouse->setValue(420);
-    EXPECT_EQ(Shared().MouseSensitivity, 420) << "the mouse setting acts at once";
+    EXPECT_EQ(Program().settings.MouseSensitivity, 420) << "the mouse setting acts at once";
     dialog->vscrFont->setValue(12);
     dialog->chkAutoSave->setChecked(true);
     dialog->cboName->setCurrentIndex(2);
@@ -178,7 +178,7 @@ TEST_F(SettingsDialog, EditsReachTheStoreOnClose) {
 TEST_F(SettingsDialog, PerTrackDevicesEnableTheDeviceControls) {
     open();
     dialog->chkMultiDev->click();
-    EXPECT_FALSE(Shared().UseDefaultRenderer);
+    EXPECT_FALSE(Program().outputs.UseDefaultRenderer);
     for (QWidget* w : std::initializer_list<QWidget*>{dialog->cboDevice, dialog->cmdRefresh, dialog->cmdSet,
                                                       dialog->lblDevice})
         EXPECT_TRUE(w->isEnabled()) << w->objectName().toStdString();
@@ -190,7 +190,7 @@ TEST_F(SettingsDialog, RefreshDropsTheSelectedDeviceAndEnumeratesAgain) {
     store->values["MultiDevices"] = "1";
     store->values["SoundCardS"] = "`Old Card`";
     store->values["DefSoundCard"] = "Old Card";
-    Shared().SoundCards = {"Old Card"};
+    Program().outputs.SoundCards = {"Old Card"};
     media->devices = {"New Card"};
     open();
     EXPECT_EQ(dialog->cboDevice->currentText(), "Old Card");
@@ -210,7 +210,7 @@ TEST_F(SettingsDialog, SettingTheDeviceOfEveryTrackAsksFirst) {
         tracks->Add(t);
     }
     store->values["MultiDevices"] = "1";
-    Shared().SoundCards = {"Default DirectSound Device", "USB Headset"};
+    Program().outputs.SoundCards = {"Default DirectSound Device", "USB Headset"};
     open(tracks);
     dialog->cboDevice->setCurrentIndex(1);
     messages->answers.enqueue(mb::No);
@@ -231,7 +231,7 @@ TEST_F(SettingsDialog, SettingTheDeviceOfEveryTrackAsksFirst) {
 // that shows them: the settings offer them, asked once and stored.
 TEST_F(SettingsDialog, AfterAStartWithoutAStoredListTheDevicesAreAskedWhenShown) {
     media->devices = {"USB Headset"};
-    LoadStoredSoundCards(); // what start-up does
+    LoadStoredSoundCards(Program().outputs); // what start-up does
     EXPECT_EQ(media->deviceListings, 0);
     open();
     EXPECT_GE(dialog->cboDevice->findText("USB Headset"), 0);

@@ -2,7 +2,7 @@
 // on a real X display and saves the pictures to <build>/screenshots
 // (frmSettings-<language>.png, frmSettings-advanced-<language>.png). Fails
 // when a caption is missing or shows a bare number. Run under xvfb-run.
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
 #include "core/app/TextCatalog.h"
 #include "gui/app/frmSettings.h"
 #include "platform/media/FakeMediaPlatform.h"
@@ -28,7 +28,7 @@ int main(int argc, char** argv) {
         run.store()->values = {{"MultiDevices", "1"},
                                {"DestPath", "/home/user/Music/Exports"},
                                {"SPath", "/home/user/Music/"}};
-        Shared().SoundCards = {"Default DirectSound Device", "Built-in Audio Analog Stereo", "null"};
+        Program().outputs.SoundCards = {"Default DirectSound Device", "Built-in Audio Analog Stereo", "null"};
         auto* dialog = frmSettings::PokazMnie(nullptr, {});
         static const QRegularExpression bare(QStringLiteral("^[0-9;]*$"));
         for (QWidget* w : dialog->findChildren<QWidget*>()) {

@@ -3,7 +3,8 @@
 // picture of each, failing when a caption does not fit its control.
 // Run under xvfb-run; the pictures land in <build>/screenshots.
 #include "ToolTestHost.h"
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
+#include "support/ProgramState.h"
 #include "core/app/TextCatalog.h"
 #include "core/document/cPozycjePlikow.h"
 #include "gui/document/frmFrame.h"
@@ -71,8 +72,8 @@ int main(int argc, char** argv) {
 
     for (const QString& language : ScreenshotRun::Languages()) {
         run.setLanguage(language);
-        ResetSharedState();
-        Shared().OpenFiles = std::make_shared<cPozycjePlikow>();
+        test::ResetProgramObjects();
+        Program().session.OpenFiles = std::make_shared<cPozycjePlikow>();
         test::ToolTestHost host;
         const auto file = host.openScanned(tagged);
 

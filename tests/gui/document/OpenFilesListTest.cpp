@@ -1,5 +1,6 @@
 #include "core/app/MessageService.h"
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
+#include "support/ProgramState.h"
 #include "core/app/TextCatalog.h"
 #include "core/document/cPozycjaMP3.h"
 #include "core/document/cPozycjeMP3.h"
@@ -45,8 +46,8 @@ private:
 class OpenFilesListTest : public ::testing::Test, protected test::BasicServices {
 protected:
     void SetUp() override {
-        ResetSharedState();
-        Shared().OpenFiles = std::make_shared<cPozycjePlikow>();
+        test::ResetProgramObjects();
+        Program().session.OpenFiles = std::make_shared<cPozycjePlikow>();
         owner.tracks = std::make_shared<cPozycjeMP3>();
     }
     void TearDown() override {
@@ -56,7 +57,7 @@ protected:
         auto f = std::make_shared<cPozycjaPlikow>();
         f->strFileName = path;
         f->blnNoSave = noSave;
-        Shared().OpenFiles->Add(f);
+        Program().session.OpenFiles->Add(f);
     }
     QStringList listed() const {
         QStringList texts;
@@ -113,12 +114,12 @@ TEST_F(OpenFilesListTest, ClosesOnlyFilesThatNoTrackUses) {
     window->lstFile->setCurrentRow(1);
     messages->answers.enqueue(mb::No);
     window->cmdUsun_Click();
-    EXPECT_EQ(Shared().OpenFiles->Count(), 3);
+    EXPECT_EQ(Program().session.OpenFiles->Count(), 3);
 
     messages->answers.enqueue(mb::Yes);
     window->cmdUsun_Click();
-    EXPECT_EQ(Shared().OpenFiles->Count(), 2);
-    EXPECT_EQ(Shared().OpenFiles->Item(2)->strFileName, "/C.mp3");
+    EXPECT_EQ(Program().session.OpenFiles->Count(), 2);
+    EXPECT_EQ(Program().session.OpenFiles->Item(2)->strFileName, "/C.mp3");
     EXPECT_EQ(listed(), (QStringList{"/A.mp3", "/C.mp3"}));
     EXPECT_EQ(undoClears, 1);
 
@@ -126,7 +127,7 @@ TEST_F(OpenFilesListTest, ClosesOnlyFilesThatNoTrackUses) {
     messages->answers.enqueue(mb::Yes);
     window->cmdUsun_Click();
     EXPECT_EQ(messages->shown.last().textNumber, 3099);
-    EXPECT_EQ(Shared().OpenFiles->Count(), 2);
+    EXPECT_EQ(Program().session.OpenFiles->Count(), 2);
     EXPECT_EQ(undoClears, 1);
 }
 
@@ -145,12 +146,12 @@ TEST_F(OpenFilesListTest, NoFileIsClosedWhileALongOperationRuns) {
     idle = false;
     window = frmPliki::PokazMnie(services());
     window->cmdUsun_Click();
-    EXPECT_EQ(Shared().OpenFiles->Count(), 1);
+    EXPECT_EQ(Program().session.OpenFiles->Count(), 1);
     ASSERT_EQ(messages->shown.size(), 1); // says why, asks nothing
     EXPECT_EQ(messages->shown[0].textNumber, 7180);
     messages->shown.clear();
     idle = true;
     messages->answers.enqueue(mb::Yes);
     window->cmdUsun_Click();
-    EXPECT_EQ(Shared().OpenFiles->Count(), 0);
+    EXPECT_EQ(Program().session.OpenFiles->Count(), 0);
 }

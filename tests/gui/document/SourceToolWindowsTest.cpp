@@ -1,6 +1,7 @@
 #include "ToolTestHost.h"
 #include "core/app/MessageService.h"
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
+#include "support/ProgramState.h"
 #include "core/app/TextCatalog.h"
 #include "core/document/HiddenText.h"
 #include "core/document/Id3v1Tag.h"
@@ -55,8 +56,8 @@ private:
 class SourceToolWindowsTest : public ::testing::Test, protected test::BasicServices {
 protected:
     void SetUp() override {
-        ResetSharedState();
-        Shared().OpenFiles = std::make_shared<cPozycjePlikow>();
+        test::ResetProgramObjects();
+        Program().session.OpenFiles = std::make_shared<cPozycjePlikow>();
         SetPlayers(std::make_unique<CountingPlayers>(releases));
     }
     void TearDown() override {
@@ -67,7 +68,7 @@ protected:
         for (const QPointer<QWidget>& w : windows)
             delete w.data();
         SetPlayers(nullptr);
-        ResetSharedState();
+        test::ResetProgramObjects();
     }
     // An open file that keeps header bytes, scanned.
     std::shared_ptr<cPozycjaPlikow> openScanned(const QString& path) {
@@ -212,8 +213,8 @@ TEST_F(SourceToolWindowsTest, HiddenTextWindowListsTheProjectsSourcesAndReadsThe
     const QString path = CopyMedia(QStringLiteral("cbr_noinfo.mp3"));
     auto source = std::make_shared<cPozycjaPlikow>();
     source->strFileName = path;
-    source->lngNrPozycji = Shared().NextFileId++;
-    Shared().OpenFiles->Add(source);
+    source->lngNrPozycji = Program().session.NextFileId++;
+    Program().session.OpenFiles->Add(source);
     QPointer<frmHidden> w = frmHidden::PokazMnie(host);
     ASSERT_EQ(w->cboPlik->count(), 1);
     EXPECT_EQ(w->cboPlik->itemText(0), path);
@@ -224,8 +225,8 @@ TEST_F(SourceToolWindowsTest, HiddenTextWindowListsTheProjectsSourcesAndReadsThe
     w->cboPlik->setFocus();
     QTest::keyClick(w->cboPlik, Qt::Key_Down);
     EXPECT_EQ(shownNumbers(), QList<int>{3098});
-    ASSERT_EQ(Shared().OpenFiles->Count(), 2);
-    const auto copy = Shared().OpenFiles->Item(2);
+    ASSERT_EQ(Program().session.OpenFiles->Count(), 2);
+    const auto copy = Program().session.OpenFiles->Item(2);
     EXPECT_TRUE(copy->blnExtraArray);
     EXPECT_EQ(copy->strFileName, path);
     EXPECT_GT(copy->Daj_Naglowek_Ilosc(), 0);

@@ -3,7 +3,7 @@
 // without a window (a file to "choose" can be named beforehand), a busy state,
 // and progress steps that run pending events and a test's own hook.
 
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
 #include "core/document/FrameScanHost.h"
 #include "core/document/PlikOpen.h"
 #include "core/document/cPozycjaPlikow.h"
@@ -29,8 +29,8 @@ public:
         HeadlessScanHost scanner;
         bool buildIndex = true;
         QString folder;
-        return Plik_Open(scanner, file, buildIndex, false, QString(), nullptr, false,
-                         offerMediaFiles, folder, 1);
+        return Plik_Open(scanner, &Program().session, Program().settings.SourceFolder, file,
+                         buildIndex, false, QString(), nullptr, false, offerMediaFiles, folder, 1);
     }
     // A new open file that keeps header bytes, scanned; *opened receives what
     // the scan returned.
@@ -38,8 +38,8 @@ public:
         auto file = std::make_shared<cPozycjaPlikow>();
         file->strFileName = path;
         file->blnExtraArray = true;
-        file->lngNrPozycji = Shared().NextFileId++;
-        Shared().OpenFiles->Add(file);
+        file->lngNrPozycji = Program().session.NextFileId++;
+        Program().session.OpenFiles->Add(file);
         const QString result = OpenSource(file, true);
         if (opened)
             *opened = result;

@@ -1,6 +1,7 @@
 // The Track menu's commands, the clipboard, deletion, the label dialog and
 // the legend inside the main window.
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
+#include "support/ProgramState.h"
 #include "core/app/TextCatalog.h"
 #include "core/document/cPozycjeMP3.h"
 #include "core/editor/SplitDialogLauncher.h"
@@ -47,7 +48,7 @@ public:
         requests.append(r);
         if (!r.newTrack || !r.runAtOnce)
             return;
-        r.track->lngNrPozycji = Shared().NextTrackNo++;
+        r.track->lngNrPozycji = Program().session.NextTrackNo++;
         r.track->lngLeft = 9000;
         r.track->lngTop = 6000;
         window.cPozycje()->Add(r.track);
@@ -61,7 +62,7 @@ public:
 class Commands : public ::testing::Test {
 protected:
     void SetUp() override {
-        ResetSharedState();
+        test::ResetProgramObjects();
         auto* store = new MemorySettingsStore;
         SetSettingsStore(std::unique_ptr<SettingsStore>(store));
         store->values = {{"WindowState", "0"}, {"Width", "15000"}, {"Height", "9000"}, {"AdvView", "0"}};
@@ -79,7 +80,7 @@ protected:
         // A chain 1 -> 2 -> 3 and a detached 4.
         for (int n = 1; n <= 4; ++n)
             add(n, 1500 + 3000 * ((n - 1) % 3), n == 4 ? 5400 : 1500, n == 4 ? 4 : n - 1);
-        Shared().NextTrackNo = 5;
+        Program().session.NextTrackNo = 5;
         window->DrawTrackGraph(true);
     }
     void TearDown() override {

@@ -1,7 +1,7 @@
 // Draws a surface of five linked, looped and locked tracks with the track
 // list beside it on a real X display, checks the box colours and saves the
 // picture to <build>/screenshots/editor-<language>.png. Run under xvfb-run.
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
 #include "core/app/TextCatalog.h"
 #include "core/document/cPozycjeMP3.h"
 #include "core/editor/TrackGraph.h"

@@ -1,6 +1,7 @@
 // The track tree in the main window: lazy filling, node clicks, the changes
 // other commands make, and moving tracks by drag and drop.
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
+#include "support/ProgramState.h"
 #include "core/app/TextCatalog.h"
 #include "core/document/cPozycjaPlikow.h"
 #include "core/document/cPozycjeMP3.h"
@@ -37,7 +38,7 @@ public:
         ++requests;
         if (cancel || !r.newTrack)
             return;
-        r.track->lngNrPozycji = Shared().NextTrackNo++;
+        r.track->lngNrPozycji = Program().session.NextTrackNo++;
         r.track->lngTrack = window.Editor().editor().lngSelectedTrack;
         window.cPozycje()->Add(r.track);
         if (r.tracksAdded)
@@ -51,7 +52,7 @@ public:
 class Tree : public ::testing::Test {
 protected:
     void SetUp() override {
-        ResetSharedState();
+        test::ResetProgramObjects();
         auto* store = new MemorySettingsStore;
         SetSettingsStore(std::unique_ptr<SettingsStore>(store));
         store->values = {{"WindowState", "0"}, {"Width", "15000"}, {"Height", "9000"}, {"AdvView", "0"}};
@@ -80,7 +81,7 @@ protected:
         add(3, 2);
         add(4, 4);
         add(5, 0)->blnZablokowany = true;
-        Shared().NextTrackNo = 6;
+        Program().session.NextTrackNo = 6;
         window->DrawTrackGraph(true);
         tree->PokazMnieTvw();
     }
@@ -189,7 +190,6 @@ TEST_F(Tree, ADraggedTrackMovesAfterTheTargetKeepingItsName) {
     ASSERT_TRUE(moved);
     EXPECT_EQ(moved->strLabel, "Song"); // two other tracks share its source: still no "(n)"
     EXPECT_EQ(moved->lngTrack, 5);
-    EXPECT_FALSE(Shared().SuppressTrackNumbering);
     EXPECT_EQ(children(5), (QList<std::int32_t>{6}));
     EXPECT_FALSE(node(3));
     EXPECT_EQ(selected(), 5);
@@ -207,7 +207,13 @@ TEST_F(Tree, AMoveThatIsNotPlacedLeavesTheTrackWhereItWas) {
     EXPECT_EQ(window->cPozycje()->Count(), 5);
     EXPECT_TRUE(window->CpozSchowek()); // still at hand for a paste
     EXPECT_TRUE(node(1));
-    EXPECT_FALSE(Shared().SuppressTrackNumbering); // no later name loses its number
+    // No later name loses its number: a plain paste as new numbers the label.
+    split->cancel = false;
+    window->Commands().PasteAsNewTrack({});
+    auto pasted = TrackByNumber(*window->cPozycje(), 6);
+    ASSERT_TRUE(pasted);
+    EXPECT_NE(pasted->strLabel, original->strLabel);
+    split->cancel = true;
 
     // Without a split dialog at all, nothing is lost either.
     SetSplitDialogLauncher(nullptr);
@@ -239,7 +245,7 @@ TEST_F(Tree, ANodeDroppedOnABoxMovesItsTrackThere) {
 
 TEST_F(Tree, ATrackAddedThroughTheAddButtonShowsUnderItsPredecessorAtOnce) {
     SetSplitDialogLauncher(nullptr);
-    Shared().OpenFiles = std::make_shared<cPozycjePlikow>();
+    Program().session.OpenFiles = std::make_shared<cPozycjePlikow>();
     const QString path = test::MakeTempDir("tree") + "/song.mp3";
     ASSERT_TRUE(QFile::copy(test::MediaFile("cbr_noinfo.mp3"), path));
     auto file = std::make_shared<cPozycjaPlikow>();

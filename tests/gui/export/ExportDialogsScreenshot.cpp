@@ -2,7 +2,8 @@
 // smallest size on a real X display, fails when a caption does not show
 // whole, and saves the pictures to <build>/screenshots/<form>-<language>.png.
 // Run under xvfb-run, after the test media is made.
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
+#include "support/ProgramState.h"
 #include "core/app/TextCatalog.h"
 #include "core/document/cPozycjaMP3.h"
 #include "core/document/cPozycjaPlikow.h"
@@ -28,12 +29,12 @@ int main(int argc, char** argv) {
 
     for (const QString& language : ScreenshotRun::Languages()) {
         run.setLanguage(language);
-        ResetSharedState();
-        Shared().OpenFiles = std::make_shared<cPozycjePlikow>();
+        test::ResetProgramObjects();
+        Program().session.OpenFiles = std::make_shared<cPozycjePlikow>();
         auto file = std::make_shared<cPozycjaPlikow>();
         file->strFileName = test::MediaFile("cbr_noinfo.mp3");
         file->lngNrPozycji = 1;
-        Shared().OpenFiles->Add(file);
+        Program().session.OpenFiles->Add(file);
 
         auto* main = new frmDazudizi;
         main->PokazMnie();

@@ -1,6 +1,7 @@
 // The export dialog: its list and ticks, its options and settings, runs that
 // hold the project and can be stopped, the script mode, and the layout.
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
+#include "support/ProgramState.h"
 #include "core/app/TextCatalog.h"
 #include "core/document/PlikOpen.h"
 #include "core/document/cPozycjaMP3.h"
@@ -41,7 +42,7 @@ namespace {
 class SaveDialogTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ResetSharedState();
+        test::ResetProgramObjects();
         store = new MemorySettingsStore;
         store->values = {{"WindowState", "0"}};
         SetSettingsStore(std::unique_ptr<SettingsStore>(store));
@@ -51,7 +52,7 @@ protected:
         SetDesktopOpener(std::make_unique<FakeDesktopOpener>());
         Catalog().load(test::SourceDir() + "/resources/Kelbrin.ini");
         Catalog().setLanguage("ENGLISH");
-        Shared().OpenFiles = std::make_shared<cPozycjePlikow>();
+        Program().session.OpenFiles = std::make_shared<cPozycjePlikow>();
         main = new frmDazudizi;
         main->setAttribute(Qt::WA_DeleteOnClose, false);
         main->PokazMnie();
@@ -73,9 +74,10 @@ protected:
         bool build = true;
         QString folder;
         HeadlessScanHost host;
-        Plik_Open(host, file, build, false, QString(), nullptr, true, false, folder, 1);
-        file->lngNrPozycji = Shared().NextFileId++;
-        Shared().OpenFiles->Add(file);
+        Plik_Open(host, &Program().session, Program().settings.SourceFolder, file, build, false,
+                  QString(), nullptr, true, false, folder, 1);
+        file->lngNrPozycji = Program().session.NextFileId++;
+        Program().session.OpenFiles->Add(file);
         return file;
     }
     std::shared_ptr<cPozycjaMP3> addTrack(const QString& source, const QString& label, bool ticked,
@@ -147,7 +149,7 @@ TEST_F(SaveDialogTest, TheListMirrorsTheTicksAndMovesItemsWithTheirMarks) {
 TEST_F(SaveDialogTest, OptionsComeFromTheSettingsAndExcludeEachOther) {
     openSource("cbr_noinfo.mp3");
     for (int i = 0; i < 4; ++i)
-        addTrack(Shared().OpenFiles->Item(1)->strFileName, QString::number(i), false);
+        addTrack(Program().session.OpenFiles->Item(1)->strFileName, QString::number(i), false);
     store->values.insert("Turbo", "1");
     store->values.insert("ExactSave", "1");
     store->values.insert("FileNaming", "2");
@@ -265,10 +267,11 @@ TEST_F(SaveDialogTest, AScriptsExportShowsItsProgressAndStopsOnEsc) {
     bool build = true;
     QString dialogFolder;
     HeadlessScanHost scan;
-    ASSERT_FALSE(Plik_Open(scan, file, build, false, QString(), nullptr, true, false, dialogFolder, 1)
+    ASSERT_FALSE(Plik_Open(scan, &Program().session, Program().settings.SourceFolder, file, build,
+                           false, QString(), nullptr, true, false, dialogFolder, 1)
                      .isEmpty());
     file->lngNrPozycji = 1;
-    Shared().OpenFiles->Add(file);
+    Program().session.OpenFiles->Add(file);
     auto tracks = std::make_shared<cPozycjeMP3>();
     auto t = std::make_shared<cPozycjaMP3>();
     t->strFileNameSource = path;
@@ -279,7 +282,7 @@ TEST_F(SaveDialogTest, AScriptsExportShowsItsProgressAndStopsOnEsc) {
     tracks->Add(t);
     ScriptExportRequest request;
     request.tracks = tracks;
-    request.files = Shared().OpenFiles;
+    request.files = Program().session.OpenFiles;
 
     auto* run = dynamic_cast<ScriptExportRun*>(&ScriptExporter());
     ASSERT_TRUE(run) << "the main window runs a script's export itself";

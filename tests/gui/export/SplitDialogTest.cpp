@@ -207,7 +207,7 @@ TEST_F(SplitDialogTest, EditModePointsATrackAtAnotherSource) {
     track->strFileNameSource = a->strFileName;
     track->strFileName = "old.mp3";
     host->tracks->Add(track);
-    Shared().NextTrackNo = 6;
+    Program().session.NextTrackNo = 6;
 
     frmPozycje* w = show(track, false);
     EXPECT_FALSE(w->optDest[1]->isEnabled());
@@ -222,7 +222,7 @@ TEST_F(SplitDialogTest, EditModePointsATrackAtAnotherSource) {
     EXPECT_EQ(host->rowsRefreshed, QList<std::int32_t>{5});
     EXPECT_EQ(host->undoSnapshots, 1);
     EXPECT_EQ(host->tracks->Count(), 1);
-    EXPECT_EQ(Shared().NextTrackNo, 6);
+    EXPECT_EQ(Program().session.NextTrackNo, 6);
     EXPECT_TRUE(closed());
     EXPECT_FALSE(settings->values.contains("OpenType"));
 
@@ -243,7 +243,7 @@ TEST_F(SplitDialogTest, RunAtOnceReusesTheOpenSourceAndKeepsTheCallersFields) {
     cue->strTitle = "Imported";
     SplitAtOnce(host, cue, true, QDateTime(QDate(2027, 1, 1), QTime(0, 0, 5)));
     EXPECT_TRUE(host->openCalls.isEmpty());
-    EXPECT_EQ(Shared().OpenFiles->Count(), 2);
+    EXPECT_EQ(Program().session.OpenFiles->Count(), 2);
     ASSERT_EQ(host->tracks->Count(), 1);
     EXPECT_EQ(EndTime(*cue), (TrackTime{0, 3, 133}));
     EXPECT_EQ(cue->strFileNameSource, file->strFileName);

@@ -1,6 +1,7 @@
 // Tracks made through the split dialog and then exported one file per track:
 // every track gets a file of its own, whether the tracks were made in the same
 // second or are the pieces of one split.
+#include "core/app/ProgramObjects.h"
 #include "core/export/SplitTestSupport.h"
 
 #include "core/export/SaveEngine.h"
@@ -41,6 +42,7 @@ protected:
     // Every track saved as a file of its own; the replace question is answered No.
     QStringList exportAll() {
         SaveRequest r;
+        r.openFiles = Program().session.OpenFiles;
         r.destFolder = test::MakeTempDir("names-out");
         for (std::int32_t i = 1; i <= host->tracks->Count(); ++i)
             r.pieces.append(ExportPieceFromTrack(*host->tracks->Item(i)));

@@ -1,6 +1,6 @@
 // The File menu of the main window: the recent projects, reopening from them,
 // the commands' wiring and the autosave.
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
 #include "core/app/TextCatalog.h"
 #include "core/document/cPozycjaMP3.h"
 #include "core/document/cPozycjaPlikow.h"
@@ -46,7 +46,7 @@ protected:
         auto scripted = std::make_unique<test::ScriptedMessages>();
         messages = scripted.get();
         previous = SetMessageService(std::move(scripted));
-        Shared().DestFolder = test::MakeTempDir("dest");
+        Program().settings.DestFolder = test::MakeTempDir("dest");
     }
     void TearDown() override {
         if (frmPozycje::Instance())
@@ -67,18 +67,18 @@ protected:
         auto file = std::make_shared<cPozycjaPlikow>();
         file->strFileName = test::MediaFile("cbr_noinfo.mp3");
         file->lngNrPozycji = 1;
-        Shared().OpenFiles->Add(file);
+        Program().session.OpenFiles->Add(file);
         auto t = std::make_shared<cPozycjaMP3>();
         t->lngNrPozycji = 1;
         t->strFileNameSource = file->strFileName;
         t->strLabel = "One";
         window->cPozycje()->Add(t);
-        Shared().NextTrackNo = 2;
+        Program().session.NextTrackNo = 2;
     }
     QString saveAs(const QString& name) {
         bool keepName = true;
         EXPECT_TRUE(window->Projects().Zapisz(true, keepName, name));
-        return Shared().DestFolder + "/" + name + ".kbe";
+        return Program().settings.DestFolder + "/" + name + ".kbe";
     }
     QAction* item(const QString& name) { return window->Menus().item(name); }
     QAction* recent(int k) { return item(QStringLiteral("mnuPlik_End(%1)").arg(k)); }
@@ -309,7 +309,7 @@ TEST_F(FileMenuTest, AProjectLoadedWithTracksLeftOutIsNotAutosavedOverItsFile) {
     ProjectHeader h;
     h.nextTrackNo = 3;
     const QByteArray bytes = *BuildProjectBytes(h, files, tracks, AnsiCodec());
-    const QString path = test::WriteFile(Shared().DestFolder + "/partial.kbe", bytes);
+    const QString path = test::WriteFile(Program().settings.DestFolder + "/partial.kbe", bytes);
 
     ASSERT_TRUE(window->OtworzPlik(path, 1, false, false));
     ASSERT_EQ(messages->shown.size(), 2);

@@ -1,6 +1,7 @@
 // A long source scanned through the main window: the bar moves, a handler
 // running inside the scan can stop it, and nothing is left busy afterwards.
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
+#include "support/ProgramState.h"
 #include "core/app/TextCatalog.h"
 #include "core/document/cPozycjaPlikow.h"
 #include "core/document/cPozycjePlikow.h"
@@ -50,14 +51,14 @@ public:
 class LongScanTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ResetSharedState();
+        test::ResetProgramObjects();
         auto* store = new MemorySettingsStore;
         store->values = {{"WindowState", "0"}};
         SetSettingsStore(std::unique_ptr<SettingsStore>(store));
         SetMessageService(std::make_unique<test::ScriptedMessages>());
         Catalog().load(test::SourceDir() + "/resources/Kelbrin.ini");
         Catalog().setLanguage("ENGLISH");
-        Shared().OpenFiles = std::make_shared<cPozycjePlikow>();
+        Program().session.OpenFiles = std::make_shared<cPozycjePlikow>();
         window = new frmDazudizi;
         window->setAttribute(Qt::WA_DeleteOnClose, false);
         window->PokazMnie();

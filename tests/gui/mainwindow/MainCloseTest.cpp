@@ -1,7 +1,7 @@
 // Closing the main window: the question about unsaved changes, the window's
 // placement, the other windows, a recording still running, and the source
 // files a start with an argument may leave behind.
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
 #include "core/app/TextCatalog.h"
 #include "core/document/cPozycjaMP3.h"
 #include "core/document/cPozycjaPlikow.h"
@@ -45,7 +45,7 @@ protected:
         auto scripted = std::make_unique<test::ScriptedMessages>();
         messages = scripted.get();
         previous = SetMessageService(std::move(scripted));
-        Shared().DestFolder = test::MakeTempDir("dest");
+        Program().settings.DestFolder = test::MakeTempDir("dest");
         window = new frmDazudizi;
         window->setAttribute(Qt::WA_DeleteOnClose, false);
         window->PokazMnie();
@@ -65,7 +65,7 @@ protected:
         auto file = std::make_shared<cPozycjaPlikow>();
         file->strFileName = source;
         file->lngNrPozycji = 1;
-        Shared().OpenFiles->Add(file);
+        Program().session.OpenFiles->Add(file);
         auto t = std::make_shared<cPozycjaMP3>();
         t->lngNrPozycji = 1;
         t->strFileNameSource = source;
@@ -169,7 +169,7 @@ TEST_F(MainCloseTest, NothingIsAskedWithoutChangesAndNoBlocksNothing) {
     // A change in a source file's headers counts too.
     window->show();
     window->cPozycje()->Item(1)->blnZmodyfikowana = false;
-    Shared().OpenFiles->Item(1)->blnZmodyfikowana = true;
+    Program().session.OpenFiles->Item(1)->blnZmodyfikowana = true;
     messages->answers.enqueue(mb::Cancel);
     EXPECT_FALSE(close());
 }
@@ -261,16 +261,16 @@ TEST_F(MainCloseTest, ARunningRecordingIsFinishedAndKeptAsAProject) {
     EXPECT_TRUE(close());
     EXPECT_EQ(r.stopped, 1);
     EXPECT_EQ(waits, 3);
-    EXPECT_TRUE(QFile::exists(Shared().DestFolder + "/Record 03_07.kbe"));
+    EXPECT_TRUE(QFile::exists(Program().settings.DestFolder + "/Record 03_07.kbe"));
     EXPECT_TRUE(messages->shown.isEmpty()); // the save left nothing unsaved
     EXPECT_TRUE(QFile::exists(source)); // saved in this close: sources stay
 }
 
 TEST_F(MainCloseTest, TheBufferFileGoesOnlyAfterTheServerFinishedAndASecondCloseKeepsTheFirstProject) {
-    Shared().TempRecordFolder = test::MakeTempDir("buffer") + "/";
-    const QString buffer = Shared().TempRecordFolder + "Bufor-1.tmp";
+    Program().recording.TempRecordFolder = test::MakeTempDir("buffer") + "/";
+    const QString buffer = Program().recording.TempRecordFolder + "Bufor-1.tmp";
     test::WriteFile(buffer, QByteArray(1024, 'x'));
-    test::WriteFile(Shared().DestFolder + "/Record 03_07.kbe", "first");
+    test::WriteFile(Program().settings.DestFolder + "/Record 03_07.kbe", "first");
     int waits = 0;
     auto recording = std::make_unique<FakeRecordingClose>();
     FakeRecordingClose& r = *recording;
@@ -287,15 +287,15 @@ TEST_F(MainCloseTest, TheBufferFileGoesOnlyAfterTheServerFinishedAndASecondClose
     EXPECT_FALSE(QFile::exists(buffer));
     EXPECT_FALSE(progress.isEmpty());
     EXPECT_EQ(progress.last(), 100);
-    QFile first(Shared().DestFolder + "/Record 03_07.kbe");
+    QFile first(Program().settings.DestFolder + "/Record 03_07.kbe");
     ASSERT_TRUE(first.open(QIODevice::ReadOnly));
     EXPECT_EQ(first.readAll(), "first");
-    EXPECT_TRUE(QFile::exists(Shared().DestFolder + "/Record 03_07 (2).kbe"));
+    EXPECT_TRUE(QFile::exists(Program().settings.DestFolder + "/Record 03_07 (2).kbe"));
 }
 
 TEST_F(MainCloseTest, AServerThatDoesNotFinishInTimeKeepsItsBufferAndTheCloseGoesOn) {
-    Shared().TempRecordFolder = test::MakeTempDir("buffer") + "/";
-    const QString buffer = Shared().TempRecordFolder + "Bufor-1.tmp";
+    Program().recording.TempRecordFolder = test::MakeTempDir("buffer") + "/";
+    const QString buffer = Program().recording.TempRecordFolder + "Bufor-1.tmp";
     test::WriteFile(buffer, QByteArray(1024, 'x'));
     auto recording = std::make_unique<FakeRecordingClose>();
     recording->handing = [] { return true; }; // never finishes
@@ -350,7 +350,7 @@ TEST_F(MainCloseTest, ASourceThatCannotBeDeletedIsNamed) {
     auto file = std::make_shared<cPozycjaPlikow>();
     file->strFileName = stuck;
     file->lngNrPozycji = 2;
-    Shared().OpenFiles->Add(file);
+    Program().session.OpenFiles->Add(file);
     store->values["AskRemove"] = "1";
     window->Menus().item("mnulvw")->setChecked(true);
     end->arguments = "/x/a.kbe";

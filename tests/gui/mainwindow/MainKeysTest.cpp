@@ -121,11 +121,11 @@ TEST_F(MainKeysTest, AKeyActsOncePerReleaseAndOnlyWhenItsPressReachedTheWindow) 
 
 TEST_F(MainKeysTest, TheNumberPadPlusAddsOneTrackWhereverTheFocusIs) {
     open();
-    Shared().OpenFiles = std::make_shared<cPozycjePlikow>();
+    Program().session.OpenFiles = std::make_shared<cPozycjePlikow>();
     auto file = std::make_shared<cPozycjaPlikow>();
     file->strFileName = test::WriteFile(folder + "/source.mp3", "x");
     file->lngNrPozycji = 1;
-    Shared().OpenFiles->Add(file);
+    Program().session.OpenFiles->Add(file);
     window->tvwNodes()->setFocus();
     QTest::keyClick(window->tvwNodes(), Qt::Key_Plus, Qt::KeypadModifier);
     ASSERT_NE(frmPozycje::Instance(), nullptr);

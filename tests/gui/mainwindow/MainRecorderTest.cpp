@@ -3,7 +3,7 @@
 // comes back as a track through the split dialog; a time-limited recording
 // saves its project in the recording folder and closes the editor.
 #include "core/recording/FakeEncoderServer.h"
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
 #include "core/app/TextCatalog.h"
 #include "core/document/cPozycjaMP3.h"
 #include "core/document/cPozycjeMP3.h"
@@ -45,22 +45,22 @@ protected:
         previousClock = SetProgramClock(std::unique_ptr<Clock>(clock));
         capture = new FakeCapturePlatform;
         previousCapture = SetCapturePlatform(std::unique_ptr<CapturePlatform>(capture));
-        CaptureState() = CaptureStatus();
+        Program().capture = CaptureStatus();
 
         records = test::MakeTempDir("records") + "/";
-        Shared().TempRecordFolder = test::MakeTempDir("buffer") + "/";
-        Shared().RecordFolder = records;
-        Shared().DestFolder = test::MakeTempDir("dest");
-        Shared().CaptureDevice = -1;
+        Program().recording.TempRecordFolder = test::MakeTempDir("buffer") + "/";
+        Program().recording.RecordFolder = records;
+        Program().settings.DestFolder = test::MakeTempDir("dest");
+        Program().recording.CaptureDevice = -1;
         store->values.insert("EngineType", "0");
         store->values.insert("RecBufor", "1");
         store->values.insert("RecDir", records);
-        Shared().RecordFormat = WaveFormatEx::pcm(2, 8000, 16).toRecord();
-        ASSERT_TRUE(SaveFormatFile(FormatFilePath(), Shared().RecordFormat));
+        Program().recording.RecordFormat = WaveFormatEx::pcm(2, 8000, 16).toRecord();
+        ASSERT_TRUE(SaveFormatFile(FormatFilePath(), Program().recording.RecordFormat));
         server = std::make_shared<test::FakeServerState>();
         server->outputFolder = records;
         server->outputCopiedFrom = test::MediaFile("cbr_noinfo.mp3");
-        Shared().Recorder = std::make_shared<RecorderClient>(std::make_unique<test::FakeServerObject>(server));
+        Program().server.Recorder = std::make_shared<RecorderClient>(std::make_unique<test::FakeServerObject>(server));
 
         window = new frmDazudizi;
         window->setAttribute(Qt::WA_DeleteOnClose, false);
@@ -73,7 +73,7 @@ protected:
         if (frmRecord* r = frmRecord::Instance())
             delete r;
         delete window;
-        Shared().Recorder.reset();
+        Program().server.Recorder.reset();
         SetCapturePlatform(std::move(previousCapture));
         SetProgramClock(std::move(previousClock));
         SetMessageService(std::move(previousMessages));
@@ -111,7 +111,7 @@ protected:
 };
 
 TEST_F(MainRecorderTest, WithoutAServerAnAutomaticStartOpensNothing) {
-    Shared().Recorder.reset();
+    Program().server.Recorder.reset();
     EXPECT_EQ(frmRecord::PokazMnie(true), nullptr);
     EXPECT_EQ(frmRecord::Instance(), nullptr);
     EXPECT_EQ(capture->log->opened, 0);
@@ -142,7 +142,7 @@ TEST_F(MainRecorderTest, ARecordingComesBackAsATrackOfTheProject) {
 }
 
 TEST_F(MainRecorderTest, ATimeLimitedRecordingSavesItsProjectAndClosesTheEditor) {
-    Shared().RecTimeLimit = 1;
+    Program().recording.RecTimeLimit = 1;
     frmRecord* r = openRecorder();
     r->cmdRecord->click();
     play(61000);
@@ -163,7 +163,7 @@ TEST_F(MainRecorderTest, ClosingTheEditorDuringARecordingFinishesAndKeepsIt) {
     end->onYield = [this] { clock->advance(100); };
     EXPECT_TRUE(window->close());
     EXPECT_EQ(window->cPozycje()->Count(), 1);
-    EXPECT_TRUE(QFile::exists(Shared().DestFolder + "/Record " + QDate::currentDate().toString("MM_dd") + ".kbe"));
+    EXPECT_TRUE(QFile::exists(Program().settings.DestFolder + "/Record " + QDate::currentDate().toString("MM_dd") + ".kbe"));
     EXPECT_EQ(end->ended, 1);
 }
 
@@ -194,7 +194,7 @@ TEST_F(MainRecorderTest, TheSplitDialogNeverOffersTheFileBeingRecorded) {
 }
 
 TEST_F(MainRecorderTest, ABufferLeftByAKilledEditorIsRemovedAtTheNextStart) {
-    const QString folder = Shared().TempRecordFolder;
+    const QString folder = Program().recording.TempRecordFolder;
     test::WriteFile(folder + "Bufor-1.tmp", "left behind");
     test::WriteFile(folder + "Bufor2.tmp", "left behind");
     test::WriteFile(folder + "Notes.tmp", "not a buffer");

@@ -1,7 +1,7 @@
 // Draws the main window in each language on a real X display and saves a
 // picture of it, failing when a caption is missing or shows a bare number.
 // Run under xvfb-run; the pictures land in <build>/screenshots.
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
 #include "core/app/TextCatalog.h"
 #include "core/document/cPozycjaMP3.h"
 #include "core/document/cPozycjeMP3.h"

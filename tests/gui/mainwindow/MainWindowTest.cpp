@@ -1,4 +1,6 @@
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
+#include "support/ProgramState.h"
+#include "support/ScrollBarArrows.h"
 #include "core/app/TextCatalog.h"
 #include "core/app/Numbers.h"
 #include "core/document/cPozycjeMP3.h"
@@ -49,7 +51,7 @@ namespace {
 class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ResetSharedState();
+        test::ResetProgramObjects();
         store = new MemorySettingsStore;
         SetSettingsStore(std::unique_ptr<SettingsStore>(store));
         Catalog().load(test::SourceDir() + "/resources/Kelbrin.ini");
@@ -107,7 +109,7 @@ TEST_F(MainWindowTest, LoadTranslatesTheWindowAndFillsItsLists) {
         EXPECT_FALSE(genres->itemText(i).isEmpty());
 
     EXPECT_TRUE(window->CanChangeProject());
-    EXPECT_EQ(Shared().NextTrackNo, 1);
+    EXPECT_EQ(Program().session.NextTrackNo, 1);
     EXPECT_EQ(store->values.value("AppLastVersion"), "3215");
 }
 
@@ -436,6 +438,11 @@ TEST_F(MainWindowTest, TheSettingsItemOpensTheSettingsDialog) {
     ASSERT_NE(dialog, nullptr);
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_FALSE(dialog->isModal());
+    // The drawing surface follows the mouse setting while the dialog is open.
+    const int before = dialog->VScrMouse->value();
+    test::ClickDownArrow(dialog->VScrMouse);
+    ASSERT_NE(dialog->VScrMouse->value(), before);
+    EXPECT_EQ(window->Editor().editor().mouseSensitivity, dialog->VScrMouse->value());
     dialog->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(dialog, nullptr);

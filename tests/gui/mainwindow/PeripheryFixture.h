@@ -2,7 +2,8 @@
 // A main window on virtual time with fake outputs, scripted messages and a
 // settings store of its own, for the tests of its keys, menus, buttons and
 // splitters.
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
+#include "support/ProgramState.h"
 #include "core/document/cPozycjeMP3.h"
 #include "gui/editor/EditorController.h"
 #include "gui/mainwindow/TrackPanel.h"
@@ -22,7 +23,7 @@ protected:
     PeripheryTest()
         : FakeServices({{"WindowState", "0"}, {"Width", "15000"}, {"Height", "9000"}, {"AdvView", "0"}}) {}
     void SetUp() override {
-        ResetSharedState();
+        test::ResetProgramObjects();
         folder = MakeTempDir("periphery");
     }
     void TearDown() override { delete window; }
@@ -37,7 +38,7 @@ protected:
     std::shared_ptr<cPozycjaMP3> add(std::int32_t number, int seconds = 30) {
         auto t = playableTrack(folder, number, seconds);
         window->cPozycje()->Add(t);
-        Shared().NextTrackNo = number + 1;
+        Program().session.NextTrackNo = number + 1;
         window->DrawTrackGraph(true);
         return t;
     }

@@ -2,7 +2,7 @@
 // project's file, an opening holds the window busy, and a reset empties
 // what the window shows.
 #include "gui/mainwindow/ProjectCommands.h"
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
 #include "core/app/TextCatalog.h"
 #include "core/document/cPozycjaMP3.h"
 #include "core/document/cPozycjeMP3.h"
@@ -43,7 +43,7 @@ protected:
         window->setAttribute(Qt::WA_DeleteOnClose, false);
         window->PokazMnie();
         commands = std::make_unique<ProjectCommands>(*window);
-        Shared().DestFolder = test::MakeTempDir("dest");
+        Program().settings.DestFolder = test::MakeTempDir("dest");
     }
     void TearDown() override {
         commands.reset();
@@ -56,7 +56,7 @@ protected:
         auto file = std::make_shared<cPozycjaPlikow>();
         file->strFileName = test::MediaFile("cbr_noinfo.mp3");
         file->lngNrPozycji = 1;
-        Shared().OpenFiles->Add(file);
+        Program().session.OpenFiles->Add(file);
         return file->strFileName;
     }
     void addTrack(std::int32_t number, const QString& source) {
@@ -85,7 +85,7 @@ TEST_F(ProjectCommandsTest, SaveWritesToTheProjectsOwnFileAndTheRecentMenuShowsI
 
     bool keepName = true;
     ASSERT_TRUE(commands->Zapisz(true, keepName, "first"));
-    const QString path = Shared().DestFolder + "/first.kbe";
+    const QString path = Program().settings.DestFolder + "/first.kbe";
     EXPECT_EQ(recent(2)->text(), path);
     EXPECT_TRUE(recent(2)->isVisible());
     EXPECT_TRUE(recent(2)->isChecked());
@@ -123,8 +123,8 @@ TEST_F(ProjectCommandsTest, ALoadedTrackWhoseSourceIsGoneKeepsNoListRow) {
     for (const QString& source : {kept, gone}) {
         auto file = std::make_shared<cPozycjaPlikow>();
         file->strFileName = source;
-        file->lngNrPozycji = Shared().NextFileId++;
-        Shared().OpenFiles->Add(file);
+        file->lngNrPozycji = Program().session.NextFileId++;
+        Program().session.OpenFiles->Add(file);
     }
     addTrack(1, kept);
     addTrack(2, gone);
@@ -133,7 +133,7 @@ TEST_F(ProjectCommandsTest, ALoadedTrackWhoseSourceIsGoneKeepsNoListRow) {
     window->cPozycje()->Item(1)->lngKoniec_SS = 250;
     bool keepName = true;
     ASSERT_TRUE(commands->Zapisz(true, keepName, "rows"));
-    const QString path = Shared().DestFolder + "/rows.kbe";
+    const QString path = Program().settings.DestFolder + "/rows.kbe";
     commands->ResetProject();
     ASSERT_TRUE(QFile::remove(gone));
 

@@ -1,4 +1,5 @@
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
+#include "support/ProgramState.h"
 #include "core/app/TextCatalog.h"
 #include "core/document/cPozycjaMP3.h"
 #include "core/document/cPozycjaPlikow.h"
@@ -76,7 +77,7 @@ QStringList Fields(const cPozycjaMP3& t) {
 class TrackPanelTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ResetSharedState();
+        test::ResetProgramObjects();
         store = new MemorySettingsStore;
         SetSettingsStore(std::unique_ptr<SettingsStore>(store));
         Catalog().load(test::SourceDir() + "/resources/Kelbrin.ini");
@@ -240,8 +241,8 @@ TEST_F(TrackPanelTest, OnlyTheBareBackgroundOffersTheOptionsMenu) {
 }
 
 TEST_F(TrackPanelTest, PreviewPlaysOnTheNullDevice) {
-    Shared().UseDefaultRenderer = false;
-    Shared().SoundCards = {QStringLiteral("null")};
+    Program().outputs.UseDefaultRenderer = false;
+    Program().outputs.SoundCards = {QStringLiteral("null")};
     auto t = addTrack(1);
     t->strDevice = QStringLiteral("null");
     t->lngKoniec_S = 9;
@@ -302,8 +303,8 @@ protected:
         auto m = std::make_unique<test::ScriptedMessages>();
         messages = m.get();
         previousMessages = SetMessageService(std::move(m));
-        Shared().UseDefaultRenderer = true;
-        Shared().OpenFiles = std::make_shared<cPozycjePlikow>();
+        Program().outputs.UseDefaultRenderer = true;
+        Program().session.OpenFiles = std::make_shared<cPozycjePlikow>();
         track = addTrack(1);
         track->lngKoniec_M = 1;
         track->lngKoniec_S = 59;
@@ -331,7 +332,7 @@ protected:
         file->sngCzasTrwania = 522.45f;
         for (int i = 0; i < 20000; ++i)
             file->Add_Naglowek(1 + i * 418, 0xFB, 0x90, 0);
-        Shared().OpenFiles->Add(file);
+        Program().session.OpenFiles->Add(file);
     }
     QTreeWidgetItem* row() const {
         for (int i = 0; i < window->lvwNodes()->topLevelItemCount(); ++i)
@@ -484,8 +485,8 @@ TEST_F(TrackPanelEditTest, TappingTheTempoAndMatchingAnotherTrack) {
 // gone) says so and leaves the program ready: File > Add source asks for a
 // source at once afterwards.
 TEST_F(TrackPanelEditTest, AFailedPreviewSaysSoAndLeavesAddingASourceWorking) {
-    Shared().UseDefaultRenderer = false;
-    Shared().SoundCards = {QStringLiteral("Gone card")};
+    Program().outputs.UseDefaultRenderer = false;
+    Program().outputs.SoundCards = {QStringLiteral("Gone card")};
     track->strDevice = QStringLiteral("Gone card");
     window->Editor().openProperties(track);
     ASSERT_EQ(frame().cboDevice->currentText(), QStringLiteral("Gone card"));
@@ -513,9 +514,9 @@ TEST_F(TrackPanelEditTest, AFailedPreviewSaysSoAndLeavesAddingASourceWorking) {
 // Fault mended: after "apply to every track" the device box kept the old
 // device, and the next preview was built on it.
 TEST_F(TrackPanelEditTest, TheDeviceBoxFollowsADeviceGivenToEveryTrack) {
-    Shared().UseDefaultRenderer = false;
+    Program().outputs.UseDefaultRenderer = false;
     store->values[QStringLiteral("MultiDevices")] = QStringLiteral("1");
-    Shared().SoundCards = {kNullOutputName, kDefaultOutputName};
+    Program().outputs.SoundCards = {kNullOutputName, kDefaultOutputName};
     track->strDevice = kNullOutputName;
     window->Editor().openProperties(track);
     ASSERT_EQ(frame().cboDevice->currentText(), kNullOutputName);

@@ -137,7 +137,7 @@ TEST_F(ViewMenusTest, HelpPanelAndPreviewLoopFollowTheirItems) {
 
 TEST_F(ViewMenusTest, RecordingCommandsWaitForTheirWindowsAndForTheServer) {
     int recording = 0, file = 0;
-    Shared().Recorder = std::make_shared<RecorderClient>(std::make_unique<ServerState>(&recording, &file));
+    Program().server.Recorder = std::make_shared<RecorderClient>(std::make_unique<ServerState>(&recording, &file));
     open();
     QAction* options = item("mnuOptions_Rec");
     QMenu* menu = window->Menus().menu("mnuOptions");

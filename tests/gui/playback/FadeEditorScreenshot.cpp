@@ -1,7 +1,7 @@
 // Shows the fade editor in each language at its smallest size on a real X
 // display, fails when a caption does not show whole, and saves the pictures
 // to <build>/screenshots/frmFade-<language>.png. Run under xvfb-run.
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
 #include "core/app/TextCatalog.h"
 #include "core/document/cPozycjaMP3.h"
 #include "gui/playback/frmFade.h"
@@ -14,8 +14,8 @@ using test::ScreenshotRun;
 int main(int argc, char** argv) {
     ScreenshotRun run(argc, argv);
     SetMediaPlatform(std::make_unique<FakeMediaPlatform>());
-    Shared().SoundCards = {kDefaultOutputName, kNullOutputName};
-    Shared().UseDefaultRenderer = false;
+    Program().outputs.SoundCards = {kDefaultOutputName, kNullOutputName};
+    Program().outputs.UseDefaultRenderer = false;
     for (const QString& language : ScreenshotRun::Languages()) {
         run.setLanguage(language);
         auto e = std::make_shared<cPozycjaMP3>();

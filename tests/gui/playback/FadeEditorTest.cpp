@@ -1,7 +1,8 @@
 // The fade editor window inside the main window: opening, the bars, the
 // preview's buttons, closing with a deleted track and minimizing.
 #include "core/app/MessageService.h"
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
+#include "support/ProgramState.h"
 #include "core/app/TextCatalog.h"
 #include "core/document/cPozycjeMP3.h"
 #include "core/editor/TrackGraph.h"
@@ -37,7 +38,7 @@ namespace {
 class FadeEditor : public ::testing::Test {
 protected:
     void SetUp() override {
-        ResetSharedState();
+        test::ResetProgramObjects();
         auto* store = new MemorySettingsStore;
         SetSettingsStore(std::unique_ptr<SettingsStore>(store));
         store->values = {{"WindowState", "0"}, {"Width", "15000"}, {"Height", "9000"}, {"AdvView", "0"}};
@@ -48,8 +49,8 @@ protected:
         clock = c.get();
         SetProgramClock(std::move(c));
         SetMediaPlatform(std::make_unique<FakeMediaPlatform>(*clock));
-        Shared().UseDefaultRenderer = false;
-        Shared().SoundCards = {kDefaultOutputName, kNullOutputName};
+        Program().outputs.UseDefaultRenderer = false;
+        Program().outputs.SoundCards = {kDefaultOutputName, kNullOutputName};
         window = new frmDazudizi;
         window->setAttribute(Qt::WA_DeleteOnClose, false);
         window->PokazMnie();
@@ -64,7 +65,7 @@ protected:
         }
         track(1)->colNastepnik = {2};
         track(2)->colNastepnik = {3};
-        Shared().NextTrackNo = 4;
+        Program().session.NextTrackNo = 4;
         window->DrawTrackGraph(true);
     }
     void TearDown() override {

@@ -1,6 +1,7 @@
 // The player on the main window: its buttons, the Play menu, the keys, and
 // the colours, tree images and time labels it shows, on virtual time.
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
+#include "support/ProgramState.h"
 #include "core/document/cPozycjeMP3.h"
 #include "core/editor/TrackGraph.h"
 #include "core/playback/SequencePlayer.h"
@@ -30,8 +31,8 @@ class MainPlayerTest : public ::testing::Test, protected test::FakeServices {
 protected:
     MainPlayerTest() : FakeServices({{"WindowState", "0"}, {"Width", "15000"}, {"Height", "9000"}}) {}
     void SetUp() override {
-        ResetSharedState();
-        Shared().OverTakeSeconds = 0;
+        test::ResetProgramObjects();
+        Program().settings.OverTakeSeconds = 0;
         folder = test::MakeTempDir("mainplayer");
         window = new frmDazudizi;
         window->setAttribute(Qt::WA_DeleteOnClose, false);
@@ -43,7 +44,7 @@ protected:
         auto t = playableTrack(folder, number, seconds);
         t->lngTrack = pred;
         window->cPozycje()->Add(t);
-        Shared().NextTrackNo = number + 1;
+        Program().session.NextTrackNo = number + 1;
         return t;
     }
     void ready() {

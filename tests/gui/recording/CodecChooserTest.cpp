@@ -1,7 +1,8 @@
 // The codec chooser: opened on the record's format, a choice, a cancel, and the
 // format button's whole path through the dialog.
 #include "../app/ModalDriver.h"
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
+#include "support/ProgramState.h"
 #include "core/app/TextCatalog.h"
 #include "core/recording/CodecFormatChoice.h"
 #include "gui/recording/codecChooser.h"
@@ -24,7 +25,7 @@ namespace {
 class CodecChooserTest : public ::testing::Test, protected test::BasicServices {
 protected:
     void SetUp() override {
-        ResetSharedState();
+        test::ResetProgramObjects();
         path = test::MakeTempDir("chooser") + "/formatex.ini";
     }
     QString path;
@@ -60,37 +61,37 @@ TEST_F(CodecChooserTest, OpensOnAStoredFormatAndFollowsTheCodecList) {
 }
 
 TEST_F(CodecChooserTest, ChoiceThroughTheDialogIsStored) {
-    Shared().RecordFormat = QByteArray(68, '\0');
+    Program().recording.RecordFormat = QByteArray(68, '\0');
     QtFormatChooser chooser(nullptr);
     test::WhenModal<codecChooser>([](codecChooser* d) {
         d->cboFormatTag->setCurrentIndex(d->cboFormatTag->findText("IMA ADPCM"));
         d->cboFormat->setCurrentIndex(d->cboFormat->findText("22050 Hz", Qt::MatchStartsWith));
         d->cmdOK->click();
     });
-    const FormatButtonOutcome outcome = ChooseAndStoreRecordFormat(chooser, path);
+    const FormatButtonOutcome outcome = ChooseAndStoreRecordFormat(Program().recording, chooser, path);
     ASSERT_TRUE(outcome.changed);
     EXPECT_TRUE(outcome.description.startsWith("IMA ADPCM 22050 Hz, 4 bit"));
     EXPECT_TRUE(outcome.recordBoxTicked);
-    const WaveFormatEx f = WaveFormatEx::fromRecord(Shared().RecordFormat);
+    const WaveFormatEx f = WaveFormatEx::fromRecord(Program().recording.RecordFormat);
     EXPECT_EQ(f.wFormatTag, wave::kImaAdpcm);
     EXPECT_EQ(f.nSamplesPerSec, 22050u);
     EXPECT_EQ(f.cbSize, 2);
-    EXPECT_EQ(ReadFormatFile(path).record, Shared().RecordFormat);
+    EXPECT_EQ(ReadFormatFile(path).record, Program().recording.RecordFormat);
     EXPECT_EQ(store->values.value("RecLast"), "1");
 }
 
 TEST_F(CodecChooserTest, CancelLeavesFileAndSettingsButKeepsThePreset) {
-    Shared().RecordFormat = QByteArray(68, '\0');
+    Program().recording.RecordFormat = QByteArray(68, '\0');
     QtFormatChooser chooser(nullptr);
     test::WhenModal<codecChooser>([](codecChooser* d) {
         EXPECT_EQ(d->tagText(), "MPEG Layer-3");
         d->cboFormatTag->setCurrentIndex(0);
         d->cmdCancel->click();
     });
-    EXPECT_FALSE(ChooseAndStoreRecordFormat(chooser, path).changed);
+    EXPECT_FALSE(ChooseAndStoreRecordFormat(Program().recording, chooser, path).changed);
     EXPECT_FALSE(QFile::exists(path));
     EXPECT_FALSE(store->values.contains("DestFormat"));
     EXPECT_FALSE(store->values.contains("RecLast"));
-    EXPECT_EQ(WaveFormatEx::fromRecord(Shared().RecordFormat).wFormatTag, 85);
+    EXPECT_EQ(WaveFormatEx::fromRecord(Program().recording.RecordFormat).wFormatTag, 85);
     EXPECT_TRUE(messages->shown.isEmpty());
 }

@@ -2,7 +2,8 @@
 // user opens it (a menu item, a button), lies with its whole frame, title
 // bar included, on the screen where the window manager put it. (The tray
 // icon's menu is a popup, not a window.)
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
+#include "support/ProgramState.h"
 #include "core/document/cPozycjeMP3.h"
 #include "encoder-server/speech/SpeechMarkerDetector.h"
 #include "gui/app/QtMessageService.h"
@@ -42,7 +43,7 @@ protected:
     EditorWindowsPlacement() : FakeServices({}) {}
     void SetUp() override {
         KELBRIN_NEED_WINDOW_MANAGER();
-        ResetSharedState();
+        test::ResetProgramObjects();
         SetLameLibrary(std::make_unique<FakeLameLibrary>());
         SetCaptureDevices(std::make_unique<FakeCaptureDevices>(QStringList{"Built-in Audio"}));
         folder = MakeTempDir("placement");
@@ -163,7 +164,7 @@ TEST_F(EditorWindowsPlacement, EveryWindowOpensWithItsTitleBarOnTheScreen) {
         window->cPozycje()->Add(t);
     }
     window->cPozycje()->Item(1)->colNastepnik = {2};
-    Shared().NextTrackNo = 3;
+    Program().session.NextTrackNo = 3;
     window->DrawTrackGraph(true);
     window->Editor().editor().SelectTrackBox(1, 1, 0, QPoint());
     Check("frmLabel", trigger("mnuTrack_Label"));

@@ -2,7 +2,7 @@
 // on a real X display and saves frmRecording-<language>.png to
 // <build>/screenshots. Fails when a caption is missing, shows a bare number,
 // or does not fit its control. Run under xvfb-run.
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
 #include "core/app/TextCatalog.h"
 #include "gui/recording/frmRecording.h"
 #include "platform/capture/FakeCaptureDevices.h"

@@ -1,7 +1,7 @@
 // The recording settings window: what it shows on first use and from stored
 // values, how its controls depend on each other, its buttons, and what it
 // stores when it closes.
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
 #include "core/app/TextCatalog.h"
 #include "core/recording/CodecFormatChoice.h"
 #include "gui/app/Translation.h"
@@ -150,7 +150,7 @@ TEST_F(RecordingWindow, ClosingUnchangedStoresWhatItShowed) {
     EXPECT_EQ(stored("LameBufLen"), "25");
     EXPECT_EQ(stored("RecBufor"), "500");
     EXPECT_EQ(stored("DeviceIn"), "0");
-    EXPECT_EQ(Shared().CaptureDevice, -1);
+    EXPECT_EQ(Program().recording.CaptureDevice, -1);
     EXPECT_EQ(stored("RecPrefix"), "R");
     EXPECT_EQ(stored("LamePriv"), "1");
     EXPECT_EQ(stored("LameCRC"), "0");
@@ -205,7 +205,7 @@ TEST_F(RecordingWindow, ControlsFollowTheEngineVbrAndAbr) {
 TEST_F(RecordingWindow, BufferBarsReachBlocksOfAFewSecondsAndPaddingIsLeftToTheEncoder) {
     store->values.insert("LameBufLen", "32767");
     store->values.insert("RecBufor", "32767");
-    Shared().RecordFormat = WaveFormatEx::pcm(2, 44100, 16).toRecord();
+    Program().recording.RecordFormat = WaveFormatEx::pcm(2, 44100, 16).toRecord();
     open();
     // Five seconds of 16-bit stereo at 44100 Hz: 191 chunks of 4608 bytes, 1722 units of 512.
     EXPECT_EQ(window->VScroll2->maximum(), 191);
@@ -268,7 +268,7 @@ TEST_F(RecordingWindow, FolderButtonsTakeAChoiceAndKeepTheFolderOnCancel) {
     window->lblTemp->clear(); // an empty label never becomes the root folder
     close();
     EXPECT_EQ(stored("RecDir"), "/music/new/");
-    EXPECT_EQ(Shared().RecordFolder, "/music/new/");
+    EXPECT_EQ(Program().recording.RecordFolder, "/music/new/");
     EXPECT_EQ(stored("TempRecDir"), before);
 }
 
@@ -279,7 +279,7 @@ TEST_F(RecordingWindow, DeviceListFollowsTheStoredChoice) {
     window->cboDeviceIn->setCurrentIndex(1);
     close();
     EXPECT_EQ(stored("DeviceIn"), "1");
-    EXPECT_EQ(Shared().CaptureDevice, 0);
+    EXPECT_EQ(Program().recording.CaptureDevice, 0);
     store->values.insert("DeviceIn", "7"); // unplugged since
     open();
     EXPECT_EQ(window->cboDeviceIn->currentIndex(), 0);

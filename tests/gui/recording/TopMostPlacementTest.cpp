@@ -1,6 +1,7 @@
 // The windows that stay on top open where a window manager places them, with
 // their whole frame (title bar and close box) on the screen.
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
+#include "support/ProgramState.h"
 #include "core/app/TextCatalog.h"
 #include "gui/editor/frmLegend.h"
 #include "gui/recording/frmRecord.h"
@@ -27,7 +28,7 @@ class TopMostPlacement : public ::testing::Test {
 protected:
     void SetUp() override {
         KELBRIN_NEED_WINDOW_MANAGER();
-        ResetSharedState();
+        test::ResetProgramObjects();
         SetSettingsStore(std::make_unique<MemorySettingsStore>());
         Catalog().load(test::SourceDir() + "/resources/Kelbrin.ini");
         Catalog().setLanguage("ENGLISH");

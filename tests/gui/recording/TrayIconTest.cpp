@@ -1,7 +1,7 @@
 // The recorder's tray icon: its menu, the state marks, the time limit, the
 // monitor-off wait on the clock, and turning the computer off after a
 // recording through the power interface (a fake: never for real here).
-#include "core/app/SharedState.h"
+#include "core/app/ProgramObjects.h"
 #include "core/app/TextCatalog.h"
 #include "gui/recording/frmIcon.h"
 #include "platform/media/VirtualClock.h"
@@ -131,7 +131,7 @@ TEST_F(TrayIcon, StateItemsCallTheRecorderOnlyWhenTheyChangeSomething) {
 
 TEST_F(TrayIcon, TimeLimitItemAsksAndAddsOrSets) {
     frmIcon& icon = load();
-    Shared().RecTimeLimit = 30;
+    Program().recording.RecTimeLimit = 30;
     for (std::optional<QString> answer : {std::optional<QString>("+15"), std::optional<QString>("-20"),
                                           std::optional<QString>(), std::optional<QString>("soon")})
         messages->inputAnswers.enqueue(answer);
@@ -140,13 +140,13 @@ TEST_F(TrayIcon, TimeLimitItemAsksAndAddsOrSets) {
     EXPECT_EQ(messages->inputs[0].prompt, GetText(3188));
     EXPECT_EQ(messages->inputs[0].defaultText, "30");
     EXPECT_TRUE(messages->inputs[0].title.isEmpty());
-    EXPECT_EQ(Shared().RecTimeLimit, 45);
+    EXPECT_EQ(Program().recording.RecTimeLimit, 45);
     icon.mnuTime->trigger();
-    EXPECT_EQ(Shared().RecTimeLimit, 20);
+    EXPECT_EQ(Program().recording.RecTimeLimit, 20);
     icon.mnuTime->trigger(); // cancelled
-    EXPECT_EQ(Shared().RecTimeLimit, 20);
+    EXPECT_EQ(Program().recording.RecTimeLimit, 20);
     icon.mnuTime->trigger();
-    EXPECT_EQ(Shared().RecTimeLimit, 0);
+    EXPECT_EQ(Program().recording.RecTimeLimit, 0);
 }
 
 TEST_F(TrayIcon, TooltipFollowsTheClockAndShowsThePause) {
@@ -223,7 +223,7 @@ TEST_F(TrayIcon, NoPowerOffWithoutTheItemOrWithoutARecording) {
 }
 
 TEST_F(TrayIcon, CommandLineSuffixChecksTheTurnOffItem) {
-    Shared().RecArgSuffixE = true;
+    Program().recording.RecArgSuffixE = true;
     frmIcon& icon = load();
     EXPECT_TRUE(icon.mnuTurnOff->isChecked());
     icon.Komunikat("0 : 1 (0)", false);

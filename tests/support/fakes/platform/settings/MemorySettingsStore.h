@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/settings/QtSettingsStore.h"
 #include "platform/settings/SettingsStore.h"
 
 #include <QMap>
@@ -19,6 +20,8 @@ public:
     }
     bool contains(const QString& key) override { return values.contains(key); }
     void sync() override { ++syncs; }
+    // Side files go where the real store keeps them: the test's own settings folder.
+    QString folder() const override { return QtSettingsStore::fileFolder(); }
 
     QMap<QString, QString> values;
     QStringList writes;
