@@ -13,6 +13,7 @@ public:
     void write(const QString& key, const QString& value) override;
     bool contains(const QString& key) override;
     void sync() override;
+    std::unique_ptr<SettingsWatch> watch(std::function<void()> changed) override;
 
     // The folder that holds Kelbrin.conf; formatex.ini lives there too.
     static QString folder();

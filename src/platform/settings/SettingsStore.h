@@ -8,6 +8,13 @@
 
 namespace kelbrin {
 
+// While it lives, calls back on this thread's event loop whenever the stored
+// values may have changed: another process (or this one) wrote them.
+class SettingsWatch {
+public:
+    virtual ~SettingsWatch() = default;
+};
+
 class SettingsStore {
 public:
     virtual ~SettingsStore() = default;
@@ -17,6 +24,13 @@ public:
     virtual bool contains(const QString& key) = 0;
     // Makes writes visible to the other process and picks up its writes.
     virtual void sync() = 0;
+    // Calls `changed` when the values may have changed under this store, so a
+    // reader can wait for that instead of syncing again and again. Null when
+    // this store cannot tell: the reader then polls.
+    virtual std::unique_ptr<SettingsWatch> watch(std::function<void()> changed) {
+        (void)changed;
+        return nullptr;
+    }
 };
 
 // The store every part of the program uses. Tests swap in a MemorySettingsStore.
