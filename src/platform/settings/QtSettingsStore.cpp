@@ -109,7 +109,10 @@ void QtSettingsStore::sync() {
 }
 
 std::unique_ptr<SettingsWatch> QtSettingsStore::watch(std::function<void()> changed) {
-    return std::make_unique<SettingsFileWatch>(m_settings.fileName(), std::move(changed));
+    auto watch = std::make_unique<SettingsFileWatch>(m_settings.fileName(), std::move(changed));
+    if (!watch->active())
+        return nullptr;
+    return watch;
 }
 
 QString QtSettingsStore::folder() {

@@ -14,7 +14,7 @@ SettingsFileWatch::SettingsFileWatch(const QString& file, std::function<void()> 
     : m_name(QFile::encodeName(QFileInfo(file).fileName())), m_changed(std::move(changed)) {
     m_fd = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
     if (m_fd < 0)
-        return; // the reader's slow poll still finds every change
+        return;
     const QByteArray folder = QFile::encodeName(QFileInfo(file).absolutePath());
     // A rename over the file, a write in place, a touch, a new file.
     const uint32_t events = IN_MOVED_TO | IN_CLOSE_WRITE | IN_MODIFY | IN_ATTRIB | IN_CREATE | IN_DELETE;

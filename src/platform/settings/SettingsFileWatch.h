@@ -18,6 +18,8 @@ public:
     ~SettingsFileWatch() override;
     SettingsFileWatch(const SettingsFileWatch&) = delete;
     SettingsFileWatch& operator=(const SettingsFileWatch&) = delete;
+    // False when the system would not watch the folder (it may not exist yet).
+    bool active() const { return m_fd >= 0; }
 
 private:
     void readEvents();
