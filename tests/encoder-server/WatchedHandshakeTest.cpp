@@ -2,19 +2,12 @@
 // writes it through a store of its own as the other process would: the
 // editor's writes start the server's next pass at once, and while nothing
 // happens the server leaves the file alone instead of looking every 20 ms.
-#include "encoder-server/StreamServer.h"
+#include "ServerFixture.h"
 
-#include "core/recording/RecordingHandshake.h"
-#include "platform/lame/FakeLameLibrary.h"
-#include "platform/media/VirtualClock.h"
 #include "platform/settings/QtSettingsStore.h"
-#include "support/ScriptedMessages.h"
-#include "support/TestEnvironment.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QElapsedTimer>
-#include <gtest/gtest.h>
 
 using namespace kelbrin;
 using namespace kelbrin::test;
@@ -38,41 +31,27 @@ public:
     int syncs = 0;
 };
 
-class WatchedHandshake : public ::testing::Test {
+class WatchedHandshake : public ServerFixture {
 protected:
     void SetUp() override {
+        ServerFixture::SetUp();
         auto store = std::make_unique<CountingStore>();
-        server = store.get();
-        oldStore = SetSettingsStore(std::move(store));
-        auto clockPtr = std::make_unique<VirtualClock>();
-        clock = clockPtr.get();
-        oldClock = SetProgramClock(std::move(clockPtr));
-        auto lamePtr = std::make_unique<FakeLameLibrary>();
-        lame = lamePtr.get();
-        oldLame = SetLameLibrary(std::move(lamePtr));
-        oldMessages = SetMessageService(std::make_unique<ScriptedMessages>());
-
-        const QString base = MakeTempDir("watched");
-        QDir().mkpath(base + "/rec");
-        editorStore.write("RecDir", base + "/rec/");
+        serverStore = store.get();
+        memoryStore = SetSettingsStore(std::move(store));
+        editorStore.write("RecDir", folder + "/");
         editorStore.write("EngineType", "1");
         editorStore.write("RecBufor2", "4608");
-        buffer.setFileName(base + "/Bufor-1.tmp");
-        ASSERT_TRUE(buffer.open(QIODevice::WriteOnly | QIODevice::Truncate));
         editor = std::make_unique<CaptureHandshake>(editorStore);
         editor->reset();
-        stream = std::make_unique<StreamServer>();
-        ASSERT_TRUE(stream->INIT(base + "/formatex.ini", buffer.fileName()));
-        stream->Start(0);
+        ASSERT_TRUE(init());
+        server->Start(0);
         clock->advance(0); // the first pass: nothing written yet
     }
     void TearDown() override {
-        stream.reset();
+        server.reset();
         editor.reset();
-        SetMessageService(std::move(oldMessages));
-        SetLameLibrary(std::move(oldLame));
-        SetProgramClock(std::move(oldClock));
-        SetSettingsStore(std::move(oldStore));
+        SetSettingsStore(std::move(memoryStore));
+        ServerFixture::TearDown();
     }
     // Lets the notices of the file arrive, and the calls due now run, until
     // `done` or `ms` (five seconds); no time passes on the program clock.
@@ -87,18 +66,10 @@ protected:
     }
 
     QtSettingsStore editorStore;
-    CountingStore* server = nullptr;
-    VirtualClock* clock = nullptr;
-    FakeLameLibrary* lame = nullptr;
-    QFile buffer;
-    std::unique_ptr<CaptureHandshake> editor;
-    std::unique_ptr<StreamServer> stream;
+    CountingStore* serverStore = nullptr;
 
 private:
-    std::unique_ptr<SettingsStore> oldStore;
-    std::unique_ptr<Clock> oldClock;
-    std::unique_ptr<LameLibrary> oldLame;
-    std::unique_ptr<MessageService> oldMessages;
+    std::unique_ptr<SettingsStore> memoryStore;
 };
 
 } // namespace
@@ -111,10 +82,10 @@ TEST_F(WatchedHandshake, TheEditorsWritesWakeTheServerWhichOtherwiseStaysIdle) {
 
     // Two quiet seconds: a look or two at the file, not one every 20 ms.
     settle([] { return false; }, 300);
-    const int before = server->syncs;
+    const int before = serverStore->syncs;
     for (int ms = 0; ms < 2000; ms += 20)
         clock->advance(20);
-    EXPECT_LE(server->syncs - before, 6);
+    EXPECT_LE(serverStore->syncs - before, 6);
 
     // The next block and the end come as soon as the editor writes them.
     ASSERT_TRUE(editor->appendBlock(buffer, block.constData(), block.size()));
