@@ -35,6 +35,8 @@ qint64 ConversionLoop::freeSpaceThreshold() const {
 }
 
 void ConversionLoop::schedule(int delayMs) {
+    if (m_timer)
+        ProgramClock().cancel(m_timer); // the one waiting gives way to this one
     m_timerDelayMs = delayMs;
     m_timer = ProgramClock().callAfter(delayMs, [this] {
         m_timer = 0;
@@ -58,8 +60,6 @@ void ConversionLoop::editorWrote() {
     }
     if (m_timer && m_timerDelayMs == 0)
         return; // the next pass comes at once anyway
-    if (m_timer)
-        ProgramClock().cancel(m_timer);
     schedule(0);
 }
 
