@@ -7,8 +7,9 @@
 // the encoder server, with the live sine test source in place of the sound
 // card. It prints the CPU time (user + system) of the processes of the run
 // (the editor, the server, the bus daemon and the shell around them, as last
-// seen) and the exact sum of all of them, beside the CPU time of the lame command line tool encoding the
-// same length of the same sine with the settings the run used.
+// seen) and the exact sum of all of them, beside the CPU time of the lame
+// command line tool encoding the same length of the same sine with the
+// settings the run used.
 // Target: the whole run at most 2x lame.
 
 #include "core/recording/LameConfiguration.h"
@@ -26,9 +27,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
-#include <csignal>
 #include <cstdio>
+#include <vector>
 
 using namespace kelbrin;
 
@@ -152,6 +154,7 @@ bool Run(const QString& program, const QStringList& arguments) {
 // The lame command line for the encoder record the run built.
 QStringList LameArguments(const BE_CONFIG& c) {
     static const char* const modes[] = {"s", "j", "d", "m"};
+    // The quality the encoder library gives each preset.
     const int quality = c.nPreset == LQP_LOW_QUALITY ? 7 : c.nPreset == LQP_HIGH_QUALITY ? 2 : 5;
     QStringList a{"--quiet", "--noreplaygain", "-s", QString::number(c.dwSampleRate / 1000.0), "-m",
                   modes[std::clamp(c.nMode, 0, 3)], "-q", QString::number(quality)};
