@@ -29,9 +29,10 @@ struct LoopOptions {
     int frameBytes = 1;       // bytes of one sample frame of the captured PCM
     PcmLayout pcm;            // the captured PCM's samples, for the speech detector
     qint64 splitLimitKb = 0;  // 0: never split
-    int pollMs = 20;          // pause between passes while nothing waits
-    // The same where the store tells of the editor's writes: a pass runs as
-    // soon as it wrote, and this slow poll only covers a missed notice.
+    int pollMs = 20;          // pause between passes while nothing waits, and before a short block is read again
+    // The pause while nothing waits where the store tells of the editor's
+    // writes: a pass runs as soon as it wrote, and this one only covers a
+    // missed notice.
     int watchedPollMs = 1000;
     qint64 freeSpaceFloor = 0;
     int freeSpaceEvery = 10;  // blocks between two free-space checks
