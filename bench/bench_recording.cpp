@@ -67,7 +67,8 @@ bool ReadProcess(pid_t pid, ProcessUse& use) {
     if (fields.size() < 13)
         return false;
     use.parent = static_cast<pid_t>(fields[1].toInt());
-    use.seconds = double(fields[11].toLongLong() + fields[12].toLongLong()) / double(sysconf(_SC_CLK_TCK));
+    use.seconds =
+        double(fields[11].toLongLong() + fields[12].toLongLong()) / double(sysconf(_SC_CLK_TCK));
     return true;
 }
 
@@ -156,8 +157,10 @@ QStringList LameArguments(const BE_CONFIG& c) {
     static const char* const modes[] = {"s", "j", "d", "m"};
     // The quality the encoder library gives each preset.
     const int quality = c.nPreset == LQP_LOW_QUALITY ? 7 : c.nPreset == LQP_HIGH_QUALITY ? 2 : 5;
-    QStringList a{"--quiet", "--noreplaygain", "-s", QString::number(c.dwSampleRate / 1000.0), "-m",
-                  modes[std::clamp(c.nMode, 0, 3)], "-q", QString::number(quality)};
+    QStringList a{"--quiet", "--noreplaygain",
+                  "-s",      QString::number(c.dwSampleRate / 1000.0),
+                  "-m",      modes[std::clamp(c.nMode, 0, 3)],
+                  "-q",      QString::number(quality)};
     if (!c.bEnableVBR)
         return a << "-b" << QString::number(c.dwBitrate) << "-t";
     a << "-b" << QString::number(std::min(c.dwBitrate, c.dwMaxBitrate)) << "-B"
@@ -183,13 +186,15 @@ int main(int argc, char** argv) {
     QFile conf(h + "/config/Pelorin/Kelbrin.conf");
     if (!conf.open(QIODevice::WriteOnly))
         return 1;
-    conf.write(("[Kelbrin]\nRecDir=" + h + "/records/\nTempRecDir=" + h + "/buffer/\nDestPath=" + h +
-                "\nEngineType=1\n")
+    conf.write(("[Kelbrin]\nRecDir=" + h + "/records/\nTempRecDir=" + h +
+                "/buffer/\nDestPath=" + h + "\nEngineType=1\n")
                    .toUtf8());
     conf.close();
-    for (const auto& [name, value] :
-         {std::pair{"XDG_CONFIG_HOME", "/config"}, {"XDG_RUNTIME_DIR", "/runtime"}, {"XDG_DATA_HOME", "/data"},
-          {"XDG_CACHE_HOME", "/cache"}, {"HOME", ""}})
+    for (const auto& [name, value] : {std::pair{"XDG_CONFIG_HOME", "/config"},
+                                      {"XDG_RUNTIME_DIR", "/runtime"},
+                                      {"XDG_DATA_HOME", "/data"},
+                                      {"XDG_CACHE_HOME", "/cache"},
+                                      {"HOME", ""}})
         qputenv(name, (h + value).toUtf8());
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qputenv("KELBRIN_AUTO_ANSWER", "yes");
@@ -204,7 +209,8 @@ int main(int argc, char** argv) {
     Run("gst-inspect-1.0", {"audiotestsrc"});
 
     const QString bin = QCoreApplication::applicationDirPath();
-    const QString line = QStringLiteral("'%1/capturon' /RegServer && '%1/kelbrin' -rec %2").arg(bin).arg(minutes);
+    const QString line =
+        QStringLiteral("'%1/capturon' /RegServer && '%1/kelbrin' -rec %2").arg(bin).arg(minutes);
     std::printf("recording %d minute(s) with kelbrin -rec on a private session bus...\n", minutes);
     std::fflush(stdout);
     const RunFigures run = RunAll({"dbus-run-session", "--", "sh", "-c", line});
@@ -216,12 +222,13 @@ int main(int argc, char** argv) {
     const BE_CONFIG config = BuildLameConfig(ReadLameSettings());
     const QString raw = h + "/sine.raw";
     const int channels = config.nMode == BE_MP3_MODE_MONO ? 1 : 2;
-    if (!Run("sox", {"-q", "-n", "-r", QString::number(config.dwSampleRate), "-c", QString::number(channels),
-                     "-b", "16", "-e", "signed", raw, "synth", QString::number(minutes * 60), "sine", "440",
-                     "vol", "0.8"}))
+    if (!Run("sox", {"-q", "-n", "-r", QString::number(config.dwSampleRate), "-c",
+                     QString::number(channels), "-b", "16", "-e", "signed", raw, "synth",
+                     QString::number(minutes * 60), "sine", "440", "vol", "0.8"}))
         return 1;
-    const QStringList lameArguments = LameArguments(config) + QStringList{"-r", "--bitwidth", "16", "--signed",
-                                                                          "--little-endian", raw, h + "/lame.mp3"};
+    const QStringList lameArguments =
+        LameArguments(config) +
+        QStringList{"-r", "--bitwidth", "16", "--signed", "--little-endian", raw, h + "/lame.mp3"};
     const RunFigures lame = RunAll(QStringList{"lame"} + lameArguments);
     if (!lame.ok)
         return 1;
@@ -232,8 +239,9 @@ int main(int argc, char** argv) {
     for (auto it = byName.cbegin(); it != byName.cend(); ++it)
         std::printf("  %-20s %7.2f s\n", qPrintable(it.key()), it.value());
     std::printf("kelbrin -rec %d, every process:  %7.2f s CPU\n", minutes, run.total);
-    std::printf("lame %s:  %7.2f s CPU\n", qPrintable(lameArguments.mid(0, lameArguments.size() - 7).join(' ')),
-                lame.total);
-    std::printf("ratio %.2fx (target at most %.1fx)\n", lame.total > 0 ? run.total / lame.total : 0.0, kTarget);
+    std::printf("lame %s:  %7.2f s CPU\n",
+                qPrintable(lameArguments.mid(0, lameArguments.size() - 7).join(' ')), lame.total);
+    std::printf("ratio %.2fx (target at most %.1fx)\n",
+                lame.total > 0 ? run.total / lame.total : 0.0, kTarget);
     return 0;
 }

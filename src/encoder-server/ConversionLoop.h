@@ -29,7 +29,9 @@ struct LoopOptions {
     int frameBytes = 1;       // bytes of one sample frame of the captured PCM
     PcmLayout pcm;            // the captured PCM's samples, for the speech detector
     qint64 splitLimitKb = 0;  // 0: never split
-    int pollMs = 20;          // pause between passes while nothing waits, and before a short block is read again
+    // The pause between passes while nothing waits, and before a block found
+    // short is read again.
+    int pollMs = 20;
     // The pause while nothing waits where the store tells of the editor's
     // writes: a pass runs as soon as it wrote, and this one only covers a
     // missed notice.

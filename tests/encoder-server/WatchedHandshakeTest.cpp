@@ -17,7 +17,9 @@ namespace {
 // The server process's store, counting its syncs (each one a look at the file).
 class CountingStore final : public SettingsStore {
 public:
-    QString read(const QString& key, const QString& defaultValue) override { return inner.read(key, defaultValue); }
+    QString read(const QString& key, const QString& defaultValue) override {
+        return inner.read(key, defaultValue);
+    }
     void write(const QString& key, const QString& value) override { inner.write(key, value); }
     bool contains(const QString& key) override { return inner.contains(key); }
     void sync() override {
@@ -77,7 +79,8 @@ private:
 TEST_F(WatchedHandshake, TheEditorsWritesWakeTheServerWhichOtherwiseStaysIdle) {
     const QByteArray block(4608, 1);
     ASSERT_TRUE(editor->appendBlock(buffer, block.constData(), block.size()));
-    EXPECT_TRUE(settle([&] { return lame->encodedSamples.size() == 2; })) << "the block waits for a poll";
+    EXPECT_TRUE(settle([&] { return lame->encodedSamples.size() == 2; }))
+        << "the block waits for a poll";
     EXPECT_TRUE(settle([&] { return editor->blocksAcknowledged() == 1; }));
 
     // Two quiet seconds: a look or two at the file, not one every 20 ms.

@@ -17,7 +17,8 @@ SettingsFileWatch::SettingsFileWatch(const QString& file, std::function<void()> 
         return;
     const QByteArray folder = QFile::encodeName(QFileInfo(file).absolutePath());
     // A rename over the file, a write in place, a touch, a new file.
-    const uint32_t events = IN_MOVED_TO | IN_CLOSE_WRITE | IN_MODIFY | IN_ATTRIB | IN_CREATE | IN_DELETE;
+    const uint32_t events =
+        IN_MOVED_TO | IN_CLOSE_WRITE | IN_MODIFY | IN_ATTRIB | IN_CREATE | IN_DELETE;
     if (inotify_add_watch(m_fd, folder.constData(), events) < 0) {
         ::close(m_fd);
         m_fd = -1;
