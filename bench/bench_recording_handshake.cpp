@@ -1,7 +1,8 @@
 // What the encoder server's handshake costs while a recording runs: the loop
-// polls the shared settings store every 20 ms, so an idle poll (nothing new
-// from the editor) is paid fifty times a second for the whole recording, and
-// a poll after the editor wrote a block once per block.
+// looks at the shared settings store when the file changed and once a second
+// besides, so an idle poll (nothing new from the editor) is paid for each
+// change the server itself or a touch caused, and a poll after the editor
+// wrote once per write. (A store without change notices polls every 20 ms.)
 //
 //   bench_recording_handshake
 //

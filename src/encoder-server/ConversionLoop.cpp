@@ -36,6 +36,9 @@ qint64 ConversionLoop::freeSpaceThreshold() const {
 }
 
 void ConversionLoop::schedule(int delayMs) {
+    if (m_timer)
+        m_clock.cancel(m_timer); // the one waiting gives way to this one
+    m_timerDelayMs = delayMs;
     m_timer = m_clock.callAfter(delayMs, [this] {
         m_timer = 0;
         pass();
@@ -45,7 +48,20 @@ void ConversionLoop::schedule(int delayMs) {
 void ConversionLoop::start(int delayMs) {
     m_running = true;
     m_started = false;
+    m_watch = m_handshake.watchEditor([this] { editorWrote(); });
     schedule(delayMs);
+}
+
+void ConversionLoop::editorWrote() {
+    if (!m_running || !m_started)
+        return; // the first pass keeps its time
+    if (m_passDepth > 0) {
+        m_wroteInPass = true;
+        return;
+    }
+    if (m_timer && m_timerDelayMs == 0)
+        return; // the next pass comes at once anyway
+    schedule(0);
 }
 
 void ConversionLoop::pass() {
@@ -69,6 +85,7 @@ void ConversionLoop::runPass() {
     }
     const qint64 turnStart = m_clock.milliseconds();
     int blocksThisTurn = 0;
+    m_wroteInPass = false;
     for (;;) {
         const ServerHandshake::EditorState state = m_handshake.poll();
         if (state.endRequest == kAbandon) {
@@ -98,13 +115,15 @@ void ConversionLoop::runPass() {
             case Read::Failed:
                 return; // the loop has ended
             case Read::NotYet:
-                break;
+                // The rest of the block is on its way without a word in the store.
+                schedule(m_options.pollMs);
+                return;
             }
         } else if (state.endRequest == kFinish) {
             end(kEndedAsAsked);
             return;
         }
-        schedule(m_options.pollMs);
+        schedule(!m_watch ? m_options.pollMs : m_wroteInPass ? 0 : m_options.watchedPollMs);
         return;
     }
 }
@@ -216,6 +235,7 @@ void ConversionLoop::end(int reason) {
         m_timer = 0;
     }
     m_running = false;
+    m_watch.reset();
     // Finish the files whatever ended the loop: the encoder's last frames, the
     // sizes of a WAVE file, the MP3 encoder's VBR header.
     m_encoded.clear();

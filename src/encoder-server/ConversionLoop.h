@@ -6,7 +6,9 @@
 // A state machine on the program clock: each pass reads the handshake and,
 // while blocks are waiting, encodes them one after another; when none waits,
 // or after a turn of a long backlog, it schedules the next pass and lets the
-// event loop run (calls from the editor are served then). It ends when the editor asks for it, when the disk is
+// event loop run (calls from the editor are served then). Where the settings
+// store tells of changes, a write of the editor starts the next pass at once
+// and the scheduled one is only a slow fallback. It ends when the editor asks for it, when the disk is
 // nearly full or a write fails, or when the editor has gone; in every case the
 // files are finished before the editor is told the loop has ended.
 
@@ -29,7 +31,13 @@ struct LoopOptions {
     int frameBytes = 1;       // bytes of one sample frame of the captured PCM
     PcmLayout pcm;            // the captured PCM's samples, for the speech detector
     qint64 splitLimitKb = 0;  // 0: never split
-    int pollMs = 20;          // pause between passes while nothing waits
+    // The pause between passes while nothing waits, and before a block found
+    // short is read again.
+    int pollMs = 20;
+    // The pause while nothing waits where the store tells of the editor's
+    // writes: a pass runs as soon as it wrote, and this one only covers a
+    // missed notice.
+    int watchedPollMs = 1000;
     qint64 freeSpaceFloor = 0;
     int freeSpaceEvery = 10;  // blocks between two free-space checks
     int shortReadPatienceMs = 10000;
@@ -76,6 +84,8 @@ private:
     bool splitIfDue();
     void end(int reason);
     void schedule(int delayMs);
+    // The editor wrote to the store: the next pass comes at once.
+    void editorWrote();
     // Closes the output file with the sample count its data holds.
     bool closeOutput();
 
@@ -95,6 +105,9 @@ private:
     bool m_started = false;
     bool m_mixerDiagnostics = false; // RecHeight above 0 at the start
     int m_timer = 0;
+    int m_timerDelayMs = 0;
+    std::unique_ptr<SettingsWatch> m_watch;
+    bool m_wroteInPass = false; // told of a write while a pass ran (a box's nested loop)
     int m_sinceCheck = 0;
     qint64 m_shortSinceMs = -1;
     qint64 m_samplesAtOpen = 0; // the encoder's sample count when this output file opened

@@ -151,6 +151,12 @@ public:
     // Reads the editor's keys afresh (and restores this side's keys when the
     // store lost them). Keys of another session read as nothing written.
     EditorState poll();
+    // Calls `published` whenever the editor may have published something new,
+    // while the returned watch lives; null when the store cannot tell (then
+    // only polling finds it).
+    std::unique_ptr<SettingsWatch> watchEditor(std::function<void()> published) {
+        return m_store.watch(std::move(published));
+    }
 
     // The next block to encode (= blocks encoded so far).
     qint64 nextBlock() const { return m_converted; }

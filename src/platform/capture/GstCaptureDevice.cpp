@@ -14,7 +14,10 @@ QString CaptureSourceOverride() {
 
 namespace {
 
-constexpr int kPollMs = 20;
+// The sink keeps what arrives; the recorder takes whole blocks (a second or
+// more of sound at the usual settings), so ten looks a second hand them on
+// in good time without waking the window's thread for every small buffer.
+constexpr int kPollMs = 100;
 
 QString Fetched(gchar* text) {
     const QString result = QString::fromUtf8(text ? text : "");

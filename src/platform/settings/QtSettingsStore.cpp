@@ -1,5 +1,7 @@
 #include "QtSettingsStore.h"
 
+#include "SettingsFileWatch.h"
+
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
@@ -104,6 +106,13 @@ void QtSettingsStore::sync() {
     m_written = false;
     m_afterSync = before;
     checkStatus();
+}
+
+std::unique_ptr<SettingsWatch> QtSettingsStore::watch(std::function<void()> changed) {
+    auto watch = std::make_unique<SettingsFileWatch>(m_settings.fileName(), std::move(changed));
+    if (!watch->active())
+        return nullptr;
+    return watch;
 }
 
 QString QtSettingsStore::fileFolder() {

@@ -14,6 +14,7 @@ public:
     bool contains(const QString& key) override;
     void sync() override;
     QString folder() const override { return fileFolder(); }
+    std::unique_ptr<SettingsWatch> watch(std::function<void()> changed) override;
 
     // The folder that holds Kelbrin.conf, whichever store is in use.
     static QString fileFolder();

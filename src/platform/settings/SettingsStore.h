@@ -8,6 +8,13 @@
 
 namespace kelbrin {
 
+// While it lives, calls back on this thread's event loop whenever the stored
+// values may have changed: another process (or this one) wrote them.
+class SettingsWatch {
+public:
+    virtual ~SettingsWatch() = default;
+};
+
 class SettingsStore {
 public:
     virtual ~SettingsStore() = default;
@@ -19,6 +26,13 @@ public:
     virtual void sync() = 0;
     // The folder that holds the settings file; formatex.ini lives there too.
     virtual QString folder() const = 0;
+    // Calls `changed` when the values may have changed under this store, so a
+    // reader can wait for that instead of syncing again and again. Null when
+    // this store cannot tell: the reader then polls.
+    virtual std::unique_ptr<SettingsWatch> watch(std::function<void()> changed) {
+        (void)changed;
+        return nullptr;
+    }
 };
 
 // The store every part of the program uses. Tests swap in a MemorySettingsStore.
