@@ -59,8 +59,8 @@ bool FadeEditorPreview::start() {
     m_phase = 1;
     m_endRunning = true;
     disarmDelay();
-    if (observer.picture)
-        observer.picture(1, false);
+    if (m_observer)
+        m_observer->PictureChanged(1, false);
     schedule();
     return true;
 }
@@ -69,8 +69,8 @@ void FadeEditorPreview::startEnding() {
     m_end->setRate(m_e->sngRate);
     m_end->setBalance(-m_e->lngBalance);
     m_end->setVolume(m_e->lngVolume);
-    if (observer.picture)
-        observer.picture(0, true);
+    if (m_observer)
+        m_observer->PictureChanged(0, true);
     const float end = TrackEndSeconds(*m_e);
     m_end->setStopTime(toEndGraph(end));
     m_end->setCurrentPosition(toEndGraph(end - (kFadeBarMax - m_e->lngMarkerFrom) / 1000.0f));
@@ -89,8 +89,8 @@ void FadeEditorPreview::startStarting() {
     m_start->setCurrentPosition(toStartGraph(TrackBeginSeconds(*m_s)));
     m_previewEnd = static_cast<float>(
         std::min(toStartGraph(m_s->lngMarkerTo / 1000.0) + m_start->currentPosition(), m_start->stopTime()));
-    if (observer.picture)
-        observer.picture(1, true);
+    if (m_observer)
+        m_observer->PictureChanged(1, true);
     m_start->run();
     m_phase = 0;
 }
@@ -98,8 +98,8 @@ void FadeEditorPreview::startStarting() {
 void FadeEditorPreview::armDelay() {
     m_delayArmed = true;
     m_delayDone = false;
-    if (observer.delay)
-        observer.delay(true);
+    if (m_observer)
+        m_observer->DelayChanged(true);
     const qint64 ms = RoundHalfEven(double(m_s->sngOvertake) * 1000.0);
     m_delayCall = m_clock.callAfter(ms, [this] {
         m_delayCall = 0;
@@ -113,8 +113,8 @@ void FadeEditorPreview::disarmDelay() {
     m_delayDone = false;
     if (m_delayArmed || m_running) {
         m_delayArmed = false;
-        if (observer.delay)
-            observer.delay(false);
+        if (m_observer)
+            m_observer->DelayChanged(false);
     }
 }
 
@@ -139,8 +139,8 @@ void FadeEditorPreview::tick() {
             }
             if (m_endingShown)
                 startEnding(); // still running: plays on from the new position
-            if (observer.picture)
-                observer.picture(1, false);
+            if (m_observer)
+                m_observer->PictureChanged(1, false);
             m_start->stop();
             m_endRunning = true;
             m_phase = 1;
@@ -160,8 +160,8 @@ void FadeEditorPreview::tick() {
         }
     }
     if (m_endingShown && m_endRunning && m_end->currentPosition() >= m_end->stopTime()) {
-        if (observer.picture)
-            observer.picture(0, false);
+        if (m_observer)
+            m_observer->PictureChanged(0, false);
         m_endRunning = false;
     }
     applyFadeOut();
@@ -210,16 +210,16 @@ void FadeEditorPreview::stop() {
     m_passCall = 0;
     disarmDelay();
     m_running = false;
-    if (observer.picture) {
+    if (m_observer) {
         if (m_endingShown)
-            observer.picture(0, false);
-        observer.picture(1, false);
+            m_observer->PictureChanged(0, false);
+        m_observer->PictureChanged(1, false);
     }
     // Releasing the graphs ends playback; the starting track's first.
     m_start.reset();
     m_end.reset();
-    if (observer.finished)
-        observer.finished();
+    if (m_observer)
+        m_observer->PreviewFinished();
 }
 
 } // namespace kelbrin

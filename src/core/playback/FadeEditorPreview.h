@@ -20,19 +20,22 @@ class Clock;
 class PlaybackGraph;
 class cPozycjaMP3;
 
+// The fade editor's window, shown how the preview goes.
+class FadePreviewObserver {
+public:
+    virtual ~FadePreviewObserver() = default;
+    // The picture of the ending (0) or the starting (1) track: playing or idle.
+    virtual void PictureChanged(int picture, bool playing) = 0;
+    // The line between the pictures: red while the delay runs, blue otherwise.
+    virtual void DelayChanged(bool delayArmed) = 0;
+    // The preview has ended (by itself or by stop()).
+    virtual void PreviewFinished() = 0;
+};
+
 class FadeEditorPreview {
 public:
     // Milliseconds between passes.
     static constexpr int kPassMs = 10;
-
-    struct Observer {
-        // The picture of the ending (0) or the starting (1) track: playing or idle.
-        std::function<void(int picture, bool playing)> picture;
-        // The line between the pictures: red while the delay runs, blue otherwise.
-        std::function<void(bool delayArmed)> delay;
-        // The preview has ended (by itself or by stop()).
-        std::function<void()> finished;
-    };
 
     // `endingShown` false: the starting track alone (it has no predecessor).
     FadeEditorPreview(std::shared_ptr<cPozycjaMP3> ending, std::shared_ptr<cPozycjaMP3> starting,
@@ -41,7 +44,8 @@ public:
     FadeEditorPreview(const FadeEditorPreview&) = delete;
     FadeEditorPreview& operator=(const FadeEditorPreview&) = delete;
 
-    Observer observer;
+    // Who is shown how the preview goes (none: nobody).
+    void setObserver(FadePreviewObserver* observer) { m_observer = observer; }
     // The repeat switch, asked when a pass reaches the preview's end.
     std::function<bool()> repeat;
 
@@ -82,6 +86,7 @@ private:
     std::shared_ptr<cPozycjaMP3> m_e, m_s;
     bool m_endingShown;
     Clock& m_clock;
+    FadePreviewObserver* m_observer = nullptr;
     std::shared_ptr<PlaybackGraph> m_end, m_start;
     double m_endDuration = 0, m_startDuration = 0;
     bool m_running = false;

@@ -60,8 +60,8 @@ bool CaptureEngine::StartDevice(std::int32_t device, const CapturePcmFormat& for
     };
     m_device->onError = [this, delivering = m_delivering](const QString& message) {
         ++*delivering;
-        if (onDeviceFailed)
-            onDeviceFailed(message);
+        if (m_failures)
+            m_failures->DeviceFailed(message);
         --*delivering;
     };
     if (!m_device->open(device, format, blockBytes, error)) {
@@ -193,15 +193,15 @@ void CaptureEngine::HandleBlock(const QByteArray& block) {
     if (!m_handshake.appendBlock(m_file, block.constData(), bytes, m_blockBytes)) {
         const QString message = m_file.errorString();
         CloseBufferFile();
-        if (onWriteFailed)
-            onWriteFailed(message);
+        if (m_failures)
+            m_failures->WriteFailed(message);
         return;
     }
     m_written += bytes;
     if (m_freeSpaceCounter >= kFreeSpaceEvery) {
         const std::int64_t free = freeBytes ? freeBytes(m_recording.TempRecordFolder) : -1;
-        if (free >= 0 && free < kFreeSpaceBlocks * m_blockBytes && onDiskNearlyFull)
-            onDiskNearlyFull();
+        if (free >= 0 && free < kFreeSpaceBlocks * m_blockBytes && m_failures)
+            m_failures->DiskNearlyFull();
         m_freeSpaceCounter = 0;
     }
     ++m_freeSpaceCounter;

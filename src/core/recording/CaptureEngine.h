@@ -22,6 +22,20 @@ namespace kelbrin {
 class Clock;
 struct RecordingConfiguration;
 
+// Told when the recording cannot go on as it is. Every call comes from inside
+// the device's delivery of a block: whoever listens stops the recording at
+// the next chance and shows nothing before the delivery has returned.
+class CaptureFailures {
+public:
+    virtual ~CaptureFailures() = default;
+    // The disk of the temporary folder has room for fewer than 20 blocks.
+    virtual void DiskNearlyFull() = 0;
+    // A block could not be written; the recording cannot go on.
+    virtual void WriteFailed(const QString& error) = 0;
+    // The device failed while capturing.
+    virtual void DeviceFailed(const QString& error) = 0;
+};
+
 class CaptureEngine {
 public:
     // `clock` frees a device that was torn down from inside its own delivery.
@@ -70,12 +84,8 @@ public:
     // The recording's side of the handshake with the encoder server.
     CaptureHandshake& handshake() { return m_handshake; }
 
-    // The disk of the temporary folder has room for fewer than 20 blocks.
-    std::function<void()> onDiskNearlyFull;
-    // A block could not be written; the recording cannot go on.
-    std::function<void(const QString& error)> onWriteFailed;
-    // The device failed while capturing.
-    std::function<void(const QString& error)> onDeviceFailed;
+    // Who hears of the failures (none: nobody).
+    void setFailures(CaptureFailures* failures) { m_failures = failures; }
     // The free bytes of the buffer file's disk (tests replace it).
     std::function<std::int64_t(const QString& folder)> freeBytes;
 
@@ -84,6 +94,7 @@ private:
     Clock& m_clock;
     RecordingConfiguration& m_recording; // folder, device and format of the buffer
     CaptureStatus& m_status;
+    CaptureFailures* m_failures = nullptr;
     std::unique_ptr<CaptureDevice> m_device;
     std::shared_ptr<int> m_delivering = std::make_shared<int>(0); // the device's callbacks now running
     QFile m_file;

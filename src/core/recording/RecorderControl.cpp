@@ -70,28 +70,32 @@ RecorderControl::RecorderControl(RecorderView& view, RecorderHost& host, Capture
     tmPause.onTick = [this] { tmPause_Timer(); };
     Timer2.onTick = [this] { Timer2_Timer(); };
     tmrStop.onTick = [this] { tmrStop_Timer(); };
-    // These come from inside the device's delivery of a block: the recording
-    // stops at the next chance, and the box waits for the next turn of the
-    // event loop (its own loop would run the stop, and so free the device,
-    // inside the delivery).
-    m_engine.onDiskNearlyFull = [this] {
-        if (!m_failure.isEmpty())
-            return; // told once; the stop is on its way
-        m_failure = GetText(texts::kBufferDiskNearlyFull, QStringLiteral("|1"), m_recording.TempRecordFolder);
-        Timer2.setEnabled(true);
-        showLater(m_failure, texts::kBufferDiskNearlyFull, mb::Exclamation);
-    };
-    m_engine.onWriteFailed = [this](const QString& error) {
-        m_failure = GetText(texts::kBufferWriteFailed, QStringLiteral("|1"), m_engine.BufferFilePath(),
-                            QStringLiteral("|2"), error);
-        Timer2.setEnabled(true);
-        showLater(m_failure, texts::kBufferWriteFailed);
-    };
-    m_engine.onDeviceFailed = [this](const QString& error) {
-        m_failure = error;
-        Timer2.setEnabled(true);
-        showLater(CaptureErrorText(QStringLiteral("capture"), error), texts::kCaptureError);
-    };
+    m_engine.setFailures(this);
+}
+
+// These come from inside the device's delivery of a block: the recording
+// stops at the next chance, and the box waits for the next turn of the event
+// loop (its own loop would run the stop, and so free the device, inside the
+// delivery).
+void RecorderControl::DiskNearlyFull() {
+    if (!m_failure.isEmpty())
+        return; // told once; the stop is on its way
+    m_failure = GetText(texts::kBufferDiskNearlyFull, QStringLiteral("|1"), m_recording.TempRecordFolder);
+    Timer2.setEnabled(true);
+    showLater(m_failure, texts::kBufferDiskNearlyFull, mb::Exclamation);
+}
+
+void RecorderControl::WriteFailed(const QString& error) {
+    m_failure = GetText(texts::kBufferWriteFailed, QStringLiteral("|1"), m_engine.BufferFilePath(),
+                        QStringLiteral("|2"), error);
+    Timer2.setEnabled(true);
+    showLater(m_failure, texts::kBufferWriteFailed);
+}
+
+void RecorderControl::DeviceFailed(const QString& error) {
+    m_failure = error;
+    Timer2.setEnabled(true);
+    showLater(CaptureErrorText(QStringLiteral("capture"), error), texts::kCaptureError);
 }
 
 RecorderControl::~RecorderControl() {

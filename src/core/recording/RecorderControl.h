@@ -24,13 +24,13 @@ struct LoadedSettings;
 struct RecordingConfiguration;
 struct ServerLink;
 
-class RecorderControl {
+class RecorderControl : private CaptureFailures {
 public:
     // `clock` runs the timers, the capture and the deferred boxes.
     RecorderControl(RecorderView& view, RecorderHost& host, CapturePlatform& capture, Clock& clock,
                     RecordingConfiguration& recording, ServerLink& server, LoadedSettings& settings,
                     CaptureStatus& status);
-    ~RecorderControl();
+    ~RecorderControl() override;
     RecorderControl(const RecorderControl&) = delete;
     RecorderControl& operator=(const RecorderControl&) = delete;
 
@@ -88,6 +88,12 @@ public:
     const QString& failure() const { return m_failure; }
 
 private:
+    // From inside the device's delivery of a block: the recording stops at
+    // the next chance, and the box waits for the next turn of the event loop.
+    void DiskNearlyFull() override;
+    void WriteFailed(const QString& error) override;
+    void DeviceFailed(const QString& error) override;
+
     bool timeLimitReached(std::int32_t limit, std::int64_t elapsed);
     bool startRecording();
     bool prepareFormat(CapturePcmFormat& format, std::int64_t& blockBytes);

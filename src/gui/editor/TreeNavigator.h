@@ -33,6 +33,14 @@ class TrackCommandSet;
 class cPozycjaMP3;
 struct MainMenus;
 
+// The add button (cmdDodaj), which the numeric keypad's plus runs while it is enabled.
+class TrackAddButton {
+public:
+    virtual ~TrackAddButton() = default;
+    virtual bool AddEnabled() const = 0;
+    virtual void AddTrack() = 0;
+};
+
 class TreeNavigator : public QObject, public TrackTreeUpdates {
     Q_OBJECT
 public:
@@ -44,9 +52,8 @@ public:
     bool treeWorks = true;
     // The window's copy of the selected track number follows the tree.
     std::function<void(std::int32_t)> selectionChanged;
-    // The add button (cmdDodaj): the numeric keypad's plus runs it while enabled.
-    std::function<bool()> addEnabled;
-    std::function<void()> addTrack;
+    // The add button the keypad's plus runs (none: the plus does nothing).
+    void setAddButton(TrackAddButton* button) { m_addButton = button; }
 
     // The images by key: "skool", "start", "stop", "blok", "play", "pause".
     static QIcon NodeImage(const QString& key);
@@ -114,6 +121,7 @@ private:
     EditorController& m_editor;
     TrackCommandSet& m_commands;
     const MainMenus* m_menus;
+    TrackAddButton* m_addButton = nullptr;
     std::optional<std::int32_t> m_highlight;
     QPoint m_pressAt;
     QTreeWidgetItem* m_pressed = nullptr;

@@ -64,8 +64,8 @@ QString TreeNavigator::InfoText(const cPozycjaMP3& t) {
 }
 
 void TreeNavigator::KeyUp(int key, Qt::KeyboardModifiers modifiers) {
-    if (key == Qt::Key_Plus && (modifiers & Qt::KeypadModifier) && addEnabled && addEnabled() && addTrack)
-        addTrack();
+    if (key == Qt::Key_Plus && (modifiers & Qt::KeypadModifier) && m_addButton && m_addButton->AddEnabled())
+        m_addButton->AddTrack();
 }
 
 void TreeNavigator::DoubleClick() {

@@ -168,11 +168,7 @@ frmFade::frmFade(std::shared_ptr<cPozycjaMP3> ending, std::shared_ptr<cPozycjaMP
 
     m_preview = std::make_unique<FadeEditorPreview>(cPozEnd, cPozStart, m_endingShown, ProgramClock());
     m_preview->repeat = [this] { return mnuPlay_Rep->isChecked(); };
-    m_preview->observer.picture = [this](int i, bool playing) { setPicture(i, playing); };
-    m_preview->observer.delay = [this](bool armed) {
-        m_delayArmed = armed;
-        update();
-    };
+    m_preview->setObserver(this);
 
     for (QScrollBar* b : {VScrVolumeOut, VScrVolumeOutEnd, VScrVolumeInStart, VScrVolumeIn, HScrFadeOutTime,
                           HScrFadeInTime, HscrOvertake})
@@ -183,6 +179,11 @@ frmFade::frmFade(std::shared_ptr<cPozycjaMP3> ending, std::shared_ptr<cPozycjaMP
 }
 
 frmFade::~frmFade() = default;
+
+void frmFade::DelayChanged(bool delayArmed) {
+    m_delayArmed = delayArmed;
+    update();
+}
 
 frmFade* frmFade::PokazMnie(std::shared_ptr<cPozycjaMP3> ending, std::shared_ptr<cPozycjaMP3> starting,
                             std::function<void()> overtakeChanged, QWidget* parent) {

@@ -8,6 +8,7 @@
 
 #include "core/playback/FadeEditorBars.h"
 #include "core/playback/FadeEditorLayout.h"
+#include "core/playback/FadeEditorPreview.h"
 
 #include <QFrame>
 #include <QWidget>
@@ -23,7 +24,6 @@ class QScrollBar;
 
 namespace kelbrin {
 
-class FadeEditorPreview;
 class cPozycjaMP3;
 class frmFade;
 
@@ -44,7 +44,7 @@ private:
     frmFade* m_owner;
 };
 
-class frmFade : public QWidget {
+class frmFade : public QWidget, private FadePreviewObserver {
     Q_OBJECT
 public:
     // Opens a new editor for the pair. `overtakeChanged` runs after the
@@ -97,6 +97,10 @@ private:
     void Relayout();
     void ShowLabels();
     void setPicture(int index, bool playing);
+    // The preview's pictures and the line between them follow it.
+    void PictureChanged(int picture, bool playing) override { setPicture(picture, playing); }
+    void DelayChanged(bool delayArmed) override;
+    void PreviewFinished() override {}
 
     std::unique_ptr<FadeEditorPreview> m_preview;
     std::function<void()> m_overtakeChanged;

@@ -49,7 +49,7 @@ TEST(CaptureSilence, EightBitSilenceSitsAt128) {
     EXPECT_TRUE(CaptureEngine::BlockHasSound(QByteArray(400, char(128)), 16));
 }
 
-class CaptureEngineTest : public ::testing::Test {
+class CaptureEngineTest : public ::testing::Test, public CaptureFailures {
 protected:
     void SetUp() override {
         test::ResetProgramObjects();
@@ -61,7 +61,7 @@ protected:
         Program().recording.CaptureDevice = -1;
         engine = std::make_unique<CaptureEngine>(platform, clock, Program().recording, Program().capture);
         engine->freeBytes = [this](const QString&) { return free; };
-        engine->onDiskNearlyFull = [this] { ++nearlyFull; };
+        engine->setFailures(this);
         QString error, function;
         ASSERT_TRUE(engine->StartDevice(-1, {1, 8000, 8}, 512, &error, &function));
         ASSERT_TRUE(engine->OpenBufferFile(-1, &error)) << error.toStdString();
@@ -88,6 +88,14 @@ protected:
     QString folder;
     std::int64_t free = 1LL << 40;
     int nearlyFull = 0;
+    std::function<void()> whenNearlyFull;
+    void DiskNearlyFull() override {
+        ++nearlyFull;
+        if (whenNearlyFull)
+            whenNearlyFull();
+    }
+    void WriteFailed(const QString&) override {}
+    void DeviceFailed(const QString&) override {}
 };
 
 TEST_F(CaptureEngineTest, BlocksGrowTheBufferFileUntilTheServerCatchesUp) {
@@ -156,7 +164,7 @@ TEST_F(CaptureEngineTest, ANearlyFullDiskIsNoticedOnTheEleventhBlock) {
 
 TEST_F(CaptureEngineTest, ADeviceTornDownFromInsideItsOwnDeliveryIsFreedOnlyAfterwards) {
     free = 0;
-    engine->onDiskNearlyFull = [this] { engine->TearDownDevice(); };
+    whenNearlyFull = [this] { engine->TearDownDevice(); };
     for (int i = 0; i < 11; ++i)
         block(1);
     EXPECT_EQ(platform.log->destroyedWhileDelivering, 0);

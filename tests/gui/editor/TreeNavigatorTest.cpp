@@ -314,10 +314,15 @@ TEST_F(Tree, ARefreshKeepsWhatWasOpenAndTheSelection) {
 }
 
 TEST_F(Tree, TheKeypadPlusAddsATrackOnlyWhileAddingIsPossible) {
-    int added = 0;
-    bool enabled = false;
-    tree->addEnabled = [&] { return enabled; };
-    tree->addTrack = [&] { ++added; };
+    struct AddButton : TrackAddButton {
+        int added = 0;
+        bool enabled = false;
+        bool AddEnabled() const override { return enabled; }
+        void AddTrack() override { ++added; }
+    } button;
+    int& added = button.added;
+    bool& enabled = button.enabled;
+    tree->setAddButton(&button);
     tree->KeyUp(Qt::Key_Plus, Qt::KeypadModifier);
     enabled = true;
     tree->KeyUp(Qt::Key_Plus, Qt::NoModifier); // the plus of the main keys is not it
