@@ -357,7 +357,7 @@ CommandStates GraphEditor::commandStatesFor(std::int32_t number) const {
         s["cmdUsun"] = false;
         return s;
     }
-    const bool full = clipboardFull && clipboardFull();
+    const bool full = clipboardFull();
     s["cmdPaste(0)"] = full;
     s["mnuTrack_Wklej"] = full;
     for (const char* name : {"cmdCut", "cmdCopy", "cmdBlok", "cmdLabel", "mnuTrack_Kopiuj",
@@ -367,7 +367,7 @@ CommandStates GraphEditor::commandStatesFor(std::int32_t number) const {
     // Properties need the track panel; the pencil button repeats the command.
     s["mnuTrack_Prop"] = s["cmdZmien"] = m_host.canOpenProperties();
     // Cut deletes, so it goes with the delete button.
-    s["mnuTrack_Wytnij"] = s["cmdUsun"] = !deleteAllowed || deleteAllowed();
+    s["mnuTrack_Wytnij"] = s["cmdUsun"] = deleteAllowed();
     auto t = TrackByNumber(tracks(), number);
     if (!t)
         return s;

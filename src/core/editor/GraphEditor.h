@@ -12,6 +12,7 @@
 // drag outline and the rubber band.
 
 #include "PlayRun.h"
+#include "TrackCommandState.h"
 #include "TrackGraph.h"
 #include "UndoHistory.h"
 
@@ -111,10 +112,11 @@ public:
     bool hoverInfoShown = true; // mnuTrack_Labelki (2)
     bool nameLabelsShown = true; // mnuTrack_Labelki (0)
     int mouseSensitivity = 150;
-    std::function<bool()> clipboardFull; // CpozSchowek exists (none: empty)
-    // False while another window holds deletion back (the export dialog
-    // lists tracks by position); none: never held back.
-    std::function<bool()> deleteAllowed;
+    // Who keeps the clipboard and the hold on deletions (none: the
+    // clipboard is empty and deletion never held back).
+    void setCommandState(const TrackCommandState* state) { m_commandState = state; }
+    bool clipboardFull() const { return m_commandState && m_commandState->clipboardFull(); }
+    bool deleteAllowed() const { return !m_commandState || m_commandState->deleteAllowed(); }
     PlayRunState run;
 
     // --- gestures, coordinates in twips ---
@@ -157,6 +159,7 @@ private:
 
     TracksGetter m_tracks;
     GraphEditorHost& m_host;
+    const TrackCommandState* m_commandState = nullptr;
     int m_nodeSize = kDefaultNodeSize;
     QRect m_startBox{300, 300, kDefaultNodeSize, kDefaultNodeSize};
     QRect m_selectRect;

@@ -62,8 +62,7 @@ TrackCommandSet::TrackCommandSet(EditorController& editor, const MainMenus* menu
     wire("mnuTrack_Wytnij", &TrackCommandSet::mnuTrack_Wytnij_Click);
 
     GraphEditor& g = m_editor.editor();
-    g.clipboardFull = [this] { return m_clipboard && *m_clipboard; };
-    g.deleteAllowed = [this] { return !m_deleteHeld; };
+    g.setCommandState(this);
     m_editor.setFadeEditors(this);
     // The window's states follow the selection from the start.
     g.Udostepniaj(g.lngSelectedTrack);

@@ -7,6 +7,7 @@
 
 #include "EditorPartners.h"
 #include "FadeEditors.h"
+#include "core/editor/TrackCommandState.h"
 
 #include <QList>
 #include <QObject>
@@ -23,7 +24,7 @@ class EditorController;
 class cPozycjaMP3;
 struct MainMenus;
 
-class TrackCommandSet : public QObject, public FadeEditorOpener {
+class TrackCommandSet : public QObject, public FadeEditorOpener, public TrackCommandState {
     Q_OBJECT
 public:
     // `clipboard` is the window's CpozSchowek; `window` is searched for the
@@ -63,6 +64,8 @@ public:
     // position): delete, cut and the tree's move are off until it lets go.
     void HoldDeletion(bool held);
     bool deletionHeld() const { return m_deleteHeld; }
+    bool deleteAllowed() const override { return !m_deleteHeld; }
+    bool clipboardFull() const override { return m_clipboard && *m_clipboard; }
 
     QPushButton* button(const QString& name) const;
 

@@ -252,7 +252,7 @@ void TreeNavigator::tvwNodes_NodeClick(QTreeWidgetItem* node) {
         m_editor.setControlEnabled(QStringLiteral("cmdPaste(1)"), false);
         select(0);
     } else {
-        const bool full = m_editor.editor().clipboardFull && m_editor.editor().clipboardFull();
+        const bool full = m_editor.editor().clipboardFull();
         m_editor.setControlEnabled(QStringLiteral("cmdPaste(1)"), full);
     }
     GraphEditor& g = m_editor.editor();

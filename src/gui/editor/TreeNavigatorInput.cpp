@@ -153,7 +153,7 @@ void TreeNavigator::Upusc(std::int32_t target) {
         return;
     // A move deletes, so it is held back while the export dialog holds the
     // tracks, as the delete button is.
-    if (g.deleteAllowed && !g.deleteAllowed())
+    if (!g.deleteAllowed())
         return;
     if (!TrackByNumber(m_editor.tracks(), dragged))
         return;
