@@ -51,19 +51,7 @@ bool CaptureEngine::StartDevice(std::int32_t device, const CapturePcmFormat& for
     m_format = format;
     m_blockBytes = blockBytes;
     m_device = m_platform.createDevice();
-    // The depth counter outlives this engine: it tells a teardown from inside
-    // a delivery that the device is still on the stack.
-    m_device->onBlock = [this, delivering = m_delivering](const QByteArray& block) {
-        ++*delivering;
-        HandleBlock(block);
-        --*delivering;
-    };
-    m_device->onError = [this, delivering = m_delivering](const QString& message) {
-        ++*delivering;
-        if (m_failures)
-            m_failures->DeviceFailed(message);
-        --*delivering;
-    };
+    m_device->setReceiver(this);
     if (!m_device->open(device, format, blockBytes, error)) {
         if (function)
             *function = QStringLiteral("open");
@@ -85,6 +73,23 @@ bool CaptureEngine::StartDevice(std::int32_t device, const CapturePcmFormat& for
     return true;
 }
 
+// The depth counter outlives this engine: it tells a teardown from inside a
+// delivery that the device is still on the stack.
+void CaptureEngine::BlockCaptured(const QByteArray& block) {
+    const std::shared_ptr<int> delivering = m_delivering;
+    ++*delivering;
+    HandleBlock(block);
+    --*delivering;
+}
+
+void CaptureEngine::CaptureFailed(const QString& error) {
+    const std::shared_ptr<int> delivering = m_delivering;
+    ++*delivering;
+    if (m_failures)
+        m_failures->DeviceFailed(error);
+    --*delivering;
+}
+
 void CaptureEngine::TearDownDevice() {
     if (!m_device)
         return;
@@ -96,8 +101,7 @@ void CaptureEngine::TearDownDevice() {
         RetireLater(m_clock, std::move(m_device), m_delivering);
         return;
     }
-    m_device->onBlock = nullptr;
-    m_device->onError = nullptr;
+    m_device->setReceiver(nullptr);
     m_device.reset();
 }
 

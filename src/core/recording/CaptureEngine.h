@@ -36,7 +36,7 @@ public:
     virtual void DeviceFailed(const QString& error) = 0;
 };
 
-class CaptureEngine {
+class CaptureEngine : private CaptureReceiver {
 public:
     // `clock` frees a device that was torn down from inside its own delivery.
     CaptureEngine(CapturePlatform& platform, Clock& clock, RecordingConfiguration& recording, CaptureStatus& status);
@@ -90,6 +90,10 @@ public:
     std::function<std::int64_t(const QString& folder)> freeBytes;
 
 private:
+    // The device's deliveries.
+    void BlockCaptured(const QByteArray& block) override;
+    void CaptureFailed(const QString& error) override;
+
     CapturePlatform& m_platform;
     Clock& m_clock;
     RecordingConfiguration& m_recording; // folder, device and format of the buffer

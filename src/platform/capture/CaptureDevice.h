@@ -24,6 +24,16 @@ struct CapturePcmFormat {
     int blockAlign() const { return channels * bitsPerSample / 8; }
 };
 
+// Who takes what a device captures; called on the Qt thread.
+class CaptureReceiver {
+public:
+    virtual ~CaptureReceiver() = default;
+    // Each full block, in capture order.
+    virtual void BlockCaptured(const QByteArray& block) = 0;
+    // The device failed while capturing.
+    virtual void CaptureFailed(const QString& error) = 0;
+};
+
 class CaptureDevice {
 public:
     virtual ~CaptureDevice() = default;
@@ -32,11 +42,11 @@ public:
     // in CaptureDeviceList(), CaptureDevices.h) in `format`; blocks will hold
     // `blockBytes` bytes. False with *error filled when it cannot.
     virtual bool open(int device, const CapturePcmFormat& format, qint64 blockBytes, QString* error) = 0;
-    // Starts capturing; blocks follow through onBlock.
+    // Starts capturing; blocks follow to the receiver.
     virtual bool start(QString* error) = 0;
     // Stops capturing; a partly filled block is dropped.
     virtual void stop() = 0;
-    // What has been captured so far: whole blocks go out through onBlock
+    // What has been captured so far: whole blocks go out to the receiver
     // first, and the part of the next block is returned (and forgotten here),
     // so a stop or a pause loses nothing.
     virtual QByteArray takePart() = 0;
@@ -47,10 +57,14 @@ public:
     virtual void close() = 0;
     virtual bool isOpen() const = 0;
 
-    // Called on the Qt thread with each full block, in capture order.
-    std::function<void(const QByteArray& block)> onBlock;
-    // Called on the Qt thread when the device fails while capturing.
-    std::function<void(const QString& error)> onError;
+    // Who takes the blocks and hears of a failure (none: they are dropped).
+    void setReceiver(CaptureReceiver* receiver) { m_receiver = receiver; }
+
+protected:
+    CaptureReceiver* receiver() const { return m_receiver; }
+
+private:
+    CaptureReceiver* m_receiver = nullptr;
 };
 
 class CapturePlatform {

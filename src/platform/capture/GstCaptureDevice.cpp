@@ -228,15 +228,15 @@ void GstCaptureDevice::poll() {
     while (m_running && m_pending.size() >= m_blockBytes) {
         const QByteArray block = m_pending.left(m_blockBytes);
         m_pending.remove(0, m_blockBytes);
-        if (onBlock)
-            onBlock(block); // may stop or close this device
+        if (receiver())
+            receiver()->BlockCaptured(block); // may stop or close this device
     }
     QString error;
     if (m_running && readBusError(&error)) {
         m_running = false;
         m_poll.stop();
-        if (onError)
-            onError(error);
+        if (receiver())
+            receiver()->CaptureFailed(error);
     }
 }
 

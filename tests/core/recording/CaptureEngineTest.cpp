@@ -94,8 +94,14 @@ protected:
         if (whenNearlyFull)
             whenNearlyFull();
     }
+    QStringList deviceFailures;
+    std::function<void()> whenDeviceFailed;
     void WriteFailed(const QString&) override {}
-    void DeviceFailed(const QString&) override {}
+    void DeviceFailed(const QString& error) override {
+        deviceFailures << error;
+        if (whenDeviceFailed)
+            whenDeviceFailed();
+    }
 };
 
 TEST_F(CaptureEngineTest, BlocksGrowTheBufferFileUntilTheServerCatchesUp) {
@@ -160,6 +166,15 @@ TEST_F(CaptureEngineTest, ANearlyFullDiskIsNoticedOnTheEleventhBlock) {
     EXPECT_EQ(nearlyFull, 1);
     block(1);
     EXPECT_EQ(nearlyFull, 2);
+}
+
+TEST_F(CaptureEngineTest, ADeviceFailureIsReportedAndTheDeviceFreedOnlyAfterTheReport) {
+    whenDeviceFailed = [this] { engine->TearDownDevice(); };
+    platform.last()->fail("unplugged");
+    EXPECT_EQ(deviceFailures, QStringList{"unplugged"});
+    EXPECT_EQ(platform.log->destroyedWhileDelivering, 0);
+    clock.advance(100);
+    EXPECT_EQ(platform.last(), nullptr);
 }
 
 TEST_F(CaptureEngineTest, ADeviceTornDownFromInsideItsOwnDeliveryIsFreedOnlyAfterwards) {

@@ -21,12 +21,18 @@ protected:
                               int blocks) {
         qputenv("KELBRIN_CAPTURE_SOURCE", source.toUtf8());
         GstCaptureDevice device;
-        QList<QByteArray> got;
-        QList<Qt::HANDLE> threads;
-        device.onBlock = [&](const QByteArray& block) {
-            got << block;
-            threads << QThread::currentThreadId();
-        };
+        struct Blocks : CaptureReceiver {
+            QList<QByteArray> got;
+            QList<Qt::HANDLE> threads;
+            void BlockCaptured(const QByteArray& block) override {
+                got << block;
+                threads << QThread::currentThreadId();
+            }
+            void CaptureFailed(const QString&) override {}
+        } receiver;
+        QList<QByteArray>& got = receiver.got;
+        const QList<Qt::HANDLE>& threads = receiver.threads;
+        device.setReceiver(&receiver);
         QString error;
         EXPECT_TRUE(device.open(-1, format, blockBytes, &error)) << error.toStdString();
         EXPECT_TRUE(device.start(&error)) << error.toStdString();
@@ -78,8 +84,13 @@ TEST_F(GstCaptureTest, ABrokenSourceDescriptionIsReportedNotStarted) {
 TEST_F(GstCaptureTest, TakePartHandsOverWhatCameSinceTheLastWholeBlock) {
     qputenv("KELBRIN_CAPTURE_SOURCE", "audiotestsrc is-live=true wave=sine freq=440 samplesperbuffer=80");
     GstCaptureDevice device;
-    qint64 wholeBytes = 0;
-    device.onBlock = [&](const QByteArray& block) { wholeBytes += block.size(); };
+    struct Bytes : CaptureReceiver {
+        qint64 whole = 0;
+        void BlockCaptured(const QByteArray& block) override { whole += block.size(); }
+        void CaptureFailed(const QString&) override {}
+    } receiver;
+    qint64& wholeBytes = receiver.whole;
+    device.setReceiver(&receiver);
     QString error;
     ASSERT_TRUE(device.open(-1, {1, 8000, 8}, 8000, &error)) << error.toStdString(); // one second a block
     ASSERT_TRUE(device.start(&error)) << error.toStdString();

@@ -78,11 +78,21 @@ public:
 
     // A filled block from the "sound card"; ignored unless capturing.
     void deliver(const QByteArray& block) {
-        if (!m_running || !onBlock)
+        if (!m_running || !receiver())
             return;
         const std::shared_ptr<FakeCaptureLog> log = m_log; // this device may not outlive the call
         log->delivering = true;
-        onBlock(block);
+        receiver()->BlockCaptured(block);
+        log->delivering = false;
+    }
+    // The "sound card" fails while capturing.
+    void fail(const QString& error) {
+        if (!receiver())
+            return;
+        const std::shared_ptr<FakeCaptureLog> log = m_log;
+        log->delivering = true;
+        m_running = false;
+        receiver()->CaptureFailed(error);
         log->delivering = false;
     }
 
