@@ -165,9 +165,9 @@ QRect TrackSurface::timeTextRect(std::int32_t number) const {
 }
 
 bool TrackSurface::onHelpEdge(QPoint twips) const {
-    if (!helpEdge.top)
+    if (!m_helpEdge)
         return false;
-    const std::optional<int> top = helpEdge.top();
+    const std::optional<int> top = m_helpEdge->top();
     return top && twips.y() + kHelpEdgeBand >= *top;
 }
 
@@ -263,8 +263,8 @@ void TrackSurface::mouseMoveEvent(QMouseEvent* event) {
         m_helpDrag = false;
     else if (onEdge && !m_editor.isDragging() && !m_editor.linkMode())
         m_helpDrag = true;
-    if (m_helpDrag && helpEdge.dragTo)
-        helpEdge.dragTo(twips.y());
+    if (m_helpDrag && m_helpEdge)
+        m_helpEdge->dragTo(twips.y());
     if (onEdge || m_helpDrag)
         setCursor(Qt::SizeVerCursor);
     else if (m_editor.isDragging() && m_editor.dragBox() != m_editor.hoverBox())

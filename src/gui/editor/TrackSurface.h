@@ -14,6 +14,16 @@ namespace kelbrin {
 
 class GraphEditor;
 
+// The top edge of the help box, which lies over the bottom of the surface.
+class HelpBoxEdge {
+public:
+    virtual ~HelpBoxEdge() = default;
+    // The edge in surface twips; none while the help box is hidden.
+    virtual std::optional<int> top() const = 0;
+    // The edge follows the pointer to this surface Y (twips).
+    virtual void dragTo(int y) = 0;
+};
+
 class TrackSurface : public QWidget {
     Q_OBJECT
 public:
@@ -48,13 +58,9 @@ public:
     // twips above its top edge the pointer becomes the sizing arrow, and a
     // move with the left button held (no box being dragged) moves the edge.
     static constexpr int kHelpEdgeBand = 100;
-    struct HelpBoxEdge {
-        // The help box's top edge in surface twips; none while it is hidden.
-        std::function<std::optional<int>()> top;
-        // The edge follows the pointer to this surface Y (twips).
-        std::function<void(int)> dragTo;
-    };
-    HelpBoxEdge helpEdge;
+    // The help box's edge (none: the surface has no edge to drag).
+    void setHelpEdge(HelpBoxEdge* edge) { m_helpEdge = edge; }
+    HelpBoxEdge* helpEdge() const { return m_helpEdge; }
     // True while the pointer is in the help box's edge band.
     bool onHelpEdge(QPoint twips) const;
 
@@ -78,6 +84,7 @@ private:
     QRect timeTextRect(std::int32_t number) const;
 
     GraphEditor& m_editor;
+    HelpBoxEdge* m_helpEdge = nullptr;
     QHash<std::int32_t, QString> m_timeTexts;
     QHash<std::int32_t, bool> m_timeShown;
     QHash<std::int32_t, std::uint32_t> m_playColours;

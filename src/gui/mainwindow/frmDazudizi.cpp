@@ -5,6 +5,7 @@
 #include "AutoSave.h"
 #include "DelayTimers.h"
 #include "FileMenu.h"
+#include "HelpFrameEdge.h"
 #include "HelpLineMembers.h"
 #include "LongWorkHold.h"
 #include "MainKeys.h"
@@ -279,28 +280,8 @@ void frmDazudizi::wireTrackPanel() {
 
 void frmDazudizi::wireHelpEdge() {
     // The help box lies over the bottom of the surface; its top edge is
-    // dragged from the surface. It keeps room for a line of help, and the
-    // surface keeps room for a row of boxes.
-    constexpr int kHelpMinHeight = 600;     // twips
-    constexpr int kSurfaceMinAboveHelp = 1500;
-    TrackSurface* surface = m_editor->surface();
-    surface->helpEdge.top = [this]() -> std::optional<int> {
-        if (!m_fraHelp->isVisible() || !m_lblHelp->isVisible())
-            return std::nullopt;
-        return PxToTwips(m_fraHelp->y() - m_picWork->y());
-    };
-    surface->helpEdge.dragTo = [this](int y) {
-        const int bottom = m_fraHelp->y() + m_fraHelp->height();
-        const int highest = m_picWork->y() + TwipsToPx(kSurfaceMinAboveHelp);
-        const int top = std::min(std::max(m_picWork->y() + TwipsToPx(y), highest),
-                                 bottom - TwipsToPx(kHelpMinHeight));
-        const int height = bottom - top;
-        if (height == m_fraHelp->height() || height < TwipsToPx(kHelpMinHeight))
-            return;
-        m_fraHelp->resize(m_fraHelp->width(), height);
-        m_lblHelp->resize(m_lblHelp->width(), std::max(0, height - m_lblHelp->y() - TwipsToPx(50)));
-        Form_Resize();
-    };
+    // dragged from the surface.
+    m_editor->surface()->setHelpEdge(new HelpFrameEdge(*this));
 }
 
 void frmDazudizi::buildToolButtons() {

@@ -268,8 +268,8 @@ TEST_F(Surface, TheHelpBoxEdgeShowsTheSizingPointerAndFollowsTheLeftButton) {
     window->Form_Resize();
     QCoreApplication::processEvents();
     ASSERT_TRUE(window->fraHelp()->isVisible());
-    ASSERT_TRUE(surface->helpEdge.top);
-    const std::optional<int> top = surface->helpEdge.top();
+    ASSERT_TRUE(surface->helpEdge());
+    const std::optional<int> top = surface->helpEdge()->top();
     ASSERT_TRUE(top);
     const int x = 12000; // away from every box
     move(QPoint(x, *top - 300), Qt::NoButton);
@@ -282,16 +282,16 @@ TEST_F(Surface, TheHelpBoxEdgeShowsTheSizingPointerAndFollowsTheLeftButton) {
     move(QPoint(x, *top - 660));
     release(QPoint(x, *top - 660));
     EXPECT_EQ(window->fraHelp()->height(), height + TwipsToPx(660));
-    EXPECT_EQ(surface->helpEdge.top(), std::optional<int>(*top - 660));
+    EXPECT_EQ(surface->helpEdge()->top(), std::optional<int>(*top - 660));
     // It stops where the surface keeps room for a row of boxes.
     press(QPoint(x, *top - 700));
     move(QPoint(x, 0));
     release(QPoint(x, 0));
-    EXPECT_EQ(surface->helpEdge.top(), std::optional<int>(1500));
+    EXPECT_EQ(surface->helpEdge()->top(), std::optional<int>(1500));
     // Hidden, the help box has no edge on the surface.
     action("mnuHelp")->setChecked(false);
     window->Form_Resize();
-    EXPECT_FALSE(surface->helpEdge.top());
+    EXPECT_FALSE(surface->helpEdge()->top());
     move(QPoint(x, *top - 60), Qt::NoButton);
     EXPECT_NE(surface->cursor().shape(), Qt::SizeVerCursor);
 }
