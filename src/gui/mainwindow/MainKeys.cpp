@@ -10,8 +10,7 @@
 
 namespace kelbrin {
 
-MainKeys::MainKeys(QWidget& window, std::function<KeyUpState()> state, std::function<void(KeyCommand)> run)
-    : QObject(&window), m_window(window), m_state(std::move(state)), m_run(std::move(run)) {
+MainKeys::MainKeys(QWidget& window, KeyCommandTarget& target) : QObject(&window), m_window(window), m_target(target) {
     // Keys go to the focused control first; only an application-wide filter
     // sees them before it.
     QCoreApplication::instance()->installEventFilter(this);
@@ -103,9 +102,9 @@ bool MainKeys::eventFilter(QObject* watched, QEvent* event) {
     if (key->isAutoRepeat())
         return false;
     const int code = VirtualKey(key->key(), key->modifiers());
-    const KeyCommand command = m_table.KeyUp(code, ShiftState(key->modifiers()), m_state());
+    const KeyCommand command = m_table.KeyUp(code, ShiftState(key->modifiers()), m_target.keyUpState());
     if (command != KeyCommand::None)
-        m_run(command);
+        m_target.runKeyCommand(command);
     return false;
 }
 

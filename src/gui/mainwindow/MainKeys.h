@@ -11,17 +11,25 @@
 
 #include <QObject>
 #include <QPointer>
-#include <functional>
 
 class QKeyEvent;
 class QWidget;
 
 namespace kelbrin {
 
+// The window the keys drive.
+class KeyCommandTarget {
+public:
+    virtual ~KeyCommandTarget() = default;
+    // Read at each release.
+    virtual KeyUpState keyUpState() const = 0;
+    // Carries out the command of a release.
+    virtual void runKeyCommand(KeyCommand command) = 0;
+};
+
 class MainKeys final : public QObject {
 public:
-    // `state` is read at each release; `run` carries out the command.
-    MainKeys(QWidget& window, std::function<KeyUpState()> state, std::function<void(KeyCommand)> run);
+    MainKeys(QWidget& window, KeyCommandTarget& target);
     ~MainKeys() override;
 
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -39,8 +47,7 @@ private:
     bool takenByWindowCommand(const QKeyEvent& key) const;
 
     QWidget& m_window;
-    std::function<KeyUpState()> m_state;
-    std::function<void(KeyCommand)> m_run;
+    KeyCommandTarget& m_target;
     KeyUpTable m_table;
     QEvent* m_lastEvent = nullptr;
     QPointer<QObject> m_lastReceiver;

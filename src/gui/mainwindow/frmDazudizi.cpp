@@ -135,8 +135,7 @@ void frmDazudizi::buildControls() {
     SetRecordingOptionsWindow([] { frmRecording::PokazMnie(); });
     m_splitters = new PanelSplitters(*this);
     JoinHelpLine(*this);
-    m_keys = new MainKeys(
-        *this, [this] { return keyUpState(); }, [this](KeyCommand c) { runKeyCommand(c); });
+    m_keys = new MainKeys(*this, *this);
     InstallRecorder(*this);
 }
 

@@ -5,6 +5,7 @@
 // event loop, and while an operation runs (blnClose False) the window cannot
 // close and project-changing commands are refused.
 
+#include "MainKeys.h"
 #include "MainMenus.h"
 #include "core/app/KeyUpTable.h"
 #include "core/document/FrameScanHost.h"
@@ -42,7 +43,7 @@ class TrackPanel;
 class TrackPanelFrame;
 class TreeNavigator;
 
-class frmDazudizi : public QMainWindow, public FrameScanHost {
+class frmDazudizi : public QMainWindow, public FrameScanHost, private KeyCommandTarget {
     Q_OBJECT
 public:
     explicit frmDazudizi(QWidget* parent = nullptr);
@@ -170,8 +171,8 @@ private:
     void wireHelpEdge();
     void wireProjectCommands();
     void wireTrackPanel();
-    KeyUpState keyUpState() const;
-    void runKeyCommand(KeyCommand command);
+    KeyUpState keyUpState() const override;
+    void runKeyCommand(KeyCommand command) override;
     void restorePlacement();
 
     // ProjectWindow::Tracks hands out the collection itself.
