@@ -86,7 +86,6 @@ private:
     std::shared_ptr<cPozycjaMP3> m_e, m_s;
     bool m_endingShown;
     Clock& m_clock;
-    FadePreviewObserver* m_observer = nullptr;
     std::shared_ptr<PlaybackGraph> m_end, m_start;
     double m_endDuration = 0, m_startDuration = 0;
     bool m_running = false;
@@ -97,6 +96,7 @@ private:
     int m_delayCall = 0;
     bool m_delayArmed = false;
     bool m_delayDone = false;
+    FadePreviewObserver* m_observer = nullptr;
 };
 
 } // namespace kelbrin

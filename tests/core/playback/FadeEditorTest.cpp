@@ -157,13 +157,24 @@ TEST(FadeEditorLayout, MarkersAreHitAndDraggedWithinTheirRanges) {
     EXPECT_EQ(e.lngMarkerFrom, 1000); // only reported
 }
 
-// What the preview showed its window.
-struct PreviewLog : FadePreviewObserver {
-    bool finished = false;
-    QList<bool> delays;
+// Notes what the preview showed its window.
+class PreviewLog : public FadePreviewObserver {
+public:
+    explicit PreviewLog(bool* finishedFlag, QList<bool>* delayLines = nullptr)
+        : m_finished(finishedFlag), m_delays(delayLines) {}
     void PictureChanged(int, bool) override {}
-    void DelayChanged(bool delayArmed) override { delays << delayArmed; }
-    void PreviewFinished() override { finished = true; }
+    void DelayChanged(bool delayArmed) override {
+        if (m_delays)
+            *m_delays << delayArmed;
+    }
+    void PreviewFinished() override {
+        if (m_finished)
+            *m_finished = true;
+    }
+
+private:
+    bool* m_finished;
+    QList<bool>* m_delays;
 };
 
 class FadePreview : public ::testing::Test {
@@ -234,7 +245,8 @@ TEST_F(FadePreview, NoOvertakeStartsAtTheStopPointLessTheLead) {
     FadeEditorPreview p(e, s, true, *clock);
     ASSERT_TRUE(p.OpenPreviewGraphs(QString()));
     std::weak_ptr<PlaybackGraph> end = p.endGraph(), start = p.startGraph();
-    PreviewLog log;
+    bool finished = false;
+    PreviewLog log(&finished);
     p.setObserver(&log);
     p.repeat = [] { return false; };
     ASSERT_TRUE(p.start());
@@ -246,7 +258,7 @@ TEST_F(FadePreview, NoOvertakeStartsAtTheStopPointLessTheLead) {
     // Without repeat the pass ends after lngMarkerTo ms less the lead, and
     // the graphs are released.
     clock->advance(3000);
-    EXPECT_TRUE(log.finished);
+    EXPECT_TRUE(finished);
     EXPECT_FALSE(p.running());
     EXPECT_TRUE(end.expired());
     EXPECT_TRUE(start.expired());
@@ -256,22 +268,23 @@ TEST_F(FadePreview, NoOvertakeStartsAtTheStopPointLessTheLead) {
 TEST_F(FadePreview, GapWaitsOnTheClockAndRepeatRestartsTheLeadIn) {
     s->sngOvertake = 1.5f;
     FadeEditorPreview p(e, s, true, *clock);
-    PreviewLog log;
+    QList<bool> delays;
+    PreviewLog log(nullptr, &delays);
     p.setObserver(&log);
     int repeats = 0;
     p.repeat = [&] { return ++repeats < 2; };
     ASSERT_TRUE(p.OpenPreviewGraphs(QString()));
     ASSERT_TRUE(p.start());
-    log.delays.clear();
+    delays.clear();
     clock->advance(2900);
-    EXPECT_EQ(log.delays, QList<bool>{true}); // red at the stop point
+    EXPECT_EQ(delays, QList<bool>{true}); // red at the stop point
     clock->advance(1440);
     EXPECT_EQ(startedAt(p), -1);
     clock->advance(40);
     // 2.85 + 1.5 = 4.35, started on the pass after the tick, line blue again.
     EXPECT_GE(startedAt(p), 4350);
     EXPECT_LE(startedAt(p), 4370);
-    EXPECT_EQ(log.delays, (QList<bool>{true, false}));
+    EXPECT_EQ(delays, (QList<bool>{true, false}));
     // Repeat: the ending track starts over from its lead-in on the same graph.
     auto endGraph = p.endGraph();
     clock->advance(3000);
@@ -308,7 +321,8 @@ TEST_F(FadePreview, ARangeShorterThanTheMarkerWindowEndsAtTheTracksEnd) {
     s->lngKoniec_S = 4;
     s->lngMarkerTo = 31767; // the default window
     FadeEditorPreview p(e, s, true, *clock);
-    PreviewLog log;
+    bool finished = false;
+    PreviewLog log(&finished);
     p.setObserver(&log);
     p.repeat = [] { return false; };
     ASSERT_TRUE(p.OpenPreviewGraphs(QString()));
@@ -317,7 +331,7 @@ TEST_F(FadePreview, ARangeShorterThanTheMarkerWindowEndsAtTheTracksEnd) {
     clock->advance(3000); // the starting track runs from 2.85 s
     ASSERT_GE(startedAt(p), 0);
     clock->advance(4000);
-    EXPECT_TRUE(log.finished);
+    EXPECT_TRUE(finished);
     EXPECT_FALSE(p.running());
     EXPECT_DOUBLE_EQ(start->currentPosition(), 4.0) << "it played past its end";
 }
@@ -341,16 +355,17 @@ TEST(FadePreviewRealTime, PlaysTheTransitionOnTheNullOutput) {
     s->sngOvertake = -0.5f;
     FadeEditorPreview p(e, s, true, ProgramClock());
     p.repeat = [] { return false; };
-    PreviewLog log;
+    bool finished = false;
+    PreviewLog log(&finished);
     p.setObserver(&log);
     ASSERT_TRUE(p.OpenPreviewGraphs(kNullOutputName));
     EXPECT_NEAR(p.endDuration(), 2.0, 0.1);
     QElapsedTimer timer;
     timer.start();
     ASSERT_TRUE(p.start());
-    while (!log.finished && timer.elapsed() < 10000)
+    while (!finished && timer.elapsed() < 10000)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    EXPECT_TRUE(log.finished);
+    EXPECT_TRUE(finished);
     // About 0.5 s of the ending track, then 1 s of the starting one, less the lead.
     EXPECT_GT(timer.elapsed(), 900);
     EXPECT_LT(timer.elapsed(), 5000);
