@@ -88,8 +88,7 @@ public:
     const QString& failure() const { return m_failure; }
 
 private:
-    // From inside the device's delivery of a block: the recording stops at
-    // the next chance, and the box waits for the next turn of the event loop.
+    // What the capture engine reports from inside a delivery.
     void DiskNearlyFull() override;
     void WriteFailed(const QString& error) override;
     void DeviceFailed(const QString& error) override;
