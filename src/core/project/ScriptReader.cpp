@@ -57,7 +57,7 @@ std::optional<SecondsField> secondsField(QStringView field) {
     SecondsField result{*whole, 0};
     if (separator < 0)
         return result;
-    const QStringView digits = t.sliced(separator + 1).first(std::min<qsizetype>(3, t.size() - separator - 1));
+    const QStringView digits = t.sliced(separator + 1, std::min<qsizetype>(3, t.size() - separator - 1));
     if (digits.isEmpty())
         return std::nullopt;
     static const int scale[] = {0, 100, 10, 1};
