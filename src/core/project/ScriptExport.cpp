@@ -54,6 +54,8 @@ SaveOutcome RunScriptExport(const ScriptExportRequest& r, SaveHost& host) {
         return refused;
     }
     SaveRequest request;
+    if (r.tracks)
+        request.pieces.reserve(r.tracks->Count());
     for (std::int32_t i = 1; r.tracks && i <= r.tracks->Count(); ++i) {
         const cPozycjaMP3& track = *r.tracks->Item(i);
         if (track.blnAwlaysTop && IsFileSavable(r.files.get(), track.strFileNameSource))

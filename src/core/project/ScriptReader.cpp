@@ -1,7 +1,12 @@
 #include "ScriptReader.h"
 
 #include "OutputNames.h"
-#include "core/app/Numbers.h"
+
+#include <QStringView>
+
+#include <algorithm>
+#include <array>
+#include <limits>
 
 namespace kelbrin {
 
@@ -14,16 +19,25 @@ bool isHeader(const QString& line, const QString& header) {
     return line.trimmed().toUpper() == header;
 }
 
-// An optional sign and at least one digit, nothing else but blanks around.
-std::optional<std::int32_t> wholeNumber(const QString& text) {
-    const QString t = text.trimmed();
-    qsizetype i = (t.startsWith(QLatin1Char('-')) || t.startsWith(QLatin1Char('+'))) ? 1 : 0;
+// An optional sign and at least one digit, nothing else but blanks around;
+// a value beyond the 32-bit range stops at its end.
+std::optional<std::int32_t> wholeNumber(QStringView text) {
+    const QStringView t = text.trimmed();
+    const bool negative = t.startsWith(u'-');
+    qsizetype i = (negative || t.startsWith(u'+')) ? 1 : 0;
     if (i >= t.size())
         return std::nullopt;
-    for (; i < t.size(); ++i)
-        if (t[i].unicode() < '0' || t[i].unicode() > '9')
+    constexpr std::int64_t kBeyond = std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1;
+    std::int64_t value = 0;
+    for (; i < t.size(); ++i) {
+        const char16_t c = t[i].unicode();
+        if (c < u'0' || c > u'9')
             return std::nullopt;
-    return ValLong(t);
+        value = std::min(value * 10 + (c - u'0'), kBeyond);
+    }
+    value = negative ? -value : value;
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(
+        value, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
 }
 
 struct SecondsField {
@@ -31,26 +45,29 @@ struct SecondsField {
     std::int32_t milliseconds = 0;
 };
 
-std::optional<SecondsField> secondsField(const QString& field) {
-    const QString t = field.trimmed();
+std::optional<SecondsField> secondsField(QStringView field) {
+    const QStringView t = field.trimmed();
     qsizetype separator = -1;
     for (qsizetype i = 0; i < t.size() && separator < 0; ++i)
-        if (t[i] == QLatin1Char('.') || t[i] == QLatin1Char(','))
+        if (t[i] == u'.' || t[i] == u',')
             separator = i;
-    const auto whole = wholeNumber(separator < 0 ? t : t.left(separator));
+    const auto whole = wholeNumber(separator < 0 ? t : t.first(separator));
     if (!whole)
         return std::nullopt;
     SecondsField result{*whole, 0};
     if (separator < 0)
         return result;
-    const QString digits = t.mid(separator + 1, 3);
+    const QStringView digits = t.sliced(separator + 1, std::min<qsizetype>(3, t.size() - separator - 1));
     if (digits.isEmpty())
         return std::nullopt;
-    for (const QChar c : digits)
-        if (c.unicode() < '0' || c.unicode() > '9')
-            return std::nullopt;
     static const int scale[] = {0, 100, 10, 1};
-    result.milliseconds = ValLong(digits) * scale[digits.size()];
+    std::int32_t value = 0;
+    for (const QChar c : digits) {
+        if (c.unicode() < u'0' || c.unicode() > u'9')
+            return std::nullopt;
+        value = value * 10 + (c.unicode() - u'0');
+    }
+    result.milliseconds = value * scale[digits.size()];
     return result;
 }
 
@@ -58,25 +75,40 @@ std::optional<ScriptSource> sourceLine(const QString& line) {
     const qsizetype colon = line.indexOf(QLatin1Char(':'));
     if (colon < 0)
         return std::nullopt;
-    const auto id = wholeNumber(line.left(colon));
+    const auto id = wholeNumber(QStringView(line).first(colon));
     if (!id)
         return std::nullopt;
     return ScriptSource{0, *id, line.mid(colon + 1)};
 }
 
-// The fields of a destination line: the first `count - 1` colons separate,
-// the last field keeps any further colons.
-std::optional<QStringList> fields(const QString& line, int count) {
-    QStringList parts = line.split(QLatin1Char(':'));
-    if (parts.size() < count)
-        return std::nullopt;
-    const QString last = parts.mid(count - 1).join(QLatin1Char(':'));
-    parts = parts.mid(0, count - 1);
-    parts.append(last);
-    return parts;
-}
+// A destination line cut at its colons, read in place: scripts hold
+// thousands of lines.
+class LineFields {
+public:
+    explicit LineFields(QStringView line) : m_line(line) {
+        for (qsizetype i = 0; i < line.size() && m_colons < kMostColons; ++i)
+            if (line[i] == u':')
+                m_colon[m_colons++] = i;
+    }
+    // True when the line has at least `count` fields.
+    bool has(int count) const { return m_colons >= count - 1; }
+    // Field `i` up to the next colon.
+    QStringView field(int i) const {
+        const qsizetype from = i == 0 ? 0 : m_colon[i - 1] + 1;
+        const qsizetype to = i < m_colons ? m_colon[i] : m_line.size();
+        return m_line.sliced(from, to - from);
+    }
+    // The last of `count` fields: it keeps any further colons.
+    QStringView last(int count) const { return m_line.sliced(m_colon[count - 2] + 1); }
 
-std::optional<ScriptTime> minutesAndSeconds(const QString& minutes, const QString& seconds) {
+private:
+    static constexpr int kMostColons = 6; // the minutes-and-seconds form has seven fields
+    QStringView m_line;
+    std::array<qsizetype, kMostColons> m_colon{};
+    int m_colons = 0;
+};
+
+std::optional<ScriptTime> minutesAndSeconds(QStringView minutes, QStringView seconds) {
     const auto m = wholeNumber(minutes);
     const auto s = secondsField(seconds);
     if (!m || !s)
@@ -84,41 +116,47 @@ std::optional<ScriptTime> minutesAndSeconds(const QString& minutes, const QStrin
     return ScriptTime{*m, s->seconds, s->milliseconds};
 }
 
+std::optional<ScriptTime> secondsTime(QStringView field) {
+    const auto s = secondsField(field);
+    if (!s)
+        return std::nullopt;
+    return ScriptTime{s->seconds / 60, s->seconds % 60, s->milliseconds};
+}
+
 enum class LineError { None, Unreadable, Name };
 
 LineError trackLine(const QString& line, ScriptTrackLine& track) {
-    const auto head = fields(line, 3);
-    if (!head)
+    const LineFields f(line);
+    if (!f.has(3))
         return LineError::Unreadable;
-    const auto id = wholeNumber((*head)[0]);
-    const auto kind = wholeNumber(line.section(QLatin1Char(':'), 2, 2));
+    const auto id = wholeNumber(f.field(0));
+    const auto kind = wholeNumber(f.field(2));
     if (!id || !kind)
         return LineError::Unreadable;
     track.sourceId = *id;
     track.inTime = *kind != 0;
 
     const int count = *kind == 2 ? 7 : 5;
-    const auto f = fields(line, count);
-    if (!f)
+    if (!f.has(count))
         return LineError::Unreadable;
     if (*kind == 0) {
-        const auto from = wholeNumber((*f)[3]);
-        const auto to = wholeNumber((*f)[4]);
+        const auto from = wholeNumber(f.field(3));
+        const auto to = wholeNumber(f.last(count));
         if (!from || !to)
             return LineError::Unreadable;
         track.frameFrom = *from;
         track.frameTo = *to;
     } else {
         const auto start =
-            *kind == 2 ? minutesAndSeconds((*f)[3], (*f)[4]) : ParseScriptSeconds((*f)[3]);
+            *kind == 2 ? minutesAndSeconds(f.field(3), f.field(4)) : secondsTime(f.field(3));
         const auto end =
-            *kind == 2 ? minutesAndSeconds((*f)[5], (*f)[6]) : ParseScriptSeconds((*f)[4]);
+            *kind == 2 ? minutesAndSeconds(f.field(5), f.last(count)) : secondsTime(f.last(count));
         if (!start || !end)
             return LineError::Unreadable;
         track.start = *start;
         track.end = *end;
     }
-    track.name = CleanOutputName((*f)[1]);
+    track.name = CleanOutputName(f.field(1).toString());
     return IsUsableOutputName(track.name) ? LineError::None : LineError::Name;
 }
 
@@ -150,12 +188,7 @@ QStringList ScriptTextLines(const QString& text) {
     return lines;
 }
 
-std::optional<ScriptTime> ParseScriptSeconds(const QString& field) {
-    const auto s = secondsField(field);
-    if (!s)
-        return std::nullopt;
-    return ScriptTime{s->seconds / 60, s->seconds % 60, s->milliseconds};
-}
+std::optional<ScriptTime> ParseScriptSeconds(const QString& field) { return secondsTime(field); }
 
 ScriptReadResult ParseScript(const QString& text) {
     const QStringList lines = ScriptTextLines(text);
@@ -179,9 +212,9 @@ ScriptReadResult ParseScript(const QString& text) {
     if (i == n)
         return failure(ScriptReadStatus::NoDestinationSection);
 
-    for (++i; i < n && lines[i].trimmed().isEmpty(); ++i) {
+    for (++i; i < n && QStringView(lines[i]).trimmed().isEmpty(); ++i) {
     }
-    for (; i < n && !lines[i].trimmed().isEmpty(); ++i) {
+    for (; i < n && !QStringView(lines[i]).trimmed().isEmpty(); ++i) {
         ScriptTrackLine track;
         track.line = i + 1;
         switch (trackLine(lines[i], track)) {

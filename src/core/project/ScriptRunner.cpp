@@ -20,6 +20,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
 #include <algorithm>
 
 namespace kelbrin {
@@ -91,12 +92,24 @@ bool ScriptRunner::openSources(const ScriptDescription& script, const QString& s
 
 void ScriptRunner::buildTracks(const ScriptDescription& script) {
     m_window.Session().NextTrackNo = 1;
+    // Thousands of lines name a handful of sources: each is looked up once.
+    struct Source {
+        std::shared_ptr<cPozycjaPlikow> file;
+        QString label;
+    };
+    QHash<std::int32_t, Source> sources;
     for (const ScriptTrackLine& line : script.tracks) {
+        auto known = sources.constFind(line.sourceId);
+        if (known == sources.cend()) {
+            auto file = FirstOpenFileWithId(*m_window.Session().OpenFiles, line.sourceId);
+            const QString label = file ? FileNameFromPath(file->strFileName) : QString();
+            known = sources.insert(line.sourceId, Source{std::move(file), label});
+        }
         auto track = std::make_shared<cPozycjaMP3>();
         cPozycjaMP3& t = *track;
-        if (const auto source = FirstOpenFileWithId(*m_window.Session().OpenFiles, line.sourceId)) {
+        if (const auto& source = known->file) {
             t.strFileNameSource = source->strFileName;
-            t.strLabel = FileNameFromPath(source->strFileName);
+            t.strLabel = known->label;
             t.dblDuration = source->sngCzasTrwania;
         }
         t.strFileName = line.name;
