@@ -6,12 +6,14 @@
 #include "core/app/ProgramObjects.h"
 
 #include "gui/app/KelbrinApplication.h"
+#include "gui/app/StyleIconsOnDemand.h"
 
 int main(int argc, char** argv) {
     const bool headless = kelbrin::ChooseOffscreenWithoutDisplay();
     // The program's state outlives every window the application still holds.
     kelbrin::ProgramObjectSet program;
     kelbrin::KelbrinApplication app(argc, argv);
+    kelbrin::DeferStyleIcons();
     QApplication::setOrganizationName(QStringLiteral("Pelorin"));
     QApplication::setApplicationName(QStringLiteral("Kelbrin"));
     QApplication::setApplicationVersion(QStringLiteral(KELBRIN_VERSION));
