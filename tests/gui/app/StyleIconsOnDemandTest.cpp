@@ -21,9 +21,9 @@ bool ImageFormatsLoaded() {
 
 } // namespace
 
-// ctest runs each case in a process of its own, so nothing before it read an image.
+// The only case of its program, so nothing before it has read a picture.
 TEST(StyleIconsOnDemand, AMenuBarReadsNoImageUntilItsOverflowArrowShowsTheStylesPicture) {
-    ASSERT_FALSE(ImageFormatsLoaded()) << "run this case alone";
+    ASSERT_FALSE(ImageFormatsLoaded());
     DeferStyleIcons();
     {
         QMainWindow window;
