@@ -32,6 +32,7 @@ public:
         return icon().availableSizes(mode, state);
     }
     bool isNull() override { return icon().isNull(); }
+    QString iconName() override { return icon().name(); }
     QString key() const override { return QStringLiteral("KelbrinStyleIconOnDemand"); }
     QIconEngine* clone() const override {
         auto* copy = new IconOnDemand(m_style, m_which, m_widget);
@@ -44,8 +45,10 @@ private:
     const QIcon& icon() {
         if (!m_read) {
             m_read = true;
-            if (m_style)
-                m_icon = m_style->standardIcon(m_which, nullptr, m_widget);
+            // A style replaced since hands the question to the one now in use.
+            QStyle* style = m_style ? m_style.data() : QApplication::style();
+            if (style)
+                m_icon = style->standardIcon(m_which, nullptr, m_widget);
         }
         return m_icon;
     }
