@@ -28,6 +28,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <ctime>
 #include <cstdio>
 #include <functional>
 #include <vector>
@@ -52,8 +53,14 @@ int SharedObjects(qint64 pid) {
     return seen.size();
 }
 
-// Seconds of processor time the process's threads have used so far.
+// Seconds of processor time the process has used so far, the threads that
+// have already ended included (the process's clock counts them; the threads
+// still listed are the fallback).
 double CpuSeconds(qint64 pid) {
+    clockid_t clock;
+    timespec used;
+    if (clock_getcpuclockid(static_cast<pid_t>(pid), &clock) == 0 && clock_gettime(clock, &used) == 0)
+        return used.tv_sec + used.tv_nsec / 1e9;
     double total = 0;
     const QDir tasks(QStringLiteral("/proc/%1/task").arg(pid));
     for (const QString& task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {

@@ -1,17 +1,21 @@
 #include "DisplayPlatform.h"
 #include "EditorStartup.h"
+#include "FontConfigWarmUp.h"
 
 #include "gui/app/QtMessageService.h"
 #include "core/app/MessageService.h"
 #include "core/app/ProgramObjects.h"
 
 #include "gui/app/KelbrinApplication.h"
+#include "gui/app/StyleIconsOnDemand.h"
 
 int main(int argc, char** argv) {
+    const kelbrin::FontConfigWarmUp fonts;
     const bool headless = kelbrin::ChooseOffscreenWithoutDisplay();
     // The program's state outlives every window the application still holds.
     kelbrin::ProgramObjectSet program;
     kelbrin::KelbrinApplication app(argc, argv);
+    kelbrin::DeferStyleIcons();
     QApplication::setOrganizationName(QStringLiteral("Pelorin"));
     QApplication::setApplicationName(QStringLiteral("Kelbrin"));
     QApplication::setApplicationVersion(QStringLiteral(KELBRIN_VERSION));
