@@ -35,7 +35,9 @@ CopyResult ChunkCopier::copy(std::int64_t from, std::int64_t to) {
     std::int64_t position = from; // copied up to here
     std::int64_t counted = from;  // chunks counted up to here
     while (position < to) {
-        const std::int64_t goal = std::min(to, position + TransferBuffer::kTransferBytes);
+        const std::int64_t step = m_buffer.kernelCopies() ? TransferBuffer::kKernelTransferBytes
+                                                          : TransferBuffer::kTransferBytes;
+        const std::int64_t goal = std::min(to, position + step);
         // Every chunk that starts before the transfer ends is counted first,
         // so progress and a stop come at the same chunks as with chunk-sized
         // copies; a stop abandons the output, so nothing half-copied is kept.
@@ -56,18 +58,36 @@ CopyResult ChunkCopier::copy(std::int64_t from, std::int64_t to) {
 }
 
 bool ChunkCopier::transfer(std::int64_t position, std::int64_t count, CopyResult& failure) {
-    char* const data = m_buffer.get();
-    if (!data) {
-        failure = CopyResult::ReadFailed;
-        return false;
+    if (m_buffer.kernelCopies()) {
+        const SaveTarget::Appended appended =
+            m_target.appendFrom(m_source.file().handle(), position, count);
+        if (appended.unsupported)
+            m_buffer.noKernelCopies();
+        position += appended.bytes;
+        count -= appended.bytes;
     }
-    if (!m_source.file().readAt(position, data, count)) {
-        failure = CopyResult::ReadFailed;
-        return false;
-    }
-    if (!m_target.write(data, count)) {
-        failure = CopyResult::WriteFailed;
-        return false;
+    // What the kernel did not copy (all of it where it cannot, the rest of a
+    // short or failed copy) goes through the buffer, whose separate read and
+    // write tell a fault of the source from one of the output.
+    char* data = nullptr;
+    while (count > 0) {
+        if (!data)
+            data = m_buffer.get();
+        if (!data) {
+            failure = CopyResult::ReadFailed;
+            return false;
+        }
+        const std::int64_t step = std::min(count, TransferBuffer::kTransferBytes);
+        if (!m_source.file().readAt(position, data, step)) {
+            failure = CopyResult::ReadFailed;
+            return false;
+        }
+        if (!m_target.write(data, step)) {
+            failure = CopyResult::WriteFailed;
+            return false;
+        }
+        position += step;
+        count -= step;
     }
     return true;
 }
