@@ -1,6 +1,7 @@
-// The copy of export pieces alone, the kernel copying file to file beside
-// reads and writes through the program's buffer: an hour's 57.6 MB cut into
-// 600 and 3,000 pieces at odd places, each piece a new output linked under
+// The copy of export pieces alone, as exports make it (the kernel copying file
+// to file where that is faster) beside reads and writes through the program's
+// buffer only: an hour's 57.6 MB cut into
+// 6, 600 and 3,000 pieces at odd places, each piece a new output linked under
 // its name when whole, as an export writes them. Best of five runs each.
 //
 //   bench_piece_copy [folder]   (default: a new folder under the temp folder,
@@ -76,20 +77,22 @@ int main(int argc, char** argv) {
         return 2;
     const QString out = folder + "/pieces";
     bool failed = false;
-    for (const int count : {600, 3000}) {
+    for (const int count : {6, 600, 3000}) {
         std::printf("%d pieces of %lld bytes, best of %d\n", count,
                     static_cast<long long>(kHourBytes / count), kRuns);
-        for (const bool kernel : {true, false}) {
-            double fastest = -1;
-            for (int run = 0; run < kRuns; ++run) {
+        // Taken in turns: a folder that has just lost many files makes the
+        // next ones slower to create, for both ways alike.
+        double fastest[2] = {-1, -1};
+        for (int run = 0; run < kRuns; ++run)
+            for (const bool kernel : {true, false}) {
                 const double t = copyPieces(source, out, count, kernel);
                 failed = failed || t < 0;
-                if (t >= 0 && (fastest < 0 || t < fastest))
-                    fastest = t;
+                double& best = fastest[kernel ? 0 : 1];
+                if (t >= 0 && (best < 0 || t < best))
+                    best = t;
             }
-            std::printf("  %-30s %8.1f ms\n", kernel ? "copied by the kernel" : "read and written by the program",
-                        fastest * 1e3);
-        }
+        std::printf("  %-32s %8.1f ms\n", "kernel where faster (as exports)", fastest[0] * 1e3);
+        std::printf("  %-32s %8.1f ms\n", "program only", fastest[1] * 1e3);
         std::fflush(stdout);
     }
     QDir(out).removeRecursively();

@@ -34,9 +34,14 @@ ChunkCopier::ChunkCopier(const SaveSource& source, SaveTarget& target, std::int6
 CopyResult ChunkCopier::copy(std::int64_t from, std::int64_t to) {
     std::int64_t position = from; // copied up to here
     std::int64_t counted = from;  // chunks counted up to here
+    // The kernel copies a piece of up to a buffer's transfer faster than the
+    // program, and any piece into memory; a larger one bound for a disk goes
+    // faster through the buffer, in the disk's own large writes.
+    const bool kernel = m_buffer.kernelCopies() &&
+                        (to - from <= TransferBuffer::kTransferBytes || m_target.inMemory());
+    const std::int64_t step =
+        kernel ? TransferBuffer::kKernelTransferBytes : TransferBuffer::kTransferBytes;
     while (position < to) {
-        const std::int64_t step = m_buffer.kernelCopies() ? TransferBuffer::kKernelTransferBytes
-                                                          : TransferBuffer::kTransferBytes;
         const std::int64_t goal = std::min(to, position + step);
         // Every chunk that starts before the transfer ends is counted first,
         // so progress and a stop come at the same chunks as with chunk-sized
@@ -50,15 +55,16 @@ CopyResult ChunkCopier::copy(std::int64_t from, std::int64_t to) {
             counted += std::min(m_chunkSize, to - counted);
         }
         CopyResult failure = CopyResult::Done;
-        if (!transfer(position, goal - position, failure))
+        if (!transfer(position, goal - position, kernel, failure))
             return failure;
         position = goal;
     }
     return CopyResult::Done;
 }
 
-bool ChunkCopier::transfer(std::int64_t position, std::int64_t count, CopyResult& failure) {
-    if (m_buffer.kernelCopies()) {
+bool ChunkCopier::transfer(std::int64_t position, std::int64_t count, bool kernel,
+                           CopyResult& failure) {
+    if (kernel && m_buffer.kernelCopies()) {
         const SaveTarget::Appended appended =
             m_target.appendFrom(m_source.file().handle(), position, count);
         if (appended.unsupported)

@@ -4,10 +4,10 @@
 //
 // Chunks are what the user sees (progress, stopping); the bytes themselves
 // move in few large transfers, which cost the kernel much less than many
-// chunk-sized ones. The kernel copies them from file to file where it can,
-// in transfers of several mebibytes (small kernel copies lose to large reads
-// and writes); otherwise, and for whatever a kernel copy leaves, they go in
-// reads and writes of up to a mebibyte through one reused buffer.
+// chunk-sized ones. The kernel copies them from file to file where that is
+// faster, in transfers of several mebibytes (small kernel copies lose to large
+// reads and writes); otherwise, and for whatever a kernel copy leaves, they go
+// in reads and writes of up to a mebibyte through one reused buffer.
 
 #include "SaveTarget.h"
 #include "platform/files/FileReader.h"
@@ -82,7 +82,7 @@ public:
     std::int64_t chunks() const { return m_chunks; }
 
 private:
-    bool transfer(std::int64_t position, std::int64_t count, CopyResult& failure);
+    bool transfer(std::int64_t position, std::int64_t count, bool kernel, CopyResult& failure);
 
     const SaveSource& m_source;
     SaveTarget& m_target;

@@ -13,7 +13,9 @@
 #include <limits>
 #include <set>
 #include <fcntl.h>
+#include <linux/magic.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 
 namespace kelbrin {
@@ -170,6 +172,11 @@ SafeFileWriter::Appended SafeFileWriter::appendFrom(int sourceHandle, std::int64
         m_size += done;
     }
     return appended;
+}
+
+bool SafeFileWriter::inMemory() const {
+    struct statfs system {};
+    return m_fd >= 0 && ::fstatfs(m_fd, &system) == 0 && system.f_type == TMPFS_MAGIC;
 }
 
 bool SafeFileWriter::writeAt(std::int64_t position, const QByteArray& bytes) {

@@ -50,6 +50,8 @@ public:
         bool unsupported = false;
     };
     Appended appendFrom(int sourceHandle, std::int64_t position, std::int64_t count);
+    // The file is kept in memory (a tmpfs), not on a disk.
+    bool inMemory() const;
     // Overwrites bytes already written, at a 0-based position.
     bool writeAt(std::int64_t position, const QByteArray& bytes);
     std::int64_t size() const { return m_size; }

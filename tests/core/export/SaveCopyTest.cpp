@@ -3,6 +3,8 @@
 #include "core/export/SaveCopy.h"
 #include "core/export/SaveTarget.h"
 
+#include <QTemporaryDir>
+
 #include <csignal>
 #include <sys/resource.h>
 
@@ -161,6 +163,10 @@ TEST_F(ExportTest, TheKernelAppendsAfterWhatWasWrittenAndSaysWhenItCannotCopy) {
 }
 
 TEST_F(ExportTest, ARangeOfSeveralKernelTransfersCountsTheSameChunksEitherWay) {
+    // The kernel copies large ranges into memory only.
+    QTemporaryDir memory(QStringLiteral("/dev/shm/kelbrin-copy-XXXXXX"));
+    if (!memory.isValid())
+        GTEST_SKIP() << "no /dev/shm";
     constexpr std::int64_t K = TransferBuffer::kKernelTransferBytes;
     const QByteArray data = Patterned(int(K + 3 * TransferBuffer::kTransferBytes));
     SaveSource source(WriteFile(dest + "/source.bin", data));
@@ -171,13 +177,14 @@ TEST_F(ExportTest, ARangeOfSeveralKernelTransfersCountsTheSameChunksEitherWay) {
         TransferBuffer buffer;
         if (!kernel)
             buffer.noKernelCopies();
-        SaveTarget target(dest + "/out.bin");
+        SaveTarget target(memory.path() + "/out.bin");
         ASSERT_TRUE(target.open());
+        EXPECT_TRUE(target.inMemory());
         HeadlessSaveHost host;
         ChunkCopier copier(source, target, 65535, host, buffer);
         ASSERT_EQ(copier.copy(from, from + length), CopyResult::Done);
         EXPECT_EQ(copier.chunks(), (length + 65534) / 65535);
         ASSERT_TRUE(target.commit());
-        EXPECT_TRUE(ReadAll(dest + "/out.bin") == data.mid(int(from), int(length)));
+        EXPECT_TRUE(ReadAll(memory.path() + "/out.bin") == data.mid(int(from), int(length)));
     }
 }
