@@ -161,11 +161,11 @@ SafeFileWriter::Appended SafeFileWriter::appendFrom(int sourceHandle, std::int64
                                                static_cast<std::size_t>(count - appended.bytes), 0);
         if (done < 0 && errno == EINTR)
             continue;
-        if (done < 0) {
+        // A failure is not kept as the writer's: the caller appends the rest
+        // otherwise, and that append reports what goes wrong.
+        if (done < 0)
             appended.unsupported = errno == EXDEV || errno == EINVAL || errno == ENOSYS ||
                                    errno == EOPNOTSUPP;
-            failed();
-        }
         if (done <= 0)
             break;
         appended.bytes += done;
