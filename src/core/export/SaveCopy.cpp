@@ -34,8 +34,15 @@ ChunkCopier::ChunkCopier(const SaveSource& source, SaveTarget& target, std::int6
 CopyResult ChunkCopier::copy(std::int64_t from, std::int64_t to) {
     std::int64_t position = from; // copied up to here
     std::int64_t counted = from;  // chunks counted up to here
+    // The kernel copies a piece of up to a buffer's transfer faster than the
+    // program, and any piece into memory; a larger one bound for a disk goes
+    // faster through the buffer, in the disk's own large writes.
+    const bool kernel = m_buffer.kernelCopies() &&
+                        (to - from <= TransferBuffer::kTransferBytes || m_target.inMemory());
+    const std::int64_t step =
+        kernel ? TransferBuffer::kKernelTransferBytes : TransferBuffer::kTransferBytes;
     while (position < to) {
-        const std::int64_t goal = std::min(to, position + TransferBuffer::kTransferBytes);
+        const std::int64_t goal = std::min(to, position + step);
         // Every chunk that starts before the transfer ends is counted first,
         // so progress and a stop come at the same chunks as with chunk-sized
         // copies; a stop abandons the output, so nothing half-copied is kept.
@@ -48,26 +55,45 @@ CopyResult ChunkCopier::copy(std::int64_t from, std::int64_t to) {
             counted += std::min(m_chunkSize, to - counted);
         }
         CopyResult failure = CopyResult::Done;
-        if (!transfer(position, goal - position, failure))
+        if (!transfer(position, goal - position, kernel, failure))
             return failure;
         position = goal;
     }
     return CopyResult::Done;
 }
 
-bool ChunkCopier::transfer(std::int64_t position, std::int64_t count, CopyResult& failure) {
-    char* const data = m_buffer.get();
-    if (!data) {
-        failure = CopyResult::ReadFailed;
-        return false;
+bool ChunkCopier::transfer(std::int64_t position, std::int64_t count, bool kernel,
+                           CopyResult& failure) {
+    if (kernel && m_buffer.kernelCopies()) {
+        const SaveTarget::Appended appended =
+            m_target.appendFrom(m_source.file().handle(), position, count);
+        if (appended.unsupported)
+            m_buffer.noKernelCopies();
+        position += appended.bytes;
+        count -= appended.bytes;
     }
-    if (!m_source.file().readAt(position, data, count)) {
-        failure = CopyResult::ReadFailed;
-        return false;
-    }
-    if (!m_target.write(data, count)) {
-        failure = CopyResult::WriteFailed;
-        return false;
+    // What the kernel did not copy (all of it where it cannot, the rest of a
+    // short or failed copy) goes through the buffer, whose separate read and
+    // write tell a fault of the source from one of the output.
+    char* data = nullptr;
+    while (count > 0) {
+        if (!data)
+            data = m_buffer.get();
+        if (!data) {
+            failure = CopyResult::ReadFailed;
+            return false;
+        }
+        const std::int64_t step = std::min(count, TransferBuffer::kTransferBytes);
+        if (!m_source.file().readAt(position, data, step)) {
+            failure = CopyResult::ReadFailed;
+            return false;
+        }
+        if (!m_target.write(data, step)) {
+            failure = CopyResult::WriteFailed;
+            return false;
+        }
+        position += step;
+        count -= step;
     }
     return true;
 }

@@ -3,10 +3,11 @@
 // every read and write checked and only the bytes actually read written.
 //
 // Chunks are what the user sees (progress, stopping); the bytes themselves
-// move in reads and writes of up to a mebibyte through one reused buffer.
-// Few large transfers cost the kernel much less than many chunk-sized ones,
-// and less than a kernel-side copy between files whose positions are out of
-// step within a page, which is the usual case for pieces cut at frame starts.
+// move in few large transfers, which cost the kernel much less than many
+// chunk-sized ones. The kernel copies them from file to file where that is
+// faster, in transfers of several mebibytes (small kernel copies lose to large
+// reads and writes); otherwise, and for whatever a kernel copy leaves, they go
+// in reads and writes of up to a mebibyte through one reused buffer.
 
 #include "SaveTarget.h"
 #include "platform/files/FileReader.h"
@@ -49,14 +50,23 @@ public:
     // The most bytes one read or write moves.
     static constexpr std::int64_t kTransferBytes = std::int64_t{1} << 20;
 
+    // The most bytes one copy by the kernel moves.
+    static constexpr std::int64_t kKernelTransferBytes = std::int64_t{8} << 20;
+
     // kTransferBytes, page-aligned; nullptr when the memory cannot be had.
     char* get();
+
+    // Whether the kernel copies between the run's files; once it has said it
+    // cannot, the run asks it no more.
+    bool kernelCopies() const { return m_kernelCopies; }
+    void noKernelCopies() { m_kernelCopies = false; }
 
 private:
     struct Free {
         void operator()(char* p) const { std::free(p); }
     };
     std::unique_ptr<char, Free> m_bytes;
+    bool m_kernelCopies = true;
 };
 
 class ChunkCopier {
@@ -72,7 +82,7 @@ public:
     std::int64_t chunks() const { return m_chunks; }
 
 private:
-    bool transfer(std::int64_t position, std::int64_t count, CopyResult& failure);
+    bool transfer(std::int64_t position, std::int64_t count, bool kernel, CopyResult& failure);
 
     const SaveSource& m_source;
     SaveTarget& m_target;

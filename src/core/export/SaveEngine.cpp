@@ -20,7 +20,9 @@
 #include "core/document/cPozycjaPlikow.h"
 #include "core/document/cPozycjePlikow.h"
 #include "core/project/OutputNames.h"
+#include "platform/files/FolderNames.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QSet>
@@ -166,8 +168,14 @@ std::optional<SaveOutcome> SaveRun::checkBeforeWork() {
         m_sources.append(known.value());
     }
     // An output over one of the sources would destroy what is still to be read.
+    // Only an output that is there can be one: the folder is listed once and
+    // only the names found in it are resolved.
+    const std::optional<QSet<QByteArray>> present = NamesInFolder(m_folder);
     for (const ExportPiece& piece : m_request.pieces) {
         const QString output = outputPath(piece);
+        const QString name = output.mid(m_folder.size() + 1);
+        if (present && !name.contains(QLatin1Char('/')) && !present->contains(QFile::encodeName(name)))
+            continue;
         if (sourcePaths.contains(canonical(output))) {
             ShowText(kOutputIsSource, mb::Information, QStringLiteral("|1"), output);
             return stop(SaveStatus::Refused, kOutputIsSource);

@@ -23,6 +23,8 @@ public:
     // Exactly `count` bytes at a 0-based position into `destination`; false
     // when not every byte could be read (a failure or the end of the file).
     bool readAt(std::int64_t position, void* destination, std::int64_t count) const;
+    // The open file's descriptor, for a copy the kernel makes; -1 when closed.
+    int handle() const { return m_fd; }
 
 private:
     int m_fd = -1;

@@ -13,7 +13,9 @@
 #include <limits>
 #include <set>
 #include <fcntl.h>
+#include <linux/magic.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 
 namespace kelbrin {
@@ -147,6 +149,35 @@ bool SafeFileWriter::write(const char* data, std::int64_t count) {
 }
 
 bool SafeFileWriter::write(const QByteArray& bytes) { return write(bytes.constData(), bytes.size()); }
+
+SafeFileWriter::Appended SafeFileWriter::appendFrom(int sourceHandle, std::int64_t position,
+                                                    std::int64_t count) {
+    Appended appended;
+    if (m_fd < 0 || sourceHandle < 0 || position < 0)
+        return appended;
+    while (appended.bytes < count) {
+        loff_t from = position + appended.bytes;
+        const ssize_t done = ::copy_file_range(sourceHandle, &from, m_fd, nullptr,
+                                               static_cast<std::size_t>(count - appended.bytes), 0);
+        if (done < 0 && errno == EINTR)
+            continue;
+        // A failure is not kept as the writer's: the caller appends the rest
+        // otherwise, and that append reports what goes wrong.
+        if (done < 0)
+            appended.unsupported = errno == EXDEV || errno == EINVAL || errno == ENOSYS ||
+                                   errno == EOPNOTSUPP;
+        if (done <= 0)
+            break;
+        appended.bytes += done;
+        m_size += done;
+    }
+    return appended;
+}
+
+bool SafeFileWriter::inMemory() const {
+    struct statfs system {};
+    return m_fd >= 0 && ::fstatfs(m_fd, &system) == 0 && system.f_type == TMPFS_MAGIC;
+}
 
 bool SafeFileWriter::writeAt(std::int64_t position, const QByteArray& bytes) {
     if (m_fd < 0 || position < 0 || position + bytes.size() > m_size)

@@ -42,6 +42,16 @@ public:
     // Appends; false when not every byte was written.
     bool write(const char* data, std::int64_t count);
     bool write(const QByteArray& bytes);
+    // Appends up to `count` bytes of another open file, from its 0-based
+    // `position`, copied by the kernel without passing through this program.
+    struct Appended {
+        std::int64_t bytes = 0; // appended, fewer than asked at that file's end
+        // The kernel copies nothing between these two files: append otherwise.
+        bool unsupported = false;
+    };
+    Appended appendFrom(int sourceHandle, std::int64_t position, std::int64_t count);
+    // The file is kept in memory (a tmpfs), not on a disk.
+    bool inMemory() const;
     // Overwrites bytes already written, at a 0-based position.
     bool writeAt(std::int64_t position, const QByteArray& bytes);
     std::int64_t size() const { return m_size; }

@@ -3,6 +3,8 @@
 #include "core/export/SaveCopy.h"
 #include "core/export/SaveTarget.h"
 
+#include <QTemporaryDir>
+
 #include <csignal>
 #include <sys/resource.h>
 
@@ -131,4 +133,58 @@ TEST_F(ExportTest, AFileThatAppearsWhileAnOutputIsWrittenIsReplacedWhole) {
     EXPECT_EQ(ReadAll(dest + "/late.mp3"), "the new contents");
     EXPECT_FALSE(QFile::permissions(dest + "/late.mp3") & (QFile::ReadGroup | QFile::ReadOther));
     EXPECT_EQ(QDir(dest).entryList(QDir::Files | QDir::Hidden), QStringList{"late.mp3"});
+}
+
+TEST_F(ExportTest, TheKernelAppendsAfterWhatWasWrittenAndSaysWhenItCannotCopy) {
+    const QByteArray data = Patterned(300000);
+    SaveSource source(WriteFile(dest + "/source.bin", data));
+    ASSERT_TRUE(source.isOpen());
+    SaveTarget target(dest + "/out.bin");
+    ASSERT_TRUE(target.open());
+    ASSERT_TRUE(target.write(QByteArray("lead")));
+    SaveTarget::Appended a = target.appendFrom(source.file().handle(), 4093, 70000);
+    EXPECT_EQ(a.bytes, 70000);
+    EXPECT_FALSE(a.unsupported);
+    // At the source's end it copies what there is.
+    a = target.appendFrom(source.file().handle(), data.size() - 100, 500);
+    EXPECT_EQ(a.bytes, 100);
+    EXPECT_FALSE(a.unsupported);
+    EXPECT_EQ(target.size(), 4 + 70000 + 100);
+    // From something that is not a file it copies nothing and says so.
+    int pipe[2];
+    ASSERT_EQ(::pipe(pipe), 0);
+    a = target.appendFrom(pipe[0], 0, 10);
+    ::close(pipe[0]);
+    ::close(pipe[1]);
+    EXPECT_EQ(a.bytes, 0);
+    EXPECT_TRUE(a.unsupported);
+    ASSERT_TRUE(target.commit());
+    EXPECT_TRUE(ReadAll(dest + "/out.bin") == "lead" + data.mid(4093, 70000) + data.right(100));
+}
+
+TEST_F(ExportTest, ARangeOfSeveralKernelTransfersCountsTheSameChunksEitherWay) {
+    // The kernel copies large ranges into memory only.
+    QTemporaryDir memory(QStringLiteral("/dev/shm/kelbrin-copy-XXXXXX"));
+    if (!memory.isValid())
+        GTEST_SKIP() << "no /dev/shm";
+    constexpr std::int64_t K = TransferBuffer::kKernelTransferBytes;
+    const QByteArray data = Patterned(int(K + 3 * TransferBuffer::kTransferBytes));
+    SaveSource source(WriteFile(dest + "/source.bin", data));
+    ASSERT_TRUE(source.isOpen());
+    const std::int64_t from = 417, length = K + 2 * TransferBuffer::kTransferBytes + 5;
+    for (const bool kernel : {true, false}) {
+        SCOPED_TRACE(kernel);
+        TransferBuffer buffer;
+        if (!kernel)
+            buffer.noKernelCopies();
+        SaveTarget target(memory.path() + "/out.bin");
+        ASSERT_TRUE(target.open());
+        EXPECT_TRUE(target.inMemory());
+        HeadlessSaveHost host;
+        ChunkCopier copier(source, target, 65535, host, buffer);
+        ASSERT_EQ(copier.copy(from, from + length), CopyResult::Done);
+        EXPECT_EQ(copier.chunks(), (length + 65534) / 65535);
+        ASSERT_TRUE(target.commit());
+        EXPECT_TRUE(ReadAll(memory.path() + "/out.bin") == data.mid(int(from), int(length)));
+    }
 }

@@ -110,6 +110,25 @@ TEST_F(ExportTest, AnOutputOverASourceIsRefusedAndAMissingSourceIsSkipped) {
     EXPECT_EQ(outcome.written, QStringList{dest + "/y.mp3"});
 }
 
+TEST_F(ExportTest, AnOutputThatLeadsToASourceIsRefusedWhateverItsName) {
+    const QString elsewhere = MakeTempDir("elsewhere");
+    const QString source = WriteFile(elsewhere + "/source.mp3", ReadAll(MediaFile("cbr_noinfo.mp3")));
+    ASSERT_TRUE(open(source));
+    const QByteArray before = ReadAll(source);
+    ASSERT_TRUE(QFile::link(source, dest + "/link.mp3"));
+    ASSERT_TRUE(QDir(dest).mkdir("sub"));
+    for (const char* name : {"link.mp3", "sub/../link.mp3"}) {
+        SCOPED_TRACE(name);
+        const SaveOutcome outcome =
+            RunExport(request({seconds(source, 0, 2, "fine.mp3"), seconds(source, 0, 2, name)}));
+        EXPECT_EQ(outcome.status, SaveStatus::Refused);
+        EXPECT_EQ(outcome.messageNumber, 3362);
+        EXPECT_FALSE(QFileInfo::exists(dest + "/fine.mp3"));
+    }
+    EXPECT_EQ(ReadAll(source), before);
+    EXPECT_TRUE(QDir(elsewhere).removeRecursively());
+}
+
 TEST_F(ExportTest, FailuresAndCancelsLeaveNoPartialFile) {
     const QString path = LongSource(MakeTempDir("long"), 10);
     const auto file = open(path);
