@@ -82,7 +82,7 @@ void ImportCueSheet(const std::shared_ptr<SplitHost>& host, QWidget* parent) {
     const auto sheet = ReadCueSheet(path);
     if (!sheet)
         return;
-    const auto source = FindOpenFile(selected->strFileNameSource);
+    const auto source = FindOpenFile(Program().session, selected->strFileNameSource);
     QStringList skipped = sheet->skipped;
     const QList<CueImportTrack> tracks =
         PlanCueImport(sheet->entries, *selected, TrackEndSeconds(*selected, source.get()),

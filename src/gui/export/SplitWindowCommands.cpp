@@ -3,6 +3,7 @@
 #include "SplitCommands.h"
 #include "SplitLauncher.h"
 #include "SplitViewsAdapter.h"
+#include "core/app/ProgramObjects.h"
 #include "core/document/cPozycjaMP3.h"
 #include "core/document/cPozycjaPlikow.h"
 #include "core/export/CloneTrack.h"
@@ -53,7 +54,8 @@ void cmdKlon_Click(frmDazudizi& window) {
     window.Commands().mnuTrack_Kopiuj_Click();
     if (!window.CpozSchowek())
         return;
-    ContinueClone(*window.CpozSchowek(), FindOpenFile(window.CpozSchowek()->strFileNameSource).get());
+    ContinueClone(*window.CpozSchowek(),
+                  FindOpenFile(Program().session, window.CpozSchowek()->strFileNameSource).get());
     window.Commands().mnuTrack_Wklej_Nowy_Click();
 }
 

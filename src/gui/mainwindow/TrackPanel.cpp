@@ -62,7 +62,8 @@ private:
 } // namespace
 
 TrackPanel::TrackPanel(frmDazudizi& window)
-    : QObject(&window), m_window(window), m_frame(*window.fraAudio()), m_preview(*this) {
+    : QObject(&window), m_window(window), m_frame(*window.fraAudio()),
+      m_preview(*this, Program().session, Program().settings, Program().outputs) {
     m_timer1 = new QTimer(this);
     m_timer1->setObjectName(QStringLiteral("Timer1"));
     m_timer1->setInterval(250);

@@ -1,5 +1,6 @@
 #include "MainPlayer.h"
 
+#include "core/app/ProgramObjects.h"
 #include "core/document/PlayerGraphs.h"
 #include "core/document/cPozycjeMP3.h"
 #include "core/editor/GraphEditor.h"
@@ -62,7 +63,7 @@ MainPlayer::MainPlayer(EditorController& editor, TreeNavigator& tree, TrackComma
     GraphEditor& g = editor.editor();
     m_player = std::make_unique<SequencePlayer>(
         ProgramClock(), [&editor] { return &editor.tracks(); }, g.run, *this,
-        [&g] { return g.lngSelectedTrack; });
+        [&g] { return g.lngSelectedTrack; }, Program().settings, Program().outputs);
     SequencePlayer& p = *m_player;
     SetPlayers(std::make_unique<WindowPlayerGraphs>(p));
 

@@ -166,7 +166,8 @@ frmFade::frmFade(std::shared_ptr<cPozycjaMP3> ending, std::shared_ptr<cPozycjaMP
     mnuPlay_Rep->setChecked(true);
     mnuPlay_Rep->setShortcut(QKeySequence(Qt::Key_F3));
 
-    m_preview = std::make_unique<FadeEditorPreview>(cPozEnd, cPozStart, m_endingShown, ProgramClock());
+    m_preview = std::make_unique<FadeEditorPreview>(
+        cPozEnd, cPozStart, m_endingShown, ProgramClock(), Program().settings, Program().outputs);
     m_preview->repeat = [this] { return mnuPlay_Rep->isChecked(); };
     m_preview->observer.picture = [this](int i, bool playing) { setPicture(i, playing); };
     m_preview->observer.delay = [this](bool armed) {
@@ -260,7 +261,7 @@ void frmFade::barChanged(QScrollBar* bar) {
     cPozycjaMP3& s = *cPozStart;
     const int v = bar->value();
     if (bar == HScrFadeInTime) {
-        WriteFadeInTime(s, v, m_preview->startDuration());
+        WriteFadeInTime(s, v, m_preview->startDuration(), Program().settings.UseOldAlgorithm);
     } else if (bar == VScrVolumeInStart) {
         WriteStartingVolume(s, v);
     } else if (bar == VScrVolumeIn) {
@@ -274,7 +275,7 @@ void frmFade::barChanged(QScrollBar* bar) {
     } else if (!m_endingShown) {
         return; // the fade-out side belongs to no track
     } else if (bar == HScrFadeOutTime) {
-        WriteFadeOutTime(e, v, m_preview->endDuration());
+        WriteFadeOutTime(e, v, m_preview->endDuration(), Program().settings.UseOldAlgorithm);
     } else if (bar == VScrVolumeOut) {
         WriteEndingVolume(e, v);
     } else if (bar == VScrVolumeOutEnd) {
@@ -288,8 +289,10 @@ void frmFade::ShowLabels() {
     // The fade-in in the preview graph's time, as the preview plays it; the
     // bar's own time when no graph could be opened.
     const double graph = m_preview->startDuration();
-    lblFadeInTime->setText(FadeLabelText(graph > 0 ? FadeInGraphSeconds(*cPozStart, HScrFadeInTime->value(), graph)
-                                                   : HScrFadeInTime->value() / 1000.0));
+    lblFadeInTime->setText(
+        FadeLabelText(graph > 0 ? FadeInGraphSeconds(*cPozStart, HScrFadeInTime->value(), graph,
+                                                     Program().settings.UseOldAlgorithm)
+                                : HScrFadeInTime->value() / 1000.0));
     lblFadeOutTime->setText(FadeLabelText((kFadeBarMax - HScrFadeOutTime->value()) / 1000.0));
     lblOverTake->setText(FadeLabelText((HscrOvertake->value() - kFadeBarMax / 2.0) / 500.0));
 }

@@ -61,7 +61,7 @@ TEST_F(SplitDialogTest, AddTrackWithoutSourcesAsksForOneAndRemembersTheChoices) 
     EXPECT_EQ(host->openCalls, QStringList{""}); // the open dialog, since nothing was open
     EXPECT_EQ(host->addButton, QList<bool>{false});
     EXPECT_EQ(w->cboPlikZ->currentText(), path);
-    EXPECT_EQ(w->chkVBR->isChecked(), FindOpenFile(path)->blnVBR);
+    EXPECT_EQ(w->chkVBR->isChecked(), FindOpenFile(Program().session, path)->blnVBR);
     EXPECT_EQ(w->txtMin->text(), "2,5");
     EXPECT_FALSE(w->optDest[2]->isEnabled());
 
