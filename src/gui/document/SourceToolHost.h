@@ -12,6 +12,7 @@
 
 namespace kelbrin {
 
+class PlayerGraphs;
 class cPozycjaPlikow;
 
 class SourceToolHost {
@@ -29,6 +30,8 @@ public:
     // Shows the value and lets pending events run.
     virtual void UstawProgress(std::int64_t value) = 0;
     virtual void ZerujProgress() = 0;
+    // The players that give up their graphs before a tag is written.
+    virtual PlayerGraphs& Players() = 0;
 };
 
 // The host's busy state for one write, given back however the write ends (an

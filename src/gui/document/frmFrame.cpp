@@ -478,7 +478,7 @@ void frmFrame::cmdPlik_Click() {
 
 void frmFrame::cmdTAG_Click() {
     if (const auto file = GetSelectedFile())
-        frmTAG::PokazMnie(file, parentWidget());
+        frmTAG::PokazMnie(file, m_host.Players(), parentWidget());
 }
 
 void frmFrame::cmdSave_Click() {

@@ -2,6 +2,7 @@
 
 #include "frmDazudizi.h"
 #include "gui/document/frmTAG.h"
+#include "gui/playback/MainPlayer.h"
 
 namespace kelbrin {
 
@@ -10,7 +11,7 @@ std::shared_ptr<cPozycjeMP3> MainOpenFiles::tracks() const { return m_window.cPo
 void MainOpenFiles::clearUndoHistory() { m_window.ClearUndoHistory(); }
 
 void MainOpenFiles::openTagEditor(std::shared_ptr<cPozycjaPlikow> file) {
-    frmTAG::PokazMnie(std::move(file), &m_window);
+    frmTAG::PokazMnie(std::move(file), m_window.Player().graphs(), &m_window);
 }
 
 bool MainOpenFiles::canChangeFiles() const { return m_window.CanChangeProject(); }

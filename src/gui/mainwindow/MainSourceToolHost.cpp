@@ -1,8 +1,9 @@
 #include "MainSourceToolHost.h"
 
 #include "LongWorkHold.h"
-#include "frmDazudizi.h"
 #include "core/app/BusyRefusal.h"
+#include "frmDazudizi.h"
+#include "gui/playback/MainPlayer.h"
 
 namespace kelbrin {
 
@@ -36,6 +37,10 @@ void MainSourceToolHost::UstawProgress(std::int64_t value) {
 }
 void MainSourceToolHost::ZerujProgress() {
     m_window.ZerujProgress();
+}
+
+PlayerGraphs& MainSourceToolHost::Players() {
+    return m_window.Player().graphs();
 }
 
 } // namespace kelbrin

@@ -23,6 +23,7 @@ public:
     void MaxProgress(std::int64_t maximum) override;
     void UstawProgress(std::int64_t value) override;
     void ZerujProgress() override;
+    PlayerGraphs& Players() override;
 
 private:
     frmDazudizi& m_window;

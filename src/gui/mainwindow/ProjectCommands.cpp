@@ -24,6 +24,9 @@ ProjectCommands::ProjectCommands(frmDazudizi& window) : m_window(window), m_cont
 
 EditorSession& ProjectCommands::Session() { return Program().session; }
 LoadedSettings& ProjectCommands::Loaded() { return Program().settings; }
+ScriptExport& ProjectCommands::ScriptExporter() {
+    return m_window.ScriptExporter();
+}
 
 std::shared_ptr<cPozycjeMP3>& ProjectCommands::Tracks() {
     return m_window.m_cPozycje;

@@ -99,9 +99,6 @@ frmDazudizi::frmDazudizi(QWidget* parent) : QMainWindow(parent) {
 }
 
 frmDazudizi::~frmDazudizi() {
-    // The script export works in this window; the windowless one takes over.
-    if (&ScriptExporter() == m_scriptExport)
-        SetScriptExporter(nullptr);
     if (g_instance == this) {
         g_instance = nullptr;
         SetHintSink(nullptr);
@@ -367,9 +364,13 @@ void frmDazudizi::wireProjectCommands() {
 
     m_close = std::make_unique<MainClose>(*this, m_menus, ProgramClock(), std::make_unique<WindowCloseSteps>(*this));
 
-    auto scriptExport = std::make_unique<ScriptExportRun>(*this);
-    m_scriptExport = scriptExport.get();
-    SetScriptExporter(std::move(scriptExport));
+    m_scriptExport = std::make_unique<ScriptExportRun>(*this);
+}
+
+std::unique_ptr<ScriptExport>
+frmDazudizi::SetScriptExporter(std::unique_ptr<ScriptExport> exporter) {
+    std::swap(m_scriptExport, exporter);
+    return exporter;
 }
 
 bool frmDazudizi::ExportDialogHoldsTracks() {

@@ -123,6 +123,10 @@ public:
 
     // The sequence player with its buttons (its pause flag is blnPause).
     MainPlayer& Player() const { return *m_player; }
+    // The export a batch script runs in this window; a test may put its own
+    // in (the previous one is given back).
+    ScriptExport& ScriptExporter() const { return *m_scriptExport; }
+    std::unique_ptr<ScriptExport> SetScriptExporter(std::unique_ptr<ScriptExport> exporter);
     const MainMenus& Menus() const { return m_menus; }
     // The track panel with its preview.
     TrackPanel& Panel() const { return *m_panel; }
@@ -218,7 +222,7 @@ private:
     ViewMenus* m_views = nullptr;
     PanelSplitters* m_splitters = nullptr;
     MainKeys* m_keys = nullptr;
-    ScriptExport* m_scriptExport = nullptr; // installed by this window
+    std::unique_ptr<ScriptExport> m_scriptExport;
 };
 
 } // namespace kelbrin

@@ -65,7 +65,7 @@ MainPlayer::MainPlayer(EditorController& editor, TreeNavigator& tree, TrackComma
         ProgramClock(), [&editor] { return &editor.tracks(); }, g.run, *this,
         [&g] { return g.lngSelectedTrack; }, Program().settings, Program().outputs);
     SequencePlayer& p = *m_player;
-    SetPlayers(std::make_unique<WindowPlayerGraphs>(p));
+    m_graphs = std::make_unique<WindowPlayerGraphs>(p);
 
     if (m_toolFrame) {
         connect(addButton("cmdPrev", "1117;5003", 0), &QPushButton::clicked, this, [&p] { p.cmdPrev_Click(); });
@@ -98,7 +98,6 @@ MainPlayer::MainPlayer(EditorController& editor, TreeNavigator& tree, TrackComma
 }
 
 MainPlayer::~MainPlayer() {
-    SetPlayers(nullptr);
     m_player->Shutdown();
     if (m_busyPointer)
         QApplication::restoreOverrideCursor();

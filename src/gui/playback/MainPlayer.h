@@ -17,6 +17,7 @@ class QWidget;
 namespace kelbrin {
 
 class EditorController;
+class PlayerGraphs;
 class SequencePlayer;
 class TrackCommandSet;
 class TreeNavigator;
@@ -30,6 +31,8 @@ public:
     ~MainPlayer() override;
 
     SequencePlayer& player() const { return *m_player; }
+    // What the tag editor asks of the player before it writes a file.
+    PlayerGraphs& graphs() const { return *m_graphs; }
     bool isIdle() const;
 
     // The tool frame's row of player buttons, in twips.
@@ -55,6 +58,7 @@ private:
     const MainMenus& m_menus;
     QWidget* m_toolFrame;
     std::unique_ptr<SequencePlayer> m_player;
+    std::unique_ptr<PlayerGraphs> m_graphs;
     bool m_busyPointer = false;
     QPushButton* m_play = nullptr;
 };

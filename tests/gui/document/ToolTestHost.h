@@ -5,6 +5,7 @@
 
 #include "core/app/ProgramObjects.h"
 #include "core/document/FrameScanHost.h"
+#include "core/document/PlayerGraphs.h"
 #include "core/document/PlikOpen.h"
 #include "core/document/cPozycjaPlikow.h"
 #include "core/document/cPozycjePlikow.h"
@@ -14,6 +15,12 @@
 #include <functional>
 
 namespace kelbrin::test {
+
+// Players with no graphs: releasing them does nothing.
+class IdlePlayers final : public PlayerGraphs {
+public:
+    void ReleaseGraphsBeforeTagWrite() override {}
+};
 
 class ToolTestHost final : public SourceToolHost {
 public:
@@ -60,6 +67,7 @@ public:
             onProgress(value);
     }
     void ZerujProgress() override { ++resets; }
+    PlayerGraphs& Players() override { return *players; }
 
     bool busy = false;
     QString nextChoice;
@@ -68,6 +76,8 @@ public:
     int resets = 0;
     QList<std::int64_t> maxima;
     std::function<void(std::int64_t)> onProgress;
+    IdlePlayers idle;
+    PlayerGraphs* players = &idle;
 };
 
 } // namespace kelbrin::test

@@ -284,7 +284,7 @@ TEST_F(SaveDialogTest, AScriptsExportShowsItsProgressAndStopsOnEsc) {
     request.tracks = tracks;
     request.files = Program().session.OpenFiles;
 
-    auto* run = dynamic_cast<ScriptExportRun*>(&ScriptExporter());
+    auto* run = dynamic_cast<ScriptExportRun*>(&main->ScriptExporter());
     ASSERT_TRUE(run) << "the main window runs a script's export itself";
     double maximumSeen = 0;
     QTimer::singleShot(0, [&] {
