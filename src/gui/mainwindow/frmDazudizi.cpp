@@ -87,7 +87,8 @@ using texts::kExportDialogOpen;
 
 frmDazudizi* frmDazudizi::Instance() { return g_instance; }
 
-frmDazudizi::frmDazudizi(QWidget* parent) : QMainWindow(parent) {
+frmDazudizi::frmDazudizi(ProgramObjects& program, QWidget* parent)
+    : QMainWindow(parent), m_program(program) {
     setObjectName(QStringLiteral("frmDazudizi"));
     setAttribute(Qt::WA_DeleteOnClose);
     g_instance = this;
@@ -231,7 +232,7 @@ void frmDazudizi::buildEditor(QWidget* client) {
     parts.menus = &m_menus;
     parts.controls = this;
     parts.toolFrame = m_fraTools;
-    m_editor = new EditorController(parts, this);
+    m_editor = new EditorController(parts, m_program.settings, this);
     m_picWork = m_editor->surface();
     m_picWork->lower();
     wireHelpEdge();
@@ -266,7 +267,8 @@ void frmDazudizi::buildTreeAndPlayer() {
     m_tree->selectionChanged = [this](std::int32_t number) { m_lngSelectedTrack = number; };
     m_editor->setTree(m_tree);
 
-    m_player = new MainPlayer(*m_editor, *m_tree, *m_commands, m_menus, m_fraTools, this);
+    m_player = new MainPlayer(*m_editor, *m_tree, *m_commands, m_menus, m_fraTools,
+                              m_program.settings, m_program.outputs, this);
 }
 
 void frmDazudizi::wireTrackPanel() {
@@ -362,7 +364,8 @@ void frmDazudizi::wireProjectCommands() {
     m_fileMenu = new FileMenu(m_menus, *m_projects, m_projects->controller(),
                               std::make_unique<MainWindowRequests>(*this), this);
 
-    m_close = std::make_unique<MainClose>(*this, m_menus, ProgramClock(), std::make_unique<WindowCloseSteps>(*this));
+    m_close = std::make_unique<MainClose>(*this, m_program, m_menus, ProgramClock(),
+                                          std::make_unique<WindowCloseSteps>(*this));
 
     m_scriptExport = std::make_unique<ScriptExportRun>(*this);
 }
@@ -416,7 +419,7 @@ void frmDazudizi::Form_Load() {
         ->setChecked(Val(GetSetting(QStringLiteral("LoopProp"), QStringLiteral("0"))) != 0);
     m_NodeSize = StoredNodeSize();
     m_editor->editor().setNodeSize(m_NodeSize);
-    m_editor->editor().mouseSensitivity = Program().settings.MouseSensitivity;
+    m_editor->editor().mouseSensitivity = m_program.settings.MouseSensitivity;
     SaveSetting(QStringLiteral("FontSize"), QString::number(m_FontSize));
     QFont viewFont = m_tvwNodes->font();
     viewFont.setPointSize(m_FontSize);
@@ -434,8 +437,8 @@ void frmDazudizi::Form_Load() {
             m_fraAudio->cboGenre->addItem(name, i);
     }
 
-    Program().session.NextTrackNo = 1;
-    Program().session.NextFileId = 1;
+    m_program.session.NextTrackNo = 1;
+    m_program.session.NextFileId = 1;
     m_blnClose = true;
     setWindowTitle(TitleText());
     ApplyButtonIcons(this);
@@ -722,7 +725,9 @@ void frmDazudizi::SetBusyPointer(bool busy) {
     QCoreApplication::processEvents();
 }
 
-bool frmDazudizi::IsCaptureFileOpen() { return Program().capture.fileOpen; }
+bool frmDazudizi::IsCaptureFileOpen() {
+    return m_program.capture.fileOpen;
+}
 
 std::optional<SourceFileChoice> frmDazudizi::ChooseSourceFiles(const SourceFileDialog& dialog) {
     QString filter;
@@ -746,7 +751,7 @@ QString frmDazudizi::OpenSourceFile(std::shared_ptr<cPozycjaPlikow>& file, bool&
     if (!ReadyOrSayBusy(m_blnClose))
         return QString();
     LongWorkHold hold(*this);
-    return Plik_Open(*this, &Program().session, Program().settings.SourceFolder, file, buildIndex,
+    return Plik_Open(*this, &m_program.session, m_program.settings.SourceFolder, file, buildIndex,
                      asNewFile, title, track, noTimeLimit, offerMediaFiles, folder, filterIndex);
 }
 

@@ -41,11 +41,13 @@ class TrackCommandSet;
 class TrackPanel;
 class TrackPanelFrame;
 class TreeNavigator;
+struct ProgramObjects;
 
 class frmDazudizi : public QMainWindow, public FrameScanHost {
     Q_OBJECT
 public:
-    explicit frmDazudizi(QWidget* parent = nullptr);
+    // `program`: the owners of the program's state, which outlive the window.
+    explicit frmDazudizi(ProgramObjects& program, QWidget* parent = nullptr);
     ~frmDazudizi() override;
 
     // The one main window of the run (null before it exists).
@@ -122,6 +124,7 @@ public:
     void ShowHelpText(const QString& text);
 
     // The sequence player with its buttons (its pause flag is blnPause).
+    ProgramObjects& Objects() const { return m_program; }
     MainPlayer& Player() const { return *m_player; }
     // The export a batch script runs in this window; a test may put its own
     // in (the previous one is given back).
@@ -218,6 +221,7 @@ private:
     double m_progressMax = 0;
     bool m_hourglass = false;
     bool m_loaded = false;
+    ProgramObjects& m_program;
     TrackPanel* m_panel = nullptr;
     ViewMenus* m_views = nullptr;
     PanelSplitters* m_splitters = nullptr;

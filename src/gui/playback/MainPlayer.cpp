@@ -1,6 +1,5 @@
 #include "MainPlayer.h"
 
-#include "core/app/ProgramObjects.h"
 #include "core/document/PlayerGraphs.h"
 #include "core/document/cPozycjeMP3.h"
 #include "core/editor/GraphEditor.h"
@@ -57,13 +56,14 @@ protected:
 } // namespace
 
 MainPlayer::MainPlayer(EditorController& editor, TreeNavigator& tree, TrackCommandSet& commands,
-                       const MainMenus& menus, QWidget* toolFrame, QObject* parent)
+                       const MainMenus& menus, QWidget* toolFrame, const LoadedSettings& settings,
+                       const AudioOutputs& outputs, QObject* parent)
     : QObject(parent), m_editor(editor), m_tree(tree), m_commands(commands), m_menus(menus),
       m_toolFrame(toolFrame) {
     GraphEditor& g = editor.editor();
     m_player = std::make_unique<SequencePlayer>(
         ProgramClock(), [&editor] { return &editor.tracks(); }, g.run, *this,
-        [&g] { return g.lngSelectedTrack; }, Program().settings, Program().outputs);
+        [&g] { return g.lngSelectedTrack; }, settings, outputs);
     SequencePlayer& p = *m_player;
     m_graphs = std::make_unique<WindowPlayerGraphs>(p);
 

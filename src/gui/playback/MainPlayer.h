@@ -18,6 +18,8 @@ namespace kelbrin {
 
 class EditorController;
 class PlayerGraphs;
+struct AudioOutputs;
+struct LoadedSettings;
 class SequencePlayer;
 class TrackCommandSet;
 class TreeNavigator;
@@ -27,7 +29,8 @@ class MainPlayer final : public QObject, public PlayerView {
     Q_OBJECT
 public:
     MainPlayer(EditorController& editor, TreeNavigator& tree, TrackCommandSet& commands,
-               const MainMenus& menus, QWidget* toolFrame, QObject* parent = nullptr);
+               const MainMenus& menus, QWidget* toolFrame, const LoadedSettings& settings,
+               const AudioOutputs& outputs, QObject* parent = nullptr);
     ~MainPlayer() override;
 
     SequencePlayer& player() const { return *m_player; }

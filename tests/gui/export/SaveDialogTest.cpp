@@ -53,7 +53,7 @@ protected:
         Catalog().load(test::SourceDir() + "/resources/Kelbrin.ini");
         Catalog().setLanguage("ENGLISH");
         Program().session.OpenFiles = std::make_shared<cPozycjePlikow>();
-        main = new frmDazudizi;
+        main = new frmDazudizi(Program());
         main->setAttribute(Qt::WA_DeleteOnClose, false);
         main->PokazMnie();
         dest = test::MakeTempDir("dest");

@@ -39,7 +39,7 @@ protected:
         auto scripted = std::make_unique<test::ScriptedMessages>();
         messages = scripted.get();
         previousMessages = SetMessageService(std::move(scripted));
-        window = new frmDazudizi;
+        window = new frmDazudizi(Program());
         window->setAttribute(Qt::WA_DeleteOnClose, false);
         window->PokazMnie();
         commands = std::make_unique<ProjectCommands>(*window);

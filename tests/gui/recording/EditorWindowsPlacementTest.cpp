@@ -47,7 +47,7 @@ protected:
         SetLameLibrary(std::make_unique<FakeLameLibrary>());
         SetCaptureDevices(std::make_unique<FakeCaptureDevices>(QStringList{"Built-in Audio"}));
         folder = MakeTempDir("placement");
-        window = new frmDazudizi;
+        window = new frmDazudizi(Program());
         window->setAttribute(Qt::WA_DeleteOnClose, false);
         window->PokazMnie();
     }
@@ -184,7 +184,7 @@ TEST_F(EditorWindowsPlacement, EveryWindowOpensWithItsTitleBarOnTheScreen) {
 TEST_F(EditorWindowsPlacement, TheMainWindowOpensAgainWithItsTitleBarOnTheScreen) {
     delete window;
     store->values = {{"WindowState", "0"}, {"Left", "0"}, {"Top", "0"}};
-    window = new frmDazudizi;
+    window = new frmDazudizi(Program());
     window->setAttribute(Qt::WA_DeleteOnClose, false);
     window->PokazMnie();
     ExpectFrameOnScreen(window, "frmDazudizi");
