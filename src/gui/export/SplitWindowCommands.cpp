@@ -54,12 +54,15 @@ void cmdKlon_Click(frmDazudizi& window) {
     window.Commands().mnuTrack_Kopiuj_Click();
     if (!window.CpozSchowek())
         return;
-    ContinueClone(*window.CpozSchowek(),
-                  FindOpenFile(Program().session, window.CpozSchowek()->strFileNameSource).get());
+    ContinueClone(
+        *window.CpozSchowek(),
+        FindOpenFile(window.Objects().session, window.CpozSchowek()->strFileNameSource).get());
     window.Commands().mnuTrack_Wklej_Nowy_Click();
 }
 
-void ImportCueSheet(frmDazudizi& window) { ImportCueSheet(MainWindowSplitHost(window), &window); }
+void ImportCueSheet(frmDazudizi& window) {
+    ImportCueSheet(MainWindowSplitHost(window), window.Objects().settings, &window);
+}
 
 void SplitAtOnce(frmDazudizi& window, std::shared_ptr<cPozycjaMP3> track, bool openSource,
                  const QDateTime& when, SplitMode mode) {
