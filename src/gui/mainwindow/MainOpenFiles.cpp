@@ -1,10 +1,15 @@
 #include "MainOpenFiles.h"
 
+#include "core/app/ProgramObjects.h"
 #include "frmDazudizi.h"
 #include "gui/document/frmTAG.h"
 #include "gui/playback/MainPlayer.h"
 
 namespace kelbrin {
+
+EditorSession& MainOpenFiles::session() const {
+    return m_window.Objects().session;
+}
 
 std::shared_ptr<cPozycjeMP3> MainOpenFiles::tracks() const { return m_window.cPozycje(); }
 
