@@ -14,10 +14,13 @@ namespace kelbrin {
 
 class PlayerGraphs;
 class cPozycjaPlikow;
+struct EditorSession;
 
 class SourceToolHost {
 public:
     virtual ~SourceToolHost() = default;
+    // The session whose open files the tools list and add to.
+    virtual EditorSession& Session() = 0;
     // Plik_Open on the record with a full index: asks for the file when its
     // name is empty. "" when nothing was opened or another long operation runs.
     virtual QString OpenSource(std::shared_ptr<cPozycjaPlikow>& file, bool offerMediaFiles) = 0;

@@ -2,6 +2,7 @@
 
 #include "LongWorkHold.h"
 #include "core/app/BusyRefusal.h"
+#include "core/app/ProgramObjects.h"
 #include "frmDazudizi.h"
 #include "gui/playback/MainPlayer.h"
 
@@ -37,6 +38,10 @@ void MainSourceToolHost::UstawProgress(std::int64_t value) {
 }
 void MainSourceToolHost::ZerujProgress() {
     m_window.ZerujProgress();
+}
+
+EditorSession& MainSourceToolHost::Session() {
+    return m_window.Objects().session;
 }
 
 PlayerGraphs& MainSourceToolHost::Players() {

@@ -17,6 +17,7 @@ class MainSourceToolHost final : public SourceToolHost {
 public:
     explicit MainSourceToolHost(frmDazudizi& window);
     ~MainSourceToolHost() override;
+    EditorSession& Session() override;
     QString OpenSource(std::shared_ptr<cPozycjaPlikow>& file, bool offerMediaFiles) override;
     bool TryBeginLongWork() override;
     void EndLongWork() override;

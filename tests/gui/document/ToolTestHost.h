@@ -24,6 +24,7 @@ public:
 
 class ToolTestHost final : public SourceToolHost {
 public:
+    EditorSession& Session() override { return Program().session; }
     QString OpenSource(std::shared_ptr<cPozycjaPlikow>& file, bool offerMediaFiles) override {
         ++scans;
         if (busy)
