@@ -78,7 +78,7 @@ void EditorStartup::runToEnd(const QString& program, const QStringList& argument
 }
 
 void EditorStartup::showLanguageDialog() {
-    frmLang dialog;
+    frmLang dialog(m_program.settings);
     dialog.exec();
 }
 

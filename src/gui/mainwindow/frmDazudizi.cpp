@@ -247,7 +247,7 @@ void frmDazudizi::wireSettingsMenuItems() {
     settings->setEnabled(true);
     connect(settings, &QAction::triggered, this, [this] {
         // The panel's device box follows a device given to every track.
-        if (frmSettings* dialog = frmSettings::PokazMnie(this, m_cPozycje))
+        if (frmSettings* dialog = frmSettings::PokazMnie(m_program, this, m_cPozycje))
             connect(dialog, &frmSettings::devicesApplied, m_panel, &TrackPanel::ShowDevice, Qt::UniqueConnection);
     });
     QAction* update = m_menus.item(QStringLiteral("mnuUpdate"));

@@ -149,7 +149,8 @@ TEST_F(EditorWindowsPlacement, EveryWindowOpensWithItsTitleBarOnTheScreen) {
     Check("frmRecord", click(window, "cmdRecord"));
     Check("frmSettings", trigger("mnuSetting"));
     CheckModal<frmLang>("frmLang", [&] {
-        frmSettings* settings = frmSettings::PokazMnie(window, window->cPozycje());
+        frmSettings* settings =
+            frmSettings::PokazMnie(window->Objects(), window, window->cPozycje());
         settings->Command1->click();
         settings->close();
     });
