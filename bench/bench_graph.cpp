@@ -49,7 +49,7 @@ struct Timings {
     std::int64_t pixels = 0;
 };
 
-Timings measure(int count) {
+Timings measure(LoadedSettings& settings, int count) {
     Timings result;
     cPozycjeMP3 tracks;
     QWidget parent;
@@ -58,7 +58,7 @@ Timings measure(int count) {
     parts.tracks = [&tracks] { return &tracks; };
     parts.surfaceParent = &parent;
     parts.list = &list;
-    EditorController controller(parts);
+    EditorController controller(parts, settings);
 
     QElapsedTimer timer;
     timer.start();
@@ -102,7 +102,7 @@ Timings measure(int count) {
     EditorControllerParts emptyParts;
     emptyParts.tracks = [&none] { return &none; };
     emptyParts.surfaceParent = &parent;
-    EditorController empty(emptyParts);
+    EditorController empty(emptyParts, settings);
     empty.surface()->resize(controller.surface()->size());
     result.background = 1e9;
     for (int run = 0; run < kPaintRuns; ++run) {
@@ -130,9 +130,9 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     SetSettingsStore(std::make_unique<MemorySettingsStore>());
 
-    measure(200); // warm up fonts and caches
-    const Timings small = measure(1000);
-    const Timings large = measure(3000);
+    measure(program.settings, 200); // warm up fonts and caches
+    const Timings small = measure(program.settings, 1000);
+    const Timings large = measure(program.settings, 3000);
 
     std::printf("%-22s %12s %12s %8s\n", "", "1,000 tracks", "3,000 tracks", "ratio");
     auto row = [](const char* name, double a, double b) {

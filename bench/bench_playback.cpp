@@ -120,8 +120,8 @@ public:
         SetSettingsStore(std::unique_ptr<SettingsStore>(store));
         Catalog().load(QStringLiteral(KELBRIN_SOURCE_DIR) + "/resources/Kelbrin.ini");
         Catalog().setLanguage("ENGLISH");
-        Program().outputs.UseDefaultRenderer = false;
-        window = new frmDazudizi;
+        program.outputs.UseDefaultRenderer = false;
+        window = new frmDazudizi(program.objects);
         window->setAttribute(Qt::WA_DeleteOnClose, false);
         window->PokazMnie();
         QCoreApplication::processEvents();

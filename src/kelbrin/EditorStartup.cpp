@@ -30,7 +30,8 @@
 
 namespace kelbrin {
 
-EditorStartup::EditorStartup(bool headless) : m_instance(QStringLiteral("kelbrin")), m_headless(headless) {}
+EditorStartup::EditorStartup(ProgramObjects& program, bool headless)
+    : m_program(program), m_instance(QStringLiteral("kelbrin")), m_headless(headless) {}
 
 bool EditorStartup::unattended() { return m_headless || StartupPlatform::unattended(); }
 
@@ -77,7 +78,7 @@ void EditorStartup::runToEnd(const QString& program, const QStringList& argument
 }
 
 void EditorStartup::showLanguageDialog() {
-    frmLang dialog;
+    frmLang dialog(m_program.settings);
     dialog.exec();
 }
 
@@ -85,18 +86,18 @@ void EditorStartup::loadSettings() {
     LoadSettingsEnvironment env = DefaultLoadSettingsEnvironment(HostFolders());
     XdgDesktopIntegration desktop;
     env.desktop = &desktop;
-    LoadSettings(Program().settings, Program().recording, env);
+    LoadSettings(m_program.settings, m_program.recording, env);
     // Seeded values reach the file at once, not only when the program ends.
     Settings().sync();
 }
 
 void EditorStartup::enumerateSoundCards() {
     // A stored list only: the devices are asked when a window first shows them.
-    LoadStoredSoundCards(Program().outputs);
+    LoadStoredSoundCards(m_program.outputs);
 }
 
 void EditorStartup::showMainWindow() {
-    m_main = new frmDazudizi();
+    m_main = new frmDazudizi(m_program);
     m_main->PokazMnie();
 }
 
@@ -122,7 +123,7 @@ void EditorStartup::clickSelectedTreeNode() {
 void EditorStartup::showRecorder(bool autoStart) {
     // Nobody answers the boxes of a run started by a scheduler.
     const bool nobodyWatches = unattended();
-    if (autoStart && !Program().server.link()) {
+    if (autoStart && !m_program.server.link()) {
         // A scheduled recording must not be lost without a word.
         ShowText(texts::kNoServer, mb::Critical);
         if (nobodyWatches) {
@@ -131,7 +132,7 @@ void EditorStartup::showRecorder(bool autoStart) {
         }
         return;
     }
-    frmRecord::PokazMnie(autoStart, nobodyWatches || Program().recording.RecTimeLimit > 0);
+    frmRecord::PokazMnie(autoStart, nobodyWatches || m_program.recording.RecTimeLimit > 0);
 }
 
 } // namespace kelbrin

@@ -9,12 +9,14 @@
 namespace kelbrin {
 
 class frmDazudizi;
+struct ProgramObjects;
 
 class EditorStartup final : public StartupPlatform, public StartupWindows {
 public:
     // `headless`: no display could be reached; the program runs without
-    // windows, and nobody answers its boxes.
-    explicit EditorStartup(bool headless = false);
+    // windows, and nobody answers its boxes. `program` fills with the loaded
+    // settings and is handed to the main window.
+    explicit EditorStartup(ProgramObjects& program, bool headless = false);
 
     // The folder of Kelbrin.ini and the other read-only files: beside the
     // program, else <prefix>/share/kelbrin.
@@ -43,6 +45,7 @@ public:
     void showRecorder(bool autoStart) override;
 
 private:
+    ProgramObjects& m_program;
     SingleInstance m_instance;
     bool m_headless = false;
     QPointer<frmDazudizi> m_main;

@@ -29,7 +29,7 @@ int main(int argc, char** argv) {
     args.removeFirst();
     const QString commandLine = args.join(QLatin1Char(' '));
 
-    kelbrin::EditorStartup startup(headless);
+    kelbrin::EditorStartup startup(program.objects, headless);
     switch (kelbrin::Main(program.objects, startup, startup, commandLine)) {
     case kelbrin::StartupResult::SecondInstance:
         return kelbrin::exitstatus::kDone;

@@ -1,7 +1,5 @@
 #include "PathProcedures.h"
 
-#include "ProgramObjects.h"
-
 #include <QRegularExpression>
 
 namespace kelbrin {
@@ -57,16 +55,18 @@ QString UniqueTrackName(const QString& name, int sameSourceCount) {
     return base + QLatin1Char('(') + QString::number(n) + QLatin1Char(')');
 }
 
-double RescaleFromPlayerTime(double t, double itemDuration, double playerDuration) {
-    if (Program().settings.UseOldAlgorithm)
+double RescaleFromPlayerTime(double t, double itemDuration, double playerDuration,
+                             bool oldAlgorithm) {
+    if (oldAlgorithm)
         return t;
     if (playerDuration <= 0)
         return 0;
     return t / playerDuration * itemDuration;
 }
 
-double RescaleToPlayerTime(double t, double itemDuration, double playerDuration) {
-    if (Program().settings.UseOldAlgorithm)
+double RescaleToPlayerTime(double t, double itemDuration, double playerDuration,
+                           bool oldAlgorithm) {
+    if (oldAlgorithm)
         return t;
     if (itemDuration <= 0)
         return 0;

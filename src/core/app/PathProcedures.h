@@ -28,8 +28,10 @@ QStringList PathsFromFileChoice(const QString& answer, QString* folder = nullptr
 QString UniqueTrackName(const QString& name, int sameSourceCount);
 
 // Between a track's own time (from its frame index) and its player's time.
-// Both return t unchanged when the rescaling is switched off (UseOldAlgorithm).
-double RescaleFromPlayerTime(double t, double itemDuration, double playerDuration);
-double RescaleToPlayerTime(double t, double itemDuration, double playerDuration);
+// Both return t unchanged when the rescaling is switched off (`oldAlgorithm`,
+// the UseOldAlgorithm setting).
+double RescaleFromPlayerTime(double t, double itemDuration, double playerDuration,
+                             bool oldAlgorithm);
+double RescaleToPlayerTime(double t, double itemDuration, double playerDuration, bool oldAlgorithm);
 
 } // namespace kelbrin

@@ -1,11 +1,11 @@
 #include "PlaybackGraphs.h"
 
+#include "AudioOutputs.h"
 #include "MessageService.h"
-#include "ProgramObjects.h"
 #include "TextCatalog.h"
+#include "core/app/TextNumbers.h"
 #include "platform/media/MediaPlatform.h"
 #include "platform/media/PlaybackGraph.h"
-#include "core/app/TextNumbers.h"
 
 namespace kelbrin {
 
@@ -18,10 +18,11 @@ std::shared_ptr<PlaybackGraph> NoGraph() {
 }
 } // namespace
 
-std::shared_ptr<PlaybackGraph> BuildPlaybackGraph(const QString& file, const QString& device, bool useDefault,
+std::shared_ptr<PlaybackGraph> BuildPlaybackGraph(const AudioOutputs& outputs, const QString& file,
+                                                  const QString& device, bool useDefault,
                                                   double lengthSeconds) {
     QString output = device;
-    if (useDefault || Program().outputs.UseDefaultRenderer)
+    if (useDefault || outputs.UseDefaultRenderer)
         output = kDefaultOutputName;
     else if (device.trimmed().isEmpty())
         return NoGraph();

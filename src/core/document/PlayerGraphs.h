@@ -5,10 +5,8 @@
 // state is cleared and its repeat mode switched off. The players build their
 // graphs again on the next play.
 //
-// The playback subsystem installs its implementation; until it does, the
-// program has no graphs to release and the default does nothing.
-
-#include <memory>
+// The main window's player owns the implementation and hands it to the tag
+// editor.
 
 namespace kelbrin {
 
@@ -17,10 +15,5 @@ public:
     virtual ~PlayerGraphs() = default;
     virtual void ReleaseGraphsBeforeTagWrite() = 0;
 };
-
-// The implementation in force.
-PlayerGraphs& Players();
-// Installs one (null puts the default back); returns the previous one.
-std::unique_ptr<PlayerGraphs> SetPlayers(std::unique_ptr<PlayerGraphs> players);
 
 } // namespace kelbrin

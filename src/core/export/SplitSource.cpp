@@ -1,7 +1,7 @@
 #include "SplitSource.h"
 
 #include "SplitTime.h"
-#include "core/app/ProgramObjects.h"
+#include "core/document/EditorSession.h"
 #include "core/document/MpegHeader.h"
 #include "core/document/cPozycjaMP3.h"
 #include "core/document/cPozycjePlikow.h"
@@ -25,8 +25,8 @@ std::optional<double> framesTime(const cPozycjaPlikow& file, std::int32_t frames
 
 } // namespace
 
-std::shared_ptr<cPozycjaPlikow> FindOpenFile(const QString& path) {
-    const auto& files = Program().session.OpenFiles;
+std::shared_ptr<cPozycjaPlikow> FindOpenFile(const EditorSession& session, const QString& path) {
+    const auto& files = session.OpenFiles;
     if (!files || path.isEmpty())
         return nullptr;
     for (std::int32_t i = 1; i <= files->Count(); ++i) {

@@ -8,9 +8,10 @@ namespace kelbrin {
 
 class cPozycjaMP3;
 class cPozycjaPlikow;
+struct EditorSession;
 
 // The open file with exactly this path (first match), or nothing.
-std::shared_ptr<cPozycjaPlikow> FindOpenFile(const QString& path);
+std::shared_ptr<cPozycjaPlikow> FindOpenFile(const EditorSession& session, const QString& path);
 
 // The length a split cuts: the playing time of the frame index for a
 // variable-bit-rate file that has one, else the scanned duration; to the

@@ -65,23 +65,25 @@ FadeEditorBars LoadFadeEditorBars(const cPozycjaMP3& e, const cPozycjaMP3& s, bo
     return b;
 }
 
-float FadeInGraphSeconds(const cPozycjaMP3& s, int value, double graphDuration) {
+float FadeInGraphSeconds(const cPozycjaMP3& s, int value, double graphDuration, bool oldAlgorithm) {
     const float trackSeconds = static_cast<float>(value) / 1000.0f;
-    return static_cast<float>(RescaleToPlayerTime(trackSeconds, s.dblDuration, graphDuration));
+    return static_cast<float>(
+        RescaleToPlayerTime(trackSeconds, s.dblDuration, graphDuration, oldAlgorithm));
 }
 
-void WriteFadeInTime(cPozycjaMP3& s, int value, double graphDuration) {
+void WriteFadeInTime(cPozycjaMP3& s, int value, double graphDuration, bool oldAlgorithm) {
     s.sngFadeInTime = static_cast<float>(value) / 1000.0f;
     s.sngFadeInOffsetTime = TrackBeginSeconds(s) + s.sngFadeInTime;
-    s.sngFadeInTimeOld = FadeInGraphSeconds(s, value, graphDuration);
-    s.sngFadeInOffsetTimeOld =
-        static_cast<float>(RescaleToPlayerTime(s.sngFadeInOffsetTime, s.dblDuration, graphDuration));
+    s.sngFadeInTimeOld = FadeInGraphSeconds(s, value, graphDuration, oldAlgorithm);
+    s.sngFadeInOffsetTimeOld = static_cast<float>(
+        RescaleToPlayerTime(s.sngFadeInOffsetTime, s.dblDuration, graphDuration, oldAlgorithm));
     s.blnZmodyfikowana = true;
 }
 
-void WriteFadeOutTime(cPozycjaMP3& e, int value, double graphDuration) {
+void WriteFadeOutTime(cPozycjaMP3& e, int value, double graphDuration, bool oldAlgorithm) {
     e.sngFadeOutTime = static_cast<float>(kFadeBarMax / 1000.0 - value / 1000.0);
-    e.sngFadeOutTimeOld = static_cast<float>(RescaleToPlayerTime(e.sngFadeOutTime, e.dblDuration, graphDuration));
+    e.sngFadeOutTimeOld = static_cast<float>(
+        RescaleToPlayerTime(e.sngFadeOutTime, e.dblDuration, graphDuration, oldAlgorithm));
     e.blnZmodyfikowana = true;
 }
 

@@ -44,7 +44,8 @@ float OvertakeOfBar(int value);
 QString FadeLabelText(double seconds);
 // The fade-in length that the bar's value stands for, in the preview graph's
 // time (what sngFadeInTimeOld holds and the fade-in label shows).
-float FadeInGraphSeconds(const cPozycjaMP3& starting, int value, double graphDuration);
+float FadeInGraphSeconds(const cPozycjaMP3& starting, int value, double graphDuration,
+                         bool oldAlgorithm);
 
 // The start of the track's range in seconds of track time.
 float TrackBeginSeconds(const cPozycjaMP3& t);
@@ -53,8 +54,8 @@ float TrackEndSeconds(const cPozycjaMP3& t);
 // What the bars write: each bar its own field, and the track is marked
 // modified. `graphDuration` is the preview graph's duration, for
 // the fields kept in graph time (the ones ending in Old).
-void WriteFadeInTime(cPozycjaMP3& starting, int value, double graphDuration);
-void WriteFadeOutTime(cPozycjaMP3& ending, int value, double graphDuration);
+void WriteFadeInTime(cPozycjaMP3& starting, int value, double graphDuration, bool oldAlgorithm);
+void WriteFadeOutTime(cPozycjaMP3& ending, int value, double graphDuration, bool oldAlgorithm);
 void WriteStartingVolume(cPozycjaMP3& starting, int volumeInStart);
 void WriteStartingVolumeIn(cPozycjaMP3& starting, int volumeIn);
 void WriteOvertake(cPozycjaMP3& starting, int overtake);

@@ -2,10 +2,10 @@
 
 #include "FadeEditorBars.h"
 #include "FadeEditorRamps.h"
+#include "core/app/LoadedSettings.h"
 #include "core/app/Numbers.h"
 #include "core/app/PathProcedures.h"
 #include "core/app/PlaybackGraphs.h"
-#include "core/app/ProgramObjects.h"
 #include "core/document/cPozycjaMP3.h"
 #include "platform/media/Clock.h"
 #include "platform/media/PlaybackGraph.h"
@@ -14,9 +14,12 @@
 
 namespace kelbrin {
 
-FadeEditorPreview::FadeEditorPreview(std::shared_ptr<cPozycjaMP3> ending, std::shared_ptr<cPozycjaMP3> starting,
-                                     bool endingShown, Clock& clock)
-    : m_e(std::move(ending)), m_s(std::move(starting)), m_endingShown(endingShown), m_clock(clock) {}
+FadeEditorPreview::FadeEditorPreview(std::shared_ptr<cPozycjaMP3> ending,
+                                     std::shared_ptr<cPozycjaMP3> starting, bool endingShown,
+                                     Clock& clock, const LoadedSettings& settings,
+                                     const AudioOutputs& outputs)
+    : m_e(std::move(ending)), m_s(std::move(starting)), m_endingShown(endingShown), m_clock(clock),
+      m_settings(settings), m_outputs(outputs) {}
 
 FadeEditorPreview::~FadeEditorPreview() {
     m_clock.cancel(m_passCall);
@@ -28,24 +31,28 @@ bool FadeEditorPreview::OpenPreviewGraphs(const QString& device) {
         return true; // the running preview keeps its graphs
     if (m_endingShown) {
         m_end.reset();
-        m_end = BuildPlaybackGraph(m_e->strFileNameSource, device.isEmpty() ? m_e->strDevice : device, false,
-                                   m_e->dblDuration);
+        m_end =
+            BuildPlaybackGraph(m_outputs, m_e->strFileNameSource,
+                               device.isEmpty() ? m_e->strDevice : device, false, m_e->dblDuration);
         if (!m_end)
             return false;
         m_endDuration = m_end->duration();
     }
     m_start.reset();
-    m_start = BuildPlaybackGraph(m_s->strFileNameSource, device.isEmpty() ? m_s->strDevice : device, false,
-                                 m_s->dblDuration);
+    m_start =
+        BuildPlaybackGraph(m_outputs, m_s->strFileNameSource,
+                           device.isEmpty() ? m_s->strDevice : device, false, m_s->dblDuration);
     if (!m_start)
         return false;
     m_startDuration = m_start->duration();
     return true;
 }
 
-double FadeEditorPreview::toEndGraph(double t) const { return RescaleToPlayerTime(t, m_e->dblDuration, m_endDuration); }
+double FadeEditorPreview::toEndGraph(double t) const {
+    return RescaleToPlayerTime(t, m_e->dblDuration, m_endDuration, m_settings.UseOldAlgorithm);
+}
 double FadeEditorPreview::toStartGraph(double t) const {
-    return RescaleToPlayerTime(t, m_s->dblDuration, m_startDuration);
+    return RescaleToPlayerTime(t, m_s->dblDuration, m_startDuration, m_settings.UseOldAlgorithm);
 }
 
 bool FadeEditorPreview::start() {
@@ -130,7 +137,7 @@ void FadeEditorPreview::tick() {
         return;
     m_clock.cancel(m_passCall);
     m_passCall = 0;
-    const float lead = Program().settings.OverTakeSeconds;
+    const float lead = m_settings.OverTakeSeconds;
     if (m_phase == 0) {
         if (lead + static_cast<float>(m_start->currentPosition()) >= m_previewEnd) {
             if (!(repeat && repeat())) {
@@ -154,7 +161,8 @@ void FadeEditorPreview::tick() {
             if (lead + pos >= stop)
                 armDelay();
         } else {
-            const double o = RescaleToPlayerTime(m_s->sngOvertake, m_e->dblDuration, m_endDuration);
+            const double o = RescaleToPlayerTime(m_s->sngOvertake, m_e->dblDuration, m_endDuration,
+                                                 m_settings.UseOldAlgorithm);
             if ((m_delayArmed && m_delayDone) || lead + pos - o >= stop)
                 startStarting();
         }
@@ -176,7 +184,7 @@ void FadeEditorPreview::applyFadeOut() {
     const double fo = toEndGraph(m_e->sngFadeOutTime);
     if (ve == vz || m_e->colNastepnik.isEmpty() || !(fo > 0))
         return;
-    const double lead = Program().settings.OverTakeSeconds;
+    const double lead = m_settings.OverTakeSeconds;
     const double pos = m_end->currentPosition(), stop = m_end->stopTime();
     if (stop - fo > lead + pos)
         return;
@@ -191,7 +199,7 @@ void FadeEditorPreview::applyFadeIn() {
     const int vs = m_s->lngVolumeStart, vp = m_s->lngVolume;
     if (m_s->lngTrack == m_s->lngNrPozycji || vp == vs || m_start->volume() == vp)
         return;
-    const double lead = Program().settings.OverTakeSeconds;
+    const double lead = m_settings.OverTakeSeconds;
     const double fi = toStartGraph(m_s->sngFadeInTime);
     const double t = toStartGraph(double(TrackBeginSeconds(*m_s)) + m_s->sngFadeInTime);
     const double p = m_start->currentPosition();

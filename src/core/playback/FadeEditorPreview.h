@@ -17,6 +17,8 @@
 namespace kelbrin {
 
 class Clock;
+struct AudioOutputs;
+struct LoadedSettings;
 class PlaybackGraph;
 class cPozycjaMP3;
 
@@ -39,7 +41,8 @@ public:
 
     // `endingShown` false: the starting track alone (it has no predecessor).
     FadeEditorPreview(std::shared_ptr<cPozycjaMP3> ending, std::shared_ptr<cPozycjaMP3> starting,
-                      bool endingShown, Clock& clock);
+                      bool endingShown, Clock& clock, const LoadedSettings& settings,
+                      const AudioOutputs& outputs);
     ~FadeEditorPreview();
     FadeEditorPreview(const FadeEditorPreview&) = delete;
     FadeEditorPreview& operator=(const FadeEditorPreview&) = delete;
@@ -86,6 +89,8 @@ private:
     std::shared_ptr<cPozycjaMP3> m_e, m_s;
     bool m_endingShown;
     Clock& m_clock;
+    const LoadedSettings& m_settings;
+    const AudioOutputs& m_outputs;
     std::shared_ptr<PlaybackGraph> m_end, m_start;
     double m_endDuration = 0, m_startDuration = 0;
     bool m_running = false;

@@ -1,11 +1,12 @@
 #include "PreviewPlayer.h"
 
 #include "PreviewPoints.h"
+#include "core/app/AudioOutputs.h"
+#include "core/app/LoadedSettings.h"
 #include "core/app/MessageService.h"
 #include "core/app/Numbers.h"
 #include "core/app/PathProcedures.h"
 #include "core/app/PlaybackGraphs.h"
-#include "core/app/ProgramObjects.h"
 #include "core/app/TextCatalog.h"
 #include "core/document/cPozycjaMP3.h"
 #include "platform/media/PlaybackGraph.h"
@@ -32,7 +33,9 @@ struct BusyScope {
 
 } // namespace
 
-PreviewPlayer::PreviewPlayer(PreviewHost& host) : m_host(host) {}
+PreviewPlayer::PreviewPlayer(PreviewHost& host, const EditorSession& session,
+                             const LoadedSettings& settings, const AudioOutputs& outputs)
+    : m_host(host), m_session(session), m_settings(settings), m_outputs(outputs) {}
 
 PreviewPlayer::~PreviewPlayer() { Release(); }
 
@@ -75,15 +78,17 @@ PlaybackGraph* PreviewPlayer::trackAudio() const {
 double PreviewPlayer::graphBegin() const {
     if (!Cpoz || !MediaControl)
         return 0;
-    return RescaleToPlayerTime(RangeSeconds(Cpoz->lngPoczatek_M, Cpoz->lngPoczatek_S, Cpoz->lngPoczatek_SS),
-                               Cpoz->dblDuration, MediaControl->duration());
+    return RescaleToPlayerTime(
+        RangeSeconds(Cpoz->lngPoczatek_M, Cpoz->lngPoczatek_S, Cpoz->lngPoczatek_SS),
+        Cpoz->dblDuration, MediaControl->duration(), m_settings.UseOldAlgorithm);
 }
 
 double PreviewPlayer::graphEnd() const {
     if (!Cpoz || !MediaControl)
         return 0;
-    return RescaleToPlayerTime(RangeSeconds(Cpoz->lngKoniec_M, Cpoz->lngKoniec_S, Cpoz->lngKoniec_SS),
-                               Cpoz->dblDuration, MediaControl->duration());
+    return RescaleToPlayerTime(
+        RangeSeconds(Cpoz->lngKoniec_M, Cpoz->lngKoniec_S, Cpoz->lngKoniec_SS), Cpoz->dblDuration,
+        MediaControl->duration(), m_settings.UseOldAlgorithm);
 }
 
 bool PreviewPlayer::buildGraph(bool useDefault) {
@@ -96,7 +101,8 @@ bool PreviewPlayer::buildGraph(bool useDefault) {
         ShowMessage(GetText(3025, QStringLiteral("|1"), Cpoz->strFileNameSource), 0, QString(), 3025);
         return false;
     }
-    MediaControl = BuildPlaybackGraph(Cpoz->strFileNameSource, m_host.deviceName(), useDefault, Cpoz->dblDuration);
+    MediaControl = BuildPlaybackGraph(m_outputs, Cpoz->strFileNameSource, m_host.deviceName(),
+                                      useDefault, Cpoz->dblDuration);
     return MediaControl != nullptr;
 }
 
@@ -271,14 +277,15 @@ std::optional<QString> PreviewPlayer::Timer1_Timer() {
             return std::nullopt;
         }
     }
-    if (p + Program().settings.OverTakeSeconds >= s && !mnuTest_B && !mnuTest_E && mnuPLoop)
+    if (p + m_settings.OverTakeSeconds >= s && !mnuTest_B && !mnuTest_E && mnuPLoop)
         PlayPreviewRange();
 
     const double d = g.duration();
     if (p != s && d > 0)
         seekBar = static_cast<int>(std::clamp<std::int64_t>(RoundHalfEven(p / d * kSeekMax), 0, kSeekMax));
-    const double t = RescaleFromPlayerTime(std::round(p * 1000.0) / 1000.0, Cpoz->dblDuration, d);
-    return PreviewTimeText(t, m_host.framesUnit(), Cpoz->strFileNameSource);
+    const double t = RescaleFromPlayerTime(std::round(p * 1000.0) / 1000.0, Cpoz->dblDuration, d,
+                                           m_settings.UseOldAlgorithm);
+    return PreviewTimeText(m_session, t, m_host.framesUnit(), Cpoz->strFileNameSource);
 }
 
 void PreviewPlayer::Timer2_Timer() {
@@ -292,7 +299,7 @@ void PreviewPlayer::Timer2_Timer() {
     }
     PlaybackGraph& g = *MediaControl;
     if (mnuOption_Scan || mnuOption_Scan_B) {
-        const double step = Program().settings.MoveStep;
+        const double step = m_settings.MoveStep;
         const double n = g.currentPosition() + (mnuOption_Scan_B ? -step : step);
         g.setCurrentPosition(n > 0 ? n : 0);
     }
@@ -401,7 +408,10 @@ void PreviewPlayer::cmdMove2_Click(int index) {
         }
         return;
     }
-    const double step = index == 0 ? -Program().settings.MoveStep : index == 1 ? Program().settings.MoveStep : index == 2 ? -5 : 5;
+    const double step = index == 0   ? -m_settings.MoveStep
+                        : index == 1 ? m_settings.MoveStep
+                        : index == 2 ? -5
+                                     : 5;
     const double n = p + step;
     g.setCurrentPosition(n > 0 ? n : 0);
 }

@@ -21,6 +21,9 @@ namespace kelbrin {
 
 class cPozycjaMP3;
 class PlaybackGraph;
+struct AudioOutputs;
+struct EditorSession;
+struct LoadedSettings;
 
 class PreviewHost {
 public:
@@ -35,7 +38,10 @@ public:
 
 class PreviewPlayer {
 public:
-    explicit PreviewPlayer(PreviewHost& host);
+    // `settings` and `outputs` are read at each use (the settings dialog
+    // changes them while the panel lives).
+    PreviewPlayer(PreviewHost& host, const EditorSession& session, const LoadedSettings& settings,
+                  const AudioOutputs& outputs);
     ~PreviewPlayer();
 
     // Puts a track into the panel: stops the preview and releases its graph
@@ -44,6 +50,8 @@ public:
     void Load(std::shared_ptr<cPozycjaMP3> track);
     // Drops the graph and the points (project reset, another track loaded).
     void Release();
+    const EditorSession& session() const { return m_session; }
+    const LoadedSettings& settings() const { return m_settings; }
 
     // Panel state.
     std::shared_ptr<cPozycjaMP3> Cpoz;
@@ -126,11 +134,15 @@ private:
     PlaybackGraph* trackAudio() const;
 
     PreviewHost& m_host;
+    const EditorSession& m_session;
+    const LoadedSettings& m_settings;
+    const AudioOutputs& m_outputs;
 };
 
 // The watch's time display for a track time in seconds: "m : s" in time
 // units; in frame units the frame number at that time in the open source
 // `source`, or nothing when the source is not open or has no frames.
-std::optional<QString> PreviewTimeText(double trackSeconds, bool framesUnit, const QString& source);
+std::optional<QString> PreviewTimeText(const EditorSession& session, double trackSeconds,
+                                       bool framesUnit, const QString& source);
 
 } // namespace kelbrin

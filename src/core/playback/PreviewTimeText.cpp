@@ -9,12 +9,13 @@
 
 namespace kelbrin {
 
-std::optional<QString> PreviewTimeText(double trackSeconds, bool framesUnit, const QString& source) {
+std::optional<QString> PreviewTimeText(const EditorSession& session, double trackSeconds,
+                                       bool framesUnit, const QString& source) {
     if (!framesUnit) {
         const auto s = static_cast<std::int64_t>(std::trunc(trackSeconds));
         return QStringLiteral("%1 : %2").arg(s / 60).arg(s % 60);
     }
-    const auto file = FindOpenFile(source);
+    const auto file = FindOpenFile(session, source);
     if (!file || file->Daj_Naglowek_Ilosc() < 1)
         return std::nullopt;
     const std::int64_t samples = RoundHalfEven(HeaderSampleRate(*file) * trackSeconds);

@@ -59,7 +59,8 @@ QString MinutesSeconds(double seconds) {
 
 } // namespace
 
-RangeEditor::RangeEditor(RangeEditorHost& host) : m_host(host) {}
+RangeEditor::RangeEditor(RangeEditorHost& host, const EditorSession& session)
+    : m_host(host), m_session(session) {}
 
 int RangeEditor::SpinnerMin(int index) { return IsMilliseconds(index) ? -1 : 0; }
 
@@ -68,7 +69,7 @@ int RangeEditor::SpinnerMax(int index) {
 }
 
 std::shared_ptr<cPozycjaPlikow> RangeEditor::source() const {
-    return Cpoz ? FindOpenFile(Cpoz->strFileNameSource) : nullptr;
+    return Cpoz ? FindOpenFile(m_session, Cpoz->strFileNameSource) : nullptr;
 }
 
 void RangeEditor::Load(std::shared_ptr<cPozycjaMP3> track) {

@@ -28,6 +28,7 @@ namespace kelbrin {
 class cPozycjaMP3;
 class cPozycjaPlikow;
 class PlaybackGraph;
+struct EditorSession;
 
 class RangeEditorHost {
 public:
@@ -43,7 +44,7 @@ public:
 
 class RangeEditor {
 public:
-    explicit RangeEditor(RangeEditorHost& host);
+    RangeEditor(RangeEditorHost& host, const EditorSession& session);
 
     // Spinner ranges: minutes 0..9999, seconds 0..59, milliseconds -1..1000
     // (one beyond each end, which is what makes a carry or a borrow).
@@ -67,7 +68,9 @@ public:
     void mnuUnits_Jednostki_Click(int index);
     // Begin (0) or end (1) mark from the preview's position; nothing without
     // a preview graph. testB and testE: the preview's tests are running.
-    void cmdMark_Click(int index, PlaybackGraph* preview, bool testB, bool testE);
+    // oldAlgorithm: the preview time is taken as the track time unscaled.
+    void cmdMark_Click(int index, PlaybackGraph* preview, bool testB, bool testE,
+                       bool oldAlgorithm);
     void PushRangeUndo();
     void cmdUndo2_Click();
 
@@ -122,6 +125,7 @@ private:
     void touched();
 
     RangeEditorHost& m_host;
+    const EditorSession& m_session;
     bool m_stepping = false; // the frame stepper is writing
 };
 

@@ -36,7 +36,8 @@ TimeParts SplitSeconds(double seconds) {
     return p;
 }
 
-void RangeEditor::cmdMark_Click(int index, PlaybackGraph* preview, bool testB, bool testE) {
+void RangeEditor::cmdMark_Click(int index, PlaybackGraph* preview, bool testB, bool testE,
+                                bool oldAlgorithm) {
     if (!preview || !Cpoz || index < 0 || index > 1)
         return;
     PushRangeUndo();
@@ -45,7 +46,8 @@ void RangeEditor::cmdMark_Click(int index, PlaybackGraph* preview, bool testB, b
         preview->setStopTime(preview->currentPosition() + 3.0);
     if (testE && preview->stopTime() > 3.0)
         preview->setCurrentPosition(preview->stopTime() - 3.0);
-    const double trackTime = RescaleFromPlayerTime(t, Cpoz->dblDuration, preview->duration());
+    const double trackTime =
+        RescaleFromPlayerTime(t, Cpoz->dblDuration, preview->duration(), oldAlgorithm);
     if (framesChecked)
         if (const auto file = source())
             markFrame(index, *file, trackTime);

@@ -2,11 +2,11 @@
 
 #include "PlayMath.h"
 #include "PlayerView.h"
+#include "core/app/LoadedSettings.h"
 #include "core/app/MessageService.h"
 #include "core/app/Numbers.h"
 #include "core/app/PathProcedures.h"
 #include "core/app/PlaybackGraphs.h"
-#include "core/app/ProgramObjects.h"
 #include "core/app/TextCatalog.h"
 #include "core/document/cPozycjeMP3.h"
 #include "core/editor/PlayRun.h"
@@ -27,10 +27,11 @@ constexpr float kNoOvertake = -100000.0f;
 constexpr int kMaxJumpsPerTick = 200;
 } // namespace
 
-SequencePlayer::SequencePlayer(Clock& clock, TracksGetter tracks, PlayRunState& run, PlayerView& view,
-                               std::function<std::int32_t()> selected)
+SequencePlayer::SequencePlayer(Clock& clock, TracksGetter tracks, PlayRunState& run,
+                               PlayerView& view, std::function<std::int32_t()> selected,
+                               const LoadedSettings& settings, const AudioOutputs& outputs)
     : Timer(clock), m_clock(clock), m_tracks(std::move(tracks)), m_run(run), m_view(view),
-      m_selected(std::move(selected)) {}
+      m_selected(std::move(selected)), m_settings(settings), m_outputs(outputs) {}
 
 SequencePlayer::~SequencePlayer() {
     if (m_timerCall)
@@ -104,7 +105,8 @@ bool SequencePlayer::startRun() {
         if (!QFileInfo::exists(t->strFileNameSource))
             ShowMessage(GetText(3025, QStringLiteral("|1"), t->strFileNameSource), mb::OkOnly, QString(), 3025);
         else
-            graph = BuildPlaybackGraph(t->strFileNameSource, t->strDevice, false, t->dblDuration);
+            graph = BuildPlaybackGraph(m_outputs, t->strFileNameSource, t->strDevice, false,
+                                       t->dblDuration);
         // A message box runs the event loop: the collection may have changed.
         if (!graph || !m_tracks() || p > tracks().Count() || tracks().Item(p) != t) {
             m_view.setBusyPointer(false);
@@ -115,8 +117,10 @@ bool SequencePlayer::startRun() {
         t->blnDeviceChanged = false;
         remember(t);
         const double dur = graph->duration();
-        graph->setStopTime(RescaleToPlayerTime(RangeEndSeconds(*t), t->dblDuration, dur));
-        graph->setCurrentPosition(RescaleToPlayerTime(RangeBeginSeconds(*t), t->dblDuration, dur));
+        graph->setStopTime(RescaleToPlayerTime(RangeEndSeconds(*t), t->dblDuration, dur,
+                                               m_settings.UseOldAlgorithm));
+        graph->setCurrentPosition(RescaleToPlayerTime(RangeBeginSeconds(*t), t->dblDuration, dur,
+                                                      m_settings.UseOldAlgorithm));
     }
     for (std::int32_t p = 1; p <= all.Count(); ++p) {
         all.Item(p)->lngColNastepnikIndex = 0;
@@ -312,7 +316,7 @@ void SequencePlayer::deletePending(std::int32_t index) {
 
 SequencePlayer::PassEnd SequencePlayer::pass() {
     m_active = false;
-    const double lead = Program().settings.OverTakeSeconds;
+    const double lead = m_settings.OverTakeSeconds;
     const std::int32_t count = m_run.colPlayRun ? static_cast<std::int32_t>(m_run.colPlayRun->size()) : 0;
     for (std::int32_t i = 1; i <= count; ++i) {
         if (!m_run.colPlayRun || i > m_run.colPlayRun->size())
@@ -375,7 +379,8 @@ std::optional<SequencePlayer::PassEnd> SequencePlayer::whilePlaying(cPozycjaMP3&
         return loopBack(P, i);
     // 2.2 The successor's moment.
     if (!loops || P.lngLoopCount <= 0) {
-        const double x = RescaleToPlayerTime(P.sngOverTaking, P.dblDuration, at.dur);
+        const double x =
+            RescaleToPlayerTime(P.sngOverTaking, P.dblDuration, at.dur, m_settings.UseOldAlgorithm);
         const bool byPosition = P.lngOverTakingIndex > 0 && at.cur + lead - x >= at.stop;
         const bool byTimer = Timer.Enabled(n) && Val(Timer.Tag(n)) == 0;
         if (byPosition || byTimer)
@@ -473,7 +478,7 @@ void SequencePlayer::applyFadesAndLabel(cPozycjaMP3& P) {
     const std::shared_ptr<PlaybackGraph> graph = P.MediaBasicAudio;
     if (!graph)
         return;
-    const double lead = Program().settings.OverTakeSeconds;
+    const double lead = m_settings.OverTakeSeconds;
     const double cur = graph->currentPosition();
     // The fade-in acts only where the fade-out does not, so the two never
     // fight over the volume of a short track.
@@ -481,7 +486,8 @@ void SequencePlayer::applyFadesAndLabel(cPozycjaMP3& P) {
         graph->setVolume(*v);
     else if (auto w = FadeInVolume(P, cur, lead, graph->volume()))
         graph->setVolume(*w);
-    const double t = RescaleFromPlayerTime(cur, P.dblDuration, graph->duration());
+    const double t =
+        RescaleFromPlayerTime(cur, P.dblDuration, graph->duration(), m_settings.UseOldAlgorithm);
     m_view.setTimeText(P.lngNrPozycji, TimeLabelText(P, t));
 }
 

@@ -30,6 +30,8 @@
 namespace kelbrin {
 
 class Clock;
+struct AudioOutputs;
+struct LoadedSettings;
 class PlayerView;
 class cPozycjaMP3;
 class cPozycjeMP3;
@@ -40,8 +42,10 @@ public:
     using TracksGetter = std::function<cPozycjeMP3*()>;
     // `run` is the run list the editor's deletions keep in line; `selected`
     // gives lngSelectedTrack, where a run that is not play-all starts.
+    // `settings` and `outputs` are read at each use.
     SequencePlayer(Clock& clock, TracksGetter tracks, PlayRunState& run, PlayerView& view,
-                   std::function<std::int32_t()> selected);
+                   std::function<std::int32_t()> selected, const LoadedSettings& settings,
+                   const AudioOutputs& outputs);
     ~SequencePlayer();
     SequencePlayer(const SequencePlayer&) = delete;
     SequencePlayer& operator=(const SequencePlayer&) = delete;
@@ -137,6 +141,8 @@ private:
     PlayRunState& m_run;
     PlayerView& m_view;
     std::function<std::int32_t()> m_selected;
+    const LoadedSettings& m_settings;
+    const AudioOutputs& m_outputs;
 
     bool m_timerEnabled = false;
     int m_timerCall = 0;

@@ -5,11 +5,11 @@
 
 #include "PlayMath.h"
 #include "PlayerView.h"
+#include "core/app/LoadedSettings.h"
 #include "core/app/MessageService.h"
 #include "core/app/Numbers.h"
 #include "core/app/PathProcedures.h"
 #include "core/app/PlaybackGraphs.h"
-#include "core/app/ProgramObjects.h"
 #include "core/app/TextCatalog.h"
 #include "core/app/TextNumbers.h"
 #include "core/document/cPozycjeMP3.h"
@@ -38,7 +38,8 @@ void SequencePlayer::PlayTrack(std::int32_t position, bool notFirst) {
         try {
             if (!T.HasGraph() || T.blnDeviceChanged) {
                 T.ReleaseGraph();
-                std::shared_ptr<PlaybackGraph> built = BuildPlaybackGraph(T.strFileNameSource, T.strDevice, false, T.dblDuration);
+                std::shared_ptr<PlaybackGraph> built = BuildPlaybackGraph(
+                    m_outputs, T.strFileNameSource, T.strDevice, false, T.dblDuration);
                 if (!built)
                     return;
                 T.AttachGraph(built);
@@ -53,8 +54,10 @@ void SequencePlayer::PlayTrack(std::int32_t position, bool notFirst) {
             graph->setRate(T.sngRate);
             const double dur = graph->duration();
             const double start = StartSeconds(T, m_clock.milliseconds() - lngRefTime, markerStart);
-            graph->setStopTime(RescaleToPlayerTime(RangeEndSeconds(T), T.dblDuration, dur));
-            graph->setCurrentPosition(RescaleToPlayerTime(start, T.dblDuration, dur));
+            graph->setStopTime(RescaleToPlayerTime(RangeEndSeconds(T), T.dblDuration, dur,
+                                                   m_settings.UseOldAlgorithm));
+            graph->setCurrentPosition(
+                RescaleToPlayerTime(start, T.dblDuration, dur, m_settings.UseOldAlgorithm));
             graph->run();
 
             const std::int32_t n = T.lngNrPozycji;
@@ -134,7 +137,7 @@ void SequencePlayer::cmdPause_Click() {
 void SequencePlayer::cmdMove_Click(int index) {
     if (!m_tracks())
         return;
-    const double step = (index == 1 ? 1.0 : -1.0) * Program().settings.MoveStep;
+    const double step = (index == 1 ? 1.0 : -1.0) * m_settings.MoveStep;
     cPozycjeMP3& all = tracks();
     for (std::int32_t p = 1; p <= all.Count(); ++p) {
         cPozycjaMP3& t = *all.Item(p);

@@ -14,6 +14,7 @@ namespace kelbrin {
 class cPozycjaMP3;
 class cPozycjeMP3;
 class FrameScanHost;
+class ScriptExport;
 struct EditorSession;
 struct LoadedSettings;
 
@@ -33,6 +34,8 @@ public:
     // the loaded settings its dialogs start from.
     virtual EditorSession& Session() = 0;
     virtual LoadedSettings& Loaded() = 0;
+    // The export a batch script hands its tracks to.
+    virtual ScriptExport& ScriptExporter() = 0;
 
     // The model.
     virtual std::shared_ptr<cPozycjeMP3>& Tracks() = 0;

@@ -35,14 +35,6 @@ void storeOptions(const SaveRequest& request) {
     SaveSetting(QStringLiteral("T_Set"), QString::number(turboSet));
 }
 
-class EngineScriptExport final : public ScriptExport {
-public:
-    void Run(const ScriptExportRequest& r) override {
-        HeadlessSaveHost host;
-        RunScriptExport(r, host);
-    }
-};
-
 } // namespace
 
 SaveOutcome RunScriptExport(const ScriptExportRequest& r, SaveHost& host) {
@@ -71,25 +63,9 @@ SaveOutcome RunScriptExport(const ScriptExportRequest& r, SaveHost& host) {
     return outcome;
 }
 
-namespace {
-
-std::unique_ptr<ScriptExport>& slot() {
-    static std::unique_ptr<ScriptExport> exporter;
-    return exporter;
-}
-
-} // namespace
-
-ScriptExport& ScriptExporter() {
-    if (!slot())
-        slot() = std::make_unique<EngineScriptExport>();
-    return *slot();
-}
-
-std::unique_ptr<ScriptExport> SetScriptExporter(std::unique_ptr<ScriptExport> exporter) {
-    auto previous = std::move(slot());
-    slot() = std::move(exporter);
-    return previous;
+void EngineScriptExport::Run(const ScriptExportRequest& r) {
+    HeadlessSaveHost host;
+    RunScriptExport(r, host);
 }
 
 } // namespace kelbrin

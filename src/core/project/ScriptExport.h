@@ -1,8 +1,9 @@
 #pragma once
 // The one call a batch script needs of the export: write every track of the
-// script, one file per track, into the destination folder. The built-in one
-// runs the export engine without a window; the main window installs one that
-// shows the run in its progress bar and stops on Esc; tests install their own.
+// script, one file per track, into the destination folder. The windowless one
+// runs the export engine alone; the main window owns one that shows the run in
+// its progress bar and stops on Esc; the project window hands its own to the
+// script runner.
 
 #include <QString>
 #include <memory>
@@ -34,9 +35,10 @@ public:
 // export dialog stores them when it closes. With no open source it says so.
 SaveOutcome RunScriptExport(const ScriptExportRequest& request, SaveHost& host);
 
-// The export in force.
-ScriptExport& ScriptExporter();
-// Replaces it (null restores the built-in one); returns the previous one.
-std::unique_ptr<ScriptExport> SetScriptExporter(std::unique_ptr<ScriptExport> exporter);
+// RunScriptExport with no window to show its progress or to stop it.
+class EngineScriptExport final : public ScriptExport {
+public:
+    void Run(const ScriptExportRequest& request) override;
+};
 
 } // namespace kelbrin

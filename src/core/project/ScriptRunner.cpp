@@ -150,7 +150,7 @@ bool ScriptRunner::Run(const QString& path) {
         request.tracks = m_window.Tracks();
         request.files = m_window.Session().OpenFiles;
         request.destFolder = m_window.Loaded().DestFolder;
-        ScriptExporter().Run(request);
+        m_window.ScriptExporter().Run(request);
     }
     ResetProject(m_window);
     m_window.SetInputEnabled(true);

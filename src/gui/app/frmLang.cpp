@@ -2,7 +2,7 @@
 
 #include "ProgramName.h"
 #include "Translation.h"
-#include "core/app/ProgramObjects.h"
+#include "core/app/LoadedSettings.h"
 #include "core/app/TextCatalog.h"
 #include "core/app/TextNumbers.h"
 #include "platform/settings/SettingsStore.h"
@@ -19,7 +19,7 @@ using texts::kChooseLanguage;
 const QString kLanguageKey = QStringLiteral("Langauge");
 } // namespace
 
-frmLang::frmLang(QWidget* parent) : QDialog(parent) {
+frmLang::frmLang(const LoadedSettings& settings, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmLang"));
     setModal(true);
     setWindowTitle(ProgramName());
@@ -31,7 +31,7 @@ frmLang::frmLang(QWidget* parent) : QDialog(parent) {
 
     cboLang = new QComboBox(this);
     cboLang->setObjectName(QStringLiteral("cboLang"));
-    for (const QString& section : Program().settings.LanguageSections)
+    for (const QString& section : settings.LanguageSections)
         if (!section.isEmpty())
             cboLang->addItem(section);
 

@@ -10,10 +10,13 @@ class QLabel;
 
 namespace kelbrin {
 
+struct LoadedSettings;
+
 class frmLang : public QDialog {
     Q_OBJECT
 public:
-    explicit frmLang(QWidget* parent = nullptr);
+    // The language sections offered are the settings' LanguageSections.
+    explicit frmLang(const LoadedSettings& settings, QWidget* parent = nullptr);
 
 private:
     void cboLang_Click(int index);

@@ -67,17 +67,19 @@ QScrollBar* TopIsLargest(QWidget* parent, const char* name, int low, int high, i
 
 frmSettings* frmSettings::Instance() { return g_settings; }
 
-frmSettings* frmSettings::PokazMnie(QWidget* parent, std::shared_ptr<cPozycjeMP3> tracks) {
+frmSettings* frmSettings::PokazMnie(ProgramObjects& program, QWidget* parent,
+                                    std::shared_ptr<cPozycjeMP3> tracks) {
     if (!g_settings)
-        g_settings = new frmSettings(parent, std::move(tracks));
+        g_settings = new frmSettings(program, parent, std::move(tracks));
     g_settings->show();
     g_settings->raise();
     g_settings->activateWindow();
     return g_settings;
 }
 
-frmSettings::frmSettings(QWidget* parent, std::shared_ptr<cPozycjeMP3> tracks)
-    : QWidget(parent, Qt::Window), m_tracks(std::move(tracks)) {
+frmSettings::frmSettings(ProgramObjects& program, QWidget* parent,
+                         std::shared_ptr<cPozycjeMP3> tracks)
+    : QWidget(parent, Qt::Window), m_program(program), m_tracks(std::move(tracks)) {
     setObjectName(QStringLiteral("frmSettings"));
     setAttribute(Qt::WA_DeleteOnClose);
     buildControls();
@@ -213,8 +215,8 @@ void frmSettings::connectControls() {
     connect(VScrNode, &QScrollBar::valueChanged, this, [this](int v) { lblNode->setText(QString::number(v)); });
     connect(VScrMouse, &QScrollBar::valueChanged, this, [this](int v) {
         lblMouse->setText(QString::number(v));
-        Program().settings.MouseSensitivity = v; // the drawing surface reacts at once
-        Program().settings.announceChange();
+        m_program.settings.MouseSensitivity = v; // the drawing surface reacts at once
+        m_program.settings.announceChange();
     });
     connect(chkMultiDev, &QCheckBox::clicked, this, [this] { chkMultiDev_Click(); });
     connect(cmdSet, &QPushButton::clicked, this, [this] { cmdSet_Click(); });
@@ -240,7 +242,7 @@ void frmSettings::LoadLang() {
 
 void frmSettings::Form_Load() {
     LoadLang();
-    const SettingsOptions o = LoadSettingsOptions(Program());
+    const SettingsOptions o = LoadSettingsOptions(m_program);
     cboName->setCurrentIndex(o.fileNaming);
     chkMultiDev->setChecked(o.oneOutputForAll);
     chkMultiDev_Click();
@@ -277,7 +279,7 @@ void frmSettings::TabStrip1_Click() {
 }
 
 void frmSettings::chkMultiDev_Click() {
-    Program().outputs.UseDefaultRenderer = chkMultiDev->isChecked();
+    m_program.outputs.UseDefaultRenderer = chkMultiDev->isChecked();
     const bool perTrack = !chkMultiDev->isChecked();
     for (QWidget* w : std::initializer_list<QWidget*>{lblDevice, cboDevice, cmdRefresh, cmdSet, cmdAdd})
         w->setEnabled(perTrack);
@@ -285,9 +287,9 @@ void frmSettings::chkMultiDev_Click() {
 
 void frmSettings::FillDeviceCombo() {
     const QString stored = GetSetting(QStringLiteral("DefSoundCard"), kDefaultOutputName);
-    EnsureSoundCards(Program().outputs, ShowBusyPointer);
+    EnsureSoundCards(m_program.outputs, ShowBusyPointer);
     cboDevice->clear();
-    cboDevice->addItems(Program().outputs.SoundCards);
+    cboDevice->addItems(m_program.outputs.SoundCards);
     const int match = cboDevice->findText(stored, Qt::MatchExactly | Qt::MatchCaseSensitive);
     if (match >= 0)
         cboDevice->setCurrentIndex(match);
@@ -305,7 +307,7 @@ void frmSettings::cmdSet_Click() {
 }
 
 void frmSettings::cmdRefresh_Click() {
-    RefreshSoundCards(Program().outputs, cboDevice->currentText(), ShowBusyPointer);
+    RefreshSoundCards(m_program.outputs, cboDevice->currentText(), ShowBusyPointer);
     FillDeviceCombo();
 }
 
@@ -332,12 +334,12 @@ void frmSettings::lstDev_DblClick() {
     if (!item)
         return;
     hideDeviceList();
-    AddSoundCard(Program().outputs, item->text());
+    AddSoundCard(m_program.outputs, item->text());
     FillDeviceCombo();
 }
 
 void frmSettings::Command1_Click() {
-    frmLang dialog(this);
+    frmLang dialog(m_program.settings, this);
     dialog.exec();
 }
 
@@ -377,7 +379,7 @@ void frmSettings::Form_Unload() {
     o.moveText = txtMove->text();
     o.device = cboDevice->currentText();
     o.oneOutputForAll = chkMultiDev->isChecked();
-    SaveSettingsOptions(Program().settings, Program().outputs, o);
+    SaveSettingsOptions(m_program.settings, m_program.outputs, o);
     Settings().sync();
 }
 

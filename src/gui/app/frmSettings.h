@@ -20,16 +20,20 @@ class QTabWidget;
 namespace kelbrin {
 
 class cPozycjeMP3;
+struct ProgramObjects;
 
 class frmSettings : public QWidget {
     Q_OBJECT
 public:
     // Shows the dialog (a new one, or the open one raised). `tracks` are the
     // project's tracks that "apply to every track" changes.
-    static frmSettings* PokazMnie(QWidget* parent, std::shared_ptr<cPozycjeMP3> tracks);
+    // `program`: the settings and outputs the dialog shows and changes.
+    static frmSettings* PokazMnie(ProgramObjects& program, QWidget* parent,
+                                  std::shared_ptr<cPozycjeMP3> tracks);
     static frmSettings* Instance();
 
-    explicit frmSettings(QWidget* parent = nullptr, std::shared_ptr<cPozycjeMP3> tracks = {});
+    explicit frmSettings(ProgramObjects& program, QWidget* parent = nullptr,
+                         std::shared_ptr<cPozycjeMP3> tracks = {});
 
     void FillDeviceCombo();
     void chkMultiDev_Click();
@@ -94,6 +98,7 @@ private:
     void hideDeviceList();
     bool keyReleased(int key);
 
+    ProgramObjects& m_program;
     std::shared_ptr<cPozycjeMP3> m_tracks;
     bool m_saved = false;
 };

@@ -3,8 +3,8 @@
 #include "SourceToolHost.h"
 #include "core/app/FileList.h"
 #include "core/app/MessageService.h"
-#include "core/app/ProgramObjects.h"
 #include "core/app/TextCatalog.h"
+#include "core/document/EditorSession.h"
 #include "core/document/cPozycjaPlikow.h"
 #include "core/document/cPozycjePlikow.h"
 
@@ -29,31 +29,29 @@ std::shared_ptr<cPozycjaPlikow> AddToolRecord(EditorSession& session, const QStr
 // The tools' own record of an open source: it keeps the header bytes of every
 // frame, which the project's record of the same file does not. Made, with an
 // empty index, the first time the source is chosen in a tool.
-std::shared_ptr<cPozycjaPlikow> ToolCopyOf(const QString& path) {
-    ProgramObjects& shared = Program();
-    for (std::int32_t i = 1; i <= shared.session.OpenFiles->Count(); ++i) {
-        const auto& file = shared.session.OpenFiles->Item(i);
+std::shared_ptr<cPozycjaPlikow> ToolCopyOf(EditorSession& session, const QString& path) {
+    for (std::int32_t i = 1; i <= session.OpenFiles->Count(); ++i) {
+        const auto& file = session.OpenFiles->Item(i);
         if (file->blnExtraArray && file->strFileName == path)
             return file;
     }
-    return AddToolRecord(shared.session, path, shared.session.NextFileId++);
+    return AddToolRecord(session, path, session.NextFileId++);
 }
 
 } // namespace
 
-void FillToolFileList(QComboBox* list) {
+void FillToolFileList(EditorSession& session, QComboBox* list) {
     const QSignalBlocker block(list);
     list->clear();
     QStringList listed;
     for (const FileListEntry& e :
-         BuildFileList(Program().session.OpenFiles.get(), false, true, FileListFolders{}).entries) {
+         BuildFileList(session.OpenFiles.get(), false, true, FileListFolders{}).entries) {
         list->addItem(e.text, e.itemData);
         listed.append(e.text);
     }
     // The project's sources too, each once.
     for (const FileListEntry& e :
-         BuildFileList(Program().session.OpenFiles.get(), false, false, FileListFolders{})
-             .entries) {
+         BuildFileList(session.OpenFiles.get(), false, false, FileListFolders{}).entries) {
         if (listed.contains(e.text))
             continue;
         list->addItem(e.text, e.itemData);
@@ -62,15 +60,15 @@ void FillToolFileList(QComboBox* list) {
     list->setCurrentIndex(-1);
 }
 
-std::shared_ptr<cPozycjaPlikow> SelectedToolFile(const QComboBox* list) {
-    const auto& files = Program().session.OpenFiles;
+std::shared_ptr<cPozycjaPlikow> SelectedToolFile(EditorSession& session, const QComboBox* list) {
+    const auto& files = session.OpenFiles;
     if (!files || list->currentIndex() < 0)
         return nullptr;
     const std::int32_t id = list->currentData().toInt();
     for (std::int32_t i = 1; i <= files->Count(); ++i) {
         const auto& file = files->Item(i);
         if (file->lngNrPozycji == id)
-            return file->blnExtraArray ? file : ToolCopyOf(file->strFileName);
+            return file->blnExtraArray ? file : ToolCopyOf(session, file->strFileName);
     }
     return nullptr;
 }
@@ -85,20 +83,20 @@ bool EnsureFrameIndex(SourceToolHost& host, std::shared_ptr<cPozycjaPlikow>& fil
 }
 
 bool OpenToolFile(SourceToolHost& host) {
-    ProgramObjects& shared = Program();
-    if (!shared.session.OpenFiles)
+    EditorSession& session = host.Session();
+    if (!session.OpenFiles)
         return false;
     // Numbered for good only once a file was opened.
-    auto file = AddToolRecord(shared.session, QString(), shared.session.NextFileId);
+    auto file = AddToolRecord(session, QString(), session.NextFileId);
     const QString path = host.OpenSource(file, false).trimmed();
     if (!path.isEmpty()) {
         file->strFileName = path;
-        file->lngNrPozycji = shared.session.NextFileId++;
+        file->lngNrPozycji = session.NextFileId++;
         return true;
     }
-    for (std::int32_t i = 1; i <= shared.session.OpenFiles->Count(); ++i) {
-        if (shared.session.OpenFiles->Item(i)->lngNrPozycji == shared.session.NextFileId) {
-            shared.session.OpenFiles->Remove(i);
+    for (std::int32_t i = 1; i <= session.OpenFiles->Count(); ++i) {
+        if (session.OpenFiles->Item(i)->lngNrPozycji == session.NextFileId) {
+            session.OpenFiles->Remove(i);
             break;
         }
     }

@@ -14,14 +14,15 @@ namespace kelbrin {
 
 class cPozycjaPlikow;
 class SourceToolHost;
+struct EditorSession;
 
 // The open files that keep header bytes, then the project's other open
 // sources; no entry is selected. Item data is the file's id.
-void FillToolFileList(QComboBox* list);
+void FillToolFileList(EditorSession& session, QComboBox* list);
 // The open file that keeps header bytes for the selected entry, or null. For a
 // project source that is the tools' own record of the same file, made on the
 // first choice with an empty index (EnsureFrameIndex scans it).
-std::shared_ptr<cPozycjaPlikow> SelectedToolFile(const QComboBox* list);
+std::shared_ptr<cPozycjaPlikow> SelectedToolFile(EditorSession& session, const QComboBox* list);
 // A file with frames in its index. An empty index asks text 3098 and scans the
 // file on Yes; false when the answer is No or the scan opened nothing.
 bool EnsureFrameIndex(SourceToolHost& host, std::shared_ptr<cPozycjaPlikow>& file,

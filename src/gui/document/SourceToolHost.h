@@ -12,11 +12,15 @@
 
 namespace kelbrin {
 
+class PlayerGraphs;
 class cPozycjaPlikow;
+struct EditorSession;
 
 class SourceToolHost {
 public:
     virtual ~SourceToolHost() = default;
+    // The session whose open files the tools list and add to.
+    virtual EditorSession& Session() = 0;
     // Plik_Open on the record with a full index: asks for the file when its
     // name is empty. "" when nothing was opened or another long operation runs.
     virtual QString OpenSource(std::shared_ptr<cPozycjaPlikow>& file, bool offerMediaFiles) = 0;
@@ -29,6 +33,8 @@ public:
     // Shows the value and lets pending events run.
     virtual void UstawProgress(std::int64_t value) = 0;
     virtual void ZerujProgress() = 0;
+    // The players that give up their graphs before a tag is written.
+    virtual PlayerGraphs& Players() = 0;
 };
 
 // The host's busy state for one write, given back however the write ends (an

@@ -193,7 +193,7 @@ void frmFrame::buildLists() {
 }
 
 void frmFrame::Form_Load() {
-    FillToolFileList(cboPlik);
+    FillToolFileList(m_host.Session(), cboPlik);
     setWindowTitle(ToolWindowCaption(2017));
     blnFillingBitrates = false;
     blnFillingRates = false;
@@ -246,7 +246,7 @@ void frmFrame::RefillBitrateList() {
 }
 
 std::shared_ptr<cPozycjaPlikow> frmFrame::GetSelectedFile() const {
-    return SelectedToolFile(cboPlik);
+    return SelectedToolFile(m_host.Session(), cboPlik);
 }
 
 std::int32_t frmFrame::shownFrame() const {
@@ -471,14 +471,14 @@ void frmFrame::cmdPlik_Click() {
     if (m_writing)
         return;
     OpenToolFile(m_host);
-    FillToolFileList(cboPlik);
+    FillToolFileList(m_host.Session(), cboPlik);
     if (isVisible())
         activateWindow();
 }
 
 void frmFrame::cmdTAG_Click() {
     if (const auto file = GetSelectedFile())
-        frmTAG::PokazMnie(file, parentWidget());
+        frmTAG::PokazMnie(file, m_host.Players(), parentWidget());
 }
 
 void frmFrame::cmdSave_Click() {

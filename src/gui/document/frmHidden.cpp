@@ -37,7 +37,7 @@ frmHidden* frmHidden::PokazMnie(SourceToolHost& host, QWidget* parent) {
         s_instance = new frmHidden(host, parent);
         s_instance->Form_Load();
     }
-    FillToolFileList(s_instance->cboPlik);
+    FillToolFileList(s_instance->m_host.Session(), s_instance->cboPlik);
     s_instance->show();
     s_instance->raise();
     s_instance->activateWindow();
@@ -100,7 +100,7 @@ void frmHidden::cboPlik_Click() {
     if (m_writing)
         return;
     lblTekst->clear();
-    auto file = SelectedToolFile(cboPlik);
+    auto file = SelectedToolFile(m_host.Session(), cboPlik);
     if (!file || !EnsureFrameIndex(m_host, file, cboPlik->currentText()))
         return;
     const int generation = ++m_readGeneration;
@@ -125,7 +125,7 @@ void frmHidden::cmdPlik_Click() {
         return;
     if (OpenToolFile(m_host))
         txtTekst->hide();
-    FillToolFileList(cboPlik);
+    FillToolFileList(m_host.Session(), cboPlik);
     if (isVisible())
         activateWindow();
 }
@@ -151,7 +151,7 @@ void frmHidden::cmdHidden_Click() {
         return;
     if (ShowText(3029, mb::YesNo | mb::Question) != mb::Yes)
         return;
-    auto file = SelectedToolFile(cboPlik);
+    auto file = SelectedToolFile(m_host.Session(), cboPlik);
     if (!file)
         return;
     // The whole text is checked before a single bit is written.

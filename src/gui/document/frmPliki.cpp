@@ -3,8 +3,8 @@
 #include "core/app/BusyRefusal.h"
 #include "core/app/FileList.h"
 #include "core/app/MessageService.h"
-#include "core/app/ProgramObjects.h"
 #include "core/app/TextCatalog.h"
+#include "core/document/EditorSession.h"
 #include "core/document/cPozycjaMP3.h"
 #include "core/document/cPozycjeMP3.h"
 #include "core/document/cPozycjePlikow.h"
@@ -20,7 +20,7 @@ namespace kelbrin {
 QPointer<frmPliki> frmPliki::s_instance;
 
 frmPliki* frmPliki::PokazMnie(std::unique_ptr<OpenFilesOwner> owner, QWidget* parent) {
-    const auto& files = Program().session.OpenFiles;
+    const auto& files = owner->session().OpenFiles;
     if (!files || files->Count() == 0) {
         ShowText(3014, mb::Information);
         return nullptr;
@@ -73,7 +73,7 @@ void frmPliki::Form_Load() {
     setWindowTitle(GetText(3042));
     cmdUsun->setToolTip(GetText(3120));
     lstFile->clear();
-    const auto& files = Program().session.OpenFiles;
+    const auto& files = m_owner->session().OpenFiles;
     for (std::int32_t i = 1; files && i <= files->Count(); ++i)
         lstFile->addItem(files->Item(i)->strFileName);
     if (lstFile->count() > 0)
@@ -85,12 +85,12 @@ void frmPliki::lstFile_Click() {
     const QListWidgetItem* item = lstFile->currentItem();
     // Only files that can be saved hold a tag the editor may rewrite.
     cmdTAG->setEnabled(item && m_owner->canOpenTagEditor() &&
-                       IsFileSavable(Program().session.OpenFiles.get(), item->text()));
+                       IsFileSavable(m_owner->session().OpenFiles.get(), item->text()));
 }
 
 std::int32_t frmPliki::selectedFilePosition() const {
     const QListWidgetItem* item = lstFile->currentItem();
-    const auto& files = Program().session.OpenFiles;
+    const auto& files = m_owner->session().OpenFiles;
     if (!item || !item->isSelected() || !files)
         return 0;
     for (std::int32_t i = 1; i <= files->Count(); ++i)
@@ -106,7 +106,7 @@ void frmPliki::lstFile_DblClick() {
     const std::int32_t position = selectedFilePosition();
     if (position == 0)
         return;
-    m_owner->openTagEditor(Program().session.OpenFiles->Item(position));
+    m_owner->openTagEditor(m_owner->session().OpenFiles->Item(position));
 }
 
 void frmPliki::cmdUsun_Click() {
@@ -127,7 +127,7 @@ void frmPliki::cmdUsun_Click() {
             }
         }
     }
-    Program().session.OpenFiles->Remove(position);
+    m_owner->session().OpenFiles->Remove(position);
     delete lstFile->takeItem(lstFile->currentRow());
     lstFile->setCurrentRow(-1);
     lstFile->clearSelection();

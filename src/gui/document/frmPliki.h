@@ -12,12 +12,15 @@ class QPushButton;
 namespace kelbrin {
 
 class cPozycjaPlikow;
+struct EditorSession;
 class cPozycjeMP3;
 
 // What the list needs of the window that owns the project, and of the tag editor.
 class OpenFilesOwner {
 public:
     virtual ~OpenFilesOwner() = default;
+    // The session whose open files the window lists and closes.
+    virtual EditorSession& session() const = 0;
     virtual std::shared_ptr<cPozycjeMP3> tracks() const = 0;
     virtual void clearUndoHistory() = 0;
     // False while there is no tag editor.

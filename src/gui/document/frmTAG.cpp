@@ -44,7 +44,8 @@ SourceWriteStatus writeStatus(Id3v1WriteStatus status) {
 }
 } // namespace
 
-frmTAG* frmTAG::PokazMnie(std::shared_ptr<cPozycjaPlikow> file, QWidget* parent) {
+frmTAG* frmTAG::PokazMnie(std::shared_ptr<cPozycjaPlikow> file, PlayerGraphs& players,
+                          QWidget* parent) {
     if (!file)
         return nullptr;
     const Id3v1ReadResult read = ReadId3v1(file->strFileName, AnsiCodec());
@@ -53,7 +54,7 @@ frmTAG* frmTAG::PokazMnie(std::shared_ptr<cPozycjaPlikow> file, QWidget* parent)
     // Each opening starts from the start values.
     if (s_instance)
         delete s_instance.data();
-    s_instance = new frmTAG(file, parent);
+    s_instance = new frmTAG(file, players, parent);
     s_instance->Form_Load();
     if (read.tag)
         s_instance->showTag(*read.tag);
@@ -66,8 +67,8 @@ frmTAG* frmTAG::PokazMnie(std::shared_ptr<cPozycjaPlikow> file, QWidget* parent)
     return s_instance;
 }
 
-frmTAG::frmTAG(std::shared_ptr<cPozycjaPlikow> file, QWidget* parent)
-    : QDialog(parent), m_file(std::move(file)) {
+frmTAG::frmTAG(std::shared_ptr<cPozycjaPlikow> file, PlayerGraphs& players, QWidget* parent)
+    : QDialog(parent), m_file(std::move(file)), m_players(players) {
     setObjectName(QStringLiteral("frmTAG"));
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
@@ -213,7 +214,7 @@ void frmTAG::cmdSave_Click() {
     tag.genre = static_cast<std::uint8_t>(cboGenre->currentData().toInt());
 
     // The file is rewritten under the players' feet otherwise.
-    Players().ReleaseGraphsBeforeTagWrite();
+    m_players.ReleaseGraphsBeforeTagWrite();
     const Id3v1WriteResult written = WriteId3v1(m_file->strFileName, tag, AnsiCodec());
     if (!written.ok()) {
         SourceWriteResult report;

@@ -14,6 +14,7 @@ class QPushButton;
 
 namespace kelbrin {
 
+class PlayerGraphs;
 class cPozycjaPlikow;
 struct Id3v1Tag;
 
@@ -21,8 +22,10 @@ class frmTAG : public QDialog {
     Q_OBJECT
 public:
     // Fills the window from the file's block and shows it, modeless, starting
-    // afresh each time; a file that no longer exists shows nothing.
-    static frmTAG* PokazMnie(std::shared_ptr<cPozycjaPlikow> file, QWidget* parent = nullptr);
+    // afresh each time; a file that no longer exists shows nothing. `players`
+    // release their graphs before the file is written.
+    static frmTAG* PokazMnie(std::shared_ptr<cPozycjaPlikow> file, PlayerGraphs& players,
+                             QWidget* parent = nullptr);
 
     QLineEdit* txtTitle;
     QLineEdit* txtArtist;
@@ -45,13 +48,14 @@ protected:
     void keyReleaseEvent(QKeyEvent* event) override;
 
 private:
-    frmTAG(std::shared_ptr<cPozycjaPlikow> file, QWidget* parent);
+    frmTAG(std::shared_ptr<cPozycjaPlikow> file, PlayerGraphs& players, QWidget* parent);
     void Form_Load();
     void LoadLang();
     void showTag(const Id3v1Tag& tag);
     void selectGenre(int genre);
 
     std::shared_ptr<cPozycjaPlikow> m_file;
+    PlayerGraphs& m_players;
     static QPointer<frmTAG> s_instance;
 };
 

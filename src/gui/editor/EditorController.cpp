@@ -24,10 +24,10 @@ cPozycjeMP3& NoTracks() {
 }
 } // namespace
 
-EditorController::EditorController(const EditorControllerParts& parts, QObject* parent)
-    : QObject(parent), m_parts(parts) {
+EditorController::EditorController(const EditorControllerParts& parts, LoadedSettings& settings,
+                                   QObject* parent)
+    : QObject(parent), m_parts(parts), m_settings(settings) {
     m_editor = std::make_unique<GraphEditor>([this] { return &tracks(); }, *this);
-    LoadedSettings& settings = Program().settings;
     m_editor->mouseSensitivity = settings.MouseSensitivity;
     settings.onChange = [this, &settings] { m_editor->mouseSensitivity = settings.MouseSensitivity; };
     m_surface = new TrackSurface(*m_editor, parts.surfaceParent);
@@ -54,7 +54,9 @@ EditorController::EditorController(const EditorControllerParts& parts, QObject* 
     wireMenus();
 }
 
-EditorController::~EditorController() { Program().settings.onChange = nullptr; }
+EditorController::~EditorController() {
+    m_settings.onChange = nullptr;
+}
 
 void EditorController::setTrackWindows(std::unique_ptr<TrackWindows> windows) { m_windows = std::move(windows); }
 

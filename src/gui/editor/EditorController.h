@@ -24,6 +24,7 @@ namespace kelbrin {
 
 class TrackListNavigator;
 class TrackSurface;
+struct LoadedSettings;
 struct MainMenus;
 
 struct EditorControllerParts {
@@ -39,7 +40,9 @@ struct EditorControllerParts {
 class EditorController : public QObject, public GraphEditorHost {
     Q_OBJECT
 public:
-    EditorController(const EditorControllerParts& parts, QObject* parent = nullptr);
+    // `settings`: the mouse sensitivity is read from it and follows its changes.
+    EditorController(const EditorControllerParts& parts, LoadedSettings& settings,
+                     QObject* parent = nullptr);
     ~EditorController() override;
 
     GraphEditor& editor() { return *m_editor; }
@@ -110,6 +113,7 @@ private:
     void wireMenus();
 
     EditorControllerParts m_parts;
+    LoadedSettings& m_settings;
     std::unique_ptr<TrackWindows> m_windows;
     FadeEditorOpener* m_fades = nullptr;
     TrackTreeUpdates* m_tree = nullptr;

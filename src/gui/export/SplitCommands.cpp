@@ -1,17 +1,18 @@
 #include "SplitCommands.h"
 
-#include "frmPozycje.h"
 #include "core/app/BusyRefusal.h"
+#include "core/app/LoadedSettings.h"
 #include "core/app/MessageService.h"
-#include "core/app/ProgramObjects.h"
 #include "core/app/TextCatalog.h"
+#include "core/document/EditorSession.h"
 #include "core/document/cPozycjaMP3.h"
-#include "core/document/cPozycjePlikow.h"
 #include "core/document/cPozycjeMP3.h"
+#include "core/document/cPozycjePlikow.h"
 #include "core/export/CueImport.h"
 #include "core/export/CueReader.h"
 #include "core/export/SplitHost.h"
 #include "core/export/SplitSource.h"
+#include "frmPozycje.h"
 #include "gui/app/FileDialogs.h"
 
 namespace kelbrin {
@@ -31,7 +32,7 @@ void AddTrackThroughSplit(const std::shared_ptr<SplitHost>& host, QWidget* paren
     if (!host || !ReadyOrSayBusy(host->CanChangeProject()))
         return;
     host->SetAddButtonEnabled(false);
-    const auto& files = Program().session.OpenFiles;
+    const auto& files = host->Session().OpenFiles;
     SplitOpenOptions options;
     options.newTrack = true;
     options.openSource = !files || files->Count() == 0;
@@ -66,7 +67,8 @@ QString CueSheetFilter() {
     return GetText(3037) + QChar(0) + QStringLiteral("*.cue") + QChar(0) + QStringLiteral("Cue Files");
 }
 
-void ImportCueSheet(const std::shared_ptr<SplitHost>& host, QWidget* parent) {
+void ImportCueSheet(const std::shared_ptr<SplitHost>& host, const LoadedSettings& settings,
+                    QWidget* parent) {
     if (!host || !ReadyOrSayBusy(host->CanChangeProject()))
         return;
     const auto selected = selectedTrack(*host);
@@ -75,14 +77,14 @@ void ImportCueSheet(const std::shared_ptr<SplitHost>& host, QWidget* parent) {
         return;
     }
     int filterIndex = 1;
-    const QString path = ShowFileDialog(parent, Program().settings.SourceFolder, CueSheetFilter(), filterIndex,
-                                        false, false, QString());
+    const QString path = ShowFileDialog(parent, settings.SourceFolder, CueSheetFilter(),
+                                        filterIndex, false, false, QString());
     if (path.isEmpty())
         return;
     const auto sheet = ReadCueSheet(path);
     if (!sheet)
         return;
-    const auto source = FindOpenFile(selected->strFileNameSource);
+    const auto source = FindOpenFile(host->Session(), selected->strFileNameSource);
     QStringList skipped = sheet->skipped;
     const QList<CueImportTrack> tracks =
         PlanCueImport(sheet->entries, *selected, TrackEndSeconds(*selected, source.get()),

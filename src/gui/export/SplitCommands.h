@@ -14,6 +14,7 @@ class QWidget;
 namespace kelbrin {
 
 class SplitHost;
+struct LoadedSettings;
 class cPozycjaMP3;
 
 // cmdDodaj_Click: the add button goes off and the dialog opens for a new track;
@@ -37,6 +38,8 @@ QString CueSheetFilter();
 
 // The CUE import: asks for a sheet and makes one track of the selected track's
 // source per entry, from the last entry to the first, after one undo snapshot.
-void ImportCueSheet(const std::shared_ptr<SplitHost>& host, QWidget* parent);
+// The sheet is looked for first in the settings' source folder.
+void ImportCueSheet(const std::shared_ptr<SplitHost>& host, const LoadedSettings& settings,
+                    QWidget* parent);
 
 } // namespace kelbrin

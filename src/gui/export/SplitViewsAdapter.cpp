@@ -27,7 +27,7 @@ class MainWindowSplitHost final : public SplitHost {
 public:
     explicit MainWindowSplitHost(const SplitViewsParts& parts) : m(parts) {}
 
-    EditorSession& Session() override { return Program().session; }
+    EditorSession& Session() override { return m.window->Objects().session; }
     std::shared_ptr<cPozycjeMP3> Tracks() override { return m.window->cPozycje(); }
 
     std::int32_t SelectedTrack() override {

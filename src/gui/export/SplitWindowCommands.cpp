@@ -3,6 +3,7 @@
 #include "SplitCommands.h"
 #include "SplitLauncher.h"
 #include "SplitViewsAdapter.h"
+#include "core/app/ProgramObjects.h"
 #include "core/document/cPozycjaMP3.h"
 #include "core/document/cPozycjaPlikow.h"
 #include "core/export/CloneTrack.h"
@@ -53,11 +54,15 @@ void cmdKlon_Click(frmDazudizi& window) {
     window.Commands().mnuTrack_Kopiuj_Click();
     if (!window.CpozSchowek())
         return;
-    ContinueClone(*window.CpozSchowek(), FindOpenFile(window.CpozSchowek()->strFileNameSource).get());
+    ContinueClone(
+        *window.CpozSchowek(),
+        FindOpenFile(window.Objects().session, window.CpozSchowek()->strFileNameSource).get());
     window.Commands().mnuTrack_Wklej_Nowy_Click();
 }
 
-void ImportCueSheet(frmDazudizi& window) { ImportCueSheet(MainWindowSplitHost(window), &window); }
+void ImportCueSheet(frmDazudizi& window) {
+    ImportCueSheet(MainWindowSplitHost(window), window.Objects().settings, &window);
+}
 
 void SplitAtOnce(frmDazudizi& window, std::shared_ptr<cPozycjaMP3> track, bool openSource,
                  const QDateTime& when, SplitMode mode) {

@@ -358,7 +358,7 @@ bool frmPozycje::postPokazMnie(const SplitOpenOptions& options) {
         }
         cboPlikD->setEditText(cPozTrack->strFileName);
         lngTrackNo = cPozTrack->lngNrPozycji;
-        const auto file = FindOpenFile(cPozTrack->strFileNameSource);
+        const auto file = FindOpenFile(m_host->Session(), cPozTrack->strFileNameSource);
         chkVBR->setChecked(file && file->blnVBR);
     }
 
@@ -368,7 +368,7 @@ bool frmPozycje::postPokazMnie(const SplitOpenOptions& options) {
     if (blnAutoOK) {
         // Only the caller's own source may be cut: when it did not open, nothing is made.
         const QString source = cPozTrack->strFileNameSource;
-        if (blnOpenSource && (source.isEmpty() || !FindOpenFile(source)))
+        if (blnOpenSource && (source.isEmpty() || !FindOpenFile(m_host->Session(), source)))
             return false;
         selectSource(source);
     }
@@ -377,7 +377,7 @@ bool frmPozycje::postPokazMnie(const SplitOpenOptions& options) {
 
 void frmPozycje::fillSourceList() {
     const FileListContent list =
-        BuildFileList(Program().session.OpenFiles.get(), true, false,
+        BuildFileList(m_host->Session().OpenFiles.get(), true, false,
                       CurrentFileListFolders(Program().recording, m_host->IsRecording()));
     {
         const QSignalBlocker block(cboPlikZ);
@@ -412,7 +412,7 @@ void frmPozycje::updateSegmentOption() {
 
 void frmPozycje::cboPlikZ_Click() {
     const QString text = cboPlikZ->currentText();
-    if (const auto file = FindOpenFile(text)) {
+    if (const auto file = FindOpenFile(m_host->Session(), text)) {
         chkVBR->setChecked(file->blnVBR);
         m_sourceSavable = !file->blnNoSave;
         chkVBR->setEnabled(m_sourceSavable);
@@ -460,7 +460,7 @@ SplitMode frmPozycje::SelectedMode() const {
 
 QString frmPozycje::OpenSourceFile(const QString& path, std::int32_t fileType) {
     // A source already open is taken as it is, not scanned again.
-    if (!path.isEmpty() && FindOpenFile(path)) {
+    if (!path.isEmpty() && FindOpenFile(m_host->Session(), path)) {
         if (!selectSource(path))
             fillSourceList();
         selectSource(path);
@@ -536,11 +536,11 @@ void frmPozycje::cmdOK_Click() {
         ShowText(3242, mb::Information);
         return;
     }
-    auto file = FindOpenFile(sourceText);
+    auto file = FindOpenFile(m_host->Session(), sourceText);
     if (!file) {
         if (OpenSourceFile(sourceText, 1).isEmpty())
             return;
-        file = FindOpenFile(cboPlikZ->currentText());
+        file = FindOpenFile(m_host->Session(), cboPlikZ->currentText());
         if (!file)
             return;
     }

@@ -91,7 +91,7 @@ const SaveOutcome& frmSave::LastOutcome() { return lastOutcome(); }
 frmSave* frmSave::PokazMnie(frmDazudizi& main, bool fromScript) {
     if (s_instance && s_instance->blnBusy)
         return s_instance;
-    const auto& files = Program().session.OpenFiles;
+    const auto& files = main.Objects().session.OpenFiles;
     if (!files || files->Count() == 0) {
         ShowText(kNoOpenFile, mb::Information);
         return nullptr;
@@ -295,7 +295,7 @@ void frmSave::fillList() {
     const auto& tracks = m_main.cPozycje();
     for (std::int32_t i = 1; tracks && i <= tracks->Count(); ++i) {
         const auto track = tracks->Item(i);
-        if (!IsFileSavable(Program().session.OpenFiles.get(), track->strFileNameSource))
+        if (!IsFileSavable(m_main.Objects().session.OpenFiles.get(), track->strFileNameSource))
             continue;
         auto* item = new QListWidgetItem(track->strLabel);
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
@@ -308,8 +308,8 @@ void frmSave::fillList() {
 
 SaveRequest frmSave::BuildRequest(bool preview) const {
     SaveRequest request;
-    request.openFiles = Program().session.OpenFiles;
-    request.copyChunkSize = Program().settings.CopyChunkSize;
+    request.openFiles = m_main.Objects().session.OpenFiles;
+    request.copyChunkSize = m_main.Objects().settings.CopyChunkSize;
     const auto& tracks = m_main.cPozycje();
     for (int row = 0; row < lstSource->count(); ++row) {
         const QListWidgetItem* item = lstSource->item(row);
@@ -392,7 +392,7 @@ void frmSave::cmdDir_Click() {
         return;
     txtSave->setText(folder);
     SaveSetting(QStringLiteral("DestPath"), folder);
-    Program().settings.DestFolder = folder;
+    m_main.Objects().settings.DestFolder = folder;
 }
 
 void frmSave::chkDetails_Click() {

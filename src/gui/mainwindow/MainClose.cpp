@@ -38,17 +38,22 @@ namespace {
 // No recorder window: the server's client object answers, nothing else waits.
 class ServerOnlyRecordingClose final : public RecordingClose {
 public:
-    bool recording() const override { return MainClose::ServerRecording(); }
+    explicit ServerOnlyRecordingClose(const ServerLink& server) : m_server(server) {}
+    bool recording() const override { return MainClose::ServerRecording(m_server); }
     void stopRecording() override {}
     bool handingOver() const override { return false; }
     void waitProgress(int) override {}
     qint64 handOverTimeoutMs() const override { return MainClose::kHandOverTimeoutMs; }
     void closeTrayIcon() override {}
     QString captureBufferName() const override { return QString(); }
+
+private:
+    const ServerLink& m_server;
 };
 
 class ApplicationEnd final : public ProgramEnd {
 public:
+    explicit ApplicationEnd(EditorSession& session) : m_session(session) {}
     QString commandLine() const override {
         QStringList args = QCoreApplication::arguments();
         if (!args.isEmpty())
@@ -63,7 +68,7 @@ public:
     }
     QDate today() const override { return QDate::currentDate(); }
     void endProgram() override {
-        Program().session.OpenFiles.reset();
+        m_session.OpenFiles.reset();
         // A close before the event loop runs (a "-rec" that cannot start)
         // ends the program as soon as it does.
         if (QThread::currentThread()->loopLevel() > 0)
@@ -71,13 +76,19 @@ public:
         else
             QTimer::singleShot(0, qApp, &QCoreApplication::quit);
     }
+
+private:
+    EditorSession& m_session;
 };
 
 } // namespace
 
-MainClose::MainClose(QMainWindow& window, const MainMenus& menus, Clock& clock, std::unique_ptr<CloseSteps> steps)
-    : m_window(window), m_menus(menus), m_clock(clock), m_steps(std::move(steps)),
-      m_recording(std::make_unique<ServerOnlyRecordingClose>()), m_end(std::make_unique<ApplicationEnd>()) {}
+MainClose::MainClose(QMainWindow& window, ProgramObjects& program, const MainMenus& menus,
+                     Clock& clock, std::unique_ptr<CloseSteps> steps)
+    : m_window(window), m_program(program), m_menus(menus), m_clock(clock),
+      m_steps(std::move(steps)),
+      m_recording(std::make_unique<ServerOnlyRecordingClose>(program.server)),
+      m_end(std::make_unique<ApplicationEnd>(program.session)) {}
 
 MainClose::~MainClose() = default;
 
@@ -85,8 +96,8 @@ void MainClose::setSteps(std::unique_ptr<CloseSteps> steps) { m_steps = std::mov
 void MainClose::setRecording(std::unique_ptr<RecordingClose> recording) { m_recording = std::move(recording); }
 void MainClose::setProgramEnd(std::unique_ptr<ProgramEnd> end) { m_end = std::move(end); }
 
-bool MainClose::ServerRecording() {
-    const auto& recorder = Program().server.Recorder;
+bool MainClose::ServerRecording(const ServerLink& server) {
+    const auto& recorder = server.Recorder;
     return recorder && (recorder->DajStanPliku() > 0 || recorder->DajStan() > 0);
 }
 
@@ -113,7 +124,7 @@ bool MainClose::Form_Unload() {
         return false;
 
     cPozycjeMP3* tracks = m_steps->tracks();
-    if (HasUnsavedChanges(tracks, Program().session.OpenFiles.get())) {
+    if (HasUnsavedChanges(tracks, m_program.session.OpenFiles.get())) {
         switch (ShowText(3023, mb::YesNoCancel)) {
         case mb::Yes:
             if (!m_steps->saveProject(QString()))
@@ -133,10 +144,11 @@ bool MainClose::Form_Unload() {
     m_recording->closeTrayIcon();
 
     // From here on a failing step is left undone and the close goes on.
-    Program().server.Recorder.reset();
+    m_program.server.Recorder.reset();
     const QString buffer = m_recording->captureBufferName();
-    if (!m_keepBuffer && !buffer.isEmpty() && QFile::exists(Program().recording.TempRecordFolder + buffer))
-        QFile::remove(Program().recording.TempRecordFolder + buffer);
+    if (!m_keepBuffer && !buffer.isEmpty() &&
+        QFile::exists(m_program.recording.TempRecordFolder + buffer))
+        QFile::remove(m_program.recording.TempRecordFolder + buffer);
     savePlacement();
     offerToDeleteSources();
     m_end->endProgram();
@@ -155,9 +167,10 @@ void MainClose::finishRecording() {
         const qint64 waited = m_clock.milliseconds() - start;
         if (waited >= timeout) {
             m_keepBuffer = true;
-            ShowMessage(GetText(texts::kServerTimedOut, QStringLiteral("|1"),
-                                Program().recording.TempRecordFolder + m_recording->captureBufferName()),
-                        mb::Exclamation, QString(), texts::kServerTimedOut);
+            ShowMessage(
+                GetText(texts::kServerTimedOut, QStringLiteral("|1"),
+                        m_program.recording.TempRecordFolder + m_recording->captureBufferName()),
+                mb::Exclamation, QString(), texts::kServerTimedOut);
             break;
         }
         const int percent = static_cast<int>(std::min<qint64>(99, waited * 100 / std::max<qint64>(1, timeout)));
@@ -168,7 +181,7 @@ void MainClose::finishRecording() {
     }
     if (shown >= 0)
         m_recording->waitProgress(100);
-    m_steps->saveProject(UniqueRecordProjectName(Program().settings.DestFolder, m_end->today()));
+    m_steps->saveProject(UniqueRecordProjectName(m_program.settings.DestFolder, m_end->today()));
     m_saved = true;
 }
 
@@ -198,7 +211,7 @@ void MainClose::savePlacement() {
 }
 
 void MainClose::offerToDeleteSources() {
-    const auto& files = Program().session.OpenFiles;
+    const auto& files = m_program.session.OpenFiles;
     const QAction* advanced = m_menus.item(QStringLiteral("mnulvw"));
     if (m_end->commandLine().trimmed().isEmpty() ||
         Val(GetSetting(QStringLiteral("AskRemove"), QStringLiteral("0"))) <= 0 || !files ||

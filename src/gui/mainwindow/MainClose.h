@@ -23,11 +23,14 @@ namespace kelbrin {
 class Clock;
 class cPozycjePlikow;
 struct MainMenus;
+struct ProgramObjects;
+struct ServerLink;
 
 class MainClose {
 public:
     // `clock` times the wait for the encoder server.
-    MainClose(QMainWindow& window, const MainMenus& menus, Clock& clock, std::unique_ptr<CloseSteps> steps);
+    MainClose(QMainWindow& window, ProgramObjects& program, const MainMenus& menus, Clock& clock,
+              std::unique_ptr<CloseSteps> steps);
     ~MainClose();
 
     // The recorder and tests hand in what they own.
@@ -36,7 +39,7 @@ public:
     void setProgramEnd(std::unique_ptr<ProgramEnd> end);
 
     // The server's client object is capturing or still encoding.
-    static bool ServerRecording();
+    static bool ServerRecording(const ServerLink& server);
 
     // Form_Unload: false keeps the window open.
     bool Form_Unload();
@@ -55,6 +58,7 @@ private:
     void offerToDeleteSources();
 
     QMainWindow& m_window;
+    ProgramObjects& m_program;
     const MainMenus& m_menus;
     Clock& m_clock;
     std::unique_ptr<CloseSteps> m_steps;

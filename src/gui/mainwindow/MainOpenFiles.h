@@ -12,6 +12,7 @@ class MainOpenFiles final : public OpenFilesOwner {
 public:
     explicit MainOpenFiles(frmDazudizi& window) : m_window(window) {}
 
+    EditorSession& session() const override;
     std::shared_ptr<cPozycjeMP3> tracks() const override;
     void clearUndoHistory() override;
     bool canOpenTagEditor() const override { return true; }

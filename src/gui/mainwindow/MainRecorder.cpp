@@ -52,9 +52,10 @@ private:
 // The recorder window's part of the editor's close.
 class RecorderWindowClose final : public RecordingClose {
 public:
-    explicit RecorderWindowClose(frmDazudizi& window) : m_window(&window) {}
+    explicit RecorderWindowClose(frmDazudizi& window)
+        : m_window(&window), m_program(window.Objects()) {}
 
-    bool recording() const override { return MainClose::ServerRecording(); }
+    bool recording() const override { return MainClose::ServerRecording(m_program.server); }
     void stopRecording() override {
         if (frmRecord* recorder = frmRecord::Instance())
             recorder->control().StopNow();
@@ -85,10 +86,11 @@ public:
         if (frmRecord* recorder = frmRecord::Instance())
             recorder->UnloadTray();
     }
-    QString captureBufferName() const override { return Program().capture.bufferName; }
+    QString captureBufferName() const override { return m_program.capture.bufferName; }
 
 private:
     QPointer<frmDazudizi> m_window;
+    ProgramObjects& m_program;
     bool m_started = false;
 };
 
@@ -96,7 +98,7 @@ private:
 
 void InstallRecorder(frmDazudizi& window) {
     // A buffer an editor left when it was killed holds nothing anyone needs.
-    RemoveStaleBuffers(Program().recording);
+    RemoveStaleBuffers(window.Objects().recording);
     // The record button shows the recorder window; a recording starts only there.
     window.SetRecorderWindow([] { frmRecord::PokazMnie(false); });
 

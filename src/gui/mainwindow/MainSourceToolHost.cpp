@@ -1,8 +1,10 @@
 #include "MainSourceToolHost.h"
 
 #include "LongWorkHold.h"
-#include "frmDazudizi.h"
 #include "core/app/BusyRefusal.h"
+#include "core/app/ProgramObjects.h"
+#include "frmDazudizi.h"
+#include "gui/playback/MainPlayer.h"
 
 namespace kelbrin {
 
@@ -36,6 +38,14 @@ void MainSourceToolHost::UstawProgress(std::int64_t value) {
 }
 void MainSourceToolHost::ZerujProgress() {
     m_window.ZerujProgress();
+}
+
+EditorSession& MainSourceToolHost::Session() {
+    return m_window.Objects().session;
+}
+
+PlayerGraphs& MainSourceToolHost::Players() {
+    return m_window.Player().graphs();
 }
 
 } // namespace kelbrin

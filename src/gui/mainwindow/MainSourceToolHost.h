@@ -17,12 +17,14 @@ class MainSourceToolHost final : public SourceToolHost {
 public:
     explicit MainSourceToolHost(frmDazudizi& window);
     ~MainSourceToolHost() override;
+    EditorSession& Session() override;
     QString OpenSource(std::shared_ptr<cPozycjaPlikow>& file, bool offerMediaFiles) override;
     bool TryBeginLongWork() override;
     void EndLongWork() override;
     void MaxProgress(std::int64_t maximum) override;
     void UstawProgress(std::int64_t value) override;
     void ZerujProgress() override;
+    PlayerGraphs& Players() override;
 
 private:
     frmDazudizi& m_window;

@@ -22,8 +22,15 @@ namespace kelbrin {
 
 ProjectCommands::ProjectCommands(frmDazudizi& window) : m_window(window), m_controller(*this) {}
 
-EditorSession& ProjectCommands::Session() { return Program().session; }
-LoadedSettings& ProjectCommands::Loaded() { return Program().settings; }
+EditorSession& ProjectCommands::Session() {
+    return m_window.Objects().session;
+}
+LoadedSettings& ProjectCommands::Loaded() {
+    return m_window.Objects().settings;
+}
+ScriptExport& ProjectCommands::ScriptExporter() {
+    return m_window.ScriptExporter();
+}
 
 std::shared_ptr<cPozycjeMP3>& ProjectCommands::Tracks() {
     return m_window.m_cPozycje;

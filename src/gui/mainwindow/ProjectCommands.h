@@ -38,6 +38,7 @@ public:
     // ProjectWindow
     EditorSession& Session() override;
     LoadedSettings& Loaded() override;
+    ScriptExport& ScriptExporter() override;
     std::shared_ptr<cPozycjeMP3>& Tracks() override;
     QDate ProjectDate() const override;
     void SetProjectDate(const QDate& date) override;

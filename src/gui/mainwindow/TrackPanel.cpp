@@ -62,7 +62,9 @@ private:
 } // namespace
 
 TrackPanel::TrackPanel(frmDazudizi& window)
-    : QObject(&window), m_window(window), m_frame(*window.fraAudio()), m_preview(*this) {
+    : QObject(&window), m_window(window), m_frame(*window.fraAudio()),
+      m_preview(*this, window.Objects().session, window.Objects().settings,
+                window.Objects().outputs) {
     m_timer1 = new QTimer(this);
     m_timer1->setObjectName(QStringLiteral("Timer1"));
     m_timer1->setInterval(250);
@@ -264,14 +266,14 @@ void TrackPanel::ShowDevice() {
 }
 
 void TrackPanel::fillDevices() {
-    EnsureSoundCards(Program().outputs, ShowBusyPointer);
+    EnsureSoundCards(m_window.Objects().outputs, ShowBusyPointer);
     const cPozycjaMP3& t = *m_preview.Cpoz;
     QComboBox* box = m_frame.cboDevice;
     const QSignalBlocker block(box);
     box->clear();
-    box->addItems(Program().outputs.SoundCards);
-    box->setCurrentIndex(Program().outputs.SoundCards.indexOf(t.strDevice));
-    const bool own = !Program().outputs.UseDefaultRenderer;
+    box->addItems(m_window.Objects().outputs.SoundCards);
+    box->setCurrentIndex(m_window.Objects().outputs.SoundCards.indexOf(t.strDevice));
+    const bool own = !m_window.Objects().outputs.UseDefaultRenderer;
     m_frame.fraDevice->setEnabled(own);
     box->setEnabled(own);
 }

@@ -1,12 +1,13 @@
 #include "TrackPanelRange.h"
 
 #include "TrackPanelFrame.h"
-#include "frmDazudizi.h"
+#include "core/app/LoadedSettings.h"
 #include "core/app/TextCatalog.h"
 #include "core/document/PlikOpen.h"
 #include "core/document/cPozycjaMP3.h"
 #include "core/playback/PreviewPlayer.h"
 #include "core/playback/RangeListColumns.h"
+#include "frmDazudizi.h"
 #include "gui/app/NumericBox.h"
 #include "gui/app/SelectAllText.h"
 #include "gui/editor/TrackListNavigator.h"
@@ -36,8 +37,10 @@ void SetText(QLineEdit* box, const QString& text) {
 
 } // namespace
 
-TrackPanelRange::TrackPanelRange(frmDazudizi& window, TrackPanelFrame& frame, PreviewPlayer& preview)
-    : QObject(&window), m_window(window), m_frame(frame), m_preview(preview), m_editor(*this) {
+TrackPanelRange::TrackPanelRange(frmDazudizi& window, TrackPanelFrame& frame,
+                                 PreviewPlayer& preview)
+    : QObject(&window), m_window(window), m_frame(frame), m_preview(preview),
+      m_editor(*this, preview.session()) {
     connectControls();
 }
 
@@ -94,7 +97,8 @@ void TrackPanelRange::Load(std::shared_ptr<cPozycjaMP3> track) {
 
 void TrackPanelRange::cmdMark_Click(int index) {
     takeState();
-    m_editor.cmdMark_Click(index, m_preview.MediaControl.get(), m_preview.mnuTest_B, m_preview.mnuTest_E);
+    m_editor.cmdMark_Click(index, m_preview.MediaControl.get(), m_preview.mnuTest_B,
+                           m_preview.mnuTest_E, m_preview.settings().UseOldAlgorithm);
     Show();
 }
 

@@ -140,7 +140,7 @@ void ViewMenus::mnuHelp_Click() {
 
 void ViewMenus::mnuOptions_Click() {
     QAction* rec = item("mnuOptions_Rec");
-    const auto& recorder = Program().server.Recorder;
+    const auto& recorder = m_window.Objects().server.Recorder;
     if (!rec || !recorder || !m_showRecordingOptions)
         return;
     // The options cannot change under a recording or an open output file.

@@ -88,7 +88,8 @@ using texts::kExportDialogOpen;
 
 frmDazudizi* frmDazudizi::Instance() { return g_instance; }
 
-frmDazudizi::frmDazudizi(QWidget* parent) : QMainWindow(parent) {
+frmDazudizi::frmDazudizi(ProgramObjects& program, QWidget* parent)
+    : QMainWindow(parent), m_program(program) {
     setObjectName(QStringLiteral("frmDazudizi"));
     setAttribute(Qt::WA_DeleteOnClose);
     g_instance = this;
@@ -100,9 +101,6 @@ frmDazudizi::frmDazudizi(QWidget* parent) : QMainWindow(parent) {
 }
 
 frmDazudizi::~frmDazudizi() {
-    // The script export works in this window; the windowless one takes over.
-    if (&ScriptExporter() == m_scriptExport)
-        SetScriptExporter(nullptr);
     if (g_instance == this) {
         g_instance = nullptr;
         SetHintSink(nullptr);
@@ -234,7 +232,7 @@ void frmDazudizi::buildEditor(QWidget* client) {
     parts.menus = &m_menus;
     parts.controls = this;
     parts.toolFrame = m_fraTools;
-    m_editor = new EditorController(parts, this);
+    m_editor = new EditorController(parts, m_program.settings, this);
     m_picWork = m_editor->surface();
     m_picWork->lower();
     wireHelpEdge();
@@ -249,7 +247,7 @@ void frmDazudizi::wireSettingsMenuItems() {
     settings->setEnabled(true);
     connect(settings, &QAction::triggered, this, [this] {
         // The panel's device box follows a device given to every track.
-        if (frmSettings* dialog = frmSettings::PokazMnie(this, m_cPozycje))
+        if (frmSettings* dialog = frmSettings::PokazMnie(m_program, this, m_cPozycje))
             connect(dialog, &frmSettings::devicesApplied, m_panel, &TrackPanel::ShowDevice, Qt::UniqueConnection);
     });
     QAction* update = m_menus.item(QStringLiteral("mnuUpdate"));
@@ -269,7 +267,8 @@ void frmDazudizi::buildTreeAndPlayer() {
     m_tree->selectionChanged = [this](std::int32_t number) { m_lngSelectedTrack = number; };
     m_editor->setTree(m_tree);
 
-    m_player = new MainPlayer(*m_editor, *m_tree, *m_commands, m_menus, m_fraTools, this);
+    m_player = new MainPlayer(*m_editor, *m_tree, *m_commands, m_menus, m_fraTools,
+                              m_program.settings, m_program.outputs, this);
 }
 
 void frmDazudizi::wireTrackPanel() {
@@ -345,11 +344,16 @@ void frmDazudizi::wireProjectCommands() {
     m_fileMenu = new FileMenu(m_menus, *m_projects, m_projects->controller(),
                               std::make_unique<MainWindowRequests>(*this), this);
 
-    m_close = std::make_unique<MainClose>(*this, m_menus, ProgramClock(), std::make_unique<WindowCloseSteps>(*this));
+    m_close = std::make_unique<MainClose>(*this, m_program, m_menus, ProgramClock(),
+                                          std::make_unique<WindowCloseSteps>(*this));
 
-    auto scriptExport = std::make_unique<ScriptExportRun>(*this);
-    m_scriptExport = scriptExport.get();
-    SetScriptExporter(std::move(scriptExport));
+    m_scriptExport = std::make_unique<ScriptExportRun>(*this);
+}
+
+std::unique_ptr<ScriptExport>
+frmDazudizi::SetScriptExporter(std::unique_ptr<ScriptExport> exporter) {
+    std::swap(m_scriptExport, exporter);
+    return exporter;
 }
 
 bool frmDazudizi::ExportDialogHoldsTracks() {
@@ -395,7 +399,7 @@ void frmDazudizi::Form_Load() {
         ->setChecked(Val(GetSetting(QStringLiteral("LoopProp"), QStringLiteral("0"))) != 0);
     m_NodeSize = StoredNodeSize();
     m_editor->editor().setNodeSize(m_NodeSize);
-    m_editor->editor().mouseSensitivity = Program().settings.MouseSensitivity;
+    m_editor->editor().mouseSensitivity = m_program.settings.MouseSensitivity;
     SaveSetting(QStringLiteral("FontSize"), QString::number(m_FontSize));
     QFont viewFont = m_tvwNodes->font();
     viewFont.setPointSize(m_FontSize);
@@ -413,8 +417,8 @@ void frmDazudizi::Form_Load() {
             m_fraAudio->cboGenre->addItem(name, i);
     }
 
-    Program().session.NextTrackNo = 1;
-    Program().session.NextFileId = 1;
+    m_program.session.NextTrackNo = 1;
+    m_program.session.NextFileId = 1;
     m_blnClose = true;
     setWindowTitle(TitleText());
     ApplyButtonIcons(this);
@@ -701,7 +705,9 @@ void frmDazudizi::SetBusyPointer(bool busy) {
     QCoreApplication::processEvents();
 }
 
-bool frmDazudizi::IsCaptureFileOpen() { return Program().capture.fileOpen; }
+bool frmDazudizi::IsCaptureFileOpen() {
+    return m_program.capture.fileOpen;
+}
 
 std::optional<SourceFileChoice> frmDazudizi::ChooseSourceFiles(const SourceFileDialog& dialog) {
     QString filter;
@@ -725,7 +731,7 @@ QString frmDazudizi::OpenSourceFile(std::shared_ptr<cPozycjaPlikow>& file, bool&
     if (!ReadyOrSayBusy(m_blnClose))
         return QString();
     LongWorkHold hold(*this);
-    return Plik_Open(*this, &Program().session, Program().settings.SourceFolder, file, buildIndex,
+    return Plik_Open(*this, &m_program.session, m_program.settings.SourceFolder, file, buildIndex,
                      asNewFile, title, track, noTimeLimit, offerMediaFiles, folder, filterIndex);
 }
 

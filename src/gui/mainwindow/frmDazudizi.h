@@ -42,11 +42,13 @@ class TrackCommandSet;
 class TrackPanel;
 class TrackPanelFrame;
 class TreeNavigator;
+struct ProgramObjects;
 
 class frmDazudizi : public QMainWindow, public FrameScanHost, private KeyCommandTarget {
     Q_OBJECT
 public:
-    explicit frmDazudizi(QWidget* parent = nullptr);
+    // `program`: the owners of the program's state, which outlive the window.
+    explicit frmDazudizi(ProgramObjects& program, QWidget* parent = nullptr);
     ~frmDazudizi() override;
 
     // The one main window of the run (null before it exists).
@@ -123,7 +125,12 @@ public:
     void ShowHelpText(const QString& text);
 
     // The sequence player with its buttons (its pause flag is blnPause).
+    ProgramObjects& Objects() const { return m_program; }
     MainPlayer& Player() const { return *m_player; }
+    // The export a batch script runs in this window; a test may put its own
+    // in (the previous one is given back).
+    ScriptExport& ScriptExporter() const { return *m_scriptExport; }
+    std::unique_ptr<ScriptExport> SetScriptExporter(std::unique_ptr<ScriptExport> exporter);
     const MainMenus& Menus() const { return m_menus; }
     // The track panel with its preview.
     TrackPanel& Panel() const { return *m_panel; }
@@ -215,11 +222,12 @@ private:
     double m_progressMax = 0;
     bool m_hourglass = false;
     bool m_loaded = false;
+    ProgramObjects& m_program;
     TrackPanel* m_panel = nullptr;
     ViewMenus* m_views = nullptr;
     PanelSplitters* m_splitters = nullptr;
     MainKeys* m_keys = nullptr;
-    ScriptExport* m_scriptExport = nullptr; // installed by this window
+    std::unique_ptr<ScriptExport> m_scriptExport;
 };
 
 } // namespace kelbrin

@@ -1,5 +1,6 @@
 #include "FadeEditorHost.h"
 
+#include "core/app/ProgramObjects.h"
 #include "core/document/Successors.h"
 #include "core/document/cPozycjeMP3.h"
 #include "core/editor/TrackGraph.h"
@@ -68,7 +69,8 @@ void InstallFadeEditors(frmDazudizi& window) {
             if (index > 0)
                 UpdateSuccessors(tracks, index, 0, successors::SortOnly);
         };
-        return frmFade::PokazMnie(std::move(ending), std::move(starting), sortSuccessors, w);
+        return frmFade::PokazMnie(std::move(ending), std::move(starting), sortSuccessors,
+                                  w->Objects().settings, w->Objects().outputs, w);
     };
     QObject::connect(&window.Editor(), &EditorController::tracksChanged, &window, [w, &editors] {
         const cPozycjeMP3& tracks = w->Editor().tracks();

@@ -56,15 +56,16 @@ protected:
 } // namespace
 
 MainPlayer::MainPlayer(EditorController& editor, TreeNavigator& tree, TrackCommandSet& commands,
-                       const MainMenus& menus, QWidget* toolFrame, QObject* parent)
+                       const MainMenus& menus, QWidget* toolFrame, const LoadedSettings& settings,
+                       const AudioOutputs& outputs, QObject* parent)
     : QObject(parent), m_editor(editor), m_tree(tree), m_commands(commands), m_menus(menus),
       m_toolFrame(toolFrame) {
     GraphEditor& g = editor.editor();
     m_player = std::make_unique<SequencePlayer>(
         ProgramClock(), [&editor] { return &editor.tracks(); }, g.run, *this,
-        [&g] { return g.lngSelectedTrack; });
+        [&g] { return g.lngSelectedTrack; }, settings, outputs);
     SequencePlayer& p = *m_player;
-    SetPlayers(std::make_unique<WindowPlayerGraphs>(p));
+    m_graphs = std::make_unique<WindowPlayerGraphs>(p);
 
     if (m_toolFrame) {
         connect(addButton("cmdPrev", "1117;5003", 0), &QPushButton::clicked, this, [&p] { p.cmdPrev_Click(); });
@@ -97,7 +98,6 @@ MainPlayer::MainPlayer(EditorController& editor, TreeNavigator& tree, TrackComma
 }
 
 MainPlayer::~MainPlayer() {
-    SetPlayers(nullptr);
     m_player->Shutdown();
     if (m_busyPointer)
         QApplication::restoreOverrideCursor();

@@ -17,6 +17,9 @@ class QWidget;
 namespace kelbrin {
 
 class EditorController;
+class PlayerGraphs;
+struct AudioOutputs;
+struct LoadedSettings;
 class SequencePlayer;
 class TrackCommandSet;
 class TreeNavigator;
@@ -26,10 +29,13 @@ class MainPlayer final : public QObject, public PlayerView {
     Q_OBJECT
 public:
     MainPlayer(EditorController& editor, TreeNavigator& tree, TrackCommandSet& commands,
-               const MainMenus& menus, QWidget* toolFrame, QObject* parent = nullptr);
+               const MainMenus& menus, QWidget* toolFrame, const LoadedSettings& settings,
+               const AudioOutputs& outputs, QObject* parent = nullptr);
     ~MainPlayer() override;
 
     SequencePlayer& player() const { return *m_player; }
+    // What the tag editor asks of the player before it writes a file.
+    PlayerGraphs& graphs() const { return *m_graphs; }
     bool isIdle() const;
 
     // The tool frame's row of player buttons, in twips.
@@ -55,6 +61,7 @@ private:
     const MainMenus& m_menus;
     QWidget* m_toolFrame;
     std::unique_ptr<SequencePlayer> m_player;
+    std::unique_ptr<PlayerGraphs> m_graphs;
     bool m_busyPointer = false;
     QPushButton* m_play = nullptr;
 };

@@ -1,6 +1,7 @@
 #include "frmFade.h"
 
-#include "core/app/ProgramObjects.h"
+#include "core/app/AudioOutputs.h"
+#include "core/app/LoadedSettings.h"
 #include "core/app/SoundCards.h"
 #include "core/app/TextCatalog.h"
 #include "core/document/cPozycjaMP3.h"
@@ -122,8 +123,10 @@ void FadeGraph::mouseReleaseEvent(QMouseEvent*) { m_owner->GraphMouseUp(); }
 
 // ---- window ----
 
-frmFade::frmFade(std::shared_ptr<cPozycjaMP3> ending, std::shared_ptr<cPozycjaMP3> starting, QWidget* parent)
-    : QWidget(parent, Qt::Window), cPozEnd(std::move(ending)), cPozStart(std::move(starting)) {
+frmFade::frmFade(std::shared_ptr<cPozycjaMP3> ending, std::shared_ptr<cPozycjaMP3> starting,
+                 const LoadedSettings& settings, AudioOutputs& outputs, QWidget* parent)
+    : QWidget(parent, Qt::Window), cPozEnd(std::move(ending)), cPozStart(std::move(starting)),
+      m_settings(settings), m_outputs(outputs) {
     setObjectName(QStringLiteral("frmFade"));
     setAttribute(Qt::WA_DeleteOnClose);
     setMinimumSize(TwipsToPx(kFadeEditorMinWidth), TwipsToPx(kFadeEditorMinHeight));
@@ -166,7 +169,8 @@ frmFade::frmFade(std::shared_ptr<cPozycjaMP3> ending, std::shared_ptr<cPozycjaMP
     mnuPlay_Rep->setChecked(true);
     mnuPlay_Rep->setShortcut(QKeySequence(Qt::Key_F3));
 
-    m_preview = std::make_unique<FadeEditorPreview>(cPozEnd, cPozStart, m_endingShown, ProgramClock());
+    m_preview = std::make_unique<FadeEditorPreview>(cPozEnd, cPozStart, m_endingShown,
+                                                    ProgramClock(), m_settings, m_outputs);
     m_preview->repeat = [this] { return mnuPlay_Rep->isChecked(); };
     m_preview->setObserver(this);
 
@@ -185,11 +189,13 @@ void frmFade::DelayChanged(bool delayArmed) {
     update();
 }
 
-frmFade* frmFade::PokazMnie(std::shared_ptr<cPozycjaMP3> ending, std::shared_ptr<cPozycjaMP3> starting,
-                            std::function<void()> overtakeChanged, QWidget* parent) {
+frmFade* frmFade::PokazMnie(std::shared_ptr<cPozycjaMP3> ending,
+                            std::shared_ptr<cPozycjaMP3> starting,
+                            std::function<void()> overtakeChanged, const LoadedSettings& settings,
+                            AudioOutputs& outputs, QWidget* parent) {
     if (!ending || !starting)
         return nullptr;
-    auto* w = new frmFade(std::move(ending), std::move(starting), parent);
+    auto* w = new frmFade(std::move(ending), std::move(starting), settings, outputs, parent);
     w->m_overtakeChanged = std::move(overtakeChanged);
     w->postPokazMnie();
     return w;
@@ -209,14 +215,14 @@ void frmFade::Form_Load() {
     VScrVolumeIn->setValue(b.volumeIn);
     HscrOvertake->setValue(b.overtake);
     int chosen = -1;
-    EnsureSoundCards(Program().outputs, ShowBusyPointer);
-    for (const QString& name : Program().outputs.SoundCards) {
+    EnsureSoundCards(m_outputs, ShowBusyPointer);
+    for (const QString& name : m_outputs.SoundCards) {
         cboDevice->addItem(name);
         if (chosen < 0 && name == cPozStart->strDevice)
             chosen = cboDevice->count() - 1;
     }
     cboDevice->setCurrentIndex(chosen);
-    cboDevice->setEnabled(!Program().outputs.UseDefaultRenderer);
+    cboDevice->setEnabled(!m_outputs.UseDefaultRenderer);
 }
 
 void frmFade::postPokazMnie() {
@@ -261,7 +267,7 @@ void frmFade::barChanged(QScrollBar* bar) {
     cPozycjaMP3& s = *cPozStart;
     const int v = bar->value();
     if (bar == HScrFadeInTime) {
-        WriteFadeInTime(s, v, m_preview->startDuration());
+        WriteFadeInTime(s, v, m_preview->startDuration(), m_settings.UseOldAlgorithm);
     } else if (bar == VScrVolumeInStart) {
         WriteStartingVolume(s, v);
     } else if (bar == VScrVolumeIn) {
@@ -275,7 +281,7 @@ void frmFade::barChanged(QScrollBar* bar) {
     } else if (!m_endingShown) {
         return; // the fade-out side belongs to no track
     } else if (bar == HScrFadeOutTime) {
-        WriteFadeOutTime(e, v, m_preview->endDuration());
+        WriteFadeOutTime(e, v, m_preview->endDuration(), m_settings.UseOldAlgorithm);
     } else if (bar == VScrVolumeOut) {
         WriteEndingVolume(e, v);
     } else if (bar == VScrVolumeOutEnd) {
@@ -289,8 +295,10 @@ void frmFade::ShowLabels() {
     // The fade-in in the preview graph's time, as the preview plays it; the
     // bar's own time when no graph could be opened.
     const double graph = m_preview->startDuration();
-    lblFadeInTime->setText(FadeLabelText(graph > 0 ? FadeInGraphSeconds(*cPozStart, HScrFadeInTime->value(), graph)
-                                                   : HScrFadeInTime->value() / 1000.0));
+    lblFadeInTime->setText(
+        FadeLabelText(graph > 0 ? FadeInGraphSeconds(*cPozStart, HScrFadeInTime->value(), graph,
+                                                     m_settings.UseOldAlgorithm)
+                                : HScrFadeInTime->value() / 1000.0));
     lblFadeOutTime->setText(FadeLabelText((kFadeBarMax - HScrFadeOutTime->value()) / 1000.0));
     lblOverTake->setText(FadeLabelText((HscrOvertake->value() - kFadeBarMax / 2.0) / 500.0));
 }

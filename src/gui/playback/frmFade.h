@@ -24,6 +24,8 @@ class QScrollBar;
 
 namespace kelbrin {
 
+struct AudioOutputs;
+struct LoadedSettings;
 class cPozycjaMP3;
 class frmFade;
 
@@ -49,9 +51,12 @@ class frmFade : public QWidget, private FadePreviewObserver {
 public:
     // Opens a new editor for the pair. `overtakeChanged` runs after the
     // overtake bar wrote the starting track (the ending track's successor
-    // list is sorted by overtakes).
-    static frmFade* PokazMnie(std::shared_ptr<cPozycjaMP3> ending, std::shared_ptr<cPozycjaMP3> starting,
-                              std::function<void()> overtakeChanged, QWidget* parent = nullptr);
+    // list is sorted by overtakes). The preview reads `settings` and plays on
+    // `outputs`, which outlive the window.
+    static frmFade* PokazMnie(std::shared_ptr<cPozycjaMP3> ending,
+                              std::shared_ptr<cPozycjaMP3> starting,
+                              std::function<void()> overtakeChanged, const LoadedSettings& settings,
+                              AudioOutputs& outputs, QWidget* parent = nullptr);
     ~frmFade() override;
 
     std::shared_ptr<cPozycjaMP3> cPozEnd, cPozStart;
@@ -89,7 +94,8 @@ protected:
     void keyReleaseEvent(QKeyEvent*) override;
 
 private:
-    frmFade(std::shared_ptr<cPozycjaMP3> ending, std::shared_ptr<cPozycjaMP3> starting, QWidget* parent);
+    frmFade(std::shared_ptr<cPozycjaMP3> ending, std::shared_ptr<cPozycjaMP3> starting,
+            const LoadedSettings& settings, AudioOutputs& outputs, QWidget* parent);
     void postPokazMnie();
     void Form_Load();
     FadeEditorBars bars() const;
@@ -102,6 +108,8 @@ private:
     void DelayChanged(bool delayArmed) override;
     void PreviewFinished() override {}
 
+    const LoadedSettings& m_settings;
+    AudioOutputs& m_outputs;
     std::unique_ptr<FadeEditorPreview> m_preview;
     std::function<void()> m_overtakeChanged;
     FadeEditorLayout m_layout;

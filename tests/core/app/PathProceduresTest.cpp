@@ -46,13 +46,10 @@ TEST(PathProcedures, UniqueTrackNameNumbersOnlyTrailingCounters) {
 }
 
 TEST(PathProcedures, RescalingBetweenTrackAndPlayerTime) {
-    test::ResetProgramObjects();
-    EXPECT_DOUBLE_EQ(RescaleToPlayerTime(30, 60, 61), 30.5);
-    EXPECT_DOUBLE_EQ(RescaleFromPlayerTime(30.5, 60, 61), 30);
-    EXPECT_DOUBLE_EQ(RescaleToPlayerTime(30, 0, 61), 0);
-    EXPECT_DOUBLE_EQ(RescaleFromPlayerTime(30, 60, -1), 0);
-    Program().settings.UseOldAlgorithm = true;
-    EXPECT_DOUBLE_EQ(RescaleToPlayerTime(30, 0, 61), 30);
-    EXPECT_DOUBLE_EQ(RescaleFromPlayerTime(30, 60, 61), 30);
-    test::ResetProgramObjects();
+    EXPECT_DOUBLE_EQ(RescaleToPlayerTime(30, 60, 61, false), 30.5);
+    EXPECT_DOUBLE_EQ(RescaleFromPlayerTime(30.5, 60, 61, false), 30);
+    EXPECT_DOUBLE_EQ(RescaleToPlayerTime(30, 0, 61, false), 0);
+    EXPECT_DOUBLE_EQ(RescaleFromPlayerTime(30, 60, -1, false), 0);
+    EXPECT_DOUBLE_EQ(RescaleToPlayerTime(30, 0, 61, true), 30);
+    EXPECT_DOUBLE_EQ(RescaleFromPlayerTime(30, 60, 61, true), 30);
 }

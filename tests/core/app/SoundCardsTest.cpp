@@ -128,15 +128,15 @@ TEST_F(SoundCardList, UseDefaultRendererFollowsMultiDevices) {
 
 TEST_F(SoundCardList, GraphsUseTheDefaultOutputUnlessTracksHaveTheirOwn) {
     Program().outputs.UseDefaultRenderer = true;
-    auto graph = BuildPlaybackGraph("/m/a.mp3", "USB Headset", false);
+    auto graph = BuildPlaybackGraph(Program().outputs, "/m/a.mp3", "USB Headset", false);
     ASSERT_NE(graph, nullptr);
     EXPECT_EQ(media->built.last().device, kDefaultOutputName);
 
     Program().outputs.UseDefaultRenderer = false;
     media->devices = {"USB Headset"};
-    ASSERT_NE(BuildPlaybackGraph("/m/a.mp3", "USB Headset", false), nullptr);
+    ASSERT_NE(BuildPlaybackGraph(Program().outputs, "/m/a.mp3", "USB Headset", false), nullptr);
     EXPECT_EQ(media->built.last().device, "USB Headset");
-    ASSERT_NE(BuildPlaybackGraph("/m/a.mp3", "USB Headset", true), nullptr);
+    ASSERT_NE(BuildPlaybackGraph(Program().outputs, "/m/a.mp3", "USB Headset", true), nullptr);
     EXPECT_EQ(media->built.last().device, kDefaultOutputName) << "the caller's flag wins";
     EXPECT_TRUE(messages->shown.isEmpty());
 }
@@ -144,12 +144,12 @@ TEST_F(SoundCardList, GraphsUseTheDefaultOutputUnlessTracksHaveTheirOwn) {
 TEST_F(SoundCardList, AGraphThatCannotBeBuiltIsText3162AndNoGraph) {
     Program().outputs.UseDefaultRenderer = false;
     media->unplayable = {"/m/broken.mp3"};
-    EXPECT_EQ(BuildPlaybackGraph("/m/a.mp3", "  ", false), nullptr);
+    EXPECT_EQ(BuildPlaybackGraph(Program().outputs, "/m/a.mp3", "  ", false), nullptr);
     EXPECT_TRUE(media->built.isEmpty() && media->failed.isEmpty()) << "a blank name asks nothing";
-    EXPECT_EQ(BuildPlaybackGraph("/m/a.mp3", "Unplugged Card", false), nullptr);
-    EXPECT_EQ(BuildPlaybackGraph("/m/broken.mp3", "null", false), nullptr);
+    EXPECT_EQ(BuildPlaybackGraph(Program().outputs, "/m/a.mp3", "Unplugged Card", false), nullptr);
+    EXPECT_EQ(BuildPlaybackGraph(Program().outputs, "/m/broken.mp3", "null", false), nullptr);
     Program().outputs.UseDefaultRenderer = true;
-    EXPECT_EQ(BuildPlaybackGraph("/m/broken.mp3", "", false), nullptr);
+    EXPECT_EQ(BuildPlaybackGraph(Program().outputs, "/m/broken.mp3", "", false), nullptr);
     EXPECT_EQ(shownTexts(), (QList<int>{3162, 3162, 3162, 3162}));
     for (const auto& m : messages->shown) {
         EXPECT_EQ(m.style, 64);

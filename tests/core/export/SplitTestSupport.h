@@ -113,7 +113,7 @@ protected:
         QString folder;
         EXPECT_EQ(host->OpenSource(path, 1, folder), path);
         host->openCalls.clear();
-        return FindOpenFile(path);
+        return FindOpenFile(Program().session, path);
     }
     QList<int> shownNumbers() const {
         QList<int> n;

@@ -91,7 +91,7 @@ TEST(FadeEditorBars, WriteTheFieldsInThePlayersUnits) {
     s.lngPoczatek_S = 10;
     s.lngPoczatek_SS = 500;
     s.dblDuration = 100;
-    WriteFadeInTime(s, 2500, 50);
+    WriteFadeInTime(s, 2500, 50, false);
     EXPECT_FLOAT_EQ(s.sngFadeInTime, 2.5f);
     EXPECT_FLOAT_EQ(s.sngFadeInOffsetTime, 13.0f);
     EXPECT_FLOAT_EQ(s.sngFadeInTimeOld, 1.25f);
@@ -99,7 +99,7 @@ TEST(FadeEditorBars, WriteTheFieldsInThePlayersUnits) {
     EXPECT_TRUE(s.blnZmodyfikowana);
     cPozycjaMP3 e;
     e.dblDuration = 10;
-    WriteFadeOutTime(e, 30767, 10);
+    WriteFadeOutTime(e, 30767, 10, false);
     EXPECT_FLOAT_EQ(e.sngFadeOutTime, 2.0f);
     WriteEndingVolume(e, -37);
     EXPECT_EQ(e.lngVolume, -3700);
@@ -221,7 +221,7 @@ protected:
 
 TEST_F(FadePreview, OverlapStartsByPositionBeforeTheStopTime) {
     s->sngOvertake = -2;
-    FadeEditorPreview p(e, s, true, *clock);
+    FadeEditorPreview p(e, s, true, *clock, Program().settings, Program().outputs);
     ASSERT_TRUE(p.OpenPreviewGraphs(kNullOutputName));
     ASSERT_TRUE(p.start());
     EXPECT_DOUBLE_EQ(p.endGraph()->currentPosition(), 7.0);
@@ -242,7 +242,7 @@ TEST_F(FadePreview, OverlapStartsByPositionBeforeTheStopTime) {
 }
 
 TEST_F(FadePreview, NoOvertakeStartsAtTheStopPointLessTheLead) {
-    FadeEditorPreview p(e, s, true, *clock);
+    FadeEditorPreview p(e, s, true, *clock, Program().settings, Program().outputs);
     ASSERT_TRUE(p.OpenPreviewGraphs(QString()));
     std::weak_ptr<PlaybackGraph> end = p.endGraph(), start = p.startGraph();
     bool finished = false;
@@ -267,7 +267,7 @@ TEST_F(FadePreview, NoOvertakeStartsAtTheStopPointLessTheLead) {
 
 TEST_F(FadePreview, GapWaitsOnTheClockAndRepeatRestartsTheLeadIn) {
     s->sngOvertake = 1.5f;
-    FadeEditorPreview p(e, s, true, *clock);
+    FadeEditorPreview p(e, s, true, *clock, Program().settings, Program().outputs);
     QList<bool> delays;
     PreviewLog log(nullptr, &delays);
     p.setObserver(&log);
@@ -299,7 +299,8 @@ TEST_F(FadePreview, GapWaitsOnTheClockAndRepeatRestartsTheLeadIn) {
 
 TEST_F(FadePreview, WithoutAnEndingTrackOrAGraphItPlaysOnlyWhatItHas) {
     s->lngTrack = 0;
-    auto p = std::make_unique<FadeEditorPreview>(e, s, false, *clock);
+    auto p = std::make_unique<FadeEditorPreview>(e, s, false, *clock, Program().settings,
+                                                 Program().outputs);
     EXPECT_FALSE(p->start()); // no graph yet
     ASSERT_TRUE(p->OpenPreviewGraphs(QString()));
     EXPECT_FALSE(p->endGraph());
@@ -320,7 +321,7 @@ TEST_F(FadePreview, WithoutAnEndingTrackOrAGraphItPlaysOnlyWhatItHas) {
 TEST_F(FadePreview, ARangeShorterThanTheMarkerWindowEndsAtTheTracksEnd) {
     s->lngKoniec_S = 4;
     s->lngMarkerTo = 31767; // the default window
-    FadeEditorPreview p(e, s, true, *clock);
+    FadeEditorPreview p(e, s, true, *clock, Program().settings, Program().outputs);
     bool finished = false;
     PreviewLog log(&finished);
     p.setObserver(&log);
@@ -353,7 +354,7 @@ TEST(FadePreviewRealTime, PlaysTheTransitionOnTheNullOutput) {
     s->lngKoniec_S = 2;
     s->lngMarkerTo = 1000;
     s->sngOvertake = -0.5f;
-    FadeEditorPreview p(e, s, true, ProgramClock());
+    FadeEditorPreview p(e, s, true, ProgramClock(), Program().settings, Program().outputs);
     p.repeat = [] { return false; };
     bool finished = false;
     PreviewLog log(&finished);

@@ -90,7 +90,9 @@ TEST(NullDeviceChain, AnOverlapStartsTheSecondTrackOnTimeInRealTime) {
     PlayRunState run;
     TimingView view(tracks);
     {
-        SequencePlayer player(view.clock, [&] { return &tracks; }, run, view, [] { return 1; });
+        SequencePlayer player(
+            view.clock, [&] { return &tracks; }, run, view, [] { return 1; }, Program().settings,
+            Program().outputs);
         player.cmdPlay_Click();
         QElapsedTimer waited;
         waited.start();

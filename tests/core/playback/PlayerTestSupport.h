@@ -66,8 +66,9 @@ protected:
         folder = MakeTempDir("player");
         view.tracks = &tracks;
         view.run = &run;
-        player = std::make_unique<SequencePlayer>(clock, [this] { return &tracks; }, run, view,
-                                                  [this] { return selected; });
+        player = std::make_unique<SequencePlayer>(
+            clock, [this] { return &tracks; }, run, view, [this] { return selected; },
+            Program().settings, Program().outputs);
     }
     void TearDown() override {
         player.reset();

@@ -39,7 +39,6 @@ struct Host final : RangeEditorHost {
 class RangeEditorTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        test::ResetProgramObjects();
         Program().session.OpenFiles = std::make_shared<cPozycjePlikow>();
         SetSettingsStore(std::make_unique<MemorySettingsStore>());
         Catalog().load(test::SourceDir() + "/resources/Kelbrin.ini");
@@ -88,7 +87,8 @@ protected:
     }
 
     Host host;
-    RangeEditor editor{host};
+    ProgramObjects& program = test::ResetProgramObjects();
+    RangeEditor editor{host, program.session};
     test::ScriptedMessages* messages = nullptr;
     std::shared_ptr<cPozycjaPlikow> file;
     std::shared_ptr<cPozycjaMP3> track;
@@ -259,7 +259,7 @@ protected:
     }
     void markAt(int index, double seconds, bool testB = false, bool testE = false) {
         graph->setCurrentPosition(seconds);
-        editor.cmdMark_Click(index, graph.get(), testB, testE);
+        editor.cmdMark_Click(index, graph.get(), testB, testE, false);
     }
     VirtualClock clock{0};
     std::unique_ptr<FakePlaybackGraph> graph;
@@ -267,7 +267,7 @@ protected:
 
 TEST_F(MarkTest, MarksInSecondsSetTheTimesAndTheList) {
     editor.Load(track);
-    editor.cmdMark_Click(0, nullptr, false, false);
+    editor.cmdMark_Click(0, nullptr, false, false, false);
     EXPECT_TRUE(editor.RangeUndo.isEmpty());
 
     markAt(0, 75.5);

@@ -48,7 +48,6 @@ TEST(TempoTap, PairsOfClicksGiveTheMeanTempo) {
 class PanelTempoTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        test::ResetProgramObjects();
         SetSettingsStore(std::make_unique<MemorySettingsStore>());
         track = add(1, QStringLiteral("Panel"), 0);
         preview.Load(track);
@@ -63,7 +62,8 @@ protected:
         return t;
     }
     Host host;
-    PreviewPlayer preview{host};
+    ProgramObjects& program = test::ResetProgramObjects();
+    PreviewPlayer preview{host, program.session, program.settings, program.outputs};
     VirtualClock clock{1000};
     PanelTempo tempo{preview, clock};
     cPozycjeMP3 tracks;

@@ -52,7 +52,8 @@ protected:
         track->strFileNameSource = source;
         track->dblDuration = 600;
         setRange(*track, 10.5, 20.25);
-        player = std::make_unique<PreviewPlayer>(host);
+        player = std::make_unique<PreviewPlayer>(host, Program().session, Program().settings,
+                                                 Program().outputs);
         player->Load(track);
     }
     void TearDown() override {
@@ -258,15 +259,16 @@ TEST_F(PreviewPlayerTest, FrameUnitsShowTheFrameNumber) {
     file->strFileName = source;
     file->btyFrame2 = 0xFB; // MPEG-1 Layer III
     file->btyFrame3 = 0x00; // 44100 Hz
-    EXPECT_FALSE(PreviewTimeText(125.6, true, source)); // not open: kept
-    EXPECT_EQ(PreviewTimeText(125.6, false, source), QStringLiteral("2 : 5"));
+    EXPECT_FALSE(PreviewTimeText(Program().session, 125.6, true, source)); // not open: kept
+    EXPECT_EQ(PreviewTimeText(Program().session, 125.6, false, source), QStringLiteral("2 : 5"));
     Program().session.OpenFiles->Add(file);
-    EXPECT_FALSE(PreviewTimeText(125.6, true, source)); // no frames indexed: kept
+    EXPECT_FALSE(
+        PreviewTimeText(Program().session, 125.6, true, source)); // no frames indexed: kept
     file->Add_Naglowek(0, 0xFB, 0x00, 0x00);
     // 44100 x 125.6 = 5,538,960 samples: 4808 frames of 1152.
-    EXPECT_EQ(PreviewTimeText(125.6, true, source), QStringLiteral("4808"));
+    EXPECT_EQ(PreviewTimeText(Program().session, 125.6, true, source), QStringLiteral("4808"));
     file->btyFrame2 = 0xFF; // Layer I: 384 samples a frame
-    EXPECT_EQ(PreviewTimeText(125.6, true, source), QStringLiteral("14424"));
+    EXPECT_EQ(PreviewTimeText(Program().session, 125.6, true, source), QStringLiteral("14424"));
 }
 
 TEST_F(PreviewPlayerTest, BeginTestPlaysThreeSecondsFromTheBeginOverAndOver) {

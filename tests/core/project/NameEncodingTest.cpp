@@ -107,12 +107,11 @@ TEST_P(NameEncoding, AScriptRunsOnTheSameSourcesAndNames) {
 
     auto exporter = std::make_unique<RecordingExport>();
     RecordingExport* seen = exporter.get();
-    auto previous = SetScriptExporter(std::move(exporter));
+    window.exporter = std::move(exporter);
     messages->answers.enqueue(mb::Yes);
     controller->OtworzPlik(dir + "/names.kbs", true, true, false);
     EXPECT_EQ(seen->sources, (QStringList{snowman, cafe}));
     EXPECT_EQ(seen->names, (QStringList{QString::fromUtf8("☃ część 1.mp3"), kCafe}));
-    SetScriptExporter(std::move(previous));
 }
 
 TEST_P(NameEncoding, AScriptAnOlderVersionWroteReadsInTheCodePage) {
@@ -126,12 +125,11 @@ TEST_P(NameEncoding, AScriptAnOlderVersionWroteReadsInTheCodePage) {
     const QString path = WriteFile(dir + "/old.kbs", text);
     auto exporter = std::make_unique<RecordingExport>();
     RecordingExport* seen = exporter.get();
-    auto previous = SetScriptExporter(std::move(exporter));
+    window.exporter = std::move(exporter);
     messages->answers.enqueue(mb::Yes);
     controller->OtworzPlik(path, true, true, false);
     EXPECT_EQ(seen->sources, QStringList{old});
     EXPECT_EQ(seen->names, QStringList{QString::fromUtf8("é.mp3")});
-    SetScriptExporter(std::move(previous));
 }
 
 INSTANTIATE_TEST_SUITE_P(CodePages, NameEncoding, ::testing::Values(1252, 1250),

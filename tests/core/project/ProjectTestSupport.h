@@ -12,10 +12,11 @@
 #include "core/document/cPozycjeMP3.h"
 #include "core/document/cPozycjePlikow.h"
 #include "core/project/ProjectWindow.h"
+#include "core/project/ScriptExport.h"
 #include "platform/settings/MemorySettingsStore.h"
+#include "support/ProgramState.h"
 #include "support/ScriptedMessages.h"
 #include "support/TestEnvironment.h"
-#include "support/ProgramState.h"
 
 #include <QQueue>
 #include <QtEndian>
@@ -70,6 +71,7 @@ class FakeProjectWindow : public ProjectWindow {
 public:
     EditorSession& Session() override { return Program().session; }
     LoadedSettings& Loaded() override { return Program().settings; }
+    ScriptExport& ScriptExporter() override { return *exporter; }
     std::shared_ptr<cPozycjeMP3>& Tracks() override { return tracks; }
     QDate ProjectDate() const override { return date; }
     void SetProjectDate(const QDate& d) override { date = d; }
@@ -146,6 +148,7 @@ public:
     QQueue<std::pair<QString, int>> fileAnswers; // (path, filter index)
     QList<QString> folderTitles;
     QQueue<QString> folderAnswers;
+    std::unique_ptr<ScriptExport> exporter = std::make_unique<EngineScriptExport>();
 };
 
 class ProjectTest : public ::testing::Test {

@@ -43,18 +43,13 @@ protected:
     void SetUp() override {
         ProjectTest::SetUp();
         controller = std::make_unique<ProjectController>(window);
-        previous = SetScriptExporter(std::make_unique<RecordingExport>(calls));
+        window.exporter = std::make_unique<RecordingExport>(calls);
         store->values["F1"] = "/recent.kbe";
-    }
-    void TearDown() override {
-        SetScriptExporter(std::move(previous));
-        ProjectTest::TearDown();
     }
     QString script(const QString& text) { return WriteFile(dir + "/run.kbs", text.toLatin1()); }
 
     FakeProjectWindow window;
     std::unique_ptr<ProjectController> controller;
-    std::unique_ptr<ScriptExport> previous;
     QList<ExportCall> calls;
 };
 

@@ -39,7 +39,7 @@ TEST(EventGuard, AnErrorThrownFromASlotIsReportedAndTheWindowLivesOn) {
     auto scripted = std::make_unique<test::ScriptedMessages>();
     test::ScriptedMessages* messages = scripted.get();
     auto previous = SetMessageService(std::move(scripted));
-    auto* window = new frmDazudizi;
+    auto* window = new frmDazudizi(Program());
     window->setAttribute(Qt::WA_DeleteOnClose, false);
     window->PokazMnie();
     auto track = std::make_shared<cPozycjaMP3>();

@@ -39,7 +39,7 @@ protected:
 };
 
 TEST_F(LanguageDialog, ListsTheSectionsInFileOrderUnderTheCataloguePrompt) {
-    frmLang dialog;
+    frmLang dialog(Program().settings);
     EXPECT_TRUE(dialog.isModal());
     auto* label = dialog.findChild<QLabel*>(QStringLiteral("Label1"));
     ASSERT_NE(label, nullptr);
@@ -53,7 +53,7 @@ TEST_F(LanguageDialog, ListsTheSectionsInFileOrderUnderTheCataloguePrompt) {
 }
 
 TEST_F(LanguageDialog, ChoosingAnEntrySetsAndSavesItUpperCased) {
-    frmLang dialog;
+    frmLang dialog(Program().settings);
     combo(dialog)->setCurrentIndex(1);
     EXPECT_EQ(Catalog().language(), "POLSKI");
     EXPECT_EQ(store->values.value("Langauge"), "POLSKI");
@@ -62,7 +62,7 @@ TEST_F(LanguageDialog, ChoosingAnEntrySetsAndSavesItUpperCased) {
 
 TEST_F(LanguageDialog, OpensOnTheSavedLanguageWhateverItsCase) {
     store->values.insert("Langauge", "POLSKI");
-    frmLang dialog;
+    frmLang dialog(Program().settings);
     EXPECT_EQ(combo(dialog)->currentIndex(), 1);
     EXPECT_EQ(Catalog().language(), "POLSKI");
     EXPECT_EQ(store->values.value("Langauge"), "POLSKI");
@@ -75,7 +75,7 @@ TEST_F(LanguageDialog, WithoutAUsableSavedLanguageTheFirstEntryIsChosenOnOpening
         if (*saved)
             store->values.insert("Langauge", saved);
         Catalog().setLanguage("POLSKI");
-        frmLang dialog;
+        frmLang dialog(Program().settings);
         EXPECT_EQ(combo(dialog)->currentIndex(), 0);
         EXPECT_EQ(Catalog().language(), "ENGLISH");
         EXPECT_EQ(store->values.value("Langauge"), "ENGLISH");
@@ -84,7 +84,7 @@ TEST_F(LanguageDialog, WithoutAUsableSavedLanguageTheFirstEntryIsChosenOnOpening
 
 TEST_F(LanguageDialog, AnEmptyListChoosesNothing) {
     Program().settings.LanguageSections.clear();
-    frmLang dialog;
+    frmLang dialog(Program().settings);
     EXPECT_EQ(combo(dialog)->count(), 0);
     EXPECT_EQ(Catalog().language(), "ENGLISH");
     EXPECT_TRUE(store->writes.isEmpty());

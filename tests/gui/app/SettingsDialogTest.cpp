@@ -52,7 +52,7 @@ protected:
         Catalog().setLanguage("ENGLISH");
     }
     frmSettings* open(std::shared_ptr<cPozycjeMP3> tracks = {}) {
-        dialog = frmSettings::PokazMnie(nullptr, std::move(tracks));
+        dialog = frmSettings::PokazMnie(Program(), nullptr, std::move(tracks));
         QCoreApplication::processEvents();
         return dialog;
     }
@@ -74,7 +74,7 @@ protected:
 TEST_F(SettingsDialog, ShowsTwoTranslatedPagesAndOnlyOnce) {
     open();
     EXPECT_FALSE(dialog->isModal());
-    EXPECT_EQ(frmSettings::PokazMnie(nullptr, {}), dialog.data());
+    EXPECT_EQ(frmSettings::PokazMnie(Program(), nullptr, {}), dialog.data());
     EXPECT_EQ(dialog->windowTitle(), "Settings");
     ASSERT_EQ(dialog->TabStrip1->count(), 2);
     EXPECT_EQ(dialog->TabStrip1->tabText(0), GetText(2500));

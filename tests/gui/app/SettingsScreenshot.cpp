@@ -29,7 +29,7 @@ int main(int argc, char** argv) {
                                {"DestPath", "/home/user/Music/Exports"},
                                {"SPath", "/home/user/Music/"}};
         Program().outputs.SoundCards = {"Default DirectSound Device", "Built-in Audio Analog Stereo", "null"};
-        auto* dialog = frmSettings::PokazMnie(nullptr, {});
+        auto* dialog = frmSettings::PokazMnie(Program(), nullptr, {});
         static const QRegularExpression bare(QStringLiteral("^[0-9;]*$"));
         for (QWidget* w : dialog->findChildren<QWidget*>()) {
             QString text;

@@ -77,7 +77,7 @@ int main(int argc, char** argv) {
         test::ToolTestHost host;
         const auto file = host.openScanned(tagged);
 
-        frmTAG* tag = frmTAG::PokazMnie(file);
+        frmTAG* tag = frmTAG::PokazMnie(file, host.idle);
         Shoot(run, tag);
         delete tag;
 

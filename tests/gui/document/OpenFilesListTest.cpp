@@ -33,6 +33,7 @@ struct OwnerState {
 class FakeOpenFilesOwner final : public OpenFilesOwner {
 public:
     explicit FakeOpenFilesOwner(OwnerState& state) : m_state(state) {}
+    EditorSession& session() const override { return Program().session; }
     std::shared_ptr<cPozycjeMP3> tracks() const override { return m_state.tracks; }
     void clearUndoHistory() override { ++m_state.undoClears; }
     bool canOpenTagEditor() const override { return true; }

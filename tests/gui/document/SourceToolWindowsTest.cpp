@@ -58,7 +58,7 @@ protected:
     void SetUp() override {
         test::ResetProgramObjects();
         Program().session.OpenFiles = std::make_shared<cPozycjePlikow>();
-        SetPlayers(std::make_unique<CountingPlayers>(releases));
+        host.players = &players;
     }
     void TearDown() override {
         QList<QPointer<QWidget>> windows;
@@ -67,7 +67,6 @@ protected:
                 windows.append(w);
         for (const QPointer<QWidget>& w : windows)
             delete w.data();
-        SetPlayers(nullptr);
         test::ResetProgramObjects();
     }
     // An open file that keeps header bytes, scanned.
@@ -86,6 +85,7 @@ protected:
 
     test::ToolTestHost host;
     int releases = 0;
+    CountingPlayers players{releases};
 };
 
 } // namespace
@@ -96,13 +96,13 @@ TEST_F(SourceToolWindowsTest, TagEditorShowsTheBlockLimitsItsFieldsAndSavesInPla
     file->strFileName = path;
     // The caption is the catalogue's, in each language.
     Catalog().setLanguage("POLSKI");
-    QPointer<frmTAG> w = frmTAG::PokazMnie(file);
+    QPointer<frmTAG> w = frmTAG::PokazMnie(file, players);
     ASSERT_TRUE(w);
     EXPECT_EQ(w->windowTitle(), QString::fromUtf8("Informacje o utworze"));
     w->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     Catalog().setLanguage("ENGLISH");
-    w = frmTAG::PokazMnie(file);
+    w = frmTAG::PokazMnie(file, players);
     ASSERT_TRUE(w);
     EXPECT_EQ(w->windowTitle(), "Track Info");
     EXPECT_EQ(w->txtTitle->text(), "Test Title");
@@ -144,14 +144,14 @@ TEST_F(SourceToolWindowsTest, TagEditorKeepsANamelessGenreAndStaysOpenWhenTheFil
     const QString path = test::WriteFile(test::MakeTempDir("tag") + "/odd.mp3", bytes);
     auto file = std::make_shared<cPozycjaPlikow>();
     file->strFileName = path;
-    QPointer<frmTAG> w = frmTAG::PokazMnie(file);
+    QPointer<frmTAG> w = frmTAG::PokazMnie(file, players);
     ASSERT_TRUE(w);
     EXPECT_EQ(w->cboGenre->count(), 150);
     EXPECT_EQ(w->cboGenre->currentText(), "(200)");
     w->cmdSave_Click();
     EXPECT_EQ(static_cast<std::uint8_t>(ReadAll(path).at(627)), 200);
 
-    w = frmTAG::PokazMnie(file);
+    w = frmTAG::PokazMnie(file, players);
     QFile::remove(path);
     w->cmdSave_Click();
     EXPECT_TRUE(w && w->isVisible());
@@ -159,7 +159,7 @@ TEST_F(SourceToolWindowsTest, TagEditorKeepsANamelessGenreAndStaysOpenWhenTheFil
     EXPECT_FALSE(QFileInfo::exists(path));
 
     file->strFileName = path + ".none";
-    EXPECT_EQ(frmTAG::PokazMnie(file), nullptr); // nothing shown, nothing said
+    EXPECT_EQ(frmTAG::PokazMnie(file, players), nullptr); // nothing shown, nothing said
     EXPECT_EQ(shownNumbers(), QList<int>{6500});
 }
 

@@ -5,6 +5,7 @@
 
 #include "core/app/ProgramObjects.h"
 #include "core/document/FrameScanHost.h"
+#include "core/document/PlayerGraphs.h"
 #include "core/document/PlikOpen.h"
 #include "core/document/cPozycjaPlikow.h"
 #include "core/document/cPozycjePlikow.h"
@@ -15,8 +16,15 @@
 
 namespace kelbrin::test {
 
+// Players with no graphs: releasing them does nothing.
+class IdlePlayers final : public PlayerGraphs {
+public:
+    void ReleaseGraphsBeforeTagWrite() override {}
+};
+
 class ToolTestHost final : public SourceToolHost {
 public:
+    EditorSession& Session() override { return Program().session; }
     QString OpenSource(std::shared_ptr<cPozycjaPlikow>& file, bool offerMediaFiles) override {
         ++scans;
         if (busy)
@@ -60,6 +68,7 @@ public:
             onProgress(value);
     }
     void ZerujProgress() override { ++resets; }
+    PlayerGraphs& Players() override { return *players; }
 
     bool busy = false;
     QString nextChoice;
@@ -68,6 +77,8 @@ public:
     int resets = 0;
     QList<std::int64_t> maxima;
     std::function<void(std::int64_t)> onProgress;
+    IdlePlayers idle;
+    PlayerGraphs* players = &idle;
 };
 
 } // namespace kelbrin::test

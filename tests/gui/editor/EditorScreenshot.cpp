@@ -84,7 +84,7 @@ int main(int argc, char** argv) {
         parts.surfaceParent = left;
         parts.list = list;
         parts.hoverLabel = info;
-        EditorController controller(parts);
+        EditorController controller(parts, Program().settings);
         controller.editor().setStartBoxTopLeft(QPoint(300, 1275));
         leftLayout->addWidget(controller.surface(), 1);
         leftLayout->addWidget(info);

@@ -41,7 +41,7 @@ protected:
         store->values = {{"WindowState", "0"}, {"Width", "15000"}, {"Height", "9000"}, {"AdvView", "0"}};
         Catalog().load(test::SourceDir() + "/resources/Kelbrin.ini");
         Catalog().setLanguage("ENGLISH");
-        window = new frmDazudizi;
+        window = new frmDazudizi(Program());
         window->setAttribute(Qt::WA_DeleteOnClose, false);
         window->PokazMnie();
         QCoreApplication::processEvents();

@@ -61,7 +61,7 @@ protected:
         auto scripted = std::make_unique<test::ScriptedMessages>();
         messages = scripted.get();
         previous = SetMessageService(std::move(scripted));
-        window = new frmDazudizi;
+        window = new frmDazudizi(Program());
         window->setAttribute(Qt::WA_DeleteOnClose, false);
         window->PokazMnie();
         split = std::make_unique<FakeSplitDialog>(*window);

@@ -36,7 +36,7 @@ int main(int argc, char** argv) {
         file->lngNrPozycji = 1;
         Program().session.OpenFiles->Add(file);
 
-        auto* main = new frmDazudizi;
+        auto* main = new frmDazudizi(Program());
         main->PokazMnie();
         for (const char* label : {"Intro", "Verse", "Chorus"}) {
             auto t = std::make_shared<cPozycjaMP3>();

@@ -53,7 +53,7 @@ protected:
         Catalog().load(test::SourceDir() + "/resources/Kelbrin.ini");
         Catalog().setLanguage("ENGLISH");
         Program().session.OpenFiles = std::make_shared<cPozycjePlikow>();
-        main = new frmDazudizi;
+        main = new frmDazudizi(Program());
         main->setAttribute(Qt::WA_DeleteOnClose, false);
         main->PokazMnie();
         dest = test::MakeTempDir("dest");
@@ -284,7 +284,7 @@ TEST_F(SaveDialogTest, AScriptsExportShowsItsProgressAndStopsOnEsc) {
     request.tracks = tracks;
     request.files = Program().session.OpenFiles;
 
-    auto* run = dynamic_cast<ScriptExportRun*>(&ScriptExporter());
+    auto* run = dynamic_cast<ScriptExportRun*>(&main->ScriptExporter());
     ASSERT_TRUE(run) << "the main window runs a script's export itself";
     double maximumSeen = 0;
     QTimer::singleShot(0, [&] {

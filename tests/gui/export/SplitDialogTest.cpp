@@ -61,7 +61,7 @@ TEST_F(SplitDialogTest, AddTrackWithoutSourcesAsksForOneAndRemembersTheChoices) 
     EXPECT_EQ(host->openCalls, QStringList{""}); // the open dialog, since nothing was open
     EXPECT_EQ(host->addButton, QList<bool>{false});
     EXPECT_EQ(w->cboPlikZ->currentText(), path);
-    EXPECT_EQ(w->chkVBR->isChecked(), FindOpenFile(path)->blnVBR);
+    EXPECT_EQ(w->chkVBR->isChecked(), FindOpenFile(Program().session, path)->blnVBR);
     EXPECT_EQ(w->txtMin->text(), "2,5");
     EXPECT_FALSE(w->optDest[2]->isEnabled());
 
@@ -274,7 +274,7 @@ TEST_F(SplitDialogTest, TheRecorderHandOverCutsByTheSegmentList) {
 }
 
 TEST_F(SplitDialogTest, CueImportNeedsASelectedTrack) {
-    ImportCueSheet(host, nullptr);
+    ImportCueSheet(host, Program().settings, nullptr);
     EXPECT_EQ(shownNumbers(), QList<int>{3686});
 }
 
@@ -332,7 +332,7 @@ TEST_F(SplitDialogTest, CueSheetChoosersShowTheirFilterText) {
     host->tracks->Item(1)->lngNrPozycji = 1;
     host->selected = 1;
     look();
-    ImportCueSheet(host, nullptr);
+    ImportCueSheet(host, Program().settings, nullptr);
     ASSERT_EQ(seen.size(), 2);
     for (const QString& filter : seen)
         EXPECT_TRUE(filter.startsWith(GetText(3037) + " (*.cue")) << qPrintable(filter);

@@ -24,7 +24,7 @@ protected:
     void SetUp() override {
         SplitTest::SetUp();
         settings->values["AdvView"] = "1";
-        window = new frmDazudizi;
+        window = new frmDazudizi(Program());
         window->setAttribute(Qt::WA_DeleteOnClose, false);
         window->PokazMnie();
         InstallSplitDialog(*window);

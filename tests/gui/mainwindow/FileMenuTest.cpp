@@ -58,7 +58,7 @@ protected:
         SetSettingsStore(nullptr);
     }
     void open() {
-        window = new frmDazudizi;
+        window = new frmDazudizi(Program());
         window->setAttribute(Qt::WA_DeleteOnClose, false);
         window->PokazMnie();
     }

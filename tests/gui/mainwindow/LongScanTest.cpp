@@ -59,7 +59,7 @@ protected:
         Catalog().load(test::SourceDir() + "/resources/Kelbrin.ini");
         Catalog().setLanguage("ENGLISH");
         Program().session.OpenFiles = std::make_shared<cPozycjePlikow>();
-        window = new frmDazudizi;
+        window = new frmDazudizi(Program());
         window->setAttribute(Qt::WA_DeleteOnClose, false);
         window->PokazMnie();
         path = HourLongFile();

@@ -46,7 +46,7 @@ protected:
         messages = scripted.get();
         previous = SetMessageService(std::move(scripted));
         Program().settings.DestFolder = test::MakeTempDir("dest");
-        window = new frmDazudizi;
+        window = new frmDazudizi(Program());
         window->setAttribute(Qt::WA_DeleteOnClose, false);
         window->PokazMnie();
         auto fakeEnd = std::make_unique<test::FakeProgramEnd>();

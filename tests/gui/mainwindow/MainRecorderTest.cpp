@@ -62,7 +62,7 @@ protected:
         server->outputCopiedFrom = test::MediaFile("cbr_noinfo.mp3");
         Program().server.Recorder = std::make_shared<RecorderClient>(std::make_unique<test::FakeServerObject>(server));
 
-        window = new frmDazudizi;
+        window = new frmDazudizi(Program());
         window->setAttribute(Qt::WA_DeleteOnClose, false);
         window->PokazMnie();
         auto fakeEnd = std::make_unique<test::FakeProgramEnd>();
@@ -199,7 +199,7 @@ TEST_F(MainRecorderTest, ABufferLeftByAKilledEditorIsRemovedAtTheNextStart) {
     test::WriteFile(folder + "Bufor2.tmp", "left behind");
     test::WriteFile(folder + "Notes.tmp", "not a buffer");
     delete window;
-    window = new frmDazudizi;
+    window = new frmDazudizi(Program());
     window->setAttribute(Qt::WA_DeleteOnClose, false);
     EXPECT_FALSE(QFile::exists(folder + "Bufor-1.tmp"));
     EXPECT_FALSE(QFile::exists(folder + "Bufor2.tmp"));

@@ -30,7 +30,7 @@ int main(int argc, char** argv) {
 
     for (const QString& language : ScreenshotRun::Languages()) {
         run.setLanguage(language);
-        auto* window = new frmDazudizi;
+        auto* window = new frmDazudizi(Program());
         window->PokazMnie();
         window->fraAudio()->show();
         window->ShowHelpText(GetText(5023));

@@ -63,7 +63,7 @@ protected:
         SetSettingsStore(nullptr);
     }
     frmDazudizi* open() {
-        window = new frmDazudizi;
+        window = new frmDazudizi(Program());
         window->setAttribute(Qt::WA_DeleteOnClose, false);
         window->PokazMnie();
         QCoreApplication::processEvents();

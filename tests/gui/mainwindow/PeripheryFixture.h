@@ -28,7 +28,7 @@ protected:
     }
     void TearDown() override { delete window; }
     frmDazudizi* open() {
-        window = new frmDazudizi;
+        window = new frmDazudizi(Program());
         window->setAttribute(Qt::WA_DeleteOnClose, false);
         window->PokazMnie();
         QApplication::setActiveWindow(window);

@@ -39,7 +39,7 @@ protected:
         auto scripted = std::make_unique<test::ScriptedMessages>();
         messages = scripted.get();
         previousMessages = SetMessageService(std::move(scripted));
-        window = new frmDazudizi;
+        window = new frmDazudizi(Program());
         window->setAttribute(Qt::WA_DeleteOnClose, false);
         window->PokazMnie();
         commands = std::make_unique<ProjectCommands>(*window);
@@ -163,7 +163,7 @@ TEST_F(ProjectCommandsTest, AScriptRunHoldsTheWindowBusyAndEndsEmpty) {
     auto probe = std::make_unique<Probe>();
     probe->window = window;
     Probe* seen = probe.get();
-    auto previous = SetScriptExporter(std::move(probe));
+    auto previous = window->SetScriptExporter(std::move(probe));
 
     const QString script =
         test::WriteFile(test::MakeTempDir("script") + "/s.kbs",
@@ -171,7 +171,7 @@ TEST_F(ProjectCommandsTest, AScriptRunHoldsTheWindowBusyAndEndsEmpty) {
                             "\n[Destination Files]\n1:a.mp3:0:1:20\n");
     messages->answers.enqueue(mb::Yes);
     EXPECT_FALSE(commands->OtworzPlik(script, true, true, false));
-    const auto used = SetScriptExporter(std::move(previous)); // keeps `seen` alive
+    const auto used = window->SetScriptExporter(std::move(previous)); // keeps `seen` alive
 
     EXPECT_EQ(seen->tracks, 1);
     EXPECT_FALSE(seen->enabled);

@@ -33,7 +33,7 @@ int main(int argc, char** argv) {
         s->sngFadeInTime = 4;
         s->sngOvertake = -3;
         s->strDevice = kNullOutputName;
-        frmFade* w = frmFade::PokazMnie(e, s, {});
+        frmFade* w = frmFade::PokazMnie(e, s, {}, Program().settings, Program().outputs);
         run.shoot(w, QStringLiteral("frmFade"), ScreenshotRun::Fit::MinimumSize);
         delete w;
     }

@@ -51,7 +51,7 @@ protected:
         SetMediaPlatform(std::make_unique<FakeMediaPlatform>(*clock));
         Program().outputs.UseDefaultRenderer = false;
         Program().outputs.SoundCards = {kDefaultOutputName, kNullOutputName};
-        window = new frmDazudizi;
+        window = new frmDazudizi(Program());
         window->setAttribute(Qt::WA_DeleteOnClose, false);
         window->PokazMnie();
         QCoreApplication::processEvents();

@@ -34,7 +34,7 @@ protected:
         test::ResetProgramObjects();
         Program().settings.OverTakeSeconds = 0;
         folder = test::MakeTempDir("mainplayer");
-        window = new frmDazudizi;
+        window = new frmDazudizi(Program());
         window->setAttribute(Qt::WA_DeleteOnClose, false);
         window->PokazMnie();
         QCoreApplication::processEvents();

@@ -47,7 +47,7 @@ protected:
         SetLameLibrary(std::make_unique<FakeLameLibrary>());
         SetCaptureDevices(std::make_unique<FakeCaptureDevices>(QStringList{"Built-in Audio"}));
         folder = MakeTempDir("placement");
-        window = new frmDazudizi;
+        window = new frmDazudizi(Program());
         window->setAttribute(Qt::WA_DeleteOnClose, false);
         window->PokazMnie();
     }
@@ -149,7 +149,8 @@ TEST_F(EditorWindowsPlacement, EveryWindowOpensWithItsTitleBarOnTheScreen) {
     Check("frmRecord", click(window, "cmdRecord"));
     Check("frmSettings", trigger("mnuSetting"));
     CheckModal<frmLang>("frmLang", [&] {
-        frmSettings* settings = frmSettings::PokazMnie(window, window->cPozycje());
+        frmSettings* settings =
+            frmSettings::PokazMnie(window->Objects(), window, window->cPozycje());
         settings->Command1->click();
         settings->close();
     });
@@ -184,7 +185,7 @@ TEST_F(EditorWindowsPlacement, EveryWindowOpensWithItsTitleBarOnTheScreen) {
 TEST_F(EditorWindowsPlacement, TheMainWindowOpensAgainWithItsTitleBarOnTheScreen) {
     delete window;
     store->values = {{"WindowState", "0"}, {"Left", "0"}, {"Top", "0"}};
-    window = new frmDazudizi;
+    window = new frmDazudizi(Program());
     window->setAttribute(Qt::WA_DeleteOnClose, false);
     window->PokazMnie();
     ExpectFrameOnScreen(window, "frmDazudizi");
