@@ -15,6 +15,7 @@
 // 0.7x the mp3splt time.
 
 #include "BenchSupport.h"
+#include "support/ProgramState.h"
 #include "core/app/ProgramObjects.h"
 #include "core/document/FrameScanHost.h"
 #include "core/document/PlikOpen.h"
@@ -125,7 +126,7 @@ void ratio(const char* name, double value, double reference, double target) {
 } // namespace
 
 int main(int argc, char** argv) {
-    kelbrin::ProgramObjectSet program;
+    kelbrin::test::ResetProgramObjects();
     QCoreApplication app(argc, argv);
     SetSettingsStore(std::make_unique<MemorySettingsStore>());
     SetDesktopOpener(std::make_unique<FakeDesktopOpener>());

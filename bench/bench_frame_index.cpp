@@ -13,6 +13,7 @@
 // per frame of the 10-hour file.
 
 #include "BenchSupport.h"
+#include "support/ProgramState.h"
 #include "core/app/ProgramObjects.h"
 #include "core/document/FrameScanHost.h"
 #include "core/document/MpegHeader.h"
@@ -153,7 +154,7 @@ void report(const char* name, const Timings& t) {
 } // namespace
 
 int main(int argc, char** argv) {
-    kelbrin::ProgramObjectSet program;
+    kelbrin::test::ResetProgramObjects();
     QCoreApplication app(argc, argv);
     SetSettingsStore(std::make_unique<MemorySettingsStore>());
     QTemporaryDir temporary;

@@ -14,6 +14,7 @@
 // grows with the tracks, not with their square).
 
 #include "core/app/ProgramObjects.h"
+#include "support/ProgramState.h"
 #include "core/document/cPozycjaMP3.h"
 #include "core/document/cPozycjeMP3.h"
 #include "gui/editor/EditorController.h"
@@ -124,15 +125,15 @@ Timings measure(LoadedSettings& settings, int count) {
 } // namespace
 
 int main(int argc, char** argv) {
-    kelbrin::ProgramObjectSet program;
+    kelbrin::test::ResetProgramObjects();
     if (!std::getenv("QT_QPA_PLATFORM"))
         ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QApplication app(argc, argv);
     SetSettingsStore(std::make_unique<MemorySettingsStore>());
 
-    measure(program.settings, 200); // warm up fonts and caches
-    const Timings small = measure(program.settings, 1000);
-    const Timings large = measure(program.settings, 3000);
+    measure(Program().settings, 200); // warm up fonts and caches
+    const Timings small = measure(Program().settings, 1000);
+    const Timings large = measure(Program().settings, 3000);
 
     std::printf("%-22s %12s %12s %8s\n", "", "1,000 tracks", "3,000 tracks", "ratio");
     auto row = [](const char* name, double a, double b) {

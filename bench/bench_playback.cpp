@@ -15,6 +15,7 @@
 //    decodebin picks, named so the order is fixed). Target: at most 2x.
 
 #include "BenchSupport.h"
+#include "support/ProgramState.h"
 
 #include "core/app/ProgramObjects.h"
 #include "core/app/TextCatalog.h"
@@ -111,17 +112,17 @@ QStringList MakeFiles(const QString& folder, const QString& kind, int count, dou
 }
 
 class Editor {
-    ProgramObjectSet program; // a fresh program state for each run
 public:
     Editor() {
+        test::ResetProgramObjects(); // a fresh program state for each run
         store = new MemorySettingsStore;
         // The graph view, where the boxes and their time labels show.
         store->values = {{"WindowState", "0"}, {"Width", "15000"}, {"Height", "9000"}, {"AdvView", "0"}};
         SetSettingsStore(std::unique_ptr<SettingsStore>(store));
         Catalog().load(QStringLiteral(KELBRIN_SOURCE_DIR) + "/resources/Kelbrin.ini");
         Catalog().setLanguage("ENGLISH");
-        program.outputs.UseDefaultRenderer = false;
-        window = new frmDazudizi(program.objects);
+        Program().outputs.UseDefaultRenderer = false;
+        window = new frmDazudizi(Program());
         window->setAttribute(Qt::WA_DeleteOnClose, false);
         window->PokazMnie();
         QCoreApplication::processEvents();

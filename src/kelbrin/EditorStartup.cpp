@@ -132,7 +132,7 @@ void EditorStartup::showRecorder(bool autoStart) {
         }
         return;
     }
-    frmRecord::PokazMnie(autoStart, nobodyWatches || m_program.recording.RecTimeLimit > 0);
+    frmRecord::PokazMnie(m_program, autoStart, nobodyWatches || m_program.recording.RecTimeLimit > 0);
 }
 
 } // namespace kelbrin

@@ -8,11 +8,29 @@
 
 #include <memory>
 
-namespace kelbrin::test {
+namespace kelbrin {
+
+namespace test {
+inline std::unique_ptr<ProgramObjectSet>& CurrentProgramSet() {
+    static std::unique_ptr<ProgramObjectSet> set;
+    return set;
+}
+} // namespace test
+
+// The test program's set, which the tests hand to what they build, as main
+// hands its own set.
+inline ProgramObjects& Program() {
+    auto& set = test::CurrentProgramSet();
+    if (!set)
+        set = std::make_unique<ProgramObjectSet>();
+    return set->objects;
+}
+
+namespace test {
 
 // Builds the set anew (the test program's main builds the first one).
 inline ProgramObjects& ResetProgramObjects() {
-    static std::unique_ptr<ProgramObjectSet> set;
+    auto& set = CurrentProgramSet();
     set.reset();
     set = std::make_unique<ProgramObjectSet>();
     return set->objects;
@@ -27,4 +45,5 @@ inline MemorySettingsStore* FreshProgramState() {
     return store;
 }
 
-} // namespace kelbrin::test
+} // namespace test
+} // namespace kelbrin

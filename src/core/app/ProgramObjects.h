@@ -1,7 +1,6 @@
 #pragma once
 // The owners of the program's state, built once by main (and by the test
-// fixture), and a thin holder of references to them for the readers that are
-// not handed the owner they need.
+// fixture) and handed to those who need them.
 
 #include "core/app/AudioOutputs.h"
 #include "core/app/LoadedSettings.h"
@@ -21,7 +20,7 @@ struct ProgramObjects {
     CaptureStatus& capture;
 };
 
-// One set of owners; installs itself as the program's set while it lives.
+// One set of owners.
 class ProgramObjectSet {
 public:
     ProgramObjectSet();
@@ -37,12 +36,7 @@ public:
     CaptureStatus capture;
     ProgramObjects objects{session, settings, recording, server, outputs, capture};
 
-private:
-    ProgramObjects* m_previous = nullptr;
 };
 
-// The installed set; a program reaching it before main built one is a
-// programming error and ends at once.
-ProgramObjects& Program();
 
 } // namespace kelbrin

@@ -14,6 +14,8 @@ namespace kelbrin {
 class cPozycjaMP3;
 class cPozycjeMP3;
 struct EditorSession;
+struct LoadedSettings;
+struct RecordingConfiguration;
 
 // A box on the drawing surface, in twips.
 struct SplitBox {
@@ -30,6 +32,9 @@ public:
     // The project.
     // The editing session whose next track number the split advances.
     virtual EditorSession& Session() = 0;
+    // The source folder the file dialogs start in, and where the recordings go.
+    virtual LoadedSettings& Settings() = 0;
+    virtual const RecordingConfiguration& Recording() = 0;
     virtual std::shared_ptr<cPozycjeMP3> Tracks() = 0;
     virtual std::int32_t SelectedTrack() = 0; // number, 0 = none
     // False while a long operation runs.

@@ -16,6 +16,8 @@ public:
         : m_inner(std::move(inner)), m_added(std::move(added)) {}
 
     EditorSession& Session() override { return m_inner->Session(); }
+    LoadedSettings& Settings() override { return m_inner->Settings(); }
+    const RecordingConfiguration& Recording() override { return m_inner->Recording(); }
     std::shared_ptr<cPozycjeMP3> Tracks() override { return m_inner->Tracks(); }
     std::int32_t SelectedTrack() override { return m_inner->SelectedTrack(); }
     bool CanChangeProject() override { return m_inner->CanChangeProject(); }

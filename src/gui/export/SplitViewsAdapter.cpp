@@ -28,6 +28,8 @@ public:
     explicit MainWindowSplitHost(const SplitViewsParts& parts) : m(parts) {}
 
     EditorSession& Session() override { return m.window->Objects().session; }
+    LoadedSettings& Settings() override { return m.window->Objects().settings; }
+    const RecordingConfiguration& Recording() override { return m.window->Objects().recording; }
     std::shared_ptr<cPozycjeMP3> Tracks() override { return m.window->cPozycje(); }
 
     std::int32_t SelectedTrack() override {

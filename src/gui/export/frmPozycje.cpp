@@ -7,7 +7,9 @@
 #include "core/app/MessageService.h"
 #include "core/app/Numbers.h"
 #include "core/app/NumericInput.h"
-#include "core/app/ProgramObjects.h"
+#include "core/app/LoadedSettings.h"
+#include "core/document/EditorSession.h"
+#include "core/recording/RecordingConfiguration.h"
 #include "core/app/TextCatalog.h"
 #include "core/document/cPozycjaMP3.h"
 #include "core/document/cPozycjaPlikow.h"
@@ -378,7 +380,7 @@ bool frmPozycje::postPokazMnie(const SplitOpenOptions& options) {
 void frmPozycje::fillSourceList() {
     const FileListContent list =
         BuildFileList(m_host->Session().OpenFiles.get(), true, false,
-                      CurrentFileListFolders(Program().recording, m_host->IsRecording()));
+                      CurrentFileListFolders(m_host->Recording(), m_host->IsRecording()));
     {
         const QSignalBlocker block(cboPlikZ);
         cboPlikZ->clear();
@@ -467,10 +469,10 @@ QString frmPozycje::OpenSourceFile(const QString& path, std::int32_t fileType) {
         return path;
     }
     if (s_dialogFolder.isEmpty())
-        s_dialogFolder = Program().settings.SourceFolder;
+        s_dialogFolder = m_host->Settings().SourceFolder;
     const QString opened = m_host->OpenSource(path, fileType, s_dialogFolder);
     if (!opened.isEmpty())
-        Program().settings.SourceFolder = opened.left(opened.lastIndexOf(QLatin1Char('/')) + 1);
+        m_host->Settings().SourceFolder = opened.left(opened.lastIndexOf(QLatin1Char('/')) + 1);
     fillSourceList();
     updateSegmentOption();
     if (isVisible() && isEnabled() && !isMinimized())
@@ -486,7 +488,7 @@ void frmPozycje::cmdPlik_Click() {
 
 void frmPozycje::cmdCueFile_Click() {
     int filterIndex = 1;
-    const QString chosen = ShowFileDialog(this, Program().settings.SourceFolder, CueSheetFilter(), filterIndex,
+    const QString chosen = ShowFileDialog(this, m_host->Settings().SourceFolder, CueSheetFilter(), filterIndex,
                                           false, false, QString());
     if (!chosen.isEmpty())
         txtCueFile->setText(chosen);

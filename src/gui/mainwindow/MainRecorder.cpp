@@ -100,7 +100,7 @@ void InstallRecorder(frmDazudizi& window) {
     // A buffer an editor left when it was killed holds nothing anyone needs.
     RemoveStaleBuffers(window.Objects().recording);
     // The record button shows the recorder window; a recording starts only there.
-    window.SetRecorderWindow([] { frmRecord::PokazMnie(false); });
+    window.SetRecorderWindow([&window] { frmRecord::PokazMnie(window.Objects(), false); });
 
     static std::unique_ptr<MainRecorderHost> host;
     host = std::make_unique<MainRecorderHost>(window);

@@ -130,7 +130,7 @@ void frmDazudizi::buildControls() {
     wireTrackPanel();
 
     m_views = new ViewMenus(*this);
-    SetRecordingOptionsWindow([] { frmRecording::PokazMnie(); });
+    SetRecordingOptionsWindow([this] { frmRecording::PokazMnie(m_program.recording); });
     m_splitters = new PanelSplitters(*this);
     JoinHelpLine(*this);
     m_keys = new MainKeys(*this, *this);

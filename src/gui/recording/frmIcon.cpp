@@ -2,7 +2,7 @@
 
 #include "core/app/MessageService.h"
 #include "core/app/Numbers.h"
-#include "core/app/ProgramObjects.h"
+#include "core/recording/RecordingConfiguration.h"
 #include "core/app/Shutdown.h"
 #include "core/app/TextCatalog.h"
 #include "core/app/TextNumbers.h"
@@ -33,8 +33,9 @@ QAction* Item(QMenu* menu, const char* name, const QString& caption, bool checka
 }
 } // namespace
 
-frmIcon::frmIcon(RecorderTrayHost& host, Clock& clock, bool unloadWithRecorder, QObject* parent)
-    : QObject(parent), m_host(host), m_clock(clock), m_unloadWithRecorder(unloadWithRecorder) {
+frmIcon::frmIcon(RecorderTrayHost& host, Clock& clock, RecordingConfiguration& recording, bool unloadWithRecorder,
+                 QObject* parent)
+    : QObject(parent), m_host(host), m_clock(clock), m_recording(recording), m_unloadWithRecorder(unloadWithRecorder) {
     setObjectName(QStringLiteral("frmIcon"));
     mnuPopup = new QMenu;
     mnuPopup->setObjectName(QStringLiteral("mnuPopup"));
@@ -46,7 +47,7 @@ frmIcon::frmIcon(RecorderTrayHost& host, Clock& clock, bool unloadWithRecorder, 
     mnuStop = Item(mnuPopup, "mnuStop", GetText(3185));
     mnuPause = Item(mnuPopup, "mnuPause", GetText(3184));
     mnuRecord = Item(mnuPopup, "mnuRecord", GetText(3183));
-    mnuTurnOff->setChecked(Program().recording.RecArgSuffixE);
+    mnuTurnOff->setChecked(m_recording.RecArgSuffixE);
 
     // A click on a checkable item first undoes the toolkit's own toggle: the
     // handlers decide the marks (the recorder sets the state items').
@@ -122,10 +123,10 @@ void frmIcon::mnuStop_Click() {
 
 void frmIcon::mnuTime_Click() {
     const std::optional<QString> answer =
-        InputBox(GetText(kTimeLimitPrompt), QString(), QString::number(Program().recording.RecTimeLimit), kTimeLimitPrompt);
+        InputBox(GetText(kTimeLimitPrompt), QString(), QString::number(m_recording.RecTimeLimit), kTimeLimitPrompt);
     if (!answer)
         return;
-    Program().recording.RecTimeLimit = ApplyTimeLimitAnswer(Program().recording.RecTimeLimit, *answer);
+    m_recording.RecTimeLimit = ApplyTimeLimitAnswer(m_recording.RecTimeLimit, *answer);
 }
 
 void frmIcon::mnuTurnOff_Click() { mnuTurnOff->setChecked(!mnuTurnOff->isChecked()); }

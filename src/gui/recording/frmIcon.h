@@ -17,6 +17,7 @@ class QMenu;
 namespace kelbrin {
 
 class Clock;
+struct RecordingConfiguration;
 
 class frmIcon final : public QObject, public RecorderTray {
     Q_OBJECT
@@ -24,7 +25,9 @@ public:
     // Form_Load: the icon is shown with text 3177 as its tooltip; the turn-off
     // item starts checked when the command line asked for it ("-rec...e").
     // `clock` times the monitor's wait.
-    frmIcon(RecorderTrayHost& host, Clock& clock, bool unloadWithRecorder = true, QObject* parent = nullptr);
+    // `recording` holds the time limit and the turn-off choice the menu sets.
+    frmIcon(RecorderTrayHost& host, Clock& clock, RecordingConfiguration& recording, bool unloadWithRecorder = true,
+            QObject* parent = nullptr);
     ~frmIcon() override;
 
     void Komunikat(const QString& text, bool paused) override;
@@ -61,6 +64,7 @@ private:
 
     RecorderTrayHost& m_host;
     Clock& m_clock;
+    RecordingConfiguration& m_recording;
     QSystemTrayIcon* m_icon = nullptr;
     bool m_unloadWithRecorder;
     bool m_unloaded = false;

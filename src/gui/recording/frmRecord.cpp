@@ -66,11 +66,11 @@ QPointer<frmRecord> frmRecord::s_instance;
 frmRecord* frmRecord::Instance() { return s_instance.data(); }
 void frmRecord::SetHost(RecorderHost* h) { installedHost() = h; }
 
-frmRecord::frmRecord() : QWidget(nullptr, Qt::Window) {
+frmRecord::frmRecord(ProgramObjects& program) : QWidget(nullptr, Qt::Window), m_program(program) {
     setObjectName(QStringLiteral("frmRecord"));
     setAttribute(Qt::WA_DeleteOnClose);
-    m_control = std::make_unique<RecorderControl>(*this, host(), Capture(), ProgramClock(), Program().recording,
-                                                  Program().server, Program().settings, Program().capture);
+    m_control = std::make_unique<RecorderControl>(*this, host(), Capture(), ProgramClock(), program.recording,
+                                                  program.server, program.settings, program.capture);
 
     cmdRecord = makeButton(this, "cmdRecord", QStringLiteral("1162;5049"));
     cmdPauza = makeButton(this, "cmdPauza", QStringLiteral("1122;"));
@@ -116,7 +116,7 @@ void frmRecord::Form_Load() {
     // The mixer button works when the desktop has a volume control.
     cmdMikser->setEnabled(!QStandardPaths::findExecutable(QStringLiteral("pavucontrol")).isEmpty() ||
                           !QStandardPaths::findExecutable(QStringLiteral("alsamixer")).isEmpty());
-    m_tray = std::make_unique<frmIcon>(*this, ProgramClock());
+    m_tray = std::make_unique<frmIcon>(*this, ProgramClock(), m_program.recording);
     m_control->setTray(m_tray.get());
     LoadLang();
     setMinimumHeight(TwipsToPx(kMinimumHeightTwips));
@@ -127,11 +127,11 @@ void frmRecord::Form_Load() {
 
 void frmRecord::LoadLang() { setWindowTitle(GetText(texts::kRecorderCaption)); }
 
-frmRecord* frmRecord::PokazMnie(bool autoStart, bool unattended) {
-    if (autoStart && !Program().server.link())
+frmRecord* frmRecord::PokazMnie(ProgramObjects& program, bool autoStart, bool unattended) {
+    if (autoStart && !program.server.link())
         return nullptr;
     if (!s_instance)
-        s_instance = new frmRecord();
+        s_instance = new frmRecord(program);
     frmRecord* w = s_instance.data();
     w->show();
     if (autoStart) {
@@ -171,7 +171,7 @@ void frmRecord::setCaption(const QString& caption) { setWindowTitle(caption); }
 void frmRecord::beep(int, int) { QApplication::beep(); }
 void frmRecord::yield() { QCoreApplication::processEvents(); }
 
-void frmRecord::showRecordingSettings() { frmRecording::PokazMnie(); }
+void frmRecord::showRecordingSettings() { frmRecording::PokazMnie(m_program.recording); }
 
 bool frmRecord::recordEnabled() const { return cmdRecord->isEnabled(); }
 bool frmRecord::pauseEnabled() const { return cmdPauza->isEnabled(); }

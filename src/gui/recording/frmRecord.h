@@ -16,6 +16,7 @@ class QPushButton;
 namespace kelbrin {
 
 class frmIcon;
+struct ProgramObjects;
 
 class frmRecord final : public QWidget, public RecorderView, public RecorderTrayHost {
     Q_OBJECT
@@ -23,7 +24,7 @@ public:
     // Shows the window (made on first use). With autoStart, and only with an
     // encoder server, the main window and this window are minimised and a
     // recording starts; `unattended` makes any end of it finish the run.
-    static frmRecord* PokazMnie(bool autoStart, bool unattended = false);
+    static frmRecord* PokazMnie(ProgramObjects& program, bool autoStart, bool unattended = false);
     static frmRecord* Instance();
     ~frmRecord() override;
 
@@ -73,10 +74,11 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    frmRecord();
+    explicit frmRecord(ProgramObjects& program);
     QPushButton* button(Button which) const;
     void Form_Load();
 
+    ProgramObjects& m_program;
     std::unique_ptr<RecorderControl> m_control;
     std::unique_ptr<frmIcon> m_tray;
     static QPointer<frmRecord> s_instance;

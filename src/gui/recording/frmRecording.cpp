@@ -3,7 +3,7 @@
 #include "codecChooser.h"
 #include "gui/app/NumericBox.h"
 #include "gui/app/PathLabel.h"
-#include "core/app/ProgramObjects.h"
+#include "core/recording/RecordingConfiguration.h"
 #include "core/app/TextCatalog.h"
 #include "core/app/TextNumbers.h"
 #include "core/recording/BlockSizes.h"
@@ -104,9 +104,9 @@ int Selected(const QComboBox* list) { return std::max(0, list->currentIndex()); 
 
 frmRecording* frmRecording::Instance() { return g_window; }
 
-frmRecording* frmRecording::PokazMnie() {
+frmRecording* frmRecording::PokazMnie(RecordingConfiguration& recording) {
     if (!g_window)
-        g_window = new frmRecording;
+        g_window = new frmRecording(recording);
     g_window->show();
     g_window->raise();
     g_window->activateWindow();
@@ -121,7 +121,7 @@ frmRecording::ChooserFactory frmRecording::SetChooserFactory(ChooserFactory fact
     return std::exchange(g_chooser, std::move(factory));
 }
 
-frmRecording::frmRecording() : QWidget(nullptr, Qt::Window) {
+frmRecording::frmRecording(RecordingConfiguration& recording) : QWidget(nullptr, Qt::Window), m_recording(recording) {
     setObjectName(QStringLiteral("frmRecording"));
     setAttribute(Qt::WA_DeleteOnClose);
     buildControls();
@@ -362,7 +362,7 @@ void frmRecording::Form_Load() {
     chkRecord->setChecked(o.writeWav);
     // Every codec but MPEG Layer-3 writes a ".wav" file; the box is offered
     // only where there is a choice.
-    const std::uint16_t tag = RecordedFormatTag(Program().recording, false);
+    const std::uint16_t tag = RecordedFormatTag(m_recording, false);
     if (tag != wave::kNone && tag != wave::kMpegLayer3) {
         chkRecord->setChecked(true);
         chkRecord->setEnabled(false);
@@ -437,16 +437,16 @@ void frmRecording::VScroll2_Change() {
 }
 
 void frmRecording::limitCodecBuffer() {
-    const WaveFormatEx capture = CodecSourceFormat(WaveFormatEx::fromRecord(Program().recording.RecordFormat));
+    const WaveFormatEx capture = CodecSourceFormat(WaveFormatEx::fromRecord(m_recording.RecordFormat));
     VScroll1->setMaximum(CodecMultiplierLimit(capture)); // moves the bar, and the number, when beyond
 }
 
 void frmRecording::lblLameBuf_Change() {
     // Opens and closes one test stream of the encoder with the stored settings.
-    const std::int32_t chunk = ConfigureLameEncoder(Program().recording, false);
+    const std::int32_t chunk = ConfigureLameEncoder(m_recording, false);
     {
         const QSignalBlocker quiet(VScroll2);
-        VScroll2->setMaximum(LameMultiplierLimit(chunk, LameCaptureFormat(Program().recording)));
+        VScroll2->setMaximum(LameMultiplierLimit(chunk, LameCaptureFormat(m_recording)));
     }
     if (lblLameBuf->text().toInt() > VScroll2->maximum())
         lblLameBuf->setText(QString::number(VScroll2->maximum()));
@@ -456,7 +456,7 @@ void frmRecording::lblLameBuf_Change() {
 void frmRecording::cmdFormat_Click() {
     std::unique_ptr<FormatChooser> chooser =
         g_chooser ? g_chooser(this) : std::make_unique<QtFormatChooser>(this);
-    const FormatButtonOutcome outcome = ChooseAndStoreRecordFormat(Program().recording, *chooser);
+    const FormatButtonOutcome outcome = ChooseAndStoreRecordFormat(m_recording, *chooser);
     if (!outcome.changed)
         return;
     lblRecordFormat->setText(outcome.description);
@@ -515,7 +515,7 @@ void frmRecording::Form_Unload() {
     o.speech = chkSpeech->isChecked();
     o.autoPauseText = txtSek->text();
     o.splitSizeText = txtMin->text();
-    SaveRecordingOptions(Program().recording, o);
+    SaveRecordingOptions(m_recording, o);
 }
 
 void frmRecording::closeEvent(QCloseEvent* event) {

@@ -23,11 +23,12 @@ class QSlider;
 namespace kelbrin {
 
 class FormatChooser;
+struct RecordingConfiguration;
 
 class frmRecording : public QWidget {
     Q_OBJECT
 public:
-    static frmRecording* PokazMnie();
+    static frmRecording* PokazMnie(RecordingConfiguration& recording);
     static frmRecording* Instance();
 
     // Tests replace the folder browser and the codec format chooser.
@@ -36,7 +37,7 @@ public:
     static FolderBrowser SetFolderBrowser(FolderBrowser browser);
     static ChooserFactory SetChooserFactory(ChooserFactory factory);
 
-    frmRecording();
+    explicit frmRecording(RecordingConfiguration& recording);
 
     void LoadLang();
     void FillLameLists();
@@ -95,6 +96,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    RecordingConfiguration& m_recording;
     void buildControls();
     QWidget* buildLameFrame();
     QWidget* buildCodecFrame();

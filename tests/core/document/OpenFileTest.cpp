@@ -1,6 +1,7 @@
 // Plik_Open's handling of files that are not plain MPEG sources, of the open
 // dialog and of the open-files collection.
 #include "DocumentTestSupport.h"
+#include "support/ProgramState.h"
 #include "support/SyntheticMpeg.h"
 #include "support/TestEnvironment.h"
 

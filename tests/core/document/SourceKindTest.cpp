@@ -3,6 +3,7 @@
 // a last frame cut short, a FIFO given as a source; and the busy pointer of an
 // open of several files.
 #include "DocumentTestSupport.h"
+#include "support/ProgramState.h"
 #include "Ffprobe.h"
 #include "support/SyntheticMpeg.h"
 #include "support/TestEnvironment.h"

@@ -1,4 +1,5 @@
 #include "SplitTestSupport.h"
+#include "support/ProgramState.h"
 
 #include "core/app/ProgramObjects.h"
 #include "core/document/MpegHeader.h"

@@ -1,5 +1,6 @@
 // The copy itself: chunk sizes, odd positions, failures, and positions past 4 GiB.
 #include "ExportTestSupport.h"
+#include "support/ProgramState.h"
 #include "core/export/SaveCopy.h"
 #include "core/export/SaveTarget.h"
 

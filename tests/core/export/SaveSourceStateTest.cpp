@@ -2,6 +2,7 @@
 // (nothing read from the file yet), an index of a file that changed since,
 // pieces that yield nothing, and the temporary files of runs that were killed.
 #include "ExportTestSupport.h"
+#include "support/ProgramState.h"
 #include "../project/ProjectTestSupport.h"
 
 #include "core/document/cPozycjaMP3.h"

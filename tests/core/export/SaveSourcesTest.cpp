@@ -1,6 +1,7 @@
 // A run reads each source through one reader and one frame locator: many
 // pieces from one source come out exactly as when each is written alone.
 #include "ExportTestSupport.h"
+#include "support/ProgramState.h"
 #include "core/app/ProgramObjects.h"
 #include "core/export/SaveSources.h"
 

@@ -1,4 +1,5 @@
 #include "SplitTestSupport.h"
+#include "support/ProgramState.h"
 
 #include "core/export/SplitApply.h"
 #include "core/export/SplitPlan.h"

@@ -28,6 +28,8 @@ namespace kelbrin::test {
 class FakeSplitHost : public SplitHost {
 public:
     EditorSession& Session() override { return Program().session; }
+    LoadedSettings& Settings() override { return Program().settings; }
+    const RecordingConfiguration& Recording() override { return Program().recording; }
     std::shared_ptr<cPozycjeMP3> Tracks() override { return tracks; }
     std::int32_t SelectedTrack() override { return selected; }
     bool CanChangeProject() override { return canChange; }

@@ -1,5 +1,6 @@
 // The sequence player on virtual time with fake graphs.
 #include "PlayerTestSupport.h"
+#include "support/ProgramState.h"
 
 #include <QFile>
 

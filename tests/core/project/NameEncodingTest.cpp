@@ -3,6 +3,7 @@
 // sources are found and every name is what it was; names the code page holds
 // are still written in it, so older versions read them as before.
 #include "ProjectTestSupport.h"
+#include "support/ProgramState.h"
 
 #include "core/project/ProjectController.h"
 #include "core/project/ScriptExport.h"

@@ -1,6 +1,7 @@
 // New project, and the questions that guard an open project before another
 // one replaces it.
 #include "ProjectTestSupport.h"
+#include "support/ProgramState.h"
 
 #include "core/project/ProjectController.h"
 

@@ -1,6 +1,7 @@
 // Saving a project and opening it again, through the same procedures the main
 // window uses; and what a save does when it cannot write.
 #include "ProjectTestSupport.h"
+#include "support/ProgramState.h"
 
 #include "core/project/ProjectController.h"
 

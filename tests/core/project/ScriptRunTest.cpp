@@ -1,6 +1,7 @@
 // Running a batch script without a window: its sources are opened and
 // scanned, its tracks handed to the export, and nothing is left behind.
 #include "ProjectTestSupport.h"
+#include "support/ProgramState.h"
 
 #include "core/project/ProjectController.h"
 #include "core/project/ScriptExport.h"

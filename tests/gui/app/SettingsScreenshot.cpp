@@ -3,6 +3,7 @@
 // (frmSettings-<language>.png, frmSettings-advanced-<language>.png). Fails
 // when a caption is missing or shows a bare number. Run under xvfb-run.
 #include "core/app/ProgramObjects.h"
+#include "support/ProgramState.h"
 #include "core/app/TextCatalog.h"
 #include "gui/app/frmSettings.h"
 #include "platform/media/FakeMediaPlatform.h"

@@ -4,6 +4,7 @@
 // and progress steps that run pending events and a test's own hook.
 
 #include "core/app/ProgramObjects.h"
+#include "support/ProgramState.h"
 #include "core/document/FrameScanHost.h"
 #include "core/document/PlayerGraphs.h"
 #include "core/document/PlikOpen.h"

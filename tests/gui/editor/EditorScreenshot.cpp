@@ -2,6 +2,7 @@
 // list beside it on a real X display, checks the box colours and saves the
 // picture to <build>/screenshots/editor-<language>.png. Run under xvfb-run.
 #include "core/app/ProgramObjects.h"
+#include "support/ProgramState.h"
 #include "core/app/TextCatalog.h"
 #include "core/document/cPozycjeMP3.h"
 #include "core/editor/TrackGraph.h"

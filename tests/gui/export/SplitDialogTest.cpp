@@ -1,4 +1,5 @@
 #include "core/export/SplitTestSupport.h"
+#include "support/ProgramState.h"
 
 #include "core/app/PathProcedures.h"
 #include "core/export/SplitTime.h"

@@ -2,6 +2,7 @@
 // every track gets a file of its own, whether the tracks were made in the same
 // second or are the pieces of one split.
 #include "core/app/ProgramObjects.h"
+#include "support/ProgramState.h"
 #include "core/export/SplitTestSupport.h"
 
 #include "core/export/SaveEngine.h"

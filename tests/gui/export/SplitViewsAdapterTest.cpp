@@ -1,4 +1,5 @@
 #include "core/export/SplitTestSupport.h"
+#include "support/ProgramState.h"
 
 #include "core/editor/GraphEditor.h"
 #include "core/export/SplitTime.h"

@@ -2,6 +2,7 @@
 // sees them before the focused control, the tag boxes keep their letters, a
 // key acts once per release and only after its press reached the window.
 #include "PeripheryFixture.h"
+#include "support/ProgramState.h"
 
 #include "core/document/cPozycjaPlikow.h"
 #include "core/document/cPozycjePlikow.h"

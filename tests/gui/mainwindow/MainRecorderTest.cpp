@@ -112,7 +112,7 @@ protected:
 
 TEST_F(MainRecorderTest, WithoutAServerAnAutomaticStartOpensNothing) {
     Program().server.Recorder.reset();
-    EXPECT_EQ(frmRecord::PokazMnie(true), nullptr);
+    EXPECT_EQ(frmRecord::PokazMnie(Program(), true), nullptr);
     EXPECT_EQ(frmRecord::Instance(), nullptr);
     EXPECT_EQ(capture->log->opened, 0);
 }
@@ -120,7 +120,7 @@ TEST_F(MainRecorderTest, WithoutAServerAnAutomaticStartOpensNothing) {
 TEST_F(MainRecorderTest, ARecordingComesBackAsATrackOfTheProject) {
     frmRecord* r = openRecorder();
     ASSERT_NE(r, nullptr);
-    EXPECT_EQ(frmRecord::PokazMnie(false), r); // one recorder window
+    EXPECT_EQ(frmRecord::PokazMnie(Program(), false), r); // one recorder window
     EXPECT_EQ(capture->log->opened, 0); // the button only shows the window
     EXPECT_FALSE(window->IsCaptureFileOpen());
 

@@ -2,6 +2,7 @@
 // picture of it, failing when a caption is missing or shows a bare number.
 // Run under xvfb-run; the pictures land in <build>/screenshots.
 #include "core/app/ProgramObjects.h"
+#include "support/ProgramState.h"
 #include "core/app/TextCatalog.h"
 #include "core/document/cPozycjaMP3.h"
 #include "core/document/cPozycjeMP3.h"

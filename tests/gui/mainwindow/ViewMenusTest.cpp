@@ -2,6 +2,7 @@
 // the help panel and preview loop settings, the recording options' state
 // while the encoder server records, and the mnemonic letters of every menu.
 #include "PeripheryFixture.h"
+#include "support/ProgramState.h"
 
 #include "core/recording/RecorderClient.h"
 #include "gui/app/Twips.h"

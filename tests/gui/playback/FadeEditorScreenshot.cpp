@@ -2,6 +2,7 @@
 // display, fails when a caption does not show whole, and saves the pictures
 // to <build>/screenshots/frmFade-<language>.png. Run under xvfb-run.
 #include "core/app/ProgramObjects.h"
+#include "support/ProgramState.h"
 #include "core/app/TextCatalog.h"
 #include "core/document/cPozycjaMP3.h"
 #include "gui/playback/frmFade.h"

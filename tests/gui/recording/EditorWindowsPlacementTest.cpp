@@ -142,7 +142,7 @@ TEST_F(EditorWindowsPlacement, EveryWindowOpensWithItsTitleBarOnTheScreen) {
     Check("frmInfo", trigger("mnu_Inform"));
     Check("frmRecording", trigger("mnuOptions_Rec"));
     CheckModal<codecChooser>("codecChooser", [&] {
-        frmRecording* options = frmRecording::PokazMnie();
+        frmRecording* options = frmRecording::PokazMnie(Program().recording);
         options->cmdFormat->click();
         options->close();
     });

@@ -2,6 +2,8 @@
 // failing when a caption does not fit. Run under xvfb-run; they land in
 // <build>/screenshots.
 #include "gui/recording/frmRecord.h"
+#include "support/ProgramState.h"
+#include "core/app/ProgramObjects.h"
 #include "support/ScreenshotRun.h"
 
 #include <QCoreApplication>
@@ -15,7 +17,7 @@ int main(int argc, char** argv) {
 
     for (const QString& language : ScreenshotRun::Languages()) {
         run.setLanguage(language);
-        frmRecord* window = frmRecord::PokazMnie(false);
+        frmRecord* window = frmRecord::PokazMnie(Program(), false);
         window->LoadLang();
         ScreenshotRun::Settle(window, ScreenshotRun::Fit::MinimumSize);
         run.reportCutCaptions(window, QStringLiteral("frmRecord"));

@@ -3,6 +3,7 @@
 // <build>/screenshots. Fails when a caption is missing, shows a bare number,
 // or does not fit its control. Run under xvfb-run.
 #include "core/app/ProgramObjects.h"
+#include "support/ProgramState.h"
 #include "core/app/TextCatalog.h"
 #include "gui/recording/frmRecording.h"
 #include "platform/capture/FakeCaptureDevices.h"
@@ -32,7 +33,7 @@ int main(int argc, char** argv) {
                                {"TempRecDir", "/tmp/"},
                                {"DestFormat", "MPEG Layer-3 128 kbit/s, 44100 Hz, stereo"},
                                {"LameVBR", "1"}};
-        frmRecording* window = frmRecording::PokazMnie();
+        frmRecording* window = frmRecording::PokazMnie(Program().recording);
         for (QWidget* w : window->findChildren<QWidget*>()) {
             if (w->property("Tag").isNull())
                 continue;

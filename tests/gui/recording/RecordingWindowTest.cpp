@@ -76,7 +76,7 @@ protected:
         SetMessageService(std::move(previousMessages));
     }
     frmRecording* open() {
-        window = frmRecording::PokazMnie();
+        window = frmRecording::PokazMnie(Program().recording);
         QCoreApplication::processEvents();
         return window;
     }
@@ -103,7 +103,7 @@ protected:
 
 TEST_F(RecordingWindow, FirstUseShowsTheDefaultsOnTopWithoutOwner) {
     open();
-    EXPECT_EQ(frmRecording::PokazMnie(), window.data());
+    EXPECT_EQ(frmRecording::PokazMnie(Program().recording), window.data());
     EXPECT_EQ(window->parentWidget(), nullptr);
     EXPECT_FALSE(window->isModal());
     EXPECT_TRUE(window->windowFlags() & Qt::WindowStaysOnTopHint);

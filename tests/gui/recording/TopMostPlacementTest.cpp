@@ -55,10 +55,10 @@ protected:
 // place they reported before they were shown (0,0), so their title bar,
 // with its close box, lay above the screen.
 TEST_F(TopMostPlacement, TheRecordingWindowsOpenWithTheirFrameOnTheScreen) {
-    QPointer<frmRecording> options = frmRecording::PokazMnie();
+    QPointer<frmRecording> options = frmRecording::PokazMnie(Program().recording);
     ExpectPlacedOnScreen(options);
     Close(options);
-    QPointer<frmRecord> recorder = frmRecord::PokazMnie(false);
+    QPointer<frmRecord> recorder = frmRecord::PokazMnie(Program(), false);
     ExpectPlacedOnScreen(recorder);
     Close(recorder);
 }

@@ -66,7 +66,7 @@ protected:
         SetMessageService(std::move(previousMessages));
     }
     frmIcon& load() {
-        tray = std::make_unique<frmIcon>(recorder, *clock);
+        tray = std::make_unique<frmIcon>(recorder, *clock, Program().recording);
         return *tray;
     }
 

@@ -3,6 +3,7 @@
 // the event loop, the command line and the date are the test's own.
 
 #include "gui/mainwindow/CloseSteps.h"
+#include "support/ProgramState.h"
 
 #include <QCoreApplication>
 #include <functional>
