@@ -1,6 +1,5 @@
 #include "DisplayPlatform.h"
 #include "EditorStartup.h"
-#include "FontConfigWarmUp.h"
 
 #include "gui/app/QtMessageService.h"
 #include "core/app/MessageService.h"
@@ -10,7 +9,6 @@
 #include "gui/app/StyleIconsOnDemand.h"
 
 int main(int argc, char** argv) {
-    const kelbrin::FontConfigWarmUp fonts;
     const bool headless = kelbrin::ChooseOffscreenWithoutDisplay();
     // The program's state outlives every window the application still holds.
     kelbrin::ProgramObjectSet program;
