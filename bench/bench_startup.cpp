@@ -1,5 +1,7 @@
 // Start-up of the editor against a minimal Qt Widgets program (built by the
-// project with the same flags), on a private Xvfb display, each program started
+// project with the same flags), on a private Xvfb display; beside it the same
+// program showing one line of text, which tells how much of the difference any
+// window with text pays (reading the font configuration). Each program started
 // eleven times after one warm-up run (medians printed):
 //   - launch to the first top-level window the X server maps: wall time, and
 //     the processor time the process had used by then (all its threads);
@@ -104,9 +106,10 @@ Sample Measure(const QString& program, const QStringList& args, const QProcessEn
     return s;
 }
 
-Sample LaunchToWindow(Display* x, const QString& program, const QProcessEnvironment& env) {
+Sample LaunchToWindow(Display* x, const QString& program, const QProcessEnvironment& env,
+                      const QStringList& args = {}) {
     XSync(x, True); // forget earlier events
-    return Measure(program, {}, env, [x](QProcess&) {
+    return Measure(program, args, env, [x](QProcess&) {
         while (XPending(x)) {
             XEvent event;
             XNextEvent(x, &event);
@@ -192,6 +195,7 @@ int main(int argc, char** argv) {
     file.close();
 
     Program programs[] = {{"minimal Qt Widgets", {}, {}, 0}, {"kelbrin", {}, {}, 0}};
+    Program texted{"minimal with text", {}, {}, 0};
     Program scripted{"kelbrin script.kbs", {}, {}, 0};
     // The first start of the editor writes its settings: a warm-up for all.
     LaunchToWindow(x, minimal, env);
@@ -199,15 +203,19 @@ int main(int argc, char** argv) {
     LaunchScript(editor, script, env);
     for (int run = 0; run < kRuns; ++run) {
         programs[0].add(LaunchToWindow(x, minimal, env));
+        texted.add(LaunchToWindow(x, minimal, env, {QStringLiteral("--text")}));
         programs[1].add(LaunchToWindow(x, editor, env));
         scripted.add(LaunchScript(editor, script, env));
     }
     for (const Program& p : programs)
         p.print("launch to window shown");
+    texted.print("launch to window shown");
     scripted.print("launch to script answered");
     const auto ratio = [&](const std::vector<double>& a) { return Median(a) / Median(programs[0].cpu); };
     std::printf("editor / minimal: %.2fx processor, %.2fx wall   (target <= %.1fx)\n", ratio(programs[1].cpu),
                 Median(programs[1].wall) / Median(programs[0].wall), kTarget);
+    std::printf("editor / minimal with text: %.2fx processor, %.2fx wall\n",
+                Median(programs[1].cpu) / Median(texted.cpu), Median(programs[1].wall) / Median(texted.wall));
     std::printf("script run / minimal: %.2fx processor\n", ratio(scripted.cpu));
     std::printf("shared objects mapped: editor %d, minimal %d\n", programs[1].objects, programs[0].objects);
     XCloseDisplay(x);
