@@ -8,7 +8,10 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
+
+#include <algorithm>
 
 namespace kelbrin {
 
@@ -57,6 +60,7 @@ QPoint TrackSurface::toPixels(QPoint twips) { return QPoint(TwipsToPx(twips.x())
 void TrackSurface::setLabelFontSize(int points) {
     m_labelFont = font();
     m_labelFont.setPointSize(points);
+    m_labelTexts.clear();
     update();
 }
 
@@ -116,32 +120,35 @@ std::uint32_t TrackSurface::boxColour(std::int32_t number) const {
 }
 
 QRect TrackSurface::nameLabelRect(std::int32_t number) const {
-    if (number != 0 && !m_editor.nameLabelsShown)
-        return QRect();
-    const QFontMetrics metrics(m_labelFont);
-    const int height = metrics.height();
+    const QRect row = nameLabelRow(number);
+    if (row.isNull())
+        return row;
     QString text;
-    QRect box;
-    if (m_editor.isDragging() && m_editor.dragBox() == number) {
-        box = PxRect(m_editor.moveRect()); // the label goes along with the outline
-    } else {
-        box = PxRect(m_editor.boxRect(number));
-    }
-    if (box.isNull())
-        return QRect();
     if (number == 0) {
         text = GetText(3171);
     } else if (auto t = TrackByNumber(m_editor.tracks(), number)) {
         text = t->strLabel;
     }
-    const int width = std::max(box.width(), metrics.horizontalAdvance(text));
+    return QRect(row.topLeft(), QSize(std::max(row.width(), QFontMetrics(m_labelFont).horizontalAdvance(text)),
+                                      row.height()));
+}
+
+QRect TrackSurface::nameLabelRow(std::int32_t number) const {
+    if (number != 0 && !m_editor.nameLabelsShown)
+        return QRect();
+    const int height = QFontMetrics(m_labelFont).height();
+    // The label goes along with a dragged box's outline.
+    const QRect box = PxRect(m_editor.isDragging() && m_editor.dragBox() == number ? m_editor.moveRect()
+                                                                                  : m_editor.boxRect(number));
+    if (box.isNull())
+        return QRect();
     // A full repaint puts the label half a box height above the box; a box
     // just put down (or being dragged) carries it one label height above.
     const bool carried = number == m_editor.droppedBox() ||
                          (m_editor.isDragging() && m_editor.dragBox() == number);
     const int top = carried ? box.top() - height
                             : TwipsToPx(m_editor.boxRect(number).top() - m_editor.nodeSize() / 2);
-    return QRect(box.left(), top, width, height);
+    return QRect(box.left(), top, box.width(), height);
 }
 
 QRect TrackSurface::timeLabelRect(const QRect& boxPx) const {
@@ -176,51 +183,80 @@ void TrackSurface::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing, false);
     const cPozycjeMP3& tracks = m_editor.tracks();
+    // Only what reaches the exposed rectangle is drawn: a window showing part
+    // of a large graph, or one time label, pays for that part alone.
+    const QRect exposed = event->rect();
 
     // Lines first, so the boxes sit on their ends.
     for (const LinkLine& line : m_editor.visibleLines()) {
+        const QPoint a = toPixels(line.a), b = toPixels(line.b);
+        if (!QRect(a, b).normalized().adjusted(-2, -2, 2, 2).intersects(exposed))
+            continue;
         QPen pen(ColourFromBgr(line.loop ? graph_colour::LoopLine : graph_colour::SuccessorLine), 2,
                  line.loop ? Qt::DashLine : Qt::SolidLine);
         painter.setPen(pen);
-        painter.drawLine(toPixels(line.a), toPixels(line.b));
+        painter.drawLine(a, b);
     }
 
-    const QFontMetrics metrics(font());
+    const QFontMetrics labelMetrics(m_labelFont);
+    if (m_labelTexts.size() > 2 * tracks.Count() + 16)
+        m_labelTexts.clear(); // tracks deleted since: lay out the living ones again
+    // A box, its name label (at most a box and a label height above, running
+    // right) and its time text (under it, in the room it is given).
+    auto reaches = [&](const QRect& boxPx, const QString& label, bool labelShown, const QString& shownTime) {
+        const int above = labelShown ? boxPx.height() + labelMetrics.height() + 1 : 0;
+        const QRect time = shownTime.isEmpty() ? QRect() : timeTextRoom(boxPx, shownTime);
+        const int bottom = std::max(boxPx.bottom(), time.isNull() ? boxPx.bottom() : time.bottom());
+        if (boxPx.top() - above > exposed.bottom() || bottom < exposed.top() || boxPx.left() > exposed.right())
+            return false;
+        if (boxPx.right() + 1 >= exposed.left() || time.right() >= exposed.left())
+            return true;
+        return labelShown && boxPx.left() + labelMetrics.horizontalAdvance(label) + 1 >= exposed.left();
+    };
     auto drawLabels = [&](std::int32_t number, const QRect& boxPx, const QString& label,
                           const QString& time) {
         painter.setPen(Qt::black);
-        const QRect name = nameLabelRect(number);
+        const QRect name = nameLabelRow(number);
         if (!name.isNull() && !label.isEmpty()) {
+            QStaticText& laid = m_labelTexts[number];
+            if (laid.text() != label) {
+                laid = QStaticText(label);
+                laid.setTextFormat(Qt::PlainText);
+                laid.prepare(QTransform(), m_labelFont);
+            }
             painter.setFont(m_labelFont);
-            painter.drawText(QPoint(name.left(), name.top() + QFontMetrics(m_labelFont).ascent()), label);
+            painter.drawStaticText(name.topLeft(), laid);
             painter.setFont(font());
         }
-        if (!time.isEmpty()) {
-            QString shown = time;
-            shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-            painter.drawText(timeTextRoom(boxPx, shown), Qt::AlignLeft | Qt::AlignTop, shown);
-        }
+        if (!time.isEmpty())
+            painter.drawText(timeTextRoom(boxPx, time), Qt::AlignLeft | Qt::AlignTop, time);
     };
-    auto drawBox = [&](const QRect& twips, std::uint32_t colour) {
-        const QRect r = PxRect(twips);
+    auto drawBox = [&](const QRect& r, std::uint32_t colour) {
         painter.setPen(QPen(ColourFromBgr(colour).darker(160), 1));
         painter.setBrush(ColourFromBgr(colour));
         painter.drawRect(r);
-        return r;
     };
 
-    const QRect start = drawBox(m_editor.startBox(), graph_colour::StartBox);
-    drawLabels(0, m_editor.dragBox() == 0 ? PxRect(m_editor.moveRect()) : start, GetText(3171), QString());
+    const QRect start = PxRect(m_editor.startBox());
+    const QString startLabel = GetText(3171);
+    if (reaches(start, startLabel, true, QString()) ||
+        (m_editor.dragBox() == 0 && reaches(PxRect(m_editor.moveRect()), startLabel, true, QString()))) {
+        drawBox(start, graph_colour::StartBox);
+        drawLabels(0, m_editor.dragBox() == 0 ? PxRect(m_editor.moveRect()) : start, startLabel, QString());
+    }
     for (std::int32_t i = 1; i <= tracks.Count(); ++i) {
         const cPozycjaMP3& t = *tracks.Item(i);
         const std::int32_t n = t.lngNrPozycji;
-        if (m_editor.dragBox() == n) {
-            // Lifted: the outline stands in for the box, the labels go with it.
-            drawLabels(n, PxRect(m_editor.moveRect()), t.strLabel, timeText(n));
+        const bool lifted = m_editor.dragBox() == n;
+        const QRect r = PxRect(lifted ? m_editor.moveRect() : m_editor.boxRect(n));
+        QString time = timeText(n);
+        time.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        if (!reaches(r, t.strLabel, m_editor.nameLabelsShown, time))
             continue;
-        }
-        const QRect r = drawBox(m_editor.boxRect(n), boxColour(n));
-        drawLabels(n, r, t.strLabel, timeText(n));
+        // Lifted: the outline stands in for the box, the labels go with it.
+        if (!lifted)
+            drawBox(r, boxColour(n));
+        drawLabels(n, r, t.strLabel, time);
     }
 
     painter.setBrush(Qt::NoBrush);

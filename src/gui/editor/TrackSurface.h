@@ -5,6 +5,7 @@
 
 #include <QFont>
 #include <QHash>
+#include <QStaticText>
 #include <QWidget>
 #include <cstdint>
 #include <functional>
@@ -77,6 +78,9 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // The name label's row as wide as its box (no text measured): where
+    // painting starts it.
+    QRect nameLabelRow(std::int32_t number) const;
     QRect timeLabelRect(const QRect& boxPx) const;
     // Where a time text `shown` (lines split by \n) is painted under a box.
     QRect timeTextRoom(const QRect& boxPx, const QString& shown) const;
@@ -89,6 +93,9 @@ private:
     QHash<std::int32_t, bool> m_timeShown;
     QHash<std::int32_t, std::uint32_t> m_playColours;
     QFont m_labelFont;
+    // Name labels laid out once, not at every repaint (keyed by track number,
+    // checked against the label's text).
+    mutable QHash<std::int32_t, QStaticText> m_labelTexts;
     bool m_helpDrag = false; // the help box's edge follows the left button
 };
 
