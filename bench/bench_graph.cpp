@@ -39,7 +39,7 @@ using namespace kelbrin;
 
 namespace {
 
-constexpr int kPaintRuns = 7;
+constexpr int kPaintRuns = 15;
 constexpr int kSpacing = 900; // twips between box centres
 
 struct Timings {
@@ -153,7 +153,7 @@ int main(int argc, char** argv) {
     row("add + successors", small.add, large.add);
     row("lay out", small.layout, large.layout);
     row("number lookups", small.lookups, large.lookups);
-    row("repaint (best of 7)", small.paint, large.paint);
+    row("repaint (best of 15)", small.paint, large.paint);
     row("  of it, bare surface", small.background, large.background);
     row("an 800 x 600 view", small.view, large.view);
     const double ratio = large.paint / small.paint;
