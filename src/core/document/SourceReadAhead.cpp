@@ -1,12 +1,13 @@
 #include "SourceReadAhead.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
 #include <new>
 #include <system_error>
 
-#include <pthread.h>
+#include <fcntl.h>
 #include <sched.h>
 #include <unistd.h>
 
@@ -16,11 +17,39 @@ namespace {
 
 constexpr std::int64_t kAlignment = 4096;
 constexpr std::int64_t kSlotSize = SourceReadAhead::kHeadroom + SourceReadAhead::kBlockSize;
-constexpr int kOwnSlot = SourceReadAhead::kBlocks;
-constexpr std::int64_t kMemorySize = (SourceReadAhead::kBlocks + 1) * kSlotSize + kAlignment;
+constexpr int kOwnSlot = SourceReadAhead::kSlots;
+constexpr std::int64_t kMemorySize = (SourceReadAhead::kSlots + 1) * kSlotSize + kAlignment;
 // How long a taker waits for a block the thread reads before it reads the
 // block itself: about twice as long as a block takes to read.
 constexpr std::chrono::microseconds kWaitTime{100};
+
+// Processors that nothing is ready to run on just now, this thread aside:
+// read ahead on a busy machine, the threads would only take turns with the
+// reader (and with everybody else).
+int idleProcessors() {
+    cpu_set_t set;
+    CPU_ZERO(&set);
+    if (sched_getaffinity(0, sizeof set, &set) != 0)
+        return 0;
+    const int processors = CPU_COUNT(&set);
+    // "0.52 0.58 0.59 3/812 4711": the tasks ready to run, of all.
+    const int fd = ::open("/proc/loadavg", O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return 0;
+    char text[128] = {};
+    const ssize_t got = ::read(fd, text, sizeof text - 1);
+    ::close(fd);
+    const char* slash = got > 0 ? std::strchr(text, '/') : nullptr;
+    if (!slash)
+        return 0;
+    const char* digits = slash;
+    while (digits > text && digits[-1] >= '0' && digits[-1] <= '9')
+        --digits;
+    int running = 0;
+    for (const char* c = digits; c < slash; ++c)
+        running = running * 10 + (*c - '0');
+    return processors - std::max(running, 1);
+}
 
 void pause() {
 #if defined(__x86_64__) || defined(__i386__)
@@ -34,7 +63,7 @@ void pause() {
 // file after file does not fault in fresh pages each time.
 struct SourceReadAhead::Memory {
     std::unique_ptr<std::uint8_t[]> bytes;
-    std::uint8_t* slots[kBlocks + 1] = {}; // each slot's headroom, on a page boundary
+    std::uint8_t* slots[kSlots + 1] = {}; // each slot's headroom, on a page boundary
 
     static std::unique_ptr<Memory> Get() {
         {
@@ -51,7 +80,7 @@ struct SourceReadAhead::Memory {
             return nullptr;
         const auto address = reinterpret_cast<std::uintptr_t>(memory->bytes.get());
         std::uint8_t* first = memory->bytes.get() + (kAlignment - address % kAlignment) % kAlignment;
-        for (int i = 0; i <= kBlocks; ++i)
+        for (int i = 0; i <= kSlots; ++i)
             memory->slots[i] = first + i * kSlotSize;
         return memory;
     }
@@ -75,29 +104,38 @@ private:
 std::unique_ptr<SourceReadAhead> SourceReadAhead::Start(int fd, std::int64_t offset) {
     if (fd < 0 || offset < 0 || offset % kAlignment != 0)
         return nullptr;
+    const int threads = std::clamp(idleProcessors(), 0, kThreads);
     std::unique_ptr<Memory> memory = Memory::Get();
     if (!memory)
         return nullptr;
     std::unique_ptr<SourceReadAhead> ahead(
-        new (std::nothrow) SourceReadAhead(fd, offset, std::move(memory)));
+        new (std::nothrow) SourceReadAhead(fd, offset, std::max(threads, 1), std::move(memory)));
     if (!ahead)
         return nullptr;
-    try {
-        ahead->m_thread = std::thread([raw = ahead.get()] { raw->run(); });
-    } catch (const std::system_error&) {
-        return nullptr; // no thread: the caller reads for itself
+    // A block whose thread is missing is read by the taker.
+    for (int thread = 0; thread < threads; ++thread) {
+        try {
+            ahead->m_threads[thread] = std::thread([raw = ahead.get(), thread] { raw->run(thread); });
+        } catch (const std::system_error&) {
+            break;
+        }
     }
     return ahead;
 }
 
-SourceReadAhead::SourceReadAhead(int fd, std::int64_t offset, std::unique_ptr<Memory> memory)
-    : m_fd(fd), m_offset(offset), m_memory(std::move(memory)) {}
+SourceReadAhead::SourceReadAhead(int fd, std::int64_t offset, int threads,
+                                 std::unique_ptr<Memory> memory)
+    : m_fd(fd), m_offset(offset), m_threadCount(threads), m_memory(std::move(memory)) {
+    for (int thread = 0; thread < m_threadCount; ++thread)
+        m_claimed[thread].store(thread);
+}
 
 SourceReadAhead::~SourceReadAhead() {
-    if (m_thread.joinable()) {
-        m_stop.store(true);
-        wake();
-        m_thread.join();
+    m_stop.store(true);
+    wake();
+    for (std::thread& thread : m_threads) {
+        if (thread.joinable())
+            thread.join();
     }
     if (m_memory)
         Memory::Keep(std::move(m_memory));
@@ -112,31 +150,28 @@ void SourceReadAhead::wake() {
     m_changed.notify_all();
 }
 
-void SourceReadAhead::run() {
-    // Reading ahead only helps with a processor to spare: on a busy machine the
-    // thread must not take one from the taker, or from anybody.
-    const sched_param idle{};
-    pthread_setschedparam(pthread_self(), SCHED_IDLE, &idle);
+void SourceReadAhead::run(int thread) {
     for (;;) {
-        const std::int64_t block = claimNext();
+        const std::int64_t block = claimNext(thread);
         if (block < 0)
             return;
-        const std::int64_t length = readBlock(block, m_memory->slots[block % kBlocks]);
-        m_lengths[block % kBlocks] = length;
-        m_ready[block % kBlocks].store(block + 1, std::memory_order_release);
+        const int slot = slotOf(block);
+        const std::int64_t length = readBlock(block, m_memory->slots[slot]);
+        m_lengths[slot] = length;
+        m_ready[slot].store(block + 1, std::memory_order_release);
         wake();
         if (length != kBlockSize)
             return;
     }
 }
 
-// Claims the next block for the thread, once there is room for it; -1 when
-// the read-ahead is to stop. The thread alone writes its slots, in order: the
+// Claims the thread's next block, once there is room for it; -1 when the
+// read-ahead is to stop. The thread alone writes its slots, in order: the
 // block it claims goes where one taken before lies.
-std::int64_t SourceReadAhead::claimNext() {
+std::int64_t SourceReadAhead::claimNext(int thread) {
     for (;;) {
-        const auto roomy = [this] {
-            return m_stop.load() || m_claimed.load() < m_taken.load() + kBlocks - 1;
+        const auto roomy = [this, thread] {
+            return m_stop.load() || m_claimed[thread].load() < m_taken.load() + room();
         };
         if (!roomy()) {
             std::unique_lock<std::mutex> guard(m_lock);
@@ -144,16 +179,17 @@ std::int64_t SourceReadAhead::claimNext() {
         }
         if (m_stop.load())
             return -1;
-        const std::int64_t next = m_claimed.load();
-        if (next < m_taken.load() + kBlocks - 1 && claim(next))
+        const std::int64_t next = m_claimed[thread].load();
+        if (next < m_taken.load() + room() && claim(next))
             return next;
     }
 }
 
-// Only the thread and the taker claim blocks, each the next one.
+// Only a block's thread and the taker claim it, each its next one.
 bool SourceReadAhead::claim(std::int64_t block) {
     std::int64_t expected = block;
-    return m_claimed.compare_exchange_strong(expected, block + 1);
+    return m_claimed[block % m_threadCount].compare_exchange_strong(expected,
+                                                                   block + m_threadCount);
 }
 
 // The bytes read into the block's slot: kBlockSize, fewer at the file's end,
@@ -181,7 +217,7 @@ std::int64_t SourceReadAhead::readBlock(std::int64_t block, std::uint8_t* slot) 
 // did not.
 bool SourceReadAhead::waitForBlock(std::int64_t block) {
     const auto ready = [this, block] {
-        return m_ready[block % kBlocks].load(std::memory_order_acquire) == block + 1;
+        return m_ready[slotOf(block)].load(std::memory_order_acquire) == block + 1;
     };
     const auto until = std::chrono::steady_clock::now() + kWaitTime;
     while (!ready()) {
@@ -195,7 +231,7 @@ bool SourceReadAhead::waitForBlock(std::int64_t block) {
 
 SourceReadAhead::Block SourceReadAhead::take(const std::uint8_t* before, std::int64_t carried) {
     const std::int64_t block = m_taken.load(std::memory_order_relaxed);
-    int slot = int(block % kBlocks);
+    int slot = slotOf(block);
     if (m_ready[slot].load(std::memory_order_acquire) != block + 1 &&
         (claim(block) || !waitForBlock(block))) {
         // Not begun, or the thread is slow about it: read here, into the

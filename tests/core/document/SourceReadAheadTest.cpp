@@ -1,6 +1,7 @@
-// A long file is read ahead on a second thread while the frames are walked:
-// the walk must see the file's own bytes, end where a file that got shorter
-// ends, and leave no thread behind however it ends.
+// A long file is read ahead on other threads while the frames are walked (as
+// many as there are idle processors, none on a busy machine): the walk must see
+// the file's own bytes, end where a file that got shorter ends, and leave no
+// thread behind however it ends.
 #include "DocumentTestSupport.h"
 #include "support/SyntheticMpeg.h"
 #include "support/TestEnvironment.h"
@@ -61,8 +62,7 @@ TEST_F(DocumentReadAhead, ForwardFillsGiveTheFilesBytesUpToWhereItWasCut) {
                   bytes.mid(offset, got))
             << offset << " " << wanted;
         if (!cut && offset > (1 << 20)) {
-            // Turned off, the read-ahead waits for its thread; turned on, it reads on.
-            EXPECT_EQ(threadCount(), threadsBefore + 1);
+            // Turned off, the read-ahead waits for its threads; turned on, it reads on.
             reader.readAhead(false);
             EXPECT_EQ(threadCount(), threadsBefore);
             reader.readAhead(true);
@@ -92,18 +92,15 @@ TEST_F(DocumentReadAhead, AScanStoppedOrCutShortLeavesNoThreadBehind) {
         host.values.clear();
         const qint64 cutAt = stream.bytes().size() / 2;
         const int threadsBefore = threadCount();
-        int threadsDuring = 0;
         host.onProgress = [&](RecordingHost& h) {
             if (h.values.size() != 4)
                 return;
-            threadsDuring = threadCount();
             if (stop)
                 h.blnScanFailed = true;
             else
                 ASSERT_TRUE(shorten(path, cutAt));
         };
         const Opened opened = open(path, true);
-        EXPECT_EQ(threadsDuring, threadsBefore + 1);
         EXPECT_EQ(threadCount(), threadsBefore);
         if (stop) {
             EXPECT_TRUE(opened.path.isEmpty());
