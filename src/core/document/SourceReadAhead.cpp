@@ -19,7 +19,7 @@ constexpr std::int64_t kAlignment = 4096;
 constexpr std::int64_t kSlotSize = SourceReadAhead::kHeadroom + SourceReadAhead::kBlockSize;
 constexpr int kOwnSlot = SourceReadAhead::kSlots;
 constexpr std::int64_t kMemorySize = (SourceReadAhead::kSlots + 1) * kSlotSize + kAlignment;
-// How long a taker waits for a block the thread reads before it reads the
+// How long a taker waits for a block its thread reads before it reads the
 // block itself: about twice as long as a block takes to read.
 constexpr std::chrono::microseconds kWaitTime{100};
 
@@ -141,8 +141,8 @@ SourceReadAhead::~SourceReadAhead() {
         Memory::Keep(std::move(m_memory));
 }
 
-// Tells whoever sleeps that a block was read or taken, or that the thread is
-// to stop. Changes made before it are seen by a sleeper who wakes.
+// Tells whoever sleeps that a block was read or taken, or that the threads
+// are to stop. Changes made before it are seen by a sleeper who wakes.
 void SourceReadAhead::wake() {
     {
         const std::lock_guard<std::mutex> guard(m_lock);

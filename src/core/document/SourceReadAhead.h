@@ -52,7 +52,7 @@ public:
     // The block after the one taken last, once it is read, preceded by a copy
     // of the `carried` bytes (at most kHeadroom) at `before`, the ones that
     // come right before it in the file. The block taken before goes back to
-    // the thread. After a short or failed block there is nothing more to take.
+    // the threads. After a short or failed block there is nothing more to take.
     Block take(const std::uint8_t* before, std::int64_t carried);
 
 private:

@@ -29,8 +29,8 @@ public:
 
     bool isOpen() const { return m_open; }
     // Whether the fills to come go forward through the file: blocks are then
-    // read ahead on a thread of their own while the caller works on the one
-    // before. Turning it off waits for that thread.
+    // read ahead on threads of their own while the caller works on the one
+    // before. Turning it off waits for those threads.
     void readAhead(bool on);
     std::int64_t size() const { return m_size; }
     // A read or seek failed (an end of file is not a failure).
@@ -81,7 +81,7 @@ private:
     std::int64_t m_blockStart = 0;
     std::int64_t m_blockLength = 0;
     bool m_aheadWanted = false;
-    // Made after the file and gone before it: its thread reads the file.
+    // Made after the file and gone before it: its threads read the file.
     std::unique_ptr<SourceReadAhead> m_ahead;
     std::int64_t m_aheadNext = 0; // where the read-ahead's next block starts
     bool m_aheadDone = false;     // its last block is taken
