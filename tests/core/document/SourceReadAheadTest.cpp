@@ -34,7 +34,7 @@ class DocumentReadAhead : public DocumentTest {};
 } // namespace
 
 // Fills go forward by steps from a byte to past a block, some asking for more
-// than is left in the block; a third of the way the file is cut short.
+// than is left in the block; a mebibyte in, the file is cut to half its size.
 TEST_F(DocumentReadAhead, ForwardFillsGiveTheFilesBytesUpToWhereItWasCut) {
     constexpr std::int64_t kSize = 6 << 20;
     constexpr std::int64_t kCut = (3 << 20) + 777;
@@ -79,7 +79,7 @@ TEST_F(DocumentReadAhead, ForwardFillsGiveTheFilesBytesUpToWhereItWasCut) {
 }
 
 // A scan the user stops, and one whose file gets shorter under it: each ends
-// as it would reading block by block, and the read-ahead's thread is gone.
+// as it would reading block by block, and the read-ahead's threads are gone.
 TEST_F(DocumentReadAhead, AScanStoppedOrCutShortLeavesNoThreadBehind) {
     SyntheticMpeg stream;
     for (int i = 0; i < 4000; ++i)
