@@ -79,7 +79,8 @@ struct SourceReadAhead::Memory {
         if (!memory->bytes)
             return nullptr;
         const auto address = reinterpret_cast<std::uintptr_t>(memory->bytes.get());
-        std::uint8_t* first = memory->bytes.get() + (kAlignment - address % kAlignment) % kAlignment;
+        std::uint8_t* first =
+            memory->bytes.get() + (kAlignment - address % kAlignment) % kAlignment;
         for (int i = 0; i <= kSlots; ++i)
             memory->slots[i] = first + i * kSlotSize;
         return memory;
@@ -115,7 +116,8 @@ std::unique_ptr<SourceReadAhead> SourceReadAhead::Start(int fd, std::int64_t off
     // A block whose thread is missing is read by the taker.
     for (int thread = 0; thread < threads; ++thread) {
         try {
-            ahead->m_threads[thread] = std::thread([raw = ahead.get(), thread] { raw->run(thread); });
+            ahead->m_threads[thread] =
+                std::thread([raw = ahead.get(), thread] { raw->run(thread); });
         } catch (const std::system_error&) {
             break;
         }
@@ -144,9 +146,7 @@ SourceReadAhead::~SourceReadAhead() {
 // Tells whoever sleeps that a block was read or taken, or that the threads
 // are to stop. Changes made before it are seen by a sleeper who wakes.
 void SourceReadAhead::wake() {
-    {
-        const std::lock_guard<std::mutex> guard(m_lock);
-    }
+    { const std::lock_guard<std::mutex> guard(m_lock); }
     m_changed.notify_all();
 }
 
@@ -189,7 +189,7 @@ std::int64_t SourceReadAhead::claimNext(int thread) {
 bool SourceReadAhead::claim(std::int64_t block) {
     std::int64_t expected = block;
     return m_claimed[block % m_threadCount].compare_exchange_strong(expected,
-                                                                   block + m_threadCount);
+                                                                    block + m_threadCount);
 }
 
 // The bytes read into the block's slot: kBlockSize, fewer at the file's end,

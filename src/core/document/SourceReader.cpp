@@ -119,7 +119,8 @@ std::int64_t SourceReader::refillFromAhead(std::int64_t offset, std::int64_t wan
         carried > SourceReadAhead::kHeadroom ||
         offset + wanted > m_aheadNext + SourceReadAhead::kBlockSize)
         return -1;
-    const SourceReadAhead::Block block = m_ahead->take(carried > 0 ? data(offset) : nullptr, carried);
+    const SourceReadAhead::Block block =
+        m_ahead->take(carried > 0 ? data(offset) : nullptr, carried);
     if (block.length < 0)
         return -1;
     m_blockData = block.data;

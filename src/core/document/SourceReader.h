@@ -75,7 +75,7 @@ private:
     // so that opening file after file does not fault in fresh memory each time.
     std::unique_ptr<std::uint8_t[]> m_block;
     std::uint8_t* m_blockBase = nullptr; // the block's first aligned byte
-    std::int64_t m_blockCapacity = 0;   // bytes from m_blockBase on
+    std::int64_t m_blockCapacity = 0;    // bytes from m_blockBase on
     // The bytes buffered: in the block, or in the read-ahead's.
     const std::uint8_t* m_blockData = nullptr;
     std::int64_t m_blockStart = 0;
