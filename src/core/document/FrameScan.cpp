@@ -101,6 +101,7 @@ FrameScanResult FrameScan::Run(bool& buildIndex) {
     FrameScanResult result;
     while (walk(buildIndex, result) == Pass::Restart) {
     }
+    m_reader.readAhead(false);
     if (result.outcome == FrameScanOutcome::Complete && buildIndex)
         m_file.Wyrownaj();
     return result;
@@ -109,6 +110,8 @@ FrameScanResult FrameScan::Run(bool& buildIndex) {
 FrameScan::Pass FrameScan::walk(bool& buildIndex, FrameScanResult& result) {
     Walk w = startWalk(buildIndex);
     m_rejections = 0;
+    // An indexing run reads on to the audio's end (or the track's).
+    m_reader.readAhead(w.building);
     for (;;) {
         const Flow flow = w.pos <= w.scanEnd ? step(w, buildIndex, result) : Flow::End;
         if (flow == Flow::Go)

@@ -117,6 +117,9 @@ bool ScanMpegSource(FrameScanHost& host, cPozycjaPlikow& file, const QString& pa
         showReadFailure(path);
         return false;
     }
+    // A run that builds the index reads the whole file: the probe's first
+    // block already starts the reading ahead.
+    reader.readAhead((buildIndex || file.blnVBR) && !file.blnLoadedFull);
     const std::int64_t size = reader.size();
     if (size == 0) {
         ShowText(3140, mb::Information, QStringLiteral("|1"), path);

@@ -11,6 +11,8 @@
 
 namespace kelbrin {
 
+class SourceReadAhead;
+
 class SourceReader {
 public:
     // Small enough that a block just read is still in the core's own cache
@@ -26,6 +28,10 @@ public:
     SourceReader& operator=(const SourceReader&) = delete;
 
     bool isOpen() const { return m_open; }
+    // Whether the fills to come go forward through the file: blocks are then
+    // read ahead on threads of their own while the caller works on the one
+    // before. Turning it off waits for those threads.
+    void readAhead(bool on);
     std::int64_t size() const { return m_size; }
     // A read or seek failed (an end of file is not a failure).
     bool failed() const { return m_failed; }
@@ -58,6 +64,8 @@ public:
 
 private:
     std::int64_t refill(std::int64_t offset, std::int64_t wanted);
+    std::int64_t refillFromAhead(std::int64_t offset, std::int64_t wanted);
+    void stopReadAhead();
 
     QFile m_file;
     bool m_open = false;
@@ -66,10 +74,17 @@ private:
     // The block buffer; a standard-sized one is handed on to the next reader,
     // so that opening file after file does not fault in fresh memory each time.
     std::unique_ptr<std::uint8_t[]> m_block;
-    std::uint8_t* m_blockData = nullptr; // the block's first aligned byte
-    std::int64_t m_blockCapacity = 0;   // bytes from m_blockData on
+    std::uint8_t* m_blockBase = nullptr; // the block's first aligned byte
+    std::int64_t m_blockCapacity = 0;    // bytes from m_blockBase on
+    // The bytes buffered: in the block, or in the read-ahead's.
+    const std::uint8_t* m_blockData = nullptr;
     std::int64_t m_blockStart = 0;
     std::int64_t m_blockLength = 0;
+    bool m_aheadWanted = false;
+    // Made after the file and gone before it: its threads read the file.
+    std::unique_ptr<SourceReadAhead> m_ahead;
+    std::int64_t m_aheadNext = 0; // where the read-ahead's next block starts
+    bool m_aheadDone = false;     // its last block is taken
 };
 
 } // namespace kelbrin
