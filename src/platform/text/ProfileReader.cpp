@@ -15,37 +15,32 @@ bool ProfileReader::load(const QString& path) {
 
 void ProfileReader::loadFromText(const QString& text) {
     m_sections.clear();
-    QString body = text;
+    QStringView body(text);
     if (body.startsWith(QChar(0xFEFF)))
-        body.remove(0, 1);
+        body = body.mid(1);
     Section* current = nullptr;
-    const auto lines = body.split(QLatin1Char('\n'));
-    for (QString line : lines) {
-        if (line.endsWith(QLatin1Char('\r')))
-            line.chop(1);
-        const QString trimmed = line.trimmed();
-        if (trimmed.isEmpty() || trimmed.startsWith(QLatin1Char(';')))
+    // Views into the text: only names and values kept are copied.
+    for (const QStringView line : body.tokenize(u'\n')) {
+        const QStringView trimmed = line.trimmed(); // a CR ending goes with the blanks
+        if (trimmed.isEmpty() || trimmed.startsWith(u';'))
             continue;
-        if (trimmed.startsWith(QLatin1Char('['))) {
-            const qsizetype close = trimmed.indexOf(QLatin1Char(']'));
-            const QString name =
-                (close < 0 ? trimmed.mid(1) : trimmed.mid(1, close - 1)).trimmed();
-            m_sections.append(Section{name, {}});
+        if (trimmed.startsWith(u'[')) {
+            const qsizetype close = trimmed.indexOf(u']');
+            const QStringView name = close < 0 ? trimmed.mid(1) : trimmed.mid(1, close - 1);
+            m_sections.append(Section{name.trimmed().toString(), {}, {}, false});
             current = &m_sections.last();
             continue;
         }
         if (!current)
             continue;
-        const qsizetype eq = trimmed.indexOf(QLatin1Char('='));
+        const qsizetype eq = trimmed.indexOf(u'=');
         if (eq < 0)
             continue;
-        QString value = trimmed.mid(eq + 1).trimmed();
-        if (value.size() >= 2 &&
-            ((value.startsWith(QLatin1Char('"')) && value.endsWith(QLatin1Char('"'))) ||
-             (value.startsWith(QLatin1Char('\'')) && value.endsWith(QLatin1Char('\''))))) {
+        QStringView value = trimmed.mid(eq + 1).trimmed();
+        if (value.size() >= 2 && ((value.startsWith(u'"') && value.endsWith(u'"')) ||
+                                  (value.startsWith(u'\'') && value.endsWith(u'\''))))
             value = value.mid(1, value.size() - 2);
-        }
-        current->entries.append(Entry{trimmed.left(eq).trimmed(), value});
+        current->entries.append(Entry{trimmed.left(eq).trimmed().toString(), value.toString()});
     }
 }
 
@@ -72,10 +67,17 @@ QString ProfileReader::value(const QString& section, const QString& key,
     const Section* s = findSection(section);
     if (!s)
         return defaultValue;
-    for (const auto& e : s->entries)
-        if (e.key.compare(key, Qt::CaseInsensitive) == 0)
-            return e.value;
-    return defaultValue;
+    if (!s->indexed) {
+        s->index.reserve(s->entries.size());
+        for (qsizetype i = 0; i < s->entries.size(); ++i) {
+            const QString folded = s->entries[i].key.toCaseFolded();
+            if (!s->index.contains(folded))
+                s->index.insert(folded, i);
+        }
+        s->indexed = true;
+    }
+    const auto found = s->index.constFind(key.toCaseFolded());
+    return found == s->index.cend() ? defaultValue : s->entries[*found].value;
 }
 
 } // namespace kelbrin

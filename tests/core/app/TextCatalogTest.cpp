@@ -15,6 +15,8 @@ const char* kFile =
     "3024=File |1 has |2 frames; |1 again\r\n"
     "3025=\"  quoted  \"\r\n"
     "101=not used: built in\r\n"
+    "Name=first\r\n"
+    "NAME=second\r\n"
     "[polski]\r\n"
     "3023=Wiersz pierwszy`drugi\r\n"
     "[ENGLISH]\r\n"
@@ -42,6 +44,10 @@ TEST(ProfileReader, FollowsTheProfileRules) {
     EXPECT_EQ(r.value("ENGLISH", "3025"), "  quoted  ");
     EXPECT_EQ(r.value("ENGLISH", "3030", "dflt"), "dflt");
     EXPECT_EQ(r.value("NONE", "3023", "dflt"), "dflt");
+    EXPECT_EQ(r.value("English", "nAmE"), "first");
+    r.loadFromText("[english]\nname=reloaded\n"); // nothing of the old file is answered
+    EXPECT_EQ(r.value("ENGLISH", "NAME"), "reloaded");
+    EXPECT_EQ(r.value("ENGLISH", "3023", "dflt"), "dflt");
     ProfileReader missing;
     EXPECT_FALSE(missing.load("/nonexistent/Kelbrin.ini"));
     EXPECT_TRUE(missing.sectionNames().isEmpty());
