@@ -3,6 +3,7 @@
 #include "InPlaceFile.h"
 #include "platform/text/AnsiCodec.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 namespace kelbrin {
@@ -109,6 +110,13 @@ Id3v1WriteResult WriteId3v1(const QString& path, const Id3v1Tag& tag, const Ansi
     if (!file.writeAt(at, *block) || !file.close()) {
         result.status = Id3v1WriteStatus::WriteFailed;
         result.error = file.error();
+        // A full disk or a size limit may have taken part of an appended
+        // block: cut short, it would stay behind the audio as junk that no
+        // longer reads as a tag, and the next save would append after it.
+        if (!inPlace) {
+            file.close();
+            QFile::resize(path, size);
+        }
         return result;
     }
     result.status = inPlace ? Id3v1WriteStatus::Written : Id3v1WriteStatus::Appended;
