@@ -113,9 +113,12 @@ Id3v1WriteResult WriteId3v1(const QString& path, const Id3v1Tag& tag, const Ansi
         // A full disk or a size limit may have taken part of an appended
         // block: cut short, it would stay behind the audio as junk that no
         // longer reads as a tag, and the next save would append after it.
+        // Only what this save may have added is cut.
         if (!inPlace) {
             file.close();
-            QFile::resize(path, size);
+            const std::int64_t now = QFileInfo(path).size();
+            if (now > size && now <= size + kId3v1Size)
+                QFile::resize(path, size);
         }
         return result;
     }
