@@ -224,6 +224,29 @@ TEST_F(ProjectRoundTrip, AFailedSaveKeepsTheOldFileAndTheUnsavedState) {
     EXPECT_FALSE(store->values.contains("F1"));
 }
 
+TEST_F(ProjectRoundTrip, AWriteProtectedProjectIsNeitherSavedNorAutosavedOver) {
+    const QString path = dir + "/protected.kbe";
+    addSource(MediaFile("cbr_noinfo.mp3"), 1);
+    window.tracks->Add(richTrack(1, MediaFile("cbr_noinfo.mp3")));
+    window.projectFile = path;
+    bool keepName = true;
+    ASSERT_TRUE(controller->Zapisz(true, keepName, QString()));
+    const QByteArray saved = ReadAll(path);
+    ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadOther));
+
+    window.tracks->Add(richTrack(2, MediaFile("cbr_noinfo.mp3")));
+    controller->Save();
+    EXPECT_FALSE(controller->Zapisz(false, keepName, QString())); // the autosave's call
+    EXPECT_EQ(shownNumbers(), (QList<int>{3346, 3346}));
+    EXPECT_EQ(ReadAll(path), saved);
+    EXPECT_TRUE(window.tracks->Item(2)->blnZmodyfikowana);
+
+    // Once the user allows it, the same save goes through.
+    ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner));
+    EXPECT_TRUE(controller->Zapisz(false, keepName, QString()));
+    EXPECT_GT(ReadAll(path).size(), saved.size());
+}
+
 TEST_F(ProjectRoundTrip, ASaveKilledMidWayLeavesATemporaryFileThatTheNextSaveRemoves) {
     const QString path = dir + "/killed.kbe";
     addSource(MediaFile("cbr_noinfo.mp3"), 1);
