@@ -247,6 +247,22 @@ TEST_F(ProjectRoundTrip, AWriteProtectedProjectIsNeitherSavedNorAutosavedOver) {
     EXPECT_GT(ReadAll(path).size(), saved.size());
 }
 
+TEST_F(ProjectRoundTrip, ASaveThroughALinkReachesTheLinkedFileAndKeepsTheLink) {
+    const QString real = MakeTempDir("kept") + "/real.kbe";
+    const QString link = dir + "/link.kbe";
+    WriteFile(real, QByteArray(40, 'o'));
+    ASSERT_TRUE(QFile::link(real, link));
+    addSource(MediaFile("cbr_noinfo.mp3"), 1);
+    window.tracks->Add(richTrack(1, MediaFile("cbr_noinfo.mp3")));
+    window.projectFile = link;
+
+    bool keepName = true;
+    ASSERT_TRUE(controller->Zapisz(false, keepName, QString()));
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    ASSERT_TRUE(controller->OtworzPlik(real, false, false, true));
+    EXPECT_EQ(window.tracks->Count(), 1);
+}
+
 TEST_F(ProjectRoundTrip, ASaveKilledMidWayLeavesATemporaryFileThatTheNextSaveRemoves) {
     const QString path = dir + "/killed.kbe";
     addSource(MediaFile("cbr_noinfo.mp3"), 1);
