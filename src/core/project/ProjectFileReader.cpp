@@ -18,6 +18,24 @@ using namespace project_format;
 // next-number counter can never overflow.
 constexpr std::int64_t kMaxTrackNumber = std::numeric_limits<std::int32_t>::max() - (1 << 28);
 
+// Box positions are twips on the drawing surface; no window is a thousandth
+// of this wide. A damaged position beyond it is brought back to it, so the
+// editor's sums of positions, sizes and mouse points stay within range.
+constexpr std::int32_t kFarthestBoxPosition = 1 << 24;
+
+std::int32_t drawable(std::int32_t position) {
+    return std::clamp(position, -kFarthestBoxPosition, kFarthestBoxPosition);
+}
+
+void keepBoxesDrawable(ProjectContents& c) {
+    c.header.templateLeft = drawable(c.header.templateLeft);
+    c.header.templateTop = drawable(c.header.templateTop);
+    for (StoredTrack& t : c.tracks) {
+        t.track->lngLeft = drawable(t.track->lngLeft);
+        t.track->lngTop = drawable(t.track->lngTop);
+    }
+}
+
 ProjectReadResult damaged() {
     ProjectReadResult r;
     r.status = ProjectReadStatus::Damaged;
@@ -98,6 +116,7 @@ ProjectReadResult ParseProject(const QByteArray& bytes, const AnsiCodec& codec) 
             return damaged();
     }
     renumberTracks(c);
+    keepBoxesDrawable(c);
     return result;
 }
 
