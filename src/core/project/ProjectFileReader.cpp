@@ -18,21 +18,29 @@ using namespace project_format;
 // next-number counter can never overflow.
 constexpr std::int64_t kMaxTrackNumber = std::numeric_limits<std::int32_t>::max() - (1 << 28);
 
-// Box positions are twips on the drawing surface; no window is a thousandth
-// of this wide. A damaged position beyond it is brought back to it, so the
-// editor's sums of positions, sizes and mouse points stay within range.
-constexpr std::int32_t kFarthestBoxPosition = 1 << 24;
+// Box positions (twips on the drawing surface) and range times are brought
+// back within this bound: no window is a thousandth as wide, no source that
+// long. Only a damaged field lies beyond it, and the sums the editor and the
+// fade editor make of positions, sizes, minutes and seconds stay in range.
+constexpr std::int32_t kFarthest = 1 << 24;
+// The fade editor's markers are points on its own scale.
+constexpr std::int32_t kMarkerScale = 32767;
 
-std::int32_t drawable(std::int32_t position) {
-    return std::clamp(position, -kFarthestBoxPosition, kFarthestBoxPosition);
+void bound(std::int32_t& value, std::int32_t limit = kFarthest) {
+    value = std::clamp(value, -limit, limit);
 }
 
-void keepBoxesDrawable(ProjectContents& c) {
-    c.header.templateLeft = drawable(c.header.templateLeft);
-    c.header.templateTop = drawable(c.header.templateTop);
-    for (StoredTrack& t : c.tracks) {
-        t.track->lngLeft = drawable(t.track->lngLeft);
-        t.track->lngTop = drawable(t.track->lngTop);
+void keepFieldsWithinReach(ProjectContents& c) {
+    bound(c.header.templateLeft);
+    bound(c.header.templateTop);
+    for (StoredTrack& stored : c.tracks) {
+        cPozycjaMP3& t = *stored.track;
+        for (std::int32_t* field : {&t.lngLeft, &t.lngTop, &t.lngPoczatek_M, &t.lngPoczatek_S,
+                                    &t.lngPoczatek_SS, &t.lngKoniec_M, &t.lngKoniec_S,
+                                    &t.lngKoniec_SS})
+            bound(*field);
+        t.lngMarkerFrom = std::clamp(t.lngMarkerFrom, 0, kMarkerScale);
+        t.lngMarkerTo = std::clamp(t.lngMarkerTo, 0, kMarkerScale);
     }
 }
 
@@ -116,7 +124,7 @@ ProjectReadResult ParseProject(const QByteArray& bytes, const AnsiCodec& codec) 
             return damaged();
     }
     renumberTracks(c);
-    keepBoxesDrawable(c);
+    keepFieldsWithinReach(c);
     return result;
 }
 

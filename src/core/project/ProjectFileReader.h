@@ -4,8 +4,8 @@
 // follow, and records that end inside the file. Track numbers that are used
 // twice or are not positive get new numbers, and the next-number counters are
 // raised past every number in use, so the loaded project never collides with
-// itself. Box positions far beyond any drawing surface are brought back to its
-// reach.
+// itself. Box positions, range times and fade markers that no editor could
+// have stored are brought back within reach.
 
 #include "ProjectRecords.h"
 
