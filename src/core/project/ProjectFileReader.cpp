@@ -15,7 +15,7 @@ namespace {
 using namespace project_format;
 
 // Numbers above this are given a new number too, so that renumbering and the
-// next-number counter can never overflow.
+// next-number counters can never overflow.
 constexpr std::int64_t kMaxTrackNumber = std::numeric_limits<std::int32_t>::max() - (1 << 28);
 
 // Box positions (twips on the drawing surface) and range times are brought
@@ -73,13 +73,18 @@ void renumberTracks(ProjectContents& c) {
         t.track->lngNrPozycji = fresh;
         used.insert(fresh);
     }
+    // A stored counter beyond the numbers kept is damaged too: new numbers
+    // then follow the highest in use, with room to count on.
+    const auto counter = [](std::int32_t stored, std::int64_t highestInUse) {
+        const std::int64_t next = stored > kMaxTrackNumber + 1 ? 1 : stored;
+        return static_cast<std::int32_t>(std::max<std::int64_t>({next, highestInUse + 1, 1}));
+    };
     ProjectHeader& h = c.header;
-    h.nextTrackNo =
-        static_cast<std::int32_t>(std::max<std::int64_t>({h.nextTrackNo, highest + 1, 1}));
+    h.nextTrackNo = counter(h.nextTrackNo, highest);
     std::int32_t highestId = 0;
     for (const StoredSource& s : c.sources)
         highestId = std::max<std::int32_t>(highestId, s.id);
-    h.nextFileId = std::max({h.nextFileId, highestId + 1, 1});
+    h.nextFileId = counter(h.nextFileId, highestId);
 }
 
 } // namespace
