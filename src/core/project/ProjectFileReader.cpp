@@ -6,6 +6,7 @@
 
 #include <QSet>
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 namespace kelbrin {
@@ -25,6 +26,9 @@ constexpr std::int64_t kMaxTrackNumber = std::numeric_limits<std::int32_t>::max(
 constexpr std::int32_t kFarthest = 1 << 24;
 // The fade editor's markers are points on its own scale.
 constexpr std::int32_t kMarkerScale = 32767;
+// The track panel sets rates up to twice the speed; a rate that is no number,
+// or beyond a hundredfold, is damaged.
+constexpr float kFastestRate = 100.0f;
 
 void bound(std::int32_t& value, std::int32_t limit = kFarthest) {
     value = std::clamp(value, -limit, limit);
@@ -41,6 +45,8 @@ void keepFieldsWithinReach(ProjectContents& c) {
             bound(*field);
         t.lngMarkerFrom = std::clamp(t.lngMarkerFrom, 0, kMarkerScale);
         t.lngMarkerTo = std::clamp(t.lngMarkerTo, 0, kMarkerScale);
+        t.sngRate = std::isfinite(t.sngRate) ? std::clamp(t.sngRate, -kFastestRate, kFastestRate)
+                                             : 1.0f;
     }
 }
 
