@@ -30,8 +30,8 @@ constexpr std::int32_t kMarkerScale = 32767;
 // or beyond a hundredfold, is damaged.
 constexpr float kFastestRate = 100.0f;
 
-void bound(std::int32_t& value, std::int32_t limit = kFarthest) {
-    value = std::clamp(value, -limit, limit);
+void bound(std::int32_t& value) {
+    value = std::clamp(value, -kFarthest, kFarthest);
 }
 
 void keepFieldsWithinReach(ProjectContents& c) {
