@@ -109,8 +109,9 @@ bool ProjectController::openProject(const QString& path, bool updateRecent, bool
         m_window.RefreshRecentMenu();
         m_window.SetCheckedRecentItem(2);
     }
-    // A load that left tracks or names out must not be written over the
-    // file that still holds them; the user's own save starts the autosave.
+    // A load that left tracks, names or source paths out must not be written
+    // over the file that still holds them; the user's own save starts the
+    // autosave.
     m_window.SetAutosave(complete);
     m_window.SetTreeRootText(ProjectRootName(path));
     m_window.SetCloneEnabled(true);

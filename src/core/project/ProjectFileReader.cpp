@@ -6,6 +6,7 @@
 
 #include <QSet>
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 namespace kelbrin {
@@ -15,8 +16,39 @@ namespace {
 using namespace project_format;
 
 // Numbers above this are given a new number too, so that renumbering and the
-// next-number counter can never overflow.
+// next-number counters can never overflow.
 constexpr std::int64_t kMaxTrackNumber = std::numeric_limits<std::int32_t>::max() - (1 << 28);
+
+// Box positions (twips on the drawing surface) and range times are brought
+// back within this bound: no window is a thousandth as wide, no source that
+// long. Only a damaged field lies beyond it, and the sums the editor and the
+// fade editor make of positions, sizes, minutes and seconds stay in range.
+constexpr std::int32_t kFarthest = 1 << 24;
+// The fade editor's markers are points on its own scale.
+constexpr std::int32_t kMarkerScale = 32767;
+// The track panel sets rates up to twice the speed; a rate that is no number,
+// or beyond a hundredfold, is damaged.
+constexpr float kFastestRate = 100.0f;
+
+void bound(std::int32_t& value) {
+    value = std::clamp(value, -kFarthest, kFarthest);
+}
+
+void keepFieldsWithinReach(ProjectContents& c) {
+    bound(c.header.templateLeft);
+    bound(c.header.templateTop);
+    for (StoredTrack& stored : c.tracks) {
+        cPozycjaMP3& t = *stored.track;
+        for (std::int32_t* field : {&t.lngLeft, &t.lngTop, &t.lngPoczatek_M, &t.lngPoczatek_S,
+                                    &t.lngPoczatek_SS, &t.lngKoniec_M, &t.lngKoniec_S,
+                                    &t.lngKoniec_SS})
+            bound(*field);
+        t.lngMarkerFrom = std::clamp(t.lngMarkerFrom, 0, kMarkerScale);
+        t.lngMarkerTo = std::clamp(t.lngMarkerTo, 0, kMarkerScale);
+        t.sngRate = std::isfinite(t.sngRate) ? std::clamp(t.sngRate, -kFastestRate, kFastestRate)
+                                             : 1.0f;
+    }
+}
 
 ProjectReadResult damaged() {
     ProjectReadResult r;
@@ -47,13 +79,18 @@ void renumberTracks(ProjectContents& c) {
         t.track->lngNrPozycji = fresh;
         used.insert(fresh);
     }
+    // A stored counter beyond the numbers kept is damaged too: new numbers
+    // then follow the highest in use, with room to count on.
+    const auto counter = [](std::int32_t stored, std::int64_t highestInUse) {
+        const std::int64_t next = stored > kMaxTrackNumber + 1 ? 1 : stored;
+        return static_cast<std::int32_t>(std::max<std::int64_t>({next, highestInUse + 1, 1}));
+    };
     ProjectHeader& h = c.header;
-    h.nextTrackNo =
-        static_cast<std::int32_t>(std::max<std::int64_t>({h.nextTrackNo, highest + 1, 1}));
+    h.nextTrackNo = counter(h.nextTrackNo, highest);
     std::int32_t highestId = 0;
     for (const StoredSource& s : c.sources)
         highestId = std::max<std::int32_t>(highestId, s.id);
-    h.nextFileId = std::max({h.nextFileId, highestId + 1, 1});
+    h.nextFileId = counter(h.nextFileId, highestId);
 }
 
 } // namespace
@@ -98,6 +135,7 @@ ProjectReadResult ParseProject(const QByteArray& bytes, const AnsiCodec& codec) 
             return damaged();
     }
     renumberTracks(c);
+    keepFieldsWithinReach(c);
     return result;
 }
 

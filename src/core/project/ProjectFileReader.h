@@ -2,9 +2,11 @@
 // Reads a whole project file and checks it before anything of the open
 // project is touched: the version, the header, counts that fit the bytes that
 // follow, and records that end inside the file. Track numbers that are used
-// twice or are not positive get new numbers, and the next-number counters are
-// raised past every number in use, so the loaded project never collides with
-// itself.
+// twice or are not positive get new numbers, and the next-number counters
+// follow every number in use (and only that when they lie far beyond it), so
+// the loaded project never collides with itself. Box positions, range times,
+// fade markers and rates that no editor could have stored are brought back
+// within reach.
 
 #include "ProjectRecords.h"
 

@@ -72,6 +72,10 @@ std::shared_ptr<cPozycjaPlikow> ProjectLoader::openSource(const StoredSource& st
             }
         }
     }
+    // Saved, such a path would take the place of one that may yet be found
+    // again (a drive not mounted now).
+    if (!replaced && path != stored.path && !QFileInfo::exists(path))
+        m_movedToMissing = true;
     file->strFileName = path;
     file->lngNrPozycji = stored.id;
     file->sngCzasTrwania = static_cast<float>(stored.duration);
@@ -83,6 +87,7 @@ std::shared_ptr<cPozycjaPlikow> ProjectLoader::openSource(const StoredSource& st
 
 bool ProjectLoader::Load(const QString& path, const ProjectContents& contents, bool quiet) {
     MissingSourceFolder.clear();
+    m_movedToMissing = false;
     const ProjectHeader& h = contents.header;
     const QDate date = project_format::DateFromValue(h.date);
     if (date.isValid())
@@ -128,7 +133,7 @@ bool ProjectLoader::Load(const QString& path, const ProjectContents& contents, b
     if (refusedNames > 0)
         ShowText(3345, mb::Information, QStringLiteral("|1"), path, count,
                  QString::number(refusedNames));
-    return unplaced == 0 && refusedNames == 0;
+    return unplaced == 0 && refusedNames == 0 && !m_movedToMissing;
 }
 
 } // namespace kelbrin

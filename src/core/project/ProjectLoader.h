@@ -20,8 +20,9 @@ class ProjectLoader {
 public:
     explicit ProjectLoader(ProjectWindow& window) : m_window(window) {}
 
-    // False when the load left tracks out or cleared output names: the
-    // project in the window is then less than its file holds.
+    // False when the load left tracks out, cleared output names or moved a
+    // source to a path where it is missing too: the project in the window is
+    // then less than its file holds.
     bool Load(const QString& path, const ProjectContents& contents, bool quiet);
 
     // Where missing sources are looked for during one opening; each opening
@@ -36,6 +37,7 @@ private:
     QString pickReplacement(const QString& storedPath, std::shared_ptr<cPozycjaPlikow>& file);
 
     ProjectWindow& m_window;
+    bool m_movedToMissing = false;
 };
 
 } // namespace kelbrin

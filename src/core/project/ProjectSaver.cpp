@@ -16,6 +16,9 @@
 
 #include <QFileInfo>
 
+#include <cerrno>
+#include <cstring>
+
 namespace kelbrin {
 
 namespace {
@@ -58,16 +61,37 @@ QByteArray projectBytes(ProjectWindow& w, bool& fits) {
     return bytes.value_or(QByteArray());
 }
 
+// A file that no one may write, or that this user may not. The new contents
+// take the target's name through its folder, which the file's own
+// permissions do not guard, so they are looked at here.
+bool writeProtected(const QString& path) {
+    const QFileInfo file(path);
+    constexpr auto anyWrite = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
+    return file.exists() && (!file.isWritable() || !(file.permissions() & anyWrite));
+}
+
 // Through the safe writer, flushed to disk before it takes the target's name.
 // A save killed before that leaves a marked temporary file at most; the next
 // save into the folder knows it by its mark and removes it.
-bool write(const QString& path, const QByteArray& bytes) {
+bool write(const QString& givenPath, const QByteArray& bytes) {
+    // A link keeps pointing at the user's file, which takes the new contents;
+    // writing under the link's own name would cut it off and leave that file
+    // as it was.
+    const QFileInfo given(givenPath);
+    QString path = givenPath;
+    if (given.isSymLink())
+        path = given.exists() ? given.canonicalFilePath() : given.symLinkTarget();
+    if (writeProtected(path)) {
+        ShowText(3346, mb::Information, kP1, givenPath, QStringLiteral("|2"),
+                 QString::fromLocal8Bit(std::strerror(EACCES)));
+        return false;
+    }
     SaveTarget::RemoveLeftovers(QFileInfo(path).absolutePath());
     SaveTarget target(path);
     target.flushNewFile();
     const bool ok = target.open() && target.write(bytes) && target.commit();
     if (!ok)
-        ShowText(3346, mb::Information, kP1, path, QStringLiteral("|2"), target.errorText());
+        ShowText(3346, mb::Information, kP1, givenPath, QStringLiteral("|2"), target.errorText());
     return ok;
 }
 

@@ -103,6 +103,15 @@ protected:
         ProjectTest::SetUp();
         controller = std::make_unique<ProjectController>(window);
     }
+    // One track of the test source, saved as the project's own file `path`.
+    QByteArray saveOneTrack(const QString& path) {
+        addSource(MediaFile("cbr_noinfo.mp3"), 1);
+        window.tracks->Add(richTrack(1, MediaFile("cbr_noinfo.mp3")));
+        window.projectFile = path;
+        bool keepName = true;
+        EXPECT_TRUE(controller->Zapisz(true, keepName, QString()));
+        return ReadAll(path);
+    }
     FakeProjectWindow window;
     std::unique_ptr<ProjectController> controller;
 };
@@ -224,14 +233,33 @@ TEST_F(ProjectRoundTrip, AFailedSaveKeepsTheOldFileAndTheUnsavedState) {
     EXPECT_FALSE(store->values.contains("F1"));
 }
 
+TEST_F(ProjectRoundTrip, AWriteProtectedProjectIsNotSavedOver) {
+    const QString path = dir + "/protected.kbe";
+    const QByteArray saved = saveOneTrack(path);
+    ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadOther));
+
+    window.tracks->Add(richTrack(2, MediaFile("cbr_noinfo.mp3")));
+    bool keepName = true;
+    EXPECT_FALSE(controller->Zapisz(false, keepName, QString())); // the autosave's call
+    EXPECT_EQ(shownNumbers(), QList<int>{3346});
+    EXPECT_EQ(ReadAll(path), saved);
+    EXPECT_TRUE(window.tracks->Item(2)->blnZmodyfikowana);
+}
+
+TEST_F(ProjectRoundTrip, ASaveThroughALinkReachesTheLinkedFileAndKeepsTheLink) {
+    const QString real = MakeTempDir("kept") + "/real.kbe";
+    const QString link = dir + "/link.kbe";
+    WriteFile(real, QByteArray(40, 'o'));
+    ASSERT_TRUE(QFile::link(real, link));
+    saveOneTrack(link);
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    ASSERT_TRUE(controller->OtworzPlik(real, false, false, true));
+    EXPECT_EQ(window.tracks->Count(), 1);
+}
+
 TEST_F(ProjectRoundTrip, ASaveKilledMidWayLeavesATemporaryFileThatTheNextSaveRemoves) {
     const QString path = dir + "/killed.kbe";
-    addSource(MediaFile("cbr_noinfo.mp3"), 1);
-    window.tracks->Add(richTrack(1, MediaFile("cbr_noinfo.mp3")));
-    window.projectFile = path;
-    bool keepName = true;
-    ASSERT_TRUE(controller->Zapisz(true, keepName, QString()));
-    const QByteArray saved = ReadAll(path);
+    const QByteArray saved = saveOneTrack(path);
     const auto everything = [this] {
         return QDir(dir).entryList(QDir::Files | QDir::Hidden | QDir::System);
     };
@@ -256,6 +284,7 @@ TEST_F(ProjectRoundTrip, ASaveKilledMidWayLeavesATemporaryFileThatTheNextSaveRem
     EXPECT_EQ(ReadAll(path), saved) << "the old project stays whole";
     EXPECT_EQ(everything().size(), 2) << everything().join(' ').toStdString();
 
+    bool keepName = true;
     ASSERT_TRUE(controller->Zapisz(true, keepName, QString()));
     EXPECT_EQ(everything(), QStringList{"killed.kbe"});
     EXPECT_GT(ReadAll(path).size(), saved.size());
