@@ -29,14 +29,22 @@ void AutoSave::SetEnabled(bool on) {
 bool AutoSave::IsEnabled() const { return TmrSave->isActive(); }
 
 void AutoSave::TmrSave_Timer() {
+    // A tick already queued when the timer stopped is passed over.
+    if (!TmrSave->isActive())
+        return;
     // A save yields to the event loop; a tick that comes meanwhile is passed over.
     const bool busy = m_saving || !m_window.IsReady();
     const bool hasFile = !m_window.ProjectFile().isEmpty();
     if (m_ticker.Tick(hasFile, busy) != AutoSaveTicker::Outcome::Save)
         return;
     m_saving = true;
-    save();
+    const bool saved = save();
     m_saving = false;
+    // The failure has been told; a timer that tried again would tell it
+    // every few minutes (a write-protected project, a full disk). The user's
+    // own good save starts it again.
+    if (!saved)
+        SetEnabled(false);
 }
 
 bool AutoSave::save() {

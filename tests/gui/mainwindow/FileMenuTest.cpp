@@ -233,6 +233,29 @@ TEST_F(FileMenuTest, TheCommandsReachTheirWork) {
     EXPECT_EQ(window->cPozycje()->Count(), 0);
 }
 
+TEST_F(FileMenuTest, AnAutosaveThatFailsSaysSoOnceAndWaitsForTheUsersOwnSave) {
+    open();
+    fillProject();
+    const QString path = saveAs("locked");
+    store->values["AutoSave"] = "1";
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    const QByteArray before = [&] { QFile f(path); f.open(QIODevice::ReadOnly); return f.readAll(); }();
+    messages->shown.clear();
+    for (int i = 0; i < 6; ++i)
+        autosave().TmrSave_Timer();
+    ASSERT_EQ(messages->shown.size(), 1);
+    EXPECT_EQ(messages->shown[0].textNumber, 3346);
+    EXPECT_FALSE(autosave().IsEnabled());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), before);
+    file.close();
+
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    item("mnuFile_S")->trigger(); // Save, into the project's own file
+    EXPECT_TRUE(autosave().IsEnabled());
+}
+
 TEST_F(FileMenuTest, AutosaveRunsOnlyForAProjectWithAFileAndSavesEverySecondTick) {
     open();
     fillProject();
