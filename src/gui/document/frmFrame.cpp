@@ -120,6 +120,11 @@ frmFrame::frmFrame(SourceToolHost& host, QWidget* parent) : QDialog(parent), m_h
     connect(cmdSave, &QPushButton::clicked, this, [this] { cmdSave_Click(); });
     connect(txtRamka, &QLineEdit::textChanged, this, [this] { txtRamka_Change(); });
     connect(txtOffset, &QLineEdit::textEdited, this, [this] { txtOffset_Change(); });
+    // A box left empty shows the offset the frame keeps.
+    connect(txtOffset, &QLineEdit::editingFinished, this, [this] {
+        if (txtOffset->text().isEmpty())
+            txtOffset->setText(QString::number(m_shownOffset));
+    });
     connect(VScroll1, &QScrollBar::valueChanged, this, [this](int v) { VScroll1_Change(v); });
 }
 
@@ -374,6 +379,7 @@ void frmFrame::ShowHeader(std::int64_t offset, std::uint8_t b2, std::uint8_t b3,
 
     const bool placed = shownFrame() > 0 && offset >= 0;
     if (placed) {
+        m_shownOffset = offset;
         {
             const QSignalBlocker block(txtOffset);
             txtOffset->setText(QString::number(offset));
@@ -426,14 +432,20 @@ void frmFrame::txtRamka_KeyUp() {
 void frmFrame::txtOffset_Change() {
     const auto file = GetSelectedFile();
     const std::int32_t n = shownFrame();
-    if (!file || n < 1 || n > file->Daj_Naglowek_Ilosc() || txtOffset->text().isEmpty())
+    if (!file || n < 1 || n > file->Daj_Naglowek_Ilosc())
         return;
-    // A header must lie wholly inside the file.
-    const std::int64_t value = txtOffset->text().toLongLong();
+    // A header must lie wholly inside the file. The offset follows the box
+    // digit by digit, so a refused number or an emptied box gives the frame
+    // back the offset it was shown with, not the digits typed on the way.
+    const QString text = txtOffset->text();
+    const std::int64_t value = text.toLongLong();
     const std::int64_t size = QFileInfo(file->strFileName).size();
-    if (value < 1 || value + 3 > size) {
-        const QSignalBlocker block(txtOffset);
-        txtOffset->setText(QString::number(file->Daj_Naglowek_Offset(n)));
+    if (text.isEmpty() || value < 1 || value + 3 > size) {
+        file->Naglowek_Przypisz(0, n, m_shownOffset);
+        if (!text.isEmpty()) {
+            const QSignalBlocker block(txtOffset);
+            txtOffset->setText(QString::number(m_shownOffset));
+        }
         return;
     }
     file->Naglowek_Przypisz(0, n, value);

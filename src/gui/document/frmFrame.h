@@ -96,6 +96,9 @@ private:
     bool m_writing = false;
     bool m_stop = false;
     bool m_closeWhenDone = false;
+    // The offset the shown frame had when it was shown: what a refused or
+    // emptied offset box gives back.
+    std::int64_t m_shownOffset = 0;
     static QPointer<frmFrame> s_instance;
 };
 

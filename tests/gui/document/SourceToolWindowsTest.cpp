@@ -366,3 +366,39 @@ TEST_F(SourceToolWindowsTest, FrameEditorClosingDuringAWriteStopsIt) {
     EXPECT_EQ(ReadAll(path), before); // frame 200 was never reached
     EXPECT_FALSE(host.busy);
 }
+
+// Fault mended: a number past the file's end, refused at its fifth digit, left
+// the frame at offset 9999, and an emptied box at the last digit kept: Save
+// wrote the header into the middle of the audio.
+TEST_F(SourceToolWindowsTest, FrameEditorRefusedOrEmptiedOffsetKeepsTheFrameWhereItWas) {
+    const QString path = CopyMedia(QStringLiteral("mpeg2_l3.mp3"));
+    auto file = openScanned(path);
+    QPointer<frmFrame> w = frmFrame::PokazMnie(host);
+    w->cboPlik->setCurrentIndex(0);
+    QApplication::setActiveWindow(w);
+    w->txtRamka->setFocus();
+    QCoreApplication::processEvents(); // the box selects its text on focus
+    QTest::keyClicks(w->txtRamka, "3");
+    ASSERT_EQ(w->txtRamka->text(), "3");
+    const QString offset = QString::number(file->Daj_Naglowek_Offset(3));
+    ASSERT_EQ(w->txtOffset->text(), offset);
+
+    w->txtOffset->setFocus();
+    QTest::keyClick(w->txtOffset, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(w->txtOffset, "99999999"); // the file holds 80 kB
+    EXPECT_EQ(w->txtOffset->text(), offset);
+    EXPECT_EQ(QString::number(file->Daj_Naglowek_Offset(3)), offset);
+
+    QTest::keyClick(w->txtOffset, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(w->txtOffset, "12");
+    QTest::keyClick(w->txtOffset, Qt::Key_Backspace);
+    QTest::keyClick(w->txtOffset, Qt::Key_Backspace);
+    QTest::keyClick(w->txtOffset, Qt::Key_Tab);
+    EXPECT_EQ(w->txtOffset->text(), offset);
+    EXPECT_EQ(QString::number(file->Daj_Naglowek_Offset(3)), offset);
+
+    const QByteArray before = ReadAll(path);
+    messages->answers.enqueue(mb::Yes);
+    w->cmdSave->click();
+    EXPECT_EQ(ReadAll(path), before);
+}
