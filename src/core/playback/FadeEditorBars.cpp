@@ -44,12 +44,15 @@ QString FadeLabelText(double seconds) {
     return text;
 }
 
+// The whole seconds are counted wide: a script may give any number of minutes.
 float TrackBeginSeconds(const cPozycjaMP3& t) {
-    return static_cast<float>(t.lngPoczatek_M * 60 + t.lngPoczatek_S) + t.lngPoczatek_SS * 0.001f;
+    return static_cast<float>(std::int64_t(t.lngPoczatek_M) * 60 + t.lngPoczatek_S) +
+           t.lngPoczatek_SS * 0.001f;
 }
 
 float TrackEndSeconds(const cPozycjaMP3& t) {
-    return static_cast<float>(t.lngKoniec_M * 60 + t.lngKoniec_S) + t.lngKoniec_SS * 0.001f;
+    return static_cast<float>(std::int64_t(t.lngKoniec_M) * 60 + t.lngKoniec_S) +
+           t.lngKoniec_SS * 0.001f;
 }
 
 FadeEditorBars LoadFadeEditorBars(const cPozycjaMP3& e, const cPozycjaMP3& s, bool hasEnding) {

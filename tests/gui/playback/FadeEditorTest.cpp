@@ -227,3 +227,16 @@ TEST_F(FadeEditor, TheFadeInLabelShowsTheGraphsTime) {
     EXPECT_EQ(w->lblFadeInTime->text(), QStringLiteral("2.00"));
     EXPECT_EQ(w->lblFadeInTime->text(), FadeLabelText(track(2)->sngFadeInTimeOld));
 }
+
+// Fault mended: a range beginning 40 million minutes in (a script may give it)
+// overflowed the whole seconds, and the fade-in was kept as ending before the
+// source began.
+TEST_F(FadeEditor, AFarBeginKeepsTheFadeInAfterIt) {
+    track(2)->lngPoczatek_M = 40'000'000;
+    track(2)->lngKoniec_M = 40'000'001;
+    frmFade* w = open(1, 2);
+    ASSERT_TRUE(w);
+    test::ClickDownArrow(w->HScrFadeInTime);
+    ASSERT_EQ(w->HScrFadeInTime->value(), 10);
+    EXPECT_FLOAT_EQ(track(2)->sngFadeInOffsetTime, 2.4e9f);
+}
