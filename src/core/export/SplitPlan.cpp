@@ -185,8 +185,10 @@ private:
         t->blnZmodyfikowana = true;
         t->lngNrPozycji = m_next++;
 
-        // A link to a track that is gone would dangle: such a track follows the start.
-        t->lngTrack = numberExists(m_predecessor) ? m_predecessor : 0;
+        // A link to a track that is gone would dangle: such a track follows the
+        // start. A later piece follows the piece planned just before it.
+        const bool follows = !m_plan.tracks.isEmpty() || numberExists(m_predecessor);
+        t->lngTrack = follows ? m_predecessor : 0;
         place(*t);
         t->blnAwlaysTop = r.mode == SplitMode::EveryMinutes || r.mode == SplitMode::CueSheet;
 
