@@ -189,3 +189,18 @@ TEST_F(ScriptProgramTest, AnExportedFileIsOnTheDiskBeforeItTakesItsName) {
     EXPECT_TRUE(fresh[0].contains("linkat(") && fresh[0].contains(" = 0"))
         << fresh[0].toStdString();
 }
+
+TEST_F(ScriptProgramTest, AnOutputNameTheFolderCannotTakeIsSkippedAndTheRestAreWritten) {
+    QDir().mkpath(dest + "/taken");
+    const QString tooLong = QString(300, 'x') + ".mp3";
+    run("[Source Files]\r\n1:" + test::MediaFile("cbr_noinfo.mp3") +
+        "\r\n[Destination files]\r\n1:" + tooLong + ":0:10:60\r\n1:taken:0:10:60\r\n"
+        "1:after.mp3:0:10:60\r\n");
+    const QString after = dest + "/after.mp3";
+    ASSERT_TRUE(waitFor([&] { return QFileInfo::exists(after) || boxes.contains("[3364]"); }, 60000))
+        << boxes.toStdString();
+    EXPECT_FALSE(boxes.contains("[3364]")) << boxes.toStdString();
+    EXPECT_EQ(boxes.count("[3024]"), 2) << boxes.toStdString();
+    EXPECT_TRUE(QFileInfo(dest + "/taken").isDir());
+    EXPECT_TRUE(QFileInfo::exists(after));
+}

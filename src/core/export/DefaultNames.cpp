@@ -4,6 +4,8 @@
 #include "core/document/cPozycjeMP3.h"
 #include "platform/settings/SettingsStore.h"
 
+#include <algorithm>
+
 namespace kelbrin {
 
 namespace {
@@ -34,21 +36,40 @@ QString DefaultOutputName(const QDateTime& when, std::int32_t n, std::int32_t tr
     return QString::number(number) + extension;
 }
 
-QString UniqueOutputName(const QString& name, const QStringList& taken) {
-    const auto isTaken = [&taken](const QString& candidate) {
-        return taken.contains(candidate, Qt::CaseInsensitive);
-    };
-    if (!isTaken(name))
+OutputNameRegister::OutputNameRegister(const QStringList& taken) {
+    m_taken.reserve(taken.size());
+    for (const QString& name : taken)
+        m_taken.insert(name.toCaseFolded());
+}
+
+void OutputNameRegister::add(const QString& name) { m_taken.insert(name.toCaseFolded()); }
+
+QString OutputNameRegister::take(const QString& name) {
+    const QString folded = name.toCaseFolded();
+    if (!m_taken.contains(folded)) {
+        m_taken.insert(folded);
         return name;
+    }
     // A leading dot starts a hidden name, not an extension.
     const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
     const QString stem = dot > 0 ? name.left(dot) : name;
     const QString extension = dot > 0 ? name.mid(dot) : QString();
-    for (qsizetype counter = 2;; ++counter) {
+    // Names are only ever added, so every counter below the last one found
+    // for this name is still taken: the search goes on from there.
+    qsizetype& counter = m_nextCounter[folded];
+    for (counter = std::max<qsizetype>(counter, 2);; ++counter) {
         const QString candidate = stem + QLatin1Char('-') + QString::number(counter) + extension;
-        if (!isTaken(candidate))
+        const QString candidateFolded = candidate.toCaseFolded();
+        if (!m_taken.contains(candidateFolded)) {
+            m_taken.insert(candidateFolded);
+            ++counter;
             return candidate;
+        }
     }
+}
+
+QString UniqueOutputName(const QString& name, const QStringList& taken) {
+    return OutputNameRegister(taken).take(name);
 }
 
 QStringList ProjectOutputNames(const cPozycjeMP3* tracks) {

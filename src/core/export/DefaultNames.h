@@ -4,6 +4,8 @@
 // number, with ".mp3" or ".mp2".
 
 #include <QDateTime>
+#include <QHash>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -23,6 +25,22 @@ QString DefaultOutputName(const QDateTime& when, std::int32_t n, std::int32_t tr
 // Names are compared without regard to case, as the FAT and exFAT sticks that
 // outputs often go to compare them.
 QString UniqueOutputName(const QString& name, const QStringList& taken);
+
+// The same choice for many names in a row, each one taken as soon as it is
+// given: a split into a thousand pieces names them without searching every
+// name given before for every candidate.
+class OutputNameRegister {
+public:
+    explicit OutputNameRegister(const QStringList& taken);
+    // Counts `name` as taken, as it stands.
+    void add(const QString& name);
+    // UniqueOutputName of `name` and every name taken so far; it is taken.
+    QString take(const QString& name);
+
+private:
+    QSet<QString> m_taken;                   // case-folded
+    QHash<QString, qsizetype> m_nextCounter; // per folded name: the first counter not yet tried
+};
 
 // The output names of the project's tracks.
 QStringList ProjectOutputNames(const cPozycjeMP3* tracks);

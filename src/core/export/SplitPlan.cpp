@@ -47,13 +47,13 @@ public:
     Planner(const SplitRequest& request, const SplitContext& context)
         : r(request), c(context), m_next(context.nextTrackNo), m_box(context.selectedBox),
           m_naming(GetSetting(QStringLiteral("FileNaming"), QStringLiteral("0"))),
-          m_tagDefault(GetSetting(QStringLiteral("TAG_Def"))) {
+          m_tagDefault(GetSetting(QStringLiteral("TAG_Def"))),
+          m_outputNames(ProjectOutputNames(context.tracks.get())) {
         m_existing = c.tracks ? c.tracks->Count() : 0;
         for (std::int32_t i = 1; i <= m_existing; ++i)
             if (c.tracks->Item(i)->strFileNameSource == r.sourcePath)
                 ++m_sameSource;
         m_predecessor = c.lastListRowTrack.value_or(c.selectedTrack);
-        m_outputNames = ProjectOutputNames(c.tracks.get());
     }
 
     SplitPlan run() {
@@ -166,15 +166,15 @@ private:
         // The first piece takes the name as the dialog gave it (the user may
         // mean an existing name); every other piece one no output has yet,
         // else exporting them one file each would write one file.
-        if (cue)
-            t->strFileName = UniqueOutputName(
-                DefaultOutputName(r.runStart.addSecs(m_pass), m_existing + 1 + *cueEntry, m_existing),
-                m_outputNames);
-        else if (m_plan.tracks.isEmpty())
+        if (cue) {
+            t->strFileName = m_outputNames.take(
+                DefaultOutputName(r.runStart.addSecs(m_pass), m_existing + 1 + *cueEntry, m_existing));
+        } else if (m_plan.tracks.isEmpty()) {
             t->strFileName = r.outputName;
-        else
-            t->strFileName = UniqueOutputName(r.outputName, m_outputNames);
-        m_outputNames.append(t->strFileName);
+            m_outputNames.add(t->strFileName);
+        } else {
+            t->strFileName = m_outputNames.take(r.outputName);
+        }
 
         const bool keepTitle = (cue || r.keepCallerFields) && !t->strTitle.trimmed().isEmpty();
         const std::int32_t naming = ValLong(m_naming);
@@ -185,8 +185,10 @@ private:
         t->blnZmodyfikowana = true;
         t->lngNrPozycji = m_next++;
 
-        // A link to a track that is gone would dangle: such a track follows the start.
-        t->lngTrack = numberExists(m_predecessor) ? m_predecessor : 0;
+        // A link to a track that is gone would dangle: such a track follows the
+        // start. A later piece follows the piece planned just before it.
+        const bool follows = !m_plan.tracks.isEmpty() || numberExists(m_predecessor);
+        t->lngTrack = follows ? m_predecessor : 0;
         place(*t);
         t->blnAwlaysTop = r.mode == SplitMode::EveryMinutes || r.mode == SplitMode::CueSheet;
 
@@ -224,7 +226,7 @@ private:
     int m_sameSource = 0;
     std::int32_t m_predecessor = 0;
     int m_pass = 0;
-    QStringList m_outputNames; // of the project and of the pieces planned so far
+    OutputNameRegister m_outputNames; // of the project and of the pieces planned so far
 };
 
 } // namespace

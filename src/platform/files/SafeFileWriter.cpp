@@ -7,6 +7,7 @@
 #include <QRegularExpression>
 
 #include <cerrno>
+#include <climits>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
@@ -88,6 +89,12 @@ bool canNameUnnamedFiles() {
 
 QByteArray procSelfFd(int fd) { return "/proc/self/fd/" + QByteArray::number(fd); }
 
+// The longest name the folder takes, in bytes.
+qsizetype longestName(const QFileInfo& target) {
+    const long longest = ::pathconf(nativePath(target.absolutePath()).constData(), _PC_NAME_MAX);
+    return longest > 0 ? longest : NAME_MAX;
+}
+
 } // namespace
 
 SafeFileWriter::SafeFileWriter(const QString& targetPath) : m_target(targetPath) {}
@@ -105,6 +112,18 @@ bool SafeFileWriter::open(Target known) {
     // A target that appears meanwhile is still replaced the safe way (commit).
     struct stat old {};
     m_replacing = known != Target::Missing && ::stat(nativePath(m_target).constData(), &old) == 0;
+    // A name the folder cannot take fails here, as creating the file would,
+    // and not only once the whole file has been written under another name.
+    if (m_replacing && S_ISDIR(old.st_mode)) {
+        errno = EISDIR;
+        failed();
+        return false;
+    }
+    if (nativePath(info.fileName()).size() > longestName(info)) {
+        errno = ENAMETOOLONG;
+        failed();
+        return false;
+    }
     if (!m_replacing && canNameUnnamedFiles()) {
         m_fd = ::open(nativePath(info.absolutePath()).constData(),
                       O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
