@@ -306,6 +306,15 @@ TEST_F(RecordProgramTest, ARecordingThatEndsWithoutItsFileOrWithoutItsProjectFai
     EXPECT_EQ(process.exitCode(), 1) << stderrText.toStdString();
     EXPECT_TRUE(stderrText.contains("[3346]")) << stderrText.toStdString();
     EXPECT_TRUE(stderrText.contains(QRegularExpression("\\.mp3\\n"))) << stderrText.toStdString();
+
+    // Room for the first file of a recording split by size, not for the
+    // next: every message says which folder and why, none leaves a gap.
+    addSettings("NewFileRec=100\n");
+    ASSERT_TRUE(runOnSmallDisk(records, recordingLine(), 120000, "size=64m,nr_inodes=2")) << stderrText.toStdString();
+    EXPECT_EQ(process.exitCode(), 1) << stderrText.toStdString();
+    EXPECT_TRUE(stderrText.contains("[6654] No output file could be created in the recording folder " + records.chopped(1) + ": "))
+        << stderrText.toStdString();
+    EXPECT_FALSE(stderrText.contains("|1")) << stderrText.toStdString();
 }
 
 TEST_F(RecordProgramTest, AnUnattendedRecordingWhoseCaptureCannotStartFails) {

@@ -387,9 +387,13 @@ bool RecorderControl::timeLimitReached(std::int32_t limit, std::int64_t elapsed)
 }
 
 void RecorderControl::serverEndedByItself() {
-    // The server names its reason when it has one.
+    // The server names its reason when it has one. A reason whose text holds
+    // what only the server knows (a file, its error) was shown by the server
+    // itself, with those filled in: the editor says it in general words.
     const int reason = m_engine.handshake().serverEnded() ? m_engine.handshake().endReason() : 0;
-    const int number = reason > 0 && !GetText(reason).isEmpty() ? reason : texts::kServerEnded;
+    const QString reasonText = reason > 0 ? GetText(reason) : QString();
+    const bool general = !reasonText.isEmpty() && !reasonText.contains(QLatin1String("|1"));
+    const int number = general ? reason : texts::kServerEnded;
     m_failure = GetText(number);
     ShowMessage(m_failure, mb::Exclamation, QString(), number);
     tmPause.setEnabled(false);
