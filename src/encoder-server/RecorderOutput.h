@@ -43,6 +43,7 @@ public:
     bool closeFile(qint64 samplesHeld = -1);
 
     bool isOpen() const { return m_file.isOpen(); }
+    QString folder() const { return m_options.folder; }
     QString name() const { return m_name; }   // without folder
     QString path() const;                     // with folder
     QStringList names() const { return m_names; }

@@ -179,7 +179,10 @@ void StreamServer::loopFinished(int reason) {
         reason != servertext::kEditorGone)
     {
         // Shown once the loop has unwound; the editor learns the reason itself.
-        const QString detail = m_output.lastError();
+        QString detail = m_output.lastError();
+        // The text names the folder the next file was refused in.
+        if (reason == servertext::kOutputCreateFailed)
+            detail = QDir::toNativeSeparators(m_output.folder()) + QStringLiteral(": ") + detail;
         m_clock.callAfter(0, [reason, detail] {
             ShowText(reason, mb::Exclamation, QStringLiteral("|1"), detail);
         });

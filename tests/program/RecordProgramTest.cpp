@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QtEndian>
 #include <gtest/gtest.h>
 
@@ -59,14 +60,15 @@ protected:
             return quoted(capturon) + " /RegServer && " + record;
         return quoted(capturon) + " /RegServer && { " + record + " & k=$!; " + meanwhile + "; wait $k; }";
     }
-    // Runs `line` on a session bus with `folder` on a small tmpfs, in a mount
-    // namespace of its own (the mount goes with it); false when it did not
-    // end in time or this system allows no such namespace.
-    bool runOnSmallDisk(const QString& folder, const QString& line, int ms) {
+    // Runs `line` on a session bus with `folder` on a small tmpfs (`limits`
+    // are its mount options), in a mount namespace of its own (the mount goes
+    // with it); false when it did not end in time or this system allows no
+    // such namespace.
+    bool runOnSmallDisk(const QString& folder, const QString& line, int ms, const QString& limits = "size=2m") {
         const QString inner = test::WriteFile(home + "/on-bus.sh", line.toUtf8());
         const QString outer = test::WriteFile(
             home + "/small-disk.sh",
-            ("mount -t tmpfs -o size=2m,mode=0700 tmpfs " + quoted(folder) + " && exec dbus-run-session -- sh " + quoted(inner))
+            ("mount -t tmpfs -o " + limits + ",mode=0700 tmpfs " + quoted(folder) + " && exec dbus-run-session -- sh " + quoted(inner))
                 .toUtf8());
         const QString probe = home + "/probe";
         QDir().mkpath(probe);
@@ -279,6 +281,40 @@ TEST_F(RecordProgramTest, ARecordingStoppedByANearlyFullDiskFails) {
     // With only the buffer folder full, what was recorded is handed over and kept.
     EXPECT_EQ(QDir(records).entryList({"*.mp3"}, QDir::Files).size(), 1);
     EXPECT_EQ(QDir(records).entryList({"*.kbe"}, QDir::Files).size(), 1);
+}
+
+TEST_F(RecordProgramTest, ARecordingThatEndsWithoutItsFileOrWithoutItsProjectFails) {
+    if (!needsServer())
+        GTEST_SKIP() << "no encoder server (capturon) in " << test::RuntimeDir().toStdString();
+    // The file being recorded is removed a few seconds in: nothing reaches the project.
+    ASSERT_TRUE(runOnSessionBus(
+        recordingLine("until ls " + quoted(records) + " | grep -q mp3; do sleep 0.2; done; sleep 2; rm " +
+                      quoted(records) + "*.mp3"),
+        120000))
+        << stderrText.toStdString();
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(process.exitCode(), 1) << stderrText.toStdString();
+    EXPECT_TRUE(stderrText.contains("[3025]")) << stderrText.toStdString();
+
+    // The recording folder has room for the recording but not for its
+    // project: the run says so and ends, keeping the recording.
+    const bool ended = runOnSmallDisk(records, recordingLine() + "; s=$?; ls " + quoted(records) + " >&2; exit $s", 120000,
+                                      "size=64m,nr_inodes=2");
+    if (!ended && mountsRefused)
+        GTEST_SKIP() << "this system mounts no tmpfs, not even in a namespace of its own";
+    ASSERT_TRUE(ended) << stderrText.toStdString();
+    EXPECT_EQ(process.exitCode(), 1) << stderrText.toStdString();
+    EXPECT_TRUE(stderrText.contains("[3346]")) << stderrText.toStdString();
+    EXPECT_TRUE(stderrText.contains(QRegularExpression("\\.mp3\\n"))) << stderrText.toStdString();
+
+    // Room for the first file of a recording split by size, not for the
+    // next: every message says which folder and why, none leaves a gap.
+    addSettings("NewFileRec=100\n");
+    ASSERT_TRUE(runOnSmallDisk(records, recordingLine(), 120000, "size=64m,nr_inodes=2")) << stderrText.toStdString();
+    EXPECT_EQ(process.exitCode(), 1) << stderrText.toStdString();
+    EXPECT_TRUE(stderrText.contains("[6654] No output file could be created in the recording folder " + records.chopped(1) + ": "))
+        << stderrText.toStdString();
+    EXPECT_FALSE(stderrText.contains("|1")) << stderrText.toStdString();
 }
 
 TEST_F(RecordProgramTest, AnUnattendedRecordingWhoseCaptureCannotStartFails) {

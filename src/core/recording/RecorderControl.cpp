@@ -387,9 +387,13 @@ bool RecorderControl::timeLimitReached(std::int32_t limit, std::int64_t elapsed)
 }
 
 void RecorderControl::serverEndedByItself() {
-    // The server names its reason when it has one.
+    // The server names its reason when it has one. A reason whose text holds
+    // what only the server knows (a file, its error) was shown by the server
+    // itself, with those filled in: the editor says it in general words.
     const int reason = m_engine.handshake().serverEnded() ? m_engine.handshake().endReason() : 0;
-    const int number = reason > 0 && !GetText(reason).isEmpty() ? reason : texts::kServerEnded;
+    const QString reasonText = reason > 0 ? GetText(reason) : QString();
+    const bool general = !reasonText.isEmpty() && !reasonText.contains(QLatin1String("|1"));
+    const int number = general ? reason : texts::kServerEnded;
     m_failure = GetText(number);
     ShowMessage(m_failure, mb::Exclamation, QString(), number);
     tmPause.setEnabled(false);
@@ -509,7 +513,9 @@ QStringList RecorderControl::recordedFiles() {
 }
 
 void RecorderControl::handOver() {
-    m_handedOver = HandOverRecordings(m_recording, recordedFiles(), m_host, m_recordedTag);
+    const QStringList names = recordedFiles();
+    m_handedOver = HandOverRecordings(m_recording, names, m_host, m_recordedTag);
+    m_recordedCount = names.size();
 }
 
 void RecorderControl::finishRun() {
@@ -525,11 +531,17 @@ void RecorderControl::finishRun() {
     while (folder.size() > 1 && (folder.endsWith(QLatin1Char('/')) || folder.endsWith(QLatin1Char('\\'))))
         folder.chop(1);
     m_settings.DestFolder = folder;
-    m_host.saveProject(UniqueRecordProjectName(folder, QDate::currentDate()));
+    const bool saved = m_host.saveProject(UniqueRecordProjectName(folder, QDate::currentDate()));
     SaveSetting(handshake::kStop, QStringLiteral("-1"));
     Settings().sync();
-    // A run that handed nothing over made no recording, whatever else it says.
-    m_host.endProgram(m_failure.isEmpty() && !m_handedOver.isEmpty() ? 0 : 1);
+    if (!saved && m_unattended)
+        m_host.dropUnsavedChanges(); // the failed save has said why
+
+    // The run succeeded only when every recorded file became a track of a
+    // saved project: a file lost on the way, or a project left unwritten,
+    // leaves the recording unusable where the user will look for it.
+    const bool whole = !m_handedOver.isEmpty() && m_handedOver.size() == m_recordedCount;
+    m_host.endProgram(m_failure.isEmpty() && whole && saved ? 0 : 1);
 }
 
 void RecorderControl::cmdSetting_Click() {

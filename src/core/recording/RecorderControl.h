@@ -82,7 +82,7 @@ public:
     ClockTimer tmrStop;  // 1000 ms
 
     CaptureEngine& engine() { return m_engine; }
-    // The recorded files of the last hand-over, with their folder.
+    // The recorded files the last hand-over made tracks of, with their folder.
     const QStringList& handedOver() const { return m_handedOver; }
     // Why the last recording ended early (empty when it ended as asked).
     const QString& failure() const { return m_failure; }
@@ -127,6 +127,7 @@ private:
     bool m_limitReached = false;
     QString m_failure;
     QStringList m_handedOver;
+    qsizetype m_recordedCount = 0; // the files the last recording made, handed over or not
     std::uint16_t m_recordedTag = 0; // the format tag of what the running recording produces
     QStringList m_namesBefore;       // the file names the store held before this recording
     QStringList m_announced;         // the files the server announced for this recording, in order

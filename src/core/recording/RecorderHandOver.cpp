@@ -31,10 +31,10 @@ QStringList HandOverRecordings(const RecordingConfiguration& recording, const QS
     for (int i = 0; i < names.size(); ++i) {
         const QString name = FileNameFromPath(names[i]);
         const QString path = recording.RecordFolder + name;
-        paths << path;
+        const int tracksBefore = host.tracksUsingSource(path);
         auto track = std::make_shared<cPozycjaMP3>();
         track->strFileNameSource = path;
-        track->strLabel = UniqueTrackName(StripExtension(name), host.tracksUsingSource(path));
+        track->strLabel = UniqueTrackName(StripExtension(name), tracksBefore);
         // The split dialog reads the file type here: 1 MPEG Layer-3, 3 another format.
         track->lngTrack = formatTag == wave::kMpegLayer3 ? 1 : 3;
         track->blnZmodyfikowana = true;
@@ -56,6 +56,10 @@ QStringList HandOverRecordings(const RecordingConfiguration& recording, const QS
         // Each file its own second, so default output names differ.
         request.date = dayZero.msecsTo(stamp.addSecs(i + 1)) / 86400000.0;
         split->PokazMnie(request);
+        // A file removed or renamed while it was recorded makes no track; the
+        // split dialog has said so.
+        if (host.tracksUsingSource(path) > tracksBefore)
+            paths << path;
     }
     return paths;
 }

@@ -18,7 +18,8 @@ QStringList RecordedNames(const QStringList& names);
 QStringList RecordedNames(const QString& lines);
 
 // Hands the files (names in the recording folder) to the split dialog, in
-// order; `formatTag` is what they hold (85 MPEG Layer-3). Returns their full paths.
+// order; `formatTag` is what they hold (85 MPEG Layer-3). Returns the full
+// paths of those that became tracks.
 QStringList HandOverRecordings(const RecordingConfiguration& recording, const QStringList& names, RecorderHost& host,
                                std::uint16_t formatTag);
 

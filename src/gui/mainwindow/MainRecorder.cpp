@@ -8,6 +8,8 @@
 #include "core/app/TextCatalog.h"
 #include "core/document/cPozycjaMP3.h"
 #include "core/document/cPozycjeMP3.h"
+#include "core/document/cPozycjaPlikow.h"
+#include "core/document/cPozycjePlikow.h"
 #include "core/recording/CaptureBufferFolder.h"
 #include "core/recording/CaptureEngine.h"
 #include "core/app/TextNumbers.h"
@@ -37,6 +39,18 @@ public:
             if (tracks->Item(i)->strFileNameSource == path)
                 ++count;
         return count;
+    }
+    void dropUnsavedChanges() override {
+        if (!m_window)
+            return;
+        if (const auto& tracks = m_window->cPozycje()) {
+            tracks->blnZmodyfikowana = false;
+            for (std::int32_t i = 1; i <= tracks->Count(); ++i)
+                tracks->Item(i)->blnZmodyfikowana = false;
+        }
+        if (const auto& files = m_window->Objects().session.OpenFiles)
+            for (std::int32_t i = 1; i <= files->Count(); ++i)
+                files->Item(i)->blnZmodyfikowana = false;
     }
     void endProgram(int status) override {
         // The status is set before the close ends the event loop.

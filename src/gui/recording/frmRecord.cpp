@@ -32,6 +32,7 @@ public:
     bool saveProject(const QString&) override { return false; }
     int tracksUsingSource(const QString&) override { return 0; }
     void endProgram(int) override {}
+    void dropUnsavedChanges() override {}
 };
 
 RecorderHost*& installedHost() {

@@ -29,6 +29,7 @@
 #include <QStandardPaths>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <sys/resource.h>
 
@@ -58,8 +59,16 @@ public:
     void showRecordingSettings() override { ++settingsShown; }
 };
 
+class FakeSplit final : public SplitDialogLauncher {
+public:
+    QList<SplitDialogRequest> requests;
+    void PokazMnie(const SplitDialogRequest& request) override { requests << request; }
+};
+
+// Each request the split dialog is given makes a track of its file.
 class FakeHost final : public RecorderHost {
 public:
+    explicit FakeHost(const FakeSplit& split) : m_split(split) {}
     QStringList saved;
     QList<int> ended;
     QString folder;
@@ -69,14 +78,15 @@ public:
         QFile f(folder + "/" + name + ".kbe");
         return f.open(QIODevice::WriteOnly);
     }
-    int tracksUsingSource(const QString&) override { return 0; }
+    int tracksUsingSource(const QString& path) override {
+        return int(std::count_if(m_split.requests.begin(), m_split.requests.end(),
+                                 [&](const SplitDialogRequest& r) { return r.track->strFileNameSource == path; }));
+    }
     void endProgram(int status) override { ended << status; }
-};
+    void dropUnsavedChanges() override {}
 
-class FakeSplit final : public SplitDialogLauncher {
-public:
-    QList<SplitDialogRequest> requests;
-    void PokazMnie(const SplitDialogRequest& request) override { requests << request; }
+private:
+    const FakeSplit& m_split;
 };
 
 class FakeTray final : public RecorderTray {
@@ -178,7 +188,7 @@ protected:
     std::unique_ptr<LameLibrary> previousLame;
     FakeSplit split;
     FakeView view;
-    FakeHost host;
+    FakeHost host{split};
     FakeTray tray;
     FakeCapturePlatform capture;
     std::shared_ptr<test::FakeServerState> server;
