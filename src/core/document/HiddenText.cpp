@@ -31,6 +31,10 @@ std::optional<QByteArray> EncodeHiddenText(const QString& text, const AnsiCodec&
     return codes;
 }
 
+std::int64_t HiddenTextCapacity(std::int32_t frames) {
+    return std::clamp(frames, 0, kHiddenTextReadFrames) / 8;
+}
+
 bool HiddenTextBit(const QByteArray& codes, std::int64_t frame) {
     const std::int64_t character = (frame - 1) / 8;
     if (frame < 1 || character >= codes.size())

@@ -27,6 +27,10 @@ constexpr std::int32_t kHiddenTextReadFrames = 240000;
 std::optional<QByteArray> EncodeHiddenText(const QString& text, const AnsiCodec& codec,
                                            QString* refused = nullptr);
 
+// The characters a file of `frames` indexed frames holds so that they read
+// back whole: eight frames each, within the frames that reading looks at.
+std::int64_t HiddenTextCapacity(std::int32_t frames);
+
 // The private bit that frame `frame` (1-based) carries for these codes.
 bool HiddenTextBit(const QByteArray& codes, std::int64_t frame);
 

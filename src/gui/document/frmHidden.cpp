@@ -29,6 +29,7 @@ namespace kelbrin {
 QPointer<frmHidden> frmHidden::s_instance;
 
 namespace {
+using texts::kHiddenTextTooLong;
 using texts::kUnmappableText;
 } // namespace
 
@@ -160,6 +161,15 @@ void frmHidden::cmdHidden_Click() {
         EncodeHiddenText(txtTekst->toPlainText(), AnsiCodec(), &refused);
     if (!codes) {
         ShowText(kUnmappableText, mb::Exclamation, QStringLiteral("|1"), refused);
+        return;
+    }
+    // A text the frames cannot hold would lose its end, or keep only some
+    // bits of its last character; the file keeps its old text instead.
+    const std::int64_t capacity = HiddenTextCapacity(file->Daj_Naglowek_Ilosc());
+    if (codes->size() > capacity) {
+        ShowText(kHiddenTextTooLong, mb::Exclamation, QStringLiteral("|1"), file->strFileName,
+                 QStringLiteral("|2"), QString::number(capacity), QStringLiteral("|3"),
+                 QString::number(codes->size()));
         return;
     }
     SourceWriteResult result;

@@ -206,6 +206,35 @@ TEST_F(SourceToolWindowsTest, HiddenTextWindowReadsWritesAndRefusesUnmappableTex
     host.busy = false;
 }
 
+// Fault mended: a text longer than the file's frames hold was written cut
+// short (its last character with only some of its bits) and the window said
+// nothing, so the user believed the whole text hidden.
+TEST_F(SourceToolWindowsTest, HiddenTextWindowRefusesATextTheFramesCannotHold) {
+    const QString path = CopyMedia(QStringLiteral("cbr_noinfo.mp3"));
+    auto file = openScanned(path);
+    const int fits = file->Daj_Naglowek_Ilosc() / 8;
+    ASSERT_GT(fits, 10);
+    QPointer<frmHidden> w = frmHidden::PokazMnie(host);
+    w->cboPlik->setCurrentIndex(0);
+    w->cmdEdit_Click();
+    const QByteArray before = ReadAll(path);
+
+    w->txtTekst->setPlainText(QString(fits + 1, QLatin1Char('x')));
+    messages->answers.enqueue(mb::Yes);
+    QTest::mouseClick(w->cmdHidden, Qt::LeftButton);
+    ASSERT_FALSE(shownNumbers().isEmpty());
+    EXPECT_EQ(shownNumbers().last(), 7325);
+    EXPECT_EQ(ReadAll(path), before);
+
+    // A text that fills every character the frames hold is written whole.
+    const QString full = QString(fits - 1, QLatin1Char('y')) + QLatin1Char('z');
+    w->txtTekst->setPlainText(full);
+    messages->answers.enqueue(mb::Yes);
+    QTest::mouseClick(w->cmdHidden, Qt::LeftButton);
+    w->cmdRefresh_Click();
+    EXPECT_EQ(w->lblTekst->text(), full);
+}
+
 // Fault mended: the hidden-text window listed only files opened by the tools,
 // so with the project's sources open (the tag editor lists them) its list was
 // empty.
