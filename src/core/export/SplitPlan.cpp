@@ -39,7 +39,13 @@ QString titleFromName(const QString& name) {
     if (title.endsWith(QLatin1String(".mp3"), Qt::CaseInsensitive) ||
         title.endsWith(QLatin1String(".mp2"), Qt::CaseInsensitive))
         title.chop(4);
-    return title.left(30);
+    // As many characters as the tag holds. A character outside the basic
+    // plane takes two UTF-16 units: cut between them, the title would end in
+    // half a character, which no file or tag can hold.
+    qsizetype end = std::min<qsizetype>(30, title.size());
+    if (end < title.size() && title.at(end).isLowSurrogate())
+        --end;
+    return title.left(end);
 }
 
 class Planner {

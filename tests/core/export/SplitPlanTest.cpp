@@ -83,6 +83,22 @@ TEST_F(SplitPlanTest, ManualMakesOneNumberedNamedPlacedTrack) {
     EXPECT_EQ(host->copyEnabled, 0); // only the project's first track (number 1) enables them
 }
 
+// Fault mended: the title taken from the output name was cut after 30 UTF-16
+// units, so a character outside the basic plane there (an emoji) was cut in
+// half and the track's title, tag and CUE entry ended in a broken character.
+TEST_F(SplitPlanTest, ATitleFromTheOutputNameIsNeverCutInsideACharacter) {
+    const QString note = QString::fromUtf8("\xF0\x9F\x8E\xB5"); // one character, two units
+    request.outputName = QString(29, QLatin1Char('a')) + note + "b.mp3";
+    const SplitPlan cut = plan();
+    ASSERT_EQ(cut.tracks.size(), 1);
+    EXPECT_EQ(cut.tracks[0]->strTitle, QString(29, QLatin1Char('a')));
+
+    request.outputName = QString(28, QLatin1Char('a')) + note + "b.mp3";
+    const SplitPlan whole = plan();
+    ASSERT_EQ(whole.tracks.size(), 1);
+    EXPECT_EQ(whole.tracks[0]->strTitle, QString(28, QLatin1Char('a')) + note);
+}
+
 TEST_F(SplitPlanTest, EveryNMinutesOverlapsAndLinksThePieces) {
     auto before = existing(1, file->strFileName);
     host->selected = 1;
