@@ -7,6 +7,8 @@
 #include "core/export/Id3v1Block.h"
 #include "platform/text/AnsiCodec.h"
 
+#include <QRegularExpression>
+
 using namespace kelbrin;
 using namespace kelbrin::test;
 
@@ -80,6 +82,31 @@ TEST_F(ExportTest, JoinedRunWritesOneSheetOneTagAndThePlaylistInTheFolder) {
     EXPECT_EQ(outcome.playlist, dest + "/" + PlaylistFileName());
     EXPECT_EQ(ReadAll(outcome.playlist), (joined + "\r\n").toUtf8());
     EXPECT_EQ(desktop->opened, QStringList{outcome.playlist});
+}
+
+// Fault mended: a title or artist pasted into the track's fields with a line
+// break went into cdr.cue as it was, so its line ended early and the rest
+// stood on a line of its own: the artist read back cut, and other readers
+// refused the sheet.
+TEST_F(ExportTest, TheSheetKeepsEachTitleAndArtistOnItsOwnLine) {
+    const QString path = MediaFile("cbr_noinfo.mp3");
+    ASSERT_TRUE(open(path));
+    SaveRequest r = request({seconds(path, 0, 2, "a"), seconds(path, 2, 4, "b")});
+    r.pieces[0].tag.title = "Song\r\n";
+    r.pieces[0].tag.artist = "Band\nand Guest";
+    r.pieces[1].tag.title = "Second\rPart";
+    r.writeCue = true;
+    ASSERT_EQ(RunExport(r).status, SaveStatus::Finished);
+    const QString cue = QString::fromUtf8(ReadAll(dest + "/cdr.cue"));
+    static const QRegularExpression known(QStringLiteral("^\\s*(FILE|TRACK|PERFORMER|INDEX|TITLE) "));
+    for (const QString& line : cue.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts))
+        EXPECT_TRUE(known.match(line).hasMatch()) << line.toStdString();
+    const auto back = ReadCueSheet(dest + "/cdr.cue");
+    ASSERT_TRUE(back);
+    ASSERT_EQ(back->entries.size(), 2);
+    EXPECT_EQ(back->entries[0].title, "Song");
+    EXPECT_EQ(back->entries[0].performer, "Band and Guest");
+    EXPECT_EQ(back->entries[1].title, "Second Part");
 }
 
 TEST_F(ExportTest, NoPlaylistWithoutAnOutput) {
