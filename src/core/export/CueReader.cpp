@@ -5,6 +5,7 @@
 #include "core/app/Numbers.h"
 #include "core/app/PathProcedures.h"
 #include "core/app/TextCatalog.h"
+#include "core/app/TextNumbers.h"
 
 #include <QRegularExpression>
 #include <cmath>
@@ -12,6 +13,8 @@
 namespace kelbrin {
 
 namespace {
+
+constexpr qsizetype kSkippedNamesShown = 30;
 
 // The first word of a trimmed line and what follows it.
 struct Words {
@@ -147,7 +150,14 @@ QList<CueRange> CueRangesBackwards(const QList<CueEntry>& entries, const TrackTi
 void ReportSkippedCueEntries(const QStringList& skipped) {
     if (skipped.isEmpty())
         return;
-    ShowText(3684, mb::Information, QStringLiteral("|1"), skipped.join(QStringLiteral(", ")));
+    // A damaged sheet of a few megabytes can skip hundreds of thousands of
+    // blocks, and a box naming them all takes minutes to lay out while the
+    // program stands still: the first ones and the count of the rest say enough.
+    QString names = skipped.mid(0, kSkippedNamesShown).join(QStringLiteral(", "));
+    if (skipped.size() > kSkippedNamesShown)
+        names += QLatin1Char(' ') + GetText(texts::kMoreSkippedCue, QStringLiteral("|1"),
+                                            QString::number(skipped.size() - kSkippedNamesShown));
+    ShowText(3684, mb::Information, QStringLiteral("|1"), names);
 }
 
 } // namespace kelbrin

@@ -200,6 +200,29 @@ TEST_F(SplitDialogTest, SegmentListAndCueSheetBesideTheSource) {
     EXPECT_EQ(settings->values.value("OpenType"), "2");
 }
 
+// Fault mended: a damaged sheet of a few megabytes named every one of its
+// skipped blocks in one box, which took minutes to lay out while the program
+// stood still.
+TEST_F(SplitDialogTest, AHugeDamagedCueSheetIsReportedInAShortMessage) {
+    const auto file = openCopy("cbr_noinfo.mp3", "big.mp3");
+    const QString base = StripExtension(file->strFileName);
+    const int blocks = 150000;
+    QByteArray sheet;
+    for (int i = 1; i <= blocks; ++i)
+        sheet += "TRACK " + QByteArray::number(i) + " AUDIO\r\nINDEX 01 00:00:80\r\n";
+    ASSERT_GT(sheet.size(), 4 * 1024 * 1024);
+    test::WriteFile(base + ".cue", sheet);
+    frmPozycje* w = show(std::make_shared<cPozycjaMP3>());
+    w->optDest[3]->setChecked(true);
+    QTest::mouseClick(w->cmdOK, Qt::LeftButton);
+    ASSERT_EQ(shownNumbers(), (QList<int>{3684, 3682}));
+    const QString text = messages->shown.first().text;
+    EXPECT_LT(text.size(), 1000);
+    EXPECT_TRUE(text.contains("1, 2, 3, ")) << text.toStdString();
+    EXPECT_TRUE(text.contains(QString::number(blocks - 30))) << text.toStdString();
+    EXPECT_EQ(host->tracks->Count(), 0);
+}
+
 TEST_F(SplitDialogTest, EditModePointsATrackAtAnotherSource) {
     const auto a = openCopy("cbr_noinfo.mp3", "a.mp3");
     const auto b = openCopy("vbr_xing.mp3", "b.mp3");
