@@ -4,8 +4,9 @@
 // write in (the system's temporary folder, the old default) is replaced by the
 // user's own folder under $XDG_RUNTIME_DIR (else under the cache folder),
 // readable by the user only. A buffer left behind by an editor that was killed
-// is removed at the next start; one the editor keeps for the user (the server
-// did not encode it) is renamed first, so nothing removes it.
+// is removed at the next start; one a recording keeps for the user because
+// its server stopped answering (the sound in it was never encoded) is renamed
+// first, so nothing removes it.
 
 #include <QString>
 

@@ -9,7 +9,6 @@
 #include "core/document/cPozycjaPlikow.h"
 #include "core/document/cPozycjeMP3.h"
 #include "core/document/cPozycjePlikow.h"
-#include "core/recording/CaptureBufferFolder.h"
 #include "core/recording/RecordProjectName.h"
 #include "core/recording/RecorderClient.h"
 #include "core/app/TextNumbers.h"
@@ -168,11 +167,10 @@ void MainClose::finishRecording() {
         const qint64 waited = m_clock.milliseconds() - start;
         if (waited >= timeout) {
             m_keepBuffer = true;
-            // Renamed, so that neither the next recording nor the next start removes it.
-            const QString kept =
-                KeepBufferFile(m_program.recording.TempRecordFolder, m_recording->captureBufferName());
-            ShowMessage(GetText(texts::kServerTimedOut, QStringLiteral("|1"), kept), mb::Exclamation, QString(),
-                        texts::kServerTimedOut);
+            ShowMessage(
+                GetText(texts::kServerTimedOut, QStringLiteral("|1"),
+                        m_program.recording.TempRecordFolder + m_recording->captureBufferName()),
+                mb::Exclamation, QString(), texts::kServerTimedOut);
             break;
         }
         const int percent = static_cast<int>(std::min<qint64>(99, waited * 100 / std::max<qint64>(1, timeout)));
