@@ -261,6 +261,45 @@ TEST_F(RecordProgramTest, AnUnattendedRecordingWhoseServerDiesFails) {
     EXPECT_NEAR(length, seconds, 0.1);
 }
 
+TEST_F(RecordProgramTest, AnUnattendedRecordingWhoseServerStopsAnsweringEndsAndKeepsItsBuffer) {
+    if (!needsServer())
+        GTEST_SKIP() << "no encoder server (capturon) in " << test::RuntimeDir().toStdString();
+    // The server is frozen a few seconds in: it keeps its name on the bus but
+    // encodes nothing and answers nothing. Whatever happens, both processes
+    // are killed in the end (a stopped server outlives its bus).
+    const QString pids = home + "/pids";
+    const QString freeze =
+        "echo $k > " + quoted(pids) + "; until ls " + quoted(records) + " | grep -q mp3; do sleep 0.2; done; sleep 2; "
+        "s=$(dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus "
+        "org.freedesktop.DBus.GetConnectionUnixProcessID string:org.pelorin.Capturon | awk '/uint32/ {print $2}'); "
+        "echo $s >> " + quoted(pids) + "; kill -STOP $s";
+    const QString line = quoted(capturon) + " /RegServer && { " + quoted(kelbrin) + " -rec 1 & k=$!; " + freeze +
+                         "; wait $k; r=$?; kill -9 $s; exit $r; }";
+    QElapsedTimer took;
+    took.start();
+    const bool ended = runOnSessionBus(line, 270000);
+    if (!ended) {
+        QFile list(pids);
+        if (list.open(QIODevice::ReadOnly))
+            for (const QByteArray& pid : list.readAll().split('\n'))
+                if (pid.trimmed().toInt() > 0)
+                    QProcess::execute("kill", {"-9", QString::fromLatin1(pid.trimmed())});
+        process.waitForFinished(10000);
+    }
+    ASSERT_TRUE(ended) << "still running after " << took.elapsed() / 1000 << " s " << stderrText.toStdString();
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(process.exitCode(), 1) << stderrText.toStdString();
+    EXPECT_LT(took.elapsed(), 240000);
+
+    // The sound the server never encoded stays, under a name nothing removes, and the message names it.
+    const QStringList kept = QDir(home + "/buffer").entryList({"Bufor*kept*.tmp"}, QDir::Files);
+    ASSERT_EQ(kept.size(), 1) << QDir(home + "/buffer").entryList().join(", ").toStdString();
+    const QString buffer = home + "/buffer/" + kept[0];
+    EXPECT_GT(QFileInfo(buffer).size(), 44100 * 2 * 2) << "less than a second of sound";
+    EXPECT_TRUE(stderrText.contains("[6704]")) << stderrText.toStdString();
+    EXPECT_TRUE(stderrText.contains(buffer)) << stderrText.toStdString();
+}
+
 TEST_F(RecordProgramTest, ARecordingStoppedByANearlyFullDiskFails) {
     if (!needsServer())
         GTEST_SKIP() << "no encoder server (capturon) in " << test::RuntimeDir().toStdString();

@@ -4,6 +4,7 @@
 #include "RecordingConfiguration.h"
 #include "platform/settings/SettingsStore.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -57,6 +58,23 @@ void RemoveStaleBuffers(RecordingConfiguration& recording) {
     for (const QString& name : dir.entryList({QStringLiteral("Bufor*.tmp")}, QDir::Files | QDir::Hidden))
         if (buffer.match(name).hasMatch())
             QFile::remove(dir.filePath(name));
+}
+
+QString KeepBufferFile(const QString& folder, const QString& name) {
+    const QString path = folder + name;
+    if (name.isEmpty() || !QFileInfo(path).isFile())
+        return path;
+    const QFileInfo info(path);
+    const QString stem = info.completeBaseName() + QStringLiteral(" kept ") +
+                         QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    const QString suffix = info.suffix().isEmpty() ? QString() : QLatin1Char('.') + info.suffix();
+    for (int n = 1; n < 1000; ++n) {
+        const QString kept = folder + stem + (n > 1 ? QStringLiteral(" (%1)").arg(n) : QString()) + suffix;
+        // A rename never replaces a file: an earlier kept buffer stays as well.
+        if (!QFileInfo::exists(kept) && QFile::rename(path, kept))
+            return kept;
+    }
+    return path;
 }
 
 } // namespace kelbrin

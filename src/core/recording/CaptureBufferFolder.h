@@ -4,7 +4,9 @@
 // write in (the system's temporary folder, the old default) is replaced by the
 // user's own folder under $XDG_RUNTIME_DIR (else under the cache folder),
 // readable by the user only. A buffer left behind by an editor that was killed
-// is removed at the next start.
+// is removed at the next start; one a recording keeps for the user because
+// its server stopped answering (the sound in it was never encoded) is renamed
+// first, so nothing removes it.
 
 #include <QString>
 
@@ -23,5 +25,11 @@ QString SettleBufferFolder(RecordingConfiguration& recording);
 // Settles the folder and removes the buffer files ("Bufor<device>.tmp") lying
 // in it. Called once at start, before any recording.
 void RemoveStaleBuffers(RecordingConfiguration& recording);
+
+// Keeps the buffer file `name` in `folder` for the user: renamed to a name of
+// its own that neither the next recording nor the next start removes
+// ("Bufor-1 kept 20240307-141500.tmp"). Returns the path the file now has
+// (the old one when it could not be renamed).
+QString KeepBufferFile(const QString& folder, const QString& name);
 
 } // namespace kelbrin

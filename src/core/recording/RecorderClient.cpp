@@ -1,12 +1,16 @@
 #include "RecorderClient.h"
 
+#include "ServerPatience.h"
+
 namespace kelbrin {
 
 RecorderClient::RecorderClient(std::unique_ptr<RemoteObject> object) : m_object(std::move(object)) {}
 
 QVariant RecorderClient::call(const char* method, const QVariantList& args, bool* ok) {
     bool reached = false;
+    m_object->setCallTimeout(m_answering ? -1 : kQuickCallMs);
     const QVariant result = m_object->call(QString::fromLatin1(method), args, &reached);
+    m_answering = reached;
     if (ok)
         *ok = reached;
     return reached ? result : QVariant();

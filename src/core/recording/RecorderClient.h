@@ -1,6 +1,8 @@
 #pragma once
 // The editor's side of the encoder server's class clsStreamMP3. The server runs
-// in its own process; every call crosses over synchronously.
+// in its own process; every call crosses over synchronously. A call that gets
+// no answer in the bus's time-out is not made again with that time-out: until
+// the server answers once more, calls wait only kQuickCallMs.
 
 #include "platform/shell/ComponentActivation.h"
 
@@ -27,10 +29,13 @@ public:
     bool holdsNoRecording();
     // The names (without folder) of the files of the last recording, in order.
     QStringList strFileRec();
+    // The last call was answered (true before the first).
+    bool answering() const { return m_answering; }
 
 private:
     QVariant call(const char* method, const QVariantList& args = {}, bool* ok = nullptr);
     std::unique_ptr<RemoteObject> m_object;
+    bool m_answering = true;
 };
 
 // The class name under which the server registers.

@@ -1,12 +1,14 @@
 #include "RecorderControl.h"
 
 #include "BlockSizes.h"
+#include "CaptureBufferFolder.h"
 #include "CaptureFormats.h"
 #include "FormatFile.h"
 #include "LameConfiguration.h"
 #include "RecordProjectName.h"
 #include "RecorderHandOver.h"
 #include "RecorderClient.h"
+#include "ServerPatience.h"
 #include "core/app/TextNumbers.h"
 #include "core/app/MessageService.h"
 #include "core/app/Numbers.h"
@@ -235,6 +237,9 @@ bool RecorderControl::startRecording() {
     m_stopping = false;
     m_engine.status().recordingFlag = 1;
     m_recorder->Start(kServerInterval);
+    m_lastSignMs = m_lastProbeMs = m_clock.milliseconds();
+    m_lastAcknowledged = 0;
+    m_serverSilent = false;
 
     paused = false;
     capturing = true;
@@ -362,9 +367,13 @@ void RecorderControl::Timer1_Timer() {
             return;
         }
         // The server may end the recording by itself (full disk, encoder
-        // failure), or its process may be gone.
-        if (!m_stopping && (m_engine.handshake().serverEnded() || (m_recorder && m_recorder->holdsNoRecording()))) {
+        // failure), its process may be gone, or it may have stopped answering.
+        if (!m_stopping && (m_engine.handshake().serverEnded() || serverHoldsNoRecording())) {
             serverEndedByItself();
+            return;
+        }
+        if (!m_stopping && serverSilentTooLong()) {
+            serverStoppedAnswering();
             return;
         }
         if (m_tray)
@@ -459,15 +468,73 @@ void RecorderControl::Timer2_Timer() {
 
 void RecorderControl::tmrStop_Timer() {
     // Done when the server says so, or when it no longer holds a recording
-    // (its process is gone).
-    if (!m_engine.handshake().serverEnded() && m_recorder && !m_recorder->holdsNoRecording())
+    // (its process is gone); a server silent too long is waited for no more.
+    if (!m_engine.handshake().serverEnded() && m_recorder && !serverHoldsNoRecording()) {
+        if (serverSilentTooLong())
+            serverStoppedAnswering();
         return;
+    }
+    endRecording();
+}
+
+void RecorderControl::noteProgress() {
+    const qint64 acknowledged = m_engine.handshake().blocksAcknowledged();
+    if (acknowledged != m_lastAcknowledged) {
+        m_lastAcknowledged = acknowledged;
+        m_lastSignMs = m_clock.milliseconds();
+    }
+}
+
+bool RecorderControl::serverSilentTooLong() {
+    noteProgress();
+    return m_clock.milliseconds() - m_lastSignMs >= kServerPatienceMs;
+}
+
+bool RecorderControl::serverHoldsNoRecording() {
+    if (!m_recorder)
+        return false;
+    if (!m_recorder->answering() && m_clock.milliseconds() - m_lastProbeMs < kSilentServerProbeMs)
+        return false; // no news is no end: the server's silence is timed apart
+    m_lastProbeMs = m_clock.milliseconds();
+    const bool none = m_recorder->holdsNoRecording();
+    if (m_recorder->answering())
+        m_lastSignMs = m_clock.milliseconds();
+    return none;
+}
+
+// The server neither encodes nor answers: the capture stops, and the buffer
+// file keeps the sound the server never read (it is the only copy). What
+// the server wrote before is handed over as far as it got, as when its
+// process is gone; the box waits for the next turn of the event loop, and
+// the recording ends after it.
+void RecorderControl::serverStoppedAnswering() {
+    m_serverSilent = true;
+    m_stopping = true;
+    tmPause.setEnabled(false);
+    tmrStop.setEnabled(false);
+    haltCapture();
+    m_engine.WritePartBlock();
+    m_engine.CloseBufferFile();
+    tearDownCapture();
+    const QString kept = KeepBufferFile(m_recording.TempRecordFolder, m_engine.status().bufferName);
+    m_failure = GetText(texts::kServerTimedOut, QStringLiteral("|1"), kept);
+    auto call = std::make_shared<int>(0);
+    *call = m_clock.callAfter(0, [this, call] {
+        m_deferred.removeOne(*call);
+        ShowMessage(m_failure, mb::Exclamation, QString(), texts::kServerTimedOut);
+        endRecording();
+    });
+    m_deferred << *call;
+}
+
+void RecorderControl::endRecording() {
     pausedMinutes = 0;
     tmPause.setEnabled(false);
     tmrStop.setEnabled(false);
     m_engine.status().recordingFlag = 0;
     m_view.yield();
-    if (m_recorder)
+    // A server that stopped answering is not asked to finish: nothing would answer.
+    if (m_recorder && !m_serverSilent)
         m_recorder->UNINIT();
     tearDownCapture();
 

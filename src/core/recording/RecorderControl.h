@@ -2,7 +2,10 @@
 // The recorder window's logic: start, pause (by hand and on silence), stop
 // (by hand, at the time limit, on a nearly full disk, or when the encoder
 // server ends by itself), the wait for the server, and the hand-over of the
-// recorded files to the editor as tracks through the split dialog.
+// recorded files to the editor as tracks through the split dialog. A server
+// that shows no sign of life for kServerPatienceMs (it acknowledges no block
+// and answers no call) ends the recording as failed; its buffer file, which
+// holds the sound not yet encoded, is kept for the user.
 //
 // Timers run on the clock the control is given (ClockTimer), so tests run on virtual
 // time; the window, the main window and the tray are reached through
@@ -100,6 +103,15 @@ private:
     void haltCapture();
     void requestEnd();
     void serverEndedByItself();
+    // The server acknowledged a block or answered a call since the last look.
+    void noteProgress();
+    bool serverSilentTooLong();
+    // Asks the server whether it still holds the recording; a server that
+    // stopped answering is asked only every kSilentServerProbeMs.
+    bool serverHoldsNoRecording();
+    void serverStoppedAnswering();
+    // The recording is over on both sides: tear down, hand over, end the run.
+    void endRecording();
     void tearDownCapture();
     void handOver();
     void finishRun();
@@ -132,6 +144,10 @@ private:
     QStringList m_namesBefore;       // the file names the store held before this recording
     QStringList m_announced;         // the files the server announced for this recording, in order
     QList<int> m_deferred;           // boxes waiting for the next turn
+    qint64 m_lastSignMs = 0;         // when the server last acknowledged a block or answered
+    qint64 m_lastAcknowledged = 0;
+    qint64 m_lastProbeMs = 0;
+    bool m_serverSilent = false;     // the recording ended because the server stopped answering
 };
 
 } // namespace kelbrin

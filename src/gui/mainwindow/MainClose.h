@@ -11,6 +11,7 @@
 // the event loop.
 
 #include "CloseSteps.h"
+#include "core/recording/ServerPatience.h"
 
 #include <QDate>
 #include <QString>
@@ -48,8 +49,9 @@ public:
     static bool HasUnsavedChanges(const cPozycjeMP3* tracks, const cPozycjePlikow* files);
     // "Record " with the month and day, two digits each: "Record 03_07".
     static QString RecordProjectName(const QDate& date);
-    // The default time the close waits for the encoder server.
-    static constexpr qint64 kHandOverTimeoutMs = 180000;
+    // The default time the close waits for the encoder server: as long as a
+    // recording waits for a silent one.
+    static constexpr qint64 kHandOverTimeoutMs = kServerPatienceMs;
 
 private:
     void finishRecording();

@@ -69,7 +69,10 @@ public:
     explicit RecorderWindowClose(frmDazudizi& window)
         : m_window(&window), m_program(window.Objects()) {}
 
-    bool recording() const override { return MainClose::ServerRecording(m_program.server); }
+    // The recorder knows without asking a server that may have stopped answering.
+    bool recording() const override {
+        return m_program.capture.recordingFlag > 0 || MainClose::ServerRecording(m_program.server);
+    }
     void stopRecording() override {
         if (frmRecord* recorder = frmRecord::Instance())
             recorder->control().StopNow();

@@ -40,6 +40,10 @@ public:
         return reply.arguments().first();
     }
 
+    // Release on the way out waits the same: a server that stopped answering
+    // does not hold the editor's end for the bus's full time-out.
+    void setCallTimeout(int ms) override { m_iface.setTimeout(ms); }
+
     bool alive() override {
         QDBusConnectionInterface* bus = QDBusConnection::sessionBus().interface();
         return bus && bus->isServiceRegistered(DBusClassNames::service()).value();

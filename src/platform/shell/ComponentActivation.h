@@ -18,6 +18,8 @@ public:
     // Whether the object's process is still there: a call that failed on a
     // live object was slow or refused, on a dead one the object is gone.
     virtual bool alive() { return true; }
+    // How long a call waits for its answer; -1 the bus's own default.
+    virtual void setCallTimeout(int ms) { (void)ms; }
 };
 
 class ComponentActivator {

@@ -572,6 +572,40 @@ TEST_F(RecorderControlTest, AServerThatDiesMidRecordingStillHandsOverTheFileItAn
     EXPECT_EQ(split.requests[0].track->strFileNameSource, records + "R0101__00_00_00.mp3");
 }
 
+TEST_F(RecorderControlTest, AServerThatStopsAnsweringEndsTheRunAsFailedAndTheBufferIsKept) {
+    control->setUnattended(true);
+    control->StartAutomatically();
+    ASSERT_EQ(Program().capture.recordingFlag, 1);
+    play(3000);
+    server->stalled = true;      // it encodes nothing
+    server->callsTimeOut = true; // and answers no call
+    play(170000);
+    // A long silence is not yet the end: a slow server may come back.
+    EXPECT_TRUE(Program().capture.fileOpen);
+    EXPECT_TRUE(messages->shown.isEmpty());
+    play(15000);
+    EXPECT_FALSE(Program().capture.fileOpen);
+    EXPECT_EQ(capture.log->closed, 1);
+    EXPECT_EQ(Program().capture.recordingFlag, 0);
+    EXPECT_EQ(messageNumbers(), QList<int>{6704});
+    EXPECT_EQ(host.ended, QList<int>{1});
+
+    // Every block the server never read is in the kept buffer, which the
+    // next recording leaves alone; the message names it.
+    const QStringList kept = QDir(temp).entryList({"Bufor*kept*.tmp"}, QDir::Files);
+    ASSERT_EQ(kept.size(), 1) << QDir(temp).entryList().join(", ").toStdString();
+    QFile file(temp + kept[0]);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray held = file.readAll();
+    EXPECT_TRUE(delivered.endsWith(held));
+    EXPECT_GE(server->encoded.size() + held.size(), delivered.size());
+    EXPECT_TRUE(messages->shown[0].text.contains(temp + kept[0])) << messages->shown[0].text.toStdString();
+    server->stalled = server->callsTimeOut = false;
+    start();
+    play(1000);
+    EXPECT_TRUE(QFile::exists(temp + kept[0]));
+}
+
 TEST_F(RecorderControlTest, TheBufferLiesInTheUsersOwnFolderReadableByTheUserAlone) {
     // A folder every user may write in, as the system's temporary folder.
     const QString shared = test::MakeTempDir("shared");
