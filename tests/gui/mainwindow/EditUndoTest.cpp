@@ -12,6 +12,8 @@
 #include "gui/editor/TrackListNavigator.h"
 #include "gui/editor/TrackSurface.h"
 #include "gui/editor/TreeNavigator.h"
+#include "gui/mainwindow/FakeProgramEnd.h"
+#include "gui/mainwindow/MainClose.h"
 #include "gui/mainwindow/ProjectCommands.h"
 #include "gui/mainwindow/TrackPanel.h"
 #include "gui/mainwindow/TrackPanelFrame.h"
@@ -210,4 +212,21 @@ TEST_F(EditUndoTest, TheClipboardGoesWithItsClosedSource) {
     ASSERT_TRUE(window->Projects().OtworzPlik(path, true, false, false));
     EXPECT_EQ(window->cPozycje()->Count(), 5);
     EXPECT_TRUE(messages->shown.isEmpty());
+}
+
+// Fault mended: the start box dragged elsewhere was stored by the next save,
+// but closing without one asked nothing and its place was lost.
+TEST_F(EditUndoTest, AMovedStartBoxIsAChangeToSave) {
+    saved("start");
+    window->Closing().setProgramEnd(std::make_unique<test::FakeProgramEnd>());
+    TrackSurface* surface = window->Editor().surface();
+    const QPoint from = TrackSurface::toPixels(window->Editor().editor().startCentre());
+    QTest::mousePress(surface, Qt::LeftButton, {}, from);
+    QTest::mouseMove(surface, from + QPoint(0, 60));
+    QTest::mouseRelease(surface, Qt::LeftButton, {}, from + QPoint(0, 60));
+    ASSERT_NE(TrackSurface::toPixels(window->Editor().editor().startCentre()), from);
+    messages->answers.enqueue(mb::Cancel);
+    EXPECT_FALSE(window->close());
+    ASSERT_EQ(messages->shown.size(), 1);
+    EXPECT_EQ(messages->shown[0].textNumber, 3023);
 }
