@@ -230,3 +230,24 @@ TEST_F(EditUndoTest, AMovedStartBoxIsAChangeToSave) {
     ASSERT_EQ(messages->shown.size(), 1);
     EXPECT_EQ(messages->shown[0].textNumber, 3023);
 }
+
+// Fault mended: Ctrl+Z in a tag box took back the typing and also pasted the
+// clipboard's track as a new one.
+TEST_F(EditUndoTest, CtrlZInATagBoxTakesBackTheTypingAndPastesNothing) {
+    clickBox(1);
+    click(button("cmdCopy"));
+    clickBox(2);
+    QTest::mouseDClick(window->Editor().surface(), Qt::LeftButton, {}, at(2));
+    window->fraAudio()->fraTAG->show();
+    QApplication::setActiveWindow(window);
+    QLineEdit* title = window->fraAudio()->txtTitle;
+    title->setFocus();
+    QTest::keyClicks(title, QStringLiteral("Intro"));
+    ASSERT_EQ(track(2)->strTitle, QStringLiteral("Intro"));
+    QTest::keyClick(title, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(window->cPozycje()->Count(), 5);
+    // Out of the box the key pastes as before.
+    window->Editor().surface()->setFocus();
+    QTest::keyClick(window->Editor().surface(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(window->cPozycje()->Count(), 6);
+}
