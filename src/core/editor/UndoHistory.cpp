@@ -73,8 +73,8 @@ namespace {
 // A track brought back was appended; the order of the collection is the
 // order of the list, the tree and the project file, and among successors of
 // equal overlap the one first in it plays first. So the restored state takes
-// the snapshot's order again. Tracks the snapshot does not hold (kept because
-// they play) stay behind them in their own order.
+// the snapshot's order again. Tracks the snapshot does not hold stay behind
+// them in their own order.
 void PutInSnapshotOrder(cPozycjeMP3& tracks, const cPozycjeMP3& snapshot) {
     QList<std::shared_ptr<cPozycjaMP3>> ordered;
     QSet<const cPozycjaMP3*> placed;
@@ -144,7 +144,10 @@ RestoreReport RestoreSnapshot(cPozycjeMP3& tracks, const cPozycjeMP3& snapshot,
                 break;
             }
     }
-    if (!run || !run->colPlayRun)
+    bool playing = run && run->colPlayRun;
+    for (std::int32_t i = 1; i <= tracks.Count() && !playing; ++i)
+        playing = tracks.Item(i)->blnPlayed;
+    if (!playing)
         PutInSnapshotOrder(tracks, snapshot);
     RebuildAllSuccessors(tracks);
     return report;
