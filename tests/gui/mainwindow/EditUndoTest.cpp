@@ -251,3 +251,20 @@ TEST_F(EditUndoTest, CtrlZInATagBoxTakesBackTheTypingAndPastesNothing) {
     QTest::keyClick(window->Editor().surface(), Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(window->cPozycje()->Count(), 6);
 }
+
+// Fault mended: after an undo the tree went on highlighting the track picked
+// in it, while the surface and the commands had the start box selected.
+TEST_F(EditUndoTest, AfterUndoTheTreeHighlightsWhatTheSurfaceSelects) {
+    QTreeWidget* tree = window->tvwNodes();
+    for (std::int32_t n : {1, 2}) { // 2 shows once 1 is opened
+        QTreeWidgetItem* node = window->Tree().ZnajdzNoda(n);
+        ASSERT_TRUE(node);
+        tree->scrollToItem(node);
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(node).center());
+    }
+    ASSERT_EQ(window->Editor().editor().lngSelectedTrack, 2);
+    click(button("cmdBlok"));
+    click(window->Editor().cmdUndo);
+    EXPECT_EQ(window->Editor().editor().lngSelectedTrack, 0);
+    EXPECT_EQ(TreeNavigator::NodeTag(tree->currentItem()), 0);
+}
