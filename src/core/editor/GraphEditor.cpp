@@ -429,6 +429,8 @@ void GraphEditor::resetSelection() {
     m_relinkedLine.reset();
     m_removedSuccessor.reset();
     lngSelectedTrack = 0;
+    // A position: a restore may have put another track there.
+    lngCurrentTrack = 0;
     MovePointer();
     Udostepniaj(0);
 }
