@@ -6,7 +6,7 @@ namespace kelbrin {
 
 namespace {
 
-enum class Condition { None, PanelVisible, PlayEnabled, MarkerItemEnabled, AddEnabled, PanelIdle, PanelNotTyping };
+enum class Condition { None, PanelVisible, PlayEnabled, MarkerItemEnabled, AddEnabled, PanelIdle, PanelNotTyping, NotTyping };
 
 struct Row {
     int key;
@@ -14,16 +14,18 @@ struct Row {
     KeyCommand command;
 };
 
+// In a text box Shift with a letter types a capital and Ctrl+Z takes back
+// the typing: neither moves the player nor pastes a track there.
 constexpr Row kShift[] = {
-    {vk::Z, Condition::None, KeyCommand::SeqMoveBack},
-    {vk::B, Condition::None, KeyCommand::SeqMoveForward},
+    {vk::Z, Condition::NotTyping, KeyCommand::SeqMoveBack},
+    {vk::B, Condition::NotTyping, KeyCommand::SeqMoveForward},
     {vk::F(8), Condition::None, KeyCommand::PlayAllToggle},
     {vk::F(3), Condition::None, KeyCommand::RepeatToggle},
     {vk::F(4), Condition::MarkerItemEnabled, KeyCommand::MarkerToggle},
 };
 
 constexpr Row kCtrl[] = {
-    {vk::Z, Condition::None, KeyCommand::PasteAsNew},
+    {vk::Z, Condition::NotTyping, KeyCommand::PasteAsNew},
 };
 
 constexpr Row kAlt[] = {
@@ -67,6 +69,7 @@ bool Holds(Condition c, const KeyUpState& s) {
     case Condition::AddEnabled: return s.addEnabled;
     case Condition::PanelIdle: return s.panelVisible && !s.markerMoveBusy;
     case Condition::PanelNotTyping: return s.panelVisible && !s.focusInTextBox;
+    case Condition::NotTyping: return !s.focusInTextBox;
     }
     return false;
 }

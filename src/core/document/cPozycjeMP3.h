@@ -29,9 +29,10 @@ public:
     // number of 0 or less and for a number that no track has.
     std::int32_t PositionOf(std::int32_t number) const;
 
-    // Tracks were deleted or restored by undo or redo since the collection
-    // was loaded or saved: a change no remaining track's own flag may show
-    // (the last track deleted, an undo back to an empty project).
+    // Tracks were deleted or restored by undo or redo, or the start box was
+    // moved, since the collection was loaded or saved: a change no remaining
+    // track's own flag may show (the last track deleted, an undo back to an
+    // empty project).
     bool blnZmodyfikowana = false;
 
 private:

@@ -320,6 +320,9 @@ void GraphEditor::putDown(std::int32_t index, QPoint p) {
     Q_UNUSED(lifted);
     const QRect target = m_moveRect;
     if (index == 0) {
+        // The project file keeps where the start box stands.
+        if (target.topLeft() != m_startBox.topLeft())
+            tracks().blnZmodyfikowana = true;
         m_startBox.moveTopLeft(target.topLeft());
         m_droppedBox = 0;
     } else if (auto t = TrackByNumber(tracks(), index)) {
@@ -426,6 +429,8 @@ void GraphEditor::resetSelection() {
     m_relinkedLine.reset();
     m_removedSuccessor.reset();
     lngSelectedTrack = 0;
+    // A position: a restore may have put another track there.
+    lngCurrentTrack = 0;
     MovePointer();
     Udostepniaj(0);
 }

@@ -68,6 +68,39 @@ void UndoHistory::Clear() {
     m_shown = -1;
 }
 
+namespace {
+
+// A track brought back was appended; the order of the collection is the
+// order of the list, the tree and the project file, and among successors of
+// equal overlap the one first in it plays first. So the restored state takes
+// the snapshot's order again. Tracks the snapshot does not hold stay behind
+// them in their own order.
+void PutInSnapshotOrder(cPozycjeMP3& tracks, const cPozycjeMP3& snapshot) {
+    QList<std::shared_ptr<cPozycjaMP3>> ordered;
+    QSet<const cPozycjaMP3*> placed;
+    for (std::int32_t i = 1; i <= snapshot.Count(); ++i) {
+        auto t = TrackByNumber(tracks, snapshot.Item(i)->lngNrPozycji);
+        if (t && !placed.contains(t.get())) {
+            placed.insert(t.get());
+            ordered.append(t);
+        }
+    }
+    for (std::int32_t i = 1; i <= tracks.Count(); ++i)
+        if (!placed.contains(tracks.Item(i).get()))
+            ordered.append(tracks.Item(i));
+    bool same = true;
+    for (std::int32_t i = 1; i <= tracks.Count() && same; ++i)
+        same = tracks.Item(i) == ordered[i - 1];
+    if (same)
+        return;
+    while (tracks.Count() > 0)
+        tracks.Remove(tracks.Count());
+    for (auto& t : ordered)
+        tracks.Add(std::move(t));
+}
+
+} // namespace
+
 RestoreReport RestoreSnapshot(cPozycjeMP3& tracks, const cPozycjeMP3& snapshot,
                               PlayRunState* run) {
     RestoreReport report;
@@ -111,6 +144,11 @@ RestoreReport RestoreSnapshot(cPozycjeMP3& tracks, const cPozycjeMP3& snapshot,
                 break;
             }
     }
+    bool playing = run && run->colPlayRun;
+    for (std::int32_t i = 1; i <= tracks.Count() && !playing; ++i)
+        playing = tracks.Item(i)->blnPlayed;
+    if (!playing)
+        PutInSnapshotOrder(tracks, snapshot);
     RebuildAllSuccessors(tracks);
     return report;
 }

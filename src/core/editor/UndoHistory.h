@@ -57,7 +57,7 @@ private:
 
 // What a restore did, for the views.
 struct RestoreReport {
-    QList<std::int32_t> created; // numbers re-created (appended at the end)
+    QList<std::int32_t> created; // numbers re-created
     QList<std::int32_t> removed; // numbers removed (added after the snapshot)
     QList<std::int32_t> keptPlaying; // not in the snapshot, but playing: left alone
 };
@@ -65,8 +65,9 @@ struct RestoreReport {
 // Restores a snapshot into the collection, matching tracks by number: a track
 // of the snapshot that is gone is re-created at the end with its old number;
 // every track the snapshot does not hold is deleted (links bridged, run list
-// fixed) unless it is playing; then every successor list is rebuilt and
-// sorted. Restored tracks keep their run-time members.
+// fixed) unless it is playing. While nothing plays and no run of the player
+// holds positions, the collection then takes the snapshot's order again. Last, every successor
+// list is rebuilt and sorted. Restored tracks keep their run-time members.
 RestoreReport RestoreSnapshot(cPozycjeMP3& tracks, const cPozycjeMP3& snapshot,
                               PlayRunState* run);
 

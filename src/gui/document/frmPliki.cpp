@@ -133,6 +133,7 @@ void frmPliki::cmdUsun_Click() {
     lstFile->clearSelection();
     // Older snapshots may refer to the closed file, so none survives.
     m_owner->clearUndoHistory();
+    m_owner->fileClosed(path);
     lstFile_Click();
 }
 

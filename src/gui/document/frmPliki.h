@@ -23,6 +23,8 @@ public:
     virtual EditorSession& session() const = 0;
     virtual std::shared_ptr<cPozycjeMP3> tracks() const = 0;
     virtual void clearUndoHistory() = 0;
+    // The file with this path was closed: what still refers to it goes.
+    virtual void fileClosed(const QString& path) { Q_UNUSED(path); }
     // False while there is no tag editor.
     virtual bool canOpenTagEditor() const = 0;
     virtual void openTagEditor(std::shared_ptr<cPozycjaPlikow> file) = 0;

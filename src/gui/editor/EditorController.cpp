@@ -134,6 +134,9 @@ void EditorController::restore(const UndoHistory::Snapshot& snapshot) {
         mnuTrack_Refresh_Click();
         m_editor->resetSelection();
         RebuildViews();
+        updateUndoButtons();
+        emit tracksRestored();
+        return;
     }
     updateUndoButtons();
 }

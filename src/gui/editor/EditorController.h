@@ -106,6 +106,9 @@ public:
 signals:
     // Sent by TracksChanged().
     void tracksChanged();
+    // An undo or redo wrote a snapshot's fields back into the tracks (after
+    // tracksChanged): a window that shows a track's fields shows them anew.
+    void tracksRestored();
 
 private:
     void restore(const UndoHistory::Snapshot& snapshot);

@@ -219,9 +219,16 @@ void TreeNavigator::Refresh() {
     m_tree.addTopLevelItem(root);
     root->addChild(MakeNode(QStringLiteral("S"), GetText(3171), QStringLiteral("start"), kStartTag));
     restoreOpenNodes(open << kStartTag);
-    if (current)
-        if (QTreeWidgetItem* node = ZnajdzNoda(*current))
-            m_tree.setCurrentItem(node);
+    // The highlight follows the editor's selection, which an undo or redo
+    // has moved to the start; the root stays highlighted over the start.
+    const std::int32_t selected = m_editor.editor().lngSelectedTrack;
+    QTreeWidgetItem* node = nullptr;
+    if (!(current == kRootTag && selected == kStartTag))
+        node = ZnajdzNoda(selected);
+    if (!node && current)
+        node = ZnajdzNoda(*current);
+    if (node)
+        m_tree.setCurrentItem(node);
 }
 
 void TreeNavigator::restoreOpenNodes(const QList<std::int32_t>& open) {

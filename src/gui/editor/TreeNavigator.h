@@ -70,7 +70,7 @@ public:
     // the detached ones; the start node is selected.
     void PokazMnieTvw();
     // The same tree again after the collection changed under it: nodes that
-    // were open are opened again; the selection is left alone.
+    // were open are opened again; the selected track's node is highlighted.
     void Refresh() override;
     void tvwNodes_NodeClick(QTreeWidgetItem* node);
     // Runs the node click for the selected node, when there is one.

@@ -15,6 +15,7 @@ public:
     EditorSession& session() const override;
     std::shared_ptr<cPozycjeMP3> tracks() const override;
     void clearUndoHistory() override;
+    void fileClosed(const QString& path) override;
     bool canOpenTagEditor() const override { return true; }
     void openTagEditor(std::shared_ptr<cPozycjaPlikow> file) override;
     bool canChangeFiles() const override;

@@ -20,6 +20,7 @@
 #include "MainSourceToolHost.h"
 #include "ProjectCommands.h"
 #include "RecentProjectsMenu.h"
+#include "PanelFollowsTracks.h"
 #include "TrackPanel.h"
 #include "TrackPanelFrame.h"
 #include "UpdateCommand.h"
@@ -273,6 +274,7 @@ void frmDazudizi::buildTreeAndPlayer() {
 
 void frmDazudizi::wireTrackPanel() {
     m_panel = new TrackPanel(*this);
+    InstallPanelFollower(*this);
     m_editor->setTrackWindows(std::make_unique<MainWindowRequests>(*this));
 }
 

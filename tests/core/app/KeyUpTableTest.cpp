@@ -73,6 +73,12 @@ TEST(KeyUpTable, EachGroupRunsItsRowsUnderTheirConditions) {
     typing.focusInTagBox = typing.focusInTextBox = true;
     EXPECT_EQ(KeyUpCommand(vk::C, 0, typing), KeyCommand::None);
     EXPECT_EQ(KeyUpCommand(vk::F(11), 0, typing), KeyCommand::ScanForward);
+    // Any text box keeps its capitals and its own Ctrl+Z.
+    typing.focusInTagBox = false;
+    for (int key : {vk::Z, vk::B})
+        EXPECT_EQ(KeyUpCommand(key, keymod::Shift, typing), KeyCommand::None) << key;
+    EXPECT_EQ(KeyUpCommand(vk::Z, keymod::Ctrl, typing), KeyCommand::None);
+    EXPECT_EQ(KeyUpCommand(vk::F(8), keymod::Shift, typing), KeyCommand::PlayAllToggle);
 }
 
 TEST(KeyUpTable, AReleaseActsOnlyOnceAfterAKeyDownReachedTheWindow) {

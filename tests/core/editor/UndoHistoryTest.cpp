@@ -1,5 +1,6 @@
 #include "EditorTestSupport.h"
 
+#include "core/editor/PlayRun.h"
 #include "core/editor/TrackGraph.h"
 #include "core/editor/UndoHistory.h"
 
@@ -108,7 +109,7 @@ TEST_F(Undo, SnapshotsCopyFieldsNotRunTimeStateAndRestoreLinksAndSuccessors) {
     EXPECT_TRUE(at(3)->colNastepnik.isEmpty());
 }
 
-TEST_F(Undo, ADeletedTrackComesBackWithItsNumberAtTheEnd) {
+TEST_F(Undo, ADeletedTrackComesBackWithItsNumberInItsPlaceOrAtTheEndDuringARun) {
     add(1, 1000, 1000, 0);
     add(2, 2000, 1000, 1)->strLabel = "middle";
     add(3, 3000, 1000, 2);
@@ -116,6 +117,21 @@ TEST_F(Undo, ADeletedTrackComesBackWithItsNumberAtTheEnd) {
     tracks.Remove(2);
     at(2)->lngTrack = 1;
     undo();
+    EXPECT_EQ(numbers(), (L{1, 2, 3}));
+    EXPECT_EQ(at(2)->strLabel, "middle");
+    EXPECT_EQ(at(3)->lngTrack, 2);
+    EXPECT_EQ(at(1)->colNastepnik, (L{2}));
+    EXPECT_EQ(at(2)->colNastepnik, (L{3}));
+
+    // A run of the player holds positions: the track comes back at the end.
+    PlayRunState run;
+    run.colPlayRun = QList<std::int32_t>{1};
+    history.Take(tracks);
+    tracks.Remove(2);
+    at(2)->lngTrack = 1;
+    auto s = history.Undo(tracks);
+    ASSERT_TRUE(s);
+    RestoreSnapshot(tracks, *s, &run);
     EXPECT_EQ(numbers(), (L{1, 3, 2}));
     EXPECT_EQ(at(3)->strLabel, "middle");
     EXPECT_EQ(at(2)->lngTrack, 2);
