@@ -9,6 +9,7 @@
 #include "core/document/cPozycjaPlikow.h"
 #include "core/document/cPozycjeMP3.h"
 #include "core/document/cPozycjePlikow.h"
+#include "core/recording/CaptureBufferFolder.h"
 #include "core/recording/RecordProjectName.h"
 #include "core/recording/RecorderClient.h"
 #include "core/app/TextNumbers.h"
@@ -167,10 +168,13 @@ void MainClose::finishRecording() {
         const qint64 waited = m_clock.milliseconds() - start;
         if (waited >= timeout) {
             m_keepBuffer = true;
-            ShowMessage(
-                GetText(texts::kServerTimedOut, QStringLiteral("|1"),
-                        m_program.recording.TempRecordFolder + m_recording->captureBufferName()),
-                mb::Exclamation, QString(), texts::kServerTimedOut);
+            // Renamed, so that neither the next start nor the next recording
+            // removes the sound the server has not encoded; a server still
+            // reading it keeps its open file.
+            const QString kept = KeepBufferFile(m_program.recording.TempRecordFolder,
+                                                m_recording->captureBufferName());
+            ShowMessage(GetText(texts::kServerTimedOut, QStringLiteral("|1"), kept), mb::Exclamation,
+                        QString(), texts::kServerTimedOut);
             break;
         }
         const int percent = static_cast<int>(std::min<qint64>(99, waited * 100 / std::max<qint64>(1, timeout)));

@@ -7,6 +7,7 @@
 #include "core/document/cPozycjaPlikow.h"
 #include "core/document/cPozycjeMP3.h"
 #include "core/document/cPozycjePlikow.h"
+#include "core/recording/CaptureBufferFolder.h"
 #include "gui/app/Twips.h"
 #include "gui/editor/EditorController.h"
 #include "gui/editor/TrackCommandSet.h"
@@ -305,7 +306,17 @@ TEST_F(MainCloseTest, AServerThatDoesNotFinishInTimeKeepsItsBufferAndTheCloseGoe
     EXPECT_TRUE(close());
     ASSERT_EQ(messages->shown.size(), 1);
     EXPECT_EQ(messages->shown[0].textNumber, 6704);
-    EXPECT_TRUE(QFile::exists(buffer));
+    // Kept under a name that neither the next start nor the next recording
+    // removes, and the message says which.
+    const QStringList kept = QDir(Program().recording.TempRecordFolder)
+                                 .entryList({QStringLiteral("Bufor-1 kept *.tmp")}, QDir::Files);
+    ASSERT_EQ(kept.size(), 1);
+    EXPECT_FALSE(QFile::exists(buffer));
+    EXPECT_TRUE(messages->shown[0].text.contains(kept[0]));
+    RemoveStaleBuffers(Program().recording);
+    QFile file(Program().recording.TempRecordFolder + kept[0]);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray(1024, 'x'));
     EXPECT_EQ(end->ended, 1);
 }
 
