@@ -89,5 +89,7 @@ constexpr int kSourcesNotDeleted = 7101;    // |1 the files
 constexpr int kChangedReadAgain = 7120;     // |1 the source file
 constexpr int kChangedShorter = 7121;       // |1 the source file
 constexpr int kOperationRunning = 7180;     // a command refused under another long operation
+constexpr int kScriptNoSource = 7316;       // |1 the outputs whose source the batch script does not list
+constexpr int kScriptSameOutput = 7317;     // |1 the outputs the batch script names more than once
 
 } // namespace kelbrin::texts
