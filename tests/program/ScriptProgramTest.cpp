@@ -247,3 +247,30 @@ TEST_F(ScriptProgramTest, ALineThatCannotBeWrittenAsItAsksSaysSoInsteadOfWriting
     EXPECT_EQ(text.count("same.mp3\""), 1) << text.toStdString();
     EXPECT_EQ(text.count("FILE \""), 2) << text.toStdString();
 }
+
+TEST_F(ScriptProgramTest, AScriptGivenWhileAnEditorRunsSaysItRanNothingAndFails) {
+    QProcess first;
+    first.setProcessEnvironment(process.processEnvironment());
+    first.setWorkingDirectory(home);
+    first.start(test::RuntimeDir() + "/kelbrin", {});
+    ASSERT_TRUE(first.waitForStarted(5000));
+    QElapsedTimer waited;
+    waited.start();
+    while (!QFileInfo::exists(home + "/runtime/kelbrin.lock") && waited.elapsed() < 30000)
+        QThread::msleep(50);
+    ASSERT_TRUE(QFileInfo::exists(home + "/runtime/kelbrin.lock"));
+
+    // A scheduled export while the editor is open: nothing is exported, so
+    // the run must not end as if it had been.
+    run("[Source Files]\n1:" + test::MediaFile("cbr_noinfo.mp3") +
+        "\n[Destination Files]\n1:first.mp3:0:10:60\n");
+    ASSERT_TRUE(process.waitForFinished(30000));
+    boxes += QString::fromUtf8(process.readAllStandardError());
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(process.exitCode(), 3) << boxes.toStdString();
+    EXPECT_TRUE(boxes.contains("[7318]") && boxes.contains("scripts/run.kbs")) << boxes.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(dest + "/first.mp3"));
+    EXPECT_EQ(first.state(), QProcess::Running); // the running editor is left alone
+    first.kill();
+    first.waitForFinished(5000);
+}

@@ -78,6 +78,7 @@ constexpr int kSpeechWindowTitle = 6810;
 
 constexpr int kPaddingHint = 7000;          // LAME sets the padding bit itself
 constexpr int kRecordingRefused = 7040;     // "-rec" while another editor runs
+constexpr int kScriptRefused = 7318;        // |1 a batch script given while another editor runs
 constexpr int kLanguageFallback = 7041;     // |1 saved language not in the file; English is used
 constexpr int kNoDisplay = 7042;            // no display reachable: the program runs without windows
 constexpr int kMainWindowFailed = 7043;     // |1 what went wrong
