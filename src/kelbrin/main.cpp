@@ -32,6 +32,7 @@ int main(int argc, char** argv) {
     case kelbrin::StartupResult::SecondInstance:
         return kelbrin::exitstatus::kDone;
     case kelbrin::StartupResult::RecordingRefused:
+    case kelbrin::StartupResult::ScriptRefused:
     case kelbrin::StartupResult::LanguageFileMissing:
         return kelbrin::RequestedExitStatus() != kelbrin::exitstatus::kDone ? kelbrin::RequestedExitStatus()
                                                                             : kelbrin::exitstatus::kFailed;

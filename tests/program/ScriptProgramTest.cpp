@@ -204,3 +204,73 @@ TEST_F(ScriptProgramTest, AnOutputNameTheFolderCannotTakeIsSkippedAndTheRestAreW
     EXPECT_TRUE(QFileInfo(dest + "/taken").isDir());
     EXPECT_TRUE(QFileInfo::exists(after));
 }
+
+TEST_F(ScriptProgramTest, ALineThatCannotBeWrittenAsItAsksSaysSoInsteadOfWritingSomethingElse) {
+    const QString source = test::MediaFile("cbr_noinfo.mp3");
+    // A negative end would be read as "to the end of the source": the whole
+    // script is refused before anything is written.
+    run("[Source Files]\n1:" + source + "\n[Destination Files]\n1:fine.mp3:0:10:60\n"
+        "1:whole.mp3:0:10:-5\n");
+    ASSERT_TRUE(waitFor([&] { return boxes.contains("[7315]") || QFileInfo::exists(dest + "/whole.mp3"); },
+                        60000))
+        << boxes.toStdString();
+    EXPECT_TRUE(boxes.contains("Line 5 ") && boxes.contains("1:whole.mp3:0:10:-5")) << boxes.toStdString();
+    QThread::msleep(500);
+    EXPECT_TRUE(QDir(dest).entryList(QDir::Files | QDir::NoDotAndDotDot).isEmpty());
+    process.kill();
+    process.waitForFinished(5000);
+
+    // A line naming a source the script does not list, and an output named
+    // twice: the one is left out and the other keeps its first track, each
+    // with its message, and the rest is written. Ten milliseconds from the
+    // start hold no whole frame: no file, and surely not the whole source.
+    // The script went through one line end conversion too many: CR CR LF.
+    boxes.clear();
+    test::WriteFile(home + "/config/Pelorin/Kelbrin.conf",
+                    "[Kelbrin]\nDestPath=" + dest.toUtf8() + "\nCreateCue=1\n");
+    run(QString("[Source Files]\n1:" + source + "\n[Destination Files]\n9:lost.mp3:0:10:60\n"
+                "1:same.mp3:0:10:60\n1:same.mp3:0:100:300\n1:tiny.mp3:1:0:0.01\n1:after.mp3:0:10:60\n")
+            .replace("\n", "\r\r\n"));
+    const QString cue = dest + "/cdr.cue";
+    ASSERT_TRUE(waitFor([&] { return QFileInfo::exists(cue); }, 60000)) << boxes.toStdString();
+    EXPECT_TRUE(boxes.contains("[7316]") && boxes.contains("lost.mp3")) << boxes.toStdString();
+    EXPECT_TRUE(boxes.contains("[7317]")) << boxes.toStdString();
+    EXPECT_FALSE(boxes.contains("[3011]")) << boxes.toStdString(); // no question to replace it
+    EXPECT_FALSE(QFileInfo::exists(dest + "/lost.mp3"));
+    EXPECT_FALSE(QFileInfo::exists(dest + "/tiny.mp3")) << QFileInfo(dest + "/tiny.mp3").size();
+    // 50 frames of 128 kbit/s at 44.1 kHz, plus the tag: the first track.
+    EXPECT_NEAR(QFileInfo(dest + "/same.mp3").size(), 50 * 417.96 + 128, 200);
+    EXPECT_EQ(QFileInfo(dest + "/after.mp3").size(), QFileInfo(dest + "/same.mp3").size());
+    QFile sheet(cue);
+    ASSERT_TRUE(sheet.open(QIODevice::ReadOnly));
+    const QByteArray text = sheet.readAll();
+    EXPECT_EQ(text.count("same.mp3\""), 1) << text.toStdString();
+    EXPECT_EQ(text.count("FILE \""), 2) << text.toStdString();
+}
+
+TEST_F(ScriptProgramTest, AScriptGivenWhileAnEditorRunsSaysItRanNothingAndFails) {
+    QProcess first;
+    first.setProcessEnvironment(process.processEnvironment());
+    first.setWorkingDirectory(home);
+    first.start(test::RuntimeDir() + "/kelbrin", {});
+    ASSERT_TRUE(first.waitForStarted(5000));
+    QElapsedTimer waited;
+    waited.start();
+    while (!QFileInfo::exists(home + "/runtime/kelbrin.lock") && waited.elapsed() < 30000)
+        QThread::msleep(50);
+    ASSERT_TRUE(QFileInfo::exists(home + "/runtime/kelbrin.lock"));
+
+    // A scheduled export while the editor is open: nothing is exported, so
+    // the run must not end as if it had been.
+    run("[Source Files]\n1:" + test::MediaFile("cbr_noinfo.mp3") +
+        "\n[Destination Files]\n1:first.mp3:0:10:60\n");
+    ASSERT_TRUE(process.waitForFinished(30000));
+    boxes += QString::fromUtf8(process.readAllStandardError());
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(process.exitCode(), 3) << boxes.toStdString();
+    EXPECT_TRUE(boxes.contains("[7318]") && boxes.contains("scripts/run.kbs")) << boxes.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(dest + "/first.mp3"));
+    EXPECT_EQ(first.state(), QProcess::Running); // the running editor is left alone
+    first.kill();
+    first.waitForFinished(5000);
+}

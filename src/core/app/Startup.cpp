@@ -46,6 +46,26 @@ void RefuseRecording(StartupPlatform& platform) {
     WriteNotice(startuptext::kRecordingRefused, GetText(startuptext::kRecordingRefused));
     RequestExitStatus(exitstatus::kAlreadyRunning);
 }
+
+// The path of the batch script the command line names, or nothing: the
+// same test the start-up makes before it runs one.
+QString ScriptArgument(StartupPlatform& platform, const QString& commandLine) {
+    QString path = commandLine;
+    path.remove(QLatin1Char('"'));
+    if (path.isEmpty() || path.right(3).toLower() != QLatin1String("kbs") || !platform.fileExists(path))
+        return QString();
+    return path;
+}
+
+// A second editor runs no script either: the first one is not asked to, and
+// a scheduler must learn that nothing was exported. Said as for a recording.
+void RefuseScript(StartupPlatform& platform, const QString& path) {
+    const QString languageFile = platform.programFolder() + QStringLiteral("Kelbrin.ini");
+    if (platform.fileExists(languageFile) && Catalog().load(languageFile))
+        Catalog().setLanguage(QStringLiteral("ENGLISH"));
+    WriteNotice(startuptext::kScriptRefused, GetText(startuptext::kScriptRefused, kP1, path));
+    RequestExitStatus(exitstatus::kAlreadyRunning);
+}
 } // namespace
 
 bool StartupPlatform::unattended() { return AutoAnswerFor(mb::OkOnly).has_value(); }
@@ -78,10 +98,15 @@ QString ChooseLanguage(const QString& saved, const QStringList& sections, int sy
 StartupResult Main(ProgramObjects& program, StartupPlatform& platform, StartupWindows& windows,
                    const QString& commandLine) {
     if (!platform.acquireSingleInstance()) {
-        if (!IsRecordCommand(commandLine))
+        if (IsRecordCommand(commandLine)) {
+            RefuseRecording(platform);
+            return StartupResult::RecordingRefused;
+        }
+        const QString script = ScriptArgument(platform, commandLine);
+        if (script.isEmpty())
             return StartupResult::SecondInstance;
-        RefuseRecording(platform);
-        return StartupResult::RecordingRefused;
+        RefuseScript(platform, script);
+        return StartupResult::ScriptRefused;
     }
     ProgramObjects& s = program;
 

@@ -62,6 +62,7 @@ public:
 enum class StartupResult {
     SecondInstance,      // another editor runs: leave at once, status 0
     RecordingRefused,    // "-rec" while another editor runs: nothing recorded, kAlreadyRunning
+    ScriptRefused,       // a batch script while another editor runs: nothing exported, kAlreadyRunning
     LanguageFileMissing, // the language file is missing or empty: leave, failure status
     Started,             // the main window is up
 };
@@ -71,7 +72,7 @@ namespace exitstatus {
 constexpr int kDone = 0;           // ended as asked; a "-rec" run made and handed over its recording
 constexpr int kFailed = 1;         // no language file; a "-rec" run that could not record or ended early
 constexpr int kNoServer = 2;       // "-rec" without an encoder server: nothing recorded
-constexpr int kAlreadyRunning = 3; // "-rec" while another editor runs: nothing recorded
+constexpr int kAlreadyRunning = 3; // "-rec" or a batch script while another editor runs: nothing done
 } // namespace exitstatus
 
 // The status the program ends with once its event loop has let go: the first

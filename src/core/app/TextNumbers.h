@@ -80,6 +80,7 @@ constexpr int kSpeechWindowTitle = 6810;
 
 constexpr int kPaddingHint = 7000;          // LAME sets the padding bit itself
 constexpr int kRecordingRefused = 7040;     // "-rec" while another editor runs
+constexpr int kScriptRefused = 7318;        // |1 a batch script given while another editor runs
 constexpr int kLanguageFallback = 7041;     // |1 saved language not in the file; English is used
 constexpr int kNoDisplay = 7042;            // no display reachable: the program runs without windows
 constexpr int kMainWindowFailed = 7043;     // |1 what went wrong
@@ -91,5 +92,7 @@ constexpr int kSourcesNotDeleted = 7101;    // |1 the files
 constexpr int kChangedReadAgain = 7120;     // |1 the source file
 constexpr int kChangedShorter = 7121;       // |1 the source file
 constexpr int kOperationRunning = 7180;     // a command refused under another long operation
+constexpr int kScriptNoSource = 7316;       // |1 the outputs whose source the batch script does not list
+constexpr int kScriptSameOutput = 7317;     // |1 the outputs the batch script names more than once
 
 } // namespace kelbrin::texts

@@ -31,6 +31,10 @@ FrameRange framesOf(const ExportPiece& piece, const cPozycjaPlikow& file, double
     range.first = std::max<std::int64_t>(1, FrameFromSeconds(file, piece.startSeconds));
     const bool toTheEnd = sourceSeconds > 0 && piece.endSeconds >= sourceSeconds - kEndTolerance;
     range.end = toTheEnd ? 0 : FrameFromSeconds(file, piece.endSeconds);
+    // An end inside the first frame is no end of 0: that would run to the
+    // end of the source and write all of it.
+    if (range.end == 0 && !toTheEnd && piece.endSeconds > 0)
+        range.end = 1;
     return range;
 }
 

@@ -4,18 +4,36 @@
 #include "core/app/MessageService.h"
 #include "core/app/Numbers.h"
 #include "core/app/TextCatalog.h"
+#include "core/app/TextNumbers.h"
 #include "core/document/cPozycjeMP3.h"
 #include "core/document/cPozycjePlikow.h"
 #include "core/export/SaveEngine.h"
 #include "core/export/SaveHost.h"
 #include "platform/settings/SettingsStore.h"
 
+#include <QSet>
+#include <QStringList>
+#include <algorithm>
+
 namespace kelbrin {
 
 namespace {
 
+using texts::kScriptNoSource;
+using texts::kScriptSameOutput;
+
 bool settingTicked(const char* key) {
     return ValLong(GetSetting(QLatin1String(key), QStringLiteral("0"))) == 1;
+}
+
+// The names a message lists: a script of thousands of lines must not make a
+// box taller than the screen.
+QString shortList(const QStringList& names) {
+    constexpr qsizetype kMostNames = 10;
+    QString text = names.first(std::min(names.size(), kMostNames)).join(QStringLiteral(", "));
+    if (names.size() > kMostNames)
+        text += QStringLiteral(", ...");
+    return text;
 }
 
 QString tick(bool on) { return on ? QStringLiteral("1") : QStringLiteral("0"); }
@@ -48,11 +66,34 @@ SaveOutcome RunScriptExport(const ScriptExportRequest& r, SaveHost& host) {
     SaveRequest request;
     if (r.tracks)
         request.pieces.reserve(r.tracks->Count());
+    // A script is run unattended: a line that cannot be written says so
+    // instead of leaving its file out without a word.
+    QStringList noSource;
+    QStringList twice;
+    QSet<QString> names;
+    QSet<QString> reported; // the names in `twice`
     for (std::int32_t i = 1; r.tracks && i <= r.tracks->Count(); ++i) {
         const cPozycjaMP3& track = *r.tracks->Item(i);
-        if (track.blnAwlaysTop && IsFileSavable(r.files.get(), track.strFileNameSource))
+        if (!track.blnAwlaysTop)
+            continue;
+        if (!IsFileSavable(r.files.get(), track.strFileNameSource)) {
+            noSource.append(track.strFileName);
+        } else if (names.contains(track.strFileName)) {
+            // A later track would replace what the earlier one just wrote,
+            // and the CUE sheet and playlist would list the file twice.
+            if (!reported.contains(track.strFileName)) {
+                reported.insert(track.strFileName);
+                twice.append(track.strFileName);
+            }
+        } else {
+            names.insert(track.strFileName);
             request.pieces.append(ExportPieceFromTrack(track));
+        }
     }
+    if (!noSource.isEmpty())
+        ShowText(kScriptNoSource, mb::Information, QStringLiteral("|1"), shortList(noSource));
+    if (!twice.isEmpty())
+        ShowText(kScriptSameOutput, mb::Information, QStringLiteral("|1"), shortList(twice));
     request.openFiles = r.files;
     request.destFolder = GetSetting(QStringLiteral("DestPath"), r.destFolder).trimmed();
     request.exactAnalysis = true;

@@ -33,6 +33,8 @@ public:
 // folder, CUE sheet and playlist as the export dialog keeps them. Afterwards
 // the export options are stored with the values the script forced, as the
 // export dialog stores them when it closes. With no open source it says so.
+// A track whose source the script does not list, or whose output name an
+// earlier track took, is left out, and one message names each kind.
 SaveOutcome RunScriptExport(const ScriptExportRequest& request, SaveHost& host);
 
 // RunScriptExport with no window to show its progress or to stop it.

@@ -123,7 +123,26 @@ std::optional<ScriptTime> secondsTime(QStringView field) {
     return ScriptTime{s->seconds / 60, s->seconds % 60, s->milliseconds};
 }
 
-enum class LineError { None, Unreadable, Name };
+enum class LineError { None, Unreadable, Range, Name };
+
+// A bound written with a minus sign: "-0.5" reads as 0 seconds and 500 ms,
+// so the sign is looked for in the text, not in the value.
+bool negative(QStringView field) { return field.trimmed().startsWith(u'-'); }
+
+std::int64_t milliseconds(const ScriptTime& t) {
+    return (std::int64_t{t.minutes} * 60 + t.seconds) * 1000 + t.milliseconds;
+}
+
+// The export reads an end of 0 as "to the end of the source", and so it
+// would read a negative end; an end before the start would give no file
+// without a word. Such ranges are not what the line asks for.
+bool endBeforeStart(const ScriptTrackLine& track) {
+    if (track.inTime) {
+        const std::int64_t end = milliseconds(track.end);
+        return end != 0 && end < milliseconds(track.start);
+    }
+    return track.frameTo != 0 && track.frameTo < track.frameFrom;
+}
 
 LineError trackLine(const QString& line, ScriptTrackLine& track) {
     const LineFields f(line);
@@ -139,6 +158,9 @@ LineError trackLine(const QString& line, ScriptTrackLine& track) {
     const int count = *kind == 2 ? 7 : 5;
     if (!f.has(count))
         return LineError::Unreadable;
+    bool minus = negative(f.last(count));
+    for (int i = 3; i < count - 1; ++i)
+        minus = minus || negative(f.field(i));
     if (*kind == 0) {
         const auto from = wholeNumber(f.field(3));
         const auto to = wholeNumber(f.last(count));
@@ -156,6 +178,8 @@ LineError trackLine(const QString& line, ScriptTrackLine& track) {
         track.start = *start;
         track.end = *end;
     }
+    if (minus || endBeforeStart(track))
+        return LineError::Range;
     track.name = CleanOutputName(f.field(1).toString());
     return IsUsableOutputName(track.name) ? LineError::None : LineError::Name;
 }
@@ -179,8 +203,16 @@ QStringList ScriptTextLines(const QString& text) {
         if (c != QLatin1Char('\r') && c != QLatin1Char('\n'))
             continue;
         lines.append(text.mid(start, i - start));
-        if (c == QLatin1Char('\r') && i + 1 < n && text[i + 1] == QLatin1Char('\n'))
-            ++i;
+        if (c == QLatin1Char('\r')) {
+            // CR CR LF is a CR LF file whose line ends were converted once
+            // more; read as two ends, it would put an empty line after every
+            // line, and the first one ends the destination section.
+            qsizetype j = i + 1;
+            while (j < n && text[j] == QLatin1Char('\r'))
+                ++j;
+            if (j < n && text[j] == QLatin1Char('\n'))
+                i = j;
+        }
         start = i + 1;
     }
     if (start < n)
@@ -220,6 +252,8 @@ ScriptReadResult ParseScript(const QString& text) {
         switch (trackLine(lines[i], track)) {
         case LineError::Unreadable:
             return failure(ScriptReadStatus::BadLine, i, lines[i]);
+        case LineError::Range:
+            return failure(ScriptReadStatus::BadRange, i, lines[i]);
         case LineError::Name:
             return failure(ScriptReadStatus::BadName, i, lines[i].section(QLatin1Char(':'), 1, 1));
         case LineError::None:

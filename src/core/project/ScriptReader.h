@@ -3,7 +3,9 @@
 // "id:path" lines and a "[Destination Files]" section of lines
 // "id:name:kind:start:end" (kind 0 frames, 2 minutes and seconds in two fields
 // each, any other kind seconds in one field). Lines may end in CR LF, LF or
-// CR; a last line without an end counts. Nothing is opened here.
+// CR (CRs before an LF belong to its end); a last line without an end counts.
+// A range end of 0 runs to the end of the source; a negative bound or an end
+// before the start is refused. Nothing is opened here.
 
 #include <QList>
 #include <QString>
@@ -54,6 +56,7 @@ enum class ScriptReadStatus {
     NoSourceSection,      // no "[Source Files]" line
     NoDestinationSection, // no "[Destination Files]" line after the sources
     BadLine,              // a line whose numbers or fields cannot be read
+    BadRange,             // a range with a negative bound or its end before its start
     BadName,              // an output name that names no file of its own
 };
 

@@ -46,6 +46,9 @@ bool explain(const ScriptReadResult& r, const QString& path) {
     case ScriptReadStatus::BadLine:
         ShowText(3030, mb::Information, kP1, QString::number(r.line), kP2, r.lineText);
         return false;
+    case ScriptReadStatus::BadRange:
+        ShowText(7315, mb::Information, kP1, QString::number(r.line), kP2, r.lineText);
+        return false;
     case ScriptReadStatus::BadName:
         ShowText(3344, mb::Information, kP1, QString::number(r.line), kP2, r.lineText);
         return false;

@@ -95,7 +95,7 @@ TEST_F(ScriptFormat, ReadsEveryRangeFormAndSkipsWhatItShould) {
 }
 
 TEST_F(ScriptFormat, AnyLineEndWorksAndTheLastLineNeedsNone) {
-    for (const char* end : {"\r\n", "\n", "\r"}) {
+    for (const char* end : {"\r\n", "\n", "\r", "\r\r\n"}) {
         const QString e = QString::fromLatin1(end);
         const ScriptReadResult r =
             ParseScript("[Source Files]" + e + "1:/m/x.mp3" + e + "[Destination Files]" + e +
@@ -127,6 +127,21 @@ TEST_F(ScriptFormat, FaultyScriptsStopWithTheirLine) {
         EXPECT_EQ(r.line, 6) << line;
         EXPECT_EQ(r.lineText, line);
     }
+}
+
+TEST_F(ScriptFormat, ARangeWithANegativeBoundOrItsEndBeforeItsStartStopsWithItsLine) {
+    const QString head = "[Source Files]\r\n1:/m/x.mp3\r\n[Destination Files]\r\n";
+    for (const char* line : {"1:a.mp3:0:10:-5", "1:a.mp3:0:-1:5", "1:a.mp3:0:100:10",
+                             "1:a.mp3:1:5:2,5", "1:a.mp3:1:-0.5:2", "1:a.mp3:2:1:0:0:30",
+                             "1:a.mp3:2:0:-30:1:0"}) {
+        const ScriptReadResult r = ParseScript(head + "1:ok.mp3:0:1:2\r\n" + line);
+        EXPECT_EQ(r.status, ScriptReadStatus::BadRange) << line;
+        EXPECT_EQ(r.line, 5) << line;
+        EXPECT_EQ(r.lineText, line);
+    }
+    // An end of 0 runs to the end of the source, and an empty range stays one.
+    for (const char* line : {"1:a.mp3:0:10:0", "1:a.mp3:1:5:0", "1:a.mp3:0:10:10", "1:a.mp3:1:2:2.0"})
+        EXPECT_EQ(ParseScript(head + line).status, ScriptReadStatus::Ok) << line;
 }
 
 TEST_F(ScriptFormat, OutputNamesStayInsideTheDestinationFolder) {
