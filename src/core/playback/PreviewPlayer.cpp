@@ -167,13 +167,15 @@ void PreviewPlayer::PlayPreviewRange() {
         g.setStopTime(graphEnd());
         g.setCurrentPosition(graphBegin());
         break;
+    // The stop time first: a position at or past the old stop time (the
+    // begin test's, say) would read as that stop time when the new one is set.
     case 1:
-        g.setCurrentPosition(graphEnd());
         g.setStopTime(g.duration());
+        g.setCurrentPosition(graphEnd());
         break;
     case 2:
-        g.setCurrentPosition(graphBegin());
         g.setStopTime(g.duration());
+        g.setCurrentPosition(graphBegin());
         break;
     case 3:
         g.setCurrentPosition(0);
