@@ -7,6 +7,8 @@
 #include "core/playback/PreviewPlayer.h"
 #include "core/playback/SequencePlayer.h"
 #include "gui/editor/EditorController.h"
+#include "gui/mainwindow/FakeProgramEnd.h"
+#include "gui/mainwindow/MainClose.h"
 #include "gui/mainwindow/TrackPanel.h"
 #include "gui/mainwindow/TrackPanelFrame.h"
 #include "gui/mainwindow/frmDazudizi.h"
@@ -170,6 +172,34 @@ TEST_F(PlaybackRoadTest, ASourceThatNoLongerDecodesEndsTheRunWithAMessage) {
     EXPECT_FALSE(player().isRunning());
     EXPECT_FALSE(secondPlayed) << "the run ended at the track that does not play";
     EXPECT_FALSE(a->MediaControl) << "its graph is released";
+}
+
+// Fault mended: closing the window while the chain played left the run
+// going into the window's destruction, where the player ended it through the
+// editor and the tree that were already gone. The close now stops both
+// players first.
+TEST_F(PlaybackRoadTest, ClosingTheWindowWhileBothPlayersPlayStopsThemFirst) {
+    auto fakeEnd = std::make_unique<test::FakeProgramEnd>();
+    test::FakeProgramEnd* end = fakeEnd.get();
+    window->Closing().setProgramEnd(std::move(fakeEnd));
+    auto a = add(1, 0, 0, 5000);
+    add(2, 1, 0, 5000);
+    ready();
+    window->Editor().openProperties(a);
+    window->fraAudio()->cmdPlay2->click();
+    PreviewPlayer& preview = window->Panel().preview();
+    ASSERT_TRUE(preview.MediaControl);
+    window->Editor().editor().lngSelectedTrack = 1;
+    button("cmdPlay")->click();
+    ASSERT_TRUE(waitFor([&] { return a->blnPlayed; }, 2000));
+    messages->answers.enqueue(mb::No); // in case the project is asked about
+    EXPECT_TRUE(window->close());
+    EXPECT_EQ(end->ended, 1);
+    EXPECT_FALSE(player().isRunning()) << "nothing of the run is left for the window's destruction";
+    EXPECT_FALSE(a->blnPlayed);
+    EXPECT_FALSE(a->MediaControl) << "its output is let go";
+    ASSERT_TRUE(preview.MediaControl);
+    EXPECT_EQ(preview.MediaControl->state(), GraphState::Stopped);
 }
 
 // Fault mended: the preview's play modes that play to the file's end took
