@@ -267,6 +267,14 @@ void PreviewPlayer::HScrSeek_Scroll(int value) {
 std::optional<QString> PreviewPlayer::Timer1_Timer() {
     if (!MediaControl || blnPanelBusy || !Cpoz)
         return QString();
+    if (MediaControl->failed()) {
+        // A source that does not decode (rewritten since it was added, say)
+        // stands at its end at once: the graph goes, and the user is told
+        // once, as when it could not be built.
+        Release();
+        ShowMessage(GetText(3162), 64, QString(), 3162);
+        return QString();
+    }
     PlaybackGraph& g = *MediaControl;
     const double p = g.currentPosition();
     const double s = g.stopTime();

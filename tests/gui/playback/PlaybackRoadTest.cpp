@@ -146,7 +146,7 @@ TEST_F(PlaybackRoadTest, PreviousOnTheFirstTrackRestartsItAndNoOtherChain) {
 
 // Fault mended: a source rewritten between two plays into something that does
 // not decode played as an empty track: the chain went on to the next track at
-// once, and nobody was told.
+// once, the preview stood still, and nobody was told.
 TEST_F(PlaybackRoadTest, ASourceThatNoLongerDecodesEndsTheRunWithAMessage) {
     const QString folder = test::MakeTempDir("playroad");
     auto a = add(1, 0, 0, 2000);
@@ -172,6 +172,17 @@ TEST_F(PlaybackRoadTest, ASourceThatNoLongerDecodesEndsTheRunWithAMessage) {
     EXPECT_FALSE(player().isRunning());
     EXPECT_FALSE(secondPlayed) << "the run ended at the track that does not play";
     EXPECT_FALSE(a->MediaControl) << "its graph is released";
+
+    // The track panel's preview of it says so too, once, and lets it go.
+    messages->shown.clear();
+    window->Editor().openProperties(a);
+    window->fraAudio()->cmdPlay2->click();
+    PreviewPlayer& preview = window->Panel().preview();
+    waitFor([&] { return !preview.MediaControl; }, 3000);
+    QTest::qWait(600);
+    ASSERT_EQ(messages->shown.size(), 1);
+    EXPECT_EQ(messages->shown.last().textNumber, 3162);
+    EXPECT_FALSE(preview.MediaControl);
 }
 
 // Fault mended: closing the window while the chain played left the run
