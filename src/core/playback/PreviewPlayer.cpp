@@ -167,13 +167,15 @@ void PreviewPlayer::PlayPreviewRange() {
         g.setStopTime(graphEnd());
         g.setCurrentPosition(graphBegin());
         break;
+    // The stop time first: a position at or past the old stop time (the
+    // begin test's, say) would read as that stop time when the new one is set.
     case 1:
-        g.setCurrentPosition(graphEnd());
         g.setStopTime(g.duration());
+        g.setCurrentPosition(graphEnd());
         break;
     case 2:
-        g.setCurrentPosition(graphBegin());
         g.setStopTime(g.duration());
+        g.setCurrentPosition(graphBegin());
         break;
     case 3:
         g.setCurrentPosition(0);
@@ -265,6 +267,14 @@ void PreviewPlayer::HScrSeek_Scroll(int value) {
 std::optional<QString> PreviewPlayer::Timer1_Timer() {
     if (!MediaControl || blnPanelBusy || !Cpoz)
         return QString();
+    if (MediaControl->failed()) {
+        // A source that does not decode (rewritten since it was added, say)
+        // stands at its end at once: the graph goes, and the user is told
+        // once, as when it could not be built.
+        Release();
+        ShowMessage(GetText(3162), 64, QString(), 3162);
+        return QString();
+    }
     PlaybackGraph& g = *MediaControl;
     const double p = g.currentPosition();
     const double s = g.stopTime();

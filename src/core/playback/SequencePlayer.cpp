@@ -8,6 +8,7 @@
 #include "core/app/PathProcedures.h"
 #include "core/app/PlaybackGraphs.h"
 #include "core/app/TextCatalog.h"
+#include "core/app/TextNumbers.h"
 #include "core/document/cPozycjeMP3.h"
 #include "core/editor/PlayRun.h"
 #include "core/editor/TrackGraph.h"
@@ -21,10 +22,16 @@
 namespace kelbrin {
 
 namespace {
+using texts::kNoGraphText;
 constexpr float kNoOvertake = -100000.0f;
 // Jumps to the loop head within one tick before it yields anyway, so a chain
 // of empty ranges can never hold the event loop.
 constexpr int kMaxJumpsPerTick = 200;
+
+// Where Previous goes from a track: its predecessor, or the track itself
+// when it follows the start box. A start target of 0 would start the head
+// track of every chain, also of those this run never played.
+std::int32_t PreviousTarget(const cPozycjaMP3& t) { return t.lngTrack != 0 ? t.lngTrack : t.lngNrPozycji; }
 } // namespace
 
 SequencePlayer::SequencePlayer(Clock& clock, TracksGetter tracks, PlayRunState& run,
@@ -167,16 +174,25 @@ void SequencePlayer::runPasses() {
                 return;
             }
         }
-        if (pass() == PassEnd::Jump) {
+        const PassEnd end = pass();
+        if (end == PassEnd::Jump) {
             m_gotoHead = true;
             continue;
+        }
+        if (end == PassEnd::Failed) {
+            // As with a graph that cannot be built: the run ends, and says
+            // why, once it has let go of everything.
+            stopTracks();
+            exitPath();
+            ShowMessage(GetText(kNoGraphText), mb::Information, QString(), kNoGraphText);
+            return;
         }
         // End of the pass.
         if (m_timerEnabled || !m_active) {
             blnPause = false;
             Timer.UnloadAll();
             if (mnuPlay_Repeat) {
-                cmdStop_Click();
+                stopTracks();
                 mnuPlay_Repeat = true; // the stop unchecked it
                 m_view.modesChanged();
                 setTimer(false);
@@ -190,7 +206,9 @@ void SequencePlayer::runPasses() {
                 m_gotoHead = true;
                 continue;
             }
-            cmdStop_Click();
+            // A play request that came during the run (the timer is on)
+            // starts the next run on its tick.
+            stopTracks();
             exitPath();
             return;
         }
@@ -351,6 +369,10 @@ std::optional<SequencePlayer::PassEnd> SequencePlayer::passEntry(std::int32_t i,
         m_active = true;
         return PassEnd::Done;
     }
+    // A file that does not decode stands at its end at once: the chain
+    // would race through its tracks without a sound or a word.
+    if (P.blnPlayed && graph->failed())
+        return PassEnd::Failed;
     const EntryTimes at{graph->currentPosition(), graph->stopTime(), graph->duration()};
     if (P.blnPlayed) {
         m_active = true;
@@ -415,7 +437,7 @@ SequencePlayer::PassEnd SequencePlayer::startSuccessor(cPozycjaMP3& P) {
     if (P.blnPrev) {
         blnStartPhase = true;
         P.blnPlayed = false;
-        m_startTarget = P.lngTrack;
+        m_startTarget = PreviousTarget(P);
     } else {
         m_startTarget = n;
     }
@@ -467,7 +489,7 @@ SequencePlayer::PassEnd SequencePlayer::finishEntry(cPozycjaMP3& P, std::int32_t
     Timer.Unload(P.lngNrPozycji);
     if (P.blnPrev) {
         blnStartPhase = true;
-        m_startTarget = P.lngTrack;
+        m_startTarget = PreviousTarget(P);
         P.blnPrev = false;
         return PassEnd::Jump;
     }

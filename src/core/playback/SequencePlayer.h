@@ -59,7 +59,8 @@ public:
     // Switches the player timer on: a run starts on its tick; during a run the
     // loop ends the run (or, with repeat, restarts it) at the end of its pass.
     void cmdPlay_Click();
-    // Stops every track (graphs kept until the run ends) and unchecks repeat.
+    // Stops every track (graphs kept until the run ends) and unchecks repeat;
+    // a run that was asked for and has not started yet does not start.
     void cmdStop_Click();
     void cmdPause_Click();
     // Index 0 back, 1 forward, by MoveStep seconds.
@@ -96,9 +97,12 @@ public:
     bool timerEnabled() const { return m_timerEnabled; }
 
 private:
-    enum class PassEnd { Done, Jump };
+    // Failed: a playing track's media failed to play; the run ends.
+    enum class PassEnd { Done, Jump, Failed };
     cPozycjeMP3& tracks() const { return *m_tracks(); }
     void setTimer(bool enabled);
+    // Stop's work on the tracks, without touching the player timer.
+    void stopTracks();
     void tmrPlayer_Timer();
     bool startRun();
     void runPasses();

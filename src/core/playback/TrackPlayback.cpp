@@ -88,6 +88,13 @@ void SequencePlayer::PlayTrack(std::int32_t position, bool notFirst) {
 }
 
 void SequencePlayer::cmdStop_Click() {
+    // A run asked for and not yet started (the timer's tick is pending) is
+    // called off too: a Stop right after Play must not let the chain start.
+    setTimer(false);
+    stopTracks();
+}
+
+void SequencePlayer::stopTracks() {
     blnPause = false;
     if (!m_tracks() || tracks().Count() == 0)
         return;
@@ -109,7 +116,9 @@ void SequencePlayer::cmdStop_Click() {
 }
 
 void SequencePlayer::cmdPause_Click() {
-    if (!m_tracks() || tracks().Count() == 0)
+    // Without a run there is nothing to pause; a flag set now would hold the
+    // next run's first gap as if it were paused.
+    if (!m_busy || !m_tracks() || tracks().Count() == 0)
         return;
     cPozycjeMP3& all = tracks();
     const bool pausing = !blnPause;

@@ -139,6 +139,10 @@ bool MainClose::Form_Unload() {
         }
     }
 
+    // Nothing plays on into the window's destruction: a run would end there
+    // through the editor and the tree, which go before the player.
+    m_steps->stopPreview();
+    m_steps->stopPlayer();
     closeOtherWindows();
     const QAction* help = m_menus.item(QStringLiteral("mnuHelp"));
     SaveSetting(QStringLiteral("Help"), help && help->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
@@ -229,8 +233,7 @@ void MainClose::offerToDeleteSources() {
         return;
     if (ShowText(3241, mb::YesNo | mb::Question | mb::DefaultButton2) != mb::Yes)
         return;
-    m_steps->stopPreview();
-    m_steps->stopPlayer();
+    // Both players were stopped before (see Form_Unload): no source is held.
     // A file that is already gone is no failure; one that stays is named.
     QStringList kept;
     for (std::int32_t i = 1; i <= files->Count(); ++i) {

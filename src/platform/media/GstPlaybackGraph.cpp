@@ -414,11 +414,13 @@ void GstPlaybackGraph::seekFrom(double seconds) {
     // A seek needs a prerolled pipeline; a paused one keeps its place.
     if (m_state != GraphState::Running)
         gst_element_set_state(m_pipeline, GST_STATE_PAUSED);
+    // To the end is a stop set to "none": a stop type of none would keep the
+    // segment's earlier stop, so a graph once stopped short (the begin test)
+    // ended there again, and refused every seek past it.
     m_seekPending = gst_element_seek(m_pipeline, m_rate, GST_FORMAT_TIME,
                                      GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
-                                     GST_SEEK_TYPE_SET, Nanoseconds(m_seekTarget),
-                                     toTheEnd ? GST_SEEK_TYPE_NONE : GST_SEEK_TYPE_SET,
-                                     toTheEnd ? GST_CLOCK_TIME_NONE : Nanoseconds(m_stop));
+                                     GST_SEEK_TYPE_SET, Nanoseconds(m_seekTarget), GST_SEEK_TYPE_SET,
+                                     toTheEnd ? gint64(GST_CLOCK_TIME_NONE) : Nanoseconds(m_stop));
     // A paused seek settles while the caller goes on; until it has, the
     // position reads as its target.
     applyPipelineState();

@@ -67,7 +67,7 @@ public:
     void setBalance(int hundredthsDb) override;
 
     // True once a stream error stopped the graph (it then stays at its end).
-    bool failed() const;
+    bool failed() const override;
     // The factory names of every element in the pipeline, decodebin's
     // children included (to see which decoder and sink play).
     QStringList elementFactories() const;

@@ -55,6 +55,11 @@ public:
     virtual void setVolume(int hundredthsDb) = 0;
     virtual int balance() const = 0;
     virtual void setBalance(int hundredthsDb) = 0;
+
+    // True once the media failed to play (a file that turned out not to
+    // decode, a stream error): the graph then stands at its end, as if it
+    // had finished.
+    virtual bool failed() const { return false; }
 };
 
 // The linear gain of a volume in 1/100 dB: 10^(v/2000), and exactly 0 at
