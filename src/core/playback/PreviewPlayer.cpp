@@ -8,6 +8,7 @@
 #include "core/app/PathProcedures.h"
 #include "core/app/PlaybackGraphs.h"
 #include "core/app/TextCatalog.h"
+#include "core/app/TextNumbers.h"
 #include "core/document/cPozycjaMP3.h"
 #include "platform/media/PlaybackGraph.h"
 #include "platform/settings/SettingsStore.h"
@@ -147,7 +148,7 @@ void PreviewPlayer::cmdPlay2_Click() {
                     MediaControl.reset();
                     continue;
                 }
-                ShowMessage(GetText(3162), 64, QString(), 3162);
+                ShowMessage(GetText(texts::kNoGraphText), mb::Information, QString(), texts::kNoGraphText);
                 MediaControl.reset();
                 return;
             }
@@ -272,7 +273,7 @@ std::optional<QString> PreviewPlayer::Timer1_Timer() {
         // stands at its end at once: the graph goes, and the user is told
         // once, as when it could not be built.
         Release();
-        ShowMessage(GetText(3162), 64, QString(), 3162);
+        ShowMessage(GetText(texts::kNoGraphText), mb::Information, QString(), texts::kNoGraphText);
         return QString();
     }
     PlaybackGraph& g = *MediaControl;
