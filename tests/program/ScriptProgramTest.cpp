@@ -250,15 +250,7 @@ TEST_F(ScriptProgramTest, ALineThatCannotBeWrittenAsItAsksSaysSoInsteadOfWriting
 
 TEST_F(ScriptProgramTest, AScriptGivenWhileAnEditorRunsSaysItRanNothingAndFails) {
     QProcess first;
-    first.setProcessEnvironment(process.processEnvironment());
-    first.setWorkingDirectory(home);
-    first.start(test::RuntimeDir() + "/kelbrin", {});
-    ASSERT_TRUE(first.waitForStarted(5000));
-    QElapsedTimer waited;
-    waited.start();
-    while (!QFileInfo::exists(home + "/runtime/kelbrin.lock") && waited.elapsed() < 30000)
-        QThread::msleep(50);
-    ASSERT_TRUE(QFileInfo::exists(home + "/runtime/kelbrin.lock"));
+    ASSERT_TRUE(test::StartEditorHoldingTheLock(first, process.processEnvironment(), home));
 
     // A scheduled export while the editor is open: nothing is exported, so
     // the run must not end as if it had been.

@@ -5,11 +5,9 @@
 // once with its no-server status once start-up is through.
 #include "support/TestEnvironment.h"
 
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QThread>
 #include <gtest/gtest.h>
 
 #include "ProgramHome.h"
@@ -57,15 +55,7 @@ protected:
 };
 
 TEST_F(UnattendedStartProgramTest, ASecondRecordingWhileAnEditorRunsSaysSoAndFails) {
-    first.setProcessEnvironment(env);
-    first.setWorkingDirectory(home);
-    first.start(kelbrin, {});
-    ASSERT_TRUE(first.waitForStarted(5000));
-    QElapsedTimer waited;
-    waited.start();
-    while (!QFileInfo::exists(home + "/runtime/kelbrin.lock") && waited.elapsed() < 30000)
-        QThread::msleep(50);
-    ASSERT_TRUE(QFileInfo::exists(home + "/runtime/kelbrin.lock"));
+    ASSERT_TRUE(test::StartEditorHoldingTheLock(first, env, home));
 
     ASSERT_TRUE(run({"-rec", "1"})) << stderrText.toStdString();
     EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);

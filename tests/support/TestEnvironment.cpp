@@ -1,8 +1,11 @@
 #include "TestEnvironment.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
+#include <QThread>
 #include <QUuid>
 
 #include <cstdlib>
@@ -66,5 +69,19 @@ QString WriteFile(const QString& path, const QByteArray& bytes) {
 }
 
 QString SourceDir() { return QStringLiteral(KELBRIN_SOURCE_DIR); }
+
+bool StartEditorHoldingTheLock(QProcess& editor, const QProcessEnvironment& env, const QString& home) {
+    editor.setProcessEnvironment(env);
+    editor.setWorkingDirectory(home);
+    editor.start(RuntimeDir() + "/kelbrin", {});
+    if (!editor.waitForStarted(5000))
+        return false;
+    const QString lock = home + "/runtime/kelbrin.lock";
+    QElapsedTimer waited;
+    waited.start();
+    while (!QFileInfo::exists(lock) && waited.elapsed() < 30000)
+        QThread::msleep(50);
+    return QFileInfo::exists(lock);
+}
 
 } // namespace kelbrin::test

@@ -5,6 +5,9 @@
 #include <QByteArray>
 #include <QString>
 
+class QProcess;
+class QProcessEnvironment;
+
 namespace kelbrin::test {
 
 // Creates the private folders and points the XDG variables at them. Call before
@@ -23,5 +26,8 @@ QString RuntimeDir();
 // Writes `bytes` to `path` (creating its folder); returns the path.
 QString WriteFile(const QString& path, const QByteArray& bytes);
 QString SourceDir();
+// Starts the editor in `home` with `env` and waits until it holds the
+// single-instance lock (home/runtime), so that a second start meets it.
+bool StartEditorHoldingTheLock(QProcess& editor, const QProcessEnvironment& env, const QString& home);
 
 } // namespace kelbrin::test
