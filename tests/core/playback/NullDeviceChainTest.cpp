@@ -102,8 +102,13 @@ TEST(NullDeviceChain, AnOverlapStartsTheSecondTrackOnTimeInRealTime) {
     }
     EXPECT_TRUE(messages->shown.isEmpty());
     ASSERT_EQ(view.order, (QList<std::int32_t>{1, 2}));
-    // B starts 0.3 s before A's end: 0.7 s after A's start, where A has played 0.7 s.
-    EXPECT_NEAR(view.startMs[2] - view.startMs[1], 700, 100);
+    // B starts 0.3 s before A's end, where A has played 0.7 s: in real time,
+    // never sooner than 0.7 s after A's start. A busy machine (or a sanitizer
+    // build) can hold A's first sound back a little, which delays B with it;
+    // where A stands when B starts is the exact measure.
+    const qint64 apart = view.startMs[2] - view.startMs[1];
+    EXPECT_GE(apart, 600);
+    EXPECT_LE(apart, 1200);
     EXPECT_NEAR(view.positionAtStart[2], 0.7, 0.1);
     EXPECT_EQ(view.runs, (QList<bool>{true, false}));
     EXPECT_FALSE(tracks.Item(1)->MediaControl) << "released at the end of the run";
