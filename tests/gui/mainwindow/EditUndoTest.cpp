@@ -1,7 +1,6 @@
 // Edits on the real main window followed by undo and redo: the project saved
 // afterwards, the views and the track panel.
 #include "core/app/ProgramObjects.h"
-#include "core/app/TextCatalog.h"
 #include "core/document/cPozycjaMP3.h"
 #include "core/document/cPozycjaPlikow.h"
 #include "core/document/cPozycjeMP3.h"
@@ -19,7 +18,7 @@
 #include "gui/mainwindow/TrackPanelFrame.h"
 #include "gui/mainwindow/frmDazudizi.h"
 #include "gui/document/frmPliki.h"
-#include "platform/settings/MemorySettingsStore.h"
+#include "support/BasicServices.h"
 #include "support/ProgramState.h"
 #include "support/ScriptedMessages.h"
 #include "support/TestEnvironment.h"
@@ -43,13 +42,11 @@ namespace {
 class EditUndoTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        store = test::FreshProgramState();
-        store->values = {{"WindowState", "0"}, {"Width", "15000"}, {"Height", "9000"}, {"AdvView", "1"}};
-        Catalog().load(test::SourceDir() + "/resources/Kelbrin.ini");
-        Catalog().setLanguage("ENGLISH");
-        auto scripted = std::make_unique<test::ScriptedMessages>();
-        messages = scripted.get();
-        previous = SetMessageService(std::move(scripted));
+        test::ResetProgramObjects();
+        Program().session.OpenFiles = std::make_shared<cPozycjePlikow>();
+        services = std::make_unique<test::BasicServices>(QMap<QString, QString>{
+            {"WindowState", "0"}, {"Width", "15000"}, {"Height", "9000"}, {"AdvView", "1"}});
+        messages = services->messages;
         Program().settings.DestFolder = test::MakeTempDir("dest");
         window = new frmDazudizi(Program());
         window->setAttribute(Qt::WA_DeleteOnClose, false);
@@ -70,8 +67,7 @@ protected:
     }
     void TearDown() override {
         delete window;
-        SetMessageService(std::move(previous));
-        SetSettingsStore(nullptr);
+        services.reset();
     }
     void add(std::int32_t n, int x, int y, std::int32_t pred) {
         auto t = std::make_shared<cPozycjaMP3>();
@@ -117,9 +113,8 @@ protected:
         return shown;
     }
 
-    MemorySettingsStore* store = nullptr;
+    std::unique_ptr<test::BasicServices> services;
     test::ScriptedMessages* messages = nullptr;
-    std::unique_ptr<MessageService> previous;
     frmDazudizi* window = nullptr;
     QString source;
 };
