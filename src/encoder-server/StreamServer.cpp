@@ -128,8 +128,10 @@ bool StreamServer::INIT(const QString& formatFile, const QString& bufferFile) {
     }
     m_output.startRecording(options);
     if (!m_output.openFile()) {
+        // The folder and the system's reason, as when a later file of a split fails.
         ShowText(servertext::kOutputCreateFailed, mb::Critical, QStringLiteral("|1"),
-                 QDir::toNativeSeparators(options.folder));
+                 QDir::toNativeSeparators(m_output.folder()) + QStringLiteral(": ") +
+                     m_output.lastError());
         return fail();
     }
     m_fileRec.clear();
@@ -176,7 +178,7 @@ void StreamServer::Start(int intervalMs) {
 void StreamServer::loopFinished(int reason) {
     m_state = kLoopEnded;
     if (reason != handshake::kEndedAsAsked && reason != servertext::kEncoderFailed &&
-        reason != servertext::kEditorGone)
+        reason != servertext::kEditorGone && reason != servertext::kServerAskedToEnd)
     {
         // Shown once the loop has unwound; the editor learns the reason itself.
         QString detail = m_output.lastError();
@@ -226,9 +228,9 @@ void StreamServer::closeRecording() {
         m_buffer.close();
 }
 
-void StreamServer::shutdown() {
+void StreamServer::shutdown(int reason) {
     if (loopRunning())
-        m_loop->stopNow(servertext::kEditorGone);
+        m_loop->stopNow(reason);
     closeRecording();
 }
 

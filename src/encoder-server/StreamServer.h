@@ -6,6 +6,7 @@
 
 #include "BlockEncoder.h"
 #include "ConversionLoop.h"
+#include "ServerTexts.h"
 #include "RecorderOutput.h"
 
 #include "core/recording/RecordingHandshake.h"
@@ -43,9 +44,10 @@ public:
     void Start(int intervalMs);
     void UNINIT();
 
-    // The editor has gone or released the object: a running loop ends with
-    // its files finished, and everything is closed.
-    void shutdown();
+    // The editor has gone or released the object, or the server was asked to
+    // end (`reason` says which): a running loop ends with its files finished,
+    // and everything is closed.
+    void shutdown(int reason = servertext::kEditorGone);
 
     // Test hooks: the free-space probe and the loop's options.
     void setFreeSpace(ConversionLoop::FreeSpace probe) { m_freeSpace = std::move(probe); }

@@ -11,6 +11,7 @@
 #include "gui/app/QtMessageService.h"
 #include "platform/media/Clock.h"
 #include "platform/shell/ComponentActivation.h"
+#include "platform/shell/TerminationSignals.h"
 
 #include <QApplication>
 #include <QDBusConnection>
@@ -83,6 +84,12 @@ int main(int argc, char** argv) {
         }
     });
     busWatch.start(1000);
+    // A session that ends (or anyone) asking the server to end: the files it
+    // writes are finished first, as when its editor goes away.
+    TerminationSignals endRequests([&server](int) {
+        server.shutdown(servertext::kServerAskedToEnd);
+        QCoreApplication::quit();
+    });
     const QString className = QStringLiteral("clsStreamMP3");
     if (!bus.registerObject(DBusClassNames::path(className), &adaptor, QDBusConnection::ExportAllSlots) ||
         !bus.registerService(DBusClassNames::service())) {

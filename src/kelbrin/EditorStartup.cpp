@@ -36,9 +36,12 @@ EditorStartup::EditorStartup(ProgramObjects& program, bool headless)
 bool EditorStartup::unattended() { return m_headless || StartupPlatform::unattended(); }
 
 QList<int> EditorStartup::pendingNotices() {
+    QList<int> notices;
     if (m_headless)
-        return {startuptext::kNoDisplay};
-    return {};
+        notices << startuptext::kNoDisplay;
+    if (m_instance.unavailable())
+        notices << startuptext::kNoInstanceLock;
+    return notices;
 }
 
 QString EditorStartup::ReadOnlyFilesFolder() {
@@ -102,8 +105,18 @@ void EditorStartup::showMainWindow() {
 }
 
 bool EditorStartup::openFile(const QString& path, int mode, bool isScript, bool fromRecorder) {
-    return m_main && m_main->OtworzPlik(path, mode, isScript, fromRecorder);
+    const bool opened = m_main && m_main->OtworzPlik(path, mode, isScript, fromRecorder);
+    // A script that a scheduler runs has nobody to close the window after it:
+    // the program ends once the script has run, and its status says whether
+    // everything was written.
+    if (isScript && unattended())
+        endProgram();
+    return opened;
 }
+
+void EditorStartup::endProgram() { QTimer::singleShot(0, qApp, &QCoreApplication::quit); }
+
+bool EditorStartup::mainWindowReady() const { return !m_main || m_main->CanChangeProject(); }
 
 void EditorStartup::setTreeRootText(const QString& text) {
     if (m_main)

@@ -43,6 +43,12 @@ public:
     void checkRecentProjectItem(int index) override;
     void clickSelectedTreeNode() override;
     void showRecorder(bool autoStart) override;
+    void endProgram() override;
+
+    // The main window once shown; null before, or when it could not be made.
+    frmDazudizi* mainWindow() const { return m_main.data(); }
+    // No long operation holds the main window.
+    bool mainWindowReady() const;
 
 private:
     ProgramObjects& m_program;

@@ -1,11 +1,13 @@
 #include "DisplayPlatform.h"
 #include "EditorStartup.h"
+#include "SignalClose.h"
 
 #include "gui/app/QtMessageService.h"
 #include "core/app/MessageService.h"
 #include "core/app/ProgramObjects.h"
 
 #include "gui/app/KelbrinApplication.h"
+#include "gui/mainwindow/frmDazudizi.h"
 #include "gui/app/StyleIconsOnDemand.h"
 
 int main(int argc, char** argv) {
@@ -28,6 +30,10 @@ int main(int argc, char** argv) {
     const QString commandLine = args.join(QLatin1Char(' '));
 
     kelbrin::EditorStartup startup(program.objects, headless);
+    // Asked to end from outside, the editor closes as its window's close box
+    // closes it. The request is answered once the event loop runs.
+    kelbrin::SignalClose signalClose([&startup]() -> QWidget* { return startup.mainWindow(); },
+                                     [&startup] { return startup.mainWindowReady(); });
     switch (kelbrin::Main(program.objects, startup, startup, commandLine)) {
     case kelbrin::StartupResult::SecondInstance:
         return kelbrin::exitstatus::kDone;

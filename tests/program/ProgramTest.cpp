@@ -9,8 +9,14 @@
 #include <QProcess>
 #include <QThread>
 #include <gtest/gtest.h>
+#include <csignal>
 
 #include "ProgramHome.h"
+#include "core/project/ProjectFileWriter.h"
+#include "core/project/ProjectRecords.h"
+#include "core/document/cPozycjeMP3.h"
+#include "core/document/cPozycjePlikow.h"
+#include "platform/text/AnsiCodec.h"
 
 using namespace kelbrin;
 
@@ -59,11 +65,13 @@ protected:
     const QString program = test::RuntimeDir() + "/kelbrin";
 };
 
+using ProjectTreeProgramTest = ProgramTest;
+
 } // namespace
 
 TEST_F(ProgramTest, FirstStartWritesTheSettingsAtOnceAndASecondStartChangesNothing) {
     QProcess* first = start(program);
-    ASSERT_TRUE(waitFor([&] { return QFileInfo::exists(conf); }, 5000));
+    ASSERT_TRUE(waitFor([&] { return QFileInfo::exists(conf); }, 30000));
     QThread::msleep(1000);
     const QByteArray written = read(conf);
     for (const char* key : {"TempRecDir=", "ExactSave=1", "RecBufor=500", "S_Buf=100000",
@@ -76,14 +84,15 @@ TEST_F(ProgramTest, FirstStartWritesTheSettingsAtOnceAndASecondStartChangesNothi
 
     // A second editor while the first runs: leaves at once, silently.
     QProcess* second = start(program);
-    ASSERT_TRUE(second->waitForFinished(5000));
+    ASSERT_TRUE(second->waitForFinished(30000));
     EXPECT_EQ(second->exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(second->exitCode(), 0);
     EXPECT_TRUE(second->readAllStandardError().isEmpty());
     EXPECT_EQ(first->state(), QProcess::Running);
 
-    first->terminate();
-    ASSERT_TRUE(first->waitForFinished(5000));
+    // Killed: a close would store the window's placement.
+    first->kill();
+    ASSERT_TRUE(first->waitForFinished(30000));
     QThread::msleep(50);
     EXPECT_EQ(read(conf), written);
 
@@ -91,7 +100,7 @@ TEST_F(ProgramTest, FirstStartWritesTheSettingsAtOnceAndASecondStartChangesNothi
     QProcess* third = start(program);
     QThread::msleep(1500);
     EXPECT_EQ(third->state(), QProcess::Running);
-    third->terminate();
+    third->kill();
     third->waitForFinished(5000);
     EXPECT_EQ(read(conf), written);
     EXPECT_EQ(QFileInfo(conf).lastModified(), stamp);
@@ -99,7 +108,7 @@ TEST_F(ProgramTest, FirstStartWritesTheSettingsAtOnceAndASecondStartChangesNothi
 
 TEST_F(ProgramTest, TheEditorStartsWithoutMappingTheRecordingCodecs) {
     QProcess* editor = start(program);
-    ASSERT_TRUE(waitFor([&] { return QFileInfo::exists(conf); }, 5000));
+    ASSERT_TRUE(waitFor([&] { return QFileInfo::exists(conf); }, 30000));
     QThread::msleep(500);
     ASSERT_EQ(editor->state(), QProcess::Running);
     const QByteArray maps = read(QStringLiteral("/proc/%1/maps").arg(editor->processId()));
@@ -112,7 +121,7 @@ TEST_F(ProgramTest, TheEditorStartsWithoutMappingTheRecordingCodecs) {
 TEST_F(ProgramTest, APlainStartLeavesTheDevicesTheServerAndTheNetworkForLater) {
     env.insert("KELBRIN_AUTO_ANSWER", "ok");
     QProcess* editor = start(program);
-    ASSERT_TRUE(waitFor([&] { return QFileInfo::exists(conf); }, 5000));
+    ASSERT_TRUE(waitFor([&] { return QFileInfo::exists(conf); }, 30000));
     QThread::msleep(1500);
     ASSERT_EQ(editor->state(), QProcess::Running);
     const QByteArray maps = read(QStringLiteral("/proc/%1/maps").arg(editor->processId()));
@@ -129,16 +138,33 @@ TEST_F(ProgramTest, APlainStartLeavesTheDevicesTheServerAndTheNetworkForLater) {
 
 TEST_F(ProgramTest, AKilledEditorDoesNotKeepTheNextOneOut) {
     QProcess* first = start(program);
-    ASSERT_TRUE(waitFor([&] { return QFileInfo::exists(conf); }, 5000));
+    ASSERT_TRUE(waitFor([&] { return QFileInfo::exists(conf); }, 30000));
     first->kill();
-    ASSERT_TRUE(first->waitForFinished(5000));
+    ASSERT_TRUE(first->waitForFinished(30000));
     QProcess* next = start(program);
     EXPECT_FALSE(next->waitForFinished(1500)) << "left as if another editor ran";
     // ... and that one still keeps a third one out.
     QProcess* third = start(program);
-    ASSERT_TRUE(third->waitForFinished(5000));
+    ASSERT_TRUE(third->waitForFinished(30000));
     EXPECT_EQ(third->exitCode(), 0);
     EXPECT_EQ(next->state(), QProcess::Running);
+}
+
+TEST_F(ProgramTest, ALockThatCannotBeMadeKeepsNoEditorOut) {
+    // Something else sits where the lock goes (a read-only or full runtime
+    // folder fails the same way): refusing would refuse every start.
+    ASSERT_TRUE(QDir().mkpath(home + "/runtime/kelbrin.lock"));
+    QProcess* editor = start(program);
+    QByteArray said;
+    waitFor([&] {
+        editor->waitForFinished(100); // lets the process hand over what it wrote
+        said += editor->readAllStandardError();
+        return said.contains("[7392]") || editor->state() != QProcess::Running;
+    }, 30000);
+    EXPECT_TRUE(said.contains("[7392]")) << said.constData();
+    EXPECT_FALSE(editor->waitForFinished(1000)) << "left as if another editor ran";
+    editor->kill();
+    editor->waitForFinished(5000);
 }
 
 TEST_F(ProgramTest, WithoutTheLanguageFileItSaysSoAndFails) {
@@ -152,4 +178,67 @@ TEST_F(ProgramTest, WithoutTheLanguageFileItSaysSoAndFails) {
     EXPECT_TRUE(err.contains("File Kelbrin.ini not found!")) << err.toStdString();
     EXPECT_TRUE(err.contains("Brak plik Kelbrin.ini w katalogu aplikacji!")) << err.toStdString();
     EXPECT_FALSE(QFileInfo::exists(conf)); // nothing was saved
+}
+
+TEST_F(ProgramTest, AskedToEndByASignalItClosesAsItsWindowWouldAndSaysSo) {
+    // A service manager's stop, a closed terminal, Ctrl+C.
+    env.insert("KELBRIN_AUTO_ANSWER", "ok");
+    for (const auto& [signalNumber, name] : {std::pair{SIGTERM, "SIGTERM"}, {SIGHUP, "SIGHUP"}, {SIGINT, "SIGINT"}}) {
+        QFile::remove(conf);
+        QProcess* editor = start(program);
+        ASSERT_TRUE(waitFor([&] { return QFileInfo::exists(conf); }, 30000));
+        QThread::msleep(1000);
+        ::kill(static_cast<pid_t>(editor->processId()), signalNumber);
+        ASSERT_TRUE(editor->waitForFinished(10000)) << name;
+        EXPECT_EQ(editor->exitStatus(), QProcess::NormalExit) << name;
+        EXPECT_EQ(editor->exitCode(), 0) << name;
+        EXPECT_TRUE(editor->readAllStandardError().contains("[7390] Asked to end (" + QByteArray(name) + ")")) << name;
+        // The close stored the window's placement, as the close box does.
+        EXPECT_TRUE(read(conf).contains("Width=")) << name;
+    }
+}
+
+TEST_F(ProjectTreeProgramTest, AProjectOfTensOfThousandsOfTracksOpensWithoutHoldingTheProgram) {
+    // The tree listed each track after looking through every node already
+    // listed, and through every track for its successors: an 11 MB project
+    // held the window for minutes, deaf even to a request to end.
+    cPozycjePlikow files;
+    auto file = std::make_shared<cPozycjaPlikow>();
+    file->strFileName = test::MediaFile("cbr_noinfo.mp3");
+    file->lngNrPozycji = 1;
+    files.Add(file);
+    cPozycjeMP3 tracks;
+    constexpr int kTracks = 60000;
+    for (int n = 1; n <= kTracks; ++n) {
+        auto t = std::make_shared<cPozycjaMP3>();
+        t->lngNrPozycji = n;
+        t->strFileNameSource = file->strFileName;
+        // The last one's name is refused: its message tells that the tracks are all read.
+        t->strFileName = n == kTracks ? QStringLiteral("..") : QString();
+        tracks.Add(t);
+    }
+    ProjectHeader header;
+    header.nextTrackNo = kTracks + 1;
+    header.nextFileId = 2;
+    const QString project =
+        test::WriteFile(home + "/big.kbe", *BuildProjectBytes(header, files, tracks, AnsiCodec()));
+
+    env.insert("KELBRIN_AUTO_ANSWER", "no");
+    QProcess* editor = start(program, {project});
+    QByteArray boxes;
+    ASSERT_TRUE(waitFor(
+        [&] {
+            editor->waitForReadyRead(20);
+            boxes += editor->readAllStandardError();
+            return boxes.contains("[3345]");
+        },
+        180000)) // a slow machine under the sanitizers needs a minute or more to read it
+        << boxes.toStdString();
+    // Right after those messages the tree lists the tracks; a request to end
+    // is heard once it has: in seconds, where looking through the whole tree
+    // for each track took many minutes.
+    ::kill(static_cast<pid_t>(editor->processId()), SIGTERM);
+    ASSERT_TRUE(editor->waitForFinished(180000)) << boxes.toStdString();
+    boxes += editor->readAllStandardError();
+    EXPECT_TRUE(boxes.contains("[7390]")) << boxes.toStdString();
 }

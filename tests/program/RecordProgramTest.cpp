@@ -12,6 +12,8 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QtEndian>
+#include <cerrno>
+#include <cstring>
 #include <gtest/gtest.h>
 
 #include "ProgramHome.h"
@@ -88,6 +90,18 @@ protected:
         return false;
     }
     bool needsServer() const { return QFileInfo(capturon).isExecutable(); }
+    // Records IMA ADPCM, 22050 Hz mono: 512-byte blocks of 1017 samples.
+    void useImaAdpcm() {
+        addSettings("EngineType=0\n");
+        QByteArray format = QByteArray::fromHex("110001002256000000000000000204000200f903");
+        qToLittleEndian<quint32>(11100, format.data() + 8);
+        test::WriteFile(home + "/config/Pelorin/formatex.ini", format.leftJustified(68, '\0'));
+    }
+    // A shell line that waits until the recording's `extension` file is there and `seconds` more.
+    QString whenRecording(const QString& extension, int seconds) const {
+        return "until ls " + quoted(records) + " | grep -q " + extension + "; do sleep 0.2; done; sleep " +
+               QString::number(seconds);
+    }
     void addSettings(const QByteArray& lines) {
         QFile conf(home + "/config/Pelorin/Kelbrin.conf");
         ASSERT_TRUE(conf.open(QIODevice::Append));
@@ -189,11 +203,7 @@ TEST_F(RecordProgramTest, AOneMinuteRecordingEndsWithAnMp3AndItsProject) {
 TEST_F(RecordProgramTest, AOneMinuteImaAdpcmRecordingHoldsOneMinuteAndCountsItsSamples) {
     if (!needsServer())
         GTEST_SKIP() << "no encoder server (capturon) in " << test::RuntimeDir().toStdString();
-    // IMA ADPCM, 22050 Hz mono: 512-byte blocks of 1017 samples.
-    addSettings("EngineType=0\n");
-    QByteArray format = QByteArray::fromHex("110001002256000000000000000204000200f903");
-    qToLittleEndian<quint32>(11100, format.data() + 8);
-    test::WriteFile(home + "/config/Pelorin/formatex.ini", format.leftJustified(68, '\0'));
+    useImaAdpcm();
     ASSERT_TRUE(runOnSessionBus(recordingLine(), 240000)) << stderrText.toStdString();
     EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(process.exitCode(), 0) << stderrText.toStdString();
@@ -259,6 +269,12 @@ TEST_F(RecordProgramTest, AnUnattendedRecordingWhoseServerDiesFails) {
     const double length = track.blnJednostka ? TrackTimeSeconds(EndTime(track)) - TrackTimeSeconds(StartTime(track))
                                              : (track.lngRamkaDo - track.lngRamkaOd + 1) * 1152 / 44100.0;
     EXPECT_NEAR(length, seconds, 0.1);
+    // The sound the server had not encoded when it died is kept, and named.
+    const QStringList kept = QDir(home + "/buffer").entryList({"Bufor*kept*.tmp"}, QDir::Files);
+    ASSERT_EQ(kept.size(), 1) << QDir(home + "/buffer").entryList().join(", ").toStdString();
+    EXPECT_GT(QFileInfo(home + "/buffer/" + kept[0]).size(), 0);
+    EXPECT_TRUE(stderrText.contains("[7350]")) << stderrText.toStdString();
+    EXPECT_TRUE(stderrText.contains(home + "/buffer/" + kept[0])) << stderrText.toStdString();
 }
 
 TEST_F(RecordProgramTest, AnUnattendedRecordingWhoseServerStopsAnsweringEndsAndKeepsItsBuffer) {
@@ -298,6 +314,54 @@ TEST_F(RecordProgramTest, AnUnattendedRecordingWhoseServerStopsAnsweringEndsAndK
     EXPECT_GT(QFileInfo(buffer).size(), 44100 * 2 * 2) << "less than a second of sound";
     EXPECT_TRUE(stderrText.contains("[6704]")) << stderrText.toStdString();
     EXPECT_TRUE(stderrText.contains(buffer)) << stderrText.toStdString();
+}
+
+TEST_F(RecordProgramTest, SoundAKilledEditorLeftUnencodedIsKeptByTheNextRun) {
+    if (!needsServer())
+        GTEST_SKIP() << "no encoder server (capturon) in " << test::RuntimeDir().toStdString();
+    // A server slower than the sound card falls behind; the editor is killed
+    // while blocks wait in its buffer file, then a new run records.
+    env.insert("KELBRIN_SERVER_JITTER_MS", "4000");
+    process.setProcessEnvironment(env);
+    const QString conf = quoted(home + "/config/Pelorin/Kelbrin.conf");
+    const QString buffer = quoted(home + "/buffer/Bufor-1.tmp");
+    const QString behind = "w=$(sed -n 's/^RecSW=//p' " + conf + "); c=$(sed -n 's/^RecConv=//p' " + conf +
+                           "); [ \"${w:-0}\" -gt \"$(( ${c:-0} + 1 ))\" ]";
+    const QString line =
+        quoted(capturon) + " /RegServer && { " + quoted(kelbrin) + " -rec & k=$!; n=0; until " + behind +
+        " || [ $n -gt 400 ]; do sleep 0.1; n=$((n+1)); done; kill -KILL $k; wait $k; grep -E '^Rec(SW|Conv)=' " +
+        conf + " >&2; stat -c %s " + buffer + " > " + quoted(home + "/left") + "; " + quoted(kelbrin) +
+        " -rec & k=$!; until [ $(ls " + quoted(records) + " | grep -c mp3) -ge 2 ]; do sleep 0.2; done; sleep 2; "
+        "kill -TERM $k; wait $k; }";
+    ASSERT_TRUE(runOnSessionBus(line, 120000)) << stderrText.toStdString();
+    EXPECT_EQ(process.exitCode(), 0) << stderrText.toStdString();
+
+    // The next run kept the killed editor's buffer whole, said so once, and recorded beside it.
+    const QStringList kept = QDir(home + "/buffer").entryList({"Bufor-1 kept *.tmp"}, QDir::Files);
+    ASSERT_EQ(kept.size(), 1) << stderrText.toStdString();
+    QFile leftFile(home + "/left");
+    ASSERT_TRUE(leftFile.open(QIODevice::ReadOnly));
+    const QString left = QString::fromLatin1(leftFile.readAll()).trimmed();
+    EXPECT_GT(left.toLongLong(), 0);
+    EXPECT_EQ(QString::number(QFileInfo(home + "/buffer/" + kept[0]).size()), left);
+    EXPECT_EQ(stderrText.count("[7350]"), 1) << stderrText.toStdString();
+    EXPECT_TRUE(stderrText.contains(home + "/buffer/" + kept[0])) << stderrText.toStdString();
+    EXPECT_EQ(QDir(home + "/buffer").entryList(QDir::Files).size(), 1);
+    EXPECT_EQ(QDir(records).entryList({"*.mp3"}, QDir::Files).size(), 2);
+}
+
+TEST_F(RecordProgramTest, ARecordingThatEndsAtOnceSaysItHoldsTooLittleSound) {
+    if (!needsServer())
+        GTEST_SKIP() << "no encoder server (capturon) in " << test::RuntimeDir().toStdString();
+    // The source gives 100 samples and ends: the file holds two frames.
+    env.insert("KELBRIN_CAPTURE_SOURCE", "audiotestsrc is-live=true samplesperbuffer=100 num-buffers=1");
+    process.setProcessEnvironment(env);
+    ASSERT_TRUE(runOnSessionBus(recordingLine(), 60000)) << stderrText.toStdString();
+    EXPECT_EQ(process.exitCode(), 1) << stderrText.toStdString(); // nothing handed over
+    const QStringList mp3s = QDir(records).entryList({"*.mp3"}, QDir::Files);
+    ASSERT_EQ(mp3s.size(), 1) << QDir(records).entryList().join(", ").toStdString();
+    EXPECT_TRUE(stderrText.contains("[7410] The recording " + records + mp3s[0])) << stderrText.toStdString();
+    EXPECT_FALSE(stderrText.contains("[3026]")) << stderrText.toStdString();
 }
 
 TEST_F(RecordProgramTest, ARecordingStoppedByANearlyFullDiskFails) {
@@ -368,6 +432,35 @@ TEST_F(RecordProgramTest, ASizeSplitWhoseNextFileCannotBeCreatedSaysWhereAndWhy)
     EXPECT_FALSE(stderrText.contains("|1")) << stderrText.toStdString();
 }
 
+TEST_F(RecordProgramTest, ARecordingFolderThatTakesNoFileSaysWhyAndFails) {
+    if (!needsServer())
+        GTEST_SKIP() << "no encoder server (capturon) in " << test::RuntimeDir().toStdString();
+    // A recording folder on a disk mounted read-only: not even the first file.
+    const bool ended = runOnSmallDisk(records, recordingLine(), 120000, "size=1m,ro");
+    if (!ended && mountsRefused)
+        GTEST_SKIP() << "this system mounts no tmpfs, not even in a namespace of its own";
+    ASSERT_TRUE(ended) << stderrText.toStdString();
+    EXPECT_EQ(process.exitCode(), 1) << stderrText.toStdString();
+    EXPECT_TRUE(stderrText.contains("[6654] No output file could be created in the recording folder " +
+                                    records.chopped(1) + ": " + QString::fromLocal8Bit(std::strerror(EROFS))))
+        << stderrText.toStdString();
+}
+
+TEST_F(RecordProgramTest, ARecordingWhoseBufferCannotBeWrittenStopsAndFails) {
+    if (!needsServer())
+        GTEST_SKIP() << "no encoder server (capturon) in " << test::RuntimeDir().toStdString();
+    // The editor may write no file above 200 KB, so its first block fails;
+    // every question is answered No. A run still going after 25 s is ended.
+    env.insert("KELBRIN_AUTO_ANSWER", "no");
+    process.setProcessEnvironment(env);
+    const QString line = quoted(capturon) + " /RegServer && { trap '' XFSZ; ulimit -f 400; exec timeout 25 " +
+                         quoted(kelbrin) + " -rec 1; }";
+    ASSERT_TRUE(runOnSessionBus(line, 60000)) << stderrText.toStdString();
+    EXPECT_EQ(process.exitCode(), 1) << stderrText.toStdString();
+    EXPECT_TRUE(stderrText.contains("[6701]")) << stderrText.toStdString();
+    EXPECT_FALSE(stderrText.contains("[3180]")) << stderrText.toStdString();
+}
+
 TEST_F(RecordProgramTest, AnUnattendedRecordingWhoseCaptureCannotStartFails) {
     if (!needsServer())
         GTEST_SKIP() << "no encoder server (capturon) in " << test::RuntimeDir().toStdString();
@@ -378,6 +471,59 @@ TEST_F(RecordProgramTest, AnUnattendedRecordingWhoseCaptureCannotStartFails) {
     EXPECT_EQ(process.exitCode(), 1) << stderrText.toStdString();
     EXPECT_TRUE(stderrText.contains("[3018]")) << stderrText.toStdString();
     EXPECT_TRUE(QDir(records).entryList(QDir::Files).isEmpty());
+}
+
+TEST_F(RecordProgramTest, ARecordingAskedToEndByASignalIsHandedOverAndSaved) {
+    if (!needsServer())
+        GTEST_SKIP() << "no encoder server (capturon) in " << test::RuntimeDir().toStdString();
+    // A service manager stops the scheduled job a few seconds in.
+    QElapsedTimer took;
+    took.start();
+    ASSERT_TRUE(runOnSessionBus(recordingLine(whenRecording("mp3", 3) + "; kill -TERM $k"), 60000))
+        << stderrText.toStdString();
+    EXPECT_LT(took.elapsed(), 50000); // ended by the request, not by the time limit
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(process.exitCode(), 0) << stderrText.toStdString();
+    EXPECT_TRUE(stderrText.contains("[7390] Asked to end (SIGTERM)")) << stderrText.toStdString();
+
+    // Closed as by its close box: the recording is kept as a project in the destination folder.
+    const QStringList mp3s = QDir(records).entryList({"*.mp3"}, QDir::Files);
+    ASSERT_EQ(mp3s.size(), 1) << QDir(records).entryList().join(", ").toStdString();
+    EXPECT_GT(probe(records + mp3s[0], "format=duration").toDouble(), 2.0);
+    const ProjectReadResult saved =
+        ReadProjectFile(home + "/Record " + QDate::currentDate().toString("MM_dd") + ".kbe", AnsiCodec());
+    ASSERT_EQ(saved.status, ProjectReadStatus::Ok) << QDir(home).entryList().join(", ").toStdString();
+    ASSERT_EQ(saved.contents.sources.size(), 1);
+    EXPECT_EQ(saved.contents.sources[0].path, records + mp3s[0]);
+    EXPECT_EQ(saved.contents.tracks.size(), 1u);
+    EXPECT_TRUE(QDir(home + "/buffer").entryList(QDir::Files).isEmpty());
+}
+
+TEST_F(RecordProgramTest, AServerAskedToEndFinishesItsWaveFileFirst) {
+    if (!needsServer())
+        GTEST_SKIP() << "no encoder server (capturon) in " << test::RuntimeDir().toStdString();
+    // The session ends under the server: its WAVE file must still say how long it is.
+    useImaAdpcm();
+    const QString stopServer =
+        "until [ \"$(cat " + quoted(records) + "*.wav 2>/dev/null | wc -c)\" -gt 8192 ]; do sleep 0.2; done; "
+        "kill -TERM $(dbus-send --session --print-reply --dest=org.freedesktop.DBus "
+                                  "/org/freedesktop/DBus org.freedesktop.DBus.GetConnectionUnixProcessID "
+                                  "string:org.pelorin.Capturon | awk '/uint32/ {print $2}')";
+    ASSERT_TRUE(runOnSessionBus(recordingLine(stopServer), 60000)) << stderrText.toStdString();
+    EXPECT_EQ(process.exitCode(), 1) << stderrText.toStdString(); // ended early
+    EXPECT_TRUE(stderrText.contains("[7391]")) << stderrText.toStdString();
+
+    const QStringList waves = QDir(records).entryList({"*.wav"}, QDir::Files);
+    ASSERT_EQ(waves.size(), 1) << QDir(records).entryList().join(", ").toStdString();
+    QFile file(records + waves[0]);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    ASSERT_GT(bytes.size(), 44);
+    EXPECT_EQ(qFromLittleEndian<quint32>(bytes.constData() + 4) + 8, quint32(bytes.size()));
+    const qsizetype data = bytes.indexOf("data");
+    ASSERT_GT(data, 0);
+    EXPECT_EQ(qFromLittleEndian<quint32>(bytes.constData() + data + 4), quint32(bytes.size() - data - 8));
+    EXPECT_GT(bytes.size() - data - 8, 512 * 10) << "a few seconds of sound";
 }
 
 } // namespace

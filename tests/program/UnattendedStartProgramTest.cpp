@@ -95,4 +95,17 @@ TEST_F(UnattendedStartProgramTest, WithoutADisplayTheProgramRunsOffscreenAndSays
     EXPECT_TRUE(stderrText.contains("[7042]")) << stderrText.toStdString();
 }
 
+TEST_F(UnattendedStartProgramTest, ATimeLimitThatIsNoNumberOfMinutesIsSaid) {
+    for (const QString& limit : {QString("x"), QString("-5")}) {
+        ASSERT_TRUE(run({"-rec", limit})) << stderrText.toStdString();
+        EXPECT_EQ(process.exitCode(), 2) << stderrText.toStdString(); // no server here
+        EXPECT_TRUE(stderrText.contains("[7393] The time limit \"" + limit + "\"")) << stderrText.toStdString();
+    }
+    // A limit in minutes, with or without the turn-off mark, is no mistake.
+    for (const QString& limit : {QString("1.5"), QString("30e")}) {
+        ASSERT_TRUE(run({"-rec", limit})) << stderrText.toStdString();
+        EXPECT_FALSE(stderrText.contains("[7393]")) << stderrText.toStdString();
+    }
+}
+
 } // namespace

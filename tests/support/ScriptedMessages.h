@@ -4,6 +4,8 @@
 #include "core/app/MessageService.h"
 
 #include <QList>
+
+#include <functional>
 #include <QQueue>
 
 namespace kelbrin::test {
@@ -12,6 +14,8 @@ class ScriptedMessages final : public MessageService {
 public:
     int showMessage(const MessageRequest& request) override {
         shown.append(request);
+        if (whileShown)
+            whileShown(request);
         return answers.isEmpty() ? mb::Ok : answers.dequeue();
     }
     std::optional<QString> inputBox(const InputRequest& request) override {
@@ -25,6 +29,7 @@ public:
     QList<InputRequest> inputs;
     QQueue<int> answers;                         // answers in the order boxes appear
     QQueue<std::optional<QString>> inputAnswers; // nullopt = Cancel
+    std::function<void(const MessageRequest&)> whileShown; // what happens while a box waits
 };
 
 } // namespace kelbrin::test

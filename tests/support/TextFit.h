@@ -1,8 +1,8 @@
 #pragma once
 // Finds the captions of a window that do not show whole: a label, button,
-// check box, option button or frame title wider than its control, a wrapped
-// label taller than its box, or a control that reaches past its parent's
-// edge. Only controls that are shown count.
+// check box, option button or frame title wider than its control, a picture
+// wider than its button, a wrapped label taller than its box, or a control
+// that reaches past its parent's edge. Only controls that are shown count.
 
 #include <QAbstractButton>
 #include <QGroupBox>
@@ -32,8 +32,13 @@ inline QStringList CutCaptions(const QWidget* window) {
                 note(w, QStringLiteral("text wider than the label"));
             }
         } else if (const auto* button = qobject_cast<const QAbstractButton*>(w)) {
-            if (button->text().isEmpty())
+            if (button->text().isEmpty()) {
+                // A picture button's picture stays inside its frame.
+                const QSize picture = button->icon().actualSize(button->iconSize());
+                if (!button->icon().isNull() && picture.width() + 4 > button->width())
+                    note(w, QStringLiteral("picture wider than the button"));
                 continue;
+            }
             // Push buttons ask for a minimum width in their size hint; only their text counts.
             const int needed = qobject_cast<const QPushButton*>(w)
                                    ? button->fontMetrics().horizontalAdvance(button->text()) + 4

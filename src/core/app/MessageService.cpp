@@ -128,11 +128,25 @@ std::unique_ptr<MessageService> SetMessageService(std::unique_ptr<MessageService
     return previous;
 }
 
+namespace {
+int g_openBoxes = 0;
+
+struct OpenBox {
+    OpenBox() { ++g_openBoxes; }
+    ~OpenBox() { --g_openBoxes; }
+    OpenBox(const OpenBox&) = delete;
+    OpenBox& operator=(const OpenBox&) = delete;
+};
+} // namespace
+
+bool MessageBoxOpen() { return g_openBoxes > 0; }
+
 int ShowMessage(const QString& text, int style, const QString& title, int textNumber) {
     if (auto answer = AutoAnswerFor(style)) {
         WriteNotice(textNumber, text);
         return *answer;
     }
+    const OpenBox open;
     return Messages().showMessage(MessageRequest{text, style, title, textNumber});
 }
 
@@ -145,6 +159,7 @@ std::optional<QString> InputBox(const QString& prompt, const QString& title,
             return defaultText;
         return std::nullopt;
     }
+    const OpenBox open;
     return Messages().inputBox(InputRequest{prompt, title, defaultText, textNumber});
 }
 

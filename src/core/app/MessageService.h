@@ -77,6 +77,10 @@ int ShowMessage(const QString& text, int style = 0, const QString& title = QStri
 std::optional<QString> InputBox(const QString& prompt, const QString& title = QString(),
                                 const QString& defaultText = QString(), int textNumber = 0);
 
+// True while a box waits for its answer. Its nested event loop still runs
+// timers, and what they do must not decide the question for the user.
+bool MessageBoxOpen();
+
 // The "Error Nr." box shown when a handler meets an unexpected failure.
 void ShowErrorBox(int errorNumber, const QString& description, const QString& where);
 

@@ -9,7 +9,9 @@
 #include "core/recording/RecorderClient.h"
 #include "platform/settings/SettingsStore.h"
 
+#include <QRegularExpression>
 #include <QStringList>
+#include <algorithm>
 #include <exception>
 
 namespace kelbrin {
@@ -174,14 +176,16 @@ void HandleCommandLine(RecordingConfiguration& recording, StartupPlatform& platf
         QString compact = commandLine.toLower();
         compact.remove(QLatin1Char(' '));
         const qsizetype n = compact.size();
-        if (compact.endsWith(QLatin1Char('e'))) {
-            recording.RecArgSuffixE = true;
-            if (n > 4)
-                recording.RecTimeLimit = ValLong(compact.mid(4, n - 5));
-        } else {
-            recording.RecArgSuffixE = false;
-            if (n > 4)
-                recording.RecTimeLimit = ValLong(compact.mid(4, n - 4));
+        recording.RecArgSuffixE = compact.endsWith(QLatin1Char('e'));
+        const QString limit = compact.mid(4, n - 4 - (recording.RecArgSuffixE ? 1 : 0));
+        if (!limit.isEmpty())
+            recording.RecTimeLimit = ValLong(limit);
+        // A limit mistyped in a scheduled job would otherwise record without
+        // end and without a word.
+        static const QRegularExpression minutes(QStringLiteral("^(\\d+\\.?\\d*|\\.\\d+)$"));
+        if (!limit.isEmpty() && !minutes.match(limit).hasMatch()) {
+            recording.RecTimeLimit = std::max(0, recording.RecTimeLimit);
+            ShowText(startuptext::kBadTimeLimit, mb::Exclamation, kP1, limit);
         }
         windows.showRecorder(true);
         return;
@@ -196,6 +200,16 @@ void HandleCommandLine(RecordingConfiguration& recording, StartupPlatform& platf
         if (platform.fileExists(path)) {
             const bool isScript = path.right(3).toLower() == QLatin1String("kbs");
             windows.openFile(path, 0, isScript, false);
+        } else {
+            // A file that went away, or a folder: the editor starts empty,
+            // and whoever started it (a scheduler too) learns why.
+            ShowText(3025, mb::Information, kP1, path);
+            // A scheduled script that is not there exported nothing, and
+            // nobody is there to close the window.
+            if (path.right(3).toLower() == QLatin1String("kbs") && platform.unattended()) {
+                RequestExitStatus(exitstatus::kFailed);
+                windows.endProgram();
+            }
         }
     } catch (...) {
         // The editor goes on with an empty project; the user learns why.

@@ -57,6 +57,9 @@ public:
     virtual void checkRecentProjectItem(int index) = 0; // mnuPlik_End(index)
     virtual void clickSelectedTreeNode() = 0;          // tvwNodes_NodeClick for the selection
     virtual void showRecorder(bool autoStart) = 0;     // frmRecord.PokazMnie
+    // Ends the program once its event loop runs (an unattended run that has
+    // nothing left to do). Default: nothing.
+    virtual void endProgram() {}
 };
 
 enum class StartupResult {

@@ -1,5 +1,6 @@
 #include "FrameProbe.h"
 
+#include "Id3v2Extent.h"
 #include "MpegHeader.h"
 #include "SourceReader.h"
 #include "cPozycjaPlikow.h"
@@ -11,24 +12,8 @@ namespace kelbrin {
 
 namespace {
 
-// An ID3v2 tag header at `p` (10 bytes): "ID3", version, revision and flags
-// none of them 0xFF, then a 28-bit syncsafe size. The tag's full length, or -1.
-std::int64_t id3v2Length(const std::uint8_t* p) {
-    if (p[0] != 'I' || p[1] != 'D' || p[2] != '3')
-        return -1;
-    if (p[3] == 0xFF || p[4] == 0xFF || p[5] == 0xFF)
-        return -1;
-    std::int64_t size = 0;
-    for (int i = 6; i < 10; ++i) {
-        if (p[i] >= 0x80)
-            return -1;
-        size = (size << 7) | p[i];
-    }
-    return size + 10;
-}
-
-// Looks for the run in buffer[0, length). Returns the offset just past an ID3v2
-// tag when one must be skipped first, else -1 (result.found tells whether a
+// Looks for the run in buffer[0, length). Returns the offset of an ID3v2 tag
+// when one must be skipped first, else -1 (result.found tells whether a
 // reference was found; its position is then relative to the buffer).
 std::int64_t findRun(const std::uint8_t* buffer, std::int64_t length, bool tagSkipped,
                      cPozycjaPlikow& file, ProbeResult& result) {
@@ -42,9 +27,8 @@ std::int64_t findRun(const std::uint8_t* buffer, std::int64_t length, bool tagSk
     for (std::int64_t pos = 0; pos + 4 <= length; ++pos) {
         const std::uint8_t* p = buffer + pos;
         if (!tagSkipped && pos + 10 <= length) {
-            const std::int64_t tagLength = id3v2Length(p);
-            if (tagLength >= 0)
-                return pos + tagLength;
+            if (Id3v2ClaimedLength(p) >= 0)
+                return pos;
         }
         if (!mpeg::IsCandidate(p))
             continue;
@@ -94,14 +78,18 @@ ProbeResult FrameProbe::Run(SourceReader& reader, cPozycjaPlikow& file) {
             return result;
         }
         const std::int64_t length = std::min(buffered, kProbeBytes);
-        const std::int64_t tagEnd = findRun(reader.data(base), length, tagSkipped, file, result);
-        if (tagEnd < 0) {
+        const std::int64_t tag = findRun(reader.data(base), length, tagSkipped, file, result);
+        if (tag < 0) {
             if (result.found)
                 result.firstFramePosition += base;
             return result;
         }
         // The probe starts again on the bytes after the tag.
-        base += tagEnd;
+        base = Id3v2AudioStart(reader, base + tag);
+        if (reader.failed()) {
+            result.readFailed = true;
+            return result;
+        }
         tagSkipped = true;
     }
 }

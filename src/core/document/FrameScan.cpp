@@ -153,7 +153,7 @@ FrameScan::Flow FrameScan::step(Walk& w, bool& buildIndex, FrameScanResult& resu
     if (m_reader.failed())
         return stop(result, FrameScanOutcome::ReadFailed);
     if (buffered == 0)
-        return Flow::End; // the file got shorter under us
+        return stop(result, FrameScanOutcome::Shrunk);
     countReads(1, w.pos);
     const std::uint8_t* h = m_reader.data(offset);
     if (buffered < 4 || !matchesReference(h))
@@ -170,8 +170,10 @@ FrameScan::Flow FrameScan::rejectPosition(Walk& w, std::int64_t buffered, FrameS
     }
     // The check may have refilled the buffer.
     buffered = m_reader.fill(offset, 4);
-    if (m_reader.failed() || buffered == 0)
+    if (m_reader.failed())
         return stop(result, FrameScanOutcome::ReadFailed);
+    if (buffered == 0)
+        return stop(result, FrameScanOutcome::Shrunk);
     h = m_reader.data(offset);
     reject(1);
     if (h[0] != 0xFF)

@@ -32,6 +32,7 @@ enum class FrameScanOutcome {
     Partial,  // stopped once the track's range was covered
     Stopped,  // the host's stop flag was set
     ReadFailed,
+    Shrunk, // the file got shorter under the walk: frames indexed may lie past its end
 };
 
 struct FrameScanResult {

@@ -14,11 +14,15 @@
 namespace kelbrin {
 
 class InPlaceFile;
+class cPozycjaPlikow;
 
 // Writes one frame (1-based) into the open file and says what happened.
 using FrameWrite = std::function<HeaderWriteStatus(InPlaceFile& file, std::int32_t frame)>;
 
-SourceWriteResult WriteFramesInPlace(const QString& path, std::int32_t frames,
-                                     SourceWriteHost& host, const FrameWrite& write);
+// Writes into `file.strFileName` the frames of the file's index. A file
+// changed since it was scanned is written only when every frame the index
+// knows is still where it was; else nothing is written (FramesMoved).
+SourceWriteResult WriteFramesInPlace(cPozycjaPlikow& file, SourceWriteHost& host,
+                                     const FrameWrite& write);
 
 } // namespace kelbrin

@@ -42,7 +42,10 @@ HeaderWriteStatus apply(InPlaceFile& file, std::int64_t position, const QByteArr
         bytes += static_cast<char>(crc >> 8);
         bytes += static_cast<char>(crc & 0xFF);
     }
-    return file.writeAt(position, bytes) ? HeaderWriteStatus::Written : HeaderWriteStatus::Failed;
+    if (file.writeAt(position, bytes))
+        return HeaderWriteStatus::Written;
+    return position + kHeaderSize > file.size() ? HeaderWriteStatus::OutsideFile
+                                                : HeaderWriteStatus::Failed;
 }
 
 } // namespace
@@ -52,8 +55,9 @@ HeaderWriteStatus RewriteFrameHeader(InPlaceFile& file, std::int64_t position,
     if (position < 0 || position + kHeaderSize > file.size())
         return HeaderWriteStatus::OutsideFile;
     const QByteArray old = file.readAt(position, kHeaderSize);
-    if (old.size() != kHeaderSize)
-        return HeaderWriteStatus::Failed;
+    if (old.size() != kHeaderSize) // cut short meanwhile, or a failed read
+        return position + kHeaderSize > file.size() ? HeaderWriteStatus::OutsideFile
+                                                    : HeaderWriteStatus::Failed;
     if (requireHeader && !looksLikeHeader(old))
         return HeaderWriteStatus::NotAHeader;
     return apply(file, position, old, header);
@@ -64,8 +68,9 @@ HeaderWriteStatus SetPrivateBit(InPlaceFile& file, std::int64_t position, bool b
     if (position < 0 || position + kHeaderSize > file.size())
         return HeaderWriteStatus::OutsideFile;
     const QByteArray old = file.readAt(position, kHeaderSize);
-    if (old.size() != kHeaderSize)
-        return HeaderWriteStatus::Failed;
+    if (old.size() != kHeaderSize) // cut short meanwhile, or a failed read
+        return position + kHeaderSize > file.size() ? HeaderWriteStatus::OutsideFile
+                                                    : HeaderWriteStatus::Failed;
     if (!looksLikeHeader(old))
         return HeaderWriteStatus::NotAHeader;
     FrameHeaderBytes header{static_cast<std::uint8_t>(old.at(1)),

@@ -6,9 +6,9 @@
 
 namespace kelbrin {
 
-SourceWriteResult WriteBackHeaders(const cPozycjaPlikow& file, SourceWriteHost& host) {
-    return WriteFramesInPlace(
-        file.strFileName, file.Daj_Naglowek_Ilosc(), host,
+SourceWriteResult WriteBackHeaders(cPozycjaPlikow& file, SourceWriteHost& host) {
+    SourceWriteResult result = WriteFramesInPlace(
+        file, host,
         [&file](InPlaceFile& out, std::int32_t i) {
             const std::uint8_t byte2 = file.Daj_Naglowek_Header2(i);
             if (!IsFrameEdited(byte2))
@@ -17,6 +17,9 @@ SourceWriteResult WriteBackHeaders(const cPozycjaPlikow& file, SourceWriteHost& 
                                           file.Daj_Naglowek_Header4(i)};
             return RewriteFrameHeader(out, file.Daj_Naglowek_Offset(i) - 1, header, false);
         });
+    if (result.finished())
+        file.headerEditsUnwritten = false;
+    return result;
 }
 
 } // namespace kelbrin

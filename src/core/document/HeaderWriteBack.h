@@ -17,7 +17,8 @@ inline bool IsFrameEdited(std::uint8_t storedByte2) {
     return (storedByte2 & 0x40) == 0;
 }
 
-// The file must exist; it is never created. Yields every 10 frames.
-SourceWriteResult WriteBackHeaders(const cPozycjaPlikow& file, SourceWriteHost& host);
+// The file must exist; it is never created. Yields every 10 frames. A write
+// that finished leaves the file with no header edit unwritten.
+SourceWriteResult WriteBackHeaders(cPozycjaPlikow& file, SourceWriteHost& host);
 
 } // namespace kelbrin

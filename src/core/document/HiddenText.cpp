@@ -6,6 +6,8 @@
 #include "platform/text/AnsiCodec.h"
 
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 namespace kelbrin {
 
@@ -66,9 +68,10 @@ QByteArray ReadHiddenCodes(const cPozycjaPlikow& file, const std::function<bool(
 
 SourceWriteResult WriteHiddenCodes(cPozycjaPlikow& file, const QByteArray& codes,
                                    SourceWriteHost& host) {
-    return WriteFramesInPlace(
-        file.strFileName, file.Daj_Naglowek_Ilosc(), host,
-        [&file, &codes](InPlaceFile& out, std::int32_t k) {
+    std::vector<std::pair<std::int32_t, std::uint8_t>> learnt; // frame, byte 3 before
+    SourceWriteResult result = WriteFramesInPlace(
+        file, host,
+        [&file, &codes, &learnt](InPlaceFile& out, std::int32_t k) {
             std::uint8_t byte3 = 0;
             const HeaderWriteStatus status = SetPrivateBit(
                 out, file.Daj_Naglowek_Offset(k) - 1, HiddenTextBit(codes, k), &byte3);
@@ -76,10 +79,16 @@ SourceWriteResult WriteHiddenCodes(cPozycjaPlikow& file, const QByteArray& codes
                 // Only the private bit: other bits of the stored byte may hold
                 // header edits that are not written yet.
                 const std::uint8_t stored = file.Daj_Naglowek_Header3(k);
+                learnt.emplace_back(k, stored);
                 file.Naglowek_Przypisz(3, k, (stored & 0xFE) | (byte3 & 0x01));
             }
             return status;
         });
+    // The file got its old headers back: so does the index.
+    if (result.putBack)
+        for (auto frame = learnt.rbegin(); frame != learnt.rend(); ++frame)
+            file.Naglowek_Przypisz(3, frame->first, frame->second);
+    return result;
 }
 
 } // namespace kelbrin

@@ -198,6 +198,12 @@ bool ScanMpegSource(FrameScanHost& host, cPozycjaPlikow& file, const QString& pa
         showReadFailure(path);
         return false;
     }
+    // Frames read before the cut may no longer be in the file: an index that
+    // held them would place tracks in audio that is gone.
+    if (scan.outcome == FrameScanOutcome::Shrunk) {
+        ShowText(texts::kSourceShrank, mb::Information, QStringLiteral("|1"), path);
+        return false;
+    }
     if (scan.formatChangeAt > 0)
         showFormatChange(file, path);
 

@@ -36,6 +36,10 @@ enum class SourceWriteStatus {
     Failed,      // a read or write failed at failedFrame
     FileChanged, // no frame header where the index says (frame failedFrame)
     OutsideFile, // the frame's header would lie outside the file (frame failedFrame)
+    FramesMoved, // the file changed since it was scanned and frame failedFrame is no longer
+                 // where the index says; nothing was written
+    Replaced,    // the path named another file, or none, by the end: what was written
+                 // went into the file that was there when the writing began
 };
 
 struct SourceWriteResult {
@@ -44,6 +48,9 @@ struct SourceWriteResult {
     std::int64_t skippedProtected = 0; // protected Layer I/II frames left alone
     std::int32_t failedFrame = 0;
     QString error; // the system's description of a failure
+    // After a failure (Failed, FileChanged, OutsideFile): the headers already
+    // written were put back, so the file is as it was before the write.
+    bool putBack = false;
     bool finished() const { return status == SourceWriteStatus::Done; }
 };
 

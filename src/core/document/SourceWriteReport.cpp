@@ -2,11 +2,24 @@
 
 #include "core/app/MessageService.h"
 #include "core/app/TextCatalog.h"
+#include "core/app/TextNumbers.h"
+#include "core/app/WriteFaultTexts.h"
 
 namespace kelbrin {
 
 void ReportSourceWrite(const SourceWriteResult& result, const QString& path) {
     const QString frame = QString::number(result.failedFrame);
+    // A write of frame headers that failed at a frame has taken back what it
+    // wrote before it, or says that it could not.
+    const bool failedAtFrame = result.failedFrame > 0 &&
+                               (result.status == SourceWriteStatus::Failed ||
+                                result.status == SourceWriteStatus::FileChanged ||
+                                result.status == SourceWriteStatus::OutsideFile);
+    if (failedAtFrame && !result.putBack) {
+        ShowText(texts::kHeadersNotPutBack, mb::Critical, QStringLiteral("|1"), path,
+                 QStringLiteral("|2"), frame, QStringLiteral("|3"), result.error);
+        return;
+    }
     switch (result.status) {
     case SourceWriteStatus::Done:
     case SourceWriteStatus::Stopped:
@@ -19,14 +32,28 @@ void ReportSourceWrite(const SourceWriteResult& result, const QString& path) {
                  result.error);
         break;
     case SourceWriteStatus::Failed:
-        ShowText(6502, mb::Critical, QStringLiteral("|1"), path, QStringLiteral("|2"),
-                 result.error);
+        if (!failedAtFrame) { // one block, such as a tag
+            ShowText(6502, mb::Critical, QStringLiteral("|1"), path, QStringLiteral("|2"),
+                     result.error);
+            break;
+        }
+        ShowText(texts::kWriteFailedPutBack, mb::Critical, QStringLiteral("|1"), path,
+                 QStringLiteral("|2"), frame, QStringLiteral("|3"), result.error);
         break;
     case SourceWriteStatus::FileChanged:
-        ShowText(6505, mb::Exclamation, QStringLiteral("|1"), path, QStringLiteral("|2"), frame);
+        ShowText(texts::kChangedPutBack, mb::Exclamation, QStringLiteral("|1"), path,
+                 QStringLiteral("|2"), frame);
+        break;
+    case SourceWriteStatus::FramesMoved:
+        ShowText(texts::kFramesMoved, mb::Exclamation, QStringLiteral("|1"), path,
+                 QStringLiteral("|2"), frame);
         break;
     case SourceWriteStatus::OutsideFile:
-        ShowText(6506, mb::Exclamation, QStringLiteral("|1"), frame, QStringLiteral("|2"), path);
+        ShowText(texts::kOutsidePutBack, mb::Exclamation, QStringLiteral("|1"), frame,
+                 QStringLiteral("|2"), path);
+        break;
+    case SourceWriteStatus::Replaced:
+        ShowText(texts::kReplacedWhileWritten, mb::Exclamation, QStringLiteral("|1"), path);
         break;
     }
     if (result.skippedProtected > 0)

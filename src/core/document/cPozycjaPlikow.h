@@ -30,6 +30,9 @@ public:
     float sngCzasTrwania = 0;      // duration in seconds
     bool blnVBR = false;
     bool blnZmodyfikowana = false; // frame headers were edited
+    // Frame headers were edited since the last write-back that finished: the
+    // edits are only in the index, and replacing the open files loses them.
+    bool headerEditsUnwritten = false;
     bool blnNoSave = false;        // not usable as a source when saving
     bool blnExtraArray = false;    // keep header bytes 2-4 of every frame
     bool blnListaCiec = false;

@@ -385,7 +385,9 @@ CommandStates GraphEditor::commandStatesFor(std::int32_t number) const {
 }
 
 void GraphEditor::Udostepniaj(std::int32_t number) {
-    if (number != 0) {
+    // A pending link belongs to the track it was started from: a node or a
+    // row chosen meanwhile must not hand it to another track.
+    if (number != 0 && !m_linkMode) {
         const std::int32_t position = ItemTracka(tracks(), number);
         lngCurrentTrack = position;
     }

@@ -5,6 +5,7 @@
 #include "core/app/MessageService.h"
 #include "core/app/TextCatalog.h"
 #include "core/app/TextNumbers.h"
+#include "core/app/WriteFaultTexts.h"
 #include "platform/shell/DesktopOpener.h"
 
 #include <QCoreApplication>
@@ -15,9 +16,20 @@ namespace kelbrin {
 
 namespace {
 using texts::kSideFileFailed;
+using texts::kSideFileFailedWhy;
 
-void reportFailure(const QString& path) {
-    ShowText(kSideFileFailed, mb::Information, QStringLiteral("|1"), path);
+// The system's reason, when there is one, tells a full disk from a folder
+// removed meanwhile or a name taken by a folder.
+bool writeSideFile(const QString& path, const QByteArray& bytes) {
+    const FileBytesResult written = ReplaceFileBytes(path, bytes);
+    if (written.ok())
+        return true;
+    if (written.error.isEmpty())
+        ShowText(kSideFileFailed, mb::Information, QStringLiteral("|1"), path);
+    else
+        ShowText(kSideFileFailedWhy, mb::Information, QStringLiteral("|1"), path,
+                 QStringLiteral("|2"), written.error);
+    return false;
 }
 
 // The side files name the outputs by path, and a path is only found again
@@ -40,10 +52,8 @@ QString PlaylistFileName() {
 
 QString WriteCueSheet(const QString& folder, const CueSheetWriter& sheet) {
     const QString path = folder + QStringLiteral("/cdr.cue");
-    if (!WriteWholeFile(path, sideFileBytes(sheet.Text()))) {
-        reportFailure(path);
+    if (!writeSideFile(path, sideFileBytes(sheet.Text())))
         return QString();
-    }
     return path;
 }
 
@@ -54,10 +64,8 @@ QString WritePlaylist(const QString& folder, const QStringList& outputs) {
     for (const QString& output : outputs)
         text += output + QStringLiteral("\r\n");
     const QString path = folder + QLatin1Char('/') + PlaylistFileName();
-    if (!WriteWholeFile(path, sideFileBytes(text))) {
-        reportFailure(path);
+    if (!writeSideFile(path, sideFileBytes(text)))
         return QString();
-    }
     // A desktop without a player for playlists is no error worth a box.
     Desktop().openWithDefaultApplication(path);
     return path;

@@ -15,11 +15,13 @@
 #include "core/app/MessageService.h"
 #include "core/app/TextCatalog.h"
 #include "core/app/TextNumbers.h"
+#include "core/app/WriteFaultTexts.h"
 #include "core/document/MpegHeader.h"
 #include "core/document/PlikOpen.h"
 #include "core/document/cPozycjaPlikow.h"
 #include "core/document/cPozycjePlikow.h"
 #include "core/project/OutputNames.h"
+#include "platform/files/FileIdentity.h"
 #include "platform/files/FolderNames.h"
 
 #include <QFile>
@@ -46,10 +48,16 @@ using texts::kSourceNotOpen;
 using texts::kOutputIsSource;
 using texts::kReadFailed;
 using texts::kWriteFailed;
+using texts::kWriteFailedWhy;
 using texts::kNothingRead;
 using texts::kChangedForTurbo;
 using texts::kChangedReadAgain;
 using texts::kChangedShorter;
+using texts::kSameFileTwice;
+using texts::kJoinedNotCreated;
+using texts::kNoOutputName;
+using texts::kMoreSkippedCue;
+using texts::kFolderGoneSkipped;
 
 // Preview: about this much of the head and of the tail of every piece.
 constexpr std::int64_t kPreviewHead = 65535;
@@ -75,6 +83,16 @@ QString joinedExtension(const QString& name) {
     return name.at(name.size() - 4) == QLatin1Char('.') ? QString() : QStringLiteral(".mp3");
 }
 
+// The first few names and the count of the rest.
+QString shortList(const QStringList& names) {
+    constexpr qsizetype kNamesShown = 10;
+    QString text = names.mid(0, kNamesShown).join(QStringLiteral(", "));
+    if (names.size() > kNamesShown)
+        text += QLatin1Char(' ') + GetText(kMoreSkippedCue, QStringLiteral("|1"),
+                                           QString::number(names.size() - kNamesShown));
+    return text;
+}
+
 QString canonical(const QString& path) {
     const QFileInfo info(path);
     return info.exists() ? info.canonicalFilePath() : QString();
@@ -98,13 +116,18 @@ private:
     const cPozycjaPlikow& facts(int i) const;
     void reportNothingRead(int i);
     void reportReadAgain(int i);
+    bool writtenByThisRun(const QString& path) const;
+    bool skipsWhileFolderIsGone(const QString& label);
+    std::optional<SaveOutcome> cannotCreate(const QString& path, const QString& why, const QString& label);
+    static void reportLeftOut(int messageNumber, QStringList& names);
     std::optional<SaveOutcome> writePiece(int i);
     std::vector<Segment> segmentsOf(const PieceBytes& bytes, SaveFrameLocator& frames) const;
     bool copySegments(Output& out, const std::vector<Segment>& segments, const SaveSource& source,
                       SaveFrameLocator& frames, const cPozycjaPlikow& file, CopyResult& result);
     bool finish(Output& out, const Id3v1Fields& tag);
     SaveOutcome stop(SaveStatus status, int messageNumber = 0);
-    SaveOutcome failed(int messageNumber, const QString& path);
+    SaveOutcome failed(int messageNumber, const QString& path, const QString& why = {});
+    SaveOutcome writeFailed(const SaveTarget& target);
 
     const SaveRequest& m_request;
     SaveHost& m_host;
@@ -120,6 +143,14 @@ private:
     SaveSources m_open;
     TransferBuffer m_buffer;
     SaveOutcome m_outcome;
+    std::set<FileIdentity> m_writtenFiles; // the outputs this run completed
+    QStringList m_sameFile; // "label (name)" of pieces bound for one of them
+    QStringList m_unnamed;  // labels of pieces whose track names no file
+    // The user chose to go on without a track whose folder had gone: the
+    // tracks after it, bound for the same missing folder, are left out
+    // without asking again and named at the end.
+    bool m_goOnWithoutFolder = false;
+    QStringList m_folderGone;
 };
 
 std::shared_ptr<cPozycjaPlikow> SaveRun::findSource(const QString& path) const {
@@ -156,6 +187,7 @@ std::optional<SaveOutcome> SaveRun::checkBeforeWork() {
     }
     // Many pieces share a source: each source path is looked up once.
     QSet<QString> sourcePaths;
+    std::set<FileIdentity> sourceFiles;
     QHash<QString, std::shared_ptr<cPozycjaPlikow>> sources;
     for (const ExportPiece& piece : m_request.pieces) {
         auto known = sources.constFind(piece.sourcePath);
@@ -164,19 +196,24 @@ std::optional<SaveOutcome> SaveRun::checkBeforeWork() {
             const QString path = canonical(piece.sourcePath);
             if (!path.isEmpty())
                 sourcePaths.insert(path);
+            if (const auto identity = FileIdentity::Of(piece.sourcePath))
+                sourceFiles.insert(*identity);
         }
         m_sources.append(known.value());
     }
     // An output over one of the sources would destroy what is still to be read.
     // Only an output that is there can be one: the folder is listed once and
-    // only the names found in it are resolved.
+    // only the names found in it are resolved. The file a name leads to
+    // decides, not its spelling: a case-blind file system takes "song.mp3"
+    // for the source "Song.mp3".
     const std::optional<QSet<QByteArray>> present = NamesInFolder(m_folder);
     for (const ExportPiece& piece : m_request.pieces) {
         const QString output = outputPath(piece);
         const QString name = output.mid(m_folder.size() + 1);
         if (present && !name.contains(QLatin1Char('/')) && !present->contains(QFile::encodeName(name)))
             continue;
-        if (sourcePaths.contains(canonical(output))) {
+        const auto identity = FileIdentity::Of(output);
+        if (sourcePaths.contains(canonical(output)) || (identity && sourceFiles.count(*identity))) {
             ShowText(kOutputIsSource, mb::Information, QStringLiteral("|1"), output);
             return stop(SaveStatus::Refused, kOutputIsSource);
         }
@@ -386,23 +423,77 @@ bool SaveRun::finish(Output& out, const Id3v1Fields& tag) {
     if (!out.target.commit())
         return false;
     m_outcome.written.append(out.target.targetPath());
+    if (const auto identity = FileIdentity::Of(out.target.targetPath()))
+        m_writtenFiles.insert(*identity);
     return true;
+}
+
+// Two pieces bound for one file (the same name, or names a case-blind file
+// system takes for one) must not ask to replace what this run has just
+// written: the first keeps the file, the others are named at the end.
+bool SaveRun::writtenByThisRun(const QString& path) const {
+    const auto identity = FileIdentity::Of(path);
+    return identity && m_writtenFiles.count(*identity) != 0;
+}
+
+// A folder removed during the export fails every track after it alike: one
+// answer to the question is enough for all of them.
+bool SaveRun::skipsWhileFolderIsGone(const QString& label) {
+    if (!m_goOnWithoutFolder || QFileInfo(m_folder).isDir())
+        return false;
+    m_folderGone.append(label);
+    m_outcome.unwritten.append(label);
+    return true;
+}
+
+std::optional<SaveOutcome> SaveRun::cannotCreate(const QString& path, const QString& why,
+                                                 const QString& label) {
+    if (skipsWhileFolderIsGone(label))
+        return std::nullopt;
+    if (m_host.Ask(kCannotCreateQuestion, mb::YesNo | mb::Question,
+                   {QStringLiteral("|1"), path, QStringLiteral("|2"), why}) != mb::Yes)
+        return stop(SaveStatus::Failed, kCannotCreateQuestion);
+    m_outcome.unwritten.append(label); // skipped, but not written
+    m_goOnWithoutFolder = !QFileInfo(m_folder).isDir();
+    return std::nullopt;
+}
+
+// Pieces left out for one reason are named in one box, the first few of them.
+void SaveRun::reportLeftOut(int messageNumber, QStringList& names) {
+    if (names.isEmpty())
+        return;
+    ShowText(messageNumber, mb::Information, QStringLiteral("|1"), shortList(names));
+    names.clear();
 }
 
 SaveOutcome SaveRun::stop(SaveStatus status, int messageNumber) {
     m_joined.reset(); // an unfinished joined file goes with it
     m_host.ZerujProgress();
     m_host.ShowCaption(QString());
+    reportLeftOut(kNoOutputName, m_unnamed);
+    reportLeftOut(kSameFileTwice, m_sameFile);
+    if (!m_folderGone.isEmpty()) {
+        ShowText(kFolderGoneSkipped, mb::Information, QStringLiteral("|1"), m_folder,
+                 QStringLiteral("|2"), shortList(m_folderGone));
+        m_folderGone.clear();
+    }
     m_outcome.status = status;
     m_outcome.messageNumber = messageNumber;
     return m_outcome;
 }
 
-SaveOutcome SaveRun::failed(int messageNumber, const QString& path) {
+SaveOutcome SaveRun::failed(int messageNumber, const QString& path, const QString& why) {
     m_joined.reset();
     m_host.ZerujProgress();
-    ShowText(messageNumber, mb::Information, QStringLiteral("|1"), path);
+    ShowText(messageNumber, mb::Information, QStringLiteral("|1"), path, QStringLiteral("|2"), why);
     return stop(SaveStatus::Failed, messageNumber);
+}
+
+// The system's reason goes with the file's name: a full disk, a folder
+// removed or made read-only meanwhile, a name the file system refuses.
+SaveOutcome SaveRun::writeFailed(const SaveTarget& target) {
+    const QString why = target.errorText();
+    return failed(why.isEmpty() ? kWriteFailed : kWriteFailedWhy, target.targetPath(), why);
 }
 
 std::optional<SaveOutcome> SaveRun::writePiece(int i) {
@@ -433,21 +524,33 @@ std::optional<SaveOutcome> SaveRun::writePiece(int i) {
     }
 
     const QString path = outputPath(piece);
+    // A track without a name of its own (never given, or cleared when a
+    // project's name named no file) would name the folder itself.
+    if (!m_request.joined && !IsUsableOutputName(path.mid(m_folder.size() + 1))) {
+        m_unnamed.append(piece.label);
+        m_outcome.unwritten.append(piece.label);
+        return std::nullopt;
+    }
     std::unique_ptr<Output> single;
     Output* out = m_joined.get();
     if (!out) {
         const bool exists = QFileInfo::exists(path);
+        if (!m_request.joined && exists && writtenByThisRun(path)) {
+            m_sameFile.append(piece.label + QStringLiteral(" (") + QFileInfo(path).fileName() +
+                              QLatin1Char(')'));
+            m_outcome.unwritten.append(piece.label);
+            return std::nullopt;
+        }
         if (!m_request.joined && exists && m_host.AskReplace(path) != mb::Yes)
             return std::nullopt;
         auto created = std::make_unique<Output>(path);
         created->vbrHeader = m_request.joined ? m_joinedVbr : file.blnVBR;
         const auto known = exists ? SaveTarget::Target::Unknown : SaveTarget::Target::Missing;
         if (!created->target.open(known)) {
-            if (m_host.Ask(kCannotCreateQuestion, mb::YesNo | mb::Question,
-                           {QStringLiteral("|1"), path, QStringLiteral("|2"),
-                            created->target.errorText()}) == mb::Yes)
-                return std::nullopt;
-            return stop(SaveStatus::Failed, kCannotCreateQuestion);
+            // Every piece goes into the joined file: there is no next track to go on with.
+            if (m_request.joined)
+                return failed(kJoinedNotCreated, path, created->target.errorText());
+            return cannotCreate(path, created->target.errorText(), piece.label);
         }
         if (m_request.joined)
             m_joined = std::move(created);
@@ -466,12 +569,12 @@ std::optional<SaveOutcome> SaveRun::writePiece(int i) {
         if (result == CopyResult::ReadFailed)
             return failed(kReadFailed, file.strFileName);
         if (result == CopyResult::WriteFailed)
-            return failed(kWriteFailed, path);
+            return writeFailed(out->target);
         return stop(SaveStatus::Cancelled);
     }
     m_host.ZerujProgress();
     if (single && !finish(*single, piece.tag))
-        return failed(kWriteFailed, path);
+        return writeFailed(single->target);
     m_cue.AddPiece(path, piece.tag.artist, piece.tag.title, pieceStartSamples,
                    HeaderSampleRate(file));
     return std::nullopt;
@@ -501,13 +604,18 @@ SaveOutcome SaveRun::run() {
     }
     if (m_joined) {
         if (!finish(*m_joined, m_request.pieces.last().tag))
-            return failed(kWriteFailed, m_joined->target.targetPath());
+            return writeFailed(m_joined->target);
         m_joined.reset();
     }
-    if (m_request.writeCue && m_cue.TrackCount() > 0)
+    if (m_request.writeCue && m_cue.TrackCount() > 0) {
         m_outcome.cueSheet = WriteCueSheet(m_folder, m_cue);
-    if (m_request.writePlaylist)
+        m_outcome.sideFileFailed = m_outcome.cueSheet.isEmpty();
+    }
+    if (m_request.writePlaylist) {
         m_outcome.playlist = WritePlaylist(m_folder, m_outcome.written);
+        m_outcome.sideFileFailed = m_outcome.sideFileFailed ||
+                                   (m_outcome.playlist.isEmpty() && !m_outcome.written.isEmpty());
+    }
     return stop(SaveStatus::Finished);
 }
 

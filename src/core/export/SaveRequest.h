@@ -75,9 +75,17 @@ struct SaveOutcome {
     SaveStatus status = SaveStatus::Finished;
     int messageNumber = 0;  // the text shown for a refusal or failure
     QStringList written;    // output files completed, in order
-    QStringList unwritten;  // labels of pieces that yielded no byte through a failure
+    QStringList unwritten;  // labels of pieces that yielded no byte through a failure,
+                            // or had no file of their own (no name, or the file
+                            // an earlier piece was written to)
     QString cueSheet;       // path of "cdr.cue" when written
     QString playlist;       // path of the playlist when written
+    bool sideFileFailed = false; // the CUE sheet or the playlist asked for was not written
+
+    // Every piece asked for is in its file, and so are the side files.
+    bool whole() const {
+        return status == SaveStatus::Finished && unwritten.isEmpty() && !sideFileFailed;
+    }
 };
 
 } // namespace kelbrin

@@ -2,9 +2,15 @@
 
 #include "SplitTextFile.h"
 #include "core/app/Numbers.h"
+#include "core/app/MessageService.h"
 #include "core/app/PathProcedures.h"
+#include "core/app/TextCatalog.h"
+#include "core/app/TextNumbers.h"
 
 #include <QRegularExpression>
+#include <QStringList>
+
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -20,10 +26,12 @@ QString SegmentListOfStem(const QString& stem) { return stem + QStringLiteral(".
 
 QByteArray SegmentListEntry(qint64 seconds) { return "\r\n" + QByteArray::number(seconds); }
 
-QList<std::int64_t> ParseSegmentList(const QString& text) {
+QList<SegmentValue> ParseSegmentLines(const QString& text) {
     static const QRegularExpression number(QStringLiteral("^\\s*[-+]?(\\d|\\.\\d)"));
-    QList<std::int64_t> values;
-    for (const QString& line : SplitTextLines(text)) {
+    QList<SegmentValue> values;
+    const QStringList lines = SplitTextLines(text);
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const QString& line = lines[i];
         if (!number.match(line).hasMatch())
             continue;
         // The recorder writes its seconds as 32-bit numbers: a value beyond
@@ -31,30 +39,76 @@ QList<std::int64_t> ParseSegmentList(const QString& text) {
         const double value = Val(line);
         if (!(std::fabs(value) <= kMaxSegmentSeconds))
             continue;
-        values.append(RoundHalfEven(value));
+        values.append({static_cast<int>(i + 1), RoundHalfEven(value)});
     }
     return values;
 }
 
-std::optional<QList<std::int64_t>> ReadSegmentList(const QString& path) {
+namespace {
+QList<std::int64_t> secondsOf(const QList<SegmentValue>& values) {
+    QList<std::int64_t> seconds;
+    seconds.reserve(values.size());
+    for (const SegmentValue& v : values)
+        seconds.append(v.seconds);
+    return seconds;
+}
+} // namespace
+
+QList<std::int64_t> ParseSegmentList(const QString& text) { return secondsOf(ParseSegmentLines(text)); }
+
+std::optional<QList<SegmentValue>> ReadSegmentLines(const QString& path) {
     const auto text = ReadSplitTextFile(path);
     if (!text)
         return std::nullopt;
-    return ParseSegmentList(*text);
+    return ParseSegmentLines(*text);
+}
+
+std::optional<QList<std::int64_t>> ReadSegmentList(const QString& path) {
+    const auto values = ReadSegmentLines(path);
+    if (!values)
+        return std::nullopt;
+    return secondsOf(*values);
+}
+
+SegmentSplit SplitSegmentLines(const QList<SegmentValue>& values) {
+    qsizetype first = 0;
+    while (first < values.size() && values[first].seconds <= 0)
+        ++first;
+    SegmentSplit split;
+    for (qsizetype i = first; i + 1 < values.size(); i += 2) {
+        const std::int64_t start = std::llabs(values[i].seconds);
+        const std::int64_t end = std::llabs(values[i + 1].seconds);
+        if (end > start)
+            split.pieces.append({double(start), double(end)});
+        else if (end < start)
+            split.reversed.append({values[i].line, start, end});
+    }
+    return split;
 }
 
 QList<std::pair<double, double>> SegmentPieces(const QList<std::int64_t>& values) {
-    qsizetype first = 0;
-    while (first < values.size() && values[first] <= 0)
-        ++first;
-    QList<std::pair<double, double>> pieces;
-    for (qsizetype i = first; i + 1 < values.size(); i += 2) {
-        const auto start = double(std::llabs(values[i]));
-        const auto end = double(std::llabs(values[i + 1]));
-        if (end > start)
-            pieces.append({start, end});
-    }
-    return pieces;
+    QList<SegmentValue> lines;
+    lines.reserve(values.size());
+    for (const std::int64_t v : values)
+        lines.append({0, v});
+    return SplitSegmentLines(lines).pieces;
+}
+
+void ReportReversedSegments(const QString& listPath, const QList<ReversedSegment>& pairs) {
+    if (pairs.isEmpty())
+        return;
+    constexpr qsizetype kShown = 10;
+    QStringList names;
+    for (qsizetype i = 0; i < std::min(kShown, pairs.size()); ++i)
+        names.append(QString::number(pairs[i].line) + QStringLiteral(" (") +
+                     QString::number(pairs[i].start) + QLatin1Char('-') +
+                     QString::number(pairs[i].end) + QLatin1Char(')'));
+    QString text = names.join(QStringLiteral(", "));
+    if (pairs.size() > kShown)
+        text += QLatin1Char(' ') + GetText(texts::kMoreSkippedCue, QStringLiteral("|1"),
+                                           QString::number(pairs.size() - kShown));
+    ShowText(texts::kSegmentsReversed, mb::Information, QStringLiteral("|1"), listPath,
+             QStringLiteral("|2"), text);
 }
 
 bool SegmentList::open(const QString& path, bool firstOfRecording) {

@@ -6,6 +6,7 @@
 #include "core/app/Numbers.h"
 #include "core/app/PathProcedures.h"
 #include "core/app/TextCatalog.h"
+#include "core/app/TextNumbers.h"
 #include "core/document/cPozycjaMP3.h"
 #include "core/document/cPozycjeMP3.h"
 #include "platform/settings/SettingsStore.h"
@@ -114,9 +115,19 @@ private:
     }
 
     void segmentList() {
+        // A list that outlasts its source (the file was cut since, or the list
+        // is another recording's) must not make tracks of audio that is not
+        // there: a piece ends at the source's end at the latest, and one that
+        // would start there or later is left out. A source of unknown length
+        // cuts where the list says.
+        const bool known = r.duration > 0;
         for (const auto& [start, end] : r.segments) {
+            if (known && start >= r.duration - kEdge) {
+                m_plan.skippedSegments.append({start, end});
+                continue;
+            }
             auto t = takeTrack();
-            setRange(*t, start, end);
+            setRange(*t, start, known ? std::min(end, r.duration) : end);
             label(*t);
             finish(t, std::nullopt);
         }
@@ -239,6 +250,21 @@ private:
 
 SplitPlan PlanSplit(const SplitRequest& request, const SplitContext& context) {
     return Planner(request, context).run();
+}
+
+void ReportSkippedSegments(const QString& listPath, const QList<std::pair<double, double>>& pieces) {
+    if (pieces.isEmpty())
+        return;
+    constexpr qsizetype kShown = 10;
+    QStringList names;
+    for (qsizetype i = 0; i < std::min(kShown, pieces.size()); ++i)
+        names.append(NumberText(pieces[i].first) + QLatin1Char('-') + NumberText(pieces[i].second));
+    QString text = names.join(QStringLiteral(", "));
+    if (pieces.size() > kShown)
+        text += QLatin1Char(' ') + GetText(texts::kMoreSkippedCue, QStringLiteral("|1"),
+                                           QString::number(pieces.size() - kShown));
+    ShowText(texts::kSegmentsPastTheEnd, mb::Information, QStringLiteral("|1"), listPath,
+             QStringLiteral("|2"), text);
 }
 
 std::int64_t EveryMinutesPieceCount(double duration, double pieceSeconds) {

@@ -65,9 +65,15 @@ struct SplitPlan {
     // before it (lngTrack) and placed beside it.
     QList<std::shared_ptr<cPozycjaMP3>> tracks;
     QStringList skippedCue; // CUE entries that would not end after their start
+    // Segment list pieces that start at or after the source's end, in seconds.
+    QList<std::pair<double, double>> skippedSegments;
 };
 
 SplitPlan PlanSplit(const SplitRequest& request, const SplitContext& context);
+
+// Names the segment list's pieces that lay past the source's end (7344), the
+// first few of them; nothing when there are none.
+void ReportSkippedSegments(const QString& listPath, const QList<std::pair<double, double>>& pieces);
 
 // How many pieces of `pieceSeconds` cut `duration`: the last one ends at the
 // source's end and is never empty. 1 when either value is not above 0.

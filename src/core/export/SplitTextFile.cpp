@@ -32,7 +32,8 @@ std::optional<QString> ReadSplitTextFile(const QString& path) {
         ShowText(3301, mb::Information, QStringLiteral("|1"), path);
         return std::nullopt;
     }
-    return NameCodec().decodeLines(bytes);
+    // Sheets saved as "Unicode" by CD rippers on other systems are UTF-16.
+    return NameCodec().decodeTextFile(bytes);
 }
 
 QStringList SplitTextLines(const QString& text) {

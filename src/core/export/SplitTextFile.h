@@ -1,7 +1,8 @@
 #pragma once
 // Reading the small legacy text files that drive a split (CUE sheets and
 // segment lists): the whole file in one operation, decoded line by line (UTF-8
-// where a line is UTF-8, else the system's ANSI code page), split into lines.
+// where a line is UTF-8, else the system's ANSI code page; the whole file as
+// UTF-16 behind a UTF-16 byte-order mark), split into lines.
 
 #include <QString>
 #include <QStringList>

@@ -1,6 +1,7 @@
 #include "PlayMath.h"
 
 #include "core/app/Numbers.h"
+#include "core/app/PathProcedures.h"
 #include "core/app/TextCatalog.h"
 #include "core/document/cPozycjaMP3.h"
 
@@ -41,12 +42,10 @@ std::optional<std::int32_t> FadeOutVolume(const cPozycjaMP3& t, double cur, doub
 }
 
 std::optional<std::int32_t> FadeInVolume(const cPozycjaMP3& t, double cur, double lead,
-                                         std::int32_t currentVolume) {
+                                         std::int32_t currentVolume, double offset) {
     const double fade = t.sngFadeInTimeOld;
-    if (t.lngVolume == t.lngVolumeStart || t.lngTrack == t.lngNrPozycji || fade <= 0 ||
-        currentVolume == ClampVolume(t.lngVolume))
+    if (!HasFadeIn(t) || currentVolume == ClampVolume(t.lngVolume))
         return std::nullopt;
-    const double offset = t.sngFadeInOffsetTimeOld;
     if (cur + lead > offset)
         return ClampVolume(t.lngVolume); // the ramp is over: the body volume
     const double r = std::clamp((offset - (cur + lead)) / fade, 0.0, 1.0);
@@ -55,8 +54,17 @@ std::optional<std::int32_t> FadeInVolume(const cPozycjaMP3& t, double cur, doubl
     return ClampVolume(t.lngVolume + (t.lngVolumeStart - t.lngVolume) * r);
 }
 
+double FadeInEndSeconds(const cPozycjaMP3& t, double graphDuration, bool oldAlgorithm) {
+    return RescaleToPlayerTime(RangeBeginSeconds(t), t.dblDuration, graphDuration, oldAlgorithm) +
+           t.sngFadeInTimeOld;
+}
+
+bool HasFadeIn(const cPozycjaMP3& t) {
+    return t.lngVolumeStart != t.lngVolume && t.lngTrack != t.lngNrPozycji && t.sngFadeInTimeOld > 0;
+}
+
 std::int32_t StartVolume(const cPozycjaMP3& t, bool markerStart) {
-    if (t.lngVolumeStart == t.lngVolume || t.lngTrack == t.lngNrPozycji || t.sngFadeInTimeOld <= 0)
+    if (!HasFadeIn(t))
         return ClampVolume(t.lngVolume);
     if (markerStart)
         return ClampVolume(t.lngVolume);

@@ -29,12 +29,22 @@ std::int32_t ClampVolume(double hundredthsDb);
 std::optional<std::int32_t> FadeOutVolume(const cPozycjaMP3& track, double cur, double stop,
                                           double lead);
 // Fade-in, for a track that follows another: from lngVolumeStart up to
-// lngVolume at the graph position sngFadeInOffsetTimeOld,
-// r = (offset - (cur + lead)) / fade time; it acts once r < 1. Past its end
-// the fade asks for lngVolume itself, so the body never plays on at a
+// lngVolume at the graph position `fadeInEnd` (see FadeInEndSeconds),
+// r = (fadeInEnd - (cur + lead)) / fade time; it acts once r < 1. Past its
+// end the fade asks for lngVolume itself, so the body never plays on at a
 // ramp's volume. `currentVolume` is the graph's volume now.
 std::optional<std::int32_t> FadeInVolume(const cPozycjaMP3& track, double cur, double lead,
-                                         std::int32_t currentVolume);
+                                         std::int32_t currentVolume, double fadeInEnd);
+
+// Where the fade-in ends, in graph time: the fade length after the range's
+// begin as it stands now. The stored end (sngFadeInOffsetTimeOld) was worked
+// out from the begin of the moment the fade was set, and a later edit of the
+// range would leave it behind.
+double FadeInEndSeconds(const cPozycjaMP3& track, double graphDuration, bool oldAlgorithm);
+
+// The track fades in: it follows another, with a fade length and a start
+// volume of its own.
+bool HasFadeIn(const cPozycjaMP3& track);
 
 // The volume a track starts at: its fade-in start volume when it has a
 // fade-in, except for the first track of a marker-mode run, which starts at

@@ -17,6 +17,7 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
 #include <optional>
 
 namespace kelbrin {
@@ -469,7 +470,9 @@ void SequencePlayer::startGapDelay(cPozycjaMP3& P) {
         if (P.lngColNastepnikIndex == 1)
             lngRefTime = m_clock.milliseconds();
         Timer.Load(n);
-        Timer.SetInterval(n, RoundHalfEven(P.sngOverTaking * 1000.0));
+        // A gap under half a millisecond rounds to no interval, and a timer
+        // without one never ticks: the successor would never start.
+        Timer.SetInterval(n, std::max<std::int64_t>(1, RoundHalfEven(P.sngOverTaking * 1000.0)));
         Timer.SetTag(n, QString::number(n));
         Timer.SetEnabled(n, true);
     }
@@ -506,8 +509,13 @@ void SequencePlayer::applyFadesAndLabel(cPozycjaMP3& P) {
     // fight over the volume of a short track.
     if (auto v = FadeOutVolume(P, cur, graph->stopTime(), lead))
         graph->setVolume(*v);
-    else if (auto w = FadeInVolume(P, cur, lead, graph->volume()))
+    else if (auto w = FadeInVolume(P, cur, lead, graph->volume(),
+                                   FadeInEndSeconds(P, graph->duration(), m_settings.UseOldAlgorithm)))
         graph->setVolume(*w);
+    // Moved back out of its fade-out, a track plays at its own volume again:
+    // the end of a fade-in gives it back, and a track without one gets it here.
+    else if (!HasFadeIn(P) && graph->volume() != ClampVolume(P.lngVolume))
+        graph->setVolume(ClampVolume(P.lngVolume));
     const double t =
         RescaleFromPlayerTime(cur, P.dblDuration, graph->duration(), m_settings.UseOldAlgorithm);
     m_view.setTimeText(P.lngNrPozycji, TimeLabelText(P, t));

@@ -24,6 +24,15 @@ namespace kelbrin {
 
 namespace {
 using texts::kNoGraphText;
+
+// A track whose predecessor still sounds started in that one's overlap.
+bool StartedInOverlap(const cPozycjeMP3& all, const cPozycjaMP3& t) {
+    if (t.lngTrack == 0 || t.lngTrack == t.lngNrPozycji)
+        return false;
+    const std::shared_ptr<cPozycjaMP3> before = TrackByNumber(all, t.lngTrack);
+    return before && before->blnPlayed && before->MediaPosition &&
+           before->MediaPosition->currentPosition() < before->MediaPosition->stopTime();
+}
 } // namespace
 
 void SequencePlayer::PlayTrack(std::int32_t position, bool notFirst) {
@@ -108,6 +117,9 @@ void SequencePlayer::stopTracks() {
         t.sngOverTaking = -100000.0f;
         t.lngColNastepnikIndex = 0;
         t.blnPlayed = false;
+        // A previous-track request not yet taken up would start a track
+        // after the stop.
+        t.blnPrev = false;
         m_view.showLook(t, PlayLook::Idle);
         m_view.setTimeVisible(t.lngNrPozycji, false);
     }
@@ -165,16 +177,25 @@ void SequencePlayer::cmdNext_Click() {
     if (!m_tracks())
         return;
     cPozycjeMP3& all = tracks();
+    // In an overlap the successor that has already started is the track Next
+    // goes to: only the track it overlaps ends, and it plays on. Chosen for
+    // every track before any is ended, so an ended predecessor does not make
+    // its successor look like a track of its own.
+    QList<std::shared_ptr<cPozycjaMP3>> ending;
     for (std::int32_t p = 1; p <= all.Count(); ++p) {
-        cPozycjaMP3& t = *all.Item(p);
-        if (!t.MediaPosition || !t.blnPlayed)
+        std::shared_ptr<cPozycjaMP3> t = all.Item(p);
+        if (!t->MediaPosition || !t->blnPlayed)
             continue;
-        if (t.MediaPosition->currentPosition() >= t.MediaPosition->stopTime())
+        if (t->MediaPosition->currentPosition() >= t->MediaPosition->stopTime())
             continue;
+        if (!StartedInOverlap(all, *t))
+            ending.append(t);
+    }
+    for (const auto& t : ending) {
         // At its stop time the track counts as ended: successors, loops and
         // gap delays follow as at a natural end.
-        t.MediaControl->pause();
-        t.MediaPosition->setCurrentPosition(t.MediaPosition->stopTime());
+        t->MediaControl->pause();
+        t->MediaPosition->setCurrentPosition(t->MediaPosition->stopTime());
     }
 }
 
@@ -182,13 +203,28 @@ void SequencePlayer::cmdPrev_Click() {
     if (!m_tracks() || tracks().Count() == 0)
         return;
     cPozycjeMP3& all = tracks();
+    QList<std::shared_ptr<cPozycjaMP3>> back;
+    QList<std::shared_ptr<cPozycjaMP3>> overlapping;
     for (std::int32_t p = 1; p <= all.Count(); ++p) {
-        cPozycjaMP3& t = *all.Item(p);
-        if (!t.blnPlayed || !t.MediaPosition)
+        std::shared_ptr<cPozycjaMP3> t = all.Item(p);
+        if (!t->blnPlayed || !t->MediaPosition)
             continue;
-        t.MediaPosition->setCurrentPosition(t.MediaPosition->stopTime());
-        t.blnPrev = true;
-        t.lngColNastepnikIndex = 0;
+        (StartedInOverlap(all, *t) ? overlapping : back).append(t);
+    }
+    for (const auto& t : back) {
+        t->MediaPosition->setCurrentPosition(t->MediaPosition->stopTime());
+        t->blnPrev = true;
+        t->lngColNastepnikIndex = 0;
+    }
+    // A successor that started in the overlap goes back with the track it
+    // overlaps, which starts its predecessor: it ends as the last track of a
+    // chain would, with no loop and no successor of its own.
+    for (const auto& t : overlapping) {
+        t->MediaPosition->setCurrentPosition(t->MediaPosition->stopTime());
+        t->lngLoopCount = 0;
+        t->lngColNastepnikIndex = 0;
+        t->lngOverTakingIndex = 0;
+        t->sngOverTaking = -100000.0f;
     }
     blnStartPhase = true;
     lngRefTime = m_clock.milliseconds();

@@ -11,6 +11,7 @@
 #include "core/app/LoadedSettings.h"
 #include "core/document/EditorSession.h"
 #include "core/app/TextCatalog.h"
+#include "core/document/cPozycjeMP3.h"
 #include "core/document/cPozycjePlikow.h"
 #include "platform/text/AnsiCodec.h"
 
@@ -52,11 +53,51 @@ ProjectController::ProjectController(ProjectWindow& window)
     : m_window(window), m_loader(window), m_scripts(window) {}
 
 void ProjectController::ResetProject() {
+    projectFileMatches(false);
     kelbrin::ResetProject(m_window);
 }
 
 bool ProjectController::Zapisz(bool updateRecent, bool& keepName, const QString& projectName) {
-    return kelbrin::Zapisz(m_window, updateRecent, keepName, projectName);
+    if (!kelbrin::Zapisz(m_window, updateRecent, keepName, projectName))
+        return false;
+    projectFileMatches(true);
+    return true;
+}
+
+void ProjectController::projectFileMatches(bool matches) {
+    m_saved.clear();
+    m_savedPending = matches;
+}
+
+bool ProjectController::unchanged() const {
+    const std::shared_ptr<cPozycjeMP3>& tracks = m_window.Tracks();
+    if (tracks && tracks->blnZmodyfikowana)
+        return false;
+    for (std::int32_t i = 1; tracks && i <= tracks->Count(); ++i)
+        if (tracks->Item(i)->blnZmodyfikowana)
+            return false;
+    const cPozycjePlikow* files = m_window.Session().OpenFiles.get();
+    for (std::int32_t i = 1; files && i <= files->Count(); ++i)
+        if (files->Item(i)->blnZmodyfikowana)
+            return false;
+    return true;
+}
+
+void ProjectController::BeforeUndoStep() {
+    if (!m_savedPending)
+        return;
+    m_savedPending = false;
+    if (unchanged())
+        m_saved = ProjectBytes(m_window).value_or(QByteArray());
+}
+
+void ProjectController::ForgetChangesIfSaved() {
+    const std::shared_ptr<cPozycjeMP3>& tracks = m_window.Tracks();
+    if (m_saved.isEmpty() || !tracks || ProjectBytes(m_window) != m_saved)
+        return;
+    tracks->blnZmodyfikowana = false;
+    for (std::int32_t i = 1; i <= tracks->Count(); ++i)
+        tracks->Item(i)->blnZmodyfikowana = false;
 }
 
 bool ProjectController::OtworzPlik(const QString& givenPath, bool updateRecent, bool isScript,
@@ -82,8 +123,10 @@ bool ProjectController::OtworzPlik(const QString& givenPath, bool updateRecent, 
             m_window.SetInputEnabled(true);
             m_window.SetReady(true);
         });
-    if (isScript)
+    if (isScript) {
+        projectFileMatches(false);
         return m_scripts.Run(path);
+    }
     return openProject(path, updateRecent, quiet);
 }
 
@@ -93,6 +136,7 @@ bool ProjectController::openProject(const QString& path, bool updateRecent, bool
         explain(read, path);
         return false;
     }
+    projectFileMatches(false);
     kelbrin::ResetProject(m_window);
     bool complete = true;
     try {
@@ -115,16 +159,21 @@ bool ProjectController::openProject(const QString& path, bool updateRecent, bool
     m_window.SetAutosave(complete);
     m_window.SetTreeRootText(ProjectRootName(path));
     m_window.SetCloneEnabled(true);
+    projectFileMatches(true);
     return true;
 }
 
 bool ProjectController::SaveChangesFirst(bool updateRecent) {
+    // First the edits the project does not hold: a Cancel there leaves the
+    // project's question unasked.
+    if (!m_window.SettleHeaderEdits())
+        return false;
     if (!m_window.Session().OpenFiles || m_window.Session().OpenFiles->Count() < 1)
         return true;
     switch (ShowText(3008, mb::YesNoCancel)) {
     case mb::Yes: {
         bool keepName = true;
-        return kelbrin::Zapisz(m_window, updateRecent, keepName, QString());
+        return Zapisz(updateRecent, keepName, QString());
     }
     case mb::No:
         return true;
@@ -141,7 +190,7 @@ void ProjectController::NewProject() {
         return;
     }
     if (SaveChangesFirst(true))
-        kelbrin::ResetProject(m_window);
+        ResetProject();
 }
 
 void ProjectController::openChosenFile(int filterText, const QString& pattern, bool isScript) {
@@ -163,12 +212,12 @@ void ProjectController::OpenScript() {
 
 void ProjectController::Save() {
     bool keepName = true;
-    kelbrin::Zapisz(m_window, true, keepName, QString());
+    Zapisz(true, keepName, QString());
 }
 
 void ProjectController::SaveAs() {
     bool keepName = false;
-    kelbrin::Zapisz(m_window, true, keepName, QString());
+    Zapisz(true, keepName, QString());
 }
 
 } // namespace kelbrin

@@ -7,6 +7,7 @@
 #include "ProjectLoader.h"
 #include "ScriptRunner.h"
 
+#include <QByteArray>
 #include <QString>
 
 namespace kelbrin {
@@ -31,19 +32,37 @@ public:
     void Save();        // File Save
     void SaveAs();      // File Save as
 
-    // With open source files, asks whether to save first (Yes, No, Cancel).
-    // False when the user cancelled or the save failed.
+    // Unwritten frame header edits are settled first; then, with open source
+    // files, asks whether to save first (Yes, No, Cancel). False when the user
+    // cancelled or a write or the save failed.
     bool SaveChangesFirst(bool updateRecent);
 
     QString MissingSourceFolder() const { return m_loader.MissingSourceFolder; }
 
+    // Before an undo step is taken, undone or redone: the first such moment
+    // after a save or an opening notes the project as its file holds it, when
+    // nothing has changed yet.
+    void BeforeUndoStep();
+    // After an undo or redo: when the project is again exactly the one noted,
+    // its tracks no longer count as changed, so closing does not ask to save
+    // what the file already holds. Changes to the open files themselves
+    // (edited frame headers) still count.
+    void ForgetChangesIfSaved();
+
 private:
     bool openProject(const QString& path, bool updateRecent, bool quiet);
     void openChosenFile(int filterText, const QString& pattern, bool isScript);
+    void projectFileMatches(bool matches);
+    bool unchanged() const;
 
     ProjectWindow& m_window;
     ProjectLoader m_loader;
     ScriptRunner m_scripts;
+    // The bytes of the project as last saved or opened, taken only when an
+    // undo step first needs them (opening a project does no more work);
+    // empty while unknown or when the project has no file.
+    QByteArray m_saved;
+    bool m_savedPending = false;
 };
 
 } // namespace kelbrin

@@ -14,8 +14,14 @@ namespace {
 using StoredFiles = QList<const cPozycjaPlikow*>;
 
 // The open files a project keeps. A source tool's own record of a file that
-// the project has open as well is the same source and is stored once.
-StoredFiles filesToStore(const cPozycjePlikow& files) {
+// the project has open as well is the same source and is stored once. A
+// record still being opened (its file scanned, or not yet chosen) has no path
+// yet and no track: a save meanwhile leaves it out, as it would be a source
+// that no later opening could find.
+StoredFiles filesToStore(const cPozycjePlikow& files, const cPozycjeMP3& tracks) {
+    bool trackWithoutSourcePath = false;
+    for (std::int32_t i = 1; i <= tracks.Count() && !trackWithoutSourcePath; ++i)
+        trackWithoutSourcePath = tracks.Item(i)->strFileNameSource.isEmpty();
     QSet<QString> projectSources;
     for (std::int32_t i = 1; i <= files.Count(); ++i)
         if (!files.Item(i)->blnExtraArray)
@@ -23,6 +29,8 @@ StoredFiles filesToStore(const cPozycjePlikow& files) {
     StoredFiles stored;
     for (std::int32_t i = 1; i <= files.Count(); ++i) {
         const cPozycjaPlikow* f = files.Item(i).get();
+        if (f->strFileName.isEmpty() && !trackWithoutSourcePath)
+            continue;
         if (!f->blnExtraArray || !projectSources.contains(f->strFileName))
             stored.append(f);
     }
@@ -41,7 +49,7 @@ std::int32_t storedSourceId(const StoredFiles& files, const QString& path) {
 std::optional<QByteArray> BuildProjectBytes(const ProjectHeader& header,
                                             const cPozycjePlikow& files, const cPozycjeMP3& tracks,
                                             const AnsiCodec& codec) {
-    const StoredFiles stored = filesToStore(files);
+    const StoredFiles stored = filesToStore(files, tracks);
     if (stored.size() > project_format::kMaxSourceId)
         return std::nullopt;
     ByteWriter out(codec);

@@ -9,6 +9,9 @@
 namespace kelbrin {
 
 void ResetProject(ProjectWindow& w) {
+    // Neither a run nor a Play waiting for its start goes on into the next
+    // project.
+    w.StopPlayer();
     w.SetSelectedTrack(0);
     w.Tracks() = std::make_shared<cPozycjeMP3>();
     w.Session().OpenFiles = std::make_shared<cPozycjePlikow>();

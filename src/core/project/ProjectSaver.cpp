@@ -46,7 +46,9 @@ const cPozycjePlikow& openFiles(ProjectWindow& w) {
     return w.Session().OpenFiles ? *w.Session().OpenFiles : none;
 }
 
-QByteArray projectBytes(ProjectWindow& w, bool& fits) {
+} // namespace
+
+std::optional<QByteArray> ProjectBytes(ProjectWindow& w) {
     const ProjectGeometry g = w.Geometry();
     ProjectHeader h;
     h.date = project_format::DateValue(w.ProjectDate());
@@ -56,10 +58,11 @@ QByteArray projectBytes(ProjectWindow& w, bool& fits) {
     h.nextFileId = w.Session().NextFileId;
     h.templateLeft = g.templateLeft;
     h.templateTop = g.templateTop;
-    const auto bytes = BuildProjectBytes(h, openFiles(w), *w.Tracks(), AnsiCodec());
-    fits = bytes.has_value();
-    return bytes.value_or(QByteArray());
+    static const cPozycjeMP3 noTracks;
+    return BuildProjectBytes(h, openFiles(w), w.Tracks() ? *w.Tracks() : noTracks, AnsiCodec());
 }
+
+namespace {
 
 // A file that no one may write, or that this user may not. The new contents
 // take the target's name through its folder, which the file's own
@@ -96,9 +99,13 @@ bool write(const QString& givenPath, const QByteArray& bytes) {
 }
 
 void markSaved(ProjectWindow& w) {
+    // A source tool's own record is marked for frame headers edited and not
+    // yet written into the file: the project does not hold those edits, so
+    // its save leaves them to the tool's own save.
     const cPozycjePlikow& files = openFiles(w);
     for (std::int32_t i = 1; i <= files.Count(); ++i)
-        files.Item(i)->blnZmodyfikowana = false;
+        if (!files.Item(i)->blnExtraArray)
+            files.Item(i)->blnZmodyfikowana = false;
     cPozycjeMP3& tracks = *w.Tracks();
     tracks.blnZmodyfikowana = false;
     for (std::int32_t i = 1; i <= tracks.Count(); ++i)
@@ -141,13 +148,12 @@ bool Zapisz(ProjectWindow& w, bool updateRecent, bool& keepName, const QString& 
         return false;
     }
 
-    bool fits = true;
-    const QByteArray bytes = projectBytes(w, fits);
-    if (!fits) {
+    const std::optional<QByteArray> bytes = ProjectBytes(w);
+    if (!bytes) {
         ShowText(3349, mb::Information, kP1, QString::number(project_format::kMaxSourceId));
         return false;
     }
-    if (!write(path, bytes))
+    if (!write(path, *bytes))
         return false;
     markSaved(w);
     w.SetProjectFile(path);

@@ -5,7 +5,9 @@
 // project in the destination folder, or the file chosen in the dialog. The
 // old file stays whole until the new one is completely written.
 
+#include <QByteArray>
 #include <QString>
+#include <optional>
 
 namespace kelbrin {
 
@@ -17,5 +19,9 @@ class ProjectWindow;
 // projectName: when not empty, the file is this name in the destination folder.
 // True only when a project file was written.
 bool Zapisz(ProjectWindow& window, bool updateRecent, bool& keepName, const QString& projectName);
+
+// The bytes a project save would write now; nothing when there are more open
+// files than the file can number.
+std::optional<QByteArray> ProjectBytes(ProjectWindow& window);
 
 } // namespace kelbrin

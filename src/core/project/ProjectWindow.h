@@ -52,10 +52,17 @@ public:
     virtual void SetReady(bool ready) = 0;
     // False while the player runs (the play button is disabled).
     virtual bool IsPlayerIdle() const = 0;
+    // Ends the player's run, and a Play not yet started, before the tracks
+    // it plays go.
+    virtual void StopPlayer() = 0;
     virtual void SetInputEnabled(bool enabled) = 0;
     virtual void SetBusyPointer(bool busy) = 0;
     // The frame scanner's host (progress bar, open dialog).
     virtual FrameScanHost& ScanHost() = 0;
+    // Before the open files are replaced: frame header edits not yet written
+    // into their files are written or dropped as the user chooses. False when
+    // the user cancelled or a write did not finish.
+    virtual bool SettleHeaderEdits() = 0;
 
     // Views of the tracks.
     // After the collection was emptied: boxes, links, list rows, track panel,

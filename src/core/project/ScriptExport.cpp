@@ -3,6 +3,7 @@
 #include "core/app/FileList.h"
 #include "core/app/MessageService.h"
 #include "core/app/Numbers.h"
+#include "core/app/Startup.h"
 #include "core/app/TextCatalog.h"
 #include "core/app/TextNumbers.h"
 #include "core/document/cPozycjeMP3.h"
@@ -58,6 +59,7 @@ void storeOptions(const SaveRequest& request) {
 SaveOutcome RunScriptExport(const ScriptExportRequest& r, SaveHost& host) {
     if (!r.files || r.files->Count() == 0) {
         ShowText(3014, mb::Information);
+        RequestExitStatus(exitstatus::kFailed);
         SaveOutcome refused;
         refused.status = SaveStatus::Refused;
         refused.messageNumber = 3014;
@@ -101,6 +103,10 @@ SaveOutcome RunScriptExport(const ScriptExportRequest& r, SaveHost& host) {
     request.writePlaylist = settingTicked("ExtPlayer");
     const SaveOutcome outcome = SavePieces(request, host);
     storeOptions(request);
+    // A scheduled export is judged by its exit status: a script that left a
+    // line unwritten, or stopped on a full disk, did not do its job.
+    if (!outcome.whole() || !noSource.isEmpty() || !twice.isEmpty())
+        RequestExitStatus(exitstatus::kFailed);
     return outcome;
 }
 

@@ -198,6 +198,9 @@ QStringList ScriptTextLines(const QString& text) {
     QStringList lines;
     qsizetype start = 0;
     const qsizetype n = text.size();
+    // Where the run of CRs the walk is in ends: found once per run, so that
+    // a file of nothing but CRs is not read again from each of them.
+    qsizetype crRunEnd = 0;
     for (qsizetype i = 0; i < n; ++i) {
         const QChar c = text[i];
         if (c != QLatin1Char('\r') && c != QLatin1Char('\n'))
@@ -207,11 +210,13 @@ QStringList ScriptTextLines(const QString& text) {
             // CR CR LF is a CR LF file whose line ends were converted once
             // more; read as two ends, it would put an empty line after every
             // line, and the first one ends the destination section.
-            qsizetype j = i + 1;
-            while (j < n && text[j] == QLatin1Char('\r'))
-                ++j;
-            if (j < n && text[j] == QLatin1Char('\n'))
-                i = j;
+            if (crRunEnd <= i) {
+                crRunEnd = i + 1;
+                while (crRunEnd < n && text[crRunEnd] == QLatin1Char('\r'))
+                    ++crRunEnd;
+            }
+            if (crRunEnd < n && text[crRunEnd] == QLatin1Char('\n'))
+                i = crRunEnd;
         }
         start = i + 1;
     }

@@ -8,6 +8,7 @@
 #include "ScriptReader.h"
 #include "core/app/MessageService.h"
 #include "core/app/PathProcedures.h"
+#include "core/app/Startup.h"
 #include "core/app/LoadedSettings.h"
 #include "core/document/EditorSession.h"
 #include "core/app/TextCatalog.h"
@@ -132,18 +133,24 @@ void ScriptRunner::buildTracks(const ScriptDescription& script) {
 }
 
 bool ScriptRunner::Run(const QString& path) {
+    // Whatever keeps the script from exporting ends the program, whenever it
+    // ends, with the failure's status (the export sets it for its own).
     const FileBytesResult file = ReadFileBytes(path, kMaxScriptBytes);
     if (file.status == FileBytesStatus::TooLarge) {
         ShowText(3348, mb::Information, kP1, path);
+        RequestExitStatus(exitstatus::kFailed);
         return false;
     }
     if (!file.ok()) {
         ShowText(3301, mb::Information, kP1, path);
+        RequestExitStatus(exitstatus::kFailed);
         return false;
     }
-    const ScriptReadResult read = ParseScript(NameCodec().decodeLines(file.bytes));
-    if (!explain(read, path))
+    const ScriptReadResult read = ParseScript(NameCodec().decodeTextFile(file.bytes));
+    if (!explain(read, path)) {
+        RequestExitStatus(exitstatus::kFailed);
         return false;
+    }
 
     ResetProject(m_window);
     m_window.SetInputEnabled(false);
@@ -154,6 +161,8 @@ bool ScriptRunner::Run(const QString& path) {
         request.files = m_window.Session().OpenFiles;
         request.destFolder = m_window.Loaded().DestFolder;
         m_window.ScriptExporter().Run(request);
+    } else {
+        RequestExitStatus(exitstatus::kFailed);
     }
     ResetProject(m_window);
     m_window.SetInputEnabled(true);

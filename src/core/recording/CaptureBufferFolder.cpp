@@ -2,6 +2,7 @@
 
 #include "core/app/PathProcedures.h"
 #include "RecordingConfiguration.h"
+#include "RecordingHandshake.h"
 #include "platform/settings/SettingsStore.h"
 
 #include <QDateTime>
@@ -49,15 +50,24 @@ QString SettleBufferFolder(RecordingConfiguration& recording) {
     return own;
 }
 
-void RemoveStaleBuffers(RecordingConfiguration& recording) {
+QStringList RemoveStaleBuffers(RecordingConfiguration& recording) {
     const QString folder = SettleBufferFolder(recording);
     if (folder.trimmed().isEmpty())
-        return;
+        return {};
     static const QRegularExpression buffer(QStringLiteral("^Bufor-?\\d+\\.tmp$"));
     const QDir dir(folder);
-    for (const QString& name : dir.entryList({QStringLiteral("Bufor*.tmp")}, QDir::Files | QDir::Hidden))
-        if (buffer.match(name).hasMatch())
+    // The only copy of that sound: kept rather than removed.
+    const bool unencoded = UnacknowledgedBlocks() > 0;
+    QStringList kept;
+    for (const QString& name : dir.entryList({QStringLiteral("Bufor*.tmp")}, QDir::Files | QDir::Hidden)) {
+        if (!buffer.match(name).hasMatch())
+            continue;
+        if (unencoded && QFileInfo(dir.filePath(name)).size() > 0)
+            kept << KeepBufferFile(WithTrailingSlash(folder), name);
+        else
             QFile::remove(dir.filePath(name));
+    }
+    return kept;
 }
 
 QString KeepBufferFile(const QString& folder, const QString& name) {

@@ -4,11 +4,12 @@
 // write in (the system's temporary folder, the old default) is replaced by the
 // user's own folder under $XDG_RUNTIME_DIR (else under the cache folder),
 // readable by the user only. A buffer left behind by an editor that was killed
-// is removed at the next start; one a recording keeps for the user because
-// its server stopped answering (the sound in it was never encoded) is renamed
-// first, so nothing removes it.
+// is removed at the next start, unless it holds sound the server never
+// encoded; that one, like one a recording keeps for the user because its
+// server stopped answering, is renamed, so nothing removes it.
 
 #include <QString>
+#include <QStringList>
 
 namespace kelbrin {
 
@@ -23,8 +24,11 @@ QString PrivateBufferFolder();
 QString SettleBufferFolder(RecordingConfiguration& recording);
 
 // Settles the folder and removes the buffer files ("Bufor<device>.tmp") lying
-// in it. Called once at start, before any recording.
-void RemoveStaleBuffers(RecordingConfiguration& recording);
+// in it. When the store says the last recording left blocks its server never
+// encoded, a buffer file that is not empty is kept instead (KeepBufferFile);
+// returns the paths of the files kept. Called once at start, before any
+// recording.
+QStringList RemoveStaleBuffers(RecordingConfiguration& recording);
 
 // Keeps the buffer file `name` in `folder` for the user: renamed to a name of
 // its own that neither the next recording nor the next start removes

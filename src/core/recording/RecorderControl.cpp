@@ -356,14 +356,16 @@ void RecorderControl::Timer1_Timer() {
         const QString caption = QStringLiteral("%1 : %2 (%3)").arg(minutes).arg(whole % 60).arg(backlog);
         m_view.setCaption(caption);
 
-        // A stop asked from outside, or the time limit. A missing key is no request.
+        // A stop asked from outside, or the time limit. A missing key is no
+        // request. It ends the recording also from a pause made by hand, where
+        // the stop button would resume it and the request would be spent.
         const bool asked = ReadNumber(handshake::kStop, 2) == 1;
         const std::int32_t limit = m_recording.RecTimeLimit;
         if (!m_stopping && (asked || timeLimitReached(limit, whole))) {
             m_recording.RecTimeLimit = 0;
             m_limitReached = true;
             WriteNumber(handshake::kStop, 0);
-            cmdStopRec_Click();
+            StopNow();
             return;
         }
         // The server may end the recording by itself (full disk, encoder
@@ -396,6 +398,18 @@ bool RecorderControl::timeLimitReached(std::int32_t limit, std::int64_t elapsed)
 }
 
 void RecorderControl::serverEndedByItself() {
+    m_stopping = true;
+    tmPause.setEnabled(false);
+    haltCapture();
+    // What was captured up to here belongs to the recording, encoded or not.
+    m_engine.WritePartBlock();
+    m_engine.CloseBufferFile();
+    serverFailed();
+    keepUnencodedSound();
+    tmrStop.setEnabled(true);
+}
+
+void RecorderControl::serverFailed() {
     // The server names its reason when it has one. A reason whose text holds
     // what only the server knows (a file, its error) was shown by the server
     // itself, with those filled in: the editor says it in general words.
@@ -405,11 +419,17 @@ void RecorderControl::serverEndedByItself() {
     const int number = general ? reason : texts::kServerEnded;
     m_failure = GetText(number);
     ShowMessage(m_failure, mb::Exclamation, QString(), number);
-    tmPause.setEnabled(false);
-    haltCapture();
-    m_engine.CloseBufferFile();
-    m_stopping = true;
-    tmrStop.setEnabled(true);
+}
+
+// The blocks the server never encoded are the only copy of their sound: the
+// buffer file goes under a name that neither the close nor the next recording
+// removes.
+void RecorderControl::keepUnencodedSound() {
+    if (m_engine.handshake().backlog() <= 0 || !QFileInfo(m_engine.BufferFilePath()).isFile())
+        return; // all encoded, or kept already
+    const QString kept = KeepBufferFile(m_recording.TempRecordFolder, m_engine.status().bufferName);
+    ShowMessage(GetText(texts::kUnencodedSoundKept, QStringLiteral("|1"), kept), mb::Exclamation, QString(),
+                texts::kUnencodedSoundKept);
 }
 
 // ---- stop ------------------------------------------------------------------
@@ -460,10 +480,14 @@ void RecorderControl::requestEnd() {
     tmPause.setEnabled(false);
 }
 
+// A failure's stop: it neither resumes a pause made by hand nor takes the
+// closed buffer file for a stop already waiting on the server (whose offer
+// to give up the backlog would drop what was recorded, or leave the
+// recording running when declined).
 void RecorderControl::Timer2_Timer() {
     Timer2.setEnabled(false);
     if (m_view.buttonEnabled(RecorderView::Stop))
-        cmdStopRec_Click();
+        StopNow();
 }
 
 void RecorderControl::tmrStop_Timer() {
@@ -473,6 +497,16 @@ void RecorderControl::tmrStop_Timer() {
         if (serverSilentTooLong())
             serverStoppedAnswering();
         return;
+    }
+    // A server that failed, or went away, while it finished the recording
+    // left it unfinished all the same. Looked at again: a server that
+    // finished between the two looks has said so by now.
+    const bool ended = m_engine.handshake().serverEnded();
+    if (!ended || m_engine.handshake().endReason() != handshake::kEndedAsAsked) {
+        tmrStop.setEnabled(false); // the boxes run the event loop: no second tick meanwhile
+        if (m_failure.isEmpty())
+            serverFailed();
+        keepUnencodedSound();
     }
     endRecording();
 }

@@ -103,6 +103,12 @@ private:
     void haltCapture();
     void requestEnd();
     void serverEndedByItself();
+    // Says why the server ended the recording (or that it is gone) and marks
+    // the recording failed.
+    void serverFailed();
+    // Keeps the buffer file, and names it, when it holds blocks the server
+    // never encoded.
+    void keepUnencodedSound();
     // The server acknowledged a block or answered a call since the last look.
     void noteProgress();
     bool serverSilentTooLong();

@@ -1,6 +1,11 @@
 #include "RecorderHandOver.h"
 
 #include "RecorderView.h"
+#include "core/app/MessageService.h"
+#include "core/app/TextCatalog.h"
+#include "core/app/TextNumbers.h"
+#include "core/document/FrameProbe.h"
+#include "core/document/MpegHeader.h"
 #include "core/app/PathProcedures.h"
 #include "RecordingConfiguration.h"
 #include "core/document/cPozycjaMP3.h"
@@ -9,7 +14,10 @@
 #include "platform/codecs/WaveFormat.h"
 
 #include <QDateTime>
+#include <QFile>
 #include <QFileInfo>
+#include <algorithm>
+#include <cstdlib>
 
 namespace kelbrin {
 
@@ -22,6 +30,44 @@ QStringList RecordedNames(const QStringList& names) {
 }
 
 QStringList RecordedNames(const QString& lines) { return RecordedNames(lines.split(QLatin1Char('\n'))); }
+
+namespace {
+
+// No MPEG audio frame is longer (Layer II at 384 kbit/s and 32 kHz, padded).
+constexpr qint64 kLargestFrameBytes = 1729;
+
+// An MPEG file that is a chain of whole frames, fewer than the scan needs to
+// find any (a recording stopped as soon as it started). A file that is empty,
+// or whose bytes are no such chain, is left to the scan's own messages. Frame
+// lengths are walked with the scan's tolerance: they are rounded.
+bool TooFewFramesToScan(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() == 0 ||
+        file.size() > FrameProbe::kRunLength * kLargestFrameBytes)
+        return false;
+    const QByteArray bytes = file.readAll();
+    const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.constData());
+    const qint64 size = bytes.size();
+    const qint64 tolerance = FrameProbe::kRunTolerance;
+    qint64 at = 0;
+    for (int frames = 1; frames <= FrameProbe::kRunLength; ++frames) {
+        if (at + 4 > size || !mpeg::IsCandidate(data + at))
+            return false;
+        const qint64 next = at + mpeg::FrameLength(data[at + 1], data[at + 2]);
+        if (std::llabs(size - next) < tolerance)
+            return true; // the last frame ends the file
+        qint64 found = -1;
+        for (qint64 p = std::max(at + 1, next - tolerance + 1); found < 0 && p < next + tolerance && p + 4 <= size; ++p)
+            if (mpeg::IsCandidate(data + p))
+                found = p;
+        if (found < 0)
+            return false;
+        at = found;
+    }
+    return false;
+}
+
+} // namespace
 
 QStringList HandOverRecordings(const RecordingConfiguration& recording, const QStringList& names, RecorderHost& host,
                                std::uint16_t formatTag) {
@@ -42,6 +88,11 @@ QStringList HandOverRecordings(const RecordingConfiguration& recording, const QS
         SplitDialogLauncher* split = SplitDialog();
         if (!split)
             continue;
+        // Said as what it is, not as a file without MPEG frames.
+        if (track->lngTrack == 1 && TooFewFramesToScan(path)) {
+            ShowText(texts::kRecordingTooShort, mb::Exclamation, QStringLiteral("|1"), path);
+            continue;
+        }
         SplitDialogRequest request;
         request.track = track;
         request.newTrack = true;

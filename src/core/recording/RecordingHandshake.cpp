@@ -68,6 +68,14 @@ bool Reassert(SettingsStore& store, const KeyValues& values) {
 
 } // namespace
 
+qint64 UnacknowledgedBlocks(SettingsStore& store) {
+    store.sync();
+    const qint64 written = ReadCount(store, kWritten, 0);
+    const bool reported = ReadSession(store, kConvertedSession) == ReadSession(store, kSession);
+    const qint64 acknowledged = reported ? ReadCount(store, kConverted, 0) : 0;
+    return std::max<qint64>(0, written - std::max<qint64>(0, acknowledged));
+}
+
 // ---- editor side ----
 
 CaptureHandshake::CaptureHandshake(SettingsStore& store) : m_store(store) {}

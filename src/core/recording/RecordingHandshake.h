@@ -73,6 +73,11 @@ constexpr int kLoopEnded = -1;
 constexpr int kEndedAsAsked = 0;
 } // namespace handshake
 
+// The blocks the last recording wrote that its server never acknowledged, as
+// the store holds them: more than 0 when an editor killed mid-recording (or a
+// server gone with it) left sound in the buffer file that nothing encoded.
+qint64 UnacknowledgedBlocks(SettingsStore& store = Settings());
+
 // Byte offset of block `block` in the buffer file last emptied at block `ringBase`.
 inline qint64 BufferBlockOffset(qint64 block, qint64 ringBase, qint64 blockSize) {
     return (block - ringBase) * blockSize;

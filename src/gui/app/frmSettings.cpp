@@ -388,6 +388,16 @@ void frmSettings::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
+void frmSettings::keyPressEvent(QKeyEvent* event) {
+    // On the press, as a dialog's Esc works: the release that ends an Esc
+    // pressed in a box over this window must not close it too.
+    if (event->key() == Qt::Key_Escape && !lstDev->isVisible()) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
 bool frmSettings::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyRelease && watched->isWidgetType() &&
         static_cast<QWidget*>(watched)->window() == this) {

@@ -82,6 +82,9 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Esc closes the dialog as its close box does, unless it is there to take
+    // the device list away.
+    void keyPressEvent(QKeyEvent* event) override;
     // Sees the keys released in any of the dialog's controls, as the dialog's
     // own keys (F10, Esc) must work wherever the focus is.
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -5,6 +5,7 @@
 #include "core/app/MessageService.h"
 #include "core/app/Numbers.h"
 #include "core/app/TextCatalog.h"
+#include "core/document/EditorSession.h"
 #include "core/document/HeaderWriteBack.h"
 #include "core/document/MpegHeader.h"
 #include "core/document/SourceWriteReport.h"
@@ -198,7 +199,7 @@ void frmFrame::buildLists() {
 }
 
 void frmFrame::Form_Load() {
-    FillToolFileList(m_host.Session(), cboPlik);
+    listOpenFiles();
     setWindowTitle(ToolWindowCaption(2017));
     blnFillingBitrates = false;
     blnFillingRates = false;
@@ -248,6 +249,43 @@ void frmFrame::RefillBitrateList() {
     const QList<HeaderFieldEntry> entries = BitrateEntries(version, layer);
     fill(cboBiteRate, entries, BitrateSelection(entries, previous));
     blnFillingBitrates = false;
+}
+
+void frmFrame::listOpenFiles() {
+    FillToolFileList(m_host.Session(), cboPlik);
+    m_listedFiles = m_host.Session().OpenFiles;
+}
+
+void frmFrame::FollowOpenFiles() {
+    frmFrame* self = s_instance;
+    if (!self)
+        return;
+    const auto& files = self->m_host.Session().OpenFiles;
+    const bool sameFiles = files && files == self->m_listedFiles.lock();
+    const QString shownText = self->cboPlik->currentText();
+    const QVariant shownId = self->cboPlik->currentData();
+    const bool shown = self->cboPlik->currentIndex() >= 0;
+    self->listOpenFiles();
+    // The shown file stays only while it is still open in the same project.
+    if (shown && sameFiles) {
+        const int index = self->cboPlik->findData(shownId);
+        if (index >= 0 && self->cboPlik->itemText(index) == shownText) {
+            const QSignalBlocker block(self->cboPlik);
+            self->cboPlik->setCurrentIndex(index);
+            return;
+        }
+    }
+    self->showNoFile();
+}
+
+void frmFrame::showNoFile() {
+    setInfo(8, QString());
+    setInfo(2, QString());
+    for (QWidget* w : std::initializer_list<QWidget*>{txtOffset, lblInfo[3], Label1[19], Label1[21],
+                                                      lblInfo[0], Label1[17], Label1[18]})
+        w->hide();
+    cmdSave->setEnabled(false);
+    cmdTAG->setEnabled(false);
 }
 
 std::shared_ptr<cPozycjaPlikow> frmFrame::GetSelectedFile() const {
@@ -305,6 +343,7 @@ void frmFrame::fieldSelected(HeaderField field) {
 void frmFrame::markEdited(cPozycjaPlikow& file, std::int32_t n) {
     file.Naglowek_Przypisz(2, n, file.Daj_Naglowek_Header2(n) & ~0x40);
     file.blnZmodyfikowana = true;
+    file.headerEditsUnwritten = true;
     if (!m_writing)
         cmdSave->setEnabled(true);
 }
@@ -483,7 +522,7 @@ void frmFrame::cmdPlik_Click() {
     if (m_writing)
         return;
     OpenToolFile(m_host);
-    FillToolFileList(m_host.Session(), cboPlik);
+    listOpenFiles();
     if (isVisible())
         activateWindow();
 }

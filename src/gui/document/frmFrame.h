@@ -21,6 +21,7 @@ class QScrollBar;
 namespace kelbrin {
 
 class cPozycjaPlikow;
+class cPozycjePlikow;
 class SourceToolHost;
 
 class frmFrame : public QDialog {
@@ -28,6 +29,12 @@ class frmFrame : public QDialog {
 public:
     // Shows the window, modeless, once; the host outlives it.
     static frmFrame* PokazMnie(SourceToolHost& host, QWidget* parent = nullptr);
+    // The window while it is open, else null.
+    static frmFrame* Instance() { return s_instance; }
+    // The open files changed under the window (New or Open project, a source
+    // closed): its list follows them at once. An entry kept from before would
+    // name one file and, by the id another file took, show and write that one.
+    static void FollowOpenFiles();
 
     QLabel* Label2;
     QComboBox* cboPlik;
@@ -86,6 +93,8 @@ private:
     void VScroll1_Change(int value);
     std::int32_t shownFrame() const;
     void setWriting(bool on);
+    void listOpenFiles();
+    void showNoFile();
 
     SourceToolHost& m_host;
     bool blnFillingBitrates = false;
@@ -99,6 +108,9 @@ private:
     // The offset the shown frame had when it was shown: what a refused or
     // emptied offset box gives back.
     std::int64_t m_shownOffset = 0;
+    // The collection the list was filled from: New and Open put another in
+    // its place, whose ids mean other files.
+    std::weak_ptr<const cPozycjePlikow> m_listedFiles;
     static QPointer<frmFrame> s_instance;
 };
 

@@ -90,6 +90,18 @@ frmHidden::frmHidden(SourceToolHost& host, QWidget* parent) : QDialog(parent), m
     connect(txtTekst, &QPlainTextEdit::textChanged, this, [this] { txtTekst_Change(); });
 }
 
+void frmHidden::FollowOpenFiles() {
+    frmHidden* self = s_instance;
+    if (!self || self->m_writing)
+        return;
+    ++self->m_readGeneration; // a reading under way ends: its file may be gone
+    self->m_reading = false;
+    FillToolFileList(self->m_host.Session(), self->cboPlik);
+    self->lblTekst->clear();
+    self->txtTekst->hide();
+    self->cmdHidden->setEnabled(false);
+}
+
 void frmHidden::Form_Load() {
     ApplyButtonIcons(this);
     LoadLangCaptions(this);

@@ -20,6 +20,11 @@ class frmHidden : public QDialog {
 public:
     // Shows the window, modeless, once; the host outlives it.
     static frmHidden* PokazMnie(SourceToolHost& host, QWidget* parent = nullptr);
+    // The open files changed under the window (New or Open project, a source
+    // closed): an entry kept from before names one file and, by the id
+    // another file took, would read and write that one. The list is filled
+    // anew and nothing is chosen.
+    static void FollowOpenFiles();
 
     QGroupBox* fraInfo;
     QLabel* Label4;

@@ -19,6 +19,11 @@ namespace kelbrin {
 
 QPointer<frmPliki> frmPliki::s_instance;
 
+namespace {
+constexpr double kMinWidthTwips = 3000;
+constexpr double kMinHeightTwips = 2400;
+} // namespace
+
 frmPliki* frmPliki::PokazMnie(std::unique_ptr<OpenFilesOwner> owner, QWidget* parent) {
     const auto& files = owner->session().OpenFiles;
     if (!files || files->Count() == 0) {
@@ -57,6 +62,9 @@ frmPliki::frmPliki(std::unique_ptr<OpenFilesOwner> owner, QWidget* parent)
     cmdOK->setProperty("Tag", QStringLiteral("1102"));
     cmdOK->resize(TwipsToPx(550), TwipsToPx(550));
     resize(TwipsToPx(6000), TwipsToPx(4000));
+    // Smaller, the OK button would slide over the tag button and the list
+    // would shrink to nothing; here a few rows show and the buttons stand apart.
+    setMinimumSize(TwipsToPx(kMinWidthTwips), TwipsToPx(kMinHeightTwips));
     // Enter closes the window wherever the focus is, so no button is a default one.
     for (QPushButton* b : {cmdUsun, cmdTAG, cmdOK})
         b->setAutoDefault(false);

@@ -98,6 +98,8 @@ void EditorController::TworzUndo() {
     if (m_undoBusy)
         return;
     m_undoBusy = true;
+    if (beforeUndoStep)
+        beforeUndoStep();
     m_history.Take(tracks());
     updateUndoButtons();
     m_undoBusy = false;
@@ -107,6 +109,8 @@ void EditorController::TworzUndoWithout(const QList<std::int32_t>& added) {
     if (m_undoBusy)
         return;
     m_undoBusy = true;
+    if (beforeUndoStep)
+        beforeUndoStep();
     m_history.Push(UndoHistory::MakeSnapshot(tracks(), added));
     updateUndoButtons();
     m_undoBusy = false;
@@ -115,12 +119,16 @@ void EditorController::TworzUndoWithout(const QList<std::int32_t>& added) {
 void EditorController::cmdUndo_Click() {
     if (m_editor->linkMode() || tracksHeld())
         return;
+    if (beforeUndoStep && m_history.CanUndo())
+        beforeUndoStep();
     restore(m_history.Undo(tracks()));
 }
 
 void EditorController::cmdRedo_Click() {
     if (m_editor->linkMode() || tracksHeld())
         return;
+    if (beforeUndoStep && m_history.CanRedo())
+        beforeUndoStep();
     restore(m_history.Redo());
 }
 

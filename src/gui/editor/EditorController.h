@@ -62,6 +62,8 @@ public:
 
     QPushButton* cmdUndo = nullptr;
     QPushButton* cmdRedo = nullptr;
+    // Heard just before an undo step is taken, undone or redone (optional).
+    std::function<void()> beforeUndoStep;
 
     // The undo history's commands (both do nothing in link mode).
     void cmdUndo_Click();

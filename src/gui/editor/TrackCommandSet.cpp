@@ -252,7 +252,7 @@ void TrackCommandSet::cmdUsun_Click() {
     DeleteTrack(g.lngSelectedTrack);
 }
 
-void TrackCommandSet::DeleteTrack(std::int32_t number) {
+void TrackCommandSet::DeleteTrack(std::int32_t number, bool ownUndoStep) {
     GraphEditor& g = m_editor.editor();
     if (g.linkMode() || number == 0 || tracksHeld())
         return;
@@ -263,7 +263,8 @@ void TrackCommandSet::DeleteTrack(std::int32_t number) {
             return;
         if (MarkForPlayer(tracks, position, &g.run))
             return; // the player deletes it when its run lets it
-        m_editor.TworzUndo();
+        if (ownUndoStep)
+            m_editor.TworzUndo();
         DeletionOptions options;
         options.deferForPlayer = false;
         DeleteTrackAt(tracks, position, &g.run, options);

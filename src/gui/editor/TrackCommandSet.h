@@ -47,8 +47,9 @@ public:
     void mnuTrack_Remove_Click();
     void cmdUsun_Click();
     // Deletes the track with this number as the delete button does, whatever
-    // control has the focus.
-    void DeleteTrack(std::int32_t number);
+    // control has the focus. `ownUndoStep` false: the deletion ends an action
+    // whose undo step is already taken (a track moved in the tree).
+    void DeleteTrack(std::int32_t number, bool ownUndoStep = true);
     void mnuTrack_Kopiuj_Click();
     void CopyToClipboard(std::int32_t number);
     void mnuTrack_Wklej_Click();

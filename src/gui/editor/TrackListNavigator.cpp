@@ -1,5 +1,7 @@
 #include "TrackListNavigator.h"
 
+#include "KeyMovedCurrent.h"
+
 #include "core/document/cPozycjeMP3.h"
 #include "core/editor/GraphEditor.h"
 #include "core/editor/TrackListRow.h"
@@ -28,6 +30,11 @@ int ShiftCode(Qt::KeyboardModifiers m) {
 TrackListNavigator::TrackListNavigator(QTreeWidget& list, GraphEditor& editor, QObject* parent)
     : QObject(parent), m_list(list), m_viewport(list.viewport()), m_editor(editor) {
     m_list.viewport()->installEventFilter(this);
+    // A row reached with the keys selects its track as a click does; it
+    // neither links nor opens it.
+    new KeyMovedCurrent(m_list, [this](QTreeWidgetItem* row) {
+        m_editor.SelectTrackBox(RowTag(row), mouse::None, 0, QPoint());
+    }, this);
 }
 
 QStringList TrackListNavigator::RowTexts(const cPozycjaMP3& t) { return TrackListRowTexts(t); }

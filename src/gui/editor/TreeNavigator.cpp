@@ -1,18 +1,22 @@
 #include "TreeNavigator.h"
 
 #include "EditorController.h"
+#include "KeyMovedCurrent.h"
 #include "TrackCommandSet.h"
 #include "TrackSurface.h"
 #include "core/app/MessageService.h"
 #include "core/app/TextCatalog.h"
 #include "core/document/cPozycjeMP3.h"
 #include "core/editor/TrackGraph.h"
+#include "core/editor/TreeRoots.h"
 #include "gui/app/ProgramIcons.h"
 #include "gui/mainwindow/MainMenus.h"
 
 #include <QAction>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
+
+#include <algorithm>
 
 namespace kelbrin {
 
@@ -77,6 +81,9 @@ TreeNavigator::TreeNavigator(QTreeWidget& tree, EditorController& editor, TrackC
     connect(&m_tree, &QTreeWidget::itemClicked, this,
             [this](QTreeWidgetItem* node) { tvwNodes_NodeClick(node); });
     connect(&m_tree, &QTreeWidget::itemDoubleClicked, this, [this] { DoubleClick(); });
+    // A node reached with the keys is clicked, so that the track commands
+    // act on the track the tree highlights.
+    new KeyMovedCurrent(m_tree, [this](QTreeWidgetItem* node) { tvwNodes_NodeClick(node); }, this);
     connect(&m_tree, &QTreeWidget::itemExpanded, this,
             [this](QTreeWidgetItem* node) { addChildren(node); });
     if (QAction* item = m_menus ? m_menus->item(QStringLiteral("mnuView_Tree")) : nullptr) {
@@ -113,18 +120,27 @@ QTreeWidgetItem* TreeNavigator::ZnajdzNoda(std::int32_t tag) const {
 }
 
 QTreeWidgetItem* TreeNavigator::addNode(QTreeWidgetItem* parent, const cPozycjaMP3& track) {
+    return addNode(parent, track, predecessorsOf(m_editor.tracks()));
+}
+
+QSet<std::int32_t> TreeNavigator::predecessorsOf(const cPozycjeMP3& tracks) {
+    QSet<std::int32_t> numbers;
+    for (std::int32_t i = 1; i <= tracks.Count(); ++i) {
+        const cPozycjaMP3& t = *tracks.Item(i);
+        if (t.lngTrack != t.lngNrPozycji)
+            numbers.insert(t.lngTrack);
+    }
+    return numbers;
+}
+
+QTreeWidgetItem* TreeNavigator::addNode(QTreeWidgetItem* parent, const cPozycjaMP3& track,
+                                        const QSet<std::int32_t>& predecessors) {
     const std::int32_t n = track.lngNrPozycji;
     QTreeWidgetItem* node =
         MakeNode(QString::number(n) + QLatin1Char('N'), track.strLabel, RestingImage(track), n);
     // A track with successors shows that it can be opened before they are added.
-    const cPozycjeMP3& tracks = m_editor.tracks();
-    for (std::int32_t i = 1; i <= tracks.Count(); ++i) {
-        const cPozycjaMP3& t = *tracks.Item(i);
-        if (t.lngTrack == n && t.lngNrPozycji != n) {
-            node->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
-            break;
-        }
-    }
+    if (predecessors.contains(n))
+        node->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
     parent->addChild(node);
     return node;
 }
@@ -135,17 +151,26 @@ void TreeNavigator::addChildren(QTreeWidgetItem* node) {
         return;
     const std::int32_t k = NodeTag(node);
     const cPozycjeMP3& tracks = m_editor.tracks();
-    for (std::int32_t i = 1; i <= tracks.Count(); ++i) {
-        const cPozycjaMP3& t = *tracks.Item(i);
-        if (t.lngTrack == t.lngNrPozycji && !ZnajdzNoda(t.lngNrPozycji))
-            addNode(root, t);
-    }
+    // The tree and the tracks are each looked through once: a project of
+    // thousands of tracks opens at once, not after a look through the whole
+    // tree for every one of them.
+    QSet<std::int32_t> shown;
+    for (QTreeWidgetItemIterator it(&m_tree); *it; ++it)
+        shown.insert(NodeTag(*it));
+    const QSet<std::int32_t> predecessors = predecessorsOf(tracks);
+    for (const std::int32_t n : TreeRootTracks(tracks))
+        if (!shown.contains(n)) {
+            addNode(root, *TrackByNumber(tracks, n), predecessors);
+            shown.insert(n);
+        }
     if (k < 0)
         return;
     for (std::int32_t i = 1; i <= tracks.Count(); ++i) {
         const cPozycjaMP3& t = *tracks.Item(i);
-        if (t.lngTrack == k && t.lngNrPozycji != k && !ZnajdzNoda(t.lngNrPozycji))
-            addNode(node, t);
+        if (t.lngTrack == k && t.lngNrPozycji != k && !shown.contains(t.lngNrPozycji)) {
+            addNode(node, t, predecessors);
+            shown.insert(t.lngNrPozycji);
+        }
     }
     if (node->childCount() == 0)
         node->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicatorWhenChildless);
@@ -291,6 +316,11 @@ void TreeNavigator::TrackChanged(std::int32_t number) {
 }
 
 void TreeNavigator::TrackRelinked(std::int32_t number) {
+    moveNode(number);
+    keepRootTracks();
+}
+
+void TreeNavigator::moveNode(std::int32_t number) {
     QTreeWidgetItem* node = ZnajdzNoda(number);
     const auto track = TrackByNumber(m_editor.tracks(), number);
     if (!node || number <= 0)
@@ -319,6 +349,11 @@ void TreeNavigator::TrackRelinked(std::int32_t number) {
 }
 
 void TreeNavigator::TrackDeleted(std::int32_t number) {
+    removeNode(number);
+    keepRootTracks();
+}
+
+void TreeNavigator::removeNode(std::int32_t number) {
     if (WezelDrag == number)
         WezelDrag.reset();
     if (m_highlight == number)
@@ -337,6 +372,24 @@ void TreeNavigator::TrackDeleted(std::int32_t number) {
     for (QTreeWidgetItem* child : children)
         parent->addChild(child);
     delete node;
+}
+
+void TreeNavigator::keepRootTracks() {
+    QTreeWidgetItem* root = m_tree.topLevelItem(0);
+    if (!root)
+        return;
+    // A link that closes a ring takes the ring's nodes away with the moved
+    // node, and one that opens a ring leaves its first track under the root:
+    // the tree is built again, keeping what was open.
+    QList<std::int32_t> shown;
+    for (int i = 0; i < root->childCount(); ++i)
+        if (const std::int32_t tag = NodeTag(root->child(i)); tag > 0)
+            shown.append(tag);
+    QList<std::int32_t> wanted = TreeRootTracks(m_editor.tracks());
+    std::sort(shown.begin(), shown.end());
+    std::sort(wanted.begin(), wanted.end());
+    if (shown != wanted)
+        Refresh();
 }
 
 void TreeNavigator::TrackAdded(const cPozycjaMP3& track) {

@@ -1,10 +1,11 @@
 #pragma once
 // The track tree (tvwNodes), a second view of the track graph. Under the
 // project root stands the start node with the tracks that follow the start,
-// each track under its predecessor; detached tracks stand directly under the
-// root. The tree fills lazily: a node's successors are added when the node is
-// clicked, expanded or hovered during a drag, and a track is never listed
-// twice. A node's tag (Qt::UserRole) is its only link to the model: -1 the
+// each track under its predecessor; detached tracks, and the first track of
+// every chain that does not begin at the start (a ring of links included),
+// stand directly under the root. The tree fills lazily: a node's successors
+// are added when the node is clicked, expanded or hovered during a drag, and
+// a track is never listed twice. A node's tag (Qt::UserRole) is its only link to the model: -1 the
 // root, 0 the start, n the track numbered n.
 //
 // A track node dragged onto another node, or onto a box of the drawing
@@ -16,6 +17,7 @@
 
 #include <QObject>
 #include <QPoint>
+#include <QSet>
 #include <QString>
 #include <cstdint>
 #include <functional>
@@ -31,6 +33,7 @@ namespace kelbrin {
 class EditorController;
 class TrackCommandSet;
 class cPozycjaMP3;
+class cPozycjeMP3;
 struct MainMenus;
 
 // The add button (cmdDodaj), which the numeric keypad's plus runs while it is enabled.
@@ -108,11 +111,20 @@ protected:
 
 private:
     QTreeWidgetItem* addNode(QTreeWidgetItem* parent, const cPozycjaMP3& track);
+    QTreeWidgetItem* addNode(QTreeWidgetItem* parent, const cPozycjaMP3& track,
+                             const QSet<std::int32_t>& predecessors);
+    // The numbers tracks name as their predecessor (their own excepted).
+    static QSet<std::int32_t> predecessorsOf(const cPozycjeMP3& tracks);
     void addChildren(QTreeWidgetItem* node);
     void select(std::int32_t number);
     void runDrag(QTreeWidgetItem* node);
     bool isInside(const QTreeWidgetItem* node, const QTreeWidgetItem* ancestor) const;
     void restoreOpenNodes(const QList<std::int32_t>& open);
+    void moveNode(std::int32_t number);
+    void removeNode(std::int32_t number);
+    // Rebuilds the tree when the tracks under the root are no longer those
+    // the links put there.
+    void keepRootTracks();
 
     QTreeWidget& m_tree;
     // Kept from the start: the viewport's last events come while the tree is

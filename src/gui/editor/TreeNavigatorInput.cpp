@@ -119,7 +119,12 @@ void TreeNavigator::DragOver(QTreeWidgetItem* node) {
         return;
     m_tree.setCurrentItem(node);
     select(std::max(NodeTag(node), 0));
-    m_editor.editor().MovePointer();
+    GraphEditor& g = m_editor.editor();
+    g.MovePointer();
+    // The commands follow the new selection also when the node is open
+    // already: Connect left on from a detached track would link this one
+    // again and leave it in its old predecessor's successor list.
+    g.Udostepniaj(g.lngSelectedTrack);
     if (!node->isExpanded())
         tvwNodes_NodeClick(node);
 }
@@ -164,6 +169,8 @@ void TreeNavigator::Upusc(std::int32_t target) {
         m_tree.setCurrentItem(node);
         // The original goes only when the copy stands: a paste that fails or
         // is cancelled leaves the track where it was (and in the clipboard).
+        // The paste's undo step holds the project from before the move, so
+        // the deletion takes none: one undo takes the whole move back.
         struct Move {
             bool waiting = true;
             bool placed = false;
@@ -178,13 +185,13 @@ void TreeNavigator::Upusc(std::int32_t target) {
             } else if (self) {
                 QTimer::singleShot(0, self, [self, dragged] {
                     if (self)
-                        self->m_commands.DeleteTrack(dragged);
+                        self->m_commands.DeleteTrack(dragged, false);
                 });
             }
         }, true); // the moved track keeps its name
         move->waiting = false;
         if (move->placed)
-            m_commands.DeleteTrack(dragged);
+            m_commands.DeleteTrack(dragged, false);
         select(target < 0 ? 0 : target);
         if (QTreeWidgetItem* again = ZnajdzNoda(target))
             tvwNodes_NodeClick(again);

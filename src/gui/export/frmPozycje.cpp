@@ -567,18 +567,21 @@ bool frmPozycje::runNewTracks(const std::shared_ptr<cPozycjaPlikow>& file, const
     SplitRequest request;
     request.mode = SelectedMode();
     QStringList skipped;
+    QList<ReversedSegment> reversed;
     QString cuePath;
+    const QString listPath = SegmentListPath(file->strFileName);
 
     if (request.mode == SplitMode::SegmentList) {
-        const QString listPath = SegmentListPath(file->strFileName);
         if (!QFileInfo(listPath).isFile()) {
             optDest[0]->setChecked(true);
             request.mode = SplitMode::Manual;
         } else {
-            const auto values = ReadSegmentList(listPath);
+            const auto values = ReadSegmentLines(listPath);
             if (!values)
                 return false;
-            request.segments = SegmentPieces(*values);
+            SegmentSplit split = SplitSegmentLines(*values);
+            request.segments = std::move(split.pieces);
+            reversed = std::move(split.reversed);
         }
     } else if (request.mode == SplitMode::CueSheet) {
         cuePath = txtCueFile->text();
@@ -625,6 +628,10 @@ bool frmPozycje::runNewTracks(const std::shared_ptr<cPozycjaPlikow>& file, const
     }
     ApplySplitPlan(plan, *m_host, !blnAutoOK);
     ReportSkippedCueEntries(skipped);
+    if (!blnAutoOK) { // a hand-over from the recorder shows no box
+        ReportReversedSegments(listPath, reversed);
+        ReportSkippedSegments(listPath, plan.skippedSegments);
+    }
     if (!blnAutoOK && !plan.tracks.isEmpty()) {
         m_host->ShowInTrackPanel(plan.tracks.last());
         m_host->ResetPreviewPlayMode();

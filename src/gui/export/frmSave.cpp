@@ -423,7 +423,13 @@ void frmSave::lstSource_ItemCheck(QListWidgetItem* item) {
     const std::int32_t position = item->data(Qt::UserRole).toInt();
     if (position < 1 || position > m_main.cPozycje()->Count())
         return;
-    m_main.cPozycje()->Item(position)->blnAwlaysTop = item->checkState() == Qt::Checked;
+    cPozycjaMP3& track = *m_main.cPozycje()->Item(position);
+    const bool ticked = item->checkState() == Qt::Checked;
+    if (track.blnAwlaysTop == ticked)
+        return;
+    // The tick is kept in the project: closing asks to save it.
+    track.blnAwlaysTop = ticked;
+    track.blnZmodyfikowana = true;
 }
 
 void frmSave::txtFileName_Change() {

@@ -1,5 +1,6 @@
 #include "AutoSave.h"
 
+#include "core/app/MessageService.h"
 #include "core/project/ProjectController.h"
 #include "core/project/ProjectWindow.h"
 
@@ -32,8 +33,10 @@ void AutoSave::TmrSave_Timer() {
     // A tick already queued when the timer stopped is passed over.
     if (!TmrSave->isActive())
         return;
-    // A save yields to the event loop; a tick that comes meanwhile is passed over.
-    const bool busy = m_saving || !m_window.IsReady();
+    // A save yields to the event loop; a tick that comes meanwhile is passed
+    // over. So is one under an open box: a "save the changes?" declined after
+    // the autosave had written them would have lost the good file.
+    const bool busy = m_saving || !m_window.IsReady() || MessageBoxOpen();
     const bool hasFile = !m_window.ProjectFile().isEmpty();
     if (m_ticker.Tick(hasFile, busy) != AutoSaveTicker::Outcome::Save)
         return;

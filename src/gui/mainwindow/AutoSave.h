@@ -3,7 +3,7 @@
 // project file until the next new project, and on every second tick, while
 // the setting AutoSave asks for it, writes the project into its own file: it
 // never asks for a file name, and passes a tick over while a long operation
-// or another save runs.
+// or another save runs, or a box waits for its answer.
 
 #include "core/project/AutoSaveTicker.h"
 

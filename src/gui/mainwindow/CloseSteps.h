@@ -16,6 +16,9 @@ public:
     // Zapisz with the recent list updated and the name kept: true when written.
     virtual bool saveProject(const QString& projectName) = 0;
     virtual bool ready() const = 0;             // no long operation runs
+    // Frame header edits not yet written into their files are written or
+    // dropped as the user chooses; false keeps the window open.
+    virtual bool settleHeaderEdits() = 0;
     virtual cPozycjeMP3* tracks() const = 0;    // the project's tracks
     virtual void stopPreview() = 0;             // the track panel's player
     virtual void stopPlayer() = 0;              // the sequence player

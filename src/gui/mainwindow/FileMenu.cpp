@@ -80,9 +80,16 @@ void FileMenu::mnuPlik_End_Click(int index) {
         return;
     if (!m_project.SaveChangesFirst(false))
         return;
-    // The list keeps its order; only the mark moves to the item opened.
-    if (m_project.OtworzPlik(path, false, false, false))
-        m_recent->SetCheckedItem(index);
+    // The list keeps its order; only the mark moves to the item opened. A
+    // project saved under a new name first went to the top and moved the
+    // chosen item down (or off the list).
+    if (!m_project.OtworzPlik(path, false, false, false))
+        return;
+    int shown = m_recent->ItemPath(index) == path ? index : 0;
+    for (int k = 2; k <= 5 && shown == 0; ++k)
+        if (m_recent->ItemPath(k) == path)
+            shown = k;
+    m_recent->SetCheckedItem(shown);
 }
 
 } // namespace kelbrin

@@ -123,6 +123,10 @@ bool MainClose::Form_Unload() {
         finishRecording();
     if (!m_steps->ready())
         return false;
+    // Before the project's question: the edits are not in the project, and a
+    // Cancel here leaves the project unasked and unsaved as it was.
+    if (!m_steps->settleHeaderEdits())
+        return false;
 
     cPozycjeMP3* tracks = m_steps->tracks();
     if (HasUnsavedChanges(tracks, m_program.session.OpenFiles.get())) {

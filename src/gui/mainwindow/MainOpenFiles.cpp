@@ -1,8 +1,11 @@
 #include "MainOpenFiles.h"
 
 #include "core/app/ProgramObjects.h"
+#include "ProjectCommands.h"
 #include "frmDazudizi.h"
 #include "core/document/cPozycjaMP3.h"
+#include "core/document/cPozycjeMP3.h"
+#include "gui/document/SourceToolWindows.h"
 #include "gui/document/frmTAG.h"
 #include "gui/editor/EditorController.h"
 #include "gui/playback/MainPlayer.h"
@@ -18,6 +21,11 @@ std::shared_ptr<cPozycjeMP3> MainOpenFiles::tracks() const { return m_window.cPo
 void MainOpenFiles::clearUndoHistory() { m_window.ClearUndoHistory(); }
 
 void MainOpenFiles::fileClosed(const QString& path) {
+    SourceToolWindowsFollowOpenFiles();
+    // The project file lists its sources: one closed is a change to save, or
+    // the next opening brings it back.
+    if (const auto all = tracks(); all && !m_window.Projects().ProjectFile().isEmpty())
+        all->blnZmodyfikowana = true;
     // A track pasted from the clipboard takes its source: pasted from a
     // closed file, it would name a source the project no longer holds and
     // be dropped when the project is opened again. So the clipboard goes

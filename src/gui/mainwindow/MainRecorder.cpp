@@ -5,6 +5,7 @@
 #include "frmDazudizi.h"
 #include "core/app/ProgramObjects.h"
 #include "core/app/Startup.h"
+#include "core/app/MessageService.h"
 #include "core/app/TextCatalog.h"
 #include "core/document/cPozycjaMP3.h"
 #include "core/document/cPozycjeMP3.h"
@@ -17,6 +18,7 @@
 
 #include <QPointer>
 #include <QPushButton>
+#include <QTimer>
 
 namespace kelbrin {
 
@@ -114,8 +116,14 @@ private:
 } // namespace
 
 void InstallRecorder(frmDazudizi& window) {
-    // A buffer an editor left when it was killed holds nothing anyone needs.
-    RemoveStaleBuffers(window.Objects().recording);
+    // A buffer an editor left when it was killed goes, unless it holds sound
+    // the server never encoded: that is kept, and the user told where, once
+    // the start is over.
+    for (const QString& kept : RemoveStaleBuffers(window.Objects().recording))
+        QTimer::singleShot(0, &window, [kept] {
+            ShowMessage(GetText(texts::kUnencodedSoundKept, QStringLiteral("|1"), kept), mb::Exclamation, QString(),
+                        texts::kUnencodedSoundKept);
+        });
     // The record button shows the recorder window; a recording starts only there.
     window.SetRecorderWindow([&window] { frmRecord::PokazMnie(window.Objects(), false); });
 

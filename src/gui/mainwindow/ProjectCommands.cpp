@@ -1,11 +1,13 @@
 #include "ProjectCommands.h"
 
+#include "MainSourceToolHost.h"
 #include "TrackPanelFrame.h"
 #include "frmDazudizi.h"
 #include "core/app/ProgramObjects.h"
 #include "gui/app/BusyPointer.h"
 #include "gui/editor/EditorController.h"
 #include "gui/editor/TreeNavigator.h"
+#include "core/playback/SequencePlayer.h"
 #include "gui/playback/MainPlayer.h"
 #include "AutoSave.h"
 #include "FileMenu.h"
@@ -13,6 +15,8 @@
 #include "TrackPanel.h"
 #include "gui/app/FileDialogs.h"
 #include "gui/app/Twips.h"
+#include "gui/document/UnwrittenHeaderEdits.h"
+#include "gui/document/SourceToolWindows.h"
 
 #include <QAction>
 #include <QPushButton>
@@ -65,6 +69,9 @@ bool ProjectCommands::IsPlayerIdle() const {
     // A project is not replaced under a run of the player.
     return m_window.Player().isIdle();
 }
+void ProjectCommands::StopPlayer() {
+    m_window.Player().player().Shutdown();
+}
 void ProjectCommands::SetInputEnabled(bool enabled) {
     m_window.setEnabled(enabled);
 }
@@ -77,10 +84,15 @@ FrameScanHost& ProjectCommands::ScanHost() {
     return m_window;
 }
 
+bool ProjectCommands::SettleHeaderEdits() {
+    return SettleUnwrittenHeaderEdits(m_window.ToolHost());
+}
+
 void ProjectCommands::ClearTrackViews() {
     // A link waiting for its second click, a drag or a selection point into
     // the collection that is going away: the next click must not use them.
     m_window.Editor().editor().resetSelection();
+    SourceToolWindowsFollowOpenFiles();
     m_window.fraAudio()->hide();
     m_window.DrawTrackGraph(false);
     m_window.Form_Resize();
@@ -101,6 +113,7 @@ void ProjectCommands::ShowLoadedTrack(const cPozycjaMP3&, std::uint32_t, bool) {
 void ProjectCommands::FinishProjectLoad() {
     // Successor lists from the stored links, boxes, links, pointer and list.
     m_window.DrawTrackGraph(true);
+    SourceToolWindowsFollowOpenFiles();
     if (QTreeWidgetItem* start = m_window.Tree().ZnajdzNoda(0))
         m_window.Tree().tvwNodes_NodeClick(start);
 }

@@ -49,9 +49,11 @@ public:
     bool IsReady() const override;
     void SetReady(bool ready) override;
     bool IsPlayerIdle() const override;
+    void StopPlayer() override;
     void SetInputEnabled(bool enabled) override;
     void SetBusyPointer(bool busy) override;
     FrameScanHost& ScanHost() override;
+    bool SettleHeaderEdits() override;
     void ClearTrackViews() override;
     void RebuildTree() override;
     void SetTreeRootText(const QString& text) override;

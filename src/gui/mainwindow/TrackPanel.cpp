@@ -312,6 +312,8 @@ void TrackPanel::postPokazMnie() {
                    : e == f.txtArtist  ? t.strAutor
                    : e == f.txtComment ? t.strComment
                                        : t.strYear);
+        // A tag longer than its box shows from its first letter.
+        e->setCursorPosition(0);
     }
     fillGenre();
     m_range->Load(m_preview.Cpoz);

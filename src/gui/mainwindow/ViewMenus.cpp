@@ -34,7 +34,8 @@ constexpr int kRecordGap = 100; // twips between the paste button and the record
 const char* const kMovedButtons[] = {"cmdCopy", "cmdPaste(1)", "cmdRecord"};
 } // namespace
 
-ViewMenus::ViewMenus(frmDazudizi& window) : QObject(&window), m_window(window) {
+ViewMenus::ViewMenus(frmDazudizi& window)
+    : QObject(&window), m_window(window), m_treeFocus(window.tvwNodes()->focusPolicy()) {
     for (const char* name : kMovedButtons)
         if (QWidget* b = tool(name))
             m_design.insert(QLatin1String(name), b->pos());
@@ -101,6 +102,12 @@ void ViewMenus::ApplyAdvancedView(bool on) {
     w.fraAudio()->fraTAG->setVisible(on);
     w.cmdKlon()->setVisible(on);
     w.lvwNodes()->setVisible(on);
+    // The list and the panel cover the tree in the advanced view: Tab passes
+    // it by, and keys it held go to the list, never to a tree nobody sees.
+    QTreeWidget* tree = w.tvwNodes();
+    if (on && tree->hasFocus())
+        w.lvwNodes()->setFocus(Qt::OtherFocusReason);
+    tree->setFocusPolicy(on ? Qt::NoFocus : m_treeFocus);
     for (const char* name : {"cmdZmien", "cmdPrev"})
         if (QWidget* b = tool(name))
             b->setVisible(!on);

@@ -46,6 +46,7 @@ private:
 
     frmDazudizi& m_window;
     QHash<QString, QPoint> m_design; // design places of the buttons the view moves
+    Qt::FocusPolicy m_treeFocus; // the tree's own, back in the normal view
     std::function<void()> m_showRecordingOptions;
     std::function<void()> m_showRecorder;
 };

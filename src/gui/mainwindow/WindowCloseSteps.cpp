@@ -1,9 +1,11 @@
 #include "WindowCloseSteps.h"
 
+#include "MainSourceToolHost.h"
 #include "ProjectCommands.h"
 #include "TrackPanel.h"
 #include "frmDazudizi.h"
 #include "core/playback/SequencePlayer.h"
+#include "gui/document/UnwrittenHeaderEdits.h"
 #include "gui/playback/MainPlayer.h"
 
 namespace kelbrin {
@@ -14,6 +16,8 @@ bool WindowCloseSteps::saveProject(const QString& projectName) {
 }
 
 bool WindowCloseSteps::ready() const { return m_window.CanChangeProject(); }
+
+bool WindowCloseSteps::settleHeaderEdits() { return SettleUnwrittenHeaderEdits(m_window.ToolHost()); }
 
 cPozycjeMP3* WindowCloseSteps::tracks() const { return m_window.cPozycje().get(); }
 

@@ -14,6 +14,7 @@ public:
 
     bool saveProject(const QString& projectName) override;
     bool ready() const override;
+    bool settleHeaderEdits() override;
     cPozycjeMP3* tracks() const override;
     void stopPreview() override;
     void stopPlayer() override;

@@ -79,6 +79,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QTreeWidget>
+#include <utility>
 
 namespace kelbrin {
 
@@ -102,6 +103,9 @@ frmDazudizi::frmDazudizi(ProgramObjects& program, QWidget* parent)
 }
 
 frmDazudizi::~frmDazudizi() {
+    // The player plays the editor's tracks: it stops before the editor goes,
+    // which as an older child would otherwise be deleted first.
+    delete std::exchange(m_player, nullptr);
     if (g_instance == this) {
         g_instance = nullptr;
         SetHintSink(nullptr);
@@ -144,6 +148,10 @@ void frmDazudizi::buildClientWidgets(QWidget* client) {
     m_tvwNodes = new QTreeWidget(client);
     m_tvwNodes->setObjectName(QStringLiteral("tvwNodes"));
     m_tvwNodes->setHeaderHidden(true);
+    // Deep chains reach past the tree's right edge: the column takes the
+    // width of its names and scrolls, instead of cutting them short with "...".
+    m_tvwNodes->header()->setStretchLastSection(false);
+    m_tvwNodes->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     m_tvwNodes->setProperty("Tag", QStringLiteral("2070;5070"));
     m_tvwNodes->setGeometry(TwipRect{0, 0, 2500, 3000}.toPx());
 
@@ -275,6 +283,11 @@ void frmDazudizi::buildTreeAndPlayer() {
 void frmDazudizi::wireTrackPanel() {
     m_panel = new TrackPanel(*this);
     InstallPanelFollower(*this);
+    // Heard after the panel has shown the restored values: a project undone
+    // or redone back to what its file holds has nothing left to save.
+    m_editor->beforeUndoStep = [this] { m_projects->controller().BeforeUndoStep(); };
+    connect(m_editor, &EditorController::tracksRestored, this,
+            [this] { m_projects->controller().ForgetChangesIfSaved(); });
     m_editor->setTrackWindows(std::make_unique<MainWindowRequests>(*this));
 }
 

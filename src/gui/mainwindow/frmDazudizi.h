@@ -115,6 +115,8 @@ public:
     ProjectCommands& Projects() const { return *m_projects; }
     // The close of the window; the recorder hands in its part of it.
     MainClose& Closing() const { return *m_close; }
+    // The host of the tools that change source files.
+    MainSourceToolHost& ToolHost() const { return *m_toolHost; }
     // One undo snapshot of the whole collection, before a change.
     void TworzUndo();
     // Repaints the graph after the collection changed from outside the editor

@@ -24,6 +24,8 @@
 #include <QPushButton>
 #include <QScrollBar>
 
+#include <algorithm>
+
 namespace kelbrin {
 
 namespace {
@@ -320,6 +322,9 @@ void frmFade::Relayout() {
     Place(cmdMove0, m_layout.cmdMove0);
     Place(cmdPlay, m_layout.cmdPlay);
     Place(cmdMenu, m_layout.cmdMenu);
+    // The menu button is half as wide as the others: its picture shrinks to
+    // stay inside its frame.
+    cmdMenu->setIconSize(QSize(std::max(1, cmdMenu->width() - 4), cmdMenu->iconSize().height()));
     Place(cmdStop, m_layout.cmdStop);
     Place(cmdMove1, m_layout.cmdMove1);
     Place(cboDevice, m_layout.cboDevice);

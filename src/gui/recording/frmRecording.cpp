@@ -523,4 +523,12 @@ void frmRecording::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
+void frmRecording::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
 } // namespace kelbrin

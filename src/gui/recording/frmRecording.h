@@ -94,6 +94,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Esc closes the window as its close box does.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     RecordingConfiguration& m_recording;

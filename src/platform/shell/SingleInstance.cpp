@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QStandardPaths>
 
+#include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -12,9 +13,13 @@ namespace kelbrin {
 
 SingleInstance::SingleInstance(const QString& name) {
     QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (dir.isEmpty())
+    // The shared temporary folder is every user's: the name says whose lock it is.
+    QString file = name;
+    if (dir.isEmpty()) {
         dir = QDir::tempPath();
-    m_path = dir + QLatin1Char('/') + name + QStringLiteral(".lock");
+        file += QLatin1Char('-') + QString::number(::getuid());
+    }
+    m_path = dir + QLatin1Char('/') + file + QStringLiteral(".lock");
 }
 
 SingleInstance::~SingleInstance() {
@@ -28,11 +33,16 @@ bool SingleInstance::acquire() {
     // An advisory lock on an open file: nothing is written or flushed, and
     // the start-up pays one open and one flock.
     const int fd = ::open(QFile::encodeName(m_path).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (fd < 0)
-        return false;
+    if (fd < 0) {
+        // Refusing here would refuse every later start too.
+        m_unavailable = true;
+        return true;
+    }
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const bool held = errno == EWOULDBLOCK;
         ::close(fd);
-        return false;
+        m_unavailable = !held;
+        return !held;
     }
     m_fd = fd;
     return true;

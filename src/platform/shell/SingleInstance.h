@@ -14,11 +14,15 @@ public:
     SingleInstance(const SingleInstance&) = delete;
     SingleInstance& operator=(const SingleInstance&) = delete;
     // True when this process now holds the lock; false when another one does.
+    // A lock that cannot be made at all (its folder is read-only or full, its
+    // file belongs to someone else) keeps nobody out: true, and unavailable().
     bool acquire();
+    bool unavailable() const { return m_unavailable; }
 
 private:
     QString m_path;
     int m_fd = -1;
+    bool m_unavailable = false;
 };
 
 } // namespace kelbrin

@@ -1,5 +1,7 @@
 #include "NameCodec.h"
 
+#include <QStringDecoder>
+
 #include <cstdint>
 
 namespace kelbrin {
@@ -98,6 +100,17 @@ QString NameCodec::decodeLines(const QByteArray& bytes) const {
         out += QLatin1String(lineBreak);
     });
     return out;
+}
+
+QString NameCodec::decodeTextFile(const QByteArray& bytes) const {
+    // Read byte by byte, UTF-16 has a NUL in every other byte and no line
+    // holds a keyword.
+    const bool little = bytes.startsWith("\xFF\xFE");
+    if (little || bytes.startsWith("\xFE\xFF")) {
+        QStringDecoder decoder(little ? QStringConverter::Utf16LE : QStringConverter::Utf16BE);
+        return decoder.decode(bytes.mid(2));
+    }
+    return decodeLines(bytes);
 }
 
 QByteArray NameCodec::Truncate(const QByteArray& encoded, qsizetype maxBytes) {

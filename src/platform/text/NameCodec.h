@@ -25,6 +25,9 @@ public:
     // line holds at most one name and each name is encoded on its own.
     QByteArray encodeLines(const QString& text) const;
     QString decodeLines(const QByteArray& bytes) const;
+    // A whole text file a user may have saved elsewhere: UTF-16 behind a
+    // UTF-16 byte-order mark (as editors save "Unicode" text), else decodeLines.
+    QString decodeTextFile(const QByteArray& bytes) const;
 
     // Valid UTF-8 with at least one byte above 0x7F.
     static bool IsNonAsciiUtf8(const QByteArray& bytes);

@@ -83,11 +83,15 @@ TEST(CatalogueCoverage, BothLanguagesHoldTheSameNumbersAndPolishHasItsLetters) {
 TEST(CatalogueCoverage, EveryNamedNumberIsInEveryLanguageOnce) {
     ProfileReader file;
     ASSERT_TRUE(file.load(test::SourceDir() + "/resources/Kelbrin.ini"));
-    QFile header(test::SourceDir() + "/src/core/app/TextNumbers.h");
-    ASSERT_TRUE(header.open(QIODevice::ReadOnly));
+    QString headers;
+    for (const char* name : {"TextNumbers.h", "WriteFaultTexts.h"}) {
+        QFile header(test::SourceDir() + "/src/core/app/" + name);
+        ASSERT_TRUE(header.open(QIODevice::ReadOnly)) << name;
+        headers += QString::fromUtf8(header.readAll());
+    }
     static const QRegularExpression named(QStringLiteral(R"(constexpr int (k\w+) = (\d+);)"));
     QMap<int, QString> names;
-    auto matches = named.globalMatch(QString::fromUtf8(header.readAll()));
+    auto matches = named.globalMatch(headers);
     while (matches.hasNext()) {
         const auto m = matches.next();
         const int n = m.captured(2).toInt();

@@ -237,6 +237,9 @@ TEST_F(StartupTest, FileArgumentsOpenProjectsOrRunScripts) {
     HandleCommandLine(Program().recording, fake, fake, "/s/missing.kbe");
     HandleCommandLine(Program().recording, fake, fake, "/s"); // a folder is not a file
     EXPECT_TRUE(fake.log.isEmpty());
+    ASSERT_EQ(messages->shown.size(), 2); // each is said, the path named
+    EXPECT_EQ(messages->shown[1].textNumber, 3025);
+    messages->shown.clear();
 
     // A failure while opening leaves the editor running and is told, with the
     // file; so is one while the last project is reopened.

@@ -4,12 +4,14 @@
 #include "core/document/FrameCrc.h"
 #include "core/document/FrameHeaderFields.h"
 #include "core/document/MpegHeader.h"
+#include "core/document/SourceWriteReport.h"
 #include "core/document/cPozycjaPlikow.h"
 #include "support/SyntheticMpeg.h"
 #include "support/TestEnvironment.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <cstdio>
 
 using namespace kelbrin;
 using namespace kelbrin::test;
@@ -184,4 +186,37 @@ TEST_F(HeaderWriteBackTest, ReportsMissingFilesAndHeadersOutsideTheFile) {
     const QByteArray now = ReadWholeFile(path);
     EXPECT_EQ(now.mid(file->Daj_Naglowek_Offset(25) - 1, 4),
               bytes.mid(file->Daj_Naglowek_Offset(25) - 1, 4));
+}
+
+TEST_F(HeaderWriteBackTest, AWriteThatCannotGoOnPutsBackWhatItWroteAndAReplacedFileIsNamed) {
+    const QString path = CopyOfMedia(QStringLiteral("cbr_noinfo.mp3"));
+    const QByteArray bytes = ReadWholeFile(path);
+    auto file = scanned(path);
+    // Frame 2 is written before frame 30, which the user moved past the end.
+    edit(*file, 2, HeaderField::Copyright, 0x08);
+    edit(*file, 30, HeaderField::Copyright, 0x08);
+    const std::int64_t thirtieth = file->Daj_Naglowek_Offset(30);
+    file->Naglowek_Przypisz(0, 30, bytes.size() - 1);
+    RecordingWriteHost progress;
+    const SourceWriteResult outside = WriteBackHeaders(*file, progress);
+    EXPECT_EQ(outside.status, SourceWriteStatus::OutsideFile);
+    EXPECT_TRUE(outside.putBack);
+    EXPECT_EQ(ReadWholeFile(path), bytes) << "frame 2 kept its new header";
+    ReportSourceWrite(outside, path);
+    EXPECT_EQ(messageNumbers(), QList<int>{7402});
+
+    // Another program saves the file anew (a new file renamed over it) while
+    // the headers are written: they went into the old file, which is gone.
+    file->Naglowek_Przypisz(0, 30, thirtieth);
+    progress.onProgress = [&](std::int64_t value) {
+        if (value == 10) {
+            WriteFile(path + ".new", bytes);
+            ASSERT_EQ(::rename(QFile::encodeName(path + ".new"), QFile::encodeName(path)), 0);
+        }
+    };
+    const SourceWriteResult replaced = WriteBackHeaders(*file, progress);
+    EXPECT_EQ(replaced.status, SourceWriteStatus::Replaced);
+    EXPECT_EQ(ReadWholeFile(path), bytes);
+    ReportSourceWrite(replaced, path);
+    EXPECT_EQ(messageNumbers().last(), 7404);
 }

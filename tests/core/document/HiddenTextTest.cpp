@@ -132,12 +132,11 @@ TEST_F(HiddenTextTest, NeverCreatesAFileAndStopsWhereTheFileChangedOrWhenAsked) 
     changed[qsizetype(file->Daj_Naglowek_Offset(20) - 1)] = 0x00;
     WriteFile(path, changed);
     const SourceWriteResult broken = WriteHiddenCodes(*file, codes, progress);
-    EXPECT_EQ(broken.status, SourceWriteStatus::FileChanged);
+    EXPECT_EQ(broken.status, SourceWriteStatus::FramesMoved);
     EXPECT_EQ(broken.failedFrame, 20);
-    // Frames 1-19 hold their bits in the file and the index, the rest do not.
-    for (std::int32_t k = 1; k <= 19; ++k)
-        EXPECT_EQ(file->Daj_Naglowek_Header3(k) & 1, HiddenTextBit(codes, k) ? 1 : 0) << k;
-    for (std::int32_t k = 20; k <= 64; ++k)
+    // Not one bit went in, to the file or the index.
+    EXPECT_EQ(ReadWholeFile(path), changed);
+    for (std::int32_t k = 1; k <= 64; ++k)
         EXPECT_EQ(file->Daj_Naglowek_Header3(k) & 1, 0) << k;
 
     WriteFile(path, ReadWholeFile(CopyOfMedia(QStringLiteral("cbr_noinfo.mp3"))));
@@ -150,4 +149,25 @@ TEST_F(HiddenTextTest, NeverCreatesAFileAndStopsWhereTheFileChangedOrWhenAsked) 
         EXPECT_EQ(fresh->Daj_Naglowek_Header3(k) & 1, 0) << k;
     // 29 frames: three whole characters and five bits of the fourth.
     EXPECT_TRUE(read(*scanned(path)).startsWith("abc"));
+}
+
+TEST_F(HiddenTextTest, AFileCutShortWhileWrittenGetsItsOldBitsBack) {
+    const QString path = CopyOfMedia(QStringLiteral("cbr_noinfo.mp3"));
+    const QByteArray before = ReadWholeFile(path);
+    auto file = scanned(path);
+    const QByteArray codes = *EncodeHiddenText(QStringLiteral("abcdefghijklmnop"), kWestern);
+    RecordingWriteHost progress;
+    // Another program cuts the file to its first half after frame 30.
+    progress.onProgress = [&](std::int64_t value) {
+        if (value == 30) {
+            ASSERT_TRUE(QFile::resize(path, before.size() / 2));
+        }
+    };
+    const SourceWriteResult result = WriteHiddenCodes(*file, codes, progress);
+    EXPECT_EQ(result.status, SourceWriteStatus::OutsideFile);
+    EXPECT_TRUE(result.putBack);
+    EXPECT_GT(result.framesWritten, 0);
+    // Not a bit of the text stays, in the file or the index.
+    EXPECT_EQ(ReadWholeFile(path), before.left(before.size() / 2));
+    EXPECT_EQ(read(*file), QString());
 }

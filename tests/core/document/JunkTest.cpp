@@ -116,8 +116,44 @@ TEST_F(DocumentJunk, DamagedEndsGiveACorrectPartialResult) {
     lying[6] = 0x7F; // size far past the end
     lying += whole;
     const QString liar = WriteTempFile("liar.mp3", lying);
-    EXPECT_EQ(open(liar, true).path, "");
-    EXPECT_EQ(messageNumbers(), QList<int>{3026});
+    QList<std::int64_t> shifted;
+    for (const std::int64_t position : stream.positions())
+        shifted.append(position + 1010);
+    EXPECT_EQ(IndexPositions(*open(liar, true).file), shifted);
+    EXPECT_EQ(messageNumbers(), QList<int>{});
+}
+
+TEST_F(DocumentJunk, AnId3v2TagThatClaimsMoreBytesThanItHoldsCostsNoAudio) {
+    // A version 2.3 tag with one text frame and a little padding, whose size
+    // field claims `claimed` bytes after its header.
+    const auto lyingTag = [](std::int64_t claimed) {
+        const QByteArray text("\0A title", 8);
+        QByteArray tag("ID3\x03\x00\x00", 6);
+        for (int shift = 21; shift >= 0; shift -= 7)
+            tag.append(char((claimed >> shift) & 0x7F));
+        tag += QByteArray("TIT2\0\0\0", 7) + char(text.size()) + QByteArray(2, '\0') + text;
+        return tag + QByteArray(20, '\0');
+    };
+    const std::int64_t honest = lyingTag(0).size() - 10;
+    // Into the middle of the audio, and past the end of the file.
+    for (const std::int64_t claimed : {honest + 5000, std::int64_t(1) << 27}) {
+        SyntheticMpeg stream;
+        stream.junk(lyingTag(claimed));
+        stream.constantRate(60, kMpeg1Layer3, 0x90);
+        const QString path = WriteTempFile("lyingtag.mp3", stream.bytes());
+        const Opened opened = open(path, true);
+        EXPECT_EQ(IndexPositions(*opened.file), stream.positions()) << claimed;
+        EXPECT_EQ(opened.file->Daj_Naglowek_Ilosc(), 60) << claimed;
+    }
+    EXPECT_EQ(messageNumbers(), QList<int>{});
+
+    // An honest size with junk before the audio: the frames after the tag's
+    // end are found as ever, and the junk is not taken for audio.
+    SyntheticMpeg junkAfter;
+    junkAfter.junk(lyingTag(honest) + QByteArray(300, 'j'));
+    junkAfter.constantRate(60, kMpeg1Layer3, 0x90);
+    const QString path = WriteTempFile("junkafter.mp3", junkAfter.bytes());
+    EXPECT_EQ(IndexPositions(*open(path, true).file), junkAfter.positions());
 }
 
 TEST_F(DocumentJunk, HeadersOfAnotherStreamInsideAreSkipped) {

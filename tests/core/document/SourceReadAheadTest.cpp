@@ -122,8 +122,10 @@ TEST_F(DocumentReadAhead, AScanStoppedOrCutShortLeavesNoThreadBehind) {
             EXPECT_TRUE(opened.path.isEmpty());
             continue;
         }
-        // The frames that lie wholly before the cut, and perhaps some read before it.
-        ASSERT_EQ(opened.path, path);
+        // Not opened: the frames walked lie wholly before the cut, and perhaps
+        // some read before it that the file no longer holds.
+        EXPECT_TRUE(opened.path.isEmpty());
+        EXPECT_EQ(messageNumbers().last(), 7346);
         const QList<std::int64_t> positions = IndexPositions(*opened.file);
         EXPECT_EQ(positions, stream.positions().mid(0, positions.size()));
         EXPECT_LT(positions.size(), stream.positions().size());

@@ -156,3 +156,22 @@ TEST_F(ExportTest, SideFilesNameEveryOutputAsTheFileSystemNamesIt) {
     }
     AnsiCodec::OverrideSystemCodePage(0);
 }
+
+TEST_F(ExportTest, ASideFileThatCannotBeWrittenSaysWhyAndTheRunIsNotWhole) {
+    const QString path = MediaFile("cbr_noinfo.mp3");
+    ASSERT_TRUE(open(path));
+    // A folder took the sheet's name.
+    ASSERT_TRUE(QDir().mkpath(dest + "/cdr.cue"));
+    SaveRequest r = request({seconds(path, 0, 2, "a.mp3")});
+    r.writeCue = true;
+    const SaveOutcome outcome = RunExport(r);
+    EXPECT_EQ(outcome.status, SaveStatus::Finished);
+    EXPECT_EQ(outcome.written, QStringList{dest + "/a.mp3"});
+    EXPECT_TRUE(outcome.sideFileFailed);
+    EXPECT_FALSE(outcome.whole());
+    EXPECT_EQ(shownNumbers(), QList<int>{7406});
+    const QString text = messages->shown.last().text;
+    EXPECT_TRUE(text.contains(dest + "/cdr.cue") && text.contains("(") && !text.contains("()"))
+        << text.toStdString();
+    EXPECT_TRUE(QFileInfo(dest + "/cdr.cue").isDir());
+}

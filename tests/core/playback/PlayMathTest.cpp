@@ -63,15 +63,15 @@ TEST(PlayMath, FadeInRisesToTheBodyVolumeAndEndsThere) {
     t.lngVolumeStart = -10000;
     t.lngVolume = -1000;
     t.sngFadeInTimeOld = 2;
-    t.sngFadeInOffsetTimeOld = 3;
-    EXPECT_FALSE(FadeInVolume(t, 0.5, 0, -10000)) << "before the ramp";
-    EXPECT_EQ(FadeInVolume(t, 2, 0, -10000), -5500);
-    EXPECT_EQ(FadeInVolume(t, 1.85, 0.15, -10000), -5500) << "the lead moves the ramp earlier";
-    EXPECT_EQ(FadeInVolume(t, 3.5, 0, -3000), -1000) << "past its end the body volume, not the ramp's last step";
-    EXPECT_FALSE(FadeInVolume(t, 3.5, 0, -1000)) << "once there, nothing more";
+    const double end = 3; // where the ramp ends
+    EXPECT_FALSE(FadeInVolume(t, 0.5, 0, -10000, end)) << "before the ramp";
+    EXPECT_EQ(FadeInVolume(t, 2, 0, -10000, end), -5500);
+    EXPECT_EQ(FadeInVolume(t, 1.85, 0.15, -10000, end), -5500) << "the lead moves the ramp earlier";
+    EXPECT_EQ(FadeInVolume(t, 3.5, 0, -3000, end), -1000) << "past its end the body volume, not the ramp's last step";
+    EXPECT_FALSE(FadeInVolume(t, 3.5, 0, -1000, end)) << "once there, nothing more";
     cPozycjaMP3 own = t;
     own.lngTrack = 2; // a detached track has no predecessor to fade in from
-    EXPECT_FALSE(FadeInVolume(own, 2, 0, -10000));
+    EXPECT_FALSE(FadeInVolume(own, 2, 0, -10000, end));
 
     EXPECT_EQ(StartVolume(t, false), -10000);
     EXPECT_EQ(StartVolume(t, true), -1000) << "the first track in marker mode starts at its body volume";

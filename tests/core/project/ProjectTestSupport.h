@@ -85,9 +85,11 @@ public:
         readyChanges.append(r);
     }
     bool IsPlayerIdle() const override { return playerIdle; }
+    void StopPlayer() override {}
     void SetInputEnabled(bool e) override { inputEnabled = e; }
     void SetBusyPointer(bool) override {}
     FrameScanHost& ScanHost() override { return scan; }
+    bool SettleHeaderEdits() override { return true; }
     void ClearTrackViews() override { ++viewClears; }
     void RebuildTree() override { ++treeRebuilds; }
     void SetTreeRootText(const QString& t) override { rootText = t; }

@@ -411,7 +411,8 @@ TEST_F(RecorderControlTest, WhenTheServerEndsByItselfTheRecorderStopsAndHandsOve
     server->endOnItsOwn = true;
     play(1000);
     EXPECT_FALSE(Program().capture.fileOpen);
-    EXPECT_EQ(messageNumbers(), QList<int>{6702});
+    // The part captured after its end is kept for the user.
+    EXPECT_EQ(messageNumbers(), (QList<int>{6702, 7350}));
     waitForHandOver();
     EXPECT_EQ(Program().capture.recordingFlag, 0);
     EXPECT_EQ(capture.log->closed, 1);
@@ -564,7 +565,7 @@ TEST_F(RecorderControlTest, AServerThatDiesMidRecordingStillHandsOverTheFileItAn
     play(3000);
     server->gone = true; // its process was killed
     play(1000);
-    EXPECT_EQ(messageNumbers(), QList<int>{6702});
+    EXPECT_EQ(messageNumbers(), (QList<int>{6702, 7350}));
     waitForHandOver();
     EXPECT_EQ(Program().capture.recordingFlag, 0);
     EXPECT_EQ(capture.log->closed, 1);
@@ -679,6 +680,27 @@ TEST_F(RecorderControlTest, AFailedBufferWriteIsShownAfterTheDeliveryAndTheDevic
     EXPECT_EQ(capture.log->closed, 1);
     EXPECT_EQ(Program().capture.recordingFlag, 0);
     EXPECT_EQ(split.requests.size(), 1);
+}
+
+TEST_F(RecorderControlTest, AServerThatDiesWhileFinishingFailsTheRunAndKeepsWhatItNeverEncoded) {
+    auto* boxes = new NestedLoopMessages(*capture.log);
+    std::unique_ptr<MessageService> scripted = SetMessageService(std::unique_ptr<MessageService>(boxes));
+    control->setUnattended(true);
+    control->StartAutomatically();
+    play(2000);
+    server->stalled = true; // it falls behind
+    play(2000);
+    store->values.insert("RecStop", "1"); // the run's planned end
+    play(600);
+    server->gone = true;
+    boxes->whileShown = [this] { clock->advance(6000); }; // time goes on while the box is up
+    waitForHandOver();
+    EXPECT_EQ(host.ended, QList<int>{1});
+    EXPECT_EQ(boxes->numbers, (QList<int>{6702, 7350}));
+    const QStringList kept = QDir(temp).entryList({"Bufor*kept*.tmp"}, QDir::Files);
+    ASSERT_EQ(kept.size(), 1) << QDir(temp).entryList().join(", ").toStdString();
+    // Every block since it fell behind.
+    EXPECT_GE(QFileInfo(temp + kept[0]).size(), 2000 / kBlockMs * kBlock);
 }
 
 TEST(RecordProjectName, ASecondProjectOfTheSameDayGetsACounter) {

@@ -17,7 +17,7 @@
 namespace kelbrin::test {
 
 template <typename Dialog>
-void WhenModal(std::function<void(Dialog*)> steps, int timeoutMs = 5000) {
+void WhenModal(std::function<void(Dialog*)> steps, int timeoutMs = 30000) {
     auto* timer = new QTimer(QCoreApplication::instance()); // goes with the application at the latest
     auto clock = std::make_shared<QElapsedTimer>();
     clock->start();

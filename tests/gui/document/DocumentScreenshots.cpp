@@ -1,5 +1,5 @@
-// Draws the tag editor, the hidden-text window and the frame header editor in
-// each language on a real X display at their smallest sizes and saves a
+// Draws the tag editor, the hidden-text window, the frame header editor and
+// the list of open files in each language on a real X display at their smallest sizes and saves a
 // picture of each, failing when a caption does not fit its control.
 // Run under xvfb-run; the pictures land in <build>/screenshots.
 #include "ToolTestHost.h"
@@ -9,6 +9,7 @@
 #include "core/document/cPozycjePlikow.h"
 #include "gui/document/frmFrame.h"
 #include "gui/document/frmHidden.h"
+#include "gui/document/frmPliki.h"
 #include "gui/document/frmTAG.h"
 #include "support/ScreenshotRun.h"
 #include "support/TestEnvironment.h"
@@ -60,6 +61,17 @@ void Shoot(ScreenshotRun& run, QWidget* window) {
     run.save(window, window->objectName());
 }
 
+// The list of open files as the main window owns it, with no project.
+class ListOwner final : public OpenFilesOwner {
+public:
+    EditorSession& session() const override { return Program().session; }
+    std::shared_ptr<cPozycjeMP3> tracks() const override { return nullptr; }
+    void clearUndoHistory() override {}
+    bool canOpenTagEditor() const override { return true; }
+    void openTagEditor(std::shared_ptr<cPozycjaPlikow>) override {}
+    bool canChangeFiles() const override { return true; }
+};
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -92,6 +104,10 @@ int main(int argc, char** argv) {
         frame->cboPlik->setCurrentIndex(0);
         Shoot(run, frame);
         delete frame;
+
+        frmPliki* files = frmPliki::PokazMnie(std::make_unique<ListOwner>());
+        Shoot(run, files);
+        delete files;
     }
     return run.finish();
 }

@@ -156,3 +156,23 @@ TEST_F(OpenFilesListTest, NoFileIsClosedWhileALongOperationRuns) {
     window->cmdUsun_Click();
     EXPECT_EQ(Program().session.OpenFiles->Count(), 0);
 }
+
+TEST_F(OpenFilesListTest, DraggedToItsSmallestItKeepsRowsAndItsButtonsWholeAndApart) {
+    open("/music/first.mp3");
+    open("/music/second.mp3");
+    window = frmPliki::PokazMnie(services());
+    window->resize(40, 40);
+    QCoreApplication::processEvents();
+    const QRect inside = window->rect();
+    QWidget* parts[] = {window->lstFile, window->cmdUsun, window->cmdTAG, window->cmdOK};
+    for (QWidget* w : parts) {
+        EXPECT_TRUE(inside.contains(w->geometry())) << w->objectName().toStdString();
+        for (QWidget* other : parts) {
+            if (other != w) {
+                EXPECT_FALSE(w->geometry().intersects(other->geometry()))
+                    << w->objectName().toStdString() << " over " << other->objectName().toStdString();
+            }
+        }
+    }
+    EXPECT_GE(window->lstFile->viewport()->height(), 2 * window->lstFile->sizeHintForRow(0));
+}

@@ -431,3 +431,28 @@ TEST_F(SourceToolWindowsTest, FrameEditorRefusedOrEmptiedOffsetKeepsTheFrameWher
     w->cmdSave->click();
     EXPECT_EQ(ReadAll(path), before);
 }
+
+// Fault mended: a file that another program retagged after it was scanned had
+// its frames elsewhere, and Save wrote the edited header at the old place, into
+// the middle of the audio.
+TEST_F(SourceToolWindowsTest, FrameEditorWritesNothingIntoAFileWhoseFramesMovedSinceTheScan) {
+    const QString path = CopyMedia(QStringLiteral("mpeg2_l3.mp3"));
+    auto file = openScanned(path);
+    QPointer<frmFrame> w = frmFrame::PokazMnie(host);
+    w->cboPlik->setCurrentIndex(0);
+    w->txtRamka->setText("3");
+    w->cboCopyrights->setCurrentIndex(w->cboCopyrights->currentIndex() == 0 ? 1 : 0);
+    ASSERT_TRUE(w->cmdSave->isEnabled());
+
+    // A tag put in front of the audio meanwhile.
+    QByteArray tag("ID3\x03\x00\x00\x00\x00\x03\x17", 10);
+    tag.append(QByteArray(3 * 128 + 23, '\0'));
+    const QByteArray retagged = tag + ReadAll(path);
+    test::WriteFile(path, retagged);
+
+    messages->answers.enqueue(mb::Yes);
+    w->cmdSave->click();
+    EXPECT_EQ(ReadAll(path), retagged);
+    EXPECT_TRUE(shownNumbers().contains(7345)) << shownNumbers().size();
+    EXPECT_TRUE(w->cmdSave->isEnabled());
+}

@@ -11,6 +11,7 @@
 #include "gui/export/frmPozycje.h"
 #include "gui/editor/EditorController.h"
 #include "gui/editor/TrackCommandSet.h"
+#include "gui/editor/TrackSurface.h"
 #include "gui/editor/TreeNavigator.h"
 #include "gui/mainwindow/frmDazudizi.h"
 #include "platform/settings/MemorySettingsStore.h"
@@ -21,6 +22,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
@@ -277,16 +279,24 @@ TEST_F(Tree, DeletionAndRelinkingKeepTheTreeTrue) {
     tree->TrackRelinked(3);
     EXPECT_EQ(children(0), (QList<std::int32_t>{1, 5, 3}));
     EXPECT_TRUE(children(1).isEmpty());
-    // A link into its own branch cannot be shown: the branch closes.
+    // A link into its own branch closes a ring: its first track stands under
+    // the root, the other follows it, and opening them ends.
     tree->tvwNodes_NodeClick(node(3));
     TrackByNumber(*window->cPozycje(), 4)->lngTrack = 3;
     tree->TrackRelinked(4);
     EXPECT_EQ(children(3), QList<std::int32_t>{4});
     TrackByNumber(*window->cPozycje(), 3)->lngTrack = 4;
     tree->TrackRelinked(3);
-    EXPECT_FALSE(node(3));
-    EXPECT_FALSE(node(4));
     EXPECT_EQ(children(0), (QList<std::int32_t>{1, 5}));
+    EXPECT_EQ(children(-1), (QList<std::int32_t>{0, 3}));
+    tree->tvwNodes_NodeClick(node(3));
+    tree->tvwNodes_NodeClick(node(4));
+    EXPECT_EQ(children(3), QList<std::int32_t>{4});
+    EXPECT_TRUE(children(4).isEmpty());
+    // So does a track whose predecessor no track has.
+    add(6, 9);
+    window->Editor().RebuildViews();
+    EXPECT_EQ(children(-1), (QList<std::int32_t>{0, 3, 6}));
 
     // A label and a lock show at once.
     auto t = TrackByNumber(*window->cPozycje(), 1);
@@ -385,4 +395,51 @@ TEST_F(Tree, ARelinkedClosedNodeCanBeOpenedAndADeletedTrackLeavesNoHighlight) {
     EXPECT_EQ(node(5)->childIndicatorPolicy(), QTreeWidgetItem::ShowIndicator);
     tree->tvwNodes_NodeClick(node(5));
     EXPECT_EQ(children(5), QList<std::int32_t>{4});
+}
+
+TEST_F(Tree, TheNamesOfADeepChainShowWholeAndTheTreeScrollsToThem) {
+    for (std::int32_t n = 1; n <= 8; ++n)
+        add(n, n - 1)->strLabel = QStringLiteral("Evening news, part %1").arg(n);
+    window->DrawTrackGraph(true);
+    tree->PokazMnieTvw();
+    for (std::int32_t n = 1; n <= 8; ++n)
+        tree->tvwNodes_NodeClick(node(n));
+    QTreeWidget* w = window->tvwNodes();
+    QCoreApplication::processEvents();
+    // The width the widest node needs, indentation and picture included.
+    const int needed = static_cast<QAbstractItemView*>(w)->sizeHintForColumn(0);
+    ASSERT_GT(needed, w->viewport()->width()) << "the deepest names reach past the tree";
+    EXPECT_GE(w->columnWidth(0), needed) << "no name is cut short";
+    EXPECT_GE(w->horizontalScrollBar()->maximum() + w->viewport()->width(), needed);
+}
+
+// Fault mended: a node clicked while a relink waited made its track the one
+// the link was for: the next box clicked relinked that track instead, and the
+// track whose line was taken kept its line but had left its predecessor's
+// successor list, so the player no longer went on to it.
+TEST_F(Tree, ANodeClickedWhileARelinkWaitsLeavesTheLinkToTheTrackWhoseLineWasTaken) {
+    chain();
+    QWidget* surface = window->Editor().surface();
+    GraphEditor& editor = window->Editor().editor();
+    auto at = [&](std::int32_t n) { return TrackSurface::toPixels(editor.boxRect(n).center()); };
+    // The line from 3 back to 2, taken by a click halfway.
+    QTest::mouseClick(surface, Qt::LeftButton, {}, (at(2) + at(3)) / 2);
+    ASSERT_TRUE(editor.linkMode());
+    QTreeWidget* w = window->tvwNodes();
+    QTest::mouseClick(w->viewport(), Qt::LeftButton, {}, w->visualItemRect(node(1)).center());
+    EXPECT_EQ(selected(), 1) << "the node still selects its track";
+    QTest::mouseClick(surface, Qt::LeftButton, {}, at(5));
+
+    cPozycjeMP3& tracks = *window->cPozycje();
+    EXPECT_EQ(TrackByNumber(tracks, 3)->lngTrack, 5);
+    EXPECT_EQ(TrackByNumber(tracks, 1)->lngTrack, 0);
+    auto numbers = [&](std::int32_t n) {
+        QList<std::int32_t> out;
+        for (std::int32_t p : TrackByNumber(tracks, n)->colNastepnik)
+            out << tracks.Item(p)->lngNrPozycji;
+        return out;
+    };
+    EXPECT_EQ(numbers(5), QList<std::int32_t>{3});
+    EXPECT_TRUE(numbers(2).isEmpty());
+    EXPECT_EQ(numbers(1), QList<std::int32_t>{2});
 }

@@ -146,6 +146,18 @@ TEST_F(SaveDialogTest, TheListMirrorsTheTicksAndMovesItemsWithTheirMarks) {
     EXPECT_EQ(r.pieces[0].label, "C");
 }
 
+TEST_F(SaveDialogTest, ATickChangedInTheListIsOfferedForSavingOnClose) {
+    const auto source = openSource("cbr_noinfo.mp3");
+    addTrack(source->strFileName, "A", true)->blnZmodyfikowana = false;
+    frmSave* d = frmSave::PokazMnie(*main);
+    ASSERT_TRUE(d);
+    d->lstSource->item(0)->setCheckState(Qt::Unchecked); // the user's click
+    d->close();
+    messages->answers.enqueue(mb::Cancel);
+    EXPECT_FALSE(main->close());
+    EXPECT_EQ(shown(), QList<int>{3023});
+}
+
 TEST_F(SaveDialogTest, OptionsComeFromTheSettingsAndExcludeEachOther) {
     openSource("cbr_noinfo.mp3");
     for (int i = 0; i < 4; ++i)
@@ -211,6 +223,92 @@ TEST_F(SaveDialogTest, CancelAnsweredYesStopsTheRunAndLeavesNothing) {
     EXPECT_EQ(frmSave::LastOutcome().status, SaveStatus::Cancelled);
     EXPECT_TRUE(QDir(dest).entryList(QDir::Files | QDir::Hidden).isEmpty());
     EXPECT_TRUE(main->CanChangeProject());
+}
+
+// Fault mended: two ticked tracks bound for one file (files named after the
+// labels, two tracks of the same title) made the second ask to replace the
+// file the first had just written, and a Yes lost the first track.
+TEST_F(SaveDialogTest, TracksBoundForOneFileKeepTheFirstAndNameTheOthers) {
+    const auto source = openSource("cbr_noinfo.mp3");
+    addTrack(source->strFileName, "Intro", true, 0, 3)->strTitle = "first";
+    addTrack(source->strFileName, "Intro", true, 3, 6)->strTitle = "second";
+    // A name that leads to the same file, as "INTRO.mp3" does on a case-blind
+    // file system, is judged by the file, not by its spelling.
+    addTrack(source->strFileName, "INTRO", true, 6, 9)->strTitle = "third";
+    ASSERT_TRUE(QFile::link(dest + "/Intro.mp3", dest + "/INTRO.mp3"));
+    frmSave* d = frmSave::PokazMnie(*main);
+    ASSERT_TRUE(d);
+    d->chkNazwy->click();
+    ASSERT_TRUE(d->chkNazwy->isChecked());
+    messages->answers << mb::Yes;
+    d->cmdWytnij[1]->click();
+    EXPECT_EQ(shown(), QList<int>{7341});
+    EXPECT_TRUE(messages->shown.value(0).text.contains("Intro (Intro.mp3), INTRO (INTRO.mp3)"));
+    EXPECT_EQ(frmSave::LastOutcome().written, QStringList{dest + "/Intro.mp3"});
+    QFile out(dest + "/Intro.mp3");
+    ASSERT_TRUE(out.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(out.readAll().right(128).mid(3, 5) == "first");
+}
+
+// Fault mended: when the destination folder was removed during an export of
+// many tracks, every track left asked whether to skip it and go on; one
+// answer now does for them all, and the box at the end names them.
+TEST_F(SaveDialogTest, AFolderRemovedDuringTheExportAsksOnceAndNamesTheTracksLeft) {
+    const auto source = openSource("cbr_noinfo.mp3");
+    for (const char* name : {"one", "two", "three", "four"})
+        addTrack(source->strFileName, name, true, 0, 2);
+    test::WriteFile(dest + "/one.mp3", "old");
+    frmSave* d = frmSave::PokazMnie(*main);
+    ASSERT_TRUE(d);
+    messages->whileShown = [&](const MessageRequest&) {
+        if (messages->shown.size() == 1) // the question whether to replace one.mp3
+            QDir(dest).removeRecursively();
+    };
+    messages->answers << mb::Yes << mb::Yes;
+    d->cmdWytnij[1]->click();
+    const QList<int> numbers = shown();
+    ASSERT_EQ(numbers.count(3024), 1) << numbers.size();
+    EXPECT_EQ(numbers.last(), 7431);
+    EXPECT_TRUE(messages->shown.last().text.endsWith(": two, three, four"))
+        << messages->shown.last().text.toStdString();
+    EXPECT_EQ(frmSave::LastOutcome().unwritten, (QStringList{"one", "two", "three", "four"}));
+}
+
+// Fault mended: a joined file that could not be created asked, once per
+// ticked track, whether to skip it and go on with the next track, though every
+// track goes into that one file; the dialog then closed as after a save.
+TEST_F(SaveDialogTest, AJoinedFileThatCannotBeCreatedStopsTheRunAtOnce) {
+    const auto source = openSource("cbr_noinfo.mp3");
+    addTrack(source->strFileName, "one", true, 0, 3);
+    addTrack(source->strFileName, "two", true, 3, 6);
+    frmSave* d = frmSave::PokazMnie(*main);
+    ASSERT_TRUE(d);
+    d->optSave[0]->click();
+    const QString name(d->txtFileName->maxLength() - 3, QLatin1Char('n')); // ".mp3" makes it too long
+    d->txtFileName->setText(name);
+    messages->answers << mb::Yes << mb::Yes;
+    d->cmdWytnij[1]->click();
+    EXPECT_EQ(shown(), QList<int>{7342});
+    EXPECT_EQ(frmSave::LastOutcome().status, SaveStatus::Failed);
+    EXPECT_TRUE(QDir(dest).entryList(QDir::Files | QDir::Hidden).isEmpty());
+    EXPECT_EQ(frmSave::Instance(), d);
+    EXPECT_TRUE(d->cmdWytnij[1]->isEnabled());
+}
+
+// Fault mended: a track without an output name (never given, or cleared when
+// a project's name named no file) asked to replace the destination folder
+// itself, then said the folder could not be created.
+TEST_F(SaveDialogTest, ATrackWithoutAnOutputNameIsNamedAndTheOthersWritten) {
+    const auto source = openSource("cbr_noinfo.mp3");
+    addTrack(source->strFileName, "nameless", true, 0, 3)->strFileName.clear();
+    addTrack(source->strFileName, "two", true, 3, 6);
+    frmSave* d = frmSave::PokazMnie(*main);
+    ASSERT_TRUE(d);
+    messages->answers << mb::Yes << mb::Yes;
+    d->cmdWytnij[1]->click();
+    EXPECT_EQ(shown(), QList<int>{7343});
+    EXPECT_TRUE(messages->shown.value(0).text.endsWith("\rnameless"));
+    EXPECT_EQ(frmSave::LastOutcome().written, QStringList{dest + "/two.mp3"});
 }
 
 TEST_F(SaveDialogTest, AScriptRunWritesOneFilePerTrackUnseen) {

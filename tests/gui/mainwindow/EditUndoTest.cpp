@@ -31,8 +31,11 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSet>
 #include <QTest>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 using namespace kelbrin;
@@ -102,6 +105,18 @@ protected:
     void clickBox(std::int32_t n) { QTest::mouseClick(window->Editor().surface(), Qt::LeftButton, {}, at(n)); }
     void click(QWidget* w) { QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center()); }
     QPushButton* button(const char* name) { return window->Commands().button(QLatin1String(name)); }
+    // The source closed as the user does it: File > list of open files, Remove, Yes.
+    void closeInList(const QString& path) {
+        messages->answers.enqueue(mb::Yes);
+        window->Menus().item("mnuFile_Lista")->trigger();
+        frmPliki* files = window->findChild<frmPliki*>();
+        ASSERT_TRUE(files);
+        const auto rows = files->lstFile->findItems(path, Qt::MatchExactly);
+        ASSERT_EQ(rows.size(), 1);
+        files->lstFile->setCurrentItem(rows[0]);
+        click(files->cmdUsun);
+        files->close();
+    }
     // The list's rows and the start node's children, by label.
     QStringList viewOrder() {
         QStringList shown;
@@ -111,6 +126,35 @@ protected:
             for (int i = 0; i < start->childCount(); ++i)
                 shown << start->child(i)->text(0);
         return shown;
+    }
+
+    void clickNode(QTreeWidgetItem* node) {
+        QTreeWidget* tree = window->tvwNodes();
+        tree->scrollToItem(node);
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(node).center());
+    }
+    // Opens node after node with the mouse until nothing new shows; then
+    // the number of nodes each track has.
+    QMap<std::int32_t, int> nodesOpenedToTheEnd() {
+        QTreeWidget* tree = window->tvwNodes();
+        QSet<std::int32_t> opened;
+        for (bool more = true; more;) {
+            more = false;
+            for (QTreeWidgetItemIterator it(tree); *it; ++it) {
+                const std::int32_t tag = TreeNavigator::NodeTag(*it);
+                if (opened.contains(tag))
+                    continue;
+                opened.insert(tag);
+                clickNode(*it);
+                more = true;
+                break; // a click may add nodes: walk the tree again
+            }
+        }
+        QMap<std::int32_t, int> nodes;
+        for (QTreeWidgetItemIterator it(tree); *it; ++it)
+            if (TreeNavigator::NodeTag(*it) > 0)
+                ++nodes[TreeNavigator::NodeTag(*it)];
+        return nodes;
     }
 
     std::unique_ptr<test::BasicServices> services;
@@ -188,16 +232,8 @@ TEST_F(EditUndoTest, TheClipboardGoesWithItsClosedSource) {
     window->Menus().item("mnuTrack_Wytnij")->trigger();
     ASSERT_FALSE(track(6));
 
-    messages->answers.enqueue(mb::Yes); // close the file
-    window->Menus().item("mnuFile_Lista")->trigger();
-    frmPliki* files = window->findChild<frmPliki*>();
-    ASSERT_TRUE(files);
-    const auto rows = files->lstFile->findItems(source, Qt::MatchExactly);
-    ASSERT_EQ(rows.size(), 1);
-    files->lstFile->setCurrentItem(rows[0]);
-    click(files->cmdUsun);
+    closeInList(source);
     ASSERT_EQ(Program().session.OpenFiles->Count(), 1);
-    files->close();
 
     clickBox(4);
     click(button("cmdPaste(0)"));
@@ -220,6 +256,21 @@ TEST_F(EditUndoTest, AMovedStartBoxIsAChangeToSave) {
     QTest::mouseMove(surface, from + QPoint(0, 60));
     QTest::mouseRelease(surface, Qt::LeftButton, {}, from + QPoint(0, 60));
     ASSERT_NE(TrackSurface::toPixels(window->Editor().editor().startCentre()), from);
+    messages->answers.enqueue(mb::Cancel);
+    EXPECT_FALSE(window->close());
+    ASSERT_EQ(messages->shown.size(), 1);
+    EXPECT_EQ(messages->shown[0].textNumber, 3023);
+}
+
+// Fault mended: a source no track used, closed in the list of open files,
+// asked nothing on closing, and the project file brought it back.
+TEST_F(EditUndoTest, AClosedSourceIsAChangeToSave) {
+    const QString unused = openSource("unused.mp3");
+    saved("closed");
+    window->Closing().setProgramEnd(std::make_unique<test::FakeProgramEnd>());
+    closeInList(unused);
+
+    messages->shown.clear();
     messages->answers.enqueue(mb::Cancel);
     EXPECT_FALSE(window->close());
     ASSERT_EQ(messages->shown.size(), 1);
@@ -262,4 +313,96 @@ TEST_F(EditUndoTest, AfterUndoTheTreeHighlightsWhatTheSurfaceSelects) {
     click(window->Editor().cmdUndo);
     EXPECT_EQ(window->Editor().editor().lngSelectedTrack, 0);
     EXPECT_EQ(TreeNavigator::NodeTag(tree->currentItem()), 0);
+}
+
+// Fault mended: a track linked after its own successor made a ring of links
+// that begins neither at the start nor at a detached track, and the ring's
+// tracks, with every track after them, vanished from the tree.
+TEST_F(EditUndoTest, TracksLinkedIntoARingStayInTheTree) {
+    clickBox(1);
+    click(button("cmdUsunPolaczenie"));
+    click(button("cmdPolacz"));
+    clickBox(2); // 1 now follows 2, which follows 1
+    ASSERT_EQ(track(1)->lngTrack, 2);
+    const QMap<std::int32_t, int> once{{1, 1}, {2, 1}, {3, 1}, {4, 1}, {5, 1}};
+    EXPECT_EQ(nodesOpenedToTheEnd(), once);
+    // Built again from the View menu, the tree lists them all the same.
+    window->Menus().item("mnuView_Tree")->trigger();
+    window->Menus().item("mnuView_Tree")->trigger();
+    EXPECT_EQ(nodesOpenedToTheEnd(), once);
+}
+
+// Fault mended: a track moved in the tree came back only with a second undo;
+// the first one left both the moved track and its original in the project.
+TEST_F(EditUndoTest, ATrackMovedInTheTreeIsOneUndoStep) {
+    TreeNavigator& tree = window->Tree();
+    clickNode(tree.ZnajdzNoda(1)); // 5 follows 1
+    tree.DragStart(tree.ZnajdzNoda(5));
+    tree.DragOver(tree.ZnajdzNoda(4));
+    tree.Drop();
+    tree.DragComplete();
+    QCoreApplication::processEvents();
+    ASSERT_FALSE(track(5));
+    ASSERT_TRUE(track(6));
+
+    click(window->Editor().cmdUndo);
+    EXPECT_FALSE(track(6));
+    ASSERT_TRUE(track(5));
+    EXPECT_EQ(track(5)->lngTrack, 1);
+    EXPECT_EQ(window->cPozycje()->Count(), 5);
+    click(window->Editor().cmdRedo);
+    EXPECT_FALSE(track(5));
+    EXPECT_TRUE(track(6));
+    EXPECT_EQ(window->cPozycje()->Count(), 5);
+}
+
+// Fault mended: undoing (or redoing) every change since the save still asked
+// on closing whether to save the project, which its file already held.
+TEST_F(EditUndoTest, UndoBackToTheSavedProjectLeavesNothingToSave) {
+    window->Closing().setProgramEnd(std::make_unique<test::FakeProgramEnd>());
+    clickBox(2);
+    click(button("cmdBlok"));
+    saved("kept");
+    click(window->Editor().cmdUndo);
+    click(window->Editor().cmdRedo); // as saved again
+    clickBox(1); // a change after that is still offered for saving
+    click(button("cmdBlok"));
+    messages->answers.enqueue(mb::Cancel);
+    EXPECT_FALSE(window->close());
+    ASSERT_EQ(messages->shown.size(), 1);
+    EXPECT_EQ(messages->shown[0].textNumber, 3023);
+
+    click(window->Editor().cmdUndo);
+    messages->shown.clear();
+    EXPECT_TRUE(window->close());
+    EXPECT_TRUE(messages->shown.isEmpty());
+}
+
+// Fault mended: a tree node dragged over an open node selected that node's
+// track but left the commands set for the track selected before. Connect,
+// still on from a detached track, linked the connected track again, and it
+// stayed in its old predecessor's successor list: the player would start it
+// after both tracks.
+TEST_F(EditUndoTest, ConnectAfterADragInTheTreeKeepsEverySuccessorListTrue) {
+    TreeNavigator& tree = window->Tree();
+    clickNode(tree.ZnajdzNoda(1));
+    clickNode(tree.ZnajdzNoda(2)); // 2's node is open now
+    clickBox(4); // detached: Connect is offered
+    tree.DragStart(tree.ZnajdzNoda(2));
+    tree.DragOver(tree.ZnajdzNoda(2));
+    tree.Drop(); // on itself: nothing moves
+    tree.DragComplete();
+    ASSERT_EQ(window->Editor().editor().lngSelectedTrack, 2);
+    click(button("cmdPolacz"));
+    clickBox(5);
+    cPozycjeMP3& all = *window->cPozycje();
+    for (std::int32_t p = 1; p <= all.Count(); ++p) {
+        QList<std::int32_t> following;
+        for (std::int32_t q = 1; q <= all.Count(); ++q)
+            if (all.Item(q)->lngTrack == all.Item(p)->lngNrPozycji && q != p)
+                following << q;
+        QList<std::int32_t> listed = all.Item(p)->colNastepnik;
+        std::sort(listed.begin(), listed.end());
+        EXPECT_EQ(listed, following) << "successors of track " << all.Item(p)->lngNrPozycji;
+    }
 }

@@ -7,6 +7,7 @@
 #include "core/document/cPozycjeMP3.h"
 #include "core/document/cPozycjePlikow.h"
 #include "core/project/ProjectFileWriter.h"
+#include "gui/document/frmFrame.h"
 #include "gui/export/frmPozycje.h"
 #include "gui/export/frmSave.h"
 #include "gui/mainwindow/AutoSave.h"
@@ -22,11 +23,13 @@
 #include "gui/app/ModalDriver.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
@@ -195,6 +198,25 @@ TEST_F(FileMenuTest, ReopeningFromARecentItemKeepsTheOrderAndMovesTheMark) {
     EXPECT_EQ(window->cPozycje()->Count(), 1);
 }
 
+TEST_F(FileMenuTest, ARecentItemOpenedAfterSavingANewProjectFirstIsTheOneMarked) {
+    open();
+    fillProject();
+    const QString a = saveAs("a");
+    window->Projects().ResetProject();
+    fillProject(); // a project of its own, never saved
+
+    messages->answers.enqueue(mb::Yes); // 3008: save it first
+    test::WhenModal<QFileDialog>([&](QFileDialog* dialog) {
+        dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText("b");
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    recent(2)->trigger(); // "a"
+    EXPECT_EQ(store->values.value("F1"), Program().settings.DestFolder + "/b.kbe");
+    EXPECT_EQ(window->Projects().ProjectFile(), a);
+    EXPECT_TRUE(recent(3)->isChecked()); // "a", moved down by the save
+    EXPECT_FALSE(recent(2)->isChecked());
+}
+
 TEST_F(FileMenuTest, TheCommandsReachTheirWork) {
     open();
     for (const char* name : {"mnuFile_Nowy", "mnuFile_O", "mnuFile_Skrypt", "mnuFile_S", "mnuFile_Z",
@@ -350,4 +372,49 @@ TEST_F(FileMenuTest, AProjectLoadedWithTracksLeftOutIsNotAutosavedOverItsFile) {
     EXPECT_TRUE(autosave().IsEnabled());
     QFile::remove(path);
     EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(path); }, 2000));
+}
+
+TEST_F(FileMenuTest, AnAutosaveLeavesFrameHeaderEditsToTheFrameEditorsSave) {
+    open();
+    fillProject();
+    Program().session.NextFileId = 2; // the source took id 1
+    saveAs("frames");
+    store->values["AutoSave"] = "1";
+    item("mnuEdytor")->trigger();
+    auto* editor = window->findChild<frmFrame*>();
+    ASSERT_NE(editor, nullptr);
+    messages->answers.enqueue(mb::Yes); // 3098: read the source's frames
+    editor->cboPlik->setCurrentIndex(0);
+    editor->cboLayer->setCurrentIndex(editor->cboLayer->findData(4));
+    ASSERT_TRUE(editor->cmdSave->isEnabled());
+
+    // The project is written; the edited headers are still only in memory.
+    autosave().TmrSave_Timer();
+    autosave().TmrSave_Timer();
+    item("mnuFile_S")->trigger();
+    editor->VScroll1->setValue(0); // the next frame
+    EXPECT_TRUE(editor->cmdSave->isEnabled());
+}
+
+TEST_F(FileMenuTest, AnAutosaveWaitsWhileTheUserDecidesWhetherToSave) {
+    open();
+    fillProject();
+    Program().session.NextFileId = 2; // the source took id 1
+    const QString path = saveAs("asked");
+    store->values["AutoSave"] = "1";
+    const auto bytes = [&] { QFile f(path); f.open(QIODevice::ReadOnly); return f.readAll(); };
+    const QByteArray saved = bytes();
+    window->cPozycje()->Item(1)->strLabel = "Changed";
+    window->cPozycje()->Item(1)->blnZmodyfikowana = true;
+
+    // New asks whether to save first; minutes pass before the user says No.
+    messages->whileShown = [&](const MessageRequest&) {
+        autosave().TmrSave_Timer();
+        autosave().TmrSave_Timer();
+    };
+    messages->answers.enqueue(mb::No);
+    item("mnuFile_Nowy")->trigger();
+    ASSERT_FALSE(messages->shown.isEmpty());
+    EXPECT_EQ(messages->shown.first().textNumber, 3008);
+    EXPECT_EQ(bytes(), saved);
 }

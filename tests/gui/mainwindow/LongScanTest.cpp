@@ -5,11 +5,17 @@
 #include "core/app/TextCatalog.h"
 #include "core/document/cPozycjaPlikow.h"
 #include "core/document/cPozycjePlikow.h"
+#include "core/project/ProjectController.h"
+#include "core/project/ProjectFileReader.h"
+#include "gui/mainwindow/MainMenus.h"
+#include "gui/mainwindow/ProjectCommands.h"
 #include "gui/mainwindow/frmDazudizi.h"
 #include "platform/settings/MemorySettingsStore.h"
+#include "platform/text/AnsiCodec.h"
 #include "support/ScriptedMessages.h"
 #include "support/TestEnvironment.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QFile>
 #include <QFrame>
@@ -55,7 +61,9 @@ protected:
         auto* store = new MemorySettingsStore;
         store->values = {{"WindowState", "0"}};
         SetSettingsStore(std::unique_ptr<SettingsStore>(store));
-        SetMessageService(std::make_unique<test::ScriptedMessages>());
+        auto scripted = std::make_unique<test::ScriptedMessages>();
+        messages = scripted.get();
+        SetMessageService(std::move(scripted));
         Catalog().load(test::SourceDir() + "/resources/Kelbrin.ini");
         Catalog().setLanguage("ENGLISH");
         Program().session.OpenFiles = std::make_shared<cPozycjePlikow>();
@@ -78,6 +86,7 @@ protected:
         return window->OpenSourceFile(file, build, true, QString(), nullptr, false, false, folder, 1);
     }
     frmDazudizi* window = nullptr;
+    test::ScriptedMessages* messages = nullptr;
     QString path;
 };
 
@@ -108,4 +117,36 @@ TEST_F(LongScanTest, AStopInsideTheScanEndsIt) {
     EXPECT_LT(file->Daj_Naglowek_Ilosc(), 100000);
     EXPECT_TRUE(window->CanChangeProject());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+// Fault mended: a file cut short by another program while it was indexed
+// opened as complete, its index holding frames read before the cut that the
+// file no longer had.
+TEST_F(LongScanTest, AFileCutShortDuringTheScanIsNotOpened) {
+    BarWatcher watcher;
+    window->shpPostep()->installEventFilter(&watcher);
+    watcher.onFifth = [&] { QFile::resize(path, 1000); };
+    std::shared_ptr<cPozycjaPlikow> file;
+    EXPECT_EQ(scan(file), QString());
+    ASSERT_EQ(messages->shown.size(), 1);
+    EXPECT_EQ(messages->shown.first().textNumber, 7346);
+    EXPECT_EQ(Program().session.OpenFiles->Count(), 0);
+    EXPECT_TRUE(window->CanChangeProject());
+}
+
+// Fault mended: Save pressed while a new source was still being scanned wrote
+// a source without a path, which the next opening could only ask after.
+TEST_F(LongScanTest, ASaveDuringTheScanLeavesTheHalfOpenedSourceOut) {
+    Program().settings.DestFolder = test::MakeTempDir("scanproject");
+    bool keepName = true;
+    ASSERT_TRUE(window->Projects().Zapisz(true, keepName, "p"));
+    BarWatcher watcher;
+    window->shpPostep()->installEventFilter(&watcher);
+    watcher.onFifth = [&] { window->Menus().item("mnuFile_S")->trigger(); };
+    std::shared_ptr<cPozycjaPlikow> file;
+    EXPECT_EQ(scan(file), path);
+    const ProjectReadResult saved =
+        ReadProjectFile(Program().settings.DestFolder + "/p.kbe", AnsiCodec());
+    ASSERT_EQ(saved.status, ProjectReadStatus::Ok);
+    EXPECT_TRUE(saved.contents.sources.isEmpty());
 }

@@ -9,6 +9,8 @@
 #include "core/playback/RangeEditor.h"
 #include "core/playback/SequencePlayer.h"
 #include "gui/mainwindow/TrackPanelRange.h"
+#include "core/editor/GraphEditor.h"
+#include "gui/editor/TreeNavigator.h"
 #include "gui/export/frmPozycje.h"
 #include "gui/playback/MainPlayer.h"
 
@@ -196,3 +198,38 @@ TEST_F(MainKeysTest, AWindowCommandsKeyRunsItFromATextBoxThatBindsTheKeyToo) {
     EXPECT_EQ(title->text(), "ntro");
     EXPECT_EQ(window->cPozycje()->Count(), 1);
 }
+
+TEST_F(MainKeysTest, AnArrowInTheTreeOrTheListSelectsTheTrackItHighlights) {
+    open();
+    auto first = add(1);
+    auto second = add(2);
+    window->Tree().PokazMnieTvw();
+    QTreeWidget* tree = window->tvwNodes();
+    QTreeWidgetItem* node = window->Tree().ZnajdzNoda(1);
+    ASSERT_TRUE(node);
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(node).center());
+    ASSERT_EQ(window->Editor().editor().lngSelectedTrack, 1);
+    tree->setFocus();
+    QTest::keyClick(tree, Qt::Key_Down);
+    ASSERT_EQ(TreeNavigator::NodeTag(tree->currentItem()), 2);
+    EXPECT_EQ(window->Editor().editor().lngSelectedTrack, 2);
+    // The lock goes to the highlighted track.
+    QTest::keyClick(tree, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_TRUE(second->blnZablokowany);
+    EXPECT_FALSE(first->blnZablokowany);
+
+    item("mnulvw")->trigger();
+    QTreeWidget* list = window->lvwNodes();
+    ASSERT_TRUE(list->isVisible());
+    ASSERT_EQ(list->topLevelItemCount(), 2);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->topLevelItem(1)).center());
+    ASSERT_EQ(window->Editor().editor().lngSelectedTrack, 2);
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Up);
+    EXPECT_EQ(window->Editor().editor().lngSelectedTrack, 1);
+    // Delete takes the highlighted track, not the one clicked before.
+    QTest::keyClick(list, Qt::Key_Delete);
+    ASSERT_EQ(window->cPozycje()->Count(), 1);
+    EXPECT_EQ(window->cPozycje()->Item(1), second);
+}
+

@@ -167,6 +167,22 @@ TEST_F(MainRecorderTest, ClosingTheEditorDuringARecordingFinishesAndKeepsIt) {
     EXPECT_EQ(end->ended, 1);
 }
 
+TEST_F(MainRecorderTest, AStopAskedFromOutsideDuringAPauseByHandEndsTheRecording) {
+    frmRecord* r = openRecorder();
+    r->cmdRecord->click();
+    play(2000);
+    r->cmdPauza->click(); // by hand: the stop button would resume it first
+    store->values.insert("RecStop", "1");
+    play(1000);
+    // Stopped, not resumed: the sound before the pause is handed over and the run ends.
+    EXPECT_FALSE(window->IsCaptureFileOpen());
+    waitForHandOver(r);
+    EXPECT_EQ(server->encoded, QByteArray(16 * 512, char(40)));
+    ASSERT_EQ(window->cPozycje()->Count(), 1);
+    EXPECT_TRUE(QFile::exists(records + "Record " + QDate::currentDate().toString("MM_dd") + ".kbe"));
+    EXPECT_EQ(end->ended, 1);
+}
+
 TEST_F(MainRecorderTest, TheSplitDialogNeverOffersTheFileBeingRecorded) {
     frmRecord* r = openRecorder();
     r->cmdRecord->click();

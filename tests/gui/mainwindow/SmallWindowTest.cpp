@@ -8,6 +8,9 @@
 #include "support/TextFit.h"
 
 #include <QGroupBox>
+#include <QLineEdit>
+#include <QTest>
+#include <QTreeWidget>
 
 using namespace kelbrin;
 
@@ -72,4 +75,16 @@ TEST_F(SmallWindowTest, TheHelpBoxNeverCoversATrackBox) {
                                 .intersected(window->picWork()->geometry());
         EXPECT_FALSE(shown.intersects(window->fraHelp()->geometry())) << "box " << n;
     }
+}
+
+TEST_F(SmallWindowTest, ALongTagShowsFromItsFirstLetter) {
+    add(2)->strTitle = QStringLiteral("20261209__18_06_44 Evening news from the radio");
+    item("mnulvw")->trigger();
+    QTreeWidget* list = window->lvwNodes();
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->topLevelItem(1)).center());
+    QLineEdit* title = window->fraAudio()->txtTitle;
+    ASSERT_TRUE(title->text().startsWith("20261209"));
+    title->repaint(); // a box scrolls to its cursor when it is drawn
+    // The letter at the box's left edge is the first one.
+    EXPECT_EQ(title->cursorPositionAt(QPoint(title->contentsRect().left() + 4, title->height() / 2)), 0);
 }

@@ -13,6 +13,7 @@
 #include <QHash>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTest>
 #include <QTreeWidget>
 
 using namespace kelbrin;
@@ -217,4 +218,25 @@ TEST_F(ViewMenusTest, NoTwoItemsOfAMenuShareAMnemonicInEitherLanguage) {
         }
     }
     Catalog().setLanguage("ENGLISH");
+}
+
+TEST_F(ViewMenusTest, TabNeverReachesTheTreeThatTheAdvancedViewCovers) {
+    open();
+    showInPanel(add(1));
+    QTreeWidget* tree = window->tvwNodes();
+    tree->setFocus();
+    QTest::keyClick(tree, Qt::Key_F9);
+    ASSERT_TRUE(item("mnulvw")->isChecked());
+    EXPECT_EQ(QApplication::focusWidget(), window->lvwNodes()) << "the focus leaves the covered tree";
+    auto tabRoundReaches = [](QWidget* wanted) {
+        for (int i = 0; i < 80; ++i) {
+            if (QApplication::focusWidget() == wanted)
+                return true;
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+        return false;
+    };
+    EXPECT_FALSE(tabRoundReaches(tree));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F9);
+    EXPECT_TRUE(tabRoundReaches(tree)) << "back in the normal view";
 }

@@ -2,13 +2,16 @@
 // and the system clock: the chain player's buttons pressed out of the usual
 // order, and the track panel's preview switched between its play modes.
 #include "core/app/ProgramObjects.h"
+#include "core/document/cPozycjePlikow.h"
 #include "core/document/cPozycjeMP3.h"
+#include "core/document/cPozycjaPlikow.h"
 #include "core/editor/TrackGraph.h"
 #include "core/playback/PreviewPlayer.h"
 #include "core/playback/SequencePlayer.h"
 #include "gui/editor/EditorController.h"
 #include "gui/mainwindow/FakeProgramEnd.h"
 #include "gui/mainwindow/MainClose.h"
+#include "gui/mainwindow/ProjectCommands.h"
 #include "gui/mainwindow/TrackPanel.h"
 #include "gui/mainwindow/TrackPanelFrame.h"
 #include "gui/mainwindow/frmDazudizi.h"
@@ -23,6 +26,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <functional>
@@ -72,6 +76,21 @@ protected:
         RebuildAllSuccessors(*window->cPozycje());
         window->DrawTrackGraph(true);
     }
+    std::shared_ptr<cPozycjaMP3> track(std::int32_t n) { return TrackByNumber(*window->cPozycje(), n); }
+    // Tracks 1 -> 2 -> 3 of three seconds, 3 starting two seconds before 2
+    // ends, played from 2 until both sound.
+    void playIntoTheOverlap() {
+        add(1, 0, 0, 3000);
+        add(2, 1, 0, 3000);
+        add(3, 2, 0, 3000)->sngOvertake = -2.0f;
+        playFrom(2);
+        ASSERT_TRUE(waitFor([this] { return track(3)->blnPlayed; }, 20000) && track(2)->blnPlayed);
+    }
+    void playFrom(std::int32_t number) {
+        ready();
+        window->Editor().editor().lngSelectedTrack = number;
+        button("cmdPlay")->click();
+    }
     QPushButton* button(const char* name) { return window->fraTools()->findChild<QPushButton*>(name); }
     SequencePlayer& player() { return window->Player().player(); }
     // Real time passes with the event loop running until `done` or `ms`.
@@ -84,7 +103,7 @@ protected:
     }
     void stopAndWait() {
         button("cmdStop")->click();
-        waitFor([this] { return !player().isRunning() && !player().timerEnabled(); }, 2000);
+        waitFor([this] { return !player().isRunning() && !player().timerEnabled(); }, 20000);
     }
 
     frmDazudizi* window = nullptr;
@@ -129,7 +148,7 @@ TEST_F(PlaybackRoadTest, PreviousOnTheFirstTrackRestartsItAndNoOtherChain) {
     ready();
     window->Editor().editor().lngSelectedTrack = 1;
     button("cmdPlay")->click();
-    ASSERT_TRUE(waitFor([&] { return a->blnPlayed; }, 2000));
+    ASSERT_TRUE(waitFor([&] { return a->blnPlayed; }, 20000));
     QTest::qWait(300);
     button("cmdPrev")->click();
     bool otherPlayed = false;
@@ -156,7 +175,7 @@ TEST_F(PlaybackRoadTest, ASourceThatNoLongerDecodesEndsTheRunWithAMessage) {
     ready();
     window->Editor().editor().lngSelectedTrack = 1;
     button("cmdPlay")->click();
-    ASSERT_TRUE(waitFor([&] { return a->blnPlayed; }, 2000));
+    ASSERT_TRUE(waitFor([&] { return a->blnPlayed; }, 20000));
     stopAndWait();
     ASSERT_TRUE(messages->shown.isEmpty());
 
@@ -202,7 +221,7 @@ TEST_F(PlaybackRoadTest, ClosingTheWindowWhileBothPlayersPlayStopsThemFirst) {
     ASSERT_TRUE(preview.MediaControl);
     window->Editor().editor().lngSelectedTrack = 1;
     button("cmdPlay")->click();
-    ASSERT_TRUE(waitFor([&] { return a->blnPlayed; }, 2000));
+    ASSERT_TRUE(waitFor([&] { return a->blnPlayed; }, 20000));
     messages->answers.enqueue(mb::No); // in case the project is asked about
     EXPECT_TRUE(window->close());
     EXPECT_EQ(end->ended, 1);
@@ -211,6 +230,103 @@ TEST_F(PlaybackRoadTest, ClosingTheWindowWhileBothPlayersPlayStopsThemFirst) {
     EXPECT_FALSE(a->MediaControl) << "its output is let go";
     ASSERT_TRUE(preview.MediaControl);
     EXPECT_EQ(preview.MediaControl->state(), GraphState::Stopped);
+}
+
+// Fault mended: Next pressed in an overlap ended the track that had just
+// started in it too, though that is the track Next goes to.
+TEST_F(PlaybackRoadTest, NextInAnOverlapEndsTheEndingTrackAndTheNextPlaysOn) {
+    ASSERT_NO_FATAL_FAILURE(playIntoTheOverlap());
+    button("cmdNext")->click();
+    QTest::qWait(300);
+    EXPECT_FALSE(track(2)->blnPlayed);
+    const auto b = track(3);
+    ASSERT_TRUE(b->blnPlayed && b->MediaControl);
+    EXPECT_EQ(b->MediaControl->state(), GraphState::Running);
+    EXPECT_LT(b->MediaPosition->currentPosition(), 2.5);
+    stopAndWait();
+}
+
+// Fault mended: Previous pressed in an overlap took both tracks back a step:
+// the track before and the ending track itself started again together.
+TEST_F(PlaybackRoadTest, PreviousInAnOverlapPlaysOnlyTheTrackBefore) {
+    ASSERT_NO_FATAL_FAILURE(playIntoTheOverlap());
+    button("cmdPrev")->click();
+    ASSERT_TRUE(waitFor([this] { return track(1)->blnPlayed; }, 20000));
+    EXPECT_FALSE(waitFor([this] { return track(2)->blnPlayed || track(3)->blnPlayed; }, 500));
+    stopAndWait();
+}
+
+// Fault mended: Stop pressed right after Previous, before the player's next
+// pass, let the pending request start the previous track.
+TEST_F(PlaybackRoadTest, StopRightAfterPreviousStopsTheRun) {
+    auto a = add(1, 0, 0, 3000);
+    auto b = add(2, 1, 0, 3000);
+    playFrom(2);
+    ASSERT_TRUE(waitFor([&] { return b->blnPlayed; }, 20000));
+    button("cmdPrev")->click();
+    button("cmdStop")->click();
+    EXPECT_FALSE(waitFor([&] { return a->blnPlayed; }, 600));
+    EXPECT_FALSE(player().isRunning());
+}
+
+// Fault mended: a track without a fade-in moved back out of its fade-out
+// played on at the volume the fade had reached, down to silence.
+TEST_F(PlaybackRoadTest, MovedBackOutOfItsFadeOutATrackPlaysAtItsOwnVolume) {
+    auto a = add(1, 0, 0, 6000);
+    add(2, 1, 0, 1000);
+    a->lngVolumeEnd = -10000;
+    a->sngFadeOutTime = a->sngFadeOutTimeOld = 4;
+    Program().settings.MoveStep = 3;
+    playFrom(1);
+    ASSERT_TRUE(waitFor([&] { return a->MediaPosition && a->MediaPosition->currentPosition() >= 4; }, 30000));
+    button("cmdMove(0)")->click();
+    QTest::qWait(100);
+    ASSERT_LT(a->MediaPosition->currentPosition(), 1.9) << "before its fade-out";
+    EXPECT_EQ(a->MediaBasicAudio->volume(), 0);
+    stopAndWait();
+}
+
+// Fault mended: a project opened right after Play, or during a run in
+// repeat mode, was played in place of the old one.
+TEST_F(PlaybackRoadTest, OpeningAProjectStopsThePlayerAndPlaysNothingOfTheNewOne) {
+    auto file = std::make_shared<cPozycjaPlikow>();
+    file->strFileName = test::MediaFile("cbr_info.mp3");
+    file->lngNrPozycji = Program().session.NextFileId++;
+    Program().session.OpenFiles = std::make_shared<cPozycjePlikow>();
+    Program().session.OpenFiles->Add(file);
+    add(1, 0, 0, 3000);
+    bool keepName = true;
+    ASSERT_TRUE(window->Projects().Zapisz(false, keepName, test::MakeTempDir("playopen") + "/p.kbe"));
+    auto playsAfterOpening = [this] {
+        messages->answers.enqueue(mb::No); // not saved again
+        EXPECT_TRUE(window->Projects().OtworzPlik(window->Projects().ProjectFile(), false, false, false));
+        return waitFor([this] { return track(1)->blnPlayed; }, 500);
+    };
+    playFrom(1);
+    EXPECT_FALSE(playsAfterOpening()) << "the run had not started yet";
+    player().mnuPlay_Repeat_Click();
+    playFrom(1);
+    ASSERT_TRUE(waitFor([this] { return track(1)->blnPlayed; }, 20000));
+    EXPECT_FALSE(playsAfterOpening()) << "a run in repeat mode";
+    stopAndWait();
+}
+
+// Fault mended: a fade-in ended where it did when it was set: after the
+// range's begin was moved in the track panel, the track came in at full volume.
+TEST_F(PlaybackRoadTest, AFadeInFollowsTheRangeBeginEditedInThePanel) {
+    add(1, 0, 0, 1000);
+    auto b = add(2, 1, 0, 9000);
+    b->lngVolumeStart = -10000;
+    b->sngFadeInTime = b->sngFadeInTimeOld = 2; // set while the range began at 0
+    b->sngFadeInOffsetTime = b->sngFadeInOffsetTimeOld = 2;
+    ready();
+    window->Editor().openProperties(b);
+    QTest::keyClicks(window->fraAudio()->Text1[1], QStringLiteral("5"));
+    ASSERT_EQ(b->lngPoczatek_S, 5);
+    playFrom(2);
+    ASSERT_TRUE(waitFor([&] { return b->MediaPosition && b->MediaPosition->currentPosition() >= 5.3; }, 20000));
+    EXPECT_LT(b->MediaBasicAudio->volume(), -4000) << "still in its fade-in";
+    stopAndWait();
 }
 
 // Fault mended: the preview's play modes that play to the file's end took

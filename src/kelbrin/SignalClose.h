@@ -1,0 +1,36 @@
+#pragma once
+// A request to end from outside (SIGTERM from a service manager or a
+// session's end, SIGHUP from a closed terminal, Ctrl+C) closes the main
+// window as its close box does: a recording is finished, handed over and
+// saved, unsaved changes are offered for saving, and the run ends with the
+// status it would have had. A box already open or a long operation is let
+// finish first; a close the user cancels leaves the editor running.
+
+#include "platform/shell/TerminationSignals.h"
+
+#include <QPointer>
+#include <QTimer>
+#include <functional>
+
+class QWidget;
+
+namespace kelbrin {
+
+class SignalClose {
+public:
+    // `mainWindow` gives the window to close (null when it could not be
+    // made: the run then simply ends); `ready` says no long operation holds it.
+    SignalClose(std::function<QWidget*()> mainWindow, std::function<bool()> ready);
+
+private:
+    void request(int signalNumber);
+    void tryClose();
+
+    std::function<QWidget*()> m_mainWindow;
+    std::function<bool()> m_ready;
+    QTimer m_retry;
+    bool m_pending = false;
+    TerminationSignals m_signals;
+};
+
+} // namespace kelbrin
