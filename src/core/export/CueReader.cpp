@@ -1,4 +1,5 @@
 #include "CueReader.h"
+#include "ShortList.h"
 
 #include "SplitTextFile.h"
 #include "core/app/MessageService.h"
@@ -150,14 +151,8 @@ QList<CueRange> CueRangesBackwards(const QList<CueEntry>& entries, const TrackTi
 void ReportSkippedCueEntries(const QStringList& skipped) {
     if (skipped.isEmpty())
         return;
-    // A damaged sheet of a few megabytes can skip hundreds of thousands of
-    // blocks, and a box naming them all takes minutes to lay out while the
-    // program stands still: the first ones and the count of the rest say enough.
-    QString names = skipped.mid(0, kSkippedNamesShown).join(QStringLiteral(", "));
-    if (skipped.size() > kSkippedNamesShown)
-        names += QLatin1Char(' ') + GetText(texts::kMoreSkippedCue, QStringLiteral("|1"),
-                                            QString::number(skipped.size() - kSkippedNamesShown));
-    ShowText(3684, mb::Information, QStringLiteral("|1"), names);
+    // A damaged sheet of a few megabytes can skip hundreds of thousands of blocks.
+    ShowText(3684, mb::Information, QStringLiteral("|1"), ShortList(skipped, kSkippedNamesShown));
 }
 
 } // namespace kelbrin

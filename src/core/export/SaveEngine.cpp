@@ -1,4 +1,5 @@
 #include "SaveEngine.h"
+#include "ShortList.h"
 
 #include "CueSheetWriter.h"
 #include "ExportSideFiles.h"
@@ -56,7 +57,6 @@ using texts::kChangedShorter;
 using texts::kSameFileTwice;
 using texts::kJoinedNotCreated;
 using texts::kNoOutputName;
-using texts::kMoreSkippedCue;
 using texts::kFolderGoneSkipped;
 
 // Preview: about this much of the head and of the tail of every piece.
@@ -81,16 +81,6 @@ QString joinedExtension(const QString& name) {
     if (name.size() <= 3)
         return QStringLiteral(".mp3");
     return name.at(name.size() - 4) == QLatin1Char('.') ? QString() : QStringLiteral(".mp3");
-}
-
-// The first few names and the count of the rest.
-QString shortList(const QStringList& names) {
-    constexpr qsizetype kNamesShown = 10;
-    QString text = names.mid(0, kNamesShown).join(QStringLiteral(", "));
-    if (names.size() > kNamesShown)
-        text += QLatin1Char(' ') + GetText(kMoreSkippedCue, QStringLiteral("|1"),
-                                           QString::number(names.size() - kNamesShown));
-    return text;
 }
 
 QString canonical(const QString& path) {
@@ -462,7 +452,7 @@ std::optional<SaveOutcome> SaveRun::cannotCreate(const QString& path, const QStr
 void SaveRun::reportLeftOut(int messageNumber, QStringList& names) {
     if (names.isEmpty())
         return;
-    ShowText(messageNumber, mb::Information, QStringLiteral("|1"), shortList(names));
+    ShowText(messageNumber, mb::Information, QStringLiteral("|1"), ShortList(names));
     names.clear();
 }
 
@@ -474,7 +464,7 @@ SaveOutcome SaveRun::stop(SaveStatus status, int messageNumber) {
     reportLeftOut(kSameFileTwice, m_sameFile);
     if (!m_folderGone.isEmpty()) {
         ShowText(kFolderGoneSkipped, mb::Information, QStringLiteral("|1"), m_folder,
-                 QStringLiteral("|2"), shortList(m_folderGone));
+                 QStringLiteral("|2"), ShortList(m_folderGone));
         m_folderGone.clear();
     }
     m_outcome.status = status;

@@ -1,4 +1,5 @@
 #include "SegmentList.h"
+#include "ShortList.h"
 
 #include "SplitTextFile.h"
 #include "core/app/Numbers.h"
@@ -97,18 +98,12 @@ QList<std::pair<double, double>> SegmentPieces(const QList<std::int64_t>& values
 void ReportReversedSegments(const QString& listPath, const QList<ReversedSegment>& pairs) {
     if (pairs.isEmpty())
         return;
-    constexpr qsizetype kShown = 10;
     QStringList names;
-    for (qsizetype i = 0; i < std::min(kShown, pairs.size()); ++i)
-        names.append(QString::number(pairs[i].line) + QStringLiteral(" (") +
-                     QString::number(pairs[i].start) + QLatin1Char('-') +
-                     QString::number(pairs[i].end) + QLatin1Char(')'));
-    QString text = names.join(QStringLiteral(", "));
-    if (pairs.size() > kShown)
-        text += QLatin1Char(' ') + GetText(texts::kMoreSkippedCue, QStringLiteral("|1"),
-                                           QString::number(pairs.size() - kShown));
+    for (const ReversedSegment& pair : pairs)
+        names.append(QString::number(pair.line) + QStringLiteral(" (") + QString::number(pair.start) +
+                     QLatin1Char('-') + QString::number(pair.end) + QLatin1Char(')'));
     ShowText(texts::kSegmentsReversed, mb::Information, QStringLiteral("|1"), listPath,
-             QStringLiteral("|2"), text);
+             QStringLiteral("|2"), ShortList(names));
 }
 
 bool SegmentList::open(const QString& path, bool firstOfRecording) {

@@ -1,4 +1,5 @@
 #include "SplitPlan.h"
+#include "ShortList.h"
 
 #include "DefaultNames.h"
 #include "SplitTime.h"
@@ -255,16 +256,11 @@ SplitPlan PlanSplit(const SplitRequest& request, const SplitContext& context) {
 void ReportSkippedSegments(const QString& listPath, const QList<std::pair<double, double>>& pieces) {
     if (pieces.isEmpty())
         return;
-    constexpr qsizetype kShown = 10;
     QStringList names;
-    for (qsizetype i = 0; i < std::min(kShown, pieces.size()); ++i)
-        names.append(NumberText(pieces[i].first) + QLatin1Char('-') + NumberText(pieces[i].second));
-    QString text = names.join(QStringLiteral(", "));
-    if (pieces.size() > kShown)
-        text += QLatin1Char(' ') + GetText(texts::kMoreSkippedCue, QStringLiteral("|1"),
-                                           QString::number(pieces.size() - kShown));
+    for (const auto& [start, end] : pieces)
+        names.append(NumberText(start) + QLatin1Char('-') + NumberText(end));
     ShowText(texts::kSegmentsPastTheEnd, mb::Information, QStringLiteral("|1"), listPath,
-             QStringLiteral("|2"), text);
+             QStringLiteral("|2"), ShortList(names));
 }
 
 std::int64_t EveryMinutesPieceCount(double duration, double pieceSeconds) {

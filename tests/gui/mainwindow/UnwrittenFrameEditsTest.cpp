@@ -3,7 +3,6 @@
 // the user write them, throw them away or go back. The editor's list of files
 // follows the open files through New, Open and a source closed.
 #include "core/app/ProgramObjects.h"
-#include "core/app/TextCatalog.h"
 #include "core/app/TextNumbers.h"
 #include "core/document/cPozycjaMP3.h"
 #include "core/document/cPozycjaPlikow.h"
@@ -19,8 +18,8 @@
 #include "gui/mainwindow/MainMenus.h"
 #include "gui/mainwindow/ProjectCommands.h"
 #include "gui/mainwindow/frmDazudizi.h"
-#include "platform/settings/MemorySettingsStore.h"
 #include "platform/text/AnsiCodec.h"
+#include "support/BasicServices.h"
 #include "support/ProgramState.h"
 #include "support/ScriptedMessages.h"
 #include "support/TestEnvironment.h"
@@ -43,12 +42,11 @@ namespace {
 class UnwrittenFrameEdits : public ::testing::Test {
 protected:
     void SetUp() override {
-        test::FreshProgramState()->values = {{"WindowState", "0"}, {"AdvView", "0"}};
-        Catalog().load(test::SourceDir() + "/resources/Kelbrin.ini");
-        Catalog().setLanguage("ENGLISH");
-        auto scripted = std::make_unique<test::ScriptedMessages>();
-        messages = scripted.get();
-        previous = SetMessageService(std::move(scripted));
+        test::ResetProgramObjects();
+        Program().session.OpenFiles = std::make_shared<cPozycjePlikow>();
+        services = std::make_unique<test::BasicServices>(
+            QMap<QString, QString>{{"WindowState", "0"}, {"AdvView", "0"}});
+        messages = services->messages;
         Program().settings.DestFolder = test::MakeTempDir("dest");
         window = new frmDazudizi(Program());
         window->setAttribute(Qt::WA_DeleteOnClose, false);
@@ -84,8 +82,7 @@ protected:
     }
     void TearDown() override {
         delete window;
-        SetMessageService(std::move(previous));
-        SetSettingsStore(nullptr);
+        services.reset();
     }
     QByteArray bytes() const {
         QFile f(source);
@@ -138,7 +135,7 @@ protected:
     }
 
     test::ScriptedMessages* messages = nullptr;
-    std::unique_ptr<MessageService> previous;
+    std::unique_ptr<test::BasicServices> services;
     frmDazudizi* window = nullptr;
     test::FakeProgramEnd* end = nullptr;
     QPointer<frmFrame> editor;
