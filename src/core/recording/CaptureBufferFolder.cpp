@@ -39,7 +39,10 @@ QString PrivateBufferFolder() {
 
 QString SettleBufferFolder(RecordingConfiguration& recording) {
     const QString configured = recording.TempRecordFolder.trimmed();
-    if (!configured.isEmpty() && !SharedWithOthers(configured))
+    // The runtime folder the buffer folder lives in is emptied at every
+    // logout and boot: a folder gone since it was chosen is made again.
+    if (!configured.isEmpty() && !SharedWithOthers(configured) &&
+        (QFileInfo(configured).isDir() || (QDir().mkpath(configured) && QFile::setPermissions(configured, kOwnerOnly))))
         return recording.TempRecordFolder;
     const QString own = PrivateBufferFolder();
     if (own.isEmpty())

@@ -20,7 +20,8 @@ struct RecordingConfiguration;
 QString PrivateBufferFolder();
 
 // Makes TempRecordFolder (and the setting TempRecDir) the user's own folder
-// when it is empty or a folder others may write in; returns the folder.
+// when it is empty, a folder others may write in, or gone and not to be made
+// again; returns the folder.
 QString SettleBufferFolder(RecordingConfiguration& recording);
 
 // Settles the folder and removes the buffer files ("Bufor<device>.tmp") lying
