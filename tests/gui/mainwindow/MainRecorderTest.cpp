@@ -65,9 +65,7 @@ protected:
         window = new frmDazudizi(Program());
         window->setAttribute(Qt::WA_DeleteOnClose, false);
         window->PokazMnie();
-        auto fakeEnd = std::make_unique<test::FakeProgramEnd>();
-        end = fakeEnd.get();
-        window->Closing().setProgramEnd(std::move(fakeEnd));
+        end = test::CountProgramEnd(*window);
     }
     void TearDown() override {
         if (frmRecord* r = frmRecord::Instance())

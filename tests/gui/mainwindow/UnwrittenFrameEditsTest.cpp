@@ -51,9 +51,7 @@ protected:
         window = new frmDazudizi(Program());
         window->setAttribute(Qt::WA_DeleteOnClose, false);
         window->PokazMnie();
-        auto fakeEnd = std::make_unique<test::FakeProgramEnd>();
-        end = fakeEnd.get();
-        window->Closing().setProgramEnd(std::move(fakeEnd));
+        end = test::CountProgramEnd(*window);
 
         // A project of one track, its source a copy that may be written.
         source = test::MakeTempDir("src") + "/source.mp3";

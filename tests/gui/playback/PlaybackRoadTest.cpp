@@ -209,9 +209,7 @@ TEST_F(PlaybackRoadTest, ASourceThatNoLongerDecodesEndsTheRunWithAMessage) {
 // editor and the tree that were already gone. The close now stops both
 // players first.
 TEST_F(PlaybackRoadTest, ClosingTheWindowWhileBothPlayersPlayStopsThemFirst) {
-    auto fakeEnd = std::make_unique<test::FakeProgramEnd>();
-    test::FakeProgramEnd* end = fakeEnd.get();
-    window->Closing().setProgramEnd(std::move(fakeEnd));
+    test::FakeProgramEnd* end = test::CountProgramEnd(*window);
     auto a = add(1, 0, 0, 5000);
     add(2, 1, 0, 5000);
     ready();

@@ -3,10 +3,13 @@
 // the event loop, the command line and the date are the test's own.
 
 #include "gui/mainwindow/CloseSteps.h"
+#include "gui/mainwindow/MainClose.h"
+#include "gui/mainwindow/frmDazudizi.h"
 #include "support/ProgramState.h"
 
 #include <QCoreApplication>
 #include <functional>
+#include <memory>
 
 namespace kelbrin::test {
 
@@ -28,5 +31,13 @@ public:
     QDate today() const override { return date; }
     void endProgram() override { ++ended; }
 };
+
+// Gives the window's close a counted end; the close owns it.
+inline FakeProgramEnd* CountProgramEnd(frmDazudizi& window) {
+    auto fake = std::make_unique<FakeProgramEnd>();
+    FakeProgramEnd* counted = fake.get();
+    window.Closing().setProgramEnd(std::move(fake));
+    return counted;
+}
 
 } // namespace kelbrin::test
