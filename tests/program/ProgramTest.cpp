@@ -39,6 +39,13 @@ protected:
     QProcess* start(const QString& binary, const QStringList& args = {}) {
         auto* p = new QProcess;
         p->setProcessEnvironment(env);
+        // Started as from a desktop: whatever started the tests may have made
+        // them ignore SIGINT or SIGHUP (a background job, nohup), and the
+        // editor keeps a signal it was started to ignore ignored.
+        p->setChildProcessModifier([] {
+            for (const int s : {SIGTERM, SIGINT, SIGHUP})
+                ::signal(s, SIG_DFL);
+        });
         p->start(binary, args);
         running.append(p);
         EXPECT_TRUE(p->waitForStarted(5000));
@@ -196,6 +203,19 @@ TEST_F(ProgramTest, AskedToEndByASignalItClosesAsItsWindowWouldAndSaysSo) {
         // The close stored the window's placement, as the close box does.
         EXPECT_TRUE(read(conf).contains("Width=")) << name;
     }
+
+    // Started through nohup, the editor outlives the terminal it was started from.
+    QFile::remove(conf);
+    QProcess* editor = start("nohup", {program});
+    ASSERT_TRUE(waitFor([&] { return QFileInfo::exists(conf); }, 30000));
+    QThread::msleep(1000);
+    ::kill(static_cast<pid_t>(editor->processId()), SIGHUP);
+    ASSERT_FALSE(editor->waitForFinished(3000)) << editor->readAllStandardError().toStdString();
+    ::kill(static_cast<pid_t>(editor->processId()), SIGTERM);
+    ASSERT_TRUE(editor->waitForFinished(10000));
+    const QByteArray said = editor->readAllStandardError();
+    EXPECT_FALSE(said.contains("(SIGHUP)")) << said.toStdString();
+    EXPECT_TRUE(said.contains("[7390] Asked to end (SIGTERM)")) << said.toStdString();
 }
 
 TEST_F(ProjectTreeProgramTest, AProjectOfTensOfThousandsOfTracksOpensWithoutHoldingTheProgram) {

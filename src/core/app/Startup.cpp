@@ -11,7 +11,6 @@
 
 #include <QRegularExpression>
 #include <QStringList>
-#include <algorithm>
 #include <exception>
 
 namespace kelbrin {
@@ -184,7 +183,8 @@ void HandleCommandLine(RecordingConfiguration& recording, StartupPlatform& platf
         // end and without a word.
         static const QRegularExpression minutes(QStringLiteral("^(\\d+\\.?\\d*|\\.\\d+)$"));
         if (!limit.isEmpty() && !minutes.match(limit).hasMatch()) {
-            recording.RecTimeLimit = std::max(0, recording.RecTimeLimit);
+            // As the message says: no limit, not the number its text starts with.
+            recording.RecTimeLimit = 0;
             ShowText(startuptext::kBadTimeLimit, mb::Exclamation, kP1, limit);
         }
         windows.showRecorder(true);
@@ -197,8 +197,8 @@ void HandleCommandLine(RecordingConfiguration& recording, StartupPlatform& platf
         return;
     }
     try {
+        const bool isScript = path.right(3).toLower() == QLatin1String("kbs");
         if (platform.fileExists(path)) {
-            const bool isScript = path.right(3).toLower() == QLatin1String("kbs");
             windows.openFile(path, 0, isScript, false);
         } else {
             // A file that went away, or a folder: the editor starts empty,
@@ -206,7 +206,7 @@ void HandleCommandLine(RecordingConfiguration& recording, StartupPlatform& platf
             ShowText(3025, mb::Information, kP1, path);
             // A scheduled script that is not there exported nothing, and
             // nobody is there to close the window.
-            if (path.right(3).toLower() == QLatin1String("kbs") && platform.unattended()) {
+            if (isScript && platform.unattended()) {
                 RequestExitStatus(exitstatus::kFailed);
                 windows.endProgram();
             }

@@ -5,6 +5,8 @@
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
+#include <iterator>
+#include <utility>
 #include <unistd.h>
 
 namespace kelbrin {
@@ -15,6 +17,10 @@ constexpr int kSignals[] = {SIGTERM, SIGINT, SIGHUP};
 
 // The handler may only write to a pipe; the event loop reads the other end.
 int g_pipe[2] = {-1, -1};
+
+// What each signal did before, put back when the object goes.
+struct sigaction g_before[std::size(kSignals)];
+bool g_taken[std::size(kSignals)] = {};
 
 extern "C" void OnTerminationSignal(int signalNumber) {
     const int saved = errno;
@@ -35,15 +41,20 @@ TerminationSignals::TerminationSignals(std::function<void(int)> requested) : m_r
     action.sa_handler = OnTerminationSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    for (const int s : kSignals)
-        ::sigaction(s, &action, nullptr);
+    for (std::size_t i = 0; i < std::size(kSignals); ++i) {
+        // A signal the editor was started to ignore stays ignored: "nohup
+        // kelbrin -rec 60 &" must outlive the terminal it was started from.
+        g_taken[i] = ::sigaction(kSignals[i], nullptr, &g_before[i]) == 0 && g_before[i].sa_handler != SIG_IGN &&
+                     ::sigaction(kSignals[i], &action, nullptr) == 0;
+    }
 }
 
 TerminationSignals::~TerminationSignals() {
     if (!m_notifier)
         return;
-    for (const int s : kSignals)
-        ::signal(s, SIG_DFL);
+    for (std::size_t i = 0; i < std::size(kSignals); ++i)
+        if (std::exchange(g_taken[i], false))
+            ::sigaction(kSignals[i], &g_before[i], nullptr);
     m_notifier.reset();
     ::close(g_pipe[0]);
     ::close(g_pipe[1]);

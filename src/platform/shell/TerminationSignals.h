@@ -3,8 +3,9 @@
 // sends (SIGTERM, SIGINT, SIGHUP), delivered as a call on the event loop of
 // the thread that made this object, so the program can end the way its own
 // close does instead of dying where it stands. One object at a time; while it
-// lives these signals no longer end the process, and when it goes they do
-// again.
+// lives these signals no longer end the process, and when it goes they do what
+// they did before. A signal the process was started to ignore (nohup) stays
+// ignored.
 
 #include <QString>
 #include <functional>

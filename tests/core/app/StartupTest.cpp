@@ -213,7 +213,9 @@ TEST_F(StartupTest, RecordingCommandLines) {
         bool suffixE;
     } cases[] = {{"-rec", 0, false},   {"-REC", 0, false},   {"-rec 15", 15, false},
                  {"-rec15e", 15, true}, {"-rece", 0, true},  {"-rec1.5", 2, false},
-                 {"-rec 30 e", 30, true}, {"-rec90", 90, false}};
+                 {"-rec 30 e", 30, true}, {"-rec90", 90, false},
+                 // No number of minutes: no limit, as message 7393 says.
+                 {"-rec 10min", 0, false}, {"-rec 1,5", 0, false}};
     for (const auto& c : cases) {
         fake.log.clear();
         Program().recording.RecArgSuffixE = !c.suffixE;
