@@ -141,7 +141,7 @@ void EditorStartup::showRecorder(bool autoStart) {
         ShowText(texts::kNoServer, mb::Critical);
         if (nobodyWatches) {
             RequestExitStatus(exitstatus::kNoServer);
-            QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+            endProgram();
         }
         return;
     }

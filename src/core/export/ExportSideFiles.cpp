@@ -39,10 +39,6 @@ bool writeSideFile(const QString& path, const QByteArray& bytes) {
 QByteArray sideFileBytes(const QString& text) { return QFile::encodeName(text); }
 } // namespace
 
-bool WriteWholeFile(const QString& path, const QByteArray& bytes) {
-    return ReplaceFileBytes(path, bytes).ok();
-}
-
 QString PlaylistFileName() {
     QString name = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
     if (name.isEmpty())

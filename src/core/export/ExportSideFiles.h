@@ -12,9 +12,6 @@ namespace kelbrin {
 
 class CueSheetWriter;
 
-// Writes the file through a temporary one in the same folder; false on failure.
-bool WriteWholeFile(const QString& path, const QByteArray& bytes);
-
 // The playlist's name: the program's name with ".m3u".
 QString PlaylistFileName();
 

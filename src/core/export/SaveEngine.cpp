@@ -23,7 +23,6 @@
 #include "core/document/cPozycjePlikow.h"
 #include "core/project/OutputNames.h"
 #include "platform/files/FileIdentity.h"
-#include "platform/files/FolderNames.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -81,11 +80,6 @@ QString joinedExtension(const QString& name) {
     if (name.size() <= 3)
         return QStringLiteral(".mp3");
     return name.at(name.size() - 4) == QLatin1Char('.') ? QString() : QStringLiteral(".mp3");
-}
-
-QString canonical(const QString& path) {
-    const QFileInfo info(path);
-    return info.exists() ? info.canonicalFilePath() : QString();
 }
 
 class SaveRun {
@@ -176,34 +170,24 @@ std::optional<SaveOutcome> SaveRun::checkBeforeWork() {
         return stop(SaveStatus::Refused, kNoFolder);
     }
     // Many pieces share a source: each source path is looked up once.
-    QSet<QString> sourcePaths;
     std::set<FileIdentity> sourceFiles;
     QHash<QString, std::shared_ptr<cPozycjaPlikow>> sources;
     for (const ExportPiece& piece : m_request.pieces) {
         auto known = sources.constFind(piece.sourcePath);
         if (known == sources.cend()) {
             known = sources.insert(piece.sourcePath, findSource(piece.sourcePath));
-            const QString path = canonical(piece.sourcePath);
-            if (!path.isEmpty())
-                sourcePaths.insert(path);
             if (const auto identity = FileIdentity::Of(piece.sourcePath))
                 sourceFiles.insert(*identity);
         }
         m_sources.append(known.value());
     }
     // An output over one of the sources would destroy what is still to be read.
-    // Only an output that is there can be one: the folder is listed once and
-    // only the names found in it are resolved. The file a name leads to
-    // decides, not its spelling: a case-blind file system takes "song.mp3"
-    // for the source "Song.mp3".
-    const std::optional<QSet<QByteArray>> present = NamesInFolder(m_folder);
+    // The file a name leads to decides, not its spelling: a link, a hard link,
+    // or a case-blind file system that takes "song.mp3" for the source "Song.mp3".
     for (const ExportPiece& piece : m_request.pieces) {
         const QString output = outputPath(piece);
-        const QString name = output.mid(m_folder.size() + 1);
-        if (present && !name.contains(QLatin1Char('/')) && !present->contains(QFile::encodeName(name)))
-            continue;
         const auto identity = FileIdentity::Of(output);
-        if (sourcePaths.contains(canonical(output)) || (identity && sourceFiles.count(*identity))) {
+        if (identity && sourceFiles.count(*identity)) {
             ShowText(kOutputIsSource, mb::Information, QStringLiteral("|1"), output);
             return stop(SaveStatus::Refused, kOutputIsSource);
         }

@@ -121,8 +121,7 @@ void InstallRecorder(frmDazudizi& window) {
     // the start is over.
     for (const QString& kept : RemoveStaleBuffers(window.Objects().recording))
         QTimer::singleShot(0, &window, [kept] {
-            ShowMessage(GetText(texts::kUnencodedSoundKept, QStringLiteral("|1"), kept), mb::Exclamation, QString(),
-                        texts::kUnencodedSoundKept);
+            ShowText(texts::kUnencodedSoundKept, mb::Exclamation, QStringLiteral("|1"), kept);
         });
     // The record button shows the recorder window; a recording starts only there.
     window.SetRecorderWindow([&window] { frmRecord::PokazMnie(window.Objects(), false); });
