@@ -5,6 +5,8 @@
 #include "core/recording/RecordingHandshake.h"
 #include "platform/settings/SettingsStore.h"
 
+#include <cerrno>
+#include <cstring>
 #include <limits>
 
 namespace kelbrin {
@@ -28,8 +30,10 @@ bool RecorderOutput::openFile() {
     m_frames = 0;
     m_name = base + extension;
     m_file.setFileName(path());
-    // A new name is never an existing file, so nothing is overwritten.
-    if (!m_file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+    // A new name is never an existing file, so nothing is overwritten. What
+    // is written goes straight to the system: a block counts as encoded only
+    // once its sound is in the file, so a killed server loses none of it.
+    if (!m_file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered)) {
         m_error = m_file.errorString();
         m_name.clear();
         return false;
@@ -53,22 +57,41 @@ bool RecorderOutput::openFile() {
 bool RecorderOutput::write(const char* data, qint64 size, qint64 sourceFrames) {
     if (!m_file.isOpen())
         return false;
+    errno = 0;
     if (size > 0 && m_file.write(data, size) != size) {
-        m_error = m_file.errorString();
+        // After a part of the write went through, the file names no reason:
+        // the system's own, of the write that failed, says it.
+        const int failed = errno;
+        m_error = failed != 0 ? QString::fromLocal8Bit(std::strerror(failed)) : m_file.errorString();
+        // A full disk may take part of the write: the file is cut back to the
+        // last whole write, as the block is not counted as encoded and its
+        // sound stays in the capture buffer.
+        if (m_file.resize(dataStart() + m_bytes))
+            m_file.seek(dataStart() + m_bytes);
         return false;
     }
     m_bytes += size;
     m_frames += sourceFrames;
+    if (m_options.wave && size > 0 &&
+        !MarkWaveSizes(m_file, m_layout, static_cast<quint32>(std::min<qint64>(m_frames, std::numeric_limits<quint32>::max())))) {
+        m_error = m_file.errorString();
+        return false;
+    }
     return true;
 }
+
+qint64 RecorderOutput::dataStart() const { return m_options.wave ? m_layout.dataStart : 0; }
 
 qint64 RecorderOutput::seconds() const {
     return m_options.sampleRate > 0 ? m_frames / m_options.sampleRate : 0;
 }
 
+double RecorderOutput::exactSeconds() const {
+    return m_options.sampleRate > 0 ? double(m_frames) / m_options.sampleRate : 0;
+}
+
 bool RecorderOutput::fits(qint64 more) const {
-    const qint64 header = m_options.wave ? m_layout.dataStart : 0;
-    return header + m_bytes + more + 1 <= kMaxRiffFileSize - 8;
+    return dataStart() + m_bytes + more + 1 <= kMaxRiffFileSize - 8;
 }
 
 bool RecorderOutput::closeFile(qint64 samplesHeld) {

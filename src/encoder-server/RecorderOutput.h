@@ -51,12 +51,14 @@ public:
     qint64 framesWritten() const { return m_frames; }
     // Whole seconds of PCM in this file so far.
     qint64 seconds() const;
+    double exactSeconds() const;
     // Whether `more` bytes still fit below the 4 GiB a RIFF size can hold.
     bool fits(qint64 more) const;
     SegmentList& segments() { return m_segments; }
     QString lastError() const { return m_error; }
 
 private:
+    qint64 dataStart() const; // the header's length
     std::function<QDateTime()> m_now;
     OutputOptions m_options;
     QFile m_file;

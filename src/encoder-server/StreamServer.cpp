@@ -88,8 +88,22 @@ bool StreamServer::INIT(const QString& formatFile, const QString& bufferFile) {
     const DeferredBoxes boxesAfterTheCall(m_clock);
     if ((m_open && m_state == kRecording) || passRunning())
         return false; // one recording at a time; the open one goes on
-    closeRecording();
     Settings().sync();
+    SaveSetting(handshake::kStartRefusal, QString());
+    const quint64 shownBefore = LastShownMessage().count;
+    if (openRecording(formatFile, bufferFile))
+        return true;
+    // The editor may have nobody to show this box to (a scheduled run): it
+    // says the reason itself.
+    const ShownMessage& why = LastShownMessage();
+    if (why.count != shownBefore)
+        SaveSetting(handshake::kStartRefusal, QString::number(why.number) + QLatin1Char('\t') + why.text);
+    Settings().sync();
+    return false;
+}
+
+bool StreamServer::openRecording(const QString& formatFile, const QString& bufferFile) {
+    closeRecording();
     m_bufferPath = bufferFile;
     m_speech = m_state != 0;
     m_lame = Val(GetSetting(QStringLiteral("EngineType"), QStringLiteral("1"))) != 0;
@@ -182,11 +196,17 @@ void StreamServer::loopFinished(int reason) {
     {
         // Shown once the loop has unwound; the editor learns the reason itself.
         QString detail = m_output.lastError();
-        // The text names the folder the next file was refused in.
+        // The text names the folder the next file was refused in, or the
+        // file that ends early and how much sound it holds.
+        QString held;
         if (reason == servertext::kOutputCreateFailed)
             detail = QDir::toNativeSeparators(m_output.folder()) + QStringLiteral(": ") + detail;
-        m_clock.callAfter(0, [reason, detail] {
-            ShowText(reason, mb::Exclamation, QStringLiteral("|1"), detail);
+        if (reason == servertext::kOutputWriteFailed) {
+            detail = QDir::toNativeSeparators(m_output.path()) + QStringLiteral(": ") + detail;
+            held = QString::number(m_output.exactSeconds(), 'f', 1);
+        }
+        m_clock.callAfter(0, [reason, detail, held] {
+            ShowText(reason, mb::Exclamation, QStringLiteral("|1"), detail, QStringLiteral("|2"), held);
         });
     }
 }

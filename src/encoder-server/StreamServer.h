@@ -56,6 +56,7 @@ public:
 
 private:
     bool openCodec(const QString& formatFile);
+    bool openRecording(const QString& formatFile, const QString& bufferFile);
     bool passRunning() const { return m_loop && m_loop->inPass(); }
     void closeRecording();
     void loopFinished(int reason);

@@ -46,6 +46,17 @@ QByteArray WaveHeader(const WaveFormatEx& format, WaveLayout* layout) {
     return header;
 }
 
+namespace {
+
+bool WriteSizes(QFileDevice& file, const WaveLayout& layout, quint32 samples, qint64 size, qint64 data) {
+    bool ok = WriteAt(file, 4, static_cast<quint32>(size - 8));
+    ok = WriteAt(file, layout.factCountPosition, samples) && ok;
+    ok = WriteAt(file, layout.dataSizePosition, static_cast<quint32>(data)) && ok;
+    return file.seek(size) && file.flush() && ok;
+}
+
+} // namespace
+
 bool PatchWaveSizes(QFileDevice& file, const WaveLayout& layout, quint32 samples) {
     if (!file.flush())
         return false;
@@ -56,10 +67,14 @@ bool PatchWaveSizes(QFileDevice& file, const WaveLayout& layout, quint32 samples
             return false;
         ++size;
     }
-    bool ok = WriteAt(file, 4, static_cast<quint32>(size - 8));
-    ok = WriteAt(file, layout.factCountPosition, samples) && ok;
-    ok = WriteAt(file, layout.dataSizePosition, static_cast<quint32>(data)) && ok;
-    return file.seek(size) && file.flush() && ok;
+    return WriteSizes(file, layout, samples, size, data);
+}
+
+bool MarkWaveSizes(QFileDevice& file, const WaveLayout& layout, quint32 samples) {
+    if (!file.flush())
+        return false;
+    const qint64 size = file.size();
+    return WriteSizes(file, layout, samples, size, size - layout.dataStart);
 }
 
 } // namespace kelbrin

@@ -131,6 +131,20 @@ protected:
         return largest;
     }
 
+    // A shell expression for the process id of the server on the session bus.
+    static QString serverPid() {
+        return "$(dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus "
+               "org.freedesktop.DBus.GetConnectionUnixProcessID string:org.pelorin.Capturon | awk '/uint32/ {print $2}')";
+    }
+    // The buffer file kept with the sound the server never encoded, named in the editor's message.
+    void expectUnencodedSoundKept() const {
+        const QStringList kept = QDir(home + "/buffer").entryList({"Bufor*kept*.tmp"}, QDir::Files);
+        ASSERT_EQ(kept.size(), 1) << QDir(home + "/buffer").entryList().join(", ").toStdString();
+        EXPECT_GT(QFileInfo(home + "/buffer/" + kept[0]).size(), 0);
+        EXPECT_TRUE(stderrText.contains("[7350]") && stderrText.contains(home + "/buffer/" + kept[0]))
+            << stderrText.toStdString();
+    }
+
     QString home, records, stderrText;
     bool mountsRefused = false;
     QProcessEnvironment env;
@@ -527,5 +541,91 @@ TEST_F(RecordProgramTest, AServerAskedToEndFinishesItsWaveFileFirst) {
     EXPECT_EQ(qFromLittleEndian<quint32>(bytes.constData() + data + 4), quint32(bytes.size() - data - 8));
     EXPECT_GT(bytes.size() - data - 8, 512 * 10) << "a few seconds of sound";
 }
+
+TEST_F(RecordProgramTest, AWaveFileOfAKilledServerSaysHowLongItIs) {
+    if (!needsServer())
+        GTEST_SKIP() << "no encoder server (capturon) in " << test::RuntimeDir().toStdString();
+    // The server is killed outright a few seconds into a codec recording.
+    useImaAdpcm();
+    const QString killServer = "until [ \"$(cat " + quoted(records) + "*.wav 2>/dev/null | wc -c)\" -gt 40000 ]; "
+                               "do sleep 0.2; done; kill -9 " + serverPid();
+    ASSERT_TRUE(runOnSessionBus(recordingLine(killServer), 60000)) << stderrText.toStdString();
+    EXPECT_EQ(process.exitCode(), 1) << stderrText.toStdString();
+
+    // Every sound the server took is in the file, and its sizes say so to a strict reader.
+    const QStringList waves = QDir(records).entryList({"*.wav"}, QDir::Files);
+    ASSERT_EQ(waves.size(), 1) << QDir(records).entryList().join(", ").toStdString();
+    QFile file(records + waves[0]);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    const qsizetype data = bytes.indexOf("data");
+    ASSERT_GT(data, 0);
+    EXPECT_EQ(qFromLittleEndian<quint32>(bytes.constData() + 4) + 8, quint32(bytes.size()));
+    EXPECT_EQ(qFromLittleEndian<quint32>(bytes.constData() + data + 4), quint32(bytes.size() - data - 8));
+    EXPECT_GT(probe(records + waves[0], "format=duration").toDouble(), 3.0);
+    expectUnencodedSoundKept();
+}
+
+TEST_F(RecordProgramTest, ARecordingWhoseSessionBusEndsKeepsWhatWasNotEncodedAndSaysWhy) {
+    if (!needsServer())
+        GTEST_SKIP() << "no encoder server (capturon) in " << test::RuntimeDir().toStdString();
+    // The session bus (the parent of the shell is the bus's session runner) ends under both programs.
+    ASSERT_TRUE(runOnSessionBus(recordingLine(whenRecording("mp3", 3) + "; pkill -TERM -P $PPID -x dbus-daemon"), 60000))
+        << stderrText.toStdString();
+    EXPECT_EQ(process.exitCode(), 1) << stderrText.toStdString();
+    EXPECT_TRUE(stderrText.contains("[7440]")) << stderrText.toStdString();
+    EXPECT_FALSE(stderrText.contains("[6658]")) << stderrText.toStdString();
+    EXPECT_EQ(QDir(records).entryList({"*.mp3"}, QDir::Files).size(), 1);
+    expectUnencodedSoundKept();
+}
+
+TEST_F(RecordProgramTest, AFullRecordingDiskSaysWhichFileEndsEarlyAndKeepsWhatWasNotWritten) {
+    if (!needsServer())
+        GTEST_SKIP() << "no encoder server (capturon) in " << test::RuntimeDir().toStdString();
+    // Another program fills the recording disk to the last byte while the
+    // server writes; the buffer's disk keeps its room.
+    const QString fill = whenRecording("mp3", 2) + "; dd if=/dev/zero of=" + quoted(records + "fill") +
+                         " bs=64k 2>/dev/null; sleep 4; rm " + quoted(records + "fill");
+    const bool ended = runOnSmallDisk(records, recordingLine(fill), 60000, "size=16m");
+    if (!ended && mountsRefused)
+        GTEST_SKIP() << "this system mounts no tmpfs, not even in a namespace of its own";
+    ASSERT_TRUE(ended) << stderrText.toStdString();
+    EXPECT_EQ(process.exitCode(), 1) << stderrText.toStdString();
+    EXPECT_TRUE(stderrText.contains(QRegularExpression(
+        "\\[6652\\] [^\\n]*" + QRegularExpression::escape(records) + "R[0-9_]+\\.mp3: " +
+        QRegularExpression::escape(QString::fromLocal8Bit(std::strerror(ENOSPC))) +
+        "\\. That file ends early, after [0-9.]+ seconds")))
+        << stderrText.toStdString();
+    expectUnencodedSoundKept();
+}
+
+TEST_F(RecordProgramTest, ARecordingThatCannotStartSaysWhyOnTheEditorsOwnErrorOutput) {
+    if (!needsServer())
+        GTEST_SKIP() << "no encoder server (capturon) in " << test::RuntimeDir().toStdString();
+    // The server's messages go where the bus sends them; the editor's own
+    // error output alone is what a scheduled run keeps.
+    const QString editorErrors = home + "/editor.err";
+    const QString line = quoted(capturon) + " /RegServer && " + quoted(kelbrin) + " -rec 1 2> " + quoted(editorErrors);
+    struct Case {
+        QByteArray settings;
+        QString said;
+    } cases[] = {
+        // Each case adds its settings to the ones before it.
+        {"RecDir=" + (home + "/file/folder/").toUtf8() + "\n",
+         "[6654] No output file could be created in the recording folder " + home + "/file/folder: " +
+             QString::fromLocal8Bit(std::strerror(ENOTDIR))},
+        {"EngineType=0\n", "[7442] No codec format is chosen for recording (" + home + "/config/Pelorin/formatex.ini"},
+    };
+    test::WriteFile(home + "/file", "not a folder");
+    for (const Case& c : cases) {
+        addSettings(c.settings);
+        ASSERT_TRUE(runOnSessionBus(line, 60000)) << stderrText.toStdString();
+        EXPECT_EQ(process.exitCode(), 1) << c.said.toStdString();
+        QFile said(editorErrors);
+        ASSERT_TRUE(said.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(QString::fromUtf8(said.readAll()).contains(c.said)) << c.said.toStdString();
+    }
+}
+
 
 } // namespace

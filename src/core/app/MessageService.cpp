@@ -141,7 +141,14 @@ struct OpenBox {
 
 bool MessageBoxOpen() { return g_openBoxes > 0; }
 
+namespace {
+ShownMessage g_lastShown;
+} // namespace
+
+const ShownMessage& LastShownMessage() { return g_lastShown; }
+
 int ShowMessage(const QString& text, int style, const QString& title, int textNumber) {
+    g_lastShown = {g_lastShown.count + 1, textNumber, text};
     if (auto answer = AutoAnswerFor(style)) {
         WriteNotice(textNumber, text);
         return *answer;

@@ -77,6 +77,15 @@ int ShowMessage(const QString& text, int style = 0, const QString& title = QStri
 std::optional<QString> InputBox(const QString& prompt, const QString& title = QString(),
                                 const QString& defaultText = QString(), int textNumber = 0);
 
+// The last message box this process showed (or wrote as a notice), and how
+// many it has shown: a caller can tell whether a call it made said why it failed.
+struct ShownMessage {
+    quint64 count = 0;
+    int number = 0;
+    QString text;
+};
+const ShownMessage& LastShownMessage();
+
 // True while a box waits for its answer. Its nested event loop still runs
 // timers, and what they do must not decide the question for the user.
 bool MessageBoxOpen();

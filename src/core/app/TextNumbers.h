@@ -109,5 +109,8 @@ constexpr int kSegmentsPastTheEnd = 7344;   // |1 the segment list, |2 its piece
 constexpr int kFolderGoneSkipped = 7431;    // |1 the destination folder, |2 the tracks left out after it went
 constexpr int kSegmentsReversed = 7430;     // |1 the segment list, |2 "line (start-end)" of pairs ending before they start
 constexpr int kHeaderEditsUnwritten = 7420;  // |1 the files whose edited frame headers are not written
+constexpr int kServerBusEnded = 7440;      // the server's session bus ended during a recording
+constexpr int kServerRefusedStart = 7441; // the server could not start a recording, and said no reason
+constexpr int kNoCodecFormat = 7442;      // |1 the missing codec format file
 
 } // namespace kelbrin::texts

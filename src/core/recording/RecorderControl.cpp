@@ -180,7 +180,11 @@ bool RecorderControl::prepareFormat(CapturePcmFormat& format, std::int64_t& bloc
     m_recordedTag = RecordedFormatTag(m_recording, lame);
     if (!lame) {
         if (!QFileInfo::exists(FormatFilePath())) {
-            cmdSetting_Click();
+            // A scheduled run has nobody to choose one in the settings window.
+            if (m_unattended)
+                ShowText(texts::kNoCodecFormat, mb::Critical, QStringLiteral("|1"), FormatFilePath());
+            else
+                cmdSetting_Click();
             return false;
         }
         const WaveFormatEx source = CodecSourceFormat(WaveFormatEx::fromRecord(m_recording.RecordFormat));
@@ -225,6 +229,8 @@ bool RecorderControl::startRecording() {
     m_namesBefore = {GetSetting(handshake::kFilePath), GetSetting(handshake::kLastFile)};
     m_announced.clear();
     if (!m_recorder->INIT(FormatFilePath(), m_engine.BufferFilePath())) {
+        if (m_unattended)
+            sayStartRefused();
         abandonStart();
         return false;
     }
@@ -253,6 +259,19 @@ bool RecorderControl::startRecording() {
     m_view.setButtonEnabled(RecorderView::Stop, true);
     trayState(RecorderTrayState::Recording);
     return true;
+}
+
+// The server has shown its reason in its own process, where a scheduled run
+// may have nobody to see it: the run says it too.
+void RecorderControl::sayStartRefused() {
+    Settings().sync();
+    const QString refusal = GetSetting(handshake::kStartRefusal);
+    const qsizetype tab = refusal.indexOf(QLatin1Char('\t'));
+    const int number = tab > 0 ? refusal.left(tab).toInt() : 0;
+    if (number > 0)
+        ShowMessage(refusal.mid(tab + 1), mb::Critical, QString(), number);
+    else
+        ShowText(texts::kServerRefusedStart, mb::Critical);
 }
 
 void RecorderControl::abandonStart() {
@@ -416,7 +435,11 @@ void RecorderControl::serverFailed() {
     const int reason = m_engine.handshake().serverEnded() ? m_engine.handshake().endReason() : 0;
     const QString reasonText = reason > 0 ? GetText(reason) : QString();
     const bool general = !reasonText.isEmpty() && !reasonText.contains(QLatin1String("|1"));
-    const int number = general ? reason : texts::kServerEnded;
+    int number = general ? reason : texts::kServerEnded;
+    // The server takes the end of its bus for the end of the editor, which
+    // is plainly still here.
+    if (reason == texts::kEditorGone)
+        number = texts::kServerBusEnded;
     m_failure = GetText(number);
     ShowMessage(m_failure, mb::Exclamation, QString(), number);
 }

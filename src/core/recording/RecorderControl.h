@@ -100,6 +100,7 @@ private:
     bool startRecording();
     bool prepareFormat(CapturePcmFormat& format, std::int64_t& blockBytes);
     void abandonStart();
+    void sayStartRefused();
     void haltCapture();
     void requestEnd();
     void serverEndedByItself();

@@ -98,11 +98,13 @@ QStringList HandOverRecordings(const RecordingConfiguration& recording, const QS
         request.newTrack = true;
         request.secondFlag = true;
         request.runAtOnce = true;
-        // An empty list (no speech found) would make no track: the whole file is taken then.
+        // A list that makes no piece would make no track (no speech found, or
+        // a later file of a split whose talk starts and runs on past its
+        // end): the whole file is taken then.
         const QString listPath = SegmentListPath(path);
         if (QFileInfo(listPath).isFile()) {
             const auto marks = ReadSegmentList(listPath);
-            request.bySegmentList = marks && !marks->isEmpty();
+            request.bySegmentList = marks && !SegmentPieces(*marks).isEmpty();
         }
         // Each file its own second, so default output names differ.
         request.date = dayZero.msecsTo(stamp.addSecs(i + 1)) / 86400000.0;

@@ -17,6 +17,7 @@
 //               captured before a stop or pause)
 //   RecEndRequest 1 go on, 0 finish, -1 abandon  RecFilePath     name of the output file being written
 //                                                RecLastFile     name of the output file closed last
+//                                                RecStartRefusal why the last INIT failed
 //   RecTime, RecStop (the recorder window's own)
 //
 // The counts only grow during a recording, so a read that comes late only
@@ -59,6 +60,8 @@ inline const QString kLoop = QStringLiteral("RecLoop");
 inline const QString kEndReason = QStringLiteral("RecEndReason");
 inline const QString kFilePath = QStringLiteral("RecFilePath");
 inline const QString kLastFile = QStringLiteral("RecLastFile"); // the file closed last
+// Why the last INIT failed: "number<TAB>text" of the message the server showed.
+inline const QString kStartRefusal = QStringLiteral("RecStartRefusal");
 
 // RecEndRequest values.
 constexpr int kGoOn = 1;

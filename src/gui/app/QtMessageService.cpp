@@ -6,8 +6,11 @@
 #include <QApplication>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
+#include <QWindow>
 
+#include <tuple>
 #include <vector>
 
 namespace kelbrin {
@@ -62,10 +65,56 @@ QMessageBox::Icon iconFor(int style) {
     }
 }
 
+// Qt keeps no record of the order in which windows were active, so the last
+// one is followed from the start.
+QPointer<QWindow>& lastFocusWindow() {
+    static QPointer<QWindow> window;
+    return window;
+}
+
+void followFocusWindow() {
+    if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        QObject::connect(app, &QGuiApplication::focusWindowChanged, app, [](QWindow* window) {
+            if (window)
+                lastFocusWindow() = window;
+        });
+}
+Q_COREAPP_STARTUP_FUNCTION(followFocusWindow)
+
+// The window a box opens over. Between a dialog's closing and the window
+// manager's activating the window below it no window is active; a box without
+// owner would then open under a window that stays on top, out of sight, and
+// the program would seem to hang. So the box goes with the visible window it
+// most likely belongs to: one that stays on top, else the one last active,
+// else the newest.
+QWidget* boxOwner() {
+    if (QWidget* modal = QApplication::activeModalWidget())
+        return modal;
+    if (QWidget* active = QApplication::activeWindow())
+        return active;
+    const QWindowList created = QGuiApplication::topLevelWindows(); // oldest first
+    QWidget* owner = nullptr;
+    std::tuple<bool, bool, qsizetype> best{false, false, -1};
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        const Qt::WindowType type = window->windowType();
+        if (!window->isVisible() || type == Qt::ToolTip || type == Qt::Popup)
+            continue;
+        const QWindow* handle = window->windowHandle();
+        const std::tuple<bool, bool, qsizetype> rank{window->windowFlags().testFlag(Qt::WindowStaysOnTopHint),
+                                                     handle && handle == lastFocusWindow(),
+                                                     created.indexOf(handle)};
+        if (!owner || rank > best) {
+            owner = window;
+            best = rank;
+        }
+    }
+    return owner;
+}
+
 } // namespace
 
 int QtMessageService::showMessage(const MessageRequest& request) {
-    QMessageBox box(QApplication::activeWindow());
+    QMessageBox box(boxOwner());
     box.setIcon(iconFor(request.style));
     box.setWindowTitle(titleOrProgramName(request.title));
     box.setTextFormat(Qt::PlainText);
@@ -92,7 +141,7 @@ int QtMessageService::showMessage(const MessageRequest& request) {
 }
 
 std::optional<QString> QtMessageService::inputBox(const InputRequest& request) {
-    QInputDialog dialog(QApplication::activeWindow());
+    QInputDialog dialog(boxOwner());
     dialog.setInputMode(QInputDialog::TextInput);
     dialog.setWindowTitle(titleOrProgramName(request.title));
     dialog.setLabelText(DisplayText(request.prompt));

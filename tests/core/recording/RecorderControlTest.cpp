@@ -244,7 +244,7 @@ TEST_F(RecorderControlTest, ARecordingRunsStopsByHandAndComesBackThroughTheSplit
     EXPECT_TRUE(messages->shown.isEmpty());
 }
 
-TEST_F(RecorderControlTest, ARecordingWithSpeechMarksIsCutByThemAndOneWithoutIsTakenWhole) {
+TEST_F(RecorderControlTest, ARecordingWithSpeechMarksIsCutByThemAndOneWithoutAPieceIsTakenWhole) {
     test::WriteFile(records + "R0101__00_00_00.tim", "\r\n12\r\n-95");
     start();
     play(1000);
@@ -256,9 +256,16 @@ TEST_F(RecorderControlTest, ARecordingWithSpeechMarksIsCutByThemAndOneWithoutIsT
     play(1000);
     control->cmdStopRec_Click();
     waitForHandOver();
-    ASSERT_EQ(split.requests.size(), 2);
+    // A later file of a split recording, whose talk starts in it and runs on past its end.
+    test::WriteFile(records + "R0101__00_00_02.tim", "\r\n1");
+    start();
+    play(1000);
+    control->cmdStopRec_Click();
+    waitForHandOver();
+    ASSERT_EQ(split.requests.size(), 3);
     EXPECT_TRUE(split.requests[0].bySegmentList);
     EXPECT_FALSE(split.requests[1].bySegmentList);
+    EXPECT_FALSE(split.requests[2].bySegmentList);
     EXPECT_TRUE(messages->shown.isEmpty());
 }
 

@@ -1,10 +1,14 @@
 // The recording settings window: what it shows on first use and from stored
 // values, how its controls depend on each other, its buttons, and what it
 // stores when it closes.
+#include "../app/ModalDriver.h"
 #include "core/app/ProgramObjects.h"
 #include "core/app/TextCatalog.h"
 #include "core/recording/CodecFormatChoice.h"
+#include "core/recording/FormatFile.h"
+#include "gui/app/QtMessageService.h"
 #include "gui/app/Translation.h"
+#include "gui/recording/codecChooser.h"
 #include "gui/recording/frmRecording.h"
 #include "platform/capture/FakeCaptureDevices.h"
 #include "platform/lame/FakeLameLibrary.h"
@@ -14,11 +18,15 @@
 
 #include <QCheckBox>
 #include <QCoreApplication>
+#include <QDir>
 #include <QEvent>
 #include <QComboBox>
+#include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
@@ -312,6 +320,42 @@ TEST_F(RecordingWindow, FormatButtonShowsTheChoiceAndWavFollowsTheCodec) {
     EXPECT_TRUE(window->chkRecord->isChecked());
     EXPECT_FALSE(window->chkRecord->isEnabled());
     EXPECT_EQ(window->lblRecordFormat->text(), "PCM 44100 Hz, stereo");
+}
+
+// The window stays on top, and when the chooser closes no window is active
+// until the window manager activates the options window again: a box without
+// owner would open underneath it, out of the user's sight.
+TEST_F(RecordingWindow, FormatNotStoredBoxOpensOverTheWindow) {
+    // The format file's folder is taken by a file, so the choice cannot be stored.
+    const QString folder = QFileInfo(FormatFilePath()).absolutePath();
+    const QString aside = folder + ".aside";
+    const bool hadFolder = QFileInfo(folder).isDir() && QDir().rename(folder, aside);
+    test::WriteFile(folder, "not a folder");
+    auto scripted = SetMessageService(std::make_unique<QtMessageService>());
+    open();
+    window->Option1[0]->click(); // the codec engine, whose frame holds the format button
+    QCoreApplication::processEvents();
+
+    test::WhenModal<codecChooser>([](codecChooser* chooser) {
+        chooser->cboFormatTag->setCurrentIndex(chooser->cboFormatTag->findText("PCM"));
+        chooser->cmdOK->click();
+        QApplication::setActiveWindow(nullptr); // the window manager has not activated any window yet
+    });
+    QPointer<QWidget> owner;
+    QString text;
+    test::WhenModal<QMessageBox>([&](QMessageBox* box) {
+        owner = box->parentWidget() ? box->parentWidget()->window() : nullptr;
+        text = box->text();
+        box->accept();
+    });
+    QTest::mouseClick(window->cmdFormat, Qt::LeftButton);
+
+    SetMessageService(std::move(scripted));
+    QFile::remove(folder);
+    if (hadFolder)
+        QDir().rename(aside, folder);
+    EXPECT_TRUE(text.startsWith("The recording format could not be saved")) << text.toStdString();
+    EXPECT_EQ(owner.data(), window.data());
 }
 
 TEST_F(RecordingWindow, InfoButtonShowsTheEncoderVersion) {
