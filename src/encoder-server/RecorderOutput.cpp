@@ -28,6 +28,7 @@ bool RecorderOutput::openFile() {
                                             extension, m_options.segmentList);
     m_bytes = 0;
     m_frames = 0;
+    m_cutShort = false;
     m_name = base + extension;
     m_file.setFileName(path());
     // A new name is never an existing file, so nothing is overwritten. What
@@ -41,8 +42,14 @@ bool RecorderOutput::openFile() {
     m_names.append(m_name);
     if (m_options.wave) {
         const QByteArray header = WaveHeader(m_options.format, &m_layout);
+        errno = 0;
         if (m_file.write(header) != header.size()) {
-            m_error = m_file.errorString();
+            // A file without its whole header is no recording: it goes.
+            m_error = systemError();
+            m_file.close();
+            QFile::remove(path());
+            m_names.removeLast();
+            m_name.clear();
             return false;
         }
     }
@@ -54,29 +61,34 @@ bool RecorderOutput::openFile() {
     return true;
 }
 
+// After a part of a write went through, the file names no reason: the
+// system's own, of the write that failed, says it.
+QString RecorderOutput::systemError() const {
+    const int failed = errno;
+    return failed != 0 ? QString::fromLocal8Bit(std::strerror(failed)) : m_file.errorString();
+}
+
 bool RecorderOutput::write(const char* data, qint64 size, qint64 sourceFrames) {
-    if (!m_file.isOpen())
+    if (!m_file.isOpen() || m_cutShort)
         return false;
     errno = 0;
     if (size > 0 && m_file.write(data, size) != size) {
-        // After a part of the write went through, the file names no reason:
-        // the system's own, of the write that failed, says it.
-        const int failed = errno;
-        m_error = failed != 0 ? QString::fromLocal8Bit(std::strerror(failed)) : m_file.errorString();
+        m_error = systemError();
         // A full disk may take part of the write: the file is cut back to the
         // last whole write, as the block is not counted as encoded and its
-        // sound stays in the capture buffer.
+        // sound stays in the capture buffer. The encoder's tail of that block
+        // would follow a gap: nothing more is written.
+        m_cutShort = true;
         if (m_file.resize(dataStart() + m_bytes))
             m_file.seek(dataStart() + m_bytes);
         return false;
     }
     m_bytes += size;
     m_frames += sourceFrames;
-    if (m_options.wave && size > 0 &&
-        !MarkWaveSizes(m_file, m_layout, static_cast<quint32>(std::min<qint64>(m_frames, std::numeric_limits<quint32>::max())))) {
-        m_error = m_file.errorString();
-        return false;
-    }
+    // The sound is in the file: sizes that could not follow it now are
+    // written again at the next write and at the close.
+    if (m_options.wave && size > 0)
+        MarkWaveSizes(m_file, m_layout, static_cast<quint32>(std::min<qint64>(m_frames, std::numeric_limits<quint32>::max())));
     return true;
 }
 
@@ -84,10 +96,6 @@ qint64 RecorderOutput::dataStart() const { return m_options.wave ? m_layout.data
 
 qint64 RecorderOutput::seconds() const {
     return m_options.sampleRate > 0 ? m_frames / m_options.sampleRate : 0;
-}
-
-double RecorderOutput::exactSeconds() const {
-    return m_options.sampleRate > 0 ? double(m_frames) / m_options.sampleRate : 0;
 }
 
 bool RecorderOutput::fits(qint64 more) const {
@@ -100,7 +108,8 @@ bool RecorderOutput::closeFile(qint64 samplesHeld) {
         return true;
     bool ok = true;
     if (m_options.wave) {
-        const qint64 held = samplesHeld >= 0 ? samplesHeld : m_frames;
+        // A file cut short holds the frames of its whole writes, whatever the codec took in.
+        const qint64 held = samplesHeld >= 0 && !m_cutShort ? samplesHeld : m_frames;
         const qint64 samples = std::min<qint64>(held, std::numeric_limits<quint32>::max());
         ok = PatchWaveSizes(m_file, m_layout, static_cast<quint32>(samples));
     }

@@ -51,7 +51,6 @@ public:
     qint64 framesWritten() const { return m_frames; }
     // Whole seconds of PCM in this file so far.
     qint64 seconds() const;
-    double exactSeconds() const;
     // Whether `more` bytes still fit below the 4 GiB a RIFF size can hold.
     bool fits(qint64 more) const;
     SegmentList& segments() { return m_segments; }
@@ -59,6 +58,7 @@ public:
 
 private:
     qint64 dataStart() const; // the header's length
+    QString systemError() const;
     std::function<QDateTime()> m_now;
     OutputOptions m_options;
     QFile m_file;
@@ -67,6 +67,7 @@ private:
     WaveLayout m_layout;
     qint64 m_bytes = 0;
     qint64 m_frames = 0;
+    bool m_cutShort = false; // a write failed: nothing more goes into this file
     SegmentList m_segments;
     QString m_error;
 };

@@ -86,10 +86,12 @@ bool StreamServer::openCodec(const QString& formatFile) {
 
 bool StreamServer::INIT(const QString& formatFile, const QString& bufferFile) {
     const DeferredBoxes boxesAfterTheCall(m_clock);
-    if ((m_open && m_state == kRecording) || passRunning())
-        return false; // one recording at a time; the open one goes on
+    // Whatever an earlier refusal said is not this call's reason.
     Settings().sync();
     SaveSetting(handshake::kStartRefusal, QString());
+    Settings().sync();
+    if ((m_open && m_state == kRecording) || passRunning())
+        return false; // one recording at a time; the open one goes on
     const quint64 shownBefore = LastShownMessage().count;
     if (openRecording(formatFile, bufferFile))
         return true;
@@ -203,7 +205,7 @@ void StreamServer::loopFinished(int reason) {
             detail = QDir::toNativeSeparators(m_output.folder()) + QStringLiteral(": ") + detail;
         if (reason == servertext::kOutputWriteFailed) {
             detail = QDir::toNativeSeparators(m_output.path()) + QStringLiteral(": ") + detail;
-            held = QString::number(m_output.exactSeconds(), 'f', 1);
+            held = QString::number(m_output.seconds());
         }
         m_clock.callAfter(0, [reason, detail, held] {
             ShowText(reason, mb::Exclamation, QStringLiteral("|1"), detail, QStringLiteral("|2"), held);

@@ -11,6 +11,8 @@
 #include <QFile>
 #include <QtEndian>
 #include <gtest/gtest.h>
+#include <csignal>
+#include <sys/resource.h>
 
 using namespace kelbrin;
 using namespace kelbrin::test;
@@ -93,6 +95,46 @@ TEST(OutputFiles, FilesStayBelowTheSizeARiffFieldHolds) {
     EXPECT_TRUE(output.fits(1LL << 31));
     EXPECT_FALSE(output.fits(kMaxRiffFileSize));
     output.closeFile();
+}
+
+TEST(OutputFiles, AWriteTheDiskTakesOnlyInPartCutsTheFileBackToItsWholeWrites) {
+    RecorderOutput output([] { return QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5)); });
+    OutputOptions options;
+    options.folder = MakeTempDir("cut");
+    options.wave = true;
+    options.format = WaveFormatEx::pcm(1, 8000, 16);
+    output.startRecording(options);
+    ASSERT_TRUE(output.openFile());
+    ASSERT_TRUE(output.write(QByteArray(1000, 1), 500));
+    const QString path = output.path();
+    // Mid-recording, the sizes already tell a reader what the file holds.
+    QByteArray wav = ReadAll(path);
+    const int data = int(wav.indexOf("data")) + 8;
+    ASSERT_GT(data, 8);
+    EXPECT_EQ(Le32At(wav, 4), quint32(wav.size() - 8));
+    EXPECT_EQ(Le32At(wav, data - 4), 1000u);
+
+    // Room for half the next block only, as on a disk that has just filled.
+    rlimit before{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &before), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = before;
+    small.rlim_cur = wav.size() + 500;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool written = output.write(QByteArray(1000, 2), 500);
+    setrlimit(RLIMIT_FSIZE, &before);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_FALSE(written);
+    EXPECT_FALSE(output.lastError().isEmpty());
+    // What follows a gap is no part of the file either.
+    EXPECT_FALSE(output.write(QByteArray(100, 3), 50));
+    output.closeFile(9999);
+
+    wav = ReadAll(path);
+    EXPECT_EQ(wav.size(), data + 1000);
+    EXPECT_EQ(wav.mid(data), QByteArray(1000, 1));
+    EXPECT_EQ(Le32At(wav, data - 4), 1000u);
+    EXPECT_EQ(Le32At(wav, data - 12), 500u); // the samples of the whole writes, not the codec's count
 }
 
 TEST(SegmentList, EntriesAreCrLfAndSignedSecondsWithoutAFinalBreak) {

@@ -594,7 +594,7 @@ TEST_F(RecordProgramTest, AFullRecordingDiskSaysWhichFileEndsEarlyAndKeepsWhatWa
     EXPECT_TRUE(stderrText.contains(QRegularExpression(
         "\\[6652\\] [^\\n]*" + QRegularExpression::escape(records) + "R[0-9_]+\\.mp3: " +
         QRegularExpression::escape(QString::fromLocal8Bit(std::strerror(ENOSPC))) +
-        "\\. That file ends early, after [0-9.]+ seconds")))
+        "\\. That file ends early, after [0-9]+ s of sound")))
         << stderrText.toStdString();
     expectUnencodedSoundKept();
 }

@@ -264,6 +264,11 @@ bool RecorderControl::startRecording() {
 // The server has shown its reason in its own process, where a scheduled run
 // may have nobody to see it: the run says it too.
 void RecorderControl::sayStartRefused() {
+    // A call that never reached the server leaves no reason of its own.
+    if (!m_recorder->answering()) {
+        ShowText(texts::kServerRefusedStart, mb::Critical);
+        return;
+    }
     Settings().sync();
     const QString refusal = GetSetting(handshake::kStartRefusal);
     const qsizetype tab = refusal.indexOf(QLatin1Char('\t'));

@@ -97,7 +97,7 @@ QWidget* boxOwner() {
     std::tuple<bool, bool, qsizetype> best{false, false, -1};
     for (QWidget* window : QApplication::topLevelWidgets()) {
         const Qt::WindowType type = window->windowType();
-        if (!window->isVisible() || type == Qt::ToolTip || type == Qt::Popup)
+        if (!window->isVisible() || window->isMinimized() || type == Qt::ToolTip || type == Qt::Popup)
             continue;
         const QWindow* handle = window->windowHandle();
         const std::tuple<bool, bool, qsizetype> rank{window->windowFlags().testFlag(Qt::WindowStaysOnTopHint),
