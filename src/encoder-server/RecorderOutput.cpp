@@ -11,6 +11,13 @@
 
 namespace kelbrin {
 
+namespace {
+// A "fact" count holds no more than 32 bits.
+quint32 FactCount(qint64 samples) {
+    return static_cast<quint32>(std::min<qint64>(samples, std::numeric_limits<quint32>::max()));
+}
+} // namespace
+
 RecorderOutput::RecorderOutput(std::function<QDateTime()> now) : m_now(std::move(now)) {}
 
 void RecorderOutput::startRecording(const OutputOptions& options) {
@@ -88,7 +95,7 @@ bool RecorderOutput::write(const char* data, qint64 size, qint64 sourceFrames) {
     // The sound is in the file: sizes that could not follow it now are
     // written again at the next write and at the close.
     if (m_options.wave && size > 0)
-        MarkWaveSizes(m_file, m_layout, static_cast<quint32>(std::min<qint64>(m_frames, std::numeric_limits<quint32>::max())));
+        MarkWaveSizes(m_file, m_layout, FactCount(m_frames));
     return true;
 }
 
@@ -109,9 +116,7 @@ bool RecorderOutput::closeFile(qint64 samplesHeld) {
     bool ok = true;
     if (m_options.wave) {
         // A file cut short holds the frames of its whole writes, whatever the codec took in.
-        const qint64 held = samplesHeld >= 0 && !m_cutShort ? samplesHeld : m_frames;
-        const qint64 samples = std::min<qint64>(held, std::numeric_limits<quint32>::max());
-        ok = PatchWaveSizes(m_file, m_layout, static_cast<quint32>(samples));
+        ok = PatchWaveSizes(m_file, m_layout, FactCount(samplesHeld >= 0 && !m_cutShort ? samplesHeld : m_frames));
     }
     ok = m_file.flush() && ok;
     if (!ok)

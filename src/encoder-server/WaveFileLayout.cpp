@@ -46,35 +46,27 @@ QByteArray WaveHeader(const WaveFormatEx& format, WaveLayout* layout) {
     return header;
 }
 
-namespace {
+bool PatchWaveSizes(QFileDevice& file, const WaveLayout& layout, quint32 samples) {
+    if (!file.flush())
+        return false;
+    const qint64 size = file.size();
+    const qint64 data = size - layout.dataStart;
+    // Chunks keep an even length; the pad byte is no part of the data.
+    if (data % 2 != 0 && (!file.seek(size) || file.write("\0", 1) != 1))
+        return false;
+    return MarkWaveSizes(file, layout, samples, data);
+}
 
-bool WriteSizes(QFileDevice& file, const WaveLayout& layout, quint32 samples, qint64 size, qint64 data) {
+bool MarkWaveSizes(QFileDevice& file, const WaveLayout& layout, quint32 samples, qint64 data) {
+    if (!file.flush())
+        return false;
+    const qint64 size = file.size();
+    if (data < 0)
+        data = size - layout.dataStart;
     bool ok = WriteAt(file, 4, static_cast<quint32>(size - 8));
     ok = WriteAt(file, layout.factCountPosition, samples) && ok;
     ok = WriteAt(file, layout.dataSizePosition, static_cast<quint32>(data)) && ok;
     return file.seek(size) && file.flush() && ok;
-}
-
-} // namespace
-
-bool PatchWaveSizes(QFileDevice& file, const WaveLayout& layout, quint32 samples) {
-    if (!file.flush())
-        return false;
-    qint64 size = file.size();
-    const qint64 data = size - layout.dataStart;
-    if (data % 2 != 0) { // chunks keep an even length
-        if (!file.seek(size) || file.write("\0", 1) != 1)
-            return false;
-        ++size;
-    }
-    return WriteSizes(file, layout, samples, size, data);
-}
-
-bool MarkWaveSizes(QFileDevice& file, const WaveLayout& layout, quint32 samples) {
-    if (!file.flush())
-        return false;
-    const qint64 size = file.size();
-    return WriteSizes(file, layout, samples, size, size - layout.dataStart);
 }
 
 } // namespace kelbrin

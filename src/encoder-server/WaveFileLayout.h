@@ -27,8 +27,9 @@ QByteArray WaveHeader(const WaveFormatEx& format, WaveLayout* layout);
 
 // Writes the RIFF size, the sample count and the data size into the open file.
 bool PatchWaveSizes(QFileDevice& file, const WaveLayout& layout, quint32 samples);
-// The same for a file still being written: no padding, the position stays at the end.
-bool MarkWaveSizes(QFileDevice& file, const WaveLayout& layout, quint32 samples);
+// The same for a file still being written: no padding, the position stays at
+// the end. `data` is the data chunk's length, when not all that follows the header.
+bool MarkWaveSizes(QFileDevice& file, const WaveLayout& layout, quint32 samples, qint64 data = -1);
 
 // The largest file a RIFF size field can describe.
 constexpr qint64 kMaxRiffFileSize = 0xFFFFFFFFLL;

@@ -27,6 +27,15 @@ QByteArray ReadAll(const QString& path) {
 
 quint32 Le32At(const QByteArray& bytes, int at) { return qFromLittleEndian<quint32>(bytes.constData() + at); }
 
+// Starts a recording of plain PCM WAVE files in a folder of its own.
+void StartWaveRecording(RecorderOutput& output, const char* folder, const WaveFormatEx& format) {
+    OutputOptions options;
+    options.folder = MakeTempDir(folder);
+    options.wave = true;
+    options.format = format;
+    output.startRecording(options);
+}
+
 } // namespace
 
 TEST(OutputNames, MonthDayAndTimeAndACounterInsteadOfOverwriting) {
@@ -86,11 +95,7 @@ TEST(OutputFiles, CodecWaveHeaderCarriesTheFormatsOwnSizeAndEvenChunks) {
 
 TEST(OutputFiles, FilesStayBelowTheSizeARiffFieldHolds) {
     RecorderOutput output;
-    OutputOptions options;
-    options.folder = MakeTempDir("riff");
-    options.wave = true;
-    options.format = WaveFormatEx::pcm(2, 44100, 16);
-    output.startRecording(options);
+    StartWaveRecording(output, "riff", WaveFormatEx::pcm(2, 44100, 16));
     ASSERT_TRUE(output.openFile());
     EXPECT_TRUE(output.fits(1LL << 31));
     EXPECT_FALSE(output.fits(kMaxRiffFileSize));
@@ -98,12 +103,8 @@ TEST(OutputFiles, FilesStayBelowTheSizeARiffFieldHolds) {
 }
 
 TEST(OutputFiles, AWriteTheDiskTakesOnlyInPartCutsTheFileBackToItsWholeWrites) {
-    RecorderOutput output([] { return QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5)); });
-    OutputOptions options;
-    options.folder = MakeTempDir("cut");
-    options.wave = true;
-    options.format = WaveFormatEx::pcm(1, 8000, 16);
-    output.startRecording(options);
+    RecorderOutput output;
+    StartWaveRecording(output, "cut", WaveFormatEx::pcm(1, 8000, 16));
     ASSERT_TRUE(output.openFile());
     ASSERT_TRUE(output.write(QByteArray(1000, 1), 500));
     const QString path = output.path();

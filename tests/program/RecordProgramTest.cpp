@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSet>
 #include <QtEndian>
 #include <cerrno>
 #include <cstring>
@@ -597,6 +598,32 @@ TEST_F(RecordProgramTest, AFullRecordingDiskSaysWhichFileEndsEarlyAndKeepsWhatWa
         "\\. That file ends early, after [0-9]+ s of sound")))
         << stderrText.toStdString();
     expectUnencodedSoundKept();
+}
+
+TEST_F(RecordProgramTest, EveryFileOfASplitSpeechMarkRecordingBecomesATrack) {
+    if (!needsServer())
+        GTEST_SKIP() << "no encoder server (capturon) in " << test::RuntimeDir().toStdString();
+    // Ticks three seconds apart: talk that starts in one file and runs on
+    // past its end, so later files' lists hold a start or an end alone.
+    addSettings("RecSpeech=1\nNewFileRec=150\n");
+    env.insert("KELBRIN_CAPTURE_SOURCE", "audiotestsrc is-live=true wave=ticks tick-interval=3000000000 volume=0.8");
+    process.setProcessEnvironment(env);
+    ASSERT_TRUE(runOnSessionBus(recordingLine(whenRecording("mp3", 28) + "; kill -TERM $k"), 90000))
+        << stderrText.toStdString();
+    EXPECT_EQ(process.exitCode(), 0) << stderrText.toStdString();
+
+    const QStringList mp3s = QDir(records).entryList({"*.mp3"}, QDir::Files);
+    ASSERT_GE(mp3s.size(), 3) << QDir(records).entryList().join(", ").toStdString();
+    const ProjectReadResult saved =
+        ReadProjectFile(home + "/Record " + QDate::currentDate().toString("MM_dd") + ".kbe", AnsiCodec());
+    ASSERT_EQ(saved.status, ProjectReadStatus::Ok) << stderrText.toStdString();
+    QSet<QString> withTracks;
+    for (const auto& track : saved.contents.tracks)
+        for (const auto& source : saved.contents.sources)
+            if (source.id == track.sourceId)
+                withTracks << source.path;
+    for (const QString& mp3 : mp3s)
+        EXPECT_TRUE(withTracks.contains(records + mp3)) << mp3.toStdString() << " made no track";
 }
 
 TEST_F(RecordProgramTest, ARecordingThatCannotStartSaysWhyOnTheEditorsOwnErrorOutput) {
