@@ -76,6 +76,20 @@ TEST_F(UnattendedStartProgramTest, AnUnknownSavedLanguageFallsBackToEnglishAndGo
     EXPECT_TRUE(settings.readAll().contains("Langauge=KLINGON"));
 }
 
+TEST_F(UnattendedStartProgramTest, ADamagedSettingsFileIsSaidToBeDamagedNotUnwritable) {
+    writeSettings("Language=1\n[Broken\nMarker=kept\n");
+    ASSERT_TRUE(run({"-rec", "1"})) << stderrText.toStdString();
+    EXPECT_TRUE(stderrText.contains("[7450] The settings file " + home + "/config/Pelorin/Kelbrin.conf was damaged"))
+        << stderrText.toStdString();
+    EXPECT_FALSE(stderrText.contains("[7100]")) << stderrText.toStdString();
+    // Read, and written back with what it held.
+    QFile settings(home + "/config/Pelorin/Kelbrin.conf");
+    ASSERT_TRUE(settings.open(QIODevice::ReadOnly));
+    const QByteArray written = settings.readAll();
+    EXPECT_TRUE(written.contains("Marker=kept")) << written.constData();
+    EXPECT_TRUE(written.contains("RecDir=")) << written.constData();
+}
+
 TEST_F(UnattendedStartProgramTest, WithoutADisplayTheProgramRunsOffscreenAndSaysSo) {
     env.remove("QT_QPA_PLATFORM");
     // No display at all, and nobody to answer: the boxes still reach standard error.

@@ -96,6 +96,7 @@ constexpr int kEndRequested = 7390;         // |1 the signal that asked the edit
 constexpr int kUnencodedSoundKept = 7350;  // |1 the kept buffer file
 constexpr int kRecordingTooShort = 7410;   // |1 the recorded file with too few frames to be a track
 constexpr int kSettingsNotWritten = 7100;   // |1 the settings file
+constexpr int kSettingsDamaged = 7450;      // |1 the settings file, read without its unreadable lines
 constexpr int kSourcesNotDeleted = 7101;    // |1 the files
 constexpr int kChangedReadAgain = 7120;     // |1 the source file
 constexpr int kChangedShorter = 7121;       // |1 the source file

@@ -15,22 +15,24 @@
 namespace kelbrin {
 
 namespace {
+using texts::kSettingsDamaged;
 using texts::kSettingsNotWritten;
 }
 
 KelbrinApplication::KelbrinApplication(int& argc, char** argv) : QApplication(argc, argv) {
     SetSettingsFailureHandler(
-        [this](const QString& file, const QString&) { reportSettingsFailure(file); });
+        [this](const QString& file, SettingsFault fault) { reportSettingsFailure(file, fault); });
 }
 
 KelbrinApplication::~KelbrinApplication() {
     SetSettingsFailureHandler(nullptr);
 }
 
-void KelbrinApplication::reportSettingsFailure(const QString& file) {
+void KelbrinApplication::reportSettingsFailure(const QString& file, SettingsFault fault) {
+    const int text = fault == SettingsFault::Damaged ? kSettingsDamaged : kSettingsNotWritten;
     // Settings are written from timers and device callbacks too.
     showLater(m_settingsBoxPending,
-              [file] { ShowText(kSettingsNotWritten, mb::Exclamation, QStringLiteral("|1"), file); });
+              [file, text] { ShowText(text, mb::Exclamation, QStringLiteral("|1"), file); });
 }
 
 void KelbrinApplication::showLater(bool& pending, std::function<void()> show) {

@@ -5,7 +5,10 @@
 // a timer or a queued call is guarded: the failure is reported in the
 // "Error Nr." box, naming the error and the window and control that received
 // the event, and the program and its project stay as they are. A settings
-// file that cannot be written is reported the same way, as a numbered message.
+// file that cannot be written, or that was damaged, is reported the same way,
+// as a numbered message.
+
+#include "platform/settings/SettingsStore.h"
 
 #include <QApplication>
 #include <exception>
@@ -29,7 +32,7 @@ public:
 
 private:
     void report(int number, const QString& description, const QString& where);
-    void reportSettingsFailure(const QString& file);
+    void reportSettingsFailure(const QString& file, SettingsFault fault);
     // Shows a box on the next turn of the event loop, so it never opens inside
     // a device or bus callback; one at a time of each kind: while `pending`
     // is set (until the box has closed), another request is dropped.

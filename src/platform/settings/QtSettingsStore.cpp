@@ -52,9 +52,11 @@ void QtSettingsStore::checkStatus() {
     if (m_failing)
         return;
     m_failing = true;
+    // A format error means lines were skipped while reading; the file itself
+    // was read and is written back from what was read.
     ReportSettingsFailure(m_settings.fileName(), status == QSettings::AccessError
-                                                     ? QStringLiteral("the file cannot be written")
-                                                     : QStringLiteral("the file is damaged"));
+                                                     ? SettingsFault::NotWritten
+                                                     : SettingsFault::Damaged);
 }
 
 QtSettingsStore::FileStamp QtSettingsStore::stampOf(const QString& path) {

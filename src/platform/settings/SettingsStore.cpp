@@ -29,13 +29,17 @@ void SetSettingsFailureHandler(SettingsFailureHandler handler) {
     failureHandler() = std::move(handler);
 }
 
-void ReportSettingsFailure(const QString& file, const QString& reason) {
+void ReportSettingsFailure(const QString& file, SettingsFault fault) {
     if (failureHandler()) {
-        failureHandler()(file, reason);
+        failureHandler()(file, fault);
         return;
     }
-    std::fprintf(stderr, "Settings not saved to %s: %s\n", QFile::encodeName(file).constData(),
-                 reason.toLocal8Bit().constData());
+    if (fault == SettingsFault::Damaged)
+        std::fprintf(stderr, "Settings file %s was damaged: its unreadable lines were skipped\n",
+                     QFile::encodeName(file).constData());
+    else
+        std::fprintf(stderr, "Settings not saved to %s: the file cannot be written\n",
+                     QFile::encodeName(file).constData());
 }
 
 std::unique_ptr<SettingsStore> SetSettingsStore(std::unique_ptr<SettingsStore> store) {

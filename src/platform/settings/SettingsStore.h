@@ -40,13 +40,17 @@ SettingsStore& Settings();
 // Replaces the process-wide store; returns the previous one.
 std::unique_ptr<SettingsStore> SetSettingsStore(std::unique_ptr<SettingsStore> store);
 
-// A store that could not write its file says so here, once for each run of
-// failures: the file and what went wrong. Without a handler the line goes to
-// standard error (the encoder server has no window); the editor shows it as a
-// numbered message.
-using SettingsFailureHandler = std::function<void(const QString& file, const QString& reason)>;
+// A store whose file goes wrong says so here, once for each run of failures:
+// the file and what went wrong. Without a handler the line goes to standard
+// error (the encoder server has no window); the editor shows it as a numbered
+// message.
+enum class SettingsFault {
+    NotWritten, // the file cannot be written: changes may be lost
+    Damaged,    // lines of the file could not be read: the rest was read and is written back
+};
+using SettingsFailureHandler = std::function<void(const QString& file, SettingsFault fault)>;
 void SetSettingsFailureHandler(SettingsFailureHandler handler);
-void ReportSettingsFailure(const QString& file, const QString& reason);
+void ReportSettingsFailure(const QString& file, SettingsFault fault);
 
 // Shorthands for the most common calls.
 inline QString GetSetting(const QString& key, const QString& defaultValue = QString()) {
