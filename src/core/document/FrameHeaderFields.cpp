@@ -102,7 +102,8 @@ QList<HeaderFieldEntry> BitrateEntries(std::optional<std::uint8_t> version,
         values = (*layer == mpeg::kLayer1)   ? tables[0].data()
                  : (*layer == mpeg::kLayer2) ? tables[1].data()
                                              : tables[2].data();
-    } else if (version == mpeg::kVersionMpeg2) {
+    } else if (version == mpeg::kVersionMpeg2 || version == mpeg::kVersionMpeg25) {
+        // MPEG 2.5 frames carry the MPEG-2 bit rates.
         values = (*layer == mpeg::kLayer1) ? tables[3].data() : tables[4].data();
     } else {
         // Index 15 is the last the 4-bit field can hold.

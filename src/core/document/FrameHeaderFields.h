@@ -46,9 +46,9 @@ QList<HeaderFieldEntry> FixedFieldEntries(HeaderField field);
 int FirstFieldSelection(HeaderField field);
 
 // Bit rates by version and layer: the free entry (text 3072) and the table's
-// entries 1-14 at index x 16. A version that is neither MPEG-1 nor MPEG-2 takes
-// the fallback list, of which only the entries whose index fits the 4-bit
-// field are offered. Without a layer only the free entry.
+// entries 1-14 at index x 16 (MPEG 2.5 has the MPEG-2 tables). The reserved
+// version takes the fallback list, of which only the entries whose index fits
+// the 4-bit field are offered. Without a layer only the free entry.
 QList<HeaderFieldEntry> BitrateEntries(std::optional<std::uint8_t> version,
                                        std::optional<std::uint8_t> layer);
 // The entry whose text equals the text of the entry selected before the

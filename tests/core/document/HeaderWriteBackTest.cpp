@@ -51,7 +51,7 @@ TEST(FrameHeaderFields, ListsAndRefillRulesFollowVersionAndLayer) {
     EXPECT_EQ(Names(BitrateEntries(mpeg::kVersionMpeg1, std::nullopt)), QList<QString>{"3072"});
     EXPECT_EQ(Names(BitrateEntries(mpeg::kVersionMpeg1, mpeg::kLayer1)).last(), "448");
     // Only entries whose index fits the 4-bit field: 15 at most.
-    const auto fallback = BitrateEntries(mpeg::kVersionMpeg25, mpeg::kLayer3);
+    const auto fallback = BitrateEntries(mpeg::kVersionReserved, mpeg::kLayer3);
     EXPECT_EQ(fallback.size(), 16);
     EXPECT_EQ(fallback.last().value, 0xF0);
     EXPECT_EQ(FallbackBitrates()[20], 448);

@@ -303,6 +303,21 @@ TEST_F(SourceToolWindowsTest, ClosingTheHiddenTextWindowDuringAWriteAsksAndStops
             << k;
 }
 
+TEST_F(SourceToolWindowsTest, FrameEditorShowsAnMpeg25FrameAsItIs) {
+    // lame at 8 kHz and 16 kbit/s: MPEG 2.5 Layer III, ten seconds.
+    const QString path = CopyMedia(QStringLiteral("mpeg25_l3.mp3"));
+    auto file = openScanned(path);
+    QPointer<frmFrame> w = frmFrame::PokazMnie(host);
+    w->cboPlik->setCurrentIndex(0);
+    w->txtRamka->setText("2");
+    EXPECT_EQ(w->cboVersion->currentData().toInt(), 0x00);
+    EXPECT_EQ(w->cboSamplingRate->currentText(), "8 kHz");
+    EXPECT_EQ(w->cboBiteRate->currentText(), "16");
+    // Its last byte is the one before the next frame, the whole file is indexed.
+    EXPECT_EQ(w->lblInfo[3]->text(), QString::number(file->Daj_Naglowek_Offset(3) - 1));
+    EXPECT_NEAR(w->lblInfo[2]->text().toDouble(), 10.0, 0.2);
+}
+
 TEST_F(SourceToolWindowsTest, FrameEditorShowsFramesRefillsListsAndWritesBackOnlyEdits) {
     const QString path = CopyMedia(QStringLiteral("mpeg2_l3.mp3"));
     auto file = openScanned(path);
