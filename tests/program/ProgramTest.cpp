@@ -262,3 +262,54 @@ TEST_F(ProjectTreeProgramTest, AProjectOfTensOfThousandsOfTracksOpensWithoutHold
     boxes += editor->readAllStandardError();
     EXPECT_TRUE(boxes.contains("[7390]")) << boxes.toStdString();
 }
+
+TEST_F(ProjectTreeProgramTest, AProjectSavedUnderAPolishLocaleFindsItsSourceUnderAnother) {
+    // Saved under a Polish locale, the names are in its code page's bytes.
+    const QString folder = home + QString::fromUtf8("/Łódź");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString source = folder + QString::fromUtf8("/Dżingiel 1.mp3");
+    ASSERT_TRUE(QFile::copy(test::MediaFile("cbr_noinfo.mp3"), source));
+    cPozycjePlikow files;
+    auto file = std::make_shared<cPozycjaPlikow>();
+    file->strFileName = source;
+    file->lngNrPozycji = 1;
+    files.Add(file);
+    cPozycjeMP3 tracks;
+    for (int n = 1; n <= 2; ++n) {
+        auto t = std::make_shared<cPozycjaMP3>();
+        t->lngNrPozycji = n;
+        t->strFileNameSource = source;
+        // The second's name is refused: its message tells that the load is through.
+        t->strFileName = n == 2 ? QStringLiteral("..") : QString();
+        tracks.Add(t);
+    }
+    ProjectHeader header;
+    header.nextTrackNo = 3;
+    header.nextFileId = 2;
+    const AnsiCodec polish(AnsiCodec::codePageForLocale("pl_PL.UTF-8"));
+    const QString project =
+        test::WriteFile(home + "/pl.kbe", *BuildProjectBytes(header, files, tracks, polish));
+    ASSERT_TRUE(read(project).contains(polish.fromUnicode(source)));
+
+    // The locale is read from the environment: none needs to be installed.
+    env.insert("KELBRIN_AUTO_ANSWER", "no");
+    for (const char* locale : {"pl_PL.UTF-8", "C.UTF-8"}) {
+        env.insert("LC_ALL", locale);
+        env.insert("LANG", locale);
+        QProcess* editor = start(program, {project});
+        QByteArray boxes;
+        ASSERT_TRUE(waitFor(
+            [&] {
+                editor->waitForReadyRead(20);
+                boxes += editor->readAllStandardError();
+                return boxes.contains("[3345]");
+            },
+            60000))
+            << locale << "\n" << boxes.toStdString();
+        // No folder to choose, no file to look for: the source was found.
+        EXPECT_FALSE(boxes.contains("[3111]")) << locale << "\n" << boxes.toStdString();
+        EXPECT_FALSE(boxes.contains("[3101]")) << locale << "\n" << boxes.toStdString();
+        ::kill(static_cast<pid_t>(editor->processId()), SIGTERM);
+        ASSERT_TRUE(editor->waitForFinished(60000)) << locale;
+    }
+}

@@ -96,9 +96,13 @@ bool ByteReader::Boolean() {
 }
 
 QString ByteReader::VariableString() {
+    return NameCodec(m_codec).decode(VariableBytes());
+}
+
+QByteArray ByteReader::VariableBytes() {
     const std::uint16_t length = UnsignedInteger();
     const char* at = take(length);
-    return at ? NameCodec(m_codec).decode(QByteArray(at, length)) : QString();
+    return at ? QByteArray(at, length) : QByteArray();
 }
 
 QString ByteReader::FixedString(int width) {

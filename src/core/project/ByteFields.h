@@ -50,8 +50,11 @@ public:
     double Double();
     bool Boolean(); // any value other than 0 is true
     QString VariableString();
+    // The bytes of a variable-length string as stored, undecoded.
+    QByteArray VariableBytes();
     QString FixedString(int width);
 
+    const AnsiCodec& codec() const { return m_codec; }
     // False once any read ran past the end.
     bool ok() const { return !m_failed; }
     qint64 position() const { return m_position; }

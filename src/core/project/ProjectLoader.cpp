@@ -47,6 +47,13 @@ std::shared_ptr<cPozycjaPlikow> ProjectLoader::openSource(const StoredSource& st
     QString path = stored.path;
     bool replaced = false;
     if (!QFileInfo::exists(path)) {
+        // Written under another locale, the path's bytes name the file in
+        // that locale's code page.
+        const QString other = ExistingPathInAnotherCodePage(stored.pathBytes, path);
+        if (!other.isEmpty())
+            path = other;
+    }
+    if (!QFileInfo::exists(path)) {
         int style = mb::YesNo | mb::Question;
         if (version >= 1003) {
             if (m_window.Session().OpenFiles->Count() == 0 && !quiet) {
@@ -60,6 +67,12 @@ std::shared_ptr<cPozycjaPlikow> ProjectLoader::openSource(const StoredSource& st
                 if (!folder.endsWith(QLatin1Char('/')))
                     folder += QLatin1Char('/');
                 path = folder + StoredFileName(stored.path);
+                if (!QFileInfo::exists(path)) {
+                    const QString other =
+                        ExistingPathInAnotherCodePage(stored.pathBytes, path, folder);
+                    if (!other.isEmpty())
+                        path = other;
+                }
             }
             style |= kDefaultButtonNo;
         }

@@ -1,6 +1,7 @@
 #include "ProjectRecords.h"
 
 #include "ByteFields.h"
+#include "platform/text/NameCodec.h"
 #include "core/app/Numbers.h"
 #include "core/document/cPozycjaMP3.h"
 
@@ -107,7 +108,8 @@ void WriteSourceRecord(ByteWriter& out, const StoredSource& s) {
 
 StoredSource ReadSourceRecord(ByteReader& in, std::int32_t version) {
     StoredSource s;
-    s.path = in.VariableString();
+    s.pathBytes = in.VariableBytes();
+    s.path = NameCodec(in.codec()).decode(s.pathBytes);
     s.vbr = in.Boolean();
     s.id = in.Integer();
     s.duration = in.Double();

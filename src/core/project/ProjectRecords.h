@@ -52,6 +52,9 @@ struct ProjectHeader {
 
 struct StoredSource {
     QString path;
+    // The path's bytes as stored: a project written under another code page
+    // names its sources in that code page's bytes.
+    QByteArray pathBytes;
     bool vbr = false;
     std::int16_t id = 0;
     double duration = 0;

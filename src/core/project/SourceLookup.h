@@ -2,6 +2,7 @@
 // Finding the sources a project or a script names: the file name of a stored
 // path, and the open file a stored id belongs to.
 
+#include <QByteArray>
 #include <QString>
 #include <cstdint>
 #include <memory>
@@ -14,6 +15,14 @@ class cPozycjePlikow;
 // The file name part of a stored path; paths written on other systems may use
 // "\" between folders.
 QString StoredFileName(const QString& path);
+
+// The stored bytes of a path read in each code page the program writes in
+// (and as UTF-8), other than `asRead`: the first of those readings that names
+// an existing file, or "" when none does. With a `folder` (ending in "/"),
+// each reading's file name in that folder. A project written under another
+// locale's code page finds its sources so.
+QString ExistingPathInAnotherCodePage(const QByteArray& storedBytes, const QString& asRead,
+                                      const QString& folder = QString());
 
 // The first open source file with this id; null when none has it.
 std::shared_ptr<cPozycjaPlikow> FirstOpenFileWithId(const cPozycjePlikow& files, std::int32_t id);

@@ -1,55 +1,76 @@
 #include "AnsiCodec.h"
 
+#include <QHash>
 #include <QLocale>
 #include <QSet>
 
 #include <algorithm>
+#include <array>
 #include <atomic>
-#include <cerrno>
 #include <iconv.h>
+#include <memory>
+#include <mutex>
 
 namespace kelbrin {
 
 namespace {
 
-QByteArray iconvName(int codePage) { return "CP" + QByteArray::number(codePage); }
+// The characters of bytes 0x80-0xFF in one code page. A byte the code page
+// leaves undefined stands for the character of the same number (a C1 control
+// for 0x80-0x9F, as Windows reads such bytes), so a name read under a code
+// page it was not written in goes back to the same bytes when written again.
+struct CodePageTable {
+    std::array<char16_t, 128> characters{};
+    QHash<char16_t, char> bytes;
+};
 
-// Converts with iconv; on an unconvertible input character writes `replacement`
-// (when not empty) and skips the character. Returns false if any were replaced.
-bool convert(const char* to, const char* from, const QByteArray& input, int inputUnit,
-             const QByteArray& replacement, QByteArray& output) {
-    output.clear();
-    iconv_t cd = iconv_open(to, from);
-    if (cd == reinterpret_cast<iconv_t>(-1))
-        return false;
-    bool lossless = true;
-    char* in = const_cast<char*>(input.constData());
-    size_t inLeft = static_cast<size_t>(input.size());
-    QByteArray buffer(4096, '\0');
-    while (inLeft > 0) {
-        char* out = buffer.data();
-        size_t outLeft = static_cast<size_t>(buffer.size());
-        const size_t r = iconv(cd, &in, &inLeft, &out, &outLeft);
-        output.append(buffer.constData(), buffer.size() - static_cast<qsizetype>(outLeft));
-        if (r != static_cast<size_t>(-1))
-            continue;
-        if (errno == E2BIG)
-            continue;
-        // EILSEQ or EINVAL: one input unit cannot be converted.
-        lossless = false;
-        output.append(replacement);
-        size_t skip = static_cast<size_t>(inputUnit);
-        if (inputUnit == 2 && inLeft >= 4) {
-            const auto hi = static_cast<unsigned char>(in[1]) << 8 | static_cast<unsigned char>(in[0]);
-            if (hi >= 0xD800 && hi <= 0xDBFF)
-                skip = 4; // a surrogate pair is one character
+std::shared_ptr<const CodePageTable> buildTable(int codePage) {
+    auto table = std::make_shared<CodePageTable>();
+    const QByteArray name = "CP" + QByteArray::number(codePage);
+    iconv_t cd = iconv_open("UTF-16LE", name.constData());
+    std::array<bool, 128> defined{};
+    for (int b = 0x80; b <= 0xFF; ++b) {
+        char in = static_cast<char>(b);
+        char out[8];
+        char* inPtr = &in;
+        char* outPtr = out;
+        size_t inLeft = 1;
+        size_t outLeft = sizeof out;
+        if (cd != reinterpret_cast<iconv_t>(-1) &&
+            iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) != static_cast<size_t>(-1) &&
+            sizeof out - outLeft == 2) {
+            const auto c = static_cast<char16_t>(static_cast<unsigned char>(out[0]) |
+                                                 static_cast<unsigned char>(out[1]) << 8);
+            table->characters[b - 0x80] = c;
+            table->bytes.insert(c, static_cast<char>(b));
+            defined[b - 0x80] = true;
         }
-        skip = std::min(skip, inLeft);
-        in += skip;
-        inLeft -= skip;
+        if (cd != reinterpret_cast<iconv_t>(-1))
+            iconv(cd, nullptr, nullptr, nullptr, nullptr);
     }
-    iconv_close(cd);
-    return lossless;
+    if (cd != reinterpret_cast<iconv_t>(-1))
+        iconv_close(cd);
+    for (int b = 0x80; b <= 0xFF; ++b) {
+        if (defined[b - 0x80])
+            continue;
+        // The same number, unless a defined byte already stands for it.
+        char16_t c = static_cast<char16_t>(b);
+        if (table->bytes.contains(c))
+            c = static_cast<char16_t>(0xF700 + b);
+        table->characters[b - 0x80] = c;
+        table->bytes.insert(c, static_cast<char>(b));
+    }
+    return table;
+}
+
+std::shared_ptr<const CodePageTable> tableFor(int codePage) {
+    static std::mutex lock;
+    static QHash<int, std::shared_ptr<const CodePageTable>> tables;
+    const std::lock_guard<std::mutex> hold(lock);
+    auto& table = tables[codePage];
+    if (!table)
+        table = buildTable(codePage);
+    return table;
 }
 
 // The code pages all keep ASCII as it is, and most texts are ASCII: those
@@ -100,10 +121,14 @@ AnsiCodec::AnsiCodec(int codePage) : m_codePage(codePage) {}
 QString AnsiCodec::toUnicode(const QByteArray& bytes) const {
     if (isAscii(bytes))
         return QString::fromLatin1(bytes);
-    QByteArray utf8;
-    // Bytes that the code page leaves undefined come out as U+FFFD.
-    convert("UTF-8", iconvName(m_codePage).constData(), bytes, 1, "\xEF\xBF\xBD", utf8);
-    return QString::fromUtf8(utf8);
+    const auto table = tableFor(m_codePage);
+    QString out(bytes.size(), Qt::Uninitialized);
+    QChar* at = out.data();
+    for (const char byte : bytes) {
+        const auto b = static_cast<unsigned char>(byte);
+        *at++ = b < 0x80 ? QChar(b) : QChar(table->characters[b - 0x80]);
+    }
+    return out;
 }
 
 QByteArray AnsiCodec::fromUnicode(const QString& text, bool* lossless) const {
@@ -112,9 +137,27 @@ QByteArray AnsiCodec::fromUnicode(const QString& text, bool* lossless) const {
             *lossless = true;
         return text.toLatin1();
     }
-    const QByteArray utf16(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+    const auto table = tableFor(m_codePage);
+    bool ok = true;
     QByteArray out;
-    const bool ok = convert(iconvName(m_codePage).constData(), "UTF-16LE", utf16, 2, "?", out);
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c < 0x80) {
+            out.append(static_cast<char>(c));
+            continue;
+        }
+        const auto found = table->bytes.constFind(c);
+        if (found != table->bytes.constEnd()) {
+            out.append(*found);
+            continue;
+        }
+        ok = false;
+        out.append('?');
+        // A surrogate pair is one character.
+        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            ++i;
+    }
     if (lossless)
         *lossless = ok;
     return out;

@@ -24,7 +24,9 @@ public:
     int codePage() const { return m_codePage; }
 
     QString toUnicode(const QByteArray& bytes) const;
-    // Characters the code page cannot hold become '?'; *lossless tells whether any did.
+    // Bytes the code page leaves undefined read as characters that write back
+    // as the same bytes. Characters the code page cannot hold become '?';
+    // *lossless tells whether any did.
     QByteArray fromUnicode(const QString& text, bool* lossless = nullptr) const;
 
 private:

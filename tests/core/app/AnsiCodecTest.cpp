@@ -27,6 +27,15 @@ TEST(AnsiCodec, RoundTripsAndMarksUnmappableCharacters) {
     const QByteArray lossy = cp1252.fromUnicode(QString::fromUtf8("a€ł😀b"), &lossless);
     EXPECT_FALSE(lossless);
     EXPECT_EQ(lossy, QByteArray("a\x80??b"));
-    // 0x81 is undefined in Windows-1252: it must not end the conversion.
-    EXPECT_EQ(cp1252.toUnicode(QByteArray("x\x81y")), QString::fromUtf8("x\uFFFDy"));
+    // 0x81 is undefined in Windows-1252: it must not end the conversion, and
+    // it is written back as it was read.
+    EXPECT_EQ(cp1252.toUnicode(QByteArray("x\x81y")), QString::fromUtf8("x\u0081y"));
+    for (const int codePage : {1250, 1251, 1252, 1253}) {
+        QByteArray all;
+        for (int b = 0x20; b <= 0xFF; ++b)
+            all.append(static_cast<char>(b));
+        const AnsiCodec codec(codePage);
+        EXPECT_EQ(codec.fromUnicode(codec.toUnicode(all), &lossless), all) << codePage;
+        EXPECT_TRUE(lossless) << codePage;
+    }
 }

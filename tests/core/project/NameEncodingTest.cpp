@@ -9,6 +9,7 @@
 #include "core/project/ScriptExport.h"
 #include "platform/text/AnsiCodec.h"
 
+#include <QDir>
 #include <QFile>
 
 using namespace kelbrin;
@@ -131,6 +132,73 @@ TEST_P(NameEncoding, AScriptAnOlderVersionWroteReadsInTheCodePage) {
     controller->OtworzPlik(path, true, true, false);
     EXPECT_EQ(seen->sources, QStringList{old});
     EXPECT_EQ(seen->names, QStringList{QString::fromUtf8("é.mp3")});
+}
+
+// A project saved under a Polish locale (Windows-1250) and opened under
+// another (Windows-1252): the source is found by its name in the code page it
+// was written in, and saved again, a tag that code page 1252 cannot read keeps
+// its bytes.
+TEST_F(ProjectTest, AProjectOfAnotherCodePageFindsItsSourcesAndKeepsItsBytes) {
+    const struct LocaleCodePage {
+        ~LocaleCodePage() { AnsiCodec::OverrideSystemCodePage(0); }
+    } restore;
+    const QString folder = dir + QString::fromUtf8("/Łódź");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString source = folder + QString::fromUtf8("/Dżingiel 1.mp3");
+    ASSERT_TRUE(QFile::copy(MediaFile("cbr_noinfo.mp3"), source));
+    const QString title = QString::fromUtf8("Źródło"); // Ź: a byte 1252 leaves undefined
+    const AnsiCodec polish(1250);
+    FakeProjectWindow window;
+    ProjectController controller(window);
+    addSource(source, 1, 9.75f);
+    auto track = std::make_shared<cPozycjaMP3>();
+    track->lngNrPozycji = 1;
+    track->strFileNameSource = source;
+    track->strTitle = title;
+    window.tracks->Add(track);
+    Program().session.NextTrackNo = 2;
+    Program().session.NextFileId = 2;
+    const auto save = [&](const QString& path) {
+        window.fileAnswers.enqueue({path, 1});
+        bool keepName = false;
+        return controller.Zapisz(true, keepName, QString());
+    };
+    AnsiCodec::OverrideSystemCodePage(1250);
+    ASSERT_TRUE(save(dir + "/pl.kbe"));
+    ASSERT_TRUE(ReadAll(dir + "/pl.kbe").contains(polish.fromUnicode(source)));
+
+    AnsiCodec::OverrideSystemCodePage(1252);
+    controller.ResetProject();
+    ASSERT_TRUE(controller.OtworzPlik(dir + "/pl.kbe", true, false, false));
+    EXPECT_EQ(shownNumbers(), QList<int>{}); // no folder to choose, no file to look for
+    ASSERT_EQ(Program().session.OpenFiles->Count(), 1);
+    EXPECT_EQ(Program().session.OpenFiles->Item(1)->strFileName, source);
+    ASSERT_EQ(window.tracks->Count(), 1);
+    EXPECT_EQ(window.tracks->Item(1)->strFileNameSource, source);
+    ASSERT_TRUE(save(dir + "/again.kbe"));
+    const QByteArray again = ReadAll(dir + "/again.kbe");
+    EXPECT_TRUE(again.contains(source.toUtf8())); // 1252 holds no Ł: the name is whole
+    EXPECT_TRUE(again.contains(polish.fromUnicode(title)));
+
+    AnsiCodec::OverrideSystemCodePage(1250);
+    controller.ResetProject();
+    ASSERT_TRUE(controller.OtworzPlik(dir + "/again.kbe", true, false, false));
+    EXPECT_EQ(shownNumbers(), QList<int>{});
+    ASSERT_EQ(window.tracks->Count(), 1);
+    EXPECT_EQ(window.tracks->Item(1)->strTitle, title);
+    EXPECT_EQ(window.tracks->Item(1)->strFileNameSource, source);
+
+    // Moved to a folder the user names: the file name is found there in its
+    // code page too.
+    AnsiCodec::OverrideSystemCodePage(1252);
+    const QString moved = dir + "/moved";
+    ASSERT_TRUE(QDir().rename(folder, moved));
+    controller.ResetProject();
+    window.folderAnswers.enqueue(moved);
+    ASSERT_TRUE(controller.OtworzPlik(dir + "/pl.kbe", true, false, false));
+    EXPECT_EQ(shownNumbers(), QList<int>{});
+    EXPECT_EQ(Program().session.OpenFiles->Item(1)->strFileName,
+              moved + QString::fromUtf8("/Dżingiel 1.mp3"));
 }
 
 INSTANTIATE_TEST_SUITE_P(CodePages, NameEncoding, ::testing::Values(1252, 1250),
