@@ -64,6 +64,25 @@ TEST_F(UnattendedStartProgramTest, ASecondRecordingWhileAnEditorRunsSaysSoAndFai
     EXPECT_EQ(first.state(), QProcess::Running); // the running editor is left alone
 }
 
+// Fault mended: the refusals of a second start were English whatever
+// language the user had chosen.
+TEST_F(UnattendedStartProgramTest, ASecondStartRefusesInTheStoredLanguage) {
+    writeSettings("Langauge=POLSKI\n");
+    ASSERT_TRUE(test::StartEditorHoldingTheLock(first, env, home));
+
+    ASSERT_TRUE(run({"-rec", "1"})) << stderrText.toStdString();
+    EXPECT_EQ(process.exitCode(), 3) << stderrText.toStdString();
+    EXPECT_TRUE(stderrText.contains("[7040] Działa już inna kopia edytora")) << stderrText.toStdString();
+
+    const QString script = test::WriteFile(home + "/nightly.kbs", "[Source files]\n");
+    ASSERT_TRUE(run({script})) << stderrText.toStdString();
+    EXPECT_EQ(process.exitCode(), 3) << stderrText.toStdString();
+    EXPECT_TRUE(stderrText.contains("[7318] Działa już inna kopia edytora, więc ta nie uruchamia skryptu wsadowego " +
+                                    script))
+        << stderrText.toStdString();
+    EXPECT_EQ(first.state(), QProcess::Running);
+}
+
 TEST_F(UnattendedStartProgramTest, AnUnknownSavedLanguageFallsBackToEnglishAndGoesOn) {
     writeSettings("Langauge=KLINGON\n");
     ASSERT_TRUE(run({"-rec", "1"})) << "waits for the language dialog\n" << stderrText.toStdString();

@@ -37,13 +37,22 @@ QString Describe(std::exception_ptr failure) {
     }
 }
 
+// The texts of a second editor, which opens no window and asks nothing: in
+// the language the running one speaks, the stored choice, else English.
+void LoadLanguageWithoutAsking(StartupPlatform& platform) {
+    const QString languageFile = platform.programFolder() + QStringLiteral("Kelbrin.ini");
+    if (!platform.fileExists(languageFile) || !Catalog().load(languageFile))
+        return;
+    const QString language = ChooseLanguage(GetSetting(QStringLiteral("Langauge")), Catalog().file().sectionNames(),
+                                            platform.systemDefaultLangId());
+    Catalog().setLanguage(language.isEmpty() ? QStringLiteral("ENGLISH") : language);
+}
+
 // A second editor may not record: the first one holds the recorder, and a
 // scheduler must learn that nothing was recorded. No window may open and no
-// setting is touched, so the line is in English.
+// setting is written.
 void RefuseRecording(StartupPlatform& platform) {
-    const QString languageFile = platform.programFolder() + QStringLiteral("Kelbrin.ini");
-    if (platform.fileExists(languageFile) && Catalog().load(languageFile))
-        Catalog().setLanguage(QStringLiteral("ENGLISH"));
+    LoadLanguageWithoutAsking(platform);
     WriteNotice(startuptext::kRecordingRefused, GetText(startuptext::kRecordingRefused));
     RequestExitStatus(exitstatus::kAlreadyRunning);
 }
@@ -61,9 +70,7 @@ QString ScriptArgument(StartupPlatform& platform, const QString& commandLine) {
 // A second editor runs no script either: the first one is not asked to, and
 // a scheduler must learn that nothing was exported. Said as for a recording.
 void RefuseScript(StartupPlatform& platform, const QString& path) {
-    const QString languageFile = platform.programFolder() + QStringLiteral("Kelbrin.ini");
-    if (platform.fileExists(languageFile) && Catalog().load(languageFile))
-        Catalog().setLanguage(QStringLiteral("ENGLISH"));
+    LoadLanguageWithoutAsking(platform);
     WriteNotice(startuptext::kScriptRefused, GetText(startuptext::kScriptRefused, kP1, path));
     RequestExitStatus(exitstatus::kAlreadyRunning);
 }

@@ -26,9 +26,9 @@ void RemoveConnection(cPozycjeMP3& tracks, std::int32_t number);
 void RemoveLoop(cPozycjaMP3& track);
 
 // The loop count typed into the input box: at most its first 6 characters,
-// the leading number rounded half to even. 0 to 99,999 is accepted; a
-// negative number or a larger one is refused; an empty text is a cancel.
-constexpr std::int32_t kMaxLoopCount = 99999;
+// the leading number rounded half to even. Any six digits (0 to 999,999) are
+// accepted; a negative number is refused; an empty text is a cancel.
+constexpr std::int32_t kMaxLoopCount = 999999;
 enum class LoopCountAnswer { Cancelled, Accepted, Refused };
 LoopCountAnswer ParseLoopCount(const QString& typed, std::int32_t& count);
 // Stores an accepted count as the user's count and the passes still to play.

@@ -2,7 +2,7 @@
 // The ID3v1 fields of the track panel. An edit goes straight into the panel
 // track and marks it changed; an edited comment is also kept as the default
 // comment of new tracks (the setting TAG_Def). Without a track nothing
-// happens, and filling the boxes from a track goes through none of this.
+// happens; filling the boxes from a track stores nothing in the track.
 
 #include <QString>
 #include <cstdint>

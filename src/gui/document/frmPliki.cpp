@@ -145,8 +145,23 @@ void frmPliki::cmdUsun_Click() {
     lstFile_Click();
 }
 
+namespace {
+bool IsEnter(const QKeyEvent* event) { return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter; }
+} // namespace
+
+void frmPliki::keyPressEvent(QKeyEvent* event) {
+    if (IsEnter(event))
+        m_enterPressedHere = true;
+    QDialog::keyPressEvent(event);
+}
+
 void frmPliki::keyReleaseEvent(QKeyEvent* event) {
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && cmdOK->isEnabled()) {
+    // A message box closes on the press of Enter and leaves its release to
+    // this window: only an Enter pressed here closes it.
+    const bool pressedHere = m_enterPressedHere;
+    if (IsEnter(event))
+        m_enterPressedHere = false;
+    if (IsEnter(event) && pressedHere && cmdOK->isEnabled()) {
         close();
         return;
     }

@@ -49,6 +49,7 @@ public:
     void cmdUsun_Click();
 
 protected:
+    void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
@@ -58,6 +59,7 @@ private:
     std::int32_t selectedFilePosition() const;
 
     std::unique_ptr<OpenFilesOwner> m_owner;
+    bool m_enterPressedHere = false;
     static QPointer<frmPliki> s_instance;
 };
 

@@ -22,6 +22,8 @@
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 
+#include <utility>
+
 namespace kelbrin {
 
 QPointer<frmTAG> frmTAG::s_instance;
@@ -226,8 +228,18 @@ void frmTAG::cmdSave_Click() {
     close();
 }
 
-void frmTAG::keyReleaseEvent(QKeyEvent* event) {
+void frmTAG::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape) {
+        m_escapePressedHere = true;
+        return; // closing waits for the release
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void frmTAG::keyReleaseEvent(QKeyEvent* event) {
+    // A message box closes on the press of Escape and leaves its release to
+    // this window: only an Escape pressed here closes it, edits unsaved.
+    if (event->key() == Qt::Key_Escape && std::exchange(m_escapePressedHere, false)) {
         close();
         return;
     }

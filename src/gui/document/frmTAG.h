@@ -45,6 +45,7 @@ public:
     void cmdSave_Click();
 
 protected:
+    void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
 
 private:
@@ -55,6 +56,7 @@ private:
     void selectGenre(int genre);
 
     std::shared_ptr<cPozycjaPlikow> m_file;
+    bool m_escapePressedHere = false;
     PlayerGraphs& m_players;
     static QPointer<frmTAG> s_instance;
 };

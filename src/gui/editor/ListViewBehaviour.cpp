@@ -8,6 +8,8 @@
 #include <QRubberBand>
 #include <QStyleOptionHeader>
 #include <QStyledItemDelegate>
+
+#include <algorithm>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -25,6 +27,8 @@ bool flag(const QObject* o, const char* name, bool absent = false) {
 // here, over what the style drew: a style sheet on the items would take the
 // drawing of the selected row from the style and leave its text unseen.
 class SubItemDelegate : public QStyledItemDelegate {
+    static constexpr int kFootRoom = 3; // the grid line and two pixels above it
+
 public:
     SubItemDelegate(QTreeWidget* view) : QStyledItemDelegate(view), m_view(view) {}
 
@@ -39,6 +43,16 @@ public:
         painter->drawLine(r.topRight(), r.bottomRight());
         painter->drawLine(r.bottomLeft(), r.bottomRight());
         painter->restore();
+    }
+
+    // The foot of the text (underscores, descenders) gets rows of its own
+    // above the grid line, which a row only as tall as the font would cover.
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        QStyleOptionViewItem item(option);
+        initStyleOption(&item, index);
+        size.setHeight(std::max(size.height(), item.fontMetrics.height() + kFootRoom));
+        return size;
     }
 
 protected:

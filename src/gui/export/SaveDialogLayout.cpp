@@ -78,11 +78,15 @@ void ReflowSaveDialog(SaveDialogLayout& l) {
     l.chkCue.top = l.chkTurbo.top + l.chkTurbo.height + 20;
     l.fraTurbo.left = l.chkTurbo.left + 770;
     l.fraTurbo.top = l.chkCue.top + l.chkCue.height + 10;
-    l.cmdWytnij0.top = l.txtWDol.top + 60;
-    l.cmdWytnij1.top = l.cmdWytnij0.top + l.cmdWytnij0.height + 20;
+    // Preview over Save, Cancel beside both, from the foot of the arrows up:
+    // each button as tall as it is, Cancel as tall as the two.
+    const double buttonsBottom = l.txtWDol.top + l.txtWDol.height - 10;
+    l.cmdWytnij1.top = buttonsBottom - l.cmdWytnij1.height;
+    l.cmdWytnij0.top = l.cmdWytnij1.top - 20 - l.cmdWytnij0.height;
     l.cmdWytnij0.left = l.innerWidth - l.cmdWytnij0.width - l.cmdOK.width;
     l.cmdWytnij1.left = l.cmdWytnij0.left;
-    l.cmdOK.top = l.txtWDol.top + 60;
+    l.cmdOK.top = l.cmdWytnij0.top;
+    l.cmdOK.height = buttonsBottom - l.cmdOK.top;
     l.cmdOK.left = l.cmdWytnij0.left + l.cmdWytnij0.width;
 }
 

@@ -10,6 +10,7 @@
 #include "core/export/SplitSource.h"
 #include "gui/editor/EditorController.h"
 #include "gui/editor/TrackCommandSet.h"
+#include "gui/editor/TreeNavigator.h"
 #include "gui/mainwindow/frmDazudizi.h"
 
 #include <QAbstractButton>
@@ -30,6 +31,13 @@ std::shared_ptr<SplitHost> MainWindowSplitHost(frmDazudizi& window) {
     SplitViewsParts parts;
     parts.window = &window;
     parts.editor = &window.Editor();
+    // A new track's node goes under its predecessor's, so a closed start or
+    // track node shows at once that it can be opened.
+    QPointer<frmDazudizi> guarded(&window);
+    parts.addTreeNode = [guarded](const cPozycjaMP3& track) {
+        if (guarded)
+            guarded->Tree().TrackAdded(track);
+    };
     return MakeSplitHost(parts);
 }
 

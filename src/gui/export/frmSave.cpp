@@ -230,6 +230,7 @@ void frmSave::Form_Load() {
         GetSetting(QStringLiteral("DestPath"), SystemInfo::UserMediaFolder()).trimmed());
     if (txtSave->text().isEmpty())
         txtSave->setText(SystemInfo::UserMediaFolder());
+    showFolderFromItsStart();
     setWindowTitle(GetText(kSaveTracksCaption));
 
     const std::int32_t count = m_main.cPozycje() ? m_main.cPozycje()->Count() : 0;
@@ -270,9 +271,10 @@ void frmSave::fitTexts() {
         extent = std::max(extent, offset + PxToTwips(w->width()));
     }
     m_columnExtent = extent;
-    // The buttons keep their heights: the re-flow stacks them to the bottom edge.
+    // The buttons are at least as large as their captions need; the re-flow
+    // stacks them up from the bottom edge.
     for (QPushButton* b : {cmdWytnij[0], cmdWytnij[1], cmdOK})
-        b->resize(std::max(b->width(), b->sizeHint().width()), b->height());
+        b->resize(std::max(b->width(), b->sizeHint().width()), std::max(b->height(), b->sizeHint().height()));
 
     const QRect label = design.Label3.toPx();
     const int top = std::max(label.top(), fraTurbo->fontMetrics().height() + 2);
@@ -382,6 +384,12 @@ void frmSave::SetBusy(bool busy) {
 
 void frmSave::cmdOK_Click() { close(); }
 
+// A folder longer than its box shows from its root, where it can be told
+// from another, not from its last letters.
+void frmSave::showFolderFromItsStart() {
+    txtSave->setCursorPosition(0);
+}
+
 void frmSave::cmdDir_Click() {
     const QString title = GetText(2100) + QLatin1Char('\r') +
                           GetText(3136, QStringLiteral("|1"), txtSave->text());
@@ -391,6 +399,7 @@ void frmSave::cmdDir_Click() {
     if (folder.isEmpty())
         return;
     txtSave->setText(folder);
+    showFolderFromItsStart();
     SaveSetting(QStringLiteral("DestPath"), folder);
     m_main.Objects().settings.DestFolder = folder;
 }

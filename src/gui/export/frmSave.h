@@ -94,6 +94,7 @@ private:
     void saveOptions();
     void setDeleteTrackEnabled(bool enabled);
     void fitTexts();
+    void showFolderFromItsStart();
 
     frmDazudizi& m_main;
     bool blnBusy = false;

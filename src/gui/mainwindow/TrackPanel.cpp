@@ -15,6 +15,7 @@
 #include "core/export/SplitSource.h"
 #include "core/playback/PanelTagFields.h"
 #include "platform/media/PlaybackGraph.h"
+#include "platform/settings/SettingsStore.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -305,6 +306,10 @@ void TrackPanel::postPokazMnie() {
     m_filling = true;
     f.setEnabled(false);
     f.setProperty("Tag", QStringLiteral("ustawianie"));
+    // The comment shown becomes the default comment of new tracks, as a typed
+    // one does: a track's comment is offered again to the next split.
+    if (t.strComment != f.txtComment->text())
+        SaveSetting(QStringLiteral("TAG_Def"), t.strComment);
     for (QLineEdit* e : {f.txtAlbum, f.txtTitle, f.txtArtist, f.txtComment, f.txtYear}) {
         const QSignalBlocker block(e);
         e->setText(e == f.txtAlbum     ? t.strAlbum

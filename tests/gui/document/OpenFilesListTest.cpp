@@ -5,12 +5,15 @@
 #include "core/document/cPozycjaMP3.h"
 #include "core/document/cPozycjeMP3.h"
 #include "core/document/cPozycjePlikow.h"
+#include "gui/app/ModalDriver.h"
+#include "gui/app/QtMessageService.h"
 #include "gui/document/frmPliki.h"
 #include "platform/settings/MemorySettingsStore.h"
 #include "support/ScriptedMessages.h"
 #include "support/TestEnvironment.h"
 
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -139,6 +142,28 @@ TEST_F(OpenFilesListTest, EnterClosesTheWindow) {
     QTest::keyClick(window->lstFile, Qt::Key_Return);
     QCoreApplication::processEvents();
     EXPECT_TRUE(!window || !window->isVisible());
+}
+
+// Fault mended: Enter pressed to answer a box closed the box on its press and
+// this window on its release.
+TEST_F(OpenFilesListTest, TheReleaseOfAnEnterThatAnsweredABoxLeavesTheWindowOpen) {
+    open("/A.mp3");
+    open("/B.mp3");
+    auto scripted = SetMessageService(std::make_unique<QtMessageService>());
+    window = frmPliki::PokazMnie(services());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    test::WhenModal<QMessageBox>([](QMessageBox* box) { QTest::keyPress(box, Qt::Key_Return); });
+    QTest::mouseClick(window->cmdUsun, Qt::LeftButton); // asks whether to close the file
+    EXPECT_EQ(Program().session.OpenFiles->Count(), 1); // Enter said yes
+    QTest::keyRelease(window->windowHandle(), Qt::Key_Return);
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(window);
+    EXPECT_TRUE(window->isVisible());
+    // Enter pressed and released in the window still closes it.
+    QTest::keyClick(window->windowHandle(), Qt::Key_Return);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(!window || !window->isVisible());
+    SetMessageService(std::move(scripted));
 }
 
 TEST_F(OpenFilesListTest, NoFileIsClosedWhileALongOperationRuns) {

@@ -9,6 +9,8 @@
 #include "core/document/cPozycjePlikow.h"
 #include "gui/document/frmFrame.h"
 #include "gui/document/frmHidden.h"
+#include "gui/app/ModalDriver.h"
+#include "gui/app/QtMessageService.h"
 #include "gui/document/frmTAG.h"
 #include "platform/settings/MemorySettingsStore.h"
 #include "platform/text/AnsiCodec.h"
@@ -22,6 +24,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -134,6 +137,31 @@ TEST_F(SourceToolWindowsTest, TagEditorShowsTheBlockLimitsItsFieldsAndSavesInPla
     EXPECT_EQ(tag.track, 255);
     EXPECT_EQ(tag.genre, 255);
     EXPECT_EQ(tag.comment, QString(28, 'c'));
+}
+
+// Fault mended: Escape pressed to dismiss a box closed the box on its press
+// and the tag editor, with the user's edits, on its release.
+TEST_F(SourceToolWindowsTest, TheReleaseOfAnEscapeThatDismissedABoxLeavesTheTagEditorOpen) {
+    const QString path = CopyMedia(QStringLiteral("id3v1.mp3"));
+    auto file = std::make_shared<cPozycjaPlikow>();
+    file->strFileName = path;
+    auto scripted = SetMessageService(std::make_unique<QtMessageService>());
+    QPointer<frmTAG> w = frmTAG::PokazMnie(file, players);
+    ASSERT_TRUE(w);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w));
+    w->txtTitle->setText("Typed, not saved");
+    QFile::remove(path); // the save fails and says so
+    test::WhenModal<QMessageBox>([](QMessageBox* box) { QTest::keyPress(box, Qt::Key_Escape); });
+    QTest::mouseClick(w->cmdSave, Qt::LeftButton);
+    QTest::keyRelease(w->windowHandle(), Qt::Key_Escape);
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(w);
+    EXPECT_TRUE(w->isVisible());
+    // Escape pressed and released in the editor still closes it.
+    QTest::keyClick(w->windowHandle(), Qt::Key_Escape);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(!w || !w->isVisible());
+    SetMessageService(std::move(scripted));
 }
 
 TEST_F(SourceToolWindowsTest, TagEditorKeepsANamelessGenreAndStaysOpenWhenTheFileIsGone) {

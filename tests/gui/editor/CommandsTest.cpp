@@ -6,6 +6,8 @@
 #include "core/document/cPozycjeMP3.h"
 #include "core/editor/SplitDialogLauncher.h"
 #include "core/editor/TrackGraph.h"
+#include "gui/app/ModalDriver.h"
+#include "gui/app/QtMessageService.h"
 #include "gui/app/Twips.h"
 #include "gui/editor/EditorController.h"
 #include "gui/editor/TrackCommandSet.h"
@@ -25,8 +27,10 @@
 #include <QApplication>
 #include <QFrame>
 #include <QImage>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QMenu>
@@ -210,6 +214,29 @@ TEST_F(Commands, LoopCountThroughTheInputBox) {
     editor->cmdUndo_Click();
     EXPECT_EQ(track(3)->lngLoopTrack, 1);
     EXPECT_EQ(track(3)->lngLoopCountBackup, 7);
+}
+
+// Fault mended: six typed digits were refused above 99,999; a seventh digit
+// is dropped, not the whole answer.
+TEST_F(Commands, LoopCountTypedIntoTheRealBoxKeepsSixDigits) {
+    select(3);
+    commands->mnuTrack_Loop_Click();
+    editor->editor().LinkOrDrop(1, 1, 0, QPoint());
+    select(3);
+    auto scripted = SetMessageService(std::make_unique<QtMessageService>());
+    test::WhileOpen<QMessageBox>(window, [](QMessageBox* refusal) { refusal->reject(); });
+    for (const auto& [typed, count] : {std::pair{"999999", 999999}, std::pair{"1234567", 123456}}) {
+        test::WhenModal<QInputDialog>([typed = QString::fromLatin1(typed)](QInputDialog* box) {
+            auto* edit = box->findChild<QLineEdit*>();
+            ASSERT_TRUE(edit);
+            edit->selectAll();
+            QTest::keyClicks(edit, typed);
+            QTest::keyClick(edit, Qt::Key_Return);
+        });
+        commands->mnuLoopTrack_Ilosc_Click();
+        EXPECT_EQ(track(3)->lngLoopCountBackup, count) << typed;
+    }
+    SetMessageService(std::move(scripted));
 }
 
 TEST_F(Commands, DeletionBridgesShiftsAndComesBackWithUndo) {

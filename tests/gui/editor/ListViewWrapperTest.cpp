@@ -236,3 +236,26 @@ TEST_F(ListViewWrapper, TheSelectedRowShowsItsTextWithAndWithoutFocus) {
         EXPECT_GT(text, 15) << "background " << background.name().toStdString();
     }
 }
+
+// Fault mended: underscores, drawn at the foot of the text, fell on the row's
+// grid line or under the next row: "a_b.mp3" read "a b.mp3".
+TEST_F(ListViewWrapper, UnderscoresShowAboveTheGridLine) {
+    lv.setGridlines(true);
+    for (const int points : {8, 10, 14}) {
+        SCOPED_TRACE(points);
+        QFont font = view->font();
+        font.setPointSize(points); // as the main window sets the size the user chose
+        view->setFont(font);
+        view->topLevelItem(0)->setText(0, QStringLiteral("__________"));
+        view->topLevelItem(1)->setText(0, QString());
+        QApplication::processEvents();
+        const QImage image = view->viewport()->grab().toImage();
+        const QRect row = view->visualItemRect(view->topLevelItem(0));
+        // The underscores' pixels are dark and lie in the row's lower half.
+        int dark = 0;
+        for (int y = row.center().y(); y <= row.bottom(); ++y)
+            for (int x = row.left() + 2; x < 100; ++x)
+                dark += image.pixelColor(x, y).lightness() < 100;
+        EXPECT_GT(dark, 20) << "row of " << row.height() << " px, font " << QFontMetrics(font).height();
+    }
+}

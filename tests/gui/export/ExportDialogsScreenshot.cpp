@@ -68,6 +68,8 @@ int main(int argc, char** argv) {
             save->chkTurbo->setChecked(true); // its frame shows too
             save->resize(1, 1);               // snaps back to the smallest size
             run.shoot(save, QStringLiteral("frmSave"), ScreenshotRun::Fit::AsIs);
+            save->resize(900, 640); // and enlarged
+            run.shoot(save, QStringLiteral("frmSave-large"), ScreenshotRun::Fit::AsIs);
             delete save;
         }
         delete main;

@@ -33,6 +33,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
+#include <QImage>
 #include <gtest/gtest.h>
 
 using namespace kelbrin;
@@ -454,6 +455,46 @@ TEST_F(SaveDialogTest, TheTurboFrameStaysAboveTheButtonsWithALargerFont) {
         delete d;
     }
     QApplication::setFont(previous);
+}
+
+// Fault mended: the Preview and Save buttons kept a height of 17 pixels at
+// any size, half what their captions need.
+TEST_F(SaveDialogTest, TheButtonsAreAsTallAsTheirCaptionsAtAnySize) {
+    openSource("cbr_noinfo.mp3");
+    for (const char* language : {"ENGLISH", "POLSKI"}) {
+        Catalog().setLanguage(language);
+        frmSave* d = frmSave::PokazMnie(*main);
+        ASSERT_TRUE(d);
+        d->chkTurbo->setChecked(true);
+        for (const QSize size : {QSize(100, 100), QSize(TwipsToPx(14000), TwipsToPx(10000))}) {
+            d->resize(size);
+            QApplication::processEvents();
+            SCOPED_TRACE(std::string(language) + " " + std::to_string(d->width()) + "x" + std::to_string(d->height()));
+            QPushButton* preview = d->cmdWytnij[0];
+            QPushButton* save = d->cmdWytnij[1];
+            for (QPushButton* b : {preview, save, d->cmdOK})
+                EXPECT_GE(b->height(), b->sizeHint().height()) << b->text().toStdString();
+            EXPECT_LT(preview->geometry().bottom(), save->geometry().top());
+            EXPECT_FALSE(d->cmdOK->geometry().intersects(preview->geometry()));
+            EXPECT_LE(d->cmdOK->geometry().bottom(), d->height());
+            EXPECT_LT(d->fraTurbo->geometry().bottom(), preview->geometry().top());
+        }
+        delete d;
+    }
+}
+
+// Fault mended: a long export folder showed its last letters, not its start.
+TEST_F(SaveDialogTest, ALongFolderShowsFromItsStart) {
+    openSource("cbr_noinfo.mp3");
+    const QString deep = dest + "/a rather long folder name/and another one below it/and a third";
+    ASSERT_TRUE(QDir().mkpath(deep));
+    store->values.insert("DestPath", deep);
+    frmSave* d = frmSave::PokazMnie(*main);
+    ASSERT_TRUE(d);
+    QApplication::processEvents();
+    ASSERT_EQ(d->txtSave->text(), deep);
+    ASSERT_LT(d->txtSave->width(), d->txtSave->fontMetrics().horizontalAdvance(deep));
+    EXPECT_EQ(d->txtSave->cursorPosition(), 0);
 }
 
 TEST_F(SaveDialogTest, EveryCaptionFitsAtTheSmallestSizeInBothLanguages) {

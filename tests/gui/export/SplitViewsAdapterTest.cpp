@@ -3,6 +3,10 @@
 
 #include "core/editor/GraphEditor.h"
 #include "core/export/SplitTime.h"
+#include "core/recording/RecorderHandOver.h"
+#include "core/recording/RecorderView.h"
+#include "core/recording/RecordingConfiguration.h"
+#include "gui/editor/TreeNavigator.h"
 #include "gui/editor/EditorController.h"
 #include "gui/editor/TrackListNavigator.h"
 #include "gui/export/SplitCommands.h"
@@ -14,6 +18,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QComboBox>
+#include <QDir>
 #include <QTreeWidget>
 
 using namespace kelbrin;
@@ -94,4 +99,39 @@ TEST_F(SplitViewsAdapterTest, StartBoxDoubleClickAddsAndCloneContinuesThroughThe
     EXPECT_EQ(StartTime(*clone), (TrackTime{0, 4, 250}));
     EXPECT_EQ(EndTime(*clone), SecondsToTrackTime(FullSourceLength(*file)));
     EXPECT_EQ(window->lvwNodes()->topLevelItemCount(), 2);
+}
+
+// Fault mended: a recording handed over as a track left the tree as it was:
+// the start node showed no arrow to open until it was clicked.
+TEST_F(SplitViewsAdapterTest, ARecordingHandedOverShowsUnderTheStartNode) {
+    struct Host final : RecorderHost {
+        explicit Host(frmDazudizi& w) : window(w) {}
+        bool saveProject(const QString&) override { return true; }
+        int tracksUsingSource(const QString& path) override {
+            int n = 0;
+            for (std::int32_t i = 1; i <= window.cPozycje()->Count(); ++i)
+                n += window.cPozycje()->Item(i)->strFileNameSource == path;
+            return n;
+        }
+        void endProgram(int) override {}
+        void dropUnsavedChanges() override {}
+        frmDazudizi& window;
+    } recorderHost(*window);
+    RecordingConfiguration recording;
+    recording.RecordFolder = test::MakeTempDir("records") + "/";
+    ASSERT_TRUE(QFile::copy(test::MediaFile("cbr_noinfo.mp3"), recording.RecordFolder + "take.mp3"));
+    QTreeWidget* tree = window->tvwNodes();
+    ASSERT_TRUE(tree && tree->topLevelItem(0) && tree->topLevelItem(0)->child(0));
+    QTreeWidgetItem* start = tree->topLevelItem(0)->child(0);
+    start->setExpanded(false);
+    tree->setCurrentItem(tree->topLevelItem(0)); // the start node is not clicked again
+
+    const QStringList handed = HandOverRecordings(recording, {"take.mp3"}, recorderHost, 85);
+    ASSERT_EQ(handed.size(), 1);
+    ASSERT_EQ(window->cPozycje()->Count(), 1);
+    EXPECT_TRUE(start->childCount() > 0 || start->childIndicatorPolicy() == QTreeWidgetItem::ShowIndicator)
+        << "no arrow to open the start node";
+    start->setExpanded(true); // the arrow clicked
+    ASSERT_EQ(start->childCount(), 1);
+    EXPECT_EQ(start->child(0)->text(0), "take");
 }

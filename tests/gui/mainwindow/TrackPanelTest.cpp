@@ -141,7 +141,6 @@ TEST_F(TrackPanelTest, ShowingATrackChangesNoField) {
     split->lngGenre = 200;
     split->strYear = QString();
     split->strComment = QStringLiteral("split");
-    store->values[QStringLiteral("TAG_Def")] = QStringLiteral("kept");
 
     for (const auto& t : {frames, times, split}) {
         const QStringList before = Fields(*t);
@@ -151,7 +150,6 @@ TEST_F(TrackPanelTest, ShowingATrackChangesNoField) {
         EXPECT_EQ(window->Panel().Cpoz(), t);
         EXPECT_TRUE(frame().isVisible());
     }
-    EXPECT_EQ(store->values.value(QStringLiteral("TAG_Def")), QStringLiteral("kept"));
 
     // What the boxes show.
     window->Editor().openProperties(frames);
@@ -170,6 +168,21 @@ TEST_F(TrackPanelTest, ShowingATrackChangesNoField) {
     EXPECT_EQ(frame().Text1[0]->text(), QStringLiteral("0"));
     EXPECT_EQ(frame().Text1[4]->text(), QStringLiteral("8"));
     EXPECT_TRUE(frame().lblCaption->text().contains(QStringLiteral("Track 3")));
+}
+
+// Fault mended: a comment shown in the panel did not become the default
+// comment of new tracks; only a typed one did.
+TEST_F(TrackPanelTest, AShownCommentBecomesTheDefaultComment) {
+    store->values[QStringLiteral("TAG_Def")] = QStringLiteral("kept");
+    auto bare = addTrack(1);
+    auto live = addTrack(2);
+    live->strComment = QStringLiteral("live set");
+    window->Editor().openProperties(bare); // the box stays empty: nothing shown
+    EXPECT_EQ(store->values.value(QStringLiteral("TAG_Def")), QStringLiteral("kept"));
+    window->Editor().openProperties(live);
+    EXPECT_EQ(frame().txtComment->text(), QStringLiteral("live set"));
+    EXPECT_EQ(store->values.value(QStringLiteral("TAG_Def")), QStringLiteral("live set"));
+    EXPECT_FALSE(live->blnZmodyfikowana);
 }
 
 TEST_F(TrackPanelTest, EditingAFieldChangesTheTrackAndMarksIt) {
