@@ -237,7 +237,7 @@ void MainClose::offerToDeleteSources() {
         return;
     if (ShowText(3241, mb::YesNo | mb::Question | mb::DefaultButton2) != mb::Yes)
         return;
-    // Both players were stopped before (see Form_Unload): no source is held.
+    // Both players were stopped before (see MainClose::Form_Unload): no source is held.
     // A file that is already gone is no failure; one that stays is named.
     QStringList kept;
     for (std::int32_t i = 1; i <= files->Count(); ++i) {

@@ -318,7 +318,7 @@ void frmDazudizi::buildToolButtons() {
         if (!m_editor->controlEnabled(QStringLiteral("cmdCopy")) || !ReadyOrSayBusy(CanChangeProject()))
             return;
         cmdKlon_Click(*this);
-        // The clone plays at once from its begin (mnuPlayR_Click).
+        // The clone plays at once from its begin (the "mnuPlayR" play mode).
         m_panel->SetPlayMode(0);
     });
 
