@@ -2,6 +2,7 @@
 
 #include "core/app/Startup.h"
 #include "core/app/TextCatalog.h"
+#include "core/app/SettingsKeys.h"
 #include "platform/settings/SettingsStore.h"
 #include "platform/shell/SystemInfo.h"
 
@@ -19,7 +20,7 @@ void LoadServerLanguage() {
     if (!Catalog().load(file))
         return; // the built-in texts remain
     Settings().sync();
-    const QString language = ChooseLanguage(GetSetting(QStringLiteral("Langauge")),
+    const QString language = ChooseLanguage(GetSetting(settingkeys::kLangauge),
                                             Catalog().file().sectionNames(), SystemInfo::DefaultLangId());
     Catalog().setLanguage(language.isEmpty() ? QStringLiteral("ENGLISH") : language);
 }

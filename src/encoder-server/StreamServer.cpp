@@ -15,6 +15,7 @@
 #include "core/recording/FormatFile.h"
 #include "core/recording/LameConfiguration.h"
 #include "platform/media/Clock.h"
+#include "core/app/SettingsKeys.h"
 #include "platform/settings/SettingsStore.h"
 #include "platform/shell/SystemFolders.h"
 
@@ -35,7 +36,7 @@ qint64 BlockSizeSetting(const QString& key, const QString& defaultText, double f
 }
 
 QString RecordingFolder() {
-    QString folder = GetSetting(QStringLiteral("RecDir"));
+    QString folder = GetSetting(settingkeys::kRecDir);
     if (folder.trimmed().isEmpty())
         folder = DefaultFolderRoot(DefaultLoadSettingsEnvironment(HostFolders()));
     return folder;
@@ -108,14 +109,14 @@ bool StreamServer::openRecording(const QString& formatFile, const QString& buffe
     closeRecording();
     m_bufferPath = bufferFile;
     m_speech = m_state != 0;
-    m_lame = Val(GetSetting(QStringLiteral("EngineType"), QStringLiteral("1"))) != 0;
+    m_lame = Val(GetSetting(settingkeys::kEngineType, QStringLiteral("1"))) != 0;
 
     OutputOptions options;
     options.folder = RecordingFolder();
-    options.prefix = GetSetting(QStringLiteral("RecPrefix"), QStringLiteral("R"));
+    options.prefix = GetSetting(settingkeys::kRecPrefix, QStringLiteral("R"));
     options.segmentList = m_speech;
     if (m_lame) {
-        m_blockSize = BlockSizeSetting(QStringLiteral("RecBufor2"), QStringLiteral("230400"), 1,
+        m_blockSize = BlockSizeSetting(settingkeys::kRecBufor2, QStringLiteral("230400"), 1,
                                        kDefaultLameBlock);
         m_config = BuildLameConfig(ReadLameSettings());
         m_frameBytes = m_config.nMode == BE_MP3_MODE_MONO ? 2 : 4;
@@ -129,7 +130,7 @@ bool StreamServer::openRecording(const QString& formatFile, const QString& buffe
         // MPEG Layer-3 goes into a WAVE file when the user asked for one,
         // every other codec always.
         options.wave = m_destination.wFormatTag != wave::kMpegLayer3 ||
-                       Val(GetSetting(QStringLiteral("RecLast"), QStringLiteral("0"))) == 1;
+                       Val(GetSetting(settingkeys::kRecLast, QStringLiteral("0"))) == 1;
         options.format = m_destination;
         options.sampleRate = static_cast<int>(m_destination.nSamplesPerSec);
     }
@@ -165,7 +166,7 @@ void StreamServer::Start(int intervalMs) {
     options.blockSize = m_blockSize;
     options.frameBytes = m_frameBytes;
     options.pcm = m_pcm;
-    options.splitLimitKb = RoundHalfEven(Val(GetSetting(QStringLiteral("NewFileRec"), QStringLiteral("0"))));
+    options.splitLimitKb = RoundHalfEven(Val(GetSetting(settingkeys::kNewFileRec, QStringLiteral("0"))));
     options.freeSpaceFloor = kFreeSpaceFloor;
     // Stress runs make the server's pace uneven.
     options.jitterMs = qEnvironmentVariableIntValue("KELBRIN_SERVER_JITTER_MS");

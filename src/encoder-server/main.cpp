@@ -11,6 +11,7 @@
 #include "gui/app/QtMessageService.h"
 #include "platform/media/Clock.h"
 #include "platform/shell/ComponentActivation.h"
+#include "platform/shell/DisplayPlatform.h"
 #include "platform/shell/TerminationSignals.h"
 
 #include <QApplication>
@@ -21,19 +22,11 @@
 
 using namespace kelbrin;
 
-namespace {
-
-// The bus may start the server where no display is reachable; it then works
-// without windows and answers its message boxes with their default buttons.
-bool DisplayAvailable() {
-    return qEnvironmentVariableIsSet("QT_QPA_PLATFORM") || qEnvironmentVariableIsSet("DISPLAY") ||
-           qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
-}
-
-} // namespace
-
 int main(int argc, char** argv) {
-    const bool windows = DisplayAvailable();
+    // The bus may start the server where no display is reachable (none named,
+    // or one named that does not answer); it then works without windows and
+    // answers its message boxes with their default buttons.
+    const bool windows = DisplayReachable();
     std::unique_ptr<QCoreApplication> application;
     if (windows) {
         application = std::make_unique<QApplication>(argc, argv);

@@ -1,6 +1,7 @@
-#include "DisplayPlatform.h"
 #include "EditorStartup.h"
 #include "SignalClose.h"
+
+#include "platform/shell/DisplayPlatform.h"
 
 #include "gui/app/QtMessageService.h"
 #include "core/app/MessageService.h"

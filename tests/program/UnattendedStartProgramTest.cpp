@@ -2,7 +2,8 @@
 // service): it never waits for an answer nobody can give, it never aborts for
 // want of a display, and a recording it cannot make ends with a status a
 // scheduler can see. These runs reach no encoder server, so "-rec" ends at
-// once with its no-server status once start-up is through.
+// once with its no-server status once start-up is through. The encoder server
+// too starts where no display answers.
 #include "support/TestEnvironment.h"
 
 #include <QFile>
@@ -126,6 +127,21 @@ TEST_F(UnattendedStartProgramTest, WithoutADisplayTheProgramRunsOffscreenAndSays
     EXPECT_EQ(process.exitStatus(), QProcess::NormalExit) << stderrText.toStdString();
     EXPECT_EQ(process.exitCode(), 2) << stderrText.toStdString();
     EXPECT_TRUE(stderrText.contains("[7042]")) << stderrText.toStdString();
+}
+
+// The bus starts the encoder server with the session's environment, which may
+// name a display that no longer answers: the server goes on without windows.
+TEST_F(UnattendedStartProgramTest, TheEncoderServerStartsWhenItsDisplayCannotBeReached) {
+    env.remove("QT_QPA_PLATFORM");
+    env.insert("DISPLAY", ":4711");
+    QProcess server;
+    server.setProcessEnvironment(env);
+    server.start(test::RuntimeDir() + "/capturon", {"/RegServer"});
+    ASSERT_TRUE(server.waitForFinished(30000));
+    const std::string errors = server.readAllStandardError().toStdString();
+    EXPECT_EQ(server.exitStatus(), QProcess::NormalExit) << errors;
+    EXPECT_EQ(server.exitCode(), 0) << errors;
+    EXPECT_TRUE(QFileInfo::exists(home + "/data/dbus-1/services/org.pelorin.Capturon.service")) << errors;
 }
 
 TEST_F(UnattendedStartProgramTest, ATimeLimitThatIsNoNumberOfMinutesIsSaid) {

@@ -6,6 +6,7 @@
 #include "core/recording/RecordingConfiguration.h"
 #include "TextCatalog.h"
 #include "core/recording/FormatFile.h"
+#include "core/app/SettingsKeys.h"
 #include "platform/settings/SettingsStore.h"
 #include "platform/shell/SystemFolders.h"
 
@@ -72,51 +73,51 @@ void LoadSettings(LoadedSettings& s, RecordingConfiguration& r, const LoadSettin
     const QString folder = DefaultFolder(env);
 
     // A missing TempRecDir marks the very first start.
-    if (missingOrEmpty(QStringLiteral("TempRecDir"))) {
-        SaveSetting(QStringLiteral("TempRecDir"), WithTrailingSlash(env.tempFolder.trimmed()));
-        SaveSetting(QStringLiteral("ExactSave"), QStringLiteral("1"));
+    if (missingOrEmpty(settingkeys::kTempRecDir)) {
+        SaveSetting(settingkeys::kTempRecDir, WithTrailingSlash(env.tempFolder.trimmed()));
+        SaveSetting(settingkeys::kExactSave, QStringLiteral("1"));
     }
-    r.TempRecordFolder = GetSetting(QStringLiteral("TempRecDir"), folderRoot);
+    r.TempRecordFolder = GetSetting(settingkeys::kTempRecDir, folderRoot);
     s.UseOldAlgorithm = Val(GetSetting(QStringLiteral("OldAlg"), QStringLiteral("0"))) == 1.0;
-    if (missingOrEmpty(QStringLiteral("RecBufor")))
-        SaveSetting(QStringLiteral("RecBufor"), QStringLiteral("500"));
-    if (missingOrEmpty(QStringLiteral("S_Buf")))
-        SaveSetting(QStringLiteral("S_Buf"), QStringLiteral("100000"));
-    if (missingOrEmpty(QStringLiteral("EngineType")))
-        SaveSetting(QStringLiteral("EngineType"), QStringLiteral("1"));
+    if (missingOrEmpty(settingkeys::kRecBufor))
+        SaveSetting(settingkeys::kRecBufor, QStringLiteral("500"));
+    if (missingOrEmpty(settingkeys::kS_Buf))
+        SaveSetting(settingkeys::kS_Buf, QStringLiteral("100000"));
+    if (missingOrEmpty(settingkeys::kEngineType))
+        SaveSetting(settingkeys::kEngineType, QStringLiteral("1"));
     s.CopyChunkSize = 65535;
-    if (missingOrEmpty(QStringLiteral("DestPath")))
-        SaveSetting(QStringLiteral("DestPath"), folder);
-    if (missingOrEmpty(QStringLiteral("RecDir")))
-        SaveSetting(QStringLiteral("RecDir"), folderRoot);
-    r.RecordFolder = WithTrailingSlash(GetSetting(QStringLiteral("RecDir")));
-    if (missingOrEmpty(QStringLiteral("ViewNode")))
-        SaveSetting(QStringLiteral("ViewNode"), QStringLiteral("1"));
-    const QString dest = GetSetting(QStringLiteral("DestPath"), folder);
+    if (missingOrEmpty(settingkeys::kDestPath))
+        SaveSetting(settingkeys::kDestPath, folder);
+    if (missingOrEmpty(settingkeys::kRecDir))
+        SaveSetting(settingkeys::kRecDir, folderRoot);
+    r.RecordFolder = WithTrailingSlash(GetSetting(settingkeys::kRecDir));
+    if (missingOrEmpty(settingkeys::kViewNode))
+        SaveSetting(settingkeys::kViewNode, QStringLiteral("1"));
+    const QString dest = GetSetting(settingkeys::kDestPath, folder);
     if (!dest.isEmpty())
         s.DestFolder = dest;
 
-    const bool firstRun = missingOrEmpty(QStringLiteral("SPath"));
+    const bool firstRun = missingOrEmpty(settingkeys::kSPath);
     if (firstRun)
-        SaveSetting(QStringLiteral("SPath"), folderRoot);
+        SaveSetting(settingkeys::kSPath, folderRoot);
     IntegrateWithDesktop(env, firstRun);
-    const QString source = GetSetting(QStringLiteral("SPath"), folderRoot);
+    const QString source = GetSetting(settingkeys::kSPath, folderRoot);
     if (!source.isEmpty())
         s.SourceFolder = source;
 
-    if (missingOrEmpty(QStringLiteral("OverTake")))
-        SaveSetting(QStringLiteral("OverTake"), QStringLiteral("150"));
+    if (missingOrEmpty(settingkeys::kOverTake))
+        SaveSetting(settingkeys::kOverTake, QStringLiteral("150"));
     // Values beyond what their controls can show are clamped, never refused.
-    s.MoveStep = std::max(1, ValLong(GetSetting(QStringLiteral("Move"), QStringLiteral("5"))));
-    s.MouseSensitivity = ClampTo(ValLong(GetSetting(QStringLiteral("MouseSens"), QStringLiteral("150"))),
+    s.MoveStep = std::max(1, ValLong(GetSetting(settingkeys::kMove, QStringLiteral("5"))));
+    s.MouseSensitivity = ClampTo(ValLong(GetSetting(settingkeys::kMouseSens, QStringLiteral("150"))),
                                  kMouseSensMin, kMouseSensMax);
     s.OverTakeSeconds = static_cast<float>(
-        std::max(0.0, Val(GetSetting(QStringLiteral("OverTake"), QStringLiteral("150"))) / 1000.0));
-    if (GetSetting(QStringLiteral("DeviceIn"), QStringLiteral("0")).isEmpty())
-        SaveSetting(QStringLiteral("DeviceIn"), QStringLiteral("0"));
+        std::max(0.0, Val(GetSetting(settingkeys::kOverTake, QStringLiteral("150"))) / 1000.0));
+    if (GetSetting(settingkeys::kDeviceIn, QStringLiteral("0")).isEmpty())
+        SaveSetting(settingkeys::kDeviceIn, QStringLiteral("0"));
     r.CaptureDevice = std::max<std::int32_t>(
         -1, static_cast<std::int32_t>(
-                RoundHalfEven(Val(GetSetting(QStringLiteral("DeviceIn"), QStringLiteral("0"))) - 1)));
+                RoundHalfEven(Val(GetSetting(settingkeys::kDeviceIn, QStringLiteral("0"))) - 1)));
 
     // A damaged format file is reported and left unused: the chooser starts anew.
     QByteArray record;

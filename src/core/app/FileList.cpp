@@ -5,6 +5,8 @@
 #include "TextCatalog.h"
 #include "core/app/AppSettings.h"
 #include "core/document/cPozycjePlikow.h"
+#include "core/app/SettingsKeys.h"
+#include "core/recording/RecordingHandshake.h"
 #include "platform/settings/SettingsStore.h"
 #include "platform/shell/SystemFolders.h"
 
@@ -28,12 +30,12 @@ bool IsFileSavable(const cPozycjePlikow* files, const QString& path) {
 FileListFolders CurrentFileListFolders(const RecordingConfiguration& recording, bool recordingRuns) {
     FileListFolders f;
     f.recordFolder = recording.RecordFolder;
-    f.sourceFolder = GetSetting(QStringLiteral("SPath"),
+    f.sourceFolder = GetSetting(settingkeys::kSPath,
                                 DefaultFolderRoot(DefaultLoadSettingsEnvironment(HostFolders())));
     if (recordingRuns) {
         // The encoder server names the file without its folder, the recording folder.
         Settings().sync();
-        const QString recorded = GetSetting(QStringLiteral("RecFilePath"));
+        const QString recorded = GetSetting(handshake::kFilePath);
         if (!recorded.isEmpty())
             f.recordingPath = QDir::cleanPath(QDir(f.recordFolder).filePath(recorded));
     }

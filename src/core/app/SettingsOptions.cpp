@@ -5,6 +5,7 @@
 #include "ProgramObjects.h"
 #include "SoundCards.h"
 #include "core/editor/TrackGraph.h"
+#include "core/app/SettingsKeys.h"
 #include "platform/settings/SettingsStore.h"
 #include "platform/shell/SystemFolders.h"
 
@@ -32,61 +33,61 @@ bool IsWholeNumber(const QString& text) {
 } // namespace
 
 int StoredFontSize() {
-    return ClampedSetting(QStringLiteral("FontSize"), "8", kFontSizeMin, kFontSizeMax);
+    return ClampedSetting(settingkeys::kFontSize, "8", kFontSizeMin, kFontSizeMax);
 }
 
-int StoredNodeSize() { return NodeSizeFromSetting(GetSetting(QStringLiteral("NodeSize"))); }
+int StoredNodeSize() { return NodeSizeFromSetting(GetSetting(settingkeys::kNodeSize)); }
 
 SettingsOptions LoadSettingsOptions(ProgramObjects& program) {
     SettingsOptions o;
-    o.fileNaming = ClampedSetting(QStringLiteral("FileNaming"), "0", 0, kFileNamingCount - 1);
+    o.fileNaming = ClampedSetting(settingkeys::kFileNaming, "0", 0, kFileNamingCount - 1);
     const LoadSettingsEnvironment env = DefaultLoadSettingsEnvironment(HostFolders());
     ProgramObjects& s = program;
     LoadSettings(s.settings, s.recording, env);
     s.outputs.UseDefaultRenderer = UseDefaultRendererSetting();
     o.oneOutputForAll = s.outputs.UseDefaultRenderer;
     o.overTakeText = QString::number(std::lround(s.settings.OverTakeSeconds * 1000.0));
-    o.askRemove = Checked(QStringLiteral("AskRemove"));
-    if (GetSetting(QStringLiteral("DestPath")).isEmpty())
-        SaveSetting(QStringLiteral("DestPath"), DefaultFolder(env));
+    o.askRemove = Checked(settingkeys::kAskRemove);
+    if (GetSetting(settingkeys::kDestPath).isEmpty())
+        SaveSetting(settingkeys::kDestPath, DefaultFolder(env));
     o.moveText = QString::number(s.settings.MoveStep);
-    o.autoOpen = Checked(QStringLiteral("AutoOpen"));
-    o.destFolder = GetSetting(QStringLiteral("DestPath"));
-    if (GetSetting(QStringLiteral("SPath")).isEmpty())
-        SaveSetting(QStringLiteral("SPath"), DefaultFolderRoot(env));
-    o.sourceFolder = GetSetting(QStringLiteral("SPath"));
+    o.autoOpen = Checked(settingkeys::kAutoOpen);
+    o.destFolder = GetSetting(settingkeys::kDestPath);
+    if (GetSetting(settingkeys::kSPath).isEmpty())
+        SaveSetting(settingkeys::kSPath, DefaultFolderRoot(env));
+    o.sourceFolder = GetSetting(settingkeys::kSPath);
     o.fontSize = StoredFontSize();
     o.nodeSize = StoredNodeSize();
-    o.mouseSensitivity = ClampedSetting(QStringLiteral("MouseSens"), "150", kMouseSensMin, kMouseSensMax);
-    o.autoSave = Checked(QStringLiteral("AutoSave"));
+    o.mouseSensitivity = ClampedSetting(settingkeys::kMouseSens, "150", kMouseSensMin, kMouseSensMax);
+    o.autoSave = Checked(settingkeys::kAutoSave);
     return o;
 }
 
 void SaveSettingsOptions(LoadedSettings& settings, AudioOutputs& outputs, const SettingsOptions& o) {
-    SaveSetting(QStringLiteral("FileNaming"), QString::number(ClampTo(o.fileNaming, 0, kFileNamingCount - 1)));
-    SaveSetting(QStringLiteral("FontSize"), QString::number(o.fontSize));
-    SaveSetting(QStringLiteral("MouseSens"), QString::number(o.mouseSensitivity));
-    SaveSetting(QStringLiteral("NodeSize"), QString::number(o.nodeSize));
+    SaveSetting(settingkeys::kFileNaming, QString::number(ClampTo(o.fileNaming, 0, kFileNamingCount - 1)));
+    SaveSetting(settingkeys::kFontSize, QString::number(o.fontSize));
+    SaveSetting(settingkeys::kMouseSens, QString::number(o.mouseSensitivity));
+    SaveSetting(settingkeys::kNodeSize, QString::number(o.nodeSize));
     settings.MouseSensitivity = o.mouseSensitivity;
-    SaveSetting(QStringLiteral("AutoSave"), CheckText(o.autoSave));
-    SaveSetting(QStringLiteral("AskRemove"), CheckText(o.askRemove));
+    SaveSetting(settingkeys::kAutoSave, CheckText(o.autoSave));
+    SaveSetting(settingkeys::kAskRemove, CheckText(o.askRemove));
     if (!o.destFolder.isEmpty()) {
-        SaveSetting(QStringLiteral("DestPath"), o.destFolder);
+        SaveSetting(settingkeys::kDestPath, o.destFolder);
         settings.DestFolder = o.destFolder;
     }
     if (!o.sourceFolder.isEmpty()) {
-        SaveSetting(QStringLiteral("SPath"), o.sourceFolder);
+        SaveSetting(settingkeys::kSPath, o.sourceFolder);
         settings.SourceFolder = o.sourceFolder;
     }
-    SaveSetting(QStringLiteral("OverTake"),
+    SaveSetting(settingkeys::kOverTake,
                 IsWholeNumber(o.overTakeText) ? QString::number(ValLong(o.overTakeText)) : QStringLiteral("100"));
-    settings.OverTakeSeconds = static_cast<float>(Val(GetSetting(QStringLiteral("OverTake"), QStringLiteral("150"))) / 1000.0);
-    SaveSetting(QStringLiteral("AutoOpen"), CheckText(o.autoOpen));
+    settings.OverTakeSeconds = static_cast<float>(Val(GetSetting(settingkeys::kOverTake, QStringLiteral("150"))) / 1000.0);
+    SaveSetting(settingkeys::kAutoOpen, CheckText(o.autoOpen));
     const std::int32_t move = ValLong(o.moveText);
-    SaveSetting(QStringLiteral("Move"), QString::number(move > 0 ? move : 1));
-    settings.MoveStep = ValLong(GetSetting(QStringLiteral("Move"), QStringLiteral("5")));
-    SaveSetting(QStringLiteral("DefSoundCard"), o.device);
-    SaveSetting(QStringLiteral("MultiDevices"), o.oneOutputForAll ? QStringLiteral("0") : QStringLiteral("1"));
+    SaveSetting(settingkeys::kMove, QString::number(move > 0 ? move : 1));
+    settings.MoveStep = ValLong(GetSetting(settingkeys::kMove, QStringLiteral("5")));
+    SaveSetting(settingkeys::kDefSoundCard, o.device);
+    SaveSetting(settingkeys::kMultiDevices, o.oneOutputForAll ? QStringLiteral("0") : QStringLiteral("1"));
     outputs.UseDefaultRenderer = o.oneOutputForAll;
     settings.announceChange();
 }
@@ -96,17 +97,17 @@ void RefreshSoundCards(AudioOutputs& outputs, const QString& selected, const std
     for (const QString& name : outputs.SoundCards)
         if (!name.isEmpty() && name != selected)
             kept.append(name);
-    SaveSetting(QStringLiteral("SoundCardS"), StoredSoundCardsText(kept));
+    SaveSetting(settingkeys::kSoundCardS, StoredSoundCardsText(kept));
     outputs.SoundCards.clear();
     EnumerateSoundCards(outputs, busy);
 }
 
 void AddSoundCard(AudioOutputs& outputs, const QString& name) {
     outputs.SoundCards.append(name);
-    QString stored = GetSetting(QStringLiteral("SoundCardS"));
+    QString stored = GetSetting(settingkeys::kSoundCardS);
     if (stored.isEmpty()) // a list always opens with its separator
         stored = QStringLiteral("`");
-    SaveSetting(QStringLiteral("SoundCardS"), stored + name + QLatin1Char('`'));
+    SaveSetting(settingkeys::kSoundCardS, stored + name + QLatin1Char('`'));
 }
 
 } // namespace kelbrin

@@ -6,6 +6,7 @@
 #include "TextCatalog.h"
 #include "core/document/cPozycjaMP3.h"
 #include "platform/media/MediaPlatform.h"
+#include "core/app/SettingsKeys.h"
 #include "platform/settings/SettingsStore.h"
 #include "core/app/TextNumbers.h"
 
@@ -38,11 +39,11 @@ QString StoredSoundCardsText(const QStringList& names) {
     return text;
 }
 
-bool UseDefaultRendererSetting() { return Val(GetSetting(QStringLiteral("MultiDevices"))) == 0; }
+bool UseDefaultRendererSetting() { return Val(GetSetting(settingkeys::kMultiDevices)) == 0; }
 
 bool LoadStoredSoundCards(AudioOutputs& outputs) {
     outputs.UseDefaultRenderer = UseDefaultRendererSetting();
-    const QString stored = GetSetting(QStringLiteral("SoundCardS"));
+    const QString stored = GetSetting(settingkeys::kSoundCardS);
     outputs.DevicesPending = stored.trimmed().isEmpty();
     if (outputs.DevicesPending)
         return false;
@@ -71,8 +72,8 @@ void EnumerateSoundCards(AudioOutputs& outputs, const std::function<void(bool)>&
                     outputs.SoundCards.append(name);
         } else {
             outputs.SoundCards = QStringList{kDefaultOutputName} + devices + QStringList{kNullOutputName};
-            SaveSetting(QStringLiteral("DefSoundCard"), outputs.SoundCards.first());
-            SaveSetting(QStringLiteral("SoundCardS"), StoredSoundCardsText(outputs.SoundCards));
+            SaveSetting(settingkeys::kDefSoundCard, outputs.SoundCards.first());
+            SaveSetting(settingkeys::kSoundCardS, StoredSoundCardsText(outputs.SoundCards));
         }
     }
 }

@@ -7,6 +7,7 @@
 #include "TextCatalog.h"
 #include "core/document/cPozycjePlikow.h"
 #include "core/recording/RecorderClient.h"
+#include "core/app/SettingsKeys.h"
 #include "platform/settings/SettingsStore.h"
 
 #include <QRegularExpression>
@@ -127,7 +128,7 @@ StartupResult Main(ProgramObjects& program, StartupPlatform& platform, StartupWi
     s.settings.LanguageSections = Catalog().file().sectionNames();
     Catalog().setLanguage(QStringLiteral("ENGLISH"));
 
-    const QString saved = GetSetting(QStringLiteral("Langauge"));
+    const QString saved = GetSetting(settingkeys::kLangauge);
     const QString language = ChooseLanguage(saved, s.settings.LanguageSections, platform.systemDefaultLangId());
     if (!language.isEmpty()) {
         Catalog().setLanguage(language);
@@ -226,10 +227,10 @@ void HandleCommandLine(RecordingConfiguration& recording, StartupPlatform& platf
 }
 
 void AutoOpenLastFile(StartupPlatform& platform, StartupWindows& windows, bool fromRecorder) {
-    if (!(Val(GetSetting(QStringLiteral("AutoOpen"), QStringLiteral("0"))) > 0))
+    if (!(Val(GetSetting(settingkeys::kAutoOpen, QStringLiteral("0"))) > 0))
         return;
     try {
-        const QString last = GetSetting(QStringLiteral("F1"), QStringLiteral("0"));
+        const QString last = GetSetting(settingkeys::RecentProjectKey(1), QStringLiteral("0"));
         if (!platform.fileExists(last))
             return;
         bool ok = false;
@@ -250,7 +251,7 @@ void AutoOpenLastFile(StartupPlatform& platform, StartupWindows& windows, bool f
     } catch (...) {
         // Reopening the last project is a convenience; it never stops start-up.
         ShowText(startuptext::kLastProjectFailed, mb::Exclamation, kP1,
-                 GetSetting(QStringLiteral("F1"), QStringLiteral("0")), kP2, Describe(std::current_exception()));
+                 GetSetting(settingkeys::RecentProjectKey(1), QStringLiteral("0")), kP2, Describe(std::current_exception()));
     }
 }
 

@@ -50,13 +50,14 @@ public:
     virtual void showLanguageDialog() = 0;             // modal; sets and saves the language
     virtual void loadSettings() = 0;                   // LoadSettings
     virtual void enumerateSoundCards() = 0;            // the audio output device list
-    virtual void showMainWindow() = 0;                 // frmDazudizi.PokazMnie; may throw
-    // frmDazudizi.OtworzPlik: opens a project, or runs a batch script.
+    virtual void showMainWindow() = 0;                 // frmDazudizi::PokazMnie; may throw
+    // frmDazudizi::OtworzPlik: opens a project, or runs a batch script.
     virtual bool openFile(const QString& path, int mode, bool isScript, bool fromRecorder) = 0;
     virtual void setTreeRootText(const QString& text) = 0;
-    virtual void checkRecentProjectItem(int index) = 0; // mnuPlik_End(index)
-    virtual void clickSelectedTreeNode() = 0;          // tvwNodes_NodeClick for the selection
-    virtual void showRecorder(bool autoStart) = 0;     // frmRecord.PokazMnie
+    virtual void checkRecentProjectItem(int index) = 0; // the item "mnuPlik_End(index)"
+    // TreeNavigator::tvwNodes_NodeClick on the selected node.
+    virtual void clickSelectedTreeNode() = 0;
+    virtual void showRecorder(bool autoStart) = 0;     // frmRecord::PokazMnie
     // Ends the program once its event loop runs (an unattended run that has
     // nothing left to do). Default: nothing.
     virtual void endProgram() {}

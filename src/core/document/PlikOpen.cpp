@@ -9,6 +9,8 @@
 #include "EditorSession.h"
 #include "core/app/TextCatalog.h"
 #include "platform/media/MediaDuration.h"
+#include "core/app/SettingsKeys.h"
+#include "core/recording/RecordingHandshake.h"
 #include "platform/settings/SettingsStore.h"
 
 #include <QDir>
@@ -38,12 +40,12 @@ void removeFileWithId(EditorSession& session, std::int32_t id) {
 // The file the recorder is writing, as the encoder server names it.
 QString recordingOutputPath() {
     Settings().sync();
-    const QString recorded = GetSetting(QStringLiteral("RecFilePath"));
+    const QString recorded = GetSetting(handshake::kFilePath);
     if (recorded.isEmpty())
         return QString();
     if (QFileInfo(recorded).isAbsolute())
         return QDir::cleanPath(recorded);
-    return QDir::cleanPath(GetSetting(QStringLiteral("RecDir")) + QLatin1Char('/') + recorded);
+    return QDir::cleanPath(GetSetting(settingkeys::kRecDir) + QLatin1Char('/') + recorded);
 }
 
 std::optional<SourceFileChoice> askForFiles(FrameScanHost& host, const QString& title,
@@ -59,11 +61,11 @@ std::optional<SourceFileChoice> askForFiles(FrameScanHost& host, const QString& 
         dialog.filters.append(
             {3160, QStringLiteral("*.wav;*.snd;*.au;*.aif;*.aifc;*.aiff;*.wma;*.asf;*.wm;*.wma;"
                                   "*.mid;*.rmi;*.midi")});
-    const std::int32_t stored = ValLong(GetSetting(QStringLiteral("TypPliku")));
+    const std::int32_t stored = ValLong(GetSetting(settingkeys::kTypPliku));
     dialog.initialFilter = (stored < 1 || stored > 3) ? 1 : stored;
     auto choice = host.ChooseSourceFiles(dialog);
     if (choice)
-        SaveSetting(QStringLiteral("TypPliku"), QString::number(choice->filterIndex));
+        SaveSetting(settingkeys::kTypPliku, QString::number(choice->filterIndex));
     return choice;
 }
 

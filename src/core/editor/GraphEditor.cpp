@@ -6,7 +6,7 @@
 namespace kelbrin {
 
 namespace {
-// The 25 controls that need a track (Udostepniaj (0) disables them all).
+// The 25 controls that need a track (Udostepniaj(0) disables them all).
 const char* const kTrackControls[] = {
     "cmdCut", "cmdCopy", "cmdPaste(0)", "cmdBlok", "cmdLabel", "cmdPolacz", "cmdUsunPolaczenie",
     "cmdDodajPetle", "cmdUsunPetle", "cmdIloscPetli", "mnuTrack_Kopiuj", "mnuTrack_Wklej",

@@ -46,12 +46,12 @@ public:
     // The pop-up menus of a box and of a loop line.
     virtual void showTrackMenu() = 0;
     virtual void showLoopMenu() = 0;
-    // The track panel for a track (PokazMnie_FA). Properties commands and
+    // The track panel for a track (TrackPanel::PokazMnie_FA). Properties commands and
     // double-clicks on a track are offered only while canOpenProperties()
     // holds, that is while a track panel is there to show the track.
     virtual void openProperties(std::shared_ptr<cPozycjaMP3> track) = 0;
     virtual bool canOpenProperties() const = 0;
-    // cmdDodaj_Click: a new track through the split dialog.
+    // The add command: a new track through the split dialog.
     virtual void addTrack() = 0;
     // The fade editor for the transition ending -> starting.
     // The fade command is offered only while canOpenFadeEditor() holds.
@@ -109,8 +109,8 @@ public:
     std::int32_t lngCurrentTrack = 0;
     bool linkMode() const { return m_linkMode; }
     bool linkLoop() const { return m_linkLoop; }
-    bool hoverInfoShown = true; // mnuTrack_Labelki (2)
-    bool nameLabelsShown = true; // mnuTrack_Labelki (0)
+    bool hoverInfoShown = true; // the item "mnuTrack_Labelki(2)" is checked
+    bool nameLabelsShown = true; // the item "mnuTrack_Labelki(0)" is checked
     int mouseSensitivity = 150;
     // Who keeps the clipboard and the hold on deletions (none: the
     // clipboard is empty and deletion never held back).

@@ -37,7 +37,7 @@ struct SplitDialogRequest {
 class SplitDialogLauncher {
 public:
     virtual ~SplitDialogLauncher() = default;
-    // frmPozycje.PokazMnie: shows the dialog modeless (or, with runAtOnce,
+    // frmPozycje::PokazMnie: shows the dialog modeless (or, with runAtOnce,
     // finishes it at once) and returns.
     virtual void PokazMnie(const SplitDialogRequest& request) = 0;
 };

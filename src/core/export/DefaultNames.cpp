@@ -2,6 +2,7 @@
 
 #include "core/document/cPozycjaMP3.h"
 #include "core/document/cPozycjeMP3.h"
+#include "core/app/SettingsKeys.h"
 #include "platform/settings/SettingsStore.h"
 
 #include <algorithm>
@@ -26,7 +27,7 @@ QString stamp(const QDateTime& when) {
 
 QString DefaultOutputName(const QDateTime& when, std::int32_t n, std::int32_t trackCount) {
     // Compared as text: " 2" or "02" are not "2".
-    const QString naming = GetSetting(QStringLiteral("FileNaming"), QStringLiteral("0"));
+    const QString naming = GetSetting(settingkeys::kFileNaming, QStringLiteral("0"));
     const bool numbered = naming == QLatin1String("2") || naming == QLatin1String("3");
     const bool mp2 = naming == QLatin1String("1") || naming == QLatin1String("3");
     const QString extension = mp2 ? QStringLiteral(".mp2") : QStringLiteral(".mp3");

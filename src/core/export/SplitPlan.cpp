@@ -10,6 +10,7 @@
 #include "core/app/TextNumbers.h"
 #include "core/document/cPozycjaMP3.h"
 #include "core/document/cPozycjeMP3.h"
+#include "core/app/SettingsKeys.h"
 #include "platform/settings/SettingsStore.h"
 
 #include <algorithm>
@@ -54,8 +55,8 @@ class Planner {
 public:
     Planner(const SplitRequest& request, const SplitContext& context)
         : r(request), c(context), m_next(context.nextTrackNo), m_box(context.selectedBox),
-          m_naming(GetSetting(QStringLiteral("FileNaming"), QStringLiteral("0"))),
-          m_tagDefault(GetSetting(QStringLiteral("TAG_Def"))),
+          m_naming(GetSetting(settingkeys::kFileNaming, QStringLiteral("0"))),
+          m_tagDefault(GetSetting(settingkeys::kTAG_Def)),
           m_outputNames(ProjectOutputNames(context.tracks.get())) {
         m_existing = c.tracks ? c.tracks->Count() : 0;
         for (std::int32_t i = 1; i <= m_existing; ++i)

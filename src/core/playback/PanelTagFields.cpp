@@ -1,6 +1,7 @@
 #include "PanelTagFields.h"
 
 #include "core/document/cPozycjaMP3.h"
+#include "core/app/SettingsKeys.h"
 #include "platform/settings/SettingsStore.h"
 
 namespace kelbrin {
@@ -21,7 +22,7 @@ bool EditTagField(cPozycjaMP3* track, TagField field, const QString& text) {
         track->blnZmodyfikowana = true;
     }
     if (field == TagField::Comment)
-        SaveSetting(QStringLiteral("TAG_Def"), text);
+        SaveSetting(settingkeys::kTAG_Def, text);
     return true;
 }
 

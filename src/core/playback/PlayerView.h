@@ -31,7 +31,7 @@ public:
     // A play mode's check mark or the marker mode's enabled state changed.
     virtual void modesChanged() = 0;
     // Delete the track with this number now, as the delete command does
-    // (cmdUsun_Click with it selected): its deletion had waited for the run.
+    // (TrackCommandSet::cmdUsun_Click with it selected): its deletion had waited for the run.
     virtual void deleteTrack(std::int32_t number) = 0;
 };
 

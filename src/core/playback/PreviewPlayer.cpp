@@ -11,6 +11,7 @@
 #include "core/app/TextNumbers.h"
 #include "core/document/cPozycjaMP3.h"
 #include "platform/media/PlaybackGraph.h"
+#include "core/app/SettingsKeys.h"
 #include "platform/settings/SettingsStore.h"
 
 #include <QFileInfo>
@@ -108,7 +109,7 @@ bool PreviewPlayer::buildGraph(bool useDefault) {
 }
 
 void PreviewPlayer::loadPoints() {
-    const auto points = LoadPreviewPoints(Cpoz->strFileNameSource, GetSetting(QStringLiteral("OpenType"), QStringLiteral("0")).toInt());
+    const auto points = LoadPreviewPoints(Cpoz->strFileNameSource, GetSetting(settingkeys::kOpenType, QStringLiteral("0")).toInt());
     if (!points) {
         lngTimPoints.clear();
         lngOffs = -2;

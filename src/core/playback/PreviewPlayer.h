@@ -32,7 +32,7 @@ public:
     virtual QString deviceName() const = 0;
     // The main window is shown (the track's own graph is steered only then).
     virtual bool mainWindowVisible() const = 0;
-    // The time display is in frames (mnuUnits_Jednostki item 0 checked).
+    // The time display is in frames (the item "mnuUnits_Jednostki(0)" checked).
     virtual bool framesUnit() const = 0;
 };
 

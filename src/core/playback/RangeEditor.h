@@ -83,8 +83,8 @@ public:
     bool enabled = true;  // the update guard (panel frame enabled)
     bool visible = false; // the panel is shown
     QString tag;          // "ustawianie" while the panel is filled
-    bool framesChecked = false; // mnuUnits_Jednostki(0)
-    bool secondsChecked = true; // mnuUnits_Jednostki(1)
+    bool framesChecked = false; // the item "mnuUnits_Jednostki(0)" is checked
+    bool secondsChecked = true; // the item "mnuUnits_Jednostki(1)" is checked
     bool framesShown = false;   // the frame boxes stand in place of the time boxes
     int unitCaption = 2129;     // text number of the unit captions above the boxes
     QString mnuTime;            // the unit menu's caption: the source's length

@@ -1,12 +1,13 @@
 #include "AutoSaveTicker.h"
 
 #include "core/app/Numbers.h"
+#include "core/app/SettingsKeys.h"
 #include "platform/settings/SettingsStore.h"
 
 namespace kelbrin {
 
 AutoSaveTicker::Outcome AutoSaveTicker::Tick(bool hasProjectFile, bool busy) {
-    if (Val(GetSetting(QStringLiteral("AutoSave"), QStringLiteral("0"))) <= 0)
+    if (Val(GetSetting(settingkeys::kAutoSave, QStringLiteral("0"))) <= 0)
         return Outcome::Off;
     if (busy || !hasProjectFile)
         return Outcome::Skipped;

@@ -1,15 +1,16 @@
 #include "RecentProjects.h"
 
 #include "core/app/PathProcedures.h"
+#include "core/app/SettingsKeys.h"
 #include "platform/settings/SettingsStore.h"
 
 namespace kelbrin {
 
 void PushRecentProject(const QString& path) {
     for (int k = 4; k >= 2; --k)
-        SaveSetting(QStringLiteral("F%1").arg(k),
-                    GetSetting(QStringLiteral("F%1").arg(k - 1), QString()));
-    SaveSetting(QStringLiteral("F1"), path);
+        SaveSetting(settingkeys::RecentProjectKey(k),
+                    GetSetting(settingkeys::RecentProjectKey(k - 1), QString()));
+    SaveSetting(settingkeys::RecentProjectKey(1), path);
 }
 
 QString ProjectRootName(const QString& path) {

@@ -10,6 +10,7 @@
 #include "core/document/cPozycjePlikow.h"
 #include "core/export/SaveEngine.h"
 #include "core/export/SaveHost.h"
+#include "core/app/SettingsKeys.h"
 #include "platform/settings/SettingsStore.h"
 
 #include <QSet>
@@ -42,16 +43,16 @@ QString tick(bool on) { return on ? QStringLiteral("1") : QStringLiteral("0"); }
 // What the export dialog's close writes after a script run: the forced
 // choices, and the others as the dialog read them.
 void storeOptions(const SaveRequest& request) {
-    std::int32_t turboSet = ValLong(GetSetting(QStringLiteral("T_Set"), QStringLiteral("2")));
+    std::int32_t turboSet = ValLong(GetSetting(settingkeys::kT_Set, QStringLiteral("2")));
     if (turboSet < 0 || turboSet > 2)
         turboSet = 2;
-    SaveSetting(QStringLiteral("ExactSave"), tick(request.exactAnalysis));
-    SaveSetting(QStringLiteral("FileNameSame"), tick(request.nameByLabel));
-    SaveSetting(QStringLiteral("ExtPlayer"), tick(request.writePlaylist));
-    SaveSetting(QStringLiteral("Turbo"), tick(request.turbo));
-    SaveSetting(QStringLiteral("FileNameSave"), tick(request.joined));
-    SaveSetting(QStringLiteral("CreateCue"), tick(request.writeCue));
-    SaveSetting(QStringLiteral("T_Set"), QString::number(turboSet));
+    SaveSetting(settingkeys::kExactSave, tick(request.exactAnalysis));
+    SaveSetting(settingkeys::kFileNameSame, tick(request.nameByLabel));
+    SaveSetting(settingkeys::kExtPlayer, tick(request.writePlaylist));
+    SaveSetting(settingkeys::kTurbo, tick(request.turbo));
+    SaveSetting(settingkeys::kFileNameSave, tick(request.joined));
+    SaveSetting(settingkeys::kCreateCue, tick(request.writeCue));
+    SaveSetting(settingkeys::kT_Set, QString::number(turboSet));
 }
 
 } // namespace
@@ -97,10 +98,10 @@ SaveOutcome RunScriptExport(const ScriptExportRequest& r, SaveHost& host) {
     if (!twice.isEmpty())
         ShowText(kScriptSameOutput, mb::Information, QStringLiteral("|1"), shortList(twice));
     request.openFiles = r.files;
-    request.destFolder = GetSetting(QStringLiteral("DestPath"), r.destFolder).trimmed();
+    request.destFolder = GetSetting(settingkeys::kDestPath, r.destFolder).trimmed();
     request.exactAnalysis = true;
-    request.writeCue = settingTicked("CreateCue");
-    request.writePlaylist = settingTicked("ExtPlayer");
+    request.writeCue = settingTicked(settingkeys::kCreateCue);
+    request.writePlaylist = settingTicked(settingkeys::kExtPlayer);
     const SaveOutcome outcome = SavePieces(request, host);
     storeOptions(request);
     // A scheduled export is judged by its exit status: a script that left a

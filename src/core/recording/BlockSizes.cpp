@@ -1,6 +1,7 @@
 #include "BlockSizes.h"
 
 #include "core/app/Numbers.h"
+#include "core/app/SettingsKeys.h"
 #include "platform/settings/SettingsStore.h"
 
 #include <algorithm>
@@ -31,7 +32,7 @@ int CodecMultiplierLimit(const WaveFormatEx& capture) {
 
 std::int64_t CodecBlockBytes(const WaveFormatEx& capture) {
     const int multiplier =
-        StoredBlockMultiplier(QStringLiteral("RecBufor"), kDefaultCodecMultiplier, CodecMultiplierLimit(capture));
+        StoredBlockMultiplier(settingkeys::kRecBufor, kDefaultCodecMultiplier, CodecMultiplierLimit(capture));
     return std::int64_t{multiplier} * kCodecBlockUnit;
 }
 
@@ -40,7 +41,7 @@ int LameMultiplierLimit(std::int32_t chunkBytes, const WaveFormatEx& capture) {
 }
 
 std::int64_t LameBlockBytes(std::int32_t chunkBytes, const WaveFormatEx& capture) {
-    const int multiplier = StoredBlockMultiplier(QStringLiteral("LameBufLen"), kDefaultLameMultiplier,
+    const int multiplier = StoredBlockMultiplier(settingkeys::kLameBufLen, kDefaultLameMultiplier,
                                                  LameMultiplierLimit(chunkBytes, capture));
     return std::int64_t{multiplier} * chunkBytes;
 }

@@ -3,6 +3,7 @@
 #include "core/app/PathProcedures.h"
 #include "RecordingConfiguration.h"
 #include "RecordingHandshake.h"
+#include "core/app/SettingsKeys.h"
 #include "platform/settings/SettingsStore.h"
 
 #include <QDateTime>
@@ -48,7 +49,7 @@ QString SettleBufferFolder(RecordingConfiguration& recording) {
     if (own.isEmpty())
         return recording.TempRecordFolder;
     recording.TempRecordFolder = own;
-    SaveSetting(QStringLiteral("TempRecDir"), own);
+    SaveSetting(settingkeys::kTempRecDir, own);
     Settings().sync();
     return own;
 }

@@ -5,6 +5,7 @@
 #include "core/app/TextCatalog.h"
 #include "core/app/TextNumbers.h"
 #include "platform/codecs/CodecLibrary.h"
+#include "core/app/SettingsKeys.h"
 #include "platform/settings/SettingsStore.h"
 
 namespace kelbrin {
@@ -46,7 +47,7 @@ bool ChooseCodecFormat(FormatChooser& chooser, QByteArray& record, QString& desc
     formatText.remove(QChar(0));
     description = tagText + QLatin1Char(' ') + formatText;
     if (format.wFormatTag != wave::kMpegLayer3) {
-        SaveSetting(QStringLiteral("RecLast"), QStringLiteral("1"));
+        SaveSetting(settingkeys::kRecLast, QStringLiteral("1"));
         Settings().sync();
     }
     return true;
@@ -57,7 +58,7 @@ FormatButtonOutcome ChooseAndStoreRecordFormat(RecordingConfiguration& recording
     FormatButtonOutcome outcome;
     QByteArray& record = recording.RecordFormat;
     const QByteArray before = record;
-    const QString recLastKey = QStringLiteral("RecLast");
+    const QString recLastKey = settingkeys::kRecLast;
     const bool hadRecLast = Settings().contains(recLastKey);
     const QString recLastBefore = GetSetting(recLastKey);
     QString description;
@@ -77,7 +78,7 @@ FormatButtonOutcome ChooseAndStoreRecordFormat(RecordingConfiguration& recording
     const bool mpeg = WaveFormatEx::fromRecord(record).wFormatTag == wave::kMpegLayer3;
     outcome.recordBoxEnabled = mpeg;
     outcome.recordBoxTicked = !mpeg;
-    SaveSetting(QStringLiteral("DestFormat"), description);
+    SaveSetting(settingkeys::kDestFormat, description);
     Settings().sync();
     return outcome;
 }

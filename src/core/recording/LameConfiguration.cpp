@@ -5,6 +5,7 @@
 #include "core/app/Numbers.h"
 #include "RecordingConfiguration.h"
 #include "platform/lame/LameLibrary.h"
+#include "core/app/SettingsKeys.h"
 #include "platform/settings/SettingsStore.h"
 
 #include <algorithm>
@@ -24,22 +25,22 @@ std::int32_t whole(const char* key, const char* defaultValue) {
 
 LameSettings ReadLameSettings() {
     LameSettings s;
-    s.mpegVersion = number("LameMPEGver", "0");
-    s.sampleRate = number("LameSampleRate", "1");
-    s.chanMode = whole("LameChanMode", "1");
-    s.qualHigh = number("LameQualHigh", "13");
-    s.vbr = whole("LameVBR", "0");
-    s.qualLow = number("LameQualLow", "0");
-    s.bitRate = number("LameBitRate", "8");
-    s.qualCBR = whole("LameQualCBR", "2");
-    s.original = whole("LameOry", "1");
-    s.privateFlag = whole("LamePriv", "1");
-    s.copyright = whole("LameCopy", "1");
-    s.crc = whole("LameCRC", "0");
-    s.padding = whole("LamePad", "0");
-    s.vbrHeader = whole("LameVBXing", "1");
-    s.abr = whole("LameABR", "0");
-    s.vbrQuality = whole("LameQual", "5");
+    s.mpegVersion = number(settingkeys::kLameMPEGver, "0");
+    s.sampleRate = number(settingkeys::kLameSampleRate, "1");
+    s.chanMode = whole(settingkeys::kLameChanMode, "1");
+    s.qualHigh = number(settingkeys::kLameQualHigh, "13");
+    s.vbr = whole(settingkeys::kLameVBR, "0");
+    s.qualLow = number(settingkeys::kLameQualLow, "0");
+    s.bitRate = number(settingkeys::kLameBitRate, "8");
+    s.qualCBR = whole(settingkeys::kLameQualCBR, "2");
+    s.original = whole(settingkeys::kLameOry, "1");
+    s.privateFlag = whole(settingkeys::kLamePriv, "1");
+    s.copyright = whole(settingkeys::kLameCopy, "1");
+    s.crc = whole(settingkeys::kLameCRC, "0");
+    s.padding = whole(settingkeys::kLamePad, "0");
+    s.vbrHeader = whole(settingkeys::kLameVBXing, "1");
+    s.abr = whole(settingkeys::kLameABR, "0");
+    s.vbrQuality = whole(settingkeys::kLameQual, "5");
     return s;
 }
 

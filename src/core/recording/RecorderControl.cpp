@@ -20,6 +20,7 @@
 #include "core/recording/ServerLink.h"
 #include "platform/codecs/WaveFormat.h"
 #include "platform/media/Clock.h"
+#include "core/app/SettingsKeys.h"
 #include "platform/settings/SettingsStore.h"
 
 #include <QDir>
@@ -119,7 +120,7 @@ void RecorderControl::showLater(const QString& text, int number, int style) {
 qint64 RecorderControl::nowSeconds() const { return m_clock.milliseconds() / 1000; }
 
 qint64 RecorderControl::autoPauseMs() const {
-    return static_cast<qint64>(SettingNumber("AutoPauseRec", "0") * 1000);
+    return static_cast<qint64>(SettingNumber(settingkeys::kAutoPauseRec, "0") * 1000);
 }
 
 bool RecorderControl::ServerBusy() const {
@@ -176,7 +177,7 @@ void RecorderControl::cmdRecord_Click() {
 }
 
 bool RecorderControl::prepareFormat(CapturePcmFormat& format, std::int64_t& blockBytes) {
-    const bool lame = ValLong(GetSetting(QStringLiteral("EngineType"), QStringLiteral("1"))) != 0;
+    const bool lame = ValLong(GetSetting(settingkeys::kEngineType, QStringLiteral("1"))) != 0;
     m_recordedTag = RecordedFormatTag(m_recording, lame);
     if (!lame) {
         if (!QFileInfo::exists(FormatFilePath())) {
@@ -199,7 +200,7 @@ bool RecorderControl::prepareFormat(CapturePcmFormat& format, std::int64_t& bloc
     // a later codec recording, the chooser and the settings window need it.
     const WaveFormatEx capture = LameCaptureFormat(m_recording);
     blockBytes = LameBlockBytes(chunk, capture);
-    SaveSetting(QStringLiteral("RecBufor2"), QString::number(blockBytes));
+    SaveSetting(settingkeys::kRecBufor2, QString::number(blockBytes));
     format = {capture.nChannels, static_cast<int>(capture.nSamplesPerSec), 16};
     return true;
 }
@@ -223,7 +224,7 @@ bool RecorderControl::startRecording() {
         return false;
     }
     m_recorder = m_server.link();
-    m_recorder->UstawStanZapisu(ValLong(GetSetting(QStringLiteral("RecSpeech"), QStringLiteral("0"))));
+    m_recorder->UstawStanZapisu(ValLong(GetSetting(settingkeys::kRecSpeech, QStringLiteral("0"))));
     // What the server announced before this recording is not this recording's.
     Settings().sync();
     m_namesBefore = {GetSetting(handshake::kFilePath), GetSetting(handshake::kLastFile)};
@@ -656,7 +657,7 @@ void RecorderControl::finishRun() {
         trayState(RecorderTrayState::Stopped);
         return;
     }
-    QString folder = GetSetting(QStringLiteral("RecDir"), m_recording.RecordFolder);
+    QString folder = GetSetting(settingkeys::kRecDir, m_recording.RecordFolder);
     while (folder.size() > 1 && (folder.endsWith(QLatin1Char('/')) || folder.endsWith(QLatin1Char('\\'))))
         folder.chop(1);
     m_settings.DestFolder = folder;

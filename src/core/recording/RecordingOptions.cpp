@@ -5,6 +5,7 @@
 #include "core/app/Numbers.h"
 #include "core/app/PathProcedures.h"
 #include "RecordingConfiguration.h"
+#include "core/app/SettingsKeys.h"
 #include "platform/settings/SettingsStore.h"
 #include "platform/shell/SystemFolders.h"
 
@@ -51,35 +52,35 @@ QString DefaultRecordingFolder() { return DefaultFolderRoot(DefaultLoadSettingsE
 
 RecordingOptions LoadRecordingOptions(int deviceCount) {
     RecordingOptions o;
-    o.lameEngine = Val(GetSetting(Key("EngineType"), QStringLiteral("1"))) != 0;
-    o.mpegVersion = StoredInRange("LameMPEGver", 0, 0, kMpegVersionCount - 1);
+    o.lameEngine = Val(GetSetting(Key(settingkeys::kEngineType), QStringLiteral("1"))) != 0;
+    o.mpegVersion = StoredInRange(settingkeys::kLameMPEGver, 0, 0, kMpegVersionCount - 1);
     const LameListSelection lists = StoredLameListSelection(o.mpegVersion);
     o.sampleRate = lists.sampleRate;
     o.bitRate = lists.bitRate;
     o.qualLow = lists.qualLow;
     o.qualHigh = lists.qualHigh;
-    o.chanMode = StoredInRange("LameChanMode", 1, 0, kChannelModeCount - 1);
-    o.qualCBR = StoredInRange("LameQualCBR", 2, 0, kQualityPresetCount - 1);
-    o.vbr = StoredCheck("LameVBR", false);
-    o.abr = StoredCheck("LameABR", false);
-    o.vbrHeader = StoredCheck("LameVBXing", true);
-    o.vbrQuality = StoredInRange("LameQual", 5, kVbrQualityMin, kVbrQualityMax);
-    o.crc = StoredCheck("LameCRC", false);
-    o.privateFlag = StoredCheck("LamePriv", true);
-    o.copyright = StoredCheck("LameCopy", true);
-    o.original = StoredCheck("LameOry", true);
-    o.padding = StoredCheck("LamePad", false);
-    o.lameBufLen = StoredInRange("LameBufLen", 25, kSpinMin, kSpinMax);
-    o.recBufor = StoredInRange("RecBufor", 500, kSpinMin, kSpinMax);
-    o.speech = StoredCheck("RecSpeech", false);
-    o.writeWav = StoredCheck("RecLast", false);
-    o.destFormat = GetSetting(Key("DestFormat"));
-    o.deviceIn = StoredInRange("DeviceIn", 0, 0, std::max(0, deviceCount));
-    o.recordFolder = FolderOrStored(GetSetting(Key("RecDir")), "RecDir");
-    o.bufferFolder = FolderOrStored(GetSetting(Key("TempRecDir")), "TempRecDir");
-    o.prefix = GetSetting(Key("RecPrefix"), QStringLiteral("R")).left(kPrefixMaxLength);
-    o.autoPauseText = GetSetting(Key("AutoPauseRec"), QStringLiteral("0"));
-    o.splitSizeText = GetSetting(Key("NewFileRec"), QStringLiteral("0"));
+    o.chanMode = StoredInRange(settingkeys::kLameChanMode, 1, 0, kChannelModeCount - 1);
+    o.qualCBR = StoredInRange(settingkeys::kLameQualCBR, 2, 0, kQualityPresetCount - 1);
+    o.vbr = StoredCheck(settingkeys::kLameVBR, false);
+    o.abr = StoredCheck(settingkeys::kLameABR, false);
+    o.vbrHeader = StoredCheck(settingkeys::kLameVBXing, true);
+    o.vbrQuality = StoredInRange(settingkeys::kLameQual, 5, kVbrQualityMin, kVbrQualityMax);
+    o.crc = StoredCheck(settingkeys::kLameCRC, false);
+    o.privateFlag = StoredCheck(settingkeys::kLamePriv, true);
+    o.copyright = StoredCheck(settingkeys::kLameCopy, true);
+    o.original = StoredCheck(settingkeys::kLameOry, true);
+    o.padding = StoredCheck(settingkeys::kLamePad, false);
+    o.lameBufLen = StoredInRange(settingkeys::kLameBufLen, 25, kSpinMin, kSpinMax);
+    o.recBufor = StoredInRange(settingkeys::kRecBufor, 500, kSpinMin, kSpinMax);
+    o.speech = StoredCheck(settingkeys::kRecSpeech, false);
+    o.writeWav = StoredCheck(settingkeys::kRecLast, false);
+    o.destFormat = GetSetting(Key(settingkeys::kDestFormat));
+    o.deviceIn = StoredInRange(settingkeys::kDeviceIn, 0, 0, std::max(0, deviceCount));
+    o.recordFolder = FolderOrStored(GetSetting(Key(settingkeys::kRecDir)), settingkeys::kRecDir);
+    o.bufferFolder = FolderOrStored(GetSetting(Key(settingkeys::kTempRecDir)), settingkeys::kTempRecDir);
+    o.prefix = GetSetting(Key(settingkeys::kRecPrefix), QStringLiteral("R")).left(kPrefixMaxLength);
+    o.autoPauseText = GetSetting(Key(settingkeys::kAutoPauseRec), QStringLiteral("0"));
+    o.splitSizeText = GetSetting(Key(settingkeys::kNewFileRec), QStringLiteral("0"));
     return o;
 }
 
@@ -91,10 +92,10 @@ LameListSelection StoredLameListSelection(int mpegVersion) {
         return PositionOf(bitRates, LameBitRateAt(version, Val(GetSetting(Key(key), QLatin1String(fallback)))));
     };
     LameListSelection s;
-    s.sampleRate = PositionOf(rates, LameSampleRateAt(version, Val(GetSetting(Key("LameSampleRate"), QStringLiteral("1")))));
-    s.bitRate = bitRateAt("LameBitRate", "8");
-    s.qualLow = bitRateAt("LameQualLow", "0");
-    s.qualHigh = bitRateAt("LameQualHigh", "13");
+    s.sampleRate = PositionOf(rates, LameSampleRateAt(version, Val(GetSetting(Key(settingkeys::kLameSampleRate), QStringLiteral("1")))));
+    s.bitRate = bitRateAt(settingkeys::kLameBitRate, "8");
+    s.qualLow = bitRateAt(settingkeys::kLameQualLow, "0");
+    s.qualHigh = bitRateAt(settingkeys::kLameQualHigh, "13");
     return s;
 }
 
@@ -118,49 +119,49 @@ QString LameBlockSizeText(std::int32_t chunkBytes, int multiplier) {
 
 void SaveRecordingOptions(RecordingConfiguration& recording, const RecordingOptions& o) {
     const std::int64_t splitSize = std::max<std::int64_t>(0, RoundHalfEven(Val(o.splitSizeText)));
-    SaveNumber("NewFileRec", splitSize);
-    SaveNumber("AutoPauseRec", AutoPauseSeconds(o.autoPauseText));
+    SaveNumber(settingkeys::kNewFileRec, splitSize);
+    SaveNumber(settingkeys::kAutoPauseRec, AutoPauseSeconds(o.autoPauseText));
 
-    SaveCheck("LameCRC", o.crc);
-    SaveCheck("LamePriv", o.privateFlag);
-    SaveCheck("LameCopy", o.copyright);
-    SaveCheck("LameOry", o.original);
-    SaveCheck("LamePad", o.padding);
-    SaveNumber("LameQual", std::clamp(o.vbrQuality, kVbrQualityMin, kVbrQualityMax));
-    SaveCheck("LameVBXing", o.vbrHeader);
-    SaveCheck("LameVBR", o.vbr);
-    SaveCheck("LameABR", o.abr);
-    SaveCheck("RecSpeech", o.speech);
-    SaveCheck("EngineType", o.lameEngine);
+    SaveCheck(settingkeys::kLameCRC, o.crc);
+    SaveCheck(settingkeys::kLamePriv, o.privateFlag);
+    SaveCheck(settingkeys::kLameCopy, o.copyright);
+    SaveCheck(settingkeys::kLameOry, o.original);
+    SaveCheck(settingkeys::kLamePad, o.padding);
+    SaveNumber(settingkeys::kLameQual, std::clamp(o.vbrQuality, kVbrQualityMin, kVbrQualityMax));
+    SaveCheck(settingkeys::kLameVBXing, o.vbrHeader);
+    SaveCheck(settingkeys::kLameVBR, o.vbr);
+    SaveCheck(settingkeys::kLameABR, o.abr);
+    SaveCheck(settingkeys::kRecSpeech, o.speech);
+    SaveCheck(settingkeys::kEngineType, o.lameEngine);
 
-    const QString bufferFolder = WithTrailingSlash(FolderOrStored(o.bufferFolder, "TempRecDir"));
-    SaveSetting(Key("TempRecDir"), bufferFolder);
+    const QString bufferFolder = WithTrailingSlash(FolderOrStored(o.bufferFolder, settingkeys::kTempRecDir));
+    SaveSetting(Key(settingkeys::kTempRecDir), bufferFolder);
     recording.TempRecordFolder = bufferFolder;
 
-    SaveCheck("RecLast", o.writeWav);
-    SaveNumber("RecBufor", std::clamp(o.recBufor, kSpinMin, kSpinMax));
+    SaveCheck(settingkeys::kRecLast, o.writeWav);
+    SaveNumber(settingkeys::kRecBufor, std::clamp(o.recBufor, kSpinMin, kSpinMax));
 
-    SaveNumber("LameQualCBR", std::max(0, o.qualCBR));
-    SaveNumber("LameChanMode", std::max(0, o.chanMode));
+    SaveNumber(settingkeys::kLameQualCBR, std::max(0, o.qualCBR));
+    SaveNumber(settingkeys::kLameChanMode, std::max(0, o.chanMode));
     // The rate lists count into the row of this version; the encoder reads
     // the indices against the same row.
-    SaveNumber("LameMPEGver", std::clamp(o.mpegVersion, 0, kMpegVersionCount - 1));
-    SaveNumber("LameSampleRate", std::max(0, o.sampleRate));
-    SaveNumber("LameBitRate", std::max(0, o.bitRate));
-    SaveNumber("LameQualLow", std::max(0, o.qualLow));
-    SaveNumber("LameQualHigh", std::max(0, o.qualHigh));
-    SaveNumber("LameBufLen", std::clamp(o.lameBufLen, kSpinMin, kSpinMax));
+    SaveNumber(settingkeys::kLameMPEGver, std::clamp(o.mpegVersion, 0, kMpegVersionCount - 1));
+    SaveNumber(settingkeys::kLameSampleRate, std::max(0, o.sampleRate));
+    SaveNumber(settingkeys::kLameBitRate, std::max(0, o.bitRate));
+    SaveNumber(settingkeys::kLameQualLow, std::max(0, o.qualLow));
+    SaveNumber(settingkeys::kLameQualHigh, std::max(0, o.qualHigh));
+    SaveNumber(settingkeys::kLameBufLen, std::clamp(o.lameBufLen, kSpinMin, kSpinMax));
 
     if (!o.recordFolder.trimmed().isEmpty()) {
-        SaveSetting(Key("RecDir"), o.recordFolder);
+        SaveSetting(Key(settingkeys::kRecDir), o.recordFolder);
         recording.RecordFolder = WithTrailingSlash(o.recordFolder);
     }
 
     const int device = std::max(0, o.deviceIn);
-    SaveNumber("DeviceIn", device);
+    SaveNumber(settingkeys::kDeviceIn, device);
     recording.CaptureDevice = device - 1;
 
-    SaveSetting(Key("RecPrefix"), CleanRecordPrefix(o.prefix));
+    SaveSetting(Key(settingkeys::kRecPrefix), CleanRecordPrefix(o.prefix));
     Settings().sync();
 }
 

@@ -3,6 +3,7 @@
 #include "core/app/MessageService.h"
 #include "core/app/Numbers.h"
 #include "core/app/TextCatalog.h"
+#include "core/app/SettingsKeys.h"
 #include "platform/settings/SettingsStore.h"
 
 #include <algorithm>
@@ -44,7 +45,7 @@ void ListDevice(MixerDevice& device) {
 } // namespace
 
 bool MixerDiagnosticsOn() {
-    return ValLong(GetSetting(QStringLiteral("RecHeight"), QStringLiteral("0"))) > 0;
+    return ValLong(GetSetting(settingkeys::kRecHeight, QStringLiteral("0"))) > 0;
 }
 
 void ListMixers(MixerSystem& mixers) {

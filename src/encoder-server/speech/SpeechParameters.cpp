@@ -1,6 +1,7 @@
 #include "SpeechParameters.h"
 
 #include "core/app/Numbers.h"
+#include "core/app/SettingsKeys.h"
 #include "platform/settings/SettingsStore.h"
 
 namespace kelbrin {
@@ -27,22 +28,22 @@ SpeechParameters SpeechParameters::clamped() const {
 SpeechParameters SpeechParameters::load() {
     const SpeechParameters defaults;
     SpeechParameters p;
-    p.threshold = ReadValue("ProgAkc", defaults.threshold);
-    p.windowLength = ReadValue("RecMaksPr", defaults.windowLength);
-    p.minimumJump = ReadValue("RecDiffPr", defaults.minimumJump);
-    p.crossingLevel = ReadValue("RecMinWartPr", defaults.crossingLevel);
-    p.periodMs = ReadValue("RecNerwPeriod", defaults.periodMs);
-    p.gainWhileSpeaking = ReadValue("RecMuteVol", defaults.gainWhileSpeaking);
+    p.threshold = ReadValue(settingkeys::kProgAkc, defaults.threshold);
+    p.windowLength = ReadValue(settingkeys::kRecMaksPr, defaults.windowLength);
+    p.minimumJump = ReadValue(settingkeys::kRecDiffPr, defaults.minimumJump);
+    p.crossingLevel = ReadValue(settingkeys::kRecMinWartPr, defaults.crossingLevel);
+    p.periodMs = ReadValue(settingkeys::kRecNerwPeriod, defaults.periodMs);
+    p.gainWhileSpeaking = ReadValue(settingkeys::kRecMuteVol, defaults.gainWhileSpeaking);
     return p.clamped();
 }
 
 void SpeechParameters::save() const {
-    SaveSetting(QStringLiteral("ProgAkc"), QString::number(threshold));
-    SaveSetting(QStringLiteral("RecMaksPr"), QString::number(windowLength));
-    SaveSetting(QStringLiteral("RecDiffPr"), QString::number(minimumJump));
-    SaveSetting(QStringLiteral("RecMinWartPr"), QString::number(crossingLevel));
-    SaveSetting(QStringLiteral("RecNerwPeriod"), QString::number(periodMs));
-    SaveSetting(QStringLiteral("RecMuteVol"), QString::number(gainWhileSpeaking));
+    SaveSetting(settingkeys::kProgAkc, QString::number(threshold));
+    SaveSetting(settingkeys::kRecMaksPr, QString::number(windowLength));
+    SaveSetting(settingkeys::kRecDiffPr, QString::number(minimumJump));
+    SaveSetting(settingkeys::kRecMinWartPr, QString::number(crossingLevel));
+    SaveSetting(settingkeys::kRecNerwPeriod, QString::number(periodMs));
+    SaveSetting(settingkeys::kRecMuteVol, QString::number(gainWhileSpeaking));
 }
 
 } // namespace kelbrin

@@ -5,6 +5,7 @@
 #include "core/app/TextNumbers.h"
 #include "gui/app/Translation.h"
 #include "gui/app/Twips.h"
+#include "core/app/SettingsKeys.h"
 #include "platform/settings/SettingsStore.h"
 
 #include <QCloseEvent>
@@ -117,7 +118,7 @@ frmStream::frmStream(QWidget* parent) : QWidget(parent) {
     setWindowTitle(GetText(kSpeechWindowTitle));
     LoadLang();
     // Only a non-zero RecHeight shows the tuning sliders.
-    setFullHeight(ValLong(GetSetting(QStringLiteral("RecHeight"), QStringLiteral("0"))) != 0);
+    setFullHeight(ValLong(GetSetting(settingkeys::kRecHeight, QStringLiteral("0"))) != 0);
 }
 
 void frmStream::LoadLang() {

@@ -5,6 +5,7 @@
 #include "core/app/LoadedSettings.h"
 #include "core/app/TextCatalog.h"
 #include "core/app/TextNumbers.h"
+#include "core/app/SettingsKeys.h"
 #include "platform/settings/SettingsStore.h"
 
 #include <QComboBox>
@@ -16,7 +17,7 @@ namespace kelbrin {
 namespace {
 using texts::kChooseLanguage;
 // The settings key is spelled this way in every existing settings file.
-const QString kLanguageKey = QStringLiteral("Langauge");
+const QString kLanguageKey = settingkeys::kLangauge;
 } // namespace
 
 frmLang::frmLang(const LoadedSettings& settings, QWidget* parent) : QDialog(parent) {

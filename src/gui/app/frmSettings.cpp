@@ -18,6 +18,7 @@
 #include "core/document/cPozycjaMP3.h"
 #include "core/document/cPozycjeMP3.h"
 #include "platform/media/MediaPlatform.h"
+#include "core/app/SettingsKeys.h"
 #include "platform/settings/SettingsStore.h"
 
 #include <QApplication>
@@ -286,7 +287,7 @@ void frmSettings::chkMultiDev_Click() {
 }
 
 void frmSettings::FillDeviceCombo() {
-    const QString stored = GetSetting(QStringLiteral("DefSoundCard"), kDefaultOutputName);
+    const QString stored = GetSetting(settingkeys::kDefSoundCard, kDefaultOutputName);
     EnsureSoundCards(m_program.outputs, ShowBusyPointer);
     cboDevice->clear();
     cboDevice->addItems(m_program.outputs.SoundCards);

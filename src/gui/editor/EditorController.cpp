@@ -82,7 +82,7 @@ void EditorController::wireMenus() {
         toggle->setEnabled(true);
         connect(toggle, &QAction::triggered, this, [this, k](bool on) { mnuTrack_Labelki_Click(k, on); });
     }
-    // mnuTrack_Click: the menu follows the selection, except in link mode.
+    // The Track menu, as it opens, follows the selection, except in link mode.
     if (QMenu* track = menus->menu(QStringLiteral("mnuTrack")))
         connect(track, &QMenu::aboutToShow, this, [this] {
             if (m_editor->linkMode())

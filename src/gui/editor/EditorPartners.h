@@ -16,10 +16,10 @@ class cPozycjaMP3;
 class TrackWindows {
 public:
     virtual ~TrackWindows() = default;
-    virtual void addTrack() = 0;                                        // cmdDodaj_Click
+    virtual void addTrack() = 0;                                        // the add command
     virtual bool canOpenProperties() const = 0;                         // a track panel is there
-    virtual void openProperties(std::shared_ptr<cPozycjaMP3> track) = 0; // PokazMnie_FA (track, 0)
-    virtual void playPreview() = 0;                                     // cmdPlay2_Click
+    virtual void openProperties(std::shared_ptr<cPozycjaMP3> track) = 0; // TrackPanel::PokazMnie_FA
+    virtual void playPreview() = 0;                                     // the track panel's preview
     // True while another window lists the tracks by their places (the
     // export dialog); it has said why. Commands that remove, replace or
     // reorder tracks ask it first and then do nothing.

@@ -21,7 +21,7 @@ class FadeEditors {
 public:
     using Factory = std::function<QWidget*(std::shared_ptr<cPozycjaMP3> ending,
                                            std::shared_ptr<cPozycjaMP3> starting)>;
-    // Makes the fade editor window (frmFade.PokazMnie). The fade commands
+    // Makes the fade editor window (frmFade::PokazMnie). The fade commands
     // are offered only while there is one.
     Factory create;
     bool available() const { return bool(create); }

@@ -17,11 +17,11 @@ class SplitHost;
 struct LoadedSettings;
 class cPozycjaMP3;
 
-// cmdDodaj_Click: the add button goes off and the dialog opens for a new track;
+// The add command: the add button goes off and the dialog opens for a new track;
 // with no source open, the open dialog comes first.
 void AddTrackThroughSplit(const std::shared_ptr<SplitHost>& host, QWidget* parent);
 
-// mnuTrack_Adv_Click: the dialog in edit mode for the selected track.
+// The Track menu's advanced command: the dialog in edit mode for the selected track.
 void EditTrackThroughSplit(const std::shared_ptr<SplitHost>& host, QWidget* parent);
 
 // The run at once: `track` is finished and added without showing the dialog.

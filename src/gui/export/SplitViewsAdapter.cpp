@@ -127,7 +127,7 @@ public:
     }
 
     void ShowInTrackPanel(const std::shared_ptr<cPozycjaMP3>& track) override {
-        // PokazMnie_FA (track, 0): the track panel shows the track.
+        // The track panel shows the track (TrackPanel::PokazMnie_FA).
         if (m.editor)
             m.editor->openProperties(track);
     }

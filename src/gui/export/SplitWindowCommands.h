@@ -22,7 +22,7 @@ std::shared_ptr<SplitHost> MainWindowSplitHost(frmDazudizi& window);
 // command, paste as new). Undone when the window goes.
 void InstallSplitDialog(frmDazudizi& window);
 
-// cmdKlon_Click without the preview start (mnuPlayR_Click follows it): the
+// The clone command without the preview start (the caller plays it next): the
 // current track is copied, the copy runs on from where the track ends to the
 // end of its source, and it is pasted as a new track. Nothing while the copy
 // command is disabled.

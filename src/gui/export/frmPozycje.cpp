@@ -25,6 +25,7 @@
 #include "gui/app/ProgramIcons.h"
 #include "gui/app/Translation.h"
 #include "gui/app/Twips.h"
+#include "core/app/SettingsKeys.h"
 #include "platform/settings/SettingsStore.h"
 
 #include <QAbstractButton>
@@ -291,7 +292,7 @@ void frmPozycje::Form_Load() {
     LoadLang();
     setWindowTitle(GetText(3035));
     ApplyButtonIcons(this);
-    const double minutes = DecimalBoxValue(GetSetting(QStringLiteral("LMinDiv"), QStringLiteral("74")));
+    const double minutes = DecimalBoxValue(GetSetting(settingkeys::kLMinDiv, QStringLiteral("74")));
     txtMin->setText(DecimalBoxText(minutes, decimalSeparator()));
     setWindowIcon(ProgramIcon(1130));
 }
@@ -655,10 +656,10 @@ void frmPozycje::Form_Unload() {
         m_host->SetAddButtonEnabled(true);
     if (blnNewTrack) {
         const int mode = int(SelectedMode());
-        SaveSetting(QStringLiteral("OpenType"), QString::number(mode <= 2 ? mode : 3));
+        SaveSetting(settingkeys::kOpenType, QString::number(mode <= 2 ? mode : 3));
     }
     if (txtMin_Validate())
-        SaveSetting(QStringLiteral("LMinDiv"), NumberText(DecimalBoxValue(txtMin->text())));
+        SaveSetting(settingkeys::kLMinDiv, NumberText(DecimalBoxValue(txtMin->text())));
 }
 
 bool frmPozycje::handleKeyPress(QKeyEvent* event) {

@@ -21,6 +21,7 @@
 #include "gui/editor/TrackCommandSet.h"
 #include "gui/mainwindow/LongWorkHold.h"
 #include "gui/mainwindow/frmDazudizi.h"
+#include "core/app/SettingsKeys.h"
 #include "platform/settings/SettingsStore.h"
 #include "platform/shell/SystemInfo.h"
 
@@ -227,7 +228,7 @@ void frmSave::Form_Load() {
     cmdDir->setText(QStringLiteral("..."));
     cmdDir->setToolTip(GetText(1113));
     txtSave->setText(
-        GetSetting(QStringLiteral("DestPath"), SystemInfo::UserMediaFolder()).trimmed());
+        GetSetting(settingkeys::kDestPath, SystemInfo::UserMediaFolder()).trimmed());
     if (txtSave->text().isEmpty())
         txtSave->setText(SystemInfo::UserMediaFolder());
     showFolderFromItsStart();
@@ -235,14 +236,14 @@ void frmSave::Form_Load() {
 
     const std::int32_t count = m_main.cPozycje() ? m_main.cPozycje()->Count() : 0;
     txtFileName->setText(DefaultOutputName(QDateTime::currentDateTime(), count + 1, count));
-    chkDetails->setChecked(settingTicked("ExactSave"));
-    chkNazwy->setChecked(settingTicked("FileNameSame"));
-    chkWinamp->setChecked(settingTicked("ExtPlayer"));
-    if (Val(GetSetting(QStringLiteral("FileNameSave"), QStringLiteral("0"))) != 0)
+    chkDetails->setChecked(settingTicked(settingkeys::kExactSave));
+    chkNazwy->setChecked(settingTicked(settingkeys::kFileNameSame));
+    chkWinamp->setChecked(settingTicked(settingkeys::kExtPlayer));
+    if (Val(GetSetting(settingkeys::kFileNameSave, QStringLiteral("0"))) != 0)
         optSave[0]->setChecked(true);
-    chkTurbo->setChecked(settingTicked("Turbo"));
-    chkCue->setChecked(settingTicked("CreateCue"));
-    std::int32_t turboSet = ValLong(GetSetting(QStringLiteral("T_Set"), QStringLiteral("2")));
+    chkTurbo->setChecked(settingTicked(settingkeys::kTurbo));
+    chkCue->setChecked(settingTicked(settingkeys::kCreateCue));
+    std::int32_t turboSet = ValLong(GetSetting(settingkeys::kT_Set, QStringLiteral("2")));
     if (turboSet < 0 || turboSet > 2)
         turboSet = 2;
     optTurbo[static_cast<std::size_t>(turboSet)]->setChecked(true);
@@ -400,7 +401,7 @@ void frmSave::cmdDir_Click() {
         return;
     txtSave->setText(folder);
     showFolderFromItsStart();
-    SaveSetting(QStringLiteral("DestPath"), folder);
+    SaveSetting(settingkeys::kDestPath, folder);
     m_main.Objects().settings.DestFolder = folder;
 }
 
@@ -488,14 +489,14 @@ void frmSave::txtWDol_Click() {
 }
 
 void frmSave::saveOptions() {
-    SaveSetting(QStringLiteral("ExactSave"), tickText(chkDetails));
-    SaveSetting(QStringLiteral("FileNameSame"), tickText(chkNazwy));
-    SaveSetting(QStringLiteral("ExtPlayer"), tickText(chkWinamp));
-    SaveSetting(QStringLiteral("Turbo"), tickText(chkTurbo));
-    SaveSetting(QStringLiteral("FileNameSave"),
+    SaveSetting(settingkeys::kExactSave, tickText(chkDetails));
+    SaveSetting(settingkeys::kFileNameSame, tickText(chkNazwy));
+    SaveSetting(settingkeys::kExtPlayer, tickText(chkWinamp));
+    SaveSetting(settingkeys::kTurbo, tickText(chkTurbo));
+    SaveSetting(settingkeys::kFileNameSave,
                 optSave[0]->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
-    SaveSetting(QStringLiteral("CreateCue"), tickText(chkCue));
-    SaveSetting(QStringLiteral("T_Set"), optTurbo[0]->isChecked()   ? QStringLiteral("0")
+    SaveSetting(settingkeys::kCreateCue, tickText(chkCue));
+    SaveSetting(settingkeys::kT_Set, optTurbo[0]->isChecked()   ? QStringLiteral("0")
                                          : optTurbo[1]->isChecked() ? QStringLiteral("1")
                                                                     : QStringLiteral("2"));
 }

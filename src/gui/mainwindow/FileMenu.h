@@ -19,7 +19,8 @@ struct MainMenus;
 class FileMenuWindow {
 public:
     virtual ~FileMenuWindow() = default;
-    virtual void addTrack() = 0;     // cmdDodaj_Click (brings an open split dialog forward)
+    // frmDazudizi::cmdDodaj_Click (brings an open split dialog forward).
+    virtual void addTrack() = 0;
     virtual void exportTracks() = 0; // the export dialog
     virtual void exitProgram() = 0;  // closes the main window
     // True (having said why) while the tracks may not be replaced.

@@ -15,6 +15,7 @@
 #include "core/app/TextNumbers.h"
 #include "platform/media/Clock.h"
 #include "gui/app/Twips.h"
+#include "core/app/SettingsKeys.h"
 #include "platform/settings/SettingsStore.h"
 
 #include <QAction>
@@ -149,7 +150,7 @@ bool MainClose::Form_Unload() {
     m_steps->stopPlayer();
     closeOtherWindows();
     const QAction* help = m_menus.item(QStringLiteral("mnuHelp"));
-    SaveSetting(QStringLiteral("Help"), help && help->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+    SaveSetting(settingkeys::kHelp, help && help->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
     m_recording->closeTrayIcon();
 
     // From here on a failing step is left undone and the close goes on.
@@ -215,18 +216,18 @@ void MainClose::savePlacement() {
     const bool maximized = state & Qt::WindowMaximized;
     // A maximized window keeps the size it returns to.
     const QRect r = maximized ? m_window.normalGeometry() : QRect(m_window.pos(), m_window.size());
-    SaveSetting(QStringLiteral("WindowState"), maximized ? QStringLiteral("2") : QStringLiteral("0"));
-    SaveSetting(QStringLiteral("Width"), QString::number(PxToTwips(r.width())));
-    SaveSetting(QStringLiteral("Height"), QString::number(PxToTwips(r.height())));
-    SaveSetting(QStringLiteral("Left"), QString::number(PxToTwips(r.x())));
-    SaveSetting(QStringLiteral("Top"), QString::number(PxToTwips(r.y())));
+    SaveSetting(settingkeys::kWindowState, maximized ? QStringLiteral("2") : QStringLiteral("0"));
+    SaveSetting(settingkeys::kWidth, QString::number(PxToTwips(r.width())));
+    SaveSetting(settingkeys::kHeight, QString::number(PxToTwips(r.height())));
+    SaveSetting(settingkeys::kLeft, QString::number(PxToTwips(r.x())));
+    SaveSetting(settingkeys::kTop, QString::number(PxToTwips(r.y())));
 }
 
 void MainClose::offerToDeleteSources() {
     const auto& files = m_program.session.OpenFiles;
     const QAction* advanced = m_menus.item(QStringLiteral("mnulvw"));
     if (m_end->commandLine().trimmed().isEmpty() ||
-        Val(GetSetting(QStringLiteral("AskRemove"), QStringLiteral("0"))) <= 0 || !files ||
+        Val(GetSetting(settingkeys::kAskRemove, QStringLiteral("0"))) <= 0 || !files ||
         files->Count() < 1 || m_saved || !advanced || !advanced->isChecked())
         return;
     cPozycjeMP3* tracks = m_steps->tracks();
@@ -237,7 +238,7 @@ void MainClose::offerToDeleteSources() {
         return;
     if (ShowText(3241, mb::YesNo | mb::Question | mb::DefaultButton2) != mb::Yes)
         return;
-    // Both players were stopped before (see Form_Unload): no source is held.
+    // Both players were stopped before (see MainClose::Form_Unload): no source is held.
     // A file that is already gone is no failure; one that stays is named.
     QStringList kept;
     for (std::int32_t i = 1; i <= files->Count(); ++i) {

@@ -1,6 +1,7 @@
 #include "RecentProjectsMenu.h"
 
 #include "MainMenus.h"
+#include "core/app/SettingsKeys.h"
 #include "platform/settings/SettingsStore.h"
 
 #include <QAction>
@@ -28,7 +29,7 @@ QAction* RecentProjectsMenu::item(int element) const {
 void RecentProjectsMenu::RefreshRecentMenu() {
     bool any = false;
     for (int k = 2; k <= 5; ++k) {
-        const QString path = GetSetting(QStringLiteral("F%1").arg(k - 1), QString());
+        const QString path = GetSetting(settingkeys::RecentProjectKey(k - 1), QString());
         QAction* a = item(k);
         if (path.isEmpty() || !a)
             continue;

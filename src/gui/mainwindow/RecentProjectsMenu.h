@@ -1,7 +1,7 @@
 #pragma once
-// The File menu's recent projects: mnuPlik_End elements 2 to 5 show the
-// settings F1 to F4, element 1 is their separator. The check mark only shows
-// which item the open project came from; the project's file itself is a value
+// The File menu's recent projects: the items "mnuPlik_End(2)" to "(5)" show
+// the settings F1 to F4, "mnuPlik_End(1)" is their separator. The check mark
+// only shows which item the open project came from; the project's file itself is a value
 // the project commands keep, so neither a click on an item nor a caption can
 // send a save into another file.
 

@@ -8,6 +8,7 @@
 #include "core/recording/RecorderClient.h"
 #include "gui/app/Twips.h"
 #include "gui/editor/EditorController.h"
+#include "core/app/SettingsKeys.h"
 #include "platform/settings/SettingsStore.h"
 
 #include <QAction>
@@ -56,13 +57,13 @@ ViewMenus::ViewMenus(frmDazudizi& window)
                 return;
             }
             ApplyAdvancedView(checked);
-            SaveSetting(QStringLiteral("AdvView"), checked ? QStringLiteral("1") : QStringLiteral("0"));
+            SaveSetting(settingkeys::kAdvView, checked ? QStringLiteral("1") : QStringLiteral("0"));
         });
     }
     on("mnuHelp", &ViewMenus::mnuHelp_Click);
     if (QAction* a = item("mnuPLoop"))
         connect(a, &QAction::triggered, this, [](bool checked) {
-            SaveSetting(QStringLiteral("LoopProp"), checked ? QStringLiteral("1") : QStringLiteral("0"));
+            SaveSetting(settingkeys::kLoopProp, checked ? QStringLiteral("1") : QStringLiteral("0"));
         });
     on("mnu_Inform", &ViewMenus::mnu_Inform_Click);
     if (QMenu* options = m_window.Menus().menu(QStringLiteral("mnuOptions")))
@@ -94,7 +95,7 @@ void ViewMenus::mnulvw_Click() {
     QAction* a = item("mnulvw");
     a->setChecked(!a->isChecked());
     ApplyAdvancedView(a->isChecked());
-    SaveSetting(QStringLiteral("AdvView"), a->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+    SaveSetting(settingkeys::kAdvView, a->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
 void ViewMenus::ApplyAdvancedView(bool on) {

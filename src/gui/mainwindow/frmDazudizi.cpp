@@ -62,6 +62,7 @@
 #include "gui/playback/MainPlayer.h"
 #include "core/playback/SequencePlayer.h"
 #include "platform/media/Clock.h"
+#include "core/app/SettingsKeys.h"
 #include "platform/settings/SettingsStore.h"
 
 #include <QAction>
@@ -318,7 +319,7 @@ void frmDazudizi::buildToolButtons() {
         if (!m_editor->controlEnabled(QStringLiteral("cmdCopy")) || !ReadyOrSayBusy(CanChangeProject()))
             return;
         cmdKlon_Click(*this);
-        // The clone plays at once from its begin (mnuPlayR_Click).
+        // The clone plays at once from its begin (the "mnuPlayR" play mode).
         m_panel->SetPlayMode(0);
     });
 
@@ -408,14 +409,14 @@ void frmDazudizi::PokazMnie() {
 
 void frmDazudizi::Form_Load() {
     m_menus.item(QStringLiteral("mnuHelp"))
-        ->setChecked(Val(GetSetting(QStringLiteral("Help"), QStringLiteral("1"))) != 0);
+        ->setChecked(Val(GetSetting(settingkeys::kHelp, QStringLiteral("1"))) != 0);
     m_FontSize = StoredFontSize();
     m_menus.item(QStringLiteral("mnuPLoop"))
-        ->setChecked(Val(GetSetting(QStringLiteral("LoopProp"), QStringLiteral("0"))) != 0);
+        ->setChecked(Val(GetSetting(settingkeys::kLoopProp, QStringLiteral("0"))) != 0);
     m_NodeSize = StoredNodeSize();
     m_editor->editor().setNodeSize(m_NodeSize);
     m_editor->editor().mouseSensitivity = m_program.settings.MouseSensitivity;
-    SaveSetting(QStringLiteral("FontSize"), QString::number(m_FontSize));
+    SaveSetting(settingkeys::kFontSize, QString::number(m_FontSize));
     QFont viewFont = m_tvwNodes->font();
     viewFont.setPointSize(m_FontSize);
     m_tvwNodes->setFont(viewFont);
@@ -470,14 +471,14 @@ void frmDazudizi::Form_Load() {
     m_lvwStyle.setFullRowSelect(true);
     m_lvwStyle.setGridlines(true);
 
-    const int adv = ValLong(GetSetting(QStringLiteral("AdvView"), QStringLiteral("2")));
+    const int adv = ValLong(GetSetting(settingkeys::kAdvView, QStringLiteral("2")));
     if (adv == 1 || adv == 2)
         m_views->mnulvw_Click();
     restorePlacement();
 }
 
 void frmDazudizi::restorePlacement() {
-    const int state = ValLong(GetSetting(QStringLiteral("WindowState"), QStringLiteral("2")));
+    const int state = ValLong(GetSetting(settingkeys::kWindowState, QStringLiteral("2")));
     setMinimumWidth(TwipsToPx(kMainMinOuterWidth));
     // The normal placement is set whatever the state, so that a window started
     // maximized or minimized comes back to a usable size.
@@ -485,17 +486,17 @@ void frmDazudizi::restorePlacement() {
                                 ? QApplication::primaryScreen()->availableGeometry()
                                 : QRect(0, 0, 1920, 1080);
     TwipRect stored;
-    stored.width = Val(GetSetting(QStringLiteral("Width"), QStringLiteral("11325")));
-    stored.height = Val(GetSetting(QStringLiteral("Height"), QStringLiteral("5790")));
-    stored.left = Val(GetSetting(QStringLiteral("Left"), QStringLiteral("0")));
-    stored.top = Val(GetSetting(QStringLiteral("Top"), QStringLiteral("0")));
+    stored.width = Val(GetSetting(settingkeys::kWidth, QStringLiteral("11325")));
+    stored.height = Val(GetSetting(settingkeys::kHeight, QStringLiteral("5790")));
+    stored.left = Val(GetSetting(settingkeys::kLeft, QStringLiteral("0")));
+    stored.top = Val(GetSetting(settingkeys::kTop, QStringLiteral("0")));
     const QRect normal = NormalPlacement(stored, TwipRect::fromPx(available)).toPx();
     setWindowState(Qt::WindowNoState);
     resize(normal.size());
     // A first start has no place stored: the window manager chooses one with
     // the title bar on the screen. A stored place is the frame's.
-    if (!GetSetting(QStringLiteral("Left"), QString()).isEmpty() ||
-        !GetSetting(QStringLiteral("Top"), QString()).isEmpty()) {
+    if (!GetSetting(settingkeys::kLeft, QString()).isEmpty() ||
+        !GetSetting(settingkeys::kTop, QString()).isEmpty()) {
         move(normal.topLeft());
         PlaceFrameWhenFramed(this, normal.topLeft());
     }

@@ -22,7 +22,7 @@ struct RecordingConfiguration;
 class frmIcon final : public QObject, public RecorderTray {
     Q_OBJECT
 public:
-    // Form_Load: the icon is shown with text 3177 as its tooltip; the turn-off
+    // The icon is shown with text 3177 as its tooltip; the turn-off
     // item starts checked when the command line asked for it ("-rec...e").
     // `clock` times the monitor's wait.
     // `recording` holds the time limit and the turn-off choice the menu sets.

@@ -54,12 +54,16 @@ bool waylandReachable(const QByteArray& name) {
 
 } // namespace
 
-bool ChooseOffscreenWithoutDisplay() {
+bool DisplayReachable() {
     if (!qgetenv("QT_QPA_PLATFORM").isEmpty())
-        return false; // the user's choice stands
+        return true; // the user's choice stands
     const QByteArray x = qgetenv("DISPLAY");
     const QByteArray wayland = qgetenv("WAYLAND_DISPLAY");
-    if ((!x.isEmpty() && xDisplayReachable(x)) || (!wayland.isEmpty() && waylandReachable(wayland)))
+    return (!x.isEmpty() && xDisplayReachable(x)) || (!wayland.isEmpty() && waylandReachable(wayland));
+}
+
+bool ChooseOffscreenWithoutDisplay() {
+    if (DisplayReachable())
         return false;
     qputenv("QT_QPA_PLATFORM", "offscreen");
     return true;
