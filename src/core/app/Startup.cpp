@@ -44,7 +44,7 @@ void LoadLanguageWithoutAsking(StartupPlatform& platform) {
     const QString languageFile = platform.programFolder() + QStringLiteral("Kelbrin.ini");
     if (!platform.fileExists(languageFile) || !Catalog().load(languageFile))
         return;
-    const QString language = ChooseLanguage(GetSetting(QStringLiteral("Langauge")), Catalog().file().sectionNames(),
+    const QString language = ChooseLanguage(GetSetting(settingkeys::kLangauge), Catalog().file().sectionNames(),
                                             platform.systemDefaultLangId());
     Catalog().setLanguage(language.isEmpty() ? QStringLiteral("ENGLISH") : language);
 }

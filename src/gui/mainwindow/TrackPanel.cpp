@@ -7,6 +7,7 @@
 #include "gui/app/BusyPointer.h"
 #include "gui/app/HoldFocus.h"
 #include "gui/app/SelectAllText.h"
+#include "core/app/SettingsKeys.h"
 #include "core/app/ProgramObjects.h"
 #include "core/app/SoundCards.h"
 #include "core/app/TextCatalog.h"
@@ -309,7 +310,7 @@ void TrackPanel::postPokazMnie() {
     // The comment shown becomes the default comment of new tracks, as a typed
     // one does: a track's comment is offered again to the next split.
     if (t.strComment != f.txtComment->text())
-        SaveSetting(QStringLiteral("TAG_Def"), t.strComment);
+        SaveSetting(settingkeys::kTAG_Def, t.strComment);
     for (QLineEdit* e : {f.txtAlbum, f.txtTitle, f.txtArtist, f.txtComment, f.txtYear}) {
         const QSignalBlocker block(e);
         e->setText(e == f.txtAlbum     ? t.strAlbum
