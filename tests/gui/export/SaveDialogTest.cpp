@@ -14,6 +14,8 @@
 #include "gui/export/SaveDialogLayout.h"
 #include "gui/export/ScriptExportRun.h"
 #include "gui/mainwindow/FileMenu.h"
+#include "core/export/SplitTime.h"
+#include "gui/export/frmPozycje.h"
 #include "gui/export/frmSave.h"
 #include "gui/mainwindow/frmDazudizi.h"
 #include "platform/settings/MemorySettingsStore.h"
@@ -475,6 +477,60 @@ TEST_F(SaveDialogTest, EveryCaptionFitsAtTheSmallestSizeInBothLanguages) {
     frmSave* d = frmSave::PokazMnie(*main);
     EXPECT_EQ(d->cmdOK->text(), "Anuluj");
     EXPECT_EQ(d->optSave[0]->text(), "Połącz zaznaczone utwory w jeden plik:");
+}
+
+// Fault mended: a CUE-sheet split made its pieces from the last entry back
+// and numbered and linked them in that order, so the chain played the album
+// backwards and the export listed the last title as track 1.
+TEST_F(SaveDialogTest, ACueSheetSplitPlaysAndExportsTheAlbumInTheSheetsOrder) {
+    const auto source = openSource("cbr_noinfo.mp3");
+    const QString sheet = dest + "/../album.cue";
+    test::WriteFile(sheet, "TRACK 01 AUDIO\r\nTITLE One\r\nINDEX 01 00:00:00\r\n"
+                           "TRACK 02 AUDIO\r\nTITLE Two\r\nINDEX 01 00:03:00\r\n"
+                           "TRACK 03 AUDIO\r\nTITLE Three\r\nINDEX 01 00:06:00\r\n");
+    main->cmdDodaj()->click();
+    frmPozycje* split = frmPozycje::Instance();
+    ASSERT_TRUE(split);
+    split->optDest[3]->click();
+    split->txtCueFile->setText(sheet);
+    split->cmdOK->click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_EQ(frmPozycje::Instance(), nullptr) << shown().size();
+
+    const auto& tracks = *main->cPozycje();
+    ASSERT_EQ(tracks.Count(), 3);
+    const QStringList titles{"One", "Two", "Three"};
+    for (int i = 1; i <= 3; ++i) {
+        const cPozycjaMP3& t = *tracks.Item(i);
+        EXPECT_EQ(t.strTitle.toStdString(), titles[i - 1].toStdString());
+        // The chain: the first title follows the start, each next one the title before it.
+        const std::int32_t before = i == 1 ? 0 : tracks.Item(i - 1)->lngNrPozycji;
+        EXPECT_EQ(t.lngTrack, before) << i;
+        if (i > 1) {
+            EXPECT_GT(t.lngNrPozycji, before);
+            EXPECT_EQ(tracks.Item(i - 1)->colNastepnik, QList<std::int32_t>{i});
+        }
+    }
+    EXPECT_EQ(StartTime(*tracks.Item(2)), (TrackTime{0, 3, 0}));
+
+    store->values.insert("CreateCue", "1");
+    frmSave* d = frmSave::PokazMnie(*main);
+    ASSERT_TRUE(d);
+    ASSERT_TRUE(d->chkCue->isChecked());
+    d->cmdWytnij[1]->click();
+    ASSERT_EQ(frmSave::LastOutcome().status, SaveStatus::Finished);
+    ASSERT_EQ(frmSave::LastOutcome().written.size(), 3);
+    QFile cueFile(dest + "/cdr.cue");
+    ASSERT_TRUE(cueFile.open(QIODevice::ReadOnly));
+    const QString cue = QString::fromUtf8(cueFile.readAll());
+    QStringList listed; // "number title" of every track the sheet lists
+    for (const QString& line : cue.split("\r\n")) {
+        if (line.trimmed().startsWith("TRACK "))
+            listed << line.trimmed().mid(6, 2);
+        else if (line.trimmed().startsWith("TITLE ") && !listed.isEmpty())
+            listed.last() += " " + line.trimmed().mid(6).remove('"');
+    }
+    EXPECT_EQ(listed.join(", ").toStdString(), "01 One, 02 Two, 03 Three") << cue.toStdString();
 }
 
 TEST(SaveDialogLayout, TheSmallestWidthMakesRoomForTheWidestOption) {
