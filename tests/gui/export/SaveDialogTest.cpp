@@ -34,6 +34,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QDeadlineTimer>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -531,6 +532,54 @@ TEST_F(SaveDialogTest, ACueSheetSplitPlaysAndExportsTheAlbumInTheSheetsOrder) {
             listed.last() += " " + line.trimmed().mid(6).remove('"');
     }
     EXPECT_EQ(listed.join(", ").toStdString(), "01 One, 02 Two, 03 Three") << cue.toStdString();
+}
+
+// Fault mended: "Create a playlist and play it" said nothing when no player
+// could be started for the playlist; the opener's complaint went only to its
+// standard error.
+TEST_F(SaveDialogTest, APlaylistNoPlayerCanOpenIsSaidSo) {
+    const auto source = openSource("cbr_noinfo.mp3");
+    addTrack(source->strFileName, "one", true, 0, 2);
+    const QString bin = test::MakeTempDir("bin");
+    const QByteArray path = qgetenv("PATH");
+    const auto exportWithPlaylist = [&] {
+        QFile::remove(dest + "/one.mp3"); // nothing to ask about
+        SetDesktopOpener(std::make_unique<XdgDesktopOpener>()); // the desktop's own
+        frmSave* d = frmSave::PokazMnie(*main);
+        ASSERT_TRUE(d);
+        d->chkWinamp->setChecked(true);
+        d->cmdWytnij[1]->click();
+        ASSERT_EQ(frmSave::LastOutcome().status, SaveStatus::Finished);
+    };
+    const auto shownWithin = [&](int ms) {
+        for (QDeadlineTimer left(ms); !shown().contains(7443) && !left.hasExpired();)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        return shown().contains(7443);
+    };
+    // No opener on the path at all.
+    qputenv("PATH", bin.toUtf8());
+    exportWithPlaylist();
+    EXPECT_TRUE(shownWithin(10000));
+    EXPECT_TRUE(messages->shown.value(0).text.contains(frmSave::LastOutcome().playlist));
+
+    // An opener that finds no player, as xdg-open does on a desktop without one.
+    messages->shown.clear();
+    test::WriteFile(bin + "/xdg-open", "#!/bin/sh\necho \"no method available for opening $1\" >&2\nexit 3\n");
+    QFile::setPermissions(bin + "/xdg-open", QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    exportWithPlaylist();
+    EXPECT_TRUE(shownWithin(10000));
+
+    // A player that starts: no word.
+    messages->shown.clear();
+    test::WriteFile(bin + "/xdg-open", "#!/bin/sh\necho \"$1\" > \"$0.done\"\n");
+    exportWithPlaylist();
+    for (QDeadlineTimer left(10000); !QFileInfo::exists(bin + "/xdg-open.done") && !left.hasExpired();)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    EXPECT_FALSE(shownWithin(500));
+    qputenv("PATH", path);
+    QFile done(bin + "/xdg-open.done");
+    ASSERT_TRUE(done.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromUtf8(done.readAll()).trimmed(), frmSave::LastOutcome().playlist);
 }
 
 TEST(SaveDialogLayout, TheSmallestWidthMakesRoomForTheWidestOption) {
