@@ -27,8 +27,7 @@ void DesktopOpener::openOrSayWhy(const QString& path, std::function<void()> fail
 void XdgDesktopOpener::openOrSayWhy(const QString& path, std::function<void()> failed) {
     // Owned by the application: one still running when the editor ends goes with it.
     auto* opener = new QProcess(QCoreApplication::instance());
-    opener->setStandardOutputFile(QProcess::nullDevice());
-    opener->setStandardErrorFile(QProcess::nullDevice());
+    opener->setProcessChannelMode(QProcess::ForwardedChannels); // what it says goes where the editor's output goes
     // Each signal is handled once: a process that fails to start may still
     // report its end.
     auto report = std::make_shared<std::function<void()>>(std::move(failed));
@@ -37,7 +36,7 @@ void XdgDesktopOpener::openOrSayWhy(const QString& path, std::function<void()> f
             QTimer::singleShot(0, QCoreApplication::instance(), std::exchange(*report, {}));
         opener->deleteLater();
     };
-    QObject::connect(opener, &QProcess::errorOccurred, opener, [opener, fail](QProcess::ProcessError error) {
+    QObject::connect(opener, &QProcess::errorOccurred, opener, [fail](QProcess::ProcessError error) {
         if (error == QProcess::FailedToStart)
             fail();
     });
