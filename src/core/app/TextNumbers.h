@@ -113,5 +113,6 @@ constexpr int kHeaderEditsUnwritten = 7420;  // |1 the files whose edited frame 
 constexpr int kServerBusEnded = 7440;      // the server's session bus ended during a recording
 constexpr int kServerRefusedStart = 7441; // the server could not start a recording, and said no reason
 constexpr int kNoCodecFormat = 7442;      // |1 the missing codec format file
+constexpr int kNoPlaylistPlayer = 7443;   // |1 the playlist written; no player could be started for it
 
 } // namespace kelbrin::texts

@@ -18,8 +18,8 @@ struct CueImportTrack {
     QDateTime date; // the base time plus the entry's place in seconds: distinct default names
 };
 
-// In the order they go to the split dialog: from the last entry to the first.
-// Each starts at its INDEX 01 and ends where the entry after it starts (the
+// From the last entry to the first (the split dialog takes them the other
+// way round, in the sheet's order). Each starts at its INDEX 01 and ends where the entry after it starts (the
 // last at `selectedEnd` seconds), carries the entry's performer and title and
 // stays off the export list. Entries that would not end after their start are
 // named in `skipped`.

@@ -62,8 +62,11 @@ QString WritePlaylist(const QString& folder, const QStringList& outputs) {
     const QString path = folder + QLatin1Char('/') + PlaylistFileName();
     if (!writeSideFile(path, sideFileBytes(text)))
         return QString();
-    // A desktop without a player for playlists is no error worth a box.
-    Desktop().openWithDefaultApplication(path);
+    // The player starts after the export; when none can, the user must hear
+    // why nothing plays.
+    Desktop().openOrSayWhy(path, [path] {
+        ShowText(texts::kNoPlaylistPlayer, mb::Information, QStringLiteral("|1"), path);
+    });
     return path;
 }
 

@@ -108,6 +108,8 @@ private:
     std::vector<Segment> segmentsOf(const PieceBytes& bytes, SaveFrameLocator& frames) const;
     bool copySegments(Output& out, const std::vector<Segment>& segments, const SaveSource& source,
                       SaveFrameLocator& frames, const cPozycjaPlikow& file, CopyResult& result);
+    CopyResult writeSilencedStart(Output& out, const SaveSource& source, SaveFrameLocator& frames,
+                                  Segment& segment);
     bool finish(Output& out, const Id3v1Fields& tag);
     SaveOutcome stop(SaveStatus status, int messageNumber = 0);
     SaveOutcome failed(int messageNumber, const QString& path, const QString& why = {});
@@ -123,6 +125,10 @@ private:
     // Reference headers read from files whose records hold none (Turbo).
     std::map<const cPozycjaPlikow*, std::optional<cPozycjaPlikow>> m_headers;
     bool m_joinedVbr = false;
+    // Where the last piece in the joined file ended: a piece that goes on
+    // from there is copied as it stands.
+    QString m_joinedSource;
+    std::int64_t m_joinedEnd = -1;
     std::unique_ptr<Output> m_joined;
     SaveSources m_open;
     TransferBuffer m_buffer;
@@ -363,29 +369,49 @@ bool SaveRun::copySegments(Output& out, const std::vector<Segment>& segments,
                     if (outputStart + (at - segment.start) > 0)
                         out.facts.framePositions.push_back(outputStart + (at - segment.start));
         }
-        // A piece joined behind another starts with a silent frame: its first
-        // frame would borrow bits from a frame that is not in front of it any more.
-        if (m_request.joined && !firstInOutput && k == 0 && firstLength > 0) {
-            const QByteArray header = source.readExactly(segment.start, 4);
-            if (header.size() != 4) {
-                result = CopyResult::ReadFailed;
+        // A piece joined behind one that did not end where it starts begins
+        // with silence: its first frames borrow bits from frames that are not
+        // in front of them any more.
+        if (m_request.joined && !firstInOutput && k == 0 && firstLength > 0 &&
+            !(file.strFileName == m_joinedSource && segment.start == m_joinedEnd)) {
+            result = writeSilencedStart(out, source, frames, segment);
+            if (result != CopyResult::Done)
                 return false;
-            }
-            const QByteArray silent = save_frame::SilentFrame(
-                reinterpret_cast<const std::uint8_t*>(header.constData()), firstLength);
-            if (!out.target.write(silent)) {
-                result = CopyResult::WriteFailed;
-                return false;
-            }
-            segment.start += firstLength;
         }
         result = copier.copy(segment.start, segment.end);
         if (result != CopyResult::Done)
             return false;
     }
+    if (m_request.joined && !segments.empty()) {
+        m_joinedSource = file.strFileName;
+        m_joinedEnd = segments.back().end;
+    }
     out.facts.audioBytes = out.target.size();
     out.facts.endsWithSourceEnd = !segments.empty() && segments.back().end >= frames.audioEnd();
     return true;
+}
+
+// Writes the piece's first frame made silent, and after it every frame that
+// still reaches back before the piece for its main data; moves the segment's
+// start past them. The silenced frames keep the bytes the next ones borrow.
+CopyResult SaveRun::writeSilencedStart(Output& out, const SaveSource& source,
+                                       SaveFrameLocator& frames, Segment& segment) {
+    std::int64_t lent = 0; // bytes the silenced frames hold for the ones after them
+    for (bool first = true; segment.start < segment.end; first = false) {
+        const std::int32_t length = frames.frameLength(segment.start);
+        if (length <= 0)
+            break;
+        const QByteArray frame = source.readExactly(segment.start, length);
+        if (frame.isEmpty())
+            return CopyResult::ReadFailed;
+        if (!first && save_frame::MainDataBegin(frame) <= lent)
+            break;
+        if (!out.target.write(save_frame::SilencedFrame(frame)))
+            return CopyResult::WriteFailed;
+        lent += save_frame::MainDataBytes(frame);
+        segment.start += length;
+    }
+    return CopyResult::Done;
 }
 
 bool SaveRun::finish(Output& out, const Id3v1Fields& tag) {

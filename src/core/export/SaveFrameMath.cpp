@@ -2,6 +2,7 @@
 
 #include "core/document/MpegHeader.h"
 
+#include <algorithm>
 #include <array>
 
 namespace kelbrin::save_frame {
@@ -148,6 +149,42 @@ QByteArray SilentFrame(const std::uint8_t* header, std::int32_t length) {
         frame[5] = static_cast<char>(crc & 0xFF);
     }
     return frame;
+}
+
+namespace {
+
+std::int32_t sideInfoStart(const std::uint8_t* header) { return isProtected(header[1]) ? 6 : 4; }
+
+} // namespace
+
+std::int32_t MainDataBegin(const QByteArray& frame) {
+    const auto* h = reinterpret_cast<const std::uint8_t*>(frame.constData());
+    if (frame.size() < 8 || mpeg::Layer(h[1]) != mpeg::kLayer3)
+        return 0;
+    const std::int32_t at = sideInfoStart(h);
+    const std::uint32_t bits = (std::uint32_t(h[at]) << 8) | h[at + 1];
+    return static_cast<std::int32_t>(mpeg::Version(h[1]) == mpeg::kVersionMpeg1 ? bits >> 7 : bits >> 8);
+}
+
+std::int32_t MainDataBytes(const QByteArray& frame) {
+    const auto* h = reinterpret_cast<const std::uint8_t*>(frame.constData());
+    if (frame.size() < 4)
+        return 0;
+    const std::int32_t side = SideInfoBytes(h[1], h[3]);
+    if (side == 0)
+        return 0;
+    return std::max<std::int32_t>(0, static_cast<std::int32_t>(frame.size()) - sideInfoStart(h) - side);
+}
+
+QByteArray SilencedFrame(const QByteArray& frame) {
+    const auto* h = reinterpret_cast<const std::uint8_t*>(frame.constData());
+    if (frame.size() < 4)
+        return frame;
+    QByteArray silent = SilentFrame(h, static_cast<std::int32_t>(frame.size()));
+    const std::int32_t lent = MainDataBytes(frame);
+    if (lent > 0)
+        silent.replace(silent.size() - lent, lent, frame.right(lent));
+    return silent;
 }
 
 } // namespace kelbrin::save_frame

@@ -31,4 +31,19 @@ std::uint16_t FrameCrc(const std::uint8_t* header, const std::uint8_t* data, std
 // the header zero, and the CRC filled in when the header asks for one.
 QByteArray SilentFrame(const std::uint8_t* header, std::int32_t length);
 
+// Where a Layer III frame's main data starts, in bytes back from its side
+// information (main_data_begin): the bit reservoir it borrows from the frames
+// before it. 0 for the other layers and for frames too short to tell.
+std::int32_t MainDataBegin(const QByteArray& frame);
+
+// The bytes a Layer III frame lends to the frames after it: all that follows
+// its side information. 0 for the other layers.
+std::int32_t MainDataBytes(const QByteArray& frame);
+
+// The frame made silent: the silent frame of its header and length, but a
+// Layer III frame keeps the bytes after its side information. It spends none
+// of them itself, and the frames after it may borrow them: zeroed, they would
+// decode as noise.
+QByteArray SilencedFrame(const QByteArray& frame);
+
 } // namespace kelbrin::save_frame

@@ -67,7 +67,7 @@ public:
 
     SplitPlan run() {
         if (r.given && r.givenIsComplete) {
-            finish(r.given, std::nullopt);
+            finish(r.given);
             return std::move(m_plan);
         }
         switch (r.mode) {
@@ -97,7 +97,7 @@ private:
         if (!(r.keepCallerFields && hasRange(*t)))
             setRange(*t, 0, r.duration);
         label(*t);
-        finish(t, std::nullopt);
+        finish(t);
     }
 
     void everyMinutes() {
@@ -112,7 +112,7 @@ private:
             setRange(*t, start, end);
             previousEnd = TrackTimeSeconds(EndTime(*t));
             label(*t);
-            finish(t, std::nullopt);
+            finish(t);
         }
     }
 
@@ -131,13 +131,18 @@ private:
             auto t = takeTrack();
             setRange(*t, start, known ? std::min(end, r.duration) : end);
             label(*t);
-            finish(t, std::nullopt);
+            finish(t);
         }
     }
 
+    // The pieces are made from the last entry back, each ending where the
+    // entry after it starts, but named, numbered,
+    // linked and listed in the sheet's order, so the chain plays and the
+    // export writes the album as the sheet has it.
     void cueSheet() {
         const QList<CueRange> ranges =
             CueRangesBackwards(r.cueEntries, SecondsToTrackTime(r.duration), &m_plan.skippedCue);
+        QList<std::shared_ptr<cPozycjaMP3>> made;
         for (const CueRange& range : ranges) {
             const CueEntry& entry = r.cueEntries[range.entry];
             auto t = takeTrack();
@@ -147,8 +152,12 @@ private:
             t->strAutor = entry.performer;
             t->strTitle = entry.title;
             label(*t);
-            finish(t, range.entry);
+            // Stamped names go up in the sheet's order too, a second apart.
+            name(t, range.entry, static_cast<int>(ranges.size() - made.size()));
+            made.append(t);
         }
+        for (auto t = made.crbegin(); t != made.crend(); ++t)
+            numberAndLink(*t);
     }
 
     bool callerLabelled(const cPozycjaMP3& t) const {
@@ -179,15 +188,22 @@ private:
         return false;
     }
 
-    // Name, tag fields, number, link and place; `cueEntry` names CUE pieces.
-    void finish(const std::shared_ptr<cPozycjaMP3>& t, std::optional<int> cueEntry) {
+    // Name, tag fields, number, link and place.
+    void finish(const std::shared_ptr<cPozycjaMP3>& t) {
+        name(t, std::nullopt);
+        numberAndLink(t);
+    }
+
+    // The output name and tag fields.
+    // `cuePlace` is a CUE piece's place in the sheet's order, from 1.
+    void name(const std::shared_ptr<cPozycjaMP3>& t, std::optional<int> cueEntry, int cuePlace = 0) {
         const bool cue = cueEntry.has_value();
         // The first piece takes the name as the dialog gave it (the user may
         // mean an existing name); every other piece one no output has yet,
         // else exporting them one file each would write one file.
         if (cue) {
             t->strFileName = m_outputNames.take(
-                DefaultOutputName(r.runStart.addSecs(m_pass), m_existing + 1 + *cueEntry, m_existing));
+                DefaultOutputName(r.runStart.addSecs(cuePlace), m_existing + 1 + *cueEntry, m_existing));
         } else if (m_plan.tracks.isEmpty()) {
             t->strFileName = r.outputName;
             m_outputNames.add(t->strFileName);
@@ -202,6 +218,12 @@ private:
         if (!(r.keepCallerFields && !t->strComment.isEmpty()))
             t->strComment = m_tagDefault;
         t->blnZmodyfikowana = true;
+        if (t->strFileNameSource == r.sourcePath)
+            ++m_sameSource;
+    }
+
+    // The number, the link to the piece planned before it and the place.
+    void numberAndLink(const std::shared_ptr<cPozycjaMP3>& t) {
         t->lngNrPozycji = m_next++;
 
         // A link to a track that is gone would dangle: such a track follows the
@@ -210,9 +232,6 @@ private:
         t->lngTrack = follows ? m_predecessor : 0;
         place(*t);
         t->blnAwlaysTop = r.mode == SplitMode::EveryMinutes || r.mode == SplitMode::CueSheet;
-
-        if (t->strFileNameSource == r.sourcePath)
-            ++m_sameSource;
         m_predecessor = t->lngNrPozycji;
         m_plan.tracks.append(t);
     }

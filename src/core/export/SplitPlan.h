@@ -61,8 +61,10 @@ struct SplitContext {
 };
 
 struct SplitPlan {
-    // In making order; numbered from nextTrackNo, each linked to the one made
-    // before it (lngTrack) and placed beside it.
+    // In the order they are added: numbered from nextTrackNo, each linked to
+    // the one before it (lngTrack) and placed beside it. That is the making
+    // order, but CUE pieces, made from the last entry back, come in the
+    // sheet's order.
     QList<std::shared_ptr<cPozycjaMP3>> tracks;
     QStringList skippedCue; // CUE entries that would not end after their start
     // Segment list pieces that start at or after the source's end, in seconds.

@@ -9,6 +9,10 @@ bool QtDesktopOpener::openWithDefaultApplication(const QString& path) {
     return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
+void QtDesktopOpener::openOrSayWhy(const QString& path, std::function<void()> failed) {
+    XdgDesktopOpener().openOrSayWhy(path, std::move(failed));
+}
+
 void UseDesktopServicesOpener() {
     if (dynamic_cast<XdgDesktopOpener*>(&Desktop()))
         SetDesktopOpener(std::make_unique<QtDesktopOpener>());

@@ -9,6 +9,10 @@ namespace kelbrin {
 class QtDesktopOpener final : public DesktopOpener {
 public:
     bool openWithDefaultApplication(const QString& path) override;
+    // The desktop services cannot tell that no program took the file: the
+    // opener they start says so only on its standard error. xdg-open is
+    // asked directly and watched instead.
+    void openOrSayWhy(const QString& path, std::function<void()> failed) override;
 };
 
 // Installs it unless another opener (a test's fake) is already in place.

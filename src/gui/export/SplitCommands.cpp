@@ -95,8 +95,10 @@ void ImportCueSheet(const std::shared_ptr<SplitHost>& host, const LoadedSettings
         return;
     }
     host->TakeUndoSnapshot(); // one step back undoes the whole import
-    for (const CueImportTrack& t : tracks)
-        SplitAtOnce(host, t.track, true, t.date);
+    // Each run links its track after the one the run before selected: in the
+    // sheet's order, the chain plays the album as the sheet has it.
+    for (auto t = tracks.crbegin(); t != tracks.crend(); ++t)
+        SplitAtOnce(host, t->track, true, t->date);
 }
 
 } // namespace kelbrin

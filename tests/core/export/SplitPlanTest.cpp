@@ -168,7 +168,7 @@ TEST_F(SplitPlanTest, SegmentListPiecesAreNamedOneFileEach) {
     EXPECT_EQ(p.tracks[1]->lngTrack, p.tracks[0]->lngNrPozycji);
 }
 
-TEST_F(SplitPlanTest, CuePiecesAreMadeLastFirstAndNamedByTheirPlace) {
+TEST_F(SplitPlanTest, CuePiecesAreMadeLastFirstButComeInTheSheetsOrder) {
     existing(1);
     settings->values["FileNaming"] = "2";
     request.mode = SplitMode::CueSheet;
@@ -181,8 +181,20 @@ TEST_F(SplitPlanTest, CuePiecesAreMadeLastFirstAndNamedByTheirPlace) {
     const SplitPlan p = run();
     EXPECT_EQ(p.skippedCue, QStringList{"04"}); // starts after the source has ended
     ASSERT_EQ(p.tracks.size(), 3);
-    const cPozycjaMP3& outro = *p.tracks[0];
-    EXPECT_EQ(outro.lngNrPozycji, 2);
+    const cPozycjaMP3& intro = *p.tracks[0];
+    EXPECT_EQ(intro.lngNrPozycji, 2);
+    EXPECT_EQ(intro.strFileName, "2.mp3");
+    EXPECT_EQ(EndTime(intro), (TrackTime{0, 3, 0}));
+    const cPozycjaMP3& blank = *p.tracks[1];
+    EXPECT_EQ(blank.lngNrPozycji, 3);
+    EXPECT_EQ(blank.lngTrack, 2);
+    EXPECT_EQ(EndTime(blank), (TrackTime{0, 5, 507}));
+    // Made second, after the last entry: a blank title is named after the source, numbered.
+    EXPECT_EQ(blank.strLabel, "song(2)");
+    EXPECT_EQ(blank.strFileName, "3.mp3");
+    const cPozycjaMP3& outro = *p.tracks[2];
+    EXPECT_EQ(outro.lngNrPozycji, 4);
+    EXPECT_EQ(outro.lngTrack, 3);
     EXPECT_EQ(StartTime(outro), (TrackTime{0, 5, 507}));
     EXPECT_EQ(EndTime(outro), SecondsToTrackTime(D));
     EXPECT_EQ(outro.strLabel, "Outro");
@@ -190,18 +202,13 @@ TEST_F(SplitPlanTest, CuePiecesAreMadeLastFirstAndNamedByTheirPlace) {
     EXPECT_EQ(outro.strAutor, "P");
     EXPECT_EQ(outro.strFileName, "4.mp3"); // third entry after the one existing track
     EXPECT_TRUE(outro.blnAwlaysTop);
-    const cPozycjaMP3& blank = *p.tracks[1];
-    EXPECT_EQ(EndTime(blank), (TrackTime{0, 5, 507}));
-    EXPECT_EQ(blank.strLabel, "song(2)"); // a blank title: named after the source, numbered
-    EXPECT_EQ(blank.strFileName, "3.mp3");
-    EXPECT_EQ(p.tracks[2]->strFileName, "2.mp3");
-    EXPECT_EQ(p.tracks[2]->lngTrack, 3);
 
     settings->values["FileNaming"] = "0";
     host->tracks = std::make_shared<cPozycjeMP3>();
     const SplitPlan stamped = plan();
     EXPECT_EQ(stamped.tracks[0]->strFileName, "20261208__02_43_38.mp3");
     EXPECT_EQ(stamped.tracks[1]->strTitle, "20261208__02_43_39");
+    EXPECT_EQ(stamped.tracks[2]->strFileName, "20261208__02_43_40.mp3");
 }
 
 TEST_F(SplitPlanTest, RunAtOnceKeepsWhatTheCallerSet) {

@@ -14,6 +14,8 @@
 #include "gui/export/SaveDialogLayout.h"
 #include "gui/export/ScriptExportRun.h"
 #include "gui/mainwindow/FileMenu.h"
+#include "core/export/SplitTime.h"
+#include "gui/export/frmPozycje.h"
 #include "gui/export/frmSave.h"
 #include "gui/mainwindow/frmDazudizi.h"
 #include "platform/settings/MemorySettingsStore.h"
@@ -32,6 +34,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QDeadlineTimer>
 #include <QTimer>
 #include <QImage>
 #include <gtest/gtest.h>
@@ -516,6 +519,108 @@ TEST_F(SaveDialogTest, EveryCaptionFitsAtTheSmallestSizeInBothLanguages) {
     frmSave* d = frmSave::PokazMnie(*main);
     EXPECT_EQ(d->cmdOK->text(), "Anuluj");
     EXPECT_EQ(d->optSave[0]->text(), "Połącz zaznaczone utwory w jeden plik:");
+}
+
+// Fault mended: a CUE-sheet split made its pieces from the last entry back
+// and numbered and linked them in that order, so the chain played the album
+// backwards and the export listed the last title as track 1.
+TEST_F(SaveDialogTest, ACueSheetSplitPlaysAndExportsTheAlbumInTheSheetsOrder) {
+    const auto source = openSource("cbr_noinfo.mp3");
+    const QString sheet = dest + "/../album.cue";
+    test::WriteFile(sheet, "TRACK 01 AUDIO\r\nTITLE One\r\nINDEX 01 00:00:00\r\n"
+                           "TRACK 02 AUDIO\r\nTITLE Two\r\nINDEX 01 00:03:00\r\n"
+                           "TRACK 03 AUDIO\r\nTITLE Three\r\nINDEX 01 00:06:00\r\n");
+    main->cmdDodaj()->click();
+    frmPozycje* split = frmPozycje::Instance();
+    ASSERT_TRUE(split);
+    split->optDest[3]->click();
+    split->txtCueFile->setText(sheet);
+    split->cmdOK->click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_EQ(frmPozycje::Instance(), nullptr) << shown().size();
+
+    const auto& tracks = *main->cPozycje();
+    ASSERT_EQ(tracks.Count(), 3);
+    const QStringList titles{"One", "Two", "Three"};
+    for (int i = 1; i <= 3; ++i) {
+        const cPozycjaMP3& t = *tracks.Item(i);
+        EXPECT_EQ(t.strTitle.toStdString(), titles[i - 1].toStdString());
+        // The chain: the first title follows the start, each next one the title before it.
+        const std::int32_t before = i == 1 ? 0 : tracks.Item(i - 1)->lngNrPozycji;
+        EXPECT_EQ(t.lngTrack, before) << i;
+        if (i > 1) {
+            EXPECT_GT(t.lngNrPozycji, before);
+            EXPECT_EQ(tracks.Item(i - 1)->colNastepnik, QList<std::int32_t>{i});
+        }
+    }
+    EXPECT_EQ(StartTime(*tracks.Item(2)), (TrackTime{0, 3, 0}));
+
+    store->values.insert("CreateCue", "1");
+    frmSave* d = frmSave::PokazMnie(*main);
+    ASSERT_TRUE(d);
+    ASSERT_TRUE(d->chkCue->isChecked());
+    d->cmdWytnij[1]->click();
+    ASSERT_EQ(frmSave::LastOutcome().status, SaveStatus::Finished);
+    ASSERT_EQ(frmSave::LastOutcome().written.size(), 3);
+    QFile cueFile(dest + "/cdr.cue");
+    ASSERT_TRUE(cueFile.open(QIODevice::ReadOnly));
+    const QString cue = QString::fromUtf8(cueFile.readAll());
+    QStringList listed; // "number title" of every track the sheet lists
+    for (const QString& line : cue.split("\r\n")) {
+        if (line.trimmed().startsWith("TRACK "))
+            listed << line.trimmed().mid(6, 2);
+        else if (line.trimmed().startsWith("TITLE ") && !listed.isEmpty())
+            listed.last() += " " + line.trimmed().mid(6).remove('"');
+    }
+    EXPECT_EQ(listed.join(", ").toStdString(), "01 One, 02 Two, 03 Three") << cue.toStdString();
+}
+
+// Fault mended: "Create a playlist and play it" said nothing when no player
+// could be started for the playlist; the opener's complaint went only to its
+// standard error.
+TEST_F(SaveDialogTest, APlaylistNoPlayerCanOpenIsSaidSo) {
+    const auto source = openSource("cbr_noinfo.mp3");
+    addTrack(source->strFileName, "one", true, 0, 2);
+    const QString bin = test::MakeTempDir("bin");
+    const QByteArray path = qgetenv("PATH");
+    const auto exportWithPlaylist = [&] {
+        QFile::remove(dest + "/one.mp3"); // nothing to ask about
+        SetDesktopOpener(std::make_unique<XdgDesktopOpener>()); // the desktop's own
+        frmSave* d = frmSave::PokazMnie(*main);
+        ASSERT_TRUE(d);
+        d->chkWinamp->setChecked(true);
+        d->cmdWytnij[1]->click();
+        ASSERT_EQ(frmSave::LastOutcome().status, SaveStatus::Finished);
+    };
+    const auto shownWithin = [&](int ms) {
+        for (QDeadlineTimer left(ms); !shown().contains(7443) && !left.hasExpired();)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        return shown().contains(7443);
+    };
+    // No opener on the path at all.
+    qputenv("PATH", bin.toUtf8());
+    exportWithPlaylist();
+    EXPECT_TRUE(shownWithin(10000));
+    EXPECT_TRUE(messages->shown.value(0).text.contains(frmSave::LastOutcome().playlist));
+
+    // An opener that finds no player, as xdg-open does on a desktop without one.
+    messages->shown.clear();
+    test::WriteFile(bin + "/xdg-open", "#!/bin/sh\necho \"no method available for opening $1\" >&2\nexit 3\n");
+    QFile::setPermissions(bin + "/xdg-open", QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    exportWithPlaylist();
+    EXPECT_TRUE(shownWithin(10000));
+
+    // A player that starts: no word.
+    messages->shown.clear();
+    test::WriteFile(bin + "/xdg-open", "#!/bin/sh\necho \"$1\" > \"$0.done\"\n");
+    exportWithPlaylist();
+    for (QDeadlineTimer left(10000); !QFileInfo::exists(bin + "/xdg-open.done") && !left.hasExpired();)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    EXPECT_FALSE(shownWithin(500));
+    qputenv("PATH", path);
+    QFile done(bin + "/xdg-open.done");
+    ASSERT_TRUE(done.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromUtf8(done.readAll()).trimmed(), frmSave::LastOutcome().playlist);
 }
 
 TEST(SaveDialogLayout, TheSmallestWidthMakesRoomForTheWidestOption) {

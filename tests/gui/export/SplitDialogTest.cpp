@@ -188,8 +188,8 @@ TEST_F(SplitDialogTest, SegmentListAndCueSheetBesideTheSource) {
                                    "TRACK 02 AUDIO\r\nTITLE B\r\nINDEX 01 00:05:00");
     w->cmdOK_Click();
     ASSERT_EQ(host->tracks->Count(), 2);
-    EXPECT_EQ(host->tracks->Item(1)->strLabel, "B");
-    EXPECT_EQ(host->tracks->Item(2)->strLabel, "A");
+    EXPECT_EQ(host->tracks->Item(1)->strLabel, "A"); // in the sheet's order
+    EXPECT_EQ(host->tracks->Item(2)->strLabel, "B");
     EXPECT_TRUE(closed());
 
     w = show(std::make_shared<cPozycjaMP3>());
@@ -255,8 +255,8 @@ TEST_F(SplitDialogTest, CueSheetsBehindAByteOrderMarkAreRead) {
     QTest::mouseClick(w->cmdOK, Qt::LeftButton);
     EXPECT_EQ(shownNumbers(), QList<int>{});
     ASSERT_EQ(host->tracks->Count(), 2);
-    EXPECT_EQ(host->tracks->Item(2)->strTitle, QStringLiteral("Źródło"));
-    EXPECT_EQ(StartTime(*host->tracks->Item(1)), (TrackTime{0, 3, 0}));
+    EXPECT_EQ(host->tracks->Item(1)->strTitle, QStringLiteral("Źródło"));
+    EXPECT_EQ(StartTime(*host->tracks->Item(2)), (TrackTime{0, 3, 0}));
     EXPECT_TRUE(closed());
 }
 
@@ -421,6 +421,41 @@ TEST_F(SplitDialogTest, CueSheetChoosersShowTheirFilterText) {
     ASSERT_EQ(seen.size(), 2);
     for (const QString& filter : seen)
         EXPECT_TRUE(filter.startsWith(GetText(3037) + " (*.cue")) << qPrintable(filter);
+}
+
+// Fault mended: the CUE import linked every title after the one made before
+// it, from the last title back, so the chain played the album backwards.
+TEST_F(SplitDialogTest, TheCueImportChainsTheTitlesInTheSheetsOrder) {
+    const auto file = openCopy("cbr_noinfo.mp3", "album.mp3");
+    const QString sheet = StripExtension(file->strFileName) + ".cue";
+    test::WriteFile(sheet, "TRACK 01 AUDIO\r\nTITLE One\r\nINDEX 01 00:00:00\r\n"
+                           "TRACK 02 AUDIO\r\nTITLE Two\r\nINDEX 01 00:03:00\r\n"
+                           "TRACK 03 AUDIO\r\nTITLE Three\r\nINDEX 01 00:06:00\r\n");
+    auto whole = std::make_shared<cPozycjaMP3>();
+    whole->strFileNameSource = file->strFileName;
+    whole->lngNrPozycji = 1;
+    whole->blnJednostka = true;
+    SetEndTime(*whole, SecondsToTrackTime(SourceDuration(*file)));
+    host->tracks->Add(whole);
+    host->selected = 1;
+    Program().session.NextTrackNo = 2;
+    test::WhenModal<QFileDialog>([&sheet](QFileDialog* dialog) {
+        auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        ASSERT_NE(name, nullptr);
+        name->setText(sheet);
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    ImportCueSheet(host, Program().settings, nullptr);
+    ASSERT_EQ(host->tracks->Count(), 4) << QString::number(shownNumbers().value(0)).toStdString()
+                                         << messages->shown.value(0).text.toStdString();
+    std::int32_t before = 1;
+    for (int i = 2; i <= 4; ++i) {
+        const cPozycjaMP3& t = *host->tracks->Item(i);
+        EXPECT_EQ(t.strTitle.toStdString(), (QStringList{"One", "Two", "Three"}[i - 2]).toStdString());
+        EXPECT_EQ(t.lngNrPozycji, i);
+        EXPECT_EQ(t.lngTrack, before);
+        before = t.lngNrPozycji;
+    }
 }
 
 TEST_F(SplitDialogTest, EveryCaptionFitsInBothLanguages) {
