@@ -51,6 +51,17 @@ protected:
         EXPECT_TRUE(p->waitForStarted(5000));
         return p;
     }
+    // Collects what the editor writes on standard error into `said` until it
+    // has said `text`.
+    static bool waitToSay(QProcess* editor, QByteArray& said, const QByteArray& text, int ms) {
+        return waitFor(
+            [&] {
+                editor->waitForReadyRead(20);
+                said += editor->readAllStandardError();
+                return said.contains(text);
+            },
+            ms);
+    }
     static bool waitFor(const std::function<bool()>& condition, int ms) {
         QElapsedTimer t;
         t.start();
@@ -246,14 +257,8 @@ TEST_F(ProjectTreeProgramTest, AProjectOfTensOfThousandsOfTracksOpensWithoutHold
     env.insert("KELBRIN_AUTO_ANSWER", "no");
     QProcess* editor = start(program, {project});
     QByteArray boxes;
-    ASSERT_TRUE(waitFor(
-        [&] {
-            editor->waitForReadyRead(20);
-            boxes += editor->readAllStandardError();
-            return boxes.contains("[3345]");
-        },
-        180000)) // a slow machine under the sanitizers needs a minute or more to read it
-        << boxes.toStdString();
+    // A slow machine under the sanitizers needs a minute or more to read it.
+    ASSERT_TRUE(waitToSay(editor, boxes, "[3345]", 180000)) << boxes.toStdString();
     // Right after those messages the tree lists the tracks; a request to end
     // is heard once it has: in seconds, where looking through the whole tree
     // for each track took many minutes.
@@ -298,14 +303,7 @@ TEST_F(ProjectTreeProgramTest, AProjectSavedUnderAPolishLocaleFindsItsSourceUnde
         env.insert("LANG", locale);
         QProcess* editor = start(program, {project});
         QByteArray boxes;
-        ASSERT_TRUE(waitFor(
-            [&] {
-                editor->waitForReadyRead(20);
-                boxes += editor->readAllStandardError();
-                return boxes.contains("[3345]");
-            },
-            60000))
-            << locale << "\n" << boxes.toStdString();
+        ASSERT_TRUE(waitToSay(editor, boxes, "[3345]", 60000)) << locale << "\n" << boxes.toStdString();
         // No folder to choose, no file to look for: the source was found.
         EXPECT_FALSE(boxes.contains("[3111]")) << locale << "\n" << boxes.toStdString();
         EXPECT_FALSE(boxes.contains("[3101]")) << locale << "\n" << boxes.toStdString();
