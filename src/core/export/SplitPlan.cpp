@@ -136,9 +136,9 @@ private:
     }
 
     // The pieces are made from the last entry back, each ending where the
-    // entry after it starts, but named, numbered,
-    // linked and listed in the sheet's order, so the chain plays and the
-    // export writes the album as the sheet has it.
+    // entry after it starts, but named, numbered, linked and listed in the
+    // sheet's order, so the chain plays and the export writes the album as the
+    // sheet has it.
     void cueSheet() {
         const QList<CueRange> ranges =
             CueRangesBackwards(r.cueEntries, SecondsToTrackTime(r.duration), &m_plan.skippedCue);

@@ -44,15 +44,10 @@ QString ProjectLoader::pickReplacement(const QString& storedPath,
 std::shared_ptr<cPozycjaPlikow> ProjectLoader::openSource(const StoredSource& stored,
                                                           std::int32_t version, bool quiet) {
     auto file = std::make_shared<cPozycjaPlikow>();
-    QString path = stored.path;
+    // Written under another locale, the path's bytes name the file in that
+    // locale's code page.
+    QString path = ExistingSourcePath(stored.pathBytes, stored.path);
     bool replaced = false;
-    if (!QFileInfo::exists(path)) {
-        // Written under another locale, the path's bytes name the file in
-        // that locale's code page.
-        const QString other = ExistingPathInAnotherCodePage(stored.pathBytes, path);
-        if (!other.isEmpty())
-            path = other;
-    }
     if (!QFileInfo::exists(path)) {
         int style = mb::YesNo | mb::Question;
         if (version >= 1003) {
@@ -66,13 +61,7 @@ std::shared_ptr<cPozycjaPlikow> ProjectLoader::openSource(const StoredSource& st
                 QString folder = MissingSourceFolder;
                 if (!folder.endsWith(QLatin1Char('/')))
                     folder += QLatin1Char('/');
-                path = folder + StoredFileName(stored.path);
-                if (!QFileInfo::exists(path)) {
-                    const QString other =
-                        ExistingPathInAnotherCodePage(stored.pathBytes, path, folder);
-                    if (!other.isEmpty())
-                        path = other;
-                }
+                path = ExistingSourcePath(stored.pathBytes, folder + StoredFileName(stored.path), folder);
             }
             style |= kDefaultButtonNo;
         }

@@ -16,8 +16,9 @@ QString StoredFileName(const QString& path) {
     return path.mid(cut + 1);
 }
 
-QString ExistingPathInAnotherCodePage(const QByteArray& storedBytes, const QString& asRead,
-                                      const QString& folder) {
+QString ExistingSourcePath(const QByteArray& storedBytes, const QString& asRead, const QString& folder) {
+    if (QFileInfo::exists(asRead))
+        return asRead;
     QStringList readings;
     if (NameCodec::IsNonAsciiUtf8(storedBytes))
         readings << QString::fromUtf8(storedBytes);
@@ -25,10 +26,10 @@ QString ExistingPathInAnotherCodePage(const QByteArray& storedBytes, const QStri
         readings << AnsiCodec(codePage).toUnicode(storedBytes);
     for (const QString& reading : readings) {
         const QString path = folder.isEmpty() ? reading : folder + StoredFileName(reading);
-        if (path != asRead && QFileInfo::exists(path))
+        if (QFileInfo::exists(path))
             return path;
     }
-    return QString();
+    return asRead;
 }
 
 std::shared_ptr<cPozycjaPlikow> FirstOpenFileWithId(const cPozycjePlikow& files, std::int32_t id) {

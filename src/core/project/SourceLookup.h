@@ -16,13 +16,13 @@ class cPozycjePlikow;
 // "\" between folders.
 QString StoredFileName(const QString& path);
 
-// The stored bytes of a path read in each code page the program writes in
-// (and as UTF-8), other than `asRead`: the first of those readings that names
-// an existing file, or "" when none does. With a `folder` (ending in "/"),
-// each reading's file name in that folder. A project written under another
-// locale's code page finds its sources so.
-QString ExistingPathInAnotherCodePage(const QByteArray& storedBytes, const QString& asRead,
-                                      const QString& folder = QString());
+// `asRead` when that file exists. Otherwise the stored bytes of the path read
+// in each code page the program writes in (and as UTF-8): the first reading
+// that names an existing file, or `asRead` when none does. With a `folder`
+// (ending in "/"), each reading's file name in that folder. A project written
+// under another locale's code page finds its sources so.
+QString ExistingSourcePath(const QByteArray& storedBytes, const QString& asRead,
+                           const QString& folder = QString());
 
 // The first open source file with this id; null when none has it.
 std::shared_ptr<cPozycjaPlikow> FirstOpenFileWithId(const cPozycjePlikow& files, std::int32_t id);

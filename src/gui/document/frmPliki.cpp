@@ -145,23 +145,14 @@ void frmPliki::cmdUsun_Click() {
     lstFile_Click();
 }
 
-namespace {
-bool IsEnter(const QKeyEvent* event) { return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter; }
-} // namespace
-
 void frmPliki::keyPressEvent(QKeyEvent* event) {
-    if (IsEnter(event))
-        m_enterPressedHere = true;
+    m_enter.pressed(event);
     QDialog::keyPressEvent(event);
 }
 
 void frmPliki::keyReleaseEvent(QKeyEvent* event) {
-    // A message box closes on the press of Enter and leaves its release to
-    // this window: only an Enter pressed here closes it.
-    const bool pressedHere = m_enterPressedHere;
-    if (IsEnter(event))
-        m_enterPressedHere = false;
-    if (IsEnter(event) && pressedHere && cmdOK->isEnabled()) {
+    // Only an Enter pressed here closes it, not one that answered a box.
+    if (m_enter.released(event) && cmdOK->isEnabled()) {
         close();
         return;
     }

@@ -2,6 +2,8 @@
 // The list of open source files: close a file that no track uses, or open
 // the tag editor for one.
 
+#include "gui/app/KeyPressedHere.h"
+
 #include <QDialog>
 #include <QPointer>
 #include <memory>
@@ -59,7 +61,7 @@ private:
     std::int32_t selectedFilePosition() const;
 
     std::unique_ptr<OpenFilesOwner> m_owner;
-    bool m_enterPressedHere = false;
+    KeyPressedHere m_enter{Qt::Key_Return, Qt::Key_Enter};
     static QPointer<frmPliki> s_instance;
 };
 

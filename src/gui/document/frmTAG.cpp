@@ -22,8 +22,6 @@
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 
-#include <utility>
-
 namespace kelbrin {
 
 QPointer<frmTAG> frmTAG::s_instance;
@@ -229,17 +227,15 @@ void frmTAG::cmdSave_Click() {
 }
 
 void frmTAG::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape) {
-        m_escapePressedHere = true;
+    if (m_escape.pressed(event))
         return; // closing waits for the release
-    }
     QDialog::keyPressEvent(event);
 }
 
 void frmTAG::keyReleaseEvent(QKeyEvent* event) {
-    // A message box closes on the press of Escape and leaves its release to
-    // this window: only an Escape pressed here closes it, edits unsaved.
-    if (event->key() == Qt::Key_Escape && std::exchange(m_escapePressedHere, false)) {
+    // Only an Escape pressed here closes it, edits unsaved, not one that
+    // dismissed a box.
+    if (m_escape.released(event)) {
         close();
         return;
     }

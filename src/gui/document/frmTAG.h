@@ -2,6 +2,8 @@
 // The ID3v1 tag editor: reads the block at the end of one open source file and
 // writes it back in place, or appends one when the file has none.
 
+#include "gui/app/KeyPressedHere.h"
+
 #include <QDialog>
 #include <QPointer>
 #include <memory>
@@ -56,7 +58,7 @@ private:
     void selectGenre(int genre);
 
     std::shared_ptr<cPozycjaPlikow> m_file;
-    bool m_escapePressedHere = false;
+    KeyPressedHere m_escape{Qt::Key_Escape};
     PlayerGraphs& m_players;
     static QPointer<frmTAG> s_instance;
 };
