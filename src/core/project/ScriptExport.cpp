@@ -10,12 +10,12 @@
 #include "core/document/cPozycjePlikow.h"
 #include "core/export/SaveEngine.h"
 #include "core/export/SaveHost.h"
+#include "core/export/ShortList.h"
 #include "core/app/SettingsKeys.h"
 #include "platform/settings/SettingsStore.h"
 
 #include <QSet>
 #include <QStringList>
-#include <algorithm>
 
 namespace kelbrin {
 
@@ -26,16 +26,6 @@ using texts::kScriptSameOutput;
 
 bool settingTicked(const char* key) {
     return ValLong(GetSetting(QLatin1String(key), QStringLiteral("0"))) == 1;
-}
-
-// The names a message lists: a script of thousands of lines must not make a
-// box taller than the screen.
-QString shortList(const QStringList& names) {
-    constexpr qsizetype kMostNames = 10;
-    QString text = names.first(std::min(names.size(), kMostNames)).join(QStringLiteral(", "));
-    if (names.size() > kMostNames)
-        text += QStringLiteral(", ...");
-    return text;
 }
 
 QString tick(bool on) { return on ? QStringLiteral("1") : QStringLiteral("0"); }
@@ -94,9 +84,9 @@ SaveOutcome RunScriptExport(const ScriptExportRequest& r, SaveHost& host) {
         }
     }
     if (!noSource.isEmpty())
-        ShowText(kScriptNoSource, mb::Information, QStringLiteral("|1"), shortList(noSource));
+        ShowText(kScriptNoSource, mb::Information, QStringLiteral("|1"), ShortList(noSource));
     if (!twice.isEmpty())
-        ShowText(kScriptSameOutput, mb::Information, QStringLiteral("|1"), shortList(twice));
+        ShowText(kScriptSameOutput, mb::Information, QStringLiteral("|1"), ShortList(twice));
     request.openFiles = r.files;
     request.destFolder = GetSetting(settingkeys::kDestPath, r.destFolder).trimmed();
     request.exactAnalysis = true;
