@@ -10,6 +10,8 @@ packages=(
   libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
   libmp3lame-dev libavcodec-dev libavutil-dev libasound2-dev
   libgtest-dev libgmock-dev
+  # a window's map asked again on X, and the test's own window manager
+  libxcb1-dev
   # run
   qt6-qpa-plugins fonts-dejavu-core
   # Qt's own texts (message box buttons, file dialogs) in Polish

@@ -40,6 +40,7 @@
 #include "gui/app/BusyPointer.h"
 #include "gui/app/FileDialogs.h"
 #include "gui/app/FramePlacement.h"
+#include "gui/app/MapRetry.h"
 #include "gui/app/ProgramIcons.h"
 #include "gui/app/Translation.h"
 #include "gui/document/frmFrame.h"
@@ -402,6 +403,8 @@ void frmDazudizi::PokazMnie() {
     m_cPozycje = std::make_shared<cPozycjeMP3>();
     Form_Load();
     show();
+    // A window manager starting with the session may leave the first map unanswered.
+    RetryMapUntilShown(this);
     m_loaded = true;
     Form_Resize();
     m_tree->mnuView_Tree_Click();
