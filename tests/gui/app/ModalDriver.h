@@ -8,6 +8,9 @@
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QPointer>
+#include <QTest>
+#include <QWidget>
+#include <QWindow>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -56,6 +59,19 @@ template <typename Dialog> void WhileOpen(QObject* owner, std::function<void(Dia
             steps(dialog);
     });
     timer->start();
+}
+
+// The release of a key whose press answered a box reaches the window once the
+// box is gone: it must leave the window open, while the same key pressed and
+// released in the window still closes it.
+inline void ExpectOnlyItsOwnKeyCloses(QPointer<QWidget> window, Qt::Key key) {
+    QTest::keyRelease(window->windowHandle(), key);
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(window);
+    EXPECT_TRUE(window->isVisible());
+    QTest::keyClick(window->windowHandle(), key);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(!window || !window->isVisible());
 }
 
 } // namespace kelbrin::test

@@ -155,14 +155,7 @@ TEST_F(OpenFilesListTest, TheReleaseOfAnEnterThatAnsweredABoxLeavesTheWindowOpen
     test::WhenModal<QMessageBox>([](QMessageBox* box) { QTest::keyPress(box, Qt::Key_Return); });
     QTest::mouseClick(window->cmdUsun, Qt::LeftButton); // asks whether to close the file
     EXPECT_EQ(Program().session.OpenFiles->Count(), 1); // Enter said yes
-    QTest::keyRelease(window->windowHandle(), Qt::Key_Return);
-    QCoreApplication::processEvents();
-    ASSERT_TRUE(window);
-    EXPECT_TRUE(window->isVisible());
-    // Enter pressed and released in the window still closes it.
-    QTest::keyClick(window->windowHandle(), Qt::Key_Return);
-    QCoreApplication::processEvents();
-    EXPECT_TRUE(!window || !window->isVisible());
+    test::ExpectOnlyItsOwnKeyCloses(window.data(), Qt::Key_Return);
     SetMessageService(std::move(scripted));
 }
 
