@@ -6,6 +6,7 @@
 
 #include <QList>
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 namespace kelbrin {
@@ -16,6 +17,13 @@ struct PlayRunState {
     // lngPlayRunMark: the index (1-based) of a run entry whose deletion waits
     // for the player; negative when none is marked.
     std::int32_t lngPlayRunMark = -1;
+    // Set by the player: a change of the list or the mark asks for its next
+    // pass now rather than at the end of a quiet wait.
+    std::function<void()> wakePlayer;
+    void changed() const {
+        if (wakePlayer)
+            wakePlayer();
+    }
 };
 
 } // namespace kelbrin

@@ -15,6 +15,7 @@ bool MarkForPlayer(const cPozycjeMP3& tracks, std::int32_t position, PlayRunStat
     for (qsizetype k = 0; k < list.size(); ++k)
         if (list[k] == position) {
             run->lngPlayRunMark = static_cast<std::int32_t>(k + 1);
+            run->changed();
             return true;
         }
     return false;
@@ -71,6 +72,7 @@ DeletionResult DeleteTrackAt(cPozycjeMP3& tracks, std::int32_t p, PlayRunState* 
             shifted.append(entry > p ? entry - 1 : entry);
         }
         *run->colPlayRun = shifted;
+        run->changed();
         for (std::int32_t entry : shifted) {
             if (entry < 1 || entry > tracks.Count())
                 continue;

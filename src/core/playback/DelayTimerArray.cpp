@@ -62,6 +62,10 @@ bool DelayTimerArray::Enabled(std::int32_t index) const {
     return it != m_elements.cend() && it->enabled;
 }
 
+bool DelayTimerArray::AnyEnabled() const {
+    return std::any_of(m_elements.cbegin(), m_elements.cend(), [](const Element& e) { return e.enabled; });
+}
+
 void DelayTimerArray::SetInterval(std::int32_t index, std::int64_t ms) {
     auto it = m_elements.find(index);
     if (it == m_elements.end())

@@ -30,6 +30,7 @@ public:
 
     void SetEnabled(std::int32_t index, bool enabled);
     bool Enabled(std::int32_t index) const;
+    bool AnyEnabled() const;
     void SetInterval(std::int32_t index, std::int64_t ms);
     std::int64_t Interval(std::int32_t index) const;
     void SetTag(std::int32_t index, const QString& tag);

@@ -1,5 +1,6 @@
 #include "SequencePlayer.h"
 
+#include "PassSchedule.h"
 #include "PlayMath.h"
 #include "PlayerView.h"
 #include "core/app/LoadedSettings.h"
@@ -39,9 +40,12 @@ SequencePlayer::SequencePlayer(Clock& clock, TracksGetter tracks, PlayRunState& 
                                PlayerView& view, std::function<std::int32_t()> selected,
                                const LoadedSettings& settings, const AudioOutputs& outputs)
     : Timer(clock), m_clock(clock), m_tracks(std::move(tracks)), m_run(run), m_view(view),
-      m_selected(std::move(selected)), m_settings(settings), m_outputs(outputs) {}
+      m_selected(std::move(selected)), m_settings(settings), m_outputs(outputs) {
+    m_run.wakePlayer = [this] { wake(); };
+}
 
 SequencePlayer::~SequencePlayer() {
+    m_run.wakePlayer = nullptr;
     if (m_timerCall)
         m_clock.cancel(m_timerCall);
     m_timerCall = 0;
@@ -77,6 +81,7 @@ void SequencePlayer::cmdPlay_Click() {
     if (m_timerEnabled)
         return;
     setTimer(true);
+    wake(); // a run going on ends or repeats at the end of its next pass
 }
 
 void SequencePlayer::tmrPlayer_Timer() {
@@ -153,13 +158,45 @@ void SequencePlayer::remember(const std::shared_ptr<cPozycjaMP3>& track) {
     m_runTracks.append(track);
 }
 
-void SequencePlayer::scheduleNext() {
+void SequencePlayer::scheduleNext(std::int64_t delayMs) {
     if (m_passCall)
         m_clock.cancel(m_passCall);
-    m_passCall = m_clock.callAfter(kPassMs, [this] {
+    m_passDueMs = m_clock.milliseconds() + delayMs;
+    m_passCall = m_clock.callAfter(delayMs, [this] {
         m_passCall = 0;
         runPasses();
     });
+}
+
+std::int64_t SequencePlayer::nextPassMs() const {
+    // Work that waits for the next pass, or a gap delay whose tick the pass
+    // looks for, keeps the short period.
+    if (m_gotoHead || m_deleteAfter || m_run.lngPlayRunMark > 0 || blnStartPhase || m_timerEnabled ||
+        Timer.AnyEnabled())
+        return kPassMs;
+    if (!m_run.colPlayRun || m_run.colPlayRun->isEmpty())
+        return kPassMs; // the run ends on the next pass
+    return m_quietMs;
+}
+
+void SequencePlayer::noteQuiet(const cPozycjaMP3& P, const PlaybackGraph& graph, const EntryTimes& at,
+                               double lead) {
+    TrackAtPass seen;
+    seen.cur = at.cur;
+    seen.stop = at.stop;
+    seen.dur = at.dur;
+    seen.rate = graph.rate();
+    seen.running = graph.state() == GraphState::Running;
+    seen.volume = graph.volume();
+    seen.lead = lead;
+    seen.loops = P.lngLoopTrack >= 0 && ItemTracka(tracks(), P.lngLoopTrack) > 0;
+    seen.oldAlgorithm = m_settings.UseOldAlgorithm;
+    m_quietMs = std::min(m_quietMs, QuietMs(P, seen, kPassMs, kQuietMaxMs));
+}
+
+void SequencePlayer::wake() {
+    if (m_busy && m_passCall && m_passDueMs > m_clock.milliseconds() + kPassMs)
+        scheduleNext(kPassMs);
 }
 
 void SequencePlayer::runPasses() {
@@ -214,7 +251,7 @@ void SequencePlayer::runPasses() {
             return;
         }
         m_gotoHead = m_startTarget != 0;
-        scheduleNext();
+        scheduleNext(nextPassMs());
         return;
     }
     scheduleNext();
@@ -291,6 +328,7 @@ void SequencePlayer::removeEntry(std::int32_t index) {
         m_run.lngPlayRunMark -= 1;
     }
     m_run.colPlayRun->removeAt(index - 1);
+    m_quietMs = kPassMs; // the run may end, or go on with what is left, soon
 }
 
 void SequencePlayer::markToDeleteAfter() {
@@ -335,6 +373,7 @@ void SequencePlayer::deletePending(std::int32_t index) {
 
 SequencePlayer::PassEnd SequencePlayer::pass() {
     m_active = false;
+    m_quietMs = kQuietMaxMs;
     const double lead = m_settings.OverTakeSeconds;
     const std::int32_t count = m_run.colPlayRun ? static_cast<std::int32_t>(m_run.colPlayRun->size()) : 0;
     for (std::int32_t i = 1; i <= count; ++i) {
@@ -387,8 +426,12 @@ std::optional<SequencePlayer::PassEnd> SequencePlayer::passEntry(std::int32_t i,
         else
             return finishEntry(P, i);
     }
-    if (P.blnPlayed)
+    if (P.blnPlayed) {
         applyFadesAndLabel(P);
+        noteQuiet(P, *graph, at, lead);
+    } else {
+        m_quietMs = kPassMs;
+    }
     return std::nullopt;
 }
 

@@ -35,6 +35,7 @@ struct LoadedSettings;
 class PlayerView;
 class cPozycjaMP3;
 class cPozycjeMP3;
+class PlaybackGraph;
 struct PlayRunState;
 
 class SequencePlayer {
@@ -50,8 +51,12 @@ public:
     SequencePlayer(const SequencePlayer&) = delete;
     SequencePlayer& operator=(const SequencePlayer&) = delete;
 
-    // The pass period: one pass per tick, and the yield between passes.
+    // The pass period while something changes from pass to pass (a fade
+    // ramps, a gap delay runs, a moment is due), and the yield between
+    // passes. Between the moments of its tracks a pass waits until the
+    // soonest one, at most kQuietMaxMs; every command wakes it at once.
     static constexpr std::int64_t kPassMs = 10;
+    static constexpr std::int64_t kQuietMaxMs = 50;
     // The player timer's interval: a run starts this long after the play command.
     static constexpr std::int64_t kTimerMs = 100;
 
@@ -138,7 +143,12 @@ private:
     void deleteWaiting();
     void exitPath();
     void remember(const std::shared_ptr<cPozycjaMP3>& track);
-    void scheduleNext();
+    void scheduleNext(std::int64_t delayMs = kPassMs);
+    // The wait before the next pass, from what this pass saw.
+    std::int64_t nextPassMs() const;
+    void noteQuiet(const cPozycjaMP3& track, const PlaybackGraph& graph, const EntryTimes& at, double lead);
+    // A command changed what the next pass reads: it comes within kPassMs.
+    void wake();
 
     Clock& m_clock;
     TracksGetter m_tracks;
@@ -151,6 +161,8 @@ private:
     bool m_timerEnabled = false;
     int m_timerCall = 0;
     int m_passCall = 0;
+    std::int64_t m_passDueMs = 0;  // clock time of the pending pass
+    std::int64_t m_quietMs = 0;    // the longest wait this pass allows
     bool m_busy = false;
     bool m_gotoHead = false;
     bool m_active = false;

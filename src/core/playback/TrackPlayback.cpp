@@ -101,6 +101,7 @@ void SequencePlayer::cmdStop_Click() {
     // called off too: a Stop right after Play must not let the chain start.
     setTimer(false);
     stopTracks();
+    wake();
 }
 
 void SequencePlayer::stopTracks() {
@@ -153,6 +154,7 @@ void SequencePlayer::cmdPause_Click() {
         }
     }
     blnPause = pausing;
+    wake();
 }
 
 void SequencePlayer::cmdMove_Click(int index) {
@@ -171,6 +173,7 @@ void SequencePlayer::cmdMove_Click(int index) {
         const double moved = cur + step;
         t.MediaPosition->setCurrentPosition(moved > 0 ? moved : 0.0);
     }
+    wake();
 }
 
 void SequencePlayer::cmdNext_Click() {
@@ -197,6 +200,7 @@ void SequencePlayer::cmdNext_Click() {
         t->MediaControl->pause();
         t->MediaPosition->setCurrentPosition(t->MediaPosition->stopTime());
     }
+    wake();
 }
 
 void SequencePlayer::cmdPrev_Click() {
@@ -229,6 +233,7 @@ void SequencePlayer::cmdPrev_Click() {
     blnStartPhase = true;
     lngRefTime = m_clock.milliseconds();
     blnPause = false;
+    wake();
 }
 
 void SequencePlayer::ReleaseGraphsBeforeTagWrite() {
@@ -245,22 +250,26 @@ void SequencePlayer::ReleaseGraphsBeforeTagWrite() {
     blnPause = false;
     mnuPlay_Repeat = false;
     m_view.modesChanged();
+    wake();
 }
 
 void SequencePlayer::mnuPlay_All_Click() {
     mnuPlay_All = !mnuPlay_All;
     mnuPlay_MarkerEnabled = !mnuPlay_All;
     m_view.modesChanged();
+    wake();
 }
 
 void SequencePlayer::mnuPlay_Marker_Click() {
     mnuPlay_Marker = !mnuPlay_Marker;
     m_view.modesChanged();
+    wake();
 }
 
 void SequencePlayer::mnuPlay_Repeat_Click() {
     mnuPlay_Repeat = !mnuPlay_Repeat;
     m_view.modesChanged();
+    wake();
 }
 
 } // namespace kelbrin

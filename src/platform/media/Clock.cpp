@@ -3,18 +3,42 @@
 #include <QElapsedTimer>
 #include <QHash>
 #include <QObject>
-#include <QTimer>
+#include <QTimerEvent>
 
 #include <algorithm>
 #include <limits>
 
 namespace kelbrin {
 
-struct SystemClock::Impl {
+// One object's timers carry every pending call. A call costs a hash entry
+// and a timer of the event dispatcher: no timer object is built and deleted
+// for it, so a player calling every few milliseconds wakes the event loop
+// once per call, not a second time for a deferred deletion.
+struct SystemClock::Impl final : public QObject {
+public:
     QElapsedTimer elapsed;
-    QObject context; // owns the pending timers, so they die with the clock
-    QHash<int, QTimer*> pending;
+    struct Pending {
+        int id;
+        std::function<void()> callback;
+    };
+    QHash<int, Pending> byTimer; // the dispatcher's timer id -> the call
+    QHash<int, int> timerOf;     // the call's id -> the dispatcher's timer id
+    // Our own ids: a dispatcher's id is reused once freed, and a late cancel
+    // must never strike a later call.
     int nextId = 1;
+
+protected:
+    void timerEvent(QTimerEvent* event) override {
+        const int timer = event->timerId();
+        killTimer(timer);
+        const auto it = byTimer.find(timer);
+        if (it == byTimer.end())
+            return;
+        const Pending due = std::move(*it);
+        byTimer.erase(it);
+        timerOf.remove(due.id);
+        due.callback();
+    }
 };
 
 SystemClock::SystemClock() : d(std::make_unique<Impl>()) { d->elapsed.start(); }
@@ -25,23 +49,25 @@ qint64 SystemClock::milliseconds() const { return d->elapsed.elapsed(); }
 
 int SystemClock::callAfter(qint64 delayMs, std::function<void()> callback) {
     const int id = d->nextId++;
-    auto* timer = new QTimer(&d->context);
-    timer->setSingleShot(true);
-    QObject::connect(timer, &QTimer::timeout, &d->context, [this, id, timer, cb = std::move(callback)] {
-        d->pending.remove(id);
-        timer->deleteLater();
-        cb();
-    });
-    d->pending.insert(id, timer);
-    timer->start(static_cast<int>(std::clamp<qint64>(delayMs, 0, std::numeric_limits<int>::max())));
+    if (d->nextId <= 0)
+        d->nextId = 1;
+    const int ms = static_cast<int>(std::clamp<qint64>(delayMs, 0, std::numeric_limits<int>::max()));
+    const int timer = d->startTimer(ms);
+    if (timer == 0)
+        return id; // no event dispatcher: the call can never run
+    d->byTimer.insert(timer, Impl::Pending{id, std::move(callback)});
+    d->timerOf.insert(id, timer);
     return id;
 }
 
 void SystemClock::cancel(int id) {
-    if (QTimer* timer = d->pending.take(id)) {
-        timer->stop();
-        timer->deleteLater();
-    }
+    const auto it = d->timerOf.find(id);
+    if (it == d->timerOf.end())
+        return;
+    const int timer = *it;
+    d->timerOf.erase(it);
+    d->byTimer.remove(timer);
+    d->killTimer(timer);
 }
 
 namespace {

@@ -6,7 +6,7 @@
 // (the clock in force at that moment) and keep it for every call, so their
 // tests run on virtual time.
 //
-// Real time: SystemClock (QElapsedTimer and QTimer). Tests: VirtualClock
+// Real time: SystemClock (QElapsedTimer and the event loop's timers). Tests: VirtualClock
 // (VirtualClock.h), whose time moves only when the test advances it.
 
 #include <QtGlobal>
@@ -30,7 +30,7 @@ public:
     virtual void cancel(int id) = 0;
 };
 
-// Real time: QElapsedTimer for the count, single-shot QTimers for the calls.
+// Real time: QElapsedTimer for the count, the event loop's timers for the calls.
 // The calls need a running Qt event loop.
 class SystemClock final : public Clock {
 public:

@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QList>
 #include <QTimer>
 
 #include <gst/audio/audio.h>
@@ -13,6 +14,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 namespace kelbrin {
 
@@ -195,6 +197,7 @@ QString GstPlaybackGraph::assemble(const QString& file, GstElement* sink, GstEle
     gst_bin_add_many(GST_BIN(m_pipeline), source, decoder, convert, m_panorama, m_volumeElement, convertOut,
                      resample, sink, nullptr);
     gst_object_unref(sink); // the pipeline holds it now
+    m_sink = sink;
     m_bus = gst_pipeline_get_bus(GST_PIPELINE(m_pipeline));
 
     if (!gst_element_link(source, decoder) ||
@@ -254,13 +257,42 @@ QString GstPlaybackGraph::learnDuration(const QString& file) {
     return QString();
 }
 
+namespace {
+// One timer reads the buses of all of a thread's graphs: a timer each would
+// wake the event loop four times a second for every track of a project,
+// playing or not.
+struct BusWatch {
+    QList<GstPlaybackGraph*> graphs;
+    QTimer* timer = nullptr;
+};
+thread_local BusWatch busWatch;
+} // namespace
+
 void GstPlaybackGraph::startBusTimer() {
-    auto* busTimer = new QTimer(this);
-    connect(busTimer, &QTimer::timeout, this, [this] { drainBus(); });
-    busTimer->start(kBusPollMs);
+    if (busWatch.graphs.contains(this))
+        return;
+    busWatch.graphs.append(this);
+    if (!busWatch.timer) {
+        busWatch.timer = new QTimer;
+        QObject::connect(busWatch.timer, &QTimer::timeout, [] {
+            // Reading a bus calls nothing outside the graph: the list stays.
+            for (GstPlaybackGraph* graph : std::as_const(busWatch.graphs))
+                graph->drainBus();
+        });
+        busWatch.timer->start(kBusPollMs);
+    }
+}
+
+void GstPlaybackGraph::stopBusTimer() {
+    busWatch.graphs.removeOne(this);
+    if (busWatch.graphs.isEmpty() && busWatch.timer) {
+        delete busWatch.timer;
+        busWatch.timer = nullptr;
+    }
 }
 
 GstPlaybackGraph::~GstPlaybackGraph() {
+    stopBusTimer();
     if (m_pipeline) {
         gst_element_set_state(m_pipeline, GST_STATE_NULL);
         gst_object_unref(m_pipeline);
@@ -380,7 +412,9 @@ double GstPlaybackGraph::currentPosition() const {
     const gint64 now = g_get_monotonic_time();
     if (now - m_positionReadUs >= kPositionReuseUs) {
         gint64 position = -1;
-        if (gst_element_query_position(m_pipeline, GST_FORMAT_TIME, &position) && position >= 0)
+        // The sink answers for the pipeline, which would only ask its one
+        // sink, through an iterator and a copy of the query, on every pass.
+        if (gst_element_query_position(m_sink, GST_FORMAT_TIME, &position) && position >= 0)
             m_lastPosition = static_cast<double>(position) / GST_SECOND;
         m_positionReadUs = now;
     }

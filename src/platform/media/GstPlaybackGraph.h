@@ -12,7 +12,7 @@
 // wait either: until one has settled the position reads as its target.
 //
 // Bus messages (end of stream, errors, finished seeks) are read on the Qt
-// thread: by a timer of the graph and before every query.
+// thread: by a timer all graphs of the thread share, and before every query.
 
 #include "PlaybackGraph.h"
 
@@ -87,6 +87,7 @@ private:
     // The stream's length from the pipeline, its parser or the discoverer.
     QString learnDuration(const QString& file);
     void startBusTimer();
+    void stopBusTimer();
     void drainBus() const;
     void readBus();
     void settle();
@@ -95,6 +96,7 @@ private:
     bool waitForPreroll() const;
 
     GstElement* m_pipeline = nullptr;
+    GstElement* m_sink = nullptr; // held by the pipeline
     GstElement* m_volumeElement = nullptr;
     GstElement* m_panorama = nullptr;
     GstBus* m_bus = nullptr;

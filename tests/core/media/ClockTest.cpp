@@ -58,4 +58,20 @@ TEST(SystemClockTest, CountsRealTimeAndCallsBackOnTheEventLoop) {
     EXPECT_TRUE(called);
     EXPECT_FALSE(cancelledRan);
     EXPECT_GE(clock.milliseconds() - start, 30);
+
+    // A call that has run is cancelled late, when a later call may hold the
+    // event loop's timer it had: the later call still comes.
+    const int ran = clock.callAfter(0, [&] { called = false; });
+    while (called && wait.elapsed() < 4000) {
+        QCoreApplication::processEvents();
+        QThread::msleep(2);
+    }
+    ASSERT_FALSE(called);
+    clock.callAfter(5, [&] { called = true; });
+    clock.cancel(ran);
+    while (!called && wait.elapsed() < 6000) {
+        QCoreApplication::processEvents();
+        QThread::msleep(2);
+    }
+    EXPECT_TRUE(called);
 }

@@ -32,7 +32,10 @@ namespace kelbrin::test {
 class RecordingPlayerView : public PlayerView {
 public:
     void showLook(const cPozycjaMP3& t, PlayLook look) override { looks[t.lngNrPozycji] = look; }
-    void setTimeText(std::int32_t n, const QString& text) override { times[n] = text; }
+    void setTimeText(std::int32_t n, const QString& text) override {
+        times[n] = text;
+        ++timeWrites;
+    }
     void setTimeVisible(std::int32_t n, bool v) override { timeShown[n] = v; }
     void setBusyPointer(bool busy) override { busyCalls << busy; }
     void runChanged(bool running) override { runs << running; }
@@ -50,6 +53,7 @@ public:
     QList<bool> runs;
     QList<std::int32_t> deleted;
     int modeChanges = 0;
+    int timeWrites = 0; // one a pass for every playing track
     cPozycjeMP3* tracks = nullptr;
     PlayRunState* run = nullptr;
 };

@@ -44,6 +44,65 @@ TEST_F(PlayerTest, AnOverlapStartsTheSuccessorThatMuchBeforeThePredecessorEnds) 
     EXPECT_EQ(run.lngPlayRunMark, -1);
 }
 
+// Between the moments of its tracks the player waits instead of looking a
+// hundred times a second, and still meets every moment as closely as a pass:
+// the label's seconds, the overlap, and a Next given during a wait.
+TEST_F(PlayerTest, BetweenItsMomentsThePlayerWaitsAndStillMeetsEveryMoment) {
+    auto a = add(1, 0, 10.0);
+    auto b = add(2, 1, 4.0, -0.5f);
+    auto c = add(3, 2, 2.0);
+    link();
+    player->cmdPlay_Click();
+    const auto graphOfPlaying = [&](const std::shared_ptr<cPozycjaMP3>& t) {
+        recordStarts();
+        for (const auto& g : kept)
+            if (g->file == t->strFileNameSource)
+                return g;
+        return std::shared_ptr<FakePlaybackGraph>();
+    };
+    QString label;
+    int writesFrom2s = -1, writesTo8s = -1;
+    std::shared_ptr<FakePlaybackGraph> ga;
+    while (!b->blnPlayed && clock.milliseconds() < 20000) {
+        clock.advance(1);
+        if (!ga)
+            ga = a->blnPlayed ? graphOfPlaying(a) : nullptr;
+        if (!ga)
+            continue;
+        const double at = PositionAt(*ga, clock.milliseconds());
+        if (view.times.value(1) != label) {
+            label = view.times.value(1);
+            const int second = label.section(':', 1).trimmed().toInt();
+            if (second > 0) {
+                // The label turns once the hundredths shown round up to it
+                // (a half to the even second).
+                EXPECT_GE(at, second - 0.505) << label.toStdString();
+                EXPECT_LE(at, second - 0.5 + 0.01 + SequencePlayer::kPassMs / 1000.0) << label.toStdString();
+            }
+        }
+        if (writesFrom2s < 0 && at >= 2.0)
+            writesFrom2s = view.timeWrites;
+        if (writesTo8s < 0 && at >= 8.0)
+            writesTo8s = view.timeWrites;
+    }
+    ASSERT_TRUE(b->blnPlayed);
+    EXPECT_EQ(label, "0 : 10");
+    EXPECT_LE(writesTo8s - writesFrom2s, 6 * 25) << "six quiet seconds, looked at every 10 ms";
+    const double left = ga->stopTime() - PositionAt(*ga, clock.milliseconds());
+    EXPECT_LE(left, 0.5 + 1e-9);
+    EXPECT_GT(left, 0.5 - SequencePlayer::kPassMs / 1000.0);
+
+    // B alone, halfway through a wait: Next ends it, and C follows at once.
+    clock.advance(1500);
+    clock.advance(SequencePlayer::kQuietMaxMs / 2);
+    ASSERT_TRUE(b->blnPlayed && !c->blnPlayed);
+    player->cmdNext_Click();
+    const qint64 next = clock.milliseconds();
+    while (!c->blnPlayed && clock.milliseconds() - next < 1000)
+        clock.advance(1);
+    EXPECT_LE(clock.milliseconds() - next, SequencePlayer::kPassMs);
+}
+
 TEST_F(PlayerTest, TheLeadTimeMovesEveryStartEarlier) {
     Program().settings.OverTakeSeconds = 0.15f;
     auto a = add(1, 0, 2.0);
