@@ -29,6 +29,8 @@ public:
     bool holdsNoRecording();
     // The names (without folder) of the files of the last recording, in order.
     QStringList strFileRec();
+    // The editor's own session bus has ended.
+    bool busLost() { return m_object->busLost(); }
     // The last call was answered (true before the first).
     bool answering() const { return m_answering; }
 

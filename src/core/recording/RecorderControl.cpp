@@ -446,6 +446,10 @@ void RecorderControl::serverFailed() {
     // is plainly still here.
     if (reason == texts::kEditorGone)
         number = texts::kServerBusEnded;
+    // The bus may end under both programs before the server has said why:
+    // the editor sees it too.
+    if (reason <= 0 && m_recorder && m_recorder->busLost())
+        number = texts::kServerBusEnded;
     m_failure = GetText(number);
     ShowMessage(m_failure, mb::Exclamation, QString(), number);
 }

@@ -44,6 +44,8 @@ public:
     // does not hold the editor's end for the bus's full time-out.
     void setCallTimeout(int ms) override { m_iface.setTimeout(ms); }
 
+    bool busLost() override { return !QDBusConnection::sessionBus().isConnected(); }
+
     bool alive() override {
         QDBusConnectionInterface* bus = QDBusConnection::sessionBus().interface();
         return bus && bus->isServiceRegistered(DBusClassNames::service()).value();

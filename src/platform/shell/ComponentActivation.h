@@ -18,6 +18,9 @@ public:
     // Whether the object's process is still there: a call that failed on a
     // live object was slow or refused, on a dead one the object is gone.
     virtual bool alive() { return true; }
+    // Whether this process's own bus connection is gone (the session bus
+    // ended): then the object is out of reach, whatever it does.
+    virtual bool busLost() { return false; }
     // How long a call waits for its answer; -1 the bus's own default.
     virtual void setCallTimeout(int ms) { (void)ms; }
 };
