@@ -5,6 +5,10 @@
 // saved, unsaved changes are offered for saving, and the run ends with the
 // status it would have had. A box already open or a long operation is let
 // finish first; a close the user cancels leaves the editor running.
+//
+// A second request means nobody is there to answer: every open box and
+// dialog is answered with its Cancel (or its only button), so is every one
+// shown after it, and the close goes on, saving what it saves.
 
 #include "platform/shell/TerminationSignals.h"
 
@@ -25,11 +29,15 @@ public:
 private:
     void request(int signalNumber);
     void tryClose();
+    static void answerOpenBoxes();
 
     std::function<QWidget*()> m_mainWindow;
     std::function<bool()> m_ready;
     QTimer m_retry;
     bool m_pending = false;
+    bool m_closing = false; // our close is on the stack, under the boxes it shows
+    bool m_forced = false;  // asked more than once: nothing waits for an answer
+    int m_requests = 0;
     TerminationSignals m_signals;
 };
 

@@ -85,6 +85,8 @@ public:
         return r.defaultText;
     }
 
+    bool nobodySees() const override { return m_writeNotices; }
+
 private:
     bool m_writeNotices;
 };
@@ -104,12 +106,23 @@ void WriteNotice(int number, const QString& text) {
     std::fflush(stderr);
 }
 
+namespace {
+bool g_cancelEveryBox = false;
+} // namespace
+
+void AnswerEveryBoxWithCancel(bool on) { g_cancelEveryBox = on; }
+bool AnsweringEveryBoxWithCancel() { return g_cancelEveryBox; }
+
 std::optional<int> AutoAnswerFor(int style) {
+    if (g_cancelEveryBox)
+        return pick(style & 7, QStringLiteral("cancel"));
     const QString word = autoWord();
     if (!knownWord(word))
         return std::nullopt;
     return pick(style & 7, word);
 }
+
+bool NobodyAnswers() { return AutoAnswerFor(mb::OkOnly).has_value() || Messages().nobodySees(); }
 
 MessageService& Messages() {
     auto& slot = serviceSlot();
@@ -159,7 +172,7 @@ int ShowMessage(const QString& text, int style, const QString& title, int textNu
 
 std::optional<QString> InputBox(const QString& prompt, const QString& title,
                                 const QString& defaultText, int textNumber) {
-    const QString word = autoWord();
+    const QString word = g_cancelEveryBox ? QStringLiteral("cancel") : autoWord();
     if (knownWord(word)) {
         WriteNotice(textNumber, prompt);
         if (word == QLatin1String("yes") || word == QLatin1String("ok"))

@@ -50,6 +50,9 @@ public:
     virtual int showMessage(const MessageRequest& request) = 0;
     // The text entered, or nothing when the user cancelled.
     virtual std::optional<QString> inputBox(const InputRequest& request) = 0;
+    // True when the boxes go to standard error, answered without anybody
+    // seeing them (no display).
+    virtual bool nobodySees() const { return false; }
 };
 
 // The service in force. Without an installed one, boxes are answered the way
@@ -85,6 +88,19 @@ struct ShownMessage {
     QString text;
 };
 const ShownMessage& LastShownMessage();
+
+// True when nobody can answer a box or a dialog: KELBRIN_AUTO_ANSWER is set,
+// the boxes go to standard error, or a repeated stop request answers them.
+// File and folder dialogs are then answered as cancelled, never shown.
+bool NobodyAnswers();
+
+// From now on, for the rest of the run, every box is answered with its
+// Cancel (else No, else its only button) and every input box and dialog is
+// cancelled, each written to standard error: a repeated stop request ends the
+// editor even when nobody is there to answer what it shows.
+// (`on` false ends it again, for tests.)
+void AnswerEveryBoxWithCancel(bool on = true);
+bool AnsweringEveryBoxWithCancel();
 
 // True while a box waits for its answer. Its nested event loop still runs
 // timers, and what they do must not decide the question for the user.

@@ -53,7 +53,7 @@ std::shared_ptr<cPozycjaPlikow> ProjectLoader::openSource(const StoredSource& st
         if (version >= 1003) {
             if (m_window.Session().OpenFiles->Count() == 0 && !quiet) {
                 const QString chosen = m_window.ChooseFolder(
-                    GetText(3111, QStringLiteral("|1"), StoredFileName(stored.path)));
+                    GetText(3111, QStringLiteral("|1"), StoredFileName(stored.path)), 3111);
                 if (!chosen.isEmpty())
                     MissingSourceFolder = chosen;
             }

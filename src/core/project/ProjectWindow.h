@@ -92,7 +92,9 @@ public:
     // empty result is a cancel.
     virtual QString ChooseFile(const QString& initialFolder, const QString& filter,
                                int& filterIndex, bool save) = 0;
-    virtual QString ChooseFolder(const QString& title) = 0;
+    // `titleNumber`: the title's catalogue number (0 when it has none), which
+    // an unattended run writes with what the dialog asked.
+    virtual QString ChooseFolder(const QString& title, int titleNumber) = 0;
 };
 
 } // namespace kelbrin

@@ -1,6 +1,9 @@
 #include "FileDialogs.h"
 
 #include "Translation.h"
+#include "core/app/MessageService.h"
+#include "core/app/TextCatalog.h"
+#include "core/app/TextNumbers.h"
 
 #include <QDialog>
 #include <QDir>
@@ -67,11 +70,34 @@ QString multipleChoice(const QStringList& files) {
     return result + kNul;
 }
 
+// Nobody can answer a dialog in an unattended run: it counts as cancelled,
+// and what it asked goes where the run's messages go, with its own number
+// where its text has one.
+bool cancelledUnanswered(const QString& asked, int textNumber) {
+    if (!NobodyAnswers())
+        return false;
+    if (textNumber > 0)
+        WriteNotice(textNumber, asked + QLatin1Char('\r') + GetText(texts::kNumberedDialogUnanswered));
+    else
+        WriteNotice(texts::kDialogUnanswered, GetText(texts::kDialogUnanswered, QStringLiteral("|1"), asked));
+    return true;
+}
+
+// The dialog's title as the user would have seen it, and where it opens.
+QString askedInFolder(const QString& title, const QString& folder) {
+    return folder.isEmpty() ? title : title + QStringLiteral(" (") + folder + QLatin1Char(')');
+}
+
 } // namespace
 
 QString ShowFileDialog(QWidget* owner, const QString& initialFolder, const QString& filter,
                        int& filterIndex, bool save, bool multiSelect, const QString& title,
                        bool askBeforeReplacing) {
+    const QString shownTitle = !title.isEmpty() ? title
+                               : save           ? QFileDialog::tr("Save As")
+                                                : QFileDialog::tr("Open");
+    if (cancelledUnanswered(askedInFolder(shownTitle, initialFolder), 0))
+        return QString();
     QFileDialog dialog(owner);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setOption(QFileDialog::HideNameFilterDetails);
@@ -106,7 +132,9 @@ QString ShowFileDialog(QWidget* owner, const QString& initialFolder, const QStri
     return files.size() == 1 ? files.first() : multipleChoice(files);
 }
 
-QString BrowseForFolder(QWidget* owner, const QString& title) {
+QString BrowseForFolder(QWidget* owner, const QString& title, int textNumber) {
+    if (cancelledUnanswered(DisplayText(title).replace(QLatin1Char('\n'), QLatin1Char(' ')), textNumber))
+        return QString();
     // The folder dialog has no place for a text above its view, so it is
     // embedded in a frame that shows the title as a label.
     QDialog frame(owner);

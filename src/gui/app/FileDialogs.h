@@ -23,14 +23,17 @@ namespace kelbrin {
 //
 // Result: the full path of a single choice (also of a multiple choice of one
 // file); for several files the folder, NUL, each file name followed by NUL,
-// and one more NUL. Empty when the user cancelled.
+// and one more NUL. Empty when the user cancelled, and at once, without a
+// dialog, in an unattended run (NobodyAnswers), which writes what it asked to
+// standard error.
 QString ShowFileDialog(QWidget* owner, const QString& initialFolder, const QString& filter,
                        int& filterIndex, bool save, bool multiSelect, const QString& title,
                        bool askBeforeReplacing = true);
 
 // Lets the user choose a folder; title is the text shown above the folder view
 // (CR or CR LF break its lines). Result: the folder with exactly one trailing
-// "/" ("/" for the root), or empty on cancel.
-QString BrowseForFolder(QWidget* owner, const QString& title);
+// "/" ("/" for the root), or empty on cancel. Unattended, as ShowFileDialog;
+// `textNumber` is the title's catalogue number, 0 when it has none.
+QString BrowseForFolder(QWidget* owner, const QString& title, int textNumber = 0);
 
 } // namespace kelbrin

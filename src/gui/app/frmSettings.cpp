@@ -357,7 +357,7 @@ void frmSettings::cmdFolder_Click() {
 }
 
 void frmSettings::cmdSource_Click() {
-    const QString folder = BrowseForFolder(this, DisplayText(GetText(2101)));
+    const QString folder = BrowseForFolder(this, DisplayText(GetText(2101)), 2101);
     if (!folder.isEmpty())
         SetPath(lblSource, folder);
 }

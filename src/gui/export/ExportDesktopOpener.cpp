@@ -10,12 +10,12 @@ bool QtDesktopOpener::openWithDefaultApplication(const QString& path) {
 }
 
 void QtDesktopOpener::openOrSayWhy(const QString& path, std::function<void()> failed) {
-    XdgDesktopOpener().openOrSayWhy(path, std::move(failed));
+    m_xdg.openOrSayWhy(path, std::move(failed));
 }
 
 void UseDesktopServicesOpener() {
-    if (dynamic_cast<XdgDesktopOpener*>(&Desktop()))
-        SetDesktopOpener(std::make_unique<QtDesktopOpener>());
+    if (const auto* xdg = dynamic_cast<XdgDesktopOpener*>(&Desktop()))
+        SetDesktopOpener(std::make_unique<QtDesktopOpener>(xdg->playerStartedAfterMs()));
 }
 
 } // namespace kelbrin

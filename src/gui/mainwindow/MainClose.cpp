@@ -124,18 +124,27 @@ bool MainClose::Form_Unload() {
         finishRecording();
     if (!m_steps->ready())
         return false;
+    // Asked to end more than once, nobody is there to answer and the close
+    // goes on: unwritten header edits stay unwritten, as nothing writes into
+    // a source unasked, and the project goes into its own file, as the
+    // autosave would put it there.
+    const bool unanswered = AnsweringEveryBoxWithCancel();
     // Before the project's question: the edits are not in the project, and a
     // Cancel here leaves the project unasked and unsaved as it was.
-    if (!m_steps->settleHeaderEdits())
+    if (!m_steps->settleHeaderEdits() && !unanswered)
         return false;
 
     cPozycjeMP3* tracks = m_steps->tracks();
     if (HasUnsavedChanges(tracks, m_program.session.OpenFiles.get())) {
-        switch (ShowText(3023, mb::YesNoCancel)) {
+        if (unanswered)
+            WriteNotice(3023, GetText(3023));
+        switch (unanswered ? int(mb::Yes) : ShowText(3023, mb::YesNoCancel)) {
         case mb::Yes:
-            if (!m_steps->saveProject(QString()))
+            // A project without a file of its own cannot be saved unasked.
+            if (m_steps->saveProject(QString()))
+                m_saved = true;
+            else if (!unanswered)
                 return false; // nothing is lost without the user's choice
-            m_saved = true;
             break;
         case mb::No:
             break;

@@ -168,8 +168,8 @@ QString ProjectCommands::ChooseFile(const QString& initialFolder, const QString&
                           !save);
 }
 
-QString ProjectCommands::ChooseFolder(const QString& title) {
-    return BrowseForFolder(&m_window, title);
+QString ProjectCommands::ChooseFolder(const QString& title, int titleNumber) {
+    return BrowseForFolder(&m_window, title, titleNumber);
 }
 
 } // namespace kelbrin

@@ -69,7 +69,7 @@ public:
     void RefreshRecentMenu() override;
     QString ChooseFile(const QString& initialFolder, const QString& filter, int& filterIndex,
                        bool save) override;
-    QString ChooseFolder(const QString& title) override;
+    QString ChooseFolder(const QString& title, int titleNumber) override;
 
 private:
     frmDazudizi& m_window;

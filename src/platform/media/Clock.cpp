@@ -3,6 +3,7 @@
 #include <QElapsedTimer>
 #include <QHash>
 #include <QObject>
+#include <QThread>
 #include <QTimerEvent>
 
 #include <algorithm>
@@ -48,13 +49,19 @@ SystemClock::~SystemClock() = default;
 qint64 SystemClock::milliseconds() const { return d->elapsed.elapsed(); }
 
 int SystemClock::callAfter(qint64 delayMs, std::function<void()> callback) {
+    const int ms = static_cast<int>(std::clamp<qint64>(delayMs, 0, std::numeric_limits<int>::max()));
+    // Asked on another thread than the clock's, or where no event loop can
+    // run, the call could never come: a caller that waits for it would wait
+    // for ever, so that is a fault to be seen at once.
+    const int timer = d->thread() == QThread::currentThread() ? d->startTimer(ms) : 0;
+    if (timer == 0) {
+        qCritical("SystemClock::callAfter: no timer could be started on this thread; the call will not run");
+        Q_ASSERT_X(false, "SystemClock::callAfter", "no timer could be started: wrong thread or no event loop");
+        return 0;
+    }
     const int id = d->nextId++;
     if (d->nextId <= 0)
         d->nextId = 1;
-    const int ms = static_cast<int>(std::clamp<qint64>(delayMs, 0, std::numeric_limits<int>::max()));
-    const int timer = d->startTimer(ms);
-    if (timer == 0)
-        return id; // no event dispatcher: the call can never run
     d->byTimer.insert(timer, Impl::Pending{id, std::move(callback)});
     d->timerOf.insert(id, timer);
     return id;

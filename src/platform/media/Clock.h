@@ -24,7 +24,9 @@ public:
 
     // Calls `callback` once on the Qt thread when `delayMs` have passed (at
     // the earliest; a delay of 0 or less means "at the next chance"). Returns
-    // an id above 0 for cancel(). The callback may schedule or cancel calls.
+    // an id above 0 for cancel(), or 0 when the call can never run (a
+    // SystemClock asked on another thread, or without an event dispatcher:
+    // a fault, which it also reports). The callback may schedule or cancel calls.
     virtual int callAfter(qint64 delayMs, std::function<void()> callback) = 0;
     // Drops a pending call; an unknown or finished id is ignored.
     virtual void cancel(int id) = 0;

@@ -1,8 +1,13 @@
 #include "DesktopOpener.h"
 
+#include "DetachedStart.h"
+
 #include <QCoreApplication>
 #include <QProcess>
+#include <QSocketNotifier>
+#include <QStandardPaths>
 #include <QTimer>
+#include <unistd.h>
 #include <memory>
 #include <utility>
 
@@ -24,30 +29,47 @@ void DesktopOpener::openOrSayWhy(const QString& path, std::function<void()> fail
         QTimer::singleShot(0, QCoreApplication::instance(), std::move(failed));
 }
 
+namespace {
+
+// xdg-open's own failures: bad arguments, a missing file, no way to open it,
+// a tool that failed; and the shell's word that it could not run it at all.
+bool noProgramStarted(int status) {
+    return (status >= 1 && status <= 4) || status == 126 || status == 127;
+}
+
+void sayLater(std::function<void()> failed) {
+    if (failed)
+        QTimer::singleShot(0, QCoreApplication::instance(), std::move(failed));
+}
+
+} // namespace
+
 void XdgDesktopOpener::openOrSayWhy(const QString& path, std::function<void()> failed) {
-    // Owned by the application: one still running when the editor ends goes with it.
-    auto* opener = new QProcess(QCoreApplication::instance());
-    opener->setProcessChannelMode(QProcess::ForwardedChannels); // what it says goes where the editor's output goes
-    // Each signal is handled once: a process that fails to start may still
-    // report its end.
+    const QString program = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+    const int status = program.isEmpty() ? -1 : StartDetachedWatched(program, QStringList{path});
+    if (status < 0) {
+        sayLater(std::move(failed));
+        return;
+    }
+    // Watched for its first moments only; owned by the application, so that
+    // a watch still running when the editor ends goes with it.
+    auto* watch = new QSocketNotifier(status, QSocketNotifier::Read, QCoreApplication::instance());
     auto report = std::make_shared<std::function<void()>>(std::move(failed));
-    const auto fail = [opener, report] {
-        if (*report)
-            QTimer::singleShot(0, QCoreApplication::instance(), std::exchange(*report, {}));
-        opener->deleteLater();
+    const auto end = [watch, status, report] {
+        if (!watch->isEnabled())
+            return;
+        watch->setEnabled(false);
+        ::close(status);
+        *report = nullptr;
+        watch->deleteLater();
     };
-    QObject::connect(opener, &QProcess::errorOccurred, opener, [fail](QProcess::ProcessError error) {
-        if (error == QProcess::FailedToStart)
-            fail();
+    QObject::connect(watch, &QSocketNotifier::activated, watch, [status, report, end] {
+        const int code = ReadDetachedStatus(status);
+        std::function<void()> say = noProgramStarted(code) ? std::exchange(*report, {}) : nullptr;
+        end();
+        sayLater(std::move(say));
     });
-    QObject::connect(opener, &QProcess::finished, opener,
-                     [opener, fail](int code, QProcess::ExitStatus status) {
-                         if (status != QProcess::NormalExit || code != 0)
-                             fail();
-                         else
-                             opener->deleteLater();
-                     });
-    opener->start(QStringLiteral("xdg-open"), QStringList{path});
+    QTimer::singleShot(m_playerStartedAfterMs, watch, end);
 }
 
 DesktopOpener& Desktop() { return *current(); }

@@ -25,11 +25,24 @@ public:
 // Starts "xdg-open" on the file without waiting for it.
 class XdgDesktopOpener final : public DesktopOpener {
 public:
+    // How long xdg-open takes at most to find no program: ended later, it
+    // ran one.
+    static constexpr int kPlayerStartedAfterMs = 5000;
+
+    explicit XdgDesktopOpener(int playerStartedAfterMs = kPlayerStartedAfterMs)
+        : m_playerStartedAfterMs(playerStartedAfterMs) {}
     bool openWithDefaultApplication(const QString& path) override;
-    // xdg-open found no program for the file when it cannot be started or
-    // ends with an error: it says so only on its standard error. It ends
-    // when the program it started ends; the editor does not wait for that.
+    // xdg-open says that it found no program for the file only by its own
+    // failure statuses. Without a desktop of its own it runs the program it
+    // found in the foreground and ends with that program's status, when the
+    // program ends: so a status it gives after kPlayerStartedAfterMs, or one
+    // that is not its own, tells of a program that ran. It is started
+    // detached and outlives the editor, which never waits for it.
     void openOrSayWhy(const QString& path, std::function<void()> failed) override;
+    int playerStartedAfterMs() const { return m_playerStartedAfterMs; }
+
+private:
+    int m_playerStartedAfterMs;
 };
 
 DesktopOpener& Desktop();

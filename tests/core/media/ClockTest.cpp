@@ -5,6 +5,7 @@
 #include <QElapsedTimer>
 #include <QThread>
 #include <gtest/gtest.h>
+#include <thread>
 
 using namespace kelbrin;
 
@@ -74,4 +75,29 @@ TEST(SystemClockTest, CountsRealTimeAndCallsBackOnTheEventLoop) {
         QThread::msleep(2);
     }
     EXPECT_TRUE(called);
+}
+
+// Asked on a thread where its timers cannot run, the clock used to hand out
+// an id for a call that never came: the caller waited for ever, unwarned.
+TEST(SystemClockTest, ACallThatCanNeverRunIsReportedNotSilentlyDropped) {
+    SystemClock clock;
+    const auto askFromAnotherThread = [&clock] {
+        int id = -1;
+        std::thread other([&] { id = clock.callAfter(10, [] {}); });
+        other.join();
+        return id;
+    };
+#ifdef QT_NO_DEBUG
+    static QString logged;
+    const QtMessageHandler before =
+        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+            if (type == QtCriticalMsg)
+                logged += text;
+        });
+    EXPECT_EQ(askFromAnotherThread(), 0);
+    qInstallMessageHandler(before);
+    EXPECT_TRUE(logged.contains("no timer could be started")) << logged.toStdString();
+#else
+    EXPECT_DEATH(askFromAnotherThread(), "no timer could be started");
+#endif
 }

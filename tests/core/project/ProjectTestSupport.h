@@ -117,7 +117,7 @@ public:
         index = chosenIndex;
         return path;
     }
-    QString ChooseFolder(const QString& title) override {
+    QString ChooseFolder(const QString& title, int) override {
         folderTitles.append(title);
         return folderAnswers.isEmpty() ? QString() : folderAnswers.dequeue();
     }

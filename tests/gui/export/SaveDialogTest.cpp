@@ -583,9 +583,11 @@ TEST_F(SaveDialogTest, APlaylistNoPlayerCanOpenIsSaidSo) {
     addTrack(source->strFileName, "one", true, 0, 2);
     const QString bin = test::MakeTempDir("bin");
     const QByteArray path = qgetenv("PATH");
-    const auto exportWithPlaylist = [&] {
+    const auto exportWithPlaylist = [&](int playerStartedAfterMs = XdgDesktopOpener::kPlayerStartedAfterMs) {
         QFile::remove(dest + "/one.mp3"); // nothing to ask about
-        SetDesktopOpener(std::make_unique<XdgDesktopOpener>()); // the desktop's own
+        // The dialog the last export closed goes, as it does before the user can open it again.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        SetDesktopOpener(std::make_unique<XdgDesktopOpener>(playerStartedAfterMs)); // the desktop's own
         frmSave* d = frmSave::PokazMnie(*main);
         ASSERT_TRUE(d);
         d->chkWinamp->setChecked(true);
@@ -617,6 +619,13 @@ TEST_F(SaveDialogTest, APlaylistNoPlayerCanOpenIsSaidSo) {
     for (QDeadlineTimer left(10000); !QFileInfo::exists(bin + "/xdg-open.done") && !left.hasExpired();)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     EXPECT_FALSE(shownWithin(500));
+
+    // Without a desktop of its own, xdg-open runs the player in the
+    // foreground and ends with its status when the user closes it.
+    messages->shown.clear();
+    test::WriteFile(bin + "/xdg-open", "#!/bin/sh\n/bin/sleep 1.5\nexit 3\n");
+    exportWithPlaylist(500);
+    EXPECT_FALSE(shownWithin(3000)) << "a player that ran is no failure to start one";
     qputenv("PATH", path);
     QFile done(bin + "/xdg-open.done");
     ASSERT_TRUE(done.open(QIODevice::ReadOnly));

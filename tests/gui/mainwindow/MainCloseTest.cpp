@@ -73,6 +73,18 @@ protected:
         return t;
     }
     bool close() { return window->close(); }
+    // A project saved into its own file (removed again, to see it written
+    // anew) and changed since; its file's path.
+    QString savedThenChanged() {
+        fillProject(false);
+        bool keepName = true;
+        if (!window->Projects().Zapisz(true, keepName, "kept"))
+            return QString();
+        const QString path = window->Projects().ProjectFile();
+        QFile::remove(path);
+        window->cPozycje()->Item(1)->blnZmodyfikowana = true;
+        return path;
+    }
 
     MemorySettingsStore* store = nullptr;
     test::ScriptedMessages* messages = nullptr;
@@ -129,12 +141,8 @@ TEST_F(MainCloseTest, CancelKeepsTheWindowAndWritesNoSetting) {
 }
 
 TEST_F(MainCloseTest, YesSavesIntoTheProjectsFileThenTheWindowGoes) {
-    fillProject(false);
-    bool keepName = true;
-    ASSERT_TRUE(window->Projects().Zapisz(true, keepName, "kept"));
-    const QString path = window->Projects().ProjectFile();
-    QFile::remove(path);
-    window->cPozycje()->Item(1)->blnZmodyfikowana = true;
+    const QString path = savedThenChanged();
+    ASSERT_FALSE(path.isEmpty());
 
     QWidget other;
     other.show();
@@ -151,6 +159,29 @@ TEST_F(MainCloseTest, YesSavesIntoTheProjectsFileThenTheWindowGoes) {
     EXPECT_EQ(store->values.value("WindowState"), "0");
     EXPECT_EQ(store->values.value("Width"), QString::number(PxToTwips(TwipsToPx(11000))));
     EXPECT_EQ(store->values.value("Height"), QString::number(PxToTwips(TwipsToPx(7500))));
+}
+
+// Asked to end a second time, nobody is there to answer: the close neither
+// stops at its questions nor loses what the project's own file can keep.
+TEST_F(MainCloseTest, AskedToEndAgainItSavesIntoTheProjectsFileAndClosesEvenWithoutOne) {
+    struct Unanswered {
+        Unanswered() { AnswerEveryBoxWithCancel(); }
+        ~Unanswered() { AnswerEveryBoxWithCancel(false); }
+    } unanswered;
+    const QString path = savedThenChanged();
+    ASSERT_FALSE(path.isEmpty());
+    EXPECT_TRUE(close());
+    EXPECT_TRUE(QFile::exists(path));
+    EXPECT_TRUE(messages->shown.isEmpty()); // written to standard error, never shown
+    EXPECT_EQ(end->ended, 1);
+
+    // A project never saved has no file to go into: the close goes on all the same.
+    window->show();
+    window->Projects().ResetProject();
+    ASSERT_TRUE(window->Projects().ProjectFile().isEmpty());
+    fillProject(true);
+    EXPECT_TRUE(close());
+    EXPECT_EQ(end->ended, 2);
 }
 
 TEST_F(MainCloseTest, NothingIsAskedWithoutChangesAndNoBlocksNothing) {
