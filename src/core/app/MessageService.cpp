@@ -108,15 +108,17 @@ void WriteNotice(int number, const QString& text) {
 
 namespace {
 bool g_cancelEveryBox = false;
+
+// The word every box is answered with: Cancel once a repeated stop request
+// asked for it, else what KELBRIN_AUTO_ANSWER says.
+QString answerWord() { return g_cancelEveryBox ? QStringLiteral("cancel") : autoWord(); }
 } // namespace
 
 void AnswerEveryBoxWithCancel(bool on) { g_cancelEveryBox = on; }
 bool AnsweringEveryBoxWithCancel() { return g_cancelEveryBox; }
 
 std::optional<int> AutoAnswerFor(int style) {
-    if (g_cancelEveryBox)
-        return pick(style & 7, QStringLiteral("cancel"));
-    const QString word = autoWord();
+    const QString word = answerWord();
     if (!knownWord(word))
         return std::nullopt;
     return pick(style & 7, word);
@@ -172,7 +174,7 @@ int ShowMessage(const QString& text, int style, const QString& title, int textNu
 
 std::optional<QString> InputBox(const QString& prompt, const QString& title,
                                 const QString& defaultText, int textNumber) {
-    const QString word = g_cancelEveryBox ? QStringLiteral("cancel") : autoWord();
+    const QString word = answerWord();
     if (knownWord(word)) {
         WriteNotice(textNumber, prompt);
         if (word == QLatin1String("yes") || word == QLatin1String("ok"))

@@ -18,18 +18,6 @@ std::unique_ptr<DesktopOpener>& current() {
     static std::unique_ptr<DesktopOpener> opener = std::make_unique<XdgDesktopOpener>();
     return opener;
 }
-} // namespace
-
-bool XdgDesktopOpener::openWithDefaultApplication(const QString& path) {
-    return QProcess::startDetached(QStringLiteral("xdg-open"), QStringList{path});
-}
-
-void DesktopOpener::openOrSayWhy(const QString& path, std::function<void()> failed) {
-    if (!openWithDefaultApplication(path) && failed)
-        QTimer::singleShot(0, QCoreApplication::instance(), std::move(failed));
-}
-
-namespace {
 
 // xdg-open's own failures: bad arguments, a missing file, no way to open it,
 // a tool that failed; and the shell's word that it could not run it at all.
@@ -37,12 +25,22 @@ bool noProgramStarted(int status) {
     return (status >= 1 && status <= 4) || status == 126 || status == 127;
 }
 
+// From the event loop, never from inside the caller's own call.
 void sayLater(std::function<void()> failed) {
     if (failed)
         QTimer::singleShot(0, QCoreApplication::instance(), std::move(failed));
 }
 
 } // namespace
+
+bool XdgDesktopOpener::openWithDefaultApplication(const QString& path) {
+    return QProcess::startDetached(QStringLiteral("xdg-open"), QStringList{path});
+}
+
+void DesktopOpener::openOrSayWhy(const QString& path, std::function<void()> failed) {
+    if (!openWithDefaultApplication(path))
+        sayLater(std::move(failed));
+}
 
 void XdgDesktopOpener::openOrSayWhy(const QString& path, std::function<void()> failed) {
     const QString program = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
