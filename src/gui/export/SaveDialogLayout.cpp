@@ -51,7 +51,8 @@ double SaveDialogMinInnerHeight(const SaveDialogLayout& l) {
 
 void ReflowSaveDialog(SaveDialogLayout& l) {
     l.lstSource.height = l.innerHeight - l.Label2.height - l.Label2.top;
-    l.lstSource.width = l.innerWidth / 2.4;
+    const double base = l.minInnerWidth > 0 ? std::min(l.innerWidth, l.minInnerWidth) : l.innerWidth;
+    l.lstSource.width = base / 2.4 + (l.innerWidth - base) * 0.75;
     l.txtWGore.left = l.lstSource.left + l.lstSource.width + 50;
     l.txtWDol.left = l.txtWGore.left;
     l.txtWGore.top = l.innerHeight - 2 * l.txtWGore.height;

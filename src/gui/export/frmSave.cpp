@@ -553,6 +553,7 @@ void frmSave::Form_Resize() {
         l.innerHeight = PxToTwips(height());
         l.outerWidth = PxToTwips(frameGeometry().width());
         l.outerHeight = PxToTwips(frameGeometry().height());
+        l.minInnerWidth = PxToTwips(minWidth);
         for (const auto& [widget, rect] : controls)
             *rect = twips(widget);
         ReflowSaveDialog(l);

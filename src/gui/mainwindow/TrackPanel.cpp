@@ -297,8 +297,8 @@ void TrackPanel::fillGenre() {
 
 void TrackPanel::showCaption() {
     const cPozycjaMP3& t = *m_preview.Cpoz;
-    m_caption = GetText(3202) + QLatin1Char(' ') + t.strLabel + QStringLiteral("     ") + GetText(2113) +
-                QLatin1Char(' ') + m_range->editor().mnuTime;
+    m_caption = GetText(3202) + QLatin1Char(' ') + t.strLabel;
+    m_duration = GetText(2113) + QLatin1Char(' ') + m_range->editor().mnuTime;
 }
 
 void TrackPanel::postPokazMnie() {
@@ -348,7 +348,7 @@ void TrackPanel::refresh() {
     f.txtBPM->setProperty("Tag", QString::number(m_preview.bpmTag));
     f.txtBPM->setText(m_preview.bpmCaption());
     f.lblSync->setEnabled(m_preview.bpmTag > 0);
-    f.lblCaption->setText(m_caption);
+    f.SetCaption(m_caption, m_duration);
 
     const std::pair<const char*, bool> checks[] = {{"mnuTest_B", m_preview.mnuTest_B},
                                                    {"mnuTest_E", m_preview.mnuTest_E},

@@ -65,8 +65,6 @@ public:
     bool blnPanelBusy() const { return m_preview.blnPanelBusy; }
     // Texts of the captions that change with the language.
     void Retranslate();
-    // The frame's caption (text 3202, label, text 2113, the source's length).
-    QString caption() const { return m_caption; }
 
 private:
     QString deviceName() const override;
@@ -96,7 +94,8 @@ private:
     QTimer* m_timer2;
     TrackPanelRange* m_range;
     TrackPanelTempo* m_tempo;
-    QString m_caption;
+    QString m_caption;  // text 3202 and the track's label
+    QString m_duration; // text 2113 and the source's length
     bool m_filling = false;
 };
 

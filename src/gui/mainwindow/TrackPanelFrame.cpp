@@ -4,6 +4,7 @@
 #include "gui/app/UpwardScrollBar.h"
 
 #include <QComboBox>
+#include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -67,6 +68,12 @@ constexpr double kStackedCaptionTop = 2520;
 constexpr double kCaptionHeight = 500;
 constexpr double kStackedHeight = kStackedCaptionTop + kCaptionHeight + 130;
 constexpr double kStackedTagWidth = 2950;
+// The caption's place in the column reaches down to the panel's lower margin.
+constexpr double kColumnCaptionTop = 1850;
+constexpr double kColumnCaptionHeight = 700;
+// Where the tag boxes start in their frame, and their design width.
+constexpr double kTagBoxLeft = 1350;
+constexpr double kTagBoxWidth = 1500;
 
 bool ColumnFitsBeside(double panelWidth) { return panelWidth - kColumnWidth >= kColumnLeftmost; }
 
@@ -134,12 +141,29 @@ void TrackPanelFrame::buildTagFrame() {
     for (int i = 0; i < 6; ++i) {
         place(new QLabel(fraTAG), labels[i][0], labels[i][1], 100, top, 1200, 240);
         if (!boxes[i])
-            cboGenre = place(new QComboBox(fraTAG), "cboGenre", nullptr, 1350, top - 30, 1500, 300);
+            cboGenre = place(new QComboBox(fraTAG), "cboGenre", nullptr, kTagBoxLeft, top - 30, kTagBoxWidth, 300);
         else
-            *boxes[i] = box(fraTAG, QLatin1String(boxNames[i]), i == 3 ? 4 : 30, 1350, top - 30, 1500);
+            *boxes[i] = box(fraTAG, QLatin1String(boxNames[i]), i == 3 ? 4 : 30, kTagBoxLeft, top - 30, kTagBoxWidth);
         top += 330;
     }
     txtYear->setText(QStringLiteral("1999"));
+    // Whoever sizes the frame (the window's layout, the column, the panel
+    // line), its boxes follow.
+    fraTAG->installEventFilter(this);
+}
+
+bool TrackPanelFrame::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == fraTAG && event->type() == QEvent::Resize)
+        fitTagFields();
+    return QFrame::eventFilter(watched, event);
+}
+
+void TrackPanelFrame::fitTagFields() {
+    // The year keeps its four digits' width; the boxes that show names take
+    // the frame's width, never less than their design width.
+    const int width = std::max(TwipsToPx(kTagBoxWidth), fraTAG->width() - TwipsToPx(kTagBoxLeft + 100));
+    for (QWidget* w : std::initializer_list<QWidget*>{txtTitle, txtArtist, txtAlbum, cboGenre, txtComment})
+        w->resize(width, w->height());
 }
 
 void TrackPanelFrame::buildSpeedBalanceAndDevice() {
@@ -176,17 +200,21 @@ void TrackPanelFrame::buildPreviewColumn() {
                            x + i * 1800, 1400, 1700, 375);
         cmdTest[i]->setAutoFillBackground(true);
     }
-    lblCaption = place(new QLabel(this), "lblCaption", nullptr, x, 1850, 3585, 500);
+    lblCaption = place(new QLabel(this), "lblCaption", nullptr, x, kColumnCaptionTop, 3585, kColumnCaptionHeight);
     lblCaption->setWordWrap(true);
     lblCaption->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    lblDuration = new QLabel(this);
+    lblDuration->setObjectName(QStringLiteral("lblDuration"));
     VScrVolume = bar(Qt::Vertical, this, QStringLiteral("VScrVolume"), 0, -100, x + 3750, 150, 255, 2200);
 
     const int columnLeft = TwipsToPx(x);
     for (QWidget* w : std::initializer_list<QWidget*>{cmdMove2[2], cmdMove2[0], cmdPlay2, cmdPause2, cmdStop2,
                                                        cmdMove2[1], cmdMove2[3], cmdMenu2, HScrSeek, lblTime2,
                                                        cmdMark[0], cmdMark[1], cmdUndo2, cmdTime, cmdTest[0],
-                                                       cmdTest[1], lblCaption, VScrVolume})
+                                                       cmdTest[1], VScrVolume})
         m_column.append({w, w->geometry().translated(-columnLeft, 0)});
+    m_captionPlace = lblCaption->geometry().translated(-columnLeft, 0);
+    m_shownCaption = lblCaption->geometry();
 }
 
 double TrackPanelFrame::HeightForWidth(double width) {
@@ -200,6 +228,7 @@ void TrackPanelFrame::FitPreviewColumn() {
         const int left = width() - TwipsToPx(kColumnWidth);
         for (const auto& [w, design] : m_column)
             w->setGeometry(design.translated(left, 0));
+        placeCaption(m_captionPlace.translated(left, 0));
         const int limit = left - TwipsToPx(100);
         if (fraTAG->x() + fraTAG->width() > limit)
             fraTAG->resize(std::max(TwipsToPx(300), limit - fraTAG->x()), fraTAG->height());
@@ -238,7 +267,7 @@ void TrackPanelFrame::placeColumnUnderFrames(double right) {
     VScrVolume->setGeometry(volume.x(), volume.y(), volume.width(),
                             TwipsToPx(kStackedCaptionTop + kCaptionHeight) - volume.y());
     endRowsAt(limit);
-    lblCaption->setGeometry(TwipRect{100, kStackedCaptionTop, PxToTwips(limit) - 100.0, kCaptionHeight}.toPx());
+    placeCaption(TwipRect{100, kStackedCaptionTop, PxToTwips(limit) - 100.0, kCaptionHeight}.toPx());
 }
 
 void TrackPanelFrame::endRowsAt(int limit) {
@@ -250,6 +279,38 @@ void TrackPanelFrame::endRowsAt(int limit) {
         label->resize(std::max(0, scroll->x() - label->x()), label->height());
     cboDevice->resize(std::max(TwipsToPx(300), fraDevice->width() - cboDevice->x() - TwipsToPx(100)),
                       cboDevice->height());
+}
+
+void TrackPanelFrame::SetCaption(const QString& caption, const QString& duration) {
+    m_captionText = caption;
+    lblDuration->setText(duration);
+    placeCaption(m_shownCaption);
+}
+
+void TrackPanelFrame::placeCaption(const QRect& place) {
+    m_shownCaption = place;
+    const int line = lblDuration->fontMetrics().height();
+    const int room = std::max(line, place.height() - line);
+    const auto fits = [this, &place, room](const QString& text) {
+        lblCaption->setText(text);
+        return lblCaption->heightForWidth(place.width()) <= room;
+    };
+    // The longest start of the caption that fits with its ellipsis.
+    if (!fits(m_captionText)) {
+        qsizetype shortest = 0, longest = m_captionText.size() - 1;
+        while (shortest < longest) {
+            const qsizetype mid = (shortest + longest + 1) / 2;
+            if (fits(m_captionText.left(mid).trimmed() + QChar(0x2026)))
+                shortest = mid;
+            else
+                longest = mid - 1;
+        }
+        fits(m_captionText.left(shortest).trimmed() + QChar(0x2026));
+    }
+    lblCaption->setToolTip(lblCaption->text() == m_captionText ? QString() : m_captionText);
+    const int used = m_captionText.isEmpty() ? line : std::min(room, lblCaption->heightForWidth(place.width()));
+    lblCaption->setGeometry(place.x(), place.y(), place.width(), used);
+    lblDuration->setGeometry(place.x(), place.y() + used, place.width(), line);
 }
 
 } // namespace kelbrin

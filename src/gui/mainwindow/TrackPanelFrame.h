@@ -30,6 +30,11 @@ public:
     // The panel's height (twips) at a width (twips): its design height while
     // the column fits beside the frames, more when it goes under them.
     static double HeightForWidth(double width);
+    // Shows the track's caption over its playing time. The caption wraps at
+    // its blanks over the lines its place leaves above the time and ends in
+    // an ellipsis when even those are too few (the whole text is then its
+    // tooltip); the time stays on one line of its own.
+    void SetCaption(const QString& caption, const QString& duration);
 
     QGroupBox* Frame2;    // tempo
     QGroupBox* fraTAG;    // tag fields, in the advanced view
@@ -74,7 +79,8 @@ public:
     QScrollBar* HScrSeek;
     QScrollBar* VScrVolume;
     QLabel* lblTime2;
-    QLabel* lblCaption; // the panel's caption: track, source length
+    QLabel* lblCaption;  // the panel's caption: the track
+    QLabel* lblDuration; // the source's playing time, under the caption
 
 private:
     void buildRangeFrames();
@@ -88,6 +94,14 @@ private:
     void placeColumnUnderFrames(double right);
     // The bars, the device frame and the labels end short of `limit` (px).
     void endRowsAt(int limit);
+    // The caption and the time share `place` (px), the time under the caption.
+    void placeCaption(const QRect& place);
+    // The tag boxes that show names reach the tag frame's right margin.
+    void fitTagFields();
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    QRect m_captionPlace; // the caption's place in the column, x from the column's left (px)
+    QRect m_shownCaption; // where the caption and the time are now (px)
+    QString m_captionText;
     QList<QPair<QWidget*, QRect>> m_column; // preview controls at their design places, x from the column's left (px)
 };
 

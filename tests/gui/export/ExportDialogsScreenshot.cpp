@@ -38,11 +38,13 @@ int main(int argc, char** argv) {
 
         auto* main = new frmDazudizi(Program());
         main->PokazMnie();
-        for (const char* label : {"Intro", "Verse", "Chorus"}) {
+        for (const QString& label :
+             {QStringLiteral("Intro"), QStringLiteral("Verse"), QStringLiteral("Chorus"),
+              QStringLiteral("Poranek w \u0141odzi \u2014 audycja poranna z go\u015b\u0107mi i pogod\u0105 (ca\u0142o\u015b\u0107)")}) {
             auto t = std::make_shared<cPozycjaMP3>();
             t->lngNrPozycji = main->cPozycje()->Count() + 1;
             t->strFileNameSource = file->strFileName;
-            t->strLabel = QLatin1String(label);
+            t->strLabel = label;
             t->blnAwlaysTop = true;
             main->cPozycje()->Add(t);
         }

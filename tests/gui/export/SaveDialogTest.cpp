@@ -33,6 +33,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QRadioButton>
 #include <QDeadlineTimer>
 #include <QTimer>
@@ -411,10 +412,12 @@ TEST(SaveDialogLayout, TheListGrowsAndTheButtonsKeepToTheBottomRight) {
     SaveDialogLayout l = DesignSaveDialogLayout();
     l.innerWidth = l.outerWidth = 12000;
     l.innerHeight = l.outerHeight = 9000;
+    l.minInnerWidth = 6615;
     ReflowSaveDialog(l);
-    EXPECT_DOUBLE_EQ(l.lstSource.width, 5000);
+    // 1 / 2.4 of the smallest width, and three quarters of the rest.
+    EXPECT_DOUBLE_EQ(l.lstSource.width, 6615 / 2.4 + (12000 - 6615) * 0.75);
     EXPECT_DOUBLE_EQ(l.lstSource.height, 9000 - 240 - 45);
-    EXPECT_DOUBLE_EQ(l.txtWGore.left, 60 + 5000 + 50);
+    EXPECT_DOUBLE_EQ(l.txtWGore.left, 60 + l.lstSource.width + 50);
     EXPECT_DOUBLE_EQ(l.txtWDol.top + l.txtWDol.height, 9000);
     EXPECT_DOUBLE_EQ(l.cmdDir.left + l.cmdDir.width, 12000 - 200);
     EXPECT_DOUBLE_EQ(l.cmdOK.left + l.cmdOK.width, 12000);
@@ -424,18 +427,28 @@ TEST(SaveDialogLayout, TheListGrowsAndTheButtonsKeepToTheBottomRight) {
     EXPECT_DOUBLE_EQ(l.optSave0.top, 375); // the option column keeps its places
 }
 
-TEST_F(SaveDialogTest, TheWindowSnapsBackToItsSmallestSize) {
-    openSource("cbr_noinfo.mp3");
+TEST_F(SaveDialogTest, TheWindowSnapsBackToItsSmallestSizeAndTheListTakesTheRoomBeyond) {
+    const auto file = openSource("cbr_noinfo.mp3");
+    addTrack(file->strFileName, QStringLiteral("Poranek w \u0141odzi \u2014 audycja poranna z go\u015b\u0107mi i pogod\u0105 (ca\u0142o\u015b\u0107)"), true);
     frmSave* d = frmSave::PokazMnie(*main);
     ASSERT_TRUE(d);
     d->resize(100, 100);
     QApplication::processEvents();
     EXPECT_GE(d->frameGeometry().width(), TwipsToPx(kSaveDialogMinOuterWidth));
     EXPECT_GE(d->frameGeometry().height(), TwipsToPx(kSaveDialogMinOuterHeight));
+    const int smallest = d->width();
+    EXPECT_NEAR(d->lstSource->width(), smallest / 2.4, 1.5);
+    // Widened, the list of names takes most of the new room and every
+    // option still shows whole beside it.
     d->resize(TwipsToPx(12000), TwipsToPx(9000));
     QApplication::processEvents();
     EXPECT_EQ(d->cmdOK->geometry().right() + 1, d->width());
-    EXPECT_NEAR(d->lstSource->width(), d->width() / 2.4, 1.5);
+    EXPECT_NEAR(d->lstSource->width(), smallest / 2.4 + (d->width() - smallest) * 0.75, 1.5);
+    EXPECT_EQ(test::CutCaptions(d), QStringList());
+    // The long name shows whole in a dialog enlarged as far as the user would.
+    d->resize(900, 640);
+    QApplication::processEvents();
+    EXPECT_FALSE(d->lstSource->horizontalScrollBar()->isVisible());
 }
 
 TEST_F(SaveDialogTest, TheTurboFrameStaysAboveTheButtonsWithALargerFont) {

@@ -5,6 +5,8 @@
 #include "support/ProgramState.h"
 #include "core/app/TextCatalog.h"
 #include "core/document/cPozycjaMP3.h"
+#include "core/document/cPozycjaPlikow.h"
+#include "core/document/cPozycjePlikow.h"
 #include "core/document/cPozycjeMP3.h"
 #include "gui/editor/EditorController.h"
 #include "gui/app/Twips.h"
@@ -70,6 +72,42 @@ int main(int argc, char** argv) {
         window->Editor().openProperties(track);
         ScreenshotRun::Settle(window);
         run.save(window, QStringLiteral("frmDazudizi-panel"));
+
+        // Maximised on a large screen, with a long-named track of 6:00 from
+        // an open source.
+        auto source = std::make_shared<cPozycjaPlikow>();
+        source->strFileName = QStringLiteral("/music/poranek.mp3");
+        source->sngCzasTrwania = 360;
+        if (!Program().session.OpenFiles)
+            Program().session.OpenFiles = std::make_shared<cPozycjePlikow>();
+        Program().session.OpenFiles->Add(source);
+        auto morning = std::make_shared<cPozycjaMP3>(*track);
+        morning->lngNrPozycji = 5;
+        morning->strLabel = QStringLiteral("Poranek w \u0141odzi \u2014 audycja poranna z go\u015b\u0107mi i pogod\u0105");
+        morning->strTitle = QStringLiteral("Poranek w \u0141odzi \u2014 audycja poranna");
+        morning->strAutor = QStringLiteral("Radio \u0141\u00f3d\u017a");
+        morning->strFileNameSource = source->strFileName;
+        morning->lngKoniec_M = 6;
+        morning->lngKoniec_S = 0;
+        morning->lngKoniec_SS = 0;
+        window->cPozycje()->Add(morning);
+        window->setWindowState(Qt::WindowMaximized);
+        window->resize(1600, 1000);
+        window->Editor().openProperties(morning);
+        ScreenshotRun::Settle(window);
+        run.reportCutCaptions(window->fraAudio(), QStringLiteral("frmDazudizi-panel-large"));
+        run.save(window, QStringLiteral("frmDazudizi-panel-large"));
+        window->Views().mnulvw_Click();
+        ScreenshotRun::Settle(window);
+        run.reportCutCaptions(window->fraAudio(), QStringLiteral("frmDazudizi-advanced-large"));
+        run.save(window, QStringLiteral("frmDazudizi-advanced-large"));
+        window->Views().mnulvw_Click();
+        window->setWindowState(Qt::WindowNoState);
+        window->resize(TwipsToPx(15000), TwipsToPx(9000));
+        window->Editor().openProperties(track);
+        window->cPozycje()->Remove(window->cPozycje()->Count());
+        window->DrawTrackGraph(true);
+        ScreenshotRun::Settle(window);
 
         // The same at the window's smallest size, with boxes down to the
         // bottom of the surface: the panel shows every control whole and the

@@ -3,6 +3,7 @@
 // settings store of its own, for the tests of its keys, menus, buttons and
 // splitters.
 #include "core/app/ProgramObjects.h"
+#include "core/app/TextCatalog.h"
 #include "support/ProgramState.h"
 #include "core/document/cPozycjeMP3.h"
 #include "gui/editor/EditorController.h"
@@ -14,6 +15,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QPushButton>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace kelbrin::test {
@@ -49,6 +51,18 @@ protected:
     }
     QPushButton* tool(const char* name) const { return window->fraTools()->findChild<QPushButton*>(name); }
     QAction* item(const char* name) const { return window->Menus().item(QLatin1String(name)); }
+    // Runs `check` in both languages, each in the basic and the advanced view.
+    void inEveryLanguageAndView(const std::function<void(const QString& where, bool advanced)>& check) {
+        for (const char* language : {"ENGLISH", "POLSKI"}) {
+            Catalog().setLanguage(QLatin1String(language));
+            window->LoadLang();
+            for (bool advanced : {false, true}) {
+                if (item("mnulvw")->isChecked() != advanced)
+                    item("mnulvw")->trigger();
+                check(QLatin1String(language) + (advanced ? " advanced" : " basic"), advanced);
+            }
+        }
+    }
 
     frmDazudizi* window = nullptr;
     QString folder;

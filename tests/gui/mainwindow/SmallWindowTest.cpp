@@ -1,13 +1,18 @@
-// The main window at its smallest size, showing a track in its panel.
+// The main window at its smallest size and maximised, showing a track in its
+// panel.
 #include "PeripheryFixture.h"
 
 #include "core/app/TextCatalog.h"
+#include "core/document/cPozycjaPlikow.h"
+#include "core/document/cPozycjePlikow.h"
 #include "core/editor/GraphEditor.h"
 #include "gui/app/Twips.h"
 #include "gui/mainwindow/MainLayout.h"
 #include "support/TextFit.h"
 
+#include <QComboBox>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTest>
 #include <QTreeWidget>
@@ -45,18 +50,11 @@ protected:
 } // namespace
 
 TEST_F(SmallWindowTest, EveryPanelControlShowsWholeInBothLanguagesAndViews) {
-    for (const char* language : {"ENGLISH", "POLSKI"}) {
-        Catalog().setLanguage(QLatin1String(language));
-        window->LoadLang();
-        for (bool advanced : {false, true}) {
-            if (item("mnulvw")->isChecked() != advanced)
-                item("mnulvw")->trigger();
-            const QString where = QLatin1String(language) + (advanced ? " advanced" : " basic");
-            EXPECT_TRUE(window->centralWidget()->rect().contains(window->fraAudio()->geometry()));
-            expectClearAndInside(window->fraAudio(), where);
-            EXPECT_EQ(test::CutCaptions(window->fraAudio()), QStringList()) << where.toStdString();
-        }
-    }
+    inEveryLanguageAndView([this](const QString& where, bool) {
+        EXPECT_TRUE(window->centralWidget()->rect().contains(window->fraAudio()->geometry()));
+        expectClearAndInside(window->fraAudio(), where);
+        EXPECT_EQ(test::CutCaptions(window->fraAudio()), QStringList()) << where.toStdString();
+    });
 }
 
 TEST_F(SmallWindowTest, TheHelpBoxNeverCoversATrackBox) {
@@ -87,4 +85,50 @@ TEST_F(SmallWindowTest, ALongTagShowsFromItsFirstLetter) {
     title->repaint(); // a box scrolls to its cursor when it is drawn
     // The letter at the box's left edge is the first one.
     EXPECT_EQ(title->cursorPositionAt(QPoint(title->contentsRect().left() + 4, title->height() / 2)), 0);
+}
+
+// On a large screen the panel's names take the room it has, and the playing
+// time is never broken over two lines, whatever the track is called.
+class LargeWindowTest : public test::PeripheryTest {};
+
+TEST_F(LargeWindowTest, TheTagBoxesTakeTheRoomAndThePlayingTimeStaysOnOneLine) {
+    open();
+    window->setWindowState(Qt::WindowMaximized);
+    window->resize(1600, 1000);
+    const auto track = add(1, 360);
+    track->strLabel = QStringLiteral("Poranek w \u0141odzi \u2014 audycja poranna z go\u015b\u0107mi i pogod\u0105");
+    auto source = std::make_shared<cPozycjaPlikow>();
+    source->strFileName = track->strFileNameSource;
+    source->sngCzasTrwania = 360;
+    if (!Program().session.OpenFiles)
+        Program().session.OpenFiles = std::make_shared<cPozycjePlikow>();
+    Program().session.OpenFiles->Add(source);
+    TrackPanelFrame& panel = *window->fraAudio();
+    inEveryLanguageAndView([&](const QString& view, bool advanced) {
+        showInPanel(track);
+        const std::string where = view.toStdString();
+        const QLabel* time = panel.lblDuration;
+        EXPECT_TRUE(time->text().endsWith(QStringLiteral("6 : 0"))) << where << ": " << time->text().toStdString();
+        EXPECT_EQ(time->height(), time->fontMetrics().height()) << where;
+        EXPECT_EQ(test::CutCaptions(&panel), QStringList()) << where;
+        EXPECT_FALSE(time->geometry().intersects(panel.lblCaption->geometry())) << where;
+        if (!advanced)
+            return;
+        // The boxes that show names end at the tag frame's margin; the year
+        // keeps its width.
+        const int margin = panel.fraTAG->width() - TwipsToPx(100);
+        for (QWidget* box : std::initializer_list<QWidget*>{panel.txtTitle, panel.txtArtist, panel.txtAlbum,
+                                                             panel.cboGenre, panel.txtComment})
+            EXPECT_NEAR(box->geometry().right() + 1, margin, 1) << where << " " << box->objectName().toStdString();
+        EXPECT_EQ(panel.txtYear->width(), TwipsToPx(1500)) << where;
+    });
+    // At the smallest size the name ends in an ellipsis over the time, and
+    // shows whole in its tooltip.
+    window->setWindowState(Qt::WindowNoState);
+    window->resize(window->minimumWidth(), TwipsToPx(kMainMinNormalHeight));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(panel.lblCaption->text().endsWith(QChar(0x2026))) << panel.lblCaption->text().toStdString();
+    EXPECT_TRUE(panel.lblCaption->toolTip().endsWith(track->strLabel));
+    EXPECT_TRUE(panel.lblDuration->text().endsWith(QStringLiteral("6 : 0")));
+    EXPECT_EQ(test::CutCaptions(&panel), QStringList());
 }
