@@ -5,6 +5,7 @@
 
 #include <QComboBox>
 #include <QEvent>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -282,6 +283,8 @@ void TrackPanelFrame::endRowsAt(int limit) {
 }
 
 void TrackPanelFrame::SetCaption(const QString& caption, const QString& duration) {
+    if (caption == m_captionText && duration == lblDuration->text())
+        return;
     m_captionText = caption;
     lblDuration->setText(duration);
     placeCaption(m_shownCaption);
@@ -291,24 +294,29 @@ void TrackPanelFrame::placeCaption(const QRect& place) {
     m_shownCaption = place;
     const int line = lblDuration->fontMetrics().height();
     const int room = std::max(line, place.height() - line);
-    const auto fits = [this, &place, room](const QString& text) {
-        lblCaption->setText(text);
-        return lblCaption->heightForWidth(place.width()) <= room;
+    // The height the caption's word-wrapped text takes at the place's width.
+    const QFontMetrics metrics = lblCaption->fontMetrics();
+    const auto height = [&metrics, &place](const QString& text) {
+        return metrics.boundingRect(QRect(0, 0, place.width(), 1 << 20), Qt::AlignLeft | Qt::TextWordWrap, text)
+            .height();
     };
-    // The longest start of the caption that fits with its ellipsis.
-    if (!fits(m_captionText)) {
+    QString shown = m_captionText;
+    if (height(shown) > room) {
+        // The longest start of the caption that fits with its ellipsis.
+        const auto cut = [this](qsizetype n) { return m_captionText.left(n).trimmed() + QChar(0x2026); };
         qsizetype shortest = 0, longest = m_captionText.size() - 1;
         while (shortest < longest) {
             const qsizetype mid = (shortest + longest + 1) / 2;
-            if (fits(m_captionText.left(mid).trimmed() + QChar(0x2026)))
+            if (height(cut(mid)) <= room)
                 shortest = mid;
             else
                 longest = mid - 1;
         }
-        fits(m_captionText.left(shortest).trimmed() + QChar(0x2026));
+        shown = cut(shortest);
     }
-    lblCaption->setToolTip(lblCaption->text() == m_captionText ? QString() : m_captionText);
-    const int used = m_captionText.isEmpty() ? line : std::min(room, lblCaption->heightForWidth(place.width()));
+    lblCaption->setText(shown);
+    lblCaption->setToolTip(shown == m_captionText ? QString() : m_captionText);
+    const int used = shown.isEmpty() ? line : std::min(room, height(shown));
     lblCaption->setGeometry(place.x(), place.y(), place.width(), used);
     lblDuration->setGeometry(place.x(), place.y() + used, place.width(), line);
 }
