@@ -12,6 +12,53 @@ namespace kelbrin {
 
 namespace {
 
+// The version, layer and sampling rate that every frame of the main scan must
+// share with the reference.
+bool sameKind(const std::uint8_t* a, const std::uint8_t* b) {
+    return (a[1] & 0xFE) == (b[1] & 0xFE) && (a[2] & 0x0C) == (b[2] & 0x0C);
+}
+
+bool candidateAt(const std::uint8_t* buffer, std::int64_t length, std::int64_t pos) {
+    return pos >= 0 && pos + 4 <= length && mpeg::IsCandidate(buffer + pos);
+}
+
+// A header followed where its length puts them by frames of its kind, as far
+// as the bytes read go: a stray sync pattern is not.
+bool confirmedAt(const std::uint8_t* buffer, std::int64_t length, std::int64_t pos) {
+    constexpr int kFollowers = 2;
+    const std::uint8_t* header = buffer + pos;
+    for (int i = 0; i < kFollowers; ++i) {
+        const std::int32_t step = mpeg::ExactFrameLength(buffer[pos + 1], buffer[pos + 2]);
+        if (step <= 0)
+            return false;
+        pos += step;
+        if (pos + 4 > length)
+            return true;
+        if (!mpeg::IsCandidate(buffer + pos) || !sameKind(buffer + pos, header))
+            return false;
+    }
+    return true;
+}
+
+// The reference when the candidate after the run is of another kind than the
+// run and nothing follows it: a confirmed header of the run's kind near where
+// the run puts the next frame, else -1. The spot the run predicts comes first.
+std::int64_t referenceOfRun(const std::uint8_t* buffer, std::int64_t length, std::int64_t last,
+                            std::int64_t found) {
+    const std::uint8_t* run = buffer + last;
+    if (sameKind(buffer + found, run) || confirmedAt(buffer, length, found))
+        return found;
+    const std::int64_t spot = last + mpeg::ExactFrameLength(run[1], run[2]);
+    for (std::int64_t d = 0; d < FrameProbe::kRunTolerance; ++d) {
+        for (const std::int64_t pos : {spot + d, spot - d}) {
+            if (pos != found && candidateAt(buffer, length, pos) &&
+                sameKind(buffer + pos, run) && confirmedAt(buffer, length, pos))
+                return pos;
+        }
+    }
+    return found;
+}
+
 // Looks for the run in buffer[0, length). Returns the offset of an ID3v2 tag
 // when one must be skipped first, else -1 (result.found tells whether a
 // reference was found; its position is then relative to the buffer).
@@ -32,16 +79,33 @@ std::int64_t findRun(const std::uint8_t* buffer, std::int64_t length, bool tagSk
         }
         if (!mpeg::IsCandidate(p))
             continue;
-        file.btyFrame2 = p[1];
-        file.btyFrame3 = p[2];
-        file.lngD1Ramki = mpeg::NominalFrameLength(p[1], p[2]);
+        if (havePrevious) {
+            // A stuffing byte 0xFF just before the next header looks like a
+            // header too; the one where the previous frame really ends wins.
+            const std::uint8_t* previous = buffer + previousPosition;
+            const std::int64_t spot =
+                previousPosition + mpeg::ExactFrameLength(previous[1], previous[2]);
+            if (spot > pos && spot - pos < FrameProbe::kRunTolerance &&
+                candidateAt(buffer, length, spot) && sameKind(buffer + spot, previous)) {
+                pos = spot;
+                p = buffer + pos;
+            }
+        }
         if (count == FrameProbe::kRunLength) {
+            pos = referenceOfRun(buffer, length, previousPosition, pos);
+            p = buffer + pos;
+            file.btyFrame2 = p[1];
+            file.btyFrame3 = p[2];
+            file.lngD1Ramki = mpeg::NominalFrameLength(p[1], p[2]);
             result.found = true;
             result.firstFramePosition = runFirst + 1;
             result.byte2 = p[1];
             result.byte3 = p[2];
             return -1;
         }
+        file.btyFrame2 = p[1];
+        file.btyFrame3 = p[2];
+        file.lngD1Ramki = mpeg::NominalFrameLength(p[1], p[2]);
         // A candidate that does not continue the run breaks it. The search
         // goes back to the byte after the run's first candidate, so a stray
         // sync whose length jumped over real frames cannot cost them.

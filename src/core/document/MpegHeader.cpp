@@ -99,6 +99,16 @@ std::int32_t FrameLength(std::uint8_t byte2, std::uint8_t byte3) {
     return UnpaddedFrameLength(byte2, byte3) + Padding(byte3) * slot;
 }
 
+std::int32_t ExactFrameLength(std::uint8_t byte2, std::uint8_t byte3) {
+    const std::int64_t rate = RealRate(byte2, byte3);
+    if (rate == 0)
+        return 0;
+    const std::int64_t bitrate = Bitrate(byte2, byte3);
+    if (Layer(byte2) == kLayer1)
+        return static_cast<std::int32_t>((12 * bitrate / rate + Padding(byte3)) * 4);
+    return static_cast<std::int32_t>(slotFactor(byte2) * bitrate / rate + Padding(byte3));
+}
+
 std::int32_t NominalFrameLength(std::uint8_t byte2, std::uint8_t byte3) {
     const std::int64_t rate = RealRate(byte2, byte3);
     if (rate == 0)

@@ -72,6 +72,9 @@ std::int32_t SamplesPerFrame(std::uint8_t byte2);
 std::int32_t FrameLength(std::uint8_t byte2, std::uint8_t byte3);
 // The same without the padding slot.
 std::int32_t UnpaddedFrameLength(std::uint8_t byte2, std::uint8_t byte3);
+// The bytes the frame really takes, which is where the next header stands:
+// its slots cut down to whole ones, not rounded, plus the padding slot.
+std::int32_t ExactFrameLength(std::uint8_t byte2, std::uint8_t byte3);
 // The stored reference length (lngD1Ramki): the unpadded length rounded to the
 // nearest byte, Layer I included.
 std::int32_t NominalFrameLength(std::uint8_t byte2, std::uint8_t byte3);

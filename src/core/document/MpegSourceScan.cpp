@@ -204,8 +204,12 @@ bool ScanMpegSource(FrameScanHost& host, cPozycjaPlikow& file, const QString& pa
         ShowText(texts::kSourceShrank, mb::Information, QStringLiteral("|1"), path);
         return false;
     }
-    if (scan.formatChangeAt > 0)
+    // Every later scan of the record (a track's range, the export) finds the
+    // same change; once is enough to say so.
+    if (scan.formatChangeAt > 0 && !file.formatChangeShown) {
         showFormatChange(file, path);
+        file.formatChangeShown = true;
+    }
 
     const bool loadedFull = scan.outcome == FrameScanOutcome::Complete;
     if (file.blnVBR || buildIndex)

@@ -37,6 +37,7 @@ public:
     bool blnExtraArray = false;    // keep header bytes 2-4 of every frame
     bool blnListaCiec = false;
     SourceStamp stampRead;         // the file as it was when the scanner last read it
+    bool formatChangeShown = false; // the user was told where the file's format changes
 
     // Pre-sizes the index for a file of `size` bytes: size / lngD1Ramki entries.
     // Never shrinks. std::domain_error when lngD1Ramki is 0. The estimate

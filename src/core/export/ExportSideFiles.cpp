@@ -1,11 +1,11 @@
 #include "ExportSideFiles.h"
 
 #include "CueSheetWriter.h"
-#include "core/app/FileBytes.h"
 #include "core/app/MessageService.h"
 #include "core/app/TextCatalog.h"
 #include "core/app/TextNumbers.h"
 #include "core/app/WriteFaultTexts.h"
+#include "platform/files/SafeFileWriter.h"
 #include "platform/shell/DesktopOpener.h"
 
 #include <QCoreApplication>
@@ -21,14 +21,16 @@ using texts::kSideFileFailedWhy;
 // The system's reason, when there is one, tells a full disk from a folder
 // removed meanwhile or a name taken by a folder.
 bool writeSideFile(const QString& path, const QByteArray& bytes) {
-    const FileBytesResult written = ReplaceFileBytes(path, bytes);
-    if (written.ok())
+    SafeFileWriter file(path);
+    if (file.open() && file.write(bytes) && file.commit())
         return true;
-    if (written.error.isEmpty())
+    const QString why = file.errorText();
+    file.abandon();
+    if (why.isEmpty())
         ShowText(kSideFileFailed, mb::Information, QStringLiteral("|1"), path);
     else
         ShowText(kSideFileFailedWhy, mb::Information, QStringLiteral("|1"), path,
-                 QStringLiteral("|2"), written.error);
+                 QStringLiteral("|2"), why);
     return false;
 }
 
@@ -46,8 +48,12 @@ QString PlaylistFileName() {
     return name + QStringLiteral(".m3u");
 }
 
+QString CueSheetPath(const QString& folder) { return folder + QStringLiteral("/cdr.cue"); }
+
+QString PlaylistPath(const QString& folder) { return folder + QLatin1Char('/') + PlaylistFileName(); }
+
 QString WriteCueSheet(const QString& folder, const CueSheetWriter& sheet) {
-    const QString path = folder + QStringLiteral("/cdr.cue");
+    const QString path = CueSheetPath(folder);
     if (!writeSideFile(path, sideFileBytes(sheet.Text())))
         return QString();
     return path;
@@ -59,7 +65,7 @@ QString WritePlaylist(const QString& folder, const QStringList& outputs) {
     QString text;
     for (const QString& output : outputs)
         text += output + QStringLiteral("\r\n");
-    const QString path = folder + QLatin1Char('/') + PlaylistFileName();
+    const QString path = PlaylistPath(folder);
     if (!writeSideFile(path, sideFileBytes(text)))
         return QString();
     // The player starts after the export; when none can, the user must hear

@@ -56,6 +56,8 @@ using texts::kChangedShorter;
 using texts::kSameFileTwice;
 using texts::kJoinedNotCreated;
 using texts::kNoOutputName;
+using texts::kEmptyRanges;
+using texts::kNoUsableFrames;
 using texts::kFolderGoneSkipped;
 
 // Preview: about this much of the head and of the tail of every piece.
@@ -95,6 +97,7 @@ private:
     std::optional<SaveOutcome> checkJoined();
     std::shared_ptr<cPozycjaPlikow> findSource(const QString& path) const;
     QString outputPath(const ExportPiece& piece) const;
+    QString pieceName(const ExportPiece& piece) const;
     bool completeIndex(const std::shared_ptr<cPozycjaPlikow>& file);
     std::optional<SaveOutcome> prepareSource(int i);
     const cPozycjaPlikow& facts(int i) const;
@@ -104,6 +107,7 @@ private:
     bool skipsWhileFolderIsGone(const QString& label);
     std::optional<SaveOutcome> cannotCreate(const QString& path, const QString& why, const QString& label);
     static void reportLeftOut(int messageNumber, QStringList& names);
+    void leaveOutUnusable(const QString& source, int i);
     std::optional<SaveOutcome> writePiece(int i);
     std::vector<Segment> segmentsOf(const PieceBytes& bytes, SaveFrameLocator& frames) const;
     bool copySegments(Output& out, const std::vector<Segment>& segments, const SaveSource& source,
@@ -136,6 +140,9 @@ private:
     std::set<FileIdentity> m_writtenFiles; // the outputs this run completed
     QStringList m_sameFile; // "label (name)" of pieces bound for one of them
     QStringList m_unnamed;  // labels of pieces whose track names no file
+    QStringList m_emptyRanges; // labels of pieces that end where they start
+    // Labels of pieces by source file, where the source yielded no frame at all.
+    std::vector<std::pair<QString, QStringList>> m_unusable;
     // The user chose to go on without a track whose folder had gone: the
     // tracks after it, bound for the same missing folder, are left out
     // without asking again and named at the end.
@@ -160,6 +167,15 @@ QString SaveRun::outputPath(const ExportPiece& piece) const {
     else
         name = m_request.nameByLabel ? LabelFileName(piece.label, piece.outputName) : piece.outputName;
     return m_folder + QLatin1Char('/') + name;
+}
+
+// The track's label with the file it was to be written to: tracks cut from
+// one source by a script all carry the source's name.
+QString SaveRun::pieceName(const ExportPiece& piece) const {
+    const QString name = outputPath(piece).mid(m_folder.size() + 1);
+    if (m_request.joined || !IsUsableOutputName(name) || name == piece.label)
+        return piece.label;
+    return piece.label + QStringLiteral(" (") + name + QLatin1Char(')');
 }
 
 std::optional<SaveOutcome> SaveRun::checkBeforeWork() {
@@ -190,8 +206,14 @@ std::optional<SaveOutcome> SaveRun::checkBeforeWork() {
     // An output over one of the sources would destroy what is still to be read.
     // The file a name leads to decides, not its spelling: a link, a hard link,
     // or a case-blind file system that takes "song.mp3" for the source "Song.mp3".
-    for (const ExportPiece& piece : m_request.pieces) {
-        const QString output = outputPath(piece);
+    QStringList outputs;
+    for (const ExportPiece& piece : m_request.pieces)
+        outputs.append(outputPath(piece));
+    if (m_request.writeCue)
+        outputs.append(CueSheetPath(m_folder));
+    if (m_request.writePlaylist)
+        outputs.append(PlaylistPath(m_folder));
+    for (const QString& output : outputs) {
         const auto identity = FileIdentity::Of(output);
         if (identity && sourceFiles.count(*identity)) {
             ShowText(kOutputIsSource, mb::Information, QStringLiteral("|1"), output);
@@ -245,6 +267,7 @@ std::optional<SaveOutcome> SaveRun::prepareSource(int i) {
     if (!file) {
         ShowText(kSourceNotOpen, mb::Information, QStringLiteral("|1"), m_request.pieces[i].label,
                  QStringLiteral("|2"), m_request.pieces[i].sourcePath);
+        m_outcome.unwritten.append(m_request.pieces[i].label);
         return std::nullopt;
     }
     if (!m_request.turbo) {
@@ -257,7 +280,10 @@ std::optional<SaveOutcome> SaveRun::prepareSource(int i) {
         if (!completeIndex(file)) {
             if (m_host.StopRequested())
                 return stop(SaveStatus::Cancelled);
-            return std::nullopt; // the scanner has said why
+            // The scanner has said why; which tracks that costs is said once
+            // the run ends.
+            leaveOutUnusable(file->strFileName, i);
+            return std::nullopt;
         }
         if (changed)
             reportReadAgain(i);
@@ -458,6 +484,18 @@ std::optional<SaveOutcome> SaveRun::cannotCreate(const QString& path, const QStr
     return std::nullopt;
 }
 
+void SaveRun::leaveOutUnusable(const QString& source, int i) {
+    m_outcome.unwritten.append(m_request.pieces[i].label);
+    const QString label = pieceName(m_request.pieces[i]);
+    for (auto& [path, labels] : m_unusable) {
+        if (path == source) {
+            labels.append(label);
+            return;
+        }
+    }
+    m_unusable.emplace_back(source, QStringList{label});
+}
+
 // Pieces left out for one reason are named in one box, the first few of them.
 void SaveRun::reportLeftOut(int messageNumber, QStringList& names) {
     if (names.isEmpty())
@@ -472,6 +510,11 @@ SaveOutcome SaveRun::stop(SaveStatus status, int messageNumber) {
     m_host.ShowCaption(QString());
     reportLeftOut(kNoOutputName, m_unnamed);
     reportLeftOut(kSameFileTwice, m_sameFile);
+    reportLeftOut(kEmptyRanges, m_emptyRanges);
+    for (auto& [source, labels] : m_unusable)
+        ShowText(kNoUsableFrames, mb::Information, QStringLiteral("|1"), source,
+                 QStringLiteral("|2"), ShortList(labels));
+    m_unusable.clear();
     if (!m_folderGone.isEmpty()) {
         ShowText(kFolderGoneSkipped, mb::Information, QStringLiteral("|1"), m_folder,
                  QStringLiteral("|2"), ShortList(m_folderGone));
@@ -518,8 +561,12 @@ std::optional<SaveOutcome> SaveRun::writePiece(int i) {
             ? TurboPieceBytes(piece, file, frames, TurboFrameLength(file, m_request.turboLength))
             : ExactPieceBytes(piece, file, frames);
     if (bytes.empty()) {
-        if (!RangeIsEmpty(piece, file))
+        if (!RangeIsEmpty(piece, file)) {
             reportNothingRead(i); // the track names audio its source does not give
+        } else {
+            m_emptyRanges.append(pieceName(piece));
+            m_outcome.unwritten.append(piece.label);
+        }
         return std::nullopt;
     }
 
