@@ -45,6 +45,11 @@ QList<QByteArray> straceCalls(const QByteArray& log) {
     return lines;
 }
 
+QByteArray contentsOf(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 class ScriptProgramTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -380,4 +385,73 @@ TEST_F(ScriptProgramTest, AScriptOnAFullDiskSaysWhyEndsWithAFailureAndLeavesNoHa
         return;
     }
     GTEST_SKIP() << "this system mounts no tmpfs, not even in a namespace of its own";
+}
+
+TEST_F(ScriptProgramTest, AScriptThatLeavesATrackUnwrittenNamesItAndFails) {
+    // Three MPEG-1 frames, then MPEG-2 ones: the file's format is that of the
+    // frames after the first three, so not one frame of it can be used.
+    const QByteArray mpeg1 = QByteArray::fromHex("fffb9064") + QByteArray(413, '\0');
+    const QByteArray mpeg2 = QByteArray::fromHex("fff39064") + QByteArray(257, '\0');
+    const QString changing = test::WriteFile(home + "/scripts/changing.mp3",
+                                             mpeg1.repeated(3) + mpeg2.repeated(40));
+    const QString good = test::MediaFile("cbr_noinfo.mp3");
+    const auto runToEnd = [&](const QString& script) {
+        boxes.clear();
+        run(script);
+        ASSERT_TRUE(waitFor([&] { return process.state() == QProcess::NotRunning; }, 60000))
+            << boxes.toStdString();
+        boxes += QString::fromUtf8(process.readAllStandardError());
+    };
+
+    runToEnd("[Source Files]\n1:" + changing + "\n2:" + good +
+             "\n[Destination Files]\n1:unusable.mp3:1:0:0\n2:written.mp3:0:10:60\n");
+    EXPECT_EQ(process.exitCode(), 1) << boxes.toStdString();
+    EXPECT_EQ(boxes.count("[6040]"), 1) << boxes.toStdString();
+    EXPECT_TRUE(boxes.contains("[7469]") && boxes.contains("(unusable.mp3)")) << boxes.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(dest + "/unusable.mp3"));
+    EXPECT_TRUE(QFileInfo::exists(dest + "/written.mp3"));
+
+    // A range that ends where it starts writes nothing either.
+    runToEnd("[Source Files]\n1:" + good +
+             "\n[Destination Files]\n1:empty.mp3:0:100:100\n1:full.mp3:0:10:60\n");
+    EXPECT_EQ(process.exitCode(), 1) << boxes.toStdString();
+    EXPECT_TRUE(boxes.contains("[7468]") && boxes.contains("(empty.mp3)")) << boxes.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(dest + "/empty.mp3"));
+    EXPECT_TRUE(QFileInfo::exists(dest + "/full.mp3"));
+}
+
+TEST_F(ScriptProgramTest, TheCueSheetAndPlaylistNeverWriteThroughALink) {
+    const QString source = home + "/scripts/source.mp3";
+    ASSERT_TRUE(QFile::copy(test::MediaFile("cbr_noinfo.mp3"), source));
+    const QByteArray sourceBytes = contentsOf(source);
+    const QString script = "[Source Files]\n1:source.mp3\n[Destination Files]\n1:piece.mp3:0:10:60\n";
+    test::WriteFile(home + "/config/Pelorin/Kelbrin.conf",
+                    "[Kelbrin]\nDestPath=" + dest.toUtf8() + "\nCreateCue=1\nExtPlayer=1\n");
+
+    // The CUE sheet's name leads to the export's own source: nothing is written.
+    ASSERT_TRUE(QFile::link(source, dest + "/cdr.cue"));
+    run(script);
+    ASSERT_TRUE(waitFor([&] { return process.state() == QProcess::NotRunning; }, 60000))
+        << boxes.toStdString();
+    EXPECT_EQ(process.exitCode(), 1) << boxes.toStdString();
+    EXPECT_TRUE(boxes.contains("[3362]") && boxes.contains("cdr.cue")) << boxes.toStdString();
+    EXPECT_TRUE(contentsOf(source) == sourceBytes) << "the source was written over";
+
+    // Links to another file are replaced by the side files; that file stays.
+    const QString other = test::WriteFile(home + "/other.txt", "mine");
+    for (const QString name : {"cdr.cue", "kelbrin.m3u"}) {
+        QFile::remove(dest + "/" + name);
+        ASSERT_TRUE(QFile::link(other, dest + "/" + name));
+    }
+    boxes.clear();
+    run(script);
+    ASSERT_TRUE(waitFor([&] { return process.state() == QProcess::NotRunning; }, 60000))
+        << boxes.toStdString();
+    EXPECT_EQ(contentsOf(other), QByteArray("mine"));
+    EXPECT_TRUE(contentsOf(source) == sourceBytes) << "the source was written over";
+    for (const QString name : {"cdr.cue", "kelbrin.m3u"}) {
+        const QFileInfo side(dest + "/" + name);
+        EXPECT_FALSE(side.isSymLink()) << name.toStdString();
+        EXPECT_TRUE(contentsOf(side.filePath()).contains("piece.mp3")) << name.toStdString();
+    }
 }

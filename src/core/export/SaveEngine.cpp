@@ -56,7 +56,6 @@ using texts::kChangedShorter;
 using texts::kSameFileTwice;
 using texts::kJoinedNotCreated;
 using texts::kNoOutputName;
-using texts::kEmptyRanges;
 using texts::kNoUsableFrames;
 using texts::kFolderGoneSkipped;
 
@@ -140,7 +139,6 @@ private:
     std::set<FileIdentity> m_writtenFiles; // the outputs this run completed
     QStringList m_sameFile; // "label (name)" of pieces bound for one of them
     QStringList m_unnamed;  // labels of pieces whose track names no file
-    QStringList m_emptyRanges; // labels of pieces that end where they start
     // Labels of pieces by source file, where the source yielded no frame at all.
     std::vector<std::pair<QString, QStringList>> m_unusable;
     // The user chose to go on without a track whose folder had gone: the
@@ -510,7 +508,6 @@ SaveOutcome SaveRun::stop(SaveStatus status, int messageNumber) {
     m_host.ShowCaption(QString());
     reportLeftOut(kNoOutputName, m_unnamed);
     reportLeftOut(kSameFileTwice, m_sameFile);
-    reportLeftOut(kEmptyRanges, m_emptyRanges);
     for (auto& [source, labels] : m_unusable)
         ShowText(kNoUsableFrames, mb::Information, QStringLiteral("|1"), source,
                  QStringLiteral("|2"), ShortList(labels));
@@ -564,8 +561,7 @@ std::optional<SaveOutcome> SaveRun::writePiece(int i) {
         if (!RangeIsEmpty(piece, file)) {
             reportNothingRead(i); // the track names audio its source does not give
         } else {
-            m_emptyRanges.append(pieceName(piece));
-            m_outcome.unwritten.append(piece.label);
+            m_outcome.emptyRanges.append(pieceName(piece));
         }
         return std::nullopt;
     }

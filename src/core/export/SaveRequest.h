@@ -78,6 +78,9 @@ struct SaveOutcome {
     QStringList unwritten;  // labels of pieces that yielded no byte through a failure,
                             // or had no file of their own (no name, or the file
                             // an earlier piece was written to)
+    // "label (file)" of pieces skipped for holding no whole frame. The dialog
+    // skips them without a word, as the user drew them so; a script names them.
+    QStringList emptyRanges;
     QString cueSheet;       // path of "cdr.cue" when written
     QString playlist;       // path of the playlist when written
     bool sideFileFailed = false; // the CUE sheet or the playlist asked for was not written

@@ -96,7 +96,11 @@ SaveOutcome RunScriptExport(const ScriptExportRequest& r, SaveHost& host) {
     storeOptions(request);
     // A scheduled export is judged by its exit status: a script that left a
     // line unwritten, or stopped on a full disk, did not do its job.
-    if (!outcome.whole() || !noSource.isEmpty() || !twice.isEmpty())
+    if (!outcome.emptyRanges.isEmpty())
+        ShowText(texts::kEmptyRanges, mb::Information, QStringLiteral("|1"),
+                 ShortList(outcome.emptyRanges));
+    if (!outcome.whole() || !noSource.isEmpty() || !twice.isEmpty() ||
+        !outcome.emptyRanges.isEmpty())
         RequestExitStatus(exitstatus::kFailed);
     return outcome;
 }
