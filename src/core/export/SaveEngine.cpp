@@ -75,6 +75,15 @@ struct Output {
     bool vbrHeader = false; // a variable bit rate: the output needs a Xing frame
     OutputFacts facts;
     std::int64_t samples = 0; // at the piece rate, for the joined CUE sheet
+    int bitRate = -1;         // the bit rate index of the first frame the Info frame counts
+
+    // Frames of more than one bit rate make a Xing frame of the head.
+    void countBitRate(int index) {
+        if (bitRate < 0)
+            bitRate = index;
+        else if (index >= 0 && index != bitRate)
+            facts.severalBitRates = true;
+    }
 };
 
 QString joinedExtension(const QString& name) {
@@ -363,13 +372,20 @@ bool SaveRun::copySegments(Output& out, const std::vector<Segment>& segments,
     const bool firstInOutput = out.target.size() == 0;
     for (std::size_t k = 0; k < segments.size(); ++k) {
         Segment segment = segments[k];
-        const std::int32_t firstLength = frames.frameLength(segment.start);
-        if (out.target.size() == 0 && firstLength > 0) {
-            const QByteArray first = source.readExactly(segment.start, firstLength);
-            if (first.isEmpty()) {
-                result = CopyResult::ReadFailed;
-                return false;
-            }
+        std::int32_t firstLength = frames.frameLength(segment.start);
+        const QByteArray first =
+            firstLength > 0 ? source.readExactly(segment.start, firstLength) : QByteArray();
+        if (firstLength > 0 && first.isEmpty()) {
+            result = CopyResult::ReadFailed;
+            return false;
+        }
+        if (out.target.size() > 0 && IsInfoFrame(first)) {
+            // A source's Info frame describes that source: behind other frames
+            // players take it for audio, and it would tell of frames the
+            // output does not hold.
+            segment.start += firstLength;
+            firstLength = frames.frameLength(segment.start);
+        } else if (out.target.size() == 0 && firstLength > 0) {
             if (IsInfoFrame(first)) {
                 out.infoFrame = first;
             } else if (out.vbrHeader) {
@@ -390,8 +406,10 @@ bool SaveRun::copySegments(Output& out, const std::vector<Segment>& segments,
             out.samples += static_cast<std::int64_t>(starts.size()) * samplesPerFrame;
             if (!out.infoFrame.isEmpty())
                 for (std::int64_t at : starts)
-                    if (outputStart + (at - segment.start) > 0)
+                    if (outputStart + (at - segment.start) > 0) {
                         out.facts.framePositions.push_back(outputStart + (at - segment.start));
+                        out.countBitRate(frames.bitRateIndex(at));
+                    }
         }
         // A piece joined behind one that did not end where it starts begins
         // with silence: its first frames borrow bits from frames that are not

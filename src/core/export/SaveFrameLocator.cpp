@@ -107,6 +107,11 @@ std::int32_t SaveFrameLocator::frameLength(std::int64_t position) {
     return static_cast<std::int32_t>(std::min<std::int64_t>(length, m_audioEnd - position));
 }
 
+int SaveFrameLocator::bitRateIndex(std::int64_t position) {
+    const std::uint8_t* h = bytesAt(position, 4);
+    return h ? h[2] >> 4 : -1;
+}
+
 bool SaveFrameLocator::chainAt(std::int64_t position) {
     std::int64_t at = position;
     for (int i = 0; i < kChain; ++i) {

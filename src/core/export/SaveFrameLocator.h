@@ -40,6 +40,9 @@ public:
     bool header(std::int64_t position, std::uint8_t out[4]);
     // Its length in bytes, cut at the audio end; 0 when no frame starts there.
     std::int32_t frameLength(std::int64_t position);
+    // The bit rate index of the frame starting there; -1 when unreadable. A
+    // walk over many frames reads the file a block at a time.
+    int bitRateIndex(std::int64_t position);
 
 private:
     bool chainAt(std::int64_t position);

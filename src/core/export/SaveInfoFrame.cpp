@@ -75,6 +75,8 @@ void rebuildToc(QByteArray& frame, int at, const OutputFacts& facts) {
 }
 
 void describeXing(QByteArray& frame, int at, const OutputFacts& facts) {
+    frame.replace(at, 4,
+                  facts.severalBitRates ? QByteArrayLiteral("Xing") : QByteArrayLiteral("Info"));
     const std::uint32_t flags = (static_cast<std::uint32_t>(u8(frame)[at + 4]) << 24) |
                                 (static_cast<std::uint32_t>(u8(frame)[at + 5]) << 16) |
                                 (static_cast<std::uint32_t>(u8(frame)[at + 6]) << 8) |

@@ -16,6 +16,9 @@ struct OutputFacts {
     std::vector<std::int64_t> framePositions;
     std::int64_t audioBytes = 0;   // the output's frames, the Info frame included
     bool endsWithSourceEnd = false; // the last frame is the source's last
+    // The frames after the Info frame are not all of one bit rate: a Xing
+    // header says so, an Info one tells players of a constant rate.
+    bool severalBitRates = false;
 };
 
 // True when the frame carries an Info, Xing or VBRI header.
@@ -28,9 +31,10 @@ bool IsInfoFrame(const QByteArray& frame);
 // Empty for the other layers, which have no such header.
 QByteArray MakeVbrHeaderFrame(const std::uint8_t* header);
 
-// The frame rewritten to describe the output: frame and byte counts, a seek
-// table rebuilt from the frame positions, the encoder tag's music length and
-// CRC, and its end padding dropped when the output ends before the source does.
+// The frame rewritten to describe the output: a Xing or Info header named for
+// the output's bit rates, frame and byte counts, a seek table rebuilt from the
+// frame positions, the encoder tag's music length and CRC, and its end padding
+// dropped when the output ends before the source does.
 QByteArray DescribeOutput(const QByteArray& frame, const OutputFacts& facts);
 
 } // namespace kelbrin
