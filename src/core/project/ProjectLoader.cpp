@@ -91,9 +91,10 @@ bool ProjectLoader::Load(const QString& path, const ProjectContents& contents, b
     MissingSourceFolder.clear();
     m_movedToMissing = false;
     const ProjectHeader& h = contents.header;
-    const QDate date = project_format::DateFromValue(h.date);
-    if (date.isValid())
-        m_window.SetProjectDate(date);
+    // A value that names no day keeps the new project's date; any other is
+    // kept whole, with its time of day.
+    if (project_format::DateFromValue(h.date).isValid())
+        m_window.SetProjectDateValue(h.date);
     m_window.Session().NextTrackNo = h.nextTrackNo;
     m_window.Session().NextFileId = h.nextFileId;
     m_window.SetTemplateBoxPosition(h.templateLeft, h.templateTop);

@@ -1,5 +1,6 @@
 #include "ProjectReset.h"
 
+#include "ProjectRecords.h"
 #include "ProjectWindow.h"
 #include "core/app/LoadedSettings.h"
 #include "core/document/EditorSession.h"
@@ -22,7 +23,7 @@ void ResetProject(ProjectWindow& w) {
     w.SetCloneEnabled(false);
     w.Session().NextTrackNo = 1;
     w.Session().NextFileId = 1;
-    w.SetProjectDate(QDate::currentDate());
+    w.SetProjectDateValue(project_format::DateValue(QDate::currentDate()));
     w.ClearUndoHistory();
     w.RebuildTree();
     w.ReleaseClipboardTrack();

@@ -51,7 +51,7 @@ const cPozycjePlikow& openFiles(ProjectWindow& w) {
 std::optional<QByteArray> ProjectBytes(ProjectWindow& w) {
     const ProjectGeometry g = w.Geometry();
     ProjectHeader h;
-    h.date = project_format::DateValue(w.ProjectDate());
+    h.date = w.ProjectDateValue();
     h.windowHeight = g.innerHeight;
     h.windowWidth = g.innerWidth;
     h.nextTrackNo = w.Session().NextTrackNo;

@@ -4,7 +4,6 @@
 // window implements it; tests use a fake, so every project procedure runs
 // headless.
 
-#include <QDate>
 #include <QString>
 #include <cstdint>
 #include <memory>
@@ -39,8 +38,10 @@ public:
 
     // The model.
     virtual std::shared_ptr<cPozycjeMP3>& Tracks() = 0;
-    virtual QDate ProjectDate() const = 0;
-    virtual void SetProjectDate(const QDate& date) = 0;
+    // The project's date as its file stores it: days from 30 December 1899,
+    // the fraction the time of day. Kept as read, so a save gives it back.
+    virtual double ProjectDateValue() const = 0;
+    virtual void SetProjectDateValue(double value) = 0;
     virtual void SetSelectedTrack(std::int32_t number) = 0;
     virtual void ReleaseClipboardTrack() = 0;
     virtual void ClearUndoHistory() = 0; // also disables the undo and redo buttons

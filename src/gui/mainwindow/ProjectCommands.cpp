@@ -39,11 +39,11 @@ ScriptExport& ProjectCommands::ScriptExporter() {
 std::shared_ptr<cPozycjeMP3>& ProjectCommands::Tracks() {
     return m_window.m_cPozycje;
 }
-QDate ProjectCommands::ProjectDate() const {
-    return m_window.ProjectDate();
+double ProjectCommands::ProjectDateValue() const {
+    return m_window.ProjectDateValue();
 }
-void ProjectCommands::SetProjectDate(const QDate& date) {
-    m_window.SetProjectDate(date);
+void ProjectCommands::SetProjectDateValue(double value) {
+    m_window.SetProjectDateValue(value);
 }
 void ProjectCommands::SetSelectedTrack(std::int32_t number) {
     m_window.SetSelectedTrack(number);

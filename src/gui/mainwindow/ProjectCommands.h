@@ -40,8 +40,8 @@ public:
     LoadedSettings& Loaded() override;
     ScriptExport& ScriptExporter() override;
     std::shared_ptr<cPozycjeMP3>& Tracks() override;
-    QDate ProjectDate() const override;
-    void SetProjectDate(const QDate& date) override;
+    double ProjectDateValue() const override;
+    void SetProjectDateValue(double value) override;
     void SetSelectedTrack(std::int32_t number) override;
     void ReleaseClipboardTrack() override;
     void ClearUndoHistory() override;

@@ -35,6 +35,7 @@
 #include "core/document/MpegHeader.h"
 #include "core/document/PlikOpen.h"
 #include "core/document/cPozycjeMP3.h"
+#include "core/project/ProjectRecords.h"
 #include "core/project/ScriptExport.h"
 #include "core/recording/CaptureEngine.h"
 #include "gui/app/BusyPointer.h"
@@ -398,7 +399,7 @@ QString frmDazudizi::TitleText() {
 }
 
 void frmDazudizi::PokazMnie() {
-    m_ProjectDate = QDate::currentDate();
+    m_ProjectDate = project_format::DateValue(QDate::currentDate());
     m_player->player().blnPause = false;
     m_cPozycje = std::make_shared<cPozycjeMP3>();
     Form_Load();

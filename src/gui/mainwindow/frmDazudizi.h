@@ -11,7 +11,6 @@
 #include "core/document/FrameScanHost.h"
 #include "gui/editor/cListView.h"
 
-#include <QDate>
 #include <QMainWindow>
 #include <functional>
 #include <memory>
@@ -66,8 +65,8 @@ public:
     // The track copied or cut, waiting for a paste.
     const std::shared_ptr<cPozycjaMP3>& CpozSchowek() const { return m_CpozSchowek; }
     void ReleaseClipboardTrack() { m_CpozSchowek.reset(); }
-    QDate ProjectDate() const { return m_ProjectDate; }
-    void SetProjectDate(const QDate& date) { m_ProjectDate = date; }
+    double ProjectDateValue() const { return m_ProjectDate; }
+    void SetProjectDateValue(double value) { m_ProjectDate = value; }
     int NodeSize() const { return m_NodeSize; } // twips
     int FontSize() const { return m_FontSize; }
 
@@ -191,7 +190,8 @@ private:
     bool m_blnClose = false;
     std::int32_t m_lngSelectedTrack = 0;
     std::shared_ptr<cPozycjaMP3> m_CpozSchowek;
-    QDate m_ProjectDate;
+    // The project's date as its file stores it.
+    double m_ProjectDate = 0;
     int m_NodeSize = 450; // twips
     int m_FontSize = 8;
 

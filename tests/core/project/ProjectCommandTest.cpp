@@ -68,7 +68,7 @@ TEST_F(ProjectCommand, NewAsksFirstAndResetsEverything) {
     EXPECT_FALSE(window.autosave);
     EXPECT_EQ(Program().session.NextTrackNo, 1);
     EXPECT_EQ(Program().session.NextFileId, 1);
-    EXPECT_EQ(window.date, QDate::currentDate());
+    EXPECT_EQ(window.date, project_format::DateValue(QDate::currentDate()));
 }
 
 TEST_F(ProjectCommand, NewSavesWhenAskedAndRefusesWhileBusyOrPlaying) {

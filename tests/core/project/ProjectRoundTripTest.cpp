@@ -4,10 +4,13 @@
 #include "support/ProgramState.h"
 
 #include "core/project/ProjectController.h"
+#include "core/project/ProjectFileWriter.h"
+#include "platform/text/AnsiCodec.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <cmath>
 #include <csignal>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -130,7 +133,7 @@ TEST_F(ProjectRoundTrip, SaveThenOpenGivesBackTheSameProject) {
         originals << richTrack(n, n == 4 ? gone : (n % 2 ? first : second));
         window.tracks->Add(originals.last());
     }
-    window.date = QDate(2019, 7, 14);
+    window.date = project_format::DateValue(QDate(2019, 7, 14));
     window.geometry = {11000, 7000, 135, 270};
     Program().session.NextTrackNo = 5;
     Program().session.NextFileId = 60003;
@@ -158,7 +161,7 @@ TEST_F(ProjectRoundTrip, SaveThenOpenGivesBackTheSameProject) {
 
     ASSERT_TRUE(controller->OtworzPlik(path + ".kbe", true, false, true));
     EXPECT_TRUE(messages->shown.isEmpty());
-    EXPECT_EQ(window.date, QDate(2019, 7, 14));
+    EXPECT_EQ(window.date, project_format::DateValue(QDate(2019, 7, 14)));
     EXPECT_EQ(Program().session.NextTrackNo, 5);
     EXPECT_EQ(Program().session.NextFileId, 60003);
     EXPECT_EQ(window.geometry.templateLeft, 135);
@@ -199,6 +202,30 @@ TEST_F(ProjectRoundTrip, SaveThenOpenGivesBackTheSameProject) {
     EXPECT_EQ(store->values.value("F1"), path + ".kbe");
     EXPECT_EQ(store->values.value("F2"), path + ".kbe");
     EXPECT_EQ(window.readyChanges, (QList<bool>{false, true}));
+}
+
+// The header's date is read and written as one value: its time of day comes
+// back from a save, and a value that names no day gives the day of the opening.
+TEST_F(ProjectRoundTrip, TheProjectDateKeepsItsTimeOfDay) {
+    const auto storedDate = [](const QByteArray& bytes) {
+        return qFromLittleEndian<double>(bytes.constData() + 4);
+    };
+    addSource(MediaFile("cbr_noinfo.mp3"), 1);
+    window.tracks->Add(richTrack(1, MediaFile("cbr_noinfo.mp3")));
+    for (const double stored : {45000.5, std::nan("")}) {
+        ProjectHeader h;
+        h.date = stored;
+        const QString path =
+            WriteFile(dir + "/dated.kbe", *BuildProjectBytes(h, *Program().session.OpenFiles,
+                                                             *window.tracks, AnsiCodec()));
+        ASSERT_TRUE(controller->OtworzPlik(path, false, false, true));
+        controller->Save();
+        const double saved = storedDate(ReadAll(path));
+        if (std::isnan(stored))
+            EXPECT_EQ(saved, project_format::DateValue(QDate::currentDate()));
+        else
+            EXPECT_EQ(saved, 45000.5);
+    }
 }
 
 TEST_F(ProjectRoundTrip, AFailedSaveKeepsTheOldFileAndTheUnsavedState) {

@@ -11,6 +11,7 @@
 #include "core/document/cPozycjaPlikow.h"
 #include "core/document/cPozycjeMP3.h"
 #include "core/document/cPozycjePlikow.h"
+#include "core/project/ProjectRecords.h"
 #include "core/project/ProjectWindow.h"
 #include "core/project/ScriptExport.h"
 #include "platform/settings/MemorySettingsStore.h"
@@ -73,8 +74,8 @@ public:
     LoadedSettings& Loaded() override { return Program().settings; }
     ScriptExport& ScriptExporter() override { return *exporter; }
     std::shared_ptr<cPozycjeMP3>& Tracks() override { return tracks; }
-    QDate ProjectDate() const override { return date; }
-    void SetProjectDate(const QDate& d) override { date = d; }
+    double ProjectDateValue() const override { return date; }
+    void SetProjectDateValue(double value) override { date = value; }
     void SetSelectedTrack(std::int32_t n) override { selected = n; }
     void ReleaseClipboardTrack() override { clipboard.reset(); }
     void ClearUndoHistory() override { ++undoClears; }
@@ -132,7 +133,7 @@ public:
         bool save;
     };
     std::shared_ptr<cPozycjeMP3> tracks = std::make_shared<cPozycjeMP3>();
-    QDate date = QDate(2001, 2, 3);
+    double date = project_format::DateValue(QDate(2001, 2, 3));
     std::int32_t selected = 0;
     std::shared_ptr<cPozycjaMP3> clipboard;
     int undoClears = 0, previewReleases = 0, viewClears = 0, treeRebuilds = 0;
