@@ -106,14 +106,18 @@ QByteArray ByteReader::VariableBytes() {
 }
 
 QString ByteReader::FixedString(int width) {
+    return m_codec.toUnicode(FixedBytes(width));
+}
+
+QByteArray ByteReader::FixedBytes(int width) {
     const char* at = take(width);
     if (!at)
-        return QString();
+        return QByteArray();
     // The field is padded to its width; the padding is not part of the text.
     qsizetype length = width;
     while (length > 0 && (at[length - 1] == ' ' || at[length - 1] == '\0'))
         --length;
-    return m_codec.toUnicode(QByteArray(at, length));
+    return QByteArray(at, length);
 }
 
 } // namespace kelbrin

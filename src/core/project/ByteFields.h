@@ -53,6 +53,8 @@ public:
     // The bytes of a variable-length string as stored, undecoded.
     QByteArray VariableBytes();
     QString FixedString(int width);
+    // The text bytes of a fixed string, without its padding, undecoded.
+    QByteArray FixedBytes(int width);
 
     const AnsiCodec& codec() const { return m_codec; }
     // False once any read ran past the end.

@@ -15,8 +15,11 @@
 #include "core/document/cPozycjeMP3.h"
 #include "core/document/cPozycjePlikow.h"
 #include "core/editor/TrackListRow.h"
+#include "platform/text/AnsiCodec.h"
+#include "platform/text/NameCodec.h"
 
 #include <QFileInfo>
+#include <QList>
 
 namespace kelbrin {
 
@@ -46,7 +49,8 @@ std::shared_ptr<cPozycjaPlikow> ProjectLoader::openSource(const StoredSource& st
     auto file = std::make_shared<cPozycjaPlikow>();
     // Written under another locale, the path's bytes name the file in that
     // locale's code page.
-    QString path = ExistingSourcePath(stored.pathBytes, stored.path);
+    int shown = 0;
+    QString path = ExistingSourcePath(stored.pathBytes, stored.path, QString(), &shown);
     bool replaced = false;
     if (!QFileInfo::exists(path)) {
         int style = mb::YesNo | mb::Question;
@@ -61,7 +65,8 @@ std::shared_ptr<cPozycjaPlikow> ProjectLoader::openSource(const StoredSource& st
                 QString folder = MissingSourceFolder;
                 if (!folder.endsWith(QLatin1Char('/')))
                     folder += QLatin1Char('/');
-                path = ExistingSourcePath(stored.pathBytes, folder + StoredFileName(stored.path), folder);
+                path = ExistingSourcePath(stored.pathBytes, folder + StoredFileName(stored.path),
+                                          folder, &shown);
             }
             style |= kDefaultButtonNo;
         }
@@ -74,6 +79,8 @@ std::shared_ptr<cPozycjaPlikow> ProjectLoader::openSource(const StoredSource& st
             }
         }
     }
+    if (m_codePage == 0)
+        m_codePage = shown;
     // Saved, such a path would take the place of one that may yet be found
     // again (a drive not mounted now).
     if (!replaced && path != stored.path && !QFileInfo::exists(path))
@@ -90,6 +97,7 @@ std::shared_ptr<cPozycjaPlikow> ProjectLoader::openSource(const StoredSource& st
 bool ProjectLoader::Load(const QString& path, const ProjectContents& contents, bool quiet) {
     MissingSourceFolder.clear();
     m_movedToMissing = false;
+    m_codePage = 0;
     const ProjectHeader& h = contents.header;
     // A value that names no day keeps the new project's date; any other is
     // kept whole, with its time of day.
@@ -99,8 +107,23 @@ bool ProjectLoader::Load(const QString& path, const ProjectContents& contents, b
     m_window.Session().NextFileId = h.nextFileId;
     m_window.SetTemplateBoxPosition(h.templateLeft, h.templateTop);
 
-    for (const StoredSource& stored : contents.sources)
-        m_window.Session().OpenFiles->Add(openSource(stored, h.version, quiet));
+    QList<std::shared_ptr<cPozycjaPlikow>> opened;
+    for (const StoredSource& stored : contents.sources) {
+        opened.append(openSource(stored, h.version, quiet));
+        m_window.Session().OpenFiles->Add(opened.last());
+    }
+    const AnsiCodec codec = m_codePage != 0 ? AnsiCodec(m_codePage) : AnsiCodec();
+    if (m_codePage != 0) {
+        // A source still missing under its stored path keeps the path the
+        // project's code page reads, which its save writes back as it was.
+        for (qsizetype i = 0; i < opened.size(); ++i) {
+            const StoredSource& stored = contents.sources.at(i);
+            cPozycjaPlikow& file = *opened.at(i);
+            if (file.strFileName == stored.path && !QFileInfo::exists(stored.path))
+                file.strFileName = NameCodec(codec).decode(stored.pathBytes);
+        }
+    }
+    m_window.Session().ProjectCodePage = m_codePage;
 
     int unplaced = 0;
     int refusedNames = 0;
@@ -112,6 +135,8 @@ bool ProjectLoader::Load(const QString& path, const ProjectContents& contents, b
             continue;
         }
         cPozycjaMP3& t = *stored.track;
+        if (m_codePage != 0)
+            ReadTrackTexts(t, stored.texts, h.version, codec);
         t.strFileNameSource = source->strFileName;
         t.dblDuration = source->sngCzasTrwania;
         t.blnPlayed = false;

@@ -4,7 +4,11 @@
 // track's box and list row. A source that is missing on disk is looked for in
 // the folder the user chose for missing sources; when it is not found it stays
 // open under its missing path with its tracks, so nothing of the project is
-// lost. In quiet mode nothing is asked.
+// lost. A source found by its name in a code page other than the one the
+// file was read in shows the code page the project was written in: the
+// project's other texts (output names, labels, devices, tag fields, the paths
+// of missing sources) are then read in that one, and its saves write in it.
+// In quiet mode nothing is asked.
 
 #include <QString>
 #include <memory>
@@ -38,6 +42,9 @@ private:
 
     ProjectWindow& m_window;
     bool m_movedToMissing = false;
+    // The code page the first source found under a non-ASCII name showed;
+    // 0 while none did.
+    int m_codePage = 0;
 };
 
 } // namespace kelbrin

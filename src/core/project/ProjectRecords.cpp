@@ -168,11 +168,28 @@ void WriteTrackRecord(ByteWriter& out, const cPozycjaMP3& t, std::int32_t source
     out.Long(yearNumber(t.strYear));
 }
 
-StoredTrack ReadTrackRecord(ByteReader& in, std::int32_t version) {
-    StoredTrack stored;
-    stored.track = std::make_shared<cPozycjaMP3>();
+void ReadTrackTexts(cPozycjaMP3& t, const StoredTrackTexts& texts, std::int32_t version,
+                    const AnsiCodec& codec) {
+    const NameCodec names(codec);
+    t.strFileName = names.decode(texts.fileName);
+    t.strLabel = names.decode(texts.label);
+    if (version < 1003)
+        return;
+    t.strDevice = names.decode(texts.device);
+    if (version < 1006)
+        return;
+    t.strTitle = codec.toUnicode(texts.title);
+    t.strAutor = codec.toUnicode(texts.artist);
+    t.strAlbum = codec.toUnicode(texts.album);
+    t.strComment = codec.toUnicode(texts.comment);
+}
+
+namespace {
+
+void readTrackFields(ByteReader& in, std::int32_t version, StoredTrack& stored) {
     cPozycjaMP3& t = *stored.track;
-    t.strFileName = in.VariableString();
+    StoredTrackTexts& texts = stored.texts;
+    texts.fileName = in.VariableBytes();
     t.lngPoczatek_M = in.Long();
     t.lngPoczatek_S = in.Long();
     t.lngPoczatek_SS = in.Long();
@@ -185,7 +202,7 @@ StoredTrack ReadTrackRecord(ByteReader& in, std::int32_t version) {
     t.lngRamkaOd = in.Long();
     t.lngRamkaDo = in.Long();
     t.blnJednostka = in.Boolean();
-    t.strLabel = in.VariableString();
+    texts.label = in.VariableBytes();
     t.lngLeft = in.Long();
     t.lngTop = in.Long();
     t.lngTrack = in.Long();
@@ -201,7 +218,7 @@ StoredTrack ReadTrackRecord(ByteReader& in, std::int32_t version) {
     stored.sourceId = in.Long();
     t.blnZmodyfikowana = false;
     if (version < 1003)
-        return stored;
+        return;
 
     const bool rescaled = version >= 1004; // 1003 has no rescaled fade values
     t.lngVolumeStart = in.Long();
@@ -216,22 +233,31 @@ StoredTrack ReadTrackRecord(ByteReader& in, std::int32_t version) {
     if (rescaled)
         t.sngFadeOutTimeOld = in.Single();
     t.sngOvertake = in.Single();
-    t.strDevice = in.VariableString();
+    texts.device = in.VariableBytes();
     t.blnLabelEdited = in.Boolean();
     t.lngMarkerFrom = in.Long();
     t.lngMarkerTo = in.Long();
     t.blnDetails = in.Boolean();
     if (version < 1005)
-        return stored;
+        return;
     t.lngBPM = in.Long();
     if (version < 1006)
-        return stored;
-    t.strTitle = in.FixedString(kTagWidth);
-    t.strAutor = in.FixedString(kTagWidth);
-    t.strAlbum = in.FixedString(kTagWidth);
-    t.strComment = in.FixedString(kTagWidth);
+        return;
+    texts.title = in.FixedBytes(kTagWidth);
+    texts.artist = in.FixedBytes(kTagWidth);
+    texts.album = in.FixedBytes(kTagWidth);
+    texts.comment = in.FixedBytes(kTagWidth);
     t.lngGenre = in.Byte();
     t.strYear = yearText(in.Long());
+}
+
+} // namespace
+
+StoredTrack ReadTrackRecord(ByteReader& in, std::int32_t version) {
+    StoredTrack stored;
+    stored.track = std::make_shared<cPozycjaMP3>();
+    readTrackFields(in, version, stored);
+    ReadTrackTexts(*stored.track, stored.texts, version, in.codec());
     return stored;
 }
 

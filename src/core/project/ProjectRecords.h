@@ -12,6 +12,7 @@
 
 namespace kelbrin {
 
+class AnsiCodec;
 class ByteReader;
 class ByteWriter;
 class cPozycjaMP3;
@@ -61,10 +62,21 @@ struct StoredSource {
     bool noSave = false; // carried from version 1003 on
 };
 
+// A track's 8-bit texts as stored, undecoded (tag fields without their
+// padding): once its sources show which code page a project was written in,
+// they are read again in that one.
+struct StoredTrackTexts {
+    QByteArray fileName, label;
+    QByteArray device; // from version 1003 on
+    // From version 1006 on.
+    QByteArray title, artist, album, comment;
+};
+
 struct StoredTrack {
     std::shared_ptr<cPozycjaMP3> track;
     std::int32_t sourceId = 0; // field 26: the id of the track's source record
     double storedDuration = 0; // field 25: written, never trusted on reading
+    StoredTrackTexts texts;
 };
 
 void WriteHeader(ByteWriter& out, const ProjectHeader& header);
@@ -76,5 +88,9 @@ ProjectHeader ReadHeader(ByteReader& in);
 StoredSource ReadSourceRecord(ByteReader& in, std::int32_t version);
 // Fills the fields the version carries; the others keep the track's defaults.
 StoredTrack ReadTrackRecord(ByteReader& in, std::int32_t version);
+// The track's texts that a record of this version carries, read in `codec`
+// (names and labels as NameCodec reads them).
+void ReadTrackTexts(cPozycjaMP3& track, const StoredTrackTexts& texts, std::int32_t version,
+                    const AnsiCodec& codec);
 
 } // namespace kelbrin

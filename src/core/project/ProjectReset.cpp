@@ -23,6 +23,7 @@ void ResetProject(ProjectWindow& w) {
     w.SetCloneEnabled(false);
     w.Session().NextTrackNo = 1;
     w.Session().NextFileId = 1;
+    w.Session().ProjectCodePage = 0;
     w.SetProjectDateValue(project_format::DateValue(QDate::currentDate()));
     w.ClearUndoHistory();
     w.RebuildTree();

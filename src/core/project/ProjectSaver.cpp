@@ -59,7 +59,9 @@ std::optional<QByteArray> ProjectBytes(ProjectWindow& w) {
     h.templateLeft = g.templateLeft;
     h.templateTop = g.templateTop;
     static const cPozycjeMP3 noTracks;
-    return BuildProjectBytes(h, openFiles(w), w.Tracks() ? *w.Tracks() : noTracks, AnsiCodec());
+    const int codePage = w.Session().ProjectCodePage;
+    return BuildProjectBytes(h, openFiles(w), w.Tracks() ? *w.Tracks() : noTracks,
+                             codePage != 0 ? AnsiCodec(codePage) : AnsiCodec());
 }
 
 namespace {

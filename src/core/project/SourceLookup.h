@@ -21,8 +21,12 @@ QString StoredFileName(const QString& path);
 // that names an existing file, or `asRead` when none does. With a `folder`
 // (ending in "/"), each reading's file name in that folder. A project written
 // under another locale's code page finds its sources so.
+// `*codePage` (when given) tells the code page the found file's name shows
+// the bytes were written in: that of the reading which named it, `asRead`
+// being the system code page's. It is 0 when no file was found, or when the
+// bytes are ASCII or UTF-8, which show no code page.
 QString ExistingSourcePath(const QByteArray& storedBytes, const QString& asRead,
-                           const QString& folder = QString());
+                           const QString& folder = QString(), int* codePage = nullptr);
 
 // The first open source file with this id; null when none has it.
 std::shared_ptr<cPozycjaPlikow> FirstOpenFileWithId(const cPozycjePlikow& files, std::int32_t id);

@@ -5,7 +5,9 @@
 #include "ProjectTestSupport.h"
 #include "support/ProgramState.h"
 
+#include "core/project/OutputNames.h"
 #include "core/project/ProjectController.h"
+#include "core/project/ProjectFileWriter.h"
 #include "core/project/ScriptExport.h"
 #include "platform/text/AnsiCodec.h"
 
@@ -136,8 +138,8 @@ TEST_P(NameEncoding, AScriptAnOlderVersionWroteReadsInTheCodePage) {
 
 // A project saved under a Polish locale (Windows-1250) and opened under
 // another (Windows-1252): the source is found by its name in the code page it
-// was written in, and saved again, a tag that code page 1252 cannot read keeps
-// its bytes.
+// was written in, and saved again in that code page, its path and a tag that
+// code page 1252 cannot read keep their bytes.
 TEST_F(ProjectTest, AProjectOfAnotherCodePageFindsItsSourcesAndKeepsItsBytes) {
     const struct LocaleCodePage {
         ~LocaleCodePage() { AnsiCodec::OverrideSystemCodePage(0); }
@@ -177,7 +179,7 @@ TEST_F(ProjectTest, AProjectOfAnotherCodePageFindsItsSourcesAndKeepsItsBytes) {
     EXPECT_EQ(window.tracks->Item(1)->strFileNameSource, source);
     ASSERT_TRUE(save(dir + "/again.kbe"));
     const QByteArray again = ReadAll(dir + "/again.kbe");
-    EXPECT_TRUE(again.contains(source.toUtf8())); // 1252 holds no Ł: the name is whole
+    EXPECT_TRUE(again.contains(polish.fromUnicode(source)));
     EXPECT_TRUE(again.contains(polish.fromUnicode(title)));
 
     AnsiCodec::OverrideSystemCodePage(1250);
@@ -199,6 +201,77 @@ TEST_F(ProjectTest, AProjectOfAnotherCodePageFindsItsSourcesAndKeepsItsBytes) {
     EXPECT_EQ(shownNumbers(), QList<int>{});
     EXPECT_EQ(Program().session.OpenFiles->Item(1)->strFileName,
               moved + QString::fromUtf8("/Dżingiel 1.mp3"));
+}
+
+// The same project opened under a locale without a code page of its own
+// (C.UTF-8 reads 8-bit texts as Windows-1252): its source, found by its name
+// in Windows-1250, shows that code page, and every other text of the file is
+// read in it, so the labels, and the file names an export takes from them,
+// are what the user typed. Where no source shows it, texts read as before.
+TEST_F(ProjectTest, TheTextsOfAProjectReadInTheCodePageItsSourcesShow) {
+    const struct LocaleCodePage {
+        ~LocaleCodePage() { AnsiCodec::OverrideSystemCodePage(0); }
+    } restore;
+    const QString folder = dir + QString::fromUtf8("/Nagrania z Łodzi");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString source = folder + "/poranek.mp3";
+    ASSERT_TRUE(QFile::copy(MediaFile("cbr_noinfo.mp3"), source));
+    const QString gone = QString::fromUtf8("/nie ma/Żółć.mp3");
+    const QString morning = QString::fromUtf8("Poranek w Łodzi — audycja");
+    const QString jingle = QString::fromUtf8("Dżingiel źródło VBR");
+    const QString cranes = QString::fromUtf8("Żurawie");
+    cPozycjePlikow files;
+    cPozycjeMP3 tracks;
+    for (const QString& path : {source, gone}) {
+        auto f = std::make_shared<cPozycjaPlikow>();
+        f->strFileName = path;
+        files.Add(f);
+    }
+    for (int n = 1; n <= 2; ++n) {
+        auto t = std::make_shared<cPozycjaMP3>();
+        t->lngNrPozycji = n;
+        t->strFileNameSource = n == 1 ? source : gone;
+        t->strLabel = n == 1 ? morning : jingle;
+        t->strFileName = cranes + ".mp3";
+        t->strDevice = QString::fromUtf8("Głośniki");
+        t->strTitle = cranes;
+        t->strAutor = QString::fromUtf8("Józef Ździebło");
+        tracks.Add(t);
+    }
+    const AnsiCodec polish(1250);
+    const QString path =
+        WriteFile(dir + "/pl.kbe", *BuildProjectBytes(ProjectHeader{}, files, tracks, polish));
+
+    AnsiCodec::OverrideSystemCodePage(1252);
+    FakeProjectWindow window;
+    ProjectController controller(window);
+    ASSERT_TRUE(controller.OtworzPlik(path, true, false, true));
+    ASSERT_EQ(window.tracks->Count(), 2);
+    const cPozycjaMP3& first = *window.tracks->Item(1);
+    EXPECT_EQ(first.strFileNameSource, source);
+    EXPECT_EQ(first.strLabel, morning);
+    EXPECT_EQ(window.tracks->Item(2)->strLabel, jingle);
+    EXPECT_EQ(first.strFileName, cranes + ".mp3");
+    EXPECT_EQ(first.strDevice, QString::fromUtf8("Głośniki"));
+    EXPECT_EQ(first.strTitle, cranes);
+    EXPECT_EQ(first.strAutor, QString::fromUtf8("Józef Ździebło"));
+    EXPECT_EQ(LabelFileName(first.strLabel, first.strFileName), morning + ".mp3");
+    EXPECT_EQ(Program().session.OpenFiles->Item(2)->strFileName, gone);
+    EXPECT_EQ(window.tracks->Item(2)->strFileNameSource, gone);
+
+    // Saved again, the file keeps the code page it was written in.
+    controller.Save();
+    const QByteArray saved = ReadAll(path);
+    for (const QString& text : {morning, jingle, cranes, gone})
+        EXPECT_TRUE(saved.contains(polish.fromUnicode(text))) << text.toStdString();
+    EXPECT_FALSE(saved.contains(morning.toUtf8()));
+
+    ASSERT_TRUE(QDir().rename(folder, dir + "/moved"));
+    controller.ResetProject();
+    ASSERT_TRUE(controller.OtworzPlik(path, true, false, true));
+    ASSERT_EQ(window.tracks->Count(), 2);
+    EXPECT_EQ(window.tracks->Item(1)->strLabel,
+              AnsiCodec(1252).toUnicode(polish.fromUnicode(morning)));
 }
 
 INSTANTIATE_TEST_SUITE_P(CodePages, NameEncoding, ::testing::Values(1252, 1250),
