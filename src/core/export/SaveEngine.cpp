@@ -403,7 +403,11 @@ bool SaveRun::copySegments(Output& out, const std::vector<Segment>& segments,
         const bool countFrames = !out.infoFrame.isEmpty() || (m_request.joined && m_request.writeCue);
         if (countFrames) {
             const std::vector<std::int64_t> starts = frames.frameStarts(segment.start, segment.end);
-            out.samples += static_cast<std::int64_t>(starts.size()) * samplesPerFrame;
+            // An Info frame at the head of the output holds no sound: a later
+            // track of the joined CUE sheet starts that much earlier.
+            const bool headedByInfo = outputStart == 0 && !out.infoFrame.isEmpty() && !starts.empty();
+            out.samples +=
+                static_cast<std::int64_t>(starts.size() - (headedByInfo ? 1 : 0)) * samplesPerFrame;
             if (!out.infoFrame.isEmpty())
                 for (std::int64_t at : starts)
                     if (outputStart + (at - segment.start) > 0) {

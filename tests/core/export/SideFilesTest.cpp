@@ -84,6 +84,20 @@ TEST_F(ExportTest, JoinedRunWritesOneSheetOneTagAndThePlaylistInTheFolder) {
     EXPECT_EQ(desktop->opened, QStringList{outcome.playlist});
 }
 
+TEST_F(ExportTest, AJoinedSheetCountsNoSoundInTheHeadsInfoFrame) {
+    // Frames 1-50 of a file whose first frame is its Info frame: 49 frames of
+    // 1152 samples at 44.1 kHz lie before the second track, 1.280 s.
+    const QString path = MediaFile("cbr_info.mp3");
+    ASSERT_TRUE(open(path));
+    SaveRequest r = request({frames(path, 1, 51, "a"), frames(path, 51, 101, "b")});
+    r.joined = true;
+    r.joinedName = "all";
+    r.writeCue = true;
+    ASSERT_EQ(RunExport(r).status, SaveStatus::Finished);
+    EXPECT_TRUE(ReadAll(dest + "/cdr.cue").contains("INDEX 01 00:01:21\r\n              TITLE \"b\""))
+        << ReadAll(dest + "/cdr.cue").toStdString();
+}
+
 // Fault mended: a title or artist pasted into the track's fields with a line
 // break went into cdr.cue as it was, so its line ended early and the rest
 // stood on a line of its own: the artist read back cut, and other readers
