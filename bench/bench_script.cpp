@@ -1,20 +1,23 @@
-// A batch script run as the user runs one, "kelbrin cut.kbs", from launch to
-// the last piece in place, beside mp3splt -f making the same pieces of the
-// same generated 60-minute 128 kbit/s MP3:
+// A batch script run as the user runs one, "kelbrin cut.kbs", beside mp3splt
+// -f making the same pieces of the same generated 60-minute 128 kbit/s MP3:
 //
 //   1. 600 six-second pieces (against mp3splt -f -t 0.06);
 //   2. 3,000 pieces of 1.2 seconds (against mp3splt -f -t 0.01.20).
 //
-// The editor runs offscreen with a home of its own and every box answered; it
-// stays open after a script, so it is ended once its last piece is there.
+// Each program is timed twice in one run: from its launch to its last piece
+// in place, and from its launch to its exit, which is what a batch job that
+// waits for it sees. The editor runs offscreen with a home of its own and
+// every box answered, so it ends by itself once the script has run; a run
+// that does not end well (or not within ten minutes) counts as failed.
 // The timed runs find the home as a user's is on any day: made by one earlier
 // run. That first start (settings seeded, the desktop told about the editor)
-// is timed once beside them.
-// Wall time and CPU time (user + system, of the process and its children)
-// are the best of five runs each, the two programs in turns; the editor's
-// time is also split at its first piece (start-up, script and source read)
-// and from there to the last. A folder on a tmpfs (/dev/shm/...) leaves out
-// the disk: what stays is the programs' own work.
+// is timed once beside them; mp3splt has one untimed run too, which also
+// tells the name of its last piece.
+// Wall times are the best and the median of seven runs each, the two programs
+// in turns; CPU time (user + system, of the process and its children) is the
+// median to the exit. The editor's time is also split at its first piece
+// (start-up, script and source read). A folder on a tmpfs (/dev/shm/...)
+// leaves out the disk: what stays is the programs' own work.
 //
 //   bench_script [folder] [editor-program]
 //       (default: a new folder under the temp folder, removed afterwards;
@@ -23,7 +26,7 @@
 // mp3splt is not part of the product: install it for the comparison with
 // apt-get install -y --no-install-recommends mp3splt
 //
-// Target: both cases at most 1.0x the mp3splt time.
+// Target: in both cases the editor's launch-to-exit at most 1.0x mp3splt's.
 
 #include "BenchSupport.h"
 #include "ProgramHome.h"
@@ -46,14 +49,47 @@
 
 namespace {
 
-constexpr int kRuns = 5;
+constexpr int kRuns = 7;
 constexpr double kHourSeconds = 3600.0;
+constexpr qint64 kRunLimitMs = 600000;
 
 struct Timing {
-    double wall = -1; // seconds; -1 when the run failed
-    double cpu = 0;
+    double last = -1; // seconds from the launch to the last piece in place; -1 when the run failed
+    double exit = -1; // seconds from the launch to the exit
+    double cpu = 0;   // to the exit
     int files = 0;
     double pieces = -1; // seconds from the first piece in place to the last
+};
+
+// The figures of one program over its runs: the best and the median of each.
+struct Timings {
+    QList<Timing> runs;
+    bool failed = false;
+
+    void add(const Timing& t) {
+        if (t.last < 0 || t.exit < 0)
+            failed = true;
+        else
+            runs.append(t);
+    }
+    bool ok() const { return !failed && !runs.isEmpty(); }
+    double best(double Timing::*field) const {
+        double b = -1;
+        for (const Timing& t : runs)
+            if (b < 0 || t.*field < b)
+                b = t.*field;
+        return b;
+    }
+    double median(double Timing::*field) const {
+        QList<double> values;
+        for (const Timing& t : runs)
+            values.append(t.*field);
+        std::sort(values.begin(), values.end());
+        if (values.isEmpty())
+            return -1;
+        const qsizetype n = values.size();
+        return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+    }
 };
 
 double childrenCpu() {
@@ -63,25 +99,8 @@ double childrenCpu() {
     return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
-// User + system seconds a running process has used so far, its waited
-// children included; -1 when it cannot be read.
-double processCpu(qint64 pid) {
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (!stat.open(QIODevice::ReadOnly))
-        return -1;
-    const QByteArray text = stat.readAll();
-    // The fields after the command name, which may hold spaces, in brackets.
-    const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
-    if (fields.size() < 15)
-        return -1;
-    double ticks = 0;
-    for (int i = 11; i <= 14; ++i) // utime stime cutime cstime
-        ticks += fields[i].toDouble();
-    return ticks / static_cast<double>(::sysconf(_SC_CLK_TCK));
-}
-
-int filesIn(const QString& folder) {
-    return static_cast<int>(QDir(folder).entryList(QDir::Files | QDir::NoDotAndDotDot).size());
+QStringList filesIn(const QString& folder) {
+    return QDir(folder).entryList(QDir::Files | QDir::NoDotAndDotDot);
 }
 
 void emptyFolder(const QString& folder) {
@@ -114,84 +133,123 @@ QProcessEnvironment editorHome(const QString& home, const QString& out) {
     return env;
 }
 
-// One run of the editor on the script, up to the last piece in place.
-Timing runEditor(const QString& editor, const QString& script, const QString& home,
-                 const QString& out, int count) {
+// One run of `program` that writes its pieces into `out`, the last of them
+// named `last`: timed to that piece in place and to the program's exit, which
+// must be a clean one.
+Timing runOnce(QProcess& process, const QString& program, const QStringList& arguments,
+               const QString& out, const QString& last) {
     emptyFolder(out);
-    const QByteArray last = QFile::encodeName(out + "/" + pieceName(count - 1));
-    QProcess process;
-    process.setProcessEnvironment(editorHome(home, out));
-    process.setWorkingDirectory(home);
-    process.setProcessChannelMode(QProcess::ForwardedOutputChannel);
+    const QByteArray lastPath = QFile::encodeName(out + "/" + last);
+    process.setStandardOutputFile(QProcess::nullDevice());
     process.setStandardErrorFile(QProcess::nullDevice());
     Timing t;
+    const double cpuBefore = childrenCpu();
     QElapsedTimer clock;
     clock.start();
-    process.start(editor, {script});
+    process.start(program, arguments);
     if (!process.waitForStarted(10000))
         return t;
-    while (::access(last.constData(), F_OK) != 0) {
-        if (process.state() != QProcess::Running || clock.elapsed() > 600000) {
-            process.kill();
-            process.waitForFinished(10000);
+    const auto giveUp = [&process] {
+        process.kill();
+        process.waitForFinished(10000);
+    };
+    while (::access(lastPath.constData(), F_OK) != 0) {
+        // It may have ended right after its last piece.
+        if (process.state() != QProcess::Running && ::access(lastPath.constData(), F_OK) != 0)
+            return t;
+        if (clock.elapsed() > kRunLimitMs) {
+            giveUp();
             return t;
         }
         QThread::usleep(500);
     }
-    t.wall = clock.nsecsElapsed() / 1e9;
-    t.cpu = processCpu(process.processId());
-    process.kill();
-    process.waitForFinished(10000);
-    t.files = filesIn(out);
+    const double lastIn = clock.nsecsElapsed() / 1e9;
+    if (!process.waitForFinished(int(std::max<qint64>(kRunLimitMs - clock.elapsed(), 1)))) {
+        giveUp();
+        return t;
+    }
+    const double exited = clock.nsecsElapsed() / 1e9;
+    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+        return t;
+    t.last = lastIn;
+    t.exit = exited;
+    t.cpu = childrenCpu() - cpuBefore;
+    t.files = static_cast<int>(filesIn(out).size());
+    return t;
+}
+
+Timing runEditor(const QString& editor, const QString& script, const QString& home,
+                 const QString& out, int count) {
+    QProcess process;
+    process.setProcessEnvironment(editorHome(home, out));
+    process.setWorkingDirectory(home);
+    Timing t = runOnce(process, editor, {script}, out, pieceName(count - 1));
     const QDateTime first = QFileInfo(out + "/" + pieceName(0)).metadataChangeTime();
-    const QDateTime lastIn = QFileInfo(QFile::decodeName(last)).metadataChangeTime();
-    if (first.isValid() && lastIn.isValid())
+    const QDateTime lastIn = QFileInfo(out + "/" + pieceName(count - 1)).metadataChangeTime();
+    if (t.last >= 0 && first.isValid() && lastIn.isValid())
         t.pieces = first.msecsTo(lastIn) / 1e3;
     return t;
 }
 
-Timing runSplitter(const QString& splitter, const QString& source, const QString& out,
-                   const QString& length) {
+QStringList splitterArguments(const QString& source, const QString& out, const QString& length) {
+    return {"-q", "-f", "-t", length, "-d", out, source};
+}
+
+// The name of the piece mp3splt writes last, learnt from a run of its own:
+// the newest file it left.
+QString splitterLastPiece(const QString& splitter, const QString& source, const QString& out,
+                          const QString& length) {
     emptyFolder(out);
-    Timing t;
-    const double before = childrenCpu();
-    QElapsedTimer clock;
-    clock.start();
-    if (!kelbrin::bench::RunProgram(splitter, {"-q", "-f", "-t", length, "-d", out, source}))
-        return t;
-    t.wall = clock.nsecsElapsed() / 1e9;
-    t.cpu = childrenCpu() - before;
-    t.files = filesIn(out);
-    return t;
+    if (!kelbrin::bench::RunProgram(splitter, splitterArguments(source, out, length)))
+        return QString();
+    QString newest;
+    QDateTime newestTime;
+    for (const QString& name : filesIn(out)) {
+        const QDateTime time = QFileInfo(out + "/" + name).lastModified();
+        if (newest.isEmpty() || time > newestTime || (time == newestTime && name > newest)) {
+            newest = name;
+            newestTime = time;
+        }
+    }
+    return newest;
 }
 
-// The faster of two timings; a failed one stays failed.
-void keepFaster(Timing& fastest, const Timing& t, bool& failed) {
-    if (t.wall < 0)
-        failed = true;
-    else if (fastest.wall < 0 || t.wall < fastest.wall)
-        fastest = t;
+Timing runSplitter(const QString& splitter, const QString& source, const QString& out,
+                   const QString& length, const QString& last) {
+    QProcess process;
+    return runOnce(process, splitter, splitterArguments(source, out, length), out, last);
 }
 
-void line(const char* name, const Timing& t) {
-    if (t.wall < 0)
+void line(const char* name, const Timings& t) {
+    if (!t.ok()) {
         std::printf("%-24s   failed or not available\n", name);
-    else
-        std::printf("%-24s %9.1f ms wall %9.1f ms CPU  %5d files\n", name, t.wall * 1e3,
-                    t.cpu * 1e3, t.files);
-    if (t.pieces >= 0)
-        std::printf("%-24s %9.1f ms to the first piece, %.1f ms from it to the last\n", "",
-                    (t.wall - t.pieces) * 1e3, t.pieces * 1e3);
+        return;
+    }
+    std::printf("%-24s %7.1f / %7.1f ms   %7.1f / %7.1f ms  %7.1f ms  %5d\n", name,
+                t.best(&Timing::last) * 1e3, t.median(&Timing::last) * 1e3,
+                t.best(&Timing::exit) * 1e3, t.median(&Timing::exit) * 1e3,
+                t.median(&Timing::cpu) * 1e3, t.runs.first().files);
+    if (t.runs.first().pieces >= 0)
+        std::printf("%-24s %7.1f / %7.1f ms to the first piece (best / median)\n", "",
+                    (t.best(&Timing::last) - t.median(&Timing::pieces)) * 1e3,
+                    (t.median(&Timing::last) - t.median(&Timing::pieces)) * 1e3);
 }
 
-void ratio(const Timing& editor, const Timing& splitter) {
-    if (editor.wall < 0 || splitter.wall <= 0) {
+void ratio(const Timings& editor, const Timings& splitter) {
+    if (!editor.ok() || !splitter.ok()) {
         std::printf("%-24s   no figure\n", "kelbrin / mp3splt");
         return;
     }
-    const double r = editor.wall / splitter.wall;
-    std::printf("%-24s %9.2fx wall %8.2fx CPU   (target <= 1.00) %s\n", "kelbrin / mp3splt", r,
-                splitter.cpu > 0 ? editor.cpu / splitter.cpu : 0.0, r <= 1.0 ? "met" : "MISSED");
+    const double lastBest = editor.best(&Timing::last) / splitter.best(&Timing::last);
+    const double lastMedian = editor.median(&Timing::last) / splitter.median(&Timing::last);
+    const double exitBest = editor.best(&Timing::exit) / splitter.best(&Timing::exit);
+    const double exitMedian = editor.median(&Timing::exit) / splitter.median(&Timing::exit);
+    const double cpu = splitter.median(&Timing::cpu) > 0
+                           ? editor.median(&Timing::cpu) / splitter.median(&Timing::cpu)
+                           : 0.0;
+    std::printf("%-24s %7.2fx / %6.2fx     %7.2fx / %6.2fx  %7.2fx     (target: to exit <= 1.00) %s\n",
+                "kelbrin / mp3splt", lastBest, lastMedian, exitBest, exitMedian, cpu,
+                exitMedian <= 1.0 ? "met" : "MISSED");
 }
 
 } // namespace
@@ -238,26 +296,26 @@ int main(int argc, char** argv) {
         // next ones slower to create, for both programs alike.
         // A new home each case: its first run is the first start.
         QDir(home).removeRecursively();
-        const Timing first = runEditor(editor, script, home, out, c.pieces);
-        Timing mine, theirs;
-        bool mineFailed = first.wall < 0, theirsFailed = splitter.isEmpty();
+        Timings first, mine, theirs;
+        first.add(runEditor(editor, script, home, out, c.pieces));
+        const QString splitterLast =
+            splitter.isEmpty() ? QString() : splitterLastPiece(splitter, source, out, c.splitLength);
+        theirs.failed = splitterLast.isEmpty();
         for (int i = 0; i < kRuns; ++i) {
-            keepFaster(mine, runEditor(editor, script, home, out, c.pieces), mineFailed);
-            if (!theirsFailed)
-                keepFaster(theirs, runSplitter(splitter, source, out, c.splitLength), theirsFailed);
+            mine.add(runEditor(editor, script, home, out, c.pieces));
+            if (!theirs.failed)
+                theirs.add(runSplitter(splitter, source, out, c.splitLength, splitterLast));
         }
-        if (mineFailed)
-            mine = Timing();
-        if (theirsFailed)
-            theirs = Timing();
-        std::printf("\n%d pieces of %.1f s, from launch to the last piece, best of %d\n",
-                    c.pieces, kHourSeconds / c.pieces, kRuns);
+        std::printf("\n%d pieces of %.1f s, %d runs each (best / median)\n", c.pieces,
+                    kHourSeconds / c.pieces, kRuns);
+        std::printf("%-24s %21s   %21s  %10s  %5s\n", "", "launch to last piece", "launch to exit",
+                    "CPU", "files");
         line("kelbrin cut.kbs", mine);
         line("  first start (one run)", first);
         line("mp3splt -f", theirs);
         ratio(mine, theirs);
         std::fflush(stdout);
-        failed = failed || mine.wall < 0 || mine.files != c.pieces;
+        failed = failed || !mine.ok() || mine.runs.first().files != c.pieces;
     }
     QDir(out).removeRecursively();
     QDir(home).removeRecursively();
