@@ -99,9 +99,10 @@ void EditorStartup::enumerateSoundCards() {
     LoadStoredSoundCards(m_program.outputs);
 }
 
-void EditorStartup::showMainWindow() {
+void EditorStartup::showMainWindow(bool onScreen) {
+    m_unseen = !onScreen;
     m_main = new frmDazudizi(m_program);
-    m_main->PokazMnie();
+    m_main->PokazMnie(onScreen);
 }
 
 bool EditorStartup::openFile(const QString& path, int mode, bool isScript, bool fromRecorder) {

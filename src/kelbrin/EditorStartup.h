@@ -37,7 +37,7 @@ public:
     void showLanguageDialog() override;
     void loadSettings() override;
     void enumerateSoundCards() override;
-    void showMainWindow() override;
+    void showMainWindow(bool onScreen) override;
     bool openFile(const QString& path, int mode, bool isScript, bool fromRecorder) override;
     void setTreeRootText(const QString& text) override;
     void checkRecentProjectItem(int index) override;
@@ -49,11 +49,14 @@ public:
     frmDazudizi* mainWindow() const { return m_main.data(); }
     // No long operation holds the main window.
     bool mainWindowReady() const;
+    // The main window was kept off the screen: the run ends by itself, unseen.
+    bool unseen() const { return m_unseen; }
 
 private:
     ProgramObjects& m_program;
     SingleInstance m_instance;
     bool m_headless = false;
+    bool m_unseen = false;
     QPointer<frmDazudizi> m_main;
 };
 

@@ -1,4 +1,5 @@
 #include "EditorStartup.h"
+#include "LeaveAtOnce.h"
 #include "SignalClose.h"
 
 #include "platform/shell/DisplayPlatform.h"
@@ -48,5 +49,9 @@ int main(int argc, char** argv) {
     }
     const int loop = app.exec();
     // Whoever ended the event loop, an ending that failed keeps its status.
-    return loop != 0 ? loop : kelbrin::RequestedExitStatus();
+    const int status = loop != 0 ? loop : kelbrin::RequestedExitStatus();
+    // Nobody saw the run: what is left to take down shows nowhere either.
+    if (startup.unseen())
+        kelbrin::LeaveAtOnce(status);
+    return status;
 }

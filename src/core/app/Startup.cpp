@@ -68,6 +68,16 @@ QString ScriptArgument(StartupPlatform& platform, const QString& commandLine) {
     return path;
 }
 
+// The command line runs a batch script: the test HandleCommandLine makes,
+// whether or not the file is there.
+bool IsScriptCommand(const QString& commandLine) {
+    if (IsRecordCommand(commandLine))
+        return false;
+    QString path = commandLine;
+    path.remove(QLatin1Char('"'));
+    return path.right(3).toLower() == QLatin1String("kbs");
+}
+
 // A second editor runs no script either: the first one is not asked to, and
 // a scheduler must learn that nothing was exported. Said as for a recording.
 void RefuseScript(StartupPlatform& platform, const QString& path) {
@@ -164,8 +174,12 @@ StartupResult Main(ProgramObjects& program, StartupPlatform& platform, StartupWi
         return recorder;
     };
 
+    // An unattended batch script ends the program once it has run, whether it
+    // could run or not: nobody sees the window, and drawing it would only
+    // hold the run up.
+    const bool onScreen = !(platform.unattended() && IsScriptCommand(commandLine));
     try {
-        windows.showMainWindow();
+        windows.showMainWindow(onScreen);
     } catch (...) {
         // Start-up goes on with the command line, but not without a word.
         ShowText(startuptext::kMainWindowFailed, mb::Critical, kP1, Describe(std::current_exception()));

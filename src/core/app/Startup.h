@@ -50,7 +50,9 @@ public:
     virtual void showLanguageDialog() = 0;             // modal; sets and saves the language
     virtual void loadSettings() = 0;                   // LoadSettings
     virtual void enumerateSoundCards() = 0;            // the audio output device list
-    virtual void showMainWindow() = 0;                 // frmDazudizi::PokazMnie; may throw
+    // frmDazudizi::PokazMnie; may throw. `onScreen` false: the window is built
+    // and loaded but never shown (a run nobody watches, which ends by itself).
+    virtual void showMainWindow(bool onScreen) = 0;
     // frmDazudizi::OtworzPlik: opens a project, or runs a batch script.
     virtual bool openFile(const QString& path, int mode, bool isScript, bool fromRecorder) = 0;
     virtual void setTreeRootText(const QString& text) = 0;

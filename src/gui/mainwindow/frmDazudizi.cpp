@@ -398,14 +398,18 @@ QString frmDazudizi::TitleText() {
            numbers.join(QLatin1Char('.')) + GetText(102);
 }
 
-void frmDazudizi::PokazMnie() {
+void frmDazudizi::PokazMnie(bool onScreen) {
     m_ProjectDate = project_format::DateValue(QDate::currentDate());
     m_player->player().blnPause = false;
     m_cPozycje = std::make_shared<cPozycjeMP3>();
     Form_Load();
-    show();
-    // A window manager starting with the session may leave the first map unanswered.
-    RetryMapUntilShown(this);
+    // Kept off the screen, the window is never drawn: its progress bar and
+    // help line follow a run as they do on the screen, at no cost.
+    if (onScreen) {
+        show();
+        // A window manager starting with the session may leave the first map unanswered.
+        RetryMapUntilShown(this);
+    }
     m_loaded = true;
     Form_Resize();
     m_tree->mnuView_Tree_Click();

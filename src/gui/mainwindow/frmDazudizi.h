@@ -53,7 +53,9 @@ public:
     // The one main window of the run (null before it exists).
     static frmDazudizi* Instance();
 
-    void PokazMnie();
+    // Loads the window and shows it; `onScreen` false leaves it unshown, for a
+    // run nobody watches.
+    void PokazMnie(bool onScreen = true);
     bool OtworzPlik(const QString& path, int mode, bool isScript, bool fromRecorder);
     static QString TitleText();
 

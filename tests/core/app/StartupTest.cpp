@@ -56,8 +56,9 @@ public:
     }
     void loadSettings() override { log << "settings"; }
     void enumerateSoundCards() override { log << "soundcards"; }
-    void showMainWindow() override {
-        log << "main";
+    bool unattended() override { return nobodyWatches; }
+    void showMainWindow(bool onScreen) override {
+        log << (onScreen ? "main" : "main unseen");
         if (mainThrows)
             throw std::runtime_error("window");
     }
@@ -73,6 +74,7 @@ public:
     void showRecorder(bool autoStart) override { log << QString("recorder %1").arg(autoStart); }
 
     bool otherInstance = false;
+    bool nobodyWatches = false;
     int langId = 1033;
     QString folder;
     QSet<QString> files;
@@ -204,6 +206,28 @@ TEST_F(StartupTest, AFailingMainWindowStillHandlesTheCommandLine) {
     // ... and says what went wrong instead of dropping it.
     ASSERT_EQ(messages->shown.size(), 1);
     EXPECT_EQ(messages->shown[0].textNumber, startuptext::kMainWindowFailed);
+}
+
+TEST_F(StartupTest, OnlyAnUnattendedScriptKeepsTheMainWindowOffTheScreen) {
+    store->values["Langauge"] = "english";
+    fake.files = {"/s/job.kbs", "/p/a.kbe"};
+    const auto window = [this](const QString& commandLine) {
+        fake.log.clear();
+        run(commandLine);
+        return fake.log.filter(QRegularExpression("^main")).join(' ');
+    };
+    // Nobody watches a scheduled script, and the program ends once it has
+    // run, or once it has said that the script is not there.
+    fake.nobodyWatches = true;
+    EXPECT_EQ(window("/s/job.kbs"), "main unseen");
+    EXPECT_EQ(fake.log.last(), "open /s/job.kbs 0 1 0");
+    EXPECT_EQ(window("\"/s/gone.KBS\""), "main unseen");
+    // A recording or a project nobody watches keeps its window, and so does
+    // a script somebody started.
+    EXPECT_EQ(window("-rec 5"), "main");
+    EXPECT_EQ(window("/p/a.kbe"), "main");
+    fake.nobodyWatches = false;
+    EXPECT_EQ(window("/s/job.kbs"), "main");
 }
 
 TEST_F(StartupTest, RecordingCommandLines) {
