@@ -14,6 +14,7 @@
 #include "gui/editor/TreeNavigator.h"
 #include "gui/mainwindow/FileMenu.h"
 #include "gui/mainwindow/RecentProjectsMenu.h"
+#include "gui/mainwindow/UnseenProjectWindow.h"
 #include "gui/mainwindow/frmDazudizi.h"
 #include "platform/settings/SettingsStore.h"
 #include "platform/shell/ComponentActivation.h"
@@ -32,6 +33,8 @@ namespace kelbrin {
 
 EditorStartup::EditorStartup(ProgramObjects& program, bool headless)
     : m_program(program), m_instance(QStringLiteral("kelbrin")), m_headless(headless) {}
+
+EditorStartup::~EditorStartup() = default;
 
 bool EditorStartup::unattended() { return m_headless || StartupPlatform::unattended(); }
 
@@ -100,13 +103,17 @@ void EditorStartup::enumerateSoundCards() {
 }
 
 void EditorStartup::showMainWindow(bool onScreen) {
-    m_unseen = !onScreen;
+    if (!onScreen) {
+        m_unseen = std::make_unique<UnseenProjectWindow>(m_program);
+        return;
+    }
     m_main = new frmDazudizi(m_program);
-    m_main->PokazMnie(onScreen);
+    m_main->PokazMnie();
 }
 
 bool EditorStartup::openFile(const QString& path, int mode, bool isScript, bool fromRecorder) {
-    const bool opened = m_main && m_main->OtworzPlik(path, mode, isScript, fromRecorder);
+    const bool opened = m_unseen ? m_unseen->OtworzPlik(path, mode, isScript, fromRecorder)
+                                 : m_main && m_main->OtworzPlik(path, mode, isScript, fromRecorder);
     // A script that a scheduler runs has nobody to close the window after it:
     // the program ends once the script has run, and its status says whether
     // everything was written.

@@ -5,10 +5,12 @@
 #include "platform/shell/SingleInstance.h"
 
 #include <QPointer>
+#include <memory>
 
 namespace kelbrin {
 
 class frmDazudizi;
+class UnseenProjectWindow;
 struct ProgramObjects;
 
 class EditorStartup final : public StartupPlatform, public StartupWindows {
@@ -17,6 +19,7 @@ public:
     // windows, and nobody answers its boxes. `program` fills with the loaded
     // settings and is handed to the main window.
     explicit EditorStartup(ProgramObjects& program, bool headless = false);
+    ~EditorStartup() override;
 
     // The folder of Kelbrin.ini and the other read-only files: beside the
     // program, else <prefix>/share/kelbrin.
@@ -49,15 +52,15 @@ public:
     frmDazudizi* mainWindow() const { return m_main.data(); }
     // No long operation holds the main window.
     bool mainWindowReady() const;
-    // The main window was kept off the screen: the run ends by itself, unseen.
-    bool unseen() const { return m_unseen; }
+    // Nobody watches the run, which ends by itself: it has no main window.
+    bool unseen() const { return m_unseen != nullptr; }
 
 private:
     ProgramObjects& m_program;
     SingleInstance m_instance;
     bool m_headless = false;
-    bool m_unseen = false;
     QPointer<frmDazudizi> m_main;
+    std::unique_ptr<UnseenProjectWindow> m_unseen;
 };
 
 } // namespace kelbrin

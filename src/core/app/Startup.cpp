@@ -175,8 +175,8 @@ StartupResult Main(ProgramObjects& program, StartupPlatform& platform, StartupWi
     };
 
     // An unattended batch script ends the program once it has run, whether it
-    // could run or not: nobody sees the window, and drawing it would only
-    // hold the run up.
+    // could run or not: nobody would see the window, and building and drawing
+    // it would only hold the run up.
     const bool onScreen = !(platform.unattended() && IsScriptCommand(commandLine));
     try {
         windows.showMainWindow(onScreen);

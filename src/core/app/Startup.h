@@ -50,8 +50,8 @@ public:
     virtual void showLanguageDialog() = 0;             // modal; sets and saves the language
     virtual void loadSettings() = 0;                   // LoadSettings
     virtual void enumerateSoundCards() = 0;            // the audio output device list
-    // frmDazudizi::PokazMnie; may throw. `onScreen` false: the window is built
-    // and loaded but never shown (a run nobody watches, which ends by itself).
+    // frmDazudizi::PokazMnie; may throw. `onScreen` false: nobody watches the
+    // run, which ends by itself; its project is held without a window.
     virtual void showMainWindow(bool onScreen) = 0;
     // frmDazudizi::OtworzPlik: opens a project, or runs a batch script.
     virtual bool openFile(const QString& path, int mode, bool isScript, bool fromRecorder) = 0;

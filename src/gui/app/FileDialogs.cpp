@@ -2,6 +2,7 @@
 
 #include "Translation.h"
 #include "core/app/MessageService.h"
+#include "core/app/PathProcedures.h"
 #include "core/app/TextCatalog.h"
 #include "core/app/TextNumbers.h"
 
@@ -166,6 +167,21 @@ QString BrowseForFolder(QWidget* owner, const QString& title, int textNumber) {
     if (!folder.endsWith(QLatin1Char('/')))
         folder += QLatin1Char('/');
     return folder;
+}
+
+std::optional<SourceFileChoice> ChooseSourceFiles(QWidget* owner, const SourceFileDialog& dialog) {
+    QString filter;
+    for (const auto& f : dialog.filters)
+        filter += GetText(f.first) + QChar(0) + f.second + QChar(0);
+    int index = dialog.initialFilter;
+    const QString result = ShowFileDialog(owner, dialog.folder, filter, index, false,
+                                          dialog.multipleChoice, dialog.title);
+    if (result.isEmpty())
+        return std::nullopt;
+    SourceFileChoice choice;
+    choice.filterIndex = index;
+    choice.paths = PathsFromFileChoice(result, &choice.folder);
+    return choice;
 }
 
 } // namespace kelbrin

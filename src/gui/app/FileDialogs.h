@@ -2,7 +2,10 @@
 // The shared file and folder dialogs: every window asks for files and folders
 // through these two, with the calling convention of the editor's callers.
 
+#include "core/document/FrameScanHost.h"
+
 #include <QString>
+#include <optional>
 
 class QWidget;
 
@@ -35,5 +38,8 @@ QString ShowFileDialog(QWidget* owner, const QString& initialFolder, const QStri
 // "/" ("/" for the root), or empty on cancel. Unattended, as ShowFileDialog;
 // `textNumber` is the title's catalogue number, 0 when it has none.
 QString BrowseForFolder(QWidget* owner, const QString& title, int textNumber = 0);
+
+// The frame scanner's open dialog through ShowFileDialog; nothing on cancel.
+std::optional<SourceFileChoice> ChooseSourceFiles(QWidget* owner, const SourceFileDialog& dialog);
 
 } // namespace kelbrin

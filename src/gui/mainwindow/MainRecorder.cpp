@@ -115,14 +115,15 @@ private:
 
 } // namespace
 
-void InstallRecorder(frmDazudizi& window) {
-    // A buffer an editor left when it was killed goes, unless it holds sound
-    // the server never encoded: that is kept, and the user told where, once
-    // the start is over.
-    for (const QString& kept : RemoveStaleBuffers(window.Objects().recording))
-        QTimer::singleShot(0, &window, [kept] {
+void ClearStaleCaptureBuffers(RecordingConfiguration& recording, QObject* context) {
+    for (const QString& kept : RemoveStaleBuffers(recording))
+        QTimer::singleShot(0, context, [kept] {
             ShowText(texts::kUnencodedSoundKept, mb::Exclamation, QStringLiteral("|1"), kept);
         });
+}
+
+void InstallRecorder(frmDazudizi& window) {
+    ClearStaleCaptureBuffers(window.Objects().recording, &window);
     // The record button shows the recorder window; a recording starts only there.
     window.SetRecorderWindow([&window] { frmRecord::PokazMnie(window.Objects(), false); });
 

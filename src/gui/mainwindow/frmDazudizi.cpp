@@ -398,18 +398,14 @@ QString frmDazudizi::TitleText() {
            numbers.join(QLatin1Char('.')) + GetText(102);
 }
 
-void frmDazudizi::PokazMnie(bool onScreen) {
+void frmDazudizi::PokazMnie() {
     m_ProjectDate = project_format::DateValue(QDate::currentDate());
     m_player->player().blnPause = false;
     m_cPozycje = std::make_shared<cPozycjeMP3>();
     Form_Load();
-    // Kept off the screen, the window is never drawn: its progress bar and
-    // help line follow a run as they do on the screen, at no cost.
-    if (onScreen) {
-        show();
-        // A window manager starting with the session may leave the first map unanswered.
-        RetryMapUntilShown(this);
-    }
+    show();
+    // A window manager starting with the session may leave the first map unanswered.
+    RetryMapUntilShown(this);
     m_loaded = true;
     Form_Resize();
     m_tree->mnuView_Tree_Click();
@@ -734,18 +730,7 @@ bool frmDazudizi::IsCaptureFileOpen() {
 }
 
 std::optional<SourceFileChoice> frmDazudizi::ChooseSourceFiles(const SourceFileDialog& dialog) {
-    QString filter;
-    for (const auto& f : dialog.filters)
-        filter += GetText(f.first) + QChar(0) + f.second + QChar(0);
-    int index = dialog.initialFilter;
-    const QString result = ShowFileDialog(this, dialog.folder, filter, index, false,
-                                          dialog.multipleChoice, dialog.title);
-    if (result.isEmpty())
-        return std::nullopt;
-    SourceFileChoice choice;
-    choice.filterIndex = index;
-    choice.paths = PathsFromFileChoice(result, &choice.folder);
-    return choice;
+    return kelbrin::ChooseSourceFiles(this, dialog);
 }
 
 QString frmDazudizi::OpenSourceFile(std::shared_ptr<cPozycjaPlikow>& file, bool& buildIndex,

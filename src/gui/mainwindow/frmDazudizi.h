@@ -53,9 +53,7 @@ public:
     // The one main window of the run (null before it exists).
     static frmDazudizi* Instance();
 
-    // Loads the window and shows it; `onScreen` false leaves it unshown, for a
-    // run nobody watches.
-    void PokazMnie(bool onScreen = true);
+    void PokazMnie();
     bool OtworzPlik(const QString& path, int mode, bool isScript, bool fromRecorder);
     static QString TitleText();
 

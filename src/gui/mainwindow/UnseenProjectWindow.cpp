@@ -1,0 +1,77 @@
+#include "UnseenProjectWindow.h"
+
+#include "MainRecorder.h"
+#include "core/app/ProgramObjects.h"
+#include "core/document/cPozycjeMP3.h"
+#include "core/export/SaveHost.h"
+#include "core/export/SaveRequest.h"
+#include "gui/app/FileDialogs.h"
+
+#include <QCoreApplication>
+
+namespace kelbrin {
+
+namespace {
+
+// The export's host: never stopped, no caption; each progress step lets
+// waiting events run, as the main window's progress bar does.
+class UnseenSaveHost final : public SaveHost {
+public:
+    explicit UnseenSaveHost(FrameScanHost& scan) : m_scan(scan) {}
+    void MaxProgress(std::int64_t) override {}
+    bool UstawProgress(std::int64_t) override {
+        QCoreApplication::processEvents();
+        return true;
+    }
+    void ZerujProgress() override {}
+    bool StopRequested() override { return false; }
+    void ShowCaption(const QString&) override {}
+    FrameScanHost& ScanHost() override { return m_scan; }
+
+private:
+    FrameScanHost& m_scan;
+};
+
+} // namespace
+
+UnseenProjectWindow::UnseenProjectWindow(ProgramObjects& program)
+    : m_program(program), m_tracks(std::make_shared<cPozycjeMP3>()),
+      m_projectDate(QDate::currentDate()), m_controller(*this) {
+    // What the main window's start does beyond its widgets.
+    ClearStaleCaptureBuffers(program.recording, QCoreApplication::instance());
+}
+
+bool UnseenProjectWindow::OtworzPlik(const QString& path, int mode, bool isScript, bool quiet) {
+    return m_controller.OtworzPlik(path, mode != 0, isScript, quiet);
+}
+
+EditorSession& UnseenProjectWindow::Session() { return m_program.session; }
+
+LoadedSettings& UnseenProjectWindow::Loaded() { return m_program.settings; }
+
+void UnseenProjectWindow::SetBusyPointer(bool) { QCoreApplication::processEvents(); }
+
+QString UnseenProjectWindow::ChooseFile(const QString& initialFolder, const QString& filter,
+                                        int& filterIndex, bool save) {
+    return ShowFileDialog(nullptr, initialFolder, filter, filterIndex, save, false, QString(),
+                          !save);
+}
+
+QString UnseenProjectWindow::ChooseFolder(const QString& title, int titleNumber) {
+    return BrowseForFolder(nullptr, title, titleNumber);
+}
+
+void UnseenProjectWindow::UstawProgress(std::int64_t) { QCoreApplication::processEvents(); }
+
+bool UnseenProjectWindow::IsCaptureFileOpen() { return m_program.capture.fileOpen; }
+
+std::optional<SourceFileChoice> UnseenProjectWindow::ChooseSourceFiles(const SourceFileDialog& dialog) {
+    return kelbrin::ChooseSourceFiles(nullptr, dialog);
+}
+
+void UnseenProjectWindow::Run(const ScriptExportRequest& request) {
+    UnseenSaveHost host(*this);
+    RunScriptExport(request, host);
+}
+
+} // namespace kelbrin
