@@ -640,8 +640,9 @@ std::optional<SaveOutcome> SaveRun::writePiece(int i) {
     m_host.ZerujProgress();
     if (single && !finish(*single, piece.tag))
         return writeFailed(single->target);
-    m_cue.AddPiece(path, piece.tag.artist, piece.tag.title, pieceStartSamples,
-                   HeaderSampleRate(file));
+    if (m_request.writeCue)
+        m_cue.AddPiece(path, piece.tag.artist, piece.tag.title, pieceStartSamples,
+                       HeaderSampleRate(file));
     return std::nullopt;
 }
 

@@ -8,19 +8,23 @@
 #include "gui/app/FileDialogs.h"
 
 #include <QCoreApplication>
+#include <functional>
 
 namespace kelbrin {
 
 namespace {
 
-// The export's host: never stopped, no caption; each progress step lets
-// waiting events run, as the main window's progress bar does.
+constexpr qint64 kEventsEveryMs = 10;
+
+// The export's host: never stopped, no caption; its progress lets waiting
+// events run, as the main window's progress bar does.
 class UnseenSaveHost final : public SaveHost {
 public:
-    explicit UnseenSaveHost(FrameScanHost& scan) : m_scan(scan) {}
+    UnseenSaveHost(FrameScanHost& scan, std::function<void()> letEventsRun)
+        : m_scan(scan), m_letEventsRun(std::move(letEventsRun)) {}
     void MaxProgress(std::int64_t) override {}
     bool UstawProgress(std::int64_t) override {
-        QCoreApplication::processEvents();
+        m_letEventsRun();
         return true;
     }
     void ZerujProgress() override {}
@@ -30,6 +34,7 @@ public:
 
 private:
     FrameScanHost& m_scan;
+    std::function<void()> m_letEventsRun;
 };
 
 } // namespace
@@ -49,7 +54,7 @@ EditorSession& UnseenProjectWindow::Session() { return m_program.session; }
 
 LoadedSettings& UnseenProjectWindow::Loaded() { return m_program.settings; }
 
-void UnseenProjectWindow::SetBusyPointer(bool) { QCoreApplication::processEvents(); }
+void UnseenProjectWindow::SetBusyPointer(bool) { letEventsRun(); }
 
 QString UnseenProjectWindow::ChooseFile(const QString& initialFolder, const QString& filter,
                                         int& filterIndex, bool save) {
@@ -61,7 +66,14 @@ QString UnseenProjectWindow::ChooseFolder(const QString& title, int titleNumber)
     return BrowseForFolder(nullptr, title, titleNumber);
 }
 
-void UnseenProjectWindow::UstawProgress(std::int64_t) { QCoreApplication::processEvents(); }
+void UnseenProjectWindow::UstawProgress(std::int64_t) { letEventsRun(); }
+
+void UnseenProjectWindow::letEventsRun() {
+    if (m_eventsRan.isValid() && m_eventsRan.elapsed() < kEventsEveryMs)
+        return;
+    QCoreApplication::processEvents();
+    m_eventsRan.start();
+}
 
 bool UnseenProjectWindow::IsCaptureFileOpen() { return m_program.capture.fileOpen; }
 
@@ -70,7 +82,7 @@ std::optional<SourceFileChoice> UnseenProjectWindow::ChooseSourceFiles(const Sou
 }
 
 void UnseenProjectWindow::Run(const ScriptExportRequest& request) {
-    UnseenSaveHost host(*this);
+    UnseenSaveHost host(*this, [this] { letEventsRun(); });
     RunScriptExport(request, host);
 }
 

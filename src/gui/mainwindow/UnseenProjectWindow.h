@@ -3,14 +3,15 @@
 // which ends the program once it has run. It holds the project and runs the
 // script as the main window does, without building a single widget: nothing
 // is drawn, the progress calls only let waiting events run (a stop request
-// is heard as it is with the window), and every dialog is answered as an
-// unattended run answers it.
+// is heard as it is with the window, a few milliseconds later at most), and
+// every dialog is answered as an unattended run answers it.
 
 #include "core/document/FrameScanHost.h"
 #include "core/project/ProjectController.h"
 #include "core/project/ProjectWindow.h"
 #include "core/project/ScriptExport.h"
 
+#include <QElapsedTimer>
 #include <memory>
 
 namespace kelbrin {
@@ -71,6 +72,11 @@ private:
 
     // ScriptExport
     void Run(const ScriptExportRequest& request) override;
+
+    // Lets waiting events run, unless they just did: progress comes for
+    // every piece and every chunk.
+    void letEventsRun();
+    QElapsedTimer m_eventsRan;
 
     ProgramObjects& m_program;
     std::shared_ptr<cPozycjeMP3> m_tracks;

@@ -111,7 +111,18 @@ std::atomic<int> overriddenCodePage{0};
 
 int AnsiCodec::systemCodePage() {
     const int overridden = overriddenCodePage.load();
-    return overridden != 0 ? overridden : codePageForLocale(QLocale::system().name());
+    if (overridden != 0)
+        return overridden;
+    // Asked for again for every tag an export writes: the locale's name is
+    // read each time, its code page worked out once for each name.
+    thread_local QString lastName;
+    thread_local int lastCodePage = 0;
+    const QString name = QLocale::system().name();
+    if (lastCodePage == 0 || name != lastName) {
+        lastCodePage = codePageForLocale(name);
+        lastName = name;
+    }
+    return lastCodePage;
 }
 
 void AnsiCodec::OverrideSystemCodePage(int codePage) { overriddenCodePage.store(codePage); }
