@@ -1,7 +1,7 @@
 #pragma once
 // The end of a run nobody watched (an unattended batch script): its files are
-// written and closed, so the process leaves without taking down the windows,
-// the application and the program's objects one by one.
+// written and closed, so the process leaves without taking the application
+// and the program's objects down one by one.
 
 namespace kelbrin {
 
