@@ -5,6 +5,7 @@
 #include "core/document/cPozycjeMP3.h"
 #include "core/export/SaveHost.h"
 #include "core/export/SaveRequest.h"
+#include "core/project/ProjectRecords.h"
 #include "gui/app/FileDialogs.h"
 
 #include <QCoreApplication>
@@ -41,7 +42,7 @@ private:
 
 UnseenProjectWindow::UnseenProjectWindow(ProgramObjects& program)
     : m_program(program), m_tracks(std::make_shared<cPozycjeMP3>()),
-      m_projectDate(QDate::currentDate()), m_controller(*this) {
+      m_projectDate(project_format::DateValue(QDate::currentDate())), m_controller(*this) {
     // What the main window's start does beyond its widgets.
     ClearStaleCaptureBuffers(program.recording, QCoreApplication::instance());
 }

@@ -30,8 +30,8 @@ public:
     LoadedSettings& Loaded() override;
     ScriptExport& ScriptExporter() override { return *this; }
     std::shared_ptr<cPozycjeMP3>& Tracks() override { return m_tracks; }
-    QDate ProjectDate() const override { return m_projectDate; }
-    void SetProjectDate(const QDate& date) override { m_projectDate = date; }
+    double ProjectDateValue() const override { return m_projectDate; }
+    void SetProjectDateValue(double value) override { m_projectDate = value; }
     void SetSelectedTrack(std::int32_t) override {}
     void ReleaseClipboardTrack() override {}
     void ClearUndoHistory() override {}
@@ -80,7 +80,7 @@ private:
 
     ProgramObjects& m_program;
     std::shared_ptr<cPozycjeMP3> m_tracks;
-    QDate m_projectDate;
+    double m_projectDate = 0;
     QString m_projectFile;
     bool m_ready = true;
     ProjectController m_controller;
