@@ -132,6 +132,15 @@ protected:
         r.destFolder = dest;
         return r;
     }
+    // The pieces exported as one file, "joined.mp3" in the destination; its path.
+    QString joinAll(const QList<ExportPiece>& pieces) const {
+        SaveRequest r = request(pieces);
+        r.joined = true;
+        r.joinedName = "joined.mp3";
+        QFile::remove(dest + "/joined.mp3");
+        EXPECT_EQ(RunExport(r).status, SaveStatus::Finished);
+        return dest + "/joined.mp3";
+    }
     QList<int> shownNumbers() const {
         QList<int> numbers;
         for (const auto& m : messages->shown)

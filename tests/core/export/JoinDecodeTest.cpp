@@ -92,12 +92,7 @@ protected:
         QList<ExportPiece> pieces;
         for (const Range& r : ranges)
             pieces.append(frames(source, r.from, r.to, QString::number(r.from)));
-        SaveRequest r = request(pieces);
-        r.joined = true;
-        r.joinedName = "joined.mp3";
-        QFile::remove(dest + "/joined.mp3");
-        EXPECT_EQ(RunExport(r).status, SaveStatus::Finished);
-        return dest + "/joined.mp3";
+        return joinAll(pieces);
     }
     // The joined file's samples from its frame `at` on, `count` frames of
     // them, are the source's from its frame `sourceAt` (0-based frames).

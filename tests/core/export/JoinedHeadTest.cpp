@@ -54,15 +54,6 @@ std::uint32_t Big32(const QByteArray& b, qsizetype at) {
 
 class JoinedHead : public ExportTest {
 protected:
-    QString join(const QList<ExportPiece>& pieces) {
-        SaveRequest r = request(pieces);
-        r.joined = true;
-        r.joinedName = "joined.mp3";
-        QFile::remove(dest + "/joined.mp3");
-        EXPECT_EQ(RunExport(r).status, SaveStatus::Finished);
-        return dest + "/joined.mp3";
-    }
-
     // Every frame after the head is one ffprobe plays, none of them carries
     // an Info header, and the head counts them and their bytes.
     static void ExpectOneHeadCounting(const QList<Frame>& frames, const QString& path) {
@@ -95,7 +86,7 @@ TEST_F(JoinedHead, LaterPiecesLeaveTheirInfoFramesOutAndTheHeadNamesTheRate) {
     ASSERT_TRUE(open(cbr) && open(vbr));
     ASSERT_EQ(HeaderTag(ReadAll(vbr).left(64)), QByteArray("Xing"));
     const QList<Frame> mixed =
-        WalkFrames(join({frames(cbr, 1, 200, "cbr"), frames(vbr, 1, 200, "vbr")}));
+        WalkFrames(joinAll({frames(cbr, 1, 200, "cbr"), frames(vbr, 1, 200, "vbr")}));
     EXPECT_EQ(mixed.size(), 199 + 198) << "the second piece's Xing frame is left out";
     ExpectOneHeadCounting(mixed, dest + "/joined.mp3");
     EXPECT_EQ(HeaderTag(mixed.first().bytes), QByteArray("Xing"));
@@ -105,7 +96,7 @@ TEST_F(JoinedHead, LaterPiecesLeaveTheirInfoFramesOutAndTheHeadNamesTheRate) {
     const QString quiet = MediaFile("vbr_quiet_start.mp3");
     ASSERT_TRUE(open(quiet));
     const QList<Frame> steady =
-        WalkFrames(join({frames(quiet, 1, 101, "a"), frames(quiet, 301, 401, "b")}));
+        WalkFrames(joinAll({frames(quiet, 1, 101, "a"), frames(quiet, 301, 401, "b")}));
     EXPECT_EQ(steady.size(), 1 + 200);
     ExpectOneHeadCounting(steady, dest + "/joined.mp3");
     EXPECT_EQ(HeaderTag(steady.first().bytes), QByteArray("Info"));
