@@ -40,9 +40,10 @@ bool confirmedAt(const std::uint8_t* buffer, std::int64_t length, std::int64_t p
     return true;
 }
 
-// The reference when the candidate after the run is of another kind than the
-// run and nothing follows it: a confirmed header of the run's kind near where
-// the run puts the next frame, else -1. The spot the run predicts comes first.
+// Where the reference is. The candidate `found` after the run, unless it is of
+// another kind than the run and nothing follows it: then a confirmed header of
+// the run's kind near where the run puts the next frame, the spot the run
+// predicts first. Without one, `found` stays the reference, as it always was.
 std::int64_t referenceOfRun(const std::uint8_t* buffer, std::int64_t length, std::int64_t last,
                             std::int64_t found) {
     const std::uint8_t* run = buffer + last;
