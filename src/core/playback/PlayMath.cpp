@@ -35,7 +35,11 @@ std::optional<std::int32_t> FadeOutVolume(const cPozycjaMP3& t, double cur, doub
         return std::nullopt;
     if (stop - fade > cur + lead)
         return std::nullopt;
-    const double r = std::clamp((stop - (cur + lead)) / fade, 0.0, 1.0);
+    // The lead is added, not taken away: the ramp begins `lead` after the
+    // moment the volume is first asked for and is still a little above the
+    // end volume at the successor's moment, so the track is heard into the
+    // overlap instead of falling silent before the successor starts.
+    const double r = std::clamp((stop - cur + lead) / fade, 0.0, 1.0);
     if (r >= 1)
         return std::nullopt;
     return ClampVolume(t.lngVolumeEnd + (t.lngVolume - t.lngVolumeEnd) * r);

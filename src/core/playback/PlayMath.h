@@ -20,12 +20,12 @@ double RangeEndSeconds(const cPozycjaMP3& track);
 std::int32_t ClampVolume(double hundredthsDb);
 
 // Both fades are linear between their two volumes. r is the part of the fade
-// still to come, clamped to 0..1; `lead` is OverTakeSeconds, which makes every
-// fade happen that much earlier. Nothing when the fade does not act now.
+// still to come, clamped to 0..1; `lead` is OverTakeSeconds. Nothing when the
+// fade does not act now.
 //
-// Fade-out, for a track that has a successor: from lngVolume at
-// stop - fade time down to lngVolumeEnd at the stop time,
-// r = (stop - (cur + lead)) / fade time; it acts once r < 1.
+// Fade-out, for a track that has a successor: r = (stop - cur + lead) / fade
+// time, so it leaves lngVolume at stop - fade time + lead and nears
+// lngVolumeEnd at the stop time (r = lead / fade time there); it acts once r < 1.
 std::optional<std::int32_t> FadeOutVolume(const cPozycjaMP3& track, double cur, double stop,
                                           double lead);
 // Fade-in, for a track that follows another: from lngVolumeStart up to

@@ -24,24 +24,26 @@ cPozycjaMP3 FadingOut() {
     return t;
 }
 
-TEST(PlayMath, FadeOutIsLinearFromTheBodyVolumeToTheEndVolume) {
+TEST(PlayMath, FadeOutIsLinearFromTheBodyVolumeTowardsTheEndVolume) {
     const cPozycjaMP3 t = FadingOut();
     const double stop = 20, lead = 0.15;
-    EXPECT_FALSE(FadeOutVolume(t, stop - 5.15, stop, lead)) << "r = 1: not yet";
-    EXPECT_EQ(FadeOutVolume(t, stop - 4.85, stop, lead), -600);
-    EXPECT_EQ(FadeOutVolume(t, stop - 2.65, stop, lead), -5000);
-    EXPECT_EQ(FadeOutVolume(t, stop - 0.15, stop, lead), -10000) << "the end volume where the track counts as ended";
-    EXPECT_EQ(FadeOutVolume(t, stop, stop, lead), -10000) << "r is clamped at 0";
+    EXPECT_FALSE(FadeOutVolume(t, stop - 5.15, stop, lead)) << "r above 1: not yet";
+    EXPECT_FALSE(FadeOutVolume(t, stop - 4.9, stop, lead)) << "the lead holds the body volume on";
+    EXPECT_EQ(FadeOutVolume(t, stop - 4.8, stop, lead), -100);
+    EXPECT_EQ(FadeOutVolume(t, stop - 2.35, stop, lead), -5000);
+    EXPECT_EQ(FadeOutVolume(t, stop - 0.15, stop, lead), -9400) << "still heard at the successor's moment";
+    EXPECT_EQ(FadeOutVolume(t, stop, stop, lead), -9700);
+    EXPECT_EQ(FadeOutVolume(t, stop + 1, stop, lead), -10000) << "r is clamped at 0";
 
     cPozycjaMP3 rising = t; // a fade-out may also rise
     rising.lngVolume = -8000;
     rising.lngVolumeEnd = -2000;
-    EXPECT_EQ(FadeOutVolume(rising, stop - 2.65, stop, lead), -5000);
+    EXPECT_EQ(FadeOutVolume(rising, stop - 2.35, stop, lead), -5000);
     cPozycjaMP3 loud = t;   // volumes beyond the scale are brought back into it
     loud.lngVolume = 3000;
     loud.lngVolumeEnd = -12000;
-    EXPECT_EQ(FadeOutVolume(loud, stop - 0.15, stop, lead), -10000);
-    EXPECT_EQ(FadeOutVolume(loud, stop - 4.9, stop, lead), 0);
+    EXPECT_EQ(FadeOutVolume(loud, stop + 1, stop, lead), -10000);
+    EXPECT_EQ(FadeOutVolume(loud, stop - 4.6, stop, lead), 0);
 }
 
 TEST(PlayMath, NoFadeOutWithoutSuccessorOrLengthOrChange) {
