@@ -26,6 +26,9 @@ packages=(
   mp3splt
   # the playback benchmark's reference
   gstreamer1.0-tools
+  # a desktop's sound server, started privately by the playback tests and the
+  # playback benchmark, and GStreamer's elements that play and record through it
+  pulseaudio gstreamer1.0-pulseaudio
   # desktop integration: the tools it runs and the checks of what it wrote
   desktop-file-utils xdg-utils shared-mime-info libfile-mimeinfo-perl
 )

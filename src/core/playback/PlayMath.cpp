@@ -81,8 +81,12 @@ double StartSeconds(const cPozycjaMP3& t, std::int64_t elapsedMs, bool markerSta
         const double lead = (kMarkerScale - t.lngMarkerFrom) / 1000.0;
         return std::max(begin, RangeEndSeconds(t) - lead);
     }
+    // A successor after a gap counts the gap as waited: only what it is later
+    // than that skips into its range. Never before its begin: the reference
+    // moment is taken again as the successor starts, and the gap taken from
+    // that played the sound before the range.
     const double gap = t.sngOvertake >= 0 ? t.sngOvertake : 0.0;
-    return std::max(0.0, begin + (elapsedMs + 1) * 0.001 - gap);
+    return std::max(begin, begin + (elapsedMs + 1) * 0.001 - gap);
 }
 
 QString TimeLabelText(const cPozycjaMP3& t, double seconds) {

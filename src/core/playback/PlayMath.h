@@ -53,7 +53,7 @@ std::int32_t StartVolume(const cPozycjaMP3& track, bool markerStart);
 
 // Where a track starts, in track time. A normal start goes `elapsedMs` + 1 ms
 // into the range (the time since the run's reference moment), less a positive
-// overtake (the gap already waited), never before 0. A marker-mode start
+// overtake (the gap already waited), never before the range's begin. A marker-mode start
 // plays only the last (32767 - lngMarkerFrom) ms of the range, and a range
 // shorter than that from its begin.
 double StartSeconds(const cPozycjaMP3& track, std::int64_t elapsedMs, bool markerStart);

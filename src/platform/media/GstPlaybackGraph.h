@@ -92,6 +92,8 @@ private:
     void readBus();
     void settle();
     void seekFrom(double seconds);
+    // Starts the output's stream anew at the graph's position (see run()).
+    void reopenOutput();
     void applyPipelineState();
     bool waitForPreroll() const;
 

@@ -87,7 +87,7 @@ TEST(PlayMath, StartPositions) {
     t.lngKoniec_S = 10;
     t.sngOvertake = 2.0f;
     EXPECT_NEAR(StartSeconds(t, 2300, false), 1.301, 1e-9) << "2.3 s after the reference, less the 2 s gap";
-    EXPECT_DOUBLE_EQ(StartSeconds(t, 0, false), 0.0) << "never before 0";
+    EXPECT_DOUBLE_EQ(StartSeconds(t, 0, false), 1.0) << "a successor started at once after its gap begins at its begin";
     t.sngOvertake = -0.5f;
     EXPECT_NEAR(StartSeconds(t, 0, false), 1.001, 1e-9);
 
