@@ -35,6 +35,7 @@
 #include "platform/settings/SettingsStore.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFrame>
 #include <QPushButton>
@@ -286,9 +287,13 @@ int main(int argc, char** argv) {
         return 1;
     const QString only = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
     const double seconds = playSeconds > 0 ? playSeconds : 20.0;
+    int outputs = 0;
     const auto both = [&](const Output& output) {
-        const bool first = only == "cpu" || FirstSoundPart(folder.path(), output);
-        const bool cpu = only == "start" || CpuPart(folder.path(), seconds, output);
+        // Files of their own for each output: the parts make them afresh.
+        const QString files = folder.path() + QStringLiteral("/%1").arg(++outputs);
+        QDir().mkpath(files);
+        const bool first = only == "cpu" || FirstSoundPart(files, output);
+        const bool cpu = only == "start" || CpuPart(files, seconds, output);
         return first && cpu;
     };
     bool met = both({kNullOutputName, {"fakesink", "sync=true"}, "null"});

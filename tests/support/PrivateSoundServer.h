@@ -4,8 +4,10 @@
 // desktop's sound server makes of the player without touching the user's.
 // While it runs, this process's sound clients reach it (PULSE_SERVER).
 //
-// The server is the real one a Debian desktop runs: PulseAudio itself, or
-// PipeWire's PulseAudio service where that is what `pulseaudio` starts.
+// The server is the real one a Debian desktop runs, PulseAudio. To check
+// another by hand (PipeWire's PulseAudio service, say), start it with a null
+// sink named kelbrin_test as its default sink and set
+// KELBRIN_TEST_PULSE_SERVER to its address: that server is used instead.
 
 #include <QProcess>
 #include <QString>

@@ -387,20 +387,23 @@ void GstPlaybackGraph::run() {
     drainBus();
     const bool held = m_state != GraphState::Running;
     m_state = GraphState::Running;
-    if (held && m_prerolled && !m_ended && !m_failed)
+    if (held && m_prerolled && !m_ended && !m_failed && GST_IS_AUDIO_BASE_SINK(m_sink))
         reopenOutput();
     else
         applyPipelineState();
 }
 
 void GstPlaybackGraph::reopenOutput() {
-    // A sound server's sink held prerolled goes on queueing its stream while
-    // it waits, and is then heard as long after its start as it waited: a
-    // track prerolled at a run's start was heard the run's duration late.
-    // Opened afresh at its start, the output's stream begins with the first
-    // sample, as a pipeline started from nothing does; the decoder and the
-    // file stay as they were, and the flushing seek takes up again where the
-    // graph stands (its heard position, so a resumed pause repeats nothing).
+    // A ring-buffer sink (PulseAudio's, also on PipeWire's PulseAudio
+    // service) held prerolled goes on queueing its stream while it waits,
+    // and is then heard as long after its start as it waited: a track
+    // prerolled at a run's start was heard the run's duration late. Opened
+    // afresh at its start, the output's stream begins with the first sample,
+    // as a pipeline started from nothing does; the decoder and the file stay
+    // as they were, and the flushing seek takes up again where the graph
+    // stands (its heard position, so a resumed pause repeats nothing).
+    // PipeWire's own sink queues nothing while prerolled, and taken down to
+    // ready while prerolled it hangs: it is left alone.
     const double from = m_seekPending ? m_seekTarget : currentPosition();
     gst_element_set_state(m_sink, GST_STATE_READY);
     gst_element_set_state(m_sink, GST_STATE_PAUSED);

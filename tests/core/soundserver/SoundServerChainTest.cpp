@@ -43,6 +43,8 @@ constexpr double kTrackLength = 2.0;
 // Same latency for every start within this; the heard length within this.
 constexpr double kLatencySpread = 0.05;
 constexpr double kLengthSlack = 0.08;
+// A successor's sound after its predecessor's, against the chain's plan.
+constexpr double kStepSlack = 0.1;
 
 double SteadySeconds() {
     using namespace std::chrono;
@@ -251,7 +253,9 @@ protected:
         t->lngNrPozycji = number;
         t->lngTrack = pred;
         t->strFileNameSource = source;
-        t->strDevice = kDefaultOutputName;
+        // The desktop's default output; KELBRIN_TEST_OUTPUT names another
+        // (a device of the output list) to check it by hand.
+        t->strDevice = qEnvironmentVariable("KELBRIN_TEST_OUTPUT", kDefaultOutputName);
         t->dblDuration = kSegment * std::size(kTones);
         const double from = tone * kSegment + 0.5;
         t->lngPoczatek_S = static_cast<std::int32_t>(from);
@@ -368,10 +372,11 @@ TEST_F(SoundServerChain, OverlapStraightOnAndGapAreHeardOnTimeInEveryRunOfTheEdi
     expectOneLatency(first);
     for (const Heard& h : first)
         EXPECT_NEAR(h.length, kTrackLength, kLengthSlack) << "track " << h.track;
-    // Where they fall from the first track's sound: overlap, straight, gap.
-    EXPECT_NEAR(first[1].onset - first[0].onset, 1.5, kLatencySpread);
-    EXPECT_NEAR(first[2].onset - first[0].onset, 3.5, kLatencySpread);
-    EXPECT_NEAR(first[3].onset - first[0].onset, 6.2, kLatencySpread);
+    // Where each falls from its predecessor's sound: overlap, straight, gap
+    // (the player's pass and the sink's latency may add to each).
+    EXPECT_NEAR(first[1].onset - first[0].onset, 1.5, kStepSlack);
+    EXPECT_NEAR(first[2].onset - first[1].onset, 2.0, kStepSlack);
+    EXPECT_NEAR(first[3].onset - first[2].onset, 2.7, kStepSlack);
 
     // A second run in the same editor, left with Next a second into track 1:
     // track 2, prerolled at the run's start, is heard at once.
