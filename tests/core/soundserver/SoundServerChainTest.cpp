@@ -43,6 +43,8 @@ constexpr double kTrackLength = 2.0;
 // Same latency for every start within this; the heard length within this.
 constexpr double kLatencySpread = 0.05;
 constexpr double kLengthSlack = 0.08;
+// Play to the first sound of a run.
+constexpr double kFirstSoundLimit = 0.3;
 // A successor's sound after its predecessor's, against the chain's plan.
 constexpr double kStepSlack = 0.1;
 
@@ -332,13 +334,21 @@ protected:
         }
         return all;
     }
-    // Every start heard, all with one latency, none longer than a second.
+    // Every start of a run heard. The run's first is heard within the time
+    // Play may take to its first sound: its graph is still prerolling as it
+    // starts (slower in a sanitizer build). Every later start, the starts this
+    // is about, is heard after one latency.
     void expectOneLatency(const std::vector<Heard>& all) {
         ASSERT_FALSE(all.empty());
         double low = 1e9, high = -1e9;
-        for (const Heard& h : all) {
+        for (size_t i = 0; i < all.size(); ++i) {
+            const Heard& h = all[i];
             ASSERT_GE(h.onset, 0) << "track " << h.track << " started at " << h.started << " was never heard";
             const double latency = h.onset - h.started;
+            if (i == 0) {
+                EXPECT_LT(latency, kFirstSoundLimit) << "the run's first track heard late";
+                continue;
+            }
             low = std::min(low, latency);
             high = std::max(high, latency);
             EXPECT_LT(latency, 1.0) << "track " << h.track << " heard late";
