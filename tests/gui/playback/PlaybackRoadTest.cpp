@@ -284,6 +284,33 @@ TEST_F(PlaybackRoadTest, MovedBackOutOfItsFadeOutATrackPlaysAtItsOwnVolume) {
     stopAndWait();
 }
 
+// Fault mended: a fade-out took the lead time off the time left instead of
+// adding it, so it began twice the lead early and had fallen silent by the
+// successor's moment.
+TEST_F(PlaybackRoadTest, AFadeOutLeavesTheBodyVolumeLateByTheLeadAndIsHeardToTheSuccessor) {
+    Program().settings.OverTakeSeconds = 0.15f;
+    auto a = add(1, 0, 0, 6000);
+    add(2, 1, 0, 1000);
+    a->lngVolumeEnd = -10000;
+    a->sngFadeOutTime = a->sngFadeOutTimeOld = 5;
+    playFrom(1);
+    const auto position = [&] { return a->MediaPosition ? a->MediaPosition->currentPosition() : -1.0; };
+    // The ramp leaves the body volume at 6 - 5 + 0.15 = 1.15 s (it began at
+    // 0.85 s and stood at -400 by 1.05 s before).
+    ASSERT_TRUE(waitFor([&] { return position() >= 1.0; }, 20000));
+    if (const double at = position(); at < 1.15) {
+        EXPECT_EQ(a->MediaBasicAudio->volume(), 0) << "at " << at << " s";
+    }
+    // Just before the successor's moment (6 - 0.15 s) it is still above
+    // -9500 (it was at -9800 by 5.75 s before).
+    ASSERT_TRUE(waitFor([&] { return position() >= 5.75 || !a->blnPlayed; }, 20000));
+    if (const double at = position(); a->blnPlayed && a->MediaBasicAudio && at < 5.85) {
+        EXPECT_GT(a->MediaBasicAudio->volume(), -9500) << "at " << at << " s";
+        EXPECT_LT(a->MediaBasicAudio->volume(), -8500) << "at " << at << " s";
+    }
+    stopAndWait();
+}
+
 // Fault mended: a project opened right after Play, or during a run in
 // repeat mode, was played in place of the old one.
 TEST_F(PlaybackRoadTest, OpeningAProjectStopsThePlayerAndPlaysNothingOfTheNewOne) {
