@@ -14,6 +14,7 @@
 #include "platform/media/MediaPlatform.h"
 #include "platform/media/PlaybackGraph.h"
 #include "platform/settings/MemorySettingsStore.h"
+#include "support/ChainPlayerState.h"
 #include "support/ScriptedMessages.h"
 #include "support/TestEnvironment.h"
 
@@ -73,22 +74,6 @@ std::shared_ptr<cPozycjaMP3> OneSecond(std::int32_t number, std::int32_t pred, f
 
 class NullDeviceChain : public ::testing::Test {
 protected:
-    void SetUp() override {
-        test::ResetProgramObjects();
-        SetSettingsStore(std::make_unique<MemorySettingsStore>());
-        Catalog().load(test::SourceDir() + "/resources/Kelbrin.ini");
-        Catalog().setLanguage("ENGLISH");
-        auto scripted = std::make_unique<test::ScriptedMessages>();
-        messages = scripted.get();
-        previous = SetMessageService(std::move(scripted));
-        Program().settings.OverTakeSeconds = 0;
-        Program().outputs.UseDefaultRenderer = false;
-        Program().settings.UseOldAlgorithm = true; // ranges in the file's own time
-    }
-    void TearDown() override {
-        SetMessageService(std::move(previous));
-        SetSettingsStore(nullptr);
-    }
     // Plays the chain from track 1 as the window does, for at most 10 s.
     void play() {
         RebuildAllSuccessors(tracks);
@@ -103,8 +88,8 @@ protected:
         EXPECT_FALSE(player.isRunning()) << "the run did not end";
     }
 
-    test::ScriptedMessages* messages = nullptr;
-    std::unique_ptr<MessageService> previous;
+    test::ChainPlayerState state; // first: the program state outlives the tracks
+    test::ScriptedMessages* messages = state.messages;
     cPozycjeMP3 tracks;
     PlayRunState run;
     TimingView view{tracks};

@@ -14,6 +14,7 @@
 #include "platform/media/Clock.h"
 #include "platform/media/MediaPlatform.h"
 #include "platform/settings/MemorySettingsStore.h"
+#include "support/ChainPlayerState.h"
 #include "support/PrivateSoundServer.h"
 #include "support/ProgramState.h"
 #include "support/ScriptedMessages.h"
@@ -231,22 +232,7 @@ protected:
         if (!server->running())
             GTEST_SKIP() << "no sound server could start here: " << server->whyNot().toStdString();
         ASSERT_TRUE(QFileInfo::exists(source)) << "sox and lame make the tones";
-        test::ResetProgramObjects();
-        SetSettingsStore(std::make_unique<MemorySettingsStore>());
-        Catalog().load(test::SourceDir() + "/resources/Kelbrin.ini");
-        Catalog().setLanguage("ENGLISH");
-        auto scripted = std::make_unique<test::ScriptedMessages>();
-        messages = scripted.get();
-        previous = SetMessageService(std::move(scripted));
-        Program().settings.OverTakeSeconds = 0;
-        Program().outputs.UseDefaultRenderer = false;
-        Program().settings.UseOldAlgorithm = true; // ranges in the file's own time
         ASSERT_TRUE(monitor.start(test::PrivateSoundServer::monitorName())) << monitor.whyNot().toStdString();
-    }
-    void TearDown() override {
-        if (previous)
-            SetMessageService(std::move(previous));
-        SetSettingsStore(nullptr);
     }
 
     // Track `number` plays tone `tone` through the sound server's sink.
@@ -358,9 +344,9 @@ protected:
 
     static inline test::PrivateSoundServer* server = nullptr;
     static inline QString source;
+    test::ChainPlayerState state; // first: the program state outlives the tracks
     MonitorRecording monitor;
-    test::ScriptedMessages* messages = nullptr;
-    std::unique_ptr<MessageService> previous;
+    test::ScriptedMessages* messages = state.messages;
     cPozycjeMP3 tracks;
     PlayRunState run;
     StartsView view;
