@@ -5,6 +5,7 @@
 #include "LoadedSettings.h"
 #include "core/recording/RecordingConfiguration.h"
 #include "TextCatalog.h"
+#include "core/recording/CaptureBufferFolder.h"
 #include "core/recording/FormatFile.h"
 #include "core/app/SettingsKeys.h"
 #include "platform/settings/SettingsStore.h"
@@ -53,7 +54,11 @@ LoadSettingsEnvironment DefaultLoadSettingsEnvironment(const SystemFolders& syst
     LoadSettingsEnvironment env;
     env.programFolder = WithTrailingSlash(QCoreApplication::applicationDirPath());
     env.programFile = QCoreApplication::applicationFilePath();
-    env.tempFolder = system.tempFolder();
+    // The recordings' buffer holds the user's sound: by default it lies in
+    // the user's own folder, not in the system's, which every user may write in.
+    env.tempFolder = PrivateBufferFolderPath();
+    if (env.tempFolder.isEmpty())
+        env.tempFolder = system.tempFolder();
     env.mediaFolder = system.userMediaFolder();
     env.formatFile = FormatFilePath();
     return env;

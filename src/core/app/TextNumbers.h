@@ -112,6 +112,7 @@ constexpr int kNoOutputName = 7343;         // |1 the tracks without an output f
 constexpr int kSegmentsPastTheEnd = 7344;   // |1 the segment list, |2 its pieces past the source's end
 constexpr int kEmptyRanges = 7468;          // |1 the tracks whose range holds no whole frame
 constexpr int kNoUsableFrames = 7469;       // |1 the source file, |2 its tracks left unwritten
+constexpr int kOwnBufferFolder = 7470;      // |1 the folder of the settings, |2 the user's own one used instead
 constexpr int kFolderGoneSkipped = 7431;    // |1 the destination folder, |2 the tracks left out after it went
 constexpr int kSegmentsReversed = 7430;     // |1 the segment list, |2 "line (start-end)" of pairs ending before they start
 constexpr int kHeaderEditsUnwritten = 7420;  // |1 the files whose edited frame headers are not written

@@ -26,16 +26,20 @@ bool SharedWithOthers(const QString& folder) {
 
 } // namespace
 
-QString PrivateBufferFolder() {
+QString PrivateBufferFolderPath() {
     QString base = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (base.isEmpty())
         base = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
     if (base.isEmpty())
         return QString();
-    const QString folder = QDir(base).filePath(QStringLiteral("kelbrin"));
-    if (!QDir().mkpath(folder) || !QFile::setPermissions(folder, kOwnerOnly))
+    return WithTrailingSlash(QDir(base).filePath(QStringLiteral("kelbrin")));
+}
+
+QString PrivateBufferFolder() {
+    const QString folder = PrivateBufferFolderPath();
+    if (folder.isEmpty() || !QDir().mkpath(folder) || !QFile::setPermissions(folder, kOwnerOnly))
         return QString();
-    return WithTrailingSlash(folder);
+    return folder;
 }
 
 QString SettleBufferFolder(RecordingConfiguration& recording) {
@@ -48,9 +52,11 @@ QString SettleBufferFolder(RecordingConfiguration& recording) {
     const QString own = PrivateBufferFolder();
     if (own.isEmpty())
         return recording.TempRecordFolder;
+    // The user's choice stays in the settings: the folder may be made safe,
+    // or made at all, by the next run. This run says once where it buffers.
+    if (!configured.isEmpty() && recording.RefusedBufferFolder.isEmpty() && !recording.RefusedBufferFolderTold)
+        recording.RefusedBufferFolder = recording.TempRecordFolder;
     recording.TempRecordFolder = own;
-    SaveSetting(settingkeys::kTempRecDir, own);
-    Settings().sync();
     return own;
 }
 
@@ -74,21 +80,65 @@ QStringList RemoveStaleBuffers(RecordingConfiguration& recording) {
     return kept;
 }
 
-QString KeepBufferFile(const QString& folder, const QString& name) {
-    const QString path = folder + name;
-    if (name.isEmpty() || !QFileInfo(path).isFile())
-        return path;
-    const QFileInfo info(path);
+namespace {
+
+// A name of its own for a kept buffer: one that is free now.
+QString FreeKeptName(const QString& folder, const QString& name) {
+    const QFileInfo info(folder + name);
     const QString stem = info.completeBaseName() + QStringLiteral(" kept ") +
                          QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
     const QString suffix = info.suffix().isEmpty() ? QString() : QLatin1Char('.') + info.suffix();
     for (int n = 1; n < 1000; ++n) {
         const QString kept = folder + stem + (n > 1 ? QStringLiteral(" (%1)").arg(n) : QString()) + suffix;
-        // A rename never replaces a file: an earlier kept buffer stays as well.
-        if (!QFileInfo::exists(kept) && QFile::rename(path, kept))
+        if (!QFileInfo::exists(kept))
             return kept;
     }
-    return path;
+    return QString();
+}
+
+// Writes `extents` of the file at `from` one after another into the new file
+// `to`; false, leaving no file at `to`, when any of it cannot be read or written.
+bool CopyExtents(const QString& from, const QString& to, const BufferExtents& extents) {
+    QFile source(from);
+    QFile target(to);
+    if (!source.open(QIODevice::ReadOnly))
+        return false;
+    if (extents.isEmpty() || extents.last().first + extents.last().second > source.size())
+        return false; // not the file the store tells of
+    if (!target.open(QIODevice::WriteOnly | QIODevice::NewOnly, QFileDevice::ReadOwner | QFileDevice::WriteOwner))
+        return false;
+    bool ok = true;
+    for (const auto& [offset, bytes] : extents) {
+        const QByteArray data = source.seek(offset) ? source.read(bytes) : QByteArray();
+        ok = ok && data.size() == bytes && target.write(data) == bytes;
+    }
+    ok = target.flush() && ok;
+    target.close();
+    if (!ok)
+        QFile::remove(to);
+    return ok;
+}
+
+} // namespace
+
+// What the server encoded is in the recorded files already: only the rest is
+// kept, so that the files and the kept buffer hold each moment once. When the
+// store cannot tell which blocks those are, or the copy fails, the whole file
+// is kept as it is, since the sound matters more than a repeat.
+QString KeepBufferFile(const QString& folder, const QString& name) {
+    const QString path = folder + name;
+    if (name.isEmpty() || !QFileInfo(path).isFile())
+        return path;
+    const QString kept = FreeKeptName(folder, name);
+    if (kept.isEmpty())
+        return path;
+    const std::optional<BufferExtents> unencoded = UnencodedExtents();
+    if (unencoded && CopyExtents(path, kept, *unencoded)) {
+        QFile::remove(path);
+        return kept;
+    }
+    // A rename never replaces a file: an earlier kept buffer stays as well.
+    return QFile::rename(path, kept) ? kept : path;
 }
 
 } // namespace kelbrin

@@ -18,10 +18,13 @@ struct RecordingConfiguration;
 // The user's own buffer folder, created readable by the user only; with a
 // trailing '/'. Empty when it cannot be made.
 QString PrivateBufferFolder();
+// Where that folder lies, made or not; empty when the system names no place for it.
+QString PrivateBufferFolderPath();
 
-// Makes TempRecordFolder (and the setting TempRecDir) the user's own folder
-// when it is empty, a folder others may write in, or gone and not to be made
-// again; returns the folder.
+// Makes TempRecordFolder the user's own folder when it is empty, a folder
+// others may write in, or gone and not to be made again, and notes the folder
+// it stands in for in RefusedBufferFolder; the setting TempRecDir stays as the
+// user chose it. Returns the folder.
 QString SettleBufferFolder(RecordingConfiguration& recording);
 
 // Settles the folder and removes the buffer files ("Bufor<device>.tmp") lying
@@ -31,10 +34,11 @@ QString SettleBufferFolder(RecordingConfiguration& recording);
 // recording.
 QStringList RemoveStaleBuffers(RecordingConfiguration& recording);
 
-// Keeps the buffer file `name` in `folder` for the user: renamed to a name of
-// its own that neither the next recording nor the next start removes
-// ("Bufor-1 kept 20240307-141500.tmp"). Returns the path the file now has
-// (the old one when it could not be renamed).
+// Keeps the sound of the buffer file `name` in `folder` that the server never
+// encoded, under a name of its own that neither the next recording nor the
+// next start removes ("Bufor-1 kept 20240307-141500.tmp"), and removes the
+// buffer file. Returns the path of the kept file (the old one when nothing
+// could be kept apart).
 QString KeepBufferFile(const QString& folder, const QString& name);
 
 } // namespace kelbrin

@@ -223,6 +223,7 @@ bool RecorderControl::startRecording() {
         abandonStart();
         return false;
     }
+    tellOwnBufferFolder();
     m_recorder = m_server.link();
     m_recorder->UstawStanZapisu(ValLong(GetSetting(settingkeys::kRecSpeech, QStringLiteral("0"))));
     // What the server announced before this recording is not this recording's.
@@ -260,6 +261,16 @@ bool RecorderControl::startRecording() {
     m_view.setButtonEnabled(RecorderView::Stop, true);
     trayState(RecorderTrayState::Recording);
     return true;
+}
+
+void RecorderControl::tellOwnBufferFolder() {
+    if (m_recording.RefusedBufferFolder.isEmpty() || m_recording.RefusedBufferFolderTold)
+        return;
+    m_recording.RefusedBufferFolderTold = true;
+    showLater(GetText(texts::kOwnBufferFolder, QStringLiteral("|1"), m_recording.RefusedBufferFolder,
+                      QStringLiteral("|2"), m_recording.TempRecordFolder),
+              texts::kOwnBufferFolder, mb::Information);
+    m_recording.RefusedBufferFolder.clear();
 }
 
 // The server has shown its reason in its own process, where a scheduled run
@@ -656,9 +667,17 @@ void RecorderControl::finishRun() {
     // A run nobody watches always ends: at its time limit, as asked, and
     // when the server or the capture ended it early.
     const bool finish = m_limitReached || (m_autoStarted && m_unattended && !m_failure.isEmpty());
+    // The run succeeded only when every recorded file became a track: a file
+    // lost on the way leaves the recording unusable where the user will look
+    // for it.
+    const bool whole = !m_handedOver.isEmpty() && m_handedOver.size() == m_recordedCount;
     if (!finish) {
         SaveSetting(handshake::kStop, QStringLiteral("-1"));
         trayState(RecorderTrayState::Stopped);
+        // A "-rec" run ended by the editor's own close (a signal, the close
+        // box) tells of a lost recording as its time limit would.
+        if (m_autoStarted && (!m_failure.isEmpty() || !whole))
+            m_host.failRun();
         return;
     }
     QString folder = GetSetting(settingkeys::kRecDir, m_recording.RecordFolder);
@@ -671,10 +690,7 @@ void RecorderControl::finishRun() {
     if (!saved && m_unattended)
         m_host.dropUnsavedChanges(); // the failed save has said why
 
-    // The run succeeded only when every recorded file became a track of a
-    // saved project: a file lost on the way, or a project left unwritten,
-    // leaves the recording unusable where the user will look for it.
-    const bool whole = !m_handedOver.isEmpty() && m_handedOver.size() == m_recordedCount;
+    // A project left unwritten fails the run too.
     m_host.endProgram(m_failure.isEmpty() && whole && saved ? 0 : 1);
 }
 

@@ -101,6 +101,8 @@ private:
     bool prepareFormat(CapturePcmFormat& format, std::int64_t& blockBytes);
     void abandonStart();
     void sayStartRefused();
+    // Says once a run that the buffer lies in the user's own folder instead of the chosen one.
+    void tellOwnBufferFolder();
     void haltCapture();
     void requestEnd();
     void serverEndedByItself();

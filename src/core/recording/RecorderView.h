@@ -36,6 +36,8 @@ public:
     virtual int tracksUsingSource(const QString& path) = 0;
     // Closes the main window, which ends the program with `status`.
     virtual void endProgram(int status) = 0;
+    // The run ends as failed whatever closes it (a close already under way).
+    virtual void failRun() {}
     // A run nobody watches whose project could not be saved: the close must
     // not offer the save again (its answer would fail the same way and keep
     // the program waiting forever). The recorded files stay where they are.

@@ -13,6 +13,11 @@ namespace kelbrin {
 
 struct RecordingConfiguration {
     QString TempRecordFolder;
+    // The buffer folder the settings name, while the buffer lies in the
+    // user's own folder in its place (others may write in it, or it cannot be
+    // made); the recorder says so once a run.
+    QString RefusedBufferFolder;
+    bool RefusedBufferFolderTold = false;
     QString RecordFolder;
     std::int32_t CaptureDevice = -1;
     QByteArray RecordFormat = QByteArray(68, '\0'); // the chosen codec's WAVEFORMATEX

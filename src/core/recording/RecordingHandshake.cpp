@@ -76,6 +76,25 @@ qint64 UnacknowledgedBlocks(SettingsStore& store) {
     return std::max<qint64>(0, written - std::max<qint64>(0, acknowledged));
 }
 
+std::optional<BufferExtents> UnencodedExtents(SettingsStore& store) {
+    store.sync();
+    const qint64 blockSize = ReadCount(store, kBlockSize, 0);
+    if (blockSize <= 0)
+        return std::nullopt;
+    const qint64 written = ReadCount(store, kWritten, 0);
+    const qint64 ringBase = std::clamp<qint64>(ReadCount(store, kRingBase, 0), 0, std::max<qint64>(0, written));
+    const bool reported = ReadSession(store, kConvertedSession) == ReadSession(store, kSession);
+    // The file was emptied only of blocks the server had encoded: those
+    // before the ring's base are gone from it either way.
+    const qint64 acknowledged = std::clamp<qint64>(reported ? ReadCount(store, kConverted, 0) : 0, ringBase, written);
+    ServerHandshake::EditorState state;
+    state.parts = ParseParts(store.read(kPartBlocks, QString()));
+    BufferExtents extents;
+    for (qint64 block = acknowledged; block < written; ++block)
+        extents.append({BufferBlockOffset(block, ringBase, blockSize), state.blockBytes(block, blockSize)});
+    return extents;
+}
+
 // ---- editor side ----
 
 CaptureHandshake::CaptureHandshake(SettingsStore& store) : m_store(store) {}
@@ -86,7 +105,8 @@ CaptureHandshake::KeyValues CaptureHandshake::owned() const {
             {kRingBase, Text(m_ringBase)},
             {kWriting, QStringLiteral("0")},
             {kEndRequest, Text(m_endRequest)},
-            {kPartBlocks, PartsText(m_parts)}};
+            {kPartBlocks, PartsText(m_parts)},
+            {kBlockSize, Text(m_blockSize)}};
 }
 
 void CaptureHandshake::publish() { WriteAll(m_store, owned()); }
@@ -105,6 +125,7 @@ void CaptureHandshake::reset() {
     m_written = 0;
     m_ringBase = 0;
     m_endRequest = kGoOn;
+    m_blockSize = 0;
     m_parts.clear();
     publish();
     m_store.sync();
@@ -122,6 +143,7 @@ bool CaptureHandshake::appendBlock(QFileDevice& file, const char* data, qint64 s
     // Empty the file only when the server has encoded every block in it: then
     // nothing it still has to read can be lost.
     const bool caughtUp = m_written > m_ringBase && blocksAcknowledged() == m_written;
+    m_blockSize = blockSize;
     bool ok = true;
     qint64 offset = BufferBlockOffset(m_written, m_ringBase, blockSize);
     if (caughtUp) {

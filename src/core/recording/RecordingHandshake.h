@@ -15,6 +15,7 @@
 //   RecPartBlocks "k:bytes ..." blocks shorter
 //               than the block size (the part
 //               captured before a stop or pause)
+//   RecBlockSize  bytes of a whole block
 //   RecEndRequest 1 go on, 0 finish, -1 abandon  RecFilePath     name of the output file being written
 //                                                RecLastFile     name of the output file closed last
 //                                                RecStartRefusal why the last INIT failed
@@ -38,6 +39,7 @@
 #include <QList>
 #include <QString>
 #include <QtGlobal>
+#include <optional>
 
 class QFileDevice;
 
@@ -50,6 +52,7 @@ inline const QString kWritten = QStringLiteral("RecSW");
 inline const QString kRingBase = QStringLiteral("RecRingBase");
 inline const QString kWriting = QStringLiteral("RecCall");
 inline const QString kPartBlocks = QStringLiteral("RecPartBlocks");
+inline const QString kBlockSize = QStringLiteral("RecBlockSize");
 inline const QString kEndRequest = QStringLiteral("RecEndRequest");
 inline const QString kTime = QStringLiteral("RecTime");
 inline const QString kStop = QStringLiteral("RecStop");
@@ -80,6 +83,15 @@ constexpr int kEndedAsAsked = 0;
 // the store holds them: more than 0 when an editor killed mid-recording (or a
 // server gone with it) left sound in the buffer file that nothing encoded.
 qint64 UnacknowledgedBlocks(SettingsStore& store = Settings());
+
+// Where sound lies in the buffer file: the byte offset and length of each
+// block, in order.
+using BufferExtents = QList<std::pair<qint64, qint64>>;
+
+// The blocks of the last recording that its server never acknowledged, where
+// they lie in the buffer file, as the store holds them. Nothing when the store
+// cannot tell (it names no block size).
+std::optional<BufferExtents> UnencodedExtents(SettingsStore& store = Settings());
 
 // Byte offset of block `block` in the buffer file last emptied at block `ringBase`.
 inline qint64 BufferBlockOffset(qint64 block, qint64 ringBase, qint64 blockSize) {
@@ -136,6 +148,7 @@ private:
     qint64 m_written = 0;
     qint64 m_ringBase = 0;
     int m_endRequest = handshake::kGoOn;
+    qint64 m_blockSize = 0;
     QList<std::pair<qint64, qint64>> m_parts; // block, bytes: the short ones still in the file
 };
 

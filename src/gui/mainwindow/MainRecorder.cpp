@@ -60,6 +60,7 @@ public:
         if (m_window)
             m_window->close();
     }
+    void failRun() override { RequestExitStatus(exitstatus::kFailed); }
 
 private:
     QPointer<frmDazudizi> m_window;

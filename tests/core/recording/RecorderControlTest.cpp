@@ -619,6 +619,7 @@ TEST_F(RecorderControlTest, TheBufferLiesInTheUsersOwnFolderReadableByTheUserAlo
     const QString shared = test::MakeTempDir("shared");
     ASSERT_TRUE(QFile::setPermissions(shared, QFileDevice::Permissions(0x7777)));
     Program().recording.TempRecordFolder = shared + "/";
+    store->values.insert("TempRecDir", shared + "/");
     start();
     const QString own = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     ASSERT_FALSE(own.isEmpty());
@@ -629,11 +630,21 @@ TEST_F(RecorderControlTest, TheBufferLiesInTheUsersOwnFolderReadableByTheUserAlo
                         QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
     EXPECT_EQ(buffer.permissions() & others, 0);
     EXPECT_EQ(QFileInfo(buffer.absolutePath()).permissions() & others, 0);
-    EXPECT_EQ(store->values.value("TempRecDir"), Program().recording.TempRecordFolder);
     play(2000);
     control->cmdStopRec_Click();
     waitForHandOver();
     EXPECT_EQ(server->encoded, delivered);
+    // The user's choice stays as it was; the run says once where the sound goes instead.
+    EXPECT_EQ(store->values.value("TempRecDir"), shared + "/");
+    ASSERT_EQ(messageNumbers().count(7470), 1) << messageNumbers().size();
+    const QString told = messages->shown[messageNumbers().indexOf(7470)].text;
+    EXPECT_TRUE(told.contains(shared + "/") && told.contains(own + "/kelbrin/")) << told.toStdString();
+    Program().recording.TempRecordFolder = shared + "/";
+    start();
+    play(1000);
+    control->cmdStopRec_Click();
+    waitForHandOver();
+    EXPECT_EQ(messageNumbers().count(7470), 1);
 }
 
 // Message boxes whose own event loop runs the program's timers, as a modal
