@@ -13,7 +13,9 @@
 #include "platform/shell/ComponentActivation.h"
 #include "support/TestEnvironment.h"
 
+#include <QCoreApplication>
 #include <QDBusConnection>
+#include <QDeadlineTimer>
 #include <QDBusConnectionInterface>
 #include <QDir>
 #include <QFile>
@@ -24,6 +26,7 @@
 #include <QtEndian>
 #include <cmath>
 #include <gtest/gtest.h>
+#include <optional>
 #include <signal.h>
 
 using namespace kelbrin;
@@ -65,6 +68,28 @@ template <typename Pred> bool WaitFor(Pred pred, int ms) {
         QThread::msleep(10);
     }
     return pred();
+}
+
+// The start answers through the event loop: waited for until it is in.
+bool Opened(RecorderClient& client, const QString& formatFile, const QString& bufferFile) {
+    const auto opened = std::make_shared<std::optional<bool>>();
+    client.INIT(formatFile, bufferFile, [opened](bool ok) { *opened = ok; });
+    QDeadlineTimer deadline(30000);
+    while (!*opened && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    return opened->value_or(false);
+}
+
+// A state query answers through the event loop: asked until its answer is in.
+int Answered(RecorderClient& client, int (RecorderClient::*query)(bool*)) {
+    bool ok = false;
+    int value = (client.*query)(&ok);
+    QDeadlineTimer deadline(5000);
+    while (!ok && !deadline.hasExpired()) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        value = (client.*query)(&ok);
+    }
+    return value;
 }
 
 QByteArray ReadAll(const QString& path) {
@@ -119,7 +144,7 @@ struct EditorRecording {
         client.UstawStanZapisu(speech);
     }
     bool start() {
-        if (!client.INIT(FormatFilePath(), bufferPath))
+        if (!Opened(client, FormatFilePath(), bufferPath))
             return false;
         client.Start(200);
         return true;
@@ -166,8 +191,8 @@ TEST(ServerBus, RegisteredServerIsStartedByTheBusServesTheClassAndEndsWhenReleas
     {
         RecorderClient client(std::move(object));
         client.UstawStanZapisu(7);
-        EXPECT_EQ(client.DajStan(), 7);
-        EXPECT_EQ(client.DajStanPliku(), 0);
+        EXPECT_EQ(Answered(client, &RecorderClient::DajStan), 7);
+        EXPECT_EQ(Answered(client, &RecorderClient::DajStanPliku), 0);
         EXPECT_TRUE(client.strFileRec().isEmpty());
 
         const QString introspection = RunProgram("gdbus", {"introspect", "--session", "--dest", DBusClassNames::service(),

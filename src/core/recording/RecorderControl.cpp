@@ -25,6 +25,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <optional>
 
 namespace kelbrin {
 
@@ -135,7 +136,7 @@ void RecorderControl::Form_Load() {
 }
 
 bool RecorderControl::Form_Unload() {
-    if (ServerBusy() || m_engine.status().recordingFlag > 0)
+    if (m_starting || ServerBusy() || m_engine.status().recordingFlag > 0)
         return false;
     Timer1.setEnabled(false);
     tmrPause.setEnabled(false);
@@ -155,7 +156,15 @@ void RecorderControl::trayState(RecorderTrayState state) {
 void RecorderControl::StartAutomatically() {
     m_autoStarted = true;
     cmdRecord_Click();
-    // A scheduled run that cannot record must not wait for nobody.
+    if (m_starting) {
+        m_autoStartWaits = true; // the server's answer decides
+        return;
+    }
+    endIfNothingRecords();
+}
+
+// A scheduled run that cannot record must not wait for nobody.
+void RecorderControl::endIfNothingRecords() {
     if (m_unattended && m_engine.status().recordingFlag < 1)
         m_host.endProgram(1);
 }
@@ -230,7 +239,43 @@ bool RecorderControl::startRecording() {
     Settings().sync();
     m_namesBefore = {GetSetting(handshake::kFilePath), GetSetting(handshake::kLastFile)};
     m_announced.clear();
-    if (!m_recorder->INIT(FormatFilePath(), m_engine.BufferFilePath())) {
+    // The server's answer comes through the event loop, where no box may
+    // open: the start goes on at the next turn. A stand-in answering at once
+    // answers inside the call, and the start goes on here.
+    struct StartCall {
+        bool calling = true;
+        std::optional<bool> opened;
+    };
+    auto start = std::make_shared<StartCall>();
+    const std::weak_ptr<int> life = m_life;
+    m_starting = true;
+    m_recorder->INIT(FormatFilePath(), m_engine.BufferFilePath(), [this, life, start](bool opened) {
+        if (start->calling)
+            start->opened = opened;
+        else if (!life.expired()) // the recorder may have gone meanwhile
+            continueStartLater(opened);
+    });
+    start->calling = false;
+    return !start->opened || startAnswered(*start->opened);
+}
+
+void RecorderControl::continueStartLater(bool opened) {
+    auto call = std::make_shared<int>(0);
+    *call = m_clock.callAfter(0, [this, call, opened] {
+        m_deferred.removeOne(*call);
+        if (!startAnswered(opened))
+            m_view.setButtonEnabled(RecorderView::Record, true); // the user may try again
+        if (m_autoStartWaits) {
+            m_autoStartWaits = false;
+            endIfNothingRecords();
+        }
+    });
+    m_deferred << *call;
+}
+
+bool RecorderControl::startAnswered(bool opened) {
+    m_starting = false;
+    if (!opened) {
         if (m_unattended)
             sayStartRefused();
         abandonStart();
@@ -247,6 +292,7 @@ bool RecorderControl::startRecording() {
     m_recorder->Start(kServerInterval);
     m_lastSignMs = m_lastProbeMs = m_clock.milliseconds();
     m_lastAcknowledged = 0;
+    m_lastAnswers = m_recorder->answers();
     m_serverSilent = false;
 
     paused = false;
@@ -575,8 +621,11 @@ bool RecorderControl::serverHoldsNoRecording() {
         return false; // no news is no end: the server's silence is timed apart
     m_lastProbeMs = m_clock.milliseconds();
     const bool none = m_recorder->holdsNoRecording();
-    if (m_recorder->answering())
+    // The answer read here may be an old one: only a new one is a sign of life.
+    if (m_recorder->answers() != m_lastAnswers) {
+        m_lastAnswers = m_recorder->answers();
         m_lastSignMs = m_clock.milliseconds();
+    }
     return none;
 }
 
@@ -645,7 +694,8 @@ void RecorderControl::noteAnnouncedFiles() {
 }
 
 QStringList RecorderControl::recordedFiles() {
-    QStringList names = m_recorder ? RecordedNames(m_recorder->strFileRec()) : QStringList();
+    // A server that stopped answering is not asked: nothing would answer.
+    QStringList names = m_recorder && !m_serverSilent ? RecordedNames(m_recorder->strFileRec()) : QStringList();
     if (!names.isEmpty())
         return names;
     // A server that has gone (or one started afresh in its place) cannot

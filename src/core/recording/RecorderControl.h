@@ -19,6 +19,7 @@
 
 #include <QStringList>
 #include <cstdint>
+#include <memory>
 
 namespace kelbrin {
 
@@ -64,7 +65,8 @@ public:
     void Timer2_Timer();
     void tmrStop_Timer();
 
-    // The encoder server holds a recording (captured or still encoded).
+    // The encoder server holds a recording (captured or still encoded), as
+    // it last answered: the window's thread does not wait for a new answer.
     bool ServerBusy() const;
 
     // State, as the window and the tests read it.
@@ -97,7 +99,13 @@ private:
     void DeviceFailed(const QString& error) override;
 
     bool timeLimitReached(std::int32_t limit, std::int64_t elapsed);
+    // False when nothing was started; true also while the server's answer
+    // to the start is on its way.
     bool startRecording();
+    // The start goes on once the server has answered whether it opened the recording.
+    bool startAnswered(bool opened);
+    void continueStartLater(bool opened);
+    void endIfNothingRecords();
     bool prepareFormat(CapturePcmFormat& format, std::int64_t& blockBytes);
     void abandonStart();
     void sayStartRefused();
@@ -156,7 +164,12 @@ private:
     qint64 m_lastSignMs = 0;         // when the server last acknowledged a block or answered
     qint64 m_lastAcknowledged = 0;
     qint64 m_lastProbeMs = 0;
+    qint64 m_lastAnswers = 0;        // the server's answers counted at the last look
     bool m_serverSilent = false;     // the recording ended because the server stopped answering
+    bool m_starting = false;         // the server has not yet answered the start
+    bool m_autoStartWaits = false;   // the start of `-rec` waits for that answer
+    // Gone with the control: a server's answer that comes later finds it gone.
+    std::shared_ptr<int> m_life = std::make_shared<int>(0);
 };
 
 } // namespace kelbrin

@@ -1,10 +1,10 @@
 #include "ComponentActivation.h"
 
 #include <QDBusConnection>
-#include <QDBusConnectionInterface>
-#include <QDBusInterface>
 #include <QDBusMessage>
-#include <QDBusReply>
+#include <QDBusPendingCallWatcher>
+#include <QObject>
+#include <algorithm>
 
 namespace kelbrin {
 
@@ -16,23 +16,48 @@ QString DBusClassNames::interface(const QString& className) {
 
 namespace {
 
+// The bus itself answers at once; only a bus that is gone lets this pass.
+constexpr int kBusAnswerMs = 1000;
+// The bus answers a start when the started server holds its name: a process
+// start and the server's own set-up. Made once per run, before anything is
+// captured, and only when no server runs yet.
+constexpr int kServerStartMs = 5000;
+
+QDBusMessage BusCall(const QString& method, const QVariantList& args) {
+    QDBusMessage message = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+        QStringLiteral("org.freedesktop.DBus"), method);
+    message.setArguments(args);
+    return message;
+}
+
+bool Answered(const QDBusMessage& reply) { return reply.type() == QDBusMessage::ReplyMessage; }
+
+bool ServiceOwned(QDBusConnection& bus, int timeoutMs) {
+    const QDBusMessage reply =
+        bus.call(BusCall(QStringLiteral("NameHasOwner"), {DBusClassNames::service()}), QDBus::Block, timeoutMs);
+    return Answered(reply) && reply.arguments().value(0).toBool();
+}
+
+// Calls go out as plain messages to the class's names: an interface object
+// would first ask the server to describe itself, and wait for it.
 class DBusRemoteObject final : public RemoteObject {
 public:
     explicit DBusRemoteObject(const QString& className)
-        : m_iface(DBusClassNames::service(), DBusClassNames::path(className),
-                  DBusClassNames::interface(className), QDBusConnection::sessionBus()) {}
+        : m_path(DBusClassNames::path(className)), m_interface(DBusClassNames::interface(className)) {}
 
-    // Releasing the object ends the server (it finishes its files first).
+    // Releasing the object ends the server (it finishes its files first);
+    // the editor does not wait for it. Answers still on their way go with
+    // their watchers, unheard.
     ~DBusRemoteObject() override {
-        if (m_iface.isValid())
-            m_iface.call(QDBus::Block, QStringLiteral("Release"));
+        QDBusMessage release = message(QStringLiteral("Release"), {});
+        release.setAutoStartService(false); // a server already gone is not started to be released
+        bus().send(release);
     }
 
-    bool valid() const { return m_iface.isValid(); }
-
     QVariant call(const QString& method, const QVariantList& args, bool* ok) override {
-        const QDBusMessage reply = m_iface.callWithArgumentList(QDBus::Block, method, args);
-        const bool good = reply.type() == QDBusMessage::ReplyMessage;
+        const QDBusMessage reply = bus().call(message(method, args), QDBus::Block, m_timeoutMs);
+        const bool good = Answered(reply);
         if (ok)
             *ok = good;
         if (!good || reply.arguments().isEmpty())
@@ -40,19 +65,40 @@ public:
         return reply.arguments().first();
     }
 
-    // Release on the way out waits the same: a server that stopped answering
-    // does not hold the editor's end for the bus's full time-out.
-    void setCallTimeout(int ms) override { m_iface.setTimeout(ms); }
+    void callAsync(const QString& method, const QVariantList& args, int timeoutMs, Answer answer) override {
+        auto* watcher = new QDBusPendingCallWatcher(bus().asyncCall(message(method, args), timeoutMs), &m_pending);
+        QObject::connect(watcher, &QDBusPendingCallWatcher::finished, watcher,
+                         [answer = std::move(answer)](QDBusPendingCallWatcher* done) {
+                             done->deleteLater(); // not inside its own signal
+                             const QDBusMessage reply = done->reply();
+                             const bool good = Answered(reply);
+                             answer(good, good ? reply.arguments().value(0) : QVariant());
+                         });
+    }
 
-    bool busLost() override { return !QDBusConnection::sessionBus().isConnected(); }
+    void send(const QString& method, const QVariantList& args) override { bus().send(message(method, args)); }
+
+    void setCallTimeout(int ms) override { m_timeoutMs = ms; }
+
+    bool busLost() override { return !bus().isConnected(); }
 
     bool alive() override {
-        QDBusConnectionInterface* bus = QDBusConnection::sessionBus().interface();
-        return bus && bus->isServiceRegistered(DBusClassNames::service()).value();
+        QDBusConnection connection = bus();
+        return ServiceOwned(connection, std::min(m_timeoutMs, kBusAnswerMs));
     }
 
 private:
-    QDBusInterface m_iface;
+    static QDBusConnection bus() { return QDBusConnection::sessionBus(); }
+    QDBusMessage message(const QString& method, const QVariantList& args) const {
+        QDBusMessage call = QDBusMessage::createMethodCall(DBusClassNames::service(), m_path, m_interface, method);
+        call.setArguments(args);
+        return call;
+    }
+
+    QString m_path;
+    QString m_interface;
+    int m_timeoutMs = kBusAnswerMs;
+    QObject m_pending; // the watchers of the answers still awaited
 };
 
 } // namespace
@@ -61,19 +107,14 @@ std::unique_ptr<RemoteObject> DBusComponentActivator::create(const QString& clas
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected())
         return nullptr;
-    QDBusConnectionInterface* busInterface = bus.interface();
-    if (!busInterface)
-        return nullptr;
-    const QString service = DBusClassNames::service();
-    if (!busInterface->isServiceRegistered(service).value()) {
-        const QDBusReply<void> started = busInterface->startService(service);
-        if (!started.isValid())
+    if (!ServiceOwned(bus, kBusAnswerMs)) {
+        const QDBusMessage started = bus.call(
+            BusCall(QStringLiteral("StartServiceByName"), {DBusClassNames::service(), 0u}), QDBus::Block,
+            kServerStartMs);
+        if (!Answered(started))
             return nullptr;
     }
-    auto object = std::make_unique<DBusRemoteObject>(className);
-    if (!object->valid())
-        return nullptr;
-    return object;
+    return std::make_unique<DBusRemoteObject>(className);
 }
 
 } // namespace kelbrin
