@@ -6,7 +6,8 @@ namespace kelbrin {
 
 struct RecorderClient::Query {
     bool pending = false;
-    bool ok = false; // the last answer came back
+    bool ok = false;     // the last answer came back
+    bool failed = false; // the last query came back unanswered
     int value = 0;
 };
 
@@ -66,6 +67,7 @@ int RecorderClient::ask(const char* method, Query State::*query, bool* ok) {
                                 Query& done = (*alive).*query;
                                 done.pending = false;
                                 done.ok = answered;
+                                done.failed = !answered;
                                 done.value = answered ? value.toInt() : 0;
                             });
     }
@@ -108,11 +110,12 @@ int RecorderClient::DajStanPliku(bool* ok) { return ask("DajStanPliku", &State::
 bool RecorderClient::holdsNoRecording() {
     bool ok = false;
     const int state = DajStan(&ok);
-    // A query that failed (or is still on its way) is no state: only a
-    // server whose process is gone holds nothing; a busy one is still recording.
-    if (!ok)
-        return !m_object->alive();
-    return state < 1;
+    if (ok)
+        return state < 1;
+    // A query that failed is no state: only a server whose process is gone
+    // holds nothing; a busy one is still recording. One still on its way
+    // says nothing yet.
+    return m_state->stan.failed && !m_object->alive();
 }
 QStringList RecorderClient::strFileRec() {
     if (!m_state->answering)
