@@ -69,6 +69,10 @@ void EditorStartup::setBusyCursor(bool busy) { ShowBusyPointer(busy); }
 void EditorStartup::processEventsOnce() { QCoreApplication::processEvents(); }
 
 std::shared_ptr<RecorderClient> EditorStartup::createRecorder() {
+    // A killed editor's server finishes its turn of encoding and its files
+    // first: seconds at most. One that does not leave by then is used as it is.
+    constexpr int kEarlierServerMs = 10000;
+    DBusComponentActivator::awaitEarlierServer(kEarlierServerMs);
     DBusComponentActivator activator;
     auto object = activator.create(RecorderClassName());
     if (!object)

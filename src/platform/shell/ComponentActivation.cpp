@@ -3,6 +3,9 @@
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
+#include <QDBusServiceWatcher>
+#include <QEventLoop>
+#include <QTimer>
 #include <QObject>
 #include <algorithm>
 
@@ -102,6 +105,21 @@ private:
 };
 
 } // namespace
+
+bool DBusComponentActivator::awaitEarlierServer(int ms) {
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected() || !ServiceOwned(bus, kBusAnswerMs))
+        return true;
+    QEventLoop wait;
+    QDBusServiceWatcher watcher(DBusClassNames::service(), bus, QDBusServiceWatcher::WatchForUnregistration);
+    QObject::connect(&watcher, &QDBusServiceWatcher::serviceUnregistered, &wait, &QEventLoop::quit);
+    QTimer::singleShot(ms, &wait, &QEventLoop::quit);
+    // The bus has the watch before it answers this: a name that went
+    // meanwhile is seen here, one that goes later by the watch.
+    if (ServiceOwned(bus, kBusAnswerMs))
+        wait.exec();
+    return !ServiceOwned(bus, kBusAnswerMs);
+}
 
 std::unique_ptr<RemoteObject> DBusComponentActivator::create(const QString& className) {
     QDBusConnection bus = QDBusConnection::sessionBus();

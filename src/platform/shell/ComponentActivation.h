@@ -60,6 +60,12 @@ struct DBusClassNames {
 
 class DBusComponentActivator final : public ComponentActivator {
 public:
+    // A server that holds the name before a run's first call is an earlier
+    // run's: it serves a single editor, one editor runs at a time, and it
+    // leaves once it has seen its editor gone. Its name would take this run's
+    // calls into its end. Waits for it to leave, with the event loop running,
+    // for at most `ms`; true when the name is free.
+    static bool awaitEarlierServer(int ms);
     std::unique_ptr<RemoteObject> create(const QString& className) override;
 };
 
