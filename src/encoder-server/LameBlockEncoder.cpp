@@ -28,6 +28,7 @@ bool LameBlockEncoder::open() {
     m_chunk = chunk;
     m_outputSize = outputSize;
     m_output.assign(outputSize, 0);
+    m_frames = WholeMpegFrames();
     return true;
 }
 
@@ -45,7 +46,7 @@ bool LameBlockEncoder::encode(const QByteArray& block, QByteArray& out) {
             m_error = QStringLiteral("beEncodeChunk %1").arg(result);
             return false;
         }
-        out.append(reinterpret_cast<const char*>(m_output.data()), produced);
+        m_frames.take(reinterpret_cast<const char*>(m_output.data()), produced, out);
     }
     return true;
 }
@@ -55,11 +56,14 @@ bool LameBlockEncoder::flush(QByteArray& out) {
         return false;
     std::uint32_t produced = 0;
     const BE_ERR result = m_lame.beDeinitStream(m_stream, m_output.data(), &produced);
+    if (result == BE_ERR_SUCCESSFUL)
+        m_frames.take(reinterpret_cast<const char*>(m_output.data()), produced, out);
+    // The stream ends here: the frames held back go with its last output.
+    m_frames.release(out);
     if (result != BE_ERR_SUCCESSFUL) {
         m_error = QStringLiteral("beDeinitStream %1").arg(result);
         return false;
     }
-    out.append(reinterpret_cast<const char*>(m_output.data()), produced);
     return true;
 }
 

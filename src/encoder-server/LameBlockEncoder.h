@@ -1,8 +1,10 @@
 #pragma once
 // Blocks of 16-bit PCM into MP3 frames through LAME's stream interface, fed
-// chunk by chunk in the size the encoder asks for.
+// chunk by chunk in the size the encoder asks for. Its output goes on in whole
+// frames only, so a file always ends on a frame boundary.
 
 #include "BlockEncoder.h"
+#include "WholeMpegFrames.h"
 
 #include "platform/lame/LameLibrary.h"
 
@@ -38,6 +40,7 @@ private:
     std::uint32_t m_chunk = 0;      // 16-bit values per call
     std::uint32_t m_outputSize = 0; // bytes one call can give
     std::vector<unsigned char> m_output;
+    WholeMpegFrames m_frames; // the part of the last frame, until the rest comes
     QString m_error;
 };
 
