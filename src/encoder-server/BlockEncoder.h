@@ -24,6 +24,9 @@ public:
     virtual bool restart() = 0;
     // The most output one block can give (for the size limits).
     virtual qint64 maxOutput(qint64 blockBytes) const = 0;
+    // The most output what the encoder still holds back of the blocks it
+    // took can give, with the part of a codec block a full disk may cut off.
+    virtual qint64 heldOutputBound() const = 0;
     // The sample frames of PCM that the output given so far holds, or -1 when
     // the encoder does not tell (then what went in is counted).
     virtual qint64 samplesOut() const { return -1; }

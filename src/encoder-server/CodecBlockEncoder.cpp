@@ -44,4 +44,10 @@ qint64 CodecBlockEncoder::maxOutput(qint64 blockBytes) const {
     return m_stream ? m_stream->destinationSize(blockBytes) : blockBytes;
 }
 
+qint64 CodecBlockEncoder::heldOutputBound() const {
+    // What converting nothing more can give covers the samples held, and a
+    // codec block besides.
+    return m_stream ? m_stream->destinationSize(0) : 0;
+}
+
 } // namespace kelbrin

@@ -22,6 +22,7 @@ public:
     void finishFile(const QString&) override {}
     bool restart() override { return true; }
     qint64 maxOutput(qint64 blockBytes) const override;
+    qint64 heldOutputBound() const override;
     qint64 samplesOut() const override { return m_stream ? m_stream->samplesOut() : -1; }
     QString lastError() const override { return m_error; }
 

@@ -159,8 +159,13 @@ ConversionLoop::Read ConversionLoop::processBlock(const ServerHandshake::EditorS
         end(servertext::kEncoderFailed);
         return Read::Failed;
     }
+    m_streamFrames += bytes / frameBytes;
     const qint64 blockStartFrame = m_output.framesWritten();
-    if (!m_output.write(m_encoded, bytes / frameBytes)) {
+    // The encoder keeps the end of the block back for its next output: the
+    // block counts as encoded only once there is room for that in the file too.
+    const bool written = m_output.write(m_encoded, bytes / frameBytes, samplesHeld());
+    if (!written || !m_output.keepRoom(m_encoder.heldOutputBound())) {
+        m_blockWithoutRoom = written;
         end(servertext::kOutputWriteFailed);
         return Read::Failed;
     }
@@ -177,10 +182,11 @@ ConversionLoop::Read ConversionLoop::processBlock(const ServerHandshake::EditorS
         if (!m_running)
             return Read::Failed; // ended while the diagnostics' boxes were open
     }
-    // The editor needs the count when the server has caught up; during a
-    // backlog every few blocks keep its display moving.
-    const qint64 done = block + 1;
-    m_handshake.acknowledge(done >= state.written || done % 8 == 0);
+    // At once, also during a backlog: a server killed after this keeps the
+    // editor from holding the block as unencoded (a store write costs a
+    // fraction of a millisecond, a block takes far longer to encode).
+    m_handshake.acknowledge();
+    m_output.setSamplesToKeep(m_streamFrames - m_samplesAtOpen);
     return Read::Done;
 }
 
@@ -191,7 +197,7 @@ bool ConversionLoop::splitIfDue() {
         return true;
     if (m_encoder.restartsAtSplit()) {
         m_encoded.clear();
-        if (!m_encoder.flush(m_encoded) || !m_output.write(m_encoded)) {
+        if (!m_encoder.flush(m_encoded) || !m_output.write(m_encoded, 0, samplesHeld())) {
             end(servertext::kOutputWriteFailed);
             return false;
         }
@@ -207,22 +213,27 @@ bool ConversionLoop::splitIfDue() {
             end(servertext::kEncoderFailed);
             return false;
         }
+        m_streamFrames = 0;
     }
     if (!m_output.openFile()) {
         end(servertext::kOutputCreateFailed);
         return false;
     }
     m_samplesAtOpen = std::max<qint64>(0, m_encoder.samplesOut());
+    // What the codec kept back of the blocks before goes into this file.
+    m_output.setSamplesToKeep(m_streamFrames - m_samplesAtOpen);
     m_handshake.setOutputFile(m_output.name());
     return true;
 }
 
-bool ConversionLoop::closeOutput() {
+qint64 ConversionLoop::samplesHeld() const {
     // A codec that runs on across a split keeps part of a block back for the
     // next file: the count is what this file's data holds.
     const qint64 out = m_encoder.samplesOut();
-    return m_output.closeFile(out >= 0 ? out - m_samplesAtOpen : -1);
+    return out >= 0 ? out - m_samplesAtOpen : -1;
 }
+
+bool ConversionLoop::closeOutput() { return m_output.closeFile(samplesHeld()); }
 
 void ConversionLoop::stopNow(int reason) {
     if (m_running)
@@ -242,7 +253,11 @@ void ConversionLoop::end(int reason) {
     m_encoder.flush(m_encoded); // nothing to add when the stream never opened
     bool ok = true;
     if (m_output.isOpen()) {
-        ok = m_output.write(m_encoded);
+        ok = m_output.write(m_encoded, 0, samplesHeld());
+        // A block written whole without room for its end: with the encoder's
+        // last output its sound is all in the file after all.
+        if (ok && m_blockWithoutRoom)
+            m_handshake.acknowledge();
         const QString path = m_output.path();
         ok = closeOutput() && ok;
         m_encoder.finishFile(path);

@@ -86,6 +86,8 @@ private:
     void schedule(int delayMs);
     // The editor wrote to the store: the next pass comes at once.
     void editorWrote();
+    // The sample count the output file's data holds, or -1 when the encoder does not tell.
+    qint64 samplesHeld() const;
     // Closes the output file with the sample count its data holds.
     bool closeOutput();
 
@@ -111,6 +113,8 @@ private:
     int m_sinceCheck = 0;
     qint64 m_shortSinceMs = -1;
     qint64 m_samplesAtOpen = 0; // the encoder's sample count when this output file opened
+    qint64 m_streamFrames = 0;  // the sample frames the encoder's stream took in
+    bool m_blockWithoutRoom = false; // the last block is in the file, the room for its end was not
 };
 
 } // namespace kelbrin

@@ -87,4 +87,21 @@ qint64 LameBlockEncoder::maxOutput(qint64 blockBytes) const {
     return calls * m_outputSize;
 }
 
+qint64 LameBlockEncoder::heldOutputBound() const {
+    // LAME's own bound for what its flush gives, two of the longest frames
+    // (320 kbit/s at 32 kHz) for the frame a full disk cuts, and the frame part
+    // waiting here.
+    constexpr qint64 kFlushBound = 7200;
+    constexpr qint64 kLongestFrame = 1441;
+    return kFlushBound + 2 * kLongestFrame + m_frames.held();
+}
+
+qint64 LameBlockEncoder::samplesOut() const {
+    // A decoder gives LAME's encoder delay and its own first (576 + 529
+    // samples) before the first sample that went in.
+    constexpr qint64 kDelay = 1105;
+    const qint64 decoded = m_frames.samples();
+    return decoded < 0 ? -1 : std::max<qint64>(0, decoded - kDelay);
+}
+
 } // namespace kelbrin

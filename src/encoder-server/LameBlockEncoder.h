@@ -28,6 +28,8 @@ public:
     void finishFile(const QString& path) override;
     bool restart() override { return open(); }
     qint64 maxOutput(qint64 blockBytes) const override;
+    qint64 heldOutputBound() const override;
+    qint64 samplesOut() const override;
     QString lastError() const override { return m_error; }
 
 private:

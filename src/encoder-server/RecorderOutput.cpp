@@ -1,12 +1,14 @@
 #include "RecorderOutput.h"
 
 #include "OutputNames.h"
+#include "WholeMpegFrames.h"
 
 #include "core/recording/RecordingHandshake.h"
 #include "platform/settings/SettingsStore.h"
 
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <limits>
 
 namespace kelbrin {
@@ -35,7 +37,10 @@ bool RecorderOutput::openFile() {
                                             extension, m_options.segmentList);
     m_bytes = 0;
     m_frames = 0;
+    m_samples = 0;
     m_cutShort = false;
+    m_canKeepRoom = true;
+    m_roomEnd = 0;
     m_name = base + extension;
     m_file.setFileName(path());
     // A new name is never an existing file, so nothing is overwritten. What
@@ -75,28 +80,99 @@ QString RecorderOutput::systemError() const {
     return failed != 0 ? QString::fromLocal8Bit(std::strerror(failed)) : m_file.errorString();
 }
 
-bool RecorderOutput::write(const char* data, qint64 size, qint64 sourceFrames) {
+bool RecorderOutput::write(const char* data, qint64 size, qint64 sourceFrames, qint64 samplesHeld) {
     if (!m_file.isOpen() || m_cutShort)
         return false;
+    if (samplesHeld < 0)
+        samplesHeld = m_samples + sourceFrames;
     errno = 0;
-    if (size > 0 && m_file.write(data, size) != size) {
+    const qint64 done = size > 0 ? m_file.write(data, size) : 0;
+    if (done != size) {
         m_error = systemError();
-        // A full disk may take part of the write: the file is cut back to the
-        // last whole write, as the block is not counted as encoded and its
-        // sound stays in the capture buffer. The encoder's tail of that block
-        // would follow a gap: nothing more is written.
+        // A full disk may take part of the write. Its whole codec blocks stay:
+        // they hold the end of the block before, which the encoder kept back
+        // until now, and that block counts as encoded. The rest is cut off;
+        // this block does not count and its sound stays in the capture
+        // buffer. The encoder's later output would follow a gap: nothing more
+        // is written.
         m_cutShort = true;
+        const qint64 kept = keptOfCutWrite(data, size, std::max<qint64>(0, done), samplesHeld);
+        // Blocks of one size hold samples alike, so the share of the bytes is
+        // the share of the samples.
+        m_samples += (samplesHeld - m_samples) * kept / size;
+        m_bytes += kept;
         if (m_file.resize(dataStart() + m_bytes))
             m_file.seek(dataStart() + m_bytes);
+        if (m_options.wave)
+            MarkWaveSizes(m_file, m_layout, FactCount(m_samples));
         return false;
     }
     m_bytes += size;
     m_frames += sourceFrames;
+    m_samples = samplesHeld;
     // The sound is in the file: sizes that could not follow it now are
     // written again at the next write and at the close.
     if (m_options.wave && size > 0)
-        MarkWaveSizes(m_file, m_layout, FactCount(m_frames));
+        MarkWaveSizes(m_file, m_layout, FactCount(m_samples));
     return true;
+}
+
+qint64 RecorderOutput::wholeUnits(const char* data, qint64 bytes, qint64 most, qint64* count) const {
+    if (!m_options.wave || m_options.format.wFormatTag == wave::kMpegLayer3) {
+        // Every write starts on a frame; output that is no frames is not cut.
+        qint64 frames = 0;
+        const qsizetype whole = WholeFramesLength(QByteArray::fromRawData(data, bytes), most, &frames);
+        if (count)
+            *count = whole < 0 ? 0 : frames;
+        return whole < 0 ? 0 : whole;
+    }
+    const qint64 unit = std::max<qint64>(1, m_options.format.nBlockAlign);
+    const qint64 units = most < 0 ? bytes / unit : std::min(bytes / unit, most);
+    if (count)
+        *count = units;
+    return units * unit;
+}
+
+qint64 RecorderOutput::keptOfCutWrite(const char* data, qint64 size, qint64 done, qint64 samplesHeld) const {
+    const qint64 fitted = wholeUnits(data, done);
+    const qint64 samples = samplesHeld - m_samples;
+    if (m_samplesToKeep < 0 || samples <= 0)
+        return fitted;
+    // The blocks of one write hold samples alike: as many as hold the rest of
+    // the counted blocks' sound, and one more where frames overlap.
+    qint64 units = 0;
+    wholeUnits(data, size, -1, &units);
+    const qint64 missing = std::max<qint64>(0, m_samplesToKeep - m_samples);
+    const bool framed = !m_options.wave || m_options.format.wFormatTag == wave::kMpegLayer3;
+    const qint64 needed = (missing * units + samples - 1) / samples + (framed && missing > 0 ? 1 : 0);
+    return std::min(fitted, wholeUnits(data, size, needed));
+}
+
+bool RecorderOutput::keepRoom(qint64 bytes) {
+    if (!m_file.isOpen() || m_cutShort)
+        return false;
+    if (bytes <= 0 || !m_canKeepRoom)
+        return true;
+    const qint64 end = dataStart() + m_bytes;
+    if (::fallocate(m_file.handle(), FALLOC_FL_KEEP_SIZE, end, bytes) == 0) {
+        m_roomEnd = std::max(m_roomEnd, end + bytes);
+        return true;
+    }
+    const int failed = errno;
+    if (failed == ENOSPC || failed == EDQUOT || failed == EFBIG) {
+        m_error = QString::fromLocal8Bit(std::strerror(failed));
+        return false;
+    }
+    // A file system that keeps no room ahead: only a write finds the disk full.
+    m_canKeepRoom = false;
+    return true;
+}
+
+void RecorderOutput::releaseRoom() {
+    const qint64 size = m_file.size();
+    if (m_roomEnd > size)
+        ::fallocate(m_file.handle(), FALLOC_FL_PUNCH_HOLE | FALLOC_FL_KEEP_SIZE, size, m_roomEnd - size);
+    m_roomEnd = 0;
 }
 
 qint64 RecorderOutput::dataStart() const { return m_options.wave ? m_layout.dataStart : 0; }
@@ -115,10 +191,11 @@ bool RecorderOutput::closeFile(qint64 samplesHeld) {
         return true;
     bool ok = true;
     if (m_options.wave) {
-        // A file cut short holds the frames of its whole writes, whatever the codec took in.
-        ok = PatchWaveSizes(m_file, m_layout, FactCount(samplesHeld >= 0 && !m_cutShort ? samplesHeld : m_frames));
+        // A file cut short holds the samples of what it kept, whatever the codec took in.
+        ok = PatchWaveSizes(m_file, m_layout, FactCount(samplesHeld >= 0 && !m_cutShort ? samplesHeld : m_samples));
     }
     ok = m_file.flush() && ok;
+    releaseRoom();
     if (!ok)
         m_error = m_file.errorString();
     m_file.close();

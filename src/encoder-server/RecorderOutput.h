@@ -33,13 +33,23 @@ public:
     // Opens the next output file (and its list); false when it cannot be created.
     bool openFile();
     // Appends encoder output; `sourceFrames` sample frames of PCM went into it.
-    bool write(const char* data, qint64 size, qint64 sourceFrames = 0);
-    bool write(const QByteArray& bytes, qint64 sourceFrames = 0) {
-        return write(bytes.constData(), bytes.size(), sourceFrames);
+    // `samplesHeld` is the sample count of a WAVE file's data with it, when the
+    // codec tells it; otherwise the frames that went in are counted.
+    bool write(const char* data, qint64 size, qint64 sourceFrames = 0, qint64 samplesHeld = -1);
+    bool write(const QByteArray& bytes, qint64 sourceFrames = 0, qint64 samplesHeld = -1) {
+        return write(bytes.constData(), bytes.size(), sourceFrames, samplesHeld);
     }
+    // Takes `bytes` of room behind the file's end for what the encoder still
+    // holds of the blocks written; false (with lastError) when the disk has
+    // none left. Where the file system keeps no room ahead, true.
+    bool keepRoom(qint64 bytes);
+    // The sample count (as for write) that ends the blocks counted as encoded:
+    // a write a full disk cuts keeps what they need of it, and no more.
+    void setSamplesToKeep(qint64 samples) { m_samplesToKeep = samples; }
+    // Whether the last write went in whole (a failure was the room's only).
+    bool lastWriteWhole() const { return !m_cutShort; }
     // Finishes the file: sizes patched, list closed. False when that failed.
-    // `samplesHeld` is the sample count of a WAVE file's data, when the codec
-    // tells it; otherwise the frames that went into the file are counted.
+    // `samplesHeld` is as for write.
     bool closeFile(qint64 samplesHeld = -1);
 
     bool isOpen() const { return m_file.isOpen(); }
@@ -59,6 +69,12 @@ public:
 private:
     qint64 dataStart() const; // the header's length
     QString systemError() const;
+    // The bytes of the first `most` (all when negative) whole codec blocks
+    // (MPEG frames) of `data`; `count` gets how many they are.
+    qint64 wholeUnits(const char* data, qint64 bytes, qint64 most = -1, qint64* count = nullptr) const;
+    // What of a write of `size` bytes, of which `done` went in, stays.
+    qint64 keptOfCutWrite(const char* data, qint64 size, qint64 done, qint64 samplesHeld) const;
+    void releaseRoom();
     std::function<QDateTime()> m_now;
     OutputOptions m_options;
     QFile m_file;
@@ -67,7 +83,11 @@ private:
     WaveLayout m_layout;
     qint64 m_bytes = 0;
     qint64 m_frames = 0;
+    qint64 m_samples = 0;    // the samples the data holds
+    qint64 m_samplesToKeep = -1;
     bool m_cutShort = false; // a write failed: nothing more goes into this file
+    bool m_canKeepRoom = true;
+    qint64 m_roomEnd = 0;    // the end of the room taken behind the file's end
     SegmentList m_segments;
     QString m_error;
 };

@@ -102,11 +102,13 @@ TEST(OutputFiles, FilesStayBelowTheSizeARiffFieldHolds) {
     output.closeFile();
 }
 
-TEST(OutputFiles, AWriteTheDiskTakesOnlyInPartCutsTheFileBackToItsWholeWrites) {
+TEST(OutputFiles, AWriteTheDiskTakesOnlyInPartKeepsWhatTheBlocksCountedAsEncodedNeed) {
     RecorderOutput output;
     StartWaveRecording(output, "cut", WaveFormatEx::pcm(1, 8000, 16));
     ASSERT_TRUE(output.openFile());
-    ASSERT_TRUE(output.write(QByteArray(1000, 1), 500));
+    // The codec keeps the last 100 of the block's 600 samples back.
+    ASSERT_TRUE(output.write(QByteArray(1000, 1), 600, 500));
+    output.setSamplesToKeep(600);
     const QString path = output.path();
     // Mid-recording, the sizes already tell a reader what the file holds.
     QByteArray wav = ReadAll(path);
@@ -114,15 +116,17 @@ TEST(OutputFiles, AWriteTheDiskTakesOnlyInPartCutsTheFileBackToItsWholeWrites) {
     ASSERT_GT(data, 8);
     EXPECT_EQ(Le32At(wav, 4), quint32(wav.size() - 8));
     EXPECT_EQ(Le32At(wav, data - 4), 1000u);
+    EXPECT_EQ(Le32At(wav, data - 12), 500u);
 
-    // Room for half the next block only, as on a disk that has just filled.
+    // Room for half the next block's output only (and an odd byte), as on a
+    // disk that has just filled: its first 100 samples end the block before.
     rlimit before{};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &before), 0);
     const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
     rlimit small = before;
-    small.rlim_cur = wav.size() + 500;
+    small.rlim_cur = wav.size() + 501;
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const bool written = output.write(QByteArray(1000, 2), 500);
+    const bool written = output.write(QByteArray(1000, 2), 500, 1000);
     setrlimit(RLIMIT_FSIZE, &before);
     std::signal(SIGXFSZ, oldHandler);
     EXPECT_FALSE(written);
@@ -132,10 +136,10 @@ TEST(OutputFiles, AWriteTheDiskTakesOnlyInPartCutsTheFileBackToItsWholeWrites) {
     output.closeFile(9999);
 
     wav = ReadAll(path);
-    EXPECT_EQ(wav.size(), data + 1000);
-    EXPECT_EQ(wav.mid(data), QByteArray(1000, 1));
-    EXPECT_EQ(Le32At(wav, data - 4), 1000u);
-    EXPECT_EQ(Le32At(wav, data - 12), 500u); // the samples of the whole writes, not the codec's count
+    EXPECT_EQ(wav.size(), data + 1200);
+    EXPECT_EQ(wav.mid(data), QByteArray(1000, 1) + QByteArray(200, 2));
+    EXPECT_EQ(Le32At(wav, data - 4), 1200u);
+    EXPECT_EQ(Le32At(wav, data - 12), 600u); // the samples the data holds, not the codec's count
 }
 
 TEST(SegmentList, EntriesAreCrLfAndSignedSecondsWithoutAFinalBreak) {
