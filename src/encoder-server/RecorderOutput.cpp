@@ -38,6 +38,7 @@ bool RecorderOutput::openFile() {
     m_bytes = 0;
     m_frames = 0;
     m_samples = 0;
+    m_samplesToKeep = 0; // until the loop says what a codec carried over
     m_cutShort = false;
     m_canKeepRoom = true;
     m_roomEnd = 0;
@@ -136,7 +137,7 @@ qint64 RecorderOutput::wholeUnits(const char* data, qint64 bytes, qint64 most, q
 qint64 RecorderOutput::keptOfCutWrite(const char* data, qint64 size, qint64 done, qint64 samplesHeld) const {
     const qint64 fitted = wholeUnits(data, done);
     const qint64 samples = samplesHeld - m_samples;
-    if (m_samplesToKeep < 0 || samples <= 0)
+    if (samples <= 0)
         return fitted;
     // The blocks of one write hold samples alike: as many as hold the rest of
     // the counted blocks' sound, and one more where frames overlap.

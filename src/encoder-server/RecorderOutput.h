@@ -84,7 +84,7 @@ private:
     qint64 m_bytes = 0;
     qint64 m_frames = 0;
     qint64 m_samples = 0;    // the samples the data holds
-    qint64 m_samplesToKeep = -1;
+    qint64 m_samplesToKeep = 0;
     bool m_cutShort = false; // a write failed: nothing more goes into this file
     bool m_canKeepRoom = true;
     qint64 m_roomEnd = 0;    // the end of the room taken behind the file's end
