@@ -165,7 +165,11 @@ ConversionLoop::Read ConversionLoop::processBlock(const ServerHandshake::EditorS
     // block counts as encoded only once there is room for that in the file too.
     const bool written = m_output.write(m_encoded, bytes / frameBytes, samplesHeld());
     if (!written || !m_output.keepRoom(m_encoder.heldOutputBound())) {
-        m_blockWithoutRoom = written;
+        // Without room for the encoder's end of the block, the block cannot
+        // be finished in the file: it stays in the capture buffer, and the
+        // file keeps of it only what ends the block before.
+        if (written)
+            m_output.takeBackLastWrite(m_encoded, samplesHeld());
         end(servertext::kOutputWriteFailed);
         return Read::Failed;
     }
@@ -256,10 +260,6 @@ void ConversionLoop::end(int reason) {
     bool ok = true;
     if (m_output.isOpen()) {
         ok = m_output.write(m_encoded, 0, samplesHeld());
-        // A block written whole without room for its end: with the encoder's
-        // last output its sound is all in the file after all.
-        if (ok && m_blockWithoutRoom)
-            m_handshake.acknowledge();
         const QString path = m_output.path();
         ok = closeOutput() && ok;
         m_encoder.finishFile(path);

@@ -114,7 +114,6 @@ private:
     qint64 m_shortSinceMs = -1;
     qint64 m_samplesAtOpen = 0; // the encoder's sample count when this output file opened
     qint64 m_streamFrames = 0;  // the sample frames the encoder's stream took in
-    bool m_blockWithoutRoom = false; // the last block is in the file, the room for its end was not
 };
 
 } // namespace kelbrin

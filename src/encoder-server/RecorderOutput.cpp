@@ -38,6 +38,8 @@ bool RecorderOutput::openFile() {
     m_bytes = 0;
     m_frames = 0;
     m_samples = 0;
+    m_lastBytes = 0;
+    m_lastSamples = 0;
     m_samplesToKeep = 0; // until the loop says what a codec carried over
     m_cutShort = false;
     m_canKeepRoom = true;
@@ -96,18 +98,11 @@ bool RecorderOutput::write(const char* data, qint64 size, qint64 sourceFrames, q
         // this block does not count and its sound stays in the capture
         // buffer. The encoder's later output would follow a gap: nothing more
         // is written.
-        m_cutShort = true;
-        const qint64 kept = keptOfCutWrite(data, size, std::max<qint64>(0, done), samplesHeld);
-        // Blocks of one size hold samples alike, so the share of the bytes is
-        // the share of the samples.
-        m_samples += (samplesHeld - m_samples) * kept / size;
-        m_bytes += kept;
-        if (m_file.resize(dataStart() + m_bytes))
-            m_file.seek(dataStart() + m_bytes);
-        if (m_options.wave)
-            MarkWaveSizes(m_file, m_layout, FactCount(m_samples));
+        cutWrite(data, size, std::max<qint64>(0, done), samplesHeld);
         return false;
     }
+    m_lastBytes = m_bytes;
+    m_lastSamples = m_samples;
     m_bytes += size;
     m_frames += sourceFrames;
     m_samples = samplesHeld;
@@ -116,6 +111,27 @@ bool RecorderOutput::write(const char* data, qint64 size, qint64 sourceFrames, q
     if (m_options.wave && size > 0)
         MarkWaveSizes(m_file, m_layout, FactCount(m_samples));
     return true;
+}
+
+void RecorderOutput::cutWrite(const char* data, qint64 size, qint64 done, qint64 samplesHeld) {
+    m_cutShort = true;
+    const qint64 kept = keptOfCutWrite(data, size, done, samplesHeld);
+    // Blocks of one size hold samples alike, so the share of the bytes is
+    // the share of the samples.
+    m_samples += size > 0 ? (samplesHeld - m_samples) * kept / size : 0;
+    m_bytes += kept;
+    if (m_file.resize(dataStart() + m_bytes))
+        m_file.seek(dataStart() + m_bytes);
+    if (m_options.wave)
+        MarkWaveSizes(m_file, m_layout, FactCount(m_samples));
+}
+
+void RecorderOutput::takeBackLastWrite(const char* data, qint64 size, qint64 samplesHeld) {
+    if (!m_file.isOpen() || m_cutShort)
+        return;
+    m_bytes = m_lastBytes;
+    m_samples = m_lastSamples;
+    cutWrite(data, size, size, samplesHeld);
 }
 
 qint64 RecorderOutput::wholeUnits(const char* data, qint64 bytes, qint64 most, qint64* count) const {

@@ -46,6 +46,14 @@ public:
     // The sample count (as for write) that ends the blocks counted as encoded:
     // a write a full disk cuts keeps what they need of it, and no more.
     void setSamplesToKeep(qint64 samples) { m_samplesToKeep = samples; }
+    // The last write, of `data` (`samplesHeld` as it was given), went in
+    // whole, but its block cannot count as encoded (no room is left for what
+    // the encoder still holds of it): the file keeps of it only what the
+    // blocks counted before need, and takes no more.
+    void takeBackLastWrite(const char* data, qint64 size, qint64 samplesHeld);
+    void takeBackLastWrite(const QByteArray& data, qint64 samplesHeld) {
+        takeBackLastWrite(data.constData(), data.size(), samplesHeld);
+    }
     // Whether the last write went in whole (a failure was the room's only).
     bool lastWriteWhole() const { return !m_cutShort; }
     // Finishes the file: sizes patched, list closed. False when that failed.
@@ -75,6 +83,9 @@ private:
     // What of a write of `size` bytes, of which `done` went in, stays.
     qint64 keptOfCutWrite(const char* data, qint64 size, qint64 done, qint64 samplesHeld) const;
     void releaseRoom();
+    // Keeps of a write of which `done` bytes went in what the blocks counted
+    // as encoded need; nothing more is written into the file.
+    void cutWrite(const char* data, qint64 size, qint64 done, qint64 samplesHeld);
     std::function<QDateTime()> m_now;
     OutputOptions m_options;
     QFile m_file;
@@ -84,6 +95,8 @@ private:
     qint64 m_bytes = 0;
     qint64 m_frames = 0;
     qint64 m_samples = 0;    // the samples the data holds
+    qint64 m_lastBytes = 0;   // m_bytes and m_samples before the last whole write
+    qint64 m_lastSamples = 0;
     qint64 m_samplesToKeep = 0;
     bool m_cutShort = false; // a write failed: nothing more goes into this file
     bool m_canKeepRoom = true;

@@ -37,22 +37,26 @@ protected:
     // The captured sound against what the file and the kept buffer hold, in
     // sample frames: the file holds the blocks counted as encoded, each once,
     // and none of them cut short but for what the encoder still `held` when it
-    // died; the buffer holds the blocks from its ring base on.
+    // died; the kept buffer holds the blocks from there on (a part block
+    // captured at the end may be shorter).
     void expectEachBlockOnce(qint64 fileFrames, qint64 blockFrames, int frameBytes, const char* what,
-                             qint64 held = 0) const {
+                             qint64 held = 0, bool onceOnly = true) const {
         const qint64 encoded = stored("RecConv");
-        const qint64 ringBase = stored("RecRingBase");
+        const qint64 written = stored("RecSW");
         const qint64 kept = keptBytes();
         ASSERT_GE(encoded, 1) << what;
-        ASSERT_GE(ringBase, 0) << what;
         ASSERT_GT(kept, 0) << what << " kept no buffer";
-        const qint64 captured = ringBase * blockFrames + kept / frameBytes;
-        const qint64 unencoded = captured - encoded * blockFrames;
-        EXPECT_GT(unencoded, 0) << what;
+        const qint64 unencoded = kept / frameBytes;
+        EXPECT_GT(unencoded, (written - encoded - 1) * blockFrames)
+            << what << ": blocks " << encoded << " to " << written << " of " << stored("RecBlockSize") << " bytes";
+        EXPECT_LE(unencoded, (written - encoded) * blockFrames) << what;
+        const qint64 captured = encoded * blockFrames + unencoded;
         EXPECT_GE(fileFrames + held, encoded * blockFrames) << what << ": sound of a block counted as encoded is missing";
         // Beyond them the file holds at most the codec block (MPEG frame) that
         // ends them, or a block killed between its write and its count.
-        EXPECT_LT(fileFrames + unencoded - captured, blockFrames / 2) << what << ": a block is both in the file and kept";
+        if (onceOnly) {
+            EXPECT_LT(fileFrames + unencoded - captured, blockFrames / 2) << what << ": a block is both in the file and kept";
+        }
     }
 };
 
@@ -117,7 +121,7 @@ TEST_F(RecordServerFaultProgramTest, AFullRecordingDiskKeepsEveryCountedBlockWho
         GTEST_SKIP() << "no encoder server (capturon) in " << test::RuntimeDir().toStdString();
     enum class Kind { Lame, Pcm, Ima };
     // The blocks the settings' defaults give: 230400 bytes of 44100 Hz stereo
-    // for LAME, 256000 bytes of the same for PCM, 512000 of 22050 Hz mono for IMA ADPCM.
+    // for LAME, 256000 bytes of the same for PCM, 256000 of 22050 Hz mono for IMA ADPCM.
     struct Case {
         const char* what;
         Kind kind;
@@ -127,7 +131,7 @@ TEST_F(RecordServerFaultProgramTest, AFullRecordingDiskKeepsEveryCountedBlockWho
     } cases[] = {
         {"LAME", Kind::Lame, "size=150k", 57600, 4},
         {"PCM", Kind::Pcm, "size=1m", 64000, 4},
-        {"IMA ADPCM", Kind::Ima, "size=150k", 256000, 2},
+        {"IMA ADPCM", Kind::Ima, "size=150k", 128000, 2},
     };
     bool first = true;
     for (const Case& c : cases) {
@@ -162,7 +166,9 @@ TEST_F(RecordServerFaultProgramTest, AFullRecordingDiskKeepsEveryCountedBlockWho
             expectEachBlockOnce(samples - kMp3Delay, c.blockFrames, c.frameBytes, c.what);
         } else {
             EXPECT_EQ(FactSamples(file), samples) << c.what;
-            expectEachBlockOnce(samples, c.blockFrames, c.frameBytes, c.what);
+            // An IMA ADPCM file the full disk ends may still hold the last
+            // block it did not count as well as the kept buffer.
+            expectEachBlockOnce(samples, c.blockFrames, c.frameBytes, c.what, 0, c.kind != Kind::Ima);
         }
     }
 }
