@@ -2,6 +2,7 @@
 // with this test's own XDG folders, the server registered by "/RegServer" and
 // started by the bus, and the test in the editor's role writing the buffer
 // file and driving the handshake against the real encoders.
+#include "support/RecorderClientAnswers.h"
 #include "core/recording/RecorderClient.h"
 #include "core/recording/RecordingHandshake.h"
 #include "core/recording/FormatFile.h"
@@ -70,27 +71,6 @@ template <typename Pred> bool WaitFor(Pred pred, int ms) {
     return pred();
 }
 
-// The start answers through the event loop: waited for until it is in.
-bool Opened(RecorderClient& client, const QString& formatFile, const QString& bufferFile) {
-    const auto opened = std::make_shared<std::optional<bool>>();
-    client.INIT(formatFile, bufferFile, [opened](bool ok) { *opened = ok; });
-    QDeadlineTimer deadline(30000);
-    while (!*opened && !deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    return opened->value_or(false);
-}
-
-// A state query answers through the event loop: asked until its answer is in.
-int Answered(RecorderClient& client, int (RecorderClient::*query)(bool*)) {
-    bool ok = false;
-    int value = (client.*query)(&ok);
-    QDeadlineTimer deadline(5000);
-    while (!ok && !deadline.hasExpired()) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        value = (client.*query)(&ok);
-    }
-    return value;
-}
 
 QByteArray ReadAll(const QString& path) {
     QFile f(path);

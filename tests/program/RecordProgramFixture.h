@@ -79,6 +79,16 @@ protected:
         mountsRefused = true;
         return false;
     }
+    // Kills, after a run that did not end, the processes whose ids the run
+    // listed in `pids`: a stopped server outlives its bus.
+    void killListed(const QString& pids) {
+        QFile list(pids);
+        if (list.open(QIODevice::ReadOnly))
+            for (const QByteArray& pid : list.readAll().split('\n'))
+                if (pid.trimmed().toInt() > 0)
+                    QProcess::execute("kill", {"-9", QString::fromLatin1(pid.trimmed())});
+        process.waitForFinished(10000);
+    }
     bool needsServer() const { return QFileInfo(capturon).isExecutable(); }
     // Records IMA ADPCM, 22050 Hz mono: 512-byte blocks of 1017 samples.
     void useImaAdpcm() {

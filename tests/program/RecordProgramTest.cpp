@@ -185,14 +185,8 @@ TEST_F(RecordProgramTest, AnUnattendedRecordingWhoseServerStopsAnsweringEndsAndK
     QElapsedTimer took;
     took.start();
     const bool ended = runOnSessionBus(line, 270000);
-    if (!ended) {
-        QFile list(pids);
-        if (list.open(QIODevice::ReadOnly))
-            for (const QByteArray& pid : list.readAll().split('\n'))
-                if (pid.trimmed().toInt() > 0)
-                    QProcess::execute("kill", {"-9", QString::fromLatin1(pid.trimmed())});
-        process.waitForFinished(10000);
-    }
+    if (!ended)
+        killListed(pids);
     ASSERT_TRUE(ended) << "still running after " << took.elapsed() / 1000 << " s " << stderrText.toStdString();
     EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(process.exitCode(), 1) << stderrText.toStdString();

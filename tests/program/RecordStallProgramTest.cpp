@@ -66,14 +66,8 @@ TEST_F(RecordStallProgramTest, CapturedBlocksReachTheBufferFileWhileTheServerIsF
     const QString line = quoted(capturon) + " /RegServer && { " + quoted(kelbrin) + " -rec 1 & k=$!; " +
                          freezeAndWatch + "; wait $k; }";
     const bool ended = runOnSessionBus(line, 120000);
-    if (!ended) {
-        QFile list(pids);
-        if (list.open(QIODevice::ReadOnly))
-            for (const QByteArray& pid : list.readAll().split('\n'))
-                if (pid.trimmed().toInt() > 0)
-                    QProcess::execute("kill", {"-9", QString::fromLatin1(pid.trimmed())});
-        process.waitForFinished(10000);
-    }
+    if (!ended)
+        killListed(pids);
     ASSERT_TRUE(ended) << stderrText.toStdString();
 
     const QList<Sample> samples = ReadSamples(sizes);

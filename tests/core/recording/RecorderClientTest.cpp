@@ -1,6 +1,7 @@
 // The editor creates the encoder server's class over the session bus. A stand-in
 // object registered under the server's names shows that creation and calls
 // cross the bus; without the server, creation fails and start-up goes on.
+#include "support/RecorderClientAnswers.h"
 #include "core/recording/RecorderClient.h"
 #include "platform/shell/ComponentActivation.h"
 
@@ -48,27 +49,8 @@ public slots:
 };
 
 
-// The start answers through the event loop: waited for until it is in.
-bool Opened(RecorderClient& client, const QString& formatFile, const QString& bufferFile) {
-    const auto opened = std::make_shared<std::optional<bool>>();
-    client.INIT(formatFile, bufferFile, [opened](bool ok) { *opened = ok; });
-    QDeadlineTimer deadline(30000);
-    while (!*opened && !deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    return opened->value_or(false);
-}
-
-// A state query answers through the event loop: asked until its answer is in.
-int Answered(RecorderClient& client, int (RecorderClient::*query)(bool*)) {
-    bool ok = false;
-    int value = (client.*query)(&ok);
-    QDeadlineTimer deadline(5000);
-    while (!ok && !deadline.hasExpired()) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        value = (client.*query)(&ok);
-    }
-    return value;
-}
+using test::Answered;
+using test::Opened;
 
 // A server whose state answers come when the test delivers them, as they
 // come through the event loop on the bus; the calls that wait are answered.
