@@ -101,8 +101,6 @@ void ConversionLoop::runPass() {
             }
         }
         if (m_handshake.nextBlock() < state.written) {
-            if (m_options.jitterMs > 0)
-                QThread::msleep(QRandomGenerator::global()->bounded(m_options.jitterMs + 1));
             switch (processBlock(state)) {
             case Read::Done:
                 ++m_sinceCheck;
@@ -186,12 +184,15 @@ ConversionLoop::Read ConversionLoop::processBlock(const ServerHandshake::EditorS
         if (!m_running)
             return Read::Failed; // ended while the diagnostics' boxes were open
     }
+    if (m_options.jitterMs > 0)
+        QThread::msleep(QRandomGenerator::global()->bounded(m_options.jitterMs + 1));
     // At once, also during a backlog: a server killed after this must not
     // leave the editor holding the block as unencoded. It costs what a
     // caught-up server pays for every block anyway: a write and sync of the
     // store, about a millisecond (bench_recording_handshake), where encoding a
-    // block of LAME's default size takes around ten.
-    m_handshake.acknowledge();
+    // block of LAME's default size takes around ten. Killed before it, the
+    // file's size tells the editor that the block is in it.
+    m_handshake.acknowledge(beyondCounted());
     m_output.setSamplesToKeep(m_streamFrames - m_samplesAtOpen);
     return Read::Done;
 }
@@ -228,8 +229,19 @@ bool ConversionLoop::splitIfDue() {
     m_samplesAtOpen = std::max<qint64>(0, m_encoder.samplesOut());
     // What the codec kept back of the blocks before goes into this file.
     m_output.setSamplesToKeep(m_streamFrames - m_samplesAtOpen);
-    m_handshake.setOutputFile(m_output.name());
+    publishOutputFile();
     return true;
+}
+
+qint64 ConversionLoop::beyondCounted() const {
+    // What the encoder holds of the blocks counted goes in with the next
+    // block's output, at a split or at the close: within the room kept for it.
+    const qint64 size = m_output.fileBytes();
+    return size < 0 ? -1 : size + m_encoder.heldOutputBound();
+}
+
+void ConversionLoop::publishOutputFile() {
+    m_handshake.setOutputFile(m_output.name(), m_output.path(), beyondCounted());
 }
 
 qint64 ConversionLoop::samplesHeld() const {

@@ -45,7 +45,7 @@ struct LoopOptions {
     // time, so calls from the editor are answered in between.
     int blocksPerTurn = 16;
     int turnMs = 100;
-    int jitterMs = 0;         // test runs: a random pause of up to this before each block
+    int jitterMs = 0;         // test runs: a random pause of up to this between a block's write and its count
 };
 
 class ConversionLoop {
@@ -88,6 +88,9 @@ private:
     void editorWrote();
     // The sample count the output file's data holds, or -1 when the encoder does not tell.
     qint64 samplesHeld() const;
+    // The most bytes the output file holds without the next block's own sound.
+    qint64 beyondCounted() const;
+    void publishOutputFile();
     // Closes the output file with the sample count its data holds.
     bool closeOutput();
 

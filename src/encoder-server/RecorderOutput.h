@@ -66,6 +66,7 @@ public:
     QString path() const;                     // with folder
     QStringList names() const { return m_names; }
     qint64 bytesWritten() const { return m_bytes; }
+    qint64 fileBytes() const { return m_file.isOpen() ? m_file.size() : -1; } // with headers, as on disk
     qint64 framesWritten() const { return m_frames; }
     // Whole seconds of PCM in this file so far.
     qint64 seconds() const;

@@ -153,7 +153,8 @@ bool StreamServer::openRecording(const QString& formatFile, const QString& buffe
     }
     m_fileRec.clear();
     m_handshake.begin();
-    m_handshake.setOutputFile(m_output.name());
+    // Nothing is encoded yet: all the file holds is its header.
+    m_handshake.setOutputFile(m_output.name(), m_output.path(), m_output.fileBytes());
     m_state = kRecording;
     m_open = true;
     return true;

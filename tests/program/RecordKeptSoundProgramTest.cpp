@@ -3,8 +3,6 @@
 // recording lost on the way fails the run however the run is ended; and a
 // buffer folder that is no place for the user's sound is replaced for the run
 // only, saying so.
-#include <QSettings>
-
 #include "RecordProgramFixture.h"
 
 using namespace kelbrin;
@@ -13,27 +11,6 @@ namespace {
 
 class RecordKeptSoundProgramTest : public test::RecordProgramFixture {
 protected:
-    // The recording's counts as the editor and the server left them in the store.
-    qint64 stored(const char* key) const {
-        QSettings conf(home + "/config/Pelorin/Kelbrin.conf", QSettings::IniFormat);
-        return conf.value(QStringLiteral("Kelbrin/") + QLatin1String(key)).toLongLong();
-    }
-    // The bytes of blocks [from, to) of the buffer: whole blocks, but for the
-    // shorter ones the store lists ("block:bytes ...").
-    qint64 blockBytes(qint64 from, qint64 to) const {
-        QSettings conf(home + "/config/Pelorin/Kelbrin.conf", QSettings::IniFormat);
-        const QString parts = conf.value("Kelbrin/RecPartBlocks").toStringList().join(' ');
-        const qint64 whole = stored("RecBlockSize");
-        qint64 bytes = 0;
-        for (qint64 block = from; block < to; ++block) {
-            qint64 held = whole;
-            for (const QString& entry : parts.split(' ', Qt::SkipEmptyParts))
-                if (entry.section(':', 0, 0).toLongLong() == block)
-                    held = entry.section(':', 1).toLongLong();
-            bytes += held;
-        }
-        return bytes;
-    }
     static constexpr double kPcmBytesPerSecond = 44100 * 2 * 2; // what LAME recordings capture
 };
 

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QSettings>
 #include <QtEndian>
 #include <gtest/gtest.h>
 
@@ -143,6 +144,28 @@ protected:
         EXPECT_GT(QFileInfo(home + "/buffer/" + kept[0]).size(), 0);
         EXPECT_TRUE(stderrText.contains("[7350]") && stderrText.contains(home + "/buffer/" + kept[0]))
             << stderrText.toStdString();
+    }
+
+    // The recording's counts as the editor and the server left them in the store.
+    qint64 stored(const char* key) const {
+        QSettings conf(home + "/config/Pelorin/Kelbrin.conf", QSettings::IniFormat);
+        return conf.value(QStringLiteral("Kelbrin/") + QLatin1String(key)).toLongLong();
+    }
+    // The bytes of blocks [from, to) of the buffer: whole blocks, but for the
+    // shorter ones the store lists ("block:bytes ...").
+    qint64 blockBytes(qint64 from, qint64 to) const {
+        QSettings conf(home + "/config/Pelorin/Kelbrin.conf", QSettings::IniFormat);
+        const QString parts = conf.value("Kelbrin/RecPartBlocks").toStringList().join(' ');
+        const qint64 whole = stored("RecBlockSize");
+        qint64 bytes = 0;
+        for (qint64 block = from; block < to; ++block) {
+            qint64 held = whole;
+            for (const QString& entry : parts.split(' ', Qt::SkipEmptyParts))
+                if (entry.section(':', 0, 0).toLongLong() == block)
+                    held = entry.section(':', 1).toLongLong();
+            bytes += held;
+        }
+        return bytes;
     }
 
     QString home, records, stderrText;

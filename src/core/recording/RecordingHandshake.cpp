@@ -3,6 +3,7 @@
 #include "core/app/Numbers.h"
 
 #include <QFileDevice>
+#include <QFileInfo>
 #include <QRandomGenerator>
 #include <QStringList>
 #include <algorithm>
@@ -66,14 +67,28 @@ bool Reassert(SettingsStore& store, const KeyValues& values) {
     return wrote;
 }
 
+// The blocks of this recording in its server's files. The server counts a
+// block only after its write: one killed between the two left the block in the
+// file uncounted, and the file longer than the counted blocks can make it.
+qint64 EncodedBlocks(SettingsStore& store) {
+    if (ReadSession(store, kConvertedSession) != ReadSession(store, kSession))
+        return 0;
+    qint64 encoded = std::max<qint64>(0, ReadCount(store, kConverted, 0));
+    if (ReadCount(store, kLoop, kLoopRunning) != kLoopEnded) {
+        const qint64 beyond = ReadCount(store, kConvertedBeyond, -1);
+        const QString file = store.read(kConvertedFile, QString());
+        if (beyond >= 0 && !file.isEmpty() && QFileInfo(file).size() > beyond)
+            ++encoded;
+    }
+    return encoded;
+}
+
 } // namespace
 
 qint64 UnacknowledgedBlocks(SettingsStore& store) {
     store.sync();
     const qint64 written = ReadCount(store, kWritten, 0);
-    const bool reported = ReadSession(store, kConvertedSession) == ReadSession(store, kSession);
-    const qint64 acknowledged = reported ? ReadCount(store, kConverted, 0) : 0;
-    return std::max<qint64>(0, written - std::max<qint64>(0, acknowledged));
+    return std::max<qint64>(0, written - EncodedBlocks(store));
 }
 
 std::optional<BufferExtents> UnencodedExtents(SettingsStore& store) {
@@ -83,10 +98,9 @@ std::optional<BufferExtents> UnencodedExtents(SettingsStore& store) {
         return std::nullopt;
     const qint64 written = ReadCount(store, kWritten, 0);
     const qint64 ringBase = std::clamp<qint64>(ReadCount(store, kRingBase, 0), 0, std::max<qint64>(0, written));
-    const bool reported = ReadSession(store, kConvertedSession) == ReadSession(store, kSession);
     // The file was emptied only of blocks the server had encoded: those
     // before the ring's base are gone from it either way.
-    const qint64 acknowledged = std::clamp<qint64>(reported ? ReadCount(store, kConverted, 0) : 0, ringBase, written);
+    const qint64 acknowledged = std::clamp<qint64>(EncodedBlocks(store), ringBase, written);
     ServerHandshake::EditorState state;
     state.parts = ParseParts(store.read(kPartBlocks, QString()));
     BufferExtents extents;
@@ -193,6 +207,8 @@ ServerHandshake::ServerHandshake(SettingsStore& store) : m_store(store) {}
 ServerHandshake::KeyValues ServerHandshake::owned() const {
     return {{kConvertedSession, Text(m_session)},
             {kConverted, Text(m_published)},
+            {kConvertedFile, m_outputPath},
+            {kConvertedBeyond, Text(m_beyond)},
             {kLoop, Text(m_loop)},
             {kEndReason, Text(m_endReason)}};
 }
@@ -206,6 +222,8 @@ void ServerHandshake::begin() {
     m_store.sync();
     m_session = ReadSession(m_store, kSession);
     m_converted = 0;
+    m_outputPath.clear();
+    m_beyond = -1;
     m_loop = kLoopRunning;
     m_endReason = kEndedAsAsked;
     publish();
@@ -235,18 +253,23 @@ qint64 ServerHandshake::EditorState::blockBytes(qint64 block, qint64 blockSize) 
     return blockSize;
 }
 
-void ServerHandshake::acknowledge(bool publishNow) {
+void ServerHandshake::acknowledge(qint64 beyond) {
     ++m_converted;
-    if (!publishNow)
-        return;
     m_published = m_converted;
+    m_beyond = beyond;
+    // Together: the size belongs to the count.
     m_store.write(kConverted, Text(m_published));
+    m_store.write(kConvertedBeyond, Text(m_beyond));
     m_store.sync();
 }
 
-void ServerHandshake::setOutputFile(const QString& name) {
+void ServerHandshake::setOutputFile(const QString& name, const QString& path, qint64 beyond) {
     m_outputFile = name;
+    m_outputPath = path;
+    m_beyond = path.isEmpty() ? -1 : beyond;
     m_store.write(kFilePath, name);
+    m_store.write(kConvertedFile, m_outputPath);
+    m_store.write(kConvertedBeyond, Text(m_beyond));
     m_store.sync();
 }
 

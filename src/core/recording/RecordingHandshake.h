@@ -18,6 +18,9 @@
 //   RecBlockSize  bytes of a whole block
 //   RecEndRequest 1 go on, 0 finish, -1 abandon  RecFilePath     name of the output file being written
 //                                                RecLastFile     name of the output file closed last
+//                                                RecConvFile     that file with its folder, and
+//                                                RecConvBeyond   the size it has at most without
+//                                                                the block after those counted
 //                                                RecStartRefusal why the last INIT failed
 //   RecTime, RecStop (the recorder window's own)
 //
@@ -63,6 +66,8 @@ inline const QString kLoop = QStringLiteral("RecLoop");
 inline const QString kEndReason = QStringLiteral("RecEndReason");
 inline const QString kFilePath = QStringLiteral("RecFilePath");
 inline const QString kLastFile = QStringLiteral("RecLastFile"); // the file closed last
+inline const QString kConvertedFile = QStringLiteral("RecConvFile");
+inline const QString kConvertedBeyond = QStringLiteral("RecConvBeyond");
 // Why the last INIT failed: "number<TAB>text" of the message the server showed.
 inline const QString kStartRefusal = QStringLiteral("RecStartRefusal");
 
@@ -181,13 +186,15 @@ public:
 
     // The next block to encode (= blocks encoded so far).
     qint64 nextBlock() const { return m_converted; }
-    // One more block is encoded and written. The count reaches the editor now,
-    // or with a later acknowledge or poll (it needs it only to know when the
-    // server has caught up, and for the backlog it shows).
-    void acknowledge(bool publishNow = true);
+    // One more block is encoded and written; the count reaches the editor now.
+    // `beyond` is the most bytes the output file can hold without the next
+    // block's own sound (what it holds, and what the encoder still holds of
+    // the blocks counted); -1 when that is not known.
+    void acknowledge(qint64 beyond = -1);
 
-    // The output file now being written (name without folder).
-    void setOutputFile(const QString& name);
+    // The output file now being written: its name without folder, its path,
+    // and `beyond` as for acknowledge.
+    void setOutputFile(const QString& name, const QString& path = QString(), qint64 beyond = -1);
     // The loop has ended and its files are finished.
     void finish(int reason = handshake::kEndedAsAsked);
     bool running() const { return m_loop == handshake::kLoopRunning; }
@@ -204,6 +211,8 @@ private:
     int m_loop = handshake::kLoopRunning;
     int m_endReason = handshake::kEndedAsAsked;
     QString m_outputFile;
+    QString m_outputPath;
+    qint64 m_beyond = -1;
 };
 
 } // namespace kelbrin

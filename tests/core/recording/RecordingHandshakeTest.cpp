@@ -182,3 +182,25 @@ TEST(RecordingHandshake, SyncSeesARewriteOfTheSameSizeWithinTheSameMillisecond) 
     store.sync();
     EXPECT_EQ(store.read("RecSW", ""), "13");
 }
+
+TEST(RecordingHandshake, ABlockWrittenButNotCountedIsToldByTheFileGrowingPastWhatTheCountedOnesMake) {
+    Recording r;
+    const QString output = test::MakeTempDir("hs-out") + "/Nagranie.mp3";
+    test::WriteFile(output, QByteArray(100, 'h'));
+    r.server.setOutputFile("Nagranie.mp3", output, 100);
+    for (char fill : {'a', 'b', 'c'})
+        r.append(fill);
+    r.server.acknowledge(150); // block 0: 150 bytes at most without block 1's own sound
+    test::WriteFile(output, QByteArray(150, 'f'));
+    ASSERT_EQ(UnencodedExtents(r.store)->size(), 2);
+
+    // Killed after block 1's write, before its count: only block 2 is unencoded.
+    test::WriteFile(output, QByteArray(151, 'f'));
+    EXPECT_EQ(UnacknowledgedBlocks(r.store), 1);
+    const BufferExtents left = *UnencodedExtents(r.store);
+    ASSERT_EQ(left.size(), 1);
+    EXPECT_EQ(left[0].first, 2 * kBlock);
+    // A server that ended by itself counted every block it wrote.
+    r.server.finish();
+    EXPECT_EQ(UnacknowledgedBlocks(r.store), 2);
+}
