@@ -137,6 +137,11 @@ protected:
         return "$(dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus "
                "org.freedesktop.DBus.GetConnectionUnixProcessID string:org.pelorin.Capturon | awk '/uint32/ {print $2}')";
     }
+    // A shell line that kills the server outright once the WAVE file it writes holds `bytes`.
+    QString killServerOnceWaveHolds(qint64 bytes) const {
+        return "until [ \"$(cat " + quoted(records) + "*.wav 2>/dev/null | wc -c)\" -gt " + QString::number(bytes) +
+               " ]; do sleep 0.2; done; kill -9 " + serverPid();
+    }
     // The buffer file kept with the sound the server never encoded, named in the editor's message.
     void expectUnencodedSoundKept() const {
         const QStringList kept = QDir(home + "/buffer").entryList({"Bufor*kept*.tmp"}, QDir::Files);

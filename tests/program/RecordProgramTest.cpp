@@ -425,8 +425,7 @@ TEST_F(RecordProgramTest, AWaveFileOfAKilledServerSaysHowLongItIs) {
         GTEST_SKIP() << "no encoder server (capturon) in " << test::RuntimeDir().toStdString();
     // The server is killed outright a few seconds into a codec recording.
     useImaAdpcm();
-    const QString killServer = "until [ \"$(cat " + quoted(records) + "*.wav 2>/dev/null | wc -c)\" -gt 40000 ]; "
-                               "do sleep 0.2; done; kill -9 " + serverPid();
+    const QString killServer = killServerOnceWaveHolds(40000);
     ASSERT_TRUE(runOnSessionBus(recordingLine(killServer), 60000)) << stderrText.toStdString();
     EXPECT_EQ(process.exitCode(), 1) << stderrText.toStdString();
 

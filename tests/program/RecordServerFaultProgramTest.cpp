@@ -162,8 +162,7 @@ TEST_F(RecordServerFaultProgramTest, AnImaAdpcmFileOfAKilledServerCountsTheSampl
         GTEST_SKIP() << "no encoder server (capturon) in " << test::RuntimeDir().toStdString();
     // Killed outright well into the recording, while the codec holds part of a block.
     useImaAdpcm();
-    const QString killServer = "until [ \"$(cat " + quoted(records) + "*.wav 2>/dev/null | wc -c)\" -gt 300000 ]; "
-                               "do sleep 0.2; done; kill -9 " + serverPid();
+    const QString killServer = killServerOnceWaveHolds(300000);
     ASSERT_TRUE(runOnSessionBus(recordingLine(killServer), 90000)) << stderrText.toStdString();
     EXPECT_EQ(process.exitCode(), 1) << stderrText.toStdString();
 
