@@ -247,6 +247,10 @@ void TrackPanel::ApplyTooltips() {
 void TrackPanel::PokazMnie_FA(std::shared_ptr<cPozycjaMP3> track) {
     if (!track)
         return;
+    // The first look at the output devices may stop on a box saying there is
+    // none; the panel stays as it was (hidden, or showing its last track)
+    // until then, so the box never stands over a panel that is not filled.
+    EnsureSoundCards(m_window.Objects().outputs, ShowBusyPointer);
     m_frame.show();
     m_window.Form_Resize();
     m_frame.lblTime2->clear();
@@ -268,7 +272,6 @@ void TrackPanel::ShowDevice() {
 }
 
 void TrackPanel::fillDevices() {
-    EnsureSoundCards(m_window.Objects().outputs, ShowBusyPointer);
     const cPozycjaMP3& t = *m_preview.Cpoz;
     QComboBox* box = m_frame.cboDevice;
     const QSignalBlocker block(box);

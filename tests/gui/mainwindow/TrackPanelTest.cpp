@@ -1,4 +1,7 @@
+#include "PeripheryFixture.h"
 #include "core/app/ProgramObjects.h"
+#include "core/app/SoundCards.h"
+#include "core/app/TextNumbers.h"
 #include "support/ProgramState.h"
 #include "core/app/TextCatalog.h"
 #include "core/document/cPozycjaMP3.h"
@@ -606,6 +609,50 @@ TEST_F(TrackPanelEditTest, AMatchShowsTheTargetTempo) {
     EXPECT_EQ(frame().txtBPM->text(), QStringLiteral("100")); // 170 x 0.59 = 100.3
     frame().HScrSpeed->triggerAction(QAbstractSlider::SliderSingleStepAdd);
     EXPECT_EQ(frame().txtBPM->text(), QStringLiteral("102"));
+}
+
+} // namespace
+
+namespace {
+
+using TrackPanelFirstTrackTest = test::PeripheryTest;
+
+// Fault mended: on a machine without an output device, the box saying so
+// came up over the panel with its design values ("0000", year "1999", the
+// first genre) before the first track was put in.
+TEST_F(TrackPanelFirstTrackTest, TheNoOutputBoxNeverStandsOverAnUnfilledPanel) {
+    LoadStoredSoundCards(Program().outputs); // as the start finds no stored list
+    ASSERT_TRUE(Program().outputs.DevicesPending);
+    store->values["AdvView"] = "1"; // the tag fields show too
+    open();
+    TrackPanelFrame& panel = *window->fraAudio();
+    const QStringList design{QStringLiteral("0000"), QStringLiteral("00"), QStringLiteral("000"),
+                             QStringLiteral("1999"), panel.cboGenre->itemText(0)};
+    auto t = add(1);
+    t->strYear = QStringLiteral("2005");
+    t->lngGenre = 17;
+    QStringList seen;
+    int boxes = 0;
+    messages->whileShown = [&](const MessageRequest& request) {
+        if (request.textNumber != texts::kNoOutputDeviceText)
+            return;
+        ++boxes;
+        for (QLineEdit* e : panel.findChildren<QLineEdit*>())
+            if (e->isVisible())
+                seen << e->objectName() + QLatin1Char('=') + e->text();
+        for (QComboBox* c : panel.findChildren<QComboBox*>())
+            if (c->isVisible())
+                seen << c->objectName() + QLatin1Char('=') + c->currentText();
+    };
+    showInPanel(t);
+    ASSERT_EQ(boxes, 1);
+    for (const QString& shown : seen)
+        EXPECT_FALSE(design.contains(shown.section(QLatin1Char('='), 1))) << shown.toStdString();
+    // Then the panel holds the track.
+    ASSERT_TRUE(panel.isVisible());
+    EXPECT_EQ(panel.txtYear->text(), QStringLiteral("2005"));
+    EXPECT_EQ(panel.cboGenre->currentData().toInt(), 17);
+    EXPECT_EQ(panel.Text1[0]->text(), QStringLiteral("0"));
 }
 
 } // namespace
