@@ -176,6 +176,8 @@ void frmSave::createControls() {
     cmdWytnij[0] = named<QPushButton>(this, "cmdWytnij(0)", QStringLiteral(";5041"));
     cmdWytnij[1] = named<QPushButton>(this, "cmdWytnij(1)", QStringLiteral(";5041"));
     cmdOK = named<QPushButton>(this, "cmdOK", QStringLiteral(";5040"));
+    // The dialog's one caption that no language pass touches.
+    cmdOK->setText(QStringLiteral("Cancel"));
 }
 
 // The design places and the tab order.
@@ -252,7 +254,6 @@ void frmSave::Form_Load() {
 void frmSave::LoadLang() {
     cmdWytnij[0]->setText(GetText(2075));
     cmdWytnij[1]->setText(GetText(2076));
-    cmdOK->setText(GetText(1101));
     LoadLangCaptions(this);
     fitTexts();
 }
