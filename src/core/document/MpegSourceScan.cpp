@@ -6,6 +6,7 @@
 #include "MpegHeader.h"
 #include "RateSampler.h"
 #include "SourceReader.h"
+#include "TrailingTags.h"
 #include "cPozycjaMP3.h"
 #include "cPozycjaPlikow.h"
 #include "core/app/MessageService.h"
@@ -20,8 +21,6 @@
 namespace kelbrin {
 
 namespace {
-
-constexpr std::int64_t kId3v1Size = 128;
 
 std::int64_t wholePart(double value) {
     if (!(value > 0))
@@ -57,17 +56,13 @@ void showFormatChange(const cPozycjaPlikow& file, const QString& path) {
              minutesSecondsText(end));
 }
 
-// The audio's last byte: the file's, or the one before an ID3v1 tag. -1 when
-// the tag's place cannot be read.
+// The audio's end: the file's, or the start of the tags behind the frames. -1
+// when the tags' place cannot be read.
 std::int64_t audioEnd(SourceReader& reader) {
-    const std::int64_t size = reader.size();
-    if (size < kId3v1Size)
-        return size;
-    char tag[3];
-    const std::int64_t got = reader.readAt(size - kId3v1Size, tag, 3);
-    if (got != 3)
-        return -1;
-    return (tag[0] == 'T' && tag[1] == 'A' && tag[2] == 'G') ? size - kId3v1Size : size;
+    return AudioEndBeforeTags(reader.size(),
+                              [&](std::int64_t position, char* to, std::int64_t count) {
+                                  return reader.readAt(position, to, count) == count;
+                              });
 }
 
 // Frames of a constant-bit-rate stream between the first frame and the audio

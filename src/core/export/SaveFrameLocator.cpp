@@ -4,6 +4,7 @@
 #include "SaveFrameMath.h"
 #include "core/document/FrameProbe.h"
 #include "core/document/SourceReader.h"
+#include "core/document/TrailingTags.h"
 #include "core/document/cPozycjaPlikow.h"
 
 #include <algorithm>
@@ -15,7 +16,6 @@ namespace {
 constexpr std::int64_t kBlock = 1 << 16;
 constexpr int kChain = 3;                   // frames in a row that prove a frame start
 constexpr std::int64_t kBackwardSpan = 8192; // more than two of the longest frames
-constexpr std::int64_t kId3v1Size = 128;
 } // namespace
 
 SaveFrameLocator::SaveFrameLocator(const cPozycjaPlikow& file, const SaveSource& source,
@@ -24,12 +24,12 @@ SaveFrameLocator::SaveFrameLocator(const cPozycjaPlikow& file, const SaveSource&
     m_useIndex = useIndex && file.blnLoadedFull && file.Daj_Naglowek_Ilosc() > 0;
     m_ref2 = file.btyFrame2;
     m_ref3 = file.btyFrame3;
-    std::int64_t end = source.size();
-    char tag[3];
-    if (end >= kId3v1Size && source.readInto(end - kId3v1Size, tag, 3) &&
-        std::memcmp(tag, "TAG", 3) == 0)
-        end -= kId3v1Size;
-    m_audioEnd = end;
+    // Tags that cannot be read count as audio: the copy's own reads meet the fault.
+    const std::int64_t end =
+        AudioEndBeforeTags(source.size(), [&](std::int64_t position, char* to, std::int64_t count) {
+            return source.readInto(position, to, count);
+        });
+    m_audioEnd = end < 0 ? source.size() : end;
     if (file.Daj_Naglowek_Ilosc() > 0) {
         m_first = file.Daj_Naglowek_Offset(1) - 1;
     } else {

@@ -4,7 +4,7 @@
 // finding headers that lead on to further frames of the same stream.
 //
 // Positions here are 0-based byte offsets. The audio end is the end of the
-// last frame, before an ID3v1 tag.
+// last frame, before the tags behind the frames (ID3v1, APE, Lyrics3).
 
 #include <cstdint>
 #include <memory>

@@ -79,3 +79,88 @@ TEST_F(WholeSourceExport, EveryFrameADecoderReadsIsExported) {
                                                             QByteArray::fromHex("fff522aa") +
                                                             frame.repeated(20)));
 }
+
+namespace {
+
+QByteArray little32(std::uint32_t value) {
+    QByteArray bytes(4, '\0');
+    for (int i = 0; i < 4; ++i)
+        bytes[i] = char((value >> (8 * i)) & 0xFF);
+    return bytes;
+}
+
+// An APEv2 tag with a header, one item and a footer.
+QByteArray apeTag() {
+    const QByteArray value("Cut Off");
+    const QByteArray item = little32(value.size()) + little32(0) + "Title" + '\0' + value;
+    const auto frame = [&](std::uint32_t flags) {
+        return "APETAGEX" + little32(2000) + little32(item.size() + 32) + little32(1) +
+               little32(flags) + QByteArray(8, '\0');
+    };
+    return frame(0xA0000000u) + item + frame(0x80000000u);
+}
+
+QByteArray id3v1Tag() {
+    QByteArray tag = "TAG" + QByteArray("Title").leftJustified(30, '\0');
+    return tag.leftJustified(128, '\0');
+}
+
+// A Lyrics3 block of the second version, which an ID3v1 tag must follow.
+QByteArray lyrics3Block() {
+    const QByteArray fields = "IND00003110LYR00005Words";
+    const QByteArray block = "LYRICSBEGIN" + fields;
+    return block + QByteArray::number(block.size()).rightJustified(6, '0') + "LYRICS200";
+}
+
+// An ID3v2.3 tag with a title frame.
+QByteArray id3v2Tag() {
+    const QByteArray text = QByteArray(1, '\0') + "Title";
+    const QByteArray body =
+        "TIT2" + QByteArray::fromHex("000000") + char(text.size()) + QByteArray(2, '\0') + text;
+    return "ID3" + QByteArray::fromHex("0300000000") + QByteArray(1, '\0') + char(body.size()) +
+           body;
+}
+
+} // namespace
+
+// The test files of tag libraries cut the last frame to a stub and put an
+// APEv2 tag behind it (an ID3v1 tag after that, or an ID3v2 one in front):
+// the stub's length reaches into the tag, so it is no frame, and the tag is
+// no audio. A Lyrics3 block in front of an ID3v1 tag is no audio either.
+TEST_F(WholeSourceExport, ATagBehindACutOffLastFrameIsNeitherFrameNorAudio) {
+    // 32 kbit/s mono frames are about 105 bytes long: shorter than the tag.
+    const QString lame =
+        encode("low.mp3", {"-r", "44100", "-c", "1", "-b", "16"}, 3, 440, {"-t", "-b", "32"});
+    const QByteArray frames = ReadAll(lame);
+    const QList<std::int64_t> starts = PacketPositions(lame);
+    ASSERT_GT(starts.size(), 20);
+    const std::int64_t stub = starts.last();
+    ASSERT_GT(frames.size() - stub, 58);
+    const QByteArray audio = frames.left(stub + 58);
+
+    struct Layout {
+        const char* name;
+        QByteArray head, tail;
+    };
+    for (const Layout& layout :
+         {Layout{"ape.mp3", {}, apeTag()}, Layout{"ape-id3v1.mp3", {}, apeTag() + id3v1Tag()},
+          Layout{"ape-id3v2.mp3", id3v2Tag(), apeTag()},
+          Layout{"lyrics3.mp3", {}, lyrics3Block() + id3v1Tag()}}) {
+        SCOPED_TRACE(layout.name);
+        const QString source =
+            WriteFile(media + "/" + layout.name, layout.head + audio + layout.tail);
+        const auto file = open(source);
+        ASSERT_TRUE(file);
+        EXPECT_EQ(file->Daj_Naglowek_Ilosc(), starts.size() - 1);
+        const SaveOutcome outcome = RunExport(request({seconds(source, 0, 0, layout.name)}));
+        EXPECT_TRUE(outcome.whole());
+        const QByteArray output = ReadAll(dest + "/" + layout.name);
+        EXPECT_FALSE(output.contains("APETAGEX"));
+        EXPECT_FALSE(output.contains("LYRICS"));
+        // The whole frames and the ID3v1 block the export adds.
+        EXPECT_EQ(output.left(output.size() - 128), frames.left(stub));
+        ExpectPlayable(dest + "/" + layout.name);
+        messages->shown.clear();
+        Program().session.OpenFiles = std::make_shared<cPozycjePlikow>();
+    }
+}
