@@ -1,5 +1,6 @@
 #include "SaveCopy.h"
 
+#include "MusicCrc.h"
 #include "SaveHost.h"
 #include "SaveTarget.h"
 
@@ -37,7 +38,7 @@ CopyResult ChunkCopier::copy(std::int64_t from, std::int64_t to) {
     // The kernel copies a piece of up to a buffer's transfer faster than the
     // program, and any piece into memory; a larger one bound for a disk goes
     // faster through the buffer, in the disk's own large writes.
-    const bool kernel = m_buffer.kernelCopies() &&
+    const bool kernel = m_buffer.kernelCopies() && (!m_sum || to <= m_sumFrom) &&
                         (to - from <= TransferBuffer::kTransferBytes || m_target.inMemory());
     const std::int64_t step =
         kernel ? TransferBuffer::kKernelTransferBytes : TransferBuffer::kTransferBytes;
@@ -91,6 +92,10 @@ bool ChunkCopier::transfer(std::int64_t position, std::int64_t count, bool kerne
         if (!m_target.write(data, step)) {
             failure = CopyResult::WriteFailed;
             return false;
+        }
+        if (m_sum && position + step > m_sumFrom) {
+            const std::int64_t skip = std::max<std::int64_t>(m_sumFrom - position, 0);
+            m_sum->add(data + skip, step - skip);
         }
         position += step;
         count -= step;

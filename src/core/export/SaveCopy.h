@@ -20,6 +20,7 @@
 
 namespace kelbrin {
 
+class MusicCrc;
 class SaveHost;
 
 // A source file opened read-only for an export run; closed when it goes.
@@ -79,6 +80,13 @@ public:
 
     // Appends the source bytes [from, to) to the target.
     CopyResult copy(std::int64_t from, std::int64_t to);
+    // The bytes copied from the source position `from` on go into `sum` as
+    // they are written (nullptr: none do). Such bytes pass through the
+    // buffer: what the kernel copies, the program never sees.
+    void sumInto(MusicCrc* sum, std::int64_t from = 0) {
+        m_sum = sum;
+        m_sumFrom = from;
+    }
     std::int64_t chunks() const { return m_chunks; }
 
 private:
@@ -90,6 +98,8 @@ private:
     SaveHost& m_host;
     std::int64_t m_chunks = 0;
     TransferBuffer& m_buffer;
+    MusicCrc* m_sum = nullptr;
+    std::int64_t m_sumFrom = 0;
 };
 
 } // namespace kelbrin

@@ -4,6 +4,7 @@
 #include "CueSheetWriter.h"
 #include "ExportSideFiles.h"
 #include "Id3v1Block.h"
+#include "MusicCrc.h"
 #include "SaveCopy.h"
 #include "SaveFrameLocator.h"
 #include "SaveFrameMath.h"
@@ -72,6 +73,8 @@ struct Output {
     explicit Output(const QString& path) : target(path) {}
     SaveTarget target;
     QByteArray infoFrame; // the output began with an Info frame (its own or a made one)
+    // The frames after an Info frame with an encoder's tag, summed as written.
+    std::optional<MusicCrc> music;
     bool vbrHeader = false; // a variable bit rate: the output needs a Xing frame
     OutputFacts facts;
     std::int64_t samples = 0; // at the piece rate, for the joined CUE sheet
@@ -372,6 +375,7 @@ bool SaveRun::copySegments(Output& out, const std::vector<Segment>& segments,
     const bool firstInOutput = out.target.size() == 0;
     for (std::size_t k = 0; k < segments.size(); ++k) {
         Segment segment = segments[k];
+        std::int64_t sumFrom = 0; // the Info frame at the output's head is not summed
         std::int32_t firstLength = frames.frameLength(segment.start);
         const QByteArray first =
             firstLength > 0 ? source.readExactly(segment.start, firstLength) : QByteArray();
@@ -388,6 +392,9 @@ bool SaveRun::copySegments(Output& out, const std::vector<Segment>& segments,
         } else if (out.target.size() == 0 && firstLength > 0) {
             if (IsInfoFrame(first)) {
                 out.infoFrame = first;
+                if (HasEncoderTag(first))
+                    out.music.emplace();
+                sumFrom = segment.start + firstLength;
             } else if (out.vbrHeader) {
                 // Without it players take the first frame's rate for the whole file.
                 const QByteArray made =
@@ -424,6 +431,7 @@ bool SaveRun::copySegments(Output& out, const std::vector<Segment>& segments,
             if (result != CopyResult::Done)
                 return false;
         }
+        copier.sumInto(out.music ? &*out.music : nullptr, sumFrom);
         result = copier.copy(segment.start, segment.end);
         if (result != CopyResult::Done)
             return false;
@@ -433,6 +441,8 @@ bool SaveRun::copySegments(Output& out, const std::vector<Segment>& segments,
         m_joinedEnd = segments.back().end;
     }
     out.facts.audioBytes = out.target.size();
+    if (out.music)
+        out.facts.musicCrc = out.music->value();
     out.facts.endsWithSourceEnd = !segments.empty() && segments.back().end >= frames.audioEnd();
     return true;
 }
@@ -452,8 +462,11 @@ CopyResult SaveRun::writeSilencedStart(Output& out, const SaveSource& source,
             return CopyResult::ReadFailed;
         if (!first && save_frame::MainDataBegin(frame) <= lent)
             break;
-        if (!out.target.write(save_frame::SilencedFrame(frame)))
+        const QByteArray silenced = save_frame::SilencedFrame(frame);
+        if (!out.target.write(silenced))
             return CopyResult::WriteFailed;
+        if (out.music)
+            out.music->add(silenced.constData(), silenced.size());
         lent += save_frame::MainDataBytes(frame);
         segment.start += length;
     }

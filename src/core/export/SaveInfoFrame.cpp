@@ -1,5 +1,6 @@
 #include "SaveInfoFrame.h"
 
+#include "MusicCrc.h"
 #include "SaveFrameMath.h"
 
 #include <algorithm>
@@ -13,6 +14,7 @@ constexpr int kVbriOffset = 36;
 constexpr int kTocSize = 100;
 constexpr int kLameTagLength = 36;
 constexpr int kLameMusicLength = 28;
+constexpr int kLameMusicCrc = 32;
 constexpr int kLameTagCrc = 34;
 constexpr int kLameDelayPadding = 21;
 
@@ -36,6 +38,25 @@ int xingOffset(const QByteArray& frame) {
     return -1;
 }
 
+std::uint32_t xingFlags(const QByteArray& frame, int at) {
+    return (static_cast<std::uint32_t>(u8(frame)[at + 4]) << 24) |
+           (static_cast<std::uint32_t>(u8(frame)[at + 5]) << 16) |
+           (static_cast<std::uint32_t>(u8(frame)[at + 6]) << 8) | u8(frame)[at + 7];
+}
+
+// Where the encoder's own tag starts behind the Xing fields at `at`; -1 when
+// the frame holds none.
+int encoderTagOffset(const QByteArray& frame, int at) {
+    if (at + 8 > frame.size())
+        return -1;
+    const std::uint32_t flags = xingFlags(frame, at);
+    const int lame = at + 8 + ((flags & 0x1) ? 4 : 0) + ((flags & 0x2) ? 4 : 0) +
+                     ((flags & 0x4) ? kTocSize : 0) + ((flags & 0x8) ? 4 : 0);
+    if (lame + kLameTagLength > frame.size() || !std::isalpha(static_cast<unsigned char>(frame[lame])))
+        return -1;
+    return lame;
+}
+
 void put32(QByteArray& bytes, int at, std::uint32_t value) {
     for (int i = 0; i < 4; ++i)
         bytes[at + i] = static_cast<char>((value >> (24 - 8 * i)) & 0xFF);
@@ -48,18 +69,6 @@ void put16(QByteArray& bytes, int at, std::uint16_t value) {
 
 std::uint32_t clamp32(std::int64_t value) {
     return static_cast<std::uint32_t>(std::clamp<std::int64_t>(value, 0, 0xFFFFFFFFLL));
-}
-
-// The CRC the encoder tag closes with (reflected 0x8005, start 0).
-std::uint16_t tagCrc(const QByteArray& bytes, int length) {
-    std::uint16_t crc = 0;
-    for (int i = 0; i < length; ++i) {
-        crc ^= static_cast<std::uint8_t>(bytes[i]);
-        for (int bit = 0; bit < 8; ++bit)
-            crc = (crc & 1) ? static_cast<std::uint16_t>((crc >> 1) ^ 0xA001)
-                            : static_cast<std::uint16_t>(crc >> 1);
-    }
-    return crc;
 }
 
 void rebuildToc(QByteArray& frame, int at, const OutputFacts& facts) {
@@ -77,10 +86,7 @@ void rebuildToc(QByteArray& frame, int at, const OutputFacts& facts) {
 void describeXing(QByteArray& frame, int at, const OutputFacts& facts) {
     frame.replace(at, 4,
                   facts.severalBitRates ? QByteArrayLiteral("Xing") : QByteArrayLiteral("Info"));
-    const std::uint32_t flags = (static_cast<std::uint32_t>(u8(frame)[at + 4]) << 24) |
-                                (static_cast<std::uint32_t>(u8(frame)[at + 5]) << 16) |
-                                (static_cast<std::uint32_t>(u8(frame)[at + 6]) << 8) |
-                                u8(frame)[at + 7];
+    const std::uint32_t flags = xingFlags(frame, at);
     int field = at + 8;
     const int frames = static_cast<int>(facts.framePositions.size());
     if (flags & 0x1) {
@@ -101,20 +107,20 @@ void describeXing(QByteArray& frame, int at, const OutputFacts& facts) {
         rebuildToc(frame, field, facts);
         field += kTocSize;
     }
-    if (flags & 0x8)
-        field += 4;
     // The encoder's own tag follows, closed by a CRC over everything before it.
-    const int lame = field;
-    if (lame + kLameTagLength > frame.size() || !std::isalpha(static_cast<unsigned char>(frame[lame])))
+    const int lame = encoderTagOffset(frame, at);
+    if (lame < 0)
         return;
     put32(frame, lame + kLameMusicLength, clamp32(facts.audioBytes));
+    if (facts.musicCrc)
+        put16(frame, lame + kLameMusicCrc, *facts.musicCrc);
     if (!facts.endsWithSourceEnd) {
         // The padding the decoder would trim belongs to the source's last frame.
         frame[lame + kLameDelayPadding + 1] =
             static_cast<char>(frame[lame + kLameDelayPadding + 1] & 0xF0);
         frame[lame + kLameDelayPadding + 2] = 0;
     }
-    put16(frame, lame + kLameTagCrc, tagCrc(frame, lame + kLameTagCrc));
+    put16(frame, lame + kLameTagCrc, MusicCrc::Of(frame.constData(), lame + kLameTagCrc));
 }
 
 void describeVbri(QByteArray& frame, const OutputFacts& facts) {
@@ -133,6 +139,11 @@ void describeVbri(QByteArray& frame, const OutputFacts& facts) {
 
 bool IsInfoFrame(const QByteArray& frame) {
     return xingOffset(frame) >= 0 || hasText(frame, kVbriOffset, "VBRI");
+}
+
+bool HasEncoderTag(const QByteArray& frame) {
+    const int at = xingOffset(frame);
+    return at >= 0 && encoderTagOffset(frame, at) >= 0;
 }
 
 QByteArray MakeVbrHeaderFrame(const std::uint8_t* header) {

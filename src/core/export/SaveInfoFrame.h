@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace kelbrin {
@@ -19,10 +20,17 @@ struct OutputFacts {
     // The frames after the Info frame are not all of one bit rate: a Xing
     // header says so, an Info one tells players of a constant rate.
     bool severalBitRates = false;
+    // The sum of the bytes written after the Info frame, for the encoder's
+    // tag (see MusicCrc); without it the tag keeps the one it has.
+    std::optional<std::uint16_t> musicCrc;
 };
 
 // True when the frame carries an Info, Xing or VBRI header.
 bool IsInfoFrame(const QByteArray& frame);
+
+// True when the Info or Xing header is followed by an encoder's tag, whose
+// music CRC sums the frames behind it.
+bool HasEncoderTag(const QByteArray& frame);
 
 // A Xing frame to put first in an output of a variable bit rate that has no
 // Info frame of its own: the given Layer III header (with a higher bit rate
@@ -33,7 +41,7 @@ QByteArray MakeVbrHeaderFrame(const std::uint8_t* header);
 
 // The frame rewritten to describe the output: a Xing or Info header named for
 // the output's bit rates, frame and byte counts, a seek table rebuilt from the
-// frame positions, the encoder tag's music length and CRC, and its end padding
+// frame positions, the encoder tag's music length, music CRC and tag CRC, and its end padding
 // dropped when the output ends before the source does.
 QByteArray DescribeOutput(const QByteArray& frame, const OutputFacts& facts);
 
