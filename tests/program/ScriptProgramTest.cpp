@@ -455,3 +455,22 @@ TEST_F(ScriptProgramTest, TheCueSheetAndPlaylistNeverWriteThroughALink) {
         EXPECT_TRUE(contentsOf(side.filePath()).contains("piece.mp3")) << name.toStdString();
     }
 }
+
+TEST_F(ScriptProgramTest, AFileListedTwiceIsToldOfOnceAndEachTrackByItsOwnOutput) {
+    // 300 frames that can be used, then the format changes.
+    const QByteArray mpeg1 = QByteArray::fromHex("fffb9064") + QByteArray(413, '\0');
+    const QByteArray mpeg2 = QByteArray::fromHex("fff39064") + QByteArray(257, '\0');
+    const QString changing = test::WriteFile(home + "/scripts/changing.mp3",
+                                             mpeg1.repeated(300) + mpeg2.repeated(40));
+    // Both ranges lie past the usable frames.
+    run("[Source Files]\n1:" + changing + "\n2:changing.mp3\n"
+        "[Destination Files]\n1:a.mp3:0:5000:6000\n2:b.mp3:0:5000:6000\n");
+    ASSERT_TRUE(waitFor([&] { return process.state() == QProcess::NotRunning; }, 60000))
+        << boxes.toStdString();
+    boxes += QString::fromUtf8(process.readAllStandardError());
+    EXPECT_EQ(process.exitCode(), 1) << boxes.toStdString();
+    EXPECT_EQ(boxes.count("[6040]"), 1) << boxes.toStdString();
+    EXPECT_EQ(boxes.count("[6000]"), 2) << boxes.toStdString();
+    EXPECT_TRUE(boxes.contains("\"changing.mp3 (a.mp3)\"") && boxes.contains("\"changing.mp3 (b.mp3)\""))
+        << boxes.toStdString();
+}

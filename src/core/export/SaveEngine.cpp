@@ -321,8 +321,10 @@ const cPozycjaPlikow& SaveRun::facts(int i) const {
 
 void SaveRun::reportNothingRead(int i) {
     const ExportPiece& piece = m_request.pieces[i];
+    // Tracks a script cuts from one source all carry its name: the output
+    // tells them apart.
     ShowText(kNothingRead, mb::Information, QStringLiteral("|1"), piece.sourcePath,
-             QStringLiteral("|2"), piece.label);
+             QStringLiteral("|2"), pieceName(piece));
     m_outcome.unwritten.append(piece.label);
 }
 

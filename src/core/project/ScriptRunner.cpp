@@ -67,6 +67,8 @@ void setTime(const ScriptTime& time, std::int32_t& m, std::int32_t& s, std::int3
 
 bool ScriptRunner::openSources(const ScriptDescription& script, const QString& scriptFolder) {
     const QDir folder(scriptFolder);
+    m_sameSourceAs.clear();
+    QHash<QString, std::int32_t> opened; // each file as the system names it, and its id
     for (const ScriptSource& source : script.sources) {
         auto file = std::make_shared<cPozycjaPlikow>();
         // A relative path means the script's own folder, not wherever the
@@ -79,14 +81,25 @@ bool ScriptRunner::openSources(const ScriptDescription& script, const QString& s
             if (QFileInfo::exists(beside))
                 file->strFileName = QDir::cleanPath(beside);
         }
+        // One file listed twice is one source: opened and scanned twice, it
+        // would say everything it has to say twice.
+        const QString canonical = QFileInfo(file->strFileName).canonicalFilePath();
+        const auto first = canonical.isEmpty() ? opened.cend() : opened.constFind(canonical);
+        if (first != opened.cend()) {
+            m_sameSourceAs.insert(source.id, *first);
+            continue;
+        }
         bool buildIndex = true;
         QString dialogFolder;
-        const QString opened = Plik_Open(
+        const QString openedPath = Plik_Open(
             m_window.ScanHost(), &m_window.Session(), m_window.Loaded().SourceFolder, file,
             buildIndex, false, QString(), nullptr, false, false, dialogFolder, source_filter::Mpeg);
         m_window.ScanHost().ZerujProgress();
-        if (opened.isEmpty())
+        if (openedPath.isEmpty())
             return false;
+        const QString openedCanonical = QFileInfo(openedPath).canonicalFilePath();
+        if (!openedCanonical.isEmpty())
+            opened.insert(openedCanonical, source.id);
         file->lngNrPozycji = source.id;
         file->blnZmodyfikowana = false;
         m_window.Session().OpenFiles->Add(file);
@@ -105,7 +118,8 @@ void ScriptRunner::buildTracks(const ScriptDescription& script) {
     for (const ScriptTrackLine& line : script.tracks) {
         auto known = sources.constFind(line.sourceId);
         if (known == sources.cend()) {
-            auto file = FirstOpenFileWithId(*m_window.Session().OpenFiles, line.sourceId);
+            auto file = FirstOpenFileWithId(*m_window.Session().OpenFiles,
+                                            m_sameSourceAs.value(line.sourceId, line.sourceId));
             const QString label = file ? FileNameFromPath(file->strFileName) : QString();
             known = sources.insert(line.sourceId, Source{std::move(file), label});
         }

@@ -5,7 +5,9 @@
 // the export and resets the project again. A source that cannot be opened
 // ends the run before anything is written.
 
+#include <QHash>
 #include <QString>
+#include <cstdint>
 
 namespace kelbrin {
 
@@ -24,6 +26,8 @@ private:
     void buildTracks(const ScriptDescription& script);
 
     ProjectWindow& m_window;
+    // A source listed again under another id: the id it was first listed with.
+    QHash<std::int32_t, std::int32_t> m_sameSourceAs;
 };
 
 } // namespace kelbrin
