@@ -1,5 +1,7 @@
 #include "EditorStartup.h"
 
+#include "platform/shell/DesktopOpener.h"
+
 #include "core/app/AppSettings.h"
 #include "core/app/PathProcedures.h"
 #include "core/app/ProgramObjects.h"
@@ -30,6 +32,12 @@
 #include <QProcess>
 
 namespace kelbrin {
+
+namespace {
+// How long an unattended run that handed a playlist over waits at most to
+// hear that no player took it.
+constexpr int kPlayerHeardWithinMs = 1000;
+} // namespace
 
 EditorStartup::EditorStartup(ProgramObjects& program, bool headless)
     : m_program(program), m_instance(QStringLiteral("kelbrin")), m_headless(headless) {}
@@ -120,9 +128,10 @@ bool EditorStartup::openFile(const QString& path, int mode, bool isScript, bool 
                                  : m_main && m_main->OtworzPlik(path, mode, isScript, fromRecorder);
     // A script that a scheduler runs has nobody to close the window after it:
     // the program ends once the script has run, and its status says whether
-    // everything was written.
+    // everything was written. A player the playlist was handed to and that
+    // failed at once is still said; one still starting is not waited for long.
     if (isScript && unattended())
-        endProgram();
+        Desktop().whenSettled(kPlayerHeardWithinMs, [this] { endProgram(); });
     return opened;
 }
 

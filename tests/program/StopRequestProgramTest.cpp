@@ -38,6 +38,21 @@ protected:
             i16(0); // saved with the project
         return test::WriteFile(home + QStringLiteral("/v%1.kbe").arg(version), b);
     }
+    // A batch script that writes a playlist, with `opener` as the body of xdg-open.
+    QString playlistScript(const QByteArray& opener) {
+        const QString bin = test::MakeTempDir("opener-bin");
+        test::WriteFile(bin + "/xdg-open", "#!/bin/sh\n" + opener);
+        QFile::setPermissions(bin + "/xdg-open", QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        env.insert("PATH", bin + ":" + env.value("PATH"));
+        env.insert("KELBRIN_AUTO_ANSWER", "yes");
+        dest = home + "/out";
+        QDir().mkpath(dest);
+        QDir().mkpath(home + "/config/Pelorin");
+        test::WriteFile(conf, "[Kelbrin]\nDestPath=" + dest.toUtf8() + "\nExtPlayer=1\nDesktopIntegration=1\n");
+        return test::WriteFile(home + "/run.kbs", "[Source Files]\n1:" + test::MediaFile("cbr_noinfo.mp3").toUtf8() +
+                                                      "\n\n[Destination files]\n1:one.mp3:1:0:2\n");
+    }
+    QString dest;
     // Asks the editor to end, and gives it `ms` to do so.
     static bool endsOn(QProcess* editor, int signalNumber, int ms) {
         ::kill(static_cast<pid_t>(editor->processId()), signalNumber);
@@ -95,19 +110,8 @@ TEST_F(StopRequestProgramTest, ASecondRequestToEndAnswersTheOpenDialogsAndTheClo
 // xdg-open runs the player it finds in the foreground where no desktop of its
 // own answers, and ends when the player does, with the player's status.
 TEST_F(StopRequestProgramTest, APlaylistsPlayerOutlivesABatchRunAndIsNoFailure) {
-    const QString bin = test::MakeTempDir("opener-bin");
-    const QString pidFile = bin + "/player.pid";
-    test::WriteFile(bin + "/xdg-open", "#!/bin/sh\necho $$ > \"" + pidFile.toUtf8() + "\"\nsleep 30\nexit 1\n");
-    QFile::setPermissions(bin + "/xdg-open", QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-    env.insert("PATH", bin + ":" + env.value("PATH"));
-    env.insert("KELBRIN_AUTO_ANSWER", "yes");
-    const QString dest = home + "/out";
-    QDir().mkpath(dest);
-    QDir().mkpath(home + "/config/Pelorin");
-    test::WriteFile(conf, "[Kelbrin]\nDestPath=" + dest.toUtf8() + "\nExtPlayer=1\nDesktopIntegration=1\n");
-    const QString script = test::WriteFile(home + "/run.kbs", "[Source Files]\n1:" + test::MediaFile("cbr_noinfo.mp3").toUtf8() +
-                                                                  "\n\n[Destination files]\n1:one.mp3:1:0:2\n");
-    QProcess* editor = start(program, {script});
+    const QString pidFile = home + "/player.pid";
+    QProcess* editor = start(program, {playlistScript("echo $$ > \"" + pidFile.toUtf8() + "\"\nsleep 30\nexit 1\n")});
     ASSERT_TRUE(editor->waitForFinished(60000));
     const QByteArray said = editor->readAllStandardError();
     EXPECT_EQ(editor->exitCode(), 0) << said.toStdString();
@@ -118,5 +122,17 @@ TEST_F(StopRequestProgramTest, APlaylistsPlayerOutlivesABatchRunAndIsNoFailure) 
     EXPECT_EQ(::kill(player, 0), 0) << "the player was ended with the editor";
     EXPECT_FALSE(said.contains("[7443]")) << said.toStdString();
     EXPECT_FALSE(said.contains("QProcess")) << said.toStdString();
-    ::kill(-::getpgid(player), SIGKILL);
+    ::kill(player, SIGKILL);
+}
+
+// The run ends right after handing the playlist over; an opener that finds
+// no player fails a few milliseconds later, and the run still says so.
+TEST_F(StopRequestProgramTest, ABatchRunSaysThatAPlaylistsOpenerFailedAtOnce) {
+    QProcess* editor = start(program, {playlistScript("exit 3\n")});
+    ASSERT_TRUE(editor->waitForFinished(60000));
+    const QByteArray said = editor->readAllStandardError();
+    EXPECT_TRUE(said.contains("[7443]")) << said.toStdString();
+    // The playlist and the track were written: the export did its job.
+    EXPECT_EQ(editor->exitCode(), 0) << said.toStdString();
+    EXPECT_TRUE(QFileInfo::exists(dest + "/kelbrin.m3u")) << said.toStdString();
 }

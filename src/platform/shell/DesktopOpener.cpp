@@ -10,6 +10,7 @@
 #include <unistd.h>
 #include <memory>
 #include <utility>
+#include <vector>
 
 namespace kelbrin {
 
@@ -33,6 +34,19 @@ void sayLater(std::function<void()> failed) {
 
 } // namespace
 
+// Shared with the watches, which may outlive the opener that started them.
+struct XdgDesktopOpener::Watches {
+    int running = 0;
+    std::vector<std::shared_ptr<std::function<void()>>> waiting;
+
+    void ended() {
+        if (--running > 0)
+            return;
+        for (auto& waiter : std::exchange(waiting, {}))
+            sayLater(std::exchange(*waiter, {}));
+    }
+};
+
 bool XdgDesktopOpener::openWithDefaultApplication(const QString& path) {
     return QProcess::startDetached(QStringLiteral("xdg-open"), QStringList{path});
 }
@@ -40,6 +54,21 @@ bool XdgDesktopOpener::openWithDefaultApplication(const QString& path) {
 void DesktopOpener::openOrSayWhy(const QString& path, std::function<void()> failed) {
     if (!openWithDefaultApplication(path))
         sayLater(std::move(failed));
+}
+
+// A refusal here is known at once, and said on the loop's next turn: `then`
+// comes after it.
+void DesktopOpener::whenSettled(int, std::function<void()> then) { sayLater(std::move(then)); }
+
+void XdgDesktopOpener::whenSettled(int withinMs, std::function<void()> then) {
+    if (!m_watches || m_watches->running == 0) {
+        sayLater(std::move(then));
+        return;
+    }
+    auto waiter = std::make_shared<std::function<void()>>(std::move(then));
+    m_watches->waiting.push_back(waiter);
+    QTimer::singleShot(withinMs, QCoreApplication::instance(),
+                       [waiter] { sayLater(std::exchange(*waiter, {})); });
 }
 
 void XdgDesktopOpener::openOrSayWhy(const QString& path, std::function<void()> failed) {
@@ -53,19 +82,23 @@ void XdgDesktopOpener::openOrSayWhy(const QString& path, std::function<void()> f
     // a watch still running when the editor ends goes with it.
     auto* watch = new QSocketNotifier(status, QSocketNotifier::Read, QCoreApplication::instance());
     auto report = std::make_shared<std::function<void()>>(std::move(failed));
-    const auto end = [watch, status, report] {
+    if (!m_watches)
+        m_watches = std::make_shared<Watches>();
+    ++m_watches->running;
+    const auto end = [watch, status, report, watches = m_watches] {
         if (!watch->isEnabled())
             return;
         watch->setEnabled(false);
         ::close(status);
         *report = nullptr;
         watch->deleteLater();
+        watches->ended();
     };
     QObject::connect(watch, &QSocketNotifier::activated, watch, [status, report, end] {
         const int code = ReadDetachedStatus(status);
-        std::function<void()> say = noProgramStarted(code) ? std::exchange(*report, {}) : nullptr;
+        // Said before whoever waits for the watches to end hears of it.
+        sayLater(noProgramStarted(code) ? std::exchange(*report, {}) : nullptr);
         end();
-        sayLater(std::move(say));
     });
     QTimer::singleShot(m_playerStartedAfterMs, watch, end);
 }

@@ -20,6 +20,11 @@ public:
     // program could be started for it. This one knows only the refusals that
     // openWithDefaultApplication reports.
     virtual void openOrSayWhy(const QString& path, std::function<void()> failed);
+    // Calls `then` from the event loop once every file handed over so far is
+    // known to be taken or refused (a refusal's `failed` has run by then),
+    // or after `withinMs` at most: a run that ends right after handing a file
+    // over still says that nothing could open it.
+    virtual void whenSettled(int withinMs, std::function<void()> then);
 };
 
 // Starts "xdg-open" on the file without waiting for it.
@@ -39,10 +44,14 @@ public:
     // that is not its own, tells of a program that ran. It is started
     // detached and outlives the editor, which never waits for it.
     void openOrSayWhy(const QString& path, std::function<void()> failed) override;
+    void whenSettled(int withinMs, std::function<void()> then) override;
     int playerStartedAfterMs() const { return m_playerStartedAfterMs; }
+
+    struct Watches; // the xdg-open runs still watched, and who waits for them
 
 private:
     int m_playerStartedAfterMs;
+    std::shared_ptr<Watches> m_watches;
 };
 
 DesktopOpener& Desktop();
