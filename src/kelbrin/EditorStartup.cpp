@@ -137,6 +137,11 @@ bool EditorStartup::openFile(const QString& path, int mode, bool isScript, bool 
 
 void EditorStartup::endProgram() { QTimer::singleShot(0, qApp, &QCoreApplication::quit); }
 
+void EditorStartup::endUnseenWork() {
+    if (m_unseen)
+        m_unseen->RequestEnd();
+}
+
 bool EditorStartup::mainWindowReady() const { return !m_main || m_main->CanChangeProject(); }
 
 void EditorStartup::setTreeRootText(const QString& text) {

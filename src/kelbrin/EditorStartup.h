@@ -54,6 +54,8 @@ public:
     bool mainWindowReady() const;
     // Nobody watches the run, which ends by itself: it has no main window.
     bool unseen() const { return m_unseen != nullptr; }
+    // Asked to end: the work of a run nobody watches ends soon.
+    void endUnseenWork();
 
 private:
     ProgramObjects& m_program;

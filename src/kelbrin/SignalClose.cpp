@@ -19,8 +19,10 @@ constexpr int kRetryMs = 200;
 constexpr int kAnsweredRetryMs = 20;
 } // namespace
 
-SignalClose::SignalClose(std::function<QWidget*()> mainWindow, std::function<bool()> ready)
+SignalClose::SignalClose(std::function<QWidget*()> mainWindow, std::function<bool()> ready,
+                         std::function<void()> endUnseenWork)
     : m_mainWindow(std::move(mainWindow)), m_ready(std::move(ready)),
+      m_endUnseenWork(std::move(endUnseenWork)),
       m_signals([this](int signalNumber) { request(signalNumber); }) {
     m_retry.setSingleShot(true);
     QObject::connect(&m_retry, &QTimer::timeout, [this] { tryClose(); });
@@ -28,6 +30,8 @@ SignalClose::SignalClose(std::function<QWidget*()> mainWindow, std::function<boo
 
 void SignalClose::request(int signalNumber) {
     const QString name = TerminationSignals::Name(signalNumber);
+    if (m_endUnseenWork)
+        m_endUnseenWork();
     if (++m_requests > 1) {
         // Asked again: whoever asks will not wait for an answer nobody gives.
         if (!m_forced)

@@ -24,7 +24,10 @@ class SignalClose {
 public:
     // `mainWindow` gives the window to close (null when it could not be
     // made: the run then simply ends); `ready` says no long operation holds it.
-    SignalClose(std::function<QWidget*()> mainWindow, std::function<bool()> ready);
+    // `endUnseenWork` asks work that nobody watches (an unattended batch
+    // script) to end soon: it has no window to close.
+    SignalClose(std::function<QWidget*()> mainWindow, std::function<bool()> ready,
+                std::function<void()> endUnseenWork = {});
 
 private:
     void request(int signalNumber);
@@ -33,6 +36,7 @@ private:
 
     std::function<QWidget*()> m_mainWindow;
     std::function<bool()> m_ready;
+    std::function<void()> m_endUnseenWork;
     QTimer m_retry;
     bool m_pending = false;
     bool m_closing = false; // our close is on the stack, under the boxes it shows

@@ -35,7 +35,8 @@ int main(int argc, char** argv) {
     // Asked to end from outside, the editor closes as its window's close box
     // closes it. The request is answered once the event loop runs.
     kelbrin::SignalClose signalClose([&startup]() -> QWidget* { return startup.mainWindow(); },
-                                     [&startup] { return startup.mainWindowReady(); });
+                                     [&startup] { return startup.mainWindowReady(); },
+                                     [&startup] { startup.endUnseenWork(); });
     switch (kelbrin::Main(program.objects, startup, startup, commandLine)) {
     case kelbrin::StartupResult::SecondInstance:
         return kelbrin::exitstatus::kDone;

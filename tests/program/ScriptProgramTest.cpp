@@ -474,3 +474,45 @@ TEST_F(ScriptProgramTest, AFileListedTwiceIsToldOfOnceAndEachTrackByItsOwnOutput
     EXPECT_TRUE(boxes.contains("\"changing.mp3 (a.mp3)\"") && boxes.contains("\"changing.mp3 (b.mp3)\""))
         << boxes.toStdString();
 }
+
+// A service manager's stop reaches an unattended export while it writes: the
+// file being written is finished, the rest are named, and the run fails.
+TEST_F(ScriptProgramTest, AStopRequestEndsAnExportAfterThePieceBeingWritten) {
+    const QString strace = QStandardPaths::findExecutable("strace");
+    if (strace.isEmpty())
+        GTEST_SKIP() << "strace is not installed";
+    QByteArray lines;
+    for (int i = 1; i <= 6; ++i)
+        lines += "1:p" + QByteArray::number(i) + ".mp3:0:10:60\n";
+    test::WriteFile(home + "/scripts/run.kbs", "[Source Files]\n1:" + test::MediaFile("cbr_noinfo.mp3").toUtf8() +
+                                                   "\n[Destination Files]\n" + lines);
+    // Every new output takes its name a second and a half after its last
+    // byte: the request comes while a piece is under way, however fast the disk.
+    process.start(strace, {"-f", "-o", "/dev/null", "-e", "trace=linkat", "-e",
+                           "inject=linkat:delay_exit=1500000",
+                           test::RuntimeDir() + "/kelbrin", "scripts/run.kbs"});
+    ASSERT_TRUE(process.waitForStarted(5000));
+    ASSERT_TRUE(waitFor([&] { return QFileInfo::exists(dest + "/p1.mp3"); }, 120000)) << boxes.toStdString();
+    // The editor is strace's child.
+    const QByteArray children = contentsOf(QStringLiteral("/proc/%1/task/%1/children").arg(process.processId()));
+    const pid_t editor = static_cast<pid_t>(children.trimmed().split(' ').value(0).toLongLong());
+    ASSERT_GT(editor, 1) << children.toStdString();
+    ASSERT_EQ(::kill(editor, SIGTERM), 0);
+    // Each setting written on the way out takes its delay too.
+    ASSERT_TRUE(process.waitForFinished(120000)) << boxes.toStdString();
+    boxes += QString::fromUtf8(process.readAllStandardError());
+
+    EXPECT_EQ(process.exitCode(), 1) << boxes.toStdString();
+    EXPECT_TRUE(boxes.contains("[7390]")) << boxes.toStdString();
+    EXPECT_TRUE(boxes.contains("[7471]") && boxes.contains("(p6.mp3)")) << boxes.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(dest + "/p6.mp3"));
+    // What was written is whole: 50 frames and the tag.
+    for (int i = 1; i <= 6; ++i) {
+        const QString path = dest + QStringLiteral("/p%1.mp3").arg(i);
+        if (QFileInfo::exists(path))
+            EXPECT_NEAR(QFileInfo(path).size(), 50 * 417.96 + 128, 200) << path.toStdString();
+        else
+            EXPECT_TRUE(boxes.contains(QStringLiteral("(p%1.mp3)").arg(i))) << boxes.toStdString();
+    }
+    EXPECT_TRUE(QDir(dest).entryList({"*.kelbrin-*"}, QDir::Files | QDir::Hidden).isEmpty());
+}

@@ -113,6 +113,7 @@ constexpr int kSegmentsPastTheEnd = 7344;   // |1 the segment list, |2 its piece
 constexpr int kEmptyRanges = 7468;          // |1 the tracks whose range holds no whole frame
 constexpr int kNoUsableFrames = 7469;       // |1 the source file, |2 its tracks left unwritten
 constexpr int kOwnBufferFolder = 7470;      // |1 the folder of the settings, |2 the user's own one used instead
+constexpr int kEndedBeforeTracks = 7471;    // |1 the tracks an export asked to end left unwritten
 constexpr int kFolderGoneSkipped = 7431;    // |1 the destination folder, |2 the tracks left out after it went
 constexpr int kSegmentsReversed = 7430;     // |1 the segment list, |2 "line (start-end)" of pairs ending before they start
 constexpr int kHeaderEditsUnwritten = 7420;  // |1 the files whose edited frame headers are not written

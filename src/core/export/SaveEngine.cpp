@@ -59,6 +59,7 @@ using texts::kJoinedNotCreated;
 using texts::kNoOutputName;
 using texts::kNoUsableFrames;
 using texts::kFolderGoneSkipped;
+using texts::kEndedBeforeTracks;
 
 // Preview: about this much of the head and of the tail of every piece.
 constexpr std::int64_t kPreviewHead = 65535;
@@ -127,6 +128,7 @@ private:
                                   Segment& segment);
     bool finish(Output& out, const Id3v1Fields& tag);
     SaveOutcome stop(SaveStatus status, int messageNumber = 0);
+    SaveOutcome endedBefore(int first);
     SaveOutcome failed(int messageNumber, const QString& path, const QString& why = {});
     SaveOutcome writeFailed(const SaveTarget& target);
 
@@ -559,6 +561,19 @@ SaveOutcome SaveRun::stop(SaveStatus status, int messageNumber) {
     return m_outcome;
 }
 
+// Nobody may be left to export the rest later from the same choices: the
+// tracks are named, so that the user knows what to save again.
+SaveOutcome SaveRun::endedBefore(int first) {
+    QStringList left;
+    // A joined file is written whole or not at all.
+    for (int i = m_request.joined ? 0 : first; i < m_request.pieces.size(); ++i) {
+        left.append(pieceName(m_request.pieces[i]));
+        m_outcome.unwritten.append(m_request.pieces[i].label);
+    }
+    ShowText(kEndedBeforeTracks, mb::Information, QStringLiteral("|1"), ShortList(left));
+    return stop(SaveStatus::Cancelled, kEndedBeforeTracks);
+}
+
 SaveOutcome SaveRun::failed(int messageNumber, const QString& path, const QString& why) {
     m_joined.reset();
     m_host.ZerujProgress();
@@ -680,6 +695,8 @@ SaveOutcome SaveRun::run() {
     for (int i = 0; i < m_request.pieces.size(); ++i) {
         if (m_host.StopRequested())
             return stop(SaveStatus::Cancelled);
+        if (m_host.EndRequested())
+            return endedBefore(i);
         if (auto ended = writePiece(i))
             return *ended;
     }

@@ -21,6 +21,10 @@ public:
     virtual void ZerujProgress() = 0;
     // Cheap check made before every chunk and every piece.
     virtual bool StopRequested() = 0;
+    // Asked from outside to end (a service manager's stop, a session's end):
+    // the run ends once the piece being written is whole. Checked before
+    // every piece.
+    virtual bool EndRequested() { return false; }
     // Status texts of the run (the dialog's caption); empty clears it.
     virtual void ShowCaption(const QString& text) = 0;
     // A question box with catalogue text nr; returns the button pressed.

@@ -17,12 +17,15 @@ namespace {
 
 constexpr qint64 kEventsEveryMs = 10;
 
-// The export's host: never stopped, no caption; its progress lets waiting
-// events run, as the main window's progress bar does.
+// The export's host: no caption, and no Escape to stop it; its progress lets
+// waiting events run, as the main window's progress bar does, and so hears
+// a request to end.
 class UnseenSaveHost final : public SaveHost {
 public:
-    UnseenSaveHost(FrameScanHost& scan, std::function<void()> letEventsRun)
-        : m_scan(scan), m_letEventsRun(std::move(letEventsRun)) {}
+    UnseenSaveHost(FrameScanHost& scan, std::function<void()> letEventsRun,
+                   std::function<bool()> endRequested)
+        : m_scan(scan), m_letEventsRun(std::move(letEventsRun)),
+          m_endRequested(std::move(endRequested)) {}
     void MaxProgress(std::int64_t) override {}
     bool UstawProgress(std::int64_t) override {
         m_letEventsRun();
@@ -30,12 +33,18 @@ public:
     }
     void ZerujProgress() override {}
     bool StopRequested() override { return false; }
+    bool EndRequested() override {
+        // A request that came while the last piece was written is heard now.
+        QCoreApplication::processEvents();
+        return m_endRequested();
+    }
     void ShowCaption(const QString&) override {}
     FrameScanHost& ScanHost() override { return m_scan; }
 
 private:
     FrameScanHost& m_scan;
     std::function<void()> m_letEventsRun;
+    std::function<bool()> m_endRequested;
 };
 
 } // namespace
@@ -83,7 +92,7 @@ std::optional<SourceFileChoice> UnseenProjectWindow::ChooseSourceFiles(const Sou
 }
 
 void UnseenProjectWindow::Run(const ScriptExportRequest& request) {
-    UnseenSaveHost host(*this, [this] { letEventsRun(); });
+    UnseenSaveHost host(*this, [this] { letEventsRun(); }, [this] { return m_endRequested; });
     RunScriptExport(request, host);
 }
 

@@ -24,6 +24,9 @@ public:
 
     // As the main window's OtworzPlik: opens a project, or runs a batch script.
     bool OtworzPlik(const QString& path, int mode, bool isScript, bool quiet);
+    // Asked from outside to end: an export running ends after the piece it
+    // writes, so a service manager's stop is not held up by the whole run.
+    void RequestEnd() { m_endRequested = true; }
 
     // ProjectWindow
     EditorSession& Session() override;
@@ -83,6 +86,7 @@ private:
     double m_projectDate = 0;
     QString m_projectFile;
     bool m_ready = true;
+    bool m_endRequested = false;
     ProjectController m_controller;
 };
 
