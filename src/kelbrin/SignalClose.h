@@ -27,7 +27,7 @@ public:
     // `endUnseenWork` asks work that nobody watches (an unattended batch
     // script) to end soon: it has no window to close.
     SignalClose(std::function<QWidget*()> mainWindow, std::function<bool()> ready,
-                std::function<void()> endUnseenWork = {});
+                std::function<void()> endUnseenWork);
 
 private:
     void request(int signalNumber);

@@ -23,9 +23,8 @@ constexpr qint64 kEventsEveryMs = 10;
 class UnseenSaveHost final : public SaveHost {
 public:
     UnseenSaveHost(FrameScanHost& scan, std::function<void()> letEventsRun,
-                   std::function<bool()> endRequested)
-        : m_scan(scan), m_letEventsRun(std::move(letEventsRun)),
-          m_endRequested(std::move(endRequested)) {}
+                   const bool& endRequested)
+        : m_scan(scan), m_letEventsRun(std::move(letEventsRun)), m_endRequested(endRequested) {}
     void MaxProgress(std::int64_t) override {}
     bool UstawProgress(std::int64_t) override {
         m_letEventsRun();
@@ -36,7 +35,7 @@ public:
     bool EndRequested() override {
         // A request that came while the last piece was written is heard now.
         QCoreApplication::processEvents();
-        return m_endRequested();
+        return m_endRequested;
     }
     void ShowCaption(const QString&) override {}
     FrameScanHost& ScanHost() override { return m_scan; }
@@ -44,7 +43,7 @@ public:
 private:
     FrameScanHost& m_scan;
     std::function<void()> m_letEventsRun;
-    std::function<bool()> m_endRequested;
+    const bool& m_endRequested;
 };
 
 } // namespace
@@ -92,7 +91,7 @@ std::optional<SourceFileChoice> UnseenProjectWindow::ChooseSourceFiles(const Sou
 }
 
 void UnseenProjectWindow::Run(const ScriptExportRequest& request) {
-    UnseenSaveHost host(*this, [this] { letEventsRun(); }, [this] { return m_endRequested; });
+    UnseenSaveHost host(*this, [this] { letEventsRun(); }, m_endRequested);
     RunScriptExport(request, host);
 }
 
